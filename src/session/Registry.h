@@ -1,0 +1,23 @@
+// The process-wide table of open sessions, shared by both front ends. Ids start at 11 and are
+// never reused while the library is loaded.
+#ifndef KAVEX_SESSION_REGISTRY_H
+#define KAVEX_SESSION_REGISTRY_H
+
+#include <cstdint>
+#include <memory>
+
+class OcciHandler;
+
+namespace registry {
+
+// The handler registered under id, or null. The lock is held only for the lookup.
+OcciHandler* find(std::int32_t sessionId);
+// Erases the entry and destroys its handler (and session) under the lock. Always 0.
+std::int32_t close(std::int32_t sessionId);
+// Issues the next id, attaches the session's handler table (filling it on first use) and inserts
+// the handler, all under the lock. Returns the new id.
+std::int32_t add(std::unique_ptr<OcciHandler>& handler);
+
+}  // namespace registry
+
+#endif

@@ -1,0 +1,10 @@
+// Names of OCI data type codes and OCCI type enumeration values.
+#ifndef KAVEX_VALUES_TYPENAMES_H
+#define KAVEX_VALUES_TYPENAMES_H
+
+#include <cstdint>
+
+// The published name of the code, or "<unknown ATTR_DATA_TYPE>"; never null.
+const char* typeNameOf(std::int32_t typeCode);
+
+#endif
