@@ -1,0 +1,33 @@
+// The flat front end's session: hands texts out through a queue of the last 11 strings, and reads
+// values into the host's packed records.
+#ifndef KAVEX_VALUES_ADOSESSION_H
+#define KAVEX_VALUES_ADOSESSION_H
+
+#include <deque>
+#include <string>
+
+#include "session/Session.h"
+
+class AdoSession : public Session {
+public:
+    class AdoDataTypeHandlers;  // values/AdoDataTypeHandlers.h
+
+    using Session::Session;
+    ~AdoSession() override;
+
+    DataTypeHandlers* handlerTable() override;
+    bool collectMetaData(CallingContext& context, const std::string& firstText,
+                         const std::string& objectName, void* target) override;
+    bool readRow(CallingContext& context, void* target) override;
+    const char* returnString(const char* text, std::int32_t length) override;
+    bool readString(CallingContext& context, int index, KavexPointerRecord* record) override;
+    bool readInteger(CallingContext& context, int index, KavexIntRecord* record) override;
+    bool readDouble(CallingContext& context, int index, KavexDoubleRecord* record) override;
+    bool readFloat(CallingContext& context, int index, KavexFloatRecord* record) override;
+    bool readBytes(CallingContext& context, int index, KavexPointerRecord* record) override;
+
+    // The strings handed out, oldest first; at most 11 after any returnString.
+    std::deque<std::string> returnedStrings;
+};
+
+#endif
