@@ -1,0 +1,43 @@
+// Turns the Oracle SQL a host sends into what SQLite runs, and says what kind of statement it is.
+#ifndef KAVEXDB_SQL_REWRITE_H
+#define KAVEXDB_SQL_REWRITE_H
+
+#include <sqlite3.h>
+
+#include <string>
+#include <vector>
+
+namespace kavexdb {
+namespace detail {
+
+// An identity column declared by a CREATE TABLE; names in upper case, generation 'ALWAYS',
+// 'BY DEFAULT' or 'BY DEFAULT ON NULL'.
+struct IdentityColumn {
+    std::string table, column, generation;
+};
+
+struct RewrittenSql {
+    enum class Kind {
+        Empty, Query, Dml, Ddl, Commit, Rollback, CreateUser, AlterUser, DropUser,
+        TempLobBlock, PlSql
+    };
+    Kind kind = Kind::Empty;
+    std::string sql;                         // what SQLite runs (Query, Dml, Ddl, PlSql text)
+    std::string userName, password;          // CreateUser, AlterUser (password), DropUser
+    std::vector<IdentityColumn> identities;  // record in kIdentityCatalog once the CREATE ran
+    std::string droppedTable;                // DROP TABLE: upper-case name whose identities go
+};
+
+// sessionSchema is the connected user's name in upper case; "SCHEMA.table" naming it becomes
+// "table". Throws ORA errors (through raise) only for forms it cannot carry over, e.g. an
+// unterminated string literal (ORA-01756).
+RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& sessionSchema);
+
+// Functions and objects every session has: NVL, EMPTY_CLOB(), EMPTY_BLOB(), SYSDATE-style
+// helpers used by the rewriting, and the DUAL view (TEMP, so nothing is written to the file).
+void registerSessionFunctions(sqlite3* db);
+
+}  // namespace detail
+}  // namespace kavexdb
+
+#endif
