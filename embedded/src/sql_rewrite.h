@@ -33,6 +33,12 @@ struct RewrittenSql {
 // unterminated string literal (ORA-01756).
 RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& sessionSchema);
 
+// Call right after a Ddl statement ran successfully (in the same transaction): records the
+// identity columns of a CREATE TABLE in kIdentityCatalog and installs what generates their
+// values; forgets the identity columns of a dropped table. Does nothing for other statements.
+// Throws the client's ORA errors when SQLite fails.
+void applyDdlEffects(sqlite3* db, const RewrittenSql& rewritten);
+
 // Functions and objects every session has: NVL, EMPTY_CLOB(), EMPTY_BLOB(), SYSDATE-style
 // helpers used by the rewriting, and the DUAL view (TEMP, so nothing is written to the file).
 void registerSessionFunctions(sqlite3* db);
