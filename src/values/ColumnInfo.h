@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <string>
 
+// The type name of a column whose server type name is not read (every type but 58 and 110).
+inline constexpr char unknownTypeName[] = "UNKNOWN_TYPE_NAME";
+
 struct ColumnInfo {
     explicit ColumnInfo(std::int32_t position) : index(position) {}
 

@@ -2,9 +2,12 @@
 #ifndef KAVEX_VALUES_TYPENAMES_H
 #define KAVEX_VALUES_TYPENAMES_H
 
+#include <cstddef>
 #include <cstdint>
 
 // The published name of the code, or "<unknown ATTR_DATA_TYPE>"; never null.
 const char* typeNameOf(std::int32_t typeCode);
+// How many codes have a name of their own (68).
+std::size_t typeNameCount();
 
 #endif

@@ -1,0 +1,138 @@
+#include "values/AdoHandlers.h"
+
+#include <cstdio>
+#include <string>
+
+#include "values/LobReading.h"
+#include "values/TextConversion.h"
+
+namespace {
+
+unsigned int columnNumber(const ColumnInfo& column) {
+    return static_cast<unsigned int>(column.index + 1);
+}
+
+AdoTextContainer noValue() {
+    return AdoTextContainer{true, 0, nullptr};
+}
+
+// Hands the bytes out through the session's queue; nothing read counts as no value.
+AdoTextContainer handOut(AdoSession& session, const std::string& bytes) {
+    if (bytes.empty()) {
+        return noValue();
+    }
+    const auto length = static_cast<std::int32_t>(bytes.size());
+    return AdoTextContainer{false, length, session.returnString(bytes.data(), length)};
+}
+
+}  // namespace
+
+AdoTextContainer DefaultAdoHandler::readValue(CallingContext&, AdoSession& session,
+                                              const ColumnInfo&, occi::ResultSet&) const {
+    char text[100];
+    const int written = std::snprintf(text, sizeof text, "not supported data type (%i)", typeCode);
+    const auto length = static_cast<std::int32_t>(written);
+    return AdoTextContainer{false, length, session.returnString(text, length)};
+}
+
+AdoTextContainer CStrAdoHandler::readValue(CallingContext&, AdoSession& session,
+                                           const ColumnInfo& column,
+                                           occi::ResultSet& resultSet) const {
+    const unsigned int number = columnNumber(column);
+    if (resultSet.isNull(number)) {
+        return noValue();
+    }
+    const std::string text = resultSet.getString(number);
+    const auto length = static_cast<std::int32_t>(text.size());
+    return AdoTextContainer{false, length, session.returnString(text.data(), length)};
+}
+
+AdoTextContainer NumberAdoHandler::readValue(CallingContext&, AdoSession& session,
+                                             const ColumnInfo& column,
+                                             occi::ResultSet& resultSet) const {
+    const occi::Number number = resultSet.getNumber(columnNumber(column));
+    if (number.isNull()) {
+        return noValue();
+    }
+    return handOut(session, numberToText(number, column.textFormat, session.environment));
+}
+
+AdoTextContainer DateAdoHandler::readValue(CallingContext&, AdoSession& session,
+                                           const ColumnInfo& column,
+                                           occi::ResultSet& resultSet) const {
+    const occi::Date date = resultSet.getDate(columnNumber(column));
+    if (date.isNull()) {
+        return noValue();
+    }
+    return handOut(session, dateToText(date, column.textFormat));
+}
+
+AdoTextContainer TimestampAdoHandler::readValue(CallingContext&, AdoSession& session,
+                                                const ColumnInfo& column,
+                                                occi::ResultSet& resultSet) const {
+    const occi::Timestamp timestamp = resultSet.getTimestamp(columnNumber(column));
+    if (timestamp.isNull()) {
+        return noValue();
+    }
+    return handOut(session, timestampToText(timestamp, timestampFormat));
+}
+
+AdoTextContainer ClobAdoHandler::readValue(CallingContext&, AdoSession& session,
+                                           const ColumnInfo& column,
+                                           occi::ResultSet& resultSet) const {
+    occi::Clob clob = resultSet.getClob(columnNumber(column));
+    if (clob.isNull()) {
+        return noValue();
+    }
+    return handOut(session, readClobText(clob, column.charSetForm, session.maxColumnSize));
+}
+
+AdoTextContainer BlobAdoHandler::readValue(CallingContext&, AdoSession& session,
+                                           const ColumnInfo& column,
+                                           occi::ResultSet& resultSet) const {
+    occi::Blob blob = resultSet.getBlob(columnNumber(column));
+    if (blob.isNull()) {
+        return noValue();
+    }
+    return handOut(session, readBlobBytes(blob, session.maxColumnSize));
+}
+
+AdoTextContainer BinaryAdoHandler::readValue(CallingContext&, AdoSession& session,
+                                             const ColumnInfo& column,
+                                             occi::ResultSet& resultSet) const {
+    const occi::Bytes bytes = resultSet.getBytes(columnNumber(column));
+    if (bytes.isNull()) {
+        return noValue();
+    }
+    return handOut(session, readRawBytes(bytes, session.maxColumnSize));
+}
+
+DataContainer<int> IntegerAdoHandler::readValue(CallingContext&, AdoSession&,
+                                                const ColumnInfo& column,
+                                                occi::ResultSet& resultSet) const {
+    const unsigned int number = columnNumber(column);
+    if (resultSet.isNull(number)) {
+        return DataContainer<int>{true, 0, 0};
+    }
+    return DataContainer<int>{false, 0, resultSet.getInt(number)};
+}
+
+DataContainer<float> FloatAdoHandler::readValue(CallingContext&, AdoSession&,
+                                                const ColumnInfo& column,
+                                                occi::ResultSet& resultSet) const {
+    const occi::BFloat value = resultSet.getBFloat(columnNumber(column));
+    if (value.isNull) {
+        return DataContainer<float>{true, 0, 0.0f};
+    }
+    return DataContainer<float>{false, 0, value.value};
+}
+
+DataContainer<double> DoubleAdoHandler::readValue(CallingContext&, AdoSession&,
+                                                  const ColumnInfo& column,
+                                                  occi::ResultSet& resultSet) const {
+    const occi::BDouble value = resultSet.getBDouble(columnNumber(column));
+    if (value.isNull) {
+        return DataContainer<double>{true, 0, 0.0};
+    }
+    return DataContainer<double>{false, 0, value.value};
+}

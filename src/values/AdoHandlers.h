@@ -1,0 +1,128 @@
+// The flat front end's value handlers: each reads one column of the current row and produces the
+// DataContainer the flat session copies into the host's record. Texts and bytes are handed out
+// through the session's returnString. Handlers hold nothing but their name and type code, so one
+// instance serves every session and thread.
+#ifndef KAVEX_VALUES_ADOHANDLERS_H
+#define KAVEX_VALUES_ADOHANDLERS_H
+
+#include <cstdint>
+
+#include "session/CallingContext.h"
+#include "values/AdoSession.h"
+#include "values/DataContainer.h"
+#include "values/TypeHandler.h"
+
+// The flat handlers need nothing from the flat context, so they take the common base.
+template <class T>
+class AdoTypeHandler
+    : public basic_type_handler<CallingContext, AdoSession, DataContainer<T>> {
+public:
+    using basic_type_handler<CallingContext, AdoSession, DataContainer<T>>::basic_type_handler;
+};
+
+using AdoTextContainer = DataContainer<const char*>;
+
+// Serves a type the flat interface cannot deliver: the text "not supported data type (<code>)".
+class DefaultAdoHandler : public AdoTypeHandler<const char*> {
+public:
+    explicit DefaultAdoHandler(std::int32_t code)
+        : AdoTypeHandler<const char*>(code), typeCode(code) {}
+    AdoTextContainer readValue(CallingContext& context, AdoSession& session,
+                               const ColumnInfo& column,
+                               occi::ResultSet& resultSet) const override;
+
+    const std::int32_t typeCode;
+};
+
+class CStrAdoHandler : public DefaultAdoHandler {
+public:
+    using DefaultAdoHandler::DefaultAdoHandler;
+    AdoTextContainer readValue(CallingContext& context, AdoSession& session,
+                               const ColumnInfo& column,
+                               occi::ResultSet& resultSet) const override;
+};
+
+class RowIdAdoHandler : public CStrAdoHandler {
+public:
+    using CStrAdoHandler::CStrAdoHandler;
+};
+
+// NUMBER as text in the column's format model.
+class NumberAdoHandler : public DefaultAdoHandler {
+public:
+    NumberAdoHandler() : DefaultAdoHandler(2) {}
+    AdoTextContainer readValue(CallingContext& context, AdoSession& session,
+                               const ColumnInfo& column,
+                               occi::ResultSet& resultSet) const override;
+};
+
+// DATE in OCCI's default rendering.
+class DateAdoHandler : public DefaultAdoHandler {
+public:
+    DateAdoHandler() : DefaultAdoHandler(12) {}
+    AdoTextContainer readValue(CallingContext& context, AdoSession& session,
+                               const ColumnInfo& column,
+                               occi::ResultSet& resultSet) const override;
+};
+
+class TimestampAdoHandler : public DefaultAdoHandler {
+public:
+    using DefaultAdoHandler::DefaultAdoHandler;
+    AdoTextContainer readValue(CallingContext& context, AdoSession& session,
+                               const ColumnInfo& column,
+                               occi::ResultSet& resultSet) const override;
+};
+
+// CLOB text, cut to the session's maximum column size (in characters).
+class ClobAdoHandler : public DefaultAdoHandler {
+public:
+    using DefaultAdoHandler::DefaultAdoHandler;
+    AdoTextContainer readValue(CallingContext& context, AdoSession& session,
+                               const ColumnInfo& column,
+                               occi::ResultSet& resultSet) const override;
+};
+
+// BLOB bytes, cut to the session's maximum column size.
+class BlobAdoHandler : public DefaultAdoHandler {
+public:
+    using DefaultAdoHandler::DefaultAdoHandler;
+    AdoTextContainer readValue(CallingContext& context, AdoSession& session,
+                               const ColumnInfo& column,
+                               occi::ResultSet& resultSet) const override;
+};
+
+// RAW and LONG RAW bytes, cut to the session's maximum column size.
+class BinaryAdoHandler : public BlobAdoHandler {
+public:
+    using BlobAdoHandler::BlobAdoHandler;
+    AdoTextContainer readValue(CallingContext& context, AdoSession& session,
+                               const ColumnInfo& column,
+                               occi::ResultSet& resultSet) const override;
+};
+
+// The numeric handlers flag only SQL NULL: a stored zero (or -0.0) is a value.
+class IntegerAdoHandler : public AdoTypeHandler<int> {
+public:
+    using AdoTypeHandler<int>::AdoTypeHandler;
+    DataContainer<int> readValue(CallingContext& context, AdoSession& session,
+                                 const ColumnInfo& column,
+                                 occi::ResultSet& resultSet) const override;
+};
+
+class FloatAdoHandler : public AdoTypeHandler<float> {
+public:
+    using AdoTypeHandler<float>::AdoTypeHandler;
+    DataContainer<float> readValue(CallingContext& context, AdoSession& session,
+                                   const ColumnInfo& column,
+                                   occi::ResultSet& resultSet) const override;
+};
+
+class DoubleAdoHandler : public AdoTypeHandler<double> {
+public:
+    using AdoTypeHandler<double>::AdoTypeHandler;
+    DataContainer<double> readValue(CallingContext& context, AdoSession& session,
+                                    const ColumnInfo& column,
+                                    occi::ResultSet& resultSet) const override;
+};
+
+#endif

@@ -1,0 +1,112 @@
+#include "values/AdoSession.h"
+
+#include <algorithm>
+#include <initializer_list>
+#include <stdexcept>
+
+#include "values/AdoDataTypeHandlers.h"
+#include "values/AdoHandlers.h"
+#include "values/ColumnInfo.h"
+
+namespace {
+
+// A handed-out pointer stays valid while at most this many further strings are handed out.
+constexpr std::size_t kKeptStrings = 10;
+
+using Codes = std::initializer_list<std::int32_t>;
+
+constexpr Codes kStringCodes = {1,   2,   5,   8,   11,  12,  94,  96,  97,
+                                104, 112, 184, 185, 186, 187, 188, 232};
+constexpr Codes kIntegerCodes = {3, 68};
+constexpr Codes kDoubleCodes = {22, 101};
+constexpr Codes kFloatCodes = {4, 21, 100};
+constexpr Codes kBytesCodes = {23, 24, 95, 113};
+
+bool accepts(Codes codes, std::int32_t type) {
+    return std::find(codes.begin(), codes.end(), type) != codes.end();
+}
+
+// Reads column `index` of the current row with the handler for its type and copies the result
+// into the host's record. A refusal (no such column, no result set, a type the slot does not
+// accept) writes byte 0 only.
+template <class T, class Record>
+bool readInto(AdoSession& session, CallingContext& context, int index, Record* record,
+              Codes accepted) {
+    if (record == nullptr) {
+        return false;
+    }
+    const bool known = index >= 0 && static_cast<std::size_t>(index) < session.columns.size();
+    const ColumnInfo* column = known ? session.columns[static_cast<std::size_t>(index)].get()
+                                     : nullptr;
+    if (column == nullptr || session.resultSet == nullptr || !accepts(accepted, column->type)) {
+        record->isNull = 1;
+        return false;
+    }
+    const Session::DataTypeHandlers* table =
+        session.typeHandlers != nullptr ? session.typeHandlers : &adoHandlerTable();
+    std::unique_ptr<TypeHandler> fresh;
+    const auto* handler =
+        dynamic_cast<const AdoTypeHandler<T>*>(table->handlerFor(column->type, fresh));
+    if (handler == nullptr) {
+        throw std::logic_error("no flat handler for the column's type");
+    }
+    const DataContainer<T> value = handler->readValue(context, session, *column,
+                                                      *session.resultSet);
+    record->isNull = value.isNull ? 1 : 0;
+    record->length = value.length;
+    record->value = value.value;
+    return true;
+}
+
+}  // namespace
+
+AdoSession::~AdoSession() {
+    returnedStrings.clear();
+}
+
+Session::DataTypeHandlers* AdoSession::handlerTable() {
+    return &adoHandlerTable();
+}
+
+bool AdoSession::collectMetaData(CallingContext&, const std::string&,
+                                 const std::string& objectName, void*) {
+    if (objectName.empty()) {
+        return true;
+    }
+    return describeObject(objectName);
+}
+
+bool AdoSession::readRow(CallingContext&, void*) {
+    return false;
+}
+
+const char* AdoSession::returnString(const char* text, std::int32_t length) {
+    if (text == nullptr) {
+        return nullptr;
+    }
+    while (returnedStrings.size() > kKeptStrings) {
+        returnedStrings.pop_front();
+    }
+    returnedStrings.emplace_back(text, static_cast<std::size_t>(std::max<std::int32_t>(length, 0)));
+    return returnedStrings.back().c_str();
+}
+
+bool AdoSession::readString(CallingContext& context, int index, KavexPointerRecord* record) {
+    return readInto<const char*>(*this, context, index, record, kStringCodes);
+}
+
+bool AdoSession::readInteger(CallingContext& context, int index, KavexIntRecord* record) {
+    return readInto<int>(*this, context, index, record, kIntegerCodes);
+}
+
+bool AdoSession::readDouble(CallingContext& context, int index, KavexDoubleRecord* record) {
+    return readInto<double>(*this, context, index, record, kDoubleCodes);
+}
+
+bool AdoSession::readFloat(CallingContext& context, int index, KavexFloatRecord* record) {
+    return readInto<float>(*this, context, index, record, kFloatCodes);
+}
+
+bool AdoSession::readBytes(CallingContext& context, int index, KavexPointerRecord* record) {
+    return readInto<const char*>(*this, context, index, record, kBytesCodes);
+}

@@ -1,0 +1,32 @@
+#include "values/ColumnInfo.h"
+
+#include <algorithm>
+
+namespace {
+
+// Fill mode, 16 digits, the decimal character, 16 digits, scientific notation.
+constexpr char kFloatingFormat[] = "FM9999999999999999D9999999999999999EEEE";
+
+}  // namespace
+
+void ColumnInfo::buildNumberFormat(bool floating) {
+    if (floating) {
+        textFormat += kFloatingFormat;
+        return;
+    }
+    // The data size is 22 for every NUMBER whatever its precision, so the integer part may need
+    // more positions than size - scale (NUMBER(38), NUMBER(28,18)); too few render the value as
+    // "#####". Fill mode drops the positions a value does not use.
+    const std::int32_t fraction = std::max<std::int32_t>(scale, 0);
+    std::int32_t integral = std::max({size - fraction, precision - fraction, 0});
+    if (fraction == 0) {
+        // A model needs at least one digit position.
+        integral = std::max<std::int32_t>(integral, 1);
+    }
+    textFormat += "FM";
+    textFormat.append(static_cast<std::size_t>(integral), '9');
+    if (fraction > 0) {
+        textFormat += 'D';
+        textFormat.append(static_cast<std::size_t>(fraction), '9');
+    }
+}

@@ -1,0 +1,14 @@
+#include "values/TextConversion.h"
+
+std::string numberToText(occi::Number number, const std::string& format,
+                         const occi::Environment* environment) {
+    return number.toText(environment, format.c_str(), "");
+}
+
+std::string dateToText(occi::Date date, const std::string& format) {
+    return date.toText(format, "");
+}
+
+std::string timestampToText(occi::Timestamp timestamp, const std::string& format) {
+    return timestamp.toText(format, 0, "");
+}
