@@ -27,7 +27,7 @@ AdoTextContainer handOut(AdoSession& session, const std::string& bytes) {
 
 }  // namespace
 
-AdoTextContainer DefaultAdoHandler::readValue(CallingContext&, AdoSession& session,
+AdoTextContainer DefaultAdoHandler::readValue(AdoContext&, AdoSession& session,
                                               const ColumnInfo&, occi::ResultSet&) const {
     char text[100];
     const int written = std::snprintf(text, sizeof text, "not supported data type (%i)", typeCode);
@@ -35,7 +35,7 @@ AdoTextContainer DefaultAdoHandler::readValue(CallingContext&, AdoSession& sessi
     return AdoTextContainer{false, length, session.returnString(text, length)};
 }
 
-AdoTextContainer CStrAdoHandler::readValue(CallingContext&, AdoSession& session,
+AdoTextContainer CStrAdoHandler::readValue(AdoContext&, AdoSession& session,
                                            const ColumnInfo& column,
                                            occi::ResultSet& resultSet) const {
     const unsigned int number = columnNumber(column);
@@ -47,7 +47,7 @@ AdoTextContainer CStrAdoHandler::readValue(CallingContext&, AdoSession& session,
     return AdoTextContainer{false, length, session.returnString(text.data(), length)};
 }
 
-AdoTextContainer NumberAdoHandler::readValue(CallingContext&, AdoSession& session,
+AdoTextContainer NumberAdoHandler::readValue(AdoContext&, AdoSession& session,
                                              const ColumnInfo& column,
                                              occi::ResultSet& resultSet) const {
     const occi::Number number = resultSet.getNumber(columnNumber(column));
@@ -57,7 +57,7 @@ AdoTextContainer NumberAdoHandler::readValue(CallingContext&, AdoSession& sessio
     return handOut(session, numberToText(number, column.textFormat, session.environment));
 }
 
-AdoTextContainer DateAdoHandler::readValue(CallingContext&, AdoSession& session,
+AdoTextContainer DateAdoHandler::readValue(AdoContext&, AdoSession& session,
                                            const ColumnInfo& column,
                                            occi::ResultSet& resultSet) const {
     const occi::Date date = resultSet.getDate(columnNumber(column));
@@ -67,7 +67,7 @@ AdoTextContainer DateAdoHandler::readValue(CallingContext&, AdoSession& session,
     return handOut(session, dateToText(date, column.textFormat));
 }
 
-AdoTextContainer TimestampAdoHandler::readValue(CallingContext&, AdoSession& session,
+AdoTextContainer TimestampAdoHandler::readValue(AdoContext&, AdoSession& session,
                                                 const ColumnInfo& column,
                                                 occi::ResultSet& resultSet) const {
     const occi::Timestamp timestamp = resultSet.getTimestamp(columnNumber(column));
@@ -77,7 +77,7 @@ AdoTextContainer TimestampAdoHandler::readValue(CallingContext&, AdoSession& ses
     return handOut(session, timestampToText(timestamp, timestampFormat));
 }
 
-AdoTextContainer ClobAdoHandler::readValue(CallingContext&, AdoSession& session,
+AdoTextContainer ClobAdoHandler::readValue(AdoContext&, AdoSession& session,
                                            const ColumnInfo& column,
                                            occi::ResultSet& resultSet) const {
     occi::Clob clob = resultSet.getClob(columnNumber(column));
@@ -87,7 +87,7 @@ AdoTextContainer ClobAdoHandler::readValue(CallingContext&, AdoSession& session,
     return handOut(session, readClobText(clob, column.charSetForm, session.maxColumnSize));
 }
 
-AdoTextContainer BlobAdoHandler::readValue(CallingContext&, AdoSession& session,
+AdoTextContainer BlobAdoHandler::readValue(AdoContext&, AdoSession& session,
                                            const ColumnInfo& column,
                                            occi::ResultSet& resultSet) const {
     occi::Blob blob = resultSet.getBlob(columnNumber(column));
@@ -97,7 +97,7 @@ AdoTextContainer BlobAdoHandler::readValue(CallingContext&, AdoSession& session,
     return handOut(session, readBlobBytes(blob, session.maxColumnSize));
 }
 
-AdoTextContainer BinaryAdoHandler::readValue(CallingContext&, AdoSession& session,
+AdoTextContainer BinaryAdoHandler::readValue(AdoContext&, AdoSession& session,
                                              const ColumnInfo& column,
                                              occi::ResultSet& resultSet) const {
     const occi::Bytes bytes = resultSet.getBytes(columnNumber(column));
@@ -107,7 +107,7 @@ AdoTextContainer BinaryAdoHandler::readValue(CallingContext&, AdoSession& sessio
     return handOut(session, readRawBytes(bytes, session.maxColumnSize));
 }
 
-DataContainer<int> IntegerAdoHandler::readValue(CallingContext&, AdoSession&,
+DataContainer<int> IntegerAdoHandler::readValue(AdoContext&, AdoSession&,
                                                 const ColumnInfo& column,
                                                 occi::ResultSet& resultSet) const {
     const unsigned int number = columnNumber(column);
@@ -117,7 +117,7 @@ DataContainer<int> IntegerAdoHandler::readValue(CallingContext&, AdoSession&,
     return DataContainer<int>{false, 0, resultSet.getInt(number)};
 }
 
-DataContainer<float> FloatAdoHandler::readValue(CallingContext&, AdoSession&,
+DataContainer<float> FloatAdoHandler::readValue(AdoContext&, AdoSession&,
                                                 const ColumnInfo& column,
                                                 occi::ResultSet& resultSet) const {
     const occi::BFloat value = resultSet.getBFloat(columnNumber(column));
@@ -127,7 +127,7 @@ DataContainer<float> FloatAdoHandler::readValue(CallingContext&, AdoSession&,
     return DataContainer<float>{false, 0, value.value};
 }
 
-DataContainer<double> DoubleAdoHandler::readValue(CallingContext&, AdoSession&,
+DataContainer<double> DoubleAdoHandler::readValue(AdoContext&, AdoSession&,
                                                   const ColumnInfo& column,
                                                   occi::ResultSet& resultSet) const {
     const occi::BDouble value = resultSet.getBDouble(columnNumber(column));

@@ -7,17 +7,15 @@
 
 #include <cstdint>
 
-#include "session/CallingContext.h"
+#include "flat/AdoContext.h"
 #include "values/AdoSession.h"
 #include "values/DataContainer.h"
 #include "values/TypeHandler.h"
 
-// The flat handlers need nothing from the flat context, so they take the common base.
 template <class T>
-class AdoTypeHandler
-    : public basic_type_handler<CallingContext, AdoSession, DataContainer<T>> {
+class AdoTypeHandler : public basic_type_handler<AdoContext, AdoSession, DataContainer<T>> {
 public:
-    using basic_type_handler<CallingContext, AdoSession, DataContainer<T>>::basic_type_handler;
+    using basic_type_handler<AdoContext, AdoSession, DataContainer<T>>::basic_type_handler;
 };
 
 using AdoTextContainer = DataContainer<const char*>;
@@ -27,7 +25,7 @@ class DefaultAdoHandler : public AdoTypeHandler<const char*> {
 public:
     explicit DefaultAdoHandler(std::int32_t code)
         : AdoTypeHandler<const char*>(code), typeCode(code) {}
-    AdoTextContainer readValue(CallingContext& context, AdoSession& session,
+    AdoTextContainer readValue(AdoContext& context, AdoSession& session,
                                const ColumnInfo& column,
                                occi::ResultSet& resultSet) const override;
 
@@ -37,7 +35,7 @@ public:
 class CStrAdoHandler : public DefaultAdoHandler {
 public:
     using DefaultAdoHandler::DefaultAdoHandler;
-    AdoTextContainer readValue(CallingContext& context, AdoSession& session,
+    AdoTextContainer readValue(AdoContext& context, AdoSession& session,
                                const ColumnInfo& column,
                                occi::ResultSet& resultSet) const override;
 };
@@ -51,7 +49,7 @@ public:
 class NumberAdoHandler : public DefaultAdoHandler {
 public:
     NumberAdoHandler() : DefaultAdoHandler(2) {}
-    AdoTextContainer readValue(CallingContext& context, AdoSession& session,
+    AdoTextContainer readValue(AdoContext& context, AdoSession& session,
                                const ColumnInfo& column,
                                occi::ResultSet& resultSet) const override;
 };
@@ -60,7 +58,7 @@ public:
 class DateAdoHandler : public DefaultAdoHandler {
 public:
     DateAdoHandler() : DefaultAdoHandler(12) {}
-    AdoTextContainer readValue(CallingContext& context, AdoSession& session,
+    AdoTextContainer readValue(AdoContext& context, AdoSession& session,
                                const ColumnInfo& column,
                                occi::ResultSet& resultSet) const override;
 };
@@ -68,7 +66,7 @@ public:
 class TimestampAdoHandler : public DefaultAdoHandler {
 public:
     using DefaultAdoHandler::DefaultAdoHandler;
-    AdoTextContainer readValue(CallingContext& context, AdoSession& session,
+    AdoTextContainer readValue(AdoContext& context, AdoSession& session,
                                const ColumnInfo& column,
                                occi::ResultSet& resultSet) const override;
 };
@@ -77,7 +75,7 @@ public:
 class ClobAdoHandler : public DefaultAdoHandler {
 public:
     using DefaultAdoHandler::DefaultAdoHandler;
-    AdoTextContainer readValue(CallingContext& context, AdoSession& session,
+    AdoTextContainer readValue(AdoContext& context, AdoSession& session,
                                const ColumnInfo& column,
                                occi::ResultSet& resultSet) const override;
 };
@@ -86,7 +84,7 @@ public:
 class BlobAdoHandler : public DefaultAdoHandler {
 public:
     using DefaultAdoHandler::DefaultAdoHandler;
-    AdoTextContainer readValue(CallingContext& context, AdoSession& session,
+    AdoTextContainer readValue(AdoContext& context, AdoSession& session,
                                const ColumnInfo& column,
                                occi::ResultSet& resultSet) const override;
 };
@@ -95,7 +93,7 @@ public:
 class BinaryAdoHandler : public BlobAdoHandler {
 public:
     using BlobAdoHandler::BlobAdoHandler;
-    AdoTextContainer readValue(CallingContext& context, AdoSession& session,
+    AdoTextContainer readValue(AdoContext& context, AdoSession& session,
                                const ColumnInfo& column,
                                occi::ResultSet& resultSet) const override;
 };
@@ -104,7 +102,7 @@ public:
 class IntegerAdoHandler : public AdoTypeHandler<int> {
 public:
     using AdoTypeHandler<int>::AdoTypeHandler;
-    DataContainer<int> readValue(CallingContext& context, AdoSession& session,
+    DataContainer<int> readValue(AdoContext& context, AdoSession& session,
                                  const ColumnInfo& column,
                                  occi::ResultSet& resultSet) const override;
 };
@@ -112,7 +110,7 @@ public:
 class FloatAdoHandler : public AdoTypeHandler<float> {
 public:
     using AdoTypeHandler<float>::AdoTypeHandler;
-    DataContainer<float> readValue(CallingContext& context, AdoSession& session,
+    DataContainer<float> readValue(AdoContext& context, AdoSession& session,
                                    const ColumnInfo& column,
                                    occi::ResultSet& resultSet) const override;
 };
@@ -120,7 +118,7 @@ public:
 class DoubleAdoHandler : public AdoTypeHandler<double> {
 public:
     using AdoTypeHandler<double>::AdoTypeHandler;
-    DataContainer<double> readValue(CallingContext& context, AdoSession& session,
+    DataContainer<double> readValue(AdoContext& context, AdoSession& session,
                                     const ColumnInfo& column,
                                     occi::ResultSet& resultSet) const override;
 };

@@ -50,7 +50,11 @@ bool readInto(AdoSession& session, CallingContext& context, int index, Record* r
     if (handler == nullptr) {
         throw std::logic_error("no flat handler for the column's type");
     }
-    const DataContainer<T> value = handler->readValue(context, session, *column,
+    auto* flatContext = dynamic_cast<AdoContext*>(&context);
+    if (flatContext == nullptr) {
+        throw std::logic_error("flat values are read with the flat context");
+    }
+    const DataContainer<T> value = handler->readValue(*flatContext, session, *column,
                                                       *session.resultSet);
     record->isNull = value.isNull ? 1 : 0;
     record->length = value.length;
