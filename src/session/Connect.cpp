@@ -1,0 +1,62 @@
+// Opening a session: create it through the front end's handler, register it, or compose the
+// failure message (never with the password in it).
+#include "session/Connect.h"
+
+#include <sstream>
+
+#include "occi/occi.h"
+#include "session/ErrorStore.h"
+#include "session/Guarded.h"
+#include "session/OcciHandler.h"
+#include "session/Registry.h"
+#include "session/Session.h"
+
+namespace {
+
+const char* const kOpenFailed = "Cannot open connection";
+const int kEnvironmentUnavailable = 32101;
+
+void writePrefix(std::ostream& message, const char* connectString, const char* userName) {
+    message << "Cannot open connection to server: " << connectString << ", user: " << userName
+            << "; ";
+}
+
+}  // namespace
+
+std::int32_t openSession(std::unique_ptr<OcciHandler> handler, const char* userName,
+                         const char* password, const char* connectString) {
+    try {
+        if (!handler || userName == nullptr || password == nullptr || connectString == nullptr) {
+            return storeFailure(kOpenFailed);
+        }
+        std::ostringstream message;
+        message.exceptions(std::ios::badbit);
+        try {
+            handler->session = handler->createSession(userName, password, connectString);
+            return registry::add(handler);
+        } catch (const occi::SQLException& e) {
+            writePrefix(message, connectString, userName);
+            const int code = e.getErrorCode();
+            if (code == kEnvironmentUnavailable) {
+                message << "Cannot create execution environment. Make sure you are using correct "
+                           "version of Oracle OCI libraries";
+            } else {
+                // What was written before a failure stays; the rest becomes the code alone.
+                try {
+                    message << " (";
+                    message << e.getMessage();
+                    message << ")[Code:" << code << "]";
+                } catch (...) {
+                    message << "Uknown error [Code:" << code << "]";
+                }
+            }
+        } catch (...) {
+            writePrefix(message, connectString, userName);
+        }
+        handler.reset();
+        return errors::storeError(message.str());
+    } catch (...) {
+        handler.reset();
+        return storeFailure(kOpenFailed);
+    }
+}

@@ -1,0 +1,64 @@
+// The registry of open sessions: one mutex over the id counter and the map.
+#include "session/Registry.h"
+
+#include <map>
+#include <mutex>
+
+#include "session/OcciHandler.h"
+#include "session/Session.h"
+#include "values/DataTypeHandlers.h"
+
+namespace registry {
+namespace {
+
+struct Sessions {
+    std::mutex mutex;
+    std::map<std::int32_t, std::unique_ptr<OcciHandler>> handlers;
+    std::int32_t lastSessionId = 10;
+};
+
+// Allocated once and never destroyed: unloading must not close sessions that are still open or
+// call the client library, and host threads may still be calling in.
+Sessions& sessions() {
+    static Sessions* const instance = new Sessions;
+    return *instance;
+}
+
+}  // namespace
+
+OcciHandler* find(std::int32_t sessionId) {
+    Sessions& s = sessions();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    auto found = s.handlers.find(sessionId);
+    return found == s.handlers.end() ? nullptr : found->second.get();
+}
+
+std::int32_t close(std::int32_t sessionId) {
+    Sessions& s = sessions();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    auto found = s.handlers.find(sessionId);
+    if (found != s.handlers.end()) {
+        std::unique_ptr<OcciHandler> handler = std::move(found->second);
+        s.handlers.erase(found);
+        handler.reset();  // the whole teardown runs under the lock
+    }
+    return 0;
+}
+
+std::int32_t add(std::unique_ptr<OcciHandler>& handler) {
+    Sessions& s = sessions();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    Session& session = *handler->session;
+    session.typeHandlers = session.handlerTable();
+    if (session.typeHandlers->handlers.empty()) {
+        session.typeHandlers->populate();
+    }
+    const std::int32_t id = s.lastSessionId + 1;
+    s.handlers.emplace(id, nullptr);  // may throw before the id is consumed
+    s.lastSessionId = id;
+    handler->sessionId = id;
+    s.handlers[id] = std::move(handler);
+    return id;
+}
+
+}  // namespace registry
