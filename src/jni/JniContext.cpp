@@ -1,0 +1,91 @@
+#include "jni/JniContext.h"
+
+#include <initializer_list>
+
+JniContext::~JniContext() {
+    for (Box* box : {&doubleBox, &floatBox, &integerBox}) {
+        if (box->type != nullptr) {
+            env->DeleteGlobalRef(box->type);
+        }
+    }
+}
+
+bool JniContext::prepare(Box& box, const char* className, const char* signature) {
+    if (box.type != nullptr) {
+        return true;
+    }
+    if (failed()) {
+        return false;
+    }
+    jclass local = env->FindClass(className);
+    if (local == nullptr) {
+        return false;
+    }
+    box.type = static_cast<jclass>(env->NewGlobalRef(local));
+    env->DeleteLocalRef(local);
+    if (box.type == nullptr) {
+        return false;
+    }
+    box.init = env->GetMethodID(box.type, "<init>", signature);
+    if (box.init == nullptr) {
+        env->DeleteGlobalRef(box.type);
+        box.type = nullptr;
+        return false;
+    }
+    return true;
+}
+
+jobject JniContext::newInteger(jint value) {
+    if (!prepare(integerBox, "java/lang/Integer", "(I)V")) {
+        return nullptr;
+    }
+    return env->NewObject(integerBox.type, integerBox.init, value);
+}
+
+jobject JniContext::newFloat(jfloat value) {
+    if (!prepare(floatBox, "java/lang/Float", "(F)V")) {
+        return nullptr;
+    }
+    // Variadic arguments promote float to double, which is what JNI expects for a (F) parameter.
+    return env->NewObject(floatBox.type, floatBox.init, static_cast<jdouble>(value));
+}
+
+jobject JniContext::newDouble(jdouble value) {
+    if (!prepare(doubleBox, "java/lang/Double", "(D)V")) {
+        return nullptr;
+    }
+    return env->NewObject(doubleBox.type, doubleBox.init, value);
+}
+
+jbyteArray JniContext::newByteArray(const void* bytes, std::int32_t length) {
+    if (length < 0 || failed()) {
+        return nullptr;
+    }
+    jbyteArray array = env->NewByteArray(length);
+    if (array == nullptr) {
+        return nullptr;
+    }
+    if (length > 0) {
+        env->SetByteArrayRegion(array, 0, length, static_cast<const jbyte*>(bytes));
+    }
+    return array;
+}
+
+jmethodID JniContext::addToList(jobject value, jobject list, jmethodID addMethod) {
+    if (failed()) {
+        return nullptr;
+    }
+    if (addMethod == nullptr) {
+        jclass listClass = env->GetObjectClass(list);
+        if (listClass == nullptr) {
+            return nullptr;
+        }
+        addMethod = env->GetMethodID(listClass, "add", "(Ljava/lang/Object;)Z");
+        env->DeleteLocalRef(listClass);
+        if (addMethod == nullptr) {
+            return nullptr;
+        }
+    }
+    env->CallBooleanMethod(list, addMethod, value);
+    return failed() ? nullptr : addMethod;
+}

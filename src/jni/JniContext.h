@@ -1,0 +1,52 @@
+// Everything one native call needs to build Java objects: the caller's JNIEnv, the boxing classes
+// and constructors looked up at most once per call, and the list append. Lives in the native
+// method's frame and is never shared or kept.
+#ifndef KAVEX_JNI_JNICONTEXT_H
+#define KAVEX_JNI_JNICONTEXT_H
+
+#include <jni.h>
+
+#include <cstdint>
+
+#include "session/CallingContext.h"
+
+class JniContext : public CallingContext {
+public:
+    explicit JniContext(JNIEnv* environment) : env(environment) {}
+    JniContext(const JniContext&) = delete;
+    JniContext& operator=(const JniContext&) = delete;
+    // Deletes the cached class references.
+    ~JniContext() override;
+
+    // New boxed values, or null when the class, its constructor or the object cannot be made
+    // (a Java exception is then pending).
+    jobject newInteger(jint value);
+    jobject newFloat(jfloat value);
+    jobject newDouble(jdouble value);
+    // A new byte[] holding a copy of the bytes, or null when it cannot be made.
+    jbyteArray newByteArray(const void* bytes, std::int32_t length);
+    // Appends value to list through its add(Object) method, looking the method up when addMethod
+    // is null. Returns the method for the next append, or null when the list has no such method
+    // or the append left a Java exception pending.
+    jmethodID addToList(jobject value, jobject list, jmethodID addMethod);
+
+    // True when a Java exception is pending: the work must stop making JNI calls other than
+    // releases, and return.
+    bool failed() const { return env->ExceptionCheck() == JNI_TRUE; }
+
+    JNIEnv* const env;
+
+private:
+    struct Box {
+        jclass type = nullptr;
+        jmethodID init = nullptr;
+    };
+    // Looks the class and its constructor up on first use; false when either is missing.
+    bool prepare(Box& box, const char* className, const char* signature);
+
+    Box doubleBox;
+    Box floatBox;
+    Box integerBox;
+};
+
+#endif

@@ -1,0 +1,28 @@
+// Texts across the JNI boundary. The library works in standard UTF-8, the JVM's UTF functions in
+// its modified form (characters beyond U+FFFF as two three-byte surrogates, U+0000 as two bytes).
+// These conversions keep every character intact in both directions.
+#ifndef KAVEX_JNI_JNITEXT_H
+#define KAVEX_JNI_JNITEXT_H
+
+#include <jni.h>
+
+#include <string>
+
+// A Java string's text in standard UTF-8, made when the argument is converted. Null when the
+// string is null or the JVM could not hand its characters out.
+class JavaText {
+public:
+    JavaText(JNIEnv* env, jstring text);
+    const char* get() const { return present ? utf8.c_str() : nullptr; }
+    bool isNull() const { return !present; }
+
+private:
+    std::string utf8;
+    bool present = false;
+};
+
+// A new Java string holding the UTF-8 text (NULs included), or null when the JVM could not make
+// it (a Java exception is then pending). Malformed bytes become U+FFFD.
+jstring newJavaString(JNIEnv* env, const std::string& text);
+
+#endif
