@@ -1,0 +1,71 @@
+// A flat session on a fresh shared in-memory database, driven through the exported functions as
+// a .NET host drives it.
+#ifndef KAVEX_TESTS_FLAT_SESSION_FIXTURE_H
+#define KAVEX_TESTS_FLAT_SESSION_FIXTURE_H
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstring>
+#include <optional>
+#include <string>
+
+#include "kavex_oracleociw.h"
+
+class FlatSession : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static std::atomic<int> counter{0};
+        database = "file:/flat_values_" + std::to_string(getpid()) + "_" +
+                   std::to_string(++counter) + "?vfs=memdb";
+        id = OpenConnection(database.c_str(), "scott", "tiger");
+        ASSERT_GE(id, 11) << GetError(id);
+    }
+
+    void TearDown() override { CloseConnection(id); }
+
+    // Runs a statement that must succeed.
+    void run(const std::string& sql) {
+        const int result = ExecuteQuery(id, sql.c_str(), 1);
+        ASSERT_GE(result, 0) << sql << ": " << GetError(result);
+    }
+
+    // Runs a query and stands on its first row.
+    void firstRow(const std::string& sql) {
+        run(sql);
+        ASSERT_EQ(NextRow(id), 1) << sql;
+    }
+
+    // The column's text through GetString; nullopt for a NULL value. Fails the test on an error.
+    std::optional<std::string> text(int column) {
+        KavexPointerRecord record{};
+        const int result = GetString(id, column, &record);
+        EXPECT_EQ(result, 0) << (result < 0 ? GetError(result) : "");
+        if (result != 0 || record.isNull) {
+            EXPECT_EQ(record.length, 0);
+            EXPECT_EQ(record.value, nullptr);
+            return std::nullopt;
+        }
+        EXPECT_EQ(std::strlen(record.value), static_cast<std::size_t>(record.length));
+        return std::string(record.value, static_cast<std::size_t>(record.length));
+    }
+
+    // The column's bytes through GetByteArray; nullopt for a NULL or empty value.
+    std::optional<std::string> bytes(int column) {
+        KavexPointerRecord record{};
+        const int result = GetByteArray(id, column, &record);
+        EXPECT_EQ(result, 0) << (result < 0 ? GetError(result) : "");
+        if (result != 0 || record.isNull) {
+            EXPECT_EQ(record.length, 0);
+            EXPECT_EQ(record.value, nullptr);
+            return std::nullopt;
+        }
+        return std::string(record.value, static_cast<std::size_t>(record.length));
+    }
+
+    std::string database;
+    int id = 0;
+};
+
+#endif
