@@ -1,0 +1,83 @@
+// SQL functions and objects every session has, so that Oracle-style SQL runs unchanged.
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+
+#include "detail.h"
+#include "sql_rewrite.h"
+
+namespace kavexdb {
+namespace detail {
+
+namespace {
+
+// NVL(a, b): b when a is NULL. An empty text counts as NULL, as Oracle has no empty strings.
+void nvl(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    sqlite3_value* a = argv[0];
+    const bool missing = sqlite3_value_type(a) == SQLITE_NULL ||
+                         (sqlite3_value_type(a) == SQLITE_TEXT && sqlite3_value_bytes(a) == 0);
+    sqlite3_result_value(ctx, missing ? argv[1] : a);
+}
+
+void emptyClob(sqlite3_context* ctx, int, sqlite3_value**) {
+    sqlite3_result_text(ctx, "", 0, SQLITE_STATIC);
+}
+
+void emptyBlob(sqlite3_context* ctx, int, sqlite3_value**) { sqlite3_result_zeroblob(ctx, 0); }
+
+// The session's clock is UTC, the embedded client's session time zone.
+std::string utcNow(bool withFraction) {
+    const auto now = std::chrono::system_clock::now();
+    const auto since = now.time_since_epoch();
+    const std::time_t seconds = std::chrono::duration_cast<std::chrono::seconds>(since).count();
+    const long long nanos =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(since).count() % 1000000000LL;
+    std::tm parts{};
+    gmtime_r(&seconds, &parts);
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", parts.tm_year + 1900,
+                  parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec);
+    std::string out = buf;
+    if (withFraction) {
+        std::snprintf(buf, sizeof buf, ".%09lld+00:00", nanos);
+        out += buf;
+    }
+    return out;
+}
+
+void sysdate(sqlite3_context* ctx, int, sqlite3_value**) {
+    const std::string now = utcNow(false);
+    sqlite3_result_text(ctx, now.c_str(), static_cast<int>(now.size()), SQLITE_TRANSIENT);
+}
+
+void systimestamp(sqlite3_context* ctx, int, sqlite3_value**) {
+    const std::string now = utcNow(true);
+    sqlite3_result_text(ctx, now.c_str(), static_cast<int>(now.size()), SQLITE_TRANSIENT);
+}
+
+void define(sqlite3* db, const char* name, int args, bool deterministic,
+            void (*fn)(sqlite3_context*, int, sqlite3_value**)) {
+    const int flags = SQLITE_UTF8 | (deterministic ? SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS : 0);
+    const int rc = sqlite3_create_function_v2(db, name, args, flags, nullptr, fn, nullptr, nullptr,
+                                              nullptr);
+    if (rc != SQLITE_OK) raiseSqlite(db, rc);
+}
+
+}  // namespace
+
+void registerSessionFunctions(sqlite3* db) {
+    define(db, "NVL", 2, true, nvl);
+    define(db, "EMPTY_CLOB", 0, true, emptyClob);
+    define(db, "EMPTY_BLOB", 0, true, emptyBlob);
+    define(db, "SYSDATE", 0, false, sysdate);
+    define(db, "SYSTIMESTAMP", 0, false, systimestamp);
+    // TEMP, so that nothing is written to the database file.
+    char* message = nullptr;
+    const int rc = sqlite3_exec(db, "CREATE TEMP VIEW IF NOT EXISTS dual AS SELECT 'X' AS DUMMY",
+                                nullptr, nullptr, &message);
+    sqlite3_free(message);
+    if (rc != SQLITE_OK) raiseSqlite(db, rc);
+}
+
+}  // namespace detail
+}  // namespace kavexdb

@@ -1,0 +1,516 @@
+// Oracle SQL to SQLite SQL. The text is lexed once; rewrites edit token texts in place (an erased
+// token becomes an empty Space), so positions stay valid while the passes run.
+#include "sql_rewrite.h"
+
+#include <cctype>
+#include <cstdio>
+
+#include "datetime_literal.h"
+#include "detail.h"
+#include "sql_lexer.h"
+
+namespace kavexdb {
+namespace detail {
+
+namespace {
+
+using Kind = RewrittenSql::Kind;
+using TK = Token::Kind;
+
+// SQLite expressions for Oracle's clock functions. Stored schema objects (defaults, views) get
+// built-in forms so the database stays readable without this client's session functions.
+const char* const kSysdateFunction = "SYSDATE()";
+const char* const kSystimestampFunction = "SYSTIMESTAMP()";
+const char* const kSysdateBuiltin = "(strftime('%Y-%m-%d %H:%M:%S','now'))";
+const char* const kSystimestampBuiltin = "(strftime('%Y-%m-%d %H:%M:%f','now')||'000000+00:00')";
+
+class TokenEditor {
+public:
+    explicit TokenEditor(std::vector<Token> tokens) : t_(std::move(tokens)) {}
+
+    std::size_t size() const { return t_.size(); }
+    Token& operator[](std::size_t i) { return t_[i]; }
+    const std::vector<Token>& tokens() const { return t_; }
+
+    // The first significant token at or after i (size() when none).
+    std::size_t next(std::size_t i) const {
+        while (i < t_.size() && !t_[i].significant()) ++i;
+        return i;
+    }
+    // The last significant token before i (size() when none).
+    std::size_t previous(std::size_t i) const {
+        while (i > 0) {
+            --i;
+            if (t_[i].significant()) return i;
+        }
+        return t_.size();
+    }
+    bool word(std::size_t i, const char* upper) const { return i < t_.size() && t_[i].isWord(upper); }
+    bool punct(std::size_t i, char c) const { return i < t_.size() && t_[i].isPunct(c); }
+    bool name(std::size_t i) const {
+        return i < t_.size() && (t_[i].kind == TK::Word || t_[i].kind == TK::QuotedIdent);
+    }
+    void erase(std::size_t i) { t_[i] = Token{TK::Space, std::string()}; }
+    void erase(std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to && i < t_.size(); ++i) erase(i);
+    }
+    // Index just past the ')' matching the '(' at open (size() when unbalanced).
+    std::size_t pastParens(std::size_t open) const {
+        int depth = 0;
+        for (std::size_t i = open; i < t_.size(); ++i) {
+            if (t_[i].isPunct('(')) ++depth;
+            if (t_[i].isPunct(')') && --depth == 0) return i + 1;
+        }
+        return t_.size();
+    }
+    std::string text() const { return joinTokens(t_); }
+
+private:
+    std::vector<Token> t_;
+};
+
+// Drops trailing blanks, comments and the ';' or '/' terminators that tools leave at the end.
+void trimTerminators(TokenEditor& e) {
+    for (std::size_t i = e.size(); i > 0; --i) {
+        Token& t = e[i - 1];
+        if (!t.significant() || t.isPunct(';') || t.isPunct('/'))
+            e.erase(i - 1);
+        else
+            break;
+    }
+}
+
+// ---- Classification ---------------------------------------------------------------------------
+
+// The first word of the statement, looking through opening parentheses.
+std::size_t leadingWord(const TokenEditor& e) {
+    std::size_t i = e.next(0);
+    while (e.punct(i, '(')) i = e.next(i + 1);
+    return i;
+}
+
+bool isTempLobBlock(const TokenEditor& e) {
+    // begin dbms_lob.createtemporary(:p, TRUE|FALSE [, duration]); end;
+    std::size_t i = e.next(0);
+    auto expectWord = [&](const char* w) {
+        if (!e.word(i, w)) return false;
+        i = e.next(i + 1);
+        return true;
+    };
+    auto expectPunct = [&](char c) {
+        if (!e.punct(i, c)) return false;
+        i = e.next(i + 1);
+        return true;
+    };
+    if (!expectWord("BEGIN") || !expectWord("DBMS_LOB") || !expectPunct('.') ||
+        !expectWord("CREATETEMPORARY") || !expectPunct('('))
+        return false;
+    if (i >= e.size() || e.tokens()[i].kind != TK::Bind) return false;
+    i = e.next(i + 1);
+    if (!expectPunct(',')) return false;
+    if (!expectWord("TRUE") && !expectWord("FALSE")) return false;
+    if (expectPunct(',')) {
+        if (expectWord("DBMS_LOB")) {
+            if (!expectPunct('.') || (!expectWord("SESSION") && !expectWord("CALL"))) return false;
+        } else if (i < e.size() && e.tokens()[i].kind == TK::Number) {
+            i = e.next(i + 1);
+        } else {
+            return false;
+        }
+    }
+    if (!expectPunct(')') || !expectPunct(';') || !expectWord("END")) return false;
+    while (expectPunct(';') || expectPunct('/')) {
+    }
+    return i >= e.size();
+}
+
+// CREATE USER name IDENTIFIED BY password / ALTER USER ... / DROP USER name [CASCADE].
+bool parseUserStatement(const TokenEditor& e, std::size_t verb, RewrittenSql& out) {
+    std::size_t i = e.next(verb + 1);
+    if (!e.word(i, "USER")) return false;
+    i = e.next(i + 1);
+    if (!e.name(i)) raise(1935, "missing user or role name");
+    out.userName = identifierName(e.tokens()[i]);
+    if (e.word(verb, "DROP")) {
+        out.kind = Kind::DropUser;
+        return true;
+    }
+    out.kind = e.word(verb, "CREATE") ? Kind::CreateUser : Kind::AlterUser;
+    i = e.next(i + 1);
+    if (!e.word(i, "IDENTIFIED")) raise(922, "missing or invalid option");
+    i = e.next(i + 1);
+    if (!e.word(i, "BY")) raise(922, "missing or invalid option");
+    i = e.next(i + 1);
+    if (i >= e.size()) raise(988, "missing or invalid password(s)");
+    const Token& pw = e.tokens()[i];
+    if (pw.kind == TK::QuotedIdent)
+        out.password = identifierName(pw);
+    else if (pw.kind == TK::Word || pw.kind == TK::Number)
+        out.password = pw.text;
+    else
+        raise(988, "missing or invalid password(s)");
+    return true;
+}
+
+Kind classify(TokenEditor& e, RewrittenSql& out) {
+    const std::size_t first = leadingWord(e);
+    if (first >= e.size()) return Kind::Empty;
+    const Token& w = e.tokens()[first];
+    if (w.isWord("BEGIN") || w.isWord("DECLARE"))
+        return isTempLobBlock(e) ? Kind::TempLobBlock : Kind::PlSql;
+    if (w.isWord("SELECT") || w.isWord("WITH") || w.isWord("VALUES") || w.isWord("PRAGMA") ||
+        w.isWord("EXPLAIN"))
+        return Kind::Query;
+    if (w.isWord("COMMIT") || w.isWord("ROLLBACK")) {
+        std::size_t i = e.next(first + 1);
+        if (e.word(i, "WORK")) i = e.next(i + 1);
+        if (i >= e.size()) return w.isWord("COMMIT") ? Kind::Commit : Kind::Rollback;
+        return Kind::Dml;  // ROLLBACK TO SAVEPOINT and the like: SQLite decides
+    }
+    if (w.isWord("CREATE") || w.isWord("ALTER") || w.isWord("DROP")) {
+        if (parseUserStatement(e, first, out)) return out.kind;
+        return Kind::Ddl;
+    }
+    if (w.isWord("TRUNCATE") || w.isWord("COMMENT") || w.isWord("RENAME") || w.isWord("ANALYZE") ||
+        w.isWord("VACUUM") || w.isWord("REINDEX"))
+        return Kind::Ddl;
+    return Kind::Dml;  // INSERT, UPDATE, DELETE, MERGE, ...; SQLite rejects what it cannot run
+}
+
+// ---- Rewrites every statement gets ------------------------------------------------------------
+
+bool isCharacterType(const Token& t) {
+    return t.isWord("VARCHAR2") || t.isWord("VARCHAR") || t.isWord("NVARCHAR2") || t.isWord("CHAR") ||
+           t.isWord("NCHAR") || t.isWord("CHARACTER");
+}
+
+// TIMESTAMP(3) WITH [LOCAL] TIME ZONE -> TIMESTAMP WITH [LOCAL] TIME ZONE(3): SQLite's type-name
+// grammar wants the arguments last.
+void moveTimestampPrecision(TokenEditor& e, std::size_t ts) {
+    const std::size_t open = e.next(ts + 1);
+    if (!e.punct(open, '(')) return;
+    const std::size_t close = e.pastParens(open);
+    std::size_t i = e.next(close);
+    if (!e.word(i, "WITH")) return;
+    i = e.next(i + 1);
+    if (e.word(i, "LOCAL")) i = e.next(i + 1);
+    if (!e.word(i, "TIME")) return;
+    i = e.next(i + 1);
+    if (!e.word(i, "ZONE")) return;
+    std::string args;
+    for (std::size_t k = open; k < close; ++k) args += e[k].text;
+    e.erase(open, close);
+    e[i].text += args;
+}
+
+// NUMBER(*,s) -> NUMBER(38,s); NUMBER(*) -> NUMBER.
+void rewriteNumberStar(TokenEditor& e, std::size_t number) {
+    const std::size_t open = e.next(number + 1);
+    if (!e.punct(open, '(')) return;
+    const std::size_t star = e.next(open + 1);
+    if (!e.punct(star, '*')) return;
+    const std::size_t after = e.next(star + 1);
+    if (e.punct(after, ')')) {
+        e.erase(open, after + 1);
+    } else if (e.punct(after, ',')) {
+        e[star] = Token{TK::Number, "38"};
+    }
+}
+
+// VARCHAR2(20 CHAR) / VARCHAR2(20 BYTE) -> VARCHAR2(20).
+void dropLengthSemantics(TokenEditor& e, std::size_t type) {
+    const std::size_t open = e.next(type + 1);
+    if (!e.punct(open, '(')) return;
+    const std::size_t length = e.next(open + 1);
+    if (length >= e.size() || e[length].kind != TK::Number) return;
+    const std::size_t unit = e.next(length + 1);
+    if ((e.word(unit, "CHAR") || e.word(unit, "BYTE")) && e.punct(e.next(unit + 1), ')'))
+        e.erase(length + 1, unit + 1);
+}
+
+std::string quoteLiteral(const std::string& text) {
+    std::string out = "'";
+    for (char c : text) {
+        out += c;
+        if (c == '\'') out += '\'';
+    }
+    return out + "'";
+}
+
+std::string literalContent(const Token& t) {
+    std::string body;
+    for (std::size_t i = 1; i + 1 < t.text.size(); ++i) {
+        body += t.text[i];
+        if (t.text[i] == '\'') ++i;
+    }
+    return body;
+}
+
+void rewriteCommon(TokenEditor& e, const std::string& schema, bool storedObject) {
+    for (std::size_t i = e.next(0); i < e.size(); i = e.next(i + 1)) {
+        Token& t = e[i];
+        if (t.kind == TK::Word) {
+            const std::size_t prev = e.previous(i);
+            const bool qualified = e.punct(prev, '.');
+            const std::size_t nx = e.next(i + 1);
+            if ((t.text == "N" || t.text == "n") && i + 1 < e.size() &&
+                e[i + 1].kind == TK::String) {
+                e.erase(i);  // N'...' national literal: the text is the same in SQLite
+            } else if (t.isWord("DATE") && nx < e.size() && e[nx].kind == TK::String) {
+                e[nx].text = quoteLiteral(dateLiteralToStorage(literalContent(e[nx])));
+                e.erase(i);
+            } else if (t.isWord("TIMESTAMP") && nx < e.size() && e[nx].kind == TK::String) {
+                e[nx].text = quoteLiteral(timestampLiteralToStorage(literalContent(e[nx])));
+                e.erase(i);
+            } else if (t.isWord("TIMESTAMP")) {
+                moveTimestampPrecision(e, i);
+            } else if (t.isWord("NUMBER")) {
+                rewriteNumberStar(e, i);
+            } else if (isCharacterType(t)) {
+                dropLengthSemantics(e, i);
+            } else if ((t.isWord("SYSDATE") || t.isWord("SYSTIMESTAMP")) && !qualified &&
+                       !e.punct(nx, '(')) {
+                const bool date = t.isWord("SYSDATE");
+                t.text = storedObject ? (date ? kSysdateBuiltin : kSystimestampBuiltin)
+                                      : (date ? kSysdateFunction : kSystimestampFunction);
+            } else if (t.isWord("MINUS") && !qualified) {
+                t.text = "EXCEPT";
+            }
+        }
+        // SCHEMA.name where SCHEMA is the session's own: the database has only that schema.
+        if (!schema.empty() && e.name(i) && !e.punct(e.previous(i), '.')) {
+            const std::size_t dot = e.next(i + 1);
+            if (e.punct(dot, '.') && e.name(e.next(dot + 1)) && identifierName(e[i]) == schema)
+                e.erase(i, dot + 1);
+        }
+    }
+}
+
+// ---- DDL ----------------------------------------------------------------------------------------
+
+std::size_t skipIfNotExists(const TokenEditor& e, std::size_t i) {
+    if (e.word(i, "IF")) {
+        std::size_t j = e.next(i + 1);
+        if (e.word(j, "NOT")) j = e.next(j + 1);
+        if (e.word(j, "EXISTS")) return e.next(j + 1);
+    }
+    return i;
+}
+
+// The object name at i (after any schema prefix); sets i past it.
+std::string objectNameAt(const TokenEditor& e, std::size_t& i) {
+    if (!e.name(i)) return std::string();
+    std::size_t nameAt = i;
+    std::size_t dot = e.next(i + 1);
+    if (e.punct(dot, '.') && e.name(e.next(dot + 1))) nameAt = e.next(dot + 1);
+    i = e.next(nameAt + 1);
+    return identifierName(e.tokens()[nameAt]);
+}
+
+// One column definition [from, to) of CREATE TABLE: takes out an identity clause, noting it.
+void rewriteIdentity(TokenEditor& e, std::size_t from, std::size_t to, const std::string& table,
+                     RewrittenSql& out) {
+    const std::size_t column = e.next(from);
+    if (column >= to || !e.name(column)) return;
+    for (const char* constraint : {"CONSTRAINT", "PRIMARY", "UNIQUE", "CHECK", "FOREIGN"})
+        if (e.word(column, constraint)) return;
+    int depth = 0;
+    for (std::size_t g = e.next(column + 1); g < to; g = e.next(g + 1)) {
+        if (e.punct(g, '(')) ++depth;
+        if (e.punct(g, ')')) --depth;
+        if (depth != 0 || !e.word(g, "GENERATED")) continue;
+        std::size_t i = e.next(g + 1);
+        std::string generation = "ALWAYS";
+        if (e.word(i, "ALWAYS")) {
+            i = e.next(i + 1);
+        } else if (e.word(i, "BY")) {
+            i = e.next(i + 1);
+            if (!e.word(i, "DEFAULT")) return;
+            generation = "BY DEFAULT";
+            i = e.next(i + 1);
+            if (e.word(i, "ON")) {
+                i = e.next(i + 1);
+                if (!e.word(i, "NULL")) return;
+                generation = "BY DEFAULT ON NULL";
+                i = e.next(i + 1);
+            }
+        }
+        if (!e.word(i, "AS")) return;
+        i = e.next(i + 1);
+        if (!e.word(i, "IDENTITY")) return;  // e.g. GENERATED ALWAYS AS (expr): SQLite's own
+        std::size_t end = i + 1;
+        const std::size_t options = e.next(end);
+        if (e.punct(options, '(')) end = e.pastParens(options);
+        e.erase(g, end);
+        // Generated values are filled in after the row is stored, so SQLite must accept the
+        // row without one; describe still reports the column as NOT NULL.
+        for (std::size_t k = e.next(column + 1); k < to; k = e.next(k + 1)) {
+            const std::size_t nullWord = e.next(k + 1);
+            if (e.word(k, "NOT") && e.word(nullWord, "NULL")) e.erase(k, nullWord + 1);
+        }
+        out.identities.push_back(IdentityColumn{table, identifierName(e[column]), generation});
+        return;
+    }
+}
+
+void rewriteCreateTable(TokenEditor& e, std::size_t tableWord, RewrittenSql& out) {
+    std::size_t i = skipIfNotExists(e, e.next(tableWord + 1));
+    const std::string table = objectNameAt(e, i);
+    if (table.empty() || !e.punct(i, '(')) return;  // CREATE TABLE ... AS SELECT
+    const std::size_t close = e.pastParens(i) - 1;
+    std::size_t defStart = i + 1;
+    int depth = 0;
+    for (std::size_t k = e.next(i + 1); k <= close && k < e.size(); k = e.next(k + 1)) {
+        if (e.punct(k, '(')) ++depth;
+        if (e.punct(k, ')')) --depth;
+        if ((depth == 0 && e.punct(k, ',')) || k == close) {
+            rewriteIdentity(e, defStart, k, table, out);
+            defStart = k + 1;
+        }
+    }
+    if (out.identities.empty()) return;
+    for (std::size_t k = e.next(close); k < e.size(); k = e.next(k + 1))
+        if (e.word(k, "WITHOUT")) raise(922, "missing or invalid option");
+}
+
+// DROP TABLE name [CASCADE CONSTRAINTS] [PURGE]: SQLite has neither option.
+void rewriteDropTable(TokenEditor& e, std::size_t tableWord, RewrittenSql& out) {
+    std::size_t i = skipIfNotExists(e, e.next(tableWord + 1));
+    out.droppedTable = objectNameAt(e, i);
+    if (e.word(i, "CASCADE") && e.word(e.next(i + 1), "CONSTRAINTS")) {
+        e.erase(i, e.next(i + 1) + 1);
+        i = e.next(i);
+    }
+    if (e.word(i, "PURGE")) e.erase(i);
+}
+
+// TRUNCATE TABLE name [storage clauses] -> DELETE FROM name.
+void rewriteTruncate(TokenEditor& e, std::size_t truncateWord) {
+    const std::size_t tableWord = e.next(truncateWord + 1);
+    if (!e.word(tableWord, "TABLE")) raise(3290, "Invalid truncate command - missing CLUSTER or TABLE keyword");
+    std::size_t i = e.next(tableWord + 1);
+    if (objectNameAt(e, i).empty()) raise(903, "invalid table name");
+    e.erase(i, e.size());
+    e[truncateWord].text = "DELETE";
+    e[tableWord].text = "FROM";
+}
+
+void rewriteDdl(TokenEditor& e, RewrittenSql& out) {
+    const std::size_t verb = e.next(0);
+    if (e.word(verb, "TRUNCATE")) {
+        rewriteTruncate(e, verb);
+        return;
+    }
+    std::size_t object = e.next(verb + 1);
+    if (e.word(verb, "CREATE")) {
+        while (e.word(object, "GLOBAL") || e.word(object, "TEMPORARY") || e.word(object, "TEMP"))
+            object = e.next(object + 1);
+        if (e.word(object, "TABLE")) rewriteCreateTable(e, object, out);
+    } else if (e.word(verb, "DROP") && e.word(object, "TABLE")) {
+        rewriteDropTable(e, object, out);
+    }
+}
+
+std::string quotedIdentifier(const std::string& name) {
+    std::string out = "\"";
+    for (char c : name) {
+        out += c;
+        if (c == '"') out += '"';
+    }
+    return out + "\"";
+}
+
+void run(sqlite3* db, const std::string& sql) {
+    char* message = nullptr;
+    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
+    sqlite3_free(message);
+    if (rc != SQLITE_OK) raiseSqlite(db, rc);
+}
+
+// Values come from an AFTER INSERT trigger: max + 1 through an index on the column, so a row
+// inserted without a value gets the next number above every value present.
+void installIdentity(sqlite3* db, const IdentityColumn& id) {
+    const std::string table = quotedIdentifier(id.table);
+    const std::string column = quotedIdentifier(id.column);
+    const std::string suffix = id.table + "_" + id.column;
+    run(db, std::string("CREATE TABLE IF NOT EXISTS \"") + kIdentityCatalog +
+                "\"(TABLE_NAME TEXT, COLUMN_NAME TEXT, GENERATION TEXT, "
+                "PRIMARY KEY(TABLE_NAME, COLUMN_NAME))");
+    run(db, std::string("INSERT OR REPLACE INTO \"") + kIdentityCatalog + "\" VALUES(" +
+                quoteLiteral(id.table) + "," + quoteLiteral(id.column) + "," +
+                quoteLiteral(id.generation) + ")");
+    run(db, "CREATE INDEX IF NOT EXISTS " + quotedIdentifier("KAVEX$IDX_" + suffix) + " ON " +
+                table + "(" + column + ")");
+    run(db, "CREATE TRIGGER " + quotedIdentifier("KAVEX$IDGEN_" + suffix) + " AFTER INSERT ON " +
+                table + " FOR EACH ROW WHEN NEW." + column + " IS NULL BEGIN UPDATE " + table +
+                " SET " + column + " = (SELECT coalesce(max(" + column + "), 0) + 1 FROM " + table +
+                ") WHERE rowid = NEW.rowid; END");
+    const std::string name = quoteLiteral("\"" + id.table + "\".\"" + id.column + "\"");
+    if (id.generation == "ALWAYS") {
+        run(db, "CREATE TRIGGER " + quotedIdentifier("KAVEX$IDINS_" + suffix) +
+                    " BEFORE INSERT ON " + table + " FOR EACH ROW WHEN NEW." + column +
+                    " IS NOT NULL BEGIN SELECT RAISE(ABORT, 'ORA-32795: cannot insert into a "
+                    "generated always identity column'); END");
+        run(db, "CREATE TRIGGER " + quotedIdentifier("KAVEX$IDUPD_" + suffix) +
+                    " BEFORE UPDATE OF " + column + " ON " + table + " FOR EACH ROW WHEN OLD." +
+                    column + " IS NOT NULL BEGIN SELECT RAISE(ABORT, 'ORA-32796: cannot update a "
+                    "generated always identity column'); END");
+    } else {
+        run(db, "CREATE TRIGGER " + quotedIdentifier("KAVEX$IDUPD_" + suffix) +
+                    " BEFORE UPDATE OF " + column + " ON " + table + " FOR EACH ROW WHEN NEW." +
+                    column + " IS NULL BEGIN SELECT RAISE(ABORT, 'ORA-01407: cannot update (' || " +
+                    name + " || ') to NULL'); END");
+    }
+}
+
+bool catalogExists(sqlite3* db) {
+    sqlite3_stmt* raw = nullptr;
+    const std::string sql = std::string("SELECT 1 FROM sqlite_master WHERE type = 'table' AND "
+                                        "name = '") + kIdentityCatalog + "'";
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(raw);
+        return false;
+    }
+    const bool found = sqlite3_step(raw) == SQLITE_ROW;
+    sqlite3_finalize(raw);
+    return found;
+}
+
+}  // namespace
+
+RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& sessionSchema) {
+    RewrittenSql out;
+    TokenEditor e(lexSql(oracleSql));
+    out.kind = classify(e, out);
+    switch (out.kind) {
+    case Kind::Empty:
+    case Kind::Commit:
+    case Kind::Rollback:
+    case Kind::CreateUser:
+    case Kind::AlterUser:
+    case Kind::DropUser:
+        return out;
+    case Kind::TempLobBlock:
+    case Kind::PlSql:
+        out.sql = oracleSql;
+        return out;
+    default:
+        break;
+    }
+    trimTerminators(e);
+    rewriteCommon(e, sessionSchema, out.kind == Kind::Ddl);
+    if (out.kind == Kind::Ddl) rewriteDdl(e, out);
+    out.sql = e.text();
+    return out;
+}
+
+void applyDdlEffects(sqlite3* db, const RewrittenSql& rewritten) {
+    if (rewritten.kind != Kind::Ddl) return;
+    for (const IdentityColumn& id : rewritten.identities) installIdentity(db, id);
+    if (!rewritten.droppedTable.empty() && catalogExists(db))
+        run(db, std::string("DELETE FROM \"") + kIdentityCatalog + "\" WHERE TABLE_NAME = " +
+                    quoteLiteral(rewritten.droppedTable));
+}
+
+}  // namespace detail
+}  // namespace kavexdb
