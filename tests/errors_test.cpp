@@ -1,0 +1,114 @@
+// The error store seen through GetError, and the guarded frame's two kinds of failure text.
+#include <gtest/gtest.h>
+#include <kavexdb/test_support.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "flat_host.h"
+#include "kavex_oracleociw.h"
+#include "session/ErrorStore.h"
+
+namespace {
+
+using flathost::errorText;
+namespace kt = kavexdb::testing;
+
+TEST(ErrorStore, IdsRunDownFromMinusTenAndDeliveredTextsStayUntilReplaced) {
+    EXPECT_EQ(errorText(-10), "Unknown error");  // nothing stored or delivered yet
+    const int first = NextRow(77);
+    const int second = errors::storeError("second text");
+    EXPECT_EQ(first, -10);
+    EXPECT_EQ(second, -11);
+    EXPECT_EQ(errorText(first), "Session is not initialized");
+    EXPECT_EQ(errorText(first), "Session is not initialized");  // erased, but still the last text
+    EXPECT_EQ(errorText(second), "second text");                 // erases -10 first
+    EXPECT_EQ(errorText(first), "second text");
+    EXPECT_EQ(errorText(12345), "second text");  // unknown ids, session ids included
+    EXPECT_EQ(errorText(11), "second text");
+}
+
+TEST(ErrorStore, GetErrorNeverReturnsNull) {
+    for (int id : {0, 1, -1, -10, 2147483647, -2147483647 - 1}) {
+        EXPECT_NE(GetError(id), nullptr);
+    }
+}
+
+TEST(ErrorStore, TextHandedToAThreadStaysValidWhileOtherThreadsFetch) {
+    const int mine = errors::storeError("mine");
+    const int theirs = errors::storeError("theirs");
+    const char* text = GetError(mine);
+    std::thread other([&] { EXPECT_STREQ(GetError(theirs), "theirs"); });
+    other.join();
+    EXPECT_STREQ(text, "mine");
+}
+
+TEST(ErrorStore, ManyThreadsFetchTheirOwnTextsAtOnce) {
+    constexpr int kThreads = 8;
+    constexpr int kEach = 300;
+    std::vector<std::vector<int>> ids(kThreads);
+    for (int t = 0; t < kThreads; ++t) {
+        for (int i = 0; i < kEach; ++i) {
+            ids[t].push_back(errors::storeError("thread " + std::to_string(t) + " message " +
+                                                std::to_string(i) + std::string(i % 50, '.')));
+        }
+    }
+    std::vector<int> mismatches(kThreads, 0);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < kEach; ++i) {
+                const std::string expected = "thread " + std::to_string(t) + " message " +
+                                             std::to_string(i) + std::string(i % 50, '.');
+                if (std::string(GetError(ids[t][i])) != expected) {
+                    ++mismatches[t];
+                }
+            }
+        });
+    }
+    for (auto& thread : threads) {
+        thread.join();
+    }
+    for (int t = 0; t < kThreads; ++t) {
+        EXPECT_EQ(mismatches[t], 0) << "thread " << t;
+    }
+}
+
+class GuardedFrame : public ::testing::Test {
+protected:
+    void SetUp() override {
+        session = flathost::open(flathost::memoryDatabase());
+        flathost::run(session, "select * from dual");
+    }
+    void TearDown() override {
+        kt::clearFaults();
+        kt::setGetMessageThrows(false);
+        CloseConnection(session);
+    }
+    int session = 0;
+};
+
+TEST_F(GuardedFrame, ClientExceptionStoresExactlyItsMessage) {
+    kt::injectFault("ResultSet::next", 1, kt::FaultKind::SqlException, 1555,
+                    "ORA-01555: snapshot too old\n");
+    EXPECT_EQ(errorText(NextRow(session)), "ORA-01555: snapshot too old\n");
+}
+
+TEST_F(GuardedFrame, OtherExceptionsStoreTheOperationsOwnText) {
+    kt::injectFault("ResultSet::next", 1, kt::FaultKind::RuntimeError, 0, "detail");
+    EXPECT_EQ(errorText(NextRow(session)), "Cannot move to next row");
+    kt::injectFault("ResultSet::next", 1, kt::FaultKind::BadAlloc);
+    EXPECT_EQ(errorText(NextRow(session)), "Cannot move to next row");
+}
+
+TEST_F(GuardedFrame, UnreadableClientMessageFallsBackToTheOwnText) {
+    kt::injectFault("ResultSet::next", 1, kt::FaultKind::SqlException, 1555,
+                    "ORA-01555: snapshot too old\n");
+    kt::setGetMessageThrows(true);
+    const int failed = NextRow(session);
+    kt::setGetMessageThrows(false);
+    EXPECT_EQ(errorText(failed), "Cannot move to next row");
+}
+
+}  // namespace

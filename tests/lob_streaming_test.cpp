@@ -1,0 +1,168 @@
+// Streaming parameter values into temporary LOBs in chunks, and the states of a streamed
+// parameter: streaming, broken, posted.
+#include <gtest/gtest.h>
+#include <kavexdb/test_support.h>
+
+#include <string>
+
+#include "flat_host.h"
+#include "kavex_oracleociw.h"
+
+namespace {
+
+using flathost::errorText;
+namespace kt = kavexdb::testing;
+
+std::string streamText(int index) {
+    return "Cannot stream BLOB/CLOB type value of [" + std::to_string(index) +
+           "] parameter to server";
+}
+
+std::string postText(int index) {
+    return "Cannot post BLOB/CLOB type value of [" + std::to_string(index) + "] parameter";
+}
+
+class LobStreamingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        session = flathost::open(flathost::memoryDatabase());
+        flathost::run(session, "create table l (k NUMBER(10), c CLOB, b BLOB, r LONG RAW)");
+        ASSERT_EQ(SetIntSessionProperty(session, 1, 1 << 20), 0);
+    }
+    void TearDown() override {
+        kt::clearFaults();
+        CloseConnection(session);
+    }
+    // Sends `value` in chunks of `chunk` bytes; returns false on the first failure.
+    bool stream(int index, int kind, const std::string& value, std::size_t chunk) {
+        for (std::size_t at = 0; at < value.size(); at += chunk) {
+            const std::size_t size = std::min(chunk, value.size() - at);
+            const int written =
+                StreamParameterToLob(session, index, kind, value.data() + at, unsigned(size));
+            if (written != static_cast<int>(size)) {
+                ADD_FAILURE() << written << ": " << errorText(written);
+                return false;
+            }
+        }
+        return true;
+    }
+    std::string readBack(const std::string& columnName, bool asBytes) {
+        const std::string sql = "select " + columnName + " from l where k = 1";
+        EXPECT_EQ(ExecuteQuery(session, sql.c_str(), 0), 0);
+        EXPECT_EQ(NextRow(session), 1);
+        return asBytes ? flathost::bytes(session, 0) : flathost::text(session, 0);
+    }
+
+    int session = 0;
+};
+
+TEST_F(LobStreamingTest, ChunksOfEveryKindArriveWhole) {
+    std::string text;
+    for (int i = 0; i < 3000; ++i) {
+        text += "caf\xC3\xA9 \xE2\x82\xAC" + std::to_string(i) + " ";  // multi-byte across chunks
+    }
+    std::string binary;
+    for (int i = 0; i < 70000; ++i) {
+        binary += static_cast<char>(i * 7 % 256);
+    }
+    ASSERT_EQ(PrepareQuery(session, "insert into l (k, c, b, r) values (1, :1, :2, :3)", 0), 0);
+    ASSERT_TRUE(stream(1, 112, text, 4093));
+    ASSERT_TRUE(stream(2, 113, binary, 8191));
+    ASSERT_TRUE(stream(3, 24, binary.substr(0, 30000), 7000));
+    EXPECT_EQ(StreamParameterToLobLast(session, 1), 0);
+    EXPECT_EQ(StreamParameterToLobLast(session, 2), 0);
+    EXPECT_EQ(StreamParameterToLobLast(session, 3), 0);
+    ASSERT_EQ(Execute(session), 1) << errorText(Execute(session));
+    EXPECT_EQ(readBack("c", false), text);
+    EXPECT_EQ(readBack("b", true), binary);
+    EXPECT_EQ(readBack("r", true), binary.substr(0, 30000));
+}
+
+TEST_F(LobStreamingTest, LaterChunksIgnoreTheirKind) {
+    ASSERT_EQ(PrepareQuery(session, "insert into l (k, b) values (1, :4)", 0), 0);
+    const std::string first(1000, 'a');
+    const std::string second(500, 'b');
+    EXPECT_EQ(StreamParameterToLob(session, 4, 113, first.data(), 1000), 1000);
+    EXPECT_EQ(StreamParameterToLob(session, 4, 2, second.data(), 500), 500);
+    EXPECT_EQ(StreamParameterToLob(session, 4, 113, nullptr, 0), 0);
+    EXPECT_EQ(StreamParameterToLobLast(session, 4), 0);
+    // Posted: nothing more until the statement is replaced; a rerun does not reset it.
+    EXPECT_EQ(errorText(StreamParameterToLob(session, 4, 113, "x", 1)), streamText(4));
+    EXPECT_EQ(errorText(StreamParameterToLobLast(session, 4)), postText(4));
+    ASSERT_EQ(Execute(session), 1);
+    EXPECT_EQ(errorText(StreamParameterToLob(session, 4, 113, "x", 1)), streamText(4));
+    EXPECT_EQ(readBack("b", true), first + second);
+    ASSERT_EQ(PrepareQuery(session, "insert into l (k, b) values (2, :4)", 0), 0);
+    EXPECT_EQ(StreamParameterToLob(session, 4, 113, "x", 1), 1);
+}
+
+TEST_F(LobStreamingTest, KindThatIsNoLobBreaksTheIndex) {
+    ASSERT_EQ(PrepareQuery(session, "insert into l (k, b) values (1, :4)", 0), 0);
+    EXPECT_EQ(errorText(StreamParameterToLob(session, 4, 2, "abc", 3)), streamText(4));
+    EXPECT_EQ(errorText(StreamParameterToLob(session, 4, 113, "abc", 3)), streamText(4));
+    EXPECT_EQ(errorText(StreamParameterToLobLast(session, 4)), postText(4));
+    EXPECT_EQ(errorText(StreamParameterToLobLast(session, 5)), postText(5));  // never started
+    EXPECT_EQ(kt::liveCounts().lobContents, 0);
+}
+
+TEST_F(LobStreamingTest, FailedSetUpKeepsItsStatementAndPostsANullLob) {
+    ASSERT_EQ(PrepareQuery(session, "insert into l (k, b) values (1, :1)", 0), 0);
+    kt::injectFault("Statement::executeUpdate", 1, kt::FaultKind::SqlException, 6550,
+                    "ORA-06550: line 1, column 7\n");
+    EXPECT_EQ(errorText(StreamParameterToLob(session, 1, 113, "abc", 3)),
+              "ORA-06550: line 1, column 7\n");
+    EXPECT_EQ(errorText(StreamParameterToLob(session, 1, 113, "abc", 3)), streamText(1));
+    EXPECT_EQ(StreamParameterToLobLast(session, 1), 0);
+    ASSERT_EQ(Execute(session), 1);
+    EXPECT_EQ(flathost::rowCount(session, "select * from l where b is null"), 1);
+}
+
+TEST_F(LobStreamingTest, BfileRecordPostsAndBindsNothing) {
+    ASSERT_EQ(PrepareQuery(session, "insert into l (k) values (:1)", 0), 0);
+    const int failed = StreamParameterToLob(session, 2, 114, "abc", 3);
+    ASSERT_LT(failed, 0);  // the client has no temporary BFILE
+    EXPECT_EQ(errorText(failed).rfind("ORA-", 0), 0u) << errorText(failed);
+    EXPECT_EQ(StreamParameterToLobLast(session, 2), 0);
+    EXPECT_EQ(errorText(StreamParameterToLobLast(session, 2)), postText(2));
+}
+
+TEST_F(LobStreamingTest, ReplacingTheStatementReleasesStreamsInProgress) {
+    ASSERT_EQ(PrepareQuery(session, "insert into l (k, b) values (1, :1)", 0), 0);
+    ASSERT_EQ(StreamParameterToLob(session, 1, 113, "abc", 3), 3);
+    const long statementsWhileStreaming = kt::liveCounts().statements;
+    ASSERT_EQ(PrepareQuery(session, "insert into l (k, b) values (1, :1)", 0), 0);
+    EXPECT_EQ(kt::liveCounts().statements, statementsWhileStreaming - 1);
+    EXPECT_EQ(kt::liveCounts().lobContents, 0);
+    EXPECT_EQ(errorText(StreamParameterToLobLast(session, 1)), postText(1));
+    ASSERT_EQ(Execute(session), 1);
+    EXPECT_EQ(flathost::rowCount(session, "select * from l where b is null"), 1);
+}
+
+TEST_F(LobStreamingTest, BadChunksAreRefusedBeforeAnythingIsSetUp) {
+    ASSERT_EQ(PrepareQuery(session, "insert into l (k, b) values (1, :1)", 0), 0);
+    EXPECT_EQ(errorText(StreamParameterToLob(session, 1, 113, nullptr, 5)), streamText(1));
+    EXPECT_EQ(errorText(StreamParameterToLob(session, 1, 113, "abc", 0x80000000u)),
+              streamText(1));
+    EXPECT_EQ(kt::liveCounts().lobContents, 0);
+    EXPECT_EQ(StreamParameterToLob(session, 1, 113, "abc", 3), 3);  // the index is still fresh
+}
+
+TEST_F(LobStreamingTest, FailedChunkLeavesTheStreamOpen) {
+    ASSERT_EQ(PrepareQuery(session, "insert into l (k, b) values (1, :1)", 0), 0);
+    ASSERT_EQ(StreamParameterToLob(session, 1, 113, "abc", 3), 3);
+    kt::injectFault("Stream::writeBuffer", 1, kt::FaultKind::RuntimeError);
+    EXPECT_EQ(errorText(StreamParameterToLob(session, 1, 113, "zzz", 3)), streamText(1));
+    ASSERT_EQ(StreamParameterToLob(session, 1, 113, "def", 3), 3);
+    ASSERT_EQ(StreamParameterToLobLast(session, 1), 0);
+    ASSERT_EQ(Execute(session), 1);
+    EXPECT_EQ(readBack("b", true), "abcdef");
+}
+
+TEST_F(LobStreamingTest, PostingWithoutStatementFails) {
+    const int fresh = flathost::open(flathost::memoryDatabase());
+    ASSERT_EQ(StreamParameterToLob(fresh, 1, 112, "abc", 3), 3);
+    EXPECT_EQ(errorText(StreamParameterToLobLast(fresh, 1)), postText(1));
+    CloseConnection(fresh);
+}
+
+}  // namespace
