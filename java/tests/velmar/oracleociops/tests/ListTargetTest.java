@@ -1,0 +1,82 @@
+package velmar.oracleociops.tests;
+
+import static org.junit.jupiter.api.Assertions.*;
+import static velmar.oracleociops.OcciWrapper.*;
+
+import java.nio.file.Path;
+import java.util.ArrayList;
+import java.util.List;
+import org.junit.jupiter.api.AfterEach;
+import org.junit.jupiter.api.BeforeEach;
+import org.junit.jupiter.api.Test;
+import org.junit.jupiter.api.io.TempDir;
+
+/** What getRow does with the object it is given to fill. */
+class ListTargetTest {
+    @TempDir Path dir;
+    int session;
+
+    /** Not a List, but has the one method getRow needs. */
+    public static final class Collector {
+        final List<Object> items = new ArrayList<>();
+
+        public boolean add(Object item) {
+            return items.add(item);
+        }
+    }
+
+    public static final class Refusing {
+        int calls;
+
+        public boolean add(Object item) {
+            ++calls;
+            throw new IllegalStateException("full");
+        }
+    }
+
+    @BeforeEach
+    void open() {
+        session = Db.open(Db.fileIn(dir, "lists"));
+        Db.run(session, "select 'a' as x, 'b' as y, 'c' as z from dual");
+        assertEquals(1, nextRow(session));
+    }
+
+    @AfterEach
+    void close() {
+        closeConnection(session);
+    }
+
+    /** A probe failure: its id shows how many messages were stored since the last probe. */
+    private int probe() {
+        return getColumnType(session, 99);
+    }
+
+    @Test
+    void anyObjectWithAddIsFilled() {
+        Collector collector = new Collector();
+        assertEquals(1, getRow(session, collector));
+        assertEquals(List.of("a", "b", "c"), collector.items);
+    }
+
+    @Test
+    void listWithoutAddThrowsNoSuchMethodErrorAndStoresNothing() {
+        int before = probe();
+        assertThrows(NoSuchMethodError.class, () -> getRow(session, new Object()));
+        assertEquals(before - 1, probe(), "no message was stored");
+        List<Object> row = new ArrayList<>();
+        assertEquals(1, getRow(session, row), "the session still works");
+        assertEquals(List.of("a", "b", "c"), row);
+    }
+
+    @Test
+    void anExceptionFromAddStopsTheRowAndReachesTheCaller() {
+        Refusing refusing = new Refusing();
+        IllegalStateException thrown =
+                assertThrows(IllegalStateException.class, () -> getRow(session, refusing));
+        assertEquals("full", thrown.getMessage());
+        assertEquals(1, refusing.calls, "nothing more is appended once add threw");
+        List<Object> row = new ArrayList<>();
+        assertEquals(1, getRow(session, row));
+        assertEquals(3, row.size());
+    }
+}

@@ -1,0 +1,112 @@
+package velmar.oracleociops.tests;
+
+import static org.junit.jupiter.api.Assertions.*;
+import static velmar.oracleociops.OcciWrapper.*;
+
+import java.nio.file.Path;
+import java.util.ArrayList;
+import java.util.Arrays;
+import java.util.List;
+import org.junit.jupiter.api.AfterEach;
+import org.junit.jupiter.api.BeforeEach;
+import org.junit.jupiter.api.Test;
+import org.junit.jupiter.api.io.TempDir;
+
+class MetaDataTest {
+    @TempDir Path dir;
+    int session;
+
+    @BeforeEach
+    void open() {
+        session = Db.open(Db.fileIn(dir, "meta"));
+        Db.run(session, "create table emp (id number generated always as identity,"
+                + " name varchar2(30) not null, salary number(10,2), note xmltype)");
+    }
+
+    @AfterEach
+    void close() {
+        closeConnection(session);
+    }
+
+    @Test
+    void queryMetaDataListHoldsCountAndTwelveValuesPerColumn() {
+        Db.run(session, "select name, salary from emp");
+        List<Object> meta = new ArrayList<>();
+        assertEquals(0, getMetaData(session, "ignored", "", meta));
+        assertEquals(25, meta.size());
+        assertEquals(Arrays.asList(2, "NAME", "", "", 1, "UNKNOWN_TYPE_NAME", 30, 0, 0, 0, 0, 0, 0),
+                meta.subList(0, 13));
+        assertEquals(Arrays.asList("SALARY", "", "", 2, "UNKNOWN_TYPE_NAME", 22, 2, 10, 1, 0, 0, 0),
+                meta.subList(13, 25));
+    }
+
+    @Test
+    void namedTableMetaDataReplacesTheColumns() {
+        List<Object> meta = new ArrayList<>();
+        assertEquals(0, getMetaData(session, "", "EMP", meta));
+        assertEquals(1 + 12 * 4, meta.size());
+        assertEquals(4, meta.get(0));
+        assertEquals(Arrays.asList("ID", "SCOTT", "EMP", 2), meta.subList(1, 5));
+        assertEquals(Arrays.asList(1, 1, 1), meta.subList(10, 13), "identity: read-only, auto, generated");
+        assertEquals(Arrays.asList("NAME", "SCOTT", "EMP"), meta.subList(13, 16));
+        assertEquals(0, meta.get(21), "NOT NULL column");
+        assertEquals("UNKNOWN_TYPE_NAME", meta.get(1 + 36 + 4), "type names come with results only");
+        assertEquals(4, getColumnsCount(session));
+        assertEquals("EMP", getColumnTableName(session, 1));
+        assertEquals("SCOTT", getColumnSchemaName(session, 1));
+        assertEquals(1, getColumnIsAutoincremented(session, 0));
+        assertEquals(1, getColumnIsReadOnly(session, 0));
+        assertEquals(1, getColumnIsDbGenerated(session, 0));
+        assertEquals(0, getColumnIsNullable(session, 1));
+
+        int unknown = getMetaData(session, "", "NO_SUCH_TABLE", new ArrayList<>());
+        assertTrue(unknown < 0);
+        assertTrue(getError(unknown).startsWith("ORA-04043"), getError(unknown));
+    }
+
+    @Test
+    void singleGettersReadTheColumns() {
+        Db.run(session, "select name, salary, 1.5 as f from emp");
+        assertEquals(3, getColumnsCount(session));
+        assertEquals("NAME", getColumnName(session, 0));
+        assertNull(getColumnSchemaName(session, 0), "an empty text is null");
+        assertNull(getColumnTableName(session, 0));
+        assertEquals("UNKNOWN_TYPE_NAME", getColumnTypeName(session, 0));
+        assertEquals(1, getColumnType(session, 0));
+        assertEquals(30, getColumnSize(session, 0));
+        assertEquals(2, getColumnScale(session, 1));
+        assertEquals(10, getColumnPrecision(session, 1));
+        assertEquals(1, getColumnIsNullable(session, 1));
+        assertEquals(0, getColumnIsReadOnly(session, 1));
+
+        int floating = getColumnScale(session, 2);
+        assertTrue(floating < 0, "scale -127 is refused by the getter");
+        assertEquals("Cannot read column scale", getError(floating));
+        List<Object> meta = new ArrayList<>();
+        Db.ok(getMetaData(session, "", "", meta));
+        assertEquals(-127, meta.get(1 + 24 + 6), "and delivered as it is in the list");
+    }
+
+    @Test
+    void badIndexesGiveTheirMessages() {
+        Db.run(session, "select name from emp");
+        assertEquals("Cannot read column's name", getColumnName(session, 1));
+        assertEquals("Cannot read column's name", getColumnName(session, -1));
+        assertEquals("Cannot read column's type name", getColumnTypeName(session, 5));
+        int type = getColumnType(session, 1);
+        assertTrue(type < 0);
+        assertEquals("Cannot read column's type", getError(type));
+        int nullable = getColumnIsNullable(session, 7);
+        assertEquals("Cannot read column property 'is nullable'", getError(nullable));
+    }
+
+    @Test
+    void listWithoutAddFailsTheMetaData() {
+        Db.run(session, "select name from emp");
+        int[] result = new int[1];
+        assertThrows(NoSuchMethodError.class, () -> result[0] = getMetaData(session, "", "", new Object()));
+        List<Object> meta = new ArrayList<>();
+        assertEquals(0, getMetaData(session, "", "", meta));
+        assertEquals(13, meta.size(), "the session still works");
+    }
+}
