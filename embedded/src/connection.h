@@ -1,0 +1,58 @@
+// A session on one SQLite database: its schema, its statements and its transaction.
+#ifndef KAVEXDB_CONNECTION_H
+#define KAVEXDB_CONNECTION_H
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "detail.h"
+#include "sqlite_util.h"
+
+namespace kavexdb {
+namespace detail {
+
+class StatementImpl;
+
+class ConnectionImpl final : public occi::Connection {
+public:
+    // Opens the database the connect string names and logs on; ORA-12154 when it cannot be
+    // opened, ORA-01017 when the database's accounts refuse the user. Nothing is left behind
+    // on failure.
+    static std::unique_ptr<ConnectionImpl> open(const std::string& user,
+                                                const std::string& password,
+                                                const std::string& connectString,
+                                                Charset charset, bool unmutexed);
+    // Terminates the statements still open, newest first, commits what is open and closes.
+    ~ConnectionImpl() override;
+
+    occi::Statement* createStatement(const std::string& sql) override;
+    void terminateStatement(occi::Statement* statement) override;
+    void commit() override;
+    void rollback() override;
+    occi::MetaData getMetaData(const std::string& object,
+                               occi::MetaData::ParamType prmtyp) const override;
+
+    sqlite3* db() const { return db_.get(); }
+    const std::string& schema() const { return schema_; }
+    Charset charset() const { return charset_; }
+
+    // Opens a write transaction unless one is open (DML runs inside it until COMMIT).
+    void beginWork();
+    void commitWork();
+    void rollbackWork();
+    bool inTransaction() const;
+
+private:
+    ConnectionImpl(SqliteDb db, std::string schema, Charset charset);
+
+    SqliteDb db_;
+    std::string schema_;
+    Charset charset_;
+    std::vector<std::unique_ptr<StatementImpl>> statements_;
+};
+
+}  // namespace detail
+}  // namespace kavexdb
+
+#endif

@@ -1,0 +1,117 @@
+// The client's exception and the mapping of SQLite failures onto the Oracle errors hosts expect.
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+
+#include "detail.h"
+
+namespace oracle {
+namespace occi {
+
+SQLException::SQLException() : code_(0) {}
+SQLException::SQLException(const SQLException& other)
+    : std::exception(other), code_(other.code_), message_(other.message_) {}
+void SQLException::operator=(const SQLException& other) {
+    code_ = other.code_;
+    message_ = other.message_;
+}
+SQLException::~SQLException() throw() {}
+int SQLException::getErrorCode() const { return code_; }
+std::string SQLException::getMessage() const {
+    if (kavexdb::detail::getMessageThrows())
+        throw std::runtime_error("SQLException::getMessage failed (test fault)");
+    return message_;
+}
+const char* SQLException::what() const throw() { return message_.c_str(); }
+
+}  // namespace occi
+}  // namespace oracle
+
+namespace kavexdb {
+namespace detail {
+
+occi::SQLException makeError(int code, const std::string& text) {
+    char prefix[16];
+    std::snprintf(prefix, sizeof prefix, "ORA-%05d: ", code);
+    return Access::error(code, prefix + text + "\n");
+}
+
+void raise(int code, const std::string& text) { throw makeError(code, text); }
+
+namespace {
+
+std::string upper(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+// "t.c" -> "T"."C", as Oracle quotes the parts of a name in its messages.
+std::string quotedName(const std::string& dotted) {
+    std::string out = "\"";
+    for (char c : upper(dotted)) {
+        if (c == '.')
+            out += "\".\"";
+        else
+            out += c;
+    }
+    return out + "\"";
+}
+
+// The part of an SQLite message after "prefix", or "" when the message does not start with it.
+bool after(const std::string& msg, const char* prefix, std::string& rest) {
+    std::size_t n = std::strlen(prefix);
+    if (msg.compare(0, n, prefix) != 0) return false;
+    rest = msg.substr(n);
+    return true;
+}
+
+}  // namespace
+
+void raiseSqlite(sqlite3* db, int rc) {
+    int ext = db ? sqlite3_extended_errcode(db) : rc;
+    std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    if ((ext & 0xff) != (rc & 0xff)) ext = rc;  // the handle's record belongs to another call
+    std::string rest;
+    switch (ext & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        raise(54, "resource busy and acquire with NOWAIT specified or timeout expired");
+    case SQLITE_CONSTRAINT:
+        switch (ext) {
+        case SQLITE_CONSTRAINT_UNIQUE:
+        case SQLITE_CONSTRAINT_PRIMARYKEY:
+            after(msg, "UNIQUE constraint failed: ", rest);
+            raise(1, "unique constraint (" + upper(rest) + ") violated");
+        case SQLITE_CONSTRAINT_NOTNULL:
+            after(msg, "NOT NULL constraint failed: ", rest);
+            raise(1400, "cannot insert NULL into (" + quotedName(rest) + ")");
+        case SQLITE_CONSTRAINT_CHECK:
+            after(msg, "CHECK constraint failed: ", rest);
+            raise(2290, "check constraint (" + upper(rest) + ") violated");
+        case SQLITE_CONSTRAINT_FOREIGNKEY:
+            raise(2291, "integrity constraint violated - parent key not found");
+        default:
+            break;
+        }
+        break;
+    case SQLITE_ERROR:
+        if (after(msg, "no such table: ", rest) || after(msg, "no such view: ", rest))
+            raise(942, "table or view does not exist");
+        if (after(msg, "no such column: ", rest) || after(msg, "no such function: ", rest))
+            raise(904, quotedName(rest) + ": invalid identifier");
+        if (msg.find("already exists") != std::string::npos)
+            raise(955, "name is already used by an existing object");
+        if (msg.find("syntax error") != std::string::npos ||
+            msg.find("incomplete input") != std::string::npos ||
+            msg.find("unrecognized token") != std::string::npos)
+            raise(900, "invalid SQL statement: " + msg);
+        break;
+    default:
+        break;
+    }
+    raise(604, "error occurred at recursive SQL level 1: " + msg);
+}
+
+}  // namespace detail
+}  // namespace kavexdb

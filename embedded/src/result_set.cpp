@@ -1,0 +1,357 @@
+#include "result_set.h"
+
+#include <climits>
+#include <cmath>
+
+namespace kavexdb {
+namespace detail {
+
+namespace {
+
+[[noreturn]] void inconsistent(const char* expected, const char* got) {
+    raise(932, std::string("inconsistent datatypes: expected ") + expected + " got " + got);
+}
+
+const char* sqliteTypeName(int type) {
+    switch (type) {
+    case SQLITE_INTEGER:
+    case SQLITE_FLOAT: return "NUMBER";
+    case SQLITE_BLOB: return "BINARY";
+    default: return "CHAR";
+    }
+}
+
+int toInt(std::int64_t v) {
+    if (v < INT_MIN || v > INT_MAX) raise(1455, "converting column overflows integer datatype");
+    return static_cast<int>(v);
+}
+
+int roundToInt(double v) {
+    if (std::isnan(v) || v < INT_MIN - 0.5 || v >= INT_MAX + 0.5)
+        raise(1455, "converting column overflows integer datatype");
+    return static_cast<int>(std::llround(v));
+}
+
+std::string hexText(const std::string& bytes) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    for (unsigned char b : bytes) {
+        out += digits[b >> 4];
+        out += digits[b & 15];
+    }
+    return out;
+}
+
+}  // namespace
+
+ResultSetImpl::ResultSetImpl(sqlite3* db, sqlite3_stmt* stmt, unsigned prefetch, Charset charset)
+    : db_(db), stmt_(stmt), prefetch_(prefetch == 0 ? 1 : prefetch), charset_(charset) {
+    int count = sqlite3_column_count(stmt);
+    columns_.resize(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const char* decl = sqlite3_column_decltype(stmt, i);
+        if (!decl) continue;  // an expression: its values decide
+        Column& c = columns_[static_cast<std::size_t>(i)];
+        c.declared = mapDeclaredType(decl);
+        c.lob = c.declared.dataType == occi::OCCI_SQLT_CLOB ||
+                c.declared.dataType == occi::OCCI_SQLT_BLOB;
+        c.longType = c.declared.dataType == occi::OCCI_SQLT_LNG ||
+                     c.declared.dataType == occi::OCCI_SQLT_LBI;
+    }
+    liveAdd(Live::ResultSet, 1);
+}
+
+ResultSetImpl::~ResultSetImpl() { end(); }
+
+void ResultSetImpl::end() {
+    if (!stmt_) return;
+    if (!finished_) sqlite3_reset(stmt_);
+    stmt_ = nullptr;
+    onRow_ = false;
+    std::vector<Cell>().swap(cells_);
+    std::string().swap(arena_);
+    batchRows_ = 0;
+    liveAdd(Live::ResultSet, -1);
+}
+
+void ResultSetImpl::start() {
+    fetchBatch();
+    samples_.assign(columns_.size(), ColumnSample());
+    const std::size_t n = columns_.size();
+    for (std::size_t r = 0; r < batchRows_; ++r) {
+        for (std::size_t i = 0; i < n; ++i) {
+            const Cell& c = cells_[r * n + i];
+            ColumnSample& s = samples_[i];
+            if (c.type == SQLITE_TEXT) {
+                s.sqliteType = SQLITE_TEXT;
+                if (c.length > s.maxTextBytes) s.maxTextBytes = c.length;
+            } else if (c.type == SQLITE_BLOB && s.sqliteType != SQLITE_TEXT) {
+                s.sqliteType = SQLITE_BLOB;
+            } else if (c.type == SQLITE_FLOAT &&
+                       (s.sqliteType == SQLITE_NULL || s.sqliteType == SQLITE_INTEGER)) {
+                s.sqliteType = SQLITE_FLOAT;
+            } else if (c.type == SQLITE_INTEGER && s.sqliteType == SQLITE_NULL) {
+                s.sqliteType = SQLITE_INTEGER;
+            }
+        }
+    }
+    if (batchRows_ == 0 && hasPendingError_) {
+        hasPendingError_ = false;
+        throw pendingError_;
+    }
+}
+
+void ResultSetImpl::fetchBatch() {
+    cells_.clear();
+    arena_.clear();
+    batchRows_ = 0;
+    row_ = 0;
+    const int n = static_cast<int>(columns_.size());
+    cells_.reserve(static_cast<std::size_t>(prefetch_) * columns_.size());
+    while (batchRows_ < prefetch_ && !finished_) {
+        int rc = sqlite3_step(stmt_);
+        if (rc == SQLITE_ROW) {
+            for (int i = 0; i < n; ++i) {
+                Cell c;
+                c.type = sqlite3_column_type(stmt_, i);
+                c.integer = 0;
+                c.offset = c.length = 0;
+                switch (c.type) {
+                case SQLITE_INTEGER:
+                    c.integer = sqlite3_column_int64(stmt_, i);
+                    break;
+                case SQLITE_FLOAT:
+                    c.real = sqlite3_column_double(stmt_, i);
+                    break;
+                case SQLITE_TEXT:
+                case SQLITE_BLOB: {
+                    const void* p = c.type == SQLITE_TEXT
+                                        ? static_cast<const void*>(sqlite3_column_text(stmt_, i))
+                                        : sqlite3_column_blob(stmt_, i);
+                    c.length = static_cast<std::size_t>(sqlite3_column_bytes(stmt_, i));
+                    c.offset = arena_.size();
+                    if (c.length) arena_.append(static_cast<const char*>(p), c.length);
+                    break;
+                }
+                default:
+                    break;
+                }
+                cells_.push_back(c);
+            }
+            ++batchRows_;
+        } else {
+            finished_ = true;
+            if (rc != SQLITE_DONE) {
+                try {
+                    raiseSqlite(db_, rc);
+                } catch (const occi::SQLException& e) {
+                    pendingError_ = e;
+                    hasPendingError_ = true;
+                }
+            }
+            sqlite3_reset(stmt_);  // releases the read snapshot at once
+        }
+    }
+}
+
+occi::ResultSet::Status ResultSetImpl::next(unsigned int) {
+    checkFault("ResultSet::next");
+    if (ended()) raise(1001, "invalid cursor");
+    onRow_ = false;
+    if (afterEnd_) return END_OF_FETCH;
+    if (row_ >= batchRows_ && !finished_) fetchBatch();
+    if (row_ < batchRows_) {
+        ++row_;
+        onRow_ = true;
+        return DATA_AVAILABLE;
+    }
+    afterEnd_ = true;
+    cells_.clear();
+    batchRows_ = row_ = 0;
+    if (hasPendingError_) {
+        hasPendingError_ = false;
+        throw pendingError_;
+    }
+    return END_OF_FETCH;
+}
+
+const ResultSetImpl::Cell& ResultSetImpl::cell(unsigned colIndex) const {
+    if (ended()) raise(1001, "invalid cursor");
+    if (colIndex < 1 || colIndex > columns_.size())
+        raise(32109, "invalid column or parameter position");
+    if (!onRow_) raise(1002, "fetch out of sequence");
+    return cells_[(row_ - 1) * columns_.size() + (colIndex - 1)];
+}
+
+bool ResultSetImpl::cellIsNull(unsigned colIndex, const Cell& c) const {
+    if (c.type == SQLITE_NULL) return true;
+    if (c.type == SQLITE_TEXT || c.type == SQLITE_BLOB)
+        return c.length == 0 && !columns_[colIndex - 1].lob;
+    return false;
+}
+
+std::string ResultSetImpl::cellBytes(unsigned colIndex, const Cell& c) const {
+    std::size_t length = c.length;
+    const Column& col = columns_[colIndex - 1];
+    if (col.longType && col.maxSize && length > col.maxSize) length = col.maxSize;
+    return std::string(arena_.data() + c.offset, length);
+}
+
+double ResultSetImpl::cellReal(const Cell& c) const {
+    switch (c.type) {
+    case SQLITE_INTEGER: return static_cast<double>(c.integer);
+    case SQLITE_FLOAT: return c.real;
+    case SQLITE_TEXT:
+        return numberToDouble(numberFromText(std::string(arena_.data() + c.offset, c.length)));
+    default: inconsistent("NUMBER", sqliteTypeName(c.type));
+    }
+}
+
+occi::Number ResultSetImpl::cellNumber(const Cell& c) const {
+    switch (c.type) {
+    case SQLITE_INTEGER: return numberFromInt64(c.integer);
+    case SQLITE_FLOAT: return numberFromDouble(c.real);
+    case SQLITE_TEXT: return numberFromText(std::string(arena_.data() + c.offset, c.length));
+    default: raise(1722, "invalid number");
+    }
+}
+
+std::vector<occi::MetaData> ResultSetImpl::getColumnListMetaData() const {
+    checkFault("ResultSet::getColumnListMetaData");
+    if (ended()) raise(1001, "invalid cursor");
+    if (!described_) {
+        metaData_ = describeResultColumns(db_, stmt_, samples_);
+        described_ = true;
+    }
+    return metaData_;
+}
+
+void ResultSetImpl::setMaxColumnSize(unsigned int colIndex, unsigned int max) {
+    checkFault("ResultSet::setMaxColumnSize");
+    if (ended()) raise(1001, "invalid cursor");
+    if (colIndex < 1 || colIndex > columns_.size())
+        raise(32109, "invalid column or parameter position");
+    columns_[colIndex - 1].maxSize = max;
+}
+
+bool ResultSetImpl::isNull(unsigned int colIndex) const {
+    checkFault("ResultSet::isNull");
+    return cellIsNull(colIndex, cell(colIndex));
+}
+
+std::string ResultSetImpl::getString(unsigned int colIndex) {
+    checkFault("ResultSet::getString");
+    const Cell& c = cell(colIndex);
+    if (cellIsNull(colIndex, c)) return std::string();
+    switch (c.type) {
+    case SQLITE_INTEGER: return std::to_string(c.integer);
+    case SQLITE_FLOAT: return numberToPlainText(numberFromDouble(c.real));
+    case SQLITE_BLOB: return hexText(cellBytes(colIndex, c));
+    default:
+        if (charset_ == Charset::UTF8) return fromStorage(cellBytes(colIndex, c), charset_);
+        return cellBytes(colIndex, c);
+    }
+}
+
+int ResultSetImpl::getInt(unsigned int colIndex) {
+    checkFault("ResultSet::getInt");
+    const Cell& c = cell(colIndex);
+    if (cellIsNull(colIndex, c)) return 0;
+    switch (c.type) {
+    case SQLITE_INTEGER: return toInt(c.integer);
+    case SQLITE_FLOAT: return roundToInt(c.real);
+    case SQLITE_TEXT: {
+        occi::Number n = numberFromText(std::string(arena_.data() + c.offset, c.length));
+        std::int64_t v;
+        if (numberToInt64(n, v)) return toInt(v);
+        return roundToInt(numberToDouble(n));
+    }
+    default: inconsistent("NUMBER", "BINARY");
+    }
+}
+
+occi::BFloat ResultSetImpl::getBFloat(unsigned int colIndex) {
+    checkFault("ResultSet::getBFloat");
+    const Cell& c = cell(colIndex);
+    occi::BFloat out;
+    if (cellIsNull(colIndex, c))
+        out.isNull = true;
+    else
+        out.value = static_cast<float>(cellReal(c));
+    return out;
+}
+
+occi::BDouble ResultSetImpl::getBDouble(unsigned int colIndex) {
+    checkFault("ResultSet::getBDouble");
+    const Cell& c = cell(colIndex);
+    occi::BDouble out;
+    if (cellIsNull(colIndex, c))
+        out.isNull = true;
+    else
+        out.value = cellReal(c);
+    return out;
+}
+
+occi::Number ResultSetImpl::getNumber(unsigned int colIndex) {
+    checkFault("ResultSet::getNumber");
+    const Cell& c = cell(colIndex);
+    if (cellIsNull(colIndex, c)) return occi::Number();
+    return cellNumber(c);
+}
+
+occi::Date ResultSetImpl::getDate(unsigned int colIndex) {
+    checkFault("ResultSet::getDate");
+    const Cell& c = cell(colIndex);
+    if (cellIsNull(colIndex, c)) return occi::Date();
+    if (c.type != SQLITE_TEXT) inconsistent("DATE", sqliteTypeName(c.type));
+    std::string text(arena_.data() + c.offset, c.length);
+    if (text.size() <= 19) return dateFromText(text);
+    // A TIMESTAMP read as a DATE loses its fraction and zone, as in Oracle.
+    occi::Timestamp t = timestampFromText(text);
+    int year;
+    unsigned month, day, hour, minute, second, fs;
+    t.getDate(year, month, day);
+    t.getTime(hour, minute, second, fs);
+    return occi::Date(nullptr, year, month, day, hour, minute, second);
+}
+
+occi::Timestamp ResultSetImpl::getTimestamp(unsigned int colIndex) {
+    checkFault("ResultSet::getTimestamp");
+    const Cell& c = cell(colIndex);
+    if (cellIsNull(colIndex, c)) return occi::Timestamp();
+    if (c.type != SQLITE_TEXT) inconsistent("TIMESTAMP", sqliteTypeName(c.type));
+    return timestampFromText(std::string(arena_.data() + c.offset, c.length));
+}
+
+occi::Clob ResultSetImpl::getClob(unsigned int colIndex) {
+    checkFault("ResultSet::getClob");
+    const Cell& c = cell(colIndex);
+    if (cellIsNull(colIndex, c)) return occi::Clob();
+    if (c.type != SQLITE_TEXT && c.type != SQLITE_BLOB) inconsistent("CLOB", "NUMBER");
+    auto content = std::make_shared<LobContent>(true, false);
+    content->bytes.assign(arena_.data() + c.offset, c.length);
+    return makeClob(std::move(content), charset_);
+}
+
+occi::Blob ResultSetImpl::getBlob(unsigned int colIndex) {
+    checkFault("ResultSet::getBlob");
+    const Cell& c = cell(colIndex);
+    if (cellIsNull(colIndex, c)) return occi::Blob();
+    if (c.type != SQLITE_TEXT && c.type != SQLITE_BLOB) inconsistent("BLOB", "NUMBER");
+    auto content = std::make_shared<LobContent>(false, false);
+    content->bytes.assign(arena_.data() + c.offset, c.length);
+    return makeBlob(std::move(content));
+}
+
+occi::Bytes ResultSetImpl::getBytes(unsigned int colIndex) {
+    checkFault("ResultSet::getBytes");
+    const Cell& c = cell(colIndex);
+    if (cellIsNull(colIndex, c)) return occi::Bytes();
+    if (c.type != SQLITE_TEXT && c.type != SQLITE_BLOB) inconsistent("BINARY", "NUMBER");
+    std::string bytes = cellBytes(colIndex, c);
+    return bytesFrom(bytes.data(), bytes.size());
+}
+
+}  // namespace detail
+}  // namespace kavexdb

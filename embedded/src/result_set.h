@@ -1,0 +1,90 @@
+// The rows of one query execution. Rows are stepped ahead in batches of the statement's
+// prefetch count and copied into a buffer, so the SQLite statement is finished (and its read
+// snapshot released) as soon as the last row has been fetched.
+#ifndef KAVEXDB_RESULT_SET_H
+#define KAVEXDB_RESULT_SET_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "detail.h"
+
+namespace kavexdb {
+namespace detail {
+
+class ResultSetImpl final : public occi::ResultSet {
+public:
+    ResultSetImpl(sqlite3* db, sqlite3_stmt* stmt, unsigned prefetch, Charset charset);
+    ~ResultSetImpl() override;
+
+    // Fetches the first batch; errors of the query surface here, at execute.
+    void start();
+    // Ends the result set: later use is ORA-01001. Safe to call more than once.
+    void end();
+    bool ended() const { return stmt_ == nullptr; }
+
+    Status next(unsigned int numRows) override;
+    std::vector<occi::MetaData> getColumnListMetaData() const override;
+    void setMaxColumnSize(unsigned int colIndex, unsigned int max) override;
+    bool isNull(unsigned int colIndex) const override;
+    std::string getString(unsigned int colIndex) override;
+    int getInt(unsigned int colIndex) override;
+    occi::BFloat getBFloat(unsigned int colIndex) override;
+    occi::BDouble getBDouble(unsigned int colIndex) override;
+    occi::Number getNumber(unsigned int colIndex) override;
+    occi::Date getDate(unsigned int colIndex) override;
+    occi::Timestamp getTimestamp(unsigned int colIndex) override;
+    occi::Clob getClob(unsigned int colIndex) override;
+    occi::Blob getBlob(unsigned int colIndex) override;
+    occi::Bytes getBytes(unsigned int colIndex) override;
+
+private:
+    // One fetched value; text and blob bytes live in the batch's arena.
+    struct Cell {
+        int type;  // SQLITE_INTEGER, SQLITE_FLOAT, SQLITE_TEXT, SQLITE_BLOB or SQLITE_NULL
+        union {
+            std::int64_t integer;
+            double real;
+        };
+        std::size_t offset, length;
+    };
+    struct Column {
+        DeclaredType declared;
+        bool lob = false;        // CLOB or BLOB: an empty value is an empty LOB, not NULL
+        bool longType = false;   // LONG or LONG RAW: setMaxColumnSize truncates it
+        unsigned maxSize = 0;    // 0: no limit
+    };
+
+    void fetchBatch();
+    const Cell& cell(unsigned colIndex) const;  // ORA-01001 / 01002 / 32109 checks
+    bool cellIsNull(unsigned colIndex, const Cell& c) const;
+    std::string cellBytes(unsigned colIndex, const Cell& c) const;  // truncated for LONG
+    double cellReal(const Cell& c) const;
+    occi::Number cellNumber(const Cell& c) const;
+
+    sqlite3* db_;
+    sqlite3_stmt* stmt_;  // owned by the statement; null once ended
+    unsigned prefetch_;
+    Charset charset_;
+    std::vector<Column> columns_;
+    std::vector<ColumnSample> samples_;
+    bool sampled_ = false;
+
+    std::vector<Cell> cells_;  // batchRows_ rows of columns_.size() cells
+    std::string arena_;
+    std::size_t batchRows_ = 0;
+    std::size_t row_ = 0;      // current row within the batch
+    bool onRow_ = false;
+    bool finished_ = false;    // SQLite reported the last row
+    bool afterEnd_ = false;    // next returned END_OF_FETCH
+    bool hasPendingError_ = false;
+    occi::SQLException pendingError_;  // a failure met while stepping ahead, raised when reached
+    mutable std::vector<occi::MetaData> metaData_;
+    mutable bool described_ = false;
+};
+
+}  // namespace detail
+}  // namespace kavexdb
+
+#endif

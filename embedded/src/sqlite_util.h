@@ -1,0 +1,32 @@
+// Small RAII owners of SQLite handles and the few helpers every part of the client uses.
+#ifndef KAVEXDB_SQLITE_UTIL_H
+#define KAVEXDB_SQLITE_UTIL_H
+
+#include <sqlite3.h>
+
+#include <memory>
+#include <string>
+
+namespace kavexdb {
+namespace detail {
+
+struct SqliteCloser {
+    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+};
+using SqliteDb = std::unique_ptr<sqlite3, SqliteCloser>;
+
+struct SqliteFinalizer {
+    void operator()(sqlite3_stmt* stmt) const { sqlite3_finalize(stmt); }
+};
+using SqliteStmt = std::unique_ptr<sqlite3_stmt, SqliteFinalizer>;
+
+// Runs SQL that returns no rows; an SQLite failure becomes the mapped Oracle error.
+void execSql(sqlite3* db, const char* sql);
+// Prepares one statement; tail receives what follows it in sql when not null.
+SqliteStmt prepareSql(sqlite3* db, const std::string& sql, const char** tail = nullptr);
+std::string upperAscii(std::string text);
+
+}  // namespace detail
+}  // namespace kavexdb
+
+#endif

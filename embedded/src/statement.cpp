@@ -1,0 +1,465 @@
+#include "statement.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "accounts.h"
+#include "connection.h"
+#include "result_set.h"
+
+namespace kavexdb {
+namespace detail {
+
+namespace {
+
+const char* const kPls306 =
+    "line 1, column 7:\n"
+    "PLS-00306: wrong number or types of arguments in call to 'CREATETEMPORARY'\n"
+    "ORA-06550: line 1, column 7:\n"
+    "PL/SQL: Statement ignored";
+
+// Throws the Oracle error of a failed step, then leaves the statement ready to run again.
+[[noreturn]] void failStep(sqlite3* db, sqlite3_stmt* stmt, int rc) {
+    try {
+        raiseSqlite(db, rc);
+    } catch (...) {
+        sqlite3_reset(stmt);
+        sqlite3_clear_bindings(stmt);
+        throw;
+    }
+}
+
+bool onlyTerminators(const char* tail) {
+    for (; tail && *tail; ++tail)
+        if (!std::isspace(static_cast<unsigned char>(*tail)) && *tail != ';') return false;
+    return true;
+}
+
+// Runs one statement that returns no rows (DDL and catalog maintenance).
+void runOnce(sqlite3* db, const std::string& sql) {
+    const char* tail = nullptr;
+    SqliteStmt stmt = prepareSql(db, sql, &tail);
+    if (!onlyTerminators(tail)) raise(933, "SQL command not properly ended");
+    if (!stmt) return;
+    int rc;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE) raiseSqlite(db, rc);
+}
+
+}  // namespace
+
+StatementImpl::StatementImpl(ConnectionImpl& connection, const std::string& sql)
+    : connection_(connection), sql_(sql), status_(sql.empty() ? UNPREPARED : PREPARED) {
+    liveAdd(Live::Statement, 1);
+}
+
+StatementImpl::~StatementImpl() {
+    endResultSets();
+    resultSets_.clear();
+    stmt_.reset();
+    liveAdd(Live::Statement, -1);
+}
+
+// ---- execution -------------------------------------------------------------------------------
+
+occi::Statement::Status StatementImpl::execute(const std::string& sql) {
+    checkFault("Statement::execute");
+    run(sql);
+    return status_;
+}
+
+unsigned int StatementImpl::executeUpdate(const std::string& sql) {
+    checkFault("Statement::executeUpdate");
+    run(sql);
+    return updateCount_;
+}
+
+void StatementImpl::run(const std::string& sql) {
+    endResultSets();
+    if (!sql.empty() && sql != sql_) {
+        stmt_.reset();
+        sql_ = sql;
+        haveRewrite_ = false;
+    }
+    updateCount_ = 0;
+    status_ = sql_.empty() ? UNPREPARED : PREPARED;
+    if (sql_.empty()) raise(24337, "statement handle not prepared");
+    try {
+        const RewrittenSql& r = rewritten();
+        switch (r.kind) {
+        case RewrittenSql::Kind::Empty:
+            raise(900, "invalid SQL statement");
+        case RewrittenSql::Kind::Query:
+            runQuery();
+            break;
+        case RewrittenSql::Kind::Dml:
+            runDml();
+            break;
+        case RewrittenSql::Kind::Ddl:
+            runDdl(r);
+            break;
+        case RewrittenSql::Kind::Commit:
+            connection_.commitWork();
+            status_ = UPDATE_COUNT_AVAILABLE;
+            break;
+        case RewrittenSql::Kind::Rollback:
+            connection_.rollbackWork();
+            status_ = UPDATE_COUNT_AVAILABLE;
+            break;
+        case RewrittenSql::Kind::CreateUser:
+        case RewrittenSql::Kind::AlterUser:
+        case RewrittenSql::Kind::DropUser:
+            runAccountStatement(r);
+            break;
+        case RewrittenSql::Kind::TempLobBlock:
+            runTempLobBlock();
+            break;
+        case RewrittenSql::Kind::PlSql:
+            raise(6550, "PL/SQL is not supported by the embedded client");
+        }
+    } catch (...) {
+        binds_.finishExecution();
+        throw;
+    }
+    binds_.finishExecution();
+}
+
+const RewrittenSql& StatementImpl::rewritten() {
+    if (!haveRewrite_) {
+        rewrite_ = rewriteSql(sql_, connection_.schema());
+        haveRewrite_ = true;
+    }
+    return rewrite_;
+}
+
+sqlite3_stmt* StatementImpl::prepared() {
+    if (!stmt_) {
+        const char* tail = nullptr;
+        stmt_ = prepareSql(connection_.db(), rewritten().sql, &tail);
+        if (!stmt_) raise(900, "invalid SQL statement");
+        if (!onlyTerminators(tail)) {
+            stmt_.reset();
+            raise(933, "SQL command not properly ended");
+        }
+    }
+    return stmt_.get();
+}
+
+void StatementImpl::checkParameterPositions(sqlite3_stmt* stmt) {
+    if (binds_.highestIndex() > static_cast<unsigned>(sqlite3_bind_parameter_count(stmt)))
+        raise(32109, "invalid column or parameter position");
+}
+
+void StatementImpl::endResultSets() {
+    for (auto& rs : resultSets_) rs->end();
+    current_ = nullptr;
+    queryLobs_.clear();
+}
+
+void StatementImpl::runQuery() {
+    sqlite3* db = connection_.db();
+    sqlite3_stmt* stmt = prepared();
+    checkParameterPositions(stmt);
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    const int count = sqlite3_bind_parameter_count(stmt);
+    for (int p = 1; p <= count; ++p) {
+        const BindValue& v = binds_.resolve(static_cast<unsigned>(p), 0, connection_.charset());
+        if (v.kind == BindValue::Kind::Unset) raise(1008, "not all variables bound");
+        if (v.kind == BindValue::Kind::Lob && v.lob) queryLobs_.push_back(v.lob);
+        int rc = bindToSqlite(stmt, p, v, SQLITE_TRANSIENT);
+        if (rc != SQLITE_OK) raiseSqlite(db, rc);
+    }
+    auto rs = std::make_unique<ResultSetImpl>(db, stmt, prefetch_, connection_.charset());
+    rs->start();
+    resultSets_.push_back(std::move(rs));
+    current_ = resultSets_.back().get();
+    status_ = RESULT_SET_AVAILABLE;
+    if (autoCommit_) connection_.commitWork();
+}
+
+void StatementImpl::runDml() {
+    sqlite3* db = connection_.db();
+    sqlite3_stmt* stmt = prepared();
+    checkParameterPositions(stmt);
+    sqlite3_reset(stmt);
+    connection_.beginWork();
+    const int count = sqlite3_bind_parameter_count(stmt);
+    const unsigned iterations = binds_.iterations();
+    for (unsigned it = 0; it < iterations; ++it) {
+        for (int p = 1; p <= count; ++p) {
+            const BindValue& v = binds_.resolve(static_cast<unsigned>(p), it, connection_.charset());
+            if (v.kind == BindValue::Kind::Unset) {
+                sqlite3_clear_bindings(stmt);
+                raise(1008, "not all variables bound");
+            }
+            // The value stays where it is until this iteration's step is done.
+            int rc = bindToSqlite(stmt, p, v, SQLITE_STATIC);
+            if (rc != SQLITE_OK) failStep(db, stmt, rc);
+        }
+        int rc;
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        }
+        if (rc != SQLITE_DONE) failStep(db, stmt, rc);  // earlier iterations' rows stay
+        updateCount_ += static_cast<unsigned>(sqlite3_changes(db));
+        sqlite3_reset(stmt);
+    }
+    sqlite3_clear_bindings(stmt);
+    status_ = UPDATE_COUNT_AVAILABLE;
+    if (autoCommit_) connection_.commitWork();
+}
+
+void StatementImpl::runDdl(const RewrittenSql& r) {
+    sqlite3* db = connection_.db();
+    // DDL commits what the session has open, then runs and commits on its own.
+    connection_.commitWork();
+    stmt_.reset();
+    connection_.beginWork();
+    try {
+        runOnce(db, r.sql);
+        applyDdlEffects(db, r);
+        connection_.commitWork();
+    } catch (...) {
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+    status_ = UPDATE_COUNT_AVAILABLE;
+}
+
+void StatementImpl::runAccountStatement(const RewrittenSql& r) {
+    sqlite3* db = connection_.db();
+    connection_.commitWork();
+    connection_.beginWork();
+    try {
+        AccountStore accounts(db);
+        if (r.kind == RewrittenSql::Kind::CreateUser)
+            accounts.create(r.userName, r.password);
+        else if (r.kind == RewrittenSql::Kind::AlterUser)
+            accounts.changePassword(r.userName, r.password);
+        else
+            accounts.drop(r.userName);
+        connection_.commitWork();
+    } catch (...) {
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+    status_ = UPDATE_COUNT_AVAILABLE;
+}
+
+void StatementImpl::runTempLobBlock() {
+    auto it = outParams_.find(1);
+    if (it == outParams_.end()) raise(1008, "not all variables bound");
+    OutParam& out = it->second;
+    out.lob.reset();
+    switch (out.type) {
+    case occi::OCCICLOB:
+    case occi::OCCI_SQLT_CLOB:
+        out.lob = std::make_shared<LobContent>(true, true);
+        break;
+    case occi::OCCIBLOB:
+    case occi::OCCI_SQLT_BLOB:
+        out.lob = std::make_shared<LobContent>(false, true);
+        break;
+    default:
+        // A temporary BFILE does not exist, and a RAW is no LOB: Oracle refuses the call.
+        raise(6550, kPls306);
+    }
+    updateCount_ = 1;
+    status_ = UPDATE_COUNT_AVAILABLE;
+}
+
+occi::Statement::Status StatementImpl::status() const {
+    checkFault("Statement::status");
+    return status_;
+}
+
+occi::ResultSet* StatementImpl::getResultSet() {
+    checkFault("Statement::getResultSet");
+    if (!current_) raise(24338, "statement handle not executed");
+    return current_;
+}
+
+unsigned int StatementImpl::getUpdateCount() const {
+    checkFault("Statement::getUpdateCount");
+    return updateCount_;
+}
+
+void StatementImpl::closeResultSet(occi::ResultSet* resultSet) {
+    for (auto& rs : resultSets_) {
+        if (rs.get() != resultSet) continue;
+        rs->end();
+        if (current_ == rs.get()) current_ = nullptr;
+    }
+}
+
+void StatementImpl::setPrefetchRowCount(unsigned int rowCount) {
+    checkFault("Statement::setPrefetchRowCount");
+    prefetch_ = rowCount;
+}
+
+void StatementImpl::setAutoCommit(bool autoCommit) {
+    checkFault("Statement::setAutoCommit");
+    autoCommit_ = autoCommit;
+}
+
+// ---- binds -----------------------------------------------------------------------------------
+
+void StatementImpl::setMaxParamSize(unsigned int paramIndex, unsigned int maxSize) {
+    checkFault("Statement::setMaxParamSize");
+    binds_.setMaxParamSize(paramIndex, maxSize);
+}
+
+void StatementImpl::setMaxIterations(unsigned int maxIterations) {
+    checkFault("Statement::setMaxIterations");
+    binds_.setMaxIterations(maxIterations);
+}
+
+void StatementImpl::addIteration() {
+    checkFault("Statement::addIteration");
+    binds_.addIteration();
+}
+
+void StatementImpl::set(unsigned index, BindValue value) { binds_.set(index, std::move(value)); }
+
+void StatementImpl::setNull(unsigned int paramIndex, occi::Type) {
+    checkFault("Statement::setNull");
+    set(paramIndex, BindValue::null());
+}
+
+void StatementImpl::setInt(unsigned int paramIndex, int x) {
+    checkFault("Statement::setInt");
+    BindValue v;
+    v.kind = BindValue::Kind::Integer;
+    v.integer = x;
+    set(paramIndex, std::move(v));
+}
+
+void StatementImpl::setString(unsigned int paramIndex, const std::string& x) {
+    checkFault("Statement::setString");
+    if (connection_.charset() == Charset::UTF8)
+        binds_.setText(paramIndex, toStorage(x, Charset::UTF8));
+    else
+        binds_.setText(paramIndex, x);
+}
+
+void StatementImpl::setBFloat(unsigned int paramIndex, const occi::BFloat& fval) {
+    checkFault("Statement::setBFloat");
+    BindValue v = BindValue::null();
+    if (!fval.isNull) {
+        v.kind = BindValue::Kind::Real;
+        v.real = fval.value;
+    }
+    set(paramIndex, std::move(v));
+}
+
+void StatementImpl::setBDouble(unsigned int paramIndex, const occi::BDouble& dval) {
+    checkFault("Statement::setBDouble");
+    BindValue v = BindValue::null();
+    if (!dval.isNull) {
+        v.kind = BindValue::Kind::Real;
+        v.real = dval.value;
+    }
+    set(paramIndex, std::move(v));
+}
+
+void StatementImpl::setTimestamp(unsigned int paramIndex, const occi::Timestamp& x) {
+    checkFault("Statement::setTimestamp");
+    BindValue v = BindValue::null();
+    if (!x.isNull()) {
+        int tzHour = 0, tzMinute = 0;
+        x.getTimeZoneOffset(tzHour, tzMinute);
+        // A zone other than UTC is kept, so a TIMESTAMP WITH TIME ZONE column keeps it; every
+        // reader accepts the text with or without it.
+        v.kind = BindValue::Kind::Text;
+        v.bytes = timestampToStorage(x, tzHour != 0 || tzMinute != 0);
+    }
+    set(paramIndex, std::move(v));
+}
+
+void StatementImpl::setBlob(unsigned int paramIndex, const occi::Blob& x) {
+    checkFault("Statement::setBlob");
+    BindValue v = BindValue::null();
+    if (std::shared_ptr<LobContent> content = contentOf(x)) {
+        v.kind = BindValue::Kind::Lob;
+        v.lob = std::move(content);
+    }
+    set(paramIndex, std::move(v));
+}
+
+void StatementImpl::setClob(unsigned int paramIndex, const occi::Clob& x) {
+    checkFault("Statement::setClob");
+    BindValue v = BindValue::null();
+    if (std::shared_ptr<LobContent> content = contentOf(x)) {
+        v.kind = BindValue::Kind::Lob;
+        v.lob = std::move(content);
+    }
+    set(paramIndex, std::move(v));
+}
+
+void StatementImpl::setDataBuffer(unsigned int paramIndex, void* buffer, occi::Type type,
+                                  occi::sb4 size, occi::ub2* length, occi::sb2* ind,
+                                  occi::ub2*) {
+    checkFault("Statement::setDataBuffer");
+    DataBuffer b;
+    b.data = buffer;
+    b.type = type;
+    b.size = size;
+    b.length16 = length;
+    b.indicator = ind;
+    binds_.setBuffer(paramIndex, b);
+}
+
+void StatementImpl::setDataBuffer(unsigned int paramIndex, void* buffer, occi::Type type,
+                                  occi::sb4 size, occi::ub4* length, occi::sb2* ind,
+                                  occi::ub2*) {
+    checkFault("Statement::setDataBuffer");
+    DataBuffer b;
+    b.data = buffer;
+    b.type = type;
+    b.size = size;
+    b.length32 = length;
+    b.indicator = ind;
+    binds_.setBuffer(paramIndex, b);
+}
+
+// ---- the temporary-LOB block's out parameter --------------------------------------------------
+
+void StatementImpl::registerOutParam(unsigned int paramIndex, occi::Type type, unsigned int,
+                                     const std::string&) {
+    checkFault("Statement::registerOutParam");
+    BindSet::checkIndex(paramIndex);
+    OutParam& out = outParams_[paramIndex];
+    out.type = type;
+    out.lob.reset();
+}
+
+StatementImpl::OutParam& StatementImpl::outParam(unsigned index) {
+    auto it = outParams_.find(index);
+    if (it == outParams_.end()) raise(32109, "invalid column or parameter position");
+    if (!it->second.lob) raise(24338, "statement handle not executed");
+    return it->second;
+}
+
+occi::Clob StatementImpl::getClob(unsigned int paramIndex) {
+    checkFault("Statement::getClob");
+    OutParam& out = outParam(paramIndex);
+    if (!out.lob->isClob) raise(932, "inconsistent datatypes: expected CLOB got BLOB");
+    return makeClob(out.lob, connection_.charset());
+}
+
+occi::Blob StatementImpl::getBlob(unsigned int paramIndex) {
+    checkFault("Statement::getBlob");
+    OutParam& out = outParam(paramIndex);
+    if (out.lob->isClob) raise(932, "inconsistent datatypes: expected BLOB got CLOB");
+    return makeBlob(out.lob);
+}
+
+occi::Bfile StatementImpl::getBfile(unsigned int paramIndex) {
+    checkFault("Statement::getBfile");
+    outParam(paramIndex);
+    raise(932, "inconsistent datatypes: expected BFILE got LOB");
+}
+
+}  // namespace detail
+}  // namespace kavexdb

@@ -1,0 +1,96 @@
+// One SQL statement of a session: its binds and iterations, its executions and the result
+// sets they produced. The result sets stay allocated until the statement is terminated, so a
+// host that uses one after it was ended gets ORA-01001 instead of a crash.
+#ifndef KAVEXDB_STATEMENT_H
+#define KAVEXDB_STATEMENT_H
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "binds.h"
+#include "detail.h"
+#include "sql_rewrite.h"
+#include "sqlite_util.h"
+
+namespace kavexdb {
+namespace detail {
+
+class ConnectionImpl;
+class ResultSetImpl;
+
+class StatementImpl final : public occi::Statement {
+public:
+    StatementImpl(ConnectionImpl& connection, const std::string& sql);
+    ~StatementImpl() override;
+
+    Status execute(const std::string& sql) override;
+    Status status() const override;
+    occi::ResultSet* getResultSet() override;
+    unsigned int getUpdateCount() const override;
+    unsigned int executeUpdate(const std::string& sql) override;
+    void closeResultSet(occi::ResultSet* resultSet) override;
+    void setPrefetchRowCount(unsigned int rowCount) override;
+    void setAutoCommit(bool autoCommit) override;
+    void setMaxParamSize(unsigned int paramIndex, unsigned int maxSize) override;
+    void setMaxIterations(unsigned int maxIterations) override;
+    void addIteration() override;
+    void setNull(unsigned int paramIndex, occi::Type type) override;
+    void setInt(unsigned int paramIndex, int x) override;
+    void setString(unsigned int paramIndex, const std::string& x) override;
+    void setBFloat(unsigned int paramIndex, const occi::BFloat& fval) override;
+    void setBDouble(unsigned int paramIndex, const occi::BDouble& dval) override;
+    void setTimestamp(unsigned int paramIndex, const occi::Timestamp& x) override;
+    void setBlob(unsigned int paramIndex, const occi::Blob& x) override;
+    void setClob(unsigned int paramIndex, const occi::Clob& x) override;
+    void setDataBuffer(unsigned int paramIndex, void* buffer, occi::Type type, occi::sb4 size,
+                       occi::ub2* length, occi::sb2* ind, occi::ub2* rc) override;
+    void setDataBuffer(unsigned int paramIndex, void* buffer, occi::Type type, occi::sb4 size,
+                       occi::ub4* length, occi::sb2* ind, occi::ub2* rc) override;
+    void registerOutParam(unsigned int paramIndex, occi::Type type, unsigned int maxSize,
+                          const std::string& sqltype) override;
+    occi::Clob getClob(unsigned int paramIndex) override;
+    occi::Blob getBlob(unsigned int paramIndex) override;
+    occi::Bfile getBfile(unsigned int paramIndex) override;
+
+private:
+    // An out parameter of the temporary-LOB block.
+    struct OutParam {
+        occi::Type type = occi::OCCICLOB;
+        std::shared_ptr<LobContent> lob;  // set once the block ran
+    };
+
+    void run(const std::string& sql);
+    const RewrittenSql& rewritten();
+    sqlite3_stmt* prepared();
+    void checkParameterPositions(sqlite3_stmt* stmt);
+    void endResultSets();
+    void runQuery();
+    void runDml();
+    void runDdl(const RewrittenSql& r);
+    void runAccountStatement(const RewrittenSql& r);
+    void runTempLobBlock();
+    OutParam& outParam(unsigned index);
+    void set(unsigned index, BindValue value);
+
+    ConnectionImpl& connection_;
+    std::string sql_;
+    Status status_;
+    bool autoCommit_ = false;
+    unsigned prefetch_ = 1;
+    unsigned updateCount_ = 0;
+    bool haveRewrite_ = false;
+    RewrittenSql rewrite_;
+    SqliteStmt stmt_;
+    BindSet binds_;
+    std::vector<std::shared_ptr<LobContent>> queryLobs_;  // LOBs a running query reads
+    std::map<unsigned, OutParam> outParams_;
+    std::vector<std::unique_ptr<ResultSetImpl>> resultSets_;
+    ResultSetImpl* current_ = nullptr;
+};
+
+}  // namespace detail
+}  // namespace kavexdb
+
+#endif
