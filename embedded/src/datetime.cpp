@@ -1,0 +1,271 @@
+// Date and Timestamp: field checks with Oracle's errors, and the storage texts
+// "YYYY-MM-DD HH24:MI:SS[.FFFFFFFFF][+HH:MM]".
+#include <cstdio>
+#include <cstdlib>
+
+#include "detail.h"
+#include "format_model.h"
+
+namespace occi = oracle::occi;
+
+namespace kavexdb {
+namespace detail {
+
+namespace {
+
+bool isLeapYear(int year) {
+    const int y = year < 0 ? year + 1 : year;  // 1 BC is a leap year, as year 0 would be
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
+
+unsigned daysInMonth(int year, unsigned month) {
+    static const unsigned days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && isLeapYear(year) ? 29 : days[month - 1];
+}
+
+void checkDate(int year, unsigned month, unsigned day, unsigned hour, unsigned minute,
+               unsigned second) {
+    if (year < -4712 || year > 9999 || year == 0)
+        raise(1841, "(full) year must be between -4713 and +9999, and not be 0");
+    if (month < 1 || month > 12) raise(1843, "not a valid month");
+    if (day < 1 || day > daysInMonth(year, month))
+        raise(1847, "day of month must be between 1 and last day of month");
+    if (hour > 23) raise(1850, "hour must be between 0 and 23");
+    if (minute > 59) raise(1851, "minutes must be between 0 and 59");
+    if (second > 59) raise(1852, "seconds must be between 0 and 59");
+}
+
+void checkTimestampExtras(unsigned fs, int tzHour, int tzMinute) {
+    if (fs > 999999999u) raise(1880, "the fractional seconds must be between 0 and 999999999");
+    if (tzHour < -12 || tzHour > 14) raise(1874, "time zone hour must be between -15 and 15");
+    if (tzMinute < -59 || tzMinute > 59)
+        raise(1875, "time zone minute must be between -59 and 59");
+}
+
+// A cursor over storage text that reads small unsigned numbers.
+struct TextReader {
+    const std::string& text;
+    std::size_t pos = 0;
+
+    bool atEnd() const { return pos >= text.size(); }
+    char peek() const { return atEnd() ? '\0' : text[pos]; }
+    bool accept(char c) {
+        if (peek() != c) return false;
+        ++pos;
+        return true;
+    }
+    bool number(unsigned minDigits, unsigned maxDigits, unsigned& out) {
+        unsigned count = 0;
+        out = 0;
+        while (count < maxDigits && peek() >= '0' && peek() <= '9') {
+            out = out * 10 + static_cast<unsigned>(text[pos++] - '0');
+            ++count;
+        }
+        return count >= minDigits;
+    }
+    void skipBlanks() {
+        while (peek() == ' ' || peek() == '\t') ++pos;
+    }
+};
+
+[[noreturn]] void malformed() { raise(1861, "literal does not match format string"); }
+
+// Parses a storage text into fields; the range checks come after, from the constructors.
+DateTimeFields parseStorage(const std::string& text) {
+    DateTimeFields f;
+    TextReader r{text};
+    r.skipBlanks();
+    const bool bc = r.accept('-');
+    unsigned year = 0, month = 0, day = 0;
+    if (!r.number(1, 4, year) || !r.accept('-') || !r.number(1, 2, month) || !r.accept('-') ||
+        !r.number(1, 2, day))
+        malformed();
+    f.year = bc ? -static_cast<int>(year) : static_cast<int>(year);
+    f.month = month;
+    f.day = day;
+    const std::size_t afterDate = r.pos;
+    if (r.accept(' ') || r.accept('T')) {
+        if (r.peek() >= '0' && r.peek() <= '9') {
+            if (!r.number(1, 2, f.hour) || !r.accept(':') || !r.number(1, 2, f.minute)) malformed();
+            if (r.accept(':')) {
+                if (!r.number(1, 2, f.second)) malformed();
+                if (r.accept('.')) {
+                    unsigned digits = 0;
+                    while (r.peek() >= '0' && r.peek() <= '9') {
+                        if (digits < 9) f.fraction = f.fraction * 10 + static_cast<unsigned>(r.peek() - '0');
+                        ++digits;
+                        ++r.pos;
+                    }
+                    if (digits == 0) malformed();
+                    for (; digits < 9; ++digits) f.fraction *= 10;
+                }
+            }
+        } else {
+            r.pos = afterDate;
+        }
+    }
+    r.skipBlanks();
+    if (r.accept('Z')) {
+        // UTC
+    } else if (r.peek() == '+' || r.peek() == '-') {
+        const bool west = r.text[r.pos++] == '-';
+        unsigned h = 0, m = 0;
+        if (!r.number(2, 2, h)) malformed();
+        if (r.accept(':')) {
+            if (!r.number(2, 2, m)) malformed();
+        } else {
+            r.number(0, 2, m);
+        }
+        f.tzHour = west ? -static_cast<int>(h) : static_cast<int>(h);
+        f.tzMinute = west ? -static_cast<int>(m) : static_cast<int>(m);
+    }
+    r.skipBlanks();
+    if (!r.atEnd()) malformed();
+    return f;
+}
+
+std::string yearText(int year) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, year < 0 ? "-%04d" : "%04d", year < 0 ? -year : year);
+    return buf;
+}
+
+}  // namespace
+
+occi::Date dateFromText(const std::string& text) {
+    DateTimeFields f = parseStorage(text);
+    return occi::Date(nullptr, f.year, f.month, f.day, f.hour, f.minute, f.second);
+}
+
+std::string dateToStorage(const occi::Date& d) {
+    int year = 0;
+    unsigned month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    d.getDate(year, month, day, hour, minute, second);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "-%02u-%02u %02u:%02u:%02u", month, day, hour, minute, second);
+    return yearText(year) + buf;
+}
+
+occi::Timestamp timestampFromText(const std::string& text) {
+    DateTimeFields f = parseStorage(text);
+    return occi::Timestamp(nullptr, f.year, f.month, f.day, f.hour, f.minute, f.second,
+                           f.fraction, f.tzHour, f.tzMinute);
+}
+
+std::string timestampToStorage(const occi::Timestamp& t, bool withTimeZone) {
+    int year = 0, tzHour = 0, tzMinute = 0;
+    unsigned month = 0, day = 0, hour = 0, minute = 0, second = 0, fs = 0;
+    t.getDate(year, month, day);
+    t.getTime(hour, minute, second, fs);
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "-%02u-%02u %02u:%02u:%02u.%09u", month, day, hour, minute,
+                  second, fs);
+    std::string text = yearText(year) + buf;
+    if (withTimeZone) {
+        t.getTimeZoneOffset(tzHour, tzMinute);
+        const bool west = tzHour < 0 || (tzHour == 0 && tzMinute < 0);
+        std::snprintf(buf, sizeof buf, "%c%02d:%02d", west ? '-' : '+', std::abs(tzHour),
+                      std::abs(tzMinute));
+        text += buf;
+    }
+    return text;
+}
+
+}  // namespace detail
+}  // namespace kavexdb
+
+namespace oracle {
+namespace occi {
+
+namespace {
+[[noreturn]] void nullDate() {
+    kavexdb::detail::raise(32146, "Cannot perform operation on a null date");
+}
+}  // namespace
+
+Date::Date() : null_(true), year_(1), month_(1), day_(1), hour_(0), minute_(0), second_(0) {}
+Date::Date(const Date& other) = default;
+Date& Date::operator=(const Date& other) = default;
+Date::~Date() = default;
+
+Date::Date(const Environment* /*envp*/, int year, unsigned int month, unsigned int day,
+           unsigned int hour, unsigned int minute, unsigned int seconds)
+    : Date() {
+    kavexdb::detail::checkDate(year, month, day, hour, minute, seconds);
+    null_ = false;
+    year_ = year;
+    month_ = static_cast<unsigned char>(month);
+    day_ = static_cast<unsigned char>(day);
+    hour_ = static_cast<unsigned char>(hour);
+    minute_ = static_cast<unsigned char>(minute);
+    second_ = static_cast<unsigned char>(seconds);
+}
+
+bool Date::isNull() const { return null_; }
+
+void Date::setNull() { *this = Date(); }
+
+void Date::getDate(int& year, unsigned int& month, unsigned int& day, unsigned int& hour,
+                   unsigned int& min, unsigned int& seconds) const {
+    if (null_) nullDate();
+    year = year_;
+    month = month_;
+    day = day_;
+    hour = hour_;
+    min = minute_;
+    seconds = second_;
+}
+
+Timestamp::Timestamp()
+    : null_(true), year_(1), month_(1), day_(1), hour_(0), minute_(0), second_(0), fs_(0),
+      tzHour_(0), tzMinute_(0) {}
+Timestamp::Timestamp(const Timestamp& other) = default;
+Timestamp& Timestamp::operator=(const Timestamp& other) = default;
+Timestamp::~Timestamp() = default;
+
+Timestamp::Timestamp(const Environment* /*env*/, int year, unsigned int month, unsigned int day,
+                     unsigned int hour, unsigned int min, unsigned int sec, unsigned int fs,
+                     int tzhour, int tzmin)
+    : Timestamp() {
+    kavexdb::detail::checkDate(year, month, day, hour, min, sec);
+    kavexdb::detail::checkTimestampExtras(fs, tzhour, tzmin);
+    null_ = false;
+    year_ = year;
+    month_ = static_cast<unsigned char>(month);
+    day_ = static_cast<unsigned char>(day);
+    hour_ = static_cast<unsigned char>(hour);
+    minute_ = static_cast<unsigned char>(min);
+    second_ = static_cast<unsigned char>(sec);
+    fs_ = fs;
+    tzHour_ = static_cast<signed char>(tzhour);
+    tzMinute_ = static_cast<signed char>(tzmin);
+}
+
+bool Timestamp::isNull() const { return null_; }
+
+void Timestamp::setNull() { *this = Timestamp(); }
+
+void Timestamp::getDate(int& year, unsigned int& month, unsigned int& day) const {
+    if (null_) nullDate();
+    year = year_;
+    month = month_;
+    day = day_;
+}
+
+void Timestamp::getTime(unsigned int& hour, unsigned int& minute, unsigned int& second,
+                        unsigned int& fs) const {
+    if (null_) nullDate();
+    hour = hour_;
+    minute = minute_;
+    second = second_;
+    fs = fs_;
+}
+
+void Timestamp::getTimeZoneOffset(int& hour, int& minute) const {
+    if (null_) nullDate();
+    hour = tzHour_;
+    minute = tzMinute_;
+}
+
+}  // namespace occi
+}  // namespace oracle

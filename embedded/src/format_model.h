@@ -1,0 +1,34 @@
+// Oracle format models: the text rendering of Number, Date and Timestamp values with the
+// American defaults (decimal character ".", English month and day names).
+#ifndef KAVEXDB_FORMAT_MODEL_H
+#define KAVEXDB_FORMAT_MODEL_H
+
+#include <string>
+
+#include "decimal.h"
+
+namespace kavexdb {
+namespace detail {
+
+// Renders a number with a number format model (FM, 9, 0, D, '.', ',', G, EEEE, S, MI, PR, $).
+// An empty model gives the plain text. ORA-01481 for an element it does not know.
+std::string formatNumber(const Decimal& value, const std::string& model);
+
+// The fields of a DATE or TIMESTAMP value.
+struct DateTimeFields {
+    int year = 1;
+    unsigned month = 1, day = 1, hour = 0, minute = 0, second = 0;
+    unsigned fraction = 0;  // nanoseconds
+    int tzHour = 0, tzMinute = 0;
+};
+
+// Renders date and time fields with a datetime format model. Fractional seconds and time-zone
+// elements are recognised only for timestamps; fsprec is the precision of a bare FF.
+// ORA-01821 for an element it does not know.
+std::string formatDateTime(const DateTimeFields& value, const std::string& model,
+                           bool isTimestamp, unsigned fsprec);
+
+}  // namespace detail
+}  // namespace kavexdb
+
+#endif

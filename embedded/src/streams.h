@@ -1,0 +1,49 @@
+// The Stream behind Clob::getStream and Blob::getStream: reads and writes the shared content
+// of a LOB from a position, in characters for a CLOB and bytes for a BLOB.
+#ifndef KAVEXDB_STREAMS_H
+#define KAVEXDB_STREAMS_H
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+#include "detail.h"
+
+namespace kavexdb {
+namespace detail {
+
+class LobStream : public occi::Stream {
+public:
+    // offset is 1-based (characters or bytes); amount 0 reads to the end.
+    LobStream(std::shared_ptr<LobContent> content, Charset cs, std::size_t offset,
+              std::size_t amount);
+
+    int readBuffer(char* buffer, unsigned int size) override;
+    int readLastBuffer(char* buffer, unsigned int size) override;
+    void writeBuffer(char* buffer, unsigned int size) override;
+    void writeLastBuffer(char* buffer, unsigned int size) override;
+    Status status() const override { return status_; }
+
+    // Stores what a writer left of an unfinished character; called when the stream is closed.
+    void finish();
+
+private:
+    int read(char* buffer, std::size_t size);
+    std::size_t readClob(char* buffer, std::size_t size);
+    void write(const char* data, std::size_t size);
+    void put(const char* data, std::size_t size);
+
+    std::shared_ptr<LobContent> content_;
+    Charset charset_;
+    std::size_t position_ = 0;   // byte offset into the content
+    std::size_t gap_ = 0;        // positions the stream starts beyond the end of the content
+    bool limited_ = false;       // an amount was given
+    std::size_t remaining_ = 0;  // characters or bytes still to read when limited
+    std::string pending_;        // the unfinished last character of a CLOB write
+    Status status_ = READY_FOR_READ;
+};
+
+}  // namespace detail
+}  // namespace kavexdb
+
+#endif
