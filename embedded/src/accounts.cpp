@@ -16,8 +16,8 @@ const char* const kAccountsTable = "KAVEX$ACCOUNTS";
 
 // Argon2id at these limits costs roughly 10 ms per logon: slow enough to make guessing
 // expensive, fast enough for tests and short-lived sessions.
-const unsigned long long kOpsLimit = 2;
-const std::size_t kMemLimit = 4u * 1024 * 1024;
+const unsigned long long kOpsLimit = 3;
+const std::size_t kMemLimit = 1024 * 1024;
 
 void ensureSodium() {
     static std::once_flag once;

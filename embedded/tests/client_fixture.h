@@ -1,0 +1,122 @@
+// Sessions for the embedded client's own tests: fresh databases, a connected session and
+// short helpers to run SQL and read one value.
+#ifndef KAVEXDB_TESTS_CLIENT_FIXTURE_H
+#define KAVEXDB_TESTS_CLIENT_FIXTURE_H
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+#include <string>
+
+#include "kavexdb/occi.h"
+#include "kavexdb/test_support.h"
+
+namespace clienttest {
+
+using namespace oracle::occi;
+
+inline std::string uniqueName(const std::string& stem) {
+    static std::atomic<int> counter{0};
+    return stem + "-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
+}
+
+// An in-memory database shared by every session of this process that names it.
+inline std::string memdb() { return "file:/" + uniqueName("client") + "?vfs=memdb"; }
+
+// A path in a fresh temporary location; the files are removed by FileDb's destructor.
+struct FileDb {
+    std::string path = ::testing::TempDir() + uniqueName("client") + ".db";
+    std::string create() const { return "file:" + path + "?mode=rwc"; }
+    ~FileDb() {
+        std::remove(path.c_str());
+        std::remove((path + "-wal").c_str());
+        std::remove((path + "-shm").c_str());
+    }
+};
+
+// The ORA code of what fn throws, or 0 when it throws nothing.
+template <class Fn>
+int oraCode(Fn fn) {
+    try {
+        fn();
+    } catch (const SQLException& e) {
+        return e.getErrorCode();
+    }
+    return 0;
+}
+
+template <class Fn>
+std::string oraMessage(Fn fn) {
+    try {
+        fn();
+    } catch (const SQLException& e) {
+        return e.getMessage();
+    }
+    return "";
+}
+
+class Session {
+public:
+    explicit Session(const std::string& connect, const std::string& user = "scott",
+                     const std::string& password = "tiger", const std::string& charset = "AL32UTF8")
+        : env_(Environment::createEnvironment(charset, charset, Environment::THREADED_UNMUTEXED)) {
+        try {
+            conn_ = env_->createConnection(user, password, connect);
+        } catch (...) {
+            Environment::terminateEnvironment(env_);
+            throw;
+        }
+    }
+    ~Session() { close(); }
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    Environment* env() const { return env_; }
+    Connection* conn() const { return conn_; }
+
+    void close() {
+        if (!env_) return;
+        env_->terminateConnection(conn_);
+        Environment::terminateEnvironment(env_);
+        env_ = nullptr;
+    }
+
+    unsigned exec(const std::string& sql) {
+        Statement* s = conn_->createStatement(sql);
+        try {
+            s->execute();
+            unsigned n = s->getUpdateCount();
+            conn_->terminateStatement(s);
+            return n;
+        } catch (...) {
+            conn_->terminateStatement(s);
+            throw;
+        }
+    }
+
+    // The first column of the first row as text; "<none>" when there is no row.
+    std::string one(const std::string& sql) {
+        Statement* s = conn_->createStatement(sql);
+        std::string out = "<none>";
+        try {
+            s->execute();
+            ResultSet* rs = s->getResultSet();
+            if (rs->next()) out = rs->isNull(1) ? "<null>" : rs->getString(1);
+        } catch (...) {
+            conn_->terminateStatement(s);
+            throw;
+        }
+        conn_->terminateStatement(s);
+        return out;
+    }
+
+private:
+    Environment* env_;
+    Connection* conn_ = nullptr;
+};
+
+}  // namespace clienttest
+
+#endif
