@@ -79,7 +79,10 @@ TEST_F(LobStreamingTest, ChunksOfEveryKindArriveWhole) {
 }
 
 TEST_F(LobStreamingTest, LaterChunksIgnoreTheirKind) {
-    ASSERT_EQ(PrepareQuery(session, "insert into l (k, b) values (1, :4)", 0), 0);
+    ASSERT_EQ(PrepareQuery(session, "insert into l (k, c, r, b) values (:1, :2, :3, :4)", 0), 0);
+    ASSERT_EQ(SetInt(session, 1, 1, 0), 0);
+    ASSERT_EQ(SetNull(session, 2, 112), 0);
+    ASSERT_EQ(SetNull(session, 3, 24), 0);
     const std::string first(1000, 'a');
     const std::string second(500, 'b');
     EXPECT_EQ(StreamParameterToLob(session, 4, 113, first.data(), 1000), 1000);
@@ -89,10 +92,10 @@ TEST_F(LobStreamingTest, LaterChunksIgnoreTheirKind) {
     // Posted: nothing more until the statement is replaced; a rerun does not reset it.
     EXPECT_EQ(errorText(StreamParameterToLob(session, 4, 113, "x", 1)), streamText(4));
     EXPECT_EQ(errorText(StreamParameterToLobLast(session, 4)), postText(4));
-    ASSERT_EQ(Execute(session), 1);
+    ASSERT_EQ(Execute(session), 1) << errorText(-12);
     EXPECT_EQ(errorText(StreamParameterToLob(session, 4, 113, "x", 1)), streamText(4));
     EXPECT_EQ(readBack("b", true), first + second);
-    ASSERT_EQ(PrepareQuery(session, "insert into l (k, b) values (2, :4)", 0), 0);
+    ASSERT_EQ(PrepareQuery(session, "insert into l (k, c, r, b) values (:1, :2, :3, :4)", 0), 0);
     EXPECT_EQ(StreamParameterToLob(session, 4, 113, "x", 1), 1);
 }
 
@@ -134,6 +137,7 @@ TEST_F(LobStreamingTest, ReplacingTheStatementReleasesStreamsInProgress) {
     EXPECT_EQ(kt::liveCounts().statements, statementsWhileStreaming - 1);
     EXPECT_EQ(kt::liveCounts().lobContents, 0);
     EXPECT_EQ(errorText(StreamParameterToLobLast(session, 1)), postText(1));
+    ASSERT_EQ(SetNull(session, 1, 113), 0);
     ASSERT_EQ(Execute(session), 1);
     EXPECT_EQ(flathost::rowCount(session, "select * from l where b is null"), 1);
 }
