@@ -445,7 +445,7 @@ void installIdentity(sqlite3* db, const IdentityColumn& id) {
                 table + " FOR EACH ROW WHEN NEW." + column + " IS NULL BEGIN UPDATE " + table +
                 " SET " + column + " = (SELECT coalesce(max(" + column + "), 0) + 1 FROM " + table +
                 ") WHERE rowid = NEW.rowid; END");
-    const std::string name = quoteLiteral("\"" + id.table + "\".\"" + id.column + "\"");
+    const std::string name = "\"" + id.table + "\".\"" + id.column + "\"";
     if (id.generation == "ALWAYS") {
         run(db, "CREATE TRIGGER " + quotedIdentifier("KAVEX$IDINS_" + suffix) +
                     " BEFORE INSERT ON " + table + " FOR EACH ROW WHEN NEW." + column +
@@ -458,8 +458,8 @@ void installIdentity(sqlite3* db, const IdentityColumn& id) {
     } else {
         run(db, "CREATE TRIGGER " + quotedIdentifier("KAVEX$IDUPD_" + suffix) +
                     " BEFORE UPDATE OF " + column + " ON " + table + " FOR EACH ROW WHEN NEW." +
-                    column + " IS NULL BEGIN SELECT RAISE(ABORT, 'ORA-01407: cannot update (' || " +
-                    name + " || ') to NULL'); END");
+                    column + " IS NULL BEGIN SELECT RAISE(ABORT, " +
+                    quoteLiteral("ORA-01407: cannot update (" + name + ") to NULL") + "); END");
     }
 }
 
@@ -481,6 +481,7 @@ bool catalogExists(sqlite3* db) {
 RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& sessionSchema) {
     RewrittenSql out;
     TokenEditor e(lexSql(oracleSql));
+    trimTerminators(e);
     out.kind = classify(e, out);
     switch (out.kind) {
     case Kind::Empty:
@@ -497,9 +498,9 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
     default:
         break;
     }
-    trimTerminators(e);
     rewriteCommon(e, sessionSchema, out.kind == Kind::Ddl);
     if (out.kind == Kind::Ddl) rewriteDdl(e, out);
+    trimTerminators(e);  // what the rewrites left blank at the end
     out.sql = e.text();
     return out;
 }

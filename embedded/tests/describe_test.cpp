@@ -1,0 +1,290 @@
+// Describe and the session's SQL dialect, driven over a raw SQLite handle the way the
+// connection drives them: rewrite, run, then describe.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "detail.h"
+#include "kavexdb/occi.h"
+#include "sql_rewrite.h"
+
+namespace kavexdb {
+namespace detail {
+namespace {
+
+using oracle::occi::MetaData;
+using oracle::occi::SQLException;
+
+class Describe : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(sqlite3_open(":memory:", &db_), SQLITE_OK);
+        registerSessionFunctions(db_);
+    }
+    void TearDown() override { sqlite3_close(db_); }
+
+    // Runs Oracle SQL; returns "" or SQLite's message.
+    std::string run(const std::string& oracleSql) {
+        const RewrittenSql r = rewriteSql(oracleSql, "SCOTT");
+        char* message = nullptr;
+        const int rc = sqlite3_exec(db_, r.sql.c_str(), nullptr, nullptr, &message);
+        const std::string text = message ? message : "";
+        sqlite3_free(message);
+        if (rc != SQLITE_OK) return text.empty() ? "error" : text;
+        applyDdlEffects(db_, r);
+        return "";
+    }
+    void exec(const std::string& oracleSql) { ASSERT_EQ(run(oracleSql), "") << oracleSql; }
+
+    // Prepares a query, fetches its rows as a prefetch would, then describes the columns.
+    std::vector<MetaData> describe(const std::string& query, std::vector<std::string>* firstRow = nullptr) {
+        const RewrittenSql r = rewriteSql(query, "SCOTT");
+        sqlite3_stmt* stmt = nullptr;
+        EXPECT_EQ(sqlite3_prepare_v2(db_, r.sql.c_str(), -1, &stmt, nullptr), SQLITE_OK)
+            << sqlite3_errmsg(db_);
+        const int n = sqlite3_column_count(stmt);
+        std::vector<ColumnSample> samples(static_cast<std::size_t>(n));
+        bool first = true;
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+            for (int i = 0; i < n; ++i) {
+                ColumnSample& s = samples[static_cast<std::size_t>(i)];
+                const int type = sqlite3_column_type(stmt, i);
+                if (type != SQLITE_NULL) s.sqliteType = type;
+                if (type == SQLITE_TEXT || type == SQLITE_BLOB)
+                    s.maxTextBytes = std::max(s.maxTextBytes,
+                                              static_cast<std::size_t>(sqlite3_column_bytes(stmt, i)));
+                if (first && firstRow) {
+                    const unsigned char* t = sqlite3_column_text(stmt, i);
+                    firstRow->push_back(t ? reinterpret_cast<const char*>(t) : "<null>");
+                }
+            }
+            first = false;
+        }
+        std::vector<MetaData> cols = describeResultColumns(db_, stmt, samples);
+        sqlite3_finalize(stmt);
+        return cols;
+    }
+
+    std::vector<std::string> row(const std::string& query) {
+        std::vector<std::string> values;
+        describe(query, &values);
+        return values;
+    }
+
+    sqlite3* db_ = nullptr;
+};
+
+struct Expect {
+    const char* name;
+    int type, size, precision, scale;
+};
+
+void expectColumn(const MetaData& m, const Expect& e) {
+    SCOPED_TRACE(e.name);
+    EXPECT_EQ(m.getString(MetaData::ATTR_NAME), e.name);
+    EXPECT_EQ(m.getInt(MetaData::ATTR_DATA_TYPE), e.type);
+    EXPECT_EQ(m.getInt(MetaData::ATTR_DATA_SIZE), e.size);
+    EXPECT_EQ(m.getInt(MetaData::ATTR_PRECISION), e.precision);
+    EXPECT_EQ(m.getInt(MetaData::ATTR_SCALE), e.scale);
+    EXPECT_EQ(m.getString(MetaData::ATTR_SCHEMA_NAME), "");
+}
+
+TEST_F(Describe, DeclaredTypesOfTableColumns) {
+    exec("CREATE TABLE scott.emp (id NUMBER(6) PRIMARY KEY, name VARCHAR2(20 CHAR) NOT NULL, "
+         "salary NUMBER(*,2), hired DATE, stamp TIMESTAMP(3) WITH TIME ZONE, notes CLOB, "
+         "photo BLOB, code CHAR(2), flag INTEGER)");
+    const std::vector<MetaData> cols = describe("select * from Emp");
+    ASSERT_EQ(cols.size(), 9u);
+    expectColumn(cols[0], {"ID", 2, 22, 6, 0});
+    expectColumn(cols[1], {"NAME", 1, 20, 0, 0});
+    expectColumn(cols[2], {"SALARY", 2, 22, 38, 2});
+    expectColumn(cols[3], {"HIRED", 12, 7, 0, 0});
+    expectColumn(cols[4], {"STAMP", 188, 13, 0, 3});
+    expectColumn(cols[5], {"NOTES", 112, 4000, 0, 0});
+    expectColumn(cols[6], {"PHOTO", 113, 4000, 0, 0});
+    expectColumn(cols[7], {"CODE", 96, 2, 0, 0});
+    expectColumn(cols[8], {"FLAG", 2, 22, 38, 0});
+    EXPECT_EQ(cols[1].getInt(MetaData::ATTR_CHARSET_FORM), 1);
+    EXPECT_EQ(cols[0].getInt(MetaData::ATTR_CHARSET_FORM), 0);
+    // Nullability: primary key and NOT NULL columns are not nullable.
+    EXPECT_FALSE(cols[0].getBoolean(MetaData::ATTR_IS_NULL));
+    EXPECT_FALSE(cols[1].getBoolean(MetaData::ATTR_IS_NULL));
+    EXPECT_TRUE(cols[2].getBoolean(MetaData::ATTR_IS_NULL));
+    EXPECT_FALSE(cols[2].getBoolean(MetaData::ATTR_COL_IS_IDENTITY));
+}
+
+TEST_F(Describe, ExpressionsAreTypedFromTheFetchedValues) {
+    exec("create table t (a number, s varchar2(10))");
+    exec("insert into t values (1, 'x')");
+    exec("insert into t values (2.5, 'longer')");
+    const std::vector<MetaData> cols =
+        describe("select a + 1, upper(s), 'lit' AS \"Lit\", null, x'00ff', count(*) over () "
+                 "from t");
+    ASSERT_EQ(cols.size(), 6u);
+    expectColumn(cols[0], {"A + 1", 2, 22, 0, -127});
+    expectColumn(cols[1], {"UPPER(S)", 1, 6, 0, 0});
+    expectColumn(cols[2], {"Lit", 1, 3, 0, 0});
+    expectColumn(cols[3], {"NULL", 1, 1, 0, 0});
+    expectColumn(cols[4], {"X'00ff'", 23, 2, 0, 0});
+    expectColumn(cols[5], {"COUNT(*) OVER ()", 2, 22, 0, -127});
+    EXPECT_TRUE(cols[0].getBoolean(MetaData::ATTR_IS_NULL));
+}
+
+TEST_F(Describe, NamesAsOracleReportsThem) {
+    exec("create table \"Mixed\" (\"CamelCol\" number, plain number, \"lower\" varchar2(3))");
+    std::vector<MetaData> cols = describe("select * from \"Mixed\"");
+    ASSERT_EQ(cols.size(), 3u);
+    EXPECT_EQ(cols[0].getString(MetaData::ATTR_NAME), "CamelCol");
+    EXPECT_EQ(cols[1].getString(MetaData::ATTR_NAME), "PLAIN");
+    EXPECT_EQ(cols[2].getString(MetaData::ATTR_NAME), "lower");
+    cols = describe("select plain as alias, plain \"quoted Alias\", 'a b' || plain from \"Mixed\"");
+    EXPECT_EQ(cols[0].getString(MetaData::ATTR_NAME), "ALIAS");
+    EXPECT_EQ(cols[1].getString(MetaData::ATTR_NAME), "quoted Alias");
+    EXPECT_EQ(cols[2].getString(MetaData::ATTR_NAME), "'a b' || PLAIN");
+}
+
+TEST_F(Describe, DualSysdateAndRowid) {
+    std::vector<std::string> values;
+    std::vector<MetaData> cols = describe("select dummy, sysdate, systimestamp from dual", &values);
+    ASSERT_EQ(cols.size(), 3u);
+    expectColumn(cols[0], {"DUMMY", 1, 1, 0, 0});
+    expectColumn(cols[1], {"SYSDATE", 12, 7, 0, 0});
+    expectColumn(cols[2], {"SYSTIMESTAMP", 188, 13, 0, 6});
+    ASSERT_EQ(values.size(), 3u);
+    EXPECT_EQ(values[0], "X");
+    EXPECT_TRUE(std::regex_match(values[1], std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)")));
+    EXPECT_TRUE(std::regex_match(values[2],
+                                 std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{9}\+00:00)")));
+
+    exec("create table t (a varchar2(5))");
+    exec("insert into t values ('q')");
+    cols = describe("select rowid, a from t");
+    expectColumn(cols[0], {"ROWID", 104, 10, 0, 0});
+    expectColumn(cols[1], {"A", 1, 5, 0, 0});
+}
+
+TEST_F(Describe, StoredDefaultsUseTheClockWithoutSessionFunctions) {
+    exec("create table t (id number, d date default sysdate, ts timestamp with time zone default "
+         "systimestamp)");
+    exec("insert into t (id) values (1)");
+    const std::vector<std::string> values = row("select d, ts from t");
+    ASSERT_EQ(values.size(), 2u);
+    EXPECT_TRUE(std::regex_match(values[0], std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)")));
+    EXPECT_TRUE(std::regex_match(values[1],
+                                 std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{9}\+00:00)")));
+}
+
+TEST_F(Describe, SessionFunctionsAndLiterals) {
+    EXPECT_EQ(row("select nvl(null, 'b'), nvl('', 'e'), nvl('a', 'b'), nvl(1, 2) from dual"),
+              (std::vector<std::string>{"b", "e", "a", "1"}));
+    EXPECT_EQ(row("select length(empty_clob()), length(empty_blob()), empty_clob() is null from dual"),
+              (std::vector<std::string>{"0", "0", "0"}));
+    exec("create table t (d date, ts timestamp)");
+    exec("insert into t values (DATE '2024-01-15', TIMESTAMP '2024-01-15 14:30:05.5')");
+    EXPECT_EQ(row("select d, ts from t where d = date '2024-01-15'"),
+              (std::vector<std::string>{"2024-01-15 00:00:00", "2024-01-15 14:30:05.500000000"}));
+    exec("truncate table t");
+    EXPECT_EQ(row("select count(*) from t"), std::vector<std::string>{"0"});
+}
+
+TEST_F(Describe, IdentityAlwaysGeneratesAndRejectsGivenValues) {
+    exec("create table items (id number generated always as identity primary key, "
+         "name varchar2(10) not null)");
+    exec("insert into items (name) values ('a')");
+    exec("insert into items (name) values ('b')");
+    EXPECT_EQ(row("select group_concat(id) from (select id from items order by id)"),
+              std::vector<std::string>{"1,2"});
+    EXPECT_NE(run("insert into items (id, name) values (7, 'c')").find("ORA-32795"), std::string::npos);
+    EXPECT_NE(run("update items set id = 9").find("ORA-32796"), std::string::npos);
+    exec("update items set name = 'z' where id = 1");
+
+    const std::vector<MetaData> cols = describe("select id, name, id + 0 from items");
+    EXPECT_TRUE(cols[0].getBoolean(MetaData::ATTR_COL_IS_IDENTITY));
+    EXPECT_TRUE(cols[0].getBoolean(MetaData::ATTR_COL_IS_GEN_ALWAYS));
+    EXPECT_FALSE(cols[0].getBoolean(MetaData::ATTR_COL_IS_GEN_BY_DEF_ON_NULL));
+    EXPECT_FALSE(cols[0].getBoolean(MetaData::ATTR_IS_NULL));
+    expectColumn(cols[0], {"ID", 2, 22, 0, -127});  // the declared NUMBER, not SQLite's rowid
+    EXPECT_FALSE(cols[1].getBoolean(MetaData::ATTR_COL_IS_IDENTITY));
+    EXPECT_FALSE(cols[2].getBoolean(MetaData::ATTR_COL_IS_IDENTITY));
+}
+
+TEST_F(Describe, IdentityByDefaultTakesGivenValuesAndContinuesAboveThem) {
+    exec("create table t (id number(10) generated by default on null as identity, v number)");
+    exec("insert into t (v) values (1)");
+    exec("insert into t (id, v) values (10, 2)");
+    exec("insert into t (id, v) values (null, 3)");
+    EXPECT_EQ(row("select group_concat(id) from (select id from t order by v)"),
+              std::vector<std::string>{"1,10,11"});
+    EXPECT_NE(run("update t set id = null").find("ORA-01407"), std::string::npos);
+    const std::vector<MetaData> cols = describe("select * from t");
+    EXPECT_TRUE(cols[0].getBoolean(MetaData::ATTR_COL_IS_IDENTITY));
+    EXPECT_FALSE(cols[0].getBoolean(MetaData::ATTR_COL_IS_GEN_ALWAYS));
+    EXPECT_TRUE(cols[0].getBoolean(MetaData::ATTR_COL_IS_GEN_BY_DEF_ON_NULL));
+    expectColumn(cols[0], {"ID", 2, 22, 10, 0});
+}
+
+TEST_F(Describe, DroppingATableForgetsItsIdentity) {
+    exec("create table t (id number generated always as identity, v number)");
+    exec("drop table t purge");
+    exec("create table t (id number, v number)");
+    exec("insert into t values (5, 1)");
+    EXPECT_FALSE(describe("select id from t")[0].getBoolean(MetaData::ATTR_COL_IS_IDENTITY));
+}
+
+int describeError(sqlite3* db, const std::string& name, std::string* message) {
+    try {
+        describeObject(db, "SCOTT", name);
+    } catch (const SQLException& e) {
+        *message = e.getMessage();
+        return e.getErrorCode();
+    }
+    return 0;
+}
+
+TEST_F(Describe, ObjectsByNameAsOracleResolvesThem) {
+    exec("create table Dept (deptno number(2) primary key, dname varchar2(14))");
+    exec("create view dept_v as select deptno, dname, 'k' || dname kind from dept");
+    for (const char* name : {"DEPT", "dept", "\"DEPT\"", "scott.dept", "SCOTT . \"Dept\""}) {
+        SCOPED_TRACE(name);
+        const MetaData m = describeObject(db_, "SCOTT", name);
+        EXPECT_EQ(m.getInt(MetaData::ATTR_PTYPE), MetaData::PTYPE_TABLE);
+        EXPECT_EQ(m.getString(MetaData::ATTR_NAME), "DEPT");
+        EXPECT_EQ(m.getString(MetaData::ATTR_OBJ_SCHEMA), "SCOTT");
+        const std::vector<MetaData> cols = m.getVector(MetaData::ATTR_LIST_COLUMNS);
+        ASSERT_EQ(cols.size(), 2u);
+        expectColumn(cols[0], {"DEPTNO", 2, 22, 2, 0});
+        expectColumn(cols[1], {"DNAME", 1, 14, 0, 0});
+        EXPECT_EQ(cols[0].getString(MetaData::ATTR_OBJ_SCHEMA), "SCOTT");
+        EXPECT_FALSE(cols[0].getBoolean(MetaData::ATTR_IS_NULL));
+        EXPECT_TRUE(cols[1].getBoolean(MetaData::ATTR_IS_NULL));
+    }
+    const MetaData v = describeObject(db_, "SCOTT", "Dept_V");
+    EXPECT_EQ(v.getInt(MetaData::ATTR_PTYPE), MetaData::PTYPE_VIEW);
+    std::vector<MetaData> cols = v.getVector(MetaData::ATTR_LIST_COLUMNS);
+    ASSERT_EQ(cols.size(), 3u);
+    expectColumn(cols[1], {"DNAME", 1, 14, 0, 0});
+    expectColumn(cols[2], {"KIND", 1, 1, 0, 0});  // no rows to size it from
+
+    cols = describeObject(db_, "SCOTT", "dual").getVector(MetaData::ATTR_LIST_COLUMNS);
+    ASSERT_EQ(cols.size(), 1u);
+    expectColumn(cols[0], {"DUMMY", 1, 1, 0, 0});
+}
+
+TEST_F(Describe, UnknownObjectsAreOra04043) {
+    std::string message;
+    EXPECT_EQ(describeError(db_, "nosuch", &message), 4043);
+    EXPECT_EQ(message, "ORA-04043: object NOSUCH does not exist\n");
+    exec("create table t (a number)");
+    EXPECT_EQ(describeError(db_, "hr.t", &message), 4043);
+    EXPECT_EQ(message, "ORA-04043: object HR.T does not exist\n");
+    EXPECT_EQ(describeError(db_, "\"t x\"", &message), 4043);
+    EXPECT_EQ(message, "ORA-04043: object \"t x\" does not exist\n");
+    EXPECT_EQ(describeError(db_, "", &message), 4043);
+    EXPECT_EQ(describeError(db_, "t; drop table t", &message), 4043);
+    EXPECT_EQ(describeError(db_, "'t", &message), 4043);
+    exec("insert into t values (1)");  // still there
+}
+
+}  // namespace
+}  // namespace detail
+}  // namespace kavexdb

@@ -1,0 +1,198 @@
+#include "sql_rewrite.h"
+
+#include <gtest/gtest.h>
+
+#include "detail.h"
+#include "kavexdb/occi.h"
+
+namespace kavexdb {
+namespace detail {
+namespace {
+
+using Kind = RewrittenSql::Kind;
+
+RewrittenSql rw(const std::string& sql) { return rewriteSql(sql, "SCOTT"); }
+std::string sqlOf(const std::string& sql) { return rw(sql).sql; }
+
+int errorCode(const std::string& sql) {
+    try {
+        rw(sql);
+    } catch (const oracle::occi::SQLException& e) {
+        return e.getErrorCode();
+    }
+    return 0;
+}
+
+TEST(SqlRewriteClassify, StatementKinds) {
+    EXPECT_EQ(rw("").kind, Kind::Empty);
+    EXPECT_EQ(rw("  -- nothing\n /* here */ ").kind, Kind::Empty);
+    EXPECT_EQ(rw("select 1 from dual").kind, Kind::Query);
+    EXPECT_EQ(rw("  (SELECT 1 FROM dual)").kind, Kind::Query);
+    EXPECT_EQ(rw("WITH x AS (SELECT 1 a FROM dual) SELECT a FROM x").kind, Kind::Query);
+    EXPECT_EQ(rw("/* hint */ insert into t values (1)").kind, Kind::Dml);
+    EXPECT_EQ(rw("UPDATE t SET a = 1").kind, Kind::Dml);
+    EXPECT_EQ(rw("delete from t").kind, Kind::Dml);
+    EXPECT_EQ(rw("create table t (a number)").kind, Kind::Ddl);
+    EXPECT_EQ(rw("ALTER TABLE t ADD b NUMBER").kind, Kind::Ddl);
+    EXPECT_EQ(rw("drop view v").kind, Kind::Ddl);
+    EXPECT_EQ(rw("commit").kind, Kind::Commit);
+    EXPECT_EQ(rw("COMMIT WORK;").kind, Kind::Commit);
+    EXPECT_EQ(rw("rollback").kind, Kind::Rollback);
+    EXPECT_EQ(rw("Rollback Work").kind, Kind::Rollback);
+    EXPECT_EQ(rw("BEGIN null; END;").kind, Kind::PlSql);
+    EXPECT_EQ(rw("declare x number; begin x := 1; end;").kind, Kind::PlSql);
+}
+
+TEST(SqlRewriteClassify, CreateTriggerIsSqlNotPlSql) {
+    const RewrittenSql r =
+        rw("CREATE TRIGGER tr AFTER INSERT ON t BEGIN UPDATE t SET a = 1; END;");
+    EXPECT_EQ(r.kind, Kind::Ddl);
+    EXPECT_EQ(r.sql, "CREATE TRIGGER tr AFTER INSERT ON t BEGIN UPDATE t SET a = 1; END");
+}
+
+TEST(SqlRewriteClassify, TemporaryLobBlockInAnySpellingAndSpacing) {
+    EXPECT_EQ(rw("begin dbms_lob.createtemporary(:p1, FALSE); end;").kind, Kind::TempLobBlock);
+    EXPECT_EQ(rw("BEGIN\n  DBMS_LOB.CreateTemporary( :lob ,true ) ;END;\n/").kind,
+              Kind::TempLobBlock);
+    EXPECT_EQ(rw("begin dbms_lob.createtemporary(:1, false, dbms_lob.session); end;").kind,
+              Kind::TempLobBlock);
+    EXPECT_EQ(rw("begin dbms_lob.createtemporary(:p1, FALSE); x; end;").kind, Kind::PlSql);
+    EXPECT_EQ(rw("begin dbms_lob.createtemporary('x', FALSE); end;").kind, Kind::PlSql);
+}
+
+TEST(SqlRewriteClassify, Users) {
+    RewrittenSql r = rw("CREATE USER alice IDENTIFIED BY Secret1;");
+    EXPECT_EQ(r.kind, Kind::CreateUser);
+    EXPECT_EQ(r.userName, "ALICE");
+    EXPECT_EQ(r.password, "Secret1");  // passwords are case-sensitive
+    r = rw("alter user \"Bob\" identified by \"pa ss\"");
+    EXPECT_EQ(r.kind, Kind::AlterUser);
+    EXPECT_EQ(r.userName, "Bob");
+    EXPECT_EQ(r.password, "pa ss");
+    r = rw("drop user alice cascade");
+    EXPECT_EQ(r.kind, Kind::DropUser);
+    EXPECT_EQ(r.userName, "ALICE");
+    EXPECT_EQ(errorCode("create user alice"), 922);
+    EXPECT_EQ(errorCode("create user alice identified by"), 988);
+}
+
+TEST(SqlRewrite, TerminatorsGoAndBindsStay) {
+    EXPECT_EQ(sqlOf("SELECT :name, :1 FROM dual;"), "SELECT :name, :1 FROM dual");
+    EXPECT_EQ(sqlOf("insert into t values (:a)\n/\n"), "insert into t values (:a)");
+    EXPECT_EQ(sqlOf("select 1 from dual ; -- done"), "select 1 from dual");
+    // The PL/SQL block keeps its own terminators.
+    EXPECT_EQ(rw("begin null; end;").sql, "begin null; end;");
+}
+
+TEST(SqlRewrite, OracleTypeForms) {
+    EXPECT_EQ(sqlOf("create table t (a TIMESTAMP(3) WITH TIME ZONE, b timestamp (9) with local time zone)"),
+              "create table t (a TIMESTAMP WITH TIME ZONE(3), b timestamp  with local time zone(9))");
+    EXPECT_EQ(sqlOf("create table t (a NUMBER(*,0), b number(*))"),
+              "create table t (a NUMBER(38,0), b number)");
+    EXPECT_EQ(sqlOf("create table t (a VARCHAR2(20 CHAR), b varchar2( 10 byte ), c NCHAR(3 CHAR))"),
+              "create table t (a VARCHAR2(20), b varchar2( 10 ), c NCHAR(3))");
+    EXPECT_EQ(sqlOf("select cast(x as varchar2(5 char)) from t"),
+              "select cast(x as varchar2(5)) from t");
+    // Plain types pass unchanged.
+    EXPECT_EQ(sqlOf("create table t (a TIMESTAMP(6), b NUMBER(10,2), c CHAR(1))"),
+              "create table t (a TIMESTAMP(6), b NUMBER(10,2), c CHAR(1))");
+}
+
+TEST(SqlRewrite, LiteralsIdentifiersAndCommentsAreUntouched) {
+    const std::string sql =
+        "select 'SYSDATE; number(*,0) scott.t', \"SYSDATE\", \"scott\".x /* SYSDATE scott.t */ "
+        "-- DATE '2020-01-01'\n from dual";
+    EXPECT_EQ(sqlOf(sql), sql);
+    EXPECT_EQ(sqlOf("select 'it''s SYSDATE' from dual"), "select 'it''s SYSDATE' from dual");
+    EXPECT_EQ(errorCode("select 'open from dual"), 1756);
+    EXPECT_EQ(errorCode("select \"open from dual"), 1740);
+}
+
+TEST(SqlRewrite, ClockFunctions) {
+    EXPECT_EQ(sqlOf("select sysdate, SYSTIMESTAMP from dual"),
+              "select SYSDATE(), SYSTIMESTAMP() from dual");
+    EXPECT_EQ(sqlOf("select t.sysdate from t"), "select t.sysdate from t");
+    // Stored objects use SQLite's own functions, so the file stays usable without this client.
+    const std::string ddl = sqlOf("create table t (d DATE DEFAULT SYSDATE)");
+    EXPECT_EQ(ddl, "create table t (d DATE DEFAULT (strftime('%Y-%m-%d %H:%M:%S','now')))");
+}
+
+TEST(SqlRewrite, DatetimeLiterals) {
+    EXPECT_EQ(sqlOf("select DATE '2024-01-15' from dual"), "select  '2024-01-15 00:00:00' from dual");
+    EXPECT_EQ(sqlOf("select date'2024-2-5' from dual"), "select '2024-02-05 00:00:00' from dual");
+    EXPECT_EQ(sqlOf("select TIMESTAMP '2024-01-15 14:30:05.25' from dual"),
+              "select  '2024-01-15 14:30:05.250000000' from dual");
+    EXPECT_EQ(sqlOf("select TIMESTAMP '2024-01-15 14:30:05 +05:30' from dual"),
+              "select  '2024-01-15 14:30:05.000000000+05:30' from dual");
+    EXPECT_EQ(sqlOf("select TIMESTAMP '2024-01-15 14:30:05.123456789 UTC' from dual"),
+              "select  '2024-01-15 14:30:05.123456789+00:00' from dual");
+    EXPECT_EQ(errorCode("select DATE '2024-13-01' from dual"), 1843);
+    EXPECT_EQ(errorCode("select DATE '2023-02-29' from dual"), 1847);
+    EXPECT_EQ(errorCode("select DATE '15-JAN-24' from dual"), 1861);
+    EXPECT_EQ(errorCode("select TIMESTAMP '2024-01-15 24:00:00' from dual"), 1850);
+    EXPECT_EQ(errorCode("select TIMESTAMP '2024-01-15 10:00:00 +16:00' from dual"), 1874);
+}
+
+TEST(SqlRewrite, OwnSchemaPrefixGoesOthersStay) {
+    EXPECT_EQ(sqlOf("select scott.emp.ename from SCOTT.emp"), "select emp.ename from emp");
+    EXPECT_EQ(sqlOf("select * from \"SCOTT\".\"Emp\""), "select * from \"Emp\"");
+    EXPECT_EQ(sqlOf("select * from hr.emp"), "select * from hr.emp");
+    EXPECT_EQ(sqlOf("select * from \"scott\".emp"), "select * from \"scott\".emp");
+    EXPECT_EQ(rewriteSql("select * from scott.emp", "").sql, "select * from scott.emp");
+}
+
+TEST(SqlRewrite, OtherOracleSpellings) {
+    EXPECT_EQ(sqlOf("select a from t minus select a from u"), "select a from t EXCEPT select a from u");
+    EXPECT_EQ(sqlOf("select N'abc' from dual"), "select 'abc' from dual");
+}
+
+TEST(SqlRewriteDdl, TruncateBecomesDelete) {
+    const RewrittenSql r = rw("TRUNCATE TABLE scott.emp REUSE STORAGE;");
+    EXPECT_EQ(r.kind, Kind::Ddl);
+    EXPECT_EQ(r.sql, "DELETE FROM emp");
+    EXPECT_NE(errorCode("truncate emp"), 0);
+}
+
+TEST(SqlRewriteDdl, DropTableNamesTheTableAndLosesOracleOptions) {
+    RewrittenSql r = rw("drop table Emp cascade constraints purge");
+    EXPECT_EQ(r.droppedTable, "EMP");
+    EXPECT_EQ(r.sql, "drop table Emp");
+    r = rw("DROP TABLE IF EXISTS \"Mixed\"");
+    EXPECT_EQ(r.droppedTable, "Mixed");
+    EXPECT_TRUE(rw("drop view v").droppedTable.empty());
+}
+
+TEST(SqlRewriteDdl, IdentityColumns) {
+    RewrittenSql r = rw(
+        "CREATE TABLE scott.items (id NUMBER GENERATED ALWAYS AS IDENTITY PRIMARY KEY, "
+        "name VARCHAR2(20 CHAR) NOT NULL, CONSTRAINT c CHECK (name <> 'x'))");
+    ASSERT_EQ(r.identities.size(), 1u);
+    EXPECT_EQ(r.identities[0].table, "ITEMS");
+    EXPECT_EQ(r.identities[0].column, "ID");
+    EXPECT_EQ(r.identities[0].generation, "ALWAYS");
+    EXPECT_EQ(r.sql,
+              "CREATE TABLE items (id NUMBER  PRIMARY KEY, name VARCHAR2(20) NOT NULL, "
+              "CONSTRAINT c CHECK (name <> 'x'))");
+
+    r = rw("create table t (a varchar2(5), \"Id\" number(10) generated by default on null as "
+           "identity (start with 1 increment by 1) not null)");
+    ASSERT_EQ(r.identities.size(), 1u);
+    EXPECT_EQ(r.identities[0].table, "T");
+    EXPECT_EQ(r.identities[0].column, "Id");
+    EXPECT_EQ(r.identities[0].generation, "BY DEFAULT ON NULL");
+    EXPECT_EQ(r.sql.find("identity"), std::string::npos);
+    EXPECT_EQ(r.sql.find("not null"), std::string::npos);  // the generator fills it in
+
+    r = rw("create table t (id integer generated by default as identity, x number)");
+    ASSERT_EQ(r.identities.size(), 1u);
+    EXPECT_EQ(r.identities[0].generation, "BY DEFAULT");
+
+    // SQLite's own generated columns are left alone.
+    r = rw("create table t (a number, b number GENERATED ALWAYS AS (a * 2))");
+    EXPECT_TRUE(r.identities.empty());
+    EXPECT_EQ(r.sql, "create table t (a number, b number GENERATED ALWAYS AS (a * 2))");
+}
+
+}  // namespace
+}  // namespace detail
+}  // namespace kavexdb
