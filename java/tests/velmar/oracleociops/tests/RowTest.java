@@ -74,8 +74,8 @@ class RowTest {
 
     @Test
     void zeroIsAValue() {
-        Db.run(session, "insert into t (c_pls, c_bfloat, c_bdouble, c_number) values (0, 0, -0.0, 0)");
-        List<Object> row = Db.firstRow(session, "select c_pls, c_bfloat, c_bdouble, c_number from t");
+        Db.run(session, "insert into t (c_pls, c_bfloat, c_bdouble, c_int) values (0, 0, -0.0, 0)");
+        List<Object> row = Db.firstRow(session, "select c_pls, c_bfloat, c_bdouble, c_int from t");
         assertEquals(Integer.valueOf(0), row.get(0));
         assertEquals(Float.valueOf(0f), row.get(1));
         assertNotNull(row.get(2));
