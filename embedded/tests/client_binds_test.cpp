@@ -1,0 +1,239 @@
+// Binding every kind of value, data buffers, and array DML through iterations.
+#include "client_fixture.h"
+
+namespace clienttest {
+namespace {
+
+class ClientBinds : public ::testing::Test {
+protected:
+    ClientBinds() : s(memdb()) {
+        s.exec("create table t (id integer, i integer, n number(12,3), f binary_float, "
+               "d binary_double, v varchar2(40), ts timestamp(9), tz timestamp with time zone, "
+               "c clob, b blob)");
+    }
+    Statement* make(const std::string& sql) { return s.conn()->createStatement(sql); }
+    void drop(Statement* st) { s.conn()->terminateStatement(st); }
+    Session s;
+};
+
+TEST_F(ClientBinds, EveryBindTypeRoundTrips) {
+    Statement* ins = make("insert into t values (:id, :i, :n, :f, :d, :v, :ts, :tz, :c, :b)");
+    Environment* env = s.env();
+    // Row 1: values.
+    ins->setInt(1, 1);
+    ins->setInt(2, -7);
+    ins->setString(3, "12.125");
+    BFloat f;
+    f.value = 1.5f;
+    ins->setBFloat(4, f);
+    BDouble d;
+    d.value = 2.25;
+    ins->setBDouble(5, d);
+    ins->setString(6, "h\xC3\xA9llo");
+    ins->setTimestamp(7, Timestamp(env, 2024, 2, 29, 23, 59, 58, 123456789));
+    ins->setTimestamp(8, Timestamp(env, 2024, 1, 15, 14, 30, 5, 0, 5, 30));
+    Statement* lob = make("begin dbms_lob.createtemporary(:p1, FALSE); end;");
+    lob->registerOutParam(1, OCCICLOB);
+    lob->executeUpdate();
+    Clob clob = lob->getClob(1);
+    lob->registerOutParam(1, OCCIBLOB);
+    lob->executeUpdate();
+    Blob blob = lob->getBlob(1);
+    drop(lob);
+    Stream* w = clob.getStream(1, 0);
+    char text[] = "clob text";
+    w->writeBuffer(text, 9);
+    w->writeLastBuffer(text, 0);
+    clob.closeStream(w);
+    w = blob.getStream(1, 0);
+    char bytes[] = {1, 0, 2};
+    w->writeBuffer(bytes, 3);
+    w->writeLastBuffer(bytes, 0);
+    blob.closeStream(w);
+    ins->setClob(9, clob);
+    ins->setBlob(10, blob);
+    EXPECT_EQ(1u, ins->executeUpdate());
+
+    // Row 2: NULL through every setter.
+    ins->setInt(1, 2);
+    ins->setNull(2, OCCIINT);
+    ins->setString(3, "");
+    f.isNull = true;
+    ins->setBFloat(4, f);
+    d.isNull = true;
+    ins->setBDouble(5, d);
+    ins->setNull(6, OCCISTRING);
+    ins->setTimestamp(7, Timestamp());
+    ins->setNull(8, OCCITIMESTAMP);
+    ins->setClob(9, Clob());
+    ins->setBlob(10, Blob());
+    EXPECT_EQ(1u, ins->executeUpdate());
+    drop(ins);
+
+    Statement* q = make("select i, n, f, d, v, ts, tz, c, b from t order by id");
+    q->execute();
+    ResultSet* rs = q->getResultSet();
+    ASSERT_EQ(ResultSet::DATA_AVAILABLE, rs->next());
+    EXPECT_EQ(-7, rs->getInt(1));
+    EXPECT_EQ("12.125", rs->getString(2));
+    EXPECT_EQ(1.5f, rs->getBFloat(3).value);
+    EXPECT_EQ(2.25, rs->getBDouble(4).value);
+    EXPECT_EQ("h\xC3\xA9llo", rs->getString(5));
+    EXPECT_EQ("2024-02-29 23:59:58.123456789", rs->getString(6));
+    int tzh, tzm;
+    rs->getTimestamp(7).getTimeZoneOffset(tzh, tzm);
+    EXPECT_EQ(5, tzh);
+    EXPECT_EQ(30, tzm);
+    EXPECT_EQ(9u, rs->getClob(8).length());
+    EXPECT_EQ(3u, rs->getBlob(9).length());
+    ASSERT_EQ(ResultSet::DATA_AVAILABLE, rs->next());
+    for (unsigned col = 1; col <= 9; ++col) EXPECT_TRUE(rs->isNull(col)) << col;
+    drop(q);
+}
+
+TEST_F(ClientBinds, ParameterPositionsAndUnboundParameters) {
+    Statement* ins = make("insert into t (id, v) values (:a, :b)");
+    EXPECT_EQ(32109, oraCode([&] { ins->setInt(0, 1); }));
+    ins->setInt(1, 1);
+    EXPECT_EQ("ORA-01008: not all variables bound\n", oraMessage([&] { ins->execute(); }));
+    ins->setInt(3, 1);
+    ins->setString(2, "x");
+    EXPECT_EQ(32109, oraCode([&] { ins->execute(); }));
+    drop(ins);
+    Statement* twice = make("select :a + :a, :b");
+    twice->setInt(1, 20);
+    twice->setInt(2, 2);
+    twice->execute();
+    ResultSet* rs = twice->getResultSet();
+    rs->next();
+    EXPECT_EQ(40, rs->getInt(1)) << "a name used twice is one parameter";
+    EXPECT_EQ(2, rs->getInt(2));
+    drop(twice);
+}
+
+TEST_F(ClientBinds, ReexecutionKeepsTheLastValues) {
+    Statement* ins = make("insert into t (id, v) values (:1, :2)");
+    ins->setInt(1, 1);
+    ins->setString(2, "same");
+    ins->execute();
+    ins->execute();
+    ins->setInt(1, 2);
+    ins->execute();
+    drop(ins);
+    EXPECT_EQ("3", s.one("select count(*) from t where v = 'same'"));
+    EXPECT_EQ("1", s.one("select count(*) from t where id = 2"));
+}
+
+TEST_F(ClientBinds, DataBufferIsReadAtExecuteAndNeverPastItsCells) {
+    Statement* ins = make("insert into t (id, v) values (:1, :2)");
+    char cell[4] = {'a', 'b', 'c', 'd'};  // no terminator: only 4 bytes may be read
+    ub2 length = 0;
+    sb2 indicator = 0;
+    ins->setInt(1, 1);
+    ins->setDataBuffer(2, cell, OCCI_SQLT_STR, sizeof cell, &length, &indicator);
+    ins->execute();
+    indicator = -1;
+    ins->setInt(1, 2);
+    ins->execute();
+    ub4 length32 = 2;
+    indicator = 0;
+    ins->setDataBuffer(2, cell, OCCI_SQLT_CHR, sizeof cell, &length32, &indicator);
+    ins->setInt(1, 3);
+    ins->execute();
+    drop(ins);
+    EXPECT_EQ("abcd", s.one("select v from t where id = 1"));
+    EXPECT_EQ("<null>", s.one("select v from t where id = 2"));
+    EXPECT_EQ("ab", s.one("select v from t where id = 3"));
+}
+
+TEST_F(ClientBinds, BufferAppliesToIterationsWithoutOtherBinds) {
+    Statement* ins = make("insert into t (id, i) values (:1, :2)");
+    ins->setMaxIterations(3);
+    static const char empty[] = "";
+    ub2 length = 0;
+    sb2 indicator = -1;
+    ins->setDataBuffer(2, const_cast<char*>(empty), OCCI_SQLT_STR, 0, &length, &indicator);
+    ins->setInt(1, 1);
+    ins->addIteration();
+    ins->setInt(1, 2);
+    ins->setInt(2, 5);
+    ins->addIteration();
+    ins->setInt(1, 3);
+    EXPECT_EQ(3u, ins->executeUpdate());
+    drop(ins);
+    Statement* q = make("select i from t order by id");
+    q->execute();
+    ResultSet* rs = q->getResultSet();
+    std::vector<std::string> got;
+    while (rs->next()) got.push_back(rs->isNull(1) ? "NULL" : rs->getString(1));
+    EXPECT_EQ((std::vector<std::string>{"NULL", "5", "NULL"}), got);
+    drop(q);
+}
+
+TEST_F(ClientBinds, ArrayDmlOfThousandsOfRowsInOneExecute) {
+    const unsigned rows = 5000;
+    Statement* ins = make("insert into t (id, v, d) values (:1, :2, :3)");
+    ins->setMaxIterations(rows);
+    ins->setMaxParamSize(2, 20);
+    for (unsigned r = 0; r < rows; ++r) {
+        if (r) ins->addIteration();
+        ins->setInt(1, static_cast<int>(r));
+        ins->setString(2, "row " + std::to_string(r));
+        BDouble d;
+        d.value = r / 2.0;
+        ins->setBDouble(3, d);
+    }
+    EXPECT_EQ(rows, ins->executeUpdate());
+    EXPECT_EQ(24333, oraCode([&] { ins->setMaxIterations(0); }));
+    drop(ins);
+    EXPECT_EQ("5000", s.one("select count(*) from t"));
+    EXPECT_EQ("row 4999", s.one("select v from t where id = 4999"));
+    EXPECT_EQ("2499.5", s.one("select d from t where id = 4999"));
+}
+
+TEST_F(ClientBinds, FailingIterationStopsAndKeepsEarlierRows) {
+    s.exec("create table u (id integer primary key)");
+    Statement* ins = make("insert into u values (:1)");
+    ins->setMaxIterations(4);
+    for (int id : {1, 2, 2, 3}) {
+        if (id != 1) ins->addIteration();
+        ins->setInt(1, id);
+    }
+    EXPECT_EQ(1, oraCode([&] { ins->execute(); }));
+    EXPECT_EQ(2u, ins->getUpdateCount());
+    drop(ins);
+    EXPECT_EQ("2", s.one("select count(*) from u"));
+}
+
+TEST_F(ClientBinds, IterationLimits) {
+    Statement* ins = make("insert into t (id, v) values (:1, :2)");
+    ins->setMaxIterations(2);
+    EXPECT_EQ("ORA-32108: max column or parameter size not specified\n",
+              oraMessage([&] { ins->setString(2, "x"); }));
+    ins->setMaxParamSize(2, 3);
+    ins->setString(2, "abc");
+    EXPECT_EQ(1461, oraCode([&] { ins->setString(2, "abcd"); }));
+    ins->setInt(1, 1);
+    ins->addIteration();
+    ins->setInt(1, 2);
+    EXPECT_NE(0, oraCode([&] { ins->addIteration(); }));
+    EXPECT_EQ(2u, ins->executeUpdate());
+    drop(ins);
+    EXPECT_EQ("2", s.one("select count(*) from t where v = 'abc'"));
+}
+
+TEST(ClientCharset, Utf8SessionsStoreStandardUtf8) {
+    std::string db = memdb();
+    Session s(db, "u", "p", "utf8");
+    s.exec("create table t (v varchar2(10))");
+    const std::string surrogates = "\xED\xA0\xBD\xED\xB8\x80";  // U+1F600 as modified UTF-8
+    Statement* ins = s.conn()->createStatement("insert into t values (:1)");
+    ins->setString(1, surrogates);
+    ins->execute();
+    s.conn()->terminateStatement(ins);
+    EXPECT_EQ("F09F9880", s.one("select hex(v) from t"));
+    EXPECT_EQ(surrogates, s.one("select v from t"));
+}
+
+}  // namespace
+}  // namespace clienttest
