@@ -1,0 +1,94 @@
+#include "Binder.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+
+#include "Connection.h"
+#include "DbError.h"
+#include "kavex_oracleociw.h"
+
+namespace kavexsql {
+
+namespace {
+constexpr int kClob = 112;
+constexpr int kBlob = 113;
+}  // namespace
+
+
+Binder::Binder(int session, const Variables& variables) : session_(session), variables_(variables) {}
+
+void Binder::bind(const std::vector<std::string>& names) const {
+    for (size_t i = 0; i < names.size(); ++i) {
+        const Variable* variable = variables_.find(names[i]);
+        if (!variable) throw UsageError("bind variable :" + names[i] + " is not set (use \\set " + names[i] + " VALUE)");
+        bindOne(static_cast<int>(i + 1), *variable);
+    }
+}
+
+void Binder::bindOne(int index, const Variable& variable) const {
+    using Kind = Variable::Kind;
+    switch (variable.kind) {
+    case Kind::Text:
+        Connection::check(SetString(session_, index, variable.text.c_str(), 0));
+        break;
+    case Kind::Null:
+        Connection::check(SetString(session_, index, nullptr, 1));
+        break;
+    case Kind::Integer:
+        Connection::check(SetInt(session_, index, variable.integer, 0));
+        break;
+    case Kind::Double:
+        Connection::check(SetDouble(session_, index, variable.number, 0));
+        break;
+    case Kind::Timestamp: {
+        const Timestamp& t = variable.timestamp;
+        Connection::check(SetTimestamp(session_, index, t.year, t.month, t.day, t.hour, t.minute, t.second,
+                                       t.fraction, t.tzHour, t.tzMinute, 0));
+        break;
+    }
+    case Kind::ClobFile:
+        streamFile(index, variable.text, kClob);
+        break;
+    case Kind::BlobFile:
+        streamFile(index, variable.text, kBlob);
+        break;
+    }
+}
+
+size_t completeUtf8Prefix(const char* data, size_t length) {
+    // Look back over at most three bytes for a lead byte whose sequence runs past the end.
+    for (size_t back = 1; back <= 3 && back <= length; ++back) {
+        unsigned char c = static_cast<unsigned char>(data[length - back]);
+        if ((c & 0xC0) == 0x80) continue;  // continuation byte: keep looking for the lead
+        size_t need = (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 1;
+        return need > back ? length - back : length;
+    }
+    return length;
+}
+
+void Binder::streamFile(int index, const std::string& path, int lobKind) const {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) throw UsageError("cannot open " + path + ": " + std::strerror(errno));
+    // A CLOB chunk ends on a character boundary; the cut-off bytes lead the next chunk.
+    std::vector<char> chunk(kChunkSize);
+    size_t carried = 0;
+    bool sent = false;
+    while (file) {
+        file.read(chunk.data() + carried, static_cast<std::streamsize>(chunk.size() - carried));
+        size_t filled = carried + static_cast<size_t>(file.gcount());
+        if (filled == 0) break;
+        size_t send = filled;
+        if (lobKind == kClob && file) send = completeUtf8Prefix(chunk.data(), filled);
+        Connection::check(StreamParameterToLob(session_, index, lobKind, chunk.data(), static_cast<unsigned>(send)));
+        sent = true;
+        carried = filled - send;
+        std::memmove(chunk.data(), chunk.data() + send, carried);
+    }
+    if (file.bad()) throw UsageError("cannot read " + path);
+    if (!sent)  // an empty file still makes an (empty) LOB
+        Connection::check(StreamParameterToLob(session_, index, lobKind, chunk.data(), 0));
+    Connection::check(StreamParameterToLobLast(session_, index));
+}
+
+}  // namespace kavexsql

@@ -1,0 +1,60 @@
+// Where input lines come from: the terminal (GNU readline, with line editing and a history kept in
+// ~/.kavex_sql_history), a file or pipe, or the text of -c.
+#ifndef KAVEXSQL_LINESOURCE_H
+#define KAVEXSQL_LINESOURCE_H
+
+#include <fstream>
+#include <istream>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
+
+namespace kavexsql {
+
+class LineSource {
+public:
+    virtual ~LineSource() = default;
+    // The next line without its newline; nothing at the end of input.
+    virtual std::optional<std::string> readLine(const std::string& prompt) = 0;
+    // Where errors are reported from ("<stdin>", the file name, "-c").
+    virtual std::string name() const = 0;
+    virtual bool interactive() const { return false; }
+    // Records a finished unit in the history (terminal only).
+    virtual void remember(const std::string&) {}
+};
+
+class TerminalSource : public LineSource {
+public:
+    TerminalSource();
+    ~TerminalSource() override;
+    std::optional<std::string> readLine(const std::string& prompt) override;
+    std::string name() const override { return "<terminal>"; }
+    bool interactive() const override { return true; }
+    void remember(const std::string& unit) override;
+
+private:
+    std::string historyFile_;
+};
+
+class StreamSource : public LineSource {
+public:
+    StreamSource(std::istream& in, std::string name);
+    StreamSource(std::unique_ptr<std::istream> owned, std::string name);
+    std::optional<std::string> readLine(const std::string& prompt) override;
+    std::string name() const override { return name_; }
+
+private:
+    std::unique_ptr<std::istream> owned_;
+    std::istream& in_;
+    std::string name_;
+};
+
+// A script file; throws std::runtime_error when it cannot be opened.
+std::unique_ptr<LineSource> openFile(const std::string& path);
+// The text of -c.
+std::unique_ptr<LineSource> openText(const std::string& text);
+
+}  // namespace kavexsql
+
+#endif

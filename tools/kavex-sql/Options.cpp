@@ -1,0 +1,119 @@
+#include "Options.h"
+
+#include <cstdlib>
+
+#include "DbError.h"
+
+namespace kavexsql {
+
+namespace {
+
+int positiveNumber(const std::string& option, const std::string& text) {
+    char* end = nullptr;
+    long value = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || value <= 0 || value > 1000000000)
+        throw UsageError("option " + option + " needs a positive number, not '" + text + "'");
+    return static_cast<int>(value);
+}
+
+}  // namespace
+
+Options parseOptions(int argc, const char* const* argv) {
+    Options options;
+    std::vector<std::string> positional;
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        auto value = [&](const std::string& name) -> std::string {
+            if (i + 1 >= argc) throw UsageError("option " + name + " needs a value");
+            return argv[++i];
+        };
+        // --name=value is accepted for every option that takes a value.
+        std::string inlineValue;
+        bool hasInline = false;
+        if (!optionsEnded && arg.rfind("--", 0) == 0 && arg.find('=') != std::string::npos) {
+            inlineValue = arg.substr(arg.find('=') + 1);
+            arg = arg.substr(0, arg.find('='));
+            hasInline = true;
+        }
+        auto takeValue = [&](const std::string& name) { return hasInline ? inlineValue : value(name); };
+
+        if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
+            positional.push_back(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "-f" || arg == "--file") {
+            options.inputs.push_back({Input::Kind::File, takeValue(arg)});
+        } else if (arg == "-c" || arg == "--command") {
+            options.inputs.push_back({Input::Kind::Text, takeValue(arg)});
+        } else if (arg == "--csv") {
+            options.csv = true;
+        } else if (arg == "--timing") {
+            options.timing = true;
+        } else if (arg == "-e" || arg == "--stop-on-error") {
+            options.stopOnError = true;
+        } else if (arg == "--autocommit") {
+            options.autoCommit = true;
+        } else if (arg == "-q" || arg == "--quiet") {
+            options.quiet = true;
+        } else if (arg == "--max-column-size") {
+            options.maxColumnSize = positiveNumber(arg, takeValue(arg));
+        } else if (arg == "--null") {
+            options.nullText = takeValue(arg);
+        } else if (arg == "-h" || arg == "--help") {
+            options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
+        } else {
+            throw UsageError("unknown option " + arg);
+        }
+        if (hasInline && (arg == "--csv" || arg == "--timing" || arg == "--stop-on-error" ||
+                          arg == "--autocommit" || arg == "--quiet" || arg == "--help" || arg == "--version"))
+            throw UsageError("option " + arg + " takes no value");
+    }
+    if (options.help || options.version) return options;
+    if (positional.size() < 2) throw UsageError("CONNECT and USER are required");
+    if (positional.size() > 3) throw UsageError("unexpected argument '" + positional[3] + "'");
+    options.connect = positional[0];
+    options.user = positional[1];
+    if (positional.size() == 3) options.password = positional[2];
+    return options;
+}
+
+std::string versionText() { return "kavex-sql 1.0.0 (System.Data.Kavex.OracleOCIw flat interface)\n"; }
+
+std::string helpText() {
+    return R"HELP(Usage: kavex-sql [OPTION]... CONNECT USER [PASSWORD]
+
+A SQL shell over the System.Data.Kavex.OracleOCIw library. CONNECT is the connect string: with the
+embedded client a database file, a file: URI (file:demo.db?mode=rwc creates the file) or
+file:/name?vfs=memdb; with Oracle's client a TNS name or //host:port/service.
+Without PASSWORD the shell takes $KAVEX_PASSWORD, else asks on the terminal without echo, else
+uses an empty password.
+
+Statements end with ";" (or a line holding only "/"). Input comes from -c and -f in the order
+given, else from the terminal (line editing and history), else from standard input.
+
+Options:
+  -c, --command SQL        run SQL (one or more statements; the last ";" may be left out)
+  -f, --file FILE          run the statements and commands of FILE
+  -e, --stop-on-error      stop at the first failing statement (exit code 1)
+      --csv                print results as CSV (NULL is an empty field)
+      --timing             print the time each statement took
+      --autocommit         commit after every statement (default: COMMIT, or at exit)
+      --max-column-size N  read at most N characters / bytes of LOB and RAW values (default 2000)
+      --null TEXT          how NULL shows in tables (default "(null)")
+  -q, --quiet              no banner, row counts or statement messages
+  -h, --help               show this help
+      --version            show the version
+
+Commands (one line each, no ";" needed; \help lists them with their arguments):
+  DESCRIBE name, \set, \unset, \clob, \blob, \load, \maxsize, \timing, \csv, \autocommit,
+  \echo, \i, \help, \q (also EXIT, QUIT)
+
+Exit status: 0 success; 1 a statement or command failed (standard input, -f and -c only);
+2 bad command line or unreadable script; 3 the connection could not be opened.
+)HELP";
+}
+
+}  // namespace kavexsql
