@@ -22,6 +22,10 @@ test-asan: build-asan
 
 test: test-default test-asan
 
+.PHONY: demo
+demo: build
+	@tools/demo/run-demo build/default
+
 bench: build
 	@for b in build/default/bench/bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
 

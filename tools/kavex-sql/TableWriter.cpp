@@ -90,7 +90,7 @@ void TableWriter::printRow(const Row& values) {
         std::string text = i < values.size() ? cell(values[i]) : std::string();
         size_t width = displayWidth(text);
         size_t pad = width < widths_[i] ? widths_[i] - width : 0;
-        if (columns_[i].numeric && i < values.size() && values[i])
+        if (columns_[i].numeric)
             line += std::string(pad, ' ') + text;
         else
             line += text + std::string(pad, ' ');

@@ -1,4 +1,4 @@
-// Aligned table output: column names as headers, " | " between cells, numbers right-aligned, NULL
+// Aligned table output: column names as headers, " | " between cells, number columns right-aligned, NULL
 // as the null text, then "(n rows)". Column widths come from the headers and the first
 // kLookAhead rows; later rows are printed as they arrive, a value wider than its column simply
 // pushes the rest of its line to the right (nothing is cut).
