@@ -82,11 +82,13 @@ std::size_t completePrefix(const char* data, std::size_t size, Charset cs) {
     if (size == 0) return 0;
     std::size_t lead = size - 1;
     while (lead > 0 && size - lead < 4 && isContinuation(byteAt(data, lead))) --lead;
-    if (isContinuation(byteAt(data, lead))) return size;  // stray bytes: nothing to wait for
-    if (sequenceLength(byteAt(data, lead)) > size - lead) return lead;
-    if (cs == Charset::UTF8 && size - lead == 3 && isSurrogate(data, size, lead, 0xA0, 0xAF))
-        return lead;
-    return size;
+    std::size_t complete = size;
+    if (!isContinuation(byteAt(data, lead)) && sequenceLength(byteAt(data, lead)) > size - lead)
+        complete = lead;  // the last character is still arriving
+    // The first half of a pair waits for its second half.
+    if (cs == Charset::UTF8 && complete >= 3 && isSurrogate(data, complete, complete - 3, 0xA0, 0xAF))
+        complete -= 3;
+    return complete;
 }
 
 void appendToStorage(std::string& out, const char* data, std::size_t size, Charset cs) {

@@ -248,8 +248,12 @@ Number::Number(long double val) : Number() {
         *this = numberFromDouble(narrow);
         return;
     }
+    // The shortest decimal that reads back as the same long double.
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.21Le", val);
+    for (int precision = 17; precision <= 21; ++precision) {
+        std::snprintf(buf, sizeof buf, "%.*Le", precision - 1, val);
+        if (std::strtold(buf, nullptr) == val) break;
+    }
     *this = kavexdb::detail::numberFromText(buf);
 }
 Number::Number(double val) : Number() { *this = numberFromDouble(val); }

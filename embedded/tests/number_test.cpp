@@ -1,0 +1,133 @@
+// Number: exact decimals from integers, doubles and text, and the conversions back.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <string>
+
+#include "detail.h"
+#include "kavexdb/occi.h"
+
+namespace {
+
+using kavexdb::detail::numberFromDouble;
+using kavexdb::detail::numberFromInt64;
+using kavexdb::detail::numberFromText;
+using kavexdb::detail::numberToDouble;
+using kavexdb::detail::numberToInt64;
+using kavexdb::detail::numberToPlainText;
+using oracle::occi::Number;
+using oracle::occi::SQLException;
+
+template <class F>
+int errorOf(F f) {
+    try {
+        f();
+    } catch (const SQLException& e) {
+        return e.getErrorCode();
+    }
+    return 0;
+}
+
+std::string plain(const Number& n) { return numberToPlainText(n); }
+
+TEST(Number, NullAndCopies) {
+    Number n;
+    EXPECT_TRUE(n.isNull());
+    Number five(5);
+    EXPECT_FALSE(five.isNull());
+    Number copy(five);
+    five.setNull();
+    EXPECT_TRUE(five.isNull());
+    EXPECT_EQ(plain(copy), "5");
+    copy = n;
+    EXPECT_TRUE(copy.isNull());
+    EXPECT_EQ(errorOf([&] { (void)static_cast<int>(n); }), 1405);
+    EXPECT_EQ(errorOf([&] { (void)static_cast<double>(n); }), 1405);
+}
+
+TEST(Number, ThirtyEightDigitsExactly) {
+    const std::string digits38 = "12345678901234567890123456789012345678";
+    EXPECT_EQ(plain(numberFromText(digits38)), digits38);
+    EXPECT_EQ(plain(numberFromText("-" + digits38)), "-" + digits38);
+    EXPECT_EQ(plain(numberFromText("0.00" + digits38)), "0.00" + digits38);
+    // A 39th digit is rounded away, half away from zero.
+    EXPECT_EQ(plain(numberFromText("123456789012345678901234567890123456785")),
+              "123456789012345678901234567890123456790");
+    EXPECT_EQ(plain(numberFromText("9999999999999999999999999999999999999999")), "1E+40");
+    EXPECT_EQ(plain(numberFromText("99999999999999999999999999999999999999.5")),
+              "100000000000000000000000000000000000000");
+}
+
+TEST(Number, FromText) {
+    EXPECT_EQ(plain(numberFromText(" -12.50 ")), "-12.5");
+    EXPECT_EQ(plain(numberFromText("+.5")), "0.5");
+    EXPECT_EQ(plain(numberFromText("7.")), "7");
+    EXPECT_EQ(plain(numberFromText("1e3")), "1000");
+    EXPECT_EQ(plain(numberFromText("2.5E-3")), "0.0025");
+    EXPECT_EQ(plain(numberFromText("-0")), "0");
+    EXPECT_EQ(plain(numberFromText("000123.4500")), "123.45");
+    EXPECT_EQ(plain(numberFromText("1E-131")), "0");  // below NUMBER's range
+    for (const char* bad : {"", " ", "abc", "1.2.3", "--1", "1e", "1e+", "12a", ".", "- 1", "0x10"})
+        EXPECT_EQ(errorOf([&] { numberFromText(bad); }), 1722) << bad;
+    EXPECT_EQ(errorOf([] { numberFromText("1E+126"); }), 1426);
+    EXPECT_EQ(plain(numberFromText("9.9E+125")), "9.9E+125");
+}
+
+TEST(Number, FromIntegers) {
+    EXPECT_EQ(plain(numberFromInt64(0)), "0");
+    EXPECT_EQ(plain(numberFromInt64(std::numeric_limits<std::int64_t>::min())),
+              "-9223372036854775808");
+    EXPECT_EQ(plain(numberFromInt64(std::numeric_limits<std::int64_t>::max())),
+              "9223372036854775807");
+    EXPECT_EQ(plain(Number(1200L)), "1200");
+    EXPECT_EQ(plain(Number(static_cast<short>(-7))), "-7");
+    EXPECT_EQ(plain(Number(std::numeric_limits<unsigned long>::max())), "18446744073709551615");
+    EXPECT_EQ(plain(Number(static_cast<unsigned char>(200))), "200");
+}
+
+TEST(Number, FromDoubleShortestForm) {
+    EXPECT_EQ(plain(Number(0.1)), "0.1");
+    EXPECT_EQ(plain(numberFromDouble(1.0 / 3)), "0.3333333333333333");
+    EXPECT_EQ(plain(numberFromDouble(1e20)), "100000000000000000000");
+    EXPECT_EQ(plain(numberFromDouble(-2.5e-7)), "-0.00000025");
+    EXPECT_EQ(plain(numberFromDouble(123456.789)), "123456.789");
+    EXPECT_EQ(plain(Number(0.1f)), "0.1");
+    EXPECT_EQ(plain(Number(static_cast<long double>(0.25))), "0.25");
+    EXPECT_EQ(plain(Number(0.1L)), "0.1");
+    EXPECT_EQ(plain(numberFromDouble(5e-324)), "0");
+    EXPECT_EQ(errorOf([] { numberFromDouble(1e300); }), 1426);
+    EXPECT_EQ(errorOf([] { numberFromDouble(std::numeric_limits<double>::infinity()); }), 1426);
+    EXPECT_EQ(errorOf([] { numberFromDouble(std::numeric_limits<double>::quiet_NaN()); }), 1722);
+}
+
+TEST(Number, PlainTextUsesExponentForExtremes) {
+    EXPECT_EQ(plain(numberFromText("1E+39")), "1000000000000000000000000000000000000000");
+    EXPECT_EQ(plain(numberFromText("1E+40")), "1E+40");
+    EXPECT_EQ(plain(numberFromText("-1.5E-45")), "-1.5E-45");
+    EXPECT_EQ(plain(Number()), "");
+}
+
+TEST(Number, BackToDoubleAndIntegers) {
+    for (double v : {0.0, 0.1, -2.5, 1e-100, 1.7976931348623157e308 / 1e200, 123456789.125})
+        EXPECT_EQ(numberToDouble(numberFromDouble(v)), v);
+    EXPECT_EQ(static_cast<double>(Number(7)), 7.0);
+    EXPECT_EQ(static_cast<int>(Number(12.9)), 12);
+    EXPECT_EQ(static_cast<long>(Number(-12.9)), -12);
+    EXPECT_EQ(static_cast<int>(Number(0.5)), 0);
+    EXPECT_EQ(errorOf([] { (void)static_cast<int>(Number(1e10)); }), 1455);
+    EXPECT_EQ(errorOf([] { (void)static_cast<long>(Number(1e19)); }), 1455);
+    EXPECT_EQ(static_cast<long>(numberFromInt64(std::numeric_limits<long>::min())),
+              std::numeric_limits<long>::min());
+
+    std::int64_t out = 0;
+    EXPECT_TRUE(numberToInt64(numberFromText("-9223372036854775808"), out));
+    EXPECT_EQ(out, std::numeric_limits<std::int64_t>::min());
+    EXPECT_TRUE(numberToInt64(numberFromText("1E+18"), out));
+    EXPECT_EQ(out, 1000000000000000000);
+    EXPECT_FALSE(numberToInt64(numberFromText("9223372036854775808"), out));
+    EXPECT_FALSE(numberToInt64(numberFromText("1.5"), out));
+    EXPECT_FALSE(numberToInt64(Number(), out));
+}
+
+}  // namespace
