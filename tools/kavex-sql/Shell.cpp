@@ -25,7 +25,7 @@ std::string plural(long count, const std::string& noun) {
 
 // "Table created." from "CREATE TABLE ...": the object word after the verb and its modifiers.
 std::string ddlMessage(const std::string& sql, const std::string& verb, const std::string& done) {
-    std::string rest = sql;
+    std::string rest = withoutLeadingComments(sql);
     std::string object;
     size_t i = 0;
     auto nextWord = [&] {

@@ -79,7 +79,7 @@ std::vector<std::string> placeholders(const std::string& sql) {
     return names;
 }
 
-std::string firstKeyword(const std::string& sql) {
+std::string withoutLeadingComments(const std::string& sql) {
     size_t i = 0;
     while (i < sql.size()) {
         if (std::isspace(static_cast<unsigned char>(sql[i]))) {
@@ -93,6 +93,12 @@ std::string firstKeyword(const std::string& sql) {
         }
         break;
     }
+    return sql.substr(i);
+}
+
+std::string firstKeyword(const std::string& text) {
+    const std::string sql = withoutLeadingComments(text);
+    size_t i = 0;
     size_t j = i;
     while (j < sql.size() && (std::isalpha(static_cast<unsigned char>(sql[j])) || sql[j] == '_')) ++j;
     return upper(sql.substr(i, j - i));

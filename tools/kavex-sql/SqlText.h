@@ -13,6 +13,9 @@ namespace kavexsql {
 // the n-th distinct placeholder.
 std::vector<std::string> placeholders(const std::string& sql);
 
+// The text after the leading blanks and comments.
+std::string withoutLeadingComments(const std::string& sql);
+
 // The first word of the statement, upper-cased, skipping blanks and comments.
 std::string firstKeyword(const std::string& sql);
 
