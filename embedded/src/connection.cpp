@@ -91,6 +91,7 @@ occi::Statement* ConnectionImpl::createStatement(const std::string& sql) {
 }
 
 void ConnectionImpl::terminateStatement(occi::Statement* statement) {
+    checkFault("Connection::terminateStatement");
     auto it = std::find_if(statements_.begin(), statements_.end(),
                            [&](const auto& s) { return s.get() == statement; });
     if (it == statements_.end()) return;  // not ours: nothing to release

@@ -20,6 +20,7 @@ Environment* Environment::createEnvironment(const std::string& charset,
 }
 
 void Environment::terminateEnvironment(Environment* env) {
+    kavexdb::detail::checkFault("Environment::terminateEnvironment");
     delete static_cast<kavexdb::detail::EnvironmentImpl*>(env);
 }
 
@@ -51,6 +52,7 @@ occi::Connection* EnvironmentImpl::createConnection(const std::string& userName,
 }
 
 void EnvironmentImpl::terminateConnection(occi::Connection* connection) {
+    checkFault("Environment::terminateConnection");
     std::unique_ptr<ConnectionImpl> doomed;
     {
         std::lock_guard<std::mutex> lock(mutex_);

@@ -286,6 +286,7 @@ unsigned int StatementImpl::getUpdateCount() const {
 }
 
 void StatementImpl::closeResultSet(occi::ResultSet* resultSet) {
+    checkFault("Statement::closeResultSet");
     for (auto& rs : resultSets_) {
         if (rs.get() != resultSet) continue;
         rs->end();
