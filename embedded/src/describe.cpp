@@ -33,15 +33,6 @@ std::string columnText(sqlite3_stmt* stmt, int i) {
     return text ? reinterpret_cast<const char*>(text) : std::string();
 }
 
-std::string quoteIdentifier(const std::string& name) {
-    std::string out = "\"";
-    for (char c : name) {
-        out += c;
-        if (c == '"') out += '"';
-    }
-    return out + "\"";
-}
-
 // Names written as quoted identifiers in some SQL text: those keep their case when reported.
 std::set<std::string> quotedNames(const char* sql) {
     std::set<std::string> names;
@@ -103,7 +94,7 @@ public:
         auto it = quoted_.find(key);
         if (it == quoted_.end()) {
             const std::string master = database == "temp" ? "sqlite_temp_master"
-                                                          : quoteIdentifier(database) + ".sqlite_master";
+                                                          : sqlQuotedIdentifier(database) + ".sqlite_master";
             Stmt stmt = prepare(db_, "SELECT sql FROM " + master + " WHERE name = ?1");
             sqlite3_bind_text(stmt.get(), 1, table.c_str(), -1, SQLITE_TRANSIENT);
             std::set<std::string> names;
@@ -327,7 +318,7 @@ occi::MetaData describeObject(sqlite3* db, const std::string& sessionSchema,
     record->schemaName = sessionSchema;
 
     const std::string master = found.database == "temp" ? "temp" : "main";
-    Stmt stmt = prepare(db, "SELECT * FROM " + master + "." + quoteIdentifier(found.name));
+    Stmt stmt = prepare(db, "SELECT * FROM " + master + "." + sqlQuotedIdentifier(found.name));
     const std::vector<ColumnSample> samples = sampleUntypedColumns(db, stmt.get());
     for (ColumnRecord& column : describeColumns(db, stmt.get(), samples)) {
         column->objSchema = sessionSchema;

@@ -127,5 +127,22 @@ std::string upperOutsideQuotes(const std::string& text) {
     return out;
 }
 
+namespace {
+
+std::string quoted(const std::string& text, char quote) {
+    std::string out(1, quote);
+    for (char c : text) {
+        out += c;
+        if (c == quote) out += quote;
+    }
+    return out + quote;
+}
+
+}  // namespace
+
+std::string sqlStringLiteral(const std::string& text) { return quoted(text, '\''); }
+std::string sqlQuotedIdentifier(const std::string& name) { return quoted(name, '"'); }
+
 }  // namespace detail
 }  // namespace kavexdb
+

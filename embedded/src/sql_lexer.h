@@ -32,6 +32,9 @@ std::string identifierName(const Token& token);
 // Upper-cases the text outside string literals and quoted identifiers; text that does not lex
 // is upper-cased whole.
 std::string upperOutsideQuotes(const std::string& text);
+// 'text' and "name" with embedded quotes doubled.
+std::string sqlStringLiteral(const std::string& text);
+std::string sqlQuotedIdentifier(const std::string& name);
 
 }  // namespace detail
 }  // namespace kavexdb

@@ -228,15 +228,6 @@ void dropLengthSemantics(TokenEditor& e, std::size_t type) {
         e.erase(length + 1, unit + 1);
 }
 
-std::string quoteLiteral(const std::string& text) {
-    std::string out = "'";
-    for (char c : text) {
-        out += c;
-        if (c == '\'') out += '\'';
-    }
-    return out + "'";
-}
-
 std::string literalContent(const Token& t) {
     std::string body;
     for (std::size_t i = 1; i + 1 < t.text.size(); ++i) {
@@ -257,10 +248,10 @@ void rewriteCommon(TokenEditor& e, const std::string& schema, bool storedObject)
                 e[i + 1].kind == TK::String) {
                 e.erase(i);  // N'...' national literal: the text is the same in SQLite
             } else if (t.isWord("DATE") && nx < e.size() && e[nx].kind == TK::String) {
-                e[nx].text = quoteLiteral(dateLiteralToStorage(literalContent(e[nx])));
+                e[nx].text = sqlStringLiteral(dateLiteralToStorage(literalContent(e[nx])));
                 e.erase(i);
             } else if (t.isWord("TIMESTAMP") && nx < e.size() && e[nx].kind == TK::String) {
-                e[nx].text = quoteLiteral(timestampLiteralToStorage(literalContent(e[nx])));
+                e[nx].text = sqlStringLiteral(timestampLiteralToStorage(literalContent(e[nx])));
                 e.erase(i);
             } else if (t.isWord("TIMESTAMP")) {
                 moveTimestampPrecision(e, i);
@@ -411,71 +402,6 @@ void rewriteDdl(TokenEditor& e, RewrittenSql& out) {
     }
 }
 
-std::string quotedIdentifier(const std::string& name) {
-    std::string out = "\"";
-    for (char c : name) {
-        out += c;
-        if (c == '"') out += '"';
-    }
-    return out + "\"";
-}
-
-void run(sqlite3* db, const std::string& sql) {
-    char* message = nullptr;
-    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
-    sqlite3_free(message);
-    if (rc != SQLITE_OK) raiseSqlite(db, rc);
-}
-
-// Values come from an AFTER INSERT trigger: max + 1 through an index on the column, so a row
-// inserted without a value gets the next number above every value present.
-void installIdentity(sqlite3* db, const IdentityColumn& id) {
-    const std::string table = quotedIdentifier(id.table);
-    const std::string column = quotedIdentifier(id.column);
-    const std::string suffix = id.table + "_" + id.column;
-    run(db, std::string("CREATE TABLE IF NOT EXISTS \"") + kIdentityCatalog +
-                "\"(TABLE_NAME TEXT, COLUMN_NAME TEXT, GENERATION TEXT, "
-                "PRIMARY KEY(TABLE_NAME, COLUMN_NAME))");
-    run(db, std::string("INSERT OR REPLACE INTO \"") + kIdentityCatalog + "\" VALUES(" +
-                quoteLiteral(id.table) + "," + quoteLiteral(id.column) + "," +
-                quoteLiteral(id.generation) + ")");
-    run(db, "CREATE INDEX IF NOT EXISTS " + quotedIdentifier("KAVEX$IDX_" + suffix) + " ON " +
-                table + "(" + column + ")");
-    run(db, "CREATE TRIGGER " + quotedIdentifier("KAVEX$IDGEN_" + suffix) + " AFTER INSERT ON " +
-                table + " FOR EACH ROW WHEN NEW." + column + " IS NULL BEGIN UPDATE " + table +
-                " SET " + column + " = (SELECT coalesce(max(" + column + "), 0) + 1 FROM " + table +
-                ") WHERE rowid = NEW.rowid; END");
-    const std::string name = "\"" + id.table + "\".\"" + id.column + "\"";
-    if (id.generation == "ALWAYS") {
-        run(db, "CREATE TRIGGER " + quotedIdentifier("KAVEX$IDINS_" + suffix) +
-                    " BEFORE INSERT ON " + table + " FOR EACH ROW WHEN NEW." + column +
-                    " IS NOT NULL BEGIN SELECT RAISE(ABORT, 'ORA-32795: cannot insert into a "
-                    "generated always identity column'); END");
-        run(db, "CREATE TRIGGER " + quotedIdentifier("KAVEX$IDUPD_" + suffix) +
-                    " BEFORE UPDATE OF " + column + " ON " + table + " FOR EACH ROW WHEN OLD." +
-                    column + " IS NOT NULL BEGIN SELECT RAISE(ABORT, 'ORA-32796: cannot update a "
-                    "generated always identity column'); END");
-    } else {
-        run(db, "CREATE TRIGGER " + quotedIdentifier("KAVEX$IDUPD_" + suffix) +
-                    " BEFORE UPDATE OF " + column + " ON " + table + " FOR EACH ROW WHEN NEW." +
-                    column + " IS NULL BEGIN SELECT RAISE(ABORT, " +
-                    quoteLiteral("ORA-01407: cannot update (" + name + ") to NULL") + "); END");
-    }
-}
-
-bool catalogExists(sqlite3* db) {
-    sqlite3_stmt* raw = nullptr;
-    const std::string sql = std::string("SELECT 1 FROM sqlite_master WHERE type = 'table' AND "
-                                        "name = '") + kIdentityCatalog + "'";
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(raw);
-        return false;
-    }
-    const bool found = sqlite3_step(raw) == SQLITE_ROW;
-    sqlite3_finalize(raw);
-    return found;
-}
-
 }  // namespace
 
 RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& sessionSchema) {
@@ -503,14 +429,6 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
     trimTerminators(e);  // what the rewrites left blank at the end
     out.sql = e.text();
     return out;
-}
-
-void applyDdlEffects(sqlite3* db, const RewrittenSql& rewritten) {
-    if (rewritten.kind != Kind::Ddl) return;
-    for (const IdentityColumn& id : rewritten.identities) installIdentity(db, id);
-    if (!rewritten.droppedTable.empty() && catalogExists(db))
-        run(db, std::string("DELETE FROM \"") + kIdentityCatalog + "\" WHERE TABLE_NAME = " +
-                    quoteLiteral(rewritten.droppedTable));
 }
 
 }  // namespace detail
