@@ -101,6 +101,21 @@ class MetaDataTest {
         assertEquals("Cannot read column property 'is nullable'", getError(nullable));
     }
 
+    public static final class Refusing {
+        public boolean add(Object item) {
+            throw new IllegalStateException("full");
+        }
+    }
+
+    @Test
+    void anExceptionFromAddStopsTheListAndReachesTheCaller() {
+        Db.run(session, "select name, salary from emp");
+        assertThrows(IllegalStateException.class, () -> getMetaData(session, "", "EMP", new Refusing()));
+        List<Object> meta = new ArrayList<>();
+        assertEquals(0, getMetaData(session, "", "", meta));
+        assertEquals(1 + 12 * 4, meta.size(), "the described table's columns stay");
+    }
+
     @Test
     void listWithoutAddFailsTheMetaData() {
         Db.run(session, "select name from emp");

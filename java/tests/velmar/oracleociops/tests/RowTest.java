@@ -98,6 +98,26 @@ class RowTest {
     }
 
     @Test
+    void textsWithNulsOrMalformedBytesReachJavaIntact() {
+        List<Object> row = Db.firstRow(session,
+                "select 'a' || char(0) || 'b' as nul, cast(X'61FF62' as text) as bad from dual");
+        assertEquals("a\u0000b", row.get(0));
+        assertEquals("a\uFFFDb", row.get(1));
+    }
+
+    @Test
+    void remainingColumnTypes() {
+        Db.run(session, "create table more (c char(3), lr long raw, ltz timestamp with local time zone,"
+                + " v nvarchar2(5))");
+        Db.run(session, "insert into more values ('abc', X'0A0B', '2024-06-30 23:59:59.000000000', '')");
+        List<Object> row = Db.firstRow(session, "select * from more");
+        assertEquals("abc", row.get(0));
+        assertArrayEquals(new byte[] {10, 11}, (byte[]) row.get(1));
+        assertTrue(((String) row.get(2)).startsWith("2024-06-30 23:59:59"), (String) row.get(2));
+        assertNull(row.get(3));
+    }
+
+    @Test
     void largeValuesAreCutToTheMaximumColumnSize() {
         Db.run(session, "insert into t (c_clob, c_blob) values"
                 + " (replace(hex(zeroblob(2500)), '0', 'a'), zeroblob(3000))");
