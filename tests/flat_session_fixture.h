@@ -43,8 +43,9 @@ protected:
         const int result = GetString(id, column, &record);
         EXPECT_EQ(result, 0) << (result < 0 ? GetError(result) : "");
         if (result != 0 || record.isNull) {
-            EXPECT_EQ(record.length, 0);
-            EXPECT_EQ(record.value, nullptr);
+            // Packed fields are compared by value: a reference to one would be misaligned.
+            EXPECT_EQ(std::int32_t{record.length}, 0);
+            EXPECT_EQ(static_cast<const char*>(record.value), nullptr);
             return std::nullopt;
         }
         EXPECT_EQ(std::strlen(record.value), static_cast<std::size_t>(record.length));
@@ -57,8 +58,9 @@ protected:
         const int result = GetByteArray(id, column, &record);
         EXPECT_EQ(result, 0) << (result < 0 ? GetError(result) : "");
         if (result != 0 || record.isNull) {
-            EXPECT_EQ(record.length, 0);
-            EXPECT_EQ(record.value, nullptr);
+            // Packed fields are compared by value: a reference to one would be misaligned.
+            EXPECT_EQ(std::int32_t{record.length}, 0);
+            EXPECT_EQ(static_cast<const char*>(record.value), nullptr);
             return std::nullopt;
         }
         return std::string(record.value, static_cast<std::size_t>(record.length));

@@ -142,13 +142,13 @@ TEST_F(Values, IntegerSlotFlagsOnlyNull) {
         return record;
     };
     EXPECT_EQ(read(0).isNull, 0);
-    EXPECT_EQ(read(0).value, 7);
+    EXPECT_EQ(std::int32_t{read(0).value}, 7);
     EXPECT_EQ(read(1).isNull, 0) << "a stored zero is a value";
-    EXPECT_EQ(read(1).value, 0);
-    EXPECT_EQ(read(2).value, -2147483647 - 1);
+    EXPECT_EQ(std::int32_t{read(1).value}, 0);
+    EXPECT_EQ(std::int32_t{read(2).value}, -2147483647 - 1);
     EXPECT_EQ(read(3).isNull, 1);
-    EXPECT_EQ(read(3).value, 0);
-    EXPECT_EQ(read(3).length, 0);
+    EXPECT_EQ(std::int32_t{read(3).value}, 0);
+    EXPECT_EQ(std::int32_t{read(3).length}, 0);
 }
 
 TEST_F(Values, FloatAndDoubleSlotsFlagOnlyNull) {
@@ -160,11 +160,11 @@ TEST_F(Values, FloatAndDoubleSlotsFlagOnlyNull) {
         KavexFloatRecord record{};
         ASSERT_EQ(GetFloat(id, column, &record), 0);
         EXPECT_EQ(record.isNull, 0) << column;
-        EXPECT_EQ(record.value, column == 0 ? 2.5f : 0.0f);
+        EXPECT_EQ(float{record.value}, column == 0 ? 2.5f : 0.0f);
         KavexDoubleRecord wide{};
         ASSERT_EQ(GetDouble(id, column + 4, &wide), 0);
         EXPECT_EQ(wide.isNull, 0) << column;
-        EXPECT_EQ(wide.value, column == 0 ? 2.5 : 0.0);
+        EXPECT_EQ(double{wide.value}, column == 0 ? 2.5 : 0.0);
     }
     KavexFloatRecord nullFloat{};
     ASSERT_EQ(GetFloat(id, 3, &nullFloat), 0);
@@ -172,7 +172,7 @@ TEST_F(Values, FloatAndDoubleSlotsFlagOnlyNull) {
     KavexDoubleRecord nullDouble{};
     ASSERT_EQ(GetDouble(id, 7, &nullDouble), 0);
     EXPECT_EQ(nullDouble.isNull, 1);
-    EXPECT_EQ(nullDouble.value, 0.0);
+    EXPECT_EQ(double{nullDouble.value}, 0.0);
 }
 
 // A refusal writes byte 0 only; the other bytes keep what the host put there.
