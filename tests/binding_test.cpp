@@ -58,16 +58,19 @@ TEST_F(BindingTest, ValuesReadBackEqual) {
     KavexIntRecord integer{};
     ASSERT_EQ(GetInteger(session, 5, &integer), 0);
     EXPECT_EQ(integer.isNull, 0);  // a zero is a value
-    EXPECT_EQ(integer.value, 0);
+    const int integerValue = integer.value;  // packed: copy before binding a reference
+    EXPECT_EQ(integerValue, 0);
     EXPECT_EQ(flathost::text(session, 1), "h\xC3\xA9llo w\xC3\xB6rld");
     KavexFloatRecord real{};
     ASSERT_EQ(GetFloat(session, 2, &real), 0);
     EXPECT_EQ(real.isNull, 0);
-    EXPECT_EQ(real.value, 1.5f);
+    const float realValue = real.value;
+    EXPECT_EQ(realValue, 1.5f);
     KavexDoubleRecord wide{};
     ASSERT_EQ(GetDouble(session, 3, &wide), 0);
     EXPECT_EQ(wide.isNull, 0);
-    EXPECT_EQ(wide.value, -2.25e300);
+    const double wideValue = wide.value;
+    EXPECT_EQ(wideValue, -2.25e300);
     EXPECT_EQ(flathost::text(session, 4), "2024-01-15 14:30:05+05:30");
 }
 
