@@ -60,6 +60,7 @@ static class OracleOCIwTest
             Batch(session);
             Getters(session);
             Refusals(session);
+            OtherTypes(session);
             LobStreaming(session);
             Describe(session);
             ErrorTexts(session);
@@ -286,6 +287,40 @@ static class OracleOCIwTest
         Equal("Cannot read character type value from [6] column", OracleOCIw.GetError(NativeMethods.GetString(s, 6, ref p)), "index past the end");
         Equal("Cannot read column's name", OracleOCIw.GetColumnName(s, -1), "bad column index gives the message");
         Equal("Cannot read column's type", OracleOCIw.GetError(NativeMethods.GetColumnType(s, 6)), "bad index type");
+    }
+
+    static void OtherTypes(int s)
+    {
+        Section("other types");
+        Ok(OracleOCIw.ExecuteQuery(s,
+            "CREATE TABLE others (nv NVARCHAR2(10), nc NCHAR(2), ncl NCLOB, lng LONG, lraw LONG RAW, " +
+            "ltz TIMESTAMP WITH LOCAL TIME ZONE, xml XMLTYPE)", false), "create");
+        Ok(OracleOCIw.ExecuteQuery(s,
+            "INSERT INTO others VALUES ('ñandú', 'é', 'nclob ✓', 'long text', x'0102', '2024-01-15 14:30:05', '<a/>')", false),
+            "insert");
+        Ok(OracleOCIw.ExecuteQuery(s, "SELECT nv, nc, ncl, lng, lraw, ltz, rowid, xml FROM others", false), "select");
+        int[] types = { 1, 96, 112, 8, 24, 232, 104, 58 };
+        for (int i = 0; i < types.Length; i++)
+            Equal(types[i], NativeMethods.GetColumnType(s, i), "type of column " + i);
+        Equal("XMLTYPE", OracleOCIw.GetColumnTypeName(s, 7), "server type name of XMLTYPE");
+        Equal(1, NativeMethods.NextRow(s), "row");
+        Equal("ñandú", OracleOCIw.GetString(s, 0), "NVARCHAR2");
+        Check((OracleOCIw.GetString(s, 1) ?? "").StartsWith("é"), "NCHAR");
+        Equal("nclob ✓", OracleOCIw.GetString(s, 2), "NCLOB");
+        Equal("long text", OracleOCIw.GetString(s, 3), "LONG");
+        Equal("01-02", BitConverter.ToString(OracleOCIw.GetByteArray(s, 4) ?? new byte[0]), "LONG RAW");
+        Equal("2024-01-15 14:30:05+00:00", OracleOCIw.GetString(s, 5), "TIMESTAMP WITH LOCAL TIME ZONE");
+        Check(!string.IsNullOrEmpty(OracleOCIw.GetString(s, 6)), "ROWID as text");
+        // No getter serves XMLTYPE: each refuses with its own message, writing byte 0 only.
+        var p = new PointerRecord { Length = 5 };
+        Check(NativeMethods.GetString(s, 7, ref p) < 0 && p.IsNull && p.Length == 5, "GetString refuses XMLTYPE");
+        Check(NativeMethods.GetByteArray(s, 7, ref p) < 0, "GetByteArray refuses XMLTYPE");
+        var i32 = new IntRecord();
+        Check(NativeMethods.GetInteger(s, 7, ref i32) < 0, "GetInteger refuses XMLTYPE");
+        var f = new FloatRecord();
+        Check(NativeMethods.GetFloat(s, 7, ref f) < 0, "GetFloat refuses XMLTYPE");
+        var d = new DoubleRecord();
+        Check(NativeMethods.GetDouble(s, 7, ref d) < 0, "GetDouble refuses XMLTYPE");
     }
 
     static void LobStreaming(int s)

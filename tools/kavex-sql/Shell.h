@@ -5,6 +5,7 @@
 #ifndef KAVEXSQL_SHELL_H
 #define KAVEXSQL_SHELL_H
 
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -33,7 +34,7 @@ public:
 
     int errors() const { return errors_; }
     // The code EXIT asked for, when it named one.
-    int exitCode() const { return exitCode_; }
+    std::optional<int> exitCode() const { return exitCode_; }
 
 private:
     Outcome runUnit(const Unit& unit, LineSource& source);
@@ -50,7 +51,7 @@ private:
     std::ostream& err_;
     Variables variables_;
     int errors_ = 0;
-    int exitCode_ = 0;
+    std::optional<int> exitCode_;
     int depth_ = 0;  // nesting of \i
 };
 

@@ -80,7 +80,7 @@ int run(const Options& options) {
         }
     }
     std::cout.flush();
-    if (outcome == Shell::Outcome::Quit && shell.exitCode() != 0) return shell.exitCode();
+    if (outcome == Shell::Outcome::Quit && shell.exitCode()) return *shell.exitCode();
     if (outcome == Shell::Outcome::Stopped) return kExitFailed;
     if (!interactive && shell.errors() > 0) return kExitFailed;
     return kExitOk;

@@ -49,6 +49,10 @@ run "$DB" alice wonderland -c "SELECT 1 FROM dual;
 EXIT 7"
 expect_status 7 "EXIT 7"
 
+run "$DB" alice wonderland -c "SELECT * FROM missing_table;
+EXIT 0"
+expect_status 0 "EXIT 0 overrides an earlier failure"
+
 run "$DB" alice wonderland -c "\\nosuch"
 expect_status 1 "unknown command"
 expect_err "unknown command \\nosuch" "unknown command"
