@@ -16,7 +16,8 @@ import velmar.oracleociops.OcciWrapper;
  * SQLite file, through OcciWrapper.getRow lists and through the SQLite JDBC driver's ResultSet
  * getters, side by side in one run, and prints the times and their ratio.
  *
- * <p>Usage: JniBench WORK_DIR [ROWS]
+ * <p>Usage: JniBench WORK_DIR [ROWS [jni|jdbc]]; with a third argument only that side runs, over
+ * the file a previous run left (for profiling one side).
  */
 public final class JniBench {
     private static final String QUERY = "select id, amount, name, ts from bench";
@@ -26,6 +27,15 @@ public final class JniBench {
         int rows = args.length > 1 ? Integer.parseInt(args[1]) : 1_000_000;
         Files.createDirectories(work);
         Path file = work.resolve("bench.db");
+        if (args.length > 2) {
+            long start = System.nanoTime();
+            for (int round = 0; round < 4; ++round) {
+                check(args[2].equals("jni") ? readJni(file) : readJdbc(file), rows);
+            }
+            System.out.printf("%s: %.0f ns/row over 4 reads%n", args[2],
+                    (System.nanoTime() - start) / 4.0 / rows);
+            return;
+        }
         Files.deleteIfExists(file);
         Files.deleteIfExists(work.resolve("bench.db-wal"));
         Files.deleteIfExists(work.resolve("bench.db-shm"));

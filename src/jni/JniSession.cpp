@@ -22,7 +22,7 @@ public:
     bool complete() const { return !stopped; }
 
     void value(jobject item) {
-        if (!stopped && !context.failed()) {
+        if (!stopped) {
             add = context.addToList(item, list, add);
         }
         stopped = stopped || add == nullptr;

@@ -43,8 +43,9 @@ bool needsDecoding(const char* bytes, std::size_t length) {
     return false;
 }
 
-// Decodes UTF-8 into UTF-16; a malformed or overlong sequence, a surrogate or a value beyond
-// U+10FFFF gives one U+FFFD and decoding resumes at the next byte.
+// Decodes UTF-8 (standard four-byte sequences and three-byte surrogate pairs alike) into UTF-16;
+// a malformed or overlong sequence or a value beyond U+10FFFF gives one U+FFFD and decoding
+// resumes at the next byte.
 std::vector<jchar> utf16Of(const char* bytes, std::size_t length) {
     std::vector<jchar> out;
     out.reserve(length);
@@ -84,7 +85,9 @@ std::vector<jchar> utf16Of(const char* bytes, std::size_t length) {
                 cp = (cp << 6) | (p[i + k] & 0x3Fu);
             }
         }
-        if (!valid || cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        // A surrogate in three bytes is Oracle's UTF8 (and the JVM's) for half of a character
+        // beyond U+FFFF: it goes to Java as the UTF-16 unit it is.
+        if (!valid || cp < minimum || cp > 0x10FFFF) {
             out.push_back(0xFFFD);
             ++i;
             continue;
@@ -104,7 +107,8 @@ std::vector<jchar> utf16Of(const char* bytes, std::size_t length) {
 }  // namespace
 
 JavaText::JavaText(JNIEnv* env, jstring text) {
-    if (text == nullptr) {
+    // After an earlier conversion failed, the JVM takes no further calls but releases.
+    if (text == nullptr || env->ExceptionCheck()) {
         return;
     }
     const jsize characters = env->GetStringLength(text);

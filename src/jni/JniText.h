@@ -1,6 +1,8 @@
-// Texts across the JNI boundary. The library works in standard UTF-8, the JVM's UTF functions in
-// its modified form (characters beyond U+FFFF as two three-byte surrogates, U+0000 as two bytes).
-// These conversions keep every character intact in both directions.
+// Texts across the JNI boundary. The JVM's UTF functions use its modified UTF-8 (characters beyond
+// U+FFFF as two three-byte surrogates, U+0000 as two bytes); texts from the database may hold
+// either form of a character beyond U+FFFF, embedded NULs and, from other hosts, malformed bytes.
+// These conversions keep every character intact in both directions and never hand the JVM bytes
+// it cannot read.
 #ifndef KAVEX_JNI_JNITEXT_H
 #define KAVEX_JNI_JNITEXT_H
 
