@@ -237,6 +237,26 @@ std::string literalContent(const Token& t) {
     return body;
 }
 
+// Whether token i is an alias given to the table reference before it (AS counts as one).
+bool isAliasAt(const TokenEditor& e, std::size_t i) {
+    if (i >= e.size()) return false;
+    if (e.tokens()[i].kind == TK::QuotedIdent) return true;
+    if (e.tokens()[i].kind != TK::Word) return false;
+    for (const char* w : {"WHERE", "GROUP", "ORDER", "HAVING", "UNION", "INTERSECT", "EXCEPT",
+                          "MINUS", "JOIN", "LEFT", "RIGHT", "FULL", "INNER", "CROSS", "NATURAL",
+                          "ON", "USING", "LIMIT", "WINDOW", "CONNECT", "START", "FETCH", "OFFSET"})
+        if (e.word(i, w)) return false;
+    return true;
+}
+
+// A view or trigger may not use the session's TEMP dual, so stored objects get an inline one.
+void inlineDual(TokenEditor& e, std::size_t i) {
+    const std::size_t prev = e.previous(i);
+    if (!e.word(prev, "FROM") && !e.word(prev, "JOIN") && !e.punct(prev, ',')) return;
+    e[i].text = isAliasAt(e, e.next(i + 1)) ? "(SELECT 'X' AS DUMMY)"
+                                             : "(SELECT 'X' AS DUMMY) AS dual";
+}
+
 void rewriteCommon(TokenEditor& e, const std::string& schema, bool storedObject) {
     for (std::size_t i = e.next(0); i < e.size(); i = e.next(i + 1)) {
         Token& t = e[i];
@@ -266,6 +286,8 @@ void rewriteCommon(TokenEditor& e, const std::string& schema, bool storedObject)
                                       : (date ? kSysdateFunction : kSystimestampFunction);
             } else if (t.isWord("MINUS") && !qualified) {
                 t.text = "EXCEPT";
+            } else if (storedObject && t.isWord("DUAL") && !qualified && !e.punct(nx, '.')) {
+                inlineDual(e, i);
             }
         }
         // SCHEMA.name where SCHEMA is the session's own: the database has only that schema.

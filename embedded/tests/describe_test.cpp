@@ -163,6 +163,14 @@ TEST_F(Describe, DualSysdateAndRowid) {
     expectColumn(cols[1], {"A", 1, 5, 0, 0});
 }
 
+TEST_F(Describe, ViewsOverDual) {
+    exec("create view now_v as select sysdate as d, dummy from dual");
+    const std::vector<MetaData> cols = describe("select * from now_v");
+    ASSERT_EQ(cols.size(), 2u);
+    EXPECT_EQ(cols[0].getString(MetaData::ATTR_NAME), "D");
+    EXPECT_EQ(row("select dummy from now_v"), std::vector<std::string>{"X"});
+}
+
 TEST_F(Describe, StoredDefaultsUseTheClockWithoutSessionFunctions) {
     exec("create table t (id number, d date default sysdate, ts timestamp with time zone default "
          "systimestamp)");

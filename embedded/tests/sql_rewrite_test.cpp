@@ -141,6 +141,17 @@ TEST(SqlRewrite, OwnSchemaPrefixGoesOthersStay) {
     EXPECT_EQ(rewriteSql("select * from scott.emp", "").sql, "select * from scott.emp");
 }
 
+TEST(SqlRewrite, StoredObjectsGetTheirOwnDual) {
+    EXPECT_EQ(sqlOf("create view v as select sysdate d from dual"),
+              "create view v as select (strftime('%Y-%m-%d %H:%M:%S','now')) d from "
+              "(SELECT 'X' AS DUMMY) AS dual");
+    EXPECT_EQ(sqlOf("create view v as select x.dummy from dual x where 1 = 1"),
+              "create view v as select x.dummy from (SELECT 'X' AS DUMMY) x where 1 = 1");
+    EXPECT_EQ(sqlOf("create view v as select dual.dummy from dual where 1 = 1"),
+              "create view v as select dual.dummy from (SELECT 'X' AS DUMMY) AS dual where 1 = 1");
+    EXPECT_EQ(sqlOf("select dummy from dual"), "select dummy from dual");
+}
+
 TEST(SqlRewrite, OtherOracleSpellings) {
     EXPECT_EQ(sqlOf("select a from t minus select a from u"), "select a from t EXCEPT select a from u");
     EXPECT_EQ(sqlOf("select N'abc' from dual"), "select 'abc' from dual");
