@@ -15,11 +15,12 @@ public:
         if (tcgetattr(fd_, &saved_) == 0) {
             termios quiet = saved_;
             quiet.c_lflag &= static_cast<tcflag_t>(~ECHO);
-            active_ = tcsetattr(fd_, TCSAFLUSH, &quiet) == 0;
+            // TCSANOW, not TCSAFLUSH: a password typed ahead of the prompt must not be thrown away.
+            active_ = tcsetattr(fd_, TCSANOW, &quiet) == 0;
         }
     }
     ~EchoOff() {
-        if (active_) tcsetattr(fd_, TCSAFLUSH, &saved_);
+        if (active_) tcsetattr(fd_, TCSANOW, &saved_);
     }
     EchoOff(const EchoOff&) = delete;
     EchoOff& operator=(const EchoOff&) = delete;
@@ -49,10 +50,11 @@ private:
 std::optional<std::string> askPassword(const std::string& prompt) {
     Fd tty(open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC));
     if (tty.get() < 0) return std::nullopt;
-    if (write(tty.get(), prompt.data(), prompt.size()) < 0) return std::nullopt;
     std::string password;
     {
+        // Echo goes off before the prompt appears, so nothing typed after it is ever shown.
         EchoOff echoOff(tty.get());
+        if (write(tty.get(), prompt.data(), prompt.size()) < 0) return std::nullopt;
         char c;
         while (read(tty.get(), &c, 1) == 1 && c != '\n' && c != '\r') password += c;
     }

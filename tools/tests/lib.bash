@@ -8,6 +8,8 @@ WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 DB="file:$WORK/test.db?mode=rwc"
 unset KAVEX_PASSWORD
+# The distribution's interpreter: version-manager shims on PATH can take seconds to start.
+PYTHON=$(command -v /usr/bin/python3 || command -v python3 || true)
 
 fail() {
     echo "FAIL: $*" >&2
