@@ -180,7 +180,7 @@ std::vector<ColumnRecord> describeColumns(sqlite3* db, sqlite3_stmt* stmt,
             applyType(*r, mapDeclaredType("ROWID"));
         } else if (decl && *decl) {
             applyType(*r, mapDeclaredType(decl));
-        } else if (r->name == "SYSDATE") {
+        } else if (r->name == "SYSDATE" || r->name.compare(0, 8, "TO_DATE(") == 0) {
             applyType(*r, mapDeclaredType("DATE"));
         } else if (r->name == "SYSTIMESTAMP") {
             applyType(*r, mapDeclaredType("TIMESTAMP WITH TIME ZONE"));

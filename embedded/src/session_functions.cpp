@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "conversion_functions.h"
 #include "detail.h"
 #include "sql_rewrite.h"
 
@@ -71,6 +72,7 @@ void registerSessionFunctions(sqlite3* db) {
     define(db, "EMPTY_BLOB", 0, true, emptyBlob);
     define(db, "SYSDATE", 0, false, sysdate);
     define(db, "SYSTIMESTAMP", 0, false, systimestamp);
+    registerConversionFunctions(db);
     // TEMP, so that nothing is written to the database file.
     char* message = nullptr;
     const int rc = sqlite3_exec(db, "CREATE TEMP VIEW IF NOT EXISTS dual AS SELECT 'X' AS DUMMY",

@@ -195,6 +195,46 @@ TEST_F(Describe, SessionFunctionsAndLiterals) {
     EXPECT_EQ(row("select count(*) from t"), std::vector<std::string>{"0"});
 }
 
+TEST_F(Describe, ToCharRendersNumbersAndDates) {
+    EXPECT_EQ(row("select to_char(123.45), to_char(0.5), to_char(-0.25), to_char(7), to_char(null) "
+                  "from dual"),
+              (std::vector<std::string>{"123.45", ".5", "-.25", "7", "<null>"}));
+    EXPECT_EQ(row("select to_char(1234.5, 'FM9999.00'), to_char(date '2024-01-15', 'YYYY/MM/DD'), "
+                  "to_char(date '2024-01-15'), "
+                  "to_char(timestamp '2024-01-15 14:30:05.123', 'HH24:MI:SS.FF3'), "
+                  "to_char('abc') from dual"),
+              (std::vector<std::string>{"1234.50", "2024/01/15", "15-JAN-24", "14:30:05.123", "abc"}));
+    EXPECT_NE(run("select to_char('abc', '999') from dual").find("ORA-01722"), std::string::npos);
+    EXPECT_NE(run("select to_char(1, 'QQQ') from dual").find("ORA-01481"), std::string::npos);
+}
+
+TEST_F(Describe, ToNumberReadsTextAsANumber) {
+    EXPECT_EQ(row("select to_number('1,234.5', '9,999.9'), to_number(' 42 '), typeof(to_number('42')), "
+                  "to_number(''), to_number(3.5) from dual"),
+              (std::vector<std::string>{"1234.5", "42", "integer", "<null>", "3.5"}));
+    EXPECT_NE(run("select to_number('4x') from dual").find("ORA-01722"), std::string::npos);
+}
+
+TEST_F(Describe, ToDateReadsTextWithAFormatModel) {
+    EXPECT_EQ(row("select to_date('15-JAN-24'), to_date('2024/01/15 02:30:00 PM', "
+                  "'YYYY/MM/DD HH:MI:SS AM'), to_date('2024-01-15', 'YYYY-MM-DD HH24:MI:SS'), "
+                  "to_date('march 5 1999', 'MONTH DD YYYY'), to_date('1999-03-05 10:11:12') "
+                  "from dual"),
+              (std::vector<std::string>{"2024-01-15 00:00:00", "2024-01-15 14:30:00",
+                                        "2024-01-15 00:00:00", "1999-03-05 00:00:00",
+                                        "1999-03-05 10:11:12"}));
+    EXPECT_NE(run("select to_date('2024-02-30', 'YYYY-MM-DD') from dual").find("ORA-01847"),
+              std::string::npos);
+    EXPECT_NE(run("select to_date('2024-01-15 10', 'YYYY-MM-DD') from dual").find("ORA-01830"),
+              std::string::npos);
+    EXPECT_NE(run("select to_date('2024-13-01', 'YYYY-MM-DD') from dual").find("ORA-01843"),
+              std::string::npos);
+    EXPECT_NE(run("select to_date('x2024', 'YYYY') from dual").find("ORA-01861"), std::string::npos);
+    EXPECT_NE(run("select to_date('2024', 'QQ') from dual").find("ORA-01821"), std::string::npos);
+    const std::vector<MetaData> cols = describe("select to_date('2024-01-15', 'YYYY-MM-DD') from dual");
+    EXPECT_EQ(cols[0].getInt(MetaData::ATTR_DATA_TYPE), 12);
+}
+
 TEST_F(Describe, IdentityAlwaysGeneratesAndRejectsGivenValues) {
     exec("create table items (id number generated always as identity primary key, "
          "name varchar2(10) not null)");
