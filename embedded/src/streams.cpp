@@ -1,15 +1,46 @@
 // LOB streams. Appends go straight onto the content (amortised growth, no copy of what is
-// already there); a CLOB writer may split a character between buffers, so its unfinished
-// tail waits for the next buffer.
+// already there). A CLOB writer may split a character between buffers: at the end of the
+// content the next buffer completes it in place; inside the content the unfinished tail waits
+// for the next buffer before it overwrites anything.
 #include "streams.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 #include "utf8.h"
 
 namespace kavexdb {
 namespace detail {
+
+namespace {
+
+// Grows the content geometrically, so that appends cost amortised constant time per byte. On
+// Linux a large buffer asks for huge pages: first touches of fresh memory dominate the cost of
+// streaming hundreds of megabytes, and huge pages cut their number by 512.
+void reserveFor(std::string& bytes, std::size_t extra) {
+    const std::size_t needed = bytes.size() + extra;
+    if (needed <= bytes.capacity()) return;
+    std::string grown;
+    grown.reserve(std::max(needed, 2 * bytes.capacity()));
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    constexpr std::size_t kHugePage = std::size_t(2) << 20;
+    if (grown.capacity() >= 4 * kHugePage) {
+        const auto begin = reinterpret_cast<std::uintptr_t>(grown.data());
+        const std::uintptr_t first = (begin + kHugePage - 1) & ~(kHugePage - 1);
+        const std::uintptr_t last = (begin + grown.capacity()) & ~(kHugePage - 1);
+        if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+    }
+#endif
+    grown.append(bytes);
+    bytes.swap(grown);
+}
+
+}  // namespace
 
 LobStream::LobStream(std::shared_ptr<LobContent> content, Charset cs, std::size_t offset,
                      std::size_t amount)
@@ -132,6 +163,11 @@ void LobStream::write(const char* data, std::size_t size) {
         put(data, size);
         return;
     }
+    if (pending_.empty() && gap_ == 0 && position_ == content_->bytes.size()) {
+        append(data, size);
+        return;
+    }
+    appending_ = false;
     if (pending_.empty()) {
         const std::size_t complete = utf8::completePrefix(data, size, charset_);
         put(data, complete);
@@ -146,6 +182,33 @@ void LobStream::write(const char* data, std::size_t size) {
     pending_.assign(joined, complete, std::string::npos);
 }
 
+// Appends CLOB text as it comes, without waiting for characters split between buffers: the
+// next buffer completes them in place. Under UTF8 the surrogate pairs of what is complete are
+// joined in place (a pair is 6 bytes, its standard form 4), so text is copied only when it
+// holds pairs.
+void LobStream::append(const char* data, std::size_t size) {
+    std::string& bytes = content_->bytes;
+    if (!appending_) {
+        appending_ = true;
+        unconverted_ = position_;
+    }
+    reserveFor(bytes, size);
+    bytes.append(data, size);
+    if (charset_ == Charset::UTF8) {
+        const std::size_t from = std::min(unconverted_, bytes.size());
+        const std::size_t complete = utf8::completePrefix(bytes.data() + from, bytes.size() - from, charset_);
+        if (std::memchr(bytes.data() + from, 0xED, complete) != nullptr) {
+            std::string joined;
+            utf8::appendToStorage(joined, bytes.data() + from, complete, charset_);
+            bytes.replace(from, complete, joined);
+            unconverted_ = from + joined.size();
+        } else {
+            unconverted_ = from + complete;
+        }
+    }
+    position_ = bytes.size();
+}
+
 // Writes whole characters (CLOB) or bytes (BLOB) at the stream position: appends at the end,
 // overwrites as many characters or bytes as it brings anywhere else.
 void LobStream::put(const char* data, std::size_t size) {
@@ -158,6 +221,7 @@ void LobStream::put(const char* data, std::size_t size) {
     }
     if (size == 0) return;
     if (position_ == bytes.size()) {
+        reserveFor(bytes, size);
         const std::size_t before = bytes.size();
         if (content_->isClob) {
             utf8::appendToStorage(bytes, data, size, charset_);

@@ -31,6 +31,7 @@ private:
     int read(char* buffer, std::size_t size);
     std::size_t readClob(char* buffer, std::size_t size);
     void write(const char* data, std::size_t size);
+    void append(const char* data, std::size_t size);
     void put(const char* data, std::size_t size);
 
     std::shared_ptr<LobContent> content_;
@@ -39,7 +40,9 @@ private:
     std::size_t gap_ = 0;        // positions the stream starts beyond the end of the content
     bool limited_ = false;       // an amount was given
     std::size_t remaining_ = 0;  // characters or bytes still to read when limited
-    std::string pending_;        // the unfinished last character of a CLOB write
+    std::string pending_;        // the unfinished last character of a CLOB overwrite
+    bool appending_ = false;     // the last write went to the end of the content
+    std::size_t unconverted_ = 0;  // under UTF8, where text still to be joined begins
     Status status_ = READY_FOR_READ;
 };
 
