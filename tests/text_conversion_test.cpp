@@ -40,6 +40,41 @@ TEST(NumberFormat, ZeroSizeStillHasOneDigitPosition) {
     EXPECT_EQ(formatFor(0, 0, 0), "FM9");
 }
 
+// The conversions themselves, on values made in an environment of their own.
+class Conversion : public ::testing::Test {
+protected:
+    void SetUp() override {
+        environment = occi::Environment::createEnvironment("utf8", "utf8",
+                                                           occi::Environment::THREADED_UNMUTEXED);
+    }
+    void TearDown() override { occi::Environment::terminateEnvironment(environment); }
+
+    occi::Environment* environment = nullptr;
+};
+
+TEST_F(Conversion, NumbersInTheirColumnsFormat) {
+    EXPECT_EQ(numberToText(occi::Number(12.5), formatFor(22, 10, 2), environment), "12.5");
+    EXPECT_EQ(numberToText(occi::Number(-3.75), formatFor(22, 10, 2), environment), "-3.75");
+    EXPECT_EQ(numberToText(occi::Number(12345.5), formatFor(22, 28, 18), environment), "12345.5");
+    EXPECT_EQ(numberToText(occi::Number(1e25), formatFor(22, 38, 0), environment),
+              "10000000000000000000000000");
+    EXPECT_EQ(numberToText(occi::Number(0.000123), formatFor(22, 3, 25), environment), ".000123");
+    EXPECT_EQ(numberToText(occi::Number(12.5), formatFor(22, 0, -127, true), environment),
+              "1.25E+01");
+}
+
+TEST_F(Conversion, DatesInTheDefaultFormat) {
+    const occi::Date date(environment, 2024, 1, 15, 14, 30, 5);
+    EXPECT_EQ(dateToText(date, ""), "15-JAN-24");
+}
+
+TEST_F(Conversion, TimestampsKeepAfternoonsApartFromMornings) {
+    const occi::Timestamp afternoon(environment, 2024, 1, 15, 14, 30, 5, 123456789, 5, 30);
+    const occi::Timestamp morning(environment, 2024, 1, 15, 2, 30, 5, 0, -3, 0);
+    EXPECT_EQ(timestampToText(afternoon, timestampFormat), "2024-01-15 14:30:05+05:30");
+    EXPECT_EQ(timestampToText(morning, timestampFormat), "2024-01-15 02:30:05-03:00");
+}
+
 TEST(TypeNames, PublishedNames) {
     EXPECT_STREQ(typeNameOf(2), "SQLT_NUM");
     EXPECT_STREQ(typeNameOf(1), "SQLT_CHR");
