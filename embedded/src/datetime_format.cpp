@@ -123,10 +123,20 @@ std::string applyCase(std::string word, LetterCase lc) {
     return word;
 }
 
+// Decimal digits of a non-negative value, zero-padded to width unless in fill mode.
 std::string padded(long value, int width, bool fill) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%0*ld", fill ? 1 : width, value);
-    return buf;
+    char buf[24];
+    char* end = buf + sizeof buf;
+    char* p = end;
+    unsigned long v = value < 0 ? 0 : static_cast<unsigned long>(value);
+    do {
+        *--p = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v != 0);
+    if (!fill) {
+        while (end - p < width && p > buf) *--p = '0';
+    }
+    return std::string(p, end);
 }
 
 std::string word(const char* name, std::size_t length, const std::string& spelled, bool fill,
@@ -163,7 +173,9 @@ public:
 
 private:
     std::size_t renderElement(const std::string& model, std::size_t at, std::string& out) {
+        const char first = static_cast<char>(std::toupper(static_cast<unsigned char>(model[at])));
         for (const ElementName& e : kElements) {
+            if (e.name[0] != first) continue;
             const std::size_t n = std::char_traits<char>::length(e.name);
             if (model.size() - at < n) continue;
             bool match = true;
