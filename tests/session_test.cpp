@@ -10,6 +10,9 @@
 
 #include "flat_host.h"
 #include "kavex_oracleociw.h"
+#include "session/OcciHandler.h"
+#include "session/Registry.h"
+#include "values/AdoDataTypeHandlers.h"
 
 namespace {
 
@@ -50,6 +53,22 @@ TEST_F(SessionTest, IdsStartAtElevenAndAreNeverReused) {
     EXPECT_EQ(CloseConnection(second), 0);
     EXPECT_EQ(CloseConnection(third), 0);
     EXPECT_EQ(kt::liveCounts().environments, 0);
+}
+
+TEST_F(SessionTest, FirstConnectionFillsTheFlatHandlerTableOnce) {
+    const std::string db = flathost::memoryDatabase();
+    EXPECT_TRUE(adoHandlerTable().handlers.empty());
+    EXPECT_LT(OpenConnection("", "scott", "tiger"), 0);
+    EXPECT_TRUE(adoHandlerTable().handlers.empty());
+    const int first = flathost::open(db);
+    ASSERT_EQ(adoHandlerTable().handlers.size(), 24u);
+    const TypeHandler* handler = adoHandlerTable().handlers.at(1).get();
+    EXPECT_EQ(registry::find(first)->session->typeHandlers, &adoHandlerTable());
+    const int second = flathost::open(db);
+    EXPECT_EQ(adoHandlerTable().handlers.at(1).get(), handler);
+    EXPECT_EQ(registry::find(second)->session->typeHandlers, &adoHandlerTable());
+    CloseConnection(first);
+    CloseConnection(second);
 }
 
 TEST_F(SessionTest, WrongPasswordTextNamesServerUserAndOracleMessageButNoPassword) {
