@@ -6,6 +6,7 @@
 #include <string>
 
 #include "flat_session_fixture.h"
+#include "kavexdb/test_support.h"
 #include "session/OcciHandler.h"
 #include "session/Registry.h"
 #include "values/AdoSession.h"
@@ -227,6 +228,80 @@ TEST_F(Values, ClientFailuresReachTheHostWithTheirOwnText) {
     const int result = GetString(id, 0, &record);  // before the first row
     ASSERT_LE(result, -10);
     EXPECT_EQ(std::string(GetError(result)).rfind("ORA-01002", 0), 0u) << GetError(result);
+}
+
+TEST_F(Values, SqliteTypesAndExpressionsReachTheirSlots) {
+    run("CREATE TABLE t (a TEXT, b REAL, c BLOB, d INT, e FLOAT, f TIMESTAMP(3) WITH TIME ZONE)");
+    run("INSERT INTO t VALUES ('text', 0.5, X'CAFE', 12, 2.5, '2024-06-30 23:59:59.999+14:00')");
+    firstRow("SELECT a, b, c, d, e, f, 1 + 1, 'lit' FROM t");
+    EXPECT_EQ(text(0), "text");
+    KavexDoubleRecord real{};
+    ASSERT_EQ(GetDouble(id, 1, &real), 0);
+    EXPECT_EQ(double{real.value}, 0.5);
+    EXPECT_EQ(bytes(2), std::string("\xCA\xFE", 2));
+    EXPECT_EQ(text(3), "12");
+    EXPECT_EQ(text(4), "2.5E+00");
+    EXPECT_EQ(text(5), "2024-06-30 23:59:59+14:00");
+    EXPECT_EQ(text(6), "2.E+00") << "fill mode keeps the decimal character";
+    EXPECT_EQ(text(7), "lit");
+}
+
+class FaultedValues : public FlatSession {
+protected:
+    void TearDown() override {
+        kavexdb::testing::clearFaults();
+        FlatSession::TearDown();
+    }
+};
+
+TEST_F(FaultedValues, LobReadFailureKeepsTheClientsTextAndTheSessionUsable) {
+    run("CREATE TABLE t (c CLOB, b BLOB)");
+    run("INSERT INTO t VALUES ('some text', X'0102')");
+    firstRow("SELECT c, b FROM t");
+    const std::string failure = "ORA-03113: end-of-file on communication channel\n";
+    kavexdb::testing::injectFault("Stream::readBuffer", 1,
+                                  kavexdb::testing::FaultKind::SqlException, 3113, failure);
+    KavexPointerRecord record;
+    std::memset(&record, 0xAB, sizeof record);
+    const int result = GetString(id, 0, &record);
+    ASSERT_LE(result, -10);
+    EXPECT_EQ(GetError(result), failure);
+    EXPECT_EQ(reinterpret_cast<const unsigned char*>(&record)[0], 0xAB) << "record left as it was";
+
+    kavexdb::testing::injectFault("Stream::readBuffer", 1,
+                                  kavexdb::testing::FaultKind::RuntimeError, 0, "boom");
+    EXPECT_STREQ(GetError(GetByteArray(id, 1, &record)),
+                 "Cannot read 'byte array' type value from [1] column");
+
+    EXPECT_EQ(text(0), "some text");
+    EXPECT_EQ(bytes(1), std::string("\x01\x02", 2));
+}
+
+TEST_F(FaultedValues, OtherFailuresStoreTheGettersOwnMessage) {
+    run("CREATE TABLE t (v VARCHAR2(3), i PLS_INTEGER)");
+    run("INSERT INTO t VALUES ('a', 1)");
+    firstRow("SELECT v, i FROM t");
+    kavexdb::testing::injectFault("ResultSet::getString", 1,
+                                  kavexdb::testing::FaultKind::BadAlloc);
+    KavexPointerRecord record{};
+    EXPECT_STREQ(GetError(GetString(id, 0, &record)),
+                 "Cannot read character type value from [0] column");
+    kavexdb::testing::injectFault("ResultSet::getInt", 1,
+                                  kavexdb::testing::FaultKind::RuntimeError, 0, "x");
+    KavexIntRecord integer{};
+    EXPECT_STREQ(GetError(GetInteger(id, 1, &integer)), "Cannot read 'int' type value from [1] column");
+}
+
+TEST_F(FaultedValues, FailedDescribeKeepsTheRecordsBuiltBeforeIt) {
+    run("CREATE TABLE t (a VARCHAR2(3), b VARCHAR2(3), c VARCHAR2(3))");
+    // Four whole-number reads per column: the fifth is the second column's first.
+    kavexdb::testing::injectFault("MetaData::getInt", 5,
+                                  kavexdb::testing::FaultKind::RuntimeError, 0, "x");
+    const int result = GetMetaData(id, "", "T");
+    ASSERT_LE(result, -10);
+    EXPECT_STREQ(GetError(result), "Cannot get columns metadata");
+    EXPECT_EQ(GetColumnsCount(id), 1);
+    EXPECT_STREQ(GetColumnName(id, 0), "A");
 }
 
 TEST_F(Values, UnknownSessionIsRefused) {
