@@ -63,4 +63,25 @@ TEST(FlatAbi, OnlyTheLowByteOfABoolCounts) {
     CloseConnection(reader);
 }
 
+TEST(FlatAbi, NullPointersAreRefusedWithTheOperationsOwnText) {
+    const int session = flathost::open(flathost::memoryDatabase());
+    flathost::run(session, "select 'a' as x from dual");
+    ASSERT_EQ(NextRow(session), 1);
+    EXPECT_EQ(flathost::errorText(GetMetaData(session, "", nullptr)), "Cannot get columns metadata");
+    EXPECT_EQ(GetMetaData(session, nullptr, ""), 0);  // the unused first text may be null
+    EXPECT_EQ(GetColumnsCount(session), 1);
+    EXPECT_EQ(flathost::errorText(GetString(session, 0, nullptr)),
+              "Cannot read character type value from [0] column");
+    EXPECT_EQ(flathost::errorText(GetByteArray(session, 1, nullptr)),
+              "Cannot read 'byte array' type value from [1] column");
+    EXPECT_EQ(flathost::errorText(GetInteger(session, 2, nullptr)),
+              "Cannot read 'int' type value from [2] column");
+    EXPECT_EQ(flathost::errorText(GetFloat(session, 3, nullptr)),
+              "Cannot read 'float' type value from [3] column");
+    EXPECT_EQ(flathost::errorText(GetDouble(session, 4, nullptr)),
+              "Cannot read 'double' type value from [4] column");
+    EXPECT_EQ(flathost::text(session, 0), "a");  // the session is unharmed
+    CloseConnection(session);
+}
+
 }  // namespace
