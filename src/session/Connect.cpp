@@ -3,6 +3,7 @@
 #include "session/Connect.h"
 
 #include <sstream>
+#include <stdexcept>
 
 #include "occi/occi.h"
 #include "session/ErrorStore.h"
@@ -33,6 +34,9 @@ std::int32_t openSession(std::unique_ptr<OcciHandler> handler, const char* userN
         message.exceptions(std::ios::badbit);
         try {
             handler->session = handler->createSession(userName, password, connectString);
+            if (!handler->session) {
+                throw std::runtime_error("no session was created");
+            }
             return registry::add(handler);
         } catch (const occi::SQLException& e) {
             writePrefix(message, connectString, userName);
