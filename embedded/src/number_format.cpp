@@ -1,4 +1,5 @@
 // Number format models (TO_CHAR semantics): FM, 9, 0, D, '.', ',', G, $, S, MI, PR, EEEE.
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 
