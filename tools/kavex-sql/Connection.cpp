@@ -19,9 +19,14 @@ int Connection::check(int result) {
 std::string Connection::errorText(int errorId) {
     const char* text = GetError(errorId);
     std::string message = text ? text : "Unknown error";
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
-        message.pop_back();
-    return message;
+    // Oracle texts end with a line break, which the connection message keeps inside its "(...)".
+    std::string tidy;
+    for (size_t i = 0; i < message.size(); ++i) {
+        if (message[i] == '\n' && i + 1 < message.size() && message[i + 1] == ')') continue;
+        tidy += message[i];
+    }
+    while (!tidy.empty() && (tidy.back() == '\n' || tidy.back() == '\r' || tidy.back() == ' ')) tidy.pop_back();
+    return tidy;
 }
 
 }  // namespace kavexsql
