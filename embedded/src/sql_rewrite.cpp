@@ -369,6 +369,7 @@ void rewriteIdentity(TokenEditor& e, std::size_t from, std::size_t to, const std
 void rewriteCreateTable(TokenEditor& e, std::size_t tableWord, RewrittenSql& out) {
     std::size_t i = skipIfNotExists(e, e.next(tableWord + 1));
     const std::string table = objectNameAt(e, i);
+    out.createdTable = table;
     if (table.empty() || !e.punct(i, '(')) return;  // CREATE TABLE ... AS SELECT
     const std::size_t close = e.pastParens(i) - 1;
     std::size_t defStart = i + 1;
@@ -408,6 +409,20 @@ void rewriteTruncate(TokenEditor& e, std::size_t truncateWord) {
     e[tableWord].text = "FROM";
 }
 
+// ON COMMIT {DELETE | PRESERVE} ROWS at the end of CREATE GLOBAL TEMPORARY TABLE.
+void dropOnCommitClause(TokenEditor& e) {
+    for (std::size_t i = e.next(0); i < e.size(); i = e.next(i + 1)) {
+        const std::size_t commit = e.next(i + 1);
+        const std::size_t what = e.next(commit + 1);
+        const std::size_t rows = e.next(what + 1);
+        if (e.word(i, "ON") && e.word(commit, "COMMIT") &&
+            (e.word(what, "DELETE") || e.word(what, "PRESERVE")) && e.word(rows, "ROWS")) {
+            e.erase(i, rows + 1);
+            return;
+        }
+    }
+}
+
 void rewriteDdl(TokenEditor& e, RewrittenSql& out) {
     const std::size_t verb = e.next(0);
     if (e.word(verb, "TRUNCATE")) {
@@ -416,11 +431,30 @@ void rewriteDdl(TokenEditor& e, RewrittenSql& out) {
     }
     std::size_t object = e.next(verb + 1);
     if (e.word(verb, "CREATE")) {
-        while (e.word(object, "GLOBAL") || e.word(object, "TEMPORARY") || e.word(object, "TEMP"))
+        bool global = false;
+        while (e.word(object, "GLOBAL") || e.word(object, "TEMPORARY") || e.word(object, "TEMP")) {
+            // A global temporary table becomes a session's temporary table.
+            if (e.word(object, "GLOBAL")) {
+                e.erase(object);
+                global = true;
+            }
             object = e.next(object + 1);
+        }
         if (e.word(object, "TABLE")) rewriteCreateTable(e, object, out);
+        if (global) dropOnCommitClause(e);
     } else if (e.word(verb, "DROP") && e.word(object, "TABLE")) {
         rewriteDropTable(e, object, out);
+    } else if (e.word(verb, "ALTER") && e.word(object, "TABLE")) {
+        std::size_t i = skipIfNotExists(e, e.next(object + 1));
+        const std::string table = objectNameAt(e, i);
+        if (e.word(i, "RENAME") && e.word(e.next(i + 1), "TO")) {
+            std::size_t to = e.next(e.next(i + 1) + 1);
+            const std::string renamed = objectNameAt(e, to);
+            if (!renamed.empty()) {
+                out.renamedFrom = table;
+                out.renamedTo = renamed;
+            }
+        }
     }
 }
 

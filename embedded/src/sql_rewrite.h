@@ -26,6 +26,8 @@ struct RewrittenSql {
     std::string userName, password;          // CreateUser, AlterUser (password), DropUser
     std::vector<IdentityColumn> identities;  // record in kIdentityCatalog once the CREATE ran
     std::string droppedTable;                // DROP TABLE: upper-case name whose identities go
+    std::string createdTable;                // CREATE TABLE: name whose values get checked
+    std::string renamedFrom, renamedTo;      // ALTER TABLE a RENAME TO b
 };
 
 // sessionSchema is the connected user's name in upper case; "SCHEMA.table" naming it becomes
@@ -35,7 +37,9 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
 
 // Call right after a Ddl statement ran successfully (in the same transaction): records the
 // identity columns of a CREATE TABLE in kIdentityCatalog and installs what generates their
-// values; forgets the identity columns of a dropped table. Does nothing for other statements.
+// values and what checks written values against the declared types (ORA-12899 length, ORA-01438
+// precision, ORA-01722 text into a number column, raised as "ORA-NNNNN: ..." trigger messages);
+// follows a renamed table; forgets a dropped table. Does nothing for other statements.
 // Throws the client's ORA errors when SQLite fails.
 void applyDdlEffects(sqlite3* db, const RewrittenSql& rewritten);
 

@@ -275,6 +275,46 @@ TEST_F(Describe, IdentityByDefaultTakesGivenValuesAndContinuesAboveThem) {
     expectColumn(cols[0], {"ID", 2, 22, 10, 0});
 }
 
+TEST_F(Describe, WrittenValuesAreCheckedAgainstDeclaredTypes) {
+    exec("create table t (s varchar2(3 char), c char(2), n number(5,2), i integer, f number, "
+         "txt text, big bigint)");
+    exec("insert into t (s, c, n, i, f) values ('abc', 'xy', 999.99, 7, '12.5')");
+    exec("insert into t (s, n) values ('ééé', -999.994)");  // characters, not bytes
+    EXPECT_NE(run("insert into t (s) values ('abcd')").find("ORA-12899"), std::string::npos);
+    EXPECT_NE(run("insert into t (c) values ('xyz')").find("ORA-12899"), std::string::npos);
+    EXPECT_NE(run("insert into t (n) values (1000)").find("ORA-01438"), std::string::npos);
+    EXPECT_NE(run("insert into t (n) values (999.996)").find("ORA-01438"), std::string::npos);
+    EXPECT_NE(run("insert into t (i) values ('seven')").find("ORA-01722"), std::string::npos);
+    EXPECT_NE(run("update t set f = 'x1'").find("ORA-01722"), std::string::npos);
+    EXPECT_NE(run("update t set s = 'long text'").find("ORA-12899"), std::string::npos);
+    // SQLite's own type names keep SQLite's flexible typing.
+    exec("insert into t (txt, big) values ('any length at all', 'not a number')");
+    EXPECT_EQ(row("select count(*), sum(f) from t"), (std::vector<std::string>{"3", "12.5"}));
+}
+
+TEST_F(Describe, RenamedTablesKeepTheirIdentity) {
+    exec("create table a (id number generated always as identity, v number)");
+    exec("insert into a (v) values (1)");
+    exec("alter table a rename to b");
+    exec("insert into b (v) values (2)");
+    EXPECT_EQ(row("select group_concat(id) from (select id from b order by id)"),
+              std::vector<std::string>{"1,2"});
+    EXPECT_TRUE(describe("select id from b")[0].getBoolean(MetaData::ATTR_COL_IS_IDENTITY));
+    // A new table under the old name has a sequence of its own.
+    exec("create table a (id number generated always as identity, v number)");
+    exec("insert into a (v) values (1)");
+    exec("drop table a");
+    exec("insert into b (v) values (3)");
+    EXPECT_EQ(row("select max(id) from b"), std::vector<std::string>{"3"});
+}
+
+TEST_F(Describe, GlobalTemporaryTablesBecomeSessionTables) {
+    exec("create global temporary table gt (a number) on commit preserve rows");
+    exec("insert into gt values (1)");
+    EXPECT_EQ(row("select count(*) from temp.gt"), std::vector<std::string>{"1"});
+    EXPECT_EQ(describeObject(db_, "SCOTT", "GT").getInt(MetaData::ATTR_PTYPE), MetaData::PTYPE_TABLE);
+}
+
 TEST_F(Describe, DroppingATableForgetsItsIdentity) {
     exec("create table t (id number generated always as identity, v number)");
     exec("drop table t purge");
