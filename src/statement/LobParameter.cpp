@@ -67,7 +67,6 @@ void LobParameter::terminateLobStatement() {
         lobStatement = nullptr;
         connection->terminateStatement(done);
     }
-    lobStatement = nullptr;
 }
 
 void LobParameter::release() noexcept {
