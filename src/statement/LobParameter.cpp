@@ -62,9 +62,9 @@ void LobParameter::closeStream() {
 }
 
 void LobParameter::terminateLobStatement() {
-    if (lobStatement != nullptr && connection != nullptr) {
-        occi::Statement* done = lobStatement;
-        lobStatement = nullptr;
+    occi::Statement* done = lobStatement;
+    lobStatement = nullptr;
+    if (done != nullptr && connection != nullptr) {
         connection->terminateStatement(done);
     }
 }
