@@ -2,7 +2,7 @@
 
 std::string numberToText(occi::Number number, const std::string& format,
                          const occi::Environment* environment) {
-    return number.toText(environment, format.c_str(), "");
+    return number.toText(environment, format, "");
 }
 
 std::string dateToText(occi::Date date, const std::string& format) {
