@@ -21,6 +21,9 @@ import velmar.oracleociops.OcciWrapper;
  */
 public final class JniBench {
     private static final String QUERY = "select id, amount, name, ts from bench";
+    // The same rows as four plain texts: no NUMBER or TIMESTAMP rendering, so the difference is
+    // the cost of the two front ends themselves.
+    private static final String TEXT_QUERY = "select name, name, name, name from bench";
 
     public static void main(String[] args) throws Exception {
         Path work = Paths.get(args.length > 0 ? args[0] : "bench-jni");
@@ -30,7 +33,7 @@ public final class JniBench {
         if (args.length > 2) {
             long start = System.nanoTime();
             for (int round = 0; round < 4; ++round) {
-                check(args[2].equals("jni") ? readJni(file) : readJdbc(file), rows);
+                check(args[2].equals("jni") ? readJni(file, QUERY) : readJdbc(file, QUERY), rows);
             }
             System.out.printf("%s: %.0f ns/row over 4 reads%n", args[2],
                     (System.nanoTime() - start) / 4.0 / rows);
@@ -41,25 +44,31 @@ public final class JniBench {
         Files.deleteIfExists(work.resolve("bench.db-shm"));
         create(file, rows);
 
-        // Warm both paths up (class loading, JIT, file cache), then alternate timed runs.
-        check(readJni(file), rows);
-        check(readJdbc(file), rows);
+        System.out.printf("rows: %d x 4 columns, best of 3 after a warm-up%n", rows);
+        compare("NUMBER(10), NUMBER(10,2), VARCHAR2(30), TIMESTAMP", QUERY, file, rows);
+        compare("four VARCHAR2(30)", TEXT_QUERY, file, rows);
+    }
+
+    // Warms both paths up (class loading, JIT, file cache), then alternates timed runs.
+    private static void compare(String title, String query, Path file, int rows) throws SQLException {
+        check(readJni(file, query), rows);
+        check(readJdbc(file, query), rows);
         long bestJni = Long.MAX_VALUE;
         long bestJdbc = Long.MAX_VALUE;
         for (int round = 0; round < 3; ++round) {
             long start = System.nanoTime();
-            check(readJni(file), rows);
+            check(readJni(file, query), rows);
             bestJni = Math.min(bestJni, System.nanoTime() - start);
             start = System.nanoTime();
-            check(readJdbc(file), rows);
+            check(readJdbc(file, query), rows);
             bestJdbc = Math.min(bestJdbc, System.nanoTime() - start);
         }
-        System.out.printf("rows: %d x 4 columns, best of 3%n", rows);
-        System.out.printf("OcciWrapper nextRow + getRow lists : %8.1f ms (%6.0f ns/row)%n",
+        System.out.printf("%s%n", title);
+        System.out.printf("  OcciWrapper nextRow + getRow lists : %8.1f ms (%6.0f ns/row)%n",
                 bestJni / 1e6, (double) bestJni / rows);
-        System.out.printf("SQLite JDBC ResultSet getters      : %8.1f ms (%6.0f ns/row)%n",
+        System.out.printf("  SQLite JDBC ResultSet getters      : %8.1f ms (%6.0f ns/row)%n",
                 bestJdbc / 1e6, (double) bestJdbc / rows);
-        System.out.printf("ratio OcciWrapper / JDBC           : %8.2f%n", (double) bestJni / bestJdbc);
+        System.out.printf("  ratio OcciWrapper / JDBC           : %8.2f%n", (double) bestJni / bestJdbc);
     }
 
     private static void check(long seen, int rows) {
@@ -94,13 +103,13 @@ public final class JniBench {
         }
     }
 
-    private static long readJni(Path file) {
+    private static long readJni(Path file, String query) {
         int session = OcciWrapper.openConnection(file.toString(), "bench", "bench");
         if (session < 0) {
             throw new IllegalStateException(OcciWrapper.getError(session));
         }
         try {
-            int result = OcciWrapper.executeQuery(session, QUERY, false);
+            int result = OcciWrapper.executeQuery(session, query, false);
             if (result < 0) {
                 throw new IllegalStateException(OcciWrapper.getError(result));
             }
@@ -122,14 +131,15 @@ public final class JniBench {
         }
     }
 
-    private static long readJdbc(Path file) throws SQLException {
+    private static long readJdbc(Path file, String query) throws SQLException {
         try (Connection c = DriverManager.getConnection("jdbc:sqlite:" + file);
                 Statement s = c.createStatement();
-                ResultSet rs = s.executeQuery(QUERY)) {
+                ResultSet rs = s.executeQuery(query)) {
             long seen = 0;
             long checksum = 0;
             while (rs.next()) {
-                long id = rs.getLong(1);
+                // The getters a user picks for the columns: a number (when it is one) and texts.
+                long id = query == QUERY ? rs.getLong(1) : rs.getString(1).length();
                 String amount = rs.getString(2);
                 String name = rs.getString(3);
                 String ts = rs.getString(4);
