@@ -139,7 +139,7 @@ public final class JniBench {
             long checksum = 0;
             while (rs.next()) {
                 // The getters a user picks for the columns: a number (when it is one) and texts.
-                long id = query == QUERY ? rs.getLong(1) : rs.getString(1).length();
+                long id = query.equals(QUERY) ? rs.getLong(1) : rs.getString(1).length();
                 String amount = rs.getString(2);
                 String name = rs.getString(3);
                 String ts = rs.getString(4);
