@@ -88,7 +88,7 @@ void requireName(const std::string& command, const std::string& name) {
 
 }  // namespace
 
-Shell::Outcome Shell::command(const std::string& line, LineSource& source) {
+Shell::Outcome Shell::command(const std::string& line) {
     auto [word, rest] = splitWord(line);
     std::string name = upper(word);
     if (name == "DESCRIBE" || name == "DESC") {
@@ -164,7 +164,6 @@ Shell::Outcome Shell::command(const std::string& line, LineSource& source) {
     } else if (name == "\\HELP" || name == "\\?") {
         out_ << kCommandHelp;
     } else {
-        (void)source;
         throw UsageError("unknown command " + word + " (\\help lists the commands)");
     }
     return Outcome::Finished;

@@ -82,7 +82,7 @@ Shell::Outcome Shell::runUnit(const Unit& unit, LineSource& source) {
         if (unit.kind == Unit::Kind::Sql)
             runSql(unit.text);
         else
-            outcome = command(unit.text, source);
+            outcome = command(unit.text);
     } catch (const DbError& e) {
         fail(source, unit.line, e.what());
         failed = true;

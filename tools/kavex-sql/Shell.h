@@ -41,7 +41,7 @@ private:
     void runSql(const std::string& sql);
     void printRows();
     void report(const std::string& sql, int count);
-    Outcome command(const std::string& line, LineSource& source);
+    Outcome command(const std::string& line);
     void setVariable(const std::string& arguments);
     void fail(const LineSource& source, int line, const std::string& message);
 
