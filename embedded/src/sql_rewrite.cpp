@@ -361,7 +361,8 @@ void rewriteIdentity(TokenEditor& e, std::size_t from, std::size_t to, const std
             const std::size_t nullWord = e.next(k + 1);
             if (e.word(k, "NOT") && e.word(nullWord, "NULL")) e.erase(k, nullWord + 1);
         }
-        out.identities.push_back(IdentityColumn{table, identifierName(e[column]), generation});
+        out.identities.push_back(
+            IdentityColumn{asciiUpper(table), asciiUpper(identifierName(e[column])), generation});
         return;
     }
 }
@@ -369,7 +370,7 @@ void rewriteIdentity(TokenEditor& e, std::size_t from, std::size_t to, const std
 void rewriteCreateTable(TokenEditor& e, std::size_t tableWord, RewrittenSql& out) {
     std::size_t i = skipIfNotExists(e, e.next(tableWord + 1));
     const std::string table = objectNameAt(e, i);
-    out.createdTable = table;
+    out.createdTable = asciiUpper(table);
     if (table.empty() || !e.punct(i, '(')) return;  // CREATE TABLE ... AS SELECT
     const std::size_t close = e.pastParens(i) - 1;
     std::size_t defStart = i + 1;
@@ -390,7 +391,7 @@ void rewriteCreateTable(TokenEditor& e, std::size_t tableWord, RewrittenSql& out
 // DROP TABLE name [CASCADE CONSTRAINTS] [PURGE]: SQLite has neither option.
 void rewriteDropTable(TokenEditor& e, std::size_t tableWord, RewrittenSql& out) {
     std::size_t i = skipIfNotExists(e, e.next(tableWord + 1));
-    out.droppedTable = objectNameAt(e, i);
+    out.droppedTable = asciiUpper(objectNameAt(e, i));
     if (e.word(i, "CASCADE") && e.word(e.next(i + 1), "CONSTRAINTS")) {
         e.erase(i, e.next(i + 1) + 1);
         i = e.next(i);
@@ -451,8 +452,8 @@ void rewriteDdl(TokenEditor& e, RewrittenSql& out) {
             std::size_t to = e.next(e.next(i + 1) + 1);
             const std::string renamed = objectNameAt(e, to);
             if (!renamed.empty()) {
-                out.renamedFrom = table;
-                out.renamedTo = renamed;
+                out.renamedFrom = asciiUpper(table);
+                out.renamedTo = asciiUpper(renamed);
             }
         }
     }

