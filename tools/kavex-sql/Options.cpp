@@ -96,7 +96,7 @@ given, else from the terminal (line editing and history), else from standard inp
 
 Options:
   -c, --command SQL        run SQL (one or more statements; the last ";" may be left out)
-  -f, --file FILE          run the statements and commands of FILE
+  -f, --file FILE          run the statements and commands of FILE ("-": standard input)
   -e, --stop-on-error      stop at the first failing statement (exit code 1)
       --csv                print results as CSV (NULL is an empty field)
       --timing             print the time each statement took

@@ -69,7 +69,12 @@ int run(const Options& options) {
         for (const Input& input : options.inputs) {
             std::unique_ptr<LineSource> source;
             try {
-                source = input.kind == Input::Kind::File ? openFile(input.value) : openText(input.value);
+                if (input.kind == Input::Kind::Text)
+                    source = openText(input.value);
+                else if (input.value == "-")
+                    source = std::make_unique<StreamSource>(std::cin, "<stdin>");
+                else
+                    source = openFile(input.value);
             } catch (const std::exception& e) {
                 std::cout.flush();
                 std::cerr << "kavex-sql: " << e.what() << '\n';

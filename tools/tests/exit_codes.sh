@@ -56,4 +56,8 @@ expect_status 0 "EXIT 0 overrides an earlier failure"
 run "$DB" alice wonderland -c "\\nosuch"
 expect_status 1 "unknown command"
 expect_err "unknown command \\nosuch" "unknown command"
+# -c and -f run in command-line order; "-f -" reads standard input.
+run_stdin "SELECT 'second' AS word FROM dual;" "$DB" alice wonderland -c "SELECT 'first' AS word FROM dual" -f -
+expect_status 0 "-c then -f -"
+[ "$(grep -E ' (first|second)$' "$WORK/out" | tr -d ' ' | tr '\n' ,)" = "first,second," ] || fail "inputs out of order"
 echo "exit codes: ok"
