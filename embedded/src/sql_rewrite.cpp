@@ -370,7 +370,7 @@ void rewriteIdentity(TokenEditor& e, std::size_t from, std::size_t to, const std
 void rewriteCreateTable(TokenEditor& e, std::size_t tableWord, RewrittenSql& out) {
     std::size_t i = skipIfNotExists(e, e.next(tableWord + 1));
     const std::string table = objectNameAt(e, i);
-    out.createdTable = asciiUpper(table);
+    out.checkedTable = asciiUpper(table);
     if (table.empty() || !e.punct(i, '(')) return;  // CREATE TABLE ... AS SELECT
     const std::size_t close = e.pastParens(i) - 1;
     std::size_t defStart = i + 1;
@@ -410,6 +410,37 @@ void rewriteTruncate(TokenEditor& e, std::size_t truncateWord) {
     e[tableWord].text = "FROM";
 }
 
+// ALTER TABLE t RENAME TO u is followed by the identity catalog; ALTER TABLE t ADD (column
+// definition), Oracle's form, becomes SQLite's ADD COLUMN, and the new column gets checked.
+void rewriteAlterTable(TokenEditor& e, std::size_t tableWord, RewrittenSql& out) {
+    std::size_t i = e.next(tableWord + 1);
+    const std::string table = objectNameAt(e, i);
+    if (table.empty()) return;
+    if (e.word(i, "RENAME") && e.word(e.next(i + 1), "TO")) {
+        std::size_t to = e.next(e.next(i + 1) + 1);
+        const std::string renamed = objectNameAt(e, to);
+        if (!renamed.empty()) {
+            out.renamedFrom = asciiUpper(table);
+            out.renamedTo = asciiUpper(renamed);
+        }
+    } else if (e.word(i, "ADD")) {
+        out.checkedTable = asciiUpper(table);
+        const std::size_t open = e.next(i + 1);
+        if (!e.punct(open, '(')) return;
+        const std::size_t past = e.pastParens(open);
+        if (!e.punct(past - 1, ')') || e.next(past) < e.size()) return;  // not one parenthesised definition
+        int depth = 0;
+        for (std::size_t k = open + 1; k + 1 < past; ++k) {
+            if (e.punct(k, '(')) ++depth;
+            if (e.punct(k, ')')) --depth;
+            if (depth == 0 && e.punct(k, ','))
+                raise(1735, "invalid ALTER TABLE option: add one column at a time");
+        }
+        e[open].text = "COLUMN ";
+        e.erase(past - 1);
+    }
+}
+
 // ON COMMIT {DELETE | PRESERVE} ROWS at the end of CREATE GLOBAL TEMPORARY TABLE.
 void dropOnCommitClause(TokenEditor& e) {
     for (std::size_t i = e.next(0); i < e.size(); i = e.next(i + 1)) {
@@ -446,16 +477,17 @@ void rewriteDdl(TokenEditor& e, RewrittenSql& out) {
     } else if (e.word(verb, "DROP") && e.word(object, "TABLE")) {
         rewriteDropTable(e, object, out);
     } else if (e.word(verb, "ALTER") && e.word(object, "TABLE")) {
-        std::size_t i = skipIfNotExists(e, e.next(object + 1));
-        const std::string table = objectNameAt(e, i);
-        if (e.word(i, "RENAME") && e.word(e.next(i + 1), "TO")) {
-            std::size_t to = e.next(e.next(i + 1) + 1);
-            const std::string renamed = objectNameAt(e, to);
-            if (!renamed.empty()) {
-                out.renamedFrom = asciiUpper(table);
-                out.renamedTo = asciiUpper(renamed);
-            }
-        }
+        rewriteAlterTable(e, object, out);
+    } else if (e.word(verb, "RENAME")) {
+        // RENAME a TO b -> ALTER TABLE a RENAME TO b
+        std::size_t i = object;
+        const std::string from = objectNameAt(e, i);
+        if (from.empty() || !e.word(i, "TO")) raise(946, "missing TO keyword");
+        e[verb].text = "ALTER TABLE";
+        e[i].text = "RENAME TO";
+        std::size_t to = e.next(i + 1);
+        out.renamedFrom = asciiUpper(from);
+        out.renamedTo = asciiUpper(objectNameAt(e, to));
     }
 }
 

@@ -26,7 +26,7 @@ struct RewrittenSql {
     std::string userName, password;          // CreateUser, AlterUser (password), DropUser
     std::vector<IdentityColumn> identities;  // record in kIdentityCatalog once the CREATE ran
     std::string droppedTable;                // DROP TABLE: upper-case name whose identities go
-    std::string createdTable;                // CREATE TABLE: upper-case name, values get checked
+    std::string checkedTable;                // CREATE TABLE, ALTER TABLE ADD: upper case
     std::string renamedFrom, renamedTo;      // ALTER TABLE a RENAME TO b, upper case
 };
 

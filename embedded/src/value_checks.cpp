@@ -83,13 +83,16 @@ void installValueChecks(sqlite3* db, const std::string& table) {
             body += c + " ";
     }
     if (rc != SQLITE_DONE) raiseSqlite(db, rc);
-    if (body.empty()) return;
+    // Made again from the table's current columns (ALTER TABLE ADD brings new ones).
     const std::string target = sqlQuotedIdentifier(table);
-    for (const char* event : {"INSERT", "UPDATE"})
-        runDdlSql(db, "CREATE TRIGGER IF NOT EXISTS " +
-                          sqlQuotedIdentifier(std::string("KAVEX$CHECK_") + event + "_" + table) +
-                          " BEFORE " + event + " ON " + target + " FOR EACH ROW BEGIN " + body +
-                          "END");
+    for (const char* event : {"INSERT", "UPDATE"}) {
+        const std::string name =
+            sqlQuotedIdentifier(std::string("KAVEX$CHECK_") + event + "_" + table);
+        runDdlSql(db, "DROP TRIGGER IF EXISTS " + name);
+        if (!body.empty())
+            runDdlSql(db, "CREATE TRIGGER " + name + " BEFORE " + event + " ON " + target +
+                              " FOR EACH ROW BEGIN " + body + "END");
+    }
 }
 
 }  // namespace detail

@@ -287,6 +287,9 @@ TEST_F(Describe, WrittenValuesAreCheckedAgainstDeclaredTypes) {
     EXPECT_NE(run("insert into t (i) values ('seven')").find("ORA-01722"), std::string::npos);
     EXPECT_NE(run("update t set f = 'x1'").find("ORA-01722"), std::string::npos);
     EXPECT_NE(run("update t set s = 'long text'").find("ORA-12899"), std::string::npos);
+    exec("alter table t add (code varchar2(2))");
+    EXPECT_NE(run("insert into t (code) values ('abc')").find("ORA-12899"), std::string::npos);
+    EXPECT_NE(run("insert into t (s) values ('abcd')").find("ORA-12899"), std::string::npos);
     // SQLite's own type names keep SQLite's flexible typing.
     exec("insert into t (txt, big) values ('any length at all', 'not a number')");
     EXPECT_EQ(row("select count(*), sum(f) from t"), (std::vector<std::string>{"3", "12.5"}));

@@ -173,6 +173,23 @@ TEST(SqlRewriteDdl, DropTableNamesTheTableAndLosesOracleOptions) {
     EXPECT_TRUE(rw("drop view v").droppedTable.empty());
 }
 
+TEST(SqlRewriteDdl, AlterAndRenameTable) {
+    RewrittenSql r = rw("alter table scott.t add (c varchar2(10 char) not null)");
+    EXPECT_EQ(r.sql, "alter table t add COLUMN c varchar2(10) not null");
+    EXPECT_EQ(r.checkedTable, "T");
+    EXPECT_EQ(rw("alter table t add c number").sql, "alter table t add c number");
+    EXPECT_EQ(errorCode("alter table t add (a number, b number)"), 1735);
+    r = rw("rename emp to Staff");
+    EXPECT_EQ(r.sql, "ALTER TABLE emp RENAME TO Staff");
+    EXPECT_EQ(r.renamedFrom, "EMP");
+    EXPECT_EQ(r.renamedTo, "STAFF");
+    r = rw("ALTER TABLE emp RENAME TO staff");
+    EXPECT_EQ(r.renamedFrom, "EMP");
+    EXPECT_EQ(r.renamedTo, "STAFF");
+    r = rw("create global temporary table g (a number) on commit delete rows");
+    EXPECT_EQ(r.sql, "create  temporary table g (a number)");
+}
+
 TEST(SqlRewriteDdl, IdentityColumns) {
     RewrittenSql r = rw(
         "CREATE TABLE scott.items (id NUMBER GENERATED ALWAYS AS IDENTITY PRIMARY KEY, "
