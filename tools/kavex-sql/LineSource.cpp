@@ -9,9 +9,30 @@
 #include <readline/history.h>
 #include <readline/readline.h>
 
+#include "Interrupt.h"
+
 namespace kavexsql {
 
+namespace {
+
+// Called by readline when a signal interrupts its read: Ctrl-C abandons the line being edited
+// and shows a fresh prompt; the shell forgets the unfinished statement when the next line arrives.
+int onSignalDuringRead() {
+    if (interrupt::pending()) {
+        rl_replace_line("", 0);
+        rl_crlf();
+        rl_set_prompt(kPrompt);
+        rl_on_new_line();
+        rl_redisplay();
+    }
+    return 0;
+}
+
+}  // namespace
+
 TerminalSource::TerminalSource() {
+    interrupt::install();
+    rl_signal_event_hook = onSignalDuringRead;
     using_history();
     if (const char* home = std::getenv("HOME")) {
         historyFile_ = std::string(home) + "/.kavex_sql_history";

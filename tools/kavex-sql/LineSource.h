@@ -12,6 +12,10 @@
 
 namespace kavexsql {
 
+// The prompts at the terminal: for a new statement, and for the further lines of one.
+inline const char* const kPrompt = "kavex> ";
+inline const char* const kContinuationPrompt = "   ..> ";
+
 class LineSource {
 public:
     virtual ~LineSource() = default;

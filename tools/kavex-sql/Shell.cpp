@@ -8,6 +8,7 @@
 #include "Binder.h"
 #include "Column.h"
 #include "Connection.h"
+#include "Interrupt.h"
 #include "DbError.h"
 #include "SqlText.h"
 #include "kavex_oracleociw.h"
@@ -15,9 +16,6 @@
 namespace kavexsql {
 
 namespace {
-
-const char* const kPrompt = "kavex> ";
-const char* const kContinuation = "   ..> ";
 
 std::string plural(long count, const std::string& noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
@@ -61,7 +59,9 @@ Shell::Outcome Shell::run(LineSource& source) {
     int lineNumber = 0;
     for (;;) {
         out_.flush();
-        std::optional<std::string> line = source.readLine(splitter.open() ? kContinuation : kPrompt);
+        std::optional<std::string> line = source.readLine(splitter.open() ? kContinuationPrompt : kPrompt);
+        if (source.interactive() && interrupt::take())
+            splitter = StatementSplitter();  // Ctrl-C: forget the statement being typed
         if (!line) break;
         ++lineNumber;
         for (const Unit& unit : splitter.addLine(*line, lineNumber)) {
@@ -134,8 +134,9 @@ void Shell::printRows() {
     std::unique_ptr<ResultWriter> writer = makeWriter(settings_.output, out_);
     ValueReader reader(session_, columns);
     writer->begin(columns);
-    while (reader.next()) writer->row(reader.row());
+    while (!interrupt::pending() && reader.next()) writer->row(reader.row());
     writer->end();
+    if (interrupt::take()) out_ << "Cancelled: the remaining rows were not fetched.\n\n";
 }
 
 void Shell::report(const std::string& sql, int count) {

@@ -1,5 +1,6 @@
 # An interactive session on a pseudo-terminal: the password prompt without echo, readline's prompts,
-# a statement over two lines, an error that does not end the session, the history file, status 0.
+# a statement over two lines, an error that does not end the session, Ctrl-C abandoning a statement
+# being typed and stopping a long result that is streaming out, the history file, status 0.
 source "$(dirname "$0")/lib.bash" "$@"
 [ -n "$PYTHON" ] || { echo "python3 missing: skipped"; exit 0; }
 
@@ -10,7 +11,7 @@ pid, fd = pty.fork()
 if pid == 0:
     os.execv(sql, [sql, db, "scott"])
 out = b""
-def expect(text, timeout=10):
+def expect(text, timeout=20):
     global out
     end = time.time() + timeout
     while text.encode() not in out:
@@ -35,6 +36,20 @@ send("SELECT * FROM nosuch;")
 expect("ERROR: ORA-00942")
 send("SELECT 'still' AS here FROM dual;")
 expect("still")
+# Ctrl-C while typing: the unfinished statement is forgotten, the next one runs alone.
+send("SELECT 'abandoned'")
+expect("..> ")
+os.write(fd, b"FROM dual\x03")
+time.sleep(0.3)
+send("SELECT 'fresh' AS f FROM dual;")
+expect("(1 row)")
+# Ctrl-C while a long result streams out: the rows so far are shown, the rest is not fetched.
+send("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 5000000) SELECT x FROM c;")
+expect(" 2000\r\n")
+os.write(fd, b"\x03")
+expect("Cancelled: the remaining rows were not fetched.")
+send("SELECT 'alive' AS a FROM dual;")
+expect("alive")
 send("\\q")
 # Read to the end: a terminal whose output nobody reads holds the exiting process back.
 while True:
@@ -48,6 +63,8 @@ while True:
 _, status = os.waitpid(pid, 0)
 text = out.decode(errors="replace")
 assert "hidden-word" not in text, "the password was echoed"
+assert "abandoned" not in text.split("SELECT 'fresh'")[1].split("(1 row)")[0], "abandoned text ran"
+assert "5000000 rows" not in text
 assert os.WEXITSTATUS(status) == 0, "status %d" % os.WEXITSTATUS(status)
 history = open(os.path.join(os.environ["HOME"], ".kavex_sql_history")).read()
 assert "SELECT 1 AS one\nFROM dual;" in history, history
