@@ -79,37 +79,36 @@ void toChar(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guarded(ctx, [&] {
         sqlite3_value* v = argv[0];
         const std::string modelText = argc > 1 ? argText(argv[1]) : std::string();
-        const std::string* model = argc > 1 && sqlite3_value_type(argv[1]) != SQLITE_NULL
-                                       ? &modelText
-                                       : nullptr;
+        const std::string* model =
+            argc > 1 && sqlite3_value_type(argv[1]) != SQLITE_NULL ? &modelText : nullptr;
         switch (sqlite3_value_type(v)) {
-        case SQLITE_NULL:
-            sqlite3_result_null(ctx);
-            return;
-        case SQLITE_INTEGER:
-            resultText(ctx, numberToChar(numberFromInt64(sqlite3_value_int64(v)), model));
-            return;
-        case SQLITE_FLOAT:
-            resultText(ctx, numberToChar(numberFromDouble(sqlite3_value_double(v)), model));
-            return;
-        default:
-            break;
+            case SQLITE_NULL:
+                sqlite3_result_null(ctx);
+                return;
+            case SQLITE_INTEGER:
+                resultText(ctx, numberToChar(numberFromInt64(sqlite3_value_int64(v)), model));
+                return;
+            case SQLITE_FLOAT:
+                resultText(ctx, numberToChar(numberFromDouble(sqlite3_value_double(v)), model));
+                return;
+            default:
+                break;
         }
         const std::string text = argText(v);
         switch (storageKind(text)) {
-        case TextKind::Date:
-            resultText(ctx, dateFromText(text).toText(model ? *model : kDateFormat));
-            return;
-        case TextKind::Timestamp:
-            resultText(ctx, timestampFromText(text).toText(model ? *model : kTimestampFormat,
-                                                           kFractionDigits));
-            return;
-        case TextKind::TimestampTz:
-            resultText(ctx, timestampFromText(text).toText(model ? *model : kTimestampTzFormat,
-                                                           kFractionDigits));
-            return;
-        case TextKind::Other:
-            break;
+            case TextKind::Date:
+                resultText(ctx, dateFromText(text).toText(model ? *model : kDateFormat));
+                return;
+            case TextKind::Timestamp:
+                resultText(ctx, timestampFromText(text).toText(model ? *model : kTimestampFormat,
+                                                               kFractionDigits));
+                return;
+            case TextKind::TimestampTz:
+                resultText(ctx, timestampFromText(text).toText(model ? *model : kTimestampTzFormat,
+                                                               kFractionDigits));
+                return;
+            case TextKind::Other:
+                break;
         }
         // Text: as it is, or read as a number when a model asks for a number rendering.
         resultText(ctx, model ? numberToChar(numberFromText(text), model) : text);
@@ -130,7 +129,8 @@ void toNumber(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
             const std::string model = asciiUpper(argText(argv[1]));
             std::string kept;
             for (char c : text) {
-                if (c == ',' && (model.find(',') != std::string::npos || model.find('G') != std::string::npos))
+                if (c == ',' &&
+                    (model.find(',') != std::string::npos || model.find('G') != std::string::npos))
                     continue;
                 if (c == '$' && model.find('$') != std::string::npos) continue;
                 kept += c;
@@ -154,8 +154,9 @@ void toNumber(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 
 [[noreturn]] void mismatch() { raise(1861, "literal does not match format string"); }
 
-const char* const kMonths[] = {"JANUARY", "FEBRUARY", "MARCH",     "APRIL",   "MAY",      "JUNE",
-                               "JULY",    "AUGUST",   "SEPTEMBER", "OCTOBER", "NOVEMBER", "DECEMBER"};
+const char* const kMonths[] = {"JANUARY",   "FEBRUARY", "MARCH",    "APRIL",
+                               "MAY",       "JUNE",     "JULY",     "AUGUST",
+                               "SEPTEMBER", "OCTOBER",  "NOVEMBER", "DECEMBER"};
 
 struct Clock {
     int year;
@@ -170,8 +171,9 @@ Clock today() {
 }
 
 class DateParser {
-public:
-    DateParser(const std::string& text, const std::string& model) : text_(text), model_(asciiUpper(model)) {}
+  public:
+    DateParser(const std::string& text, const std::string& model)
+        : text_(text), model_(asciiUpper(model)) {}
 
     std::string parse() {
         const Clock now = today();
@@ -187,13 +189,16 @@ public:
         return finish();
     }
 
-private:
-    bool modelAt(const char* element) const { return model_.compare(m_, std::strlen(element), element) == 0; }
+  private:
+    bool modelAt(const char* element) const {
+        return model_.compare(m_, std::strlen(element), element) == 0;
+    }
 
     int digits(std::size_t maxDigits) {
         std::size_t n = 0;
         int value = 0;
-        while (t_ < text_.size() && n < maxDigits && std::isdigit(static_cast<unsigned char>(text_[t_]))) {
+        while (t_ < text_.size() && n < maxDigits &&
+               std::isdigit(static_cast<unsigned char>(text_[t_]))) {
             value = value * 10 + (text_[t_++] - '0');
             ++n;
         }

@@ -13,7 +13,7 @@ namespace {
 [[noreturn]] void badShape() { raise(1861, "literal does not match format string"); }
 
 class Scanner {
-public:
+  public:
     explicit Scanner(const std::string& text) : s_(text) {}
     bool atEnd() const { return i_ >= s_.size(); }
     char peek() const { return atEnd() ? '\0' : s_[i_]; }
@@ -36,19 +36,21 @@ public:
     }
     std::string digits(std::size_t maxDigits) {
         std::string out;
-        while (!atEnd() && out.size() < maxDigits && std::isdigit(static_cast<unsigned char>(s_[i_])))
+        while (!atEnd() && out.size() < maxDigits &&
+               std::isdigit(static_cast<unsigned char>(s_[i_])))
             out += s_[i_++];
         return out;
     }
     bool acceptWord(const char* upperWord) {
         std::size_t j = i_;
         for (const char* w = upperWord; *w; ++w, ++j)
-            if (j >= s_.size() || std::toupper(static_cast<unsigned char>(s_[j])) != *w) return false;
+            if (j >= s_.size() || std::toupper(static_cast<unsigned char>(s_[j])) != *w)
+                return false;
         i_ = j;
         return true;
     }
 
-private:
+  private:
     const std::string& s_;
     std::size_t i_ = 0;
 };
@@ -65,8 +67,7 @@ std::string scanDate(Scanner& in) {
     if (month < 1 || month > 12) raise(1843, "not a valid month");
     static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     const int last = kDays[month - 1] + (month == 2 && leapYear(year) ? 1 : 0);
-    if (day < 1 || day > last)
-        raise(1847, "day of month must be between 1 and last day of month");
+    if (day < 1 || day > last) raise(1847, "day of month must be between 1 and last day of month");
     char buf[40];
     std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", year, month, day);
     return buf;

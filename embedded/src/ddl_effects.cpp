@@ -14,7 +14,8 @@ void runDdlSql(sqlite3* db, const std::string& sql) {
 
 bool mainTableExists(sqlite3* db, const char* name) {
     sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(db, "SELECT 1 FROM main.sqlite_master WHERE type = 'table' AND name = ?1",
+    if (sqlite3_prepare_v2(db,
+                           "SELECT 1 FROM main.sqlite_master WHERE type = 'table' AND name = ?1",
                            -1, &raw, nullptr) != SQLITE_OK) {
         sqlite3_finalize(raw);
         return false;
@@ -29,7 +30,8 @@ void applyDdlEffects(sqlite3* db, const RewrittenSql& rewritten) {
     if (rewritten.kind != RewrittenSql::Kind::Ddl) return;
     for (const IdentityColumn& id : rewritten.identities) installIdentity(db, id);
     if (!rewritten.checkedTable.empty()) installValueChecks(db, rewritten.checkedTable);
-    if (!rewritten.renamedFrom.empty()) renameIdentities(db, rewritten.renamedFrom, rewritten.renamedTo);
+    if (!rewritten.renamedFrom.empty())
+        renameIdentities(db, rewritten.renamedFrom, rewritten.renamedTo);
     if (!rewritten.droppedTable.empty()) forgetIdentities(db, rewritten.droppedTable);
 }
 

@@ -46,7 +46,8 @@ std::set<std::string> quotedNames(const char* sql) {
 }
 
 std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
-    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+    for (std::size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size()))
         text.replace(at, from.size(), to);
     return text;
 }
@@ -57,10 +58,12 @@ struct Generation {
 
 // The identity columns recorded by CREATE TABLE, read once per describe.
 class IdentityCatalog {
-public:
+  public:
     explicit IdentityCatalog(sqlite3* db) {
-        Stmt exists = prepare(db, std::string("SELECT 1 FROM main.sqlite_master WHERE type = 'table' "
-                                              "AND name = '") + kIdentityCatalog + "'");
+        Stmt exists =
+            prepare(db, std::string("SELECT 1 FROM main.sqlite_master WHERE type = 'table' "
+                                    "AND name = '") +
+                            kIdentityCatalog + "'");
         if (sqlite3_step(exists.get()) != SQLITE_ROW) return;
         Stmt rows = prepare(db, std::string("SELECT TABLE_NAME, COLUMN_NAME, GENERATION FROM \"") +
                                     kIdentityCatalog + "\"");
@@ -79,13 +82,13 @@ public:
         return g;
     }
 
-private:
+  private:
     std::map<std::pair<std::string, std::string>, std::string> generations_;
 };
 
 // The quoted column names in each table's CREATE text, looked up once per table.
 class TableDefinitions {
-public:
+  public:
     explicit TableDefinitions(sqlite3* db) : db_(db) {}
 
     bool quotedInDefinition(const std::string& database, const std::string& table,
@@ -93,19 +96,21 @@ public:
         const auto key = std::make_pair(database, table);
         auto it = quoted_.find(key);
         if (it == quoted_.end()) {
-            const std::string master = database == "temp" ? "sqlite_temp_master"
-                                                          : sqlQuotedIdentifier(database) + ".sqlite_master";
+            const std::string master = database == "temp"
+                                           ? "sqlite_temp_master"
+                                           : sqlQuotedIdentifier(database) + ".sqlite_master";
             Stmt stmt = prepare(db_, "SELECT sql FROM " + master + " WHERE name = ?1");
             sqlite3_bind_text(stmt.get(), 1, table.c_str(), -1, SQLITE_TRANSIENT);
             std::set<std::string> names;
             if (sqlite3_step(stmt.get()) == SQLITE_ROW)
-                names = quotedNames(reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 0)));
+                names =
+                    quotedNames(reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 0)));
             it = quoted_.emplace(key, std::move(names)).first;
         }
         return it->second.count(column) != 0;
     }
 
-private:
+  private:
     sqlite3* db_;
     std::map<std::pair<std::string, std::string>, std::set<std::string>> quoted_;
 };
@@ -123,21 +128,21 @@ DeclaredType typeFromSample(const ColumnSample& sample) {
     DeclaredType t;
     const int length = static_cast<int>(sample.maxTextBytes > 0 ? sample.maxTextBytes : 1);
     switch (sample.sqliteType) {
-    case SQLITE_INTEGER:
-    case SQLITE_FLOAT:
-        t = mapDeclaredType("NUMBER");
-        break;
-    case SQLITE_BLOB:
-        t = mapDeclaredType("RAW");
-        t.size = length;
-        break;
-    case SQLITE_TEXT:
-        t = mapDeclaredType("VARCHAR2");
-        t.size = length;
-        break;
-    default:
-        t = mapDeclaredType("VARCHAR2(1)");
-        break;
+        case SQLITE_INTEGER:
+        case SQLITE_FLOAT:
+            t = mapDeclaredType("NUMBER");
+            break;
+        case SQLITE_BLOB:
+            t = mapDeclaredType("RAW");
+            t.size = length;
+            break;
+        case SQLITE_TEXT:
+            t = mapDeclaredType("VARCHAR2");
+            t.size = length;
+            break;
+        default:
+            t = mapDeclaredType("VARCHAR2(1)");
+            break;
     }
     return t;
 }
@@ -192,8 +197,8 @@ std::vector<ColumnRecord> describeColumns(sqlite3* db, sqlite3_stmt* stmt,
         r->isNull = true;
         if (origin && table && database) {
             int notNull = 0, primaryKey = 0, autoinc = 0;
-            if (sqlite3_table_column_metadata(db, database, table, origin, nullptr, nullptr, &notNull,
-                                              &primaryKey, &autoinc) == SQLITE_OK)
+            if (sqlite3_table_column_metadata(db, database, table, origin, nullptr, nullptr,
+                                              &notNull, &primaryKey, &autoinc) == SQLITE_OK)
                 r->isNull = !notNull && !primaryKey;
             const Generation g = identities.find(table, origin);
             r->isIdentity = g.identity;
@@ -248,8 +253,9 @@ bool findObject(sqlite3* db, const std::string& name, FoundObject& out) {
     for (const char* database : {"main", "temp"}) {
         const std::string master =
             std::string(database) == "temp" ? "sqlite_temp_master" : "main.sqlite_master";
-        Stmt stmt = prepare(db, "SELECT name, type, sql FROM " + master +
-                                    " WHERE type IN ('table', 'view') AND name = ?1 COLLATE NOCASE");
+        Stmt stmt =
+            prepare(db, "SELECT name, type, sql FROM " + master +
+                            " WHERE type IN ('table', 'view') AND name = ?1 COLLATE NOCASE");
         sqlite3_bind_text(stmt.get(), 1, name.c_str(), -1, SQLITE_TRANSIENT);
         if (sqlite3_step(stmt.get()) == SQLITE_ROW) {
             out.database = database;
@@ -296,7 +302,8 @@ std::vector<ColumnSample> sampleUntypedColumns(sqlite3* db, sqlite3_stmt* stmt) 
 std::vector<occi::MetaData> describeResultColumns(sqlite3* db, sqlite3_stmt* stmt,
                                                   const std::vector<ColumnSample>& samples) {
     std::vector<occi::MetaData> out;
-    for (ColumnRecord& r : describeColumns(db, stmt, samples)) out.push_back(makeMetaData(std::move(r)));
+    for (ColumnRecord& r : describeColumns(db, stmt, samples))
+        out.push_back(makeMetaData(std::move(r)));
     return out;
 }
 
@@ -313,7 +320,8 @@ occi::MetaData describeObject(sqlite3* db, const std::string& sessionSchema,
     auto record = std::make_shared<MetaDataRecord>();
     record->paramType =
         found.type == "view" ? occi::MetaData::PTYPE_VIEW : occi::MetaData::PTYPE_TABLE;
-    record->name = quotedNames(found.sql.c_str()).count(found.name) ? found.name : asciiUpper(found.name);
+    record->name =
+        quotedNames(found.sql.c_str()).count(found.name) ? found.name : asciiUpper(found.name);
     record->objSchema = sessionSchema;
     record->schemaName = sessionSchema;
 

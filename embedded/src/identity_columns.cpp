@@ -54,15 +54,17 @@ void installIdentity(sqlite3* db, const IdentityColumn& id) {
                       column + ")");
     // The mark's row is made again when missing (a table renamed and its old name dropped).
     createTrigger(db, id, "IDGEN", "AFTER INSERT", "NEW." + column + " IS NULL",
-                  "INSERT OR IGNORE INTO " + marks + " VALUES(" + names + ", 0); " +
-                  "UPDATE " + marks + " SET LAST_VALUE = max(LAST_VALUE, coalesce((SELECT max(" +
-                  column + ") FROM " + table + "), 0)) + 1 WHERE " + key + "; " +
-                  "UPDATE " + table + " SET " + column + " = (SELECT LAST_VALUE FROM " + marks +
-                  " WHERE " + key + ") WHERE rowid = NEW.rowid;");
+                  "INSERT OR IGNORE INTO " + marks + " VALUES(" + names + ", 0); " + "UPDATE " +
+                      marks + " SET LAST_VALUE = max(LAST_VALUE, coalesce((SELECT max(" + column +
+                      ") FROM " + table + "), 0)) + 1 WHERE " + key + "; " + "UPDATE " + table +
+                      " SET " + column + " = (SELECT LAST_VALUE FROM " + marks + " WHERE " + key +
+                      ") WHERE rowid = NEW.rowid;");
     if (id.generation == "ALWAYS") {
-        createTrigger(db, id, "IDINS", "BEFORE INSERT", "NEW." + column + " IS NOT NULL",
-                      raiseError("ORA-32795: cannot insert into a generated always identity column"));
-        createTrigger(db, id, "IDUPD", "BEFORE UPDATE OF " + column, "OLD." + column + " IS NOT NULL",
+        createTrigger(
+            db, id, "IDINS", "BEFORE INSERT", "NEW." + column + " IS NOT NULL",
+            raiseError("ORA-32795: cannot insert into a generated always identity column"));
+        createTrigger(db, id, "IDUPD", "BEFORE UPDATE OF " + column,
+                      "OLD." + column + " IS NOT NULL",
                       raiseError("ORA-32796: cannot update a generated always identity column"));
     } else {
         createTrigger(db, id, "IDUPD", "BEFORE UPDATE OF " + column, "NEW." + column + " IS NULL",

@@ -42,23 +42,23 @@ int MetaData::getInt(MetaData::AttrId attrid) const {
     if (attrid == ATTR_PTYPE) return r.paramType;
     if (!isColumn(r)) illegalAttribute();
     switch (attrid) {
-    case ATTR_DATA_SIZE:
-    case ATTR_DISP_SIZE:
-        return r.dataSize;
-    case ATTR_DATA_TYPE:
-        return r.dataType;
-    case ATTR_PRECISION:
-        return r.precision;
-    case ATTR_SCALE:
-        return r.scale;
-    case ATTR_IS_NULL:
-        return r.isNull ? 1 : 0;
-    case ATTR_CHARSET_FORM:
-        return r.charSetForm;
-    case ATTR_CHARSET_ID:
-        return charsetId(r.charSetForm);
-    default:
-        illegalAttribute();
+        case ATTR_DATA_SIZE:
+        case ATTR_DISP_SIZE:
+            return r.dataSize;
+        case ATTR_DATA_TYPE:
+            return r.dataType;
+        case ATTR_PRECISION:
+            return r.precision;
+        case ATTR_SCALE:
+            return r.scale;
+        case ATTR_IS_NULL:
+            return r.isNull ? 1 : 0;
+        case ATTR_CHARSET_FORM:
+            return r.charSetForm;
+        case ATTR_CHARSET_ID:
+            return charsetId(r.charSetForm);
+        default:
+            illegalAttribute();
     }
 }
 
@@ -74,12 +74,12 @@ bool MetaData::getBoolean(MetaData::ColumnAttrId colAttrId) const {
     const MetaDataRecord& r = recordOf(record_);
     if (!isColumn(r)) illegalAttribute();
     switch (colAttrId) {
-    case ATTR_COL_IS_IDENTITY:
-        return r.isIdentity;
-    case ATTR_COL_IS_GEN_ALWAYS:
-        return r.isGenAlways;
-    case ATTR_COL_IS_GEN_BY_DEF_ON_NULL:
-        return r.isGenByDefOnNull;
+        case ATTR_COL_IS_IDENTITY:
+            return r.isIdentity;
+        case ATTR_COL_IS_GEN_ALWAYS:
+            return r.isGenAlways;
+        case ATTR_COL_IS_GEN_BY_DEF_ON_NULL:
+            return r.isGenByDefOnNull;
     }
     illegalAttribute();
 }
@@ -88,17 +88,17 @@ std::string MetaData::getString(MetaData::AttrId attrid) const {
     kavexdb::detail::checkFault("MetaData::getString");
     const MetaDataRecord& r = recordOf(record_);
     switch (attrid) {
-    case ATTR_NAME:
-        return r.name;
-    case ATTR_OBJ_SCHEMA:
-        return r.objSchema;
-    case ATTR_SCHEMA_NAME:
-        return isColumn(r) ? r.schemaName : r.objSchema;
-    case ATTR_TYPE_NAME:
-        if (isColumn(r)) return r.typeName;
-        break;
-    default:
-        break;
+        case ATTR_NAME:
+            return r.name;
+        case ATTR_OBJ_SCHEMA:
+            return r.objSchema;
+        case ATTR_SCHEMA_NAME:
+            return isColumn(r) ? r.schemaName : r.objSchema;
+        case ATTR_TYPE_NAME:
+            if (isColumn(r)) return r.typeName;
+            break;
+        default:
+            break;
     }
     illegalAttribute();
 }

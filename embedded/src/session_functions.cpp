@@ -59,8 +59,8 @@ void systimestamp(sqlite3_context* ctx, int, sqlite3_value**) {
 void define(sqlite3* db, const char* name, int args, bool deterministic,
             void (*fn)(sqlite3_context*, int, sqlite3_value**)) {
     const int flags = SQLITE_UTF8 | (deterministic ? SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS : 0);
-    const int rc = sqlite3_create_function_v2(db, name, args, flags, nullptr, fn, nullptr, nullptr,
-                                              nullptr);
+    const int rc =
+        sqlite3_create_function_v2(db, name, args, flags, nullptr, fn, nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) raiseSqlite(db, rc);
 }
 

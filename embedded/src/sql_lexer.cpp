@@ -10,7 +10,9 @@ namespace detail {
 namespace {
 
 bool isWordStart(unsigned char c) { return std::isalpha(c) || c == '_' || c >= 0x80; }
-bool isWordChar(unsigned char c) { return isWordStart(c) || std::isdigit(c) || c == '$' || c == '#'; }
+bool isWordChar(unsigned char c) {
+    return isWordStart(c) || std::isdigit(c) || c == '$' || c == '#';
+}
 
 // Index just past a literal opened by quote at `start`; a doubled quote stands for itself.
 // Returns npos when the literal never closes.
@@ -69,7 +71,8 @@ std::vector<Token> lexSql(const std::string& sql) {
             push(Token::Kind::Bind, j);
         } else if (std::isdigit(c) ||
                    (c == '.' && j < n && std::isdigit(static_cast<unsigned char>(sql[j])))) {
-            while (j < n && (std::isdigit(static_cast<unsigned char>(sql[j])) || sql[j] == '.')) ++j;
+            while (j < n && (std::isdigit(static_cast<unsigned char>(sql[j])) || sql[j] == '.'))
+                ++j;
             if (j < n && (sql[j] == 'e' || sql[j] == 'E')) {
                 std::size_t k = j + 1;
                 if (k < n && (sql[k] == '+' || sql[k] == '-')) ++k;
@@ -145,4 +148,3 @@ std::string sqlQuotedIdentifier(const std::string& name) { return quoted(name, '
 
 }  // namespace detail
 }  // namespace kavexdb
-

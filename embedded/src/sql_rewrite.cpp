@@ -25,7 +25,7 @@ const char* const kSysdateBuiltin = "(strftime('%Y-%m-%d %H:%M:%S','now'))";
 const char* const kSystimestampBuiltin = "(strftime('%Y-%m-%d %H:%M:%f','now')||'000000+00:00')";
 
 class TokenEditor {
-public:
+  public:
     explicit TokenEditor(std::vector<Token> tokens) : t_(std::move(tokens)) {}
 
     std::size_t size() const { return t_.size(); }
@@ -45,7 +45,9 @@ public:
         }
         return t_.size();
     }
-    bool word(std::size_t i, const char* upper) const { return i < t_.size() && t_[i].isWord(upper); }
+    bool word(std::size_t i, const char* upper) const {
+        return i < t_.size() && t_[i].isWord(upper);
+    }
     bool punct(std::size_t i, char c) const { return i < t_.size() && t_[i].isPunct(c); }
     bool name(std::size_t i) const {
         return i < t_.size() && (t_[i].kind == TK::Word || t_[i].kind == TK::QuotedIdent);
@@ -65,7 +67,7 @@ public:
     }
     std::string text() const { return joinTokens(t_); }
 
-private:
+  private:
     std::vector<Token> t_;
 };
 
@@ -180,8 +182,8 @@ Kind classify(TokenEditor& e, RewrittenSql& out) {
 // ---- Rewrites every statement gets ------------------------------------------------------------
 
 bool isCharacterType(const Token& t) {
-    return t.isWord("VARCHAR2") || t.isWord("VARCHAR") || t.isWord("NVARCHAR2") || t.isWord("CHAR") ||
-           t.isWord("NCHAR") || t.isWord("CHARACTER");
+    return t.isWord("VARCHAR2") || t.isWord("VARCHAR") || t.isWord("NVARCHAR2") ||
+           t.isWord("CHAR") || t.isWord("NCHAR") || t.isWord("CHARACTER");
 }
 
 // TIMESTAMP(3) WITH [LOCAL] TIME ZONE -> TIMESTAMP WITH [LOCAL] TIME ZONE(3): SQLite's type-name
@@ -242,9 +244,10 @@ bool isAliasAt(const TokenEditor& e, std::size_t i) {
     if (i >= e.size()) return false;
     if (e.tokens()[i].kind == TK::QuotedIdent) return true;
     if (e.tokens()[i].kind != TK::Word) return false;
-    for (const char* w : {"WHERE", "GROUP", "ORDER", "HAVING", "UNION", "INTERSECT", "EXCEPT",
-                          "MINUS", "JOIN", "LEFT", "RIGHT", "FULL", "INNER", "CROSS", "NATURAL",
-                          "ON", "USING", "LIMIT", "WINDOW", "CONNECT", "START", "FETCH", "OFFSET"})
+    for (const char* w :
+         {"WHERE", "GROUP", "ORDER",  "HAVING",  "UNION", "INTERSECT", "EXCEPT",  "MINUS",
+          "JOIN",  "LEFT",  "RIGHT",  "FULL",    "INNER", "CROSS",     "NATURAL", "ON",
+          "USING", "LIMIT", "WINDOW", "CONNECT", "START", "FETCH",     "OFFSET"})
         if (e.word(i, w)) return false;
     return true;
 }
@@ -253,8 +256,8 @@ bool isAliasAt(const TokenEditor& e, std::size_t i) {
 void inlineDual(TokenEditor& e, std::size_t i) {
     const std::size_t prev = e.previous(i);
     if (!e.word(prev, "FROM") && !e.word(prev, "JOIN") && !e.punct(prev, ',')) return;
-    e[i].text = isAliasAt(e, e.next(i + 1)) ? "(SELECT 'X' AS DUMMY)"
-                                             : "(SELECT 'X' AS DUMMY) AS dual";
+    e[i].text =
+        isAliasAt(e, e.next(i + 1)) ? "(SELECT 'X' AS DUMMY)" : "(SELECT 'X' AS DUMMY) AS dual";
 }
 
 void rewriteCommon(TokenEditor& e, const std::string& schema, bool storedObject) {
@@ -402,7 +405,8 @@ void rewriteDropTable(TokenEditor& e, std::size_t tableWord, RewrittenSql& out) 
 // TRUNCATE TABLE name [storage clauses] -> DELETE FROM name.
 void rewriteTruncate(TokenEditor& e, std::size_t truncateWord) {
     const std::size_t tableWord = e.next(truncateWord + 1);
-    if (!e.word(tableWord, "TABLE")) raise(3290, "Invalid truncate command - missing CLUSTER or TABLE keyword");
+    if (!e.word(tableWord, "TABLE"))
+        raise(3290, "Invalid truncate command - missing CLUSTER or TABLE keyword");
     std::size_t i = e.next(tableWord + 1);
     if (objectNameAt(e, i).empty()) raise(903, "invalid table name");
     e.erase(i, e.size());
@@ -428,7 +432,8 @@ void rewriteAlterTable(TokenEditor& e, std::size_t tableWord, RewrittenSql& out)
         const std::size_t open = e.next(i + 1);
         if (!e.punct(open, '(')) return;
         const std::size_t past = e.pastParens(open);
-        if (!e.punct(past - 1, ')') || e.next(past) < e.size()) return;  // not one parenthesised definition
+        if (!e.punct(past - 1, ')') || e.next(past) < e.size())
+            return;  // not one parenthesised definition
         int depth = 0;
         for (std::size_t k = open + 1; k + 1 < past; ++k) {
             if (e.punct(k, '(')) ++depth;
@@ -499,19 +504,19 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
     trimTerminators(e);
     out.kind = classify(e, out);
     switch (out.kind) {
-    case Kind::Empty:
-    case Kind::Commit:
-    case Kind::Rollback:
-    case Kind::CreateUser:
-    case Kind::AlterUser:
-    case Kind::DropUser:
-        return out;
-    case Kind::TempLobBlock:
-    case Kind::PlSql:
-        out.sql = oracleSql;
-        return out;
-    default:
-        break;
+        case Kind::Empty:
+        case Kind::Commit:
+        case Kind::Rollback:
+        case Kind::CreateUser:
+        case Kind::AlterUser:
+        case Kind::DropUser:
+            return out;
+        case Kind::TempLobBlock:
+        case Kind::PlSql:
+            out.sql = oracleSql;
+            return out;
+        default:
+            break;
     }
     rewriteCommon(e, sessionSchema, out.kind == Kind::Ddl);
     if (out.kind == Kind::Ddl) rewriteDdl(e, out);

@@ -18,8 +18,17 @@ struct IdentityColumn {
 
 struct RewrittenSql {
     enum class Kind {
-        Empty, Query, Dml, Ddl, Commit, Rollback, CreateUser, AlterUser, DropUser,
-        TempLobBlock, PlSql
+        Empty,
+        Query,
+        Dml,
+        Ddl,
+        Commit,
+        Rollback,
+        CreateUser,
+        AlterUser,
+        DropUser,
+        TempLobBlock,
+        PlSql
     };
     Kind kind = Kind::Empty;
     std::string sql;                         // what SQLite runs (Query, Dml, Ddl, PlSql text)

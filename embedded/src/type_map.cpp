@@ -32,8 +32,8 @@ ParsedType parseType(const std::string& declared) {
         if (c == '(') {
             endWord();
             const std::size_t close = declared.find(')', i);
-            const std::string inside =
-                declared.substr(i + 1, (close == std::string::npos ? declared.size() : close) - i - 1);
+            const std::string inside = declared.substr(
+                i + 1, (close == std::string::npos ? declared.size() : close) - i - 1);
             std::size_t start = 0;
             while (start <= inside.size()) {
                 std::size_t comma = inside.find(',', start);
@@ -76,7 +76,9 @@ int arg(const ParsedType& p, std::size_t i, int fallback) {
     return i < p.args.size() ? p.args[i] : fallback;
 }
 
-bool contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
+bool contains(const std::string& text, const char* part) {
+    return text.find(part) != std::string::npos;
+}
 
 DeclaredType byAffinity(const std::string& base) {
     if (contains(base, "INT")) return make(2, 22, 38, 0, 0, Storage::Integer);
@@ -101,7 +103,8 @@ DeclaredType mapDeclaredType(const std::string& declaredType) {
         if (p.args.empty()) return make(2, 22, 0, -127, 0, Storage::Numeric);
         return make(2, 22, p.args[0], arg(p, 1, 0), 0, Storage::Numeric);
     }
-    if (b == "INTEGER" || b == "INT" || b == "SMALLINT") return make(2, 22, 38, 0, 0, Storage::Integer);
+    if (b == "INTEGER" || b == "INT" || b == "SMALLINT")
+        return make(2, 22, 38, 0, 0, Storage::Integer);
     if (b == "FLOAT") return make(2, 22, arg(p, 0, 126), -127, 0, Storage::Real);
     if (b == "BINARY_FLOAT") return make(100, 4, 0, 0, 0, Storage::Real);
     if (b == "BINARY_DOUBLE") return make(101, 8, 0, 0, 0, Storage::Real);

@@ -52,8 +52,9 @@ std::vector<std::string> columnChecks(const std::string& table, const std::strin
     }
     if (isOneOf(base, {"NUMBER", "INTEGER", "INT", "SMALLINT", "FLOAT", "BINARY_FLOAT",
                        "BINARY_DOUBLE", "PLS_INTEGER", "BINARY_INTEGER"})) {
-        out.push_back(check("typeof(" + value + ") IN ('text', 'blob') AND length(" + value + ") > 0",
-                            "ORA-01722: invalid number"));
+        out.push_back(
+            check("typeof(" + value + ") IN ('text', 'blob') AND length(" + value + ") > 0",
+                  "ORA-01722: invalid number"));
     }
     if (base == "NUMBER" && sized && type.precision >= 1 && type.precision <= 38) {
         const int scale = type.scale;
@@ -71,7 +72,8 @@ std::vector<std::string> columnChecks(const std::string& table, const std::strin
 
 void installValueChecks(sqlite3* db, const std::string& table) {
     sqlite3_stmt* raw = nullptr;
-    int rc = sqlite3_prepare_v2(db, "SELECT name, type FROM pragma_table_info(?1)", -1, &raw, nullptr);
+    int rc =
+        sqlite3_prepare_v2(db, "SELECT name, type FROM pragma_table_info(?1)", -1, &raw, nullptr);
     std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> columns(raw, sqlite3_finalize);
     if (rc != SQLITE_OK) raiseSqlite(db, rc);
     sqlite3_bind_text(raw, 1, table.c_str(), -1, SQLITE_TRANSIENT);

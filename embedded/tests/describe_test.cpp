@@ -16,7 +16,7 @@ using oracle::occi::MetaData;
 using oracle::occi::SQLException;
 
 class Describe : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_EQ(sqlite3_open(":memory:", &db_), SQLITE_OK);
         registerSessionFunctions(db_);
@@ -37,7 +37,8 @@ protected:
     void exec(const std::string& oracleSql) { ASSERT_EQ(run(oracleSql), "") << oracleSql; }
 
     // Prepares a query, fetches its rows as a prefetch would, then describes the columns.
-    std::vector<MetaData> describe(const std::string& query, std::vector<std::string>* firstRow = nullptr) {
+    std::vector<MetaData> describe(const std::string& query,
+                                   std::vector<std::string>* firstRow = nullptr) {
         const RewrittenSql r = rewriteSql(query, "SCOTT");
         sqlite3_stmt* stmt = nullptr;
         EXPECT_EQ(sqlite3_prepare_v2(db_, r.sql.c_str(), -1, &stmt, nullptr), SQLITE_OK)
@@ -51,8 +52,8 @@ protected:
                 const int type = sqlite3_column_type(stmt, i);
                 if (type != SQLITE_NULL) s.sqliteType = type;
                 if (type == SQLITE_TEXT || type == SQLITE_BLOB)
-                    s.maxTextBytes = std::max(s.maxTextBytes,
-                                              static_cast<std::size_t>(sqlite3_column_bytes(stmt, i)));
+                    s.maxTextBytes = std::max(
+                        s.maxTextBytes, static_cast<std::size_t>(sqlite3_column_bytes(stmt, i)));
                 if (first && firstRow) {
                     const unsigned char* t = sqlite3_column_text(stmt, i);
                     firstRow->push_back(t ? reinterpret_cast<const char*>(t) : "<null>");
@@ -90,9 +91,10 @@ void expectColumn(const MetaData& m, const Expect& e) {
 }
 
 TEST_F(Describe, DeclaredTypesOfTableColumns) {
-    exec("CREATE TABLE scott.emp (id NUMBER(6) PRIMARY KEY, name VARCHAR2(20 CHAR) NOT NULL, "
-         "salary NUMBER(*,2), hired DATE, stamp TIMESTAMP(3) WITH TIME ZONE, notes CLOB, "
-         "photo BLOB, code CHAR(2), flag INTEGER)");
+    exec(
+        "CREATE TABLE scott.emp (id NUMBER(6) PRIMARY KEY, name VARCHAR2(20 CHAR) NOT NULL, "
+        "salary NUMBER(*,2), hired DATE, stamp TIMESTAMP(3) WITH TIME ZONE, notes CLOB, "
+        "photo BLOB, code CHAR(2), flag INTEGER)");
     const std::vector<MetaData> cols = describe("select * from Emp");
     ASSERT_EQ(cols.size(), 9u);
     expectColumn(cols[0], {"ID", 2, 22, 6, 0});
@@ -117,9 +119,9 @@ TEST_F(Describe, ExpressionsAreTypedFromTheFetchedValues) {
     exec("create table t (a number, s varchar2(10))");
     exec("insert into t values (1, 'x')");
     exec("insert into t values (2.5, 'longer')");
-    const std::vector<MetaData> cols =
-        describe("select a + 1, upper(s), 'lit' AS \"Lit\", null, x'00ff', count(*) over () "
-                 "from t");
+    const std::vector<MetaData> cols = describe(
+        "select a + 1, upper(s), 'lit' AS \"Lit\", null, x'00ff', count(*) over () "
+        "from t");
     ASSERT_EQ(cols.size(), 6u);
     expectColumn(cols[0], {"A + 1", 2, 22, 0, -127});
     expectColumn(cols[1], {"UPPER(S)", 1, 6, 0, 0});
@@ -153,8 +155,8 @@ TEST_F(Describe, DualSysdateAndRowid) {
     ASSERT_EQ(values.size(), 3u);
     EXPECT_EQ(values[0], "X");
     EXPECT_TRUE(std::regex_match(values[1], std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)")));
-    EXPECT_TRUE(std::regex_match(values[2],
-                                 std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{9}\+00:00)")));
+    EXPECT_TRUE(
+        std::regex_match(values[2], std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{9}\+00:00)")));
 
     exec("create table t (a varchar2(5))");
     exec("insert into t values ('q')");
@@ -172,21 +174,23 @@ TEST_F(Describe, ViewsOverDual) {
 }
 
 TEST_F(Describe, StoredDefaultsUseTheClockWithoutSessionFunctions) {
-    exec("create table t (id number, d date default sysdate, ts timestamp with time zone default "
-         "systimestamp)");
+    exec(
+        "create table t (id number, d date default sysdate, ts timestamp with time zone default "
+        "systimestamp)");
     exec("insert into t (id) values (1)");
     const std::vector<std::string> values = row("select d, ts from t");
     ASSERT_EQ(values.size(), 2u);
     EXPECT_TRUE(std::regex_match(values[0], std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)")));
-    EXPECT_TRUE(std::regex_match(values[1],
-                                 std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{9}\+00:00)")));
+    EXPECT_TRUE(
+        std::regex_match(values[1], std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{9}\+00:00)")));
 }
 
 TEST_F(Describe, SessionFunctionsAndLiterals) {
     EXPECT_EQ(row("select nvl(null, 'b'), nvl('', 'e'), nvl('a', 'b'), nvl(1, 2) from dual"),
               (std::vector<std::string>{"b", "e", "a", "1"}));
-    EXPECT_EQ(row("select length(empty_clob()), length(empty_blob()), empty_clob() is null from dual"),
-              (std::vector<std::string>{"0", "0", "0"}));
+    EXPECT_EQ(
+        row("select length(empty_clob()), length(empty_blob()), empty_clob() is null from dual"),
+        (std::vector<std::string>{"0", "0", "0"}));
     exec("create table t (d date, ts timestamp)");
     exec("insert into t values (DATE '2024-01-15', TIMESTAMP '2024-01-15 14:30:05.5')");
     EXPECT_EQ(row("select d, ts from t where d = date '2024-01-15'"),
@@ -199,19 +203,21 @@ TEST_F(Describe, ToCharRendersNumbersAndDates) {
     EXPECT_EQ(row("select to_char(123.45), to_char(0.5), to_char(-0.25), to_char(7), to_char(null) "
                   "from dual"),
               (std::vector<std::string>{"123.45", ".5", "-.25", "7", "<null>"}));
-    EXPECT_EQ(row("select to_char(1234.5, 'FM9999.00'), to_char(date '2024-01-15', 'YYYY/MM/DD'), "
-                  "to_char(date '2024-01-15'), "
-                  "to_char(timestamp '2024-01-15 14:30:05.123', 'HH24:MI:SS.FF3'), "
-                  "to_char('abc') from dual"),
-              (std::vector<std::string>{"1234.50", "2024/01/15", "15-JAN-24", "14:30:05.123", "abc"}));
+    EXPECT_EQ(
+        row("select to_char(1234.5, 'FM9999.00'), to_char(date '2024-01-15', 'YYYY/MM/DD'), "
+            "to_char(date '2024-01-15'), "
+            "to_char(timestamp '2024-01-15 14:30:05.123', 'HH24:MI:SS.FF3'), "
+            "to_char('abc') from dual"),
+        (std::vector<std::string>{"1234.50", "2024/01/15", "15-JAN-24", "14:30:05.123", "abc"}));
     EXPECT_NE(run("select to_char('abc', '999') from dual").find("ORA-01722"), std::string::npos);
     EXPECT_NE(run("select to_char(1, 'QQQ') from dual").find("ORA-01481"), std::string::npos);
 }
 
 TEST_F(Describe, ToNumberReadsTextAsANumber) {
-    EXPECT_EQ(row("select to_number('1,234.5', '9,999.9'), to_number(' 42 '), typeof(to_number('42')), "
-                  "to_number(''), to_number(3.5) from dual"),
-              (std::vector<std::string>{"1234.5", "42", "integer", "<null>", "3.5"}));
+    EXPECT_EQ(
+        row("select to_number('1,234.5', '9,999.9'), to_number(' 42 '), typeof(to_number('42')), "
+            "to_number(''), to_number(3.5) from dual"),
+        (std::vector<std::string>{"1234.5", "42", "integer", "<null>", "3.5"}));
     EXPECT_NE(run("select to_number('4x') from dual").find("ORA-01722"), std::string::npos);
 }
 
@@ -229,20 +235,24 @@ TEST_F(Describe, ToDateReadsTextWithAFormatModel) {
               std::string::npos);
     EXPECT_NE(run("select to_date('2024-13-01', 'YYYY-MM-DD') from dual").find("ORA-01843"),
               std::string::npos);
-    EXPECT_NE(run("select to_date('x2024', 'YYYY') from dual").find("ORA-01861"), std::string::npos);
+    EXPECT_NE(run("select to_date('x2024', 'YYYY') from dual").find("ORA-01861"),
+              std::string::npos);
     EXPECT_NE(run("select to_date('2024', 'QQ') from dual").find("ORA-01821"), std::string::npos);
-    const std::vector<MetaData> cols = describe("select to_date('2024-01-15', 'YYYY-MM-DD') from dual");
+    const std::vector<MetaData> cols =
+        describe("select to_date('2024-01-15', 'YYYY-MM-DD') from dual");
     EXPECT_EQ(cols[0].getInt(MetaData::ATTR_DATA_TYPE), 12);
 }
 
 TEST_F(Describe, IdentityAlwaysGeneratesAndRejectsGivenValues) {
-    exec("create table items (id number generated always as identity primary key, "
-         "name varchar2(10) not null)");
+    exec(
+        "create table items (id number generated always as identity primary key, "
+        "name varchar2(10) not null)");
     exec("insert into items (name) values ('a')");
     exec("insert into items (name) values ('b')");
     EXPECT_EQ(row("select group_concat(id) from (select id from items order by id)"),
               std::vector<std::string>{"1,2"});
-    EXPECT_NE(run("insert into items (id, name) values (7, 'c')").find("ORA-32795"), std::string::npos);
+    EXPECT_NE(run("insert into items (id, name) values (7, 'c')").find("ORA-32795"),
+              std::string::npos);
     EXPECT_NE(run("update items set id = 9").find("ORA-32796"), std::string::npos);
     exec("update items set name = 'z' where id = 1");
 
@@ -276,8 +286,9 @@ TEST_F(Describe, IdentityByDefaultTakesGivenValuesAndContinuesAboveThem) {
 }
 
 TEST_F(Describe, WrittenValuesAreCheckedAgainstDeclaredTypes) {
-    exec("create table t (s varchar2(3 char), c char(2), n number(5,2), i integer, f number, "
-         "txt text, big bigint)");
+    exec(
+        "create table t (s varchar2(3 char), c char(2), n number(5,2), i integer, f number, "
+        "txt text, big bigint)");
     exec("insert into t (s, c, n, i, f) values ('abc', 'xy', 999.99, 7, '12.5')");
     exec("insert into t (s, n) values ('ééé', -999.994)");  // characters, not bytes
     EXPECT_NE(run("insert into t (s) values ('abcd')").find("ORA-12899"), std::string::npos);
@@ -315,7 +326,8 @@ TEST_F(Describe, GlobalTemporaryTablesBecomeSessionTables) {
     exec("create global temporary table gt (a number) on commit preserve rows");
     exec("insert into gt values (1)");
     EXPECT_EQ(row("select count(*) from temp.gt"), std::vector<std::string>{"1"});
-    EXPECT_EQ(describeObject(db_, "SCOTT", "GT").getInt(MetaData::ATTR_PTYPE), MetaData::PTYPE_TABLE);
+    EXPECT_EQ(describeObject(db_, "SCOTT", "GT").getInt(MetaData::ATTR_PTYPE),
+              MetaData::PTYPE_TABLE);
 }
 
 TEST_F(Describe, IdentityOfQuotedMixedCaseNames) {
@@ -406,13 +418,15 @@ using oracle::occi::MetaData;
 
 TEST(DescribeThroughClient, ResultColumnsAndObjectsOfAnIdentityTable) {
     Session s(clienttest::memdb());
-    s.exec("CREATE TABLE scott.orders (id NUMBER GENERATED ALWAYS AS IDENTITY, "
-           "item VARCHAR2(30 CHAR) NOT NULL, placed DATE DEFAULT SYSDATE);");
+    s.exec(
+        "CREATE TABLE scott.orders (id NUMBER GENERATED ALWAYS AS IDENTITY, "
+        "item VARCHAR2(30 CHAR) NOT NULL, placed DATE DEFAULT SYSDATE);");
     s.exec("insert into orders (item) values ('tea')");
     s.exec("insert into SCOTT.orders (item, placed) values ('cake', DATE '2024-02-29')");
     EXPECT_EQ(s.one("select max(id) from orders"), "2");
 
-    oracle::occi::Statement* st = s.conn()->createStatement("select id, item, placed, sysdate from orders");
+    oracle::occi::Statement* st =
+        s.conn()->createStatement("select id, item, placed, sysdate from orders");
     st->execute();
     oracle::occi::ResultSet* rs = st->getResultSet();
     const std::vector<MetaData> cols = rs->getColumnListMetaData();
@@ -434,8 +448,9 @@ TEST(DescribeThroughClient, ResultColumnsAndObjectsOfAnIdentityTable) {
     EXPECT_EQ(listed[0].getString(MetaData::ATTR_OBJ_SCHEMA), "SCOTT");
 
     EXPECT_EQ(clienttest::oraCode([&] { s.conn()->getMetaData("missing"); }), 4043);
-    EXPECT_NE(clienttest::oraMessage([&] { s.exec("insert into orders (id, item) values (5, 'x')"); })
-                  .find("ORA-32795"),
+    EXPECT_NE(clienttest::oraMessage([&] {
+                  s.exec("insert into orders (id, item) values (5, 'x')");
+              }).find("ORA-32795"),
               std::string::npos);
 }
 
