@@ -16,8 +16,8 @@ import velmar.oracleociops.OcciWrapper;
  * SQLite file, through OcciWrapper.getRow lists and through the SQLite JDBC driver's ResultSet
  * getters, side by side in one run, and prints the times and their ratio.
  *
- * <p>Usage: JniBench WORK_DIR [ROWS [jni|jdbc]]; with a third argument only that side runs, over
- * the file a previous run left (for profiling one side).
+ * <p>Usage: JniBench WORK_DIR [ROWS [jni|jdbc|jni-text|jdbc-text]]; with a third argument only
+ * that side runs, over the file a previous run left (for profiling one side).
  */
 public final class JniBench {
     private static final String QUERY = "select id, amount, name, ts from bench";
@@ -33,7 +33,8 @@ public final class JniBench {
         if (args.length > 2) {
             long start = System.nanoTime();
             for (int round = 0; round < 4; ++round) {
-                check(args[2].equals("jni") ? readJni(file, QUERY) : readJdbc(file, QUERY), rows);
+                String query = args[2].endsWith("-text") ? TEXT_QUERY : QUERY;
+                check(args[2].startsWith("jni") ? readJni(file, query) : readJdbc(file, query), rows);
             }
             System.out.printf("%s: %.0f ns/row over 4 reads%n", args[2],
                     (System.nanoTime() - start) / 4.0 / rows);

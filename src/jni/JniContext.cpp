@@ -72,7 +72,8 @@ jbyteArray JniContext::newByteArray(const void* bytes, std::int32_t length) {
 }
 
 jmethodID JniContext::addToList(jobject value, jobject list, jmethodID addMethod) {
-    if (failed()) {
+    // A value that was made leaves nothing pending; a null one may stand for a failed creation.
+    if (value == nullptr && failed()) {
         return nullptr;
     }
     if (addMethod == nullptr) {

@@ -27,7 +27,8 @@ public:
     jbyteArray newByteArray(const void* bytes, std::int32_t length);
     // Appends value to list through its add(Object) method, looking the method up when addMethod
     // is null. Returns the method for the next append, or null when the list has no such method
-    // or the append left a Java exception pending.
+    // or the append left a Java exception pending. A null value may come from a failed creation:
+    // nothing is appended then if an exception is pending.
     jmethodID addToList(jobject value, jobject list, jmethodID addMethod);
 
     // True when a Java exception is pending: the work must stop making JNI calls other than
