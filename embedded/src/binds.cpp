@@ -1,5 +1,6 @@
 #include "binds.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace kavexdb {
@@ -99,8 +100,36 @@ void BindSet::addIteration() {
 
 void BindSet::set(unsigned index, BindValue value) {
     Param& p = param(index);
-    if (p.values.size() < iterations_) p.values.resize(iterations_);
-    p.values[iterations_ - 1] = std::move(value);
+    if (p.slots.size() < iterations_) {
+        if (p.slots.capacity() < maxIterations_) p.slots.reserve(maxIterations_);
+        p.slots.resize(iterations_);
+    }
+    Slot& slot = p.slots[iterations_ - 1];
+    slot.kind = value.kind;
+    slot.length = 0;
+    switch (value.kind) {
+    case BindValue::Kind::Integer:
+        slot.u.integer = value.integer;
+        break;
+    case BindValue::Kind::Real:
+        slot.u.real = value.real;
+        break;
+    case BindValue::Kind::Text:
+    case BindValue::Kind::Blob:
+        if (value.bytes.size() > UINT32_MAX)
+            raise(1461, "can bind a LONG value only for insert into a LONG column");
+        slot.u.offset = p.arena.size();
+        slot.length = static_cast<std::uint32_t>(value.bytes.size());
+        p.arena += value.bytes;
+        break;
+    case BindValue::Kind::Lob:
+        slot.u.offset = p.lobs.size();
+        p.lobs.push_back(std::move(value.lob));
+        break;
+    default:
+        slot.u.integer = 0;
+        break;
+    }
 }
 
 void BindSet::setText(unsigned index, std::string storageText) {
@@ -128,38 +157,81 @@ void BindSet::setBuffer(unsigned index, const DataBuffer& buffer) {
 
 unsigned BindSet::highestIndex() const { return params_.empty() ? 0 : params_.rbegin()->first; }
 
-const BindValue& BindSet::resolve(unsigned index, unsigned iteration, Charset charset) {
-    static const BindValue unset;
+BindView BindSet::Param::view(const Slot& slot) const {
+    BindView v;
+    v.kind = slot.kind;
+    switch (slot.kind) {
+    case BindValue::Kind::Integer: v.integer = slot.u.integer; break;
+    case BindValue::Kind::Real: v.real = slot.u.real; break;
+    case BindValue::Kind::Text:
+    case BindValue::Kind::Blob:
+        v.data = arena.data() + slot.u.offset;
+        v.size = slot.length;
+        break;
+    case BindValue::Kind::Lob: v.lob = lobs[slot.u.offset].get(); break;
+    default: break;
+    }
+    return v;
+}
+
+BindValue BindSet::Param::materialize(const Slot& slot) const {
+    BindValue v;
+    v.kind = slot.kind;
+    switch (slot.kind) {
+    case BindValue::Kind::Integer: v.integer = slot.u.integer; break;
+    case BindValue::Kind::Real: v.real = slot.u.real; break;
+    case BindValue::Kind::Text:
+    case BindValue::Kind::Blob: v.bytes.assign(arena, slot.u.offset, slot.length); break;
+    case BindValue::Kind::Lob: v.lob = lobs[slot.u.offset]; break;
+    default: break;
+    }
+    return v;
+}
+
+BindView viewOf(const BindValue& value) {
+    BindView v;
+    v.kind = value.kind;
+    v.integer = value.integer;
+    v.real = value.real;
+    v.data = value.bytes.data();
+    v.size = value.bytes.size();
+    v.lob = value.lob.get();
+    return v;
+}
+
+BindView BindSet::resolve(unsigned index, unsigned iteration, Charset charset) {
     auto it = params_.find(index);
-    if (it == params_.end()) return unset;
+    if (it == params_.end()) return BindView();
     Param& p = it->second;
     if (iteration == 0) p.lastSet = kNone;
-    if (iteration < p.values.size() && p.values[iteration].kind != BindValue::Kind::Unset) {
+    if (iteration < p.slots.size() && p.slots[iteration].kind != BindValue::Kind::Unset) {
         p.lastSet = iteration;
-        return p.values[iteration];
+        return p.view(p.slots[iteration]);
     }
     if (p.hasBuffer) {
         p.scratch = p.buffer.read(charset);
-        return p.scratch;
+        return viewOf(p.scratch);
     }
-    return p.lastSet != kNone ? p.values[p.lastSet] : p.carried;
+    return p.lastSet != kNone ? p.view(p.slots[p.lastSet]) : viewOf(p.carried);
 }
 
 void BindSet::finishExecution() {
     for (auto& entry : params_) {
         Param& p = entry.second;
-        if (p.lastSet != kNone && p.lastSet < p.values.size())
-            p.carried = std::move(p.values[p.lastSet]);
-        else if (!p.values.empty() && p.values[0].kind != BindValue::Kind::Unset)
-            p.carried = std::move(p.values[0]);  // bound but never run (a failed execution)
-        p.values.clear();
+        if (p.lastSet != kNone && p.lastSet < p.slots.size())
+            p.carried = p.materialize(p.slots[p.lastSet]);
+        else if (!p.slots.empty() && p.slots[0].kind != BindValue::Kind::Unset)
+            p.carried = p.materialize(p.slots[0]);  // bound but never run (a failed execution)
+        p.slots.clear();
+        p.arena.clear();
+        p.lobs.clear();
         p.lastSet = kNone;
         p.scratch = BindValue();
     }
     iterations_ = 1;
 }
 
-int bindToSqlite(sqlite3_stmt* stmt, int index, const BindValue& value,
+int bindToSqlite(sqlite3_stmt* stmt, int index, const BindView& value,
                  sqlite3_destructor_type lifetime) {
     switch (value.kind) {
     case BindValue::Kind::Unset:
@@ -170,18 +242,16 @@ int bindToSqlite(sqlite3_stmt* stmt, int index, const BindValue& value,
     case BindValue::Kind::Real:
         return sqlite3_bind_double(stmt, index, value.real);
     case BindValue::Kind::Text:
-        return sqlite3_bind_text64(stmt, index, value.bytes.data(), value.bytes.size(),
-                                   lifetime, SQLITE_UTF8);
+        return sqlite3_bind_text64(stmt, index, value.data, value.size, lifetime, SQLITE_UTF8);
     case BindValue::Kind::Blob:
-        return sqlite3_bind_blob64(stmt, index, value.bytes.data(), value.bytes.size(),
-                                   lifetime);
+        return sqlite3_bind_blob64(stmt, index, value.data, value.size, lifetime);
     case BindValue::Kind::Lob:
         if (!value.lob) return sqlite3_bind_null(stmt, index);
         if (value.lob->isClob)
             return sqlite3_bind_text64(stmt, index, value.lob->bytes.data(),
-                                       value.lob->bytes.size(), SQLITE_STATIC, SQLITE_UTF8);
+                                       value.lob->bytes.size(), lifetime, SQLITE_UTF8);
         return sqlite3_bind_blob64(stmt, index, value.lob->bytes.data(), value.lob->bytes.size(),
-                                   SQLITE_STATIC);
+                                   lifetime);
     }
     return SQLITE_MISUSE;
 }

@@ -28,6 +28,18 @@ struct BindValue {
     static BindValue null() { BindValue v; v.kind = Kind::Null; return v; }
 };
 
+// A bound value as SQLite receives it: bytes point into storage that stays put while the
+// statement runs.
+struct BindView {
+    BindValue::Kind kind = BindValue::Kind::Unset;
+    std::int64_t integer = 0;
+    double real = 0;
+    const char* data = nullptr;  // Text and Blob
+    std::size_t size = 0;
+    const LobContent* lob = nullptr;  // Lob
+};
+BindView viewOf(const BindValue& value);
+
 // A caller's buffer bound with setDataBuffer; its cells are read at execute time.
 struct DataBuffer {
     void* data = nullptr;
@@ -41,6 +53,8 @@ struct DataBuffer {
 };
 
 class BindSet {
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
 public:
     // ORA-32109 for index 0.
     static void checkIndex(unsigned index);
@@ -60,16 +74,28 @@ public:
 
     unsigned highestIndex() const;
     // The value of one parameter in one iteration (0-based) of the run that begins; Unset when
-    // nothing was ever bound to it. Call for iterations in order.
-    // The reference stays valid until the next call for the same parameter.
-    const BindValue& resolve(unsigned index, unsigned iteration, Charset charset);
+    // nothing was ever bound to it. Call for iterations in order. The view stays valid until
+    // the next call for the same parameter or the next change of the set.
+    BindView resolve(unsigned index, unsigned iteration, Charset charset);
     // After an execution: one iteration again; each parameter keeps its buffer and the value
     // a setter gave it last, so running again without new binds repeats the last values.
     void finishExecution();
 
 private:
+    // One iteration's value, kept compact: array DML stores one per row and parameter.
+    struct Slot {
+        BindValue::Kind kind = BindValue::Kind::Unset;
+        std::uint32_t length = 0;  // Text and Blob
+        union {
+            std::int64_t integer;
+            double real;
+            std::uint64_t offset;  // Text and Blob: into arena; Lob: into lobs
+        } u = {0};
+    };
     struct Param {
-        std::vector<BindValue> values;  // by iteration
+        std::vector<Slot> slots;  // by iteration
+        std::string arena;        // the bytes of Text and Blob slots
+        std::vector<std::shared_ptr<LobContent>> lobs;
         bool hasBuffer = false;
         DataBuffer buffer;
         bool hasMaxSize = false;
@@ -77,8 +103,10 @@ private:
         BindValue carried;  // the last value a setter gave in earlier executions
         std::size_t lastSet = kNone;  // iteration of this run whose setter value is in force
         BindValue scratch;  // the buffer's value read for the current iteration
+
+        BindView view(const Slot& slot) const;
+        BindValue materialize(const Slot& slot) const;
     };
-    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
     Param& param(unsigned index);
 
     std::map<unsigned, Param> params_;
@@ -88,7 +116,7 @@ private:
 
 // Binds one value to an SQLite parameter. With SQLITE_STATIC nothing is copied and the value
 // (or the LOB content it refers to) must outlive the statement's use of it.
-int bindToSqlite(sqlite3_stmt* stmt, int index, const BindValue& value,
+int bindToSqlite(sqlite3_stmt* stmt, int index, const BindView& value,
                  sqlite3_destructor_type lifetime);
 
 }  // namespace detail

@@ -1,5 +1,6 @@
 #include "result_set.h"
 
+#include <charconv>
 #include <climits>
 #include <cmath>
 
@@ -32,6 +33,46 @@ int roundToInt(double v) {
     return static_cast<int>(std::llround(v));
 }
 
+// magnitude * 10^-scale as a Number, built directly: the fetch loop's hot path, where going
+// through decimal text would cost more than the rest of the row.
+occi::Number scaledNumber(std::uint64_t magnitude, bool negative, int scale) {
+    occi::Number n;
+    Access::null(n) = false;
+    Access::negative(n) = false;
+    Access::exponent(n) = 0;
+    Access::ndigits(n) = 0;
+    if (magnitude == 0) return n;
+    char text[24];
+    const int count = static_cast<int>(std::to_chars(text, text + sizeof text, magnitude).ptr - text);
+    int kept = count;
+    while (text[kept - 1] == '0') --kept;  // trailing zeros are not kept
+    unsigned char* digits = Access::digits(n);
+    for (int i = 0; i < kept; ++i) digits[i] = static_cast<unsigned char>(text[i] - '0');
+    Access::ndigits(n) = static_cast<unsigned char>(kept);
+    Access::exponent(n) = count - scale;
+    Access::negative(n) = negative;
+    return n;
+}
+
+occi::Number integerNumber(std::int64_t v) {
+    std::uint64_t magnitude =
+        v < 0 ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
+    return scaledNumber(magnitude, v < 0, 0);
+}
+
+// A real stored in a NUMBER(p,s) column is normally the nearest double to a decimal with at
+// most s fraction digits. When it is, and that decimal has at most 15 digits, it is also the
+// shortest decimal that round-trips, so it can be built without formatting the double.
+bool scaledFromReal(double v, int scale, std::int64_t& mantissa) {
+    static const double powers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+                                    1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    if (scale < 0 || scale > 15) return false;
+    const double scaled = v * powers[scale];
+    if (!(std::fabs(scaled) < 1e15)) return false;
+    mantissa = std::llround(scaled);
+    return static_cast<double>(mantissa) / powers[scale] == v;
+}
+
 std::string hexText(const std::string& bytes) {
     static const char digits[] = "0123456789ABCDEF";
     std::string out;
@@ -58,6 +99,8 @@ ResultSetImpl::ResultSetImpl(sqlite3* db, sqlite3_stmt* stmt, unsigned prefetch,
                 c.declared.dataType == occi::OCCI_SQLT_BLOB;
         c.longType = c.declared.dataType == occi::OCCI_SQLT_LNG ||
                      c.declared.dataType == occi::OCCI_SQLT_LBI;
+        c.numericScale = c.declared.dataType == occi::OCCI_SQLT_NUM &&
+                         c.declared.scale >= 0 && c.declared.scale <= 15;
     }
     liveAdd(Live::ResultSet, 1);
 }
@@ -113,23 +156,25 @@ void ResultSetImpl::fetchBatch() {
         int rc = sqlite3_step(stmt_);
         if (rc == SQLITE_ROW) {
             for (int i = 0; i < n; ++i) {
+                // One column call per value: the value accessors skip the per-call checks.
+                sqlite3_value* value = sqlite3_column_value(stmt_, i);
                 Cell c;
-                c.type = sqlite3_column_type(stmt_, i);
+                c.type = sqlite3_value_type(value);
                 c.integer = 0;
                 c.offset = c.length = 0;
                 switch (c.type) {
                 case SQLITE_INTEGER:
-                    c.integer = sqlite3_column_int64(stmt_, i);
+                    c.integer = sqlite3_value_int64(value);
                     break;
                 case SQLITE_FLOAT:
-                    c.real = sqlite3_column_double(stmt_, i);
+                    c.real = sqlite3_value_double(value);
                     break;
                 case SQLITE_TEXT:
                 case SQLITE_BLOB: {
                     const void* p = c.type == SQLITE_TEXT
-                                        ? static_cast<const void*>(sqlite3_column_text(stmt_, i))
-                                        : sqlite3_column_blob(stmt_, i);
-                    c.length = static_cast<std::size_t>(sqlite3_column_bytes(stmt_, i));
+                                        ? static_cast<const void*>(sqlite3_value_text(value))
+                                        : sqlite3_value_blob(value);
+                    c.length = static_cast<std::size_t>(sqlite3_value_bytes(value));
                     c.offset = arena_.size();
                     if (c.length) arena_.append(static_cast<const char*>(p), c.length);
                     break;
@@ -208,10 +253,17 @@ double ResultSetImpl::cellReal(const Cell& c) const {
     }
 }
 
-occi::Number ResultSetImpl::cellNumber(const Cell& c) const {
+occi::Number ResultSetImpl::cellNumber(unsigned colIndex, const Cell& c) const {
+    std::int64_t m;
     switch (c.type) {
-    case SQLITE_INTEGER: return numberFromInt64(c.integer);
-    case SQLITE_FLOAT: return numberFromDouble(c.real);
+    case SQLITE_INTEGER: return integerNumber(c.integer);
+    case SQLITE_FLOAT: {
+        const Column& col = columns_[colIndex - 1];
+        if (col.numericScale && scaledFromReal(c.real, col.declared.scale, m))
+            return scaledNumber(static_cast<std::uint64_t>(m < 0 ? -m : m), m < 0,
+                                col.declared.scale);
+        return numberFromDouble(c.real);
+    }
     case SQLITE_TEXT: return numberFromText(std::string(arena_.data() + c.offset, c.length));
     default: raise(1722, "invalid number");
     }
@@ -246,7 +298,9 @@ std::string ResultSetImpl::getString(unsigned int colIndex) {
     if (cellIsNull(colIndex, c)) return std::string();
     switch (c.type) {
     case SQLITE_INTEGER: return std::to_string(c.integer);
-    case SQLITE_FLOAT: return numberToPlainText(numberFromDouble(c.real));
+    case SQLITE_FLOAT:
+        if (columns_[colIndex - 1].numericScale) return numberToPlainText(cellNumber(colIndex, c));
+        return numberToPlainText(numberFromDouble(c.real));
     case SQLITE_BLOB: return hexText(cellBytes(colIndex, c));
     default:
         if (charset_ == Charset::UTF8) return fromStorage(cellBytes(colIndex, c), charset_);
@@ -297,7 +351,7 @@ occi::Number ResultSetImpl::getNumber(unsigned int colIndex) {
     checkFault("ResultSet::getNumber");
     const Cell& c = cell(colIndex);
     if (cellIsNull(colIndex, c)) return occi::Number();
-    return cellNumber(c);
+    return cellNumber(colIndex, c);
 }
 
 occi::Date ResultSetImpl::getDate(unsigned int colIndex) {

@@ -54,6 +54,7 @@ private:
         bool lob = false;        // CLOB or BLOB: an empty value is an empty LOB, not NULL
         bool longType = false;   // LONG or LONG RAW: setMaxColumnSize truncates it
         unsigned maxSize = 0;    // 0: no limit
+        bool numericScale = false;  // NUMBER(p,s) with 0 <= s <= 15: reals may take the fast path
     };
 
     void fetchBatch();
@@ -61,7 +62,7 @@ private:
     bool cellIsNull(unsigned colIndex, const Cell& c) const;
     std::string cellBytes(unsigned colIndex, const Cell& c) const;  // truncated for LONG
     double cellReal(const Cell& c) const;
-    occi::Number cellNumber(const Cell& c) const;
+    occi::Number cellNumber(unsigned colIndex, const Cell& c) const;
 
     sqlite3* db_;
     sqlite3_stmt* stmt_;  // owned by the statement; null once ended

@@ -154,7 +154,6 @@ void StatementImpl::checkParameterPositions(sqlite3_stmt* stmt) {
 void StatementImpl::endResultSets() {
     for (auto& rs : resultSets_) rs->end();
     current_ = nullptr;
-    queryLobs_.clear();
 }
 
 void StatementImpl::runQuery() {
@@ -165,9 +164,9 @@ void StatementImpl::runQuery() {
     sqlite3_clear_bindings(stmt);
     const int count = sqlite3_bind_parameter_count(stmt);
     for (int p = 1; p <= count; ++p) {
-        const BindValue& v = binds_.resolve(static_cast<unsigned>(p), 0, connection_.charset());
+        const BindView v = binds_.resolve(static_cast<unsigned>(p), 0, connection_.charset());
         if (v.kind == BindValue::Kind::Unset) raise(1008, "not all variables bound");
-        if (v.kind == BindValue::Kind::Lob && v.lob) queryLobs_.push_back(v.lob);
+        // A query reads its parameters while it is fetched: SQLite keeps its own copy.
         int rc = bindToSqlite(stmt, p, v, SQLITE_TRANSIENT);
         if (rc != SQLITE_OK) raiseSqlite(db, rc);
     }
@@ -189,7 +188,7 @@ void StatementImpl::runDml() {
     const unsigned iterations = binds_.iterations();
     for (unsigned it = 0; it < iterations; ++it) {
         for (int p = 1; p <= count; ++p) {
-            const BindValue& v = binds_.resolve(static_cast<unsigned>(p), it, connection_.charset());
+            const BindView v = binds_.resolve(static_cast<unsigned>(p), it, connection_.charset());
             if (v.kind == BindValue::Kind::Unset) {
                 sqlite3_clear_bindings(stmt);
                 raise(1008, "not all variables bound");

@@ -84,7 +84,6 @@ private:
     RewrittenSql rewrite_;
     SqliteStmt stmt_;
     BindSet binds_;
-    std::vector<std::shared_ptr<LobContent>> queryLobs_;  // LOBs a running query reads
     std::map<unsigned, OutParam> outParams_;
     std::vector<std::unique_ptr<ResultSetImpl>> resultSets_;
     ResultSetImpl* current_ = nullptr;
