@@ -42,7 +42,9 @@ ParsedType parseType(const std::string& declared) {
                 char* end = nullptr;
                 const long value = std::strtol(arg.c_str(), &end, 10);
                 while (end && std::isspace(static_cast<unsigned char>(*end))) ++end;
-                if (end == arg.c_str() || (end && *end)) out.argsValid = false;
+                // Sizes far beyond any Oracle limit are not arguments either.
+                if (end == arg.c_str() || (end && *end) || value > 1000000 || value < -1000000)
+                    out.argsValid = false;
                 out.args.push_back(static_cast<int>(value));
                 start = comma + 1;
             }

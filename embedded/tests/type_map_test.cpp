@@ -88,6 +88,8 @@ TEST(TypeMap, MalformedArgumentsFallBackToDefaults) {
     EXPECT_EQ(mapDeclaredType("VARCHAR2(x)").size, 4000);
     EXPECT_EQ(mapDeclaredType("NUMBER(").scale, -127);
     EXPECT_EQ(mapDeclaredType("TIMESTAMP(").scale, 6);
+    EXPECT_EQ(mapDeclaredType("VARCHAR2(99999999999)").size, 4000);
+    EXPECT_EQ(mapDeclaredType("RAW(-99999999999)").size, 2000);
 }
 
 }  // namespace
