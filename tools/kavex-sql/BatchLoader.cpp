@@ -26,7 +26,8 @@ long BatchLoader::load(const std::string& path, const std::string& table) {
     std::string values;
     for (size_t i = 0; i < header->size(); ++i) {
         const auto& name = (*header)[i];
-        if (!name || trim(*name).empty()) throw UsageError(path + ": empty column name in the header line");
+        if (!name || trim(*name).empty())
+            throw UsageError(path + ": empty column name in the header line");
         sql += (i ? ", " : "") + trim(*name);
         values += (i ? ", :" : ":") + std::to_string(i + 1);
     }
@@ -40,15 +41,17 @@ long BatchLoader::load(const std::string& path, const std::string& table) {
         try {
             total += insert(sql, rows, header->size());
         } catch (const DbError& e) {
-            throw DbError(path + ":" + std::to_string(batchLine) + ": batch of " + std::to_string(rows.size()) +
-                          " rows failed after " + std::to_string(total) + " rows: " + e.what());
+            throw DbError(path + ":" + std::to_string(batchLine) + ": batch of " +
+                          std::to_string(rows.size()) + " rows failed after " +
+                          std::to_string(total) + " rows: " + e.what());
         }
         rows.clear();
     };
     while (std::optional<CsvRecord> record = reader.next()) {
         if (record->size() != header->size())
-            throw UsageError(path + ":" + std::to_string(reader.line()) + ": " + std::to_string(record->size()) +
-                             " fields, the header names " + std::to_string(header->size()));
+            throw UsageError(path + ":" + std::to_string(reader.line()) + ": " +
+                             std::to_string(record->size()) + " fields, the header names " +
+                             std::to_string(header->size()));
         if (rows.empty()) batchLine = reader.line();
         rows.push_back(std::move(*record));
         if (rows.size() == batchSize_) flush();
@@ -57,14 +60,16 @@ long BatchLoader::load(const std::string& path, const std::string& table) {
     return total;
 }
 
-long BatchLoader::insert(const std::string& sql, const std::vector<CsvRecord>& rows, size_t columns) {
+long BatchLoader::insert(const std::string& sql, const std::vector<CsvRecord>& rows,
+                         size_t columns) {
     Connection::check(PrepareQuery(session_, sql.c_str(), autoCommit_));
     Connection::check(SetMaxIterations(session_, static_cast<unsigned>(rows.size())));
     for (size_t c = 0; c < columns; ++c) {
         size_t longest = 1;
         for (const CsvRecord& row : rows)
             if (row[c]) longest = std::max(longest, row[c]->size());
-        Connection::check(SetMaxParSize(session_, static_cast<unsigned>(c + 1), static_cast<unsigned>(longest)));
+        Connection::check(
+            SetMaxParSize(session_, static_cast<unsigned>(c + 1), static_cast<unsigned>(longest)));
     }
     for (size_t r = 0; r < rows.size(); ++r) {
         if (r > 0) Connection::check(AddIteration(session_));

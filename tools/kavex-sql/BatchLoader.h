@@ -14,7 +14,7 @@
 namespace kavexsql {
 
 class BatchLoader {
-public:
+  public:
     static constexpr size_t kDefaultBatch = 500;
 
     BatchLoader(int session, bool autoCommit, size_t batchSize = kDefaultBatch);
@@ -24,7 +24,7 @@ public:
     // failing batch's first line.
     long load(const std::string& path, const std::string& table);
 
-private:
+  private:
     long insert(const std::string& sql, const std::vector<CsvRecord>& rows, size_t columns);
 
     int session_;

@@ -15,13 +15,15 @@ constexpr int kClob = 112;
 constexpr int kBlob = 113;
 }  // namespace
 
-
-Binder::Binder(int session, const Variables& variables) : session_(session), variables_(variables) {}
+Binder::Binder(int session, const Variables& variables)
+    : session_(session), variables_(variables) {}
 
 void Binder::bind(const std::vector<std::string>& names) const {
     for (size_t i = 0; i < names.size(); ++i) {
         const Variable* variable = variables_.find(names[i]);
-        if (!variable) throw UsageError("bind variable :" + names[i] + " is not set (use \\set " + names[i] + " VALUE)");
+        if (!variable)
+            throw UsageError("bind variable :" + names[i] + " is not set (use \\set " + names[i] +
+                             " VALUE)");
         bindOne(static_cast<int>(i + 1), *variable);
     }
 }
@@ -29,30 +31,31 @@ void Binder::bind(const std::vector<std::string>& names) const {
 void Binder::bindOne(int index, const Variable& variable) const {
     using Kind = Variable::Kind;
     switch (variable.kind) {
-    case Kind::Text:
-        Connection::check(SetString(session_, index, variable.text.c_str(), 0));
-        break;
-    case Kind::Null:
-        Connection::check(SetString(session_, index, nullptr, 1));
-        break;
-    case Kind::Integer:
-        Connection::check(SetInt(session_, index, variable.integer, 0));
-        break;
-    case Kind::Double:
-        Connection::check(SetDouble(session_, index, variable.number, 0));
-        break;
-    case Kind::Timestamp: {
-        const Timestamp& t = variable.timestamp;
-        Connection::check(SetTimestamp(session_, index, t.year, t.month, t.day, t.hour, t.minute, t.second,
-                                       t.fraction, t.tzHour, t.tzMinute, 0));
-        break;
-    }
-    case Kind::ClobFile:
-        streamFile(index, variable.text, kClob);
-        break;
-    case Kind::BlobFile:
-        streamFile(index, variable.text, kBlob);
-        break;
+        case Kind::Text:
+            Connection::check(SetString(session_, index, variable.text.c_str(), 0));
+            break;
+        case Kind::Null:
+            Connection::check(SetString(session_, index, nullptr, 1));
+            break;
+        case Kind::Integer:
+            Connection::check(SetInt(session_, index, variable.integer, 0));
+            break;
+        case Kind::Double:
+            Connection::check(SetDouble(session_, index, variable.number, 0));
+            break;
+        case Kind::Timestamp: {
+            const Timestamp& t = variable.timestamp;
+            Connection::check(SetTimestamp(session_, index, t.year, t.month, t.day, t.hour,
+                                           t.minute, t.second, t.fraction, t.tzHour, t.tzMinute,
+                                           0));
+            break;
+        }
+        case Kind::ClobFile:
+            streamFile(index, variable.text, kClob);
+            break;
+        case Kind::BlobFile:
+            streamFile(index, variable.text, kBlob);
+            break;
     }
 }
 
@@ -80,7 +83,8 @@ void Binder::streamFile(int index, const std::string& path, int lobKind) const {
         if (filled == 0) break;
         size_t send = filled;
         if (lobKind == kClob && file) send = completeUtf8Prefix(chunk.data(), filled);
-        Connection::check(StreamParameterToLob(session_, index, lobKind, chunk.data(), static_cast<unsigned>(send)));
+        Connection::check(StreamParameterToLob(session_, index, lobKind, chunk.data(),
+                                               static_cast<unsigned>(send)));
         sent = true;
         carried = filled - send;
         std::memmove(chunk.data(), chunk.data() + send, carried);

@@ -12,7 +12,7 @@
 namespace kavexsql {
 
 class Binder {
-public:
+  public:
     static constexpr size_t kChunkSize = 64 * 1024;
 
     Binder(int session, const Variables& variables);
@@ -23,7 +23,7 @@ public:
     // Sends the file's content as parameter index; used by bind and by tests of large LOBs.
     void streamFile(int index, const std::string& path, int lobKind) const;
 
-private:
+  private:
     void bindOne(int index, const Variable& variable) const;
 
     int session_;

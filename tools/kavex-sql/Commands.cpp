@@ -78,12 +78,15 @@ std::string stripSemicolon(std::string text) {
 bool isName(const std::string& name) {
     if (name.empty()) return false;
     for (char c : name)
-        if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$' || c == '#')) return false;
+        if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$' || c == '#'))
+            return false;
     return true;
 }
 
 void requireName(const std::string& command, const std::string& name) {
-    if (!isName(name)) throw UsageError(command + " needs a variable name (letters, digits, _ $ #), not '" + name + "'");
+    if (!isName(name))
+        throw UsageError(command + " needs a variable name (letters, digits, _ $ #), not '" + name +
+                         "'");
 }
 
 }  // namespace
@@ -103,7 +106,8 @@ Shell::Outcome Shell::command(const std::string& line) {
         if (!code.empty()) {
             char* end = nullptr;
             long value = std::strtol(code.c_str(), &end, 10);
-            if (*end != '\0' || value < 0 || value > 255) throw UsageError("EXIT takes a code from 0 to 255");
+            if (*end != '\0' || value < 0 || value > 255)
+                throw UsageError("EXIT takes a code from 0 to 255");
             exitCode_ = static_cast<int>(value);
         }
         return Outcome::Quit;
@@ -128,12 +132,14 @@ Shell::Outcome Shell::command(const std::string& line) {
         std::istringstream words(rest);
         std::string path, table, batch;
         words >> path >> table >> batch;
-        if (path.empty() || table.empty()) throw UsageError("\\load needs a CSV file and a table name");
+        if (path.empty() || table.empty())
+            throw UsageError("\\load needs a CSV file and a table name");
         size_t batchSize = BatchLoader::kDefaultBatch;
         if (!batch.empty()) {
             char* end = nullptr;
             long value = std::strtol(batch.c_str(), &end, 10);
-            if (*end != '\0' || value <= 0) throw UsageError("\\load batch size must be a positive number");
+            if (*end != '\0' || value <= 0)
+                throw UsageError("\\load batch size must be a positive number");
             batchSize = static_cast<size_t>(value);
         }
         long rows = BatchLoader(session_, settings_.autoCommit, batchSize).load(path, table);
@@ -171,7 +177,8 @@ Shell::Outcome Shell::command(const std::string& line) {
 
 void Shell::setVariable(const std::string& arguments) {
     if (arguments.empty()) {
-        for (const auto& [name, value] : variables_.all()) out_ << name << " = " << value.describe() << '\n';
+        for (const auto& [name, value] : variables_.all())
+            out_ << name << " = " << value.describe() << '\n';
         return;
     }
     auto [first, rest] = splitWord(arguments);
@@ -198,7 +205,8 @@ void Shell::setVariable(const std::string& arguments) {
     } else if (kind == "-double") {
         char* end = nullptr;
         double x = std::strtod(text.c_str(), &end);
-        if (text.empty() || *end != '\0') throw UsageError("\\set -double needs a number, not '" + text + "'");
+        if (text.empty() || *end != '\0')
+            throw UsageError("\\set -double needs a number, not '" + text + "'");
         value.kind = Variable::Kind::Double;
         value.number = x;
     } else if (kind == "-timestamp") {

@@ -25,7 +25,8 @@ std::string Connection::errorText(int errorId) {
         if (message[i] == '\n' && i + 1 < message.size() && message[i + 1] == ')') continue;
         tidy += message[i];
     }
-    while (!tidy.empty() && (tidy.back() == '\n' || tidy.back() == '\r' || tidy.back() == ' ')) tidy.pop_back();
+    while (!tidy.empty() && (tidy.back() == '\n' || tidy.back() == '\r' || tidy.back() == ' '))
+        tidy.pop_back();
     return tidy;
 }
 

@@ -9,7 +9,7 @@
 namespace kavexsql {
 
 class Connection {
-public:
+  public:
     Connection(const std::string& connect, const std::string& user, const std::string& password);
     ~Connection();
     Connection(const Connection&) = delete;
@@ -23,7 +23,7 @@ public:
     // The library's message for an error id, without the trailing newline Oracle texts carry.
     static std::string errorText(int errorId);
 
-private:
+  private:
     int id_;
 };
 

@@ -25,7 +25,8 @@ std::optional<CsvRecord> CsvReader::next() {
             if (!inQuotes) break;
             std::string more;
             if (!std::getline(in_, more))
-                throw UsageError("line " + std::to_string(recordLine_) + ": unterminated quoted field");
+                throw UsageError("line " + std::to_string(recordLine_) +
+                                 ": unterminated quoted field");
             ++line_;
             if (!more.empty() && more.back() == '\r') more.pop_back();
             field += '\n';
@@ -48,7 +49,8 @@ std::optional<CsvRecord> CsvReader::next() {
         } else if (c == '"' && field.empty() && !quoted) {
             inQuotes = quoted = true;
         } else if (c == ',') {
-            record.push_back(field.empty() && !quoted ? std::nullopt : std::optional<std::string>(field));
+            record.push_back(field.empty() && !quoted ? std::nullopt
+                                                      : std::optional<std::string>(field));
             field.clear();
             quoted = false;
         } else {

@@ -14,14 +14,14 @@ namespace kavexsql {
 using CsvRecord = std::vector<std::optional<std::string>>;
 
 class CsvReader {
-public:
+  public:
     explicit CsvReader(std::istream& in);
     // The next record; nothing at the end. Throws UsageError for an unterminated quote.
     std::optional<CsvRecord> next();
     // The line on which the last record returned started.
     int line() const { return recordLine_; }
 
-private:
+  private:
     std::istream& in_;
     int line_ = 0;
     int recordLine_ = 0;

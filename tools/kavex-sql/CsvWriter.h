@@ -8,13 +8,13 @@
 namespace kavexsql {
 
 class CsvWriter : public ResultWriter {
-public:
+  public:
     explicit CsvWriter(std::ostream& out);
     void begin(const std::vector<Column>& columns) override;
     void row(Row values) override;
     void end() override;
 
-private:
+  private:
     std::ostream& out_;
 };
 

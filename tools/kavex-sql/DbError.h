@@ -8,13 +8,13 @@
 namespace kavexsql {
 
 class DbError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // A mistake in a shell command (unknown command, bad argument): reported like a DbError.
 class UsageError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

@@ -7,7 +7,9 @@ namespace kavexsql {
 
 namespace {
 
-std::string sized(const char* name, int size) { return std::string(name) + "(" + std::to_string(size) + ")"; }
+std::string sized(const char* name, int size) {
+    return std::string(name) + "(" + std::to_string(size) + ")";
+}
 
 std::string timestamp(int scale, const char* zone) {
     return "TIMESTAMP(" + std::to_string(scale < 0 ? 6 : scale) + ")" + zone;
@@ -27,26 +29,43 @@ int numberOr(int result, int fallback) { return result < 0 ? fallback : result; 
 
 std::string typeText(int type, int size, int precision, int scale, const std::string& typeName) {
     switch (type) {
-    case 1: return sized("VARCHAR2", size);
-    case 96: return sized("CHAR", size);
-    case 2: return number(precision, scale);
-    case 3: return "BINARY_INTEGER";
-    case 8: return "LONG";
-    case 12: return "DATE";
-    case 23: return sized("RAW", size);
-    case 24: return "LONG RAW";
-    case 100: return "BINARY_FLOAT";
-    case 101: return "BINARY_DOUBLE";
-    case 104: return "ROWID";
-    case 112: return "CLOB";
-    case 113: return "BLOB";
-    case 114: return "BFILE";
-    case 187: return timestamp(scale, "");
-    case 188: return timestamp(scale, " WITH TIME ZONE");
-    case 232: return timestamp(scale, " WITH LOCAL TIME ZONE");
-    default:
-        if (!typeName.empty() && typeName != "UNKNOWN_TYPE_NAME") return typeName;
-        return "TYPE " + std::to_string(type);
+        case 1:
+            return sized("VARCHAR2", size);
+        case 96:
+            return sized("CHAR", size);
+        case 2:
+            return number(precision, scale);
+        case 3:
+            return "BINARY_INTEGER";
+        case 8:
+            return "LONG";
+        case 12:
+            return "DATE";
+        case 23:
+            return sized("RAW", size);
+        case 24:
+            return "LONG RAW";
+        case 100:
+            return "BINARY_FLOAT";
+        case 101:
+            return "BINARY_DOUBLE";
+        case 104:
+            return "ROWID";
+        case 112:
+            return "CLOB";
+        case 113:
+            return "BLOB";
+        case 114:
+            return "BFILE";
+        case 187:
+            return timestamp(scale, "");
+        case 188:
+            return timestamp(scale, " WITH TIME ZONE");
+        case 232:
+            return timestamp(scale, " WITH LOCAL TIME ZONE");
+        default:
+            if (!typeName.empty() && typeName != "UNKNOWN_TYPE_NAME") return typeName;
+            return "TYPE " + std::to_string(type);
     }
 }
 

@@ -1,13 +1,13 @@
 #include "LineSource.h"
 
+#include <readline/history.h>
+#include <readline/readline.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
-
-#include <readline/history.h>
-#include <readline/readline.h>
 
 #include "Interrupt.h"
 

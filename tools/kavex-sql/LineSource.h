@@ -17,7 +17,7 @@ inline const char* const kPrompt = "kavex> ";
 inline const char* const kContinuationPrompt = "   ..> ";
 
 class LineSource {
-public:
+  public:
     virtual ~LineSource() = default;
     // The next line without its newline; nothing at the end of input.
     virtual std::optional<std::string> readLine(const std::string& prompt) = 0;
@@ -29,7 +29,7 @@ public:
 };
 
 class TerminalSource : public LineSource {
-public:
+  public:
     TerminalSource();
     ~TerminalSource() override;
     std::optional<std::string> readLine(const std::string& prompt) override;
@@ -37,18 +37,18 @@ public:
     bool interactive() const override { return true; }
     void remember(const std::string& unit) override;
 
-private:
+  private:
     std::string historyFile_;
 };
 
 class StreamSource : public LineSource {
-public:
+  public:
     StreamSource(std::istream& in, std::string name);
     StreamSource(std::unique_ptr<std::istream> owned, std::string name);
     std::optional<std::string> readLine(const std::string& prompt) override;
     std::string name() const override { return name_; }
 
-private:
+  private:
     std::unique_ptr<std::istream> owned_;
     std::istream& in_;
     std::string name_;

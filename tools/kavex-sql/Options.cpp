@@ -36,7 +36,9 @@ Options parseOptions(int argc, const char* const* argv) {
             arg = arg.substr(0, arg.find('='));
             hasInline = true;
         }
-        auto takeValue = [&](const std::string& name) { return hasInline ? inlineValue : value(name); };
+        auto takeValue = [&](const std::string& name) {
+            return hasInline ? inlineValue : value(name);
+        };
 
         if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
             positional.push_back(arg);
@@ -67,8 +69,9 @@ Options parseOptions(int argc, const char* const* argv) {
         } else {
             throw UsageError("unknown option " + arg);
         }
-        if (hasInline && (arg == "--csv" || arg == "--timing" || arg == "--stop-on-error" ||
-                          arg == "--autocommit" || arg == "--quiet" || arg == "--help" || arg == "--version"))
+        if (hasInline &&
+            (arg == "--csv" || arg == "--timing" || arg == "--stop-on-error" ||
+             arg == "--autocommit" || arg == "--quiet" || arg == "--help" || arg == "--version"))
             throw UsageError("option " + arg + " takes no value");
     }
     if (options.help || options.version) return options;
@@ -80,7 +83,9 @@ Options parseOptions(int argc, const char* const* argv) {
     return options;
 }
 
-std::string versionText() { return "kavex-sql 1.0.0 (System.Data.Kavex.OracleOCIw flat interface)\n"; }
+std::string versionText() {
+    return "kavex-sql 1.0.0 (System.Data.Kavex.OracleOCIw flat interface)\n";
+}
 
 std::string helpText() {
     return R"HELP(Usage: kavex-sql [OPTION]... CONNECT USER [PASSWORD]

@@ -15,12 +15,12 @@ namespace kavexsql {
 
 struct OutputOptions {
     bool csv = false;
-    bool quiet = false;           // no "(n rows)" footer
+    bool quiet = false;  // no "(n rows)" footer
     std::string nullText = "(null)";
 };
 
 class ResultWriter {
-public:
+  public:
     virtual ~ResultWriter() = default;
     virtual void begin(const std::vector<Column>& columns) = 0;
     virtual void row(Row values) = 0;

@@ -8,8 +8,8 @@
 #include "Binder.h"
 #include "Column.h"
 #include "Connection.h"
-#include "Interrupt.h"
 #include "DbError.h"
+#include "Interrupt.h"
 #include "SqlText.h"
 #include "kavex_oracleociw.h"
 
@@ -29,7 +29,9 @@ std::string ddlMessage(const std::string& sql, const std::string& verb, const st
     auto nextWord = [&] {
         while (i < rest.size() && !std::isalpha(static_cast<unsigned char>(rest[i]))) ++i;
         size_t j = i;
-        while (j < rest.size() && (std::isalpha(static_cast<unsigned char>(rest[j])) || rest[j] == '_')) ++j;
+        while (j < rest.size() &&
+               (std::isalpha(static_cast<unsigned char>(rest[j])) || rest[j] == '_'))
+            ++j;
         std::string word = upper(rest.substr(i, j - i));
         i = j;
         return word;
@@ -37,15 +39,17 @@ std::string ddlMessage(const std::string& sql, const std::string& verb, const st
     nextWord();  // the verb
     for (int n = 0; n < 4; ++n) {
         std::string word = nextWord();
-        if (word == "OR" || word == "REPLACE" || word == "UNIQUE" || word == "GLOBAL" || word == "TEMPORARY" ||
-            word == "TEMP" || word == "PUBLIC" || word == "IF" || word == "NOT" || word == "EXISTS")
+        if (word == "OR" || word == "REPLACE" || word == "UNIQUE" || word == "GLOBAL" ||
+            word == "TEMPORARY" || word == "TEMP" || word == "PUBLIC" || word == "IF" ||
+            word == "NOT" || word == "EXISTS")
             continue;
         object = word;
         break;
     }
     if (object.empty()) return verb + " done.";
     std::string name = object.substr(0, 1) + std::string(object.begin() + 1, object.end());
-    for (size_t k = 1; k < name.size(); ++k) name[k] = static_cast<char>(std::tolower(static_cast<unsigned char>(name[k])));
+    for (size_t k = 1; k < name.size(); ++k)
+        name[k] = static_cast<char>(std::tolower(static_cast<unsigned char>(name[k])));
     return name + " " + done + ".";
 }
 
@@ -59,7 +63,8 @@ Shell::Outcome Shell::run(LineSource& source) {
     int lineNumber = 0;
     for (;;) {
         out_.flush();
-        std::optional<std::string> line = source.readLine(splitter.open() ? kContinuationPrompt : kPrompt);
+        std::optional<std::string> line =
+            source.readLine(splitter.open() ? kContinuationPrompt : kPrompt);
         if (source.interactive() && interrupt::take())
             splitter = StatementSplitter();  // Ctrl-C: forget the statement being typed
         if (!line) break;
@@ -94,7 +99,8 @@ Shell::Outcome Shell::runUnit(const Unit& unit, LineSource& source) {
         failed = true;
     }
     if (settings_.timing && unit.kind == Unit::Kind::Sql) {
-        std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - started;
+        std::chrono::duration<double, std::milli> elapsed =
+            std::chrono::steady_clock::now() - started;
         char buffer[64];
         std::snprintf(buffer, sizeof buffer, "Time: %.3f ms\n", elapsed.count());
         out_ << buffer;
@@ -143,18 +149,30 @@ void Shell::report(const std::string& sql, int count) {
     if (settings_.output.quiet) return;
     std::string verb = firstKeyword(sql);
     std::string message;
-    if (verb == "INSERT") message = plural(count, "row") + " created.";
-    else if (verb == "UPDATE") message = plural(count, "row") + " updated.";
-    else if (verb == "DELETE") message = plural(count, "row") + " deleted.";
-    else if (verb == "MERGE") message = plural(count, "row") + " merged.";
-    else if (verb == "COMMIT") message = "Commit complete.";
-    else if (verb == "ROLLBACK") message = "Rollback complete.";
-    else if (verb == "CREATE") message = ddlMessage(sql, "Create", "created");
-    else if (verb == "DROP") message = ddlMessage(sql, "Drop", "dropped");
-    else if (verb == "ALTER") message = ddlMessage(sql, "Alter", "altered");
-    else if (verb == "TRUNCATE") message = "Table truncated.";
-    else if (count > 0) message = plural(count, "row") + " affected.";
-    else message = "Statement processed.";
+    if (verb == "INSERT")
+        message = plural(count, "row") + " created.";
+    else if (verb == "UPDATE")
+        message = plural(count, "row") + " updated.";
+    else if (verb == "DELETE")
+        message = plural(count, "row") + " deleted.";
+    else if (verb == "MERGE")
+        message = plural(count, "row") + " merged.";
+    else if (verb == "COMMIT")
+        message = "Commit complete.";
+    else if (verb == "ROLLBACK")
+        message = "Rollback complete.";
+    else if (verb == "CREATE")
+        message = ddlMessage(sql, "Create", "created");
+    else if (verb == "DROP")
+        message = ddlMessage(sql, "Drop", "dropped");
+    else if (verb == "ALTER")
+        message = ddlMessage(sql, "Alter", "altered");
+    else if (verb == "TRUNCATE")
+        message = "Table truncated.";
+    else if (count > 0)
+        message = plural(count, "row") + " affected.";
+    else
+        message = "Statement processed.";
     out_ << message << "\n\n";
 }
 

@@ -24,7 +24,7 @@ struct Settings {
 };
 
 class Shell {
-public:
+  public:
     enum class Outcome { Finished, Quit, Stopped };
 
     Shell(int session, Settings settings, std::ostream& out, std::ostream& err);
@@ -36,7 +36,7 @@ public:
     // The code EXIT asked for, when it named one.
     std::optional<int> exitCode() const { return exitCode_; }
 
-private:
+  private:
     Outcome runUnit(const Unit& unit, LineSource& source);
     void runSql(const std::string& sql);
     void printRows();

@@ -100,7 +100,8 @@ std::string firstKeyword(const std::string& text) {
     const std::string sql = withoutLeadingComments(text);
     size_t i = 0;
     size_t j = i;
-    while (j < sql.size() && (std::isalpha(static_cast<unsigned char>(sql[j])) || sql[j] == '_')) ++j;
+    while (j < sql.size() && (std::isalpha(static_cast<unsigned char>(sql[j])) || sql[j] == '_'))
+        ++j;
     return upper(sql.substr(i, j - i));
 }
 

@@ -13,7 +13,8 @@ bool isCommandLine(const std::string& trimmed) {
     if (trimmed[0] == '\\') return true;
     size_t end = 0;
     while (end < trimmed.size() && std::isalpha(static_cast<unsigned char>(trimmed[end]))) ++end;
-    if (end < trimmed.size() && !std::isspace(static_cast<unsigned char>(trimmed[end])) && trimmed[end] != ';')
+    if (end < trimmed.size() && !std::isspace(static_cast<unsigned char>(trimmed[end])) &&
+        trimmed[end] != ';')
         return false;
     std::string word = upper(trimmed.substr(0, end));
     return word == "DESCRIBE" || word == "DESC" || word == "EXIT" || word == "QUIT";
@@ -25,7 +26,9 @@ std::vector<std::string> words(const std::string& text, size_t count) {
     while (out.size() < count && i < text.size()) {
         while (i < text.size() && !std::isalpha(static_cast<unsigned char>(text[i]))) ++i;
         size_t j = i;
-        while (j < text.size() && (std::isalnum(static_cast<unsigned char>(text[j])) || text[j] == '_')) ++j;
+        while (j < text.size() &&
+               (std::isalnum(static_cast<unsigned char>(text[j])) || text[j] == '_'))
+            ++j;
         if (j > i) out.push_back(upper(text.substr(i, j - i)));
         i = j;
     }
@@ -64,7 +67,8 @@ bool StatementSplitter::isTrigger() const {
     if (w.empty() || w[0] != "CREATE") return false;
     for (size_t i = 1; i < w.size(); ++i) {
         if (w[i] == "TRIGGER") return true;
-        if (w[i] != "OR" && w[i] != "REPLACE" && w[i] != "TEMP" && w[i] != "TEMPORARY") return false;
+        if (w[i] != "OR" && w[i] != "REPLACE" && w[i] != "TEMP" && w[i] != "TEMPORARY")
+            return false;
     }
     return false;
 }
@@ -75,7 +79,8 @@ bool StatementSplitter::endsWithEnd(size_t semicolon) const {
     size_t i = j;
     while (i > 0 && std::isalpha(static_cast<unsigned char>(buffer_[i - 1]))) --i;
     return upper(buffer_.substr(i, j - i)) == "END" &&
-           (i == 0 || !(std::isalnum(static_cast<unsigned char>(buffer_[i - 1])) || buffer_[i - 1] == '_'));
+           (i == 0 ||
+            !(std::isalnum(static_cast<unsigned char>(buffer_[i - 1])) || buffer_[i - 1] == '_'));
 }
 
 void StatementSplitter::emit(size_t end, std::vector<Unit>& done) {

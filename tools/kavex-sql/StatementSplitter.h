@@ -21,7 +21,7 @@ struct Unit {
 };
 
 class StatementSplitter {
-public:
+  public:
     // Takes one line (without its newline) and returns the units it completed.
     std::vector<Unit> addLine(const std::string& line, int lineNumber);
     // End of input: what is left, if anything but blanks and comments, as a last statement.
@@ -29,7 +29,7 @@ public:
     // True while a statement has begun but not ended.
     bool open() const;
 
-private:
+  private:
     void scan(std::vector<Unit>& done);
     bool isBlock() const;
     bool isTrigger() const;
@@ -38,7 +38,7 @@ private:
 
     std::string buffer_;
     size_t scanned_ = 0;
-    char quote_ = 0;          // the open quote character, or 0
+    char quote_ = 0;  // the open quote character, or 0
     bool blockComment_ = false;
     bool lineComment_ = false;
     int startLine_ = 0;

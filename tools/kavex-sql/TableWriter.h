@@ -1,5 +1,5 @@
-// Aligned table output: column names as headers, " | " between cells, number columns right-aligned, NULL
-// as the null text, then "(n rows)". Column widths come from the headers and the first
+// Aligned table output: column names as headers, " | " between cells, number columns right-aligned,
+// NULL as the null text, then "(n rows)". Column widths come from the headers and the first
 // kLookAhead rows; later rows are printed as they arrive, a value wider than its column simply
 // pushes the rest of its line to the right (nothing is cut).
 #ifndef KAVEXSQL_TABLEWRITER_H
@@ -10,7 +10,7 @@
 namespace kavexsql {
 
 class TableWriter : public ResultWriter {
-public:
+  public:
     static constexpr size_t kLookAhead = 100;
 
     TableWriter(const OutputOptions& options, std::ostream& out);
@@ -18,7 +18,7 @@ public:
     void row(Row values) override;
     void end() override;
 
-private:
+  private:
     std::string cell(const Value& value) const;
     void printHeader();
     void printRow(const Row& values);

@@ -98,41 +98,41 @@ Row ValueReader::row() const {
 Value ValueReader::value(size_t column) const {
     const int index = static_cast<int>(column);
     switch (columns_[column].getter) {
-    case Getter::String: {
-        KavexPointerRecord record{};
-        Connection::check(GetString(session_, index, &record));
-        if (record.isNull || record.value == nullptr) return std::nullopt;
-        std::string text(record.value, static_cast<size_t>(record.length));
-        if (columns_[column].type == 2) return plainNumber(text);
-        return text;
-    }
-    case Getter::Bytes: {
-        KavexPointerRecord record{};
-        Connection::check(GetByteArray(session_, index, &record));
-        if (record.isNull || record.value == nullptr) return std::nullopt;
-        return toHex(reinterpret_cast<const unsigned char*>(record.value),
-                     static_cast<size_t>(record.length));
-    }
-    case Getter::Integer: {
-        KavexIntRecord record{};
-        Connection::check(GetInteger(session_, index, &record));
-        if (record.isNull) return std::nullopt;
-        return std::to_string(record.value);
-    }
-    case Getter::Float: {
-        KavexFloatRecord record{};
-        Connection::check(GetFloat(session_, index, &record));
-        if (record.isNull) return std::nullopt;
-        return formatFloat(record.value);
-    }
-    case Getter::Double: {
-        KavexDoubleRecord record{};
-        Connection::check(GetDouble(session_, index, &record));
-        if (record.isNull) return std::nullopt;
-        return formatDouble(record.value);
-    }
-    case Getter::None:
-        break;
+        case Getter::String: {
+            KavexPointerRecord record{};
+            Connection::check(GetString(session_, index, &record));
+            if (record.isNull || record.value == nullptr) return std::nullopt;
+            std::string text(record.value, static_cast<size_t>(record.length));
+            if (columns_[column].type == 2) return plainNumber(text);
+            return text;
+        }
+        case Getter::Bytes: {
+            KavexPointerRecord record{};
+            Connection::check(GetByteArray(session_, index, &record));
+            if (record.isNull || record.value == nullptr) return std::nullopt;
+            return toHex(reinterpret_cast<const unsigned char*>(record.value),
+                         static_cast<size_t>(record.length));
+        }
+        case Getter::Integer: {
+            KavexIntRecord record{};
+            Connection::check(GetInteger(session_, index, &record));
+            if (record.isNull) return std::nullopt;
+            return std::to_string(record.value);
+        }
+        case Getter::Float: {
+            KavexFloatRecord record{};
+            Connection::check(GetFloat(session_, index, &record));
+            if (record.isNull) return std::nullopt;
+            return formatFloat(record.value);
+        }
+        case Getter::Double: {
+            KavexDoubleRecord record{};
+            Connection::check(GetDouble(session_, index, &record));
+            if (record.isNull) return std::nullopt;
+            return formatDouble(record.value);
+        }
+        case Getter::None:
+            break;
     }
     return "<unsupported type " + std::to_string(columns_[column].type) + ">";
 }

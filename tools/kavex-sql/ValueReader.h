@@ -16,7 +16,7 @@ using Value = std::optional<std::string>;
 using Row = std::vector<Value>;
 
 class ValueReader {
-public:
+  public:
     ValueReader(int session, const std::vector<Column>& columns);
 
     // Moves to the next row; false at the end.
@@ -24,15 +24,15 @@ public:
     Row row() const;
     Value value(size_t column) const;
 
-private:
+  private:
     int session_;
     const std::vector<Column>& columns_;
 };
 
 // NUMBER text as people write numbers: the library renders through Oracle format models, so an
 // unconstrained NUMBER arrives in scientific form ("1.25E+01") and a whole value of a scaled column
-// keeps its decimal character ("7."). The digits are moved, never recomputed, so nothing is rounded.
-// Text that is not such a number comes back unchanged.
+// keeps its decimal character ("7."). The digits are moved, never recomputed, so nothing is
+// rounded. Text that is not such a number comes back unchanged.
 std::string plainNumber(const std::string& text);
 
 std::string toHex(const unsigned char* bytes, size_t length);

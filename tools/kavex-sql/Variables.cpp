@@ -10,29 +10,37 @@ namespace kavexsql {
 
 std::string Variable::describe() const {
     switch (kind) {
-    case Kind::Text: return "'" + text + "'";
-    case Kind::Null: return "NULL";
-    case Kind::Integer: return std::to_string(integer);
-    case Kind::Double: {
-        char buffer[40];
-        std::snprintf(buffer, sizeof buffer, "%.17g", number);
-        return buffer;
-    }
-    case Kind::Timestamp: {
-        char buffer[64];
-        std::snprintf(buffer, sizeof buffer, "TIMESTAMP '%04d-%02u-%02u %02u:%02u:%02u.%09u %+03d:%02d'",
-                      timestamp.year, timestamp.month, timestamp.day, timestamp.hour, timestamp.minute,
-                      timestamp.second, timestamp.fraction, timestamp.tzHour,
-                      timestamp.tzMinute < 0 ? -timestamp.tzMinute : timestamp.tzMinute);
-        return buffer;
-    }
-    case Kind::ClobFile: return "CLOB FILE '" + text + "'";
-    case Kind::BlobFile: return "BLOB FILE '" + text + "'";
+        case Kind::Text:
+            return "'" + text + "'";
+        case Kind::Null:
+            return "NULL";
+        case Kind::Integer:
+            return std::to_string(integer);
+        case Kind::Double: {
+            char buffer[40];
+            std::snprintf(buffer, sizeof buffer, "%.17g", number);
+            return buffer;
+        }
+        case Kind::Timestamp: {
+            char buffer[64];
+            std::snprintf(buffer, sizeof buffer,
+                          "TIMESTAMP '%04d-%02u-%02u %02u:%02u:%02u.%09u %+03d:%02d'",
+                          timestamp.year, timestamp.month, timestamp.day, timestamp.hour,
+                          timestamp.minute, timestamp.second, timestamp.fraction, timestamp.tzHour,
+                          timestamp.tzMinute < 0 ? -timestamp.tzMinute : timestamp.tzMinute);
+            return buffer;
+        }
+        case Kind::ClobFile:
+            return "CLOB FILE '" + text + "'";
+        case Kind::BlobFile:
+            return "BLOB FILE '" + text + "'";
     }
     return "";
 }
 
-void Variables::set(const std::string& name, Variable value) { values_[upper(name)] = std::move(value); }
+void Variables::set(const std::string& name, Variable value) {
+    values_[upper(name)] = std::move(value);
+}
 
 bool Variables::unset(const std::string& name) { return values_.erase(upper(name)) > 0; }
 

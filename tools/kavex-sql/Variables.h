@@ -28,13 +28,13 @@ struct Variable {
 };
 
 class Variables {
-public:
+  public:
     void set(const std::string& name, Variable value);
     bool unset(const std::string& name);
     const Variable* find(const std::string& name) const;
     const std::map<std::string, Variable>& all() const { return values_; }
 
-private:
+  private:
     std::map<std::string, Variable> values_;  // upper-cased names
 };
 

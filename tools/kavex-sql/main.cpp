@@ -26,7 +26,8 @@ std::string password(const Options& options) {
     if (options.password) return *options.password;
     if (const char* fromEnvironment = std::getenv("KAVEX_PASSWORD")) return fromEnvironment;
     if (isatty(STDIN_FILENO)) {
-        if (std::optional<std::string> typed = askPassword("Password for " + options.user + ": ")) return *typed;
+        if (std::optional<std::string> typed = askPassword("Password for " + options.user + ": "))
+            return *typed;
     }
     return "";  // a database without accounts takes any password
 }
@@ -59,8 +60,9 @@ int run(const Options& options) {
             interactive = true;
             source = std::make_unique<TerminalSource>();
             if (!options.quiet)
-                std::cout << "Connected to " << options.connect << " as " << options.user
-                          << ". Statements end with \";\"; \\help lists the commands, \\q leaves.\n";
+                std::cout
+                    << "Connected to " << options.connect << " as " << options.user
+                    << ". Statements end with \";\"; \\help lists the commands, \\q leaves.\n";
         } else {
             source = std::make_unique<StreamSource>(std::cin, "<stdin>");
         }
@@ -98,7 +100,8 @@ int main(int argc, char** argv) {
     try {
         options = parseOptions(argc, argv);
     } catch (const UsageError& e) {
-        std::cerr << "kavex-sql: " << e.what() << "\nTry 'kavex-sql --help' for more information.\n";
+        std::cerr << "kavex-sql: " << e.what()
+                  << "\nTry 'kavex-sql --help' for more information.\n";
         return kExitUsage;
     }
     if (options.help) {

@@ -32,24 +32,28 @@ std::vector<Unit> split(const std::string& text) {
 
 std::vector<std::string> texts(const std::vector<Unit>& units) {
     std::vector<std::string> out;
-    for (const Unit& unit : units) out.push_back((unit.kind == Unit::Kind::Command ? "CMD " : "") + unit.text);
+    for (const Unit& unit : units)
+        out.push_back((unit.kind == Unit::Kind::Command ? "CMD " : "") + unit.text);
     return out;
 }
 
 }  // namespace
 
 TEST(StatementSplitter, EndsStatementsAtSemicolonsOutsideQuotesAndComments) {
-    auto units = split("SELECT ';' FROM dual; SELECT \"a;b\" FROM t;\n"
-                       "SELECT 1 -- not the end;\n FROM dual /* nor ; this */;\n"
-                       "INSERT INTO t VALUES ('it''s; fine');");
-    EXPECT_EQ(texts(units), (std::vector<std::string>{
-                                "SELECT ';' FROM dual", "SELECT \"a;b\" FROM t",
-                                "SELECT 1 -- not the end;\n FROM dual /* nor ; this */",
-                                "INSERT INTO t VALUES ('it''s; fine')"}));
+    auto units = split(
+        "SELECT ';' FROM dual; SELECT \"a;b\" FROM t;\n"
+        "SELECT 1 -- not the end;\n FROM dual /* nor ; this */;\n"
+        "INSERT INTO t VALUES ('it''s; fine');");
+    EXPECT_EQ(texts(units),
+              (std::vector<std::string>{"SELECT ';' FROM dual", "SELECT \"a;b\" FROM t",
+                                        "SELECT 1 -- not the end;\n FROM dual /* nor ; this */",
+                                        "INSERT INTO t VALUES ('it''s; fine')"}));
 }
 
 TEST(StatementSplitter, ReportsTheLineWhereEachUnitStarts) {
-    auto units = split("\n-- heading\n\nSELECT 1\nFROM dual;\n\\echo hi\nSELECT 2 FROM dual; SELECT 3\n FROM dual;");
+    auto units = split(
+        "\n-- heading\n\nSELECT 1\nFROM dual;\n\\echo hi\nSELECT 2 FROM dual; SELECT 3\n FROM "
+        "dual;");
     ASSERT_EQ(units.size(), 4u);
     EXPECT_EQ(units[0].line, 4);
     EXPECT_EQ(units[1].line, 6);
@@ -58,20 +62,23 @@ TEST(StatementSplitter, ReportsTheLineWhereEachUnitStarts) {
 }
 
 TEST(StatementSplitter, RecognisesCommandsOnlyAtTheStartOfAUnit) {
-    auto units = split("\\set x 1;2\nSELECT 1\nDESCRIBE t;\nDESC t; EXIT\nSELECT 2 FROM dual; describe t; quit");
-    EXPECT_EQ(texts(units), (std::vector<std::string>{"CMD \\set x 1;2", "SELECT 1\nDESCRIBE t", "CMD DESC t",
-                                                      "CMD EXIT", "SELECT 2 FROM dual", "CMD describe t",
-                                                      "CMD quit"}));
+    auto units = split(
+        "\\set x 1;2\nSELECT 1\nDESCRIBE t;\nDESC t; EXIT\nSELECT 2 FROM dual; describe t; quit");
+    EXPECT_EQ(texts(units), (std::vector<std::string>{
+                                "CMD \\set x 1;2", "SELECT 1\nDESCRIBE t", "CMD DESC t", "CMD EXIT",
+                                "SELECT 2 FROM dual", "CMD describe t", "CMD quit"}));
 }
 
 TEST(StatementSplitter, SlashLinesEndBlocksAndTriggersEndAtTheirEnd) {
-    auto units = split("BEGIN\n  x := 1;\nEND;\n/\n"
-                       "CREATE TRIGGER tr AFTER INSERT ON t BEGIN\n  UPDATE t SET a = 1;\nEND;\n"
-                       "SELECT 1 FROM dual\n/\n");
-    EXPECT_EQ(texts(units), (std::vector<std::string>{
-                                "BEGIN\n  x := 1;\nEND;",
-                                "CREATE TRIGGER tr AFTER INSERT ON t BEGIN\n  UPDATE t SET a = 1;\nEND",
-                                "SELECT 1 FROM dual"}));
+    auto units = split(
+        "BEGIN\n  x := 1;\nEND;\n/\n"
+        "CREATE TRIGGER tr AFTER INSERT ON t BEGIN\n  UPDATE t SET a = 1;\nEND;\n"
+        "SELECT 1 FROM dual\n/\n");
+    EXPECT_EQ(texts(units),
+              (std::vector<std::string>{
+                  "BEGIN\n  x := 1;\nEND;",
+                  "CREATE TRIGGER tr AFTER INSERT ON t BEGIN\n  UPDATE t SET a = 1;\nEND",
+                  "SELECT 1 FROM dual"}));
 }
 
 TEST(StatementSplitter, KeepsAnUnfinishedStatementForTheEndAndDropsBlankOnes) {
@@ -86,8 +93,9 @@ TEST(StatementSplitter, KeepsAnUnfinishedStatementForTheEndAndDropsBlankOnes) {
 }
 
 TEST(SqlText, PlaceholdersAreDistinctUpperCasedAndOutsideQuotes) {
-    EXPECT_EQ(placeholders("INSERT INTO t VALUES (:name, :Age, ':skip', \":skip\", :NAME, :1) -- :no"),
-              (std::vector<std::string>{"NAME", "AGE", "1"}));
+    EXPECT_EQ(
+        placeholders("INSERT INTO t VALUES (:name, :Age, ':skip', \":skip\", :NAME, :1) -- :no"),
+        (std::vector<std::string>{"NAME", "AGE", "1"}));
     EXPECT_TRUE(placeholders("SELECT '10:30:00', a::text FROM t /* :x */").empty());
     EXPECT_EQ(firstKeyword("  -- note\n /* c */ update t set a = 1"), "UPDATE");
 }
