@@ -5,6 +5,7 @@
 
 #include "conversion_functions.h"
 #include "detail.h"
+#include "oracle_functions.h"
 #include "sql_rewrite.h"
 
 namespace kavexdb {
@@ -73,6 +74,7 @@ void registerSessionFunctions(sqlite3* db) {
     define(db, "SYSDATE", 0, false, sysdate);
     define(db, "SYSTIMESTAMP", 0, false, systimestamp);
     registerConversionFunctions(db);
+    registerOracleFunctions(db);
     // TEMP, so that nothing is written to the database file.
     char* message = nullptr;
     const int rc = sqlite3_exec(db, "CREATE TEMP VIEW IF NOT EXISTS dual AS SELECT 'X' AS DUMMY",

@@ -243,6 +243,21 @@ TEST_F(Describe, ToDateReadsTextWithAFormatModel) {
     EXPECT_EQ(cols[0].getInt(MetaData::ATTR_DATA_TYPE), 12);
 }
 
+TEST_F(Describe, OracleSingleRowFunctions) {
+    EXPECT_EQ(row("select decode(2, 1, 'one', 2, 'two', 'many'), decode(3, 1, 'one', 'many'), "
+                  "decode(3, 1, 'one'), decode(null, null, 'null matches'), "
+                  "decode('', 1, 'x', null, 'empty is null') from dual"),
+              (std::vector<std::string>{"two", "many", "<null>", "null matches", "empty is null"}));
+    EXPECT_EQ(row("select nvl2(1, 'a', 'b'), nvl2('', 'a', 'b'), greatest(3, 10, 2), "
+                  "least('b', 'a', 'c'), greatest(1, null, 3), greatest(2.5, 2) from dual"),
+              (std::vector<std::string>{"a", "b", "10", "a", "<null>", "2.5"}));
+    EXPECT_EQ(
+        row("select lpad('7', 3, '0'), rpad('ab', 5, 'xy'), lpad('abcdef', 3), "
+            "rpad('é', 3) || '|', lpad('x', 0), initcap('hello wORLD-foo') from dual"),
+        (std::vector<std::string>{"007", "abxyx", "abc", "é  |", "<null>", "Hello World-Foo"}));
+    EXPECT_NE(run("select decode(1, 2) from dual").find("ORA-00938"), std::string::npos);
+}
+
 TEST_F(Describe, IdentityAlwaysGeneratesAndRejectsGivenValues) {
     exec(
         "create table items (id number generated always as identity primary key, "

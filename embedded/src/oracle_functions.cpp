@@ -1,0 +1,191 @@
+#include "oracle_functions.h"
+
+#include <cctype>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "detail.h"
+
+namespace kavexdb {
+namespace detail {
+
+namespace {
+
+bool isNull(sqlite3_value* v) {
+    const int type = sqlite3_value_type(v);
+    return type == SQLITE_NULL || (type == SQLITE_TEXT && sqlite3_value_bytes(v) == 0);
+}
+
+bool isNumeric(sqlite3_value* v) {
+    const int type = sqlite3_value_type(v);
+    return type == SQLITE_INTEGER || type == SQLITE_FLOAT;
+}
+
+// Orders two non-NULL values: numbers by value, texts and blobs by their bytes, and otherwise
+// as SQLite orders storage classes (numbers before texts before blobs).
+int compare(sqlite3_value* a, sqlite3_value* b) {
+    if (isNumeric(a) && isNumeric(b)) {
+        if (sqlite3_value_type(a) == SQLITE_INTEGER && sqlite3_value_type(b) == SQLITE_INTEGER) {
+            const sqlite3_int64 x = sqlite3_value_int64(a), y = sqlite3_value_int64(b);
+            return x < y ? -1 : x > y ? 1 : 0;
+        }
+        const double x = sqlite3_value_double(a), y = sqlite3_value_double(b);
+        return x < y ? -1 : x > y ? 1 : 0;
+    }
+    const int ta = isNumeric(a) ? SQLITE_INTEGER : sqlite3_value_type(a);
+    const int tb = isNumeric(b) ? SQLITE_INTEGER : sqlite3_value_type(b);
+    if (ta != tb) return ta == SQLITE_INTEGER || (ta == SQLITE_TEXT && tb == SQLITE_BLOB) ? -1 : 1;
+    const void* pa =
+        ta == SQLITE_TEXT ? static_cast<const void*>(sqlite3_value_text(a)) : sqlite3_value_blob(a);
+    const void* pb =
+        tb == SQLITE_TEXT ? static_cast<const void*>(sqlite3_value_text(b)) : sqlite3_value_blob(b);
+    const int na = sqlite3_value_bytes(a), nb = sqlite3_value_bytes(b);
+    const int common = na < nb ? na : nb;
+    const int c = common > 0 ? std::memcmp(pa, pb, static_cast<std::size_t>(common)) : 0;
+    if (c != 0) return c < 0 ? -1 : 1;
+    return na < nb ? -1 : na > nb ? 1 : 0;
+}
+
+// DECODE(expr, search1, result1, ... [, default]): NULL matches NULL here, unlike in '='.
+void decode(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (argc < 3) {
+        sqlite3_result_error(ctx, "ORA-00938: not enough arguments for function", -1);
+        return;
+    }
+    sqlite3_value* expr = argv[0];
+    int i = 1;
+    for (; i + 1 < argc; i += 2) {
+        const bool match =
+            isNull(expr) ? isNull(argv[i]) : !isNull(argv[i]) && compare(expr, argv[i]) == 0;
+        if (match) {
+            sqlite3_result_value(ctx, argv[i + 1]);
+            return;
+        }
+    }
+    if (i < argc)
+        sqlite3_result_value(ctx, argv[i]);
+    else
+        sqlite3_result_null(ctx);
+}
+
+void nvl2(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    sqlite3_result_value(ctx, isNull(argv[0]) ? argv[2] : argv[1]);
+}
+
+// GREATEST and LEAST: NULL when any argument is NULL.
+void extreme(sqlite3_context* ctx, int argc, sqlite3_value** argv, int wanted) {
+    sqlite3_value* best = nullptr;
+    for (int i = 0; i < argc; ++i) {
+        if (isNull(argv[i])) {
+            sqlite3_result_null(ctx);
+            return;
+        }
+        if (!best || compare(argv[i], best) == wanted) best = argv[i];
+    }
+    if (best)
+        sqlite3_result_value(ctx, best);
+    else
+        sqlite3_result_error(ctx, "ORA-00938: not enough arguments for function", -1);
+}
+
+void greatest(sqlite3_context* ctx, int argc, sqlite3_value** argv) { extreme(ctx, argc, argv, 1); }
+void least(sqlite3_context* ctx, int argc, sqlite3_value** argv) { extreme(ctx, argc, argv, -1); }
+
+// UTF-8 characters of a text.
+std::vector<std::string> characters(sqlite3_value* v) {
+    const char* text = reinterpret_cast<const char*>(sqlite3_value_text(v));
+    const std::size_t size = static_cast<std::size_t>(sqlite3_value_bytes(v));
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < size;) {
+        std::size_t n = 1;
+        const unsigned char lead = static_cast<unsigned char>(text[i]);
+        if (lead >= 0xF0)
+            n = 4;
+        else if (lead >= 0xE0)
+            n = 3;
+        else if (lead >= 0xC0)
+            n = 2;
+        if (i + n > size) n = size - i;
+        out.emplace_back(text + i, n);
+        i += n;
+    }
+    return out;
+}
+
+// LPAD / RPAD(text, length [, pad]): padded or cut to length characters; NULL for a length
+// below 1 or a NULL argument, as in Oracle.
+void pad(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool left) {
+    if (isNull(argv[0]) || isNull(argv[1]) || (argc > 2 && isNull(argv[2]))) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const double wanted = sqlite3_value_double(argv[1]);
+    if (wanted < 1 || wanted > 32767) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const std::size_t length = static_cast<std::size_t>(wanted);
+    std::vector<std::string> text = characters(argv[0]);
+    std::vector<std::string> filler;
+    if (argc > 2)
+        filler = characters(argv[2]);
+    else
+        filler.emplace_back(" ");
+    if (text.size() > length) text.resize(length);
+    std::string padding;
+    for (std::size_t k = 0; text.size() + k < length; ++k) padding += filler[k % filler.size()];
+    std::string out;
+    if (left) out = padding;
+    for (const std::string& c : text) out += c;
+    if (!left) out += padding;
+    sqlite3_result_text(ctx, out.c_str(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
+}
+
+void lpad(sqlite3_context* ctx, int argc, sqlite3_value** argv) { pad(ctx, argc, argv, true); }
+void rpad(sqlite3_context* ctx, int argc, sqlite3_value** argv) { pad(ctx, argc, argv, false); }
+
+// INITCAP: the first letter of each word in upper case, the others in lower case.
+void initcap(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (isNull(argv[0])) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    std::string text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    bool wordStart = true;
+    for (char& c : text) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (u >= 0x80 || std::isalnum(u)) {
+            if (u < 0x80) c = static_cast<char>(wordStart ? std::toupper(u) : std::tolower(u));
+            wordStart = false;
+        } else {
+            wordStart = true;
+        }
+    }
+    sqlite3_result_text(ctx, text.c_str(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+}
+
+void define(sqlite3* db, const char* name, int args,
+            void (*fn)(sqlite3_context*, int, sqlite3_value**)) {
+    const int rc = sqlite3_create_function_v2(db, name, args,
+                                              SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS,
+                                              nullptr, fn, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) raiseSqlite(db, rc);
+}
+
+}  // namespace
+
+void registerOracleFunctions(sqlite3* db) {
+    define(db, "DECODE", -1, decode);
+    define(db, "NVL2", 3, nvl2);
+    define(db, "GREATEST", -1, greatest);
+    define(db, "LEAST", -1, least);
+    for (int args : {2, 3}) {
+        define(db, "LPAD", args, lpad);
+        define(db, "RPAD", args, rpad);
+    }
+    define(db, "INITCAP", 1, initcap);
+}
+
+}  // namespace detail
+}  // namespace kavexdb
