@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "client_fixture.h"
+#include "detail.h"
 
 namespace clienttest {
 namespace {
@@ -161,6 +162,30 @@ TEST_F(ClientStatement, GettersConvertStoredValues) {
     EXPECT_EQ("ORA-01722: invalid number\n", oraMessage([&] { rs->getNumber(12); }));
     EXPECT_EQ(1861, oraCode([&] { rs->getDate(12); }));
     EXPECT_EQ(1861, oraCode([&] { rs->getTimestamp(4); }));
+    drop(q);
+}
+
+TEST_F(ClientStatement, NumbersReadExactlyFromIntegersAndReals) {
+    s.exec("create table t (id integer, n number(10,2), f number, i integer)");
+    s.exec("insert into t values (1, 1234.56, 0.1, 9223372036854775807)");
+    s.exec("insert into t values (2, -0.05, 1e100, -9223372036854775808)");
+    s.exec("insert into t values (3, 1.0 / 3, 2.5e-7, 0)");
+    s.exec("insert into t values (4, 100, -12.5, -1000)");
+    Statement* q = make("select n, f, i from t order by id");
+    q->execute();
+    ResultSet* rs = q->getResultSet();
+    auto plain = [](const Number& n) { return kavexdb::detail::numberToPlainText(n); };
+    const char* expected[4][3] = {{"1234.56", "0.1", "9223372036854775807"},
+                                  {"-0.05", "1E+100", "-9223372036854775808"},
+                                  {"0.3333333333333333", "0.00000025", "0"},
+                                  {"100", "-12.5", "-1000"}};
+    for (auto& row : expected) {
+        ASSERT_EQ(ResultSet::DATA_AVAILABLE, rs->next());
+        for (unsigned col = 1; col <= 3; ++col) {
+            EXPECT_EQ(row[col - 1], plain(rs->getNumber(col))) << row[0] << " col " << col;
+            EXPECT_EQ(row[col - 1], rs->getString(col)) << row[0] << " col " << col;
+        }
+    }
     drop(q);
 }
 
