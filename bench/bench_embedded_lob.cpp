@@ -6,6 +6,7 @@
 #include <sys/resource.h>
 
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -20,6 +21,12 @@ using Clock = std::chrono::steady_clock;
 
 double secondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+double cpuSeconds() {
+    timespec ts;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
 }
 
 double peakRssMiB() {
@@ -49,6 +56,7 @@ int main(int argc, char** argv) {
         conn->terminateStatement(ddl);
 
         Clock::time_point start = Clock::now();
+        double cpu = cpuSeconds();
         Statement* block =
             conn->createStatement("begin dbms_lob.createtemporary(:p1, FALSE); end;");
         block->registerOutParam(1, OCCIBLOB);
@@ -60,14 +68,17 @@ int main(int argc, char** argv) {
         out->writeLastBuffer(chunk.data(), 0);
         blob.closeStream(out);
         const double streaming = secondsSince(start);
+        const double streamingCpu = cpuSeconds() - cpu;
 
         start = Clock::now();
+        cpu = cpuSeconds();
         Statement* ins = conn->createStatement("INSERT INTO t VALUES (1, :1)");
         ins->setBlob(1, blob);
         ins->executeUpdate();
         conn->commit();
         conn->terminateStatement(ins);
         const double inserting = secondsSince(start);
+        const double insertingCpu = cpuSeconds() - cpu;
         const unsigned length = blob.length();
         blob.setNull();
         env->terminateConnection(conn);
@@ -76,10 +87,10 @@ int main(int argc, char** argv) {
         const double bytes = static_cast<double>(mib) * (1 << 20);
         const double peak = peakRssMiB();
         std::printf("temporary LOB of %ld MiB in 1 MiB chunks (length %u)\n", mib, length);
-        std::printf("  streaming              %8.3f s  (%.2f GB/s, target >= 1 GB/s)\n", streaming,
-                    bytes / streaming / 1e9);
-        std::printf("  insert + commit        %8.3f s  (%.2f GB/s)\n", inserting,
-                    bytes / inserting / 1e9);
+        std::printf("  streaming              %8.3f s  (%.2f GB/s, target >= 1 GB/s; %.3f s CPU)\n",
+                    streaming, bytes / streaming / 1e9, streamingCpu);
+        std::printf("  insert + commit        %8.3f s  (%.2f GB/s; %.3f s CPU)\n", inserting,
+                    bytes / inserting / 1e9, insertingCpu);
         std::printf("  peak RSS               %8.1f MiB (%.2fx the LOB, %.1f MiB before; target <= 2.5x)\n",
                     peak, peak / mib, baseline);
     } catch (const SQLException& e) {
