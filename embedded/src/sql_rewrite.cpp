@@ -364,6 +364,10 @@ void rewriteIdentity(TokenEditor& e, std::size_t from, std::size_t to, const std
             const std::size_t nullWord = e.next(k + 1);
             if (e.word(k, "NOT") && e.word(nullWord, "NULL")) e.erase(k, nullWord + 1);
         }
+        // INTEGER PRIMARY KEY would make it SQLite's rowid, numbered by SQLite before any
+        // trigger runs; INT means the same to describe and keeps it an ordinary column.
+        const std::size_t type = e.next(column + 1);
+        if (e.word(type, "INTEGER") && !e.punct(e.next(type + 1), '(')) e[type].text = "INT";
         out.identities.push_back(
             IdentityColumn{asciiUpper(table), asciiUpper(identifierName(e[column])), generation});
         return;
