@@ -2,6 +2,36 @@
 
 #include <initializer_list>
 
+namespace {
+
+// java.util.List and its add method, looked up once per process: nearly every row goes to a
+// List, and a method lookup per row costs about as much as the appends of a narrow row. The
+// class is the JVM's own and is never unloaded, so its global reference is kept to the end.
+struct ListInterface {
+    jclass type = nullptr;
+    jmethodID add = nullptr;
+};
+
+const ListInterface& listInterface(JNIEnv* env) {
+    static const ListInterface lists = [env] {
+        ListInterface found;
+        jclass local = env->FindClass("java/util/List");
+        if (local == nullptr) {
+            return found;
+        }
+        jmethodID add = env->GetMethodID(local, "add", "(Ljava/lang/Object;)Z");
+        if (add != nullptr) {
+            found.type = static_cast<jclass>(env->NewGlobalRef(local));
+            found.add = found.type != nullptr ? add : nullptr;
+        }
+        env->DeleteLocalRef(local);
+        return found;
+    }();
+    return lists;
+}
+
+}  // namespace
+
 JniContext::~JniContext() {
     for (Box* box : {&doubleBox, &floatBox, &integerBox}) {
         if (box->type != nullptr) {
@@ -75,6 +105,16 @@ jmethodID JniContext::addToList(jobject value, jobject list, jmethodID addMethod
     // A value that was made leaves nothing pending; a null one may stand for a failed creation.
     if (value == nullptr && failed()) {
         return nullptr;
+    }
+    if (addMethod == nullptr) {
+        const ListInterface& lists = listInterface(env);
+        if (lists.add == nullptr) {
+            if (failed()) {  // the one-time lookup itself failed
+                return nullptr;
+            }
+        } else if (env->IsInstanceOf(list, lists.type) == JNI_TRUE) {
+            addMethod = lists.add;
+        }
     }
     if (addMethod == nullptr) {
         jclass listClass = env->GetObjectClass(list);
