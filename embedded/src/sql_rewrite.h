@@ -1,4 +1,16 @@
 // Turns the Oracle SQL a host sends into what SQLite runs, and says what kind of statement it is.
+//
+// Rewritten outside string literals, quoted identifiers and comments:
+//   TIMESTAMP(3) WITH [LOCAL] TIME ZONE -> TIMESTAMP WITH [LOCAL] TIME ZONE(3)
+//   NUMBER(*,s) -> NUMBER(38,s), NUMBER(*) -> NUMBER, VARCHAR2(n CHAR|BYTE) -> VARCHAR2(n)
+//   DATE '2024-01-15', TIMESTAMP '...' -> the storage texts; N'x' -> 'x'
+//   SYSDATE, SYSTIMESTAMP -> session functions (SQLite's clock in stored objects)
+//   OWNSCHEMA.name -> name; MINUS -> EXCEPT; DUAL in views and triggers -> an inline row
+//   ... GENERATED [ALWAYS | BY DEFAULT [ON NULL]] AS IDENTITY -> taken out, see identities
+//   TRUNCATE TABLE t -> DELETE FROM t; DROP TABLE t CASCADE CONSTRAINTS PURGE -> DROP TABLE t
+//   ALTER TABLE t ADD (column) -> ADD COLUMN column; RENAME a TO b -> ALTER TABLE a RENAME TO b
+//   CREATE GLOBAL TEMPORARY TABLE ... ON COMMIT ... ROWS -> CREATE TEMPORARY TABLE ...
+// A trailing ';' or '/' goes (the PL/SQL text is kept as sent).
 #ifndef KAVEXDB_SQL_REWRITE_H
 #define KAVEXDB_SQL_REWRITE_H
 
