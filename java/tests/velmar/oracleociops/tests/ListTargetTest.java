@@ -58,6 +58,27 @@ class ListTargetTest {
         assertEquals(List.of("a", "b", "c"), collector.items);
     }
 
+    /** A List whose add does more than store: its own add must be the one called. */
+    public static final class Upper extends ArrayList<Object> {
+        private static final long serialVersionUID = 1L;
+
+        @Override
+        public boolean add(Object item) {
+            return super.add(((String) item).toUpperCase());
+        }
+    }
+
+    @Test
+    void everyListKindGetsItsOwnAdd() {
+        Upper upper = new Upper();
+        assertEquals(1, getRow(session, upper));
+        assertEquals(List.of("A", "B", "C"), upper);
+        java.util.LinkedList<Object> linked = new java.util.LinkedList<>();
+        assertEquals(1, getRow(session, linked));
+        assertEquals(List.of("a", "b", "c"), linked);
+        assertThrows(UnsupportedOperationException.class, () -> getRow(session, List.of()));
+    }
+
     @Test
     void listWithoutAddThrowsNoSuchMethodErrorAndStoresNothing() {
         int before = probe();
