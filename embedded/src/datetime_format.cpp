@@ -1,9 +1,9 @@
 // Datetime format models (TO_CHAR semantics) for Date::toText and Timestamp::toText.
-#include <cctype>
-#include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "detail.h"
+#include "format_cache.h"
 #include "format_model.h"
 
 namespace kavexdb {
@@ -98,33 +98,46 @@ struct Calendar {
 
 enum class LetterCase { Upper, Capital, Lower };
 
+// ASCII only: a model's letters mean the same whatever locale the host process set.
+bool isUpperAscii(char c) { return c >= 'A' && c <= 'Z'; }
+bool isLowerAscii(char c) { return c >= 'a' && c <= 'z'; }
+bool isAlphaAscii(char c) { return isUpperAscii(c) || isLowerAscii(c); }
+bool isAlnumAscii(char c) { return isAlphaAscii(c) || (c >= '0' && c <= '9'); }
+char upperAscii(char c) { return isLowerAscii(c) ? static_cast<char>(c - 'a' + 'A') : c; }
+char lowerAscii(char c) { return isUpperAscii(c) ? static_cast<char>(c - 'A' + 'a') : c; }
+
 // Oracle takes the case of a word element from its first two letters.
-LetterCase caseOf(const std::string& spelled) {
+LetterCase caseOf(const char* spelled, std::size_t length) {
     char letters[2] = {0, 0};
     int n = 0;
-    for (char c : spelled) {
-        if (std::isalpha(static_cast<unsigned char>(c)) && n < 2) letters[n++] = c;
+    for (std::size_t i = 0; i < length && n < 2; ++i) {
+        if (isAlphaAscii(spelled[i])) letters[n++] = spelled[i];
     }
-    if (std::islower(static_cast<unsigned char>(letters[0]))) return LetterCase::Lower;
-    if (n > 1 && std::islower(static_cast<unsigned char>(letters[1]))) return LetterCase::Capital;
+    if (isLowerAscii(letters[0])) return LetterCase::Lower;
+    if (n > 1 && isLowerAscii(letters[1])) return LetterCase::Capital;
     return LetterCase::Upper;
 }
 
-std::string applyCase(std::string word, LetterCase lc) {
+// Appends at most `length` characters of an upper-case name in the given case, padded with
+// blanks to padTo unless in fill mode.
+void appendWord(std::string& out, const char* name, std::size_t length, LetterCase lc, bool fill,
+                std::size_t padTo) {
     bool first = true;
-    for (char& c : word) {
-        const bool upper = lc == LetterCase::Upper || (lc == LetterCase::Capital && first);
-        if (std::isalpha(static_cast<unsigned char>(c))) {
-            c = static_cast<char>(upper ? std::toupper(static_cast<unsigned char>(c))
-                                        : std::tolower(static_cast<unsigned char>(c)));
+    std::size_t written = 0;
+    for (; written < length && name[written] != '\0'; ++written) {
+        char c = name[written];
+        if (isAlphaAscii(c)) {
+            const bool upper = lc == LetterCase::Upper || (lc == LetterCase::Capital && first);
+            c = upper ? upperAscii(c) : lowerAscii(c);
             first = false;
         }
+        out.push_back(c);
     }
-    return word;
+    if (!fill && written < padTo) out.append(padTo - written, ' ');
 }
 
 // Decimal digits of a non-negative value, zero-padded to width unless in fill mode.
-std::string padded(long value, int width, bool fill) {
+void appendPadded(std::string& out, long value, int width, bool fill) {
     char buf[24];
     char* end = buf + sizeof buf;
     char* p = end;
@@ -136,14 +149,87 @@ std::string padded(long value, int width, bool fill) {
     if (!fill) {
         while (end - p < width && p > buf) *--p = '0';
     }
-    return std::string(p, end);
+    out.append(p, end);
 }
 
-std::string word(const char* name, std::size_t length, const std::string& spelled, bool fill,
-                 std::size_t padTo) {
-    std::string text = applyCase(std::string(name).substr(0, length), caseOf(spelled));
-    if (!fill && text.size() < padTo) text.append(padTo - text.size(), ' ');
-    return text;
+// One piece of a parsed model: literal text, or an element with what its spelling says.
+struct Token {
+    bool literal = false;
+    Element element = Element::ExactMode;
+    LetterCase letterCase = LetterCase::Upper;  // for words: the case the model spelled
+    unsigned digits = 0;                        // for FF: the digits asked for, 0 for fsprec
+    std::size_t offset = 0, length = 0;         // for literals: their place in `literals`
+};
+
+// A parsed datetime model; parsing knows nothing of the value, so one parse serves all.
+struct DateTimeModel {
+    std::vector<Token> tokens;
+    std::string literals;
+    std::size_t expectedSize = 0;  // a generous guess at the rendered length
+
+    void addLiteral(const char* text, std::size_t length) {
+        if (length == 0) return;
+        if (tokens.empty() || !tokens.back().literal) {
+            Token t;
+            t.literal = true;
+            t.offset = literals.size();
+            tokens.push_back(t);
+        }
+        literals.append(text, length);
+        tokens.back().length += length;
+        expectedSize += length;
+    }
+};
+
+// Matches the element at model[at]; returns the position after it.
+std::size_t parseElement(const std::string& model, std::size_t at, DateTimeModel& m) {
+    const char first = upperAscii(model[at]);
+    for (const ElementName& e : kElements) {
+        if (e.name[0] != first) continue;
+        const std::size_t n = std::char_traits<char>::length(e.name);
+        if (model.size() - at < n) continue;
+        bool match = true;
+        for (std::size_t k = 0; k < n && match; ++k) match = upperAscii(model[at + k]) == e.name[k];
+        if (!match) continue;
+        std::size_t end = at + n;
+        Token t;
+        t.element = e.element;
+        if (e.element == Element::Fraction) {
+            if (end < model.size() && model[end] >= '1' && model[end] <= '9')
+                t.digits = static_cast<unsigned>(model[end++] - '0');
+        } else {
+            t.letterCase = caseOf(model.data() + at, n);
+        }
+        m.tokens.push_back(t);
+        m.expectedSize += 10;  // the longest element texts: month and day names, TZR, J
+        return end;
+    }
+    unknownElement();
+}
+
+DateTimeModel parseModel(const std::string& model) {
+    DateTimeModel m;
+    std::size_t i = 0;
+    while (i < model.size()) {
+        const char c = model[i];
+        if (c == '"') {
+            std::size_t close = model.find('"', i + 1);
+            if (close == std::string::npos) unknownElement();
+            m.addLiteral(model.data() + i + 1, close - i - 1);
+            i = close + 1;
+        } else if (!isAlnumAscii(c)) {
+            m.addLiteral(&c, 1);
+            ++i;
+        } else {
+            i = parseElement(model, i, m);
+        }
+    }
+    return m;
+}
+
+const DateTimeModel& cachedModel(const std::string& model) {
+    thread_local FormatCache<DateTimeModel> cache;
+    return cache.get(model, parseModel);
 }
 
 class DateTimeRenderer {
@@ -151,127 +237,121 @@ public:
     DateTimeRenderer(const DateTimeFields& f, bool isTimestamp, unsigned fsprec)
         : f_(f), cal_(f), isTimestamp_(isTimestamp), fsprec_(fsprec > 9 ? 9 : fsprec) {}
 
-    std::string render(const std::string& model) {
+    std::string render(const DateTimeModel& model) {
         std::string out;
-        std::size_t i = 0;
-        while (i < model.size()) {
-            const char c = model[i];
-            if (c == '"') {
-                std::size_t close = model.find('"', i + 1);
-                if (close == std::string::npos) unknownElement();
-                out.append(model, i + 1, close - i - 1);
-                i = close + 1;
-            } else if (!std::isalnum(static_cast<unsigned char>(c))) {
-                out.push_back(c);
-                ++i;
+        out.reserve(model.expectedSize);
+        for (const Token& t : model.tokens) {
+            if (t.literal) {
+                out.append(model.literals, t.offset, t.length);
+            } else if (t.element == Element::Fraction) {
+                appendFraction(t.digits == 0 ? fsprec_ : t.digits, out);
             } else {
-                i = renderElement(model, i, out);
+                appendText(t, out);
             }
         }
         return out;
     }
 
 private:
-    std::size_t renderElement(const std::string& model, std::size_t at, std::string& out) {
-        const char first = static_cast<char>(std::toupper(static_cast<unsigned char>(model[at])));
-        for (const ElementName& e : kElements) {
-            if (e.name[0] != first) continue;
-            const std::size_t n = std::char_traits<char>::length(e.name);
-            if (model.size() - at < n) continue;
-            bool match = true;
-            for (std::size_t k = 0; k < n && match; ++k)
-                match = std::toupper(static_cast<unsigned char>(model[at + k])) == e.name[k];
-            if (!match) continue;
-            std::size_t end = at + n;
-            if (e.element == Element::Fraction) {
-                unsigned digits = fsprec_;
-                if (end < model.size() && model[end] >= '1' && model[end] <= '9')
-                    digits = static_cast<unsigned>(model[end++] - '0');
-                out += fraction(digits);
-            } else {
-                out += text(e.element, model.substr(at, n));
-            }
-            return end;
-        }
-        unknownElement();
-    }
-
-    std::string fraction(unsigned digits) const {
+    void appendFraction(unsigned digits, std::string& out) const {
         if (!isTimestamp_) unknownElement();
+        // The nanoseconds as nine digits (more if out of range), of which the first `digits`.
         char buf[16];
-        std::snprintf(buf, sizeof buf, "%09u", f_.fraction);
-        return std::string(buf, digits);
+        char* end = buf + sizeof buf;
+        char* p = end;
+        unsigned v = f_.fraction;
+        do {
+            *--p = static_cast<char>('0' + v % 10);
+            v /= 10;
+        } while (v != 0);
+        while (end - p < 9) *--p = '0';
+        out.append(p, digits);
     }
 
-    std::string text(Element e, const std::string& spelled) {
+    void appendText(const Token& t, std::string& out) {
         const long year = f_.year < 0 ? -static_cast<long>(f_.year) : f_.year;
         const bool bc = f_.year < 0;
         const unsigned hour12 = f_.hour % 12 == 0 ? 12 : f_.hour % 12;
-        switch (e) {
-            case Element::SignedYear4: return (bc ? "-" : (fill_ ? "" : " ")) + padded(year, 4, fill_);
+        const LetterCase lc = t.letterCase;
+        switch (t.element) {
+            case Element::SignedYear4:
+                if (bc) {
+                    out.push_back('-');
+                } else if (!fill_) {
+                    out.push_back(' ');
+                }
+                appendPadded(out, year, 4, fill_);
+                return;
             case Element::CommaYear: {
-                std::string digits = padded(year, 4, false);
-                std::string text = digits.substr(0, digits.size() - 3) + "," + digits.substr(digits.size() - 3);
-                return fill_ && year < 1000 ? std::to_string(year) : text;
+                if (fill_ && year < 1000) {
+                    appendPadded(out, year, 1, true);
+                    return;
+                }
+                appendPadded(out, year, 4, false);
+                out.insert(out.end() - 3, ',');
+                return;
             }
             case Element::Year4:
-            case Element::RoundYear4: return padded(year, 4, fill_);
-            case Element::Year3: return padded(year % 1000, 3, fill_);
+            case Element::RoundYear4: return appendPadded(out, year, 4, fill_);
+            case Element::Year3: return appendPadded(out, year % 1000, 3, fill_);
             case Element::Year2:
-            case Element::RoundYear2: return padded(year % 100, 2, fill_);
-            case Element::Year1: return padded(year % 10, 1, fill_);
-            case Element::IsoYear4: return padded(cal_.isoYear(), 4, fill_);
-            case Element::IsoWeek: return padded(cal_.isoWeek(), 2, fill_);
+            case Element::RoundYear2: return appendPadded(out, year % 100, 2, fill_);
+            case Element::Year1: return appendPadded(out, year % 10, 1, fill_);
+            case Element::IsoYear4: return appendPadded(out, cal_.isoYear(), 4, fill_);
+            case Element::IsoWeek: return appendPadded(out, cal_.isoWeek(), 2, fill_);
             case Element::SignedCentury:
-                return (bc ? "-" : (fill_ ? "" : " ")) + padded((year + 99) / 100, 2, fill_);
-            case Element::Century: return padded((year + 99) / 100, 2, fill_);
-            case Element::Quarter: return std::to_string((f_.month - 1) / 3 + 1);
-            case Element::MonthName: return word(kMonths[f_.month - 1], 9, spelled, fill_, 9);
-            case Element::MonthAbbrev: return word(kMonths[f_.month - 1], 3, spelled, fill_, 3);
-            case Element::Month: return padded(f_.month, 2, fill_);
-            case Element::Minute: return padded(f_.minute, 2, fill_);
-            case Element::WeekOfYear: return padded((cal_.dayOfYear() - 1) / 7 + 1, 2, fill_);
-            case Element::WeekOfMonth: return std::to_string((f_.day - 1) / 7 + 1);
-            case Element::DayOfYear: return padded(cal_.dayOfYear(), 3, fill_);
-            case Element::DayName: return word(kDays[cal_.dayOfWeek()], 9, spelled, fill_, 9);
-            case Element::DayAbbrev: return word(kDays[cal_.dayOfWeek()], 3, spelled, fill_, 3);
-            case Element::Day: return padded(f_.day, 2, fill_);
-            case Element::DayOfWeek: return std::to_string(cal_.dayOfWeek() + 1);
-            case Element::Julian: return padded(cal_.days + 2440588, 7, fill_);
-            case Element::Hour24: return padded(f_.hour, 2, fill_);
+                if (bc) {
+                    out.push_back('-');
+                } else if (!fill_) {
+                    out.push_back(' ');
+                }
+                return appendPadded(out, (year + 99) / 100, 2, fill_);
+            case Element::Century: return appendPadded(out, (year + 99) / 100, 2, fill_);
+            case Element::Quarter: return appendPadded(out, (f_.month - 1) / 3 + 1, 1, true);
+            case Element::MonthName: return appendWord(out, kMonths[f_.month - 1], 9, lc, fill_, 9);
+            case Element::MonthAbbrev: return appendWord(out, kMonths[f_.month - 1], 3, lc, fill_, 3);
+            case Element::Month: return appendPadded(out, f_.month, 2, fill_);
+            case Element::Minute: return appendPadded(out, f_.minute, 2, fill_);
+            case Element::WeekOfYear: return appendPadded(out, (cal_.dayOfYear() - 1) / 7 + 1, 2, fill_);
+            case Element::WeekOfMonth: return appendPadded(out, (f_.day - 1) / 7 + 1, 1, true);
+            case Element::DayOfYear: return appendPadded(out, cal_.dayOfYear(), 3, fill_);
+            case Element::DayName: return appendWord(out, kDays[cal_.dayOfWeek()], 9, lc, fill_, 9);
+            case Element::DayAbbrev: return appendWord(out, kDays[cal_.dayOfWeek()], 3, lc, fill_, 3);
+            case Element::Day: return appendPadded(out, f_.day, 2, fill_);
+            case Element::DayOfWeek: return appendPadded(out, cal_.dayOfWeek() + 1, 1, true);
+            case Element::Julian: return appendPadded(out, cal_.days + 2440588, 7, fill_);
+            case Element::Hour24: return appendPadded(out, f_.hour, 2, fill_);
             case Element::Hour12:
-            case Element::Hour: return padded(hour12, 2, fill_);
+            case Element::Hour: return appendPadded(out, hour12, 2, fill_);
             case Element::SecondsOfDay:
-                return padded(f_.hour * 3600L + f_.minute * 60L + f_.second, 5, fill_);
-            case Element::Second: return padded(f_.second, 2, fill_);
-            case Element::Meridian:
-                return applyCase(f_.hour < 12 ? "AM" : "PM", caseOf(spelled));
+                return appendPadded(out, f_.hour * 3600L + f_.minute * 60L + f_.second, 5, fill_);
+            case Element::Second: return appendPadded(out, f_.second, 2, fill_);
+            case Element::Meridian: return appendWord(out, f_.hour < 12 ? "AM" : "PM", 2, lc, true, 0);
             case Element::MeridianDots:
-                return applyCase(f_.hour < 12 ? "A.M." : "P.M.", caseOf(spelled));
-            case Element::Era: return applyCase(bc ? "BC" : "AD", caseOf(spelled));
-            case Element::EraDots: return applyCase(bc ? "B.C." : "A.D.", caseOf(spelled));
-            case Element::TzHour: {
+                return appendWord(out, f_.hour < 12 ? "A.M." : "P.M.", 4, lc, true, 0);
+            case Element::Era: return appendWord(out, bc ? "BC" : "AD", 2, lc, true, 0);
+            case Element::EraDots: return appendWord(out, bc ? "B.C." : "A.D.", 4, lc, true, 0);
+            case Element::TzHour:
                 requireTimestamp();
-                return std::string(west() ? "-" : "+") + padded(std::abs(f_.tzHour), 2, false);
-            }
+                out.push_back(west() ? '-' : '+');
+                return appendPadded(out, std::abs(f_.tzHour), 2, false);
             case Element::TzMinute:
                 requireTimestamp();
-                return padded(std::abs(f_.tzMinute), 2, false);
+                return appendPadded(out, std::abs(f_.tzMinute), 2, false);
             case Element::TzRegion:
                 requireTimestamp();
-                return std::string(west() ? "-" : "+") + padded(std::abs(f_.tzHour), 2, false) +
-                       ":" + padded(std::abs(f_.tzMinute), 2, false);
-            case Element::TzAbbrev:
-                requireTimestamp();
-                return std::string();
+                out.push_back(west() ? '-' : '+');
+                appendPadded(out, std::abs(f_.tzHour), 2, false);
+                out.push_back(':');
+                return appendPadded(out, std::abs(f_.tzMinute), 2, false);
+            case Element::TzAbbrev: return requireTimestamp();
             case Element::FillMode:
                 fill_ = !fill_;
-                return std::string();
-            case Element::ExactMode: return std::string();
-            case Element::Radix: return ".";
-            case Element::Fraction: break;
+                return;
+            case Element::ExactMode: return;
+            case Element::Radix: out.push_back('.'); return;
+            case Element::Fraction: return;
         }
-        return std::string();
     }
 
     bool west() const { return f_.tzHour < 0 || (f_.tzHour == 0 && f_.tzMinute < 0); }
@@ -290,7 +370,8 @@ private:
 
 std::string formatDateTime(const DateTimeFields& value, const std::string& model,
                            bool isTimestamp, unsigned fsprec) {
-    return DateTimeRenderer(value, isTimestamp, fsprec).render(model);
+    const DateTimeModel& parsed = cachedModel(model);
+    return DateTimeRenderer(value, isTimestamp, fsprec).render(parsed);
 }
 
 }  // namespace detail

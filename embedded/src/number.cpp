@@ -82,7 +82,8 @@ Decimal decimalOf(const occi::Number& n) {
     d.negative = Access::negative(n);
     d.exponent = Access::exponent(n);
     const unsigned char* digits = Access::digits(n);
-    for (unsigned i = 0; i < Access::ndigits(n); ++i) d.digits.push_back(static_cast<char>('0' + digits[i]));
+    d.digits.resize(Access::ndigits(n));
+    for (std::size_t i = 0; i < d.digits.size(); ++i) d.digits[i] = static_cast<char>('0' + digits[i]);
     return d;
 }
 

@@ -1,9 +1,8 @@
 // Number format models (TO_CHAR semantics): FM, 9, 0, D, '.', ',', G, $, S, MI, PR, EEEE.
 #include <algorithm>
-#include <cctype>
-#include <cstdio>
 
 #include "detail.h"
+#include "format_cache.h"
 #include "format_model.h"
 
 namespace kavexdb {
@@ -15,7 +14,7 @@ namespace {
 
 enum class SignStyle { Default, LeadingS, TrailingS, TrailingMI, Brackets };
 
-// A parsed number format model.
+// A parsed number format model, with the figures every value needs worked out once.
 struct NumberModel {
     bool fillMode = false;
     bool scientific = false;
@@ -24,23 +23,34 @@ struct NumberModel {
     SignStyle sign = SignStyle::Default;
     std::string integerPart;   // '9', '0' and ',' before the decimal character
     std::string fractionPart;  // '9' and '0' after it
+    int integerDigits = 0;     // digit positions in integerPart
+    int forced = 0;            // positions a '0' element forces to show
+    std::size_t width = 0;     // characters of output, the sign position included
 
-    std::size_t integerDigits() const {
-        std::size_t n = 0;
-        for (char c : integerPart) n += c != ',';
-        return n;
-    }
-    // Characters of output the model stands for, the sign position included.
-    std::size_t width() const {
-        std::size_t w = integerPart.size() + (hasDecimal ? 1 : 0) + fractionPart.size();
-        w += sign == SignStyle::Brackets ? 2 : 1;
-        w += dollar ? 1 : 0;
-        w += scientific ? 5 : 0;  // "E+nnn"
-        return w;
+    void finish() {
+        integerDigits = static_cast<int>(
+            std::count_if(integerPart.begin(), integerPart.end(), [](char c) { return c != ','; }));
+        // A '0' element forces digits from its position to the decimal character.
+        int seen = 0;
+        for (char c : integerPart) {
+            if (c == ',') continue;
+            if (c == '0') {
+                forced = integerDigits - seen;
+                break;
+            }
+            ++seen;
+        }
+        width = integerPart.size() + (hasDecimal ? 1 : 0) + fractionPart.size();
+        width += sign == SignStyle::Brackets ? 2 : 1;
+        width += dollar ? 1 : 0;
+        width += scientific ? 5 : 0;  // "E+nnn"
     }
 };
 
 [[noreturn]] void invalidModel() { raise(1481, "invalid number format model"); }
+
+// ASCII only: a model's letters mean the same whatever locale the host process set.
+char upperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool startsWith(const std::string& upper, std::size_t at, const char* word) {
     return upper.compare(at, std::char_traits<char>::length(word), word) == 0;
@@ -48,7 +58,7 @@ bool startsWith(const std::string& upper, std::size_t at, const char* word) {
 
 NumberModel parseModel(const std::string& model) {
     std::string upper(model);
-    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : upper) c = upperAscii(c);
     NumberModel m;
     std::size_t i = 0;
     if (startsWith(upper, 0, "FM")) {
@@ -95,7 +105,13 @@ NumberModel parseModel(const std::string& model) {
     }
     if (!anyDigit) invalidModel();
     if (!m.integerPart.empty() && m.integerPart.back() == ',') invalidModel();
+    m.finish();
     return m;
+}
+
+const NumberModel& cachedModel(const std::string& model) {
+    thread_local FormatCache<NumberModel> cache;
+    return cache.get(model, parseModel);
 }
 
 // Digit of d with place value 10^power ('0' outside the stored digits).
@@ -105,66 +121,78 @@ char digitAt(const Decimal& d, int power) {
     return d.digits[static_cast<std::size_t>(index)];
 }
 
-// Fraction digits as the model shows them: fill mode drops trailing zeros of '9' positions.
-std::string fractionText(std::string digits, const NumberModel& m) {
+// Appends the fraction digits (place values 10^(top-1) down to 10^(top-count)) as the model
+// shows them: fill mode drops trailing zeros of '9' positions.
+void appendFraction(const Decimal& d, int top, const NumberModel& m, std::string& out) {
+    const int count = static_cast<int>(m.fractionPart.size());
+    for (int k = 1; k <= count; ++k) out.push_back(digitAt(d, top - k));
     if (m.fillMode) {
-        while (!digits.empty() && digits.back() == '0' && m.fractionPart[digits.size() - 1] == '9')
-            digits.pop_back();
+        std::size_t kept = static_cast<std::size_t>(count);
+        while (kept > 0 && out.back() == '0' && m.fractionPart[kept - 1] == '9') {
+            out.pop_back();
+            --kept;
+        }
     }
-    return digits;
 }
 
-std::string exponentText(int e) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "E%c%02d", e < 0 ? '-' : '+', e < 0 ? -e : e);
-    return buf;
+void appendExponent(int e, std::string& out) {
+    out.push_back('E');
+    out.push_back(e < 0 ? '-' : '+');
+    unsigned magnitude = static_cast<unsigned>(e < 0 ? -e : e);
+    char buf[12];
+    char* p = buf + sizeof buf;
+    do {
+        *--p = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (buf + sizeof buf - p < 2) *--p = '0';
+    out.append(p, buf + sizeof buf);
 }
 
-// The digits of the value without sign, with blanks where the model's leading positions
-// stay empty; empty when the value does not fit.
-bool renderBody(const Decimal& value, const NumberModel& m, std::string& body) {
+// value rounded to `keep` leading digits; `scratch` holds the result when rounding changes it.
+const Decimal& rounded(const Decimal& value, long keep, Decimal& scratch) {
+    if (keep >= static_cast<long>(value.digits.size())) return value;
+    scratch = roundDigits(value, keep);
+    return scratch;
+}
+
+// Appends the digits of the value without sign and without the model's leading positions that
+// stay empty; false when the value does not fit.
+bool appendBody(const Decimal& value, const NumberModel& m, std::string& out) {
     const int fractionDigits = static_cast<int>(m.fractionPart.size());
+    Decimal scratch;
     if (m.scientific) {
-        Decimal r = roundDigits(value, 1 + static_cast<long>(fractionDigits));
+        const Decimal& r = rounded(value, 1 + static_cast<long>(fractionDigits), scratch);
         const int e = r.isZero() ? 0 : r.exponent - 1;
-        std::string fraction;
-        for (int k = 1; k <= fractionDigits; ++k) fraction.push_back(digitAt(r, e - k));
-        body = r.isZero() ? std::string("0") : std::string(1, r.digits[0]);
-        if (m.hasDecimal) body += "." + fractionText(fraction, m);
-        body += exponentText(e);
+        out.push_back(r.isZero() ? '0' : r.digits[0]);
+        if (m.hasDecimal) {
+            out.push_back('.');
+            appendFraction(r, e, m, out);
+        }
+        appendExponent(e, out);
         return true;
     }
-    Decimal r = roundToScale(value, fractionDigits);
+    const Decimal& r =
+        rounded(value, static_cast<long>(value.exponent) + fractionDigits, scratch);
     const int valueDigits = r.isZero() ? 0 : std::max(r.exponent, 0);
-    const int positions = static_cast<int>(m.integerDigits());
+    const int positions = m.integerDigits;
     if (valueDigits > positions) return false;
-    // A '0' element forces digits from its position to the decimal character.
-    int forced = 0;
-    for (std::size_t i = 0, seen = 0; i < m.integerPart.size(); ++i) {
-        if (m.integerPart[i] == ',') continue;
-        if (m.integerPart[i] == '0') {
-            forced = positions - static_cast<int>(seen);
-            break;
-        }
-        ++seen;
-    }
-    int shown = std::max(valueDigits, forced);
+    int shown = std::max(valueDigits, m.forced);
     const bool noFraction = !m.hasDecimal || fractionDigits == 0;
     if (shown == 0 && positions > 0 && (noFraction || (m.fillMode && r.isZero()))) shown = 1;
-    body.clear();
+    // Positions left of the shown ones stay blank; blanks only ever lead, so they are skipped.
     int position = positions;  // digit positions from here to the decimal character
     for (char element : m.integerPart) {
         if (element == ',') {
-            body.push_back(position < shown ? ',' : ' ');
+            if (position < shown) out.push_back(',');
             continue;
         }
         --position;
-        body.push_back(position < shown ? digitAt(r, position) : ' ');
+        if (position < shown) out.push_back(digitAt(r, position));
     }
     if (m.hasDecimal) {
-        std::string fraction;
-        for (int k = 1; k <= fractionDigits; ++k) fraction.push_back(digitAt(r, -k));
-        body += "." + fractionText(fraction, m);
+        out.push_back('.');
+        appendFraction(r, 0, m, out);
     }
     return true;
 }
@@ -180,31 +208,45 @@ std::string formatNumber(const Decimal& value, const std::string& model) {
         if (text.compare(zero, 2, "0.") == 0) text.erase(zero, 1);
         return text;
     }
-    const NumberModel m = parseModel(model);
-    std::string body;
-    if (!renderBody(value, m, body)) return std::string(m.width(), '#');
-    const std::size_t firstUsed = body.find_first_not_of(' ');
-    std::string text = firstUsed == std::string::npos ? std::string() : body.substr(firstUsed);
-    if (m.dollar) text.insert(0, "$");
+    const NumberModel& m = cachedModel(model);
     const bool negative = value.negative;
+    std::string text;
+    text.reserve(m.width + 1);
     switch (m.sign) {
         case SignStyle::Default:
-            text.insert(0, negative ? "-" : (m.fillMode ? "" : " "));
+            if (negative) {
+                text.push_back('-');
+            } else if (!m.fillMode) {
+                text.push_back(' ');
+            }
             break;
-        case SignStyle::LeadingS:
-            text.insert(0, negative ? "-" : "+");
+        case SignStyle::LeadingS: text.push_back(negative ? '-' : '+'); break;
+        case SignStyle::Brackets:
+            if (negative) {
+                text.push_back('<');
+            } else if (!m.fillMode) {
+                text.push_back(' ');
+            }
             break;
         case SignStyle::TrailingS:
-            text += negative ? "-" : "+";
-            break;
-        case SignStyle::TrailingMI:
-            text += negative ? "-" : (m.fillMode ? "" : " ");
-            break;
-        case SignStyle::Brackets:
-            text = negative ? "<" + text + ">" : (m.fillMode ? text : " " + text + " ");
-            break;
+        case SignStyle::TrailingMI: break;
     }
-    if (!m.fillMode && text.size() < m.width()) text.insert(0, m.width() - text.size(), ' ');
+    if (m.dollar) text.push_back('$');
+    if (!appendBody(value, m, text)) return std::string(m.width, '#');
+    switch (m.sign) {
+        case SignStyle::TrailingS: text.push_back(negative ? '-' : '+'); break;
+        case SignStyle::TrailingMI:
+        case SignStyle::Brackets:
+            if (negative) {
+                text.push_back(m.sign == SignStyle::Brackets ? '>' : '-');
+            } else if (!m.fillMode) {
+                text.push_back(' ');
+            }
+            break;
+        case SignStyle::Default:
+        case SignStyle::LeadingS: break;
+    }
+    if (!m.fillMode && text.size() < m.width) text.insert(0, m.width - text.size(), ' ');
     return text;
 }
 
