@@ -69,8 +69,16 @@ bool scaledFromReal(double v, int scale, std::int64_t& mantissa) {
     if (scale < 0 || scale > 15) return false;
     const double scaled = v * powers[scale];
     if (!(std::fabs(scaled) < 1e15)) return false;
-    mantissa = std::llround(scaled);
+    mantissa = static_cast<std::int64_t>(scaled < 0 ? scaled - 0.5 : scaled + 0.5);
     return static_cast<double>(mantissa) / powers[scale] == v;
+}
+
+// Only characters outside the Basic Multilingual Plane (4-byte sequences) differ between the
+// storage form and what a "utf8" session receives.
+bool hasSupplementary(const char* text, std::size_t length) {
+    for (std::size_t i = 0; i < length; ++i)
+        if (static_cast<unsigned char>(text[i]) >= 0xF0) return true;
+    return false;
 }
 
 std::string hexText(const std::string& bytes) {
@@ -112,8 +120,12 @@ void ResultSetImpl::end() {
     if (!finished_) sqlite3_reset(stmt_);
     stmt_ = nullptr;
     onRow_ = false;
+    // Only the small object itself stays, until its statement is terminated.
     std::vector<Cell>().swap(cells_);
     std::string().swap(arena_);
+    std::vector<Column>().swap(columns_);
+    std::vector<ColumnSample>().swap(samples_);
+    std::vector<occi::MetaData>().swap(metaData_);
     batchRows_ = 0;
     liveAdd(Live::ResultSet, -1);
 }
@@ -303,7 +315,8 @@ std::string ResultSetImpl::getString(unsigned int colIndex) {
         return numberToPlainText(numberFromDouble(c.real));
     case SQLITE_BLOB: return hexText(cellBytes(colIndex, c));
     default:
-        if (charset_ == Charset::UTF8) return fromStorage(cellBytes(colIndex, c), charset_);
+        if (charset_ == Charset::UTF8 && hasSupplementary(arena_.data() + c.offset, c.length))
+            return fromStorage(cellBytes(colIndex, c), charset_);
         return cellBytes(colIndex, c);
     }
 }
