@@ -91,6 +91,59 @@ TEST_F(ClientBinds, EveryBindTypeRoundTrips) {
     drop(q);
 }
 
+TEST_F(ClientBinds, BindTypesIntoOtherColumnTypes) {
+    s.exec("create table x (n number, n2 number(10,2), v varchar2(20), d binary_double, "
+           "dt date, r raw(16))");
+    Statement* ins = make("insert into x values (:1, :2, :3, :4, :5, :6)");
+    ins->setString(1, "12.5");
+    BDouble half;
+    half.value = 2.5;
+    ins->setBDouble(2, half);
+    ins->setInt(3, 7);
+    ins->setString(4, "0.25");
+    ins->setTimestamp(5, Timestamp(s.env(), 2023, 12, 31, 23, 59, 59, 500000000));
+    Statement* lob = make("begin dbms_lob.createtemporary(:p1, FALSE); end;");
+    lob->registerOutParam(1, OCCIBLOB);
+    lob->execute();
+    Blob raw = lob->getBlob(1);
+    Stream* w = raw.getStream(1, 0);
+    char bytes[] = {'\x0A', '\x0B'};
+    w->writeBuffer(bytes, 2);
+    raw.closeStream(w);
+    drop(lob);
+    ins->setBlob(6, raw);
+    ins->execute();
+    int cell = 42;
+    ub2 length = sizeof cell;
+    ins->setDataBuffer(1, &cell, OCCIINT, sizeof cell, &length);
+    ins->setNull(2, OCCINUMBER);
+    ins->setNull(3, OCCI_SQLT_CHR);
+    ins->setNull(4, OCCIBDOUBLE);
+    ins->setNull(5, OCCIDATE);
+    ins->setNull(6, OCCI_SQLT_BIN);
+    ins->execute();
+    drop(ins);
+
+    Statement* q = make("select n, n2, v, d, dt, r from x order by n");
+    q->execute();
+    ResultSet* rs = q->getResultSet();
+    ASSERT_EQ(ResultSet::DATA_AVAILABLE, rs->next());
+    EXPECT_EQ("12.5", rs->getString(1));
+    EXPECT_EQ("2.5", rs->getString(2));
+    EXPECT_EQ("7", rs->getString(3));
+    EXPECT_EQ(0.25, rs->getBDouble(4).value);
+    int year;
+    unsigned month, day, hour, minute, second;
+    rs->getDate(5).getDate(year, month, day, hour, minute, second);
+    EXPECT_EQ(2023, year);
+    EXPECT_EQ(59u, second);
+    EXPECT_EQ("0A0B", rs->getString(6));
+    ASSERT_EQ(ResultSet::DATA_AVAILABLE, rs->next());
+    EXPECT_EQ(42, rs->getInt(1));
+    for (unsigned col = 2; col <= 6; ++col) EXPECT_TRUE(rs->isNull(col)) << col;
+    drop(q);
+}
+
 TEST_F(ClientBinds, ParameterPositionsAndUnboundParameters) {
     Statement* ins = make("insert into t (id, v) values (:a, :b)");
     EXPECT_EQ(32109, oraCode([&] { ins->setInt(0, 1); }));
