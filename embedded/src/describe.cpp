@@ -5,6 +5,7 @@
 
 #include "detail.h"
 #include "sql_lexer.h"
+#include "token_editor.h"
 
 namespace kavexdb {
 namespace detail {
@@ -152,7 +153,7 @@ DeclaredType typeFromSample(const ColumnSample& sample) {
 std::string reportedName(sqlite3_stmt* stmt, int i, const std::set<std::string>& quotedInQuery,
                          TableDefinitions& tables) {
     const char* raw = sqlite3_column_name(stmt, i);
-    const std::string name = raw ? raw : "";
+    const std::string name = unwrapConcatenation(raw ? raw : "");
     if (quotedInQuery.count(name)) return name;
     const char* origin = sqlite3_column_origin_name(stmt, i);
     const char* table = sqlite3_column_table_name(stmt, i);

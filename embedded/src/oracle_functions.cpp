@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "detail.h"
+#include "token_editor.h"
 
 namespace kavexdb {
 namespace detail {
@@ -165,6 +166,14 @@ void initcap(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_text(ctx, text.c_str(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
 }
 
+// The operand wrapper of || (see token_editor.h): NULL becomes ''.
+void concatOperand(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        sqlite3_result_text(ctx, "", 0, SQLITE_STATIC);
+    else
+        sqlite3_result_value(ctx, argv[0]);
+}
+
 void define(sqlite3* db, const char* name, int args,
             void (*fn)(sqlite3_context*, int, sqlite3_value**)) {
     const int rc = sqlite3_create_function_v2(db, name, args,
@@ -185,6 +194,7 @@ void registerOracleFunctions(sqlite3* db) {
         define(db, "RPAD", args, rpad);
     }
     define(db, "INITCAP", 1, initcap);
+    define(db, kConcatOperand, 1, concatOperand);
 }
 
 }  // namespace detail

@@ -8,6 +8,7 @@
 #include "datetime_literal.h"
 #include "detail.h"
 #include "sql_lexer.h"
+#include "token_editor.h"
 
 namespace kavexdb {
 namespace detail {
@@ -23,53 +24,6 @@ const char* const kSysdateFunction = "SYSDATE()";
 const char* const kSystimestampFunction = "SYSTIMESTAMP()";
 const char* const kSysdateBuiltin = "(strftime('%Y-%m-%d %H:%M:%S','now'))";
 const char* const kSystimestampBuiltin = "(strftime('%Y-%m-%d %H:%M:%f','now')||'000000+00:00')";
-
-class TokenEditor {
-  public:
-    explicit TokenEditor(std::vector<Token> tokens) : t_(std::move(tokens)) {}
-
-    std::size_t size() const { return t_.size(); }
-    Token& operator[](std::size_t i) { return t_[i]; }
-    const std::vector<Token>& tokens() const { return t_; }
-
-    // The first significant token at or after i (size() when none).
-    std::size_t next(std::size_t i) const {
-        while (i < t_.size() && !t_[i].significant()) ++i;
-        return i;
-    }
-    // The last significant token before i (size() when none).
-    std::size_t previous(std::size_t i) const {
-        while (i > 0) {
-            --i;
-            if (t_[i].significant()) return i;
-        }
-        return t_.size();
-    }
-    bool word(std::size_t i, const char* upper) const {
-        return i < t_.size() && t_[i].isWord(upper);
-    }
-    bool punct(std::size_t i, char c) const { return i < t_.size() && t_[i].isPunct(c); }
-    bool name(std::size_t i) const {
-        return i < t_.size() && (t_[i].kind == TK::Word || t_[i].kind == TK::QuotedIdent);
-    }
-    void erase(std::size_t i) { t_[i] = Token{TK::Space, std::string()}; }
-    void erase(std::size_t from, std::size_t to) {
-        for (std::size_t i = from; i < to && i < t_.size(); ++i) erase(i);
-    }
-    // Index just past the ')' matching the '(' at open (size() when unbalanced).
-    std::size_t pastParens(std::size_t open) const {
-        int depth = 0;
-        for (std::size_t i = open; i < t_.size(); ++i) {
-            if (t_[i].isPunct('(')) ++depth;
-            if (t_[i].isPunct(')') && --depth == 0) return i + 1;
-        }
-        return t_.size();
-    }
-    std::string text() const { return joinTokens(t_); }
-
-  private:
-    std::vector<Token> t_;
-};
 
 // Drops trailing blanks, comments and the ';' or '/' terminators that tools leave at the end.
 void trimTerminators(TokenEditor& e) {
@@ -524,6 +478,7 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
     }
     rewriteCommon(e, sessionSchema, out.kind == Kind::Ddl);
     if (out.kind == Kind::Ddl) rewriteDdl(e, out);
+    rewriteConcatenation(e);
     trimTerminators(e);  // what the rewrites left blank at the end
     out.sql = e.text();
     return out;

@@ -258,6 +258,23 @@ TEST_F(Describe, OracleSingleRowFunctions) {
     EXPECT_NE(run("select decode(1, 2) from dual").find("ORA-00938"), std::string::npos);
 }
 
+TEST_F(Describe, ConcatenationTreatsNullAsEmpty) {
+    exec("create table p (first varchar2(10), last varchar2(10))");
+    exec("insert into p values ('Ada', null)");
+    std::vector<std::string> values;
+    const std::vector<MetaData> cols =
+        describe("select first || ' ' || last, null || null, last || 1 total from p", &values);
+    EXPECT_EQ(values, (std::vector<std::string>{"Ada ", "", "1"}));
+    EXPECT_EQ(cols[0].getString(MetaData::ATTR_NAME), "FIRST || ' ' || LAST");
+    EXPECT_EQ(cols[1].getString(MetaData::ATTR_NAME), "NULL || NULL");
+    EXPECT_EQ(cols[2].getString(MetaData::ATTR_NAME), "TOTAL");
+    exec("create view pv as select first || last as name, first||'!' from p");
+    const std::vector<MetaData> viewCols =
+        describeObject(db_, "SCOTT", "pv").getVector(MetaData::ATTR_LIST_COLUMNS);
+    EXPECT_EQ(viewCols[1].getString(MetaData::ATTR_NAME), "FIRST||'!'");
+    EXPECT_EQ(row("select name from pv"), std::vector<std::string>{"Ada"});
+}
+
 TEST_F(Describe, IdentityAlwaysGeneratesAndRejectsGivenValues) {
     exec(
         "create table items (id number generated always as identity primary key, "

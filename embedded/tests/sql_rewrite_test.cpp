@@ -4,6 +4,7 @@
 
 #include "detail.h"
 #include "kavexdb/occi.h"
+#include "token_editor.h"
 
 namespace kavexdb {
 namespace detail {
@@ -152,6 +153,20 @@ TEST(SqlRewrite, StoredObjectsGetTheirOwnDual) {
     EXPECT_EQ(sqlOf("create view v as select dual.dummy from dual where 1 = 1"),
               "create view v as select dual.dummy from (SELECT 'X' AS DUMMY) AS dual where 1 = 1");
     EXPECT_EQ(sqlOf("select dummy from dual"), "select dummy from dual");
+}
+
+TEST(SqlRewrite, ConcatenationOperandsAreWrapped) {
+    EXPECT_EQ(sqlOf("select a || 'x' || t.b from t"),
+              "select ORA$STR(a) || ORA$STR('x') || ORA$STR(t.b) from t");
+    EXPECT_EQ(sqlOf("select upper(a)||(b + 1)||:1||case when c then 'y' end from t"),
+              "select ORA$STR(upper(a))||ORA$STR((b + 1))||ORA$STR(:1)||"
+              "ORA$STR(case when c then 'y' end) from t");
+    EXPECT_EQ(sqlOf("select f(a || b) || c from t"),
+              "select ORA$STR(f(ORA$STR(a) || ORA$STR(b))) || ORA$STR(c) from t");
+    EXPECT_EQ(sqlOf("select 'a||b', \"x||y\" from t"), "select 'a||b', \"x||y\" from t");
+    EXPECT_EQ(unwrapConcatenation("ORA$STR(f(ORA$STR(a) || ORA$STR(b))) || ORA$STR((c))"),
+              "f(a || b) || (c)");
+    EXPECT_EQ(unwrapConcatenation("upper(x)"), "upper(x)");
 }
 
 TEST(SqlRewrite, OtherOracleSpellings) {
