@@ -6,6 +6,7 @@
 //   DATE '2024-01-15', TIMESTAMP '...' -> the storage texts; N'x' -> 'x'
 //   SYSDATE, SYSTIMESTAMP -> session functions (SQLite's clock in stored objects)
 //   OWNSCHEMA.name -> name; MINUS -> EXCEPT; DUAL in views and triggers -> an inline row
+//   a || b -> ORA$STR(a) || ORA$STR(b), so that NULL concatenates as '' (token_editor.h)
 //   ... GENERATED [ALWAYS | BY DEFAULT [ON NULL]] AS IDENTITY -> taken out, see identities
 //   TRUNCATE TABLE t -> DELETE FROM t; DROP TABLE t CASCADE CONSTRAINTS PURGE -> DROP TABLE t
 //   ALTER TABLE t ADD (column) -> ADD COLUMN column; RENAME a TO b -> ALTER TABLE a RENAME TO b
