@@ -65,8 +65,10 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
 // Throws the client's ORA errors when SQLite fails.
 void applyDdlEffects(sqlite3* db, const RewrittenSql& rewritten);
 
-// Functions and objects every session has: NVL, EMPTY_CLOB(), EMPTY_BLOB(), SYSDATE-style
-// helpers used by the rewriting, and the DUAL view (TEMP, so nothing is written to the file).
+// Functions and objects every session has: NVL, NVL2, DECODE, GREATEST, LEAST, LPAD, RPAD,
+// INITCAP, TO_CHAR, TO_NUMBER, TO_DATE, EMPTY_CLOB(), EMPTY_BLOB(), the SYSDATE(),
+// SYSTIMESTAMP() and ORA$STR() the rewriting uses, and the DUAL view (TEMP, so nothing is
+// written to the file).
 void registerSessionFunctions(sqlite3* db);
 
 }  // namespace detail
