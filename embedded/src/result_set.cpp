@@ -233,12 +233,11 @@ occi::ResultSet::Status ResultSetImpl::next(unsigned int) {
     return END_OF_FETCH;
 }
 
-const ResultSetImpl::Cell& ResultSetImpl::cell(unsigned colIndex) const {
+void ResultSetImpl::refuseCell(unsigned colIndex) const {
     if (ended()) raise(1001, "invalid cursor");
     if (colIndex < 1 || colIndex > columns_.size())
         raise(32109, "invalid column or parameter position");
-    if (!onRow_) raise(1002, "fetch out of sequence");
-    return cells_[(row_ - 1) * columns_.size() + (colIndex - 1)];
+    raise(1002, "fetch out of sequence");
 }
 
 bool ResultSetImpl::cellIsNull(unsigned colIndex, const Cell& c) const {

@@ -58,7 +58,13 @@ private:
     };
 
     void fetchBatch();
-    const Cell& cell(unsigned colIndex) const;  // ORA-01001 / 01002 / 32109 checks
+    // The current row's value; ORA-01001 (ended), ORA-32109 (position), ORA-01002 (no row).
+    const Cell& cell(unsigned colIndex) const {
+        if (onRow_ && colIndex - 1 < columns_.size())  // onRow_ is false once ended
+            return cells_[(row_ - 1) * columns_.size() + (colIndex - 1)];
+        refuseCell(colIndex);
+    }
+    [[noreturn]] void refuseCell(unsigned colIndex) const;
     bool cellIsNull(unsigned colIndex, const Cell& c) const;
     std::string cellBytes(unsigned colIndex, const Cell& c) const;  // truncated for LONG
     double cellReal(const Cell& c) const;
