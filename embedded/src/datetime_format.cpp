@@ -308,15 +308,20 @@ private:
                 return appendPadded(out, (year + 99) / 100, 2, fill_);
             case Element::Century: return appendPadded(out, (year + 99) / 100, 2, fill_);
             case Element::Quarter: return appendPadded(out, (f_.month - 1) / 3 + 1, 1, true);
-            case Element::MonthName: return appendWord(out, kMonths[f_.month - 1], 9, lc, fill_, 9);
-            case Element::MonthAbbrev: return appendWord(out, kMonths[f_.month - 1], 3, lc, fill_, 3);
+            case Element::MonthName:
+                return appendWord(out, kMonths[f_.month - 1], 9, lc, fill_, 9);
+            case Element::MonthAbbrev:
+                return appendWord(out, kMonths[f_.month - 1], 3, lc, fill_, 3);
             case Element::Month: return appendPadded(out, f_.month, 2, fill_);
             case Element::Minute: return appendPadded(out, f_.minute, 2, fill_);
-            case Element::WeekOfYear: return appendPadded(out, (cal_.dayOfYear() - 1) / 7 + 1, 2, fill_);
+            case Element::WeekOfYear:
+                return appendPadded(out, (cal_.dayOfYear() - 1) / 7 + 1, 2, fill_);
             case Element::WeekOfMonth: return appendPadded(out, (f_.day - 1) / 7 + 1, 1, true);
             case Element::DayOfYear: return appendPadded(out, cal_.dayOfYear(), 3, fill_);
-            case Element::DayName: return appendWord(out, kDays[cal_.dayOfWeek()], 9, lc, fill_, 9);
-            case Element::DayAbbrev: return appendWord(out, kDays[cal_.dayOfWeek()], 3, lc, fill_, 3);
+            case Element::DayName:
+                return appendWord(out, kDays[cal_.dayOfWeek()], 9, lc, fill_, 9);
+            case Element::DayAbbrev:
+                return appendWord(out, kDays[cal_.dayOfWeek()], 3, lc, fill_, 3);
             case Element::Day: return appendPadded(out, f_.day, 2, fill_);
             case Element::DayOfWeek: return appendPadded(out, cal_.dayOfWeek() + 1, 1, true);
             case Element::Julian: return appendPadded(out, cal_.days + 2440588, 7, fill_);
@@ -326,7 +331,8 @@ private:
             case Element::SecondsOfDay:
                 return appendPadded(out, f_.hour * 3600L + f_.minute * 60L + f_.second, 5, fill_);
             case Element::Second: return appendPadded(out, f_.second, 2, fill_);
-            case Element::Meridian: return appendWord(out, f_.hour < 12 ? "AM" : "PM", 2, lc, true, 0);
+            case Element::Meridian:
+                return appendWord(out, f_.hour < 12 ? "AM" : "PM", 2, lc, true, 0);
             case Element::MeridianDots:
                 return appendWord(out, f_.hour < 12 ? "A.M." : "P.M.", 4, lc, true, 0);
             case Element::Era: return appendWord(out, bc ? "BC" : "AD", 2, lc, true, 0);

@@ -25,11 +25,13 @@ struct NumberModel {
     std::string fractionPart;  // '9' and '0' after it
     int integerDigits = 0;     // digit positions in integerPart
     int forced = 0;            // positions a '0' element forces to show
+    bool grouped = false;      // integerPart holds group separators
     std::size_t width = 0;     // characters of output, the sign position included
 
     void finish() {
         integerDigits = static_cast<int>(
             std::count_if(integerPart.begin(), integerPart.end(), [](char c) { return c != ','; }));
+        grouped = integerDigits != static_cast<int>(integerPart.size());
         // A '0' element forces digits from its position to the decimal character.
         int seen = 0;
         for (char c : integerPart) {
@@ -181,14 +183,21 @@ bool appendBody(const Decimal& value, const NumberModel& m, std::string& out) {
     const bool noFraction = !m.hasDecimal || fractionDigits == 0;
     if (shown == 0 && positions > 0 && (noFraction || (m.fillMode && r.isZero()))) shown = 1;
     // Positions left of the shown ones stay blank; blanks only ever lead, so they are skipped.
-    int position = positions;  // digit positions from here to the decimal character
-    for (char element : m.integerPart) {
-        if (element == ',') {
-            if (position < shown) out.push_back(',');
-            continue;
+    if (m.grouped) {
+        int position = positions;  // digit positions from here to the decimal character
+        for (char element : m.integerPart) {
+            if (element == ',') {
+                if (position < shown) out.push_back(',');
+                continue;
+            }
+            --position;
+            if (position < shown) out.push_back(digitAt(r, position));
         }
-        --position;
-        if (position < shown) out.push_back(digitAt(r, position));
+    } else {
+        const std::size_t start = out.size();
+        out.resize(start + static_cast<std::size_t>(shown));
+        char* p = &out[start];
+        for (int position = shown - 1; position >= 0; --position) *p++ = digitAt(r, position);
     }
     if (m.hasDecimal) {
         out.push_back('.');
@@ -197,10 +206,15 @@ bool appendBody(const Decimal& value, const NumberModel& m, std::string& out) {
     return true;
 }
 
+bool isTextMinimum(const std::string& model) {
+    if (model.size() > 3) return false;
+    return model.empty() || model == "TM" || model == "TM9" || model == "tm" || model == "tm9";
+}
+
 }  // namespace
 
 std::string formatNumber(const Decimal& value, const std::string& model) {
-    if (model.empty() || model == "TM" || model == "TM9" || model == "tm" || model == "tm9") {
+    if (isTextMinimum(model)) {
         // Oracle's text minimum form: no leading zero before the decimal character.
         occi::Number n = numberOf(value);
         std::string text = numberToPlainText(n);
