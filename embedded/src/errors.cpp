@@ -1,4 +1,5 @@
 // The client's exception and the mapping of SQLite failures onto the Oracle errors hosts expect.
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -73,6 +74,14 @@ void raiseSqlite(sqlite3* db, int rc) {
     std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
     if ((ext & 0xff) != (rc & 0xff)) ext = rc;  // the handle's record belongs to another call
     std::string rest;
+    // Checks run inside SQLite (triggers, SQL functions) raise the Oracle error they stand for as
+    // "ORA-NNNNN: text"; hosts get that code and text, not a wrapped recursive-SQL error.
+    if (msg.size() > 11 && msg.compare(0, 4, "ORA-") == 0 && msg.compare(9, 2, ": ") == 0 &&
+        std::all_of(msg.begin() + 4, msg.begin() + 9, [](char c) { return c >= '0' && c <= '9'; })) {
+        std::string text = msg.substr(11);
+        if (!text.empty() && text.back() == '\n') text.pop_back();
+        raise(std::stoi(msg.substr(4, 5)), text);
+    }
     switch (ext & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:

@@ -1,4 +1,5 @@
 // Oracle errors for SQLite failures, the test controls, and what failures leave behind.
+#include <algorithm>
 #include <stdexcept>
 
 #include "client_fixture.h"
@@ -40,6 +41,17 @@ TEST_F(ClientErrors, SqliteFailuresMapToOracleErrors) {
     EXPECT_EQ(955, oraCode([&] { s.exec("create table parent (x integer)"); }));
     std::string other = oraMessage([&] { s.exec("select * from parent where id = zeroblob(-1) + abs(-9223372036854775808)"); });
     EXPECT_EQ(0u, other.find("ORA-00604: error occurred at recursive SQL level 1")) << other;
+}
+
+TEST_F(ClientErrors, ChecksInsideSqliteKeepTheirOracleCode) {
+    s.exec("create table ids (id number generated always as identity, s varchar2(3), n number(3))");
+    EXPECT_EQ(32795, oraCode([&] { s.exec("insert into ids (id) values (7)"); }));
+    EXPECT_EQ(12899, oraCode([&] { s.exec("insert into ids (s) values ('abcd')"); }));
+    EXPECT_EQ(1438, oraCode([&] { s.exec("insert into ids (n) values (1000)"); }));
+    EXPECT_EQ(1722, oraCode([&] { s.exec("insert into ids (n) values ('abc')"); }));
+    std::string text = oraMessage([&] { s.exec("insert into ids (id) values (7)"); });
+    EXPECT_EQ(0u, text.find("ORA-32795: ")) << text;
+    EXPECT_EQ(1u, std::count(text.begin(), text.end(), '\n')) << text;
 }
 
 TEST_F(ClientErrors, BusyAndLockedAreOra00054) {
