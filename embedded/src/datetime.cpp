@@ -5,6 +5,7 @@
 
 #include "detail.h"
 #include "format_model.h"
+#include "storage_text.h"
 
 namespace occi = oracle::occi;
 
@@ -44,10 +45,11 @@ void checkTimestampExtras(unsigned fs, int tzHour, int tzMinute) {
 
 // A cursor over storage text that reads small unsigned numbers.
 struct TextReader {
-    const std::string& text;
+    const char* text;
+    std::size_t size;
     std::size_t pos = 0;
 
-    bool atEnd() const { return pos >= text.size(); }
+    bool atEnd() const { return pos >= size; }
     char peek() const { return atEnd() ? '\0' : text[pos]; }
     bool accept(char c) {
         if (peek() != c) return false;
@@ -71,9 +73,9 @@ struct TextReader {
 [[noreturn]] void malformed() { raise(1861, "literal does not match format string"); }
 
 // Parses a storage text into fields; the range checks come after, from the constructors.
-DateTimeFields parseStorage(const std::string& text) {
+DateTimeFields parseStorage(const char* text, std::size_t length) {
     DateTimeFields f;
-    TextReader r{text};
+    TextReader r{text, length};
     r.skipBlanks();
     const bool bc = r.accept('-');
     unsigned year = 0, month = 0, day = 0;
@@ -132,10 +134,12 @@ std::string yearText(int year) {
 
 }  // namespace
 
-occi::Date dateFromText(const std::string& text) {
-    DateTimeFields f = parseStorage(text);
+occi::Date dateFromText(const char* text, std::size_t length) {
+    DateTimeFields f = parseStorage(text, length);
     return occi::Date(nullptr, f.year, f.month, f.day, f.hour, f.minute, f.second);
 }
+
+occi::Date dateFromText(const std::string& text) { return dateFromText(text.data(), text.size()); }
 
 std::string dateToStorage(const occi::Date& d) {
     int year = 0;
@@ -146,10 +150,14 @@ std::string dateToStorage(const occi::Date& d) {
     return yearText(year) + buf;
 }
 
-occi::Timestamp timestampFromText(const std::string& text) {
-    DateTimeFields f = parseStorage(text);
+occi::Timestamp timestampFromText(const char* text, std::size_t length) {
+    DateTimeFields f = parseStorage(text, length);
     return occi::Timestamp(nullptr, f.year, f.month, f.day, f.hour, f.minute, f.second,
                            f.fraction, f.tzHour, f.tzMinute);
+}
+
+occi::Timestamp timestampFromText(const std::string& text) {
+    return timestampFromText(text.data(), text.size());
 }
 
 std::string timestampToStorage(const occi::Timestamp& t, bool withTimeZone) {

@@ -1,0 +1,19 @@
+// Dates and timestamps read straight from a fetched buffer, so that a getter need not copy the
+// storage text into a string first. Same texts and errors as dateFromText/timestampFromText.
+#ifndef KAVEXDB_STORAGE_TEXT_H
+#define KAVEXDB_STORAGE_TEXT_H
+
+#include <cstddef>
+
+#include "detail.h"
+
+namespace kavexdb {
+namespace detail {
+
+occi::Date dateFromText(const char* text, std::size_t length);
+occi::Timestamp timestampFromText(const char* text, std::size_t length);
+
+}  // namespace detail
+}  // namespace kavexdb
+
+#endif
