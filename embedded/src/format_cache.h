@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 namespace kavexdb {
@@ -16,6 +17,9 @@ namespace detail {
 // than kMaxKey are parsed every time, so the memory held stays small whatever the callers pass.
 template <typename Model, std::size_t Capacity = 8>
 class FormatCache {
+    static_assert(std::is_nothrow_move_assignable<Model>::value,
+                  "storing a parsed model must not fail half way");
+
 public:
     static constexpr std::size_t kMaxKey = 128;
 
@@ -35,10 +39,12 @@ public:
             last_ = Capacity;
             return uncached_;
         }
+        // Everything that may throw comes before the cache changes.
         Model parsed = parse(model);
+        std::string key(model);
         const std::size_t slot = size_ < Capacity ? size_++ : next_;
         if (size_ == Capacity) next_ = (slot + 1) % Capacity;
-        entries_[slot].key = model;
+        entries_[slot].key.swap(key);
         entries_[slot].model = std::move(parsed);
         last_ = slot;
         return entries_[slot].model;
