@@ -6,31 +6,14 @@
 #include <cstdint>
 #include <string>
 
-#include "session/Guarded.h"
-#include "session/OcciHandler.h"
-#include "session/Operations.h"
-#include "session/Registry.h"
+#include "session/SessionEntry.h"
 
 namespace flat {
 
 // The one-byte bool of the interface: only that byte counts.
 inline bool isSet(kavex_bool flag) { return flag != 0; }
 
-// Runs operation(handler) for the session; an id that names no open session stores "Session is
-// not initialized". `ownMessage` is stored when even the lookup fails.
-template <class Operation>
-std::int32_t withSession(std::int32_t sessionId, const char* ownMessage,
-                         Operation&& operation) noexcept {
-    try {
-        OcciHandler* handler = registry::find(sessionId);
-        if (handler == nullptr || !handler->session) {
-            return storeFailure(core::kSessionNotInitialized);
-        }
-        return operation(handler);
-    } catch (...) {
-        return storeFailure(ownMessage);
-    }
-}
+using core::withSession;
 
 }  // namespace flat
 

@@ -9,30 +9,14 @@
 #include <stdexcept>
 #include <string>
 
-#include "session/Guarded.h"
-#include "session/OcciHandler.h"
-#include "session/Operations.h"
-#include "session/Registry.h"
+#include "session/SessionEntry.h"
 
 namespace jnientry {
 
 // A Java boolean counts as true only when it is JNI_TRUE.
 inline bool isTrue(jboolean flag) { return flag == JNI_TRUE; }
 
-// Runs operation(handler) for the session; an id that names no open session stores "Session is
-// not initialized". `ownMessage` is stored when the conversion around the operation fails.
-template <class Operation>
-jint withSession(jint sessionId, const char* ownMessage, Operation&& operation) noexcept {
-    try {
-        OcciHandler* handler = registry::find(sessionId);
-        if (handler == nullptr || !handler->session) {
-            return storeFailure(core::kSessionNotInitialized);
-        }
-        return operation(handler);
-    } catch (...) {
-        return storeFailure(ownMessage);
-    }
-}
+using core::withSession;
 
 // Refuses an argument the operation cannot take, with the operation's own message.
 template <class OwnMessage>
