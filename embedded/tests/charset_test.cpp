@@ -5,25 +5,17 @@
 
 #include "detail.h"
 #include "kavexdb/occi.h"
+#include "test_util.h"
 
 namespace {
 
+using clienttest::thrownBy;
 using kavexdb::detail::Charset;
 using kavexdb::detail::fromStorage;
 using kavexdb::detail::parseCharset;
 using kavexdb::detail::toStorage;
 using oracle::occi::Bytes;
 using oracle::occi::SQLException;
-
-template <class F>
-SQLException errorOf(F f) {
-    try {
-        f();
-    } catch (const SQLException& e) {
-        return e;
-    }
-    return SQLException();
-}
 
 const std::string kGrinning = "\xF0\x9F\x98\x80";              // U+1F600, standard UTF-8
 const std::string kGrinningPair = "\xED\xA0\xBD\xED\xB8\x80";  // the same as a surrogate pair
@@ -34,7 +26,7 @@ TEST(Charset, Names) {
     EXPECT_EQ(parseCharset("AL32UTF8"), Charset::AL32UTF8);
     EXPECT_EQ(parseCharset("al32Utf8"), Charset::AL32UTF8);
     for (const char* bad : {"", "utf-8", "WE8ISO8859P1", "utf8 "}) {
-        SQLException e = errorOf([&] { parseCharset(bad); });
+        SQLException e = thrownBy([&] { parseCharset(bad); });
         EXPECT_EQ(e.getErrorCode(), 32101) << bad;
         EXPECT_EQ(e.getMessage(), "ORA-32101: cannot create OCI Environment\n");
     }
@@ -78,11 +70,11 @@ TEST(Bytes, ValuesAndBounds) {
     b.getBytes(out, 2, 1, 4);
     EXPECT_EQ(out[4], 3);
     EXPECT_EQ(out[5], 4);
-    EXPECT_EQ(errorOf([&] { b.getBytes(out, 4); }).getErrorCode(), 21560);
-    EXPECT_EQ(errorOf([&] { b.getBytes(out, 1, 3); }).getErrorCode(), 21560);
-    EXPECT_EQ(errorOf([&] { b.getBytes(out, 2, 0xFFFFFFFFu); }).getErrorCode(), 21560);
-    EXPECT_EQ(errorOf([&] { none.getBytes(out, 1); }).getErrorCode(), 21560);
-    EXPECT_EQ(errorOf([&] { b.getBytes(nullptr, 1); }).getErrorCode(), 21560);
+    EXPECT_EQ(thrownBy([&] { b.getBytes(out, 4); }).getErrorCode(), 21560);
+    EXPECT_EQ(thrownBy([&] { b.getBytes(out, 1, 3); }).getErrorCode(), 21560);
+    EXPECT_EQ(thrownBy([&] { b.getBytes(out, 2, 0xFFFFFFFFu); }).getErrorCode(), 21560);
+    EXPECT_EQ(thrownBy([&] { none.getBytes(out, 1); }).getErrorCode(), 21560);
+    EXPECT_EQ(thrownBy([&] { b.getBytes(nullptr, 1); }).getErrorCode(), 21560);
     b.getBytes(out, 0, 3);  // nothing to copy at the end
 
     Bytes copy(b);
@@ -103,7 +95,7 @@ TEST(Bytes, ValuesAndBounds) {
     raw.getBytes(out, 2);
     EXPECT_EQ(out[0], 0);
     EXPECT_EQ(out[1], 0xFF);
-    EXPECT_EQ(errorOf([] { Bytes(nullptr, 2); }).getErrorCode(), 21560);
+    EXPECT_EQ(thrownBy([] { Bytes(nullptr, 2); }).getErrorCode(), 21560);
 }
 
 }  // namespace

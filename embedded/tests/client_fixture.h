@@ -12,6 +12,7 @@
 
 #include "kavexdb/occi.h"
 #include "kavexdb/test_support.h"
+#include "test_util.h"
 
 namespace clienttest {
 
@@ -35,27 +36,6 @@ struct FileDb {
         std::remove((path + "-shm").c_str());
     }
 };
-
-// The ORA code of what fn throws, or 0 when it throws nothing.
-template <class Fn>
-int oraCode(Fn fn) {
-    try {
-        fn();
-    } catch (const SQLException& e) {
-        return e.getErrorCode();
-    }
-    return 0;
-}
-
-template <class Fn>
-std::string oraMessage(Fn fn) {
-    try {
-        fn();
-    } catch (const SQLException& e) {
-        return e.getMessage();
-    }
-    return "";
-}
 
 class Session {
 public:

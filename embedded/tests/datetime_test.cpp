@@ -6,26 +6,18 @@
 
 #include "detail.h"
 #include "kavexdb/occi.h"
+#include "test_util.h"
 
 namespace {
 
+using clienttest::oraCode;
+using clienttest::oraMessage;
 using kavexdb::detail::dateFromText;
 using kavexdb::detail::dateToStorage;
 using kavexdb::detail::timestampFromText;
 using kavexdb::detail::timestampToStorage;
 using oracle::occi::Date;
-using oracle::occi::SQLException;
 using oracle::occi::Timestamp;
-
-template <class F>
-int errorOf(F f) {
-    try {
-        f();
-    } catch (const SQLException& e) {
-        return e.getErrorCode();
-    }
-    return 0;
-}
 
 const Timestamp kReference(nullptr, 2024, 1, 15, 14, 30, 5, 123456789, 5, 30);
 const Date kDate(nullptr, 2024, 1, 15, 14, 30, 5);
@@ -42,36 +34,32 @@ TEST(DateTime, NullValues) {
     EXPECT_FALSE(kReference.isNull());
     int year = 0;
     unsigned month = 0, day = 0;
-    EXPECT_EQ(errorOf([&] { t.getDate(year, month, day); }), 32146);
+    EXPECT_EQ(oraCode([&] { t.getDate(year, month, day); }), 32146);
     EXPECT_EQ(d.toText("YYYY"), "");
 }
 
 TEST(DateTime, RangeChecks) {
-    EXPECT_EQ(errorOf([] { Date(nullptr, 2024, 13, 1); }), 1843);
-    EXPECT_EQ(errorOf([] { Date(nullptr, 2024, 0, 1); }), 1843);
-    EXPECT_EQ(errorOf([] { Date(nullptr, 2023, 2, 29); }), 1847);
-    EXPECT_EQ(errorOf([] { Date(nullptr, 2024, 2, 29); }), 0);
-    EXPECT_EQ(errorOf([] { Date(nullptr, 1900, 2, 29); }), 1847);
-    EXPECT_EQ(errorOf([] { Date(nullptr, 2000, 2, 29); }), 0);
-    EXPECT_EQ(errorOf([] { Date(nullptr, 2024, 4, 31); }), 1847);
-    EXPECT_EQ(errorOf([] { Date(nullptr, 2024, 1, 0); }), 1847);
-    EXPECT_EQ(errorOf([] { Date(nullptr, 2024, 1, 1, 24); }), 1850);
-    EXPECT_EQ(errorOf([] { Date(nullptr, 2024, 1, 1, 0, 60); }), 1851);
-    EXPECT_EQ(errorOf([] { Date(nullptr, 2024, 1, 1, 0, 0, 60); }), 1852);
-    EXPECT_EQ(errorOf([] { Date(nullptr, 0, 1, 1); }), 1841);
-    EXPECT_EQ(errorOf([] { Date(nullptr, 10000, 1, 1); }), 1841);
-    EXPECT_EQ(errorOf([] { Timestamp(nullptr, 2024, 1, 1, 0, 0, 61); }), 1852);
-    EXPECT_EQ(errorOf([] { Timestamp(nullptr, 2024, 1, 1, 0, 0, 0, 1000000000); }), 1880);
-    EXPECT_EQ(errorOf([] { Timestamp(nullptr, 2024, 1, 1, 0, 0, 0, 0, 15); }), 1874);
-    EXPECT_EQ(errorOf([] { Timestamp(nullptr, 2024, 1, 1, 0, 0, 0, 0, -13); }), 1874);
-    EXPECT_EQ(errorOf([] { Timestamp(nullptr, 2024, 1, 1, 0, 0, 0, 0, 14); }), 0);
-    EXPECT_EQ(errorOf([] { Timestamp(nullptr, 2024, 1, 1, 0, 0, 0, 0, -12, -59); }), 0);
-    EXPECT_EQ(errorOf([] { Timestamp(nullptr, 2024, 1, 1, 0, 0, 0, 0, 5, 60); }), 1875);
-    try {
-        Date(nullptr, 2024, 13, 1);
-    } catch (const SQLException& e) {
-        EXPECT_EQ(e.getMessage(), "ORA-01843: not a valid month\n");
-    }
+    EXPECT_EQ(oraCode([] { Date(nullptr, 2024, 13, 1); }), 1843);
+    EXPECT_EQ(oraCode([] { Date(nullptr, 2024, 0, 1); }), 1843);
+    EXPECT_EQ(oraCode([] { Date(nullptr, 2023, 2, 29); }), 1847);
+    EXPECT_EQ(oraCode([] { Date(nullptr, 2024, 2, 29); }), 0);
+    EXPECT_EQ(oraCode([] { Date(nullptr, 1900, 2, 29); }), 1847);
+    EXPECT_EQ(oraCode([] { Date(nullptr, 2000, 2, 29); }), 0);
+    EXPECT_EQ(oraCode([] { Date(nullptr, 2024, 4, 31); }), 1847);
+    EXPECT_EQ(oraCode([] { Date(nullptr, 2024, 1, 0); }), 1847);
+    EXPECT_EQ(oraCode([] { Date(nullptr, 2024, 1, 1, 24); }), 1850);
+    EXPECT_EQ(oraCode([] { Date(nullptr, 2024, 1, 1, 0, 60); }), 1851);
+    EXPECT_EQ(oraCode([] { Date(nullptr, 2024, 1, 1, 0, 0, 60); }), 1852);
+    EXPECT_EQ(oraCode([] { Date(nullptr, 0, 1, 1); }), 1841);
+    EXPECT_EQ(oraCode([] { Date(nullptr, 10000, 1, 1); }), 1841);
+    EXPECT_EQ(oraCode([] { Timestamp(nullptr, 2024, 1, 1, 0, 0, 61); }), 1852);
+    EXPECT_EQ(oraCode([] { Timestamp(nullptr, 2024, 1, 1, 0, 0, 0, 1000000000); }), 1880);
+    EXPECT_EQ(oraCode([] { Timestamp(nullptr, 2024, 1, 1, 0, 0, 0, 0, 15); }), 1874);
+    EXPECT_EQ(oraCode([] { Timestamp(nullptr, 2024, 1, 1, 0, 0, 0, 0, -13); }), 1874);
+    EXPECT_EQ(oraCode([] { Timestamp(nullptr, 2024, 1, 1, 0, 0, 0, 0, 14); }), 0);
+    EXPECT_EQ(oraCode([] { Timestamp(nullptr, 2024, 1, 1, 0, 0, 0, 0, -12, -59); }), 0);
+    EXPECT_EQ(oraCode([] { Timestamp(nullptr, 2024, 1, 1, 0, 0, 0, 0, 5, 60); }), 1875);
+    EXPECT_EQ(oraMessage([] { Date(nullptr, 2024, 13, 1); }), "ORA-01843: not a valid month\n");
 }
 
 TEST(DateTime, Accessors) {
@@ -147,10 +135,10 @@ TEST(DateTime, FractionalSeconds) {
 
 TEST(DateTime, UnknownElements) {
     for (const char* fmt : {"YYYY-ZZ", "T", "HH25", "\"open", "DD 2024", "YYYYMMDDQQQX9"})
-        EXPECT_EQ(errorOf([&] { kDate.toText(fmt); }), 1821) << fmt;
+        EXPECT_EQ(oraCode([&] { kDate.toText(fmt); }), 1821) << fmt;
     for (const char* fmt : {"FF", "FF3", "TZH", "TZM", "TZR"})
-        EXPECT_EQ(errorOf([&] { kDate.toText(fmt); }), 1821) << fmt;
-    EXPECT_EQ(errorOf([] { kReference.toText("YYYY-ZZ", 0); }), 1821);
+        EXPECT_EQ(oraCode([&] { kDate.toText(fmt); }), 1821) << fmt;
+    EXPECT_EQ(oraCode([] { kReference.toText("YYYY-ZZ", 0); }), 1821);
 }
 
 TEST(DateTime, StorageRoundTrips) {
@@ -185,11 +173,11 @@ TEST(DateTime, MalformedStorageText) {
     for (const char* bad : {"", "hello", "2024/01/15", "2024-01", "2024-01-15 14",
                             "2024-01-15 14:30:05.", "2024-01-15 14:30:05 x", "2024-01-15T",
                             "20240-01-15", "2024-01-15 14:30:05+5"})
-        EXPECT_EQ(errorOf([&] { timestampFromText(bad); }), 1861) << bad;
-    EXPECT_EQ(errorOf([] { dateFromText("2024-13-01"); }), 1843);
-    EXPECT_EQ(errorOf([] { dateFromText("2024-02-30"); }), 1847);
-    EXPECT_EQ(errorOf([] { timestampFromText("2024-01-01 25:00:00"); }), 1850);
-    EXPECT_EQ(errorOf([] { timestampFromText("2024-01-01 00:00:00+15:00"); }), 1874);
+        EXPECT_EQ(oraCode([&] { timestampFromText(bad); }), 1861) << bad;
+    EXPECT_EQ(oraCode([] { dateFromText("2024-13-01"); }), 1843);
+    EXPECT_EQ(oraCode([] { dateFromText("2024-02-30"); }), 1847);
+    EXPECT_EQ(oraCode([] { timestampFromText("2024-01-01 25:00:00"); }), 1850);
+    EXPECT_EQ(oraCode([] { timestampFromText("2024-01-01 00:00:00+15:00"); }), 1874);
 }
 
 }  // namespace

@@ -6,24 +6,19 @@
 
 #include "detail.h"
 #include "kavexdb/occi.h"
+#include "test_util.h"
 
 namespace {
 
 using kavexdb::detail::numberFromText;
 using oracle::occi::Number;
-using oracle::occi::SQLException;
 
 std::string render(const std::string& value, const std::string& fmt) {
     return numberFromText(value).toText(nullptr, fmt);
 }
 
 int errorOf(const std::string& value, const std::string& fmt) {
-    try {
-        render(value, fmt);
-    } catch (const SQLException& e) {
-        return e.getErrorCode();
-    }
-    return 0;
+    return clienttest::oraCode([&] { render(value, fmt); });
 }
 
 // The library's format for a NUMBER column of the given size and scale (scale 0 or more).

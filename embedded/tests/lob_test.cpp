@@ -7,27 +7,18 @@
 
 #include "detail.h"
 #include "kavexdb/occi.h"
+#include "test_util.h"
 #include "kavexdb/test_support.h"
 
 namespace {
 
+using clienttest::oraCode;
 using kavexdb::detail::Charset;
 using kavexdb::detail::LobContent;
 using oracle::occi::Bfile;
 using oracle::occi::Blob;
 using oracle::occi::Clob;
-using oracle::occi::SQLException;
 using oracle::occi::Stream;
-
-template <class F>
-int errorOf(F f) {
-    try {
-        f();
-    } catch (const SQLException& e) {
-        return e.getErrorCode();
-    }
-    return 0;
-}
 
 long liveContents() { return kavexdb::testing::liveCounts().lobContents; }
 
@@ -91,8 +82,8 @@ TEST(Lob, WriteThenReadAcrossBufferBoundaries) {
     char small[3];
     EXPECT_EQ(s->readBuffer(small, 3), 3);  // "a" and "é"
     EXPECT_EQ(s->readBuffer(small, 3), 3);  // "€"
-    EXPECT_EQ(errorOf([&] { s->readBuffer(small, 3); }), 6502);  // "😀" needs 4
-    EXPECT_EQ(errorOf([&] { s->readBuffer(small, 3); }), 6502);
+    EXPECT_EQ(oraCode([&] { s->readBuffer(small, 3); }), 6502);  // "😀" needs 4
+    EXPECT_EQ(oraCode([&] { s->readBuffer(small, 3); }), 6502);
     clob.closeStream(s);
 }
 
@@ -108,7 +99,7 @@ TEST(Lob, OffsetAndAmountCountCharacters) {
     Stream* s = clob.getStream(1, 3);
     char one;
     EXPECT_EQ(s->readBuffer(&one, 1), 1);
-    EXPECT_EQ(errorOf([&] { s->readBuffer(&one, 1); }), 6502);  // one byte cannot hold "é"
+    EXPECT_EQ(oraCode([&] { s->readBuffer(&one, 1); }), 6502);  // one byte cannot hold "é"
     clob.closeStream(s);
 }
 
@@ -209,26 +200,26 @@ TEST(Lob, StreamOwnershipErrors) {
     Clob a = temporaryClob();
     Clob b = temporaryClob();
     Stream* s = a.getStream();
-    EXPECT_EQ(errorOf([&] { b.closeStream(s); }), 32140);
+    EXPECT_EQ(oraCode([&] { b.closeStream(s); }), 32140);
     a.closeStream(s);
-    EXPECT_EQ(errorOf([&] { a.closeStream(s); }), 32140);
+    EXPECT_EQ(oraCode([&] { a.closeStream(s); }), 32140);
     a.closeStream(nullptr);
     Clob none;
-    EXPECT_EQ(errorOf([&] { none.closeStream(reinterpret_cast<Stream*>(&a)); }), 32140);
+    EXPECT_EQ(oraCode([&] { none.closeStream(reinterpret_cast<Stream*>(&a)); }), 32140);
 
     Stream* w = a.getStream();
     char c = 'q';
     w->writeLastBuffer(&c, 1);
-    EXPECT_EQ(errorOf([&] { w->writeBuffer(&c, 1); }), 32139);
+    EXPECT_EQ(oraCode([&] { w->writeBuffer(&c, 1); }), 32139);
     a.closeStream(w);
-    EXPECT_EQ(errorOf([&] { a.getStream(0, 0); }), 21560);
+    EXPECT_EQ(oraCode([&] { a.getStream(0, 0); }), 21560);
 }
 
 TEST(Lob, OpenCloseAndNullLocators) {
     Clob clob = temporaryClob();
-    EXPECT_EQ(errorOf([&] { clob.close(); }), 22289);
+    EXPECT_EQ(oraCode([&] { clob.close(); }), 22289);
     clob.open(oracle::occi::OCCI_LOB_READONLY);
-    EXPECT_EQ(errorOf([&] { clob.open(); }), 22293);
+    EXPECT_EQ(oraCode([&] { clob.open(); }), 22293);
     clob.close();
     clob.setCharSetForm(oracle::occi::OCCI_SQLCS_NCHAR);
 
@@ -236,11 +227,11 @@ TEST(Lob, OpenCloseAndNullLocators) {
     Blob nullBlob(static_cast<const oracle::occi::Connection*>(nullptr));
     EXPECT_TRUE(nullClob.isNull());
     EXPECT_TRUE(nullBlob.isNull());
-    EXPECT_EQ(errorOf([&] { nullClob.length(); }), 22275);
-    EXPECT_EQ(errorOf([&] { nullClob.getStream(); }), 22275);
-    EXPECT_EQ(errorOf([&] { nullClob.open(); }), 22275);
-    EXPECT_EQ(errorOf([&] { nullBlob.length(); }), 22275);
-    EXPECT_EQ(errorOf([&] { nullBlob.getStream(); }), 22275);
+    EXPECT_EQ(oraCode([&] { nullClob.length(); }), 22275);
+    EXPECT_EQ(oraCode([&] { nullClob.getStream(); }), 22275);
+    EXPECT_EQ(oraCode([&] { nullClob.open(); }), 22275);
+    EXPECT_EQ(oraCode([&] { nullBlob.length(); }), 22275);
+    EXPECT_EQ(oraCode([&] { nullBlob.getStream(); }), 22275);
     nullClob.setCharSetForm(oracle::occi::OCCI_SQLCS_NCHAR);
     EXPECT_TRUE(nullClob.isNull());
     EXPECT_EQ(kavexdb::detail::contentOf(nullClob), nullptr);
@@ -250,17 +241,17 @@ TEST(Lob, BfilesCannotBeOpened) {
     Bfile none;
     EXPECT_TRUE(none.isNull());
     none.closeStream(nullptr);
-    EXPECT_EQ(errorOf([&] { none.length(); }), 22275);
-    EXPECT_EQ(errorOf([&] { none.open(); }), 22275);
-    EXPECT_EQ(errorOf([&] { none.getStream(); }), 22275);
+    EXPECT_EQ(oraCode([&] { none.length(); }), 22275);
+    EXPECT_EQ(oraCode([&] { none.open(); }), 22275);
+    EXPECT_EQ(oraCode([&] { none.getStream(); }), 22275);
     Bfile file = kavexdb::detail::makeBfile("DIR/file.txt");
     EXPECT_FALSE(file.isNull());
     Bfile copy(file);
     EXPECT_FALSE(copy.isNull());
-    EXPECT_EQ(errorOf([&] { file.open(); }), 22285);
-    EXPECT_EQ(errorOf([&] { file.getStream(1, 0); }), 22285);
-    EXPECT_EQ(errorOf([&] { file.length(); }), 22285);
-    EXPECT_EQ(errorOf([&] { file.close(); }), 22289);
+    EXPECT_EQ(oraCode([&] { file.open(); }), 22285);
+    EXPECT_EQ(oraCode([&] { file.getStream(1, 0); }), 22285);
+    EXPECT_EQ(oraCode([&] { file.length(); }), 22285);
+    EXPECT_EQ(oraCode([&] { file.close(); }), 22289);
     file.closeStream(nullptr);
     file.setNull();
     EXPECT_TRUE(file.isNull());
@@ -274,7 +265,7 @@ TEST(Lob, InjectedStreamFault) {
                                   1234, "ORA-01234: injected\n");
     char data[] = "abc";
     s->writeBuffer(data, 3);
-    EXPECT_EQ(errorOf([&] { s->writeBuffer(data, 3); }), 1234);
+    EXPECT_EQ(oraCode([&] { s->writeBuffer(data, 3); }), 1234);
     kavexdb::testing::clearFaults();
     s->writeBuffer(data, 3);  // a failed write leaves the stream usable
     blob.closeStream(s);

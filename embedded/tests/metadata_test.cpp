@@ -2,6 +2,7 @@
 
 #include "detail.h"
 #include "kavexdb/occi.h"
+#include "test_util.h"
 
 namespace kavexdb {
 namespace detail {
@@ -33,15 +34,14 @@ MetaData table() {
     return makeMetaData(r);
 }
 
+// The ORA code of what f throws (0 for nothing); whatever it throws must be ORA-24328.
 template <class F>
 int oraCode(F f) {
-    try {
-        f();
-    } catch (const SQLException& e) {
+    const SQLException e = clienttest::thrownBy(f);
+    if (e.getErrorCode() != 0) {
         EXPECT_EQ(e.getMessage(), "ORA-24328: illegal attribute value\n");
-        return e.getErrorCode();
     }
-    return 0;
+    return e.getErrorCode();
 }
 
 TEST(MetaData, ColumnAttributes) {

@@ -7,9 +7,11 @@
 
 #include "detail.h"
 #include "kavexdb/occi.h"
+#include "test_util.h"
 
 namespace {
 
+using clienttest::oraCode;
 using kavexdb::detail::numberFromDouble;
 using kavexdb::detail::numberFromInt64;
 using kavexdb::detail::numberFromText;
@@ -17,17 +19,6 @@ using kavexdb::detail::numberToDouble;
 using kavexdb::detail::numberToInt64;
 using kavexdb::detail::numberToPlainText;
 using oracle::occi::Number;
-using oracle::occi::SQLException;
-
-template <class F>
-int errorOf(F f) {
-    try {
-        f();
-    } catch (const SQLException& e) {
-        return e.getErrorCode();
-    }
-    return 0;
-}
 
 std::string plain(const Number& n) { return numberToPlainText(n); }
 
@@ -42,8 +33,8 @@ TEST(Number, NullAndCopies) {
     EXPECT_EQ(plain(copy), "5");
     copy = n;
     EXPECT_TRUE(copy.isNull());
-    EXPECT_EQ(errorOf([&] { (void)static_cast<int>(n); }), 1405);
-    EXPECT_EQ(errorOf([&] { (void)static_cast<double>(n); }), 1405);
+    EXPECT_EQ(oraCode([&] { (void)static_cast<int>(n); }), 1405);
+    EXPECT_EQ(oraCode([&] { (void)static_cast<double>(n); }), 1405);
 }
 
 TEST(Number, ThirtyEightDigitsExactly) {
@@ -69,8 +60,8 @@ TEST(Number, FromText) {
     EXPECT_EQ(plain(numberFromText("000123.4500")), "123.45");
     EXPECT_EQ(plain(numberFromText("1E-131")), "0");  // below NUMBER's range
     for (const char* bad : {"", " ", "abc", "1.2.3", "--1", "1e", "1e+", "12a", ".", "- 1", "0x10"})
-        EXPECT_EQ(errorOf([&] { numberFromText(bad); }), 1722) << bad;
-    EXPECT_EQ(errorOf([] { numberFromText("1E+126"); }), 1426);
+        EXPECT_EQ(oraCode([&] { numberFromText(bad); }), 1722) << bad;
+    EXPECT_EQ(oraCode([] { numberFromText("1E+126"); }), 1426);
     EXPECT_EQ(plain(numberFromText("9.9E+125")), "9.9E+125");
 }
 
@@ -96,9 +87,9 @@ TEST(Number, FromDoubleShortestForm) {
     EXPECT_EQ(plain(Number(static_cast<long double>(0.25))), "0.25");
     EXPECT_EQ(plain(Number(0.1L)), "0.1");
     EXPECT_EQ(plain(numberFromDouble(5e-324)), "0");
-    EXPECT_EQ(errorOf([] { numberFromDouble(1e300); }), 1426);
-    EXPECT_EQ(errorOf([] { numberFromDouble(std::numeric_limits<double>::infinity()); }), 1426);
-    EXPECT_EQ(errorOf([] { numberFromDouble(std::numeric_limits<double>::quiet_NaN()); }), 1722);
+    EXPECT_EQ(oraCode([] { numberFromDouble(1e300); }), 1426);
+    EXPECT_EQ(oraCode([] { numberFromDouble(std::numeric_limits<double>::infinity()); }), 1426);
+    EXPECT_EQ(oraCode([] { numberFromDouble(std::numeric_limits<double>::quiet_NaN()); }), 1722);
 }
 
 TEST(Number, PlainTextUsesExponentForExtremes) {
@@ -115,8 +106,8 @@ TEST(Number, BackToDoubleAndIntegers) {
     EXPECT_EQ(static_cast<int>(Number(12.9)), 12);
     EXPECT_EQ(static_cast<long>(Number(-12.9)), -12);
     EXPECT_EQ(static_cast<int>(Number(0.5)), 0);
-    EXPECT_EQ(errorOf([] { (void)static_cast<int>(Number(1e10)); }), 1455);
-    EXPECT_EQ(errorOf([] { (void)static_cast<long>(Number(1e19)); }), 1455);
+    EXPECT_EQ(oraCode([] { (void)static_cast<int>(Number(1e10)); }), 1455);
+    EXPECT_EQ(oraCode([] { (void)static_cast<long>(Number(1e19)); }), 1455);
     EXPECT_EQ(static_cast<long>(numberFromInt64(std::numeric_limits<long>::min())),
               std::numeric_limits<long>::min());
 
