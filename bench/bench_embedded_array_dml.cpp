@@ -6,40 +6,22 @@
 // Usage: bench_embedded_array_dml [rows] [directory]
 #include <sqlite3.h>
 
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "bench_util.h"
 #include "kavexdb/occi.h"
 
 namespace {
 
 using namespace oracle::occi;
-// Process CPU time: the figures stay comparable on a machine that other work keeps busy.
-struct Clock {
-    using time_point = double;
-    static double now() {
-        timespec ts;
-        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-        return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-    }
-};
-
-double secondsSince(Clock::time_point start) { return Clock::now() - start; }
-
-[[noreturn]] void fail(const std::string& what) {
-    std::fprintf(stderr, "bench_embedded_array_dml: %s\n", what.c_str());
-    std::exit(1);
-}
+using benchutil::Clock;
+using benchutil::fail;
+using benchutil::removeDb;
+using benchutil::secondsSince;
 
 const char* const kCreate = "CREATE TABLE t (id INTEGER, name VARCHAR2(30), amount BINARY_DOUBLE)";
-
-void removeDb(const std::string& path) {
-    std::remove(path.c_str());
-    std::remove((path + "-wal").c_str());
-    std::remove((path + "-shm").c_str());
-}
 
 double rawRun(const std::string& path, long rows) {
     removeDb(path);
@@ -128,9 +110,7 @@ int main(int argc, char** argv) {
     }
     removeDb(path);
     std::printf("array insert %ld rows x 3 columns in one execute\n", rows);
-    std::printf("  raw SQLite loop        %8.3f s CPU  (%.0f rows/s)\n", raw, rows / raw);
-    std::printf("  embedded client        %8.3f s CPU  (%.0f rows/s)\n", client, rows / client);
-    std::printf("  ratio client/raw       %8.2fx  (target <= 1.3x)\n", client / raw);
+    benchutil::printVersusRaw(rows, raw, client, 1.3);
     std::printf("  client, table created through the client (write-time type checks)\n");
     std::printf("                         %8.3f s CPU  (%.2fx raw)\n", checked, checked / raw);
     return 0;

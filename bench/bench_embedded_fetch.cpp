@@ -6,35 +6,23 @@
 // Usage: bench_embedded_fetch [rows] [directory]
 #include <sqlite3.h>
 
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "bench_util.h"
 #include "kavexdb/occi.h"
 
 namespace {
 
 using namespace oracle::occi;
-// Process CPU time: the figures stay comparable on a machine that other work keeps busy.
-struct Clock {
-    using time_point = double;
-    static double now() {
-        timespec ts;
-        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-        return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-    }
-};
-
-double secondsSince(Clock::time_point start) { return Clock::now() - start; }
-
-[[noreturn]] void fail(const std::string& what) {
-    std::fprintf(stderr, "bench_embedded_fetch: %s\n", what.c_str());
-    std::exit(1);
-}
+using benchutil::Clock;
+using benchutil::fail;
+using benchutil::removeDb;
+using benchutil::secondsSince;
 
 void populate(const std::string& path, long rows) {
-    std::remove(path.c_str());
+    removeDb(path);
     sqlite3* db = nullptr;
     if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) fail("cannot create " + path);
     sqlite3_exec(db,
@@ -130,10 +118,8 @@ int main(int argc, char** argv) {
         fail(e.getMessage());
     }
     std::printf("fetch %ld rows x 4 columns\n", rows);
-    std::printf("  raw SQLite loop        %8.3f s CPU  (%.0f rows/s)\n", raw, rows / raw);
-    std::printf("  embedded client        %8.3f s CPU  (%.0f rows/s)\n", client, rows / client);
-    std::printf("  ratio client/raw       %8.2fx  (target <= 1.5x)\n", client / raw);
+    benchutil::printVersusRaw(rows, raw, client, 1.5);
     if (rawSum == 0 || clientSum == 0) fail("no rows read");
-    std::remove(path.c_str());
+    removeDb(path);
     return 0;
 }

@@ -1,0 +1,47 @@
+// What the embedded client's benchmarks share: a process CPU clock, failing with the program's
+// name, removing a database with its WAL files and printing the client against raw SQLite.
+#ifndef KAVEX_BENCH_BENCH_UTIL_H
+#define KAVEX_BENCH_BENCH_UTIL_H
+
+#include <errno.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+namespace benchutil {
+
+// Process CPU time: the figures stay comparable on a machine that other work keeps busy.
+struct Clock {
+    using time_point = double;
+    static double now() {
+        timespec ts;
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+        return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+    }
+};
+
+inline double secondsSince(Clock::time_point start) { return Clock::now() - start; }
+
+[[noreturn]] inline void fail(const std::string& what) {
+    std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, what.c_str());
+    std::exit(1);
+}
+
+inline void removeDb(const std::string& path) {
+    std::remove(path.c_str());
+    std::remove((path + "-wal").c_str());
+    std::remove((path + "-shm").c_str());
+}
+
+// The best raw and client times of a run over rows, their rates and their ratio against target.
+inline void printVersusRaw(long rows, double raw, double client, double target) {
+    std::printf("  raw SQLite loop        %8.3f s CPU  (%.0f rows/s)\n", raw, rows / raw);
+    std::printf("  embedded client        %8.3f s CPU  (%.0f rows/s)\n", client, rows / client);
+    std::printf("  ratio client/raw       %8.2fx  (target <= %.1fx)\n", client / raw, target);
+}
+
+}  // namespace benchutil
+
+#endif
