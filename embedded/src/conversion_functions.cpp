@@ -10,6 +10,7 @@
 #include <regex>
 
 #include "detail.h"
+#include "sql_function.h"
 #include "sql_lexer.h"
 
 namespace kavexdb {
@@ -333,21 +334,13 @@ void toDate(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     });
 }
 
-void define(sqlite3* db, const char* name, int args,
-            void (*fn)(sqlite3_context*, int, sqlite3_value**)) {
-    const int rc = sqlite3_create_function_v2(db, name, args,
-                                              SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS,
-                                              nullptr, fn, nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) raiseSqlite(db, rc);
-}
-
 }  // namespace
 
 void registerConversionFunctions(sqlite3* db) {
     for (int args : {1, 2}) {
-        define(db, "TO_CHAR", args, toChar);
-        define(db, "TO_NUMBER", args, toNumber);
-        define(db, "TO_DATE", args, toDate);
+        defineFunction(db, "TO_CHAR", args, toChar);
+        defineFunction(db, "TO_NUMBER", args, toNumber);
+        defineFunction(db, "TO_DATE", args, toDate);
     }
 }
 

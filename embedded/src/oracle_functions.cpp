@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "detail.h"
+#include "sql_function.h"
 #include "token_editor.h"
 
 namespace kavexdb {
@@ -174,27 +175,19 @@ void concatOperand(sqlite3_context* ctx, int, sqlite3_value** argv) {
         sqlite3_result_value(ctx, argv[0]);
 }
 
-void define(sqlite3* db, const char* name, int args,
-            void (*fn)(sqlite3_context*, int, sqlite3_value**)) {
-    const int rc = sqlite3_create_function_v2(db, name, args,
-                                              SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS,
-                                              nullptr, fn, nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) raiseSqlite(db, rc);
-}
-
 }  // namespace
 
 void registerOracleFunctions(sqlite3* db) {
-    define(db, "DECODE", -1, decode);
-    define(db, "NVL2", 3, nvl2);
-    define(db, "GREATEST", -1, greatest);
-    define(db, "LEAST", -1, least);
+    defineFunction(db, "DECODE", -1, decode);
+    defineFunction(db, "NVL2", 3, nvl2);
+    defineFunction(db, "GREATEST", -1, greatest);
+    defineFunction(db, "LEAST", -1, least);
     for (int args : {2, 3}) {
-        define(db, "LPAD", args, lpad);
-        define(db, "RPAD", args, rpad);
+        defineFunction(db, "LPAD", args, lpad);
+        defineFunction(db, "RPAD", args, rpad);
     }
-    define(db, "INITCAP", 1, initcap);
-    define(db, kConcatOperand, 1, concatOperand);
+    defineFunction(db, "INITCAP", 1, initcap);
+    defineFunction(db, kConcatOperand, 1, concatOperand);
 }
 
 }  // namespace detail

@@ -6,6 +6,7 @@
 #include "conversion_functions.h"
 #include "detail.h"
 #include "oracle_functions.h"
+#include "sql_function.h"
 #include "sql_rewrite.h"
 
 namespace kavexdb {
@@ -57,22 +58,21 @@ void systimestamp(sqlite3_context* ctx, int, sqlite3_value**) {
     sqlite3_result_text(ctx, now.c_str(), static_cast<int>(now.size()), SQLITE_TRANSIENT);
 }
 
-void define(sqlite3* db, const char* name, int args, bool deterministic,
-            void (*fn)(sqlite3_context*, int, sqlite3_value**)) {
+}  // namespace
+
+void defineFunction(sqlite3* db, const char* name, int args, SqlFunction fn, bool deterministic) {
     const int flags = SQLITE_UTF8 | (deterministic ? SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS : 0);
     const int rc =
         sqlite3_create_function_v2(db, name, args, flags, nullptr, fn, nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) raiseSqlite(db, rc);
 }
 
-}  // namespace
-
 void registerSessionFunctions(sqlite3* db) {
-    define(db, "NVL", 2, true, nvl);
-    define(db, "EMPTY_CLOB", 0, true, emptyClob);
-    define(db, "EMPTY_BLOB", 0, true, emptyBlob);
-    define(db, "SYSDATE", 0, false, sysdate);
-    define(db, "SYSTIMESTAMP", 0, false, systimestamp);
+    defineFunction(db, "NVL", 2, nvl);
+    defineFunction(db, "EMPTY_CLOB", 0, emptyClob);
+    defineFunction(db, "EMPTY_BLOB", 0, emptyBlob);
+    defineFunction(db, "SYSDATE", 0, sysdate, false);
+    defineFunction(db, "SYSTIMESTAMP", 0, systimestamp, false);
     registerConversionFunctions(db);
     registerOracleFunctions(db);
     // TEMP, so that nothing is written to the database file.
