@@ -29,6 +29,37 @@ const char* const kPls306 =
     }
 }
 
+// A BINARY_FLOAT or BINARY_DOUBLE bind: a REAL, or NULL.
+template <class Binary>
+BindValue realOrNull(const Binary& x) {
+    BindValue v = BindValue::null();
+    if (!x.isNull) {
+        v.kind = BindValue::Kind::Real;
+        v.real = x.value;
+    }
+    return v;
+}
+
+// A LOB bind: the locator's content as it is at execute time, or NULL for a null locator.
+BindValue lobOrNull(std::shared_ptr<LobContent> content) {
+    BindValue v = BindValue::null();
+    if (content) {
+        v.kind = BindValue::Kind::Lob;
+        v.lob = std::move(content);
+    }
+    return v;
+}
+
+// A caller's buffer; the caller then points length16 or length32 at its lengths.
+DataBuffer dataBuffer(void* buffer, occi::Type type, occi::sb4 size, occi::sb2* ind) {
+    DataBuffer b;
+    b.data = buffer;
+    b.type = type;
+    b.size = size;
+    b.indicator = ind;
+    return b;
+}
+
 bool onlyTerminators(const char* tail) {
     for (; tail && *tail; ++tail)
         if (!std::isspace(static_cast<unsigned char>(*tail)) && *tail != ';') return false;
@@ -345,22 +376,12 @@ void StatementImpl::setString(unsigned int paramIndex, const std::string& x) {
 
 void StatementImpl::setBFloat(unsigned int paramIndex, const occi::BFloat& fval) {
     checkFault("Statement::setBFloat");
-    BindValue v = BindValue::null();
-    if (!fval.isNull) {
-        v.kind = BindValue::Kind::Real;
-        v.real = fval.value;
-    }
-    set(paramIndex, std::move(v));
+    set(paramIndex, realOrNull(fval));
 }
 
 void StatementImpl::setBDouble(unsigned int paramIndex, const occi::BDouble& dval) {
     checkFault("Statement::setBDouble");
-    BindValue v = BindValue::null();
-    if (!dval.isNull) {
-        v.kind = BindValue::Kind::Real;
-        v.real = dval.value;
-    }
-    set(paramIndex, std::move(v));
+    set(paramIndex, realOrNull(dval));
 }
 
 void StatementImpl::setTimestamp(unsigned int paramIndex, const occi::Timestamp& x) {
@@ -379,34 +400,20 @@ void StatementImpl::setTimestamp(unsigned int paramIndex, const occi::Timestamp&
 
 void StatementImpl::setBlob(unsigned int paramIndex, const occi::Blob& x) {
     checkFault("Statement::setBlob");
-    BindValue v = BindValue::null();
-    if (std::shared_ptr<LobContent> content = contentOf(x)) {
-        v.kind = BindValue::Kind::Lob;
-        v.lob = std::move(content);
-    }
-    set(paramIndex, std::move(v));
+    set(paramIndex, lobOrNull(contentOf(x)));
 }
 
 void StatementImpl::setClob(unsigned int paramIndex, const occi::Clob& x) {
     checkFault("Statement::setClob");
-    BindValue v = BindValue::null();
-    if (std::shared_ptr<LobContent> content = contentOf(x)) {
-        v.kind = BindValue::Kind::Lob;
-        v.lob = std::move(content);
-    }
-    set(paramIndex, std::move(v));
+    set(paramIndex, lobOrNull(contentOf(x)));
 }
 
 void StatementImpl::setDataBuffer(unsigned int paramIndex, void* buffer, occi::Type type,
                                   occi::sb4 size, occi::ub2* length, occi::sb2* ind,
                                   occi::ub2*) {
     checkFault("Statement::setDataBuffer");
-    DataBuffer b;
-    b.data = buffer;
-    b.type = type;
-    b.size = size;
+    DataBuffer b = dataBuffer(buffer, type, size, ind);
     b.length16 = length;
-    b.indicator = ind;
     binds_.setBuffer(paramIndex, b);
 }
 
@@ -414,12 +421,8 @@ void StatementImpl::setDataBuffer(unsigned int paramIndex, void* buffer, occi::T
                                   occi::sb4 size, occi::ub4* length, occi::sb2* ind,
                                   occi::ub2*) {
     checkFault("Statement::setDataBuffer");
-    DataBuffer b;
-    b.data = buffer;
-    b.type = type;
-    b.size = size;
+    DataBuffer b = dataBuffer(buffer, type, size, ind);
     b.length32 = length;
-    b.indicator = ind;
     binds_.setBuffer(paramIndex, b);
 }
 
