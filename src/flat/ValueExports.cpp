@@ -1,17 +1,12 @@
 // Column values of the current row, delivered into the host's packed records.
-#include <sstream>
-
 #include "flat/AdoContext.h"
 #include "flat/ExportFrame.h"
 #include "kavex_oracleociw.h"
+#include "session/PositionMessage.h"
 
 namespace {
 
-std::string columnMessage(const char* prefix, int index) {
-    std::ostringstream message;
-    message << prefix << index << "] column";
-    return message.str();
-}
+using core::columnMessage;
 
 // A missing record is refused with the reader's own message; nothing is written.
 template <class Record, class Reader>

@@ -9,6 +9,7 @@
 #include "jni/JniText.h"
 #include "session/Connect.h"
 #include "session/ErrorStore.h"
+#include "session/PositionMessage.h"
 
 using jnientry::isTrue;
 using jnientry::withSession;
@@ -152,7 +153,7 @@ JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_setString(JNIEnv* en
         if (text.isNull()) {
             // The JVM could not hand the characters out; its exception is pending.
             return jnientry::refuse(handler, [&] {
-                return "Cannot assign string value to [" + std::to_string(index) + "] parameter";
+                return core::parameterMessage("Cannot assign string value to [", index);
             });
         }
         return core::setString(handler, index, text.get(), isTrue(isNull));

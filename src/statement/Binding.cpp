@@ -1,8 +1,7 @@
 // Binding parameter values to the current statement, and dropping every parameter state when the
 // statement goes.
-#include <sstream>
-
 #include "session/Guarded.h"
+#include "session/PositionMessage.h"
 #include "statement/CurrentStatement.h"
 #include "statement/LobParameter.h"
 #include "statement/ParameterBuffer.h"
@@ -17,10 +16,15 @@ const std::int32_t kLongVarraw = 95;
 const std::int32_t kClob = 112;
 const std::int32_t kBlob = 113;
 
-std::string parameterMessage(const char* prefix, std::int32_t index) {
-    std::ostringstream message;
-    message << prefix << index << "] parameter";
-    return message.str();
+using core::parameterMessage;
+
+// A BINARY_FLOAT or BINARY_DOUBLE value; a null one carries 0.
+template <class Binary, class Value>
+Binary binaryValue(Value value, bool isNull) {
+    Binary bound;
+    bound.value = isNull ? Value() : value;
+    bound.isNull = isNull;
+    return bound;
 }
 
 template <class Bind>
@@ -112,20 +116,16 @@ std::int32_t setInt(OcciHandler* handler, std::int32_t index, std::int32_t value
 std::int32_t setFloat(OcciHandler* handler, std::int32_t index, float value, bool isNull) {
     return bindParameter(handler, "Cannot assign 'float' type value to [", index,
                          [&](Session&, occi::Statement& statement) {
-                             occi::BFloat bound;
-                             bound.value = isNull ? 0.0f : value;
-                             bound.isNull = isNull;
-                             statement.setBFloat(static_cast<unsigned int>(index), bound);
+                             statement.setBFloat(static_cast<unsigned int>(index),
+                                              binaryValue<occi::BFloat>(value, isNull));
                          });
 }
 
 std::int32_t setDouble(OcciHandler* handler, std::int32_t index, double value, bool isNull) {
     return bindParameter(handler, "Cannot assign 'double' type value to [", index,
                          [&](Session&, occi::Statement& statement) {
-                             occi::BDouble bound;
-                             bound.value = isNull ? 0.0 : value;
-                             bound.isNull = isNull;
-                             statement.setBDouble(static_cast<unsigned int>(index), bound);
+                             statement.setBDouble(static_cast<unsigned int>(index),
+                                              binaryValue<occi::BDouble>(value, isNull));
                          });
 }
 

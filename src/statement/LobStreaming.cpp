@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "session/Guarded.h"
+#include "session/PositionMessage.h"
 #include "statement/CurrentStatement.h"
 #include "statement/LobParameter.h"
 
@@ -24,9 +25,7 @@ std::string streamMessage(std::int32_t index) {
 }
 
 std::string postMessage(std::int32_t index) {
-    std::ostringstream message;
-    message << "Cannot post BLOB/CLOB type value of [" << index << "] parameter";
-    return message.str();
+    return core::parameterMessage("Cannot post BLOB/CLOB type value of [", index);
 }
 
 struct PostRefused : std::runtime_error {

@@ -1,26 +1,17 @@
 // The flat value getters: read one column of the current row into the host's packed record.
-#include <sstream>
 #include <string>
 
 #include "session/Guarded.h"
 #include "session/Operations.h"
+#include "session/PositionMessage.h"
 #include "session/Session.h"
 
 namespace {
 
-// The slot's own failure message: "<prefix>" + index + "] column".
-auto ownMessage(const char* prefix, std::int32_t index) {
-    return [prefix, index] {
-        std::ostringstream text;
-        text << prefix << index << "] column";
-        return text.str();
-    };
-}
-
 template <class Record, class Slot>
 std::int32_t readValue(OcciHandler* handler, CallingContext& context, std::int32_t index,
                        Record* record, Slot slot, const char* prefix) {
-    const auto message = ownMessage(prefix, index);
+    const auto message = [prefix, index] { return core::columnMessage(prefix, index); };
     return guarded(
         handler,
         [&](Session& session) -> std::int32_t {
