@@ -19,6 +19,23 @@ std::string quotedQueryMessage(const char* prefix, const char* sql) {
     return message.str();
 }
 
+// Replaces the session's statement with sql, then answers then(session); a failure reads prefix
+// and the SQL text.
+template <class Then>
+std::int32_t onNewStatement(OcciHandler* handler, const char* sql, bool autoCommit,
+                            const char* prefix, Then&& then) {
+    return guarded(
+        handler,
+        [&](Session& session) {
+            if (sql == nullptr) {
+                throw std::invalid_argument("no SQL text");
+            }
+            session.replaceStatement(sql, autoCommit);
+            return then(session);
+        },
+        [&] { return quotedQueryMessage(prefix, sql); });
+}
+
 }  // namespace
 
 void Session::replaceStatement(const std::string& sql, bool autoCommit) {
@@ -71,32 +88,18 @@ std::int32_t Session::executeStatement() {
 namespace core {
 
 std::int32_t executeQuery(OcciHandler* handler, const char* sql, bool autoCommit) {
-    return guarded(
-        handler,
-        [&](Session& session) {
-            if (sql == nullptr) {
-                throw std::invalid_argument("no SQL text");
-            }
-            session.replaceStatement(sql, autoCommit);
-            return session.executeStatement();
-        },
-        [&] { return quotedQueryMessage("Cannot execute query: '", sql); });
+    return onNewStatement(handler, sql, autoCommit, "Cannot execute query: '",
+                          [](Session& session) { return session.executeStatement(); });
 }
 
 std::int32_t prepareQuery(OcciHandler* handler, const char* sql, bool autoCommit) {
-    return guarded(
-        handler,
-        [&](Session& session) {
-            if (sql == nullptr) {
-                throw std::invalid_argument("no SQL text");
-            }
-            session.replaceStatement(sql, autoCommit);
-            if (session.statement->status() != occi::Statement::PREPARED) {
-                throw std::runtime_error("statement not prepared");
-            }
-            return 0;
-        },
-        [&] { return quotedQueryMessage("Cannot prepare query: '", sql); });
+    return onNewStatement(handler, sql, autoCommit, "Cannot prepare query: '",
+                          [](Session& session) {
+                              if (session.statement->status() != occi::Statement::PREPARED) {
+                                  throw std::runtime_error("statement not prepared");
+                              }
+                              return 0;
+                          });
 }
 
 std::int32_t execute(OcciHandler* handler) {

@@ -50,22 +50,10 @@ std::string readText(OcciHandler* handler, std::int32_t index,
     }
 }
 
-// Number getters refuse a negative value like a bad index.
-std::int32_t readNumber(OcciHandler* handler, std::int32_t index,
-                        std::int32_t ColumnInfo::*field, const char* message) noexcept {
-    Session* session = sessionOf(handler);
-    if (session == nullptr) {
-        return storeFailure(core::kSessionNotInitialized);
-    }
-    const ColumnInfo* column = columnAt(*session, index);
-    if (column == nullptr || column->*field < 0) {
-        return storeFailure(message);
-    }
-    return column->*field;
-}
-
-std::int32_t readFlag(OcciHandler* handler, std::int32_t index, bool ColumnInfo::*field,
-                      const char* message) noexcept {
+// answer(column) for the column at index; a bad index, or a negative answer, stores message.
+template <class Answer>
+std::int32_t readColumn(OcciHandler* handler, std::int32_t index, const char* message,
+                        Answer answer) noexcept {
     Session* session = sessionOf(handler);
     if (session == nullptr) {
         return storeFailure(core::kSessionNotInitialized);
@@ -74,7 +62,21 @@ std::int32_t readFlag(OcciHandler* handler, std::int32_t index, bool ColumnInfo:
     if (column == nullptr) {
         return storeFailure(message);
     }
-    return column->*field ? 1 : 0;
+    const std::int32_t value = answer(*column);
+    return value < 0 ? storeFailure(message) : value;
+}
+
+// Number getters refuse a negative value like a bad index.
+std::int32_t readNumber(OcciHandler* handler, std::int32_t index,
+                        std::int32_t ColumnInfo::*field, const char* message) noexcept {
+    return readColumn(handler, index, message,
+                      [field](const ColumnInfo& column) { return column.*field; });
+}
+
+std::int32_t readFlag(OcciHandler* handler, std::int32_t index, bool ColumnInfo::*field,
+                      const char* message) noexcept {
+    return readColumn(handler, index, message,
+                      [field](const ColumnInfo& column) { return column.*field ? 1 : 0; });
 }
 
 }  // namespace
