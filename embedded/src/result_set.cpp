@@ -4,6 +4,8 @@
 #include <climits>
 #include <cmath>
 
+#include "storage_text.h"
+
 namespace kavexdb {
 namespace detail {
 
@@ -371,10 +373,10 @@ occi::Date ResultSetImpl::getDate(unsigned int colIndex) {
     const Cell& c = cell(colIndex);
     if (cellIsNull(colIndex, c)) return occi::Date();
     if (c.type != SQLITE_TEXT) inconsistent("DATE", sqliteTypeName(c.type));
-    std::string text(arena_.data() + c.offset, c.length);
-    if (text.size() <= 19) return dateFromText(text);
+    const char* text = arena_.data() + c.offset;
+    if (c.length <= 19) return dateFromText(text, c.length);
     // A TIMESTAMP read as a DATE loses its fraction and zone, as in Oracle.
-    occi::Timestamp t = timestampFromText(text);
+    occi::Timestamp t = timestampFromText(text, c.length);
     int year;
     unsigned month, day, hour, minute, second, fs;
     t.getDate(year, month, day);
@@ -387,7 +389,7 @@ occi::Timestamp ResultSetImpl::getTimestamp(unsigned int colIndex) {
     const Cell& c = cell(colIndex);
     if (cellIsNull(colIndex, c)) return occi::Timestamp();
     if (c.type != SQLITE_TEXT) inconsistent("TIMESTAMP", sqliteTypeName(c.type));
-    return timestampFromText(std::string(arena_.data() + c.offset, c.length));
+    return timestampFromText(arena_.data() + c.offset, c.length);
 }
 
 occi::Clob ResultSetImpl::getClob(unsigned int colIndex) {
