@@ -60,8 +60,8 @@ double clientRun(const std::string& path, long rows, bool clientDdl) {
         sqlite3_exec(db, kCreate, nullptr, nullptr, nullptr);
         sqlite3_close(db);
     }
-    Environment* env = Environment::createEnvironment("utf8", "utf8", Environment::THREADED_UNMUTEXED);
-    Connection* conn = env->createConnection("bench", "bench", "file:" + path + "?mode=rwc");
+    const benchutil::ClientSession session("file:" + path + "?mode=rwc");
+    Connection* conn = session.connection();
     if (clientDdl) {
         Statement* ddl = conn->createStatement(kCreate);
         ddl->execute();
@@ -84,10 +84,7 @@ double clientRun(const std::string& path, long rows, bool clientDdl) {
     if (ins->executeUpdate() != static_cast<unsigned>(rows)) fail("client insert count");
     conn->commit();
     conn->terminateStatement(ins);
-    double seconds = secondsSince(start);
-    env->terminateConnection(conn);
-    Environment::terminateEnvironment(env);
-    return seconds;
+    return secondsSince(start);
 }
 
 }  // namespace

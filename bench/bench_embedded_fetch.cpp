@@ -71,8 +71,8 @@ double rawRun(const std::string& path, long& checksum) {
 }
 
 double clientRun(const std::string& path, long& checksum) {
-    Environment* env = Environment::createEnvironment("utf8", "utf8", Environment::THREADED_UNMUTEXED);
-    Connection* conn = env->createConnection("bench", "bench", path);
+    const benchutil::ClientSession session(path);
+    Connection* conn = session.connection();
     Clock::time_point start = Clock::now();
     Statement* st = conn->createStatement(kQuery);
     st->setPrefetchRowCount(500);
@@ -90,10 +90,7 @@ double clientRun(const std::string& path, long& checksum) {
     }
     st->closeResultSet(rs);
     conn->terminateStatement(st);
-    double seconds = secondsSince(start);
-    env->terminateConnection(conn);
-    Environment::terminateEnvironment(env);
-    return seconds;
+    return secondsSince(start);
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 #include <ctime>
 #include <string>
 
+#include "kavexdb/occi.h"
+
 namespace benchutil {
 
 // Process CPU time: the figures stay comparable on a machine that other work keeps busy.
@@ -34,6 +36,33 @@ inline void removeDb(const std::string& path) {
     std::remove((path + "-wal").c_str());
     std::remove((path + "-shm").c_str());
 }
+
+// A UTF-8 environment with one connection to connect, both ended when it goes.
+class ClientSession {
+public:
+    explicit ClientSession(const std::string& connect)
+        : env_(oracle::occi::Environment::createEnvironment(
+              "utf8", "utf8", oracle::occi::Environment::THREADED_UNMUTEXED)) {
+        try {
+            conn_ = env_->createConnection("bench", "bench", connect);
+        } catch (...) {
+            oracle::occi::Environment::terminateEnvironment(env_);
+            throw;
+        }
+    }
+    ~ClientSession() {
+        env_->terminateConnection(conn_);
+        oracle::occi::Environment::terminateEnvironment(env_);
+    }
+    ClientSession(const ClientSession&) = delete;
+    ClientSession& operator=(const ClientSession&) = delete;
+
+    oracle::occi::Connection* connection() const { return conn_; }
+
+private:
+    oracle::occi::Environment* env_;
+    oracle::occi::Connection* conn_ = nullptr;
+};
 
 // The best raw and client times of a run over rows, their rates and their ratio against target.
 inline void printVersusRaw(long rows, double raw, double client, double target) {
