@@ -6,12 +6,12 @@
 #include <sys/resource.h>
 
 #include <chrono>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "bench_util.h"
 #include "kavexdb/occi.h"
 
 namespace {
@@ -23,11 +23,7 @@ double secondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-double cpuSeconds() {
-    timespec ts;
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
+using benchutil::cpuSeconds;
 
 double peakRssMiB() {
     struct rusage usage;
@@ -41,16 +37,13 @@ int main(int argc, char** argv) {
     const long mib = argc > 1 ? std::atol(argv[1]) : 256;
     const std::string dir = argc > 2 ? argv[2] : "/tmp";
     const std::string path = dir + "/bench_embedded_lob.db";
-    std::remove(path.c_str());
-    std::remove((path + "-wal").c_str());
-    std::remove((path + "-shm").c_str());
+    benchutil::removeDb(path);
     const double baseline = peakRssMiB();
     std::vector<char> chunk(1 << 20);
     for (std::size_t i = 0; i < chunk.size(); ++i) chunk[i] = static_cast<char>(i * 31 + 7);
     try {
-        Environment* env =
-            Environment::createEnvironment("utf8", "utf8", Environment::THREADED_UNMUTEXED);
-        Connection* conn = env->createConnection("bench", "bench", "file:" + path + "?mode=rwc");
+        const benchutil::ClientSession session("file:" + path + "?mode=rwc");
+        Connection* conn = session.connection();
         Statement* ddl = conn->createStatement("CREATE TABLE t (id INTEGER, b BLOB)");
         ddl->execute();
         conn->terminateStatement(ddl);
@@ -81,8 +74,6 @@ int main(int argc, char** argv) {
         const double insertingCpu = cpuSeconds() - cpu;
         const unsigned length = blob.length();
         blob.setNull();
-        env->terminateConnection(conn);
-        Environment::terminateEnvironment(env);
 
         const double bytes = static_cast<double>(mib) * (1 << 20);
         const double peak = peakRssMiB();
@@ -97,8 +88,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "bench_embedded_lob: %s", e.getMessage().c_str());
         return 1;
     }
-    std::remove(path.c_str());
-    std::remove((path + "-wal").c_str());
-    std::remove((path + "-shm").c_str());
+    benchutil::removeDb(path);
     return 0;
 }

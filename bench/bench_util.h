@@ -14,14 +14,17 @@
 
 namespace benchutil {
 
+// The process's CPU time so far, in seconds.
+inline double cpuSeconds() {
+    timespec ts;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+}
+
 // Process CPU time: the figures stay comparable on a machine that other work keeps busy.
 struct Clock {
     using time_point = double;
-    static double now() {
-        timespec ts;
-        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-        return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-    }
+    static double now() { return cpuSeconds(); }
 };
 
 inline double secondsSince(Clock::time_point start) { return Clock::now() - start; }
