@@ -16,7 +16,7 @@
 namespace {
 
 using namespace oracle::occi;
-using benchutil::Clock;
+using Clock = benchutil::CpuClock;
 using benchutil::fail;
 using benchutil::removeDb;
 using benchutil::secondsSince;

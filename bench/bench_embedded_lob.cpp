@@ -3,9 +3,6 @@
 // at least 1 GB/s; peak resident memory at most 2.5x the LOB size (getrusage ru_maxrss).
 //
 // Usage: bench_embedded_lob [MiB] [directory]
-#include <sys/resource.h>
-
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -17,19 +14,10 @@
 namespace {
 
 using namespace oracle::occi;
-using Clock = std::chrono::steady_clock;
-
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
+using Clock = benchutil::WallClock;
 using benchutil::cpuSeconds;
-
-double peakRssMiB() {
-    struct rusage usage;
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024.0;  // kilobytes on Linux
-}
+using benchutil::peakResidentMiB;
+using benchutil::secondsSince;
 
 }  // namespace
 
@@ -38,7 +26,7 @@ int main(int argc, char** argv) {
     const std::string dir = argc > 2 ? argv[2] : "/tmp";
     const std::string path = dir + "/bench_embedded_lob.db";
     benchutil::removeDb(path);
-    const double baseline = peakRssMiB();
+    const double baseline = peakResidentMiB();
     std::vector<char> chunk(1 << 20);
     for (std::size_t i = 0; i < chunk.size(); ++i) chunk[i] = static_cast<char>(i * 31 + 7);
     try {
@@ -76,7 +64,7 @@ int main(int argc, char** argv) {
         blob.setNull();
 
         const double bytes = static_cast<double>(mib) * (1 << 20);
-        const double peak = peakRssMiB();
+        const double peak = peakResidentMiB();
         std::printf("temporary LOB of %ld MiB in 1 MiB chunks (length %u)\n", mib, length);
         std::printf("  streaming              %8.3f s  (%.2f GB/s, target >= 1 GB/s; %.3f s CPU)\n",
                     streaming, bytes / streaming / 1e9, streamingCpu);

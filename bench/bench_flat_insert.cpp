@@ -12,20 +12,16 @@
 #include <ctime>
 #include <string>
 
+#include "bench_util.h"
 #include "kavex_oracleociw.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// Processor time of the process (user and system): steadier than wall time on a busy machine.
-double cpuSeconds() {
-    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
-}
+using Clock = benchutil::WallClock;
+using benchutil::check;
+using benchutil::cpuSeconds;
+using benchutil::fail;
+using benchutil::secondsSince;
 
 struct Timing {
     double wall;
@@ -34,17 +30,6 @@ struct Timing {
 
 Timing best(const Timing& a, const Timing& b) {
     return Timing{std::min(a.wall, b.wall), std::min(a.cpu, b.cpu)};
-}
-
-[[noreturn]] void fail(const std::string& what) {
-    std::fprintf(stderr, "bench_flat_insert: %s\n", what.c_str());
-    std::exit(1);
-}
-
-void check(int result, const char* what) {
-    if (result < 0) {
-        fail(std::string(what) + ": " + GetError(result));
-    }
 }
 
 struct Row {

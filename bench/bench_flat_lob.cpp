@@ -3,8 +3,6 @@
 // resident memory at most 2.5x the LOB's size for the whole run.
 //
 // Usage: bench_flat_lob [MiB] [directory]
-#include <sys/resource.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -12,37 +10,16 @@
 #include <string>
 #include <vector>
 
+#include "bench_util.h"
 #include "kavex_oracleociw.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-[[noreturn]] void fail(const std::string& what) {
-    std::fprintf(stderr, "bench_flat_lob: %s\n", what.c_str());
-    std::exit(1);
-}
-
-void check(int result, const char* what) {
-    if (result < 0) {
-        fail(std::string(what) + ": " + GetError(result));
-    }
-}
-
-// Processor time of the process (user and system): steadier than wall time on a busy machine.
-double cpuSeconds() {
-    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
-}
-
-double peakResidentMiB() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
-}
+using Clock = benchutil::WallClock;
+using benchutil::check;
+using benchutil::cpuSeconds;
+using benchutil::peakResidentMiB;
+using benchutil::secondsSince;
 
 }  // namespace
 
@@ -91,8 +68,6 @@ int main(int argc, char** argv) {
     std::printf("execute (insert)       : %8.3f s\n", insertSeconds);
     std::printf("peak RSS               : %8.1f MiB (baseline %.1f MiB)\n", peakMiB, baselineMiB);
     std::printf("peak RSS / LOB size    : %8.2f  (target <= 2.5)\n", peakMiB / lobMiB);
-    std::remove(path.c_str());
-    std::remove((path + "-wal").c_str());
-    std::remove((path + "-shm").c_str());
+    benchutil::removeDb(path);
     return 0;
 }

@@ -12,34 +12,16 @@
 #include <cstdlib>
 #include <string>
 
+#include "bench_util.h"
 #include "kavex_oracleociw.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using Clock = benchutil::WallClock;
+using benchutil::check;
+using benchutil::fail;
+using benchutil::secondsSince;
 
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// Processor time too: on a shared machine the wall clock also counts other people's work.
-double cpuSecondsSince(std::clock_t start) {
-    return static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
-}
-
-[[noreturn]] void fail(const std::string& what) {
-    std::fprintf(stderr, "bench_flat_read: %s\n", what.c_str());
-    std::exit(1);
-}
-
-void check(int result, const char* what) {
-    if (result < 0) {
-        fail(std::string(what) + ": " + GetError(result));
-    }
-}
-
-// The table is declared through the library (so the client knows its Oracle types) and filled
-// with one raw prepared insert in one transaction.
 void createTable(const std::string& path, long rows) {
     std::remove(path.c_str());
     const std::string connect = "file:" + path + "?mode=rwc";
@@ -89,7 +71,7 @@ Run rawLoop(const std::string& path) {
     sqlite3* db = nullptr;
     sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
     const auto start = Clock::now();
-    const std::clock_t cpuStart = std::clock();
+    const double cpuStart = benchutil::cpuSeconds();
     sqlite3_stmt* select = nullptr;
     sqlite3_prepare_v2(db, "SELECT a, b, c, d FROM t", -1, &select, nullptr);
     Run run{0, 0, 0, 0};
@@ -104,7 +86,7 @@ Run rawLoop(const std::string& path) {
     }
     sqlite3_finalize(select);
     run.seconds = secondsSince(start);
-    run.cpuSeconds = cpuSecondsSince(cpuStart);
+    run.cpuSeconds = benchutil::cpuSeconds() - cpuStart;
     sqlite3_close(db);
     return run;
 }
@@ -113,7 +95,7 @@ Run libraryLoop(const std::string& path) {
     const int id = OpenConnection(path.c_str(), "bench", "bench");
     check(id, "open");
     const auto start = Clock::now();
-    const std::clock_t cpuStart = std::clock();
+    const double cpuStart = benchutil::cpuSeconds();
     check(ExecuteQuery(id, "SELECT a, b, c, d FROM t", 0), "query");
     Run run{0, 0, 0, 0};
     KavexPointerRecord record{};
@@ -127,7 +109,7 @@ Run libraryLoop(const std::string& path) {
     }
     check(more, "NextRow");
     run.seconds = secondsSince(start);
-    run.cpuSeconds = cpuSecondsSince(cpuStart);
+    run.cpuSeconds = benchutil::cpuSeconds() - cpuStart;
     CloseConnection(id);
     return run;
 }

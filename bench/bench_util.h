@@ -1,20 +1,30 @@
-// What the embedded client's benchmarks share: a process CPU clock, failing with the program's
-// name, removing a database with its WAL files and printing the client against raw SQLite.
+// What the benchmarks share: wall and CPU clocks, peak memory, failing with the program's name,
+// removing a database with its WAL files, the embedded client's session and the raw-versus-client
+// figures.
 #ifndef KAVEX_BENCH_BENCH_UTIL_H
 #define KAVEX_BENCH_BENCH_UTIL_H
 
 #include <errno.h>
+#include <sys/resource.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <string>
 
+#include "kavex_oracleociw.h"
 #include "kavexdb/occi.h"
 
 namespace benchutil {
 
-// The process's CPU time so far, in seconds.
+using WallClock = std::chrono::steady_clock;
+
+inline double secondsSince(WallClock::time_point start) {
+    return std::chrono::duration<double>(WallClock::now() - start).count();
+}
+
+// The process's CPU time so far (user and system), in seconds.
 inline double cpuSeconds() {
     timespec ts;
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
@@ -22,16 +32,30 @@ inline double cpuSeconds() {
 }
 
 // Process CPU time: the figures stay comparable on a machine that other work keeps busy.
-struct Clock {
+struct CpuClock {
     using time_point = double;
     static double now() { return cpuSeconds(); }
 };
 
-inline double secondsSince(Clock::time_point start) { return Clock::now() - start; }
+inline double secondsSince(CpuClock::time_point start) { return CpuClock::now() - start; }
+
+// The peak resident memory of the process so far.
+inline double peakResidentMiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
+}
 
 [[noreturn]] inline void fail(const std::string& what) {
     std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, what.c_str());
     std::exit(1);
+}
+
+// Fails with the library's message when a flat call returned an error id.
+inline void check(int result, const char* what) {
+    if (result < 0) {
+        fail(std::string(what) + ": " + GetError(result));
+    }
 }
 
 inline void removeDb(const std::string& path) {
@@ -40,7 +64,8 @@ inline void removeDb(const std::string& path) {
     std::remove((path + "-shm").c_str());
 }
 
-// A UTF-8 environment with one connection to connect, both ended when it goes.
+// A UTF-8 environment of the embedded client with one connection to connect, both ended when it
+// goes.
 class ClientSession {
 public:
     explicit ClientSession(const std::string& connect)
