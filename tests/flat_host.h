@@ -62,10 +62,12 @@ inline int rowCount(int session, const std::string& query) {
     return rows;
 }
 
-// The text of column `index` in the current row; "<NULL>" for NULL, "<error: ...>" on failure.
-inline std::string text(int session, int index) {
+// What a pointer getter (GetString, GetByteArray) delivers for column `index` of the current
+// row; "<NULL>" for NULL, "<error: ...>" on failure.
+inline std::string pointerValue(int (*getter)(int, int, KavexPointerRecord*), int session,
+                                int index) {
     KavexPointerRecord record{};
-    const int result = GetString(session, index, &record);
+    const int result = getter(session, index, &record);
     if (result < 0) {
         return "<error: " + errorText(result) + ">";
     }
@@ -75,16 +77,11 @@ inline std::string text(int session, int index) {
     return std::string(record.value, static_cast<std::size_t>(record.length));
 }
 
+// The text of column `index` in the current row; "<NULL>" for NULL, "<error: ...>" on failure.
+inline std::string text(int session, int index) { return pointerValue(GetString, session, index); }
+
 inline std::string bytes(int session, int index) {
-    KavexPointerRecord record{};
-    const int result = GetByteArray(session, index, &record);
-    if (result < 0) {
-        return "<error: " + errorText(result) + ">";
-    }
-    if (record.isNull != 0) {
-        return "<NULL>";
-    }
-    return std::string(record.value, static_cast<std::size_t>(record.length));
+    return pointerValue(GetByteArray, session, index);
 }
 
 // Every row of a one-column query as text, joined with '|'.

@@ -40,22 +40,22 @@ protected:
     // The column's text through GetString; nullopt for a NULL value. Fails the test on an error.
     std::optional<std::string> text(int column) {
         KavexPointerRecord record{};
-        const int result = GetString(id, column, &record);
-        EXPECT_EQ(result, 0) << (result < 0 ? GetError(result) : "");
-        if (result != 0 || record.isNull) {
-            // Packed fields are compared by value: a reference to one would be misaligned.
-            EXPECT_EQ(std::int32_t{record.length}, 0);
-            EXPECT_EQ(static_cast<const char*>(record.value), nullptr);
-            return std::nullopt;
+        const std::optional<std::string> value = delivered(GetString(id, column, &record), record);
+        if (value) {
+            EXPECT_EQ(std::strlen(record.value), static_cast<std::size_t>(record.length));
         }
-        EXPECT_EQ(std::strlen(record.value), static_cast<std::size_t>(record.length));
-        return std::string(record.value, static_cast<std::size_t>(record.length));
+        return value;
     }
 
     // The column's bytes through GetByteArray; nullopt for a NULL or empty value.
     std::optional<std::string> bytes(int column) {
         KavexPointerRecord record{};
-        const int result = GetByteArray(id, column, &record);
+        return delivered(GetByteArray(id, column, &record), record);
+    }
+
+    // The value a pointer getter that returned result delivered in record; nullopt for NULL, after
+    // checking that a NULL or failed read leaves the record empty. Fails the test on an error.
+    static std::optional<std::string> delivered(int result, const KavexPointerRecord& record) {
         EXPECT_EQ(result, 0) << (result < 0 ? GetError(result) : "");
         if (result != 0 || record.isNull) {
             // Packed fields are compared by value: a reference to one would be misaligned.
