@@ -7,6 +7,7 @@
 #include "detail.h"
 #include "kavexdb/occi.h"
 #include "sql_rewrite.h"
+#include "test_util.h"
 
 namespace kavexdb {
 namespace detail {
@@ -396,13 +397,9 @@ TEST_F(Describe, DroppingATableForgetsItsIdentity) {
 }
 
 int describeError(sqlite3* db, const std::string& name, std::string* message) {
-    try {
-        describeObject(db, "SCOTT", name);
-    } catch (const SQLException& e) {
-        *message = e.getMessage();
-        return e.getErrorCode();
-    }
-    return 0;
+    const SQLException e = clienttest::thrownBy([&] { describeObject(db, "SCOTT", name); });
+    *message = e.getMessage();
+    return e.getErrorCode();
 }
 
 TEST_F(Describe, ObjectsByNameAsOracleResolvesThem) {
