@@ -29,7 +29,6 @@ bool mainTableExists(sqlite3* db, const char* name) {
 void applyDdlEffects(sqlite3* db, const RewrittenSql& rewritten) {
     if (rewritten.kind != RewrittenSql::Kind::Ddl) return;
     for (const IdentityColumn& id : rewritten.identities) installIdentity(db, id);
-    if (!rewritten.checkedTable.empty()) installValueChecks(db, rewritten.checkedTable);
     if (!rewritten.renamedFrom.empty())
         renameIdentities(db, rewritten.renamedFrom, rewritten.renamedTo);
     if (!rewritten.droppedTable.empty()) forgetIdentities(db, rewritten.droppedTable);

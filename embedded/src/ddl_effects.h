@@ -1,5 +1,6 @@
 // What a successful CREATE, ALTER or DROP TABLE leaves behind besides the table itself: the
-// identity catalog and generators, and the triggers that check written values.
+// identity catalog and generators. (Written values are checked by CHECK constraints the
+// rewriting puts into the table's own definition, value_checks.h.)
 #ifndef KAVEXDB_DDL_EFFECTS_H
 #define KAVEXDB_DDL_EFFECTS_H
 
@@ -16,10 +17,6 @@ namespace detail {
 void installIdentity(sqlite3* db, const IdentityColumn& id);
 void forgetIdentities(sqlite3* db, const std::string& table);
 void renameIdentities(sqlite3* db, const std::string& from, const std::string& to);
-
-// value_checks.cpp: triggers raising ORA-12899, ORA-01438 and ORA-01722 for written values
-// that do not fit the declared column types.
-void installValueChecks(sqlite3* db, const std::string& table);
 
 // Runs SQL that returns no rows; SQLite's failure becomes the client's ORA error.
 void runDdlSql(sqlite3* db, const std::string& sql);

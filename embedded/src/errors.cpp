@@ -74,13 +74,19 @@ void raiseSqlite(sqlite3* db, int rc) {
     std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
     if ((ext & 0xff) != (rc & 0xff)) ext = rc;  // the handle's record belongs to another call
     std::string rest;
-    // Checks run inside SQLite (triggers, SQL functions) raise the Oracle error they stand for as
-    // "ORA-NNNNN: text"; hosts get that code and text, not a wrapped recursive-SQL error.
-    if (msg.size() > 11 && msg.compare(0, 4, "ORA-") == 0 && msg.compare(9, 2, ": ") == 0 &&
-        std::all_of(msg.begin() + 4, msg.begin() + 9, [](char c) { return c >= '0' && c <= '9'; })) {
-        std::string text = msg.substr(11);
+    // Checks run inside SQLite raise the Oracle error they stand for: triggers and SQL functions
+    // as "ORA-NNNNN: text", the CHECK constraints holding values to their declared types
+    // (value_checks.h) as "CHECK constraint failed: ORA-NNNNN: text". Hosts get that code and
+    // text, not a wrapped recursive-SQL or ORA-02290 error.
+    std::string oracle = msg;
+    after(msg, "CHECK constraint failed: ", oracle);
+    if (oracle.size() > 11 && oracle.compare(0, 4, "ORA-") == 0 &&
+        oracle.compare(9, 2, ": ") == 0 &&
+        std::all_of(oracle.begin() + 4, oracle.begin() + 9,
+                    [](char c) { return c >= '0' && c <= '9'; })) {
+        std::string text = oracle.substr(11);
         if (!text.empty() && text.back() == '\n') text.pop_back();
-        raise(std::stoi(msg.substr(4, 5)), text);
+        raise(std::stoi(oracle.substr(4, 5)), text);
     }
     switch (ext & 0xff) {
     case SQLITE_BUSY:

@@ -9,6 +9,7 @@
 #include "detail.h"
 #include "sql_lexer.h"
 #include "token_editor.h"
+#include "value_checks.h"
 
 namespace kavexdb {
 namespace detail {
@@ -277,13 +278,18 @@ std::string objectNameAt(const TokenEditor& e, std::size_t& i) {
     return identifierName(e.tokens()[nameAt]);
 }
 
+// Whether a definition in a table's parentheses is a table constraint rather than a column.
+bool startsConstraint(const TokenEditor& e, std::size_t i) {
+    for (const char* w : {"CONSTRAINT", "PRIMARY", "UNIQUE", "CHECK", "FOREIGN"})
+        if (e.word(i, w)) return true;
+    return false;
+}
+
 // One column definition [from, to) of CREATE TABLE: takes out an identity clause, noting it.
 void rewriteIdentity(TokenEditor& e, std::size_t from, std::size_t to, const std::string& table,
                      RewrittenSql& out) {
     const std::size_t column = e.next(from);
-    if (column >= to || !e.name(column)) return;
-    for (const char* constraint : {"CONSTRAINT", "PRIMARY", "UNIQUE", "CHECK", "FOREIGN"})
-        if (e.word(column, constraint)) return;
+    if (column >= to || !e.name(column) || startsConstraint(e, column)) return;
     int depth = 0;
     for (std::size_t g = e.next(column + 1); g < to; g = e.next(g + 1)) {
         if (e.punct(g, '(')) ++depth;
@@ -328,10 +334,41 @@ void rewriteIdentity(TokenEditor& e, std::size_t from, std::size_t to, const std
     }
 }
 
+// A word a column definition's clauses after the type start with.
+bool endsType(const TokenEditor& e, std::size_t i) {
+    for (const char* w : {"NOT", "NULL", "DEFAULT", "COLLATE", "REFERENCES", "GENERATED", "AS"})
+        if (e.word(i, w)) return true;
+    return startsConstraint(e, i);
+}
+
+// One column definition [from, to): the CHECK constraints its declared type asks for go right
+// after the type, so a value that does not fit its type fails on that before the column's own
+// constraints.
+void addValueChecks(TokenEditor& e, std::size_t from, std::size_t to, const std::string& table) {
+    const std::size_t column = e.next(from);
+    if (column >= to || !e.name(column) || startsConstraint(e, column)) return;
+    // SQLite's type name: words, then (n) or (n, m).
+    const std::size_t typeStart = e.next(column + 1);
+    std::size_t typeEnd = to;  // its last token
+    for (std::size_t k = typeStart; k < to && e[k].kind == TK::Word && !endsType(e, k);
+         k = e.next(k + 1)) {
+        typeEnd = k;
+        const std::size_t open = e.next(k + 1);
+        if (e.punct(open, '(')) {
+            typeEnd = e.pastParens(open) - 1;
+            break;
+        }
+    }
+    if (typeEnd >= to) return;
+    std::string declared;
+    for (std::size_t k = typeStart; k <= typeEnd; ++k) declared += e[k].text;
+    e[typeEnd].text +=
+        valueCheckConstraints(table, identifierName(e[column]), e[column].text, declared);
+}
+
 void rewriteCreateTable(TokenEditor& e, std::size_t tableWord, RewrittenSql& out) {
     std::size_t i = skipIfNotExists(e, e.next(tableWord + 1));
     const std::string table = objectNameAt(e, i);
-    out.checkedTable = asciiUpper(table);
     if (table.empty() || !e.punct(i, '(')) return;  // CREATE TABLE ... AS SELECT
     const std::size_t close = e.pastParens(i) - 1;
     std::size_t defStart = i + 1;
@@ -341,6 +378,7 @@ void rewriteCreateTable(TokenEditor& e, std::size_t tableWord, RewrittenSql& out
         if (e.punct(k, ')')) --depth;
         if ((depth == 0 && e.punct(k, ',')) || k == close) {
             rewriteIdentity(e, defStart, k, table, out);
+            addValueChecks(e, defStart, k, table);
             defStart = k + 1;
         }
     }
@@ -386,9 +424,13 @@ void rewriteAlterTable(TokenEditor& e, std::size_t tableWord, RewrittenSql& out)
             out.renamedTo = asciiUpper(renamed);
         }
     } else if (e.word(i, "ADD")) {
-        out.checkedTable = asciiUpper(table);
         const std::size_t open = e.next(i + 1);
-        if (!e.punct(open, '(')) return;
+        if (!e.punct(open, '(')) {
+            // ADD [COLUMN] definition, SQLite's form; ADD CONSTRAINT and the like are no column.
+            const std::size_t from = e.word(open, "COLUMN") ? open + 1 : open;
+            addValueChecks(e, from, e.size(), table);
+            return;
+        }
         const std::size_t past = e.pastParens(open);
         if (!e.punct(past - 1, ')') || e.next(past) < e.size())
             return;  // not one parenthesised definition
@@ -401,6 +443,7 @@ void rewriteAlterTable(TokenEditor& e, std::size_t tableWord, RewrittenSql& out)
         }
         e[open].text = "COLUMN ";
         e.erase(past - 1);
+        addValueChecks(e, open + 1, past - 1, table);
     }
 }
 

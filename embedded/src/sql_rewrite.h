@@ -11,6 +11,8 @@
 //   TRUNCATE TABLE t -> DELETE FROM t; DROP TABLE t CASCADE CONSTRAINTS PURGE -> DROP TABLE t
 //   ALTER TABLE t ADD (column) -> ADD COLUMN column; RENAME a TO b -> ALTER TABLE a RENAME TO b
 //   CREATE GLOBAL TEMPORARY TABLE ... ON COMMIT ... ROWS -> CREATE TEMPORARY TABLE ...
+//   column definitions of CREATE TABLE and ALTER TABLE ADD -> with CHECK constraints holding
+//     written values to the declared Oracle type, failing as "ORA-NNNNN: ..." (value_checks.h)
 // A trailing ';' or '/' goes (the PL/SQL text is kept as sent).
 #ifndef KAVEXDB_SQL_REWRITE_H
 #define KAVEXDB_SQL_REWRITE_H
@@ -48,7 +50,6 @@ struct RewrittenSql {
     std::string userName, password;          // CreateUser, AlterUser (password), DropUser
     std::vector<IdentityColumn> identities;  // record in kIdentityCatalog once the CREATE ran
     std::string droppedTable;                // DROP TABLE: upper-case name whose identities go
-    std::string checkedTable;                // CREATE TABLE, ALTER TABLE ADD: upper case
     std::string renamedFrom, renamedTo;      // ALTER TABLE a RENAME TO b, upper case
 };
 
@@ -59,9 +60,7 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
 
 // Call right after a Ddl statement ran successfully (in the same transaction): records the
 // identity columns of a CREATE TABLE in kIdentityCatalog and installs what generates their
-// values and what checks written values against the declared types (ORA-12899 length, ORA-01438
-// precision, ORA-01722 text into a number column, raised as "ORA-NNNNN: ..." trigger messages);
-// follows a renamed table; forgets a dropped table. Does nothing for other statements.
+// values; follows a renamed table; forgets a dropped table. Does nothing for other statements.
 // Throws the client's ORA errors when SQLite fails.
 void applyDdlEffects(sqlite3* db, const RewrittenSql& rewritten);
 

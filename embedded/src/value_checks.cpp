@@ -1,12 +1,10 @@
-// Write-time checks of Oracle's declared types, which SQLite's flexible typing does not make:
-// text longer than a VARCHAR2/CHAR length (ORA-12899), a number beyond NUMBER(p,s)'s precision
-// after rounding to its scale (ORA-01438), and text that is no number in a number column
-// (ORA-01722; SQLite's affinity has already turned numeric text into a number by then).
-// Columns of SQLite's own type names keep SQLite's behaviour.
-#include <cctype>
-#include <vector>
+// Columns of SQLite's own type names keep SQLite's behaviour; numeric text has already become a
+// number through the column's affinity by the time a CHECK constraint sees it.
+#include "value_checks.h"
 
-#include "ddl_effects.h"
+#include <cctype>
+#include <initializer_list>
+
 #include "detail.h"
 #include "sql_lexer.h"
 
@@ -32,69 +30,45 @@ bool isOneOf(const std::string& name, std::initializer_list<const char*> names) 
     return false;
 }
 
-std::string check(const std::string& condition, const std::string& oraMessage) {
-    return "SELECT RAISE(ABORT, " + sqlStringLiteral(oraMessage) + ") WHERE " + condition + ";";
+// A value passes when the condition is true or NULL. The constraint has no name: SQLite would
+// hand a CONSTRAINT name on to the unnamed constraints after it in the column, and from the last
+// column to the first table constraint. An unnamed one is reported by its text, which SQLite
+// dequotes: starting with the message literal, it fails as "CHECK constraint failed: ORA-...".
+std::string constraint(const std::string& oraMessage, const std::string& condition) {
+    return " CHECK (" + sqlStringLiteral(oraMessage) + " IS NOT NULL AND (" + condition + "))";
 }
 
-// The checks of one column, as trigger statements.
-std::vector<std::string> columnChecks(const std::string& table, const std::string& column,
-                                      const std::string& declared) {
-    std::vector<std::string> out;
-    const std::string base = baseName(declared);
-    const bool sized = declared.find('(') != std::string::npos;
-    const DeclaredType type = mapDeclaredType(declared);
-    const std::string value = "NEW." + sqlQuotedIdentifier(column);
+}  // namespace
+
+std::string valueCheckConstraints(const std::string& table, const std::string& column,
+                                  const std::string& columnRef, const std::string& declaredType) {
+    std::string out;
+    const std::string base = baseName(declaredType);
+    const bool sized = declaredType.find('(') != std::string::npos;
+    const DeclaredType type = mapDeclaredType(declaredType);
+    const std::string& value = columnRef;
     if (sized && isOneOf(base, {"VARCHAR2", "VARCHAR", "NVARCHAR2", "CHAR", "NCHAR"})) {
-        out.push_back(check("length(" + value + ") > " + std::to_string(type.size),
-                            "ORA-12899: value too large for column \"" + asciiUpper(table) +
-                                "\".\"" + column + "\" (maximum: " + std::to_string(type.size) +
-                                ")"));
+        const std::string size = std::to_string(type.size);
+        out += constraint("ORA-12899: value too large for column \"" + table + "\".\"" + column +
+                              "\" (maximum: " + size + ")",
+                          "length(" + value + ") <= " + size);
     }
     if (isOneOf(base, {"NUMBER", "INTEGER", "INT", "SMALLINT", "FLOAT", "BINARY_FLOAT",
                        "BINARY_DOUBLE", "PLS_INTEGER", "BINARY_INTEGER"})) {
-        out.push_back(
-            check("typeof(" + value + ") IN ('text', 'blob') AND length(" + value + ") > 0",
-                  "ORA-01722: invalid number"));
+        out += constraint("ORA-01722: invalid number", "typeof(" + value +
+                                                            ") NOT IN ('text', 'blob') OR length(" +
+                                                            value + ") = 0");
     }
     if (base == "NUMBER" && sized && type.precision >= 1 && type.precision <= 38) {
         const int scale = type.scale;
         const std::string rounded =
             scale >= 0 ? "round(" + value + ", " + std::to_string(scale) + ")" : value;
-        out.push_back(check("typeof(" + value + ") IN ('integer', 'real') AND abs(" + rounded +
-                                ") >= 1e" + std::to_string(type.precision - scale),
-                            "ORA-01438: value larger than specified precision allowed for this "
-                            "column"));
+        out += constraint(
+            "ORA-01438: value larger than specified precision allowed for this column",
+            "typeof(" + value + ") NOT IN ('integer', 'real') OR abs(" + rounded + ") < 1e" +
+                std::to_string(type.precision - scale));
     }
     return out;
-}
-
-}  // namespace
-
-void installValueChecks(sqlite3* db, const std::string& table) {
-    sqlite3_stmt* raw = nullptr;
-    int rc =
-        sqlite3_prepare_v2(db, "SELECT name, type FROM pragma_table_info(?1)", -1, &raw, nullptr);
-    std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> columns(raw, sqlite3_finalize);
-    if (rc != SQLITE_OK) raiseSqlite(db, rc);
-    sqlite3_bind_text(raw, 1, table.c_str(), -1, SQLITE_TRANSIENT);
-    std::string body;
-    while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
-        const char* name = reinterpret_cast<const char*>(sqlite3_column_text(raw, 0));
-        const char* declared = reinterpret_cast<const char*>(sqlite3_column_text(raw, 1));
-        for (const std::string& c : columnChecks(table, name ? name : "", declared ? declared : ""))
-            body += c + " ";
-    }
-    if (rc != SQLITE_DONE) raiseSqlite(db, rc);
-    // Made again from the table's current columns (ALTER TABLE ADD brings new ones).
-    const std::string target = sqlQuotedIdentifier(table);
-    for (const char* event : {"INSERT", "UPDATE"}) {
-        const std::string name =
-            sqlQuotedIdentifier(std::string("KAVEX$CHECK_") + event + "_" + table);
-        runDdlSql(db, "DROP TRIGGER IF EXISTS " + name);
-        if (!body.empty())
-            runDdlSql(db, "CREATE TRIGGER " + name + " BEFORE " + event + " ON " + target +
-                              " FOR EACH ROW BEGIN " + body + "END");
-    }
 }
 
 }  // namespace detail

@@ -4,6 +4,7 @@
 
 #include <regex>
 
+#include "ddl_effects.h"
 #include "detail.h"
 #include "kavexdb/occi.h"
 #include "sql_rewrite.h"
@@ -36,6 +37,15 @@ class Describe : public ::testing::Test {
         return "";
     }
     void exec(const std::string& oracleSql) { ASSERT_EQ(run(oracleSql), "") << oracleSql; }
+    // Runs Oracle SQL as a statement does; returns "" or the client's error message.
+    std::string oraError(const std::string& oracleSql) {
+        try {
+            runDdlSql(db_, rewriteSql(oracleSql, "SCOTT").sql);
+        } catch (const SQLException& e) {
+            return e.getMessage();
+        }
+        return "";
+    }
 
     // Prepares a query, fetches its rows as a prefetch would, then describes the columns.
     std::vector<MetaData> describe(const std::string& query,
@@ -351,6 +361,42 @@ TEST_F(Describe, WrittenValuesAreCheckedAgainstDeclaredTypes) {
     // SQLite's own type names keep SQLite's flexible typing.
     exec("insert into t (txt, big) values ('any length at all', 'not a number')");
     EXPECT_EQ(row("select count(*), sum(f) from t"), (std::vector<std::string>{"3", "12.5"}));
+}
+
+TEST_F(Describe, ValueChecksReachHostsWithTheirOracleErrors) {
+    exec("create table t (s varchar2(3) constraint s_ok check (s <> 'bad'), "
+         "n number(3) check (n <> 13), \"Odd 'x\" char(1), lower_c varchar2(2), "
+         "constraint t_ok check (n <> 7), check (n <> 8))");
+    exec("insert into t (s, n) values ('abc', 1)");
+    exec("alter table t add (a varchar2(2) check (a <> 'no'))");
+    const std::string tooLarge = "ORA-12899: value too large for column ";
+    EXPECT_EQ(oraError("insert into t (s) values ('abcd')"),
+              tooLarge + "\"T\".\"S\" (maximum: 3)\n");
+    EXPECT_EQ(oraError("update t set lower_c = 'xyz'"),
+              tooLarge + "\"T\".\"LOWER_C\" (maximum: 2)\n");
+    EXPECT_EQ(oraError("insert into t (\"Odd 'x\") values ('xy')"),
+              tooLarge + "\"T\".\"Odd 'x\" (maximum: 1)\n");
+    EXPECT_EQ(oraError("update t set a = 'abc'"), tooLarge + "\"T\".\"A\" (maximum: 2)\n");
+    EXPECT_EQ(oraError("insert into t (n) values ('x')"), "ORA-01722: invalid number\n");
+    EXPECT_EQ(oraError("update t set n = 999.5"),
+              "ORA-01438: value larger than specified precision allowed for this column\n");
+    // The table's own constraints keep ORA-02290, named or not, wherever they stand.
+    EXPECT_EQ(oraError("insert into t (s) values ('bad')"),
+              "ORA-02290: check constraint (S_OK) violated\n");
+    EXPECT_EQ(oraError("update t set n = 13"), "ORA-02290: check constraint (N <> 13) violated\n");
+    EXPECT_EQ(oraError("update t set n = 7"), "ORA-02290: check constraint (T_OK) violated\n");
+    EXPECT_EQ(oraError("update t set n = 8"), "ORA-02290: check constraint (N <> 8) violated\n");
+    EXPECT_EQ(oraError("update t set a = 'no'"),
+              "ORA-02290: check constraint (A <> 'NO') violated\n");
+    EXPECT_EQ(oraError("update t set s = 'xyz', n = 2, \"Odd 'x\" = 'o', a = 'ok'"), "");
+    // The constraints change neither the declared types nor the names describe reports.
+    const std::vector<MetaData> cols = describe("select * from t");
+    ASSERT_EQ(cols.size(), 5u);
+    expectColumn(cols[0], {"S", 1, 3, 0, 0});
+    expectColumn(cols[1], {"N", 2, 22, 3, 0});
+    expectColumn(cols[2], {"Odd 'x", 96, 1, 0, 0});
+    expectColumn(cols[3], {"LOWER_C", 1, 2, 0, 0});
+    expectColumn(cols[4], {"A", 1, 2, 0, 0});
 }
 
 TEST_F(Describe, RenamedTablesKeepTheirIdentity) {

@@ -1,0 +1,26 @@
+// Write-time checks of Oracle's declared types, which SQLite's flexible typing does not make,
+// as inline CHECK constraints the DDL rewriting adds to a column definition. Each constraint
+// fails as "CHECK constraint failed: ORA-NNNNN: text" with the Oracle error it stands for, so
+// hosts get that code and text (errors.cpp), and the database file stays plain SQL for other
+// SQLite tools.
+#ifndef KAVEXDB_VALUE_CHECKS_H
+#define KAVEXDB_VALUE_CHECKS_H
+
+#include <string>
+
+namespace kavexdb {
+namespace detail {
+
+// " CHECK ('ORA-...' IS NOT NULL AND (...))" for each check the declared type asks for, "" for
+// none: text longer than a VARCHAR2/CHAR length (ORA-12899), a number beyond NUMBER(p,s)'s precision
+// after rounding to its scale (ORA-01438), text that is no number in a number column
+// (ORA-01722). table and column are the names messages show; columnRef is the column as the
+// statement writes it, so the constraint adds no quoted name to the table's SQL (describe takes
+// quoted names there to keep their case).
+std::string valueCheckConstraints(const std::string& table, const std::string& column,
+                                  const std::string& columnRef, const std::string& declaredType);
+
+}  // namespace detail
+}  // namespace kavexdb
+
+#endif
