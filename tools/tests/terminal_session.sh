@@ -11,10 +11,13 @@ pid, fd = pty.fork()
 if pid == 0:
     os.execv(sql, [sql, db, "scott"])
 out = b""
-def expect(text, timeout=20):
-    global out
+mark = 0
+def expect(text, timeout=60):
+    # Waits for text to appear after what earlier expects consumed, so a text seen before (a
+    # prompt, "(1 row)") never satisfies a later wait.
+    global out, mark
     end = time.time() + timeout
-    while text.encode() not in out:
+    while text.encode() not in out[mark:]:
         if time.time() > end:
             sys.exit("timed out waiting for %r; got %r" % (text, out))
         r, _, _ = select.select([fd], [], [], 0.1)
@@ -23,6 +26,7 @@ def expect(text, timeout=20):
                 out += os.read(fd, 4096)
             except OSError:
                 break
+    mark = out.index(text.encode(), mark) + len(text.encode())
 def send(line):
     os.write(fd, line.encode() + b"\n")
 expect("Password for scott: ")
@@ -40,7 +44,7 @@ expect("still")
 send("SELECT 'abandoned'")
 expect("..> ")
 os.write(fd, b"FROM dual\x03")
-time.sleep(0.3)
+expect("kavex> ")
 send("SELECT 'fresh' AS f FROM dual;")
 expect("(1 row)")
 # Ctrl-C while a long result streams out: the rows so far are shown, the rest is not fetched.
