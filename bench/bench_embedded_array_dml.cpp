@@ -50,8 +50,8 @@ double rawRun(const std::string& path, long rows) {
 }
 
 // clientDdl: the table is created through the client, which adds its write-time checks of the
-// declared types (VARCHAR2 length and the like) as CHECK constraints; otherwise by plain SQLite, so that
-// only the client's own binding and execution are compared with the raw loop.
+// declared types (VARCHAR2 length and the like) as CHECK constraints; otherwise by plain SQLite,
+// so that only the client's own binding and execution are compared with the raw loop.
 double clientRun(const std::string& path, long rows, bool clientDdl) {
     removeDb(path);
     if (!clientDdl) {
