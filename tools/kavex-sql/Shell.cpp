@@ -142,7 +142,13 @@ void Shell::printRows() {
     writer->begin(columns);
     while (!interrupt::pending() && reader.next()) writer->row(reader.row());
     writer->end();
-    if (interrupt::take()) out_ << "Cancelled: the remaining rows were not fetched.\n\n";
+    if (interrupt::take()) {
+        // Ctrl-C can break off a write to a full terminal (EINTR), which leaves the stream
+        // failed; the rows may end mid-line, but the notice and the session must go on.
+        out_.clear();
+        std::clearerr(stdout);
+        out_ << "Cancelled: the remaining rows were not fetched.\n\n";
+    }
 }
 
 void Shell::report(const std::string& sql, int count) {
