@@ -389,13 +389,8 @@ namespace occi {
 std::string Date::toText(const std::string& fmt, const std::string& /*nlsParam*/) const {
     kavexdb::detail::checkFault("Date::toText");
     if (null_) return std::string();
-    kavexdb::detail::DateTimeFields f;
-    f.year = year_;
-    f.month = month_;
-    f.day = day_;
-    f.hour = hour_;
-    f.minute = minute_;
-    f.second = second_;
+    const kavexdb::detail::DateTimeFields f =
+        kavexdb::detail::calendarFields(year_, month_, day_, hour_, minute_, second_);
     // OCCI's documented default; Oracle itself may follow the session's NLS_DATE_FORMAT.
     return kavexdb::detail::formatDateTime(f, fmt.empty() ? "DD-MON-YY" : fmt, false, 0);
 }
@@ -404,13 +399,8 @@ std::string Timestamp::toText(const std::string& fmt, unsigned int fsprec,
                               const std::string& /*nlsParam*/) const {
     kavexdb::detail::checkFault("Timestamp::toText");
     if (null_) return std::string();
-    kavexdb::detail::DateTimeFields f;
-    f.year = year_;
-    f.month = month_;
-    f.day = day_;
-    f.hour = hour_;
-    f.minute = minute_;
-    f.second = second_;
+    kavexdb::detail::DateTimeFields f =
+        kavexdb::detail::calendarFields(year_, month_, day_, hour_, minute_, second_);
     f.fraction = fs_;
     f.tzHour = tzHour_;
     f.tzMinute = tzMinute_;

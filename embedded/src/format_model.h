@@ -22,6 +22,18 @@ struct DateTimeFields {
     int tzHour = 0, tzMinute = 0;
 };
 
+inline DateTimeFields calendarFields(int year, unsigned month, unsigned day, unsigned hour,
+                                     unsigned minute, unsigned second) {
+    DateTimeFields f;
+    f.year = year;
+    f.month = month;
+    f.day = day;
+    f.hour = hour;
+    f.minute = minute;
+    f.second = second;
+    return f;
+}
+
 // Renders date and time fields with a datetime format model. Fractional seconds and time-zone
 // elements are recognised only for timestamps; fsprec is the precision of a bare FF.
 // ORA-01821 for an element it does not know.
