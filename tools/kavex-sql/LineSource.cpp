@@ -3,7 +3,10 @@
 #include <readline/history.h>
 #include <readline/readline.h>
 
+#include <sys/select.h>
+
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,24 +18,60 @@ namespace kavexsql {
 
 namespace {
 
-// Called by readline when a signal interrupts its read: Ctrl-C abandons the line being edited
-// and shows a fresh prompt; the shell forgets the unfinished statement when the next line arrives.
-int onSignalDuringRead() {
-    if (interrupt::pending()) {
-        rl_replace_line("", 0);
-        rl_crlf();
-        rl_set_prompt(kPrompt);
-        rl_on_new_line();
-        rl_redisplay();
+// The line handed over by readline's callback interface, and whether one has arrived.
+struct PendingLine {
+    bool done = false;
+    std::optional<std::string> text;
+};
+PendingLine* pending = nullptr;
+
+extern "C" void onLine(char* line) {
+    pending->done = true;
+    if (line) {
+        pending->text = std::string(line);
+        std::free(line);
     }
-    return 0;
+    rl_callback_handler_remove();  // a further callback would overwrite this line
 }
+
+// Ctrl-C while a line is edited: the line is dropped and a fresh statement prompt shown.
+void abandonLine() {
+    rl_callback_sigcleanup();
+    rl_free_line_state();
+    rl_replace_line("", 0);
+    std::fputs("^C", rl_outstream);
+    rl_crlf();
+    rl_callback_handler_remove();
+    rl_callback_handler_install(kPrompt, onLine);
+}
+
+// SIGINT is blocked while readline works on the line and let through only while the shell waits
+// for a key, so a Ctrl-C is always seen by the loop below and never lost between two reads.
+class BlockedInterrupt {
+  public:
+    BlockedInterrupt() {
+        sigset_t block;
+        sigemptyset(&block);
+        sigaddset(&block, SIGINT);
+        sigprocmask(SIG_BLOCK, &block, &previous_);
+        waiting_ = previous_;
+        sigdelset(&waiting_, SIGINT);
+    }
+    ~BlockedInterrupt() { sigprocmask(SIG_SETMASK, &previous_, nullptr); }
+    BlockedInterrupt(const BlockedInterrupt&) = delete;
+    BlockedInterrupt& operator=(const BlockedInterrupt&) = delete;
+    const sigset_t* whileWaiting() const { return &waiting_; }
+
+  private:
+    sigset_t previous_;
+    sigset_t waiting_;
+};
 
 }  // namespace
 
 TerminalSource::TerminalSource() {
     interrupt::install();
-    rl_signal_event_hook = onSignalDuringRead;
+    rl_catch_signals = 0;  // Ctrl-C is handled by readLine, not inside readline
     using_history();
     if (const char* home = std::getenv("HOME")) {
         historyFile_ = std::string(home) + "/.kavex_sql_history";
@@ -49,14 +88,38 @@ TerminalSource::~TerminalSource() {
 }
 
 std::optional<std::string> TerminalSource::readLine(const std::string& prompt) {
-    char* line = readline(prompt.c_str());
-    if (!line) {
-        std::fputc('\n', stdout);
-        return std::nullopt;
+    BlockedInterrupt blocked;
+    PendingLine line;
+    pending = &line;
+    rl_callback_handler_install(prompt.c_str(), onLine);
+    const int fd = fileno(rl_instream ? rl_instream : stdin);
+    while (!line.done) {
+        if (interrupt::take()) {
+            abandoned_ = true;
+            abandonLine();
+            continue;
+        }
+        fd_set readable;
+        FD_ZERO(&readable);
+        FD_SET(fd, &readable);
+        int ready = pselect(fd + 1, &readable, nullptr, nullptr, nullptr, blocked.whileWaiting());
+        if (ready < 0) {
+            if (errno == EINTR) continue;
+            rl_callback_handler_remove();
+            line.done = true;  // the terminal is gone: end of input
+            break;
+        }
+        rl_callback_read_char();
     }
-    std::string text(line);
-    std::free(line);
-    return text;
+    pending = nullptr;
+    if (!line.text) std::fputc('\n', stdout);
+    return line.text;
+}
+
+bool TerminalSource::takeAbandoned() {
+    bool was = abandoned_;
+    abandoned_ = false;
+    return was;
 }
 
 void TerminalSource::remember(const std::string& unit) {

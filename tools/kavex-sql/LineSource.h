@@ -26,6 +26,9 @@ class LineSource {
     virtual bool interactive() const { return false; }
     // Records a finished unit in the history (terminal only).
     virtual void remember(const std::string&) {}
+    // True once if Ctrl-C dropped the line being typed since the last call (terminal only): the
+    // unfinished statement is to be forgotten.
+    virtual bool takeAbandoned() { return false; }
 };
 
 class TerminalSource : public LineSource {
@@ -36,9 +39,11 @@ class TerminalSource : public LineSource {
     std::string name() const override { return "<terminal>"; }
     bool interactive() const override { return true; }
     void remember(const std::string& unit) override;
+    bool takeAbandoned() override;
 
   private:
     std::string historyFile_;
+    bool abandoned_ = false;
 };
 
 class StreamSource : public LineSource {

@@ -65,7 +65,7 @@ Shell::Outcome Shell::run(LineSource& source) {
         out_.flush();
         std::optional<std::string> line =
             source.readLine(splitter.open() ? kContinuationPrompt : kPrompt);
-        if (source.interactive() && interrupt::take())
+        if (source.takeAbandoned())
             splitter = StatementSplitter();  // Ctrl-C: forget the statement being typed
         if (!line) break;
         ++lineNumber;

@@ -45,6 +45,12 @@ send("SELECT 'abandoned'")
 expect("..> ")
 os.write(fd, b"FROM dual\x03")
 expect("kavex> ")
+# Ctrl-C arriving while the shell is still busy with the keys typed just before it, again and
+# again: each one must give a fresh prompt.
+for attempt in range(20):
+    os.write(fd, b"SELECT 'abandoned' FROM dual\x03")
+    expect("^C")
+    expect("kavex> ")
 send("SELECT 'fresh' AS f FROM dual;")
 expect("(1 row)")
 # Ctrl-C while a long result streams out: the rows so far are shown, the rest is not fetched.
