@@ -1,6 +1,5 @@
 // Date and Timestamp: field checks with Oracle's errors, and the storage texts
 // "YYYY-MM-DD HH24:MI:SS[.FFFFFFFFF][+HH:MM]".
-#include <cstdio>
 #include <cstdlib>
 
 #include "detail.h"
@@ -126,10 +125,37 @@ DateTimeFields parseStorage(const char* text, std::size_t length) {
     return f;
 }
 
-std::string yearText(int year) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, year < 0 ? "-%04d" : "%04d", year < 0 ? -year : year);
-    return buf;
+// Stored texts are written for every bound row, so the digits are placed by hand rather than
+// through snprintf.
+void appendDigits(std::string& out, unsigned value, int width) {
+    char digits[10];
+    int n = 0;
+    do {
+        digits[n++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0 && n < 10);
+    for (int pad = n; pad < width; ++pad) out += '0';
+    while (n > 0) out += digits[--n];
+}
+
+// "YYYY-MM-DD HH:MI:SS", a negative year with its sign.
+std::string calendarText(int year, unsigned month, unsigned day, unsigned hour, unsigned minute,
+                         unsigned second) {
+    std::string text;
+    text.reserve(40);
+    if (year < 0) text += '-';
+    appendDigits(text, static_cast<unsigned>(year < 0 ? -year : year), 4);
+    text += '-';
+    appendDigits(text, month, 2);
+    text += '-';
+    appendDigits(text, day, 2);
+    text += ' ';
+    appendDigits(text, hour, 2);
+    text += ':';
+    appendDigits(text, minute, 2);
+    text += ':';
+    appendDigits(text, second, 2);
+    return text;
 }
 
 }  // namespace
@@ -145,9 +171,7 @@ std::string dateToStorage(const occi::Date& d) {
     int year = 0;
     unsigned month = 0, day = 0, hour = 0, minute = 0, second = 0;
     d.getDate(year, month, day, hour, minute, second);
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "-%02u-%02u %02u:%02u:%02u", month, day, hour, minute, second);
-    return yearText(year) + buf;
+    return calendarText(year, month, day, hour, minute, second);
 }
 
 occi::Timestamp timestampFromText(const char* text, std::size_t length) {
@@ -165,16 +189,16 @@ std::string timestampToStorage(const occi::Timestamp& t, bool withTimeZone) {
     unsigned month = 0, day = 0, hour = 0, minute = 0, second = 0, fs = 0;
     t.getDate(year, month, day);
     t.getTime(hour, minute, second, fs);
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "-%02u-%02u %02u:%02u:%02u.%09u", month, day, hour, minute,
-                  second, fs);
-    std::string text = yearText(year) + buf;
+    std::string text = calendarText(year, month, day, hour, minute, second);
+    text += '.';
+    appendDigits(text, fs, 9);
     if (withTimeZone) {
         t.getTimeZoneOffset(tzHour, tzMinute);
         const bool west = tzHour < 0 || (tzHour == 0 && tzMinute < 0);
-        std::snprintf(buf, sizeof buf, "%c%02d:%02d", west ? '-' : '+', std::abs(tzHour),
-                      std::abs(tzMinute));
-        text += buf;
+        text += west ? '-' : '+';
+        appendDigits(text, static_cast<unsigned>(std::abs(tzHour)), 2);
+        text += ':';
+        appendDigits(text, static_cast<unsigned>(std::abs(tzMinute)), 2);
     }
     return text;
 }

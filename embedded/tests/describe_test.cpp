@@ -352,6 +352,15 @@ TEST_F(Describe, WrittenValuesAreCheckedAgainstDeclaredTypes) {
     EXPECT_NE(run("insert into t (c) values ('xyz')").find("ORA-12899"), std::string::npos);
     EXPECT_NE(run("insert into t (n) values (1000)").find("ORA-01438"), std::string::npos);
     EXPECT_NE(run("insert into t (n) values (999.996)").find("ORA-01438"), std::string::npos);
+    EXPECT_NE(run("insert into t (n) values (-999.995)").find("ORA-01438"), std::string::npos);
+    EXPECT_NE(run("insert into t (n) values (-1e30)").find("ORA-01438"), std::string::npos);
+    EXPECT_NE(run("insert into t (n) values (1e300 * 1e300)").find("ORA-01438"),
+              std::string::npos);
+    exec("insert into t (n) values (-998.999)");
+    exec("insert into t (n) values (999.994)");
+    EXPECT_NE(run("insert into t (i) values (x'01')").find("ORA-01722"), std::string::npos);
+    EXPECT_NE(run("insert into t (i) values ('12abc')").find("ORA-01722"), std::string::npos);
+    exec("insert into t (i, f) values (' 42 ', '-1.5e3')");
     EXPECT_NE(run("insert into t (i) values ('seven')").find("ORA-01722"), std::string::npos);
     EXPECT_NE(run("update t set f = 'x1'").find("ORA-01722"), std::string::npos);
     EXPECT_NE(run("update t set s = 'long text'").find("ORA-12899"), std::string::npos);
@@ -360,7 +369,8 @@ TEST_F(Describe, WrittenValuesAreCheckedAgainstDeclaredTypes) {
     EXPECT_NE(run("insert into t (s) values ('abcd')").find("ORA-12899"), std::string::npos);
     // SQLite's own type names keep SQLite's flexible typing.
     exec("insert into t (txt, big) values ('any length at all', 'not a number')");
-    EXPECT_EQ(row("select count(*), sum(f) from t"), (std::vector<std::string>{"3", "12.5"}));
+    EXPECT_EQ(row("select count(*), sum(f), sum(i) from t"),
+              (std::vector<std::string>{"6", "-1487.5", "49"}));
 }
 
 TEST_F(Describe, ValueChecksReachHostsWithTheirOracleErrors) {
