@@ -30,6 +30,45 @@ const ListInterface& listInterface(JNIEnv* env) {
     return lists;
 }
 
+// java.util.Collection, java.lang.Object and the static java.util.Collections.addAll, for
+// appending a whole row in one call (see gatherFor). Looked up once like the List interface.
+struct BulkAppend {
+    jclass collection = nullptr;
+    jclass object = nullptr;
+    jclass collections = nullptr;
+    jmethodID addAll = nullptr;
+};
+
+jclass globalClass(JNIEnv* env, const char* name) {
+    jclass local = env->FindClass(name);
+    if (local == nullptr) {
+        env->ExceptionClear();  // the per-value path still works without it
+        return nullptr;
+    }
+    auto global = static_cast<jclass>(env->NewGlobalRef(local));
+    env->DeleteLocalRef(local);
+    return global;
+}
+
+const BulkAppend& bulkAppend(JNIEnv* env) {
+    static const BulkAppend bulk = [env] {
+        BulkAppend found;
+        found.collection = globalClass(env, "java/util/Collection");
+        found.object = globalClass(env, "java/lang/Object");
+        found.collections = globalClass(env, "java/util/Collections");
+        if (found.collection != nullptr && found.object != nullptr &&
+            found.collections != nullptr) {
+            found.addAll = env->GetStaticMethodID(found.collections, "addAll",
+                                                  "(Ljava/util/Collection;[Ljava/lang/Object;)Z");
+            if (found.addAll == nullptr) {
+                env->ExceptionClear();
+            }
+        }
+        return found;
+    }();
+    return bulk;
+}
+
 }  // namespace
 
 JniContext::~JniContext() {
@@ -129,4 +168,25 @@ jmethodID JniContext::addToList(jobject value, jobject list, jmethodID addMethod
     }
     env->CallBooleanMethod(list, addMethod, value);
     return failed() ? nullptr : addMethod;
+}
+
+jobjectArray JniContext::gatherFor(jobject list, jsize length) {
+    if (length <= 0 || failed()) {
+        return nullptr;
+    }
+    const BulkAppend& bulk = bulkAppend(env);
+    if (bulk.addAll == nullptr || env->IsInstanceOf(list, bulk.collection) != JNI_TRUE) {
+        return nullptr;
+    }
+    jobjectArray values = env->NewObjectArray(length, bulk.object, nullptr);
+    if (values == nullptr) {
+        env->ExceptionClear();  // no room for the array: append value by value instead
+    }
+    return values;
+}
+
+bool JniContext::appendAll(jobject list, jobjectArray values) {
+    const BulkAppend& bulk = bulkAppend(env);
+    env->CallStaticBooleanMethod(bulk.collections, bulk.addAll, list, values);
+    return !failed();
 }

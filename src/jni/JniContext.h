@@ -31,6 +31,14 @@ public:
     // nothing is appended then if an exception is pending.
     jmethodID addToList(jobject value, jobject list, jmethodID addMethod);
 
+    // An Object[] of length for gathering values that go to list, or null when list is not a
+    // java.util.Collection (or the array cannot be made): the values then go one add at a time.
+    jobjectArray gatherFor(jobject list, jsize length);
+    // Appends every element of values to list with java.util.Collections.addAll, which calls
+    // list.add for each in order: one call into Java instead of one per value. False when it
+    // left a Java exception pending.
+    bool appendAll(jobject list, jobjectArray values);
+
     // True when a Java exception is pending: the work must stop making JNI calls other than
     // releases, and return.
     bool failed() const { return env->ExceptionCheck() == JNI_TRUE; }

@@ -6,49 +6,8 @@
 #include "jni/JniContext.h"
 #include "jni/JniDataTypeHandlers.h"
 #include "jni/JniHandlers.h"
-#include "jni/JniText.h"
+#include "jni/ListAppender.h"
 #include "values/ColumnInfo.h"
-
-namespace {
-
-// Appends values to a Java list through its add(Object) method, looked up at the first append.
-// Each value's local reference is dropped once appended, so a row or metadata list of any width
-// holds a bounded number of references. Stops at the first failure (no add method, or a Java
-// exception pending): after that it makes no JNI call but releases.
-class ListAppender {
-public:
-    ListAppender(JniContext& context, jobject list) : context(context), list(list) {}
-
-    bool complete() const { return !stopped; }
-
-    void value(jobject item) {
-        if (!stopped) {
-            add = context.addToList(item, list, add);
-        }
-        stopped = stopped || add == nullptr;
-        if (item != nullptr) {
-            context.env->DeleteLocalRef(item);
-        }
-    }
-    void text(const std::string& item) {
-        if (!stopped) {
-            value(newJavaString(context.env, item));
-        }
-    }
-    void integer(jint item) {
-        if (!stopped) {
-            value(context.newInteger(item));
-        }
-    }
-
-private:
-    JniContext& context;
-    const jobject list;
-    jmethodID add = nullptr;
-    bool stopped = false;
-};
-
-}  // namespace
 
 Session::DataTypeHandlers* JniSession::handlerTable() {
     return &JniDataTypeHandlers::instance();
@@ -69,16 +28,22 @@ bool JniSession::readRow(CallingContext& context, void* target) {
         throw std::logic_error("no result set");
     }
     const DataTypeHandlers& table = typeHandlers != nullptr ? *typeHandlers : *handlerTable();
-    ListAppender appender(jni, row);
-    for (const auto& column : columns) {
-        if (!appender.complete()) {
-            break;
+    ListAppender appender(jni, row, static_cast<jsize>(columns.size()));
+    try {
+        for (const auto& column : columns) {
+            if (!appender.complete()) {
+                break;
+            }
+            std::unique_ptr<TypeHandler> fresh;
+            const auto& handler =
+                static_cast<const JniTypeHandler&>(*table.handlerFor(column->type, fresh));
+            appender.value(handler.readValue(jni, *this, *column, *resultSet));
         }
-        std::unique_ptr<TypeHandler> fresh;
-        const auto& handler =
-            static_cast<const JniTypeHandler&>(*table.handlerFor(column->type, fresh));
-        appender.value(handler.readValue(jni, *this, *column, *resultSet));
+    } catch (...) {
+        appender.finish();  // the values read before the failure stay in the list
+        throw;
     }
+    appender.finish();
     return appender.complete();
 }
 
@@ -92,7 +57,7 @@ bool JniSession::collectMetaData(CallingContext& context, const std::string&,
     if (!objectName.empty() && !describeObject(objectName)) {
         return false;
     }
-    ListAppender appender(jni, list);
+    ListAppender appender(jni, list, static_cast<jsize>(1 + 12 * columns.size()));
     appender.integer(static_cast<jint>(columns.size()));
     for (const auto& column : columns) {
         if (!appender.complete()) {
@@ -111,5 +76,6 @@ bool JniSession::collectMetaData(CallingContext& context, const std::string&,
         appender.integer(column->isAutoIncremented ? 1 : 0);  // is autoincremented
         appender.integer(column->isAutoIncremented ? 1 : 0);  // is db generated
     }
+    appender.finish();
     return appender.complete();
 }

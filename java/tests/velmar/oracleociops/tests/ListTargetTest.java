@@ -89,6 +89,41 @@ class ListTargetTest {
         assertEquals(List.of("a", "b", "c"), row);
     }
 
+    /** Throws from its second add. */
+    public static final class SecondRefused extends ArrayList<Object> {
+        private static final long serialVersionUID = 1L;
+        int calls;
+
+        @Override
+        public boolean add(Object item) {
+            if (++calls == 2) {
+                throw new IllegalStateException("second");
+            }
+            return super.add(item);
+        }
+    }
+
+    @Test
+    void aListThatThrowsHalfWayKeepsWhatItTook() {
+        SecondRefused list = new SecondRefused();
+        assertThrows(IllegalStateException.class, () -> getRow(session, list));
+        assertEquals(List.of("a"), list);
+        assertEquals(2, list.calls, "nothing more is appended once add threw");
+    }
+
+    @Test
+    void aValueThatCannotBeReadKeepsTheValuesBeforeIt() {
+        Db.run(session, "create table t (a varchar2(3), d date, b varchar2(3))");
+        Db.run(session, "insert into t values ('a', 'not a date', 'b')");
+        Db.run(session, "select a, d, b from t");
+        assertEquals(1, nextRow(session));
+        List<Object> row = new ArrayList<>();
+        int result = getRow(session, row);
+        assertTrue(result < 0, "an error id");
+        assertTrue(getError(result).startsWith("ORA-01861"), getError(result));
+        assertEquals(List.of("a"), row);
+    }
+
     @Test
     void anExceptionFromAddStopsTheRowAndReachesTheCaller() {
         Refusing refusing = new Refusing();
