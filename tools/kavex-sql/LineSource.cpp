@@ -45,6 +45,10 @@ void abandonLine() {
     rl_callback_handler_install(kPrompt, onLine);
 }
 
+// A resized terminal, noted by the signal handler and passed on to readline between keys.
+volatile std::sig_atomic_t resized = 0;
+extern "C" void onResize(int) { resized = 1; }
+
 // SIGINT is blocked while readline works on the line and let through only while the shell waits
 // for a key, so a Ctrl-C is always seen by the loop below and never lost between two reads.
 class BlockedInterrupt {
@@ -72,6 +76,13 @@ class BlockedInterrupt {
 TerminalSource::TerminalSource() {
     interrupt::install();
     rl_catch_signals = 0;  // Ctrl-C is handled by readLine, not inside readline
+    rl_catch_sigwinch = 0;
+    struct sigaction action {};
+    action.sa_handler = onResize;
+    sigemptyset(&action.sa_mask);
+    // Restarted, so a resize never breaks off a write of rows; the wait for keys still wakes.
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGWINCH, &action, nullptr);
     using_history();
     if (const char* home = std::getenv("HOME")) {
         historyFile_ = std::string(home) + "/.kavex_sql_history";
@@ -98,6 +109,10 @@ std::optional<std::string> TerminalSource::readLine(const std::string& prompt) {
             abandoned_ = true;
             abandonLine();
             continue;
+        }
+        if (resized) {
+            resized = 0;
+            rl_resize_terminal();
         }
         fd_set readable;
         FD_ZERO(&readable);

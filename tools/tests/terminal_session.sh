@@ -5,7 +5,7 @@ source "$(dirname "$0")/lib.bash" "$@"
 [ -n "$PYTHON" ] || { echo "python3 missing: skipped"; exit 0; }
 
 HOME="$WORK" "$PYTHON" - "$SQL" "file:$WORK/tty.db?mode=rwc" >"$WORK/out" 2>"$WORK/err" <<'PY' || fail "terminal session"
-import os, pty, select, sys, time
+import fcntl, os, pty, select, struct, sys, termios, time
 sql, db = sys.argv[1], sys.argv[2]
 pid, fd = pty.fork()
 if pid == 0:
@@ -53,6 +53,15 @@ for attempt in range(20):
     expect("kavex> ")
 send("SELECT 'fresh' AS f FROM dual;")
 expect("(1 row)")
+# Resizing the terminal at the prompt and while rows stream out loses neither input nor output.
+def resize(rows, cols):
+    fcntl.ioctl(fd, termios.TIOCSWINSZ, struct.pack("HHHH", rows, cols, 0, 0))
+resize(30, 100)
+send("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 3000) SELECT x FROM c;")
+expect(" 1000\r\n")
+for size in range(20):
+    resize(24 + size, 80 + size)
+expect("(3000 rows)")
 # Ctrl-C while a long result streams out: the rows so far are shown, the rest is not fetched.
 send("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 5000000) SELECT x FROM c;")
 expect(" 2000\r\n")
