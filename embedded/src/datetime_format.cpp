@@ -149,7 +149,7 @@ void appendPadded(std::string& out, long value, int width, bool fill) {
     if (!fill) {
         while (end - p < width && p > buf) *--p = '0';
     }
-    out.append(p, end);
+    out.append(p, static_cast<std::size_t>(end - p));  // the (pointer, length) form: no aliasing checks
 }
 
 // One piece of a parsed model: literal text, or an element with what its spelling says.

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "values/LobReading.h"
 #include "values/TextConversion.h"
@@ -24,12 +25,12 @@ AdoTextContainer noValue() {
 }
 
 // Hands the bytes out through the session's queue; nothing read counts as no value.
-AdoTextContainer handOut(AdoSession& session, const std::string& bytes) {
+AdoTextContainer handOut(AdoSession& session, std::string bytes) {
     if (bytes.empty()) {
         return noValue();
     }
     const auto length = static_cast<std::int32_t>(bytes.size());
-    return AdoTextContainer{false, length, session.returnString(bytes.data(), length)};
+    return AdoTextContainer{false, length, session.keepString(std::move(bytes))};
 }
 
 }  // namespace
@@ -49,9 +50,9 @@ AdoTextContainer CStrAdoHandler::readValue(AdoContext&, AdoSession& session,
     if (resultSet.isNull(number)) {
         return noValue();
     }
-    const std::string text = resultSet.getString(number);
+    std::string text = resultSet.getString(number);
     const auto length = static_cast<std::int32_t>(text.size());
-    return AdoTextContainer{false, length, session.returnString(text.data(), length)};
+    return AdoTextContainer{false, length, session.keepString(std::move(text))};
 }
 
 AdoTextContainer NumberAdoHandler::readValue(AdoContext&, AdoSession& session,

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <initializer_list>
 #include <stdexcept>
+#include <utility>
 
 #include "values/AdoDataTypeHandlers.h"
 #include "values/AdoHandlers.h"
@@ -87,10 +88,14 @@ const char* AdoSession::returnString(const char* text, std::int32_t length) {
     if (text == nullptr) {
         return nullptr;
     }
+    return keepString(std::string(text, static_cast<std::size_t>(std::max<std::int32_t>(length, 0))));
+}
+
+const char* AdoSession::keepString(std::string text) {
     while (returnedStrings.size() > kKeptStrings) {
         returnedStrings.pop_front();
     }
-    returnedStrings.emplace_back(text, static_cast<std::size_t>(std::max<std::int32_t>(length, 0)));
+    returnedStrings.push_back(std::move(text));
     return returnedStrings.back().c_str();
 }
 

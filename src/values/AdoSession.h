@@ -20,6 +20,8 @@ public:
                          const std::string& objectName, void* target) override;
     bool readRow(CallingContext& context, void* target) override;
     const char* returnString(const char* text, std::int32_t length) override;
+    // returnString for a text the caller no longer needs: kept without a copy.
+    const char* keepString(std::string text);
     bool readString(CallingContext& context, int index, KavexPointerRecord* record) override;
     bool readInteger(CallingContext& context, int index, KavexIntRecord* record) override;
     bool readDouble(CallingContext& context, int index, KavexDoubleRecord* record) override;
