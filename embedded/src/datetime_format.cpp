@@ -138,6 +138,11 @@ void appendWord(std::string& out, const char* name, std::size_t length, LetterCa
 
 // Decimal digits of a non-negative value, zero-padded to width unless in fill mode.
 void appendPadded(std::string& out, long value, int width, bool fill) {
+    if (width == 2 && !fill && value >= 0 && value < 100) {  // months, days, hours, ...: most fields
+        out.push_back(static_cast<char>('0' + value / 10));
+        out.push_back(static_cast<char>('0' + value % 10));
+        return;
+    }
     char buf[24];
     char* end = buf + sizeof buf;
     char* p = end;
