@@ -391,13 +391,29 @@ std::string formatDateTime(const DateTimeFields& value, const std::string& model
 namespace oracle {
 namespace occi {
 
+namespace {
+
+// The default models as strings made once (and never released), so that a call with an empty
+// format does not build one per value.
+const std::string& defaultDateModel() {
+    static const std::string* const model = new std::string("DD-MON-YY");
+    return *model;
+}
+
+const std::string& defaultTimestampModel() {
+    static const std::string* const model = new std::string("DD-MON-RR HH.MI.SSXFF AM");
+    return *model;
+}
+
+}  // namespace
+
 std::string Date::toText(const std::string& fmt, const std::string& /*nlsParam*/) const {
     kavexdb::detail::checkFault("Date::toText");
     if (null_) return std::string();
     const kavexdb::detail::DateTimeFields f =
         kavexdb::detail::calendarFields(year_, month_, day_, hour_, minute_, second_);
     // OCCI's documented default; Oracle itself may follow the session's NLS_DATE_FORMAT.
-    return kavexdb::detail::formatDateTime(f, fmt.empty() ? "DD-MON-YY" : fmt, false, 0);
+    return kavexdb::detail::formatDateTime(f, fmt.empty() ? defaultDateModel() : fmt, false, 0);
 }
 
 std::string Timestamp::toText(const std::string& fmt, unsigned int fsprec,
@@ -409,8 +425,8 @@ std::string Timestamp::toText(const std::string& fmt, unsigned int fsprec,
     f.fraction = fs_;
     f.tzHour = tzHour_;
     f.tzMinute = tzMinute_;
-    return kavexdb::detail::formatDateTime(
-        f, fmt.empty() ? "DD-MON-RR HH.MI.SSXFF AM" : fmt, true, fsprec);
+    return kavexdb::detail::formatDateTime(f, fmt.empty() ? defaultTimestampModel() : fmt, true,
+                                           fsprec);
 }
 
 }  // namespace occi

@@ -57,5 +57,5 @@ jobject TimestampJniHandler::readValue(JniContext& context, JniSession&,
     if (timestamp.isNull()) {
         return nullptr;
     }
-    return stringOrNull(context, timestampToText(timestamp, timestampFormat));
+    return stringOrNull(context, timestampToText(timestamp, timestampFormatText()));
 }

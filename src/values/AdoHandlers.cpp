@@ -13,13 +13,6 @@ unsigned int columnNumber(const ColumnInfo& column) {
     return static_cast<unsigned int>(column.index + 1);
 }
 
-// The timestamp format as the text OCCI takes, made once (and never released, like every
-// process-wide constant of the library) rather than for every value.
-const std::string& timestampFormatText() {
-    static const std::string* const text = new std::string(timestampFormat);
-    return *text;
-}
-
 AdoTextContainer noValue() {
     return AdoTextContainer{true, 0, nullptr};
 }

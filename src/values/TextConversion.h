@@ -10,6 +10,8 @@
 // Every TIMESTAMP value: the hour on the 24-hour clock (a 12-hour hour without a meridian
 // indicator would turn afternoons into mornings), no fractional seconds, the time zone.
 inline constexpr char timestampFormat[] = "yyyy-mm-dd hh24:mi:sstzh:tzm";
+// The same as the string OCCI takes, made once rather than for every value.
+const std::string& timestampFormatText();
 
 std::string numberToText(occi::Number number, const std::string& format,
                          const occi::Environment* environment);
