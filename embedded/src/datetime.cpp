@@ -125,36 +125,23 @@ DateTimeFields parseStorage(const char* text, std::size_t length) {
     return f;
 }
 
-// Stored texts are written for every bound row, so the digits are placed by hand rather than
-// through snprintf.
-void appendDigits(std::string& out, unsigned value, int width) {
-    char digits[10];
-    int n = 0;
-    do {
-        digits[n++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value != 0 && n < 10);
-    for (int pad = n; pad < width; ++pad) out += '0';
-    while (n > 0) out += digits[--n];
-}
-
 // "YYYY-MM-DD HH:MI:SS", a negative year with its sign.
 std::string calendarText(int year, unsigned month, unsigned day, unsigned hour, unsigned minute,
                          unsigned second) {
     std::string text;
     text.reserve(40);
     if (year < 0) text += '-';
-    appendDigits(text, static_cast<unsigned>(year < 0 ? -year : year), 4);
+    appendPadded(text, year < 0 ? -year : year, 4, false);
     text += '-';
-    appendDigits(text, month, 2);
+    appendPadded(text, month, 2, false);
     text += '-';
-    appendDigits(text, day, 2);
+    appendPadded(text, day, 2, false);
     text += ' ';
-    appendDigits(text, hour, 2);
+    appendPadded(text, hour, 2, false);
     text += ':';
-    appendDigits(text, minute, 2);
+    appendPadded(text, minute, 2, false);
     text += ':';
-    appendDigits(text, second, 2);
+    appendPadded(text, second, 2, false);
     return text;
 }
 
@@ -191,14 +178,14 @@ std::string timestampToStorage(const occi::Timestamp& t, bool withTimeZone) {
     t.getTime(hour, minute, second, fs);
     std::string text = calendarText(year, month, day, hour, minute, second);
     text += '.';
-    appendDigits(text, fs, 9);
+    appendPadded(text, fs, 9, false);
     if (withTimeZone) {
         t.getTimeZoneOffset(tzHour, tzMinute);
         const bool west = tzHour < 0 || (tzHour == 0 && tzMinute < 0);
         text += west ? '-' : '+';
-        appendDigits(text, static_cast<unsigned>(std::abs(tzHour)), 2);
+        appendPadded(text, std::abs(tzHour), 2, false);
         text += ':';
-        appendDigits(text, static_cast<unsigned>(std::abs(tzMinute)), 2);
+        appendPadded(text, std::abs(tzMinute), 2, false);
     }
     return text;
 }

@@ -136,27 +136,6 @@ void appendWord(std::string& out, const char* name, std::size_t length, LetterCa
     if (!fill && written < padTo) out.append(padTo - written, ' ');
 }
 
-// Decimal digits of a non-negative value, zero-padded to width unless in fill mode.
-void appendPadded(std::string& out, long value, int width, bool fill) {
-    if (width == 2 && !fill && value >= 0 && value < 100) {  // months, days, hours, ...: most fields
-        out.push_back(static_cast<char>('0' + value / 10));
-        out.push_back(static_cast<char>('0' + value % 10));
-        return;
-    }
-    char buf[24];
-    char* end = buf + sizeof buf;
-    char* p = end;
-    unsigned long v = value < 0 ? 0 : static_cast<unsigned long>(value);
-    do {
-        *--p = static_cast<char>('0' + v % 10);
-        v /= 10;
-    } while (v != 0);
-    if (!fill) {
-        while (end - p < width && p > buf) *--p = '0';
-    }
-    out.append(p, static_cast<std::size_t>(end - p));  // the (pointer, length) form: no aliasing checks
-}
-
 // One piece of a parsed model: literal text, or an element with what its spelling says.
 struct Token {
     bool literal = false;
@@ -378,6 +357,26 @@ private:
 };
 
 }  // namespace
+
+void appendPadded(std::string& out, long value, int width, bool fill) {
+    if (width == 2 && !fill && value >= 0 && value < 100) {  // months, days, hours, ...: most fields
+        out.push_back(static_cast<char>('0' + value / 10));
+        out.push_back(static_cast<char>('0' + value % 10));
+        return;
+    }
+    char buf[24];
+    char* end = buf + sizeof buf;
+    char* p = end;
+    unsigned long v = value < 0 ? 0 : static_cast<unsigned long>(value);
+    do {
+        *--p = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v != 0);
+    if (!fill) {
+        while (end - p < width && p > buf) *--p = '0';
+    }
+    out.append(p, static_cast<std::size_t>(end - p));  // the (pointer, length) form: no aliasing checks
+}
 
 std::string formatDateTime(const DateTimeFields& value, const std::string& model,
                            bool isTimestamp, unsigned fsprec) {

@@ -34,6 +34,10 @@ inline DateTimeFields calendarFields(int year, unsigned month, unsigned day, uns
     return f;
 }
 
+// Appends the decimal digits of a non-negative value, zero-padded to width unless fill is set
+// (a format model's fill mode).
+void appendPadded(std::string& out, long value, int width, bool fill);
+
 // Renders date and time fields with a datetime format model. Fractional seconds and time-zone
 // elements are recognised only for timestamps; fsprec is the precision of a bare FF.
 // ORA-01821 for an element it does not know.
