@@ -34,7 +34,7 @@ expect_status 0 "quiet csv"
 
 run "$DB" scott tiger --max-column-size=0 -c "SELECT 1 FROM dual"
 expect_status 2 "a bad option value"
-expect_err "needs a positive number" "a bad option value"
+expect_err "option --max-column-size needs a number from 1 to 2147483647, not '0'" "a bad option value"
 
 run "$DB" scott tiger -c "\\set -int n notanumber"
 expect_status 1 "a bad variable"
