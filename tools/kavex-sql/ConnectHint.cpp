@@ -64,6 +64,9 @@ std::string connectHint(const std::string& connect, const std::string& message) 
         if (stat(dir.c_str(), &directory) != 0 || !S_ISDIR(directory.st_mode))
             return "there is no directory " + dir + " for the database file " + target.path;
         if (target.creates) return "";
+        if (target.uri)
+            return "there is no database file " + target.path +
+                   "; add mode=rwc to the URI's options to create it";
         return "there is no database file " + target.path + "; to create it, connect to file:" +
                target.path + "?mode=rwc";
     }

@@ -92,4 +92,34 @@ history = open(os.path.join(os.environ["HOME"], ".kavex_sql_history")).read()
 assert "SELECT 1 AS one\nFROM dual;" in history, history
 print(text)
 PY
+
+# After a restart, the statement typed over two lines comes back from the history as one entry
+# (Ctrl-R finds it), and runs whole.
+HOME="$WORK" "$PYTHON" - "$SQL" "file:$WORK/tty.db?mode=rwc" >"$WORK/out" 2>"$WORK/err" <<'PY' || fail "history after a restart"
+import os, pty, select, sys, time
+sql, db = sys.argv[1], sys.argv[2]
+pid, fd = pty.fork()
+if pid == 0:
+    os.execv(sql, [sql, db, "scott", "pw"])
+out = b""
+def expect(text, timeout=60):
+    global out
+    end = time.time() + timeout
+    while text.encode() not in out:
+        if time.time() > end:
+            sys.exit("timed out waiting for %r; got %r" % (text, out))
+        r, _, _ = select.select([fd], [], [], 0.1)
+        if r:
+            out += os.read(fd, 4096)
+    out = out[out.index(text.encode()) + len(text.encode()):]
+expect("kavex> ")
+os.write(fd, b"\x12AS one")
+time.sleep(0.5)
+os.write(fd, b"\r")
+expect("(1 row)")
+os.write(fd, b"\\q\n")
+_, status = os.waitpid(pid, 0)
+assert os.WEXITSTATUS(status) == 0
+PY
+grep -qx "#[0-9]*" "$WORK/.kavex_sql_history" || fail "history entries are not marked"
 echo "terminal session: ok"
