@@ -130,8 +130,10 @@ Shell::Outcome Shell::command(const std::string& line, LineSource& source) {
             throw UsageError("\\load needs a CSV file, a table name and optionally a batch size");
         size_t batchSize = BatchLoader::kDefaultBatch;
         if (parts.size() == 3)
-            batchSize = static_cast<size_t>(boundedNumber(parts[2], 1, 1000000, "\\load batch size"));
-        long rows = BatchLoader(session(), settings_.autoCommit, batchSize).load(parts[0], parts[1]);
+            batchSize =
+                static_cast<size_t>(boundedNumber(parts[2], 1, 1000000, "\\load batch size"));
+        long rows =
+            BatchLoader(session(), settings_.autoCommit, batchSize).load(parts[0], parts[1]);
         if (!settings_.output.quiet)
             out_ << rows << (rows == 1 ? " row" : " rows") << " loaded into " << parts[1]
                  << ".\n\n";
@@ -210,7 +212,8 @@ void Shell::listTables(const std::string& pattern, bool withViews) {
     dictionary = "SELECT name, type FROM (" + dictionary + ")" + filter + " ORDER BY name";
     std::string catalogue =
         "SELECT UPPER(name) AS name, UPPER(type) AS type FROM sqlite_master WHERE type IN "
-        "('table'" + std::string(withViews ? ", 'view'" : "") +
+        "('table'" +
+        std::string(withViews ? ", 'view'" : "") +
         ") AND name NOT LIKE 'sqlite%' AND INSTR(name, '$') = 0";
     catalogue = "SELECT name, type FROM (" + catalogue + ")" + filter + " ORDER BY name";
     const int id = session();
@@ -257,8 +260,9 @@ void Shell::setVariable(const std::string& arguments) {
         if (text.empty() || *end != '\0' || std::isnan(x))
             throw UsageError("\\set -double needs a number, not '" + text + "'");
         if (std::isinf(x) || (errno == ERANGE && x == 0))
-            throw UsageError("\\set -double: " + text +
-                             " is outside the range of BINARY_DOUBLE (magnitudes 4.9E-324 to 1.8E+308)");
+            throw UsageError(
+                "\\set -double: " + text +
+                " is outside the range of BINARY_DOUBLE (magnitudes 4.9E-324 to 1.8E+308)");
         value.kind = Variable::Kind::Double;
         value.number = x;
     } else if (kind == "-timestamp") {

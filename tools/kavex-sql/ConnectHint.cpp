@@ -35,8 +35,8 @@ Target targetOf(const std::string& connect) {
         const size_t slash = rest.find('/', 2);
         rest = slash == std::string::npos ? "" : rest.substr(slash);
     }
-    if (options.find("vfs=memdb") != std::string::npos || options.find("mode=memory") != std::string::npos ||
-        rest == ":memory:")
+    if (options.find("vfs=memdb") != std::string::npos ||
+        options.find("mode=memory") != std::string::npos || rest == ":memory:")
         return target;
     target.path = rest;
     target.creates = options.find("mode=rwc") != std::string::npos;
@@ -67,8 +67,8 @@ std::string connectHint(const std::string& connect, const std::string& message) 
         if (target.uri)
             return "there is no database file " + target.path +
                    "; add mode=rwc to the URI's options to create it";
-        return "there is no database file " + target.path + "; to create it, connect to file:" +
-               target.path + "?mode=rwc";
+        return "there is no database file " + target.path +
+               "; to create it, connect to file:" + target.path + "?mode=rwc";
     }
     if (S_ISDIR(info.st_mode)) return target.path + " is a directory, not a database file";
     std::ifstream file(target.path, std::ios::binary);

@@ -2,7 +2,6 @@
 
 #include <readline/history.h>
 #include <readline/readline.h>
-
 #include <sys/select.h>
 
 #include <cctype>

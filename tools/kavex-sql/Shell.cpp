@@ -48,7 +48,8 @@ int oraCode(const std::string& message) {
     size_t at = message.find("ORA-");
     if (at == std::string::npos) return 0;
     int code = 0;
-    for (size_t i = at + 4; i < message.size() && std::isdigit(static_cast<unsigned char>(message[i])); ++i)
+    for (size_t i = at + 4;
+         i < message.size() && std::isdigit(static_cast<unsigned char>(message[i])); ++i)
         code = code * 10 + (message[i] - '0');
     return code;
 }
@@ -56,13 +57,13 @@ int oraCode(const std::string& message) {
 // Commands whose time --timing reports: the ones that work in the database.
 bool isDatabaseCommand(const std::string& line) {
     const std::string word = upper(line.substr(0, line.find_first_of(" \t")));
-    return word.rfind("DESC", 0) == 0 || word == "\\D" || word == "\\DT" || word == "\\LOAD" ||
-           word == "CONN" || word == "CONNECT";
+    const std::string command = sqlPlusCommandName(word);
+    return word == "\\D" || word == "\\DT" || word == "\\LOAD" || command == "DESCRIBE" ||
+           command == "CONNECT";
 }
 
 bool isConnect(const std::string& line) {
-    const std::string word = firstKeyword(line);
-    return word == "CONN" || word == "CONNECT";
+    return sqlPlusCommandName(firstKeyword(line)) == "CONNECT";
 }
 
 // How a unit goes into the terminal's history: one entry per statement, as it can be run again.
@@ -145,7 +146,8 @@ Shell::Outcome Shell::runUnit(const Unit& unit, LineSource& source) {
                 runSql(defines_.substitute(unit.text));
                 break;
             case Unit::Kind::Rerun:
-                if (!lastSql_) throw UsageError("nothing to run again: no statement before this \"/\"");
+                if (!lastSql_)
+                    throw UsageError("nothing to run again: no statement before this \"/\"");
                 runSql(defines_.substitute(*lastSql_));
                 break;
             case Unit::Kind::Command:

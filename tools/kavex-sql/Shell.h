@@ -52,8 +52,8 @@ class Shell {
     static constexpr int kLibraryMaxColumnSize = 2000;
 
     // The shell closes the connection when it goes away (or at CONNECT).
-    Shell(std::unique_ptr<Connection> connection, Login login, Settings settings,
-          std::ostream& out, std::ostream& err);
+    Shell(std::unique_ptr<Connection> connection, Login login, Settings settings, std::ostream& out,
+          std::ostream& err);
     ~Shell();
 
     // Runs every unit of the source. Quit: \q, EXIT or WHENEVER SQLERROR EXIT; Stopped: a failure
@@ -104,10 +104,10 @@ class Shell {
     Spool spool_;
     Variables variables_;
     Defines defines_;
-    std::optional<std::string> lastSql_;  // what a "/" line runs again
-    std::optional<ExitRule> onSqlError_;  // WHENEVER SQLERROR EXIT
+    std::optional<std::string> lastSql_;                        // what a "/" line runs again
+    std::optional<ExitRule> onSqlError_;                        // WHENEVER SQLERROR EXIT
     ExitRule::Action continueAction_ = ExitRule::Action::None;  // WHENEVER SQLERROR CONTINUE
-    int lastErrorCode_ = 0;  // the ORA number of the last failure, for SQL.SQLCODE
+    int lastErrorCode_ = 0;    // the ORA number of the last failure, for SQL.SQLCODE
     int explicitMaxSize_ = 0;  // from --max-column-size, \maxsize or SET LONG; 0: none
     int appliedMaxSize_ = 0;   // what the session has now
     int errors_ = 0;

@@ -14,6 +14,7 @@
 #include "Password.h"
 #include "Shell.h"
 #include "SqlText.h"
+#include "StatementSplitter.h"
 
 namespace kavexsql {
 
@@ -84,10 +85,10 @@ ExitRule exitRule(const std::vector<std::string>& w, size_t from, const std::str
 
 Shell::Outcome Shell::sqlPlusCommand(const std::string& word, const std::string& rest,
                                      const LineSource&) {
-    const std::string name = upper(word);
-    if (name[0] == '@' || abbreviates(name, "START", 3)) {
-        const bool nextToScript = name.rfind("@@", 0) == 0;
-        std::string target = name[0] == '@' ? word.substr(nextToScript ? 2 : 1) : "";
+    const std::string name = word[0] == '@' ? "@" : sqlPlusCommandName(word);
+    if (name == "@" || name == "START") {
+        const bool nextToScript = word.rfind("@@", 0) == 0;
+        std::string target = name == "@" ? word.substr(nextToScript ? 2 : 1) : "";
         std::string arguments = stripSemicolon(rest);
         if (target.empty()) std::tie(target, arguments) = splitWord(arguments);
         if (target.empty()) throw UsageError(word + " needs a script file");
@@ -103,7 +104,7 @@ Shell::Outcome Shell::sqlPlusCommand(const std::string& word, const std::string&
             path += ".sql";
         return runScript(path, words(arguments));
     }
-    if (abbreviates(name, "DESCRIBE", 4)) {
+    if (name == "DESCRIBE") {
         const std::string object = stripSemicolon(rest);
         if (object.empty()) throw UsageError("DESCRIBE needs the name of a table or view");
         auto writer = makeWriter(settings_.output, out_);
@@ -112,26 +113,26 @@ Shell::Outcome Shell::sqlPlusCommand(const std::string& word, const std::string&
     }
     if (name == "EXIT" || name == "QUIT")
         return leave(exitRule(words(stripSemicolon(rest)), 0, name, ExitRule()));
-    if (abbreviates(name, "REMARK", 3)) return Outcome::Finished;
-    if (abbreviates(name, "PROMPT", 3)) {
+    if (name == "REMARK") return Outcome::Finished;
+    if (name == "PROMPT") {
         out_ << rest << '\n';
         return Outcome::Finished;
     }
     const std::string arguments = stripSemicolon(rest);
-    if (abbreviates(name, "SET", 3))
+    if (name == "SET")
         set(arguments);
-    else if (abbreviates(name, "SHOW", 3))
+    else if (name == "SHOW")
         show(arguments);
-    else if (abbreviates(name, "SPOOL", 3))
+    else if (name == "SPOOL")
         spool(arguments);
-    else if (abbreviates(name, "DEFINE", 3))
+    else if (name == "DEFINE")
         define(arguments);
-    else if (abbreviates(name, "UNDEFINE", 5)) {
+    else if (name == "UNDEFINE") {
         if (arguments.empty()) throw UsageError("UNDEFINE needs a variable name");
         for (const std::string& variable : words(arguments)) defines_.unset(variable);
     } else if (name == "WHENEVER")
         whenever(arguments);
-    else if (abbreviates(name, "CONNECT", 4))
+    else if (name == "CONNECT")
         connect(arguments);
     else
         throw UsageError("unknown command " + word + " (\\help lists the commands)");
@@ -180,18 +181,21 @@ void Shell::show(const std::string& arguments) {
     };
     line(all || abbreviates(what, "AUTOCOMMIT", 4),
          std::string("autocommit ") + onOffText(settings_.autoCommit));
-    line(all || abbreviates(what, "DEFINE", 3), std::string("define ") + onOffText(defines_.enabled));
+    line(all || abbreviates(what, "DEFINE", 3),
+         std::string("define ") + onOffText(defines_.enabled));
     line(all || abbreviates(what, "FEEDBACK", 4),
          std::string("feedback ") + onOffText(!settings_.output.quiet));
     line(all || abbreviates(what, "LONG", 3), "long " + std::to_string(maxColumnSize()));
     line(all || abbreviates(what, "NULL", 3), "null \"" + settings_.output.nullText + "\"");
     line(all || abbreviates(what, "SPOOL", 3),
          spool_.path().empty() ? "spool OFF" : "spool ON (" + spool_.path() + ")");
-    line(all || abbreviates(what, "TIMING", 4), std::string("timing ") + onOffText(settings_.timing));
+    line(all || abbreviates(what, "TIMING", 4),
+         std::string("timing ") + onOffText(settings_.timing));
     line(all || what == "USER",
          connection_ ? "USER is \"" + upper(login_.user) + "\"" : "not connected");
     if (!shown)
-        throw UsageError("SHOW " + (what.empty() ? std::string("needs a name") : what + " is not supported") +
+        throw UsageError("SHOW " +
+                         (what.empty() ? std::string("needs a name") : what + " is not supported") +
                          " (AUTOCOMMIT, DEFINE, FEEDBACK, LONG, NULL, SPOOL, TIMING, USER, ALL)");
 }
 
@@ -218,7 +222,8 @@ void Shell::spool(const std::string& arguments) {
     if (abbreviates(mode, "CREATE", 3)) {
         if (exists(path)) throw UsageError("SPOOL " + path + " CREATE: the file exists already");
     } else if (!append && !abbreviates(mode, "REPLACE", 3)) {
-        throw UsageError("SPOOL takes CREATE, REPLACE or APPEND after the file, not '" + w[1] + "'");
+        throw UsageError("SPOOL takes CREATE, REPLACE or APPEND after the file, not '" + w[1] +
+                         "'");
     }
     spool_.start(path, append);
 }
@@ -289,8 +294,7 @@ int Shell::statusOf(const ExitRule& rule) const {
 // CONNECT leaves the shell without a session, so what follows never runs as the earlier user.
 void Shell::connect(const std::string& arguments) {
     std::string text = trim(arguments);
-    if (text.empty() || text[0] == '/')
-        throw UsageError("CONNECT needs user[/password][@connect]");
+    if (text.empty() || text[0] == '/') throw UsageError("CONNECT needs user[/password][@connect]");
     std::string user, connect = login_.connect;
     std::optional<std::string> password;
     size_t i = text.find_first_of("/@");
@@ -299,7 +303,8 @@ void Shell::connect(const std::string& arguments) {
         size_t start = i + 1;
         if (start < text.size() && text[start] == '"') {
             size_t close = text.find('"', start + 1);
-            if (close == std::string::npos) throw UsageError("CONNECT: the password's quote is not closed");
+            if (close == std::string::npos)
+                throw UsageError("CONNECT: the password's quote is not closed");
             password = text.substr(start + 1, close - start - 1);
             i = close + 1 < text.size() && text[close + 1] == '@' ? close + 1 : std::string::npos;
             if (i == std::string::npos && close + 1 < text.size())

@@ -16,11 +16,16 @@ bool isNameChar(char c) {
 // character with itself.
 char qClose(char c) {
     switch (c) {
-        case '[': return ']';
-        case '{': return '}';
-        case '(': return ')';
-        case '<': return '>';
-        default: return c;
+        case '[':
+            return ']';
+        case '{':
+            return '}';
+        case '(':
+            return ')';
+        case '<':
+            return '>';
+        default:
+            return c;
     }
 }
 

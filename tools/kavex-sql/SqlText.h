@@ -1,6 +1,7 @@
 // Lexical helpers over SQL text that know where quotes and comments are: Oracle's '...' literals
 // (with '' inside), "quoted identifiers", q-quoted literals (q'[...]', nq'{...}', q'!...!'), "--"
-// and "/* */" comments. Used to find the bind placeholders, the first keyword and a statement's end.
+// and "/* */" comments. Used to find the bind placeholders, the first keyword and a statement's
+// end.
 #ifndef KAVEXSQL_SQLTEXT_H
 #define KAVEXSQL_SQLTEXT_H
 

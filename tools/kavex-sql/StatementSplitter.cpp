@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "CommandText.h"
 #include "SqlText.h"
 
 namespace kavexsql {
@@ -15,20 +16,10 @@ struct CommandWord {
     size_t shortest;
 };
 constexpr CommandWord kCommandWords[] = {
-    {"DESCRIBE", 4}, {"EXIT", 4},     {"QUIT", 4},     {"SET", 3},     {"SHOW", 3},
-    {"SPOOL", 3},    {"PROMPT", 3},   {"DEFINE", 3},   {"UNDEFINE", 5}, {"WHENEVER", 8},
-    {"CONNECT", 4},  {"REMARK", 3},   {"START", 3},
+    {"DESCRIBE", 4}, {"EXIT", 4},   {"QUIT", 4},   {"SET", 3},      {"SHOW", 3},
+    {"SPOOL", 3},    {"PROMPT", 3}, {"DEFINE", 3}, {"UNDEFINE", 5}, {"WHENEVER", 8},
+    {"CONNECT", 4},  {"REMARK", 3}, {"START", 3},
 };
-
-bool matchesCommandWord(const std::string& word) {
-    for (const CommandWord& command : kCommandWords) {
-        std::string full = command.word;
-        if (word.size() >= command.shortest && word.size() <= full.size() &&
-            full.compare(0, word.size(), word) == 0)
-            return true;
-    }
-    return false;
-}
 
 bool isPlsqlStart(const std::vector<std::string>& w) {
     if (w.empty()) return false;
@@ -36,8 +27,7 @@ bool isPlsqlStart(const std::vector<std::string>& w) {
     if (w[0] != "CREATE") return false;
     for (size_t i = 1; i < w.size(); ++i) {
         const std::string& word = w[i];
-        if (word == "OR" || word == "REPLACE" || word == "EDITIONABLE" ||
-            word == "NONEDITIONABLE")
+        if (word == "OR" || word == "REPLACE" || word == "EDITIONABLE" || word == "NONEDITIONABLE")
             continue;
         return word == "PROCEDURE" || word == "FUNCTION" || word == "PACKAGE" || word == "TYPE" ||
                word == "TRIGGER" || word == "LIBRARY";
@@ -47,6 +37,12 @@ bool isPlsqlStart(const std::vector<std::string>& w) {
 
 }  // namespace
 
+std::string sqlPlusCommandName(const std::string& word) {
+    for (const CommandWord& command : kCommandWords)
+        if (abbreviates(word, command.word, command.shortest)) return command.word;
+    return "";
+}
+
 bool isCommandLine(const std::string& trimmed) {
     if (trimmed.empty()) return false;
     if (trimmed[0] == '\\' || trimmed[0] == '@') return true;
@@ -55,12 +51,12 @@ bool isCommandLine(const std::string& trimmed) {
     if (end < trimmed.size() && !std::isspace(static_cast<unsigned char>(trimmed[end])) &&
         trimmed[end] != ';')
         return false;
-    std::string word = upper(trimmed.substr(0, end));
-    if (!matchesCommandWord(word)) return false;
+    const std::string word = sqlPlusCommandName(trimmed.substr(0, end));
+    if (word.empty()) return false;
     if (word == "SET") {  // SET TRANSACTION, SET ROLE, SET CONSTRAINTS are SQL
         std::vector<std::string> w = leadingWords(trimmed, 2);
-        if (w.size() == 2 && (w[1] == "TRANSACTION" || w[1] == "ROLE" ||
-                              w[1] == "CONSTRAINT" || w[1] == "CONSTRAINTS"))
+        if (w.size() == 2 && (w[1] == "TRANSACTION" || w[1] == "ROLE" || w[1] == "CONSTRAINT" ||
+                              w[1] == "CONSTRAINTS"))
             return false;
     }
     return true;
@@ -150,9 +146,8 @@ std::vector<Unit> StatementSplitter::addLine(const std::string& line, int lineNu
             if (!open() && isCommandLine(trimmed)) {
                 clear();
                 bufferLine_ = lineNumber + 1;
-                const std::string word = firstKeyword(trimmed);
-                if (trimmed[0] == '\\' || trimmed[0] == '@' ||
-                    (word.rfind("DESC", 0) != 0 && word != "EXIT" && word != "QUIT")) {
+                const std::string word = sqlPlusCommandName(firstKeyword(trimmed));
+                if (word != "DESCRIBE" && word != "EXIT" && word != "QUIT") {
                     done.push_back({Unit::Kind::Command, trimmed, lineNumber});
                     return done;  // the command takes the rest of the line
                 }
@@ -208,8 +203,7 @@ std::optional<Unit> StatementSplitter::finish() {
         std::string message = what + " on line " + std::to_string(opened) +
                               " is not closed at the end of the input; lines " +
                               std::to_string(lineAt(std::min(runStart_, start))) + " to " +
-                              std::to_string(currentLine_) +
-                              " were not run";
+                              std::to_string(currentLine_) + " were not run";
         clear();
         return Unit{Unit::Kind::Error, message, opened};
     }

@@ -57,6 +57,10 @@ bool isBlankSql(const std::string& text);
 // True when the (trimmed) line is a one-line command rather than SQL.
 bool isCommandLine(const std::string& trimmed);
 
+// The SQL*Plus command a word names, in full ("desc" -> "DESCRIBE", "CONN" -> "CONNECT"), or ""
+// when it names none.
+std::string sqlPlusCommandName(const std::string& word);
+
 }  // namespace kavexsql
 
 #endif

@@ -75,12 +75,13 @@ TEST(StatementSplitter, PlsqlUnitsEndOnlyAtASlashLineAndASlashAloneRunsAgain) {
         "CREATE OR REPLACE TRIGGER tr AFTER INSERT ON t BEGIN\n  UPDATE t SET a = 1;\nEND;\n/\n"
         "create editionable package body p as procedure q is begin null; end; end;\n/\n"
         "SELECT 1 FROM dual\n/\n/\nSELECT 2 FROM dual;\n");
-    EXPECT_EQ(texts(units),
-              (std::vector<std::string>{
-                  "BEGIN\n  x := 1;\nEND;",
-                  "CREATE OR REPLACE TRIGGER tr AFTER INSERT ON t BEGIN\n  UPDATE t SET a = 1;\nEND;",
-                  "create editionable package body p as procedure q is begin null; end; end;",
-                  "SELECT 1 FROM dual", "/", "SELECT 2 FROM dual"}));
+    EXPECT_EQ(
+        texts(units),
+        (std::vector<std::string>{
+            "BEGIN\n  x := 1;\nEND;",
+            "CREATE OR REPLACE TRIGGER tr AFTER INSERT ON t BEGIN\n  UPDATE t SET a = 1;\nEND;",
+            "create editionable package body p as procedure q is begin null; end; end;",
+            "SELECT 1 FROM dual", "/", "SELECT 2 FROM dual"}));
     EXPECT_EQ(units[4].kind, Unit::Kind::Rerun);
     EXPECT_EQ(units[4].line, 13);
 }
@@ -89,10 +90,9 @@ TEST(StatementSplitter, QQuotesHideTheirQuotesAndSemicolons) {
     auto units = split(
         "SELECT q'[it's; ok]', Q'{a'';'}', nq'!x'!', q'<'>' FROM dual;\n"
         "SELECT q'(two\nlines;)' FROM dual; SELECT 3 FROM dual;");
-    EXPECT_EQ(texts(units),
-              (std::vector<std::string>{
-                  "SELECT q'[it's; ok]', Q'{a'';'}', nq'!x'!', q'<'>' FROM dual",
-                  "SELECT q'(two\nlines;)' FROM dual", "SELECT 3 FROM dual"}));
+    EXPECT_EQ(texts(units), (std::vector<std::string>{
+                                "SELECT q'[it's; ok]', Q'{a'';'}', nq'!x'!', q'<'>' FROM dual",
+                                "SELECT q'(two\nlines;)' FROM dual", "SELECT 3 FROM dual"}));
     EXPECT_EQ(standardLiterals(units[0].text),
               "SELECT 'it''s; ok', 'a'''';''', n'x''', '''' FROM dual");
 }
@@ -164,7 +164,9 @@ TEST(CsvReader, ReadsQuotedFieldsNullsAndLineBreaks) {
 }
 
 TEST(CsvReader, KeepsTheBytesOfQuotedFieldsAndEndsRecordsAtCrLf) {
-    std::istringstream in("\xEF\xBB\xBF" "a,b\r\n\"x\r\ny\",\"lone\rcr\"\r\n\r\nz,\r\n");
+    std::istringstream in(
+        "\xEF\xBB\xBF"
+        "a,b\r\n\"x\r\ny\",\"lone\rcr\"\r\n\r\nz,\r\n");
     CsvReader reader(in);
     auto header = reader.next();
     ASSERT_TRUE(header);
