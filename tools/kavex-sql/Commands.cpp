@@ -262,7 +262,7 @@ void Shell::setVariable(const std::string& arguments) {
         if (std::isinf(x) || (errno == ERANGE && x == 0))
             throw UsageError(
                 "\\set -double: " + text +
-                " is outside the range of BINARY_DOUBLE (magnitudes 4.9E-324 to 1.8E+308)");
+                " is outside the range of BINARY_DOUBLE (magnitudes 5E-324 to 1.8E+308)");
         value.kind = Variable::Kind::Double;
         value.number = x;
     } else if (kind == "-timestamp") {

@@ -48,6 +48,7 @@ expect_err "-c:6: ERROR: \\set -double: 1e400 is outside the range of BINARY_DOU
 expect_err "-c:7: ERROR: \\set -double: -inf is outside the range of BINARY_DOUBLE" "-inf"
 expect_err "-c:8: ERROR: \\set -double: 1e-400 is outside the range of BINARY_DOUBLE" "1e-400"
 [ "$(grep -c ERROR "$WORK/err")" -eq 8 ] || fail "good values refused"
+expect_out "TINY = 5E-324" "a denormal double"
 expect_out "OK = TIMESTAMP '2024-02-29 23:59:59.500000000 +14:00'" "a good timestamp"
 [ "$(grep -c ' = ' "$WORK/out")" -eq 2 ] || fail "refused variables were listed"
 
