@@ -27,7 +27,8 @@ bool isPlsqlStart(const std::vector<std::string>& w) {
     if (w[0] != "CREATE") return false;
     for (size_t i = 1; i < w.size(); ++i) {
         const std::string& word = w[i];
-        if (word == "OR" || word == "REPLACE" || word == "EDITIONABLE" || word == "NONEDITIONABLE")
+        if (word == "OR" || word == "REPLACE" || word == "EDITIONABLE" ||
+            word == "NONEDITIONABLE" || word == "TEMP" || word == "TEMPORARY")
             continue;
         return word == "PROCEDURE" || word == "FUNCTION" || word == "PACKAGE" || word == "TYPE" ||
                word == "TRIGGER" || word == "LIBRARY";

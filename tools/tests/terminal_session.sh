@@ -94,7 +94,8 @@ print(text)
 PY
 
 # After a restart, the statement typed over two lines comes back from the history as one entry
-# (Ctrl-R finds it), and runs whole.
+# (Ctrl-R finds it), and runs whole. CONNECT without a password asks for it without echo; one
+# given on the line never reaches the history.
 HOME="$WORK" "$PYTHON" - "$SQL" "file:$WORK/tty.db?mode=rwc" >"$WORK/out" 2>"$WORK/err" <<'PY' || fail "history after a restart"
 import os, pty, select, sys, time
 sql, db = sys.argv[1], sys.argv[2]
@@ -102,24 +103,46 @@ pid, fd = pty.fork()
 if pid == 0:
     os.execv(sql, [sql, db, "scott", "pw"])
 out = b""
+transcript = b""
 def expect(text, timeout=60):
-    global out
+    global out, transcript
     end = time.time() + timeout
     while text.encode() not in out:
         if time.time() > end:
             sys.exit("timed out waiting for %r; got %r" % (text, out))
         r, _, _ = select.select([fd], [], [], 0.1)
         if r:
-            out += os.read(fd, 4096)
+            chunk = os.read(fd, 4096)
+            out += chunk
+            transcript += chunk
     out = out[out.index(text.encode()) + len(text.encode()):]
 expect("kavex> ")
 os.write(fd, b"\x12AS one")
 time.sleep(0.5)
 os.write(fd, b"\r")
 expect("(1 row)")
+os.write(fd, b"CONNECT alice\n")
+expect("Password for alice: ")
+os.write(fd, b"typed-secret\n")
+expect("Connected.")
+os.write(fd, b"SHOW USER\n")
+expect('USER is "ALICE"')
+os.write(fd, b"CONNECT bob/hunter2\n")
+expect("Connected.")
 os.write(fd, b"\\q\n")
+while True:
+    try:
+        chunk = os.read(fd, 4096)
+    except OSError:
+        break
+    if not chunk:
+        break
+    out += chunk
 _, status = os.waitpid(pid, 0)
 assert os.WEXITSTATUS(status) == 0
+assert b"typed-secret" not in transcript + out, "the password was echoed"
 PY
+grep -qx "CONNECT bob" "$WORK/.kavex_sql_history" || fail "CONNECT is in the history without its password"
+if grep -q "hunter2" "$WORK/.kavex_sql_history"; then fail "a password reached the history"; fi
 grep -qx "#[0-9]*" "$WORK/.kavex_sql_history" || fail "history entries are not marked"
 echo "terminal session: ok"
