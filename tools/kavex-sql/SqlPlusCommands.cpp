@@ -86,6 +86,10 @@ ExitRule exitRule(const std::vector<std::string>& w, size_t from, const std::str
 Shell::Outcome Shell::sqlPlusCommand(const std::string& word, const std::string& rest,
                                      const LineSource&) {
     const std::string name = word[0] == '@' ? "@" : sqlPlusCommandName(word);
+    if (name != "@" && !isSqlPlusCommandTheShellHas(name))
+        throw UsageError(name +
+                         " is a SQL*Plus command that kavex-sql does not have (\\help lists "
+                         "the commands it has)");
     if (name == "@" || name == "START") {
         const bool nextToScript = word.rfind("@@", 0) == 0;
         std::string target = name == "@" ? word.substr(nextToScript ? 2 : 1) : "";

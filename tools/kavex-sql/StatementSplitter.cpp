@@ -10,15 +10,26 @@ namespace kavexsql {
 
 namespace {
 
-// The command words SQL*Plus users type, with the shortest abbreviation each accepts.
+// The command words SQL*Plus users type, with the shortest abbreviation each accepts: first the
+// ones the shell has, then SQL*Plus commands it does not have (recognised so that they get a clear
+// error rather than being sent as SQL).
 struct CommandWord {
     const char* word;
     size_t shortest;
+    bool has;  // the shell runs it
 };
 constexpr CommandWord kCommandWords[] = {
-    {"DESCRIBE", 4}, {"EXIT", 4},   {"QUIT", 4},   {"SET", 3},      {"SHOW", 3},
-    {"SPOOL", 3},    {"PROMPT", 3}, {"DEFINE", 3}, {"UNDEFINE", 5}, {"WHENEVER", 8},
-    {"CONNECT", 4},  {"REMARK", 3}, {"START", 3},
+    {"DESCRIBE", 4, true},    {"EXIT", 4, true},     {"QUIT", 4, true},     {"SET", 3, true},
+    {"SHOW", 3, true},        {"SPOOL", 3, true},    {"PROMPT", 3, true},   {"DEFINE", 3, true},
+    {"UNDEFINE", 5, true},    {"WHENEVER", 8, true}, {"CONNECT", 4, true},  {"REMARK", 3, true},
+    {"START", 3, true},       {"ACCEPT", 3, false},  {"APPEND", 6, false},  {"ARCHIVE", 7, false},
+    {"BREAK", 3, false},      {"BTITLE", 3, false},  {"CHANGE", 6, false},  {"CLEAR", 2, false},
+    {"COLUMN", 3, false},     {"COMPUTE", 4, false}, {"COPY", 4, false},    {"DEL", 3, false},
+    {"DISCONNECT", 4, false}, {"EDIT", 2, false},    {"EXECUTE", 4, false}, {"GET", 3, false},
+    {"HOST", 2, false},       {"INPUT", 5, false},   {"LIST", 4, false},    {"PASSWORD", 5, false},
+    {"PAUSE", 3, false},      {"PRINT", 3, false},   {"RECOVER", 7, false}, {"REPFOOTER", 4, false},
+    {"REPHEADER", 4, false},  {"RUN", 3, false},     {"SAVE", 3, false},    {"SHUTDOWN", 8, false},
+    {"STARTUP", 7, false},    {"STORE", 5, false},   {"TTITLE", 3, false},  {"VARIABLE", 3, false},
 };
 
 bool isPlsqlStart(const std::vector<std::string>& w) {
@@ -42,6 +53,12 @@ std::string sqlPlusCommandName(const std::string& word) {
     for (const CommandWord& command : kCommandWords)
         if (abbreviates(word, command.word, command.shortest)) return command.word;
     return "";
+}
+
+bool isSqlPlusCommandTheShellHas(const std::string& name) {
+    for (const CommandWord& command : kCommandWords)
+        if (name == command.word) return command.has;
+    return false;
 }
 
 bool isCommandLine(const std::string& trimmed) {

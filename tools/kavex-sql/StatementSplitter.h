@@ -58,8 +58,11 @@ bool isBlankSql(const std::string& text);
 bool isCommandLine(const std::string& trimmed);
 
 // The SQL*Plus command a word names, in full ("desc" -> "DESCRIBE", "CONN" -> "CONNECT"), or ""
-// when it names none.
+// when it names none. Also names SQL*Plus commands the shell does not have (COLUMN, VARIABLE, ...).
 std::string sqlPlusCommandName(const std::string& word);
+
+// True for the full names of the SQL*Plus commands the shell runs.
+bool isSqlPlusCommandTheShellHas(const std::string& name);
 
 }  // namespace kavexsql
 

@@ -69,12 +69,14 @@ INSERT INTO nosuch VALUES (1);
 SELECT COUNT(*) AS n FROM w;
 WHENEVER SQLERROR EXIT
 SET NOSUCH ON
+COLUMN a FORMAT a10
 SELECT * FROM nosuch;
 PROMPT not reached"
 expect_status 1 "WHENEVER SQLERROR EXIT"
 [ "$(grep -A2 ' N$' "$WORK/out" | tail -1 | tr -d ' ')" = "0" ] || fail "CONTINUE ROLLBACK kept the row"
 expect_err "-c:7: ERROR: SET NOSUCH is not supported" "a command error does not exit"
-expect_err "-c:8: ERROR: ORA-00942" "the statement error exits"
+expect_err "-c:8: ERROR: COLUMN is a SQL*Plus command that kavex-sql does not have" "a SQL*Plus command the shell lacks"
+expect_err "-c:9: ERROR: ORA-00942" "the statement error exits"
 expect_no_out "not reached" "nothing after the exit runs"
 run "$DB" scott tiger -q -c "WHENEVER SQLERROR EXIT SQL.SQLCODE
 SELECT * FROM nosuch;"
