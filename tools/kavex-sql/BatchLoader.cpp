@@ -18,7 +18,7 @@ BatchLoader::BatchLoader(int session, bool autoCommit, size_t batchSize)
 long BatchLoader::load(const std::string& path, const std::string& table) {
     std::ifstream file(path, std::ios::binary);
     if (!file) throw UsageError("cannot open " + path + ": " + std::strerror(errno));
-    CsvReader reader(file);
+    CsvReader reader(file, path);
     std::optional<CsvRecord> header = reader.next();
     if (!header || header->empty()) throw UsageError(path + ": no header line naming the columns");
 

@@ -61,6 +61,19 @@ bool isNumericType(int typeCode) {
     }
 }
 
+bool isCutToMaxSize(int typeCode) {
+    switch (typeCode) {
+        case 8:
+        case 23:
+        case 24:
+        case 112:
+        case 113:
+            return true;
+        default:
+            return false;
+    }
+}
+
 std::vector<Column> readColumns(int session) {
     int count = Connection::check(GetColumnsCount(session));
     std::vector<Column> columns(static_cast<size_t>(count));

@@ -19,6 +19,9 @@ struct Column {
 
 Getter getterFor(int typeCode);
 bool isNumericType(int typeCode);
+// True for the types whose values the library cuts to the session's maximum column size (LONG,
+// CLOB, RAW, LONG RAW, BLOB).
+bool isCutToMaxSize(int typeCode);
 
 // The columns of the session's current result (or described object).
 std::vector<Column> readColumns(int session);

@@ -1,13 +1,16 @@
-// The shell's one-line commands: DESCRIBE, EXIT/QUIT and the backslash commands.
-#include <cctype>
+// The shell's backslash commands (psql's habits) and the dispatch of every one-line command.
+#include <cerrno>
+#include <climits>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <tuple>
 
 #include "BatchLoader.h"
-#include "Connection.h"
+#include "CommandText.h"
 #include "DbError.h"
 #include "Describer.h"
 #include "Shell.h"
@@ -19,7 +22,6 @@ namespace kavexsql {
 namespace {
 
 const char* const kCommandHelp = R"HELP(Commands (one line each; a trailing ";" is ignored):
-  DESCRIBE name | DESC name       columns of a table or view
   \set                            list the bind variables
   \set NAME VALUE                 text variable (VALUE may be 'quoted'); bound wherever SQL says :NAME
   \set -int NAME N                integer variable (SetInt)
@@ -31,49 +33,28 @@ const char* const kCommandHelp = R"HELP(Commands (one line each; a trailing ";" 
   \blob NAME FILE                 :NAME streams FILE into a temporary BLOB
   \load FILE TABLE [BATCH]        insert the rows of a CSV file (first line: column names)
                                   in batches of BATCH rows (default 500)
-  \maxsize N                      read at most N characters / bytes of LOB and RAW values
+  \maxsize [N]                    read at most N characters / bytes of LOB and RAW values
   \timing [on|off]                print each statement's elapsed time
   \csv [on|off]                   CSV output instead of tables
   \autocommit [on|off]            commit after every statement
+  \d [NAME], \dt [PATTERN]        describe NAME; list tables and views; list tables
   \echo TEXT                      print TEXT
   \i FILE                         run the statements of FILE
   \help, \?                       this list
-  \q, EXIT [CODE], QUIT           leave (a session's open transaction is committed)
+  \q                              leave (a session's open transaction is committed)
+SQL*Plus commands:
+  DESCRIBE name | DESC name       columns of a table or view
+  SET AUTOCOMMIT|TIMING|FEEDBACK|DEFINE ON|OFF, SET NULL text, SET LONG n;  SHOW name|ALL|USER
+  SPOOL file [CREATE|REPLACE|APPEND] | SPOOL OFF    copy the output to a file (.lst added)
+  PROMPT text                     print text
+  @file [args], @@file, START file  run a script (.sql added; @@: next to the running script)
+  DEFINE [name [= text]], UNDEFINE name   substitution variables, used as &name
+  WHENEVER SQLERROR EXIT [SUCCESS|FAILURE|WARNING|n|SQL.SQLCODE] [COMMIT|ROLLBACK]
+  WHENEVER SQLERROR CONTINUE [COMMIT|ROLLBACK|NONE]
+  CONNECT user[/password][@connect]   a new session in place of this one
+  EXIT [code] [COMMIT|ROLLBACK], QUIT  leave
+  /                               run the last statement again
 )HELP";
-
-std::pair<std::string, std::string> splitWord(const std::string& text) {
-    std::string t = trim(text);
-    size_t end = 0;
-    while (end < t.size() && !std::isspace(static_cast<unsigned char>(t[end]))) ++end;
-    return {t.substr(0, end), trim(t.substr(end))};
-}
-
-bool onOff(const std::string& argument, bool current, const std::string& command) {
-    std::string value = upper(argument);
-    if (value.empty()) return !current;
-    if (value == "ON") return true;
-    if (value == "OFF") return false;
-    throw UsageError(command + " takes on or off, not '" + argument + "'");
-}
-
-// 'it''s' -> it's; anything unquoted stays as it is.
-std::string unquote(const std::string& text) {
-    if (text.size() >= 2 && text.front() == '\'' && text.back() == '\'') {
-        std::string out;
-        for (size_t i = 1; i + 1 < text.size(); ++i) {
-            out += text[i];
-            if (text[i] == '\'' && text[i + 1] == '\'') ++i;
-        }
-        return out;
-    }
-    return text;
-}
-
-std::string stripSemicolon(std::string text) {
-    text = trim(text);
-    while (!text.empty() && text.back() == ';') text = trim(text.substr(0, text.size() - 1));
-    return text;
-}
 
 bool isName(const std::string& name) {
     if (name.empty()) return false;
@@ -89,30 +70,41 @@ void requireName(const std::string& command, const std::string& name) {
                          "'");
 }
 
+bool leapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+// A timestamp Oracle accepts: years -4712 to 9999 except 0, real calendar days, a time of day,
+// a zone from -12:00 to +14:00.
+void checkTimestamp(const Timestamp& t, const std::string& text) {
+    static const unsigned kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    auto refuse = [&](const std::string& why) {
+        throw UsageError("\\set -timestamp: '" + text + "' " + why);
+    };
+    if (t.year < -4712 || t.year > 9999 || t.year == 0)
+        refuse("has a year outside -4712 to 9999 (or 0)");
+    if (t.month < 1 || t.month > 12) refuse("has no month " + std::to_string(t.month));
+    const unsigned days = kDays[t.month - 1] + (t.month == 2 && leapYear(t.year) ? 1 : 0);
+    if (t.day < 1 || t.day > days)
+        refuse("has no day " + std::to_string(t.day) + " in month " + std::to_string(t.month));
+    if (t.hour > 23 || t.minute > 59 || t.second > 59) refuse("is not a time of day");
+    const int zone = t.tzHour * 60 + t.tzMinute;
+    if (t.tzMinute > 59 || t.tzMinute < -59 || zone < -12 * 60 || zone > 14 * 60)
+        refuse("has a time zone outside -12:00 to +14:00");
+}
+
 }  // namespace
 
-Shell::Outcome Shell::command(const std::string& line) {
-    auto [word, rest] = splitWord(line);
-    std::string name = upper(word);
-    if (name == "DESCRIBE" || name == "DESC") {
-        std::string object = stripSemicolon(rest);
-        if (object.empty()) throw UsageError("DESCRIBE needs the name of a table or view");
-        auto writer = makeWriter(settings_.output, out_);
-        describe(session_, object, *writer);
-        return Outcome::Finished;
+Shell::Outcome Shell::command(const std::string& line, LineSource& source) {
+    if (line[0] != '\\') {
+        auto [word, rest] = splitWord(line);
+        return sqlPlusCommand(word, rest, source);
     }
-    if (name == "EXIT" || name == "QUIT" || name == "\\Q") {
-        std::string code = stripSemicolon(rest);
-        if (!code.empty()) {
-            char* end = nullptr;
-            long value = std::strtol(code.c_str(), &end, 10);
-            if (*end != '\0' || value < 0 || value > 255)
-                throw UsageError("EXIT takes a code from 0 to 255");
-            exitCode_ = static_cast<int>(value);
-        }
+    auto [word, arguments] = splitWord(line);
+    const std::string name = upper(word);
+    const std::string rest = stripSemicolon(arguments);
+    if (name == "\\Q") {
+        if (!rest.empty()) throw UsageError("\\q takes no argument (EXIT CODE leaves with a code)");
         return Outcome::Quit;
     }
-    rest = stripSemicolon(rest);
     if (name == "\\SET") {
         setVariable(rest);
     } else if (name == "\\UNSET") {
@@ -121,58 +113,114 @@ Shell::Outcome Shell::command(const std::string& line) {
     } else if (name == "\\CLOB" || name == "\\BLOB") {
         auto [variable, path] = splitWord(rest);
         requireName(word, variable);
+        // A failed \clob leaves the variable unset: it never binds an earlier file.
+        variables_.unset(variable);
         if (path.empty()) throw UsageError(word + " needs a variable name and a file");
         std::ifstream probe(unquote(path), std::ios::binary);
-        if (!probe) throw UsageError("cannot open " + unquote(path));
+        if (!probe)
+            throw UsageError("cannot open " + unquote(path) + ": " + std::strerror(errno) +
+                             " (:" + upper(variable) + " is now unset)");
         Variable value;
         value.kind = name == "\\CLOB" ? Variable::Kind::ClobFile : Variable::Kind::BlobFile;
         value.text = unquote(path);
         variables_.set(variable, value);
     } else if (name == "\\LOAD") {
-        std::istringstream words(rest);
-        std::string path, table, batch;
-        words >> path >> table >> batch;
-        if (path.empty() || table.empty())
-            throw UsageError("\\load needs a CSV file and a table name");
+        std::vector<std::string> parts = words(rest);
+        if (parts.size() < 2 || parts.size() > 3)
+            throw UsageError("\\load needs a CSV file, a table name and optionally a batch size");
         size_t batchSize = BatchLoader::kDefaultBatch;
-        if (!batch.empty()) {
-            char* end = nullptr;
-            long value = std::strtol(batch.c_str(), &end, 10);
-            if (*end != '\0' || value <= 0)
-                throw UsageError("\\load batch size must be a positive number");
-            batchSize = static_cast<size_t>(value);
-        }
-        long rows = BatchLoader(session_, settings_.autoCommit, batchSize).load(path, table);
+        if (parts.size() == 3)
+            batchSize =
+                static_cast<size_t>(boundedNumber(parts[2], 1, 1000000, "\\load batch size"));
+        long rows =
+            BatchLoader(session(), settings_.autoCommit, batchSize).load(parts[0], parts[1]);
         if (!settings_.output.quiet)
-            out_ << rows << (rows == 1 ? " row" : " rows") << " loaded into " << table << ".\n\n";
+            out_ << rows << (rows == 1 ? " row" : " rows") << " loaded into " << parts[1]
+                 << ".\n\n";
     } else if (name == "\\MAXSIZE") {
-        char* end = nullptr;
-        long value = std::strtol(rest.c_str(), &end, 10);
-        if (rest.empty() || *end != '\0' || value <= 0 || value > 1000000000)
-            throw UsageError("\\maxsize needs a positive number");
-        Connection::check(SetIntSessionProperty(session_, 1, static_cast<int>(value)));
+        if (rest.empty()) {
+            out_ << "Maximum column size: " << maxColumnSize() << '\n';
+        } else {
+            explicitMaxSize_ = static_cast<int>(boundedNumber(rest, 1, INT_MAX, "\\maxsize"));
+            applyMaxColumnSize();
+        }
     } else if (name == "\\TIMING") {
-        settings_.timing = onOff(rest, settings_.timing, "\\timing");
+        switchSetting(settings_.timing, rest, "\\timing", "Timing");
     } else if (name == "\\CSV") {
-        settings_.output.csv = onOff(rest, settings_.output.csv, "\\csv");
+        switchSetting(settings_.output.csv, rest, "\\csv", "CSV output");
     } else if (name == "\\AUTOCOMMIT") {
-        settings_.autoCommit = onOff(rest, settings_.autoCommit, "\\autocommit");
+        switchSetting(settings_.autoCommit, rest, "\\autocommit", "Autocommit");
+    } else if (name == "\\D") {
+        if (rest.empty())
+            listTables("", true);
+        else
+            return sqlPlusCommand("DESCRIBE", rest, source);
+    } else if (name == "\\DT") {
+        listTables(rest, false);
     } else if (name == "\\ECHO") {
         out_ << rest << '\n';
     } else if (name == "\\I") {
         if (rest.empty()) throw UsageError("\\i needs a file name");
-        if (depth_ >= 16) throw UsageError("\\i nested too deeply");
-        std::unique_ptr<LineSource> file = openFile(unquote(rest));
-        ++depth_;
-        Outcome outcome = run(*file);
-        --depth_;
-        if (outcome != Outcome::Finished) return outcome;
+        return runScript(unquote(rest), {});
     } else if (name == "\\HELP" || name == "\\?") {
         out_ << kCommandHelp;
     } else {
         throw UsageError("unknown command " + word + " (\\help lists the commands)");
     }
     return Outcome::Finished;
+}
+
+void Shell::switchSetting(bool& setting, const std::string& argument, const std::string& command,
+                          const std::string& what) {
+    const std::string value = upper(argument);
+    if (value.empty())
+        setting = !setting;
+    else if (value == "ON")
+        setting = true;
+    else if (value == "OFF")
+        setting = false;
+    else
+        throw UsageError(command + " takes on or off, not '" + argument + "'");
+    if (!settings_.output.quiet) out_ << what << " is " << (setting ? "on." : "off.") << '\n';
+}
+
+Shell::Outcome Shell::runScript(const std::string& path,
+                                const std::vector<std::string>& arguments) {
+    if (scripts_.size() >= 16) throw UsageError("scripts nested too deeply (16 levels) at " + path);
+    std::unique_ptr<LineSource> file = openFile(path);
+    for (size_t i = 0; i < arguments.size(); ++i) defines_.set(std::to_string(i + 1), arguments[i]);
+    return run(*file);
+}
+
+// Tables (and views) of the user's schema from the data dictionary; a database without one (the
+// embedded client) answers from its own catalogue, leaving out its internal "$" objects.
+void Shell::listTables(const std::string& pattern, bool withViews) {
+    std::string like;
+    for (char c : upper(pattern)) {
+        if (c == '*')
+            like += '%';
+        else if (c == '?')
+            like += '_';
+        else if (c == '\'')
+            like += "''";
+        else
+            like += c;
+    }
+    const std::string filter = like.empty() ? "" : " WHERE name LIKE '" + like + "'";
+    std::string dictionary = "SELECT table_name AS name, 'TABLE' AS type FROM user_tables";
+    if (withViews) dictionary += " UNION ALL SELECT view_name, 'VIEW' FROM user_views";
+    dictionary = "SELECT name, type FROM (" + dictionary + ")" + filter + " ORDER BY name";
+    std::string catalogue =
+        "SELECT UPPER(name) AS name, UPPER(type) AS type FROM sqlite_master WHERE type IN "
+        "('table'" +
+        std::string(withViews ? ", 'view'" : "") +
+        ") AND name NOT LIKE 'sqlite%' AND INSTR(name, '$') = 0";
+    catalogue = "SELECT name, type FROM (" + catalogue + ")" + filter + " ORDER BY name";
+    const int id = session();
+    applyMaxColumnSize();
+    if (ExecuteQuery(id, dictionary.c_str(), false) < 0)
+        Connection::check(ExecuteQuery(id, catalogue.c_str(), false));
+    printRows();
 }
 
 void Shell::setVariable(const std::string& arguments) {
@@ -188,6 +236,8 @@ void Shell::setVariable(const std::string& arguments) {
     std::string text = rest;
     if (!kind.empty()) std::tie(name, text) = splitWord(rest);
     requireName("\\set", name);
+    // A value that is refused leaves the variable unset: it never binds an earlier value.
+    variables_.unset(name);
     if (kind.empty()) {
         value.kind = Variable::Kind::Text;
         value.text = unquote(text);
@@ -197,21 +247,28 @@ void Shell::setVariable(const std::string& arguments) {
         value.kind = Variable::Kind::Null;
     } else if (kind == "-int") {
         char* end = nullptr;
+        errno = 0;
         long long n = std::strtoll(text.c_str(), &end, 10);
-        if (text.empty() || *end != '\0' || n < INT32_MIN || n > INT32_MAX)
+        if (text.empty() || *end != '\0' || errno == ERANGE || n < INT32_MIN || n > INT32_MAX)
             throw UsageError("\\set -int needs a 32-bit integer, not '" + text + "'");
         value.kind = Variable::Kind::Integer;
         value.integer = static_cast<int>(n);
     } else if (kind == "-double") {
         char* end = nullptr;
+        errno = 0;
         double x = std::strtod(text.c_str(), &end);
-        if (text.empty() || *end != '\0')
+        if (text.empty() || *end != '\0' || std::isnan(x))
             throw UsageError("\\set -double needs a number, not '" + text + "'");
+        if (std::isinf(x) || (errno == ERANGE && x == 0))
+            throw UsageError(
+                "\\set -double: " + text +
+                " is outside the range of BINARY_DOUBLE (magnitudes 5E-324 to 1.8E+308)");
         value.kind = Variable::Kind::Double;
         value.number = x;
     } else if (kind == "-timestamp") {
         value.kind = Variable::Kind::Timestamp;
         value.timestamp = parseTimestamp(unquote(text));
+        checkTimestamp(value.timestamp, unquote(text));
     } else {
         throw UsageError("unknown \\set type " + kind + " (-int, -double, -timestamp, -null)");
     }

@@ -4,60 +4,90 @@
 
 namespace kavexsql {
 
-CsvReader::CsvReader(std::istream& in) : in_(in) {}
+namespace {
+constexpr int kEnd = std::char_traits<char>::eof();
+}  // namespace
+
+CsvReader::CsvReader(std::istream& in, std::string name) : in_(in), name_(std::move(name)) {}
 
 std::optional<CsvRecord> CsvReader::next() {
-    std::string line;
-    do {
-        if (!std::getline(in_, line)) return std::nullopt;
-        ++line_;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-    } while (line.empty());  // blank lines separate nothing
+    std::streambuf& input = *in_.rdbuf();
+    std::string field;  // bytes already taken that begin the first field
+    if (!started_) {
+        started_ = true;
+        static const std::string kBom = "\xEF\xBB\xBF";
+        while (field.size() < kBom.size() &&
+               input.sgetc() == static_cast<unsigned char>(kBom[field.size()]))
+            field += static_cast<char>(input.sbumpc());
+        if (field == kBom) field.clear();
+    }
+    // Blank lines separate nothing.
+    while (field.empty()) {
+        const int c = input.sgetc();
+        if (c == kEnd) return std::nullopt;
+        if (c == '\n') {
+            input.sbumpc();
+            ++line_;
+        } else if (c == '\r') {
+            input.sbumpc();
+            if (input.sgetc() == '\n') {
+                input.sbumpc();
+                ++line_;
+            } else {
+                field = "\r";  // a lone CR is data
+            }
+        } else {
+            break;
+        }
+    }
     recordLine_ = line_;
 
     CsvRecord record;
-    std::string field;
     bool quoted = false;
     bool inQuotes = false;
-    size_t i = 0;
+    auto endField = [&] {
+        record.push_back(field.empty() && !quoted ? std::nullopt
+                                                  : std::optional<std::string>(field));
+        field.clear();
+        quoted = false;
+    };
     for (;;) {
-        if (i >= line.size()) {
-            if (!inQuotes) break;
-            std::string more;
-            if (!std::getline(in_, more))
-                throw UsageError("line " + std::to_string(recordLine_) +
-                                 ": unterminated quoted field");
-            ++line_;
-            if (!more.empty() && more.back() == '\r') more.pop_back();
-            field += '\n';
-            line = more;
-            i = 0;
-            continue;
+        const int c = input.sbumpc();
+        if (c == kEnd) {
+            if (inQuotes)
+                throw UsageError(name_ + ":" + std::to_string(recordLine_) +
+                                 ": a quoted field is not closed by the end of the file");
+            break;
         }
-        char c = line[i++];
+        const char ch = static_cast<char>(c);
         if (inQuotes) {
-            if (c == '"') {
-                if (i < line.size() && line[i] == '"') {
+            if (ch == '"') {
+                if (input.sgetc() == '"') {
                     field += '"';
-                    ++i;
+                    input.sbumpc();
                 } else {
                     inQuotes = false;
                 }
             } else {
-                field += c;
+                if (ch == '\n') ++line_;
+                field += ch;
             }
-        } else if (c == '"' && field.empty() && !quoted) {
+        } else if (ch == '\n') {
+            ++line_;
+            break;
+        } else if (ch == '\r' && input.sgetc() == '\n') {
+            input.sbumpc();
+            ++line_;
+            break;
+        } else if (ch == '"' && field.empty() && !quoted) {
             inQuotes = quoted = true;
-        } else if (c == ',') {
-            record.push_back(field.empty() && !quoted ? std::nullopt
-                                                      : std::optional<std::string>(field));
-            field.clear();
-            quoted = false;
+        } else if (ch == ',') {
+            endField();
         } else {
-            field += c;
+            field += ch;
         }
     }
-    record.push_back(field.empty() && !quoted ? std::nullopt : std::optional<std::string>(field));
+    endField();
     return record;
 }
 

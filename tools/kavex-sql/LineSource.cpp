@@ -2,9 +2,9 @@
 
 #include <readline/history.h>
 #include <readline/readline.h>
-
 #include <sys/select.h>
 
+#include <cctype>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -71,6 +71,15 @@ class BlockedInterrupt {
     sigset_t waiting_;
 };
 
+constexpr int kHistorySize = 1000;
+
+bool startsWithTimestamp(const std::string& path) {
+    std::ifstream file(path);
+    std::string first;
+    return std::getline(file, first) && first.size() > 1 && first[0] == '#' &&
+           std::isdigit(static_cast<unsigned char>(first[1]));
+}
+
 }  // namespace
 
 TerminalSource::TerminalSource() {
@@ -84,21 +93,31 @@ TerminalSource::TerminalSource() {
     action.sa_flags = SA_RESTART;
     sigaction(SIGWINCH, &action, nullptr);
     using_history();
+    stifle_history(kHistorySize);
+    // Each entry is written after a "#<time>" line, which lets the lines of a multi-line statement
+    // be read back as one entry.
+    history_comment_char = '#';
+    history_write_timestamps = 1;
     if (const char* home = std::getenv("HOME")) {
         historyFile_ = std::string(home) + "/.kavex_sql_history";
+        // A file written without those lines holds one entry per line.
+        history_multiline_entries = startsWithTimestamp(historyFile_) ? 1 : 0;
         read_history(historyFile_.c_str());
+        history_multiline_entries = 1;
     }
 }
 
 TerminalSource::~TerminalSource() {
-    if (!historyFile_.empty()) {
-        write_history(historyFile_.c_str());
-        history_truncate_file(historyFile_.c_str(), 1000);
-    }
+    if (!historyFile_.empty()) write_history(historyFile_.c_str());
     clear_history();
 }
 
 std::optional<std::string> TerminalSource::readLine(const std::string& prompt) {
+    if (!recalled_.empty()) {
+        std::string next = recalled_.front();
+        recalled_.erase(recalled_.begin());
+        return next;
+    }
     BlockedInterrupt blocked;
     PendingLine line;
     pending = &line;
@@ -127,8 +146,19 @@ std::optional<std::string> TerminalSource::readLine(const std::string& prompt) {
         rl_callback_read_char();
     }
     pending = nullptr;
-    if (!line.text) std::fputc('\n', stdout);
-    return line.text;
+    if (!line.text) {
+        std::fputc('\n', stdout);
+        return line.text;
+    }
+    // A statement recalled from the history may hold several lines: hand them out one by one.
+    std::string text = *line.text;
+    size_t newline = text.find('\n');
+    if (newline == std::string::npos) return text;
+    size_t start = newline + 1;
+    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+        recalled_.push_back(text.substr(start, end - start));
+    recalled_.push_back(text.substr(start));
+    return text.substr(0, newline);
 }
 
 bool TerminalSource::takeAbandoned() {
@@ -143,8 +173,8 @@ void TerminalSource::remember(const std::string& unit) {
 
 StreamSource::StreamSource(std::istream& in, std::string name) : in_(in), name_(std::move(name)) {}
 
-StreamSource::StreamSource(std::unique_ptr<std::istream> owned, std::string name)
-    : owned_(std::move(owned)), in_(*owned_), name_(std::move(name)) {}
+StreamSource::StreamSource(std::unique_ptr<std::istream> owned, std::string name, bool file)
+    : owned_(std::move(owned)), in_(*owned_), name_(std::move(name)), file_(file) {}
 
 std::optional<std::string> StreamSource::readLine(const std::string&) {
     std::string line;
@@ -156,7 +186,7 @@ std::optional<std::string> StreamSource::readLine(const std::string&) {
 std::unique_ptr<LineSource> openFile(const std::string& path) {
     auto file = std::make_unique<std::ifstream>(path);
     if (!*file) throw std::runtime_error("cannot open " + path + ": " + std::strerror(errno));
-    return std::make_unique<StreamSource>(std::move(file), path);
+    return std::make_unique<StreamSource>(std::move(file), path, true);
 }
 
 std::unique_ptr<LineSource> openText(const std::string& text) {

@@ -1,5 +1,6 @@
 // Where input lines come from: the terminal (GNU readline, with line editing and a history kept in
-// ~/.kavex_sql_history), a file or pipe, or the text of -c.
+// ~/.kavex_sql_history, one entry per statement however many lines it has), a file or pipe, or
+// the text of -c.
 #ifndef KAVEXSQL_LINESOURCE_H
 #define KAVEXSQL_LINESOURCE_H
 
@@ -9,6 +10,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace kavexsql {
 
@@ -24,6 +26,8 @@ class LineSource {
     // Where errors are reported from ("<stdin>", the file name, "-c").
     virtual std::string name() const = 0;
     virtual bool interactive() const { return false; }
+    // True for a script file (name() is then its path).
+    virtual bool isFile() const { return false; }
     // Records a finished unit in the history (terminal only).
     virtual void remember(const std::string&) {}
     // True once if Ctrl-C dropped the line being typed since the last call (terminal only): the
@@ -44,19 +48,22 @@ class TerminalSource : public LineSource {
   private:
     std::string historyFile_;
     bool abandoned_ = false;
+    std::vector<std::string> recalled_;  // further lines of a multi-line entry taken from history
 };
 
 class StreamSource : public LineSource {
   public:
     StreamSource(std::istream& in, std::string name);
-    StreamSource(std::unique_ptr<std::istream> owned, std::string name);
+    StreamSource(std::unique_ptr<std::istream> owned, std::string name, bool file = false);
     std::optional<std::string> readLine(const std::string& prompt) override;
     std::string name() const override { return name_; }
+    bool isFile() const override { return file_; }
 
   private:
     std::unique_ptr<std::istream> owned_;
     std::istream& in_;
     std::string name_;
+    bool file_ = false;
 };
 
 // A script file; throws std::runtime_error when it cannot be opened.

@@ -1,22 +1,11 @@
 #include "Options.h"
 
-#include <cstdlib>
+#include <climits>
 
+#include "CommandText.h"
 #include "DbError.h"
 
 namespace kavexsql {
-
-namespace {
-
-int positiveNumber(const std::string& option, const std::string& text) {
-    char* end = nullptr;
-    long value = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || value <= 0 || value > 1000000000)
-        throw UsageError("option " + option + " needs a positive number, not '" + text + "'");
-    return static_cast<int>(value);
-}
-
-}  // namespace
 
 Options parseOptions(int argc, const char* const* argv) {
     Options options;
@@ -59,7 +48,8 @@ Options parseOptions(int argc, const char* const* argv) {
         } else if (arg == "-q" || arg == "--quiet") {
             options.quiet = true;
         } else if (arg == "--max-column-size") {
-            options.maxColumnSize = positiveNumber(arg, takeValue(arg));
+            options.maxColumnSize =
+                static_cast<int>(boundedNumber(takeValue(arg), 1, INT_MAX, "option " + arg));
         } else if (arg == "--null") {
             options.nullText = takeValue(arg);
         } else if (arg == "-h" || arg == "--help") {
@@ -96,28 +86,34 @@ file:/name?vfs=memdb; with Oracle's client a TNS name or //host:port/service.
 Without PASSWORD the shell takes $KAVEX_PASSWORD, else asks on the terminal without echo, else
 uses an empty password.
 
-Statements end with ";" (or a line holding only "/"). Input comes from -c and -f in the order
-given, else from the terminal (line editing and history), else from standard input.
+Statements end with ";" or a line holding only "/" (PL/SQL blocks and CREATE PROCEDURE,
+FUNCTION, PACKAGE, TYPE, TRIGGER end only with "/"; a "/" alone runs the last statement again).
+Input comes from -c and -f in the order given, else from the terminal (line editing and
+history), else from standard input.
 
 Options:
   -c, --command SQL        run SQL (one or more statements; the last ";" may be left out)
   -f, --file FILE          run the statements and commands of FILE ("-": standard input)
   -e, --stop-on-error      stop at the first failing statement (exit code 1)
-      --csv                print results as CSV (NULL is an empty field)
+      --csv                print results as CSV (NULL is an empty field; LOB and RAW values
+                           whole unless --max-column-size is given)
       --timing             print the time each statement took
       --autocommit         commit after every statement (default: COMMIT, or at exit)
-      --max-column-size N  read at most N characters / bytes of LOB and RAW values (default 2000)
+      --max-column-size N  read at most N characters / bytes of LOB and RAW values (1 to
+                           2147483647; default 2000, for --csv no limit)
       --null TEXT          how NULL shows in tables (default "(null)")
   -q, --quiet              no banner, row counts or statement messages
   -h, --help               show this help
       --version            show the version
 
 Commands (one line each, no ";" needed; \help lists them with their arguments):
-  DESCRIBE name, \set, \unset, \clob, \blob, \load, \maxsize, \timing, \csv, \autocommit,
-  \echo, \i, \help, \q (also EXIT, QUIT)
+  \set, \unset, \clob, \blob, \load, \maxsize, \timing, \csv, \autocommit, \d, \dt, \echo,
+  \i, \help, \q; SQL*Plus's DESCRIBE, SET, SHOW, SPOOL, PROMPT, @, @@, START, DEFINE,
+  UNDEFINE, WHENEVER SQLERROR, CONNECT, REMARK, EXIT, QUIT
 
 Exit status: 0 success; 1 a statement or command failed (standard input, -f and -c only);
-2 bad command line or unreadable script; 3 the connection could not be opened.
+2 bad command line or unreadable script; 3 the connection could not be opened; or the code of
+EXIT or WHENEVER SQLERROR EXIT.
 )HELP";
 }
 

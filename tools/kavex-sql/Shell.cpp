@@ -2,12 +2,12 @@
 
 #include <cctype>
 #include <chrono>
+#include <climits>
 #include <cstdio>
 #include <stdexcept>
 
 #include "Binder.h"
 #include "Column.h"
-#include "Connection.h"
 #include "DbError.h"
 #include "Interrupt.h"
 #include "SqlText.h"
@@ -17,49 +17,99 @@ namespace kavexsql {
 
 namespace {
 
+// What the shell asks for when nothing may be cut.
+constexpr int kUnlimitedColumnSize = INT_MAX;
+
 std::string plural(long count, const std::string& noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
 
 // "Table created." from "CREATE TABLE ...": the object word after the verb and its modifiers.
 std::string ddlMessage(const std::string& sql, const std::string& verb, const std::string& done) {
-    std::string rest = withoutLeadingComments(sql);
     std::string object;
-    size_t i = 0;
-    auto nextWord = [&] {
-        while (i < rest.size() && !std::isalpha(static_cast<unsigned char>(rest[i]))) ++i;
-        size_t j = i;
-        while (j < rest.size() &&
-               (std::isalpha(static_cast<unsigned char>(rest[j])) || rest[j] == '_'))
-            ++j;
-        std::string word = upper(rest.substr(i, j - i));
-        i = j;
-        return word;
-    };
-    nextWord();  // the verb
-    for (int n = 0; n < 4; ++n) {
-        std::string word = nextWord();
-        if (word == "OR" || word == "REPLACE" || word == "UNIQUE" || word == "GLOBAL" ||
-            word == "TEMPORARY" || word == "TEMP" || word == "PUBLIC" || word == "IF" ||
-            word == "NOT" || word == "EXISTS")
+    for (const std::string& word : leadingWords(withoutLeadingComments(sql), 6)) {
+        if (word == verb || word == "OR" || word == "REPLACE" || word == "UNIQUE" ||
+            word == "GLOBAL" || word == "TEMPORARY" || word == "TEMP" || word == "PUBLIC" ||
+            word == "IF" || word == "NOT" || word == "EXISTS" || word == "EDITIONABLE" ||
+            word == "NONEDITIONABLE" || word == "FORCE" || word == "NOFORCE")
             continue;
         object = word;
         break;
     }
-    if (object.empty()) return verb + " done.";
-    std::string name = object.substr(0, 1) + std::string(object.begin() + 1, object.end());
-    for (size_t k = 1; k < name.size(); ++k)
-        name[k] = static_cast<char>(std::tolower(static_cast<unsigned char>(name[k])));
+    if (object.empty()) return verb.substr(0, 1) + upper(verb).substr(1) + " done.";
+    std::string name = object.substr(0, 1);
+    for (size_t k = 1; k < object.size(); ++k)
+        name += static_cast<char>(std::tolower(static_cast<unsigned char>(object[k])));
     return name + " " + done + ".";
+}
+
+// The ORA number at the start of a library message ("ORA-00942: ..."), or 0.
+int oraCode(const std::string& message) {
+    size_t at = message.find("ORA-");
+    if (at == std::string::npos) return 0;
+    int code = 0;
+    for (size_t i = at + 4;
+         i < message.size() && std::isdigit(static_cast<unsigned char>(message[i])); ++i)
+        code = code * 10 + (message[i] - '0');
+    return code;
+}
+
+// Commands whose time --timing reports: the ones that work in the database.
+bool isDatabaseCommand(const std::string& line) {
+    const std::string word = upper(line.substr(0, line.find_first_of(" \t")));
+    const std::string command = sqlPlusCommandName(word);
+    return word == "\\D" || word == "\\DT" || word == "\\LOAD" || command == "DESCRIBE" ||
+           command == "CONNECT";
+}
+
+bool isConnect(const std::string& line) {
+    return sqlPlusCommandName(firstKeyword(line)) == "CONNECT";
+}
+
+// How a unit goes into the terminal's history: one entry per statement, as it can be run again.
+std::string historyText(const Unit& unit) {
+    switch (unit.kind) {
+        case Unit::Kind::Sql:  // a PL/SQL unit keeps its final ";" and needs its "/" line
+            return unit.text + (unit.text.back() == ';' ? "\n/" : ";");
+        case Unit::Kind::Rerun:
+            return "/";
+        case Unit::Kind::Command:
+            if (isConnect(unit.text)) {  // never keep a password
+                std::string text = unit.text;
+                size_t slash = text.find('/');
+                if (slash != std::string::npos) {
+                    size_t at = text.find('@', slash);
+                    text.erase(slash, at == std::string::npos ? std::string::npos : at - slash);
+                }
+                return text;
+            }
+            return unit.text;
+        case Unit::Kind::Error:
+            break;
+    }
+    return "";
 }
 
 }  // namespace
 
-Shell::Shell(int session, Settings settings, std::ostream& out, std::ostream& err)
-    : session_(session), settings_(std::move(settings)), out_(out), err_(err) {}
+Shell::Shell(std::unique_ptr<Connection> connection, Login login, Settings settings,
+             std::ostream& out, std::ostream& err)
+    : connection_(std::move(connection)),
+      login_(std::move(login)),
+      settings_(std::move(settings)),
+      out_(out.rdbuf()),
+      err_(err.rdbuf()),
+      spool_(out_, err_),
+      explicitMaxSize_(settings_.maxColumnSize),
+      appliedMaxSize_(kLibraryMaxColumnSize) {}
+
+Shell::~Shell() { out_.flush(); }
 
 Shell::Outcome Shell::run(LineSource& source) {
     StatementSplitter splitter;
+    const bool file = source.isFile();
+    if (file) scripts_.push_back(source.name());
+    Outcome outcome = Outcome::Finished;
     int lineNumber = 0;
     for (;;) {
         out_.flush();
@@ -70,43 +120,81 @@ Shell::Outcome Shell::run(LineSource& source) {
         if (!line) break;
         ++lineNumber;
         for (const Unit& unit : splitter.addLine(*line, lineNumber)) {
-            Outcome outcome = runUnit(unit, source);
-            if (outcome != Outcome::Finished) return outcome;
+            outcome = runUnit(unit, source);
+            if (outcome != Outcome::Finished) break;
         }
+        if (outcome != Outcome::Finished) break;
     }
-    if (std::optional<Unit> last = splitter.finish()) return runUnit(*last, source);
-    return Outcome::Finished;
+    if (outcome == Outcome::Finished)
+        if (std::optional<Unit> last = splitter.finish()) outcome = runUnit(*last, source);
+    if (file) scripts_.pop_back();
+    return outcome;
 }
 
 Shell::Outcome Shell::runUnit(const Unit& unit, LineSource& source) {
-    source.remember(unit.kind == Unit::Kind::Sql ? unit.text + ";" : unit.text);
+    source.remember(historyText(unit));
+    const bool sql = unit.kind != Unit::Kind::Command || isConnect(unit.text);
+    const bool timed = unit.kind == Unit::Kind::Sql || unit.kind == Unit::Kind::Rerun ||
+                       (unit.kind == Unit::Kind::Command && isDatabaseCommand(unit.text));
     auto started = std::chrono::steady_clock::now();
     Outcome outcome = Outcome::Finished;
     bool failed = false;
     try {
-        if (unit.kind == Unit::Kind::Sql)
-            runSql(unit.text);
-        else
-            outcome = command(unit.text);
-    } catch (const DbError& e) {
-        fail(source, unit.line, e.what());
-        failed = true;
-    } catch (const UsageError& e) {
-        fail(source, unit.line, e.what());
-        failed = true;
+        switch (unit.kind) {
+            case Unit::Kind::Sql:
+                lastSql_ = unit.text;
+                runSql(defines_.substitute(unit.text));
+                break;
+            case Unit::Kind::Rerun:
+                if (!lastSql_)
+                    throw UsageError("nothing to run again: no statement before this \"/\"");
+                runSql(defines_.substitute(*lastSql_));
+                break;
+            case Unit::Kind::Command:
+                // Substitution variables are SQL*Plus's; backslash commands take text as it is.
+                outcome = command(unit.text[0] == '\\' ? unit.text : defines_.substitute(unit.text),
+                                  source);
+                break;
+            case Unit::Kind::Error:
+                throw UsageError(unit.text);
+        }
     } catch (const std::exception& e) {
         fail(source, unit.line, e.what());
+        lastErrorCode_ = oraCode(e.what());
         failed = true;
     }
-    if (settings_.timing && unit.kind == Unit::Kind::Sql) {
+    if (settings_.timing && timed) {
         std::chrono::duration<double, std::milli> elapsed =
             std::chrono::steady_clock::now() - started;
         char buffer[64];
         std::snprintf(buffer, sizeof buffer, "Time: %.3f ms\n", elapsed.count());
         out_ << buffer;
     }
+    if (failed && sql) {
+        Outcome after = afterSqlError();
+        if (after != Outcome::Finished) return after;
+    }
     if (failed && settings_.stopOnError && !source.interactive()) return Outcome::Stopped;
     return outcome;
+}
+
+Shell::Outcome Shell::afterSqlError() {
+    if (onSqlError_) return leave(*onSqlError_);
+    finishTransaction(continueAction_);
+    return Outcome::Finished;
+}
+
+void Shell::finishTransaction(ExitRule::Action action) {
+    if (action == ExitRule::Action::None || !connection_) return;
+    const char* sql = action == ExitRule::Action::Commit ? "COMMIT" : "ROLLBACK";
+    try {
+        Connection::check(ExecuteQuery(connection_->id(), sql, false));
+    } catch (const std::exception& e) {
+        ++errors_;
+        out_.flush();
+        err_ << "ERROR: " << sql << " failed: " << e.what() << '\n';
+        err_.flush();
+    }
 }
 
 void Shell::fail(const LineSource& source, int line, const std::string& message) {
@@ -119,26 +207,48 @@ void Shell::fail(const LineSource& source, int line, const std::string& message)
     err_.flush();
 }
 
-void Shell::runSql(const std::string& sql) {
+int Shell::session() const {
+    if (!connection_) throw UsageError("not connected (CONNECT user/password@database)");
+    return connection_->id();
+}
+
+int Shell::maxColumnSize() const {
+    if (explicitMaxSize_ > 0) return explicitMaxSize_;
+    return settings_.output.csv ? kUnlimitedColumnSize : kLibraryMaxColumnSize;
+}
+
+void Shell::applyMaxColumnSize() {
+    const int wanted = maxColumnSize();
+    if (wanted == appliedMaxSize_) return;
+    Connection::check(SetIntSessionProperty(session(), 1, wanted));
+    appliedMaxSize_ = wanted;
+}
+
+void Shell::runSql(const std::string& statement) {
+    const int id = session();
+    applyMaxColumnSize();
+    // q-quotes become ordinary literals, and ":a" and ":A" one placeholder, before the text goes.
+    const std::string sql = upperPlaceholders(standardLiterals(statement));
     std::vector<std::string> names = placeholders(sql);
     int count;
     if (names.empty()) {
-        count = Connection::check(ExecuteQuery(session_, sql.c_str(), settings_.autoCommit));
+        count = Connection::check(ExecuteQuery(id, sql.c_str(), settings_.autoCommit));
     } else {
-        Connection::check(PrepareQuery(session_, sql.c_str(), settings_.autoCommit));
-        Binder(session_, variables_).bind(names);
-        count = Connection::check(Execute(session_));
+        Connection::check(PrepareQuery(id, sql.c_str(), settings_.autoCommit));
+        Binder(id, variables_).bind(names);
+        count = Connection::check(Execute(id));
     }
-    if (Connection::check(GetColumnsCount(session_)) > 0)
+    if (Connection::check(GetColumnsCount(id)) > 0)
         printRows();
     else
         report(sql, count);
 }
 
 void Shell::printRows() {
-    std::vector<Column> columns = readColumns(session_);
+    const int id = session();
+    std::vector<Column> columns = readColumns(id);
     std::unique_ptr<ResultWriter> writer = makeWriter(settings_.output, out_);
-    ValueReader reader(session_, columns);
+    ValueReader reader(id, columns, appliedMaxSize_);
     writer->begin(columns);
     while (!interrupt::pending() && reader.next()) writer->row(reader.row());
     writer->end();
@@ -148,6 +258,16 @@ void Shell::printRows() {
         out_.clear();
         std::clearerr(stdout);
         out_ << "Cancelled: the remaining rows were not fetched.\n\n";
+    }
+    std::vector<std::string> cut = reader.columnsAtLimit();
+    if (!cut.empty()) {
+        std::string names;
+        for (const std::string& name : cut) names += (names.empty() ? "" : ", ") + name;
+        out_.flush();
+        err_ << "Warning: values of " << (cut.size() == 1 ? "column " : "columns ") << names
+             << " reached the maximum column size of " << appliedMaxSize_
+             << " and may be cut (\\maxsize N or --max-column-size N reads more)\n";
+        err_.flush();
     }
 }
 
@@ -168,13 +288,15 @@ void Shell::report(const std::string& sql, int count) {
     else if (verb == "ROLLBACK")
         message = "Rollback complete.";
     else if (verb == "CREATE")
-        message = ddlMessage(sql, "Create", "created");
+        message = ddlMessage(sql, "CREATE", "created");
     else if (verb == "DROP")
-        message = ddlMessage(sql, "Drop", "dropped");
+        message = ddlMessage(sql, "DROP", "dropped");
     else if (verb == "ALTER")
-        message = ddlMessage(sql, "Alter", "altered");
+        message = ddlMessage(sql, "ALTER", "altered");
     else if (verb == "TRUNCATE")
         message = "Table truncated.";
+    else if (verb == "BEGIN" || verb == "DECLARE")
+        message = "PL/SQL procedure successfully completed.";
     else if (count > 0)
         message = plural(count, "row") + " affected.";
     else

@@ -1,16 +1,21 @@
 // The read-run-print loop: takes units from a line source, runs SQL through the library (binding
 // the variables it names), prints results through the writer of the current format, and reports
 // failures with GetError's text without ending the session (unless stop-on-error is set for a
-// script).
+// script, or WHENEVER SQLERROR EXIT is in force).
 #ifndef KAVEXSQL_SHELL_H
 #define KAVEXSQL_SHELL_H
 
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
+#include "Connection.h"
+#include "Defines.h"
 #include "LineSource.h"
 #include "ResultWriter.h"
+#include "Spool.h"
 #include "StatementSplitter.h"
 #include "Variables.h"
 
@@ -21,38 +26,93 @@ struct Settings {
     bool timing = false;
     bool autoCommit = false;
     bool stopOnError = false;
+    int maxColumnSize = 0;  // --max-column-size; 0: not given
+};
+
+// Where the session is connected: kept for CONNECT without "@connect" and for SHOW USER.
+struct Login {
+    std::string connect;
+    std::string user;
+};
+
+// How EXIT and WHENEVER SQLERROR EXIT leave: a status, or the number of the last ORA error, and
+// whether the open transaction is committed or rolled back first.
+struct ExitRule {
+    enum class Status { Default, Code, SqlCode };
+    enum class Action { Commit, Rollback, None };
+    Status status = Status::Default;
+    int code = 0;
+    Action action = Action::Commit;
 };
 
 class Shell {
   public:
     enum class Outcome { Finished, Quit, Stopped };
+    // The library's maximum column size of a new session (property 1).
+    static constexpr int kLibraryMaxColumnSize = 2000;
 
-    Shell(int session, Settings settings, std::ostream& out, std::ostream& err);
+    // The shell closes the connection when it goes away (or at CONNECT).
+    Shell(std::unique_ptr<Connection> connection, Login login, Settings settings, std::ostream& out,
+          std::ostream& err);
+    ~Shell();
 
-    // Runs every unit of the source. Quit: \q or EXIT; Stopped: a failure under stop-on-error.
+    // Runs every unit of the source. Quit: \q, EXIT or WHENEVER SQLERROR EXIT; Stopped: a failure
+    // under stop-on-error.
     Outcome run(LineSource& source);
 
     int errors() const { return errors_; }
-    // The code EXIT asked for, when it named one.
+    // The code EXIT (or WHENEVER SQLERROR EXIT) asked for, when it named one.
     std::optional<int> exitCode() const { return exitCode_; }
 
   private:
     Outcome runUnit(const Unit& unit, LineSource& source);
+    Outcome afterSqlError();
     void runSql(const std::string& sql);
     void printRows();
     void report(const std::string& sql, int count);
-    Outcome command(const std::string& line);
-    void setVariable(const std::string& arguments);
+    void finishTransaction(ExitRule::Action action);
+    int session() const;
+    void applyMaxColumnSize();
+    int maxColumnSize() const;
     void fail(const LineSource& source, int line, const std::string& message);
 
-    int session_;
+    // Commands.cpp: DESCRIBE, EXIT and the backslash commands.
+    Outcome command(const std::string& line, LineSource& source);
+    void setVariable(const std::string& arguments);
+    void listTables(const std::string& pattern, bool withViews);
+    void switchSetting(bool& setting, const std::string& argument, const std::string& command,
+                       const std::string& what);
+    Outcome runScript(const std::string& path, const std::vector<std::string>& arguments);
+
+    // SqlPlusCommands.cpp: SET, SHOW, SPOOL, PROMPT, DEFINE, WHENEVER, CONNECT, @, EXIT's rule.
+    Outcome sqlPlusCommand(const std::string& word, const std::string& rest,
+                           const LineSource& source);
+    void set(const std::string& arguments);
+    void show(const std::string& arguments);
+    void spool(const std::string& arguments);
+    void define(const std::string& arguments);
+    void whenever(const std::string& arguments);
+    void connect(const std::string& arguments);
+    Outcome leave(const ExitRule& rule);
+    int statusOf(const ExitRule& rule) const;
+
+    std::unique_ptr<Connection> connection_;
+    Login login_;
     Settings settings_;
-    std::ostream& out_;
-    std::ostream& err_;
+    std::ostream out_;  // on the caller's streams; SPOOL copies them to a file
+    std::ostream err_;
+    Spool spool_;
     Variables variables_;
+    Defines defines_;
+    std::optional<std::string> lastSql_;                        // what a "/" line runs again
+    std::optional<ExitRule> onSqlError_;                        // WHENEVER SQLERROR EXIT
+    ExitRule::Action continueAction_ = ExitRule::Action::None;  // WHENEVER SQLERROR CONTINUE
+    int lastErrorCode_ = 0;    // the ORA number of the last failure, for SQL.SQLCODE
+    int explicitMaxSize_ = 0;  // from --max-column-size, \maxsize or SET LONG; 0: none
+    int appliedMaxSize_ = 0;   // what the session has now
     int errors_ = 0;
     std::optional<int> exitCode_;
-    int depth_ = 0;  // nesting of \i
+    std::vector<std::string> scripts_;  // the files being run, innermost last (for @@)
 };
 
 }  // namespace kavexsql

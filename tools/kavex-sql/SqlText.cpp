@@ -12,10 +12,78 @@ bool isNameChar(char c) {
            (static_cast<unsigned char>(c) & 0x80);
 }
 
-// Skips a quoted run or comment starting at i; returns the index after it, or i when none starts.
-size_t skipQuotedOrComment(const std::string& sql, size_t i) {
+// The closing delimiter of a q-quote opened with c: brackets close with their partner, any other
+// character with itself.
+char qClose(char c) {
+    switch (c) {
+        case '[':
+            return ']';
+        case '{':
+            return '}';
+        case '(':
+            return ')';
+        case '<':
+            return '>';
+        default:
+            return c;
+    }
+}
+
+// Where a q-quote starts at i ("q'" or "nq'", any case), the index of its delimiter; 0 if none.
+size_t qDelimiterAt(const std::string& sql, size_t i) {
+    if (i > 0 && isNameChar(sql[i - 1])) return 0;
+    size_t q = i;
+    if (q < sql.size() && (sql[q] == 'n' || sql[q] == 'N')) ++q;
+    if (q + 2 >= sql.size() || (sql[q] != 'q' && sql[q] != 'Q') || sql[q + 1] != '\'') return 0;
+    char delimiter = sql[q + 2];
+    if (std::isspace(static_cast<unsigned char>(delimiter))) return 0;
+    return q + 2;
+}
+
+// Calls visit(begin, end) for every placeholder ":name" outside quotes and comments.
+template <class Visit>
+void forEachPlaceholder(const std::string& sql, Visit visit) {
+    size_t i = 0;
+    while (i < sql.size()) {
+        Run run = runAt(sql, i);
+        if (run.kind != Run::Kind::None) {
+            i = run.end;
+            continue;
+        }
+        // ":name", but not "::" or ":=" and not a colon inside a word.
+        if (sql[i] == ':' && i + 1 < sql.size() && isNameChar(sql[i + 1]) &&
+            (i == 0 || (!isNameChar(sql[i - 1]) && sql[i - 1] != ':'))) {
+            size_t j = i + 1;
+            while (j < sql.size() && isNameChar(sql[j])) ++j;
+            visit(i + 1, j);
+            i = j;
+            continue;
+        }
+        ++i;
+    }
+}
+
+}  // namespace
+
+Run runAt(const std::string& sql, size_t i) {
+    Run run;
+    if (i >= sql.size()) return run;
     char c = sql[i];
+    if (size_t d = qDelimiterAt(sql, i)) {
+        run.kind = Run::Kind::QLiteral;
+        const char close = qClose(sql[d]);
+        for (size_t j = d + 1; j + 1 < sql.size(); ++j) {
+            if (sql[j] == close && sql[j + 1] == '\'') {
+                run.end = j + 2;
+                run.closed = true;
+                return run;
+            }
+        }
+        run.end = sql.size();
+        return run;
+    }
     if (c == '\'' || c == '"') {
+        run.kind = c == '\'' ? Run::Kind::Literal : Run::Kind::Identifier;
         size_t j = i + 1;
         while (j < sql.size()) {
             if (sql[j] == c) {
@@ -23,24 +91,58 @@ size_t skipQuotedOrComment(const std::string& sql, size_t i) {
                     j += 2;  // doubled quote inside the run
                     continue;
                 }
-                return j + 1;
+                run.end = j + 1;
+                run.closed = true;
+                return run;
             }
             ++j;
         }
-        return sql.size();
+        run.end = sql.size();
+        return run;
     }
     if (c == '-' && i + 1 < sql.size() && sql[i + 1] == '-') {
+        run.kind = Run::Kind::LineComment;
         size_t end = sql.find('\n', i);
-        return end == std::string::npos ? sql.size() : end + 1;
+        run.end = end == std::string::npos ? sql.size() : end + 1;
+        run.closed = true;  // the end of the text ends a line comment too
+        return run;
     }
     if (c == '/' && i + 1 < sql.size() && sql[i + 1] == '*') {
+        run.kind = Run::Kind::BlockComment;
         size_t end = sql.find("*/", i + 2);
-        return end == std::string::npos ? sql.size() : end + 2;
+        run.closed = end != std::string::npos;
+        run.end = run.closed ? end + 2 : sql.size();
+        return run;
     }
-    return i;
+    return run;
 }
 
-}  // namespace
+std::string standardLiterals(const std::string& sql) {
+    std::string out;
+    size_t i = 0;
+    while (i < sql.size()) {
+        Run run = runAt(sql, i);
+        if (run.kind == Run::Kind::None) {
+            out += sql[i++];
+            continue;
+        }
+        if (run.kind != Run::Kind::QLiteral || !run.closed) {
+            out.append(sql, i, run.end - i);
+            i = run.end;
+            continue;
+        }
+        size_t d = qDelimiterAt(sql, i);
+        if (d - i == 3) out += sql[i];  // the N of nq'...'
+        out += '\'';
+        for (size_t j = d + 1; j + 2 < run.end; ++j) {
+            out += sql[j];
+            if (sql[j] == '\'') out += '\'';
+        }
+        out += '\'';
+        i = run.end;
+    }
+    return out;
+}
 
 std::string upper(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -57,26 +159,20 @@ std::string trim(const std::string& text) {
 
 std::vector<std::string> placeholders(const std::string& sql) {
     std::vector<std::string> names;
-    size_t i = 0;
-    while (i < sql.size()) {
-        size_t skipped = skipQuotedOrComment(sql, i);
-        if (skipped != i) {
-            i = skipped;
-            continue;
-        }
-        // ":name", but not "::" or ":=" and not a colon inside a word.
-        if (sql[i] == ':' && i + 1 < sql.size() && isNameChar(sql[i + 1]) &&
-            (i == 0 || (!isNameChar(sql[i - 1]) && sql[i - 1] != ':'))) {
-            size_t j = i + 1;
-            while (j < sql.size() && isNameChar(sql[j])) ++j;
-            std::string name = upper(sql.substr(i + 1, j - i - 1));
-            if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
-            i = j;
-            continue;
-        }
-        ++i;
-    }
+    forEachPlaceholder(sql, [&](size_t begin, size_t end) {
+        std::string name = upper(sql.substr(begin, end - begin));
+        if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+    });
     return names;
+}
+
+std::string upperPlaceholders(const std::string& sql) {
+    std::string out = sql;
+    forEachPlaceholder(sql, [&](size_t begin, size_t end) {
+        for (size_t k = begin; k < end; ++k)
+            out[k] = static_cast<char>(std::toupper(static_cast<unsigned char>(out[k])));
+    });
+    return out;
 }
 
 std::string withoutLeadingComments(const std::string& sql) {
@@ -86,9 +182,9 @@ std::string withoutLeadingComments(const std::string& sql) {
             ++i;
             continue;
         }
-        size_t skipped = skipQuotedOrComment(sql, i);
-        if (skipped != i && sql[i] != '\'' && sql[i] != '"') {
-            i = skipped;
+        Run run = runAt(sql, i);
+        if (run.kind == Run::Kind::LineComment || run.kind == Run::Kind::BlockComment) {
+            i = run.end;
             continue;
         }
         break;
@@ -98,11 +194,25 @@ std::string withoutLeadingComments(const std::string& sql) {
 
 std::string firstKeyword(const std::string& text) {
     const std::string sql = withoutLeadingComments(text);
-    size_t i = 0;
-    size_t j = i;
+    size_t j = 0;
     while (j < sql.size() && (std::isalpha(static_cast<unsigned char>(sql[j])) || sql[j] == '_'))
         ++j;
-    return upper(sql.substr(i, j - i));
+    return upper(sql.substr(0, j));
+}
+
+std::vector<std::string> leadingWords(const std::string& text, size_t count) {
+    std::vector<std::string> out;
+    size_t i = 0;
+    while (out.size() < count && i < text.size()) {
+        while (i < text.size() && !std::isalpha(static_cast<unsigned char>(text[i]))) ++i;
+        size_t j = i;
+        while (j < text.size() &&
+               (std::isalnum(static_cast<unsigned char>(text[j])) || text[j] == '_'))
+            ++j;
+        if (j > i) out.push_back(upper(text.substr(i, j - i)));
+        i = j;
+    }
+    return out;
 }
 
 }  // namespace kavexsql

@@ -1,123 +1,152 @@
 #include "StatementSplitter.h"
 
+#include <algorithm>
 #include <cctype>
 
+#include "CommandText.h"
 #include "SqlText.h"
 
 namespace kavexsql {
 
 namespace {
 
+// The command words SQL*Plus users type, with the shortest abbreviation each accepts: first the
+// ones the shell has, then SQL*Plus commands it does not have (recognised so that they get a clear
+// error rather than being sent as SQL).
+struct CommandWord {
+    const char* word;
+    size_t shortest;
+    bool has;  // the shell runs it
+};
+constexpr CommandWord kCommandWords[] = {
+    {"DESCRIBE", 4, true},    {"EXIT", 4, true},     {"QUIT", 4, true},     {"SET", 3, true},
+    {"SHOW", 3, true},        {"SPOOL", 3, true},    {"PROMPT", 3, true},   {"DEFINE", 3, true},
+    {"UNDEFINE", 5, true},    {"WHENEVER", 8, true}, {"CONNECT", 4, true},  {"REMARK", 3, true},
+    {"START", 3, true},       {"ACCEPT", 3, false},  {"APPEND", 6, false},  {"ARCHIVE", 7, false},
+    {"BREAK", 3, false},      {"BTITLE", 3, false},  {"CHANGE", 6, false},  {"CLEAR", 2, false},
+    {"COLUMN", 3, false},     {"COMPUTE", 4, false}, {"COPY", 4, false},    {"DEL", 3, false},
+    {"DISCONNECT", 4, false}, {"EDIT", 2, false},    {"EXECUTE", 4, false}, {"GET", 3, false},
+    {"HOST", 2, false},       {"INPUT", 5, false},   {"LIST", 4, false},    {"PASSWORD", 5, false},
+    {"PAUSE", 3, false},      {"PRINT", 3, false},   {"RECOVER", 7, false}, {"REPFOOTER", 4, false},
+    {"REPHEADER", 4, false},  {"RUN", 3, false},     {"SAVE", 3, false},    {"SHUTDOWN", 8, false},
+    {"STARTUP", 7, false},    {"STORE", 5, false},   {"TTITLE", 3, false},  {"VARIABLE", 3, false},
+};
+
+bool isPlsqlStart(const std::vector<std::string>& w) {
+    if (w.empty()) return false;
+    if (w[0] == "BEGIN" || w[0] == "DECLARE") return true;
+    if (w[0] != "CREATE") return false;
+    for (size_t i = 1; i < w.size(); ++i) {
+        const std::string& word = w[i];
+        if (word == "OR" || word == "REPLACE" || word == "EDITIONABLE" ||
+            word == "NONEDITIONABLE" || word == "TEMP" || word == "TEMPORARY")
+            continue;
+        return word == "PROCEDURE" || word == "FUNCTION" || word == "PACKAGE" || word == "TYPE" ||
+               word == "TRIGGER" || word == "LIBRARY";
+    }
+    return false;
+}
+
+}  // namespace
+
+std::string sqlPlusCommandName(const std::string& word) {
+    for (const CommandWord& command : kCommandWords)
+        if (abbreviates(word, command.word, command.shortest)) return command.word;
+    return "";
+}
+
+bool isSqlPlusCommandTheShellHas(const std::string& name) {
+    for (const CommandWord& command : kCommandWords)
+        if (name == command.word) return command.has;
+    return false;
+}
+
 bool isCommandLine(const std::string& trimmed) {
     if (trimmed.empty()) return false;
-    if (trimmed[0] == '\\') return true;
+    if (trimmed[0] == '\\' || trimmed[0] == '@') return true;
     size_t end = 0;
     while (end < trimmed.size() && std::isalpha(static_cast<unsigned char>(trimmed[end]))) ++end;
     if (end < trimmed.size() && !std::isspace(static_cast<unsigned char>(trimmed[end])) &&
         trimmed[end] != ';')
         return false;
-    std::string word = upper(trimmed.substr(0, end));
-    return word == "DESCRIBE" || word == "DESC" || word == "EXIT" || word == "QUIT";
-}
-
-std::vector<std::string> words(const std::string& text, size_t count) {
-    std::vector<std::string> out;
-    size_t i = 0;
-    while (out.size() < count && i < text.size()) {
-        while (i < text.size() && !std::isalpha(static_cast<unsigned char>(text[i]))) ++i;
-        size_t j = i;
-        while (j < text.size() &&
-               (std::isalnum(static_cast<unsigned char>(text[j])) || text[j] == '_'))
-            ++j;
-        if (j > i) out.push_back(upper(text.substr(i, j - i)));
-        i = j;
+    const std::string word = sqlPlusCommandName(trimmed.substr(0, end));
+    if (word.empty()) return false;
+    if (word == "SET") {  // SET TRANSACTION, SET ROLE, SET CONSTRAINTS are SQL
+        std::vector<std::string> w = leadingWords(trimmed, 2);
+        if (w.size() == 2 && (w[1] == "TRANSACTION" || w[1] == "ROLE" || w[1] == "CONSTRAINT" ||
+                              w[1] == "CONSTRAINTS"))
+            return false;
     }
-    return out;
+    return true;
 }
-
-}  // namespace
 
 bool isBlankSql(const std::string& text) {
     size_t i = 0;
     while (i < text.size()) {
         if (std::isspace(static_cast<unsigned char>(text[i]))) {
             ++i;
-        } else if (text.compare(i, 2, "--") == 0) {
-            size_t end = text.find('\n', i);
-            i = end == std::string::npos ? text.size() : end + 1;
-        } else if (text.compare(i, 2, "/*") == 0) {
-            size_t end = text.find("*/", i + 2);
-            i = end == std::string::npos ? text.size() : end + 2;
-        } else {
-            return false;
+            continue;
         }
+        Run run = runAt(text, i);
+        if (run.kind != Run::Kind::LineComment && run.kind != Run::Kind::BlockComment) return false;
+        i = run.end;
     }
     return true;
 }
 
-bool StatementSplitter::open() const { return !isBlankSql(buffer_); }
+bool StatementSplitter::open() const { return inRun_ || !isBlankSql(buffer_); }
 
-bool StatementSplitter::isBlock() const {
-    std::string first = firstKeyword(buffer_);
-    return first == "BEGIN" || first == "DECLARE";
+bool StatementSplitter::isPlsql() {
+    if (!plsql_) plsql_ = isPlsqlStart(leadingWords(withoutLeadingComments(buffer_), 6));
+    return *plsql_;
 }
 
-bool StatementSplitter::isTrigger() const {
-    std::vector<std::string> w = words(buffer_, 5);
-    if (w.empty() || w[0] != "CREATE") return false;
-    for (size_t i = 1; i < w.size(); ++i) {
-        if (w[i] == "TRIGGER") return true;
-        if (w[i] != "OR" && w[i] != "REPLACE" && w[i] != "TEMP" && w[i] != "TEMPORARY")
-            return false;
-    }
-    return false;
+int StatementSplitter::lineAt(size_t position) const {
+    return bufferLine_ +
+           static_cast<int>(std::count(buffer_.begin(), buffer_.begin() + position, '\n'));
 }
 
-bool StatementSplitter::endsWithEnd(size_t semicolon) const {
-    size_t j = semicolon;
-    while (j > 0 && std::isspace(static_cast<unsigned char>(buffer_[j - 1]))) --j;
-    size_t i = j;
-    while (i > 0 && std::isalpha(static_cast<unsigned char>(buffer_[i - 1]))) --i;
-    return upper(buffer_.substr(i, j - i)) == "END" &&
-           (i == 0 ||
-            !(std::isalnum(static_cast<unsigned char>(buffer_[i - 1])) || buffer_[i - 1] == '_'));
-}
-
-void StatementSplitter::emit(size_t end, std::vector<Unit>& done) {
-    std::string text = trim(buffer_.substr(0, end));
-    if (!isBlankSql(text)) done.push_back({Unit::Kind::Sql, text, startLine_});
-    buffer_.erase(0, end + 1);
+void StatementSplitter::clear() {
+    buffer_.clear();
     scanned_ = 0;
-    quote_ = 0;
-    blockComment_ = lineComment_ = false;
-    startLine_ = currentLine_;
+    inRun_ = false;
+    plsql_.reset();
+}
+
+void StatementSplitter::emit(size_t end, bool keepSemicolon, std::vector<Unit>& done) {
+    std::string text = buffer_.substr(0, end);
+    const size_t start = text.size() - withoutLeadingComments(text).size();
+    text = trim(text.substr(start));
+    if (!keepSemicolon && !text.empty() && text.back() == ';')
+        text = trim(text.substr(0, text.size() - 1));
+    if (!isBlankSql(text)) done.push_back({Unit::Kind::Sql, text, lineAt(start)});
+    const size_t erased = std::min(end + 1, buffer_.size());
+    bufferLine_ = lineAt(erased);
+    buffer_.erase(0, erased);
+    scanned_ = 0;
+    inRun_ = false;
+    plsql_.reset();
 }
 
 void StatementSplitter::scan(std::vector<Unit>& done) {
     size_t i = scanned_;
+    inRun_ = false;
     while (i < buffer_.size()) {
-        char c = buffer_[i];
-        if (lineComment_) {
-            if (c == '\n') lineComment_ = false;
-        } else if (blockComment_) {
-            if (c == '*' && i + 1 < buffer_.size() && buffer_[i + 1] == '/') {
-                blockComment_ = false;
-                ++i;
+        Run run = runAt(buffer_, i);
+        if (run.kind != Run::Kind::None) {
+            if (!run.closed) {
+                inRun_ = true;
+                runStart_ = i;
+                scanned_ = i;  // look at it again when more text arrives
+                return;
             }
-        } else if (quote_) {
-            if (c == quote_) quote_ = 0;  // a doubled quote closes and reopens: same result
-        } else if (c == '\'' || c == '"') {
-            quote_ = c;
-        } else if (c == '-' && i + 1 < buffer_.size() && buffer_[i + 1] == '-') {
-            lineComment_ = true;
-            ++i;
-        } else if (c == '/' && i + 1 < buffer_.size() && buffer_[i + 1] == '*') {
-            blockComment_ = true;
-            ++i;
-        } else if (c == ';' && !isBlock() && (!isTrigger() || endsWithEnd(i))) {
-            emit(i, done);
-            if (isCommandLine(trim(buffer_))) return;  // the caller runs it as a command
+            i = run.end;
+            continue;
+        }
+        if (buffer_[i] == ';' && !isPlsql()) {
+            emit(i, false, done);
             i = 0;
+            if (isCommandLine(trim(buffer_))) return;  // the caller runs it as a command
             continue;
         }
         ++i;
@@ -131,47 +160,52 @@ std::vector<Unit> StatementSplitter::addLine(const std::string& line, int lineNu
     std::string rest = line;
     for (;;) {
         std::string trimmed = trim(rest);
-        if (!open() && isCommandLine(trimmed)) {
-            buffer_.clear();
-            scanned_ = 0;
-            if (trimmed[0] == '\\') {  // a backslash command takes the rest of the line
-                done.push_back({Unit::Kind::Command, trimmed, lineNumber});
+        if (!inRun_) {
+            if (!open() && isCommandLine(trimmed)) {
+                clear();
+                bufferLine_ = lineNumber + 1;
+                const std::string word = sqlPlusCommandName(firstKeyword(trimmed));
+                if (word != "DESCRIBE" && word != "EXIT" && word != "QUIT") {
+                    done.push_back({Unit::Kind::Command, trimmed, lineNumber});
+                    return done;  // the command takes the rest of the line
+                }
+                // DESCRIBE, EXIT, QUIT end at a ";" like statements; more may follow on the line.
+                size_t semicolon = trimmed.find(';');
+                done.push_back(
+                    {Unit::Kind::Command, trim(trimmed.substr(0, semicolon)), lineNumber});
+                if (semicolon == std::string::npos) return done;
+                rest = trimmed.substr(semicolon + 1);
+                continue;
+            }
+            if (trimmed == "/") {
+                if (open()) {
+                    emit(buffer_.size(), isPlsql(), done);
+                } else {
+                    done.push_back({Unit::Kind::Rerun, "/", lineNumber});
+                }
+                clear();
+                bufferLine_ = lineNumber + 1;
                 return done;
             }
-            // DESCRIBE, EXIT, QUIT end at a ";" like statements; more may follow on the line.
-            size_t semicolon = trimmed.find(';');
-            done.push_back({Unit::Kind::Command, trim(trimmed.substr(0, semicolon)), lineNumber});
-            if (semicolon == std::string::npos) return done;
-            rest = trimmed.substr(semicolon + 1);
-            continue;
-        }
-        if (!open()) {
-            if (isBlankSql(buffer_ + rest)) {
-                buffer_ += rest + "\n";
-                startLine_ = lineNumber + 1;
-                return done;
+            if (!trimmed.empty() && trimmed[0] == '\\' && open()) {
+                // psql's habit: a backslash command ends the statement being typed.
+                emit(buffer_.size(), isPlsql(), done);
+                clear();
+                continue;
             }
-            startLine_ = lineNumber;
-        }
-        if (trimmed == "/" && open() && !quote_ && !blockComment_) {
-            // A slash line ends whatever is open (blocks need it; plain statements accept it).
-            std::string text = trim(buffer_);
-            if (!text.empty() && text.back() == ';' && !isBlock() && !isTrigger()) text.pop_back();
-            done.push_back({Unit::Kind::Sql, trim(text), startLine_});
-            buffer_.clear();
-            scanned_ = 0;
-            lineComment_ = false;
-            return done;
+            if (!open()) {
+                clear();
+                bufferLine_ = lineNumber;
+            }
         }
         buffer_ += rest;
         buffer_ += '\n';
         size_t before = done.size();
         scan(done);
         // What follows the last ";" of this line may be a command of its own.
-        if (done.size() > before && isCommandLine(trim(buffer_)) && !quote_ && !blockComment_) {
+        if (done.size() > before && !inRun_ && isCommandLine(trim(buffer_))) {
             rest = trim(buffer_);
-            buffer_.clear();
-            scanned_ = 0;
+            clear();
             continue;
         }
         return done;
@@ -179,13 +213,23 @@ std::vector<Unit> StatementSplitter::addLine(const std::string& line, int lineNu
 }
 
 std::optional<Unit> StatementSplitter::finish() {
-    std::string text = trim(buffer_);
-    buffer_.clear();
-    scanned_ = 0;
-    quote_ = 0;
-    blockComment_ = lineComment_ = false;
-    if (isBlankSql(text)) return std::nullopt;
-    return Unit{Unit::Kind::Sql, text, startLine_};
+    if (inRun_) {
+        const int opened = lineAt(runStart_);
+        const size_t start = buffer_.size() - withoutLeadingComments(buffer_).size();
+        const bool comment = runAt(buffer_, runStart_).kind == Run::Kind::BlockComment;
+        std::string what = comment ? "a comment opened" : "a quoted text opened";
+        std::string message = what + " on line " + std::to_string(opened) +
+                              " is not closed at the end of the input; lines " +
+                              std::to_string(lineAt(std::min(runStart_, start))) + " to " +
+                              std::to_string(currentLine_) + " were not run";
+        clear();
+        return Unit{Unit::Kind::Error, message, opened};
+    }
+    std::vector<Unit> done;
+    if (open()) emit(buffer_.size(), isPlsql(), done);
+    clear();
+    if (done.empty()) return std::nullopt;
+    return done.front();
 }
 
 }  // namespace kavexsql

@@ -10,13 +10,31 @@ namespace kavexsql {
 
 namespace {
 
+// Positional notation from 1E-7 up to (not including) 1E+21, as the digits are easy to read there.
+constexpr int kSmallestPlainExponent = -7;
+constexpr int kLargestPlainExponent = 20;
+
 template <class T>
 std::string shortest(T value) {
     if (std::isnan(value)) return "NaN";
     if (std::isinf(value)) return value > 0 ? "Inf" : "-Inf";
     char buffer[64];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
+    auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+    std::string text(buffer, result.ptr);  // "1.5e-10": the shortest exact digits
+    const size_t e = text.find('e');
+    const int exponent = std::stoi(text.substr(e + 1));
+    if (value == 0 || (exponent >= kSmallestPlainExponent && exponent <= kLargestPlainExponent))
+        return plainNumber(text);
+    text[e] = 'E';
+    return text;
+}
+
+size_t codePoints(const char* text, size_t length) {
+    size_t count = 0;
+    for (size_t i = 0; i < length; ++i)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) ++count;
+    return count;
 }
 
 }  // namespace
@@ -83,19 +101,34 @@ std::string toHex(const unsigned char* bytes, size_t length) {
 std::string formatDouble(double value) { return shortest(value); }
 std::string formatFloat(float value) { return shortest(value); }
 
-ValueReader::ValueReader(int session, const std::vector<Column>& columns)
-    : session_(session), columns_(columns) {}
+ValueReader::ValueReader(int session, const std::vector<Column>& columns, int maxColumnSize)
+    : session_(session),
+      columns_(columns),
+      maxColumnSize_(maxColumnSize > 0 ? static_cast<size_t>(maxColumnSize) : 0),
+      atLimit_(columns.size(), false) {}
 
 bool ValueReader::next() { return Connection::check(NextRow(session_)) == 1; }
 
-Row ValueReader::row() const {
+void ValueReader::noteLength(size_t column, size_t length) {
+    if (maxColumnSize_ > 0 && length >= maxColumnSize_ && isCutToMaxSize(columns_[column].type))
+        atLimit_[column] = true;
+}
+
+std::vector<std::string> ValueReader::columnsAtLimit() const {
+    std::vector<std::string> names;
+    for (size_t i = 0; i < columns_.size(); ++i)
+        if (atLimit_[i]) names.push_back(columns_[i].name);
+    return names;
+}
+
+Row ValueReader::row() {
     Row values;
     values.reserve(columns_.size());
     for (size_t i = 0; i < columns_.size(); ++i) values.push_back(value(i));
     return values;
 }
 
-Value ValueReader::value(size_t column) const {
+Value ValueReader::value(size_t column) {
     const int index = static_cast<int>(column);
     switch (columns_[column].getter) {
         case Getter::String: {
@@ -103,6 +136,7 @@ Value ValueReader::value(size_t column) const {
             Connection::check(GetString(session_, index, &record));
             if (record.isNull || record.value == nullptr) return std::nullopt;
             std::string text(record.value, static_cast<size_t>(record.length));
+            noteLength(column, codePoints(text.data(), text.size()));
             if (columns_[column].type == 2) return plainNumber(text);
             return text;
         }
@@ -110,6 +144,7 @@ Value ValueReader::value(size_t column) const {
             KavexPointerRecord record{};
             Connection::check(GetByteArray(session_, index, &record));
             if (record.isNull || record.value == nullptr) return std::nullopt;
+            noteLength(column, static_cast<size_t>(record.length));
             return toHex(reinterpret_cast<const unsigned char*>(record.value),
                          static_cast<size_t>(record.length));
         }

@@ -5,6 +5,7 @@
 
 #include "DbError.h"
 #include "SqlText.h"
+#include "ValueReader.h"
 
 namespace kavexsql {
 
@@ -16,11 +17,8 @@ std::string Variable::describe() const {
             return "NULL";
         case Kind::Integer:
             return std::to_string(integer);
-        case Kind::Double: {
-            char buffer[40];
-            std::snprintf(buffer, sizeof buffer, "%.17g", number);
-            return buffer;
-        }
+        case Kind::Double:
+            return formatDouble(number);
         case Kind::Timestamp: {
             char buffer[64];
             std::snprintf(buffer, sizeof buffer,

@@ -5,6 +5,7 @@
 #include <iostream>
 #include <memory>
 
+#include "ConnectHint.h"
 #include "Connection.h"
 #include "DbError.h"
 #include "LineSource.h"
@@ -36,10 +37,10 @@ int run(const Options& options) {
     std::unique_ptr<Connection> connection;
     try {
         connection = std::make_unique<Connection>(options.connect, options.user, password(options));
-        if (options.maxColumnSize > 0)
-            Connection::check(SetIntSessionProperty(connection->id(), 1, options.maxColumnSize));
     } catch (const DbError& e) {
         std::cerr << "kavex-sql: " << e.what() << '\n';
+        const std::string hint = connectHint(options.connect, e.what());
+        if (!hint.empty()) std::cerr << "kavex-sql: hint: " << hint << '\n';
         return kExitConnect;
     }
 
@@ -50,7 +51,9 @@ int run(const Options& options) {
     settings.timing = options.timing;
     settings.autoCommit = options.autoCommit;
     settings.stopOnError = options.stopOnError;
-    Shell shell(connection->id(), settings, std::cout, std::cerr);
+    settings.maxColumnSize = options.maxColumnSize;
+    Shell shell(std::move(connection), Login{options.connect, options.user}, settings, std::cout,
+                std::cerr);
 
     bool interactive = false;
     Shell::Outcome outcome = Shell::Outcome::Finished;

@@ -44,11 +44,27 @@ assert out[i + 4] == "RAW"
 assert out[i + 5] == bytes(range(256)).hex().upper() * 300
 PY
 
-# Without \maxsize the CLOB is cut to the library's default of 2000 characters.
+# --csv reads values whole; with --max-column-size the CLOB is cut, and a warning on standard error
+# names the column.
 run "file:$WORK/lob.db?mode=rwc" scott tiger --csv -q -c "SELECT body FROM docs WHERE id = 1"
-expect_status 0 "default max column size"
+expect_status 0 "--csv without a limit"
+[ ! -s "$WORK/err" ] || fail "a whole value gives no warning"
+"$PYTHON" - "$WORK" <<'PY' || fail "--csv did not read the CLOB whole"
+import sys
+out = open(sys.argv[1] + "/out", encoding="utf-8").read()
+assert out == "BODY\n\"" + open(sys.argv[1] + "/big.txt", encoding="utf-8").read() + "\"\n"
+PY
+run "file:$WORK/lob.db?mode=rwc" scott tiger --csv -q --max-column-size 2000 -c "SELECT body FROM docs WHERE id = 1"
+expect_status 0 "--csv with a limit"
 [ "$(sed -n 2p "$WORK/out")" = "$("$PYTHON" -c 'print(open("big.txt", encoding="utf-8").read()[:2000])')" ] \
     || fail "CLOB not cut to 2000 characters"
+[ "$(cat "$WORK/err")" = 'Warning: values of column BODY reached the maximum column size of 2000 and may be cut (\maxsize N or --max-column-size N reads more)' ] \
+    || fail "the warning for a cut value"
+# Tables keep the library's default of 2000: one warning per query, naming every column cut.
+run "file:$WORK/lob.db?mode=rwc" scott tiger -q -c "SELECT body, raw, id FROM docs; SELECT id FROM docs"
+expect_status 0 "table output of long values"
+[ "$(grep -c Warning "$WORK/err")" -eq 1 ] || fail "one warning per query"
+expect_err "values of columns BODY, RAW reached the maximum column size of 2000" "warning names both columns"
 
 # A batch load whose fifth row breaks NOT NULL: batches of 2 rows, so rows 1-4 stay.
 cat > people.csv <<'CSV'

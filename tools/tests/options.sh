@@ -32,9 +32,27 @@ SELECT doc FROM t WHERE id = 1"
 expect_status 0 "quiet csv"
 [ "$(cat "$WORK/out")" = "$(printf 'ID\n1\n2\nDOC\nab')" ] || fail "--quiet --csv output"
 
+run "$DB" scott tiger --max-column-size 2147483647 --csv -c "SELECT doc FROM t WHERE id = 1"
+expect_status 0 "the largest maximum column size"
+expect_out "abcdefghij" "the largest maximum column size"
+
+# --timing and \timing also time \load and DESCRIBE; the switches say what they did.
+printf 'ID\n7\n' > "$WORK/ids.csv"
+run "$DB" scott tiger --timing -c "\\load $WORK/ids.csv t
+DESCRIBE t
+\\echo untimed"
+[ "$(grep -cE '^Time: [0-9]+\.[0-9]{3} ms$' "$WORK/out")" -eq 2 ] || fail "--timing of \\load and DESCRIBE"
+run "$DB" scott tiger -c "\\timing
+\\timing off
+\\csv on
+\\autocommit off
+\\csv"
+[ "$(cat "$WORK/out")" = "$(printf 'Timing is on.\nTiming is off.\nCSV output is on.\nAutocommit is off.\nCSV output is off.')" ] \
+    || fail "the switches' feedback"
+
 run "$DB" scott tiger --max-column-size=0 -c "SELECT 1 FROM dual"
 expect_status 2 "a bad option value"
-expect_err "needs a positive number" "a bad option value"
+expect_err "option --max-column-size needs a number from 1 to 2147483647, not '0'" "a bad option value"
 
 run "$DB" scott tiger -c "\\set -int n notanumber"
 expect_status 1 "a bad variable"

@@ -69,16 +69,48 @@ TEST(StatementSplitter, RecognisesCommandsOnlyAtTheStartOfAUnit) {
                                 "SELECT 2 FROM dual", "CMD describe t", "CMD quit"}));
 }
 
-TEST(StatementSplitter, SlashLinesEndBlocksAndTriggersEndAtTheirEnd) {
+TEST(StatementSplitter, PlsqlUnitsEndOnlyAtASlashLineAndASlashAloneRunsAgain) {
     auto units = split(
         "BEGIN\n  x := 1;\nEND;\n/\n"
-        "CREATE TRIGGER tr AFTER INSERT ON t BEGIN\n  UPDATE t SET a = 1;\nEND;\n"
-        "SELECT 1 FROM dual\n/\n");
-    EXPECT_EQ(texts(units),
-              (std::vector<std::string>{
-                  "BEGIN\n  x := 1;\nEND;",
-                  "CREATE TRIGGER tr AFTER INSERT ON t BEGIN\n  UPDATE t SET a = 1;\nEND",
-                  "SELECT 1 FROM dual"}));
+        "CREATE OR REPLACE TRIGGER tr AFTER INSERT ON t BEGIN\n  UPDATE t SET a = 1;\nEND;\n/\n"
+        "create editionable package body p as procedure q is begin null; end; end;\n/\n"
+        "SELECT 1 FROM dual\n/\n/\nSELECT 2 FROM dual;\n");
+    EXPECT_EQ(
+        texts(units),
+        (std::vector<std::string>{
+            "BEGIN\n  x := 1;\nEND;",
+            "CREATE OR REPLACE TRIGGER tr AFTER INSERT ON t BEGIN\n  UPDATE t SET a = 1;\nEND;",
+            "create editionable package body p as procedure q is begin null; end; end;",
+            "SELECT 1 FROM dual", "/", "SELECT 2 FROM dual"}));
+    EXPECT_EQ(units[4].kind, Unit::Kind::Rerun);
+    EXPECT_EQ(units[4].line, 13);
+}
+
+TEST(StatementSplitter, QQuotesHideTheirQuotesAndSemicolons) {
+    auto units = split(
+        "SELECT q'[it's; ok]', Q'{a'';'}', nq'!x'!', q'<'>' FROM dual;\n"
+        "SELECT q'(two\nlines;)' FROM dual; SELECT 3 FROM dual;");
+    EXPECT_EQ(texts(units), (std::vector<std::string>{
+                                "SELECT q'[it's; ok]', Q'{a'';'}', nq'!x'!', q'<'>' FROM dual",
+                                "SELECT q'(two\nlines;)' FROM dual", "SELECT 3 FROM dual"}));
+    EXPECT_EQ(standardLiterals(units[0].text),
+              "SELECT 'it''s; ok', 'a'''';''', n'x''', '''' FROM dual");
+}
+
+TEST(StatementSplitter, AnOpenQuoteAtTheEndIsAnErrorNamingItsLine) {
+    auto units = split("SELECT 1 FROM dual;\nSELECT 'it''s\nFROM dual;\nSELECT 2 FROM dual;\n");
+    ASSERT_EQ(units.size(), 2u);
+    EXPECT_EQ(units[1].kind, Unit::Kind::Error);
+    EXPECT_EQ(units[1].line, 2);
+    EXPECT_EQ(units[1].text,
+              "a quoted text opened on line 2 is not closed at the end of the input; lines 2 to 4 "
+              "were not run");
+}
+
+TEST(StatementSplitter, ABackslashLineEndsThePendingStatement) {
+    auto units = split("SELECT 1 FROM dual\n\\echo hi\nSELECT '\n\\ inside' FROM dual;");
+    EXPECT_EQ(texts(units), (std::vector<std::string>{"SELECT 1 FROM dual", "CMD \\echo hi",
+                                                      "SELECT '\n\\ inside' FROM dual"}));
 }
 
 TEST(StatementSplitter, KeepsAnUnfinishedStatementForTheEndAndDropsBlankOnes) {
@@ -98,6 +130,8 @@ TEST(SqlText, PlaceholdersAreDistinctUpperCasedAndOutsideQuotes) {
         (std::vector<std::string>{"NAME", "AGE", "1"}));
     EXPECT_TRUE(placeholders("SELECT '10:30:00', a::text FROM t /* :x */").empty());
     EXPECT_EQ(firstKeyword("  -- note\n /* c */ update t set a = 1"), "UPDATE");
+    EXPECT_EQ(upperPlaceholders("SELECT :a, :A, ':a', q'[:a]' FROM dual"),
+              "SELECT :A, :A, ':a', q'[:a]' FROM dual");
 }
 
 TEST(CsvReader, ReadsQuotedFieldsNullsAndLineBreaks) {
@@ -119,9 +153,34 @@ TEST(CsvReader, ReadsQuotedFieldsNullsAndLineBreaks) {
     EXPECT_FALSE(reader.next());
 
     std::istringstream broken("a\n\"never closed\n");
-    CsvReader bad(broken);
+    CsvReader bad(broken, "data.csv");
     bad.next();
-    EXPECT_THROW(bad.next(), UsageError);
+    try {
+        bad.next();
+        FAIL() << "an unterminated quote was accepted";
+    } catch (const UsageError& e) {
+        EXPECT_STREQ(e.what(), "data.csv:2: a quoted field is not closed by the end of the file");
+    }
+}
+
+TEST(CsvReader, KeepsTheBytesOfQuotedFieldsAndEndsRecordsAtCrLf) {
+    std::istringstream in(
+        "\xEF\xBB\xBF"
+        "a,b\r\n\"x\r\ny\",\"lone\rcr\"\r\n\r\nz,\r\n");
+    CsvReader reader(in);
+    auto header = reader.next();
+    ASSERT_TRUE(header);
+    EXPECT_EQ(*(*header)[0], "a");
+    auto row = reader.next();
+    ASSERT_TRUE(row);
+    EXPECT_EQ(*(*row)[0], "x\r\ny");
+    EXPECT_EQ(*(*row)[1], "lone\rcr");
+    auto last = reader.next();
+    ASSERT_TRUE(last);
+    EXPECT_EQ(reader.line(), 5);
+    EXPECT_EQ(*(*last)[0], "z");
+    EXPECT_FALSE((*last)[1]);
+    EXPECT_FALSE(reader.next());
 }
 
 TEST(CsvWriter, QuotesOnlyWhatNeedsIt) {
@@ -151,6 +210,14 @@ TEST(ValueText, HexWidthsAndEscapes) {
     EXPECT_EQ(toHex(bytes, 3), "00AB7F");
     EXPECT_EQ(formatDouble(0.1), "0.1");
     EXPECT_EQ(formatFloat(1.5f), "1.5");
+    EXPECT_EQ(formatDouble(1e308), "1E+308");
+    EXPECT_EQ(formatDouble(1.5e-10), "1.5E-10");
+    EXPECT_EQ(formatDouble(-1.5e-7), "-0.00000015");
+    EXPECT_EQ(formatDouble(123456789012345678.0), "123456789012345680");
+    EXPECT_EQ(formatDouble(1e21), "1E+21");
+    EXPECT_EQ(formatDouble(-0.0), "0");
+    EXPECT_EQ(formatFloat(16777217.0f), "16777216");
+    EXPECT_EQ(formatFloat(1e38f), "1E+38");
     EXPECT_EQ(displayWidth("Zoë €"), 5u);
     EXPECT_EQ(escapeControls("a\nb\tc\x01"), "a\\nb\\tc\\x01");
 }

@@ -1,0 +1,18 @@
+# An install script written for SQL*Plus, run whole: tables, a view, q-quoted literals, "/" lines
+# (ending a statement, running the last query again, ending a package body), substitution, a
+# package body the embedded database refuses whole (nothing inside it runs), and WHENEVER
+# SQLERROR EXIT with its code. Output must match install_script.expected.
+source "$(dirname "$0")/lib.bash" "$@"
+
+cd "$WORK"
+run "file:$WORK/install.db?mode=rwc" scott tiger -f "$HERE/install_script.sql"
+expect_status 3 "WHENEVER SQLERROR EXIT 3 at the missing table"
+if ! diff -u "$HERE/install_script.expected" "$WORK/out" >"$WORK/diff"; then
+    cat "$WORK/diff" >&2
+    fail "output differs from install_script.expected"
+fi
+[ "$(wc -l <"$WORK/err")" -eq 2 ] || fail "exactly two errors"
+grep -qE "^$HERE/install_script.sql:30: ERROR: ORA-[0-9]{5}" "$WORK/err" \
+    || fail "the package body is refused once, as one statement starting on line 30"
+expect_err "$HERE/install_script.sql:44: ERROR: ORA-00942" "the failure that ends the script"
+echo "install script: ok"
