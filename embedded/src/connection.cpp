@@ -65,13 +65,13 @@ std::unique_ptr<ConnectionImpl> ConnectionImpl::open(const std::string& user,
     sqlite3_exec(db.get(), "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
     execSql(db.get(), "PRAGMA foreign_keys=ON");
     registerSessionFunctions(db.get());
-    AccountStore(db.get()).verifyLogon(user, password);
+    AccountStore(db.get(), upperAscii(user)).verifyLogon(user, password);
     return std::unique_ptr<ConnectionImpl>(
         new ConnectionImpl(std::move(db), upperAscii(user), charset));
 }
 
 ConnectionImpl::ConnectionImpl(SqliteDb db, std::string schema, Charset charset)
-    : db_(std::move(db)), schema_(std::move(schema)), charset_(charset) {
+    : db_(std::move(db)), authorizer_(db_.get()), schema_(std::move(schema)), charset_(charset) {
     liveAdd(Live::Connection, 1);
 }
 

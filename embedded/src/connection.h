@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "authorizer.h"
 #include "detail.h"
 #include "sqlite_util.h"
 
@@ -36,6 +37,7 @@ public:
     sqlite3* db() const { return db_.get(); }
     const std::string& schema() const { return schema_; }
     Charset charset() const { return charset_; }
+    Authorizer& authorizer() { return authorizer_; }
 
     // Opens a write transaction unless one is open (DML runs inside it until COMMIT).
     void beginWork();
@@ -47,6 +49,7 @@ private:
     ConnectionImpl(SqliteDb db, std::string schema, Charset charset);
 
     SqliteDb db_;
+    Authorizer authorizer_;  // after db_: removed before the database closes
     std::string schema_;
     Charset charset_;
     std::vector<std::unique_ptr<StatementImpl>> statements_;

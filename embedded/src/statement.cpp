@@ -167,6 +167,7 @@ const RewrittenSql& StatementImpl::rewritten() {
 sqlite3_stmt* StatementImpl::prepared() {
     if (!stmt_) {
         const char* tail = nullptr;
+        Authorizer::UserText user(connection_.authorizer());
         stmt_ = prepareSql(connection_.db(), rewritten().sql, &tail);
         if (!stmt_) raise(900, "invalid SQL statement");
         if (!onlyTerminators(tail)) {
@@ -262,7 +263,8 @@ void StatementImpl::runAccountStatement(const RewrittenSql& r) {
     connection_.commitWork();
     connection_.beginWork();
     try {
-        AccountStore accounts(db);
+        Authorizer::Trusted trusted(connection_.authorizer());
+        AccountStore accounts(db, connection_.schema());
         if (r.kind == RewrittenSql::Kind::CreateUser)
             accounts.create(r.userName, r.password);
         else if (r.kind == RewrittenSql::Kind::AlterUser)
