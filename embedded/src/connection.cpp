@@ -101,7 +101,12 @@ void ConnectionImpl::terminateStatement(occi::Statement* statement) {
 
 void ConnectionImpl::commit() {
     checkFault("Connection::commit");
-    commitWork();
+    requireIntactTransaction();
+    try {
+        commitWork();
+    } catch (const occi::SQLException& e) {
+        throw withLossNoted(e);
+    }
 }
 
 void ConnectionImpl::rollback() {
@@ -125,10 +130,38 @@ void ConnectionImpl::beginWork() {
 
 void ConnectionImpl::commitWork() {
     if (inTransaction()) execSql(db_.get(), "COMMIT");
+    pendingWork_ = false;
 }
 
 void ConnectionImpl::rollbackWork() {
     if (inTransaction()) execSql(db_.get(), "ROLLBACK");
+    pendingWork_ = false;
+    lost_ = false;
+}
+
+bool ConnectionImpl::transactionLost() {
+    if (!pendingWork_ || inTransaction()) return false;
+    pendingWork_ = false;
+    lost_ = true;
+    return true;
+}
+
+void ConnectionImpl::requireIntactTransaction() {
+    transactionLost();
+    if (lost_)
+        raise(2091, "transaction rolled back: an earlier failure lost the whole transaction; "
+                    "ROLLBACK to go on");
+}
+
+occi::SQLException ConnectionImpl::withLossNoted(const occi::SQLException& failure) {
+    if (!transactionLost()) return failure;
+    // An Oracle error stack: the statement's own error, then what it did to the transaction.
+    return Access::error(failure.getErrorCode(),
+                         std::string(failure.what()) + makeError(2091, "transaction rolled back: the whole "
+                                                          "transaction was lost with this "
+                                                          "statement; DML and COMMIT fail until "
+                                                          "ROLLBACK")
+                                              .what());
 }
 
 }  // namespace detail
