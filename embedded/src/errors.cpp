@@ -92,6 +92,12 @@ void raiseSqlite(sqlite3* db, int rc) {
     switch (ext & 0xff) {
     case SQLITE_AUTH:
         raiseRefused();
+    case SQLITE_NOTADB:
+        raise(1122, "database file failed verification check: " + msg);
+    case SQLITE_CORRUPT:
+        raise(1578, "ORACLE data block corrupted: " + msg);
+    case SQLITE_READONLY:
+        raise(16000, "database or pluggable database open for read-only access: " + msg);
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
         raise(54, "resource busy and acquire with NOWAIT specified or timeout expired");

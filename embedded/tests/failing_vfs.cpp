@@ -14,10 +14,10 @@ std::atomic<int> failingReads{0};
 
 sqlite3_vfs* base() { return sqlite3_vfs_find(nullptr); }
 
-// Our file: the methods pointer, then whether it is a main database, then the base VFS's file.
+// Our file: the methods pointer, then whether it is a write-ahead log, then the base VFS's file.
 struct File {
     sqlite3_file methods;
-    bool mainDb;
+    bool wal;
     sqlite3_file* inner() { return reinterpret_cast<sqlite3_file*>(this + 1); }
 };
 
@@ -42,7 +42,7 @@ int xClose(sqlite3_file* f) {
     return rc;
 }
 int xRead(sqlite3_file* f, void* buf, int amt, sqlite3_int64 off) {
-    if (self(f)->mainDb) {
+    if (self(f)->wal) {
         int n = failingReads.load();
         while (n > 0 && !failingReads.compare_exchange_weak(n, n - 1)) {
         }
@@ -102,7 +102,7 @@ const sqlite3_io_methods kMethods = {
 int xOpen(sqlite3_vfs*, const char* name, sqlite3_file* f, int flags, int* outFlags) {
     File* file = self(f);
     file->methods.pMethods = nullptr;
-    file->mainDb = (flags & SQLITE_OPEN_MAIN_DB) != 0;
+    file->wal = (flags & SQLITE_OPEN_WAL) != 0;
     int rc = base()->xOpen(base(), name, file->inner(), flags, outFlags);
     if (rc == SQLITE_OK) file->methods.pMethods = &kMethods;
     return rc;

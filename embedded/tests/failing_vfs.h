@@ -12,8 +12,8 @@ const char* failingVfs();
 // From now, writes (to any file of the VFS) fail with SQLITE_FULL once `bytes` more bytes were
 // written; a negative value lifts the limit.
 void failWritesAfter(long long bytes);
-// The next `count` reads of a main database file fail with SQLITE_IOERR_SHORT_READ, as reads
-// of a file that another process is rewriting do.
+// The next `count` reads of a write-ahead log fail with SQLITE_IOERR_SHORT_READ, as reads of a
+// log that another session is restarting do.
 void failNextReads(int count);
 // Lifts both limits.
 void resetFailingVfs();
