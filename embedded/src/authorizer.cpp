@@ -18,13 +18,24 @@ bool named(const char* name, const char* wanted) {
     return name && strcasecmp(name, wanted) == 0;
 }
 
-// Pragmas that only describe the schema; SQLite prepares them for pragma_table_info(...) and
-// its siblings.
-bool readOnlyPragma(const char* name) {
+// Pragmas that only read: the ones behind pragma_table_info(...) and its siblings, and those
+// SQLite's own modules (full-text search, ...) query while they work. The second group only
+// without an argument, which would set the value.
+bool readOnlyPragma(const char* name, const char* argument) {
     for (const char* p : {"table_info", "table_xinfo", "index_list", "index_info", "index_xinfo",
                           "foreign_key_list"})
         if (named(name, p)) return true;
+    if (argument) return false;
+    for (const char* p : {"page_size", "data_version", "schema_version", "user_version",
+                          "page_count", "encoding"})
+        if (named(name, p)) return true;
     return false;
+}
+
+// Functions that reach past the database: loading code, or (fts3_tokenizer) handing out and
+// taking in raw pointers.
+bool refusedFunction(const char* name) {
+    return named(name, "load_extension") || named(name, "fts3_tokenizer");
 }
 
 }  // namespace
@@ -52,9 +63,9 @@ int Authorizer::decide(int action, const char* a1, const char* a2) const {
     case SQLITE_DETACH:
         return 1031;
     case SQLITE_PRAGMA:
-        return userText_ || !readOnlyPragma(a1) ? 1031 : 0;
+        return userText_ || !readOnlyPragma(a1, a2) ? 1031 : 0;
     case SQLITE_FUNCTION:
-        return named(a2, "load_extension") ? 1031 : 0;
+        return refusedFunction(a2) ? 1031 : 0;
     default:
         return 0;
     }

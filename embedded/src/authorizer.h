@@ -1,7 +1,7 @@
 // What user SQL may do in a session's database, enforced with SQLite's authorizer while the
 // statement is prepared (and re-prepared). User SQL never sees the accounts table (it is
-// reported as missing, ORA-00942) and never runs ATTACH, DETACH, PRAGMA or load_extension
-// (ORA-01031). The client's own statements on its catalog run inside a Trusted scope.
+// reported as missing, ORA-00942) and never runs ATTACH, DETACH, PRAGMA, load_extension or
+// fts3_tokenizer (ORA-01031). The client's own statements on its catalog run inside a Trusted scope.
 #ifndef KAVEXDB_AUTHORIZER_H
 #define KAVEXDB_AUTHORIZER_H
 
@@ -30,9 +30,9 @@ public:
         Authorizer& a_;
     };
 
-    // The preparation of a host's SQL text. Outside it, user SQL may still read the catalog
-    // through the read-only table-valued pragmas (pragma_table_info(...)), which SQLite prepares
-    // as PRAGMA statements of their own while the query runs.
+    // The preparation of a host's SQL text: no PRAGMA at all. Outside it, while statements run,
+    // SQLite and its modules prepare PRAGMA statements of their own (for pragma_table_info(...),
+    // for full-text search); those that only read are allowed.
     class UserText {
     public:
         explicit UserText(Authorizer& a) : a_(a) { a_.userText_ = true; }

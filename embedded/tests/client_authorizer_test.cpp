@@ -108,13 +108,18 @@ TEST_F(ClientAuthorizer, StatementsThatReachPastTheDatabaseAreRefused) {
              "attach database '" + other.path + "' as o", "attach '" + other.create() + "' as o",
           "detach database temp", "pragma writable_schema = on", "PRAGMA journal_mode = delete",
           "pragma table_info(t)", "pragma main.user_version = 7", "pragma foreign_keys",
-          "select load_extension('/tmp/x.so')", "select * from pragma_user_version",
+          "select load_extension('/tmp/x.so')", "select fts3_tokenizer('simple')",
+             "select * from pragma_compile_options",
           "select * from pragma_database_list"})
         EXPECT_EQ(refused, oraMessage([&] { s.exec(sql); })) << sql;
     struct stat st;
     EXPECT_NE(0, stat(other.path.c_str(), &st)) << "ATTACH created no file";
     // Describing a table through the read-only table-valued pragmas stays possible.
     EXPECT_EQ("x", s.one("select name from pragma_table_info('t')"));
+    EXPECT_EQ("0", s.one("select * from pragma_user_version"));
+    s.exec("create virtual table docs using fts5(body)");
+    s.exec("insert into docs values ('the quick brown fox')");
+    EXPECT_EQ("the quick brown fox", s.one("select body from docs where docs match 'quick'"));
     // The client's own use of pragmas and its catalog goes on.
     EXPECT_EQ("0", s.one("select count(*) from t"));
     s.exec("create table u (id number generated always as identity, y integer)");
