@@ -57,7 +57,7 @@ int run(sqlite3* db, sqlite3_stmt* stmt) {
 
 bool AccountStore::tableExists() const {
     SqliteStmt stmt = prepareSql(
-        db_, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'KAVEX$ACCOUNTS'");
+        db_, "SELECT 1 FROM main.sqlite_master WHERE type = 'table' AND name = 'KAVEX$ACCOUNTS'");
     int rc = sqlite3_step(stmt.get());
     if (rc != SQLITE_ROW && rc != SQLITE_DONE) raiseSqlite(db_, rc);
     return rc == SQLITE_ROW;
@@ -102,8 +102,9 @@ void AccountStore::create(const std::string& user, const std::string& password) 
     requireAdministrator(administrator());
     std::string name = upperAscii(user);
     std::string hash = hashPassword(password);
-    execSql(db_, "CREATE TABLE IF NOT EXISTS main.\"KAVEX$ACCOUNTS\"("
-                 "USER_NAME TEXT PRIMARY KEY, PASSWORD_HASH TEXT NOT NULL)");
+    execSql(db_, (std::string("CREATE TABLE IF NOT EXISTS ") + kAccountsTable +
+                  "(USER_NAME TEXT PRIMARY KEY, PASSWORD_HASH TEXT NOT NULL)")
+                     .c_str());
     SqliteStmt stmt = prepareSql(
         db_, std::string("INSERT OR IGNORE INTO ") + kAccountsTable + " VALUES (?, ?)");
     bindText(stmt.get(), 1, name);

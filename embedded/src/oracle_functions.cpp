@@ -1,6 +1,7 @@
 #include "oracle_functions.h"
 
 #include <cctype>
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -129,8 +130,8 @@ void pad(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool left) {
         sqlite3_result_null(ctx);
         return;
     }
-    const double wanted = sqlite3_value_double(argv[1]);
-    if (wanted < 1 || wanted > 32767) {
+    const double wanted = std::trunc(sqlite3_value_double(argv[1]));  // Oracle truncates n
+    if (!(wanted >= 1 && wanted <= 32767)) {
         sqlite3_result_null(ctx);
         return;
     }

@@ -88,6 +88,8 @@ TEST_F(SqlFunctionEdges, PadLengths) {
     EXPECT_EQ("<null>", s.one("select lpad(null, 5, '*') from dual"));
     EXPECT_EQ("<null>", s.one("select rpad('', 5, '*') from dual"));
     EXPECT_EQ(std::string(32767, '*'), s.one("select lpad('*', 32767, '*') from dual"));
+    EXPECT_EQ("32767", s.one("select length(rpad('a', 32767.9, 'xyz')) from dual"));
+    EXPECT_EQ("<null>", s.one("select rpad('a', 32768, 'xyz') from dual"));
 }
 
 TEST_F(SqlFunctionEdges, TextFunctionsTakeEmptyBlobsAndNulls) {
