@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "accounts.h"
+#include "sql_lexer.h"
 #include "sql_rewrite.h"
 #include "statement.h"
 
@@ -198,7 +199,18 @@ void ConnectionImpl::rollback() {
 occi::MetaData ConnectionImpl::getMetaData(const std::string& object,
                                            occi::MetaData::ParamType) const {
     checkFault("Connection::getMetaData");
-    return describeObject(db_.get(), schema_, object);
+    try {
+        return describeObject(db_.get(), schema_, object);
+    } catch (const occi::SQLException& e) {
+        // The authorizer hid it: describe it as the missing object it is to the session.
+        if (e.getErrorCode() != 942) throw;
+        std::string shown = upperOutsideQuotes(object);
+        const std::size_t first = shown.find_first_not_of(" \t\r\n");
+        shown = first == std::string::npos
+                    ? std::string()
+                    : shown.substr(first, shown.find_last_not_of(" \t\r\n") + 1 - first);
+        raise(4043, "object " + shown + " does not exist");
+    }
 }
 
 bool ConnectionImpl::inTransaction() const { return sqlite3_get_autocommit(db_.get()) == 0; }

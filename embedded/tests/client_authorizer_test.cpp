@@ -46,6 +46,12 @@ TEST_F(ClientAuthorizer, AccountsTableDoesNotExistForUserSql) {
         EXPECT_EQ(942, oraCode([&] { s.exec("insert into t values (1)"); }));
         s.exec("drop trigger tr_" + u);
     }
+    EXPECT_EQ("ORA-04043: object KAVEX$ACCOUNTS does not exist\n", oraMessage([&] {
+                  keeper.conn()->getMetaData(" kavex$accounts ", MetaData::PTYPE_UNK);
+              }));
+    EXPECT_EQ(4043, oraCode([&] {
+                  keeper.conn()->getMetaData("admin.\"KAVEX$ACCOUNTS\"", MetaData::PTYPE_UNK);
+              }));
     // Logons still work: nothing was changed.
     Session bob(db, "bob", "b");
     EXPECT_EQ(1017, oraCode([&] { Session s(db, "mallory", "x"); }));
