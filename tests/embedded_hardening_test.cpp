@@ -32,7 +32,8 @@ TEST(EmbeddedHardening, OpenFailureTextEscapesControlCharacters) {
         EXPECT_FALSE(static_cast<unsigned char>(c) < 0x20 || c == 0x7f) << text;
     // Printable UTF-8 and backslashes pass unchanged.
     const int other = OpenConnection("", "J\xc3\xb6rg\\x", "pw");
-    EXPECT_EQ(0u, errorText(other).find("Cannot open connection to server: , user: J\xc3\xb6rg\\x; "));
+    EXPECT_EQ(0u,
+              errorText(other).find("Cannot open connection to server: , user: J\xc3\xb6rg\\x; "));
 }
 
 TEST(EmbeddedHardening, NotADatabaseFileSaysSo) {

@@ -119,7 +119,8 @@ void AccountStore::changePassword(const std::string& user, const std::string& pa
     if (!tableExists()) raise(1918, "user '" + name + "' does not exist");
     std::string hash = hashPassword(password);
     SqliteStmt stmt = prepareSql(
-        db_, std::string("UPDATE ") + kAccountsTable + " SET PASSWORD_HASH = ? WHERE USER_NAME = ?");
+        db_, std::string("UPDATE ") + kAccountsTable +
+                 " SET PASSWORD_HASH = ? WHERE USER_NAME = ?");
     bindText(stmt.get(), 1, hash);
     bindText(stmt.get(), 2, name);
     if (run(db_, stmt.get()) == 0) raise(1918, "user '" + name + "' does not exist");

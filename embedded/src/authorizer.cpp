@@ -14,9 +14,7 @@ namespace {
 // prepare (or step) call that then fails on the same thread.
 thread_local int lastRefusal = 1031;
 
-bool named(const char* name, const char* wanted) {
-    return name && strcasecmp(name, wanted) == 0;
-}
+bool named(const char* name, const char* wanted) { return name && strcasecmp(name, wanted) == 0; }
 
 // Pragmas that only read: the ones behind pragma_table_info(...) and its siblings, and those
 // SQLite's own modules (full-text search, ...) query while they work. The second group only
@@ -26,8 +24,8 @@ bool readOnlyPragma(const char* name, const char* argument) {
                           "foreign_key_list"})
         if (named(name, p)) return true;
     if (argument) return false;
-    for (const char* p : {"page_size", "data_version", "schema_version", "user_version",
-                          "page_count", "encoding"})
+    for (const char* p :
+         {"page_size", "data_version", "schema_version", "user_version", "page_count", "encoding"})
         if (named(name, p)) return true;
     return false;
 }
@@ -59,15 +57,15 @@ int Authorizer::decide(int action, const char* a1, const char* a2) const {
     // of that name in another schema) acts as if it did not exist.
     if (named(a1, kAccountsTableName) || named(a2, kAccountsTableName)) return 942;
     switch (action) {
-    case SQLITE_ATTACH:
-    case SQLITE_DETACH:
-        return 1031;
-    case SQLITE_PRAGMA:
-        return userText_ || !readOnlyPragma(a1, a2) ? 1031 : 0;
-    case SQLITE_FUNCTION:
-        return refusedFunction(a2) ? 1031 : 0;
-    default:
-        return 0;
+        case SQLITE_ATTACH:
+        case SQLITE_DETACH:
+            return 1031;
+        case SQLITE_PRAGMA:
+            return userText_ || !readOnlyPragma(a1, a2) ? 1031 : 0;
+        case SQLITE_FUNCTION:
+            return refusedFunction(a2) ? 1031 : 0;
+        default:
+            return 0;
     }
 }
 

@@ -84,7 +84,8 @@ int openRetryingShortReads(const std::string& name, int flags, SqliteDb& db, int
         const auto waited = std::chrono::steady_clock::now() - start;
         waitedMs = static_cast<int>(
             std::chrono::duration_cast<std::chrono::milliseconds>(waited).count());
-        if (rc != SQLITE_IOERR_SHORT_READ || waited + pause > std::chrono::milliseconds(kBusyTimeoutMs))
+        if (rc != SQLITE_IOERR_SHORT_READ ||
+            waited + pause > std::chrono::milliseconds(kBusyTimeoutMs))
             return rc;
         db.reset();
         std::this_thread::sleep_for(pause);
@@ -249,12 +250,10 @@ void ConnectionImpl::requireIntactTransaction() {
 occi::SQLException ConnectionImpl::withLossNoted(const occi::SQLException& failure) {
     if (!transactionLost()) return failure;
     // An Oracle error stack: the statement's own error, then what it did to the transaction.
-    return Access::error(failure.getErrorCode(),
-                         std::string(failure.what()) + makeError(2091, "transaction rolled back: the whole "
-                                                          "transaction was lost with this "
-                                                          "statement; DML and COMMIT fail until "
-                                                          "ROLLBACK")
-                                              .what());
+    const occi::SQLException note =
+        makeError(2091, "transaction rolled back: the whole transaction was lost with this "
+                        "statement; DML and COMMIT fail until ROLLBACK");
+    return Access::error(failure.getErrorCode(), std::string(failure.what()) + note.what());
 }
 
 }  // namespace detail

@@ -12,7 +12,7 @@ const char* const kAccounts = "\"KAVEX$ACCOUNTS\"";
 
 // A database whose first account is ADMIN (password "pw"), with a second account BOB ("b").
 class ClientAuthorizer : public ::testing::Test {
-protected:
+  protected:
     ClientAuthorizer() {
         keeper.exec("create user admin identified by pw");
         keeper.exec("create user bob identified by b");
@@ -28,15 +28,14 @@ TEST_F(ClientAuthorizer, AccountsTableDoesNotExistForUserSql) {
         const std::string t = kAccounts;
         for (const std::string& sql : std::vector<std::string>{
                  "select * from " + t, "select count(*) from main." + t,
-              "select user_name from " + std::string("kavex$accounts"),
-              "delete from " + t, "update " + t + " set password_hash = 'x'",
-              "insert into " + t + " values ('EVE', 'x')", "drop table " + t,
-              "alter table " + t + " rename to gone", "create index ai on " + t + "(user_name)",
-              "select * from t where x in (select 1 from " + t + ")",
-              "create temp table " + t + " (user_name text, password_hash text)",
-              "select * from pragma_table_info('KAVEX$ACCOUNTS')"})
-            EXPECT_EQ("ORA-00942: table or view does not exist\n",
-                      oraMessage([&] { s.exec(sql); }))
+                 "select user_name from " + std::string("kavex$accounts"), "delete from " + t,
+                 "update " + t + " set password_hash = 'x'",
+                 "insert into " + t + " values ('EVE', 'x')", "drop table " + t,
+                 "alter table " + t + " rename to gone", "create index ai on " + t + "(user_name)",
+                 "select * from t where x in (select 1 from " + t + ")",
+                 "create temp table " + t + " (user_name text, password_hash text)",
+                 "select * from pragma_table_info('KAVEX$ACCOUNTS')"})
+            EXPECT_EQ("ORA-00942: table or view does not exist\n", oraMessage([&] { s.exec(sql); }))
                 << user << ": " << sql;
         // A view or trigger made to reach it on the user's behalf fails when used.
         const std::string u = user;
@@ -59,9 +58,9 @@ TEST_F(ClientAuthorizer, AccountsTableDoesNotExistForUserSql) {
 
 TEST_F(ClientAuthorizer, OnlyTheAdministratorManagesOtherAccounts) {
     Session bob(db, "bob", "b");
-    for (const char* sql : {"create user eve identified by e", "alter user admin identified by x",
-                            "drop user admin", "alter user nobody identified by x",
-                            "drop user nobody"})
+    for (const char* sql :
+         {"create user eve identified by e", "alter user admin identified by x", "drop user admin",
+          "alter user nobody identified by x", "drop user nobody"})
         EXPECT_EQ("ORA-01031: insufficient privileges\n", oraMessage([&] { bob.exec(sql); }))
             << sql;
     Session admin(db, "admin", "pw");
@@ -112,11 +111,10 @@ TEST_F(ClientAuthorizer, StatementsThatReachPastTheDatabaseAreRefused) {
     const std::string refused = "ORA-01031: insufficient privileges\n";
     for (const std::string& sql : std::vector<std::string>{
              "attach database '" + other.path + "' as o", "attach '" + other.create() + "' as o",
-          "detach database temp", "pragma writable_schema = on", "PRAGMA journal_mode = delete",
-          "pragma table_info(t)", "pragma main.user_version = 7", "pragma foreign_keys",
-          "select load_extension('/tmp/x.so')", "select fts3_tokenizer('simple')",
-             "select * from pragma_compile_options",
-          "select * from pragma_database_list"})
+             "detach database temp", "pragma writable_schema = on", "PRAGMA journal_mode = delete",
+             "pragma table_info(t)", "pragma main.user_version = 7", "pragma foreign_keys",
+             "select load_extension('/tmp/x.so')", "select fts3_tokenizer('simple')",
+             "select * from pragma_compile_options", "select * from pragma_database_list"})
         EXPECT_EQ(refused, oraMessage([&] { s.exec(sql); })) << sql;
     struct stat st;
     EXPECT_NE(0, stat(other.path.c_str(), &st)) << "ATTACH created no file";
@@ -135,10 +133,10 @@ TEST_F(ClientAuthorizer, StatementsThatReachPastTheDatabaseAreRefused) {
 
 TEST_F(ClientAuthorizer, AccountStatementsWithATailAreRefused) {
     Session admin(db, "admin", "pw");
-    for (const char* sql : {"CREATE USER b IDENTIFIED BY pw garbage (",
-                            "create user c identified by pw default tablespace users",
-                            "alter user bob identified by x y", "drop user bob now",
-                            "drop user bob cascade extra"})
+    for (const char* sql :
+         {"CREATE USER b IDENTIFIED BY pw garbage (",
+          "create user c identified by pw default tablespace users",
+          "alter user bob identified by x y", "drop user bob now", "drop user bob cascade extra"})
         EXPECT_EQ("ORA-00922: missing or invalid option\n", oraMessage([&] { admin.exec(sql); }))
             << sql;
     EXPECT_EQ(1017, oraCode([&] { Session s(db, "b", "pw"); }));

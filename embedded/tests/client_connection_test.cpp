@@ -138,11 +138,12 @@ TEST(ClientAccounts, OpenDatabaseUntilTheFirstAccount) {
             << "connecting writes nothing";
         s.exec("CREATE USER Alice IDENTIFIED BY Secret1");
     }
-    EXPECT_EQ(std::string::npos, rawFirstValue(file.path, "select user_name || password_hash "
-                                                          "from \"KAVEX$ACCOUNTS\"")
+    EXPECT_EQ(std::string::npos, rawFirstValue(file.path,
+                                               "select user_name || password_hash "
+                                               "from \"KAVEX$ACCOUNTS\"")
                                      .find("Secret1"));
-    EXPECT_EQ(0u, rawFirstValue(file.path, "select user_name from \"KAVEX$ACCOUNTS\"")
-                      .find("ALICE"));
+    EXPECT_EQ(0u,
+              rawFirstValue(file.path, "select user_name from \"KAVEX$ACCOUNTS\"").find("ALICE"));
     std::string denied = "ORA-01017: invalid username/password; logon denied\n";
     EXPECT_EQ(denied, oraMessage([&] { Session s(file.path, "nobody", ""); }));
     EXPECT_EQ(denied, oraMessage([&] { Session s(file.path, "alice", "secret1"); }));
@@ -166,7 +167,7 @@ TEST(ClientAccounts, AlterAndDropUser) {
     EXPECT_EQ(1918, oraCode([&] { admin.exec("drop user bob"); }));
     EXPECT_EQ(1918, oraCode([&] { admin.exec("alter user bob identified by x"); }));
     admin.exec("drop user carol");
-    admin.exec("drop user admin");  // the last account
+    admin.exec("drop user admin");       // the last account
     Session anyone(db, "whoever", "x");  // no accounts left: open again
 }
 

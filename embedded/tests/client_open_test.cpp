@@ -65,7 +65,8 @@ TEST(ClientOpen, CorruptDatabaseSaysSo) {
     write(file.path, std::string(200, '\xA5'), 100);  // over page 1's b-tree header and cells
     const SQLException e = thrownBy([&] { Session s(file.path); });
     EXPECT_EQ(1578, e.getErrorCode()) << e.getMessage();
-    EXPECT_EQ(0u, e.getMessage().find("ORA-01578: ORACLE data block corrupted: ")) << e.getMessage();
+    EXPECT_EQ(0u, e.getMessage().find("ORA-01578: ORACLE data block corrupted: "))
+        << e.getMessage();
     EXPECT_NE(std::string::npos, e.getMessage().find("malformed")) << e.getMessage();
 }
 
@@ -110,7 +111,7 @@ TEST(ClientOpen, ModeRoServesQueriesAndRefusesWrites) {
 // Makes a directory and its files unwritable even for root (the immutable attribute), or for
 // others by their modes; undone at the end of the scope.
 class ReadOnlyMedia {
-public:
+  public:
     explicit ReadOnlyMedia(std::vector<std::string> paths) : paths_(std::move(paths)) {
         for (const std::string& p : paths_) ok_ = ok_ && setImmutable(p, true);
     }
@@ -119,7 +120,7 @@ public:
     }
     bool ok() const { return ok_; }
 
-private:
+  private:
     static bool setImmutable(const std::string& path, bool on) {
         if (geteuid() != 0) return chmod(path.c_str(), on ? 0555 : 0755) == 0;
         const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);

@@ -13,11 +13,12 @@ const char* const kLostNote =
 const char* const kRefused =
     "ORA-02091: transaction rolled back: an earlier failure lost the whole transaction; ROLLBACK "
     "to go on\n";
-const char* const kDiskFull = "ORA-00604: error occurred at recursive SQL level 1: database or "
-                              "disk is full\n";
+const char* const kDiskFull =
+    "ORA-00604: error occurred at recursive SQL level 1: database or "
+    "disk is full\n";
 
 class ClientTransactionLoss : public ::testing::Test {
-protected:
+  protected:
     ClientTransactionLoss() { s.exec("create table t (x integer, b blob)"); }
     ~ClientTransactionLoss() override { resetFailingVfs(); }
 

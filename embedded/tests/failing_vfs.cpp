@@ -93,11 +93,25 @@ int xFetch(sqlite3_file*, sqlite3_int64, int, void** out) {
 }
 int xUnfetch(sqlite3_file*, sqlite3_int64, void*) { return SQLITE_OK; }
 
-const sqlite3_io_methods kMethods = {
-    3,         xClose,     xRead,       xWrite,     xTruncate,   xSync,
-    xFileSize, xLock,      xUnlock,     xCheckReservedLock,      xFileControl,
-    xSectorSize, xDeviceCharacteristics, xShmMap,   xShmLock,    xShmBarrier,
-    xShmUnmap, xFetch,     xUnfetch};
+const sqlite3_io_methods kMethods = {3,
+                                     xClose,
+                                     xRead,
+                                     xWrite,
+                                     xTruncate,
+                                     xSync,
+                                     xFileSize,
+                                     xLock,
+                                     xUnlock,
+                                     xCheckReservedLock,
+                                     xFileControl,
+                                     xSectorSize,
+                                     xDeviceCharacteristics,
+                                     xShmMap,
+                                     xShmLock,
+                                     xShmBarrier,
+                                     xShmUnmap,
+                                     xFetch,
+                                     xUnfetch};
 
 int xOpen(sqlite3_vfs*, const char* name, sqlite3_file* f, int flags, int* outFlags) {
     File* file = self(f);

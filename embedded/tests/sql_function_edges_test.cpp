@@ -10,7 +10,7 @@ namespace {
 const char* const kBlock = "begin dbms_lob.createtemporary(:p1, FALSE); end;";
 
 class SqlFunctionEdges : public ::testing::Test {
-protected:
+  protected:
     SqlFunctionEdges() : s(memdb()) {
         s.exec("create table lobs (b blob, c clob)");
         s.exec("insert into lobs values (empty_blob(), empty_clob())");
@@ -78,7 +78,10 @@ TEST_F(SqlFunctionEdges, PadLengths) {
     EXPECT_EQ("ab", s.one("select lpad('abc', 2) from dual")) << "cut to length";
     EXPECT_EQ("ab", s.one("select rpad('abc', 2, '*') from dual"));
     EXPECT_EQ("*a", s.one("select lpad('a', 2.9, '*') from dual")) << "fraction truncated";
-    EXPECT_EQ("\xC3\xA9\xC3\xA9" "a", s.one("select lpad('a', 3, '\xC3\xA9') from dual"));
+    EXPECT_EQ(
+        "\xC3\xA9\xC3\xA9"
+        "a",
+        s.one("select lpad('a', 3, '\xC3\xA9') from dual"));
     for (const char* length : {"0", "0.5", "-1", "-2.5", "-9223372036854775808", "1e300",
                                "9223372036854775807", "''", "null"}) {
         const std::string n = length;
