@@ -247,7 +247,8 @@ void StatementImpl::runDml() {
     }
     sqlite3_clear_bindings(stmt);
     status_ = UPDATE_COUNT_AVAILABLE;
-    if (autoCommit_) connection_.commitWork();
+    // SQLite's own END / COMMIT TRANSACTION ended the transaction: its work is committed.
+    if (autoCommit_ || !connection_.inTransaction()) connection_.commitWork();
 }
 
 void StatementImpl::runDdl(const RewrittenSql& r) {

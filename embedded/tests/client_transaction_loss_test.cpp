@@ -101,5 +101,13 @@ TEST_F(ClientTransactionLoss, FirstStatementOfATransactionLosesNothingElse) {
     EXPECT_EQ("1", Session(file.path).one("select count(*) from t"));
 }
 
+TEST_F(ClientTransactionLoss, TransactionEndedBySqliteSyntaxIsNoLoss) {
+    insertSome(2);
+    s.exec("end transaction");
+    insertSome(1);
+    s.exec("commit");
+    EXPECT_EQ("3", Session(file.path).one("select count(*) from t"));
+}
+
 }  // namespace
 }  // namespace clienttest
