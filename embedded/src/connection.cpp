@@ -1,8 +1,11 @@
 #include "connection.h"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 #include "accounts.h"
+#include "sql_lexer.h"
 #include "sql_rewrite.h"
 #include "statement.h"
 
@@ -15,6 +18,8 @@ namespace {
 // as ORA-00054, as Oracle reports a row lock it cannot get.
 const int kBusyTimeoutMs = 5000;
 
+bool isUri(const std::string& connectString) { return connectString.compare(0, 5, "file:") == 0; }
+
 [[noreturn]] void unresolvable() {
     raise(12154, "TNS:could not resolve the connect identifier specified");
 }
@@ -24,7 +29,7 @@ const int kBusyTimeoutMs = 5000;
 int openFlags(const std::string& connectString, bool unmutexed) {
     int flags = SQLITE_OPEN_READWRITE | (unmutexed ? SQLITE_OPEN_NOMUTEX : SQLITE_OPEN_FULLMUTEX);
     if (connectString == ":memory:") return flags | SQLITE_OPEN_CREATE;
-    if (connectString.compare(0, 5, "file:") == 0) {
+    if (isUri(connectString)) {
         flags |= SQLITE_OPEN_URI;
         std::size_t query = connectString.find('?');
         if (query != std::string::npos) {
@@ -37,6 +42,91 @@ int openFlags(const std::string& connectString, bool unmutexed) {
     return flags;
 }
 
+// The connect string as a URI that opens the same file read-only and immutable: what a WAL
+// database on read-only media needs, since its shared-memory index cannot be created there.
+std::string immutableUri(const std::string& connectString) {
+    if (isUri(connectString))
+        return connectString + (connectString.find('?') == std::string::npos ? "?" : "&") +
+               "mode=ro&immutable=1";
+    std::string uri = "file:";
+    for (char c : connectString) {
+        if (c == '%' || c == '?' || c == '#') {
+            static const char hex[] = "0123456789ABCDEF";
+            uri += '%';
+            uri += hex[static_cast<unsigned char>(c) >> 4];
+            uri += hex[static_cast<unsigned char>(c) & 15];
+        } else {
+            uri += c;
+        }
+    }
+    return uri + "?mode=ro&immutable=1";
+}
+
+// Opens the database and reads its schema, the first access that touches the file. Returns
+// SQLite's code; db holds the handle (for its message) either way.
+int openAndRead(const std::string& name, int flags, SqliteDb& db) {
+    sqlite3* raw = nullptr;
+    int rc = sqlite3_open_v2(name.c_str(), &raw, flags, nullptr);
+    db.reset(raw);
+    if (rc != SQLITE_OK) return rc;
+    sqlite3_extended_result_codes(db.get(), 1);
+    sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
+    return sqlite3_exec(db.get(), "PRAGMA schema_version", nullptr, nullptr, nullptr);
+}
+
+// A read of the write-ahead log while another session restarts it comes up short: such an
+// open is tried again, with growing pauses, for as long as a lock would be waited for.
+int openRetryingShortReads(const std::string& name, int flags, SqliteDb& db, int& waitedMs) {
+    const auto start = std::chrono::steady_clock::now();
+    std::chrono::milliseconds pause(1);
+    for (;;) {
+        const int rc = openAndRead(name, flags, db);
+        const auto waited = std::chrono::steady_clock::now() - start;
+        waitedMs = static_cast<int>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(waited).count());
+        if (rc != SQLITE_IOERR_SHORT_READ ||
+            waited + pause > std::chrono::milliseconds(kBusyTimeoutMs))
+            return rc;
+        db.reset();
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::milliseconds(50));
+    }
+}
+
+// The Oracle error of a connect string that cannot be opened as a database.
+[[noreturn]] void raiseOpenFailure(sqlite3* db, int rc, int waitedMs) {
+    switch (rc & 0xff) {
+    case SQLITE_CANTOPEN:
+    case SQLITE_MISUSE:
+        unresolvable();
+    case SQLITE_IOERR:
+        if (rc == SQLITE_IOERR_SHORT_READ)
+            raise(1115, "IO error reading block from file: short read while opening; other "
+                        "sessions kept rewriting the file, gave up after " +
+                            std::to_string(waitedMs) + " ms of retries");
+        break;
+    default:
+        break;
+    }
+    raiseSqlite(db, rc);  // not a database, corrupt, out of memory, ...
+}
+
+// WAL lets readers of other sessions see committed data while one session writes. It is set
+// only where it changes something: a writable file that is not in WAL yet (an in-memory
+// database keeps its own journal).
+void useWriteAheadLog(sqlite3* db) {
+    if (sqlite3_db_readonly(db, "main") != 0) return;
+    SqliteStmt mode = prepareSql(db, "PRAGMA journal_mode");
+    const int rc = sqlite3_step(mode.get());
+    if (rc != SQLITE_ROW) raiseSqlite(db, rc);
+    const unsigned char* current = sqlite3_column_text(mode.get(), 0);
+    if (current && (upperAscii(reinterpret_cast<const char*>(current)) == "WAL" ||
+                    upperAscii(reinterpret_cast<const char*>(current)) == "MEMORY"))
+        return;
+    mode.reset();
+    sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+}
+
 }  // namespace
 
 std::unique_ptr<ConnectionImpl> ConnectionImpl::open(const std::string& user,
@@ -44,34 +134,27 @@ std::unique_ptr<ConnectionImpl> ConnectionImpl::open(const std::string& user,
                                                      const std::string& connectString,
                                                      Charset charset, bool unmutexed) {
     if (connectString.empty()) unresolvable();
-    sqlite3* raw = nullptr;
-    int rc = sqlite3_open_v2(connectString.c_str(), &raw, openFlags(connectString, unmutexed),
-                             nullptr);
-    SqliteDb db(raw);
-    if (rc != SQLITE_OK) {
-        if (rc == SQLITE_CANTOPEN || rc == SQLITE_NOTADB || rc == SQLITE_MISUSE ||
-            (rc & 0xff) == SQLITE_CANTOPEN)
-            unresolvable();
-        raiseSqlite(db.get(), rc);
+    const int flags = openFlags(connectString, unmutexed);
+    SqliteDb db;
+    int waitedMs = 0;
+    int rc = openRetryingShortReads(connectString, flags, db, waitedMs);
+    if ((rc & 0xff) == SQLITE_CANTOPEN && db && sqlite3_db_readonly(db.get(), "main") == 1) {
+        // Opened read-only, yet not readable: a WAL file on read-only media.
+        rc = openRetryingShortReads(immutableUri(connectString), flags | SQLITE_OPEN_URI, db,
+                                    waitedMs);
     }
-    sqlite3_extended_result_codes(db.get(), 1);
-    sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
-    // Reading the schema is the first real access: a file that is not a database fails here.
-    rc = sqlite3_exec(db.get(), "PRAGMA schema_version", nullptr, nullptr, nullptr);
-    if (rc == SQLITE_NOTADB) unresolvable();
-    if (rc != SQLITE_OK) raiseSqlite(db.get(), rc);
-    // WAL lets readers of other sessions see committed data while one session writes. An
-    // in-memory database keeps its own journal mode: the pragma answers and changes nothing.
-    sqlite3_exec(db.get(), "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) raiseOpenFailure(db.get(), rc, waitedMs);
+    // Nothing is written before the logon succeeded.
     execSql(db.get(), "PRAGMA foreign_keys=ON");
     registerSessionFunctions(db.get());
-    AccountStore(db.get()).verifyLogon(user, password);
+    AccountStore(db.get(), upperAscii(user)).verifyLogon(user, password);
+    useWriteAheadLog(db.get());
     return std::unique_ptr<ConnectionImpl>(
         new ConnectionImpl(std::move(db), upperAscii(user), charset));
 }
 
 ConnectionImpl::ConnectionImpl(SqliteDb db, std::string schema, Charset charset)
-    : db_(std::move(db)), schema_(std::move(schema)), charset_(charset) {
+    : db_(std::move(db)), authorizer_(db_.get()), schema_(std::move(schema)), charset_(charset) {
     liveAdd(Live::Connection, 1);
 }
 
@@ -101,7 +184,12 @@ void ConnectionImpl::terminateStatement(occi::Statement* statement) {
 
 void ConnectionImpl::commit() {
     checkFault("Connection::commit");
-    commitWork();
+    requireIntactTransaction();
+    try {
+        commitWork();
+    } catch (const occi::SQLException& e) {
+        throw withLossNoted(e);
+    }
 }
 
 void ConnectionImpl::rollback() {
@@ -112,7 +200,18 @@ void ConnectionImpl::rollback() {
 occi::MetaData ConnectionImpl::getMetaData(const std::string& object,
                                            occi::MetaData::ParamType) const {
     checkFault("Connection::getMetaData");
-    return describeObject(db_.get(), schema_, object);
+    try {
+        return describeObject(db_.get(), schema_, object);
+    } catch (const occi::SQLException& e) {
+        // The authorizer hid it: describe it as the missing object it is to the session.
+        if (e.getErrorCode() != 942) throw;
+        std::string shown = upperOutsideQuotes(object);
+        const std::size_t first = shown.find_first_not_of(" \t\r\n");
+        shown = first == std::string::npos
+                    ? std::string()
+                    : shown.substr(first, shown.find_last_not_of(" \t\r\n") + 1 - first);
+        raise(4043, "object " + shown + " does not exist");
+    }
 }
 
 bool ConnectionImpl::inTransaction() const { return sqlite3_get_autocommit(db_.get()) == 0; }
@@ -125,10 +224,36 @@ void ConnectionImpl::beginWork() {
 
 void ConnectionImpl::commitWork() {
     if (inTransaction()) execSql(db_.get(), "COMMIT");
+    pendingWork_ = false;
 }
 
 void ConnectionImpl::rollbackWork() {
     if (inTransaction()) execSql(db_.get(), "ROLLBACK");
+    pendingWork_ = false;
+    lost_ = false;
+}
+
+bool ConnectionImpl::transactionLost() {
+    if (!pendingWork_ || inTransaction()) return false;
+    pendingWork_ = false;
+    lost_ = true;
+    return true;
+}
+
+void ConnectionImpl::requireIntactTransaction() {
+    transactionLost();
+    if (lost_)
+        raise(2091, "transaction rolled back: an earlier failure lost the whole transaction; "
+                    "ROLLBACK to go on");
+}
+
+occi::SQLException ConnectionImpl::withLossNoted(const occi::SQLException& failure) {
+    if (!transactionLost()) return failure;
+    // An Oracle error stack: the statement's own error, then what it did to the transaction.
+    const occi::SQLException note =
+        makeError(2091, "transaction rolled back: the whole transaction was lost with this "
+                        "statement; DML and COMMIT fail until ROLLBACK");
+    return Access::error(failure.getErrorCode(), std::string(failure.what()) + note.what());
 }
 
 }  // namespace detail

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "authorizer.h"
 #include "detail.h"
 #include "sqlite_util.h"
 
@@ -36,20 +37,40 @@ public:
     sqlite3* db() const { return db_.get(); }
     const std::string& schema() const { return schema_; }
     Charset charset() const { return charset_; }
+    Authorizer& authorizer() { return authorizer_; }
 
     // Opens a write transaction unless one is open (DML runs inside it until COMMIT).
     void beginWork();
     void commitWork();
+    // Also ends the refusal that a lost transaction left (see requireIntactTransaction).
     void rollbackWork();
     bool inTransaction() const;
+
+    // Statement-level atomicity. After some failures (disk full, I/O error, out of memory)
+    // SQLite rolls back the whole open transaction, where Oracle undoes only the failing
+    // statement. Once that happened to work the session had done, DML, DDL and COMMIT fail with
+    // ORA-02091 until ROLLBACK, so what is left of the transaction is never committed.
+    //
+    // Call after a statement of the open transaction changed data.
+    void workDone() { pendingWork_ = true; }
+    bool hasPendingWork() const { return pendingWork_; }
+    // True when earlier work of the session was lost since the last call; the refusal starts.
+    bool transactionLost();
+    // ORA-02091 while the refusal lasts.
+    void requireIntactTransaction();
+    // The failure of a statement, with a note when the transaction was lost with it.
+    occi::SQLException withLossNoted(const occi::SQLException& failure);
 
 private:
     ConnectionImpl(SqliteDb db, std::string schema, Charset charset);
 
     SqliteDb db_;
+    Authorizer authorizer_;  // after db_: removed before the database closes
     std::string schema_;
     Charset charset_;
     std::vector<std::unique_ptr<StatementImpl>> statements_;
+    bool pendingWork_ = false;  // the open transaction holds changes
+    bool lost_ = false;         // ORA-02091 until ROLLBACK
 };
 
 }  // namespace detail

@@ -31,6 +31,15 @@ std::string argText(sqlite3_value* v) {
                 : std::string();
 }
 
+// True when an argument is NULL or has no bytes ('', an empty RAW or LOB): Oracle's conversion
+// functions then give NULL, whether it is the value or the format model.
+bool anyEmpty(int argc, sqlite3_value** argv) {
+    for (int i = 0; i < argc; ++i)
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL || sqlite3_value_bytes(argv[i]) == 0)
+            return true;
+    return false;
+}
+
 void resultText(sqlite3_context* ctx, const std::string& text) {
     if (text.empty())
         sqlite3_result_null(ctx);  // Oracle has no empty strings
@@ -78,6 +87,10 @@ std::string numberToChar(const occi::Number& n, const std::string* model) {
 
 void toChar(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guarded(ctx, [&] {
+        if (anyEmpty(argc, argv)) {
+            sqlite3_result_null(ctx);
+            return;
+        }
         sqlite3_value* v = argv[0];
         const std::string modelText = argc > 1 ? argText(argv[1]) : std::string();
         const std::string* model =
@@ -118,6 +131,10 @@ void toChar(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 
 void toNumber(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guarded(ctx, [&] {
+        if (anyEmpty(argc, argv)) {
+            sqlite3_result_null(ctx);
+            return;
+        }
         sqlite3_value* v = argv[0];
         const int type = sqlite3_value_type(v);
         if (type == SQLITE_NULL || type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
@@ -316,6 +333,10 @@ class DateParser {
 
 void toDate(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guarded(ctx, [&] {
+        if (anyEmpty(argc, argv)) {
+            sqlite3_result_null(ctx);
+            return;
+        }
         if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
             sqlite3_result_null(ctx);
             return;

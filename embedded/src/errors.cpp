@@ -5,6 +5,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "authorizer.h"
 #include "detail.h"
 
 namespace oracle {
@@ -89,6 +90,14 @@ void raiseSqlite(sqlite3* db, int rc) {
         raise(std::stoi(oracle.substr(4, 5)), text);
     }
     switch (ext & 0xff) {
+    case SQLITE_AUTH:
+        raiseRefused();
+    case SQLITE_NOTADB:
+        raise(1122, "database file failed verification check: " + msg);
+    case SQLITE_CORRUPT:
+        raise(1578, "ORACLE data block corrupted: " + msg);
+    case SQLITE_READONLY:
+        raise(16000, "database or pluggable database open for read-only access: " + msg);
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
         raise(54, "resource busy and acquire with NOWAIT specified or timeout expired");
@@ -111,6 +120,7 @@ void raiseSqlite(sqlite3* db, int rc) {
         }
         break;
     case SQLITE_ERROR:
+        if (after(msg, "not authorized", rest)) raiseRefused();
         if (after(msg, "no such table: ", rest) || after(msg, "no such view: ", rest))
             raise(942, "table or view does not exist");
         if (after(msg, "no such column: ", rest) || after(msg, "no such function: ", rest))

@@ -1,6 +1,7 @@
 #include "oracle_functions.h"
 
 #include <cctype>
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -17,6 +18,12 @@ namespace {
 bool isNull(sqlite3_value* v) {
     const int type = sqlite3_value_type(v);
     return type == SQLITE_NULL || (type == SQLITE_TEXT && sqlite3_value_bytes(v) == 0);
+}
+
+// NULL or a value of no bytes: '' (Oracle has no empty strings), an empty RAW or an empty LOB,
+// which Oracle's character functions cannot take as a text either.
+bool isEmpty(sqlite3_value* v) {
+    return sqlite3_value_type(v) == SQLITE_NULL || sqlite3_value_bytes(v) == 0;
 }
 
 bool isNumeric(sqlite3_value* v) {
@@ -116,14 +123,15 @@ std::vector<std::string> characters(sqlite3_value* v) {
 }
 
 // LPAD / RPAD(text, length [, pad]): padded or cut to length characters; NULL for a length
-// below 1 or a NULL argument, as in Oracle.
+// below 1 or a NULL argument, as in Oracle. An empty filler of any type is NULL too, so the
+// padding loop always has a character to repeat.
 void pad(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool left) {
-    if (isNull(argv[0]) || isNull(argv[1]) || (argc > 2 && isNull(argv[2]))) {
+    if (isEmpty(argv[0]) || isNull(argv[1]) || (argc > 2 && isEmpty(argv[2]))) {
         sqlite3_result_null(ctx);
         return;
     }
-    const double wanted = sqlite3_value_double(argv[1]);
-    if (wanted < 1 || wanted > 32767) {
+    const double wanted = std::trunc(sqlite3_value_double(argv[1]));  // Oracle truncates n
+    if (!(wanted >= 1 && wanted <= 32767)) {
         sqlite3_result_null(ctx);
         return;
     }
@@ -149,11 +157,17 @@ void rpad(sqlite3_context* ctx, int argc, sqlite3_value** argv) { pad(ctx, argc,
 
 // INITCAP: the first letter of each word in upper case, the others in lower case.
 void initcap(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (isNull(argv[0])) {
+    if (isEmpty(argv[0])) {
         sqlite3_result_null(ctx);
         return;
     }
-    std::string text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    const unsigned char* bytes = sqlite3_value_text(argv[0]);
+    if (!bytes) {
+        sqlite3_result_error_nomem(ctx);
+        return;
+    }
+    std::string text(reinterpret_cast<const char*>(bytes),
+                     static_cast<std::size_t>(sqlite3_value_bytes(argv[0])));
     bool wordStart = true;
     for (char& c : text) {
         const unsigned char u = static_cast<unsigned char>(c);

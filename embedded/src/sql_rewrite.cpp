@@ -90,6 +90,9 @@ bool parseUserStatement(const TokenEditor& e, std::size_t verb, RewrittenSql& ou
     out.userName = identifierName(e.tokens()[i]);
     if (e.word(verb, "DROP")) {
         out.kind = Kind::DropUser;
+        i = e.next(i + 1);
+        if (e.word(i, "CASCADE")) i = e.next(i + 1);
+        if (i < e.size()) raise(922, "missing or invalid option");
         return true;
     }
     out.kind = e.word(verb, "CREATE") ? Kind::CreateUser : Kind::AlterUser;
@@ -106,6 +109,8 @@ bool parseUserStatement(const TokenEditor& e, std::size_t verb, RewrittenSql& ou
         out.password = pw.text;
     else
         raise(988, "missing or invalid password(s)");
+    // Options this client does not keep (DEFAULT TABLESPACE, ...) are refused, not ignored.
+    if (e.next(i + 1) < e.size()) raise(922, "missing or invalid option");
     return true;
 }
 

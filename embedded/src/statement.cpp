@@ -131,6 +131,7 @@ void StatementImpl::run(const std::string& sql) {
             runDdl(r);
             break;
         case RewrittenSql::Kind::Commit:
+            connection_.requireIntactTransaction();
             connection_.commitWork();
             status_ = UPDATE_COUNT_AVAILABLE;
             break;
@@ -149,6 +150,9 @@ void StatementImpl::run(const std::string& sql) {
         case RewrittenSql::Kind::PlSql:
             raise(6550, "PL/SQL is not supported by the embedded client");
         }
+    } catch (const occi::SQLException& e) {
+        binds_.finishExecution();
+        throw connection_.withLossNoted(e);
     } catch (...) {
         binds_.finishExecution();
         throw;
@@ -167,6 +171,7 @@ const RewrittenSql& StatementImpl::rewritten() {
 sqlite3_stmt* StatementImpl::prepared() {
     if (!stmt_) {
         const char* tail = nullptr;
+        Authorizer::UserText user(connection_.authorizer());
         stmt_ = prepareSql(connection_.db(), rewritten().sql, &tail);
         if (!stmt_) raise(900, "invalid SQL statement");
         if (!onlyTerminators(tail)) {
@@ -214,7 +219,11 @@ void StatementImpl::runDml() {
     sqlite3_stmt* stmt = prepared();
     checkParameterPositions(stmt);
     sqlite3_reset(stmt);
+    connection_.requireIntactTransaction();
     connection_.beginWork();
+    // An auto-committed execution on its own is all-or-nothing already: losing it is no loss
+    // of earlier work.
+    const bool keepsWork = !autoCommit_ || connection_.hasPendingWork();
     const int count = sqlite3_bind_parameter_count(stmt);
     const unsigned iterations = binds_.iterations();
     for (unsigned it = 0; it < iterations; ++it) {
@@ -232,17 +241,20 @@ void StatementImpl::runDml() {
         while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         }
         if (rc != SQLITE_DONE) failStep(db, stmt, rc);  // earlier iterations' rows stay
+        if (keepsWork) connection_.workDone();
         updateCount_ += static_cast<unsigned>(sqlite3_changes(db));
         sqlite3_reset(stmt);
     }
     sqlite3_clear_bindings(stmt);
     status_ = UPDATE_COUNT_AVAILABLE;
-    if (autoCommit_) connection_.commitWork();
+    // SQLite's own END / COMMIT TRANSACTION ended the transaction: its work is committed.
+    if (autoCommit_ || !connection_.inTransaction()) connection_.commitWork();
 }
 
 void StatementImpl::runDdl(const RewrittenSql& r) {
     sqlite3* db = connection_.db();
     // DDL commits what the session has open, then runs and commits on its own.
+    connection_.requireIntactTransaction();
     connection_.commitWork();
     stmt_.reset();
     connection_.beginWork();
@@ -259,10 +271,12 @@ void StatementImpl::runDdl(const RewrittenSql& r) {
 
 void StatementImpl::runAccountStatement(const RewrittenSql& r) {
     sqlite3* db = connection_.db();
+    connection_.requireIntactTransaction();
     connection_.commitWork();
     connection_.beginWork();
     try {
-        AccountStore accounts(db);
+        Authorizer::Trusted trusted(connection_.authorizer());
+        AccountStore accounts(db, connection_.schema());
         if (r.kind == RewrittenSql::Kind::CreateUser)
             accounts.create(r.userName, r.password);
         else if (r.kind == RewrittenSql::Kind::AlterUser)

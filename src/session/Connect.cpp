@@ -17,9 +17,28 @@ namespace {
 const char* const kOpenFailed = "Cannot open connection";
 const int kEnvironmentUnavailable = 32101;
 
+// The caller's text with its control characters escaped (\x0A, \x1B; C1 controls as \u009B),
+// so that a message never carries a line break or terminal sequence the caller slipped in.
+void writeEscaped(std::ostream& message, const char* text) {
+    static const char hex[] = "0123456789ABCDEF";
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p != 0; ++p) {
+        if (*p < 0x20 || *p == 0x7F) {
+            message << "\\x" << hex[*p >> 4] << hex[*p & 15];
+        } else if (*p == 0xC2 && p[1] >= 0x80 && p[1] <= 0x9F) {
+            ++p;
+            message << "\\u00" << hex[*p >> 4] << hex[*p & 15];
+        } else {
+            message << static_cast<char>(*p);
+        }
+    }
+}
+
 void writePrefix(std::ostream& message, const char* connectString, const char* userName) {
-    message << "Cannot open connection to server: " << connectString << ", user: " << userName
-            << "; ";
+    message << "Cannot open connection to server: ";
+    writeEscaped(message, connectString);
+    message << ", user: ";
+    writeEscaped(message, userName);
+    message << "; ";
 }
 
 }  // namespace
