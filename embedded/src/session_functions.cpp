@@ -8,6 +8,7 @@
 #include "oracle_functions.h"
 #include "sql_function.h"
 #include "sql_rewrite.h"
+#include "write_conversion.h"
 
 namespace kavexdb {
 namespace detail {
@@ -75,6 +76,7 @@ void registerSessionFunctions(sqlite3* db) {
     defineFunction(db, "SYSTIMESTAMP", 0, systimestamp, false);
     registerConversionFunctions(db);
     registerOracleFunctions(db);
+    registerWriteConversionFunctions(db);
     // TEMP, so that nothing is written to the database file.
     char* message = nullptr;
     const int rc = sqlite3_exec(db, "CREATE TEMP VIEW IF NOT EXISTS dual AS SELECT 'X' AS DUMMY",

@@ -1,4 +1,5 @@
 #include "statement.h"
+#include "write_conversion.h"
 
 #include <algorithm>
 #include <cctype>
@@ -163,6 +164,8 @@ void StatementImpl::run(const std::string& sql) {
 const RewrittenSql& StatementImpl::rewritten() {
     if (!haveRewrite_) {
         rewrite_ = rewriteSql(sql_, connection_.schema());
+        if (rewrite_.kind == RewrittenSql::Kind::Dml)
+            rewrite_.sql = addWriteConversions(connection_.db(), rewrite_.sql);
         haveRewrite_ = true;
     }
     return rewrite_;

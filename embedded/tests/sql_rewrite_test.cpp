@@ -108,12 +108,12 @@ TEST(SqlRewrite, OracleTypeForms) {
     EXPECT_EQ(sqlOf("create table t (a NUMBER(*,0), b number(*))"),
               "create table t (a NUMBER(38,0), b number)");
     EXPECT_EQ(sqlOf("create table t (a VARCHAR2(20 CHAR), b varchar2( 10 byte ), c NCHAR(3 CHAR))"),
-              "create table t (a VARCHAR2(20), b varchar2( 10 ), c NCHAR(3))");
+              "create table t (a VARCHAR2(20), b varchar2( 10 ), c NCHAR(3) COLLATE RTRIM)");
     EXPECT_EQ(sqlOf("select cast(x as varchar2(5 char)) from t"),
               "select cast(x as varchar2(5)) from t");
-    // Plain types pass unchanged.
+    // Plain types pass unchanged; CHAR compares blank-padded.
     EXPECT_EQ(sqlOf("create table t (a TIMESTAMP(6), b NUMBER(10,2), c CHAR(1))"),
-              "create table t (a TIMESTAMP(6), b NUMBER(10,2), c CHAR(1))");
+              "create table t (a TIMESTAMP(6), b NUMBER(10,2), c CHAR(1) COLLATE RTRIM)");
 }
 
 TEST(SqlRewrite, LiteralsIdentifiersAndCommentsAreUntouched) {
@@ -271,9 +271,9 @@ TEST(SqlRewriteDdl, ValueChecks) {
               R"sql(value larger than specified precision allowed for this column' IS NOT NULL )sql"
               R"sql(AND ((n > -(1e3 - 1) AND n < (1e3 - 1)) OR abs(round(n, 2)) < 1e3)) )sql"
               R"sql(check (n > 0), "Odd ""x" char(2) CHECK ('ORA-12899: value too large for )sql"
-              R"sql(column "T"."Odd "x" (maximum: 2)' IS NOT NULL AND (length("Odd ""x") <= 2)), )sql"
+              R"sql(column "T"."Odd "x" (maximum: 2)' IS NOT NULL AND (length("Odd ""x") <= 2)) COLLATE RTRIM, )sql"
               R"sql(i integer CHECK ('ORA-01722: invalid number' IS NOT NULL AND (i <= '' OR )sql"
-              R"sql(length(i) = 0)), d date, txt text, big bigint))sql");
+              R"sql(length(i) = 0)), d date CHECK ('ORA-01861: literal does not match format )sql" R"sql(string' IS NOT NULL AND (d GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9] )sql" R"sql([0-9][0-9]:[0-9][0-9]:[0-9][0-9]' OR d GLOB '-[0-9][0-9][0-9][0-9]-[0-9][0-9]-)sql" R"sql([0-9][0-9] [0-9][0-9]:[0-9][0-9]:[0-9][0-9]')), txt text, big bigint))sql");
     // A type after a multi-word name with its precision moved to the end; a quoted table.
     EXPECT_EQ(sqlOf("create table \"Mixed\" (ts timestamp(3) with time zone, "
                     "v varchar2(4) default 'x')"),
