@@ -74,13 +74,16 @@ TextKind storageKind(const std::string& text) {
     return TextKind::Other;
 }
 
-// TO_CHAR(number) without a model: Oracle's minimal text, without a zero before the point.
+}  // namespace
+
 std::string plainNumberText(const occi::Number& n) {
     std::string text = numberToPlainText(n);
     if (text.compare(0, 2, "0.") == 0) text.erase(0, 1);
     if (text.compare(0, 3, "-0.") == 0) text.erase(1, 1);
     return text;
 }
+
+namespace {
 
 std::string numberToChar(const occi::Number& n, const std::string* model) {
     return model ? n.toText(nullptr, *model) : plainNumberText(n);
