@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "conversion_functions.h"
+#include "datetime_parse.h"
 #include "sql_function.h"
 #include "sql_values.h"
 
@@ -161,7 +162,19 @@ std::string concatText(sqlite3_value* v) {
             return hex;
         }
         default:
-            return valueText(v);
+            break;
+    }
+    // Dates and timestamps are written in the session's default formats, as TO_CHAR does.
+    const std::string text = valueText(v);
+    switch (textKind(text.data(), text.size())) {
+        case ValueKind::Date:
+            return dateFromText(text).toText(kDefaultDateFormat);
+        case ValueKind::Timestamp:
+            return timestampFromText(text).toText(kDefaultTimestampFormat, 6);
+        case ValueKind::TimestampTz:
+            return timestampFromText(text).toText(kDefaultTimestampTzFormat, 6);
+        default:
+            return text;
     }
 }
 

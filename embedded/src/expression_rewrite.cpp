@@ -42,6 +42,7 @@ struct Op {
     std::size_t first, last, op;
     bool concat;
     const char* function;
+    bool unary = false;  // -x: op is the sign, first == op
 };
 
 class Parser {
@@ -136,9 +137,15 @@ class Parser {
                std::size_t& last) {
         if (e_.punct(i, '-') || e_.punct(i, '+')) {
             first = i;
+            const bool minus = e_.punct(i, '-');
             i = e_.next(i + 1);
             std::size_t f = 0;
-            return unary(i, to, ops, f, last);
+            if (!unary(i, to, ops, f, last)) return false;
+            // -x of anything but a number literal is 0 - x, so a date or text operand gets
+            // Oracle's error instead of a number made up from it.
+            if (minus && !(f == last && e_.tokens()[f].kind == TK::Number))
+                ops.push_back(Op{first, last, first, false, "ORA$SUB", true});
+            return true;
         }
         return primary(i, to, first, last);
     }
@@ -204,6 +211,11 @@ class Parser {
 
     void apply(const std::vector<Op>& ops) {
         for (const Op& o : ops) {
+            if (o.unary) {
+                e_[o.op].text = std::string(o.function) + "(0, ";
+                e_[o.last].text += ")";
+                continue;
+            }
             e_[o.first].text = std::string(o.function) + "(" + e_[o.first].text;
             e_[o.op].text = ",";
             if (o.concat) e_.erase(o.op + 1);

@@ -88,6 +88,7 @@ void registerSessionFunctions(sqlite3* db) {
     registerWriteConversionFunctions(db);
     registerArithmeticFunctions(db);
     registerDateFunctions(db);
+    registerSubstr(db);
     // Oracle's LIKE compares characters exactly, case included.
     runPragma(db, "PRAGMA case_sensitive_like = ON");
     // TEMP, so that nothing is written to the database file.

@@ -93,6 +93,23 @@ TEST_F(Expressions, TextInArithmeticIsANumberOrAnError) {
     EXPECT_EQ(1722, code("select '12abc' * 2 from dual"));
 }
 
+TEST_F(Expressions, UnsupportedMixesFailInsteadOfMakingUpANumber) {
+    EXPECT_EQ(932, code("select -DATE '2024-01-15' from dual"));
+    EXPECT_EQ("-5", s.one("select to_char(-(2 + 3)) from dual"));
+    EXPECT_EQ("Hired 15-JAN-24", s.one("select 'Hired ' || DATE '2024-01-15' from dual"));
+}
+
+TEST_F(Expressions, SubstrCountsAsOracleDoes) {
+    // The documented examples, and position 0 meaning 1.
+    EXPECT_EQ("CDEF", s.one("select substr('ABCDEFG', 3, 4) from dual"));
+    EXPECT_EQ("CDEF", s.one("select substr('ABCDEFG', -5, 4) from dual"));
+    EXPECT_EQ("AB", s.one("select substr('ABCDEFG', 0, 2) from dual"));
+    EXPECT_EQ("<null>", s.one("select substr('ABCDEFG', 2, -1) from dual"));
+    EXPECT_EQ("<null>", s.one("select substr('ABC', 5) from dual"));
+    EXPECT_EQ("\xC3\xA9t", s.one("select substr('\xC3\xA9t\xC3\xA9', 1, 2) from dual"));
+    EXPECT_EQ(".5", s.one("select substr(1/2, 1) from dual"));
+}
+
 TEST_F(Expressions, ChangedExpressionsKeepTheirNames) {
     Statement* st = s.conn()->createStatement("select 1/3, 1 + 2 || 'x', sysdate - 1 from dual");
     st->execute();

@@ -191,7 +191,7 @@ TEST(SqlRewrite, ConcatenationOperandsAreWrapped) {
     // || has the precedence of + and -, left to right; * and / bind tighter.
     EXPECT_EQ(sqlOf("select 1 + 2 || 'x' n from dual"), "select ORA$CAT(ORA$ADD(1 , 2) , 'x') n from dual");
     EXPECT_EQ(sqlOf("select -a / b - c * 2 n from t"),
-              "select ORA$SUB(ORA$DIV(-a , b) , ORA$MUL(c , 2)) n from t");
+              "select ORA$SUB(ORA$DIV(ORA$SUB(0, a) , b) , ORA$MUL(c , 2)) n from t");
     // A form the parser does not know leaves its expression alone.
     EXPECT_EQ(sqlOf("select d + interval '1' day n from t"), "select d + interval '1' day n from t");
     EXPECT_EQ(sqlOf("select 'a||b', \"x||y\" from t"), "select 'a||b', \"x||y\" from t");
