@@ -151,16 +151,8 @@ std::string concatText(sqlite3_value* v) {
             return std::to_string(sqlite3_value_int64(v));
         case SQLITE_FLOAT:
             return plainNumberText(numberFromDouble(sqlite3_value_double(v)));
-        case SQLITE_BLOB: {
-            static const char kDigits[] = "0123456789ABCDEF";
-            const unsigned char* bytes = static_cast<const unsigned char*>(sqlite3_value_blob(v));
-            std::string hex;
-            for (int i = 0; i < sqlite3_value_bytes(v); ++i) {
-                hex += kDigits[bytes[i] >> 4];
-                hex += kDigits[bytes[i] & 15];
-            }
-            return hex;
-        }
+        case SQLITE_BLOB:
+            return hexText(sqlite3_value_blob(v), static_cast<std::size_t>(sqlite3_value_bytes(v)));
         default:
             break;
     }

@@ -13,6 +13,7 @@
 #include "detail.h"
 #include "sql_function.h"
 #include "sql_lexer.h"
+#include "sql_values.h"
 
 namespace kavexdb {
 namespace detail {
@@ -25,13 +26,6 @@ const char* const kTimestampFormat = kDefaultTimestampFormat;
 const char* const kTimestampTzFormat = kDefaultTimestampTzFormat;
 const unsigned kFractionDigits = 6;  // a bare FF, as for TIMESTAMP's default precision
 
-std::string argText(sqlite3_value* v) {
-    const unsigned char* text = sqlite3_value_text(v);
-    return text ? std::string(reinterpret_cast<const char*>(text),
-                              static_cast<std::size_t>(sqlite3_value_bytes(v)))
-                : std::string();
-}
-
 // True when an argument is NULL or has no bytes ('', an empty RAW or LOB): Oracle's conversion
 // functions then give NULL, whether it is the value or the format model.
 bool anyEmpty(int argc, sqlite3_value** argv) {
@@ -39,27 +33,6 @@ bool anyEmpty(int argc, sqlite3_value** argv) {
         if (sqlite3_value_type(argv[i]) == SQLITE_NULL || sqlite3_value_bytes(argv[i]) == 0)
             return true;
     return false;
-}
-
-void resultText(sqlite3_context* ctx, const std::string& text) {
-    if (text.empty())
-        sqlite3_result_null(ctx);  // Oracle has no empty strings
-    else
-        sqlite3_result_text(ctx, text.c_str(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-}
-
-// Runs body; a failure becomes the statement's error with the ORA text.
-template <class Body>
-void guarded(sqlite3_context* ctx, Body body) {
-    try {
-        body();
-    } catch (const occi::SQLException& e) {
-        std::string text = e.what();
-        while (!text.empty() && text.back() == '\n') text.pop_back();
-        sqlite3_result_error(ctx, text.c_str(), -1);
-    } catch (const std::exception& e) {
-        sqlite3_result_error(ctx, e.what(), -1);
-    }
 }
 
 enum class TextKind { Date, Timestamp, TimestampTz, Other };
@@ -90,13 +63,13 @@ std::string numberToChar(const occi::Number& n, const std::string* model) {
 }
 
 void toChar(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
-    guarded(ctx, [&] {
+    guardedSql(ctx, [&] {
         if (anyEmpty(argc, argv)) {
             sqlite3_result_null(ctx);
             return;
         }
         sqlite3_value* v = argv[0];
-        const std::string modelText = argc > 1 ? argText(argv[1]) : std::string();
+        const std::string modelText = argc > 1 ? valueText(argv[1]) : std::string();
         const std::string* model =
             argc > 1 && sqlite3_value_type(argv[1]) != SQLITE_NULL ? &modelText : nullptr;
         switch (sqlite3_value_type(v)) {
@@ -112,7 +85,7 @@ void toChar(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
             default:
                 break;
         }
-        const std::string text = argText(v);
+        const std::string text = valueText(v);
         switch (storageKind(text)) {
             case TextKind::Date:
                 resultText(ctx, dateFromText(text).toText(model ? *model : kDateFormat));
@@ -134,7 +107,7 @@ void toChar(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 }
 
 void toNumber(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
-    guarded(ctx, [&] {
+    guardedSql(ctx, [&] {
         if (anyEmpty(argc, argv)) {
             sqlite3_result_null(ctx);
             return;
@@ -145,10 +118,10 @@ void toNumber(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
             sqlite3_result_value(ctx, v);
             return;
         }
-        std::string text = argText(v);
+        std::string text = valueText(v);
         if (argc > 1) {
             // Group separators and the currency sign the model allows are not part of the value.
-            const std::string model = asciiUpper(argText(argv[1]));
+            const std::string model = asciiUpper(valueText(argv[1]));
             std::string kept;
             for (char c : text) {
                 if (c == ',' &&
@@ -175,7 +148,7 @@ void toNumber(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 // ---- TO_DATE --------------------------------------------------------------------------------
 
 void toDate(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
-    guarded(ctx, [&] {
+    guardedSql(ctx, [&] {
         if (anyEmpty(argc, argv)) {
             sqlite3_result_null(ctx);
             return;
@@ -184,12 +157,12 @@ void toDate(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
             sqlite3_result_null(ctx);
             return;
         }
-        const std::string text = argText(argv[0]);
+        const std::string text = valueText(argv[0]);
         if (text.empty()) {
             sqlite3_result_null(ctx);
             return;
         }
-        std::string model = argc > 1 ? argText(argv[1]) : std::string();
+        std::string model = argc > 1 ? valueText(argv[1]) : std::string();
         if (model.empty()) {
             // The session's DD-MON-RR, and the storage form a DATE column hands back.
             model = storageKind(text) == TextKind::Date ? "YYYY-MM-DD HH24:MI:SS" : kDateFormat;

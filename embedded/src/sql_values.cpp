@@ -92,6 +92,18 @@ DateTimeFields datetimeArg(sqlite3_value* v) {
     return parseDefaultDateTime(valueText(v), true, true);
 }
 
+std::string hexText(const void* bytes, std::size_t size) {
+    static const char kDigits[] = "0123456789ABCDEF";
+    const unsigned char* b = static_cast<const unsigned char*>(bytes);
+    std::string hex;
+    hex.reserve(size * 2);
+    for (std::size_t i = 0; i < size; ++i) {
+        hex += kDigits[b[i] >> 4];
+        hex += kDigits[b[i] & 15];
+    }
+    return hex;
+}
+
 void resultNumber(sqlite3_context* ctx, const occi::Number& n) {
     std::int64_t whole = 0;
     if (numberToInt64(n, whole))

@@ -30,6 +30,9 @@ occi::Number numberArg(sqlite3_value* v);
 // result of a TO_DATE, a literal, ...): ORA-00932 for numbers and blobs. v must not be NULL.
 DateTimeFields datetimeArg(sqlite3_value* v);
 
+// Bytes as upper-case hexadecimal digits, as RAW values are written as text.
+std::string hexText(const void* bytes, std::size_t size);
+
 // Results.
 void resultNumber(sqlite3_context* ctx, const occi::Number& n);  // INTEGER where exact, else REAL
 void resultText(sqlite3_context* ctx, const std::string& text);  // '' gives NULL

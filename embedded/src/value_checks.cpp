@@ -63,15 +63,6 @@ std::string valueCheckConstraints(const std::string& table, const std::string& c
         out += constraint("ORA-01722: invalid number",
                           value + " <= '' OR length(" + value + ") = 0");
     }
-    // Dates and timestamps are stored as their storage texts only (the write conversions make
-    // them); this catches what reaches the table another way, so nothing unreadable is stored.
-    if (isOneOf(base, {"DATE", "TIMESTAMP", "TIMESTAMPWITHTIMEZONE", "TIMESTAMPWITHLOCALTIMEZONE"})) {
-        const std::string shape =
-            "[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9] [0-9][0-9]:[0-9][0-9]:[0-9][0-9]" +
-            std::string(base == "DATE" ? "" : ".[0-9]*");
-        out += constraint("ORA-01861: literal does not match format string",
-                          value + " GLOB '" + shape + "' OR " + value + " GLOB '-" + shape + "'");
-    }
     // Text and blobs round to 0 and pass here (the check above reports them). Values well inside
     // the bound pass on two comparisons; only those near it are rounded to the column's scale.
     if (base == "NUMBER" && sized && type.precision >= 1 && type.precision <= 38) {

@@ -14,6 +14,7 @@
 #include "detail.h"
 #include "sql_function.h"
 #include "sql_lexer.h"
+#include "sql_values.h"
 #include "token_editor.h"
 
 namespace kavexdb {
@@ -23,48 +24,16 @@ namespace {
 
 // ---- The conversion functions -------------------------------------------------------------
 
-template <class Body>
-void guarded(sqlite3_context* ctx, Body body) {
-    try {
-        body();
-    } catch (const occi::SQLException& e) {
-        std::string text = e.what();
-        while (!text.empty() && text.back() == '\n') text.pop_back();
-        sqlite3_result_error(ctx, text.c_str(), -1);
-    } catch (const std::exception& e) {
-        sqlite3_result_error(ctx, e.what(), -1);
-    }
-}
-
-std::string valueText(sqlite3_value* v) {
-    const unsigned char* text = sqlite3_value_text(v);
-    return text ? std::string(reinterpret_cast<const char*>(text),
-                              static_cast<std::size_t>(sqlite3_value_bytes(v)))
-                : std::string();
-}
-
-void resultText(sqlite3_context* ctx, const std::string& text) {
-    sqlite3_result_text(ctx, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-}
-
 [[noreturn]] void inconsistent(const char* expected, sqlite3_value* v) {
     const int type = sqlite3_value_type(v);
     raise(932, std::string("inconsistent datatypes: expected ") + expected + " got " +
                    (type == SQLITE_BLOB ? "BINARY" : type == SQLITE_TEXT ? "CHAR" : "NUMBER"));
 }
 
-void resultNumber(sqlite3_context* ctx, const occi::Number& n) {
-    std::int64_t whole = 0;
-    if (numberToInt64(n, whole))
-        sqlite3_result_int64(ctx, whole);
-    else
-        sqlite3_result_double(ctx, numberToDouble(n));
-}
-
 // ORA$W_NUM(value, scale): a NUMBER(p,s) value, rounded half away from zero to s digits after
 // the point (s < 0: to a multiple of 10^-s) in decimal, as Oracle stores it.
 void writeNumber(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    guarded(ctx, [&] {
+    guardedSql(ctx, [&] {
         sqlite3_value* v = argv[0];
         const int scale = sqlite3_value_int(argv[1]);
         occi::Number n;
@@ -105,7 +74,7 @@ void writeNumber(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 // ORA$W_BIN(value): a BINARY_FLOAT or BINARY_DOUBLE value; text may also spell the infinities.
 void writeBinary(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    guarded(ctx, [&] {
+    guardedSql(ctx, [&] {
         sqlite3_value* v = argv[0];
         const int type = sqlite3_value_type(v);
         if (type == SQLITE_NULL || type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
@@ -164,7 +133,7 @@ DateTimeFields textFields(sqlite3_value* v, const char* expected, bool timestamp
 
 // ORA$W_DATE(value): a DATE value from its storage text or text in the session's formats.
 void writeDate(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    guarded(ctx, [&] {
+    guardedSql(ctx, [&] {
         sqlite3_value* v = argv[0];
         if (sqlite3_value_type(v) == SQLITE_NULL) {
             sqlite3_result_null(ctx);
@@ -177,8 +146,7 @@ void writeDate(sqlite3_context* ctx, int, sqlite3_value** argv) {
             return;
         }
         const DateTimeFields f = textFields(v, "DATE", false, false);
-        resultText(ctx, dateToStorage(occi::Date(nullptr, f.year, f.month, f.day, f.hour,
-                                                 f.minute, f.second)));
+        resultDate(ctx, f);
     });
 }
 
@@ -186,7 +154,7 @@ void writeDate(sqlite3_context* ctx, int, sqlite3_value** argv) {
 // Fractions are rounded to the column's precision; a value with a zone written into a column
 // without one is moved to the session's zone (UTC).
 void writeTimestamp(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    guarded(ctx, [&] {
+    guardedSql(ctx, [&] {
         sqlite3_value* v = argv[0];
         const int kind = sqlite3_value_int(argv[1]);
         const int precision = sqlite3_value_int(argv[2]);
@@ -214,11 +182,7 @@ void writeTimestamp(sqlite3_context* ctx, int, sqlite3_value** argv) {
             out.tzHour = f.tzHour;
             out.tzMinute = f.tzMinute;
         }
-        resultText(ctx, timestampToStorage(
-                            occi::Timestamp(nullptr, out.year, out.month, out.day, out.hour,
-                                            out.minute, out.second, out.fraction, out.tzHour,
-                                            out.tzMinute),
-                            kind == 1));
+        resultTimestamp(ctx, out, kind == 1);
     });
 }
 
@@ -232,7 +196,7 @@ int hexDigit(char c) {
 // ORA$W_RAW(value): RAW, LONG RAW and BLOB values; text is read as hexadecimal digits (an odd
 // count as if led by a zero), as HEXTORAW does.
 void writeRaw(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    guarded(ctx, [&] {
+    guardedSql(ctx, [&] {
         sqlite3_value* v = argv[0];
         const int type = sqlite3_value_type(v);
         if (type == SQLITE_NULL || type == SQLITE_BLOB) {
@@ -260,7 +224,7 @@ void writeRaw(sqlite3_context* ctx, int, sqlite3_value** argv) {
 // ORA$W_CHAR(value, n): CHAR(n) and NCHAR(n) values, blank-padded to n characters. A longer
 // value is left for the length check to report.
 void writeChar(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    guarded(ctx, [&] {
+    guardedSql(ctx, [&] {
         sqlite3_value* v = argv[0];
         if (sqlite3_value_type(v) == SQLITE_NULL) {
             sqlite3_result_null(ctx);
@@ -279,29 +243,16 @@ void writeChar(sqlite3_context* ctx, int, sqlite3_value** argv) {
 // RAWTOHEX(raw): the bytes as upper-case hexadecimal digits.
 void rawToHex(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_value* v = argv[0];
-    if (sqlite3_value_type(v) == SQLITE_NULL) {
-        sqlite3_result_null(ctx);
-        return;
-    }
-    static const char kDigits[] = "0123456789ABCDEF";
-    const unsigned char* bytes = static_cast<const unsigned char*>(sqlite3_value_blob(v));
-    const std::size_t size = static_cast<std::size_t>(sqlite3_value_bytes(v));
-    std::string text;
-    text.reserve(size * 2);
-    for (std::size_t i = 0; i < size; ++i) {
-        text += kDigits[bytes[i] >> 4];
-        text += kDigits[bytes[i] & 15];
-    }
-    if (text.empty())
-        sqlite3_result_null(ctx);
-    else
-        resultText(ctx, text);
+    if (sqlite3_value_type(v) == SQLITE_NULL) return sqlite3_result_null(ctx);
+    resultText(ctx, hexText(sqlite3_value_blob(v), static_cast<std::size_t>(sqlite3_value_bytes(v))));
 }
 
 // ---- Wrapping the written values ------------------------------------------------------------
 
 struct Conversion {
     std::string prefix, suffix;  // around the value; empty when the type needs none
+    ParameterConversion::Form form = ParameterConversion::Form::Other;
+    int scale = 0;
     bool empty() const { return prefix.empty(); }
 };
 
@@ -312,25 +263,31 @@ Conversion conversionFor(const std::string& declared) {
         if (c == '(') break;
         if (c != ' ' && c != '\t') base += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     }
-    auto call = [](const char* name, const std::string& args) {
-        return Conversion{std::string(name) + "(", args + ")"};
+    using Form = ParameterConversion::Form;
+    auto call = [](const char* name, const std::string& args, Form form = Form::Other,
+                   int scale = 0) {
+        return Conversion{std::string(name) + "(", args + ")", form, scale};
     };
     switch (t.dataType) {
         case 2:
-            if (base == "NUMBER" && t.precision > 0) return call("ORA$W_NUM", ", " + std::to_string(t.scale));
-            if (base == "INTEGER" || base == "INT" || base == "SMALLINT") return call("ORA$W_NUM", ", 0");
+            if (base == "NUMBER" && t.precision > 0)
+                return call("ORA$W_NUM", ", " + std::to_string(t.scale), Form::Number, t.scale);
+            if (base == "INTEGER" || base == "INT" || base == "SMALLINT")
+                return call("ORA$W_NUM", ", 0", Form::Number, 0);
             return Conversion{};
         case 100:
         case 101:
-            return base == "BINARY_FLOAT" || base == "BINARY_DOUBLE" ? call("ORA$W_BIN", "")
-                                                                     : Conversion{};
+            return base == "BINARY_FLOAT" || base == "BINARY_DOUBLE"
+                       ? call("ORA$W_BIN", "", Form::Binary)
+                       : Conversion{};
         case 12:
-            return call("ORA$W_DATE", "");
+            return call("ORA$W_DATE", "", Form::Date);
         case 187:
         case 188:
         case 232: {
             const int kind = t.dataType == 188 ? 1 : t.dataType == 232 ? 2 : 0;
-            return call("ORA$W_TS", ", " + std::to_string(kind) + ", " + std::to_string(t.scale));
+            return call("ORA$W_TS", ", " + std::to_string(kind) + ", " + std::to_string(t.scale),
+                        kind == 1 ? Form::Other : Form::Timestamp, t.scale);
         }
         case 23:
         case 24:
@@ -383,12 +340,34 @@ bool anyConversion(const std::vector<const Column*>& targets) {
     return false;
 }
 
-// Wraps the significant tokens in [from, to) in the column's conversion.
-void wrap(TokenEditor& e, std::size_t from, std::size_t to, const Column* column) {
+// Where the conversions of one statement go: wrapped around values in the SQL, or, for a named
+// parameter used once in the statement, done when it is bound.
+struct Conversions {
+    TokenEditor& e;
+    std::vector<ParameterConversion>& parameters;
+};
+
+bool usedOnce(const TokenEditor& e, const std::string& parameter) {
+    int uses = 0;
+    for (const Token& t : e.tokens())
+        if (t.kind == Token::Kind::Bind && t.text == parameter) ++uses;
+    return uses == 1;
+}
+
+// Converts the value in [from, to) for the column.
+void wrap(Conversions& c, std::size_t from, std::size_t to, const Column* column) {
+    TokenEditor& e = c.e;
     if (!column || column->conversion.empty()) return;
     const std::size_t first = e.next(from);
     if (first >= to) return;
     std::size_t last = e.previous(to);
+    const Token& t = e.tokens()[first];
+    if (first == last && t.kind == Token::Kind::Bind && t.text.size() > 1 && t.text[0] == ':' &&
+        usedOnce(e, t.text)) {
+        const Conversion& k = column->conversion;
+        c.parameters.emplace_back(t.text, k.prefix + "?1" + k.suffix, k.form, k.scale);
+        return;
+    }
     e[first].text = column->conversion.prefix + e[first].text;
     e[last].text += column->conversion.suffix;
 }
@@ -435,7 +414,8 @@ bool depthZeroWord(const TokenEditor& e, std::size_t from, const char* word) {
     return false;
 }
 
-void convertInsert(sqlite3* db, TokenEditor& e, std::size_t verb) {
+void convertInsert(sqlite3* db, Conversions& c, std::size_t verb) {
+    TokenEditor& e = c.e;
     std::size_t i = e.next(verb + 1);
     if (e.word(i, "OR")) i = e.next(e.next(i + 1) + 1);
     if (!e.word(i, "INTO")) return;
@@ -464,7 +444,7 @@ void convertInsert(sqlite3* db, TokenEditor& e, std::size_t verb) {
             const std::size_t past = e.pastParens(i);
             const auto values = items(e, i + 1, past - 1);
             for (std::size_t k = 0; k < values.size() && k < targets.size(); ++k)
-                wrap(e, values[k].first, values[k].second, targets[k]);
+                wrap(c, values[k].first, values[k].second, targets[k]);
             i = e.next(past);
             if (!e.punct(i, ',')) break;
         }
@@ -479,9 +459,9 @@ void convertInsert(sqlite3* db, TokenEditor& e, std::size_t verb) {
     for (std::size_t k = 0; k < targets.size(); ++k) {
         const std::string name = "c" + std::to_string(k + 1);
         names += (k ? ", " : "") + name;
-        const Column* c = targets[k];
+            const Column* t = targets[k];
         converted += (k ? ", " : "") +
-                     (c && !c->conversion.empty() ? c->conversion.prefix + name + c->conversion.suffix
+                     (t && !t->conversion.empty() ? t->conversion.prefix + name + t->conversion.suffix
                                                   : name);
     }
     e[i].text = "WITH ora$rows(" + names + ") AS (" + e[i].text;
@@ -489,7 +469,8 @@ void convertInsert(sqlite3* db, TokenEditor& e, std::size_t verb) {
     e[last].text += ") SELECT " + converted + " FROM ora$rows";
 }
 
-void convertUpdate(sqlite3* db, TokenEditor& e, std::size_t verb) {
+void convertUpdate(sqlite3* db, Conversions& c, std::size_t verb) {
+    TokenEditor& e = c.e;
     std::size_t i = e.next(verb + 1);
     if (e.word(i, "OR")) i = e.next(e.next(i + 1) + 1);
     std::string schema, table;
@@ -518,22 +499,67 @@ void convertUpdate(sqlite3* db, TokenEditor& e, std::size_t verb) {
         if (!e.name(name)) continue;  // (a, b) = (...)
         // SQLite names the assigned column without its table or alias.
         if (e.punct(e.previous(name), '.')) e.erase(e.next(item.first), name);
-        wrap(e, eq + 1, item.second, findColumn(columns, identifierName(e.tokens()[name])));
+        wrap(c, eq + 1, item.second, findColumn(columns, identifierName(e.tokens()[name])));
     }
 }
 
 }  // namespace
 
-std::string addWriteConversions(sqlite3* db, const std::string& sql) {
+ParameterConversion::ParameterConversion(std::string parameter, std::string call, Form form,
+                                         int scale)
+    : parameter_(std::move(parameter)), call_(std::move(call)), form_(form), scale_(scale) {}
+
+bool ParameterConversion::inColumnForm(const BindView& v) const {
+    using K = BindValue::Kind;
+    if (v.kind == K::Null || v.kind == K::Unset) return true;
+    switch (form_) {
+        case Form::Number:
+            return v.kind == K::Integer && scale_ >= 0;
+        case Form::Binary:
+            return v.kind == K::Integer || v.kind == K::Real;
+        case Form::Date:
+            return v.kind == K::Text && isStorageText(v.data, v.size, 19);
+        case Form::Timestamp:
+            return v.kind == K::Text && isStorageText(v.data, v.size, 29) && scale_ >= 0 &&
+                   scale_ <= 9 &&
+                   std::string(v.data + 20 + scale_, static_cast<std::size_t>(9 - scale_))
+                           .find_first_not_of('0') == std::string::npos;
+        default:
+            return false;
+    }
+}
+
+int ParameterConversion::bind(sqlite3* db, sqlite3_stmt* target, int index, const BindView& v) {
+    if (inColumnForm(v)) return bindToSqlite(target, index, v, SQLITE_STATIC);
+    if (!converter_) converter_ = prepareSql(db, "SELECT " + call_);
+    sqlite3_stmt* convert = converter_.get();
+    int rc = bindToSqlite(convert, 1, v, SQLITE_STATIC);
+    if (rc == SQLITE_OK) rc = sqlite3_step(convert);
+    if (rc != SQLITE_ROW) {
+        sqlite3_reset(convert);
+        raiseSqlite(db, rc);
+    }
+    rc = sqlite3_bind_value(target, index, sqlite3_column_value(convert, 0));
+    sqlite3_reset(convert);
+    sqlite3_clear_bindings(convert);
+    return rc;
+}
+
+WriteConversions addWriteConversions(sqlite3* db, const std::string& sql) {
+    WriteConversions out;
     TokenEditor e(lexSql(sql));
+    Conversions c{e, out.parameters};
     const std::size_t verb = e.next(0);
-    if (e.word(verb, "INSERT") || e.word(verb, "REPLACE"))
-        convertInsert(db, e, verb);
-    else if (e.word(verb, "UPDATE"))
-        convertUpdate(db, e, verb);
-    else
-        return sql;
-    return e.text();
+    if (e.word(verb, "INSERT") || e.word(verb, "REPLACE")) {
+        convertInsert(db, c, verb);
+    } else if (e.word(verb, "UPDATE")) {
+        convertUpdate(db, c, verb);
+    } else {
+        out.sql = sql;
+        return out;
+    }
+    out.sql = e.text();
+    return out;
 }
 
 void registerWriteConversionFunctions(sqlite3* db) {
