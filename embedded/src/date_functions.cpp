@@ -119,7 +119,8 @@ void truncOrRound(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool rou
         if (anyNull(argc, argv)) return sqlite3_result_null(ctx);
         if (isNumberArg(argv[0])) {
             const occi::Number n = numberArg(argv[0]);
-            const int places = argc > 1 ? static_cast<int>(numberToDouble(numberArg(argv[1]))) : 0;
+            const double wanted = argc > 1 ? std::trunc(numberToDouble(numberArg(argv[1]))) : 0;
+            const int places = static_cast<int>(wanted < -200 ? -200 : wanted > 200 ? 200 : wanted);
             Decimal d = decimalOf(n);
             if (round) {
                 d = roundToScale(d, places);

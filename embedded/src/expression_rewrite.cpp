@@ -249,16 +249,27 @@ bool aliasEnds(const TokenEditor& e, std::size_t first, std::size_t last) {
 void rewriteOperators(TokenEditor& e) { Parser(e).region(0, e.size()); }
 
 SelectItemNames::SelectItemNames(const TokenEditor& e) {
-    // The select list of the statement's first SELECT names its columns.
+    // The select list of the statement's first SELECT after its WITH clause names its columns.
     std::size_t select = e.next(0);
-    while (select < e.size() && !e.word(select, "SELECT")) {
-        if (e.punct(select, '(') && e.word(e.next(select + 1), "SELECT")) {
-            select = e.next(select + 1);
-            break;
-        }
-        if (e.word(select, "WITH")) return;  // names come from further on; left as they are
+    while (select < e.size() && !e.word(select, "SELECT") && !e.word(select, "WITH"))
+        select = e.next(select + 1);  // CREATE VIEW v AS, parentheses
+    if (e.word(select, "WITH")) {
         select = e.next(select + 1);
+        if (e.word(select, "RECURSIVE")) select = e.next(select + 1);
+        while (e.name(select)) {  // name [(columns)] AS [[NOT] MATERIALIZED] (query) [,]
+            select = e.next(select + 1);
+            if (e.punct(select, '(')) select = e.next(e.pastParens(select));
+            if (!e.word(select, "AS")) return;
+            select = e.next(select + 1);
+            while (e.word(select, "NOT") || e.word(select, "MATERIALIZED")) select = e.next(select + 1);
+            if (!e.punct(select, '(')) return;
+            select = e.next(e.pastParens(select));
+            if (!e.punct(select, ',')) break;
+            select = e.next(select + 1);
+        }
     }
+    while (e.punct(select, '(')) select = e.next(select + 1);
+    if (!e.word(select, "SELECT")) return;  // names come from a form not followed here
     if (select >= e.size()) return;
     std::size_t i = e.next(select + 1);
     if (e.word(i, "DISTINCT") || e.word(i, "ALL") || e.word(i, "UNIQUE")) i = e.next(i + 1);

@@ -119,6 +119,13 @@ TEST_F(Expressions, ChangedExpressionsKeepTheirNames) {
     EXPECT_EQ("1 + 2 || 'x'", cols[1].getString(MetaData::ATTR_NAME));
     EXPECT_EQ("SYSDATE - 1", cols[2].getString(MetaData::ATTR_NAME));
     s.conn()->terminateStatement(st);
+    st = s.conn()->createStatement("with q (n) as (select 4 from dual) select n / 8 from q");
+    st->execute();
+    cols = st->getResultSet()->getColumnListMetaData();
+    EXPECT_EQ("N / 8", cols[0].getString(MetaData::ATTR_NAME));
+    ASSERT_EQ(ResultSet::DATA_AVAILABLE, st->getResultSet()->next());
+    EXPECT_EQ("0.5", st->getResultSet()->getString(1));
+    s.conn()->terminateStatement(st);
 }
 
 }  // namespace
