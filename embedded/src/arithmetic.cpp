@@ -62,10 +62,6 @@ Operand operand(sqlite3_value* v) {
     return o;
 }
 
-bool anyNull(sqlite3_value** argv) {
-    return sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL;
-}
-
 // A datetime moved by a number of days: a DATE, to the nearest second.
 void resultShiftedDate(sqlite3_context* ctx, sqlite3_value* datetime, sqlite3_value* days,
                        bool subtract) {
@@ -86,7 +82,7 @@ void resultShiftedDate(sqlite3_context* ctx, sqlite3_value* datetime, sqlite3_va
 
 void add(sqlite3_context* ctx, int, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
-        if (anyNull(argv)) return sqlite3_result_null(ctx);
+        if (anyNull(2, argv)) return sqlite3_result_null(ctx);
         const ValueKind a = valueKind(argv[0]), b = valueKind(argv[1]);
         if (isDatetime(a) && isDatetime(b)) raise(975, "date + date not allowed");
         if (isDatetime(a)) return resultShiftedDate(ctx, argv[0], argv[1], false);
@@ -101,7 +97,7 @@ void add(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 void subtract(sqlite3_context* ctx, int, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
-        if (anyNull(argv)) return sqlite3_result_null(ctx);
+        if (anyNull(2, argv)) return sqlite3_result_null(ctx);
         const ValueKind a = valueKind(argv[0]), b = valueKind(argv[1]);
         if (isDatetime(a) && isDatetime(b)) {
             if (a != ValueKind::Date || b != ValueKind::Date) intervalResult();
@@ -123,7 +119,7 @@ void subtract(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 void multiply(sqlite3_context* ctx, int, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
-        if (anyNull(argv)) return sqlite3_result_null(ctx);
+        if (anyNull(2, argv)) return sqlite3_result_null(ctx);
         const Operand x = operand(argv[0]), y = operand(argv[1]);
         sqlite3_int64 product = 0;
         if (x.integer && y.integer && !__builtin_mul_overflow(x.whole, y.whole, &product))
@@ -134,7 +130,7 @@ void multiply(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 void divide(sqlite3_context* ctx, int, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
-        if (anyNull(argv)) return sqlite3_result_null(ctx);
+        if (anyNull(2, argv)) return sqlite3_result_null(ctx);
         const Operand x = operand(argv[0]), y = operand(argv[1]);
         if (y.real == 0) raise(1476, "divisor is equal to zero");
         if (x.integer && y.integer && y.whole != -1 && x.whole % y.whole == 0)

@@ -113,11 +113,7 @@ void toNumber(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
             return;
         }
         sqlite3_value* v = argv[0];
-        const int type = sqlite3_value_type(v);
-        if (type == SQLITE_NULL || type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
-            sqlite3_result_value(ctx, v);
-            return;
-        }
+        if (resultIfNullOrNumber(ctx, v)) return;
         std::string text = valueText(v);
         if (argc > 1) {
             // Group separators and the currency sign the model allows are not part of the value.

@@ -21,12 +21,6 @@ namespace {
 const char* const kDayNames[] = {"SUNDAY",   "MONDAY", "TUESDAY", "WEDNESDAY",
                                  "THURSDAY", "FRIDAY", "SATURDAY"};
 
-bool anyNull(int argc, sqlite3_value** argv) {
-    for (int i = 0; i < argc; ++i)
-        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) return true;
-    return false;
-}
-
 int weekday(long days) { return static_cast<int>(((days % 7) + 7 + 4) % 7); }  // 0 = Sunday
 
 DateTimeFields dayStart(long days) { return fieldsOf(Instant{days, 0}); }

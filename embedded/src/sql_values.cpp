@@ -92,6 +92,19 @@ DateTimeFields datetimeArg(sqlite3_value* v) {
     return parseDefaultDateTime(valueText(v), true, true);
 }
 
+bool anyNull(int argc, sqlite3_value** argv) {
+    for (int i = 0; i < argc; ++i)
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) return true;
+    return false;
+}
+
+bool resultIfNullOrNumber(sqlite3_context* ctx, sqlite3_value* v) {
+    const int type = sqlite3_value_type(v);
+    if (type != SQLITE_NULL && type != SQLITE_INTEGER && type != SQLITE_FLOAT) return false;
+    sqlite3_result_value(ctx, v);
+    return true;
+}
+
 std::string hexText(const void* bytes, std::size_t size) {
     static const char kDigits[] = "0123456789ABCDEF";
     const unsigned char* b = static_cast<const unsigned char*>(bytes);

@@ -33,6 +33,10 @@ DateTimeFields datetimeArg(sqlite3_value* v);
 // Bytes as upper-case hexadecimal digits, as RAW values are written as text.
 std::string hexText(const void* bytes, std::size_t size);
 
+bool anyNull(int argc, sqlite3_value** argv);
+// Hands a NULL or number argument back as the result; false (nothing done) for other values.
+bool resultIfNullOrNumber(sqlite3_context* ctx, sqlite3_value* v);
+
 // Results.
 void resultNumber(sqlite3_context* ctx, const occi::Number& n);  // INTEGER where exact, else REAL
 void resultText(sqlite3_context* ctx, const std::string& text);  // '' gives NULL

@@ -16,8 +16,7 @@ namespace {
 
 void substr(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
-        for (int i = 0; i < argc; ++i)
-            if (sqlite3_value_type(argv[i]) == SQLITE_NULL) return sqlite3_result_null(ctx);
+        if (anyNull(argc, argv)) return sqlite3_result_null(ctx);
         const std::string text = valueKind(argv[0]) == ValueKind::Number
                                      ? plainNumberText(numberArg(argv[0]))
                                      : valueText(argv[0]);

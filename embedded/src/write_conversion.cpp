@@ -76,12 +76,8 @@ void writeNumber(sqlite3_context* ctx, int, sqlite3_value** argv) {
 void writeBinary(sqlite3_context* ctx, int, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
         sqlite3_value* v = argv[0];
-        const int type = sqlite3_value_type(v);
-        if (type == SQLITE_NULL || type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
-            sqlite3_result_value(ctx, v);
-            return;
-        }
-        if (type != SQLITE_TEXT) inconsistent("BINARY_DOUBLE", v);
+        if (resultIfNullOrNumber(ctx, v)) return;
+        if (sqlite3_value_type(v) != SQLITE_TEXT) inconsistent("BINARY_DOUBLE", v);
         std::string text = asciiUpper(valueText(v));
         const std::size_t first = text.find_first_not_of(" \t");
         const std::size_t last = text.find_last_not_of(" \t");
