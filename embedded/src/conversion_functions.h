@@ -4,6 +4,10 @@
 
 #include <sqlite3.h>
 
+#include <string>
+
+#include "detail.h"
+
 namespace kavexdb {
 namespace detail {
 
@@ -11,6 +15,9 @@ namespace detail {
 // the last giving the DATE storage text. Failures are the statement's error with the ORA text
 // ("ORA-01722: invalid number", "ORA-01861: ...").
 void registerConversionFunctions(sqlite3* db);
+
+// A number as TO_CHAR gives it without a model: Oracle's minimal text, no zero before the point.
+std::string plainNumberText(const occi::Number& n);
 
 }  // namespace detail
 }  // namespace kavexdb

@@ -2,6 +2,7 @@
 // "YYYY-MM-DD HH24:MI:SS[.FFFFFFFFF][+HH:MM]".
 #include <cstdlib>
 
+#include "calendar.h"
 #include "detail.h"
 #include "format_model.h"
 #include "storage_text.h"
@@ -12,16 +13,6 @@ namespace kavexdb {
 namespace detail {
 
 namespace {
-
-bool isLeapYear(int year) {
-    const int y = year < 0 ? year + 1 : year;  // 1 BC is a leap year, as year 0 would be
-    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-}
-
-unsigned daysInMonth(int year, unsigned month) {
-    static const unsigned days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && isLeapYear(year) ? 29 : days[month - 1];
-}
 
 void checkDate(int year, unsigned month, unsigned day, unsigned hour, unsigned minute,
                unsigned second) {

@@ -4,6 +4,7 @@
 
 #include "detail.h"
 #include "format_cache.h"
+#include "calendar.h"
 #include "format_model.h"
 
 namespace kavexdb {
@@ -50,27 +51,6 @@ const char* const kDays[] = {"SUNDAY",   "MONDAY", "TUESDAY", "WEDNESDAY",
                              "THURSDAY", "FRIDAY", "SATURDAY"};
 
 [[noreturn]] void unknownElement() { raise(1821, "date format not recognized"); }
-
-// Days since 1970-01-01 in the proleptic Gregorian calendar (astronomical years).
-long daysFromCivil(long y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const long era = (y >= 0 ? y : y - 399) / 400;
-    const long yoe = y - era * 400;
-    const long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-
-long yearOfDays(long z) {
-    z += 719468;
-    const long era = (z >= 0 ? z : z - 146096) / 146097;
-    const long doe = z - era * 146097;
-    const long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const long mp = (5 * doy + 2) / 153;
-    const long month = mp < 10 ? mp + 3 : mp - 9;
-    return yoe + era * 400 + (month <= 2);
-}
 
 // Everything a format element may need, worked out once per value.
 struct Calendar {

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "detail.h"
+#include "expression_rewrite.h"
 #include "sql_lexer.h"
 #include "token_editor.h"
 
@@ -148,11 +149,23 @@ DeclaredType typeFromSample(const ColumnSample& sample) {
     return t;
 }
 
+// An expression whose values were all DATE or TIMESTAMP storage texts (MIN of a DATE column,
+// date arithmetic, a DATE literal) is of that type; the storage texts are only made for such
+// values, except by a string literal or a TO_CHAR that happens to spell one.
+bool isDatetimeExpression(const std::string& name, const ColumnSample& sample) {
+    if (sample.sqliteType != SQLITE_TEXT || sample.datetimeType <= 0) return false;
+    const std::string upper = asciiUpper(name);
+    return !name.empty() && name[0] != '\'' && upper.find("TO_CHAR") == std::string::npos &&
+           upper.find("||") == std::string::npos;
+}
+
 // The name Oracle reports for result column i: unquoted names and expression text in upper case
 // (string literals untouched), quoted names as written.
 std::string reportedName(sqlite3_stmt* stmt, int i, const std::set<std::string>& quotedInQuery,
                          TableDefinitions& tables) {
     const char* raw = sqlite3_column_name(stmt, i);
+    // An expression the rewriting changed is named by its original text.
+    if (raw && isExpressionAlias(raw)) return upperOutsideQuotes(reportedColumnName(raw));
     const std::string name = unwrapConcatenation(raw ? raw : "");
     if (quotedInQuery.count(name)) return name;
     const char* origin = sqlite3_column_origin_name(stmt, i);
@@ -186,6 +199,13 @@ std::vector<ColumnRecord> describeColumns(sqlite3* db, sqlite3_stmt* stmt,
             applyType(*r, mapDeclaredType("ROWID"));
         } else if (decl && *decl) {
             applyType(*r, mapDeclaredType(decl));
+        } else if (isDatetimeExpression(r->name, static_cast<std::size_t>(i) < samples.size()
+                                                      ? samples[static_cast<std::size_t>(i)]
+                                                      : ColumnSample())) {
+            const int type = samples[static_cast<std::size_t>(i)].datetimeType;
+            applyType(*r, mapDeclaredType(type == 12    ? "DATE"
+                                          : type == 187 ? "TIMESTAMP"
+                                                        : "TIMESTAMP WITH TIME ZONE"));
         } else if (r->name == "SYSDATE" || r->name.compare(0, 8, "TO_DATE(") == 0) {
             applyType(*r, mapDeclaredType("DATE"));
         } else if (r->name == "SYSTIMESTAMP") {

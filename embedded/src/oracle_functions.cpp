@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "conversion_functions.h"
 #include "detail.h"
 #include "sql_function.h"
+#include "sql_values.h"
 #include "token_editor.h"
 
 namespace kavexdb {
@@ -82,20 +84,51 @@ void nvl2(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_value(ctx, isNull(argv[0]) ? argv[2] : argv[1]);
 }
 
-// GREATEST and LEAST: NULL when any argument is NULL.
+// GREATEST and LEAST: NULL when any argument is NULL. The arguments compare as the type of the
+// first: as numbers when it is a number (text converted, ORA-01722 when it is none), otherwise
+// as text, numbers written as TO_CHAR writes them; the result has that type.
 void extreme(sqlite3_context* ctx, int argc, sqlite3_value** argv, int wanted) {
-    sqlite3_value* best = nullptr;
+    if (argc == 0) {
+        sqlite3_result_error(ctx, "ORA-00938: not enough arguments for function", -1);
+        return;
+    }
     for (int i = 0; i < argc; ++i) {
         if (isNull(argv[i])) {
             sqlite3_result_null(ctx);
             return;
         }
-        if (!best || compare(argv[i], best) == wanted) best = argv[i];
     }
-    if (best)
-        sqlite3_result_value(ctx, best);
-    else
-        sqlite3_result_error(ctx, "ORA-00938: not enough arguments for function", -1);
+    guardedSql(ctx, [&] {
+        if (isNumeric(argv[0])) {
+            int best = 0;
+            double bestValue = numberToDouble(numberArg(argv[0]));
+            occi::Number bestNumber = numberArg(argv[0]);
+            for (int i = 1; i < argc; ++i) {
+                const occi::Number n = numberArg(argv[i]);
+                const double v = numberToDouble(n);
+                if ((wanted > 0 && v > bestValue) || (wanted < 0 && v < bestValue)) {
+                    best = i;
+                    bestValue = v;
+                    bestNumber = n;
+                }
+            }
+            if (isNumeric(argv[best]))
+                sqlite3_result_value(ctx, argv[best]);
+            else
+                resultNumber(ctx, bestNumber);
+            return;
+        }
+        auto text = [](sqlite3_value* v) {
+            return isNumeric(v) ? plainNumberText(numberArg(v)) : valueText(v);
+        };
+        std::string best = text(argv[0]);
+        for (int i = 1; i < argc; ++i) {
+            const std::string candidate = text(argv[i]);
+            const int c = candidate.compare(best);
+            if ((wanted > 0 && c > 0) || (wanted < 0 && c < 0)) best = candidate;
+        }
+        resultText(ctx, best);
+    });
 }
 
 void greatest(sqlite3_context* ctx, int argc, sqlite3_value** argv) { extreme(ctx, argc, argv, 1); }

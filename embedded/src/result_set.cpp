@@ -143,6 +143,7 @@ void ResultSetImpl::start() {
             if (c.type == SQLITE_TEXT) {
                 s.sqliteType = SQLITE_TEXT;
                 if (c.length > s.maxTextBytes) s.maxTextBytes = c.length;
+                sampleText(s, arena_.data() + c.offset, c.length);
             } else if (c.type == SQLITE_BLOB && s.sqliteType != SQLITE_TEXT) {
                 s.sqliteType = SQLITE_BLOB;
             } else if (c.type == SQLITE_FLOAT &&

@@ -3,11 +3,14 @@
 #include <cstdio>
 #include <ctime>
 
+#include "arithmetic.h"
 #include "conversion_functions.h"
+#include "date_functions.h"
 #include "detail.h"
 #include "oracle_functions.h"
 #include "sql_function.h"
 #include "sql_rewrite.h"
+#include "write_conversion.h"
 
 namespace kavexdb {
 namespace detail {
@@ -58,6 +61,13 @@ void systimestamp(sqlite3_context* ctx, int, sqlite3_value**) {
     sqlite3_result_text(ctx, now.c_str(), static_cast<int>(now.size()), SQLITE_TRANSIENT);
 }
 
+void runPragma(sqlite3* db, const char* sql) {
+    char* message = nullptr;
+    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, &message);
+    sqlite3_free(message);
+    if (rc != SQLITE_OK) raiseSqlite(db, rc);
+}
+
 }  // namespace
 
 void defineFunction(sqlite3* db, const char* name, int args, SqlFunction fn, bool deterministic) {
@@ -75,6 +85,12 @@ void registerSessionFunctions(sqlite3* db) {
     defineFunction(db, "SYSTIMESTAMP", 0, systimestamp, false);
     registerConversionFunctions(db);
     registerOracleFunctions(db);
+    registerWriteConversionFunctions(db);
+    registerArithmeticFunctions(db);
+    registerDateFunctions(db);
+    registerSubstr(db);
+    // Oracle's LIKE compares characters exactly, case included.
+    runPragma(db, "PRAGMA case_sensitive_like = ON");
     // TEMP, so that nothing is written to the database file.
     char* message = nullptr;
     const int rc = sqlite3_exec(db, "CREATE TEMP VIEW IF NOT EXISTS dual AS SELECT 'X' AS DUMMY",

@@ -5,7 +5,11 @@
 #include <cctype>
 #include <cstdio>
 
+#include <memory>
+
+#include "date_functions.h"
 #include "datetime_literal.h"
+#include "expression_rewrite.h"
 #include "detail.h"
 #include "sql_lexer.h"
 #include "token_editor.h"
@@ -25,6 +29,7 @@ const char* const kSysdateFunction = "SYSDATE()";
 const char* const kSystimestampFunction = "SYSTIMESTAMP()";
 const char* const kSysdateBuiltin = "(strftime('%Y-%m-%d %H:%M:%S','now'))";
 const char* const kSystimestampBuiltin = "(strftime('%Y-%m-%d %H:%M:%f','now')||'000000+00:00')";
+const char* const kLocaltimestampBuiltin = "(strftime('%Y-%m-%d %H:%M:%f','now')||'000000')";
 
 // Drops trailing blanks, comments and the ';' or '/' terminators that tools leave at the end.
 void trimTerminators(TokenEditor& e) {
@@ -220,7 +225,40 @@ void inlineDual(TokenEditor& e, std::size_t i) {
         isAliasAt(e, e.next(i + 1)) ? "(SELECT 'X' AS DUMMY)" : "(SELECT 'X' AS DUMMY) AS dual";
 }
 
+// Whether the statement declares a table or column alias spelled like the session's schema:
+// then "NAME.x" means that alias, not the schema, wherever it can stand for a column.
+bool schemaIsAlias(const TokenEditor& e, const std::string& schema) {
+    for (std::size_t i = e.next(0); i < e.size(); i = e.next(i + 1)) {
+        if (!e.name(i) || e.punct(e.next(i + 1), '.') || identifierName(e.tokens()[i]) != schema)
+            continue;
+        const std::size_t prev = e.previous(i);
+        if (prev >= e.size()) continue;
+        if (e.word(prev, "AS") || e.punct(prev, ')') || e.tokens()[prev].kind == TK::QuotedIdent)
+            return true;
+        // "table alias": the word before is a name, not a keyword that takes an expression
+        bool keyword = false;
+        for (const char* w : {"FROM", "SELECT", "BY", "AND", "OR", "NOT", "TABLE", "INTO",
+                              "UPDATE", "SET", "DISTINCT", "CASE", "THEN", "ELSE", "WHEN", "IS",
+                              "IN", "LIKE", "BETWEEN", "RETURN", "PRIOR"})
+            keyword = keyword || e.word(prev, w);
+        if (isAliasAt(e, prev) && !keyword) return true;
+    }
+    return false;
+}
+
+// Where "NAME." before a name can only be a schema: a table reference after FROM, JOIN, INTO,
+// UPDATE or TABLE, or the first part of a three-part column name.
+bool schemaPosition(const TokenEditor& e, std::size_t i) {
+    const std::size_t prev = e.previous(i);
+    if (e.word(prev, "FROM") || e.word(prev, "JOIN") || e.word(prev, "INTO") ||
+        e.word(prev, "UPDATE") || e.word(prev, "TABLE"))
+        return true;
+    const std::size_t second = e.next(e.next(i + 1) + 1);
+    return e.punct(e.next(second + 1), '.');
+}
+
 void rewriteCommon(TokenEditor& e, const std::string& schema, bool storedObject) {
+    const bool aliasNamedLikeSchema = !schema.empty() && schemaIsAlias(e, schema);
     for (std::size_t i = e.next(0); i < e.size(); i = e.next(i + 1)) {
         Token& t = e[i];
         if (t.kind == TK::Word) {
@@ -242,9 +280,13 @@ void rewriteCommon(TokenEditor& e, const std::string& schema, bool storedObject)
                 rewriteNumberStar(e, i);
             } else if (isCharacterType(t)) {
                 dropLengthSemantics(e, i);
-            } else if ((t.isWord("SYSDATE") || t.isWord("SYSTIMESTAMP")) && !qualified &&
-                       !e.punct(nx, '(')) {
-                const bool date = t.isWord("SYSDATE");
+            } else if (t.isWord("LOCALTIMESTAMP") && !qualified && !e.punct(nx, '(')) {
+                t.text = kLocaltimestampBuiltin;
+            } else if ((t.isWord("SYSDATE") || t.isWord("SYSTIMESTAMP") ||
+                        t.isWord("CURRENT_DATE") || t.isWord("CURRENT_TIMESTAMP")) &&
+                       !qualified && !e.punct(nx, '(')) {
+                // The session's time zone is UTC: CURRENT_DATE is SYSDATE and so on.
+                const bool date = t.isWord("SYSDATE") || t.isWord("CURRENT_DATE");
                 t.text = storedObject ? (date ? kSysdateBuiltin : kSystimestampBuiltin)
                                       : (date ? kSysdateFunction : kSystimestampFunction);
             } else if (t.isWord("MINUS") && !qualified) {
@@ -253,10 +295,14 @@ void rewriteCommon(TokenEditor& e, const std::string& schema, bool storedObject)
                 inlineDual(e, i);
             }
         }
+        // Oracle has no empty strings: '' is NULL wherever it stands (x'' stays a blob).
+        if (t.kind == TK::String && t.text == "''" && !(i > 0 && e[i - 1].kind == TK::Word))
+            t.text = "NULL";
         // SCHEMA.name where SCHEMA is the session's own: the database has only that schema.
         if (!schema.empty() && e.name(i) && !e.punct(e.previous(i), '.')) {
             const std::size_t dot = e.next(i + 1);
-            if (e.punct(dot, '.') && e.name(e.next(dot + 1)) && identifierName(e[i]) == schema)
+            if (e.punct(dot, '.') && e.name(e.next(dot + 1)) && identifierName(e[i]) == schema &&
+                (!aliasNamedLikeSchema || schemaPosition(e, i)))
                 e.erase(i, dot + 1);
         }
     }
@@ -502,6 +548,19 @@ void rewriteDdl(TokenEditor& e, RewrittenSql& out) {
     }
 }
 
+// CREATE [OR REPLACE] [TEMP] VIEW: its query gets the expression semantics of a query.
+bool createsView(const TokenEditor& e) {
+    std::size_t i = e.next(0);
+    if (!e.word(i, "CREATE")) return false;
+    for (i = e.next(i + 1); i < e.size(); i = e.next(i + 1)) {
+        if (e.word(i, "VIEW")) return true;
+        if (!e.word(i, "OR") && !e.word(i, "REPLACE") && !e.word(i, "TEMP") &&
+            !e.word(i, "TEMPORARY") && !e.word(i, "FORCE") && !e.word(i, "NOFORCE"))
+            return false;
+    }
+    return false;
+}
+
 }  // namespace
 
 RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& sessionSchema) {
@@ -524,9 +583,18 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
         default:
             break;
     }
+    std::unique_ptr<SelectItemNames> names;
+    if (out.kind == Kind::Query || (out.kind == Kind::Ddl && createsView(e)))
+        names = std::make_unique<SelectItemNames>(e);
     rewriteCommon(e, sessionSchema, out.kind == Kind::Ddl);
     if (out.kind == Kind::Ddl) rewriteDdl(e, out);
+    rewriteExtract(e);
+    if (out.kind != Kind::Ddl || createsView(e)) {
+        rewriteOperators(e);
+        orderNullsAsOracle(e);
+    }
     rewriteConcatenation(e);
+    if (names) names->nameChangedItems(e);
     trimTerminators(e);  // what the rewrites left blank at the end
     out.sql = e.text();
     return out;

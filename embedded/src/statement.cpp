@@ -163,6 +163,12 @@ void StatementImpl::run(const std::string& sql) {
 const RewrittenSql& StatementImpl::rewritten() {
     if (!haveRewrite_) {
         rewrite_ = rewriteSql(sql_, connection_.schema());
+        conversions_.clear();
+        if (rewrite_.kind == RewrittenSql::Kind::Dml) {
+            WriteConversions w = addWriteConversions(connection_.db(), rewrite_.sql);
+            rewrite_.sql = std::move(w.sql);
+            conversions_ = std::move(w.parameters);
+        }
         haveRewrite_ = true;
     }
     return rewrite_;
@@ -177,6 +183,12 @@ sqlite3_stmt* StatementImpl::prepared() {
         if (!onlyTerminators(tail)) {
             stmt_.reset();
             raise(933, "SQL command not properly ended");
+        }
+        conversionAt_.assign(static_cast<std::size_t>(sqlite3_bind_parameter_count(stmt_.get())) + 1,
+                             nullptr);
+        for (ParameterConversion& c : conversions_) {
+            const int index = sqlite3_bind_parameter_index(stmt_.get(), c.parameter().c_str());
+            if (index > 0) conversionAt_[static_cast<std::size_t>(index)] = &c;
         }
     }
     return stmt_.get();
@@ -234,7 +246,16 @@ void StatementImpl::runDml() {
                 raise(1008, "not all variables bound");
             }
             // The value stays where it is until this iteration's step is done.
-            int rc = bindToSqlite(stmt, p, v, SQLITE_STATIC);
+            ParameterConversion* conversion = conversionAt_[static_cast<std::size_t>(p)];
+            int rc = SQLITE_OK;
+            try {
+                rc = conversion ? conversion->bind(db, stmt, p, v)
+                                : bindToSqlite(stmt, p, v, SQLITE_STATIC);
+            } catch (...) {
+                sqlite3_reset(stmt);  // earlier iterations' rows stay
+                sqlite3_clear_bindings(stmt);
+                throw;
+            }
             if (rc != SQLITE_OK) failStep(db, stmt, rc);
         }
         int rc;

@@ -13,6 +13,7 @@
 #include "detail.h"
 #include "sql_rewrite.h"
 #include "sqlite_util.h"
+#include "write_conversion.h"
 
 namespace kavexdb {
 namespace detail {
@@ -82,6 +83,8 @@ private:
     unsigned updateCount_ = 0;
     bool haveRewrite_ = false;
     RewrittenSql rewrite_;
+    std::vector<ParameterConversion> conversions_;     // DML parameters converted when bound
+    std::vector<ParameterConversion*> conversionAt_;  // by parameter index of stmt_
     SqliteStmt stmt_;
     BindSet binds_;
     std::map<unsigned, OutParam> outParams_;

@@ -53,6 +53,9 @@ std::string valueCheckConstraints(const std::string& table, const std::string& c
                               "\" (maximum: " + size + ")",
                           "length(" + value + ") <= " + size);
     }
+    // CHAR values are stored blank-padded and compare with blank-padded semantics: trailing
+    // blanks do not count (SQLite's built-in RTRIM collation, so other tools read it too).
+    if (isOneOf(base, {"CHAR", "NCHAR"})) out += " COLLATE RTRIM";
     // Numbers sort below every text and blob, so a plain comparison with '' settles the usual
     // case without a function call per row; the empty string and empty blob also pass.
     if (isOneOf(base, {"NUMBER", "INTEGER", "INT", "SMALLINT", "FLOAT", "BINARY_FLOAT",

@@ -108,12 +108,12 @@ TEST(SqlRewrite, OracleTypeForms) {
     EXPECT_EQ(sqlOf("create table t (a NUMBER(*,0), b number(*))"),
               "create table t (a NUMBER(38,0), b number)");
     EXPECT_EQ(sqlOf("create table t (a VARCHAR2(20 CHAR), b varchar2( 10 byte ), c NCHAR(3 CHAR))"),
-              "create table t (a VARCHAR2(20), b varchar2( 10 ), c NCHAR(3))");
-    EXPECT_EQ(sqlOf("select cast(x as varchar2(5 char)) from t"),
-              "select cast(x as varchar2(5)) from t");
-    // Plain types pass unchanged.
+              "create table t (a VARCHAR2(20), b varchar2( 10 ), c NCHAR(3) COLLATE RTRIM)");
+    EXPECT_EQ(sqlOf("select cast(x as varchar2(5 char)) c from t"),
+              "select cast(x as varchar2(5)) c from t");
+    // Plain types pass unchanged; CHAR compares blank-padded.
     EXPECT_EQ(sqlOf("create table t (a TIMESTAMP(6), b NUMBER(10,2), c CHAR(1))"),
-              "create table t (a TIMESTAMP(6), b NUMBER(10,2), c CHAR(1))");
+              "create table t (a TIMESTAMP(6), b NUMBER(10,2), c CHAR(1) COLLATE RTRIM)");
 }
 
 TEST(SqlRewrite, LiteralsIdentifiersAndCommentsAreUntouched) {
@@ -136,15 +136,18 @@ TEST(SqlRewrite, ClockFunctions) {
 }
 
 TEST(SqlRewrite, DatetimeLiterals) {
+    EXPECT_EQ(sqlOf("select DATE '2024-01-15' d from dual"),
+              "select  '2024-01-15 00:00:00' d from dual");
+    EXPECT_EQ(sqlOf("select date'2024-2-5' d from dual"), "select '2024-02-05 00:00:00' d from dual");
+    EXPECT_EQ(sqlOf("select TIMESTAMP '2024-01-15 14:30:05.25' t from dual"),
+              "select  '2024-01-15 14:30:05.250000000' t from dual");
+    EXPECT_EQ(sqlOf("select TIMESTAMP '2024-01-15 14:30:05 +05:30' t from dual"),
+              "select  '2024-01-15 14:30:05.000000000+05:30' t from dual");
+    EXPECT_EQ(sqlOf("select TIMESTAMP '2024-01-15 14:30:05.123456789 UTC' t from dual"),
+              "select  '2024-01-15 14:30:05.123456789+00:00' t from dual");
+    // Without an alias the column keeps the name it was written with.
     EXPECT_EQ(sqlOf("select DATE '2024-01-15' from dual"),
-              "select  '2024-01-15 00:00:00' from dual");
-    EXPECT_EQ(sqlOf("select date'2024-2-5' from dual"), "select '2024-02-05 00:00:00' from dual");
-    EXPECT_EQ(sqlOf("select TIMESTAMP '2024-01-15 14:30:05.25' from dual"),
-              "select  '2024-01-15 14:30:05.250000000' from dual");
-    EXPECT_EQ(sqlOf("select TIMESTAMP '2024-01-15 14:30:05 +05:30' from dual"),
-              "select  '2024-01-15 14:30:05.000000000+05:30' from dual");
-    EXPECT_EQ(sqlOf("select TIMESTAMP '2024-01-15 14:30:05.123456789 UTC' from dual"),
-              "select  '2024-01-15 14:30:05.123456789+00:00' from dual");
+              "select  '2024-01-15 00:00:00' AS \"ORA$N:DATE '2024-01-15'\" from dual");
     EXPECT_EQ(errorCode("select DATE '2024-13-01' from dual"), 1843);
     EXPECT_EQ(errorCode("select DATE '2023-02-29' from dual"), 1847);
     EXPECT_EQ(errorCode("select DATE '15-JAN-24' from dual"), 1861);
@@ -158,6 +161,12 @@ TEST(SqlRewrite, OwnSchemaPrefixGoesOthersStay) {
     EXPECT_EQ(sqlOf("select * from hr.emp"), "select * from hr.emp");
     EXPECT_EQ(sqlOf("select * from \"scott\".emp"), "select * from \"scott\".emp");
     EXPECT_EQ(rewriteSql("select * from scott.emp", "").sql, "select * from scott.emp");
+    // A table alias spelled like the schema is that alias wherever it qualifies a column.
+    EXPECT_EQ(rewriteSql("select e.id, d.id from emp e join dept d on e.dept = d.id", "E").sql,
+              "select e.id, d.id from emp e join dept d on e.dept = d.id");
+    EXPECT_EQ(rewriteSql("select e.id from E.emp e where e.x = E.emp.y", "E").sql,
+              "select e.id from emp e where e.x = emp.y");
+    EXPECT_EQ(rewriteSql("select e.id from e.emp", "E").sql, "select id from emp");
 }
 
 TEST(SqlRewrite, StoredObjectsGetTheirOwnDual) {
@@ -172,13 +181,19 @@ TEST(SqlRewrite, StoredObjectsGetTheirOwnDual) {
 }
 
 TEST(SqlRewrite, ConcatenationOperandsAreWrapped) {
-    EXPECT_EQ(sqlOf("select a || 'x' || t.b from t"),
-              "select ORA$STR(a) || ORA$STR('x') || ORA$STR(t.b) from t");
-    EXPECT_EQ(sqlOf("select upper(a)||(b + 1)||:1||case when c then 'y' end from t"),
-              "select ORA$STR(upper(a))||ORA$STR((b + 1))||ORA$STR(:1)||"
-              "ORA$STR(case when c then 'y' end) from t");
-    EXPECT_EQ(sqlOf("select f(a || b) || c from t"),
-              "select ORA$STR(f(ORA$STR(a) || ORA$STR(b))) || ORA$STR(c) from t");
+    EXPECT_EQ(sqlOf("select a || 'x' || t.b n from t"),
+              "select ORA$CAT(ORA$CAT(a , 'x') , t.b) n from t");
+    EXPECT_EQ(sqlOf("select upper(a)||(b + 1)||:1||case when c then 'y' end n from t"),
+              "select ORA$CAT(ORA$CAT(ORA$CAT(upper(a),(ORA$ADD(b , 1))),:1),"
+              "case when c then 'y' end) n from t");
+    EXPECT_EQ(sqlOf("select f(a || b) || c n from t"),
+              "select ORA$CAT(f(ORA$CAT(a , b)) , c) n from t");
+    // || has the precedence of + and -, left to right; * and / bind tighter.
+    EXPECT_EQ(sqlOf("select 1 + 2 || 'x' n from dual"), "select ORA$CAT(ORA$ADD(1 , 2) , 'x') n from dual");
+    EXPECT_EQ(sqlOf("select -a / b - c * 2 n from t"),
+              "select ORA$SUB(ORA$DIV(ORA$SUB(0, a) , b) , ORA$MUL(c , 2)) n from t");
+    // A form the parser does not know leaves its expression alone.
+    EXPECT_EQ(sqlOf("select d + interval '1' day n from t"), "select d + interval '1' day n from t");
     EXPECT_EQ(sqlOf("select 'a||b', \"x||y\" from t"), "select 'a||b', \"x||y\" from t");
     EXPECT_EQ(unwrapConcatenation("ORA$STR(f(ORA$STR(a) || ORA$STR(b))) || ORA$STR((c))"),
               "f(a || b) || (c)");
@@ -188,7 +203,7 @@ TEST(SqlRewrite, ConcatenationOperandsAreWrapped) {
 TEST(SqlRewrite, OtherOracleSpellings) {
     EXPECT_EQ(sqlOf("select a from t minus select a from u"),
               "select a from t EXCEPT select a from u");
-    EXPECT_EQ(sqlOf("select N'abc' from dual"), "select 'abc' from dual");
+    EXPECT_EQ(sqlOf("select N'abc' s from dual"), "select 'abc' s from dual");
 }
 
 TEST(SqlRewriteDdl, TruncateBecomesDelete) {
@@ -271,7 +286,7 @@ TEST(SqlRewriteDdl, ValueChecks) {
               R"sql(value larger than specified precision allowed for this column' IS NOT NULL )sql"
               R"sql(AND ((n > -(1e3 - 1) AND n < (1e3 - 1)) OR abs(round(n, 2)) < 1e3)) )sql"
               R"sql(check (n > 0), "Odd ""x" char(2) CHECK ('ORA-12899: value too large for )sql"
-              R"sql(column "T"."Odd "x" (maximum: 2)' IS NOT NULL AND (length("Odd ""x") <= 2)), )sql"
+              R"sql(column "T"."Odd "x" (maximum: 2)' IS NOT NULL AND (length("Odd ""x") <= 2)) COLLATE RTRIM, )sql"
               R"sql(i integer CHECK ('ORA-01722: invalid number' IS NOT NULL AND (i <= '' OR )sql"
               R"sql(length(i) = 0)), d date, txt text, big bigint))sql");
     // A type after a multi-word name with its precision moved to the end; a quoted table.
