@@ -44,6 +44,9 @@ namespace System.Data.Kavex
         internal KavexTransaction? Transaction { get; set; }
         internal KavexDataReader? ActiveReader { get; set; }
 
+        /// <summary>Set while Close runs, so that a reader it closes does not close it again.</summary>
+        internal bool Closing { get; private set; }
+
         public override void Open()
         {
             if (state == ConnectionState.Open) throw new InvalidOperationException("The connection is already open");
@@ -74,14 +77,16 @@ namespace System.Data.Kavex
         /// close), then ends the session.</summary>
         public override void Close()
         {
-            if (state == ConnectionState.Closed) return;
-            ActiveReader?.Close();
+            if (state == ConnectionState.Closed || Closing) return;
+            Closing = true;
             try
             {
+                ActiveReader?.Close();
                 Transaction?.Rollback();
             }
             finally
             {
+                Closing = false;
                 Transaction = null;
                 NativeMethods.CloseConnection(sessionId);
                 sessionId = 0;

@@ -24,6 +24,7 @@ namespace System.Data.Kavex
         private bool hasRow;
         private bool pendingRow;   // a row fetched by HasRows, not yet handed out by Read
         private bool pendingEnd;
+        private bool sawRow;
         private long rowNumber;
 
         // Per-column cache for the current row: fetched when cacheRow[i] == rowNumber.
@@ -61,9 +62,8 @@ namespace System.Data.Kavex
             get
             {
                 RequireOpen();
-                if (hasRow || pendingRow) return true;
+                if (sawRow || pendingRow) return true;
                 if (pendingEnd || types.Length == 0) return false;
-                if (rowNumber > 0) return false;
                 pendingRow = Next();
                 pendingEnd = !pendingRow;
                 return pendingRow;
@@ -87,6 +87,7 @@ namespace System.Data.Kavex
                 hasRow = Next();
             }
             if (!hasRow) pendingEnd = true;
+            sawRow |= hasRow;
             rowNumber++;
             return hasRow;
         }
@@ -107,7 +108,7 @@ namespace System.Data.Kavex
             if (closed) return;
             closed = true;
             if (connection.ActiveReader == this) connection.ActiveReader = null;
-            if ((behavior & CommandBehavior.CloseConnection) != 0) connection.Close();
+            if ((behavior & CommandBehavior.CloseConnection) != 0 && !connection.Closing) connection.Close();
         }
 
         protected override void Dispose(bool disposing)

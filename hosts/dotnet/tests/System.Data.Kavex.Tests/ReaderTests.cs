@@ -86,6 +86,7 @@ namespace System.Data.Kavex.Tests
             }
             Assert.Throws<InvalidCastException>(() => reader.GetDecimal(1));
             Assert.False(reader.Read());
+            Assert.True(reader.HasRows);
             Assert.False(reader.NextResult());
             Assert.Equal(-1, reader.RecordsAffected);
         }
@@ -188,6 +189,14 @@ namespace System.Data.Kavex.Tests
             reader.Close();
             Assert.True(reader.IsClosed);
             Assert.Equal(ConnectionState.Closed, connection.State);
+
+            connection.Open();
+            var states = 0;
+            connection.StateChange += (_, _) => states++;
+            reader = connection.CreateCommand().Also(c => c.CommandText = "SELECT 1 FROM dual").ExecuteReader(CommandBehavior.CloseConnection);
+            connection.Close();  // closes the reader, which does not close the connection a second time
+            Assert.True(reader.IsClosed);
+            Assert.Equal(1, states);
         }
     }
 }
