@@ -68,17 +68,49 @@ namespace System.Data.Kavex
                 int size = MaxTextSize(parameters[p], columns[p], rows);
                 if (size > 0) KavexException.Check(NativeMethods.SetMaxParSize(session, (uint)(p + 1), (uint)size));
             }
+            var binders = new Action<int>[parameters.Length];
+            for (int p = 0; p < parameters.Length; p++) binders[p] = ElementBinder(p + 1, parameters[p], columns[p]);
             for (int row = 0; row < rows; row++)
             {
                 if (row > 0) KavexException.Check(NativeMethods.AddIteration(session));
-                for (int p = 0; p < parameters.Length; p++)
+                for (int p = 0; p < binders.Length; p++) binders[p](row);
+            }
+        }
+
+        /// <summary>Binds one row's element of an array-bound parameter. Arrays of the common
+        /// element types of an untyped parameter are read without boxing each element.</summary>
+        private Action<int> ElementBinder(int index, KavexParameter parameter, IList values)
+        {
+            if (!parameter.HasExplicitType)
+            {
+                switch (values)
                 {
-                    object? value = columns[p][row];
-                    if (KavexParameter.IsLobValue(value, Explicit(parameters[p])))
-                        throw new NotSupportedException("Parameter '" + parameters[p].ParameterName + "': LOB values cannot be array-bound");
-                    Bind(p + 1, parameters[p], value);
+                    case int[] ints:
+                        return row => Check(NativeMethods.SetInt(session, index, ints[row], 0));
+                    case string?[] texts:
+                        return row =>
+                        {
+                            if (texts[row] is string text) SetText(index, text);
+                            else BindNull(index, KavexDbType.Varchar2);
+                        };
+                    case DateTime[] stamps:
+                        return row => SetTimestamp(index, stamps[row], TimeSpan.Zero);
+                    case double[] doubles:
+                        return row => Check(NativeMethods.SetDouble(session, index, doubles[row], 0));
+                    case long[] longs:
+                        return row => SetFormatted(index, longs[row]);
+                    case decimal[] decimals:
+                        return row => SetFormatted(index, decimals[row]);
                 }
             }
+            KavexDbType type = Explicit(parameter);
+            return row =>
+            {
+                object? value = values[row];
+                if (KavexParameter.IsLobValue(value, type))
+                    throw new NotSupportedException("Parameter '" + parameter.ParameterName + "': LOB values cannot be array-bound");
+                Bind(index, parameter, value);
+            };
         }
 
         private static KavexDbType Explicit(KavexParameter parameter) =>
@@ -209,7 +241,7 @@ namespace System.Data.Kavex
                                              (uint)value.Minute, (uint)value.Second, fraction, offset.Hours, offset.Minutes, 0));
         }
 
-        private void SetFormatted(int index, IUtf8SpanFormattable value, string? format = null)
+        private void SetFormatted<T>(int index, T value, string? format = null) where T : IUtf8SpanFormattable
         {
             Span<byte> text = stackalloc byte[64];
             if (!value.TryFormat(text.Slice(0, 63), out int written, format, CultureInfo.InvariantCulture))

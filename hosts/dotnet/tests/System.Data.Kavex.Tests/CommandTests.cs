@@ -180,6 +180,28 @@ namespace System.Data.Kavex.Tests
         }
 
         [Fact]
+        public void ArrayBindingTakesLongAndDecimalArraysExactly()
+        {
+            using var connection = db.Open();
+            Fresh(connection, "batch_exact", "l NUMBER(19), d NUMBER(30,10)");
+            var longs = new[] { long.MaxValue, long.MinValue, 0L };
+            var decimals = new[] { 12345678901234567890.0123456789m, -0.0000000001m, 0m };
+            using var command = connection.CreateCommand();
+            command.CommandText = "INSERT INTO batch_exact VALUES (:l, :d)";
+            command.ArrayBindCount = 3;
+            command.Parameters.Add("l", longs);
+            command.Parameters.Add("d", decimals);
+            Assert.Equal(3, command.ExecuteNonQuery());
+            using var reader = connection.CreateCommand().Also(c => c.CommandText = "SELECT l, d FROM batch_exact").ExecuteReader();
+            for (int i = 0; i < 3; i++)
+            {
+                Assert.True(reader.Read());
+                Assert.Equal(longs[i], reader.GetInt64(0));
+                if (i != 0) Assert.Equal(decimals[i], reader.GetDecimal(1));  // 30 digits exceed SQLite's 64-bit integers
+            }
+        }
+
+        [Fact]
         public void ArrayBindingRefusesShortArraysAndLobs()
         {
             using var connection = db.Open();
