@@ -1,0 +1,142 @@
+using System.Data.Common;
+using System.Data.Kavex.Native;
+using System.Diagnostics.CodeAnalysis;
+
+namespace System.Data.Kavex
+{
+    /// <summary>A SQL statement with input parameters. Outside a transaction each execution commits;
+    /// inside one (Connection.BeginTransaction) it runs with auto-commit off.</summary>
+    public sealed class KavexCommand : DbCommand
+    {
+        private KavexConnection? connection;
+        private string commandText = "";
+        private readonly KavexParameterCollection parameters = new KavexParameterCollection();
+        private System.Collections.Generic.List<string>? placeholders;
+
+        public KavexCommand() { }
+
+        public KavexCommand(string commandText, KavexConnection? connection = null)
+        {
+            CommandText = commandText;
+            Connection = connection;
+        }
+
+        [AllowNull]
+        public override string CommandText
+        {
+            get => commandText;
+            set
+            {
+                commandText = value ?? "";
+                placeholders = null;
+            }
+        }
+
+        public override int CommandTimeout { get; set; } = 30;
+
+        public override CommandType CommandType
+        {
+            get => CommandType.Text;
+            set
+            {
+                if (value != CommandType.Text) throw new NotSupportedException("Only CommandType.Text is supported");
+            }
+        }
+
+        public override bool DesignTimeVisible { get; set; }
+        public override UpdateRowSource UpdatedRowSource { get; set; } = UpdateRowSource.None;
+
+        /// <summary>Rows of array binding: when positive, every parameter's Value is an array (or
+        /// list) of at least this many elements, and one execution runs them all.</summary>
+        public int ArrayBindCount { get; set; }
+
+        public new KavexConnection? Connection
+        {
+            get => connection;
+            set
+            {
+                connection = value;
+                placeholders = null;
+            }
+        }
+
+        protected override DbConnection? DbConnection
+        {
+            get => connection;
+            set => Connection = value == null ? null : value as KavexConnection ?? throw new ArgumentException("Expected a KavexConnection");
+        }
+
+        public new KavexParameterCollection Parameters => parameters;
+        protected override DbParameterCollection DbParameterCollection => parameters;
+
+        public new KavexTransaction? Transaction { get; set; }
+
+        protected override DbTransaction? DbTransaction
+        {
+            get => Transaction;
+            set => Transaction = value == null ? null : value as KavexTransaction ?? throw new ArgumentException("Expected a KavexTransaction");
+        }
+
+        public override void Cancel() { }
+
+        protected override DbParameter CreateDbParameter() => new KavexParameter();
+
+        public new KavexParameter CreateParameter() => new KavexParameter();
+
+        /// <summary>Checks the connection and finds the placeholders of the text once; they are kept
+        /// until the text or the connection changes.</summary>
+        public override void Prepare()
+        {
+            Ready();
+            placeholders = SqlPlaceholders.Find(commandText);
+        }
+
+        public override int ExecuteNonQuery() => Run(Ready());
+
+        public override object? ExecuteScalar()
+        {
+            using var reader = ExecuteReader();
+            return reader.Read() && reader.FieldCount > 0 ? reader.GetValue(0) : null;
+        }
+
+        public new KavexDataReader ExecuteReader() => (KavexDataReader)ExecuteDbDataReader(CommandBehavior.Default);
+
+        public new KavexDataReader ExecuteReader(CommandBehavior behavior) => (KavexDataReader)ExecuteDbDataReader(behavior);
+
+        protected override DbDataReader ExecuteDbDataReader(CommandBehavior behavior)
+        {
+            var owner = Ready();
+            int result = Run(owner);
+            return new KavexDataReader(owner, result, behavior);
+        }
+
+        private KavexConnection Ready()
+        {
+            var owner = connection ?? throw new InvalidOperationException("The command has no connection");
+            owner.RequireFree();
+            if (Transaction != null && Transaction.Connection != owner)
+                throw new InvalidOperationException("The command's transaction is not the connection's open transaction");
+            if (commandText.Length == 0) throw new InvalidOperationException("The command has no text");
+            return owner;
+        }
+
+        /// <summary>Runs the statement; returns the library's result (0 for a query, else the update
+        /// count).</summary>
+        private unsafe int Run(KavexConnection owner)
+        {
+            int session = owner.SessionId;
+            byte autoCommit = owner.Transaction == null ? (byte)1 : (byte)0;
+            using var sql = new Utf8Text(commandText);
+            if (parameters.Count == 0 && ArrayBindCount <= 0)
+                return KavexException.Check(NativeMethods.ExecuteQuery(session, sql.Pointer, autoCommit));
+
+            placeholders ??= SqlPlaceholders.Find(commandText);
+            var matched = ParameterBinder.Match(placeholders, parameters.Items);
+            KavexException.Check(NativeMethods.PrepareQuery(session, sql.Pointer, autoCommit));
+            var binder = new ParameterBinder(session);
+            if (ArrayBindCount > 0) binder.BindArrays(matched, ArrayBindCount);
+            else binder.BindSingle(matched);
+            return KavexException.Check(NativeMethods.Execute(session));
+        }
+    }
+}

@@ -1,0 +1,96 @@
+using System.Data.Common;
+using System.Diagnostics.CodeAnalysis;
+using System.IO;
+
+namespace System.Data.Kavex
+{
+    /// <summary>An input parameter, bound by name (:name in the SQL text) or, when unnamed, by
+    /// position. Under array binding (KavexCommand.ArrayBindCount) Value is an array with one element
+    /// per row.</summary>
+    public sealed class KavexParameter : DbParameter
+    {
+        private string name = "";
+        private KavexDbType? kavexDbType;
+        private DbType? dbType;
+
+        public KavexParameter() { }
+
+        public KavexParameter(string name, object? value)
+        {
+            ParameterName = name;
+            Value = value;
+        }
+
+        public KavexParameter(string name, KavexDbType type, object? value = null)
+        {
+            ParameterName = name;
+            KavexDbType = type;
+            Value = value;
+        }
+
+        /// <summary>The Oracle type; when not set, taken from DbType or from the value.</summary>
+        public KavexDbType KavexDbType
+        {
+            get => kavexDbType ?? TypeMapping.FromDbType(DbType);
+            set
+            {
+                kavexDbType = value;
+                dbType = TypeMapping.ToDbType(value);
+            }
+        }
+
+        public override DbType DbType
+        {
+            get => dbType ?? TypeMapping.DbTypeOfValue(Value);
+            set
+            {
+                dbType = value;
+                kavexDbType = null;
+            }
+        }
+
+        internal bool HasExplicitType => kavexDbType != null || dbType != null;
+        internal KavexDbType? ExplicitKavexDbType => kavexDbType;
+
+        public override ParameterDirection Direction
+        {
+            get => ParameterDirection.Input;
+            set
+            {
+                if (value != ParameterDirection.Input)
+                    throw new NotSupportedException("Only input parameters are supported");
+            }
+        }
+
+        public override bool IsNullable { get; set; }
+
+        [AllowNull]
+        public override string ParameterName
+        {
+            get => name;
+            set => name = value ?? "";
+        }
+
+        public override int Size { get; set; }
+
+        [AllowNull]
+        public override string SourceColumn { get; set; } = "";
+
+        public override bool SourceColumnNullMapping { get; set; }
+
+        public override object? Value { get; set; }
+
+        public override void ResetDbType()
+        {
+            dbType = null;
+            kavexDbType = null;
+        }
+
+        /// <summary>The name as written after the colon in the SQL text.</summary>
+        internal string BareName => name.Length > 0 && (name[0] == ':' || name[0] == '@') ? name.Substring(1) : name;
+
+        /// <summary>A value streamed into a temporary LOB rather than bound directly.</summary>
+        internal static bool IsLobValue(object? value, KavexDbType type) =>
+            value is Stream || value is byte[] || type == KavexDbType.Clob || type == KavexDbType.Blob;
+    }
+}

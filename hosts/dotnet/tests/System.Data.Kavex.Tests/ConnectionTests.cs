@@ -1,0 +1,114 @@
+using System.Data.Common;
+using System.IO;
+
+namespace System.Data.Kavex.Tests
+{
+    public class ConnectionTests : IClassFixture<TestDatabase>
+    {
+        private readonly TestDatabase db;
+
+        public ConnectionTests(TestDatabase db)
+        {
+            this.db = db;
+        }
+
+        [Fact]
+        public void OpenAndCloseFollowTheConnectionStates()
+        {
+            var states = new System.Collections.Generic.List<ConnectionState>();
+            using var connection = new KavexConnection(db.ConnectionString);
+            connection.StateChange += (_, e) => states.Add(e.CurrentState);
+            Assert.Equal(ConnectionState.Closed, connection.State);
+            connection.Open();
+            Assert.Equal(ConnectionState.Open, connection.State);
+            Assert.True(connection.SessionId >= 11);
+            Assert.Throws<InvalidOperationException>(() => connection.Open());
+            connection.Close();
+            connection.Close();
+            Assert.Equal(ConnectionState.Closed, connection.State);
+            Assert.Equal(0, connection.SessionId);
+            Assert.Equal(new[] { ConnectionState.Open, ConnectionState.Closed }, states);
+            connection.Open();  // a closed connection opens again
+            Assert.Equal(1m, connection.Scalar("SELECT 1 FROM dual"));
+        }
+
+        [Fact]
+        public void BuilderKnowsTheKeywordsAndTheirAliases()
+        {
+            var builder = new KavexConnectionStringBuilder("data source=/x.db;UID=u;pwd=p;max column size=5000");
+            Assert.Equal("/x.db", builder.DataSource);
+            Assert.Equal("u", builder.UserId);
+            Assert.Equal("p", builder.Password);
+            Assert.Equal(5000, builder.MaxColumnSize);
+            Assert.Equal(KavexConnectionStringBuilder.DefaultMaxColumnSize, new KavexConnectionStringBuilder("User Id=a").MaxColumnSize);
+            Assert.Throws<ArgumentException>(() => new KavexConnectionStringBuilder("Colour=blue"));
+            Assert.Throws<ArgumentException>(() => new KavexConnectionStringBuilder("Max Column Size=-4").MaxColumnSize);
+            var built = new KavexConnectionStringBuilder { DataSource = "file:a.db", UserId = "me", Password = "pw" };
+            Assert.Equal("file:a.db", new KavexConnectionStringBuilder(built.ConnectionString).DataSource);
+        }
+
+        [Fact]
+        public void MissingDatabaseFailsWithOraNumberAndWithoutThePassword()
+        {
+            string missing = Path.Combine(Path.GetTempPath(), "no-such-dir-" + Guid.NewGuid().ToString("N"), "none.db");
+            using var connection = new KavexConnection("Data Source=" + missing + ";User Id=scott;Password=s3cret-pw");
+            var error = Assert.Throws<KavexException>(() => connection.Open());
+            Assert.Equal(12154, error.Number);
+            Assert.Contains("ORA-12154", error.Message);
+            Assert.Contains(missing, error.Message);
+            Assert.DoesNotContain("s3cret-pw", error.Message);
+            Assert.IsAssignableFrom<DbException>(error);
+            Assert.Equal(ConnectionState.Closed, connection.State);
+        }
+
+        [Fact]
+        public void WrongPasswordIsOra01017()
+        {
+            string memdb = "file:/dotnet-accounts-" + Guid.NewGuid().ToString("N") + "?vfs=memdb";
+            using var admin = new KavexConnection("Data Source=" + memdb + ";User Id=any;Password=any");
+            admin.Open();
+            admin.Run("CREATE USER demo IDENTIFIED BY \"pässwörd\"");
+            using (var good = new KavexConnection("Data Source=" + memdb + ";User Id=DEMO;Password=pässwörd"))
+            {
+                good.Open();
+                Assert.Equal("DEMO", good.Database);
+            }
+            using var bad = new KavexConnection("Data Source=" + memdb + ";User Id=demo;Password=wrong-secret");
+            var error = Assert.Throws<KavexException>(() => bad.Open());
+            Assert.Equal(1017, error.Number);
+            Assert.DoesNotContain("wrong-secret", error.Message);
+        }
+
+        [Fact]
+        public void MaxColumnSizeCutsLargeValues()
+        {
+            using (var setup = db.Open())
+            {
+                setup.Run("CREATE TABLE cut_lobs (doc CLOB)");
+                setup.Run("INSERT INTO cut_lobs VALUES (:d)", ("d", new string('x', 5000)));
+            }
+            using var small = db.Open("Max Column Size=100");
+            Assert.Equal(100, ((string)small.Scalar("SELECT doc FROM cut_lobs")!).Length);
+            using var whole = db.Open();
+            Assert.Equal(5000, ((string)whole.Scalar("SELECT doc FROM cut_lobs")!).Length);
+        }
+
+        [Fact]
+        public void FactoryCreatesTheProvidersObjects()
+        {
+            DbProviderFactory factory = KavexFactory.Instance;
+            using var connection = factory.CreateConnection()!;
+            connection.ConnectionString = db.ConnectionString;
+            connection.Open();
+            using var command = connection.CreateCommand();
+            command.CommandText = "SELECT :v FROM dual";
+            var parameter = factory.CreateParameter()!;
+            parameter.ParameterName = "v";
+            parameter.Value = "hello";
+            command.Parameters.Add(parameter);
+            Assert.Equal("hello", command.ExecuteScalar());
+            Assert.IsType<KavexConnectionStringBuilder>(factory.CreateConnectionStringBuilder());
+            Assert.IsType<KavexCommand>(factory.CreateCommand());
+        }
+    }
+}
