@@ -79,7 +79,7 @@ std::string readOpened(Lob& lob, std::int32_t maxLength, Prepare prepare) {
 std::string readClobText(occi::Clob& clob, std::int32_t charSetForm, std::int32_t maxLength) {
     // Forms the client does not know are read as the database character set.
     const bool knownForm = charSetForm >= occi::OCCI_SQLCS_IMPLICIT &&
-                           charSetForm <= occi::OCCI_SQLCS_LIT_NULL;
+                           charSetForm <= occi::OCCI_SQLCS_FLEXIBLE;
     const occi::CharSetForm form =
         knownForm ? static_cast<occi::CharSetForm>(charSetForm) : occi::OCCI_SQLCS_IMPLICIT;
     return readOpened(clob, maxLength, [&] { clob.setCharSetForm(form); });
