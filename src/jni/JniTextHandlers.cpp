@@ -57,5 +57,6 @@ jobject TimestampJniHandler::readValue(JniContext& context, JniSession&,
     if (timestamp.isNull()) {
         return nullptr;
     }
-    return stringOrNull(context, timestampToText(timestamp, timestampFormatText()));
+    return stringOrNull(context,
+                        timestampToText(timestamp, column.textFormat, column.fractionDigits()));
 }

@@ -75,7 +75,8 @@ AdoTextContainer TimestampAdoHandler::readValue(AdoContext&, AdoSession& session
     if (timestamp.isNull()) {
         return noValue();
     }
-    return handOut(session, timestampToText(timestamp, timestampFormatText()));
+    const unsigned int digits = column.fractionDigits();
+    return handOut(session, timestampToText(timestamp, column.textFormat, digits));
 }
 
 AdoTextContainer ClobAdoHandler::readValue(AdoContext&, AdoSession& session,
