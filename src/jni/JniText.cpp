@@ -133,12 +133,14 @@ JavaText::JavaText(JNIEnv* env, jstring text) {
     if (env->ExceptionCheck()) {
         return;
     }
-    std::vector<jchar> chars(static_cast<std::size_t>(length));
-    env->GetStringRegion(text, 0, length, chars.data());
-    if (env->ExceptionCheck()) {
-        return;
+    if (length > 0) {
+        std::vector<jchar> chars(static_cast<std::size_t>(length));
+        env->GetStringRegion(text, 0, length, chars.data());
+        if (env->ExceptionCheck()) {
+            return;
+        }
+        utf8 = utf8Of(chars.data(), chars.size());
     }
-    utf8 = utf8Of(chars.data(), chars.size());
     present = true;
 }
 

@@ -115,6 +115,15 @@ class LosslessValuesTest {
     }
 
     @Test
+    void anEmptyStringBindsAsNull() {
+        Db.run(session, "create table t (k number(1), v varchar2(5))");
+        Db.ok(prepareQuery(session, "insert into t values (1, :1)", false));
+        Db.ok(setString(session, 1, "", false));
+        assertEquals(1, execute(session));
+        assertEquals(java.util.Collections.singletonList(null), column("select v from t"));
+    }
+
+    @Test
     void longValuesAreCutBetweenCharacters() {
         Db.run(session, "create table t (l long)");
         String value = "a" + GRIN.repeat(1000);
