@@ -71,7 +71,7 @@ TEST_F(BindingTest, ValuesReadBackEqual) {
     EXPECT_EQ(wide.isNull, 0);
     const double wideValue = wide.value;
     EXPECT_EQ(wideValue, -2.25e300);
-    EXPECT_EQ(flathost::text(session, 4), "2024-01-15 14:30:05+05:30");
+    EXPECT_EQ(flathost::text(session, 4), "2024-01-15 14:30:05.000000+05:30");
 }
 
 TEST_F(BindingTest, NullFormsOfEverySetter) {

@@ -1,4 +1,5 @@
-// Number format models, type names and the text of NUMBER, DATE and TIMESTAMP values.
+// Number, date and timestamp format models, type names and the text of NUMBER, DATE and
+// TIMESTAMP values.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -32,8 +33,35 @@ TEST(NumberFormat, DigitPositionsCoverSizeAndPrecision) {
     EXPECT_EQ(formatFor(22, 3, 25), "FMD" + nines(25));
 }
 
-TEST(NumberFormat, FloatingColumnsUseScientificNotation) {
-    EXPECT_EQ(formatFor(22, 0, -127, true), "FM9999999999999999D9999999999999999EEEE");
+TEST(NumberFormat, FloatingColumnsKeepThirtyEightSignificantDigits) {
+    const std::string format = formatFor(22, 0, -127, true);
+    EXPECT_EQ(format, "FM" + nines(16) + "D" + nines(37) + "EEEE");
+    EXPECT_LT(format.size(), 64u);
+}
+
+TEST(DateTimeFormat, DatesAndTimestampsByTheirColumn) {
+    ColumnInfo date(0);
+    date.type = 12;
+    date.buildDateTimeFormat();
+    EXPECT_EQ(date.textFormat, "yyyy-mm-dd hh24:mi:ss");
+    for (const std::int32_t type : {184, 185, 186, 187, 188, 232}) {
+        ColumnInfo stamp(0);
+        stamp.type = type;
+        stamp.scale = 6;
+        stamp.buildDateTimeFormat();
+        EXPECT_EQ(stamp.textFormat, "yyyy-mm-dd hh24:mi:ss.ff6tzh:tzm") << type;
+        EXPECT_EQ(stamp.fractionDigits(), 6u);
+    }
+    ColumnInfo whole(0);
+    whole.type = 187;
+    whole.buildDateTimeFormat();
+    EXPECT_EQ(whole.textFormat, "yyyy-mm-dd hh24:mi:sstzh:tzm");
+    EXPECT_EQ(whole.fractionDigits(), 0u);
+    ColumnInfo other(0);
+    other.type = 1;
+    other.scale = 6;
+    other.buildDateTimeFormat();
+    EXPECT_EQ(other.textFormat, "");
 }
 
 TEST(NumberFormat, ZeroSizeStillHasOneDigitPosition) {
@@ -44,7 +72,7 @@ TEST(NumberFormat, ZeroSizeStillHasOneDigitPosition) {
 class Conversion : public ::testing::Test {
 protected:
     void SetUp() override {
-        environment = occi::Environment::createEnvironment("utf8", "utf8",
+        environment = occi::Environment::createEnvironment("AL32UTF8", "AL32UTF8",
                                                            occi::Environment::THREADED_UNMUTEXED);
     }
     void TearDown() override { occi::Environment::terminateEnvironment(environment); }
@@ -63,16 +91,43 @@ TEST_F(Conversion, NumbersInTheirColumnsFormat) {
               "1.25E+01");
 }
 
-TEST_F(Conversion, DatesInTheDefaultFormat) {
-    const occi::Date date(environment, 2024, 1, 15, 14, 30, 5);
-    EXPECT_EQ(dateToText(date, ""), "15-JAN-24");
+TEST_F(Conversion, FloatingNumbersKeepEveryDigit) {
+    const std::string floating = formatFor(22, 0, -127, true);
+    EXPECT_EQ(numberToText(occi::Number(9223372036854775807L), floating, environment),
+              "9.223372036854775807E+18");
+    EXPECT_EQ(numberToText(occi::Number(18446744073709551615UL), floating, environment),
+              "1.8446744073709551615E+19");
+    EXPECT_EQ(numberToText(occi::Number(-1234567890123456789L), floating, environment),
+              "-1.234567890123456789E+18");
+    EXPECT_EQ(numberToText(occi::Number(0.1), floating, environment), "1.E-01");
+}
+
+TEST_F(Conversion, DatesKeepTheirCenturyAndTimeOfDay) {
+    EXPECT_EQ(dateToText(occi::Date(environment, 2024, 1, 15, 14, 30, 5), dateFormat),
+              "2024-01-15 14:30:05");
+    EXPECT_EQ(dateToText(occi::Date(environment, 1924, 1, 15, 2, 3, 4), dateFormat),
+              "1924-01-15 02:03:04");
+    EXPECT_EQ(dateToText(occi::Date(environment, 9999, 12, 31, 23, 59, 59), dateFormat),
+              "9999-12-31 23:59:59");
 }
 
 TEST_F(Conversion, TimestampsKeepAfternoonsApartFromMornings) {
     const occi::Timestamp afternoon(environment, 2024, 1, 15, 14, 30, 5, 123456789, 5, 30);
     const occi::Timestamp morning(environment, 2024, 1, 15, 2, 30, 5, 0, -3, 0);
-    EXPECT_EQ(timestampToText(afternoon, timestampFormat), "2024-01-15 14:30:05+05:30");
-    EXPECT_EQ(timestampToText(morning, timestampFormat), "2024-01-15 02:30:05-03:00");
+    EXPECT_EQ(timestampToText(afternoon, timestampFormat, 0), "2024-01-15 14:30:05+05:30");
+    EXPECT_EQ(timestampToText(morning, timestampFormat, 0), "2024-01-15 02:30:05-03:00");
+}
+
+TEST_F(Conversion, TimestampsShowTheirColumnsFractionalDigits) {
+    const occi::Timestamp value(environment, 2024, 1, 15, 14, 30, 5, 120450009, -3, -30);
+    const auto text = [&](unsigned int digits) {
+        return timestampToText(value, timestampFormatWithFraction(digits), digits);
+    };
+    EXPECT_EQ(text(0), "2024-01-15 14:30:05-03:30");
+    EXPECT_EQ(text(1), "2024-01-15 14:30:05.1-03:30");
+    EXPECT_EQ(text(3), "2024-01-15 14:30:05.120-03:30");
+    EXPECT_EQ(text(6), "2024-01-15 14:30:05.120450-03:30");
+    EXPECT_EQ(text(9), "2024-01-15 14:30:05.120450009-03:30");
 }
 
 TEST(TypeNames, PublishedNames) {

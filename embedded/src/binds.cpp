@@ -8,7 +8,7 @@ namespace detail {
 
 namespace {
 
-std::int64_t readInteger(const void* data, occi::sb4 size) {
+std::int64_t readInteger(const void* data, sb4 size) {
     switch (size) {
     case 1: return *static_cast<const std::int8_t*>(data);
     case 2: { std::int16_t v; std::memcpy(&v, data, 2); return v; }
@@ -18,7 +18,7 @@ std::int64_t readInteger(const void* data, occi::sb4 size) {
     }
 }
 
-double readReal(const void* data, occi::sb4 size) {
+double readReal(const void* data, sb4 size) {
     if (size == sizeof(float)) { float v; std::memcpy(&v, data, sizeof v); return v; }
     if (size == sizeof(double)) { double v; std::memcpy(&v, data, sizeof v); return v; }
     raise(3115, "unsupported network datatype or representation");

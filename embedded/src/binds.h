@@ -44,10 +44,10 @@ BindView viewOf(const BindValue& value);
 struct DataBuffer {
     void* data = nullptr;
     occi::Type type = occi::OCCI_SQLT_STR;
-    occi::sb4 size = 0;
-    occi::ub2* length16 = nullptr;
-    occi::ub4* length32 = nullptr;
-    occi::sb2* indicator = nullptr;
+    sb4 size = 0;
+    ub2* length16 = nullptr;
+    ub4* length32 = nullptr;
+    sb2* indicator = nullptr;
 
     BindValue read(Charset charset) const;
 };

@@ -51,7 +51,7 @@ BindValue lobOrNull(std::shared_ptr<LobContent> content) {
 }
 
 // A caller's buffer; the caller then points length16 or length32 at its lengths.
-DataBuffer dataBuffer(void* buffer, occi::Type type, occi::sb4 size, occi::sb2* ind) {
+DataBuffer dataBuffer(void* buffer, occi::Type type, sb4 size, sb2* ind) {
     DataBuffer b;
     b.data = buffer;
     b.type = type;
@@ -444,8 +444,8 @@ void StatementImpl::setClob(unsigned int paramIndex, const occi::Clob& x) {
 }
 
 void StatementImpl::setDataBuffer(unsigned int paramIndex, void* buffer, occi::Type type,
-                                  occi::sb4 size, occi::ub2* length, occi::sb2* ind,
-                                  occi::ub2*) {
+                                  sb4 size, ub2* length, sb2* ind,
+                                  ub2*) {
     checkFault("Statement::setDataBuffer");
     DataBuffer b = dataBuffer(buffer, type, size, ind);
     b.length16 = length;
@@ -453,8 +453,8 @@ void StatementImpl::setDataBuffer(unsigned int paramIndex, void* buffer, occi::T
 }
 
 void StatementImpl::setDataBuffer(unsigned int paramIndex, void* buffer, occi::Type type,
-                                  occi::sb4 size, occi::ub4* length, occi::sb2* ind,
-                                  occi::ub2*) {
+                                  sb4 size, ub4* length, sb2* ind,
+                                  ub2*) {
     checkFault("Statement::setDataBuffer");
     DataBuffer b = dataBuffer(buffer, type, size, ind);
     b.length32 = length;

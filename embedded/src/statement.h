@@ -45,10 +45,10 @@ public:
     void setTimestamp(unsigned int paramIndex, const occi::Timestamp& x) override;
     void setBlob(unsigned int paramIndex, const occi::Blob& x) override;
     void setClob(unsigned int paramIndex, const occi::Clob& x) override;
-    void setDataBuffer(unsigned int paramIndex, void* buffer, occi::Type type, occi::sb4 size,
-                       occi::ub2* length, occi::sb2* ind, occi::ub2* rc) override;
-    void setDataBuffer(unsigned int paramIndex, void* buffer, occi::Type type, occi::sb4 size,
-                       occi::ub4* length, occi::sb2* ind, occi::ub2* rc) override;
+    void setDataBuffer(unsigned int paramIndex, void* buffer, occi::Type type, sb4 size,
+                       ub2* length, sb2* ind, ub2* rc) override;
+    void setDataBuffer(unsigned int paramIndex, void* buffer, occi::Type type, sb4 size,
+                       ub4* length, sb2* ind, ub2* rc) override;
     void registerOutParam(unsigned int paramIndex, occi::Type type, unsigned int maxSize,
                           const std::string& sqltype) override;
     occi::Clob getClob(unsigned int paramIndex) override;

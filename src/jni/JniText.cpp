@@ -5,29 +5,46 @@
 
 namespace {
 
-// Re-encodes the JVM's modified UTF-8 as standard UTF-8: a surrogate pair written as two
-// three-byte sequences becomes one four-byte sequence. Everything else is already standard
-// (the two-byte U+0000 stays, it cannot pass as a NUL-terminated text anyway).
-std::string standardUtf8(const std::string& modified) {
+void appendUtf8(std::string& out, std::uint32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+bool isHighSurrogate(jchar c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+
+bool isLowSurrogate(jchar c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+// Standard UTF-8 of UTF-16 text: a surrogate pair becomes one four-byte sequence, a surrogate
+// without its partner (no character at all) U+FFFD, so no surrogate half is ever written.
+std::string utf8Of(const jchar* chars, std::size_t count) {
     std::string out;
-    out.reserve(modified.size());
-    const auto* p = reinterpret_cast<const unsigned char*>(modified.data());
-    const std::size_t n = modified.size();
-    std::size_t i = 0;
-    while (i < n) {
-        if (p[i] == 0xED && i + 5 < n && (p[i + 1] & 0xF0) == 0xA0 && p[i + 3] == 0xED &&
-            (p[i + 4] & 0xF0) == 0xB0) {
-            const std::uint32_t high = 0xD000u | ((p[i + 1] & 0x3Fu) << 6) | (p[i + 2] & 0x3Fu);
-            const std::uint32_t low = 0xD000u | ((p[i + 4] & 0x3Fu) << 6) | (p[i + 5] & 0x3Fu);
-            const std::uint32_t cp = 0x10000u + ((high - 0xD800u) << 10) + (low - 0xDC00u);
-            out += static_cast<char>(0xF0 | (cp >> 18));
-            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-            i += 6;
-        } else {
-            out += static_cast<char>(p[i]);
+    out.reserve(count + count / 2);
+    for (std::size_t i = 0; i < count; ++i) {
+        const jchar c = chars[i];
+        if (isHighSurrogate(c) && i + 1 < count && isLowSurrogate(chars[i + 1])) {
+            appendUtf8(out, 0x10000u + ((c - 0xD800u) << 10) + (chars[i + 1] - 0xDC00u));
             ++i;
+        } else if (isHighSurrogate(c) || isLowSurrogate(c)) {
+            appendUtf8(out, 0xFFFD);
+        } else {
+            appendUtf8(out, c);
         }
     }
     return out;
@@ -111,17 +128,19 @@ JavaText::JavaText(JNIEnv* env, jstring text) {
     if (text == nullptr || env->ExceptionCheck()) {
         return;
     }
-    const jsize characters = env->GetStringLength(text);
-    const jsize bytes = env->GetStringUTFLength(text);
+    // The UTF-16 characters themselves: the JVM's UTF functions would give its modified UTF-8.
+    const jsize length = env->GetStringLength(text);
     if (env->ExceptionCheck()) {
         return;
     }
-    std::string modified(static_cast<std::size_t>(bytes), '\0');
-    env->GetStringUTFRegion(text, 0, characters, modified.data());
-    if (env->ExceptionCheck()) {
-        return;
+    if (length > 0) {
+        std::vector<jchar> chars(static_cast<std::size_t>(length));
+        env->GetStringRegion(text, 0, length, chars.data());
+        if (env->ExceptionCheck()) {
+            return;
+        }
+        utf8 = utf8Of(chars.data(), chars.size());
     }
-    utf8 = modified.find('\xED') == std::string::npos ? std::move(modified) : standardUtf8(modified);
     present = true;
 }
 

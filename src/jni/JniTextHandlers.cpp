@@ -4,6 +4,7 @@
 
 #include "jni/JniHandlers.h"
 #include "jni/JniText.h"
+#include "values/CharacterCut.h"
 #include "values/TextConversion.h"
 
 namespace {
@@ -21,13 +22,14 @@ jobject DefaultJniHandler::readValue(JniContext& context, JniSession&, const Col
                          "not supported data type (" + std::to_string(typeCode) + ")");
 }
 
-jobject CStrJniHandler::readValue(JniContext& context, JniSession&, const ColumnInfo& column,
-                                  occi::ResultSet& resultSet) const {
+jobject CStrJniHandler::readValue(JniContext& context, JniSession& session,
+                                  const ColumnInfo& column, occi::ResultSet& resultSet) const {
     const unsigned int i = static_cast<unsigned int>(column.index) + 1;
-    const std::string text = resultSet.getString(i);
+    std::string text = resultSet.getString(i);
     if (resultSet.isNull(i)) {
         return nullptr;
     }
+    keepWholeCharacters(text, column, session.maxColumnSize);
     return stringOrNull(context, text);
 }
 
@@ -57,5 +59,6 @@ jobject TimestampJniHandler::readValue(JniContext& context, JniSession&,
     if (timestamp.isNull()) {
         return nullptr;
     }
-    return stringOrNull(context, timestampToText(timestamp, timestampFormatText()));
+    return stringOrNull(context,
+                        timestampToText(timestamp, column.textFormat, column.fractionDigits()));
 }

@@ -17,12 +17,17 @@ void quietly(Step&& step) noexcept {
     }
 }
 
+// Hosts exchange standard UTF-8. Oracle's "UTF8" is CESU-8: a character beyond U+FFFF would
+// travel as two three-byte surrogate halves.
+const char* const kCharacterSet = "AL32UTF8";
+
 }  // namespace
 
 Session::Session(const std::string& userName, const std::string& password,
                  const std::string& connectString) {
     environment = occi::Environment::createEnvironment(
-        "utf8", "utf8", occi::Environment::THREADED_UNMUTEXED, nullptr, nullptr, nullptr, nullptr);
+        kCharacterSet, kCharacterSet, occi::Environment::THREADED_UNMUTEXED, nullptr, nullptr,
+        nullptr, nullptr);
     try {
         connection = environment->createConnection(userName, password, connectString);
     } catch (...) {

@@ -22,8 +22,8 @@ class Session {
 public:
     class DataTypeHandlers;  // values/DataTypeHandlers.h
 
-    // Creates the environment ("utf8", "utf8", THREADED_UNMUTEXED) and the connection; a failed
-    // connection terminates the environment before the exception leaves.
+    // Creates the environment (AL32UTF8 for both character sets, THREADED_UNMUTEXED) and the
+    // connection; a failed connection terminates the environment before the exception leaves.
     Session(const std::string& userName, const std::string& password,
             const std::string& connectString);
     Session(const Session&) = delete;

@@ -6,9 +6,9 @@
 #include "occi/occi.h"
 
 struct ParameterBuffer {
-    const char* data;              // a process-wide empty text, never written
-    occi::ub2 length = 0;
-    occi::sb2 indicator = -1;      // NULL
+    const char* data;    // a process-wide empty text, never written
+    ub2 length = 0;
+    sb2 indicator = -1;  // NULL
 };
 
 #endif

@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "values/CharacterCut.h"
 #include "values/LobReading.h"
 #include "values/TextConversion.h"
 
@@ -44,6 +45,7 @@ AdoTextContainer CStrAdoHandler::readValue(AdoContext&, AdoSession& session,
         return noValue();
     }
     std::string text = resultSet.getString(number);
+    keepWholeCharacters(text, column, session.maxColumnSize);
     const auto length = static_cast<std::int32_t>(text.size());
     return AdoTextContainer{false, length, session.keepString(std::move(text))};
 }
@@ -75,7 +77,8 @@ AdoTextContainer TimestampAdoHandler::readValue(AdoContext&, AdoSession& session
     if (timestamp.isNull()) {
         return noValue();
     }
-    return handOut(session, timestampToText(timestamp, timestampFormatText()));
+    const unsigned int digits = column.fractionDigits();
+    return handOut(session, timestampToText(timestamp, column.textFormat, digits));
 }
 
 AdoTextContainer ClobAdoHandler::readValue(AdoContext&, AdoSession& session,

@@ -63,6 +63,8 @@ void Session::collectColumns(const std::vector<occi::MetaData>& list,
         column->isReadOnly = identity;
         if (column->type == 2) {
             column->buildNumberFormat(floating);
+        } else {
+            column->buildDateTimeFormat();
         }
         if (column->typeName.empty()) {
             column->typeName = unknownTypeName;

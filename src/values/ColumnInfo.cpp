@@ -2,12 +2,34 @@
 
 #include <algorithm>
 
+#include "values/TextConversion.h"
+
 namespace {
 
-// Fill mode, 16 digits, the decimal character, 16 digits, scientific notation.
-constexpr char kFloatingFormat[] = "FM9999999999999999D9999999999999999EEEE";
+// Fill mode, 16 digits, the decimal character, 37 digits, scientific notation: the 38 significant
+// digits a NUMBER without precision holds.
+constexpr char kFloatingFormat[] =
+    "FM9999999999999999D9999999999999999999999999999999999999EEEE";
+
+constexpr std::int32_t kDateType = 12;
+
+bool isTimestampType(std::int32_t type) {
+    return (type >= 184 && type <= 188) || type == 232;
+}
 
 }  // namespace
+
+void ColumnInfo::buildDateTimeFormat() {
+    if (type == kDateType) {
+        textFormat = dateFormat;
+    } else if (isTimestampType(type)) {
+        textFormat = timestampFormatWithFraction(fractionDigits());
+    }
+}
+
+unsigned int ColumnInfo::fractionDigits() const {
+    return static_cast<unsigned int>(std::clamp<std::int32_t>(scale, 0, 9));
+}
 
 void ColumnInfo::buildNumberFormat(bool floating) {
     if (floating) {

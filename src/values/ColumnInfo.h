@@ -13,6 +13,11 @@ struct ColumnInfo {
 
     // Appends the NUMBER format model for this column's size, precision and scale.
     void buildNumberFormat(bool floating);
+    // Sets the text format of a DATE or TIMESTAMP column from its type and scale (for a TIMESTAMP
+    // its fractional-second precision); other columns keep theirs.
+    void buildDateTimeFormat();
+    // The digits of fractional seconds a TIMESTAMP value of this column shows: its scale, at most 9.
+    unsigned int fractionDigits() const;
 
     std::int32_t index;
     std::string textFormat;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "values/CharacterCut.h"
+
 namespace {
 
 constexpr unsigned int kReadPiece = 128;
@@ -53,13 +55,16 @@ namespace {
 
 // Opens the LOB read-only for the read and closes it on every path: a LOB left open past the
 // transaction is an error for the server, and a failed read must not leave it so.
+// `cut` tells whether the value was longer than what was read.
 template <class Lob, class Prepare>
-std::string readOpened(Lob& lob, std::int32_t maxLength, Prepare prepare) {
+std::string readOpened(Lob& lob, std::int32_t maxLength, Prepare prepare, bool& cut) {
     lob.open(occi::OCCI_LOB_READONLY);
     std::string bytes;
     try {
         prepare();
-        const unsigned int amount = amountToRead(lob.length(), maxLength);
+        const unsigned int length = lob.length();
+        const unsigned int amount = amountToRead(length, maxLength);
+        cut = amount < length;
         if (amount > 0) {
             bytes = readThroughStream(lob, amount);
         }
@@ -79,14 +84,21 @@ std::string readOpened(Lob& lob, std::int32_t maxLength, Prepare prepare) {
 std::string readClobText(occi::Clob& clob, std::int32_t charSetForm, std::int32_t maxLength) {
     // Forms the client does not know are read as the database character set.
     const bool knownForm = charSetForm >= occi::OCCI_SQLCS_IMPLICIT &&
-                           charSetForm <= occi::OCCI_SQLCS_LIT_NULL;
+                           charSetForm <= occi::OCCI_SQLCS_FLEXIBLE;
     const occi::CharSetForm form =
         knownForm ? static_cast<occi::CharSetForm>(charSetForm) : occi::OCCI_SQLCS_IMPLICIT;
-    return readOpened(clob, maxLength, [&] { clob.setCharSetForm(form); });
+    bool cut = false;
+    std::string text = readOpened(clob, maxLength, [&] { clob.setCharSetForm(form); }, cut);
+    if (cut) {
+        // The amount counts characters, but a client that reads in bytes may still stop inside one.
+        dropPartialLastCharacter(text);
+    }
+    return text;
 }
 
 std::string readBlobBytes(occi::Blob& blob, std::int32_t maxLength) {
-    return readOpened(blob, maxLength, [] {});
+    bool cut = false;
+    return readOpened(blob, maxLength, [] {}, cut);
 }
 
 std::string readRawBytes(const occi::Bytes& bytes, std::int32_t maxLength) {

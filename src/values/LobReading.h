@@ -11,7 +11,8 @@
 std::string readLobStream(occi::Stream& stream);
 
 // The first maxLength characters of a non-null CLOB (UTF-8 bytes), read with the column's
-// character set form. The LOB is open read-only for the read only. Empty for an empty CLOB.
+// character set form, whole characters only. The LOB is open read-only for the read only. Empty
+// for an empty CLOB.
 std::string readClobText(occi::Clob& clob, std::int32_t charSetForm, std::int32_t maxLength);
 // The first maxLength bytes of a non-null BLOB; empty for an empty BLOB.
 std::string readBlobBytes(occi::Blob& blob, std::int32_t maxLength);

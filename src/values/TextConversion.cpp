@@ -9,11 +9,15 @@ std::string dateToText(occi::Date date, const std::string& format) {
     return date.toText(format, "");
 }
 
-const std::string& timestampFormatText() {
-    static const std::string* const text = new std::string(timestampFormat);  // never released
-    return *text;
+std::string timestampFormatWithFraction(unsigned int digits) {
+    if (digits == 0) {
+        return timestampFormat;
+    }
+    // Oracle's FF1 to FF9 name the digits; the precision passed with the value says the same.
+    return "yyyy-mm-dd hh24:mi:ss.ff" + std::to_string(digits > 9 ? 9 : digits) + "tzh:tzm";
 }
 
-std::string timestampToText(occi::Timestamp timestamp, const std::string& format) {
-    return timestamp.toText(format, 0, "");
+std::string timestampToText(occi::Timestamp timestamp, const std::string& format,
+                            unsigned int fractionDigits) {
+    return timestamp.toText(format, fractionDigits, "");
 }

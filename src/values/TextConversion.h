@@ -7,17 +7,22 @@
 
 #include "occi/occi.h"
 
-// Every TIMESTAMP value: the hour on the 24-hour clock (a 12-hour hour without a meridian
-// indicator would turn afternoons into mornings), no fractional seconds, the time zone.
+// Every DATE value: the century and the time of day (every DATE carries one), the hour on the
+// 24-hour clock.
+inline constexpr char dateFormat[] = "yyyy-mm-dd hh24:mi:ss";
+// A TIMESTAMP value without fractional seconds (TIMESTAMP(0)): as a DATE, then the time zone.
+// A 12-hour hour without a meridian indicator would turn afternoons into mornings.
 inline constexpr char timestampFormat[] = "yyyy-mm-dd hh24:mi:sstzh:tzm";
-// The same as the string OCCI takes, made once rather than for every value.
-const std::string& timestampFormatText();
+// The format of a TIMESTAMP with `digits` (1 to 9) of fractional seconds: exactly that many
+// digits after the seconds, then the time zone; timestampFormat for 0 digits.
+std::string timestampFormatWithFraction(unsigned int digits);
 
 std::string numberToText(occi::Number number, const std::string& format,
                          const occi::Environment* environment);
 // An empty format gives OCCI's default date rendering.
 std::string dateToText(occi::Date date, const std::string& format);
-// Rendered without fractional seconds.
-std::string timestampToText(occi::Timestamp timestamp, const std::string& format);
+// `fractionDigits` is the fractional-second precision the format's fraction is rendered with.
+std::string timestampToText(occi::Timestamp timestamp, const std::string& format,
+                            unsigned int fractionDigits);
 
 #endif

@@ -20,13 +20,20 @@ struct LobLocator;
 }  // namespace detail
 }  // namespace kavexdb
 
-namespace oracle {
-namespace occi {
-
+// Oracle's basic types live in the global namespace (the real client declares them in
+// oratypes.h), so code that spells them occi::ub2 cannot compile here either.
 typedef signed int sb4;
 typedef unsigned int ub4;
 typedef unsigned short ub2;
 typedef signed short sb2;
+typedef unsigned long long ub8;
+typedef signed long long sb8;
+typedef unsigned char OraText;
+typedef OraText text;
+typedef int boolean;
+
+namespace oracle {
+namespace occi {
 
 class Environment;
 class Connection;
@@ -111,8 +118,7 @@ enum CharSetForm {
     OCCI_SQLCS_IMPLICIT = 1,
     OCCI_SQLCS_NCHAR = 2,
     OCCI_SQLCS_EXPLICIT = 3,
-    OCCI_SQLCS_FLEXIBLE = 4,
-    OCCI_SQLCS_LIT_NULL = 5
+    OCCI_SQLCS_FLEXIBLE = 4
 };
 
 // Every failure of the client. getMessage() is "ORA-NNNNN: text" followed by a newline.

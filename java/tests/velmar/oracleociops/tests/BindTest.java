@@ -58,7 +58,7 @@ class BindTest {
         assertEquals(1, execute(session));
 
         Db.run(session, "select * from b order by rowid");
-        assertEquals(Arrays.asList("text", -5, 1.5f, 0.25, "2024-01-15 14:30:05+05:30", "0"),
+        assertEquals(Arrays.asList("text", -5, 1.5f, 0.25, "2024-01-15 14:30:05.000000+05:30", "0"),
                 Db.nextValues(session));
         assertEquals(Arrays.asList(null, null, null, null, null, null), Db.nextValues(session));
         assertEquals(Arrays.asList(null, null, null, null, null, null), Db.nextValues(session));

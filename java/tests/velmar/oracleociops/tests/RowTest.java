@@ -46,9 +46,9 @@ class RowTest {
         assertEquals(Integer.valueOf(7), row.get(3));
         assertEquals(Float.valueOf(1.5f), row.get(4));
         assertEquals(Double.valueOf(2.25), row.get(5));
-        assertEquals("15-JAN-24", row.get(6));
-        assertEquals("2024-01-15 14:30:05+00:00", row.get(7), "24-hour clock, no fraction");
-        assertEquals("2024-01-15 02:30:05+05:30", row.get(8));
+        assertEquals("2024-01-15 14:30:05", row.get(6), "century and time of day");
+        assertEquals("2024-01-15 14:30:05.250000+00:00", row.get(7), "24-hour clock, six digits");
+        assertEquals("2024-01-15 02:30:05.000000+05:30", row.get(8));
         assertEquals("clob text", row.get(9));
         assertArrayEquals(new byte[] {0, -1, 16}, (byte[]) row.get(10));
         assertArrayEquals(new byte[] {1, 2}, (byte[]) row.get(11));
