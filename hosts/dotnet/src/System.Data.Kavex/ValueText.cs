@@ -4,7 +4,7 @@ namespace System.Data.Kavex
 {
     /// <summary>Parses the texts the library renders NUMBER, DATE and TIMESTAMP values as, straight
     /// from their UTF-8 bytes: NUMBER as plain or scientific decimal ("12.5", "-3", "1.25E+01",
-    /// "1.E+00"), DATE as DD-MON-YY, TIMESTAMP as "yyyy-mm-dd hh:mi:ss+hh:mm".</summary>
+    /// "1.E+00"), DATE as "yyyy-mm-dd hh:mi:ss", TIMESTAMP as "yyyy-mm-dd hh:mi:ss[.ff]+hh:mm".</summary>
     internal static class ValueText
     {
         private const NumberStyles NumberStyle = NumberStyles.Float;
@@ -74,8 +74,9 @@ namespace System.Data.Kavex
 
         private static readonly string[] Months = { "JAN", "FEB", "MAR", "APR", "MAY", "JUN", "JUL", "AUG", "SEP", "OCT", "NOV", "DEC" };
 
-        /// <summary>DD-MON-YY (OCCI's default DATE rendering, no time of day); a two-digit year
-        /// follows Oracle's RR rule: 00-49 is 20xx, 50-99 is 19xx. Also accepts DD-MON-YYYY.</summary>
+        /// <summary>"yyyy-mm-dd hh:mi:ss", the library's DATE text; also DD-MON-YY (OCCI's default
+        /// rendering, as TO_CHAR may give it), whose two-digit year follows Oracle's RR rule: 00-49 is
+        /// 20xx, 50-99 is 19xx, and DD-MON-YYYY.</summary>
         public static DateTime ToDate(ReadOnlySpan<byte> text)
         {
             if (text.Length >= 9 && text[2] == '-' && text[6] == '-')

@@ -131,14 +131,15 @@ namespace System.Data.Kavex.Tests
         }
 
         [Fact]
-        public void TimeOfDayOfADateComesThroughToChar()
+        public void DatesKeepTheirTimeOfDay()
         {
             using var connection = db.Open();
             connection.Run("CREATE TABLE dated (d DATE)");
             connection.Run("INSERT INTO dated VALUES (:d)", ("d", new DateTime(1987, 6, 5, 4, 3, 2)));
             using var reader = Query(connection, "SELECT d, TO_CHAR(d, 'YYYY-MM-DD HH24:MI:SS') FROM dated");
             Assert.True(reader.Read());
-            Assert.Equal(new DateTime(1987, 6, 5), reader.GetDateTime(0));  // DD-MON-YY: 87 is 1987
+            Assert.Equal(new DateTime(1987, 6, 5, 4, 3, 2), reader.GetDateTime(0));
+            Assert.Equal("1987-06-05 04:03:02", reader.GetString(0));
             Assert.Equal(new DateTime(1987, 6, 5, 4, 3, 2), reader.GetDateTime(1));
             Assert.Equal(new DateTimeOffset(1987, 6, 5, 4, 3, 2, TimeSpan.Zero), reader.GetDateTimeOffset(1));
         }
