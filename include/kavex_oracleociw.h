@@ -13,8 +13,11 @@
 
 #include <stdint.h>
 
-#if defined(_WIN32)
+/* The library itself is built with KAVEX_BUILD_LIBRARY defined; hosts import the functions. */
+#if defined(_WIN32) && defined(KAVEX_BUILD_LIBRARY)
 #define KAVEX_API __declspec(dllexport)
+#elif defined(_WIN32)
+#define KAVEX_API __declspec(dllimport)
 #else
 #define KAVEX_API __attribute__((visibility("default")))
 #endif
