@@ -1,6 +1,7 @@
 # make test  - installs what is missing, builds and runs every test under both presets
 # make demo  - installs what is missing, builds and runs the SQL shell demo
-# make bench - builds and runs the benchmarks (default preset)
+# make bench - builds and runs every benchmark, the JNI one included (default preset), and
+#              prints a summary table of each figure next to its target
 .PHONY: deps build build-asan test test-default test-asan bench clean
 
 deps:
@@ -27,7 +28,7 @@ demo: build
 	@tools/demo/run-demo build/default
 
 bench: build
-	@for b in build/default/bench/bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
+	@bench/run-all build/default
 
 clean:
 	rm -rf build
