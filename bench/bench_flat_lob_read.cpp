@@ -37,19 +37,22 @@ void writeRow(const std::string& path, long mebibytes) {
     sqliteCheck(db, sqlite3_open(path.c_str(), &db), "sqlite3_open");
     const sqlite3_int64 size = static_cast<sqlite3_int64>(mebibytes) << 20;
     sqlite3_stmt* insert = nullptr;
-    sqliteCheck(db, sqlite3_prepare_v2(db, "INSERT INTO l VALUES (1, zeroblob(?))", -1, &insert, nullptr),
-                "prepare");
+    sqliteCheck(
+        db, sqlite3_prepare_v2(db, "INSERT INTO l VALUES (1, zeroblob(?))", -1, &insert, nullptr),
+        "prepare");
     sqlite3_bind_int64(insert, 1, size);
     sqliteCheck(db, sqlite3_step(insert), "insert");
     sqlite3_finalize(insert);
     sqlite3_blob* blob = nullptr;
-    sqliteCheck(db, sqlite3_blob_open(db, "main", "l", "b", sqlite3_last_insert_rowid(db), 1, &blob),
+    sqliteCheck(db,
+                sqlite3_blob_open(db, "main", "l", "b", sqlite3_last_insert_rowid(db), 1, &blob),
                 "blob_open");
     std::vector<char> chunk(1 << 20);
     for (std::size_t i = 0; i < chunk.size(); ++i) chunk[i] = static_cast<char>(i * 31 + 7);
     for (long i = 0; i < mebibytes; ++i)
-        sqliteCheck(db, sqlite3_blob_write(blob, chunk.data(), static_cast<int>(chunk.size()),
-                                           static_cast<int>(i << 20)),
+        sqliteCheck(db,
+                    sqlite3_blob_write(blob, chunk.data(), static_cast<int>(chunk.size()),
+                                       static_cast<int>(i << 20)),
                     "blob_write");
     sqlite3_blob_close(blob);
     sqlite3_close(db);
