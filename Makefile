@@ -1,7 +1,8 @@
 # make test  - installs what is missing, builds and runs every test under both presets, and the
 #              Windows DLL's tests under Wine when the cross tools are installed (test-windows)
 # make demo  - installs what is missing, builds and runs the SQL shell demo
-# make bench - builds and runs the benchmarks (default preset)
+# make bench - builds and runs every benchmark, the JNI one included (default preset), and
+#              prints a summary table of each figure next to its target
 .PHONY: deps build build-asan test test-default test-asan test-windows bench clean
 
 deps:
@@ -37,7 +38,7 @@ demo: build
 	@tools/demo/run-demo build/default
 
 bench: build
-	@for b in build/default/bench/bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
+	@bench/run-all build/default
 
 clean:
 	rm -rf build

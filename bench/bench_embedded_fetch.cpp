@@ -1,7 +1,7 @@
 // Fetching 1,000,000 rows of four columns (INTEGER, NUMBER(10,2), VARCHAR2(30), TIMESTAMP) from a
 // file database through the embedded client (ResultSet::next with getNumber, getString and
 // getTimestamp, prefetch 500 as the library uses it), side by side with a raw
-// sqlite3_step/sqlite3_column_* loop over the same query. Target: the client at most 1.5x raw.
+// sqlite3_step/sqlite3_column_* loop over the same query. Target: the client at most 1.25x raw.
 //
 // Usage: bench_embedded_fetch [rows] [directory]
 #include <sqlite3.h>
@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
         fail(e.getMessage());
     }
     std::printf("fetch %ld rows x 4 columns\n", rows);
-    benchutil::printVersusRaw(rows, raw, client, 1.5);
+    benchutil::printVersusRaw("embedded fetch, client / raw CPU", rows, raw, client, 1.25);
     if (rawSum == 0 || clientSum == 0) fail("no rows read");
     removeDb(path);
     return 0;

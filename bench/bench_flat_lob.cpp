@@ -1,6 +1,7 @@
 // Streaming a 256 MiB BLOB parameter in 1 MiB chunks through StreamParameterToLob, then inserting
-// it with Execute into a file database. Targets: 1 GB/s or better for the streaming; peak
-// resident memory at most 2.5x the LOB's size for the whole run.
+// it with Execute into a file database. Targets: 1 GB/s or better for the streaming, 0.5 GB/s or
+// better for Execute (insert and commit); peak resident memory under 64 MiB for the whole run,
+// whatever the LOB's size (make bench runs it at 256 and 900 MiB).
 //
 // Usage: bench_flat_lob [MiB] [directory]
 #include <chrono>
@@ -61,13 +62,19 @@ int main(int argc, char** argv) {
 
     const double gigabytes = lobMiB * 1048576.0 / 1e9;
     std::printf("LOB: %ld MiB in 1 MiB chunks\n", mebibytes);
-    std::printf("streaming              : %8.3f s  (%6.2f GB/s, target >= 1)\n", streamSeconds,
+    std::printf("streaming              : %8.3f s  (%6.2f GB/s)\n", streamSeconds,
                 gigabytes / streamSeconds);
     std::printf("streaming, cpu time    : %8.3f s  (%6.2f GB/s)\n", streamCpu,
                 gigabytes / streamCpu);
     std::printf("execute (insert)       : %8.3f s\n", insertSeconds);
-    std::printf("peak RSS               : %8.1f MiB (baseline %.1f MiB)\n", peakMiB, baselineMiB);
-    std::printf("peak RSS / LOB size    : %8.2f  (target <= 2.5)\n", peakMiB / lobMiB);
+    std::printf("peak RSS               : %8.1f MiB (baseline %.1f MiB, %.2fx the LOB)\n", peakMiB,
+                baselineMiB, peakMiB / lobMiB);
+    const std::string lob = "flat LOB " + std::to_string(mebibytes) + " MiB, ";
+    benchutil::printTarget(lob + "StreamParameterToLob", gigabytes / streamSeconds, "GB/s", false,
+                           1.0);
+    benchutil::printTarget(lob + "Execute (insert + commit)", gigabytes / insertSeconds, "GB/s",
+                           false, 0.5);
+    benchutil::printTarget(lob + "peak RSS", peakMiB, "MiB", true, 64);
     benchutil::removeDb(path);
     return 0;
 }

@@ -1,6 +1,6 @@
 // Reading 1,000,000 rows x 4 columns (NUMBER(10), NUMBER(10,2), VARCHAR2(30), TIMESTAMP) through
 // ExecuteQuery, NextRow and GetString, side by side with a raw SQLite loop over the same file.
-// Target: the library at most 2x the raw loop.
+// Target: the library at most 1.4x the raw loop (CPU time).
 //
 // Usage: bench_flat_read [rows] [directory] [keep]
 // With "keep" an existing database file is reused and left in place (for profiling one phase).
@@ -137,8 +137,10 @@ int main(int argc, char** argv) {
     std::printf("flat exports     : %8.3f s wall %8.3f s cpu  %10.0f rows/s (%ld rows, %llu bytes)\n",
                 library.seconds, library.cpuSeconds, library.rows / library.seconds, library.rows,
                 library.bytes);
-    std::printf("ratio            : %8.2fx wall %7.2fx cpu (target <= 2x)\n",
-                library.seconds / raw.seconds, library.cpuSeconds / raw.cpuSeconds);
+    std::printf("ratio            : %8.2fx wall %7.2fx cpu\n", library.seconds / raw.seconds,
+                library.cpuSeconds / raw.cpuSeconds);
+    benchutil::printTarget("flat fetch with text rendering, library / raw CPU",
+                           library.cpuSeconds / raw.cpuSeconds, "x", true, 1.4);
     if (!keep) {
         std::remove(path.c_str());
     }

@@ -42,6 +42,11 @@ void reserveFor(std::string& bytes, std::size_t extra) {
 
 }  // namespace
 
+void checkLobGrowth(std::size_t size, std::size_t extra) {
+    if (extra > kMaxLobBytes || size > kMaxLobBytes - extra)
+        raise(22925, "operation would exceed maximum size allowed for a LOB value");
+}
+
 LobStream::LobStream(std::shared_ptr<LobContent> content, Charset cs, std::size_t offset,
                      std::size_t amount)
     : content_(std::move(content)), charset_(cs), limited_(amount != 0), remaining_(amount) {
@@ -192,6 +197,7 @@ void LobStream::append(const char* data, std::size_t size) {
         appending_ = true;
         unconverted_ = position_;
     }
+    checkLobGrowth(bytes.size(), size);
     reserveFor(bytes, size);
     bytes.append(data, size);
     if (charset_ == Charset::UTF8) {
@@ -213,6 +219,8 @@ void LobStream::append(const char* data, std::size_t size) {
 // overwrites as many characters or bytes as it brings anywhere else.
 void LobStream::put(const char* data, std::size_t size) {
     std::string& bytes = content_->bytes;
+    // Checked before anything changes: the gap and the new bytes must fit together.
+    if (position_ == bytes.size() || gap_ > 0) checkLobGrowth(bytes.size(), gap_ + size);
     if (gap_ > 0) {
         // Oracle fills the space before a write beyond the end: blanks in a CLOB, zeros in a BLOB.
         bytes.append(gap_, content_->isClob ? ' ' : '\0');
@@ -241,6 +249,7 @@ void LobStream::put(const char* data, std::size_t size) {
         piece.assign(data, size);
         replaced = std::min(size, bytes.size() - position_);
     }
+    if (piece.size() > replaced) checkLobGrowth(bytes.size(), piece.size() - replaced);
     bytes.replace(position_, replaced, piece);
     position_ += piece.size();
 }

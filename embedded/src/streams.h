@@ -12,6 +12,12 @@
 namespace kavexdb {
 namespace detail {
 
+// The largest LOB value the client keeps: SQLite's limit on one value (SQLITE_MAX_LENGTH as
+// Debian builds it), so that a LOB that could never be stored is refused while it is written.
+constexpr std::size_t kMaxLobBytes = 1000000000;
+// Throws ORA-22925 when a LOB of size bytes would grow by extra bytes past kMaxLobBytes.
+void checkLobGrowth(std::size_t size, std::size_t extra);
+
 class LobStream : public occi::Stream {
 public:
     // offset is 1-based (characters or bytes); amount 0 reads to the end.

@@ -7,6 +7,7 @@
 
 #include "detail.h"
 #include "kavexdb/occi.h"
+#include "streams.h"
 #include "test_util.h"
 #include "kavexdb/test_support.h"
 
@@ -290,6 +291,26 @@ TEST(Lob, ManyMegabytesInChunks) {
     std::size_t total = 0;
     for (const std::string& piece : readPieces(clob, 1, 0, 1 << 20)) total += piece.size();
     EXPECT_EQ(total, expectedBytes);
+}
+
+// A LOB may not outgrow SQLite's one-value limit: the write that would cross it is refused
+// before anything is kept, and what was written stays. (A write beyond the end crosses the limit
+// with the gap Oracle fills, so no gigabyte is needed to reach it.)
+TEST(Lob, WritesPastTheValueLimitAreRefused) {
+    const unsigned limit = static_cast<unsigned>(kavexdb::detail::kMaxLobBytes);
+    Blob blob = temporaryBlob();
+    writeAll(blob, "abc", 3);
+    char data[16] = "0123456789";
+    Stream* s = blob.getStream(limit - 4, 0);
+    EXPECT_EQ(oraCode([&] { s->writeBuffer(data, 10); }), 22925);
+    blob.closeStream(s);
+    EXPECT_EQ(blob.length(), 3u);
+
+    Clob clob = temporaryClob();
+    s = clob.getStream(limit, 0);
+    EXPECT_EQ(oraCode([&] { s->writeBuffer(data, 2); }), 22925);
+    clob.closeStream(s);
+    EXPECT_EQ(clob.length(), 0u);
 }
 
 }  // namespace
