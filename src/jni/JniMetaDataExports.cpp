@@ -15,11 +15,14 @@ namespace {
 
 const char* const kCannotGetMetaData = "Cannot get columns metadata";
 
-// A column text for Java: null for an empty text or an unexpected failure.
+// A column text for Java (the value, or the failure's text, which is not stored): null for an
+// empty text or an unexpected failure.
 template <class Getter>
 jstring columnText(JNIEnv* env, jint sessionId, jint index, Getter&& getter) noexcept {
     try {
-        const std::string text = getter(registry::find(sessionId), index);
+        const SessionLease lease(sessionId);
+        const std::string text =
+            lease.handler() != nullptr ? getter(lease.handler(), index) : lease.refusal();
         return text.empty() ? nullptr : newJavaString(env, text);
     } catch (...) {
         return nullptr;
@@ -28,11 +31,8 @@ jstring columnText(JNIEnv* env, jint sessionId, jint index, Getter&& getter) noe
 
 template <class Getter>
 jint columnNumber(jint sessionId, jint index, const char* ownMessage, Getter&& getter) noexcept {
-    try {
-        return getter(registry::find(sessionId), index);
-    } catch (...) {
-        return storeFailure(ownMessage);
-    }
+    return withSession(sessionId, ownMessage,
+                       [&](OcciHandler* handler) { return getter(handler, index); });
 }
 
 }  // namespace
@@ -67,11 +67,8 @@ JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_getRow(JNIEnv* env, 
 
 JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_getColumnsCount(JNIEnv*, jobject,
                                                                            jint sessionId) {
-    try {
-        return core::getColumnsCount(registry::find(sessionId));
-    } catch (...) {
-        return storeFailure(core::kSessionNotInitialized);
-    }
+    return withSession(sessionId, core::kSessionNotInitialized,
+                       [](OcciHandler* handler) { return core::getColumnsCount(handler); });
 }
 
 JNIEXPORT jstring JNICALL Java_velmar_oracleociops_OcciWrapper_getColumnName(JNIEnv* env,
