@@ -44,7 +44,7 @@ JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_getMetaData(JNIEnv* 
                                                                        jstring firstText,
                                                                        jstring objectName,
                                                                        jobject metaData) {
-    return withSession(sessionId, kCannotGetMetaData, [&](OcciHandler* handler) {
+    auto describe = [&](OcciHandler* handler) {
         JniContext context(env);
         const JavaText first(env, firstText);
         const JavaText name(env, objectName);
@@ -54,7 +54,15 @@ JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_getMetaData(JNIEnv* 
         // The first text is not used; a null one counts as empty.
         return core::getMetaData(handler, context, first.isNull() ? std::string() : first.get(),
                                  name.get(), metaData);
-    });
+    };
+    const std::int32_t result = withSession(sessionId, kCannotGetMetaData, describe);
+    // A target that is no list or refuses values (an immutable list) leaves a Java exception
+    // pending; the caller is answered with the error id alone, which it can fetch.
+    if (env->ExceptionCheck() == JNI_TRUE) {
+        env->ExceptionClear();
+        return result < 0 ? result : storeFailure(kCannotGetMetaData);
+    }
+    return result;
 }
 
 JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_getRow(JNIEnv* env, jobject,
