@@ -1,9 +1,12 @@
-# make test  - installs what is missing, builds and runs every test under both presets, and the
-#              Windows DLL's tests under Wine when the cross tools are installed (test-windows)
+# make test  - installs what is missing, builds and runs every test under both presets, the
+#              concurrency tests under ThreadSanitizer, the fuzzer for 60 seconds, and the Windows
+#              DLL's tests under Wine when the cross tools are installed (test-windows)
+# make fuzz  - runs the fuzzer until it finds a fault (or for FUZZ_SECONDS seconds)
 # make demo  - installs what is missing, builds and runs the SQL shell demo
 # make bench - builds and runs every benchmark, the JNI one included (default preset), and
 #              prints a summary table of each figure next to its target
-.PHONY: deps build build-asan test test-default test-asan test-windows bench clean
+.PHONY: deps build build-asan build-tsan build-fuzz test test-default test-asan test-tsan \
+        test-fuzz test-windows fuzz bench clean
 
 deps:
 	@scripts/install-deps
@@ -31,7 +34,29 @@ test-windows: deps
 	  echo "test-windows: MinGW-w64 or Wine is not installed; the Windows tests are skipped"; \
 	fi
 
-test: test-default test-asan test-windows
+build-tsan: deps
+	cmake --preset tsan
+	cmake --build --preset tsan
+
+# Only the concurrency tests run under ThreadSanitizer.
+test-tsan: build-tsan
+	ctest --preset tsan
+
+build-fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+
+# The fuzzer for 60 seconds, from the seed corpus.
+test-fuzz: build-fuzz
+	ctest --preset fuzz
+
+# The fuzzer until it finds a fault, or for FUZZ_SECONDS; new inputs go to build/fuzz/fuzz/corpus.
+FUZZ_SECONDS ?= 0
+fuzz: build-fuzz
+	cd build/fuzz/fuzz/work && ../kavex_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=20 \
+	  -rss_limit_mb=4096 ../corpus ../../../../fuzz/corpus
+
+test: test-default test-asan test-tsan test-fuzz test-windows
 
 .PHONY: demo
 demo: build

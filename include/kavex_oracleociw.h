@@ -7,7 +7,17 @@
  * pointers stored by GetString/GetByteArray stay valid while at most 10 further strings are handed
  * out through the same session, and never after the session is closed.
  *
- * kavex_bool is one byte: 0 is false, any other value true. */
+ * kavex_bool is one byte: 0 is false, any other value true.
+ *
+ * Threads: a session serves one thread at a time. Different sessions may be used from different
+ * threads in parallel. Calls on one session are serialized (a second thread's call waits for the
+ * first to return), and misuse costs an error, never the process: a session closed while another
+ * thread's call is inside it is released when that call returns, later calls on it fail with
+ * "Session is not initialized". Error ids belong to the process, but each message is delivered
+ * once: GetError removes it from the library; the same thread asking again for the id it fetched
+ * last gets the same text, and any other id not held (never issued, fetched by another thread, or
+ * dropped because more than 10000 messages were left unfetched) gives "Unknown error". The
+ * column-name getters store no message: on failure they return its text. */
 #ifndef KAVEX_ORACLEOCIW_H
 #define KAVEX_ORACLEOCIW_H
 

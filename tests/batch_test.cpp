@@ -119,6 +119,26 @@ TEST_F(BatchTest, ClientLimitsAndOwnTexts) {
     EXPECT_EQ(errorText(Execute(session)), "Cannot execute query iteration");
 }
 
+TEST_F(BatchTest, CountsBeyondWhatABatchCanHoldAreRefusedAndTheStatementStaysUsable) {
+    ASSERT_EQ(PrepareQuery(session, "insert into b values (:1, :2)", 0), 0);
+    for (unsigned count : {0xFFFFFFFFu, 0x80000000u, 1048577u}) {
+        const int refused = SetMaxIterations(session, count);
+        ASSERT_LT(refused, 0) << count;
+        EXPECT_EQ(errorText(refused), "Cannot set max iterations number: " +
+                                          std::to_string(count) +
+                                          " is more than the 1048576 iterations a batch can hold");
+    }
+    ASSERT_EQ(SetMaxIterations(session, 2), 0);
+    ASSERT_EQ(SetMaxParSize(session, 2, 20), 0);
+    ASSERT_EQ(SetInt(session, 1, 1, 0), 0);
+    ASSERT_EQ(SetString(session, 2, "one", 0), 0);
+    ASSERT_EQ(AddIteration(session), 0);
+    ASSERT_EQ(SetInt(session, 1, 2, 0), 0);
+    ASSERT_EQ(SetString(session, 2, "two", 0), 0);
+    EXPECT_EQ(Execute(session), 2);
+    EXPECT_EQ(flathost::column(session, "select s from b order by n"), "one|two");
+}
+
 TEST_F(BatchTest, BatchOperationsWithoutStatementFail) {
     const int fresh = flathost::open(flathost::memoryDatabase());
     EXPECT_EQ(errorText(SetMaxIterations(fresh, 2)), "Cannot set max iterations number");

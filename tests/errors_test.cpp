@@ -15,18 +15,19 @@ namespace {
 using flathost::errorText;
 namespace kt = kavexdb::testing;
 
-TEST(ErrorStore, IdsRunDownFromMinusTenAndDeliveredTextsStayUntilReplaced) {
-    EXPECT_EQ(errorText(-10), "Unknown error");  // nothing stored or delivered yet
+TEST(ErrorStore, IdsRunDownFromMinusTenAndUnknownIdsGetAFixedText) {
+    EXPECT_EQ(errorText(-10), "Unknown error");  // nothing stored yet
     const int first = NextRow(77);
     const int second = errors::storeError("second text");
     EXPECT_EQ(first, -10);
     EXPECT_EQ(second, -11);
     EXPECT_EQ(errorText(first), "Session is not initialized");
-    EXPECT_EQ(errorText(first), "Session is not initialized");  // erased, but still the last text
-    EXPECT_EQ(errorText(second), "second text");                 // erases -10 first
-    EXPECT_EQ(errorText(first), "second text");
-    EXPECT_EQ(errorText(12345), "second text");  // unknown ids, session ids included
-    EXPECT_EQ(errorText(11), "second text");
+    EXPECT_EQ(errorText(first), "Session is not initialized");  // fetched last by this thread
+    EXPECT_EQ(errorText(second), "second text");
+    EXPECT_EQ(errorText(first), "Unknown error");  // fetched, and no longer the last
+    EXPECT_EQ(errorText(12345), "Unknown error");  // never issued, session ids included
+    EXPECT_EQ(errorText(11), "Unknown error");
+    EXPECT_EQ(errorText(0), "Unknown error");
 }
 
 TEST(ErrorStore, GetErrorNeverReturnsNull) {
@@ -73,6 +74,49 @@ TEST(ErrorStore, ManyThreadsFetchTheirOwnTextsAtOnce) {
     for (int t = 0; t < kThreads; ++t) {
         EXPECT_EQ(mismatches[t], 0) << "thread " << t;
     }
+}
+
+TEST(ErrorStore, AThreadNeverReceivesATextAnotherThreadFetched) {
+    const int secret = errors::storeError("a column name of another user's query");
+    std::thread other([&] {
+        EXPECT_EQ(errorText(secret), "a column name of another user's query");
+    });
+    other.join();
+    EXPECT_EQ(errorText(secret), "Unknown error");  // fetched by the other thread
+    EXPECT_EQ(errorText(-2000000000), "Unknown error");
+    const int mine = errors::storeError("mine");
+    EXPECT_EQ(errorText(mine), "mine");
+    std::thread third([&] { EXPECT_EQ(errorText(mine), "Unknown error"); });
+    third.join();
+    EXPECT_EQ(errorText(mine), "mine");  // still this thread's own text
+}
+
+TEST(ErrorStore, UnfetchedMessagesAreBoundedOldestFirst) {
+    const errors::Counts before = errors::counts();
+    const int oldest = NextRow(77);
+    int newest = oldest;
+    for (std::size_t i = 0; i < errors::kMaxMessages + 99; ++i) {
+        newest = NextRow(77);
+    }
+    const errors::Counts after = errors::counts();
+    EXPECT_EQ(after.stored, errors::kMaxMessages);
+    EXPECT_EQ(after.dropped - before.dropped, before.stored + 100);
+    EXPECT_EQ(errorText(oldest), "Unknown error");  // dropped first
+    EXPECT_EQ(errorText(newest), "Session is not initialized");
+    EXPECT_EQ(errorText(newest + 1), "Session is not initialized");
+
+    // Large texts are bounded by their size; the newest message is kept whatever its size.
+    const std::string large(errors::kMaxBytes / 4, 'x');
+    int last = 0;
+    for (int i = 0; i < 10; ++i) {
+        last = errors::storeError(large);
+    }
+    EXPECT_LE(errors::counts().bytes, errors::kMaxBytes);
+    const int huge = errors::storeError(std::string(errors::kMaxBytes + 1, 'y'));
+    EXPECT_EQ(errors::counts().stored, 1u);
+    EXPECT_EQ(errorText(last), "Unknown error");
+    EXPECT_EQ(errorText(huge).size(), errors::kMaxBytes + 1);
+    EXPECT_EQ(errors::counts().bytes, 0u);
 }
 
 class GuardedFrame : public ::testing::Test {

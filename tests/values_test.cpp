@@ -313,7 +313,7 @@ TEST_F(Values, UnknownSessionIsRefused) {
 
 // The strings the session keeps for the host, seen through its queue.
 const std::deque<std::string>& handedOut(int id) {
-    OcciHandler* handler = registry::find(id);
+    OcciHandler* handler = registry::find(id).get();  // the registry keeps it alive
     auto* session = dynamic_cast<AdoSession*>(handler->session.get());
     return session->returnedStrings;
 }

@@ -31,7 +31,7 @@ KAVEX_API int CloseConnection(int sessionId) {
 KAVEX_API const char* GetError(int errorId) {
     std::string& text = AdoContext::errorText;
     try {
-        text = errors::fetchError(errorId, true);
+        text = errors::fetchError(errorId);
     } catch (...) {
         // The text this thread received last stays valid and is better than none.
     }

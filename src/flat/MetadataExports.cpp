@@ -11,21 +11,20 @@ namespace {
 using TextGetter = std::string (*)(OcciHandler*, std::int32_t);
 
 // The text (value or failure message) is handed out through the session's returned strings.
-// Without a session the process-wide constant text is returned; a failure of the frame itself
-// returns the getter's own message, also a constant.
+// Without a session the refusal, a constant text, is returned; a failure of the frame itself
+// returns the getter's own message, also a constant. Nothing is stored: the caller gets no id.
 const char* returnedText(int sessionId, int index, TextGetter getter,
                          const char* ownMessage) noexcept {
     try {
-        OcciHandler* handler = registry::find(sessionId);
-        if (handler == nullptr || !handler->session) {
-            storeFailure(core::kSessionNotInitialized);
-            return core::kSessionNotInitialized;
+        const SessionLease lease(sessionId);
+        OcciHandler* handler = lease.handler();
+        if (handler == nullptr) {
+            return lease.refusal();
         }
         const std::string text = getter(handler, index);
         return handler->session->returnString(text.data(),
                                               static_cast<std::int32_t>(text.size()));
     } catch (...) {
-        storeFailure(ownMessage);
         return ownMessage;
     }
 }

@@ -13,9 +13,10 @@ template <class Record, class Reader>
 int readInto(int sessionId, int index, Record* record, const char* ownPrefix,
              Reader reader) noexcept {
     try {
-        OcciHandler* handler = registry::find(sessionId);
-        if (handler == nullptr || !handler->session) {
-            return storeFailure(core::kSessionNotInitialized);
+        const SessionLease lease(sessionId);
+        OcciHandler* handler = lease.handler();
+        if (handler == nullptr) {
+            return storeFailure(lease.refusal());
         }
         if (record == nullptr) {
             return storeFailure(columnMessage(ownPrefix, index));

@@ -15,11 +15,14 @@ namespace {
 
 const char* const kCannotGetMetaData = "Cannot get columns metadata";
 
-// A column text for Java: null for an empty text or an unexpected failure.
+// A column text for Java (the value, or the failure's text, which is not stored): null for an
+// empty text or an unexpected failure.
 template <class Getter>
 jstring columnText(JNIEnv* env, jint sessionId, jint index, Getter&& getter) noexcept {
     try {
-        const std::string text = getter(registry::find(sessionId), index);
+        const SessionLease lease(sessionId);
+        const std::string text =
+            lease.handler() != nullptr ? getter(lease.handler(), index) : lease.refusal();
         return text.empty() ? nullptr : newJavaString(env, text);
     } catch (...) {
         return nullptr;
@@ -28,11 +31,8 @@ jstring columnText(JNIEnv* env, jint sessionId, jint index, Getter&& getter) noe
 
 template <class Getter>
 jint columnNumber(jint sessionId, jint index, const char* ownMessage, Getter&& getter) noexcept {
-    try {
-        return getter(registry::find(sessionId), index);
-    } catch (...) {
-        return storeFailure(ownMessage);
-    }
+    return withSession(sessionId, ownMessage,
+                       [&](OcciHandler* handler) { return getter(handler, index); });
 }
 
 }  // namespace
@@ -44,7 +44,7 @@ JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_getMetaData(JNIEnv* 
                                                                        jstring firstText,
                                                                        jstring objectName,
                                                                        jobject metaData) {
-    return withSession(sessionId, kCannotGetMetaData, [&](OcciHandler* handler) {
+    auto describe = [&](OcciHandler* handler) {
         JniContext context(env);
         const JavaText first(env, firstText);
         const JavaText name(env, objectName);
@@ -54,7 +54,15 @@ JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_getMetaData(JNIEnv* 
         // The first text is not used; a null one counts as empty.
         return core::getMetaData(handler, context, first.isNull() ? std::string() : first.get(),
                                  name.get(), metaData);
-    });
+    };
+    const std::int32_t result = withSession(sessionId, kCannotGetMetaData, describe);
+    // A target that is no list or refuses values (an immutable list) leaves a Java exception
+    // pending; the caller is answered with the error id alone, which it can fetch.
+    if (env->ExceptionCheck() == JNI_TRUE) {
+        env->ExceptionClear();
+        return result < 0 ? result : storeFailure(kCannotGetMetaData);
+    }
+    return result;
 }
 
 JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_getRow(JNIEnv* env, jobject,
@@ -67,11 +75,8 @@ JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_getRow(JNIEnv* env, 
 
 JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_getColumnsCount(JNIEnv*, jobject,
                                                                            jint sessionId) {
-    try {
-        return core::getColumnsCount(registry::find(sessionId));
-    } catch (...) {
-        return storeFailure(core::kSessionNotInitialized);
-    }
+    return withSession(sessionId, core::kSessionNotInitialized,
+                       [](OcciHandler* handler) { return core::getColumnsCount(handler); });
 }
 
 JNIEXPORT jstring JNICALL Java_velmar_oracleociops_OcciWrapper_getColumnName(JNIEnv* env,

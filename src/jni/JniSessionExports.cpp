@@ -10,6 +10,7 @@
 #include "session/Connect.h"
 #include "session/ErrorStore.h"
 #include "session/PositionMessage.h"
+#include "session/Registry.h"
 
 using jnientry::isTrue;
 using jnientry::withSession;
@@ -67,7 +68,7 @@ JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_closeConnection(JNIE
 JNIEXPORT jstring JNICALL Java_velmar_oracleociops_OcciWrapper_getError(JNIEnv* env, jobject,
                                                                        jint errorId) {
     try {
-        return newJavaString(env, errors::fetchError(errorId, true));
+        return newJavaString(env, errors::fetchError(errorId));
     } catch (...) {
         return nullptr;
     }

@@ -1,10 +1,10 @@
-// The error store: messages under negative ids, erased lazily once delivered.
+// The error store: messages under negative ids, handed out once to the thread that fetches them.
 #include "session/ErrorStore.h"
 
+#include <iterator>
 #include <limits>
 #include <map>
 #include <mutex>
-#include <vector>
 
 #include "session/Guarded.h"
 #include "session/Operations.h"
@@ -14,14 +14,18 @@ const char* const kSessionNotInitialized = "Session is not initialized";
 }
 
 namespace errors {
+
+const char* const kUnknownError = "Unknown error";
+
 namespace {
 
 struct Store {
     std::mutex mutex;
+    // Ids run downwards, so the oldest message is the last entry.
     std::map<std::int32_t, std::string> messages;
+    std::size_t bytes = 0;
+    std::uint64_t dropped = 0;
     std::int32_t nextErrorId = -10;
-    std::vector<std::int32_t> readErrorIds;
-    std::string lastErrorText = "Unknown error";
 };
 
 // Allocated once and never destroyed: a host thread may still fetch a message while the library
@@ -31,38 +35,71 @@ Store& store() {
     return *instance;
 }
 
+// What this thread fetched last, so that fetching the same id again gives the same text without
+// any other thread's text ever taking its place.
+struct Delivered {
+    std::int32_t id = 0;  // never an error id
+    std::string text;
+};
+thread_local Delivered delivered;
+
+void dropOldest(Store& s) {
+    auto oldest = std::prev(s.messages.end());
+    s.bytes -= oldest->second.size();
+    s.messages.erase(oldest);
+    ++s.dropped;
+}
+
 }  // namespace
 
 std::int32_t storeError(const std::string& message) {
     Store& s = store();
     std::lock_guard<std::mutex> lock(s.mutex);
     const std::int32_t id = s.nextErrorId;
+    std::string& text = s.messages[id];
     // After two thousand million messages the lowest id is reused rather than wrapping into
     // positive numbers, which callers would read as success.
     if (s.nextErrorId > std::numeric_limits<std::int32_t>::min()) {
         --s.nextErrorId;
     }
-    s.messages[id] = message;
+    s.bytes -= text.size();
+    try {
+        text = message;
+    } catch (...) {
+        s.messages.erase(id);
+        throw;
+    }
+    s.bytes += text.size();
+    while (s.messages.size() > kMaxMessages || (s.bytes > kMaxBytes && s.messages.size() > 1)) {
+        dropOldest(s);
+    }
     return id;
 }
 
-std::string fetchError(std::int32_t errorId, bool markRead) {
+std::string fetchError(std::int32_t errorId) {
+    Store& s = store();
+    {
+        std::lock_guard<std::mutex> lock(s.mutex);
+        auto found = s.messages.find(errorId);
+        if (found != s.messages.end()) {
+            std::string text = std::move(found->second);
+            s.bytes -= text.size();
+            s.messages.erase(found);
+            delivered.text = text;  // may throw: the message is then lost, never misdelivered
+            delivered.id = errorId;
+            return text;
+        }
+    }
+    if (errorId != 0 && errorId == delivered.id) {
+        return delivered.text;
+    }
+    return kUnknownError;
+}
+
+Counts counts() {
     Store& s = store();
     std::lock_guard<std::mutex> lock(s.mutex);
-    if (markRead) {
-        for (std::int32_t id : s.readErrorIds) {
-            s.messages.erase(id);
-        }
-        s.readErrorIds.clear();
-    }
-    auto found = s.messages.find(errorId);
-    if (found != s.messages.end()) {
-        s.lastErrorText = found->second;
-        if (markRead) {
-            s.readErrorIds.push_back(errorId);
-        }
-    }
-    return s.lastErrorText;
+    return Counts{s.messages.size(), s.bytes, s.dropped};
 }
 
 }  // namespace errors
@@ -72,7 +109,7 @@ std::int32_t storeFailure(const std::string& message) noexcept {
         return errors::storeError(message);
     } catch (...) {
         // Not even the message could be kept (memory exhaustion): -1 is still a failure, and
-        // GetError answers it with the text delivered last.
+        // GetError answers it with "Unknown error".
         return -1;
     }
 }

@@ -1,10 +1,12 @@
-// The registry's entry for one open session: its id and the owned Session. Each front end's
-// handler is the factory of its own Session class.
+// The registry's entry for one open session: its id, the owned Session and the lock that
+// serializes calls on it. Each front end's handler is the factory of its own Session class.
 #ifndef KAVEX_SESSION_OCCIHANDLER_H
 #define KAVEX_SESSION_OCCIHANDLER_H
 
 #include <cstdint>
 #include <memory>
+
+#include "session/SessionLock.h"
 
 class Session;
 
@@ -16,6 +18,7 @@ public:
 
     std::int32_t sessionId = 0;
     std::unique_ptr<Session> session;
+    SessionLock lock;
 };
 
 #endif

@@ -16,6 +16,9 @@ namespace core {
 
 // Text of the failure stored for an id that names no open session.
 extern const char* const kSessionNotInitialized;  // "Session is not initialized"
+// Text of the failure stored for a call made while the same thread is inside another call on the
+// same session (a Java list's add() calling back).
+extern const char* const kSessionBusy;
 
 // Statement execution and the cursor (statement/).
 std::int32_t executeQuery(OcciHandler* handler, const char* sql, bool autoCommit);

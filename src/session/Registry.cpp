@@ -13,7 +13,7 @@ namespace {
 
 struct Sessions {
     std::mutex mutex;
-    std::map<std::int32_t, std::unique_ptr<OcciHandler>> handlers;
+    std::map<std::int32_t, std::shared_ptr<OcciHandler>> handlers;
     std::int32_t lastSessionId = 10;
 };
 
@@ -26,11 +26,11 @@ Sessions& sessions() {
 
 }  // namespace
 
-OcciHandler* find(std::int32_t sessionId) {
+std::shared_ptr<OcciHandler> find(std::int32_t sessionId) {
     Sessions& s = sessions();
     std::lock_guard<std::mutex> lock(s.mutex);
     auto found = s.handlers.find(sessionId);
-    return found == s.handlers.end() ? nullptr : found->second.get();
+    return found == s.handlers.end() ? nullptr : found->second;
 }
 
 std::int32_t close(std::int32_t sessionId) {
@@ -38,9 +38,11 @@ std::int32_t close(std::int32_t sessionId) {
     std::lock_guard<std::mutex> lock(s.mutex);
     auto found = s.handlers.find(sessionId);
     if (found != s.handlers.end()) {
-        std::unique_ptr<OcciHandler> handler = std::move(found->second);
+        std::shared_ptr<OcciHandler> handler = std::move(found->second);
         s.handlers.erase(found);
-        handler.reset();  // the whole teardown runs under the lock
+        handler->lock.markClosed();
+        // Unless a call is inside, the whole teardown runs here, under the lock.
+        handler.reset();
     }
     return 0;
 }
@@ -53,11 +55,11 @@ std::int32_t add(std::unique_ptr<OcciHandler>& handler) {
     if (session.typeHandlers->handlers.empty()) {
         session.typeHandlers->populate();
     }
+    std::shared_ptr<OcciHandler> entry(std::move(handler));
     const std::int32_t id = s.lastSessionId + 1;
-    s.handlers.emplace(id, nullptr);  // may throw before the id is consumed
+    entry->sessionId = id;
+    s.handlers.emplace(id, std::move(entry));  // may throw before the id is consumed
     s.lastSessionId = id;
-    handler->sessionId = id;
-    s.handlers[id] = std::move(handler);
     return id;
 }
 

@@ -1,7 +1,6 @@
 // The column metadata operations: describing an object and reading the column records.
 #include <string>
 
-#include "session/ErrorStore.h"
 #include "session/Guarded.h"
 #include "session/OcciHandler.h"
 #include "session/Operations.h"
@@ -24,10 +23,11 @@ Session* sessionOf(OcciHandler* handler) {
     return handler != nullptr ? handler->session.get() : nullptr;
 }
 
-// A text getter answers a failure with the stored message itself, left unread in the store.
+// A text getter answers a failure with the message itself. Nothing is stored: the caller receives
+// no id under which it could fetch it.
 std::string failedText(const char* message) noexcept {
     try {
-        return errors::fetchError(storeFailure(message), false);
+        return message;
     } catch (...) {
         return std::string();
     }

@@ -65,4 +65,116 @@ class ConcurrencyTest {
             pool.shutdownNow();
         }
     }
+
+    static final String BUSY = "Session is busy: a call on it from this thread has not returned yet";
+
+    /** A row list whose add runs an action first: a host calling back while the row is read. */
+    static final class Calling extends ArrayList<Object> {
+        private static final long serialVersionUID = 1L;
+        final transient Runnable action;
+
+        Calling(Runnable action) {
+            this.action = action;
+        }
+
+        @Override
+        public boolean add(Object item) {
+            action.run();
+            return super.add(item);
+        }
+    }
+
+    private int openWithRow() {
+        int session = Db.open(Db.fileIn(dir, "calls"));
+        Db.run(session, "select 'a' as x, 'b' as y, 'c' as z from dual");
+        assertEquals(1, nextRow(session));
+        return session;
+    }
+
+    @Test
+    void aCallFromInsideACallOnTheSameSessionIsRefused() {
+        int session = openWithRow();
+        List<Integer> inner = new ArrayList<>();
+        Calling row = new Calling(() -> {
+            inner.add(executeQuery(session, "select 1 from dual", true));
+            inner.add(nextRow(session));
+        });
+        assertEquals(1, getRow(session, row));
+        assertEquals(List.of("a", "b", "c"), row);
+        assertEquals(6, inner.size());
+        for (int result : inner) {
+            assertTrue(result < 0, "refused, got " + result);
+            assertEquals(BUSY, getError(result));
+        }
+        List<Object> meta = new ArrayList<>();
+        Calling metaList = new Calling(() -> inner.add(getColumnsCount(session)));
+        assertEquals(0, getMetaData(session, "", "", metaList));
+        assertEquals(BUSY, getError(inner.get(inner.size() - 1)));
+        assertEquals(0, getMetaData(session, "", "", meta));
+        assertEquals(37, meta.size(), "the session still works");
+        closeConnection(session);
+    }
+
+    @Test
+    void aSessionClosedDuringACallIsReleasedWhenTheCallEnds() throws Exception {
+        int session = openWithRow();
+        Calling row = new Calling(() -> {
+            Thread closer = new Thread(() -> assertEquals(0, closeConnection(session)));
+            closer.start();
+            try {
+                closer.join();
+            } catch (InterruptedException e) {
+                throw new AssertionError(e);
+            }
+        });
+        assertEquals(1, getRow(session, row), "the call inside goes on to its end");
+        assertEquals(List.of("a", "b", "c"), row);
+        int after = nextRow(session);
+        assertTrue(after < 0);
+        assertEquals("Session is not initialized", getError(after));
+
+        int other = openWithRow();
+        Calling closing = new Calling(() -> closeConnection(other));  // same thread, same session
+        assertEquals(1, getRow(other, closing));
+        assertEquals(List.of("a", "b", "c"), closing);
+        assertEquals("Session is not initialized", getError(nextRow(other)));
+    }
+
+    /** Misuse: two threads share one session. Each call is whole; nothing crashes. */
+    @Test
+    void twoThreadsOnOneSession() throws Exception {
+        int session = Db.open(Db.fileIn(dir, "shared-session"));
+        Db.run(session, "create table t (n number)");
+        for (int i = 0; i < 20; ++i) {
+            Db.run(session, "insert into t values (" + i + ")");
+        }
+        ExecutorService pool = Executors.newFixedThreadPool(2);
+        try {
+            List<Future<Integer>> results = new ArrayList<>();
+            for (int t = 0; t < 2; ++t) {
+                results.add(pool.submit(() -> {
+                    int rows = 0;
+                    for (int round = 0; round < 100; ++round) {
+                        if (executeQuery(session, "select n from t", true) < 0) {
+                            continue;
+                        }
+                        while (nextRow(session) == 1) {
+                            List<Object> row = new ArrayList<>();
+                            int read = getRow(session, row);
+                            assertTrue(read == 1 || read < 0, "got " + read);
+                            rows += row.size();
+                        }
+                    }
+                    return rows;
+                }));
+            }
+            for (Future<Integer> result : results) {
+                assertTrue(result.get() >= 0);
+            }
+        } finally {
+            pool.shutdownNow();
+        }
+        assertEquals(List.of("20"), Db.firstRow(session, "select to_char(count(*)) from t"));
+        closeConnection(session);
+    }
 }

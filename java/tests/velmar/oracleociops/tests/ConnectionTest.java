@@ -82,8 +82,9 @@ class ConnectionTest {
         assertTrue(failed <= -10);
         String message = getError(failed);
         assertTrue(message.startsWith("ORA-00942"), message);
-        assertEquals(message, getError(failed), "the text delivered last stays");
-        assertEquals(message, getError(12345), "an unknown id gives the last text");
+        assertEquals(message, getError(failed), "fetching the same id again gives the same text");
+        assertEquals("Unknown error", getError(12345), "an unknown id gives a fixed text");
+        assertEquals("Unknown error", getError(session), "a session id is not an error id");
         closeConnection(session);
     }
 

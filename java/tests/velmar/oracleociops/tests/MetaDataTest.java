@@ -107,22 +107,59 @@ class MetaDataTest {
         }
     }
 
+    /** Asserts that metaData takes no values: an error id comes back and no Java exception. */
+    private void refusedTarget(String objectName, Object metaData) {
+        int result = getMetaData(session, "", objectName, metaData);
+        assertTrue(result < 0, "an error id, got " + result);
+        assertEquals("Cannot get columns metadata", getError(result));
+    }
+
     @Test
-    void anExceptionFromAddStopsTheListAndReachesTheCaller() {
+    void aTargetThatRefusesValuesGivesAnErrorId() {
         Db.run(session, "select name, salary from emp");
-        assertThrows(IllegalStateException.class, () -> getMetaData(session, "", "EMP", new Refusing()));
+        refusedTarget("EMP", new Refusing());
         List<Object> meta = new ArrayList<>();
         assertEquals(0, getMetaData(session, "", "", meta));
         assertEquals(1 + 12 * 4, meta.size(), "the described table's columns stay");
     }
 
     @Test
-    void listWithoutAddFailsTheMetaData() {
+    void aTargetThatIsNoListGivesAnErrorId() {
         Db.run(session, "select name from emp");
-        int[] result = new int[1];
-        assertThrows(NoSuchMethodError.class, () -> result[0] = getMetaData(session, "", "", new Object()));
+        refusedTarget("", new Object());
+        refusedTarget("", "a string");
+        refusedTarget("EMP", new Object());
         List<Object> meta = new ArrayList<>();
         assertEquals(0, getMetaData(session, "", "", meta));
-        assertEquals(13, meta.size(), "the session still works");
+        assertEquals(1 + 12 * 4, meta.size(), "the session still works");
+    }
+
+    @Test
+    void anImmutableListGivesAnErrorId() {
+        Db.run(session, "select name from emp");
+        refusedTarget("", List.of());
+        refusedTarget("", java.util.Collections.unmodifiableList(new ArrayList<>()));
+        refusedTarget("", java.util.Collections.emptyList());
+        refusedTarget("EMP", Arrays.asList(1, 2));
+        List<Object> meta = new ArrayList<>();
+        assertEquals(0, getMetaData(session, "", "", meta));
+        assertEquals(1 + 12 * 4, meta.size());
+    }
+
+    /** Not a List, but has add(Object): filled like a list. */
+    public static final class Collector {
+        final List<Object> items = new ArrayList<>();
+
+        public boolean add(Object item) {
+            return items.add(item);
+        }
+    }
+
+    @Test
+    void anyObjectWithAddIsFilled() {
+        Db.run(session, "select name from emp");
+        Collector collector = new Collector();
+        assertEquals(0, getMetaData(session, "", "", collector));
+        assertEquals(13, collector.items.size());
     }
 }
