@@ -10,6 +10,7 @@
 #include "date_functions.h"
 #include "datetime_literal.h"
 #include "expression_rewrite.h"
+#include "sequences.h"
 #include "detail.h"
 #include "sql_lexer.h"
 #include "token_editor.h"
@@ -587,7 +588,9 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
     if (out.kind == Kind::Query || (out.kind == Kind::Ddl && createsView(e)))
         names = std::make_unique<SelectItemNames>(e);
     rewriteCommon(e, sessionSchema, out.kind == Kind::Ddl);
+    if (out.kind == Kind::Ddl && rewriteSequenceDdl(e, out)) return out;
     if (out.kind == Kind::Ddl) rewriteDdl(e, out);
+    rewriteSequenceReferences(e);
     rewriteExtract(e);
     if (out.kind != Kind::Ddl || createsView(e)) {
         rewriteOperators(e);

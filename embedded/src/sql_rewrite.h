@@ -51,6 +51,7 @@ struct RewrittenSql {
     std::vector<IdentityColumn> identities;  // record in kIdentityCatalog once the CREATE ran
     std::string droppedTable;                // DROP TABLE: upper-case name whose identities go
     std::string renamedFrom, renamedTo;      // ALTER TABLE a RENAME TO b, upper case
+    std::vector<std::string> catalogSql;     // Ddl: run after sql, in its transaction
 };
 
 // sessionSchema is the connected user's name in upper case; "SCHEMA.table" naming it becomes
