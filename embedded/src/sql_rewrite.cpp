@@ -10,6 +10,7 @@
 #include "date_functions.h"
 #include "datetime_literal.h"
 #include "expression_rewrite.h"
+#include "row_limiting.h"
 #include "sequences.h"
 #include "detail.h"
 #include "sql_lexer.h"
@@ -591,6 +592,7 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
     if (out.kind == Kind::Ddl && rewriteSequenceDdl(e, out)) return out;
     if (out.kind == Kind::Ddl) rewriteDdl(e, out);
     rewriteSequenceReferences(e);
+    rewriteRowLimiting(e);
     rewriteExtract(e);
     if (out.kind != Kind::Ddl || createsView(e)) {
         rewriteOperators(e);
