@@ -7,6 +7,7 @@
 #include "conversion_functions.h"
 #include "date_functions.h"
 #include "detail.h"
+#include "extended_functions.h"
 #include "oracle_functions.h"
 #include "sql_function.h"
 #include "sequences.h"
@@ -93,6 +94,7 @@ void registerSessionFunctions(sqlite3* db) {
     // Oracle's LIKE compares characters exactly, case included.
     runPragma(db, "PRAGMA case_sensitive_like = ON");
     registerSequenceFunctions(db);
+    registerExtendedFunctions(db);
     // TEMP, so that nothing is written to the database file.
     char* message = nullptr;
     const int rc = sqlite3_exec(db, "CREATE TEMP VIEW IF NOT EXISTS dual AS SELECT 'X' AS DUMMY",

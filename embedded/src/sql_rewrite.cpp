@@ -13,6 +13,7 @@
 #include "row_limiting.h"
 #include "sequences.h"
 #include "detail.h"
+#include "extended_functions.h"
 #include "sql_lexer.h"
 #include "token_editor.h"
 #include "value_checks.h"
@@ -593,6 +594,9 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
     if (out.kind == Kind::Ddl) rewriteDdl(e, out);
     rewriteSequenceReferences(e);
     rewriteRowLimiting(e);
+    rewriteSessionInfo(e, sessionSchema);
+    rewriteConcatenation(e);
+    rewriteListagg(e);
     rewriteExtract(e);
     if (out.kind != Kind::Ddl || createsView(e)) {
         rewriteOperators(e);
