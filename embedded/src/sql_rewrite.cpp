@@ -11,7 +11,9 @@
 #include "datetime_literal.h"
 #include "expression_rewrite.h"
 #include "row_limiting.h"
+#include "merge.h"
 #include "sequences.h"
+#include "views.h"
 #include "detail.h"
 #include "extended_functions.h"
 #include "sql_lexer.h"
@@ -591,7 +593,7 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
         names = std::make_unique<SelectItemNames>(e);
     rewriteCommon(e, sessionSchema, out.kind == Kind::Ddl);
     if (out.kind == Kind::Ddl && rewriteSequenceDdl(e, out)) return out;
-    if (out.kind == Kind::Ddl) rewriteDdl(e, out);
+    if (out.kind == Kind::Ddl && !rewriteViewDdl(e, out)) rewriteDdl(e, out);
     rewriteSequenceReferences(e);
     rewriteRowLimiting(e);
     rewriteSessionInfo(e, sessionSchema);
@@ -606,6 +608,8 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
     if (names) names->nameChangedItems(e);
     trimTerminators(e);  // what the rewrites left blank at the end
     out.sql = e.text();
+    finishViewDdl(out);
+    if (out.kind == Kind::Dml) rewriteMerge(e, out);
     return out;
 }
 
