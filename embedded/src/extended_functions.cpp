@@ -1,5 +1,7 @@
 #include "extended_functions.h"
 
+#include "dictionary.h"
+
 namespace kavexdb {
 namespace detail {
 
@@ -9,6 +11,7 @@ void registerExtendedFunctions(sqlite3* db) {
     registerNumberFunctions(db);
     registerSessionInfoFunctions(db);
     registerListagg(db);
+    registerDictionaryFunctions(db);
 }
 
 }  // namespace detail

@@ -10,6 +10,7 @@
 #include "date_functions.h"
 #include "datetime_literal.h"
 #include "expression_rewrite.h"
+#include "dictionary.h"
 #include "row_limiting.h"
 #include "merge.h"
 #include "sequences.h"
@@ -597,6 +598,7 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
     rewriteSequenceReferences(e);
     rewriteRowLimiting(e);
     rewriteSessionInfo(e, sessionSchema);
+    rewriteDictionaryViews(e, sessionSchema);
     rewriteConcatenation(e);
     rewriteListagg(e);
     rewriteExtract(e);
