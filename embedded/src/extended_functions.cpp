@@ -1,6 +1,7 @@
 #include "extended_functions.h"
 
 #include "dictionary.h"
+#include "oracle_joins.h"
 
 namespace kavexdb {
 namespace detail {
@@ -12,6 +13,7 @@ void registerExtendedFunctions(sqlite3* db) {
     registerSessionInfoFunctions(db);
     registerListagg(db);
     registerDictionaryFunctions(db);
+    registerJoinFunctions(db);
 }
 
 }  // namespace detail

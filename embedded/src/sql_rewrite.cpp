@@ -13,6 +13,7 @@
 #include "dictionary.h"
 #include "row_limiting.h"
 #include "merge.h"
+#include "oracle_joins.h"
 #include "sequences.h"
 #include "views.h"
 #include "detail.h"
@@ -592,6 +593,8 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
     std::unique_ptr<SelectItemNames> names;
     if (out.kind == Kind::Query || (out.kind == Kind::Ddl && createsView(e)))
         names = std::make_unique<SelectItemNames>(e);
+    const std::string joined = rewriteOracleJoins(e);
+    if (!joined.empty()) e = TokenEditor(lexSql(joined));
     rewriteCommon(e, sessionSchema, out.kind == Kind::Ddl);
     if (out.kind == Kind::Ddl && rewriteSequenceDdl(e, out)) return out;
     if (out.kind == Kind::Ddl && !rewriteViewDdl(e, out)) rewriteDdl(e, out);
