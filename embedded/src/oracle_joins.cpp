@@ -300,7 +300,7 @@ std::string rewriteHierarchical(TokenEditor& e, std::size_t select) {
                 desc = e.word(last, "DESC");
                 last = e.previous(last);
             }
-            const std::string k = qualified(e, key.first, last + 1, alias, "c", "c", "h.ORA$LVL");
+            const std::string k = qualified(e, key.first, last + 1, alias, "c", "c", "ORA$LEVEL");
             order += " || char(1) || ORA$SORTKEY(" + k + ", " + (desc ? "1" : "0") + ")";
         }
     } else {
@@ -336,7 +336,7 @@ std::string rewriteHierarchical(TokenEditor& e, std::size_t select) {
                 const auto args = split(e, nx + 1, past - 1, false);
                 if (args.size() != 2) raise(909, "invalid number of arguments");
                 const std::string value =
-                    qualified(e, args[0].first, args[0].second, alias, "c", "c", "h.ORA$LVL");
+                    qualified(e, args[0].first, args[0].second, alias, "c", "c", "ORA$LEVEL");
                 const std::string sep = textOf(e, args[1].first, args[1].second);
                 paths.push_back(sep + " || coalesce(" + value + ", '')");
                 out += "h.ORA$P" + std::to_string(paths.size()) + named(i, past, selectList);
@@ -385,6 +385,15 @@ std::string rewriteHierarchical(TokenEditor& e, std::size_t select) {
         anchor += ", " + roots[k];
         step += ", h.ORA$R" + std::to_string(k + 1);
     }
+    // LEVEL inside the carried values is the row's own level: 1 in the anchor, one more than
+    // the parent's in the recursive step.
+    auto levelled = [](std::string text, const std::string& level) {
+        for (std::size_t at; (at = text.find("ORA$LEVEL")) != std::string::npos;)
+            text.replace(at, 9, level);
+        return text;
+    };
+    anchor = levelled(anchor, "1");
+    step = levelled(step, "(h.ORA$LVL + 1)");
     std::string out = "WITH RECURSIVE ";
     if (!table)
         out += "ORA$SRC AS (SELECT row_number() OVER () AS ORA$RID, s.* FROM " + source + " s), ";

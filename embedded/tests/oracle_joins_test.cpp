@@ -78,6 +78,8 @@ TEST_F(OracleJoins, HierarchicalQueries) {
     // King 1 + Kochhar 2 + De Haan 2 + Hunold 3 + Ernst 4 + Greenberg 3 + Faviet 4 + Higgins 3
     EXPECT_EQ("22", s.one("select count(*) from employees "
                           "connect by prior employee_id = manager_id"));
+    EXPECT_EQ("/1/2/3", s.one("select max(sys_connect_by_path(level, '/')) from dual "
+                              "connect by level <= 3"));
     EXPECT_EQ("1,2,3,4,5", s.one("select listagg(level, ',') within group (order by level) "
                                  "from dual connect by level <= 5"));
     EXPECT_EQ("3", s.one("select max(level) from employees start with employee_id = 101 "
