@@ -5,6 +5,7 @@
 #include "binds.h"
 #include "connection.h"
 #include "detail.h"
+#include "sql_context.h"
 #include "sql_lexer.h"
 #include "statement.h"
 
@@ -16,12 +17,6 @@ const char* const kMergeRowidBound = ":kavex_merge_bound";
 namespace {
 
 using TK = Token::Kind;
-
-std::string textOf(const TokenEditor& e, std::size_t from, std::size_t to) {
-    std::string out;
-    for (std::size_t i = from; i < to && i < e.size(); ++i) out += e.tokens()[i].text;
-    return out;
-}
 
 // A [schema.]name at i; sets i past it.
 std::string qualifiedNameAt(const TokenEditor& e, std::size_t& i) {

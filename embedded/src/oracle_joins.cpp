@@ -20,12 +20,6 @@ namespace {
 
 using TK = Token::Kind;
 
-std::string textOf(const TokenEditor& e, std::size_t from, std::size_t to) {
-    std::string out;
-    for (std::size_t i = from; i < to && i < e.size(); ++i) out += e.tokens()[i].text;
-    return out;
-}
-
 // The clauses of the query block that starts at a SELECT: each clause's first token (its
 // keyword) and the end of the block; size() for clauses that are absent.
 struct Clauses {

@@ -56,12 +56,6 @@ Block blockAt(const TokenEditor& e, std::size_t select) {
     return b;
 }
 
-std::string textOf(const TokenEditor& e, std::size_t from, std::size_t to) {
-    std::string out;
-    for (std::size_t i = from; i < to && i < e.size(); ++i) out += e.tokens()[i].text;
-    return out;
-}
-
 // The end of the WHERE clause that begins at where: the next clause word at its depth.
 std::size_t whereEnd(const TokenEditor& e, std::size_t where, std::size_t blockEnd) {
     int depth = 0;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "detail.h"
+#include "function_args.h"
 #include "sql_context.h"
 #include "sql_lexer.h"
 #include "sqlite_util.h"
@@ -343,28 +344,15 @@ private:
     std::map<std::string, Int> current_;
 };
 
-std::string textArg(sqlite3_value* v) {
-    const unsigned char* t = sqlite3_value_text(v);
-    return t ? reinterpret_cast<const char*>(t) : std::string();
-}
-
-void resultError(sqlite3_context* ctx, const occi::SQLException& e) {
-    std::string message = e.getMessage();
-    if (!message.empty() && message.back() == '\n') message.pop_back();
-    sqlite3_result_error(ctx, message.c_str(), static_cast<int>(message.size()));
-}
-
 // ORA$NEXTVAL(name, statement number, occurrence)
 void nextval(sqlite3_context* ctx, int, sqlite3_value** argv) {
     auto* session = static_cast<SequenceSession*>(sqlite3_user_data(ctx));
-    try {
+    guarded(ctx, [&] {
         sqlite3_result_int64(ctx, session->next(textArg(argv[0]),
                                                 static_cast<unsigned long long>(
                                                     sqlite3_value_int64(argv[1])),
                                                 sqlite3_value_int64(argv[2])));
-    } catch (const occi::SQLException& e) {
-        resultError(ctx, e);
-    }
+    });
 }
 
 // ORA$CURRVAL(name)
@@ -372,22 +360,14 @@ void currval(sqlite3_context* ctx, int, sqlite3_value** argv) {
     auto* session = static_cast<SequenceSession*>(sqlite3_user_data(ctx));
     const std::string name = textArg(argv[0]);
     Int v = 0;
-    if (!session->current(name, v)) {
-        const std::string message =
-            "ORA-08002: sequence " + name + ".CURRVAL is not yet defined in this session";
-        sqlite3_result_error(ctx, message.c_str(), static_cast<int>(message.size()));
-        return;
-    }
+    if (!session->current(name, v))
+        return resultError(ctx, 8002, "sequence " + name + ".CURRVAL is not yet defined in this session");
     sqlite3_result_int64(ctx, v);
 }
 
 // ORA$RAISE(code, text)
 void raiseFromSql(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    char prefix[16];
-    std::snprintf(prefix, sizeof prefix, "ORA-%05d: ",
-                  static_cast<int>(sqlite3_value_int(argv[0])));
-    const std::string message = prefix + textArg(argv[1]);
-    sqlite3_result_error(ctx, message.c_str(), static_cast<int>(message.size()));
+    resultError(ctx, sqlite3_value_int(argv[0]), textArg(argv[1]));
 }
 
 void destroySession(void* p) { delete static_cast<SequenceSession*>(p); }

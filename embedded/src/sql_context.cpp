@@ -5,6 +5,12 @@ namespace detail {
 
 const char* const kRaiseFunction = "ORA$RAISE";
 
+std::string textOf(const TokenEditor& e, std::size_t from, std::size_t to) {
+    std::string out;
+    for (std::size_t i = from; i < to && i < e.size(); ++i) out += e.tokens()[i].text;
+    return out;
+}
+
 std::size_t enclosingParen(const TokenEditor& e, std::size_t i) {
     int depth = 0;
     for (std::size_t j = e.previous(i); j < e.size(); j = e.previous(j)) {

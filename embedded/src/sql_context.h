@@ -9,6 +9,9 @@
 namespace kavexdb {
 namespace detail {
 
+// The text of tokens [from, to), as written.
+std::string textOf(const TokenEditor& e, std::size_t from, std::size_t to);
+
 // Whether token i is a whole item of a SELECT list at its own parenthesis depth: preceded by
 // SELECT, DISTINCT, ALL or ',' and followed by ',', FROM, ')' or the end, with SELECT the
 // nearest clause word before it.

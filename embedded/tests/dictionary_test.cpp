@@ -1,5 +1,5 @@
 // The data dictionary views of the session's own schema.
-#include "client_fixture.h"
+#include "query_rows.h"
 
 namespace clienttest {
 namespace {
@@ -16,25 +16,7 @@ protected:
         s.exec("create view v_emp as select empno, ename from emp");
         s.exec("create sequence emp_seq start with 10 increment by 5");
     }
-    std::string rows(const std::string& sql) {
-        Statement* st = s.conn()->createStatement(sql);
-        std::string out;
-        try {
-            st->execute();
-            ResultSet* rs = st->getResultSet();
-            const unsigned n = static_cast<unsigned>(rs->getColumnListMetaData().size());
-            while (rs->next() == ResultSet::DATA_AVAILABLE) {
-                if (!out.empty()) out += "\n";
-                for (unsigned c = 1; c <= n; ++c)
-                    out += (c > 1 ? "|" : "") + (rs->isNull(c) ? std::string("-") : rs->getString(c));
-            }
-        } catch (...) {
-            s.conn()->terminateStatement(st);
-            throw;
-        }
-        s.conn()->terminateStatement(st);
-        return out;
-    }
+    std::string rows(const std::string& sql) { return queryRows(s, sql); }
     Session s;
 };
 

@@ -1,5 +1,5 @@
 // The (+) outer join and hierarchical queries, on the SQL Language Reference's examples.
-#include "client_fixture.h"
+#include "query_rows.h"
 
 namespace clienttest {
 namespace {
@@ -21,25 +21,7 @@ protected:
         s.exec("insert into departments values (100, 'Finance', 1700)");
         s.exec("insert into departments values (110, 'Accounting', 1700)");
     }
-    std::string rows(const std::string& sql) {
-        Statement* st = s.conn()->createStatement(sql);
-        std::string out;
-        try {
-            st->execute();
-            ResultSet* rs = st->getResultSet();
-            const unsigned n = static_cast<unsigned>(rs->getColumnListMetaData().size());
-            while (rs->next() == ResultSet::DATA_AVAILABLE) {
-                if (!out.empty()) out += "\n";
-                for (unsigned c = 1; c <= n; ++c)
-                    out += (c > 1 ? "|" : "") + (rs->isNull(c) ? std::string("-") : rs->getString(c));
-            }
-        } catch (...) {
-            s.conn()->terminateStatement(st);
-            throw;
-        }
-        s.conn()->terminateStatement(st);
-        return out;
-    }
+    std::string rows(const std::string& sql) { return queryRows(s, sql); }
     Session s;
 };
 

@@ -1,6 +1,6 @@
 // Row limiting: ROWNUM in its classic forms, OFFSET and FETCH FIRST|NEXT with PERCENT and
 // WITH TIES, as Oracle's SQL Language Reference documents them.
-#include "client_fixture.h"
+#include "query_rows.h"
 
 namespace clienttest {
 namespace {
@@ -16,21 +16,7 @@ protected:
                    std::to_string(i + 1) + "', " + std::to_string(sal[i]) + ")");
     }
     // The rows' first columns joined with ','.
-    std::string ids(const std::string& sql) {
-        Statement* st = s.conn()->createStatement(sql);
-        std::string out;
-        try {
-            st->execute();
-            ResultSet* rs = st->getResultSet();
-            while (rs->next() == ResultSet::DATA_AVAILABLE)
-                out += (out.empty() ? "" : ",") + rs->getString(1);
-        } catch (...) {
-            s.conn()->terminateStatement(st);
-            throw;
-        }
-        s.conn()->terminateStatement(st);
-        return out;
-    }
+    std::string ids(const std::string& sql) { return queryRows(s, sql, ",", true); }
     Session s;
 };
 
