@@ -1,5 +1,6 @@
 #include "extended_functions.h"
 
+#include "conversion_forms.h"
 #include "dictionary.h"
 #include "oracle_joins.h"
 
@@ -14,6 +15,7 @@ void registerExtendedFunctions(sqlite3* db) {
     registerListagg(db);
     registerDictionaryFunctions(db);
     registerJoinFunctions(db);
+    registerConversionFormFunctions(db);
 }
 
 }  // namespace detail

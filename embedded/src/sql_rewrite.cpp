@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "date_functions.h"
+#include "conversion_forms.h"
 #include "datetime_literal.h"
 #include "expression_rewrite.h"
 #include "dictionary.h"
@@ -601,6 +602,7 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
     rewriteSequenceReferences(e);
     rewriteRowLimiting(e);
     rewriteSessionInfo(e, sessionSchema);
+    rewriteConversionForms(e);
     rewriteDictionaryViews(e, sessionSchema);
     rewriteConcatenation(e);
     rewriteListagg(e);

@@ -128,6 +128,21 @@ TEST_F(MoreFunctions, NumberFunctions) {
     EXPECT_EQ("1", q("to_binary_float(1.1) <> 1.1"));
 }
 
+TEST_F(MoreFunctions, ConversionErrorsAndNlsArguments) {
+    EXPECT_EQ("0", q("to_number('x1' default 0 on conversion error)"));
+    EXPECT_EQ("12", q("to_number('12' default 0 on conversion error)"));
+    EXPECT_EQ("-1", q("to_number('1,2x' default '-1' on conversion error, '9,9')"));
+    EXPECT_EQ("1", q("validate_conversion('1234.56' as number)"));
+    EXPECT_EQ("0", q("validate_conversion('$1234' as number)"));
+    EXPECT_EQ("1", q("validate_conversion(null as number)"));
+    EXPECT_EQ("1", q("validate_conversion('text' as varchar2)"));
+    EXPECT_EQ("0", q("validate_conversion('1.5x' as binary_double)"));
+    EXPECT_EQ("1", q("validate_conversion('2024-02-29' as date, 'YYYY-MM-DD')"));
+    EXPECT_EQ("0", q("validate_conversion('2023-02-29' as date, 'YYYY-MM-DD')"));
+    EXPECT_EQ(" 1,234.50", q("to_char(1234.5, '9,999.99', 'NLS_NUMERIC_CHARACTERS = ''.,''')"));
+    EXPECT_EQ("12.5", q("to_number('12.5', '99.9', 'NLS_NUMERIC_CHARACTERS = ''.,''')"));
+}
+
 TEST_F(MoreFunctions, SessionIdentity) {
     EXPECT_EQ("SCOTT", q("user"));
     EXPECT_EQ("SCOTT", q("sys_context('USERENV', 'SESSION_USER')"));
