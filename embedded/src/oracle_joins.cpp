@@ -238,7 +238,7 @@ std::string rewriteHierarchical(TokenEditor& e, std::size_t select) {
     std::size_t s = e.next(items[0].first);
     const std::size_t itemEnd = items[0].second;
     std::string source, alias;
-    bool table = false;
+    bool table = false, dual = false;
     if (e.punct(s, '(')) {
         const std::size_t past = e.pastParens(s);
         source = textOf(e, s, past);
@@ -248,7 +248,8 @@ std::string rewriteHierarchical(TokenEditor& e, std::size_t select) {
         if (e.punct(e.next(s + 1), '.')) last = e.next(e.next(s + 1) + 1);
         source = textOf(e, s, last + 1);
         alias = identifierName(e.tokens()[last]);
-        table = !e.word(last, "DUAL");
+        dual = e.word(last, "DUAL");
+        table = !dual;
         s = e.next(last + 1);
     }
     if (e.word(s, "AS")) s = e.next(s + 1);
@@ -297,8 +298,13 @@ std::string rewriteHierarchical(TokenEditor& e, std::size_t select) {
             const std::string k = qualified(e, key.first, last + 1, alias, "c", "c", "ORA$LEVEL");
             order += " || char(1) || ORA$SORTKEY(" + k + ", " + (desc ? "1" : "0") + ")";
         }
+    } else if (dual) {
+        // One row: the rows of a generator come in the order of their levels.
+        order = " || ''";
     } else {
-        order = " || char(1) || printf('%020d', c." + rid + ")";
+        // The row number in hexadecimal behind its digit count, so that texts sort as numbers.
+        order = " || char(1) || char(64 + length(printf('%x', c." + rid + "))) || printf('%x', c." +
+                rid + ")";
     }
     // Pseudo-columns of the select list and the clauses after CONNECT BY.
     std::vector<std::string> paths, roots;
@@ -320,10 +326,10 @@ std::string rewriteHierarchical(TokenEditor& e, std::size_t select) {
             if (e.word(i, "LEVEL")) {
                 out += "h.ORA$LVL" + named(i, i + 1, selectList);
             } else if (e.word(i, "CONNECT_BY_ISLEAF")) {
-                out += "(NOT EXISTS (SELECT 1 FROM ORA$H h2 WHERE h2.ORA$PORD = h.ORA$ORD "
+                out += "(NOT EXISTS (SELECT 1 FROM ORA$H h2 WHERE h2.ORA$PORD = h.ORA$ORD AND h2.ORA$LVL = h.ORA$LVL + 1 "
                        "AND h2.ORA$CYC = 0))" + named(i, i + 1, selectList);
             } else if (e.word(i, "CONNECT_BY_ISCYCLE")) {
-                out += "(EXISTS (SELECT 1 FROM ORA$H h2 WHERE h2.ORA$PORD = h.ORA$ORD "
+                out += "(EXISTS (SELECT 1 FROM ORA$H h2 WHERE h2.ORA$PORD = h.ORA$ORD AND h2.ORA$LVL = h.ORA$LVL + 1 "
                        "AND h2.ORA$CYC = 1))" + named(i, i + 1, selectList);
             } else if (e.word(i, "SYS_CONNECT_BY_PATH") && e.punct(nx, '(')) {
                 const std::size_t past = e.pastParens(nx);
@@ -364,10 +370,11 @@ std::string rewriteHierarchical(TokenEditor& e, std::size_t select) {
         c.order < e.size() && !c.siblings ? pseudo(c.order, clauseEnd(c, c.order), false) : "";
 
     std::string columns = "ORA$RID, ORA$LVL, ORA$ORD, ORA$PORD, ORA$SEEN, ORA$CYC";
-    std::string anchor = "SELECT c." + rid + ", 1, ''" + order + ", NULL, ',' || " +
-                         (hasPrior ? identity : "''") + " || ',', 0";
-    std::string step = "SELECT c." + rid + ", h.ORA$LVL + 1, h.ORA$ORD" + order +
-                       ", h.ORA$ORD, h.ORA$SEEN || " + (hasPrior ? identity : "''") + " || ',', " +
+    // Without PRIOR there are no ancestors to recognise: nothing is remembered.
+    std::string anchor = "SELECT c." + rid + ", 1, ''" + order + ", NULL, " +
+                         (hasPrior ? "',' || " + identity + " || ','" : "''") + ", 0";
+    std::string step = "SELECT c." + rid + ", h.ORA$LVL + 1, h.ORA$ORD" + order + ", h.ORA$ORD, " +
+                       (hasPrior ? "h.ORA$SEEN || " + identity + " || ','" : "''") + ", " +
                        (hasPrior ? "instr(h.ORA$SEEN, ',' || " + identity + " || ',') > 0" : "0");
     for (std::size_t k = 0; k < paths.size(); ++k) {
         columns += ", ORA$P" + std::to_string(k + 1);
@@ -390,7 +397,8 @@ std::string rewriteHierarchical(TokenEditor& e, std::size_t select) {
     step = levelled(step, "(h.ORA$LVL + 1)");
     std::string out = "WITH RECURSIVE ";
     if (!table)
-        out += "ORA$SRC AS (SELECT row_number() OVER () AS ORA$RID, s.* FROM " + source + " s), ";
+        out += "ORA$SRC AS MATERIALIZED (SELECT row_number() OVER () AS ORA$RID, s.* FROM " + source +
+               " s), ";
     out += "ORA$H(" + columns + ") AS (" + anchor + " FROM " + base + " c WHERE " + start +
            " UNION ALL " + step + " FROM ORA$H h JOIN " + base + " p ON p." + rid +
            " = h.ORA$RID JOIN " + base + " c ON " + connect + " WHERE h.ORA$CYC = 0) ";
@@ -401,7 +409,8 @@ std::string rewriteHierarchical(TokenEditor& e, std::size_t select) {
                     : std::string("(h.ORA$CYC = 0 OR ") + kRaiseFunction +
                           "(1436, 'CONNECT BY loop in user data'))") +
            (where.empty() ? "" : " AND (" + where + ")") + tail +
-           (userOrder.empty() ? " ORDER BY h.ORA$ORD" : " " + userOrder);
+           (userOrder.empty() ? (dual ? " ORDER BY h.ORA$LVL" : " ORDER BY h.ORA$ORD")
+                              : " " + userOrder);
     return out;
 }
 

@@ -62,6 +62,7 @@ TEST_F(OracleJoins, HierarchicalQueries) {
                           "connect by prior employee_id = manager_id"));
     EXPECT_EQ("/1/2/3", s.one("select max(sys_connect_by_path(level, '/')) from dual "
                               "connect by level <= 3"));
+    EXPECT_EQ("3", s.one("select level from dual where connect_by_isleaf = 1 connect by level <= 3"));
     EXPECT_EQ("1,2,3,4,5", s.one("select listagg(level, ',') within group (order by level) "
                                  "from dual connect by level <= 5"));
     EXPECT_EQ("3", s.one("select max(level) from employees start with employee_id = 101 "
