@@ -298,6 +298,8 @@ private:
         execSql(db.get(), "PRAGMA synchronous=NORMAL");
         execSql(db.get(),
                 "CREATE TABLE IF NOT EXISTS COUNTER(ID TEXT PRIMARY KEY, LAST_VALUE INTEGER)");
+        read_ = prepareSql(db.get(), "SELECT LAST_VALUE FROM COUNTER WHERE ID = ?1");
+        write_ = prepareSql(db.get(), "INSERT OR REPLACE INTO COUNTER(ID, LAST_VALUE) VALUES(?1, ?2)");
         counters_ = std::move(db);
         return counters_.get();
     }
@@ -308,11 +310,12 @@ private:
         sqlite3* c = counters();
         execSql(c, "BEGIN IMMEDIATE");
         try {
-            SqliteStmt read = prepareSql(c, "SELECT LAST_VALUE FROM COUNTER WHERE ID = ?1");
-            sqlite3_bind_text(read.get(), 1, d.id.c_str(), -1, SQLITE_TRANSIENT);
+            sqlite3_stmt* read = read_.get();
+            sqlite3_reset(read);
+            sqlite3_bind_text(read, 1, d.id.c_str(), -1, SQLITE_TRANSIENT);
             Int v = d.start;
-            if (sqlite3_step(read.get()) == SQLITE_ROW) {
-                const Int last = sqlite3_column_int64(read.get(), 0);
+            if (sqlite3_step(read) == SQLITE_ROW) {
+                const Int last = sqlite3_column_int64(read, 0);
                 const bool overflow = __builtin_add_overflow(last, d.increment, &v);
                 const bool past = overflow || v > d.maxValue || v < d.minValue;
                 if (past && !d.cycle)
@@ -322,17 +325,18 @@ private:
                 if (past) v = d.increment > 0 ? (d.minValue == kIntMin ? 1 : d.minValue)
                                               : d.maxValue;
             }
-            read.reset();
-            SqliteStmt write =
-                prepareSql(c, "INSERT OR REPLACE INTO COUNTER(ID, LAST_VALUE) VALUES(?1, ?2)");
-            sqlite3_bind_text(write.get(), 1, d.id.c_str(), -1, SQLITE_TRANSIENT);
-            sqlite3_bind_int64(write.get(), 2, v);
-            const int rc = sqlite3_step(write.get());
+            sqlite3_reset(read);
+            sqlite3_stmt* write = write_.get();
+            sqlite3_reset(write);
+            sqlite3_bind_text(write, 1, d.id.c_str(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_int64(write, 2, v);
+            const int rc = sqlite3_step(write);
+            sqlite3_reset(write);
             if (rc != SQLITE_DONE) raiseSqlite(c, rc);
-            write.reset();
             execSql(c, "COMMIT");
             return v;
         } catch (...) {
+            sqlite3_reset(read_.get());
             sqlite3_exec(c, "ROLLBACK", nullptr, nullptr, nullptr);
             throw;
         }
@@ -340,6 +344,7 @@ private:
 
     sqlite3* db_;
     SqliteDb counters_;
+    SqliteStmt read_, write_;  // on counters_, finalized before it closes
     std::map<std::string, RowUse> rows_;
     std::map<std::string, Int> current_;
 };
