@@ -140,19 +140,19 @@ std::string users(const std::string& owner, bool all) {
 // The subquery for a dictionary view's name, or "" when it is none.
 std::string dictionaryQuery(const std::string& name, const std::string& schema) {
     const std::string owner = sqlStringLiteral(schema);
-    if (name == "USER_TABLES" || name == "TABS") return tables(owner, false);
+    if (name == "USER_TABLES") return tables(owner, false);
     if (name == "ALL_TABLES" || name == "DBA_TABLES") return tables(owner, true);
-    if (name == "USER_TAB_COLUMNS" || name == "USER_TAB_COLS" || name == "COLS")
+    if (name == "USER_TAB_COLUMNS" || name == "USER_TAB_COLS")
         return columns(owner, false);
     if (name == "ALL_TAB_COLUMNS" || name == "ALL_TAB_COLS") return columns(owner, true);
     if (name == "USER_VIEWS") return views(owner, false);
     if (name == "ALL_VIEWS") return views(owner, true);
-    if (name == "USER_SEQUENCES" || name == "SEQ") return sequences(owner, false);
+    if (name == "USER_SEQUENCES") return sequences(owner, false);
     if (name == "ALL_SEQUENCES") return sequences(owner, true);
-    if (name == "USER_INDEXES" || name == "IND") return indexes(owner);
+    if (name == "USER_INDEXES") return indexes(owner);
     if (name == "USER_IND_COLUMNS") return indexColumns();
     if (name == "USER_CONSTRAINTS") return constraints(owner);
-    if (name == "USER_OBJECTS" || name == "OBJ") return objects();
+    if (name == "USER_OBJECTS") return objects();
     if (name == "USER_USERS") return users(owner, false);
     if (name == "ALL_USERS") return users(owner, true);
     return std::string();

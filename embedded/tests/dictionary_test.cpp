@@ -31,6 +31,9 @@ TEST_F(Dictionary, TablesViewsSequencesUsers) {
               rows("select object_name, object_type from user_objects "
                    "where object_name like 'EMP%' or object_type = 'VIEW' order by 1"));
     EXPECT_EQ(942, oraCode([&] { s.exec("insert into user_tables (table_name) values ('X')"); }));
+    // Oracle's short synonyms are common table names: the user's own tables keep them.
+    s.exec("create table seq (x integer)");
+    EXPECT_EQ("0", s.one("select count(*) from seq"));
     // Nothing of the client's own catalog shows.
     s.exec("create table ident (id number generated always as identity, x integer)");
     EXPECT_EQ("0", s.one("select count(*) from user_tables where table_name like 'KAVEX%'"));
