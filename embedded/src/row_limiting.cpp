@@ -250,6 +250,43 @@ std::string fetchLimit(const FetchClause& f, const std::string& body, const std:
     return limit;
 }
 
+// ROWNUM counts the rows that pass WHERE before any grouping or sorting: over one table the
+// limit goes into a subquery that stands for it,
+//   FROM t a WHERE w -> FROM (SELECT * FROM t a WHERE w LIMIT n) AS a
+// so that aggregates, DISTINCT and ORDER BY see only those rows. False when the FROM clause
+// joins several items (the LIMIT then applies to the block's result).
+bool limitInsideFrom(TokenEditor& e, const Block& b, const std::string& limit) {
+    if (b.from >= e.size()) return false;
+    std::size_t fromEnd = b.end;
+    int depth = 0;
+    for (std::size_t i = e.next(b.from + 1); i < b.end; i = e.next(i + 1)) {
+        if (e.punct(i, '(')) ++depth;
+        if (e.punct(i, ')')) --depth;
+        if (depth != 0) continue;
+        if (e.punct(i, ',') || e.word(i, "JOIN")) return false;
+        if (isClauseWord(e, i) || e.word(i, "GROUP") || e.word(i, "HAVING") ||
+            e.word(i, "ORDER") || e.word(i, "WHERE")) {
+            fromEnd = i;
+            break;
+        }
+    }
+    const std::size_t last = e.previous(fromEnd);
+    if (last >= e.size() || last <= b.from) return false;
+    const std::string name = e.name(last) ? e.tokens()[last].text : std::string("ORA$ROWS");
+    std::string where;
+    std::size_t whereStop = fromEnd;
+    if (e.word(fromEnd, "WHERE")) {
+        whereStop = whereEnd(e, fromEnd, b.end);
+        where = textOf(e, fromEnd, whereStop);
+    }
+    const std::string item = textOf(e, b.from + 1, fromEnd);
+    e.erase(b.from + 1, whereStop);
+    // OFFSET 0 keeps SQLite from taking the n rows in the outer query's ORDER BY order.
+    e[b.from].text += " (SELECT * FROM " + item + " " + where + " LIMIT " + limit +
+                      " OFFSET 0) AS " + name + " ";
+    return true;
+}
+
 void rewriteBlock(TokenEditor& e, std::size_t select) {
     const Block b = blockAt(e, select);
     // Text of the block before ORDER BY and the ORDER BY keys, taken before anything changes.
@@ -260,7 +297,8 @@ void rewriteBlock(TokenEditor& e, std::size_t select) {
         orderKeys = textOf(e, e.next(b.order + 1) + 1, std::min({b.offset, b.fetch, b.end}));
     const std::string rest = b.from < bodyEnd ? textOf(e, b.from, bodyEnd) : std::string();
 
-    const std::string rownumLimit = takeRownumLimit(e, b);
+    std::string rownumLimit = takeRownumLimit(e, b);
+    if (!rownumLimit.empty() && limitInsideFrom(e, b, rownumLimit)) rownumLimit.clear();
     // What is left of ROWNUM in the block numbers its rows.
     int depth = 0;
     for (std::size_t i = e.next(b.select + 1); i < b.end; i = e.next(i + 1)) {

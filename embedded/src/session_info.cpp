@@ -109,8 +109,15 @@ void rewriteSessionInfo(TokenEditor& e, const std::string& schema) {
             e[i].text = user ? sqlStringLiteral(schema) : std::to_string(userNumber(schema));
             if (isWholeSelectItem(e, i)) e[i].text += " AS " + shown;
         } else if (e.word(i, "SYS_CONTEXT") && e.punct(after, '(')) {
+            const std::size_t past = e.pastParens(after);
+            const std::size_t before = e.previous(i), next = e.next(past);
+            const bool whole = (e.word(before, "SELECT") || e.punct(before, ',') ||
+                                e.word(before, "DISTINCT")) &&
+                               (next >= e.size() || e.punct(next, ',') || e.word(next, "FROM"));
+            const std::string shown = upperOutsideQuotes(textOf(e, i, past));
             e[i].text = kSysContextFunction;
             e[after].text += sqlStringLiteral(schema) + ", ";
+            if (whole && past <= e.size()) e[past - 1].text += " AS " + sqlQuotedIdentifier(shown);
         }
     }
 }

@@ -151,11 +151,14 @@ TEST_F(MoreFunctions, SessionIdentity) {
     EXPECT_EQ(q("uid"), q("uid"));
     EXPECT_EQ("16", q("length(sys_guid())"));
     EXPECT_EQ("0", q("sys_guid() = sys_guid()"));
-    Statement* st = s.conn()->createStatement("select user, uid from dual");
+    Statement* st = s.conn()->createStatement(
+        "select user, uid, sys_context('USERENV', 'DB_NAME') from dual");
     st->execute();
     ResultSet* rs = st->getResultSet();
     EXPECT_EQ("USER", rs->getColumnListMetaData()[0].getString(MetaData::ATTR_NAME));
     EXPECT_EQ("UID", rs->getColumnListMetaData()[1].getString(MetaData::ATTR_NAME));
+    EXPECT_EQ("SYS_CONTEXT('USERENV', 'DB_NAME')",
+              rs->getColumnListMetaData()[2].getString(MetaData::ATTR_NAME));
     s.conn()->terminateStatement(st);
 }
 

@@ -34,6 +34,12 @@ TEST_F(RowLimiting, RownumLimitsAndNumbers) {
     EXPECT_EQ("1,2,3", ids("select rownum from emp where sal >= 300 and rownum < 4"));
     EXPECT_EQ("1:2,2:3,3:4", ids("select rownum || ':' || id from emp where sal >= 300 and "
                                  "rownum < 4"));
+    // ROWNUM is given before grouping and sorting.
+    EXPECT_EQ("3", ids("select count(*) from emp where rownum <= 3"));
+    EXPECT_EQ("1,3,2", ids("select id from emp where rownum <= 3 order by sal"));
+    EXPECT_EQ("3,2", ids("select e.id from emp e where e.sal > 100 and rownum <= 2 "
+                         "order by e.sal, e.id"));
+    EXPECT_EQ("3", ids("select count(*) from (select id from emp) where rownum <= 3"));
     // The top-n query: ORDER BY in an inline view, ROWNUM outside.
     EXPECT_EQ("4,2,8", ids("select id from (select id from emp order by sal desc, id) "
                            "where rownum <= 3"));
