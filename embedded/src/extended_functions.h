@@ -17,8 +17,7 @@ void registerRegexpFunctions(sqlite3* db);
 // INSTR/INSTRB with position and occurrence, CHR, CONCAT, TRANSLATE, NLS_UPPER, NLS_LOWER,
 // NLS_INITCAP, LNNVL, DUMP, ASCIISTR, UNISTR.
 void registerTextFunctions(sqlite3* db);
-// TRUNC(n [, d]), ROUND(n, d) with negative d, BITAND, REMAINDER, WIDTH_BUCKET, NANVL,
-// TO_BINARY_DOUBLE, TO_BINARY_FLOAT.
+// BITAND, REMAINDER, WIDTH_BUCKET, NANVL, TO_BINARY_DOUBLE, TO_BINARY_FLOAT.
 void registerNumberFunctions(sqlite3* db);
 // SYS_GUID() and the function behind SYS_CONTEXT('USERENV', ...).
 void registerSessionInfoFunctions(sqlite3* db);

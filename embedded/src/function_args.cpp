@@ -48,13 +48,6 @@ long long integerArg(sqlite3_value* v) {
     return out;
 }
 
-void resultText(sqlite3_context* ctx, const std::string& text) {
-    if (text.empty())
-        sqlite3_result_null(ctx);
-    else
-        sqlite3_result_text(ctx, text.c_str(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-}
-
 void resultDecimal(sqlite3_context* ctx, const Decimal& d) {
     const occi::Number n = numberOf(d);
     std::int64_t whole = 0;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "decimal.h"
+#include "sql_values.h"  // resultText
 
 namespace kavexdb {
 namespace detail {
@@ -21,8 +22,6 @@ bool decimalArg(sqlite3_value* v, Decimal& out);
 // An integral argument (truncated toward zero, as Oracle does for integer parameters).
 long long integerArg(sqlite3_value* v);
 
-// A text result; an empty one is NULL.
-void resultText(sqlite3_context* ctx, const std::string& text);
 // A numeric result: an integer when the decimal is integral and fits, else a real.
 void resultDecimal(sqlite3_context* ctx, const Decimal& d);
 void resultError(sqlite3_context* ctx, int code, const std::string& text);

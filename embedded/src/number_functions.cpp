@@ -1,5 +1,4 @@
-// Oracle's numeric functions SQLite lacks or computes differently, on exact decimals where the
-// result must be exact (TRUNC, ROUND).
+// Oracle's numeric functions SQLite lacks or computes differently.
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -12,55 +11,6 @@ namespace kavexdb {
 namespace detail {
 
 namespace {
-
-// Whether a text looks like a stored DATE or TIMESTAMP ("YYYY-MM-DD...").
-bool isDateText(const std::string& t) {
-    return t.size() >= 10 && t[4] == '-' && t[7] == '-' && std::isdigit(static_cast<unsigned char>(t[0]));
-}
-
-// Integers with no digits to drop and infinities pass through unchanged.
-bool passesThrough(sqlite3_value* v, long long scale) {
-    if (sqlite3_value_type(v) == SQLITE_INTEGER) return scale >= 0;
-    return sqlite3_value_type(v) == SQLITE_FLOAT && !std::isfinite(sqlite3_value_double(v));
-}
-
-long long scaleArg(int argc, sqlite3_value** argv) {
-    return argc > 1 ? integerArg(argv[1]) : 0;
-}
-
-// TRUNC(n [, d]): n cut to d digits after the decimal point (before it for a negative d).
-// TRUNC of a stored date without a format gives its day.
-void trunc(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
-    guarded(ctx, [&] {
-        if (isNullArg(argv[0]) || (argc > 1 && isNullArg(argv[1]))) return sqlite3_result_null(ctx);
-        if (sqlite3_value_type(argv[0]) == SQLITE_TEXT && argc == 1) {
-            const std::string t = textArg(argv[0]);
-            if (isDateText(t)) return resultText(ctx, t.substr(0, 10) + " 00:00:00");
-        }
-        if (passesThrough(argv[0], scaleArg(argc, argv))) return sqlite3_result_value(ctx, argv[0]);
-        Decimal d;
-        decimalArg(argv[0], d);
-        const long long keep = d.exponent + scaleArg(argc, argv);
-        if (keep <= 0)
-            d.digits.clear();
-        else if (static_cast<std::size_t>(keep) < d.digits.size())
-            d.digits.resize(static_cast<std::size_t>(keep));
-        resultDecimal(ctx, d);
-    });
-}
-
-// ROUND(n, d): half away from zero, d digits after the decimal point (before it when negative).
-void round(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
-    guarded(ctx, [&] {
-        if (isNullArg(argv[0]) || isNullArg(argv[1])) return sqlite3_result_null(ctx);
-        const long long scale = scaleArg(argc, argv);
-        if (passesThrough(argv[0], scale)) return sqlite3_result_value(ctx, argv[0]);
-        Decimal d;
-        decimalArg(argv[0], d);
-        if (d.exponent + scale < 0) return sqlite3_result_int(ctx, 0);
-        resultDecimal(ctx, roundToScale(d, static_cast<int>(scale)));
-    });
-}
 
 // BITAND(a, b) of integers.
 void bitand_(sqlite3_context* ctx, int, sqlite3_value** argv) {
@@ -158,8 +108,6 @@ void toBinaryFloat(sqlite3_context* ctx, int, sqlite3_value** argv) {
 }  // namespace
 
 void registerNumberFunctions(sqlite3* db) {
-    for (int args : {1, 2}) defineFunction(db, "TRUNC", args, trunc);
-    defineFunction(db, "ROUND", 2, round);
     defineFunction(db, "BITAND", 2, bitand_);
     defineFunction(db, "REMAINDER", 2, remainder_);
     defineFunction(db, "WIDTH_BUCKET", 4, widthBucket);

@@ -300,7 +300,7 @@ std::string rewriteHierarchical(TokenEditor& e, std::size_t select) {
         }
     } else if (dual) {
         // One row: the rows of a generator come in the order of their levels.
-        order = " || ''";
+        order = " || '.'";
     } else {
         // The row number in hexadecimal behind its digit count, so that texts sort as numbers.
         order = " || char(1) || char(64 + length(printf('%x', c." + rid + "))) || printf('%x', c." +
