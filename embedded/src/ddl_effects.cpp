@@ -32,6 +32,7 @@ void applyDdlEffects(sqlite3* db, const RewrittenSql& rewritten) {
     if (!rewritten.renamedFrom.empty())
         renameIdentities(db, rewritten.renamedFrom, rewritten.renamedTo);
     if (!rewritten.droppedTable.empty()) forgetIdentities(db, rewritten.droppedTable);
+    for (const std::string& sql : rewritten.catalogSql) runDdlSql(db, sql);
 }
 
 }  // namespace detail

@@ -7,6 +7,7 @@
 
 #include "authorizer.h"
 #include "detail.h"
+#include "oracle_errors.h"
 
 namespace oracle {
 namespace occi {
@@ -119,8 +120,10 @@ void raiseSqlite(sqlite3* db, int rc) {
             break;
         }
         break;
-    case SQLITE_ERROR:
+    case SQLITE_ERROR: {
         if (after(msg, "not authorized", rest)) raiseRefused();
+        int code = 0;
+        if (oracleErrorFor(msg, code, rest)) raise(code, rest);
         if (after(msg, "no such table: ", rest) || after(msg, "no such view: ", rest))
             raise(942, "table or view does not exist");
         if (after(msg, "no such column: ", rest) || after(msg, "no such function: ", rest))
@@ -132,6 +135,7 @@ void raiseSqlite(sqlite3* db, int rc) {
             msg.find("unrecognized token") != std::string::npos)
             raise(900, "invalid SQL statement: " + msg);
         break;
+    }
     default:
         break;
     }

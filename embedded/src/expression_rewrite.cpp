@@ -303,6 +303,12 @@ void SelectItemNames::nameChangedItems(TokenEditor& e) const {
         std::string now;
         for (std::size_t j = item.first; j <= item.last; ++j) now += e.tokens()[j].text;
         if (now == item.text) continue;
+        // A rewrite that named the item itself (" AS NAME" at its end) keeps that name.
+        const std::size_t alias = now.rfind(" AS ");
+        if (alias != std::string::npos &&
+            (now.compare(alias + 4, 1, "\"") == 0 ||
+             now.find_first_of("()", alias) == std::string::npos))
+            continue;
         std::string quoted;
         for (char c : item.text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
         e[item.last].text += " AS \"" + std::string(kNamePrefix) + quoted + "\"";

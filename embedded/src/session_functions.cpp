@@ -7,8 +7,10 @@
 #include "conversion_functions.h"
 #include "date_functions.h"
 #include "detail.h"
+#include "extended_functions.h"
 #include "oracle_functions.h"
 #include "sql_function.h"
+#include "sequences.h"
 #include "sql_rewrite.h"
 #include "write_conversion.h"
 
@@ -91,6 +93,8 @@ void registerSessionFunctions(sqlite3* db) {
     registerSubstr(db);
     // Oracle's LIKE compares characters exactly, case included.
     runPragma(db, "PRAGMA case_sensitive_like = ON");
+    registerSequenceFunctions(db);
+    registerExtendedFunctions(db);
     // TEMP, so that nothing is written to the database file.
     char* message = nullptr;
     const int rc = sqlite3_exec(db, "CREATE TEMP VIEW IF NOT EXISTS dual AS SELECT 'X' AS DUMMY",

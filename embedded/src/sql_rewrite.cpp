@@ -7,13 +7,21 @@
 
 #include <memory>
 
+#include "conversion_forms.h"
 #include "date_functions.h"
 #include "datetime_literal.h"
-#include "expression_rewrite.h"
 #include "detail.h"
+#include "dictionary.h"
+#include "expression_rewrite.h"
+#include "extended_functions.h"
+#include "merge.h"
+#include "oracle_joins.h"
+#include "row_limiting.h"
+#include "sequences.h"
 #include "sql_lexer.h"
 #include "token_editor.h"
 #include "value_checks.h"
+#include "views.h"
 
 namespace kavexdb {
 namespace detail {
@@ -583,20 +591,35 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
         default:
             break;
     }
+    // MERGE runs as steps, each an ordinary statement rewritten on its own.
+    if (out.kind == Kind::Dml && rewriteMerge(e, out)) {
+        for (std::string& step : out.steps) step = rewriteSql(step, sessionSchema).sql;
+        return out;
+    }
+    const std::string joined = rewriteOracleJoins(e);
+    if (!joined.empty()) e = TokenEditor(lexSql(joined));
     std::unique_ptr<SelectItemNames> names;
     if (out.kind == Kind::Query || (out.kind == Kind::Ddl && createsView(e)))
         names = std::make_unique<SelectItemNames>(e);
     rewriteCommon(e, sessionSchema, out.kind == Kind::Ddl);
-    if (out.kind == Kind::Ddl) rewriteDdl(e, out);
+    if (out.kind == Kind::Ddl && rewriteSequenceDdl(e, out)) return out;
+    if (out.kind == Kind::Ddl && !rewriteViewDdl(e, out)) rewriteDdl(e, out);
+    rewriteSequenceReferences(e);
+    rewriteSessionInfo(e, sessionSchema);
+    rewriteConversionForms(e);
+    rewriteDictionaryViews(e, sessionSchema);
+    rewriteListagg(e);
     rewriteExtract(e);
     if (out.kind != Kind::Ddl || createsView(e)) {
-        rewriteOperators(e);
         orderNullsAsOracle(e);
+        rewriteRowLimiting(e);  // after the keys' NULLS order, before operators are rewritten
+        rewriteOperators(e);
     }
     rewriteConcatenation(e);
     if (names) names->nameChangedItems(e);
     trimTerminators(e);  // what the rewrites left blank at the end
     out.sql = e.text();
+    finishViewDdl(out);
     return out;
 }
 

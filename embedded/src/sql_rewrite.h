@@ -51,6 +51,11 @@ struct RewrittenSql {
     std::vector<IdentityColumn> identities;  // record in kIdentityCatalog once the CREATE ran
     std::string droppedTable;                // DROP TABLE: upper-case name whose identities go
     std::string renamedFrom, renamedTo;      // ALTER TABLE a RENAME TO b, upper case
+    std::vector<std::string> catalogSql;     // Ddl: run after sql, in its transaction
+    std::string viewName;                    // CREATE VIEW: upper-case name (views.h)
+    bool replaceView = false, forceView = false;
+    std::vector<std::string> steps;          // Dml run as several statements (merge.h)
+    std::vector<std::string> bindNames;      // steps: parameter names in the host's order
 };
 
 // sessionSchema is the connected user's name in upper case; "SCHEMA.table" naming it becomes

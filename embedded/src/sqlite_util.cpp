@@ -1,6 +1,7 @@
 #include "sqlite_util.h"
 
 #include "detail.h"
+#include "oracle_errors.h"
 
 namespace kavexdb {
 namespace detail {
@@ -14,7 +15,7 @@ SqliteStmt prepareSql(sqlite3* db, const std::string& sql, const char** tail) {
     sqlite3_stmt* raw = nullptr;
     int rc = sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size() + 1), &raw, tail);
     SqliteStmt stmt(raw);
-    if (rc != SQLITE_OK) raiseSqlite(db, rc);
+    if (rc != SQLITE_OK) raisePrepareFailure(db, rc, sql);
     return stmt;
 }
 

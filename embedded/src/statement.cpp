@@ -125,7 +125,10 @@ void StatementImpl::run(const std::string& sql) {
             runQuery();
             break;
         case RewrittenSql::Kind::Dml:
-            runDml();
+            if (r.steps.empty())
+                runDml();
+            else
+                runSteps(r);
             break;
         case RewrittenSql::Kind::Ddl:
             runDdl(r);

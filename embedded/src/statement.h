@@ -69,6 +69,8 @@ private:
     void endResultSets();
     void runQuery();
     void runDml();
+    void runSteps(const RewrittenSql& r);  // merge.cpp
+    void runMergeIteration(const RewrittenSql& r, unsigned iteration);
     void runDdl(const RewrittenSql& r);
     void runAccountStatement(const RewrittenSql& r);
     void runTempLobBlock();

@@ -1,0 +1,22 @@
+#include "extended_functions.h"
+
+#include "conversion_forms.h"
+#include "dictionary.h"
+#include "oracle_joins.h"
+
+namespace kavexdb {
+namespace detail {
+
+void registerExtendedFunctions(sqlite3* db) {
+    registerRegexpFunctions(db);
+    registerTextFunctions(db);
+    registerNumberFunctions(db);
+    registerSessionInfoFunctions(db);
+    registerListagg(db);
+    registerDictionaryFunctions(db);
+    registerJoinFunctions(db);
+    registerConversionFormFunctions(db);
+}
+
+}  // namespace detail
+}  // namespace kavexdb

@@ -1,0 +1,40 @@
+// Oracle's built-in functions beyond the common ones of oracle_functions.h, one family per file:
+// regular expressions (regexp_functions.cpp, over PCRE2), texts (text_functions.cpp), numbers
+// (number_functions.cpp), the session's identity (session_info.cpp) and LISTAGG (listagg.cpp).
+#ifndef KAVEXDB_EXTENDED_FUNCTIONS_H
+#define KAVEXDB_EXTENDED_FUNCTIONS_H
+
+#include <sqlite3.h>
+
+#include <string>
+
+#include "token_editor.h"
+
+namespace kavexdb {
+namespace detail {
+
+void registerRegexpFunctions(sqlite3* db);
+// INSTR/INSTRB with position and occurrence, CHR, CONCAT, TRANSLATE, NLS_UPPER, NLS_LOWER,
+// NLS_INITCAP, LNNVL, DUMP, ASCIISTR, UNISTR.
+void registerTextFunctions(sqlite3* db);
+// BITAND, REMAINDER, WIDTH_BUCKET, NANVL, TO_BINARY_DOUBLE, TO_BINARY_FLOAT.
+void registerNumberFunctions(sqlite3* db);
+// SYS_GUID() and the function behind SYS_CONTEXT('USERENV', ...).
+void registerSessionInfoFunctions(sqlite3* db);
+// The aggregate behind LISTAGG.
+void registerListagg(sqlite3* db);
+
+// All of the above.
+void registerExtendedFunctions(sqlite3* db);
+
+// USER and UID -> the session's name and number; SYS_CONTEXT(ns, p [, n]) -> a call that knows
+// the session's name.
+void rewriteSessionInfo(TokenEditor& e, const std::string& sessionSchema);
+// LISTAGG([ALL | DISTINCT] x [, delimiter] [ON OVERFLOW ...]) WITHIN GROUP (ORDER BY keys) ->
+// the aggregate ORA$LISTAGG with the keys and their directions as arguments.
+void rewriteListagg(TokenEditor& e);
+
+}  // namespace detail
+}  // namespace kavexdb
+
+#endif
