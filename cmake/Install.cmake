@@ -33,8 +33,9 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/kavex-oracleociw.pc.in
   ${PROJECT_BINARY_DIR}/kavex-oracleociw.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/kavex-oracleociw.pc DESTINATION ${KAVEX_PC_DIR})
 
-# An installed tree serves a consumer project through find_package and through pkg-config.
-if(KAVEX_BUILD_TESTS)
+# An installed tree serves a consumer project through find_package and through pkg-config
+# (built and run with this machine's own tools, so not for a cross build).
+if(KAVEX_BUILD_TESTS AND NOT CMAKE_CROSSCOMPILING)
   set(KAVEX_CONSUMER_FLAGS "")
   if(KAVEX_SANITIZE)
     set(KAVEX_CONSUMER_FLAGS "-fsanitize=address,undefined")
