@@ -59,8 +59,13 @@ fuzz: build-fuzz
 test: test-default test-asan test-tsan test-fuzz test-windows
 
 .PHONY: demo
-demo: build
-	@tools/demo/run-demo build/default
+# Builds only the library and kavex-sql (the demo preset), with the build's output in a log.
+demo: deps
+	@mkdir -p build
+	@echo "Building the library and kavex-sql (log: build/demo-build.log) ..."
+	@{ cmake --preset demo && cmake --build --preset demo; } >build/demo-build.log 2>&1 \
+	  || { tail -n 40 build/demo-build.log; exit 1; }
+	@tools/demo/run-demo build/demo
 
 bench: build
 	@bench/run-all build/default

@@ -16,18 +16,20 @@ using flathost::errorText;
 namespace kt = kavexdb::testing;
 
 TEST(ErrorStore, IdsRunDownFromMinusTenAndUnknownIdsGetAFixedText) {
-    EXPECT_EQ(errorText(-10), "Unknown error");  // nothing stored yet
-    const int first = NextRow(77);
-    const int second = errors::storeError("second text");
-    EXPECT_EQ(first, -10);
-    EXPECT_EQ(second, -11);
-    EXPECT_EQ(errorText(first), "Session is not initialized");
-    EXPECT_EQ(errorText(first), "Session is not initialized");  // fetched last by this thread
-    EXPECT_EQ(errorText(second), "second text");
-    EXPECT_EQ(errorText(first), "Unknown error");  // fetched, and no longer the last
-    EXPECT_EQ(errorText(12345), "Unknown error");  // never issued, session ids included
-    EXPECT_EQ(errorText(11), "Unknown error");
-    EXPECT_EQ(errorText(0), "Unknown error");
+    flathost::inFreshProcess([] {
+        EXPECT_EQ(errorText(-10), "Unknown error");  // nothing stored yet
+        const int first = NextRow(77);
+        const int second = errors::storeError("second text");
+        EXPECT_EQ(first, -10);
+        EXPECT_EQ(second, -11);
+        EXPECT_EQ(errorText(first), "Session is not initialized");
+        EXPECT_EQ(errorText(first), "Session is not initialized");  // fetched last by this thread
+        EXPECT_EQ(errorText(second), "second text");
+        EXPECT_EQ(errorText(first), "Unknown error");  // fetched, and no longer the last
+        EXPECT_EQ(errorText(12345), "Unknown error");  // never issued, session ids included
+        EXPECT_EQ(errorText(11), "Unknown error");
+        EXPECT_EQ(errorText(0), "Unknown error");
+    });
 }
 
 TEST(ErrorStore, GetErrorNeverReturnsNull) {

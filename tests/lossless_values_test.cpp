@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "flat_host.h"
-#include "flat_session_fixture.h"
 
 namespace {
 

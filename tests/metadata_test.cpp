@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "flat_session_fixture.h"
+#include "flat_host.h"
 
 namespace {
 

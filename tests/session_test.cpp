@@ -10,6 +10,7 @@
 
 #include "flat_host.h"
 #include "kavex_oracleociw.h"
+#include "session/ErrorStore.h"
 #include "session/OcciHandler.h"
 #include "session/Registry.h"
 #include "values/AdoDataTypeHandlers.h"
@@ -33,42 +34,46 @@ protected:
 };
 
 TEST_F(SessionTest, IdsStartAtElevenAndAreNeverReused) {
-    const std::string db = flathost::memoryDatabase();
-    const int failed = OpenConnection("", "scott", "tiger");
-    EXPECT_EQ(failed, -10);  // a failed attempt consumes no session id
-    const int first = OpenConnection(db.c_str(), "scott", "tiger");
-    const int second = OpenConnection(db.c_str(), "scott", "tiger");
-    EXPECT_EQ(first, 11);
-    EXPECT_EQ(second, 12);
-    EXPECT_EQ(CloseConnection(first), 0);
-    EXPECT_EQ(OpenConnection("", "scott", "tiger"), -11);
-    const int third = OpenConnection(db.c_str(), "scott", "tiger");
-    EXPECT_EQ(third, 13);
-    EXPECT_EQ(CloseConnection(first), 0);  // twice: nothing happens
-    for (int never : {0, 5, -10, 14}) {
-        EXPECT_EQ(CloseConnection(never), 0);
-    }
-    EXPECT_EQ(flathost::rowCount(second, "select * from dual"), 1);
-    EXPECT_EQ(flathost::rowCount(third, "select * from dual"), 1);
-    EXPECT_EQ(CloseConnection(second), 0);
-    EXPECT_EQ(CloseConnection(third), 0);
-    EXPECT_EQ(kt::liveCounts().environments, 0);
+    flathost::inFreshProcess([] {
+        const std::string db = flathost::memoryDatabase();
+        const int failed = OpenConnection("", "scott", "tiger");
+        EXPECT_EQ(failed, -10);  // a failed attempt consumes no session id
+        const int first = OpenConnection(db.c_str(), "scott", "tiger");
+        const int second = OpenConnection(db.c_str(), "scott", "tiger");
+        EXPECT_EQ(first, 11);
+        EXPECT_EQ(second, 12);
+        EXPECT_EQ(CloseConnection(first), 0);
+        EXPECT_EQ(OpenConnection("", "scott", "tiger"), -11);
+        const int third = OpenConnection(db.c_str(), "scott", "tiger");
+        EXPECT_EQ(third, 13);
+        EXPECT_EQ(CloseConnection(first), 0);  // twice: nothing happens
+        for (int never : {0, 5, -10, 14}) {
+            EXPECT_EQ(CloseConnection(never), 0);
+        }
+        EXPECT_EQ(flathost::rowCount(second, "select * from dual"), 1);
+        EXPECT_EQ(flathost::rowCount(third, "select * from dual"), 1);
+        EXPECT_EQ(CloseConnection(second), 0);
+        EXPECT_EQ(CloseConnection(third), 0);
+        EXPECT_EQ(kt::liveCounts().environments, 0);
+    });
 }
 
 TEST_F(SessionTest, FirstConnectionFillsTheFlatHandlerTableOnce) {
-    const std::string db = flathost::memoryDatabase();
-    EXPECT_TRUE(adoHandlerTable().handlers.empty());
-    EXPECT_LT(OpenConnection("", "scott", "tiger"), 0);
-    EXPECT_TRUE(adoHandlerTable().handlers.empty());
-    const int first = flathost::open(db);
-    ASSERT_EQ(adoHandlerTable().handlers.size(), 24u);
-    const TypeHandler* handler = adoHandlerTable().handlers.at(1).get();
-    EXPECT_EQ(registry::find(first)->session->typeHandlers, &adoHandlerTable());
-    const int second = flathost::open(db);
-    EXPECT_EQ(adoHandlerTable().handlers.at(1).get(), handler);
-    EXPECT_EQ(registry::find(second)->session->typeHandlers, &adoHandlerTable());
-    CloseConnection(first);
-    CloseConnection(second);
+    flathost::inFreshProcess([] {
+        const std::string db = flathost::memoryDatabase();
+        EXPECT_TRUE(adoHandlerTable().handlers.empty());
+        EXPECT_LT(OpenConnection("", "scott", "tiger"), 0);
+        EXPECT_TRUE(adoHandlerTable().handlers.empty());
+        const int first = flathost::open(db);
+        ASSERT_EQ(adoHandlerTable().handlers.size(), 24u);
+        const TypeHandler* handler = adoHandlerTable().handlers.at(1).get();
+        EXPECT_EQ(registry::find(first)->session->typeHandlers, &adoHandlerTable());
+        const int second = flathost::open(db);
+        EXPECT_EQ(adoHandlerTable().handlers.at(1).get(), handler);
+        EXPECT_EQ(registry::find(second)->session->typeHandlers, &adoHandlerTable());
+        CloseConnection(first);
+        CloseConnection(second);
+    });
 }
 
 TEST_F(SessionTest, WrongPasswordTextNamesServerUserAndOracleMessageButNoPassword) {
@@ -123,14 +128,20 @@ TEST_F(SessionTest, OtherFailuresLeaveThePrefixAlone) {
 
 TEST_F(SessionTest, NullTextsAreRefused) {
     const std::string db = flathost::memoryDatabase();
+    const int before = flathost::open(db);
     EXPECT_EQ(errorText(OpenConnection(nullptr, "scott", "tiger")), "Cannot open connection");
     EXPECT_EQ(errorText(OpenConnection(db.c_str(), nullptr, "tiger")), "Cannot open connection");
     EXPECT_EQ(errorText(OpenConnection(db.c_str(), "scott", nullptr)), "Cannot open connection");
-    EXPECT_EQ(flathost::open(db), 11);
+    const int after = flathost::open(db);
+    EXPECT_EQ(after, before + 1);  // the refused attempts took no id
+    CloseConnection(after);
+    CloseConnection(before);
 }
 
 TEST_F(SessionTest, FailedConnectionsLeaveNothingBehind) {
     const std::string db = flathost::memoryDatabase();
+    const int before = flathost::open(db);
+    const kt::LiveCounts start = kt::liveCounts();
     for (int attempt = 0; attempt < 300; ++attempt) {
         switch (attempt % 3) {
             case 0:
@@ -148,13 +159,17 @@ TEST_F(SessionTest, FailedConnectionsLeaveNothingBehind) {
         }
     }
     const kt::LiveCounts counts = kt::liveCounts();
-    EXPECT_EQ(counts.environments, 0);
-    EXPECT_EQ(counts.connections, 0);
-    EXPECT_EQ(flathost::open(db), 11);
+    EXPECT_EQ(counts.environments, start.environments);
+    EXPECT_EQ(counts.connections, start.connections);
+    const int after = flathost::open(db);
+    EXPECT_EQ(after, before + 1);  // the failed attempts took no id
+    CloseConnection(after);
+    CloseConnection(before);
 }
 
 TEST_F(SessionTest, CloseReleasesStatementResultSetAndStreams) {
     const std::string db = flathost::memoryDatabase();
+    const kt::LiveCounts start = kt::liveCounts();
     const int session = flathost::open(db);
     flathost::run(session, "create table t (b BLOB)");
     ASSERT_EQ(PrepareQuery(session, "insert into t values (:1)", 0), 0);
@@ -165,26 +180,29 @@ TEST_F(SessionTest, CloseReleasesStatementResultSetAndStreams) {
     EXPECT_EQ(CloseConnection(session), 0);
     EXPECT_EQ(CloseConnection(other), 0);
     const kt::LiveCounts counts = kt::liveCounts();
-    EXPECT_EQ(counts.environments, 0);
-    EXPECT_EQ(counts.connections, 0);
-    EXPECT_EQ(counts.statements, 0);
-    EXPECT_EQ(counts.resultSets, 0);
-    EXPECT_EQ(counts.lobContents, 0);
+    EXPECT_EQ(counts.environments, start.environments);
+    EXPECT_EQ(counts.connections, start.connections);
+    EXPECT_EQ(counts.statements, start.statements);
+    EXPECT_EQ(counts.resultSets, start.resultSets);
+    EXPECT_EQ(counts.lobContents, start.lobContents);
 }
 
 TEST_F(SessionTest, TeardownGoesOnWhenAStepFails) {
     const std::string db = flathost::memoryDatabase();
+    const long environments = kt::liveCounts().environments;
     const int session = flathost::open(db);
     flathost::run(session, "select * from dual");
     kt::injectFault("Statement::closeResultSet", 1, kt::FaultKind::RuntimeError, 0, "x");
     kt::injectFault("Connection::terminateStatement", 1, kt::FaultKind::SqlException, 1,
                     "ORA-00001: x\n");
     EXPECT_EQ(CloseConnection(session), 0);
-    EXPECT_EQ(NextRow(session), -10);
-    EXPECT_EQ(kt::liveCounts().environments, 0);
+    const int nextError = errors::storeError("marker") - 1;
+    EXPECT_EQ(NextRow(session), nextError);
+    EXPECT_EQ(kt::liveCounts().environments, environments);
 }
 
 TEST_F(SessionTest, UnknownSessionIdsFailWithOneText) {
+    int expected = errors::storeError("marker") - 1;
     const int results[] = {
         ExecuteQuery(99, "select * from dual", 0),
         PrepareQuery(99, "select * from dual", 0),
@@ -213,7 +231,6 @@ TEST_F(SessionTest, UnknownSessionIdsFailWithOneText) {
         GetColumnIsDbGenerated(99, 0),
         GetColumnIsNullable(99, 0),
     };
-    int expected = -10;
     for (int result : results) {
         EXPECT_EQ(result, expected);
         EXPECT_EQ(errorText(result), "Session is not initialized");
@@ -240,6 +257,7 @@ TEST_F(SessionTest, UnknownSessionIdsFailWithOneText) {
 
 TEST_F(SessionTest, SessionsOpenedFromManyThreadsGetUniqueIds) {
     const std::string db = flathost::memoryDatabase();
+    const long environments = kt::liveCounts().environments;
     const int keeper = flathost::open(db);  // keeps the shared database alive
     constexpr int kThreads = 8;
     constexpr int kEach = 6;
@@ -264,13 +282,13 @@ TEST_F(SessionTest, SessionsOpenedFromManyThreadsGetUniqueIds) {
         unique.insert(perThread.begin(), perThread.end());
     }
     EXPECT_EQ(unique.size(), static_cast<std::size_t>(kThreads * kEach));
-    EXPECT_EQ(*unique.begin(), 12);
-    EXPECT_EQ(*unique.rbegin(), 11 + kThreads * kEach);
+    EXPECT_EQ(*unique.begin(), keeper + 1);
+    EXPECT_EQ(*unique.rbegin(), keeper + kThreads * kEach);
     for (int id : unique) {
         CloseConnection(id);
     }
     CloseConnection(keeper);
-    EXPECT_EQ(kt::liveCounts().environments, 0);
+    EXPECT_EQ(kt::liveCounts().environments, environments);
 }
 
 }  // namespace

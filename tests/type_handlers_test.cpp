@@ -7,7 +7,7 @@
 #include <typeindex>
 #include <typeinfo>
 
-#include "flat_session_fixture.h"
+#include "flat_host.h"
 #include "session/OcciHandler.h"
 #include "session/Registry.h"
 #include "values/AdoDataTypeHandlers.h"

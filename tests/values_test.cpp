@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "flat_session_fixture.h"
+#include "flat_host.h"
 #include "kavexdb/test_support.h"
 #include "session/OcciHandler.h"
 #include "session/Registry.h"

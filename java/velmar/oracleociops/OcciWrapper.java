@@ -25,7 +25,8 @@ package velmar.oracleociops;
  * <p>The library is loaded when the class is initialised: from the file named by the system
  * property {@value #LIBRARY_PATH_PROPERTY} when it is set, otherwise by its name
  * ({@value #LIBRARY_NAME}, i.e. {@code libSystem.Data.Kavex.OracleOCIw.so}) from
- * {@code java.library.path}.
+ * {@code java.library.path}, and when it is not there either, from the copy the jar carries for
+ * this platform (see {@link #bundledLibraryResource()}), written to a temporary file first.
  */
 public final class OcciWrapper {
     /** System property naming the library file to load instead of searching java.library.path. */
@@ -46,11 +47,75 @@ public final class OcciWrapper {
         if (path != null && !path.isEmpty()) {
             System.load(path);
         } else {
-            System.loadLibrary(LIBRARY_NAME);
+            try {
+                System.loadLibrary(LIBRARY_NAME);
+            } catch (UnsatisfiedLinkError notOnLibraryPath) {
+                if (!loadBundledLibrary(notOnLibraryPath)) {
+                    throw notOnLibraryPath;
+                }
+            }
         }
     }
 
     private OcciWrapper() {}
+
+    /**
+     * Where the jar keeps the library built for this platform:
+     * {@code velmar/oracleociops/native/<os>-<arch>/<file name>}, e.g.
+     * {@code velmar/oracleociops/native/linux-x86_64/libSystem.Data.Kavex.OracleOCIw.so}.
+     */
+    public static String bundledLibraryResource() {
+        String os = System.getProperty("os.name", "").toLowerCase(java.util.Locale.ROOT);
+        if (os.startsWith("windows")) {
+            os = "windows";
+        } else if (os.startsWith("mac")) {
+            os = "macos";
+        } else {
+            os = os.replace(' ', '_');
+        }
+        String arch = System.getProperty("os.arch", "").toLowerCase(java.util.Locale.ROOT);
+        if (arch.equals("amd64") || arch.equals("x86_64")) {
+            arch = "x86_64";
+        } else if (arch.equals("arm64") || arch.equals("aarch64")) {
+            arch = "aarch64";
+        }
+        return "velmar/oracleociops/native/" + os + "-" + arch + "/"
+                + System.mapLibraryName(LIBRARY_NAME);
+    }
+
+    // The library is copied out of the jar because a JVM loads native code only from files. The
+    // copy lives in a private temporary directory; on systems that allow it the file is removed as
+    // soon as it is loaded, elsewhere when the JVM exits. Returns false when the jar carries no
+    // library for this platform; a failed copy or load is an UnsatisfiedLinkError.
+    private static boolean loadBundledLibrary(UnsatisfiedLinkError notOnLibraryPath) {
+        String resource = bundledLibraryResource();
+        java.io.InputStream in = OcciWrapper.class.getClassLoader() == null
+                ? ClassLoader.getSystemResourceAsStream(resource)
+                : OcciWrapper.class.getClassLoader().getResourceAsStream(resource);
+        if (in == null) {
+            return false;
+        }
+        java.io.File directory = null;
+        java.io.File file = null;
+        try (java.io.InputStream library = in) {
+            directory = java.nio.file.Files.createTempDirectory("kavex-oracleociw-").toFile();
+            directory.deleteOnExit();
+            file = new java.io.File(directory, System.mapLibraryName(LIBRARY_NAME));
+            file.deleteOnExit();
+            java.nio.file.Files.copy(library, file.toPath());
+        } catch (java.io.IOException copyFailed) {
+            UnsatisfiedLinkError error = new UnsatisfiedLinkError(
+                    "cannot copy " + resource + " out of the jar: " + copyFailed);
+            error.initCause(copyFailed);
+            error.addSuppressed(notOnLibraryPath);
+            throw error;
+        }
+        System.load(file.getAbsolutePath());
+        if (file.delete()) {
+            directory.delete();
+        }
+        return true;
+    }
 
     // Sessions and errors.
 
