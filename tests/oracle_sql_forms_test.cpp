@@ -3,7 +3,7 @@
 // errors in Oracle's words.
 #include <string>
 
-#include "flat_session_fixture.h"
+#include "flat_host.h"
 
 namespace {
 
