@@ -1,4 +1,4 @@
-# An install script written for SQL*Plus, run whole: tables, a view, q-quoted literals, "/" lines
+# An install script written for SQL*Plus, run whole: tables, a sequence, a view, q-quoted literals, "/" lines
 # (ending a statement, running the last query again, ending a package body), substitution, a
 # package body the embedded database refuses whole (nothing inside it runs), and WHENEVER
 # SQLERROR EXIT with its code. Output must match install_script.expected.
@@ -12,7 +12,7 @@ if ! diff -u "$HERE/install_script.expected" "$WORK/out" >"$WORK/diff"; then
     fail "output differs from install_script.expected"
 fi
 [ "$(wc -l <"$WORK/err")" -eq 2 ] || fail "exactly two errors"
-grep -qE "^$HERE/install_script.sql:30: ERROR: ORA-[0-9]{5}" "$WORK/err" \
-    || fail "the package body is refused once, as one statement starting on line 30"
-expect_err "$HERE/install_script.sql:44: ERROR: ORA-00942" "the failure that ends the script"
+grep -qE "^$HERE/install_script.sql:31: ERROR: ORA-[0-9]{5}" "$WORK/err" \
+    || fail "the package body is refused once, as one statement starting on line 31"
+expect_err "$HERE/install_script.sql:45: ERROR: ORA-00942" "the failure that ends the script"
 echo "install script: ok"

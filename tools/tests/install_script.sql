@@ -13,15 +13,16 @@ CREATE TABLE orders (
     customer_id NUMBER(6) NOT NULL,
     amount      NUMBER(10,2)
 );
+CREATE SEQUENCE order_ids START WITH 1;
 CREATE VIEW big_orders AS
     SELECT c.name, o.amount
     FROM orders o JOIN customers c ON c.id = o.customer_id
     WHERE o.amount > 100;
 INSERT INTO customers (name, note) VALUES (q'[O'Brien & Sons]', q'{says "hi"; twice}');
 INSERT INTO customers (name, note) VALUES (nq'!Zoë's!', NULL);
-INSERT INTO orders VALUES (1, 1, 250);
-INSERT INTO orders VALUES (2, 2, 99.5);
-INSERT INTO orders VALUES (3, 2, 180.25)
+INSERT INTO orders VALUES (order_ids.NEXTVAL, 1, 250);
+INSERT INTO orders VALUES (order_ids.NEXTVAL, 2, 99.5);
+INSERT INTO orders VALUES (order_ids.NEXTVAL, 2, 180.25)
 /
 COMMIT;
 
