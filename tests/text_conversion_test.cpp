@@ -2,6 +2,7 @@
 // TIMESTAMP values.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 
 #include "values/ColumnInfo.h"
@@ -93,12 +94,15 @@ TEST_F(Conversion, NumbersInTheirColumnsFormat) {
 
 TEST_F(Conversion, FloatingNumbersKeepEveryDigit) {
     const std::string floating = formatFor(22, 0, -127, true);
+#if LONG_MAX > 2147483647L
+    // OCCI's Number takes 64-bit integers only as long, which is 32 bits on Windows.
     EXPECT_EQ(numberToText(occi::Number(9223372036854775807L), floating, environment),
               "9.223372036854775807E+18");
     EXPECT_EQ(numberToText(occi::Number(18446744073709551615UL), floating, environment),
               "1.8446744073709551615E+19");
     EXPECT_EQ(numberToText(occi::Number(-1234567890123456789L), floating, environment),
               "-1.234567890123456789E+18");
+#endif
     EXPECT_EQ(numberToText(occi::Number(0.1), floating, environment), "1.E-01");
 }
 
