@@ -13,7 +13,7 @@
 #include "session/ErrorStore.h"
 #include "session/OcciHandler.h"
 #include "session/Registry.h"
-#include "values/AdoDataTypeHandlers.h"
+#include "flat/AdoDataTypeHandlers.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include "flat_host.h"
 #include "session/OcciHandler.h"
 #include "session/Registry.h"
-#include "values/AdoDataTypeHandlers.h"
-#include "values/AdoHandlers.h"
+#include "flat/AdoDataTypeHandlers.h"
+#include "flat/AdoHandlers.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "kavexdb/test_support.h"
 #include "session/OcciHandler.h"
 #include "session/Registry.h"
-#include "values/AdoSession.h"
+#include "flat/AdoSession.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "flat/AdoOcciHandler.h"
 
-#include "values/AdoSession.h"
+#include "flat/AdoSession.h"
 
 std::unique_ptr<Session> AdoOcciHandler::createSession(const char* userName, const char* password,
                                                        const char* connectString) {

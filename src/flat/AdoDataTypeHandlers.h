@@ -3,7 +3,7 @@
 #ifndef KAVEX_VALUES_ADODATATYPEHANDLERS_H
 #define KAVEX_VALUES_ADODATATYPEHANDLERS_H
 
-#include "values/AdoSession.h"
+#include "flat/AdoSession.h"
 #include "values/DataTypeHandlers.h"
 
 class AdoSession::AdoDataTypeHandlers : public Session::DataTypeHandlers {

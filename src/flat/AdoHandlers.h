@@ -8,8 +8,8 @@
 #include <cstdint>
 
 #include "flat/AdoContext.h"
-#include "values/AdoSession.h"
-#include "values/DataContainer.h"
+#include "flat/AdoSession.h"
+#include "flat/DataContainer.h"
 #include "values/TypeHandler.h"
 
 template <class T>

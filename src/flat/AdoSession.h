@@ -10,7 +10,7 @@
 
 class AdoSession : public Session {
 public:
-    class AdoDataTypeHandlers;  // values/AdoDataTypeHandlers.h
+    class AdoDataTypeHandlers;  // flat/AdoDataTypeHandlers.h
 
     using Session::Session;
     ~AdoSession() override;

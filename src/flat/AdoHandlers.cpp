@@ -1,4 +1,4 @@
-#include "values/AdoHandlers.h"
+#include "flat/AdoHandlers.h"
 
 #include <cstdio>
 #include <string>

@@ -1,12 +1,12 @@
-#include "values/AdoSession.h"
+#include "flat/AdoSession.h"
 
 #include <algorithm>
 #include <initializer_list>
 #include <stdexcept>
 #include <utility>
 
-#include "values/AdoDataTypeHandlers.h"
-#include "values/AdoHandlers.h"
+#include "flat/AdoDataTypeHandlers.h"
+#include "flat/AdoHandlers.h"
 #include "values/ColumnInfo.h"
 
 namespace {

@@ -1,6 +1,6 @@
-#include "values/AdoDataTypeHandlers.h"
+#include "flat/AdoDataTypeHandlers.h"
 
-#include "values/AdoHandlers.h"
+#include "flat/AdoHandlers.h"
 
 std::unique_ptr<TypeHandler> AdoSession::AdoDataTypeHandlers::createHandler(
     std::int32_t typeCode) const {
