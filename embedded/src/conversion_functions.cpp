@@ -10,6 +10,7 @@
 #include <regex>
 
 #include "datetime_parse.h"
+#include "format_model.h"
 #include "detail.h"
 #include "sql_function.h"
 #include "sql_lexer.h"
@@ -115,19 +116,7 @@ void toNumber(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         sqlite3_value* v = argv[0];
         if (resultIfNullOrNumber(ctx, v)) return;
         std::string text = valueText(v);
-        if (argc > 1) {
-            // Group separators and the currency sign the model allows are not part of the value.
-            const std::string model = asciiUpper(valueText(argv[1]));
-            std::string kept;
-            for (char c : text) {
-                if (c == ',' &&
-                    (model.find(',') != std::string::npos || model.find('G') != std::string::npos))
-                    continue;
-                if (c == '$' && model.find('$') != std::string::npos) continue;
-                kept += c;
-            }
-            text = kept;
-        }
+        if (argc > 1) text = numberTextByModel(text, valueText(argv[1]));
         if (text.find_first_not_of(" \t") == std::string::npos) {
             sqlite3_result_null(ctx);
             return;

@@ -10,9 +10,15 @@
 namespace kavexdb {
 namespace detail {
 
-// Renders a number with a number format model (FM, 9, 0, D, '.', ',', G, EEEE, S, MI, PR, $).
-// An empty model gives the plain text. ORA-01481 for an element it does not know.
+// Renders a number with a number format model (FM, 9, 0, D, '.', ',', G, $, L, C, U, B, V,
+// EEEE, S, MI, PR, X, RN, TM, TM9, TME). An empty model gives the plain text. ORA-01481 for a
+// model Oracle refuses; a value that does not fit shows as '#'s.
 std::string formatNumber(const Decimal& value, const std::string& model);
+
+// Reads text written in a number format model (TO_NUMBER with a model): signs, currency symbols
+// and group separators where the model has them, hexadecimal for X models. Gives the plain
+// number text; ORA-01722 when the text does not match the model, ORA-01481 for a bad model.
+std::string numberTextByModel(const std::string& text, const std::string& model);
 
 // The fields of a DATE or TIMESTAMP value.
 struct DateTimeFields {
