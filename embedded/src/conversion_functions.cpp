@@ -39,9 +39,10 @@ bool anyEmpty(int argc, sqlite3_value** argv) {
 enum class TextKind { Date, Timestamp, TimestampTz, Other };
 
 TextKind storageKind(const std::string& text) {
-    static const std::regex date(R"(\d{4}-\d\d-\d\d( \d\d:\d\d:\d\d)?)");
-    static const std::regex timestamp(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{1,9})");
-    static const std::regex timestampTz(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{1,9}[+-]\d\d:\d\d)");
+    // A year before 1 AD stores with a minus sign.
+    static const std::regex date(R"(-?\d{4}-\d\d-\d\d( \d\d:\d\d:\d\d)?)");
+    static const std::regex timestamp(R"(-?\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{1,9})");
+    static const std::regex timestampTz(R"(-?\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{1,9}[+-]\d\d:\d\d)");
     if (std::regex_match(text, date)) return TextKind::Date;
     if (std::regex_match(text, timestamp)) return TextKind::Timestamp;
     if (std::regex_match(text, timestampTz)) return TextKind::TimestampTz;

@@ -6,6 +6,7 @@
 #include "format_cache.h"
 #include "calendar.h"
 #include "format_model.h"
+#include "spelled_numbers.h"
 
 namespace kavexdb {
 namespace detail {
@@ -17,7 +18,8 @@ enum class Element {
     IsoWeek, SignedCentury, Century, Quarter, MonthName, MonthAbbrev, Month, Minute,
     WeekOfYear, WeekOfMonth, DayOfYear, DayName, Day, DayAbbrev, DayOfWeek, Julian, Hour24,
     Hour12, Hour, SecondsOfDay, Second, Fraction, Meridian, MeridianDots, Era, EraDots,
-    TzHour, TzMinute, TzRegion, TzAbbrev, FillMode, ExactMode, Radix
+    TzHour, TzMinute, TzRegion, TzAbbrev, FillMode, ExactMode, Radix, YearSpelled,
+    SignedYearSpelled, IsoYear3, IsoYear2, IsoYear1, RomanMonth, LongDate, ShortDate, ShortTime
 };
 
 struct ElementName {
@@ -27,10 +29,14 @@ struct ElementName {
 
 // Longest names first, so that the first match is the element the model means.
 const ElementName kElements[] = {
-    {"SYYYY", Element::SignedYear4}, {"Y,YYY", Element::CommaYear}, {"YYYY", Element::Year4},
+    {"SYYYY", Element::SignedYear4}, {"SYEAR", Element::SignedYearSpelled},
+    {"YEAR", Element::YearSpelled},  {"Y,YYY", Element::CommaYear}, {"YYYY", Element::Year4},
     {"YYY", Element::Year3},         {"YY", Element::Year2},        {"Y", Element::Year1},
     {"RRRR", Element::RoundYear4},   {"RR", Element::RoundYear2},   {"IYYY", Element::IsoYear4},
-    {"IW", Element::IsoWeek},        {"SCC", Element::SignedCentury}, {"CC", Element::Century},
+    {"IW", Element::IsoWeek},        {"IYY", Element::IsoYear3},    {"IY", Element::IsoYear2},
+    {"I", Element::IsoYear1},        {"RM", Element::RomanMonth},   {"DL", Element::LongDate},
+    {"DS", Element::ShortDate},      {"TS", Element::ShortTime},
+    {"SCC", Element::SignedCentury}, {"CC", Element::Century},
     {"Q", Element::Quarter},         {"MONTH", Element::MonthName}, {"MON", Element::MonthAbbrev},
     {"MM", Element::Month},          {"MI", Element::Minute},       {"WW", Element::WeekOfYear},
     {"W", Element::WeekOfMonth},     {"DDD", Element::DayOfYear},   {"DAY", Element::DayName},
@@ -122,6 +128,7 @@ struct Token {
     Element element = Element::ExactMode;
     LetterCase letterCase = LetterCase::Upper;  // for words: the case the model spelled
     unsigned digits = 0;                        // for FF: the digits asked for, 0 for fsprec
+    bool spelled = false, ordinal = false;      // the SP and TH suffixes of a number element
     std::size_t offset = 0, length = 0;         // for literals: their place in `literals`
 };
 
@@ -145,6 +152,31 @@ struct DateTimeModel {
     }
 };
 
+bool wordAt(const std::string& model, std::size_t at, const char* word) {
+    const std::size_t n = std::char_traits<char>::length(word);
+    if (model.size() - at < n) return false;
+    for (std::size_t k = 0; k < n; ++k)
+        if (upperAscii(model[at + k]) != word[k]) return false;
+    return true;
+}
+
+// Reads a TH, SP, SPTH or THSP suffix at model[at]; returns the position after it.
+std::size_t parseSuffix(const std::string& model, std::size_t at, Token& t) {
+    if (wordAt(model, at, "SPTH") || wordAt(model, at, "THSP")) {
+        t.spelled = t.ordinal = true;
+        return at + 4;
+    }
+    if (wordAt(model, at, "SP")) {
+        t.spelled = true;
+        return at + 2;
+    }
+    if (wordAt(model, at, "TH")) {
+        t.ordinal = true;
+        return at + 2;
+    }
+    return at;
+}
+
 // Matches the element at model[at]; returns the position after it.
 std::size_t parseElement(const std::string& model, std::size_t at, DateTimeModel& m) {
     const char first = upperAscii(model[at]);
@@ -163,6 +195,7 @@ std::size_t parseElement(const std::string& model, std::size_t at, DateTimeModel
                 t.digits = static_cast<unsigned>(model[end++] - '0');
         } else {
             t.letterCase = caseOf(model.data() + at, n);
+            end = parseSuffix(model, end, t);
         }
         m.tokens.push_back(t);
         m.expectedSize += 10;  // the longest element texts: month and day names, TZR, J
@@ -209,6 +242,8 @@ public:
                 out.append(model.literals, t.offset, t.length);
             } else if (t.element == Element::Fraction) {
                 appendFraction(t.digits == 0 ? fsprec_ : t.digits, out);
+            } else if (t.spelled || t.ordinal) {
+                appendSuffixed(t, out);
             } else {
                 appendText(t, out);
             }
@@ -232,20 +267,93 @@ private:
         out.append(p, digits);
     }
 
+    // The value and zero-padded width of an element that shows a number; false for the others.
+    bool numberOf(Element element, long& value, int& width) const {
+        const long year = f_.year < 0 ? -static_cast<long>(f_.year) : f_.year;
+        width = 2;
+        switch (element) {
+            case Element::SignedYear4:
+            case Element::CommaYear:
+            case Element::Year4:
+            case Element::RoundYear4: value = year; width = 4; return true;
+            case Element::Year3: value = year % 1000; width = 3; return true;
+            case Element::Year2:
+            case Element::RoundYear2: value = year % 100; return true;
+            case Element::Year1: value = year % 10; width = 1; return true;
+            case Element::IsoYear4: value = cal_.isoYear(); width = 4; return true;
+            case Element::IsoYear3: value = cal_.isoYear() % 1000; width = 3; return true;
+            case Element::IsoYear2: value = cal_.isoYear() % 100; return true;
+            case Element::IsoYear1: value = cal_.isoYear() % 10; width = 1; return true;
+            case Element::IsoWeek: value = cal_.isoWeek(); return true;
+            case Element::SignedCentury:
+            case Element::Century: value = (year + 99) / 100; return true;
+            case Element::Quarter: value = (f_.month - 1) / 3 + 1; width = 1; return true;
+            case Element::Month: value = f_.month; return true;
+            case Element::Minute: value = f_.minute; return true;
+            case Element::WeekOfYear: value = (cal_.dayOfYear() - 1) / 7 + 1; return true;
+            case Element::WeekOfMonth: value = (f_.day - 1) / 7 + 1; width = 1; return true;
+            case Element::DayOfYear: value = cal_.dayOfYear(); width = 3; return true;
+            case Element::Day: value = f_.day; return true;
+            case Element::DayOfWeek: value = cal_.dayOfWeek() + 1; width = 1; return true;
+            case Element::Julian: value = cal_.days + 2440588; width = 7; return true;
+            case Element::Hour24: value = f_.hour; return true;
+            case Element::Hour12:
+            case Element::Hour: value = f_.hour % 12 == 0 ? 12 : f_.hour % 12; return true;
+            case Element::SecondsOfDay:
+                value = f_.hour * 3600L + f_.minute * 60L + f_.second;
+                width = 5;
+                return true;
+            case Element::Second: value = f_.second; return true;
+            default: return false;
+        }
+    }
+
+    // A number element with SP (spelled), TH (ordinal) or both, always in English.
+    void appendSuffixed(const Token& t, std::string& out) const {
+        long value = 0;
+        int width = 0;
+        if (!numberOf(t.element, value, width)) unknownElement();
+        if (t.spelled) {
+            const std::string cardinal = spelledNumber(value);
+            return appendWords(out, t.ordinal ? spelledOrdinal(cardinal) : cardinal, t.letterCase);
+        }
+        appendPadded(out, value, width, fill_);
+        appendWords(out, ordinalSuffix(value), t.letterCase == LetterCase::Upper
+                                                    ? LetterCase::Upper : LetterCase::Lower);
+    }
+
+    // Upper-case words in the given case; Capital starts every word with a capital.
+    static void appendWords(std::string& out, const std::string& words, LetterCase lc) {
+        bool wordStart = true;
+        for (char c : words) {
+            const bool upper = lc == LetterCase::Upper || (lc == LetterCase::Capital && wordStart);
+            out.push_back(upper ? upperAscii(c) : lowerAscii(c));
+            wordStart = !isAlphaAscii(c);
+        }
+    }
+
+    void appendRomanMonth(const Token& t, std::string& out) const {
+        static const char* const kRoman[] = {"I",   "II",   "III", "IV", "V",  "VI",
+                                             "VII", "VIII", "IX",  "X",  "XI", "XII"};
+        const std::size_t start = out.size();
+        appendWords(out, kRoman[f_.month - 1], t.letterCase == LetterCase::Upper
+                                                   ? LetterCase::Upper : LetterCase::Lower);
+        if (!fill_ && out.size() - start < 4) out.append(4 - (out.size() - start), ' ');
+    }
+
     void appendText(const Token& t, std::string& out) {
         const long year = f_.year < 0 ? -static_cast<long>(f_.year) : f_.year;
         const bool bc = f_.year < 0;
-        const unsigned hour12 = f_.hour % 12 == 0 ? 12 : f_.hour % 12;
         const LetterCase lc = t.letterCase;
         switch (t.element) {
             case Element::SignedYear4:
+            case Element::SignedCentury:
                 if (bc) {
                     out.push_back('-');
                 } else if (!fill_) {
                     out.push_back(' ');
                 }
-                appendPadded(out, year, 4, fill_);
-                return;
+                break;
             case Element::CommaYear: {
                 if (fill_ && year < 1000) {
                     appendPadded(out, year, 1, true);
@@ -255,52 +363,38 @@ private:
                 out.insert(out.end() - 3, ',');
                 return;
             }
-            case Element::Year4:
-            case Element::RoundYear4: return appendPadded(out, year, 4, fill_);
-            case Element::Year3: return appendPadded(out, year % 1000, 3, fill_);
-            case Element::Year2:
-            case Element::RoundYear2: return appendPadded(out, year % 100, 2, fill_);
-            case Element::Year1: return appendPadded(out, year % 10, 1, fill_);
-            case Element::IsoYear4: return appendPadded(out, cal_.isoYear(), 4, fill_);
-            case Element::IsoWeek: return appendPadded(out, cal_.isoWeek(), 2, fill_);
-            case Element::SignedCentury:
-                if (bc) {
-                    out.push_back('-');
-                } else if (!fill_) {
-                    out.push_back(' ');
-                }
-                return appendPadded(out, (year + 99) / 100, 2, fill_);
-            case Element::Century: return appendPadded(out, (year + 99) / 100, 2, fill_);
-            case Element::Quarter: return appendPadded(out, (f_.month - 1) / 3 + 1, 1, true);
+            case Element::SignedYearSpelled:
+                if (bc) out.push_back('-');
+                return appendWords(out, spelledYear(year), lc);
+            case Element::YearSpelled: return appendWords(out, spelledYear(year), lc);
+            case Element::RomanMonth: return appendRomanMonth(t, out);
             case Element::MonthName:
                 return appendWord(out, kMonths[f_.month - 1], 9, lc, fill_, 9);
             case Element::MonthAbbrev:
                 return appendWord(out, kMonths[f_.month - 1], 3, lc, fill_, 3);
-            case Element::Month: return appendPadded(out, f_.month, 2, fill_);
-            case Element::Minute: return appendPadded(out, f_.minute, 2, fill_);
-            case Element::WeekOfYear:
-                return appendPadded(out, (cal_.dayOfYear() - 1) / 7 + 1, 2, fill_);
-            case Element::WeekOfMonth: return appendPadded(out, (f_.day - 1) / 7 + 1, 1, true);
-            case Element::DayOfYear: return appendPadded(out, cal_.dayOfYear(), 3, fill_);
             case Element::DayName:
                 return appendWord(out, kDays[cal_.dayOfWeek()], 9, lc, fill_, 9);
             case Element::DayAbbrev:
                 return appendWord(out, kDays[cal_.dayOfWeek()], 3, lc, fill_, 3);
-            case Element::Day: return appendPadded(out, f_.day, 2, fill_);
-            case Element::DayOfWeek: return appendPadded(out, cal_.dayOfWeek() + 1, 1, true);
-            case Element::Julian: return appendPadded(out, cal_.days + 2440588, 7, fill_);
-            case Element::Hour24: return appendPadded(out, f_.hour, 2, fill_);
-            case Element::Hour12:
-            case Element::Hour: return appendPadded(out, hour12, 2, fill_);
-            case Element::SecondsOfDay:
-                return appendPadded(out, f_.hour * 3600L + f_.minute * 60L + f_.second, 5, fill_);
-            case Element::Second: return appendPadded(out, f_.second, 2, fill_);
             case Element::Meridian:
                 return appendWord(out, f_.hour < 12 ? "AM" : "PM", 2, lc, true, 0);
             case Element::MeridianDots:
                 return appendWord(out, f_.hour < 12 ? "A.M." : "P.M.", 4, lc, true, 0);
             case Element::Era: return appendWord(out, bc ? "BC" : "AD", 2, lc, true, 0);
             case Element::EraDots: return appendWord(out, bc ? "B.C." : "A.D.", 4, lc, true, 0);
+            // The American long and short date and time forms.
+            case Element::LongDate: {
+                static const DateTimeModel kLong = parseModel("fmDay, Month fmDD, YYYY");
+                return appendModel(kLong, out);
+            }
+            case Element::ShortDate: {
+                static const DateTimeModel kShort = parseModel("fmMM/DD/YYYY");
+                return appendModel(kShort, out);
+            }
+            case Element::ShortTime: {
+                static const DateTimeModel kTime = parseModel("HH:MI:SS AM");
+                return appendModel(kTime, out);
+            }
             case Element::TzHour:
                 requireTimestamp();
                 out.push_back(west() ? '-' : '+');
@@ -320,8 +414,16 @@ private:
                 return;
             case Element::ExactMode: return;
             case Element::Radix: out.push_back('.'); return;
-            case Element::Fraction: return;
+            default: break;
         }
+        long value = 0;
+        int width = 0;
+        if (numberOf(t.element, value, width)) appendPadded(out, value, width, fill_);
+    }
+
+    // Renders a model that stands for others (DL, DS, TS).
+    void appendModel(const DateTimeModel& model, std::string& out) const {
+        out += DateTimeRenderer(f_, isTimestamp_, fsprec_).render(model);
     }
 
     bool west() const { return f_.tzHour < 0 || (f_.tzHour == 0 && f_.tzMinute < 0); }

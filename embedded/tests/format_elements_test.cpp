@@ -124,5 +124,118 @@ TEST_F(FormatElements, ToNumberReadsTheModel) {
     EXPECT_EQ(1722, err("to_number('12a', '999')"));
 }
 
+// TO_CHAR of a date given as text in YYYY-MM-DD HH24:MI:SS.
+#define DT(text) "to_date('" text "', 'YYYY-MM-DD HH24:MI:SS')"
+
+TEST_F(FormatElements, DatetimeSuffixes) {
+    const std::string april3 = DT("2008-04-03 00:00:00");
+    EXPECT_EQ("3RD of April, 2008",
+              q("to_char(" + april3 + ", 'fmDDTH') || ' of ' || to_char(" + april3 +
+                ", 'fmMonth') || ', ' || to_char(" + april3 + ", 'YYYY')"));
+    EXPECT_EQ("03RD", q("to_char(" + april3 + ", 'DDTH')"));
+    EXPECT_EQ("03rd", q("to_char(" + april3 + ", 'DdTH')"));
+    EXPECT_EQ("03rd", q("to_char(" + april3 + ", 'ddth')"));
+    EXPECT_EQ("THREE", q("to_char(" + april3 + ", 'DDsp')"));
+    EXPECT_EQ("THIRD", q("to_char(" + april3 + ", 'DDSPTH')"));
+    EXPECT_EQ("THIRD", q("to_char(" + april3 + ", 'DDTHSP')"));
+    EXPECT_EQ("Fourteenth", q("to_char(" DT("2008-04-14 00:00:00") ", 'Ddspth')"));
+    EXPECT_EQ("twenty-first", q("to_char(" DT("2008-04-21 00:00:00") ", 'ddspth')"));
+    EXPECT_EQ("Twenty-Second", q("to_char(" DT("2008-04-22 00:00:00") ", 'Ddspth')"));
+    EXPECT_EQ("1ST 2ND 11TH 12TH 13TH 21ST 101ST 111TH",
+              q("to_char(" DT("2008-01-01 00:00:00") ", 'fmDDTH') || ' ' || "
+                "to_char(" DT("2008-01-02 00:00:00") ", 'fmDDTH') || ' ' || "
+                "to_char(" DT("2008-01-11 00:00:00") ", 'fmDDTH') || ' ' || "
+                "to_char(" DT("2008-01-12 00:00:00") ", 'fmDDTH') || ' ' || "
+                "to_char(" DT("2008-01-13 00:00:00") ", 'fmDDTH') || ' ' || "
+                "to_char(" DT("2008-01-21 00:00:00") ", 'fmDDTH') || ' ' || "
+                "to_char(" DT("2008-04-10 00:00:00") ", 'fmDDDTH') || ' ' || "
+                "to_char(" DT("2008-04-20 00:00:00") ", 'fmDDDTH')"));
+    EXPECT_EQ("TWO THOUSAND EIGHT", q("to_char(" + april3 + ", 'YYYYSP')"));
+    EXPECT_EQ("thirteen forty-fifth", q("to_char(" DT("2008-04-03 13:45:00") ", 'hh24sp mispth')"));
+    EXPECT_EQ("TWO MILLION FOUR HUNDRED FIFTY-ONE THOUSAND FIVE HUNDRED FORTY-FIVE",
+              q("to_char(" DT("2000-01-01 00:00:00") ", 'JSP')"));
+    EXPECT_EQ(1821, err("to_char(" + april3 + ", 'MONTHSP')"));
+}
+
+TEST_F(FormatElements, SpelledYearsRomanMonthsAndShortForms) {
+    EXPECT_EQ("NINETEEN NINETY-EIGHT", q("to_char(" DT("1998-05-01 00:00:00") ", 'YEAR')"));
+    EXPECT_EQ("Nineteen Ninety-Eight", q("to_char(" DT("1998-05-01 00:00:00") ", 'Year')"));
+    EXPECT_EQ("two thousand", q("to_char(" DT("2000-05-01 00:00:00") ", 'year')"));
+    EXPECT_EQ("TWO THOUSAND NINE", q("to_char(" DT("2009-05-01 00:00:00") ", 'YEAR')"));
+    EXPECT_EQ("TWENTY TEN", q("to_char(" DT("2010-05-01 00:00:00") ", 'YEAR')"));
+    EXPECT_EQ("NINETEEN HUNDRED", q("to_char(" DT("1900-05-01 00:00:00") ", 'YEAR')"));
+    EXPECT_EQ("-FORTY-FOUR", q("to_char(to_date('-0044-03-15', 'SYYYY-MM-DD'), 'SYEAR')"));
+    EXPECT_EQ("IV  |iv|XII ", q("to_char(" DT("2008-04-03 00:00:00") ", 'RM') || '|' || "
+                             "to_char(" DT("2008-04-03 00:00:00") ", 'fmrm') || '|' || "
+                             "to_char(" DT("2008-12-03 00:00:00") ", 'RM')"));
+    const std::string jan4 = DT("2013-01-04 10:18:59");
+    EXPECT_EQ("Friday, January 04, 2013", q("to_char(" + jan4 + ", 'DL')"));
+    EXPECT_EQ("1/4/2013", q("to_char(" + jan4 + ", 'DS')"));
+    EXPECT_EQ("10:18:59 AM", q("to_char(" + jan4 + ", 'TS')"));
+    EXPECT_EQ("1/4/2013 10:18:59 AM", q("to_char(" + jan4 + ", 'DS TS')"));
+    EXPECT_EQ("013 13 3", q("to_char(" + jan4 + ", 'IYY IY I')"));
+}
+
+TEST_F(FormatElements, ExactMatchingWithFx) {
+    // Oracle's table of character data matched with and without FX.
+    EXPECT_EQ("1998-01-15 00:00:00", date("15/ JAN /1998", "DD-MON-YYYY"));
+    EXPECT_EQ("1998-01-15 00:00:00", date(" 15! JAN % /1998", "DD-MON-YYYY"));
+    EXPECT_EQ(1861, err("to_date('15/JAN/1998', 'FXDD-MON-YYYY')"));
+    EXPECT_EQ("1998-01-15 00:00:00", date("15-JAN-1998", "FXDD-MON-YYYY"));
+    EXPECT_EQ(1862, err("to_date('1-JAN-1998', 'FXDD-MON-YYYY')"));
+    EXPECT_EQ("1998-01-01 00:00:00", date("01-JAN-1998", "FXDD-MON-YYYY"));
+    EXPECT_EQ("1998-01-01 00:00:00", date("1-JAN-1998", "FXFMDD-MON-YYYY"));
+    // Punctuation may be left out when every digit is given, and any punctuation matches.
+    EXPECT_EQ("02/07", q("to_char(to_date('0207', 'MM/YY'), 'MM/YY')"));
+    EXPECT_EQ("02/07", q("to_char(to_date('02#07', 'MM/YY'), 'MM/YY')"));
+    // FX: no extra blanks, quoted text as written (any case), the same punctuation.
+    EXPECT_EQ(1861, err("to_date('15-JAN- 1998', 'FXDD-MON-YYYY')"));
+    EXPECT_EQ("1998-01-15 00:00:00", date("15 of jan 1998", "FXDD \"OF\" MON YYYY"));
+    EXPECT_EQ(1862, err("to_date('15-JAN-98', 'FXDD-MON-YYYY')"));
+    EXPECT_EQ(1862, err("to_timestamp('2024-01-15 7:05', 'FXYYYY-MM-DD HH24:MI')"));
+    // FX toggles: what follows a second FX is matched leniently again.
+    EXPECT_EQ("2024-01-15 07:05:00", date("2024-01-15 7:5", "FXYYYY-MM-DD FXHH24:MI"));
+}
+
+TEST_F(FormatElements, AlternativeElementsInToDate) {
+    EXPECT_EQ("2024-03-05 00:00:00", date("05-MAR-2024", "DD-MM-YYYY"));      // MM reads MON
+    EXPECT_EQ("2024-03-05 00:00:00", date("05-March-2024", "DD-MM-YYYY"));    // and MONTH
+    EXPECT_EQ("2024-09-05 00:00:00", date("05-September-2024", "DD-MON-YYYY"));  // MON reads MONTH
+    EXPECT_EQ("2024-09-05 00:00:00", date("05-Sep-2024", "DD-MONTH-YYYY"));   // MONTH reads MON
+    EXPECT_EQ("1905-03-05 00:00:00", date("05-03-1905", "DD-MM-YY"));         // YY reads YYYY
+    EXPECT_EQ("1905-03-05 00:00:00", date("05-03-1905", "DD-MM-RR"));         // RR reads RRRR
+    EXPECT_EQ("1995-03-05 00:00:00", date("05-03-95", "DD-MM-RRRR"));         // RRRR reads RR
+    EXPECT_EQ("2049-03-05 00:00:00", date("05-03-49", "DD-MM-RRRR"));
+    EXPECT_EQ("0098-03-05 00:00:00", date("05-03-98", "DD-MM-YYYY"));
+    EXPECT_EQ(1843, err("to_date('05-XYZ-2024', 'DD-MM-YYYY')"));
+}
+
+TEST_F(FormatElements, MoreInputElements) {
+    EXPECT_EQ("2024-02-10 00:00:00", date("2024-041", "YYYY-DDD"));
+    EXPECT_EQ("2024-12-31 00:00:00", date("2024 366", "YYYY DDD"));
+    EXPECT_EQ(1848, err("to_date('2023 366', 'YYYY DDD')"));
+    EXPECT_EQ("2000-01-01 00:00:00", date("2451545", "J"));
+    EXPECT_EQ(1854, err("to_date('0', 'J')"));
+    EXPECT_EQ("2024-01-15 13:45:30", date("2024-01-15 49530", "YYYY-MM-DD SSSSS"));
+    EXPECT_EQ(1853, err("to_date('2024-01-15 86400', 'YYYY-MM-DD SSSSS')"));
+    EXPECT_EQ("1998-01-15 00:00:00", date("1,998-01-15", "Y,YYY-MM-DD"));
+    EXPECT_EQ("-0044-03-15", q("to_char(to_date('-0044-03-15', 'SYYYY-MM-DD'), 'SYYYY-MM-DD')"));
+    EXPECT_EQ("-0044-03-15", q("to_char(to_date('0044-03-15 BC', 'YYYY-MM-DD BC'), 'SYYYY-MM-DD')"));
+    EXPECT_EQ("0044-03-15 00:00:00", date("0044-03-15 A.D.", "YYYY-MM-DD AD"));
+    EXPECT_EQ("44 BC", q("to_char(to_date('0044-03-15 B.C.', 'YYYY-MM-DD B.C.'), 'fmYYYY BC')"));
+    EXPECT_EQ("2024-04-03 00:00:00", date("2024 iv 3rd", "YYYY RM DDTH"));
+    EXPECT_EQ("2024-01-15 00:00:00", date("Monday, 15 January 2024", "Day, DD Month YYYY"));
+    EXPECT_EQ("2024-01-15 00:00:00", date("Mon 15 Jan 2024", "DY DD MON YYYY"));
+    EXPECT_EQ(1846, err("to_date('Xyz 15 Jan 2024', 'DY DD MON YYYY')"));
+    // Elements that give no date, and elements named twice.
+    EXPECT_EQ(1820, err("to_date('2024 1', 'YYYY Q')"));
+    EXPECT_EQ(1820, err("to_date('21', 'CC')"));
+    EXPECT_EQ(1820, err("to_date('2024 05', 'YYYY IW')"));
+    EXPECT_EQ(1812, err("to_date('2024 2024', 'YYYY RRRR')"));
+    EXPECT_EQ(1816, err("to_date('01 JAN', 'MM MON')"));
+    EXPECT_EQ(1811, err("to_date('2451545 2000', 'J YYYY')"));
+    EXPECT_EQ(1821, err("to_date('15', 'DDSP')"));
+}
+
 }  // namespace
 }  // namespace clienttest

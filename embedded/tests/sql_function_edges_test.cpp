@@ -152,7 +152,7 @@ TEST_F(SqlFunctionEdges, ConversionsOfOddNumbers) {
     EXPECT_EQ(1722, oraCode([&] { s.one("select to_number('abc') from dual"); }));
     EXPECT_EQ(1722, oraCode([&] { s.one("select to_char('abc', '999') from dual"); }));
     EXPECT_EQ(1481, oraCode([&] { s.one("select to_char(1, 'QQQ') from dual"); }));
-    EXPECT_EQ(1821, oraCode([&] { s.one("select to_date('2024', 'QQQ') from dual"); }));
+    EXPECT_EQ(1821, oraCode([&] { s.one("select to_date('2024', 'ZZZ') from dual"); }));
     EXPECT_EQ(1861, oraCode([&] { s.one("select to_date('x', 'YYYY') from dual"); }));
 }
 
