@@ -119,6 +119,8 @@ void rewriteConversionForms(TokenEditor& e) {
         const std::size_t close = e.pastParens(open) - 1;
         const std::string callName = e.tokens()[i].text;
         if (dflt >= e.size()) {
+            // TO_CHAR and TO_NUMBER show the NLS numeric characters and currencies they name.
+            if (name == "TO_CHAR" || name == "TO_NUMBER") continue;
             e.erase(args[1].second, close);  // keep "(x, fmt" and the ')'
             continue;
         }

@@ -4,8 +4,9 @@
 //     -> (CASE WHEN ORA$CONVERTS('TO_...', x [, fmt]) THEN TO_...(x [, fmt])
 //              ELSE TO_...(d [, fmt]) END)
 //   VALIDATE_CONVERSION(x AS type [, fmt [, nls]]) -> ORA$CONVERTS('TO_...', x [, fmt])
-//   TO_CHAR | TO_NUMBER | TO_DATE | ... (x, fmt, 'NLS_...') -> the call without the NLS
-//     argument: the embedded client's values are the American ones.
+//   TO_DATE | TO_TIMESTAMP | ... (x, fmt, 'NLS_...') -> the call without the NLS argument: the
+//     embedded client's date language is American. TO_CHAR and TO_NUMBER keep theirs, for the
+//     numeric characters and currency symbols it names.
 // ORA$CONVERTS runs the conversion on the session's own database and reports whether it
 // succeeded (1 for NULL, as VALIDATE_CONVERSION does).
 #ifndef KAVEXDB_CONVERSION_FORMS_H

@@ -60,8 +60,8 @@ std::string plainNumberText(const occi::Number& n) {
 
 namespace {
 
-std::string numberToChar(const occi::Number& n, const std::string* model) {
-    return model ? n.toText(nullptr, *model) : plainNumberText(n);
+std::string numberToChar(const occi::Number& n, const std::string* model, const std::string& nls) {
+    return model ? n.toText(nullptr, *model, nls) : plainNumberText(n);
 }
 
 void toChar(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
@@ -74,15 +74,18 @@ void toChar(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         const std::string modelText = argc > 1 ? valueText(argv[1]) : std::string();
         const std::string* model =
             argc > 1 && sqlite3_value_type(argv[1]) != SQLITE_NULL ? &modelText : nullptr;
+        // The NLS argument: number settings, or a date language (American only).
+        const std::string nls = argc > 2 ? valueText(argv[2]) : std::string();
+        if (!nls.empty()) numberNlsOf(nls);
         switch (sqlite3_value_type(v)) {
             case SQLITE_NULL:
                 sqlite3_result_null(ctx);
                 return;
             case SQLITE_INTEGER:
-                resultText(ctx, numberToChar(numberFromInt64(sqlite3_value_int64(v)), model));
+                resultText(ctx, numberToChar(numberFromInt64(sqlite3_value_int64(v)), model, nls));
                 return;
             case SQLITE_FLOAT:
-                resultText(ctx, numberToChar(numberFromDouble(sqlite3_value_double(v)), model));
+                resultText(ctx, numberToChar(numberFromDouble(sqlite3_value_double(v)), model, nls));
                 return;
             default:
                 break;
@@ -104,7 +107,7 @@ void toChar(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
                 break;
         }
         // Text: as it is, or read as a number when a model asks for a number rendering.
-        resultText(ctx, model ? numberToChar(numberFromText(text), model) : text);
+        resultText(ctx, model ? numberToChar(numberFromText(text), model, nls) : text);
     });
 }
 
@@ -117,7 +120,11 @@ void toNumber(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         sqlite3_value* v = argv[0];
         if (resultIfNullOrNumber(ctx, v)) return;
         std::string text = valueText(v);
-        if (argc > 1) text = numberTextByModel(text, valueText(argv[1]));
+        if (argc > 2) {
+            text = numberTextByModel(text, valueText(argv[1]), numberNlsOf(valueText(argv[2])));
+        } else if (argc > 1) {
+            text = numberTextByModel(text, valueText(argv[1]));
+        }
         if (text.find_first_not_of(" \t") == std::string::npos) {
             sqlite3_result_null(ctx);
             return;
@@ -162,10 +169,10 @@ void toDate(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 }  // namespace
 
 void registerConversionFunctions(sqlite3* db) {
-    for (int args : {1, 2}) {
+    for (int args : {1, 2}) defineFunction(db, "TO_DATE", args, toDate);
+    for (int args : {1, 2, 3}) {
         defineFunction(db, "TO_CHAR", args, toChar);
         defineFunction(db, "TO_NUMBER", args, toNumber);
-        defineFunction(db, "TO_DATE", args, toDate);
     }
 }
 

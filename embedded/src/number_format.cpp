@@ -1,6 +1,7 @@
 // Number format models (TO_CHAR and TO_NUMBER semantics) with the American NLS values: FM, 9,
 // 0, D, '.', ',', G, $, L, C, U, B, V, S, MI, PR, EEEE, X, RN and the text minimum TM, TM9, TME.
 #include <algorithm>
+#include <cctype>
 
 #include "detail.h"
 #include "format_cache.h"
@@ -13,11 +14,9 @@ std::string numberToPlainText(const occi::Number& n);
 
 namespace {
 
-// The American NLS values: NLS_CURRENCY and NLS_DUAL_CURRENCY are "$", AMERICA's ISO currency
-// is "USD". L and U take the width of the longest currency symbol the session may set.
-const char* const kLocalCurrency = "$";
-const char* const kIsoCurrency = "USD";
+// L and U take the width of the longest currency symbol a session may set.
 constexpr std::size_t kCurrencyWidth = 10;
+constexpr std::size_t kIsoWidth = 3;
 constexpr std::size_t kRomanWidth = 15;   // MMMDCCCLXXXVIII, the longest numeral RN shows
 constexpr std::size_t kTextMinimumLimit = 64;  // TM9 switches to scientific notation beyond it
 
@@ -39,25 +38,28 @@ struct NumberModel {
     bool currencyTrails = false;
     SignStyle sign = SignStyle::Default;
     int scale = 0;             // V: the value is shown times 10^scale
-    std::string integerPart;   // '9', '0' and ',' before the decimal character (and after V)
+    bool decimalIsD = false;   // D (the NLS decimal character) rather than '.'
+    std::string integerPart;   // '9', '0', ',' and 'G' before the decimal character (and after V)
     std::string fractionPart;  // '9' and '0' after it
     int integerDigits = 0;     // digit positions in integerPart
     int forced = 0;            // positions a '0' element forces to show
     bool grouped = false;      // integerPart holds group separators
     std::size_t width = 0;     // characters of output, the sign position included
 
-    const char* currencyText() const {
-        return currency == Currency::Iso ? kIsoCurrency : kLocalCurrency;
+    const std::string& currencyText(const NumberNls& nls) const {
+        return currency == Currency::Iso ? nls.isoCurrency
+               : currency == Currency::Dual ? nls.dualCurrency
+                                            : nls.currency;
     }
 
     void finish() {
         integerDigits = static_cast<int>(
-            std::count_if(integerPart.begin(), integerPart.end(), [](char c) { return c != ','; }));
+            std::count_if(integerPart.begin(), integerPart.end(), [](char c) { return c == '9' || c == '0'; }));
         grouped = integerDigits != static_cast<int>(integerPart.size());
         // A '0' element forces digits from its position to the decimal character.
         int seen = 0;
         for (char c : integerPart) {
-            if (c == ',') continue;
+            if (c == ',' || c == 'G') continue;
             if (c == '0') {
                 forced = integerDigits - seen;
                 break;
@@ -68,7 +70,7 @@ struct NumberModel {
         width += sign == SignStyle::Brackets ? 2 : 1;
         width += dollar ? 1 : 0;
         width += scientific ? 5 : 0;  // "E+nnn"
-        if (currency == Currency::Iso) width += std::char_traits<char>::length(kIsoCurrency);
+        if (currency == Currency::Iso) width += kIsoWidth;
         if (currency == Currency::Local || currency == Currency::Dual) width += kCurrencyWidth;
     }
 };
@@ -145,10 +147,11 @@ NumberModel parseModel(const std::string& model) {
             anyDigit = true;
         } else if (c == ',' || c == 'G') {
             if (m.hasDecimal || m.scientific || afterV || !anyDigit) invalidModel();
-            m.integerPart.push_back(',');
+            m.integerPart.push_back(c);
         } else if (c == 'D' || c == '.') {
             if (m.hasDecimal || m.scientific || afterV) invalidModel();
             m.hasDecimal = true;
+            m.decimalIsD = c == 'D';
         } else if (c == 'V') {
             if (m.hasDecimal || m.scientific || afterV) invalidModel();
             afterV = true;
@@ -183,7 +186,8 @@ NumberModel parseModel(const std::string& model) {
         }
     }
     if (!anyDigit) invalidModel();
-    if (!m.integerPart.empty() && m.integerPart.back() == ',') invalidModel();
+    if (!m.integerPart.empty() && (m.integerPart.back() == ',' || m.integerPart.back() == 'G'))
+        invalidModel();
     m.finish();
     return m;
 }
@@ -237,7 +241,9 @@ const Decimal& rounded(const Decimal& value, long keep, Decimal& scratch) {
 
 // Appends the digits of the value without sign and without the model's leading positions that
 // stay empty; false when the value does not fit.
-bool appendBody(const Decimal& value, const NumberModel& m, std::string& out) {
+bool appendBody(const Decimal& value, const NumberModel& m, const NumberNls& nls,
+                std::string& out) {
+    const char decimal = m.decimalIsD ? nls.decimal : '.';
     const int fractionDigits = static_cast<int>(m.fractionPart.size());
     Decimal scratch;
     if (m.scientific) {
@@ -245,7 +251,7 @@ bool appendBody(const Decimal& value, const NumberModel& m, std::string& out) {
         const int e = r.isZero() ? 0 : r.exponent - 1;
         out.push_back(r.isZero() ? '0' : r.digits[0]);
         if (m.hasDecimal) {
-            out.push_back('.');
+            out.push_back(decimal);
             appendFraction(r, e, m, out);
         }
         appendExponent(e, out);
@@ -264,8 +270,8 @@ bool appendBody(const Decimal& value, const NumberModel& m, std::string& out) {
     if (m.grouped) {
         int position = positions;  // digit positions from here to the decimal character
         for (char element : m.integerPart) {
-            if (element == ',') {
-                if (position < shown) out.push_back(',');
+            if (element == ',' || element == 'G') {
+                if (position < shown) out.push_back(element == 'G' ? nls.group : ',');
                 continue;
             }
             --position;
@@ -278,7 +284,7 @@ bool appendBody(const Decimal& value, const NumberModel& m, std::string& out) {
         for (int position = shown - 1; position >= 0; --position) *p++ = digitAt(r, position);
     }
     if (m.hasDecimal) {
-        out.push_back('.');
+        out.push_back(decimal);
         appendFraction(r, 0, m, out);
     }
     return true;
@@ -380,7 +386,7 @@ std::string minimalFixed(const Decimal& value) {
     return out;
 }
 
-std::string formatFixed(const Decimal& input, const NumberModel& m) {
+std::string formatFixed(const Decimal& input, const NumberModel& m, const NumberNls& nls) {
     Decimal shifted;
     if (m.scale != 0 && !input.isZero()) {
         shifted = input;
@@ -411,10 +417,10 @@ std::string formatFixed(const Decimal& input, const NumberModel& m) {
         case SignStyle::TrailingS:
         case SignStyle::TrailingMI: break;
     }
-    if (m.currency != Currency::None && !m.currencyTrails) text += m.currencyText();
+    if (m.currency != Currency::None && !m.currencyTrails) text += m.currencyText(nls);
     if (m.dollar) text.push_back('$');
-    if (!appendBody(value, m, text)) return std::string(m.width, '#');
-    if (m.currency != Currency::None && m.currencyTrails) text += m.currencyText();
+    if (!appendBody(value, m, nls, text)) return std::string(m.width, '#');
+    if (m.currency != Currency::None && m.currencyTrails) text += m.currencyText(nls);
     switch (m.sign) {
         case SignStyle::TrailingS: text.push_back(negative ? '-' : '+'); break;
         case SignStyle::TrailingMI:
@@ -433,6 +439,11 @@ std::string formatFixed(const Decimal& input, const NumberModel& m) {
 }
 
 [[noreturn]] void notANumber() { raise(1722, "invalid number"); }
+
+std::string asciiUpperCopy(std::string text) {
+    for (char& c : text) c = upperAscii(c);
+    return text;
+}
 
 // Removes `symbol` (any letter case) from the front or the back of text; false if absent.
 bool strip(std::string& text, const std::string& symbol, bool back) {
@@ -472,7 +483,7 @@ std::string readHex(const std::string& text, const NumberModel& m) {
 
 // Checks text against a fixed model's sign, currency and digit positions and gives the plain
 // number text it stands for.
-std::string readFixed(std::string text, const NumberModel& m) {
+std::string readFixed(std::string text, const NumberModel& m, const NumberNls& nls) {
     bool negative = false;
     switch (m.sign) {
         case SignStyle::Brackets:
@@ -499,22 +510,25 @@ std::string readFixed(std::string text, const NumberModel& m) {
             if (!negative) strip(text, "+", false);
             break;
     }
-    if (m.currency != Currency::None) strip(text, m.currencyText(), m.currencyTrails);
+    if (m.currency != Currency::None) strip(text, asciiUpperCopy(m.currencyText(nls)), m.currencyTrails);
     if (m.dollar) strip(text, "$", false);
     if (m.sign == SignStyle::Default && !negative) negative = strip(text, "-", false);
     std::string plain = negative ? "-" : "";
     std::size_t i = 0;
     int whole = 0, fraction = 0;
-    for (; i < text.size() && ((text[i] >= '0' && text[i] <= '9') || text[i] == ','); ++i) {
-        if (text[i] == ',') {
+    const char group = m.integerPart.find('G') != std::string::npos ? nls.group : ',';
+    const char decimal = m.decimalIsD ? nls.decimal : '.';
+    for (; i < text.size() && ((text[i] >= '0' && text[i] <= '9') || text[i] == group); ++i) {
+        if (text[i] == group) {
             if (!m.grouped || whole == 0) notANumber();
             continue;
         }
         plain.push_back(text[i]);
         ++whole;
     }
-    if (i < text.size() && text[i] == '.' && m.hasDecimal) {
-        plain.push_back(text[i++]);
+    if (i < text.size() && text[i] == decimal && m.hasDecimal) {
+        plain.push_back('.');
+        ++i;
         for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, ++fraction)
             plain.push_back(text[i]);
     }
@@ -530,9 +544,83 @@ std::string readFixed(std::string text, const NumberModel& m) {
     return plain;
 }
 
+[[noreturn]] void badNlsParameter() {
+    raise(12702, "invalid NLS parameter string used in SQL function");
+}
+
+// The ISO currency of a territory NLS_ISO_CURRENCY names.
+std::string isoCurrencyOf(const std::string& territory) {
+    static const struct {
+        const char* territory;
+        const char* code;
+    } kTerritories[] = {{"AMERICA", "USD"},   {"UNITED KINGDOM", "GBP"}, {"CANADA", "CAD"},
+                        {"AUSTRALIA", "AUD"}, {"JAPAN", "JPY"},          {"SWITZERLAND", "CHF"},
+                        {"GERMANY", "EUR"},   {"FRANCE", "EUR"},         {"ITALY", "EUR"},
+                        {"SPAIN", "EUR"},     {"NETHERLANDS", "EUR"},    {"AUSTRIA", "EUR"},
+                        {"BELGIUM", "EUR"},   {"IRELAND", "EUR"},        {"FINLAND", "EUR"}};
+    for (const auto& t : kTerritories)
+        if (territory == t.territory) return t.code;
+    badNlsParameter();
+}
+
 }  // namespace
 
-std::string formatNumber(const Decimal& value, const std::string& model) {
+const NumberNls& americanNumberNls() {
+    static const NumberNls american;
+    return american;
+}
+
+NumberNls numberNlsOf(const std::string& nlsParam) {
+    NumberNls nls;
+    std::size_t i = 0;
+    const auto blanks = [&] {
+        while (i < nlsParam.size() && (nlsParam[i] == ' ' || nlsParam[i] == '\t')) ++i;
+    };
+    for (blanks(); i < nlsParam.size(); blanks()) {
+        const std::size_t nameStart = i;
+        while (i < nlsParam.size() && (std::isalpha(static_cast<unsigned char>(nlsParam[i])) ||
+                                       nlsParam[i] == '_'))
+            ++i;
+        const std::string name = asciiUpperCopy(nlsParam.substr(nameStart, i - nameStart));
+        blanks();
+        if (name.empty() || i >= nlsParam.size() || nlsParam[i] != '=') badNlsParameter();
+        ++i;
+        blanks();
+        std::string value;
+        if (i < nlsParam.size() && (nlsParam[i] == '\'' || nlsParam[i] == '"')) {
+            const std::size_t close = nlsParam.find(nlsParam[i], i + 1);
+            if (close == std::string::npos) badNlsParameter();
+            value = nlsParam.substr(i + 1, close - i - 1);
+            i = close + 1;
+        } else {
+            const std::size_t end = nlsParam.find_first_of(" \t", i);
+            value = nlsParam.substr(i, end == std::string::npos ? std::string::npos : end - i);
+            i = end == std::string::npos ? nlsParam.size() : end;
+        }
+        if (name == "NLS_NUMERIC_CHARACTERS") {
+            const std::string refused = "0123456789+-<>";
+            if (value.size() != 2 || value[0] == value[1] ||
+                refused.find(value[0]) != std::string::npos ||
+                refused.find(value[1]) != std::string::npos)
+                badNlsParameter();
+            nls.decimal = value[0];
+            nls.group = value[1];
+        } else if (name == "NLS_CURRENCY" || name == "NLS_DUAL_CURRENCY") {
+            if (value.empty() || value.size() > kCurrencyWidth) badNlsParameter();
+            (name == "NLS_CURRENCY" ? nls.currency : nls.dualCurrency) = value;
+        } else if (name == "NLS_ISO_CURRENCY") {
+            nls.isoCurrency = isoCurrencyOf(asciiUpperCopy(value));
+        } else if (name == "NLS_LANGUAGE" || name == "NLS_DATE_LANGUAGE") {
+            const std::string language = asciiUpperCopy(value);
+            if (language != "AMERICAN" && language != "ENGLISH") badNlsParameter();
+        } else {
+            badNlsParameter();
+        }
+    }
+    return nls;
+}
+
+std::string formatNumber(const Decimal& value, const std::string& model, const NumberNls& nls) {
     if (model.empty()) {
         // The implicit conversion's text: no leading zero before the decimal character.
         std::string text = numberToPlainText(numberOf(value));
@@ -551,10 +639,11 @@ std::string formatNumber(const Decimal& value, const std::string& model) {
         case ModelKind::Roman: return formatRoman(value, m);
         case ModelKind::Fixed: break;
     }
-    return formatFixed(value, m);
+    return formatFixed(value, m, nls);
 }
 
-std::string numberTextByModel(const std::string& text, const std::string& model) {
+std::string numberTextByModel(const std::string& text, const std::string& model,
+                              const NumberNls& nls) {
     const std::size_t first = text.find_first_not_of(' ');
     const std::size_t last = text.find_last_not_of(' ');
     const std::string trimmed = first == std::string::npos ? std::string()
@@ -567,7 +656,7 @@ std::string numberTextByModel(const std::string& text, const std::string& model)
         case ModelKind::Roman: invalidModel();
         case ModelKind::Fixed: break;
     }
-    return readFixed(trimmed, m);
+    return readFixed(trimmed, m, nls);
 }
 
 }  // namespace detail
@@ -577,10 +666,12 @@ namespace oracle {
 namespace occi {
 
 std::string Number::toText(const Environment* /*envp*/, const std::string& fmt,
-                           const std::string& /*nlsParam*/) const {
+                           const std::string& nlsParam) const {
     kavexdb::detail::checkFault("Number::toText");
     if (null_) return std::string();
-    return kavexdb::detail::formatNumber(kavexdb::detail::decimalOf(*this), fmt);
+    if (nlsParam.empty()) return kavexdb::detail::formatNumber(kavexdb::detail::decimalOf(*this), fmt);
+    return kavexdb::detail::formatNumber(kavexdb::detail::decimalOf(*this), fmt,
+                                         kavexdb::detail::numberNlsOf(nlsParam));
 }
 
 }  // namespace occi

@@ -237,5 +237,20 @@ TEST_F(FormatElements, MoreInputElements) {
     EXPECT_EQ(1821, err("to_date('15', 'DDSP')"));
 }
 
+TEST_F(FormatElements, NlsParameterArgument) {
+    const std::string aus = "'NLS_NUMERIC_CHARACTERS = '',.'' NLS_CURRENCY = ''AusDollars'' '";
+    EXPECT_EQ("AusDollars10.000,00-", q("to_char(-10000, 'L99G999D99MI', " + aus + ")"));
+    EXPECT_EQ("-100", q("to_number('-AusDollars100', 'L9G999D99', " + aus + ")"));
+    EXPECT_EQ("1234.5", q("to_number('1.234,5', '9G999D9', " + aus + ")"));
+    EXPECT_EQ("1,234.50", q("to_char(1234.5, 'FM9,999.00', " + aus + ")"));  // ',' and '.' stay
+    EXPECT_EQ("EUR12", q("to_char(12, 'FMC99', 'NLS_ISO_CURRENCY = GERMANY')"));
+    EXPECT_EQ("#12", q("to_char(12, 'FMU99', 'NLS_DUAL_CURRENCY = ''#''')"));
+    EXPECT_EQ("15-JAN-24", q("to_char(to_date('2024-01-15', 'YYYY-MM-DD'), 'DD-MON-RR', "
+                             "'NLS_DATE_LANGUAGE = American')"));
+    EXPECT_EQ(12702, err("to_char(1, '9', 'NLS_NO_SUCH = 1')"));
+    EXPECT_EQ(12702, err("to_char(1, '9', 'NLS_NUMERIC_CHARACTERS = ''..''')"));
+    EXPECT_EQ(12702, err("to_char(1, '9', 'NLS_DATE_LANGUAGE = Klingon')"));
+}
+
 }  // namespace
 }  // namespace clienttest
