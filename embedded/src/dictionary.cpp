@@ -8,6 +8,7 @@
 #include "sequences.h"
 #include "sql_function.h"
 #include "sql_lexer.h"
+#include "synonyms.h"
 
 namespace kavexdb {
 namespace detail {
@@ -155,7 +156,7 @@ std::string dictionaryQuery(const std::string& name, const std::string& schema) 
     if (name == "USER_OBJECTS") return objects();
     if (name == "USER_USERS") return users(owner, false);
     if (name == "ALL_USERS") return users(owner, true);
-    return std::string();
+    return synonymDictionaryQuery(name, schema);
 }
 
 bool isAliasWord(const TokenEditor& e, std::size_t i) {

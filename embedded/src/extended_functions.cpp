@@ -3,6 +3,7 @@
 #include "conversion_forms.h"
 #include "dictionary.h"
 #include "oracle_joins.h"
+#include "synonyms.h"
 
 namespace kavexdb {
 namespace detail {
@@ -16,6 +17,7 @@ void registerExtendedFunctions(sqlite3* db) {
     registerDictionaryFunctions(db);
     registerJoinFunctions(db);
     registerConversionFormFunctions(db);
+    registerSynonymFunctions(db);
 }
 
 }  // namespace detail

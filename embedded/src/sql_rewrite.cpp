@@ -18,6 +18,7 @@
 #include "oracle_joins.h"
 #include "row_limiting.h"
 #include "sequences.h"
+#include "synonyms.h"
 #include "sql_lexer.h"
 #include "token_editor.h"
 #include "value_checks.h"
@@ -603,6 +604,7 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
         names = std::make_unique<SelectItemNames>(e);
     rewriteCommon(e, sessionSchema, out.kind == Kind::Ddl);
     if (out.kind == Kind::Ddl && rewriteSequenceDdl(e, out)) return out;
+    if (out.kind == Kind::Ddl && rewriteSynonymDdl(e, out, sessionSchema)) return out;
     if (out.kind == Kind::Ddl && !rewriteViewDdl(e, out)) rewriteDdl(e, out);
     rewriteSequenceReferences(e);
     rewriteSessionInfo(e, sessionSchema);

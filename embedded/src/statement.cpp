@@ -6,6 +6,7 @@
 #include "accounts.h"
 #include "connection.h"
 #include "result_set.h"
+#include "synonyms.h"
 
 namespace kavexdb {
 namespace detail {
@@ -165,7 +166,8 @@ void StatementImpl::run(const std::string& sql) {
 
 const RewrittenSql& StatementImpl::rewritten() {
     if (!haveRewrite_) {
-        rewrite_ = rewriteSql(sql_, connection_.schema());
+        rewrite_ = rewriteSql(resolveSynonyms(connection_.db(), sql_, connection_.schema()),
+                              connection_.schema());
         conversions_.clear();
         if (rewrite_.kind == RewrittenSql::Kind::Dml) {
             WriteConversions w = addWriteConversions(connection_.db(), rewrite_.sql);
