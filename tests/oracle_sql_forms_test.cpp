@@ -1,6 +1,6 @@
 // Oracle SQL forms of the embedded database as a host meets them through the flat exports:
-// sequences, row limiting, MERGE's update count, hierarchies, functions, the dictionary and
-// errors in Oracle's words.
+// sequences, row limiting, MERGE's update count, hierarchies, functions, format models,
+// synonyms, the dictionary and errors in Oracle's words.
 #include <string>
 
 #include "flat_host.h"
@@ -42,6 +42,23 @@ TEST_F(OracleSqlForms, MergeCountsHierarchiesAndFunctions) {
     EXPECT_EQ("Redwood", value("select regexp_substr('500 Oracle Parkway, Redwood Shores', "
                                "'[[:alpha:]]+', 1, 3) from dual"));
     EXPECT_EQ("SCOTT", value("select user from dual"));
+}
+
+TEST_F(OracleSqlForms, FormatModelsAndSynonyms) {
+    EXPECT_EQ("$1,234.50", value("select to_char(1234.5, 'FML9G999D00') from dual"));
+    EXPECT_EQ("Fourteenth", value("select to_char(date '2024-03-14', 'Ddspth') from dual"));
+    EXPECT_EQ("2024-03-14", value("select to_char(to_date('14-March-24', 'DD-MM-RR'), "
+                                  "'YYYY-MM-DD') from dual"));
+    const int exact = ExecuteQuery(id, "select to_date('1-JAN-1998', 'FXDD-MON-YYYY') from dual", 1);
+    ASSERT_LT(exact, 0);
+    EXPECT_EQ(std::string("ORA-01862: the numeric value does not match the length of the format "
+                          "item\n"),
+              GetError(exact));
+    run("create table parts (id number)");
+    run("create synonym p for parts");
+    run("insert into p values (7)");
+    EXPECT_EQ("7", value("select to_char(id) from p"));
+    EXPECT_EQ("P", value("select synonym_name from user_synonyms"));
 }
 
 TEST_F(OracleSqlForms, MistakesAreReportedInOraclesWords) {
