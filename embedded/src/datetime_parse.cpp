@@ -168,6 +168,18 @@ class DateParser {
         }
     }
 
+    // One of two indicators (AM/PM, AD/BC), with or without periods; true for the second.
+    bool indicator(const char* first, const char* second, int error, const char* message) {
+        for (const char* word : {first, second}) {
+            const char dotted[] = {word[0], '.', word[1], '.', '\0'};
+            const std::size_t length = textAt(dotted) ? 4 : textAt(word) ? 2 : 0;
+            if (length == 0) continue;
+            t_ += length;
+            return word == second;
+        }
+        raise(error, message);
+    }
+
     // The TH of a number element ("1ST", "22ND"); SP has no input form.
     void suffix() {
         if (modelAt("SP")) raise(1821, "date format not recognized");
@@ -386,27 +398,11 @@ class DateParser {
         } else if (modelAt("AM") || modelAt("PM") || modelAt("A.M.") || modelAt("P.M.")) {
             once(kMeridian);
             m_ += model_[m_ + 1] == '.' ? 4 : 2;
-            if (textAt("A.M.") || textAt("P.M.")) {
-                pm_ = textAt("P.M.");
-                t_ += 4;
-            } else if (textAt("AM") || textAt("PM")) {
-                pm_ = textAt("PM");
-                t_ += 2;
-            } else {
-                raise(1855, "AM/A.M. or PM/P.M. required");
-            }
+            pm_ = indicator("AM", "PM", 1855, "AM/A.M. or PM/P.M. required");
         } else if (modelAt("AD") || modelAt("BC") || modelAt("A.D.") || modelAt("B.C.")) {
             once(kEra);
             m_ += model_[m_ + 1] == '.' ? 4 : 2;
-            if (textAt("A.D.") || textAt("B.C.")) {
-                bc_ = textAt("B.C.");
-                t_ += 4;
-            } else if (textAt("AD") || textAt("BC")) {
-                bc_ = textAt("BC");
-                t_ += 2;
-            } else {
-                raise(1856, "BC/B.C. or AD/A.D. required");
-            }
+            bc_ = indicator("AD", "BC", 1856, "BC/B.C. or AD/A.D. required");
         } else {
             raise(1821, "date format not recognized");
         }
