@@ -268,7 +268,7 @@ private:
     }
 
     // The value and zero-padded width of an element that shows a number; false for the others.
-    bool numberOf(Element element, long& value, int& width) const {
+    bool numericValue(Element element, long& value, int& width) const {
         const long year = f_.year < 0 ? -static_cast<long>(f_.year) : f_.year;
         width = 2;
         switch (element) {
@@ -312,7 +312,7 @@ private:
     void appendSuffixed(const Token& t, std::string& out) const {
         long value = 0;
         int width = 0;
-        if (!numberOf(t.element, value, width)) unknownElement();
+        if (!numericValue(t.element, value, width)) unknownElement();
         if (t.spelled) {
             const std::string cardinal = spelledNumber(value);
             return appendWords(out, t.ordinal ? spelledOrdinal(cardinal) : cardinal, t.letterCase);
@@ -418,7 +418,7 @@ private:
         }
         long value = 0;
         int width = 0;
-        if (numberOf(t.element, value, width)) appendPadded(out, value, width, fill_);
+        if (numericValue(t.element, value, width)) appendPadded(out, value, width, fill_);
     }
 
     // Renders a model that stands for others (DL, DS, TS).

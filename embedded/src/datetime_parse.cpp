@@ -64,7 +64,8 @@ class DateParser {
         year_ = now.year;
         f_.month = now.month;
         while (m_ < model_.size()) {
-            if (!exact_) skipBlanks();
+            // Without FX extra blanks are skipped, before anything but the modifiers.
+            if (!exact_ && !modelAt("FX") && !modelAt("FM")) skipBlanks();
             if (t_ >= text_.size()) break;  // missing trailing fields keep their defaults
             element();
         }

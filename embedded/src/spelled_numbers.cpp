@@ -12,7 +12,7 @@ const char* const kUnits[] = {"ZERO",    "ONE",     "TWO",       "THREE",    "FO
 const char* const kTens[] = {"",      "",      "TWENTY",  "THIRTY", "FORTY",
                              "FIFTY", "SIXTY", "SEVENTY", "EIGHTY", "NINETY"};
 
-// Appends " words" for a non-zero rest of a number ("" for zero).
+// " words" for the rest of a number after its leading part ("" when the rest is zero).
 std::string rest(long n) { return n == 0 ? std::string() : " " + spelledNumber(n); }
 
 }  // namespace

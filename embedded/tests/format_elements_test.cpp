@@ -190,6 +190,7 @@ TEST_F(FormatElements, ExactMatchingWithFx) {
     EXPECT_EQ("02/07", q("to_char(to_date('02#07', 'MM/YY'), 'MM/YY')"));
     // FX: no extra blanks, quoted text as written (any case), the same punctuation.
     EXPECT_EQ(1861, err("to_date('15-JAN- 1998', 'FXDD-MON-YYYY')"));
+    EXPECT_NE(0, err("to_date(' 15-JAN-1998', 'FXDD-MON-YYYY')"));  // no extra blanks
     EXPECT_EQ("1998-01-15 00:00:00", date("15 of jan 1998", "FXDD \"OF\" MON YYYY"));
     EXPECT_EQ(1862, err("to_date('15-JAN-98', 'FXDD-MON-YYYY')"));
     EXPECT_EQ(1862, err("to_timestamp('2024-01-15 7:05', 'FXYYYY-MM-DD HH24:MI')"));
