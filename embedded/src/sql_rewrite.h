@@ -11,6 +11,8 @@
 //   TRUNCATE TABLE t -> DELETE FROM t; DROP TABLE t CASCADE CONSTRAINTS PURGE -> DROP TABLE t
 //   ALTER TABLE t ADD (column) -> ADD COLUMN column; RENAME a TO b -> ALTER TABLE a RENAME TO b
 //   CREATE GLOBAL TEMPORARY TABLE ... ON COMMIT ... ROWS -> CREATE TEMPORARY TABLE ...
+//   CREATE / DROP [PUBLIC] SYNONYM -> changes of the synonym catalog (synonyms.h; the statement
+//     that names a synonym reaches rewriteSql with it already resolved)
 //   column definitions of CREATE TABLE and ALTER TABLE ADD -> with CHECK constraints holding
 //     written values to the declared Oracle type, failing as "ORA-NNNNN: ..." (value_checks.h)
 // A trailing ';' or '/' goes (the PL/SQL text is kept as sent).
