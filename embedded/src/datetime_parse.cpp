@@ -339,7 +339,8 @@ class DateParser {
         } else if (modelAt("D")) {
             once(kWeekday);
             m_ += 1;
-            if (digits(1) < 1) raise(1846, "not a valid day of the week");
+            const long weekday = digits(1);
+            if (weekday < 1 || weekday > 7) raise(1846, "not a valid day of the week");
             suffix();
         } else if (modelAt("J")) {
             once(kJulian);

@@ -228,6 +228,7 @@ TEST_F(FormatElements, MoreInputElements) {
     EXPECT_EQ("2024-01-15 00:00:00", date("Monday, 15 January 2024", "Day, DD Month YYYY"));
     EXPECT_EQ("2024-01-15 00:00:00", date("Mon 15 Jan 2024", "DY DD MON YYYY"));
     EXPECT_EQ(1846, err("to_date('Xyz 15 Jan 2024', 'DY DD MON YYYY')"));
+    EXPECT_EQ(1846, err("to_date('2024-01-15 8', 'YYYY-MM-DD D')"));
     // Elements that give no date, and elements named twice.
     EXPECT_EQ(1820, err("to_date('2024 1', 'YYYY Q')"));
     EXPECT_EQ(1820, err("to_date('21', 'CC')"));
