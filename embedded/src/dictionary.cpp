@@ -196,6 +196,11 @@ void columnType(sqlite3_context* ctx, int, sqlite3_value** argv) {
             case 8: name = "LONG"; break;
             case 24: name = "LONG RAW"; break;
             case 114: name = "BFILE"; break;
+            case 189: name = "INTERVAL YEAR(" + std::to_string(t.precision) + ") TO MONTH"; break;
+            case 190:
+                name = "INTERVAL DAY(" + std::to_string(t.precision) + ") TO SECOND(" +
+                       std::to_string(t.scale) + ")";
+                break;
             case 104: name = "ROWID"; break;
             default: name = t.typeName.empty() ? upper : t.typeName; break;
             }

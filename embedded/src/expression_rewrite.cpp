@@ -228,6 +228,25 @@ class Parser {
 
 const char* const kNamePrefix = "ORA$N:";
 
+// Whether token last ends the qualifier of an interval literal (INTERVAL '4' DAY TO SECOND(3)).
+bool endsIntervalLiteral(const TokenEditor& e, std::size_t last) {
+    std::size_t k = last;
+    int depth = 0;  // inside a precision's parentheses, walking backwards
+    while (k < e.size()) {
+        const Token& t = e.tokens()[k];
+        if (t.kind == TK::String) return depth == 0 && e.word(e.previous(k), "INTERVAL");
+        if (e.punct(k, ')')) ++depth;
+        if (e.punct(k, '(') && --depth < 0) return false;
+        bool qualifier = e.punct(k, '(') || e.punct(k, ')') || e.word(k, "TO") ||
+                         (depth > 0 && (t.kind == TK::Number || e.punct(k, ',')));
+        for (const char* w : {"YEAR", "MONTH", "DAY", "HOUR", "MINUTE", "SECOND"})
+            qualifier = qualifier || e.word(k, w);
+        if (!qualifier) return false;
+        k = e.previous(k);
+    }
+    return false;
+}
+
 bool aliasEnds(const TokenEditor& e, std::size_t first, std::size_t last) {
     if (last == first) return false;
     const Token& t = e.tokens()[last];
@@ -239,6 +258,7 @@ bool aliasEnds(const TokenEditor& e, std::size_t first, std::size_t last) {
     const std::size_t before = e.previous(last);
     if (before >= e.size()) return false;
     const Token& b = e.tokens()[before];
+    if (endsIntervalLiteral(e, last)) return false;
     return e.word(before, "AS") || e.punct(before, ')') || b.kind == TK::Number ||
            b.kind == TK::String || b.kind == TK::Bind || b.kind == TK::QuotedIdent ||
            e.word(before, "END") || (b.kind == TK::Word && !isBoundaryWord(e, before));

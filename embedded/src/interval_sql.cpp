@@ -1,0 +1,474 @@
+// Intervals in SQL: the INTERVAL literals and column types, the operators and functions over
+// intervals, and the conversion of values written into interval columns.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "datetime_parse.h"
+#include "detail.h"
+#include "interval.h"
+#include "sql_function.h"
+#include "sql_lexer.h"
+#include "sql_values.h"
+
+namespace kavexdb {
+namespace detail {
+
+namespace {
+
+using TK = Token::Kind;
+
+// Results of interval arithmetic and of the conversion functions carry the widest precisions.
+constexpr int kWidest = 9;
+
+[[noreturn]] void invalidInterval() { raise(1867, "the interval is invalid"); }
+[[noreturn]] void invalidArithmetic() {
+    raise(30081, "invalid data type for datetime/interval arithmetic");
+}
+[[noreturn]] void tooSmall() { raise(1873, "the leading precision of the interval is too small"); }
+
+// ---- Literals and types -------------------------------------------------------------------
+
+enum Field { kYear, kMonth, kDay, kHour, kMinute, kSecond, kNoField };
+
+Field fieldAt(const TokenEditor& e, std::size_t i) {
+    static const char* const kNames[] = {"YEAR", "MONTH", "DAY", "HOUR", "MINUTE", "SECOND"};
+    for (int f = kYear; f <= kSecond; ++f)
+        if (e.word(i, kNames[f])) return static_cast<Field>(f);
+    return kNoField;
+}
+
+bool yearMonthField(Field f) { return f == kYear || f == kMonth; }
+
+// "(n)" or "(n, m)" at i: the numbers, i moved past; false when there is none.
+bool precisions(const TokenEditor& e, std::size_t& i, int& first, int& second, bool two) {
+    if (!e.punct(i, '(')) return false;
+    std::size_t k = e.next(i + 1);
+    auto number = [&](int& out) {
+        if (k >= e.size() || e.tokens()[k].kind != TK::Number) raise(1867, "the interval is invalid");
+        const std::string& digits = e.tokens()[k].text;
+        if (digits.size() > 2 || digits.find_first_not_of("0123456789") != std::string::npos ||
+            std::stoi(digits) > 9)
+            raise(30088, "datetime/interval precision is out of range");
+        out = std::stoi(digits);
+        k = e.next(k + 1);
+    };
+    number(first);
+    if (two && e.punct(k, ',')) {
+        k = e.next(k + 1);
+        number(second);
+    }
+    if (!e.punct(k, ')')) raise(907, "missing right parenthesis");
+    i = e.next(k + 1);
+    return true;
+}
+
+struct Qualifier {
+    Field start = kNoField, end = kNoField;
+    int leading = 2, fraction = -1;
+};
+
+// The qualifier at i (after the literal's text); i moves past it.
+Qualifier readQualifier(const TokenEditor& e, std::size_t& i) {
+    Qualifier q;
+    q.start = fieldAt(e, i);
+    if (q.start == kNoField) raise(905, "missing keyword");
+    i = e.next(i + 1);
+    int second = -1;
+    precisions(e, i, q.leading, second, q.start == kSecond);
+    q.fraction = second;
+    q.end = q.start;
+    if (e.word(i, "TO")) {
+        i = e.next(i + 1);
+        q.end = fieldAt(e, i);
+        if (q.end == kNoField || q.end <= q.start || q.start == kSecond ||
+            yearMonthField(q.start) != yearMonthField(q.end))
+            raise(30089, "missing or invalid <datetime field>");
+        i = e.next(i + 1);
+        int unused = -1;
+        if (q.end == kSecond) precisions(e, i, q.fraction, unused, false);
+    }
+    if (q.fraction < 0) q.fraction = q.end == kSecond ? 6 : 0;
+    return q;
+}
+
+// The value of INTERVAL 'text' qualifier.
+Interval literalValue(const std::string& text, const Qualifier& q) {
+    std::size_t i = 0;
+    auto blanks = [&] {
+        while (i < text.size() && text[i] == ' ') ++i;
+    };
+    auto number = [&](long long& v, std::size_t& digits) {
+        const std::size_t from = i;
+        v = 0;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+            if (i - from >= 18) tooSmall();
+            v = v * 10 + (text[i++] - '0');
+        }
+        digits = i - from;
+        if (digits == 0) invalidInterval();
+    };
+    Interval v;
+    blanks();
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) v.negative = text[i++] == '-';
+    blanks();
+    long long values[6] = {0, 0, 0, 0, 0, 0};
+    long long nanos = 0;
+    std::size_t digits = 0;
+    number(values[q.start], digits);
+    if (values[q.start] >= [&] {
+            long long p = 1;
+            for (int k = 0; k < q.leading; ++k) p *= 10;
+            return p;
+        }())
+        tooSmall();
+    Field f = q.start;
+    while (f < q.end) {
+        const Field nextField = static_cast<Field>(f + 1);
+        const char separator = f == kYear ? '-' : f == kDay ? ' ' : ':';
+        if (i >= text.size()) {
+            if (yearMonthField(f)) invalidInterval();
+            break;  // trailing time fields may be left out
+        }
+        if (text[i] != separator) invalidInterval();
+        ++i;
+        if (separator == ' ') blanks();
+        number(values[nextField], digits);
+        if (digits > 2) invalidInterval();
+        f = nextField;
+    }
+    if (f == kSecond && q.end == kSecond && i < text.size() && text[i] == '.') {
+        ++i;
+        int used = 0;
+        const std::size_t from = i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+            if (used < 9) nanos = nanos * 10 + (text[i] - '0'), ++used;
+            ++i;
+        }
+        if (i == from) invalidInterval();
+        for (; used < 9; ++used) nanos *= 10;
+    }
+    blanks();
+    if (i != text.size()) invalidInterval();
+    if (q.start != kMonth && values[kMonth] > 11) raise(1843, "not a valid month");
+    if (q.start != kHour && values[kHour] > 23) raise(1850, "hour must be between 0 and 23");
+    if (q.start != kMinute && values[kMinute] > 59) raise(1851, "minutes must be between 0 and 59");
+    if (q.start != kSecond && values[kSecond] > 59) raise(1852, "seconds must be between 0 and 59");
+    v.leading = q.leading;
+    if (yearMonthField(q.start)) {
+        v.kind = Interval::Kind::YearMonth;
+        v.months = values[kYear] * 12 + values[kMonth];
+        v.fraction = 0;
+    } else {
+        v.kind = Interval::Kind::DaySecond;
+        v.seconds = ((values[kDay] * 24 + values[kHour]) * 60 + values[kMinute]) * 60 + values[kSecond];
+        v.nanos = nanos;
+        v.fraction = q.fraction;
+        roundFraction(v);
+    }
+    return v;
+}
+
+// ---- Values as operands ---------------------------------------------------------------------
+
+const char* typeName(const Interval& v) {
+    return v.kind == Interval::Kind::YearMonth ? "INTERVAL YEAR TO MONTH" : "INTERVAL DAY TO SECOND";
+}
+
+// A signed count of nanoseconds split as seconds and nanoseconds into a day-second interval.
+Interval daySecondOf(long long seconds, long long nanos, int fraction) {
+    seconds += nanos / kNanosPerSecond;
+    nanos %= kNanosPerSecond;
+    if (nanos < 0) {
+        nanos += kNanosPerSecond;
+        --seconds;
+    }
+    Interval v;
+    v.kind = Interval::Kind::DaySecond;
+    v.leading = kWidest;
+    v.fraction = fraction;
+    if (seconds < 0) {
+        v.negative = true;
+        v.seconds = nanos == 0 ? -seconds : -seconds - 1;
+        v.nanos = nanos == 0 ? 0 : kNanosPerSecond - nanos;
+    } else {
+        v.seconds = seconds;
+        v.nanos = nanos;
+    }
+    return v;
+}
+
+long double signedNanos(const Interval& v) {
+    const long double n = static_cast<long double>(v.seconds) * kNanosPerSecond + v.nanos;
+    return v.negative ? -n : n;
+}
+
+Interval fromSignedNanos(long double total) {
+    const long double whole = std::floor(total / kNanosPerSecond);
+    const long long rest = std::llround(total - whole * kNanosPerSecond);
+    if (std::fabs(whole) > 9.0e13L) tooSmall();
+    return daySecondOf(static_cast<long long>(whole), rest, kWidest);
+}
+
+Interval yearMonthOf(long double months) {
+    if (std::fabs(months) > 1.2e10L) tooSmall();
+    Interval v;
+    v.kind = Interval::Kind::YearMonth;
+    v.leading = kWidest;
+    v.fraction = 0;
+    const long long m = static_cast<long long>(std::trunc(months));
+    v.negative = m < 0;
+    v.months = m < 0 ? -m : m;
+    return v;
+}
+
+// A computed interval with the given precisions; the leading field widens as far as nine digits
+// when the value needs it.
+void resultChecked(sqlite3_context* ctx, Interval v, int leading, int fraction) {
+    fitInterval(v, kWidest, fraction);
+    v.leading = leading;
+    resultInterval(ctx, v);
+}
+
+// interval + interval or - interval: the same kind only, with the wider of their precisions,
+// so that a sum compares equal to a literal of the same type.
+void combine(sqlite3_context* ctx, const Interval& x, const Interval& y, bool subtract) {
+    if (x.kind != y.kind) invalidArithmetic();
+    const int leading = std::max(x.leading, y.leading), fraction = std::max(x.fraction, y.fraction);
+    if (x.kind == Interval::Kind::YearMonth) {
+        const long double a = x.negative ? -static_cast<long double>(x.months) : x.months;
+        const long double b = y.negative ? -static_cast<long double>(y.months) : y.months;
+        return resultChecked(ctx, yearMonthOf(subtract ? a - b : a + b), leading, 0);
+    }
+    resultChecked(ctx,
+                  fromSignedNanos(subtract ? signedNanos(x) - signedNanos(y)
+                                           : signedNanos(x) + signedNanos(y)),
+                  leading, fraction);
+}
+
+void scale(sqlite3_context* ctx, const Interval& x, sqlite3_value* number, bool divide) {
+    const ValueKind k = valueKind(number);
+    if (k != ValueKind::Number && k != ValueKind::Text) invalidArithmetic();
+    const long double n = numberToDouble(numberArg(number));
+    if (divide && n == 0) raise(1476, "divisor is equal to zero");
+    if (x.kind == Interval::Kind::YearMonth) {
+        const long double m = x.negative ? -static_cast<long double>(x.months) : x.months;
+        return resultChecked(ctx, yearMonthOf(divide ? m / n : m * n), x.leading, 0);
+    }
+    resultChecked(ctx, fromSignedNanos(divide ? signedNanos(x) / n : signedNanos(x) * n),
+                  x.leading, x.fraction);
+}
+
+// A datetime moved by an interval: the datetime's own type.
+void shiftDatetime(sqlite3_context* ctx, sqlite3_value* datetime, const Interval& by,
+                   bool subtract) {
+    const ValueKind k = valueKind(datetime);
+    if (k == ValueKind::Number || k == ValueKind::Blob) invalidArithmetic();
+    const DateTimeFields f = datetimeArg(datetime);
+    DateTimeFields out = fieldsOf(shiftInstant(instantOf(f), by, subtract));
+    if (k == ValueKind::Timestamp || k == ValueKind::TimestampTz) {
+        out.tzHour = f.tzHour;
+        out.tzMinute = f.tzMinute;
+        return resultTimestamp(ctx, out, k == ValueKind::TimestampTz);
+    }
+    resultDate(ctx, out);
+}
+
+// datetime - datetime where one is a TIMESTAMP: an INTERVAL DAY(9) TO SECOND, of six fraction
+// digits unless the difference needs nine.
+void timestampDifference(sqlite3_context* ctx, sqlite3_value* a, sqlite3_value* b) {
+    const Instant x = utcInstantOf(datetimeArg(a)), y = utcInstantOf(datetimeArg(b));
+    const long long days = static_cast<long long>(x.days) - y.days;
+    const long long nanos = x.nanos - y.nanos;
+    Interval v = daySecondOf(days * 86400 + nanos / kNanosPerSecond, nanos % kNanosPerSecond, 6);
+    if (v.nanos % 1000 != 0) v.fraction = kWidest;
+    resultInterval(ctx, v);
+}
+
+// ---- SQL functions ------------------------------------------------------------------------
+
+// TO_YMINTERVAL(text), TO_DSINTERVAL(text).
+template <bool YearMonth>
+void toInterval(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
+        const ValueKind k = valueKind(argv[0]);
+        if (k == ValueKind::Blob || isDatetime(k))
+            raise(932, std::string("inconsistent datatypes: expected CHAR got ") +
+                           (k == ValueKind::Blob ? "BINARY" : "DATE"));
+        resultInterval(ctx, YearMonth ? yearMonthFromText(valueText(argv[0]))
+                                      : daySecondFromText(valueText(argv[0])));
+    });
+}
+
+std::string unitName(sqlite3_value* v) {
+    std::string unit = asciiUpper(valueText(v));
+    const std::size_t first = unit.find_first_not_of(" \t");
+    if (first == std::string::npos) return std::string();
+    return unit.substr(first, unit.find_last_not_of(" \t") - first + 1);
+}
+
+// NUMTOYMINTERVAL(n, 'YEAR' | 'MONTH').
+void numToYmInterval(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (anyNull(2, argv)) return sqlite3_result_null(ctx);
+        const long double n = numberToDouble(numberArg(argv[0]));
+        const std::string unit = unitName(argv[1]);
+        if (unit != "YEAR" && unit != "MONTH") raise(1760, "illegal argument for function");
+        resultChecked(ctx, yearMonthOf(unit == "YEAR" ? n * 12 : n), kWidest, 0);
+    });
+}
+
+// NUMTODSINTERVAL(n, 'DAY' | 'HOUR' | 'MINUTE' | 'SECOND').
+void numToDsInterval(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (anyNull(2, argv)) return sqlite3_result_null(ctx);
+        const long double n = numberToDouble(numberArg(argv[0]));
+        const std::string unit = unitName(argv[1]);
+        const long double seconds = unit == "DAY"      ? 86400
+                                    : unit == "HOUR"   ? 3600
+                                    : unit == "MINUTE" ? 60
+                                    : unit == "SECOND" ? 1
+                                                       : 0;
+        if (seconds == 0) raise(1760, "illegal argument for function");
+        resultChecked(ctx, fromSignedNanos(n * seconds * kNanosPerSecond), kWidest, kWidest);
+    });
+}
+
+// ORA$W_IV(value, kind, leading, fraction): a value written into an INTERVAL column.
+void writeInterval(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        sqlite3_value* value = argv[0];
+        if (sqlite3_value_type(value) == SQLITE_NULL) return sqlite3_result_null(ctx);
+        const bool yearMonth = sqlite3_value_int(argv[1]) == 0;
+        const char* expected = yearMonth ? "INTERVAL YEAR TO MONTH" : "INTERVAL DAY TO SECOND";
+        Interval v;
+        if (!intervalArg(value, v)) {
+            const ValueKind k = valueKind(value);
+            if (k != ValueKind::Text)
+                raise(932, std::string("inconsistent datatypes: expected ") + expected + " got " +
+                               (k == ValueKind::Number ? "NUMBER"
+                                : k == ValueKind::Blob ? "BINARY"
+                                                       : "DATE"));
+            const std::string text = valueText(value);
+            v = yearMonth ? yearMonthFromText(text) : daySecondFromText(text);
+        }
+        if ((v.kind == Interval::Kind::YearMonth) != yearMonth)
+            raise(932, std::string("inconsistent datatypes: expected ") + expected + " got " +
+                           typeName(v));
+        fitInterval(v, sqlite3_value_int(argv[2]), sqlite3_value_int(argv[3]));
+        resultInterval(ctx, v);
+    });
+}
+
+}  // namespace
+
+bool intervalArg(sqlite3_value* v, Interval& out) {
+    if (sqlite3_value_type(v) != SQLITE_TEXT) return false;
+    return parseIntervalText(reinterpret_cast<const char*>(sqlite3_value_text(v)),
+                             static_cast<std::size_t>(sqlite3_value_bytes(v)), out);
+}
+
+void resultInterval(sqlite3_context* ctx, const Interval& value) {
+    resultText(ctx, intervalText(value));
+}
+
+void rewriteIntervalAt(TokenEditor& e, std::size_t i) {
+    std::size_t k = e.next(i + 1);
+    if (k < e.size() && e[k].kind == TK::String) {
+        const std::size_t literal = k;
+        k = e.next(k + 1);
+        const Qualifier q = readQualifier(e, k);
+        const std::string text = intervalText(literalValue(literalContent(e[literal]), q));
+        e.erase(i, e.previous(k) + 1);
+        e[i].text = sqlStringLiteral(text);
+        e[i].kind = TK::String;
+        return;
+    }
+    // Column types: the precisions move to the end, where SQLite's type names have them.
+    const Field start = fieldAt(e, k);
+    if (start != kYear && start != kDay) return;
+    k = e.next(k + 1);
+    int leading = 2, fraction = 6, unused = -1;
+    precisions(e, k, leading, unused, false);
+    if (!e.word(k, "TO") || fieldAt(e, e.next(k + 1)) != (start == kYear ? kMonth : kSecond))
+        return;
+    k = e.next(e.next(k + 1) + 1);
+    if (start == kDay) precisions(e, k, fraction, unused, false);
+    const std::size_t last = e.previous(k);
+    const std::string type =
+        start == kYear ? "INTERVAL_YEAR_TO_MONTH(" + std::to_string(leading) + ")"
+                       : "INTERVAL_DAY_TO_SECOND(" + std::to_string(leading) + "," +
+                             std::to_string(fraction) + ")";
+    e.erase(i, last + 1);
+    e[i].text = type;
+    e[i].kind = TK::Word;
+}
+
+bool intervalOperation(sqlite3_context* ctx, char op, sqlite3_value* a, sqlite3_value* b) {
+    Interval x, y;
+    const bool ix = intervalArg(a, x), iy = intervalArg(b, y);
+    if (!ix && !iy) {
+        if (op != '-') return false;
+        const ValueKind ka = valueKind(a), kb = valueKind(b);
+        if (!isDatetime(ka) || !isDatetime(kb) || (ka == ValueKind::Date && kb == ValueKind::Date))
+            return false;
+        timestampDifference(ctx, a, b);
+        return true;
+    }
+    if (ix && iy) {
+        if (op != '+' && op != '-') invalidArithmetic();
+        combine(ctx, x, y, op == '-');
+    } else if (ix) {  // interval op other
+        if (op == '*' || op == '/')
+            scale(ctx, x, b, op == '/');
+        else if (op == '+' && isDatetime(valueKind(b)))
+            shiftDatetime(ctx, b, x, false);
+        else
+            invalidArithmetic();
+    } else {  // other op interval
+        if (op == '*' && valueKind(a) == ValueKind::Number)
+            scale(ctx, y, a, false);
+        else if ((op == '+' || op == '-') && valueKind(a) != ValueKind::Number &&
+                 valueKind(a) != ValueKind::Blob)
+            shiftDatetime(ctx, a, y, op == '-');
+        else
+            invalidArithmetic();
+    }
+    return true;
+}
+
+bool extractFromInterval(sqlite3_context* ctx, const std::string& field, sqlite3_value* v) {
+    Interval x;
+    if (!intervalArg(v, x)) return false;
+    const long long sign = x.negative ? -1 : 1;
+    if (x.kind == Interval::Kind::YearMonth) {
+        if (field == "YEAR") return sqlite3_result_int64(ctx, sign * (x.months / 12)), true;
+        if (field == "MONTH") return sqlite3_result_int64(ctx, sign * (x.months % 12)), true;
+    } else {
+        if (field == "DAY") return sqlite3_result_int64(ctx, sign * (x.seconds / 86400)), true;
+        if (field == "HOUR") return sqlite3_result_int64(ctx, sign * (x.seconds / 3600 % 24)), true;
+        if (field == "MINUTE") return sqlite3_result_int64(ctx, sign * (x.seconds / 60 % 60)), true;
+        if (field == "SECOND") {
+            const long long whole = sign * (x.seconds % 60);
+            if (x.nanos == 0) return sqlite3_result_int64(ctx, whole), true;
+            char text[48];
+            std::snprintf(text, sizeof text, "%s%lld.%09lld", x.negative ? "-" : "",
+                          x.seconds % 60, x.nanos);
+            resultNumber(ctx, numberFromText(text));
+            return true;
+        }
+    }
+    raise(30076, "invalid extract field for extract source");
+}
+
+void registerIntervalFunctions(sqlite3* db) {
+    defineFunction(db, "TO_YMINTERVAL", 1, toInterval<true>);
+    defineFunction(db, "TO_DSINTERVAL", 1, toInterval<false>);
+    defineFunction(db, "NUMTOYMINTERVAL", 2, numToYmInterval);
+    defineFunction(db, "NUMTODSINTERVAL", 2, numToDsInterval);
+    defineFunction(db, "ORA$W_IV", 4, writeInterval);
+}
+
+}  // namespace detail
+}  // namespace kavexdb
