@@ -58,7 +58,12 @@ Instant shiftInstant(Instant at, const Interval& by, bool subtract);
 // (the word INTERVAL): a literal becomes its storage text, a type "INTERVAL YEAR(p) TO MONTH"
 // becomes "INTERVAL_YEAR_TO_MONTH(p)" and "INTERVAL DAY(p) TO SECOND(s)" becomes
 // "INTERVAL_DAY_TO_SECOND(p,s)", which SQLite's type-name grammar takes. Throws the literal's ORA error.
+// CAST(x AS INTERVAL ...) becomes the conversion of a value written into such a column.
 void rewriteIntervalAt(TokenEditor& e, std::size_t i);
+// (a - b) DAY[(p)] TO SECOND[(s)] and (a - b) YEAR[(p)] TO MONTH: the difference of two datetimes
+// (or two intervals) as an interval of that type, through ORA$IV_DIFF. Runs before the operators
+// are rewritten.
+void rewriteIntervalExpressions(TokenEditor& e);
 
 // The operators over intervals, asked by ORA$ADD, ORA$SUB, ORA$MUL and ORA$DIV before their own
 // forms: op is '+', '-', '*' or '/'. Returns false (nothing done) when neither operand is an

@@ -169,6 +169,63 @@ Interval literalValue(const std::string& text, const Qualifier& q) {
     return v;
 }
 
+// YEAR [(p)] TO MONTH or DAY [(p)] TO SECOND [(s)] at k, as types and interval expressions
+// write it; last is its last token.
+struct TypeQualifier {
+    bool yearMonth = false;
+    int leading = 2, fraction = 6;
+    std::size_t last = 0;
+};
+
+bool typeQualifier(const TokenEditor& e, std::size_t k, TypeQualifier& q) {
+    const Field start = fieldAt(e, k);
+    if (start != kYear && start != kDay) return false;
+    q.yearMonth = start == kYear;
+    q.fraction = q.yearMonth ? 0 : 6;
+    k = e.next(k + 1);
+    int unused = -1;
+    const std::size_t open = k;
+    if (e.punct(open, '(')) {
+        // Only a precision, so that "f(x) DAY" (an alias) is left alone.
+        const std::size_t number = e.next(open + 1);
+        if (number >= e.size() || e.tokens()[number].kind != TK::Number) return false;
+    }
+    precisions(e, k, q.leading, unused, false);
+    if (!e.word(k, "TO") || fieldAt(e, e.next(k + 1)) != (q.yearMonth ? kMonth : kSecond))
+        return false;
+    q.last = e.next(k + 1);
+    k = e.next(q.last + 1);
+    if (!q.yearMonth && e.punct(k, '(')) {
+        precisions(e, k, q.fraction, unused, false);
+        q.last = e.previous(k);
+    }
+    return true;
+}
+
+// Whether the '(' at open starts a function's arguments rather than a parenthesised expression.
+bool callsFunction(const TokenEditor& e, std::size_t open) {
+    const std::size_t before = e.previous(open);
+    if (!e.name(before)) return false;
+    for (const char* w : {"SELECT", "WHERE", "AND", "OR", "NOT", "BY", "THEN", "ELSE", "WHEN",
+                          "ON", "SET", "IN", "CASE", "HAVING", "VALUES", "RETURN", "DISTINCT",
+                          "ALL", "AS", "IS", "BETWEEN", "LIKE", "PRIOR", "EXISTS"})
+        if (e.word(before, w)) return false;
+    return true;
+}
+
+// The CAST word of the CAST( ... AS type) whose AS is at as; size() when there is none.
+std::size_t castCallOf(const TokenEditor& e, std::size_t as) {
+    int depth = 0;
+    for (std::size_t k = e.previous(as); k < e.size(); k = e.previous(k)) {
+        if (e.punct(k, ')')) ++depth;
+        if (e.punct(k, '(') && depth-- == 0) {
+            const std::size_t word = e.previous(k);
+            return e.word(word, "CAST") ? word : e.size();
+        }
+    }
+    return e.size();
+}
+
 // ---- Values as operands ---------------------------------------------------------------------
 
 const char* typeName(const Interval& v) {
@@ -274,15 +331,55 @@ void shiftDatetime(sqlite3_context* ctx, sqlite3_value* datetime, const Interval
     resultDate(ctx, out);
 }
 
-// datetime - datetime where one is a TIMESTAMP: an INTERVAL DAY(9) TO SECOND, of six fraction
-// digits unless the difference needs nine.
-void timestampDifference(sqlite3_context* ctx, sqlite3_value* a, sqlite3_value* b) {
+// datetime - datetime as an INTERVAL DAY(9) TO SECOND, of six fraction digits unless the
+// difference needs nine.
+Interval datetimeDifference(sqlite3_value* a, sqlite3_value* b) {
     const Instant x = utcInstantOf(datetimeArg(a)), y = utcInstantOf(datetimeArg(b));
     const long long days = static_cast<long long>(x.days) - y.days;
     const long long nanos = x.nanos - y.nanos;
     Interval v = daySecondOf(days * 86400 + nanos / kNanosPerSecond, nanos % kNanosPerSecond, 6);
     if (v.nanos % 1000 != 0) v.fraction = kWidest;
-    resultInterval(ctx, v);
+    return v;
+}
+
+// datetime - datetime in whole months: the calendar months between them, less the last one
+// when it is not complete (the day and time of day of a not yet reached).
+Interval monthsDifference(sqlite3_value* a, sqlite3_value* b) {
+    const DateTimeFields x = datetimeArg(a), y = datetimeArg(b);
+    long long months = (astronomicalYear(x.year) - astronomicalYear(y.year)) * 12LL +
+                       (static_cast<long long>(x.month) - y.month);
+    const Instant xi = instantOf(x), yi = instantOf(y);
+    const long long xRest = (x.day - 1) * kNanosPerDay + (xi.nanos), yRest = (y.day - 1) * kNanosPerDay + yi.nanos;
+    if (months > 0 && xRest < yRest) --months;
+    if (months < 0 && xRest > yRest) ++months;
+    return yearMonthOf(static_cast<long double>(months));
+}
+
+// ORA$IV_DIFF(a, b, kind, leading, fraction): (a - b) DAY(leading) TO SECOND(fraction) (kind 1)
+// or YEAR(leading) TO MONTH (kind 0), of two datetimes or two intervals.
+void intervalDifference(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (anyNull(2, argv)) return sqlite3_result_null(ctx);
+        const bool yearMonth = sqlite3_value_int(argv[2]) == 0;
+        Interval x, y, v;
+        if (intervalArg(argv[0], x) && intervalArg(argv[1], y)) {
+            if (x.kind != y.kind || (x.kind == Interval::Kind::YearMonth) != yearMonth)
+                invalidArithmetic();
+            if (yearMonth) {
+                const long long a = x.negative ? -x.months : x.months;
+                const long long b = y.negative ? -y.months : y.months;
+                v = yearMonthOf(static_cast<long double>(a - b));
+            } else {
+                v = fromSignedNanos(signedNanos(x) - signedNanos(y));
+            }
+        } else if (isDatetime(valueKind(argv[0])) && isDatetime(valueKind(argv[1]))) {
+            v = yearMonth ? monthsDifference(argv[0], argv[1]) : datetimeDifference(argv[0], argv[1]);
+        } else {
+            invalidArithmetic();
+        }
+        fitInterval(v, sqlite3_value_int(argv[3]), sqlite3_value_int(argv[4]));
+        resultInterval(ctx, v);
+    });
 }
 
 // ---- SQL functions ------------------------------------------------------------------------
@@ -385,24 +482,58 @@ void rewriteIntervalAt(TokenEditor& e, std::size_t i) {
         e[i].kind = TK::String;
         return;
     }
-    // Column types: the precisions move to the end, where SQLite's type names have them.
-    const Field start = fieldAt(e, k);
-    if (start != kYear && start != kDay) return;
-    k = e.next(k + 1);
-    int leading = 2, fraction = 6, unused = -1;
-    precisions(e, k, leading, unused, false);
-    if (!e.word(k, "TO") || fieldAt(e, e.next(k + 1)) != (start == kYear ? kMonth : kSecond))
+    // Types: the precisions move to the end, where SQLite's type names have them.
+    TypeQualifier q;
+    if (!typeQualifier(e, k, q)) return;
+    const std::size_t as = e.previous(i);
+    const std::size_t cast = e.word(as, "AS") ? castCallOf(e, as) : e.size();
+    e.erase(i, q.last + 1);
+    if (cast < e.size()) {
+        // CAST(x AS INTERVAL ...) converts as a value written into such a column does.
+        e[cast].text = "ORA$W_IV";
+        e[as].text = ",";
+        e[i].text = std::string(q.yearMonth ? "0, " : "1, ") + std::to_string(q.leading) + ", " +
+                    std::to_string(q.fraction);
+        e[i].kind = TK::Number;
         return;
-    k = e.next(e.next(k + 1) + 1);
-    if (start == kDay) precisions(e, k, fraction, unused, false);
-    const std::size_t last = e.previous(k);
-    const std::string type =
-        start == kYear ? "INTERVAL_YEAR_TO_MONTH(" + std::to_string(leading) + ")"
-                       : "INTERVAL_DAY_TO_SECOND(" + std::to_string(leading) + "," +
-                             std::to_string(fraction) + ")";
-    e.erase(i, last + 1);
-    e[i].text = type;
+    }
+    e[i].text = q.yearMonth ? "INTERVAL_YEAR_TO_MONTH(" + std::to_string(q.leading) + ")"
+                            : "INTERVAL_DAY_TO_SECOND(" + std::to_string(q.leading) + "," +
+                                  std::to_string(q.fraction) + ")";
     e[i].kind = TK::Word;
+}
+
+void rewriteIntervalExpressions(TokenEditor& e) {
+    for (std::size_t close = e.next(0); close < e.size(); close = e.next(close + 1)) {
+        if (!e.punct(close, ')')) continue;
+        TypeQualifier q;
+        if (!typeQualifier(e, e.next(close + 1), q)) continue;
+        // The matching '(' and the one '-' at its top level.
+        std::size_t open = e.size(), minus = e.size();
+        int depth = 0, additive = 0;
+        for (std::size_t k = e.previous(close); k < e.size(); k = e.previous(k)) {
+            if (e.punct(k, ')')) ++depth;
+            if (e.punct(k, '(') && depth-- == 0) {
+                open = k;
+                break;
+            }
+            if (depth == 0 && (e.punct(k, '-') || e.punct(k, '+') || e.punct(k, '|'))) {
+                ++additive;
+                minus = e.punct(k, '-') ? k : minus;
+            }
+        }
+        if (open >= e.size() || callsFunction(e, open) || additive != 1 || minus >= e.size())
+            continue;
+        const std::size_t before = e.previous(minus);
+        if (before >= e.size() || before == open || e.punct(before, '(') || e.punct(before, ',') ||
+            e.punct(before, '*') || e.punct(before, '/'))
+            continue;  // a sign, not a subtraction
+        e[open].text = "ORA$IV_DIFF(";
+        e[minus].text = ",";
+        e[close].text = std::string(", ") + (q.yearMonth ? "0, " : "1, ") +
+                        std::to_string(q.leading) + ", " + std::to_string(q.fraction) + ")";
+        e.erase(close + 1, q.last + 1);
+    }
 }
 
 bool intervalOperation(sqlite3_context* ctx, char op, sqlite3_value* a, sqlite3_value* b) {
@@ -413,7 +544,7 @@ bool intervalOperation(sqlite3_context* ctx, char op, sqlite3_value* a, sqlite3_
         const ValueKind ka = valueKind(a), kb = valueKind(b);
         if (!isDatetime(ka) || !isDatetime(kb) || (ka == ValueKind::Date && kb == ValueKind::Date))
             return false;
-        timestampDifference(ctx, a, b);
+        resultInterval(ctx, datetimeDifference(a, b));
         return true;
     }
     if (ix && iy) {
@@ -468,6 +599,7 @@ void registerIntervalFunctions(sqlite3* db) {
     defineFunction(db, "NUMTOYMINTERVAL", 2, numToYmInterval);
     defineFunction(db, "NUMTODSINTERVAL", 2, numToDsInterval);
     defineFunction(db, "ORA$W_IV", 4, writeInterval);
+    defineFunction(db, "ORA$IV_DIFF", 5, intervalDifference);
 }
 
 }  // namespace detail

@@ -604,6 +604,7 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
     rewriteDictionaryViews(e, sessionSchema);
     rewriteListagg(e);
     rewriteExtract(e);
+    rewriteIntervalExpressions(e);
     if (out.kind != Kind::Ddl || createsView(e)) {
         orderNullsAsOracle(e);
         rewriteRowLimiting(e);  // after the keys' NULLS order, before operators are rewritten

@@ -162,6 +162,24 @@ TEST_F(Intervals, TimestampDifferencesAreDayToSecondIntervals) {
                           "TIMESTAMP '2024-01-15 10:00:00') + 24"));
 }
 
+TEST_F(Intervals, IntervalExpressionsAndCasts) {
+    // (a - b) DAY TO SECOND / YEAR TO MONTH, as the Reference's interval expressions.
+    EXPECT_EQ("+000000001 02:30:00.000000",
+              value("(TIMESTAMP '2024-01-16 12:30:00' - TIMESTAMP '2024-01-15 10:00:00') DAY(9) "
+                    "TO SECOND"));
+    EXPECT_EQ("+01 00:00:00.000000", value("(DATE '2024-01-16' - DATE '2024-01-15') DAY TO SECOND"));
+    EXPECT_EQ("+00-01", value("(DATE '2024-03-14' - DATE '2024-01-15') YEAR TO MONTH"));
+    EXPECT_EQ("+000-02", value("(DATE '2024-03-15' - DATE '2024-01-15') YEAR(3) TO MONTH"));
+    EXPECT_EQ("-01-02", value("(DATE '2024-01-15' - DATE '2025-03-16') YEAR TO MONTH"));
+    EXPECT_EQ(1873, code("(DATE '2024-01-16' - DATE '2024-01-15') DAY(0) TO SECOND"));
+    EXPECT_EQ("3", value("(1 + 2) day"));  // an alias, not a qualifier
+    // CAST converts as a value written into a column of the type.
+    EXPECT_EQ("+01 02:03:04.000000", value("CAST('1 2:3:4' AS INTERVAL DAY TO SECOND)"));
+    EXPECT_EQ("+001 00:00:00.00", value("CAST(INTERVAL '1' DAY AS INTERVAL DAY(3) TO SECOND(2))"));
+    EXPECT_EQ("+0001-02", value("CAST('1-2' AS INTERVAL YEAR(4) TO MONTH)"));
+    EXPECT_EQ(1873, code("CAST(INTERVAL '100' YEAR(3) AS INTERVAL YEAR TO MONTH)"));
+}
+
 TEST_F(Intervals, IntervalsAddScaleAndCompare) {
     // The Reference's own example: 5-3 plus 20 months is 6-11.
     EXPECT_EQ("1", s.one("select count(*) from dual where INTERVAL '5-3' YEAR TO MONTH + "
