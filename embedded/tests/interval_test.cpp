@@ -77,6 +77,12 @@ TEST_F(Intervals, ColumnsStoreTextAsTheirTypeAndDescribeIt) {
     EXPECT_EQ(5, cols[1].getInt(MetaData::ATTR_SCALE));
     s.conn()->terminateStatement(st);
 
+    EXPECT_EQ("YM|INTERVAL YEAR(3) TO MONTH|5|3|0\n"
+              "DS|INTERVAL DAY(6) TO SECOND(5)|11|6|5",
+              queryRows(s, "select column_name, data_type, data_length, data_precision, data_scale "
+                           "from user_tab_columns where table_name = 'DURATIONS' and "
+                           "column_name in ('YM', 'DS') order by column_id"));
+
     // Values that do not fit the column's type.
     auto insert = [&](const std::string& ym, const std::string& ds) {
         return oraCode([&] { s.exec("insert into durations (ym, ds) values (" + ym + ", " + ds + ")"); });
