@@ -9,6 +9,8 @@
 #include <sqlite3.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "calendar.h"
 #include "token_editor.h"
@@ -64,6 +66,19 @@ void rewriteIntervalAt(TokenEditor& e, std::size_t i);
 // (or two intervals) as an interval of that type, through ORA$IV_DIFF. Runs before the operators
 // are rewritten.
 void rewriteIntervalExpressions(TokenEditor& e);
+// A comparison with an interval literal, a TO_/NUMTO interval function or an interval expression on
+// either side compares both sides through ORA$IV_KEY, which orders intervals by value whatever
+// their precisions and signs (the stored texts order only values of one type that are not
+// negative). The comparisons are found before the operators are rewritten, and wrapped after:
+// the operator rewriting keeps each operand's first and last token.
+class IntervalComparisons {
+  public:
+    explicit IntervalComparisons(const TokenEditor& e);
+    void wrap(TokenEditor& e) const;
+
+  private:
+    std::vector<std::pair<std::size_t, std::size_t>> operands_;  // first and last tokens
+};
 
 // The operators over intervals, asked by ORA$ADD, ORA$SUB, ORA$MUL and ORA$DIV before their own
 // forms: op is '+', '-', '*' or '/'. Returns false (nothing done) when neither operand is an

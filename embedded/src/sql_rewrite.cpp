@@ -608,7 +608,9 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
     if (out.kind != Kind::Ddl || createsView(e)) {
         orderNullsAsOracle(e);
         rewriteRowLimiting(e);  // after the keys' NULLS order, before operators are rewritten
+        const IntervalComparisons intervalComparisons(e);
         rewriteOperators(e);
+        intervalComparisons.wrap(e);
     }
     rewriteConcatenation(e);
     if (names) names->nameChangedItems(e);

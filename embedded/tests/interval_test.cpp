@@ -205,6 +205,33 @@ TEST_F(Intervals, IntervalsAddScaleAndCompare) {
     EXPECT_EQ("1", s.one("select count(*) from dual where INTERVAL '2' DAY > INTERVAL '36' HOUR"));
 }
 
+TEST_F(Intervals, ComparisonsWithIntervalsGoByValue) {
+    s.exec("create table runs (id number, took interval day to second, started timestamp, "
+           "ended timestamp)");
+    s.exec("insert into runs values (1, '1 2:00:00', TIMESTAMP '2024-01-15 10:00:00', "
+           "TIMESTAMP '2024-01-17 10:00:00')");
+    s.exec("insert into runs values (2, '-0 3:00:00', TIMESTAMP '2024-01-15 10:00:00', "
+           "TIMESTAMP '2024-01-15 10:30:00')");
+    auto ids = [&](const std::string& condition) {
+        return queryRows(s, "select id from runs where " + condition + " order by id", ",");
+    };
+    // A TIMESTAMP difference (nine digits of days) against literals of two.
+    EXPECT_EQ("1", ids("ended - started > INTERVAL '1' DAY"));
+    EXPECT_EQ("1,2", ids("ended - started > INTERVAL '20' MINUTE"));
+    EXPECT_EQ("1,2", ids("INTERVAL '20' MINUTE < (ended - started)"));
+    EXPECT_EQ("2", ids("ended - started BETWEEN INTERVAL '0' HOUR AND INTERVAL '1' HOUR"));
+    EXPECT_EQ("1", ids("ended - started NOT BETWEEN INTERVAL '0' HOUR AND INTERVAL '1' HOUR"));
+    // Negative values sort below positive ones; precisions do not matter.
+    EXPECT_EQ("2", ids("took < INTERVAL '0' HOUR"));
+    EXPECT_EQ("1", ids("took = INTERVAL '26' HOUR"));
+    EXPECT_EQ("1", ids("took >= NUMTODSINTERVAL(1, 'DAY')"));
+    EXPECT_EQ("long", s.one("select case when ended - started >= INTERVAL '2' DAY then 'long' "
+                            "else 'short' end from runs where id = 1"));
+    // SET's = assigns.
+    s.exec("update runs set took = INTERVAL '2' DAY where took > INTERVAL '1' HOUR");
+    EXPECT_EQ("+02 00:00:00.000000", s.one("select took from runs where id = 1"));
+}
+
 TEST_F(Intervals, ExtractGivesTheFieldsWithTheirSign) {
     EXPECT_EQ("3", value("EXTRACT(YEAR FROM INTERVAL '3-7' YEAR TO MONTH)"));
     EXPECT_EQ("7", value("EXTRACT(MONTH FROM INTERVAL '3-7' YEAR TO MONTH)"));
