@@ -113,6 +113,10 @@ TEST_F(Intervals, ConversionFunctionsTakeSqlAndIsoForms) {
     EXPECT_EQ("-000000000 00:01:30.500000000", value("TO_DSINTERVAL('-PT1M30.5S')"));
     EXPECT_EQ("+000000001 12:00:00.000000000", value("TO_DSINTERVAL('PT36H')"));
     EXPECT_EQ("<null>", value("TO_DSINTERVAL(NULL)"));
+    // The ISO form's days and times mean nothing to a year-month interval.
+    EXPECT_EQ("+000000001-02", value("TO_YMINTERVAL('P1Y2M3DT4H')"));
+    EXPECT_EQ("+000000002-01", value("TO_YMINTERVAL('P25M')"));
+    EXPECT_EQ("+000000000 00:00:00.000000000", value("TO_DSINTERVAL(' 0 0:0:0 ')"));
     EXPECT_EQ(1843, code("TO_YMINTERVAL('1-12')"));
     EXPECT_EQ(1850, code("TO_DSINTERVAL('1 25:00:00')"));
     EXPECT_EQ(1867, code("TO_DSINTERVAL('P1Y')"));
@@ -147,6 +151,14 @@ TEST_F(Intervals, DatetimesMoveByIntervals) {
               value("to_char(TIMESTAMP '2024-01-15 10:00:00 +05:00' + INTERVAL '2' MONTH, "
                     "'YYYY-MM-DD HH24:MI:SS TZH:TZM')"));
     EXPECT_EQ(30081, code("INTERVAL '1' DAY - DATE '2024-01-15'"));
+    // The Reference's example: hire dates moved by 14 months.
+    s.exec("create table employees (last_name varchar2(20), hire_date date)");
+    s.exec("insert into employees values ('King', DATE '2003-06-17')");
+    EXPECT_EQ("2003-06-17 00:00:00|2004-08-17 00:00:00",
+              queryRows(s, "select hire_date, hire_date + TO_YMINTERVAL('01-02') \"14 months\" "
+                           "from employees"));
+    EXPECT_EQ("King", s.one("select last_name from employees where hire_date + "
+                            "TO_DSINTERVAL('100 00:00:00') <= DATE '2003-11-01'"));
     EXPECT_EQ(1841, code("DATE '9999-12-01' + INTERVAL '1' MONTH"));
 }
 
