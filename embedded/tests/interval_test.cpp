@@ -159,6 +159,9 @@ TEST_F(Intervals, DatetimesMoveByIntervals) {
                            "from employees"));
     EXPECT_EQ("King", s.one("select last_name from employees where hire_date + "
                             "TO_DSINTERVAL('100 00:00:00') <= DATE '2003-11-01'"));
+    EXPECT_EQ("2009-04-11 05:00:00",
+              value("TO_CHAR(TIMESTAMP '2009-01-01 00:00:00' + TO_DSINTERVAL('P100DT05H'), "
+                    "'YYYY-MM-DD HH24:MI:SS')"));
     EXPECT_EQ(1841, code("DATE '9999-12-01' + INTERVAL '1' MONTH"));
 }
 
