@@ -13,7 +13,6 @@ namespace {
 
 constexpr long long kMaxLeading = 999999999LL;  // nine digits
 
-[[noreturn]] void invalidInterval() { raise(1867, "the interval is invalid"); }
 
 long long tenTo(int digits) {
     long long p = 1;
@@ -80,7 +79,7 @@ class Scanner {
         value = 0;
         while (i_ < s_.size() && isDigit(s_[i_])) {
             if (significant > 0 || s_[i_] != '0') ++significant;
-            if (significant > 9) raise(1873, "the leading precision of the interval is too small");
+            if (significant > 9) leadingPrecisionTooSmall();
             value = value * 10 + (s_[i_++] - '0');
             ++count;
         }
@@ -162,6 +161,11 @@ void checkField(long long value, long long limit, int code, const char* message)
 
 }  // namespace
 
+void invalidInterval() { raise(1867, "the interval is invalid"); }
+void leadingPrecisionTooSmall() {
+    raise(1873, "the leading precision of the interval is too small");
+}
+
 bool parseIntervalText(const char* s, std::size_t n, Interval& out) {
     if (n < 4 || (s[0] != '+' && s[0] != '-')) return false;
     std::size_t i = 1;
@@ -234,7 +238,7 @@ void fitInterval(Interval& v, int leading, int fraction) {
     roundFraction(v);
     const long long lead = v.kind == Interval::Kind::YearMonth ? v.months / 12 : v.seconds / 86400;
     if (lead > 0 && digitCount(lead) > leading)
-        raise(1873, "the leading precision of the interval is too small");
+        leadingPrecisionTooSmall();
 }
 
 Interval yearMonthFromText(const std::string& text) {
@@ -266,7 +270,7 @@ Interval yearMonthFromText(const std::string& text) {
         checkField(months, 12, 1843, "not a valid month");
         v.months = years * 12 + months;
     }
-    if (v.months / 12 > kMaxLeading) raise(1873, "the leading precision of the interval is too small");
+    if (v.months / 12 > kMaxLeading) leadingPrecisionTooSmall();
     if (v.months == 0) v.negative = false;
     return v;
 }
@@ -314,7 +318,7 @@ Interval daySecondFromText(const std::string& text) {
     }
     v.seconds = ((days * 24 + hours) * 60 + minutes) * 60 + seconds;
     if (v.seconds / 86400 > kMaxLeading)
-        raise(1873, "the leading precision of the interval is too small");
+        leadingPrecisionTooSmall();
     if (v.seconds == 0 && v.nanos == 0) v.negative = false;
     return v;
 }

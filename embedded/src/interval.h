@@ -31,6 +31,10 @@ struct Interval {
     int fraction = 6;       // DaySecond: digits of the fractional seconds, 0 to 9
 };
 
+// ORA-01867 (a text that is no interval) and ORA-01873 (a leading field too wide for its type).
+[[noreturn]] void invalidInterval();
+[[noreturn]] void leadingPrecisionTooSmall();
+
 // Whether text is an interval's storage text; fills out (precisions from the text's widths).
 bool parseIntervalText(const char* text, std::size_t length, Interval& out);
 // The storage text. The leading field takes as many digits as the value needs beyond

@@ -21,11 +21,9 @@ using TK = Token::Kind;
 // Results of interval arithmetic and of the conversion functions carry the widest precisions.
 constexpr int kWidest = 9;
 
-[[noreturn]] void invalidInterval() { raise(1867, "the interval is invalid"); }
 [[noreturn]] void invalidArithmetic() {
     raise(30081, "invalid data type for datetime/interval arithmetic");
 }
-[[noreturn]] void tooSmall() { raise(1873, "the leading precision of the interval is too small"); }
 
 // ---- Literals and types -------------------------------------------------------------------
 
@@ -45,7 +43,7 @@ bool precisions(const TokenEditor& e, std::size_t& i, int& first, int& second, b
     if (!e.punct(i, '(')) return false;
     std::size_t k = e.next(i + 1);
     auto number = [&](int& out) {
-        if (k >= e.size() || e.tokens()[k].kind != TK::Number) raise(1867, "the interval is invalid");
+        if (k >= e.size() || e.tokens()[k].kind != TK::Number) invalidInterval();
         const std::string& digits = e.tokens()[k].text;
         if (digits.size() > 2 || digits.find_first_not_of("0123456789") != std::string::npos ||
             std::stoi(digits) > 9)
@@ -102,7 +100,7 @@ Interval literalValue(const std::string& text, const Qualifier& q) {
         const std::size_t from = i;
         v = 0;
         while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-            if (i - from >= 18) tooSmall();
+            if (i - from >= 18) leadingPrecisionTooSmall();
             v = v * 10 + (text[i++] - '0');
         }
         digits = i - from;
@@ -121,7 +119,7 @@ Interval literalValue(const std::string& text, const Qualifier& q) {
             for (int k = 0; k < q.leading; ++k) p *= 10;
             return p;
         }())
-        tooSmall();
+        leadingPrecisionTooSmall();
     Field f = q.start;
     while (f < q.end) {
         const Field nextField = static_cast<Field>(f + 1);
@@ -263,12 +261,12 @@ long double signedNanos(const Interval& v) {
 Interval fromSignedNanos(long double total) {
     const long double whole = std::floor(total / kNanosPerSecond);
     const long long rest = std::llround(total - whole * kNanosPerSecond);
-    if (std::fabs(whole) > 9.0e13L) tooSmall();
+    if (std::fabs(whole) > 9.0e13L) leadingPrecisionTooSmall();
     return daySecondOf(static_cast<long long>(whole), rest, kWidest);
 }
 
 Interval yearMonthOf(long double months) {
-    if (std::fabs(months) > 1.2e10L) tooSmall();
+    if (std::fabs(months) > 1.2e10L) leadingPrecisionTooSmall();
     Interval v;
     v.kind = Interval::Kind::YearMonth;
     v.leading = kWidest;
