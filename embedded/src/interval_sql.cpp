@@ -715,8 +715,10 @@ bool extractFromInterval(sqlite3_context* ctx, const std::string& field, sqlite3
 }
 
 void registerIntervalFunctions(sqlite3* db) {
-    defineFunction(db, "TO_YMINTERVAL", 1, toInterval<true>);
-    defineFunction(db, "TO_DSINTERVAL", 1, toInterval<false>);
+    for (int args : {1, 2}) {  // the NLS argument is accepted and has no effect, as in Oracle
+        defineFunction(db, "TO_YMINTERVAL", args, toInterval<true>);
+        defineFunction(db, "TO_DSINTERVAL", args, toInterval<false>);
+    }
     defineFunction(db, "NUMTOYMINTERVAL", 2, numToYmInterval);
     defineFunction(db, "NUMTODSINTERVAL", 2, numToDsInterval);
     defineFunction(db, "ORA$W_IV", 4, writeInterval);
