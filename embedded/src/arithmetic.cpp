@@ -6,6 +6,7 @@
 
 #include "conversion_functions.h"
 #include "datetime_parse.h"
+#include "interval.h"
 #include "sql_function.h"
 #include "sql_values.h"
 
@@ -75,14 +76,10 @@ void resultShiftedDate(sqlite3_context* ctx, sqlite3_value* datetime, sqlite3_va
     resultDate(ctx, fieldsOf(at));
 }
 
-[[noreturn]] void intervalResult() {
-    raise(932, "inconsistent datatypes: expected NUMBER got INTERVAL DAY TO SECOND "
-               "(timestamp differences are not supported by the embedded client)");
-}
-
 void add(sqlite3_context* ctx, int, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
         if (anyNull(2, argv)) return sqlite3_result_null(ctx);
+        if (intervalOperation(ctx, '+', argv[0], argv[1])) return;
         const ValueKind a = valueKind(argv[0]), b = valueKind(argv[1]);
         if (isDatetime(a) && isDatetime(b)) raise(975, "date + date not allowed");
         if (isDatetime(a)) return resultShiftedDate(ctx, argv[0], argv[1], false);
@@ -98,9 +95,9 @@ void add(sqlite3_context* ctx, int, sqlite3_value** argv) {
 void subtract(sqlite3_context* ctx, int, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
         if (anyNull(2, argv)) return sqlite3_result_null(ctx);
+        if (intervalOperation(ctx, '-', argv[0], argv[1])) return;  // TIMESTAMP differences too
         const ValueKind a = valueKind(argv[0]), b = valueKind(argv[1]);
         if (isDatetime(a) && isDatetime(b)) {
-            if (a != ValueKind::Date || b != ValueKind::Date) intervalResult();
             const Instant x = instantOf(datetimeArg(argv[0])), y = instantOf(datetimeArg(argv[1]));
             const long long seconds =
                 (static_cast<long long>(x.days) - y.days) * 86400LL + (x.nanos - y.nanos) / 1000000000LL;
@@ -120,6 +117,7 @@ void subtract(sqlite3_context* ctx, int, sqlite3_value** argv) {
 void multiply(sqlite3_context* ctx, int, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
         if (anyNull(2, argv)) return sqlite3_result_null(ctx);
+        if (intervalOperation(ctx, '*', argv[0], argv[1])) return;
         const Operand x = operand(argv[0]), y = operand(argv[1]);
         sqlite3_int64 product = 0;
         if (x.integer && y.integer && !__builtin_mul_overflow(x.whole, y.whole, &product))
@@ -131,6 +129,7 @@ void multiply(sqlite3_context* ctx, int, sqlite3_value** argv) {
 void divide(sqlite3_context* ctx, int, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
         if (anyNull(2, argv)) return sqlite3_result_null(ctx);
+        if (intervalOperation(ctx, '/', argv[0], argv[1])) return;
         const Operand x = operand(argv[0]), y = operand(argv[1]);
         if (y.real == 0) raise(1476, "divisor is equal to zero");
         if (x.integer && y.integer && y.whole != -1 && x.whole % y.whole == 0)

@@ -19,7 +19,7 @@ const char* const kConvertsFunction = "ORA$CONVERTS";
 
 bool isConversion(const std::string& upper) {
     for (const char* f : {"TO_CHAR", "TO_NUMBER", "TO_DATE", "TO_TIMESTAMP", "TO_TIMESTAMP_TZ",
-                          "TO_BINARY_DOUBLE", "TO_BINARY_FLOAT"})
+                          "TO_BINARY_DOUBLE", "TO_BINARY_FLOAT", "TO_YMINTERVAL", "TO_DSINTERVAL"})
         if (upper == f) return true;
     return false;
 }

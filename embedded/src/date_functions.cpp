@@ -9,6 +9,7 @@
 
 #include "datetime_parse.h"
 #include "decimal.h"
+#include "interval.h"
 #include "sql_function.h"
 #include "sql_lexer.h"
 #include "sql_values.h"
@@ -205,6 +206,7 @@ void extract(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
         if (anyNull(argc, argv)) return sqlite3_result_null(ctx);
         const std::string field = asciiUpper(valueText(argv[0]));
+        if (extractFromInterval(ctx, field, argv[1])) return;
         const ValueKind kind = valueKind(argv[1]);
         const DateTimeFields f = datetimeArg(argv[1]);
         const bool time = field == "HOUR" || field == "MINUTE" || field == "SECOND";

@@ -149,7 +149,7 @@ DeclaredType typeFromSample(const ColumnSample& sample) {
     return t;
 }
 
-// An expression whose values were all DATE or TIMESTAMP storage texts (MIN of a DATE column,
+// An expression whose values were all DATE, TIMESTAMP or INTERVAL storage texts (MIN of a DATE column,
 // date arithmetic, a DATE literal) is of that type; the storage texts are only made for such
 // values, except by a string literal or a TO_CHAR that happens to spell one.
 bool isDatetimeExpression(const std::string& name, const ColumnSample& sample) {
@@ -202,10 +202,16 @@ std::vector<ColumnRecord> describeColumns(sqlite3* db, sqlite3_stmt* stmt,
         } else if (isDatetimeExpression(r->name, static_cast<std::size_t>(i) < samples.size()
                                                       ? samples[static_cast<std::size_t>(i)]
                                                       : ColumnSample())) {
-            const int type = samples[static_cast<std::size_t>(i)].datetimeType;
-            applyType(*r, mapDeclaredType(type == 12    ? "DATE"
-                                          : type == 187 ? "TIMESTAMP"
-                                                        : "TIMESTAMP WITH TIME ZONE"));
+            const ColumnSample& sample = samples[static_cast<std::size_t>(i)];
+            const int type = sample.datetimeType;
+            const std::string leading = std::to_string(sample.intervalLeading);
+            applyType(*r, mapDeclaredType(
+                              type == 12    ? "DATE"
+                              : type == 187 ? "TIMESTAMP"
+                              : type == 188 ? "TIMESTAMP WITH TIME ZONE"
+                              : type == 189 ? "INTERVAL YEAR TO MONTH(" + leading + ")"
+                                            : "INTERVAL DAY TO SECOND(" + leading + "," +
+                                                  std::to_string(sample.intervalFraction) + ")"));
         } else if (r->name == "SYSDATE" || r->name.compare(0, 8, "TO_DATE(") == 0) {
             applyType(*r, mapDeclaredType("DATE"));
         } else if (r->name == "SYSTIMESTAMP") {

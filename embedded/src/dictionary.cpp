@@ -197,6 +197,11 @@ void columnType(sqlite3_context* ctx, int, sqlite3_value** argv) {
             case 8: name = "LONG"; break;
             case 24: name = "LONG RAW"; break;
             case 114: name = "BFILE"; break;
+            case 189: name = "INTERVAL YEAR(" + std::to_string(t.precision) + ") TO MONTH"; break;
+            case 190:
+                name = "INTERVAL DAY(" + std::to_string(t.precision) + ") TO SECOND(" +
+                       std::to_string(t.scale) + ")";
+                break;
             case 104: name = "ROWID"; break;
             default: name = t.typeName.empty() ? upper : t.typeName; break;
             }
@@ -207,14 +212,16 @@ void columnType(sqlite3_context* ctx, int, sqlite3_value** argv) {
             // NUMBER without precision, INTEGER and the like show none.
             const bool shown = t.dataType == 2 && t.precision > 0 &&
                                upper.find('(') != std::string::npos;
-            if (shown || (t.dataType == 2 && upper.compare(0, 5, "FLOAT") == 0))
+            if (shown || (t.dataType == 2 && upper.compare(0, 5, "FLOAT") == 0) ||
+                t.dataType == 189 || t.dataType == 190)  // intervals: the leading precision
                 return sqlite3_result_int(ctx, t.precision);
             return sqlite3_result_null(ctx);
         }
         if (attr == "DATA_SCALE") {
             if (t.dataType == 2 && upper.compare(0, 5, "FLOAT") != 0 && t.scale != -127)
                 return sqlite3_result_int(ctx, t.scale);
-            if (t.dataType == 187 || t.dataType == 188 || t.dataType == 232)
+            if (t.dataType == 187 || t.dataType == 188 || t.dataType == 232 || t.dataType == 189 ||
+                t.dataType == 190)
                 return sqlite3_result_int(ctx, t.scale);
             return sqlite3_result_null(ctx);
         }

@@ -228,6 +228,38 @@ class Parser {
 
 const char* const kNamePrefix = "ORA$N:";
 
+// Whether token last ends the qualifier of an interval literal (INTERVAL '4' DAY TO SECOND(3)) or
+// of an interval expression ((a - b) DAY TO SECOND): then it is no alias.
+bool endsIntervalQualifier(const TokenEditor& e, std::size_t last) {
+    auto field = [&](std::size_t k) {
+        for (const char* w : {"YEAR", "MONTH", "DAY", "HOUR", "MINUTE", "SECOND"})
+            if (e.word(k, w)) return true;
+        return false;
+    };
+    bool to = false;
+    for (std::size_t k = last; k < e.size(); k = e.previous(k)) {
+        if (field(k)) continue;
+        if (e.word(k, "TO")) {
+            to = true;
+            continue;
+        }
+        if (e.tokens()[k].kind == TK::String) return e.word(e.previous(k), "INTERVAL");
+        if (!e.punct(k, ')')) return false;
+        // A precision "(n)" or "(n, m)" after a field, else the parenthesised expression.
+        std::size_t p = e.previous(k);
+        if (p < e.size() && e.tokens()[p].kind == TK::Number) {
+            std::size_t q = e.previous(p);
+            if (e.punct(q, ',')) q = e.previous(e.previous(q));
+            if (e.punct(q, '(') && field(e.previous(q))) {
+                k = q;
+                continue;
+            }
+        }
+        return to;
+    }
+    return false;
+}
+
 bool aliasEnds(const TokenEditor& e, std::size_t first, std::size_t last) {
     if (last == first) return false;
     const Token& t = e.tokens()[last];
@@ -239,6 +271,7 @@ bool aliasEnds(const TokenEditor& e, std::size_t first, std::size_t last) {
     const std::size_t before = e.previous(last);
     if (before >= e.size()) return false;
     const Token& b = e.tokens()[before];
+    if (endsIntervalQualifier(e, last)) return false;
     return e.word(before, "AS") || e.punct(before, ')') || b.kind == TK::Number ||
            b.kind == TK::String || b.kind == TK::Bind || b.kind == TK::QuotedIdent ||
            e.word(before, "END") || (b.kind == TK::Word && !isBoundaryWord(e, before));

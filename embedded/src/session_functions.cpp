@@ -8,6 +8,7 @@
 #include "date_functions.h"
 #include "detail.h"
 #include "extended_functions.h"
+#include "interval.h"
 #include "oracle_functions.h"
 #include "sql_function.h"
 #include "sequences.h"
@@ -90,6 +91,7 @@ void registerSessionFunctions(sqlite3* db) {
     registerWriteConversionFunctions(db);
     registerArithmeticFunctions(db);
     registerDateFunctions(db);
+    registerIntervalFunctions(db);
     registerSubstr(db);
     // Oracle's LIKE compares characters exactly, case included.
     runPragma(db, "PRAGMA case_sensitive_like = ON");

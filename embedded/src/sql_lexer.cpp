@@ -144,6 +144,15 @@ std::string quoted(const std::string& text, char quote) {
 }  // namespace
 
 std::string sqlStringLiteral(const std::string& text) { return quoted(text, '\''); }
+
+std::string literalContent(const Token& t) {
+    std::string body;
+    for (std::size_t i = 1; i + 1 < t.text.size(); ++i) {
+        body += t.text[i];
+        if (t.text[i] == '\'') ++i;
+    }
+    return body;
+}
 std::string sqlQuotedIdentifier(const std::string& name) { return quoted(name, '"'); }
 
 }  // namespace detail

@@ -35,6 +35,8 @@ std::string upperOutsideQuotes(const std::string& text);
 // 'text' and "name" with embedded quotes doubled.
 std::string sqlStringLiteral(const std::string& text);
 std::string sqlQuotedIdentifier(const std::string& name);
+// The text of a string literal token: its quotes taken off, doubled quotes single again.
+std::string literalContent(const Token& t);
 
 }  // namespace detail
 }  // namespace kavexdb

@@ -14,6 +14,7 @@
 #include "dictionary.h"
 #include "expression_rewrite.h"
 #include "extended_functions.h"
+#include "interval.h"
 #include "merge.h"
 #include "oracle_joins.h"
 #include "row_limiting.h"
@@ -204,15 +205,6 @@ void dropLengthSemantics(TokenEditor& e, std::size_t type) {
         e.erase(length + 1, unit + 1);
 }
 
-std::string literalContent(const Token& t) {
-    std::string body;
-    for (std::size_t i = 1; i + 1 < t.text.size(); ++i) {
-        body += t.text[i];
-        if (t.text[i] == '\'') ++i;
-    }
-    return body;
-}
-
 // Whether token i is an alias given to the table reference before it (AS counts as one).
 bool isAliasAt(const TokenEditor& e, std::size_t i) {
     if (i >= e.size()) return false;
@@ -285,6 +277,8 @@ void rewriteCommon(TokenEditor& e, const std::string& schema, bool storedObject)
                 e.erase(i);
             } else if (t.isWord("TIMESTAMP")) {
                 moveTimestampPrecision(e, i);
+            } else if (t.isWord("INTERVAL") && !qualified) {
+                rewriteIntervalAt(e, i);
             } else if (t.isWord("NUMBER")) {
                 rewriteNumberStar(e, i);
             } else if (isCharacterType(t)) {
@@ -612,10 +606,13 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
     rewriteDictionaryViews(e, sessionSchema);
     rewriteListagg(e);
     rewriteExtract(e);
+    rewriteIntervalExpressions(e);
     if (out.kind != Kind::Ddl || createsView(e)) {
         orderNullsAsOracle(e);
         rewriteRowLimiting(e);  // after the keys' NULLS order, before operators are rewritten
+        const IntervalComparisons intervalComparisons(e);
         rewriteOperators(e);
+        intervalComparisons.wrap(e);
     }
     rewriteConcatenation(e);
     if (names) names->nameChangedItems(e);

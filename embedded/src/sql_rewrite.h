@@ -4,6 +4,7 @@
 //   TIMESTAMP(3) WITH [LOCAL] TIME ZONE -> TIMESTAMP WITH [LOCAL] TIME ZONE(3)
 //   NUMBER(*,s) -> NUMBER(38,s), NUMBER(*) -> NUMBER, VARCHAR2(n CHAR|BYTE) -> VARCHAR2(n)
 //   DATE '2024-01-15', TIMESTAMP '...' -> the storage texts; N'x' -> 'x'
+//   INTERVAL '...' qualifier, interval types, casts, expressions and comparisons (interval.h)
 //   SYSDATE, SYSTIMESTAMP -> session functions (SQLite's clock in stored objects)
 //   OWNSCHEMA.name -> name; MINUS -> EXCEPT; DUAL in views and triggers -> an inline row
 //   a || b -> ORA$STR(a) || ORA$STR(b), so that NULL concatenates as '' (token_editor.h)

@@ -1,6 +1,7 @@
 #include "sql_values.h"
 
 #include "datetime_parse.h"
+#include "interval.h"
 
 namespace kavexdb {
 namespace detail {
@@ -52,10 +53,17 @@ ValueKind textKind(const char* s, std::size_t n) {
 void sampleText(ColumnSample& sample, const char* text, std::size_t length) {
     if (sample.datetimeType < 0) return;
     const ValueKind k = textKind(text, length);
-    const int type = k == ValueKind::Date          ? 12
-                     : k == ValueKind::Timestamp   ? 187
-                     : k == ValueKind::TimestampTz ? 188
-                                                   : -1;
+    int type = k == ValueKind::Date          ? 12
+               : k == ValueKind::Timestamp   ? 187
+               : k == ValueKind::TimestampTz ? 188
+                                             : -1;
+    Interval interval;
+    if (type == -1 && parseIntervalText(text, length, interval)) {
+        type = interval.kind == Interval::Kind::YearMonth ? 189 : 190;
+        if (interval.leading > sample.intervalLeading) sample.intervalLeading = interval.leading;
+        if (interval.fraction > sample.intervalFraction)
+            sample.intervalFraction = interval.fraction;
+    }
     sample.datetimeType = sample.datetimeType == 0 || sample.datetimeType == type ? type : -1;
 }
 

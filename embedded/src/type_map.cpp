@@ -117,6 +117,12 @@ DeclaredType mapDeclaredType(const std::string& declaredType) {
         return make(188, 13, 0, arg(p, 0, 6), 0, Storage::TimestampTz);
     if (b == "TIMESTAMP WITH LOCAL TIME ZONE")
         return make(232, 11, 0, arg(p, 0, 6), 0, Storage::Timestamp);
+    // INTERVAL types; the DDL rewriting writes them as one word, the precisions last, since
+    // SQLite's type names can hold neither TO nor inner parentheses (interval.h).
+    if (b == "INTERVAL YEAR TO MONTH" || b == "INTERVAL_YEAR_TO_MONTH")
+        return make(189, 5, arg(p, 0, 2), 0, 0, Storage::Text);
+    if (b == "INTERVAL DAY TO SECOND" || b == "INTERVAL_DAY_TO_SECOND")
+        return make(190, 11, arg(p, 0, 2), arg(p, 1, 6), 0, Storage::Text);
     if (b == "CLOB" || b == "NCLOB")
         return make(112, 4000, 0, 0, b == "NCLOB" ? 2 : 1, Storage::Clob);
     if (b == "BLOB") return make(113, 4000, 0, 0, 0, Storage::Blob);

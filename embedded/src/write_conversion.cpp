@@ -292,6 +292,11 @@ Conversion conversionFor(const std::string& declared) {
                                                                           : Conversion{};
         case 96:
             return call("ORA$W_CHAR", ", " + std::to_string(t.size));
+        case 189:
+        case 190:
+            return call("ORA$W_IV", std::string(t.dataType == 189 ? ", 0, " : ", 1, ") +
+                                        std::to_string(t.precision) + ", " +
+                                        std::to_string(t.scale));
         default:
             return Conversion{};
     }

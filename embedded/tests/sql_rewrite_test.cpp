@@ -192,8 +192,11 @@ TEST(SqlRewrite, ConcatenationOperandsAreWrapped) {
     EXPECT_EQ(sqlOf("select 1 + 2 || 'x' n from dual"), "select ORA$CAT(ORA$ADD(1 , 2) , 'x') n from dual");
     EXPECT_EQ(sqlOf("select -a / b - c * 2 n from t"),
               "select ORA$SUB(ORA$DIV(ORA$SUB(0, a) , b) , ORA$MUL(c , 2)) n from t");
-    // A form the parser does not know leaves its expression alone.
-    EXPECT_EQ(sqlOf("select d + interval '1' day n from t"), "select d + interval '1' day n from t");
+    // A form the parser does not know leaves its expression alone; an interval literal is an
+    // operand like any other.
+    EXPECT_EQ(sqlOf("select prior a + 1 n from t"), "select prior a + 1 n from t");
+    EXPECT_EQ(sqlOf("select d + interval '1' day n from t"),
+              "select ORA$ADD(d , '+01 00:00:00') n from t");
     EXPECT_EQ(sqlOf("select 'a||b', \"x||y\" from t"), "select 'a||b', \"x||y\" from t");
     EXPECT_EQ(unwrapConcatenation("ORA$STR(f(ORA$STR(a) || ORA$STR(b))) || ORA$STR((c))"),
               "f(a || b) || (c)");

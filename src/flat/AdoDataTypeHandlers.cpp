@@ -10,6 +10,8 @@ std::unique_ptr<TypeHandler> AdoSession::AdoDataTypeHandlers::createHandler(
         case 8:
         case 96:
         case 97:
+        case 189:  // intervals read as the text Oracle displays for them
+        case 190:
             return std::make_unique<CStrAdoHandler>(typeCode);
         case 2:
             return std::make_unique<NumberAdoHandler>();

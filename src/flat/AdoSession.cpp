@@ -16,8 +16,8 @@ constexpr std::size_t kKeptStrings = 10;
 
 using Codes = std::initializer_list<std::int32_t>;
 
-constexpr Codes kStringCodes = {1,   2,   5,   8,   11,  12,  94,  96,  97,
-                                104, 112, 184, 185, 186, 187, 188, 232};
+constexpr Codes kStringCodes = {1,   2,   5,   8,   11,  12,  94,  96,  97,  104,
+                                112, 184, 185, 186, 187, 188, 189, 190, 232};
 constexpr Codes kIntegerCodes = {3, 68};
 constexpr Codes kDoubleCodes = {22, 101};
 constexpr Codes kFloatCodes = {4, 21, 100};

@@ -6,6 +6,7 @@ std::unique_ptr<TypeHandler> JniSession::JniDataTypeHandlers::createHandler(
     std::int32_t typeCode) const {
     switch (typeCode) {
         case 1: case 5: case 8: case 96: case 97:
+        case 189: case 190:  // intervals read as the text Oracle displays for them
             return std::make_unique<CStrJniHandler>(typeCode);
         case 2:
             return std::make_unique<NumberJniHandler>();

@@ -23,6 +23,8 @@ Getter getterFor(int typeCode) {
         case 186:
         case 187:
         case 188:
+        case 189:
+        case 190:
         case 232:
             return Getter::String;
         case 3:

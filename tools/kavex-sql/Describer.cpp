@@ -63,6 +63,11 @@ std::string typeText(int type, int size, int precision, int scale, const std::st
             return timestamp(scale, " WITH TIME ZONE");
         case 232:
             return timestamp(scale, " WITH LOCAL TIME ZONE");
+        case 189:
+            return "INTERVAL YEAR(" + std::to_string(precision) + ") TO MONTH";
+        case 190:
+            return "INTERVAL DAY(" + std::to_string(precision) + ") TO SECOND(" +
+                   std::to_string(scale < 0 ? 6 : scale) + ")";
         default:
             if (!typeName.empty() && typeName != "UNKNOWN_TYPE_NAME") return typeName;
             return "TYPE " + std::to_string(type);
@@ -97,7 +102,7 @@ void describe(int session, const std::string& objectName, ResultWriter& writer) 
         row.push_back(name);
         row.push_back(typeText(type, size, precision, scale, typeName));
         row.push_back(std::to_string(size));
-        const bool timestampType = type == 187 || type == 188 || type == 232;
+        const bool timestampType = type == 187 || type == 188 || type == 232 || type == 190;
         const bool fixedNumber = type == 2 && scale != -127 && precision > 0;
         row.push_back(precision > 0 ? std::to_string(precision) : std::string());
         row.push_back(fixedNumber || timestampType ? std::to_string(scale) : std::string());

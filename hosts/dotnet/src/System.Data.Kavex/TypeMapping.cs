@@ -18,6 +18,7 @@ namespace System.Data.Kavex
             22 or 101 => Reader.Double,
             23 or 24 or 95 or 113 => Reader.Bytes,
             1 or 5 or 8 or 11 or 94 or 96 or 97 or 104 or 112 => Reader.Text,
+            189 or 190 => Reader.Text,  // intervals, as Oracle displays them: +02-06, +04 05:12:10.222000
             _ => Reader.Unsupported,
         };
 
@@ -63,6 +64,8 @@ namespace System.Data.Kavex
             186 => "TIME WITH TIME ZONE",
             187 => "TIMESTAMP",
             188 => "TIMESTAMP WITH TIME ZONE",
+            189 => "INTERVAL YEAR TO MONTH",
+            190 => "INTERVAL DAY TO SECOND",
             232 => "TIMESTAMP WITH LOCAL TIME ZONE",
             _ => "UNKNOWN(" + typeCode + ")",
         };

@@ -182,6 +182,20 @@ namespace System.Data.Kavex.Tests
         }
 
         [Fact]
+        public void IntervalsArriveAsOraclesText()
+        {
+            using var connection = db.Open();
+            using var reader = Query(connection, "SELECT INTERVAL '2-6' YEAR TO MONTH, " +
+                                                 "TIMESTAMP '2024-01-16 12:30:00' - TIMESTAMP '2024-01-15 10:00:00' FROM dual");
+            Assert.Equal(typeof(string), reader.GetFieldType(0));
+            Assert.Equal("INTERVAL YEAR TO MONTH", reader.GetDataTypeName(0));
+            Assert.Equal("INTERVAL DAY TO SECOND", reader.GetDataTypeName(1));
+            Assert.True(reader.Read());
+            Assert.Equal("+02-06", reader.GetString(0));
+            Assert.Equal("+000000001 02:30:00.000000", reader.GetValue(1));
+        }
+
+        [Fact]
         public void CloseConnectionBehaviourClosesTheConnectionWithTheReader()
         {
             using var connection = db.Open();

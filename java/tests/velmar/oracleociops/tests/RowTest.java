@@ -58,6 +58,17 @@ class RowTest {
     }
 
     @Test
+    void intervalsArriveAsOraclesText() {
+        Db.run(session, "create table iv (ym interval year to month, ds interval day to second(3))");
+        Db.run(session, "insert into iv values ('2-6', '4 5:12:10.222')");
+        List<Object> row = Db.firstRow(session, "select ym, ds, timestamp '2024-01-16 12:30:00'"
+                + " - timestamp '2024-01-15 10:00:00' from iv");
+        assertEquals("+02-06", row.get(0));
+        assertEquals("+04 05:12:10.222", row.get(1));
+        assertEquals("+000000001 02:30:00.000000", row.get(2), "a TIMESTAMP difference");
+    }
+
+    @Test
     void nullsAndEmptyValuesArriveAsNullElements() {
         Db.run(session, "insert into t (c_varchar) values (null)");
         Db.run(session, "insert into t (c_varchar, c_clob, c_blob) values ('', EMPTY_CLOB(), EMPTY_BLOB())");
