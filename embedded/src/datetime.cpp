@@ -138,6 +138,10 @@ std::string calendarText(int year, unsigned month, unsigned day, unsigned hour, 
 
 }  // namespace
 
+DateTimeFields storageFields(const char* text, std::size_t length) {
+    return parseStorage(text, length);
+}
+
 occi::Date dateFromText(const char* text, std::size_t length) {
     DateTimeFields f = parseStorage(text, length);
     return occi::Date(nullptr, f.year, f.month, f.day, f.hour, f.minute, f.second);

@@ -6,6 +6,7 @@
 #include "arithmetic.h"
 #include "conversion_functions.h"
 #include "date_functions.h"
+#include "datetime_order.h"
 #include "detail.h"
 #include "extended_functions.h"
 #include "interval.h"
@@ -97,6 +98,7 @@ void registerSessionFunctions(sqlite3* db) {
     runPragma(db, "PRAGMA case_sensitive_like = ON");
     registerSequenceFunctions(db);
     registerExtendedFunctions(db);
+    registerDatetimeCollation(db);
     // TEMP, so that nothing is written to the database file.
     char* message = nullptr;
     const int rc = sqlite3_exec(db, "CREATE TEMP VIEW IF NOT EXISTS dual AS SELECT 'X' AS DUMMY",

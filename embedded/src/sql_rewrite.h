@@ -74,7 +74,7 @@ void applyDdlEffects(sqlite3* db, const RewrittenSql& rewritten);
 
 // Functions and objects every session has: NVL, NVL2, DECODE, GREATEST, LEAST, LPAD, RPAD,
 // INITCAP, TO_CHAR, TO_NUMBER, TO_DATE, EMPTY_CLOB(), EMPTY_BLOB(), the SYSDATE(),
-// SYSTIMESTAMP() and ORA$STR() the rewriting uses, and the DUAL view (TEMP, so nothing is
+// SYSTIMESTAMP() and ORA$STR() the rewriting uses, the datetime collation, and the DUAL view (TEMP, so nothing is
 // written to the file).
 void registerSessionFunctions(sqlite3* db);
 

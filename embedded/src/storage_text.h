@@ -6,12 +6,15 @@
 #include <cstddef>
 
 #include "detail.h"
+#include "format_model.h"
 
 namespace kavexdb {
 namespace detail {
 
 occi::Date dateFromText(const char* text, std::size_t length);
 occi::Timestamp timestampFromText(const char* text, std::size_t length);
+// The fields of a storage text, without range checks (ORA-01861 when it is none).
+DateTimeFields storageFields(const char* text, std::size_t length);
 
 }  // namespace detail
 }  // namespace kavexdb

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <initializer_list>
 
+#include "datetime_order.h"
 #include "detail.h"
 #include "sql_lexer.h"
 
@@ -56,6 +57,10 @@ std::string valueCheckConstraints(const std::string& table, const std::string& c
     // CHAR values are stored blank-padded and compare with blank-padded semantics: trailing
     // blanks do not count (SQLite's built-in RTRIM collation, so other tools read it too).
     if (isOneOf(base, {"CHAR", "NCHAR"})) out += " COLLATE RTRIM";
+    // Dates and timestamps compare as points in time (datetime_order.h).
+    if (type.dataType == 12 || type.dataType == 187 || type.dataType == 188 ||
+        type.dataType == 232)
+        out += std::string(" COLLATE ") + kDatetimeCollation;
     // Numbers sort below every text and blob, so a plain comparison with '' settles the usual
     // case without a function call per row; the empty string and empty blob also pass.
     if (isOneOf(base, {"NUMBER", "INTEGER", "INT", "SMALLINT", "FLOAT", "BINARY_FLOAT",

@@ -14,7 +14,8 @@ namespace detail {
 // " CHECK ('ORA-...' IS NOT NULL AND (...))" for each check the declared type asks for, "" for
 // none: text longer than a VARCHAR2/CHAR length (ORA-12899), a number beyond NUMBER(p,s)'s precision
 // after rounding to its scale (ORA-01438), text that is no number in a number column
-// (ORA-01722); CHAR(n) columns also get blank-padded comparisons. table and column are the names messages show; columnRef is the column as the
+// (ORA-01722); CHAR(n) columns also get blank-padded comparisons, dates and timestamps
+// comparisons as points in time (datetime_order.h). table and column are the names messages show; columnRef is the column as the
 // statement writes it, so the constraint adds no quoted name to the table's SQL (describe takes
 // quoted names there to keep their case).
 std::string valueCheckConstraints(const std::string& table, const std::string& column,

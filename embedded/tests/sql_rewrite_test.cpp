@@ -104,7 +104,8 @@ TEST(SqlRewrite, OracleTypeForms) {
     EXPECT_EQ(
         sqlOf(
             "create table t (a TIMESTAMP(3) WITH TIME ZONE, b timestamp (9) with local time zone)"),
-        "create table t (a TIMESTAMP WITH TIME ZONE(3), b timestamp  with local time zone(9))");
+        "create table t (a TIMESTAMP WITH TIME ZONE(3) COLLATE ORA_DATETIME, b timestamp  with "
+              "local time zone(9) COLLATE ORA_DATETIME)");
     EXPECT_EQ(sqlOf("create table t (a NUMBER(*,0), b number(*))"),
               "create table t (a NUMBER(38,0), b number)");
     EXPECT_EQ(sqlOf("create table t (a VARCHAR2(20 CHAR), b varchar2( 10 byte ), c NCHAR(3 CHAR))"),
@@ -113,7 +114,7 @@ TEST(SqlRewrite, OracleTypeForms) {
               "select cast(x as varchar2(5)) c from t");
     // Plain types pass unchanged; CHAR compares blank-padded.
     EXPECT_EQ(sqlOf("create table t (a TIMESTAMP(6), b NUMBER(10,2), c CHAR(1))"),
-              "create table t (a TIMESTAMP(6), b NUMBER(10,2), c CHAR(1) COLLATE RTRIM)");
+              "create table t (a TIMESTAMP(6) COLLATE ORA_DATETIME, b NUMBER(10,2), c CHAR(1) COLLATE RTRIM)");
 }
 
 TEST(SqlRewrite, LiteralsIdentifiersAndCommentsAreUntouched) {
@@ -132,7 +133,7 @@ TEST(SqlRewrite, ClockFunctions) {
     EXPECT_EQ(sqlOf("select t.sysdate from t"), "select t.sysdate from t");
     // Stored objects use SQLite's own functions, so the file stays usable without this client.
     const std::string ddl = sqlOf("create table t (d DATE DEFAULT SYSDATE)");
-    EXPECT_EQ(ddl, "create table t (d DATE DEFAULT (strftime('%Y-%m-%d %H:%M:%S','now')))");
+    EXPECT_EQ(ddl, "create table t (d DATE COLLATE ORA_DATETIME DEFAULT (strftime('%Y-%m-%d %H:%M:%S','now')))");
 }
 
 TEST(SqlRewrite, DatetimeLiterals) {
@@ -291,11 +292,12 @@ TEST(SqlRewriteDdl, ValueChecks) {
               R"sql(check (n > 0), "Odd ""x" char(2) CHECK ('ORA-12899: value too large for )sql"
               R"sql(column "T"."Odd "x" (maximum: 2)' IS NOT NULL AND (length("Odd ""x") <= 2)) COLLATE RTRIM, )sql"
               R"sql(i integer CHECK ('ORA-01722: invalid number' IS NOT NULL AND (i <= '' OR )sql"
-              R"sql(length(i) = 0)), d date, txt text, big bigint))sql");
+              R"sql(length(i) = 0)), d date COLLATE ORA_DATETIME, txt text, big bigint))sql");
     // A type after a multi-word name with its precision moved to the end; a quoted table.
     EXPECT_EQ(sqlOf("create table \"Mixed\" (ts timestamp(3) with time zone, "
                     "v varchar2(4) default 'x')"),
-              "create table \"Mixed\" (ts timestamp with time zone(3), v varchar2(4) default 'x')");
+              "create table \"Mixed\" (ts timestamp with time zone(3) COLLATE ORA_DATETIME, v varchar2(4) "
+              "default 'x')");
     EXPECT_NE(rw("create table \"Mixed\" (v varchar2(4))")
                   .sql.find(R"('ORA-12899: value too large for column "Mixed"."V" (maximum: 4)')"),
               std::string::npos);
