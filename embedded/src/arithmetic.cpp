@@ -138,35 +138,8 @@ void divide(sqlite3_context* ctx, int, sqlite3_value** argv) {
     });
 }
 
-std::string concatText(sqlite3_value* v) {
-    switch (sqlite3_value_type(v)) {
-        case SQLITE_NULL:
-            return std::string();
-        case SQLITE_INTEGER:
-            return std::to_string(sqlite3_value_int64(v));
-        case SQLITE_FLOAT:
-            return plainNumberText(numberFromDouble(sqlite3_value_double(v)));
-        case SQLITE_BLOB:
-            return hexText(sqlite3_value_blob(v), static_cast<std::size_t>(sqlite3_value_bytes(v)));
-        default:
-            break;
-    }
-    // Dates and timestamps are written in the session's default formats, as TO_CHAR does.
-    const std::string text = valueText(v);
-    switch (textKind(text.data(), text.size())) {
-        case ValueKind::Date:
-            return dateFromText(text).toText(kDefaultDateFormat);
-        case ValueKind::Timestamp:
-            return timestampFromText(text).toText(kDefaultTimestampFormat, 6);
-        case ValueKind::TimestampTz:
-            return timestampFromText(text).toText(kDefaultTimestampTzFormat, 6);
-        default:
-            return text;
-    }
-}
-
 void concatenate(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    guardedSql(ctx, [&] { resultText(ctx, concatText(argv[0]) + concatText(argv[1])); });
+    guardedSql(ctx, [&] { resultText(ctx, oracleText(argv[0]) + oracleText(argv[1])); });
 }
 
 }  // namespace

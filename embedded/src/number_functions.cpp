@@ -6,6 +6,7 @@
 #include "extended_functions.h"
 #include "function_args.h"
 #include "sql_function.h"
+#include "sql_values.h"
 
 namespace kavexdb {
 namespace detail {
@@ -77,6 +78,8 @@ void nanvl(sqlite3_context* ctx, int, sqlite3_value** argv) {
 }
 
 double binaryArg(sqlite3_value* v) {
+    if (isDatetime(valueKind(v)))
+        raise(932, "inconsistent datatypes: expected BINARY_DOUBLE got DATE");
     if (sqlite3_value_type(v) == SQLITE_TEXT) {
         std::string t = textArg(v);
         while (!t.empty() && t.back() == ' ') t.pop_back();

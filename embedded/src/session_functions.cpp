@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "arithmetic.h"
+#include "cast.h"
 #include "conversion_functions.h"
 #include "date_functions.h"
 #include "datetime_order.h"
@@ -99,6 +100,7 @@ void registerSessionFunctions(sqlite3* db) {
     registerSequenceFunctions(db);
     registerExtendedFunctions(db);
     registerDatetimeCollation(db);
+    registerCastFunction(db);
     // TEMP, so that nothing is written to the database file.
     char* message = nullptr;
     const int rc = sqlite3_exec(db, "CREATE TEMP VIEW IF NOT EXISTS dual AS SELECT 'X' AS DUMMY",

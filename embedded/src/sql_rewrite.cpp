@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "cast.h"
 #include "conversion_forms.h"
 #include "date_functions.h"
 #include "datetime_literal.h"
@@ -602,6 +603,7 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
     if (out.kind == Kind::Ddl && !rewriteViewDdl(e, out)) rewriteDdl(e, out);
     rewriteSequenceReferences(e);
     rewriteSessionInfo(e, sessionSchema);
+    if (out.kind != Kind::Ddl || createsView(e)) rewriteCast(e);  // before the TO_ forms
     rewriteConversionForms(e);
     rewriteDictionaryViews(e, sessionSchema);
     rewriteListagg(e);

@@ -1,7 +1,9 @@
 #include "sql_values.h"
 
+#include "conversion_functions.h"
 #include "datetime_parse.h"
 #include "interval.h"
+#include "storage_text.h"
 
 namespace kavexdb {
 namespace detail {
@@ -98,6 +100,33 @@ DateTimeFields datetimeArg(sqlite3_value* v) {
     if (k == ValueKind::Number) raise(932, "inconsistent datatypes: expected DATE got NUMBER");
     if (k == ValueKind::Blob) raise(932, "inconsistent datatypes: expected DATE got BINARY");
     return parseDefaultDateTime(valueText(v), true, true);
+}
+
+std::string oracleText(sqlite3_value* v) {
+    switch (sqlite3_value_type(v)) {
+        case SQLITE_NULL:
+            return std::string();
+        case SQLITE_INTEGER:
+            return std::to_string(sqlite3_value_int64(v));
+        case SQLITE_FLOAT:
+            return plainNumberText(numberFromDouble(sqlite3_value_double(v)));
+        case SQLITE_BLOB:
+            return hexText(sqlite3_value_blob(v), static_cast<std::size_t>(sqlite3_value_bytes(v)));
+        default:
+            break;
+    }
+    // Dates and timestamps are written in the session's default formats, as TO_CHAR does.
+    const std::string text = valueText(v);
+    switch (textKind(text.data(), text.size())) {
+        case ValueKind::Date:
+            return dateFromText(text).toText(kDefaultDateFormat);
+        case ValueKind::Timestamp:
+            return timestampFromText(text).toText(kDefaultTimestampFormat, 6);
+        case ValueKind::TimestampTz:
+            return timestampFromText(text).toText(kDefaultTimestampTzFormat, 6);
+        default:
+            return text;
+    }
 }
 
 bool anyNull(int argc, sqlite3_value** argv) {

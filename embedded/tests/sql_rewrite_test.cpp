@@ -111,7 +111,7 @@ TEST(SqlRewrite, OracleTypeForms) {
     EXPECT_EQ(sqlOf("create table t (a VARCHAR2(20 CHAR), b varchar2( 10 byte ), c NCHAR(3 CHAR))"),
               "create table t (a VARCHAR2(20), b varchar2( 10 ), c NCHAR(3) COLLATE RTRIM)");
     EXPECT_EQ(sqlOf("select cast(x as varchar2(5 char)) c from t"),
-              "select cast(x as varchar2(5)) c from t");
+              "select ORA$CAST(x , 'varchar2(5)') c from t");
     // Plain types pass unchanged; CHAR compares blank-padded.
     EXPECT_EQ(sqlOf("create table t (a TIMESTAMP(6), b NUMBER(10,2), c CHAR(1))"),
               "create table t (a TIMESTAMP(6) COLLATE ORA_DATETIME, b NUMBER(10,2), c CHAR(1) COLLATE RTRIM)");
