@@ -15,23 +15,6 @@ namespace detail {
 
 namespace {
 
-// Fifteen significant digits: what a double holds exactly for every decimal of that length.
-double keepSignificantDigits(double d) {
-    if (!std::isfinite(d) || d == 0) return d;
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.15g", d);
-    return std::strtod(buf, nullptr);
-}
-
-void resultReal(sqlite3_context* ctx, double d) {
-    if (!std::isfinite(d)) raise(1426, "numeric overflow");
-    d = keepSignificantDigits(d);
-    if (std::fabs(d) < 9007199254740992.0 && d == std::trunc(d))
-        sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(d));
-    else
-        sqlite3_result_double(ctx, d);
-}
-
 // An operand as a number: integer when it is one (whole is set), else real.
 struct Operand {
     bool integer = false;

@@ -11,6 +11,7 @@
 #include "detail.h"
 #include "extended_functions.h"
 #include "interval.h"
+#include "numeric_functions.h"
 #include "oracle_functions.h"
 #include "sql_function.h"
 #include "sequences.h"
@@ -101,6 +102,7 @@ void registerSessionFunctions(sqlite3* db) {
     registerExtendedFunctions(db);
     registerDatetimeCollation(db);
     registerCastFunction(db);
+    registerNumericFunctions(db);
     // TEMP, so that nothing is written to the database file.
     char* message = nullptr;
     const int rc = sqlite3_exec(db, "CREATE TEMP VIEW IF NOT EXISTS dual AS SELECT 'X' AS DUMMY",

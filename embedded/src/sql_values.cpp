@@ -1,5 +1,9 @@
 #include "sql_values.h"
 
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
 #include "conversion_functions.h"
 #include "datetime_parse.h"
 #include "interval.h"
@@ -152,6 +156,27 @@ std::string hexText(const void* bytes, std::size_t size) {
         hex += kDigits[b[i] & 15];
     }
     return hex;
+}
+
+namespace {
+
+// Fifteen significant digits: what a double holds exactly for every decimal of that length.
+double keepSignificantDigits(double d) {
+    if (!std::isfinite(d) || d == 0) return d;
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.15g", d);
+    return std::strtod(buf, nullptr);
+}
+
+}  // namespace
+
+void resultReal(sqlite3_context* ctx, double d) {
+    if (!std::isfinite(d)) raise(1426, "numeric overflow");
+    d = keepSignificantDigits(d);
+    if (std::fabs(d) < 9007199254740992.0 && d == std::trunc(d))
+        sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(d));
+    else
+        sqlite3_result_double(ctx, d);
 }
 
 void resultNumber(sqlite3_context* ctx, const occi::Number& n) {

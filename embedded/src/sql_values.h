@@ -43,6 +43,9 @@ bool resultIfNullOrNumber(sqlite3_context* ctx, sqlite3_value* v);
 
 // Results.
 void resultNumber(sqlite3_context* ctx, const occi::Number& n);  // INTEGER where exact, else REAL
+// A computed real: kept to 15 significant digits (what a double holds exactly for every decimal
+// of that length, so decimal sums come out exact), INTEGER when whole; ORA-01426 when infinite.
+void resultReal(sqlite3_context* ctx, double d);
 void resultText(sqlite3_context* ctx, const std::string& text);  // '' gives NULL
 void resultDate(sqlite3_context* ctx, const DateTimeFields& f);  // fraction and zone dropped
 void resultTimestamp(sqlite3_context* ctx, const DateTimeFields& f, bool withTimeZone);

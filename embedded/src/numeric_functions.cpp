@@ -1,0 +1,237 @@
+#include "numeric_functions.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string>
+
+#include "conversion_functions.h"
+#include "detail.h"
+#include "sql_function.h"
+#include "sql_values.h"
+
+namespace kavexdb {
+namespace detail {
+
+namespace {
+
+// An argument as Oracle converts it to NUMBER: an integer where it is one.
+struct Arg {
+    bool integer = false;
+    std::int64_t whole = 0;
+    double real = 0;
+};
+
+Arg numericArg(sqlite3_value* v) {
+    Arg a;
+    if (sqlite3_value_type(v) == SQLITE_INTEGER) {
+        a.integer = true;
+        a.whole = sqlite3_value_int64(v);
+        a.real = static_cast<double>(a.whole);
+        return a;
+    }
+    if (sqlite3_value_type(v) == SQLITE_FLOAT) {
+        a.real = sqlite3_value_double(v);
+        return a;
+    }
+    const occi::Number n = numberArg(v);  // ORA-00932 / ORA-01722
+    a.integer = numberToInt64(n, a.whole);
+    a.real = a.integer ? static_cast<double>(a.whole) : numberToDouble(n);
+    return a;
+}
+
+[[noreturn]] void outOfRange(double x) {
+    raise(1428, "argument '" + plainNumberText(numberFromDouble(x)) + "' is out of range");
+}
+
+using Unary = double (*)(double);
+
+// One-argument functions over reals; `domain` says which arguments they take.
+template <Unary F, bool (*Domain)(double)>
+void unary(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (anyNull(1, argv)) return sqlite3_result_null(ctx);
+        const double x = numericArg(argv[0]).real;
+        if (!Domain(x)) outOfRange(x);
+        resultReal(ctx, F(x));
+    });
+}
+
+double sqrtOf(double x) { return std::sqrt(x); }
+double expOf(double x) { return std::exp(x); }
+double lnOf(double x) { return std::log(x); }
+double sinOf(double x) { return std::sin(x); }
+double cosOf(double x) { return std::cos(x); }
+double tanOf(double x) { return std::tan(x); }
+double sinhOf(double x) { return std::sinh(x); }
+double coshOf(double x) { return std::cosh(x); }
+double tanhOf(double x) { return std::tanh(x); }
+double asinOf(double x) { return std::asin(x); }
+double acosOf(double x) { return std::acos(x); }
+double atanOf(double x) { return std::atan(x); }
+double ceilOf(double x) { return std::ceil(x); }
+double floorOf(double x) { return std::floor(x); }
+
+bool anywhere(double) { return true; }
+bool notNegative(double x) { return x >= 0; }
+bool positive(double x) { return x > 0; }
+bool unitRange(double x) { return x >= -1 && x <= 1; }
+
+void abs(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (anyNull(1, argv)) return sqlite3_result_null(ctx);
+        const Arg a = numericArg(argv[0]);
+        if (a.integer && a.whole != std::numeric_limits<std::int64_t>::min())
+            return sqlite3_result_int64(ctx, a.whole < 0 ? -a.whole : a.whole);
+        resultReal(ctx, std::fabs(a.real));
+    });
+}
+
+void sign(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (anyNull(1, argv)) return sqlite3_result_null(ctx);
+        const double x = numericArg(argv[0]).real;
+        sqlite3_result_int(ctx, x > 0 ? 1 : x < 0 ? -1 : 0);
+    });
+}
+
+template <Unary F>
+void wholeNumber(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (anyNull(1, argv)) return sqlite3_result_null(ctx);
+        const Arg a = numericArg(argv[0]);
+        if (a.integer) return sqlite3_result_int64(ctx, a.whole);
+        resultReal(ctx, F(a.real));
+    });
+}
+
+// MOD(m, n): m - n * TRUNC(m / n), m itself when n is 0.
+void mod(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (anyNull(2, argv)) return sqlite3_result_null(ctx);
+        const Arg m = numericArg(argv[0]), n = numericArg(argv[1]);
+        if (n.real == 0) return m.integer ? sqlite3_result_int64(ctx, m.whole) : resultReal(ctx, m.real);
+        if (m.integer && n.integer) return sqlite3_result_int64(ctx, n.whole == -1 ? 0 : m.whole % n.whole);
+        resultReal(ctx, std::fmod(m.real, n.real));
+    });
+}
+
+void power(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (anyNull(2, argv)) return sqlite3_result_null(ctx);
+        const double m = numericArg(argv[0]).real, n = numericArg(argv[1]).real;
+        if (m < 0 && n != std::trunc(n)) outOfRange(m);
+        if (m == 0 && n < 0) outOfRange(n);
+        resultReal(ctx, std::pow(m, n));
+    });
+}
+
+// LOG(base, x)
+void log(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (anyNull(2, argv)) return sqlite3_result_null(ctx);
+        const double base = numericArg(argv[0]).real, x = numericArg(argv[1]).real;
+        if (base <= 0 || base == 1) outOfRange(base);
+        if (x <= 0) outOfRange(x);
+        resultReal(ctx, std::log(x) / std::log(base));
+    });
+}
+
+void atan2(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (anyNull(2, argv)) return sqlite3_result_null(ctx);
+        resultReal(ctx, std::atan2(numericArg(argv[0]).real, numericArg(argv[1]).real));
+    });
+}
+
+// SUM and AVG: an exact integer sum while it fits, a real one beside it. SQLite hands the state
+// over zero-filled, never constructed.
+struct Sum {
+    std::int64_t whole;
+    double real;
+    bool inexact;
+    std::int64_t count;
+};
+
+void sumStep(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return;
+        auto* s = static_cast<Sum*>(sqlite3_aggregate_context(ctx, sizeof(Sum)));
+        if (!s) return sqlite3_result_error_nomem(ctx);
+        const Arg a = numericArg(argv[0]);
+        ++s->count;
+        s->real += a.real;
+        if (!s->inexact && !(a.integer && !__builtin_add_overflow(s->whole, a.whole, &s->whole)))
+            s->inexact = true;
+    });
+}
+
+void sumInverse(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return;
+        auto* s = static_cast<Sum*>(sqlite3_aggregate_context(ctx, sizeof(Sum)));
+        if (!s) return sqlite3_result_error_nomem(ctx);
+        const Arg a = numericArg(argv[0]);
+        --s->count;
+        s->real -= a.real;
+        if (!s->inexact && !(a.integer && !__builtin_sub_overflow(s->whole, a.whole, &s->whole)))
+            s->inexact = true;
+    });
+}
+
+void sumValue(sqlite3_context* ctx) {
+    guardedSql(ctx, [&] {
+        const auto* s = static_cast<Sum*>(sqlite3_aggregate_context(ctx, 0));
+        if (!s || s->count == 0) return sqlite3_result_null(ctx);
+        if (!s->inexact) return sqlite3_result_int64(ctx, s->whole);
+        resultReal(ctx, s->real);
+    });
+}
+
+void avgValue(sqlite3_context* ctx) {
+    guardedSql(ctx, [&] {
+        const auto* s = static_cast<Sum*>(sqlite3_aggregate_context(ctx, 0));
+        if (!s || s->count == 0) return sqlite3_result_null(ctx);
+        if (!s->inexact && s->whole % s->count == 0)
+            return sqlite3_result_int64(ctx, s->whole / s->count);
+        const double total = s->inexact ? s->real : static_cast<double>(s->whole);
+        resultReal(ctx, total / static_cast<double>(s->count));
+    });
+}
+
+void defineAggregate(sqlite3* db, const char* name, void (*value)(sqlite3_context*)) {
+    const int rc = sqlite3_create_window_function(db, name, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                                  nullptr, sumStep, value, value, sumInverse,
+                                                  nullptr);
+    if (rc != SQLITE_OK) raiseSqlite(db, rc);
+}
+
+}  // namespace
+
+void registerNumericFunctions(sqlite3* db) {
+    defineFunction(db, "ABS", 1, abs);
+    defineFunction(db, "SIGN", 1, sign);
+    defineFunction(db, "CEIL", 1, wholeNumber<ceilOf>);
+    defineFunction(db, "FLOOR", 1, wholeNumber<floorOf>);
+    defineFunction(db, "MOD", 2, mod);
+    defineFunction(db, "POWER", 2, power);
+    defineFunction(db, "LOG", 2, log);
+    defineFunction(db, "ATAN2", 2, atan2);
+    defineFunction(db, "SQRT", 1, unary<sqrtOf, notNegative>);
+    defineFunction(db, "EXP", 1, unary<expOf, anywhere>);
+    defineFunction(db, "LN", 1, unary<lnOf, positive>);
+    defineFunction(db, "SIN", 1, unary<sinOf, anywhere>);
+    defineFunction(db, "COS", 1, unary<cosOf, anywhere>);
+    defineFunction(db, "TAN", 1, unary<tanOf, anywhere>);
+    defineFunction(db, "SINH", 1, unary<sinhOf, anywhere>);
+    defineFunction(db, "COSH", 1, unary<coshOf, anywhere>);
+    defineFunction(db, "TANH", 1, unary<tanhOf, anywhere>);
+    defineFunction(db, "ASIN", 1, unary<asinOf, unitRange>);
+    defineFunction(db, "ACOS", 1, unary<acosOf, unitRange>);
+    defineFunction(db, "ATAN", 1, unary<atanOf, anywhere>);
+    defineAggregate(db, "SUM", sumValue);
+    defineAggregate(db, "AVG", avgValue);
+}
+
+}  // namespace detail
+}  // namespace kavexdb
