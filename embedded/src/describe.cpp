@@ -5,6 +5,7 @@
 
 #include "detail.h"
 #include "expression_rewrite.h"
+#include "expression_types.h"
 #include "sql_lexer.h"
 #include "token_editor.h"
 
@@ -185,9 +186,12 @@ std::vector<ColumnRecord> describeColumns(sqlite3* db, sqlite3_stmt* stmt,
     const IdentityCatalog identities(db);
     TableDefinitions tables(db);
     const std::set<std::string> quotedInQuery = quotedNames(sqlite3_sql(stmt));
+    const std::vector<ExpressionType> expressions = expressionTypes(db, stmt);
     std::vector<ColumnRecord> columns;
     const int count = sqlite3_column_count(stmt);
     for (int i = 0; i < count; ++i) {
+        const std::size_t at = static_cast<std::size_t>(i);
+        const ColumnSample sample = at < samples.size() ? samples[at] : ColumnSample();
         auto r = std::make_shared<MetaDataRecord>();
         r->paramType = occi::MetaData::PTYPE_COL;
         r->name = reportedName(stmt, i, quotedInQuery, tables);
@@ -199,10 +203,13 @@ std::vector<ColumnRecord> describeColumns(sqlite3* db, sqlite3_stmt* stmt,
             applyType(*r, mapDeclaredType("ROWID"));
         } else if (decl && *decl) {
             applyType(*r, mapDeclaredType(decl));
-        } else if (isDatetimeExpression(r->name, static_cast<std::size_t>(i) < samples.size()
-                                                      ? samples[static_cast<std::size_t>(i)]
-                                                      : ColumnSample())) {
-            const ColumnSample& sample = samples[static_cast<std::size_t>(i)];
+        } else if (expressions[at].known) {
+            DeclaredType t = expressions[at].type;
+            // A text expression is as wide as its widest value fetched, when there was one.
+            if (t.dataType == 1 && sample.sqliteType == SQLITE_TEXT)
+                t.size = static_cast<int>(sample.maxTextBytes > 0 ? sample.maxTextBytes : 1);
+            applyType(*r, t);
+        } else if (isDatetimeExpression(r->name, sample)) {
             const int type = sample.datetimeType;
             const std::string leading = std::to_string(sample.intervalLeading);
             applyType(*r, mapDeclaredType(
@@ -217,9 +224,7 @@ std::vector<ColumnRecord> describeColumns(sqlite3* db, sqlite3_stmt* stmt,
         } else if (r->name == "SYSTIMESTAMP") {
             applyType(*r, mapDeclaredType("TIMESTAMP WITH TIME ZONE"));
         } else {
-            applyType(*r, typeFromSample(static_cast<std::size_t>(i) < samples.size()
-                                             ? samples[static_cast<std::size_t>(i)]
-                                             : ColumnSample()));
+            applyType(*r, typeFromSample(sample));
         }
         r->isNull = true;
         if (origin && table && database) {
