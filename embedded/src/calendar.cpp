@@ -5,6 +5,12 @@
 namespace kavexdb {
 namespace detail {
 
+const char* const kMonthNames[12] = {"JANUARY", "FEBRUARY", "MARCH",     "APRIL",
+                                     "MAY",     "JUNE",     "JULY",      "AUGUST",
+                                     "SEPTEMBER", "OCTOBER", "NOVEMBER", "DECEMBER"};
+const char* const kDayNames[7] = {"SUNDAY",   "MONDAY", "TUESDAY", "WEDNESDAY",
+                                  "THURSDAY", "FRIDAY", "SATURDAY"};
+
 long daysFromCivil(long y, unsigned m, unsigned d) {
     y -= m <= 2;
     const long era = (y >= 0 ? y : y - 399) / 400;

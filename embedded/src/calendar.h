@@ -24,6 +24,11 @@ void civilFromDays(long days, long& year, unsigned& month, unsigned& day);
 long yearOfDays(long days);
 unsigned daysInMonth(int year, unsigned month);  // Oracle year
 
+// English names in upper case, as the American defaults spell them: months from January,
+// days of the week from Sunday.
+extern const char* const kMonthNames[12];
+extern const char* const kDayNames[7];
+
 // A wall-clock time without its zone: the day number and the nanoseconds into that day
 // (0 <= nanos < kNanosPerDay).
 struct Instant {

@@ -19,9 +19,6 @@ namespace detail {
 
 namespace {
 
-const char* const kDayNames[] = {"SUNDAY",   "MONDAY", "TUESDAY", "WEDNESDAY",
-                                 "THURSDAY", "FRIDAY", "SATURDAY"};
-
 int weekday(long days) { return static_cast<int>(((days % 7) + 7 + 4) % 7); }  // 0 = Sunday
 
 DateTimeFields dayStart(long days) { return fieldsOf(Instant{days, 0}); }

@@ -51,10 +51,6 @@ const ElementName kElements[] = {
     {"X", Element::Radix},
 };
 
-const char* const kMonths[] = {"JANUARY", "FEBRUARY", "MARCH",     "APRIL",   "MAY",      "JUNE",
-                               "JULY",    "AUGUST",   "SEPTEMBER", "OCTOBER", "NOVEMBER", "DECEMBER"};
-const char* const kDays[] = {"SUNDAY",   "MONDAY", "TUESDAY", "WEDNESDAY",
-                             "THURSDAY", "FRIDAY", "SATURDAY"};
 
 [[noreturn]] void unknownElement() { raise(1821, "date format not recognized"); }
 
@@ -369,13 +365,13 @@ private:
             case Element::YearSpelled: return appendWords(out, spelledYear(year), lc);
             case Element::RomanMonth: return appendRomanMonth(t, out);
             case Element::MonthName:
-                return appendWord(out, kMonths[f_.month - 1], 9, lc, fill_, 9);
+                return appendWord(out, kMonthNames[f_.month - 1], 9, lc, fill_, 9);
             case Element::MonthAbbrev:
-                return appendWord(out, kMonths[f_.month - 1], 3, lc, fill_, 3);
+                return appendWord(out, kMonthNames[f_.month - 1], 3, lc, fill_, 3);
             case Element::DayName:
-                return appendWord(out, kDays[cal_.dayOfWeek()], 9, lc, fill_, 9);
+                return appendWord(out, kDayNames[cal_.dayOfWeek()], 9, lc, fill_, 9);
             case Element::DayAbbrev:
-                return appendWord(out, kDays[cal_.dayOfWeek()], 3, lc, fill_, 3);
+                return appendWord(out, kDayNames[cal_.dayOfWeek()], 3, lc, fill_, 3);
             case Element::Meridian:
                 return appendWord(out, f_.hour < 12 ? "AM" : "PM", 2, lc, true, 0);
             case Element::MeridianDots:

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "calendar.h"
 #include "detail.h"
 
 namespace kavexdb {
@@ -55,8 +56,6 @@ class Scanner {
     std::size_t i_ = 0;
 };
 
-bool leapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-
 std::string scanDate(Scanner& in) {
     const int year = in.number(4);
     in.expect('-');
@@ -65,9 +64,7 @@ std::string scanDate(Scanner& in) {
     const int day = in.number(2);
     if (year == 0) raise(1841, "(full) year must be between -4713 and +9999, and not be 0");
     if (month < 1 || month > 12) raise(1843, "not a valid month");
-    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const int last = kDays[month - 1] + (month == 2 && leapYear(year) ? 1 : 0);
-    if (day < 1 || day > last) raise(1847, "day of month must be between 1 and last day of month");
+    if (day < 1 || day > static_cast<int>(daysInMonth(year, static_cast<unsigned>(month)))) raise(1847, "day of month must be between 1 and last day of month");
     char buf[40];
     std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", year, month, day);
     return buf;

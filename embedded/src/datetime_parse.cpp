@@ -26,9 +26,6 @@ namespace {
 
 [[noreturn]] void mismatch() { raise(1861, "literal does not match format string"); }
 
-const char* const kMonths[] = {"JANUARY",   "FEBRUARY", "MARCH",    "APRIL",
-                               "MAY",       "JUNE",     "JULY",     "AUGUST",
-                               "SEPTEMBER", "OCTOBER",  "NOVEMBER", "DECEMBER"};
 
 struct Clock {
     int year;
@@ -44,8 +41,6 @@ Clock today() {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-const char* const kDays[] = {"SUNDAY",   "MONDAY", "TUESDAY", "WEDNESDAY",
-                             "THURSDAY", "FRIDAY", "SATURDAY"};
 const char* const kRomanMonths[] = {"I",   "II",   "III", "IV", "V",  "VI",
                                     "VII", "VIII", "IX",  "X",  "XI", "XII"};
 
@@ -151,7 +146,7 @@ class DateParser {
 
     // A month by name: MON accepts MONTH and MONTH accepts MON.
     unsigned monthName() {
-        const int month = name(kMonths, 12, true, true);
+        const int month = name(kMonthNames, 12, true, true);
         if (month < 0) raise(1843, "not a valid month");
         return static_cast<unsigned>(month + 1);
     }
@@ -334,7 +329,7 @@ class DateParser {
             once(kWeekday);
             const bool full = modelAt("DAY");
             m_ += full ? 3 : 2;
-            if (name(kDays, 7, true, true) < 0)
+            if (name(kDayNames, 7, true, true) < 0)
                 raise(1846, "not a valid day of the week");
         } else if (modelAt("D")) {
             once(kWeekday);

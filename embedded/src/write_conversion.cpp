@@ -95,12 +95,6 @@ void writeBinary(sqlite3_context* ctx, int, sqlite3_value** argv) {
     });
 }
 
-bool digitsAt(const char* s, std::size_t from, std::size_t count) {
-    for (std::size_t i = from; i < from + count; ++i)
-        if (s[i] < '0' || s[i] > '9') return false;
-    return true;
-}
-
 unsigned numberAt(const char* s, std::size_t from, std::size_t count) {
     unsigned v = 0;
     for (std::size_t i = from; i < from + count; ++i) v = v * 10 + static_cast<unsigned>(s[i] - '0');
@@ -110,11 +104,9 @@ unsigned numberAt(const char* s, std::size_t from, std::size_t count) {
 // Whether s is already a storage text "YYYY-MM-DD HH24:MI:SS" (length 19) or with a nine-digit
 // fraction (29) of a valid date: the common case of a bound value, handed back unchanged.
 bool isStorageText(const char* s, std::size_t n, std::size_t expected) {
-    if (n != expected || !digitsAt(s, 0, 4) || s[4] != '-' || !digitsAt(s, 5, 2) || s[7] != '-' ||
-        !digitsAt(s, 8, 2) || s[10] != ' ' || !digitsAt(s, 11, 2) || s[13] != ':' ||
-        !digitsAt(s, 14, 2) || s[16] != ':' || !digitsAt(s, 17, 2))
+    if (n != expected || s[0] == '-' ||
+        textKind(s, n) != (expected == 19 ? ValueKind::Date : ValueKind::Timestamp))
         return false;
-    if (n == 29 && (s[19] != '.' || !digitsAt(s, 20, 9))) return false;
     const int year = static_cast<int>(numberAt(s, 0, 4));
     const unsigned month = numberAt(s, 5, 2), day = numberAt(s, 8, 2);
     return year >= 1 && month >= 1 && month <= 12 && day >= 1 &&
