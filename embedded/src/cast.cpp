@@ -195,24 +195,6 @@ void castOrDefault(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     });
 }
 
-// The top-level arguments of the call whose '(' is at open: [from, to) spans.
-std::vector<std::pair<std::size_t, std::size_t>> arguments(const TokenEditor& e, std::size_t open) {
-    std::vector<std::pair<std::size_t, std::size_t>> args;
-    const std::size_t close = e.pastParens(open) - 1;
-    int depth = 0;
-    std::size_t start = open + 1;
-    for (std::size_t i = open + 1; i < close; ++i) {
-        if (e.punct(i, '(')) ++depth;
-        if (e.punct(i, ')')) --depth;
-        if (depth == 0 && e.punct(i, ',')) {
-            args.emplace_back(start, i);
-            start = i + 1;
-        }
-    }
-    args.emplace_back(start, close);
-    return args;
-}
-
 // The first top-level word `upper` in [from, to) (to when none).
 std::size_t topLevelWord(const TokenEditor& e, std::size_t from, std::size_t to,
                          const char* upper) {
@@ -233,7 +215,7 @@ void rewriteCast(TokenEditor& e) {
         const std::size_t open = e.next(i + 1);
         if (!e.punct(open, '(') || e.pastParens(open) > e.size()) continue;
         if (e.word(e.next(open + 1), "MULTISET")) continue;
-        const auto args = arguments(e, open);
+        const auto args = callArguments(e, open);
         const std::size_t as = topLevelWord(e, args[0].first, args[0].second, "AS");
         if (as >= args[0].second) continue;  // SQLite reports the missing AS
         const std::size_t typeStart = e.next(as + 1);

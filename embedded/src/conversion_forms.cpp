@@ -36,24 +36,6 @@ std::string conversionFor(const std::string& type) {
     return std::string();
 }
 
-// The top-level arguments of the call whose '(' is at open: [from, to) spans.
-std::vector<std::pair<std::size_t, std::size_t>> arguments(const TokenEditor& e, std::size_t open) {
-    std::vector<std::pair<std::size_t, std::size_t>> args;
-    const std::size_t close = e.pastParens(open) - 1;
-    int depth = 0;
-    std::size_t start = open + 1;
-    for (std::size_t i = open + 1; i < close; ++i) {
-        if (e.punct(i, '(')) ++depth;
-        if (e.punct(i, ')')) --depth;
-        if (depth == 0 && e.punct(i, ',')) {
-            args.emplace_back(start, i);
-            start = i + 1;
-        }
-    }
-    args.emplace_back(start, close);
-    return args;
-}
-
 // ORA$CONVERTS(function, value [, format])
 void converts(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     const std::string function = asciiUpper(textArg(argv[0]));
@@ -81,7 +63,7 @@ void rewriteConversionForms(TokenEditor& e) {
         if (!e.punct(open, '(') || e.pastParens(open) > e.size()) continue;
         const std::string name = asciiUpper(e.tokens()[i].text);
         if (name == "VALIDATE_CONVERSION") {
-            auto args = arguments(e, open);
+            auto args = callArguments(e, open);
             // x AS type [(...)] in the first argument
             std::size_t as = e.size();
             int depth = 0;
@@ -102,7 +84,7 @@ void rewriteConversionForms(TokenEditor& e) {
             continue;
         }
         if (!isConversion(name)) continue;
-        auto args = arguments(e, open);
+        auto args = callArguments(e, open);
         // DEFAULT d ON CONVERSION ERROR in the first argument
         std::size_t dflt = e.size();
         int depth = 0;

@@ -5,6 +5,24 @@ namespace detail {
 
 const char* const kRaiseFunction = "ORA$RAISE";
 
+std::vector<std::pair<std::size_t, std::size_t>> callArguments(const TokenEditor& e,
+                                                               std::size_t open) {
+    std::vector<std::pair<std::size_t, std::size_t>> args;
+    const std::size_t close = e.pastParens(open) - 1;
+    int depth = 0;
+    std::size_t start = open + 1;
+    for (std::size_t i = open + 1; i < close; ++i) {
+        if (e.punct(i, '(')) ++depth;
+        if (e.punct(i, ')')) --depth;
+        if (depth == 0 && e.punct(i, ',')) {
+            args.emplace_back(start, i);
+            start = i + 1;
+        }
+    }
+    args.emplace_back(start, close);
+    return args;
+}
+
 std::string textOf(const TokenEditor& e, std::size_t from, std::size_t to) {
     std::string out;
     for (std::size_t i = from; i < to && i < e.size(); ++i) out += e.tokens()[i].text;

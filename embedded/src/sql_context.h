@@ -3,6 +3,8 @@
 #define KAVEXDB_SQL_CONTEXT_H
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "token_editor.h"
 
@@ -11,6 +13,11 @@ namespace detail {
 
 // The text of tokens [from, to), as written.
 std::string textOf(const TokenEditor& e, std::size_t from, std::size_t to);
+
+// The top-level arguments of the call whose '(' is at open, as [from, to) token spans (one
+// empty span for "()"). open must have its matching ')'.
+std::vector<std::pair<std::size_t, std::size_t>> callArguments(const TokenEditor& e,
+                                                               std::size_t open);
 
 // Whether token i is a whole item of a SELECT list at its own parenthesis depth: preceded by
 // SELECT, DISTINCT, ALL or ',' and followed by ',', FROM, ')' or the end, with SELECT the
