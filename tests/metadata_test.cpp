@@ -32,6 +32,18 @@ TEST_F(Metadata, QueryColumnsDescribeTheirTypes) {
     EXPECT_STREQ(GetColumnTypeName(id, 4), "XMLTYPE");
 }
 
+TEST_F(Metadata, ExpressionColumnsOfAnEmptyResultHaveTheirTypes) {
+    run("CREATE TABLE t (d DATE, n NUMBER(5,2), v VARCHAR2(10))");
+    run("SELECT d + 1, n * 2, v || 'x', CAST(d AS TIMESTAMP), MAX(d), d - d FROM t WHERE 1 = 0");
+    ASSERT_EQ(GetColumnsCount(id), 6);
+    EXPECT_EQ(GetColumnType(id, 0), 12);
+    EXPECT_EQ(GetColumnType(id, 1), 2);
+    EXPECT_EQ(GetColumnType(id, 2), 1);
+    EXPECT_EQ(GetColumnType(id, 3), 187);
+    EXPECT_EQ(GetColumnType(id, 4), 12);
+    EXPECT_EQ(GetColumnType(id, 5), 2);
+}
+
 TEST_F(Metadata, FloatingScaleIsRefusedByTheScaleGetter) {
     run("CREATE TABLE t (f NUMBER)");
     run("SELECT f FROM t");
