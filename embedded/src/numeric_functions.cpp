@@ -153,31 +153,24 @@ struct Sum {
     std::int64_t count;
 };
 
-void sumStep(sqlite3_context* ctx, int, sqlite3_value** argv) {
+// Adds a value to the sum, or takes it out again (direction -1) as a window frame moves on.
+void accumulate(sqlite3_context* ctx, sqlite3_value* v, int direction) {
     guardedSql(ctx, [&] {
-        if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return;
+        if (sqlite3_value_type(v) == SQLITE_NULL) return;
         auto* s = static_cast<Sum*>(sqlite3_aggregate_context(ctx, sizeof(Sum)));
         if (!s) return sqlite3_result_error_nomem(ctx);
-        const Arg a = numericArg(argv[0]);
-        ++s->count;
-        s->real += a.real;
-        if (!s->inexact && !(a.integer && !__builtin_add_overflow(s->whole, a.whole, &s->whole)))
-            s->inexact = true;
+        const Arg a = numericArg(v);
+        s->count += direction;
+        s->real += direction * a.real;
+        const bool fits = a.integer && (direction > 0
+                                            ? !__builtin_add_overflow(s->whole, a.whole, &s->whole)
+                                            : !__builtin_sub_overflow(s->whole, a.whole, &s->whole));
+        if (!fits) s->inexact = true;
     });
 }
 
-void sumInverse(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    guardedSql(ctx, [&] {
-        if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return;
-        auto* s = static_cast<Sum*>(sqlite3_aggregate_context(ctx, sizeof(Sum)));
-        if (!s) return sqlite3_result_error_nomem(ctx);
-        const Arg a = numericArg(argv[0]);
-        --s->count;
-        s->real -= a.real;
-        if (!s->inexact && !(a.integer && !__builtin_sub_overflow(s->whole, a.whole, &s->whole)))
-            s->inexact = true;
-    });
-}
+void sumStep(sqlite3_context* ctx, int, sqlite3_value** argv) { accumulate(ctx, argv[0], 1); }
+void sumInverse(sqlite3_context* ctx, int, sqlite3_value** argv) { accumulate(ctx, argv[0], -1); }
 
 void sumValue(sqlite3_context* ctx) {
     guardedSql(ctx, [&] {
