@@ -219,7 +219,8 @@ void rewriteCast(TokenEditor& e) {
         const std::size_t as = topLevelWord(e, args[0].first, args[0].second, "AS");
         if (as >= args[0].second) continue;  // SQLite reports the missing AS
         const std::size_t typeStart = e.next(as + 1);
-        if (e.word(typeStart, "INTERVAL")) continue;
+        // SQLite's own TEXT keeps SQLite's CAST, as columns of SQLite's type names do.
+        if (e.word(typeStart, "INTERVAL") || e.word(typeStart, "TEXT")) continue;
         const std::size_t dflt = topLevelWord(e, typeStart, args[0].second, "DEFAULT");
         const std::string type = textOf(e, typeStart, dflt);
         const std::string base = baseName(type);

@@ -5,7 +5,7 @@
 //                                     -> ORA$CAST_OR(x, 'type', d [, fmt [, nls]])
 // The BINARY_FLOAT and BINARY_DOUBLE targets become TO_BINARY_...(x ...), a NUMBER target with a
 // format TO_NUMBER(x ...) (conversion_forms.h takes their DEFAULT forms on), RAW and BLOB targets
-// HEXTORAW(x). CAST(MULTISET ...) and INTERVAL targets are left as written.
+// HEXTORAW(x). CAST(MULTISET ...), INTERVAL targets and SQLite's own TEXT are left as written.
 //
 // ORA$CAST converts as Oracle's CAST table does: to NUMBER(p,s) rounded to s (ORA-01438 beyond
 // p), to VARCHAR2/CHAR as TO_CHAR writes the value (ORA-25137 when longer than the type; CHAR
