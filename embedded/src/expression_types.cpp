@@ -308,6 +308,11 @@ std::vector<std::string> columnReferences(const Tokens& t, const std::vector<Spa
     std::vector<std::string> refs;
     for (const Span& item : items) {
         for (std::size_t i = item.first; i < item.second; ++i) {
+            // A subquery's columns belong to its own FROM clause (and it stays untyped).
+            if (t[i].isPunct('(') && i + 1 < item.second && t[i + 1].isWord("SELECT")) {
+                i = pastParens(t, i, item.second) - 1;
+                continue;
+            }
             const bool name = t[i].kind == Token::Kind::Word || t[i].kind == Token::Kind::QuotedIdent;
             if (!name || (i > item.first && t[i - 1].isPunct('.'))) continue;
             if (i + 1 < item.second && t[i + 1].isPunct('(')) continue;  // a call

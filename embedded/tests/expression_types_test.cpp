@@ -48,6 +48,10 @@ TEST_F(ExpressionTypes, OperatorsOnAnEmptyResult) {
               types("select x.d + 1 as due, x.n * 2 twice from t x where 1 = 0"));
     EXPECT_EQ((std::vector<int>{kDate}),
               types("with q as (select d from t) select q.d + 30 from q where 1 = 0"));
+    // A scalar subquery's own columns do not hide the others' types.
+    s.exec("create table u (k number, x date)");
+    EXPECT_EQ(kDate, types("select (select max(x) from u where u.k = t.n), d + 1 from t "
+                           "where 1 = 0")[1]);
     EXPECT_EQ((std::vector<int>{kDate}),
               types("select d + 1 from t where 1 = 0 union all select d from t where 1 = 0 "
                     "order by 1"));
