@@ -24,13 +24,38 @@ Sessions& sessions() {
     return *instance;
 }
 
+// The session this thread found last: a host reads a result through one session call after
+// call, and taking the registry's lock for each of them costs more than the read itself. The
+// entry does not keep the session alive, and a closed session is never found through it.
+struct LastFound {
+    std::int32_t sessionId = 0;
+    std::weak_ptr<OcciHandler> handler;
+};
+
+thread_local LastFound lastFound;
+
 }  // namespace
 
 std::shared_ptr<OcciHandler> find(std::int32_t sessionId) {
-    Sessions& s = sessions();
-    std::lock_guard<std::mutex> lock(s.mutex);
-    auto found = s.handlers.find(sessionId);
-    return found == s.handlers.end() ? nullptr : found->second;
+    if (lastFound.sessionId == sessionId) {
+        std::shared_ptr<OcciHandler> handler = lastFound.handler.lock();
+        if (handler && !handler->lock.isClosed()) {
+            return handler;
+        }
+    }
+    std::shared_ptr<OcciHandler> handler;
+    {
+        Sessions& s = sessions();
+        std::lock_guard<std::mutex> lock(s.mutex);
+        auto found = s.handlers.find(sessionId);
+        if (found == s.handlers.end()) {
+            return nullptr;
+        }
+        handler = found->second;
+    }
+    lastFound.sessionId = sessionId;
+    lastFound.handler = handler;
+    return handler;
 }
 
 std::int32_t close(std::int32_t sessionId) {

@@ -17,7 +17,8 @@ public:
     Entry enter();
     void leave();
     // Later calls are turned away; a call inside goes on to its end.
-    void markClosed() { closed.store(true); }
+    void markClosed() { closed.store(true, std::memory_order_release); }
+    bool isClosed() const { return closed.load(std::memory_order_acquire); }
 
 private:
     std::mutex mutex;
