@@ -134,6 +134,36 @@ TEST_F(Conversion, TimestampsShowTheirColumnsFractionalDigits) {
     EXPECT_EQ(text(9), "2024-01-15 14:30:05.120450009-03:30");
 }
 
+// The column formats are written from the value's fields without OCCI's format machinery: the
+// texts must stay exactly what OCCI renders, at the edges of every field too.
+TEST_F(Conversion, ColumnFormatsGiveOccisOwnTexts) {
+    const int years[] = {1, 33, 999, 1000, 1999, 2024, 9999, -44, -4712};
+    for (const int year : years) {
+        const occi::Date date(environment, year, 12, 31, 23, 59, 58);
+        EXPECT_EQ(dateToText(date, dateFormat), date.toText(dateFormat, "")) << year;
+        EXPECT_EQ(dateToText(date, ""), date.toText("", "")) << year;
+    }
+    const unsigned int fractions[] = {0, 1, 5, 120450009, 999999999};
+    const int zones[][2] = {{0, 0}, {5, 30}, {-3, -30}, {0, -30}, {14, 0}, {-12, 0}};
+    for (const int year : {1, 1970, 9999, -44}) {
+        for (const unsigned int fraction : fractions) {
+            for (const auto& zone : zones) {
+                const occi::Timestamp value(environment, year, 2, 28, 0, 1, 2, fraction, zone[0],
+                                            zone[1]);
+                for (unsigned int digits = 0; digits <= 9; ++digits) {
+                    const std::string format = timestampFormatWithFraction(digits);
+                    EXPECT_EQ(timestampToText(value, format, digits),
+                              value.toText(format, digits, ""))
+                        << year << " " << fraction << " " << zone[0] << ":" << zone[1] << " "
+                        << digits;
+                }
+                const std::string other = "DD-MON-YYYY HH:MI:SS.FF3 AM TZH:TZM";
+                EXPECT_EQ(timestampToText(value, other, 3), value.toText(other, 3, ""));
+            }
+        }
+    }
+}
+
 TEST(TypeNames, PublishedNames) {
     EXPECT_STREQ(typeNameOf(2), "SQLT_NUM");
     EXPECT_STREQ(typeNameOf(1), "SQLT_CHR");

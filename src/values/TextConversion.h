@@ -24,5 +24,9 @@ std::string dateToText(occi::Date date, const std::string& format);
 // `fractionDigits` is the fractional-second precision the format's fraction is rendered with.
 std::string timestampToText(occi::Timestamp timestamp, const std::string& format,
                             unsigned int fractionDigits);
+// The same texts appended to `out`, so that a caller can reuse its buffer from value to value.
+void appendDateText(const occi::Date& date, const std::string& format, std::string& out);
+void appendTimestampText(const occi::Timestamp& timestamp, const std::string& format,
+                         unsigned int fractionDigits, std::string& out);
 
 #endif
