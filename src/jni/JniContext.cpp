@@ -1,6 +1,6 @@
 #include "jni/JniContext.h"
 
-#include <initializer_list>
+#include <atomic>
 
 namespace {
 
@@ -69,61 +69,82 @@ const BulkAppend& bulkAppend(JNIEnv* env) {
     return bulk;
 }
 
-}  // namespace
+// A boxing class and its constructor, looked up on first use and kept for the process (the
+// classes are the JVM's own and are never unloaded). Lookups that fail are not kept, so a later
+// call tries again.
+struct Box {
+    std::atomic<jclass> type{nullptr};
+    std::atomic<jmethodID> init{nullptr};
+};
 
-JniContext::~JniContext() {
-    for (Box* box : {&doubleBox, &floatBox, &integerBox}) {
-        if (box->type != nullptr) {
-            env->DeleteGlobalRef(box->type);
-        }
-    }
-}
+Box integerBox;
+Box floatBox;
+Box doubleBox;
 
-bool JniContext::prepare(Box& box, const char* className, const char* signature) {
-    if (box.type != nullptr) {
+// Finds the box's class and constructor; false (with a Java exception pending, or one pending
+// already) when either cannot be had.
+bool prepare(JNIEnv* env, Box& box, const char* className, const char* signature, jclass& type,
+             jmethodID& init) {
+    init = box.init.load(std::memory_order_acquire);
+    if (init != nullptr) {
+        type = box.type.load(std::memory_order_relaxed);
         return true;
     }
-    if (failed()) {
+    if (env->ExceptionCheck()) {
         return false;
     }
     jclass local = env->FindClass(className);
     if (local == nullptr) {
         return false;
     }
-    box.type = static_cast<jclass>(env->NewGlobalRef(local));
+    type = static_cast<jclass>(env->NewGlobalRef(local));
     env->DeleteLocalRef(local);
-    if (box.type == nullptr) {
+    if (type == nullptr) {
         return false;
     }
-    box.init = env->GetMethodID(box.type, "<init>", signature);
-    if (box.init == nullptr) {
-        env->DeleteGlobalRef(box.type);
-        box.type = nullptr;
+    init = env->GetMethodID(type, "<init>", signature);
+    if (init == nullptr) {
+        env->DeleteGlobalRef(type);
         return false;
     }
+    // Two threads may look the class up at once: the first one's reference is kept.
+    jclass kept = nullptr;
+    if (!box.type.compare_exchange_strong(kept, type)) {
+        env->DeleteGlobalRef(type);
+        type = kept;
+    }
+    box.init.store(init, std::memory_order_release);
     return true;
 }
 
+}  // namespace
+
 jobject JniContext::newInteger(jint value) {
-    if (!prepare(integerBox, "java/lang/Integer", "(I)V")) {
+    jclass type = nullptr;
+    jmethodID init = nullptr;
+    if (!prepare(env, integerBox, "java/lang/Integer", "(I)V", type, init)) {
         return nullptr;
     }
-    return env->NewObject(integerBox.type, integerBox.init, value);
+    return env->NewObject(type, init, value);
 }
 
 jobject JniContext::newFloat(jfloat value) {
-    if (!prepare(floatBox, "java/lang/Float", "(F)V")) {
+    jclass type = nullptr;
+    jmethodID init = nullptr;
+    if (!prepare(env, floatBox, "java/lang/Float", "(F)V", type, init)) {
         return nullptr;
     }
     // Variadic arguments promote float to double, which is what JNI expects for a (F) parameter.
-    return env->NewObject(floatBox.type, floatBox.init, static_cast<jdouble>(value));
+    return env->NewObject(type, init, static_cast<jdouble>(value));
 }
 
 jobject JniContext::newDouble(jdouble value) {
-    if (!prepare(doubleBox, "java/lang/Double", "(D)V")) {
+    jclass type = nullptr;
+    jmethodID init = nullptr;
+    if (!prepare(env, doubleBox, "java/lang/Double", "(D)V", type, init)) {
         return nullptr;
     }
-    return env->NewObject(doubleBox.type, doubleBox.init, value);
+    return env->NewObject(type, init, value);
 }
 
 jbyteArray JniContext::newByteArray(const void* bytes, std::int32_t length) {
@@ -171,18 +192,41 @@ jmethodID JniContext::addToList(jobject value, jobject list, jmethodID addMethod
 }
 
 jobjectArray JniContext::gatherFor(jobject list, jsize length) {
-    if (length <= 0 || failed()) {
+    if (length <= 0 || failed() || !isCollection(list)) {
         return nullptr;
     }
+    return newObjectArray(length);
+}
+
+bool JniContext::isCollection(jobject list) {
     const BulkAppend& bulk = bulkAppend(env);
-    if (bulk.addAll == nullptr || env->IsInstanceOf(list, bulk.collection) != JNI_TRUE) {
-        return nullptr;
-    }
-    jobjectArray values = env->NewObjectArray(length, bulk.object, nullptr);
+    return bulk.addAll != nullptr && env->IsInstanceOf(list, bulk.collection) == JNI_TRUE;
+}
+
+jobjectArray JniContext::newObjectArray(jsize length) {
+    jobjectArray values = env->NewObjectArray(length, bulkAppend(env).object, nullptr);
     if (values == nullptr) {
         env->ExceptionClear();  // no room for the array: append value by value instead
     }
     return values;
+}
+
+bool JniContext::makeRoomFor(jsize count) {
+    // Every native call may hold 16 local references; its arguments and the few references a
+    // row's reading holds for a moment take at most six of them.
+    constexpr jsize kFree = 10;
+    constexpr jsize kHeld = 6;
+    if (count <= kFree) {
+        return true;
+    }
+    if (failed()) {
+        return false;
+    }
+    if (env->EnsureLocalCapacity(count + kHeld) == JNI_OK) {
+        return true;
+    }
+    env->ExceptionClear();  // the JVM may report the refusal as an OutOfMemoryError
+    return false;
 }
 
 bool JniContext::appendAll(jobject list, jobjectArray values) {

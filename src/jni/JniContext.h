@@ -1,5 +1,5 @@
 // Everything one native call needs to build Java objects: the caller's JNIEnv, the boxing classes
-// and constructors looked up at most once per call, and the list append. Lives in the native
+// and constructors (looked up once per process), and the list append. Lives in the native
 // method's frame and is never shared or kept.
 #ifndef KAVEX_JNI_JNICONTEXT_H
 #define KAVEX_JNI_JNICONTEXT_H
@@ -15,8 +15,6 @@ public:
     explicit JniContext(JNIEnv* environment) : env(environment) {}
     JniContext(const JniContext&) = delete;
     JniContext& operator=(const JniContext&) = delete;
-    // Deletes the cached class references.
-    ~JniContext() override;
 
     // New boxed values, or null when the class, its constructor or the object cannot be made
     // (a Java exception is then pending).
@@ -34,6 +32,13 @@ public:
     // An Object[] of length for gathering values that go to list, or null when list is not a
     // java.util.Collection (or the array cannot be made): the values then go one add at a time.
     jobjectArray gatherFor(jobject list, jsize length);
+    // True when list is a java.util.Collection that appendAll can fill.
+    bool isCollection(jobject list);
+    // A new Object[] of length (a local reference), or null when it cannot be made.
+    jobjectArray newObjectArray(jsize length);
+    // Makes room for `count` more local references in this native call; false when the JVM
+    // cannot promise them (the caller then deletes each reference once it is done with it).
+    bool makeRoomFor(jsize count);
     // Appends every element of values to list with java.util.Collections.addAll, which calls
     // list.add for each in order: one call into Java instead of one per value. False when it
     // left a Java exception pending.
@@ -44,18 +49,6 @@ public:
     bool failed() const { return env->ExceptionCheck() == JNI_TRUE; }
 
     JNIEnv* const env;
-
-private:
-    struct Box {
-        jclass type = nullptr;
-        jmethodID init = nullptr;
-    };
-    // Looks the class and its constructor up on first use; false when either is missing.
-    bool prepare(Box& box, const char* className, const char* signature);
-
-    Box doubleBox;
-    Box floatBox;
-    Box integerBox;
 };
 
 #endif

@@ -17,6 +17,62 @@ const char* JniSession::returnString(const char*, std::int32_t) {
     return nullptr;
 }
 
+JniSession::~JniSession() {
+    if (rowValues == nullptr) {
+        return;
+    }
+    // Closed from a thread the JVM does not know (through the flat interface), the array is left
+    // to the JVM: a global reference can only be deleted through an attached thread.
+    JNIEnv* env = nullptr;
+    if (jvm->GetEnv(reinterpret_cast<void**>(&env), JNI_VERSION_1_6) == JNI_OK) {
+        env->DeleteGlobalRef(rowValues);
+    }
+}
+
+const TypeHandler& JniSession::handlerAt(std::size_t position, const ColumnInfo& column) {
+    if (position >= columnHandlers.size()) {
+        columnHandlers.resize(columns.size() > position ? columns.size() : position + 1);
+    }
+    ColumnHandler& entry = columnHandlers[position];
+    if (entry.handler == nullptr || entry.type != column.type) {
+        const DataTypeHandlers& table = typeHandlers != nullptr ? *typeHandlers : *handlerTable();
+        std::unique_ptr<TypeHandler> fresh;
+        entry.handler = table.handlerFor(column.type, fresh);
+        entry.owned = std::move(fresh);
+        entry.type = column.type;
+    }
+    return *entry.handler;
+}
+
+jobjectArray JniSession::rowArray(JniContext& context, jobject list, jsize width) {
+    // A single value gains nothing from gathering.
+    if (width < 2 || context.failed() || !context.isCollection(list)) {
+        return nullptr;
+    }
+    if (rowValues != nullptr && rowValuesWidth == width) {
+        return rowValues;
+    }
+    jobjectArray made = context.newObjectArray(width);
+    if (made == nullptr) {
+        return nullptr;
+    }
+    auto kept = static_cast<jobjectArray>(context.env->NewGlobalRef(made));
+    context.env->DeleteLocalRef(made);
+    if (kept == nullptr || (jvm == nullptr && context.env->GetJavaVM(&jvm) != JNI_OK)) {
+        if (kept != nullptr) {
+            context.env->DeleteGlobalRef(kept);
+        }
+        context.env->ExceptionClear();  // the row goes value by value instead
+        return nullptr;
+    }
+    if (rowValues != nullptr) {
+        context.env->DeleteGlobalRef(rowValues);
+    }
+    rowValues = kept;
+    rowValuesWidth = width;
+    return rowValues;
+}
+
 bool JniSession::readRow(CallingContext& context, void* target) {
     auto& jni = static_cast<JniContext&>(context);
     auto row = static_cast<jobject>(target);
@@ -27,17 +83,19 @@ bool JniSession::readRow(CallingContext& context, void* target) {
         // Columns of a described object, with no query result to read them from.
         throw std::logic_error("no result set");
     }
-    const DataTypeHandlers& table = typeHandlers != nullptr ? *typeHandlers : *handlerTable();
-    ListAppender appender(jni, row, static_cast<jsize>(columns.size()));
+    const auto width = static_cast<jsize>(columns.size());
+    // The values' local references go when the native call returns, instead of one deletion per
+    // value, where the JVM promises room for the row.
+    const bool keepReferences = jni.makeRoomFor(width);
+    ListAppender appender(jni, row, width, rowArray(jni, row, width), keepReferences);
     try {
-        for (const auto& column : columns) {
+        for (std::size_t position = 0; position < columns.size(); ++position) {
             if (!appender.complete()) {
                 break;
             }
-            std::unique_ptr<TypeHandler> fresh;
-            const auto& handler =
-                static_cast<const JniTypeHandler&>(*table.handlerFor(column->type, fresh));
-            appender.value(handler.readValue(jni, *this, *column, *resultSet));
+            const ColumnInfo& column = *columns[position];
+            const auto& handler = static_cast<const JniTypeHandler&>(handlerAt(position, column));
+            appender.value(handler.readValue(jni, *this, column, *resultSet));
         }
     } catch (...) {
         appender.finish();  // the values read before the failure stay in the list

@@ -2,19 +2,51 @@
 #ifndef KAVEX_JNI_JNISESSION_H
 #define KAVEX_JNI_JNISESSION_H
 
+#include <jni.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
 #include "session/Session.h"
+#include "values/TypeHandler.h"
+
+class JniContext;
 
 class JniSession : public Session {
 public:
     class JniDataTypeHandlers;  // jni/JniDataTypeHandlers.h
 
     using Session::Session;
+    // Releases the row array it kept for the JVM, when this thread can still reach the JVM.
+    ~JniSession() override;
 
     DataTypeHandlers* handlerTable() override;
     bool collectMetaData(CallingContext& context, const std::string& firstText,
                          const std::string& objectName, void* target) override;
     bool readRow(CallingContext& context, void* target) override;
     const char* returnString(const char* text, std::int32_t length) override;
+
+    // A buffer the handlers render texts into, reused from value to value.
+    std::string textBuffer;
+
+private:
+    // The handler of the column at `position`, found once per result set: an entry serves while
+    // the column at its position keeps the type it was found for.
+    const TypeHandler& handlerAt(std::size_t position, const ColumnInfo& column);
+    // The Object[] of `width` elements that gathers each row for the list, kept from row to row;
+    // null when the list is not a java.util.Collection or no array could be made.
+    jobjectArray rowArray(JniContext& context, jobject list, jsize width);
+
+    struct ColumnHandler {
+        std::int32_t type = 0;
+        const TypeHandler* handler = nullptr;
+        std::unique_ptr<TypeHandler> owned;  // a handler the table does not hold
+    };
+    std::vector<ColumnHandler> columnHandlers;
+    jobjectArray rowValues = nullptr;  // a global reference
+    jsize rowValuesWidth = 0;
+    JavaVM* jvm = nullptr;
 };
 
 #endif

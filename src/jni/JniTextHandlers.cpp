@@ -42,16 +42,19 @@ jobject NumberJniHandler::readValue(JniContext& context, JniSession& session,
     return stringOrNull(context, numberToText(number, column.textFormat, session.environment));
 }
 
-jobject DateJniHandler::readValue(JniContext& context, JniSession&, const ColumnInfo& column,
-                                  occi::ResultSet& resultSet) const {
+jobject DateJniHandler::readValue(JniContext& context, JniSession& session,
+                                  const ColumnInfo& column, occi::ResultSet& resultSet) const {
     const occi::Date date = resultSet.getDate(static_cast<unsigned int>(column.index) + 1);
     if (date.isNull()) {
         return nullptr;
     }
-    return stringOrNull(context, dateToText(date, column.textFormat));
+    std::string& text = session.textBuffer;
+    text.clear();
+    appendDateText(date, column.textFormat, text);
+    return stringOrNull(context, text);
 }
 
-jobject TimestampJniHandler::readValue(JniContext& context, JniSession&,
+jobject TimestampJniHandler::readValue(JniContext& context, JniSession& session,
                                        const ColumnInfo& column,
                                        occi::ResultSet& resultSet) const {
     const occi::Timestamp timestamp =
@@ -59,6 +62,8 @@ jobject TimestampJniHandler::readValue(JniContext& context, JniSession&,
     if (timestamp.isNull()) {
         return nullptr;
     }
-    return stringOrNull(context,
-                        timestampToText(timestamp, column.textFormat, column.fractionDigits()));
+    std::string& text = session.textBuffer;
+    text.clear();
+    appendTimestampText(timestamp, column.textFormat, column.fractionDigits(), text);
+    return stringOrNull(context, text);
 }

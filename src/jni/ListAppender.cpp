@@ -10,9 +10,25 @@ ListAppender::ListAppender(JniContext& context, jobject list, jsize expected)
     }
 }
 
+ListAppender::ListAppender(JniContext& context, jobject list, jsize expected, jobjectArray row,
+                           bool keepReferences)
+    : context(context), list(list), gathered(row), expected(expected), ownsGathering(false),
+      keepReferences(keepReferences) {}
+
 ListAppender::~ListAppender() {
-    if (gathered != nullptr) {
+    dropGathering();
+}
+
+void ListAppender::dropGathering() {
+    if (gathered != nullptr && ownsGathering) {
         context.env->DeleteLocalRef(gathered);
+    }
+    gathered = nullptr;
+}
+
+void ListAppender::release(jobject item) {
+    if (item != nullptr && !keepReferences) {
+        context.env->DeleteLocalRef(item);
     }
 }
 
@@ -29,9 +45,7 @@ void ListAppender::value(jobject item) {
             }
         }
     }
-    if (item != nullptr) {
-        context.env->DeleteLocalRef(item);
-    }
+    release(item);
 }
 
 void ListAppender::text(const std::string& item) {
@@ -68,6 +82,5 @@ void ListAppender::finish() {
         }
     }
     gatheredCount = 0;
-    context.env->DeleteLocalRef(gathered);
-    gathered = nullptr;
+    dropGathering();
 }

@@ -1,7 +1,5 @@
-// Appends values to a Java list through its add(Object) method. Each value's local reference is
-// dropped once it is placed, so a row or metadata list of any width holds a bounded number of
-// references. Stops at the first failure (no add method, or a Java exception pending): after
-// that it makes no JNI call but releases.
+// Appends values to a Java list through its add(Object) method. Stops at the first failure (no
+// add method, or a Java exception pending): after that it makes no JNI call but releases.
 //
 // Values for a java.util.Collection are gathered in an Object[] and handed over by finish() in
 // one call that still runs list.add for each, in order; other lists get one add per value.
@@ -16,8 +14,15 @@
 
 class ListAppender {
 public:
-    // expected: how many values are to come (the size of the gathering array).
+    // expected: how many values are to come (the size of a gathering array made for them). Each
+    // value's local reference is dropped once it is placed, so a list of any length holds a
+    // bounded number of references.
     ListAppender(JniContext& context, jobject list, jsize expected);
+    // Gathers into `row`, an Object[] of exactly `expected` elements that the caller keeps (null:
+    // one add per value). With keepReferences the values' local references are left to the end
+    // of the native call, for which the caller has made room (JniContext::makeRoomFor).
+    ListAppender(JniContext& context, jobject list, jsize expected, jobjectArray row,
+                 bool keepReferences);
     ~ListAppender();
     ListAppender(const ListAppender&) = delete;
     ListAppender& operator=(const ListAppender&) = delete;
@@ -34,6 +39,8 @@ public:
 
 private:
     void addOne(jobject item);
+    void release(jobject item);
+    void dropGathering();
 
     JniContext& context;
     const jobject list;
@@ -41,6 +48,8 @@ private:
     jsize gatheredCount = 0;
     jsize expected;
     jmethodID add = nullptr;
+    bool ownsGathering = true;
+    bool keepReferences = false;
     bool stopped = false;
 };
 
