@@ -67,7 +67,9 @@ AdoTextContainer DateAdoHandler::readValue(AdoContext&, AdoSession& session,
     if (date.isNull()) {
         return noValue();
     }
-    return handOut(session, dateToText(date, column.textFormat));
+    std::string text = session.recycledString();
+    appendDateText(date, column.textFormat, text);
+    return handOut(session, std::move(text));
 }
 
 AdoTextContainer TimestampAdoHandler::readValue(AdoContext&, AdoSession& session,
@@ -77,8 +79,9 @@ AdoTextContainer TimestampAdoHandler::readValue(AdoContext&, AdoSession& session
     if (timestamp.isNull()) {
         return noValue();
     }
-    const unsigned int digits = column.fractionDigits();
-    return handOut(session, timestampToText(timestamp, column.textFormat, digits));
+    std::string text = session.recycledString();
+    appendTimestampText(timestamp, column.textFormat, column.fractionDigits(), text);
+    return handOut(session, std::move(text));
 }
 
 AdoTextContainer ClobAdoHandler::readValue(AdoContext&, AdoSession& session,

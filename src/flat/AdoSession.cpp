@@ -1,6 +1,7 @@
 #include "flat/AdoSession.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <initializer_list>
 #include <stdexcept>
 #include <utility>
@@ -14,7 +15,21 @@ namespace {
 // A handed-out pointer stays valid while at most this many further strings are handed out.
 constexpr std::size_t kKeptStrings = 10;
 
-using Codes = std::initializer_list<std::int32_t>;
+// The type codes a read slot accepts, as a set that answers in one step.
+class Codes {
+public:
+    constexpr Codes(std::initializer_list<std::int32_t> codes) {
+        for (const std::int32_t code : codes) {
+            bits[code / 64] |= std::uint64_t{1} << (code % 64);
+        }
+    }
+    constexpr bool has(std::int32_t code) const {
+        return code >= 0 && code < 256 && ((bits[code / 64] >> (code % 64)) & 1) != 0;
+    }
+
+private:
+    std::uint64_t bits[4] = {};
+};
 
 constexpr Codes kStringCodes = {1,   2,   5,   8,   11,  12,  94,  96,  97,  104,
                                 112, 184, 185, 186, 187, 188, 189, 190, 232};
@@ -23,39 +38,32 @@ constexpr Codes kDoubleCodes = {22, 101};
 constexpr Codes kFloatCodes = {4, 21, 100};
 constexpr Codes kBytesCodes = {23, 24, 95, 113};
 
-bool accepts(Codes codes, std::int32_t type) {
-    return std::find(codes.begin(), codes.end(), type) != codes.end();
-}
-
 // Reads column `index` of the current row with the handler for its type and copies the result
 // into the host's record. A refusal (no such column, no result set, a type the slot does not
 // accept) writes byte 0 only.
 template <class T, class Record>
 bool readInto(AdoSession& session, CallingContext& context, int index, Record* record,
-              Codes accepted) {
+              const Codes& accepted) {
     if (record == nullptr) {
         return false;
     }
     const bool known = index >= 0 && static_cast<std::size_t>(index) < session.columns.size();
     const ColumnInfo* column = known ? session.columns[static_cast<std::size_t>(index)].get()
                                      : nullptr;
-    if (column == nullptr || session.resultSet == nullptr || !accepts(accepted, column->type)) {
+    if (column == nullptr || session.resultSet == nullptr || !accepted.has(column->type)) {
         record->isNull = 1;
         return false;
     }
-    const Session::DataTypeHandlers* table =
-        session.typeHandlers != nullptr ? session.typeHandlers : &adoHandlerTable();
-    std::unique_ptr<TypeHandler> fresh;
     // Every code a slot accepts selects a handler of the slot's container type, and the flat
     // session's table is the flat one, so the downcast needs no run-time check.
-    const auto* handler =
-        static_cast<const AdoTypeHandler<T>*>(table->handlerFor(column->type, fresh));
-    auto* flatContext = dynamic_cast<AdoContext*>(&context);
-    if (flatContext == nullptr) {
+    const auto& handler = static_cast<const AdoTypeHandler<T>&>(
+        session.handlerAt(static_cast<std::size_t>(index), *column));
+    // The flat context is the one process-wide object.
+    if (&context != &AdoContext::instance()) {
         throw std::logic_error("flat values are read with the flat context");
     }
-    const DataContainer<T> value = handler->readValue(*flatContext, session, *column,
-                                                      *session.resultSet);
+    const DataContainer<T> value = handler.readValue(static_cast<AdoContext&>(context), session,
+                                                     *column, *session.resultSet);
     record->isNull = value.isNull ? 1 : 0;
     record->length = value.length;
     record->value = value.value;
@@ -93,10 +101,24 @@ const char* AdoSession::returnString(const char* text, std::int32_t length) {
 
 const char* AdoSession::keepString(std::string text) {
     while (returnedStrings.size() > kKeptStrings) {
+        // The larger storage is the one worth keeping for the next rendered text.
+        if (returnedStrings.front().capacity() > released.capacity()) {
+            released = std::move(returnedStrings.front());
+        }
         returnedStrings.pop_front();
     }
     returnedStrings.push_back(std::move(text));
     return returnedStrings.back().c_str();
+}
+
+std::string AdoSession::recycledString() {
+    std::string text = std::move(released);
+    text.clear();
+    return text;
+}
+
+const TypeHandler& AdoSession::handlerAt(std::size_t index, const ColumnInfo& column) {
+    return handlers.at(index, column, typeHandlers != nullptr ? *typeHandlers : *handlerTable());
 }
 
 bool AdoSession::readString(CallingContext& context, int index, KavexPointerRecord* record) {

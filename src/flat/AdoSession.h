@@ -7,6 +7,7 @@
 #include <string>
 
 #include "session/Session.h"
+#include "values/ColumnHandlers.h"
 
 class AdoSession : public Session {
 public:
@@ -22,6 +23,11 @@ public:
     const char* returnString(const char* text, std::int32_t length) override;
     // returnString for a text the caller no longer needs: kept without a copy.
     const char* keepString(std::string text);
+    // An empty string with the storage of the last one the queue let go: a text rendered into it
+    // and then kept needs no allocation of its own.
+    std::string recycledString();
+    // The handler for the column at `index`, found once per result set.
+    const TypeHandler& handlerAt(std::size_t index, const ColumnInfo& column);
     bool readString(CallingContext& context, int index, KavexPointerRecord* record) override;
     bool readInteger(CallingContext& context, int index, KavexIntRecord* record) override;
     bool readDouble(CallingContext& context, int index, KavexDoubleRecord* record) override;
@@ -30,6 +36,10 @@ public:
 
     // The strings handed out, oldest first; at most 11 after any returnString.
     std::deque<std::string> returnedStrings;
+
+private:
+    std::string released;  // the storage of the string the queue let go last
+    ColumnHandlers handlers;
 };
 
 #endif

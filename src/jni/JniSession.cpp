@@ -29,24 +29,10 @@ JniSession::~JniSession() {
     }
 }
 
-const TypeHandler& JniSession::handlerAt(std::size_t position, const ColumnInfo& column) {
-    if (position >= columnHandlers.size()) {
-        columnHandlers.resize(columns.size() > position ? columns.size() : position + 1);
-    }
-    ColumnHandler& entry = columnHandlers[position];
-    if (entry.handler == nullptr || entry.type != column.type) {
-        const DataTypeHandlers& table = typeHandlers != nullptr ? *typeHandlers : *handlerTable();
-        std::unique_ptr<TypeHandler> fresh;
-        entry.handler = table.handlerFor(column.type, fresh);
-        entry.owned = std::move(fresh);
-        entry.type = column.type;
-    }
-    return *entry.handler;
-}
-
 jobjectArray JniSession::rowArray(JniContext& context, jobject list, jsize width) {
-    // A single value gains nothing from gathering.
-    if (width < 2 || context.failed() || !context.isCollection(list)) {
+    // A single value gains nothing from gathering. (No Java exception is pending yet: a native
+    // call starts without one, and nothing before this asked the JVM for anything.)
+    if (width < 2 || !context.isCollection(list)) {
         return nullptr;
     }
     if (rowValues != nullptr && rowValuesWidth == width) {
@@ -83,6 +69,7 @@ bool JniSession::readRow(CallingContext& context, void* target) {
         // Columns of a described object, with no query result to read them from.
         throw std::logic_error("no result set");
     }
+    const DataTypeHandlers& table = typeHandlers != nullptr ? *typeHandlers : *handlerTable();
     const auto width = static_cast<jsize>(columns.size());
     // The values' local references go when the native call returns, instead of one deletion per
     // value, where the JVM promises room for the row.
@@ -94,7 +81,8 @@ bool JniSession::readRow(CallingContext& context, void* target) {
                 break;
             }
             const ColumnInfo& column = *columns[position];
-            const auto& handler = static_cast<const JniTypeHandler&>(handlerAt(position, column));
+            const auto& handler =
+                static_cast<const JniTypeHandler&>(handlers.at(position, column, table));
             appender.value(handler.readValue(jni, *this, column, *resultSet));
         }
     } catch (...) {

@@ -4,12 +4,10 @@
 
 #include <jni.h>
 
-#include <memory>
 #include <string>
-#include <vector>
 
 #include "session/Session.h"
-#include "values/TypeHandler.h"
+#include "values/ColumnHandlers.h"
 
 class JniContext;
 
@@ -31,19 +29,11 @@ public:
     std::string textBuffer;
 
 private:
-    // The handler of the column at `position`, found once per result set: an entry serves while
-    // the column at its position keeps the type it was found for.
-    const TypeHandler& handlerAt(std::size_t position, const ColumnInfo& column);
     // The Object[] of `width` elements that gathers each row for the list, kept from row to row;
     // null when the list is not a java.util.Collection or no array could be made.
     jobjectArray rowArray(JniContext& context, jobject list, jsize width);
 
-    struct ColumnHandler {
-        std::int32_t type = 0;
-        const TypeHandler* handler = nullptr;
-        std::unique_ptr<TypeHandler> owned;  // a handler the table does not hold
-    };
-    std::vector<ColumnHandler> columnHandlers;
+    ColumnHandlers handlers;
     jobjectArray rowValues = nullptr;  // a global reference
     jsize rowValuesWidth = 0;
     JavaVM* jvm = nullptr;
