@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "values/ColumnInfo.h"
+#include "values/NumberText.h"
 #include "values/TextConversion.h"
 #include "values/TypeNames.h"
 
@@ -162,6 +166,76 @@ TEST_F(Conversion, ColumnFormatsGiveOccisOwnTexts) {
             }
         }
     }
+}
+
+// NUMBER texts are written from the value's double where that settles them: every text must be
+// the one OCCI renders for the Number the same cell gives, whatever the format, the column's
+// scale or the way the value was stored.
+TEST_F(Conversion, NumberTextsAreOccisOwn) {
+    occi::Connection* connection = environment->createConnection("u", "p", ":memory:");
+    const auto run = [&](const std::string& sql) {
+        occi::Statement* statement = connection->createStatement(sql);
+        statement->executeUpdate();
+        connection->terminateStatement(statement);
+    };
+    run("CREATE TABLE t (f NUMBER, s2 NUMBER(20,2), s4 NUMBER(24,4), i NUMBER(10), b NUMBER(38))");
+    std::vector<double> values = {0,      1,     -1,     0.5,       -0.5,        0.25,
+                                  0.125,  1.005, -0.07,  2.5,       -2.5,        9999999999,
+                                  1e12,   -1e13, 0.001,  123456.789, 1099511627776.0,
+                                  1.0 / 3, 2.0 / 3, 1e-7, 99.995,    -0.0049};
+    std::mt19937_64 random(20261209);
+    for (int i = 0; i < 400; ++i) {
+        const double magnitude = std::pow(10.0, static_cast<int>(random() % 16) - 4);
+        const double unit = std::pow(10.0, -static_cast<int>(random() % 7));
+        double value = std::round(static_cast<double>(random() % 1000000007) / 1e9 * magnitude /
+                                  unit) * unit;
+        if (random() % 2 == 0) {
+            value = -value;
+        }
+        values.push_back(random() % 5 == 0 ? value + unit / 2 : value);
+    }
+    occi::Statement* insert = connection->createStatement("INSERT INTO t VALUES (:1, :2, :3, :4, :5)");
+    for (const double value : values) {
+        occi::BDouble bound;
+        bound.value = value;
+        for (unsigned int column = 1; column <= 3; ++column) {
+            insert->setBDouble(column, bound);
+        }
+        bound.value = std::fabs(value) < 1e9 ? std::round(value) : 0;
+        insert->setBDouble(4, bound);
+        insert->setString(5, std::to_string(static_cast<long long>(value * 1000)) + "123");
+        insert->executeUpdate();
+    }
+    connection->terminateStatement(insert);
+    // The columns' own formats and others, narrow ones among them (their texts are "#").
+    const std::string formats[] = {formatFor(22, 0, 0),  formatFor(22, 20, 2), formatFor(22, 24, 4),
+                                   formatFor(22, 10, 0), formatFor(22, 38, 0), "FM999",
+                                   "FM9D9",              "FM99999999D99",      "FM9D999999",
+                                   "FM999999999999999D999999"};
+    occi::Statement* select = connection->createStatement(
+        "SELECT f, s2, s4, i, b, f / 7, s2 * 3 FROM t");
+    ASSERT_EQ(select->execute(), occi::Statement::RESULT_SET_AVAILABLE);
+    occi::ResultSet* rows = select->getResultSet();
+    NumberText writer;
+    int compared = 0;
+    while (rows->next() != occi::ResultSet::END_OF_FETCH) {
+        for (unsigned int column = 1; column <= 7; ++column) {
+            for (const std::string& format : formats) {
+                std::string text;
+                const occi::Number number = rows->getNumber(column);
+                ASSERT_EQ(writer.append(*rows, column, format, environment, text),
+                          !number.isNull());
+                ASSERT_EQ(text, numberToText(number, format, environment))
+                    << "column " << column << " format " << format << " value "
+                    << rows->getString(column);
+                ++compared;
+            }
+        }
+    }
+    EXPECT_EQ(compared, static_cast<int>(values.size()) * 7 * 10);
+    select->closeResultSet(rows);
+    connection->terminateStatement(select);
+    environment->terminateConnection(connection);
 }
 
 TEST(TypeNames, PublishedNames) {

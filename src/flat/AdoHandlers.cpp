@@ -53,11 +53,12 @@ AdoTextContainer CStrAdoHandler::readValue(AdoContext&, AdoSession& session,
 AdoTextContainer NumberAdoHandler::readValue(AdoContext&, AdoSession& session,
                                              const ColumnInfo& column,
                                              occi::ResultSet& resultSet) const {
-    const occi::Number number = resultSet.getNumber(columnNumber(column));
-    if (number.isNull()) {
+    std::string text = session.recycledString();
+    if (!session.numberText.append(resultSet, columnNumber(column), column.textFormat,
+                                   session.environment, text)) {
         return noValue();
     }
-    return handOut(session, numberToText(number, column.textFormat, session.environment));
+    return handOut(session, std::move(text));
 }
 
 AdoTextContainer DateAdoHandler::readValue(AdoContext&, AdoSession& session,

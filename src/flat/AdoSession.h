@@ -8,6 +8,7 @@
 
 #include "session/Session.h"
 #include "values/ColumnHandlers.h"
+#include "values/NumberText.h"
 
 class AdoSession : public Session {
 public:
@@ -36,6 +37,8 @@ public:
 
     // The strings handed out, oldest first; at most 11 after any returnString.
     std::deque<std::string> returnedStrings;
+    // Writes the texts of NUMBER values.
+    NumberText numberText;
 
 private:
     std::string released;  // the storage of the string the queue let go last

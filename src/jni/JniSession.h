@@ -8,6 +8,7 @@
 
 #include "session/Session.h"
 #include "values/ColumnHandlers.h"
+#include "values/NumberText.h"
 
 class JniContext;
 
@@ -27,6 +28,8 @@ public:
 
     // A buffer the handlers render texts into, reused from value to value.
     std::string textBuffer;
+    // Writes the texts of NUMBER values.
+    NumberText numberText;
 
 private:
     // The Object[] of `width` elements that gathers each row for the list, kept from row to row;

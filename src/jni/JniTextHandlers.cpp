@@ -35,11 +35,13 @@ jobject CStrJniHandler::readValue(JniContext& context, JniSession& session,
 
 jobject NumberJniHandler::readValue(JniContext& context, JniSession& session,
                                     const ColumnInfo& column, occi::ResultSet& resultSet) const {
-    const occi::Number number = resultSet.getNumber(static_cast<unsigned int>(column.index) + 1);
-    if (number.isNull()) {
+    std::string& text = session.textBuffer;
+    text.clear();
+    if (!session.numberText.append(resultSet, static_cast<unsigned int>(column.index) + 1,
+                                   column.textFormat, session.environment, text)) {
         return nullptr;
     }
-    return stringOrNull(context, numberToText(number, column.textFormat, session.environment));
+    return stringOrNull(context, text);
 }
 
 jobject DateJniHandler::readValue(JniContext& context, JniSession& session,
