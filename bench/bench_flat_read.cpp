@@ -1,6 +1,7 @@
 // Reading 1,000,000 rows x 4 columns (NUMBER(10), NUMBER(10,2), VARCHAR2(30), TIMESTAMP) through
-// ExecuteQuery, NextRow and GetString, side by side with a raw SQLite loop over the same file.
-// Target: the library at most 1.4x the raw loop (CPU time).
+// ExecuteQuery, NextRow and GetString, side by side with a raw SQLite loop over the same file,
+// in three alternating rounds. Target: the library's best at most 1.4x the raw loop's best (CPU
+// time).
 //
 // Usage: bench_flat_read [rows] [directory] [keep]
 // With "keep" an existing database file is reused and left in place (for profiling one phase).
@@ -59,6 +60,8 @@ void createTable(const std::string& path, long rows) {
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     sqlite3_close(db);
 }
+
+constexpr int kRounds = 3;
 
 struct Run {
     double seconds;
@@ -130,8 +133,20 @@ int main(int argc, char** argv) {
         createTable(path, rows);
     }
 
-    const Run raw = rawLoop(path);
-    const Run library = libraryLoop(path);
+    // Alternating rounds, the best of each side: other work on a shared machine only ever adds
+    // time, and alternating spreads it over both sides.
+    Run raw = rawLoop(path);
+    Run library = libraryLoop(path);
+    for (int round = 1; round < kRounds; ++round) {
+        const Run nextRaw = rawLoop(path);
+        const Run nextLibrary = libraryLoop(path);
+        if (nextRaw.cpuSeconds < raw.cpuSeconds) {
+            raw = nextRaw;
+        }
+        if (nextLibrary.cpuSeconds < library.cpuSeconds) {
+            library = nextLibrary;
+        }
+    }
     std::printf("raw sqlite3 loop : %8.3f s wall %8.3f s cpu  %10.0f rows/s (%ld rows)\n",
                 raw.seconds, raw.cpuSeconds, raw.rows / raw.seconds, raw.rows);
     std::printf("flat exports     : %8.3f s wall %8.3f s cpu  %10.0f rows/s (%ld rows, %llu bytes)\n",

@@ -53,7 +53,8 @@ AdoTextContainer CStrAdoHandler::readValue(AdoContext&, AdoSession& session,
 AdoTextContainer NumberAdoHandler::readValue(AdoContext&, AdoSession& session,
                                              const ColumnInfo& column,
                                              occi::ResultSet& resultSet) const {
-    std::string text = session.recycledString();
+    // Most NUMBER texts fit in the string itself; the recycled storage goes to longer texts.
+    std::string text;
     if (!session.numberText.append(resultSet, columnNumber(column), column.textFormat,
                                    session.environment, text)) {
         return noValue();

@@ -1,5 +1,11 @@
 #include "session/SessionLock.h"
 
+bool SessionLock::take(std::thread::id self) {
+    std::thread::id none;
+    return holder.compare_exchange_strong(none, self, std::memory_order_seq_cst,
+                                          std::memory_order_relaxed);
+}
+
 SessionLock::Entry SessionLock::enter() {
     const std::thread::id self = std::this_thread::get_id();
     // Only this thread ever stores its own id here, so the comparison cannot be fooled by a race,
@@ -7,16 +13,29 @@ SessionLock::Entry SessionLock::enter() {
     if (holder.load(std::memory_order_relaxed) == self) {
         return Entry::Reentered;
     }
-    mutex.lock();
+    if (!take(self)) {
+        std::unique_lock<std::mutex> lock(waitMutex);
+        // Counted before the next try, so that a leave() after that try sees the count and wakes
+        // this thread (both sides are sequentially consistent).
+        waiting.fetch_add(1);
+        while (!take(self)) {
+            released.wait(lock);
+        }
+        waiting.fetch_sub(1);
+    }
     if (closed.load(std::memory_order_acquire)) {
-        mutex.unlock();
+        leave();
         return Entry::Closed;
     }
-    holder.store(self, std::memory_order_relaxed);
     return Entry::Entered;
 }
 
 void SessionLock::leave() {
-    holder.store(std::thread::id(), std::memory_order_relaxed);
-    mutex.unlock();
+    holder.store(std::thread::id());
+    if (waiting.load() != 0) {
+        // Under the mutex: a waiter is either before its last try (which then succeeds) or
+        // asleep, never in between.
+        const std::lock_guard<std::mutex> lock(waitMutex);
+        released.notify_all();
+    }
 }

@@ -1,10 +1,15 @@
 // Serializes the calls on one session: a call enters before it touches the session and leaves
 // when it returns. A thread that is already inside a call on the session (a Java list's add()
 // calling back into it) is turned away instead of waiting for itself.
+//
+// A call that finds the session free takes it with one atomic exchange and leaves with another:
+// hosts make a call per value, and a mutex costs more than the read. Only a call that finds
+// another thread inside waits, on a condition variable.
 #ifndef KAVEX_SESSION_SESSIONLOCK_H
 #define KAVEX_SESSION_SESSIONLOCK_H
 
 #include <atomic>
+#include <condition_variable>
 #include <mutex>
 #include <thread>
 
@@ -21,9 +26,14 @@ public:
     bool isClosed() const { return closed.load(std::memory_order_acquire); }
 
 private:
-    std::mutex mutex;
-    std::atomic<std::thread::id> holder{};
+    // Takes the session for this thread when no call is inside.
+    bool take(std::thread::id self);
+
+    std::atomic<std::thread::id> holder{};  // the thread inside, or no thread
+    std::atomic<int> waiting{0};            // threads waiting to get in
     std::atomic<bool> closed{false};
+    std::mutex waitMutex;
+    std::condition_variable released;
 };
 
 #endif
