@@ -24,38 +24,13 @@ Sessions& sessions() {
     return *instance;
 }
 
-// The session this thread found last: a host reads a result through one session call after
-// call, and taking the registry's lock for each of them costs more than the read itself. The
-// entry does not keep the session alive, and a closed session is never found through it.
-struct LastFound {
-    std::int32_t sessionId = 0;
-    std::weak_ptr<OcciHandler> handler;
-};
-
-thread_local LastFound lastFound;
-
 }  // namespace
 
 std::shared_ptr<OcciHandler> find(std::int32_t sessionId) {
-    if (lastFound.sessionId == sessionId) {
-        std::shared_ptr<OcciHandler> handler = lastFound.handler.lock();
-        if (handler && !handler->lock.isClosed()) {
-            return handler;
-        }
-    }
-    std::shared_ptr<OcciHandler> handler;
-    {
-        Sessions& s = sessions();
-        std::lock_guard<std::mutex> lock(s.mutex);
-        auto found = s.handlers.find(sessionId);
-        if (found == s.handlers.end()) {
-            return nullptr;
-        }
-        handler = found->second;
-    }
-    lastFound.sessionId = sessionId;
-    lastFound.handler = handler;
-    return handler;
+    Sessions& s = sessions();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    auto found = s.handlers.find(sessionId);
+    return found == s.handlers.end() ? nullptr : found->second;
 }
 
 std::int32_t close(std::int32_t sessionId) {
@@ -66,7 +41,13 @@ std::int32_t close(std::int32_t sessionId) {
         std::shared_ptr<OcciHandler> handler = std::move(found->second);
         s.handlers.erase(found);
         handler->lock.markClosed();
-        // Unless a call is inside, the whole teardown runs here, under the lock.
+        // Unless a call is inside, the session is torn down here, under the lock; otherwise the
+        // call tears it down as it leaves (SessionLease). Threads that used the session may keep
+        // its empty handler a while longer.
+        if (handler->lock.tryTake()) {
+            handler->session.reset();
+            handler->lock.leave();
+        }
         handler.reset();
     }
     return 0;

@@ -1,6 +1,7 @@
 // The process-wide table of open sessions, shared by both front ends. Ids start at 11 and are
-// never reused while the library is loaded. The table and every call in progress share the
-// ownership of a session's handler; the last of them to let go destroys it.
+// never reused while the library is loaded. The table, the calls in progress and the threads
+// that used a session lately share the ownership of its handler; the session itself is torn down
+// at close, or by the call inside when it leaves.
 #ifndef KAVEX_SESSION_REGISTRY_H
 #define KAVEX_SESSION_REGISTRY_H
 
@@ -14,8 +15,8 @@ namespace registry {
 // The handler registered under id, or null. The lock is held only for the lookup; calls reach
 // handlers through a SessionLease, which also takes the session's own lock.
 std::shared_ptr<OcciHandler> find(std::int32_t sessionId);
-// Erases the entry and turns later calls away. With no call inside the session, the handler
-// (and session) is destroyed under the lock; otherwise when that call ends. Always 0.
+// Erases the entry and turns later calls away. With no call inside, the session is torn down
+// under the lock; otherwise when that call ends. Always 0.
 std::int32_t close(std::int32_t sessionId);
 // Issues the next id, attaches the session's handler table (filling it on first use) and inserts
 // the handler, all under the lock. Returns the new id.

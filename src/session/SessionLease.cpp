@@ -1,35 +1,100 @@
 #include "session/SessionLease.h"
 
+#include <cstddef>
+#include <utility>
+
 #include "session/OcciHandler.h"
 #include "session/Operations.h"
 #include "session/Registry.h"
+#include "session/Session.h"
 
 namespace core {
 const char* const kSessionBusy =
     "Session is busy: a call on it from this thread has not returned yet";
 }
 
-SessionLease::SessionLease(std::int32_t sessionId)
-    : held(registry::find(sessionId)), refusalText(core::kSessionNotInitialized) {
-    if (!held || !held->session) {
+namespace {
+
+// A handler this thread keeps. An entry that a lease of this thread is using is pinned, so that
+// a nested call on another session (a Java list's add() calling in) cannot evict it.
+struct KeptHandler {
+    std::int32_t sessionId = 0;
+    std::shared_ptr<OcciHandler> handler;
+    int pins = 0;
+};
+
+constexpr std::size_t kKeptHandlers = 4;
+thread_local KeptHandler kept[kKeptHandlers];
+thread_local std::size_t nextEviction = 0;
+
+// Tears the session down, for the holder of its lock once it is closed. Idempotent: the first
+// holder after the close does the work.
+void tearDown(OcciHandler& handler) {
+    handler.session.reset();
+}
+
+}  // namespace
+
+SessionLease::SessionLease(std::int32_t sessionId) : refusalText(core::kSessionNotInitialized) {
+    for (KeptHandler& entry : kept) {
+        if (entry.sessionId == sessionId && entry.handler) {
+            if (!entry.handler->lock.isClosed()) {
+                held = entry.handler.get();
+                pin = &entry.pins;
+            } else if (entry.pins == 0) {
+                entry.handler.reset();  // closed: let the empty handler go
+                entry.sessionId = 0;
+            }
+            break;
+        }
+    }
+    if (held == nullptr) {
+        std::shared_ptr<OcciHandler> found = registry::find(sessionId);
+        if (!found) {
+            return;
+        }
+        held = found.get();
+        for (std::size_t i = 0; i < kKeptHandlers && pin == nullptr; ++i) {
+            KeptHandler& entry = kept[(nextEviction + i) % kKeptHandlers];
+            if (entry.pins == 0) {
+                entry.sessionId = sessionId;
+                entry.handler = std::move(found);
+                pin = &entry.pins;
+                nextEviction = (nextEviction + i + 1) % kKeptHandlers;
+            }
+        }
+        if (pin == nullptr) {
+            own = std::move(found);  // every entry is in use by this thread's outer calls
+        }
+    }
+    if (pin != nullptr) {
+        ++*pin;
+    }
+    if (held->lock.enter() == SessionLock::Entry::Reentered) {
+        refusalText = core::kSessionBusy;
         return;
     }
-    switch (held->lock.enter()) {
-    case SessionLock::Entry::Entered:
-        entered = true;
-        break;
-    case SessionLock::Entry::Reentered:
-        refusalText = core::kSessionBusy;
-        break;
-    case SessionLock::Entry::Closed:
-        break;
+    if (held->lock.isClosed() || !held->session) {
+        // Closed before this call got in: the call is turned away, and the first one in after
+        // the close tears the session down if the close could not.
+        tearDown(*held);
+        held->lock.leave();
+        return;
     }
+    entered = true;
 }
 
 SessionLease::~SessionLease() {
     if (entered) {
         held->lock.leave();
+        // Closed while this call was inside: the close left the teardown to the call, which does
+        // it unless another call got in first (that one then does it).
+        if (held->lock.isClosed() && held->lock.tryTake()) {
+            tearDown(*held);
+            held->lock.leave();
+        }
     }
-    // The last lease of a closed session destroys it here, outside every lock.
-    held.reset();
+    if (pin != nullptr) {
+        --*pin;
+    }
 }

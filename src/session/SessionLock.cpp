@@ -6,6 +6,10 @@ bool SessionLock::take(std::thread::id self) {
                                           std::memory_order_relaxed);
 }
 
+bool SessionLock::tryTake() {
+    return take(std::this_thread::get_id());
+}
+
 SessionLock::Entry SessionLock::enter() {
     const std::thread::id self = std::this_thread::get_id();
     // Only this thread ever stores its own id here, so the comparison cannot be fooled by a race,
@@ -22,10 +26,6 @@ SessionLock::Entry SessionLock::enter() {
             released.wait(lock);
         }
         waiting.fetch_sub(1);
-    }
-    if (closed.load(std::memory_order_acquire)) {
-        leave();
-        return Entry::Closed;
     }
     return Entry::Entered;
 }

@@ -15,18 +15,20 @@
 
 class SessionLock {
 public:
-    enum class Entry { Entered, Closed, Reentered };
+    enum class Entry { Entered, Reentered };
 
-    // Waits while another thread's call is inside. Closed: the session was closed before this
-    // call got in (nothing is held then, as for Reentered). Entered calls must leave().
+    // Waits while another thread's call is inside. Entered calls must leave(); a Reentered call
+    // holds nothing.
     Entry enter();
+    // Takes the session only when no call is inside (not even one of this thread).
+    bool tryTake();
     void leave();
-    // Later calls are turned away; a call inside goes on to its end.
-    void markClosed() { closed.store(true, std::memory_order_release); }
-    bool isClosed() const { return closed.load(std::memory_order_acquire); }
+    // Later calls are turned away; a call inside goes on to its end. Sequentially consistent
+    // with the lock's own operations: a call leaving after markClosed() sees it.
+    void markClosed() { closed.store(true); }
+    bool isClosed() const { return closed.load(); }
 
 private:
-    // Takes the session for this thread when no call is inside.
     bool take(std::thread::id self);
 
     std::atomic<std::thread::id> holder{};  // the thread inside, or no thread
