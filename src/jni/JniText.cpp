@@ -1,6 +1,7 @@
 #include "jni/JniText.h"
 
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -51,7 +52,18 @@ std::string utf8Of(const jchar* chars, std::size_t count) {
 }
 
 bool needsDecoding(const char* bytes, std::size_t length) {
-    for (std::size_t i = 0; i < length; ++i) {
+    // Eight bytes at a time: any byte with its high bit set, or any zero byte.
+    constexpr std::uint64_t kLow = 0x0101010101010101u;
+    constexpr std::uint64_t kHigh = 0x8080808080808080u;
+    std::size_t i = 0;
+    for (; i + 8 <= length; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes + i, sizeof word);
+        if (((word | ((word - kLow) & ~word)) & kHigh) != 0) {
+            return true;
+        }
+    }
+    for (; i < length; ++i) {
         const auto c = static_cast<unsigned char>(bytes[i]);
         if (c == 0 || c >= 0x80) {
             return true;

@@ -24,11 +24,8 @@ jobject DefaultJniHandler::readValue(JniContext& context, JniSession&, const Col
 
 jobject CStrJniHandler::readValue(JniContext& context, JniSession& session,
                                   const ColumnInfo& column, occi::ResultSet& resultSet) const {
-    const unsigned int i = static_cast<unsigned int>(column.index) + 1;
-    std::string text = resultSet.getString(i);
-    if (resultSet.isNull(i)) {
-        return nullptr;
-    }
+    // A NULL value reads as the empty text, and both give null: no separate NULL test needed.
+    std::string text = resultSet.getString(static_cast<unsigned int>(column.index) + 1);
     keepWholeCharacters(text, column, session.maxColumnSize);
     return stringOrNull(context, text);
 }

@@ -66,7 +66,9 @@ void ListAppender::addOne(jobject item) {
 }
 
 void ListAppender::finish() {
-    if (gathered == nullptr || gatheredCount == 0 || context.failed()) {
+    // A Java exception is pending only after a value could not be made, which stopped the
+    // appender: no JNI call needed to find out.
+    if (gathered == nullptr || gatheredCount == 0 || stopped) {
         return;
     }
     if (gatheredCount == expected) {
