@@ -38,6 +38,20 @@ extern "C" {
 
 typedef unsigned char kavex_bool;
 
+/* LOB kinds for StreamParameterToLob (Oracle's type codes), passed with the first chunk. A LONG RAW
+ * value travels in a BLOB; a BFILE is accepted but nothing is bound for it. */
+#define KAVEX_LOB_CLOB 112
+#define KAVEX_LOB_BLOB 113
+#define KAVEX_LOB_LONG_RAW 24
+#define KAVEX_LOB_BFILE 114
+
+/* Session properties for SetIntSessionProperty. KAVEX_PROPERTY_MAX_COLUMN_SIZE: the most bytes of
+ * a RAW or BLOB value and the most characters of a CLOB that a read delivers, and the most bytes of
+ * a LONG or LONG RAW value from the next result set on; a value of 0 or less restores the default.
+ * Other ids are accepted and change nothing. */
+#define KAVEX_PROPERTY_MAX_COLUMN_SIZE 1
+#define KAVEX_DEFAULT_MAX_COLUMN_SIZE 2000
+
 #pragma pack(push, 1)
 /* 13 bytes: GetString, GetByteArray (value = pointer to the bytes), GetDouble, TestMarshaling. */
 typedef struct KavexPointerRecord {

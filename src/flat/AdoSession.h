@@ -1,12 +1,14 @@
 // The flat front end's session: hands texts out through a queue of the last 11 strings, and reads
 // values into the host's packed records.
-#ifndef KAVEX_VALUES_ADOSESSION_H
-#define KAVEX_VALUES_ADOSESSION_H
+#ifndef KAVEX_FLAT_ADOSESSION_H
+#define KAVEX_FLAT_ADOSESSION_H
 
 #include <deque>
 #include <string>
 
 #include "session/Session.h"
+
+namespace kavex {
 
 class AdoSession : public Session {
 public:
@@ -31,5 +33,7 @@ public:
     // The strings handed out, oldest first; at most 11 after any returnString.
     std::deque<std::string> returnedStrings;
 };
+
+}  // namespace kavex
 
 #endif

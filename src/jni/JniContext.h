@@ -10,6 +10,8 @@
 
 #include "session/CallingContext.h"
 
+namespace kavex {
+
 class JniContext : public CallingContext {
 public:
     explicit JniContext(JNIEnv* environment) : env(environment) {}
@@ -57,5 +59,7 @@ private:
     Box floatBox;
     Box integerBox;
 };
+
+}  // namespace kavex
 
 #endif

@@ -4,10 +4,14 @@
 
 #include "session/OcciHandler.h"
 
+namespace kavex {
+
 class JniOcciHandler : public OcciHandler {
 public:
     std::unique_ptr<Session> createSession(const char* userName, const char* password,
                                            const char* connectString) override;
 };
+
+}  // namespace kavex
 
 #endif

@@ -4,6 +4,8 @@
 
 #include "session/Session.h"
 
+namespace kavex {
+
 class JniSession : public Session {
 public:
     class JniDataTypeHandlers;  // jni/JniDataTypeHandlers.h
@@ -16,5 +18,7 @@ public:
     bool readRow(CallingContext& context, void* target) override;
     const char* returnString(const char* text, std::int32_t length) override;
 };
+
+}  // namespace kavex
 
 #endif

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace kavex {
+
 namespace {
 
 void appendUtf8(std::string& out, std::uint32_t cp) {
@@ -152,3 +154,5 @@ jstring newJavaString(JNIEnv* env, const std::string& text) {
     const std::vector<jchar> chars = utf16Of(text.data(), text.size());
     return env->NewString(chars.data(), static_cast<jsize>(chars.size()));
 }
+
+}  // namespace kavex

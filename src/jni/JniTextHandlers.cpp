@@ -7,6 +7,8 @@
 #include "values/CharacterCut.h"
 #include "values/TextConversion.h"
 
+namespace kavex {
+
 namespace {
 
 // Empty texts read as null, exactly as NULL values do.
@@ -62,3 +64,5 @@ jobject TimestampJniHandler::readValue(JniContext& context, JniSession&,
     return stringOrNull(context,
                         timestampToText(timestamp, column.textFormat, column.fractionDigits()));
 }
+
+}  // namespace kavex

@@ -2,6 +2,8 @@
 
 #include "jni/JniText.h"
 
+namespace kavex {
+
 ListAppender::ListAppender(JniContext& context, jobject list, jsize expected)
     : context(context), list(list), expected(expected) {
     // A single value gains nothing from gathering.
@@ -71,3 +73,5 @@ void ListAppender::finish() {
     context.env->DeleteLocalRef(gathered);
     gathered = nullptr;
 }
+
+}  // namespace kavex

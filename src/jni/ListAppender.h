@@ -14,6 +14,8 @@
 
 #include "jni/JniContext.h"
 
+namespace kavex {
+
 class ListAppender {
 public:
     // expected: how many values are to come (the size of the gathering array).
@@ -43,5 +45,7 @@ private:
     jmethodID add = nullptr;
     bool stopped = false;
 };
+
+}  // namespace kavex
 
 #endif

@@ -3,9 +3,26 @@
 #ifndef KAVEX_SESSION_CALLINGCONTEXT_H
 #define KAVEX_SESSION_CALLINGCONTEXT_H
 
+#include <stdexcept>
+
+namespace kavex {
+
 class CallingContext {
 public:
     virtual ~CallingContext() = default;
+
+    // This context as the front end's own kind: a session is only ever called with the context of
+    // its own front end, so any other kind is a fault inside the library, which fails the call.
+    template <class FrontEndContext>
+    FrontEndContext& as() {
+        auto* own = dynamic_cast<FrontEndContext*>(this);
+        if (own == nullptr) {
+            throw std::logic_error("a session was called with another front end's context");
+        }
+        return *own;
+    }
 };
+
+}  // namespace kavex
 
 #endif

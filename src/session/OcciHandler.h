@@ -8,6 +8,8 @@
 
 #include "session/SessionLock.h"
 
+namespace kavex {
+
 class Session;
 
 class OcciHandler {
@@ -20,5 +22,7 @@ public:
     std::unique_ptr<Session> session;
     SessionLock lock;
 };
+
+}  // namespace kavex
 
 #endif

@@ -1,16 +1,13 @@
 #include "session/SessionLease.h"
 
+#include "session/Messages.h"
 #include "session/OcciHandler.h"
-#include "session/Operations.h"
 #include "session/Registry.h"
 
-namespace core {
-const char* const kSessionBusy =
-    "Session is busy: a call on it from this thread has not returned yet";
-}
+namespace kavex {
 
 SessionLease::SessionLease(std::int32_t sessionId)
-    : held(registry::find(sessionId)), refusalText(core::kSessionNotInitialized) {
+    : held(registry::find(sessionId)), refusalText(messages::kSessionNotInitialized) {
     if (!held || !held->session) {
         return;
     }
@@ -19,11 +16,15 @@ SessionLease::SessionLease(std::int32_t sessionId)
         entered = true;
         break;
     case SessionLock::Entry::Reentered:
-        refusalText = core::kSessionBusy;
+        refusalText = messages::kSessionBusy;
         break;
     case SessionLock::Entry::Closed:
         break;
     }
+}
+
+Session* SessionLease::session() const {
+    return entered ? held->session.get() : nullptr;
 }
 
 SessionLease::~SessionLease() {
@@ -33,3 +34,5 @@ SessionLease::~SessionLease() {
     // The last lease of a closed session destroys it here, outside every lock.
     held.reset();
 }
+
+}  // namespace kavex

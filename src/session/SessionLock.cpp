@@ -1,5 +1,7 @@
 #include "session/SessionLock.h"
 
+namespace kavex {
+
 SessionLock::Entry SessionLock::enter() {
     const std::thread::id self = std::this_thread::get_id();
     // Only this thread ever stores its own id here, so the comparison cannot be fooled by a race.
@@ -19,3 +21,5 @@ void SessionLock::leave() {
     holder.store(std::thread::id());
     mutex.unlock();
 }
+
+}  // namespace kavex

@@ -8,6 +8,8 @@
 #include <mutex>
 #include <thread>
 
+namespace kavex {
+
 class SessionLock {
 public:
     enum class Entry { Entered, Closed, Reentered };
@@ -24,5 +26,7 @@ private:
     std::atomic<std::thread::id> holder{};
     std::atomic<bool> closed{false};
 };
+
+}  // namespace kavex
 
 #endif

@@ -1,5 +1,7 @@
 #include "values/TextConversion.h"
 
+namespace kavex {
+
 std::string numberToText(occi::Number number, const std::string& format,
                          const occi::Environment* environment) {
     return number.toText(environment, format, "");
@@ -21,3 +23,5 @@ std::string timestampToText(occi::Timestamp timestamp, const std::string& format
                             unsigned int fractionDigits) {
     return timestamp.toText(format, fractionDigits, "");
 }
+
+}  // namespace kavex

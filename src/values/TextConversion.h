@@ -7,6 +7,8 @@
 
 #include "occi/occi.h"
 
+namespace kavex {
+
 // Every DATE value: the century and the time of day (every DATE carries one), the hour on the
 // 24-hour clock.
 inline constexpr char dateFormat[] = "yyyy-mm-dd hh24:mi:ss";
@@ -24,5 +26,7 @@ std::string dateToText(occi::Date date, const std::string& format);
 // `fractionDigits` is the fractional-second precision the format's fraction is rendered with.
 std::string timestampToText(occi::Timestamp timestamp, const std::string& format,
                             unsigned int fractionDigits);
+
+}  // namespace kavex
 
 #endif
