@@ -1,5 +1,5 @@
-// Oracle's data type codes as column metadata reports them and SetNull takes them, and what the
-// library does with each: the one table the core and both front ends read.
+// Oracle's data type codes (their numbers are the public header's KAVEX_SQLT_ constants) and what
+// the library does with each: the one table the core and both front ends read.
 #ifndef KAVEX_VALUES_TYPECODES_H
 #define KAVEX_VALUES_TYPECODES_H
 
@@ -10,39 +10,39 @@
 
 namespace kavex::types {
 
-inline constexpr std::int32_t kChar = 1;              // VARCHAR2, NVARCHAR2
-inline constexpr std::int32_t kNumber = 2;
-inline constexpr std::int32_t kInteger = 3;
-inline constexpr std::int32_t kFloat = 4;
-inline constexpr std::int32_t kString = 5;            // NUL-terminated text
-inline constexpr std::int32_t kLong = 8;
-inline constexpr std::int32_t kRowId = 11;
-inline constexpr std::int32_t kDate = 12;
-inline constexpr std::int32_t kBinaryFloat = 21;
-inline constexpr std::int32_t kBinaryDouble = 22;
-inline constexpr std::int32_t kRaw = 23;
-inline constexpr std::int32_t kLongRaw = KAVEX_LOB_LONG_RAW;  // 24
-inline constexpr std::int32_t kOpaque = 58;           // XMLTYPE and other opaque types
-inline constexpr std::int32_t kUnsignedInteger = 68;
-inline constexpr std::int32_t kLongVarchar = 94;
-inline constexpr std::int32_t kLongVarraw = 95;
-inline constexpr std::int32_t kFixedChar = 96;        // CHAR, NCHAR
-inline constexpr std::int32_t kAnsiFixedChar = 97;
-inline constexpr std::int32_t kIBinaryFloat = 100;
-inline constexpr std::int32_t kIBinaryDouble = 101;
-inline constexpr std::int32_t kRowIdDescriptor = 104;
-inline constexpr std::int32_t kRef = 110;
-inline constexpr std::int32_t kClob = KAVEX_LOB_CLOB;    // 112
-inline constexpr std::int32_t kBlob = KAVEX_LOB_BLOB;    // 113
-inline constexpr std::int32_t kBfile = KAVEX_LOB_BFILE;  // 114
-inline constexpr std::int32_t kDateTime = 184;
-inline constexpr std::int32_t kTime = 185;
-inline constexpr std::int32_t kTimeWithZone = 186;
-inline constexpr std::int32_t kTimestamp = 187;
-inline constexpr std::int32_t kTimestampWithZone = 188;
-inline constexpr std::int32_t kIntervalYearToMonth = 189;
-inline constexpr std::int32_t kIntervalDayToSecond = 190;
-inline constexpr std::int32_t kTimestampLocalZone = 232;
+inline constexpr std::int32_t kChar = KAVEX_SQLT_CHR;
+inline constexpr std::int32_t kNumber = KAVEX_SQLT_NUM;
+inline constexpr std::int32_t kInteger = KAVEX_SQLT_INT;
+inline constexpr std::int32_t kFloat = KAVEX_SQLT_FLT;
+inline constexpr std::int32_t kString = KAVEX_SQLT_STR;
+inline constexpr std::int32_t kLong = KAVEX_SQLT_LNG;
+inline constexpr std::int32_t kRowId = KAVEX_SQLT_RID;
+inline constexpr std::int32_t kDate = KAVEX_SQLT_DAT;
+inline constexpr std::int32_t kBinaryFloat = KAVEX_SQLT_BFLOAT;
+inline constexpr std::int32_t kBinaryDouble = KAVEX_SQLT_BDOUBLE;
+inline constexpr std::int32_t kRaw = KAVEX_SQLT_BIN;
+inline constexpr std::int32_t kLongRaw = KAVEX_SQLT_LBI;
+inline constexpr std::int32_t kOpaque = 58;  // XMLTYPE and other opaque types
+inline constexpr std::int32_t kUnsignedInteger = KAVEX_SQLT_UIN;
+inline constexpr std::int32_t kLongVarchar = KAVEX_SQLT_LVC;
+inline constexpr std::int32_t kLongVarraw = KAVEX_SQLT_LVB;
+inline constexpr std::int32_t kFixedChar = KAVEX_SQLT_AFC;
+inline constexpr std::int32_t kAnsiFixedChar = KAVEX_SQLT_AVC;
+inline constexpr std::int32_t kIBinaryFloat = KAVEX_SQLT_IBFLOAT;
+inline constexpr std::int32_t kIBinaryDouble = KAVEX_SQLT_IBDOUBLE;
+inline constexpr std::int32_t kRowIdDescriptor = KAVEX_SQLT_RDD;
+inline constexpr std::int32_t kRef = KAVEX_SQLT_REF;
+inline constexpr std::int32_t kClob = KAVEX_SQLT_CLOB;
+inline constexpr std::int32_t kBlob = KAVEX_SQLT_BLOB;
+inline constexpr std::int32_t kBfile = KAVEX_SQLT_BFILEE;
+inline constexpr std::int32_t kDateTime = KAVEX_SQLT_DATE;
+inline constexpr std::int32_t kTime = KAVEX_SQLT_TIME;
+inline constexpr std::int32_t kTimeWithZone = KAVEX_SQLT_TIME_TZ;
+inline constexpr std::int32_t kTimestamp = KAVEX_SQLT_TIMESTAMP;
+inline constexpr std::int32_t kTimestampWithZone = KAVEX_SQLT_TIMESTAMP_TZ;
+inline constexpr std::int32_t kIntervalYearToMonth = KAVEX_SQLT_INTERVAL_YM;
+inline constexpr std::int32_t kIntervalDayToSecond = KAVEX_SQLT_INTERVAL_DS;
+inline constexpr std::int32_t kTimestampLocalZone = KAVEX_SQLT_TIMESTAMP_LTZ;
 
 // The value handler a code selects, the same for both front ends. Codes the table does not list
 // select Default, which reads as the text "not supported data type (<code>)".
