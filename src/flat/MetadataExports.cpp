@@ -11,13 +11,13 @@ namespace messages = kavex::messages;
 
 namespace {
 
-using TextGetter = std::string (*)(Session&, std::int32_t);
-using NumberGetter = std::int32_t (*)(Session&, std::int32_t) noexcept;
+using kavex::core::ColumnNumberGetter;
+using kavex::core::ColumnTextGetter;
 
 // The text (value or failure message) is handed out through the session's returned strings.
 // Without a session the refusal, a constant text, is returned; a failure of the frame itself
 // returns the getter's own message, also a constant. Nothing is stored: the caller gets no id.
-const char* returnedText(int sessionId, int index, TextGetter getter,
+const char* returnedText(int sessionId, int index, ColumnTextGetter getter,
                          const char* ownMessage) noexcept {
     return kavex::inSession(
         sessionId,
@@ -28,7 +28,7 @@ const char* returnedText(int sessionId, int index, TextGetter getter,
         [](const char* refusal) { return refusal; }, [ownMessage] { return ownMessage; });
 }
 
-int columnNumber(int sessionId, int index, NumberGetter getter, const char* ownMessage) noexcept {
+int columnNumber(int sessionId, int index, ColumnNumberGetter getter, const char* ownMessage) noexcept {
     return withSession(sessionId, ownMessage,
                        [&](Session& session) { return getter(session, index); });
 }

@@ -18,8 +18,8 @@ namespace messages = kavex::messages;
 
 namespace {
 
-using TextGetter = std::string (*)(Session&, std::int32_t);
-using NumberGetter = std::int32_t (*)(Session&, std::int32_t) noexcept;
+using kavex::core::ColumnNumberGetter;
+using kavex::core::ColumnTextGetter;
 
 // An empty text reads as null in Java.
 jstring javaTextOrNull(JNIEnv* env, const std::string& text) {
@@ -28,7 +28,7 @@ jstring javaTextOrNull(JNIEnv* env, const std::string& text) {
 
 // A column text for Java (the value, the refusal, or the failure's text, which is not stored):
 // null for an empty text or an unexpected failure.
-jstring columnText(JNIEnv* env, jint sessionId, jint index, TextGetter getter) noexcept {
+jstring columnText(JNIEnv* env, jint sessionId, jint index, ColumnTextGetter getter) noexcept {
     return kavex::inSession(
         sessionId, [&](Session& session) { return javaTextOrNull(env, getter(session, index)); },
         [env](const char* refusal) { return javaTextOrNull(env, refusal); },
@@ -36,7 +36,7 @@ jstring columnText(JNIEnv* env, jint sessionId, jint index, TextGetter getter) n
 }
 
 jint columnNumber(jint sessionId, jint index, const char* ownMessage,
-                  NumberGetter getter) noexcept {
+                  ColumnNumberGetter getter) noexcept {
     return withSession(sessionId, ownMessage,
                        [&](Session& session) { return getter(session, index); });
 }

@@ -2,15 +2,12 @@
 #ifndef KAVEX_JNI_JNIOCCIHANDLER_H
 #define KAVEX_JNI_JNIOCCIHANDLER_H
 
+#include "jni/JniSession.h"
 #include "session/OcciHandler.h"
 
 namespace kavex {
 
-class JniOcciHandler : public OcciHandler {
-public:
-    std::unique_ptr<Session> createSession(const char* userName, const char* password,
-                                           const char* connectString) override;
-};
+class JniOcciHandler : public OcciHandlerFor<JniSession> {};
 
 }  // namespace kavex
 

@@ -1,5 +1,6 @@
 // The registry's entry for one open session: its id, the owned Session and the lock that
-// serializes calls on it. Each front end's handler is the factory of its own Session class.
+// serializes calls on it. Each front end's handler is the factory of its own Session class
+// (OcciHandlerFor).
 #ifndef KAVEX_SESSION_OCCIHANDLER_H
 #define KAVEX_SESSION_OCCIHANDLER_H
 
@@ -21,6 +22,16 @@ public:
     std::int32_t sessionId = 0;
     std::unique_ptr<Session> session;
     SessionLock lock;
+};
+
+// The handler of a front end whose sessions are FrontEndSession (a complete Session subclass).
+template <class FrontEndSession>
+class OcciHandlerFor : public OcciHandler {
+public:
+    std::unique_ptr<Session> createSession(const char* userName, const char* password,
+                                           const char* connectString) override {
+        return std::make_unique<FrontEndSession>(userName, password, connectString);
+    }
 };
 
 }  // namespace kavex

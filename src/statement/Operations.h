@@ -46,6 +46,8 @@ std::int32_t streamParameterToLobLast(Session& session, std::int32_t index) noex
 
 // Column metadata. The text getters return the value, or on failure the message's text, which
 // is not stored (the caller receives no id to fetch it with).
+using ColumnTextGetter = std::string (*)(Session&, std::int32_t);
+using ColumnNumberGetter = std::int32_t (*)(Session&, std::int32_t) noexcept;
 std::int32_t getMetaData(Session& session, CallingContext& context, const std::string& firstText,
                          const std::string& objectName, void* target) noexcept;
 std::int32_t getColumnsCount(Session& session) noexcept;
