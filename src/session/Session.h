@@ -43,7 +43,8 @@ public:
     virtual bool readRow(CallingContext& context, void* target) = 0;
     // Slot 4: keeps a copy of `length` bytes of text and returns a pointer to it (flat), or null.
     virtual const char* returnString(const char* text, std::int32_t length) = 0;
-    // Slots 5-9: the flat value reads; the base and JniSession return false.
+    // Slots 5-9: the flat value reads into a record that is never null; the base and JniSession
+    // return false.
     virtual bool readString(CallingContext& context, int index, KavexPointerRecord* record);
     virtual bool readInteger(CallingContext& context, int index, KavexIntRecord* record);
     virtual bool readDouble(CallingContext& context, int index, KavexDoubleRecord* record);
