@@ -57,7 +57,6 @@ std::int32_t openSession(std::unique_ptr<OcciHandler> handler, const char* userN
             if (!handler->session) {
                 throw std::runtime_error("no session was created");
             }
-            handler->session->attachHandlerTable();
             return registry::add(handler);
         } catch (const occi::SQLException& e) {
             writePrefix(message, connectString, userName);

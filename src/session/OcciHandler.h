@@ -25,12 +25,15 @@ public:
 };
 
 // The handler of a front end whose sessions are FrontEndSession (a complete Session subclass).
+// A new session gets the front end's handler table, which the first one fills.
 template <class FrontEndSession>
 class OcciHandlerFor : public OcciHandler {
 public:
     std::unique_ptr<Session> createSession(const char* userName, const char* password,
                                            const char* connectString) override {
-        return std::make_unique<FrontEndSession>(userName, password, connectString);
+        auto created = std::make_unique<FrontEndSession>(userName, password, connectString);
+        created->attachHandlerTable();
+        return created;
     }
 };
 
