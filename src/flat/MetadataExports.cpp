@@ -28,7 +28,8 @@ const char* returnedText(int sessionId, int index, ColumnTextGetter getter,
         [](const char* refusal) { return refusal; }, [ownMessage] { return ownMessage; });
 }
 
-int columnNumber(int sessionId, int index, ColumnNumberGetter getter, const char* ownMessage) noexcept {
+int columnNumber(int sessionId, int index, ColumnNumberGetter getter,
+                 const char* ownMessage) noexcept {
     return withSession(sessionId, ownMessage,
                        [&](Session& session) { return getter(session, index); });
 }

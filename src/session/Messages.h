@@ -60,8 +60,8 @@ inline constexpr char kSetMaxIterations[] = "Cannot set max iterations number";
 inline constexpr char kAddIteration[] = "Cannot execute batch iteration";
 
 // Binding and LOB streaming.
-inline constexpr NamingPosition kSetNull{"Cannot assign NULL value", "Cannot assign NULL value to [",
-                                         "] parameter"};
+inline constexpr NamingPosition kSetNull{"Cannot assign NULL value",
+                                         "Cannot assign NULL value to [", "] parameter"};
 inline constexpr NamingPosition kSetString{"Cannot assign string value",
                                            "Cannot assign string value to [", "] parameter"};
 inline constexpr NamingPosition kSetInt{"Cannot assign 'int' type value",
@@ -70,8 +70,8 @@ inline constexpr NamingPosition kSetFloat{"Cannot assign 'float' type value",
                                           "Cannot assign 'float' type value to [", "] parameter"};
 inline constexpr NamingPosition kSetDouble{"Cannot assign 'double' type value",
                                            "Cannot assign 'double' type value to [", "] parameter"};
-inline constexpr NamingPosition kSetTimestamp{"Cannot assign 'timestamp' value",
-                                              "Cannot assign 'timestamp' value to [", "] parameter"};
+inline constexpr NamingPosition kSetTimestamp{
+    "Cannot assign 'timestamp' value", "Cannot assign 'timestamp' value to [", "] parameter"};
 // The JNI entry of setTimestamp has always stored this own text.
 inline constexpr char kJniSetTimestamp[] = "Cannot assign timestamp value";
 inline constexpr NamingPosition kStreamToLob{"Cannot stream BLOB/CLOB type value",
@@ -97,18 +97,18 @@ inline constexpr char kColumnIsReadOnly[] = "Cannot read column property 'is rea
 inline constexpr char kColumnIsDbGenerated[] = "Cannot read column property 'is db generated'";
 inline constexpr char kColumnIsNullable[] = "Cannot read column property 'is nullable'";
 
-// Flat value reads: the export stores the text that names the column, or the prefix alone.
-inline constexpr NamingPosition kGetString{"Cannot read character type value from [",
-                                           "Cannot read character type value from [", "] column"};
-inline constexpr NamingPosition kGetByteArray{"Cannot read 'byte array' type value from [",
-                                              "Cannot read 'byte array' type value from [",
+// Flat value reads have no own text: their export stores the text that names the column, or the
+// prefix alone (atOrPrefix).
+inline constexpr NamingPosition kGetString{nullptr, "Cannot read character type value from [",
+                                           "] column"};
+inline constexpr NamingPosition kGetByteArray{nullptr, "Cannot read 'byte array' type value from [",
                                               "] column"};
-inline constexpr NamingPosition kGetInteger{"Cannot read 'int' type value from [",
-                                            "Cannot read 'int' type value from [", "] column"};
-inline constexpr NamingPosition kGetFloat{"Cannot read 'float' type value from [",
-                                          "Cannot read 'float' type value from [", "] column"};
-inline constexpr NamingPosition kGetDouble{"Cannot read 'double' type value from [",
-                                           "Cannot read 'double' type value from [", "] column"};
+inline constexpr NamingPosition kGetInteger{nullptr, "Cannot read 'int' type value from [",
+                                            "] column"};
+inline constexpr NamingPosition kGetFloat{nullptr, "Cannot read 'float' type value from [",
+                                          "] column"};
+inline constexpr NamingPosition kGetDouble{nullptr, "Cannot read 'double' type value from [",
+                                           "] column"};
 
 }  // namespace kavex::messages
 

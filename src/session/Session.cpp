@@ -34,9 +34,9 @@ const unsigned int kPrefetchRows = 500;
 
 Session::Session(const std::string& userName, const std::string& password,
                  const std::string& connectString) {
-    environment = occi::Environment::createEnvironment(
-        kCharacterSet, kCharacterSet, occi::Environment::THREADED_UNMUTEXED, nullptr, nullptr,
-        nullptr, nullptr);
+    environment = occi::Environment::createEnvironment(kCharacterSet, kCharacterSet,
+                                                       occi::Environment::THREADED_UNMUTEXED,
+                                                       nullptr, nullptr, nullptr, nullptr);
     try {
         connection = environment->createConnection(userName, password, connectString);
     } catch (...) {

@@ -22,7 +22,7 @@ class LobParameter;
 class DataTypeHandlers;
 
 class Session {
-public:
+  public:
     using DataTypeHandlers = kavex::DataTypeHandlers;
 
     // Creates the environment (AL32UTF8 for both character sets, THREADED_UNMUTEXED) and the
@@ -92,7 +92,7 @@ public:
     std::map<std::int32_t, std::unique_ptr<ParameterBuffer>> parameters;
     std::map<std::int32_t, std::unique_ptr<LobParameter>> lobStreams;
 
-private:
+  private:
     enum class OnFailure { Stop, GoOn };
     // Releases the parameters and columns, closes the result set and hands the statement back:
     // replacement stops at the first failure, teardown goes on past every failure.

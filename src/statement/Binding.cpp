@@ -83,17 +83,17 @@ std::int32_t setTimestamp(Session& session, std::int32_t index, std::int32_t yea
                           std::uint32_t month, std::uint32_t day, std::uint32_t hour,
                           std::uint32_t minute, std::uint32_t second, std::uint32_t fraction,
                           std::int32_t tzHour, std::int32_t tzMinute, bool isNull) noexcept {
-    return bindParameter(
-        session, messages::kSetTimestamp, index,
-        [&](occi::Statement& statement, unsigned int position) {
-            if (isNull) {
-                statement.setTimestamp(position, occi::Timestamp());
-                return;
-            }
-            const occi::Timestamp value(session.environment, year, month, day, hour, minute,
-                                        second, fraction, tzHour, tzMinute);
-            statement.setTimestamp(position, value);
-        });
+    return bindParameter(session, messages::kSetTimestamp, index,
+                         [&](occi::Statement& statement, unsigned int position) {
+                             if (isNull) {
+                                 statement.setTimestamp(position, occi::Timestamp());
+                                 return;
+                             }
+                             const occi::Timestamp value(session.environment, year, month, day,
+                                                         hour, minute, second, fraction, tzHour,
+                                                         tzMinute);
+                             statement.setTimestamp(position, value);
+                         });
 }
 
 }  // namespace kavex::core

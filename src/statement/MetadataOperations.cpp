@@ -28,8 +28,8 @@ std::string failedText(const char* message) noexcept {
     }
 }
 
-std::string readText(const Session& session, std::int32_t index,
-                     std::string ColumnInfo::*field, const char* message) noexcept {
+std::string readText(const Session& session, std::int32_t index, std::string ColumnInfo::*field,
+                     const char* message) noexcept {
     const ColumnInfo* column = columnAt(session, index);
     if (column == nullptr) {
         return failedText(message);
@@ -54,8 +54,8 @@ std::int32_t readColumn(const Session& session, std::int32_t index, const char* 
 }
 
 // Number getters refuse a negative value like a bad index.
-std::int32_t readNumber(const Session& session, std::int32_t index,
-                        std::int32_t ColumnInfo::*field, const char* message) noexcept {
+std::int32_t readNumber(const Session& session, std::int32_t index, std::int32_t ColumnInfo::*field,
+                        const char* message) noexcept {
     return readColumn(session, index, message,
                       [field](const ColumnInfo& column) { return column.*field; });
 }
@@ -126,8 +126,7 @@ std::int32_t getColumnIsReadOnly(Session& session, std::int32_t index) noexcept 
 }
 
 std::int32_t getColumnIsDbGenerated(Session& session, std::int32_t index) noexcept {
-    return readFlag(session, index, &ColumnInfo::isAutoIncremented,
-                    messages::kColumnIsDbGenerated);
+    return readFlag(session, index, &ColumnInfo::isAutoIncremented, messages::kColumnIsDbGenerated);
 }
 
 std::int32_t getColumnIsNullable(Session& session, std::int32_t index) noexcept {

@@ -29,8 +29,7 @@ std::int32_t setIntSessionProperty(Session& session, std::int32_t propertyId,
 std::int32_t setNull(Session& session, std::int32_t index, std::int32_t typeCode) noexcept;
 std::int32_t setString(Session& session, std::int32_t index, const char* text,
                        bool isNull) noexcept;
-std::int32_t setInt(Session& session, std::int32_t index, std::int32_t value,
-                    bool isNull) noexcept;
+std::int32_t setInt(Session& session, std::int32_t index, std::int32_t value, bool isNull) noexcept;
 std::int32_t setFloat(Session& session, std::int32_t index, float value, bool isNull) noexcept;
 std::int32_t setDouble(Session& session, std::int32_t index, double value, bool isNull) noexcept;
 std::int32_t setTimestamp(Session& session, std::int32_t index, std::int32_t year,

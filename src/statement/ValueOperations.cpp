@@ -32,14 +32,12 @@ std::int32_t getString(Session& session, CallingContext& context, std::int32_t i
 
 std::int32_t getByteArray(Session& session, CallingContext& context, std::int32_t index,
                           KavexPointerRecord* record) noexcept {
-    return readValue(session, context, index, record, &Session::readBytes,
-                     messages::kGetByteArray);
+    return readValue(session, context, index, record, &Session::readBytes, messages::kGetByteArray);
 }
 
 std::int32_t getInteger(Session& session, CallingContext& context, std::int32_t index,
                         KavexIntRecord* record) noexcept {
-    return readValue(session, context, index, record, &Session::readInteger,
-                     messages::kGetInteger);
+    return readValue(session, context, index, record, &Session::readInteger, messages::kGetInteger);
 }
 
 std::int32_t getFloat(Session& session, CallingContext& context, std::int32_t index,
@@ -49,8 +47,7 @@ std::int32_t getFloat(Session& session, CallingContext& context, std::int32_t in
 
 std::int32_t getDouble(Session& session, CallingContext& context, std::int32_t index,
                        KavexDoubleRecord* record) noexcept {
-    return readValue(session, context, index, record, &Session::readDouble,
-                     messages::kGetDouble);
+    return readValue(session, context, index, record, &Session::readDouble, messages::kGetDouble);
 }
 
 }  // namespace kavex::core

@@ -14,7 +14,7 @@
 namespace kavex {
 
 class DataTypeHandlers {
-public:
+  public:
     virtual ~DataTypeHandlers() = default;
     // A new handler of the kind the type code selects.
     virtual std::unique_ptr<TypeHandler> createHandler(std::int32_t typeCode) const = 0;
@@ -24,12 +24,11 @@ public:
     void fillOnce();
     // The table's handler for the code; for a code it does not hold, a fresh handler that the
     // caller keeps in `fresh` for the duration of the read.
-    const TypeHandler* handlerFor(std::int32_t typeCode,
-                                  std::unique_ptr<TypeHandler>& fresh) const;
+    const TypeHandler* handlerFor(std::int32_t typeCode, std::unique_ptr<TypeHandler>& fresh) const;
 
     std::map<std::int32_t, std::unique_ptr<TypeHandler>> handlers;
 
-private:
+  private:
     std::once_flag filled;
 };
 

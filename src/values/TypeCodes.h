@@ -46,19 +46,23 @@ inline constexpr std::int32_t kTimestampLocalZone = KAVEX_SQLT_TIMESTAMP_LTZ;
 
 // The value handler a code selects, the same for both front ends. Codes the table does not list
 // select Default, which reads as the text "not supported data type (<code>)".
+// clang-format off
 enum class HandlerKind {
-    Default, CStr, RowId, Number, Integer, Float, Double, Date, Timestamp, Clob, Blob, Binary,
+    Default, CStr, RowId, Number, Integer, Float, Double, Date, Timestamp, Clob, Blob, Binary
 };
+// clang-format on
 HandlerKind handlerKindOf(std::int32_t code);
 
 // The 24 codes whose handlers each front end's table holds; other codes get a handler per read.
+// clang-format off
 inline constexpr std::int32_t kTableCodes[] = {
-    kChar,         kNumber,      kInteger,       kBinaryFloat,   kIBinaryFloat,
-    kBinaryDouble, kIBinaryDouble, kString,      kLong,          kRowId,
-    kRaw,          kFixedChar,   kAnsiFixedChar, kRowIdDescriptor, kClob,
-    kBlob,         kDate,        kDateTime,      kTime,          kTimeWithZone,
-    kTimestamp,    kTimestampWithZone, kTimestampLocalZone, kOpaque,
+    kChar,         kNumber,        kInteger,       kBinaryFloat,     kIBinaryFloat,
+    kBinaryDouble, kIBinaryDouble, kString,        kLong,            kRowId,
+    kRaw,          kFixedChar,     kAnsiFixedChar, kRowIdDescriptor, kClob,
+    kBlob,         kDate,          kDateTime,      kTime,            kTimeWithZone,
+    kTimestamp,    kTimestampWithZone, kTimestampLocalZone, kOpaque
 };
+// clang-format on
 
 // LOB kinds a value can be streamed into (StreamParameterToLob): CLOB, BLOB, LONG RAW, BFILE.
 inline constexpr bool isLobKind(std::int32_t code) {
@@ -71,7 +75,9 @@ inline constexpr bool isCharacterLob(std::int32_t code) {
 // LONG and LONG RAW: the client cuts their values to the session's maximum column size.
 inline constexpr bool isLongType(std::int32_t code) { return code == kLong || code == kLongRaw; }
 // Columns whose server type name is read with the column.
-inline constexpr bool hasServerTypeName(std::int32_t code) { return code == kOpaque || code == kRef; }
+inline constexpr bool hasServerTypeName(std::int32_t code) {
+    return code == kOpaque || code == kRef;
+}
 inline constexpr bool isTimestampType(std::int32_t code) {
     return (code >= kDateTime && code <= kTimestampWithZone) || code == kTimestampLocalZone;
 }
