@@ -38,6 +38,62 @@ extern "C" {
 
 typedef unsigned char kavex_bool;
 
+/* Oracle's data type codes, as GetColumnType reports them and SetNull takes them, grouped by the
+ * value getter that reads columns of the type. Columns of other types (58 for XMLTYPE, for
+ * example) are read by none. */
+/* GetString */
+#define KAVEX_SQLT_CHR 1 /* VARCHAR2, NVARCHAR2 */
+#define KAVEX_SQLT_NUM 2 /* NUMBER, as text */
+#define KAVEX_SQLT_STR 5
+#define KAVEX_SQLT_LNG 8 /* LONG */
+#define KAVEX_SQLT_RID 11
+#define KAVEX_SQLT_DAT 12 /* DATE */
+#define KAVEX_SQLT_LVC 94
+#define KAVEX_SQLT_AFC 96 /* CHAR, NCHAR */
+#define KAVEX_SQLT_AVC 97
+#define KAVEX_SQLT_RDD 104 /* ROWID */
+#define KAVEX_SQLT_CLOB 112
+#define KAVEX_SQLT_DATE 184
+#define KAVEX_SQLT_TIME 185
+#define KAVEX_SQLT_TIME_TZ 186
+#define KAVEX_SQLT_TIMESTAMP 187
+#define KAVEX_SQLT_TIMESTAMP_TZ 188
+#define KAVEX_SQLT_TIMESTAMP_LTZ 232
+#define KAVEX_SQLT_INTERVAL_YM 189 /* INTERVAL YEAR TO MONTH, as Oracle displays it */
+#define KAVEX_SQLT_INTERVAL_DS 190 /* INTERVAL DAY TO SECOND, as Oracle displays it */
+/* GetInteger */
+#define KAVEX_SQLT_INT 3
+#define KAVEX_SQLT_UIN 68
+/* GetFloat */
+#define KAVEX_SQLT_FLT 4
+#define KAVEX_SQLT_BFLOAT 21
+#define KAVEX_SQLT_IBFLOAT 100 /* BINARY_FLOAT */
+/* GetDouble */
+#define KAVEX_SQLT_BDOUBLE 22
+#define KAVEX_SQLT_IBDOUBLE 101 /* BINARY_DOUBLE */
+/* GetByteArray */
+#define KAVEX_SQLT_BIN 23 /* RAW */
+#define KAVEX_SQLT_LBI 24 /* LONG RAW */
+#define KAVEX_SQLT_LVB 95
+#define KAVEX_SQLT_BLOB 113
+/* Read by no getter */
+#define KAVEX_SQLT_REF 110
+#define KAVEX_SQLT_BFILEE 114 /* BFILE */
+
+/* LOB kinds for StreamParameterToLob, passed with the first chunk. A LONG RAW value travels in a
+ * BLOB; a BFILE is accepted but nothing is bound for it. */
+#define KAVEX_LOB_CLOB KAVEX_SQLT_CLOB
+#define KAVEX_LOB_BLOB KAVEX_SQLT_BLOB
+#define KAVEX_LOB_LONG_RAW KAVEX_SQLT_LBI
+#define KAVEX_LOB_BFILE KAVEX_SQLT_BFILEE
+
+/* Session properties for SetIntSessionProperty. KAVEX_PROPERTY_MAX_COLUMN_SIZE: the most bytes of
+ * a RAW or BLOB value and the most characters of a CLOB that a read delivers, and the most bytes of
+ * a LONG or LONG RAW value from the next result set on; a value of 0 or less restores the default.
+ * Other ids are accepted and change nothing. */
+#define KAVEX_PROPERTY_MAX_COLUMN_SIZE 1
+#define KAVEX_DEFAULT_MAX_COLUMN_SIZE 2000
+
 #pragma pack(push, 1)
 /* 13 bytes: GetString, GetByteArray (value = pointer to the bytes), GetDouble, TestMarshaling. */
 typedef struct KavexPointerRecord {

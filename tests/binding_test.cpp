@@ -12,6 +12,8 @@
 #include "session/OcciHandler.h"
 #include "session/Session.h"
 
+using namespace kavex;
+
 namespace {
 
 using flathost::errorText;

@@ -10,6 +10,8 @@
 #include "kavex_oracleociw.h"
 #include "session/ErrorStore.h"
 
+using namespace kavex;
+
 namespace {
 
 using flathost::errorText;

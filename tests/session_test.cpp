@@ -15,6 +15,8 @@
 #include "session/Registry.h"
 #include "flat/AdoDataTypeHandlers.h"
 
+using namespace kavex;
+
 namespace {
 
 using flathost::errorText;

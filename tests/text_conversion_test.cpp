@@ -13,6 +13,8 @@
 #include "values/TextConversion.h"
 #include "values/TypeNames.h"
 
+using namespace kavex;
+
 namespace {
 
 std::string formatFor(std::int32_t size, std::int32_t precision, std::int32_t scale,

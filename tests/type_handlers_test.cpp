@@ -13,6 +13,8 @@
 #include "flat/AdoDataTypeHandlers.h"
 #include "flat/AdoHandlers.h"
 
+using namespace kavex;
+
 namespace {
 
 using TypeHandlers = FlatSession;
@@ -119,7 +121,7 @@ TEST_F(TypeHandlers, DefaultHandlerNamesTheUnsupportedType) {
     auto& session = dynamic_cast<AdoSession&>(*registry::find(id)->session);
     const DefaultAdoHandler handler(999);
     const DataContainer<const char*> value =
-        handler.readValue(AdoContext::instance(), session, *session.columns[0], *session.resultSet);
+        handler.readValue(AdoContext::instance(), session, *session.columns[0], *session.currentResultSet());
     EXPECT_FALSE(value.isNull);
     EXPECT_STREQ(value.value, "not supported data type (999)");
     EXPECT_EQ(value.length, 29);

@@ -11,6 +11,8 @@
 #include "session/Registry.h"
 #include "flat/AdoSession.h"
 
+using namespace kavex;
+
 namespace {
 
 using Values = FlatSession;

@@ -76,7 +76,6 @@ private:
     Charset charset_;
     std::vector<Column> columns_;
     std::vector<ColumnSample> samples_;
-    bool sampled_ = false;
 
     std::vector<Cell> cells_;  // batchRows_ rows of columns_.size() cells
     std::string arena_;

@@ -8,6 +8,8 @@
 
 #include "session/CallingContext.h"
 
+namespace kavex {
+
 class AdoContext : public CallingContext {
 public:
     // The process-wide context; never destroyed, so calls arriving during unload still find it.
@@ -15,5 +17,7 @@ public:
 
     static thread_local std::string errorText;
 };
+
+}  // namespace kavex
 
 #endif

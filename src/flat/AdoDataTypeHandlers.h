@@ -1,12 +1,14 @@
 // The flat front end's handler table: one process-wide instance, filled at the first flat
 // connection and never destroyed (unloading must not run code that touches OCCI).
-#ifndef KAVEX_VALUES_ADODATATYPEHANDLERS_H
-#define KAVEX_VALUES_ADODATATYPEHANDLERS_H
+#ifndef KAVEX_FLAT_ADODATATYPEHANDLERS_H
+#define KAVEX_FLAT_ADODATATYPEHANDLERS_H
 
 #include "flat/AdoSession.h"
 #include "values/DataTypeHandlers.h"
 
-class AdoSession::AdoDataTypeHandlers : public Session::DataTypeHandlers {
+namespace kavex {
+
+class AdoSession::AdoDataTypeHandlers : public DataTypeHandlers {
 public:
     // The flat handler the type code selects.
     std::unique_ptr<TypeHandler> createHandler(std::int32_t typeCode) const override;
@@ -14,5 +16,7 @@ public:
 
 // The process-wide flat table.
 AdoSession::AdoDataTypeHandlers& adoHandlerTable();
+
+}  // namespace kavex
 
 #endif

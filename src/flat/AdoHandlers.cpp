@@ -8,6 +8,8 @@
 #include "values/LobReading.h"
 #include "values/TextConversion.h"
 
+namespace kavex {
+
 namespace {
 
 unsigned int columnNumber(const ColumnInfo& column) {
@@ -145,3 +147,5 @@ DataContainer<double> DoubleAdoHandler::readValue(AdoContext&, AdoSession&,
     }
     return DataContainer<double>{false, 0, value.value};
 }
+
+}  // namespace kavex

@@ -2,8 +2,8 @@
 // DataContainer the flat session copies into the host's record. Texts and bytes are handed out
 // through the session's returnString. Handlers hold nothing but their name and type code, so one
 // instance serves every session and thread.
-#ifndef KAVEX_VALUES_ADOHANDLERS_H
-#define KAVEX_VALUES_ADOHANDLERS_H
+#ifndef KAVEX_FLAT_ADOHANDLERS_H
+#define KAVEX_FLAT_ADOHANDLERS_H
 
 #include <cstdint>
 
@@ -11,6 +11,8 @@
 #include "flat/AdoSession.h"
 #include "flat/DataContainer.h"
 #include "values/TypeHandler.h"
+
+namespace kavex {
 
 template <class T>
 class AdoTypeHandler : public basic_type_handler<AdoContext, AdoSession, DataContainer<T>> {
@@ -122,5 +124,23 @@ public:
                                     const ColumnInfo& column,
                                     occi::ResultSet& resultSet) const override;
 };
+
+// The flat handlers by kind, for makeHandler.
+struct AdoHandlerFamily {
+    using Default = DefaultAdoHandler;
+    using CStr = CStrAdoHandler;
+    using RowId = RowIdAdoHandler;
+    using Number = NumberAdoHandler;
+    using Integer = IntegerAdoHandler;
+    using Float = FloatAdoHandler;
+    using Double = DoubleAdoHandler;
+    using Date = DateAdoHandler;
+    using Timestamp = TimestampAdoHandler;
+    using Clob = ClobAdoHandler;
+    using Blob = BlobAdoHandler;
+    using Binary = BinaryAdoHandler;
+};
+
+}  // namespace kavex
 
 #endif

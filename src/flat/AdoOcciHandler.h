@@ -2,12 +2,13 @@
 #ifndef KAVEX_FLAT_ADOOCCIHANDLER_H
 #define KAVEX_FLAT_ADOOCCIHANDLER_H
 
+#include "flat/AdoSession.h"
 #include "session/OcciHandler.h"
 
-class AdoOcciHandler : public OcciHandler {
-public:
-    std::unique_ptr<Session> createSession(const char* userName, const char* password,
-                                           const char* connectString) override;
-};
+namespace kavex {
+
+class AdoOcciHandler : public OcciHandlerFor<AdoSession> {};
+
+}  // namespace kavex
 
 #endif

@@ -3,54 +3,47 @@
 #include <algorithm>
 #include <cstdint>
 #include <initializer_list>
-#include <stdexcept>
 #include <utility>
 
 #include "flat/AdoDataTypeHandlers.h"
 #include "flat/AdoHandlers.h"
 #include "values/ColumnInfo.h"
+#include "values/TypeCodes.h"
+
+namespace kavex {
 
 namespace {
 
 // A handed-out pointer stays valid while at most this many further strings are handed out.
 constexpr std::size_t kKeptStrings = 10;
 
-// The type codes a read slot accepts, as a set that answers in one step.
-class Codes {
-public:
-    constexpr Codes(std::initializer_list<std::int32_t> codes) {
-        for (const std::int32_t code : codes) {
-            bits[code / 64] |= std::uint64_t{1} << (code % 64);
-        }
-    }
-    constexpr bool has(std::int32_t code) const {
-        return code >= 0 && code < 256 && ((bits[code / 64] >> (code % 64)) & 1) != 0;
-    }
+using types::HandlerKind;
+using Kinds = std::initializer_list<HandlerKind>;
 
-private:
-    std::uint64_t bits[4] = {};
-};
+// Each slot accepts the codes whose handlers produce its container type; no code is accepted by
+// two slots.
+constexpr Kinds kStringKinds = {HandlerKind::CStr,   HandlerKind::RowId,     HandlerKind::Number,
+                                HandlerKind::Date,   HandlerKind::Timestamp, HandlerKind::Clob};
+constexpr Kinds kIntegerKinds = {HandlerKind::Integer};
+constexpr Kinds kDoubleKinds = {HandlerKind::Double};
+constexpr Kinds kFloatKinds = {HandlerKind::Float};
+constexpr Kinds kBytesKinds = {HandlerKind::Binary, HandlerKind::Blob};
 
-constexpr Codes kStringCodes = {1,   2,   5,   8,   11,  12,  94,  96,  97,  104,
-                                112, 184, 185, 186, 187, 188, 189, 190, 232};
-constexpr Codes kIntegerCodes = {3, 68};
-constexpr Codes kDoubleCodes = {22, 101};
-constexpr Codes kFloatCodes = {4, 21, 100};
-constexpr Codes kBytesCodes = {23, 24, 95, 113};
+bool accepts(Kinds kinds, std::int32_t type) {
+    return std::find(kinds.begin(), kinds.end(), types::handlerKindOf(type)) != kinds.end();
+}
 
 // Reads column `index` of the current row with the handler for its type and copies the result
-// into the host's record. A refusal (no such column, no result set, a type the slot does not
-// accept) writes byte 0 only.
+// into the host's record (never null). A refusal (no such column, no result set, a type the slot
+// does not accept) writes byte 0 only.
 template <class T, class Record>
 bool readInto(AdoSession& session, CallingContext& context, int index, Record* record,
-              const Codes& accepted) {
-    if (record == nullptr) {
-        return false;
-    }
+              Kinds accepted) {
     const bool known = index >= 0 && static_cast<std::size_t>(index) < session.columns.size();
     const ColumnInfo* column = known ? session.columns[static_cast<std::size_t>(index)].get()
                                      : nullptr;
-    if (column == nullptr || session.resultSet == nullptr || !accepted.has(column->type)) {
+    occi::ResultSet* resultSet = session.currentResultSet();
+    if (column == nullptr || resultSet == nullptr || !accepts(accepted, column->type)) {
         record->isNull = 1;
         return false;
     }
@@ -58,12 +51,8 @@ bool readInto(AdoSession& session, CallingContext& context, int index, Record* r
     // session's table is the flat one, so the downcast needs no run-time check.
     const auto& handler = static_cast<const AdoTypeHandler<T>&>(
         session.handlerAt(static_cast<std::size_t>(index), *column));
-    // The flat context is the one process-wide object.
-    if (&context != &AdoContext::instance()) {
-        throw std::logic_error("flat values are read with the flat context");
-    }
-    const DataContainer<T> value = handler.readValue(static_cast<AdoContext&>(context), session,
-                                                     *column, *session.resultSet);
+    const DataContainer<T> value =
+        handler.readValue(context.as<AdoContext>(), session, *column, *resultSet);
     record->isNull = value.isNull ? 1 : 0;
     record->length = value.length;
     record->value = value.value;
@@ -122,21 +111,23 @@ const TypeHandler& AdoSession::handlerAt(std::size_t index, const ColumnInfo& co
 }
 
 bool AdoSession::readString(CallingContext& context, int index, KavexPointerRecord* record) {
-    return readInto<const char*>(*this, context, index, record, kStringCodes);
+    return readInto<const char*>(*this, context, index, record, kStringKinds);
 }
 
 bool AdoSession::readInteger(CallingContext& context, int index, KavexIntRecord* record) {
-    return readInto<int>(*this, context, index, record, kIntegerCodes);
+    return readInto<int>(*this, context, index, record, kIntegerKinds);
 }
 
 bool AdoSession::readDouble(CallingContext& context, int index, KavexDoubleRecord* record) {
-    return readInto<double>(*this, context, index, record, kDoubleCodes);
+    return readInto<double>(*this, context, index, record, kDoubleKinds);
 }
 
 bool AdoSession::readFloat(CallingContext& context, int index, KavexFloatRecord* record) {
-    return readInto<float>(*this, context, index, record, kFloatCodes);
+    return readInto<float>(*this, context, index, record, kFloatKinds);
 }
 
 bool AdoSession::readBytes(CallingContext& context, int index, KavexPointerRecord* record) {
-    return readInto<const char*>(*this, context, index, record, kBytesCodes);
+    return readInto<const char*>(*this, context, index, record, kBytesKinds);
 }
+
+}  // namespace kavex

@@ -1,7 +1,7 @@
 // The flat front end's session: hands texts out through a queue of the last 11 strings, and reads
 // values into the host's packed records.
-#ifndef KAVEX_VALUES_ADOSESSION_H
-#define KAVEX_VALUES_ADOSESSION_H
+#ifndef KAVEX_FLAT_ADOSESSION_H
+#define KAVEX_FLAT_ADOSESSION_H
 
 #include <deque>
 #include <string>
@@ -9,6 +9,8 @@
 #include "session/Session.h"
 #include "values/ColumnHandlers.h"
 #include "values/NumberText.h"
+
+namespace kavex {
 
 class AdoSession : public Session {
 public:
@@ -44,5 +46,7 @@ private:
     std::string released;  // the storage of the string the queue let go last
     ColumnHandlers handlers;
 };
+
+}  // namespace kavex
 
 #endif

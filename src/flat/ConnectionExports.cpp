@@ -6,23 +6,27 @@
 #include "kavex_oracleociw.h"
 #include "session/Connect.h"
 #include "session/ErrorStore.h"
-#include "session/Guarded.h"
+#include "session/Messages.h"
 #include "session/Registry.h"
+#include "session/Session.h"
+
+using kavex::AdoContext;
 
 extern "C" {
 
 KAVEX_API int OpenConnection(const char* connectString, const char* userName,
                              const char* password) {
     try {
-        return openSession(std::make_unique<AdoOcciHandler>(), userName, password, connectString);
+        return kavex::openSession(std::make_unique<kavex::AdoOcciHandler>(), userName, password,
+                                  connectString);
     } catch (...) {
-        return storeFailure("Cannot open connection");
+        return kavex::storeFailure(kavex::messages::kOpenFailed);
     }
 }
 
 KAVEX_API int CloseConnection(int sessionId) {
     try {
-        return registry::close(sessionId);
+        return kavex::registry::close(sessionId);
     } catch (...) {
         return 0;  // closing has no error result
     }
@@ -31,7 +35,7 @@ KAVEX_API int CloseConnection(int sessionId) {
 KAVEX_API const char* GetError(int errorId) {
     std::string& text = AdoContext::errorText;
     try {
-        text = errors::fetchError(errorId);
+        text = kavex::errors::fetchError(errorId);
     } catch (...) {
         // The text this thread received last stays valid and is better than none.
     }

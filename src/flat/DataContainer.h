@@ -1,8 +1,10 @@
 // What a flat value handler produces: a null flag, a byte length and the value.
-#ifndef KAVEX_VALUES_DATACONTAINER_H
-#define KAVEX_VALUES_DATACONTAINER_H
+#ifndef KAVEX_FLAT_DATACONTAINER_H
+#define KAVEX_FLAT_DATACONTAINER_H
 
 #include <cstdint>
+
+namespace kavex {
 
 template <class T>
 struct DataContainer {
@@ -10,5 +12,7 @@ struct DataContainer {
     std::int32_t length = 0;
     T value{};
 };
+
+}  // namespace kavex
 
 #endif

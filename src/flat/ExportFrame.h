@@ -1,20 +1,18 @@
-// The frame every flat export shares: find the session, run one core operation, and let no
-// exception cross the C boundary.
+// What every flat export shares: the call frame (session/CallFrame.h), the core operations and the
+// interface's one-byte bool.
 #ifndef KAVEX_FLAT_EXPORTFRAME_H
 #define KAVEX_FLAT_EXPORTFRAME_H
 
-#include <cstdint>
-#include <string>
+#include "kavex_oracleociw.h"
+#include "session/CallFrame.h"
+#include "session/Messages.h"
+#include "statement/Operations.h"
 
-#include "session/SessionEntry.h"
-
-namespace flat {
+namespace kavex::flat {
 
 // The one-byte bool of the interface: only that byte counts.
 inline bool isSet(kavex_bool flag) { return flag != 0; }
 
-using core::withSession;
-
-}  // namespace flat
+}  // namespace kavex::flat
 
 #endif

@@ -1,32 +1,37 @@
 // Column metadata of the current result or of a described object.
+#include <string>
+
 #include "flat/AdoContext.h"
 #include "flat/ExportFrame.h"
-#include "kavex_oracleociw.h"
-#include "session/Session.h"
 
-using flat::withSession;
+using kavex::Session;
+using kavex::withSession;
+namespace core = kavex::core;
+namespace messages = kavex::messages;
 
 namespace {
 
-using TextGetter = std::string (*)(OcciHandler*, std::int32_t);
+using kavex::core::ColumnNumberGetter;
+using kavex::core::ColumnTextGetter;
 
 // The text (value or failure message) is handed out through the session's returned strings.
 // Without a session the refusal, a constant text, is returned; a failure of the frame itself
 // returns the getter's own message, also a constant. Nothing is stored: the caller gets no id.
-const char* returnedText(int sessionId, int index, TextGetter getter,
+const char* returnedText(int sessionId, int index, ColumnTextGetter getter,
                          const char* ownMessage) noexcept {
-    try {
-        const SessionLease lease(sessionId);
-        OcciHandler* handler = lease.handler();
-        if (handler == nullptr) {
-            return lease.refusal();
-        }
-        const std::string text = getter(handler, index);
-        return handler->session->returnString(text.data(),
-                                              static_cast<std::int32_t>(text.size()));
-    } catch (...) {
-        return ownMessage;
-    }
+    return kavex::inSession(
+        sessionId,
+        [&](Session& session) {
+            const std::string text = getter(session, index);
+            return session.returnString(text.data(), static_cast<std::int32_t>(text.size()));
+        },
+        [](const char* refusal) { return refusal; }, [ownMessage] { return ownMessage; });
+}
+
+int columnNumber(int sessionId, int index, ColumnNumberGetter getter,
+                 const char* ownMessage) noexcept {
+    return withSession(sessionId, ownMessage,
+                       [&](Session& session) { return getter(session, index); });
 }
 
 }  // namespace
@@ -34,90 +39,68 @@ const char* returnedText(int sessionId, int index, TextGetter getter,
 extern "C" {
 
 KAVEX_API int GetMetaData(int sessionId, const char* unused, const char* objectName) {
-    static const char* const ownMessage = "Cannot get columns metadata";
-    return withSession(sessionId, ownMessage, [&](OcciHandler* handler) -> std::int32_t {
+    return withSession(sessionId, messages::kGetMetaData, [&](Session& session) {
         if (objectName == nullptr) {
-            return storeFailure(ownMessage);
+            return kavex::storeFailure(messages::kGetMetaData);
         }
-        return core::getMetaData(handler, AdoContext::instance(), unused ? unused : "",
+        return core::getMetaData(session, kavex::AdoContext::instance(), unused ? unused : "",
                                  objectName, nullptr);
     });
 }
 
 KAVEX_API int GetColumnsCount(int sessionId) {
-    return withSession(sessionId, "Cannot read columns count",
-                       [](OcciHandler* handler) { return core::getColumnsCount(handler); });
+    return withSession(sessionId, messages::kColumnsCount,
+                       [](Session& session) { return core::getColumnsCount(session); });
 }
 
 KAVEX_API const char* GetColumnName(int sessionId, int index) {
-    return returnedText(sessionId, index, core::getColumnName, "Cannot read column's name");
+    return returnedText(sessionId, index, core::getColumnName, messages::kColumnName);
 }
 
 KAVEX_API const char* GetColumnSchemaName(int sessionId, int index) {
-    return returnedText(sessionId, index, core::getColumnSchemaName,
-                        "Cannot read column's schema name");
+    return returnedText(sessionId, index, core::getColumnSchemaName, messages::kColumnSchemaName);
 }
 
 KAVEX_API const char* GetColumnTableName(int sessionId, int index) {
-    return returnedText(sessionId, index, core::getColumnTableName,
-                        "Cannot read column's table name");
+    return returnedText(sessionId, index, core::getColumnTableName, messages::kColumnTableName);
 }
 
 KAVEX_API const char* GetColumnTypeName(int sessionId, int index) {
-    return returnedText(sessionId, index, core::getColumnTypeName,
-                        "Cannot read column's type name");
+    return returnedText(sessionId, index, core::getColumnTypeName, messages::kColumnTypeName);
 }
 
 KAVEX_API int GetColumnType(int sessionId, int index) {
-    return withSession(sessionId, "Cannot read column's type", [&](OcciHandler* handler) {
-        return core::getColumnType(handler, index);
-    });
+    return columnNumber(sessionId, index, core::getColumnType, messages::kColumnType);
 }
 
 KAVEX_API int GetColumnSize(int sessionId, int index) {
-    return withSession(sessionId, "Cannot read column size", [&](OcciHandler* handler) {
-        return core::getColumnSize(handler, index);
-    });
+    return columnNumber(sessionId, index, core::getColumnSize, messages::kColumnSize);
 }
 
 KAVEX_API int GetColumnScale(int sessionId, int index) {
-    return withSession(sessionId, "Cannot read column scale", [&](OcciHandler* handler) {
-        return core::getColumnScale(handler, index);
-    });
+    return columnNumber(sessionId, index, core::getColumnScale, messages::kColumnScale);
 }
 
 KAVEX_API int GetColumnPrecision(int sessionId, int index) {
-    return withSession(sessionId, "Cannot read column precision", [&](OcciHandler* handler) {
-        return core::getColumnPrecision(handler, index);
-    });
+    return columnNumber(sessionId, index, core::getColumnPrecision, messages::kColumnPrecision);
 }
 
 KAVEX_API int GetColumnIsAutoincremented(int sessionId, int index) {
-    return withSession(sessionId, "Cannot read column property 'is autoincremented'",
-                       [&](OcciHandler* handler) {
-                           return core::getColumnIsAutoincremented(handler, index);
-                       });
+    return columnNumber(sessionId, index, core::getColumnIsAutoincremented,
+                        messages::kColumnIsAutoincremented);
 }
 
 KAVEX_API int GetColumnIsReadOnly(int sessionId, int index) {
-    return withSession(sessionId, "Cannot read column property 'is readonly'",
-                       [&](OcciHandler* handler) {
-                           return core::getColumnIsReadOnly(handler, index);
-                       });
+    return columnNumber(sessionId, index, core::getColumnIsReadOnly, messages::kColumnIsReadOnly);
 }
 
 KAVEX_API int GetColumnIsDbGenerated(int sessionId, int index) {
-    return withSession(sessionId, "Cannot read column property 'is db generated'",
-                       [&](OcciHandler* handler) {
-                           return core::getColumnIsDbGenerated(handler, index);
-                       });
+    return columnNumber(sessionId, index, core::getColumnIsDbGenerated,
+                        messages::kColumnIsDbGenerated);
 }
 
 KAVEX_API int GetColumnIsNullable(int sessionId, int index) {
-    return withSession(sessionId, "Cannot read column property 'is nullable'",
-                       [&](OcciHandler* handler) {
-                           return core::getColumnIsNullable(handler, index);
-                       });
+    return columnNumber(sessionId, index, core::getColumnIsNullable, messages::kColumnIsNullable);
 }
 
 }  // extern "C"

@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+namespace kavex {
+
 namespace {
 
 // java.util.List and its add method, looked up once per process: nearly every row goes to a
@@ -234,3 +236,5 @@ bool JniContext::appendAll(jobject list, jobjectArray values) {
     env->CallStaticBooleanMethod(bulk.collections, bulk.addAll, list, values);
     return !failed();
 }
+
+}  // namespace kavex

@@ -10,6 +10,8 @@
 
 #include "session/CallingContext.h"
 
+namespace kavex {
+
 class JniContext : public CallingContext {
 public:
     explicit JniContext(JNIEnv* environment) : env(environment) {}
@@ -50,5 +52,7 @@ public:
 
     JNIEnv* const env;
 };
+
+}  // namespace kavex
 
 #endif

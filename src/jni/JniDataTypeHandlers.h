@@ -5,7 +5,9 @@
 #include "jni/JniSession.h"
 #include "values/DataTypeHandlers.h"
 
-class JniSession::JniDataTypeHandlers : public Session::DataTypeHandlers {
+namespace kavex {
+
+class JniSession::JniDataTypeHandlers : public DataTypeHandlers {
 public:
     // A new JNI handler of the kind the type code selects.
     std::unique_ptr<TypeHandler> createHandler(std::int32_t typeCode) const override;
@@ -14,5 +16,7 @@ public:
     // (sessions still open at unload keep pointing at it).
     static JniDataTypeHandlers& instance();
 };
+
+}  // namespace kavex
 
 #endif

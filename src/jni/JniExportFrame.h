@@ -1,31 +1,19 @@
-// The frame every native method shares: find the session, run one core operation, and let no
-// C++ exception reach the JVM.
+// What every native method shares: the call frame (session/CallFrame.h), the core operations and
+// the reading of Java booleans.
 #ifndef KAVEX_JNI_JNIEXPORTFRAME_H
 #define KAVEX_JNI_JNIEXPORTFRAME_H
 
 #include <jni.h>
 
-#include <cstdint>
-#include <stdexcept>
-#include <string>
+#include "session/CallFrame.h"
+#include "session/Messages.h"
+#include "statement/Operations.h"
 
-#include "session/SessionEntry.h"
-
-namespace jnientry {
+namespace kavex::jnientry {
 
 // A Java boolean counts as true only when it is JNI_TRUE.
 inline bool isTrue(jboolean flag) { return flag == JNI_TRUE; }
 
-using core::withSession;
-
-// Refuses an argument the operation cannot take, with the operation's own message.
-template <class OwnMessage>
-std::int32_t refuse(OcciHandler* handler, OwnMessage&& ownMessage) noexcept {
-    return guarded(
-        handler, [](Session&) -> std::int32_t { throw std::invalid_argument("bad argument"); },
-        ownMessage);
-}
-
-}  // namespace jnientry
+}  // namespace kavex::jnientry
 
 #endif

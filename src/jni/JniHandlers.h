@@ -13,6 +13,8 @@
 #include "jni/JniSession.h"
 #include "values/TypeHandler.h"
 
+namespace kavex {
+
 using JniTypeHandler = basic_type_handler<JniContext, JniSession, jobject>;
 
 // Serves a type Java cannot be given: the string "not supported data type (<code>)" in every row.
@@ -106,5 +108,23 @@ public:
     jobject readValue(JniContext& context, JniSession& session, const ColumnInfo& column,
                       occi::ResultSet& resultSet) const override;
 };
+
+// The JNI handlers by kind, for makeHandler.
+struct JniHandlerFamily {
+    using Default = DefaultJniHandler;
+    using CStr = CStrJniHandler;
+    using RowId = RowIdJniHandler;
+    using Number = NumberJniHandler;
+    using Integer = IntegerJniHandler;
+    using Float = FloatJniHandler;
+    using Double = DoubleJniHandler;
+    using Date = DateJniHandler;
+    using Timestamp = TimestampJniHandler;
+    using Clob = ClobJniHandler;
+    using Blob = BlobJniHandler;
+    using Binary = BinaryJniHandler;
+};
+
+}  // namespace kavex
 
 #endif

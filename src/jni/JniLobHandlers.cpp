@@ -6,6 +6,8 @@
 #include "jni/JniText.h"
 #include "values/LobReading.h"
 
+namespace kavex {
+
 namespace {
 
 jobject bytesOrNull(JniContext& context, const std::string& bytes) {
@@ -44,3 +46,5 @@ jobject BinaryJniHandler::readValue(JniContext& context, JniSession& session,
     }
     return bytesOrNull(context, readRawBytes(bytes, session.maxColumnSize));
 }
+
+}  // namespace kavex

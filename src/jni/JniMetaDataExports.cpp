@@ -9,30 +9,36 @@
 #include "jni/JniExportFrame.h"
 #include "jni/JniText.h"
 
-using jnientry::withSession;
+using kavex::JavaText;
+using kavex::JniContext;
+using kavex::Session;
+using kavex::withSession;
+namespace core = kavex::core;
+namespace messages = kavex::messages;
 
 namespace {
 
-const char* const kCannotGetMetaData = "Cannot get columns metadata";
+using kavex::core::ColumnNumberGetter;
+using kavex::core::ColumnTextGetter;
 
-// A column text for Java (the value, or the failure's text, which is not stored): null for an
-// empty text or an unexpected failure.
-template <class Getter>
-jstring columnText(JNIEnv* env, jint sessionId, jint index, Getter&& getter) noexcept {
-    try {
-        const SessionLease lease(sessionId);
-        const std::string text =
-            lease.handler() != nullptr ? getter(lease.handler(), index) : lease.refusal();
-        return text.empty() ? nullptr : newJavaString(env, text);
-    } catch (...) {
-        return nullptr;
-    }
+// An empty text reads as null in Java.
+jstring javaTextOrNull(JNIEnv* env, const std::string& text) {
+    return text.empty() ? nullptr : kavex::newJavaString(env, text);
 }
 
-template <class Getter>
-jint columnNumber(jint sessionId, jint index, const char* ownMessage, Getter&& getter) noexcept {
+// A column text for Java (the value, the refusal, or the failure's text, which is not stored):
+// null for an empty text or an unexpected failure.
+jstring columnText(JNIEnv* env, jint sessionId, jint index, ColumnTextGetter getter) noexcept {
+    return kavex::inSession(
+        sessionId, [&](Session& session) { return javaTextOrNull(env, getter(session, index)); },
+        [env](const char* refusal) { return javaTextOrNull(env, refusal); },
+        []() -> jstring { return nullptr; });
+}
+
+jint columnNumber(jint sessionId, jint index, const char* ownMessage,
+                  ColumnNumberGetter getter) noexcept {
     return withSession(sessionId, ownMessage,
-                       [&](OcciHandler* handler) { return getter(handler, index); });
+                       [&](Session& session) { return getter(session, index); });
 }
 
 }  // namespace
@@ -44,39 +50,40 @@ JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_getMetaData(JNIEnv* 
                                                                        jstring firstText,
                                                                        jstring objectName,
                                                                        jobject metaData) {
-    auto describe = [&](OcciHandler* handler) {
+    auto describe = [&](Session& session) {
         JniContext context(env);
         const JavaText first(env, firstText);
         const JavaText name(env, objectName);
         if (name.isNull()) {
-            return jnientry::refuse(handler, [] { return std::string(kCannotGetMetaData); });
+            return kavex::storeFailure(messages::kGetMetaData);
         }
         // The first text is not used; a null one counts as empty.
-        return core::getMetaData(handler, context, first.isNull() ? std::string() : first.get(),
+        return core::getMetaData(session, context, first.isNull() ? std::string() : first.get(),
                                  name.get(), metaData);
     };
-    const std::int32_t result = withSession(sessionId, kCannotGetMetaData, describe);
+    const std::int32_t result = withSession(sessionId, messages::kGetMetaData, describe);
     // A target that is no list or refuses values (an immutable list) leaves a Java exception
     // pending; the caller is answered with the error id alone, which it can fetch.
     if (env->ExceptionCheck() == JNI_TRUE) {
         env->ExceptionClear();
-        return result < 0 ? result : storeFailure(kCannotGetMetaData);
+        return result < 0 ? result : kavex::storeFailure(messages::kGetMetaData);
     }
     return result;
 }
 
 JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_getRow(JNIEnv* env, jobject,
                                                                   jint sessionId, jobject row) {
-    return withSession(sessionId, "Cannot read data row", [&](OcciHandler* handler) {
+    return withSession(sessionId, messages::kGetRow, [&](Session& session) {
         JniContext context(env);
-        return core::getRow(handler, context, row);
+        return core::getRow(session, context, row);
     });
 }
 
 JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_getColumnsCount(JNIEnv*, jobject,
                                                                            jint sessionId) {
-    return withSession(sessionId, core::kSessionNotInitialized,
-                       [](OcciHandler* handler) { return core::getColumnsCount(handler); });
+    // The JNI entry has always stored this text when its frame fails.
+    return withSession(sessionId, messages::kSessionNotInitialized,
+                       [](Session& session) { return core::getColumnsCount(session); });
 }
 
 JNIEXPORT jstring JNICALL Java_velmar_oracleociops_OcciWrapper_getColumnName(JNIEnv* env,
@@ -104,50 +111,50 @@ JNIEXPORT jstring JNICALL Java_velmar_oracleociops_OcciWrapper_getColumnTypeName
 JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_getColumnType(JNIEnv*, jobject,
                                                                          jint sessionId,
                                                                          jint index) {
-    return columnNumber(sessionId, index, "Cannot read column's type", core::getColumnType);
+    return columnNumber(sessionId, index, messages::kColumnType, core::getColumnType);
 }
 
 JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_getColumnSize(JNIEnv*, jobject,
                                                                          jint sessionId,
                                                                          jint index) {
-    return columnNumber(sessionId, index, "Cannot read column size", core::getColumnSize);
+    return columnNumber(sessionId, index, messages::kColumnSize, core::getColumnSize);
 }
 
 JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_getColumnScale(JNIEnv*, jobject,
                                                                           jint sessionId,
                                                                           jint index) {
-    return columnNumber(sessionId, index, "Cannot read column scale", core::getColumnScale);
+    return columnNumber(sessionId, index, messages::kColumnScale, core::getColumnScale);
 }
 
 JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_getColumnPrecision(JNIEnv*,
                                                                               jobject,
                                                                               jint sessionId,
                                                                               jint index) {
-    return columnNumber(sessionId, index, "Cannot read column precision",
+    return columnNumber(sessionId, index, messages::kColumnPrecision,
                         core::getColumnPrecision);
 }
 
 JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_getColumnIsAutoincremented(
     JNIEnv*, jobject, jint sessionId, jint index) {
-    return columnNumber(sessionId, index, "Cannot read column property 'is autoincremented'",
+    return columnNumber(sessionId, index, messages::kColumnIsAutoincremented,
                         core::getColumnIsAutoincremented);
 }
 
 JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_getColumnIsReadOnly(
     JNIEnv*, jobject, jint sessionId, jint index) {
-    return columnNumber(sessionId, index, "Cannot read column property 'is readonly'",
+    return columnNumber(sessionId, index, messages::kColumnIsReadOnly,
                         core::getColumnIsReadOnly);
 }
 
 JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_getColumnIsDbGenerated(
     JNIEnv*, jobject, jint sessionId, jint index) {
-    return columnNumber(sessionId, index, "Cannot read column property 'is db generated'",
+    return columnNumber(sessionId, index, messages::kColumnIsDbGenerated,
                         core::getColumnIsDbGenerated);
 }
 
 JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_getColumnIsNullable(
     JNIEnv*, jobject, jint sessionId, jint index) {
-    return columnNumber(sessionId, index, "Cannot read column property 'is nullable'",
+    return columnNumber(sessionId, index, messages::kColumnIsNullable,
                         core::getColumnIsNullable);
 }
 

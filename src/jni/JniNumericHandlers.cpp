@@ -2,6 +2,8 @@
 // zero is a value.
 #include "jni/JniHandlers.h"
 
+namespace kavex {
+
 jobject IntegerJniHandler::readValue(JniContext& context, JniSession&, const ColumnInfo& column,
                                      occi::ResultSet& resultSet) const {
     const unsigned int i = static_cast<unsigned int>(column.index) + 1;
@@ -28,3 +30,5 @@ jobject DoubleJniHandler::readValue(JniContext& context, JniSession&, const Colu
     }
     return context.newDouble(value.value);
 }
+
+}  // namespace kavex

@@ -2,12 +2,13 @@
 #ifndef KAVEX_JNI_JNIOCCIHANDLER_H
 #define KAVEX_JNI_JNIOCCIHANDLER_H
 
+#include "jni/JniSession.h"
 #include "session/OcciHandler.h"
 
-class JniOcciHandler : public OcciHandler {
-public:
-    std::unique_ptr<Session> createSession(const char* userName, const char* password,
-                                           const char* connectString) override;
-};
+namespace kavex {
+
+class JniOcciHandler : public OcciHandlerFor<JniSession> {};
+
+}  // namespace kavex
 
 #endif

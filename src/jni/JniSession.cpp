@@ -9,6 +9,8 @@
 #include "jni/ListAppender.h"
 #include "values/ColumnInfo.h"
 
+namespace kavex {
+
 Session::DataTypeHandlers* JniSession::handlerTable() {
     return &JniDataTypeHandlers::instance();
 }
@@ -60,11 +62,12 @@ jobjectArray JniSession::rowArray(JniContext& context, jobject list, jsize width
 }
 
 bool JniSession::readRow(CallingContext& context, void* target) {
-    auto& jni = static_cast<JniContext&>(context);
+    auto& jni = context.as<JniContext>();
     auto row = static_cast<jobject>(target);
     if (row == nullptr) {
         throw std::invalid_argument("no row list");
     }
+    occi::ResultSet* resultSet = currentResultSet();
     if (!columns.empty() && resultSet == nullptr) {
         // Columns of a described object, with no query result to read them from.
         throw std::logic_error("no result set");
@@ -95,7 +98,7 @@ bool JniSession::readRow(CallingContext& context, void* target) {
 
 bool JniSession::collectMetaData(CallingContext& context, const std::string&,
                                  const std::string& objectName, void* target) {
-    auto& jni = static_cast<JniContext&>(context);
+    auto& jni = context.as<JniContext>();
     auto list = static_cast<jobject>(target);
     if (list == nullptr) {
         throw std::invalid_argument("no metadata list");
@@ -125,3 +128,5 @@ bool JniSession::collectMetaData(CallingContext& context, const std::string&,
     appender.finish();
     return appender.complete();
 }
+
+}  // namespace kavex

@@ -10,6 +10,8 @@
 #include "values/ColumnHandlers.h"
 #include "values/NumberText.h"
 
+namespace kavex {
+
 class JniContext;
 
 class JniSession : public Session {
@@ -41,5 +43,7 @@ private:
     jsize rowValuesWidth = 0;
     JavaVM* jvm = nullptr;
 };
+
+}  // namespace kavex
 
 #endif

@@ -9,11 +9,15 @@
 #include "jni/JniText.h"
 #include "session/Connect.h"
 #include "session/ErrorStore.h"
-#include "session/PositionMessage.h"
 #include "session/Registry.h"
+#include "session/Session.h"
 
-using jnientry::isTrue;
-using jnientry::withSession;
+using kavex::JavaText;
+using kavex::Session;
+using kavex::withSession;
+using kavex::jnientry::isTrue;
+namespace core = kavex::core;
+namespace messages = kavex::messages;
 
 namespace {
 
@@ -49,17 +53,17 @@ JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_openConnection(
         const JavaText secret(env, password);
         const JavaText connect(env, connectString);
         // A null text (or one the JVM could not hand out) is refused by the set-up.
-        return openSession(std::make_unique<JniOcciHandler>(), user.get(), secret.get(),
-                           connect.get());
+        return kavex::openSession(std::make_unique<kavex::JniOcciHandler>(), user.get(),
+                                  secret.get(), connect.get());
     } catch (...) {
-        return storeFailure("Cannot open connection");
+        return kavex::storeFailure(messages::kOpenFailed);
     }
 }
 
 JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_closeConnection(JNIEnv*, jobject,
                                                                             jint sessionId) {
     try {
-        return registry::close(sessionId);
+        return kavex::registry::close(sessionId);
     } catch (...) {
         return 0;
     }
@@ -68,7 +72,7 @@ JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_closeConnection(JNIE
 JNIEXPORT jstring JNICALL Java_velmar_oracleociops_OcciWrapper_getError(JNIEnv* env, jobject,
                                                                        jint errorId) {
     try {
-        return newJavaString(env, errors::fetchError(errorId));
+        return kavex::newJavaString(env, kavex::errors::fetchError(errorId));
     } catch (...) {
         return nullptr;
     }
@@ -77,45 +81,45 @@ JNIEXPORT jstring JNICALL Java_velmar_oracleociops_OcciWrapper_getError(JNIEnv* 
 JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_executeQuery(JNIEnv* env, jobject,
                                                                         jint sessionId, jstring sql,
                                                                         jboolean autoCommit) {
-    return withSession(sessionId, "Cannot execute query", [&](OcciHandler* handler) {
+    return withSession(sessionId, messages::kExecuteQuery.own, [&](Session& session) {
         const JavaText text(env, sql);
-        return core::executeQuery(handler, text.get(), isTrue(autoCommit));
+        return core::executeQuery(session, text.get(), isTrue(autoCommit));
     });
 }
 
 JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_prepareQuery(JNIEnv* env, jobject,
                                                                         jint sessionId, jstring sql,
                                                                         jboolean autoCommit) {
-    return withSession(sessionId, "Cannot prepare query", [&](OcciHandler* handler) {
+    return withSession(sessionId, messages::kPrepareQuery.own, [&](Session& session) {
         const JavaText text(env, sql);
-        return core::prepareQuery(handler, text.get(), isTrue(autoCommit));
+        return core::prepareQuery(session, text.get(), isTrue(autoCommit));
     });
 }
 
 JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_execute(JNIEnv*, jobject,
                                                                    jint sessionId) {
-    return withSession(sessionId, "Cannot execute query iteration",
-                       [](OcciHandler* handler) { return core::execute(handler); });
+    return withSession(sessionId, messages::kExecute,
+                       [](Session& session) { return core::execute(session); });
 }
 
 JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_nextRow(JNIEnv*, jobject,
                                                                    jint sessionId) {
-    return withSession(sessionId, "Cannot move to next row",
-                       [](OcciHandler* handler) { return core::nextRow(handler); });
+    return withSession(sessionId, messages::kNextRow,
+                       [](Session& session) { return core::nextRow(session); });
 }
 
 JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_setIntSessionProperty(
     JNIEnv*, jobject, jint sessionId, jint propertyId, jint value) {
-    return withSession(sessionId, "Cannot set property", [&](OcciHandler* handler) {
-        return core::setIntSessionProperty(handler, propertyId, value);
+    return withSession(sessionId, messages::kSetProperty, [&](Session& session) {
+        return core::setIntSessionProperty(session, propertyId, value);
     });
 }
 
 JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_setMaxParSize(JNIEnv*, jobject,
                                                                          jint sessionId,
                                                                          jint index, jint size) {
-    return withSession(sessionId, "Cannot set max parameter size", [&](OcciHandler* handler) {
-        return core::setMaxParSize(handler, static_cast<std::uint32_t>(index),
+    return withSession(sessionId, messages::kSetMaxParSize, [&](Session& session) {
+        return core::setMaxParSize(session, static_cast<std::uint32_t>(index),
                                    static_cast<std::uint32_t>(size));
     });
 }
@@ -123,22 +127,22 @@ JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_setMaxParSize(JNIEnv
 JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_setMaxIterations(JNIEnv*, jobject,
                                                                             jint sessionId,
                                                                             jint count) {
-    return withSession(sessionId, "Cannot set max iterations number", [&](OcciHandler* handler) {
-        return core::setMaxIterations(handler, static_cast<std::uint32_t>(count));
+    return withSession(sessionId, messages::kSetMaxIterations, [&](Session& session) {
+        return core::setMaxIterations(session, static_cast<std::uint32_t>(count));
     });
 }
 
 JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_addIteration(JNIEnv*, jobject,
                                                                         jint sessionId) {
-    return withSession(sessionId, "Cannot execute batch iteration",
-                       [](OcciHandler* handler) { return core::addIteration(handler); });
+    return withSession(sessionId, messages::kAddIteration,
+                       [](Session& session) { return core::addIteration(session); });
 }
 
 JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_setNull(JNIEnv*, jobject,
                                                                    jint sessionId, jint index,
                                                                    jint typeCode) {
-    return withSession(sessionId, "Cannot assign NULL value", [&](OcciHandler* handler) {
-        return core::setNull(handler, index, typeCode);
+    return withSession(sessionId, messages::kSetNull.own, [&](Session& session) {
+        return core::setNull(session, index, typeCode);
     });
 }
 
@@ -146,26 +150,24 @@ JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_setString(JNIEnv* en
                                                                      jint sessionId, jint index,
                                                                      jstring value,
                                                                      jboolean isNull) {
-    return withSession(sessionId, "Cannot assign string value", [&](OcciHandler* handler) {
+    return withSession(sessionId, messages::kSetString.own, [&](Session& session) {
         if (value == nullptr) {
-            return core::setString(handler, index, "", true);
+            return core::setString(session, index, "", true);
         }
         const JavaText text(env, value);
         if (text.isNull()) {
             // The JVM could not hand the characters out; its exception is pending.
-            return jnientry::refuse(handler, [&] {
-                return core::parameterMessage("Cannot assign string value to [", index);
-            });
+            return kavex::storeFailure(messages::kSetString.at(index));
         }
-        return core::setString(handler, index, text.get(), isTrue(isNull));
+        return core::setString(session, index, text.get(), isTrue(isNull));
     });
 }
 
 JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_setInt(JNIEnv*, jobject,
                                                                   jint sessionId, jint index,
                                                                   jint value, jboolean isNull) {
-    return withSession(sessionId, "Cannot assign 'int' type value", [&](OcciHandler* handler) {
-        return core::setInt(handler, index, value, isTrue(isNull));
+    return withSession(sessionId, messages::kSetInt.own, [&](Session& session) {
+        return core::setInt(session, index, value, isTrue(isNull));
     });
 }
 
@@ -173,8 +175,8 @@ JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_setFloat(JNIEnv*, jo
                                                                     jint sessionId, jint index,
                                                                     jfloat value,
                                                                     jboolean isNull) {
-    return withSession(sessionId, "Cannot assign 'float' type value", [&](OcciHandler* handler) {
-        return core::setFloat(handler, index, value, isTrue(isNull));
+    return withSession(sessionId, messages::kSetFloat.own, [&](Session& session) {
+        return core::setFloat(session, index, value, isTrue(isNull));
     });
 }
 
@@ -182,17 +184,17 @@ JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_setDouble(JNIEnv*, j
                                                                      jint sessionId, jint index,
                                                                      jdouble value,
                                                                      jboolean isNull) {
-    return withSession(sessionId, "Cannot assign 'double' type value",
-                       [&](OcciHandler* handler) {
-                           return core::setDouble(handler, index, value, isTrue(isNull));
+    return withSession(sessionId, messages::kSetDouble.own,
+                       [&](Session& session) {
+                           return core::setDouble(session, index, value, isTrue(isNull));
                        });
 }
 
 JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_setTimestamp(
     JNIEnv*, jobject, jint sessionId, jint index, jint year, jint month, jint day, jint hour,
     jint minute, jint second, jint fraction, jint tzHour, jint tzMinute, jboolean isNull) {
-    return withSession(sessionId, "Cannot assign timestamp value", [&](OcciHandler* handler) {
-        return core::setTimestamp(handler, index, year, static_cast<std::uint32_t>(month),
+    return withSession(sessionId, messages::kJniSetTimestamp, [&](Session& session) {
+        return core::setTimestamp(session, index, year, static_cast<std::uint32_t>(month),
                                   static_cast<std::uint32_t>(day),
                                   static_cast<std::uint32_t>(hour),
                                   static_cast<std::uint32_t>(minute),
@@ -205,24 +207,24 @@ JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_setTimestamp(
 JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_streamParameterToLob(
     JNIEnv* env, jobject, jint sessionId, jint index, jint lobKind, jbyteArray data,
     jint length) {
-    return withSession(sessionId, "Cannot stream BLOB/CLOB type value", [&](OcciHandler* handler) {
+    return withSession(sessionId, messages::kStreamToLob.own, [&](Session& session) {
         // The core refuses a negative length with the operation's own message; a missing array
         // or a length beyond its end is refused the same way, before anything is pinned.
         if (data == nullptr || length < 0 || length > env->GetArrayLength(data)) {
-            return core::streamParameterToLob(handler, index, lobKind, nullptr, -1);
+            return core::streamParameterToLob(session, index, lobKind, nullptr, -1);
         }
         const PinnedBytes bytes(env, data);
         if (bytes.data() == nullptr) {
-            return core::streamParameterToLob(handler, index, lobKind, nullptr, -1);
+            return core::streamParameterToLob(session, index, lobKind, nullptr, -1);
         }
-        return core::streamParameterToLob(handler, index, lobKind, bytes.data(), length);
+        return core::streamParameterToLob(session, index, lobKind, bytes.data(), length);
     });
 }
 
 JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_streamParameterToLobLast(
     JNIEnv*, jobject, jint sessionId, jint index) {
-    return withSession(sessionId, "Cannot post BLOB/CLOB type value", [&](OcciHandler* handler) {
-        return core::streamParameterToLobLast(handler, index);
+    return withSession(sessionId, messages::kPostLob.own, [&](Session& session) {
+        return core::streamParameterToLobLast(session, index);
     });
 }
 

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+namespace kavex {
+
 namespace {
 
 void appendUtf8(std::string& out, std::uint32_t cp) {
@@ -164,3 +166,5 @@ jstring newJavaString(JNIEnv* env, const std::string& text) {
     const std::vector<jchar> chars = utf16Of(text.data(), text.size());
     return env->NewString(chars.data(), static_cast<jsize>(chars.size()));
 }
+
+}  // namespace kavex

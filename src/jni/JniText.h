@@ -10,6 +10,8 @@
 
 #include <string>
 
+namespace kavex {
+
 // A Java string's text in standard UTF-8, made when the argument is converted. A surrogate
 // without its partner becomes U+FFFD; U+0000 becomes a NUL byte, where a NUL-terminated text ends
 // (as it does for the flat interface). Null when the string is null or the JVM could not hand its
@@ -28,5 +30,7 @@ private:
 // A new Java string holding the UTF-8 text (NULs included), or null when the JVM could not make
 // it (a Java exception is then pending). Malformed bytes become U+FFFD.
 jstring newJavaString(JNIEnv* env, const std::string& text);
+
+}  // namespace kavex
 
 #endif

@@ -7,6 +7,8 @@
 #include "values/CharacterCut.h"
 #include "values/TextConversion.h"
 
+namespace kavex {
+
 namespace {
 
 // Empty texts read as null, exactly as NULL values do.
@@ -66,3 +68,5 @@ jobject TimestampJniHandler::readValue(JniContext& context, JniSession& session,
     appendTimestampText(timestamp, column.textFormat, column.fractionDigits(), text);
     return stringOrNull(context, text);
 }
+
+}  // namespace kavex

@@ -2,6 +2,8 @@
 
 #include "jni/JniText.h"
 
+namespace kavex {
+
 ListAppender::ListAppender(JniContext& context, jobject list, jsize expected)
     : context(context), list(list), expected(expected) {
     // A single value gains nothing from gathering.
@@ -86,3 +88,5 @@ void ListAppender::finish() {
     gatheredCount = 0;
     dropGathering();
 }
+
+}  // namespace kavex

@@ -12,6 +12,8 @@
 
 #include "jni/JniContext.h"
 
+namespace kavex {
+
 class ListAppender {
 public:
     // expected: how many values are to come (the size of a gathering array made for them). Each
@@ -52,5 +54,7 @@ private:
     bool keepReferences = false;
     bool stopped = false;
 };
+
+}  // namespace kavex
 
 #endif

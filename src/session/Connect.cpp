@@ -7,14 +7,15 @@
 
 #include "occi/occi.h"
 #include "session/ErrorStore.h"
-#include "session/Guarded.h"
+#include "session/Messages.h"
 #include "session/OcciHandler.h"
 #include "session/Registry.h"
 #include "session/Session.h"
 
+namespace kavex {
+
 namespace {
 
-const char* const kOpenFailed = "Cannot open connection";
 const int kEnvironmentUnavailable = 32101;
 
 // The caller's text with its control characters escaped (\x0A, \x1B; C1 controls as \u009B),
@@ -34,9 +35,9 @@ void writeEscaped(std::ostream& message, const char* text) {
 }
 
 void writePrefix(std::ostream& message, const char* connectString, const char* userName) {
-    message << "Cannot open connection to server: ";
+    message << messages::kOpenPrefix;
     writeEscaped(message, connectString);
-    message << ", user: ";
+    message << messages::kOpenUser;
     writeEscaped(message, userName);
     message << "; ";
 }
@@ -47,7 +48,7 @@ std::int32_t openSession(std::unique_ptr<OcciHandler> handler, const char* userN
                          const char* password, const char* connectString) {
     try {
         if (!handler || userName == nullptr || password == nullptr || connectString == nullptr) {
-            return storeFailure(kOpenFailed);
+            return storeFailure(messages::kOpenFailed);
         }
         std::ostringstream message;
         message.exceptions(std::ios::badbit);
@@ -61,8 +62,7 @@ std::int32_t openSession(std::unique_ptr<OcciHandler> handler, const char* userN
             writePrefix(message, connectString, userName);
             const int code = e.getErrorCode();
             if (code == kEnvironmentUnavailable) {
-                message << "Cannot create execution environment. Make sure you are using correct "
-                           "version of Oracle OCI libraries";
+                message << messages::kNoEnvironment;
             } else {
                 // What was written before a failure stays; the rest becomes the code alone.
                 try {
@@ -70,7 +70,7 @@ std::int32_t openSession(std::unique_ptr<OcciHandler> handler, const char* userN
                     message << e.getMessage();
                     message << ")[Code:" << code << "]";
                 } catch (...) {
-                    message << "Uknown error [Code:" << code << "]";
+                    message << messages::kUnreadableClientMessage << code << "]";
                 }
             }
         } catch (...) {
@@ -80,6 +80,8 @@ std::int32_t openSession(std::unique_ptr<OcciHandler> handler, const char* userN
         return errors::storeError(message.str());
     } catch (...) {
         handler.reset();
-        return storeFailure(kOpenFailed);
+        return storeFailure(messages::kOpenFailed);
     }
 }
+
+}  // namespace kavex

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <memory>
 
+namespace kavex {
+
 class OcciHandler;
 
 // Creates the handler's session and registers it; returns the new session id, or an error id
@@ -12,5 +14,7 @@ class OcciHandler;
 // escapes is stored as "Cannot open connection". Null texts fail with "Cannot open connection".
 std::int32_t openSession(std::unique_ptr<OcciHandler> handler, const char* userName,
                          const char* password, const char* connectString);
+
+}  // namespace kavex
 
 #endif

@@ -6,17 +6,10 @@
 #include <map>
 #include <mutex>
 
-#include "session/Guarded.h"
-#include "session/Operations.h"
+#include "session/Messages.h"
 
-namespace core {
-const char* const kSessionNotInitialized = "Session is not initialized";
-}
-
+namespace kavex {
 namespace errors {
-
-const char* const kUnknownError = "Unknown error";
-
 namespace {
 
 struct Store {
@@ -93,7 +86,7 @@ std::string fetchError(std::int32_t errorId) {
     if (errorId != 0 && errorId == delivered.id) {
         return delivered.text;
     }
-    return kUnknownError;
+    return messages::kUnknownError;
 }
 
 Counts counts() {
@@ -108,8 +101,8 @@ std::int32_t storeFailure(const std::string& message) noexcept {
     try {
         return errors::storeError(message);
     } catch (...) {
-        // Not even the message could be kept (memory exhaustion): -1 is still a failure, and
-        // GetError answers it with "Unknown error".
         return -1;
     }
 }
+
+}  // namespace kavex

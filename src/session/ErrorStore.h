@@ -7,15 +7,14 @@
 #include <cstdint>
 #include <string>
 
+namespace kavex {
+
 namespace errors {
 
 // Beyond this many unfetched messages, or this many bytes of their text, the oldest are dropped
 // (the newest message is always kept, whatever its size).
 constexpr std::size_t kMaxMessages = 10000;
 constexpr std::size_t kMaxBytes = 8u << 20;
-
-// The text of every id that names no message this thread may see.
-extern const char* const kUnknownError;  // "Unknown error"
 
 // Keeps a copy of message under a fresh id and returns the id.
 std::int32_t storeError(const std::string& message);
@@ -32,5 +31,11 @@ struct Counts {
 Counts counts();
 
 }  // namespace errors
+
+// storeError that never throws: when not even the message can be kept (memory exhaustion) the
+// result is -1, still a failure, which GetError answers with "Unknown error".
+std::int32_t storeFailure(const std::string& message) noexcept;
+
+}  // namespace kavex
 
 #endif

@@ -1,5 +1,6 @@
 // The registry's entry for one open session: its id, the owned Session and the lock that
-// serializes calls on it. Each front end's handler is the factory of its own Session class.
+// serializes calls on it. Each front end's handler is the factory of its own Session class
+// (OcciHandlerFor).
 #ifndef KAVEX_SESSION_OCCIHANDLER_H
 #define KAVEX_SESSION_OCCIHANDLER_H
 
@@ -7,6 +8,8 @@
 #include <memory>
 
 #include "session/SessionLock.h"
+
+namespace kavex {
 
 class Session;
 
@@ -20,5 +23,20 @@ public:
     std::unique_ptr<Session> session;
     SessionLock lock;
 };
+
+// The handler of a front end whose sessions are FrontEndSession (a complete Session subclass).
+// A new session gets the front end's handler table, which the first one fills.
+template <class FrontEndSession>
+class OcciHandlerFor : public OcciHandler {
+public:
+    std::unique_ptr<Session> createSession(const char* userName, const char* password,
+                                           const char* connectString) override {
+        auto created = std::make_unique<FrontEndSession>(userName, password, connectString);
+        created->attachHandlerTable();
+        return created;
+    }
+};
+
+}  // namespace kavex
 
 #endif

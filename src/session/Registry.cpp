@@ -6,7 +6,8 @@
 
 #include "session/OcciHandler.h"
 #include "session/Session.h"
-#include "values/DataTypeHandlers.h"
+
+namespace kavex {
 
 namespace registry {
 namespace {
@@ -56,11 +57,6 @@ std::int32_t close(std::int32_t sessionId) {
 std::int32_t add(std::unique_ptr<OcciHandler>& handler) {
     Sessions& s = sessions();
     std::lock_guard<std::mutex> lock(s.mutex);
-    Session& session = *handler->session;
-    session.typeHandlers = session.handlerTable();
-    if (session.typeHandlers->handlers.empty()) {
-        session.typeHandlers->populate();
-    }
     std::shared_ptr<OcciHandler> entry(std::move(handler));
     const std::int32_t id = s.lastSessionId + 1;
     entry->sessionId = id;
@@ -70,3 +66,5 @@ std::int32_t add(std::unique_ptr<OcciHandler>& handler) {
 }
 
 }  // namespace registry
+
+}  // namespace kavex

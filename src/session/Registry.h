@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <memory>
 
+namespace kavex {
+
 class OcciHandler;
 
 namespace registry {
@@ -18,10 +20,11 @@ std::shared_ptr<OcciHandler> find(std::int32_t sessionId);
 // Erases the entry and turns later calls away. With no call inside, the session is torn down
 // under the lock; otherwise when that call ends. Always 0.
 std::int32_t close(std::int32_t sessionId);
-// Issues the next id, attaches the session's handler table (filling it on first use) and inserts
-// the handler, all under the lock. Returns the new id.
+// Issues the next id and inserts the handler under it, under the lock. Returns the new id.
 std::int32_t add(std::unique_ptr<OcciHandler>& handler);
 
 }  // namespace registry
+
+}  // namespace kavex
 
 #endif

@@ -3,15 +3,12 @@
 #include <cstddef>
 #include <utility>
 
+#include "session/Messages.h"
 #include "session/OcciHandler.h"
-#include "session/Operations.h"
 #include "session/Registry.h"
 #include "session/Session.h"
 
-namespace core {
-const char* const kSessionBusy =
-    "Session is busy: a call on it from this thread has not returned yet";
-}
+namespace kavex {
 
 namespace {
 
@@ -35,7 +32,7 @@ void tearDown(OcciHandler& handler) {
 
 }  // namespace
 
-SessionLease::SessionLease(std::int32_t sessionId) : refusalText(core::kSessionNotInitialized) {
+SessionLease::SessionLease(std::int32_t sessionId) : refusalText(messages::kSessionNotInitialized) {
     for (KeptHandler& entry : kept) {
         if (entry.sessionId == sessionId && entry.handler) {
             if (!entry.handler->lock.isClosed()) {
@@ -71,7 +68,7 @@ SessionLease::SessionLease(std::int32_t sessionId) : refusalText(core::kSessionN
         ++*pin;
     }
     if (held->lock.enter() == SessionLock::Entry::Reentered) {
-        refusalText = core::kSessionBusy;
+        refusalText = messages::kSessionBusy;
         return;
     }
     if (held->lock.isClosed() || !held->session) {
@@ -82,6 +79,10 @@ SessionLease::SessionLease(std::int32_t sessionId) : refusalText(core::kSessionN
         return;
     }
     entered = true;
+}
+
+Session* SessionLease::session() const {
+    return entered ? held->session.get() : nullptr;
 }
 
 SessionLease::~SessionLease() {
@@ -98,3 +99,5 @@ SessionLease::~SessionLease() {
         --*pin;
     }
 }
+
+}  // namespace kavex

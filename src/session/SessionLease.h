@@ -13,7 +13,10 @@
 #include <cstdint>
 #include <memory>
 
+namespace kavex {
+
 class OcciHandler;
+class Session;
 
 class SessionLease {
 public:
@@ -24,6 +27,8 @@ public:
 
     // The session's handler while the lease holds it, else null.
     OcciHandler* handler() const { return entered ? held : nullptr; }
+    // The session while the lease holds it, else null.
+    Session* session() const;
     // Why there is no handler: "Session is not initialized" (no such open session) or the text
     // for a call made from inside another call on the same session.
     const char* refusal() const { return refusalText; }
@@ -35,5 +40,7 @@ private:
     bool entered = false;
     const char* refusalText;
 };
+
+}  // namespace kavex
 
 #endif

@@ -1,5 +1,7 @@
 #include "session/SessionLock.h"
 
+namespace kavex {
+
 bool SessionLock::take(std::thread::id self) {
     std::thread::id none;
     return holder.compare_exchange_strong(none, self, std::memory_order_seq_cst,
@@ -39,3 +41,5 @@ void SessionLock::leave() {
         released.notify_all();
     }
 }
+
+}  // namespace kavex

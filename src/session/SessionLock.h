@@ -13,6 +13,8 @@
 #include <mutex>
 #include <thread>
 
+namespace kavex {
+
 class SessionLock {
 public:
     enum class Entry { Entered, Reentered };
@@ -37,5 +39,7 @@ private:
     std::mutex waitMutex;
     std::condition_variable released;
 };
+
+}  // namespace kavex
 
 #endif

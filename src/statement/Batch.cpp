@@ -1,7 +1,12 @@
 // Iterative execution: the client runs every iteration bound since the last replacement in one
 // execute; the library keeps no count of its own.
-#include "session/Guarded.h"
-#include "statement/CurrentStatement.h"
+#include <stdexcept>
+
+#include "session/CallFrame.h"
+#include "session/Messages.h"
+#include "statement/Operations.h"
+
+namespace kavex::core {
 
 namespace {
 
@@ -11,45 +16,39 @@ constexpr std::uint32_t kMaxIterations = 1u << 20;
 
 }  // namespace
 
-namespace core {
-
-std::int32_t setMaxIterations(OcciHandler* handler, std::uint32_t count) {
-    const char* const ownMessage = "Cannot set max iterations number";
+std::int32_t setMaxIterations(Session& session, std::uint32_t count) noexcept {
     if (count > kMaxIterations) {
-        return guarded(
-            handler, [](Session&) -> std::int32_t { throw std::length_error("too many"); },
-            [&] {
-                return ownMessage + (": " + std::to_string(count)) + " is more than the " +
-                       std::to_string(kMaxIterations) + " iterations a batch can hold";
-            });
+        return guarded([]() -> std::int32_t { throw std::length_error("too many"); },
+                       [&] {
+                           return messages::kSetMaxIterations + (": " + std::to_string(count)) +
+                                  " is more than the " + std::to_string(kMaxIterations) +
+                                  " iterations a batch can hold";
+                       });
     }
     return guarded(
-        handler,
-        [&](Session& session) {
-            currentStatement(session).setMaxIterations(count);
+        [&] {
+            session.currentStatement().setMaxIterations(count);
             return 0;
         },
-        [&] { return std::string(ownMessage); });
+        [] { return std::string(messages::kSetMaxIterations); });
 }
 
-std::int32_t setMaxParSize(OcciHandler* handler, std::uint32_t index, std::uint32_t size) {
+std::int32_t setMaxParSize(Session& session, std::uint32_t index, std::uint32_t size) noexcept {
     return guarded(
-        handler,
-        [&](Session& session) {
-            currentStatement(session).setMaxParamSize(index, size);
+        [&] {
+            session.currentStatement().setMaxParamSize(index, size);
             return 0;
         },
-        [] { return std::string("Cannot set max parameter size"); });
+        [] { return std::string(messages::kSetMaxParSize); });
 }
 
-std::int32_t addIteration(OcciHandler* handler) {
+std::int32_t addIteration(Session& session) noexcept {
     return guarded(
-        handler,
-        [](Session& session) {
-            currentStatement(session).addIteration();
+        [&] {
+            session.currentStatement().addIteration();
             return 0;
         },
-        [] { return std::string("Cannot execute batch iteration"); });
+        [] { return std::string(messages::kAddIteration); });
 }
 
-}  // namespace core
+}  // namespace kavex::core

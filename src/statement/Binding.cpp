@@ -1,22 +1,14 @@
-// Binding parameter values to the current statement, and dropping every parameter state when the
-// statement goes.
-#include "session/Guarded.h"
-#include "session/PositionMessage.h"
-#include "statement/CurrentStatement.h"
-#include "statement/LobParameter.h"
-#include "statement/ParameterBuffer.h"
+// Binding parameter values to the current statement.
+#include "session/CallFrame.h"
+#include "session/Messages.h"
+#include "statement/Operations.h"
+
+namespace kavex::core {
 
 namespace {
 
-// Never written; shared by every NULL buffer and every NULL or absent text.
+// Shared by every NULL or absent text.
 const char kEmptyText[] = "";
-
-const std::int32_t kLongVarchar = 94;
-const std::int32_t kLongVarraw = 95;
-const std::int32_t kClob = 112;
-const std::int32_t kBlob = 113;
-
-using core::parameterMessage;
 
 // A BINARY_FLOAT or BINARY_DOUBLE value; a null one carries 0.
 template <class Binary, class Value>
@@ -28,83 +20,41 @@ Binary binaryValue(Value value, bool isNull) {
 }
 
 template <class Bind>
-std::int32_t bindParameter(OcciHandler* handler, const char* ownPrefix, std::int32_t index,
-                           Bind&& bind) {
+std::int32_t bindParameter(Session& session, const messages::NamingPosition& text,
+                           std::int32_t index, Bind&& bind) noexcept {
     return guarded(
-        handler,
-        [&](Session& session) {
-            bind(session, currentStatement(session));
+        [&] {
+            bind(session.currentStatement(), static_cast<unsigned int>(index));
             return 0;
         },
-        [&] { return parameterMessage(ownPrefix, index); });
+        [&] { return text.at(index); });
 }
 
 }  // namespace
 
-void Session::bindNull(std::int32_t index, std::int32_t typeCode) {
-    occi::Statement& current = currentStatement(*this);
-    const unsigned int position = static_cast<unsigned int>(index);
-    if (typeCode == kBlob) {
-        occi::Blob blob;
-        blob.setNull();
-        current.setBlob(position, blob);
-        return;
-    }
-    if (typeCode == kClob) {
-        occi::Clob clob;
-        clob.setNull();
-        current.setClob(position, clob);
-        return;
-    }
-    if (typeCode == kLongVarchar || typeCode == kLongVarraw) {
-        current.setNull(position, static_cast<occi::Type>(typeCode));
-        return;
-    }
-    // One buffer per index and statement: the client applies it to every iteration in which the
-    // parameter receives no other value.
-    if (parameters.count(index) != 0) {
-        return;
-    }
-    auto inserted = parameters.emplace(index, std::make_unique<ParameterBuffer>());
-    ParameterBuffer& buffer = *inserted.first->second;
-    buffer.data = kEmptyText;
-    current.setDataBuffer(position, const_cast<char*>(buffer.data), occi::OCCI_SQLT_STR, 0,
-                          &buffer.length, &buffer.indicator, nullptr);
-}
-
-void Session::releaseParameters() {
-    parameters.clear();
-    for (auto& entry : lobStreams) {
-        entry.second->release();
-    }
-    lobStreams.clear();
-}
-
-namespace core {
-
-std::int32_t setNull(OcciHandler* handler, std::int32_t index, std::int32_t typeCode) {
+std::int32_t setNull(Session& session, std::int32_t index, std::int32_t typeCode) noexcept {
     return guarded(
-        handler,
-        [&](Session& session) {
+        [&] {
             session.bindNull(index, typeCode);
             return 0;
         },
-        [&] { return parameterMessage("Cannot assign NULL value to [", index); });
+        [&] { return messages::kSetNull.at(index); });
 }
 
-std::int32_t setString(OcciHandler* handler, std::int32_t index, const char* text, bool isNull) {
-    return bindParameter(handler, "Cannot assign string value to [", index,
-                         [&](Session&, occi::Statement& statement) {
+std::int32_t setString(Session& session, std::int32_t index, const char* text,
+                       bool isNull) noexcept {
+    return bindParameter(session, messages::kSetString, index,
+                         [&](occi::Statement& statement, unsigned int position) {
                              const bool bindsValue = text != nullptr && !isNull;
-                             statement.setString(static_cast<unsigned int>(index),
+                             statement.setString(position,
                                                  std::string(bindsValue ? text : kEmptyText));
                          });
 }
 
-std::int32_t setInt(OcciHandler* handler, std::int32_t index, std::int32_t value, bool isNull) {
-    return bindParameter(handler, "Cannot assign 'int' type value to [", index,
-                         [&](Session&, occi::Statement& statement) {
-                             const unsigned int position = static_cast<unsigned int>(index);
+std::int32_t setInt(Session& session, std::int32_t index, std::int32_t value,
+                    bool isNull) noexcept {
+    return bindParameter(session, messages::kSetInt, index,
+                         [&](occi::Statement& statement, unsigned int position) {
                              if (isNull) {
                                  statement.setNull(position, occi::OCCIINT);
                              } else {
@@ -113,38 +63,37 @@ std::int32_t setInt(OcciHandler* handler, std::int32_t index, std::int32_t value
                          });
 }
 
-std::int32_t setFloat(OcciHandler* handler, std::int32_t index, float value, bool isNull) {
-    return bindParameter(handler, "Cannot assign 'float' type value to [", index,
-                         [&](Session&, occi::Statement& statement) {
-                             statement.setBFloat(static_cast<unsigned int>(index),
-                                              binaryValue<occi::BFloat>(value, isNull));
+std::int32_t setFloat(Session& session, std::int32_t index, float value, bool isNull) noexcept {
+    return bindParameter(session, messages::kSetFloat, index,
+                         [&](occi::Statement& statement, unsigned int position) {
+                             statement.setBFloat(position,
+                                                 binaryValue<occi::BFloat>(value, isNull));
                          });
 }
 
-std::int32_t setDouble(OcciHandler* handler, std::int32_t index, double value, bool isNull) {
-    return bindParameter(handler, "Cannot assign 'double' type value to [", index,
-                         [&](Session&, occi::Statement& statement) {
-                             statement.setBDouble(static_cast<unsigned int>(index),
-                                              binaryValue<occi::BDouble>(value, isNull));
+std::int32_t setDouble(Session& session, std::int32_t index, double value, bool isNull) noexcept {
+    return bindParameter(session, messages::kSetDouble, index,
+                         [&](occi::Statement& statement, unsigned int position) {
+                             statement.setBDouble(position,
+                                                  binaryValue<occi::BDouble>(value, isNull));
                          });
 }
 
-std::int32_t setTimestamp(OcciHandler* handler, std::int32_t index, std::int32_t year,
+std::int32_t setTimestamp(Session& session, std::int32_t index, std::int32_t year,
                           std::uint32_t month, std::uint32_t day, std::uint32_t hour,
                           std::uint32_t minute, std::uint32_t second, std::uint32_t fraction,
-                          std::int32_t tzHour, std::int32_t tzMinute, bool isNull) {
-    return bindParameter(
-        handler, "Cannot assign 'timestamp' value to [", index,
-        [&](Session& session, occi::Statement& statement) {
-            const unsigned int position = static_cast<unsigned int>(index);
-            if (isNull) {
-                statement.setTimestamp(position, occi::Timestamp());
-                return;
-            }
-            const occi::Timestamp value(session.environment, year, month, day, hour, minute,
-                                        second, fraction, tzHour, tzMinute);
-            statement.setTimestamp(position, value);
-        });
+                          std::int32_t tzHour, std::int32_t tzMinute, bool isNull) noexcept {
+    return bindParameter(session, messages::kSetTimestamp, index,
+                         [&](occi::Statement& statement, unsigned int position) {
+                             if (isNull) {
+                                 statement.setTimestamp(position, occi::Timestamp());
+                                 return;
+                             }
+                             const occi::Timestamp value(session.environment, year, month, day,
+                                                         hour, minute, second, fraction, tzHour,
+                                                         tzMinute);
+                             statement.setTimestamp(position, value);
+                         });
 }
 
-}  // namespace core
+}  // namespace kavex::core

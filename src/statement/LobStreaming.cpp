@@ -1,32 +1,16 @@
 // Streaming a large parameter value in chunks into a temporary LOB, then binding the LOB.
 #include <limits>
-#include <sstream>
 #include <stdexcept>
 
-#include "session/Guarded.h"
-#include "session/PositionMessage.h"
-#include "statement/CurrentStatement.h"
-#include "statement/LobParameter.h"
+#include "session/CallFrame.h"
+#include "session/Messages.h"
+#include "statement/Operations.h"
+#include "values/LobParameter.h"
+#include "values/TypeCodes.h"
+
+namespace kavex::core {
 
 namespace {
-
-const std::int32_t kClob = 112;
-const std::int32_t kBlob = 113;
-const std::int32_t kBfile = 114;
-const std::int32_t kLongRaw = 24;
-
-// Stands in for the data of an empty chunk sent without a buffer.
-char emptyChunk[1] = {0};
-
-std::string streamMessage(std::int32_t index) {
-    std::ostringstream message;
-    message << "Cannot stream BLOB/CLOB type value of [" << index << "] parameter to server";
-    return message.str();
-}
-
-std::string postMessage(std::int32_t index) {
-    return core::parameterMessage("Cannot post BLOB/CLOB type value of [", index);
-}
 
 struct PostRefused : std::runtime_error {
     PostRefused() : std::runtime_error("the LOB parameter cannot be posted") {}
@@ -38,30 +22,10 @@ struct StreamRefused : std::runtime_error {
 
 }  // namespace
 
-std::int32_t Session::streamToLob(std::int32_t index, std::int32_t kind, const void* buffer,
-                                  std::int32_t length) {
-    auto found = lobStreams.find(index);
-    if (found == lobStreams.end()) {
-        found = lobStreams.emplace(index, std::make_unique<LobParameter>(connection)).first;
-        found->second->createTemporary(kind);
-    }
-    LobParameter& lob = *found->second;
-    if (lob.stream == nullptr) {
-        return -1;
-    }
-    // The stream only reads the chunk; its interface takes a non-const pointer.
-    char* bytes = buffer != nullptr ? static_cast<char*>(const_cast<void*>(buffer)) : emptyChunk;
-    lob.stream->writeBuffer(bytes, static_cast<unsigned int>(length));
-    return length;
-}
-
-namespace core {
-
-std::int32_t streamParameterToLob(OcciHandler* handler, std::int32_t index, std::int32_t lobKind,
-                                  const void* data, std::int64_t length) {
+std::int32_t streamParameterToLob(Session& session, std::int32_t index, std::int32_t lobKind,
+                                  const void* data, std::int64_t length) noexcept {
     return guarded(
-        handler,
-        [&](Session& session) {
+        [&] {
             // The result is the length, so it must stay a non-negative int; and a length needs
             // bytes behind it. Checked before any LOB is set up.
             if (length < 0 || length > std::numeric_limits<std::int32_t>::max() ||
@@ -75,14 +39,13 @@ std::int32_t streamParameterToLob(OcciHandler* handler, std::int32_t index, std:
             }
             return written;
         },
-        [&] { return streamMessage(index); });
+        [&] { return messages::kStreamToLob.at(index); });
 }
 
-std::int32_t streamParameterToLobLast(OcciHandler* handler, std::int32_t index) {
+std::int32_t streamParameterToLobLast(Session& session, std::int32_t index) noexcept {
     return guarded(
-        handler,
-        [&](Session& session) {
-            occi::Statement& target = currentStatement(session);
+        [&] {
+            occi::Statement& target = session.currentStatement();
             auto found = session.lobStreams.find(index);
             if (found == session.lobStreams.end()) {
                 throw PostRefused();
@@ -91,27 +54,23 @@ std::int32_t streamParameterToLobLast(OcciHandler* handler, std::int32_t index) 
             if (lob.lobStatement == nullptr || lob.connection == nullptr) {
                 throw PostRefused();
             }
-            if (lob.stream != nullptr) {
-                lob.stream->writeLastBuffer(emptyChunk, 0);
-            }
-            lob.closeStream();
-            lob.terminateLobStatement();
+            lob.finish();
             const unsigned int position = static_cast<unsigned int>(index);
             switch (lob.lobKind) {
-                case kClob:
+                case types::kClob:
                     target.setClob(position, lob.clob);
                     return 0;
-                case kBlob:
-                case kLongRaw:
+                case types::kBlob:
+                case types::kLongRaw:
                     target.setBlob(position, lob.blob);
                     return 0;
-                case kBfile:
+                case types::kBfile:
                     return 0;
                 default:
                     throw PostRefused();
             }
         },
-        [&] { return postMessage(index); });
+        [&] { return messages::kPostLob.at(index); });
 }
 
-}  // namespace core
+}  // namespace kavex::core

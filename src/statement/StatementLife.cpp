@@ -1,143 +1,78 @@
 // The one statement and result set of a session: replacement, execution and the row cursor.
-#include <limits>
-#include <sstream>
 #include <stdexcept>
 
-#include "session/Guarded.h"
-#include "statement/CurrentStatement.h"
-#include "values/ColumnInfo.h"
+#include "session/CallFrame.h"
+#include "session/Messages.h"
+#include "statement/Operations.h"
+
+namespace kavex::core {
 
 namespace {
 
-const unsigned int kPrefetchRows = 500;
-const std::int32_t kMaxColumnSizeProperty = 1;
-const std::int32_t kDefaultMaxColumnSize = 2000;
-
-std::string quotedQueryMessage(const char* prefix, const char* sql) {
-    std::ostringstream message;
-    message << prefix << (sql != nullptr ? sql : "") << "'";
-    return message.str();
-}
-
-// Replaces the session's statement with sql, then answers then(session); a failure reads prefix
-// and the SQL text.
+// Replaces the session's statement with sql, then answers then(session); a failure reads the
+// operation's prefix and the SQL text.
 template <class Then>
-std::int32_t onNewStatement(OcciHandler* handler, const char* sql, bool autoCommit,
-                            const char* prefix, Then&& then) {
+std::int32_t onNewStatement(Session& session, const char* sql, bool autoCommit,
+                            const messages::QuotingSql& text, Then&& then) {
     return guarded(
-        handler,
-        [&](Session& session) {
+        [&] {
             if (sql == nullptr) {
                 throw std::invalid_argument("no SQL text");
             }
             session.replaceStatement(sql, autoCommit);
-            return then(session);
+            return then();
         },
-        [&] { return quotedQueryMessage(prefix, sql); });
+        [&] { return text.with(sql); });
 }
 
 }  // namespace
 
-void Session::replaceStatement(const std::string& sql, bool autoCommit) {
-    releaseParameters();
-    columns.clear();
-    if (resultSet != nullptr && statement != nullptr) {
-        occi::ResultSet* closing = resultSet;
-        resultSet = nullptr;
-        statement->closeResultSet(closing);
-    }
-    resultSet = nullptr;
-    if (connection != nullptr && statement != nullptr) {
-        occi::Statement* terminating = statement;
-        statement = nullptr;
-        connection->terminateStatement(terminating);
-    }
-    statement = nullptr;
-    statement = connection->createStatement(sql);
-    statement->setPrefetchRowCount(kPrefetchRows);
-    statement->setAutoCommit(autoCommit);
+std::int32_t executeQuery(Session& session, const char* sql, bool autoCommit) noexcept {
+    return onNewStatement(session, sql, autoCommit, messages::kExecuteQuery,
+                          [&] { return session.executeStatement(); });
 }
 
-std::int32_t Session::executeStatement() {
-    occi::Statement& current = currentStatement(*this);
-    // A re-run ends the result set of the previous run: close it first so that no pointer to an
-    // ended result set (or records describing it) outlives a failed run.
-    if (resultSet != nullptr) {
-        occi::ResultSet* closing = resultSet;
-        resultSet = nullptr;
-        columns.clear();
-        current.closeResultSet(closing);
-    }
-    const occi::Statement::Status status = current.execute("");
-    if (status == occi::Statement::RESULT_SET_AVAILABLE) {
-        resultSet = current.getResultSet();
-        const std::vector<occi::MetaData> list = resultSet->getColumnListMetaData();
-        collectColumns(list, "", resultSet);
+std::int32_t prepareQuery(Session& session, const char* sql, bool autoCommit) noexcept {
+    return onNewStatement(session, sql, autoCommit, messages::kPrepareQuery, [&] {
+        if (session.currentStatement().status() != occi::Statement::PREPARED) {
+            throw std::runtime_error("statement not prepared");
+        }
         return 0;
-    }
-    if (status == occi::Statement::UPDATE_COUNT_AVAILABLE) {
-        // A count beyond the int range would read as an error id.
-        const unsigned int count = current.getUpdateCount();
-        return count > static_cast<unsigned int>(std::numeric_limits<std::int32_t>::max())
-                   ? std::numeric_limits<std::int32_t>::max()
-                   : static_cast<std::int32_t>(count);
-    }
-    return 0;
+    });
 }
 
-namespace core {
-
-std::int32_t executeQuery(OcciHandler* handler, const char* sql, bool autoCommit) {
-    return onNewStatement(handler, sql, autoCommit, "Cannot execute query: '",
-                          [](Session& session) { return session.executeStatement(); });
+std::int32_t execute(Session& session) noexcept {
+    return guarded([&] { return session.executeStatement(); },
+                   [] { return std::string(messages::kExecute); });
 }
 
-std::int32_t prepareQuery(OcciHandler* handler, const char* sql, bool autoCommit) {
-    return onNewStatement(handler, sql, autoCommit, "Cannot prepare query: '",
-                          [](Session& session) {
-                              if (session.statement->status() != occi::Statement::PREPARED) {
-                                  throw std::runtime_error("statement not prepared");
-                              }
-                              return 0;
-                          });
-}
-
-std::int32_t execute(OcciHandler* handler) {
+std::int32_t nextRow(Session& session) noexcept {
     return guarded(
-        handler, [](Session& session) { return session.executeStatement(); },
-        [] { return std::string("Cannot execute query iteration"); });
-}
-
-std::int32_t nextRow(OcciHandler* handler) {
-    return guarded(
-        handler,
-        [](Session& session) -> std::int32_t {
-            if (session.resultSet == nullptr) {
+        [&]() -> std::int32_t {
+            occi::ResultSet* rows = session.currentResultSet();
+            if (rows == nullptr) {
                 return 0;
             }
-            return session.resultSet->next(1) == occi::ResultSet::END_OF_FETCH ? 0 : 1;
+            return rows->next(1) == occi::ResultSet::END_OF_FETCH ? 0 : 1;
         },
-        [] { return std::string("Cannot move to next row"); });
+        [] { return std::string(messages::kNextRow); });
 }
 
-std::int32_t getRow(OcciHandler* handler, CallingContext& context, void* row) {
-    return guarded(
-        handler,
-        [&](Session& session) -> std::int32_t { return session.readRow(context, row) ? 1 : 0; },
-        [] { return std::string("Cannot read data row"); });
+std::int32_t getRow(Session& session, CallingContext& context, void* row) noexcept {
+    return guarded([&]() -> std::int32_t { return session.readRow(context, row) ? 1 : 0; },
+                   [] { return std::string(messages::kGetRow); });
 }
 
-std::int32_t setIntSessionProperty(OcciHandler* handler, std::int32_t propertyId,
-                                   std::int32_t value) {
+std::int32_t setIntSessionProperty(Session& session, std::int32_t propertyId,
+                                   std::int32_t value) noexcept {
     return guarded(
-        handler,
-        [&](Session& session) -> std::int32_t {
-            if (propertyId == kMaxColumnSizeProperty) {
-                session.maxColumnSize = value > 0 ? value : kDefaultMaxColumnSize;
+        [&]() -> std::int32_t {
+            if (propertyId == KAVEX_PROPERTY_MAX_COLUMN_SIZE) {
+                session.maxColumnSize = value > 0 ? value : KAVEX_DEFAULT_MAX_COLUMN_SIZE;
             }
             return 0;
         },
-        [] { return std::string("Cannot set property"); });
+        [] { return std::string(messages::kSetProperty); });
 }
 
-}  // namespace core
+}  // namespace kavex::core

@@ -1,8 +1,10 @@
 #include "values/CharacterCut.h"
 
-namespace {
+#include "values/TypeCodes.h"
 
-constexpr std::int32_t kLongType = 8;
+namespace kavex {
+
+namespace {
 
 bool isContinuation(unsigned char byte) {
     return (byte & 0xC0) == 0x80;
@@ -37,8 +39,10 @@ void dropPartialLastCharacter(std::string& text) {
 }
 
 void keepWholeCharacters(std::string& text, const ColumnInfo& column, std::int32_t maxLength) {
-    if (column.type == kLongType && maxLength > 0 &&
+    if (column.type == types::kLong && maxLength > 0 &&
         text.size() >= static_cast<std::size_t>(maxLength)) {
         dropPartialLastCharacter(text);
     }
 }
+
+}  // namespace kavex

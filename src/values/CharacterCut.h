@@ -9,6 +9,8 @@
 
 #include "values/ColumnInfo.h"
 
+namespace kavex {
+
 // Drops an incomplete UTF-8 sequence from the end of text that was cut. Call it only for text
 // known to be cut: the end of an uncut value is kept byte for byte, whatever it holds.
 void dropPartialLastCharacter(std::string& text);
@@ -16,5 +18,7 @@ void dropPartialLastCharacter(std::string& text);
 // The text of a character column as the client delivered it: a LONG value that fills maxLength
 // bytes was cut there and loses a partial last character; other values are left as they are.
 void keepWholeCharacters(std::string& text, const ColumnInfo& column, std::int32_t maxLength);
+
+}  // namespace kavex
 
 #endif

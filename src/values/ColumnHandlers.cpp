@@ -2,10 +2,10 @@
 
 #include <utility>
 
-#include "values/DataTypeHandlers.h"
+namespace kavex {
 
 const TypeHandler& ColumnHandlers::at(std::size_t position, const ColumnInfo& column,
-                                      const Session::DataTypeHandlers& table) {
+                                      const DataTypeHandlers& table) {
     if (position >= entries.size()) {
         entries.resize(position + 1);
     }
@@ -18,3 +18,5 @@ const TypeHandler& ColumnHandlers::at(std::size_t position, const ColumnInfo& co
     }
     return *entry.handler;
 }
+
+}  // namespace kavex

@@ -10,15 +10,17 @@
 #include <memory>
 #include <vector>
 
-#include "session/Session.h"
 #include "values/ColumnInfo.h"
+#include "values/DataTypeHandlers.h"
 #include "values/TypeHandler.h"
+
+namespace kavex {
 
 class ColumnHandlers {
 public:
     // The handler `table` gives for the type of `column`, the column at `position`.
     const TypeHandler& at(std::size_t position, const ColumnInfo& column,
-                          const Session::DataTypeHandlers& table);
+                          const DataTypeHandlers& table);
 
 private:
     struct Entry {
@@ -28,5 +30,7 @@ private:
     };
     std::vector<Entry> entries;
 };
+
+}  // namespace kavex
 
 #endif

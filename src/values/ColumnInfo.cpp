@@ -3,6 +3,9 @@
 #include <algorithm>
 
 #include "values/TextConversion.h"
+#include "values/TypeCodes.h"
+
+namespace kavex {
 
 namespace {
 
@@ -11,18 +14,12 @@ namespace {
 constexpr char kFloatingFormat[] =
     "FM9999999999999999D9999999999999999999999999999999999999EEEE";
 
-constexpr std::int32_t kDateType = 12;
-
-bool isTimestampType(std::int32_t type) {
-    return (type >= 184 && type <= 188) || type == 232;
-}
-
 }  // namespace
 
 void ColumnInfo::buildDateTimeFormat() {
-    if (type == kDateType) {
+    if (type == types::kDate) {
         textFormat = dateFormat;
-    } else if (isTimestampType(type)) {
+    } else if (types::isTimestampType(type)) {
         textFormat = timestampFormatWithFraction(fractionDigits());
     }
 }
@@ -52,3 +49,5 @@ void ColumnInfo::buildNumberFormat(bool floating) {
         textFormat.append(static_cast<std::size_t>(fraction), '9');
     }
 }
+
+}  // namespace kavex

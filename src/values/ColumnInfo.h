@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace kavex {
+
 // The type name of a column whose server type name is not read (every type but 58 and 110).
 inline constexpr char unknownTypeName[] = "UNKNOWN_TYPE_NAME";
 
@@ -34,5 +36,7 @@ struct ColumnInfo {
     bool isAutoIncremented = false;
     bool isReadOnly = false;
 };
+
+}  // namespace kavex
 
 #endif

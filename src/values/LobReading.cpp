@@ -5,6 +5,8 @@
 
 #include "values/CharacterCut.h"
 
+namespace kavex {
+
 namespace {
 
 constexpr unsigned int kReadPiece = 128;
@@ -110,3 +112,5 @@ std::string readRawBytes(const occi::Bytes& bytes, std::int32_t maxLength) {
     bytes.getBytes(buffer.data(), amount, 0, 0);
     return std::string(buffer.begin(), buffer.end());
 }
+
+}  // namespace kavex

@@ -7,6 +7,8 @@
 
 #include "occi/occi.h"
 
+namespace kavex {
+
 // Everything the stream delivers, read in 128-byte pieces until a read delivers nothing.
 std::string readLobStream(occi::Stream& stream);
 
@@ -18,5 +20,7 @@ std::string readClobText(occi::Clob& clob, std::int32_t charSetForm, std::int32_
 std::string readBlobBytes(occi::Blob& blob, std::int32_t maxLength);
 // The first maxLength bytes of a non-null RAW or LONG RAW value.
 std::string readRawBytes(const occi::Bytes& bytes, std::int32_t maxLength);
+
+}  // namespace kavex
 
 #endif

@@ -5,6 +5,8 @@
 
 #include "values/TextConversion.h"
 
+namespace kavex {
+
 namespace {
 
 constexpr int kMaxScale = 15;
@@ -156,3 +158,5 @@ bool NumberText::append(occi::ResultSet& resultSet, unsigned int number,
     out += numberToText(value, format, environment);
     return true;
 }
+
+}  // namespace kavex

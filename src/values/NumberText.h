@@ -13,6 +13,8 @@
 
 #include "occi/occi.h"
 
+namespace kavex {
+
 class NumberText {
 public:
     // Reads the NUMBER value of column `number` (OCCI's 1-based index) of the current row:
@@ -44,5 +46,7 @@ private:
     enum class State { Unchecked, Agrees, Differs };
     State state = State::Unchecked;
 };
+
+}  // namespace kavex
 
 #endif

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace kavex {
+
 namespace {
 
 // The formats the column records carry for DATE and TIMESTAMP columns are written here digit by
@@ -146,3 +148,5 @@ void appendTimestampText(const occi::Timestamp& timestamp, const std::string& fo
     }
     out += timestamp.toText(format, fractionDigits, "");
 }
+
+}  // namespace kavex

@@ -7,6 +7,8 @@
 
 #include "occi/occi.h"
 
+namespace kavex {
+
 // Every DATE value: the century and the time of day (every DATE carries one), the hour on the
 // 24-hour clock.
 inline constexpr char dateFormat[] = "yyyy-mm-dd hh24:mi:ss";
@@ -28,5 +30,7 @@ std::string timestampToText(occi::Timestamp timestamp, const std::string& format
 void appendDateText(const occi::Date& date, const std::string& format, std::string& out);
 void appendTimestampText(const occi::Timestamp& timestamp, const std::string& format,
                          unsigned int fractionDigits, std::string& out);
+
+}  // namespace kavex
 
 #endif

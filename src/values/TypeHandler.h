@@ -10,6 +10,8 @@
 #include "values/ColumnInfo.h"
 #include "values/TypeNames.h"
 
+namespace kavex {
+
 class TypeHandler {
 public:
     virtual ~TypeHandler() = default;
@@ -25,5 +27,7 @@ public:
 
     const std::string name;
 };
+
+}  // namespace kavex
 
 #endif

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+namespace kavex {
+
 namespace {
 
 struct NamedCode {
@@ -54,3 +56,5 @@ const char* typeNameOf(std::int32_t typeCode) {
         [](const NamedCode& entry, std::int32_t code) { return entry.code < code; });
     return (found != end && found->code == typeCode) ? found->name : kUnknownName;
 }
+
+}  // namespace kavex

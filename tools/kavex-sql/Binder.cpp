@@ -10,11 +10,6 @@
 
 namespace kavexsql {
 
-namespace {
-constexpr int kClob = 112;
-constexpr int kBlob = 113;
-}  // namespace
-
 Binder::Binder(int session, const Variables& variables)
     : session_(session), variables_(variables) {}
 
@@ -51,10 +46,10 @@ void Binder::bindOne(int index, const Variable& variable) const {
             break;
         }
         case Kind::ClobFile:
-            streamFile(index, variable.text, kClob);
+            streamFile(index, variable.text, KAVEX_LOB_CLOB);
             break;
         case Kind::BlobFile:
-            streamFile(index, variable.text, kBlob);
+            streamFile(index, variable.text, KAVEX_LOB_BLOB);
             break;
     }
 }
@@ -82,7 +77,7 @@ void Binder::streamFile(int index, const std::string& path, int lobKind) const {
         size_t filled = carried + static_cast<size_t>(file.gcount());
         if (filled == 0) break;
         size_t send = filled;
-        if (lobKind == kClob && file) send = completeUtf8Prefix(chunk.data(), filled);
+        if (lobKind == KAVEX_LOB_CLOB && file) send = completeUtf8Prefix(chunk.data(), filled);
         Connection::check(StreamParameterToLob(session_, index, lobKind, chunk.data(),
                                                static_cast<unsigned>(send)));
         sent = true;

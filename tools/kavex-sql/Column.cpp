@@ -7,40 +7,40 @@ namespace kavexsql {
 
 Getter getterFor(int typeCode) {
     switch (typeCode) {
-        case 1:
-        case 2:
-        case 5:
-        case 8:
-        case 11:
-        case 12:
-        case 94:
-        case 96:
-        case 97:
-        case 104:
-        case 112:
-        case 184:
-        case 185:
-        case 186:
-        case 187:
-        case 188:
-        case 189:
-        case 190:
-        case 232:
+        case KAVEX_SQLT_CHR:
+        case KAVEX_SQLT_NUM:
+        case KAVEX_SQLT_STR:
+        case KAVEX_SQLT_LNG:
+        case KAVEX_SQLT_RID:
+        case KAVEX_SQLT_DAT:
+        case KAVEX_SQLT_LVC:
+        case KAVEX_SQLT_AFC:
+        case KAVEX_SQLT_AVC:
+        case KAVEX_SQLT_RDD:
+        case KAVEX_SQLT_CLOB:
+        case KAVEX_SQLT_DATE:
+        case KAVEX_SQLT_TIME:
+        case KAVEX_SQLT_TIME_TZ:
+        case KAVEX_SQLT_TIMESTAMP:
+        case KAVEX_SQLT_TIMESTAMP_TZ:
+        case KAVEX_SQLT_INTERVAL_YM:
+        case KAVEX_SQLT_INTERVAL_DS:
+        case KAVEX_SQLT_TIMESTAMP_LTZ:
             return Getter::String;
-        case 3:
-        case 68:
+        case KAVEX_SQLT_INT:
+        case KAVEX_SQLT_UIN:
             return Getter::Integer;
-        case 4:
-        case 21:
-        case 100:
+        case KAVEX_SQLT_FLT:
+        case KAVEX_SQLT_BFLOAT:
+        case KAVEX_SQLT_IBFLOAT:
             return Getter::Float;
-        case 22:
-        case 101:
+        case KAVEX_SQLT_BDOUBLE:
+        case KAVEX_SQLT_IBDOUBLE:
             return Getter::Double;
-        case 23:
-        case 24:
-        case 95:
-        case 113:
+        case KAVEX_SQLT_BIN:
+        case KAVEX_SQLT_LBI:
+        case KAVEX_SQLT_LVB:
+        case KAVEX_SQLT_BLOB:
             return Getter::Bytes;
         default:
             return Getter::None;
@@ -49,14 +49,14 @@ Getter getterFor(int typeCode) {
 
 bool isNumericType(int typeCode) {
     switch (typeCode) {
-        case 2:
-        case 3:
-        case 4:
-        case 21:
-        case 22:
-        case 68:
-        case 100:
-        case 101:
+        case KAVEX_SQLT_NUM:
+        case KAVEX_SQLT_INT:
+        case KAVEX_SQLT_FLT:
+        case KAVEX_SQLT_BFLOAT:
+        case KAVEX_SQLT_BDOUBLE:
+        case KAVEX_SQLT_UIN:
+        case KAVEX_SQLT_IBFLOAT:
+        case KAVEX_SQLT_IBDOUBLE:
             return true;
         default:
             return false;
@@ -65,11 +65,11 @@ bool isNumericType(int typeCode) {
 
 bool isCutToMaxSize(int typeCode) {
     switch (typeCode) {
-        case 8:
-        case 23:
-        case 24:
-        case 112:
-        case 113:
+        case KAVEX_SQLT_LNG:
+        case KAVEX_SQLT_BIN:
+        case KAVEX_SQLT_LBI:
+        case KAVEX_SQLT_CLOB:
+        case KAVEX_SQLT_BLOB:
             return true;
         default:
             return false;

@@ -29,43 +29,43 @@ int numberOr(int result, int fallback) { return result < 0 ? fallback : result; 
 
 std::string typeText(int type, int size, int precision, int scale, const std::string& typeName) {
     switch (type) {
-        case 1:
+        case KAVEX_SQLT_CHR:
             return sized("VARCHAR2", size);
-        case 96:
+        case KAVEX_SQLT_AFC:
             return sized("CHAR", size);
-        case 2:
+        case KAVEX_SQLT_NUM:
             return number(precision, scale);
-        case 3:
+        case KAVEX_SQLT_INT:
             return "BINARY_INTEGER";
-        case 8:
+        case KAVEX_SQLT_LNG:
             return "LONG";
-        case 12:
+        case KAVEX_SQLT_DAT:
             return "DATE";
-        case 23:
+        case KAVEX_SQLT_BIN:
             return sized("RAW", size);
-        case 24:
+        case KAVEX_SQLT_LBI:
             return "LONG RAW";
-        case 100:
+        case KAVEX_SQLT_IBFLOAT:
             return "BINARY_FLOAT";
-        case 101:
+        case KAVEX_SQLT_IBDOUBLE:
             return "BINARY_DOUBLE";
-        case 104:
+        case KAVEX_SQLT_RDD:
             return "ROWID";
-        case 112:
+        case KAVEX_SQLT_CLOB:
             return "CLOB";
-        case 113:
+        case KAVEX_SQLT_BLOB:
             return "BLOB";
-        case 114:
+        case KAVEX_SQLT_BFILEE:
             return "BFILE";
-        case 187:
+        case KAVEX_SQLT_TIMESTAMP:
             return timestamp(scale, "");
-        case 188:
+        case KAVEX_SQLT_TIMESTAMP_TZ:
             return timestamp(scale, " WITH TIME ZONE");
-        case 232:
+        case KAVEX_SQLT_TIMESTAMP_LTZ:
             return timestamp(scale, " WITH LOCAL TIME ZONE");
-        case 189:
+        case KAVEX_SQLT_INTERVAL_YM:
             return "INTERVAL YEAR(" + std::to_string(precision) + ") TO MONTH";
-        case 190:
+        case KAVEX_SQLT_INTERVAL_DS:
             return "INTERVAL DAY(" + std::to_string(precision) + ") TO SECOND(" +
                    std::to_string(scale < 0 ? 6 : scale) + ")";
         default:
@@ -102,8 +102,9 @@ void describe(int session, const std::string& objectName, ResultWriter& writer) 
         row.push_back(name);
         row.push_back(typeText(type, size, precision, scale, typeName));
         row.push_back(std::to_string(size));
-        const bool timestampType = type == 187 || type == 188 || type == 232 || type == 190;
-        const bool fixedNumber = type == 2 && scale != -127 && precision > 0;
+        const bool timestampType = type == KAVEX_SQLT_TIMESTAMP || type == KAVEX_SQLT_TIMESTAMP_TZ ||
+                                   type == KAVEX_SQLT_TIMESTAMP_LTZ || type == KAVEX_SQLT_INTERVAL_DS;
+        const bool fixedNumber = type == KAVEX_SQLT_NUM && scale != -127 && precision > 0;
         row.push_back(precision > 0 ? std::to_string(precision) : std::string());
         row.push_back(fixedNumber || timestampType ? std::to_string(scale) : std::string());
         row.push_back(std::string(nullable ? "YES" : "NO"));

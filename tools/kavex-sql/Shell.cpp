@@ -220,7 +220,7 @@ int Shell::maxColumnSize() const {
 void Shell::applyMaxColumnSize() {
     const int wanted = maxColumnSize();
     if (wanted == appliedMaxSize_) return;
-    Connection::check(SetIntSessionProperty(session(), 1, wanted));
+    Connection::check(SetIntSessionProperty(session(), KAVEX_PROPERTY_MAX_COLUMN_SIZE, wanted));
     appliedMaxSize_ = wanted;
 }
 

@@ -16,6 +16,7 @@
 #include "LineSource.h"
 #include "ResultWriter.h"
 #include "Spool.h"
+#include "kavex_oracleociw.h"
 #include "StatementSplitter.h"
 #include "Variables.h"
 
@@ -49,7 +50,7 @@ class Shell {
   public:
     enum class Outcome { Finished, Quit, Stopped };
     // The library's maximum column size of a new session (property 1).
-    static constexpr int kLibraryMaxColumnSize = 2000;
+    static constexpr int kLibraryMaxColumnSize = KAVEX_DEFAULT_MAX_COLUMN_SIZE;
 
     // The shell closes the connection when it goes away (or at CONNECT).
     Shell(std::unique_ptr<Connection> connection, Login login, Settings settings, std::ostream& out,

@@ -1,11 +1,13 @@
 // One parameter value streamed in chunks into a temporary LOB, then bound to the statement.
 // States: streaming (stream open), broken (set-up incomplete: no stream), posted (bound).
-#ifndef KAVEX_STATEMENT_LOBPARAMETER_H
-#define KAVEX_STATEMENT_LOBPARAMETER_H
+#ifndef KAVEX_VALUES_LOBPARAMETER_H
+#define KAVEX_VALUES_LOBPARAMETER_H
 
 #include <cstdint>
 
 #include "occi/occi.h"
+
+namespace kavex {
 
 class LobParameter {
 public:
@@ -17,14 +19,16 @@ public:
     // Creates the temporary LOB of `kind` (112 CLOB, 113 BLOB, 24 LONG RAW as a BLOB, 114 BFILE)
     // and opens its write stream. Does nothing when set up already or for any other kind.
     void createTemporary(std::int32_t kind);
+    // Appends length bytes (none when bytes is null) to the open stream, which the caller checked.
+    void write(const void* bytes, std::int32_t length);
+    // Ends the value on the open stream, if any, closes it and hands the set-up statement back.
+    void finish();
     // Closes the open write stream, if any.
     void closeStream();
     // Hands the set-up statement back to the connection.
     void terminateLobStatement();
     // Closes the stream and returns the set-up statement; never throws.
     void release() noexcept;
-
-    static bool isLobKind(std::int32_t kind);
 
     std::int32_t lobKind = 0;
     occi::Connection* connection;  // not owned
@@ -34,5 +38,7 @@ public:
     occi::Bfile bfile;
     occi::Stream* stream = nullptr;
 };
+
+}  // namespace kavex
 
 #endif

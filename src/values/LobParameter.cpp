@@ -1,28 +1,29 @@
-#include "statement/LobParameter.h"
+#include "values/LobParameter.h"
+
+#include "values/TypeCodes.h"
+
+namespace kavex {
 
 namespace {
 
 // The server creates the LOB; nothing caches it, so each parameter gets its own.
 const char* const kTemporaryLobBlock = "begin dbms_lob.createtemporary(:p1, FALSE); end;";
 
-const std::int32_t kClob = 112;
-const std::int32_t kBlob = 113;
-const std::int32_t kBfile = 114;
-const std::int32_t kLongRaw = 24;
+// Stands in for the data of an empty chunk sent without a buffer.
+char emptyChunk[1] = {0};
 
 }  // namespace
 
-bool LobParameter::isLobKind(std::int32_t kind) {
-    return kind == kClob || kind == kBlob || kind == kBfile || kind == kLongRaw;
-}
+using types::kBfile;
+using types::kClob;
 
 void LobParameter::createTemporary(std::int32_t kind) {
-    if (lobStatement != nullptr || connection == nullptr || !isLobKind(kind)) {
+    if (lobStatement != nullptr || connection == nullptr || !types::isLobKind(kind)) {
         return;
     }
     lobKind = kind;
     lobStatement = connection->createStatement(kTemporaryLobBlock);
-    // LONG RAW data travels in a BLOB like kind 113: an OCCIBYTES out-parameter cannot receive a
+    // LONG RAW data travels in a BLOB like a BLOB: an OCCIBYTES out-parameter cannot receive a
     // LOB, and every later step treats the record as a BLOB.
     const occi::Type outType = kind == kClob    ? occi::OCCICLOB
                                : kind == kBfile ? occi::OCCIBFILE
@@ -44,6 +45,20 @@ void LobParameter::createTemporary(std::int32_t kind) {
     } else {
         stream = blob.getStream(1, 0);
     }
+}
+
+void LobParameter::write(const void* bytes, std::int32_t length) {
+    // The stream only reads the chunk; its interface takes a non-const pointer.
+    char* chunk = bytes != nullptr ? static_cast<char*>(const_cast<void*>(bytes)) : emptyChunk;
+    stream->writeBuffer(chunk, static_cast<unsigned int>(length));
+}
+
+void LobParameter::finish() {
+    if (stream != nullptr) {
+        stream->writeLastBuffer(emptyChunk, 0);
+    }
+    closeStream();
+    terminateLobStatement();
 }
 
 void LobParameter::closeStream() {
@@ -79,3 +94,5 @@ void LobParameter::release() noexcept {
     } catch (...) {
     }
 }
+
+}  // namespace kavex

@@ -5,6 +5,9 @@
 
 #include "session/Session.h"
 #include "values/ColumnInfo.h"
+#include "values/TypeCodes.h"
+
+namespace kavex {
 
 namespace {
 
@@ -12,17 +15,9 @@ using Attr = occi::MetaData;
 
 constexpr std::int32_t kFloatingScale = -127;
 
-bool isCharacterLob(std::int32_t type) {
-    return type == 94 || type == 112;
-}
-
-bool isLongType(std::int32_t type) {
-    return type == 8 || type == 24;
-}
-
-bool hasServerTypeName(std::int32_t type) {
-    return type == 58 || type == 110;
-}
+using types::hasServerTypeName;
+using types::isCharacterLob;
+using types::isLongType;
 
 }  // namespace
 
@@ -61,7 +56,7 @@ void Session::collectColumns(const std::vector<occi::MetaData>& list,
         const bool identity = metaData.getBoolean(Attr::ATTR_COL_IS_IDENTITY);
         column->isAutoIncremented = identity;
         column->isReadOnly = identity;
-        if (column->type == 2) {
+        if (column->type == types::kNumber) {
             column->buildNumberFormat(floating);
         } else {
             column->buildDateTimeFormat();
@@ -86,3 +81,5 @@ bool Session::describeObject(const std::string& objectName) {
     collectColumns(list, objectName, nullptr);
     return true;
 }
+
+}  // namespace kavex

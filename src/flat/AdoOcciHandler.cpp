@@ -1,8 +1,0 @@
-#include "flat/AdoOcciHandler.h"
-
-#include "flat/AdoSession.h"
-
-std::unique_ptr<Session> AdoOcciHandler::createSession(const char* userName, const char* password,
-                                                       const char* connectString) {
-    return std::make_unique<AdoSession>(userName, password, connectString);
-}

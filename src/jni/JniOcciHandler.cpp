@@ -1,9 +1,0 @@
-#include "jni/JniOcciHandler.h"
-
-#include "jni/JniSession.h"
-
-std::unique_ptr<Session> JniOcciHandler::createSession(const char* userName,
-                                                       const char* password,
-                                                       const char* connectString) {
-    return std::make_unique<JniSession>(userName, password, connectString);
-}
