@@ -78,8 +78,8 @@ private:
     std::vector<ColumnSample> samples_;
     bool sampled_ = false;
 
-    std::vector<Cell> cells_;  // batchRows_ rows of columns_.size() cells
-    std::string arena_;
+    std::vector<Cell> cells_;  // the batch: its first batchRows_ rows of columns_.size() cells
+    std::string arena_;  // the batch's text and blob bytes, from its start; grows, never shrinks
     std::size_t batchRows_ = 0;
     std::size_t row_ = 0;      // current row within the batch
     bool onRow_ = false;
