@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 
 #include "accounts.h"
 #include "connection.h"
@@ -113,6 +114,7 @@ void StatementImpl::run(const std::string& sql) {
         stmt_.reset();
         sql_ = sql;
         haveRewrite_ = false;
+        nativeChecks_ = NativeChecks();
     }
     updateCount_ = 0;
     status_ = sql_.empty() ? UNPREPARED : PREPARED;
@@ -243,7 +245,14 @@ void StatementImpl::runDml() {
     const bool keepsWork = !autoCommit_ || connection_.hasPendingWork();
     const int count = sqlite3_bind_parameter_count(stmt);
     const unsigned iterations = binds_.iterations();
+    // Many rows into a table with value checks: checked here, without SQLite's constraints,
+    // until a value comes that only SQLite can judge.
+    std::optional<CheckConstraintsOff> checksOff;
+    if (iterations >= NativeChecks::kMinimumRows &&
+        nativeChecks_.applies(db, connection_.authorizer(), rewrite_.sql, stmt))
+        checksOff.emplace(db, connection_.authorizer());
     for (unsigned it = 0; it < iterations; ++it) {
+        bool vouched = checksOff && checksOff->active();
         for (int p = 1; p <= count; ++p) {
             const BindView v = binds_.resolve(static_cast<unsigned>(p), it, connection_.charset());
             if (v.kind == BindValue::Kind::Unset) {
@@ -252,6 +261,8 @@ void StatementImpl::runDml() {
             }
             // The value stays where it is until this iteration's step is done.
             ParameterConversion* conversion = conversionAt_[static_cast<std::size_t>(p)];
+            if (vouched)
+                vouched = (!conversion || conversion->bindsAsIs(v)) && nativeChecks_.at(p).passes(v);
             int rc = SQLITE_OK;
             try {
                 rc = conversion ? conversion->bind(db, stmt, p, v)
@@ -263,6 +274,7 @@ void StatementImpl::runDml() {
             }
             if (rc != SQLITE_OK) failStep(db, stmt, rc);
         }
+        if (checksOff && !vouched) checksOff->restore();
         int rc;
         while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         }
