@@ -33,13 +33,11 @@ const char* const kPls306 =
 
 // A BINARY_FLOAT or BINARY_DOUBLE bind: a REAL, or NULL.
 template <class Binary>
-BindValue realOrNull(const Binary& x) {
-    BindValue v = BindValue::null();
-    if (!x.isNull) {
-        v.kind = BindValue::Kind::Real;
-        v.real = x.value;
-    }
-    return v;
+void bindReal(BindSet& binds, unsigned index, const Binary& x) {
+    if (x.isNull)
+        binds.set(index, BindValue::null());
+    else
+        binds.setReal(index, x.value);
 }
 
 // A LOB bind: the locator's content as it is at execute time, or NULL for a null locator.
@@ -412,28 +410,25 @@ void StatementImpl::setNull(unsigned int paramIndex, occi::Type) {
 
 void StatementImpl::setInt(unsigned int paramIndex, int x) {
     checkFault("Statement::setInt");
-    BindValue v;
-    v.kind = BindValue::Kind::Integer;
-    v.integer = x;
-    set(paramIndex, std::move(v));
+    binds_.setInteger(paramIndex, x);
 }
 
 void StatementImpl::setString(unsigned int paramIndex, const std::string& x) {
     checkFault("Statement::setString");
-    if (connection_.charset() == Charset::UTF8)
-        binds_.setText(paramIndex, toStorage(x, Charset::UTF8));
+    if (storageDiffers(x, connection_.charset()))
+        binds_.setText(paramIndex, toStorage(x, connection_.charset()));
     else
         binds_.setText(paramIndex, x);
 }
 
 void StatementImpl::setBFloat(unsigned int paramIndex, const occi::BFloat& fval) {
     checkFault("Statement::setBFloat");
-    set(paramIndex, realOrNull(fval));
+    bindReal(binds_, paramIndex, fval);
 }
 
 void StatementImpl::setBDouble(unsigned int paramIndex, const occi::BDouble& dval) {
     checkFault("Statement::setBDouble");
-    set(paramIndex, realOrNull(dval));
+    bindReal(binds_, paramIndex, dval);
 }
 
 void StatementImpl::setTimestamp(unsigned int paramIndex, const occi::Timestamp& x) {
