@@ -64,28 +64,41 @@ struct TextReader {
 
 [[noreturn]] void malformed() { raise(1861, "literal does not match format string"); }
 
-// The two-digit field at s, or -1 when it is not two digits.
-int twoDigits(const char* s) {
-    const unsigned a = static_cast<unsigned>(s[0] - '0'), b = static_cast<unsigned>(s[1] - '0');
-    return a < 10 && b < 10 ? static_cast<int>(a * 10 + b) : -1;
+std::uint64_t load8(const char* s) {
+    std::uint64_t w;
+    std::memcpy(&w, s, 8);
+    return w;
+}
+
+// The eight bytes w read against pattern ('0' where a digit goes, the separators elsewhere):
+// digits becomes the digits' values, 0 at the separators; false when a separator differs or a
+// digit is none.
+bool digitsAt(std::uint64_t w, std::uint64_t pattern, std::uint64_t digitBytes,
+              std::uint64_t& digits) {
+    digits = w ^ pattern;
+    if (digits & ~digitBytes) return false;
+    return (((digits + 0x7676767676767676ull) | digits) & 0x8080808080808080ull) == 0;
+}
+
+unsigned twoDigits(std::uint64_t digits, int at) {
+    return static_cast<unsigned>((digits >> (8 * at)) & 0xFF) * 10 +
+           static_cast<unsigned>((digits >> (8 * at + 8)) & 0xFF);
 }
 
 // The texts the client itself stores, "YYYY-MM-DD HH24:MI:SS" and the same with a nine-digit
-// fraction, read at fixed positions: what every fetched DATE and TIMESTAMP goes through.
+// fraction, read eight bytes at a time: what every fetched DATE and TIMESTAMP goes through.
 bool parseFixedStorage(const char* s, std::size_t length, DateTimeFields& f) {
-    if ((length != 19 && length != 29) || s[4] != '-' || s[7] != '-' || s[10] != ' ' ||
-        s[13] != ':' || s[16] != ':' || (length == 29 && s[19] != '.'))
+    if (length != 19 && (length != 29 || s[19] != '.')) return false;
+    // "YYYY-MM-", "DD HH:MI" and "HH:MI:SS", the first byte lowest.
+    std::uint64_t date, dayTime, time;
+    if (!digitsAt(load8(s), 0x2D30302D30303030ull, 0x00FFFF00FFFFFFFFull, date) ||
+        !digitsAt(load8(s + 8), 0x30303A3030203030ull, 0xFFFF00FFFF00FFFFull, dayTime) ||
+        !digitsAt(load8(s + 11), 0x30303A30303A3030ull, 0xFFFF00FFFF00FFFFull, time))
         return false;
-    const int century = twoDigits(s), year = twoDigits(s + 2), month = twoDigits(s + 5),
-              day = twoDigits(s + 8), hour = twoDigits(s + 11), minute = twoDigits(s + 14),
-              second = twoDigits(s + 17);
-    if ((century | year | month | day | hour | minute | second) < 0) return false;
     unsigned fraction = 0;
     if (length == 29) {
         // Eight of the nine fraction digits at once, then the ninth.
-        std::uint64_t w;
-        std::memcpy(&w, s + 20, 8);
-        w -= 0x3030303030303030ull;
+        std::uint64_t w = load8(s + 20) - 0x3030303030303030ull;
         if (((w + 0x7676767676767676ull) | w) & 0x8080808080808080ull) return false;
         const unsigned last = static_cast<unsigned>(s[28] - '0');
         if (last > 9) return false;
@@ -95,12 +108,12 @@ bool parseFixedStorage(const char* s, std::size_t length, DateTimeFields& f) {
         w = (w * 10000 + (w >> 32)) & 0xFFFFFFFFull;
         fraction = static_cast<unsigned>(w) * 10 + last;
     }
-    f.year = century * 100 + year;
-    f.month = static_cast<unsigned>(month);
-    f.day = static_cast<unsigned>(day);
-    f.hour = static_cast<unsigned>(hour);
-    f.minute = static_cast<unsigned>(minute);
-    f.second = static_cast<unsigned>(second);
+    f.year = static_cast<int>(twoDigits(date, 0) * 100 + twoDigits(date, 2));
+    f.month = twoDigits(date, 5);
+    f.day = twoDigits(dayTime, 0);
+    f.hour = twoDigits(time, 0);
+    f.minute = twoDigits(dayTime, 6);
+    f.second = twoDigits(time, 6);
     f.fraction = fraction;
     return true;
 }

@@ -218,7 +218,7 @@ void ResultSetImpl::fetchBatch() {
                     const void* p = c.type == SQLITE_TEXT
                                         ? static_cast<const void*>(sqlite3_value_text(value))
                                         : sqlite3_value_blob(value);
-                    c.length = static_cast<std::size_t>(sqlite3_value_bytes(value));
+                    c.length = static_cast<std::uint32_t>(sqlite3_value_bytes(value));
                     c.offset = used;
                     if (c.length) {
                         if (arena_.size() < used + c.length)

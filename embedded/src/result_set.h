@@ -43,11 +43,12 @@ private:
     // One fetched value; text and blob bytes live in the batch's arena.
     struct Cell {
         int type;  // SQLITE_INTEGER, SQLITE_FLOAT, SQLITE_TEXT, SQLITE_BLOB or SQLITE_NULL
+        std::uint32_t length;  // TEXT and BLOB (SQLite's values stay under 2 GiB)
         union {
             std::int64_t integer;
             double real;
+            std::size_t offset;  // TEXT and BLOB: into the arena
         };
-        std::size_t offset, length;
     };
     struct Column {
         DeclaredType declared;
