@@ -76,8 +76,22 @@ void BindSet::checkIndex(unsigned index) {
 }
 
 BindSet::Param& BindSet::param(unsigned index) {
+    if (index < byIndex_.size() && byIndex_[index]) return *byIndex_[index];
     checkIndex(index);
-    return params_[index];
+    Param& p = params_[index];
+    if (index < 1024) {  // map nodes stay put: the pointer stays valid
+        if (byIndex_.size() <= index) byIndex_.resize(index + 1, nullptr);
+        byIndex_[index] = &p;
+    }
+    return p;
+}
+
+BindSet::Slot& BindSet::slot(Param& p) {
+    if (p.slots.size() < iterations_) {
+        if (p.slots.capacity() < maxIterations_) p.slots.reserve(maxIterations_);
+        p.slots.resize(iterations_);
+    }
+    return p.slots[iterations_ - 1];
 }
 
 void BindSet::setMaxIterations(unsigned n) {
@@ -98,13 +112,23 @@ void BindSet::addIteration() {
     ++iterations_;
 }
 
+void BindSet::setInteger(unsigned index, std::int64_t value) {
+    Slot& s = slot(param(index));
+    s.kind = BindValue::Kind::Integer;
+    s.length = 0;
+    s.u.integer = value;
+}
+
+void BindSet::setReal(unsigned index, double value) {
+    Slot& s = slot(param(index));
+    s.kind = BindValue::Kind::Real;
+    s.length = 0;
+    s.u.real = value;
+}
+
 void BindSet::set(unsigned index, BindValue value) {
     Param& p = param(index);
-    if (p.slots.size() < iterations_) {
-        if (p.slots.capacity() < maxIterations_) p.slots.reserve(maxIterations_);
-        p.slots.resize(iterations_);
-    }
-    Slot& slot = p.slots[iterations_ - 1];
+    Slot& slot = this->slot(p);
     slot.kind = value.kind;
     slot.length = 0;
     switch (value.kind) {
@@ -132,21 +156,26 @@ void BindSet::set(unsigned index, BindValue value) {
     }
 }
 
-void BindSet::setText(unsigned index, std::string storageText) {
+void BindSet::setText(unsigned index, const std::string& storageText) {
     Param& p = param(index);
     if (maxIterations_ > 1) {
         if (!p.hasMaxSize) raise(32108, "max column or parameter size not specified");
         if (storageText.size() > p.maxSize)
             raise(1461, "can bind a LONG value only for insert into a LONG column");
     }
-    BindValue v;
+    if (storageText.size() > UINT32_MAX)
+        raise(1461, "can bind a LONG value only for insert into a LONG column");
+    Slot& s = slot(p);
+    s.length = 0;
+    s.u.integer = 0;
     if (storageText.empty()) {
-        v = BindValue::null();  // Oracle stores an empty string as NULL
-    } else {
-        v.kind = BindValue::Kind::Text;
-        v.bytes = std::move(storageText);
+        s.kind = BindValue::Kind::Null;  // Oracle stores an empty string as NULL
+        return;
     }
-    set(index, std::move(v));
+    s.kind = BindValue::Kind::Text;
+    s.u.offset = p.arena.size();
+    s.length = static_cast<std::uint32_t>(storageText.size());
+    p.arena += storageText;
 }
 
 void BindSet::setBuffer(unsigned index, const DataBuffer& buffer) {
@@ -200,9 +229,13 @@ BindView viewOf(const BindValue& value) {
 }
 
 BindView BindSet::resolve(unsigned index, unsigned iteration, Charset charset) {
-    auto it = params_.find(index);
-    if (it == params_.end()) return BindView();
-    Param& p = it->second;
+    Param* found = index < byIndex_.size() ? byIndex_[index] : nullptr;
+    if (!found) {
+        auto it = params_.find(index);
+        if (it == params_.end()) return BindView();
+        found = &it->second;
+    }
+    Param& p = *found;
     if (iteration == 0) p.lastSet = kNone;
     if (iteration < p.slots.size() && p.slots[iteration].kind != BindValue::Kind::Unset) {
         p.lastSet = iteration;

@@ -67,9 +67,11 @@ public:
     unsigned iterations() const { return iterations_; }
 
     void set(unsigned index, BindValue value);
+    void setInteger(unsigned index, std::int64_t value);
+    void setReal(unsigned index, double value);
     // Variable-length text: in iterative mode it needs setMaxParamSize first (ORA-32108) and
     // must fit in it (ORA-01461).
-    void setText(unsigned index, std::string storageText);
+    void setText(unsigned index, const std::string& storageText);
     void setBuffer(unsigned index, const DataBuffer& buffer);
 
     unsigned highestIndex() const;
@@ -108,8 +110,11 @@ private:
         BindValue materialize(const Slot& slot) const;
     };
     Param& param(unsigned index);
+    // The current iteration's slot of p, made when missing.
+    Slot& slot(Param& p);
 
     std::map<unsigned, Param> params_;
+    std::vector<Param*> byIndex_;  // params_ by index, null where none: setters look up once
     unsigned maxIterations_ = 1;
     unsigned iterations_ = 1;
 };

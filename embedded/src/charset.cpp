@@ -19,8 +19,12 @@ Charset parseCharset(const std::string& name) {
     raise(32101, "cannot create OCI Environment");
 }
 
+bool storageDiffers(const std::string& text, Charset cs) {
+    return cs != Charset::AL32UTF8 && text.find('\xED') != std::string::npos;
+}
+
 std::string toStorage(const std::string& text, Charset cs) {
-    if (cs == Charset::AL32UTF8 || text.find('\xED') == std::string::npos) return text;
+    if (!storageDiffers(text, cs)) return text;
     std::string out;
     out.reserve(text.size());
     utf8::appendToStorage(out, text.data(), text.size(), cs);

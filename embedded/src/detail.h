@@ -41,6 +41,8 @@ Charset parseCharset(const std::string& name);
 // Under UTF8, surrogate pairs written as two 3-byte sequences become one 4-byte sequence before
 // storing; fromStorage does the reverse when delivering. Under AL32UTF8 both return the input.
 std::string toStorage(const std::string& text, Charset cs);
+// Whether toStorage(text, cs) differs from text.
+bool storageDiffers(const std::string& text, Charset cs);
 std::string fromStorage(const std::string& text, Charset cs);
 
 // ---- Values (number.cpp, datetime.cpp, format_model.cpp, bytes.cpp) --------------------------

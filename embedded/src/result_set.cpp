@@ -1,8 +1,9 @@
 #include "result_set.h"
 
-#include <charconv>
+#include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
 
 #include "storage_text.h"
 
@@ -40,18 +41,34 @@ int roundToInt(double v) {
 occi::Number scaledNumber(std::uint64_t magnitude, bool negative, int scale) {
     occi::Number n;
     Access::null(n) = false;
-    Access::negative(n) = false;
-    Access::exponent(n) = 0;
-    Access::ndigits(n) = 0;
     if (magnitude == 0) return n;
-    char text[24];
-    const int count = static_cast<int>(std::to_chars(text, text + sizeof text, magnitude).ptr - text);
-    int kept = count;
-    while (text[kept - 1] == '0') --kept;  // trailing zeros are not kept
+    int exponent = -scale;
+    while (magnitude % 10 == 0) {  // trailing zeros are not kept
+        magnitude /= 10;
+        ++exponent;
+    }
+    // The digit count from the bit length (log10(2) ~ 1233/4096), corrected by one comparison.
+    static const std::uint64_t powers[] = {1ull, 10ull, 100ull, 1000ull, 10000ull, 100000ull,
+                                           1000000ull, 10000000ull, 100000000ull, 1000000000ull,
+                                           10000000000ull, 100000000000ull, 1000000000000ull,
+                                           10000000000000ull, 100000000000000ull,
+                                           1000000000000000ull, 10000000000000000ull,
+                                           100000000000000000ull, 1000000000000000000ull,
+                                           10000000000000000000ull};
+    const int bits = 64 - __builtin_clzll(magnitude);
+    int count = (bits * 1233) >> 12;
+    if (count < 20 && magnitude >= powers[count]) ++count;
+    // Filled from the last digit back, two at a time.
     unsigned char* digits = Access::digits(n);
-    for (int i = 0; i < kept; ++i) digits[i] = static_cast<unsigned char>(text[i] - '0');
-    Access::ndigits(n) = static_cast<unsigned char>(kept);
-    Access::exponent(n) = count - scale;
+    int at = count;
+    for (; magnitude >= 10; magnitude /= 100) {
+        const unsigned pair = static_cast<unsigned>(magnitude % 100);
+        digits[--at] = static_cast<unsigned char>(pair % 10);
+        digits[--at] = static_cast<unsigned char>(pair / 10);
+    }
+    if (at) digits[0] = static_cast<unsigned char>(magnitude);
+    Access::ndigits(n) = static_cast<unsigned char>(count);
+    Access::exponent(n) = exponent + count;
     Access::negative(n) = negative;
     return n;
 }
@@ -78,9 +95,21 @@ bool scaledFromReal(double v, int scale, std::int64_t& mantissa) {
 // Only characters outside the Basic Multilingual Plane (4-byte sequences) differ between the
 // storage form and what a "utf8" session receives.
 bool hasSupplementary(const char* text, std::size_t length) {
-    for (std::size_t i = 0; i < length; ++i)
-        if (static_cast<unsigned char>(text[i]) >= 0xF0) return true;
-    return false;
+    std::size_t i = 0;
+    // Eight bytes at a time: a byte is at least 0xF0 when its four high bits are all set.
+    auto any = [text](std::size_t at) {
+        std::uint64_t w;
+        std::memcpy(&w, text + at, 8);
+        return (w & (w << 1) & (w << 2) & (w << 3) & 0x8080808080808080ull) != 0;
+    };
+    if (length < 8) {
+        for (; i < length; ++i)
+            if (static_cast<unsigned char>(text[i]) >= 0xF0) return true;
+        return false;
+    }
+    for (; i + 8 <= length; i += 8)
+        if (any(i)) return true;
+    return i < length && any(length - 8);  // the last bytes, overlapping the ones read
 }
 
 std::string hexText(const std::string& bytes) {
@@ -161,22 +190,22 @@ void ResultSetImpl::start() {
 }
 
 void ResultSetImpl::fetchBatch() {
-    cells_.clear();
-    arena_.clear();
+    std::size_t used = 0;  // of the arena, which only grows
     batchRows_ = 0;
     row_ = 0;
     const int n = static_cast<int>(columns_.size());
-    cells_.reserve(static_cast<std::size_t>(prefetch_) * columns_.size());
     while (batchRows_ < prefetch_ && !finished_) {
         int rc = sqlite3_step(stmt_);
         if (rc == SQLITE_ROW) {
-            for (int i = 0; i < n; ++i) {
+            // The cells grow with the rows fetched, never shrink within the result set.
+            const std::size_t first = batchRows_ * columns_.size();
+            if (cells_.size() < first + columns_.size()) cells_.resize(first + columns_.size());
+            Cell* cell = cells_.data() + first;
+            for (int i = 0; i < n; ++i, ++cell) {
                 // One column call per value: the value accessors skip the per-call checks.
                 sqlite3_value* value = sqlite3_column_value(stmt_, i);
-                Cell c;
+                Cell& c = *cell;
                 c.type = sqlite3_value_type(value);
-                c.integer = 0;
-                c.offset = c.length = 0;
                 switch (c.type) {
                 case SQLITE_INTEGER:
                     c.integer = sqlite3_value_int64(value);
@@ -189,15 +218,19 @@ void ResultSetImpl::fetchBatch() {
                     const void* p = c.type == SQLITE_TEXT
                                         ? static_cast<const void*>(sqlite3_value_text(value))
                                         : sqlite3_value_blob(value);
-                    c.length = static_cast<std::size_t>(sqlite3_value_bytes(value));
-                    c.offset = arena_.size();
-                    if (c.length) arena_.append(static_cast<const char*>(p), c.length);
+                    c.length = static_cast<std::uint32_t>(sqlite3_value_bytes(value));
+                    c.offset = used;
+                    if (c.length) {
+                        if (arena_.size() < used + c.length)
+                            arena_.resize(std::max(arena_.size() * 2, used + c.length));
+                        std::memcpy(&arena_[used], p, c.length);
+                        used += c.length;
+                    }
                     break;
                 }
                 default:
                     break;
                 }
-                cells_.push_back(c);
             }
             ++batchRows_;
         } else {
@@ -316,10 +349,13 @@ std::string ResultSetImpl::getString(unsigned int colIndex) {
         if (columns_[colIndex - 1].numericScale) return numberToPlainText(cellNumber(colIndex, c));
         return numberToPlainText(numberFromDouble(c.real));
     case SQLITE_BLOB: return hexText(cellBytes(colIndex, c));
-    default:
-        if (charset_ == Charset::UTF8 && hasSupplementary(arena_.data() + c.offset, c.length))
+    default: {
+        const char* text = arena_.data() + c.offset;
+        if (charset_ == Charset::UTF8 && hasSupplementary(text, c.length))
             return fromStorage(cellBytes(colIndex, c), charset_);
-        return cellBytes(colIndex, c);
+        if (columns_[colIndex - 1].longType) return cellBytes(colIndex, c);
+        return std::string(text, c.length);
+    }
     }
 }
 
@@ -365,6 +401,7 @@ occi::BDouble ResultSetImpl::getBDouble(unsigned int colIndex) {
 occi::Number ResultSetImpl::getNumber(unsigned int colIndex) {
     checkFault("ResultSet::getNumber");
     const Cell& c = cell(colIndex);
+    if (c.type == SQLITE_INTEGER) return integerNumber(c.integer);
     if (cellIsNull(colIndex, c)) return occi::Number();
     return cellNumber(colIndex, c);
 }

@@ -43,11 +43,12 @@ private:
     // One fetched value; text and blob bytes live in the batch's arena.
     struct Cell {
         int type;  // SQLITE_INTEGER, SQLITE_FLOAT, SQLITE_TEXT, SQLITE_BLOB or SQLITE_NULL
+        std::uint32_t length;  // TEXT and BLOB (SQLite's values stay under 2 GiB)
         union {
             std::int64_t integer;
             double real;
+            std::size_t offset;  // TEXT and BLOB: into the arena
         };
-        std::size_t offset, length;
     };
     struct Column {
         DeclaredType declared;
@@ -77,8 +78,8 @@ private:
     std::vector<Column> columns_;
     std::vector<ColumnSample> samples_;
 
-    std::vector<Cell> cells_;  // batchRows_ rows of columns_.size() cells
-    std::string arena_;
+    std::vector<Cell> cells_;  // the batch: its first batchRows_ rows of columns_.size() cells
+    std::string arena_;  // the batch's text and blob bytes, from its start; grows, never shrinks
     std::size_t batchRows_ = 0;
     std::size_t row_ = 0;      // current row within the batch
     bool onRow_ = false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 
 #include "accounts.h"
 #include "connection.h"
@@ -32,13 +33,11 @@ const char* const kPls306 =
 
 // A BINARY_FLOAT or BINARY_DOUBLE bind: a REAL, or NULL.
 template <class Binary>
-BindValue realOrNull(const Binary& x) {
-    BindValue v = BindValue::null();
-    if (!x.isNull) {
-        v.kind = BindValue::Kind::Real;
-        v.real = x.value;
-    }
-    return v;
+void bindReal(BindSet& binds, unsigned index, const Binary& x) {
+    if (x.isNull)
+        binds.set(index, BindValue::null());
+    else
+        binds.setReal(index, x.value);
 }
 
 // A LOB bind: the locator's content as it is at execute time, or NULL for a null locator.
@@ -113,6 +112,7 @@ void StatementImpl::run(const std::string& sql) {
         stmt_.reset();
         sql_ = sql;
         haveRewrite_ = false;
+        nativeChecks_ = NativeChecks();
     }
     updateCount_ = 0;
     status_ = sql_.empty() ? UNPREPARED : PREPARED;
@@ -243,7 +243,14 @@ void StatementImpl::runDml() {
     const bool keepsWork = !autoCommit_ || connection_.hasPendingWork();
     const int count = sqlite3_bind_parameter_count(stmt);
     const unsigned iterations = binds_.iterations();
+    // Many rows into a table with value checks: checked here, without SQLite's constraints,
+    // until a value comes that only SQLite can judge.
+    std::optional<CheckConstraintsOff> checksOff;
+    if (iterations >= NativeChecks::kMinimumRows &&
+        nativeChecks_.applies(db, connection_.authorizer(), rewrite_.sql, stmt))
+        checksOff.emplace(db, connection_.authorizer());
     for (unsigned it = 0; it < iterations; ++it) {
+        bool vouched = checksOff && checksOff->active();
         for (int p = 1; p <= count; ++p) {
             const BindView v = binds_.resolve(static_cast<unsigned>(p), it, connection_.charset());
             if (v.kind == BindValue::Kind::Unset) {
@@ -252,6 +259,8 @@ void StatementImpl::runDml() {
             }
             // The value stays where it is until this iteration's step is done.
             ParameterConversion* conversion = conversionAt_[static_cast<std::size_t>(p)];
+            if (vouched)
+                vouched = (!conversion || conversion->bindsAsIs(v)) && nativeChecks_.at(p).passes(v);
             int rc = SQLITE_OK;
             try {
                 rc = conversion ? conversion->bind(db, stmt, p, v)
@@ -263,6 +272,7 @@ void StatementImpl::runDml() {
             }
             if (rc != SQLITE_OK) failStep(db, stmt, rc);
         }
+        if (checksOff && !vouched) checksOff->restore();
         int rc;
         while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         }
@@ -400,28 +410,25 @@ void StatementImpl::setNull(unsigned int paramIndex, occi::Type) {
 
 void StatementImpl::setInt(unsigned int paramIndex, int x) {
     checkFault("Statement::setInt");
-    BindValue v;
-    v.kind = BindValue::Kind::Integer;
-    v.integer = x;
-    set(paramIndex, std::move(v));
+    binds_.setInteger(paramIndex, x);
 }
 
 void StatementImpl::setString(unsigned int paramIndex, const std::string& x) {
     checkFault("Statement::setString");
-    if (connection_.charset() == Charset::UTF8)
-        binds_.setText(paramIndex, toStorage(x, Charset::UTF8));
+    if (storageDiffers(x, connection_.charset()))
+        binds_.setText(paramIndex, toStorage(x, connection_.charset()));
     else
         binds_.setText(paramIndex, x);
 }
 
 void StatementImpl::setBFloat(unsigned int paramIndex, const occi::BFloat& fval) {
     checkFault("Statement::setBFloat");
-    set(paramIndex, realOrNull(fval));
+    bindReal(binds_, paramIndex, fval);
 }
 
 void StatementImpl::setBDouble(unsigned int paramIndex, const occi::BDouble& dval) {
     checkFault("Statement::setBDouble");
-    set(paramIndex, realOrNull(dval));
+    bindReal(binds_, paramIndex, dval);
 }
 
 void StatementImpl::setTimestamp(unsigned int paramIndex, const occi::Timestamp& x) {

@@ -11,6 +11,7 @@
 
 #include "binds.h"
 #include "detail.h"
+#include "native_checks.h"
 #include "sql_rewrite.h"
 #include "sqlite_util.h"
 #include "write_conversion.h"
@@ -87,6 +88,7 @@ private:
     RewrittenSql rewrite_;
     std::vector<ParameterConversion> conversions_;     // DML parameters converted when bound
     std::vector<ParameterConversion*> conversionAt_;  // by parameter index of stmt_
+    NativeChecks nativeChecks_;                       // for array DML through stmt_
     SqliteStmt stmt_;
     BindSet binds_;
     std::map<unsigned, OutParam> outParams_;

@@ -30,6 +30,8 @@ class ParameterConversion {
     // form, else converted (SQLITE_TRANSIENT). Returns SQLite's code; throws the conversion's
     // ORA error.
     int bind(sqlite3* db, sqlite3_stmt* target, int index, const BindView& value);
+    // Whether bind() hands value to SQLite as it is, unconverted.
+    bool bindsAsIs(const BindView& value) const { return inColumnForm(value); }
 
   private:
     bool inColumnForm(const BindView& value) const;
