@@ -51,6 +51,13 @@ void LobStorage::closeReader() {
 }
 
 std::int64_t LobStorage::insert(const char* data, std::size_t size) {
+    if (!free_.empty()) {
+        const std::int64_t reused = free_.back();
+        write(reused, 0, data, size);
+        free_.pop_back();
+        ++live_;
+        return reused;
+    }
     sqlite3* d = db();
     closeReader();
     sqlite3_stmt* s = insert_.get();
@@ -59,6 +66,7 @@ std::int64_t LobStorage::insert(const char* data, std::size_t size) {
     sqlite3_reset(s);
     sqlite3_clear_bindings(s);
     if (rc != SQLITE_DONE) raiseSqlite(d, rc);
+    ++live_;
     return sqlite3_last_insert_rowid(d);
 }
 
@@ -86,6 +94,12 @@ void LobStorage::write(std::int64_t chunk, std::size_t offset, const char* data,
 
 void LobStorage::remove(std::int64_t chunk) noexcept {
     if (!db_) return;
+    --live_;
+    try {
+        free_.push_back(chunk);
+        return;
+    } catch (...) {
+    }
     closeReader();
     sqlite3_stmt* s = delete_.get();
     sqlite3_bind_int64(s, 1, chunk);

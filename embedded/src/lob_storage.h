@@ -2,9 +2,9 @@
 //
 // LobStorage: a session's temporary LOB storage, a private temporary SQLite database of its own
 // (so that the session's transactions never touch a temporary LOB, as in Oracle), holding
-// chunks of at most kLobChunk bytes as rows, read and written in place with SQLite's
-// incremental blob I/O. It is opened on the first chunk and lives while a session or a LOB
-// content still uses it.
+// chunks of kLobChunk bytes as rows, read and written in place with SQLite's incremental blob
+// I/O. It is opened on the first chunk and lives while a session or a LOB content still uses
+// it; the rows of freed chunks are reused.
 //
 // LobSession: what the LOB values of one session share: the session's database while it is
 // open, its LobStorage, and the LOB contents that still read a table row lazily (those are
@@ -18,6 +18,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "detail.h"
 #include "sqlite_util.h"
@@ -35,11 +36,13 @@ public:
     LobStorage(const LobStorage&) = delete;
     LobStorage& operator=(const LobStorage&) = delete;
 
-    // Stores a new chunk and returns its row id.
+    // Stores a new chunk of kLobChunk bytes and returns its row id.
     std::int64_t insert(const char* data, std::size_t size);
     void read(std::int64_t chunk, std::size_t offset, char* out, std::size_t size);
     // Overwrites bytes inside a chunk; its size stays.
     void write(std::int64_t chunk, std::size_t offset, const char* data, std::size_t size);
+    // Frees a chunk. Its row is kept for the next chunk: deleting a row reads all its pages,
+    // and the storage's file goes with the session anyway.
     void remove(std::int64_t chunk) noexcept;
 
 private:
@@ -50,6 +53,8 @@ private:
     SqliteDb db_;
     SqliteStmt insert_, delete_;
     sqlite3_blob* reader_ = nullptr;  // kept open between reads, closed before any change
+    std::size_t live_ = 0;              // chunks in use
+    std::vector<std::int64_t> free_;    // rows of freed chunks
 };
 
 // The row a lazily read LOB value comes from.
