@@ -173,17 +173,26 @@ std::size_t LobContent::countCharacters(std::size_t from, std::size_t to) const 
 void LobContent::detach() {
     if (!row_) return;
     const std::size_t total = size();
-    std::unique_ptr<LobRow> row = std::move(row_);
-    std::shared_ptr<LobSession> session = std::move(session_);
-    session->forget(this);
     std::string piece;
-    for (std::size_t at = 0; at < total; at += kLobChunk) {
-        const std::size_t n = std::min(kLobChunk, total - at);
-        piece.resize(n);
-        session->readRow(*row, at, &piece[0], n);
-        bytes.append(piece);
-        if (storage_ && bytes.size() >= 2 * kLobChunk) store();
+    try {
+        for (std::size_t at = 0; at < total; at += kLobChunk) {
+            const std::size_t n = std::min(kLobChunk, total - at);
+            piece.resize(n);
+            session_->readRow(*row_, at, &piece[0], n);
+            bytes.append(piece);
+            if (storage_ && bytes.size() >= 2 * kLobChunk) store();
+        }
+    } catch (...) {
+        // Nothing half-copied stays: the content goes on reading its row.
+        for (const Chunk& c : chunks_) storage_->remove(c.id);
+        chunks_.clear();
+        stored_ = 0;
+        bytes.clear();
+        throw;
     }
+    session_->forget(this);
+    session_.reset();
+    row_.reset();
 }
 
 }  // namespace detail

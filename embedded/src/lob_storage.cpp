@@ -123,8 +123,9 @@ void LobSession::detachAll(bool closing) {
     for (LobContent* content : contents) {
         try {
             content->detach();
-        } catch (const occi::SQLException&) {
-            // A value that cannot be copied any more (its row is gone) is read as it can be.
+        } catch (...) {
+            // A value that cannot be copied (its row is gone, no memory or disk left) is read
+            // from its row for as long as the session lasts.
         }
     }
     if (closing) db_ = nullptr;
