@@ -84,8 +84,9 @@ public:
 
     // Lets the content keep its bytes in storage as it grows.
     void useStorage(std::shared_ptr<LobStorage> storage) { storage_ = std::move(storage); }
-    // Makes the content read a row of the session until it is changed or detached.
-    void readFrom(std::shared_ptr<LobSession> session, const LobRow& row);
+    // Makes the content read a row of the session, of `size` bytes, until it is changed or
+    // detached.
+    void readFrom(std::shared_ptr<LobSession> session, const LobRow& row, std::size_t size);
 
     // True when every byte is in `bytes`.
     bool inMemory() const { return chunks_.empty() && !row_; }
@@ -122,8 +123,7 @@ private:
     std::size_t stored_ = 0;  // bytes in chunks_
     std::shared_ptr<LobSession> session_;
     std::unique_ptr<LobRow> row_;
-    mutable std::size_t rowSize_ = 0;
-    mutable bool rowSized_ = false;
+    std::size_t rowSize_ = 0;
 };
 
 struct LobLocator {

@@ -21,19 +21,15 @@ LobContent::~LobContent() {
     liveAdd(Live::LobContent, -1);
 }
 
-void LobContent::readFrom(std::shared_ptr<LobSession> session, const LobRow& row) {
+void LobContent::readFrom(std::shared_ptr<LobSession> session, const LobRow& row,
+                          std::size_t size) {
     session_ = std::move(session);
     row_ = std::make_unique<LobRow>(row);
+    rowSize_ = size;
 }
 
 std::size_t LobContent::size() const {
-    if (row_) {
-        if (!rowSized_) {
-            rowSize_ = session_->rowSize(*row_);
-            rowSized_ = true;
-        }
-        return rowSize_;
-    }
+    if (row_) return rowSize_;
     return stored_ + bytes.size();
 }
 

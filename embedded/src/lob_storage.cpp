@@ -110,14 +110,23 @@ void LobStorage::remove(std::int64_t chunk) noexcept {
 // ---- LobSession ------------------------------------------------------------------------------
 
 std::shared_ptr<LobContent> LobSession::lazyContent(bool isClob, const LobRow& row) {
+    // Values up to this size are read whole at once, which costs less than reading them later.
+    constexpr std::size_t kReadAtOnce = 64 * 1024;
     auto content = std::make_shared<LobContent>(isClob, false);
     content->useStorage(storage_);
-    content->readFrom(shared_from_this(), row);
+    const std::size_t size = rowSize(row);
+    if (size <= kReadAtOnce) {
+        content->bytes.resize(size);
+        readRow(row, 0, &content->bytes[0], size);
+        return content;
+    }
+    content->readFrom(shared_from_this(), row, size);
     lazy_.insert(content.get());
     return content;
 }
 
 void LobSession::detachAll(bool closing) {
+    release();
     // Detaching forgets the content, so iterate over a copy.
     const std::vector<LobContent*> contents(lazy_.begin(), lazy_.end());
     for (LobContent* content : contents) {
@@ -128,34 +137,52 @@ void LobSession::detachAll(bool closing) {
             // from its row for as long as the session lasts.
         }
     }
+    release();
     if (closing) db_ = nullptr;
 }
 
-sqlite3_blob* LobSession::openRow(const LobRow& row) {
+void LobSession::release() {
+    if (handle_) sqlite3_blob_close(handle_);
+    handle_ = nullptr;
+}
+
+sqlite3_blob* LobSession::handleFor(const LobRow& row) {
     if (!db_) raise(22275, "invalid LOB locator specified");
-    sqlite3_blob* blob = nullptr;
-    const int rc = sqlite3_blob_open(db_, row.schema.c_str(), row.table.c_str(),
-                                     row.column.c_str(), row.rowid, 0, &blob);
-    if (rc != SQLITE_OK) {
-        sqlite3_blob_close(blob);
+    if (handle_ && handleRow_.table == row.table && handleRow_.column == row.column &&
+        handleRow_.schema == row.schema) {
+        if (handleRow_.rowid == row.rowid) return handle_;
+        if (sqlite3_blob_reopen(handle_, row.rowid) == SQLITE_OK) {
+            handleRow_.rowid = row.rowid;
+            return handle_;
+        }
+        release();  // a handle that failed to move cannot be used again
         nonexistentValue();
     }
-    return blob;
+    release();
+    const int rc = sqlite3_blob_open(db_, row.schema.c_str(), row.table.c_str(),
+                                     row.column.c_str(), row.rowid, 0, &handle_);
+    if (rc != SQLITE_OK) {
+        release();
+        nonexistentValue();
+    }
+    handleRow_ = row;
+    return handle_;
 }
 
 std::size_t LobSession::rowSize(const LobRow& row) {
-    sqlite3_blob* blob = openRow(row);
-    const int size = sqlite3_blob_bytes(blob);
-    sqlite3_blob_close(blob);
+    const int size = sqlite3_blob_bytes(handleFor(row));
+    done();
     return static_cast<std::size_t>(size);
 }
 
 void LobSession::readRow(const LobRow& row, std::size_t offset, char* out, std::size_t size) {
-    sqlite3_blob* blob = openRow(row);
     const int rc =
-        sqlite3_blob_read(blob, out, static_cast<int>(size), static_cast<int>(offset));
-    sqlite3_blob_close(blob);
-    if (rc != SQLITE_OK) nonexistentValue();
+        sqlite3_blob_read(handleFor(row), out, static_cast<int>(size), static_cast<int>(offset));
+    if (rc != SQLITE_OK) {
+        release();
+        nonexistentValue();
+    }
+    done();
 }
 
 }  // namespace detail

@@ -67,11 +67,13 @@ class LobSession : public std::enable_shared_from_this<LobSession> {
 public:
     LobSession(sqlite3* db, bool unmutexed)
         : db_(db), storage_(std::make_shared<LobStorage>(unmutexed)) {}
+    ~LobSession() { release(); }
 
     sqlite3* db() const { return db_; }
     const std::shared_ptr<LobStorage>& storage() const { return storage_; }
 
-    // A content that reads `row` of this session's database until it is detached.
+    // The value in `row`: read at once when it is small, else read from the row when asked for
+    // until the content is changed or detached.
     std::shared_ptr<LobContent> lazyContent(bool isClob, const LobRow& row);
     void forget(LobContent* content) { lazy_.erase(content); }
     // Copies every lazily read value into the temporary storage: called before the session
@@ -82,12 +84,27 @@ public:
     std::size_t rowSize(const LobRow& row);
     void readRow(const LobRow& row, std::size_t offset, char* out, std::size_t size);
 
+    // While a result set with lazily read columns is being walked, the blob handle of the last
+    // row read stays open and moves to the next row (a new handle per value costs more than
+    // the read). Otherwise none is left open: an open handle holds a read transaction.
+    void hold() { ++holding_; }
+    void letGo() {
+        if (holding_ > 0 && --holding_ == 0) release();
+    }
+
 private:
-    sqlite3_blob* openRow(const LobRow& row);
+    sqlite3_blob* handleFor(const LobRow& row);
+    void done() {
+        if (holding_ == 0) release();
+    }
+    void release();
 
     sqlite3* db_;  // null once the session closed
     std::shared_ptr<LobStorage> storage_;
     std::set<LobContent*> lazy_;
+    sqlite3_blob* handle_ = nullptr;
+    LobRow handleRow_;
+    int holding_ = 0;
 };
 
 }  // namespace detail

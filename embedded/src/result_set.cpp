@@ -126,6 +126,8 @@ ResultSetImpl::~ResultSetImpl() { end(); }
 
 void ResultSetImpl::end() {
     if (!stmt_) return;
+    if (holding_) lobs_->letGo();
+    holding_ = false;
     if (!finished_) sqlite3_reset(rows_);
     stmt_ = nullptr;
     onRow_ = false;
@@ -140,6 +142,10 @@ void ResultSetImpl::end() {
 }
 
 void ResultSetImpl::start() {
+    if (lazy_) {
+        lobs_->hold();
+        holding_ = true;
+    }
     fetchBatch();
     samples_.assign(columns_.size(), ColumnSample());
     const std::size_t n = columns_.size();
@@ -270,6 +276,8 @@ occi::ResultSet::Status ResultSetImpl::next(unsigned int) {
         return DATA_AVAILABLE;
     }
     afterEnd_ = true;
+    if (holding_) lobs_->letGo();
+    holding_ = false;
     cells_.clear();
     batchRows_ = row_ = 0;
     if (hasPendingError_) {

@@ -87,6 +87,7 @@ private:
     sqlite3_stmt* rows_;  // what is stepped: stmt_ or the lazy query's rows
     const LazyLobQuery* lazy_;
     std::shared_ptr<LobSession> lobs_;
+    bool holding_ = false;  // lobs_ keeps its blob handle while this one is walked
     unsigned prefetch_;
     Charset charset_;
     std::vector<Column> columns_;
