@@ -114,6 +114,10 @@ private:
     void store();
     // Brings every stored byte back into `bytes`.
     void load();
+    // Calls f(chunk, offset in it, bytes done before, piece) for the stored part of [at, at + n)
+    // and returns its length (what follows is in `bytes`).
+    template <class F>
+    std::size_t inEachChunk(std::size_t at, std::size_t n, F f) const;
     // Visits [from, to) in pieces: f(data, size) returns false to stop.
     template <class F>
     void scan(std::size_t from, std::size_t to, F f) const;

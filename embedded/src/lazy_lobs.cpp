@@ -12,22 +12,6 @@ namespace {
 
 using Range = std::pair<std::size_t, std::size_t>;
 
-std::vector<Range> depthZeroItems(const TokenEditor& e, std::size_t from, std::size_t to) {
-    std::vector<Range> out;
-    int depth = 0;
-    std::size_t start = from;
-    for (std::size_t k = from; k < to; ++k) {
-        if (e.punct(k, '(')) ++depth;
-        if (e.punct(k, ')')) --depth;
-        if (depth == 0 && e.punct(k, ',')) {
-            out.emplace_back(start, k);
-            start = k + 1;
-        }
-    }
-    out.emplace_back(start, to);
-    return out;
-}
-
 std::string textOf(const TokenEditor& e, std::size_t from, std::size_t to) {
     std::string out;
     for (std::size_t k = from; k < to; ++k) out += e.tokens()[k].text;
@@ -120,15 +104,8 @@ std::unique_ptr<LazyLobQuery> planLazyLobs(sqlite3* db, sqlite3_stmt* query,
     // One table, as SQLite resolves it, with an optional alias.
     std::size_t k = e.next(from + 1);
     const std::size_t tableStart = k;
-    if (!e.name(k)) return nullptr;
-    std::string schema, table = identifierName(e.tokens()[k]);
-    k = e.next(k + 1);
-    if (e.punct(k, '.') && e.name(e.next(k + 1))) {
-        schema = table;
-        k = e.next(k + 1);
-        table = identifierName(e.tokens()[k]);
-        k = e.next(k + 1);
-    }
+    std::string schema, table;
+    if (!qualifiedNameAt(e, k, schema, table)) return nullptr;
     std::string qualifier = textOf(e, tableStart, k);
     if (e.word(k, "AS")) k = e.next(k + 1);
     if (e.name(k) && !endsTable(e, k)) {

@@ -16,24 +16,6 @@ namespace {
 
 bool sameName(const std::string& a, const char* b) { return b && sqlite3_stricmp(a.c_str(), b) == 0; }
 
-// The depth-0 comma-separated items in [from, to), as [start, end) ranges.
-std::vector<std::pair<std::size_t, std::size_t>> itemsIn(const TokenEditor& e, std::size_t from,
-                                                         std::size_t to) {
-    std::vector<std::pair<std::size_t, std::size_t>> out;
-    int depth = 0;
-    std::size_t start = from;
-    for (std::size_t k = from; k < to; ++k) {
-        if (e.punct(k, '(')) ++depth;
-        if (e.punct(k, ')')) --depth;
-        if (depth == 0 && e.punct(k, ',')) {
-            out.emplace_back(start, k);
-            start = k + 1;
-        }
-    }
-    out.emplace_back(start, to);
-    return out;
-}
-
 // The parameter an item is made of alone (empty when it is anything else).
 std::string loneParameter(const TokenEditor& e, std::size_t from, std::size_t to) {
     const std::size_t first = e.next(from);
@@ -63,20 +45,6 @@ std::vector<std::string> columnNames(sqlite3* db, const std::string& schema,
     return names;
 }
 
-// [schema.]table at i; i moves past it.
-bool tableAt(const TokenEditor& e, std::size_t& i, std::string& schema, std::string& table) {
-    if (!e.name(i)) return false;
-    table = identifierName(e.tokens()[i]);
-    i = e.next(i + 1);
-    if (e.punct(i, '.') && e.name(e.next(i + 1))) {
-        schema = table;
-        i = e.next(i + 1);
-        table = identifierName(e.tokens()[i]);
-        i = e.next(i + 1);
-    }
-    return true;
-}
-
 }  // namespace
 
 std::vector<LobTarget> findLobTargets(sqlite3* db, sqlite3_stmt* stmt, const std::string& sql) {
@@ -98,7 +66,7 @@ std::vector<LobTarget> findLobTargets(sqlite3* db, sqlite3_stmt* stmt, const std
         i = e.next(i + 1);
     }
     std::string schema, table;
-    if (!tableAt(e, i, schema, table)) return targets;
+    if (!qualifiedNameAt(e, i, schema, table)) return targets;
     const std::string where = rowidTableSchema(db, schema, table);
     if (where.empty()) return targets;
     // (column, parameter) pairs the statement stores whole.
@@ -108,7 +76,7 @@ std::vector<LobTarget> findLobTargets(sqlite3* db, sqlite3_stmt* stmt, const std
         std::vector<std::string> columns;
         if (e.punct(i, '(')) {
             const std::size_t past = e.pastParens(i);
-            for (const auto& item : itemsIn(e, i + 1, past - 1)) {
+            for (const auto& item : depthZeroItems(e, i + 1, past - 1)) {
                 const std::size_t name = e.next(item.first);
                 columns.push_back(name < item.second && e.name(name)
                                       ? identifierName(e.tokens()[name])
@@ -123,7 +91,7 @@ std::vector<LobTarget> findLobTargets(sqlite3* db, sqlite3_stmt* stmt, const std
         if (!e.punct(i, '(')) return targets;
         const std::size_t past = e.pastParens(i);
         if (e.punct(e.next(past), ',')) return targets;  // several rows
-        const auto values = itemsIn(e, i + 1, past - 1);
+        const auto values = depthZeroItems(e, i + 1, past - 1);
         for (std::size_t k = 0; k < values.size() && k < columns.size(); ++k)
             stored.emplace_back(columns[k], loneParameter(e, values[k].first, values[k].second));
     } else {
@@ -140,7 +108,7 @@ std::vector<LobTarget> findLobTargets(sqlite3* db, sqlite3_stmt* stmt, const std
                                e.word(to, "LIMIT")))
                 break;
         }
-        for (const auto& item : itemsIn(e, from, to)) {
+        for (const auto& item : depthZeroItems(e, from, to)) {
             const std::size_t name = e.next(item.first);
             const std::size_t eq = e.next(name + 1);
             if (!e.name(name) || !e.punct(eq, '=')) continue;

@@ -39,21 +39,28 @@ void LobContent::read(std::size_t at, char* out, std::size_t n) const {
         session_->readRow(*row_, at, out, n);
         return;
     }
-    // Chunks first, found by walking their sizes (a few hundred at most).
-    std::size_t start = 0;
+    const std::size_t inChunks = inEachChunk(at, n, [&](const Chunk& c, std::size_t offset,
+                                                        std::size_t done, std::size_t piece) {
+        storage_->read(c.id, offset, out + done, piece);
+    });
+    if (inChunks < n) std::copy_n(bytes.data() + (at + inChunks - stored_), n - inChunks, out + inChunks);
+}
+
+template <class F>
+std::size_t LobContent::inEachChunk(std::size_t at, std::size_t n, F f) const {
+    // Chunks are found by walking their sizes (a few hundred at most).
+    std::size_t start = 0, done = 0;
     for (const Chunk& c : chunks_) {
-        if (n == 0) return;
-        if (at < start + c.size) {
-            const std::size_t offset = at - start;
-            const std::size_t piece = std::min(n, c.size - offset);
-            storage_->read(c.id, offset, out, piece);
-            out += piece;
-            at += piece;
-            n -= piece;
+        if (done == n) break;
+        if (at + done < start + c.size) {
+            const std::size_t offset = at + done - start;
+            const std::size_t piece = std::min(n - done, c.size - offset);
+            f(c, offset, done, piece);
+            done += piece;
         }
         start += c.size;
     }
-    if (n > 0) std::copy_n(bytes.data() + (at - stored_), n, out);
+    return done;
 }
 
 std::string LobContent::slice(std::size_t at, std::size_t n) const {
@@ -121,20 +128,11 @@ void LobContent::replace(std::size_t at, std::size_t removed, const char* data, 
         bytes.replace(at, removed, data, n);
         return;
     }
-    std::size_t start = 0;
-    for (const Chunk& c : chunks_) {
-        if (n == 0) return;
-        if (at < start + c.size) {
-            const std::size_t offset = at - start;
-            const std::size_t piece = std::min(n, c.size - offset);
-            storage_->write(c.id, offset, data, piece);
-            data += piece;
-            at += piece;
-            n -= piece;
-        }
-        start += c.size;
-    }
-    if (n > 0) bytes.replace(at - stored_, n, data, n);
+    const std::size_t inChunks = inEachChunk(at, n, [&](const Chunk& c, std::size_t offset,
+                                                        std::size_t done, std::size_t piece) {
+        storage_->write(c.id, offset, data + done, piece);
+    });
+    if (inChunks < n) bytes.replace(at + inChunks - stored_, n - inChunks, data + inChunks, n - inChunks);
 }
 
 std::size_t LobContent::advance(std::size_t from, std::size_t count) const {
