@@ -169,4 +169,27 @@ TEST_F(LobStreamingTest, PostingWithoutStatementFails) {
     CloseConnection(fresh);
 }
 
+// Values of several megabytes, larger than the client's storage chunks: whole after Execute, and
+// read back cut to the session's maximum column size or whole.
+TEST_F(LobStreamingTest, LargeValuesRoundTripAndReadsAreCut) {
+    std::string binary(6 * 1024 * 1024 + 333, '\0');
+    for (std::size_t i = 0; i < binary.size(); ++i) binary[i] = static_cast<char>(i * 131 >> 5);
+    std::string text;
+    for (int i = 0; text.size() < 3 * 1024 * 1024; ++i) text += "\xC3\xA9t\xC3\xA9 " + std::to_string(i) + "\n";
+    ASSERT_EQ(PrepareQuery(session, "insert into l (k, c, b) values (1, :1, :2)", 0), 0);
+    ASSERT_TRUE(stream(1, 112, text, 999983));
+    ASSERT_TRUE(stream(2, 113, binary, 1 << 20));
+    EXPECT_EQ(StreamParameterToLobLast(session, 1), 0);
+    EXPECT_EQ(StreamParameterToLobLast(session, 2), 0);
+    ASSERT_EQ(Execute(session), 1);
+    const std::string cutBytes = readBack("b", true);
+    EXPECT_TRUE(cutBytes == binary.substr(0, 1 << 20)) << cutBytes.size();
+    const std::string cutText = readBack("c", false);
+    EXPECT_EQ(cutText.compare(0, 1000, text, 0, 1000), 0);
+    ASSERT_EQ(SetIntSessionProperty(session, 1, 64 << 20), 0);
+    EXPECT_TRUE(readBack("b", true) == binary);
+    EXPECT_TRUE(readBack("c", false) == text);
+    EXPECT_EQ(flathost::rowCount(session, "select * from l where length(b) = 6291789"), 1);
+}
+
 }  // namespace

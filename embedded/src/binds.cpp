@@ -280,6 +280,21 @@ int bindToSqlite(sqlite3_stmt* stmt, int index, const BindView& value,
         return sqlite3_bind_blob64(stmt, index, value.data, value.size, lifetime);
     case BindValue::Kind::Lob:
         if (!value.lob) return sqlite3_bind_null(stmt, index);
+        if (!value.lob->inMemory()) {
+            // SQLite takes the copy over: it is built once, then freed with the binding.
+            const std::size_t size = value.lob->size();
+            char* copy = static_cast<char*>(sqlite3_malloc64(size ? size : 1));
+            if (!copy) return SQLITE_NOMEM;
+            try {
+                value.lob->read(0, copy, size);
+            } catch (...) {
+                sqlite3_free(copy);
+                throw;
+            }
+            if (value.lob->isClob)
+                return sqlite3_bind_text64(stmt, index, copy, size, sqlite3_free, SQLITE_UTF8);
+            return sqlite3_bind_blob64(stmt, index, copy, size, sqlite3_free);
+        }
         if (value.lob->isClob)
             return sqlite3_bind_text64(stmt, index, value.lob->bytes.data(),
                                        value.lob->bytes.size(), lifetime, SQLITE_UTF8);

@@ -150,11 +150,15 @@ std::unique_ptr<ConnectionImpl> ConnectionImpl::open(const std::string& user,
     AccountStore(db.get(), upperAscii(user)).verifyLogon(user, password);
     useWriteAheadLog(db.get());
     return std::unique_ptr<ConnectionImpl>(
-        new ConnectionImpl(std::move(db), upperAscii(user), charset));
+        new ConnectionImpl(std::move(db), upperAscii(user), charset, unmutexed));
 }
 
-ConnectionImpl::ConnectionImpl(SqliteDb db, std::string schema, Charset charset)
-    : db_(std::move(db)), authorizer_(db_.get()), schema_(std::move(schema)), charset_(charset) {
+ConnectionImpl::ConnectionImpl(SqliteDb db, std::string schema, Charset charset, bool unmutexed)
+    : db_(std::move(db)),
+      authorizer_(db_.get()),
+      schema_(std::move(schema)),
+      charset_(charset),
+      lobs_(std::make_shared<LobSession>(db_.get(), unmutexed)) {
     liveAdd(Live::Connection, 1);
 }
 
@@ -164,6 +168,8 @@ ConnectionImpl::~ConnectionImpl() {
     if (inTransaction() &&
         sqlite3_exec(db_.get(), "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
         sqlite3_exec(db_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+    // LOB locators the host still holds outlive the session with the values they were read with.
+    lobs_->detachAll(true);
     liveAdd(Live::Connection, -1);
 }
 
@@ -194,6 +200,7 @@ void ConnectionImpl::commit() {
 
 void ConnectionImpl::rollback() {
     checkFault("Connection::rollback");
+    keepLobValues();
     rollbackWork();
 }
 

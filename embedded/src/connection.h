@@ -8,6 +8,7 @@
 
 #include "authorizer.h"
 #include "detail.h"
+#include "lob_storage.h"
 #include "sqlite_util.h"
 
 namespace kavexdb {
@@ -38,6 +39,10 @@ public:
     const std::string& schema() const { return schema_; }
     Charset charset() const { return charset_; }
     Authorizer& authorizer() { return authorizer_; }
+    // The session's temporary LOB storage and lazily read LOB values.
+    const std::shared_ptr<LobSession>& lobs() const { return lobs_; }
+    // Before a statement changes data: LOB values read lazily keep what they were read with.
+    void keepLobValues() { lobs_->detachAll(false); }
 
     // Opens a write transaction unless one is open (DML runs inside it until COMMIT).
     void beginWork();
@@ -62,12 +67,13 @@ public:
     occi::SQLException withLossNoted(const occi::SQLException& failure);
 
 private:
-    ConnectionImpl(SqliteDb db, std::string schema, Charset charset);
+    ConnectionImpl(SqliteDb db, std::string schema, Charset charset, bool unmutexed);
 
     SqliteDb db_;
     Authorizer authorizer_;  // after db_: removed before the database closes
     std::string schema_;
     Charset charset_;
+    std::shared_ptr<LobSession> lobs_;
     std::vector<std::unique_ptr<StatementImpl>> statements_;
     bool pendingWork_ = false;  // the open transaction holds changes
     bool lost_ = false;         // ORA-02091 until ROLLBACK

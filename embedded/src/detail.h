@@ -64,16 +64,72 @@ std::string timestampToStorage(const occi::Timestamp& t, bool withTimeZone);
 
 occi::Bytes bytesFrom(const void* data, std::size_t size);
 
-// ---- LOBs (lob.cpp, streams.cpp) -------------------------------------------------------------
+// ---- LOBs (lob.cpp, lob_content.cpp, streams.cpp, lob_storage.cpp) ------------------------
+class LobSession;
+class LobStorage;
+struct LobRow;
+
 // Content shared by every locator that refers to it. Counted as Live::LobContent while alive.
-struct LobContent {
+// Its bytes are in memory (`bytes`), or, for a session's temporary LOB, the first ones in
+// whole chunks in the session's temporary storage and the rest in `bytes`, or, for a value
+// read from a row, in that row until the content is changed or detached.
+class LobContent {
+public:
     LobContent(bool isClob, bool temporary);
     ~LobContent();
     LobContent(const LobContent&) = delete;
     LobContent& operator=(const LobContent&) = delete;
+
     bool isClob;
     bool temporary;
-    std::string bytes;  // CLOB: UTF-8 text; BLOB: raw bytes
+    std::string bytes;  // CLOB: UTF-8 text; BLOB: raw bytes (those after the stored chunks)
+
+    // Lets the content keep its bytes in storage as it grows.
+    void useStorage(std::shared_ptr<LobStorage> storage) { storage_ = std::move(storage); }
+    // Makes the content read a row of the session, of `size` bytes, until it is changed or
+    // detached.
+    void readFrom(std::shared_ptr<LobSession> session, const LobRow& row, std::size_t size);
+
+    // True when every byte is in `bytes`.
+    bool inMemory() const { return chunks_.empty() && !row_; }
+    std::size_t size() const;
+    // Copies [at, at + n) out; the range must lie inside the content.
+    void read(std::size_t at, char* out, std::size_t n) const;
+    std::string slice(std::size_t at, std::size_t n) const;
+    // Adds bytes at the end.
+    void append(const char* data, std::size_t n);
+    // Replaces `removed` bytes at `at` (inside the content) with n bytes.
+    void replace(std::size_t at, std::size_t removed, const char* data, std::size_t n);
+    // Character positions of a CLOB: the byte offset `count` characters after byte `from` (the
+    // size when the text ends first), and the characters in [from, to).
+    std::size_t advance(std::size_t from, std::size_t count) const;
+    std::size_t countCharacters(std::size_t from, std::size_t to) const;
+    // A lazily read content takes a copy of its row's value into the temporary storage.
+    void detach();
+
+private:
+    struct Chunk {
+        std::int64_t id;
+        std::size_t size;
+    };
+    // Moves whole chunks from the front of `bytes` to the storage.
+    void store();
+    // Brings every stored byte back into `bytes`.
+    void load();
+    // Calls f(chunk, offset in it, bytes done before, piece) for the stored part of [at, at + n)
+    // and returns its length (what follows is in `bytes`).
+    template <class F>
+    std::size_t inEachChunk(std::size_t at, std::size_t n, F f) const;
+    // Visits [from, to) in pieces: f(data, size) returns false to stop.
+    template <class F>
+    void scan(std::size_t from, std::size_t to, F f) const;
+
+    std::shared_ptr<LobStorage> storage_;
+    std::vector<Chunk> chunks_;
+    std::size_t stored_ = 0;  // bytes in chunks_
+    std::shared_ptr<LobSession> session_;
+    std::unique_ptr<LobRow> row_;
+    std::size_t rowSize_ = 0;
 };
 
 struct LobLocator {

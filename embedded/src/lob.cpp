@@ -9,12 +9,6 @@
 namespace kavexdb {
 namespace detail {
 
-LobContent::LobContent(bool clob, bool temp) : isClob(clob), temporary(temp) {
-    liveAdd(Live::LobContent, 1);
-}
-
-LobContent::~LobContent() { liveAdd(Live::LobContent, -1); }
-
 namespace {
 
 std::shared_ptr<LobLocator> locatorOn(std::shared_ptr<LobContent> content, Charset cs) {
@@ -155,8 +149,8 @@ void Clob::close() {
 
 unsigned int Clob::length() const {
     d::checkFault("Clob::length");
-    const std::string& bytes = d::valueOf(locator_).content->bytes;
-    return static_cast<unsigned int>(d::utf8::countCharacters(bytes.data(), bytes.size()));
+    const d::LobContent& content = *d::valueOf(locator_).content;
+    return static_cast<unsigned int>(content.countCharacters(0, content.size()));
 }
 
 void Clob::setCharSetForm(CharSetForm csfrm) {
@@ -200,7 +194,7 @@ void Blob::close() {
 
 unsigned int Blob::length() const {
     d::checkFault("Blob::length");
-    return static_cast<unsigned int>(d::valueOf(locator_).content->bytes.size());
+    return static_cast<unsigned int>(d::valueOf(locator_).content->size());
 }
 
 Stream* Blob::getStream(unsigned int offset, unsigned int amount) {

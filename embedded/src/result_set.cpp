@@ -125,8 +125,15 @@ std::string hexText(const std::string& bytes) {
 
 }  // namespace
 
-ResultSetImpl::ResultSetImpl(sqlite3* db, sqlite3_stmt* stmt, unsigned prefetch, Charset charset)
-    : db_(db), stmt_(stmt), prefetch_(prefetch == 0 ? 1 : prefetch), charset_(charset) {
+ResultSetImpl::ResultSetImpl(sqlite3* db, sqlite3_stmt* stmt, unsigned prefetch, Charset charset,
+                             const LazyLobQuery* lazy, std::shared_ptr<LobSession> lobs)
+    : db_(db),
+      stmt_(stmt),
+      rows_(lazy ? lazy->rows.get() : stmt),
+      lazy_(lazy),
+      lobs_(std::move(lobs)),
+      prefetch_(prefetch == 0 ? 1 : prefetch),
+      charset_(charset) {
     int count = sqlite3_column_count(stmt);
     columns_.resize(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
@@ -148,7 +155,9 @@ ResultSetImpl::~ResultSetImpl() { end(); }
 
 void ResultSetImpl::end() {
     if (!stmt_) return;
-    if (!finished_) sqlite3_reset(stmt_);
+    if (holding_) lobs_->letGo();
+    holding_ = false;
+    if (!finished_) sqlite3_reset(rows_);
     stmt_ = nullptr;
     onRow_ = false;
     // Only the small object itself stays, until its statement is terminated.
@@ -162,6 +171,10 @@ void ResultSetImpl::end() {
 }
 
 void ResultSetImpl::start() {
+    if (lazy_) {
+        lobs_->hold();
+        holding_ = true;
+    }
     fetchBatch();
     samples_.assign(columns_.size(), ColumnSample());
     const std::size_t n = columns_.size();
@@ -195,7 +208,7 @@ void ResultSetImpl::fetchBatch() {
     row_ = 0;
     const int n = static_cast<int>(columns_.size());
     while (batchRows_ < prefetch_ && !finished_) {
-        int rc = sqlite3_step(stmt_);
+        int rc = sqlite3_step(rows_);
         if (rc == SQLITE_ROW) {
             // The cells grow with the rows fetched, never shrink within the result set.
             const std::size_t first = batchRows_ * columns_.size();
@@ -203,7 +216,7 @@ void ResultSetImpl::fetchBatch() {
             Cell* cell = cells_.data() + first;
             for (int i = 0; i < n; ++i, ++cell) {
                 // One column call per value: the value accessors skip the per-call checks.
-                sqlite3_value* value = sqlite3_column_value(stmt_, i);
+                sqlite3_value* value = sqlite3_column_value(rows_, i);
                 Cell& c = *cell;
                 c.type = sqlite3_value_type(value);
                 switch (c.type) {
@@ -232,6 +245,17 @@ void ResultSetImpl::fetchBatch() {
                     break;
                 }
             }
+            if (lazy_) {
+                Cell* row = cells_.data() + first;
+                const std::int64_t rowid = sqlite3_column_int64(rows_, lazy_->rowidColumn);
+                for (int i = 0; i < n; ++i) {
+                    Cell& c = row[i];
+                    if (!lazy_->lazy[static_cast<std::size_t>(i)] || c.type != SQLITE_TEXT) continue;
+                    c.type = arena_.compare(c.offset, c.length, "blob") == 0 ? kLazyBlob : kLazyText;
+                    c.length = 0;
+                    c.integer = rowid;  // shares its storage with the offset
+                }
+            }
             ++batchRows_;
         } else {
             finished_ = true;
@@ -243,9 +267,34 @@ void ResultSetImpl::fetchBatch() {
                     hasPendingError_ = true;
                 }
             }
-            sqlite3_reset(stmt_);  // releases the read snapshot at once
+            sqlite3_reset(rows_);  // releases the read snapshot at once
         }
     }
+}
+
+std::shared_ptr<LobContent> ResultSetImpl::lazyContent(unsigned colIndex, const Cell& c,
+                                                        bool isClob) const {
+    LobRow row;
+    row.schema = lazy_->schema;
+    row.table = lazy_->table;
+    row.column = lazy_->column[colIndex - 1];
+    row.rowid = c.integer;
+    return lobs_->lazyContent(isClob, row);
+}
+
+const ResultSetImpl::Cell& ResultSetImpl::valueCell(unsigned colIndex) {
+    const Cell& c = cell(colIndex);
+    if (!isLazy(c)) return c;
+    const std::shared_ptr<LobContent> content = lazyContent(colIndex, c, c.type == kLazyText);
+    const std::size_t size = content->size();
+    const std::size_t offset = arena_.size();
+    arena_.resize(offset + size);
+    content->read(0, &arena_[offset], size);
+    Cell& read = cells_[(row_ - 1) * columns_.size() + (colIndex - 1)];
+    read.type = read.type == kLazyText ? SQLITE_TEXT : SQLITE_BLOB;
+    read.offset = offset;
+    read.length = size;
+    return read;
 }
 
 occi::ResultSet::Status ResultSetImpl::next(unsigned int) {
@@ -260,6 +309,8 @@ occi::ResultSet::Status ResultSetImpl::next(unsigned int) {
         return DATA_AVAILABLE;
     }
     afterEnd_ = true;
+    if (holding_) lobs_->letGo();
+    holding_ = false;
     cells_.clear();
     batchRows_ = row_ = 0;
     if (hasPendingError_) {
@@ -341,7 +392,7 @@ bool ResultSetImpl::isNull(unsigned int colIndex) const {
 
 std::string ResultSetImpl::getString(unsigned int colIndex) {
     checkFault("ResultSet::getString");
-    const Cell& c = cell(colIndex);
+    const Cell& c = valueCell(colIndex);
     if (cellIsNull(colIndex, c)) return std::string();
     switch (c.type) {
     case SQLITE_INTEGER: return std::to_string(c.integer);
@@ -361,7 +412,7 @@ std::string ResultSetImpl::getString(unsigned int colIndex) {
 
 int ResultSetImpl::getInt(unsigned int colIndex) {
     checkFault("ResultSet::getInt");
-    const Cell& c = cell(colIndex);
+    const Cell& c = valueCell(colIndex);
     if (cellIsNull(colIndex, c)) return 0;
     switch (c.type) {
     case SQLITE_INTEGER: return toInt(c.integer);
@@ -378,7 +429,7 @@ int ResultSetImpl::getInt(unsigned int colIndex) {
 
 occi::BFloat ResultSetImpl::getBFloat(unsigned int colIndex) {
     checkFault("ResultSet::getBFloat");
-    const Cell& c = cell(colIndex);
+    const Cell& c = valueCell(colIndex);
     occi::BFloat out;
     if (cellIsNull(colIndex, c))
         out.isNull = true;
@@ -389,7 +440,7 @@ occi::BFloat ResultSetImpl::getBFloat(unsigned int colIndex) {
 
 occi::BDouble ResultSetImpl::getBDouble(unsigned int colIndex) {
     checkFault("ResultSet::getBDouble");
-    const Cell& c = cell(colIndex);
+    const Cell& c = valueCell(colIndex);
     occi::BDouble out;
     if (cellIsNull(colIndex, c))
         out.isNull = true;
@@ -400,7 +451,7 @@ occi::BDouble ResultSetImpl::getBDouble(unsigned int colIndex) {
 
 occi::Number ResultSetImpl::getNumber(unsigned int colIndex) {
     checkFault("ResultSet::getNumber");
-    const Cell& c = cell(colIndex);
+    const Cell& c = valueCell(colIndex);
     if (c.type == SQLITE_INTEGER) return integerNumber(c.integer);
     if (cellIsNull(colIndex, c)) return occi::Number();
     return cellNumber(colIndex, c);
@@ -408,7 +459,7 @@ occi::Number ResultSetImpl::getNumber(unsigned int colIndex) {
 
 occi::Date ResultSetImpl::getDate(unsigned int colIndex) {
     checkFault("ResultSet::getDate");
-    const Cell& c = cell(colIndex);
+    const Cell& c = valueCell(colIndex);
     if (cellIsNull(colIndex, c)) return occi::Date();
     if (c.type != SQLITE_TEXT) inconsistent("DATE", sqliteTypeName(c.type));
     const char* text = arena_.data() + c.offset;
@@ -424,7 +475,7 @@ occi::Date ResultSetImpl::getDate(unsigned int colIndex) {
 
 occi::Timestamp ResultSetImpl::getTimestamp(unsigned int colIndex) {
     checkFault("ResultSet::getTimestamp");
-    const Cell& c = cell(colIndex);
+    const Cell& c = valueCell(colIndex);
     if (cellIsNull(colIndex, c)) return occi::Timestamp();
     if (c.type != SQLITE_TEXT) inconsistent("TIMESTAMP", sqliteTypeName(c.type));
     return timestampFromText(arena_.data() + c.offset, c.length);
@@ -433,6 +484,7 @@ occi::Timestamp ResultSetImpl::getTimestamp(unsigned int colIndex) {
 occi::Clob ResultSetImpl::getClob(unsigned int colIndex) {
     checkFault("ResultSet::getClob");
     const Cell& c = cell(colIndex);
+    if (isLazy(c)) return makeClob(lazyContent(colIndex, c, true), charset_);
     if (cellIsNull(colIndex, c)) return occi::Clob();
     if (c.type != SQLITE_TEXT && c.type != SQLITE_BLOB) inconsistent("CLOB", "NUMBER");
     auto content = std::make_shared<LobContent>(true, false);
@@ -443,6 +495,7 @@ occi::Clob ResultSetImpl::getClob(unsigned int colIndex) {
 occi::Blob ResultSetImpl::getBlob(unsigned int colIndex) {
     checkFault("ResultSet::getBlob");
     const Cell& c = cell(colIndex);
+    if (isLazy(c)) return makeBlob(lazyContent(colIndex, c, false));
     if (cellIsNull(colIndex, c)) return occi::Blob();
     if (c.type != SQLITE_TEXT && c.type != SQLITE_BLOB) inconsistent("BLOB", "NUMBER");
     auto content = std::make_shared<LobContent>(false, false);
@@ -452,7 +505,7 @@ occi::Blob ResultSetImpl::getBlob(unsigned int colIndex) {
 
 occi::Bytes ResultSetImpl::getBytes(unsigned int colIndex) {
     checkFault("ResultSet::getBytes");
-    const Cell& c = cell(colIndex);
+    const Cell& c = valueCell(colIndex);
     if (cellIsNull(colIndex, c)) return occi::Bytes();
     if (c.type != SQLITE_TEXT && c.type != SQLITE_BLOB) inconsistent("BINARY", "NUMBER");
     std::string bytes = cellBytes(colIndex, c);

@@ -9,13 +9,18 @@
 #include <vector>
 
 #include "detail.h"
+#include "lazy_lobs.h"
+#include "lob_storage.h"
 
 namespace kavexdb {
 namespace detail {
 
 class ResultSetImpl final : public occi::ResultSet {
 public:
-    ResultSetImpl(sqlite3* db, sqlite3_stmt* stmt, unsigned prefetch, Charset charset);
+    // With lazy, its rows statement is stepped instead of stmt (both owned by the statement)
+    // and its LOB columns are read from their rows through lobs.
+    ResultSetImpl(sqlite3* db, sqlite3_stmt* stmt, unsigned prefetch, Charset charset,
+                  const LazyLobQuery* lazy = nullptr, std::shared_ptr<LobSession> lobs = nullptr);
     ~ResultSetImpl() override;
 
     // Fetches the first batch; errors of the query surface here, at execute.
@@ -59,6 +64,13 @@ private:
     };
 
     void fetchBatch();
+    // A LOB value not read yet: its type (kLazyText or kLazyBlob) and, in integer, its rowid.
+    static constexpr int kLazyText = 100, kLazyBlob = 101;
+    static bool isLazy(const Cell& c) { return c.type >= kLazyText; }
+    // The current row's value with a lazy LOB value read in whole (for getters other than
+    // getClob and getBlob).
+    const Cell& valueCell(unsigned colIndex);
+    std::shared_ptr<LobContent> lazyContent(unsigned colIndex, const Cell& c, bool isClob) const;
     // The current row's value; ORA-01001 (ended), ORA-32109 (position), ORA-01002 (no row).
     const Cell& cell(unsigned colIndex) const {
         if (onRow_ && colIndex - 1 < columns_.size())  // onRow_ is false once ended
@@ -73,6 +85,10 @@ private:
 
     sqlite3* db_;
     sqlite3_stmt* stmt_;  // owned by the statement; null once ended
+    sqlite3_stmt* rows_;  // what is stepped: stmt_ or the lazy query's rows
+    const LazyLobQuery* lazy_;
+    std::shared_ptr<LobSession> lobs_;
+    bool holding_ = false;  // lobs_ keeps its blob handle while this one is walked
     unsigned prefetch_;
     Charset charset_;
     std::vector<Column> columns_;

@@ -120,6 +120,16 @@ void StatementImpl::run(const std::string& sql) {
     try {
         const RewrittenSql& r = rewritten();
         switch (r.kind) {
+        case RewrittenSql::Kind::Query:
+        case RewrittenSql::Kind::Commit:
+        case RewrittenSql::Kind::TempLobBlock:
+        case RewrittenSql::Kind::PlSql:
+        case RewrittenSql::Kind::Empty:
+            break;
+        default:
+            connection_.keepLobValues();
+        }
+        switch (r.kind) {
         case RewrittenSql::Kind::Empty:
             raise(900, "invalid SQL statement");
         case RewrittenSql::Kind::Query:
@@ -191,6 +201,9 @@ sqlite3_stmt* StatementImpl::prepared() {
         }
         conversionAt_.assign(static_cast<std::size_t>(sqlite3_bind_parameter_count(stmt_.get())) + 1,
                              nullptr);
+        haveLobTargets_ = false;
+        havePlan_ = false;
+        lazyLobs_.reset();
         for (ParameterConversion& c : conversions_) {
             const int index = sqlite3_bind_parameter_index(stmt_.get(), c.parameter().c_str());
             if (index > 0) conversionAt_[static_cast<std::size_t>(index)] = &c;
@@ -211,8 +224,14 @@ void StatementImpl::endResultSets() {
 
 void StatementImpl::runQuery() {
     sqlite3* db = connection_.db();
-    sqlite3_stmt* stmt = prepared();
-    checkParameterPositions(stmt);
+    sqlite3_stmt* query = prepared();
+    checkParameterPositions(query);
+    if (!havePlan_) {
+        Authorizer::UserText user(connection_.authorizer());
+        lazyLobs_ = planLazyLobs(db, query, rewritten().sql);
+        havePlan_ = true;
+    }
+    sqlite3_stmt* stmt = lazyLobs_ ? lazyLobs_->rows.get() : query;
     sqlite3_reset(stmt);
     sqlite3_clear_bindings(stmt);
     const int count = sqlite3_bind_parameter_count(stmt);
@@ -223,12 +242,21 @@ void StatementImpl::runQuery() {
         int rc = bindToSqlite(stmt, p, v, SQLITE_TRANSIENT);
         if (rc != SQLITE_OK) raiseSqlite(db, rc);
     }
-    auto rs = std::make_unique<ResultSetImpl>(db, stmt, prefetch_, connection_.charset());
+    auto rs = std::make_unique<ResultSetImpl>(db, query, prefetch_, connection_.charset(),
+                                              lazyLobs_.get(), connection_.lobs());
     rs->start();
     resultSets_.push_back(std::move(rs));
     current_ = resultSets_.back().get();
     status_ = RESULT_SET_AVAILABLE;
     if (autoCommit_) connection_.commitWork();
+}
+
+const LobTarget& StatementImpl::lobTarget(int index) {
+    if (!haveLobTargets_) {
+        lobTargets_ = findLobTargets(connection_.db(), stmt_.get(), rewritten().sql);
+        haveLobTargets_ = true;
+    }
+    return lobTargets_[static_cast<std::size_t>(index)];
 }
 
 void StatementImpl::runDml() {
@@ -249,6 +277,7 @@ void StatementImpl::runDml() {
     if (iterations >= NativeChecks::kMinimumRows &&
         nativeChecks_.applies(db, connection_.authorizer(), rewrite_.sql, stmt))
         checksOff.emplace(db, connection_.authorizer());
+    LobRowWriter lobs(db);
     for (unsigned it = 0; it < iterations; ++it) {
         bool vouched = checksOff && checksOff->active();
         for (int p = 1; p <= count; ++p) {
@@ -263,8 +292,12 @@ void StatementImpl::runDml() {
                 vouched = (!conversion || conversion->bindsAsIs(v)) && nativeChecks_.at(p).passes(v);
             int rc = SQLITE_OK;
             try {
-                rc = conversion ? conversion->bind(db, stmt, p, v)
-                                : bindToSqlite(stmt, p, v, SQLITE_STATIC);
+                // A BLOB kept out of memory goes into its row after the step, piece by piece.
+                const bool streamed = v.kind == BindValue::Kind::Lob && v.lob && !v.lob->isClob &&
+                                      !v.lob->inMemory() && lobTarget(p).known;
+                rc = streamed     ? lobs.bind(stmt, p, lobTarget(p), v.lob)
+                     : conversion ? conversion->bind(db, stmt, p, v)
+                                  : bindToSqlite(stmt, p, v, SQLITE_STATIC);
             } catch (...) {
                 sqlite3_reset(stmt);  // earlier iterations' rows stay
                 sqlite3_clear_bindings(stmt);
@@ -274,9 +307,20 @@ void StatementImpl::runDml() {
         }
         if (checksOff && !vouched) checksOff->restore();
         int rc;
+        lobs.watch();
         while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         }
         if (rc != SQLITE_DONE) failStep(db, stmt, rc);  // earlier iterations' rows stay
+        if (!lobs.empty()) {
+            try {
+                lobs.write();
+            } catch (...) {
+                sqlite3_reset(stmt);
+                sqlite3_clear_bindings(stmt);
+                throw;
+            }
+            lobs.clear();
+        }
         if (keepsWork) connection_.workDone();
         updateCount_ += static_cast<unsigned>(sqlite3_changes(db));
         sqlite3_reset(stmt);
@@ -336,10 +380,12 @@ void StatementImpl::runTempLobBlock() {
     case occi::OCCICLOB:
     case occi::OCCI_SQLT_CLOB:
         out.lob = std::make_shared<LobContent>(true, true);
+        out.lob->useStorage(connection_.lobs()->storage());
         break;
     case occi::OCCIBLOB:
     case occi::OCCI_SQLT_BLOB:
         out.lob = std::make_shared<LobContent>(false, true);
+        out.lob->useStorage(connection_.lobs()->storage());
         break;
     default:
         // A temporary BFILE does not exist, and a RAW is no LOB: Oracle refuses the call.

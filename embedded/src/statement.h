@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "binds.h"
+#include "lazy_lobs.h"
+#include "lob_binds.h"
 #include "detail.h"
 #include "native_checks.h"
 #include "sql_rewrite.h"
@@ -77,6 +79,8 @@ private:
     void runTempLobBlock();
     OutParam& outParam(unsigned index);
     void set(unsigned index, BindValue value);
+    // Where parameter index stores its value whole, for LOBs bound without building them.
+    const LobTarget& lobTarget(int index);
 
     ConnectionImpl& connection_;
     std::string sql_;
@@ -90,6 +94,10 @@ private:
     std::vector<ParameterConversion*> conversionAt_;  // by parameter index of stmt_
     NativeChecks nativeChecks_;                       // for array DML through stmt_
     SqliteStmt stmt_;
+    std::vector<LobTarget> lobTargets_;  // of stmt_, found on first need
+    std::unique_ptr<LazyLobQuery> lazyLobs_;  // for a query of stmt_ with LOB columns
+    bool havePlan_ = false;
+    bool haveLobTargets_ = false;
     BindSet binds_;
     std::map<unsigned, OutParam> outParams_;
     std::vector<std::unique_ptr<ResultSetImpl>> resultSets_;

@@ -1,16 +1,12 @@
-// LOB streams. Appends go straight onto the content (amortised growth, no copy of what is
-// already there). A CLOB writer may split a character between buffers: at the end of the
-// content the next buffer completes it in place; inside the content the unfinished tail waits
-// for the next buffer before it overwrites anything.
+// LOB streams over the content's byte ranges. Appends go straight onto the content. A CLOB
+// writer may split a character between buffers: at the end of the content the next buffer
+// completes it in place (under UTF8 a character waits until it is complete, since a surrogate
+// pair is stored joined); inside the content the unfinished tail waits for the next buffer
+// before it overwrites anything.
 #include "streams.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
-
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
 
 #include "utf8.h"
 
@@ -19,25 +15,20 @@ namespace detail {
 
 namespace {
 
-// Grows the content geometrically, so that appends cost amortised constant time per byte. On
-// Linux a large buffer asks for huge pages: first touches of fresh memory dominate the cost of
-// streaming hundreds of megabytes, and huge pages cut their number by 512.
-void reserveFor(std::string& bytes, std::size_t extra) {
-    const std::size_t needed = bytes.size() + extra;
-    if (needed <= bytes.capacity()) return;
-    std::string grown;
-    grown.reserve(std::max(needed, 2 * bytes.capacity()));
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    constexpr std::size_t kHugePage = std::size_t(2) << 20;
-    if (grown.capacity() >= 4 * kHugePage) {
-        const auto begin = reinterpret_cast<std::uintptr_t>(grown.data());
-        const std::uintptr_t first = (begin + kHugePage - 1) & ~(kHugePage - 1);
-        const std::uintptr_t last = (begin + grown.capacity()) & ~(kHugePage - 1);
-        if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+// What a stream reads ahead of its position from content that is not in memory.
+constexpr std::size_t kReadAhead = 64 * 1024;
+// The blanks or zeros of a gap are appended in pieces of at most this size.
+constexpr std::size_t kMaxFillPiece = std::size_t(1) << 20;
+
+// Byte offset in data[0, size) that follows `count` characters from `from` (size at the end).
+std::size_t advanceIn(const char* data, std::size_t size, std::size_t from, std::size_t count) {
+    std::size_t pos = from;
+    while (count > 0 && pos < size) {
+        ++pos;
+        while (pos < size && utf8::isContinuation(static_cast<unsigned char>(data[pos]))) ++pos;
+        --count;
     }
-#endif
-    grown.append(bytes);
-    bytes.swap(grown);
+    return std::min(pos, size);
 }
 
 }  // namespace
@@ -51,14 +42,13 @@ LobStream::LobStream(std::shared_ptr<LobContent> content, Charset cs, std::size_
                      std::size_t amount)
     : content_(std::move(content)), charset_(cs), limited_(amount != 0), remaining_(amount) {
     if (offset == 0) raise(21560, "argument 1 is null, invalid, or out of range");
-    const std::string& bytes = content_->bytes;
     const std::size_t skip = offset - 1;
     if (content_->isClob) {
-        position_ = utf8::advanceCharacters(bytes, 0, skip);
-        const std::size_t before = utf8::countCharacters(bytes.data(), position_);
+        position_ = content_->advance(0, skip);
+        const std::size_t before = content_->countCharacters(0, position_);
         gap_ = skip - before;
     } else {
-        position_ = std::min(skip, bytes.size());
+        position_ = std::min(skip, content_->size());
         gap_ = skip - position_;
     }
 }
@@ -88,6 +78,12 @@ void LobStream::writeLastBuffer(char* buffer, unsigned int size) {
 }
 
 void LobStream::finish() {
+    if (!carry_.empty()) {
+        window_.clear();
+        content_->append(carry_.data(), carry_.size());  // a malformed tail is kept as it came
+        position_ = content_->size();
+        carry_.clear();
+    }
     if (pending_.empty()) return;
     std::string rest;
     rest.swap(pending_);
@@ -97,33 +93,47 @@ void LobStream::finish() {
 int LobStream::read(char* buffer, std::size_t size) {
     if (size == 0 || status_ == INACTIVE) return 0;
     if (buffer == nullptr) raise(21560, "argument 1 is null, invalid, or out of range");
-    const std::string& bytes = content_->bytes;
-    if (position_ >= bytes.size() || (limited_ && remaining_ == 0)) return 0;
+    const std::size_t total = content_->size();
+    if (position_ >= total || (limited_ && remaining_ == 0)) return 0;
     std::size_t n = 0;
     if (content_->isClob) {
         n = readClob(buffer, size);
     } else {
-        n = std::min(size, bytes.size() - position_);
+        n = std::min(size, total - position_);
         if (limited_) n = std::min(n, remaining_);
-        std::memcpy(buffer, bytes.data() + position_, n);
+        std::memcpy(buffer, fetch(position_, n), n);
         position_ += n;
         if (limited_) remaining_ -= n;
     }
     return static_cast<int>(n);
 }
 
+const char* LobStream::fetch(std::size_t at, std::size_t n) {
+    if (content_->inMemory()) return content_->bytes.data() + at;
+    if (at >= windowAt_ && at + n <= windowAt_ + window_.size()) return window_.data() + (at - windowAt_);
+    // Enough for what is still to be read when an amount was given (a character has at most
+    // four bytes), never more than the read-ahead unless the caller asks for more.
+    std::size_t want = kReadAhead;
+    if (limited_) want = std::min(want, content_->isClob ? 4 * remaining_ + 4 : remaining_);
+    want = std::min(std::max(want, n), content_->size() - at);
+    window_.resize(want);
+    content_->read(at, &window_[0], want);
+    windowAt_ = at;
+    return window_.data();
+}
+
 std::size_t LobStream::readClob(char* buffer, std::size_t size) {
-    const std::string& bytes = content_->bytes;
-    const char* start = bytes.data() + position_;
-    const std::size_t available = bytes.size() - position_;
+    const std::size_t available = content_->size() - position_;
     // The longest run of whole characters that fits, before any conversion.
     std::size_t take = std::min(size, available);
+    const std::size_t seen = take < available ? take + 1 : take;  // with the byte after it
+    const char* start = fetch(position_, seen);
     if (take < available) {
         while (take > 0 && utf8::isContinuation(static_cast<unsigned char>(start[take]))) --take;
     }
     std::size_t characters = limited_ ? utf8::countCharacters(start, take) : 0;
     if (limited_ && characters > remaining_) {
-        take = utf8::advanceCharacters(bytes, position_, remaining_) - position_;
+        take = advanceIn(start, take, 0, remaining_);
         characters = remaining_;
     }
     const bool expands =
@@ -139,7 +149,7 @@ std::size_t LobStream::readClob(char* buffer, std::size_t size) {
         std::size_t used = 0;
         characters = 0;
         while (used < take) {
-            std::size_t next = utf8::advanceCharacters(bytes, position_ + used, 1) - position_;
+            std::size_t next = advanceIn(start, take, used, 1);
             std::size_t before = out.size();
             utf8::appendFromStorage(out, start + used, next - used, charset_);
             if (out.size() > size) {
@@ -164,15 +174,15 @@ void LobStream::write(const char* data, std::size_t size) {
     if (status_ == INACTIVE) raise(32139, "Cannot write to the stream");
     if (size > 0 && data == nullptr) raise(21560, "argument 1 is null, invalid, or out of range");
     status_ = READY_FOR_WRITE;
+    window_.clear();
     if (!content_->isClob) {
         put(data, size);
         return;
     }
-    if (pending_.empty() && gap_ == 0 && position_ == content_->bytes.size()) {
+    if (pending_.empty() && gap_ == 0 && position_ == content_->size()) {
         append(data, size);
         return;
     }
-    appending_ = false;
     if (pending_.empty()) {
         const std::size_t complete = utf8::completePrefix(data, size, charset_);
         put(data, complete);
@@ -187,56 +197,56 @@ void LobStream::write(const char* data, std::size_t size) {
     pending_.assign(joined, complete, std::string::npos);
 }
 
-// Appends CLOB text as it comes, without waiting for characters split between buffers: the
-// next buffer completes them in place. Under UTF8 the surrogate pairs of what is complete are
-// joined in place (a pair is 6 bytes, its standard form 4), so text is copied only when it
-// holds pairs.
+// Appends CLOB text as it comes. Storage text is the client's text except under UTF8, whose
+// surrogate pairs are joined: there whole characters are converted and what is left of the
+// buffer waits for the next one.
 void LobStream::append(const char* data, std::size_t size) {
-    std::string& bytes = content_->bytes;
-    if (!appending_) {
-        appending_ = true;
-        unconverted_ = position_;
+    if (charset_ != Charset::UTF8) {
+        checkLobGrowth(content_->size(), size);
+        content_->append(data, size);
+        position_ = content_->size();
+        return;
     }
-    checkLobGrowth(bytes.size(), size);
-    reserveFor(bytes, size);
-    bytes.append(data, size);
-    if (charset_ == Charset::UTF8) {
-        const std::size_t from = std::min(unconverted_, bytes.size());
-        const std::size_t complete = utf8::completePrefix(bytes.data() + from, bytes.size() - from, charset_);
-        if (std::memchr(bytes.data() + from, 0xED, complete) != nullptr) {
-            std::string joined;
-            utf8::appendToStorage(joined, bytes.data() + from, complete, charset_);
-            bytes.replace(from, complete, joined);
-            unconverted_ = from + joined.size();
-        } else {
-            unconverted_ = from + complete;
-        }
-    }
-    position_ = bytes.size();
+    std::string joined;
+    joined.swap(carry_);
+    joined.append(data, size);
+    const std::size_t complete = utf8::completePrefix(joined.data(), joined.size(), charset_);
+    std::string converted;
+    utf8::appendToStorage(converted, joined.data(), complete, charset_);
+    checkLobGrowth(content_->size(), converted.size() + (joined.size() - complete));
+    content_->append(converted.data(), converted.size());
+    carry_.assign(joined, complete, std::string::npos);
+    position_ = content_->size();
 }
 
 // Writes whole characters (CLOB) or bytes (BLOB) at the stream position: appends at the end,
 // overwrites as many characters or bytes as it brings anywhere else.
 void LobStream::put(const char* data, std::size_t size) {
-    std::string& bytes = content_->bytes;
+    const std::size_t total = content_->size();
     // Checked before anything changes: the gap and the new bytes must fit together.
-    if (position_ == bytes.size() || gap_ > 0) checkLobGrowth(bytes.size(), gap_ + size);
+    if (position_ == total || gap_ > 0) checkLobGrowth(total, gap_ + size);
     if (gap_ > 0) {
         // Oracle fills the space before a write beyond the end: blanks in a CLOB, zeros in a BLOB.
-        bytes.append(gap_, content_->isClob ? ' ' : '\0');
-        position_ = bytes.size();
+        const std::string fill(std::min(gap_, kMaxFillPiece), content_->isClob ? ' ' : '\0');
+        for (std::size_t left = gap_; left > 0;) {
+            const std::size_t n = std::min(left, fill.size());
+            content_->append(fill.data(), n);
+            left -= n;
+        }
+        position_ = content_->size();
         gap_ = 0;
     }
     if (size == 0) return;
-    if (position_ == bytes.size()) {
-        reserveFor(bytes, size);
-        const std::size_t before = bytes.size();
+    if (position_ == content_->size()) {
         if (content_->isClob) {
-            utf8::appendToStorage(bytes, data, size, charset_);
+            std::string text;
+            utf8::appendToStorage(text, data, size, charset_);
+            content_->append(text.data(), text.size());
+            position_ += text.size();
         } else {
-            bytes.append(data, size);
+            content_->append(data, size);
+            position_ += size;
         }
-        position_ += bytes.size() - before;
         return;
     }
     std::string piece;
@@ -244,13 +254,13 @@ void LobStream::put(const char* data, std::size_t size) {
     if (content_->isClob) {
         utf8::appendToStorage(piece, data, size, charset_);
         const std::size_t characters = utf8::countCharacters(piece.data(), piece.size());
-        replaced = utf8::advanceCharacters(bytes, position_, characters) - position_;
+        replaced = content_->advance(position_, characters) - position_;
     } else {
         piece.assign(data, size);
-        replaced = std::min(size, bytes.size() - position_);
+        replaced = std::min(size, content_->size() - position_);
     }
-    if (piece.size() > replaced) checkLobGrowth(bytes.size(), piece.size() - replaced);
-    bytes.replace(position_, replaced, piece);
+    if (piece.size() > replaced) checkLobGrowth(content_->size(), piece.size() - replaced);
+    content_->replace(position_, replaced, piece.data(), piece.size());
     position_ += piece.size();
 }
 

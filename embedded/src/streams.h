@@ -36,6 +36,9 @@ public:
 private:
     int read(char* buffer, std::size_t size);
     std::size_t readClob(char* buffer, std::size_t size);
+    // n bytes of the content from byte `at`, through a read-ahead window for content that is
+    // not in memory.
+    const char* fetch(std::size_t at, std::size_t n);
     void write(const char* data, std::size_t size);
     void append(const char* data, std::size_t size);
     void put(const char* data, std::size_t size);
@@ -47,8 +50,9 @@ private:
     bool limited_ = false;       // an amount was given
     std::size_t remaining_ = 0;  // characters or bytes still to read when limited
     std::string pending_;        // the unfinished last character of a CLOB overwrite
-    bool appending_ = false;     // the last write went to the end of the content
-    std::size_t unconverted_ = 0;  // under UTF8, where text still to be joined begins
+    std::string carry_;          // under UTF8, appended text whose character is not complete
+    std::string window_;         // read ahead from windowAt_
+    std::size_t windowAt_ = 0;
     Status status_ = READY_FOR_READ;
 };
 

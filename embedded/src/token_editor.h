@@ -60,6 +60,40 @@ class TokenEditor {
     std::vector<Token> t_;
 };
 
+// The depth-0 comma-separated items of e in [from, to), as [start, end) ranges.
+inline std::vector<std::pair<std::size_t, std::size_t>> depthZeroItems(const TokenEditor& e,
+                                                                       std::size_t from,
+                                                                       std::size_t to) {
+    std::vector<std::pair<std::size_t, std::size_t>> out;
+    int depth = 0;
+    std::size_t start = from;
+    for (std::size_t k = from; k < to; ++k) {
+        if (e.punct(k, '(')) ++depth;
+        if (e.punct(k, ')')) --depth;
+        if (depth == 0 && e.punct(k, ',')) {
+            out.emplace_back(start, k);
+            start = k + 1;
+        }
+    }
+    out.emplace_back(start, to);
+    return out;
+}
+
+// A [schema.]name at i, as Oracle resolves the names; i moves past it. False when i is no name.
+inline bool qualifiedNameAt(const TokenEditor& e, std::size_t& i, std::string& schema,
+                            std::string& name) {
+    if (!e.name(i)) return false;
+    name = identifierName(e.tokens()[i]);
+    i = e.next(i + 1);
+    if (e.punct(i, '.') && e.name(e.next(i + 1))) {
+        schema = name;
+        i = e.next(i + 1);
+        name = identifierName(e.tokens()[i]);
+        i = e.next(i + 1);
+    }
+    return true;
+}
+
 // Oracle's || treats NULL as an empty string, SQLite's makes the whole result NULL: every operand
 // of || is wrapped in ORA$STR(...), a session function giving '' for NULL (concatenation.cpp).
 void rewriteConcatenation(TokenEditor& e);
