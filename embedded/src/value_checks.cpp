@@ -128,8 +128,8 @@ std::string valueCheckConstraints(const std::string& table, const std::string& c
     // blanks do not count (SQLite's built-in RTRIM collation, so other tools read it too).
     if (checks.blankPadded) out += " COLLATE RTRIM";
     // Dates and timestamps compare as points in time (datetime_order.h).
-    if (type.dataType == 12 || type.dataType == 187 || type.dataType == 188 ||
-        type.dataType == 232)
+    const int dataType = mapDeclaredType(declaredType).dataType;
+    if (dataType == 12 || dataType == 187 || dataType == 188 || dataType == 232)
         out += std::string(" COLLATE ") + kDatetimeCollation;
     // Numbers sort below every text and blob, so a plain comparison with '' settles the usual
     // case without a function call per row; the empty string and empty blob also pass.
