@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
-#include <regex>
 
 #include "datetime_parse.h"
 #include "format_model.h"
@@ -36,18 +35,6 @@ bool anyEmpty(int argc, sqlite3_value** argv) {
     return false;
 }
 
-enum class TextKind { Date, Timestamp, TimestampTz, Other };
-
-TextKind storageKind(const std::string& text) {
-    // A year before 1 AD stores with a minus sign.
-    static const std::regex date(R"(-?\d{4}-\d\d-\d\d( \d\d:\d\d:\d\d)?)");
-    static const std::regex timestamp(R"(-?\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{1,9})");
-    static const std::regex timestampTz(R"(-?\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{1,9}[+-]\d\d:\d\d)");
-    if (std::regex_match(text, date)) return TextKind::Date;
-    if (std::regex_match(text, timestamp)) return TextKind::Timestamp;
-    if (std::regex_match(text, timestampTz)) return TextKind::TimestampTz;
-    return TextKind::Other;
-}
 
 }  // namespace
 
@@ -91,19 +78,19 @@ void toChar(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
                 break;
         }
         const std::string text = valueText(v);
-        switch (storageKind(text)) {
-            case TextKind::Date:
+        switch (textKind(text.data(), text.size())) {
+            case ValueKind::Date:
                 resultText(ctx, dateFromText(text).toText(model ? *model : kDateFormat));
                 return;
-            case TextKind::Timestamp:
+            case ValueKind::Timestamp:
                 resultText(ctx, timestampFromText(text).toText(model ? *model : kTimestampFormat,
                                                                kFractionDigits));
                 return;
-            case TextKind::TimestampTz:
+            case ValueKind::TimestampTz:
                 resultText(ctx, timestampFromText(text).toText(model ? *model : kTimestampTzFormat,
                                                                kFractionDigits));
                 return;
-            case TextKind::Other:
+            default:
                 break;
         }
         // Text: as it is, or read as a number when a model asks for a number rendering.
@@ -158,7 +145,7 @@ void toDate(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         std::string model = argc > 1 ? valueText(argv[1]) : std::string();
         if (model.empty()) {
             // The session's DD-MON-RR, and the storage form a DATE column hands back.
-            model = storageKind(text) == TextKind::Date ? "YYYY-MM-DD HH24:MI:SS" : kDateFormat;
+            model = textKind(text.data(), text.size()) == ValueKind::Date ? "YYYY-MM-DD HH24:MI:SS" : kDateFormat;
         }
         const DateTimeFields f = parseDateTime(text, model);
         resultText(ctx, dateToStorage(occi::Date(nullptr, f.year, f.month, f.day, f.hour,

@@ -211,6 +211,16 @@ TEST_F(FormatElements, AlternativeElementsInToDate) {
     EXPECT_EQ(1843, err("to_date('05-XYZ-2024', 'DD-MM-YYYY')"));
 }
 
+// TO_CHAR of a character value returns it unchanged, even when it reads like a date: only DATE and
+// TIMESTAMP values render through a datetime model, and text is read by the session's DD-MON-RR.
+TEST_F(FormatElements, TextThatLooksLikeADateStaysText) {
+    EXPECT_EQ("2024-01-15", q("to_char('2024-01-15')"));
+    EXPECT_EQ(1722, err("to_char('2024-01-15', 'YYYY')"));
+    EXPECT_NE(0, err("to_date('2024-01-15')"));
+    EXPECT_EQ("2024-01-15 00:00:00", date("2024-01-15", "YYYY-MM-DD"));
+    EXPECT_EQ("15-JAN-24", q("to_char(to_date('15-JAN-24'))"));
+}
+
 TEST_F(FormatElements, MoreInputElements) {
     EXPECT_EQ("2024-02-10 00:00:00", date("2024-041", "YYYY-DDD"));
     EXPECT_EQ("2024-12-31 00:00:00", date("2024 366", "YYYY DDD"));
