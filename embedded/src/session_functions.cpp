@@ -8,6 +8,7 @@
 #include "conversion_functions.h"
 #include "date_functions.h"
 #include "datetime_order.h"
+#include "interval_order.h"
 #include "detail.h"
 #include "extended_functions.h"
 #include "interval.h"
@@ -101,6 +102,7 @@ void registerSessionFunctions(sqlite3* db) {
     registerSequenceFunctions(db);
     registerExtendedFunctions(db);
     registerDatetimeCollation(db);
+    registerIntervalCollation(db);
     registerCastFunction(db);
     registerNumericFunctions(db);
     // TEMP, so that nothing is written to the database file.

@@ -7,6 +7,7 @@
 #include <initializer_list>
 
 #include "datetime_order.h"
+#include "interval_order.h"
 #include "detail.h"
 #include "sql_lexer.h"
 
@@ -131,6 +132,8 @@ std::string valueCheckConstraints(const std::string& table, const std::string& c
     const int dataType = mapDeclaredType(declaredType).dataType;
     if (dataType == 12 || dataType == 187 || dataType == 188 || dataType == 232)
         out += std::string(" COLLATE ") + kDatetimeCollation;
+    // Intervals compare by their length of time (interval_order.h).
+    if (dataType == 189 || dataType == 190) out += std::string(" COLLATE ") + kIntervalCollation;
     // Numbers sort below every text and blob, so a plain comparison with '' settles the usual
     // case without a function call per row; the empty string and empty blob also pass.
     if (checks.numeric) {

@@ -250,6 +250,22 @@ TEST_F(Intervals, ComparisonsWithIntervalsGoByValue) {
     EXPECT_EQ("+02 00:00:00.000000", s.one("select took from runs where id = 1"));
 }
 
+// Interval columns order by length of time, negative values first, whatever their texts.
+TEST_F(Intervals, ColumnsSortAndAggregateByLengthOfTime) {
+    s.exec("create table spans (id number, ds interval day(3) to second, ym interval year to month)");
+    s.exec("insert into spans values (1, INTERVAL '1' DAY, INTERVAL '1' YEAR)");
+    s.exec("insert into spans values (2, INTERVAL '-2' HOUR, INTERVAL '-3' MONTH)");
+    s.exec("insert into spans values (3, INTERVAL '3' HOUR, INTERVAL '2' MONTH)");
+    s.exec("insert into spans values (4, INTERVAL '-100' DAY(3), INTERVAL '0' MONTH)");
+    EXPECT_EQ("4,2,3,1", queryRows(s, "select id from spans order by ds", ",", true));
+    EXPECT_EQ("1,3,4,2", queryRows(s, "select id from spans order by ym desc", ",", true));
+    EXPECT_EQ("+001 00:00:00.000000", s.one("select max(ds) from spans"));
+    EXPECT_EQ("-100 00:00:00.000000", s.one("select min(ds) from spans"));
+    EXPECT_EQ("-00-03", s.one("select min(ym) from spans"));
+    EXPECT_EQ("4", s.one("select count(*) from spans a join spans b on a.id < b.id "
+                         "where a.ds > b.ds and a.ym > b.ym"));
+}
+
 TEST_F(Intervals, ExtractGivesTheFieldsWithTheirSign) {
     EXPECT_EQ("3", value("EXTRACT(YEAR FROM INTERVAL '3-7' YEAR TO MONTH)"));
     EXPECT_EQ("7", value("EXTRACT(MONTH FROM INTERVAL '3-7' YEAR TO MONTH)"));
