@@ -365,38 +365,6 @@ void wrap(Conversions& c, std::size_t from, std::size_t to, const Column* column
     e[last].text += column->conversion.suffix;
 }
 
-// The depth-0 comma-separated items in [from, to), as [start, end) ranges.
-std::vector<std::pair<std::size_t, std::size_t>> items(const TokenEditor& e, std::size_t from,
-                                                       std::size_t to) {
-    std::vector<std::pair<std::size_t, std::size_t>> out;
-    int depth = 0;
-    std::size_t start = from;
-    for (std::size_t k = from; k < to; ++k) {
-        if (e.punct(k, '(')) ++depth;
-        if (e.punct(k, ')')) --depth;
-        if (depth == 0 && e.punct(k, ',')) {
-            out.emplace_back(start, k);
-            start = k + 1;
-        }
-    }
-    out.emplace_back(start, to);
-    return out;
-}
-
-// [schema.]table at i; i moves past it.
-bool tableAt(const TokenEditor& e, std::size_t& i, std::string& schema, std::string& table) {
-    if (!e.name(i)) return false;
-    table = identifierName(e.tokens()[i]);
-    i = e.next(i + 1);
-    if (e.punct(i, '.') && e.name(e.next(i + 1))) {
-        schema = table;
-        i = e.next(i + 1);
-        table = identifierName(e.tokens()[i]);
-        i = e.next(i + 1);
-    }
-    return true;
-}
-
 bool depthZeroWord(const TokenEditor& e, std::size_t from, const char* word) {
     int depth = 0;
     for (std::size_t k = from; k < e.size(); ++k) {
@@ -414,14 +382,14 @@ void convertInsert(sqlite3* db, Conversions& c, std::size_t verb) {
     if (!e.word(i, "INTO")) return;
     i = e.next(i + 1);
     std::string schema, table;
-    if (!tableAt(e, i, schema, table)) return;
+    if (!qualifiedNameAt(e, i, schema, table)) return;
     const std::vector<Column> columns = tableColumns(db, schema, table);
     if (columns.empty()) return;
     if (e.word(i, "AS")) i = e.next(e.next(i + 1) + 1);
     std::vector<const Column*> targets;
     if (e.punct(i, '(') && !e.word(e.next(i + 1), "SELECT") && !e.word(e.next(i + 1), "WITH")) {
         const std::size_t past = e.pastParens(i);
-        for (const auto& item : items(e, i + 1, past - 1)) {
+        for (const auto& item : depthZeroItems(e, i + 1, past - 1)) {
             const std::size_t name = e.next(item.first);
             targets.push_back(name < item.second && e.name(name)
                                   ? findColumn(columns, identifierName(e.tokens()[name]))
@@ -435,7 +403,7 @@ void convertInsert(sqlite3* db, Conversions& c, std::size_t verb) {
     if (e.word(i, "VALUES")) {
         for (i = e.next(i + 1); e.punct(i, '('); i = e.next(i + 1)) {
             const std::size_t past = e.pastParens(i);
-            const auto values = items(e, i + 1, past - 1);
+            const auto values = depthZeroItems(e, i + 1, past - 1);
             for (std::size_t k = 0; k < values.size() && k < targets.size(); ++k)
                 wrap(c, values[k].first, values[k].second, targets[k]);
             i = e.next(past);
@@ -467,7 +435,7 @@ void convertUpdate(sqlite3* db, Conversions& c, std::size_t verb) {
     std::size_t i = e.next(verb + 1);
     if (e.word(i, "OR")) i = e.next(e.next(i + 1) + 1);
     std::string schema, table;
-    if (!tableAt(e, i, schema, table)) return;
+    if (!qualifiedNameAt(e, i, schema, table)) return;
     const std::vector<Column> columns = tableColumns(db, schema, table);
     // Oracle's UPDATE t alias SET is SQLite's UPDATE t AS alias SET.
     if (e.name(i) && !e.word(i, "AS") && !e.word(i, "SET") && e.word(e.next(i + 1), "SET"))
@@ -484,7 +452,7 @@ void convertUpdate(sqlite3* db, Conversions& c, std::size_t verb) {
                            e.word(to, "RETURNING") || e.word(to, "ORDER") || e.word(to, "LIMIT")))
             break;
     }
-    for (const auto& item : items(e, from, to)) {
+    for (const auto& item : depthZeroItems(e, from, to)) {
         std::size_t eq = e.next(item.first);
         while (eq < item.second && !e.punct(eq, '=')) eq = e.next(eq + 1);
         if (eq >= item.second) continue;
