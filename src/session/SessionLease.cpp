@@ -20,9 +20,14 @@ struct KeptHandler {
     int pins = 0;
 };
 
+#ifndef _WIN32
 constexpr std::size_t kKeptHandlers = 4;
 thread_local KeptHandler kept[kKeptHandlers];
 thread_local std::size_t nextEviction = 0;
+#define KAVEX_KEEPS_HANDLERS 1
+#endif
+// MinGW keeps a DLL loaded until every thread that gave a thread_local object a destructor has
+// exited, and a host that frees the DLL expects it gone: on Windows every lease asks the registry.
 
 // Tears the session down, for the holder of its lock once it is closed. Idempotent: the first
 // holder after the close does the work.
@@ -33,6 +38,7 @@ void tearDown(OcciHandler& handler) {
 }  // namespace
 
 SessionLease::SessionLease(std::int32_t sessionId) : refusalText(messages::kSessionNotInitialized) {
+#ifdef KAVEX_KEEPS_HANDLERS
     for (KeptHandler& entry : kept) {
         if (entry.sessionId == sessionId && entry.handler) {
             if (!entry.handler->lock.isClosed()) {
@@ -45,12 +51,14 @@ SessionLease::SessionLease(std::int32_t sessionId) : refusalText(messages::kSess
             break;
         }
     }
+#endif
     if (held == nullptr) {
         std::shared_ptr<OcciHandler> found = registry::find(sessionId);
         if (!found) {
             return;
         }
         held = found.get();
+#ifdef KAVEX_KEEPS_HANDLERS
         for (std::size_t i = 0; i < kKeptHandlers && pin == nullptr; ++i) {
             KeptHandler& entry = kept[(nextEviction + i) % kKeptHandlers];
             if (entry.pins == 0) {
@@ -60,6 +68,7 @@ SessionLease::SessionLease(std::int32_t sessionId) : refusalText(messages::kSess
                 nextEviction = (nextEviction + i + 1) % kKeptHandlers;
             }
         }
+#endif
         if (pin == nullptr) {
             own = std::move(found);  // every entry is in use by this thread's outer calls
         }

@@ -7,6 +7,7 @@
 // value, and the registry's lock and the shared ownership's atomic counts cost more than reading
 // the value). A closed session is never found there; its Session is torn down at close or by the
 // call that leaves it last, so what a thread still keeps of it is only the empty handler.
+// (Windows builds keep nothing per thread: a DLL with per-thread destructors stays loaded.)
 #ifndef KAVEX_SESSION_SESSIONLEASE_H
 #define KAVEX_SESSION_SESSIONLEASE_H
 
