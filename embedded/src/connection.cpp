@@ -127,6 +127,27 @@ void useWriteAheadLog(sqlite3* db) {
     sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
 }
 
+// A new database file gets SQLite's largest page. A LOB then spans a sixteenth of the pages, each
+// a cache entry and a write-ahead log frame of its own, which makes writing one several times
+// faster; tables of short rows read and write as fast as with small pages. A database that has
+// pages keeps the size it was made with.
+void useLargePagesIfNew(sqlite3* db) {
+    const char* file = sqlite3_db_filename(db, "main");
+    if (!file || !*file || sqlite3_db_readonly(db, "main") != 0) return;
+    SqliteStmt count = prepareSql(db, "PRAGMA page_count");
+    if (sqlite3_step(count.get()) != SQLITE_ROW || sqlite3_column_int64(count.get(), 0) != 0)
+        return;
+    count.reset();
+    execSql(db, "PRAGMA page_size=65536");
+    // SQLite sized the page cache in pages of the old size: setting the cache size again
+    // brings it back to the bytes it had.
+    SqliteStmt cache = prepareSql(db, "PRAGMA cache_size");
+    if (sqlite3_step(cache.get()) != SQLITE_ROW) return;
+    const std::string size = std::to_string(sqlite3_column_int64(cache.get(), 0));
+    cache.reset();
+    execSql(db, ("PRAGMA cache_size=" + size).c_str());
+}
+
 }  // namespace
 
 std::unique_ptr<ConnectionImpl> ConnectionImpl::open(const std::string& user,
@@ -148,6 +169,7 @@ std::unique_ptr<ConnectionImpl> ConnectionImpl::open(const std::string& user,
     execSql(db.get(), "PRAGMA foreign_keys=ON");
     registerSessionFunctions(db.get());
     AccountStore(db.get(), upperAscii(user)).verifyLogon(user, password);
+    useLargePagesIfNew(db.get());
     useWriteAheadLog(db.get());
     return std::unique_ptr<ConnectionImpl>(
         new ConnectionImpl(std::move(db), upperAscii(user), charset, unmutexed));
