@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <kavexdb/test_support.h>
 
+#include <algorithm>
 #include <string>
 
 #include "flat_host.h"
@@ -190,6 +191,66 @@ TEST_F(LobStreamingTest, LargeValuesRoundTripAndReadsAreCut) {
     EXPECT_TRUE(readBack("b", true) == binary);
     EXPECT_TRUE(readBack("c", false) == text);
     EXPECT_EQ(flathost::rowCount(session, "select * from l where length(b) = 6291789"), 1);
+}
+
+// In a database file, streamed values several storage chunks long go into their rows whole, a
+// CLOB as character data: LENGTH, SUBSTR and INSTR count characters, as Oracle's do for a CLOB,
+// right across the points where the chunks were cut. A second row from the same statement and an
+// UPDATE get their own values.
+TEST(LobStreamingFile, StreamedValuesAreWholeAndClobsAreCharacterData) {
+    const int session = flathost::open(flathost::fileDatabase());
+    flathost::run(session, "create table l (k NUMBER(10), c CLOB, b BLOB)");
+    std::string text;
+    std::size_t characters = 0;
+    for (int i = 0; text.size() < 2500000; ++i, characters += 6) text += "\xC3\xA9t\xE2\x82\xAC 1 ";
+    const std::size_t markAt = characters + 1;  // character position of the marker
+    text += "MARK";
+    characters += 4;
+    for (int i = 0; text.size() < 3200000; ++i, characters += 2) text += "\xF0\x9F\x98\x80.";
+    std::string binary(3 * 1024 * 1024 + 77, '\0');
+    for (std::size_t i = 0; i < binary.size(); ++i) binary[i] = static_cast<char>(i * 131 >> 5);
+    auto stream = [&](int index, int kind, const std::string& value, std::size_t chunk) {
+        for (std::size_t at = 0; at < value.size(); at += chunk) {
+            const unsigned size = static_cast<unsigned>(std::min(chunk, value.size() - at));
+            ASSERT_EQ(StreamParameterToLob(session, index, kind, value.data() + at, size),
+                      static_cast<int>(size));
+        }
+        ASSERT_EQ(StreamParameterToLobLast(session, index), 0);
+    };
+    ASSERT_EQ(PrepareQuery(session, "insert into l (k, c, b) values (:1, :2, :3)", 0), 0);
+    ASSERT_EQ(SetInt(session, 1, 1, 0), 0);
+    stream(2, 112, text, 65537);
+    stream(3, 113, binary, 1 << 20);
+    ASSERT_EQ(Execute(session), 1) << errorText(Execute(session));
+    ASSERT_EQ(SetInt(session, 1, 2, 0), 0);
+    ASSERT_EQ(Execute(session), 1);
+    ASSERT_EQ(PrepareQuery(session, "update l set b = :1 where k = 2", 0), 0);
+    const std::string other = binary.substr(1000) + "tail";
+    stream(1, 113, other, 999999);
+    ASSERT_EQ(Execute(session), 1);
+
+    const std::string n = std::to_string(characters), mark = std::to_string(markAt);
+    EXPECT_EQ(flathost::rowCount(session, "select * from l where length(c) = " + n), 2);
+    EXPECT_EQ(flathost::rowCount(session, "select * from l where k = 1 and instr(c, 'MARK') = " +
+                                              mark),
+              1);
+    EXPECT_EQ(flathost::column(session, "select substr(c, " + std::to_string(markAt - 2) +
+                                            ", 8) from l where k = 1"),
+              "1 MARK\xF0\x9F\x98\x80.");
+    EXPECT_EQ(flathost::rowCount(session, "select * from l where k = 1 and length(b) = " +
+                                              std::to_string(binary.size())),
+              1);
+    EXPECT_EQ(flathost::rowCount(session, "select * from l where k = 2 and length(b) = " +
+                                              std::to_string(other.size())),
+              1);
+    ASSERT_EQ(SetIntSessionProperty(session, 1, 64 << 20), 0);
+    EXPECT_TRUE(flathost::column(session, "select c from l where k = 2") == text);
+    ASSERT_EQ(ExecuteQuery(session, "select b from l order by k", 0), 0);
+    ASSERT_EQ(NextRow(session), 1);
+    EXPECT_TRUE(flathost::bytes(session, 0) == binary);
+    ASSERT_EQ(NextRow(session), 1);
+    EXPECT_TRUE(flathost::bytes(session, 0) == other);
+    CloseConnection(session);
 }
 
 }  // namespace
