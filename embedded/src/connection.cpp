@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <thread>
 
 #include "accounts.h"
@@ -127,13 +128,23 @@ void useWriteAheadLog(sqlite3* db) {
     sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
 }
 
-// A new database file gets SQLite's largest page. A LOB then spans a sixteenth of the pages, each
-// a cache entry and a write-ahead log frame of its own, which makes writing one several times
-// faster; tables of short rows read and write as fast as with small pages. A database that has
-// pages keeps the size it was made with.
-void useLargePagesIfNew(sqlite3* db) {
+// Whether the main database lives in a file (not in memory, nor in SQLite's memdb).
+bool onDisk(sqlite3* db) {
     const char* file = sqlite3_db_filename(db, "main");
-    if (!file || !*file || sqlite3_db_readonly(db, "main") != 0) return;
+    if (!file || !*file) return false;
+    char* vfs = nullptr;
+    sqlite3_file_control(db, "main", SQLITE_FCNTL_VFSNAME, &vfs);
+    const bool memdb = vfs && std::strncmp(vfs, "memdb", 5) == 0;
+    sqlite3_free(vfs);
+    return !memdb;
+}
+
+// A new database file gets SQLite's largest page. A LOB then spans a sixteenth of the pages, each
+// a cache entry, a write and a write-ahead log frame of their own, which makes writing one
+// several times faster; scans and batches of short rows run as fast or faster. A database that
+// has pages keeps the size it was made with.
+void useLargePagesIfNew(sqlite3* db) {
+    if (!onDisk(db) || sqlite3_db_readonly(db, "main") != 0) return;
     SqliteStmt count = prepareSql(db, "PRAGMA page_count");
     if (sqlite3_step(count.get()) != SQLITE_ROW || sqlite3_column_int64(count.get(), 0) != 0)
         return;
