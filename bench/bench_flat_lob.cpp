@@ -97,15 +97,27 @@ double rawInsertSeconds(const std::string& path, int pageSize, const std::vector
     return seconds;
 }
 
-// The CLOB round trip, run in a process of its own.
-int clobRoundTrip(long mebibytes, const std::string& directory) {
-    const std::string path = directory + "/bench_flat_lob_clob.db";
+// One timed figure and its rate.
+void printRate(const char* what, double seconds, double gigabytes) {
+    std::printf("%-23s: %8.3f s  (%6.2f GB/s)\n", what, seconds, gigabytes / seconds);
+}
+
+// A session on a new database file, with `insert` prepared after `create` ran.
+int openPrepared(const std::string& path, const char* create, const char* insert) {
     benchutil::removeDb(path);
     const std::string connect = "file:" + path + "?mode=rwc";
     const int id = OpenConnection(connect.c_str(), "bench", "bench");
     check(id, "open");
-    check(ExecuteQuery(id, "CREATE TABLE c (k NUMBER(10), t CLOB)", 1), "create");
-    check(PrepareQuery(id, "INSERT INTO c VALUES (1, :1)", 1), "prepare");
+    check(ExecuteQuery(id, create, 1), "create");
+    check(PrepareQuery(id, insert, 1), "prepare");
+    return id;
+}
+
+// The CLOB round trip, run in a process of its own.
+int clobRoundTrip(long mebibytes, const std::string& directory) {
+    const std::string path = directory + "/bench_flat_lob_clob.db";
+    const int id = openPrepared(path, "CREATE TABLE c (k NUMBER(10), t CLOB)",
+                                "INSERT INTO c VALUES (1, :1)");
     // Two-, three- and one-byte characters; chunks cut them anywhere.
     std::string chunk;
     while (chunk.size() < kChunk) chunk += "d\xC3\xA9j\xC3\xA0 \xE2\x82\xAC ";
@@ -131,10 +143,8 @@ int clobRoundTrip(long mebibytes, const std::string& directory) {
 
     const double gigabytes = static_cast<double>(mebibytes) * 1048576.0 / 1e9;
     std::printf("CLOB: %ld MiB of UTF-8 text in 1 MiB chunks\n", mebibytes);
-    std::printf("streaming              : %8.3f s  (%6.2f GB/s)\n", streamSeconds,
-                gigabytes / streamSeconds);
-    std::printf("execute (insert)       : %8.3f s  (%6.2f GB/s)\n", insertSeconds,
-                gigabytes / insertSeconds);
+    printRate("streaming", streamSeconds, gigabytes);
+    printRate("execute (insert)", insertSeconds, gigabytes);
     std::printf("peak RSS               : %8.1f MiB (baseline %.1f MiB, %.2fx the LOB)\n", peakMiB,
                 baselineMiB, peakMiB / static_cast<double>(mebibytes));
     benchutil::printTarget("flat CLOB " + std::to_string(mebibytes) + " MiB, peak RSS", peakMiB,
@@ -152,12 +162,8 @@ int main(int argc, char** argv) {
     const std::string path = directory + "/bench_flat_lob.db";
     const double lobMiB = static_cast<double>(mebibytes);
 
-    benchutil::removeDb(path);
-    const std::string connect = "file:" + path + "?mode=rwc";
-    const int id = OpenConnection(connect.c_str(), "bench", "bench");
-    check(id, "open");
-    check(ExecuteQuery(id, "CREATE TABLE l (k NUMBER(10), b BLOB)", 1), "create");
-    check(PrepareQuery(id, "INSERT INTO l VALUES (1, :1)", 1), "prepare");
+    const int id = openPrepared(path, "CREATE TABLE l (k NUMBER(10), b BLOB)",
+                                "INSERT INTO l VALUES (1, :1)");
 
     std::vector<char> chunk(kChunk);
     for (unsigned i = 0; i < kChunk; ++i) {
@@ -206,12 +212,9 @@ int main(int argc, char** argv) {
 
     const double gigabytes = lobMiB * 1048576.0 / 1e9;
     std::printf("LOB: %ld MiB in 1 MiB chunks\n", mebibytes);
-    std::printf("streaming              : %8.3f s  (%6.2f GB/s)\n", streamSeconds,
-                gigabytes / streamSeconds);
-    std::printf("streaming, cpu time    : %8.3f s  (%6.2f GB/s)\n", streamCpu,
-                gigabytes / streamCpu);
-    std::printf("execute (insert)       : %8.3f s  (%6.2f GB/s)\n", insertSeconds,
-                gigabytes / insertSeconds);
+    printRate("streaming", streamSeconds, gigabytes);
+    printRate("streaming, cpu time", streamCpu, gigabytes);
+    printRate("execute (insert)", insertSeconds, gigabytes);
     std::printf("raw SQLite, blob I/O   : %8.3f s  (%6.2f GB/s; execute %.2fx this; %d-byte pages)\n",
                 rawBlobIo, gigabytes / rawBlobIo, insertSeconds / rawBlobIo, pageSize);
     if (rawWhole > 0)
