@@ -141,8 +141,9 @@ bool onDisk(sqlite3* db) {
 
 // A new database file gets SQLite's largest page. A LOB then spans a sixteenth of the pages, each
 // a cache entry, a write and a write-ahead log frame of their own, which makes writing one
-// several times faster; scans and batches of short rows run as fast or faster. A database that
-// has pages keeps the size it was made with.
+// several times faster; scans and batches of short rows run about as fast, while lookups of
+// single rows in a file much larger than the page cache cost some more (a whole page is read
+// for each). A database that has pages keeps the size it was made with.
 void useLargePagesIfNew(sqlite3* db) {
     if (!onDisk(db) || sqlite3_db_readonly(db, "main") != 0) return;
     SqliteStmt count = prepareSql(db, "PRAGMA page_count");
