@@ -2,6 +2,9 @@
 
 #include <atomic>
 
+#include "jni/JniText.h"
+#include "jni/RowTexts.h"
+
 namespace kavex {
 
 namespace {
@@ -235,6 +238,14 @@ bool JniContext::appendAll(jobject list, jobjectArray values) {
     const BulkAppend& bulk = bulkAppend(env);
     env->CallStaticBooleanMethod(bulk.collections, bulk.addAll, list, values);
     return !failed();
+}
+
+jobject JniContext::textValue(const std::string& text) {
+    if (rowTexts != nullptr && rowTexts->stage(text)) {
+        staged = true;
+        return nullptr;
+    }
+    return newJavaString(env, text);
 }
 
 }  // namespace kavex

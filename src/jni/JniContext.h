@@ -7,14 +7,19 @@
 #include <jni.h>
 
 #include <cstdint>
+#include <string>
 
 #include "session/CallingContext.h"
 
 namespace kavex {
 
+class RowTexts;
+
 class JniContext : public CallingContext {
 public:
-    explicit JniContext(JNIEnv* environment) : env(environment) {}
+    // wrapper: the class whose native method was called, where the call has it (getRow).
+    explicit JniContext(JNIEnv* environment, jclass wrapper = nullptr)
+        : env(environment), wrapper(wrapper) {}
     JniContext(const JniContext&) = delete;
     JniContext& operator=(const JniContext&) = delete;
 
@@ -50,7 +55,23 @@ public:
     // releases, and return.
     bool failed() const { return env->ExceptionCheck() == JNI_TRUE; }
 
+    // A value's text as a new String, or null when it cannot be made (a Java exception is then
+    // pending). While a row is read with staged texts (rowTexts set), a plain ASCII text is staged
+    // instead: the result is null and takeStaged() then answers true once.
+    jobject textValue(const std::string& text);
+    bool takeStaged() {
+        const bool was = staged;
+        staged = false;
+        return was;
+    }
+
     JNIEnv* const env;
+    const jclass wrapper;
+    // The row's text staging, set only while getRow reads a row that gathers into an Object[].
+    RowTexts* rowTexts = nullptr;
+
+private:
+    bool staged = false;
 };
 
 }  // namespace kavex

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "jni/JniHandlers.h"
-#include "jni/JniText.h"
 #include "values/LobReading.h"
 
 namespace kavex {
@@ -26,7 +25,7 @@ jobject ClobJniHandler::readValue(JniContext& context, JniSession& session,
         return nullptr;
     }
     const std::string text = readClobText(clob, column.charSetForm, session.maxColumnSize);
-    return text.empty() ? nullptr : newJavaString(context.env, text);
+    return text.empty() ? nullptr : context.textValue(text);
 }
 
 jobject BlobJniHandler::readValue(JniContext& context, JniSession& session,

@@ -71,10 +71,11 @@ JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_getMetaData(JNIEnv* 
     return result;
 }
 
-JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_getRow(JNIEnv* env, jobject,
+JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_getRow(JNIEnv* env,
+                                                                  jclass wrapper,
                                                                   jint sessionId, jobject row) {
     return withSession(sessionId, messages::kGetRow, [&](Session& session) {
-        JniContext context(env);
+        JniContext context(env, wrapper);
         return core::getRow(session, context, row);
     });
 }

@@ -28,6 +28,7 @@ JniSession::~JniSession() {
     JNIEnv* env = nullptr;
     if (jvm->GetEnv(reinterpret_cast<void**>(&env), JNI_VERSION_1_6) == JNI_OK) {
         env->DeleteGlobalRef(rowValues);
+        texts.release(env);
     }
 }
 
@@ -77,7 +78,11 @@ bool JniSession::readRow(CallingContext& context, void* target) {
     // The values' local references go when the native call returns, instead of one deletion per
     // value, where the JVM promises room for the row.
     const bool keepReferences = jni.makeRoomFor(width);
-    ListAppender appender(jni, row, width, rowArray(jni, row, width), keepReferences);
+    const jobjectArray gathering = rowArray(jni, row, width);
+    // A row gathered into the array stages its plain ASCII texts for the Java class to make.
+    RowTexts* staging = gathering != nullptr && texts.begin(jni, width) ? &texts : nullptr;
+    ListAppender appender(jni, row, width, gathering, keepReferences, staging);
+    jni.rowTexts = staging;
     try {
         for (std::size_t position = 0; position < columns.size(); ++position) {
             if (!appender.complete()) {
@@ -86,12 +91,19 @@ bool JniSession::readRow(CallingContext& context, void* target) {
             const ColumnInfo& column = *columns[position];
             const auto& handler =
                 static_cast<const JniTypeHandler&>(handlers.at(position, column, table));
-            appender.value(handler.readValue(jni, *this, column, *resultSet));
+            jobject value = handler.readValue(jni, *this, column, *resultSet);
+            if (jni.takeStaged()) {
+                appender.staged();
+            } else {
+                appender.value(value);
+            }
         }
     } catch (...) {
+        jni.rowTexts = nullptr;
         appender.finish();  // the values read before the failure stay in the list
         throw;
     }
+    jni.rowTexts = nullptr;
     appender.finish();
     return appender.complete();
 }

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "jni/RowTexts.h"
 #include "session/Session.h"
 #include "values/ColumnHandlers.h"
 #include "values/NumberText.h"
@@ -39,6 +40,8 @@ private:
     jobjectArray rowArray(JniContext& context, jobject list, jsize width);
 
     ColumnHandlers handlers;
+    // The rows' plain ASCII texts on their way to the Java class, kept with the row array.
+    RowTexts texts;
     jobjectArray rowValues = nullptr;  // a global reference
     jsize rowValuesWidth = 0;
     JavaVM* jvm = nullptr;

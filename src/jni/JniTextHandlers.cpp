@@ -3,7 +3,6 @@
 #include <string>
 
 #include "jni/JniHandlers.h"
-#include "jni/JniText.h"
 #include "values/CharacterCut.h"
 #include "values/TextConversion.h"
 
@@ -13,15 +12,14 @@ namespace {
 
 // Empty texts read as null, exactly as NULL values do.
 jobject stringOrNull(JniContext& context, const std::string& text) {
-    return text.empty() ? nullptr : newJavaString(context.env, text);
+    return text.empty() ? nullptr : context.textValue(text);
 }
 
 }  // namespace
 
 jobject DefaultJniHandler::readValue(JniContext& context, JniSession&, const ColumnInfo&,
                                      occi::ResultSet&) const {
-    return newJavaString(context.env,
-                         "not supported data type (" + std::to_string(typeCode) + ")");
+    return context.textValue("not supported data type (" + std::to_string(typeCode) + ")");
 }
 
 jobject CStrJniHandler::readValue(JniContext& context, JniSession& session,

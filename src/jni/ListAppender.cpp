@@ -13,9 +13,9 @@ ListAppender::ListAppender(JniContext& context, jobject list, jsize expected)
 }
 
 ListAppender::ListAppender(JniContext& context, jobject list, jsize expected, jobjectArray row,
-                           bool keepReferences)
+                           bool keepReferences, RowTexts* texts)
     : context(context), list(list), gathered(row), expected(expected), ownsGathering(false),
-      keepReferences(keepReferences) {}
+      keepReferences(keepReferences), texts(row != nullptr ? texts : nullptr) {}
 
 ListAppender::~ListAppender() {
     dropGathering();
@@ -39,7 +39,15 @@ void ListAppender::value(jobject item) {
         if (item == nullptr && context.failed()) {
             stopped = true;  // a failed creation: nothing more can reach Java
         } else if (gathered != nullptr && gatheredCount < expected) {
-            context.env->SetObjectArrayElement(gathered, gatheredCount++, item);
+            if (texts == nullptr) {
+                context.env->SetObjectArrayElement(gathered, gatheredCount, item);
+            } else if (item == nullptr) {
+                texts->null();  // no element to set
+            } else {
+                context.env->SetObjectArrayElement(gathered, gatheredCount, item);
+                texts->value();
+            }
+            ++gatheredCount;
         } else {
             finish();  // more values than expected: keep the order
             if (!stopped) {
@@ -53,6 +61,12 @@ void ListAppender::value(jobject item) {
 void ListAppender::text(const std::string& item) {
     if (!stopped) {
         value(newJavaString(context.env, item));
+    }
+}
+
+void ListAppender::staged() {
+    if (!stopped) {
+        ++gatheredCount;  // staged only while gathering, at most `expected` values
     }
 }
 
@@ -73,7 +87,10 @@ void ListAppender::finish() {
     if (gathered == nullptr || gatheredCount == 0 || stopped) {
         return;
     }
-    if (gatheredCount == expected) {
+    if (texts != nullptr) {
+        // Whole or cut short by a failed read: the values read, in order.
+        stopped = !texts->handOver(context, list, gathered, gatheredCount);
+    } else if (gatheredCount == expected) {
         stopped = !context.appendAll(list, gathered);
     } else {
         // Cut short by a failed read: the values before it, one by one.

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "jni/JniContext.h"
+#include "jni/RowTexts.h"
 
 namespace kavex {
 
@@ -22,9 +23,11 @@ public:
     ListAppender(JniContext& context, jobject list, jsize expected);
     // Gathers into `row`, an Object[] of exactly `expected` elements that the caller keeps (null:
     // one add per value). With keepReferences the values' local references are left to the end
-    // of the native call, for which the caller has made room (JniContext::makeRoomFor).
+    // of the native call, for which the caller has made room (JniContext::makeRoomFor). With
+    // texts (begun for `expected` values) the row goes to the list through texts.handOver, and
+    // values the context staged are announced with staged().
     ListAppender(JniContext& context, jobject list, jsize expected, jobjectArray row,
-                 bool keepReferences);
+                 bool keepReferences, RowTexts* texts = nullptr);
     ~ListAppender();
     ListAppender(const ListAppender&) = delete;
     ListAppender& operator=(const ListAppender&) = delete;
@@ -35,6 +38,8 @@ public:
     void value(jobject item);
     void text(const std::string& item);
     void integer(jint item);
+    // The next value is a text the context staged in the row's texts.
+    void staged();
     // Hands the gathered values to the list; also to be called when reading stops half-way, so
     // that the values read before a failure reach the list.
     void finish();
@@ -53,6 +58,7 @@ private:
     bool ownsGathering = true;
     bool keepReferences = false;
     bool stopped = false;
+    RowTexts* texts = nullptr;
 };
 
 }  // namespace kavex

@@ -157,6 +157,34 @@ public final class OcciWrapper {
      */
     public static native int getRow(int sessionId, Object row);
 
+    /**
+     * Adds the first {@code count} values of a row read by getRow to row, in order, one
+     * {@code add} each. The library stages the row's plain ASCII texts in {@code texts} rather than
+     * making a String for each through JNI: texts starts with one little-endian int per element
+     * of {@code values}: the text's length in bytes where the value is a staged text (the texts'
+     * bytes follow the ints, in order), -1 where the value is {@code values[i]}, -2 where it is
+     * null. Called only by the library, from inside getRow.
+     */
+    private static void addRow(java.util.Collection<Object> row, Object[] values, byte[] texts,
+            int count) {
+        int at = 4 * values.length;
+        for (int i = 0; i < count; ++i) {
+            int header = 4 * i;
+            int length = (texts[header] & 0xFF) | (texts[header + 1] & 0xFF) << 8
+                    | (texts[header + 2] & 0xFF) << 16 | texts[header + 3] << 24;
+            if (length >= 0) {
+                row.add(new String(texts, at, length, java.nio.charset.StandardCharsets.ISO_8859_1));
+                at += length;
+            } else if (length == -1) {
+                Object value = values[i];
+                values[i] = null;  // the row array outlives the row: hold no value beyond it
+                row.add(value);
+            } else {
+                row.add(null);
+            }
+        }
+    }
+
     // Parameters (1-based indexes).
 
     public static native int setNull(int sessionId, int index, int typeCode);

@@ -142,6 +142,19 @@ class RowTest {
     }
 
     @Test
+    void longAndShortTextsOfOneRowKeepTheirOrder() {
+        // Plain ASCII, other texts, NULL and non-text values side by side, the texts together
+        // longer than any buffer a row's texts might share.
+        Db.ok(setIntSessionProperty(session, PROPERTY_MAX_COLUMN_SIZE, 10000));
+        String x = "replace(hex(zeroblob(3000)), '0', ";
+        List<Object> row = Db.firstRow(session, "select " + x + "'a') as a, 'n€' as b, null as c,"
+                + " " + x + "'b') as d, cast(7 as binary_double) as e, " + x + "'c') as f,"
+                + " 'short' as g, " + x + "'é') as h, 'end' as i from dual");
+        assertEquals(Arrays.asList("a".repeat(6000), "n€", null, "b".repeat(6000), 7.0,
+                "c".repeat(6000), "short", "é".repeat(6000), "end"), row);
+    }
+
+    @Test
     void getRowAppendsWithoutMovingTheCursor() {
         Db.run(session, "insert into t (c_varchar) values ('one')");
         Db.run(session, "insert into t (c_varchar) values ('two')");
