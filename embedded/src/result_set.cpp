@@ -36,6 +36,18 @@ int roundToInt(double v) {
     return static_cast<int>(std::llround(v));
 }
 
+// The digit values of 00 to 99, two bytes each.
+struct DigitPairs {
+    unsigned char values[200];
+    constexpr DigitPairs() : values() {
+        for (int i = 0; i < 100; ++i) {
+            values[2 * i] = static_cast<unsigned char>(i / 10);
+            values[2 * i + 1] = static_cast<unsigned char>(i % 10);
+        }
+    }
+};
+constexpr DigitPairs kDigitPairs;
+
 // magnitude * 10^-scale as a Number, built directly: the fetch loop's hot path, where going
 // through decimal text would cost more than the rest of the row.
 occi::Number scaledNumber(std::uint64_t magnitude, bool negative, int scale) {
@@ -58,15 +70,23 @@ occi::Number scaledNumber(std::uint64_t magnitude, bool negative, int scale) {
     const int bits = 64 - __builtin_clzll(magnitude);
     int count = (bits * 1233) >> 12;
     if (count < 20 && magnitude >= powers[count]) ++count;
-    // Filled from the last digit back, two at a time.
+    // Filled from the last digit back, two at a time, in 32 bits once the rest fits.
     unsigned char* digits = Access::digits(n);
     int at = count;
-    for (; magnitude >= 10; magnitude /= 100) {
-        const unsigned pair = static_cast<unsigned>(magnitude % 100);
-        digits[--at] = static_cast<unsigned char>(pair % 10);
-        digits[--at] = static_cast<unsigned char>(pair / 10);
+    for (; magnitude > 0xFFFFFFFFu; magnitude /= 100) {
+        at -= 2;
+        std::memcpy(digits + at, kDigitPairs.values + 2 * (magnitude % 100), 2);
     }
-    if (at) digits[0] = static_cast<unsigned char>(magnitude);
+    auto rest = static_cast<std::uint32_t>(magnitude);
+    for (; rest >= 100; rest /= 100) {
+        at -= 2;
+        std::memcpy(digits + at, kDigitPairs.values + 2 * (rest % 100), 2);
+    }
+    if (rest >= 10) {
+        std::memcpy(digits + at - 2, kDigitPairs.values + 2 * rest, 2);
+    } else {
+        digits[at - 1] = static_cast<unsigned char>(rest);
+    }
     Access::ndigits(n) = static_cast<unsigned char>(count);
     Access::exponent(n) = exponent + count;
     Access::negative(n) = negative;
@@ -282,9 +302,8 @@ std::shared_ptr<LobContent> ResultSetImpl::lazyContent(unsigned colIndex, const 
     return lobs_->lazyContent(isClob, row);
 }
 
-const ResultSetImpl::Cell& ResultSetImpl::valueCell(unsigned colIndex) {
+const ResultSetImpl::Cell& ResultSetImpl::readLazy(unsigned colIndex) {
     const Cell& c = cell(colIndex);
-    if (!isLazy(c)) return c;
     const std::shared_ptr<LobContent> content = lazyContent(colIndex, c, c.type == kLazyText);
     const std::size_t size = content->size();
     const std::size_t offset = arena_.size();

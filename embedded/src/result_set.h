@@ -68,8 +68,12 @@ private:
     static constexpr int kLazyText = 100, kLazyBlob = 101;
     static bool isLazy(const Cell& c) { return c.type >= kLazyText; }
     // The current row's value with a lazy LOB value read in whole (for getters other than
-    // getClob and getBlob).
-    const Cell& valueCell(unsigned colIndex);
+    // getClob and getBlob). Inline: every getter of the fetch loop starts here.
+    const Cell& valueCell(unsigned colIndex) {
+        const Cell& c = cell(colIndex);
+        return isLazy(c) ? readLazy(colIndex) : c;
+    }
+    const Cell& readLazy(unsigned colIndex);
     std::shared_ptr<LobContent> lazyContent(unsigned colIndex, const Cell& c, bool isClob) const;
     // The current row's value; ORA-01001 (ended), ORA-32109 (position), ORA-01002 (no row).
     const Cell& cell(unsigned colIndex) const {
