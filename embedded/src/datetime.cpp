@@ -80,9 +80,12 @@ bool digitsAt(std::uint64_t w, std::uint64_t pattern, std::uint64_t digitBytes,
     return (((digits + 0x7676767676767676ull) | digits) & 0x8080808080808080ull) == 0;
 }
 
-unsigned twoDigits(std::uint64_t digits, int at) {
-    return static_cast<unsigned>((digits >> (8 * at)) & 0xFF) * 10 +
-           static_cast<unsigned>((digits >> (8 * at + 8)) & 0xFF);
+// The digit values of digitsAt as two-digit numbers: byte i becomes 10 * digit i + digit i+1
+// (at most 99, so no byte carries into the next).
+std::uint64_t pairsOf(std::uint64_t digits) { return digits * 10 + (digits >> 8); }
+
+unsigned pairAt(std::uint64_t pairs, int at) {
+    return static_cast<unsigned>((pairs >> (8 * at)) & 0xFF);
 }
 
 // The texts the client itself stores, "YYYY-MM-DD HH24:MI:SS" and the same with a nine-digit
@@ -108,12 +111,15 @@ bool parseFixedStorage(const char* s, std::size_t length, DateTimeFields& f) {
         w = (w * 10000 + (w >> 32)) & 0xFFFFFFFFull;
         fraction = static_cast<unsigned>(w) * 10 + last;
     }
-    f.year = static_cast<int>(twoDigits(date, 0) * 100 + twoDigits(date, 2));
-    f.month = twoDigits(date, 5);
-    f.day = twoDigits(dayTime, 0);
-    f.hour = twoDigits(time, 0);
-    f.minute = twoDigits(dayTime, 6);
-    f.second = twoDigits(time, 6);
+    date = pairsOf(date);
+    dayTime = pairsOf(dayTime);
+    time = pairsOf(time);
+    f.year = static_cast<int>(pairAt(date, 0) * 100 + pairAt(date, 2));
+    f.month = pairAt(date, 5);
+    f.day = pairAt(dayTime, 0);
+    f.hour = pairAt(time, 0);
+    f.minute = pairAt(dayTime, 6);
+    f.second = pairAt(time, 6);
     f.fraction = fraction;
     return true;
 }
@@ -297,19 +303,13 @@ Timestamp::~Timestamp() = default;
 Timestamp::Timestamp(const Environment* /*env*/, int year, unsigned int month, unsigned int day,
                      unsigned int hour, unsigned int min, unsigned int sec, unsigned int fs,
                      int tzhour, int tzmin)
-    : Timestamp() {
+    : null_(false), year_(year), month_(static_cast<unsigned char>(month)),
+      day_(static_cast<unsigned char>(day)), hour_(static_cast<unsigned char>(hour)),
+      minute_(static_cast<unsigned char>(min)), second_(static_cast<unsigned char>(sec)), fs_(fs),
+      tzHour_(static_cast<signed char>(tzhour)), tzMinute_(static_cast<signed char>(tzmin)) {
+    // A value out of range throws, so no object is made from it.
     kavexdb::detail::checkDate(year, month, day, hour, min, sec);
     kavexdb::detail::checkTimestampExtras(fs, tzhour, tzmin);
-    null_ = false;
-    year_ = year;
-    month_ = static_cast<unsigned char>(month);
-    day_ = static_cast<unsigned char>(day);
-    hour_ = static_cast<unsigned char>(hour);
-    minute_ = static_cast<unsigned char>(min);
-    second_ = static_cast<unsigned char>(sec);
-    fs_ = fs;
-    tzHour_ = static_cast<signed char>(tzhour);
-    tzMinute_ = static_cast<signed char>(tzmin);
 }
 
 bool Timestamp::isNull() const { return null_; }
