@@ -54,6 +54,29 @@ occi::Number scaledNumber(std::uint64_t magnitude, bool negative, int scale) {
     occi::Number n;
     Access::null(n) = false;
     if (magnitude == 0) return n;
+    unsigned char* digits = Access::digits(n);
+    if (magnitude < 100000000u) {
+        // Up to eight digits, as two independent halves of two table pairs each: the first digit
+        // in the lowest byte of w, so leading zeros are its low zero bytes, trailing zeros (not
+        // kept) its high ones.
+        const auto m = static_cast<std::uint32_t>(magnitude);
+        const std::uint32_t high = m / 10000, low = m % 10000;
+        unsigned char eight[8];
+        std::memcpy(eight, kDigitPairs.values + 2 * (high / 100), 2);
+        std::memcpy(eight + 2, kDigitPairs.values + 2 * (high % 100), 2);
+        std::memcpy(eight + 4, kDigitPairs.values + 2 * (low / 100), 2);
+        std::memcpy(eight + 6, kDigitPairs.values + 2 * (low % 100), 2);
+        std::uint64_t w;
+        std::memcpy(&w, eight, 8);
+        const int leading = __builtin_ctzll(w) / 8;
+        const int trailing = __builtin_clzll(w) / 8;
+        w >>= 8 * leading;
+        std::memcpy(digits, &w, 8);  // the bytes after the digits are zero, as Number() left them
+        Access::ndigits(n) = static_cast<unsigned char>(8 - leading - trailing);
+        Access::exponent(n) = 8 - leading - scale;
+        Access::negative(n) = negative;
+        return n;
+    }
     int exponent = -scale;
     while (magnitude % 10 == 0) {  // trailing zeros are not kept
         magnitude /= 10;
@@ -71,7 +94,6 @@ occi::Number scaledNumber(std::uint64_t magnitude, bool negative, int scale) {
     int count = (bits * 1233) >> 12;
     if (count < 20 && magnitude >= powers[count]) ++count;
     // Filled from the last digit back, two at a time, in 32 bits once the rest fits.
-    unsigned char* digits = Access::digits(n);
     int at = count;
     for (; magnitude > 0xFFFFFFFFu; magnitude /= 100) {
         at -= 2;
