@@ -13,6 +13,17 @@ namespace detail {
 
 namespace {
 
+// Closes a call after token t: before the NULLS FIRST/LAST the ORDER BY rewriting may have put
+// behind the last token of a sort key.
+void closeCall(Token& t) {
+    const std::size_t nulls = t.text.rfind(" NULLS ");
+    if (nulls == std::string::npos || t.kind == Token::Kind::String ||
+        t.kind == Token::Kind::QuotedIdent)
+        t.text += ")";
+    else
+        t.text.insert(nulls, ")");
+}
+
 using TK = Token::Kind;
 
 // Words that end an expression (and never start an operand).
@@ -213,13 +224,13 @@ class Parser {
         for (const Op& o : ops) {
             if (o.unary) {
                 e_[o.op].text = std::string(o.function) + "(0, ";
-                e_[o.last].text += ")";
+                closeCall(e_[o.last]);
                 continue;
             }
             e_[o.first].text = std::string(o.function) + "(" + e_[o.first].text;
             e_[o.op].text = ",";
             if (o.concat) e_.erase(o.op + 1);
-            e_[o.last].text += ")";
+            closeCall(e_[o.last]);
         }
     }
 

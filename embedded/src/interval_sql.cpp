@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "comparison_types.h"
 #include "datetime_parse.h"
 #include "detail.h"
 #include "interval.h"
@@ -474,45 +475,6 @@ void intervalKey(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_text(ctx, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
 }
 
-// Words that end an operand of a comparison.
-bool endsComparand(const TokenEditor& e, std::size_t i) {
-    for (const char* w : {"SELECT", "FROM", "WHERE", "AND", "OR", "NOT", "WHEN", "THEN", "ELSE",
-                          "END", "ON", "SET", "HAVING", "BY", "GROUP", "ORDER", "RETURN", "CASE",
-                          "IS", "IN", "BETWEEN", "LIKE", "UNION", "INTERSECT", "EXCEPT", "MINUS",
-                          "ESCAPE", "CONNECT", "START", "FETCH", "OFFSET", "LIMIT"})
-        if (e.word(i, w)) return true;
-    return e.punct(i, ',') || e.punct(i, ';') || e.punct(i, '=') || e.punct(i, '<') ||
-           e.punct(i, '>') || e.punct(i, '!') || e.punct(i, '^');
-}
-
-// The first (backwards: last) token of the comparand next to a comparison operator.
-std::size_t comparandEnd(const TokenEditor& e, std::size_t from, bool forward) {
-    std::size_t end = e.size();
-    int depth = 0;
-    for (std::size_t k = from; k < e.size(); k = forward ? e.next(k + 1) : e.previous(k)) {
-        const bool opens = e.punct(k, forward ? '(' : ')');
-        const bool closes = e.punct(k, forward ? ')' : '(');
-        if (depth == 0 && (closes || endsComparand(e, k))) break;
-        if (opens) ++depth;
-        if (closes) --depth;
-        end = k;
-    }
-    return end;
-}
-
-// Whether the '=' whose left side starts at first assigns in a SET clause.
-bool assigns(const TokenEditor& e, std::size_t first) {
-    int depth = 0;
-    for (std::size_t k = e.previous(first); k < e.size(); k = e.previous(k)) {
-        if (e.punct(k, ')')) ++depth;
-        if (e.punct(k, '(') && depth-- == 0) return false;
-        if (depth > 0) continue;
-        if (e.word(k, "SET")) return true;
-        if (endsComparand(e, k) && !e.punct(k, ',') && !e.punct(k, '=')) return false;
-    }
-    return false;
-}
-
 bool mentionsInterval(const TokenEditor& e, std::size_t first, std::size_t last) {
     for (std::size_t k = first; k <= last && k < e.size(); k = e.next(k + 1)) {
         const Token& t = e.tokens()[k];
@@ -528,6 +490,17 @@ bool mentionsInterval(const TokenEditor& e, std::size_t first, std::size_t last)
 }
 
 }  // namespace
+
+long double intervalLength(const Interval& v) {
+    if (v.kind == Interval::Kind::DaySecond) return signedNanos(v);
+    return v.negative ? -static_cast<long double>(v.months) : v.months;
+}
+
+void resultIntervalOfLength(sqlite3_context* ctx, Interval::Kind kind, long double length,
+                            int leading, int fraction) {
+    if (kind == Interval::Kind::YearMonth) return resultChecked(ctx, yearMonthOf(length), leading, 0);
+    resultChecked(ctx, fromSignedNanos(length), leading, fraction);
+}
 
 bool intervalArg(sqlite3_value* v, Interval& out) {
     if (sqlite3_value_type(v) != SQLITE_TEXT) return false;
