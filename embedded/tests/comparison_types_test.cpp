@@ -95,15 +95,18 @@ TEST_F(Comparisons, ComputedDatetimesCompareAsInstants) {
 }
 
 TEST_F(Comparisons, DateArithmeticSortsAndAggregatesAsInstants) {
-    // Year 44 BC comes before every year AD, which its stored text does not.
+    // 44 BC comes before 1 BC, which their stored texts do not say.
     s.exec("create table e (k number, d date)");
     s.exec("insert into e values (1, DATE '2024-01-15')");
     s.exec("insert into e values (2, TO_DATE('-0044-03-15', 'SYYYY-MM-DD'))");
     s.exec("insert into e values (3, DATE '2023-06-01')");
-    EXPECT_EQ("2,3,1", keys("select k from e order by d + 1"));
-    EXPECT_EQ("1,3,2", keys("select k from e order by d - 1 desc"));
+    s.exec("insert into e values (4, TO_DATE('-0001-12-31', 'SYYYY-MM-DD'))");
+    EXPECT_EQ("2,4,3,1", keys("select k from e order by d + 1"));
+    EXPECT_EQ("1,3,4,2", keys("select k from e order by d - 1 desc"));
     EXPECT_EQ("3,1", keys("select k from e where d + 1 > DATE '0001-01-01' order by d + 0"));
-    EXPECT_EQ("2", keys("select k from e where d + 0 < DATE '0001-01-01'"));
+    EXPECT_EQ("2,4", keys("select k from e where d + 0 < DATE '0001-01-01' order by k"));
+    EXPECT_EQ("4", keys("select k from e where d + 0 > TO_DATE('-0044-03-15', 'SYYYY-MM-DD') "
+                        "and d < DATE '0001-01-01'"));
     EXPECT_EQ("2", keys("select k from e where d + 0 = (select min(d + 0) from e)"));
     EXPECT_EQ("1", keys("select k from e where d - 1 = (select max(d - 1) from e)"));
     // A changed select item keeps the name it was written with.
