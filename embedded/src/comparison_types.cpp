@@ -6,6 +6,7 @@
 
 #include "datetime_order.h"
 #include "detail.h"
+#include "expression_rewrite.h"
 #include "sql_function.h"
 #include "sql_lexer.h"
 #include "sql_values.h"
@@ -20,13 +21,43 @@ namespace {
 
 // Words that end an operand of a comparison.
 bool endsComparand(const TokenEditor& e, std::size_t i) {
-    for (const char* w : {"SELECT", "FROM", "WHERE", "AND", "OR", "NOT", "WHEN", "THEN", "ELSE",
-                          "END", "ON", "SET", "HAVING", "BY", "GROUP", "ORDER", "RETURN", "CASE",
-                          "IS", "IN", "BETWEEN", "LIKE", "UNION", "INTERSECT", "EXCEPT", "MINUS",
-                          "ESCAPE", "CONNECT", "START", "FETCH", "OFFSET", "LIMIT"})
+    for (const char* w :
+         {"SELECT", "FROM",  "WHERE",  "AND",     "OR",      "NOT",   "WHEN",   "THEN",
+          "ELSE",   "END",   "ON",     "SET",     "HAVING",  "BY",    "GROUP",  "ORDER",
+          "RETURN", "CASE",  "IS",     "IN",      "BETWEEN", "LIKE",  "UNION",  "INTERSECT",
+          "EXCEPT", "MINUS", "ESCAPE", "CONNECT", "START",   "FETCH", "OFFSET", "LIMIT"})
         if (e.word(i, w)) return true;
     return e.punct(i, ',') || e.punct(i, ';') || e.punct(i, '=') || e.punct(i, '<') ||
            e.punct(i, '>') || e.punct(i, '!') || e.punct(i, '^');
+}
+
+// The first (going backwards, the last) token of the operand next to a comparison operator
+// that starts at from; e.size() when there is none.
+std::size_t comparandEnd(const TokenEditor& e, std::size_t from, bool forward) {
+    std::size_t end = e.size();
+    int depth = 0;
+    for (std::size_t k = from; k < e.size(); k = forward ? e.next(k + 1) : e.previous(k)) {
+        const bool opens = e.punct(k, forward ? '(' : ')');
+        const bool closes = e.punct(k, forward ? ')' : '(');
+        if (depth == 0 && (closes || endsComparand(e, k))) break;
+        if (opens) ++depth;
+        if (closes) --depth;
+        end = k;
+    }
+    return end;
+}
+
+// Whether the '=' whose left side starts at first assigns in a SET clause.
+bool assigns(const TokenEditor& e, std::size_t first) {
+    int depth = 0;
+    for (std::size_t k = e.previous(first); k < e.size(); k = e.previous(k)) {
+        if (e.punct(k, ')')) ++depth;
+        if (e.punct(k, '(') && depth-- == 0) return false;
+        if (depth > 0) continue;
+        if (e.word(k, "SET")) return true;
+        if (endsComparand(e, k) && !e.punct(k, ',') && !e.punct(k, '=')) return false;
+    }
+    return false;
 }
 
 // What an operand is, as far as the comparison rules care.
@@ -35,11 +66,18 @@ enum class Class { Unknown, Number, Text, Datetime, TextLiteral, Bind };
 Class classOfDeclared(const char* decl) {
     if (!decl || !*decl) return Class::Unknown;
     switch (mapDeclaredType(decl).dataType) {
-        case 2: case 3: case 100: case 101:
+        case 2:
+        case 3:
+        case 100:
+        case 101:
             return Class::Number;
-        case 1: case 96:
+        case 1:
+        case 96:
             return Class::Text;
-        case 12: case 187: case 188: case 232:
+        case 12:
+        case 187:
+        case 188:
+        case 232:
             return Class::Datetime;
         default:
             return Class::Unknown;
@@ -48,10 +86,11 @@ Class classOfDeclared(const char* decl) {
 
 // Words after a table reference that are no alias.
 bool endsTableReference(const TokenEditor& e, std::size_t i) {
-    for (const char* w : {"WHERE", "GROUP", "ORDER", "HAVING", "UNION", "INTERSECT", "EXCEPT",
-                          "JOIN", "LEFT", "RIGHT", "FULL", "INNER", "CROSS", "NATURAL", "ON",
-                          "USING", "LIMIT", "WINDOW", "SET", "OUTER", "VALUES", "SELECT",
-                          "CONNECT", "START", "FETCH", "OFFSET", "RETURNING", "INDEXED", "NOT"})
+    for (const char* w :
+         {"WHERE", "GROUP",  "ORDER",     "HAVING",  "UNION",  "INTERSECT", "EXCEPT",  "JOIN",
+          "LEFT",  "RIGHT",  "FULL",      "INNER",   "CROSS",  "NATURAL",   "ON",      "USING",
+          "LIMIT", "WINDOW", "SET",       "OUTER",   "VALUES", "SELECT",    "CONNECT", "START",
+          "FETCH", "OFFSET", "RETURNING", "INDEXED", "NOT"})
         if (e.word(i, w)) return true;
     return !e.name(i);
 }
@@ -158,16 +197,20 @@ class Pass {
 
     void run() {
         for (std::size_t op = e_.next(0); op < e_.size(); op = e_.next(op + 1)) {
-            if (e_.word(op, "BETWEEN")) {
-                between(op);
-            } else if (e_.word(op, "IN") && e_.punct(e_.next(op + 1), '(')) {
+            if (e_.word(op, "IN") && e_.punct(e_.next(op + 1), '(')) {
                 inList(op);
             } else if (e_.word(op, "ORDER") && e_.word(e_.next(op + 1), "BY")) {
                 orderBy(e_.next(e_.next(op + 1) + 1));
-            } else if ((e_.word(op, "MIN") || e_.word(op, "MAX")) && e_.punct(e_.next(op + 1), '(')) {
+            } else if ((e_.word(op, "MIN") || e_.word(op, "MAX")) &&
+                       e_.punct(e_.next(op + 1), '(')) {
                 extreme(op);
             } else {
-                op = binary(op);
+                const auto operands = comparisonAt(e_, op);
+                if (operands.empty()) continue;
+                const Operand x = operand(operands[0].first, operands[0].second);
+                for (std::size_t i = 1; i < operands.size(); ++i)  // with BETWEEN on x alone
+                    compare(x, operand(operands[i].first, operands[i].second),
+                            operands.size() == 2);
             }
         }
         apply();
@@ -175,43 +218,6 @@ class Pass {
 
   private:
     enum class Edit { Number, ToNumber, Collate };
-
-    // x op y for the two-token and one-token operators; returns the operator's last token.
-    std::size_t binary(std::size_t op) {
-        std::size_t opEnd = op;
-        const std::size_t second = e_.next(op + 1);
-        if (e_.punct(op, '<') && (e_.punct(second, '=') || e_.punct(second, '>'))) {
-            opEnd = second;
-        } else if ((e_.punct(op, '>') || e_.punct(op, '!') || e_.punct(op, '^') ||
-                    e_.punct(op, '=')) &&
-                   e_.punct(second, '=')) {
-            opEnd = second;
-        } else if (!e_.punct(op, '=') && !e_.punct(op, '<') && !e_.punct(op, '>')) {
-            return op;
-        }
-        const std::size_t leftLast = e_.previous(op), rightFirst = e_.next(opEnd + 1);
-        const std::size_t leftFirst = comparandEnd(e_, leftLast, false);
-        const std::size_t rightLast = comparandEnd(e_, rightFirst, true);
-        if (leftFirst < e_.size() && rightLast < e_.size() &&
-            !(op == opEnd && e_.punct(op, '=') && assigns(e_, leftFirst)))
-            compare(operand(leftFirst, leftLast), operand(rightFirst, rightLast), true);
-        return opEnd;
-    }
-
-    void between(std::size_t op) {
-        std::size_t leftLast = e_.previous(op);
-        if (e_.word(leftLast, "NOT")) leftLast = e_.previous(leftLast);
-        const std::size_t leftFirst = comparandEnd(e_, leftLast, false);
-        const std::size_t lowFirst = e_.next(op + 1), lowLast = comparandEnd(e_, lowFirst, true);
-        const std::size_t andWord = e_.next(lowLast + 1);
-        if (leftFirst >= e_.size() || lowLast >= e_.size() || !e_.word(andWord, "AND")) return;
-        const std::size_t highFirst = e_.next(andWord + 1);
-        const std::size_t highLast = comparandEnd(e_, highFirst, true);
-        if (highLast >= e_.size()) return;
-        const Operand x = operand(leftFirst, leftLast);
-        compare(x, operand(lowFirst, lowLast), false);
-        compare(x, operand(highFirst, highLast), false);
-    }
 
     // x [NOT] IN (a, b, ...): SQLite compares by the collation of x alone.
     void inList(std::size_t op) {
@@ -242,8 +248,8 @@ class Pass {
                 if (depth == 0 && (e_.punct(k, ',') || e_.punct(k, ';') || e_.word(k, "LIMIT") ||
                                    e_.word(k, "OFFSET") || e_.word(k, "FETCH")))
                     break;
-                if (depth == 0 && (e_.word(k, "ASC") || e_.word(k, "DESC") ||
-                                   e_.word(k, "NULLS") || e_.word(k, "COLLATE"))) {
+                if (depth == 0 && (e_.word(k, "ASC") || e_.word(k, "DESC") || e_.word(k, "NULLS") ||
+                                   e_.word(k, "COLLATE"))) {
                     collated = collated || e_.word(k, "COLLATE");
                     keyDone = true;
                 }
@@ -336,11 +342,12 @@ class Pass {
         std::vector<std::pair<std::size_t, std::string>> names;
         for (const auto& item : selectItems()) {
             const auto edit = edits_.lower_bound(item.first);
-            if (edit == edits_.end() || edit->first > item.second || hasAlias(item.first, item.second))
+            if (edit == edits_.end() || edit->first > item.second ||
+                hasAlias(item.first, item.second))
                 continue;
             std::string text;
             for (std::size_t k = item.first; k <= item.second; ++k) text += e_.tokens()[k].text;
-            names.emplace_back(item.second, " AS " + sqlQuotedIdentifier(text));
+            names.emplace_back(item.second, expressionAlias(text));
         }
         return names;
     }
@@ -403,8 +410,7 @@ class Pass {
         if (e_.punct(first, '(') && e_.pastParens(first) == last + 1)
             return classOf(e_.next(first + 1), e_.previous(last));
         const std::size_t second = e_.next(first + 1);
-        if (e_.name(first) && e_.punct(second, '.') && e_.next(second + 1) == last &&
-            e_.name(last))
+        if (e_.name(first) && e_.punct(second, '.') && e_.next(second + 1) == last && e_.name(last))
             return scope_.column(asciiUpper(identifierName(t)),
                                  asciiUpper(identifierName(e_.tokens()[last])));
         if (e_.name(first) && e_.punct(second, '(') && e_.pastParens(second) == last + 1)
@@ -419,15 +425,19 @@ class Pass {
     }
 
     Class call(const std::string& name, std::size_t open, std::size_t close) const {
-        for (const char* f : {"SYSDATE", "SYSTIMESTAMP", "TO_DATE", "TO_TIMESTAMP",
-                              "TO_TIMESTAMP_TZ", "ADD_MONTHS", "LAST_DAY", "NEXT_DAY", "NEW_TIME",
-                              "FROM_TZ", "CURRENT_DATE", "CURRENT_TIMESTAMP"})
+        for (const char* f :
+             {"SYSDATE", "SYSTIMESTAMP", "TO_DATE", "TO_TIMESTAMP", "TO_TIMESTAMP_TZ", "ADD_MONTHS",
+              "LAST_DAY", "NEXT_DAY", "NEW_TIME", "FROM_TZ", "CURRENT_DATE", "CURRENT_TIMESTAMP"})
             if (name == f) return Class::Datetime;
-        for (const char* f : {"LENGTH", "LENGTHB", "INSTR", "INSTRB", "COUNT", "TO_NUMBER", "ABS",
-                              "SIGN", "CEIL", "FLOOR", "MOD", "POWER", "SQRT", "MONTHS_BETWEEN",
-                              "ORA$EXTRACT", "BITAND", "ORA$NUM", "TO_BINARY_DOUBLE",
-                              "TO_BINARY_FLOAT"})
+        for (const char* f :
+             {"LENGTH", "LENGTHB", "INSTR", "INSTRB", "COUNT", "TO_NUMBER", "ABS", "SIGN", "CEIL",
+              "FLOOR", "MOD", "POWER", "SQRT", "MONTHS_BETWEEN", "ORA$EXTRACT", "BITAND", "ORA$NUM",
+              "TO_BINARY_DOUBLE", "TO_BINARY_FLOAT"})
             if (name == f) return Class::Number;
+        for (const char* f : {"TO_CHAR", "SUBSTR", "SUBSTRB", "UPPER", "LOWER", "INITCAP", "TRIM",
+                              "LTRIM", "RTRIM", "LPAD", "RPAD", "REPLACE", "TRANSLATE", "CONCAT",
+                              "ORA$CAT", "REGEXP_SUBSTR", "REGEXP_REPLACE"})
+            if (name == f) return Class::Text;
         if (name == "ORA$ADD" || name == "ORA$SUB" || name == "ORA$MUL" || name == "ORA$DIV") {
             const Class a = argument(open, close, 0), b = argument(open, close, 1);
             if (a == Class::Number && b == Class::Number) return Class::Number;
@@ -464,30 +474,41 @@ void toNumber(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 }  // namespace
 
-std::size_t comparandEnd(const TokenEditor& e, std::size_t from, bool forward) {
-    std::size_t end = e.size();
-    int depth = 0;
-    for (std::size_t k = from; k < e.size(); k = forward ? e.next(k + 1) : e.previous(k)) {
-        const bool opens = e.punct(k, forward ? '(' : ')');
-        const bool closes = e.punct(k, forward ? ')' : '(');
-        if (depth == 0 && (closes || endsComparand(e, k))) break;
-        if (opens) ++depth;
-        if (closes) --depth;
-        end = k;
+std::vector<std::pair<std::size_t, std::size_t>> comparisonAt(const TokenEditor& e,
+                                                              std::size_t& op) {
+    std::vector<std::pair<std::size_t, std::size_t>> operands;
+    if (e.word(op, "BETWEEN")) {
+        std::size_t leftLast = e.previous(op);
+        if (e.word(leftLast, "NOT")) leftLast = e.previous(leftLast);
+        const std::size_t leftFirst = comparandEnd(e, leftLast, false);
+        const std::size_t lowFirst = e.next(op + 1), lowLast = comparandEnd(e, lowFirst, true);
+        const std::size_t andWord = e.next(lowLast + 1);
+        if (leftFirst >= e.size() || lowLast >= e.size() || !e.word(andWord, "AND"))
+            return operands;
+        const std::size_t highFirst = e.next(andWord + 1);
+        const std::size_t highLast = comparandEnd(e, highFirst, true);
+        if (highLast >= e.size()) return operands;
+        operands = {{leftFirst, leftLast}, {lowFirst, lowLast}, {highFirst, highLast}};
+        return operands;
     }
-    return end;
-}
-
-bool assigns(const TokenEditor& e, std::size_t first) {
-    int depth = 0;
-    for (std::size_t k = e.previous(first); k < e.size(); k = e.previous(k)) {
-        if (e.punct(k, ')')) ++depth;
-        if (e.punct(k, '(') && depth-- == 0) return false;
-        if (depth > 0) continue;
-        if (e.word(k, "SET")) return true;
-        if (endsComparand(e, k) && !e.punct(k, ',') && !e.punct(k, '=')) return false;
+    std::size_t opEnd = op;
+    const std::size_t second = e.next(op + 1);
+    if (e.punct(op, '<') && (e.punct(second, '=') || e.punct(second, '>'))) {
+        opEnd = second;
+    } else if ((e.punct(op, '>') || e.punct(op, '!') || e.punct(op, '^') || e.punct(op, '=')) &&
+               e.punct(second, '=')) {
+        opEnd = second;
+    } else if (!e.punct(op, '=') && !e.punct(op, '<') && !e.punct(op, '>')) {
+        return operands;
     }
-    return false;
+    const std::size_t leftLast = e.previous(op), rightFirst = e.next(opEnd + 1);
+    const std::size_t leftFirst = comparandEnd(e, leftLast, false);
+    const std::size_t rightLast = comparandEnd(e, rightFirst, true);
+    const bool assignment = op == opEnd && e.punct(op, '=') && assigns(e, leftFirst);
+    op = opEnd;
+    if (leftFirst < e.size() && rightLast < e.size() && !assignment)
+        operands = {{leftFirst, leftLast}, {rightFirst, rightLast}};
+    return operands;
 }
 
 std::string typeComparisons(sqlite3* db, const std::string& sql) {

@@ -19,6 +19,8 @@
 #include <sqlite3.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "token_editor.h"
 
@@ -33,11 +35,12 @@ std::string typeComparisons(sqlite3* db, const std::string& sql);
 // ORA$NUM(x): x as a NUMBER (ORA-01722 for text that is no number); NULL stays NULL.
 void registerComparisonFunctions(sqlite3* db);
 
-// The operands next to a comparison operator, in a token editor: the first (going backwards,
-// the last) token of the operand that starts at from; e.size() when there is none.
-std::size_t comparandEnd(const TokenEditor& e, std::size_t from, bool forward);
-// Whether the '=' whose left side starts at first assigns in a SET clause.
-bool assigns(const TokenEditor& e, std::size_t first);
+// The operands of the comparison at token op, each as its first and last token: x and y of
+// x op y (op one of = <> != ^= < <= > >=, not the '=' of a SET clause), or x, low and high of
+// x [NOT] BETWEEN low AND high (op the word BETWEEN). Empty when there is none; moves op to the
+// operator's last token.
+std::vector<std::pair<std::size_t, std::size_t>> comparisonAt(const TokenEditor& e,
+                                                              std::size_t& op);
 
 }  // namespace detail
 }  // namespace kavexdb

@@ -353,10 +353,14 @@ void SelectItemNames::nameChangedItems(TokenEditor& e) const {
             (now.compare(alias + 4, 1, "\"") == 0 ||
              now.find_first_of("()", alias) == std::string::npos))
             continue;
-        std::string quoted;
-        for (char c : item.text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-        e[item.last].text += " AS \"" + std::string(kNamePrefix) + quoted + "\"";
+        e[item.last].text += expressionAlias(item.text);
     }
+}
+
+std::string expressionAlias(const std::string& originalText) {
+    std::string quoted;
+    for (char c : originalText) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return " AS \"" + std::string(kNamePrefix) + quoted + "\"";
 }
 
 bool isExpressionAlias(const std::string& sqliteName) {

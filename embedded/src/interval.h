@@ -46,10 +46,9 @@ void roundFraction(Interval& value);
 // rounds the fraction, ORA-01873 when the leading field has more digits than leading allows.
 void fitInterval(Interval& value, int leading, int fraction);
 
-// The signed length of an interval: months (year-month) or nanoseconds (day-second); and the
-// interval of a kind with such a length and the given precisions, as interval arithmetic gives
-// it (the leading field widens as far as nine digits; ORA-01873 beyond).
-long double intervalLength(const Interval& v);
+// The interval of a kind with a signed length in months (year-month) or nanoseconds
+// (day-second) and the given precisions, as interval arithmetic gives it (the leading field
+// widens as far as nine digits; ORA-01873 beyond).
 void resultIntervalOfLength(sqlite3_context* ctx, Interval::Kind kind, long double length,
                             int leading, int fraction);
 

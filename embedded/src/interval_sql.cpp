@@ -491,11 +491,6 @@ bool mentionsInterval(const TokenEditor& e, std::size_t first, std::size_t last)
 
 }  // namespace
 
-long double intervalLength(const Interval& v) {
-    if (v.kind == Interval::Kind::DaySecond) return signedNanos(v);
-    return v.negative ? -static_cast<long double>(v.months) : v.months;
-}
-
 void resultIntervalOfLength(sqlite3_context* ctx, Interval::Kind kind, long double length,
                             int leading, int fraction) {
     if (kind == Interval::Kind::YearMonth) return resultChecked(ctx, yearMonthOf(length), leading, 0);
@@ -580,46 +575,10 @@ void rewriteIntervalExpressions(TokenEditor& e) {
 
 IntervalComparisons::IntervalComparisons(const TokenEditor& e) {
     for (std::size_t op = e.next(0); op < e.size(); op = e.next(op + 1)) {
-        if (e.word(op, "BETWEEN")) {  // x [NOT] BETWEEN low AND high
-            std::size_t leftLast = e.previous(op);
-            if (e.word(leftLast, "NOT")) leftLast = e.previous(leftLast);
-            const std::size_t leftFirst = comparandEnd(e, leftLast, false);
-            const std::size_t lowFirst = e.next(op + 1), lowLast = comparandEnd(e, lowFirst, true);
-            const std::size_t andWord = e.next(lowLast + 1);
-            if (leftFirst >= e.size() || lowLast >= e.size() || !e.word(andWord, "AND")) continue;
-            const std::size_t highFirst = e.next(andWord + 1);
-            const std::size_t highLast = comparandEnd(e, highFirst, true);
-            if (highLast >= e.size()) continue;
-            if (mentionsInterval(e, leftFirst, leftLast) || mentionsInterval(e, lowFirst, lowLast) ||
-                mentionsInterval(e, highFirst, highLast)) {
-                operands_.emplace_back(leftFirst, leftLast);
-                operands_.emplace_back(lowFirst, lowLast);
-                operands_.emplace_back(highFirst, highLast);
-            }
-            continue;
-        }
-        // = <> != ^= < <= > >=, one or two tokens
-        std::size_t opEnd = op;
-        const std::size_t second = e.next(op + 1);
-        if (e.punct(op, '<') && (e.punct(second, '=') || e.punct(second, '>'))) {
-            opEnd = second;
-        } else if ((e.punct(op, '>') || e.punct(op, '!') || e.punct(op, '^')) &&
-                   e.punct(second, '=')) {
-            opEnd = second;
-        } else if (!e.punct(op, '=') && !e.punct(op, '<') && !e.punct(op, '>')) {
-            continue;
-        }
-        const std::size_t leftLast = e.previous(op), rightFirst = e.next(opEnd + 1);
-        const std::size_t leftFirst = comparandEnd(e, leftLast, false);
-        const std::size_t rightLast = comparandEnd(e, rightFirst, true);
-        if (leftFirst < e.size() && rightLast < e.size() &&
-            (mentionsInterval(e, leftFirst, leftLast) ||
-             mentionsInterval(e, rightFirst, rightLast)) &&
-            !(op == opEnd && e.punct(op, '=') && assigns(e, leftFirst))) {
-            operands_.emplace_back(leftFirst, leftLast);
-            operands_.emplace_back(rightFirst, rightLast);
-        }
-        op = opEnd;
+        const auto operands = comparisonAt(e, op);
+        bool interval = false;
+        for (const auto& o : operands) interval = interval || mentionsInterval(e, o.first, o.second);
+        if (interval) operands_.insert(operands_.end(), operands.begin(), operands.end());
     }
 }
 

@@ -154,7 +154,7 @@ struct Sum {
     bool inexact;
     std::int64_t count;
     int intervalKind;  // 0: numbers; 1 + Interval::Kind once an interval was added
-    long double length;
+    std::int64_t units, nanos;  // the signed total in months, or in seconds and nanoseconds
     int leading, fraction;
 };
 
@@ -177,7 +177,9 @@ bool accumulateInterval(Sum* s, sqlite3_value* v, int direction) {
                    "SECOND");
     s->intervalKind = kind;
     s->count += direction;
-    s->length += direction * intervalLength(iv);
+    const std::int64_t sign = iv.negative ? -direction : direction;
+    s->units += sign * (iv.kind == Interval::Kind::YearMonth ? iv.months : iv.seconds);
+    s->nanos += sign * iv.nanos;
     if (iv.leading > s->leading) s->leading = iv.leading;
     if (iv.fraction > s->fraction) s->fraction = iv.fraction;
     return true;
@@ -207,8 +209,11 @@ void sumInverse(sqlite3_context* ctx, int, sqlite3_value** argv) { accumulate(ct
 // The interval total divided by divisor (1 for SUM); false when the sum is over numbers.
 bool resultIntervalSum(sqlite3_context* ctx, const Sum* s, long double divisor) {
     if (s->intervalKind == 0) return false;
-    resultIntervalOfLength(ctx, static_cast<Interval::Kind>(s->intervalKind - 1),
-                           s->length / divisor, s->leading, s->fraction);
+    const auto kind = static_cast<Interval::Kind>(s->intervalKind - 1);
+    long double length = static_cast<long double>(s->units);
+    if (kind == Interval::Kind::DaySecond)
+        length = length * kNanosPerSecond + static_cast<long double>(s->nanos);
+    resultIntervalOfLength(ctx, kind, length / divisor, s->leading, s->fraction);
     return true;
 }
 

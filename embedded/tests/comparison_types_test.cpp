@@ -40,6 +40,8 @@ TEST_F(Comparisons, TextComparedWithANumberIsConvertedToANumber) {
     EXPECT_EQ("2", keys("select k from t where v = 2.5"));
     EXPECT_EQ("3", keys("select k from t where v = n and k = 3"));
     EXPECT_EQ("1,3", keys("select k from t where v >= 10 order by k"));
+    EXPECT_EQ("3", keys("select k from t where substr(v, 2) = 'e2' and trim(v) = 1e2"));
+    EXPECT_EQ("2", keys("select k from t where to_char(n) = 2.5"));
     EXPECT_EQ("1", s.exec("update t set k = 4 where v = 10") == 1 ? "1" : "0");
     // ... and a row whose text is no number fails the statement when it is reached.
     s.exec("insert into t values (5, 0, 'abc')");
@@ -113,8 +115,13 @@ TEST_F(Comparisons, DateArithmeticSortsAndAggregatesAsInstants) {
     Statement* st = s.conn()->createStatement("select max(d + 1) from e");
     st->execute();
     ResultSet* rs = st->getResultSet();
-    EXPECT_EQ("MAX(D + 1)",
-              rs->getColumnListMetaData()[0].getString(MetaData::ATTR_NAME));
+    EXPECT_EQ("MAX(D + 1)", rs->getColumnListMetaData()[0].getString(MetaData::ATTR_NAME));
+    st->closeResultSet(rs);
+    s.conn()->terminateStatement(st);
+    st = s.conn()->createStatement("select min(d) from e");
+    st->execute();
+    rs = st->getResultSet();
+    EXPECT_EQ("MIN(D)", rs->getColumnListMetaData()[0].getString(MetaData::ATTR_NAME));
     st->closeResultSet(rs);
     s.conn()->terminateStatement(st);
 }
@@ -134,21 +141,29 @@ TEST_F(Comparisons, TablesWithoutTheDatetimeCollationCompareAsInstants) {
     sqlite3_close(db);
     Session old(file.create());
     EXPECT_EQ("1,2,3", queryRows(old, "select k from old order by tz", ",", true));
-    EXPECT_EQ("3", queryRows(old, "select k from old where tz > "
-                                  "TIMESTAMP '2024-01-15 06:00:00 +00:00'", ",", true));
-    EXPECT_EQ("1", queryRows(old, "select k from old where tz = "
-                                  "TIMESTAMP '2024-01-15 05:00:00 +00:00'", ",", true));
+    EXPECT_EQ("3", queryRows(old,
+                             "select k from old where tz > "
+                             "TIMESTAMP '2024-01-15 06:00:00 +00:00'",
+                             ",", true));
+    EXPECT_EQ("1", queryRows(old,
+                             "select k from old where tz = "
+                             "TIMESTAMP '2024-01-15 05:00:00 +00:00'",
+                             ",", true));
     EXPECT_EQ("2024-01-15 06:30:00.000000-01:00", old.one("select max(tz) from old"));
-    EXPECT_EQ("2,3", queryRows(old, "select b.k from old a join old b on b.tz > a.tz "
-                                    "where a.k = 1 order by b.k", ",", true));
+    EXPECT_EQ("2,3", queryRows(old,
+                               "select b.k from old a join old b on b.tz > a.tz "
+                               "where a.k = 1 order by b.k",
+                               ",", true));
 }
 
 TEST_F(Comparisons, SumAndAvgOfIntervalsAreIntervals) {
     s.exec("create table w (g number, ds interval day to second, ym interval year to month)");
-    s.exec("insert into w values (1, INTERVAL '1 02:00:00' DAY TO SECOND, "
-           "INTERVAL '1-2' YEAR TO MONTH)");
-    s.exec("insert into w values (1, INTERVAL '-2 00:00:00' DAY TO SECOND, "
-           "INTERVAL '0-5' YEAR TO MONTH)");
+    s.exec(
+        "insert into w values (1, INTERVAL '1 02:00:00' DAY TO SECOND, "
+        "INTERVAL '1-2' YEAR TO MONTH)");
+    s.exec(
+        "insert into w values (1, INTERVAL '-2 00:00:00' DAY TO SECOND, "
+        "INTERVAL '0-5' YEAR TO MONTH)");
     s.exec("insert into w values (2, INTERVAL '0 00:00:01.5' DAY TO SECOND, null)");
     EXPECT_EQ("-00 22:00:00.000000|-00 11:00:00.000000|+01-07|+00-09",
               queryRows(s, "select sum(ds), avg(ds), sum(ym), avg(ym) from w where g = 1"));
@@ -158,10 +173,16 @@ TEST_F(Comparisons, SumAndAvgOfIntervalsAreIntervals) {
                                            "where g = 2"));
     EXPECT_EQ("<null>", s.one("select sum(ym) from w where g = 2"));
     // Intervals of both kinds, or an interval with a number, do not add up.
-    EXPECT_EQ(932, oraCode([&] { s.one("select sum(x) from (select ds x from w union all "
-                                       "select ym from w)"); }));
-    EXPECT_EQ(932, oraCode([&] { s.one("select sum(x) from (select ds x from w union all "
-                                       "select 1 from dual)"); }));
+    EXPECT_EQ(932, oraCode([&] {
+                  s.one(
+                      "select sum(x) from (select ds x from w union all "
+                      "select ym from w)");
+              }));
+    EXPECT_EQ(932, oraCode([&] {
+                  s.one(
+                      "select sum(x) from (select ds x from w union all "
+                      "select 1 from dual)");
+              }));
 }
 
 }  // namespace
