@@ -199,6 +199,8 @@ class Pass {
         for (std::size_t op = e_.next(0); op < e_.size(); op = e_.next(op + 1)) {
             if (e_.word(op, "IN") && e_.punct(e_.next(op + 1), '(')) {
                 inList(op);
+            } else if (e_.word(op, "CASE") && !e_.word(e_.next(op + 1), "WHEN")) {
+                simpleCase(op);
             } else if (e_.word(op, "ORDER") && e_.word(e_.next(op + 1), "BY")) {
                 orderBy(e_.next(e_.next(op + 1) + 1));
             } else if ((e_.word(op, "MIN") || e_.word(op, "MAX")) &&
@@ -218,6 +220,29 @@ class Pass {
 
   private:
     enum class Edit { Number, ToNumber, Collate };
+
+    // CASE x WHEN a THEN ... WHEN b THEN ...: x compared with a, b, ... as x = a would be.
+    void simpleCase(std::size_t caseWord) {
+        std::vector<std::size_t> whens, thens;
+        int depth = 0, nested = 0;
+        for (std::size_t k = e_.next(caseWord + 1); k < e_.size(); k = e_.next(k + 1)) {
+            if (e_.punct(k, '(')) ++depth;
+            if (e_.punct(k, ')') && --depth < 0) return;
+            if (depth != 0) continue;
+            if (e_.word(k, "CASE")) ++nested;
+            if (e_.word(k, "END") && nested-- == 0) break;
+            if (nested == 0 && e_.word(k, "WHEN")) whens.push_back(k);
+            if (nested == 0 && e_.word(k, "THEN")) thens.push_back(k);
+        }
+        if (whens.empty() || whens.size() != thens.size()) return;
+        const std::size_t baseFirst = e_.next(caseWord + 1), baseLast = e_.previous(whens[0]);
+        if (baseLast < baseFirst || baseLast >= e_.size()) return;
+        const Operand x = operand(baseFirst, baseLast);
+        for (std::size_t i = 0; i < whens.size(); ++i) {
+            const std::size_t first = e_.next(whens[i] + 1), last = e_.previous(thens[i]);
+            if (last >= first && last < e_.size()) compare(x, operand(first, last), true);
+        }
+    }
 
     // x [NOT] IN (a, b, ...): SQLite compares by the collation of x alone.
     void inList(std::size_t op) {

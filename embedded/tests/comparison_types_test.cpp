@@ -42,6 +42,11 @@ TEST_F(Comparisons, TextComparedWithANumberIsConvertedToANumber) {
     EXPECT_EQ("1,3", keys("select k from t where v >= 10 order by k"));
     EXPECT_EQ("3", keys("select k from t where substr(v, 2) = 'e2' and trim(v) = 1e2"));
     EXPECT_EQ("2", keys("select k from t where to_char(n) = 2.5"));
+    EXPECT_EQ("1:ten,2:other,3:hundred",
+              queryRows(s,
+                        "select k || ':' || case v when 10 then 'ten' when 100 then 'hundred' "
+                        "else 'other' end from t order by k",
+                        ","));
     EXPECT_EQ("1", s.exec("update t set k = 4 where v = 10") == 1 ? "1" : "0");
     // ... and a row whose text is no number fails the statement when it is reached.
     s.exec("insert into t values (5, 0, 'abc')");
@@ -88,6 +93,9 @@ TEST_F(Comparisons, ComputedDatetimesCompareAsInstants) {
                          "TIMESTAMP '2024-02-29 00:00:00' and TIMESTAMP '2024-02-29 00:00:00'"));
     EXPECT_EQ("eq", s.one("select case when DATE '2024-01-15' + 1 = TIMESTAMP "
                           "'2024-01-16 00:00:00' then 'eq' else 'ne' end from dual"));
+    EXPECT_EQ("b", s.one("select case TIMESTAMP '2024-01-15 10:00:00 +05:00' when TIMESTAMP "
+                         "'2024-01-15 10:00:00 +00:00' then 'a' when TIMESTAMP "
+                         "'2024-01-15 05:00:00 +00:00' then 'b' end from dual"));
     EXPECT_EQ("2024-01-15 06:00:00.000000000+00:00",
               s.one("select greatest(TIMESTAMP '2024-01-15 10:00:00 +05:00', "
                     "TIMESTAMP '2024-01-15 06:00:00 +00:00') from dual"));
