@@ -474,6 +474,15 @@ class Pass {
             }
             return Class::Unknown;
         }
+        if (name == "ORA$CAST" || name == "ORA$CAST_OR") {  // (value, 'target type', ...)
+            const auto items = depthZeroItems(e_, open + 1, close);
+            if (items.size() < 2) return Class::Unknown;
+            const std::size_t type = e_.next(items[1].first);
+            if (type >= e_.size() || e_.tokens()[type].kind != TK::String ||
+                e_.previous(items[1].second) != type)
+                return Class::Unknown;
+            return classOfDeclared(literalContent(e_.tokens()[type]).c_str());
+        }
         if (name == "TRUNC" || name == "ROUND" || name == "NVL" || name == "COALESCE" ||
             name == "GREATEST" || name == "LEAST" || name == "MIN" || name == "MAX" ||
             name == "SUM" || name == "AVG") {

@@ -96,6 +96,9 @@ TEST_F(Comparisons, ComputedDatetimesCompareAsInstants) {
     EXPECT_EQ("b", s.one("select case TIMESTAMP '2024-01-15 10:00:00 +05:00' when TIMESTAMP "
                          "'2024-01-15 10:00:00 +00:00' then 'a' when TIMESTAMP "
                          "'2024-01-15 05:00:00 +00:00' then 'b' end from dual"));
+    EXPECT_EQ("y", s.one("select 'y' from dual where CAST('2024-01-15 03:00:00 +05:00' AS "
+                         "TIMESTAMP WITH TIME ZONE) < CAST('15-JAN-24' AS DATE)"));
+    EXPECT_EQ(1722, oraCode([&] { s.one("select 1 from dual where CAST(2 AS NUMBER) = 'two'"); }));
     EXPECT_EQ("2024-01-15 06:00:00.000000000+00:00",
               s.one("select greatest(TIMESTAMP '2024-01-15 10:00:00 +05:00', "
                     "TIMESTAMP '2024-01-15 06:00:00 +00:00') from dual"));
