@@ -196,13 +196,16 @@ class Pass {
     Pass(sqlite3* db, TokenEditor& e) : e_(e), scope_(db, e) {}
 
     void run() {
+        int depth = 0;
         for (std::size_t op = e_.next(0); op < e_.size(); op = e_.next(op + 1)) {
+            if (e_.punct(op, '(')) ++depth;
+            if (e_.punct(op, ')')) --depth;
             if (e_.word(op, "IN") && e_.punct(e_.next(op + 1), '(')) {
                 inList(op);
             } else if (e_.word(op, "CASE") && !e_.word(e_.next(op + 1), "WHEN")) {
                 simpleCase(op);
             } else if (e_.word(op, "ORDER") && e_.word(e_.next(op + 1), "BY")) {
-                orderBy(e_.next(e_.next(op + 1) + 1));
+                orderBy(e_.next(e_.next(op + 1) + 1), depth == 0);
             } else if ((e_.word(op, "MIN") || e_.word(op, "MAX")) &&
                        e_.punct(e_.next(op + 1), '(')) {
                 extreme(op);
@@ -262,7 +265,7 @@ class Pass {
     }
 
     // ORDER BY keys that are datetimes sort as instants.
-    void orderBy(std::size_t i) {
+    void orderBy(std::size_t i, bool outermost) {
         while (i < e_.size()) {
             std::size_t k = i, last = e_.size();
             int depth = 0;
@@ -282,11 +285,36 @@ class Pass {
             }
             if (last < e_.size() && !collated) {
                 const Operand key = operand(i, last);
-                if (key.type == Class::Datetime) edit(key, Edit::Collate);
+                if (key.type == Class::Datetime || (outermost && selectedDatetime(i, last)))
+                    edit(key, Edit::Collate);
             }
             if (!e_.punct(k, ',')) return;
             i = e_.next(k + 1);
         }
+    }
+
+    // Whether an ORDER BY key of the outermost query names a select item that is a datetime: by
+    // its position or its alias.
+    bool selectedDatetime(std::size_t first, std::size_t last) const {
+        if (first != last) return false;
+        const Token& key = e_.tokens()[first];
+        const auto items = selectItems();
+        for (std::size_t n = 0; n < items.size(); ++n) {
+            std::size_t itemLast = items[n].second;
+            const bool aliased = hasAlias(items[n].first, itemLast);
+            if (aliased) {
+                itemLast = e_.previous(itemLast);
+                if (e_.word(itemLast, "AS")) itemLast = e_.previous(itemLast);
+            }
+            const bool named =
+                key.kind == TK::Number
+                    ? key.text == std::to_string(n + 1)
+                    : aliased && e_.name(first) &&
+                          asciiUpper(identifierName(key)) ==
+                              asciiUpper(identifierName(e_.tokens()[items[n].second]));
+            if (named) return classOf(items[n].first, itemLast) == Class::Datetime;
+        }
+        return false;
     }
 
     // MIN(x) and MAX(x) of a datetime: by instants.
