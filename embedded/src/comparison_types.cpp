@@ -204,7 +204,8 @@ class Pass {
                 inList(op);
             } else if (e_.word(op, "CASE") && !e_.word(e_.next(op + 1), "WHEN")) {
                 simpleCase(op);
-            } else if (e_.word(op, "ORDER") && e_.word(e_.next(op + 1), "BY")) {
+            } else if ((e_.word(op, "ORDER") || e_.word(op, "GROUP")) &&
+                       e_.word(e_.next(op + 1), "BY")) {
                 orderBy(e_.next(e_.next(op + 1) + 1), depth == 0);
             } else if ((e_.word(op, "MIN") || e_.word(op, "MAX")) &&
                        e_.punct(e_.next(op + 1), '(')) {
@@ -264,7 +265,14 @@ class Pass {
         }
     }
 
-    // ORDER BY keys that are datetimes sort as instants.
+    bool endsKeys(std::size_t k) const {
+        for (const char* w : {"LIMIT", "OFFSET", "FETCH", "HAVING", "ORDER", "WINDOW", "UNION",
+                              "INTERSECT", "EXCEPT"})
+            if (e_.word(k, w)) return true;
+        return e_.punct(k, ';');
+    }
+
+    // ORDER BY and GROUP BY keys that are datetimes sort and group as instants.
     void orderBy(std::size_t i, bool outermost) {
         while (i < e_.size()) {
             std::size_t k = i, last = e_.size();
@@ -273,9 +281,7 @@ class Pass {
             for (; k < e_.size(); k = e_.next(k + 1)) {
                 if (e_.punct(k, '(')) ++depth;
                 if (e_.punct(k, ')') && --depth < 0) break;  // the end of an enclosing query
-                if (depth == 0 && (e_.punct(k, ',') || e_.punct(k, ';') || e_.word(k, "LIMIT") ||
-                                   e_.word(k, "OFFSET") || e_.word(k, "FETCH")))
-                    break;
+                if (depth == 0 && (e_.punct(k, ',') || endsKeys(k))) break;
                 if (depth == 0 && (e_.word(k, "ASC") || e_.word(k, "DESC") || e_.word(k, "NULLS") ||
                                    e_.word(k, "COLLATE"))) {
                     collated = collated || e_.word(k, "COLLATE");

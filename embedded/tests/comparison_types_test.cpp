@@ -149,20 +149,24 @@ TEST_F(Comparisons, TablesWithoutTheDatetimeCollationCompareAsInstants) {
                            "create table old (k NUMBER, tz TIMESTAMP WITH TIME ZONE(6));"
                            "insert into old values (1, '2024-01-15 10:00:00.000000+05:00');"
                            "insert into old values (2, '2024-01-15 06:00:00.000000+00:00');"
-                           "insert into old values (3, '2024-01-15 06:30:00.000000-01:00');",
+                           "insert into old values (3, '2024-01-15 06:30:00.000000-01:00');"
+                           "insert into old values (4, '2024-01-15 07:00:00.000000+02:00');",
                            nullptr, nullptr, nullptr));
     sqlite3_close(db);
     Session old(file.create());
-    EXPECT_EQ("1,2,3", queryRows(old, "select k from old order by tz", ",", true));
+    EXPECT_EQ("1,4,2,3", queryRows(old, "select k from old order by tz, k", ",", true));
     EXPECT_EQ("3", queryRows(old,
                              "select k from old where tz > "
                              "TIMESTAMP '2024-01-15 06:00:00 +00:00'",
                              ",", true));
-    EXPECT_EQ("1", queryRows(old,
-                             "select k from old where tz = "
-                             "TIMESTAMP '2024-01-15 05:00:00 +00:00'",
-                             ",", true));
+    EXPECT_EQ("1,4", queryRows(old,
+                               "select k from old where tz = "
+                               "TIMESTAMP '2024-01-15 05:00:00 +00:00' order by k",
+                               ",", true));
     EXPECT_EQ("2024-01-15 06:30:00.000000-01:00", old.one("select max(tz) from old"));
+    EXPECT_EQ("2|1", queryRows(old,
+                               "select count(*), min(k) from old group by tz "
+                               "having count(*) > 1"));
     EXPECT_EQ("2,3", queryRows(old,
                                "select b.k from old a join old b on b.tz > a.tz "
                                "where a.k = 1 order by b.k",
