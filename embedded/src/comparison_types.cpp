@@ -1,7 +1,7 @@
 #include "comparison_types.h"
 
 #include <map>
-#include <set>
+#include <string>
 #include <vector>
 
 #include "datetime_order.h"
@@ -65,23 +65,16 @@ enum class Class { Unknown, Number, Text, Datetime, TextLiteral, Bind };
 
 Class classOfDeclared(const char* decl) {
     if (!decl || !*decl) return Class::Unknown;
-    switch (mapDeclaredType(decl).dataType) {
-        case 2:
-        case 3:
-        case 100:
-        case 101:
-            return Class::Number;
-        case 1:
-        case 96:
-            return Class::Text;
-        case 12:
-        case 187:
-        case 188:
-        case 232:
-            return Class::Datetime;
-        default:
-            return Class::Unknown;
-    }
+    const int type = mapDeclaredType(decl).dataType;
+    constexpr int kBinaryFloat = 100, kBinaryDouble = 101;  // as describe reports them
+    if (type == occi::OCCI_SQLT_NUM || type == occi::OCCIINT || type == kBinaryFloat ||
+        type == kBinaryDouble)
+        return Class::Number;
+    if (type == occi::OCCI_SQLT_CHR || type == occi::OCCI_SQLT_AFC) return Class::Text;
+    if (type == occi::OCCI_SQLT_DAT || type == occi::OCCI_SQLT_TIMESTAMP ||
+        type == occi::OCCI_SQLT_TIMESTAMP_TZ || type == occi::OCCI_SQLT_TIMESTAMP_LTZ)
+        return Class::Datetime;
+    return Class::Unknown;
 }
 
 // Words after a table reference that are no alias.
@@ -142,7 +135,7 @@ class Scope {
             std::string query, name;
             if (e_.punct(i, '(')) {
                 const std::size_t past = e_.pastParens(i);
-                for (std::size_t k = i + 1; k + 1 < past; ++k) query += e_.tokens()[k].text;
+                for (std::size_t k = i; k < past; ++k) query += e_.tokens()[k].text;
                 i = e_.next(past);
             } else {
                 std::string schema;
@@ -174,10 +167,15 @@ class Scope {
             opaque_ = true;
             return;
         }
+        // A name given to two sources (an alias used again in a subquery) knows only the
+        // columns they agree on.
+        const bool again = sources_.count(name) != 0;
         Columns& columns = sources_[name];
-        for (int c = 0; c < sqlite3_column_count(raw); ++c)
-            columns[asciiUpper(sqlite3_column_name(raw, c))] =
-                classOfDeclared(sqlite3_column_decltype(raw, c));
+        for (int c = 0; c < sqlite3_column_count(raw); ++c) {
+            const Class type = classOfDeclared(sqlite3_column_decltype(raw, c));
+            const auto it = columns.emplace(asciiUpper(sqlite3_column_name(raw, c)), type).first;
+            if (again && it->second != type) it->second = Class::Unknown;
+        }
     }
 
     sqlite3* db_;
@@ -359,7 +357,8 @@ class Pass {
     std::vector<std::pair<std::size_t, std::size_t>> selectItems() const {
         std::vector<std::pair<std::size_t, std::size_t>> items;
         std::size_t select = e_.next(0);
-        if (!e_.word(select, "SELECT") && !e_.word(select, "INSERT")) return items;
+        if (!e_.word(select, "SELECT") && !e_.word(select, "INSERT") && !e_.word(select, "WITH"))
+            return items;
         int depth = 0;
         for (; select < e_.size() && !(depth == 0 && e_.word(select, "SELECT"));
              select = e_.next(select + 1)) {

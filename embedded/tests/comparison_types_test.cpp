@@ -51,6 +51,16 @@ TEST_F(Comparisons, TextComparedWithANumberIsConvertedToANumber) {
     // ... and a row whose text is no number fails the statement when it is reached.
     s.exec("insert into t values (5, 0, 'abc')");
     EXPECT_EQ(1722, oraCode([&] { s.one("select count(*) from t where v = 10"); }));
+    // Through an inline view and a view, and with an alias used for two tables.
+    s.exec("create view tv as select k, n from t");
+    EXPECT_EQ(1722,
+              oraCode([&] { s.one("select k from (select k, n from t) x where x.n = 'a'"); }));
+    EXPECT_EQ(1722, oraCode([&] { s.one("select k from tv where n = 'a'"); }));
+    EXPECT_EQ("2", keys("select x.k from t x where x.k = '2' and exists (select 1 from tv x "
+                        "where x.n = '2.5')"));
+    s.exec("create table w (k varchar2(5))");
+    EXPECT_EQ("<none>", s.one("select x.k from t x where exists (select 1 from w x where "
+                              "x.k = 'a')"));
     // Text with text stays a text comparison.
     EXPECT_EQ("<none>", s.one("select k from t where v = '2.5'"));
 }
