@@ -180,9 +180,9 @@ class Typer {
         if (name == "MIN" || name == "MAX" || name == "GREATEST" || name == "LEAST" ||
             name == "NVL" || name == "COALESCE" || name == "IFNULL")
             return argument(args, 0);
-        if (name == "SUM" || name == "AVG") {  // of intervals an interval, else a number
+        if (name == "SUM" || name == "AVG") {  // of intervals an interval, of numbers a number
             const ExpressionType a = argument(args, 0);
-            if (a.known && (a.type.dataType == 189 || a.type.dataType == 190)) return a;
+            if (!a.known || a.type.dataType == 189 || a.type.dataType == 190) return a;
             return typed("NUMBER");
         }
         if (name == "NVL2") return argument(args, 1);

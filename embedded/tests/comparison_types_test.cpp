@@ -199,6 +199,10 @@ TEST_F(Comparisons, SumAndAvgOfIntervalsAreIntervals) {
     EXPECT_EQ("+00 00:00:01.500000", s.one("select sum(ds) over (partition by g) from w "
                                            "where g = 2"));
     EXPECT_EQ("<null>", s.one("select sum(ym) from w where g = 2"));
+    // Of a computed interval too.
+    EXPECT_EQ("+000000000 12:00:00.000000",
+              s.one("select avg(TIMESTAMP '2024-01-16 00:00:00' - TIMESTAMP '2024-01-15 "
+                    "12:00:00') from w where g = 1"));
     // Intervals of both kinds, or an interval with a number, do not add up.
     EXPECT_EQ(932, oraCode([&] {
                   s.one(
