@@ -89,7 +89,8 @@ bool endsTableReference(const TokenEditor& e, std::size_t i) {
 }
 
 // The columns of the statement's tables, views and inline views, by the name or alias they are
-// referred to with.
+// referred to with. Looked up only when a comparison asks: a table's columns one by one in the
+// schema, a view's or a subquery's by preparing a query of it.
 class Scope {
   public:
     Scope(sqlite3* db, const TokenEditor& e) : db_(db), e_(e) {
@@ -105,83 +106,115 @@ class Scope {
     }
 
     // A column named alone: its class when every source that has such a column agrees.
-    Class column(const std::string& name) const {
+    Class column(const std::string& name) {
         if (opaque_) return Class::Unknown;
+        for (Source& source : sources_)
+            if (resolve(source) == State::Unknown) return Class::Unknown;
+        return agreed(name, [](const Source&) { return true; });
+    }
+
+    // source.name, source being a name or alias (used for more than one source: they must agree).
+    Class column(const std::string& source, const std::string& name) {
+        return agreed(name, [&](const Source& s) { return s.name == source; });
+    }
+
+  private:
+    enum class State { Unresolved, Table, Read, Unknown };
+    struct Source {
+        std::string name;           // the name or alias it is referred to by, in upper case
+        std::string schema, table;  // a table or view by name (table empty for a subquery)
+        std::string query;          // what SELECT * FROM takes
+        State state = State::Unresolved;
+        std::map<std::string, Class> columns;  // a table's: those looked up so far
+    };
+
+    template <class Pick>
+    Class agreed(const std::string& name, Pick pick) {
         Class found = Class::Unknown;
         bool seen = false;
-        for (const auto& source : sources_) {
-            const auto it = source.second.find(name);
-            if (it == source.second.end()) continue;
-            if (seen && it->second != found) return Class::Unknown;
-            found = it->second;
+        for (Source& source : sources_) {
+            if (!pick(source)) continue;
+            Class type;
+            if (!lookup(source, name, type)) continue;
+            if (seen && type != found) return Class::Unknown;
+            found = type;
             seen = true;
         }
         return found;
     }
 
-    Class column(const std::string& source, const std::string& name) const {
-        const auto s = sources_.find(source);
-        if (s == sources_.end()) return Class::Unknown;
-        const auto it = s->second.find(name);
-        return it == s->second.end() ? Class::Unknown : it->second;
+    State resolve(Source& s) {
+        if (s.state != State::Unresolved) return s.state;
+        if (!s.table.empty() &&
+            sqlite3_table_column_metadata(db_, s.schema.empty() ? nullptr : s.schema.c_str(),
+                                          s.table.c_str(), nullptr, nullptr, nullptr, nullptr,
+                                          nullptr, nullptr) == SQLITE_OK)
+            return s.state = State::Table;
+        sqlite3_stmt* raw = nullptr;
+        const std::string sql = "SELECT * FROM " + s.query;
+        const int rc = sqlite3_prepare_v2(db_, sql.c_str(), -1, &raw, nullptr);
+        SqliteStmt probe(raw);
+        if (rc != SQLITE_OK || !raw) return s.state = State::Unknown;
+        for (int c = 0; c < sqlite3_column_count(raw); ++c)
+            s.columns.emplace(asciiUpper(sqlite3_column_name(raw, c)),
+                              classOfDeclared(sqlite3_column_decltype(raw, c)));
+        return s.state = State::Read;
     }
 
-  private:
-    using Columns = std::map<std::string, Class>;
+    // Whether the source has the column; type receives its class.
+    bool lookup(Source& s, const std::string& name, Class& type) {
+        const State state = resolve(s);
+        if (state == State::Unknown) return false;
+        const auto it = s.columns.find(name);
+        if (it != s.columns.end()) {
+            type = it->second;
+            return true;
+        }
+        if (state == State::Read) return false;
+        const char* decl = nullptr;
+        if (sqlite3_table_column_metadata(db_, s.schema.empty() ? nullptr : s.schema.c_str(),
+                                          s.table.c_str(), name.c_str(), &decl, nullptr, nullptr,
+                                          nullptr, nullptr) != SQLITE_OK)
+            return false;
+        type = classOfDeclared(decl);
+        s.columns.emplace(name, type);
+        return true;
+    }
 
     // Table references from i: one, or a comma-separated list.
     void references(std::size_t i, bool list) {
         while (i < e_.size()) {
-            std::string query, name;
+            Source source;
             if (e_.punct(i, '(')) {
                 const std::size_t past = e_.pastParens(i);
-                for (std::size_t k = i; k < past; ++k) query += e_.tokens()[k].text;
+                for (std::size_t k = i; k < past; ++k) source.query += e_.tokens()[k].text;
                 i = e_.next(past);
             } else {
-                std::string schema;
-                if (!qualifiedNameAt(e_, i, schema, name)) return;
-                query = (schema.empty() ? "" : sqlQuotedIdentifier(schema) + ".") +
-                        sqlQuotedIdentifier(name);
+                if (!qualifiedNameAt(e_, i, source.schema, source.table)) return;
                 if (e_.punct(i, '(')) {  // a table-valued function
                     opaque_ = true;
                     return;
                 }
+                source.query =
+                    (source.schema.empty() ? "" : sqlQuotedIdentifier(source.schema) + ".") +
+                    sqlQuotedIdentifier(source.table);
+                source.name = asciiUpper(source.table);
             }
             if (e_.word(i, "AS")) i = e_.next(i + 1);
             if (!endsTableReference(e_, i)) {
-                name = identifierName(e_.tokens()[i]);
+                source.name = asciiUpper(identifierName(e_.tokens()[i]));
                 i = e_.next(i + 1);
             }
-            add(asciiUpper(name), query);
+            sources_.push_back(std::move(source));
             if (!list || !e_.punct(i, ',')) return;
             i = e_.next(i + 1);
         }
     }
 
-    void add(const std::string& name, const std::string& query) {
-        sqlite3_stmt* raw = nullptr;
-        const std::string sql = "SELECT * FROM " + query;
-        const int rc = sqlite3_prepare_v2(db_, sql.c_str(), -1, &raw, nullptr);
-        SqliteStmt probe(raw);
-        if (rc != SQLITE_OK || !raw) {
-            opaque_ = true;
-            return;
-        }
-        // A name given to two sources (an alias used again in a subquery) knows only the
-        // columns they agree on.
-        const bool again = sources_.count(name) != 0;
-        Columns& columns = sources_[name];
-        for (int c = 0; c < sqlite3_column_count(raw); ++c) {
-            const Class type = classOfDeclared(sqlite3_column_decltype(raw, c));
-            const auto it = columns.emplace(asciiUpper(sqlite3_column_name(raw, c)), type).first;
-            if (again && it->second != type) it->second = Class::Unknown;
-        }
-    }
-
     sqlite3* db_;
     const TokenEditor& e_;
-    std::map<std::string, Columns> sources_;
-    bool opaque_ = false;  // a source whose columns are not known
+    std::vector<Source> sources_;
+    bool opaque_ = false;  // a source whose columns are not followed
 };
 
 struct Operand {
@@ -299,7 +332,7 @@ class Pass {
 
     // Whether an ORDER BY key of the outermost query names a select item that is a datetime: by
     // its position or its alias.
-    bool selectedDatetime(std::size_t first, std::size_t last) const {
+    bool selectedDatetime(std::size_t first, std::size_t last) {
         if (first != last) return false;
         const Token& key = e_.tokens()[first];
         const auto items = selectItems();
@@ -434,11 +467,11 @@ class Pass {
         for (const auto& name : names) e_[name.first].text += name.second;
     }
 
-    Operand operand(std::size_t first, std::size_t last) const {
+    Operand operand(std::size_t first, std::size_t last) {
         return Operand{first, last, classOf(first, last)};
     }
 
-    Class classOf(std::size_t first, std::size_t last) const {
+    Class classOf(std::size_t first, std::size_t last) {
         if (first >= e_.size() || last >= e_.size() || last < first) return Class::Unknown;
         const Token& t = e_.tokens()[first];
         if (first == last) {
@@ -476,13 +509,13 @@ class Pass {
         return Class::Unknown;
     }
 
-    Class argument(std::size_t open, std::size_t close, std::size_t n) const {
+    Class argument(std::size_t open, std::size_t close, std::size_t n) {
         const auto items = depthZeroItems(e_, open + 1, close);
         if (n >= items.size()) return Class::Unknown;
         return classOf(e_.next(items[n].first), e_.previous(items[n].second));
     }
 
-    Class call(const std::string& name, std::size_t open, std::size_t close) const {
+    Class call(const std::string& name, std::size_t open, std::size_t close) {
         for (const char* f :
              {"SYSDATE", "SYSTIMESTAMP", "TO_DATE", "TO_TIMESTAMP", "TO_TIMESTAMP_TZ", "ADD_MONTHS",
               "LAST_DAY", "NEXT_DAY", "NEW_TIME", "FROM_TZ", "CURRENT_DATE", "CURRENT_TIMESTAMP"})
