@@ -7,6 +7,7 @@
 #include "datetime_order.h"
 #include "detail.h"
 #include "expression_rewrite.h"
+#include "interval.h"
 #include "sql_function.h"
 #include "sql_lexer.h"
 #include "sql_values.h"
@@ -61,7 +62,7 @@ bool assigns(const TokenEditor& e, std::size_t first) {
 }
 
 // What an operand is, as far as the comparison rules care.
-enum class Class { Unknown, Number, Text, Datetime, TextLiteral, Bind };
+enum class Class { Unknown, Number, Text, Datetime, Interval, TextLiteral, Bind };
 
 Class classOfDeclared(const char* decl) {
     if (!decl || !*decl) return Class::Unknown;
@@ -71,6 +72,8 @@ Class classOfDeclared(const char* decl) {
         type == kBinaryDouble)
         return Class::Number;
     if (type == occi::OCCI_SQLT_CHR || type == occi::OCCI_SQLT_AFC) return Class::Text;
+    if (type == occi::OCCI_SQLT_INTERVAL_YM || type == occi::OCCI_SQLT_INTERVAL_DS)
+        return Class::Interval;
     if (type == occi::OCCI_SQLT_DAT || type == occi::OCCI_SQLT_TIMESTAMP ||
         type == occi::OCCI_SQLT_TIMESTAMP_TZ || type == occi::OCCI_SQLT_TIMESTAMP_LTZ)
         return Class::Datetime;
@@ -482,6 +485,8 @@ class Pass {
                     return Class::Bind;
                 case TK::String: {
                     const std::string text = literalContent(t);
+                    Interval unused;
+                    if (parseIntervalText(text.data(), text.size(), unused)) return Class::Interval;
                     return isDatetime(textKind(text.data(), text.size())) ? Class::Datetime
                                                                           : Class::TextLiteral;
                 }
@@ -529,13 +534,22 @@ class Pass {
                               "LTRIM", "RTRIM", "LPAD", "RPAD", "REPLACE", "TRANSLATE", "CONCAT",
                               "ORA$CAT", "REGEXP_SUBSTR", "REGEXP_REPLACE"})
             if (name == f) return Class::Text;
+        for (const char* f : {"TO_YMINTERVAL", "TO_DSINTERVAL", "NUMTOYMINTERVAL",
+                              "NUMTODSINTERVAL", "ORA$IV_DIFF"})
+            if (name == f) return Class::Interval;
+        if (name == "ORA$IV_KEY") {  // gives datetimes back as they are
+            const Class a = argument(open, close, 0);
+            return a == Class::Datetime ? a : Class::Unknown;
+        }
         if (name == "ORA$ADD" || name == "ORA$SUB" || name == "ORA$MUL" || name == "ORA$DIV") {
             const Class a = argument(open, close, 0), b = argument(open, close, 1);
             if (a == Class::Number && b == Class::Number) return Class::Number;
             if (name == "ORA$ADD" || name == "ORA$SUB") {
-                // A datetime moved by days is a DATE; DATE - DATE is days.
-                if (a == Class::Datetime && b == Class::Number) return Class::Datetime;
-                if (name == "ORA$ADD" && a == Class::Number && b == Class::Datetime)
+                // A datetime moved by days or an interval is a datetime; DATE - DATE is days.
+                const bool moves = b == Class::Number || b == Class::Interval;
+                if (a == Class::Datetime && moves) return Class::Datetime;
+                if (name == "ORA$ADD" && (a == Class::Number || a == Class::Interval) &&
+                    b == Class::Datetime)
                     return Class::Datetime;
             }
             return Class::Unknown;

@@ -17,8 +17,11 @@ namespace {
 // behind the last token of a sort key.
 void closeCall(Token& t) {
     const std::size_t nulls = t.text.rfind(" NULLS ");
-    if (nulls == std::string::npos || t.kind == Token::Kind::String ||
-        t.kind == Token::Kind::QuotedIdent)
+    const char quote = t.kind == Token::Kind::String        ? '\''
+                       : t.kind == Token::Kind::QuotedIdent ? '"'
+                                                            : '\0';
+    const std::size_t quoted = quote ? t.text.rfind(quote) : std::string::npos;
+    if (nulls == std::string::npos || (quoted != std::string::npos && quoted > nulls))
         t.text += ")";
     else
         t.text.insert(nulls, ")");

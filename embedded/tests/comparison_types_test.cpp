@@ -126,6 +126,9 @@ TEST_F(Comparisons, DateArithmeticSortsAndAggregatesAsInstants) {
     s.exec("insert into e values (4, TO_DATE('-0001-12-31', 'SYYYY-MM-DD'))");
     EXPECT_EQ("2,4,3,1", keys("select k from e order by d + 1"));
     EXPECT_EQ("1,3,4,2", keys("select k from e order by d - 1 desc"));
+    EXPECT_EQ("2,4,3,1", keys("select k from e order by d + INTERVAL '1' DAY"));
+    EXPECT_EQ("2", keys("select k from e where d + INTERVAL '1' DAY < "
+                        "TO_DATE('-0001-01-01', 'SYYYY-MM-DD')"));
     EXPECT_EQ("2,4,3,1", keys("select k, d + 1 from e order by 2"));
     EXPECT_EQ("1,3,4,2", keys("select k, d - 1 as later from e order by later desc"));
     EXPECT_EQ("3,1", keys("select k from e where d + 1 > DATE '0001-01-01' order by d + 0"));
