@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "datetime_order.h"
+#include "datetime_parse.h"
 #include "detail.h"
 #include "expression_rewrite.h"
 #include "interval.h"
@@ -381,6 +382,10 @@ class Pass {
             return;
         }
         if (a.type != Class::Datetime && b.type != Class::Datetime) return;
+        // A literal compared with a datetime must spell one (Oracle's error otherwise).
+        const Operand& other = a.type == Class::Datetime ? b : a;
+        if (other.type == Class::TextLiteral)
+            parseDefaultDateTime(literalContent(e_.tokens()[other.first]), true, true);
         if (!anySide || a.type == Class::Datetime)
             edit(a, Edit::Collate);
         else

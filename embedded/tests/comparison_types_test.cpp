@@ -109,6 +109,11 @@ TEST_F(Comparisons, ComputedDatetimesCompareAsInstants) {
     EXPECT_EQ("y", s.one("select 'y' from dual where CAST('2024-01-15 03:00:00 +05:00' AS "
                          "TIMESTAMP WITH TIME ZONE) < CAST('15-JAN-24' AS DATE)"));
     EXPECT_EQ(1722, oraCode([&] { s.one("select 1 from dual where CAST(2 AS NUMBER) = 'two'"); }));
+    // Text compared with a datetime must spell one in the session's formats.
+    s.exec("create table h (d date)");
+    EXPECT_EQ("<none>", s.one("select 1 from h where d > '01-JUN-81'"));
+    EXPECT_EQ(1861, oraCode([&] { s.one("select 1 from h where d > 'garbage'"); }));
+    EXPECT_EQ(1847, oraCode([&] { s.one("select 1 from h where d in ('31-FEB-81')"); }));
     EXPECT_EQ("2024-01-15 06:00:00.000000000+00:00",
               s.one("select greatest(TIMESTAMP '2024-01-15 10:00:00 +05:00', "
                     "TIMESTAMP '2024-01-15 06:00:00 +00:00') from dual"));
