@@ -86,6 +86,10 @@ int compare(void*, int na, const void* pa, int nb, const void* pb) {
 
 }  // namespace
 
+int compareDatetimeTexts(const char* a, std::size_t na, const char* b, std::size_t nb) {
+    return compare(nullptr, static_cast<int>(na), a, static_cast<int>(nb), b);
+}
+
 void registerDatetimeCollation(sqlite3* db) {
     const int rc = sqlite3_create_collation_v2(db, kDatetimeCollation, SQLITE_UTF8, nullptr,
                                                compare, nullptr);

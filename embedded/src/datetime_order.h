@@ -10,12 +10,17 @@
 
 #include <sqlite3.h>
 
+#include <cstddef>
+
 namespace kavexdb {
 namespace detail {
 
 extern const char* const kDatetimeCollation;  // its name in column definitions
 
 void registerDatetimeCollation(sqlite3* db);
+
+// The collation's order of two texts: negative, zero or positive.
+int compareDatetimeTexts(const char* a, std::size_t na, const char* b, std::size_t nb);
 
 }  // namespace detail
 }  // namespace kavexdb

@@ -13,6 +13,20 @@ namespace detail {
 
 namespace {
 
+// Closes a call after token t: before the NULLS FIRST/LAST the ORDER BY rewriting may have put
+// behind the last token of a sort key.
+void closeCall(Token& t) {
+    const std::size_t nulls = t.text.rfind(" NULLS ");
+    const char quote = t.kind == Token::Kind::String        ? '\''
+                       : t.kind == Token::Kind::QuotedIdent ? '"'
+                                                            : '\0';
+    const std::size_t quoted = quote ? t.text.rfind(quote) : std::string::npos;
+    if (nulls == std::string::npos || (quoted != std::string::npos && quoted > nulls))
+        t.text += ")";
+    else
+        t.text.insert(nulls, ")");
+}
+
 using TK = Token::Kind;
 
 // Words that end an expression (and never start an operand).
@@ -213,13 +227,13 @@ class Parser {
         for (const Op& o : ops) {
             if (o.unary) {
                 e_[o.op].text = std::string(o.function) + "(0, ";
-                e_[o.last].text += ")";
+                closeCall(e_[o.last]);
                 continue;
             }
             e_[o.first].text = std::string(o.function) + "(" + e_[o.first].text;
             e_[o.op].text = ",";
             if (o.concat) e_.erase(o.op + 1);
-            e_[o.last].text += ")";
+            closeCall(e_[o.last]);
         }
     }
 
@@ -342,10 +356,14 @@ void SelectItemNames::nameChangedItems(TokenEditor& e) const {
             (now.compare(alias + 4, 1, "\"") == 0 ||
              now.find_first_of("()", alias) == std::string::npos))
             continue;
-        std::string quoted;
-        for (char c : item.text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-        e[item.last].text += " AS \"" + std::string(kNamePrefix) + quoted + "\"";
+        e[item.last].text += expressionAlias(item.text);
     }
+}
+
+std::string expressionAlias(const std::string& originalText) {
+    std::string quoted;
+    for (char c : originalText) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return " AS \"" + std::string(kNamePrefix) + quoted + "\"";
 }
 
 bool isExpressionAlias(const std::string& sqliteName) {

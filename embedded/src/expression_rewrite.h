@@ -39,6 +39,8 @@ class SelectItemNames {
 // The name a result column is reported by: the original text behind an "ORA$N:" alias, or the
 // name itself.
 std::string reportedColumnName(const std::string& sqliteName);
+// " AS \"ORA$N:<text>\"": the alias that names a changed select item by its original text.
+std::string expressionAlias(const std::string& originalText);
 // Whether a name is an "ORA$N:" alias (the original was expression text, reported in upper case).
 bool isExpressionAlias(const std::string& sqliteName);
 

@@ -66,6 +66,8 @@ class Typer {
 
     ExpressionType of(Span s) const {
         if (s.first >= s.second) return unknown();
+        if (s.second - s.first >= 3 && word(t_[s.second - 2], "COLLATE"))
+            return of({s.first, s.second - 2});  // a collation leaves the type as it is
         const Token& first = t_[s.first];
         if (first.isPunct('(')) {
             if (pastParens(t_, s.first, s.second) != s.second) return unknown();
@@ -178,6 +180,11 @@ class Typer {
         if (name == "MIN" || name == "MAX" || name == "GREATEST" || name == "LEAST" ||
             name == "NVL" || name == "COALESCE" || name == "IFNULL")
             return argument(args, 0);
+        if (name == "SUM" || name == "AVG") {  // of intervals an interval, of numbers a number
+            const ExpressionType a = argument(args, 0);
+            if (!a.known || a.type.dataType == 189 || a.type.dataType == 190) return a;
+            return typed("NUMBER");
+        }
         if (name == "NVL2") return argument(args, 1);
         if (name == "DECODE") return argument(args, 2);
         if (name == "TRUNC" || name == "ROUND") {
@@ -188,7 +195,7 @@ class Typer {
         static const std::map<std::string, const char*> kResults = {
             {"ORA$MUL", "NUMBER"}, {"ORA$DIV", "NUMBER"}, {"ORA$CAT", "VARCHAR2(4000)"},
             {"ORA$STR", "VARCHAR2(4000)"}, {"ORA$EXTRACT", "NUMBER"}, {"COUNT", "NUMBER"},
-            {"SUM", "NUMBER"}, {"AVG", "NUMBER"}, {"ABS", "NUMBER"}, {"SIGN", "NUMBER"},
+            {"ABS", "NUMBER"}, {"SIGN", "NUMBER"},
             {"CEIL", "NUMBER"}, {"FLOOR", "NUMBER"}, {"MOD", "NUMBER"}, {"POWER", "NUMBER"},
             {"SQRT", "NUMBER"}, {"EXP", "NUMBER"}, {"LN", "NUMBER"}, {"LOG", "NUMBER"},
             {"LENGTH", "NUMBER"}, {"INSTR", "NUMBER"}, {"TO_NUMBER", "NUMBER"},
@@ -314,7 +321,8 @@ std::vector<std::string> columnReferences(const Tokens& t, const std::vector<Spa
                 continue;
             }
             const bool name = t[i].kind == Token::Kind::Word || t[i].kind == Token::Kind::QuotedIdent;
-            if (!name || (i > item.first && t[i - 1].isPunct('.'))) continue;
+            if (!name || (i > item.first && (t[i - 1].isPunct('.') || t[i - 1].isWord("COLLATE"))))
+                continue;
             if (i + 1 < item.second && t[i + 1].isPunct('(')) continue;  // a call
             std::size_t j = i + 1;
             while (j + 1 < item.second && t[j].isPunct('.') &&

@@ -46,6 +46,12 @@ void roundFraction(Interval& value);
 // rounds the fraction, ORA-01873 when the leading field has more digits than leading allows.
 void fitInterval(Interval& value, int leading, int fraction);
 
+// The interval of a kind with a signed length in months (year-month) or nanoseconds
+// (day-second) and the given precisions, as interval arithmetic gives it (the leading field
+// widens as far as nine digits; ORA-01873 beyond).
+void resultIntervalOfLength(sqlite3_context* ctx, Interval::Kind kind, long double length,
+                            int leading, int fraction);
+
 // The interval of a SQL value, or false when it is no interval's storage text.
 bool intervalArg(sqlite3_value* v, Interval& out);
 void resultInterval(sqlite3_context* ctx, const Interval& value);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "comparison_types.h"
 #include "datetime_parse.h"
 #include "detail.h"
 #include "interval.h"
@@ -474,45 +475,6 @@ void intervalKey(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_text(ctx, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
 }
 
-// Words that end an operand of a comparison.
-bool endsComparand(const TokenEditor& e, std::size_t i) {
-    for (const char* w : {"SELECT", "FROM", "WHERE", "AND", "OR", "NOT", "WHEN", "THEN", "ELSE",
-                          "END", "ON", "SET", "HAVING", "BY", "GROUP", "ORDER", "RETURN", "CASE",
-                          "IS", "IN", "BETWEEN", "LIKE", "UNION", "INTERSECT", "EXCEPT", "MINUS",
-                          "ESCAPE", "CONNECT", "START", "FETCH", "OFFSET", "LIMIT"})
-        if (e.word(i, w)) return true;
-    return e.punct(i, ',') || e.punct(i, ';') || e.punct(i, '=') || e.punct(i, '<') ||
-           e.punct(i, '>') || e.punct(i, '!') || e.punct(i, '^');
-}
-
-// The first (backwards: last) token of the comparand next to a comparison operator.
-std::size_t comparandEnd(const TokenEditor& e, std::size_t from, bool forward) {
-    std::size_t end = e.size();
-    int depth = 0;
-    for (std::size_t k = from; k < e.size(); k = forward ? e.next(k + 1) : e.previous(k)) {
-        const bool opens = e.punct(k, forward ? '(' : ')');
-        const bool closes = e.punct(k, forward ? ')' : '(');
-        if (depth == 0 && (closes || endsComparand(e, k))) break;
-        if (opens) ++depth;
-        if (closes) --depth;
-        end = k;
-    }
-    return end;
-}
-
-// Whether the '=' whose left side starts at first assigns in a SET clause.
-bool assigns(const TokenEditor& e, std::size_t first) {
-    int depth = 0;
-    for (std::size_t k = e.previous(first); k < e.size(); k = e.previous(k)) {
-        if (e.punct(k, ')')) ++depth;
-        if (e.punct(k, '(') && depth-- == 0) return false;
-        if (depth > 0) continue;
-        if (e.word(k, "SET")) return true;
-        if (endsComparand(e, k) && !e.punct(k, ',') && !e.punct(k, '=')) return false;
-    }
-    return false;
-}
-
 bool mentionsInterval(const TokenEditor& e, std::size_t first, std::size_t last) {
     for (std::size_t k = first; k <= last && k < e.size(); k = e.next(k + 1)) {
         const Token& t = e.tokens()[k];
@@ -528,6 +490,12 @@ bool mentionsInterval(const TokenEditor& e, std::size_t first, std::size_t last)
 }
 
 }  // namespace
+
+void resultIntervalOfLength(sqlite3_context* ctx, Interval::Kind kind, long double length,
+                            int leading, int fraction) {
+    if (kind == Interval::Kind::YearMonth) return resultChecked(ctx, yearMonthOf(length), leading, 0);
+    resultChecked(ctx, fromSignedNanos(length), leading, fraction);
+}
 
 bool intervalArg(sqlite3_value* v, Interval& out) {
     if (sqlite3_value_type(v) != SQLITE_TEXT) return false;
@@ -607,46 +575,10 @@ void rewriteIntervalExpressions(TokenEditor& e) {
 
 IntervalComparisons::IntervalComparisons(const TokenEditor& e) {
     for (std::size_t op = e.next(0); op < e.size(); op = e.next(op + 1)) {
-        if (e.word(op, "BETWEEN")) {  // x [NOT] BETWEEN low AND high
-            std::size_t leftLast = e.previous(op);
-            if (e.word(leftLast, "NOT")) leftLast = e.previous(leftLast);
-            const std::size_t leftFirst = comparandEnd(e, leftLast, false);
-            const std::size_t lowFirst = e.next(op + 1), lowLast = comparandEnd(e, lowFirst, true);
-            const std::size_t andWord = e.next(lowLast + 1);
-            if (leftFirst >= e.size() || lowLast >= e.size() || !e.word(andWord, "AND")) continue;
-            const std::size_t highFirst = e.next(andWord + 1);
-            const std::size_t highLast = comparandEnd(e, highFirst, true);
-            if (highLast >= e.size()) continue;
-            if (mentionsInterval(e, leftFirst, leftLast) || mentionsInterval(e, lowFirst, lowLast) ||
-                mentionsInterval(e, highFirst, highLast)) {
-                operands_.emplace_back(leftFirst, leftLast);
-                operands_.emplace_back(lowFirst, lowLast);
-                operands_.emplace_back(highFirst, highLast);
-            }
-            continue;
-        }
-        // = <> != ^= < <= > >=, one or two tokens
-        std::size_t opEnd = op;
-        const std::size_t second = e.next(op + 1);
-        if (e.punct(op, '<') && (e.punct(second, '=') || e.punct(second, '>'))) {
-            opEnd = second;
-        } else if ((e.punct(op, '>') || e.punct(op, '!') || e.punct(op, '^')) &&
-                   e.punct(second, '=')) {
-            opEnd = second;
-        } else if (!e.punct(op, '=') && !e.punct(op, '<') && !e.punct(op, '>')) {
-            continue;
-        }
-        const std::size_t leftLast = e.previous(op), rightFirst = e.next(opEnd + 1);
-        const std::size_t leftFirst = comparandEnd(e, leftLast, false);
-        const std::size_t rightLast = comparandEnd(e, rightFirst, true);
-        if (leftFirst < e.size() && rightLast < e.size() &&
-            (mentionsInterval(e, leftFirst, leftLast) ||
-             mentionsInterval(e, rightFirst, rightLast)) &&
-            !(op == opEnd && e.punct(op, '=') && assigns(e, leftFirst))) {
-            operands_.emplace_back(leftFirst, leftLast);
-            operands_.emplace_back(rightFirst, rightLast);
-        }
-        op = opEnd;
+        const auto operands = comparisonAt(e, op);
+        bool interval = false;
+        for (const auto& o : operands) interval = interval || mentionsInterval(e, o.first, o.second);
+        if (interval) operands_.insert(operands_.end(), operands.begin(), operands.end());
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include "conversion_functions.h"
 #include "detail.h"
+#include "interval.h"
 #include "sql_function.h"
 #include "sql_values.h"
 
@@ -144,14 +145,45 @@ void atan2(sqlite3_context* ctx, int, sqlite3_value** argv) {
     });
 }
 
-// SUM and AVG: an exact integer sum while it fits, a real one beside it. SQLite hands the state
-// over zero-filled, never constructed.
+// SUM and AVG: an exact integer sum while it fits, a real one beside it; over intervals (all of
+// one kind) the total length, giving an interval of that kind and the widest precisions met.
+// SQLite hands the state over zero-filled, never constructed.
 struct Sum {
     std::int64_t whole;
     double real;
     bool inexact;
     std::int64_t count;
+    int intervalKind;  // 0: numbers; 1 + Interval::Kind once an interval was added
+    std::int64_t units, nanos;  // the signed total in months, or in seconds and nanoseconds
+    int leading, fraction;
 };
+
+[[noreturn]] void mixedSum(bool intervalFirst) {
+    raise(932, intervalFirst ? "inconsistent datatypes: expected INTERVAL got NUMBER"
+                             : "inconsistent datatypes: expected NUMBER got INTERVAL");
+}
+
+// Adds an interval's length; false when v is no interval.
+bool accumulateInterval(Sum* s, sqlite3_value* v, int direction) {
+    Interval iv;
+    if (!intervalArg(v, iv)) {
+        if (s->intervalKind != 0) mixedSum(true);
+        return false;
+    }
+    const int kind = 1 + static_cast<int>(iv.kind);
+    if (s->intervalKind == 0 && s->count != 0) mixedSum(false);
+    if (s->intervalKind != 0 && s->intervalKind != kind)
+        raise(932, "inconsistent datatypes: expected INTERVAL YEAR TO MONTH got INTERVAL DAY TO "
+                   "SECOND");
+    s->intervalKind = kind;
+    s->count += direction;
+    const std::int64_t sign = iv.negative ? -direction : direction;
+    s->units += sign * (iv.kind == Interval::Kind::YearMonth ? iv.months : iv.seconds);
+    s->nanos += sign * iv.nanos;
+    if (iv.leading > s->leading) s->leading = iv.leading;
+    if (iv.fraction > s->fraction) s->fraction = iv.fraction;
+    return true;
+}
 
 // Adds a value to the sum, or takes it out again (direction -1) as a window frame moves on.
 void accumulate(sqlite3_context* ctx, sqlite3_value* v, int direction) {
@@ -159,6 +191,8 @@ void accumulate(sqlite3_context* ctx, sqlite3_value* v, int direction) {
         if (sqlite3_value_type(v) == SQLITE_NULL) return;
         auto* s = static_cast<Sum*>(sqlite3_aggregate_context(ctx, sizeof(Sum)));
         if (!s) return sqlite3_result_error_nomem(ctx);
+        if (sqlite3_value_type(v) == SQLITE_TEXT && accumulateInterval(s, v, direction)) return;
+        if (s->intervalKind != 0) mixedSum(true);
         const Arg a = numericArg(v);
         s->count += direction;
         s->real += direction * a.real;
@@ -172,10 +206,22 @@ void accumulate(sqlite3_context* ctx, sqlite3_value* v, int direction) {
 void sumStep(sqlite3_context* ctx, int, sqlite3_value** argv) { accumulate(ctx, argv[0], 1); }
 void sumInverse(sqlite3_context* ctx, int, sqlite3_value** argv) { accumulate(ctx, argv[0], -1); }
 
+// The interval total divided by divisor (1 for SUM); false when the sum is over numbers.
+bool resultIntervalSum(sqlite3_context* ctx, const Sum* s, long double divisor) {
+    if (s->intervalKind == 0) return false;
+    const auto kind = static_cast<Interval::Kind>(s->intervalKind - 1);
+    long double length = static_cast<long double>(s->units);
+    if (kind == Interval::Kind::DaySecond)
+        length = length * kNanosPerSecond + static_cast<long double>(s->nanos);
+    resultIntervalOfLength(ctx, kind, length / divisor, s->leading, s->fraction);
+    return true;
+}
+
 void sumValue(sqlite3_context* ctx) {
     guardedSql(ctx, [&] {
         const auto* s = static_cast<Sum*>(sqlite3_aggregate_context(ctx, 0));
         if (!s || s->count == 0) return sqlite3_result_null(ctx);
+        if (resultIntervalSum(ctx, s, 1)) return;
         if (!s->inexact) return sqlite3_result_int64(ctx, s->whole);
         resultReal(ctx, s->real);
     });
@@ -185,6 +231,7 @@ void avgValue(sqlite3_context* ctx) {
     guardedSql(ctx, [&] {
         const auto* s = static_cast<Sum*>(sqlite3_aggregate_context(ctx, 0));
         if (!s || s->count == 0) return sqlite3_result_null(ctx);
+        if (resultIntervalSum(ctx, s, static_cast<long double>(s->count))) return;
         if (!s->inexact && s->whole % s->count == 0)
             return sqlite3_result_int64(ctx, s->whole / s->count);
         const double total = s->inexact ? s->real : static_cast<double>(s->whole);

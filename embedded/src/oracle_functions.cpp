@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "conversion_functions.h"
+#include "datetime_order.h"
 #include "detail.h"
 #include "sql_function.h"
 #include "sql_values.h"
@@ -86,7 +87,8 @@ void nvl2(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 // GREATEST and LEAST: NULL when any argument is NULL. The arguments compare as the type of the
 // first: as numbers when it is a number (text converted, ORA-01722 when it is none), otherwise
-// as text, numbers written as TO_CHAR writes them; the result has that type.
+// as datetimes (points in time) when it is a DATE or TIMESTAMP, otherwise as text, numbers
+// written as TO_CHAR writes them; the result has that type.
 void extreme(sqlite3_context* ctx, int argc, sqlite3_value** argv, int wanted) {
     if (argc == 0) {
         sqlite3_result_error(ctx, "ORA-00938: not enough arguments for function", -1);
@@ -117,6 +119,18 @@ void extreme(sqlite3_context* ctx, int argc, sqlite3_value** argv, int wanted) {
             else
                 resultNumber(ctx, bestNumber);
             return;
+        }
+        if (isDatetime(valueKind(argv[0]))) {
+            int best = 0;
+            for (int i = 1; i < argc; ++i) {
+                const int c = compareDatetimeTexts(
+                    reinterpret_cast<const char*>(sqlite3_value_text(argv[i])),
+                    static_cast<std::size_t>(sqlite3_value_bytes(argv[i])),
+                    reinterpret_cast<const char*>(sqlite3_value_text(argv[best])),
+                    static_cast<std::size_t>(sqlite3_value_bytes(argv[best])));
+                if ((wanted > 0 && c > 0) || (wanted < 0 && c < 0)) best = i;
+            }
+            return sqlite3_result_value(ctx, argv[best]);
         }
         auto text = [](sqlite3_value* v) {
             return isNumeric(v) ? plainNumberText(numberArg(v)) : valueText(v);

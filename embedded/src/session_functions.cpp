@@ -5,6 +5,7 @@
 
 #include "arithmetic.h"
 #include "cast.h"
+#include "comparison_types.h"
 #include "conversion_functions.h"
 #include "date_functions.h"
 #include "datetime_order.h"
@@ -96,6 +97,7 @@ void registerSessionFunctions(sqlite3* db) {
     registerArithmeticFunctions(db);
     registerDateFunctions(db);
     registerIntervalFunctions(db);
+    registerComparisonFunctions(db);
     registerSubstr(db);
     // Oracle's LIKE compares characters exactly, case included.
     runPragma(db, "PRAGMA case_sensitive_like = ON");

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "accounts.h"
+#include "comparison_types.h"
 #include "connection.h"
 #include "result_set.h"
 #include "synonyms.h"
@@ -179,6 +180,9 @@ const RewrittenSql& StatementImpl::rewritten() {
         rewrite_ = rewriteSql(resolveSynonyms(connection_.db(), sql_, connection_.schema()),
                               connection_.schema());
         conversions_.clear();
+        if (rewrite_.kind == RewrittenSql::Kind::Query ||
+            (rewrite_.kind == RewrittenSql::Kind::Dml && rewrite_.steps.empty()))
+            rewrite_.sql = typeComparisons(connection_.db(), rewrite_.sql);
         if (rewrite_.kind == RewrittenSql::Kind::Dml) {
             WriteConversions w = addWriteConversions(connection_.db(), rewrite_.sql);
             rewrite_.sql = std::move(w.sql);
