@@ -3,6 +3,7 @@
 #include "conversion_forms.h"
 #include "dictionary.h"
 #include "oracle_joins.h"
+#include "statistical_aggregates.h"
 #include "synonyms.h"
 
 namespace kavexdb {
@@ -11,9 +12,11 @@ namespace detail {
 void registerExtendedFunctions(sqlite3* db) {
     registerRegexpFunctions(db);
     registerTextFunctions(db);
+    registerCharacterFunctions(db);
     registerNumberFunctions(db);
     registerSessionInfoFunctions(db);
     registerListagg(db);
+    registerStatisticalAggregates(db);
     registerDictionaryFunctions(db);
     registerJoinFunctions(db);
     registerConversionFormFunctions(db);

@@ -17,6 +17,8 @@ void registerRegexpFunctions(sqlite3* db);
 // INSTR/INSTRB with position and occurrence, CHR, CONCAT, TRANSLATE, NLS_UPPER, NLS_LOWER,
 // NLS_INITCAP, LNNVL, DUMP, ASCIISTR, UNISTR.
 void registerTextFunctions(sqlite3* db);
+// ORA$TRIM (behind TRIM ... FROM), ASCII, NCHR, LENGTHB, SUBSTRB (character_functions.cpp).
+void registerCharacterFunctions(sqlite3* db);
 // BITAND, REMAINDER, WIDTH_BUCKET, NANVL, TO_BINARY_DOUBLE, TO_BINARY_FLOAT.
 void registerNumberFunctions(sqlite3* db);
 // SYS_GUID() and the function behind SYS_CONTEXT('USERENV', ...).
@@ -33,6 +35,9 @@ void rewriteSessionInfo(TokenEditor& e, const std::string& sessionSchema);
 // LISTAGG([ALL | DISTINCT] x [, delimiter] [ON OVERFLOW ...]) WITHIN GROUP (ORDER BY keys) ->
 // the aggregate ORA$LISTAGG with the keys and their directions as arguments.
 void rewriteListagg(TokenEditor& e);
+// TRIM([LEADING | TRAILING | BOTH] [c] FROM source) -> ORA$TRIM(mode, c, source); TRIM(source)
+// stays SQLite's, which removes blanks as Oracle's does.
+void rewriteTrim(TokenEditor& e);
 
 }  // namespace detail
 }  // namespace kavexdb

@@ -18,6 +18,7 @@
 #include "interval.h"
 #include "merge.h"
 #include "oracle_joins.h"
+#include "quantified_comparisons.h"
 #include "row_limiting.h"
 #include "sequences.h"
 #include "synonyms.h"
@@ -594,6 +595,7 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
     }
     const std::string joined = rewriteOracleJoins(e);
     if (!joined.empty()) e = TokenEditor(lexSql(joined));
+    while (rewriteQuantifiedComparisons(e)) e = TokenEditor(lexSql(e.text()));
     std::unique_ptr<SelectItemNames> names;
     if (out.kind == Kind::Query || (out.kind == Kind::Ddl && createsView(e)))
         names = std::make_unique<SelectItemNames>(e);
@@ -608,6 +610,7 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
     rewriteDictionaryViews(e, sessionSchema);
     rewriteListagg(e);
     rewriteExtract(e);
+    rewriteTrim(e);
     rewriteIntervalExpressions(e);
     if (out.kind != Kind::Ddl || createsView(e)) {
         orderNullsAsOracle(e);

@@ -1,0 +1,24 @@
+// Oracle's quantified comparisons, `expr op ANY | SOME | ALL (list | subquery)`, which SQLite
+// lacks, as conditions SQLite runs with the same three-valued result:
+//   x op ANY (a, b)          -> (x op a OR x op b)
+//   x op ALL (a, b)          -> (x op a AND x op b)
+//   x = ANY (subquery)       -> x IN (subquery)
+//   x <> ALL (subquery)      -> x NOT IN (subquery)
+//   x op ANY|ALL (subquery)  -> a CASE over EXISTS tests of the subquery's rows: true, false or
+//                               NULL as Oracle decides it (ALL over no rows is true, ANY false).
+#ifndef KAVEXDB_QUANTIFIED_COMPARISONS_H
+#define KAVEXDB_QUANTIFIED_COMPARISONS_H
+
+#include "token_editor.h"
+
+namespace kavexdb {
+namespace detail {
+
+// Rewrites every quantified comparison; true when one was rewritten (the tokens then hold the
+// new text in fewer, larger tokens: lex e.text() again before further passes).
+bool rewriteQuantifiedComparisons(TokenEditor& e);
+
+}  // namespace detail
+}  // namespace kavexdb
+
+#endif

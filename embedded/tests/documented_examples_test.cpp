@@ -1,0 +1,134 @@
+// Forms of the SQL Language Reference's examples that SQLite lacks: TRIM with its keywords, the
+// byte-counting character functions, quantified comparisons (ANY, SOME, ALL) and the
+// statistical aggregates. Expected values are the documented results, or follow from the
+// documented rules for the small tables made here.
+#include "client_fixture.h"
+#include "query_rows.h"
+
+namespace clienttest {
+namespace {
+
+class DocumentedExamples : public ::testing::Test {
+  protected:
+    DocumentedExamples() : s(memdb()) {
+        s.exec(
+            "create table emp (id number(6), dept number(4), sal number(8,2), comm number(2,2))");
+        s.exec("insert into emp values (1, 10, 3100, null)");
+        s.exec("insert into emp values (2, 10, 4200, .1)");
+        s.exec("insert into emp values (3, 20, 6000, null)");
+        s.exec("insert into emp values (4, 20, 9000, .2)");
+        s.exec("insert into emp values (5, 30, 17000, null)");
+        s.exec("insert into emp values (6, null, 24000, null)");
+    }
+    std::string q(const std::string& expression) {
+        return s.one("select " + expression + " from dual");
+    }
+    std::string ids(const std::string& where) {
+        return queryRows(s, "select id from emp where " + where + " order by id", ",");
+    }
+    int err(const std::string& sql) {
+        return oraCode([&] { s.one(sql); });
+    }
+    Session s;
+};
+
+TEST_F(DocumentedExamples, TrimTakesLeadingTrailingBothAndFrom) {
+    EXPECT_EQ("98723489", q("trim(0 from 0009872348900)"));
+    EXPECT_EQ("hixx", q("trim(leading 'x' from 'xxhixx')"));
+    EXPECT_EQ("xxhi", q("trim(trailing 'x' from 'xxhixx')"));
+    EXPECT_EQ("hi", q("trim(both 'x' from 'xxhixx')"));
+    EXPECT_EQ("a b", q("trim(both from '  a b  ')"));
+    EXPECT_EQ("a b  ", q("trim(leading from '  a b  ')"));
+    EXPECT_EQ("a", q("trim('  a  ')"));
+    EXPECT_EQ("äb", q("trim('ö' from 'öäbö')"));
+    EXPECT_EQ("Smith", q("trim(upper(' ') from ' Smith ')"));
+    EXPECT_EQ("<null>", q("trim(null from 'x')"));
+    EXPECT_EQ("<null>", q("trim('x' from 'xxx')"));
+    EXPECT_EQ("<null>", q("trim(both 'x' from null)"));
+    EXPECT_EQ(30001, err("select trim('xy' from 'xxhixx') from dual"));
+}
+
+TEST_F(DocumentedExamples, ByteAndCodeFunctions) {
+    EXPECT_EQ("81", q("ascii('Q')"));
+    EXPECT_EQ("50084", q("ascii('ä')"));
+    EXPECT_EQ("<null>", q("ascii('')"));
+    EXPECT_EQ("7", q("lengthb('CANDIDE')"));
+    EXPECT_EQ("3", q("lengthb('äb')"));
+    EXPECT_EQ("2", q("lengthb(12)"));
+    EXPECT_EQ("EFG", q("substrb('ABCDEFG', 5, 4.2)"));
+    EXPECT_EQ("CD", q("substrb('ABCDEFG', -5, 2)"));
+    EXPECT_EQ("a ", q("substrb('aäb', 1, 2)"));  // half a character becomes a blank
+    EXPECT_EQ(" b", q("substrb('aäb', 3, 2)"));
+    EXPECT_EQ("<null>", q("substrb('abc', 2, 0)"));
+    EXPECT_EQ("»", q("nchr(187)"));
+    EXPECT_EQ("CAT", q("chr(67) || chr(65) || chr(84)"));
+}
+
+TEST_F(DocumentedExamples, AnySomeAllOverLists) {
+    EXPECT_EQ("5,6", ids("sal > all (2000, 3000, 15000)"));
+    EXPECT_EQ("5,6", ids("sal >= some (20000, 17000)"));
+    EXPECT_EQ("1,2,3", ids("sal < any (6001, 100)"));
+    EXPECT_EQ("1,3", ids("sal = any (3100, 6000)"));
+    EXPECT_EQ("2,4,5,6", ids("sal != all (3100, 6000)"));
+    EXPECT_EQ("1,2", ids("sal / 2 <= all (2100, 3000)"));  // the operand keeps Oracle's division
+    // A NULL in the list: ALL is never true, ANY still is where another element matches.
+    EXPECT_EQ("", ids("sal > all (1000, null)"));
+    EXPECT_EQ("2,3,4,5,6", ids("sal > any (4000, null)"));
+    EXPECT_EQ("y", q("case when 5 > any (1, 9) then 'y' else 'n' end"));
+}
+
+TEST_F(DocumentedExamples, AnySomeAllOverSubqueries) {
+    EXPECT_EQ("3,4", ids("sal = any (select sal from emp where dept = 20)"));
+    EXPECT_EQ("1,2", ids("sal < all (select sal from emp where dept = 20)"));
+    EXPECT_EQ("4,5,6", ids("sal * 2 > any (select sal from emp where dept = 30)"));
+    EXPECT_EQ("1,2,5,6", ids("sal <> all (select sal from emp where dept = 20)"));
+    // Over no rows ALL is true and ANY false.
+    EXPECT_EQ("1,2,3,4,5,6", ids("sal > all (select sal from emp where 1 = 0)"));
+    EXPECT_EQ("", ids("sal > any (select sal from emp where 1 = 0)"));
+    // A NULL row makes ALL unknown, so NOT of it is unknown too; NOT ANY is false where a row
+    // matches.
+    EXPECT_EQ("", ids("not (sal > all (select comm from emp))"));
+    EXPECT_EQ("", ids("not (sal > any (select comm from emp))"));
+    EXPECT_EQ("1,2", ids("not (sal > any (select sal from emp where sal > 3100 or sal is null))"));
+    // Correlated: the highest salary of each department (no rows for a NULL department).
+    EXPECT_EQ("2,4,5,6", ids("sal >= all (select sal from emp x where x.dept = emp.dept)"));
+    EXPECT_EQ("1", s.one("select count(*) from dual where 3 > all (select 1 from dual union all "
+                         "select 2 from dual)"));
+}
+
+TEST_F(DocumentedExamples, StatisticalAggregates) {
+    EXPECT_EQ("8263.59486", s.one("select to_char(stddev(sal), 'FM99999.99999') from emp"));
+    EXPECT_EQ("7543.59552", s.one("select to_char(stddev_pop(sal), 'FM99999.99999') from emp"));
+    EXPECT_EQ("68287000", s.one("select variance(sal) from emp"));
+    EXPECT_EQ("56905833.33", s.one("select to_char(var_pop(sal), 'FM99999999.99') from emp"));
+    EXPECT_EQ("7500", s.one("select median(sal) from emp"));
+    EXPECT_EQ("13000", s.one("select median(sal) from emp where id > 2"));
+    // One row: VARIANCE and STDDEV give 0, the _SAMP forms NULL; no rows: NULL.
+    EXPECT_EQ("0|0|-|-", queryRows(s,
+                                   "select variance(sal), stddev(sal), var_samp(sal), "
+                                   "stddev_samp(sal) from emp where id = 1"));
+    EXPECT_EQ("-|-|-", queryRows(s,
+                                 "select variance(sal), stddev(sal), median(sal) from emp "
+                                 "where 1 = 0"));
+    // Pairs count only where both values are there.
+    EXPECT_EQ("1200", s.one("select covar_pop(sal, comm) * 10 from emp"));
+    EXPECT_EQ("1", s.one("select corr(sal, sal * 2) from emp"));
+    EXPECT_EQ("-", queryRows(s, "select corr(sal, 5) from emp"));
+    EXPECT_EQ(1722, err("select stddev('a') from dual"));
+    // As analytic functions.
+    EXPECT_EQ("10|3650|-,10|3650|-,20|7500|-,20|7500|-",
+              queryRows(s,
+                        "select dept, median(sal) over (partition by dept), "
+                        "var_samp(sal) over (partition by dept order by id rows between "
+                        "current row and current row) from emp where dept in (10, 20) "
+                        "order by dept, id",
+                        ","));
+    EXPECT_EQ("0.00000,777.81746",
+              queryRows(s,
+                        "select to_char(stddev(sal) over (order by id), 'FM99990.00000') "
+                        "from emp where id <= 2 order by id",
+                        ","));
+}
+
+}  // namespace
+}  // namespace clienttest
