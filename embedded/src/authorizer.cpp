@@ -20,8 +20,9 @@ bool named(const char* name, const char* wanted) { return name && strcasecmp(nam
 // SQLite's own modules (full-text search, ...) query while they work. The second group only
 // without an argument, which would set the value.
 bool readOnlyPragma(const char* name, const char* argument) {
+    // quick_check(table) is how ALTER TABLE ADD checks the rows against a new column's CHECK.
     for (const char* p : {"table_info", "table_xinfo", "index_list", "index_info", "index_xinfo",
-                          "foreign_key_list"})
+                          "foreign_key_list", "quick_check"})
         if (named(name, p)) return true;
     if (argument) return false;
     for (const char* p :

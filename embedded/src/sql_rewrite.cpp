@@ -158,6 +158,34 @@ Kind classify(TokenEditor& e, RewrittenSql& out) {
 
 // ---- Rewrites every statement gets ------------------------------------------------------------
 
+// NUMERIC, DECIMAL or DEC as the type of a column being defined.
+bool isAnsiDecimalColumn(const TokenEditor& e, std::size_t i) {
+    if (!e.word(i, "NUMERIC") && !e.word(i, "DECIMAL") && !e.word(i, "DEC")) return false;
+    const std::size_t name = e.previous(i);
+    const std::size_t before = e.previous(name);
+    return e.name(name) && (e.punct(before, '(') || e.punct(before, ',') || e.word(before, "ADD") ||
+                            e.word(before, "MODIFY"));
+}
+
+// OUTER, LEFT, ... are no reserved words in Oracle (`FROM employees outer` names an alias) but
+// are SQLite's join keywords: where no join follows, such a word is a name and gets quoted.
+bool isJoinWordUsedAsName(const TokenEditor& e, std::size_t i) {
+    static const char* const kJoinWords[] = {"OUTER", "LEFT",  "RIGHT",  "FULL",
+                                             "INNER", "CROSS", "NATURAL"};
+    auto joinWord = [&](std::size_t k) {
+        for (const char* w : kJoinWords)
+            if (e.word(k, w)) return true;
+        return false;
+    };
+    if (!joinWord(i)) return false;
+    const std::size_t nx = e.next(i + 1);
+    if (e.word(nx, "JOIN") || e.word(nx, "APPLY")) return false;  // [LEFT] OUTER JOIN, CROSS APPLY
+    if (e.word(i, "NATURAL")) return !joinWord(nx);               // NATURAL LEFT JOIN
+    // LEFT OUTER JOIN
+    return !((e.word(i, "LEFT") || e.word(i, "RIGHT") || e.word(i, "FULL")) &&
+             e.word(nx, "OUTER") && e.word(e.next(nx + 1), "JOIN"));
+}
+
 bool isCharacterType(const Token& t) {
     return t.isWord("VARCHAR2") || t.isWord("VARCHAR") || t.isWord("NVARCHAR2") ||
            t.isWord("CHAR") || t.isWord("NCHAR") || t.isWord("CHARACTER");
@@ -285,6 +313,12 @@ void rewriteCommon(TokenEditor& e, const std::string& schema, bool storedObject)
                 rewriteNumberStar(e, i);
             } else if (isCharacterType(t)) {
                 dropLengthSemantics(e, i);
+            } else if (storedObject && isAnsiDecimalColumn(e, i)) {
+                // Oracle stores NUMERIC/DECIMAL(p, s) as NUMBER(p, s), precision 38 and scale
+                // 0 by default.
+                t.text = e.punct(nx, '(') ? "NUMBER" : "NUMBER(38)";
+            } else if (isJoinWordUsedAsName(e, i)) {
+                t = Token{TK::QuotedIdent, sqlQuotedIdentifier(asciiUpper(t.text))};
             } else if (t.isWord("LOCALTIMESTAMP") && !qualified && !e.punct(nx, '(')) {
                 t.text = kLocaltimestampBuiltin;
             } else if ((t.isWord("SYSDATE") || t.isWord("SYSTIMESTAMP") ||

@@ -130,5 +130,35 @@ TEST_F(DocumentedExamples, StatisticalAggregates) {
                         ","));
 }
 
+TEST_F(DocumentedExamples, JoinWordsAsTableAliases) {
+    // The correlated subquery of the SELECT examples names its outer table "outer".
+    EXPECT_EQ("2,4", queryRows(s,
+                               "select id from emp outer where sal > (select avg(sal) from emp "
+                               "where dept = outer.dept) order by id",
+                               ","));
+    EXPECT_EQ("36", s.one("select count(*) from emp left cross join emp right"));
+    EXPECT_EQ("6",
+              s.one("select count(*) from emp inner, emp natural where inner.id = natural.id"));
+    EXPECT_EQ("6", s.one("select count(*) from emp e left outer join emp x on e.id = x.id"));
+    EXPECT_EQ("6", s.one("select count(*) from emp e natural left join emp x"));
+    EXPECT_EQ("6", s.one("select count(*) from emp outer, emp full where outer.id = full.id(+)"));
+}
+
+TEST_F(DocumentedExamples, AnsiDecimalColumnsAreNumbers) {
+    s.exec("create table dec (w decimal(10,2), n numeric(5,1), d dec, d5 decimal(5))");
+    s.exec("insert into dec values (4.125, 3.14159, 2.5, 12345.6)");
+    EXPECT_EQ("4.13|3.1|3|12346", queryRows(s, "select * from dec"));
+    EXPECT_EQ(1438, oraCode([&] { s.exec("insert into dec (d5) values (123456)"); }));
+    s.exec("alter table dec add (e decimal(3,1))");
+    s.exec("update dec set e = 1.25");
+    EXPECT_EQ("1.3", s.one("select e from dec"));
+    EXPECT_EQ("W NUMBER 10 2,N NUMBER 5 1,D NUMBER 38 0,D5 NUMBER 5 0,E NUMBER 3 1",
+              queryRows(s,
+                        "select column_name || ' ' || data_type || ' ' || data_precision || ' ' "
+                        "|| data_scale from user_tab_columns where table_name = 'DEC' order by "
+                        "column_id",
+                        ","));
+}
+
 }  // namespace
 }  // namespace clienttest
