@@ -4,7 +4,6 @@
 
 #include <cctype>
 #include <cstdio>
-
 #include <memory>
 
 #include "cast.h"
@@ -15,14 +14,15 @@
 #include "dictionary.h"
 #include "expression_rewrite.h"
 #include "extended_functions.h"
+#include "grouping_sets.h"
 #include "interval.h"
 #include "merge.h"
 #include "oracle_joins.h"
 #include "quantified_comparisons.h"
 #include "row_limiting.h"
 #include "sequences.h"
-#include "synonyms.h"
 #include "sql_lexer.h"
+#include "synonyms.h"
 #include "token_editor.h"
 #include "value_checks.h"
 #include "views.h"
@@ -630,6 +630,7 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
     const std::string joined = rewriteOracleJoins(e);
     if (!joined.empty()) e = TokenEditor(lexSql(joined));
     while (rewriteQuantifiedComparisons(e)) e = TokenEditor(lexSql(e.text()));
+    while (rewriteGroupingSets(e)) e = TokenEditor(lexSql(e.text()));
     std::unique_ptr<SelectItemNames> names;
     if (out.kind == Kind::Query || (out.kind == Kind::Ddl && createsView(e)))
         names = std::make_unique<SelectItemNames>(e);

@@ -160,5 +160,47 @@ TEST_F(DocumentedExamples, AnsiDecimalColumnsAreNumbers) {
                         ","));
 }
 
+TEST_F(DocumentedExamples, RollupCubeAndGroupingSets) {
+    // ROLLUP(a, b): (a, b), (a), (); the subtotal rows hold NULL for what they sum over.
+    EXPECT_EQ("10|0|3100,10|1|4200,10|-|7300,20|0|6000,20|1|9000,20|-|15000,-|-|22300",
+              queryRows(s,
+                        "select dept, nvl2(comm, 1, 0) c, sum(sal) from emp where dept in "
+                        "(10, 20) group by rollup(dept, nvl2(comm, 1, 0)) order by 1, 2",
+                        ","));
+    // CUBE(a, b): every subset; GROUPING tells a subtotal's NULL from a NULL value.
+    EXPECT_EQ("10|7300|0,20|15000|0,30|17000|0,-|24000|0,-|63300|1",
+              queryRows(s,
+                        "select e.dept, sum(e.sal), grouping(e.dept) from emp e "
+                        "group by cube(e.dept) order by 3, 1",
+                        ","));
+    EXPECT_EQ("10|7300,20|15000,30|17000,All|63300,none|24000",
+              queryRows(s,
+                        "select decode(grouping(dept), 1, 'All', nvl(to_char(dept), 'none')) "
+                        "as dept, sum(sal) from emp group by rollup (dept) order by dept",
+                        ","));
+    EXPECT_EQ("10|-|1|7300,20|-|1|15000,-|0|2|9100,-|1|2|13200,-|-|3|22300",
+              queryRows(s,
+                        "select dept, nvl2(comm, 1, 0) c, grouping_id(dept, nvl2(comm, 1, 0)), "
+                        "sum(sal) from emp where dept in (10, 20) group by grouping sets "
+                        "(dept, nvl2(comm, 1, 0), ()) order by 3, 1, 2",
+                        ","));
+    // Plain expressions beside ROLLUP are in every set; HAVING sees each set's groups.
+    EXPECT_EQ("20|0|6000,20|1|9000,20|-|15000",
+              queryRows(s,
+                        "select dept, nvl2(comm, 1, 0), sum(sal) from emp where dept = 20 "
+                        "group by dept, rollup(nvl2(comm, 1, 0)) order by 1, 2",
+                        ","));
+    EXPECT_EQ("30|17000,-|24000,-|63300",
+              queryRows(s,
+                        "select dept, sum(sal) from emp group by rollup(dept) having "
+                        "sum(sal) > 16000 order by 2",
+                        ","));
+    // As a subquery and without ORDER BY.
+    EXPECT_EQ("5", s.one("select count(*) from (select dept, sum(sal) from emp group by "
+                         "rollup(dept))"));
+    EXPECT_EQ("63300",
+              s.one("select max(s) from (select sum(sal) s from emp group by cube(dept, id))"));
+}
+
 }  // namespace
 }  // namespace clienttest
