@@ -16,6 +16,7 @@ void registerExtendedFunctions(sqlite3* db) {
     registerNumberFunctions(db);
     registerSessionInfoFunctions(db);
     registerListagg(db);
+    registerKeepAggregate(db);
     registerStatisticalAggregates(db);
     registerDictionaryFunctions(db);
     registerJoinFunctions(db);

@@ -25,12 +25,14 @@ void registerNumberFunctions(sqlite3* db);
 void registerSessionInfoFunctions(sqlite3* db);
 // The aggregate behind LISTAGG.
 void registerListagg(sqlite3* db);
+// The aggregate behind agg(x) KEEP (DENSE_RANK FIRST|LAST ORDER BY ...) (keep_and_ratio.cpp).
+void registerKeepAggregate(sqlite3* db);
 
 // All of the above.
 void registerExtendedFunctions(sqlite3* db);
 
-// USER and UID -> the session's name and number; SYS_CONTEXT(ns, p [, n]) -> a call that knows
-// the session's name.
+// USER and UID -> the session's name and number; SESSIONTIMEZONE and DBTIMEZONE -> '+00:00';
+// SYS_CONTEXT(ns, p [, n]) -> a call that knows the session's name.
 void rewriteSessionInfo(TokenEditor& e, const std::string& sessionSchema);
 // LISTAGG([ALL | DISTINCT] x [, delimiter] [ON OVERFLOW ...]) WITHIN GROUP (ORDER BY keys) ->
 // the aggregate ORA$LISTAGG with the keys and their directions as arguments.
@@ -38,6 +40,9 @@ void rewriteListagg(TokenEditor& e);
 // TRIM([LEADING | TRAILING | BOTH] [c] FROM source) -> ORA$TRIM(mode, c, source); TRIM(source)
 // stays SQLite's, which removes blanks as Oracle's does.
 void rewriteTrim(TokenEditor& e);
+// MIN|MAX|SUM|AVG|COUNT(x) KEEP (DENSE_RANK FIRST|LAST ORDER BY ...) -> ORA$KEEP(...);
+// RATIO_TO_REPORT(x) OVER (w) -> x / SUM(x) OVER (w).
+void rewriteKeepAndRatio(TokenEditor& e);
 
 }  // namespace detail
 }  // namespace kavexdb

@@ -108,6 +108,12 @@ void rewriteSessionInfo(TokenEditor& e, const std::string& schema) {
             const std::string shown = user ? "USER" : "UID";
             e[i].text = user ? sqlStringLiteral(schema) : std::to_string(userNumber(schema));
             if (isWholeSelectItem(e, i)) e[i].text += " AS " + shown;
+        } else if ((e.word(i, "SESSIONTIMEZONE") || e.word(i, "DBTIMEZONE")) &&
+                   !e.punct(after, '.') && !e.punct(after, '(')) {
+            // Sessions and the database keep time in UTC.
+            const std::string shown = asciiUpper(e[i].text);
+            e[i].text = "'+00:00'";
+            if (isWholeSelectItem(e, i)) e[i].text += " AS " + shown;
         } else if (e.word(i, "SYS_CONTEXT") && e.punct(after, '(')) {
             const std::size_t past = e.pastParens(after);
             const std::size_t before = e.previous(i), next = e.next(past);

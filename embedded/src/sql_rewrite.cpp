@@ -644,6 +644,7 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
     rewriteConversionForms(e);
     rewriteDictionaryViews(e, sessionSchema);
     rewriteListagg(e);
+    rewriteKeepAndRatio(e);
     rewriteExtract(e);
     rewriteTrim(e);
     rewriteIntervalExpressions(e);

@@ -202,5 +202,39 @@ TEST_F(DocumentedExamples, RollupCubeAndGroupingSets) {
               s.one("select max(s) from (select sum(sal) s from emp group by cube(dept, id))"));
 }
 
+TEST_F(DocumentedExamples, KeepFirstLastAndRatioToReport) {
+    s.exec("insert into emp values (7, 20, 6000, .1)");
+    // Ascending keys put NULLs last: FIRST is the lowest commission, LAST the NULL ones.
+    EXPECT_EQ("10|4200|3100,20|6000|6000,30|17000|17000,-|24000|24000",
+              queryRows(s,
+                        "select dept, min(sal) keep (dense_rank first order by comm) worst, "
+                        "max(sal) keep (dense_rank last order by comm) best from emp group by "
+                        "dept order by dept",
+                        ","));
+    EXPECT_EQ("10|1|4200,20|1|6000",
+              queryRows(s,
+                        "select dept, count(*) keep (dense_rank first order by comm desc nulls "
+                        "last), sum(sal) keep (dense_rank last order by comm desc) from emp "
+                        "where dept in (10, 20) group by dept order by 1",
+                        ","));
+    EXPECT_EQ("4200",
+              s.one("select avg(sal) keep (dense_rank first order by comm, id desc) from emp "
+                    "where comm is not null and id <> 7"));
+    EXPECT_EQ("3100",
+              s.one("select min(sal) keep (dense_rank first order by dept nulls first, sal) "
+                    "from emp where dept is not null"));
+    EXPECT_EQ("3|.2857,4|.4286,7|.2857",
+              queryRows(s,
+                        "select id, to_char(round(ratio_to_report(sal) over (partition by "
+                        "dept), 4)) from emp where dept = 20 order by id",
+                        ","));
+    // A NULL value gives NULL.
+    EXPECT_EQ("1|-,2|1", queryRows(s,
+                                   "select id, ratio_to_report(comm) over () from emp where "
+                                   "id in (1, 2) order by id",
+                                   ","));
+    EXPECT_EQ("+00:00|+00:00", queryRows(s, "select sessiontimezone, dbtimezone from dual"));
+}
+
 }  // namespace
 }  // namespace clienttest
