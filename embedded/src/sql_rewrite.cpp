@@ -17,6 +17,7 @@
 #include "grouping_sets.h"
 #include "interval.h"
 #include "merge.h"
+#include "multitable_insert.h"
 #include "oracle_joins.h"
 #include "quantified_comparisons.h"
 #include "row_limiting.h"
@@ -622,8 +623,8 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
         default:
             break;
     }
-    // MERGE runs as steps, each an ordinary statement rewritten on its own.
-    if (out.kind == Kind::Dml && rewriteMerge(e, out)) {
+    // MERGE and multitable INSERT run as steps, each an ordinary statement rewritten on its own.
+    if (out.kind == Kind::Dml && (rewriteMerge(e, out) || rewriteMultitableInsert(e, out))) {
         for (std::string& step : out.steps) step = rewriteSql(step, sessionSchema).sql;
         return out;
     }

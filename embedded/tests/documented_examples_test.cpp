@@ -236,5 +236,44 @@ TEST_F(DocumentedExamples, KeepFirstLastAndRatioToReport) {
     EXPECT_EQ("+00:00|+00:00", queryRows(s, "select sessiontimezone, dbtimezone from dual"));
 }
 
+TEST_F(DocumentedExamples, MultitableInsert) {
+    s.exec("create table lo (id number, amt number)");
+    s.exec("create table hi (id number, amt number)");
+    // Unconditional: every INTO takes every row; the count is all rows inserted.
+    EXPECT_EQ(8u, s.exec("insert all into lo (id, amt) values (id, sal) into hi values (id + 100, "
+                         "comm) select id, sal, comm from emp where dept = 10 or dept = 20"));
+    EXPECT_EQ(
+        "1|3100,2|4200,3|6000,4|9000,101|-,102|1,103|-,104|2",
+        queryRows(s, "select id, amt from lo union all select id, amt * 10 from hi order by 1",
+                  ","));
+    s.exec("delete from lo");
+    s.exec("delete from hi");
+    // The common many-rows idiom.
+    EXPECT_EQ(
+        2u, s.exec("insert all into lo values (1, 1) into lo (id) values (2) select * from dual"));
+    EXPECT_EQ("1|1,2|-", queryRows(s, "select * from lo order by id", ","));
+    s.exec("delete from lo");
+    // ALL with WHEN: a row goes wherever its conditions hold; ELSE where none does.
+    s.exec(
+        "insert all when sal < 5000 then into lo values (id, sal) when sal < 10000 then into "
+        "hi values (id, sal) else into hi values (id, -sal) select id, sal from emp");
+    EXPECT_EQ("2", s.one("select count(*) from lo"));
+    EXPECT_EQ("1,2,3,4,-5,-6", queryRows(s, "select sign(amt) * id from hi order by abs(id)", ","));
+    s.exec("delete from lo");
+    s.exec("delete from hi");
+    // FIRST: only the first WHEN that holds; a NULL condition holds nowhere, so ELSE takes it.
+    s.exec(
+        "insert first when comm < .15 then into lo values (id, comm) when comm >= .15 then "
+        "into hi values (id, comm) else into hi values (id, null) select id, comm from emp");
+    EXPECT_EQ("2", queryRows(s, "select id from lo", ","));
+    EXPECT_EQ("1|-,3|-,4|2,5|-,6|-", queryRows(s, "select id, amt * 10 from hi order by id", ","));
+    // One statement: a failing INTO undoes the others.
+    EXPECT_EQ(
+        1722, oraCode([&] {
+            s.exec("insert all into lo values (9, 9) into hi values (9, 'x') select * from dual");
+        }));
+    EXPECT_EQ("0", s.one("select count(*) from lo where id = 9"));
+}
+
 }  // namespace
 }  // namespace clienttest
