@@ -59,26 +59,35 @@ int compare(sqlite3_value* a, sqlite3_value* b) {
     return na < nb ? -1 : na > nb ? 1 : 0;
 }
 
-// DECODE(expr, search1, result1, ... [, default]): NULL matches NULL here, unlike in '='.
+// DECODE(expr, search1, result1, ... [, default]): NULL matches NULL here, unlike in '='. expr
+// and the searches compare as the type of the first search: as numbers when it is a number
+// (text converted, ORA-01722 when it is none), otherwise as texts, numbers written as TO_CHAR
+// writes them.
 void decode(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (argc < 3) {
         sqlite3_result_error(ctx, "ORA-00938: not enough arguments for function", -1);
         return;
     }
-    sqlite3_value* expr = argv[0];
-    int i = 1;
-    for (; i + 1 < argc; i += 2) {
-        const bool match =
-            isNull(expr) ? isNull(argv[i]) : !isNull(argv[i]) && compare(expr, argv[i]) == 0;
-        if (match) {
-            sqlite3_result_value(ctx, argv[i + 1]);
-            return;
+    guardedSql(ctx, [&] {
+        sqlite3_value* expr = argv[0];
+        const bool numbers = isNumeric(argv[1]);
+        auto same = [&](sqlite3_value* search) {
+            if (isNumeric(expr) == isNumeric(search)) return compare(expr, search) == 0;
+            if (numbers)
+                return numberToDouble(numberArg(expr)) == numberToDouble(numberArg(search));
+            auto text = [](sqlite3_value* v) {
+                return isNumeric(v) ? plainNumberText(numberArg(v)) : valueText(v);
+            };
+            return text(expr) == text(search);
+        };
+        int i = 1;
+        for (; i + 1 < argc; i += 2) {
+            const bool match = isNull(expr) ? isNull(argv[i]) : !isNull(argv[i]) && same(argv[i]);
+            if (match) return sqlite3_result_value(ctx, argv[i + 1]);
         }
-    }
-    if (i < argc)
-        sqlite3_result_value(ctx, argv[i]);
-    else
+        if (i < argc) return sqlite3_result_value(ctx, argv[i]);
         sqlite3_result_null(ctx);
+    });
 }
 
 void nvl2(sqlite3_context* ctx, int, sqlite3_value** argv) {

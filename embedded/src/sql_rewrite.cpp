@@ -23,6 +23,7 @@
 #include "row_limiting.h"
 #include "sequences.h"
 #include "sql_lexer.h"
+#include "statistical_aggregates.h"
 #include "synonyms.h"
 #include "token_editor.h"
 #include "value_checks.h"
@@ -646,6 +647,7 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
     rewriteDictionaryViews(e, sessionSchema);
     rewriteListagg(e);
     rewriteKeepAndRatio(e);
+    rewritePercentiles(e);
     rewriteExtract(e);
     rewriteTrim(e);
     rewriteIntervalExpressions(e);

@@ -7,10 +7,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 #include "detail.h"
 #include "sql_values.h"
+#include "token_editor.h"
 
 namespace kavexdb {
 namespace detail {
@@ -111,58 +113,139 @@ void define(sqlite3* db, const char* name, int args) {
     if (rc != SQLITE_OK) raiseSqlite(db, rc);
 }
 
-// MEDIAN keeps the values; the middle one, or the mean of the middle two (PERCENTILE_CONT(0.5)).
-struct Values {
-    std::vector<double>* list;
+// MEDIAN and ORA$PERCENTILE keep the values. ORA$PERCENTILE(p, 'C' | 'D', 'A' | 'D', x) is
+// PERCENTILE_CONT (interpolating) or PERCENTILE_DISC (the first value whose cumulative
+// distribution reaches p) over x in ascending or descending order; MEDIAN is
+// PERCENTILE_CONT(0.5) ascending.
+struct Percentile {
+    double p = 0.5;
+    bool discrete = false, descending = false;
+    std::vector<double> values;
 };
 
-std::vector<double>*& listOf(sqlite3_context* ctx, bool create) {
-    static std::vector<double>* none = nullptr;
-    auto* v = static_cast<Values*>(sqlite3_aggregate_context(ctx, create ? sizeof(Values) : 0));
-    if (!v) return none;
-    if (!v->list && create) v->list = new std::vector<double>();  // freed by medianFinal
-    return v->list;
+Percentile** percentileSlot(sqlite3_context* ctx, bool create) {
+    return static_cast<Percentile**>(
+        sqlite3_aggregate_context(ctx, create ? sizeof(Percentile*) : 0));
 }
 
-void medianStep(sqlite3_context* ctx, int, sqlite3_value** argv) {
+[[noreturn]] void percentileOutOfRange() {
+    raise(30493, "The percentile value should be a number between 0 and 1.");
+}
+
+// The collected state, made at the group's first row (the arguments before x set it).
+Percentile* percentileOf(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    Percentile** slot = percentileSlot(ctx, true);
+    if (!slot) return nullptr;
+    if (!*slot) {
+        auto state = std::make_unique<Percentile>();
+        if (argc == 4) {
+            if (sqlite3_value_type(argv[0]) == SQLITE_NULL) percentileOutOfRange();
+            state->p = numeric(argv[0]);
+            if (!(state->p >= 0 && state->p <= 1)) percentileOutOfRange();
+            state->discrete = valueText(argv[1]) == "D";
+            state->descending = valueText(argv[2]) == "D";
+        }
+        *slot = state.release();  // freed by percentileFinal
+    }
+    return *slot;
+}
+
+void percentileStep(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
-        if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return;
-        const double x = numeric(argv[0]);
-        std::vector<double>* list = listOf(ctx, true);
-        if (!list) return sqlite3_result_error_nomem(ctx);
-        list->push_back(x);
+        Percentile* state = percentileOf(ctx, argc, argv);
+        if (!state) return sqlite3_result_error_nomem(ctx);
+        sqlite3_value* x = argv[argc - 1];
+        if (sqlite3_value_type(x) == SQLITE_NULL) return;
+        state->values.push_back(numeric(x));
     });
 }
 
-void medianInverse(sqlite3_context* ctx, int, sqlite3_value** argv) {
+void percentileInverse(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
-        if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return;
-        const double x = numeric(argv[0]);
-        std::vector<double>* list = listOf(ctx, false);
-        if (!list) return;
-        const auto it = std::find(list->begin(), list->end(), x);
-        if (it != list->end()) list->erase(it);
+        sqlite3_value* x = argv[argc - 1];
+        Percentile** slot = percentileSlot(ctx, false);
+        if (!slot || !*slot || sqlite3_value_type(x) == SQLITE_NULL) return;
+        std::vector<double>& list = (*slot)->values;
+        const auto it = std::find(list.begin(), list.end(), numeric(x));
+        if (it != list.end()) list.erase(it);
     });
 }
 
-void medianValue(sqlite3_context* ctx) {
-    std::vector<double>* list = listOf(ctx, false);
-    if (!list || list->empty()) return sqlite3_result_null(ctx);
-    std::vector<double> sorted(*list);
+void percentileValue(sqlite3_context* ctx) {
+    Percentile** slot = percentileSlot(ctx, false);
+    if (!slot || !*slot || (*slot)->values.empty()) return sqlite3_result_null(ctx);
+    const Percentile& state = **slot;
+    std::vector<double> sorted(state.values);
     std::sort(sorted.begin(), sorted.end());
-    const std::size_t mid = sorted.size() / 2;
-    const double m = sorted.size() % 2 ? sorted[mid] : (sorted[mid - 1] + sorted[mid]) / 2;
+    if (state.descending) std::reverse(sorted.begin(), sorted.end());
+    const double n = static_cast<double>(sorted.size());
+    double m = 0;
+    if (state.discrete) {
+        const double position = std::ceil(state.p * n);
+        m = sorted[position < 1 ? 0 : static_cast<std::size_t>(position) - 1];
+    } else {
+        const double row = state.p * (n - 1);  // the row number less one
+        const double lo = std::floor(row), hi = std::ceil(row);
+        const double a = sorted[static_cast<std::size_t>(lo)];
+        const double b = sorted[static_cast<std::size_t>(hi)];
+        m = lo == hi ? a : (hi - row) * a + (row - lo) * b;
+    }
     guardedSql(ctx, [&] { resultReal(ctx, m); });
 }
 
-void medianFinal(sqlite3_context* ctx) {
-    medianValue(ctx);
-    std::vector<double>*& list = listOf(ctx, false);
-    delete list;
-    list = nullptr;
+void percentileFinal(sqlite3_context* ctx) {
+    percentileValue(ctx);
+    Percentile** slot = percentileSlot(ctx, false);
+    if (!slot) return;
+    delete *slot;
+    *slot = nullptr;
+}
+
+void definePercentile(sqlite3* db, const char* name, int args) {
+    const int rc = sqlite3_create_window_function(
+        db, name, args, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, percentileStep,
+        percentileFinal, percentileValue, percentileInverse, nullptr);
+    if (rc != SQLITE_OK) raiseSqlite(db, rc);
 }
 
 }  // namespace
+
+void rewritePercentiles(TokenEditor& e) {
+    for (std::size_t i = e.next(0); i < e.size(); i = e.next(i + 1)) {
+        const bool cont = e.word(i, "PERCENTILE_CONT");
+        if (!cont && !e.word(i, "PERCENTILE_DISC")) continue;
+        const std::size_t open = e.next(i + 1);
+        if (!e.punct(open, '(')) continue;
+        const std::size_t close = e.pastParens(open) - 1;
+        const std::size_t within = e.next(close + 1), group = e.next(within + 1);
+        const std::size_t gOpen = e.next(group + 1), order = e.next(gOpen + 1);
+        const std::size_t by = e.next(order + 1);
+        if (close >= e.size() || !e.word(within, "WITHIN") || !e.word(group, "GROUP") ||
+            !e.punct(gOpen, '(') || !e.word(order, "ORDER") || !e.word(by, "BY"))
+            continue;
+        const std::size_t gClose = e.pastParens(gOpen) - 1;
+        if (gClose >= e.size()) continue;
+        // One key with its direction last; NULLs are left out either way.
+        bool descending = false;
+        for (std::size_t k = e.previous(gClose); k > by && k < e.size(); k = e.previous(k)) {
+            if (e.word(k, "DESC") || e.word(k, "ASC")) {
+                descending = e.word(k, "DESC");
+                e.erase(k);
+            } else if ((e.word(k, "FIRST") || e.word(k, "LAST")) &&
+                       e.word(e.previous(k), "NULLS")) {
+                e.erase(k);
+                k = e.previous(k);
+                e.erase(k);
+            } else {
+                break;
+            }
+        }
+        e[i].text = "ORA$PERCENTILE";
+        e[close].text =
+            std::string(", '") + (cont ? "C" : "D") + "', '" + (descending ? "D" : "A") + "', ";
+        e.erase(within, by + 1);
+    }
+}
 
 void registerStatisticalAggregates(sqlite3* db) {
     define<Stat::Variance>(db, "VARIANCE", 1);
@@ -174,10 +257,8 @@ void registerStatisticalAggregates(sqlite3* db) {
     define<Stat::CovarPop>(db, "COVAR_POP", 2);
     define<Stat::CovarSamp>(db, "COVAR_SAMP", 2);
     define<Stat::Corr>(db, "CORR", 2);
-    const int rc = sqlite3_create_window_function(
-        db, "MEDIAN", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, medianStep, medianFinal,
-        medianValue, medianInverse, nullptr);
-    if (rc != SQLITE_OK) raiseSqlite(db, rc);
+    definePercentile(db, "MEDIAN", 1);
+    definePercentile(db, "ORA$PERCENTILE", 4);
 }
 
 }  // namespace detail

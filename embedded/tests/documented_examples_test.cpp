@@ -275,5 +275,41 @@ TEST_F(DocumentedExamples, MultitableInsert) {
     EXPECT_EQ("0", s.one("select count(*) from lo where id = 9"));
 }
 
+TEST_F(DocumentedExamples, PercentilesWithinGroup) {
+    // Salaries 3100 4200 6000 9000 17000 24000.
+    EXPECT_EQ("7500|6000", queryRows(s,
+                                     "select percentile_cont(0.5) within group (order by sal), "
+                                     "percentile_disc(0.5) within group (order by sal) from emp"));
+    EXPECT_EQ("7500|9000", queryRows(s,
+                                     "select percentile_cont(0.5) within group (order by sal "
+                                     "desc), percentile_disc(0.5) within group (order by sal "
+                                     "desc) from emp"));
+    EXPECT_EQ("4650|4200", queryRows(s,
+                                     "select percentile_cont(0.25) within group (order by sal), "
+                                     "percentile_disc(0.25) within group (order by sal) from emp"));
+    EXPECT_EQ("3100|24000", queryRows(s,
+                                      "select percentile_disc(0) within group (order by sal), "
+                                      "percentile_disc(1) within group (order by sal) from emp"));
+    EXPECT_EQ("-", queryRows(s,
+                             "select percentile_cont(0.5) within group (order by comm nulls "
+                             "first) from emp where comm is null"));
+    EXPECT_EQ("1|3650,2|3650,3|7500,4|7500",
+              queryRows(s,
+                        "select id, percentile_cont(0.5) within group (order by sal) over "
+                        "(partition by dept) from emp where dept in (10, 20) order by id",
+                        ","));
+    EXPECT_EQ(30493, err("select percentile_cont(1.5) within group (order by sal) from emp"));
+}
+
+TEST_F(DocumentedExamples, DecodeComparesAsTheFirstSearchType) {
+    EXPECT_EQ("one", q("decode(1, '1', 'one', 'other')"));
+    EXPECT_EQ("one", q("decode('1', 1, 'one', 'other')"));
+    EXPECT_EQ("y", q("decode(2.50, '2.5', 'y', 'n')"));  // as numbers: 2.5 = 2.5
+    EXPECT_EQ("y", q("decode(0.5, '.5', 'y', 'n')"));    // as texts: TO_CHAR(0.5) is '.5'
+    EXPECT_EQ("n", q("decode('2.50', 'x', 'y', 2.5, 'z', 'n')"));
+    EXPECT_EQ("b", q("decode(null, 1, 'a', null, 'b')"));
+    EXPECT_EQ(1722, err("select decode('a', 1, 'y', 'n') from dual"));
+}
+
 }  // namespace
 }  // namespace clienttest
