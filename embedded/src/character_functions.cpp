@@ -1,6 +1,7 @@
-// Oracle's character functions that count bytes or take keywords: TRIM with LEADING, TRAILING,
-// BOTH and FROM, ASCII, NCHR, LENGTHB, SUBSTRB. Texts are AL32UTF8, so a byte count is a count
-// of UTF-8 bytes; numbers and dates become text as Oracle converts them implicitly.
+// Oracle's character functions that count bytes, take keywords or treat NULL unlike SQLite's:
+// TRIM with LEADING, TRAILING, BOTH and FROM, ASCII, NCHR, LENGTHB, SUBSTRB, REPLACE. Texts are
+// AL32UTF8, so a byte count is a count of UTF-8 bytes; numbers and dates become text as Oracle
+// converts them implicitly.
 #include <string>
 
 #include "extended_functions.h"
@@ -114,6 +115,25 @@ void substrb(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     });
 }
 
+// REPLACE(text, search [, replacement]): every search becomes replacement (removed when it is
+// left out or NULL); a NULL search leaves the text as it is.
+void replace(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (isNullArg(argv[0])) return sqlite3_result_null(ctx);
+        const std::string s = oracleText(argv[0]);
+        if (isNullArg(argv[1])) return resultText(ctx, s);
+        const std::string search = oracleText(argv[1]);
+        const std::string with = argc > 2 && !isNullArg(argv[2]) ? oracleText(argv[2]) : "";
+        std::string out;
+        std::size_t from = 0;
+        for (std::size_t at; (at = s.find(search, from)) != std::string::npos;
+             from = at + search.size())
+            out.append(s, from, at - from).append(with);
+        out.append(s, from, std::string::npos);
+        resultText(ctx, out);
+    });
+}
+
 }  // namespace
 
 void rewriteTrim(TokenEditor& e) {
@@ -153,7 +173,10 @@ void registerCharacterFunctions(sqlite3* db) {
     defineFunction(db, "ASCII", 1, ascii);
     defineFunction(db, "NCHR", 1, nchr);
     defineFunction(db, "LENGTHB", 1, lengthb);
-    for (int args : {2, 3}) defineFunction(db, "SUBSTRB", args, substrb);
+    for (int args : {2, 3}) {
+        defineFunction(db, "SUBSTRB", args, substrb);
+        defineFunction(db, "REPLACE", args, replace);
+    }
 }
 
 }  // namespace detail

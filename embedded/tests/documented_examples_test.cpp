@@ -64,6 +64,17 @@ TEST_F(DocumentedExamples, ByteAndCodeFunctions) {
     EXPECT_EQ("CAT", q("chr(67) || chr(65) || chr(84)"));
 }
 
+TEST_F(DocumentedExamples, ReplaceTreatsNullAsOracleDoes) {
+    EXPECT_EQ("BLACK and BLUE", q("replace('JACK and JUE', 'J', 'BL')"));
+    EXPECT_EQ("ac", q("replace('abc', 'b')"));
+    EXPECT_EQ("ac", q("replace('abc', 'b', null)"));
+    EXPECT_EQ("abc", q("replace('abc', null, 'x')"));
+    EXPECT_EQ("<null>", q("replace(null, 'a', 'b')"));
+    EXPECT_EQ("<null>", q("replace('ab', 'ab')"));
+    EXPECT_EQ("ba", q("replace('aaa', 'aa', 'b')"));
+    EXPECT_EQ("0,5", q("replace(0.5 * 1, '.', '0,')"));
+}
+
 TEST_F(DocumentedExamples, AnySomeAllOverLists) {
     EXPECT_EQ("5,6", ids("sal > all (2000, 3000, 15000)"));
     EXPECT_EQ("5,6", ids("sal >= some (20000, 17000)"));
