@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -19,11 +20,19 @@ namespace detail {
 
 namespace {
 
-// Sums of the rows counted so far; SQLite hands the state over zero-filled.
+// Sums of the rows counted so far; SQLite hands the state over zero-filled and only 8-byte
+// aligned, so it is copied in and out (long double wants 16).
 struct Moments {
     long long n;
     long double x, y, xx, yy, xy;
 };
+
+bool loadMoments(sqlite3_context* ctx, int bytes, Moments& m) {
+    void* state = sqlite3_aggregate_context(ctx, bytes);
+    if (!state) return false;
+    std::memcpy(&m, state, sizeof m);
+    return true;
+}
 
 double numeric(sqlite3_value* v) { return numberToDouble(numberArg(v)); }
 
@@ -31,16 +40,17 @@ void accumulate(sqlite3_context* ctx, int argc, sqlite3_value** argv, int direct
     guardedSql(ctx, [&] {
         for (int i = 0; i < argc; ++i)
             if (sqlite3_value_type(argv[i]) == SQLITE_NULL) return;
-        auto* m = static_cast<Moments*>(sqlite3_aggregate_context(ctx, sizeof(Moments)));
-        if (!m) return sqlite3_result_error_nomem(ctx);
+        Moments m;
+        if (!loadMoments(ctx, sizeof m, m)) return sqlite3_result_error_nomem(ctx);
         const long double x = numeric(argv[0]);
         const long double y = argc > 1 ? numeric(argv[1]) : x;
-        m->n += direction;
-        m->x += direction * x;
-        m->y += direction * y;
-        m->xx += direction * x * x;
-        m->yy += direction * y * y;
-        m->xy += direction * x * y;
+        m.n += direction;
+        m.x += direction * x;
+        m.y += direction * y;
+        m.xx += direction * x * x;
+        m.yy += direction * y * y;
+        m.xy += direction * x * y;
+        std::memcpy(sqlite3_aggregate_context(ctx, sizeof m), &m, sizeof m);
     });
 }
 
@@ -69,13 +79,13 @@ enum class Stat {
 template <Stat S>
 void value(sqlite3_context* ctx) {
     guardedSql(ctx, [&] {
-        const auto* m = static_cast<const Moments*>(sqlite3_aggregate_context(ctx, 0));
-        if (!m || m->n <= 0) return sqlite3_result_null(ctx);
-        const long double n = static_cast<long double>(m->n);
-        const long double sxx = std::max<long double>(0, deviations(*m, m->x, m->x, m->xx));
-        const long double syy = std::max<long double>(0, deviations(*m, m->y, m->y, m->yy));
-        const long double sxy = deviations(*m, m->x, m->y, m->xy);
-        const bool one = m->n == 1;
+        Moments m;
+        if (!loadMoments(ctx, 0, m) || m.n <= 0) return sqlite3_result_null(ctx);
+        const long double n = static_cast<long double>(m.n);
+        const long double sxx = std::max<long double>(0, deviations(m, m.x, m.x, m.xx));
+        const long double syy = std::max<long double>(0, deviations(m, m.y, m.y, m.yy));
+        const long double sxy = deviations(m, m.x, m.y, m.xy);
+        const bool one = m.n == 1;
         long double r = 0;
         switch (S) {
             case Stat::VarSamp:
