@@ -51,11 +51,46 @@ std::string existsRow(const std::string& subquery, const std::string& condition)
            condition + ")";
 }
 
+// The start of the left operand of a condition whose operator starts at op.
+std::size_t leftOperandStart(const TokenEditor& e, std::size_t op) {
+    std::size_t left = op;
+    int depth = 0;
+    for (std::size_t k = e.previous(op); k < e.size(); k = e.previous(k)) {
+        if (e.punct(k, ')')) ++depth;
+        if (e.punct(k, '(') && depth-- == 0) break;
+        if (depth == 0 && endsLeftOperand(e, k)) break;
+        left = k;
+    }
+    return left;
+}
+
+// x IS [NOT] NAN | INFINITE at the IS token is: true where x = x (no NaN is ever stored or
+// computed), false for NaN; NULL for a NULL x. False if so.
+bool rewriteFloatingPointCondition(TokenEditor& e, std::size_t is) {
+    std::size_t what = e.next(is + 1);
+    const bool negated = e.word(what, "NOT");
+    if (negated) what = e.next(what + 1);
+    const bool nan = e.word(what, "NAN");
+    if (!nan && !e.word(what, "INFINITE")) return false;
+    const std::size_t left = leftOperandStart(e, is);
+    if (left == is) return false;
+    const std::string x = "(" + textOf(e, left, is) + ")";
+    const std::string out = nan ? x + (negated ? " = " : " <> ") + x
+                                : x + (negated ? " NOT IN " : " IN ") + "(9e999, -9e999)";
+    e.erase(left, what + 1);
+    e[left] = Token{Token::Kind::Punct, " (" + out + ") "};
+    return true;
+}
+
 }  // namespace
 
 bool rewriteQuantifiedComparisons(TokenEditor& e) {
     bool changed = false;
     for (std::size_t q = e.next(0); q < e.size(); q = e.next(q + 1)) {
+        if (e.word(q, "IS") && rewriteFloatingPointCondition(e, q)) {
+            changed = true;
+            continue;
+        }
         const bool all = e.word(q, "ALL");
         if (!all && !e.word(q, "ANY") && !e.word(q, "SOME")) continue;
         const std::size_t open = e.next(q + 1);
@@ -65,15 +100,7 @@ bool rewriteQuantifiedComparisons(TokenEditor& e) {
         if (op.empty()) continue;
         const std::size_t past = e.pastParens(open);
         if (past > e.size()) continue;
-        // The left operand: back to the condition's start at this depth.
-        std::size_t left = opStart;
-        int depth = 0;
-        for (std::size_t k = e.previous(opStart); k < e.size(); k = e.previous(k)) {
-            if (e.punct(k, ')')) ++depth;
-            if (e.punct(k, '(') && depth-- == 0) break;
-            if (depth == 0 && endsLeftOperand(e, k)) break;
-            left = k;
-        }
+        const std::size_t left = leftOperandStart(e, opStart);
         if (left == opStart) continue;
         const std::string x = textOf(e, left, opStart);
         const std::string inner = textOf(e, open + 1, past - 1);

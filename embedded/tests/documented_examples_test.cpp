@@ -88,6 +88,16 @@ TEST_F(DocumentedExamples, AnySomeAllOverLists) {
     EXPECT_EQ("y", q("case when 5 > any (1, 9) then 'y' else 'n' end"));
 }
 
+TEST_F(DocumentedExamples, FloatingPointConditions) {
+    EXPECT_EQ("", ids("sal is nan"));
+    EXPECT_EQ("1,2,3,4,5,6", ids("sal is not nan"));
+    EXPECT_EQ("1,2,3,4,5,6", ids("not (sal / 2 is nan)"));
+    EXPECT_EQ("2,4", ids("comm is not nan"));  // NULL stays unknown
+    EXPECT_EQ("", ids("not (comm is nan) and comm is null"));
+    EXPECT_EQ("1,2,3,4,5,6", ids("sal * 2 is not infinite"));
+    EXPECT_EQ("1", s.one("select count(*) from dual where to_binary_double('Inf') is infinite"));
+}
+
 TEST_F(DocumentedExamples, AnySomeAllOverSubqueries) {
     EXPECT_EQ("3,4", ids("sal = any (select sal from emp where dept = 20)"));
     EXPECT_EQ("1,2", ids("sal < all (select sal from emp where dept = 20)"));
