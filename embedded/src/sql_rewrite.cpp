@@ -526,13 +526,18 @@ void rewriteAlterTable(TokenEditor& e, std::size_t tableWord, RewrittenSql& out)
         const std::size_t past = e.pastParens(open);
         if (!e.punct(past - 1, ')') || e.next(past) < e.size())
             return;  // not one parenthesised definition
-        int depth = 0;
-        for (std::size_t k = open + 1; k + 1 < past; ++k) {
-            if (e.punct(k, '(')) ++depth;
-            if (e.punct(k, ')')) --depth;
-            if (depth == 0 && e.punct(k, ','))
-                raise(1735, "invalid ALTER TABLE option: add one column at a time");
+        // ADD (a ..., b ...): SQLite adds one column at a time, the others after this one.
+        const auto items = depthZeroItems(e, open + 1, past - 1);
+        std::string tableText;
+        for (std::size_t k = e.next(tableWord + 1); k < e.previous(i) + 1; ++k)
+            tableText += e[k].text;
+        for (std::size_t n = 1; n < items.size(); ++n) {
+            std::string definition;
+            for (std::size_t k = items[n].first; k < items[n].second; ++k) definition += e[k].text;
+            out.catalogSql.push_back(
+                rewriteSql("ALTER TABLE " + tableText + " ADD (" + definition + ")", "").sql);
         }
+        if (items.size() > 1) e.erase(items[0].second, past - 1);
         e[open].text = "COLUMN ";
         e.erase(past - 1);
         addValueChecks(e, open + 1, past - 1, table);

@@ -165,6 +165,24 @@ TEST_F(DocumentedExamples, JoinWordsAsTableAliases) {
     EXPECT_EQ("6", s.one("select count(*) from emp outer, emp full where outer.id = full.id(+)"));
 }
 
+TEST_F(DocumentedExamples, AlterTableAddsSeveralColumns) {
+    s.exec(
+        "alter table emp add (duty_pct number(2,2) check (duty_pct < .5), visa varchar2(3), "
+        "since date default date '2024-01-01')");
+    EXPECT_EQ("DUTY_PCT NUMBER,VISA VARCHAR2,SINCE DATE",
+              queryRows(s,
+                        "select column_name || ' ' || data_type from user_tab_columns where "
+                        "table_name = 'EMP' and column_id > 4 order by column_id",
+                        ","));
+    s.exec("update emp set duty_pct = .456, visa = 'Yes' where id = 1");
+    EXPECT_EQ("46|Yes|2024", queryRows(s,
+                                       "select duty_pct * 100, visa, to_char(since, 'YYYY') "
+                                       "from emp where id = 1"));
+    EXPECT_EQ(2290, oraCode([&] { s.exec("update emp set duty_pct = .6"); }));
+    EXPECT_EQ(12899, oraCode([&] { s.exec("update emp set visa = 'long'"); }));
+    EXPECT_EQ(1861, oraCode([&] { s.exec("update emp set since = 'garbage'"); }));
+}
+
 TEST_F(DocumentedExamples, AnsiDecimalColumnsAreNumbers) {
     s.exec("create table dec (w decimal(10,2), n numeric(5,1), d dec, d5 decimal(5))");
     s.exec("insert into dec values (4.125, 3.14159, 2.5, 12345.6)");

@@ -232,7 +232,10 @@ TEST(SqlRewriteDdl, AlterAndRenameTable) {
     EXPECT_NE(r.sql.find("'ORA-12899: value too large for column \"T\".\"C\" (maximum: 10)'"),
               std::string::npos);
     EXPECT_EQ(sqlOf("alter table t add c number"), "alter table t add c number");
-    EXPECT_EQ(errorCode("alter table t add (a number, b number)"), 1735);
+    r = rw("alter table t add (a number, b date)");
+    EXPECT_EQ(withoutValueChecks(r.sql), "alter table t add COLUMN a number");
+    ASSERT_EQ(r.catalogSql.size(), 1u);
+    EXPECT_EQ(r.catalogSql[0], "ALTER TABLE t ADD COLUMN  b date COLLATE ORA_DATETIME");
     r = rw("rename emp to Staff");
     EXPECT_EQ(r.sql, "ALTER TABLE emp RENAME TO Staff");
     EXPECT_EQ(r.renamedFrom, "EMP");
