@@ -13,39 +13,18 @@
 #include "function_args.h"
 #include "sql_function.h"
 #include "sql_values.h"
+#include "value_order.h"
 
 namespace kavexdb {
 namespace detail {
 
 namespace {
 
-struct ValueFree {
-    void operator()(sqlite3_value* v) const { sqlite3_value_free(v); }
-};
-using Value = std::unique_ptr<sqlite3_value, ValueFree>;
-
-bool numeric(sqlite3_value* v) {
-    const int t = sqlite3_value_type(v);
-    return t == SQLITE_INTEGER || t == SQLITE_FLOAT;
-}
-
-// Orders two non-NULL values of one type: numbers by value, texts (dates too, in their storage
-// form) by their bytes.
-int compareValues(sqlite3_value* a, sqlite3_value* b) {
-    if (numeric(a) && numeric(b)) {
-        const double x = sqlite3_value_double(a), y = sqlite3_value_double(b);
-        return x < y ? -1 : x > y ? 1 : 0;
-    }
-    if (numeric(a) != numeric(b)) return numeric(a) ? -1 : 1;
-    const std::string x = textArg(a), y = textArg(b);
-    return x.compare(y) < 0 ? -1 : x == y ? 0 : 1;
-}
-
 struct Keep {
     std::string aggregate, directions;
     bool last = false;
-    std::vector<Value> best;    // the keys of the rows kept
-    std::vector<Value> values;  // their values
+    std::vector<ValueCopy> best;    // the keys of the rows kept
+    std::vector<ValueCopy> values;  // their values
 };
 
 // The group's state: SQLite keeps a pointer to it, NULL until the first row.
@@ -66,7 +45,7 @@ int compareKeys(const Keep& k, sqlite3_value** keys, int count) {
         if (an || bn) {
             c = an == bn ? 0 : (an == nullsFirst ? -1 : 1);
         } else {
-            c = compareValues(a, b);
+            c = compareSortKeys(a, b);
             if (descending) c = -c;
         }
         if (c != 0) return c;
@@ -113,8 +92,8 @@ void keepFinal(sqlite3_context* ctx) {
         if (k->values.empty()) return sqlite3_result_null(ctx);
         if (agg == "MIN" || agg == "MAX") {
             sqlite3_value* pick = k->values.front().get();
-            for (const Value& v : k->values) {
-                const int c = compareValues(v.get(), pick);
+            for (const ValueCopy& v : k->values) {
+                const int c = compareSortKeys(v.get(), pick);
                 if (agg == "MIN" ? c < 0 : c > 0) pick = v.get();
             }
             return sqlite3_result_value(ctx, pick);
@@ -122,7 +101,7 @@ void keepFinal(sqlite3_context* ctx) {
         double sum = 0;
         long long whole = 0;
         bool exact = true;
-        for (const Value& v : k->values) {
+        for (const ValueCopy& v : k->values) {
             const double d = numberToDouble(numberArg(v.get()));
             sum += d;
             if (sqlite3_value_type(v.get()) != SQLITE_INTEGER ||

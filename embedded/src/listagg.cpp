@@ -14,6 +14,7 @@
 #include "function_args.h"
 #include "sql_context.h"
 #include "sql_lexer.h"
+#include "value_order.h"
 
 namespace kavexdb {
 namespace detail {
@@ -24,37 +25,15 @@ const char* const kListaggFunction = "ORA$LISTAGG";
 // The longest VARCHAR2 result, as under MAX_STRING_SIZE = STANDARD.
 const std::size_t kMaxResult = 4000;
 
-struct ValueFree {
-    void operator()(sqlite3_value* v) const { sqlite3_value_free(v); }
-};
-using Value = std::unique_ptr<sqlite3_value, ValueFree>;
-
 struct Row {
     std::string text;
-    std::vector<Value> keys;
+    std::vector<ValueCopy> keys;
 };
 
 struct State {
     std::string delimiter, options, directions;
     std::vector<Row> rows;
 };
-
-bool numeric(sqlite3_value* v) {
-    const int t = sqlite3_value_type(v);
-    return t == SQLITE_INTEGER || t == SQLITE_FLOAT;
-}
-
-// Orders two non-NULL key values as Oracle's ORDER BY does for one type: numbers by value,
-// texts by their bytes (BINARY sort).
-int compareKeys(sqlite3_value* a, sqlite3_value* b) {
-    if (numeric(a) && numeric(b)) {
-        const double x = sqlite3_value_double(a), y = sqlite3_value_double(b);
-        return x < y ? -1 : x > y ? 1 : 0;
-    }
-    if (numeric(a) != numeric(b)) return numeric(a) ? -1 : 1;
-    const std::string x = textArg(a), y = textArg(b);
-    return x.compare(y) < 0 ? -1 : x == y ? 0 : 1;
-}
 
 State*& stateOf(sqlite3_context* ctx, bool create) {
     static State* none = nullptr;
@@ -90,7 +69,7 @@ void final(sqlite3_context* ctx) {
                 if (an == bn) continue;
                 return an == nullsFirst;
             }
-            const int c = compareKeys(a.keys[k].get(), b.keys[k].get());
+            const int c = compareSortKeys(a.keys[k].get(), b.keys[k].get());
             if (c != 0) return desc ? c > 0 : c < 0;
         }
         return false;
