@@ -17,6 +17,7 @@ void registerExtendedFunctions(sqlite3* db) {
     registerSessionInfoFunctions(db);
     registerListagg(db);
     registerKeepAggregate(db);
+    registerHypotheticalRanks(db);
     registerStatisticalAggregates(db);
     registerDictionaryFunctions(db);
     registerJoinFunctions(db);

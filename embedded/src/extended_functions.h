@@ -43,6 +43,14 @@ void rewriteTrim(TokenEditor& e);
 // MIN|MAX|SUM|AVG|COUNT(x) KEEP (DENSE_RANK FIRST|LAST ORDER BY ...) -> ORA$KEEP(...);
 // RATIO_TO_REPORT(x) OVER (w) -> x / SUM(x) OVER (w).
 void rewriteKeepAndRatio(TokenEditor& e);
+// The directions of the ORDER BY keys in [from, to) (per key 'A' or 'D', then 'F' or 'L' for
+// where NULLs go, Oracle's default when not given); their ASC/DESC/NULLS words are erased.
+std::string takeKeyDirections(TokenEditor& e, std::size_t from, std::size_t to);
+// RANK | DENSE_RANK | PERCENT_RANK | CUME_DIST(x, ...) WITHIN GROUP (ORDER BY k, ...): the
+// hypothetical row's place among the group's -> the aggregates ORA$HYPOTHETICAL_R, _D, _P, _C
+// (hypothetical_ranks.cpp).
+void rewriteHypotheticalRanks(TokenEditor& e);
+void registerHypotheticalRanks(sqlite3* db);
 
 }  // namespace detail
 }  // namespace kavexdb

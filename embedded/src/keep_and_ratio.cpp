@@ -32,27 +32,6 @@ Keep** keepSlot(sqlite3_context* ctx, bool create) {
     return static_cast<Keep**>(sqlite3_aggregate_context(ctx, create ? sizeof(Keep*) : 0));
 }
 
-// How the row's keys order against the kept ones, in the ORDER BY of KEEP.
-int compareKeys(const Keep& k, sqlite3_value** keys, int count) {
-    for (int i = 0; i < count; ++i) {
-        const bool descending = k.directions[2 * static_cast<std::size_t>(i)] == 'D';
-        const bool nullsFirst = k.directions[2 * static_cast<std::size_t>(i) + 1] == 'F';
-        sqlite3_value* a = keys[i];
-        sqlite3_value* b = k.best[static_cast<std::size_t>(i)].get();
-        const bool an = sqlite3_value_type(a) == SQLITE_NULL;
-        const bool bn = sqlite3_value_type(b) == SQLITE_NULL;
-        int c = 0;
-        if (an || bn) {
-            c = an == bn ? 0 : (an == nullsFirst ? -1 : 1);
-        } else {
-            c = compareSortKeys(a, b);
-            if (descending) c = -c;
-        }
-        if (c != 0) return c;
-    }
-    return 0;
-}
-
 void keepStep(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
         Keep** slot = keepSlot(ctx, true);
@@ -67,8 +46,12 @@ void keepStep(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         sqlite3_value** keys = argv + 4;
         const int count = std::min(argc - 4, static_cast<int>(k->directions.size() / 2));
         int c = -1;  // the first row is kept
-        if (!k->best.empty())
-            c = k->last ? -compareKeys(*k, keys, count) : compareKeys(*k, keys, count);
+        if (!k->best.empty()) {
+            std::vector<sqlite3_value*> best;
+            for (const ValueCopy& v : k->best) best.push_back(v.get());
+            c = compareKeyRows(k->directions, keys, best.data(), static_cast<std::size_t>(count));
+            if (k->last) c = -c;
+        }
         if (c > 0) return;
         if (c < 0) {
             k->best.clear();
@@ -141,8 +124,21 @@ void rewriteKeepAt(TokenEditor& e, std::size_t i) {
     if (kClose >= e.size()) return;
     const std::size_t arg = e.next(open + 1);
     if (e.word(arg, "DISTINCT") || e.word(arg, "ALL")) return;
+    const std::string directions = takeKeyDirections(e, by + 1, kClose);
+    const std::string aggregate = asciiUpper(e[i].text);
+    e[i].text = "ORA$KEEP";
+    e[open].text = "('" + aggregate + "', '" + (e.word(which, "LAST") ? "L" : "F") + "', '" +
+                   directions + "', ";
+    if (e.punct(arg, '*')) e[arg].text = "1";
+    e[close].text = ", ";
+    e.erase(keep, by + 1);
+}
+
+}  // namespace
+
+std::string takeKeyDirections(TokenEditor& e, std::size_t from, std::size_t to) {
     std::string directions;
-    for (const auto& item : depthZeroItems(e, by + 1, kClose)) {
+    for (const auto& item : depthZeroItems(e, from, to)) {
         // Trailing ASC|DESC and NULLS FIRST|LAST leave the key.
         std::vector<std::size_t> words;
         for (std::size_t k = e.next(item.first); k < item.second; k = e.next(k + 1))
@@ -168,14 +164,10 @@ void rewriteKeepAt(TokenEditor& e, std::size_t i) {
         directions += descending ? 'D' : 'A';
         directions += (nulls == 0 ? descending : nulls == 1) ? 'F' : 'L';
     }
-    const std::string aggregate = asciiUpper(e[i].text);
-    e[i].text = "ORA$KEEP";
-    e[open].text = "('" + aggregate + "', '" + (e.word(which, "LAST") ? "L" : "F") + "', '" +
-                   directions + "', ";
-    if (e.punct(arg, '*')) e[arg].text = "1";
-    e[close].text = ", ";
-    e.erase(keep, by + 1);
+    return directions;
 }
+
+namespace {
 
 // RATIO_TO_REPORT(x) OVER (w) at i.
 void rewriteRatioAt(TokenEditor& e, std::size_t i) {

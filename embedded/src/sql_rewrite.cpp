@@ -652,6 +652,7 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
     rewriteDictionaryViews(e, sessionSchema);
     rewriteListagg(e);
     rewriteKeepAndRatio(e);
+    rewriteHypotheticalRanks(e);
     rewritePercentiles(e);
     rewriteExtract(e);
     rewriteTrim(e);

@@ -34,6 +34,25 @@ inline int compareSortKeys(sqlite3_value* a, sqlite3_value* b) {
     return x.compare(y) < 0 ? -1 : x == y ? 0 : 1;
 }
 
+// Orders two rows of count ORDER BY keys; directions holds per key 'A' or 'D', then 'F' or 'L'
+// for NULLS FIRST or LAST.
+inline int compareKeyRows(const std::string& directions, sqlite3_value* const* a,
+                          sqlite3_value* const* b, std::size_t count) {
+    for (std::size_t i = 0; i < count && 2 * i + 1 < directions.size(); ++i) {
+        const bool descending = directions[2 * i] == 'D';
+        const bool nullsFirst = directions[2 * i + 1] == 'F';
+        const bool an = sqlite3_value_type(a[i]) == SQLITE_NULL;
+        const bool bn = sqlite3_value_type(b[i]) == SQLITE_NULL;
+        int c = 0;
+        if (an || bn)
+            c = an == bn ? 0 : (an == nullsFirst ? -1 : 1);
+        else
+            c = descending ? -compareSortKeys(a[i], b[i]) : compareSortKeys(a[i], b[i]);
+        if (c != 0) return c;
+    }
+    return 0;
+}
+
 }  // namespace detail
 }  // namespace kavexdb
 

@@ -340,6 +340,42 @@ TEST_F(DocumentedExamples, PercentilesWithinGroup) {
     EXPECT_EQ(30493, err("select percentile_cont(1.5) within group (order by sal) from emp"));
 }
 
+TEST_F(DocumentedExamples, HypotheticalRanksWithinGroup) {
+    // Salaries 3100 4200 6000 9000 17000 24000; commissions only for 4200 (.1) and 9000 (.2).
+    EXPECT_EQ("4|4|.5|.571428571428571",
+              queryRows(s,
+                        "select rank(9000, .15) within group (order by sal, comm), "
+                        "dense_rank(9000, .15) within group (order by sal, comm), "
+                        "to_char(percent_rank(9000, .15) within group (order by sal, comm)), "
+                        "to_char(cume_dist(9000, .15) within group (order by sal, comm)) "
+                        "from emp"));
+    // Ties are not before the row; DESC and NULLS FIRST follow the ORDER BY.
+    EXPECT_EQ("4|4", queryRows(s,
+                               "select rank(6000) within group (order by sal desc), "
+                               "dense_rank(6000) within group (order by sal desc) from emp"));
+    EXPECT_EQ("3", s.one("select dense_rank(4200) within group (order by sal desc) from emp "
+                         "where dept is not null and id <> 4"));
+    EXPECT_EQ("1|3", queryRows(s,
+                               "select rank(null) within group (order by comm nulls first), "
+                               "rank(null) within group (order by comm) from emp"));
+    // An empty group: the first place.
+    EXPECT_EQ("1|1|0|1", queryRows(s,
+                                   "select rank(1) within group (order by sal), dense_rank(1) "
+                                   "within group (order by sal), percent_rank(1) within group "
+                                   "(order by sal), cume_dist(1) within group (order by sal) "
+                                   "from emp where 1 = 0"));
+    EXPECT_EQ("10|3,20|1", queryRows(s,
+                                     "select dept, rank(5000) within group (order by sal) from "
+                                     "emp where dept in (10, 20) group by dept order by 1",
+                                     ","));
+    EXPECT_EQ(909, err("select rank(1, 2) within group (order by sal) from emp"));
+    // The analytic RANK() is unchanged.
+    EXPECT_EQ("1,2,3", queryRows(s,
+                                 "select rank() over (order by sal desc) from emp where dept "
+                                 "in (10, 20) and id > 1 order by 1",
+                                 ","));
+}
+
 TEST_F(DocumentedExamples, DecodeComparesAsTheFirstSearchType) {
     EXPECT_EQ("one", q("decode(1, '1', 'one', 'other')"));
     EXPECT_EQ("one", q("decode('1', 1, 'one', 'other')"));
