@@ -43,6 +43,12 @@ void rewriteTrim(TokenEditor& e);
 // MIN|MAX|SUM|AVG|COUNT(x) KEEP (DENSE_RANK FIRST|LAST ORDER BY ...) -> ORA$KEEP(...);
 // RATIO_TO_REPORT(x) OVER (w) -> x / SUM(x) OVER (w).
 void rewriteKeepAndRatio(TokenEditor& e);
+// The tokens of `name(args) WITHIN GROUP (ORDER BY keys)` whose name is at i: the argument
+// parentheses, WITHIN, BY and the group's ')'. False when that form is not there.
+struct WithinGroup {
+    std::size_t open, close, within, by, groupClose;
+};
+bool withinGroupAt(const TokenEditor& e, std::size_t i, WithinGroup& out);
 // The directions of the ORDER BY keys in [from, to) (per key 'A' or 'D', then 'F' or 'L' for
 // where NULLs go, Oracle's default when not given); their ASC/DESC/NULLS words are erased.
 std::string takeKeyDirections(TokenEditor& e, std::size_t from, std::size_t to);

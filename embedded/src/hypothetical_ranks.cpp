@@ -101,24 +101,16 @@ void rewriteHypotheticalRanks(TokenEditor& e) {
         if (e.word(i, "DENSE_RANK")) kind = 'D';
         if (e.word(i, "PERCENT_RANK")) kind = 'P';
         if (e.word(i, "CUME_DIST")) kind = 'C';
-        const std::size_t open = e.next(i + 1);
-        if (!kind || !e.punct(open, '(') || e.punct(e.next(open + 1), ')')) continue;
-        const std::size_t close = e.pastParens(open) - 1;
-        const std::size_t within = e.next(close + 1), group = e.next(within + 1);
-        const std::size_t gOpen = e.next(group + 1), order = e.next(gOpen + 1);
-        const std::size_t by = e.next(order + 1);
-        if (close >= e.size() || !e.word(within, "WITHIN") || !e.word(group, "GROUP") ||
-            !e.punct(gOpen, '(') || !e.word(order, "ORDER") || !e.word(by, "BY"))
-            continue;
-        const std::size_t gClose = e.pastParens(gOpen) - 1;
-        if (gClose >= e.size()) continue;
-        if (depthZeroItems(e, open + 1, close).size() != depthZeroItems(e, by + 1, gClose).size())
+        WithinGroup w;
+        if (!kind || !withinGroupAt(e, i, w) || e.punct(e.next(w.open + 1), ')')) continue;
+        if (depthZeroItems(e, w.open + 1, w.close).size() !=
+            depthZeroItems(e, w.by + 1, w.groupClose).size())
             raise(909, "invalid number of arguments");
-        const std::string directions = takeKeyDirections(e, by + 1, gClose);
+        const std::string directions = takeKeyDirections(e, w.by + 1, w.groupClose);
         e[i].text = std::string("ORA$HYPOTHETICAL_") + kind;
-        e[open].text = "('" + directions + "', ";
-        e[close].text = ", ";
-        e.erase(within, by + 1);
+        e[w.open].text = "('" + directions + "', ";
+        e[w.close].text = ", ";
+        e.erase(w.within, w.by + 1);
     }
 }
 

@@ -136,6 +136,21 @@ void rewriteKeepAt(TokenEditor& e, std::size_t i) {
 
 }  // namespace
 
+bool withinGroupAt(const TokenEditor& e, std::size_t i, WithinGroup& out) {
+    out.open = e.next(i + 1);
+    if (!e.punct(out.open, '(')) return false;
+    out.close = e.pastParens(out.open) - 1;
+    out.within = e.next(out.close + 1);
+    const std::size_t group = e.next(out.within + 1);
+    const std::size_t open = e.next(group + 1), order = e.next(open + 1);
+    out.by = e.next(order + 1);
+    if (out.close >= e.size() || !e.word(out.within, "WITHIN") || !e.word(group, "GROUP") ||
+        !e.punct(open, '(') || !e.word(order, "ORDER") || !e.word(out.by, "BY"))
+        return false;
+    out.groupClose = e.pastParens(open) - 1;
+    return out.groupClose < e.size();
+}
+
 std::string takeKeyDirections(TokenEditor& e, std::size_t from, std::size_t to) {
     std::string directions;
     for (const auto& item : depthZeroItems(e, from, to)) {

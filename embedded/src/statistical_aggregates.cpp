@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "detail.h"
+#include "extended_functions.h"
 #include "sql_values.h"
 #include "token_editor.h"
 
@@ -224,36 +225,14 @@ void rewritePercentiles(TokenEditor& e) {
     for (std::size_t i = e.next(0); i < e.size(); i = e.next(i + 1)) {
         const bool cont = e.word(i, "PERCENTILE_CONT");
         if (!cont && !e.word(i, "PERCENTILE_DISC")) continue;
-        const std::size_t open = e.next(i + 1);
-        if (!e.punct(open, '(')) continue;
-        const std::size_t close = e.pastParens(open) - 1;
-        const std::size_t within = e.next(close + 1), group = e.next(within + 1);
-        const std::size_t gOpen = e.next(group + 1), order = e.next(gOpen + 1);
-        const std::size_t by = e.next(order + 1);
-        if (close >= e.size() || !e.word(within, "WITHIN") || !e.word(group, "GROUP") ||
-            !e.punct(gOpen, '(') || !e.word(order, "ORDER") || !e.word(by, "BY"))
-            continue;
-        const std::size_t gClose = e.pastParens(gOpen) - 1;
-        if (gClose >= e.size()) continue;
-        // One key with its direction last; NULLs are left out either way.
-        bool descending = false;
-        for (std::size_t k = e.previous(gClose); k > by && k < e.size(); k = e.previous(k)) {
-            if (e.word(k, "DESC") || e.word(k, "ASC")) {
-                descending = e.word(k, "DESC");
-                e.erase(k);
-            } else if ((e.word(k, "FIRST") || e.word(k, "LAST")) &&
-                       e.word(e.previous(k), "NULLS")) {
-                e.erase(k);
-                k = e.previous(k);
-                e.erase(k);
-            } else {
-                break;
-            }
-        }
+        WithinGroup w;
+        if (!withinGroupAt(e, i, w)) continue;
+        // One key; NULLs are left out either way.
+        const bool descending = takeKeyDirections(e, w.by + 1, w.groupClose)[0] == 'D';
         e[i].text = "ORA$PERCENTILE";
-        e[close].text =
+        e[w.close].text =
             std::string(", '") + (cont ? "C" : "D") + "', '" + (descending ? "D" : "A") + "', ";
-        e.erase(within, by + 1);
+        e.erase(w.within, w.by + 1);
     }
 }
 
