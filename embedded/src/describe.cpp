@@ -300,6 +300,8 @@ bool findObject(sqlite3* db, const std::string& name, FoundObject& out) {
     return false;
 }
 
+}  // namespace
+
 // Rows read from an object to type its columns that have no declared type.
 constexpr int kSampleRows = 50;
 
@@ -328,8 +330,6 @@ std::vector<ColumnSample> sampleUntypedColumns(sqlite3* db, sqlite3_stmt* stmt) 
     if (rc != SQLITE_ROW && rc != SQLITE_DONE) raiseSqlite(db, rc);
     return samples;
 }
-
-}  // namespace
 
 std::vector<occi::MetaData> describeResultColumns(sqlite3* db, sqlite3_stmt* stmt,
                                                   const std::vector<ColumnSample>& samples) {

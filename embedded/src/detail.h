@@ -198,6 +198,9 @@ struct ColumnSample {
 };
 // Notes one text value in a sample (keeps datetimeType).
 void sampleText(ColumnSample& sample, const char* text, std::size_t length);
+// Reads up to fifty rows of a prepared statement (leaving it stepped) to sample the columns that
+// have no declared type; returns empty samples without stepping when every column has one.
+std::vector<ColumnSample> sampleUntypedColumns(sqlite3* db, sqlite3_stmt* stmt);
 // Describes the result columns of a prepared statement.
 std::vector<occi::MetaData> describeResultColumns(sqlite3* db, sqlite3_stmt* stmt,
                                                   const std::vector<ColumnSample>& samples);

@@ -7,6 +7,7 @@
 #include "accounts.h"
 #include "comparison_types.h"
 #include "connection.h"
+#include "create_table_as.h"
 #include "result_set.h"
 #include "synonyms.h"
 
@@ -343,7 +344,11 @@ void StatementImpl::runDdl(const RewrittenSql& r) {
     stmt_.reset();
     connection_.beginWork();
     try {
-        runOnce(db, r.sql);
+        CreateTableAs createAs;
+        if (parseCreateTableAs(resolveSynonyms(db, sql_, connection_.schema()), createAs))
+            runCreateTableAs(db, createAs, connection_.schema());
+        else
+            runOnce(db, r.sql);
         applyDdlEffects(db, r);
         connection_.commitWork();
     } catch (...) {
