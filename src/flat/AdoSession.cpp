@@ -18,19 +18,29 @@ namespace {
 constexpr std::size_t kKeptStrings = 10;
 
 using types::HandlerKind;
-using Kinds = std::initializer_list<HandlerKind>;
+// A set of handler kinds, one bit each.
+using Kinds = unsigned int;
+
+constexpr Kinds kindsOf(std::initializer_list<HandlerKind> kinds) {
+    Kinds set = 0;
+    for (const HandlerKind kind : kinds) {
+        set |= 1u << static_cast<unsigned int>(kind);
+    }
+    return set;
+}
 
 // Each slot accepts the codes whose handlers produce its container type; no code is accepted by
 // two slots.
-constexpr Kinds kStringKinds = {HandlerKind::CStr,   HandlerKind::RowId,     HandlerKind::Number,
-                                HandlerKind::Date,   HandlerKind::Timestamp, HandlerKind::Clob};
-constexpr Kinds kIntegerKinds = {HandlerKind::Integer};
-constexpr Kinds kDoubleKinds = {HandlerKind::Double};
-constexpr Kinds kFloatKinds = {HandlerKind::Float};
-constexpr Kinds kBytesKinds = {HandlerKind::Binary, HandlerKind::Blob};
+constexpr Kinds kStringKinds =
+    kindsOf({HandlerKind::CStr, HandlerKind::RowId, HandlerKind::Number, HandlerKind::Date,
+             HandlerKind::Timestamp, HandlerKind::Clob});
+constexpr Kinds kIntegerKinds = kindsOf({HandlerKind::Integer});
+constexpr Kinds kDoubleKinds = kindsOf({HandlerKind::Double});
+constexpr Kinds kFloatKinds = kindsOf({HandlerKind::Float});
+constexpr Kinds kBytesKinds = kindsOf({HandlerKind::Binary, HandlerKind::Blob});
 
-bool accepts(Kinds kinds, std::int32_t type) {
-    return std::find(kinds.begin(), kinds.end(), types::handlerKindOf(type)) != kinds.end();
+bool accepts(Kinds kinds, HandlerKind kind) {
+    return (kinds & (1u << static_cast<unsigned int>(kind))) != 0;
 }
 
 // Reads column `index` of the current row with the handler for its type and copies the result
@@ -43,14 +53,18 @@ bool readInto(AdoSession& session, CallingContext& context, int index, Record* r
     const ColumnInfo* column = known ? session.columns[static_cast<std::size_t>(index)].get()
                                      : nullptr;
     occi::ResultSet* resultSet = session.currentResultSet();
-    if (column == nullptr || resultSet == nullptr || !accepts(accepted, column->type)) {
+    if (column == nullptr || resultSet == nullptr) {
+        record->isNull = 1;
+        return false;
+    }
+    const ColumnHandlers::Found found = session.handlerAt(static_cast<std::size_t>(index), *column);
+    if (!accepts(accepted, found.kind)) {
         record->isNull = 1;
         return false;
     }
     // Every code a slot accepts selects a handler of the slot's container type, and the flat
     // session's table is the flat one, so the downcast needs no run-time check.
-    const auto& handler = static_cast<const AdoTypeHandler<T>&>(
-        session.handlerAt(static_cast<std::size_t>(index), *column));
+    const auto& handler = static_cast<const AdoTypeHandler<T>&>(found.handler);
     const DataContainer<T> value =
         handler.readValue(context.as<AdoContext>(), session, *column, *resultSet);
     record->isNull = value.isNull ? 1 : 0;
@@ -106,8 +120,8 @@ std::string AdoSession::recycledString() {
     return text;
 }
 
-const TypeHandler& AdoSession::handlerAt(std::size_t index, const ColumnInfo& column) {
-    return handlers.at(index, column, typeHandlers != nullptr ? *typeHandlers : *handlerTable());
+ColumnHandlers::Found AdoSession::handlerAt(std::size_t index, const ColumnInfo& column) {
+    return handlers.find(index, column, typeHandlers != nullptr ? *typeHandlers : *handlerTable());
 }
 
 bool AdoSession::readString(CallingContext& context, int index, KavexPointerRecord* record) {

@@ -29,8 +29,8 @@ public:
     // An empty string with the storage of the last one the queue let go: a text rendered into it
     // and then kept needs no allocation of its own.
     std::string recycledString();
-    // The handler for the column at `index`, found once per result set.
-    const TypeHandler& handlerAt(std::size_t index, const ColumnInfo& column);
+    // The handler for the column at `index` and the kind of its type, found once per result set.
+    ColumnHandlers::Found handlerAt(std::size_t index, const ColumnInfo& column);
     bool readString(CallingContext& context, int index, KavexPointerRecord* record) override;
     bool readInteger(CallingContext& context, int index, KavexIntRecord* record) override;
     bool readDouble(CallingContext& context, int index, KavexDoubleRecord* record) override;

@@ -4,19 +4,18 @@
 
 namespace kavex {
 
-const TypeHandler& ColumnHandlers::at(std::size_t position, const ColumnInfo& column,
-                                      const DataTypeHandlers& table) {
+ColumnHandlers::Found ColumnHandlers::refresh(std::size_t position, const ColumnInfo& column,
+                                              const DataTypeHandlers& table) {
     if (position >= entries.size()) {
         entries.resize(position + 1);
     }
     Entry& entry = entries[position];
-    if (entry.handler == nullptr || entry.type != column.type) {
-        std::unique_ptr<TypeHandler> fresh;
-        entry.handler = table.handlerFor(column.type, fresh);
-        entry.owned = std::move(fresh);
-        entry.type = column.type;
-    }
-    return *entry.handler;
+    std::unique_ptr<TypeHandler> fresh;
+    entry.handler = table.handlerFor(column.type, fresh);
+    entry.owned = std::move(fresh);
+    entry.type = column.type;
+    entry.kind = types::handlerKindOf(column.type);
+    return Found{*entry.handler, entry.kind};
 }
 
 }  // namespace kavex
