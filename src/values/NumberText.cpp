@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "values/DigitPairs.h"
 #include "values/TextConversion.h"
 
 namespace kavex {
@@ -53,7 +54,10 @@ bool writeFixed(double value, const Layout& layout, std::string& out) {
     if (!(std::fabs(scaled) <= 1099511627776.0)) {
         return false;
     }
-    const double nearest = std::round(scaled);
+    // std::round for the magnitudes that pass above, where adding a half is exact, without the
+    // library call.
+    const double nearest =
+        static_cast<double>(static_cast<std::int64_t>(scaled + (scaled < 0 ? -0.5 : 0.5)));
     if (std::fabs(scaled - nearest) > 0.25 || (nearest == 0 && value != 0)) {
         return false;
     }
@@ -77,8 +81,15 @@ bool writeFixed(double value, const Layout& layout, std::string& out) {
     if (units == 0) {
         *--p = '0';
     }
-    for (; rest != 0; rest /= 10) {
-        *--p = static_cast<char>('0' + rest % 10);
+    for (; rest >= 100; rest /= 100) {
+        p -= 2;
+        putTwoDigits(p, static_cast<unsigned int>(rest % 100));
+    }
+    if (rest >= 10) {
+        p -= 2;
+        putTwoDigits(p, static_cast<unsigned int>(rest));
+    } else if (rest != 0) {
+        *--p = static_cast<char>('0' + rest);
     }
     if (integerEnd - p > layout.integerDigits) {
         return false;

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "values/DigitPairs.h"
+
 namespace kavex {
 
 namespace {
@@ -39,9 +41,7 @@ int timestampLayout(const std::string& format) {
 }
 
 char* putTwo(char* p, unsigned int value) {
-    p[0] = static_cast<char>('0' + value / 10);
-    p[1] = static_cast<char>('0' + value % 10);
-    return p + 2;
+    return putTwoDigits(p, value);
 }
 
 // "yyyy-mm-dd hh24:mi:ss" of fields already known to fit it; returns the end.
@@ -129,10 +129,12 @@ void appendTimestampText(const occi::Timestamp& timestamp, const std::string& fo
                 *p++ = '.';
                 // The first `digits` of the nanoseconds' nine: cut, not rounded.
                 char nine[9];
-                for (int i = 8; i >= 0; --i) {
-                    nine[i] = static_cast<char>('0' + fraction % 10);
-                    fraction /= 10;
-                }
+                nine[0] = static_cast<char>('0' + fraction / 100000000u);
+                const unsigned int eight = fraction % 100000000u;
+                putTwo(nine + 1, eight / 1000000u);
+                putTwo(nine + 3, eight / 10000u % 100u);
+                putTwo(nine + 5, eight / 100u % 100u);
+                putTwo(nine + 7, eight % 100u);
                 std::memcpy(p, nine, static_cast<std::size_t>(digits));
                 p += digits;
             }
