@@ -21,12 +21,22 @@ AdoTextContainer noValue() {
 }
 
 // Hands the bytes out through the session's queue; nothing read counts as no value.
-AdoTextContainer handOut(AdoSession& session, std::string bytes) {
+AdoTextContainer handOut(AdoSession& session, std::string&& bytes) {
     if (bytes.empty()) {
         return noValue();
     }
     const auto length = static_cast<std::int32_t>(bytes.size());
     return AdoTextContainer{false, length, session.keepString(std::move(bytes))};
+}
+
+// Hands out the text startString's string holds; an empty one counts as no value.
+AdoTextContainer handOutStarted(AdoSession& session) {
+    const char* text = session.finishString();
+    if (text == nullptr) {
+        return noValue();
+    }
+    const auto length = static_cast<std::int32_t>(session.returnedStrings.back().size());
+    return AdoTextContainer{false, length, text};
 }
 
 }  // namespace
@@ -55,13 +65,10 @@ AdoTextContainer CStrAdoHandler::readValue(AdoContext&, AdoSession& session,
 AdoTextContainer NumberAdoHandler::readValue(AdoContext&, AdoSession& session,
                                              const ColumnInfo& column,
                                              occi::ResultSet& resultSet) const {
-    // Most NUMBER texts fit in the string itself; the recycled storage goes to longer texts.
-    std::string text;
-    if (!session.numberText.append(resultSet, columnNumber(column), column.textFormat,
-                                   session.environment, text)) {
-        return noValue();
-    }
-    return handOut(session, std::move(text));
+    std::string& text = session.startString();
+    session.numberText.append(resultSet, columnNumber(column), column.textFormat,
+                              session.environment, text);
+    return handOutStarted(session);
 }
 
 AdoTextContainer DateAdoHandler::readValue(AdoContext&, AdoSession& session,
@@ -71,9 +78,8 @@ AdoTextContainer DateAdoHandler::readValue(AdoContext&, AdoSession& session,
     if (date.isNull()) {
         return noValue();
     }
-    std::string text = session.recycledString();
-    appendDateText(date, column.textFormat, text);
-    return handOut(session, std::move(text));
+    appendDateText(date, column.textFormat, session.startString());
+    return handOutStarted(session);
 }
 
 AdoTextContainer TimestampAdoHandler::readValue(AdoContext&, AdoSession& session,
@@ -83,9 +89,9 @@ AdoTextContainer TimestampAdoHandler::readValue(AdoContext&, AdoSession& session
     if (timestamp.isNull()) {
         return noValue();
     }
-    std::string text = session.recycledString();
-    appendTimestampText(timestamp, column.textFormat, column.fractionDigits(), text);
-    return handOut(session, std::move(text));
+    appendTimestampText(timestamp, column.textFormat, column.fractionDigits(),
+                        session.startString());
+    return handOutStarted(session);
 }
 
 AdoTextContainer ClobAdoHandler::readValue(AdoContext&, AdoSession& session,

@@ -102,22 +102,47 @@ const char* AdoSession::returnString(const char* text, std::int32_t length) {
     return keepString(std::string(text, static_cast<std::size_t>(std::max<std::int32_t>(length, 0))));
 }
 
-const char* AdoSession::keepString(std::string text) {
-    while (returnedStrings.size() > kKeptStrings) {
+const char* AdoSession::keepString(std::string&& text) {
+    if (pending) {
+        released = std::move(returnedStrings.back());
+        returnedStrings.pop_back();
+        pending = false;
+    }
+    returnedStrings.push_back(std::move(text));
+    letOldestGo();
+    return returnedStrings.back().c_str();
+}
+
+std::string& AdoSession::startString() {
+    if (!pending) {
+        returnedStrings.push_back(std::move(released));
+        pending = true;
+    }
+    std::string& text = returnedStrings.back();
+    text.clear();
+    return text;
+}
+
+const char* AdoSession::finishString() {
+    pending = false;
+    std::string& text = returnedStrings.back();
+    if (text.empty()) {
+        released = std::move(text);
+        returnedStrings.pop_back();
+        return nullptr;
+    }
+    letOldestGo();
+    return text.c_str();  // letting the front go leaves the back in place
+}
+
+void AdoSession::letOldestGo() {
+    while (returnedStrings.size() > kKeptStrings + 1) {
         // The larger storage is the one worth keeping for the next rendered text.
         if (returnedStrings.front().capacity() > released.capacity()) {
             released = std::move(returnedStrings.front());
         }
         returnedStrings.pop_front();
     }
-    returnedStrings.push_back(std::move(text));
-    return returnedStrings.back().c_str();
-}
-
-std::string AdoSession::recycledString() {
-    std::string text = std::move(released);
-    text.clear();
-    return text;
 }
 
 ColumnHandlers::Found AdoSession::handlerAt(std::size_t index, const ColumnInfo& column) {

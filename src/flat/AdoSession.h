@@ -25,10 +25,14 @@ public:
     bool readRow(CallingContext& context, void* target) override;
     const char* returnString(const char* text, std::int32_t length) override;
     // returnString for a text the caller no longer needs: kept without a copy.
-    const char* keepString(std::string text);
-    // An empty string with the storage of the last one the queue let go: a text rendered into it
-    // and then kept needs no allocation of its own.
-    std::string recycledString();
+    const char* keepString(std::string&& text);
+    // A cleared string at the back of the queue, with the storage of a string the queue let go,
+    // for a text rendered in place: finishString hands it out. A second startString before
+    // finishString gives the same string again.
+    std::string& startString();
+    // Hands out the string startString gave and returns its text, or, when it stayed empty,
+    // takes it back out of the queue and returns nullptr.
+    const char* finishString();
     // The handler for the column at `index` and the kind of its type, found once per result set.
     ColumnHandlers::Found handlerAt(std::size_t index, const ColumnInfo& column);
     bool readString(CallingContext& context, int index, KavexPointerRecord* record) override;
@@ -43,7 +47,11 @@ public:
     NumberText numberText;
 
 private:
+    // Lets the oldest strings go while more than 11 are kept, keeping the largest storage.
+    void letOldestGo();
+
     std::string released;  // the storage of the string the queue let go last
+    bool pending = false;  // the back string is startString's, not yet handed out
     ColumnHandlers handlers;
 };
 
