@@ -136,7 +136,8 @@ const char* AdoSession::finishString() {
 }
 
 void AdoSession::letOldestGo() {
-    while (returnedStrings.size() > kKeptStrings + 1) {
+    // Each hand-out adds one string to at most 11, so one goes at most.
+    if (returnedStrings.size() > kKeptStrings + 1) {
         // The larger storage is the one worth keeping for the next rendered text.
         if (returnedStrings.front().capacity() > released.capacity()) {
             released = std::move(returnedStrings.front());
