@@ -127,15 +127,14 @@ void appendTimestampText(const occi::Timestamp& timestamp, const std::string& fo
             char* p = putDateTime(text, year, month, day, hour, minute, second);
             if (digits > 0) {
                 *p++ = '.';
-                // The first `digits` of the nanoseconds' nine: cut, not rounded.
-                char nine[9];
-                nine[0] = static_cast<char>('0' + fraction / 100000000u);
+                // The first `digits` of the nanoseconds' nine: cut, not rounded. All nine are
+                // written (the text has room for them) and the zone overwrites the rest.
+                p[0] = static_cast<char>('0' + fraction / 100000000u);
                 const unsigned int eight = fraction % 100000000u;
-                putTwo(nine + 1, eight / 1000000u);
-                putTwo(nine + 3, eight / 10000u % 100u);
-                putTwo(nine + 5, eight / 100u % 100u);
-                putTwo(nine + 7, eight % 100u);
-                std::memcpy(p, nine, static_cast<std::size_t>(digits));
+                putTwo(p + 1, eight / 1000000u);
+                putTwo(p + 3, eight / 10000u % 100u);
+                putTwo(p + 5, eight / 100u % 100u);
+                putTwo(p + 7, eight % 100u);
                 p += digits;
             }
             // West of Greenwich when the hour is negative, or zero with a negative minute.
