@@ -146,10 +146,6 @@ void AdoSession::letOldestGo() {
     }
 }
 
-ColumnHandlers::Found AdoSession::handlerAt(std::size_t index, const ColumnInfo& column) {
-    return handlers.find(index, column, typeHandlers != nullptr ? *typeHandlers : *handlerTable());
-}
-
 bool AdoSession::readString(CallingContext& context, int index, KavexPointerRecord* record) {
     return readInto<const char*>(*this, context, index, record, kStringKinds);
 }

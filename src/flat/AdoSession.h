@@ -34,7 +34,10 @@ public:
     // takes it back out of the queue and returns nullptr.
     const char* finishString();
     // The handler for the column at `index` and the kind of its type, found once per result set.
-    ColumnHandlers::Found handlerAt(std::size_t index, const ColumnInfo& column);
+    ColumnHandlers::Found handlerAt(std::size_t index, const ColumnInfo& column) {
+        return handlers.find(index, column,
+                             typeHandlers != nullptr ? *typeHandlers : *handlerTable());
+    }
     bool readString(CallingContext& context, int index, KavexPointerRecord* record) override;
     bool readInteger(CallingContext& context, int index, KavexIntRecord* record) override;
     bool readDouble(CallingContext& context, int index, KavexDoubleRecord* record) override;
