@@ -353,4 +353,28 @@ TEST_F(Values, HandedOutStringsLastTenFurtherHandOuts) {
     EXPECT_EQ(handedOut(id).size(), 11u);
 }
 
+TEST_F(FaultedValues, TextFailingWhileWrittenHandsNothingOutAndTheNextOnesAreWhole) {
+    run("CREATE TABLE t (v VARCHAR2(3), n NUMBER(5,1))");
+    run("INSERT INTO t VALUES ('a', 12.5)");
+    firstRow("SELECT v, n FROM t");
+    KavexPointerRecord first{};
+    ASSERT_EQ(GetString(id, 0, &first), 0);
+    kavexdb::testing::injectFault("ResultSet::getBDouble", 1,
+                                  kavexdb::testing::FaultKind::RuntimeError, 0, "x");
+    KavexPointerRecord failed{};
+    EXPECT_STREQ(GetError(GetString(id, 1, &failed)),
+                 "Cannot read character type value from [1] column");
+    for (int i = 0; i < 10; ++i) {
+        KavexPointerRecord number{};
+        ASSERT_EQ(GetString(id, 1, &number), 0);
+        EXPECT_EQ(std::string(number.value, static_cast<std::size_t>(number.length)), "12.5");
+        EXPECT_TRUE(stillHeld(id, first.value)) << "after " << i + 1 << " further hand-outs";
+        EXPECT_LE(handedOut(id).size(), 11u);
+    }
+    KavexPointerRecord last{};
+    ASSERT_EQ(GetString(id, 1, &last), 0);
+    EXPECT_FALSE(stillHeld(id, first.value));
+    EXPECT_EQ(handedOut(id).size(), 11u);
+}
+
 }  // namespace
