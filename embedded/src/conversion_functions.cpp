@@ -3,6 +3,8 @@
 #include "conversion_functions.h"
 
 #include <cctype>
+#include <charconv>
+#include <cmath>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -51,6 +53,23 @@ std::string numberToChar(const occi::Number& n, const std::string* model, const 
     return model ? n.toText(nullptr, *model, nls) : plainNumberText(n);
 }
 
+// A BINARY_DOUBLE no NUMBER can hold (beyond 1E126 in magnitude, or below 1E-130).
+bool beyondNumber(double d) {
+    const double m = std::fabs(d);
+    return std::isfinite(d) && (m >= 1e126 || (m != 0 && m < 1e-130));
+}
+
+// Such a value in Oracle's scientific form, with the fewest digits that read back the same:
+// "1.5E+300".
+std::string binaryText(double d) {
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::scientific);
+    std::string text(buf, r.ptr);
+    const std::size_t e = text.find('e');
+    if (e != std::string::npos) text[e] = 'E';
+    return text;
+}
+
 void toChar(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
         if (anyEmpty(argc, argv)) {
@@ -71,9 +90,15 @@ void toChar(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
             case SQLITE_INTEGER:
                 resultText(ctx, numberToChar(numberFromInt64(sqlite3_value_int64(v)), model, nls));
                 return;
-            case SQLITE_FLOAT:
-                resultText(ctx, numberToChar(numberFromDouble(sqlite3_value_double(v)), model, nls));
+            case SQLITE_FLOAT: {
+                const double d = sqlite3_value_double(v);
+                if (!model && beyondNumber(d)) {
+                    resultText(ctx, binaryText(d));
+                    return;
+                }
+                resultText(ctx, numberToChar(numberFromDouble(d), model, nls));
                 return;
+            }
             default:
                 break;
         }

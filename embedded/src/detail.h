@@ -53,6 +53,9 @@ occi::Number numberFromText(const std::string& text);  // ORA-01722 when not a n
 std::string numberToPlainText(const occi::Number& n);
 bool numberToInt64(const occi::Number& n, std::int64_t& out);  // false when not integral/too big
 double numberToDouble(const occi::Number& n);
+// Number text read as a BINARY_DOUBLE: the whole double range, beyond NUMBER's, and the words
+// INF, INFINITY (signed) and NAN; ORA-01722 when none of these.
+double binaryFromText(const std::string& text);
 
 // Storage texts: DATE "YYYY-MM-DD HH24:MI:SS"; TIMESTAMP "YYYY-MM-DD HH24:MI:SS.FFFFFFFFF";
 // with time zone "... .FFFFFFFFF+HH:MM". Parsing accepts a date alone, missing fraction, and

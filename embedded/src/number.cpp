@@ -8,6 +8,7 @@
 
 #include "decimal.h"
 #include "detail.h"
+#include "sql_lexer.h"
 
 namespace occi = oracle::occi;
 
@@ -220,13 +221,32 @@ bool numberToInt64(const occi::Number& n, std::int64_t& out) {
     return truncateToInt64(d, out);
 }
 
-double numberToDouble(const occi::Number& n) {
-    Decimal d = requireValue(n);
+namespace {
+
+double decimalToDouble(const Decimal& d) {
     if (d.isZero()) return 0.0;
     // An integer mantissa with an exponent needs no decimal character, so the locale is moot.
     std::string text = (d.negative ? "-" : "") + d.digits + "e" +
                        std::to_string(d.exponent - static_cast<int>(d.digits.size()));
     return std::strtod(text.c_str(), nullptr);
+}
+
+}  // namespace
+
+double numberToDouble(const occi::Number& n) { return decimalToDouble(requireValue(n)); }
+
+double binaryFromText(const std::string& text) {
+    std::string word = asciiUpper(text);
+    const std::size_t first = word.find_first_not_of(" \t");
+    const std::size_t last = word.find_last_not_of(" \t");
+    word = first == std::string::npos ? std::string() : word.substr(first, last - first + 1);
+    if (word == "INF" || word == "+INF" || word == "INFINITY" || word == "+INFINITY")
+        return HUGE_VAL;
+    if (word == "-INF" || word == "-INFINITY") return -HUGE_VAL;
+    if (word == "NAN") return std::nan("");
+    Decimal d;
+    if (!parseDecimal(text, d)) raise(1722, "invalid number");
+    return decimalToDouble(d);
 }
 
 }  // namespace detail

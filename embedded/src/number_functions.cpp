@@ -80,16 +80,7 @@ void nanvl(sqlite3_context* ctx, int, sqlite3_value** argv) {
 double binaryArg(sqlite3_value* v) {
     if (isDatetime(valueKind(v)))
         raise(932, "inconsistent datatypes: expected BINARY_DOUBLE got DATE");
-    if (sqlite3_value_type(v) == SQLITE_TEXT) {
-        std::string t = textArg(v);
-        while (!t.empty() && t.back() == ' ') t.pop_back();
-        std::size_t b = t.find_first_not_of(' ');
-        t = b == std::string::npos ? "" : t.substr(b);
-        char* end = nullptr;
-        const double x = std::strtod(t.c_str(), &end);
-        if (t.empty() || *end != '\0') raise(1722, "invalid number");
-        return x;
-    }
+    if (sqlite3_value_type(v) == SQLITE_TEXT) return binaryFromText(textArg(v));
     return sqlite3_value_double(v);
 }
 

@@ -78,20 +78,10 @@ void writeBinary(sqlite3_context* ctx, int, sqlite3_value** argv) {
         sqlite3_value* v = argv[0];
         if (resultIfNullOrNumber(ctx, v)) return;
         if (sqlite3_value_type(v) != SQLITE_TEXT) inconsistent("BINARY_DOUBLE", v);
-        std::string text = asciiUpper(valueText(v));
-        const std::size_t first = text.find_first_not_of(" \t");
-        const std::size_t last = text.find_last_not_of(" \t");
-        text = first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
-        if (text == "INF" || text == "+INF" || text == "INFINITY" || text == "+INFINITY") {
-            sqlite3_result_double(ctx, HUGE_VAL);
-        } else if (text == "-INF" || text == "-INFINITY") {
-            sqlite3_result_double(ctx, -HUGE_VAL);
-        } else if (text == "NAN") {
-            // SQLite stores a NaN as NULL: refuse it rather than lose it.
-            raise(1722, "invalid number (NaN cannot be stored by the embedded client)");
-        } else {
-            resultNumber(ctx, numberFromText(text));
-        }
+        const double d = binaryFromText(valueText(v));
+        // SQLite stores a NaN as NULL: refuse it rather than lose it.
+        if (std::isnan(d)) raise(1722, "invalid number (NaN cannot be stored by the embedded client)");
+        sqlite3_result_double(ctx, d);
     });
 }
 

@@ -158,6 +158,17 @@ TEST_F(WriteConversion, BinaryDoublesAcceptInfinityTexts) {
     EXPECT_EQ("1", s.one("select count(*) from b where x > 1e308"));
     EXPECT_EQ("1", s.one("select count(*) from b where x < -1e308"));
     EXPECT_EQ(1722, code("insert into b values (4, 'abc')"));
+    // Text is read over the whole BINARY_DOUBLE range, beyond NUMBER's 1E126, on a literal and
+    // on a bound value alike.
+    s.exec("insert into b values (5, '1.5E+300')");
+    EXPECT_EQ("1.5E+300", s.one("select to_char(x) from b where k = 5"));
+    Statement* st = s.conn()->createStatement("insert into b values (6, :1)");
+    st->setString(1, "-2E-300");
+    st->executeUpdate();
+    s.conn()->terminateStatement(st);
+    EXPECT_EQ("1", s.one("select count(*) from b where k = 6 and x < 0"));
+    EXPECT_EQ("1E+300", s.one("select to_char(to_binary_double('1E+300')) from dual"));
+    EXPECT_EQ(1722, code("select to_binary_double('0x10') from dual"));
 }
 
 }  // namespace
