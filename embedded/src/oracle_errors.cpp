@@ -127,6 +127,8 @@ bool oracleErrorFor(const std::string& m, int& code, std::string& text) {
         return set(1732, "data manipulation operation not legal on this view");
     if (m.find("ORDER BY term out of range") != std::string::npos)
         return set(1785, "ORDER BY item must be the number of a SELECT-list expression");
+    if (startsWith(m, "Cannot add a NOT NULL column"))
+        return set(1758, "table must be empty to add mandatory (NOT NULL) column");
     if (startsWith(m, "no such savepoint"))
         return set(1086, "savepoint never established in this session or is invalid");
     return false;

@@ -484,6 +484,7 @@ void rewriteDropTable(TokenEditor& e, std::size_t tableWord, RewrittenSql& out) 
     std::size_t i = skipIfNotExists(e, e.next(tableWord + 1));
     out.droppedTable = asciiUpper(objectNameAt(e, i));
     if (e.word(i, "CASCADE") && e.word(e.next(i + 1), "CONSTRAINTS")) {
+        out.cascadeConstraints = true;
         e.erase(i, e.next(i + 1) + 1);
         i = e.next(i);
     }

@@ -8,6 +8,7 @@
 #include "comparison_types.h"
 #include "connection.h"
 #include "create_table_as.h"
+#include "foreign_keys.h"
 #include "result_set.h"
 #include "synonyms.h"
 
@@ -25,6 +26,9 @@ const char* const kPls306 =
 // Throws the Oracle error of a failed step, then leaves the statement ready to run again.
 [[noreturn]] void failStep(sqlite3* db, sqlite3_stmt* stmt, int rc) {
     try {
+        if ((rc & 0xff) == SQLITE_CONSTRAINT &&
+            sqlite3_extended_errcode(db) == SQLITE_CONSTRAINT_FOREIGNKEY)
+            raiseForeignKey(db, sqlite3_sql(stmt));
         raiseSqlite(db, rc);
     } catch (...) {
         sqlite3_reset(stmt);
@@ -344,6 +348,13 @@ void StatementImpl::runDdl(const RewrittenSql& r) {
     stmt_.reset();
     connection_.beginWork();
     try {
+        if (!r.droppedTable.empty() && !referencingTables(db, r.droppedTable).empty()) {
+            // Oracle keeps a parent table while other tables' foreign keys name it.
+            if (!r.cascadeConstraints)
+                raise(2449, "unique/primary keys in table referenced by foreign keys");
+            Authorizer::Trusted trusted(connection_.authorizer());
+            dropReferencesTo(db, r.droppedTable);
+        }
         CreateTableAs createAs;
         if (parseCreateTableAs(resolveSynonyms(db, sql_, connection_.schema()), createAs))
             runCreateTableAs(db, createAs, connection_.schema());

@@ -1,0 +1,37 @@
+// Oracle's view of foreign keys over SQLite's: which side of a key a failed statement broke
+// (ORA-02291 parent key not found, ORA-02292 child record found), and which other tables
+// refer to a table that DROP TABLE would remove (ORA-02449).
+#ifndef KAVEXDB_FOREIGN_KEYS_H
+#define KAVEXDB_FOREIGN_KEYS_H
+
+#include <sqlite3.h>
+
+#include <string>
+#include <vector>
+
+namespace kavexdb {
+namespace detail {
+
+// 2291 or 2292 for a statement (SQLite's text, as run) that failed on a foreign key: DELETE
+// removes parent rows; UPDATE breaks the side whose key columns its SET assigns; INSERT adds
+// child rows.
+int foreignKeyErrorCode(sqlite3* db, const std::string& sql);
+
+// Throws the ORA error foreignKeyErrorCode names.
+[[noreturn]] void raiseForeignKey(sqlite3* db, const std::string& sql);
+
+// The tables other than itself whose foreign keys name table (SQLite's names, any case).
+std::vector<std::string> referencingTables(sqlite3* db, const std::string& table);
+
+// DROP TABLE table CASCADE CONSTRAINTS: takes the foreign keys naming table out of the other
+// tables' definitions (their rows stay as they are). The caller runs it inside the DDL's
+// transaction with the authorizer trusting it (it rewrites SQLite's schema table).
+void dropReferencesTo(sqlite3* db, const std::string& table);
+
+// A table's CREATE statement (SQLite's text) without the foreign keys that name parent.
+std::string withoutReferencesTo(const std::string& createSql, const std::string& parent);
+
+}  // namespace detail
+}  // namespace kavexdb
+
+#endif
