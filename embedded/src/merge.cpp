@@ -203,7 +203,8 @@ void StatementImpl::runMergeIteration(const RewrittenSql& r, unsigned it) {
     sqlite3* db = connection_.db();
     {
         sqlite3_int64 bound = 0;
-        for (const std::string& sql : r.steps) {
+        for (std::size_t k = 0; k < r.steps.size(); ++k) {
+            const std::string& sql = r.steps[k];
             SqliteStmt step = prepareSql(db, sql);
             const int count = sqlite3_bind_parameter_count(step.get());
             for (int p = 1; p <= count; ++p) {
@@ -217,7 +218,11 @@ void StatementImpl::runMergeIteration(const RewrittenSql& r, unsigned it) {
                 const unsigned index = static_cast<unsigned>(at - r.bindNames.begin()) + 1;
                 const BindView v = binds_.resolve(index, it, connection_.charset());
                 if (v.kind == BindValue::Kind::Unset) raise(1008, "not all variables bound");
-                const int rc = bindToSqlite(step.get(), p, v, SQLITE_STATIC);
+                ParameterConversion* conversion = nullptr;
+                for (ParameterConversion& c : stepConversions_[k])
+                    if (c.parameter() == n) conversion = &c;
+                const int rc = conversion ? conversion->bind(db, step.get(), p, v)
+                                          : bindToSqlite(step.get(), p, v, SQLITE_STATIC);
                 if (rc != SQLITE_OK) raiseSqlite(db, rc);
             }
             int rc;

@@ -188,10 +188,17 @@ const RewrittenSql& StatementImpl::rewritten() {
         if (rewrite_.kind == RewrittenSql::Kind::Query ||
             (rewrite_.kind == RewrittenSql::Kind::Dml && rewrite_.steps.empty()))
             rewrite_.sql = typeComparisons(connection_.db(), rewrite_.sql);
+        stepConversions_.clear();
         if (rewrite_.kind == RewrittenSql::Kind::Dml) {
             WriteConversions w = addWriteConversions(connection_.db(), rewrite_.sql);
             rewrite_.sql = std::move(w.sql);
             conversions_ = std::move(w.parameters);
+            // The steps of MERGE and INSERT ALL write values as INSERT and UPDATE do.
+            for (std::string& step : rewrite_.steps) {
+                WriteConversions ws = addWriteConversions(connection_.db(), step);
+                step = std::move(ws.sql);
+                stepConversions_.push_back(std::move(ws.parameters));
+            }
         }
         haveRewrite_ = true;
     }

@@ -92,6 +92,7 @@ private:
     RewrittenSql rewrite_;
     std::vector<ParameterConversion> conversions_;     // DML parameters converted when bound
     std::vector<ParameterConversion*> conversionAt_;  // by parameter index of stmt_
+    std::vector<std::vector<ParameterConversion>> stepConversions_;  // by step of steps
     NativeChecks nativeChecks_;                       // for array DML through stmt_
     SqliteStmt stmt_;
     std::vector<LobTarget> lobTargets_;  // of stmt_, found on first need
