@@ -16,6 +16,7 @@
 #include "extended_functions.h"
 #include "grouping_sets.h"
 #include "interval.h"
+#include "for_update.h"
 #include "merge.h"
 #include "multitable_insert.h"
 #include "oracle_joins.h"
@@ -635,6 +636,7 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
         for (std::string& step : out.steps) step = rewriteSql(step, sessionSchema).sql;
         return out;
     }
+    if (out.kind == Kind::Query) out.forUpdate = takeForUpdate(e);
     const std::string joined = rewriteOracleJoins(e);
     if (!joined.empty()) e = TokenEditor(lexSql(joined));
     while (rewriteQuantifiedComparisons(e)) e = TokenEditor(lexSql(e.text()));

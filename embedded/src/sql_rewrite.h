@@ -54,6 +54,7 @@ struct RewrittenSql {
     std::vector<IdentityColumn> identities;  // record in kIdentityCatalog once the CREATE ran
     std::string droppedTable;                // DROP TABLE: upper-case name whose identities go
     bool cascadeConstraints = false;         // DROP TABLE ... CASCADE CONSTRAINTS
+    bool forUpdate = false;                  // Query: SELECT ... FOR UPDATE (for_update.h)
     std::string renamedFrom, renamedTo;      // ALTER TABLE a RENAME TO b, upper case
     std::vector<std::string> catalogSql;     // Ddl: run after sql, in its transaction
     std::string viewName;                    // CREATE VIEW: upper-case name (views.h)

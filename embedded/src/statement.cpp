@@ -8,6 +8,7 @@
 #include "comparison_types.h"
 #include "connection.h"
 #include "create_table_as.h"
+#include "dml_forms.h"
 #include "foreign_keys.h"
 #include "result_set.h"
 #include "synonyms.h"
@@ -190,6 +191,7 @@ const RewrittenSql& StatementImpl::rewritten() {
             rewrite_.sql = typeComparisons(connection_.db(), rewrite_.sql);
         stepConversions_.clear();
         if (rewrite_.kind == RewrittenSql::Kind::Dml) {
+            rewrite_.sql = rewriteDmlForms(connection_.db(), rewrite_.sql);
             WriteConversions w = addWriteConversions(connection_.db(), rewrite_.sql);
             rewrite_.sql = std::move(w.sql);
             conversions_ = std::move(w.parameters);
@@ -240,6 +242,11 @@ void StatementImpl::endResultSets() {
 
 void StatementImpl::runQuery() {
     sqlite3* db = connection_.db();
+    if (rewritten().forUpdate) {
+        // The write lock, held to COMMIT or ROLLBACK, stands for the rows' locks.
+        connection_.requireIntactTransaction();
+        connection_.beginWork();
+    }
     sqlite3_stmt* query = prepared();
     checkParameterPositions(query);
     if (!havePlan_) {
