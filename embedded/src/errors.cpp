@@ -53,6 +53,7 @@ std::string upper(std::string s) {
 std::string quotedName(const std::string& dotted) {
     std::string out = "\"";
     for (char c : upper(dotted)) {
+        if (c == '"') continue;  // SQLite quotes some names already
         if (c == '.')
             out += "\".\"";
         else

@@ -14,15 +14,16 @@
 #include "dictionary.h"
 #include "expression_rewrite.h"
 #include "extended_functions.h"
+#include "for_update.h"
 #include "grouping_sets.h"
 #include "interval.h"
-#include "for_update.h"
 #include "merge.h"
 #include "multitable_insert.h"
 #include "oracle_joins.h"
 #include "quantified_comparisons.h"
 #include "row_limiting.h"
 #include "sequences.h"
+#include "sql_context.h"
 #include "sql_lexer.h"
 #include "statistical_aggregates.h"
 #include "synonyms.h"
@@ -517,6 +518,16 @@ void rewriteAlterTable(TokenEditor& e, std::size_t tableWord, RewrittenSql& out)
             out.renamedFrom = asciiUpper(table);
             out.renamedTo = asciiUpper(renamed);
         }
+    } else if (e.word(i, "DROP") && e.punct(e.next(i + 1), '(')) {
+        // DROP (a, b): one DROP COLUMN each.
+        const std::size_t open = e.next(i + 1), past = e.pastParens(open);
+        const auto items = depthZeroItems(e, open + 1, past - 1);
+        for (std::size_t n = 1; n < items.size(); ++n)
+            out.catalogSql.push_back("ALTER TABLE " + textOf(e, tableWord + 1, i) +
+                                     " DROP COLUMN " +
+                                     textOf(e, items[n].first, items[n].second));
+        e.erase(items[0].second, past);
+        e[open].text = "COLUMN ";
     } else if (e.word(i, "ADD")) {
         const std::size_t open = e.next(i + 1);
         if (!e.punct(open, '(')) {

@@ -86,5 +86,23 @@ TEST_F(ConstraintsDdl, AddedColumnsKeepTheirTypeDefaultAndChecks) {
     EXPECT_EQ(1400, oraCode([&] { s.exec("insert into empty_t (a) values (1)"); }));
 }
 
+TEST_F(ConstraintsDdl, AlterTableAddsAndDropsSeveralColumns) {
+    s.exec("create table countries (country_id char(2), country_name varchar2(40))");
+    s.exec("insert into countries values ('US', 'United States')");
+    s.exec("alter table countries add (duty_pct number(2,2) check (duty_pct < 10.5), "
+           "visa_needed varchar2(3) default 'NO', added date default date '2024-01-01')");
+    EXPECT_EQ("US|United States|-|NO|1",
+              rows("select country_id, country_name, duty_pct, visa_needed, count(added) "
+                   "from countries group by country_id, country_name, duty_pct, visa_needed"));
+    EXPECT_EQ(12899, oraCode([&] { s.exec("update countries set visa_needed = 'MAYBE'"); }));
+    EXPECT_EQ(1u, s.exec("update countries set duty_pct = 0.125"));
+    EXPECT_EQ("0.13", rows("select duty_pct from countries"));
+    s.exec("alter table countries drop (duty_pct, visa_needed)");
+    s.exec("alter table countries drop column added");
+    EXPECT_EQ("US|United States", rows("select * from countries"));
+    EXPECT_EQ("ORA-00904: \"NOPE\": invalid identifier\n",
+              oraMessage([&] { s.exec("alter table countries drop column nope"); }));
+}
+
 }  // namespace
 }  // namespace clienttest
