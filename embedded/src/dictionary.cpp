@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "comments.h"
 #include "detail.h"
 #include "function_args.h"
 #include "sequences.h"
@@ -155,6 +156,8 @@ std::string dictionaryQuery(const std::string& name, const std::string& schema) 
     if (name == "USER_CONSTRAINTS") return constraints(owner);
     if (name == "USER_OBJECTS") return objects();
     if (name == "USER_USERS") return users(owner, false);
+    if (name == "USER_TAB_COMMENTS") return tableCommentsQuery();
+    if (name == "USER_COL_COMMENTS") return columnCommentsQuery();
     if (name == "ALL_USERS") return users(owner, true);
     return synonymDictionaryQuery(name, schema);
 }
@@ -301,6 +304,7 @@ void rewriteDictionaryViews(TokenEditor& e, const std::string& schema) {
 void registerDictionaryFunctions(sqlite3* db) {
     defineFunction(db, "ORA$COLUMN_TYPE", 2, columnType);
     defineFunction(db, "ORA$SEQUENCE_ROWS", 0, sequenceRows, false);
+    registerCommentFunctions(db);
 }
 
 }  // namespace detail

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "cast.h"
+#include "comments.h"
 #include "conversion_forms.h"
 #include "date_functions.h"
 #include "datetime_literal.h"
@@ -594,6 +595,7 @@ void rewriteDdl(TokenEditor& e, RewrittenSql& out) {
         rewriteDropTable(e, object, out);
     } else if (e.word(verb, "ALTER") && e.word(object, "TABLE")) {
         rewriteAlterTable(e, object, out);
+    } else if (rewriteCommentOn(e, out)) {
     } else if (e.word(verb, "RENAME")) {
         // RENAME a TO b -> ALTER TABLE a RENAME TO b
         std::size_t i = object;

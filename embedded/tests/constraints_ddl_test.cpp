@@ -104,5 +104,27 @@ TEST_F(ConstraintsDdl, AlterTableAddsAndDropsSeveralColumns) {
               oraMessage([&] { s.exec("alter table countries drop column nope"); }));
 }
 
+TEST_F(ConstraintsDdl, CommentsOnTablesAndColumns) {
+    EXPECT_EQ("DEPARTMENTS|TABLE|-", rows("select * from user_tab_comments "
+                                          "where table_name = 'DEPARTMENTS'"));
+    s.exec("comment on table departments is 'Departments table'");
+    s.exec("comment on column departments.department_name is 'It''s the name'");
+    s.exec("comment on column scott.departments.department_id is 'Key'");
+    EXPECT_EQ("DEPARTMENTS|TABLE|Departments table",
+              rows("select * from user_tab_comments where table_name = 'DEPARTMENTS'"));
+    EXPECT_EQ("DEPARTMENTS|DEPARTMENT_ID|Key;DEPARTMENTS|DEPARTMENT_NAME|It's the name",
+              rows("select * from user_col_comments where table_name = 'DEPARTMENTS' "
+                   "order by column_name"));
+    s.exec("comment on column departments.department_id is ''");
+    s.exec("comment on table departments is 'Depts'");
+    EXPECT_EQ("DEPARTMENT_NAME", rows("select column_name from user_col_comments "
+                                      "where comments is not null"));
+    EXPECT_EQ("Depts", rows("select comments from user_tab_comments where comments is not null"));
+    EXPECT_EQ(942, oraCode([&] { s.exec("comment on table nope is 'x'"); }));
+    EXPECT_EQ(904, oraCode([&] { s.exec("comment on column departments.nope is 'x'"); }));
+    EXPECT_EQ(1780, oraCode([&] { s.exec("comment on table departments is 42"); }));
+    EXPECT_EQ("", rows("select table_name from user_tables where table_name like 'KAVEX%'"));
+}
+
 }  // namespace
 }  // namespace clienttest
