@@ -519,6 +519,11 @@ void rewriteAlterTable(TokenEditor& e, std::size_t tableWord, RewrittenSql& out)
             out.renamedFrom = asciiUpper(table);
             out.renamedTo = asciiUpper(renamed);
         }
+    } else if (e.word(i, "MODIFY") || e.word(i, "ENABLE") || e.word(i, "DISABLE") ||
+               ((e.word(i, "ADD") || e.word(i, "DROP")) && startsConstraint(e, e.next(i + 1)))) {
+        // SQLite cannot change a table's columns or constraints in place.
+        raise(1735, "invalid ALTER TABLE option: " + asciiUpper(e[i].text) +
+                        " is not supported by the embedded client");
     } else if (e.word(i, "DROP") && e.punct(e.next(i + 1), '(')) {
         // DROP (a, b): one DROP COLUMN each.
         const std::size_t open = e.next(i + 1), past = e.pastParens(open);

@@ -102,6 +102,14 @@ TEST_F(ConstraintsDdl, AlterTableAddsAndDropsSeveralColumns) {
     EXPECT_EQ("US|United States", rows("select * from countries"));
     EXPECT_EQ("ORA-00904: \"NOPE\": invalid identifier\n",
               oraMessage([&] { s.exec("alter table countries drop column nope"); }));
+    // Forms SQLite cannot carry out are refused, the table unchanged.
+    for (const char* form : {"modify (country_name varchar2(60))", "modify country_id not null",
+                             "add constraint country_pk primary key (country_id)",
+                             "add unique (country_name)", "drop constraint country_pk",
+                             "drop primary key", "disable constraint country_pk"})
+        EXPECT_EQ(1735, oraCode([&] { s.exec(std::string("alter table countries ") + form); }))
+            << form;
+    EXPECT_EQ(1u, s.exec("insert into countries select * from countries"));
 }
 
 TEST_F(ConstraintsDdl, CommentsOnTablesAndColumns) {
