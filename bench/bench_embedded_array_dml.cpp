@@ -1,4 +1,4 @@
-// Inserting 100,000 rows x 3 columns (INTEGER, VARCHAR2(30), BINARY_DOUBLE) into a file
+// Inserting 1,000,000 rows x 3 columns (INTEGER, VARCHAR2(30), BINARY_DOUBLE) into a file
 // database with one execute of the embedded client (setMaxIterations, setters, addIteration),
 // side by side with a raw SQLite prepared-insert loop in one transaction. Targets: the client at
 // most 1.3x the raw loop on a plain table, 1.2x on a table created through the client (whose
@@ -24,10 +24,13 @@ using benchutil::secondsSince;
 
 const char* const kCreate = "CREATE TABLE t (id INTEGER, name VARCHAR2(30), amount BINARY_DOUBLE)";
 
-double rawRun(const std::string& path, long rows) {
+// pageSize: that of the database the client's run writes, so both write the same pages.
+double rawRun(const std::string& path, long rows, int pageSize) {
     removeDb(path);
     sqlite3* db = nullptr;
     sqlite3_open(path.c_str(), &db);
+    sqlite3_exec(db, ("PRAGMA page_size=" + std::to_string(pageSize)).c_str(), nullptr, nullptr,
+                 nullptr);
     sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
     sqlite3_exec(db, kCreate, nullptr, nullptr, nullptr);
     Clock::time_point start = Clock::now();
@@ -91,15 +94,18 @@ double clientRun(const std::string& path, long rows, bool clientDdl) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    long rows = argc > 1 ? std::atol(argv[1]) : 100000;
+    long rows = argc > 1 ? std::atol(argv[1]) : 1000000;
     std::string dir = argc > 2 ? argv[2] : "/tmp";
     std::string path = dir + "/bench_embedded_array_dml.db";
-    double raw = 1e30, client = 1e30, checked = 1e30;
+    // The plain table is made by SQLite with its default page size; a database the client
+    // creates has large pages. Each client run is compared with a raw run on the same pages.
+    double raw = 1e30, rawLarge = 1e30, client = 1e30, checked = 1e30;
     try {
-        for (int round = 0; round < 3; ++round) {  // best of three: the machine may be busy
-            double r = rawRun(path, rows), c = clientRun(path, rows, false),
-                   k = clientRun(path, rows, true);
+        for (int round = 0; round < 5; ++round) {  // best of five: the machine may be busy
+            double r = rawRun(path, rows, 4096), c = clientRun(path, rows, false),
+                   rl = rawRun(path, rows, 65536), k = clientRun(path, rows, true);
             if (r < raw) raw = r;
+            if (rl < rawLarge) rawLarge = rl;
             if (c < client) client = c;
             if (k < checked) checked = k;
         }
@@ -109,9 +115,10 @@ int main(int argc, char** argv) {
     removeDb(path);
     std::printf("array insert %ld rows x 3 columns in one execute\n", rows);
     benchutil::printVersusRaw("array DML, plain table, client / raw CPU", rows, raw, client, 1.3);
+    std::printf("  raw SQLite loop, 64 KiB pages %8.3f s CPU\n", rawLarge);
     std::printf("  client, table created through the client (write-time type checks)\n");
     std::printf("                         %8.3f s CPU\n", checked);
-    benchutil::printTarget("array DML, checked table, client / raw CPU", checked / raw, "x", true,
-                           1.2);
+    benchutil::printTarget("array DML, checked table, client / raw CPU", checked / rawLarge, "x",
+                           true, 1.2);
     return 0;
 }
