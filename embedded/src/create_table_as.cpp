@@ -6,39 +6,12 @@
 #include "detail.h"
 #include "sql_lexer.h"
 #include "sql_rewrite.h"
+#include "token_editor.h"
 #include "write_conversion.h"
 
 namespace kavexdb {
 namespace detail {
 namespace {
-
-// Significant tokens with the index of each in the full list.
-struct Significant {
-    std::vector<Token> all;
-    std::vector<std::size_t> at;
-    bool word(std::size_t i, const char* upper) const {
-        return i < at.size() && all[at[i]].isWord(upper);
-    }
-    bool punct(std::size_t i, char c) const { return i < at.size() && all[at[i]].isPunct(c); }
-    bool name(std::size_t i) const {
-        return i < at.size() &&
-               (all[at[i]].kind == Token::Kind::Word || all[at[i]].kind == Token::Kind::QuotedIdent);
-    }
-    // The position of the parenthesis that closes the one at open; at.size() when none does.
-    std::size_t closing(std::size_t open) const {
-        int depth = 0;
-        for (std::size_t k = open; k < at.size(); ++k) {
-            if (punct(k, '(')) ++depth;
-            if (punct(k, ')') && --depth == 0) return k;
-        }
-        return at.size();
-    }
-    std::string join(std::size_t from, std::size_t to) const {  // significant positions
-        const std::size_t end = to < at.size() ? at[to] : all.size();
-        return joinTokens(std::vector<Token>(all.begin() + static_cast<long>(at[from]),
-                                             all.begin() + static_cast<long>(end)));
-    }
-};
 
 std::string quoted(const std::string& name) {
     std::string out = "\"";
@@ -101,54 +74,43 @@ std::string sqliteSql(sqlite3* db, const std::string& oracleSql, const std::stri
     return kind == RewrittenSql::Kind::Dml ? addWriteConversions(db, sql).sql : sql;
 }
 
-void runOne(sqlite3* db, const std::string& sql) {
-    SqliteStmt stmt = prepareSql(db, sql);
-    if (sqlite3_bind_parameter_count(stmt.get()) > 0)
-        raise(1027, "bind variables not allowed for data definition operations");
-    int rc;
-    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
-    }
-    if (rc != SQLITE_DONE) raiseSqlite(db, rc);
-}
-
 }  // namespace
 
 bool parseCreateTableAs(const std::string& oracleSql, CreateTableAs& out) {
-    Significant s;
-    s.all = lexSql(oracleSql);
-    for (std::size_t i = 0; i < s.all.size(); ++i)
-        if (s.all[i].significant()) s.at.push_back(i);
-    if (!s.word(0, "CREATE") || !s.word(1, "TABLE")) return false;
-    std::size_t i = 2;
-    if (s.word(i, "IF") && s.word(i + 1, "NOT") && s.word(i + 2, "EXISTS")) return false;
-    const std::size_t nameStart = i;
-    if (!s.name(i)) return false;
-    ++i;
-    while (s.punct(i, '.') && s.name(i + 1)) i += 2;
+    const TokenEditor e(lexSql(oracleSql));
+    const std::size_t create = e.next(0), tableWord = e.next(create + 1);
+    if (!e.word(create, "CREATE") || !e.word(tableWord, "TABLE")) return false;
+    const std::size_t nameStart = e.next(tableWord + 1);
+    if (!e.name(nameStart) || e.word(nameStart, "IF")) return false;
+    std::size_t i = e.next(nameStart + 1);
+    while (e.punct(i, '.') && e.name(e.next(i + 1))) i = e.next(e.next(i + 1) + 1);
     const std::size_t nameEnd = i;
     std::vector<std::string> columns;
-    if (s.punct(i, '(')) {
-        for (++i;; i += 2) {
-            if (!s.name(i)) return false;  // column definitions: an ordinary CREATE TABLE
-            columns.push_back(s.all[s.at[i]].text);
-            if (s.punct(i + 1, ')')) break;
-            if (!s.punct(i + 1, ',')) return false;
+    if (e.punct(i, '(')) {
+        const std::size_t past = e.pastParens(i);
+        for (const auto& item : depthZeroItems(e, i + 1, past - 1)) {
+            const std::size_t name = e.next(item.first);
+            // Column definitions (a name and a type): an ordinary CREATE TABLE.
+            if (!e.name(name) || e.next(name + 1) < item.second) return false;
+            columns.push_back(e.tokens()[name].text);
         }
-        i += 2;
+        i = e.next(past);
     }
-    if (!s.word(i, "AS") || i + 1 >= s.at.size()) return false;
-    out.table = s.join(nameStart, nameEnd);
-    out.columns = std::move(columns);
-    std::size_t last = s.at.size() - 1;
-    while (last > i && s.punct(last, ';')) --last;
+    if (!e.word(i, "AS")) return false;
+    std::size_t first = e.next(i + 1), end = e.size();
+    while (end > first && (!e.tokens()[end - 1].significant() || e.punct(end - 1, ';'))) --end;
     // AS (query): the parentheses would read as a column list after INSERT INTO name.
-    std::size_t first = i + 1;
-    while (s.punct(first, '(') && s.closing(first) == last) {
-        ++first;
-        --last;
+    while (e.punct(first, '(') && e.pastParens(first) == end) {
+        first = e.next(first + 1);
+        --end;
+        while (end > first && !e.tokens()[end - 1].significant()) --end;
     }
-    if (first > last) return false;
-    out.query = s.join(first, last + 1);
+    if (first >= end) return false;
+    const std::vector<Token>& tokens = e.tokens();
+    const auto at = [&](std::size_t k) { return tokens.begin() + static_cast<long>(k); };
+    out.table = joinTokens(std::vector<Token>(at(nameStart), at(nameEnd)));
+    out.columns = std::move(columns);
+    out.query = joinTokens(std::vector<Token>(at(first), at(end)));
     return true;
 }
 
@@ -179,9 +141,9 @@ void runCreateTableAs(sqlite3* db, const CreateTableAs& statement,
     }
     const RewrittenSql create =
         rewriteSql("CREATE TABLE " + statement.table + " (" + definitions + ")", sessionSchema);
-    runOne(db, create.sql);
+    runOnce(db, create.sql);
     applyDdlEffects(db, create);
-    runOne(db, sqliteSql(db, "INSERT INTO " + statement.table + " " + statement.query,
+    runOnce(db, sqliteSql(db, "INSERT INTO " + statement.table + " " + statement.query,
                          sessionSchema, RewrittenSql::Kind::Dml));
 }
 

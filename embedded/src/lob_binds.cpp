@@ -98,16 +98,7 @@ std::vector<LobTarget> findLobTargets(sqlite3* db, sqlite3_stmt* stmt, const std
         while (i < e.size() && !e.word(i, "SET")) i = e.next(i + 1);
         if (i >= e.size()) return targets;
         const std::size_t from = i + 1;
-        std::size_t to = from;
-        int depth = 0;
-        for (; to < e.size(); ++to) {
-            if (e.punct(to, '(')) ++depth;
-            if (e.punct(to, ')')) --depth;
-            if (depth == 0 && (e.word(to, "WHERE") || e.word(to, "FROM") ||
-                               e.word(to, "RETURNING") || e.word(to, "ORDER") ||
-                               e.word(to, "LIMIT")))
-                break;
-        }
+        const std::size_t to = setListEnd(e, from);
         for (const auto& item : depthZeroItems(e, from, to)) {
             const std::size_t name = e.next(item.first);
             const std::size_t eq = e.next(name + 1);

@@ -1,5 +1,7 @@
 #include "sqlite_util.h"
 
+#include <cctype>
+
 #include "detail.h"
 #include "oracle_errors.h"
 
@@ -9,6 +11,23 @@ namespace detail {
 void execSql(sqlite3* db, const char* sql) {
     int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) raiseSqlite(db, rc);
+}
+
+bool onlyTerminators(const char* tail) {
+    for (; tail && *tail; ++tail)
+        if (!std::isspace(static_cast<unsigned char>(*tail)) && *tail != ';') return false;
+    return true;
+}
+
+void runOnce(sqlite3* db, const std::string& sql) {
+    const char* tail = nullptr;
+    SqliteStmt stmt = prepareSql(db, sql, &tail);
+    if (!onlyTerminators(tail)) raise(933, "SQL command not properly ended");
+    if (!stmt) return;
+    int rc;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE) raiseSqlite(db, rc);
 }
 
 SqliteStmt prepareSql(sqlite3* db, const std::string& sql, const char** tail) {

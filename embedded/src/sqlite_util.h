@@ -24,6 +24,11 @@ using SqliteStmt = std::unique_ptr<sqlite3_stmt, SqliteFinalizer>;
 void execSql(sqlite3* db, const char* sql);
 // Prepares one statement; tail receives what follows it in sql when not null.
 SqliteStmt prepareSql(sqlite3* db, const std::string& sql, const char** tail = nullptr);
+// Whether the text after a statement holds only blanks and semicolons.
+bool onlyTerminators(const char* tail);
+// Runs one statement that returns no rows (DDL and catalog maintenance); ORA-00933 when sql
+// holds more than one.
+void runOnce(sqlite3* db, const std::string& sql);
 std::string upperAscii(std::string text);
 
 }  // namespace detail

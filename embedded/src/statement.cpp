@@ -67,24 +67,6 @@ DataBuffer dataBuffer(void* buffer, occi::Type type, sb4 size, sb2* ind) {
     return b;
 }
 
-bool onlyTerminators(const char* tail) {
-    for (; tail && *tail; ++tail)
-        if (!std::isspace(static_cast<unsigned char>(*tail)) && *tail != ';') return false;
-    return true;
-}
-
-// Runs one statement that returns no rows (DDL and catalog maintenance).
-void runOnce(sqlite3* db, const std::string& sql) {
-    const char* tail = nullptr;
-    SqliteStmt stmt = prepareSql(db, sql, &tail);
-    if (!onlyTerminators(tail)) raise(933, "SQL command not properly ended");
-    if (!stmt) return;
-    int rc;
-    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
-    }
-    if (rc != SQLITE_DONE) raiseSqlite(db, rc);
-}
-
 }  // namespace
 
 StatementImpl::StatementImpl(ConnectionImpl& connection, const std::string& sql)

@@ -79,6 +79,20 @@ inline std::vector<std::pair<std::size_t, std::size_t>> depthZeroItems(const Tok
     return out;
 }
 
+// Where an UPDATE's SET list that starts at from ends: the depth-0 WHERE, FROM, RETURNING,
+// ORDER or LIMIT after it, else e.size().
+inline std::size_t setListEnd(const TokenEditor& e, std::size_t from) {
+    int depth = 0;
+    for (std::size_t to = from; to < e.size(); ++to) {
+        if (e.punct(to, '(')) ++depth;
+        if (e.punct(to, ')')) --depth;
+        if (depth == 0 && (e.word(to, "WHERE") || e.word(to, "FROM") || e.word(to, "RETURNING") ||
+                           e.word(to, "ORDER") || e.word(to, "LIMIT")))
+            return to;
+    }
+    return e.size();
+}
+
 // A [schema.]name at i, as Oracle resolves the names; i moves past it. False when i is no name.
 inline bool qualifiedNameAt(const TokenEditor& e, std::size_t& i, std::string& schema,
                             std::string& name) {

@@ -433,15 +433,7 @@ void convertUpdate(sqlite3* db, Conversions& c, std::size_t verb) {
     while (i < e.size() && !e.word(i, "SET")) i = e.next(i + 1);
     if (i >= e.size()) return;
     const std::size_t from = i + 1;
-    std::size_t to = from;
-    int depth = 0;
-    for (; to < e.size(); ++to) {
-        if (e.punct(to, '(')) ++depth;
-        if (e.punct(to, ')')) --depth;
-        if (depth == 0 && (e.word(to, "WHERE") || e.word(to, "FROM") ||
-                           e.word(to, "RETURNING") || e.word(to, "ORDER") || e.word(to, "LIMIT")))
-            break;
-    }
+    const std::size_t to = setListEnd(e, from);
     for (const auto& item : depthZeroItems(e, from, to)) {
         std::size_t eq = e.next(item.first);
         while (eq < item.second && !e.punct(eq, '=')) eq = e.next(eq + 1);
