@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "column_scope.h"
 #include "datetime_order.h"
 #include "datetime_parse.h"
 #include "detail.h"
@@ -81,144 +82,34 @@ Class classOfDeclared(const char* decl) {
     return Class::Unknown;
 }
 
-// Words after a table reference that are no alias.
-bool endsTableReference(const TokenEditor& e, std::size_t i) {
-    for (const char* w :
-         {"WHERE", "GROUP",  "ORDER",     "HAVING",  "UNION",  "INTERSECT", "EXCEPT",  "JOIN",
-          "LEFT",  "RIGHT",  "FULL",      "INNER",   "CROSS",  "NATURAL",   "ON",      "USING",
-          "LIMIT", "WINDOW", "SET",       "OUTER",   "VALUES", "SELECT",    "CONNECT", "START",
-          "FETCH", "OFFSET", "RETURNING", "INDEXED", "NOT"})
-        if (e.word(i, w)) return true;
-    return !e.name(i);
-}
-
-// The columns of the statement's tables, views and inline views, by the name or alias they are
-// referred to with. Looked up only when a comparison asks: a table's columns one by one in the
-// schema, a view's or a subquery's by preparing a query of it.
+// The classes of the statement's columns: a column whose sources disagree, or one not followed,
+// is Unknown.
 class Scope {
   public:
-    Scope(sqlite3* db, const TokenEditor& e) : db_(db), e_(e) {
-        for (std::size_t i = e.next(0); i < e.size(); i = e.next(i + 1)) {
-            if (e.word(i, "FROM")) {
-                references(e.next(i + 1), true);
-            } else if (e.word(i, "JOIN") || (e.word(i, "UPDATE") && i == e.next(0))) {
-                references(e.next(i + 1), false);
-            } else if (e.word(i, "WITH") && i == e.next(0)) {
-                opaque_ = true;  // common table expressions are not followed
-            }
-        }
-    }
+    Scope(sqlite3* db, const TokenEditor& e) : columns_(db, e) {}
 
-    // A column named alone: its class when every source that has such a column agrees.
     Class column(const std::string& name) {
-        if (opaque_) return Class::Unknown;
-        for (Source& source : sources_)
-            if (resolve(source) == State::Unknown) return Class::Unknown;
-        return agreed(name, [](const Source&) { return true; });
+        if (!columns_.declaredTypes(name, decls_)) return Class::Unknown;
+        return agreed();
     }
-
-    // source.name, source being a name or alias (used for more than one source: they must agree).
     Class column(const std::string& source, const std::string& name) {
-        return agreed(name, [&](const Source& s) { return s.name == source; });
+        columns_.declaredTypes(source, name, decls_);
+        return agreed();
     }
 
   private:
-    enum class State { Unresolved, Table, Read, Unknown };
-    struct Source {
-        std::string name;           // the name or alias it is referred to by, in upper case
-        std::string schema, table;  // a table or view by name (table empty for a subquery)
-        std::string query;          // what SELECT * FROM takes
-        State state = State::Unresolved;
-        std::map<std::string, Class> columns;  // a table's: those looked up so far
-    };
-
-    template <class Pick>
-    Class agreed(const std::string& name, Pick pick) {
+    Class agreed() const {
         Class found = Class::Unknown;
-        bool seen = false;
-        for (Source& source : sources_) {
-            if (!pick(source)) continue;
-            Class type;
-            if (!lookup(source, name, type)) continue;
-            if (seen && type != found) return Class::Unknown;
+        for (std::size_t i = 0; i < decls_.size(); ++i) {
+            const Class type = classOfDeclared(decls_[i].c_str());
+            if (i > 0 && type != found) return Class::Unknown;
             found = type;
-            seen = true;
         }
         return found;
     }
 
-    State resolve(Source& s) {
-        if (s.state != State::Unresolved) return s.state;
-        if (!s.table.empty() &&
-            sqlite3_table_column_metadata(db_, s.schema.empty() ? nullptr : s.schema.c_str(),
-                                          s.table.c_str(), nullptr, nullptr, nullptr, nullptr,
-                                          nullptr, nullptr) == SQLITE_OK)
-            return s.state = State::Table;
-        sqlite3_stmt* raw = nullptr;
-        const std::string sql = "SELECT * FROM " + s.query;
-        const int rc = sqlite3_prepare_v2(db_, sql.c_str(), -1, &raw, nullptr);
-        SqliteStmt probe(raw);
-        if (rc != SQLITE_OK || !raw) return s.state = State::Unknown;
-        for (int c = 0; c < sqlite3_column_count(raw); ++c)
-            s.columns.emplace(asciiUpper(sqlite3_column_name(raw, c)),
-                              classOfDeclared(sqlite3_column_decltype(raw, c)));
-        return s.state = State::Read;
-    }
-
-    // Whether the source has the column; type receives its class.
-    bool lookup(Source& s, const std::string& name, Class& type) {
-        const State state = resolve(s);
-        if (state == State::Unknown) return false;
-        const auto it = s.columns.find(name);
-        if (it != s.columns.end()) {
-            type = it->second;
-            return true;
-        }
-        if (state == State::Read) return false;
-        const char* decl = nullptr;
-        if (sqlite3_table_column_metadata(db_, s.schema.empty() ? nullptr : s.schema.c_str(),
-                                          s.table.c_str(), name.c_str(), &decl, nullptr, nullptr,
-                                          nullptr, nullptr) != SQLITE_OK)
-            return false;
-        type = classOfDeclared(decl);
-        s.columns.emplace(name, type);
-        return true;
-    }
-
-    // Table references from i: one, or a comma-separated list.
-    void references(std::size_t i, bool list) {
-        while (i < e_.size()) {
-            Source source;
-            if (e_.punct(i, '(')) {
-                const std::size_t past = e_.pastParens(i);
-                for (std::size_t k = i; k < past; ++k) source.query += e_.tokens()[k].text;
-                i = e_.next(past);
-            } else {
-                if (!qualifiedNameAt(e_, i, source.schema, source.table)) return;
-                if (e_.punct(i, '(')) {  // a table-valued function
-                    opaque_ = true;
-                    return;
-                }
-                source.query =
-                    (source.schema.empty() ? "" : sqlQuotedIdentifier(source.schema) + ".") +
-                    sqlQuotedIdentifier(source.table);
-                source.name = asciiUpper(source.table);
-            }
-            if (e_.word(i, "AS")) i = e_.next(i + 1);
-            if (!endsTableReference(e_, i)) {
-                source.name = asciiUpper(identifierName(e_.tokens()[i]));
-                i = e_.next(i + 1);
-            }
-            sources_.push_back(std::move(source));
-            if (!list || !e_.punct(i, ',')) return;
-            i = e_.next(i + 1);
-        }
-    }
-
-    sqlite3* db_;
-    const TokenEditor& e_;
-    std::vector<Source> sources_;
-    bool opaque_ = false;  // a source whose columns are not followed
+    ColumnScope columns_;
+    std::vector<std::string> decls_;
 };
 
 struct Operand {

@@ -2,6 +2,7 @@
 // INSERT ... SELECT.
 #include "create_table_as.h"
 
+#include "clob_text.h"
 #include "comparison_types.h"
 #include "detail.h"
 #include "sql_lexer.h"
@@ -71,7 +72,8 @@ std::string sqliteSql(sqlite3* db, const std::string& oracleSql, const std::stri
     const RewrittenSql r = rewriteSql(oracleSql, schema);
     if (r.kind != kind || !r.steps.empty()) raise(928, "missing SELECT keyword");
     std::string sql = typeComparisons(db, r.sql);
-    return kind == RewrittenSql::Kind::Dml ? addWriteConversions(db, sql).sql : sql;
+    if (kind == RewrittenSql::Kind::Dml) sql = addWriteConversions(db, sql).sql;
+    return readClobsAsText(db, sql);
 }
 
 }  // namespace

@@ -178,7 +178,7 @@ class Typer {
             return typed(literal.substr(1, literal.size() - 2));
         }
         if (name == "MIN" || name == "MAX" || name == "GREATEST" || name == "LEAST" ||
-            name == "NVL" || name == "COALESCE" || name == "IFNULL")
+            name == "NVL" || name == "COALESCE" || name == "IFNULL" || name == "ORA$CLOB_TEXT")
             return argument(args, 0);
         if (name == "SUM" || name == "AVG") {  // of intervals an interval, of numbers a number
             const ExpressionType a = argument(args, 0);

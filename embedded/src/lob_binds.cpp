@@ -125,6 +125,7 @@ std::vector<LobTarget> findLobTargets(sqlite3* db, sqlite3_stmt* stmt, const std
             if (storage != Storage::Blob && storage != Storage::Clob) continue;
             LobTarget& t = targets[static_cast<std::size_t>(index)];
             t.known = true;
+            t.clob = storage == Storage::Clob;
             t.schema = where;
             t.table = table;
             t.column = column;

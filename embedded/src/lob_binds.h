@@ -2,7 +2,9 @@
 // a zeroblob of the LOB's size, and the bytes are then written into the stored value with
 // SQLite's incremental blob I/O, inside the statement's transaction. That needs to know where
 // the value goes: the column of a rowid table that an INSERT ... VALUES or an UPDATE ... SET
-// writes the parameter into whole.
+// writes the parameter into whole. A CLOB goes so into a CLOB or NCLOB column only, where it is
+// kept as a blob of its UTF-8 bytes: SQLite cannot make a text value without building it, and
+// everything that reads the column takes such a blob for the text it holds.
 #ifndef KAVEXDB_LOB_BINDS_H
 #define KAVEXDB_LOB_BINDS_H
 
@@ -18,7 +20,13 @@ namespace detail {
 
 struct LobTarget {
     bool known = false;
+    bool clob = false;                  // a CLOB or NCLOB column
     std::string schema, table, column;  // schema: "main", "temp", ... as SQLite names it
+
+    // Whether content, not in memory, is bound as a zeroblob and written after the step.
+    bool streams(const LobContent& content) const {
+        return known && !content.inMemory() && (!content.isClob || clob);
+    }
 };
 
 // By SQLite parameter index of stmt (0 unused). sql is the statement's SQLite text.

@@ -183,8 +183,8 @@ ResultSetImpl::ResultSetImpl(sqlite3* db, sqlite3_stmt* stmt, unsigned prefetch,
         if (!decl) continue;  // an expression: its values decide
         Column& c = columns_[static_cast<std::size_t>(i)];
         c.declared = mapDeclaredType(decl);
-        c.lob = c.declared.dataType == occi::OCCI_SQLT_CLOB ||
-                c.declared.dataType == occi::OCCI_SQLT_BLOB;
+        c.clob = c.declared.dataType == occi::OCCI_SQLT_CLOB;
+        c.lob = c.clob || c.declared.dataType == occi::OCCI_SQLT_BLOB;
         c.longType = c.declared.dataType == occi::OCCI_SQLT_LNG ||
                      c.declared.dataType == occi::OCCI_SQLT_LBI;
         c.numericScale = c.declared.dataType == occi::OCCI_SQLT_NUM &&
@@ -260,7 +260,10 @@ void ResultSetImpl::fetchBatch() {
                 // One column call per value: the value accessors skip the per-call checks.
                 sqlite3_value* value = sqlite3_column_value(rows_, i);
                 Cell& c = *cell;
-                c.type = sqlite3_value_type(value);
+                const int stored = sqlite3_value_type(value);
+                c.type = stored;
+                if (stored == SQLITE_BLOB && columns_[static_cast<std::size_t>(i)].clob)
+                    c.type = SQLITE_TEXT;  // a CLOB streamed in as its UTF-8 bytes
                 switch (c.type) {
                 case SQLITE_INTEGER:
                     c.integer = sqlite3_value_int64(value);
@@ -270,7 +273,7 @@ void ResultSetImpl::fetchBatch() {
                     break;
                 case SQLITE_TEXT:
                 case SQLITE_BLOB: {
-                    const void* p = c.type == SQLITE_TEXT
+                    const void* p = stored == SQLITE_TEXT
                                         ? static_cast<const void*>(sqlite3_value_text(value))
                                         : sqlite3_value_blob(value);
                     c.length = static_cast<std::uint32_t>(sqlite3_value_bytes(value));
@@ -293,7 +296,10 @@ void ResultSetImpl::fetchBatch() {
                 for (int i = 0; i < n; ++i) {
                     Cell& c = row[i];
                     if (!lazy_->lazy[static_cast<std::size_t>(i)] || c.type != SQLITE_TEXT) continue;
-                    c.type = arena_.compare(c.offset, c.length, "blob") == 0 ? kLazyBlob : kLazyText;
+                    c.type = arena_.compare(c.offset, c.length, "blob") == 0 &&
+                                     !columns_[static_cast<std::size_t>(i)].clob
+                                 ? kLazyBlob
+                                 : kLazyText;
                     c.length = 0;
                     c.integer = rowid;  // shares its storage with the offset
                 }

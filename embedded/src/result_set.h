@@ -58,6 +58,7 @@ private:
     struct Column {
         DeclaredType declared;
         bool lob = false;        // CLOB or BLOB: an empty value is an empty LOB, not NULL
+        bool clob = false;       // CLOB or NCLOB: a blob there holds the text's UTF-8 bytes
         bool longType = false;   // LONG or LONG RAW: setMaxColumnSize truncates it
         unsigned maxSize = 0;    // 0: no limit
         bool numericScale = false;  // NUMBER(p,s) with 0 <= s <= 15: reals may take the fast path

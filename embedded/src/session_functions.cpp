@@ -5,6 +5,7 @@
 
 #include "arithmetic.h"
 #include "cast.h"
+#include "clob_text.h"
 #include "comparison_types.h"
 #include "conversion_functions.h"
 #include "date_functions.h"
@@ -98,6 +99,7 @@ void registerSessionFunctions(sqlite3* db) {
     registerDateFunctions(db);
     registerIntervalFunctions(db);
     registerComparisonFunctions(db);
+    registerClobTextFunction(db);
     registerSubstr(db);
     // Oracle's LIKE compares characters exactly, case included.
     runPragma(db, "PRAGMA case_sensitive_like = ON");

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "accounts.h"
+#include "clob_text.h"
 #include "comparison_types.h"
 #include "connection.h"
 #include "create_table_as.h"
@@ -184,6 +185,9 @@ const RewrittenSql& StatementImpl::rewritten() {
                 stepConversions_.push_back(std::move(ws.parameters));
             }
         }
+        if (rewrite_.kind == RewrittenSql::Kind::Query ||
+            (rewrite_.kind == RewrittenSql::Kind::Dml && rewrite_.steps.empty()))
+            rewrite_.sql = readClobsAsText(connection_.db(), rewrite_.sql);
         haveRewrite_ = true;
     }
     return rewrite_;
@@ -297,9 +301,9 @@ void StatementImpl::runDml() {
                 vouched = (!conversion || conversion->bindsAsIs(v)) && nativeChecks_.at(p).passes(v);
             int rc = SQLITE_OK;
             try {
-                // A BLOB kept out of memory goes into its row after the step, piece by piece.
-                const bool streamed = v.kind == BindValue::Kind::Lob && v.lob && !v.lob->isClob &&
-                                      !v.lob->inMemory() && lobTarget(p).known;
+                // A LOB kept out of memory goes into its row after the step, piece by piece.
+                const bool streamed =
+                    v.kind == BindValue::Kind::Lob && v.lob && lobTarget(p).streams(*v.lob);
                 rc = streamed     ? lobs.bind(stmt, p, lobTarget(p), v.lob)
                      : conversion ? conversion->bind(db, stmt, p, v)
                                   : bindToSqlite(stmt, p, v, SQLITE_STATIC);

@@ -1,0 +1,216 @@
+#include "clob_text.h"
+
+#include <map>
+#include <vector>
+
+#include "column_scope.h"
+#include "detail.h"
+#include "expression_rewrite.h"
+#include "sql_function.h"
+#include "sql_lexer.h"
+#include "token_editor.h"
+
+namespace kavexdb {
+namespace detail {
+
+namespace {
+
+constexpr const char* kClobText = "ORA$CLOB_TEXT";
+
+bool setOperator(const TokenEditor& e, std::size_t k) {
+    return e.word(k, "UNION") || e.word(k, "INTERSECT") || e.word(k, "EXCEPT") ||
+           e.word(k, "MINUS");
+}
+
+// Whether a name at i may be a column reference by what comes before it: an operator, an
+// opening parenthesis, a comma, or a word that an expression follows.
+bool expressionFollows(const TokenEditor& e, std::size_t before) {
+    if (before >= e.size()) return false;
+    const Token& t = e.tokens()[before];
+    if (t.kind == Token::Kind::Punct) return !t.isPunct(')') && !t.isPunct('.');
+    for (const char* w : {"SELECT", "DISTINCT", "ALL", "WHERE", "AND", "OR", "NOT", "BY", "ON",
+                          "WHEN", "THEN", "ELSE", "CASE", "HAVING", "BETWEEN", "LIKE", "GLOB",
+                          "ESCAPE", "PRIOR"})
+        if (e.word(before, w)) return true;
+    return false;
+}
+
+class Pass {
+  public:
+    Pass(sqlite3* db, TokenEditor& e) : e_(e), scope_(db, e), skip_(e.size(), false) {}
+
+    void run() {
+        const std::size_t first = e_.next(0);
+        const bool query = e_.word(first, "SELECT") || e_.punct(first, '(');
+        if (e_.word(first, "INSERT")) insertColumns(first);
+        if (e_.word(first, "UPDATE")) setTargets(first);
+        for (std::size_t k = first; k < e_.size(); k = e_.next(k + 1)) {
+            if (!e_.word(k, "SELECT")) continue;
+            const std::size_t before = e_.previous(k);
+            const bool top = query && (before >= e_.size() || (e_.punct(before, '(') && outermost(before)));
+            const bool inlineView = e_.punct(before, '(') &&
+                                    (e_.word(e_.previous(before), "FROM") ||
+                                     e_.word(e_.previous(before), "JOIN"));
+            selectList(k, top || inlineView);
+        }
+        references();
+    }
+
+  private:
+    // Whether the '(' at open only wraps the whole statement's query.
+    bool outermost(std::size_t open) const {
+        for (std::size_t k = e_.previous(open); k < e_.size(); k = e_.previous(k))
+            if (!e_.punct(k, '(')) return false;
+        return true;
+    }
+
+    // INSERT INTO t (columns ...): the names written.
+    void insertColumns(std::size_t insert) {
+        std::size_t i = e_.next(insert + 1);
+        if (!e_.word(i, "INTO")) return;
+        i = e_.next(i + 1);
+        std::string schema, table;
+        if (!qualifiedNameAt(e_, i, schema, table)) return;
+        if (e_.word(i, "AS") || (e_.name(i) && !e_.word(i, "VALUES") && !e_.word(i, "SELECT")))
+            i = e_.next((e_.word(i, "AS") ? e_.next(i + 1) : i) + 1);  // an alias
+        if (!e_.punct(i, '(') || e_.word(e_.next(i + 1), "SELECT")) return;
+        for (std::size_t k = i; k < e_.pastParens(i) && k < e_.size(); ++k) skip_[k] = true;
+    }
+
+    // UPDATE t SET a = ..., (b, c) = ...: the names before each '='.
+    void setTargets(std::size_t update) {
+        std::size_t i = update;
+        while (i < e_.size() && !e_.word(i, "SET")) i = e_.next(i + 1);
+        if (i >= e_.size()) return;
+        for (const auto& item : depthZeroItems(e_, i + 1, setListEnd(e_, i + 1))) {
+            int depth = 0;
+            for (std::size_t k = item.first; k < item.second; ++k) {
+                if (e_.punct(k, '(')) ++depth;
+                if (e_.punct(k, ')')) --depth;
+                if (depth == 0 && e_.punct(k, '=')) break;
+                skip_[k] = true;
+            }
+        }
+    }
+
+    // The select list after the SELECT at k. Plain column items stay as they are where whole
+    // values may be handed on; elsewhere a wrapped column item keeps its name with an alias.
+    void selectList(std::size_t select, bool handsOn) {
+        std::size_t start = e_.next(select + 1);
+        if (e_.word(start, "DISTINCT") || e_.word(start, "UNIQUE")) handsOn = false;
+        if (e_.word(start, "ALL") || e_.word(start, "DISTINCT") || e_.word(start, "UNIQUE"))
+            start = e_.next(start + 1);
+        std::size_t end = start;
+        int depth = 0;
+        for (; end < e_.size(); end = e_.next(end + 1)) {
+            if (e_.punct(end, '(')) ++depth;
+            if (e_.punct(end, ')') && --depth < 0) break;
+            if (depth == 0 && e_.word(end, "FROM")) break;
+        }
+        // The rest of this query's level: GROUP BY and set operators compare the values.
+        depth = 0;
+        for (std::size_t k = end; k < e_.size() && handsOn; k = e_.next(k + 1)) {
+            if (e_.punct(k, '(')) ++depth;
+            if (e_.punct(k, ')') && --depth < 0) break;
+            if (depth == 0 && (setOperator(e_, k) || e_.word(k, "GROUP"))) handsOn = false;
+        }
+        const std::size_t before = e_.previous(select);
+        if (before < e_.size() && (setOperator(e_, before) || e_.word(before, "ALL"))) handsOn = false;
+        for (const auto& item : depthZeroItems(e_, start, end)) {
+            std::size_t k = e_.next(item.first);
+            const std::size_t chainStart = k;
+            if (!e_.name(k)) continue;
+            k = e_.next(k + 1);
+            while (e_.punct(k, '.') && e_.name(e_.next(k + 1))) k = e_.next(e_.next(k + 1) + 1);
+            const std::size_t chainLast = e_.previous(k);
+            bool aliased = false;
+            if (e_.word(k, "AS")) k = e_.next(k + 1);
+            if (k < item.second && e_.name(k)) {
+                aliased = true;
+                k = e_.next(k + 1);
+            }
+            if (k < item.second || e_.punct(e_.next(chainStart + 1), '(')) continue;
+            if (handsOn) {
+                for (std::size_t t = chainStart; t <= chainLast; ++t) skip_[t] = true;
+            } else if (!aliased) {
+                aliases_[chainLast] = " AS " + sqlQuotedIdentifier(identifierName(e_[chainLast]));
+            }
+        }
+    }
+
+    bool isClob(std::size_t qualifier, std::size_t name) {
+        const std::string column = asciiUpper(identifierName(e_[name]));
+        if (qualifier < e_.size())
+            scope_.declaredTypes(asciiUpper(identifierName(e_[qualifier])), column, decls_);
+        else if (!scope_.declaredTypes(column, decls_))
+            return false;
+        if (decls_.empty()) return false;
+        for (const std::string& decl : decls_)
+            if (mapDeclaredType(decl).storage != Storage::Clob) return false;
+        return true;
+    }
+
+    void references() {
+        std::vector<bool> inFrom(1, false);  // by parenthesis depth: inside a FROM list
+        for (std::size_t i = e_.next(0); i < e_.size(); i = e_.next(i + 1)) {
+            if (e_.punct(i, '(')) inFrom.push_back(false);
+            if (e_.punct(i, ')') && inFrom.size() > 1) inFrom.pop_back();
+            if (e_.word(i, "FROM")) {
+                inFrom.back() = true;
+                continue;
+            }
+            for (const char* w : {"WHERE", "GROUP", "ORDER", "HAVING", "ON", "USING", "LIMIT",
+                                  "WINDOW", "CONNECT", "START", "SELECT", "SET", "VALUES",
+                                  "RETURNING", "UNION", "INTERSECT", "EXCEPT", "MINUS"})
+                if (e_.word(i, w)) inFrom.back() = false;
+            if (!e_.name(i) || skip_[i] || inFrom.back()) continue;
+            const std::size_t after = e_.next(i + 1);
+            if (e_.punct(after, '(') || e_.punct(after, '.')) continue;
+            // [[schema.]table.]column
+            std::size_t start = i, qualifier = e_.size();
+            for (std::size_t dot = e_.previous(start); e_.punct(dot, '.');) {
+                const std::size_t part = e_.previous(dot);
+                if (!e_.name(part)) break;
+                if (qualifier >= e_.size()) qualifier = part;
+                start = part;
+                dot = e_.previous(start);
+            }
+            if (skip_[start] || !expressionFollows(e_, e_.previous(start))) continue;
+            if (!isClob(qualifier, i)) continue;
+            e_[start].text = std::string(kClobText) + "(" + e_[start].text;
+            e_[i].text += ")";
+            const auto alias = aliases_.find(i);
+            if (alias != aliases_.end()) e_[i].text += alias->second;
+        }
+    }
+
+    TokenEditor& e_;
+    ColumnScope scope_;
+    std::vector<bool> skip_;                    // tokens no reference is read at
+    std::map<std::size_t, std::string> aliases_;  // by a plain select item's last token
+    std::vector<std::string> decls_;
+};
+
+void clobText(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) != SQLITE_BLOB) return sqlite3_result_value(ctx, argv[0]);
+    const void* bytes = sqlite3_value_blob(argv[0]);
+    const int size = sqlite3_value_bytes(argv[0]);
+    sqlite3_result_text(ctx, bytes ? static_cast<const char*>(bytes) : "", size, SQLITE_TRANSIENT);
+}
+
+}  // namespace
+
+std::string readClobsAsText(sqlite3* db, const std::string& sql) {
+    TokenEditor e(lexSql(sql));
+    const std::size_t first = e.next(0);
+    if (!e.word(first, "SELECT") && !e.punct(first, '(') && !e.word(first, "INSERT") &&
+        !e.word(first, "UPDATE") && !e.word(first, "DELETE"))
+        return sql;
+    Pass(db, e).run();
+    return e.text();
+}
+
+void registerClobTextFunction(sqlite3* db) { defineFunction(db, kClobText, 1, clobText); }
+
+}  // namespace detail
+}  // namespace kavexdb
