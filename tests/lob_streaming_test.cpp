@@ -253,4 +253,67 @@ TEST(LobStreamingFile, StreamedValuesAreWholeAndClobsAreCharacterData) {
     CloseConnection(session);
 }
 
+// A streamed CLOB in a column with another after it is the text it holds to every SQL reader:
+// functions, operators, comparisons and sorting with short texts, copies, an UPDATE of itself,
+// and the result set's reads, whole and cut.
+TEST(LobStreamingFile, StreamedClobIsTextToSql) {
+    const int session = flathost::open(flathost::fileDatabase());
+    flathost::run(session, "create table l (k NUMBER(10), c CLOB, v VARCHAR2(10))");
+    std::string text;
+    std::size_t characters = 0;
+    for (int i = 0; text.size() < 2200000; ++i, characters += 7) text += "d\xC3\xA9j\xC3\xA0 \xE2\x82\xAC ";
+    text += "FIN";
+    characters += 3;
+    ASSERT_EQ(PrepareQuery(session, "insert into l (k, c, v) values (1, :1, 'after')", 0), 0);
+    for (std::size_t at = 0; at < text.size(); at += 65537) {
+        const unsigned size = static_cast<unsigned>(std::min<std::size_t>(65537, text.size() - at));
+        ASSERT_EQ(StreamParameterToLob(session, 1, 112, text.data() + at, size), static_cast<int>(size));
+    }
+    ASSERT_EQ(StreamParameterToLobLast(session, 1), 0);
+    ASSERT_EQ(Execute(session), 1);
+    flathost::run(session, "insert into l (k, c, v) values (2, 'd\xC3\xA9k', 'short')");
+
+    const std::string n = std::to_string(characters);
+    EXPECT_EQ(flathost::column(session, "select to_char(length(c)) from l order by k"), n + "|3");
+    EXPECT_EQ(flathost::column(session, "select v from l order by k"), "after|short");
+    EXPECT_EQ(flathost::column(session, "select substr(c, 1, 9) || '|' || substr(c, -4) from l where k = 1"),
+              "d\xC3\xA9j\xC3\xA0 \xE2\x82\xAC d\xC3\xA9| FIN");
+    EXPECT_EQ(flathost::column(session, "select upper(substr(c, 1, 1)) from l order by k"), "D|D");
+    EXPECT_EQ(flathost::rowCount(session, "select * from l where c like '%\xE2\x82\xAC FIN'"), 1);
+    EXPECT_EQ(flathost::rowCount(session, "select * from l where instr(c, 'FIN') = " +
+                                              std::to_string(characters - 2)),
+              1);
+    // 'd\xC3\xA9j...' sorts before 'd\xC3\xA9k' as texts.
+    EXPECT_EQ(flathost::column(session, "select k from l order by substr(c, 1, 3) desc"), "2|1");
+    EXPECT_EQ(flathost::rowCount(session, "select * from l where substr(c, 1, 2) = 'd\xC3\xA9'"), 2);
+    EXPECT_EQ(flathost::column(session, "select to_char(count(*)) from l group by substr(c, 1, 2)"), "2");
+
+    // Read as a CLOB, whole and cut to the maximum column size.
+    ASSERT_EQ(ExecuteQuery(session, "select c from l where k = 1", 0), 0);
+    EXPECT_EQ(GetColumnType(session, 0), KAVEX_SQLT_CLOB);
+    ASSERT_EQ(NextRow(session), 1);
+    const std::string cut = flathost::text(session, 0);
+    EXPECT_FALSE(cut.empty());
+    EXPECT_EQ(text.compare(0, cut.size(), cut), 0);
+    ASSERT_EQ(SetIntSessionProperty(session, 1, 64 << 20), 0);
+    EXPECT_TRUE(flathost::column(session, "select c from l where k = 1") == text);
+
+    // Copies read back the same, and the value updated from itself grows by what was added.
+    flathost::run(session, "create table l2 (k NUMBER(10), c CLOB)");
+    flathost::run(session, "insert into l2 select k, c from l");
+    flathost::run(session, "create table l3 as select k, c from l");
+    for (const char* table : {"l2", "l3"}) {
+        SCOPED_TRACE(table);
+        EXPECT_TRUE(flathost::column(session, std::string("select c from ") + table +
+                                                  " where k = 1") == text);
+        EXPECT_EQ(flathost::column(session, std::string("select to_char(length(c)) from ") + table +
+                                                " order by k"),
+                  n + "|3");
+    }
+    flathost::run(session, "update l set c = c || 'x' where k = 1");
+    EXPECT_EQ(flathost::column(session, "select length(c) || substr(c, -2) from l where k = 1"),
+              std::to_string(characters + 1) + "Nx");
+    CloseConnection(session);
+}
+
 }  // namespace
