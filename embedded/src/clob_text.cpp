@@ -39,28 +39,29 @@ class Pass {
   public:
     Pass(sqlite3* db, TokenEditor& e) : e_(e), scope_(db, e), skip_(e.size(), false) {}
 
-    void run() {
-        const std::size_t first = e_.next(0);
+    // first: where the statement, or the query of a CREATE VIEW, starts.
+    void run(std::size_t first) {
         const bool query = e_.word(first, "SELECT") || e_.punct(first, '(');
         if (e_.word(first, "INSERT")) insertColumns(first);
         if (e_.word(first, "UPDATE")) setTargets(first);
         for (std::size_t k = first; k < e_.size(); k = e_.next(k + 1)) {
             if (!e_.word(k, "SELECT")) continue;
             const std::size_t before = e_.previous(k);
-            const bool top = query && (before >= e_.size() || (e_.punct(before, '(') && outermost(before)));
+            const bool top =
+                query && (k == first || (e_.punct(before, '(') && outermost(first, before)));
             const bool inlineView = e_.punct(before, '(') &&
                                     (e_.word(e_.previous(before), "FROM") ||
                                      e_.word(e_.previous(before), "JOIN"));
             selectList(k, top || inlineView);
         }
-        references();
+        references(first);
     }
 
   private:
-    // Whether the '(' at open only wraps the whole statement's query.
-    bool outermost(std::size_t open) const {
-        for (std::size_t k = e_.previous(open); k < e_.size(); k = e_.previous(k))
-            if (!e_.punct(k, '(')) return false;
+    // Whether the '(' at open only wraps the query that starts at first.
+    bool outermost(std::size_t first, std::size_t open) const {
+        for (std::size_t k = open; k != first; k = e_.previous(k))
+            if (k >= e_.size() || !e_.punct(k, '(')) return false;
         return true;
     }
 
@@ -150,9 +151,9 @@ class Pass {
         return true;
     }
 
-    void references() {
+    void references(std::size_t first) {
         std::vector<bool> inFrom(1, false);  // by parenthesis depth: inside a FROM list
-        for (std::size_t i = e_.next(0); i < e_.size(); i = e_.next(i + 1)) {
+        for (std::size_t i = first; i < e_.size(); i = e_.next(i + 1)) {
             if (e_.punct(i, '(')) inFrom.push_back(false);
             if (e_.punct(i, ')') && inFrom.size() > 1) inFrom.pop_back();
             if (e_.word(i, "FROM")) {
@@ -202,11 +203,20 @@ void clobText(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 std::string readClobsAsText(sqlite3* db, const std::string& sql) {
     TokenEditor e(lexSql(sql));
-    const std::size_t first = e.next(0);
+    std::size_t first = e.next(0);
+    if (e.word(first, "CREATE")) {
+        // CREATE [TEMP] VIEW v [(columns)] AS query: the view's query.
+        std::size_t k = e.next(first + 1);
+        if (e.word(k, "TEMP") || e.word(k, "TEMPORARY")) k = e.next(k + 1);
+        if (!e.word(k, "VIEW")) return sql;
+        while (k < e.size() && !e.word(k, "AS"))
+            k = e.punct(k, '(') ? e.next(e.pastParens(k)) : e.next(k + 1);
+        first = e.next(k + 1);
+    }
     if (!e.word(first, "SELECT") && !e.punct(first, '(') && !e.word(first, "INSERT") &&
         !e.word(first, "UPDATE") && !e.word(first, "DELETE"))
         return sql;
-    Pass(db, e).run();
+    Pass(db, e).run(first);
     return e.text();
 }
 

@@ -18,7 +18,8 @@
 namespace kavexdb {
 namespace detail {
 
-// sql: a query or DML statement as the rewriting made it for SQLite.
+// sql: a query, DML statement or CREATE VIEW as the rewriting made it for SQLite; anything else
+// comes back as it is.
 std::string readClobsAsText(sqlite3* db, const std::string& sql);
 
 // ORA$CLOB_TEXT(x): a blob's bytes as UTF-8 text; any other value as it is.

@@ -186,8 +186,12 @@ const RewrittenSql& StatementImpl::rewritten() {
             }
         }
         if (rewrite_.kind == RewrittenSql::Kind::Query ||
-            (rewrite_.kind == RewrittenSql::Kind::Dml && rewrite_.steps.empty()))
+            rewrite_.kind == RewrittenSql::Kind::Dml || !rewrite_.viewName.empty()) {
             rewrite_.sql = readClobsAsText(connection_.db(), rewrite_.sql);
+            for (std::string& step : rewrite_.steps) step = readClobsAsText(connection_.db(), step);
+            for (std::string& view : rewrite_.catalogSql)
+                view = readClobsAsText(connection_.db(), view);
+        }
         haveRewrite_ = true;
     }
     return rewrite_;

@@ -161,6 +161,8 @@ TEST_F(StreamedClob, CharacterFunctionsAndOperatorsSeeText) {
     s.exec("create view v as select id, c from t");
     EXPECT_EQ(n, s.one("select length(c) from v where id = 1"));
     EXPECT_EQ("1", s.one("select count(*) from v where instr(c, 'END') > 0"));
+    s.exec("create view v2 (k, l, head) as select id, length(c), upper(substr(c, 1, 4)) from t");
+    EXPECT_EQ(n + " LINE", s.one("select l || ' ' || head from v2 where k = 1"));
 }
 
 TEST_F(StreamedClob, CopiesAndUpdatesKeepTheText) {
@@ -196,6 +198,14 @@ TEST_F(StreamedClob, CopiesAndUpdatesKeepTheText) {
     s.conn()->commit();
     EXPECT_EQ("blob", storedType("t", 2));
     EXPECT_TRUE(s.one("select c from t where id = 2") == text);
+    // MERGE reads the source's CLOB as text in both branches.
+    s.exec("delete from t2 where id = 2");
+    s.exec("merge into t2 d using t s on (d.id = s.id) "
+           "when matched then update set d.c = s.c || 'm' "
+           "when not matched then insert (id, c) values (s.id, s.c)");
+    EXPECT_EQ(std::to_string(chars + 2), s.one("select length(c) from t2 where id = 1"));
+    EXPECT_EQ("x" "m", s.one("select substr(c, -2) from t2 where id = 1"));
+    EXPECT_EQ(std::to_string(chars), s.one("select length(c) from t2 where id = 2"));
     // The text written into a VARCHAR2 column from a CLOB is text.
     s.exec("update t set n = substr(c, 1, 10) where id = 2");
     EXPECT_EQ("line 0 caf", s.one("select n from t where id = 2"));
