@@ -44,14 +44,13 @@ class Pass {
         const bool query = e_.word(first, "SELECT") || e_.punct(first, '(');
         if (e_.word(first, "INSERT")) insertColumns(first);
         if (e_.word(first, "UPDATE")) setTargets(first);
+        markFromLists(first);
         for (std::size_t k = first; k < e_.size(); k = e_.next(k + 1)) {
             if (!e_.word(k, "SELECT")) continue;
             const std::size_t before = e_.previous(k);
             const bool top =
                 query && (k == first || (e_.punct(before, '(') && outermost(first, before)));
-            const bool inlineView = e_.punct(before, '(') &&
-                                    (e_.word(e_.previous(before), "FROM") ||
-                                     e_.word(e_.previous(before), "JOIN"));
+            const bool inlineView = e_.punct(before, '(') && fromList_[before];
             selectList(k, top || inlineView);
         }
         references(first);
@@ -151,12 +150,12 @@ class Pass {
         return true;
     }
 
-    void references(std::size_t first) {
-        std::vector<bool> inFrom(1, false);  // by parenthesis depth: inside a FROM list
+    // The tokens of table references: FROM lists and what JOIN names, not ON conditions.
+    void markFromLists(std::size_t first) {
+        fromList_.assign(e_.size(), false);
+        std::vector<bool> inFrom(1, false);  // by parenthesis depth
         for (std::size_t i = first; i < e_.size(); i = e_.next(i + 1)) {
-            if (e_.punct(i, '(')) inFrom.push_back(false);
-            if (e_.punct(i, ')') && inFrom.size() > 1) inFrom.pop_back();
-            if (e_.word(i, "FROM")) {
+            if (e_.word(i, "FROM") || e_.word(i, "JOIN")) {
                 inFrom.back() = true;
                 continue;
             }
@@ -164,7 +163,15 @@ class Pass {
                                   "WINDOW", "CONNECT", "START", "SELECT", "SET", "VALUES",
                                   "RETURNING", "UNION", "INTERSECT", "EXCEPT", "MINUS"})
                 if (e_.word(i, w)) inFrom.back() = false;
-            if (!e_.name(i) || skip_[i] || inFrom.back()) continue;
+            fromList_[i] = inFrom.back();
+            if (e_.punct(i, '(')) inFrom.push_back(false);
+            if (e_.punct(i, ')') && inFrom.size() > 1) inFrom.pop_back();
+        }
+    }
+
+    void references(std::size_t first) {
+        for (std::size_t i = first; i < e_.size(); i = e_.next(i + 1)) {
+            if (!e_.name(i) || skip_[i] || fromList_[i]) continue;
             const std::size_t after = e_.next(i + 1);
             if (e_.punct(after, '(') || e_.punct(after, '.')) continue;
             // [[schema.]table.]column
@@ -188,6 +195,7 @@ class Pass {
     TokenEditor& e_;
     ColumnScope scope_;
     std::vector<bool> skip_;                    // tokens no reference is read at
+    std::vector<bool> fromList_;                // table reference tokens
     std::map<std::size_t, std::string> aliases_;  // by a plain select item's last token
     std::vector<std::string> decls_;
 };

@@ -121,12 +121,23 @@ TEST_F(StreamedClob, IsWrittenAsItsBytesAndReadBackAsText) {
         EXPECT_EQ(0u, rs->getClob(2).length());
         s.conn()->terminateStatement(q);
     }
-    // Described as the CLOB it is.
-    Statement* q = s.conn()->createStatement("select c from t where id = 1");
-    q->execute();
-    ResultSet* rs = q->getResultSet();
-    EXPECT_EQ(OCCI_SQLT_CLOB, rs->getColumnListMetaData()[0].getInt(MetaData::ATTR_DATA_TYPE));
-    s.conn()->terminateStatement(q);
+    // Described as the CLOB it is, by its name, in the forms that read it as text too.
+    for (const char* sql :
+         {"select c from t where id = 1", "select distinct c from t where id = 1",
+          "select x.c from t y, (select id, c from t) x where x.id = 1 and y.id = x.id",
+          "select c from t where id = 1 union all select c from t where id = 2"}) {
+        SCOPED_TRACE(sql);
+        Statement* q = s.conn()->createStatement(sql);
+        q->execute();
+        ResultSet* rs = q->getResultSet();
+        const MetaData column = rs->getColumnListMetaData()[0];
+        EXPECT_EQ(OCCI_SQLT_CLOB, column.getInt(MetaData::ATTR_DATA_TYPE));
+        EXPECT_EQ("C", column.getString(MetaData::ATTR_NAME));
+        ASSERT_EQ(ResultSet::DATA_AVAILABLE, rs->next());
+        EXPECT_TRUE(rs->getString(1) == text);
+        EXPECT_EQ(chars, rs->getClob(1).length());
+        s.conn()->terminateStatement(q);
+    }
 }
 
 TEST_F(StreamedClob, CharacterFunctionsAndOperatorsSeeText) {
