@@ -37,20 +37,28 @@ bool expressionFollows(const TokenEditor& e, std::size_t before) {
 
 class Pass {
   public:
-    Pass(sqlite3* db, TokenEditor& e) : e_(e), scope_(db, e), skip_(e.size(), false) {}
+    Pass(sqlite3* db, TokenEditor& e) : e_(e), scope_(db, e, true), skip_(e.size(), false) {}
 
     // first: where the statement, or the query of a CREATE VIEW, starts.
     void run(std::size_t first) {
-        const bool query = e_.word(first, "SELECT") || e_.punct(first, '(');
+        const bool with = e_.word(first, "WITH");
+        const bool query = with || e_.word(first, "SELECT") || e_.punct(first, '(');
         if (e_.word(first, "INSERT")) insertColumns(first);
         if (e_.word(first, "UPDATE")) setTargets(first);
+        if (with) commonTableNames(first);
         markFromLists(first);
+        int depth = 0;
         for (std::size_t k = first; k < e_.size(); k = e_.next(k + 1)) {
+            if (e_.punct(k, '(')) ++depth;
+            if (e_.punct(k, ')')) --depth;
             if (!e_.word(k, "SELECT")) continue;
             const std::size_t before = e_.previous(k);
-            const bool top =
-                query && (k == first || (e_.punct(before, '(') && outermost(first, before)));
-            const bool inlineView = e_.punct(before, '(') && fromList_[before];
+            const bool top = query && (k == first || (with && depth == 0) ||
+                                       (e_.punct(before, '(') && outermost(first, before)));
+            // An inline view, or a common table expression's query.
+            const bool inlineView =
+                e_.punct(before, '(') &&
+                (fromList_[before] || (with && depth == 1 && e_.word(e_.previous(before), "AS")));
             selectList(k, top || inlineView);
         }
         references(first);
@@ -75,6 +83,18 @@ class Pass {
             i = e_.next((e_.word(i, "AS") ? e_.next(i + 1) : i) + 1);  // an alias
         if (!e_.punct(i, '(') || e_.word(e_.next(i + 1), "SELECT")) return;
         for (std::size_t k = i; k < e_.pastParens(i) && k < e_.size(); ++k) skip_[k] = true;
+    }
+
+    // WITH name [(columns)] AS (query), ...: the names.
+    void commonTableNames(std::size_t with) {
+        std::size_t i = e_.next(with + 1);
+        while (i < e_.size() && !e_.word(i, "SELECT")) {
+            const bool body = e_.word(e_.previous(i), "AS");
+            const std::size_t past = e_.punct(i, '(') ? e_.pastParens(i) : i + 1;
+            if (!body)
+                for (std::size_t k = i; k < past && k < e_.size(); ++k) skip_[k] = true;
+            i = e_.next(past);
+        }
     }
 
     // UPDATE t SET a = ..., (b, c) = ...: the names before each '='.
@@ -221,7 +241,8 @@ std::string readClobsAsText(sqlite3* db, const std::string& sql) {
             k = e.punct(k, '(') ? e.next(e.pastParens(k)) : e.next(k + 1);
         first = e.next(k + 1);
     }
-    if (!e.word(first, "SELECT") && !e.punct(first, '(') && !e.word(first, "INSERT") &&
+    if (!e.word(first, "SELECT") && !e.punct(first, '(') && !e.word(first, "WITH") &&
+        !e.word(first, "INSERT") &&
         !e.word(first, "UPDATE") && !e.word(first, "DELETE"))
         return sql;
     Pass(db, e).run(first);

@@ -22,15 +22,45 @@ bool endsTableReference(const TokenEditor& e, std::size_t i) {
 
 }  // namespace
 
-ColumnScope::ColumnScope(sqlite3* db, const TokenEditor& e) : db_(db), e_(e) {
+ColumnScope::ColumnScope(sqlite3* db, const TokenEditor& e, bool followWith)
+    : db_(db), e_(e) {
     for (std::size_t i = e.next(0); i < e.size(); i = e.next(i + 1)) {
         if (e.word(i, "FROM")) {
             references(e.next(i + 1), true);
         } else if (e.word(i, "JOIN") || (e.word(i, "UPDATE") && i == e.next(0))) {
             references(e.next(i + 1), false);
         } else if (e.word(i, "WITH") && i == e.next(0)) {
-            opaque_ = true;  // common table expressions are not followed
+            if (followWith)
+                commonTables(e.next(i + 1));
+            else
+                opaque_ = true;
         }
+    }
+    // A source named like a common table expression is its query.
+    for (Source& source : sources_) {
+        const auto it = commonTables_.find(asciiUpper(source.table));
+        if (!source.schema.empty() || it == commonTables_.end()) continue;
+        source.table.clear();
+        source.query = it->second;
+    }
+}
+
+void ColumnScope::commonTables(std::size_t i) {
+    // name [(columns)] AS (query), ...: those without a column list.
+    while (e_.name(i) && !e_.word(i, "RECURSIVE")) {
+        const std::string name = asciiUpper(identifierName(e_.tokens()[i]));
+        std::size_t as = e_.next(i + 1);
+        const bool columns = e_.punct(as, '(');
+        if (columns) as = e_.next(e_.pastParens(as));
+        const std::size_t open = e_.next(as + 1);
+        if (!e_.word(as, "AS") || !e_.punct(open, '(')) return;
+        const std::size_t past = e_.pastParens(open);
+        std::string query;
+        for (std::size_t k = open; k < past; ++k) query += e_.tokens()[k].text;
+        if (!columns) commonTables_.emplace(name, query);
+        i = e_.next(past);
+        if (!e_.punct(i, ',')) return;
+        i = e_.next(i + 1);
     }
 }
 

@@ -172,6 +172,11 @@ TEST_F(StreamedClob, CharacterFunctionsAndOperatorsSeeText) {
     s.exec("create view v as select id, c from t");
     EXPECT_EQ(n, s.one("select length(c) from v where id = 1"));
     EXPECT_EQ("1", s.one("select count(*) from v where instr(c, 'END') > 0"));
+    for (const char* sql :
+         {"with w as (select id, c from t) select length(c) from w where id = 1",
+          "with w as (select id from t) select length(c) from t where id = 1",
+          "select length(c) from t where id = 1 order by id fetch first 1 rows only"})
+        EXPECT_EQ(n, s.one(sql)) << sql;
     s.exec("create view v2 (k, l, head) as select id, length(c), upper(substr(c, 1, 4)) from t");
     EXPECT_EQ(n + " LINE", s.one("select l || ' ' || head from v2 where k = 1"));
 }
