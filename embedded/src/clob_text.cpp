@@ -5,7 +5,6 @@
 
 #include "column_scope.h"
 #include "detail.h"
-#include "expression_rewrite.h"
 #include "sql_function.h"
 #include "sql_lexer.h"
 #include "token_editor.h"
@@ -22,7 +21,7 @@ bool setOperator(const TokenEditor& e, std::size_t k) {
            e.word(k, "MINUS");
 }
 
-// Whether a name at i may be a column reference by what comes before it: an operator, an
+// Whether a name after the token `before` may be a column reference: after an operator, an
 // opening parenthesis, a comma, or a word that an expression follows.
 bool expressionFollows(const TokenEditor& e, std::size_t before) {
     if (before >= e.size()) return false;
