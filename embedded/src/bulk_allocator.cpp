@@ -15,7 +15,15 @@ namespace {
 constexpr std::size_t kHugePage = std::size_t(2) << 20;
 
 // Under AddressSanitizer every block is an ordinary allocation, which it watches.
-#if defined(__linux__) && defined(MADV_HUGEPAGE) && !defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__)
+#define KAVEXDB_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define KAVEXDB_ADDRESS_SANITIZER 1
+#endif
+#endif
+
+#if defined(__linux__) && defined(MADV_HUGEPAGE) && !defined(KAVEXDB_ADDRESS_SANITIZER)
 constexpr bool kHugePages = true;
 
 std::size_t hugeSize(std::size_t bytes) { return (bytes + kHugePage - 1) / kHugePage * kHugePage; }
