@@ -1,5 +1,6 @@
 #include "binds.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -75,6 +76,26 @@ void BindSet::checkIndex(unsigned index) {
     if (index == 0) raise(32109, "invalid column or parameter position");
 }
 
+void BindSet::ByteStore::open(std::size_t need) {
+    // Blocks kept from an earlier execution first; a block too small for the value is skipped.
+    while (opened_ < blocks_.size() && blocks_[opened_].get_deleter().bytes < need) ++opened_;
+    if (opened_ == blocks_.size()) {
+        // Each new block doubles the store, up to a size that keeps the unused end small.
+        constexpr std::size_t kFirst = 4096, kLargest = std::size_t(4) << 20;
+        const std::size_t last = blocks_.empty() ? kFirst / 2 : blocks_.back().get_deleter().bytes;
+        blocks_.push_back(bulkBlock(std::max(need, std::min(2 * last, kLargest))));
+    }
+    BulkBlock& block = blocks_[opened_++];
+    end_ = block.get();
+    room_ = block.get_deleter().bytes;
+}
+
+void BindSet::ByteStore::clear() {
+    opened_ = 0;
+    end_ = nullptr;
+    room_ = 0;
+}
+
 BindSet::Param& BindSet::param(unsigned index) {
     if (index < byIndex_.size() && byIndex_[index]) return *byIndex_[index];
     checkIndex(index);
@@ -86,12 +107,29 @@ BindSet::Param& BindSet::param(unsigned index) {
     return p;
 }
 
-BindSet::Slot& BindSet::slot(Param& p) {
-    if (p.slots.size() < iterations_) {
-        if (p.slots.capacity() < maxIterations_) p.slots.reserve(maxIterations_);
-        p.slots.resize(iterations_);
+void BindSet::put(Param& p, BindValue::Kind kind, std::uint64_t value) {
+    const std::size_t at = iterations_ - 1;
+    if (p.kinds.size() == at && at < p.kinds.capacity()) {  // the usual case: the next row
+        p.kinds.push_back(kind);
+        p.values.push_back(value);
+        return;
     }
-    return p.slots[iterations_ - 1];
+    if (p.kinds.size() <= at) {
+        // Room for every iteration at once: they are added one by one.
+        const std::size_t capacity = std::max<std::size_t>(maxIterations_, at + 1);
+        p.kinds.reserve(capacity);
+        p.values.reserve(capacity);
+        p.kinds.resize(at + 1, BindValue::Kind::Unset);
+        p.values.resize(at + 1, 0);
+    }
+    p.kinds[at] = kind;
+    p.values[at] = value;
+}
+
+void BindSet::putBytes(Param& p, BindValue::Kind kind, const char* data, std::size_t size) {
+    if (size > UINT32_MAX) raise(1461, "can bind a LONG value only for insert into a LONG column");
+    const char* stored = p.bytes.add(data, static_cast<std::uint32_t>(size));
+    put(p, kind, reinterpret_cast<std::uintptr_t>(stored));
 }
 
 void BindSet::setMaxIterations(unsigned n) {
@@ -113,45 +151,37 @@ void BindSet::addIteration() {
 }
 
 void BindSet::setInteger(unsigned index, std::int64_t value) {
-    Slot& s = slot(param(index));
-    s.kind = BindValue::Kind::Integer;
-    s.length = 0;
-    s.u.integer = value;
+    put(param(index), BindValue::Kind::Integer, static_cast<std::uint64_t>(value));
 }
 
 void BindSet::setReal(unsigned index, double value) {
-    Slot& s = slot(param(index));
-    s.kind = BindValue::Kind::Real;
-    s.length = 0;
-    s.u.real = value;
+    std::uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    put(param(index), BindValue::Kind::Real, bits);
 }
 
 void BindSet::set(unsigned index, BindValue value) {
     Param& p = param(index);
-    Slot& slot = this->slot(p);
-    slot.kind = value.kind;
-    slot.length = 0;
     switch (value.kind) {
     case BindValue::Kind::Integer:
-        slot.u.integer = value.integer;
+        put(p, value.kind, static_cast<std::uint64_t>(value.integer));
         break;
-    case BindValue::Kind::Real:
-        slot.u.real = value.real;
+    case BindValue::Kind::Real: {
+        std::uint64_t bits;
+        std::memcpy(&bits, &value.real, sizeof bits);
+        put(p, value.kind, bits);
         break;
+    }
     case BindValue::Kind::Text:
     case BindValue::Kind::Blob:
-        if (value.bytes.size() > UINT32_MAX)
-            raise(1461, "can bind a LONG value only for insert into a LONG column");
-        slot.u.offset = p.arena.size();
-        slot.length = static_cast<std::uint32_t>(value.bytes.size());
-        p.arena += value.bytes;
+        putBytes(p, value.kind, value.bytes.data(), value.bytes.size());
         break;
     case BindValue::Kind::Lob:
-        slot.u.offset = p.lobs.size();
         p.lobs.push_back(std::move(value.lob));
+        put(p, value.kind, p.lobs.size() - 1);
         break;
     default:
-        slot.u.integer = 0;
+        put(p, value.kind, 0);
         break;
     }
 }
@@ -163,19 +193,10 @@ void BindSet::setText(unsigned index, const std::string& storageText) {
         if (storageText.size() > p.maxSize)
             raise(1461, "can bind a LONG value only for insert into a LONG column");
     }
-    if (storageText.size() > UINT32_MAX)
-        raise(1461, "can bind a LONG value only for insert into a LONG column");
-    Slot& s = slot(p);
-    s.length = 0;
-    s.u.integer = 0;
-    if (storageText.empty()) {
-        s.kind = BindValue::Kind::Null;  // Oracle stores an empty string as NULL
-        return;
-    }
-    s.kind = BindValue::Kind::Text;
-    s.u.offset = p.arena.size();
-    s.length = static_cast<std::uint32_t>(storageText.size());
-    p.arena += storageText;
+    if (storageText.empty())
+        put(p, BindValue::Kind::Null, 0);  // Oracle stores an empty string as NULL
+    else
+        putBytes(p, BindValue::Kind::Text, storageText.data(), storageText.size());
 }
 
 void BindSet::setBuffer(unsigned index, const DataBuffer& buffer) {
@@ -186,35 +207,16 @@ void BindSet::setBuffer(unsigned index, const DataBuffer& buffer) {
 
 unsigned BindSet::highestIndex() const { return params_.empty() ? 0 : params_.rbegin()->first; }
 
-BindView BindSet::Param::view(const Slot& slot) const {
-    BindView v;
-    v.kind = slot.kind;
-    switch (slot.kind) {
-    case BindValue::Kind::Integer: v.integer = slot.u.integer; break;
-    case BindValue::Kind::Real: v.real = slot.u.real; break;
-    case BindValue::Kind::Text:
-    case BindValue::Kind::Blob:
-        v.data = arena.data() + slot.u.offset;
-        v.size = slot.length;
-        break;
-    case BindValue::Kind::Lob: v.lob = lobs[slot.u.offset].get(); break;
-    default: break;
-    }
-    return v;
-}
-
-BindValue BindSet::Param::materialize(const Slot& slot) const {
-    BindValue v;
-    v.kind = slot.kind;
-    switch (slot.kind) {
-    case BindValue::Kind::Integer: v.integer = slot.u.integer; break;
-    case BindValue::Kind::Real: v.real = slot.u.real; break;
-    case BindValue::Kind::Text:
-    case BindValue::Kind::Blob: v.bytes.assign(arena, slot.u.offset, slot.length); break;
-    case BindValue::Kind::Lob: v.lob = lobs[slot.u.offset]; break;
-    default: break;
-    }
-    return v;
+BindValue BindSet::Param::materialize(std::size_t iteration) const {
+    const BindView v = view(iteration);
+    BindValue out;
+    out.kind = v.kind;
+    out.integer = v.integer;
+    out.real = v.real;
+    if (v.kind == BindValue::Kind::Text || v.kind == BindValue::Kind::Blob)
+        out.bytes.assign(v.data, v.size);
+    if (v.kind == BindValue::Kind::Lob) out.lob = lobs[values[iteration]];
+    return out;
 }
 
 BindView viewOf(const BindValue& value) {
@@ -228,35 +230,33 @@ BindView viewOf(const BindValue& value) {
     return v;
 }
 
-BindView BindSet::resolve(unsigned index, unsigned iteration, Charset charset) {
-    Param* found = index < byIndex_.size() ? byIndex_[index] : nullptr;
-    if (!found) {
-        auto it = params_.find(index);
-        if (it == params_.end()) return BindView();
-        found = &it->second;
-    }
-    Param& p = *found;
+BindSet::Column BindSet::column(unsigned index) {
+    if (index < byIndex_.size() && byIndex_[index]) return Column(byIndex_[index]);
+    auto it = params_.find(index);
+    return Column(it == params_.end() ? nullptr : &it->second);
+}
+
+BindView BindSet::Column::notSetAt(unsigned iteration, Charset charset) {
+    if (!p_) return BindView();
+    Param& p = *p_;
     if (iteration == 0) p.lastSet = kNone;
-    if (iteration < p.slots.size() && p.slots[iteration].kind != BindValue::Kind::Unset) {
-        p.lastSet = iteration;
-        return p.view(p.slots[iteration]);
-    }
     if (p.hasBuffer) {
         p.scratch = p.buffer.read(charset);
         return viewOf(p.scratch);
     }
-    return p.lastSet != kNone ? p.view(p.slots[p.lastSet]) : viewOf(p.carried);
+    return p.lastSet != kNone ? p.view(p.lastSet) : viewOf(p.carried);
 }
 
 void BindSet::finishExecution() {
     for (auto& entry : params_) {
         Param& p = entry.second;
-        if (p.lastSet != kNone && p.lastSet < p.slots.size())
-            p.carried = p.materialize(p.slots[p.lastSet]);
-        else if (!p.slots.empty() && p.slots[0].kind != BindValue::Kind::Unset)
-            p.carried = p.materialize(p.slots[0]);  // bound but never run (a failed execution)
-        p.slots.clear();
-        p.arena.clear();
+        if (p.lastSet != kNone && p.lastSet < p.kinds.size())
+            p.carried = p.materialize(p.lastSet);
+        else if (!p.kinds.empty() && p.kinds[0] != BindValue::Kind::Unset)
+            p.carried = p.materialize(0);  // bound but never run (a failed execution)
+        p.kinds.clear();
+        p.values.clear();
+        p.bytes.clear();
         p.lobs.clear();
         p.lastSet = kNone;
         p.scratch = BindValue();

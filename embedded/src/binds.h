@@ -7,11 +7,13 @@
 #define KAVEXDB_BINDS_H
 
 #include <cstdint>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "bulk_allocator.h"
 #include "detail.h"
 
 namespace kavexdb {
@@ -54,6 +56,7 @@ struct DataBuffer {
 
 class BindSet {
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    struct Param;
 
 public:
     // ORA-32109 for index 0.
@@ -75,28 +78,66 @@ public:
     void setBuffer(unsigned index, const DataBuffer& buffer);
 
     unsigned highestIndex() const;
-    // The value of one parameter in one iteration (0-based) of the run that begins; Unset when
-    // nothing was ever bound to it. Call for iterations in order. The view stays valid until
-    // the next call for the same parameter or the next change of the set.
-    BindView resolve(unsigned index, unsigned iteration, Charset charset);
+
+    // One parameter's values across the iterations of the run that begins, looked up once.
+    class Column {
+    public:
+        // The value of one iteration (0-based); Unset when nothing was ever bound to the
+        // parameter. Call for iterations in order. The view stays valid until the next call
+        // for the same parameter or the next change of the set.
+        BindView at(unsigned iteration, Charset charset);
+
+    private:
+        friend class BindSet;
+        explicit Column(Param* param) : p_(param) {}
+        BindView notSetAt(unsigned iteration, Charset charset);
+        Param* p_;
+    };
+    Column column(unsigned index);
+    // column(index).at(iteration, charset).
+    BindView resolve(unsigned index, unsigned iteration, Charset charset) {
+        return column(index).at(iteration, charset);
+    }
     // After an execution: one iteration again; each parameter keeps its buffer and the value
     // a setter gave it last, so running again without new binds repeats the last values.
     void finishExecution();
 
 private:
-    // One iteration's value, kept compact: array DML stores one per row and parameter.
-    struct Slot {
-        BindValue::Kind kind = BindValue::Kind::Unset;
-        std::uint32_t length = 0;  // Text and Blob
-        union {
-            std::int64_t integer;
-            double real;
-            std::uint64_t offset;  // Text and Blob: into arena; Lob: into lobs
-        } u = {0};
+    // The bytes of Text and Blob values, each stored as its 32-bit length and then the bytes,
+    // in blocks that never move: a stored value keeps its address until clear(). Blocks are
+    // kept for the next execution.
+    class ByteStore {
+    public:
+        const char* add(const char* data, std::uint32_t size) {
+            const std::size_t need = sizeof size + size;
+            if (room_ < need) open(need);
+            char* stored = end_;
+            std::memcpy(stored, &size, sizeof size);
+            std::memcpy(stored + sizeof size, data, size);
+            end_ += need;
+            room_ -= need;
+            return stored;
+        }
+        void clear();
+
+    private:
+        // Makes the next block with room for need bytes the one that add() fills.
+        void open(std::size_t need);
+
+        std::vector<BulkBlock> blocks_;
+        std::size_t opened_ = 0;  // blocks_[0, opened_) hold values
+        char* end_ = nullptr;     // where the next value goes, room_ bytes before the block ends
+        std::size_t room_ = 0;
     };
+
+    // One parameter's values, by iteration, a column each: array DML stores one per row and
+    // parameter, so they are kept compact (a kind and 8 bytes).
     struct Param {
-        std::vector<Slot> slots;  // by iteration
-        std::string arena;        // the bytes of Text and Blob slots
+        // Unset where no setter gave a value.
+        std::vector<BindValue::Kind, BulkAllocator<BindValue::Kind>> kinds;
+        // Integer, Real (its bits), Text and Blob (the address in bytes), Lob (its index in lobs).
+        std::vector<std::uint64_t, BulkAllocator<std::uint64_t>> values;
+        ByteStore bytes;
         std::vector<std::shared_ptr<LobContent>> lobs;
         bool hasBuffer = false;
         DataBuffer buffer;
@@ -106,18 +147,49 @@ private:
         std::size_t lastSet = kNone;  // iteration of this run whose setter value is in force
         BindValue scratch;  // the buffer's value read for the current iteration
 
-        BindView view(const Slot& slot) const;
-        BindValue materialize(const Slot& slot) const;
+        BindView view(std::size_t iteration) const;
+        BindValue materialize(std::size_t iteration) const;
     };
     Param& param(unsigned index);
-    // The current iteration's slot of p, made when missing.
-    Slot& slot(Param& p);
+    // Stores kind and value as p's value of the current iteration.
+    void put(Param& p, BindValue::Kind kind, std::uint64_t value);
+    void putBytes(Param& p, BindValue::Kind kind, const char* data, std::size_t size);
 
     std::map<unsigned, Param> params_;
     std::vector<Param*> byIndex_;  // params_ by index, null where none: setters look up once
     unsigned maxIterations_ = 1;
     unsigned iterations_ = 1;
 };
+
+inline BindView BindSet::Param::view(std::size_t iteration) const {
+    BindView v;
+    v.kind = kinds[iteration];
+    const std::uint64_t value = values[iteration];
+    switch (v.kind) {
+    case BindValue::Kind::Integer: v.integer = static_cast<std::int64_t>(value); break;
+    case BindValue::Kind::Real: std::memcpy(&v.real, &value, sizeof v.real); break;
+    case BindValue::Kind::Text:
+    case BindValue::Kind::Blob: {
+        const char* stored = reinterpret_cast<const char*>(static_cast<std::uintptr_t>(value));
+        std::uint32_t size;
+        std::memcpy(&size, stored, sizeof size);
+        v.data = stored + sizeof size;
+        v.size = size;
+        break;
+    }
+    case BindValue::Kind::Lob: v.lob = lobs[value].get(); break;
+    default: break;
+    }
+    return v;
+}
+
+inline BindView BindSet::Column::at(unsigned iteration, Charset charset) {
+    if (p_ && iteration < p_->kinds.size() && p_->kinds[iteration] != BindValue::Kind::Unset) {
+        p_->lastSet = iteration;
+        return p_->view(iteration);
+    }
+    return notSetAt(iteration, charset);
+}
 
 // Binds one value to an SQLite parameter. With SQLITE_STATIC nothing is copied and the value
 // (or the LOB content it refers to) must outlive the statement's use of it.

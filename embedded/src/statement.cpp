@@ -291,10 +291,13 @@ void StatementImpl::runDml() {
         nativeChecks_.applies(db, connection_.authorizer(), rewrite_.sql, stmt))
         checksOff.emplace(db, connection_.authorizer());
     LobRowWriter lobs(db);
+    const Charset charset = connection_.charset();
+    columns_.clear();  // each parameter looked up once for every iteration
+    for (int p = 1; p <= count; ++p) columns_.push_back(binds_.column(static_cast<unsigned>(p)));
     for (unsigned it = 0; it < iterations; ++it) {
         bool vouched = checksOff && checksOff->active();
         for (int p = 1; p <= count; ++p) {
-            const BindView v = binds_.resolve(static_cast<unsigned>(p), it, connection_.charset());
+            const BindView v = columns_[static_cast<std::size_t>(p - 1)].at(it, charset);
             if (v.kind == BindValue::Kind::Unset) {
                 sqlite3_clear_bindings(stmt);
                 raise(1008, "not all variables bound");

@@ -100,6 +100,7 @@ private:
     bool havePlan_ = false;
     bool haveLobTargets_ = false;
     BindSet binds_;
+    std::vector<BindSet::Column> columns_;  // of binds_, by parameter index - 1, while DML runs
     std::map<unsigned, OutParam> outParams_;
     std::vector<std::unique_ptr<ResultSetImpl>> resultSets_;
     ResultSetImpl* current_ = nullptr;

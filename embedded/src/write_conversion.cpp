@@ -450,16 +450,17 @@ void convertUpdate(sqlite3* db, Conversions& c, std::size_t verb) {
 
 ParameterConversion::ParameterConversion(std::string parameter, std::string call, Form form,
                                          int scale)
-    : parameter_(std::move(parameter)), call_(std::move(call)), form_(form), scale_(scale) {}
+    : parameter_(std::move(parameter)), call_(std::move(call)), form_(form), scale_(scale) {
+    using K = BindValue::Kind;
+    auto bit = [](K kind) { return 1u << static_cast<unsigned>(kind); };
+    asIsKinds_ = bit(K::Null) | bit(K::Unset);
+    if (form_ == Form::Number && scale_ >= 0) asIsKinds_ |= bit(K::Integer);
+    if (form_ == Form::Binary) asIsKinds_ |= bit(K::Integer) | bit(K::Real);
+}
 
 bool ParameterConversion::inColumnForm(const BindView& v) const {
     using K = BindValue::Kind;
-    if (v.kind == K::Null || v.kind == K::Unset) return true;
     switch (form_) {
-        case Form::Number:
-            return v.kind == K::Integer && scale_ >= 0;
-        case Form::Binary:
-            return v.kind == K::Integer || v.kind == K::Real;
         case Form::Date:
             return v.kind == K::Text && isStorageText(v.data, v.size, 19);
         case Form::Timestamp:
@@ -473,7 +474,7 @@ bool ParameterConversion::inColumnForm(const BindView& v) const {
 }
 
 int ParameterConversion::bind(sqlite3* db, sqlite3_stmt* target, int index, const BindView& v) {
-    if (inColumnForm(v)) return bindToSqlite(target, index, v, SQLITE_STATIC);
+    if (bindsAsIs(v)) return bindToSqlite(target, index, v, SQLITE_STATIC);
     if (!converter_) converter_ = prepareSql(db, "SELECT " + call_);
     sqlite3_stmt* convert = converter_.get();
     int rc = bindToSqlite(convert, 1, v, SQLITE_STATIC);

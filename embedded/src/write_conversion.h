@@ -31,13 +31,17 @@ class ParameterConversion {
     // ORA error.
     int bind(sqlite3* db, sqlite3_stmt* target, int index, const BindView& value);
     // Whether bind() hands value to SQLite as it is, unconverted.
-    bool bindsAsIs(const BindView& value) const { return inColumnForm(value); }
+    bool bindsAsIs(const BindView& value) const {
+        return ((asIsKinds_ >> static_cast<unsigned>(value.kind)) & 1u) != 0 || inColumnForm(value);
+    }
 
   private:
+    // Of the values not in asIsKinds_: whether it is already in the column's form.
     bool inColumnForm(const BindView& value) const;
     std::string parameter_, call_;  // call: the conversion with ?1 for the value
     Form form_;
     int scale_;  // NUMBER's scale; TIMESTAMP's fractional digits
+    unsigned asIsKinds_ = 0;  // bit k: every value of kind k is in the column's form
     SqliteStmt converter_;  // SELECT call, prepared on first use
 };
 

@@ -244,6 +244,51 @@ TEST_F(ClientBinds, ArrayDmlOfThousandsOfRowsInOneExecute) {
     EXPECT_EQ("2499.5", s.one("select d from t where id = 4999"));
 }
 
+TEST_F(ClientBinds, ArrayDmlKeepsEveryTextWhole) {
+    // Texts of every length up to 4000 bytes, megabytes in all, and one larger than any of
+    // them, in two executions of one statement; a value set twice in an iteration is the last.
+    auto text = [](unsigned row, unsigned pass) {
+        std::string v((row * 37 + pass * 11) % 4001, static_cast<char>('a' + (row + pass) % 26));
+        if (!v.empty()) v.back() = static_cast<char>('A' + row % 26);
+        return v;
+    };
+    const unsigned rows = 2500;
+    const std::string large(5u << 20, 'L');
+    s.exec("create table w (id integer, v varchar2(4000), c clob)");
+    Statement* ins = make("insert into w values (:1, :2, :3)");
+    ins->setMaxIterations(rows);
+    ins->setMaxParamSize(2, 4000);
+    ins->setMaxParamSize(3, static_cast<unsigned>(large.size()));
+    for (unsigned pass = 0; pass < 2; ++pass) {
+        for (unsigned r = 0; r < rows; ++r) {
+            if (r) ins->addIteration();
+            ins->setInt(1, static_cast<int>(pass * rows + r));
+            ins->setString(2, "replaced");
+            ins->setString(2, text(r, pass));
+            ins->setString(3, r == 1234 ? large : std::to_string(r));
+        }
+        EXPECT_EQ(rows, ins->executeUpdate());
+    }
+    drop(ins);
+    Statement* q = make("select id, v, c from w order by id");
+    q->execute();
+    ResultSet* rs = q->getResultSet();
+    unsigned seen = 0, wrong = 0;
+    for (; rs->next(); ++seen) {
+        const unsigned id = static_cast<unsigned>(rs->getInt(1));
+        const std::string v = text(id % rows, id / rows);
+        // Oracle has no empty strings: the empty text is NULL.
+        if (v.empty() ? !rs->isNull(2) : rs->isNull(2) || rs->getString(2) != v) ++wrong;
+        if (id % rows == 1234) {
+            EXPECT_EQ(large.size(), rs->getClob(3).length());
+        }
+    }
+    drop(q);
+    EXPECT_EQ(2 * rows, seen);
+    EXPECT_EQ(0u, wrong);
+    EXPECT_EQ("2", s.one("select count(*) from w where c = '2499'"));
+}
+
 TEST_F(ClientBinds, FailingIterationStopsAndKeepsEarlierRows) {
     s.exec("create table u (id integer primary key)");
     Statement* ins = make("insert into u values (:1)");
