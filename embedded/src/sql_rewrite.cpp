@@ -2,10 +2,13 @@
 // token becomes an empty Space), so positions stay valid while the passes run.
 #include "sql_rewrite.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <memory>
+#include <set>
 
+#include "alter_table.h"
 #include "cast.h"
 #include "comments.h"
 #include "conversion_forms.h"
@@ -461,6 +464,50 @@ void addValueChecks(TokenEditor& e, std::size_t from, std::size_t to, const std:
         valueCheckConstraints(table, identifierName(e[column]), e[column].text, declared);
 }
 
+// Whether the words first second stand next to each other at depth 0 of [from, to).
+bool wordPairAt(const TokenEditor& e, std::size_t from, std::size_t to, const char* first,
+                const char* second) {
+    int depth = 0;
+    for (std::size_t k = e.next(from); k < to; k = e.next(k + 1)) {
+        if (e.punct(k, '(')) ++depth;
+        if (e.punct(k, ')')) --depth;
+        if (depth == 0 && e.word(k, first) && e.word(e.next(k + 1), second)) return true;
+    }
+    return false;
+}
+
+// Oracle's primary key columns hold no NULL; SQLite's (other than INTEGER PRIMARY KEY) would, so
+// each gets NOT NULL. Identity columns are left alone: their value is set after SQLite's check.
+void primaryKeysNotNull(TokenEditor& e, std::size_t from, std::size_t to,
+                        const std::vector<IdentityColumn>& identities) {
+    const auto items = depthZeroItems(e, from, to);
+    std::set<std::string> keyColumns;
+    for (const auto& item : items) {
+        std::size_t k = e.next(item.first);
+        if (!startsConstraint(e, k)) continue;
+        if (e.word(k, "CONSTRAINT")) k = e.next(e.next(k + 1) + 1);
+        if (!e.word(k, "PRIMARY")) continue;
+        while (k < item.second && !e.punct(k, '(')) ++k;
+        if (k >= item.second) continue;
+        for (const auto& c : depthZeroItems(e, k + 1, e.pastParens(k) - 1)) {
+            const std::size_t n = e.next(c.first);
+            if (n < c.second && e.name(n)) keyColumns.insert(identifierName(e[n]));
+        }
+    }
+    for (const auto& item : items) {
+        const std::size_t column = e.next(item.first);
+        if (column >= item.second || !e.name(column) || startsConstraint(e, column)) continue;
+        const std::string name = identifierName(e[column]);
+        const bool identity = std::any_of(identities.begin(), identities.end(),
+                                          [&](const IdentityColumn& c) { return c.column == asciiUpper(name); });
+        const bool key = !identity && (keyColumns.count(name) > 0 ||
+                                       wordPairAt(e, item.first, item.second, "PRIMARY", "KEY"));
+        if (!key || wordPairAt(e, item.first, item.second, "NOT", "NULL")) continue;
+        const std::size_t last = e.previous(item.second);
+        if (last < item.second && last >= column) e[last].text += " NOT NULL";
+    }
+}
+
 void rewriteCreateTable(TokenEditor& e, std::size_t tableWord, RewrittenSql& out) {
     std::size_t i = skipIfNotExists(e, e.next(tableWord + 1));
     const std::string table = objectNameAt(e, i);
@@ -477,6 +524,7 @@ void rewriteCreateTable(TokenEditor& e, std::size_t tableWord, RewrittenSql& out
             defStart = k + 1;
         }
     }
+    primaryKeysNotNull(e, i + 1, close, out.identities);
     if (out.identities.empty()) return;
     for (std::size_t k = e.next(close); k < e.size(); k = e.next(k + 1))
         if (e.word(k, "WITHOUT")) raise(922, "missing or invalid option");
@@ -508,6 +556,7 @@ void rewriteTruncate(TokenEditor& e, std::size_t truncateWord) {
 
 // ALTER TABLE t RENAME TO u is followed by the identity catalog; ALTER TABLE t ADD (column
 // definition), Oracle's form, becomes SQLite's ADD COLUMN, and the new column gets checked.
+// Constraint changes and MODIFY rebuild the table (alter_table.h).
 void rewriteAlterTable(TokenEditor& e, std::size_t tableWord, RewrittenSql& out) {
     std::size_t i = e.next(tableWord + 1);
     const std::string table = objectNameAt(e, i);
@@ -519,6 +568,8 @@ void rewriteAlterTable(TokenEditor& e, std::size_t tableWord, RewrittenSql& out)
             out.renamedFrom = asciiUpper(table);
             out.renamedTo = asciiUpper(renamed);
         }
+    } else if (rebuildsTable(e, i)) {
+        out.rebuildTable = true;
     } else if (e.word(i, "MODIFY") || e.word(i, "ENABLE") || e.word(i, "DISABLE") ||
                ((e.word(i, "ADD") || e.word(i, "DROP")) && startsConstraint(e, e.next(i + 1)))) {
         // SQLite cannot change a table's columns or constraints in place.
