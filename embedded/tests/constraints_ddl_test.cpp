@@ -111,6 +111,17 @@ TEST_F(ConstraintsDdl, AlterTableAddsAndDropsSeveralColumns) {
     EXPECT_EQ(1u, s.exec("insert into countries select * from countries"));
 }
 
+// CASCADE CONSTRAINTS takes the key out of the child's definition and leaves the rest as written.
+TEST_F(ConstraintsDdl, CascadeConstraintsKeepsTheChildsLiterals) {
+    s.exec("create table tickets (id number primary key, status varchar2(4) default 'open' "
+           "check (status in ('open', 'shut')), dept number references departments)");
+    s.exec("drop table departments cascade constraints");
+    s.exec("insert into tickets (id) values (1)");
+    s.exec("insert into tickets values (2, 'shut', 99)");
+    EXPECT_EQ(2290, oraCode([&] { s.exec("insert into tickets values (3, 'OPEN', null)"); }));
+    EXPECT_EQ("1|open;2|shut", rows("select id, status from tickets order by id"));
+}
+
 // ALTER TABLE ... ADD CONSTRAINT validates the rows there are; the table keeps its rows, indexes
 // and triggers, and the constraint holds from then on.
 TEST_F(ConstraintsDdl, AlterTableAddsConstraints) {
