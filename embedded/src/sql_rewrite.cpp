@@ -24,6 +24,7 @@
 #include "merge.h"
 #include "multitable_insert.h"
 #include "oracle_joins.h"
+#include "parenthesized_queries.h"
 #include "quantified_comparisons.h"
 #include "row_limiting.h"
 #include "sequences.h"
@@ -684,6 +685,7 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
     RewrittenSql out;
     TokenEditor e(lexSql(oracleSql));
     trimTerminators(e);
+    rewriteParenthesizedQueries(e);
     out.kind = classify(e, out);
     switch (out.kind) {
         case Kind::Empty:

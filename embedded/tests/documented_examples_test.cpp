@@ -151,6 +151,25 @@ TEST_F(DocumentedExamples, StatisticalAggregates) {
                         ","));
 }
 
+// A query in parentheses stands as a statement and as a member of a compound query; the
+// parentheses group the set operators, which otherwise apply from left to right.
+TEST_F(DocumentedExamples, ParenthesizedQueries) {
+    EXPECT_EQ("10,20,30", queryRows(s, "(select dept from emp where dept < 30) union "
+                                       "(select dept from emp where dept = 30) order by 1", ","));
+    EXPECT_EQ("10,30", queryRows(s, "select dept from emp where dept = 10 union "
+                                    "(select dept from emp where dept is not null minus "
+                                    "select dept from emp where dept < 30) order by 1", ","));
+    EXPECT_EQ("10", queryRows(s, "select dept from emp where dept = 10 union "
+                                 "select dept from emp where dept is not null minus "
+                                 "select dept from emp where dept > 10 order by 1", ","));
+    EXPECT_EQ("6", queryRows(s, "(select max(id) from emp)", ","));
+    EXPECT_EQ("1,2,6", ids("id in ((select 1 from dual) union all (select 2 from dual) "
+                           "union (select max(id) from emp))"));
+    // In FROM, IN and EXISTS a parenthesized query stays a subquery.
+    EXPECT_EQ("4,30", queryRows(s, "select * from (select max(id) from emp where dept = 20) "
+                                   "union select 30 from dual order by 1", ","));
+}
+
 TEST_F(DocumentedExamples, JoinWordsAsTableAliases) {
     // The correlated subquery of the SELECT examples names its outer table "outer".
     EXPECT_EQ("2,4", queryRows(s,
