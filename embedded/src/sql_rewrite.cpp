@@ -13,6 +13,7 @@
 #include "comments.h"
 #include "conversion_forms.h"
 #include "date_functions.h"
+#include "dbms_lob_functions.h"
 #include "datetime_literal.h"
 #include "detail.h"
 #include "dictionary.h"
@@ -715,6 +716,7 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
     std::unique_ptr<SelectItemNames> names;
     if (out.kind == Kind::Query || (out.kind == Kind::Ddl && createsView(e)))
         names = std::make_unique<SelectItemNames>(e);
+    rewriteDbmsLobCalls(e);
     rewriteCommon(e, sessionSchema, out.kind == Kind::Ddl);
     if (out.kind == Kind::Ddl && rewriteSequenceDdl(e, out)) return out;
     if (out.kind == Kind::Ddl && rewriteSynonymDdl(e, out, sessionSchema)) return out;
