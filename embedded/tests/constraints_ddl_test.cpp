@@ -111,6 +111,29 @@ TEST_F(ConstraintsDdl, AlterTableAddsAndDropsSeveralColumns) {
     EXPECT_EQ(1u, s.exec("insert into countries select * from countries"));
 }
 
+// DDL as written for Oracle runs: physical attributes are taken out, table constraints may stand
+// between the columns, and a DEFAULT may be any expression.
+TEST_F(ConstraintsDdl, OracleDdlAsWritten) {
+    s.exec("create table orders (id number(6), constraint orders_pk primary key (id) using index "
+           "tablespace users pctfree 5, note varchar2(10) default 'n' || '/' || 'a', "
+           "qty number default 2 * 3 not null, constraint qty_ck check (qty > 0), "
+           "placed date default sysdate + 1, body clob) tablespace users storage (initial 64k "
+           "next 1m) pctfree 10 nologging lob (body) store as securefile orders_body "
+           "(tablespace users) compress for oltp");
+    s.exec("create index orders_note_ix on orders (note, qty) compute statistics tablespace users");
+    s.exec("create bitmap index orders_qty_bx on orders (qty) nologging parallel 4");
+    s.exec("create table orders_copy tablespace users nologging as select * from orders");
+    s.exec("insert into orders (id) values (1)");
+    EXPECT_EQ("1|n/a|6|1", rows("select id, note, qty, case when placed > sysdate then 1 end "
+                                "from orders"));
+    EXPECT_EQ(1, oraCode([&] { s.exec("insert into orders (id) values (1)"); }));
+    EXPECT_EQ(2290, oraCode([&] { s.exec("insert into orders (id, qty) values (2, 0)"); }));
+    EXPECT_EQ("ORDERS_NOTE_IX;ORDERS_QTY_BX",
+              rows("select index_name from user_indexes where index_name like 'ORDERS_%' "
+                   "order by 1"));
+    EXPECT_EQ("0", rows("select count(*) from orders_copy"));
+}
+
 // CASCADE CONSTRAINTS takes the key out of the child's definition and leaves the rest as written.
 TEST_F(ConstraintsDdl, CascadeConstraintsKeepsTheChildsLiterals) {
     s.exec("create table tickets (id number primary key, status varchar2(4) default 'open' "
