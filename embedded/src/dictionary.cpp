@@ -119,7 +119,7 @@ std::string constraints(const std::string& owner) {
            " UNION ALL SELECT " + owner + ", 'SYS_C_' || upper(m.name) || '_C' || p.cid, 'C', " +
            table + ", '\"' || upper(p.name) || '\" IS NOT NULL', NULL, NULL, NULL, 'ENABLED', "
            "'NOT DEFERRABLE', 'IMMEDIATE', 'VALIDATED'" + from +
-           ", pragma_table_info(m.name) p WHERE" + own + " AND p.\"notnull\")";
+           ", pragma_table_info(m.name) p WHERE" + own + " AND p.\"notnull\" AND p.pk = 0)";
 }
 
 std::string objects() {

@@ -220,6 +220,8 @@ class Typer {
             {"TO_DATE", "DATE"}, {"SYSDATE", "DATE"}, {"ADD_MONTHS", "DATE"},
             {"LAST_DAY", "DATE"}, {"NEXT_DAY", "DATE"}, {"TO_TIMESTAMP", "TIMESTAMP(9)"},
             {"SYSTIMESTAMP", "TIMESTAMP WITH TIME ZONE"}, {"HEXTORAW", "RAW(2000)"},
+            {"ORA$LOB_GETLENGTH", "NUMBER"}, {"ORA$LOB_INSTR", "NUMBER"},
+            {"ORA$LOB_COMPARE", "NUMBER"}, {"TO_CLOB", "CLOB"}, {"TO_NCLOB", "NCLOB"},
         };
         const auto it = kResults.find(name);
         return it == kResults.end() ? unknown() : typed(it->second);

@@ -35,28 +35,6 @@ std::vector<std::vector<std::string>> textRows(sqlite3* db, const char* sql,
     return rows;
 }
 
-// The target's columns other tables' keys (or its own, self-referencing) point at: a key that
-// names no columns points at the primary key.
-std::set<std::string> referencedColumns(sqlite3* db, const std::string& table) {
-    std::set<std::string> out;
-    bool primaryKey = false;
-    for (const auto& row : textRows(db,
-                                    "SELECT f.\"to\" FROM sqlite_master m, "
-                                    "pragma_foreign_key_list(m.name) f WHERE m.type = 'table' "
-                                    "AND f.\"table\" = ?1 COLLATE NOCASE",
-                                    table, 1)) {
-        if (row[0].empty())
-            primaryKey = true;
-        else
-            out.insert(row[0]);
-    }
-    if (primaryKey)
-        for (const auto& row :
-             textRows(db, "SELECT name FROM pragma_table_info(?1) WHERE pk > 0", table, 1))
-            out.insert(row[0]);
-    return out;
-}
-
 std::set<std::string> keyColumns(sqlite3* db, const std::string& table) {
     std::set<std::string> out;
     for (const auto& row :
@@ -116,6 +94,28 @@ bool meets(const std::set<std::string>& a, const std::set<std::string>& b) {
 }
 
 }  // namespace
+
+// The target's columns other tables' keys (or its own, self-referencing) point at: a key that
+// names no columns points at the primary key.
+std::set<std::string> referencedColumns(sqlite3* db, const std::string& table) {
+    std::set<std::string> out;
+    bool primaryKey = false;
+    for (const auto& row : textRows(db,
+                                    "SELECT f.\"to\" FROM sqlite_master m, "
+                                    "pragma_foreign_key_list(m.name) f WHERE m.type = 'table' "
+                                    "AND f.\"table\" = ?1 COLLATE NOCASE",
+                                    table, 1)) {
+        if (row[0].empty())
+            primaryKey = true;
+        else
+            out.insert(row[0]);
+    }
+    if (primaryKey)
+        for (const auto& row :
+             textRows(db, "SELECT name FROM pragma_table_info(?1) WHERE pk > 0", table, 1))
+            out.insert(row[0]);
+    return out;
+}
 
 int foreignKeyErrorCode(sqlite3* db, const std::string& sql) {
     TokenEditor e(lexSql(sql));
@@ -209,33 +209,38 @@ std::string withoutReferencesTo(const std::string& createSql, const std::string&
     return e.text();
 }
 
+void storeDefinition(sqlite3* db, const std::string& table, const std::string& createSql) {
+    {
+        WritableSchema writable(db);
+        SqliteStmt update = prepareSql(db,
+                                       "UPDATE sqlite_master SET sql = ?1 WHERE type = 'table' AND "
+                                       "name = ?2 COLLATE NOCASE");
+        sqlite3_bind_text(update.get(), 1, createSql.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(update.get(), 2, table.c_str(), -1, SQLITE_TRANSIENT);
+        const int rc = sqlite3_step(update.get());
+        if (rc != SQLITE_DONE) raiseSqlite(db, rc);
+    }
+    // A new schema version makes every connection read the changed definition.
+    const auto version = textRows(db, "PRAGMA schema_version", std::string(), 1);
+    const long next = version.empty() ? 1 : std::stol(version[0][0]) + 1;
+    runDdlSql(db, "PRAGMA schema_version = " + std::to_string(next));
+}
+
 void dropReferencesTo(sqlite3* db, const std::string& table) {
     const std::vector<std::string> children = referencingTables(db, table);
     if (children.empty()) return;
     for (const std::string& child : children) {
-        const auto rows = textRows(db,
-                                   "SELECT sql FROM sqlite_master WHERE type = 'table' AND "
-                                   "name = ?1 COLLATE NOCASE",
-                                   child, 1);
-        if (rows.empty()) continue;
-        WritableSchema writable(db);
-        sqlite3_stmt* raw = nullptr;
-        int rc = sqlite3_prepare_v2(db,
-                                    "UPDATE sqlite_master SET sql = ?1 WHERE type = 'table' AND "
-                                    "name = ?2 COLLATE NOCASE",
-                                    -1, &raw, nullptr);
-        SqliteStmt update(raw);
-        if (rc != SQLITE_OK) raiseSqlite(db, rc);
-        const std::string sql = withoutReferencesTo(rows[0][0], table);
-        sqlite3_bind_text(raw, 1, sql.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(raw, 2, child.c_str(), -1, SQLITE_TRANSIENT);
-        rc = sqlite3_step(raw);
-        if (rc != SQLITE_DONE) raiseSqlite(db, rc);
+        // The definition as stored: its literals and quoted names keep their case.
+        SqliteStmt read = prepareSql(db,
+                                     "SELECT sql FROM sqlite_master WHERE type = 'table' AND "
+                                     "name = ?1 COLLATE NOCASE");
+        sqlite3_bind_text(read.get(), 1, child.c_str(), -1, SQLITE_TRANSIENT);
+        if (sqlite3_step(read.get()) != SQLITE_ROW) continue;
+        const unsigned char* stored = sqlite3_column_text(read.get(), 0);
+        const std::string definition = stored ? reinterpret_cast<const char*>(stored) : "";
+        read.reset();
+        storeDefinition(db, child, withoutReferencesTo(definition, table));
     }
-    // A new schema version makes every connection read the changed definitions.
-    const auto version = textRows(db, "PRAGMA schema_version", std::string(), 1);
-    const long next = version.empty() ? 1 : std::stol(version[0][0]) + 1;
-    runDdlSql(db, "PRAGMA schema_version = " + std::to_string(next));
 }
 
 }  // namespace detail

@@ -6,6 +6,7 @@
 
 #include <sqlite3.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -23,10 +24,19 @@ int foreignKeyErrorCode(sqlite3* db, const std::string& sql);
 // The tables other than itself whose foreign keys name table (SQLite's names, any case).
 std::vector<std::string> referencingTables(sqlite3* db, const std::string& table);
 
+// The columns of table that other tables' keys (or its own, self-referencing) point at, upper
+// case: a key that names no columns points at the primary key.
+std::set<std::string> referencedColumns(sqlite3* db, const std::string& table);
+
 // DROP TABLE table CASCADE CONSTRAINTS: takes the foreign keys naming table out of the other
 // tables' definitions (their rows stay as they are). The caller runs it inside the DDL's
 // transaction with the authorizer trusting it (it rewrites SQLite's schema table).
 void dropReferencesTo(sqlite3* db, const std::string& table);
+
+// Replaces table's stored CREATE statement with createSql, which must describe the same
+// columns and keys (only names, literals and constraints SQLite checks per row may differ). The
+// caller runs it inside a DDL transaction with the authorizer trusting it.
+void storeDefinition(sqlite3* db, const std::string& table, const std::string& createSql);
 
 // A table's CREATE statement (SQLite's text) without the foreign keys that name parent.
 std::string withoutReferencesTo(const std::string& createSql, const std::string& parent);

@@ -10,6 +10,7 @@
 #include "conversion_functions.h"
 #include "date_functions.h"
 #include "datetime_order.h"
+#include "dbms_lob_functions.h"
 #include "interval_order.h"
 #include "detail.h"
 #include "extended_functions.h"
@@ -17,6 +18,7 @@
 #include "numeric_functions.h"
 #include "oracle_functions.h"
 #include "sql_function.h"
+#include "sql_values.h"
 #include "sequences.h"
 #include "sql_rewrite.h"
 #include "write_conversion.h"
@@ -39,6 +41,14 @@ void emptyClob(sqlite3_context* ctx, int, sqlite3_value**) {
 }
 
 void emptyBlob(sqlite3_context* ctx, int, sqlite3_value**) { sqlite3_result_zeroblob(ctx, 0); }
+
+// TO_CLOB(char) and TO_NCLOB(char): the text itself, typed as a CLOB where the query is described.
+void toClob(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
+        resultText(ctx, valueText(argv[0]));
+    });
+}
 
 // The session's clock is UTC, the embedded client's session time zone.
 std::string utcNow(bool withFraction) {
@@ -90,6 +100,8 @@ void registerSessionFunctions(sqlite3* db) {
     defineFunction(db, "NVL", 2, nvl);
     defineFunction(db, "EMPTY_CLOB", 0, emptyClob);
     defineFunction(db, "EMPTY_BLOB", 0, emptyBlob);
+    defineFunction(db, "TO_CLOB", 1, toClob);
+    defineFunction(db, "TO_NCLOB", 1, toClob);
     defineFunction(db, "SYSDATE", 0, sysdate, false);
     defineFunction(db, "SYSTIMESTAMP", 0, systimestamp, false);
     registerConversionFunctions(db);
@@ -100,6 +112,7 @@ void registerSessionFunctions(sqlite3* db) {
     registerIntervalFunctions(db);
     registerComparisonFunctions(db);
     registerClobTextFunction(db);
+    registerDbmsLobFunctions(db);
     registerSubstr(db);
     // Oracle's LIKE compares characters exactly, case included.
     runPragma(db, "PRAGMA case_sensitive_like = ON");

@@ -102,14 +102,160 @@ TEST_F(ConstraintsDdl, AlterTableAddsAndDropsSeveralColumns) {
     EXPECT_EQ("US|United States", rows("select * from countries"));
     EXPECT_EQ("ORA-00904: \"NOPE\": invalid identifier\n",
               oraMessage([&] { s.exec("alter table countries drop column nope"); }));
-    // Forms SQLite cannot carry out are refused, the table unchanged.
-    for (const char* form : {"modify (country_name varchar2(60))", "modify country_id not null",
-                             "add constraint country_pk primary key (country_id)",
-                             "add unique (country_name)", "drop constraint country_pk",
-                             "drop primary key", "disable constraint country_pk"})
+    // Constraint states the client cannot keep are refused, the table unchanged.
+    for (const char* form : {"disable constraint country_pk",
+                             "add constraint country_ck check (duty_pct > 0) disable",
+                             "add constraint country_ck check (duty_pct > 0) novalidate"})
         EXPECT_EQ(1735, oraCode([&] { s.exec(std::string("alter table countries ") + form); }))
             << form;
     EXPECT_EQ(1u, s.exec("insert into countries select * from countries"));
+}
+
+// DDL as written for Oracle runs: physical attributes are taken out, table constraints may stand
+// between the columns, and a DEFAULT may be any expression.
+TEST_F(ConstraintsDdl, OracleDdlAsWritten) {
+    s.exec("create table orders (id number(6), constraint orders_pk primary key (id) using index "
+           "tablespace users pctfree 5, note varchar2(10) default 'n' || '/' || 'a', "
+           "qty number default 2 * 3 not null, constraint qty_ck check (qty > 0), "
+           "placed date default sysdate + 1, body clob) tablespace users storage (initial 64k "
+           "next 1m) pctfree 10 nologging lob (body) store as securefile orders_body "
+           "(tablespace users) compress for oltp");
+    s.exec("create index orders_note_ix on orders (note, qty) compute statistics tablespace users");
+    s.exec("create bitmap index orders_qty_bx on orders (qty) nologging parallel 4");
+    s.exec("create table orders_copy tablespace users nologging as select * from orders");
+    s.exec("insert into orders (id) values (1)");
+    EXPECT_EQ("1|n/a|6|1", rows("select id, note, qty, case when placed > sysdate then 1 end "
+                                "from orders"));
+    EXPECT_EQ(1, oraCode([&] { s.exec("insert into orders (id) values (1)"); }));
+    EXPECT_EQ(2290, oraCode([&] { s.exec("insert into orders (id, qty) values (2, 0)"); }));
+    EXPECT_EQ("ORDERS_NOTE_IX;ORDERS_QTY_BX",
+              rows("select index_name from user_indexes where index_name like 'ORDERS_%' "
+                   "order by 1"));
+    EXPECT_EQ("0", rows("select count(*) from orders_copy"));
+}
+
+// CASCADE CONSTRAINTS takes the key out of the child's definition and leaves the rest as written.
+TEST_F(ConstraintsDdl, CascadeConstraintsKeepsTheChildsLiterals) {
+    s.exec("create table tickets (id number primary key, status varchar2(4) default 'open' "
+           "check (status in ('open', 'shut')), dept number references departments)");
+    s.exec("drop table departments cascade constraints");
+    s.exec("insert into tickets (id) values (1)");
+    s.exec("insert into tickets values (2, 'shut', 99)");
+    EXPECT_EQ(2290, oraCode([&] { s.exec("insert into tickets values (3, 'OPEN', null)"); }));
+    EXPECT_EQ("1|open;2|shut", rows("select id, status from tickets order by id"));
+}
+
+// ALTER TABLE ... ADD CONSTRAINT validates the rows there are; the table keeps its rows, indexes
+// and triggers, and the constraint holds from then on.
+TEST_F(ConstraintsDdl, AlterTableAddsConstraints) {
+    s.exec("create table staff (id number(4), name varchar2(10), dept number(4), pay number(7,2))");
+    s.exec("create index staff_name_ix on staff (name)");
+    s.exec("insert into staff values (1, 'Ada', 10, 800)");
+    s.exec("insert into staff values (1, 'Bob', 99, -5)");
+    s.exec("insert into staff values (null, 'Cy', null, 100)");
+    EXPECT_EQ("ORA-02437: cannot validate (SCOTT.STAFF_PK) - primary key violated\n",
+              oraMessage([&] {
+                  s.exec("update staff set id = 3 where id is null");
+                  s.exec("alter table staff add constraint staff_pk primary key (id)");
+              }));
+    s.exec("update staff set id = null where name = 'Cy'");
+    s.exec("update staff set id = 2 where name = 'Bob'");
+    EXPECT_EQ(1449, oraCode([&] { s.exec("alter table staff add primary key (id)"); }));
+    s.exec("update staff set id = 3 where name = 'Cy'");
+    s.exec("alter table staff add constraint staff_pk primary key (id) using index");
+    EXPECT_EQ(1, oraCode([&] { s.exec("insert into staff values (1, 'Dup', 10, 1)"); }));
+    EXPECT_EQ(1400, oraCode([&] { s.exec("insert into staff values (null, 'Nul', 10, 1)"); }));
+    EXPECT_EQ(2260, oraCode([&] { s.exec("alter table staff add primary key (name)"); }));
+    EXPECT_EQ(2261, oraCode([&] { s.exec("alter table staff add unique (id)"); }));
+    EXPECT_EQ(2264, oraCode([&] { s.exec("alter table staff add constraint staff_pk unique (name)"); }));
+    // CHECK: a row that is FALSE fails, NULL passes.
+    EXPECT_EQ("ORA-02293: cannot validate (SCOTT.PAY_CK) - check constraint violated\n",
+              oraMessage([&] { s.exec("alter table staff add constraint pay_ck check (pay > 0)"); }));
+    s.exec("update staff set pay = null where name = 'Bob'");
+    s.exec("alter table staff add constraint pay_ck check (pay > 0) enable validate");
+    EXPECT_EQ(2290, oraCode([&] { s.exec("insert into staff values (4, 'Di', 10, -1)"); }));
+    // FOREIGN KEY: every child row names a parent (or is NULL); the parent key must exist.
+    EXPECT_EQ(2270, oraCode([&] {
+        s.exec("alter table staff add foreign key (dept) references departments (department_name)");
+    }));
+    EXPECT_EQ("ORA-02298: cannot validate (SCOTT.STAFF_DEPT_FK) - parent keys not found\n",
+              oraMessage([&] {
+                  s.exec("alter table staff add constraint staff_dept_fk foreign key (dept) "
+                         "references departments");
+              }));
+    s.exec("update staff set dept = 20 where dept = 99");
+    // Several at once, in parentheses.
+    s.exec("alter table staff add (constraint staff_dept_fk foreign key (dept) references "
+           "departments, constraint staff_name_uq unique (name))");
+    EXPECT_EQ(2291, oraCode([&] { s.exec("insert into staff values (5, 'Eve', 30, 1)"); }));
+    EXPECT_EQ(1, oraCode([&] { s.exec("insert into staff values (5, 'Ada', 10, 1)"); }));
+    EXPECT_EQ(2292, oraCode([&] { s.exec("delete from departments where department_id = 20"); }));
+    EXPECT_EQ("1|Ada|10|800;2|Bob|20|-;3|Cy|-|100",
+              rows("select * from staff order by id"));
+    EXPECT_EQ("STAFF_NAME_IX", rows("select index_name from user_indexes "
+                                    "where table_name = 'STAFF' and index_name like 'STAFF%'"));
+    // What hangs on the table stays: identity columns, views, comments, a quoted name.
+    s.exec("create table \"Tagged\" (id number generated always as identity, tag varchar2(5))");
+    s.exec("create view tagged_v as select * from \"Tagged\"");
+    s.exec("comment on table \"Tagged\" is 'kept'");
+    s.exec("insert into \"Tagged\" (tag) values ('a')");
+    s.exec("alter table \"Tagged\" add constraint tagged_pk primary key (id)");
+    s.exec("insert into \"Tagged\" (tag) values ('b')");
+    EXPECT_EQ(32795, oraCode([&] { s.exec("insert into \"Tagged\" (id, tag) values (9, 'c')"); }));
+    EXPECT_EQ("1|a;2|b", rows("select * from tagged_v order by id"));
+    EXPECT_EQ("Tagged|kept", rows("select table_name, comments from user_tab_comments "
+                                  "where table_name = 'Tagged'"));
+}
+
+// DROP CONSTRAINT, DROP PRIMARY KEY, DROP UNIQUE, and MODIFY of a column's type, default and
+// nullability, with Oracle's errors when the rows there are forbid the change.
+TEST_F(ConstraintsDdl, AlterTableDropsConstraintsAndModifiesColumns) {
+    s.exec("create table parts (id number(4) constraint parts_pk primary key, "
+           "code varchar2(8) constraint parts_code_uq unique, qty number(5) "
+           "constraint qty_ck check (qty >= 0), note varchar2(20))");
+    s.exec("create table orders (id number primary key, part number(4) references parts)");
+    s.exec("insert into parts values (1, 'AB-1', 5, null)");
+    s.exec("insert into parts values (2, 'ABCDEFG', 0, 'x')");
+    s.exec("insert into orders values (10, 1)");
+    EXPECT_EQ(2443, oraCode([&] { s.exec("alter table parts drop constraint nope"); }));
+    s.exec("alter table parts drop constraint qty_ck");
+    EXPECT_EQ(1u, s.exec("update parts set qty = -1 where id = 1"));
+    s.exec("alter table parts drop unique (code)");
+    EXPECT_EQ(2442, oraCode([&] { s.exec("alter table parts drop unique (code)"); }));
+    EXPECT_EQ(1u, s.exec("insert into parts values (3, 'AB-1', 1, null)"));
+    // A referenced key goes only with CASCADE, which takes the children's keys with it.
+    EXPECT_EQ(2273, oraCode([&] { s.exec("alter table parts drop primary key"); }));
+    s.exec("alter table parts drop primary key cascade");
+    EXPECT_EQ(2441, oraCode([&] { s.exec("alter table parts drop primary key"); }));
+    EXPECT_EQ(1u, s.exec("insert into orders values (11, 99)"));
+    EXPECT_EQ(1u, s.exec("insert into parts values (1, 'C', 1, null)"));
+    s.exec("delete from parts where code = 'C'");
+    // MODIFY: a longer VARCHAR2 takes longer texts; a shorter one must hold the texts there are.
+    EXPECT_EQ("ORA-01441: cannot decrease column length because some value is too big\n",
+              oraMessage([&] { s.exec("alter table parts modify (code varchar2(4))"); }));
+    s.exec("alter table parts modify (code varchar2(12), note varchar2(40))");
+    EXPECT_EQ(1u, s.exec("update parts set code = 'ABCDEFGHIJKL' where id = 2"));
+    EXPECT_EQ(12899, oraCode([&] { s.exec("update parts set code = 'ABCDEFGHIJKLM'"); }));
+    EXPECT_EQ(1439, oraCode([&] { s.exec("alter table parts modify code number"); }));
+    EXPECT_EQ(1439, oraCode([&] { s.exec("alter table parts modify note date"); }));
+    s.exec("update parts set note = null");
+    s.exec("alter table parts modify note date");  // only NULLs: another type is allowed
+    EXPECT_EQ(1u, s.exec("update parts set note = date '2024-01-15' where id = 1"));
+    // NOT NULL needs every row to have a value; NULL undoes it.
+    EXPECT_EQ("ORA-02296: cannot enable (SCOTT.) - null values found\n",
+              oraMessage([&] { s.exec("alter table parts modify note not null"); }));
+    s.exec("alter table parts modify qty constraint qty_nn not null");
+    EXPECT_EQ(1442, oraCode([&] { s.exec("alter table parts modify qty not null"); }));
+    EXPECT_EQ(1400, oraCode([&] { s.exec("update parts set qty = null"); }));
+    s.exec("alter table parts modify qty null");
+    EXPECT_EQ(1451, oraCode([&] { s.exec("alter table parts modify qty null"); }));
+    EXPECT_EQ(3u, s.exec("update parts set qty = null"));
+    // DEFAULT applies to rows inserted from then on.
+    s.exec("alter table parts modify (qty default 7)");
+    s.exec("insert into parts (id, code) values (4, 'D')");
+    EXPECT_EQ("1|-;2|-;3|-;4|7", rows("select id, qty from parts order by id"));
+    EXPECT_EQ(904, oraCode([&] { s.exec("alter table parts modify nope number"); }));
+    EXPECT_EQ(942, oraCode([&] { s.exec("alter table nope modify x number"); }));
 }
 
 TEST_F(ConstraintsDdl, CommentsOnTablesAndColumns) {

@@ -151,6 +151,53 @@ TEST_F(DocumentedExamples, StatisticalAggregates) {
                         ","));
 }
 
+// A query in parentheses stands as a statement and as a member of a compound query; the
+// parentheses group the set operators, which otherwise apply from left to right.
+TEST_F(DocumentedExamples, ParenthesizedQueries) {
+    EXPECT_EQ("10,20,30", queryRows(s, "(select dept from emp where dept < 30) union "
+                                       "(select dept from emp where dept = 30) order by 1", ","));
+    EXPECT_EQ("10,30", queryRows(s, "select dept from emp where dept = 10 union "
+                                    "(select dept from emp where dept is not null minus "
+                                    "select dept from emp where dept < 30) order by 1", ","));
+    EXPECT_EQ("10", queryRows(s, "select dept from emp where dept = 10 union "
+                                 "select dept from emp where dept is not null minus "
+                                 "select dept from emp where dept > 10 order by 1", ","));
+    EXPECT_EQ("6", queryRows(s, "(select max(id) from emp)", ","));
+    EXPECT_EQ("1,2,6", ids("id in ((select 1 from dual) union all (select 2 from dual) "
+                           "union (select max(id) from emp))"));
+    // In FROM, IN and EXISTS a parenthesized query stays a subquery.
+    EXPECT_EQ("4,30", queryRows(s, "select * from (select max(id) from emp where dept = 20) "
+                                   "union select 30 from dual order by 1", ","));
+}
+
+// DBMS_LOB's functions in SQL count characters in a CLOB and bytes in a BLOB; an argument out of
+// the package's range gives NULL, a pattern not found 0.
+TEST_F(DocumentedExamples, DbmsLobFunctionsInSql) {
+    s.exec("create table docs (id number, body clob, raw_data blob)");
+    s.exec("insert into docs values (1, to_clob('h\xC3\xA9llo w\xC3\xB6rld'), "
+           "hextoraw('00A1B2C3'))");
+    s.exec("insert into docs values (2, empty_clob(), null)");
+    EXPECT_EQ("1|11|4;2|0|-", queryRows(s, "select id, dbms_lob.getlength(body), "
+                                           "dbms_lob.getlength(raw_data) from docs order by id",
+                                        ";"));
+    EXPECT_EQ("w\xC3\xB6rld|A1B2|h\xC3\xA9llo w\xC3\xB6rld",
+              s.one("select dbms_lob.substr(body, 5, 7) || '|' || rawtohex(dbms_lob.substr("
+                    "raw_data, 2, 2)) || '|' || dbms_lob.substr(body) from docs where id = 1"));
+    EXPECT_EQ("-", q("nvl(dbms_lob.substr(to_clob('abc'), 0, 1), '-')"));
+    EXPECT_EQ("-", q("nvl(dbms_lob.substr(to_clob('abc'), 2, 4), '-')"));
+    EXPECT_EQ("-", q("nvl(dbms_lob.substr(to_clob('abc'), 32768), '-')"));
+    EXPECT_EQ("9", s.one("select dbms_lob.instr(body, 'r') from docs where id = 1"));
+    EXPECT_EQ("5", q("dbms_lob.instr(to_clob('abcdcd'), 'cd', 1, 2)"));
+    EXPECT_EQ("5", q("dbms_lob.instr(to_clob('abcdcd'), 'cd', 4)"));
+    EXPECT_EQ("0", q("dbms_lob.instr(to_clob('abcdcd'), 'cd', 1, 3)"));
+    EXPECT_EQ("-", q("nvl(to_char(dbms_lob.instr(to_clob('abc'), 'b', 0)), '-')"));
+    EXPECT_EQ("0", q("dbms_lob.compare(to_clob('abc'), to_clob('abc'))"));
+    EXPECT_EQ("0", q("dbms_lob.compare(to_clob('xabc'), to_clob('abcd'), 3, 2, 1)"));
+    EXPECT_NE("0", q("dbms_lob.compare(to_clob('abc'), to_clob('abcd'))"));
+    EXPECT_NE("0", q("dbms_lob.compare(to_clob('abd'), to_clob('abc'))"));
+    EXPECT_EQ("-", q("nvl(to_char(dbms_lob.compare(to_clob('a'), to_clob('a'), 0)), '-')"));
+}
+
 TEST_F(DocumentedExamples, JoinWordsAsTableAliases) {
     // The correlated subquery of the SELECT examples names its outer table "outer".
     EXPECT_EQ("2,4", queryRows(s,

@@ -306,9 +306,12 @@ TEST(SqlRewriteDdl, ValueChecks) {
               std::string::npos);
     EXPECT_EQ(rw("alter table t add column c number(3)").sql.find(" CHECK ('ORA-01722"), 36u);
     // Table constraints, ADD CONSTRAINT and CREATE TABLE AS SELECT have no column to check.
+    // A primary key's columns get NOT NULL, as Oracle's hold no NULL.
     EXPECT_EQ(rw("create table t (a text, constraint pk primary key (a), unique (a))").sql,
-              "create table t (a text, constraint pk primary key (a), unique (a))");
-    EXPECT_EQ(errorCode("alter table t add constraint c check (a <> 'x')"), 1735);
+              "create table t (a text NOT NULL, constraint pk primary key (a), unique (a))");
+    EXPECT_EQ(rw("create table t (a text primary key, b text not null primary key)").sql,
+              "create table t (a text primary key NOT NULL, b text not null primary key)");
+    EXPECT_TRUE(rw("alter table t add constraint c check (a <> 'x')").rebuildTable);
     EXPECT_EQ(rw("create table t as select * from u").sql, "create table t as select * from u");
 }
 
