@@ -31,7 +31,7 @@ std::string ddlMessage(const std::string& sql, const std::string& verb, const st
         if (word == verb || word == "OR" || word == "REPLACE" || word == "UNIQUE" ||
             word == "GLOBAL" || word == "TEMPORARY" || word == "TEMP" || word == "PUBLIC" ||
             word == "IF" || word == "NOT" || word == "EXISTS" || word == "EDITIONABLE" ||
-            word == "NONEDITIONABLE" || word == "FORCE" || word == "NOFORCE")
+            word == "NONEDITIONABLE" || word == "FORCE" || word == "NOFORCE" || word == "BITMAP")
             continue;
         object = word;
         break;
