@@ -8,6 +8,7 @@
 #include <memory>
 #include <set>
 
+#include "alter_index.h"
 #include "alter_table.h"
 #include "cast.h"
 #include "comments.h"
@@ -761,6 +762,8 @@ void rewriteDdl(TokenEditor& e, RewrittenSql& out) {
         rewriteDropTable(e, object, out);
     } else if (e.word(verb, "ALTER") && e.word(object, "TABLE")) {
         rewriteAlterTable(e, object, out);
+    } else if (e.word(verb, "ALTER") && e.word(object, "INDEX")) {
+        rewriteAlterIndex(e, object, out.renamedIndexFrom, out.renamedIndexTo);
     } else if (rewriteCommentOn(e, out)) {
     } else if (e.word(verb, "RENAME")) {
         // RENAME a TO b -> ALTER TABLE a RENAME TO b

@@ -57,6 +57,7 @@ struct RewrittenSql {
     bool forUpdate = false;                  // Query: SELECT ... FOR UPDATE (for_update.h)
     std::string renamedFrom, renamedTo;      // ALTER TABLE a RENAME TO b, upper case
     bool rebuildTable = false;               // ALTER TABLE forms of alter_table.h
+    std::string renamedIndexFrom, renamedIndexTo;  // ALTER INDEX a RENAME TO b
     std::vector<std::string> catalogSql;     // Ddl: run after sql, in its transaction
     std::string viewName;                    // CREATE VIEW: upper-case name (views.h)
     bool replaceView = false, forceView = false;

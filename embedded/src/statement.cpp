@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "accounts.h"
+#include "alter_index.h"
 #include "alter_table.h"
 #include "clob_text.h"
 #include "comparison_types.h"
@@ -367,7 +368,10 @@ void StatementImpl::runDdl(const RewrittenSql& r) {
             dropReferencesTo(db, r.droppedTable);
         }
         CreateTableAs createAs;
-        if (r.rebuildTable) {
+        if (!r.renamedIndexFrom.empty()) {
+            Authorizer::Trusted trusted(connection_.authorizer());
+            renameIndex(db, r.renamedIndexFrom, r.renamedIndexTo);
+        } else if (r.rebuildTable) {
             Authorizer::Trusted trusted(connection_.authorizer());
             alterTableByRebuild(db, resolveSynonyms(db, sql_, connection_.schema()),
                                 connection_.schema());

@@ -132,6 +132,15 @@ TEST_F(ConstraintsDdl, OracleDdlAsWritten) {
               rows("select index_name from user_indexes where index_name like 'ORDERS_%' "
                    "order by 1"));
     EXPECT_EQ("0", rows("select count(*) from orders_copy"));
+    // ALTER INDEX: REBUILD with its options, RENAME TO a name not yet taken.
+    s.exec("alter index orders_note_ix rebuild online tablespace users");
+    s.exec("alter index orders_note_ix rename to orders_note_ix2");
+    EXPECT_EQ(955, oraCode([&] { s.exec("alter index orders_note_ix2 rename to orders"); }));
+    EXPECT_EQ(1418, oraCode([&] { s.exec("alter index orders_note_ix rename to x"); }));
+    EXPECT_EQ("ORDERS_NOTE_IX2;ORDERS_QTY_BX",
+              rows("select index_name from user_indexes where index_name like 'ORDERS_%' "
+                   "order by 1"));
+    s.exec("drop index orders_note_ix2");
 }
 
 // CASCADE CONSTRAINTS takes the key out of the child's definition and leaves the rest as written.
