@@ -565,7 +565,7 @@ class TableRebuild {
         runOnce(db_, "DROP TABLE " + where + sqlQuotedIdentifier(table_));
         {
             // The old name stays in the views, triggers and other tables' keys that use it.
-            LegacyRename legacy(db_);
+            DbConfigScope legacy(db_, SQLITE_DBCONFIG_LEGACY_ALTER_TABLE, 1);
             runOnce(db_, "ALTER TABLE " + where + sqlQuotedIdentifier(kRebuilt) + " RENAME TO " +
                              sqlQuotedIdentifier(table_));
         }
@@ -576,18 +576,6 @@ class TableRebuild {
     }
 
   private:
-    class LegacyRename {
-      public:
-        explicit LegacyRename(sqlite3* db) : db_(db) { set(1); }
-        ~LegacyRename() { set(0); }
-        LegacyRename(const LegacyRename&) = delete;
-        LegacyRename& operator=(const LegacyRename&) = delete;
-
-      private:
-        void set(int on) { sqlite3_db_config(db_, SQLITE_DBCONFIG_LEGACY_ALTER_TABLE, on, nullptr); }
-        sqlite3* db_;
-    };
-
     // The table's name as the type checks' messages show it: the name as created.
     std::string messageName() const {
         const bool plain = std::all_of(table_.begin(), table_.end(), [](char c) {
@@ -746,17 +734,6 @@ void alterTableByRebuild(sqlite3* db, const std::string& oracleSql, const std::s
         unsupported(asciiUpper(i < e.size() ? e.tokens()[i].text : std::string()));
     }
     rebuild.run();
-}
-
-ForeignKeysOff::ForeignKeysOff(sqlite3* db) : db_(db) {
-    int on = 0;
-    sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_FKEY, -1, &on);
-    wasOn_ = on != 0;
-    if (wasOn_) sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_FKEY, 0, nullptr);
-}
-
-ForeignKeysOff::~ForeignKeysOff() {
-    if (wasOn_) sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_FKEY, 1, nullptr);
 }
 
 }  // namespace detail

@@ -30,20 +30,6 @@ bool rebuildsTable(const TokenEditor& e, std::size_t i);
 // in upper case, for the constraint names of messages.
 void alterTableByRebuild(sqlite3* db, const std::string& oracleSql, const std::string& schema);
 
-// Foreign key enforcement off for its lifetime, when it was on. Create it outside a transaction
-// (SQLite ignores the setting inside one).
-class ForeignKeysOff {
-  public:
-    explicit ForeignKeysOff(sqlite3* db);
-    ~ForeignKeysOff();
-    ForeignKeysOff(const ForeignKeysOff&) = delete;
-    ForeignKeysOff& operator=(const ForeignKeysOff&) = delete;
-
-  private:
-    sqlite3* db_;
-    bool wasOn_ = false;
-};
-
 }  // namespace detail
 }  // namespace kavexdb
 

@@ -74,19 +74,6 @@ std::set<std::string> assignedColumns(const TokenEditor& e, std::size_t set) {
     return out;
 }
 
-// SQLite's schema table open to UPDATE while it lives.
-class WritableSchema {
-  public:
-    explicit WritableSchema(sqlite3* db) : db_(db) { set(1); }
-    ~WritableSchema() { set(0); }
-    WritableSchema(const WritableSchema&) = delete;
-    WritableSchema& operator=(const WritableSchema&) = delete;
-
-  private:
-    void set(int on) { sqlite3_db_config(db_, SQLITE_DBCONFIG_WRITABLE_SCHEMA, on, nullptr); }
-    sqlite3* db_;
-};
-
 bool meets(const std::set<std::string>& a, const std::set<std::string>& b) {
     for (const std::string& x : a)
         if (b.count(x)) return true;
@@ -211,7 +198,8 @@ std::string withoutReferencesTo(const std::string& createSql, const std::string&
 
 void storeDefinition(sqlite3* db, const std::string& table, const std::string& createSql) {
     {
-        WritableSchema writable(db);
+        // SQLite's schema table open to UPDATE.
+        DbConfigScope writable(db, SQLITE_DBCONFIG_WRITABLE_SCHEMA, 1);
         SqliteStmt update = prepareSql(db,
                                        "UPDATE sqlite_master SET sql = ?1 WHERE type = 'table' AND "
                                        "name = ?2 COLLATE NOCASE");

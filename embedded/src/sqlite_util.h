@@ -20,6 +20,24 @@ struct SqliteFinalizer {
 };
 using SqliteStmt = std::unique_ptr<sqlite3_stmt, SqliteFinalizer>;
 
+// One of sqlite3_db_config's on/off settings (SQLITE_DBCONFIG_...) set to value while it lives,
+// then back to what it was.
+class DbConfigScope {
+  public:
+    DbConfigScope(sqlite3* db, int option, int value) : db_(db), option_(option) {
+        sqlite3_db_config(db_, option_, -1, &old_);
+        sqlite3_db_config(db_, option_, value, nullptr);
+    }
+    ~DbConfigScope() { sqlite3_db_config(db_, option_, old_, nullptr); }
+    DbConfigScope(const DbConfigScope&) = delete;
+    DbConfigScope& operator=(const DbConfigScope&) = delete;
+
+  private:
+    sqlite3* db_;
+    int option_;
+    int old_ = 0;
+};
+
 // Runs SQL that returns no rows; an SQLite failure becomes the mapped Oracle error.
 void execSql(sqlite3* db, const char* sql);
 // Prepares one statement; tail receives what follows it in sql when not null.

@@ -356,8 +356,9 @@ void StatementImpl::runDdl(const RewrittenSql& r) {
     connection_.commitWork();
     stmt_.reset();
     // A rebuilt table's old rows go without their children's foreign key actions.
-    std::optional<ForeignKeysOff> keysOff;
-    if (r.rebuildTable) keysOff.emplace(db);
+    // (Set outside a transaction: SQLite ignores the setting inside one.)
+    std::optional<DbConfigScope> keysOff;
+    if (r.rebuildTable) keysOff.emplace(db, SQLITE_DBCONFIG_ENABLE_FKEY, 0);
     connection_.beginWork();
     try {
         if (!r.droppedTable.empty() && !referencingTables(db, r.droppedTable).empty()) {
