@@ -1,6 +1,5 @@
 #include "oracle_functions.h"
 
-#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -211,32 +210,6 @@ void pad(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool left) {
 void lpad(sqlite3_context* ctx, int argc, sqlite3_value** argv) { pad(ctx, argc, argv, true); }
 void rpad(sqlite3_context* ctx, int argc, sqlite3_value** argv) { pad(ctx, argc, argv, false); }
 
-// INITCAP: the first letter of each word in upper case, the others in lower case.
-void initcap(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (isEmpty(argv[0])) {
-        sqlite3_result_null(ctx);
-        return;
-    }
-    const unsigned char* bytes = sqlite3_value_text(argv[0]);
-    if (!bytes) {
-        sqlite3_result_error_nomem(ctx);
-        return;
-    }
-    std::string text(reinterpret_cast<const char*>(bytes),
-                     static_cast<std::size_t>(sqlite3_value_bytes(argv[0])));
-    bool wordStart = true;
-    for (char& c : text) {
-        const unsigned char u = static_cast<unsigned char>(c);
-        if (u >= 0x80 || std::isalnum(u)) {
-            if (u < 0x80) c = static_cast<char>(wordStart ? std::toupper(u) : std::tolower(u));
-            wordStart = false;
-        } else {
-            wordStart = true;
-        }
-    }
-    sqlite3_result_text(ctx, text.c_str(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-}
-
 // The operand wrapper of || (see token_editor.h): NULL becomes ''.
 void concatOperand(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
@@ -256,7 +229,6 @@ void registerOracleFunctions(sqlite3* db) {
         defineFunction(db, "LPAD", args, lpad);
         defineFunction(db, "RPAD", args, rpad);
     }
-    defineFunction(db, "INITCAP", 1, initcap);
     defineFunction(db, kConcatOperand, 1, concatOperand);
 }
 

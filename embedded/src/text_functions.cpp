@@ -355,6 +355,11 @@ void registerTextFunctions(sqlite3* db) {
     defineFunction(db, "CHR", 1, chr);
     defineFunction(db, "CONCAT", 2, concat);
     defineFunction(db, "TRANSLATE", 3, translate);
+    // Oracle's UPPER, LOWER and INITCAP change the case of every letter that has one; SQLite's
+    // upper and lower only that of ASCII letters.
+    defineFunction(db, "UPPER", 1, nlsUpper);
+    defineFunction(db, "LOWER", 1, nlsLower);
+    defineFunction(db, "INITCAP", 1, nlsInitcap);
     for (int args : {1, 2}) {
         defineFunction(db, "NLS_UPPER", args, nlsUpper);
         defineFunction(db, "NLS_LOWER", args, nlsLower);

@@ -80,6 +80,11 @@ TEST_F(MoreFunctions, TextFunctions) {
     EXPECT_EQ("GROßE ÄPFEL", q("nls_upper('große äpfel')"));
     EXPECT_EQ("große äpfel", q("nls_lower('GROßE ÄPFEL', 'NLS_SORT = XGERMAN')"));
     EXPECT_EQ("Ijsland Öl", q("nls_initcap('ijsland öL')"));
+    // UPPER, LOWER and INITCAP change every letter that has a case, not only ASCII ones.
+    EXPECT_EQ("ÉCOLE ÑANDÚ ΑΒΓ ДОМ", q("upper('école ñandú αβγ дом')"));
+    EXPECT_EQ("école ñandú αβγ дом", q("lower('ÉCOLE ÑANDÚ ΑΒΓ ДОМ')"));
+    EXPECT_EQ("Élan Vital", q("initcap('éLAN vital')"));
+    EXPECT_EQ("1", s.one("select 1 from dual where upper('é') = 'É'"));
     EXPECT_EQ("1", q("lnnvl(null = 1)"));
     EXPECT_EQ("1", q("lnnvl(1 = 2)"));
     EXPECT_EQ("0", q("lnnvl(1 = 1)"));
