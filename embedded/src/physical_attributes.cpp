@@ -42,6 +42,21 @@ std::size_t pastAttribute(const TokenEditor& e, std::size_t k) {
         e.word(e.next(n + 1), "MOVEMENT"))
         return e.next(n + 1) + 1;
     if (e.word(k, "ORGANIZATION") && e.word(n, "HEAP")) return n + 1;
+    // Partitioning: PARTITION BY RANGE (k) [INTERVAL (...)] [SUBPARTITION BY ...] [PARTITIONS n]
+    // [(PARTITION p VALUES LESS THAN (...), ...)]; an index's LOCAL [(...)].
+    if ((e.word(k, "PARTITION") && e.word(n, "BY")) || e.word(k, "LOCAL")) {
+        std::size_t m = e.word(k, "LOCAL") ? n : e.next(n + 1);
+        for (;;) {
+            bool part = e.punct(m, '(') ||
+                        (m < e.size() && e.tokens()[m].kind == Token::Kind::Number);
+            for (const char* w : {"RANGE", "LIST", "HASH", "REFERENCE", "SYSTEM", "INTERVAL",
+                                  "SUBPARTITION", "SUBPARTITIONS", "PARTITIONS", "BY",
+                                  "TEMPLATE", "STORE", "IN", "AUTOMATIC"})
+                part = part || e.word(m, w);
+            if (!part) return m;
+            m = e.next(pastGroupOrToken(e, m));
+        }
+    }
     if (e.word(k, "LOB") && e.punct(n, '(')) {
         // LOB (columns) STORE AS [SECUREFILE | BASICFILE] [segment] [(parameters)]
         std::size_t m = e.next(e.pastParens(n));
