@@ -4,9 +4,12 @@
 // territory) for DAY and on Monday for IW.
 #include "date_functions.h"
 
+#include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
+#include "calendar.h"
 #include "datetime_parse.h"
 #include "decimal.h"
 #include "interval.h"
@@ -228,17 +231,74 @@ void extract(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 
 // TO_TIMESTAMP(text [, model]): a TIMESTAMP; without a model the ISO forms or the session's
 // default (DD-MON-RR HH.MI.SSXFF AM).
-void toTimestamp(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+void timestampFromText(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool withTimeZone) {
     guardedSql(ctx, [&] {
         if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
         const ValueKind kind = valueKind(argv[0]);
         if (kind == ValueKind::Number || kind == ValueKind::Blob)
-            raise(932, "inconsistent datatypes: expected TIMESTAMP got NUMBER");
+            raise(932, std::string("inconsistent datatypes: expected ") +
+                           (withTimeZone ? "TIMESTAMP WITH TIME ZONE" : "TIMESTAMP") +
+                           " got NUMBER");
         const std::string text = valueText(argv[0]);
         const DateTimeFields f = argc > 1 && sqlite3_value_type(argv[1]) != SQLITE_NULL
                                      ? parseDateTime(text, valueText(argv[1]))
-                                     : parseDefaultDateTime(text, true, false);
-        resultTimestamp(ctx, f, false);
+                                     : parseDefaultDateTime(text, true, withTimeZone);
+        resultTimestamp(ctx, f, withTimeZone);
+    });
+}
+
+void toTimestamp(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    timestampFromText(ctx, argc, argv, false);
+}
+
+// TO_TIMESTAMP_TZ(text [, model]): a TIMESTAMP WITH TIME ZONE; a text without a zone is in the
+// session's (UTC).
+void toTimestampTz(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    timestampFromText(ctx, argc, argv, true);
+}
+
+// FROM_TZ(timestamp, zone): the timestamp in the zone given as an offset ('+05:30', '-8:00')
+// or as UTC / GMT; other region names are ORA-01882, as the client knows no region rules.
+void fromTz(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (anyNull(argc, argv)) return sqlite3_result_null(ctx);
+        if (valueKind(argv[0]) != ValueKind::Timestamp)
+            raise(932, "inconsistent datatypes: expected TIMESTAMP got " +
+                           std::string(valueKind(argv[0]) == ValueKind::Number ? "NUMBER" : "CHAR"));
+        DateTimeFields f = datetimeArg(argv[0]);
+        const std::string zone = asciiUpper(valueText(argv[1]));
+        f.tzHour = f.tzMinute = 0;
+        if (zone != "UTC" && zone != "GMT" && zone != "Z") {
+            const std::size_t at = zone.find_first_not_of(' ');
+            const char sign = at != std::string::npos ? zone[at] : 0;
+            const std::string offset =
+                zone.substr(sign == '+' || sign == '-' ? at + 1 : (at == std::string::npos ? 0 : at));
+            unsigned hours = 0, minutes = 0;
+            int used = 0;
+            if (offset.empty() || !std::isdigit(static_cast<unsigned char>(offset[0])) ||
+                std::sscanf(offset.c_str(), "%2u:%2u %n", &hours, &minutes, &used) != 2 ||
+                static_cast<std::size_t>(used) != offset.size() || minutes > 59 ||
+                hours * 60 + minutes > 14 * 60)
+                raise(1882, "timezone region not found");
+            f.tzHour = sign == '-' ? -static_cast<int>(hours) : static_cast<int>(hours);
+            f.tzMinute = sign == '-' ? -static_cast<int>(minutes) : static_cast<int>(minutes);
+        }
+        resultTimestamp(ctx, f, true);
+    });
+}
+
+// SYS_EXTRACT_UTC(timestamp with time zone): the same instant as a TIMESTAMP in UTC.
+void sysExtractUtc(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
+        const ValueKind kind = valueKind(argv[0]);
+        if (kind != ValueKind::Timestamp && kind != ValueKind::TimestampTz)
+            raise(932, "inconsistent datatypes: expected TIMESTAMP WITH TIME ZONE got " +
+                           std::string(kind == ValueKind::Number ? "NUMBER" : "DATE"));
+        const DateTimeFields f = datetimeArg(argv[0]);
+        DateTimeFields utc = fieldsOf(utcInstantOf(f));
+        utc.fraction = f.fraction;
+        resultTimestamp(ctx, utc, false);
     });
 }
 
@@ -264,8 +324,11 @@ void registerDateFunctions(sqlite3* db) {
         defineFunction(db, "TRUNC", args, trunc);
         defineFunction(db, "ROUND", args, roundFn);
         defineFunction(db, "TO_TIMESTAMP", args, toTimestamp);
+        defineFunction(db, "TO_TIMESTAMP_TZ", args, toTimestampTz);
     }
     defineFunction(db, "ADD_MONTHS", 2, addMonths);
+    defineFunction(db, "FROM_TZ", 2, fromTz);
+    defineFunction(db, "SYS_EXTRACT_UTC", 1, sysExtractUtc);
     defineFunction(db, "LAST_DAY", 1, lastDay);
     defineFunction(db, "NEXT_DAY", 2, nextDay);
     defineFunction(db, "MONTHS_BETWEEN", 2, monthsBetween);

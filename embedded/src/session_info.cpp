@@ -1,4 +1,5 @@
-// The session's identity in SQL: USER, UID, SYS_CONTEXT('USERENV', ...) and SYS_GUID().
+// The session's identity in SQL: USER, UID, SYS_CONTEXT('USERENV', ...), USERENV(...) and
+// SYS_GUID().
 #include <cctype>
 #include <random>
 #include <string>
@@ -74,6 +75,8 @@ void sysContext(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
             value = "";
         else if (p == "SID" || p == "SESSIONID" || p == "INSTANCE")
             value = "1";
+        else if (p == "ENTRYID")
+            value = "0";
         else
             raise(2003, "invalid USERENV parameter");
         if (argc > 3 && !isNullArg(argv[3])) {
@@ -114,15 +117,18 @@ void rewriteSessionInfo(TokenEditor& e, const std::string& schema) {
             const std::string shown = asciiUpper(e[i].text);
             e[i].text = "'+00:00'";
             if (isWholeSelectItem(e, i)) e[i].text += " AS " + shown;
-        } else if (e.word(i, "SYS_CONTEXT") && e.punct(after, '(')) {
+        } else if ((e.word(i, "SYS_CONTEXT") || e.word(i, "USERENV")) && e.punct(after, '(')) {
+            // USERENV(parameter) is SYS_CONTEXT('USERENV', parameter).
             const std::size_t past = e.pastParens(after);
             const std::size_t before = e.previous(i), next = e.next(past);
             const bool whole = (e.word(before, "SELECT") || e.punct(before, ',') ||
                                 e.word(before, "DISTINCT")) &&
                                (next >= e.size() || e.punct(next, ',') || e.word(next, "FROM"));
             const std::string shown = upperOutsideQuotes(textOf(e, i, past));
+            const bool userenv = e.word(i, "USERENV");
             e[i].text = kSysContextFunction;
             e[after].text += sqlStringLiteral(schema) + ", ";
+            if (userenv) e[after].text += "'USERENV', ";
             if (whole && past <= e.size()) e[past - 1].text += " AS " + sqlQuotedIdentifier(shown);
         }
     }

@@ -222,6 +222,59 @@ std::vector<int> numberBytes(const Decimal& d) {
 // DUMP(expr [, format [, start [, length]]]): type code, length and the bytes of the value in
 // octal (8), decimal (10), hexadecimal (16) or as characters (17); format + 1000 names the
 // character set.
+// A value's bytes as Oracle keeps it (NUMBER's base-100 form, a text's or RAW's bytes) and its
+// DUMP type code; empty for NULL and the empty text.
+std::vector<int> internalBytes(sqlite3_value* v, int& type) {
+    std::vector<int> bytes;
+    type = 1;
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_NULL:
+        break;
+    case SQLITE_INTEGER:
+    case SQLITE_FLOAT: {
+        Decimal d;
+        decimalArg(v, d);
+        type = 2;
+        bytes = numberBytes(d);
+        break;
+    }
+    case SQLITE_BLOB: {
+        type = 23;
+        const auto* b = static_cast<const unsigned char*>(sqlite3_value_blob(v));
+        bytes.assign(b, b + sqlite3_value_bytes(v));
+        break;
+    }
+    default:
+        for (char c : textArg(v)) bytes.push_back(static_cast<unsigned char>(c));
+    }
+    return bytes;
+}
+
+// VSIZE(expr): the number of bytes of the value as Oracle keeps it.
+void vsize(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        int type = 0;
+        const std::vector<int> bytes = internalBytes(argv[0], type);
+        if (bytes.empty() && type != 23) return sqlite3_result_null(ctx);
+        sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(bytes.size()));
+    });
+}
+
+// BIN_TO_NUM(bit, ...): the number the bits spell, most significant first.
+void binToNum(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        long double n = 0;
+        for (int i = 0; i < argc; ++i) {
+            const long long bit = isNullArg(argv[i]) ? -1 : integerArg(argv[i]);
+            if (bit != 0 && bit != 1) raise(1760, "illegal argument for function");
+            n = n * 2 + static_cast<long double>(bit);
+        }
+        if (n <= 9.2e18L)
+            return sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(n));
+        sqlite3_result_double(ctx, static_cast<double>(n));
+    });
+}
+
 void dump(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guarded(ctx, [&] {
         if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return resultText(ctx, "NULL");
@@ -229,28 +282,8 @@ void dump(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         const bool charset = format >= 1000;
         format %= 1000;
         int type = 1;
-        std::vector<int> bytes;
-        switch (sqlite3_value_type(argv[0])) {
-        case SQLITE_INTEGER:
-        case SQLITE_FLOAT: {
-            Decimal d;
-            decimalArg(argv[0], d);
-            type = 2;
-            bytes = numberBytes(d);
-            break;
-        }
-        case SQLITE_BLOB: {
-            type = 23;
-            const auto* b = static_cast<const unsigned char*>(sqlite3_value_blob(argv[0]));
-            bytes.assign(b, b + sqlite3_value_bytes(argv[0]));
-            break;
-        }
-        default: {
-            const std::string t = textArg(argv[0]);
-            if (t.empty()) return resultText(ctx, "NULL");
-            for (char c : t) bytes.push_back(static_cast<unsigned char>(c));
-        }
-        }
+        const std::vector<int> bytes = internalBytes(argv[0], type);
+        if (bytes.empty() && type == 1) return resultText(ctx, "NULL");
         const long long total = static_cast<long long>(bytes.size());
         long long start = argc > 2 && !isNullArg(argv[2]) ? integerArg(argv[2]) : 1;
         long long length = argc > 3 && !isNullArg(argv[3]) ? integerArg(argv[3]) : total;
@@ -366,6 +399,8 @@ void registerTextFunctions(sqlite3* db) {
         defineFunction(db, "NLS_INITCAP", args, nlsInitcap);
     }
     defineFunction(db, "LNNVL", 1, lnnvl);
+    defineFunction(db, "VSIZE", 1, vsize);
+    defineFunction(db, "BIN_TO_NUM", -1, binToNum);
     for (int args = 1; args <= 4; ++args) defineFunction(db, "DUMP", args, dump);
     defineFunction(db, "ASCIISTR", 1, asciistr);
     defineFunction(db, "UNISTR", 1, unistr);

@@ -94,6 +94,28 @@ TEST_F(MoreFunctions, TextFunctions) {
     EXPECT_EQ("\\D83D\\DE00", q("asciistr(unistr('\\D83D\\DE00'))"));
 }
 
+// The SQL Language Reference's examples of FROM_TZ, SYS_EXTRACT_UTC, TO_TIMESTAMP_TZ, VSIZE,
+// BIN_TO_NUM and USERENV.
+TEST_F(MoreFunctions, ZonesSizesAndBits) {
+    EXPECT_EQ("2000-03-28 08:00:00 +03:00",
+              q("to_char(from_tz(timestamp '2000-03-28 08:00:00', '3:00'), "
+                "'YYYY-MM-DD HH24:MI:SS TZH:TZM')"));
+    EXPECT_EQ(1882, oraCode([&] { q("from_tz(timestamp '2000-03-28 08:00:00', 'Mars/Olympus')"); }));
+    EXPECT_EQ("28-MAR-00 07.30.00.000000 PM",
+              q("to_char(sys_extract_utc(timestamp '2000-03-28 11:30:00.00 -08:00'))"));
+    EXPECT_EQ("1999-12-01 11:00 -08:00",
+              q("to_char(to_timestamp_tz('1999-12-01 11:00:00 -8:00', "
+                "'YYYY-MM-DD HH:MI:SS TZH:TZM'), 'YYYY-MM-DD HH24:MI TZH:TZM')"));
+    EXPECT_EQ("-8", q("extract(timezone_hour from to_timestamp_tz('1999-12-01 11:00:00 -8:00', "
+                      "'YYYY-MM-DD HH:MI:SS TZH:TZM'))"));
+    EXPECT_EQ("4", q("vsize('Baer')"));
+    EXPECT_EQ("<null>", q("vsize(null)"));
+    EXPECT_EQ("10", q("bin_to_num(1,0,1,0)"));
+    EXPECT_EQ(1760, oraCode([&] { q("bin_to_num(1,2)"); }));
+    EXPECT_EQ("FALSE", q("userenv('ISDBA')"));
+    EXPECT_EQ(2003, oraCode([&] { q("userenv('NOPE')"); }));
+}
+
 TEST_F(MoreFunctions, Dump) {
     s.exec("create table d (v varchar2(10), n number)");
     s.exec("insert into d values ('abc', 123)");
