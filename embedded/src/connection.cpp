@@ -43,14 +43,10 @@ int openFlags(const std::string& connectString, bool unmutexed) {
     return flags;
 }
 
-// The connect string as a URI that opens the same file read-only and immutable: what a WAL
-// database on read-only media needs, since its shared-memory index cannot be created there.
-std::string immutableUri(const std::string& connectString) {
-    if (isUri(connectString))
-        return connectString + (connectString.find('?') == std::string::npos ? "?" : "&") +
-               "mode=ro&immutable=1";
+// A file name as a URI without parameters.
+std::string fileUri(const std::string& path) {
     std::string uri = "file:";
-    for (char c : connectString) {
+    for (char c : path) {
         if (c == '%' || c == '?' || c == '#') {
             static const char hex[] = "0123456789ABCDEF";
             uri += '%';
@@ -60,7 +56,16 @@ std::string immutableUri(const std::string& connectString) {
             uri += c;
         }
     }
-    return uri + "?mode=ro&immutable=1";
+    return uri;
+}
+
+// The connect string as a URI that opens the same file read-only and immutable: what a WAL
+// database on read-only media needs, since its shared-memory index cannot be created there.
+std::string immutableUri(const std::string& connectString) {
+    if (isUri(connectString))
+        return connectString + (connectString.find('?') == std::string::npos ? "?" : "&") +
+               "mode=ro&immutable=1";
+    return fileUri(connectString) + "?mode=ro&immutable=1";
 }
 
 // Opens the database and reads its schema, the first access that touches the file. Returns
@@ -160,6 +165,34 @@ void useLargePagesIfNew(sqlite3* db) {
     execSql(db, ("PRAGMA cache_size=" + size).c_str());
 }
 
+// How the checkpointer opens the session's database again: the same file by its full name
+// (whatever the working directory has become), with the connect string's URI parameters (its VFS
+// among them), the same flags, busy timeout and synchronous setting; then read, which opens the
+// write-ahead log.
+WalCheckpointer::Opener sameDatabase(sqlite3* db, const std::string& connectString, int flags) {
+    std::string name = sqlite3_db_filename(db, "main");
+    if (isUri(connectString)) {
+        name = fileUri(name);
+        const std::size_t query = connectString.find('?');
+        if (query != std::string::npos)
+            name += connectString.substr(query, connectString.find('#', query) - query);
+    }
+    SqliteStmt current = prepareSql(db, "PRAGMA main.synchronous");
+    const std::string synchronous =
+        "PRAGMA main.synchronous=" +
+        std::to_string(sqlite3_step(current.get()) == SQLITE_ROW
+                           ? sqlite3_column_int(current.get(), 0)
+                           : 2);
+    return [name, flags, synchronous] {
+        SqliteDb again;
+        int waitedMs = 0;
+        if (openRetryingShortReads(name, flags, again, waitedMs) != SQLITE_OK ||
+            sqlite3_exec(again.get(), synchronous.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+            again.reset();
+        return again;
+    };
+}
+
 }  // namespace
 
 std::unique_ptr<ConnectionImpl> ConnectionImpl::open(const std::string& user,
@@ -183,12 +216,18 @@ std::unique_ptr<ConnectionImpl> ConnectionImpl::open(const std::string& user,
     AccountStore(db.get(), upperAscii(user)).verifyLogon(user, password);
     useLargePagesIfNew(db.get());
     useWriteAheadLog(db.get());
-    return std::unique_ptr<ConnectionImpl>(
-        new ConnectionImpl(std::move(db), upperAscii(user), charset, unmutexed));
+    std::unique_ptr<WalCheckpointer> checkpointer;
+    if (onDisk(db.get()))
+        checkpointer =
+            WalCheckpointer::attach(db.get(), sameDatabase(db.get(), connectString, flags));
+    return std::unique_ptr<ConnectionImpl>(new ConnectionImpl(
+        std::move(db), std::move(checkpointer), upperAscii(user), charset, unmutexed));
 }
 
-ConnectionImpl::ConnectionImpl(SqliteDb db, std::string schema, Charset charset, bool unmutexed)
+ConnectionImpl::ConnectionImpl(SqliteDb db, std::unique_ptr<WalCheckpointer> checkpointer,
+                               std::string schema, Charset charset, bool unmutexed)
     : db_(std::move(db)),
+      checkpointer_(std::move(checkpointer)),
       authorizer_(db_.get()),
       schema_(std::move(schema)),
       charset_(charset),
@@ -198,6 +237,9 @@ ConnectionImpl::ConnectionImpl(SqliteDb db, std::string schema, Charset charset,
 
 ConnectionImpl::~ConnectionImpl() {
     while (!statements_.empty()) statements_.pop_back();
+    // Its thread and connection end first: the logoff's commit checkpoints as SQLite's own, and
+    // the session's close below stays the last one, which checkpoints and removes the log.
+    checkpointer_.reset();
     // A normal logoff commits, as Oracle's client does; if that fails nothing half-done stays.
     if (inTransaction() &&
         sqlite3_exec(db_.get(), "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)

@@ -10,6 +10,7 @@
 #include "detail.h"
 #include "lob_storage.h"
 #include "sqlite_util.h"
+#include "wal_checkpointer.h"
 
 namespace kavexdb {
 namespace detail {
@@ -67,9 +68,13 @@ public:
     occi::SQLException withLossNoted(const occi::SQLException& failure);
 
 private:
-    ConnectionImpl(SqliteDb db, std::string schema, Charset charset, bool unmutexed);
+    ConnectionImpl(SqliteDb db, std::unique_ptr<WalCheckpointer> checkpointer,
+                   std::string schema, Charset charset, bool unmutexed);
 
     SqliteDb db_;
+    // Checkpoints db_'s write-ahead log off the committing thread; null where SQLite's
+    // automatic checkpoint stays (in memory, read-only, not WAL). Ends before db_ closes.
+    std::unique_ptr<WalCheckpointer> checkpointer_;
     Authorizer authorizer_;  // after db_: removed before the database closes
     std::string schema_;
     Charset charset_;
