@@ -1,11 +1,15 @@
 // Threads on sessions as hosts use them and as they misuse them: own sessions on one WAL file,
 // sessions opened and closed from many threads, error texts fetched from many threads, two threads
-// on one session, and a session closed while a call is inside. Also run under ThreadSanitizer.
+// on one session, a session closed while a call is inside, and the write-ahead log checkpointed
+// on threads of the sessions' own while they commit, open and close. Also run under
+// ThreadSanitizer.
 #include <gtest/gtest.h>
 #include <kavexdb/test_support.h>
+#include <sqlite3.h>
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <set>
 #include <string>
 #include <thread>
@@ -200,6 +204,148 @@ TEST(Concurrency, ASessionClosedWhileACallIsInsideIsReleasedWhenTheCallEnds) {
         EXPECT_EQ(lastFailure, "Session is not initialized");
         EXPECT_EQ(kt::liveCounts().environments, environments) << "released when the call ended";
     }
+}
+
+// A database file with 1 KiB pages, as another program may have made it (one the library makes
+// gets 64 KiB pages): SQLite's checkpoint threshold of 1000 pages in the log is then 1 MiB.
+class SmallPageDatabase {
+public:
+    SmallPageDatabase() {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        path_ = ::testing::TempDir() + "kavex_" + info->name() + "_" +
+                std::to_string(reinterpret_cast<std::uintptr_t>(this)) + ".db";
+        removeFiles();
+        sqlite3* db = nullptr;
+        EXPECT_EQ(sqlite3_open(path_.c_str(), &db), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(db, "PRAGMA page_size=1024; PRAGMA user_version=1", nullptr,
+                               nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(db);
+    }
+    ~SmallPageDatabase() { removeFiles(); }
+
+    std::string connectString() const { return "file:" + path_ + "?mode=rw"; }
+    long long size() const { return fileSize(path_); }
+    bool logExists() const { return fileSize(path_ + "-wal") >= 0; }
+
+private:
+    static long long fileSize(const std::string& path) {
+        std::FILE* file = std::fopen(path.c_str(), "rb");
+        if (file == nullptr) {
+            return -1;
+        }
+        std::fseek(file, 0, SEEK_END);
+        const long long size = std::ftell(file);
+        std::fclose(file);
+        return size;
+    }
+    void removeFiles() const {
+        for (const char* suffix : {"", "-wal", "-shm", "-kvseq"}) {
+            std::remove((path_ + suffix).c_str());
+        }
+    }
+
+    std::string path_;
+};
+
+// Bytes of a BLOB that tells its row apart from every other.
+std::string blobOf(int key, std::size_t size) {
+    std::string value(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) {
+        value[i] = static_cast<char>((i * 31 + static_cast<std::size_t>(key) * 7) % 251);
+    }
+    return value;
+}
+
+// Inserts (key, blob) with the BLOB streamed in 64 KiB chunks, committed with the insert.
+bool insertBlob(int session, int key, const std::string& blob) {
+    if (PrepareQuery(session, "insert into big (k, b) values (:1, :2)", 1) != 0 ||
+        SetInt(session, 1, key, 0) != 0) {
+        return false;
+    }
+    for (std::size_t at = 0; at < blob.size(); at += 65536) {
+        const unsigned size = static_cast<unsigned>(std::min<std::size_t>(65536, blob.size() - at));
+        if (StreamParameterToLob(session, 2, 113, blob.data() + at, size) !=
+            static_cast<int>(size)) {
+            return false;
+        }
+    }
+    return StreamParameterToLobLast(session, 2) == 0 && Execute(session) == 1;
+}
+
+// The BLOB of row key as the session reads it whole; "<missing>" when there is no such row.
+std::string blobRead(int session, int key) {
+    EXPECT_EQ(SetIntSessionProperty(session, 1, 16 << 20), 0);
+    const std::string query = "select b from big where k = " + std::to_string(key);
+    if (flathost::run(session, query) < 0 || NextRow(session) != 1) {
+        return "<missing>";
+    }
+    return flathost::bytes(session, 0);
+}
+
+// Large commits from sessions opened and closed on many threads: the checkpoints they call for
+// run beside them and end with them; every row arrives whole and the last close removes the log.
+TEST(Concurrency, SessionsOpenAndCloseWhileCommittingLargeTransactions) {
+    const SmallPageDatabase database;
+    const long connections = kt::liveCounts().connections;
+    {
+        const int setup = flathost::open(database.connectString());
+        flathost::run(setup, "create table big (k number(10), b blob)");
+        CloseConnection(setup);
+    }
+    constexpr int kRounds = 4;
+    constexpr std::size_t kBlobBytes = 1536 * 1024;  // 1.5 MiB: past the threshold in one commit
+    onThreads(kThreads, [&](int t) {
+        for (int round = 0; round < kRounds; ++round) {
+            const int session = flathost::open(database.connectString());
+            const int key = t * kRounds + round;
+            EXPECT_TRUE(insertBlob(session, key, blobOf(key, kBlobBytes))) << errorText(-1);
+            if (round % 2 == 1) {
+                // A read beside the checkpoint, then a close while it may still run.
+                EXPECT_TRUE(blobRead(session, key) == blobOf(key, kBlobBytes)) << key;
+            }
+            EXPECT_EQ(CloseConnection(session), 0);
+        }
+    });
+    const int check = flathost::open(database.connectString());
+    EXPECT_EQ(flathost::rowCount(check, "select k from big"), kThreads * kRounds);
+    for (int key = 0; key < kThreads * kRounds; ++key) {
+        EXPECT_TRUE(blobRead(check, key) == blobOf(key, kBlobBytes)) << key;
+    }
+    CloseConnection(check);
+    EXPECT_EQ(kt::liveCounts().connections, connections);
+    EXPECT_FALSE(database.logExists()) << "the last close checkpoints and removes the log";
+    EXPECT_GE(database.size(), static_cast<long long>(kThreads * kRounds * kBlobBytes));
+}
+
+// Another session sees a large commit at once, and the log is copied into the database file
+// soon after, while both sessions stay open and neither commits again.
+TEST(Concurrency, AnotherSessionSeesALargeCommitAndTheLogIsCheckpointedSoonAfter) {
+    const SmallPageDatabase database;
+    const int writer = flathost::open(database.connectString());
+    const int reader = flathost::open(database.connectString());
+    flathost::run(writer, "create table big (k number(10), b blob)");
+    EXPECT_EQ(flathost::rowCount(reader, "select k from big"), 0);
+    const long long before = database.size();
+
+    const std::string blob = blobOf(1, 3 << 20);
+    ASSERT_TRUE(insertBlob(writer, 1, blob)) << errorText(-1);
+    EXPECT_TRUE(blobRead(reader, 1) == blob);
+
+    // A passive checkpoint copies the committed pages into the file; the sessions do nothing
+    // meanwhile. Bounded wait: a checkpoint that never comes fails the test.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (database.size() < before + static_cast<long long>(blob.size()) &&
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_GE(database.size(), before + static_cast<long long>(blob.size()));
+    EXPECT_TRUE(database.logExists());
+    EXPECT_TRUE(blobRead(reader, 1) == blob);
+
+    CloseConnection(writer);
+    CloseConnection(reader);
+    EXPECT_FALSE(database.logExists()) << "the last close checkpoints and removes the log";
 }
 
 }  // namespace
