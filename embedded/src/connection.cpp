@@ -302,7 +302,9 @@ bool ConnectionImpl::inTransaction() const { return sqlite3_get_autocommit(db_.g
 void ConnectionImpl::beginWork() {
     // IMMEDIATE takes the write lock now, waiting out other writers, so a transaction never
     // fails half-way for want of the lock.
-    if (!inTransaction()) execSql(db_.get(), "BEGIN IMMEDIATE");
+    if (inTransaction()) return;
+    if (checkpointer_) checkpointer_->awaitCheckpoint();
+    execSql(db_.get(), "BEGIN IMMEDIATE");
 }
 
 void ConnectionImpl::commitWork() {

@@ -80,6 +80,11 @@ bool WalCheckpointer::handOver(int pages) {
     return true;
 }
 
+void WalCheckpointer::awaitCheckpoint() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    idle_.wait(lock, [this] { return !(asked_ || working_) || unusable_; });
+}
+
 bool WalCheckpointer::checkpointAsked(std::unique_lock<std::mutex>& lock) {
     wake_.wait(lock, [this] { return asked_ || stopping_; });
     return asked_;  // when stopping, the checkpoint asked for still runs

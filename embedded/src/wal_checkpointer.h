@@ -4,9 +4,11 @@
 // SQLite checkpoints in the committing thread once a commit leaves its usual threshold of pages
 // in the log; for a large transaction that is about half of the commit. Instead, the session's
 // commit only wakes the checkpointer, which runs a passive checkpoint through a connection of its
-// own to the same file. The log stays bounded: when the checkpointer falls behind (the log at four
-// times the threshold while it is still at work, or after its last checkpoint failed) or cannot
-// run at all, the committing connection checkpoints itself, as SQLite would.
+// own to the same file. The log stays bounded: the session's next write transaction waits for a
+// checkpoint still under way, so that it starts the log over; and when the checkpointer falls
+// behind (the log at four times the threshold while it is still at work, or after its last
+// checkpoint failed) or cannot run at all, the committing connection checkpoints itself, as
+// SQLite would.
 #ifndef KAVEXDB_WAL_CHECKPOINTER_H
 #define KAVEXDB_WAL_CHECKPOINTER_H
 
@@ -37,6 +39,11 @@ public:
     // threshold stays SQLite's (1000 pages unless configured otherwise). The thread starts at the
     // first commit that needs a checkpoint. db must outlive the checkpointer.
     static std::unique_ptr<WalCheckpointer> attach(sqlite3* db, Opener openAgain);
+
+    // Before a write transaction of db begins: waits for the checkpoint asked for or in progress.
+    // A transaction that begins after a complete checkpoint writes the log from its start again;
+    // one that begins during it adds to the log, which would then grow with every commit.
+    void awaitCheckpoint();
 
     // Gives db back SQLite's automatic checkpoint, lets the thread finish the checkpoint in
     // progress and the one asked for, and joins it; its connection is closed by then.

@@ -7,6 +7,7 @@
 #include <kavexdb/test_support.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -211,9 +212,10 @@ TEST(Concurrency, ASessionClosedWhileACallIsInsideIsReleasedWhenTheCallEnds) {
 class SmallPageDatabase {
 public:
     SmallPageDatabase() {
+        static std::atomic<int> counter{0};
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         path_ = ::testing::TempDir() + "kavex_" + info->name() + "_" +
-                std::to_string(reinterpret_cast<std::uintptr_t>(this)) + ".db";
+                std::to_string(::getpid()) + "_" + std::to_string(counter++) + ".db";
         removeFiles();
         sqlite3* db = nullptr;
         EXPECT_EQ(sqlite3_open(path_.c_str(), &db), SQLITE_OK);
@@ -226,7 +228,8 @@ public:
 
     std::string connectString() const { return "file:" + path_ + "?mode=rw"; }
     long long size() const { return fileSize(path_); }
-    bool logExists() const { return fileSize(path_ + "-wal") >= 0; }
+    long long logSize() const { return fileSize(path_ + "-wal"); }
+    bool logExists() const { return logSize() >= 0; }
 
 private:
     static long long fileSize(const std::string& path) {
@@ -346,6 +349,25 @@ TEST(Concurrency, AnotherSessionSeesALargeCommitAndTheLogIsCheckpointedSoonAfter
     CloseConnection(writer);
     CloseConnection(reader);
     EXPECT_FALSE(database.logExists()) << "the last close checkpoints and removes the log";
+}
+
+// Large commits in a row: whether the checkpoints beside the session keep up or not, the log
+// stays within a few times the checkpoint threshold instead of growing with every commit.
+TEST(Concurrency, TheLogStaysBoundedUnderLargeCommitsInARow) {
+    const SmallPageDatabase database;
+    const int session = flathost::open(database.connectString());
+    flathost::run(session, "create table big (k number(10), b blob)");
+    constexpr int kCommits = 30;
+    constexpr std::size_t kBlobBytes = 1536 * 1024;
+    long long largest = 0;
+    for (int key = 0; key < kCommits; ++key) {
+        ASSERT_TRUE(insertBlob(session, key, blobOf(key, kBlobBytes))) << errorText(-1);
+        largest = std::max(largest, database.logSize());
+    }
+    EXPECT_LT(largest, 8LL << 20) << "the commits hold " << kCommits * kBlobBytes << " bytes";
+    EXPECT_EQ(flathost::rowCount(session, "select k from big"), kCommits);
+    CloseConnection(session);
+    EXPECT_FALSE(database.logExists());
 }
 
 }  // namespace
