@@ -5,6 +5,8 @@
 
 #include "column_scope.h"
 #include "detail.h"
+#include "expression_rewrite.h"
+#include "sql_context.h"
 #include "sql_function.h"
 #include "sql_lexer.h"
 #include "token_editor.h"
@@ -36,7 +38,8 @@ bool expressionFollows(const TokenEditor& e, std::size_t before) {
 
 class Pass {
   public:
-    Pass(sqlite3* db, TokenEditor& e) : e_(e), scope_(db, e, true), skip_(e.size(), false) {}
+    Pass(sqlite3* db, TokenEditor& e)
+        : e_(e), scope_(db, e, true), skip_(e.size(), false), wrapped_(e.size(), false) {}
 
     // first: where the statement, or the query of a CREATE VIEW, starts.
     void run(std::size_t first) {
@@ -61,6 +64,7 @@ class Pass {
             selectList(k, top || inlineView);
         }
         references(first);
+        nameWrappedExpressions();
     }
 
   private:
@@ -138,6 +142,9 @@ class Pass {
         for (const auto& item : depthZeroItems(e_, start, end)) {
             std::size_t k = e_.next(item.first);
             const std::size_t chainStart = k;
+            const std::size_t last = e_.previous(item.second);
+            if (k < item.second && !hasAlias(k, last))
+                expressions_.push_back({k, last, textOf(e_, k, last + 1)});
             if (!e_.name(k)) continue;
             k = e_.next(k + 1);
             while (e_.punct(k, '.') && e_.name(e_.next(k + 1))) k = e_.next(e_.next(k + 1) + 1);
@@ -154,6 +161,27 @@ class Pass {
             } else if (!aliased) {
                 aliases_[chainLast] = " AS " + sqlQuotedIdentifier(identifierName(e_[chainLast]));
             }
+        }
+    }
+
+    // Whether the select item [first, last] ends in an alias: "expr [AS] name".
+    bool hasAlias(std::size_t first, std::size_t last) const {
+        if (last <= first || !e_.name(last) || e_.word(last, "END")) return false;
+        const std::size_t before = e_.previous(last);
+        if (e_.word(before, "AS")) return true;
+        if (e_.punct(before, '.')) return false;
+        return e_.punct(before, ')') || e_.name(before) ||
+               e_.tokens()[before].kind == Token::Kind::String ||
+               e_.tokens()[before].kind == Token::Kind::Number;
+    }
+
+    // A select item whose value the wrapping changed is named by its text, as Oracle names it.
+    void nameWrappedExpressions() {
+        for (const Expression& x : expressions_) {
+            bool wrapped = false;
+            for (std::size_t t = x.first; t <= x.last && !wrapped; ++t) wrapped = wrapped_[t];
+            if (wrapped && aliases_.find(x.last) == aliases_.end())
+                e_[x.last].text += expressionAlias(x.text);
         }
     }
 
@@ -206,6 +234,7 @@ class Pass {
             if (!isClob(qualifier, i)) continue;
             e_[start].text = std::string(kClobText) + "(" + e_[start].text;
             e_[i].text += ")";
+            wrapped_[i] = true;
             const auto alias = aliases_.find(i);
             if (alias != aliases_.end()) e_[i].text += alias->second;
         }
@@ -216,6 +245,12 @@ class Pass {
     std::vector<bool> skip_;                    // tokens no reference is read at
     std::vector<bool> fromList_;                // table reference tokens
     std::map<std::size_t, std::string> aliases_;  // by a plain select item's last token
+    struct Expression {
+        std::size_t first, last;
+        std::string text;
+    };
+    std::vector<Expression> expressions_;       // select items without an alias
+    std::vector<bool> wrapped_;                 // tokens whose reference was wrapped
     std::vector<std::string> decls_;
 };
 

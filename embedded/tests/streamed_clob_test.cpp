@@ -142,6 +142,17 @@ TEST_F(StreamedClob, IsWrittenAsItsBytesAndReadBackAsText) {
 
 TEST_F(StreamedClob, CharacterFunctionsAndOperatorsSeeText) {
     fill();
+    // An expression over the column is named by its text, as Oracle names it.
+    {
+        Statement* q = s.conn()->createStatement(
+            "select length(c), length(c) n, 'p' || c from t where id = 2");
+        q->execute();
+        const auto columns = q->getResultSet()->getColumnListMetaData();
+        EXPECT_EQ("LENGTH(C)", columns[0].getString(MetaData::ATTR_NAME));
+        EXPECT_EQ("N", columns[1].getString(MetaData::ATTR_NAME));
+        EXPECT_EQ("'p' || C", columns[2].getString(MetaData::ATTR_NAME));
+        s.conn()->terminateStatement(q);
+    }
     const std::string n = std::to_string(chars);
     EXPECT_EQ(n, s.one("select length(c) from t where id = 1")) << "characters, not bytes";
     EXPECT_EQ("11", s.one("select length(c) from t where id = 2"));
