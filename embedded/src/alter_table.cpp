@@ -21,12 +21,6 @@ namespace {
 
 const char* const kRebuilt = "ORA$REBUILD";
 
-std::string trimmed(const std::string& s) {
-    const auto first = s.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos) return std::string();
-    return s.substr(first, s.find_last_not_of(" \t\r\n") - first + 1);
-}
-
 bool sameName(const std::string& a, const std::string& b) {
     return sqlite3_stricmp(a.c_str(), b.c_str()) == 0;
 }

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "detail.h"
+#include "sqlite_util.h"
 #include "expression_rewrite.h"
 #include "expression_types.h"
 #include "sql_lexer.h"
@@ -269,12 +270,6 @@ bool parseObjectName(const std::string& text, ObjectName& out) {
         return true;
     }
     return false;
-}
-
-std::string trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos) return std::string();
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
 }
 
 struct FoundObject {

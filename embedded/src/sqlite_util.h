@@ -48,6 +48,8 @@ bool onlyTerminators(const char* tail);
 // holds more than one.
 void runOnce(sqlite3* db, const std::string& sql);
 std::string upperAscii(std::string text);
+// text without leading and trailing blanks, tabs and line ends.
+std::string trimmed(const std::string& text);
 
 }  // namespace detail
 }  // namespace kavexdb
