@@ -9,6 +9,7 @@
 #include "sql_lexer.h"
 #include "sql_rewrite.h"
 #include "statement.h"
+#include "wal_writeback.h"
 
 namespace kavexdb {
 namespace detail {
@@ -72,7 +73,7 @@ std::string immutableUri(const std::string& connectString) {
 // SQLite's code; db holds the handle (for its message) either way.
 int openAndRead(const std::string& name, int flags, SqliteDb& db) {
     sqlite3* raw = nullptr;
-    int rc = sqlite3_open_v2(name.c_str(), &raw, flags, nullptr);
+    int rc = sqlite3_open_v2(name.c_str(), &raw, flags, writebackVfsName());
     db.reset(raw);
     if (rc != SQLITE_OK) return rc;
     sqlite3_extended_result_codes(db.get(), 1);

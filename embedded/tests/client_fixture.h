@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <string>
+#include <type_traits>
 
 #include "kavexdb/occi.h"
 #include "kavexdb/test_support.h"
@@ -96,6 +98,31 @@ private:
     Environment* env_;
     Connection* conn_ = nullptr;
 };
+
+// The block through which the library makes a temporary LOB.
+const char* const kTemporaryLobBlock = "begin dbms_lob.createtemporary(:p1, FALSE); end;";
+
+// A temporary LOB made through the block the library uses, with data streamed into it in chunks
+// of the given size.
+template <class Lob>
+Lob temporaryLob(Connection* conn, Type type, const std::string& data, std::size_t chunk) {
+    Statement* block = conn->createStatement(kTemporaryLobBlock);
+    block->registerOutParam(1, type);
+    EXPECT_EQ(Statement::UPDATE_COUNT_AVAILABLE, block->execute());
+    Lob lob;
+    if constexpr (std::is_same<Lob, Clob>::value)
+        lob = block->getClob(1);
+    else
+        lob = block->getBlob(1);
+    conn->terminateStatement(block);  // the LOB outlives the block's statement
+    Stream* out = lob.getStream(1, 0);
+    std::string copy = data;
+    for (std::size_t at = 0; at < copy.size(); at += chunk)
+        out->writeBuffer(&copy[at], static_cast<unsigned>(std::min(chunk, copy.size() - at)));
+    out->writeLastBuffer(&copy[0], 0);
+    lob.closeStream(out);
+    return lob;
+}
 
 }  // namespace clienttest
 

@@ -6,34 +6,15 @@ namespace {
 
 namespace kt = kavexdb::testing;
 
-const char* const kBlock = "begin dbms_lob.createtemporary(:p1, FALSE); end;";
-
 class ClientTempLob : public ::testing::Test {
 protected:
     ClientTempLob() : s(memdb(), "u", "p", "utf8") {
         s.exec("create table t (id integer, c clob, b blob)");
     }
 
-    // Creates a temporary LOB through the block, as the library does, and streams data into
-    // it in chunks of the given size.
     template <class Lob>
     Lob temporary(Type type, const std::string& data, std::size_t chunk) {
-        Statement* block = s.conn()->createStatement(kBlock);
-        block->registerOutParam(1, type);
-        EXPECT_EQ(Statement::UPDATE_COUNT_AVAILABLE, block->execute());
-        Lob lob;
-        if constexpr (std::is_same<Lob, Clob>::value)
-            lob = block->getClob(1);
-        else
-            lob = block->getBlob(1);
-        s.conn()->terminateStatement(block);  // the LOB outlives the block's statement
-        Stream* out = lob.getStream(1, 0);
-        std::string copy = data;
-        for (std::size_t at = 0; at < copy.size(); at += chunk)
-            out->writeBuffer(&copy[at], static_cast<unsigned>(std::min(chunk, copy.size() - at)));
-        out->writeLastBuffer(&copy[0], 0);
-        lob.closeStream(out);
-        return lob;
+        return temporaryLob<Lob>(s.conn(), type, data, chunk);
     }
 
     void insert(int id, const Clob& c, const Blob& b) {
@@ -121,7 +102,7 @@ TEST_F(ClientTempLob, BlockIsCaseAndSpacingFree) {
 
 TEST_F(ClientTempLob, BfileAndBytesFailAsOracleDoes) {
     for (Type type : {OCCIBFILE, OCCIBYTES}) {
-        Statement* block = s.conn()->createStatement(kBlock);
+        Statement* block = s.conn()->createStatement(kTemporaryLobBlock);
         block->registerOutParam(1, type);
         std::string msg = oraMessage([&] { block->executeUpdate(); });
         EXPECT_EQ(0u, msg.find("ORA-06550: line 1, column 7:\nPLS-00306: wrong number or types "
@@ -130,7 +111,7 @@ TEST_F(ClientTempLob, BfileAndBytesFailAsOracleDoes) {
         EXPECT_NE(0, oraCode([&] { block->getBfile(1); }));
         s.conn()->terminateStatement(block);
     }
-    Statement* unregistered = s.conn()->createStatement(kBlock);
+    Statement* unregistered = s.conn()->createStatement(kTemporaryLobBlock);
     EXPECT_EQ(1008, oraCode([&] { unregistered->executeUpdate(); }));
     s.conn()->terminateStatement(unregistered);
 }
