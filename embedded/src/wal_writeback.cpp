@@ -8,7 +8,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <condition_variable>
+#include <memory>
 #include <mutex>
+#include <new>
+#include <thread>
 
 namespace kavexdb {
 namespace detail {
@@ -22,18 +26,79 @@ constexpr sqlite3_int64 kWritebackBytes = 8 << 20;
 sqlite3_vfs* base = nullptr;
 sqlite3_vfs shim;
 
+// Asks the disk to write ranges of one file on a thread of its own: queueing the writes costs
+// the kernel some time, which the writing thread then does not wait for. A range asked for while
+// the previous one is still being queued is merged with any other waiting.
+class WritebackThread {
+public:
+    // fd must stay open until the destructor returns.
+    explicit WritebackThread(int fd) : fd_(fd), thread_([this] { run(); }) {}
+
+    // Queues what was asked for and joins the thread.
+    ~WritebackThread() {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            stop_ = true;
+        }
+        wake_.notify_one();
+        thread_.join();
+    }
+
+    void request(sqlite3_int64 lo, sqlite3_int64 hi) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            lo_ = hi_ > lo_ ? std::min(lo_, lo) : lo;
+            hi_ = std::max(hi_, hi);
+        }
+        wake_.notify_one();
+    }
+
+private:
+    void run() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        for (;;) {
+            wake_.wait(lock, [this] { return stop_ || hi_ > lo_; });
+            if (hi_ > lo_) {
+                const sqlite3_int64 lo = lo_, hi = hi_;
+                lo_ = hi_ = 0;
+                lock.unlock();
+                // Only starts the writing; a failure leaves the bytes to the sync, as before.
+                sync_file_range(fd_, lo, hi - lo, SYNC_FILE_RANGE_WRITE);
+                lock.lock();
+            } else if (stop_) {
+                return;
+            }
+        }
+    }
+
+    const int fd_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    sqlite3_int64 lo_ = 0, hi_ = 0;  // the range waiting; empty when lo_ == hi_
+    bool stop_ = false;
+    std::thread thread_;  // last: it starts with everything above in place
+};
+
 // A write-ahead log opened through the shim: this header, then the base VFS's own file object.
 // Every other file is the base VFS's object alone, with its own methods, so that it costs
 // nothing.
 struct WalFile {
-    sqlite3_file file;  // first: SQLite sees a WalFile as its sqlite3_file
-    sqlite3_file* inner;
+    sqlite3_file file{};  // first: SQLite sees a WalFile as its sqlite3_file
+    sqlite3_file* inner = nullptr;
     // A second descriptor of the same log, for sync_file_range; -1 when it could not be opened,
     // which leaves every byte to the sync.
-    int fd;
+    int fd = -1;
     // The bytes written since the last sync, [lo, hi), and those of them written over again that
     // are not handed to the disk yet, [pendingLo, pendingHi). Empty when lo == hi.
-    sqlite3_int64 lo, hi, pendingLo, pendingHi;
+    sqlite3_int64 lo = 0, hi = 0, pendingLo = 0, pendingHi = 0;
+    // Started at the first range handed over; null until then, or when it could not start.
+    std::unique_ptr<WritebackThread> writer;
+    bool writerFailed = false;
+
+    ~WalFile() {
+        writer.reset();
+        if (fd >= 0) ::close(fd);
+    }
 
     void noteWrite(sqlite3_int64 at, int n) {
         const sqlite3_int64 end = at + n;
@@ -41,13 +106,26 @@ struct WalFile {
             pendingLo = pendingHi > pendingLo ? std::min(pendingLo, at) : at;
             pendingHi = std::max(pendingHi, end);
             if (pendingHi - pendingLo >= kWritebackBytes) {
-                // Only starts the writing; a failure leaves the bytes to the sync, as before.
-                sync_file_range(fd, pendingLo, pendingHi - pendingLo, SYNC_FILE_RANGE_WRITE);
+                handOver(pendingLo, pendingHi);
                 pendingLo = pendingHi = 0;
             }
         }
         lo = hi > lo ? std::min(lo, at) : at;
         hi = std::max(hi, end);
+    }
+
+    void handOver(sqlite3_int64 from, sqlite3_int64 to) {
+        if (!writer && !writerFailed) {
+            try {
+                writer = std::make_unique<WritebackThread>(fd);
+            } catch (...) {
+                writerFailed = true;
+            }
+        }
+        if (writer)
+            writer->request(from, to);
+        else
+            sync_file_range(fd, from, to - from, SYNC_FILE_RANGE_WRITE);
     }
 
     void forget() { lo = hi = pendingLo = pendingHi = 0; }
@@ -60,10 +138,9 @@ sqlite3_file* inner(sqlite3_file* f) { return wal(f)->inner; }
 const sqlite3_io_methods* io(sqlite3_file* f) { return inner(f)->pMethods; }
 
 int walClose(sqlite3_file* f) {
-    WalFile* w = wal(f);
-    if (w->fd >= 0) ::close(w->fd);
-    w->fd = -1;
-    return io(f)->xClose(inner(f));
+    sqlite3_file* file = inner(f);
+    wal(f)->~WalFile();
+    return file->pMethods->xClose(file);
 }
 
 int walWrite(sqlite3_file* f, const void* data, int n, sqlite3_int64 at) {
@@ -115,15 +192,17 @@ const sqlite3_io_methods walMethods = {
 int shimOpen(sqlite3_vfs*, const char* name, sqlite3_file* f, int flags, int* outFlags) {
     if (!(flags & SQLITE_OPEN_WAL) || !name)
         return base->xOpen(base, name, f, flags, outFlags);
-    WalFile* w = wal(f);
-    w->inner = reinterpret_cast<sqlite3_file*>(reinterpret_cast<char*>(f) + kInnerOffset);
-    const int rc = base->xOpen(base, name, w->inner, flags, outFlags);
-    if (rc != SQLITE_OK || w->inner->pMethods == nullptr) {
+    sqlite3_file* file = reinterpret_cast<sqlite3_file*>(reinterpret_cast<char*>(f) + kInnerOffset);
+    const int rc = base->xOpen(base, name, file, flags, outFlags);
+    if (rc != SQLITE_OK) {
+        // SQLite closes a file whose open failed only when its methods are set: these are not.
+        if (file->pMethods) file->pMethods->xClose(file);
         f->pMethods = nullptr;
         return rc;
     }
+    WalFile* w = new (f) WalFile;
+    w->inner = file;
     w->fd = ::open(name, O_RDONLY | O_CLOEXEC);
-    w->forget();
     f->pMethods = &walMethods;
     return SQLITE_OK;
 }

@@ -5,9 +5,10 @@
 // the first frame in place. At the commit the log's sync then writes the whole LOB to the disk
 // while the committing thread waits. The VFS here is SQLite's default one, except that in a
 // write-ahead log it hands bytes written over again since the last sync to the disk in pieces as
-// they come (Linux's sync_file_range, which only starts the writing). The commit still syncs the
-// log as before, and so is as durable; the disk has then done most of the work. Bytes written
-// once (the zeros, or a transaction of new rows) are left to the sync, so that zeros about to be
+// they come (Linux's sync_file_range, which only starts the writing), from a thread the log's
+// file starts at the first such piece and joins when it closes. The commit still syncs the log
+// as before, and so is as durable; the disk has then done most of the work. Bytes written once
+// (the zeros, or a transaction of new rows) are left to the sync, so that zeros about to be
 // overwritten never go to the disk.
 #ifndef KAVEXDB_WAL_WRITEBACK_H
 #define KAVEXDB_WAL_WRITEBACK_H

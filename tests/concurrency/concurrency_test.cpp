@@ -1,8 +1,8 @@
 // Threads on sessions as hosts use them and as they misuse them: own sessions on one WAL file,
 // sessions opened and closed from many threads, error texts fetched from many threads, two threads
 // on one session, a session closed while a call is inside, and the write-ahead log checkpointed
-// on threads of the sessions' own while they commit, open and close. Also run under
-// ThreadSanitizer.
+// on threads of the sessions' own while they commit, open and close, and large LOBs' log pages
+// handed to the disk beside the sessions writing them. Also run under ThreadSanitizer.
 #include <gtest/gtest.h>
 #include <kavexdb/test_support.h>
 #include <sqlite3.h>
@@ -319,6 +319,33 @@ TEST(Concurrency, SessionsOpenAndCloseWhileCommittingLargeTransactions) {
     EXPECT_EQ(kt::liveCounts().connections, connections);
     EXPECT_FALSE(database.logExists()) << "the last close checkpoints and removes the log";
     EXPECT_GE(database.size(), static_cast<long long>(kThreads * kRounds * kBlobBytes));
+}
+
+// LOBs large enough that their pages of the log are handed to the disk on threads of their own
+// while two sessions commit, read back and close beside each other: every value arrives whole.
+TEST(Concurrency, LargeLobsCommittedBesideEachOtherArriveWhole) {
+    const SmallPageDatabase database;
+    {
+        const int setup = flathost::open(database.connectString());
+        flathost::run(setup, "create table big (k number(10), b blob)");
+        CloseConnection(setup);
+    }
+    constexpr int kRounds = 2;
+    constexpr std::size_t kBlobBytes = 12 << 20;
+    onThreads(2, [&](int t) {
+        const int session = flathost::open(database.connectString());
+        for (int round = 0; round < kRounds; ++round) {
+            const int key = t * kRounds + round;
+            EXPECT_TRUE(insertBlob(session, key, blobOf(key, kBlobBytes))) << errorText(-1);
+            EXPECT_TRUE(blobRead(session, key) == blobOf(key, kBlobBytes)) << key;
+        }
+        EXPECT_EQ(CloseConnection(session), 0);
+    });
+    const int check = flathost::open(database.connectString());
+    for (int key = 0; key < 2 * kRounds; ++key) {
+        EXPECT_TRUE(blobRead(check, key) == blobOf(key, kBlobBytes)) << key;
+    }
+    CloseConnection(check);
 }
 
 // Another session sees a large commit at once, and the log is copied into the database file
