@@ -26,6 +26,20 @@ constexpr sqlite3_int64 kWritebackBytes = 8 << 20;
 sqlite3_vfs* base = nullptr;
 sqlite3_vfs shim;
 
+// Bytes [lo, hi) of a file, grown to cover each range added; empty when lo == hi.
+struct ByteRange {
+    sqlite3_int64 lo = 0, hi = 0;
+
+    bool empty() const { return hi <= lo; }
+    bool contains(sqlite3_int64 at) const { return !empty() && at >= lo && at < hi; }
+    sqlite3_int64 size() const { return hi - lo; }
+    void add(sqlite3_int64 from, sqlite3_int64 to) {
+        lo = empty() ? from : std::min(lo, from);
+        hi = std::max(hi, to);
+    }
+    void clear() { lo = hi = 0; }
+};
+
 // Asks the disk to write ranges of one file on a thread of its own: queueing the writes costs
 // the kernel some time, which the writing thread then does not wait for. A range asked for while
 // the previous one is still being queued is merged with any other waiting.
@@ -44,11 +58,10 @@ public:
         thread_.join();
     }
 
-    void request(sqlite3_int64 lo, sqlite3_int64 hi) {
+    void request(const ByteRange& range) {
         {
             std::lock_guard<std::mutex> lock(mutex_);
-            lo_ = hi_ > lo_ ? std::min(lo_, lo) : lo;
-            hi_ = std::max(hi_, hi);
+            waiting_.add(range.lo, range.hi);
         }
         wake_.notify_one();
     }
@@ -57,13 +70,13 @@ private:
     void run() {
         std::unique_lock<std::mutex> lock(mutex_);
         for (;;) {
-            wake_.wait(lock, [this] { return stop_ || hi_ > lo_; });
-            if (hi_ > lo_) {
-                const sqlite3_int64 lo = lo_, hi = hi_;
-                lo_ = hi_ = 0;
+            wake_.wait(lock, [this] { return stop_ || !waiting_.empty(); });
+            if (!waiting_.empty()) {
+                const ByteRange range = waiting_;
+                waiting_.clear();
                 lock.unlock();
                 // Only starts the writing; a failure leaves the bytes to the sync, as before.
-                sync_file_range(fd_, lo, hi - lo, SYNC_FILE_RANGE_WRITE);
+                sync_file_range(fd_, range.lo, range.size(), SYNC_FILE_RANGE_WRITE);
                 lock.lock();
             } else if (stop_) {
                 return;
@@ -74,7 +87,7 @@ private:
     const int fd_;
     std::mutex mutex_;
     std::condition_variable wake_;
-    sqlite3_int64 lo_ = 0, hi_ = 0;  // the range waiting; empty when lo_ == hi_
+    ByteRange waiting_;
     bool stop_ = false;
     std::thread thread_;  // last: it starts with everything above in place
 };
@@ -88,9 +101,9 @@ struct WalFile {
     // A second descriptor of the same log, for sync_file_range; -1 when it could not be opened,
     // which leaves every byte to the sync.
     int fd = -1;
-    // The bytes written since the last sync, [lo, hi), and those of them written over again that
-    // are not handed to the disk yet, [pendingLo, pendingHi). Empty when lo == hi.
-    sqlite3_int64 lo = 0, hi = 0, pendingLo = 0, pendingHi = 0;
+    // The bytes written since the last sync, and those of them written over again that are not
+    // handed to the disk yet.
+    ByteRange written, rewritten;
     // Started at the first range handed over; null until then, or when it could not start.
     std::unique_ptr<WritebackThread> writer;
     bool writerFailed = false;
@@ -102,19 +115,17 @@ struct WalFile {
 
     void noteWrite(sqlite3_int64 at, int n) {
         const sqlite3_int64 end = at + n;
-        if (hi > lo && at >= lo && at < hi) {
-            pendingLo = pendingHi > pendingLo ? std::min(pendingLo, at) : at;
-            pendingHi = std::max(pendingHi, end);
-            if (pendingHi - pendingLo >= kWritebackBytes) {
-                handOver(pendingLo, pendingHi);
-                pendingLo = pendingHi = 0;
+        if (written.contains(at)) {
+            rewritten.add(at, end);
+            if (rewritten.size() >= kWritebackBytes) {
+                handOver(rewritten);
+                rewritten.clear();
             }
         }
-        lo = hi > lo ? std::min(lo, at) : at;
-        hi = std::max(hi, end);
+        written.add(at, end);
     }
 
-    void handOver(sqlite3_int64 from, sqlite3_int64 to) {
+    void handOver(const ByteRange& range) {
         if (!writer && !writerFailed) {
             try {
                 writer = std::make_unique<WritebackThread>(fd);
@@ -123,12 +134,15 @@ struct WalFile {
             }
         }
         if (writer)
-            writer->request(from, to);
+            writer->request(range);
         else
-            sync_file_range(fd, from, to - from, SYNC_FILE_RANGE_WRITE);
+            sync_file_range(fd, range.lo, range.size(), SYNC_FILE_RANGE_WRITE);
     }
 
-    void forget() { lo = hi = pendingLo = pendingHi = 0; }
+    void forget() {
+        written.clear();
+        rewritten.clear();
+    }
 };
 
 constexpr std::size_t kInnerOffset = (sizeof(WalFile) + 15) / 16 * 16;
