@@ -1,6 +1,7 @@
-# Checks that src/ is layered one way. Every #include "folder/..." of a file in src/ must name its
-# own folder or a folder of a lower rank (RANKS: folder=rank;...); then each layer's shared object
-# (the kavex_layers target) must link with only the layers below it.
+# Checks that a source tree is layered one way. Every #include "folder/..." of a file under
+# SOURCE_DIR must name its own top folder or a folder of a lower rank (RANKS: folder=rank;...;
+# sub-folders share their top folder's rank). With LINK_TARGET, that target (one shared object
+# per layer, each with only the layers below it) must then build.
 cmake_policy(VERSION 3.25)
 foreach(entry IN LISTS RANKS)
   string(REPLACE "=" ";" pair "${entry}")
@@ -37,8 +38,10 @@ if(upward GREATER 0)
   message(FATAL_ERROR "${upward} include(s) point up or across")
 endif()
 
-execute_process(COMMAND "${CMAKE_COMMAND}" --build "${BINARY_DIR}" --target kavex_layers
-                RESULT_VARIABLE built)
-if(NOT built EQUAL 0)
-  message(FATAL_ERROR "a layer does not link with only the layers below it")
+if(DEFINED LINK_TARGET)
+  execute_process(COMMAND "${CMAKE_COMMAND}" --build "${BINARY_DIR}" --target ${LINK_TARGET}
+                  RESULT_VARIABLE built)
+  if(NOT built EQUAL 0)
+    message(FATAL_ERROR "a layer does not link with only the layers below it")
+  endif()
 endif()

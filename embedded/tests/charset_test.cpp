@@ -3,9 +3,10 @@
 
 #include <string>
 
-#include "detail.h"
+#include "base/charset.h"
 #include "kavexdb/occi.h"
 #include "test_util.h"
+#include "types/values.h"
 
 namespace {
 

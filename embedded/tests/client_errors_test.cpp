@@ -2,8 +2,9 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "base/errors.h"
 #include "client_fixture.h"
-#include "detail.h"
+#include "sql/sqlite_errors.h"
 
 namespace clienttest {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "client_fixture.h"
-#include "detail.h"
+#include "types/values.h"
 
 namespace clienttest {
 namespace {

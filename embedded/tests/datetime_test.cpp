@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "detail.h"
 #include "kavexdb/occi.h"
 #include "test_util.h"
+#include "types/values.h"
 
 namespace {
 

@@ -4,10 +4,11 @@
 
 #include <regex>
 
-#include "ddl_effects.h"
-#include "detail.h"
+#include "catalog/ddl_effects.h"
+#include "exec/describe.h"
 #include "kavexdb/occi.h"
-#include "sql_rewrite.h"
+#include "occi/session_functions.h"
+#include "rewrite/sql_rewrite.h"
 #include "test_util.h"
 
 namespace kavexdb {

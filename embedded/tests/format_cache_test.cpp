@@ -1,6 +1,6 @@
 // The per-thread cache of parsed format models: bounded, and never mixing up models however
 // callers interleave them.
-#include "format_cache.h"
+#include "types/format_cache.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "detail.h"
 #include "kavexdb/occi.h"
+#include "types/values.h"
 
 namespace {
 

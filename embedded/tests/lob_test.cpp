@@ -5,11 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "detail.h"
+#include "base/charset.h"
 #include "kavexdb/occi.h"
-#include "streams.h"
-#include "test_util.h"
 #include "kavexdb/test_support.h"
+#include "occi/streams.h"
+#include "storage/lob_content.h"
+#include "test_util.h"
 
 namespace {
 

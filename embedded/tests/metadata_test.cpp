@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "detail.h"
+#include "exec/describe.h"
 #include "kavexdb/occi.h"
 #include "test_util.h"
 

@@ -5,9 +5,9 @@
 #include <limits>
 #include <string>
 
-#include "detail.h"
 #include "kavexdb/occi.h"
 #include "test_util.h"
+#include "types/values.h"
 
 namespace {
 

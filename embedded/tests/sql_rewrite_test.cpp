@@ -1,10 +1,10 @@
-#include "sql_rewrite.h"
+#include "rewrite/sql_rewrite.h"
 
 #include <gtest/gtest.h>
 
-#include "detail.h"
+#include "base/errors.h"
 #include "kavexdb/occi.h"
-#include "token_editor.h"
+#include "sql/token_editor.h"
 
 namespace kavexdb {
 namespace detail {

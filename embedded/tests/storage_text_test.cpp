@@ -4,7 +4,7 @@
 #include <string>
 
 #include "kavexdb/occi.h"
-#include "storage_text.h"
+#include "types/storage_text.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "detail.h"
+#include "types/declared_type.h"
 
 namespace kavexdb {
 namespace detail {

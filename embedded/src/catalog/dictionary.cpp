@@ -1,0 +1,311 @@
+#include "catalog/dictionary.h"
+
+#include <cstdio>
+#include <string>
+
+#include "catalog/comments.h"
+#include "catalog/sequences.h"
+#include "catalog/synonyms.h"
+#include "functions/function_args.h"
+#include "functions/sql_function.h"
+#include "sql/sql_lexer.h"
+#include "types/declared_type.h"
+
+namespace kavexdb {
+namespace detail {
+
+namespace {
+
+// Oracle's name for an object SQLite stores as written: upper case unless it was quoted.
+std::string shownName(const std::string& column, const std::string& sqlColumn) {
+    return "(CASE WHEN instr(" + sqlColumn + ", '\"' || " + column + " || '\"') > 0 THEN " +
+           column + " ELSE upper(" + column + ") END)";
+}
+
+const char* const kOwnObjects =
+    "m.name NOT LIKE 'sqlite\\_%' ESCAPE '\\' AND m.name NOT LIKE 'KAVEX$%'";
+
+std::string tables(const std::string& owner, bool all) {
+    return std::string("(SELECT ") + (all ? owner + " AS OWNER, " : "") + shownName("m.name", "m.sql") +
+           " AS TABLE_NAME, 'USERS' AS TABLESPACE_NAME, NULL AS CLUSTER_NAME, NULL AS IOT_NAME, "
+           "'VALID' AS STATUS, NULL AS NUM_ROWS, NULL AS BLOCKS, NULL AS LAST_ANALYZED, "
+           "'YES' AS LOGGING, 'N' AS PARTITIONED, "
+           "CASE WHEN m.tbl = 'temp' THEN 'Y' ELSE 'N' END AS TEMPORARY, 'NO' AS READ_ONLY "
+           "FROM (SELECT name, sql, type, 'main' AS tbl FROM main.sqlite_master UNION ALL "
+           "SELECT name, sql, type, 'temp' FROM temp.sqlite_master) m "
+           "WHERE m.type = 'table' AND " + kOwnObjects + ")";
+}
+
+std::string columns(const std::string& owner, bool all) {
+    auto attr = [](const char* a) {
+        return std::string("ORA$COLUMN_TYPE(p.type, '") + a + "')";
+    };
+    return std::string("(SELECT ") + (all ? owner + " AS OWNER, " : "") + shownName("m.name", "m.sql") +
+           " AS TABLE_NAME, " + shownName("p.name", "m.sql") + " AS COLUMN_NAME, " +
+           attr("DATA_TYPE") + " AS DATA_TYPE, NULL AS DATA_TYPE_MOD, NULL AS DATA_TYPE_OWNER, " +
+           attr("DATA_LENGTH") + " AS DATA_LENGTH, " + attr("DATA_PRECISION") +
+           " AS DATA_PRECISION, " + attr("DATA_SCALE") + " AS DATA_SCALE, " +
+           "CASE WHEN p.\"notnull\" OR p.pk > 0 THEN 'N' ELSE 'Y' END AS NULLABLE, "
+           "p.cid + 1 AS COLUMN_ID, length(p.dflt_value) AS DEFAULT_LENGTH, "
+           "p.dflt_value AS DATA_DEFAULT, " + attr("CHAR_LENGTH") + " AS CHAR_LENGTH, " +
+           attr("CHAR_USED") + " AS CHAR_USED, " + attr("CHAR_LENGTH") + " AS CHAR_COL_DECL_LENGTH "
+           "FROM main.sqlite_master m, pragma_table_info(m.name) p "
+           "WHERE m.type IN ('table', 'view') AND " + kOwnObjects + ")";
+}
+
+std::string views(const std::string& owner, bool all) {
+    return std::string("(SELECT ") + (all ? owner + " AS OWNER, " : "") + shownName("m.name", "m.sql") +
+           " AS VIEW_NAME, length(v.text) AS TEXT_LENGTH, v.text AS TEXT, v.text AS TEXT_VC, "
+           "'N' AS READ_ONLY "
+           "FROM main.sqlite_master m, (SELECT ltrim(substr(m2.sql, instr(upper(m2.sql), ' AS ') + 4)) "
+           "AS text, m2.name AS name FROM main.sqlite_master m2 WHERE m2.type = 'view') v "
+           "WHERE m.type = 'view' AND v.name = m.name AND " + kOwnObjects + ")";
+}
+
+std::string sequences(const std::string& owner, bool all) {
+    return std::string("(SELECT ") + (all ? owner + " AS SEQUENCE_OWNER, " : "") +
+           "json_extract(j.value, '$[0]') AS SEQUENCE_NAME, "
+           "json_extract(j.value, '$[1]') AS MIN_VALUE, json_extract(j.value, '$[2]') AS MAX_VALUE, "
+           "json_extract(j.value, '$[3]') AS INCREMENT_BY, json_extract(j.value, '$[4]') AS CYCLE_FLAG, "
+           "json_extract(j.value, '$[5]') AS ORDER_FLAG, json_extract(j.value, '$[6]') AS CACHE_SIZE, "
+           "json_extract(j.value, '$[7]') AS LAST_NUMBER "
+           "FROM json_each(ORA$SEQUENCE_ROWS()) j)";
+}
+
+std::string indexes(const std::string& owner) {
+    return "(SELECT " + shownName("CASE WHEN il.origin = 'c' THEN il.name ELSE "
+                                  "'SYS_C_' || t.name || '_' || il.seq END", "i.sql") +
+           " AS INDEX_NAME, 'NORMAL' AS INDEX_TYPE, " + owner + " AS TABLE_OWNER, " +
+           shownName("t.name", "t.sql") + " AS TABLE_NAME, 'TABLE' AS TABLE_TYPE, "
+           "CASE WHEN il.\"unique\" THEN 'UNIQUE' ELSE 'NONUNIQUE' END AS UNIQUENESS, "
+           "'USERS' AS TABLESPACE_NAME, 'VALID' AS STATUS, 'N' AS TEMPORARY "
+           "FROM main.sqlite_master t, pragma_index_list(t.name) il "
+           "LEFT JOIN main.sqlite_master i ON i.type = 'index' AND i.name = il.name "
+           "WHERE t.type = 'table' AND t.name NOT LIKE 'sqlite\\_%' ESCAPE '\\' AND "
+           "t.name NOT LIKE 'KAVEX$%' AND il.name NOT LIKE 'KAVEX$%')";
+}
+
+std::string indexColumns() {
+    return "(SELECT CASE WHEN il.origin = 'c' THEN upper(il.name) ELSE "
+           "'SYS_C_' || upper(t.name) || '_' || il.seq END AS INDEX_NAME, upper(t.name) AS TABLE_NAME, "
+           "upper(ii.name) AS COLUMN_NAME, ii.seqno + 1 AS COLUMN_POSITION, "
+           "CASE WHEN ix.\"desc\" THEN 'DESC' ELSE 'ASC' END AS DESCEND "
+           "FROM main.sqlite_master t, pragma_index_list(t.name) il, pragma_index_info(il.name) ii, "
+           "pragma_index_xinfo(il.name) ix "
+           "WHERE t.type = 'table' AND ix.seqno = ii.seqno AND ix.key = 1 AND "
+           "t.name NOT LIKE 'sqlite\\_%' ESCAPE '\\' AND t.name NOT LIKE 'KAVEX$%' AND "
+           "il.name NOT LIKE 'KAVEX$%')";
+}
+
+std::string constraints(const std::string& owner) {
+    const std::string table = shownName("m.name", "m.sql");
+    const std::string common = "'ENABLED' AS STATUS, 'NOT DEFERRABLE' AS \"DEFERRABLE\", "
+                               "'IMMEDIATE' AS DEFERRED, 'VALIDATED' AS VALIDATED";
+    const std::string from = " FROM main.sqlite_master m";
+    const std::string own = " m.type = 'table' AND " + std::string(kOwnObjects);
+    return "(SELECT " + owner + " AS OWNER, 'SYS_C_' || upper(m.name) || '_PK' AS CONSTRAINT_NAME, "
+           "'P' AS CONSTRAINT_TYPE, " + table + " AS TABLE_NAME, NULL AS SEARCH_CONDITION, "
+           "NULL AS R_OWNER, NULL AS R_CONSTRAINT_NAME, NULL AS DELETE_RULE, " + common + from +
+           " WHERE" + own + " AND EXISTS (SELECT 1 FROM pragma_table_info(m.name) p WHERE p.pk > 0)"
+           " UNION ALL SELECT " + owner + ", 'SYS_C_' || upper(m.name) || '_U' || il.seq, 'U', " +
+           table + ", NULL, NULL, NULL, NULL, 'ENABLED', 'NOT DEFERRABLE', 'IMMEDIATE', "
+           "'VALIDATED'" + from + ", pragma_index_list(m.name) il WHERE" + own +
+           " AND il.origin = 'u'"
+           " UNION ALL SELECT " + owner + ", 'SYS_C_' || upper(m.name) || '_R' || f.id, 'R', " +
+           table + ", NULL, " + owner + ", 'SYS_C_' || upper(f.\"table\") || '_PK', "
+           "CASE f.on_delete WHEN 'CASCADE' THEN 'CASCADE' WHEN 'SET NULL' THEN 'SET NULL' "
+           "ELSE 'NO ACTION' END, 'ENABLED', 'NOT DEFERRABLE', 'IMMEDIATE', 'VALIDATED'" + from +
+           ", pragma_foreign_key_list(m.name) f WHERE" + own + " AND f.seq = 0" +
+           " UNION ALL SELECT " + owner + ", 'SYS_C_' || upper(m.name) || '_C' || p.cid, 'C', " +
+           table + ", '\"' || upper(p.name) || '\" IS NOT NULL', NULL, NULL, NULL, 'ENABLED', "
+           "'NOT DEFERRABLE', 'IMMEDIATE', 'VALIDATED'" + from +
+           ", pragma_table_info(m.name) p WHERE" + own + " AND p.\"notnull\" AND p.pk = 0)";
+}
+
+std::string objects() {
+    return "(SELECT " + shownName("m.name", "m.sql") +
+           " AS OBJECT_NAME, NULL AS SUBOBJECT_NAME, upper(m.type) AS OBJECT_TYPE, "
+           "'VALID' AS STATUS, 'N' AS TEMPORARY, 'N' AS GENERATED "
+           "FROM main.sqlite_master m WHERE m.type IN ('table', 'view', 'index', 'trigger') AND " +
+           std::string(kOwnObjects) +
+           " UNION ALL SELECT json_extract(j.value, '$[0]'), NULL, 'SEQUENCE', 'VALID', 'N', 'N' "
+           "FROM json_each(ORA$SEQUENCE_ROWS()) j)";
+}
+
+std::string users(const std::string& owner, bool all) {
+    if (all) return "(SELECT " + owner + " AS USERNAME, 100 AS USER_ID, NULL AS CREATED)";
+    return "(SELECT " + owner + " AS USERNAME, 100 AS USER_ID, 'OPEN' AS ACCOUNT_STATUS, "
+           "NULL AS LOCK_DATE, NULL AS EXPIRY_DATE, 'USERS' AS DEFAULT_TABLESPACE, "
+           "'TEMP' AS TEMPORARY_TABLESPACE, NULL AS CREATED)";
+}
+
+// The subquery for a dictionary view's name, or "" when it is none.
+std::string dictionaryQuery(const std::string& name, const std::string& schema) {
+    const std::string owner = sqlStringLiteral(schema);
+    if (name == "USER_TABLES") return tables(owner, false);
+    if (name == "ALL_TABLES" || name == "DBA_TABLES") return tables(owner, true);
+    if (name == "USER_TAB_COLUMNS" || name == "USER_TAB_COLS")
+        return columns(owner, false);
+    if (name == "ALL_TAB_COLUMNS" || name == "ALL_TAB_COLS") return columns(owner, true);
+    if (name == "USER_VIEWS") return views(owner, false);
+    if (name == "ALL_VIEWS") return views(owner, true);
+    if (name == "USER_SEQUENCES") return sequences(owner, false);
+    if (name == "ALL_SEQUENCES") return sequences(owner, true);
+    if (name == "USER_INDEXES") return indexes(owner);
+    if (name == "USER_IND_COLUMNS") return indexColumns();
+    if (name == "USER_CONSTRAINTS") return constraints(owner);
+    if (name == "USER_OBJECTS") return objects();
+    if (name == "USER_USERS") return users(owner, false);
+    if (name == "USER_TAB_COMMENTS") return tableCommentsQuery();
+    if (name == "USER_COL_COMMENTS") return columnCommentsQuery();
+    if (name == "ALL_USERS") return users(owner, true);
+    return synonymDictionaryQuery(name, schema);
+}
+
+bool isAliasWord(const TokenEditor& e, std::size_t i) {
+    if (i >= e.size()) return false;
+    if (e.tokens()[i].kind == Token::Kind::QuotedIdent) return true;
+    if (e.tokens()[i].kind != Token::Kind::Word) return false;
+    for (const char* w : {"WHERE", "GROUP", "ORDER", "HAVING", "UNION", "INTERSECT", "EXCEPT",
+                          "MINUS", "JOIN", "LEFT", "RIGHT", "FULL", "INNER", "CROSS", "NATURAL",
+                          "ON", "USING", "LIMIT", "WINDOW", "CONNECT", "START", "FETCH", "OFFSET"})
+        if (e.word(i, w)) return false;
+    return true;
+}
+
+// ORA$COLUMN_TYPE(declared type, attribute): what USER_TAB_COLUMNS shows for a column.
+void columnType(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        const std::string declared = textArg(argv[0]);
+        const std::string attr = textArg(argv[1]);
+        const DeclaredType t = mapDeclaredType(declared);
+        const std::string upper = asciiUpper(declared);
+        const bool character = t.dataType == 1 || t.dataType == 96;
+        if (attr == "DATA_TYPE") {
+            std::string name;
+            switch (t.dataType) {
+            case 1: name = t.charSetForm == 2 ? "NVARCHAR2" : "VARCHAR2"; break;
+            case 96: name = t.charSetForm == 2 ? "NCHAR" : "CHAR"; break;
+            case 2: name = upper.compare(0, 5, "FLOAT") == 0 ? "FLOAT" : "NUMBER"; break;
+            case 3: name = "PLS_INTEGER"; break;
+            case 100: name = "BINARY_FLOAT"; break;
+            case 101: name = "BINARY_DOUBLE"; break;
+            case 12: name = "DATE"; break;
+            case 187: name = "TIMESTAMP(" + std::to_string(t.scale) + ")"; break;
+            case 188: name = "TIMESTAMP(" + std::to_string(t.scale) + ") WITH TIME ZONE"; break;
+            case 232: name = "TIMESTAMP(" + std::to_string(t.scale) + ") WITH LOCAL TIME ZONE"; break;
+            case 112: name = t.charSetForm == 2 ? "NCLOB" : "CLOB"; break;
+            case 113: name = "BLOB"; break;
+            case 23: name = "RAW"; break;
+            case 8: name = "LONG"; break;
+            case 24: name = "LONG RAW"; break;
+            case 114: name = "BFILE"; break;
+            case 189: name = "INTERVAL YEAR(" + std::to_string(t.precision) + ") TO MONTH"; break;
+            case 190:
+                name = "INTERVAL DAY(" + std::to_string(t.precision) + ") TO SECOND(" +
+                       std::to_string(t.scale) + ")";
+                break;
+            case 104: name = "ROWID"; break;
+            default: name = t.typeName.empty() ? upper : t.typeName; break;
+            }
+            return resultText(ctx, name);
+        }
+        if (attr == "DATA_LENGTH") return sqlite3_result_int(ctx, t.size);
+        if (attr == "DATA_PRECISION") {
+            // NUMBER without precision, INTEGER and the like show none.
+            const bool shown = t.dataType == 2 && t.precision > 0 &&
+                               upper.find('(') != std::string::npos;
+            if (shown || (t.dataType == 2 && upper.compare(0, 5, "FLOAT") == 0) ||
+                t.dataType == 189 || t.dataType == 190)  // intervals: the leading precision
+                return sqlite3_result_int(ctx, t.precision);
+            return sqlite3_result_null(ctx);
+        }
+        if (attr == "DATA_SCALE") {
+            if (t.dataType == 2 && upper.compare(0, 5, "FLOAT") != 0 && t.scale != -127)
+                return sqlite3_result_int(ctx, t.scale);
+            if (t.dataType == 187 || t.dataType == 188 || t.dataType == 232 || t.dataType == 189 ||
+                t.dataType == 190)
+                return sqlite3_result_int(ctx, t.scale);
+            return sqlite3_result_null(ctx);
+        }
+        if (attr == "CHAR_LENGTH") return sqlite3_result_int(ctx, character ? t.size : 0);
+        if (attr == "CHAR_USED") return character ? resultText(ctx, "B") : sqlite3_result_null(ctx);
+        sqlite3_result_null(ctx);
+    });
+}
+
+std::string jsonText(const unsigned char* t) {
+    std::string out = "\"";
+    for (const unsigned char* p = t; p && *p; ++p) {
+        if (*p == '"' || *p == '\\') out += '\\';
+        if (*p < 0x20) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", *p);
+            out += buf;
+            continue;
+        }
+        out += static_cast<char>(*p);
+    }
+    return out + "\"";
+}
+
+// ORA$SEQUENCE_ROWS(): the sequence catalog as a JSON array of rows (empty when the database
+// has no sequences yet), for json_each.
+void sequenceRows(sqlite3_context* ctx, int, sqlite3_value**) {
+    sqlite3* db = sqlite3_context_db_handle(ctx);
+    sqlite3_stmt* raw = nullptr;
+    const std::string sql =
+        "SELECT NAME, coalesce(MIN_VALUE, -999999999999999999), "
+        "coalesce(MAX_VALUE, 9999999999999999999999999999), INCREMENT_BY, CYCLE_FLAG, "
+        "ORDER_FLAG, CACHE_SIZE, START_WITH FROM " + sqlQuotedIdentifier(kSequenceCatalog) +
+        " ORDER BY NAME";
+    std::string out = "[";
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr) == SQLITE_OK) {
+        while (sqlite3_step(raw) == SQLITE_ROW) {
+            if (out.size() > 1) out += ',';
+            out += "[" + jsonText(sqlite3_column_text(raw, 0));
+            for (int c = 1; c < 8; ++c) {
+                const bool text = c == 4 || c == 5;
+                const unsigned char* v = sqlite3_column_text(raw, c);
+                out += ",";
+                out += text ? jsonText(v) : std::string(v ? reinterpret_cast<const char*>(v) : "null");
+            }
+            out += "]";
+        }
+    }
+    sqlite3_finalize(raw);
+    out += "]";
+    sqlite3_result_text(ctx, out.c_str(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
+}
+
+}  // namespace
+
+void rewriteDictionaryViews(TokenEditor& e, const std::string& schema) {
+    for (std::size_t i = e.next(0); i < e.size(); i = e.next(i + 1)) {
+        if (e.tokens()[i].kind != Token::Kind::Word) continue;
+        std::size_t start = i;
+        const std::size_t prevTok = e.previous(i);
+        if (e.punct(prevTok, '.')) {
+            const std::size_t owner = e.previous(prevTok);
+            if (!e.word(owner, "SYS") && !e.word(owner, "PUBLIC")) continue;
+            start = owner;
+        }
+        const std::size_t before = e.previous(start);
+        if (!e.word(before, "FROM") && !e.word(before, "JOIN") && !e.punct(before, ',')) continue;
+        if (e.punct(e.next(i + 1), '.') || e.punct(e.next(i + 1), '(')) continue;
+        const std::string name = asciiUpper(e.tokens()[i].text);
+        const std::string query = dictionaryQuery(name, schema);
+        if (query.empty()) continue;
+        e.erase(start, i);
+        e[i].text = isAliasWord(e, e.next(i + 1)) ? query : query + " AS " + name;
+    }
+}
+
+void registerDictionaryFunctions(sqlite3* db) {
+    defineFunction(db, "ORA$COLUMN_TYPE", 2, columnType);
+    defineFunction(db, "ORA$SEQUENCE_ROWS", 0, sequenceRows, false);
+    registerCommentFunctions(db);
+}
+
+}  // namespace detail
+}  // namespace kavexdb

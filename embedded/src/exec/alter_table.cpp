@@ -1,0 +1,717 @@
+#include "exec/alter_table.h"
+
+#include <algorithm>
+#include <cctype>
+#include <functional>
+#include <set>
+#include <vector>
+
+#include "base/errors.h"
+#include "catalog/foreign_keys.h"
+#include "catalog/identity_catalog.h"
+#include "rewrite/ddl/table_rebuilds.h"
+#include "rewrite/sql_rewrite.h"
+#include "sql/sql_context.h"
+#include "sql/sql_lexer.h"
+#include "sql/sqlite_errors.h"
+#include "sql/sqlite_util.h"
+#include "sql/token_editor.h"
+#include "types/declared_type.h"
+
+namespace kavexdb {
+namespace detail {
+
+namespace {
+
+const char* const kRebuilt = "ORA$REBUILD";
+
+bool sameName(const std::string& a, const std::string& b) {
+    return sqlite3_stricmp(a.c_str(), b.c_str()) == 0;
+}
+
+// ---- a table's stored definition, clause by clause -------------------------------------------
+
+// Where a clause of a column definition starts: NOT only before NULL, NULL and DEFAULT not after
+// ON DELETE SET, which a REFERENCES clause ends with.
+bool clauseStart(const TokenEditor& e, std::size_t k) {
+    bool keyword = false;
+    for (const char* w : {"CONSTRAINT", "PRIMARY", "UNIQUE", "CHECK", "REFERENCES", "NOT", "NULL",
+                          "DEFAULT", "COLLATE", "GENERATED", "AS"})
+        keyword = keyword || e.word(k, w);
+    if (!keyword) return false;
+    if (e.word(k, "NOT")) return e.word(e.next(k + 1), "NULL");
+    const std::size_t before = e.previous(k);
+    if (e.word(k, "NULL")) return !e.word(before, "NOT") && !e.word(before, "SET");
+    if (e.word(k, "DEFAULT")) return !e.word(before, "SET");
+    return true;
+}
+
+std::size_t pastTerm(const TokenEditor& e, std::size_t k) {
+    if (e.punct(k, '(')) return e.pastParens(k);
+    if (e.punct(k, '-') || e.punct(k, '+')) k = e.next(k + 1);
+    return k < e.size() ? k + 1 : k;
+}
+
+// Just past the clause whose keyword is at k.
+std::size_t clauseEnd(const TokenEditor& e, std::size_t k) {
+    if (e.word(k, "NOT")) return e.next(k + 1) + 1;
+    if (e.word(k, "DEFAULT") || e.word(k, "COLLATE")) return pastTerm(e, e.next(k + 1));
+    if (e.word(k, "CHECK")) return pastTerm(e, e.next(k + 1));
+    std::size_t m = e.next(k + 1);
+    while (m < e.size() && !clauseStart(e, m)) m = e.next(e.punct(m, '(') ? e.pastParens(m) : m + 1);
+    return m;
+}
+
+struct Clause {
+    std::string kind;  // its keyword (after CONSTRAINT name), upper case
+    std::string name;  // the constraint's name as Oracle resolves it; empty when unnamed
+    std::string text;
+    // The client adds these itself to hold values to the declared type (value_checks.h).
+    bool fromType() const {
+        return kind == "COLLATE" || (kind == "CHECK" && name.empty() &&
+                                     text.compare(0, 12, "CHECK ('ORA-") == 0);
+    }
+};
+
+// Parses the clauses from k to the end of e.
+std::vector<Clause> clausesFrom(const TokenEditor& e, std::size_t k) {
+    std::vector<Clause> out;
+    k = e.next(k);
+    while (k < e.size()) {
+        Clause c;
+        const std::size_t start = k;
+        if (e.word(k, "CONSTRAINT")) {
+            const std::size_t n = e.next(k + 1);
+            if (n < e.size()) c.name = identifierName(e.tokens()[n]);
+            k = e.next(n + 1);
+        }
+        if (k >= e.size()) break;
+        c.kind = asciiUpper(e.tokens()[k].text);
+        const std::size_t end = std::max(clauseEnd(e, k), k + 1);
+        c.text = trimmed(textOf(e, start, end));
+        out.push_back(c);
+        k = e.next(end);
+    }
+    return out;
+}
+
+struct Column {
+    std::string name, nameText, type;
+    std::vector<Clause> clauses;
+
+    bool has(const char* kind) const {
+        return std::any_of(clauses.begin(), clauses.end(),
+                           [&](const Clause& c) { return c.kind == kind; });
+    }
+    std::string text() const {
+        std::string out = nameText;
+        if (!type.empty()) out += " " + type;
+        for (const Clause& c : clauses) out += " " + c.text;
+        return out;
+    }
+};
+
+Column parseColumn(const std::string& item) {
+    TokenEditor e(lexSql(item));
+    Column c;
+    std::size_t k = e.next(0);
+    if (k >= e.size()) return c;
+    c.name = identifierName(e.tokens()[k]);
+    c.nameText = e.tokens()[k].text;
+    const std::size_t typeStart = e.next(k + 1);
+    k = typeStart;
+    while (k < e.size() && !clauseStart(e, k)) k = e.next(e.punct(k, '(') ? e.pastParens(k) : k + 1);
+    c.type = trimmed(textOf(e, typeStart, k));
+    c.clauses = clausesFrom(e, k);
+    return c;
+}
+
+// The names in the first parentheses from k on (a key's columns).
+std::vector<std::string> namesInParens(const TokenEditor& e, std::size_t k) {
+    std::vector<std::string> out;
+    while (k < e.size() && !e.punct(k, '(')) ++k;
+    if (k >= e.size()) return out;
+    for (const auto& item : depthZeroItems(e, k + 1, e.pastParens(k) - 1)) {
+        const std::size_t n = e.next(item.first);
+        if (n < item.second && e.name(n)) out.push_back(identifierName(e.tokens()[n]));
+    }
+    return out;
+}
+
+// One definition in the table's parentheses: a column or a table constraint.
+struct Item {
+    bool isColumn = true;
+    Column column;
+    std::string kind, name, text;  // table constraint
+    std::vector<std::string> keyColumns;  // PRIMARY KEY, UNIQUE, FOREIGN KEY
+
+    std::string render() const { return isColumn ? column.text() : text; }
+};
+
+Item parseItem(const std::string& text) {
+    Item item;
+    TokenEditor e(lexSql(text));
+    std::size_t k = e.next(0);
+    if (!startsTableConstraint(e, k)) {
+        item.column = parseColumn(text);
+        return item;
+    }
+    item.isColumn = false;
+    item.text = trimmed(text);
+    if (e.word(k, "CONSTRAINT")) {
+        const std::size_t n = e.next(k + 1);
+        if (n < e.size()) item.name = identifierName(e.tokens()[n]);
+        k = e.next(n + 1);
+    }
+    if (k < e.size()) item.kind = asciiUpper(e.tokens()[k].text);
+    if (item.kind != "CHECK") item.keyColumns = namesInParens(e, k);
+    return item;
+}
+
+struct Definition {
+    std::string nameText;  // the table's name as CREATE TABLE spelled it
+    std::vector<Item> items;
+    std::string tail;  // after the parentheses: WITHOUT ROWID and the like
+
+    std::string createSql(const std::string& name) const {
+        std::string out = "CREATE TABLE " + name + " (";
+        for (std::size_t i = 0; i < items.size(); ++i) out += (i ? ", " : "") + items[i].render();
+        return out + ")" + tail;
+    }
+    Column* column(const std::string& name) {
+        for (Item& i : items)
+            if (i.isColumn && sameName(i.column.name, name)) return &i.column;
+        return nullptr;
+    }
+    bool namesConstraint(const std::string& name) const {
+        for (const Item& i : items) {
+            if (!i.isColumn && !i.name.empty() && sameName(i.name, name)) return true;
+            if (i.isColumn)
+                for (const Clause& c : i.column.clauses)
+                    if (!c.name.empty() && sameName(c.name, name)) return true;
+        }
+        return false;
+    }
+    // The columns of each PRIMARY KEY (first) and UNIQUE key.
+    std::vector<std::vector<std::string>> keys(bool primary) const {
+        std::vector<std::vector<std::string>> out;
+        const char* kind = primary ? "PRIMARY" : "UNIQUE";
+        for (const Item& i : items) {
+            if (!i.isColumn && i.kind == kind) out.push_back(i.keyColumns);
+            if (i.isColumn && i.column.has(kind)) out.push_back({i.column.name});
+        }
+        return out;
+    }
+};
+
+Definition parseDefinition(const std::string& createSql) {
+    TokenEditor e(lexSql(createSql));
+    Definition d;
+    std::size_t open = 0;
+    while (open < e.size() && !e.punct(open, '(')) ++open;
+    if (open >= e.size()) return d;
+    std::size_t name = e.next(0);
+    while (name < open && !e.word(name, "TABLE")) name = e.next(name + 1);
+    d.nameText = trimmed(textOf(e, name + 1, open));
+    const std::size_t past = e.pastParens(open);
+    for (const auto& range : depthZeroItems(e, open + 1, past - 1))
+        d.items.push_back(parseItem(textOf(e, range.first, range.second)));
+    d.tail = textOf(e, past, e.size());
+    return d;
+}
+
+// ---- the statement -----------------------------------------------------------------------------
+
+[[noreturn]] void unsupported(const std::string& what) {
+    raise(1735, "invalid ALTER TABLE option: " + what + " is not supported by the embedded client");
+}
+
+std::vector<std::string> column0(sqlite3* db, const std::string& sql, const std::string& bind) {
+    std::vector<std::string> out;
+    SqliteStmt s = prepareSql(db, sql);
+    sqlite3_bind_text(s.get(), 1, bind.c_str(), -1, SQLITE_TRANSIENT);
+    while (sqlite3_step(s.get()) == SQLITE_ROW) {
+        const unsigned char* t = sqlite3_column_text(s.get(), 0);
+        out.emplace_back(t ? reinterpret_cast<const char*>(t) : "");
+    }
+    return out;
+}
+
+bool anyRow(sqlite3* db, const std::string& sql) {
+    SqliteStmt s = prepareSql(db, sql);
+    const int rc = sqlite3_step(s.get());
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) raiseSqlite(db, rc);
+    return rc == SQLITE_ROW;
+}
+
+// A constraint as the client's CREATE TABLE would store it, from the host's text.
+std::string storedForm(const std::string& oracleText, const std::string& schema) {
+    const std::string sql = rewriteSql("CREATE TABLE " + sqlQuotedIdentifier(kRebuilt) +
+                                           " (\"ORA$NONE\", " + oracleText + ")",
+                                       schema)
+                                .sql;
+    const Definition d = parseDefinition(sql);
+    if (d.items.size() != 2) raise(1735, "invalid ALTER TABLE option");
+    return d.items[1].render();
+}
+
+// Takes Oracle's constraint states the client keeps anyway (ENABLE, VALIDATE, USING INDEX ...)
+// off the end of a constraint; refuses those it cannot keep.
+std::string withoutStates(const std::string& text) {
+    TokenEditor e(lexSql(text));
+    for (std::size_t k = e.next(0); k < e.size(); k = e.next(k + 1)) {
+        if (e.punct(k, '(')) {
+            k = e.pastParens(k) - 1;
+            continue;
+        }
+        if (e.word(k, "USING") && e.word(e.next(k + 1), "INDEX")) {
+            e.erase(k, e.size());
+            break;
+        }
+        if (e.word(k, "ENABLE") || e.word(k, "VALIDATE") || e.word(k, "RELY") ||
+            e.word(k, "NORELY"))
+            e.erase(k);
+        else if (e.word(k, "DISABLE") || e.word(k, "NOVALIDATE") || e.word(k, "DEFERRABLE") ||
+                 e.word(k, "INITIALLY"))
+            unsupported(asciiUpper(e.tokens()[k].text));
+    }
+    return trimmed(e.text());
+}
+
+std::string textUpTo(const TokenEditor& e, std::size_t from) {
+    std::size_t to = e.size();
+    while (to > from && (!e.tokens()[to - 1].significant() || e.punct(to - 1, ';'))) --to;
+    return trimmed(textOf(e, from, to));
+}
+
+// The items of "( a, b )" at k, or the one item from k to the end.
+std::vector<std::string> actionItems(const TokenEditor& e, std::size_t k) {
+    std::vector<std::string> out;
+    if (e.punct(k, '(')) {
+        const std::size_t past = e.pastParens(k);
+        if (e.next(past) < e.size() && !e.punct(e.next(past), ';')) unsupported("the text after )");
+        for (const auto& r : depthZeroItems(e, k + 1, past - 1))
+            out.push_back(trimmed(textOf(e, r.first, r.second)));
+        return out;
+    }
+    out.push_back(textUpTo(e, k));
+    return out;
+}
+
+std::string constraintName(const std::string& schema, const std::string& name) {
+    return "(" + schema + "." + name + ")";
+}
+
+// How a row that fails the copy is reported: from the code the copy raised to Oracle's.
+using Failure = std::function<void(int code)>;
+
+class TableRebuild {
+  public:
+    TableRebuild(sqlite3* db, std::string table, std::string schema)
+        : db_(db), table_(std::move(table)), schema_(std::move(schema)) {
+        const auto sql = column0(db_,
+                                 "SELECT sql FROM main.sqlite_master WHERE type = 'table' AND "
+                                 "name = ?1",
+                                 table_);
+        if (sql.empty()) raise(942, "table or view does not exist");
+        def_ = parseDefinition(sql[0]);
+    }
+
+    Definition& definition() { return def_; }
+    const std::string& table() const { return table_; }
+
+    void add(const std::string& oracleText, int ordinal) {
+        std::string text = withoutStates(oracleText);
+        Item given = parseItem(text);
+        if (given.isColumn) unsupported("ADD of a column with a constraint");
+        std::string name = given.name;
+        if (name.empty()) {
+            name = generatedName(ordinal);
+            text = "CONSTRAINT " + sqlQuotedIdentifier(name) + " " + text;
+        } else if (def_.namesConstraint(name)) {
+            raise(2264, "name already used by an existing constraint");
+        }
+        Item item = parseItem(storedForm(text, schema_));
+        item.name = name;
+        const std::string shown = constraintName(schema_, name);
+        if (item.kind == "PRIMARY" || item.kind == "UNIQUE") {
+            const bool primary = item.kind == "PRIMARY";
+            if (primary && !def_.keys(true).empty())
+                raise(2260, "table can have only one primary key");
+            for (bool p : {true, false})
+                for (const auto& key : def_.keys(p))
+                    if (sameColumns(key, item.keyColumns))
+                        raise(2261, "such unique or primary key already exists in the table");
+            for (const std::string& c : item.keyColumns) {
+                Column* column = def_.column(c);
+                if (!column) raise(904, "\"" + c + "\": invalid identifier");
+                // A primary key's columns hold no NULL, as in Oracle; an identity column gets
+                // its value after SQLite's NOT NULL check and never holds NULL anyway.
+                if (primary && !column->has("NOT") && !isIdentity(column->name))
+                    column->clauses.push_back({"NOT", "", "NOT NULL"});
+            }
+            failures_.push_back([shown, primary](int code) {
+                if (code == 1 && primary)
+                    raise(2437, "cannot validate " + shown + " - primary key violated");
+                if (code == 1) raise(2299, "cannot validate " + shown + " - duplicate keys found");
+                if (code == 1400 && primary)
+                    raise(1449, "column contains NULL values; cannot alter to NOT NULL");
+            });
+        } else if (item.kind == "CHECK") {
+            failures_.push_back([shown](int code) {
+                if (code == 2290)
+                    raise(2293, "cannot validate " + shown + " - check constraint violated");
+            });
+        } else if (item.kind == "FOREIGN") {
+            requireParentKey(item);
+            foreignKeys_.push_back(shown);
+        } else {
+            unsupported("ADD " + item.kind);
+        }
+        def_.items.push_back(item);
+    }
+
+    // DROP CONSTRAINT name, DROP PRIMARY KEY, DROP UNIQUE (columns).
+    void drop(const TokenEditor& e, std::size_t k) {
+        std::vector<std::string> removedKey;
+        bool found = false;
+        if (e.word(k, "CONSTRAINT")) {
+            const std::size_t n = e.next(k + 1);
+            if (!e.name(n)) raise(2250, "missing or invalid constraint name");
+            const std::string name = identifierName(e.tokens()[n]);
+            found = removeWhere([&](const std::string& kind, const std::string& itemName,
+                                    const std::vector<std::string>& key) {
+                if (itemName.empty() || !sameName(itemName, name)) return false;
+                if (kind == "PRIMARY" || kind == "UNIQUE") removedKey = key;
+                return true;
+            });
+            if (!found) raise(2443, "Cannot drop constraint  - nonexistent constraint");
+            k = e.next(n + 1);
+        } else if (e.word(k, "PRIMARY") && e.word(e.next(k + 1), "KEY")) {
+            found = removeWhere([&](const std::string& kind, const std::string&,
+                                    const std::vector<std::string>& key) {
+                if (kind != "PRIMARY") return false;
+                removedKey = key;
+                return true;
+            });
+            if (!found) raise(2441, "Cannot drop nonexistent primary key");
+            k = e.next(e.next(k + 1) + 1);
+        } else if (e.word(k, "UNIQUE")) {
+            const std::vector<std::string> wanted = namesInParens(e, k);
+            found = removeWhere([&](const std::string& kind, const std::string&,
+                                    const std::vector<std::string>& key) {
+                if (kind != "UNIQUE" || !sameColumns(key, wanted)) return false;
+                removedKey = key;
+                return true;
+            });
+            if (!found) raise(2442, "Cannot drop nonexistent unique key");
+            std::size_t open = k;
+            while (open < e.size() && !e.punct(open, '(')) ++open;
+            k = e.next(open < e.size() ? e.pastParens(open) : open);
+        } else {
+            unsupported("DROP " + asciiUpper(k < e.size() ? e.tokens()[k].text : std::string()));
+        }
+        cascade_ = e.word(k, "CASCADE");
+        if (removedKey.empty()) return;
+        const std::set<std::string> referenced = referencedColumns(db_, table_);
+        const bool isReferenced = std::any_of(removedKey.begin(), removedKey.end(), [&](const std::string& c) {
+            return referenced.count(asciiUpper(c)) > 0;
+        });
+        if (!isReferenced) return;
+        if (!cascade_) raise(2273, "this unique/primary key is referenced by some foreign keys");
+        dropReferencesTo(db_, table_);
+        dropSelfReferences_ = true;
+    }
+
+    void modify(const std::string& spec) {
+        TokenEditor e(lexSql(spec));
+        std::size_t k = e.next(0);
+        if (!e.name(k)) raise(904, "invalid identifier");
+        const std::string name = identifierName(e.tokens()[k]);
+        Column* column = def_.column(name);
+        if (!column) raise(904, "\"" + name + "\": invalid identifier");
+        // [type] [DEFAULT expr] [[CONSTRAINT n] NOT NULL | NULL]
+        std::size_t typeStart = e.next(k + 1);
+        k = typeStart;
+        auto specEnd = [&](std::size_t m) {
+            return m >= e.size() || e.word(m, "DEFAULT") || e.word(m, "CONSTRAINT") ||
+                   (e.word(m, "NOT") && e.word(e.next(m + 1), "NULL")) || e.word(m, "NULL");
+        };
+        while (!specEnd(k)) k = e.next(e.punct(k, '(') ? e.pastParens(k) : k + 1);
+        const std::string newType = trimmed(textOf(e, typeStart, k));
+        std::string defaultText;
+        bool hasDefault = false;
+        if (e.word(k, "DEFAULT")) {
+            hasDefault = true;
+            const std::size_t from = e.next(k + 1);
+            k = from;
+            do {
+                k = e.next(e.punct(k, '(') ? e.pastParens(k) : k + 1);
+            } while (k < e.size() && !e.word(k, "CONSTRAINT") && !e.word(k, "NOT") &&
+                     !e.word(k, "NULL"));
+            defaultText = trimmed(textOf(e, from, k));
+        }
+        std::string nullName;
+        int nullness = 0;  // 1: NOT NULL, -1: NULL
+        if (e.word(k, "CONSTRAINT")) {
+            const std::size_t n = e.next(k + 1);
+            if (n < e.size()) nullName = identifierName(e.tokens()[n]);
+            k = e.next(n + 1);
+        }
+        if (e.word(k, "NOT") && e.word(e.next(k + 1), "NULL")) {
+            nullness = 1;
+            k = e.next(e.next(k + 1) + 1);
+        } else if (e.word(k, "NULL")) {
+            nullness = -1;
+            k = e.next(k + 1);
+        }
+        while (e.word(k, "ENABLE") || e.word(k, "VALIDATE")) k = e.next(k + 1);
+        if (k < e.size()) unsupported("MODIFY with " + asciiUpper(e.tokens()[k].text));
+
+        const std::string quotedTable = "main." + sqlQuotedIdentifier(table_);
+        const std::string quotedColumn = sqlQuotedIdentifier(column->name);
+        if (!newType.empty() &&
+            mapDeclaredType(newType).dataType != mapDeclaredType(column->type).dataType &&
+            anyRow(db_, "SELECT 1 FROM " + quotedTable + " WHERE " + quotedColumn +
+                            " IS NOT NULL LIMIT 1"))
+            raise(1439, "column to be modified must be empty to change datatype");
+        // The type's own checks and the default as the client's CREATE TABLE writes them.
+        const Column fresh = parseColumn(
+            parseDefinition(rewriteSql("CREATE TABLE " + messageName() + " (" +
+                                           column->nameText + " " +
+                                           (newType.empty() ? column->type : newType) +
+                                           (hasDefault ? " DEFAULT " + defaultText : "") + ")",
+                                       schema_)
+                                .sql)
+                .items.at(0)
+                .column.text());
+        const auto primaryKeys = def_.keys(true);
+        const bool primaryKeyColumn = std::any_of(
+            primaryKeys.begin(), primaryKeys.end(), [&](const std::vector<std::string>& key) {
+                return std::any_of(key.begin(), key.end(),
+                                   [&](const std::string& c) { return sameName(c, column->name); });
+            });
+        if (nullness == 1 && column->has("NOT"))
+            raise(1442, "column to be modified to NOT NULL is already NOT NULL");
+        if (nullness == -1 && (!column->has("NOT") || primaryKeyColumn))
+            raise(1451, "column to be modified to NULL cannot be modified to NULL");
+        std::vector<Clause> clauses;
+        for (const Clause& c : fresh.clauses)
+            if (c.fromType() || (hasDefault && c.kind == "DEFAULT")) clauses.push_back(c);
+        for (const Clause& c : column->clauses) {
+            if (c.fromType() || (hasDefault && c.kind == "DEFAULT")) continue;
+            if (nullness != 0 && (c.kind == "NOT" || c.kind == "NULL")) continue;
+            clauses.push_back(c);
+        }
+        if (nullness == 1) {
+            std::string text = "NOT NULL";
+            if (!nullName.empty()) text = "CONSTRAINT " + sqlQuotedIdentifier(nullName) + " " + text;
+            clauses.push_back({"NOT", nullName, text});
+        }
+        if (!newType.empty()) column->type = newType;
+        column->clauses = clauses;
+        const std::string shown =
+            constraintName(schema_, nullName.empty() && nullness == 1 ? std::string() : nullName);
+        failures_.push_back([shown, nullness](int code) {
+            if (code == 1400 && nullness == 1)
+                raise(2296, "cannot enable " + shown + " - null values found");
+            if (code == 12899) raise(1441, "cannot decrease column length because some value is too big");
+            if (code == 1438)
+                raise(1440, "column to be modified must be empty to decrease precision or scale");
+        });
+    }
+
+    void run() {
+        const std::string where = "main.";
+        auto definition = [&](const std::string& name) {
+            const std::string sql = def_.createSql(name);
+            return dropSelfReferences_ ? withoutReferencesTo(sql, table_) : sql;
+        };
+        const std::string createSql = definition(where + sqlQuotedIdentifier(kRebuilt));
+        const std::vector<std::string> kept = column0(
+            db_,
+            "SELECT sql FROM main.sqlite_master WHERE tbl_name = ?1 COLLATE NOCASE AND type IN ('index', "
+            "'trigger') AND sql IS NOT NULL ORDER BY type, rowid",
+            table_);
+        std::string columns;
+        for (const std::string& c :
+             column0(db_, "SELECT name FROM pragma_table_xinfo(?1, 'main') WHERE hidden = 0", table_))
+            columns += (columns.empty() ? "" : ", ") + sqlQuotedIdentifier(c);
+        const bool rowid = sqlite3_table_column_metadata(db_, "main", table_.c_str(), "rowid",
+                                                         nullptr, nullptr, nullptr, nullptr,
+                                                         nullptr) == SQLITE_OK &&
+                           asciiUpper(def_.tail).find("WITHOUT") == std::string::npos;
+        runOnce(db_, createSql);
+        const std::string list = (rowid ? std::string("rowid, ") : std::string()) + columns;
+        try {
+            runOnce(db_, "INSERT INTO " + where + sqlQuotedIdentifier(kRebuilt) + " (" + list +
+                             ") SELECT " + list + " FROM " + where + sqlQuotedIdentifier(table_));
+        } catch (const occi::SQLException& e) {
+            for (const Failure& f : failures_) f(e.getErrorCode());
+            throw;
+        }
+        if (!foreignKeys_.empty() &&
+            anyRow(db_, "SELECT 1 FROM pragma_foreign_key_check(" +
+                            sqlStringLiteral(kRebuilt) + ", 'main')"))
+            raise(2298, "cannot validate " + foreignKeys_.front() + " - parent keys not found");
+        runOnce(db_, "DROP TABLE " + where + sqlQuotedIdentifier(table_));
+        {
+            // The old name stays in the views, triggers and other tables' keys that use it.
+            DbConfigScope legacy(db_, SQLITE_DBCONFIG_LEGACY_ALTER_TABLE, 1);
+            runOnce(db_, "ALTER TABLE " + where + sqlQuotedIdentifier(kRebuilt) + " RENAME TO " +
+                             sqlQuotedIdentifier(table_));
+        }
+        // SQLite's rename quotes the name; the definition keeps it as it was written, which
+        // tells the dictionary whether it is a quoted name.
+        storeDefinition(db_, table_, definition(def_.nameText));
+        for (const std::string& sql : kept) runOnce(db_, sql);
+    }
+
+  private:
+    // The table's name as the type checks' messages show it: the name as created.
+    std::string messageName() const {
+        const bool plain = std::all_of(table_.begin(), table_.end(), [](char c) {
+            return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$' || c == '#';
+        });
+        return plain ? table_ : sqlQuotedIdentifier(table_);
+    }
+
+    static bool sameColumns(std::vector<std::string> a, std::vector<std::string> b) {
+        for (auto& c : a) c = asciiUpper(c);
+        for (auto& c : b) c = asciiUpper(c);
+        std::sort(a.begin(), a.end());
+        std::sort(b.begin(), b.end());
+        return a == b;
+    }
+
+    bool isIdentity(const std::string& column) {
+        SqliteStmt s;
+        try {
+            s = prepareSql(db_, std::string("SELECT 1 FROM main.") +
+                                    sqlQuotedIdentifier(kIdentityCatalog) +
+                                    " WHERE TABLE_NAME = ?1 AND COLUMN_NAME = ?2");
+        } catch (const occi::SQLException&) {
+            return false;  // no identity column yet in this database
+        }
+        sqlite3_bind_text(s.get(), 1, asciiUpper(table_).c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(s.get(), 2, asciiUpper(column).c_str(), -1, SQLITE_TRANSIENT);
+        return sqlite3_step(s.get()) == SQLITE_ROW;
+    }
+
+    // Oracle names an unnamed constraint SYS_C followed by a number.
+    std::string generatedName(int ordinal) {
+        const auto version = column0(db_, "PRAGMA main.schema_version", std::string());
+        const long n = (version.empty() ? 0 : std::stol(version[0])) * 10 + ordinal;
+        std::string digits = std::to_string(n % 10000000);
+        return "SYS_C" + std::string(digits.size() < 7 ? 7 - digits.size() : 0, '0') + digits;
+    }
+
+    // A foreign key names a parent table and its primary key or unique columns.
+    void requireParentKey(const Item& item) {
+        TokenEditor e(lexSql(item.text));
+        std::size_t k = 0;
+        while (k < e.size() && !e.word(k, "REFERENCES")) ++k;
+        k = e.next(k + 1);
+        if (!e.name(k)) raise(2270, "no matching unique or primary key for this column-list");
+        const std::string parent = identifierName(e.tokens()[k]);
+        std::vector<std::string> wanted;
+        const std::size_t open = e.next(k + 1);
+        if (e.punct(open, '(')) wanted = namesInParens(e, open);
+        const bool self = sameName(parent, table_);
+        if (!self && column0(db_, "SELECT name FROM main.sqlite_master WHERE type = 'table' AND "
+                                  "name = ?1 COLLATE NOCASE",
+                             parent)
+                         .empty())
+            raise(942, "table or view does not exist");
+        std::vector<std::vector<std::string>> keys;
+        if (self) {
+            for (bool p : {true, false})
+                for (const auto& key : def_.keys(p)) keys.push_back(key);
+        } else {
+            const auto pk = column0(db_, "SELECT name FROM pragma_table_info(?1) WHERE pk > 0 ORDER BY pk", parent);
+            if (!pk.empty()) keys.push_back(pk);
+            for (const std::string& index :
+                 column0(db_, "SELECT name FROM pragma_index_list(?1) WHERE \"unique\"", parent))
+                keys.push_back(column0(db_, "SELECT name FROM pragma_index_info(?1)", index));
+        }
+        if (wanted.empty()) {
+            // No columns: the parent's primary key.
+            const bool hasPrimaryKey =
+                self ? !def_.keys(true).empty()
+                     : !column0(db_, "SELECT name FROM pragma_table_info(?1) WHERE pk > 0", parent)
+                            .empty();
+            if (!hasPrimaryKey)
+                raise(2270, "no matching unique or primary key for this column-list");
+            return;
+        }
+        for (const auto& key : keys)
+            if (sameColumns(key, wanted)) return;
+        raise(2270, "no matching unique or primary key for this column-list");
+    }
+
+    // Removes the table constraints and column clauses test accepts (kind, name, key columns).
+    template <typename Test>
+    bool removeWhere(Test test) {
+        bool any = false;
+        std::vector<Item> kept;
+        for (Item& item : def_.items) {
+            if (!item.isColumn) {
+                if (test(item.kind, item.name, item.keyColumns)) {
+                    any = true;
+                    continue;
+                }
+            } else {
+                std::vector<Clause> clauses;
+                for (const Clause& c : item.column.clauses) {
+                    if (test(c.kind, c.name, std::vector<std::string>{item.column.name})) {
+                        any = true;
+                        continue;
+                    }
+                    clauses.push_back(c);
+                }
+                item.column.clauses = clauses;
+            }
+            kept.push_back(item);
+        }
+        def_.items = kept;
+        return any;
+    }
+
+    sqlite3* db_;
+    std::string table_, schema_;
+    Definition def_;
+    std::vector<Failure> failures_;
+    std::vector<std::string> foreignKeys_;
+    bool cascade_ = false, dropSelfReferences_ = false;
+};
+
+}  // namespace
+
+void alterTableByRebuild(sqlite3* db, const std::string& oracleSql, const std::string& schema) {
+    TokenEditor e(lexSql(oracleSql));
+    std::size_t i = e.next(e.next(e.next(0) + 1) + 1);  // past ALTER TABLE
+    std::string owner, name;
+    if (!qualifiedNameAt(e, i, owner, name)) raise(903, "invalid table name");
+    if (!owner.empty() && !sameName(owner, schema)) raise(942, "table or view does not exist");
+    const auto found = column0(db,
+                               "SELECT name FROM main.sqlite_master WHERE type = 'table' AND "
+                               "name = ?1 COLLATE NOCASE",
+                               name);
+    if (found.empty()) raise(942, "table or view does not exist");
+    TableRebuild rebuild(db, found[0], schema);
+    const std::size_t what = e.next(i + 1);
+    int ordinal = 0;
+    if (e.word(i, "ADD")) {
+        for (const std::string& item : actionItems(e, what)) rebuild.add(item, ++ordinal);
+    } else if (e.word(i, "DROP")) {
+        rebuild.drop(e, what);
+    } else if (e.word(i, "MODIFY")) {
+        for (const std::string& item : actionItems(e, what)) rebuild.modify(item);
+    } else {
+        unsupported(asciiUpper(i < e.size() ? e.tokens()[i].text : std::string()));
+    }
+    rebuild.run();
+}
+
+}  // namespace detail
+}  // namespace kavexdb

@@ -1,0 +1,155 @@
+// CREATE TABLE ... AS query, run as a CREATE TABLE of the query's described columns and an
+// INSERT ... SELECT.
+#include "exec/create_table_as.h"
+
+#include "base/errors.h"
+#include "catalog/ddl_effects.h"
+#include "exec/describe.h"
+#include "rewrite/dml/write_conversion.h"
+#include "rewrite/expr/clob_text.h"
+#include "rewrite/expr/comparison_types.h"
+#include "rewrite/sql_rewrite.h"
+#include "sql/sql_lexer.h"
+#include "sql/token_editor.h"
+
+namespace kavexdb {
+namespace detail {
+namespace {
+
+std::string quoted(const std::string& name) {
+    std::string out = "\"";
+    for (char c : name) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+}
+
+// Oracle's name for a described column's type, as a CREATE TABLE would declare it.
+std::string declaredTypeOf(const occi::MetaData& m) {
+    const int type = m.getInt(occi::MetaData::ATTR_DATA_TYPE);
+    const int size = m.getInt(occi::MetaData::ATTR_DATA_SIZE);
+    const int precision = m.getInt(occi::MetaData::ATTR_PRECISION);
+    const int scale = m.getInt(occi::MetaData::ATTR_SCALE);
+    const bool national = m.getInt(occi::MetaData::ATTR_CHARSET_FORM) == 2;
+    const std::string width = "(" + std::to_string(size > 0 ? size : 1) + ")";
+    switch (type) {
+    case 1: return (national ? "NVARCHAR2" : "VARCHAR2") + width;
+    case 96: return (national ? "NCHAR" : "CHAR") + width;
+    case 2:
+        if (precision == 0) return "NUMBER";
+        if (scale == -127) return "FLOAT(" + std::to_string(precision) + ")";
+        return "NUMBER(" + std::to_string(precision) + "," + std::to_string(scale) + ")";
+    case 100: return "BINARY_FLOAT";
+    case 101: return "BINARY_DOUBLE";
+    case 12: return "DATE";
+    case 187: return "TIMESTAMP(" + std::to_string(scale) + ")";
+    case 188: return "TIMESTAMP(" + std::to_string(scale) + ") WITH TIME ZONE";
+    case 232: return "TIMESTAMP(" + std::to_string(scale) + ") WITH LOCAL TIME ZONE";
+    case 112: return national ? "NCLOB" : "CLOB";
+    case 113: return "BLOB";
+    case 23: return "RAW" + width;
+    case 8: return "LONG";
+    case 24: return "LONG RAW";
+    case 189: return "INTERVAL YEAR(" + std::to_string(precision) + ") TO MONTH";
+    case 190:
+        return "INTERVAL DAY(" + std::to_string(precision) + ") TO SECOND(" +
+               std::to_string(scale) + ")";
+    case 104: return "ROWID";
+    default: return "VARCHAR2(4000)";
+    }
+}
+
+// A name Oracle takes for a column without quotes, or a quoted name: an expression's text is
+// neither.
+bool isColumnName(const std::string& name) {
+    if (name.empty() || name.size() > 128) return false;
+    for (char c : name)
+        if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$' || c == '#' ||
+              static_cast<unsigned char>(c) >= 0x80))
+            return false;
+    return !std::isdigit(static_cast<unsigned char>(name[0]));
+}
+
+// Oracle SQL of a query or DML statement -> SQLite SQL, as a statement of its own gets it.
+std::string sqliteSql(sqlite3* db, const std::string& oracleSql, const std::string& schema,
+                      RewrittenSql::Kind kind) {
+    const RewrittenSql r = rewriteSql(oracleSql, schema);
+    if (r.kind != kind || !r.steps.empty()) raise(928, "missing SELECT keyword");
+    std::string sql = typeComparisons(db, r.sql);
+    if (kind == RewrittenSql::Kind::Dml) sql = addWriteConversions(db, sql).sql;
+    return readClobsAsText(db, sql);
+}
+
+}  // namespace
+
+bool parseCreateTableAs(const std::string& oracleSql, CreateTableAs& out) {
+    const TokenEditor e(lexSql(oracleSql));
+    const std::size_t create = e.next(0), tableWord = e.next(create + 1);
+    if (!e.word(create, "CREATE") || !e.word(tableWord, "TABLE")) return false;
+    const std::size_t nameStart = e.next(tableWord + 1);
+    if (!e.name(nameStart) || e.word(nameStart, "IF")) return false;
+    std::size_t i = e.next(nameStart + 1);
+    while (e.punct(i, '.') && e.name(e.next(i + 1))) i = e.next(e.next(i + 1) + 1);
+    const std::size_t nameEnd = i;
+    std::vector<std::string> columns;
+    if (e.punct(i, '(')) {
+        const std::size_t past = e.pastParens(i);
+        for (const auto& item : depthZeroItems(e, i + 1, past - 1)) {
+            const std::size_t name = e.next(item.first);
+            // Column definitions (a name and a type): an ordinary CREATE TABLE.
+            if (!e.name(name) || e.next(name + 1) < item.second) return false;
+            columns.push_back(e.tokens()[name].text);
+        }
+        i = e.next(past);
+    }
+    if (!e.word(i, "AS")) return false;
+    std::size_t first = e.next(i + 1), end = e.size();
+    while (end > first && (!e.tokens()[end - 1].significant() || e.punct(end - 1, ';'))) --end;
+    // AS (query): the parentheses would read as a column list after INSERT INTO name.
+    while (e.punct(first, '(') && e.pastParens(first) == end) {
+        first = e.next(first + 1);
+        --end;
+        while (end > first && !e.tokens()[end - 1].significant()) --end;
+    }
+    if (first >= end) return false;
+    const std::vector<Token>& tokens = e.tokens();
+    const auto at = [&](std::size_t k) { return tokens.begin() + static_cast<long>(k); };
+    out.table = joinTokens(std::vector<Token>(at(nameStart), at(nameEnd)));
+    out.columns = std::move(columns);
+    out.query = joinTokens(std::vector<Token>(at(first), at(end)));
+    return true;
+}
+
+void runCreateTableAs(sqlite3* db, const CreateTableAs& statement,
+                      const std::string& sessionSchema) {
+    std::vector<occi::MetaData> described;
+    {
+        SqliteStmt query = prepareSql(
+            db, sqliteSql(db, statement.query, sessionSchema, RewrittenSql::Kind::Query));
+        if (!query) raise(936, "missing expression");
+        if (sqlite3_bind_parameter_count(query.get()) > 0)
+            raise(1027, "bind variables not allowed for data definition operations");
+        described = describeResultColumns(db, query.get(), sampleUntypedColumns(db, query.get()));
+    }
+    if (!statement.columns.empty() && statement.columns.size() != described.size())
+        raise(1730, "invalid number of column names specified");
+    std::string definitions;
+    for (std::size_t c = 0; c < described.size(); ++c) {
+        std::string name;
+        if (statement.columns.empty()) {
+            name = described[c].getString(occi::MetaData::ATTR_NAME);
+            if (!isColumnName(name)) raise(998, "must name this expression with a column alias");
+            name = quoted(name);
+        } else {
+            name = statement.columns[c];
+        }
+        definitions += (c ? ", " : "") + name + " " + declaredTypeOf(described[c]);
+    }
+    const RewrittenSql create =
+        rewriteSql("CREATE TABLE " + statement.table + " (" + definitions + ")", sessionSchema);
+    runOnce(db, create.sql);
+    applyDdlEffects(db, create);
+    runOnce(db, sqliteSql(db, "INSERT INTO " + statement.table + " " + statement.query,
+                         sessionSchema, RewrittenSql::Kind::Dml));
+}
+
+}  // namespace detail
+}  // namespace kavexdb

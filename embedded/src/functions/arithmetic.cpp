@@ -1,0 +1,140 @@
+#include "functions/arithmetic.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "functions/conversion_functions.h"
+#include "functions/interval.h"
+#include "functions/sql_function.h"
+#include "functions/sql_values.h"
+#include "types/datetime_parse.h"
+#include "types/values.h"
+
+namespace kavexdb {
+namespace detail {
+
+namespace {
+
+// An operand as a number: integer when it is one (whole is set), else real.
+struct Operand {
+    bool integer = false;
+    sqlite3_int64 whole = 0;
+    double real = 0;
+};
+
+Operand operand(sqlite3_value* v) {
+    Operand o;
+    if (sqlite3_value_type(v) == SQLITE_INTEGER) {
+        o.integer = true;
+        o.whole = sqlite3_value_int64(v);
+        o.real = static_cast<double>(o.whole);
+        return o;
+    }
+    if (sqlite3_value_type(v) == SQLITE_FLOAT) {
+        o.real = sqlite3_value_double(v);
+        return o;
+    }
+    const occi::Number n = numberArg(v);
+    std::int64_t whole = 0;
+    if (numberToInt64(n, whole)) {
+        o.integer = true;
+        o.whole = whole;
+        o.real = static_cast<double>(whole);
+    } else {
+        o.real = numberToDouble(n);
+    }
+    return o;
+}
+
+// A datetime moved by a number of days: a DATE, to the nearest second.
+void resultShiftedDate(sqlite3_context* ctx, sqlite3_value* datetime, sqlite3_value* days,
+                       bool subtract) {
+    const DateTimeFields f = datetimeArg(datetime);
+    double d = operand(days).real;
+    if (subtract) d = -d;
+    if (!(std::fabs(d) < 1e8)) raise(1841, "(full) year must be between -4713 and +9999, and not be 0");
+    Instant at = instantOf(f);
+    at.nanos -= f.fraction;
+    at = addNanos(at, std::llround(d * 86400.0) * 1000000000LL);
+    resultDate(ctx, fieldsOf(at));
+}
+
+void add(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (anyNull(2, argv)) return sqlite3_result_null(ctx);
+        if (intervalOperation(ctx, '+', argv[0], argv[1])) return;
+        const ValueKind a = valueKind(argv[0]), b = valueKind(argv[1]);
+        if (isDatetime(a) && isDatetime(b)) raise(975, "date + date not allowed");
+        if (isDatetime(a)) return resultShiftedDate(ctx, argv[0], argv[1], false);
+        if (isDatetime(b)) return resultShiftedDate(ctx, argv[1], argv[0], false);
+        const Operand x = operand(argv[0]), y = operand(argv[1]);
+        sqlite3_int64 sum = 0;
+        if (x.integer && y.integer && !__builtin_add_overflow(x.whole, y.whole, &sum))
+            return sqlite3_result_int64(ctx, sum);
+        resultReal(ctx, x.real + y.real);
+    });
+}
+
+void subtract(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (anyNull(2, argv)) return sqlite3_result_null(ctx);
+        if (intervalOperation(ctx, '-', argv[0], argv[1])) return;  // TIMESTAMP differences too
+        const ValueKind a = valueKind(argv[0]), b = valueKind(argv[1]);
+        if (isDatetime(a) && isDatetime(b)) {
+            const Instant x = instantOf(datetimeArg(argv[0])), y = instantOf(datetimeArg(argv[1]));
+            const long long seconds =
+                (static_cast<long long>(x.days) - y.days) * 86400LL + (x.nanos - y.nanos) / 1000000000LL;
+            if (seconds % 86400 == 0) return sqlite3_result_int64(ctx, seconds / 86400);
+            return resultReal(ctx, static_cast<double>(seconds) / 86400.0);
+        }
+        if (isDatetime(a)) return resultShiftedDate(ctx, argv[0], argv[1], true);
+        if (isDatetime(b)) raise(932, "inconsistent datatypes: expected NUMBER got DATE");
+        const Operand x = operand(argv[0]), y = operand(argv[1]);
+        sqlite3_int64 difference = 0;
+        if (x.integer && y.integer && !__builtin_sub_overflow(x.whole, y.whole, &difference))
+            return sqlite3_result_int64(ctx, difference);
+        resultReal(ctx, x.real - y.real);
+    });
+}
+
+void multiply(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (anyNull(2, argv)) return sqlite3_result_null(ctx);
+        if (intervalOperation(ctx, '*', argv[0], argv[1])) return;
+        const Operand x = operand(argv[0]), y = operand(argv[1]);
+        sqlite3_int64 product = 0;
+        if (x.integer && y.integer && !__builtin_mul_overflow(x.whole, y.whole, &product))
+            return sqlite3_result_int64(ctx, product);
+        resultReal(ctx, x.real * y.real);
+    });
+}
+
+void divide(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (anyNull(2, argv)) return sqlite3_result_null(ctx);
+        if (intervalOperation(ctx, '/', argv[0], argv[1])) return;
+        const Operand x = operand(argv[0]), y = operand(argv[1]);
+        if (y.real == 0) raise(1476, "divisor is equal to zero");
+        if (x.integer && y.integer && y.whole != -1 && x.whole % y.whole == 0)
+            return sqlite3_result_int64(ctx, x.whole / y.whole);
+        resultReal(ctx, x.real / y.real);
+    });
+}
+
+void concatenate(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guardedSql(ctx, [&] { resultText(ctx, oracleText(argv[0]) + oracleText(argv[1])); });
+}
+
+}  // namespace
+
+void registerArithmeticFunctions(sqlite3* db) {
+    defineFunction(db, "ORA$ADD", 2, add);
+    defineFunction(db, "ORA$SUB", 2, subtract);
+    defineFunction(db, "ORA$MUL", 2, multiply);
+    defineFunction(db, "ORA$DIV", 2, divide);
+    defineFunction(db, "ORA$CAT", 2, concatenate);
+}
+
+}  // namespace detail
+}  // namespace kavexdb

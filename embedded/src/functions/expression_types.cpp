@@ -1,0 +1,412 @@
+#include "functions/expression_types.h"
+
+#include <map>
+#include <string>
+#include <utility>
+
+#include "functions/sql_values.h"
+#include "sql/sql_lexer.h"
+#include "sql/sqlite_util.h"
+
+namespace kavexdb {
+namespace detail {
+
+namespace {
+
+using Tokens = std::vector<Token>;
+using Span = std::pair<std::size_t, std::size_t>;  // [first, last) of significant tokens
+
+ExpressionType unknown() { return ExpressionType{}; }
+ExpressionType typed(const std::string& declared) {
+    return ExpressionType{true, mapDeclaredType(declared)};
+}
+
+bool isDatetimeType(const ExpressionType& t) {
+    return t.known && (t.type.dataType == 12 || t.type.dataType == 187 ||
+                       t.type.dataType == 188 || t.type.dataType == 232);
+}
+bool isNumberType(const ExpressionType& t) {
+    return t.known && (t.type.dataType == 2 || t.type.dataType == 3 || t.type.dataType == 100 ||
+                       t.type.dataType == 101);
+}
+
+bool word(const Token& t, const char* upper) { return t.isWord(upper); }
+
+// Index just past the ')' matching the '(' at open within span (span.second when unbalanced).
+std::size_t pastParens(const Tokens& t, std::size_t open, std::size_t end) {
+    int depth = 0;
+    for (std::size_t i = open; i < end; ++i) {
+        if (t[i].isPunct('(')) ++depth;
+        if (t[i].isPunct(')') && --depth == 0) return i + 1;
+    }
+    return end;
+}
+
+// Spans of [from, to) split at top-level commas.
+std::vector<Span> splitTopLevel(const Tokens& t, std::size_t from, std::size_t to) {
+    std::vector<Span> parts;
+    int depth = 0;
+    std::size_t start = from;
+    for (std::size_t i = from; i < to; ++i) {
+        if (t[i].isPunct('(')) ++depth;
+        if (t[i].isPunct(')')) --depth;
+        if (depth == 0 && t[i].isPunct(',')) {
+            parts.emplace_back(start, i);
+            start = i + 1;
+        }
+    }
+    parts.emplace_back(start, to);
+    return parts;
+}
+
+class Typer {
+  public:
+    Typer(const Tokens& t, const std::map<std::string, ExpressionType>& columns)
+        : t_(t), columns_(columns) {}
+
+    ExpressionType of(Span s) const {
+        if (s.first >= s.second) return unknown();
+        if (s.second - s.first >= 3 && word(t_[s.second - 2], "COLLATE"))
+            return of({s.first, s.second - 2});  // a collation leaves the type as it is
+        const Token& first = t_[s.first];
+        if (first.isPunct('(')) {
+            if (pastParens(t_, s.first, s.second) != s.second) return unknown();
+            if (s.second - s.first > 2 && word(t_[s.first + 1], "SELECT")) return unknown();
+            return of({s.first + 1, s.second - 1});
+        }
+        if (first.isPunct('-') || first.isPunct('+')) {
+            const ExpressionType inner = of({s.first + 1, s.second});
+            return isNumberType(inner) ? inner : unknown();
+        }
+        if (s.second - s.first == 1) return single(first);
+        if (word(first, "CASE")) return caseResult(s);
+        if ((first.kind == Token::Kind::Word || first.kind == Token::Kind::QuotedIdent) &&
+            t_[s.first + 1].isPunct('(') && pastParens(t_, s.first + 1, s.second) == s.second)
+            return call(asciiUpper(first.text), splitTopLevel(t_, s.first + 2, s.second - 1));
+        if (isQualifiedName(s)) return column(s);
+        return unknown();
+    }
+
+  private:
+    ExpressionType single(const Token& t) const {
+        switch (t.kind) {
+            case Token::Kind::Number:
+                return typed("NUMBER");
+            case Token::Kind::String: {
+                // DATE and TIMESTAMP literals were rewritten into their storage texts.
+                const std::string text = t.text.substr(1, t.text.size() - 2);
+                const ValueKind k = textKind(text.data(), text.size());
+                if (k == ValueKind::Date) return typed("DATE");
+                if (k == ValueKind::Timestamp) return typed("TIMESTAMP(9)");
+                if (k == ValueKind::TimestampTz) return typed("TIMESTAMP WITH TIME ZONE(9)");
+                return unknown();
+            }
+            case Token::Kind::Word:
+            case Token::Kind::QuotedIdent:
+                if (t.isWord("NULL")) return unknown();
+                if (t.isWord("CURRENT_DATE")) return typed("DATE");
+                return columnNamed(t.text);
+            default:
+                return unknown();
+        }
+    }
+
+    bool isQualifiedName(Span s) const {
+        for (std::size_t i = s.first; i < s.second; ++i) {
+            const bool name = t_[i].kind == Token::Kind::Word || t_[i].kind == Token::Kind::QuotedIdent;
+            if ((i - s.first) % 2 == 0 ? !name : !t_[i].isPunct('.')) return false;
+        }
+        return (s.second - s.first) % 2 == 1;
+    }
+
+    ExpressionType column(Span s) const {
+        std::string text;
+        for (std::size_t i = s.first; i < s.second; ++i) text += t_[i].text;
+        return columnNamed(text);
+    }
+
+    ExpressionType columnNamed(const std::string& text) const {
+        const auto it = columns_.find(text);
+        return it == columns_.end() ? unknown() : it->second;
+    }
+
+    // CASE ... THEN r ...: the type of the first result.
+    ExpressionType caseResult(Span s) const {
+        int depth = 0;
+        for (std::size_t i = s.first + 1; i < s.second; ++i) {
+            if (t_[i].isPunct('(')) ++depth;
+            if (t_[i].isPunct(')')) --depth;
+            if (depth != 0 || !word(t_[i], "THEN")) continue;
+            std::size_t end = i + 1;
+            int inner = 0;
+            for (; end < s.second; ++end) {
+                if (t_[end].isPunct('(')) ++inner;
+                if (t_[end].isPunct(')')) --inner;
+                if (inner == 0 && (word(t_[end], "WHEN") || word(t_[end], "ELSE") ||
+                                   word(t_[end], "END") || word(t_[end], "CASE")))
+                    break;
+            }
+            if (end < s.second && word(t_[end], "CASE")) return unknown();  // nested: not followed
+            return of({i + 1, end});
+        }
+        return unknown();
+    }
+
+    ExpressionType argument(const std::vector<Span>& args, std::size_t i) const {
+        return i < args.size() ? of(args[i]) : unknown();
+    }
+
+    ExpressionType call(const std::string& name, const std::vector<Span>& args) const {
+        if (name == "ORA$ADD" || name == "ORA$SUB") {
+            const ExpressionType a = argument(args, 0), b = argument(args, 1);
+            // A datetime moved by a number of days is a DATE; DATE - DATE a number of days;
+            // forms with intervals are left to the values.
+            if (name == "ORA$SUB" && a.known && b.known && a.type.dataType == 12 &&
+                b.type.dataType == 12)
+                return typed("NUMBER");
+            if ((isDatetimeType(a) && isNumberType(b)) ||
+                (name == "ORA$ADD" && isNumberType(a) && isDatetimeType(b)))
+                return typed("DATE");
+            if (isNumberType(a) && isNumberType(b)) return typed("NUMBER");
+            return unknown();
+        }
+        if (name == "ORA$CAST" || name == "ORA$CAST_OR") {
+            if (args.size() < 2 || args[1].second != args[1].first + 1 ||
+                t_[args[1].first].kind != Token::Kind::String)
+                return unknown();
+            const std::string& literal = t_[args[1].first].text;
+            return typed(literal.substr(1, literal.size() - 2));
+        }
+        if (name == "MIN" || name == "MAX" || name == "GREATEST" || name == "LEAST" ||
+            name == "NVL" || name == "COALESCE" || name == "IFNULL" || name == "ORA$CLOB_TEXT")
+            return argument(args, 0);
+        if (name == "SUM" || name == "AVG") {  // of intervals an interval, of numbers a number
+            const ExpressionType a = argument(args, 0);
+            if (!a.known || a.type.dataType == 189 || a.type.dataType == 190) return a;
+            return typed("NUMBER");
+        }
+        if (name == "NVL2") return argument(args, 1);
+        if (name == "DECODE") return argument(args, 2);
+        if (name == "TRUNC" || name == "ROUND") {
+            const ExpressionType a = argument(args, 0);
+            if (isDatetimeType(a)) return typed("DATE");
+            return isNumberType(a) ? typed("NUMBER") : unknown();
+        }
+        static const std::map<std::string, const char*> kResults = {
+            {"ORA$MUL", "NUMBER"}, {"ORA$DIV", "NUMBER"}, {"ORA$CAT", "VARCHAR2(4000)"},
+            {"ORA$STR", "VARCHAR2(4000)"}, {"ORA$EXTRACT", "NUMBER"}, {"COUNT", "NUMBER"},
+            {"ABS", "NUMBER"}, {"SIGN", "NUMBER"},
+            {"CEIL", "NUMBER"}, {"FLOOR", "NUMBER"}, {"MOD", "NUMBER"}, {"POWER", "NUMBER"},
+            {"SQRT", "NUMBER"}, {"EXP", "NUMBER"}, {"LN", "NUMBER"}, {"LOG", "NUMBER"},
+            {"LENGTH", "NUMBER"}, {"INSTR", "NUMBER"}, {"TO_NUMBER", "NUMBER"},
+            {"LENGTHB", "NUMBER"}, {"ASCII", "NUMBER"}, {"MEDIAN", "NUMBER"},
+            {"STDDEV_SAMP", "NUMBER"}, {"STDDEV_POP", "NUMBER"}, {"VAR_SAMP", "NUMBER"},
+            {"VAR_POP", "NUMBER"}, {"COVAR_POP", "NUMBER"}, {"COVAR_SAMP", "NUMBER"},
+            {"CORR", "NUMBER"},
+            {"MONTHS_BETWEEN", "NUMBER"}, {"BITAND", "NUMBER"}, {"REMAINDER", "NUMBER"},
+            {"STDDEV", "NUMBER"}, {"VARIANCE", "NUMBER"}, {"ROW_NUMBER", "NUMBER"},
+            {"RANK", "NUMBER"}, {"DENSE_RANK", "NUMBER"}, {"REGEXP_COUNT", "NUMBER"},
+            {"REGEXP_INSTR", "NUMBER"}, {"TO_BINARY_DOUBLE", "BINARY_DOUBLE"},
+            {"TO_BINARY_FLOAT", "BINARY_FLOAT"}, {"TO_CHAR", "VARCHAR2(4000)"},
+            {"UPPER", "VARCHAR2(4000)"}, {"LOWER", "VARCHAR2(4000)"},
+            {"INITCAP", "VARCHAR2(4000)"}, {"SUBSTR", "VARCHAR2(4000)"},
+            {"TRIM", "VARCHAR2(4000)"}, {"LTRIM", "VARCHAR2(4000)"}, {"RTRIM", "VARCHAR2(4000)"},
+            {"ORA$TRIM", "VARCHAR2(4000)"}, {"SUBSTRB", "VARCHAR2(4000)"},
+            {"LPAD", "VARCHAR2(4000)"}, {"RPAD", "VARCHAR2(4000)"},
+            {"REPLACE", "VARCHAR2(4000)"}, {"TRANSLATE", "VARCHAR2(4000)"},
+            {"CONCAT", "VARCHAR2(4000)"}, {"CHR", "VARCHAR2(4000)"},
+            {"REGEXP_SUBSTR", "VARCHAR2(4000)"}, {"REGEXP_REPLACE", "VARCHAR2(4000)"},
+            {"ORA$LISTAGG", "VARCHAR2(4000)"}, {"RAWTOHEX", "VARCHAR2(4000)"},
+            {"TO_DATE", "DATE"}, {"SYSDATE", "DATE"}, {"ADD_MONTHS", "DATE"},
+            {"LAST_DAY", "DATE"}, {"NEXT_DAY", "DATE"}, {"TO_TIMESTAMP", "TIMESTAMP(9)"},
+            {"TO_TIMESTAMP_TZ", "TIMESTAMP WITH TIME ZONE(9)"},
+            {"FROM_TZ", "TIMESTAMP WITH TIME ZONE(9)"}, {"SYS_EXTRACT_UTC", "TIMESTAMP(9)"},
+            {"VSIZE", "NUMBER"}, {"BIN_TO_NUM", "NUMBER"},
+            {"SYSTIMESTAMP", "TIMESTAMP WITH TIME ZONE"}, {"HEXTORAW", "RAW(2000)"},
+            {"ORA$LOB_GETLENGTH", "NUMBER"}, {"ORA$LOB_INSTR", "NUMBER"},
+            {"ORA$LOB_COMPARE", "NUMBER"}, {"TO_CLOB", "CLOB"}, {"TO_NCLOB", "NCLOB"},
+        };
+        const auto it = kResults.find(name);
+        return it == kResults.end() ? unknown() : typed(it->second);
+    }
+
+    const Tokens& t_;
+    const std::map<std::string, ExpressionType>& columns_;
+};
+
+// The significant tokens of a statement.
+Tokens significant(const char* sql) {
+    Tokens out;
+    for (Token& t : lexSql(sql))
+        if (t.significant()) out.push_back(std::move(t));
+    return out;
+}
+
+bool isKeyword(const Token& t) {
+    for (const char* w : {"END", "NULL", "FROM", "DISTINCT", "ALL", "SELECT"})
+        if (t.isWord(w)) return true;
+    return false;
+}
+
+// An item without its alias ("x AS a", "x a").
+Span withoutAlias(const Tokens& t, Span s) {
+    int depth = 0;
+    for (std::size_t i = s.first; i < s.second; ++i) {
+        if (t[i].isPunct('(')) ++depth;
+        if (t[i].isPunct(')')) --depth;
+        if (depth == 0 && t[i].isWord("AS")) return {s.first, i};
+    }
+    if (s.second - s.first >= 2) {
+        const Token& last = t[s.second - 1];
+        const Token& before = t[s.second - 2];
+        if ((last.kind == Token::Kind::Word || last.kind == Token::Kind::QuotedIdent) &&
+            !isKeyword(last) && !before.isPunct('.') &&
+            (before.kind != Token::Kind::Punct || before.isPunct(')')))
+            return {s.first, s.second - 1};
+    }
+    return s;
+}
+
+struct SelectList {
+    std::size_t select = 0;          // the SELECT word
+    std::vector<Span> items;
+    std::size_t from = 0, end = 0;   // the FROM clause [from, end), end at a compound operator
+};
+
+// The outermost query's first SELECT and its select list; false when there is none to follow.
+bool findSelectList(const Tokens& t, SelectList& out) {
+    std::size_t i = 0;
+    int depth = 0;
+    for (; i < t.size(); ++i) {
+        if (t[i].isPunct('(')) ++depth;
+        if (t[i].isPunct(')')) --depth;
+        if (depth == 0 && t[i].isWord("SELECT")) break;
+    }
+    if (i >= t.size()) return false;
+    out.select = i;
+    std::size_t start = i + 1;
+    if (start < t.size() && (t[start].isWord("DISTINCT") || t[start].isWord("ALL"))) ++start;
+    std::size_t k = start;
+    for (depth = 0; k < t.size(); ++k) {
+        if (t[k].isPunct('(')) ++depth;
+        if (t[k].isPunct(')')) --depth;
+        if (depth == 0 && (t[k].isWord("FROM") || t[k].isWord("UNION") ||
+                           t[k].isWord("INTERSECT") || t[k].isWord("EXCEPT") ||
+                           t[k].isWord("ORDER") || t[k].isWord("LIMIT")))
+            break;
+    }
+    out.items = splitTopLevel(t, start, k);
+    out.from = k;
+    out.end = k;
+    if (k < t.size() && t[k].isWord("FROM")) {
+        for (depth = 0, ++out.end; out.end < t.size(); ++out.end) {
+            if (t[out.end].isPunct('(')) ++depth;
+            if (t[out.end].isPunct(')')) --depth;
+            if (depth == 0 && (t[out.end].isWord("UNION") || t[out.end].isWord("INTERSECT") ||
+                               t[out.end].isWord("EXCEPT") || t[out.end].isWord("ORDER") ||
+                               t[out.end].isWord("LIMIT") || t[out.end].isWord("WINDOW")))
+                break;
+        }
+    }
+    return true;
+}
+
+std::string join(const Tokens& t, std::size_t from, std::size_t to) {
+    std::string text;
+    for (std::size_t i = from; i < to; ++i) {
+        if (!text.empty()) text += ' ';
+        text += t[i].text;
+    }
+    return text;
+}
+
+// Column references (a, t.a, s.t.a) anywhere in the items.
+std::vector<std::string> columnReferences(const Tokens& t, const std::vector<Span>& items) {
+    std::vector<std::string> refs;
+    for (const Span& item : items) {
+        for (std::size_t i = item.first; i < item.second; ++i) {
+            // A subquery's columns belong to its own FROM clause (and it stays untyped).
+            if (t[i].isPunct('(') && i + 1 < item.second && t[i + 1].isWord("SELECT")) {
+                i = pastParens(t, i, item.second) - 1;
+                continue;
+            }
+            const bool name = t[i].kind == Token::Kind::Word || t[i].kind == Token::Kind::QuotedIdent;
+            if (!name || (i > item.first && (t[i - 1].isPunct('.') || t[i - 1].isWord("COLLATE"))))
+                continue;
+            if (i + 1 < item.second && t[i + 1].isPunct('(')) continue;  // a call
+            std::size_t j = i + 1;
+            while (j + 1 < item.second && t[j].isPunct('.') &&
+                   (t[j + 1].kind == Token::Kind::Word || t[j + 1].kind == Token::Kind::QuotedIdent))
+                j += 2;
+            if (t[i].kind == Token::Kind::Word && j == i + 1) {
+                static const char* const kWords[] = {
+                    "CASE", "WHEN", "THEN", "ELSE", "END", "AND", "OR", "NOT", "NULL", "IS",
+                    "IN", "LIKE", "BETWEEN", "AS", "DISTINCT", "ALL", "ESCAPE", "OVER",
+                    "PARTITION", "BY", "ORDER", "ASC", "DESC", "NULLS", "FIRST", "LAST",
+                    "ROWS", "RANGE", "PRECEDING", "FOLLOWING", "CURRENT", "ROW", "UNBOUNDED",
+                    "EXISTS", "SELECT", "FROM", "WHERE", "COLLATE", "GLOB", "CURRENT_DATE"};
+                bool keyword = false;
+                for (const char* w : kWords) keyword = keyword || t[i].isWord(w);
+                if (keyword) continue;
+            }
+            std::string text;
+            for (std::size_t k = i; k < j; ++k) text += t[k].text;
+            refs.push_back(text);
+            i = j - 1;
+        }
+    }
+    return refs;
+}
+
+// The declared types of the references, from a statement selecting them from the same FROM.
+std::map<std::string, ExpressionType> columnTypes(sqlite3* db, const Tokens& t,
+                                                  const SelectList& list,
+                                                  const std::vector<std::string>& refs) {
+    std::map<std::string, ExpressionType> types;
+    if (refs.empty()) return types;
+    std::string sql = join(t, 0, list.select) + " SELECT ";
+    for (std::size_t i = 0; i < refs.size(); ++i) sql += (i ? ", " : "") + refs[i];
+    sql += " " + join(t, list.from, list.end);
+    sqlite3_stmt* raw = nullptr;
+    const int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr);
+    SqliteStmt probe(raw);
+    if (rc != SQLITE_OK) return types;
+    for (std::size_t i = 0; i < refs.size(); ++i) {
+        const char* decl = sqlite3_column_decltype(raw, static_cast<int>(i));
+        if (decl && *decl) types[refs[i]] = ExpressionType{true, mapDeclaredType(decl)};
+    }
+    return types;
+}
+
+}  // namespace
+
+std::vector<ExpressionType> expressionTypes(sqlite3* db, sqlite3_stmt* stmt) {
+    const int count = sqlite3_column_count(stmt);
+    std::vector<ExpressionType> out(static_cast<std::size_t>(count));
+    bool expressions = false;
+    for (int i = 0; i < count; ++i) {
+        const char* decl = sqlite3_column_decltype(stmt, i);
+        if (!decl || !*decl) expressions = true;
+    }
+    const char* sql = sqlite3_sql(stmt);
+    if (!expressions || !sql) return out;
+    try {
+        const Tokens t = significant(sql);
+        SelectList list;
+        if (!findSelectList(t, list) || list.items.size() != out.size()) return out;
+        std::vector<Span> items;
+        for (const Span& item : list.items) items.push_back(withoutAlias(t, item));
+        const auto columns = columnTypes(db, t, list, columnReferences(t, items));
+        const Typer typer(t, columns);
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const char* decl = sqlite3_column_decltype(stmt, static_cast<int>(i));
+            if (!decl || !*decl) out[i] = typer.of(items[i]);
+        }
+    } catch (const std::exception&) {
+        // SQL this does not read: the fetched values decide.
+    }
+    return out;
+}
+
+}  // namespace detail
+}  // namespace kavexdb

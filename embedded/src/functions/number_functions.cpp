@@ -1,0 +1,117 @@
+// Oracle's numeric functions SQLite lacks or computes differently.
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include "functions/extended_functions.h"
+#include "functions/function_args.h"
+#include "functions/sql_function.h"
+#include "functions/sql_values.h"
+#include "types/values.h"
+
+namespace kavexdb {
+namespace detail {
+
+namespace {
+
+// BITAND(a, b) of integers.
+void bitand_(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        if (isNullArg(argv[0]) || isNullArg(argv[1])) return sqlite3_result_null(ctx);
+        sqlite3_result_int64(ctx, integerArg(argv[0]) & integerArg(argv[1]));
+    });
+}
+
+// REMAINDER(n2, n1) = n2 - n1 * N, N the integer nearest n2 / n1 (the even one at .5).
+void remainder_(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        if (isNullArg(argv[0]) || isNullArg(argv[1])) return sqlite3_result_null(ctx);
+        Decimal a, b;
+        decimalArg(argv[0], a);
+        decimalArg(argv[1], b);
+        if (b.isZero()) raise(1476, "divisor is equal to zero");
+        if (sqlite3_value_type(argv[0]) == SQLITE_INTEGER && sqlite3_value_type(argv[1]) == SQLITE_INTEGER) {
+            const long long x = sqlite3_value_int64(argv[0]), y = sqlite3_value_int64(argv[1]);
+            long long q = x / y, r = x % y;
+            // nearest integer quotient, ties to even
+            const long long twice = 2 * (r < 0 ? -r : r), ay = y < 0 ? -y : y;
+            if (twice > ay || (twice == ay && (q % 2 != 0))) {
+                q += ((x < 0) != (y < 0)) ? -1 : 1;
+                r = x - q * y;
+            }
+            return sqlite3_result_int64(ctx, r);
+        }
+        const double r = std::remainder(sqlite3_value_double(argv[0]), sqlite3_value_double(argv[1]));
+        resultDecimal(ctx, decimalOf(numberFromDouble(r)));
+    });
+}
+
+// WIDTH_BUCKET(expr, min, max, buckets): 0 below the range, buckets + 1 at or above its end.
+void widthBucket(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        if (isNullArg(argv[0])) return sqlite3_result_null(ctx);
+        for (int i = 1; i < 4; ++i)
+            if (isNullArg(argv[i]))
+                raise(30494, "The argument [" + std::to_string(i + 1) +
+                                 "] of WIDTH_BUCKET function is NULL or invalid.");
+        const long long buckets = integerArg(argv[3]);
+        if (buckets < 1) raise(30494, "The argument [4] of WIDTH_BUCKET function is NULL or invalid.");
+        const double x = sqlite3_value_double(argv[0]);
+        const double lo = sqlite3_value_double(argv[1]), hi = sqlite3_value_double(argv[2]);
+        if (lo == hi) raise(30494, "The argument [3] of WIDTH_BUCKET function is NULL or invalid.");
+        long long bucket;
+        if (lo < hi)
+            bucket = x < lo ? 0 : x >= hi ? buckets + 1
+                                          : static_cast<long long>(std::floor((x - lo) * buckets / (hi - lo))) + 1;
+        else
+            bucket = x > lo ? 0 : x <= hi ? buckets + 1
+                                          : static_cast<long long>(std::floor((lo - x) * buckets / (lo - hi))) + 1;
+        sqlite3_result_int64(ctx, bucket);
+    });
+}
+
+// NANVL(n2, n1): n1 when n2 is not a number. SQLite stores no NaN, so only NULL stays NULL.
+void nanvl(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (isNullArg(argv[0]) || isNullArg(argv[1])) return sqlite3_result_null(ctx);
+    if (sqlite3_value_type(argv[0]) == SQLITE_FLOAT && std::isnan(sqlite3_value_double(argv[0])))
+        return sqlite3_result_value(ctx, argv[1]);
+    sqlite3_result_value(ctx, argv[0]);
+}
+
+double binaryArg(sqlite3_value* v) {
+    if (isDatetime(valueKind(v)))
+        raise(932, "inconsistent datatypes: expected BINARY_DOUBLE got DATE");
+    if (sqlite3_value_type(v) == SQLITE_TEXT) return binaryFromText(textArg(v));
+    return sqlite3_value_double(v);
+}
+
+// TO_BINARY_DOUBLE / TO_BINARY_FLOAT(expr [, fmt [, nls]]) of numbers and number texts.
+void toBinaryDouble(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        if (isNullArg(argv[0])) return sqlite3_result_null(ctx);
+        sqlite3_result_double(ctx, binaryArg(argv[0]));
+    });
+}
+
+void toBinaryFloat(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        if (isNullArg(argv[0])) return sqlite3_result_null(ctx);
+        sqlite3_result_double(ctx, static_cast<double>(static_cast<float>(binaryArg(argv[0]))));
+    });
+}
+
+}  // namespace
+
+void registerNumberFunctions(sqlite3* db) {
+    defineFunction(db, "BITAND", 2, bitand_);
+    defineFunction(db, "REMAINDER", 2, remainder_);
+    defineFunction(db, "WIDTH_BUCKET", 4, widthBucket);
+    defineFunction(db, "NANVL", 2, nanvl);
+    for (int args = 1; args <= 3; ++args) {
+        defineFunction(db, "TO_BINARY_DOUBLE", args, toBinaryDouble);
+        defineFunction(db, "TO_BINARY_FLOAT", args, toBinaryFloat);
+    }
+}
+
+}  // namespace detail
+}  // namespace kavexdb

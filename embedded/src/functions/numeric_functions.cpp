@@ -1,0 +1,279 @@
+#include "functions/numeric_functions.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string>
+
+#include "base/errors.h"
+#include "functions/conversion_functions.h"
+#include "functions/interval.h"
+#include "functions/sql_function.h"
+#include "functions/sql_values.h"
+#include "sql/sqlite_errors.h"
+#include "types/values.h"
+
+namespace kavexdb {
+namespace detail {
+
+namespace {
+
+// An argument as Oracle converts it to NUMBER: an integer where it is one.
+struct Arg {
+    bool integer = false;
+    std::int64_t whole = 0;
+    double real = 0;
+};
+
+Arg numericArg(sqlite3_value* v) {
+    Arg a;
+    if (sqlite3_value_type(v) == SQLITE_INTEGER) {
+        a.integer = true;
+        a.whole = sqlite3_value_int64(v);
+        a.real = static_cast<double>(a.whole);
+        return a;
+    }
+    if (sqlite3_value_type(v) == SQLITE_FLOAT) {
+        a.real = sqlite3_value_double(v);
+        return a;
+    }
+    const occi::Number n = numberArg(v);  // ORA-00932 / ORA-01722
+    a.integer = numberToInt64(n, a.whole);
+    a.real = a.integer ? static_cast<double>(a.whole) : numberToDouble(n);
+    return a;
+}
+
+[[noreturn]] void outOfRange(double x) {
+    raise(1428, "argument '" + plainNumberText(numberFromDouble(x)) + "' is out of range");
+}
+
+using Unary = double (*)(double);
+
+// One-argument functions over reals; `domain` says which arguments they take.
+template <Unary F, bool (*Domain)(double)>
+void unary(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (anyNull(1, argv)) return sqlite3_result_null(ctx);
+        const double x = numericArg(argv[0]).real;
+        if (!Domain(x)) outOfRange(x);
+        resultReal(ctx, F(x));
+    });
+}
+
+double sqrtOf(double x) { return std::sqrt(x); }
+double expOf(double x) { return std::exp(x); }
+double lnOf(double x) { return std::log(x); }
+double sinOf(double x) { return std::sin(x); }
+double cosOf(double x) { return std::cos(x); }
+double tanOf(double x) { return std::tan(x); }
+double sinhOf(double x) { return std::sinh(x); }
+double coshOf(double x) { return std::cosh(x); }
+double tanhOf(double x) { return std::tanh(x); }
+double asinOf(double x) { return std::asin(x); }
+double acosOf(double x) { return std::acos(x); }
+double atanOf(double x) { return std::atan(x); }
+double ceilOf(double x) { return std::ceil(x); }
+double floorOf(double x) { return std::floor(x); }
+
+bool anywhere(double) { return true; }
+bool notNegative(double x) { return x >= 0; }
+bool positive(double x) { return x > 0; }
+bool unitRange(double x) { return x >= -1 && x <= 1; }
+
+void abs(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (anyNull(1, argv)) return sqlite3_result_null(ctx);
+        const Arg a = numericArg(argv[0]);
+        if (a.integer && a.whole != std::numeric_limits<std::int64_t>::min())
+            return sqlite3_result_int64(ctx, a.whole < 0 ? -a.whole : a.whole);
+        resultReal(ctx, std::fabs(a.real));
+    });
+}
+
+void sign(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (anyNull(1, argv)) return sqlite3_result_null(ctx);
+        const double x = numericArg(argv[0]).real;
+        sqlite3_result_int(ctx, x > 0 ? 1 : x < 0 ? -1 : 0);
+    });
+}
+
+template <Unary F>
+void wholeNumber(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (anyNull(1, argv)) return sqlite3_result_null(ctx);
+        const Arg a = numericArg(argv[0]);
+        if (a.integer) return sqlite3_result_int64(ctx, a.whole);
+        resultReal(ctx, F(a.real));
+    });
+}
+
+// MOD(m, n): m - n * TRUNC(m / n), m itself when n is 0.
+void mod(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (anyNull(2, argv)) return sqlite3_result_null(ctx);
+        const Arg m = numericArg(argv[0]), n = numericArg(argv[1]);
+        if (n.real == 0) return m.integer ? sqlite3_result_int64(ctx, m.whole) : resultReal(ctx, m.real);
+        if (m.integer && n.integer) return sqlite3_result_int64(ctx, n.whole == -1 ? 0 : m.whole % n.whole);
+        resultReal(ctx, std::fmod(m.real, n.real));
+    });
+}
+
+void power(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (anyNull(2, argv)) return sqlite3_result_null(ctx);
+        const double m = numericArg(argv[0]).real, n = numericArg(argv[1]).real;
+        if (m < 0 && n != std::trunc(n)) outOfRange(m);
+        if (m == 0 && n < 0) outOfRange(n);
+        resultReal(ctx, std::pow(m, n));
+    });
+}
+
+// LOG(base, x)
+void log(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (anyNull(2, argv)) return sqlite3_result_null(ctx);
+        const double base = numericArg(argv[0]).real, x = numericArg(argv[1]).real;
+        if (base <= 0 || base == 1) outOfRange(base);
+        if (x <= 0) outOfRange(x);
+        resultReal(ctx, std::log(x) / std::log(base));
+    });
+}
+
+void atan2(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (anyNull(2, argv)) return sqlite3_result_null(ctx);
+        resultReal(ctx, std::atan2(numericArg(argv[0]).real, numericArg(argv[1]).real));
+    });
+}
+
+// SUM and AVG: an exact integer sum while it fits, a real one beside it; over intervals (all of
+// one kind) the total length, giving an interval of that kind and the widest precisions met.
+// SQLite hands the state over zero-filled, never constructed.
+struct Sum {
+    std::int64_t whole;
+    double real;
+    bool inexact;
+    std::int64_t count;
+    int intervalKind;  // 0: numbers; 1 + Interval::Kind once an interval was added
+    std::int64_t units, nanos;  // the signed total in months, or in seconds and nanoseconds
+    int leading, fraction;
+};
+
+[[noreturn]] void mixedSum(bool intervalFirst) {
+    raise(932, intervalFirst ? "inconsistent datatypes: expected INTERVAL got NUMBER"
+                             : "inconsistent datatypes: expected NUMBER got INTERVAL");
+}
+
+// Adds an interval's length; false when v is no interval.
+bool accumulateInterval(Sum* s, sqlite3_value* v, int direction) {
+    Interval iv;
+    if (!intervalArg(v, iv)) {
+        if (s->intervalKind != 0) mixedSum(true);
+        return false;
+    }
+    const int kind = 1 + static_cast<int>(iv.kind);
+    if (s->intervalKind == 0 && s->count != 0) mixedSum(false);
+    if (s->intervalKind != 0 && s->intervalKind != kind)
+        raise(932, "inconsistent datatypes: expected INTERVAL YEAR TO MONTH got INTERVAL DAY TO "
+                   "SECOND");
+    s->intervalKind = kind;
+    s->count += direction;
+    const std::int64_t sign = iv.negative ? -direction : direction;
+    s->units += sign * (iv.kind == Interval::Kind::YearMonth ? iv.months : iv.seconds);
+    s->nanos += sign * iv.nanos;
+    if (iv.leading > s->leading) s->leading = iv.leading;
+    if (iv.fraction > s->fraction) s->fraction = iv.fraction;
+    return true;
+}
+
+// Adds a value to the sum, or takes it out again (direction -1) as a window frame moves on.
+void accumulate(sqlite3_context* ctx, sqlite3_value* v, int direction) {
+    guardedSql(ctx, [&] {
+        if (sqlite3_value_type(v) == SQLITE_NULL) return;
+        auto* s = static_cast<Sum*>(sqlite3_aggregate_context(ctx, sizeof(Sum)));
+        if (!s) return sqlite3_result_error_nomem(ctx);
+        if (sqlite3_value_type(v) == SQLITE_TEXT && accumulateInterval(s, v, direction)) return;
+        if (s->intervalKind != 0) mixedSum(true);
+        const Arg a = numericArg(v);
+        s->count += direction;
+        s->real += direction * a.real;
+        const bool fits = a.integer && (direction > 0
+                                            ? !__builtin_add_overflow(s->whole, a.whole, &s->whole)
+                                            : !__builtin_sub_overflow(s->whole, a.whole, &s->whole));
+        if (!fits) s->inexact = true;
+    });
+}
+
+void sumStep(sqlite3_context* ctx, int, sqlite3_value** argv) { accumulate(ctx, argv[0], 1); }
+void sumInverse(sqlite3_context* ctx, int, sqlite3_value** argv) { accumulate(ctx, argv[0], -1); }
+
+// The interval total divided by divisor (1 for SUM); false when the sum is over numbers.
+bool resultIntervalSum(sqlite3_context* ctx, const Sum* s, long double divisor) {
+    if (s->intervalKind == 0) return false;
+    const auto kind = static_cast<Interval::Kind>(s->intervalKind - 1);
+    long double length = static_cast<long double>(s->units);
+    if (kind == Interval::Kind::DaySecond)
+        length = length * kNanosPerSecond + static_cast<long double>(s->nanos);
+    resultIntervalOfLength(ctx, kind, length / divisor, s->leading, s->fraction);
+    return true;
+}
+
+void sumValue(sqlite3_context* ctx) {
+    guardedSql(ctx, [&] {
+        const auto* s = static_cast<Sum*>(sqlite3_aggregate_context(ctx, 0));
+        if (!s || s->count == 0) return sqlite3_result_null(ctx);
+        if (resultIntervalSum(ctx, s, 1)) return;
+        if (!s->inexact) return sqlite3_result_int64(ctx, s->whole);
+        resultReal(ctx, s->real);
+    });
+}
+
+void avgValue(sqlite3_context* ctx) {
+    guardedSql(ctx, [&] {
+        const auto* s = static_cast<Sum*>(sqlite3_aggregate_context(ctx, 0));
+        if (!s || s->count == 0) return sqlite3_result_null(ctx);
+        if (resultIntervalSum(ctx, s, static_cast<long double>(s->count))) return;
+        if (!s->inexact && s->whole % s->count == 0)
+            return sqlite3_result_int64(ctx, s->whole / s->count);
+        const double total = s->inexact ? s->real : static_cast<double>(s->whole);
+        resultReal(ctx, total / static_cast<double>(s->count));
+    });
+}
+
+void defineAggregate(sqlite3* db, const char* name, void (*value)(sqlite3_context*)) {
+    const int rc = sqlite3_create_window_function(db, name, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                                  nullptr, sumStep, value, value, sumInverse,
+                                                  nullptr);
+    if (rc != SQLITE_OK) raiseSqlite(db, rc);
+}
+
+}  // namespace
+
+void registerNumericFunctions(sqlite3* db) {
+    defineFunction(db, "ABS", 1, abs);
+    defineFunction(db, "SIGN", 1, sign);
+    defineFunction(db, "CEIL", 1, wholeNumber<ceilOf>);
+    defineFunction(db, "FLOOR", 1, wholeNumber<floorOf>);
+    defineFunction(db, "MOD", 2, mod);
+    defineFunction(db, "POWER", 2, power);
+    defineFunction(db, "LOG", 2, log);
+    defineFunction(db, "ATAN2", 2, atan2);
+    defineFunction(db, "SQRT", 1, unary<sqrtOf, notNegative>);
+    defineFunction(db, "EXP", 1, unary<expOf, anywhere>);
+    defineFunction(db, "LN", 1, unary<lnOf, positive>);
+    defineFunction(db, "SIN", 1, unary<sinOf, anywhere>);
+    defineFunction(db, "COS", 1, unary<cosOf, anywhere>);
+    defineFunction(db, "TAN", 1, unary<tanOf, anywhere>);
+    defineFunction(db, "SINH", 1, unary<sinhOf, anywhere>);
+    defineFunction(db, "COSH", 1, unary<coshOf, anywhere>);
+    defineFunction(db, "TANH", 1, unary<tanhOf, anywhere>);
+    defineFunction(db, "ASIN", 1, unary<asinOf, unitRange>);
+    defineFunction(db, "ACOS", 1, unary<acosOf, unitRange>);
+    defineFunction(db, "ATAN", 1, unary<atanOf, anywhere>);
+    defineAggregate(db, "SUM", sumValue);
+    defineAggregate(db, "AVG", avgValue);
+}
+
+}  // namespace detail
+}  // namespace kavexdb

@@ -1,0 +1,256 @@
+// Oracle's statistical aggregates, also usable as analytic functions (OVER): VARIANCE, VAR_SAMP,
+// VAR_POP, STDDEV, STDDEV_SAMP, STDDEV_POP over one argument, COVAR_POP, COVAR_SAMP and CORR
+// over pairs (rows where either is NULL do not count), and MEDIAN. NULLs are ignored; an empty
+// set gives NULL. VARIANCE and STDDEV give 0 for one row where the _SAMP forms give NULL, as
+// Oracle documents. Results are binary floating point, kept to 15 significant digits.
+#include "functions/statistical_aggregates.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "base/errors.h"
+#include "functions/extended_functions.h"
+#include "functions/sql_values.h"
+#include "sql/sqlite_errors.h"
+#include "sql/token_editor.h"
+#include "types/values.h"
+
+namespace kavexdb {
+namespace detail {
+
+namespace {
+
+// Sums of the rows counted so far; SQLite hands the state over zero-filled and only 8-byte
+// aligned, so it is copied in and out (long double wants 16).
+struct Moments {
+    long long n;
+    long double x, y, xx, yy, xy;
+};
+
+bool loadMoments(sqlite3_context* ctx, int bytes, Moments& m) {
+    void* state = sqlite3_aggregate_context(ctx, bytes);
+    if (!state) return false;
+    std::memcpy(&m, state, sizeof m);
+    return true;
+}
+
+double numeric(sqlite3_value* v) { return numberToDouble(numberArg(v)); }
+
+void accumulate(sqlite3_context* ctx, int argc, sqlite3_value** argv, int direction) {
+    guardedSql(ctx, [&] {
+        for (int i = 0; i < argc; ++i)
+            if (sqlite3_value_type(argv[i]) == SQLITE_NULL) return;
+        Moments m;
+        if (!loadMoments(ctx, sizeof m, m)) return sqlite3_result_error_nomem(ctx);
+        const long double x = numeric(argv[0]);
+        const long double y = argc > 1 ? numeric(argv[1]) : x;
+        m.n += direction;
+        m.x += direction * x;
+        m.y += direction * y;
+        m.xx += direction * x * x;
+        m.yy += direction * y * y;
+        m.xy += direction * x * y;
+        std::memcpy(sqlite3_aggregate_context(ctx, sizeof m), &m, sizeof m);
+    });
+}
+
+void step(sqlite3_context* ctx, int argc, sqlite3_value** argv) { accumulate(ctx, argc, argv, 1); }
+void inverse(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    accumulate(ctx, argc, argv, -1);
+}
+
+// Sum of the products of two variables' deviations from their means (of squares for one).
+long double deviations(const Moments& m, long double sumA, long double sumB, long double sumAB) {
+    return sumAB - sumA * sumB / static_cast<long double>(m.n);
+}
+
+enum class Stat {
+    VarSamp,
+    VarPop,
+    Variance,
+    StddevSamp,
+    StddevPop,
+    Stddev,
+    CovarPop,
+    CovarSamp,
+    Corr
+};
+
+template <Stat S>
+void value(sqlite3_context* ctx) {
+    guardedSql(ctx, [&] {
+        Moments m;
+        if (!loadMoments(ctx, 0, m) || m.n <= 0) return sqlite3_result_null(ctx);
+        const long double n = static_cast<long double>(m.n);
+        const long double sxx = std::max<long double>(0, deviations(m, m.x, m.x, m.xx));
+        const long double syy = std::max<long double>(0, deviations(m, m.y, m.y, m.yy));
+        const long double sxy = deviations(m, m.x, m.y, m.xy);
+        const bool one = m.n == 1;
+        long double r = 0;
+        switch (S) {
+            case Stat::VarSamp:
+            case Stat::StddevSamp:
+            case Stat::CovarSamp:
+                if (one) return sqlite3_result_null(ctx);
+                r = (S == Stat::CovarSamp ? sxy : sxx) / (n - 1);
+                break;
+            case Stat::Variance:
+            case Stat::Stddev:
+                r = one ? 0 : sxx / (n - 1);
+                break;
+            case Stat::VarPop:
+            case Stat::StddevPop:
+                r = sxx / n;
+                break;
+            case Stat::CovarPop:
+                r = sxy / n;
+                break;
+            case Stat::Corr:
+                if (sxx == 0 || syy == 0) return sqlite3_result_null(ctx);
+                r = sxy / std::sqrt(sxx * syy);
+                break;
+        }
+        if (S == Stat::StddevSamp || S == Stat::StddevPop || S == Stat::Stddev) r = std::sqrt(r);
+        resultReal(ctx, static_cast<double>(r));
+    });
+}
+
+template <Stat S>
+void define(sqlite3* db, const char* name, int args) {
+    const int rc =
+        sqlite3_create_window_function(db, name, args, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                       step, value<S>, value<S>, inverse, nullptr);
+    if (rc != SQLITE_OK) raiseSqlite(db, rc);
+}
+
+// MEDIAN and ORA$PERCENTILE keep the values. ORA$PERCENTILE(p, 'C' | 'D', 'A' | 'D', x) is
+// PERCENTILE_CONT (interpolating) or PERCENTILE_DISC (the first value whose cumulative
+// distribution reaches p) over x in ascending or descending order; MEDIAN is
+// PERCENTILE_CONT(0.5) ascending.
+struct Percentile {
+    double p = 0.5;
+    bool discrete = false, descending = false;
+    std::vector<double> values;
+};
+
+Percentile** percentileSlot(sqlite3_context* ctx, bool create) {
+    return static_cast<Percentile**>(
+        sqlite3_aggregate_context(ctx, create ? sizeof(Percentile*) : 0));
+}
+
+[[noreturn]] void percentileOutOfRange() {
+    raise(30493, "The percentile value should be a number between 0 and 1.");
+}
+
+// The collected state, made at the group's first row (the arguments before x set it).
+Percentile* percentileOf(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    Percentile** slot = percentileSlot(ctx, true);
+    if (!slot) return nullptr;
+    if (!*slot) {
+        auto state = std::make_unique<Percentile>();
+        if (argc == 4) {
+            if (sqlite3_value_type(argv[0]) == SQLITE_NULL) percentileOutOfRange();
+            state->p = numeric(argv[0]);
+            if (!(state->p >= 0 && state->p <= 1)) percentileOutOfRange();
+            state->discrete = valueText(argv[1]) == "D";
+            state->descending = valueText(argv[2]) == "D";
+        }
+        *slot = state.release();  // freed by percentileFinal
+    }
+    return *slot;
+}
+
+void percentileStep(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        Percentile* state = percentileOf(ctx, argc, argv);
+        if (!state) return sqlite3_result_error_nomem(ctx);
+        sqlite3_value* x = argv[argc - 1];
+        if (sqlite3_value_type(x) == SQLITE_NULL) return;
+        state->values.push_back(numeric(x));
+    });
+}
+
+void percentileInverse(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        sqlite3_value* x = argv[argc - 1];
+        Percentile** slot = percentileSlot(ctx, false);
+        if (!slot || !*slot || sqlite3_value_type(x) == SQLITE_NULL) return;
+        std::vector<double>& list = (*slot)->values;
+        const auto it = std::find(list.begin(), list.end(), numeric(x));
+        if (it != list.end()) list.erase(it);
+    });
+}
+
+void percentileValue(sqlite3_context* ctx) {
+    Percentile** slot = percentileSlot(ctx, false);
+    if (!slot || !*slot || (*slot)->values.empty()) return sqlite3_result_null(ctx);
+    const Percentile& state = **slot;
+    std::vector<double> sorted(state.values);
+    std::sort(sorted.begin(), sorted.end());
+    if (state.descending) std::reverse(sorted.begin(), sorted.end());
+    const double n = static_cast<double>(sorted.size());
+    double m = 0;
+    if (state.discrete) {
+        const double position = std::ceil(state.p * n);
+        m = sorted[position < 1 ? 0 : static_cast<std::size_t>(position) - 1];
+    } else {
+        const double row = state.p * (n - 1);  // the row number less one
+        const double lo = std::floor(row), hi = std::ceil(row);
+        const double a = sorted[static_cast<std::size_t>(lo)];
+        const double b = sorted[static_cast<std::size_t>(hi)];
+        m = lo == hi ? a : (hi - row) * a + (row - lo) * b;
+    }
+    guardedSql(ctx, [&] { resultReal(ctx, m); });
+}
+
+void percentileFinal(sqlite3_context* ctx) {
+    percentileValue(ctx);
+    Percentile** slot = percentileSlot(ctx, false);
+    if (!slot) return;
+    delete *slot;
+    *slot = nullptr;
+}
+
+void definePercentile(sqlite3* db, const char* name, int args) {
+    const int rc = sqlite3_create_window_function(
+        db, name, args, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, percentileStep,
+        percentileFinal, percentileValue, percentileInverse, nullptr);
+    if (rc != SQLITE_OK) raiseSqlite(db, rc);
+}
+
+}  // namespace
+
+void rewritePercentiles(TokenEditor& e) {
+    for (std::size_t i = e.next(0); i < e.size(); i = e.next(i + 1)) {
+        const bool cont = e.word(i, "PERCENTILE_CONT");
+        if (!cont && !e.word(i, "PERCENTILE_DISC")) continue;
+        WithinGroup w;
+        if (!withinGroupAt(e, i, w)) continue;
+        // One key; NULLs are left out either way.
+        const bool descending = takeKeyDirections(e, w.by + 1, w.groupClose)[0] == 'D';
+        e[i].text = "ORA$PERCENTILE";
+        e[w.close].text =
+            std::string(", '") + (cont ? "C" : "D") + "', '" + (descending ? "D" : "A") + "', ";
+        e.erase(w.within, w.by + 1);
+    }
+}
+
+void registerStatisticalAggregates(sqlite3* db) {
+    define<Stat::Variance>(db, "VARIANCE", 1);
+    define<Stat::VarSamp>(db, "VAR_SAMP", 1);
+    define<Stat::VarPop>(db, "VAR_POP", 1);
+    define<Stat::Stddev>(db, "STDDEV", 1);
+    define<Stat::StddevSamp>(db, "STDDEV_SAMP", 1);
+    define<Stat::StddevPop>(db, "STDDEV_POP", 1);
+    define<Stat::CovarPop>(db, "COVAR_POP", 2);
+    define<Stat::CovarSamp>(db, "COVAR_SAMP", 2);
+    define<Stat::Corr>(db, "CORR", 2);
+    definePercentile(db, "MEDIAN", 1);
+    definePercentile(db, "ORA$PERCENTILE", 4);
+}
+
+}  // namespace detail
+}  // namespace kavexdb

@@ -1,0 +1,605 @@
+#include "occi/statement.h"
+
+#include <algorithm>
+#include <cctype>
+#include <optional>
+
+#include "base/faults.h"
+#include "catalog/accounts.h"
+#include "catalog/ddl_effects.h"
+#include "catalog/foreign_keys.h"
+#include "catalog/synonyms.h"
+#include "exec/alter_table.h"
+#include "exec/create_table_as.h"
+#include "occi/connection.h"
+#include "occi/result_set.h"
+#include "rewrite/ddl/alter_index.h"
+#include "rewrite/dml/dml_forms.h"
+#include "rewrite/expr/clob_text.h"
+#include "rewrite/expr/comparison_types.h"
+#include "sql/sqlite_errors.h"
+#include "types/values.h"
+
+namespace kavexdb {
+namespace detail {
+
+namespace {
+
+const char* const kPls306 =
+    "line 1, column 7:\n"
+    "PLS-00306: wrong number or types of arguments in call to 'CREATETEMPORARY'\n"
+    "ORA-06550: line 1, column 7:\n"
+    "PL/SQL: Statement ignored";
+
+// Throws the Oracle error of a failed step, then leaves the statement ready to run again.
+[[noreturn]] void failStep(sqlite3* db, sqlite3_stmt* stmt, int rc) {
+    try {
+        if ((rc & 0xff) == SQLITE_CONSTRAINT &&
+            sqlite3_extended_errcode(db) == SQLITE_CONSTRAINT_FOREIGNKEY)
+            raiseForeignKey(db, sqlite3_sql(stmt));
+        raiseSqlite(db, rc);
+    } catch (...) {
+        sqlite3_reset(stmt);
+        sqlite3_clear_bindings(stmt);
+        throw;
+    }
+}
+
+// A BINARY_FLOAT or BINARY_DOUBLE bind: a REAL, or NULL.
+template <class Binary>
+void bindReal(BindSet& binds, unsigned index, const Binary& x) {
+    if (x.isNull)
+        binds.set(index, BindValue::null());
+    else
+        binds.setReal(index, x.value);
+}
+
+// A LOB bind: the locator's content as it is at execute time, or NULL for a null locator.
+BindValue lobOrNull(std::shared_ptr<LobContent> content) {
+    BindValue v = BindValue::null();
+    if (content) {
+        v.kind = BindValue::Kind::Lob;
+        v.lob = std::move(content);
+    }
+    return v;
+}
+
+// A caller's buffer; the caller then points length16 or length32 at its lengths.
+DataBuffer dataBuffer(void* buffer, occi::Type type, sb4 size, sb2* ind) {
+    DataBuffer b;
+    b.data = buffer;
+    b.type = type;
+    b.size = size;
+    b.indicator = ind;
+    return b;
+}
+
+}  // namespace
+
+StatementImpl::StatementImpl(ConnectionImpl& connection, const std::string& sql)
+    : connection_(connection), sql_(sql), status_(sql.empty() ? UNPREPARED : PREPARED) {
+    liveAdd(Live::Statement, 1);
+}
+
+StatementImpl::~StatementImpl() {
+    endResultSets();
+    resultSets_.clear();
+    stmt_.reset();
+    liveAdd(Live::Statement, -1);
+}
+
+// ---- execution -------------------------------------------------------------------------------
+
+occi::Statement::Status StatementImpl::execute(const std::string& sql) {
+    checkFault("Statement::execute");
+    run(sql);
+    return status_;
+}
+
+unsigned int StatementImpl::executeUpdate(const std::string& sql) {
+    checkFault("Statement::executeUpdate");
+    run(sql);
+    return updateCount_;
+}
+
+void StatementImpl::run(const std::string& sql) {
+    endResultSets();
+    if (!sql.empty() && sql != sql_) {
+        stmt_.reset();
+        sql_ = sql;
+        haveRewrite_ = false;
+        nativeChecks_ = NativeChecks();
+    }
+    updateCount_ = 0;
+    status_ = sql_.empty() ? UNPREPARED : PREPARED;
+    if (sql_.empty()) raise(24337, "statement handle not prepared");
+    try {
+        const RewrittenSql& r = rewritten();
+        switch (r.kind) {
+        case RewrittenSql::Kind::Query:
+        case RewrittenSql::Kind::Commit:
+        case RewrittenSql::Kind::TempLobBlock:
+        case RewrittenSql::Kind::PlSql:
+        case RewrittenSql::Kind::Empty:
+            break;
+        default:
+            connection_.keepLobValues();
+        }
+        switch (r.kind) {
+        case RewrittenSql::Kind::Empty:
+            raise(900, "invalid SQL statement");
+        case RewrittenSql::Kind::Query:
+            runQuery();
+            break;
+        case RewrittenSql::Kind::Dml:
+            if (r.steps.empty())
+                runDml();
+            else
+                runSteps(r);
+            break;
+        case RewrittenSql::Kind::Ddl:
+            runDdl(r);
+            break;
+        case RewrittenSql::Kind::Commit:
+            connection_.requireIntactTransaction();
+            connection_.commitWork();
+            status_ = UPDATE_COUNT_AVAILABLE;
+            break;
+        case RewrittenSql::Kind::Rollback:
+            connection_.rollbackWork();
+            status_ = UPDATE_COUNT_AVAILABLE;
+            break;
+        case RewrittenSql::Kind::CreateUser:
+        case RewrittenSql::Kind::AlterUser:
+        case RewrittenSql::Kind::DropUser:
+            runAccountStatement(r);
+            break;
+        case RewrittenSql::Kind::TempLobBlock:
+            runTempLobBlock();
+            break;
+        case RewrittenSql::Kind::PlSql:
+            raise(6550, "PL/SQL is not supported by the embedded client");
+        }
+    } catch (const occi::SQLException& e) {
+        binds_.finishExecution();
+        throw connection_.withLossNoted(e);
+    } catch (...) {
+        binds_.finishExecution();
+        throw;
+    }
+    binds_.finishExecution();
+}
+
+const RewrittenSql& StatementImpl::rewritten() {
+    if (!haveRewrite_) {
+        rewrite_ = rewriteSql(resolveSynonyms(connection_.db(), sql_, connection_.schema()),
+                              connection_.schema());
+        conversions_.clear();
+        if (rewrite_.kind == RewrittenSql::Kind::Query ||
+            (rewrite_.kind == RewrittenSql::Kind::Dml && rewrite_.steps.empty()))
+            rewrite_.sql = typeComparisons(connection_.db(), rewrite_.sql);
+        stepConversions_.clear();
+        if (rewrite_.kind == RewrittenSql::Kind::Dml) {
+            rewrite_.sql = rewriteDmlForms(connection_.db(), rewrite_.sql);
+            WriteConversions w = addWriteConversions(connection_.db(), rewrite_.sql);
+            rewrite_.sql = std::move(w.sql);
+            conversions_ = std::move(w.parameters);
+            // The steps of MERGE and INSERT ALL write values as INSERT and UPDATE do.
+            for (std::string& step : rewrite_.steps) {
+                WriteConversions ws = addWriteConversions(connection_.db(), step);
+                step = std::move(ws.sql);
+                stepConversions_.push_back(std::move(ws.parameters));
+            }
+        }
+        if (rewrite_.kind == RewrittenSql::Kind::Query ||
+            rewrite_.kind == RewrittenSql::Kind::Dml || !rewrite_.viewName.empty()) {
+            rewrite_.sql = readClobsAsText(connection_.db(), rewrite_.sql);
+            for (std::string& step : rewrite_.steps) step = readClobsAsText(connection_.db(), step);
+            for (std::string& view : rewrite_.catalogSql)
+                view = readClobsAsText(connection_.db(), view);
+        }
+        haveRewrite_ = true;
+    }
+    return rewrite_;
+}
+
+sqlite3_stmt* StatementImpl::prepared() {
+    if (!stmt_) {
+        const char* tail = nullptr;
+        Authorizer::UserText user(connection_.authorizer());
+        stmt_ = prepareSql(connection_.db(), rewritten().sql, &tail);
+        if (!stmt_) raise(900, "invalid SQL statement");
+        if (!onlyTerminators(tail)) {
+            stmt_.reset();
+            raise(933, "SQL command not properly ended");
+        }
+        conversionAt_.assign(static_cast<std::size_t>(sqlite3_bind_parameter_count(stmt_.get())) + 1,
+                             nullptr);
+        haveLobTargets_ = false;
+        havePlan_ = false;
+        lazyLobs_.reset();
+        for (ParameterConversion& c : conversions_) {
+            const int index = sqlite3_bind_parameter_index(stmt_.get(), c.parameter().c_str());
+            if (index > 0) conversionAt_[static_cast<std::size_t>(index)] = &c;
+        }
+    }
+    return stmt_.get();
+}
+
+void StatementImpl::checkParameterPositions(sqlite3_stmt* stmt) {
+    if (binds_.highestIndex() > static_cast<unsigned>(sqlite3_bind_parameter_count(stmt)))
+        raise(32109, "invalid column or parameter position");
+}
+
+void StatementImpl::endResultSets() {
+    for (auto& rs : resultSets_) rs->end();
+    current_ = nullptr;
+}
+
+void StatementImpl::runQuery() {
+    sqlite3* db = connection_.db();
+    if (rewritten().forUpdate) {
+        // The write lock, held to COMMIT or ROLLBACK, stands for the rows' locks.
+        connection_.requireIntactTransaction();
+        connection_.beginWork();
+    }
+    sqlite3_stmt* query = prepared();
+    checkParameterPositions(query);
+    if (!havePlan_) {
+        Authorizer::UserText user(connection_.authorizer());
+        lazyLobs_ = planLazyLobs(db, query, rewritten().sql);
+        havePlan_ = true;
+    }
+    sqlite3_stmt* stmt = lazyLobs_ ? lazyLobs_->rows.get() : query;
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    const int count = sqlite3_bind_parameter_count(stmt);
+    for (int p = 1; p <= count; ++p) {
+        const BindView v = binds_.resolve(static_cast<unsigned>(p), 0, connection_.charset());
+        if (v.kind == BindValue::Kind::Unset) raise(1008, "not all variables bound");
+        // A query reads its parameters while it is fetched: SQLite keeps its own copy.
+        int rc = bindToSqlite(stmt, p, v, SQLITE_TRANSIENT);
+        if (rc != SQLITE_OK) raiseSqlite(db, rc);
+    }
+    auto rs = std::make_unique<ResultSetImpl>(db, query, prefetch_, connection_.charset(),
+                                              lazyLobs_.get(), connection_.lobs());
+    rs->start();
+    resultSets_.push_back(std::move(rs));
+    current_ = resultSets_.back().get();
+    status_ = RESULT_SET_AVAILABLE;
+    if (autoCommit_) connection_.commitWork();
+}
+
+const LobTarget& StatementImpl::lobTarget(int index) {
+    if (!haveLobTargets_) {
+        lobTargets_ = findLobTargets(connection_.db(), stmt_.get(), rewritten().sql);
+        haveLobTargets_ = true;
+    }
+    return lobTargets_[static_cast<std::size_t>(index)];
+}
+
+void StatementImpl::runDml() {
+    sqlite3* db = connection_.db();
+    sqlite3_stmt* stmt = prepared();
+    checkParameterPositions(stmt);
+    sqlite3_reset(stmt);
+    connection_.requireIntactTransaction();
+    connection_.beginWork();
+    // An auto-committed execution on its own is all-or-nothing already: losing it is no loss
+    // of earlier work.
+    const bool keepsWork = !autoCommit_ || connection_.hasPendingWork();
+    const int count = sqlite3_bind_parameter_count(stmt);
+    const unsigned iterations = binds_.iterations();
+    // Many rows into a table with value checks: checked here, without SQLite's constraints,
+    // until a value comes that only SQLite can judge.
+    std::optional<CheckConstraintsOff> checksOff;
+    if (iterations >= NativeChecks::kMinimumRows &&
+        nativeChecks_.applies(db, connection_.authorizer(), rewrite_.sql, stmt))
+        checksOff.emplace(db, connection_.authorizer());
+    LobRowWriter lobs(db);
+    const Charset charset = connection_.charset();
+    columns_.clear();  // each parameter looked up once for every iteration
+    for (int p = 1; p <= count; ++p) columns_.push_back(binds_.column(static_cast<unsigned>(p)));
+    for (unsigned it = 0; it < iterations; ++it) {
+        bool vouched = checksOff && checksOff->active();
+        for (int p = 1; p <= count; ++p) {
+            const BindView v = columns_[static_cast<std::size_t>(p - 1)].at(it, charset);
+            if (v.kind == BindValue::Kind::Unset) {
+                sqlite3_clear_bindings(stmt);
+                raise(1008, "not all variables bound");
+            }
+            // The value stays where it is until this iteration's step is done.
+            ParameterConversion* conversion = conversionAt_[static_cast<std::size_t>(p)];
+            if (vouched)
+                vouched = (!conversion || conversion->bindsAsIs(v)) && nativeChecks_.at(p).passes(v);
+            int rc = SQLITE_OK;
+            try {
+                // A LOB kept out of memory goes into its row after the step, piece by piece.
+                const bool streamed =
+                    v.kind == BindValue::Kind::Lob && v.lob && lobTarget(p).streams(*v.lob);
+                rc = streamed     ? lobs.bind(stmt, p, lobTarget(p), v.lob)
+                     : conversion ? conversion->bind(db, stmt, p, v)
+                                  : bindToSqlite(stmt, p, v, SQLITE_STATIC);
+            } catch (...) {
+                sqlite3_reset(stmt);  // earlier iterations' rows stay
+                sqlite3_clear_bindings(stmt);
+                throw;
+            }
+            if (rc != SQLITE_OK) failStep(db, stmt, rc);
+        }
+        if (checksOff && !vouched) checksOff->restore();
+        int rc;
+        lobs.watch();
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        }
+        if (rc != SQLITE_DONE) failStep(db, stmt, rc);  // earlier iterations' rows stay
+        if (!lobs.empty()) {
+            try {
+                lobs.write();
+            } catch (...) {
+                sqlite3_reset(stmt);
+                sqlite3_clear_bindings(stmt);
+                throw;
+            }
+            lobs.clear();
+        }
+        if (keepsWork) connection_.workDone();
+        updateCount_ += static_cast<unsigned>(sqlite3_changes(db));
+        sqlite3_reset(stmt);
+    }
+    sqlite3_clear_bindings(stmt);
+    status_ = UPDATE_COUNT_AVAILABLE;
+    // SQLite's own END / COMMIT TRANSACTION ended the transaction: its work is committed.
+    if (autoCommit_ || !connection_.inTransaction()) connection_.commitWork();
+}
+
+void StatementImpl::runDdl(const RewrittenSql& r) {
+    sqlite3* db = connection_.db();
+    // DDL commits what the session has open, then runs and commits on its own.
+    connection_.requireIntactTransaction();
+    connection_.commitWork();
+    stmt_.reset();
+    // A rebuilt table's old rows go without their children's foreign key actions.
+    // (Set outside a transaction: SQLite ignores the setting inside one.)
+    std::optional<DbConfigScope> keysOff;
+    if (r.rebuildTable) keysOff.emplace(db, SQLITE_DBCONFIG_ENABLE_FKEY, 0);
+    connection_.beginWork();
+    try {
+        if (!r.droppedTable.empty() && !referencingTables(db, r.droppedTable).empty()) {
+            // Oracle keeps a parent table while other tables' foreign keys name it.
+            if (!r.cascadeConstraints)
+                raise(2449, "unique/primary keys in table referenced by foreign keys");
+            Authorizer::Trusted trusted(connection_.authorizer());
+            dropReferencesTo(db, r.droppedTable);
+        }
+        CreateTableAs createAs;
+        if (!r.renamedIndexFrom.empty()) {
+            Authorizer::Trusted trusted(connection_.authorizer());
+            renameIndex(db, r.renamedIndexFrom, r.renamedIndexTo);
+        } else if (r.rebuildTable) {
+            Authorizer::Trusted trusted(connection_.authorizer());
+            alterTableByRebuild(db, resolveSynonyms(db, sql_, connection_.schema()),
+                                connection_.schema());
+        } else if (parseCreateTableAs(resolveSynonyms(db, sql_, connection_.schema()), createAs))
+            runCreateTableAs(db, createAs, connection_.schema());
+        else
+            runOnce(db, r.sql);
+        applyDdlEffects(db, r);
+        connection_.commitWork();
+    } catch (...) {
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+    status_ = UPDATE_COUNT_AVAILABLE;
+}
+
+void StatementImpl::runAccountStatement(const RewrittenSql& r) {
+    sqlite3* db = connection_.db();
+    connection_.requireIntactTransaction();
+    connection_.commitWork();
+    connection_.beginWork();
+    try {
+        Authorizer::Trusted trusted(connection_.authorizer());
+        AccountStore accounts(db, connection_.schema());
+        if (r.kind == RewrittenSql::Kind::CreateUser)
+            accounts.create(r.userName, r.password);
+        else if (r.kind == RewrittenSql::Kind::AlterUser)
+            accounts.changePassword(r.userName, r.password);
+        else
+            accounts.drop(r.userName);
+        connection_.commitWork();
+    } catch (...) {
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+    status_ = UPDATE_COUNT_AVAILABLE;
+}
+
+void StatementImpl::runTempLobBlock() {
+    auto it = outParams_.find(1);
+    if (it == outParams_.end()) raise(1008, "not all variables bound");
+    OutParam& out = it->second;
+    out.lob.reset();
+    switch (out.type) {
+    case occi::OCCICLOB:
+    case occi::OCCI_SQLT_CLOB:
+        out.lob = std::make_shared<LobContent>(true, true);
+        out.lob->useStorage(connection_.lobs()->storage());
+        break;
+    case occi::OCCIBLOB:
+    case occi::OCCI_SQLT_BLOB:
+        out.lob = std::make_shared<LobContent>(false, true);
+        out.lob->useStorage(connection_.lobs()->storage());
+        break;
+    default:
+        // A temporary BFILE does not exist, and a RAW is no LOB: Oracle refuses the call.
+        raise(6550, kPls306);
+    }
+    updateCount_ = 1;
+    status_ = UPDATE_COUNT_AVAILABLE;
+}
+
+occi::Statement::Status StatementImpl::status() const {
+    checkFault("Statement::status");
+    return status_;
+}
+
+occi::ResultSet* StatementImpl::getResultSet() {
+    checkFault("Statement::getResultSet");
+    if (!current_) raise(24338, "statement handle not executed");
+    return current_;
+}
+
+unsigned int StatementImpl::getUpdateCount() const {
+    checkFault("Statement::getUpdateCount");
+    return updateCount_;
+}
+
+void StatementImpl::closeResultSet(occi::ResultSet* resultSet) {
+    checkFault("Statement::closeResultSet");
+    for (auto& rs : resultSets_) {
+        if (rs.get() != resultSet) continue;
+        rs->end();
+        if (current_ == rs.get()) current_ = nullptr;
+    }
+}
+
+void StatementImpl::setPrefetchRowCount(unsigned int rowCount) {
+    checkFault("Statement::setPrefetchRowCount");
+    prefetch_ = rowCount;
+}
+
+void StatementImpl::setAutoCommit(bool autoCommit) {
+    checkFault("Statement::setAutoCommit");
+    autoCommit_ = autoCommit;
+}
+
+// ---- binds -----------------------------------------------------------------------------------
+
+void StatementImpl::setMaxParamSize(unsigned int paramIndex, unsigned int maxSize) {
+    checkFault("Statement::setMaxParamSize");
+    binds_.setMaxParamSize(paramIndex, maxSize);
+}
+
+void StatementImpl::setMaxIterations(unsigned int maxIterations) {
+    checkFault("Statement::setMaxIterations");
+    binds_.setMaxIterations(maxIterations);
+}
+
+void StatementImpl::addIteration() {
+    checkFault("Statement::addIteration");
+    binds_.addIteration();
+}
+
+void StatementImpl::set(unsigned index, BindValue value) { binds_.set(index, std::move(value)); }
+
+void StatementImpl::setNull(unsigned int paramIndex, occi::Type) {
+    checkFault("Statement::setNull");
+    set(paramIndex, BindValue::null());
+}
+
+void StatementImpl::setInt(unsigned int paramIndex, int x) {
+    checkFault("Statement::setInt");
+    binds_.setInteger(paramIndex, x);
+}
+
+void StatementImpl::setString(unsigned int paramIndex, const std::string& x) {
+    checkFault("Statement::setString");
+    if (storageDiffers(x, connection_.charset()))
+        binds_.setText(paramIndex, toStorage(x, connection_.charset()));
+    else
+        binds_.setText(paramIndex, x);
+}
+
+void StatementImpl::setBFloat(unsigned int paramIndex, const occi::BFloat& fval) {
+    checkFault("Statement::setBFloat");
+    bindReal(binds_, paramIndex, fval);
+}
+
+void StatementImpl::setBDouble(unsigned int paramIndex, const occi::BDouble& dval) {
+    checkFault("Statement::setBDouble");
+    bindReal(binds_, paramIndex, dval);
+}
+
+void StatementImpl::setTimestamp(unsigned int paramIndex, const occi::Timestamp& x) {
+    checkFault("Statement::setTimestamp");
+    BindValue v = BindValue::null();
+    if (!x.isNull()) {
+        int tzHour = 0, tzMinute = 0;
+        x.getTimeZoneOffset(tzHour, tzMinute);
+        // A zone other than UTC is kept, so a TIMESTAMP WITH TIME ZONE column keeps it; every
+        // reader accepts the text with or without it.
+        v.kind = BindValue::Kind::Text;
+        v.bytes = timestampToStorage(x, tzHour != 0 || tzMinute != 0);
+    }
+    set(paramIndex, std::move(v));
+}
+
+void StatementImpl::setBlob(unsigned int paramIndex, const occi::Blob& x) {
+    checkFault("Statement::setBlob");
+    set(paramIndex, lobOrNull(contentOf(x)));
+}
+
+void StatementImpl::setClob(unsigned int paramIndex, const occi::Clob& x) {
+    checkFault("Statement::setClob");
+    set(paramIndex, lobOrNull(contentOf(x)));
+}
+
+void StatementImpl::setDataBuffer(unsigned int paramIndex, void* buffer, occi::Type type,
+                                  sb4 size, ub2* length, sb2* ind,
+                                  ub2*) {
+    checkFault("Statement::setDataBuffer");
+    DataBuffer b = dataBuffer(buffer, type, size, ind);
+    b.length16 = length;
+    binds_.setBuffer(paramIndex, b);
+}
+
+void StatementImpl::setDataBuffer(unsigned int paramIndex, void* buffer, occi::Type type,
+                                  sb4 size, ub4* length, sb2* ind,
+                                  ub2*) {
+    checkFault("Statement::setDataBuffer");
+    DataBuffer b = dataBuffer(buffer, type, size, ind);
+    b.length32 = length;
+    binds_.setBuffer(paramIndex, b);
+}
+
+// ---- the temporary-LOB block's out parameter --------------------------------------------------
+
+void StatementImpl::registerOutParam(unsigned int paramIndex, occi::Type type, unsigned int,
+                                     const std::string&) {
+    checkFault("Statement::registerOutParam");
+    BindSet::checkIndex(paramIndex);
+    OutParam& out = outParams_[paramIndex];
+    out.type = type;
+    out.lob.reset();
+}
+
+StatementImpl::OutParam& StatementImpl::outParam(unsigned index) {
+    auto it = outParams_.find(index);
+    if (it == outParams_.end()) raise(32109, "invalid column or parameter position");
+    if (!it->second.lob) raise(24338, "statement handle not executed");
+    return it->second;
+}
+
+occi::Clob StatementImpl::getClob(unsigned int paramIndex) {
+    checkFault("Statement::getClob");
+    OutParam& out = outParam(paramIndex);
+    if (!out.lob->isClob) raise(932, "inconsistent datatypes: expected CLOB got BLOB");
+    return makeClob(out.lob, connection_.charset());
+}
+
+occi::Blob StatementImpl::getBlob(unsigned int paramIndex) {
+    checkFault("Statement::getBlob");
+    OutParam& out = outParam(paramIndex);
+    if (out.lob->isClob) raise(932, "inconsistent datatypes: expected BLOB got CLOB");
+    return makeBlob(out.lob);
+}
+
+occi::Bfile StatementImpl::getBfile(unsigned int paramIndex) {
+    checkFault("Statement::getBfile");
+    outParam(paramIndex);
+    raise(932, "inconsistent datatypes: expected BFILE got LOB");
+}
+
+}  // namespace detail
+}  // namespace kavexdb

@@ -1,0 +1,112 @@
+// One SQL statement of a session: its binds and iterations, its executions and the result
+// sets they produced. The result sets stay allocated until the statement is terminated, so a
+// host that uses one after it was ended gets ORA-01001 instead of a crash.
+#ifndef KAVEXDB_STATEMENT_H
+#define KAVEXDB_STATEMENT_H
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "occi/binds.h"
+#include "occi/lob_binds.h"
+#include "occi/native_checks.h"
+#include "rewrite/dml/write_conversion.h"
+#include "rewrite/sql_rewrite.h"
+#include "sql/sqlite_util.h"
+#include "storage/lazy_lobs.h"
+#include "storage/lob_content.h"
+
+namespace kavexdb {
+namespace detail {
+
+class ConnectionImpl;
+class ResultSetImpl;
+
+class StatementImpl final : public occi::Statement {
+public:
+    StatementImpl(ConnectionImpl& connection, const std::string& sql);
+    ~StatementImpl() override;
+
+    Status execute(const std::string& sql) override;
+    Status status() const override;
+    occi::ResultSet* getResultSet() override;
+    unsigned int getUpdateCount() const override;
+    unsigned int executeUpdate(const std::string& sql) override;
+    void closeResultSet(occi::ResultSet* resultSet) override;
+    void setPrefetchRowCount(unsigned int rowCount) override;
+    void setAutoCommit(bool autoCommit) override;
+    void setMaxParamSize(unsigned int paramIndex, unsigned int maxSize) override;
+    void setMaxIterations(unsigned int maxIterations) override;
+    void addIteration() override;
+    void setNull(unsigned int paramIndex, occi::Type type) override;
+    void setInt(unsigned int paramIndex, int x) override;
+    void setString(unsigned int paramIndex, const std::string& x) override;
+    void setBFloat(unsigned int paramIndex, const occi::BFloat& fval) override;
+    void setBDouble(unsigned int paramIndex, const occi::BDouble& dval) override;
+    void setTimestamp(unsigned int paramIndex, const occi::Timestamp& x) override;
+    void setBlob(unsigned int paramIndex, const occi::Blob& x) override;
+    void setClob(unsigned int paramIndex, const occi::Clob& x) override;
+    void setDataBuffer(unsigned int paramIndex, void* buffer, occi::Type type, sb4 size,
+                       ub2* length, sb2* ind, ub2* rc) override;
+    void setDataBuffer(unsigned int paramIndex, void* buffer, occi::Type type, sb4 size,
+                       ub4* length, sb2* ind, ub2* rc) override;
+    void registerOutParam(unsigned int paramIndex, occi::Type type, unsigned int maxSize,
+                          const std::string& sqltype) override;
+    occi::Clob getClob(unsigned int paramIndex) override;
+    occi::Blob getBlob(unsigned int paramIndex) override;
+    occi::Bfile getBfile(unsigned int paramIndex) override;
+
+private:
+    // An out parameter of the temporary-LOB block.
+    struct OutParam {
+        occi::Type type = occi::OCCICLOB;
+        std::shared_ptr<LobContent> lob;  // set once the block ran
+    };
+
+    void run(const std::string& sql);
+    const RewrittenSql& rewritten();
+    sqlite3_stmt* prepared();
+    void checkParameterPositions(sqlite3_stmt* stmt);
+    void endResultSets();
+    void runQuery();
+    void runDml();
+    void runSteps(const RewrittenSql& r);  // merge.cpp
+    void runMergeIteration(const RewrittenSql& r, unsigned iteration);
+    void runDdl(const RewrittenSql& r);
+    void runAccountStatement(const RewrittenSql& r);
+    void runTempLobBlock();
+    OutParam& outParam(unsigned index);
+    void set(unsigned index, BindValue value);
+    // Where parameter index stores its value whole, for LOBs bound without building them.
+    const LobTarget& lobTarget(int index);
+
+    ConnectionImpl& connection_;
+    std::string sql_;
+    Status status_;
+    bool autoCommit_ = false;
+    unsigned prefetch_ = 1;
+    unsigned updateCount_ = 0;
+    bool haveRewrite_ = false;
+    RewrittenSql rewrite_;
+    std::vector<ParameterConversion> conversions_;     // DML parameters converted when bound
+    std::vector<ParameterConversion*> conversionAt_;  // by parameter index of stmt_
+    std::vector<std::vector<ParameterConversion>> stepConversions_;  // by step of steps
+    NativeChecks nativeChecks_;                       // for array DML through stmt_
+    SqliteStmt stmt_;
+    std::vector<LobTarget> lobTargets_;  // of stmt_, found on first need
+    std::unique_ptr<LazyLobQuery> lazyLobs_;  // for a query of stmt_ with LOB columns
+    bool havePlan_ = false;
+    bool haveLobTargets_ = false;
+    BindSet binds_;
+    std::vector<BindSet::Column> columns_;  // of binds_, by parameter index - 1, while DML runs
+    std::map<unsigned, OutParam> outParams_;
+    std::vector<std::unique_ptr<ResultSetImpl>> resultSets_;
+    ResultSetImpl* current_ = nullptr;
+};
+
+}  // namespace detail
+}  // namespace kavexdb
+
+#endif

@@ -1,0 +1,31 @@
+// Which ALTER TABLE actions the client carries out by rebuilding the table (exec/alter_table.h).
+#include "rewrite/ddl/table_rebuilds.h"
+
+#include "sql/token_editor.h"
+
+namespace kavexdb {
+namespace detail {
+
+bool startsTableConstraint(const TokenEditor& e, std::size_t i) {
+    for (const char* w : {"CONSTRAINT", "PRIMARY", "UNIQUE", "CHECK", "FOREIGN"})
+        if (e.word(i, w)) return true;
+    return false;
+}
+
+bool rebuildsTable(const TokenEditor& e, std::size_t i) {
+    const std::size_t n = e.next(i + 1);
+    if (e.word(i, "ADD"))
+        return startsTableConstraint(e, n) ||
+               (e.punct(n, '(') && startsTableConstraint(e, e.next(n + 1)));
+    if (e.word(i, "DROP"))
+        return e.word(n, "CONSTRAINT") || e.word(n, "UNIQUE") ||
+               (e.word(n, "PRIMARY") && e.word(e.next(n + 1), "KEY"));
+    if (e.word(i, "MODIFY"))
+        return (e.name(n) && !e.word(n, "CONSTRAINT") && !e.word(n, "PRIMARY") &&
+                !e.word(n, "UNIQUE") && !e.word(n, "PARTITION") && !e.word(n, "DEFAULT")) ||
+               e.punct(n, '(');
+    return false;
+}
+
+}  // namespace detail
+}  // namespace kavexdb

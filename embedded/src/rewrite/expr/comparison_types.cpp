@@ -1,0 +1,457 @@
+#include "rewrite/expr/comparison_types.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "functions/datetime_order.h"
+#include "functions/interval.h"
+#include "functions/sql_function.h"
+#include "functions/sql_values.h"
+#include "rewrite/expr/expression_rewrite.h"
+#include "sql/column_scope.h"
+#include "sql/comparisons.h"
+#include "sql/sql_lexer.h"
+#include "sql/sqlite_util.h"
+#include "types/datetime_parse.h"
+#include "types/declared_type.h"
+#include "types/values.h"
+
+namespace kavexdb {
+namespace detail {
+
+using TK = Token::Kind;
+
+namespace {
+
+// What an operand is, as far as the comparison rules care.
+enum class Class { Unknown, Number, Text, Datetime, Interval, TextLiteral, Bind };
+
+Class classOfDeclared(const char* decl) {
+    if (!decl || !*decl) return Class::Unknown;
+    const int type = mapDeclaredType(decl).dataType;
+    constexpr int kBinaryFloat = 100, kBinaryDouble = 101;  // as describe reports them
+    if (type == occi::OCCI_SQLT_NUM || type == occi::OCCIINT || type == kBinaryFloat ||
+        type == kBinaryDouble)
+        return Class::Number;
+    if (type == occi::OCCI_SQLT_CHR || type == occi::OCCI_SQLT_AFC) return Class::Text;
+    if (type == occi::OCCI_SQLT_INTERVAL_YM || type == occi::OCCI_SQLT_INTERVAL_DS)
+        return Class::Interval;
+    if (type == occi::OCCI_SQLT_DAT || type == occi::OCCI_SQLT_TIMESTAMP ||
+        type == occi::OCCI_SQLT_TIMESTAMP_TZ || type == occi::OCCI_SQLT_TIMESTAMP_LTZ)
+        return Class::Datetime;
+    return Class::Unknown;
+}
+
+// The classes of the statement's columns: a column whose sources disagree, or one not followed,
+// is Unknown.
+class Scope {
+  public:
+    Scope(sqlite3* db, const TokenEditor& e) : columns_(db, e) {}
+
+    Class column(const std::string& name) {
+        if (!columns_.declaredTypes(name, decls_)) return Class::Unknown;
+        return agreed();
+    }
+    Class column(const std::string& source, const std::string& name) {
+        columns_.declaredTypes(source, name, decls_);
+        return agreed();
+    }
+
+  private:
+    Class agreed() const {
+        Class found = Class::Unknown;
+        for (std::size_t i = 0; i < decls_.size(); ++i) {
+            const Class type = classOfDeclared(decls_[i].c_str());
+            if (i > 0 && type != found) return Class::Unknown;
+            found = type;
+        }
+        return found;
+    }
+
+    ColumnScope columns_;
+    std::vector<std::string> decls_;
+};
+
+struct Operand {
+    std::size_t first, last;
+    Class type;
+};
+
+class Pass {
+  public:
+    Pass(sqlite3* db, TokenEditor& e) : e_(e), scope_(db, e) {}
+
+    void run() {
+        int depth = 0;
+        for (std::size_t op = e_.next(0); op < e_.size(); op = e_.next(op + 1)) {
+            if (e_.punct(op, '(')) ++depth;
+            if (e_.punct(op, ')')) --depth;
+            if (e_.word(op, "IN") && e_.punct(e_.next(op + 1), '(')) {
+                inList(op);
+            } else if (e_.word(op, "CASE") && !e_.word(e_.next(op + 1), "WHEN")) {
+                simpleCase(op);
+            } else if ((e_.word(op, "ORDER") || e_.word(op, "GROUP")) &&
+                       e_.word(e_.next(op + 1), "BY")) {
+                orderBy(e_.next(e_.next(op + 1) + 1), depth == 0);
+            } else if ((e_.word(op, "MIN") || e_.word(op, "MAX")) &&
+                       e_.punct(e_.next(op + 1), '(')) {
+                extreme(op);
+            } else {
+                const auto operands = comparisonAt(e_, op);
+                if (operands.empty()) continue;
+                const Operand x = operand(operands[0].first, operands[0].second);
+                for (std::size_t i = 1; i < operands.size(); ++i)  // with BETWEEN on x alone
+                    compare(x, operand(operands[i].first, operands[i].second),
+                            operands.size() == 2);
+            }
+        }
+        apply();
+    }
+
+  private:
+    enum class Edit { Number, ToNumber, Collate };
+
+    // CASE x WHEN a THEN ... WHEN b THEN ...: x compared with a, b, ... as x = a would be.
+    void simpleCase(std::size_t caseWord) {
+        std::vector<std::size_t> whens, thens;
+        int depth = 0, nested = 0;
+        for (std::size_t k = e_.next(caseWord + 1); k < e_.size(); k = e_.next(k + 1)) {
+            if (e_.punct(k, '(')) ++depth;
+            if (e_.punct(k, ')') && --depth < 0) return;
+            if (depth != 0) continue;
+            if (e_.word(k, "CASE")) ++nested;
+            if (e_.word(k, "END") && nested-- == 0) break;
+            if (nested == 0 && e_.word(k, "WHEN")) whens.push_back(k);
+            if (nested == 0 && e_.word(k, "THEN")) thens.push_back(k);
+        }
+        if (whens.empty() || whens.size() != thens.size()) return;
+        const std::size_t baseFirst = e_.next(caseWord + 1), baseLast = e_.previous(whens[0]);
+        if (baseLast < baseFirst || baseLast >= e_.size()) return;
+        const Operand x = operand(baseFirst, baseLast);
+        for (std::size_t i = 0; i < whens.size(); ++i) {
+            const std::size_t first = e_.next(whens[i] + 1), last = e_.previous(thens[i]);
+            if (last >= first && last < e_.size()) compare(x, operand(first, last), true);
+        }
+    }
+
+    // x [NOT] IN (a, b, ...): SQLite compares by the collation of x alone.
+    void inList(std::size_t op) {
+        std::size_t leftLast = e_.previous(op);
+        if (e_.word(leftLast, "NOT")) leftLast = e_.previous(leftLast);
+        const std::size_t leftFirst = comparandEnd(e_, leftLast, false);
+        const std::size_t open = e_.next(op + 1);
+        if (leftFirst >= e_.size() || e_.word(e_.next(open + 1), "SELECT")) return;
+        const std::size_t past = e_.pastParens(open);
+        if (past >= e_.size() + 1 || !e_.punct(past - 1, ')')) return;
+        const Operand x = operand(leftFirst, leftLast);
+        for (const auto& item : depthZeroItems(e_, open + 1, past - 1)) {
+            const std::size_t first = e_.next(item.first), last = e_.previous(item.second);
+            if (first >= item.second || last < first) continue;
+            compare(x, operand(first, last), false);
+        }
+    }
+
+    bool endsKeys(std::size_t k) const {
+        for (const char* w : {"LIMIT", "OFFSET", "FETCH", "HAVING", "ORDER", "WINDOW", "UNION",
+                              "INTERSECT", "EXCEPT"})
+            if (e_.word(k, w)) return true;
+        return e_.punct(k, ';');
+    }
+
+    // ORDER BY and GROUP BY keys that are datetimes sort and group as instants.
+    void orderBy(std::size_t i, bool outermost) {
+        while (i < e_.size()) {
+            std::size_t k = i, last = e_.size();
+            int depth = 0;
+            bool keyDone = false, collated = false;
+            for (; k < e_.size(); k = e_.next(k + 1)) {
+                if (e_.punct(k, '(')) ++depth;
+                if (e_.punct(k, ')') && --depth < 0) break;  // the end of an enclosing query
+                if (depth == 0 && (e_.punct(k, ',') || endsKeys(k))) break;
+                if (depth == 0 && (e_.word(k, "ASC") || e_.word(k, "DESC") || e_.word(k, "NULLS") ||
+                                   e_.word(k, "COLLATE"))) {
+                    collated = collated || e_.word(k, "COLLATE");
+                    keyDone = true;
+                }
+                if (!keyDone) last = k;
+            }
+            if (last < e_.size() && !collated) {
+                const Operand key = operand(i, last);
+                if (key.type == Class::Datetime || (outermost && selectedDatetime(i, last)))
+                    edit(key, Edit::Collate);
+            }
+            if (!e_.punct(k, ',')) return;
+            i = e_.next(k + 1);
+        }
+    }
+
+    // Whether an ORDER BY key of the outermost query names a select item that is a datetime: by
+    // its position or its alias.
+    bool selectedDatetime(std::size_t first, std::size_t last) {
+        if (first != last) return false;
+        const Token& key = e_.tokens()[first];
+        const auto items = selectItems();
+        for (std::size_t n = 0; n < items.size(); ++n) {
+            std::size_t itemLast = items[n].second;
+            const bool aliased = hasAlias(items[n].first, itemLast);
+            if (aliased) {
+                itemLast = e_.previous(itemLast);
+                if (e_.word(itemLast, "AS")) itemLast = e_.previous(itemLast);
+            }
+            const bool named =
+                key.kind == TK::Number
+                    ? key.text == std::to_string(n + 1)
+                    : aliased && e_.name(first) &&
+                          asciiUpper(identifierName(key)) ==
+                              asciiUpper(identifierName(e_.tokens()[items[n].second]));
+            if (named) return classOf(items[n].first, itemLast) == Class::Datetime;
+        }
+        return false;
+    }
+
+    // MIN(x) and MAX(x) of a datetime: by instants.
+    void extreme(std::size_t name) {
+        if (e_.punct(e_.previous(name), '.')) return;
+        const std::size_t open = e_.next(name + 1);
+        const std::size_t past = e_.pastParens(open);
+        if (past > e_.size() || !e_.punct(past - 1, ')')) return;
+        const std::size_t first = e_.next(open + 1), last = e_.previous(past - 1);
+        if (first >= past - 1 || e_.word(first, "DISTINCT")) return;
+        for (const auto& item : depthZeroItems(e_, open + 1, past - 1))
+            if (item.second != past - 1) return;  // MIN and MAX of several values: SQLite's
+        const Operand x = operand(first, last);
+        if (x.type == Class::Datetime) edit(x, Edit::Collate);
+    }
+
+    // Oracle's conversion for a comparison of a with b. anySide: the collation may go on either
+    // operand (SQLite takes an explicit one from either side); else it must go on a.
+    void compare(const Operand& a, const Operand& b, bool anySide) {
+        if (a.type == Class::Number || b.type == Class::Number) {
+            const Operand& other = a.type == Class::Number ? b : a;
+            if (other.type == Class::TextLiteral) edit(other, Edit::Number);
+            if (other.type == Class::Bind || other.type == Class::Text) edit(other, Edit::ToNumber);
+            return;
+        }
+        if (a.type != Class::Datetime && b.type != Class::Datetime) return;
+        // A literal compared with a datetime must spell one (Oracle's error otherwise).
+        const Operand& other = a.type == Class::Datetime ? b : a;
+        if (other.type == Class::TextLiteral)
+            parseDefaultDateTime(literalContent(e_.tokens()[other.first]), true, true);
+        if (!anySide || a.type == Class::Datetime)
+            edit(a, Edit::Collate);
+        else
+            edit(b, Edit::Collate);
+    }
+
+    void edit(const Operand& x, Edit how) { edits_.emplace(x.first, std::make_pair(x.last, how)); }
+
+    // The items of the outermost select list, [first, last] each; none when there is none.
+    std::vector<std::pair<std::size_t, std::size_t>> selectItems() const {
+        std::vector<std::pair<std::size_t, std::size_t>> items;
+        std::size_t select = e_.next(0);
+        if (!e_.word(select, "SELECT") && !e_.word(select, "INSERT") && !e_.word(select, "WITH"))
+            return items;
+        int depth = 0;
+        for (; select < e_.size() && !(depth == 0 && e_.word(select, "SELECT"));
+             select = e_.next(select + 1)) {
+            if (e_.punct(select, '(')) ++depth;
+            if (e_.punct(select, ')')) --depth;
+        }
+        if (select >= e_.size()) return items;
+        std::size_t start = e_.next(select + 1);
+        if (e_.word(start, "DISTINCT") || e_.word(start, "ALL")) start = e_.next(start + 1);
+        std::size_t end = start;
+        for (depth = 0; end < e_.size(); end = e_.next(end + 1)) {
+            if (e_.punct(end, '(')) ++depth;
+            if (e_.punct(end, ')')) --depth;
+            if (depth == 0 && e_.word(end, "FROM")) break;
+        }
+        for (const auto& item : depthZeroItems(e_, start, end)) {
+            const std::size_t first = e_.next(item.first), last = e_.previous(item.second);
+            if (first < item.second && last >= first) items.emplace_back(first, last);
+        }
+        return items;
+    }
+
+    bool hasAlias(std::size_t first, std::size_t last) const {
+        int depth = 0;
+        for (std::size_t k = first; k <= last; k = e_.next(k + 1)) {
+            if (e_.punct(k, '(')) ++depth;
+            if (e_.punct(k, ')')) --depth;
+            if (depth == 0 && e_.word(k, "AS")) return true;
+        }
+        const std::size_t before = e_.previous(last);
+        return last > first && e_.name(last) && !e_.word(last, "END") && !e_.word(last, "NULL") &&
+               !e_.punct(before, '.') &&
+               (e_.tokens()[before].kind != TK::Punct || e_.punct(before, ')'));
+    }
+
+    // A select item without an alias is named by its text: one that gets changed keeps it. The
+    // aliases, by the item's last token, are taken before the edits.
+    std::vector<std::pair<std::size_t, std::string>> itemNames() const {
+        std::vector<std::pair<std::size_t, std::string>> names;
+        for (const auto& item : selectItems()) {
+            const auto edit = edits_.lower_bound(item.first);
+            if (edit == edits_.end() || edit->first > item.second ||
+                hasAlias(item.first, item.second))
+                continue;
+            std::string text;
+            for (std::size_t k = item.first; k <= item.second; ++k) text += e_.tokens()[k].text;
+            names.emplace_back(item.second, expressionAlias(text));
+        }
+        return names;
+    }
+
+    void apply() {
+        const auto names = itemNames();
+        for (const auto& entry : edits_) {
+            const std::size_t first = entry.first, last = entry.second.first;
+            switch (entry.second.second) {
+                case Edit::Number: {
+                    // ORA-01722 when the literal is no number.
+                    const occi::Number n = numberFromText(literalContent(e_[first]));
+                    e_[first] = Token{TK::Number, "(" + numberToPlainText(n) + ")"};
+                    break;
+                }
+                case Edit::ToNumber:
+                    e_[first].text = "ORA$NUM(" + e_[first].text;
+                    e_[last].text += ")";
+                    break;
+                case Edit::Collate:
+                    e_[first].text = "(" + e_[first].text;
+                    e_[last].text += std::string(") COLLATE ") + kDatetimeCollation;
+                    break;
+            }
+        }
+        for (const auto& name : names) e_[name.first].text += name.second;
+    }
+
+    Operand operand(std::size_t first, std::size_t last) {
+        return Operand{first, last, classOf(first, last)};
+    }
+
+    Class classOf(std::size_t first, std::size_t last) {
+        if (first >= e_.size() || last >= e_.size() || last < first) return Class::Unknown;
+        const Token& t = e_.tokens()[first];
+        if (first == last) {
+            switch (t.kind) {
+                case TK::Number:
+                    return Class::Number;
+                case TK::Bind:
+                    return Class::Bind;
+                case TK::String: {
+                    const std::string text = literalContent(t);
+                    Interval unused;
+                    if (parseIntervalText(text.data(), text.size(), unused)) return Class::Interval;
+                    return isDatetime(textKind(text.data(), text.size())) ? Class::Datetime
+                                                                          : Class::TextLiteral;
+                }
+                case TK::Word:
+                    if (t.isWord("NULL")) return Class::Unknown;
+                    return scope_.column(asciiUpper(identifierName(t)));
+                case TK::QuotedIdent:
+                    return scope_.column(asciiUpper(identifierName(t)));
+                default:
+                    return Class::Unknown;
+            }
+        }
+        if (e_.punct(first, '-') || e_.punct(first, '+')) {
+            return classOf(e_.next(first + 1), last) == Class::Number ? Class::Number
+                                                                      : Class::Unknown;
+        }
+        if (e_.punct(first, '(') && e_.pastParens(first) == last + 1)
+            return classOf(e_.next(first + 1), e_.previous(last));
+        const std::size_t second = e_.next(first + 1);
+        if (e_.name(first) && e_.punct(second, '.') && e_.next(second + 1) == last && e_.name(last))
+            return scope_.column(asciiUpper(identifierName(t)),
+                                 asciiUpper(identifierName(e_.tokens()[last])));
+        if (e_.name(first) && e_.punct(second, '(') && e_.pastParens(second) == last + 1)
+            return call(asciiUpper(t.text), second, last);
+        return Class::Unknown;
+    }
+
+    Class argument(std::size_t open, std::size_t close, std::size_t n) {
+        const auto items = depthZeroItems(e_, open + 1, close);
+        if (n >= items.size()) return Class::Unknown;
+        return classOf(e_.next(items[n].first), e_.previous(items[n].second));
+    }
+
+    Class call(const std::string& name, std::size_t open, std::size_t close) {
+        for (const char* f :
+             {"SYSDATE", "SYSTIMESTAMP", "TO_DATE", "TO_TIMESTAMP", "TO_TIMESTAMP_TZ", "ADD_MONTHS",
+              "LAST_DAY", "NEXT_DAY", "NEW_TIME", "FROM_TZ", "CURRENT_DATE", "CURRENT_TIMESTAMP"})
+            if (name == f) return Class::Datetime;
+        for (const char* f :
+             {"LENGTH", "LENGTHB", "INSTR", "INSTRB", "COUNT", "TO_NUMBER", "ABS", "SIGN", "CEIL",
+              "FLOOR", "MOD", "POWER", "SQRT", "MONTHS_BETWEEN", "ORA$EXTRACT", "BITAND", "ORA$NUM",
+              "TO_BINARY_DOUBLE", "TO_BINARY_FLOAT"})
+            if (name == f) return Class::Number;
+        for (const char* f : {"TO_CHAR", "SUBSTR", "SUBSTRB", "UPPER", "LOWER", "INITCAP", "TRIM",
+                              "LTRIM", "RTRIM", "LPAD", "RPAD", "REPLACE", "TRANSLATE", "CONCAT",
+                              "ORA$CAT", "REGEXP_SUBSTR", "REGEXP_REPLACE"})
+            if (name == f) return Class::Text;
+        for (const char* f : {"TO_YMINTERVAL", "TO_DSINTERVAL", "NUMTOYMINTERVAL",
+                              "NUMTODSINTERVAL", "ORA$IV_DIFF"})
+            if (name == f) return Class::Interval;
+        if (name == "ORA$IV_KEY") {  // gives datetimes back as they are
+            const Class a = argument(open, close, 0);
+            return a == Class::Datetime ? a : Class::Unknown;
+        }
+        if (name == "ORA$ADD" || name == "ORA$SUB" || name == "ORA$MUL" || name == "ORA$DIV") {
+            const Class a = argument(open, close, 0), b = argument(open, close, 1);
+            if (a == Class::Number && b == Class::Number) return Class::Number;
+            if (name == "ORA$ADD" || name == "ORA$SUB") {
+                // A datetime moved by days or an interval is a datetime; DATE - DATE is days.
+                const bool moves = b == Class::Number || b == Class::Interval;
+                if (a == Class::Datetime && moves) return Class::Datetime;
+                if (name == "ORA$ADD" && (a == Class::Number || a == Class::Interval) &&
+                    b == Class::Datetime)
+                    return Class::Datetime;
+            }
+            return Class::Unknown;
+        }
+        if (name == "ORA$CAST" || name == "ORA$CAST_OR") {  // (value, 'target type', ...)
+            const auto items = depthZeroItems(e_, open + 1, close);
+            if (items.size() < 2) return Class::Unknown;
+            const std::size_t type = e_.next(items[1].first);
+            if (type >= e_.size() || e_.tokens()[type].kind != TK::String ||
+                e_.previous(items[1].second) != type)
+                return Class::Unknown;
+            return classOfDeclared(literalContent(e_.tokens()[type]).c_str());
+        }
+        if (name == "TRUNC" || name == "ROUND" || name == "NVL" || name == "COALESCE" ||
+            name == "GREATEST" || name == "LEAST" || name == "MIN" || name == "MAX" ||
+            name == "SUM" || name == "AVG") {
+            const Class a = argument(open, close, 0);
+            return a == Class::Number || a == Class::Datetime ? a : Class::Unknown;
+        }
+        return Class::Unknown;
+    }
+
+    TokenEditor& e_;
+    Scope scope_;
+    std::map<std::size_t, std::pair<std::size_t, Edit>> edits_;  // first token -> last, edit
+};
+
+void toNumber(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        const int type = sqlite3_value_type(argv[0]);
+        if (type == SQLITE_NULL || type == SQLITE_INTEGER || type == SQLITE_FLOAT)
+            return sqlite3_result_value(ctx, argv[0]);
+        resultNumber(ctx, numberArg(argv[0]));
+    });
+}
+
+}  // namespace
+
+std::string typeComparisons(sqlite3* db, const std::string& sql) {
+    TokenEditor e(lexSql(sql));
+    Pass(db, e).run();
+    return e.text();
+}
+
+void registerComparisonFunctions(sqlite3* db) { defineFunction(db, "ORA$NUM", 1, toNumber); }
+
+}  // namespace detail
+}  // namespace kavexdb

@@ -1,0 +1,378 @@
+// A small precedence parser over the lexed statement. Only the additive level (+ - ||) and the
+// multiplicative level (* /) are parsed; everything binding more loosely (comparisons, AND, OR,
+// commas, clauses) ends an expression, and parentheses, function arguments and CASE bodies are
+// scanned as regions of their own. Edits are applied only once an expression parsed completely.
+#include "rewrite/expr/expression_rewrite.h"
+
+#include <initializer_list>
+
+#include "sql/sql_lexer.h"
+
+namespace kavexdb {
+namespace detail {
+
+namespace {
+
+// Closes a call after token t: before the NULLS FIRST/LAST the ORDER BY rewriting may have put
+// behind the last token of a sort key.
+void closeCall(Token& t) {
+    const std::size_t nulls = t.text.rfind(" NULLS ");
+    const char quote = t.kind == Token::Kind::String        ? '\''
+                       : t.kind == Token::Kind::QuotedIdent ? '"'
+                                                            : '\0';
+    const std::size_t quoted = quote ? t.text.rfind(quote) : std::string::npos;
+    if (nulls == std::string::npos || (quoted != std::string::npos && quoted > nulls))
+        t.text += ")";
+    else
+        t.text.insert(nulls, ")");
+}
+
+using TK = Token::Kind;
+
+// Words that end an expression (and never start an operand).
+bool isBoundaryWord(const TokenEditor& e, std::size_t i) {
+    for (const char* w :
+         {"SELECT", "FROM",     "WHERE",     "AND",     "OR",     "NOT",    "IS",       "IN",
+          "BETWEEN", "LIKE",    "GLOB",      "ESCAPE",  "AS",     "ON",     "JOIN",     "LEFT",
+          "RIGHT",  "FULL",     "INNER",     "OUTER",   "CROSS",  "NATURAL", "USING",   "GROUP",
+          "ORDER",  "BY",       "HAVING",    "UNION",   "INTERSECT", "EXCEPT", "MINUS", "ALL",
+          "DISTINCT", "WHEN",   "THEN",      "ELSE",    "END",    "INTO",   "VALUES",   "SET",
+          "LIMIT",  "OFFSET",   "FETCH",     "WITH",    "ASC",    "DESC",   "NULLS",    "COLLATE",
+          "OVER",   "PARTITION", "ROWS",     "RANGE",   "EXISTS", "RETURNING", "CASE", "DEFAULT",
+          "UPDATE", "DELETE",   "INSERT",    "CREATE",  "VIEW",   "TABLE",  "CONNECT",  "START",
+          "WINDOW", "FILTER",   "WITHIN",    "KEEP",    "FOR",    "ANY",    "SOME",     "REGEXP",
+          "MATCH",  "ISNULL",   "NOTNULL",   "CHECK",   "CONSTRAINT", "PRIMARY", "REFERENCES",
+          "UNIQUE", "FOREIGN",  "IF"})
+        if (e.word(i, w)) return true;
+    return false;
+}
+
+// Words that start a form the parser does not know: an expression holding one is left alone.
+bool isUnknownForm(const TokenEditor& e, std::size_t i) {
+    return e.word(i, "INTERVAL") || e.word(i, "PRIOR") || e.word(i, "CONNECT_BY_ROOT");
+}
+
+struct Op {
+    std::size_t first, last, op;
+    bool concat;
+    const char* function;
+    bool unary = false;  // -x: op is the sign, first == op
+};
+
+class Parser {
+  public:
+    explicit Parser(TokenEditor& e) : e_(e) {}
+
+    // Rewrites the expressions in [from, to).
+    void region(std::size_t from, std::size_t to) {
+        std::size_t k = e_.next(from);
+        while (k < to) {
+            if (startsOperand(k)) {
+                std::size_t i = k;
+                std::vector<Op> ops;
+                std::size_t first = 0, last = 0;
+                if (additive(i, to, ops, first, last)) {
+                    apply(ops);
+                    k = i;
+                    continue;
+                }
+                // Leave the rest of this expression as it stands.
+                k = skipExpression(k, to);
+                continue;
+            }
+            if (e_.punct(k, '(')) {  // a parenthesised list or subquery in no expression
+                const std::size_t past = e_.pastParens(k);
+                region(k + 1, past - 1);
+                k = e_.next(past);
+                continue;
+            }
+            k = e_.next(k + 1);
+        }
+    }
+
+  private:
+    bool startsOperand(std::size_t i) const {
+        if (i >= e_.size()) return false;
+        const Token& t = e_.tokens()[i];
+        if (t.kind == TK::Number || t.kind == TK::String || t.kind == TK::Bind ||
+            t.kind == TK::QuotedIdent)
+            return true;
+        if (t.kind == TK::Word) return !isBoundaryWord(e_, i) || e_.word(i, "CASE");
+        return e_.punct(i, '(') || e_.punct(i, '-') || e_.punct(i, '+');
+    }
+
+    std::size_t skipExpression(std::size_t k, std::size_t to) {
+        k = e_.next(k + 1);
+        while (k < to && !e_.punct(k, ',') && !(isBoundaryWord(e_, k) && !e_.word(k, "CASE"))) {
+            if (e_.punct(k, '(')) {
+                const std::size_t past = e_.pastParens(k);
+                region(k + 1, past - 1);
+                k = e_.next(past);
+            } else {
+                k = e_.next(k + 1);
+            }
+        }
+        return k;
+    }
+
+    bool concatAt(std::size_t i) const { return e_.punct(i, '|') && e_.punct(i + 1, '|'); }
+
+    bool additive(std::size_t& i, std::size_t to, std::vector<Op>& ops, std::size_t& first,
+                  std::size_t& last) {
+        if (!multiplicative(i, to, ops, first, last)) return false;
+        while (i < to && (e_.punct(i, '+') || e_.punct(i, '-') || concatAt(i))) {
+            const std::size_t op = i;
+            const bool concat = concatAt(i);
+            i = e_.next(concat ? i + 2 : i + 1);
+            std::size_t rf = 0, rl = 0;
+            if (!multiplicative(i, to, ops, rf, rl)) return false;
+            ops.push_back(Op{first, rl, op, concat,
+                             concat ? "ORA$CAT" : e_.punct(op, '+') ? "ORA$ADD" : "ORA$SUB"});
+            last = rl;
+        }
+        return true;
+    }
+
+    bool multiplicative(std::size_t& i, std::size_t to, std::vector<Op>& ops, std::size_t& first,
+                        std::size_t& last) {
+        if (!unary(i, to, ops, first, last)) return false;
+        while (i < to && (e_.punct(i, '*') || e_.punct(i, '/'))) {
+            const std::size_t op = i;
+            i = e_.next(i + 1);
+            std::size_t rf = 0, rl = 0;
+            if (!unary(i, to, ops, rf, rl)) return false;
+            ops.push_back(Op{first, rl, op, false, e_.punct(op, '*') ? "ORA$MUL" : "ORA$DIV"});
+            last = rl;
+        }
+        return true;
+    }
+
+    bool unary(std::size_t& i, std::size_t to, std::vector<Op>& ops, std::size_t& first,
+               std::size_t& last) {
+        if (e_.punct(i, '-') || e_.punct(i, '+')) {
+            first = i;
+            const bool minus = e_.punct(i, '-');
+            i = e_.next(i + 1);
+            std::size_t f = 0;
+            if (!unary(i, to, ops, f, last)) return false;
+            // -x of anything but a number literal is 0 - x, so a date or text operand gets
+            // Oracle's error instead of a number made up from it.
+            if (minus && !(f == last && e_.tokens()[f].kind == TK::Number))
+                ops.push_back(Op{first, last, first, false, "ORA$SUB", true});
+            return true;
+        }
+        return primary(i, to, first, last);
+    }
+
+    // One operand: a literal, bind, name, call, parenthesised expression or CASE; i moves past.
+    bool primary(std::size_t& i, std::size_t to, std::size_t& first, std::size_t& last) {
+        if (i >= to) return false;
+        const Token& t = e_.tokens()[i];
+        first = i;
+        if (t.kind == TK::Number || t.kind == TK::String || t.kind == TK::Bind) {
+            last = i;
+        } else if (e_.punct(i, '(')) {
+            const std::size_t past = e_.pastParens(i);
+            if (past > to) return false;
+            region(i + 1, past - 1);
+            last = past - 1;
+        } else if (e_.word(i, "CASE")) {
+            std::size_t end = i;
+            int depth = 0;
+            for (; end < to; ++end) {
+                if (e_.word(end, "CASE")) ++depth;
+                if (e_.word(end, "END") && --depth == 0) break;
+            }
+            if (end >= to) return false;
+            region(i + 1, end);
+            last = end;
+        } else if (e_.name(i) && !isBoundaryWord(e_, i) && !isUnknownForm(e_, i)) {
+            last = i;
+            if (t.kind == TK::Word && i + 1 < e_.size() && e_.tokens()[i + 1].kind == TK::String) {
+                last = i + 1;  // x'00ff'
+            } else {
+                for (;;) {
+                    const std::size_t dot = e_.next(last + 1);
+                    if (!e_.punct(dot, '.') || !e_.name(e_.next(dot + 1))) break;
+                    last = e_.next(dot + 1);
+                }
+                const std::size_t call = e_.next(last + 1);
+                if (e_.punct(call, '(')) {
+                    const std::size_t past = e_.pastParens(call);
+                    if (past > to) return false;
+                    region(call + 1, past - 1);
+                    last = past - 1;
+                    const std::size_t over = e_.next(past);
+                    if (e_.word(over, "OVER")) {
+                        const std::size_t window = e_.next(over + 1);
+                        if (e_.punct(window, '(')) {
+                            const std::size_t end = e_.pastParens(window);
+                            if (end > to) return false;
+                            region(window + 1, end - 1);
+                            last = end - 1;
+                        } else if (e_.name(window)) {
+                            last = window;
+                        }
+                    }
+                }
+            }
+        } else {
+            return false;
+        }
+        i = e_.next(last + 1);
+        return true;
+    }
+
+    void apply(const std::vector<Op>& ops) {
+        for (const Op& o : ops) {
+            if (o.unary) {
+                e_[o.op].text = std::string(o.function) + "(0, ";
+                closeCall(e_[o.last]);
+                continue;
+            }
+            e_[o.first].text = std::string(o.function) + "(" + e_[o.first].text;
+            e_[o.op].text = ",";
+            if (o.concat) e_.erase(o.op + 1);
+            closeCall(e_[o.last]);
+        }
+    }
+
+    TokenEditor& e_;
+};
+
+const char* const kNamePrefix = "ORA$N:";
+
+// Whether token last ends the qualifier of an interval literal (INTERVAL '4' DAY TO SECOND(3)) or
+// of an interval expression ((a - b) DAY TO SECOND): then it is no alias.
+bool endsIntervalQualifier(const TokenEditor& e, std::size_t last) {
+    auto field = [&](std::size_t k) {
+        for (const char* w : {"YEAR", "MONTH", "DAY", "HOUR", "MINUTE", "SECOND"})
+            if (e.word(k, w)) return true;
+        return false;
+    };
+    bool to = false;
+    for (std::size_t k = last; k < e.size(); k = e.previous(k)) {
+        if (field(k)) continue;
+        if (e.word(k, "TO")) {
+            to = true;
+            continue;
+        }
+        if (e.tokens()[k].kind == TK::String) return e.word(e.previous(k), "INTERVAL");
+        if (!e.punct(k, ')')) return false;
+        // A precision "(n)" or "(n, m)" after a field, else the parenthesised expression.
+        std::size_t p = e.previous(k);
+        if (p < e.size() && e.tokens()[p].kind == TK::Number) {
+            std::size_t q = e.previous(p);
+            if (e.punct(q, ',')) q = e.previous(e.previous(q));
+            if (e.punct(q, '(') && field(e.previous(q))) {
+                k = q;
+                continue;
+            }
+        }
+        return to;
+    }
+    return false;
+}
+
+bool aliasEnds(const TokenEditor& e, std::size_t first, std::size_t last) {
+    if (last == first) return false;
+    const Token& t = e.tokens()[last];
+    if (t.kind == TK::QuotedIdent) return true;
+    if (t.kind != TK::Word || isBoundaryWord(e, last)) return false;
+    for (const char* w : {"NULL", "TRUE", "FALSE", "END"})
+        if (e.word(last, w)) return false;
+    // "expr AS name", or "expr name" where expr ends in an operand
+    const std::size_t before = e.previous(last);
+    if (before >= e.size()) return false;
+    const Token& b = e.tokens()[before];
+    if (endsIntervalQualifier(e, last)) return false;
+    return e.word(before, "AS") || e.punct(before, ')') || b.kind == TK::Number ||
+           b.kind == TK::String || b.kind == TK::Bind || b.kind == TK::QuotedIdent ||
+           e.word(before, "END") || (b.kind == TK::Word && !isBoundaryWord(e, before));
+}
+
+}  // namespace
+
+void rewriteOperators(TokenEditor& e) { Parser(e).region(0, e.size()); }
+
+SelectItemNames::SelectItemNames(const TokenEditor& e) {
+    // The select list of the statement's first SELECT after its WITH clause names its columns.
+    std::size_t select = e.next(0);
+    while (select < e.size() && !e.word(select, "SELECT") && !e.word(select, "WITH"))
+        select = e.next(select + 1);  // CREATE VIEW v AS, parentheses
+    if (e.word(select, "WITH")) {
+        select = e.next(select + 1);
+        if (e.word(select, "RECURSIVE")) select = e.next(select + 1);
+        while (e.name(select)) {  // name [(columns)] AS [[NOT] MATERIALIZED] (query) [,]
+            select = e.next(select + 1);
+            if (e.punct(select, '(')) select = e.next(e.pastParens(select));
+            if (!e.word(select, "AS")) return;
+            select = e.next(select + 1);
+            while (e.word(select, "NOT") || e.word(select, "MATERIALIZED")) select = e.next(select + 1);
+            if (!e.punct(select, '(')) return;
+            select = e.next(e.pastParens(select));
+            if (!e.punct(select, ',')) break;
+            select = e.next(select + 1);
+        }
+    }
+    while (e.punct(select, '(')) select = e.next(select + 1);
+    if (!e.word(select, "SELECT")) return;  // names come from a form not followed here
+    if (select >= e.size()) return;
+    std::size_t i = e.next(select + 1);
+    if (e.word(i, "DISTINCT") || e.word(i, "ALL") || e.word(i, "UNIQUE")) i = e.next(i + 1);
+    std::size_t start = i;
+    int depth = 0;
+    for (std::size_t k = i; k <= e.size(); ++k) {
+        const bool end = k == e.size() || (depth == 0 && (e.word(k, "FROM") || e.punct(k, ')') ||
+                                                          e.word(k, "UNION") || e.word(k, "INTO")));
+        if (k < e.size() && e.punct(k, '(')) ++depth;
+        if (k < e.size() && e.punct(k, ')') && depth > 0) --depth;
+        if (end || (depth == 0 && e.punct(k, ','))) {
+            const std::size_t first = e.next(start);
+            const std::size_t last = e.previous(k);
+            bool plainName = true;  // a column reference keeps SQLite's name for it
+            for (std::size_t j = first; j <= last && j < e.size() && plainName; j = e.next(j + 1))
+                plainName = e.name(j) || e.punct(j, '.');
+            if (first < k && last < e.size() && last >= first && !e.punct(last, '*') &&
+                !plainName && !aliasEnds(e, first, last)) {
+                std::string text;
+                for (std::size_t j = first; j <= last; ++j) text += e.tokens()[j].text;
+                items_.push_back(Item{first, last, text});
+            }
+            start = k + 1;
+            if (end) break;
+        }
+    }
+}
+
+void SelectItemNames::nameChangedItems(TokenEditor& e) const {
+    for (const Item& item : items_) {
+        std::string now;
+        for (std::size_t j = item.first; j <= item.last; ++j) now += e.tokens()[j].text;
+        if (now == item.text) continue;
+        // A rewrite that named the item itself (" AS NAME" at its end) keeps that name.
+        const std::size_t alias = now.rfind(" AS ");
+        if (alias != std::string::npos &&
+            (now.compare(alias + 4, 1, "\"") == 0 ||
+             now.find_first_of("()", alias) == std::string::npos))
+            continue;
+        e[item.last].text += expressionAlias(item.text);
+    }
+}
+
+std::string expressionAlias(const std::string& originalText) {
+    std::string quoted;
+    for (char c : originalText) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return " AS \"" + std::string(kNamePrefix) + quoted + "\"";
+}
+
+bool isExpressionAlias(const std::string& sqliteName) {
+    return sqliteName.compare(0, 6, kNamePrefix) == 0;
+}
+
+std::string reportedColumnName(const std::string& sqliteName) {
+    return isExpressionAlias(sqliteName) ? sqliteName.substr(6) : sqliteName;
+}
+
+}  // namespace detail
+}  // namespace kavexdb

@@ -1,0 +1,27 @@
+// Oracle's row limiting in SQLite terms, per query block:
+//   WHERE ... ROWNUM <= n (also < n, = 1, n >= ROWNUM, ANDed with other conditions)
+//       -> the term goes; over one table the rows come from a subquery with the rest of WHERE
+//          and LIMIT n (so that grouping and ORDER BY see only those rows), over a join the
+//          block gets LIMIT n; ROWNUM > n and ROWNUM = k (k > 1), which Oracle never
+//          satisfies, become a false condition
+//   ROWNUM elsewhere in the block (select list, ORDER BY) -> row_number() OVER (), numbering
+//       the rows as they leave the WHERE clause, before any ORDER BY, as Oracle does
+//   OFFSET m ROWS / FETCH FIRST|NEXT [n] [PERCENT] ROWS ONLY|WITH TIES -> LIMIT ... OFFSET m,
+//       PERCENT and WITH TIES counting the block's rows with a subquery.
+// Limits: over a join, a ROWNUM limit in a block that also sorts or groups applies to the
+// block's result. WITH TIES orders by the written keys in the scope of the FROM clause (not
+// by select-list aliases).
+#ifndef KAVEXDB_ROW_LIMITING_H
+#define KAVEXDB_ROW_LIMITING_H
+
+#include "sql/token_editor.h"
+
+namespace kavexdb {
+namespace detail {
+
+void rewriteRowLimiting(TokenEditor& e);
+
+}  // namespace detail
+}  // namespace kavexdb
+
+#endif

@@ -1,0 +1,121 @@
+// Edits a lexed statement in place: an erased token becomes an empty Space, so the positions
+// of the others stay valid while rewriting passes run.
+#ifndef KAVEXDB_TOKEN_EDITOR_H
+#define KAVEXDB_TOKEN_EDITOR_H
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "sql/sql_lexer.h"
+
+namespace kavexdb {
+namespace detail {
+
+class TokenEditor {
+  public:
+    explicit TokenEditor(std::vector<Token> tokens) : t_(std::move(tokens)) {}
+
+    std::size_t size() const { return t_.size(); }
+    Token& operator[](std::size_t i) { return t_[i]; }
+    const std::vector<Token>& tokens() const { return t_; }
+
+    // The first significant token at or after i (size() when none).
+    std::size_t next(std::size_t i) const {
+        while (i < t_.size() && !t_[i].significant()) ++i;
+        return i;
+    }
+    // The last significant token before i (size() when none).
+    std::size_t previous(std::size_t i) const {
+        while (i > 0) {
+            --i;
+            if (t_[i].significant()) return i;
+        }
+        return t_.size();
+    }
+    bool word(std::size_t i, const char* upper) const {
+        return i < t_.size() && t_[i].isWord(upper);
+    }
+    bool punct(std::size_t i, char c) const { return i < t_.size() && t_[i].isPunct(c); }
+    bool name(std::size_t i) const {
+        return i < t_.size() &&
+               (t_[i].kind == Token::Kind::Word || t_[i].kind == Token::Kind::QuotedIdent);
+    }
+    void erase(std::size_t i) { t_[i] = Token{Token::Kind::Space, std::string()}; }
+    void erase(std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to && i < t_.size(); ++i) erase(i);
+    }
+    // Index just past the ')' matching the '(' at open (size() when unbalanced).
+    std::size_t pastParens(std::size_t open) const {
+        int depth = 0;
+        for (std::size_t i = open; i < t_.size(); ++i) {
+            if (t_[i].isPunct('(')) ++depth;
+            if (t_[i].isPunct(')') && --depth == 0) return i + 1;
+        }
+        return t_.size();
+    }
+    std::string text() const { return joinTokens(t_); }
+
+  private:
+    std::vector<Token> t_;
+};
+
+// The depth-0 comma-separated items of e in [from, to), as [start, end) ranges.
+inline std::vector<std::pair<std::size_t, std::size_t>> depthZeroItems(const TokenEditor& e,
+                                                                       std::size_t from,
+                                                                       std::size_t to) {
+    std::vector<std::pair<std::size_t, std::size_t>> out;
+    int depth = 0;
+    std::size_t start = from;
+    for (std::size_t k = from; k < to; ++k) {
+        if (e.punct(k, '(')) ++depth;
+        if (e.punct(k, ')')) --depth;
+        if (depth == 0 && e.punct(k, ',')) {
+            out.emplace_back(start, k);
+            start = k + 1;
+        }
+    }
+    out.emplace_back(start, to);
+    return out;
+}
+
+// Where an UPDATE's SET list that starts at from ends: the depth-0 WHERE, FROM, RETURNING,
+// ORDER or LIMIT after it, else e.size().
+inline std::size_t setListEnd(const TokenEditor& e, std::size_t from) {
+    int depth = 0;
+    for (std::size_t to = from; to < e.size(); ++to) {
+        if (e.punct(to, '(')) ++depth;
+        if (e.punct(to, ')')) --depth;
+        if (depth == 0 && (e.word(to, "WHERE") || e.word(to, "FROM") || e.word(to, "RETURNING") ||
+                           e.word(to, "ORDER") || e.word(to, "LIMIT")))
+            return to;
+    }
+    return e.size();
+}
+
+// A [schema.]name at i, as Oracle resolves the names; i moves past it. False when i is no name.
+inline bool qualifiedNameAt(const TokenEditor& e, std::size_t& i, std::string& schema,
+                            std::string& name) {
+    if (!e.name(i)) return false;
+    name = identifierName(e.tokens()[i]);
+    i = e.next(i + 1);
+    if (e.punct(i, '.') && e.name(e.next(i + 1))) {
+        schema = name;
+        i = e.next(i + 1);
+        name = identifierName(e.tokens()[i]);
+        i = e.next(i + 1);
+    }
+    return true;
+}
+
+// Oracle's || treats NULL as an empty string, SQLite's makes the whole result NULL: every operand
+// of || is wrapped in ORA$STR(...), a session function giving '' for NULL (concatenation.cpp).
+void rewriteConcatenation(TokenEditor& e);
+// The expression text with the ORA$STR( ... ) wrappers taken out again, for column names.
+std::string unwrapConcatenation(const std::string& expression);
+extern const char* const kConcatOperand;  // "ORA$STR"
+
+}  // namespace detail
+}  // namespace kavexdb
+
+#endif

@@ -1,0 +1,1 @@
+// Errors, at the bottom.

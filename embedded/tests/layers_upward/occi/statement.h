@@ -1,0 +1,2 @@
+// A public class, above the values.
+#include "types/value.h"
