@@ -4,6 +4,7 @@
 
 #include "base/errors.h"
 #include "kavexdb/occi.h"
+#include "rewrite/expr/concatenation.h"
 #include "sql/token_editor.h"
 
 namespace kavexdb {

@@ -4,6 +4,7 @@
 #include "functions/function_args.h"
 #include "functions/sql_function.h"
 #include "sql/sql_lexer.h"
+#include "sql/internal_names.h"
 
 namespace kavexdb {
 namespace detail {
@@ -103,7 +104,7 @@ std::string columnCommentsQuery() {
            "AND m.name NOT LIKE 'KAVEX$%')";
 }
 
-void registerCommentFunctions(sqlite3* db) { defineFunction(db, "ORA$COMMENT", 2, commentOf, false); }
+void registerCommentFunctions(sqlite3* db) { defineFunction(db, kOraComment, 2, commentOf, false); }
 
 }  // namespace detail
 }  // namespace kavexdb

@@ -10,6 +10,7 @@
 #include "functions/sql_function.h"
 #include "sql/sql_lexer.h"
 #include "types/declared_type.h"
+#include "sql/internal_names.h"
 
 namespace kavexdb {
 namespace detail {
@@ -302,8 +303,8 @@ void rewriteDictionaryViews(TokenEditor& e, const std::string& schema) {
 }
 
 void registerDictionaryFunctions(sqlite3* db) {
-    defineFunction(db, "ORA$COLUMN_TYPE", 2, columnType);
-    defineFunction(db, "ORA$SEQUENCE_ROWS", 0, sequenceRows, false);
+    defineFunction(db, kOraColumnType, 2, columnType);
+    defineFunction(db, kOraSequenceRows, 0, sequenceRows, false);
     registerCommentFunctions(db);
 }
 

@@ -13,6 +13,7 @@
 #include "sql/sql_lexer.h"
 #include "sql/sqlite_errors.h"
 #include "sql/sqlite_util.h"
+#include "sql/internal_names.h"
 
 namespace kavexdb {
 namespace detail {
@@ -26,8 +27,8 @@ using Int = long long;
 const Int kIntMax = std::numeric_limits<Int>::max();
 const Int kIntMin = std::numeric_limits<Int>::min();
 
-const char* const kNextvalFunction = "ORA$NEXTVAL";
-const char* const kCurrvalFunction = "ORA$CURRVAL";
+const char* const kNextvalFunction = kOraNextval;
+const char* const kCurrvalFunction = kOraCurrval;
 const char* const kNoSuchSequence = "sequence does not exist";
 
 // ---- DDL --------------------------------------------------------------------------------------

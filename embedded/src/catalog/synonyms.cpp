@@ -9,6 +9,7 @@
 #include "sql/sql_lexer.h"
 #include "sql/sqlite_errors.h"
 #include "sql/sqlite_util.h"
+#include "sql/internal_names.h"
 
 namespace kavexdb {
 namespace detail {
@@ -337,7 +338,7 @@ void synonymRows(sqlite3_context* ctx, int, sqlite3_value**) {
 }  // namespace
 
 void registerSynonymFunctions(sqlite3* db) {
-    defineFunction(db, "ORA$SYNONYM_ROWS", 0, synonymRows, false);
+    defineFunction(db, kOraSynonymRows, 0, synonymRows, false);
 }
 
 }  // namespace detail

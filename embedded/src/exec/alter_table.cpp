@@ -17,13 +17,14 @@
 #include "sql/sqlite_util.h"
 #include "sql/token_editor.h"
 #include "types/declared_type.h"
+#include "sql/internal_names.h"
 
 namespace kavexdb {
 namespace detail {
 
 namespace {
 
-const char* const kRebuilt = "ORA$REBUILD";
+const char* const kRebuilt = kOraRebuild;
 
 bool sameName(const std::string& a, const std::string& b) {
     return sqlite3_stricmp(a.c_str(), b.c_str()) == 0;

@@ -11,6 +11,7 @@
 #include "rewrite/sql_rewrite.h"
 #include "sql/sql_lexer.h"
 #include "sql/token_editor.h"
+#include "rewrite/pipeline.h"
 
 namespace kavexdb {
 namespace detail {
@@ -71,11 +72,10 @@ bool isColumnName(const std::string& name) {
 // Oracle SQL of a query or DML statement -> SQLite SQL, as a statement of its own gets it.
 std::string sqliteSql(sqlite3* db, const std::string& oracleSql, const std::string& schema,
                       RewrittenSql::Kind kind) {
-    const RewrittenSql r = rewriteSql(oracleSql, schema);
-    if (r.kind != kind || !r.steps.empty()) raise(928, "missing SELECT keyword");
-    std::string sql = typeComparisons(db, r.sql);
-    if (kind == RewrittenSql::Kind::Dml) sql = addWriteConversions(db, sql).sql;
-    return readClobsAsText(db, sql);
+    const PreparedSql prepared = prepareStatementSql(db, oracleSql, schema);
+    if (prepared.plan.kind != kind || !prepared.plan.steps.empty())
+        raise(928, "missing SELECT keyword");
+    return prepared.plan.sql;
 }
 
 }  // namespace

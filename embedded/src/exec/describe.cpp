@@ -13,6 +13,7 @@
 #include "sql/sqlite_util.h"
 #include "sql/token_editor.h"
 #include "types/declared_type.h"
+#include "rewrite/expr/concatenation.h"
 
 namespace kavexdb {
 namespace detail {

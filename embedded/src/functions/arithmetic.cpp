@@ -10,6 +10,7 @@
 #include "functions/sql_values.h"
 #include "types/datetime_parse.h"
 #include "types/values.h"
+#include "sql/internal_names.h"
 
 namespace kavexdb {
 namespace detail {
@@ -129,11 +130,11 @@ void concatenate(sqlite3_context* ctx, int, sqlite3_value** argv) {
 }  // namespace
 
 void registerArithmeticFunctions(sqlite3* db) {
-    defineFunction(db, "ORA$ADD", 2, add);
-    defineFunction(db, "ORA$SUB", 2, subtract);
-    defineFunction(db, "ORA$MUL", 2, multiply);
-    defineFunction(db, "ORA$DIV", 2, divide);
-    defineFunction(db, "ORA$CAT", 2, concatenate);
+    defineFunction(db, kOraAdd, 2, add);
+    defineFunction(db, kOraSub, 2, subtract);
+    defineFunction(db, kOraMul, 2, multiply);
+    defineFunction(db, kOraDiv, 2, divide);
+    defineFunction(db, kOraCat, 2, concatenate);
 }
 
 }  // namespace detail

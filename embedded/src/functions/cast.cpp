@@ -15,14 +15,15 @@
 #include "types/decimal.h"
 #include "types/declared_type.h"
 #include "types/storage_text.h"
+#include "sql/internal_names.h"
 
 namespace kavexdb {
 namespace detail {
 
 namespace {
 
-const char* const kCastFunction = "ORA$CAST";
-const char* const kCastOrDefaultFunction = "ORA$CAST_OR";
+const char* const kCastFunction = kOraCast;
+const char* const kCastOrDefaultFunction = kOraCastOr;
 
 // A target type: its words before any '(' in upper case, and what the type table makes of it.
 struct Target {

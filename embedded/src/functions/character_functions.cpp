@@ -10,6 +10,7 @@
 #include "functions/sql_function.h"
 #include "functions/sql_values.h"
 #include "types/values.h"
+#include "sql/internal_names.h"
 
 namespace kavexdb {
 namespace detail {
@@ -163,14 +164,14 @@ void rewriteTrim(TokenEditor& e) {
             e.erase(first);
             setStart = e.next(first + 1);
         }
-        e[i].text = "ORA$TRIM";
+        e[i].text = kOraTrim;
         e[open].text = "(" + mode + ", ";
         e[from].text = setStart == from ? "' ', " : ", ";
     }
 }
 
 void registerCharacterFunctions(sqlite3* db) {
-    defineFunction(db, "ORA$TRIM", 3, trim);
+    defineFunction(db, kOraTrim, 3, trim);
     defineFunction(db, "ASCII", 1, ascii);
     defineFunction(db, "NCHR", 1, nchr);
     defineFunction(db, "LENGTHB", 1, lengthb);

@@ -17,6 +17,7 @@
 #include "types/datetime_parse.h"
 #include "types/decimal.h"
 #include "types/values.h"
+#include "sql/internal_names.h"
 
 namespace kavexdb {
 namespace detail {
@@ -314,7 +315,7 @@ void rewriteExtract(TokenEditor& e) {
         if (!e.punct(open, '(') || field >= e.size() || e[field].kind != Token::Kind::Word ||
             !e.word(from, "FROM"))
             continue;
-        e[i].text = "ORA$EXTRACT";
+        e[i].text = kOraExtract;
         e[field].text = sqlStringLiteral(asciiUpper(e[field].text));
         e[from].text = ",";
     }
@@ -333,7 +334,7 @@ void registerDateFunctions(sqlite3* db) {
     defineFunction(db, "LAST_DAY", 1, lastDay);
     defineFunction(db, "NEXT_DAY", 2, nextDay);
     defineFunction(db, "MONTHS_BETWEEN", 2, monthsBetween);
-    defineFunction(db, "ORA$EXTRACT", 2, extract);
+    defineFunction(db, kOraExtract, 2, extract);
 }
 
 }  // namespace detail

@@ -7,6 +7,7 @@
 #include "functions/sql_function.h"
 #include "functions/sql_values.h"
 #include "types/values.h"
+#include "sql/internal_names.h"
 
 namespace kavexdb {
 namespace detail {
@@ -146,7 +147,7 @@ void rewriteDbmsLobCalls(TokenEditor& e) {
         if (!e.punct(dot, '.') || !e.punct(e.next(name + 1), '(')) continue;
         for (const char* f : {"GETLENGTH", "SUBSTR", "INSTR", "COMPARE"}) {
             if (!e.word(name, f)) continue;
-            e[k].text = std::string("ORA$LOB_") + f;
+            e[k].text = std::string(kOraLobPrefix) + f;
             e.erase(k + 1, name + 1);
             k = name;
             break;
@@ -155,10 +156,10 @@ void rewriteDbmsLobCalls(TokenEditor& e) {
 }
 
 void registerDbmsLobFunctions(sqlite3* db) {
-    defineFunction(db, "ORA$LOB_GETLENGTH", 1, getLength);
-    for (int args : {1, 2, 3}) defineFunction(db, "ORA$LOB_SUBSTR", args, substr);
-    for (int args : {2, 3, 4}) defineFunction(db, "ORA$LOB_INSTR", args, instr);
-    for (int args : {2, 3, 4, 5}) defineFunction(db, "ORA$LOB_COMPARE", args, compare);
+    defineFunction(db, kOraLobGetlength, 1, getLength);
+    for (int args : {1, 2, 3}) defineFunction(db, kOraLobSubstr, args, substr);
+    for (int args : {2, 3, 4}) defineFunction(db, kOraLobInstr, args, instr);
+    for (int args : {2, 3, 4, 5}) defineFunction(db, kOraLobCompare, args, compare);
 }
 
 }  // namespace detail

@@ -7,6 +7,7 @@
 #include "functions/sql_values.h"
 #include "sql/sql_lexer.h"
 #include "sql/sqlite_util.h"
+#include "sql/internal_names.h"
 
 namespace kavexdb {
 namespace detail {
@@ -157,20 +158,20 @@ class Typer {
     }
 
     ExpressionType call(const std::string& name, const std::vector<Span>& args) const {
-        if (name == "ORA$ADD" || name == "ORA$SUB") {
+        if (name == kOraAdd || name == kOraSub) {
             const ExpressionType a = argument(args, 0), b = argument(args, 1);
             // A datetime moved by a number of days is a DATE; DATE - DATE a number of days;
             // forms with intervals are left to the values.
-            if (name == "ORA$SUB" && a.known && b.known && a.type.dataType == 12 &&
+            if (name == kOraSub && a.known && b.known && a.type.dataType == 12 &&
                 b.type.dataType == 12)
                 return typed("NUMBER");
             if ((isDatetimeType(a) && isNumberType(b)) ||
-                (name == "ORA$ADD" && isNumberType(a) && isDatetimeType(b)))
+                (name == kOraAdd && isNumberType(a) && isDatetimeType(b)))
                 return typed("DATE");
             if (isNumberType(a) && isNumberType(b)) return typed("NUMBER");
             return unknown();
         }
-        if (name == "ORA$CAST" || name == "ORA$CAST_OR") {
+        if (name == kOraCast || name == kOraCastOr) {
             if (args.size() < 2 || args[1].second != args[1].first + 1 ||
                 t_[args[1].first].kind != Token::Kind::String)
                 return unknown();
@@ -178,7 +179,7 @@ class Typer {
             return typed(literal.substr(1, literal.size() - 2));
         }
         if (name == "MIN" || name == "MAX" || name == "GREATEST" || name == "LEAST" ||
-            name == "NVL" || name == "COALESCE" || name == "IFNULL" || name == "ORA$CLOB_TEXT")
+            name == "NVL" || name == "COALESCE" || name == "IFNULL" || name == kOraClobText)
             return argument(args, 0);
         if (name == "SUM" || name == "AVG") {  // of intervals an interval, of numbers a number
             const ExpressionType a = argument(args, 0);
@@ -193,8 +194,8 @@ class Typer {
             return isNumberType(a) ? typed("NUMBER") : unknown();
         }
         static const std::map<std::string, const char*> kResults = {
-            {"ORA$MUL", "NUMBER"}, {"ORA$DIV", "NUMBER"}, {"ORA$CAT", "VARCHAR2(4000)"},
-            {"ORA$STR", "VARCHAR2(4000)"}, {"ORA$EXTRACT", "NUMBER"}, {"COUNT", "NUMBER"},
+            {kOraMul, "NUMBER"}, {kOraDiv, "NUMBER"}, {kOraCat, "VARCHAR2(4000)"},
+            {kOraStr, "VARCHAR2(4000)"}, {kOraExtract, "NUMBER"}, {"COUNT", "NUMBER"},
             {"ABS", "NUMBER"}, {"SIGN", "NUMBER"},
             {"CEIL", "NUMBER"}, {"FLOOR", "NUMBER"}, {"MOD", "NUMBER"}, {"POWER", "NUMBER"},
             {"SQRT", "NUMBER"}, {"EXP", "NUMBER"}, {"LN", "NUMBER"}, {"LOG", "NUMBER"},
@@ -211,20 +212,20 @@ class Typer {
             {"UPPER", "VARCHAR2(4000)"}, {"LOWER", "VARCHAR2(4000)"},
             {"INITCAP", "VARCHAR2(4000)"}, {"SUBSTR", "VARCHAR2(4000)"},
             {"TRIM", "VARCHAR2(4000)"}, {"LTRIM", "VARCHAR2(4000)"}, {"RTRIM", "VARCHAR2(4000)"},
-            {"ORA$TRIM", "VARCHAR2(4000)"}, {"SUBSTRB", "VARCHAR2(4000)"},
+            {kOraTrim, "VARCHAR2(4000)"}, {"SUBSTRB", "VARCHAR2(4000)"},
             {"LPAD", "VARCHAR2(4000)"}, {"RPAD", "VARCHAR2(4000)"},
             {"REPLACE", "VARCHAR2(4000)"}, {"TRANSLATE", "VARCHAR2(4000)"},
             {"CONCAT", "VARCHAR2(4000)"}, {"CHR", "VARCHAR2(4000)"},
             {"REGEXP_SUBSTR", "VARCHAR2(4000)"}, {"REGEXP_REPLACE", "VARCHAR2(4000)"},
-            {"ORA$LISTAGG", "VARCHAR2(4000)"}, {"RAWTOHEX", "VARCHAR2(4000)"},
+            {kOraListagg, "VARCHAR2(4000)"}, {"RAWTOHEX", "VARCHAR2(4000)"},
             {"TO_DATE", "DATE"}, {"SYSDATE", "DATE"}, {"ADD_MONTHS", "DATE"},
             {"LAST_DAY", "DATE"}, {"NEXT_DAY", "DATE"}, {"TO_TIMESTAMP", "TIMESTAMP(9)"},
             {"TO_TIMESTAMP_TZ", "TIMESTAMP WITH TIME ZONE(9)"},
             {"FROM_TZ", "TIMESTAMP WITH TIME ZONE(9)"}, {"SYS_EXTRACT_UTC", "TIMESTAMP(9)"},
             {"VSIZE", "NUMBER"}, {"BIN_TO_NUM", "NUMBER"},
             {"SYSTIMESTAMP", "TIMESTAMP WITH TIME ZONE"}, {"HEXTORAW", "RAW(2000)"},
-            {"ORA$LOB_GETLENGTH", "NUMBER"}, {"ORA$LOB_INSTR", "NUMBER"},
-            {"ORA$LOB_COMPARE", "NUMBER"}, {"TO_CLOB", "CLOB"}, {"TO_NCLOB", "NCLOB"},
+            {kOraLobGetlength, "NUMBER"}, {kOraLobInstr, "NUMBER"},
+            {kOraLobCompare, "NUMBER"}, {"TO_CLOB", "CLOB"}, {"TO_NCLOB", "NCLOB"},
         };
         const auto it = kResults.find(name);
         return it == kResults.end() ? unknown() : typed(it->second);

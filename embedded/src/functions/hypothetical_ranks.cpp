@@ -16,6 +16,7 @@
 #include "functions/sql_values.h"
 #include "functions/value_order.h"
 #include "sql/sqlite_errors.h"
+#include "sql/internal_names.h"
 
 namespace kavexdb {
 namespace detail {
@@ -108,7 +109,7 @@ void rewriteHypotheticalRanks(TokenEditor& e) {
             depthZeroItems(e, w.by + 1, w.groupClose).size())
             raise(909, "invalid number of arguments");
         const std::string directions = takeKeyDirections(e, w.by + 1, w.groupClose);
-        e[i].text = std::string("ORA$HYPOTHETICAL_") + kind;
+        e[i].text = std::string(kOraHypotheticalPrefix) + kind;
         e[w.open].text = "('" + directions + "', ";
         e[w.close].text = ", ";
         e.erase(w.within, w.by + 1);
@@ -118,7 +119,7 @@ void rewriteHypotheticalRanks(TokenEditor& e) {
 void registerHypotheticalRanks(sqlite3* db) {
     static const char kKinds[] = "RDPC";
     for (const char* k = kKinds; *k; ++k) {
-        const std::string name = std::string("ORA$HYPOTHETICAL_") + *k;
+        const std::string name = std::string(kOraHypotheticalPrefix) + *k;
         const int rc =
             sqlite3_create_function_v2(db, name.c_str(), -1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
                                        const_cast<char*>(k), nullptr, step, final, nullptr);

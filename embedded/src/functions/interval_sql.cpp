@@ -12,6 +12,7 @@
 #include "sql/sql_lexer.h"
 #include "types/datetime_parse.h"
 #include "types/values.h"
+#include "sql/internal_names.h"
 
 namespace kavexdb {
 namespace detail {
@@ -484,7 +485,7 @@ bool mentionsInterval(const TokenEditor& e, std::size_t first, std::size_t last)
                                                       literalContent(t).size(), unused))
             return true;
         for (const char* w : {"TO_YMINTERVAL", "TO_DSINTERVAL", "NUMTOYMINTERVAL",
-                              "NUMTODSINTERVAL", "ORA$IV_DIFF"})
+                              "NUMTODSINTERVAL", kOraIvDiff})
             if (e.word(k, w)) return true;
     }
     return false;
@@ -528,7 +529,7 @@ void rewriteIntervalAt(TokenEditor& e, std::size_t i) {
     e.erase(i, q.last + 1);
     if (cast < e.size()) {
         // CAST(x AS INTERVAL ...) converts as a value written into such a column does.
-        e[cast].text = "ORA$W_IV";
+        e[cast].text = kOraWIv;
         e[as].text = ",";
         e[i].text = std::string(q.yearMonth ? "0, " : "1, ") + std::to_string(q.leading) + ", " +
                     std::to_string(q.fraction);
@@ -654,9 +655,9 @@ void registerIntervalFunctions(sqlite3* db) {
     }
     defineFunction(db, "NUMTOYMINTERVAL", 2, numToYmInterval);
     defineFunction(db, "NUMTODSINTERVAL", 2, numToDsInterval);
-    defineFunction(db, "ORA$W_IV", 4, writeInterval);
-    defineFunction(db, "ORA$IV_DIFF", 5, intervalDifference);
-    defineFunction(db, "ORA$IV_KEY", 1, intervalKey);
+    defineFunction(db, kOraWIv, 4, writeInterval);
+    defineFunction(db, kOraIvDiff, 5, intervalDifference);
+    defineFunction(db, kOraIvKey, 1, intervalKey);
 }
 
 }  // namespace detail

@@ -16,6 +16,7 @@
 #include "functions/value_order.h"
 #include "sql/sqlite_errors.h"
 #include "types/values.h"
+#include "sql/internal_names.h"
 
 namespace kavexdb {
 namespace detail {
@@ -128,7 +129,7 @@ void rewriteKeepAt(TokenEditor& e, std::size_t i) {
     if (e.word(arg, "DISTINCT") || e.word(arg, "ALL")) return;
     const std::string directions = takeKeyDirections(e, by + 1, kClose);
     const std::string aggregate = asciiUpper(e[i].text);
-    e[i].text = "ORA$KEEP";
+    e[i].text = kOraKeep;
     e[open].text = "('" + aggregate + "', '" + (e.word(which, "LAST") ? "L" : "F") + "', '" +
                    directions + "', ";
     if (e.punct(arg, '*')) e[arg].text = "1";
@@ -203,7 +204,7 @@ void rewriteRatioAt(TokenEditor& e, std::size_t i) {
     const std::size_t wClose = e.pastParens(wOpen) - 1;
     if (wClose >= e.size()) return;
     const std::string x = textOf(e, open + 1, close);
-    e[i].text = "ORA$DIV";
+    e[i].text = kOraDiv;
     e[close].text = ", SUM(" + x + ")";
     e[wClose].text = "))";
 }
@@ -223,7 +224,7 @@ void rewriteKeepAndRatio(TokenEditor& e) {
 
 void registerKeepAggregate(sqlite3* db) {
     const int rc =
-        sqlite3_create_function_v2(db, "ORA$KEEP", -1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+        sqlite3_create_function_v2(db, kOraKeep, -1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                                    nullptr, keepStep, keepFinal, nullptr);
     if (rc != SQLITE_OK) raiseSqlite(db, rc);
 }

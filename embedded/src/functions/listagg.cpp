@@ -16,13 +16,14 @@
 #include "sql/sql_context.h"
 #include "sql/sql_lexer.h"
 #include "sql/sqlite_errors.h"
+#include "sql/internal_names.h"
 
 namespace kavexdb {
 namespace detail {
 
 namespace {
 
-const char* const kListaggFunction = "ORA$LISTAGG";
+const char* const kListaggFunction = kOraListagg;
 // The longest VARCHAR2 result, as under MAX_STRING_SIZE = STANDARD.
 const std::size_t kMaxResult = 4000;
 

@@ -11,6 +11,7 @@
 #include "functions/sql_values.h"
 #include "sql/token_editor.h"
 #include "types/values.h"
+#include "sql/internal_names.h"
 
 namespace kavexdb {
 namespace detail {
@@ -229,7 +230,7 @@ void registerOracleFunctions(sqlite3* db) {
         defineFunction(db, "LPAD", args, lpad);
         defineFunction(db, "RPAD", args, rpad);
     }
-    defineFunction(db, kConcatOperand, 1, concatOperand);
+    defineFunction(db, kOraStr, 1, concatOperand);
 }
 
 }  // namespace detail

@@ -9,13 +9,14 @@
 #include "functions/sql_function.h"
 #include "sql/sql_context.h"
 #include "sql/sql_lexer.h"
+#include "sql/internal_names.h"
 
 namespace kavexdb {
 namespace detail {
 
 namespace {
 
-const char* const kSysContextFunction = "ORA$SYS_CONTEXT";
+const char* const kSysContextFunction = kOraSysContext;
 
 // A stable number per user name, as UID gives (users have no catalog numbers here).
 long long userNumber(const std::string& schema) {

@@ -17,6 +17,7 @@
 #include "sql/sqlite_errors.h"
 #include "sql/token_editor.h"
 #include "types/values.h"
+#include "sql/internal_names.h"
 
 namespace kavexdb {
 namespace detail {
@@ -231,7 +232,7 @@ void rewritePercentiles(TokenEditor& e) {
         if (!withinGroupAt(e, i, w)) continue;
         // One key; NULLs are left out either way.
         const bool descending = takeKeyDirections(e, w.by + 1, w.groupClose)[0] == 'D';
-        e[i].text = "ORA$PERCENTILE";
+        e[i].text = kOraPercentile;
         e[w.close].text =
             std::string(", '") + (cont ? "C" : "D") + "', '" + (descending ? "D" : "A") + "', ";
         e.erase(w.within, w.by + 1);
@@ -249,7 +250,7 @@ void registerStatisticalAggregates(sqlite3* db) {
     define<Stat::CovarSamp>(db, "COVAR_SAMP", 2);
     define<Stat::Corr>(db, "CORR", 2);
     definePercentile(db, "MEDIAN", 1);
-    definePercentile(db, "ORA$PERCENTILE", 4);
+    definePercentile(db, kOraPercentile, 4);
 }
 
 }  // namespace detail

@@ -19,6 +19,7 @@
 #include "rewrite/expr/comparison_types.h"
 #include "sql/sqlite_errors.h"
 #include "types/values.h"
+#include "rewrite/pipeline.h"
 
 namespace kavexdb {
 namespace detail {
@@ -172,32 +173,10 @@ void StatementImpl::run(const std::string& sql) {
 
 const RewrittenSql& StatementImpl::rewritten() {
     if (!haveRewrite_) {
-        rewrite_ = rewriteSql(resolveSynonyms(connection_.db(), sql_, connection_.schema()),
-                              connection_.schema());
-        conversions_.clear();
-        if (rewrite_.kind == RewrittenSql::Kind::Query ||
-            (rewrite_.kind == RewrittenSql::Kind::Dml && rewrite_.steps.empty()))
-            rewrite_.sql = typeComparisons(connection_.db(), rewrite_.sql);
-        stepConversions_.clear();
-        if (rewrite_.kind == RewrittenSql::Kind::Dml) {
-            rewrite_.sql = rewriteDmlForms(connection_.db(), rewrite_.sql);
-            WriteConversions w = addWriteConversions(connection_.db(), rewrite_.sql);
-            rewrite_.sql = std::move(w.sql);
-            conversions_ = std::move(w.parameters);
-            // The steps of MERGE and INSERT ALL write values as INSERT and UPDATE do.
-            for (std::string& step : rewrite_.steps) {
-                WriteConversions ws = addWriteConversions(connection_.db(), step);
-                step = std::move(ws.sql);
-                stepConversions_.push_back(std::move(ws.parameters));
-            }
-        }
-        if (rewrite_.kind == RewrittenSql::Kind::Query ||
-            rewrite_.kind == RewrittenSql::Kind::Dml || !rewrite_.viewName.empty()) {
-            rewrite_.sql = readClobsAsText(connection_.db(), rewrite_.sql);
-            for (std::string& step : rewrite_.steps) step = readClobsAsText(connection_.db(), step);
-            for (std::string& view : rewrite_.catalogSql)
-                view = readClobsAsText(connection_.db(), view);
-        }
+        PreparedSql prepared = prepareStatementSql(connection_.db(), sql_, connection_.schema());
+        rewrite_ = std::move(prepared.plan);
+        conversions_ = std::move(prepared.conversions);
+        stepConversions_ = std::move(prepared.stepConversions);
         haveRewrite_ = true;
     }
     return rewrite_;

@@ -793,71 +793,13 @@ bool createsView(const TokenEditor& e) {
 
 }  // namespace
 
-RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& sessionSchema) {
-    RewrittenSql out;
-    TokenEditor e(lexSql(oracleSql));
-    trimTerminators(e);
-    rewriteParenthesizedQueries(e);
-    out.kind = classify(e, out);
-    switch (out.kind) {
-        case Kind::Empty:
-        case Kind::Commit:
-        case Kind::Rollback:
-        case Kind::CreateUser:
-        case Kind::AlterUser:
-        case Kind::DropUser:
-            return out;
-        case Kind::TempLobBlock:
-        case Kind::PlSql:
-            out.sql = oracleSql;
-            return out;
-        default:
-            break;
-    }
-    // MERGE and multitable INSERT run as steps, each an ordinary statement rewritten on its own.
-    if (out.kind == Kind::Dml && (rewriteMerge(e, out) || rewriteMultitableInsert(e, out))) {
-        for (std::string& step : out.steps) step = rewriteSql(step, sessionSchema).sql;
-        return out;
-    }
-    if (out.kind == Kind::Query) out.forUpdate = takeForUpdate(e);
-    const std::string joined = rewriteOracleJoins(e);
-    if (!joined.empty()) e = TokenEditor(lexSql(joined));
-    while (rewriteQuantifiedComparisons(e)) e = TokenEditor(lexSql(e.text()));
-    while (rewriteGroupingSets(e)) e = TokenEditor(lexSql(e.text()));
-    std::unique_ptr<SelectItemNames> names;
-    if (out.kind == Kind::Query || (out.kind == Kind::Ddl && createsView(e)))
-        names = std::make_unique<SelectItemNames>(e);
-    rewriteDbmsLobCalls(e);
-    rewriteCommon(e, sessionSchema, out.kind == Kind::Ddl);
-    if (out.kind == Kind::Ddl && rewriteSequenceDdl(e, out)) return out;
-    if (out.kind == Kind::Ddl && rewriteSynonymDdl(e, out, sessionSchema)) return out;
-    if (out.kind == Kind::Ddl && !rewriteViewDdl(e, out)) rewriteDdl(e, out);
-    rewriteSequenceReferences(e);
-    rewriteSessionInfo(e, sessionSchema);
-    if (out.kind != Kind::Ddl || createsView(e)) rewriteCast(e);  // before the TO_ forms
-    rewriteConversionForms(e);
-    rewriteDictionaryViews(e, sessionSchema);
-    rewriteListagg(e);
-    rewriteKeepAndRatio(e);
-    rewriteHypotheticalRanks(e);
-    rewritePercentiles(e);
-    rewriteExtract(e);
-    rewriteTrim(e);
-    rewriteIntervalExpressions(e);
-    if (out.kind != Kind::Ddl || createsView(e)) {
-        orderNullsAsOracle(e);
-        rewriteRowLimiting(e);  // after the keys' NULLS order, before operators are rewritten
-        const IntervalComparisons intervalComparisons(e);
-        rewriteOperators(e);
-        intervalComparisons.wrap(e);
-    }
-    rewriteConcatenation(e);
-    if (names) names->nameChangedItems(e);
-    trimTerminators(e);  // what the rewrites left blank at the end
-    out.sql = e.text();
-    finishViewDdl(out);
-    return out;
+void trimStatementEnd(TokenEditor& e) { trimTerminators(e); }
+RewrittenSql::Kind classifyStatement(TokenEditor& e, RewrittenSql& out) { return classify(e, out); }
+void rewriteCommonForms(TokenEditor& e, const std::string& schema, bool storedObject) {
+    rewriteCommon(e, schema, storedObject);
 }
+void rewriteTableDdl(TokenEditor& e, RewrittenSql& out) { rewriteDdl(e, out); }
+bool isCreateView(const TokenEditor& e) { return createsView(e); }
 
 }  // namespace detail
 }  // namespace kavexdb

@@ -22,15 +22,27 @@
 
 #include <string>
 
+#include "rewrite/pipeline.h"
 #include "sql/plan.h"
 
 namespace kavexdb {
 namespace detail {
 
-// sessionSchema is the connected user's name in upper case; "SCHEMA.table" naming it becomes
-// "table". Throws ORA errors (through raise) only for forms it cannot carry over, e.g. an
-// unterminated string literal (ORA-01756).
-RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& sessionSchema);
+class TokenEditor;
+
+// The statement-level passes of the pipeline (rewrite/pipeline.h runs them in its order).
+
+// Drops trailing blanks, comments and the ';' or '/' terminators that tools leave at the end.
+void trimStatementEnd(TokenEditor& e);
+// The statement's kind; fills out's account fields for CREATE / ALTER / DROP USER.
+RewrittenSql::Kind classifyStatement(TokenEditor& e, RewrittenSql& out);
+// The rewrites every statement gets (literals, types, clock functions, MINUS, DUAL, the own
+// schema). storedObject: DDL, whose stored expressions use SQLite's built-in clock.
+void rewriteCommonForms(TokenEditor& e, const std::string& schema, bool storedObject);
+// CREATE / DROP / ALTER TABLE, TRUNCATE, ALTER INDEX, COMMENT, RENAME.
+void rewriteTableDdl(TokenEditor& e, RewrittenSql& out);
+// CREATE [OR REPLACE] [FORCE] VIEW: its query gets the expression semantics of a query.
+bool isCreateView(const TokenEditor& e);
 
 }  // namespace detail
 }  // namespace kavexdb

@@ -1,9 +1,10 @@
 #include "sql/sql_context.h"
+#include "sql/internal_names.h"
 
 namespace kavexdb {
 namespace detail {
 
-const char* const kRaiseFunction = "ORA$RAISE";
+const char* const kRaiseFunction = kOraRaise;
 
 std::vector<std::pair<std::size_t, std::size_t>> callArguments(const TokenEditor& e,
                                                                std::size_t open) {

@@ -108,12 +108,6 @@ inline bool qualifiedNameAt(const TokenEditor& e, std::size_t& i, std::string& s
     return true;
 }
 
-// Oracle's || treats NULL as an empty string, SQLite's makes the whole result NULL: every operand
-// of || is wrapped in ORA$STR(...), a session function giving '' for NULL (concatenation.cpp).
-void rewriteConcatenation(TokenEditor& e);
-// The expression text with the ORA$STR( ... ) wrappers taken out again, for column names.
-std::string unwrapConcatenation(const std::string& expression);
-extern const char* const kConcatOperand;  // "ORA$STR"
 
 }  // namespace detail
 }  // namespace kavexdb

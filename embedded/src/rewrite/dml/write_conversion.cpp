@@ -19,6 +19,7 @@
 #include "types/decimal.h"
 #include "types/declared_type.h"
 #include "types/values.h"
+#include "sql/internal_names.h"
 
 namespace kavexdb {
 namespace detail {
@@ -252,34 +253,34 @@ Conversion conversionFor(const std::string& declared) {
     switch (t.dataType) {
         case 2:
             if (base == "NUMBER" && t.precision > 0)
-                return call("ORA$W_NUM", ", " + std::to_string(t.scale), Form::Number, t.scale);
+                return call(kOraWNum, ", " + std::to_string(t.scale), Form::Number, t.scale);
             if (base == "INTEGER" || base == "INT" || base == "SMALLINT")
-                return call("ORA$W_NUM", ", 0", Form::Number, 0);
+                return call(kOraWNum, ", 0", Form::Number, 0);
             return Conversion{};
         case 100:
         case 101:
             return base == "BINARY_FLOAT" || base == "BINARY_DOUBLE"
-                       ? call("ORA$W_BIN", "", Form::Binary)
+                       ? call(kOraWBin, "", Form::Binary)
                        : Conversion{};
         case 12:
-            return call("ORA$W_DATE", "", Form::Date);
+            return call(kOraWDate, "", Form::Date);
         case 187:
         case 188:
         case 232: {
             const int kind = t.dataType == 188 ? 1 : t.dataType == 232 ? 2 : 0;
-            return call("ORA$W_TS", ", " + std::to_string(kind) + ", " + std::to_string(t.scale),
+            return call(kOraWTs, ", " + std::to_string(kind) + ", " + std::to_string(t.scale),
                         kind == 1 ? Form::Other : Form::Timestamp, t.scale);
         }
         case 23:
         case 24:
         case 113:
-            return base == "BLOB" || base == "RAW" || base == "LONGRAW" ? call("ORA$W_RAW", "")
+            return base == "BLOB" || base == "RAW" || base == "LONGRAW" ? call(kOraWRaw, "")
                                                                           : Conversion{};
         case 96:
-            return call("ORA$W_CHAR", ", " + std::to_string(t.size));
+            return call(kOraWChar, ", " + std::to_string(t.size));
         case 189:
         case 190:
-            return call("ORA$W_IV", std::string(t.dataType == 189 ? ", 0, " : ", 1, ") +
+            return call(kOraWIv, std::string(t.dataType == 189 ? ", 0, " : ", 1, ") +
                                         std::to_string(t.precision) + ", " +
                                         std::to_string(t.scale));
         default:
@@ -510,12 +511,12 @@ WriteConversions addWriteConversions(sqlite3* db, const std::string& sql) {
 }
 
 void registerWriteConversionFunctions(sqlite3* db) {
-    defineFunction(db, "ORA$W_NUM", 2, writeNumber);
-    defineFunction(db, "ORA$W_BIN", 1, writeBinary);
-    defineFunction(db, "ORA$W_DATE", 1, writeDate);
-    defineFunction(db, "ORA$W_TS", 3, writeTimestamp);
-    defineFunction(db, "ORA$W_RAW", 1, writeRaw);
-    defineFunction(db, "ORA$W_CHAR", 2, writeChar);
+    defineFunction(db, kOraWNum, 2, writeNumber);
+    defineFunction(db, kOraWBin, 1, writeBinary);
+    defineFunction(db, kOraWDate, 1, writeDate);
+    defineFunction(db, kOraWTs, 3, writeTimestamp);
+    defineFunction(db, kOraWRaw, 1, writeRaw);
+    defineFunction(db, kOraWChar, 2, writeChar);
     defineFunction(db, "HEXTORAW", 1, writeRaw);
     defineFunction(db, "RAWTOHEX", 1, rawToHex);
 }

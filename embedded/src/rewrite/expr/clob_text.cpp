@@ -10,13 +10,14 @@
 #include "sql/sql_lexer.h"
 #include "sql/token_editor.h"
 #include "types/declared_type.h"
+#include "sql/internal_names.h"
 
 namespace kavexdb {
 namespace detail {
 
 namespace {
 
-constexpr const char* kClobText = "ORA$CLOB_TEXT";
+constexpr const char* kClobText = kOraClobText;
 
 bool setOperator(const TokenEditor& e, std::size_t k) {
     return e.word(k, "UNION") || e.word(k, "INTERSECT") || e.word(k, "EXCEPT") ||

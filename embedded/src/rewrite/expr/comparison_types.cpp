@@ -16,6 +16,7 @@
 #include "types/datetime_parse.h"
 #include "types/declared_type.h"
 #include "types/values.h"
+#include "sql/internal_names.h"
 
 namespace kavexdb {
 namespace detail {
@@ -384,34 +385,34 @@ class Pass {
             if (name == f) return Class::Datetime;
         for (const char* f :
              {"LENGTH", "LENGTHB", "INSTR", "INSTRB", "COUNT", "TO_NUMBER", "ABS", "SIGN", "CEIL",
-              "FLOOR", "MOD", "POWER", "SQRT", "MONTHS_BETWEEN", "ORA$EXTRACT", "BITAND", "ORA$NUM",
+              "FLOOR", "MOD", "POWER", "SQRT", "MONTHS_BETWEEN", kOraExtract, "BITAND", kOraNum,
               "TO_BINARY_DOUBLE", "TO_BINARY_FLOAT"})
             if (name == f) return Class::Number;
         for (const char* f : {"TO_CHAR", "SUBSTR", "SUBSTRB", "UPPER", "LOWER", "INITCAP", "TRIM",
                               "LTRIM", "RTRIM", "LPAD", "RPAD", "REPLACE", "TRANSLATE", "CONCAT",
-                              "ORA$CAT", "REGEXP_SUBSTR", "REGEXP_REPLACE"})
+                              kOraCat, "REGEXP_SUBSTR", "REGEXP_REPLACE"})
             if (name == f) return Class::Text;
         for (const char* f : {"TO_YMINTERVAL", "TO_DSINTERVAL", "NUMTOYMINTERVAL",
-                              "NUMTODSINTERVAL", "ORA$IV_DIFF"})
+                              "NUMTODSINTERVAL", kOraIvDiff})
             if (name == f) return Class::Interval;
-        if (name == "ORA$IV_KEY") {  // gives datetimes back as they are
+        if (name == kOraIvKey) {  // gives datetimes back as they are
             const Class a = argument(open, close, 0);
             return a == Class::Datetime ? a : Class::Unknown;
         }
-        if (name == "ORA$ADD" || name == "ORA$SUB" || name == "ORA$MUL" || name == "ORA$DIV") {
+        if (name == kOraAdd || name == kOraSub || name == kOraMul || name == kOraDiv) {
             const Class a = argument(open, close, 0), b = argument(open, close, 1);
             if (a == Class::Number && b == Class::Number) return Class::Number;
-            if (name == "ORA$ADD" || name == "ORA$SUB") {
+            if (name == kOraAdd || name == kOraSub) {
                 // A datetime moved by days or an interval is a datetime; DATE - DATE is days.
                 const bool moves = b == Class::Number || b == Class::Interval;
                 if (a == Class::Datetime && moves) return Class::Datetime;
-                if (name == "ORA$ADD" && (a == Class::Number || a == Class::Interval) &&
+                if (name == kOraAdd && (a == Class::Number || a == Class::Interval) &&
                     b == Class::Datetime)
                     return Class::Datetime;
             }
             return Class::Unknown;
         }
-        if (name == "ORA$CAST" || name == "ORA$CAST_OR") {  // (value, 'target type', ...)
+        if (name == kOraCast || name == kOraCastOr) {  // (value, 'target type', ...)
             const auto items = depthZeroItems(e_, open + 1, close);
             if (items.size() < 2) return Class::Unknown;
             const std::size_t type = e_.next(items[1].first);
@@ -451,7 +452,7 @@ std::string typeComparisons(sqlite3* db, const std::string& sql) {
     return e.text();
 }
 
-void registerComparisonFunctions(sqlite3* db) { defineFunction(db, "ORA$NUM", 1, toNumber); }
+void registerComparisonFunctions(sqlite3* db) { defineFunction(db, kOraNum, 1, toNumber); }
 
 }  // namespace detail
 }  // namespace kavexdb

@@ -8,11 +8,11 @@
 
 #include "base/errors.h"
 #include "sql/token_editor.h"
+#include "sql/internal_names.h"
 
 namespace kavexdb {
 namespace detail {
 
-const char* const kConcatOperand = "ORA$STR";
 
 namespace {
 
@@ -147,14 +147,14 @@ void rewriteConcatenation(TokenEditor& e) {
     }
     for (const auto& o : opens)
         for (int k = 0; k < o.second; ++k)
-            e[o.first].text = std::string(kConcatOperand) + "(" + e[o.first].text;
+            e[o.first].text = std::string(kOraStr) + "(" + e[o.first].text;
     for (const auto& c : closes)
         e[c.first].text += std::string(static_cast<std::size_t>(c.second), ')');
 }
 
 std::string unwrapConcatenation(const std::string& expression) {
-    if (expression.find(kConcatOperand) == std::string::npos &&
-        asciiUpper(expression).find(kConcatOperand) == std::string::npos)
+    if (expression.find(kOraStr) == std::string::npos &&
+        asciiUpper(expression).find(kOraStr) == std::string::npos)
         return expression;
     std::vector<Token> tokens;
     try {
@@ -166,7 +166,7 @@ std::string unwrapConcatenation(const std::string& expression) {
     std::vector<bool> wrappers;  // one per open parenthesis: whether it opened a wrapper
     for (std::size_t i = 0; i < tokens.size(); ++i) {
         const Token& t = tokens[i];
-        if (t.isWord(kConcatOperand) && i + 1 < tokens.size() && tokens[i + 1].isPunct('(')) {
+        if (t.isWord(kOraStr) && i + 1 < tokens.size() && tokens[i + 1].isPunct('(')) {
             wrappers.push_back(true);
             ++i;
             continue;

@@ -9,13 +9,14 @@
 #include "sql/sql_context.h"
 #include "sql/sql_lexer.h"
 #include "sql/sqlite_util.h"
+#include "sql/internal_names.h"
 
 namespace kavexdb {
 namespace detail {
 
 namespace {
 
-const char* const kConvertsFunction = "ORA$CONVERTS";
+const char* const kConvertsFunction = kOraConverts;
 
 bool isConversion(const std::string& upper) {
     for (const char* f : {"TO_CHAR", "TO_NUMBER", "TO_DATE", "TO_TIMESTAMP", "TO_TIMESTAMP_TZ",

@@ -7,6 +7,7 @@
 #include <initializer_list>
 
 #include "sql/sql_lexer.h"
+#include "sql/internal_names.h"
 
 namespace kavexdb {
 namespace detail {
@@ -127,7 +128,7 @@ class Parser {
             std::size_t rf = 0, rl = 0;
             if (!multiplicative(i, to, ops, rf, rl)) return false;
             ops.push_back(Op{first, rl, op, concat,
-                             concat ? "ORA$CAT" : e_.punct(op, '+') ? "ORA$ADD" : "ORA$SUB"});
+                             concat ? kOraCat : e_.punct(op, '+') ? kOraAdd : kOraSub});
             last = rl;
         }
         return true;
@@ -141,7 +142,7 @@ class Parser {
             i = e_.next(i + 1);
             std::size_t rf = 0, rl = 0;
             if (!unary(i, to, ops, rf, rl)) return false;
-            ops.push_back(Op{first, rl, op, false, e_.punct(op, '*') ? "ORA$MUL" : "ORA$DIV"});
+            ops.push_back(Op{first, rl, op, false, e_.punct(op, '*') ? kOraMul : kOraDiv});
             last = rl;
         }
         return true;
@@ -158,7 +159,7 @@ class Parser {
             // -x of anything but a number literal is 0 - x, so a date or text operand gets
             // Oracle's error instead of a number made up from it.
             if (minus && !(f == last && e_.tokens()[f].kind == TK::Number))
-                ops.push_back(Op{first, last, first, false, "ORA$SUB", true});
+                ops.push_back(Op{first, last, first, false, kOraSub, true});
             return true;
         }
         return primary(i, to, first, last);

@@ -1,4 +1,5 @@
 #include "rewrite/query/grouping_sets.h"
+#include "sql/internal_names.h"
 
 #include <string>
 #include <vector>
@@ -18,7 +19,7 @@ bool isCompoundWord(const TokenEditor& e, std::size_t i) {
 
 bool isAggregate(const TokenEditor& e, std::size_t i) {
     for (const char* w : {"SUM", "AVG", "COUNT", "MIN", "MAX", "STDDEV", "VARIANCE", "MEDIAN",
-                          "LISTAGG", "ORA$LISTAGG", "STDDEV_SAMP", "STDDEV_POP", "VAR_SAMP",
+                          "LISTAGG", kOraListagg, "STDDEV_SAMP", "STDDEV_POP", "VAR_SAMP",
                           "VAR_POP", "COVAR_POP", "COVAR_SAMP", "CORR", "GROUP_CONCAT"})
         if (e.word(i, w)) return true;
     return false;

@@ -12,6 +12,7 @@
 #include "functions/sql_function.h"
 #include "sql/sql_context.h"
 #include "sql/sql_lexer.h"
+#include "sql/internal_names.h"
 
 namespace kavexdb {
 namespace detail {
@@ -255,8 +256,8 @@ std::string rewriteHierarchical(TokenEditor& e, std::size_t select) {
     if (e.word(s, "AS")) s = e.next(s + 1);
     if (s < itemEnd && e.name(s)) alias = identifierName(e.tokens()[s]);
     const std::string aliasText = s < itemEnd && e.name(s) ? e.tokens()[s].text : std::string();
-    const std::string base = table ? source : "ORA$SRC";
-    const std::string rid = table ? "rowid" : "ORA$RID";
+    const std::string base = table ? source : kOraSrc;
+    const std::string rid = table ? "rowid" : kOraRid;
 
     // CONNECT BY [NOCYCLE] condition
     std::size_t cond = e.next(e.next(c.connect + 1) + 1);
@@ -295,7 +296,7 @@ std::string rewriteHierarchical(TokenEditor& e, std::size_t select) {
                 desc = e.word(last, "DESC");
                 last = e.previous(last);
             }
-            const std::string k = qualified(e, key.first, last + 1, alias, "c", "c", "ORA$LEVEL");
+            const std::string k = qualified(e, key.first, last + 1, alias, "c", "c", kOraLevel);
             order += " || char(1) || ORA$SORTKEY(" + k + ", " + (desc ? "1" : "0") + ")";
         }
     } else if (dual) {
@@ -336,7 +337,7 @@ std::string rewriteHierarchical(TokenEditor& e, std::size_t select) {
                 const auto args = split(e, nx + 1, past - 1, false);
                 if (args.size() != 2) raise(909, "invalid number of arguments");
                 const std::string value =
-                    qualified(e, args[0].first, args[0].second, alias, "c", "c", "ORA$LEVEL");
+                    qualified(e, args[0].first, args[0].second, alias, "c", "c", kOraLevel);
                 const std::string sep = textOf(e, args[1].first, args[1].second);
                 paths.push_back(sep + " || coalesce(" + value + ", '')");
                 out += "h.ORA$P" + std::to_string(paths.size()) + named(i, past, selectList);
@@ -389,7 +390,7 @@ std::string rewriteHierarchical(TokenEditor& e, std::size_t select) {
     // LEVEL inside the carried values is the row's own level: 1 in the anchor, one more than
     // the parent's in the recursive step.
     auto levelled = [](std::string text, const std::string& level) {
-        for (std::size_t at; (at = text.find("ORA$LEVEL")) != std::string::npos;)
+        for (std::size_t at; (at = text.find(kOraLevel)) != std::string::npos;)
             text.replace(at, 9, level);
         return text;
     };
@@ -402,7 +403,7 @@ std::string rewriteHierarchical(TokenEditor& e, std::size_t select) {
     out += "ORA$H(" + columns + ") AS (" + anchor + " FROM " + base + " c WHERE " + start +
            " UNION ALL " + step + " FROM ORA$H h JOIN " + base + " p ON p." + rid +
            " = h.ORA$RID JOIN " + base + " c ON " + connect + " WHERE h.ORA$CYC = 0) ";
-    const std::string joined = aliasText.empty() ? (table ? source : "ORA$SRC") : aliasText;
+    const std::string joined = aliasText.empty() ? (table ? source : kOraSrc) : aliasText;
     out += "SELECT " + list + " FROM ORA$H h JOIN " + base + (aliasText.empty() ? "" : " " + aliasText) +
            " ON " + joined + "." + rid + " = h.ORA$RID WHERE " +
            (nocycle ? std::string("h.ORA$CYC = 0")
@@ -434,7 +435,7 @@ void sortKey(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 }  // namespace
 
-void registerJoinFunctions(sqlite3* db) { defineFunction(db, "ORA$SORTKEY", 2, sortKey); }
+void registerJoinFunctions(sqlite3* db) { defineFunction(db, kOraSortkey, 2, sortKey); }
 
 std::string rewriteOracleJoins(const TokenEditor& in) {
     bool outer = false, connect = false;

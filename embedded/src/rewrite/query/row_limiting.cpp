@@ -6,6 +6,7 @@
 
 #include "base/errors.h"
 #include "sql/sql_context.h"
+#include "sql/internal_names.h"
 
 namespace kavexdb {
 namespace detail {
@@ -272,7 +273,7 @@ bool limitInsideFrom(TokenEditor& e, const Block& b, const std::string& limit) {
     }
     const std::size_t last = e.previous(fromEnd);
     if (last >= e.size() || last <= b.from) return false;
-    const std::string name = e.name(last) ? e.tokens()[last].text : std::string("ORA$ROWS");
+    const std::string name = e.name(last) ? e.tokens()[last].text : std::string(kOraRows);
     std::string where;
     std::size_t whereStop = fromEnd;
     if (e.word(fromEnd, "WHERE")) {

@@ -1,0 +1,257 @@
+// The rewriting's passes, in the one order every statement takes (rewrite/pipeline.h). A pass
+// that works on tokens edits them in place; one that needs the text lexed again says so by
+// returning a new editor. The rows of kTextPasses and kSchemaPasses are the whole order: a new
+// pass is a new row.
+#include "rewrite/pipeline.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "catalog/dictionary.h"
+#include "catalog/sequences.h"
+#include "catalog/synonyms.h"
+#include "functions/cast.h"
+#include "functions/date_functions.h"
+#include "functions/dbms_lob_functions.h"
+#include "functions/extended_functions.h"
+#include "functions/interval.h"
+#include "functions/statistical_aggregates.h"
+#include "rewrite/ddl/views.h"
+#include "rewrite/dml/dml_forms.h"
+#include "rewrite/dml/merge.h"
+#include "rewrite/dml/multitable_insert.h"
+#include "rewrite/expr/clob_text.h"
+#include "rewrite/expr/comparison_types.h"
+#include "rewrite/expr/concatenation.h"
+#include "rewrite/expr/conversion_forms.h"
+#include "rewrite/expr/expression_rewrite.h"
+#include "rewrite/query/for_update.h"
+#include "rewrite/query/grouping_sets.h"
+#include "rewrite/query/oracle_joins.h"
+#include "rewrite/query/parenthesized_queries.h"
+#include "rewrite/query/quantified_comparisons.h"
+#include "rewrite/query/row_limiting.h"
+#include "rewrite/sql_rewrite.h"
+#include "sql/sql_lexer.h"
+#include "sql/token_editor.h"
+
+namespace kavexdb {
+namespace detail {
+
+namespace {
+
+using Kind = RewrittenSql::Kind;
+
+// What the text passes share while one statement goes through them.
+struct TextState {
+    TokenEditor e;
+    RewrittenSql& out;
+    const std::string& schema;
+    std::unique_ptr<SelectItemNames> names;                // queries and views: item names
+    std::unique_ptr<IntervalComparisons> intervalCompares;  // found before operators change
+    bool finished = false;                                  // a pass made the whole statement
+};
+
+// Which statements a pass applies to.
+enum Applies : unsigned {
+    kQueries = 1,      // SELECT, WITH, ...
+    kDml = 2,          // INSERT, UPDATE, DELETE, MERGE, ...
+    kDdl = 4,          // CREATE, ALTER, DROP, ...
+    kViewQueries = 8,  // the query of CREATE VIEW
+    kSql = kQueries | kDml | kDdl,
+    kExpressions = kQueries | kDml | kViewQueries,  // every statement with query semantics
+};
+
+bool applies(unsigned kinds, const TextState& s) {
+    switch (s.out.kind) {
+    case Kind::Query:
+        return (kinds & kQueries) != 0;
+    case Kind::Dml:
+        return (kinds & kDml) != 0;
+    case Kind::Ddl:
+        return (kinds & kDdl) != 0 || ((kinds & kViewQueries) != 0 && isCreateView(s.e));
+    default:
+        return false;
+    }
+}
+
+struct TextPass {
+    const char* name;
+    unsigned kinds;
+    void (*run)(TextState&);
+};
+
+void relex(TextState& s) { s.e = TokenEditor(lexSql(s.e.text())); }
+
+// MERGE and multitable INSERT run as steps, each an ordinary statement rewritten on its own.
+void runAsSteps(TextState& s) {
+    if (!rewriteMerge(s.e, s.out) && !rewriteMultitableInsert(s.e, s.out)) return;
+    for (std::string& step : s.out.steps) step = rewriteSql(step, s.schema).sql;
+    s.finished = true;
+}
+
+const TextPass kTextPasses[] = {
+    {"steps", kDml, runAsSteps},
+    {"for update", kQueries, [](TextState& s) { s.out.forUpdate = takeForUpdate(s.e); }},
+    {"outer joins and hierarchies", kSql,
+     [](TextState& s) {
+         const std::string joined = rewriteOracleJoins(s.e);
+         if (!joined.empty()) s.e = TokenEditor(lexSql(joined));
+     }},
+    {"quantified comparisons", kSql,
+     [](TextState& s) { while (rewriteQuantifiedComparisons(s.e)) relex(s); }},
+    {"grouping sets", kSql, [](TextState& s) { while (rewriteGroupingSets(s.e)) relex(s); }},
+    {"select item names", kQueries | kViewQueries,
+     [](TextState& s) { s.names = std::make_unique<SelectItemNames>(s.e); }},
+    {"DBMS_LOB calls", kSql, [](TextState& s) { rewriteDbmsLobCalls(s.e); }},
+    {"common forms", kSql,
+     [](TextState& s) { rewriteCommonForms(s.e, s.schema, s.out.kind == Kind::Ddl); }},
+    {"sequence DDL", kDdl,
+     [](TextState& s) { s.finished = rewriteSequenceDdl(s.e, s.out); }},
+    {"synonym DDL", kDdl,
+     [](TextState& s) { s.finished = rewriteSynonymDdl(s.e, s.out, s.schema); }},
+    {"view and table DDL", kDdl,
+     [](TextState& s) {
+         if (!rewriteViewDdl(s.e, s.out)) rewriteTableDdl(s.e, s.out);
+     }},
+    {"sequence references", kSql, [](TextState& s) { rewriteSequenceReferences(s.e); }},
+    {"session information", kSql, [](TextState& s) { rewriteSessionInfo(s.e, s.schema); }},
+    {"CAST", kExpressions, [](TextState& s) { rewriteCast(s.e); }},  // before the TO_ forms
+    {"conversion forms", kSql, [](TextState& s) { rewriteConversionForms(s.e); }},
+    {"dictionary views", kSql, [](TextState& s) { rewriteDictionaryViews(s.e, s.schema); }},
+    {"LISTAGG", kSql, [](TextState& s) { rewriteListagg(s.e); }},
+    {"KEEP and RATIO_TO_REPORT", kSql, [](TextState& s) { rewriteKeepAndRatio(s.e); }},
+    {"hypothetical ranks", kSql, [](TextState& s) { rewriteHypotheticalRanks(s.e); }},
+    {"percentiles", kSql, [](TextState& s) { rewritePercentiles(s.e); }},
+    {"EXTRACT", kSql, [](TextState& s) { rewriteExtract(s.e); }},
+    {"TRIM", kSql, [](TextState& s) { rewriteTrim(s.e); }},
+    {"intervals", kSql, [](TextState& s) { rewriteIntervalExpressions(s.e); }},
+    {"NULLS order", kExpressions, [](TextState& s) { orderNullsAsOracle(s.e); }},
+    // After the keys' NULLS order, before the operators are rewritten.
+    {"row limiting", kExpressions, [](TextState& s) { rewriteRowLimiting(s.e); }},
+    {"interval comparisons found", kExpressions,
+     [](TextState& s) { s.intervalCompares = std::make_unique<IntervalComparisons>(s.e); }},
+    {"operators", kExpressions, [](TextState& s) { rewriteOperators(s.e); }},
+    {"interval comparisons wrapped", kExpressions,
+     [](TextState& s) { s.intervalCompares->wrap(s.e); }},
+    {"concatenation", kSql, [](TextState& s) { rewriteConcatenation(s.e); }},
+    {"changed item names", kQueries | kViewQueries,
+     [](TextState& s) {
+         if (s.names) s.names->nameChangedItems(s.e);
+     }},
+    {"terminators", kSql, [](TextState& s) { trimStatementEnd(s.e); }},  // what passes left
+};
+
+// The schema passes: SQLite SQL in, SQLite SQL out, reading declared types from the database.
+struct SchemaState {
+    sqlite3* db;
+    PreparedSql& prepared;
+};
+
+struct SchemaPass {
+    const char* name;
+    void (*run)(SchemaState&);
+};
+
+bool isQuery(const RewrittenSql& r) { return r.kind == Kind::Query; }
+bool isDml(const RewrittenSql& r) { return r.kind == Kind::Dml; }
+
+const SchemaPass kSchemaPasses[] = {
+    // Implicit conversions of comparisons (a statement run as steps keeps its steps' own).
+    {"comparison types",
+     [](SchemaState& s) {
+         RewrittenSql& r = s.prepared.plan;
+         if (isQuery(r) || (isDml(r) && r.steps.empty())) r.sql = typeComparisons(s.db, r.sql);
+     }},
+    {"DML forms",
+     [](SchemaState& s) {
+         RewrittenSql& r = s.prepared.plan;
+         if (isDml(r)) r.sql = rewriteDmlForms(s.db, r.sql);
+     }},
+    // The steps of MERGE and INSERT ALL write values as INSERT and UPDATE do.
+    {"write conversions",
+     [](SchemaState& s) {
+         RewrittenSql& r = s.prepared.plan;
+         if (!isDml(r)) return;
+         WriteConversions w = addWriteConversions(s.db, r.sql);
+         r.sql = std::move(w.sql);
+         s.prepared.conversions = std::move(w.parameters);
+         for (std::string& step : r.steps) {
+             WriteConversions ws = addWriteConversions(s.db, step);
+             step = std::move(ws.sql);
+             s.prepared.stepConversions.push_back(std::move(ws.parameters));
+         }
+     }},
+    {"CLOB reads",
+     [](SchemaState& s) {
+         RewrittenSql& r = s.prepared.plan;
+         if (!isQuery(r) && !isDml(r) && r.viewName.empty()) return;
+         r.sql = readClobsAsText(s.db, r.sql);
+         for (std::string& step : r.steps) step = readClobsAsText(s.db, step);
+         for (std::string& view : r.catalogSql) view = readClobsAsText(s.db, view);
+     }},
+};
+
+// KAVEX_TRACE_REWRITE: the SQL after each pass that changed it, on standard error.
+bool tracing() {
+    static const bool on = [] {
+        const char* v = std::getenv("KAVEX_TRACE_REWRITE");
+        return v != nullptr && *v != '\0' && std::string(v) != "0";
+    }();
+    return on;
+}
+
+void trace(const char* pass, const std::string& before, const std::string& after) {
+    if (after != before) std::fprintf(stderr, "rewrite %s: %s\n", pass, after.c_str());
+}
+
+}  // namespace
+
+RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& sessionSchema) {
+    RewrittenSql out;
+    TextState s{TokenEditor(lexSql(oracleSql)), out, sessionSchema, nullptr, nullptr, false};
+    trimStatementEnd(s.e);
+    rewriteParenthesizedQueries(s.e);
+    out.kind = classifyStatement(s.e, out);
+    switch (out.kind) {
+    case Kind::Query:
+    case Kind::Dml:
+    case Kind::Ddl:
+        break;
+    case Kind::TempLobBlock:
+    case Kind::PlSql:
+        out.sql = oracleSql;  // the block's text as sent
+        return out;
+    default:
+        return out;  // COMMIT, ROLLBACK, the account statements: nothing runs as SQL
+    }
+    const bool traced = tracing();
+    for (const TextPass& pass : kTextPasses) {
+        if (!applies(pass.kinds, s)) continue;
+        const std::string before = traced ? s.e.text() : std::string();
+        pass.run(s);
+        if (traced) trace(pass.name, before, s.e.text());
+        if (s.finished) return out;
+    }
+    out.sql = s.e.text();
+    finishViewDdl(out);
+    return out;
+}
+
+PreparedSql prepareStatementSql(sqlite3* db, const std::string& oracleSql,
+                                const std::string& sessionSchema) {
+    const std::string resolved = resolveSynonyms(db, oracleSql, sessionSchema);
+    if (tracing()) trace("synonyms", oracleSql, resolved);
+    PreparedSql prepared{rewriteSql(resolved, sessionSchema), {}, {}};
+    SchemaState s{db, prepared};
+    for (const SchemaPass& pass : kSchemaPasses) {
+        const std::string before = tracing() ? prepared.plan.sql : std::string();
+        pass.run(s);
+        if (tracing()) trace(pass.name, before, prepared.plan.sql);
+    }
+    return prepared;
+}
+
+}  // namespace detail
+}  // namespace kavexdb
