@@ -5,6 +5,7 @@
 #include "functions/sql_function.h"
 #include "sql/sql_lexer.h"
 #include "sql/internal_names.h"
+#include "functions/catalog.h"
 
 namespace kavexdb {
 namespace detail {
@@ -104,7 +105,16 @@ std::string columnCommentsQuery() {
            "AND m.name NOT LIKE 'KAVEX$%')";
 }
 
-void registerCommentFunctions(sqlite3* db) { defineFunction(db, kOraComment, 2, commentOf, false); }
+namespace {
+
+// ORA$COMMENT(table, column): the comment kept for a table (column NULL) or column, or NULL.
+const FunctionRow kRows[] = {
+    {kOraComment, 2, 2, commentOf, nullptr, false},
+};
+
+}  // namespace
+
+const FunctionFamily kCommentFunctions{kRows};
 
 }  // namespace detail
 }  // namespace kavexdb

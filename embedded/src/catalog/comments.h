@@ -22,8 +22,6 @@ bool rewriteCommentOn(TokenEditor& e, RewrittenSql& out);
 std::string tableCommentsQuery();
 std::string columnCommentsQuery();
 
-// ORA$COMMENT(table, column): the comment kept for a table (column NULL) or column, or NULL.
-void registerCommentFunctions(sqlite3* db);
 
 }  // namespace detail
 }  // namespace kavexdb

@@ -11,6 +11,7 @@
 #include "sql/sql_lexer.h"
 #include "types/declared_type.h"
 #include "sql/internal_names.h"
+#include "functions/catalog.h"
 
 namespace kavexdb {
 namespace detail {
@@ -302,11 +303,17 @@ void rewriteDictionaryViews(TokenEditor& e, const std::string& schema) {
     }
 }
 
-void registerDictionaryFunctions(sqlite3* db) {
-    defineFunction(db, kOraColumnType, 2, columnType);
-    defineFunction(db, kOraSequenceRows, 0, sequenceRows, false);
-    registerCommentFunctions(db);
-}
+namespace {
+
+// ORA$COLUMN_TYPE(declared type, attribute) and ORA$SEQUENCE_ROWS(), which the subqueries use.
+const FunctionRow kRows[] = {
+    {kOraColumnType, 2, 2, columnType},
+    {kOraSequenceRows, 0, 0, sequenceRows, nullptr, false},
+};
+
+}  // namespace
+
+const FunctionFamily kDictionaryFunctions{kRows};
 
 }  // namespace detail
 }  // namespace kavexdb

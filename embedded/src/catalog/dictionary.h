@@ -20,8 +20,6 @@ namespace kavexdb {
 namespace detail {
 
 void rewriteDictionaryViews(TokenEditor& e, const std::string& sessionSchema);
-// ORA$COLUMN_TYPE(declared type, attribute) and ORA$SEQUENCE_ROWS(), which the subqueries use.
-void registerDictionaryFunctions(sqlite3* db);
 
 }  // namespace detail
 }  // namespace kavexdb

@@ -10,6 +10,7 @@
 #include "sql/sqlite_errors.h"
 #include "sql/sqlite_util.h"
 #include "sql/internal_names.h"
+#include "functions/catalog.h"
 
 namespace kavexdb {
 namespace detail {
@@ -337,9 +338,16 @@ void synonymRows(sqlite3_context* ctx, int, sqlite3_value**) {
 
 }  // namespace
 
-void registerSynonymFunctions(sqlite3* db) {
-    defineFunction(db, kOraSynonymRows, 0, synonymRows, false);
-}
+namespace {
+
+// ORA$SYNONYM_ROWS(), which the dictionary views read.
+const FunctionRow kRows[] = {
+    {kOraSynonymRows, 0, 0, synonymRows, nullptr, false},
+};
+
+}  // namespace
+
+const FunctionFamily kSynonymFunctions{kRows};
 
 }  // namespace detail
 }  // namespace kavexdb

@@ -35,8 +35,6 @@ std::string resolveSynonyms(sqlite3* db, const std::string& oracleSql,
 // The subquery for USER_SYNONYMS or ALL_SYNONYMS ("" for other names).
 std::string synonymDictionaryQuery(const std::string& name, const std::string& sessionSchema);
 
-// ORA$SYNONYM_ROWS(), which the dictionary views read.
-void registerSynonymFunctions(sqlite3* db);
 
 }  // namespace detail
 }  // namespace kavexdb

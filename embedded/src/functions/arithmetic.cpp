@@ -11,6 +11,7 @@
 #include "types/datetime_parse.h"
 #include "types/values.h"
 #include "sql/internal_names.h"
+#include "functions/catalog.h"
 
 namespace kavexdb {
 namespace detail {
@@ -129,13 +130,19 @@ void concatenate(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 }  // namespace
 
-void registerArithmeticFunctions(sqlite3* db) {
-    defineFunction(db, kOraAdd, 2, add);
-    defineFunction(db, kOraSub, 2, subtract);
-    defineFunction(db, kOraMul, 2, multiply);
-    defineFunction(db, kOraDiv, 2, divide);
-    defineFunction(db, kOraCat, 2, concatenate);
-}
+namespace {
+
+const FunctionRow kRows[] = {
+    {kOraAdd, 2, 2, add, nullptr},
+    {kOraSub, 2, 2, subtract, nullptr},
+    {kOraMul, 2, 2, multiply, "NUMBER"},
+    {kOraDiv, 2, 2, divide, "NUMBER"},
+    {kOraCat, 2, 2, concatenate, "VARCHAR2(4000)"},
+};
+
+}  // namespace
+
+const FunctionFamily kArithmeticFunctions{kRows};
 
 }  // namespace detail
 }  // namespace kavexdb

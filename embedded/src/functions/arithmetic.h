@@ -16,7 +16,6 @@
 namespace kavexdb {
 namespace detail {
 
-void registerArithmeticFunctions(sqlite3* db);
 
 }  // namespace detail
 }  // namespace kavexdb

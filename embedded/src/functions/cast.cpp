@@ -16,6 +16,7 @@
 #include "types/declared_type.h"
 #include "types/storage_text.h"
 #include "sql/internal_names.h"
+#include "functions/catalog.h"
 
 namespace kavexdb {
 namespace detail {
@@ -246,11 +247,16 @@ void rewriteCast(TokenEditor& e) {
     }
 }
 
-void registerCastFunction(sqlite3* db) {
-    for (int args = 2; args <= 4; ++args) defineFunction(db, kCastFunction, args, cast);
-    for (int args = 3; args <= 5; ++args)
-        defineFunction(db, kCastOrDefaultFunction, args, castOrDefault);
-}
+namespace {
+
+const FunctionRow kRows[] = {
+    {kCastFunction, 2, 4, cast, nullptr},
+    {kCastOrDefaultFunction, 3, 5, castOrDefault, nullptr},
+};
+
+}  // namespace
+
+const FunctionFamily kCastFunctions{kRows};
 
 }  // namespace detail
 }  // namespace kavexdb

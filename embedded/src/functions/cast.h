@@ -25,7 +25,6 @@ namespace kavexdb {
 namespace detail {
 
 void rewriteCast(TokenEditor& e);
-void registerCastFunction(sqlite3* db);
 
 }  // namespace detail
 }  // namespace kavexdb

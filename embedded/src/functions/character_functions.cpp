@@ -11,6 +11,7 @@
 #include "functions/sql_values.h"
 #include "types/values.h"
 #include "sql/internal_names.h"
+#include "functions/catalog.h"
 
 namespace kavexdb {
 namespace detail {
@@ -170,16 +171,21 @@ void rewriteTrim(TokenEditor& e) {
     }
 }
 
-void registerCharacterFunctions(sqlite3* db) {
-    defineFunction(db, kOraTrim, 3, trim);
-    defineFunction(db, "ASCII", 1, ascii);
-    defineFunction(db, "NCHR", 1, nchr);
-    defineFunction(db, "LENGTHB", 1, lengthb);
-    for (int args : {2, 3}) {
-        defineFunction(db, "SUBSTRB", args, substrb);
-        defineFunction(db, "REPLACE", args, replace);
-    }
-}
+namespace {
+
+// ORA$TRIM (behind TRIM ... FROM), ASCII, NCHR, LENGTHB, SUBSTRB (character_functions.cpp).
+const FunctionRow kRows[] = {
+    {kOraTrim, 3, 3, trim, "VARCHAR2(4000)"},
+    {"ASCII", 1, 1, ascii, "NUMBER"},
+    {"NCHR", 1, 1, nchr, nullptr},
+    {"LENGTHB", 1, 1, lengthb, "NUMBER"},
+    {"SUBSTRB", 2, 3, substrb, "VARCHAR2(4000)"},
+    {"REPLACE", 2, 3, replace, "VARCHAR2(4000)"},
+};
+
+}  // namespace
+
+const FunctionFamily kCharacterFunctions{kRows};
 
 }  // namespace detail
 }  // namespace kavexdb

@@ -16,6 +16,7 @@
 #include "types/datetime_parse.h"
 #include "types/format_model.h"
 #include "types/values.h"
+#include "functions/catalog.h"
 
 namespace kavexdb {
 namespace detail {
@@ -180,13 +181,20 @@ void toDate(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 
 }  // namespace
 
-void registerConversionFunctions(sqlite3* db) {
-    for (int args : {1, 2}) defineFunction(db, "TO_DATE", args, toDate);
-    for (int args : {1, 2, 3}) {
-        defineFunction(db, "TO_CHAR", args, toChar);
-        defineFunction(db, "TO_NUMBER", args, toNumber);
-    }
-}
+namespace {
+
+// TO_CHAR(number | date text [, model]), TO_NUMBER(text [, model]) and TO_DATE(text [, model]),
+// the last giving the DATE storage text. Failures are the statement's error with the ORA text
+// ("ORA-01722: invalid number", "ORA-01861: ...").
+const FunctionRow kRows[] = {
+    {"TO_DATE", 1, 2, toDate, "DATE"},
+    {"TO_CHAR", 1, 3, toChar, "VARCHAR2(4000)"},
+    {"TO_NUMBER", 1, 3, toNumber, "NUMBER"},
+};
+
+}  // namespace
+
+const FunctionFamily kConversionFunctions{kRows};
 
 }  // namespace detail
 }  // namespace kavexdb

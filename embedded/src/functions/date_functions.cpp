@@ -18,6 +18,7 @@
 #include "types/decimal.h"
 #include "types/values.h"
 #include "sql/internal_names.h"
+#include "functions/catalog.h"
 
 namespace kavexdb {
 namespace detail {
@@ -321,21 +322,25 @@ void rewriteExtract(TokenEditor& e) {
     }
 }
 
-void registerDateFunctions(sqlite3* db) {
-    for (int args : {1, 2}) {
-        defineFunction(db, "TRUNC", args, trunc);
-        defineFunction(db, "ROUND", args, roundFn);
-        defineFunction(db, "TO_TIMESTAMP", args, toTimestamp);
-        defineFunction(db, "TO_TIMESTAMP_TZ", args, toTimestampTz);
-    }
-    defineFunction(db, "ADD_MONTHS", 2, addMonths);
-    defineFunction(db, "FROM_TZ", 2, fromTz);
-    defineFunction(db, "SYS_EXTRACT_UTC", 1, sysExtractUtc);
-    defineFunction(db, "LAST_DAY", 1, lastDay);
-    defineFunction(db, "NEXT_DAY", 2, nextDay);
-    defineFunction(db, "MONTHS_BETWEEN", 2, monthsBetween);
-    defineFunction(db, kOraExtract, 2, extract);
-}
+namespace {
+
+const FunctionRow kRows[] = {
+    {"TRUNC", 1, 2, trunc, nullptr},
+    {"ROUND", 1, 2, roundFn, nullptr},
+    {"TO_TIMESTAMP", 1, 2, toTimestamp, "TIMESTAMP(9)"},
+    {"TO_TIMESTAMP_TZ", 1, 2, toTimestampTz, "TIMESTAMP WITH TIME ZONE(9)"},
+    {"ADD_MONTHS", 2, 2, addMonths, "DATE"},
+    {"FROM_TZ", 2, 2, fromTz, "TIMESTAMP WITH TIME ZONE(9)"},
+    {"SYS_EXTRACT_UTC", 1, 1, sysExtractUtc, "TIMESTAMP(9)"},
+    {"LAST_DAY", 1, 1, lastDay, "DATE"},
+    {"NEXT_DAY", 2, 2, nextDay, "DATE"},
+    {"MONTHS_BETWEEN", 2, 2, monthsBetween, "NUMBER"},
+    {kOraExtract, 2, 2, extract, "NUMBER"},
+};
+
+}  // namespace
+
+const FunctionFamily kDateFunctions{kRows};
 
 }  // namespace detail
 }  // namespace kavexdb

@@ -12,10 +12,7 @@
 namespace kavexdb {
 namespace detail {
 
-void registerDateFunctions(sqlite3* db);
 
-// SUBSTR with Oracle's positions (substr_function.cpp).
-void registerSubstr(sqlite3* db);
 
 // EXTRACT(field FROM expr) -> ORA$EXTRACT('FIELD', expr): SQLite's grammar has no such form.
 void rewriteExtract(TokenEditor& e);

@@ -8,6 +8,7 @@
 #include "functions/sql_values.h"
 #include "types/values.h"
 #include "sql/internal_names.h"
+#include "functions/catalog.h"
 
 namespace kavexdb {
 namespace detail {
@@ -155,12 +156,18 @@ void rewriteDbmsLobCalls(TokenEditor& e) {
     }
 }
 
-void registerDbmsLobFunctions(sqlite3* db) {
-    defineFunction(db, kOraLobGetlength, 1, getLength);
-    for (int args : {1, 2, 3}) defineFunction(db, kOraLobSubstr, args, substr);
-    for (int args : {2, 3, 4}) defineFunction(db, kOraLobInstr, args, instr);
-    for (int args : {2, 3, 4, 5}) defineFunction(db, kOraLobCompare, args, compare);
-}
+namespace {
+
+const FunctionRow kRows[] = {
+    {kOraLobGetlength, 1, 1, getLength, "NUMBER"},
+    {kOraLobSubstr, 1, 3, substr, nullptr},
+    {kOraLobInstr, 2, 4, instr, "NUMBER"},
+    {kOraLobCompare, 2, 5, compare, "NUMBER"},
+};
+
+}  // namespace
+
+const FunctionFamily kDbmsLobFunctions{kRows};
 
 }  // namespace detail
 }  // namespace kavexdb

@@ -12,7 +12,6 @@ namespace kavexdb {
 namespace detail {
 
 void rewriteDbmsLobCalls(TokenEditor& e);
-void registerDbmsLobFunctions(sqlite3* db);
 
 }  // namespace detail
 }  // namespace kavexdb

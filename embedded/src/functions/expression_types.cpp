@@ -8,6 +8,7 @@
 #include "sql/sql_lexer.h"
 #include "sql/sqlite_util.h"
 #include "sql/internal_names.h"
+#include "functions/catalog.h"
 
 namespace kavexdb {
 namespace detail {
@@ -193,42 +194,8 @@ class Typer {
             if (isDatetimeType(a)) return typed("DATE");
             return isNumberType(a) ? typed("NUMBER") : unknown();
         }
-        static const std::map<std::string, const char*> kResults = {
-            {kOraMul, "NUMBER"}, {kOraDiv, "NUMBER"}, {kOraCat, "VARCHAR2(4000)"},
-            {kOraStr, "VARCHAR2(4000)"}, {kOraExtract, "NUMBER"}, {"COUNT", "NUMBER"},
-            {"ABS", "NUMBER"}, {"SIGN", "NUMBER"},
-            {"CEIL", "NUMBER"}, {"FLOOR", "NUMBER"}, {"MOD", "NUMBER"}, {"POWER", "NUMBER"},
-            {"SQRT", "NUMBER"}, {"EXP", "NUMBER"}, {"LN", "NUMBER"}, {"LOG", "NUMBER"},
-            {"LENGTH", "NUMBER"}, {"INSTR", "NUMBER"}, {"TO_NUMBER", "NUMBER"},
-            {"LENGTHB", "NUMBER"}, {"ASCII", "NUMBER"}, {"MEDIAN", "NUMBER"},
-            {"STDDEV_SAMP", "NUMBER"}, {"STDDEV_POP", "NUMBER"}, {"VAR_SAMP", "NUMBER"},
-            {"VAR_POP", "NUMBER"}, {"COVAR_POP", "NUMBER"}, {"COVAR_SAMP", "NUMBER"},
-            {"CORR", "NUMBER"},
-            {"MONTHS_BETWEEN", "NUMBER"}, {"BITAND", "NUMBER"}, {"REMAINDER", "NUMBER"},
-            {"STDDEV", "NUMBER"}, {"VARIANCE", "NUMBER"}, {"ROW_NUMBER", "NUMBER"},
-            {"RANK", "NUMBER"}, {"DENSE_RANK", "NUMBER"}, {"REGEXP_COUNT", "NUMBER"},
-            {"REGEXP_INSTR", "NUMBER"}, {"TO_BINARY_DOUBLE", "BINARY_DOUBLE"},
-            {"TO_BINARY_FLOAT", "BINARY_FLOAT"}, {"TO_CHAR", "VARCHAR2(4000)"},
-            {"UPPER", "VARCHAR2(4000)"}, {"LOWER", "VARCHAR2(4000)"},
-            {"INITCAP", "VARCHAR2(4000)"}, {"SUBSTR", "VARCHAR2(4000)"},
-            {"TRIM", "VARCHAR2(4000)"}, {"LTRIM", "VARCHAR2(4000)"}, {"RTRIM", "VARCHAR2(4000)"},
-            {kOraTrim, "VARCHAR2(4000)"}, {"SUBSTRB", "VARCHAR2(4000)"},
-            {"LPAD", "VARCHAR2(4000)"}, {"RPAD", "VARCHAR2(4000)"},
-            {"REPLACE", "VARCHAR2(4000)"}, {"TRANSLATE", "VARCHAR2(4000)"},
-            {"CONCAT", "VARCHAR2(4000)"}, {"CHR", "VARCHAR2(4000)"},
-            {"REGEXP_SUBSTR", "VARCHAR2(4000)"}, {"REGEXP_REPLACE", "VARCHAR2(4000)"},
-            {kOraListagg, "VARCHAR2(4000)"}, {"RAWTOHEX", "VARCHAR2(4000)"},
-            {"TO_DATE", "DATE"}, {"SYSDATE", "DATE"}, {"ADD_MONTHS", "DATE"},
-            {"LAST_DAY", "DATE"}, {"NEXT_DAY", "DATE"}, {"TO_TIMESTAMP", "TIMESTAMP(9)"},
-            {"TO_TIMESTAMP_TZ", "TIMESTAMP WITH TIME ZONE(9)"},
-            {"FROM_TZ", "TIMESTAMP WITH TIME ZONE(9)"}, {"SYS_EXTRACT_UTC", "TIMESTAMP(9)"},
-            {"VSIZE", "NUMBER"}, {"BIN_TO_NUM", "NUMBER"},
-            {"SYSTIMESTAMP", "TIMESTAMP WITH TIME ZONE"}, {"HEXTORAW", "RAW(2000)"},
-            {kOraLobGetlength, "NUMBER"}, {kOraLobInstr, "NUMBER"},
-            {kOraLobCompare, "NUMBER"}, {"TO_CLOB", "CLOB"}, {"TO_NCLOB", "NCLOB"},
-        };
-        const auto it = kResults.find(name);
-        return it == kResults.end() ? unknown() : typed(it->second);
+        const char* type = catalogResultType(name);
+        return type ? typed(type) : unknown();
     }
 
     const Tokens& t_;

@@ -13,23 +13,7 @@
 namespace kavexdb {
 namespace detail {
 
-void registerRegexpFunctions(sqlite3* db);
-// INSTR/INSTRB with position and occurrence, CHR, CONCAT, TRANSLATE, NLS_UPPER, NLS_LOWER,
-// NLS_INITCAP, LNNVL, DUMP, ASCIISTR, UNISTR.
-void registerTextFunctions(sqlite3* db);
-// ORA$TRIM (behind TRIM ... FROM), ASCII, NCHR, LENGTHB, SUBSTRB (character_functions.cpp).
-void registerCharacterFunctions(sqlite3* db);
-// BITAND, REMAINDER, WIDTH_BUCKET, NANVL, TO_BINARY_DOUBLE, TO_BINARY_FLOAT.
-void registerNumberFunctions(sqlite3* db);
-// SYS_GUID() and the function behind SYS_CONTEXT('USERENV', ...).
-void registerSessionInfoFunctions(sqlite3* db);
-// The aggregate behind LISTAGG.
-void registerListagg(sqlite3* db);
-// The aggregate behind agg(x) KEEP (DENSE_RANK FIRST|LAST ORDER BY ...) (keep_and_ratio.cpp).
-void registerKeepAggregate(sqlite3* db);
 
-// All of the above.
-void registerExtendedFunctions(sqlite3* db);
 
 // USER and UID -> the session's name and number; SESSIONTIMEZONE and DBTIMEZONE -> '+00:00';
 // SYS_CONTEXT(ns, p [, n]) -> a call that knows the session's name.
@@ -56,7 +40,6 @@ std::string takeKeyDirections(TokenEditor& e, std::size_t from, std::size_t to);
 // hypothetical row's place among the group's -> the aggregates ORA$HYPOTHETICAL_R, _D, _P, _C
 // (hypothetical_ranks.cpp).
 void rewriteHypotheticalRanks(TokenEditor& e);
-void registerHypotheticalRanks(sqlite3* db);
 
 }  // namespace detail
 }  // namespace kavexdb

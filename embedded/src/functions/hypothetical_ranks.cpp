@@ -17,6 +17,7 @@
 #include "functions/value_order.h"
 #include "sql/sqlite_errors.h"
 #include "sql/internal_names.h"
+#include "functions/catalog.h"
 
 namespace kavexdb {
 namespace detail {
@@ -116,16 +117,22 @@ void rewriteHypotheticalRanks(TokenEditor& e) {
     }
 }
 
-void registerHypotheticalRanks(sqlite3* db) {
-    static const char kKinds[] = "RDPC";
-    for (const char* k = kKinds; *k; ++k) {
-        const std::string name = std::string(kOraHypotheticalPrefix) + *k;
-        const int rc =
-            sqlite3_create_function_v2(db, name.c_str(), -1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                                       const_cast<char*>(k), nullptr, step, final, nullptr);
-        if (rc != SQLITE_OK) raiseSqlite(db, rc);
-    }
-}
+namespace {
+
+// Each ORA$HYPOTHETICAL_ function's user data is its kind: R(ANK), D(ENSE_RANK), P(ERCENT_RANK)
+// or C(UME_DIST).
+char kKinds[] = "RDPC";
+
+const FunctionRow kRows[] = {
+    {kOraHypotheticalR, -1, -1, nullptr, nullptr, true, step, final, nullptr, nullptr, &kKinds[0]},
+    {kOraHypotheticalD, -1, -1, nullptr, nullptr, true, step, final, nullptr, nullptr, &kKinds[1]},
+    {kOraHypotheticalP, -1, -1, nullptr, nullptr, true, step, final, nullptr, nullptr, &kKinds[2]},
+    {kOraHypotheticalC, -1, -1, nullptr, nullptr, true, step, final, nullptr, nullptr, &kKinds[3]},
+};
+
+}  // namespace
+
+const FunctionFamily kHypotheticalRanks{kRows};
 
 }  // namespace detail
 }  // namespace kavexdb

@@ -99,9 +99,6 @@ bool intervalOperation(sqlite3_context* ctx, char op, sqlite3_value* a, sqlite3_
 // interval does not have.
 bool extractFromInterval(sqlite3_context* ctx, const std::string& field, sqlite3_value* v);
 
-// TO_YMINTERVAL, TO_DSINTERVAL, NUMTOYMINTERVAL, NUMTODSINTERVAL and the write conversion
-// ORA$W_IV(value, kind, leading, fraction) (kind 0 year-month, 1 day-second).
-void registerIntervalFunctions(sqlite3* db);
 
 }  // namespace detail
 }  // namespace kavexdb

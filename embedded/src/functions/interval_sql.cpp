@@ -13,6 +13,7 @@
 #include "types/datetime_parse.h"
 #include "types/values.h"
 #include "sql/internal_names.h"
+#include "functions/catalog.h"
 
 namespace kavexdb {
 namespace detail {
@@ -648,17 +649,23 @@ bool extractFromInterval(sqlite3_context* ctx, const std::string& field, sqlite3
     raise(30076, "invalid extract field for extract source");
 }
 
-void registerIntervalFunctions(sqlite3* db) {
-    for (int args : {1, 2}) {  // the NLS argument is accepted and has no effect, as in Oracle
-        defineFunction(db, "TO_YMINTERVAL", args, toInterval<true>);
-        defineFunction(db, "TO_DSINTERVAL", args, toInterval<false>);
-    }
-    defineFunction(db, "NUMTOYMINTERVAL", 2, numToYmInterval);
-    defineFunction(db, "NUMTODSINTERVAL", 2, numToDsInterval);
-    defineFunction(db, kOraWIv, 4, writeInterval);
-    defineFunction(db, kOraIvDiff, 5, intervalDifference);
-    defineFunction(db, kOraIvKey, 1, intervalKey);
-}
+namespace {
+
+// TO_YMINTERVAL, TO_DSINTERVAL, NUMTOYMINTERVAL, NUMTODSINTERVAL and the write conversion
+// ORA$W_IV(value, kind, leading, fraction) (kind 0 year-month, 1 day-second).
+const FunctionRow kRows[] = {
+    {"TO_YMINTERVAL", 1, 2, toInterval<true>, "INTERVAL YEAR(9) TO MONTH"},
+    {"TO_DSINTERVAL", 1, 2, toInterval<false>, "INTERVAL DAY(9) TO SECOND(9)"},
+    {"NUMTOYMINTERVAL", 2, 2, numToYmInterval, "INTERVAL YEAR(9) TO MONTH"},
+    {"NUMTODSINTERVAL", 2, 2, numToDsInterval, "INTERVAL DAY(9) TO SECOND(9)"},
+    {kOraWIv, 4, 4, writeInterval, nullptr},
+    {kOraIvDiff, 5, 5, intervalDifference},  // DAY TO SECOND or YEAR TO MONTH, by its third argument
+    {kOraIvKey, 1, 1, intervalKey, nullptr},
+};
+
+}  // namespace
+
+const FunctionFamily kIntervalFunctions{kRows};
 
 }  // namespace detail
 }  // namespace kavexdb

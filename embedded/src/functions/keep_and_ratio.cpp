@@ -17,6 +17,7 @@
 #include "sql/sqlite_errors.h"
 #include "types/values.h"
 #include "sql/internal_names.h"
+#include "functions/catalog.h"
 
 namespace kavexdb {
 namespace detail {
@@ -222,12 +223,16 @@ void rewriteKeepAndRatio(TokenEditor& e) {
     }
 }
 
-void registerKeepAggregate(sqlite3* db) {
-    const int rc =
-        sqlite3_create_function_v2(db, kOraKeep, -1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
-                                   nullptr, keepStep, keepFinal, nullptr);
-    if (rc != SQLITE_OK) raiseSqlite(db, rc);
-}
+namespace {
+
+// The aggregate behind agg(x) KEEP (DENSE_RANK FIRST|LAST ORDER BY ...) (keep_and_ratio.cpp).
+const FunctionRow kRows[] = {
+    {kOraKeep, -1, -1, nullptr, nullptr, true, keepStep, keepFinal},
+};
+
+}  // namespace
+
+const FunctionFamily kKeepAggregate{kRows};
 
 }  // namespace detail
 }  // namespace kavexdb

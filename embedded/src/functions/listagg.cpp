@@ -17,6 +17,7 @@
 #include "sql/sql_lexer.h"
 #include "sql/sqlite_errors.h"
 #include "sql/internal_names.h"
+#include "functions/catalog.h"
 
 namespace kavexdb {
 namespace detail {
@@ -109,13 +110,14 @@ void final(sqlite3_context* ctx) {
     resultText(ctx, out);
 }
 
+// The aggregate behind LISTAGG.
+const FunctionRow kRows[] = {
+    {kListaggFunction, -1, -1, nullptr, "VARCHAR2(4000)", false, step, final},
+};
+
 }  // namespace
 
-void registerListagg(sqlite3* db) {
-    const int rc = sqlite3_create_function_v2(db, kListaggFunction, -1, SQLITE_UTF8, nullptr,
-                                              nullptr, step, final, nullptr);
-    if (rc != SQLITE_OK) raiseSqlite(db, rc);
-}
+const FunctionFamily kListaggAggregate{kRows};
 
 void rewriteListagg(TokenEditor& e) {
     for (std::size_t i = e.next(0); i < e.size(); i = e.next(i + 1)) {

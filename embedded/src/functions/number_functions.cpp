@@ -8,6 +8,7 @@
 #include "functions/sql_function.h"
 #include "functions/sql_values.h"
 #include "types/values.h"
+#include "functions/catalog.h"
 
 namespace kavexdb {
 namespace detail {
@@ -102,16 +103,21 @@ void toBinaryFloat(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 }  // namespace
 
-void registerNumberFunctions(sqlite3* db) {
-    defineFunction(db, "BITAND", 2, bitand_);
-    defineFunction(db, "REMAINDER", 2, remainder_);
-    defineFunction(db, "WIDTH_BUCKET", 4, widthBucket);
-    defineFunction(db, "NANVL", 2, nanvl);
-    for (int args = 1; args <= 3; ++args) {
-        defineFunction(db, "TO_BINARY_DOUBLE", args, toBinaryDouble);
-        defineFunction(db, "TO_BINARY_FLOAT", args, toBinaryFloat);
-    }
-}
+namespace {
+
+// BITAND, REMAINDER, WIDTH_BUCKET, NANVL, TO_BINARY_DOUBLE, TO_BINARY_FLOAT.
+const FunctionRow kRows[] = {
+    {"BITAND", 2, 2, bitand_, "NUMBER"},
+    {"REMAINDER", 2, 2, remainder_, "NUMBER"},
+    {"WIDTH_BUCKET", 4, 4, widthBucket, nullptr},
+    {"NANVL", 2, 2, nanvl, nullptr},
+    {"TO_BINARY_DOUBLE", 1, 3, toBinaryDouble, "BINARY_DOUBLE"},
+    {"TO_BINARY_FLOAT", 1, 3, toBinaryFloat, "BINARY_FLOAT"},
+};
+
+}  // namespace
+
+const FunctionFamily kNumberFunctions{kRows};
 
 }  // namespace detail
 }  // namespace kavexdb

@@ -12,6 +12,7 @@
 #include "functions/sql_values.h"
 #include "sql/sqlite_errors.h"
 #include "types/values.h"
+#include "functions/catalog.h"
 
 namespace kavexdb {
 namespace detail {
@@ -241,39 +242,35 @@ void avgValue(sqlite3_context* ctx) {
     });
 }
 
-void defineAggregate(sqlite3* db, const char* name, void (*value)(sqlite3_context*)) {
-    const int rc = sqlite3_create_window_function(db, name, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                                                  nullptr, sumStep, value, value, sumInverse,
-                                                  nullptr);
-    if (rc != SQLITE_OK) raiseSqlite(db, rc);
-}
+const FunctionRow kRows[] = {
+    {"ABS", 1, 1, abs, "NUMBER"},
+    {"SIGN", 1, 1, sign, "NUMBER"},
+    {"CEIL", 1, 1, wholeNumber<ceilOf>, "NUMBER"},
+    {"FLOOR", 1, 1, wholeNumber<floorOf>, "NUMBER"},
+    {"MOD", 2, 2, mod, "NUMBER"},
+    {"POWER", 2, 2, power, "NUMBER"},
+    {"LOG", 2, 2, log, "NUMBER"},
+    {"ATAN2", 2, 2, atan2, nullptr},
+    {"SQRT", 1, 1, unary<sqrtOf, notNegative>, "NUMBER"},
+    {"EXP", 1, 1, unary<expOf, anywhere>, "NUMBER"},
+    {"LN", 1, 1, unary<lnOf, positive>, "NUMBER"},
+    {"SIN", 1, 1, unary<sinOf, anywhere>, nullptr},
+    {"COS", 1, 1, unary<cosOf, anywhere>, nullptr},
+    {"TAN", 1, 1, unary<tanOf, anywhere>, nullptr},
+    {"SINH", 1, 1, unary<sinhOf, anywhere>, nullptr},
+    {"COSH", 1, 1, unary<coshOf, anywhere>, nullptr},
+    {"TANH", 1, 1, unary<tanhOf, anywhere>, nullptr},
+    {"ASIN", 1, 1, unary<asinOf, unitRange>, nullptr},
+    {"ACOS", 1, 1, unary<acosOf, unitRange>, nullptr},
+    {"ATAN", 1, 1, unary<atanOf, anywhere>, nullptr},
+    // Of intervals an interval, of numbers a number: describe decides by the argument.
+    {"SUM", 1, 1, nullptr, nullptr, true, sumStep, sumValue, sumValue, sumInverse},
+    {"AVG", 1, 1, nullptr, nullptr, true, sumStep, avgValue, avgValue, sumInverse},
+};
 
 }  // namespace
 
-void registerNumericFunctions(sqlite3* db) {
-    defineFunction(db, "ABS", 1, abs);
-    defineFunction(db, "SIGN", 1, sign);
-    defineFunction(db, "CEIL", 1, wholeNumber<ceilOf>);
-    defineFunction(db, "FLOOR", 1, wholeNumber<floorOf>);
-    defineFunction(db, "MOD", 2, mod);
-    defineFunction(db, "POWER", 2, power);
-    defineFunction(db, "LOG", 2, log);
-    defineFunction(db, "ATAN2", 2, atan2);
-    defineFunction(db, "SQRT", 1, unary<sqrtOf, notNegative>);
-    defineFunction(db, "EXP", 1, unary<expOf, anywhere>);
-    defineFunction(db, "LN", 1, unary<lnOf, positive>);
-    defineFunction(db, "SIN", 1, unary<sinOf, anywhere>);
-    defineFunction(db, "COS", 1, unary<cosOf, anywhere>);
-    defineFunction(db, "TAN", 1, unary<tanOf, anywhere>);
-    defineFunction(db, "SINH", 1, unary<sinhOf, anywhere>);
-    defineFunction(db, "COSH", 1, unary<coshOf, anywhere>);
-    defineFunction(db, "TANH", 1, unary<tanhOf, anywhere>);
-    defineFunction(db, "ASIN", 1, unary<asinOf, unitRange>);
-    defineFunction(db, "ACOS", 1, unary<acosOf, unitRange>);
-    defineFunction(db, "ATAN", 1, unary<atanOf, anywhere>);
-    defineAggregate(db, "SUM", sumValue);
-    defineAggregate(db, "AVG", avgValue);
-}
+const FunctionFamily kNumericFunctions{kRows};
 
 }  // namespace detail
 }  // namespace kavexdb

@@ -12,7 +12,6 @@
 namespace kavexdb {
 namespace detail {
 
-void registerNumericFunctions(sqlite3* db);
 
 }  // namespace detail
 }  // namespace kavexdb

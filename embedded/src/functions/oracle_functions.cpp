@@ -12,6 +12,7 @@
 #include "sql/token_editor.h"
 #include "types/values.h"
 #include "sql/internal_names.h"
+#include "functions/catalog.h"
 
 namespace kavexdb {
 namespace detail {
@@ -221,17 +222,21 @@ void concatOperand(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 }  // namespace
 
-void registerOracleFunctions(sqlite3* db) {
-    defineFunction(db, "DECODE", -1, decode);
-    defineFunction(db, "NVL2", 3, nvl2);
-    defineFunction(db, "GREATEST", -1, greatest);
-    defineFunction(db, "LEAST", -1, least);
-    for (int args : {2, 3}) {
-        defineFunction(db, "LPAD", args, lpad);
-        defineFunction(db, "RPAD", args, rpad);
-    }
-    defineFunction(db, kOraStr, 1, concatOperand);
-}
+namespace {
+
+const FunctionRow kRows[] = {
+    {"DECODE", -1, -1, decode, nullptr},
+    {"NVL2", 3, 3, nvl2, nullptr},
+    {"GREATEST", -1, -1, greatest, nullptr},
+    {"LEAST", -1, -1, least, nullptr},
+    {"LPAD", 2, 3, lpad, "VARCHAR2(4000)"},
+    {"RPAD", 2, 3, rpad, "VARCHAR2(4000)"},
+    {kOraStr, 1, 1, concatOperand, "VARCHAR2(4000)"},
+};
+
+}  // namespace
+
+const FunctionFamily kOracleFunctions{kRows};
 
 }  // namespace detail
 }  // namespace kavexdb

@@ -8,7 +8,6 @@
 namespace kavexdb {
 namespace detail {
 
-void registerOracleFunctions(sqlite3* db);
 
 }  // namespace detail
 }  // namespace kavexdb

@@ -12,6 +12,7 @@
 #include "functions/extended_functions.h"
 #include "functions/function_args.h"
 #include "functions/sql_function.h"
+#include "functions/catalog.h"
 
 namespace kavexdb {
 namespace detail {
@@ -282,13 +283,19 @@ void regexpCount(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 
 }  // namespace
 
-void registerRegexpFunctions(sqlite3* db) {
-    for (int args : {2, 3}) defineFunction(db, "REGEXP_LIKE", args, regexpLike);
-    for (int args = 2; args <= 6; ++args) defineFunction(db, "REGEXP_SUBSTR", args, regexpSubstr);
-    for (int args = 2; args <= 7; ++args) defineFunction(db, "REGEXP_INSTR", args, regexpInstr);
-    for (int args = 2; args <= 6; ++args) defineFunction(db, "REGEXP_REPLACE", args, regexpReplace);
-    for (int args = 2; args <= 4; ++args) defineFunction(db, "REGEXP_COUNT", args, regexpCount);
-}
+namespace {
+
+const FunctionRow kRows[] = {
+    {"REGEXP_LIKE", 2, 3, regexpLike, nullptr},
+    {"REGEXP_SUBSTR", 2, 6, regexpSubstr, "VARCHAR2(4000)"},
+    {"REGEXP_INSTR", 2, 7, regexpInstr, "NUMBER"},
+    {"REGEXP_REPLACE", 2, 6, regexpReplace, "VARCHAR2(4000)"},
+    {"REGEXP_COUNT", 2, 4, regexpCount, "NUMBER"},
+};
+
+}  // namespace
+
+const FunctionFamily kRegexpFunctions{kRows};
 
 }  // namespace detail
 }  // namespace kavexdb

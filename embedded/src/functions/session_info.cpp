@@ -10,6 +10,7 @@
 #include "sql/sql_context.h"
 #include "sql/sql_lexer.h"
 #include "sql/internal_names.h"
+#include "functions/catalog.h"
 
 namespace kavexdb {
 namespace detail {
@@ -97,10 +98,17 @@ void sysGuid(sqlite3_context* ctx, int, sqlite3_value**) {
 
 }  // namespace
 
-void registerSessionInfoFunctions(sqlite3* db) {
-    for (int args : {3, 4}) defineFunction(db, kSysContextFunction, args, sysContext);
-    defineFunction(db, "SYS_GUID", 0, sysGuid, false);
-}
+namespace {
+
+// SYS_GUID() and the function behind SYS_CONTEXT('USERENV', ...).
+const FunctionRow kRows[] = {
+    {kSysContextFunction, 3, 4, sysContext, nullptr},
+    {"SYS_GUID", 0, 0, sysGuid, nullptr, false},
+};
+
+}  // namespace
+
+const FunctionFamily kSessionInfoFunctions{kRows};
 
 void rewriteSessionInfo(TokenEditor& e, const std::string& schema) {
     for (std::size_t i = e.next(0); i < e.size(); i = e.next(i + 1)) {

@@ -18,6 +18,7 @@
 #include "sql/token_editor.h"
 #include "types/values.h"
 #include "sql/internal_names.h"
+#include "functions/catalog.h"
 
 namespace kavexdb {
 namespace detail {
@@ -119,13 +120,6 @@ void value(sqlite3_context* ctx) {
     });
 }
 
-template <Stat S>
-void define(sqlite3* db, const char* name, int args) {
-    const int rc =
-        sqlite3_create_window_function(db, name, args, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
-                                       step, value<S>, value<S>, inverse, nullptr);
-    if (rc != SQLITE_OK) raiseSqlite(db, rc);
-}
 
 // MEDIAN and ORA$PERCENTILE keep the values. ORA$PERCENTILE(p, 'C' | 'D', 'A' | 'D', x) is
 // PERCENTILE_CONT (interpolating) or PERCENTILE_DISC (the first value whose cumulative
@@ -215,12 +209,6 @@ void percentileFinal(sqlite3_context* ctx) {
     *slot = nullptr;
 }
 
-void definePercentile(sqlite3* db, const char* name, int args) {
-    const int rc = sqlite3_create_window_function(
-        db, name, args, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, percentileStep,
-        percentileFinal, percentileValue, percentileInverse, nullptr);
-    if (rc != SQLITE_OK) raiseSqlite(db, rc);
-}
 
 }  // namespace
 
@@ -239,19 +227,27 @@ void rewritePercentiles(TokenEditor& e) {
     }
 }
 
-void registerStatisticalAggregates(sqlite3* db) {
-    define<Stat::Variance>(db, "VARIANCE", 1);
-    define<Stat::VarSamp>(db, "VAR_SAMP", 1);
-    define<Stat::VarPop>(db, "VAR_POP", 1);
-    define<Stat::Stddev>(db, "STDDEV", 1);
-    define<Stat::StddevSamp>(db, "STDDEV_SAMP", 1);
-    define<Stat::StddevPop>(db, "STDDEV_POP", 1);
-    define<Stat::CovarPop>(db, "COVAR_POP", 2);
-    define<Stat::CovarSamp>(db, "COVAR_SAMP", 2);
-    define<Stat::Corr>(db, "CORR", 2);
-    definePercentile(db, "MEDIAN", 1);
-    definePercentile(db, kOraPercentile, 4);
-}
+namespace {
+
+const FunctionRow kRows[] = {
+    {"VARIANCE", 1, 1, nullptr, "NUMBER", true, step, value<Stat::Variance>, value<Stat::Variance>, inverse},
+    {"VAR_SAMP", 1, 1, nullptr, "NUMBER", true, step, value<Stat::VarSamp>, value<Stat::VarSamp>, inverse},
+    {"VAR_POP", 1, 1, nullptr, "NUMBER", true, step, value<Stat::VarPop>, value<Stat::VarPop>, inverse},
+    {"STDDEV", 1, 1, nullptr, "NUMBER", true, step, value<Stat::Stddev>, value<Stat::Stddev>, inverse},
+    {"STDDEV_SAMP", 1, 1, nullptr, "NUMBER", true, step, value<Stat::StddevSamp>, value<Stat::StddevSamp>, inverse},
+    {"STDDEV_POP", 1, 1, nullptr, "NUMBER", true, step, value<Stat::StddevPop>, value<Stat::StddevPop>, inverse},
+    {"COVAR_POP", 2, 2, nullptr, "NUMBER", true, step, value<Stat::CovarPop>, value<Stat::CovarPop>, inverse},
+    {"COVAR_SAMP", 2, 2, nullptr, "NUMBER", true, step, value<Stat::CovarSamp>, value<Stat::CovarSamp>, inverse},
+    {"CORR", 2, 2, nullptr, "NUMBER", true, step, value<Stat::Corr>, value<Stat::Corr>, inverse},
+    {"MEDIAN", 1, 1, nullptr, "NUMBER", true, percentileStep, percentileFinal, percentileValue,
+     percentileInverse},
+    {kOraPercentile, 4, 4, nullptr, nullptr, true, percentileStep, percentileFinal, percentileValue,
+     percentileInverse},
+};
+
+}  // namespace
+
+const FunctionFamily kStatisticalAggregates{kRows};
 
 }  // namespace detail
 }  // namespace kavexdb

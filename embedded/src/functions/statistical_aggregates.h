@@ -11,7 +11,6 @@
 namespace kavexdb {
 namespace detail {
 
-void registerStatisticalAggregates(sqlite3* db);
 
 // PERCENTILE_CONT(p) | PERCENTILE_DISC(p) WITHIN GROUP (ORDER BY x [ASC | DESC])
 // -> ORA$PERCENTILE(p, 'C' | 'D', 'A' | 'D', x), an aggregate that also takes OVER (...).

@@ -9,6 +9,7 @@
 #include "functions/sql_function.h"
 #include "functions/sql_values.h"
 #include "types/values.h"
+#include "functions/catalog.h"
 
 namespace kavexdb {
 namespace detail {
@@ -46,9 +47,16 @@ void substr(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 
 }  // namespace
 
-void registerSubstr(sqlite3* db) {
-    for (int args : {2, 3}) defineFunction(db, "SUBSTR", args, substr);
-}
+namespace {
+
+// SUBSTR with Oracle's positions (substr_function.cpp).
+const FunctionRow kRows[] = {
+    {"SUBSTR", 2, 3, substr, "VARCHAR2(4000)"},
+};
+
+}  // namespace
+
+const FunctionFamily kSubstrFunctions{kRows};
 
 }  // namespace detail
 }  // namespace kavexdb

@@ -8,6 +8,7 @@
 #include "functions/extended_functions.h"
 #include "functions/function_args.h"
 #include "functions/sql_function.h"
+#include "functions/catalog.h"
 
 namespace kavexdb {
 namespace detail {
@@ -380,31 +381,35 @@ void unistr(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 }  // namespace
 
-void registerTextFunctions(sqlite3* db) {
-    for (int args = 2; args <= 4; ++args) {
-        defineFunction(db, "INSTR", args, instrChars);
-        defineFunction(db, "INSTRB", args, instrBytes);
-    }
-    defineFunction(db, "CHR", 1, chr);
-    defineFunction(db, "CONCAT", 2, concat);
-    defineFunction(db, "TRANSLATE", 3, translate);
-    // Oracle's UPPER, LOWER and INITCAP change the case of every letter that has one; SQLite's
-    // upper and lower only that of ASCII letters.
-    defineFunction(db, "UPPER", 1, nlsUpper);
-    defineFunction(db, "LOWER", 1, nlsLower);
-    defineFunction(db, "INITCAP", 1, nlsInitcap);
-    for (int args : {1, 2}) {
-        defineFunction(db, "NLS_UPPER", args, nlsUpper);
-        defineFunction(db, "NLS_LOWER", args, nlsLower);
-        defineFunction(db, "NLS_INITCAP", args, nlsInitcap);
-    }
-    defineFunction(db, "LNNVL", 1, lnnvl);
-    defineFunction(db, "VSIZE", 1, vsize);
-    defineFunction(db, "BIN_TO_NUM", -1, binToNum);
-    for (int args = 1; args <= 4; ++args) defineFunction(db, "DUMP", args, dump);
-    defineFunction(db, "ASCIISTR", 1, asciistr);
-    defineFunction(db, "UNISTR", 1, unistr);
-}
+namespace {
+
+// Oracle's UPPER, LOWER and INITCAP change the case of every letter that has one; SQLite's
+// upper and lower only that of ASCII letters.
+// INSTR/INSTRB with position and occurrence, CHR, CONCAT, TRANSLATE, NLS_UPPER, NLS_LOWER,
+// NLS_INITCAP, LNNVL, DUMP, ASCIISTR, UNISTR.
+const FunctionRow kRows[] = {
+    {"INSTR", 2, 4, instrChars, "NUMBER"},
+    {"INSTRB", 2, 4, instrBytes, "NUMBER"},
+    {"CHR", 1, 1, chr, "VARCHAR2(4000)"},
+    {"CONCAT", 2, 2, concat, "VARCHAR2(4000)"},
+    {"TRANSLATE", 3, 3, translate, "VARCHAR2(4000)"},
+    {"UPPER", 1, 1, nlsUpper, "VARCHAR2(4000)"},
+    {"LOWER", 1, 1, nlsLower, "VARCHAR2(4000)"},
+    {"INITCAP", 1, 1, nlsInitcap, "VARCHAR2(4000)"},
+    {"NLS_UPPER", 1, 2, nlsUpper, nullptr},
+    {"NLS_LOWER", 1, 2, nlsLower, nullptr},
+    {"NLS_INITCAP", 1, 2, nlsInitcap, nullptr},
+    {"LNNVL", 1, 1, lnnvl, nullptr},
+    {"VSIZE", 1, 1, vsize, "NUMBER"},
+    {"BIN_TO_NUM", -1, -1, binToNum, "NUMBER"},
+    {"DUMP", 1, 4, dump, nullptr},
+    {"ASCIISTR", 1, 1, asciistr, nullptr},
+    {"UNISTR", 1, 1, unistr, nullptr},
+};
+
+}  // namespace
+
+const FunctionFamily kTextFunctions{kRows};
 
 }  // namespace detail
 }  // namespace kavexdb

@@ -24,6 +24,7 @@
 #include "rewrite/expr/comparison_types.h"
 #include "rewrite/sql_rewrite.h"
 #include "sql/sqlite_errors.h"
+#include "functions/catalog.h"
 
 namespace kavexdb {
 namespace detail {
@@ -91,39 +92,30 @@ void runPragma(sqlite3* db, const char* sql) {
 
 }  // namespace
 
-void defineFunction(sqlite3* db, const char* name, int args, SqlFunction fn, bool deterministic) {
-    const int flags = SQLITE_UTF8 | (deterministic ? SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS : 0);
-    const int rc =
-        sqlite3_create_function_v2(db, name, args, flags, nullptr, fn, nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) raiseSqlite(db, rc);
-}
+
+namespace {
+
+const FunctionRow kRows[] = {
+    {"NVL", 2, 2, nvl},
+    {"EMPTY_CLOB", 0, 0, emptyClob},
+    {"EMPTY_BLOB", 0, 0, emptyBlob},
+    {"TO_CLOB", 1, 1, toClob, "CLOB"},
+    {"TO_NCLOB", 1, 1, toClob, "NCLOB"},
+    {"SYSDATE", 0, 0, sysdate, "DATE", false},
+    {"SYSTIMESTAMP", 0, 0, systimestamp, "TIMESTAMP WITH TIME ZONE", false},
+};
+
+}  // namespace
+
+const FunctionFamily kSessionFunctions{kRows};
 
 void registerSessionFunctions(sqlite3* db) {
-    defineFunction(db, "NVL", 2, nvl);
-    defineFunction(db, "EMPTY_CLOB", 0, emptyClob);
-    defineFunction(db, "EMPTY_BLOB", 0, emptyBlob);
-    defineFunction(db, "TO_CLOB", 1, toClob);
-    defineFunction(db, "TO_NCLOB", 1, toClob);
-    defineFunction(db, "SYSDATE", 0, sysdate, false);
-    defineFunction(db, "SYSTIMESTAMP", 0, systimestamp, false);
-    registerConversionFunctions(db);
-    registerOracleFunctions(db);
-    registerWriteConversionFunctions(db);
-    registerArithmeticFunctions(db);
-    registerDateFunctions(db);
-    registerIntervalFunctions(db);
-    registerComparisonFunctions(db);
-    registerClobTextFunction(db);
-    registerDbmsLobFunctions(db);
-    registerSubstr(db);
+    defineCatalogFunctions(db);
     // Oracle's LIKE compares characters exactly, case included.
     runPragma(db, "PRAGMA case_sensitive_like = ON");
     registerSequenceFunctions(db);
-    registerExtendedFunctions(db);
     registerDatetimeCollation(db);
     registerIntervalCollation(db);
-    registerCastFunction(db);
-    registerNumericFunctions(db);
     // TEMP, so that nothing is written to the database file.
     char* message = nullptr;
     const int rc = sqlite3_exec(db, "CREATE TEMP VIEW IF NOT EXISTS dual AS SELECT 'X' AS DUMMY",

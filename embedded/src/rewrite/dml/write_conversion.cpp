@@ -20,6 +20,7 @@
 #include "types/declared_type.h"
 #include "types/values.h"
 #include "sql/internal_names.h"
+#include "functions/catalog.h"
 
 namespace kavexdb {
 namespace detail {
@@ -510,16 +511,23 @@ WriteConversions addWriteConversions(sqlite3* db, const std::string& sql) {
     return out;
 }
 
-void registerWriteConversionFunctions(sqlite3* db) {
-    defineFunction(db, kOraWNum, 2, writeNumber);
-    defineFunction(db, kOraWBin, 1, writeBinary);
-    defineFunction(db, kOraWDate, 1, writeDate);
-    defineFunction(db, kOraWTs, 3, writeTimestamp);
-    defineFunction(db, kOraWRaw, 1, writeRaw);
-    defineFunction(db, kOraWChar, 2, writeChar);
-    defineFunction(db, "HEXTORAW", 1, writeRaw);
-    defineFunction(db, "RAWTOHEX", 1, rawToHex);
-}
+namespace {
+
+// The conversion functions the wrapped statements call, and HEXTORAW and RAWTOHEX.
+const FunctionRow kRows[] = {
+    {kOraWNum, 2, 2, writeNumber, nullptr},
+    {kOraWBin, 1, 1, writeBinary, nullptr},
+    {kOraWDate, 1, 1, writeDate, nullptr},
+    {kOraWTs, 3, 3, writeTimestamp, nullptr},
+    {kOraWRaw, 1, 1, writeRaw, nullptr},
+    {kOraWChar, 2, 2, writeChar, nullptr},
+    {"HEXTORAW", 1, 1, writeRaw, "RAW(2000)"},
+    {"RAWTOHEX", 1, 1, rawToHex, "VARCHAR2(4000)"},
+};
+
+}  // namespace
+
+const FunctionFamily kWriteConversions{kRows};
 
 }  // namespace detail
 }  // namespace kavexdb

@@ -57,8 +57,6 @@ struct WriteConversions {
 // up in db; an unknown table is left for SQLite to report.
 WriteConversions addWriteConversions(sqlite3* db, const std::string& sql);
 
-// The conversion functions the wrapped statements call, and HEXTORAW and RAWTOHEX.
-void registerWriteConversionFunctions(sqlite3* db);
 
 }  // namespace detail
 }  // namespace kavexdb

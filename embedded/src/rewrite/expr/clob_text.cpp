@@ -11,6 +11,7 @@
 #include "sql/token_editor.h"
 #include "types/declared_type.h"
 #include "sql/internal_names.h"
+#include "functions/catalog.h"
 
 namespace kavexdb {
 namespace detail {
@@ -284,7 +285,16 @@ std::string readClobsAsText(sqlite3* db, const std::string& sql) {
     return e.text();
 }
 
-void registerClobTextFunction(sqlite3* db) { defineFunction(db, kClobText, 1, clobText); }
+namespace {
+
+// ORA$CLOB_TEXT(x): a blob's bytes as UTF-8 text; any other value as it is.
+const FunctionRow kRows[] = {
+    {kClobText, 1, 1, clobText, nullptr},
+};
+
+}  // namespace
+
+const FunctionFamily kClobTextFunctions{kRows};
 
 }  // namespace detail
 }  // namespace kavexdb

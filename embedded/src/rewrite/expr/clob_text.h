@@ -22,8 +22,6 @@ namespace detail {
 // comes back as it is.
 std::string readClobsAsText(sqlite3* db, const std::string& sql);
 
-// ORA$CLOB_TEXT(x): a blob's bytes as UTF-8 text; any other value as it is.
-void registerClobTextFunction(sqlite3* db);
 
 }  // namespace detail
 }  // namespace kavexdb

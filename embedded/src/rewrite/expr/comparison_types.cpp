@@ -17,6 +17,7 @@
 #include "types/declared_type.h"
 #include "types/values.h"
 #include "sql/internal_names.h"
+#include "functions/catalog.h"
 
 namespace kavexdb {
 namespace detail {
@@ -379,22 +380,7 @@ class Pass {
     }
 
     Class call(const std::string& name, std::size_t open, std::size_t close) {
-        for (const char* f :
-             {"SYSDATE", "SYSTIMESTAMP", "TO_DATE", "TO_TIMESTAMP", "TO_TIMESTAMP_TZ", "ADD_MONTHS",
-              "LAST_DAY", "NEXT_DAY", "NEW_TIME", "FROM_TZ", "CURRENT_DATE", "CURRENT_TIMESTAMP"})
-            if (name == f) return Class::Datetime;
-        for (const char* f :
-             {"LENGTH", "LENGTHB", "INSTR", "INSTRB", "COUNT", "TO_NUMBER", "ABS", "SIGN", "CEIL",
-              "FLOOR", "MOD", "POWER", "SQRT", "MONTHS_BETWEEN", kOraExtract, "BITAND", kOraNum,
-              "TO_BINARY_DOUBLE", "TO_BINARY_FLOAT"})
-            if (name == f) return Class::Number;
-        for (const char* f : {"TO_CHAR", "SUBSTR", "SUBSTRB", "UPPER", "LOWER", "INITCAP", "TRIM",
-                              "LTRIM", "RTRIM", "LPAD", "RPAD", "REPLACE", "TRANSLATE", "CONCAT",
-                              kOraCat, "REGEXP_SUBSTR", "REGEXP_REPLACE"})
-            if (name == f) return Class::Text;
-        for (const char* f : {"TO_YMINTERVAL", "TO_DSINTERVAL", "NUMTOYMINTERVAL",
-                              "NUMTODSINTERVAL", kOraIvDiff})
-            if (name == f) return Class::Interval;
+        if (name == kOraIvDiff) return Class::Interval;  // of either kind, by its arguments
         if (name == kOraIvKey) {  // gives datetimes back as they are
             const Class a = argument(open, close, 0);
             return a == Class::Datetime ? a : Class::Unknown;
@@ -427,7 +413,8 @@ class Pass {
             const Class a = argument(open, close, 0);
             return a == Class::Number || a == Class::Datetime ? a : Class::Unknown;
         }
-        return Class::Unknown;
+        const char* type = catalogResultType(name);
+        return type ? classOfDeclared(type) : Class::Unknown;
     }
 
     TokenEditor& e_;
@@ -452,7 +439,16 @@ std::string typeComparisons(sqlite3* db, const std::string& sql) {
     return e.text();
 }
 
-void registerComparisonFunctions(sqlite3* db) { defineFunction(db, kOraNum, 1, toNumber); }
+namespace {
+
+// ORA$NUM(x): x as a NUMBER (ORA-01722 for text that is no number); NULL stays NULL.
+const FunctionRow kRows[] = {
+    {kOraNum, 1, 1, toNumber, "NUMBER"},
+};
+
+}  // namespace
+
+const FunctionFamily kComparisonFunctions{kRows};
 
 }  // namespace detail
 }  // namespace kavexdb

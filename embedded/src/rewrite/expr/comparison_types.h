@@ -32,8 +32,6 @@ namespace detail {
 // number and is none.
 std::string typeComparisons(sqlite3* db, const std::string& sql);
 
-// ORA$NUM(x): x as a NUMBER (ORA-01722 for text that is no number); NULL stays NULL.
-void registerComparisonFunctions(sqlite3* db);
 
 }  // namespace detail
 }  // namespace kavexdb

@@ -10,6 +10,7 @@
 #include "sql/sql_lexer.h"
 #include "sql/sqlite_util.h"
 #include "sql/internal_names.h"
+#include "functions/catalog.h"
 
 namespace kavexdb {
 namespace detail {
@@ -122,9 +123,15 @@ void rewriteConversionForms(TokenEditor& e) {
     }
 }
 
-void registerConversionFormFunctions(sqlite3* db) {
-    for (int args : {2, 3}) defineFunction(db, kConvertsFunction, args, converts);
-}
+namespace {
+
+const FunctionRow kRows[] = {
+    {kConvertsFunction, 2, 3, converts, nullptr},
+};
+
+}  // namespace
+
+const FunctionFamily kConversionFormFunctions{kRows};
 
 }  // namespace detail
 }  // namespace kavexdb

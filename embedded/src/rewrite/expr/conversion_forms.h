@@ -20,7 +20,6 @@ namespace kavexdb {
 namespace detail {
 
 void rewriteConversionForms(TokenEditor& e);
-void registerConversionFormFunctions(sqlite3* db);
 
 }  // namespace detail
 }  // namespace kavexdb

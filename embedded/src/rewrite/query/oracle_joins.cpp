@@ -13,6 +13,7 @@
 #include "sql/sql_context.h"
 #include "sql/sql_lexer.h"
 #include "sql/internal_names.h"
+#include "functions/catalog.h"
 
 namespace kavexdb {
 namespace detail {
@@ -435,7 +436,16 @@ void sortKey(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 }  // namespace
 
-void registerJoinFunctions(sqlite3* db) { defineFunction(db, kOraSortkey, 2, sortKey); }
+namespace {
+
+// ORA$SORTKEY(value, descending): a text that sorts as the value does (hierarchy order).
+const FunctionRow kRows[] = {
+    {kOraSortkey, 2, 2, sortKey, nullptr},
+};
+
+}  // namespace
+
+const FunctionFamily kJoinFunctions{kRows};
 
 std::string rewriteOracleJoins(const TokenEditor& in) {
     bool outer = false, connect = false;

@@ -29,8 +29,6 @@ namespace detail {
 // Returns the statement's text with the rewrites applied, or "" when it has neither form.
 std::string rewriteOracleJoins(const TokenEditor& e);
 
-// ORA$SORTKEY(value, descending): a text that sorts as the value does (hierarchy order).
-void registerJoinFunctions(sqlite3* db);
 
 }  // namespace detail
 }  // namespace kavexdb

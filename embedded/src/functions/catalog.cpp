@@ -1,0 +1,102 @@
+// The catalog of the client's SQL functions (functions/catalog.h): the families in the order they
+// are defined, the names SQLite itself defines that the catalog only types, and the lookups.
+#include "functions/catalog.h"
+
+#include <unordered_map>
+
+#include "sql/sqlite_errors.h"
+
+namespace kavexdb {
+namespace detail {
+
+namespace {
+
+// SQLite's own functions and aggregates, and names the rewriting keeps for SQLite (TRIM's forms
+// before they become ORA$TRIM), with the types Oracle gives their results.
+const FunctionRow kSqliteRows[] = {
+    {"COUNT", -1, -1, nullptr, "NUMBER"},
+    {"LENGTH", 1, 1, nullptr, "NUMBER"},
+    {"ROW_NUMBER", 0, 0, nullptr, "NUMBER"},
+    {"RANK", 0, 0, nullptr, "NUMBER"},
+    {"DENSE_RANK", 0, 0, nullptr, "NUMBER"},
+    {"TRIM", -1, -1, nullptr, "VARCHAR2(4000)"},
+    {"LTRIM", -1, -1, nullptr, "VARCHAR2(4000)"},
+    {"RTRIM", -1, -1, nullptr, "VARCHAR2(4000)"},
+};
+
+// The order of definition: a later family's definition of a name and argument count replaces an
+// earlier one's.
+const FunctionFamily* const kFamilies[] = {
+    &kSessionFunctions,  &kConversionFunctions, &kOracleFunctions,      &kWriteConversions,
+    &kArithmeticFunctions, &kDateFunctions,     &kIntervalFunctions,    &kComparisonFunctions,
+    &kClobTextFunctions, &kDbmsLobFunctions,    &kSubstrFunctions,      &kRegexpFunctions,
+    &kTextFunctions,     &kCharacterFunctions,  &kNumberFunctions,      &kSessionInfoFunctions,
+    &kListaggAggregate,  &kKeepAggregate,       &kHypotheticalRanks,    &kStatisticalAggregates,
+    &kDictionaryFunctions, &kCommentFunctions,  &kJoinFunctions,        &kConversionFormFunctions,
+    &kSynonymFunctions,  &kCastFunctions,       &kNumericFunctions,     &kSqliteFunctions,
+};
+
+void defineRow(sqlite3* db, const FunctionRow& row, int args) {
+    int rc;
+    if (row.scalar) {
+        defineFunction(db, row.name, args, row.scalar, row.deterministic);
+        return;
+    }
+    const int flags = SQLITE_UTF8 | (row.deterministic ? SQLITE_DETERMINISTIC : 0);
+    if (row.value)
+        rc = sqlite3_create_window_function(db, row.name, args, flags, row.userData, row.step,
+                                            row.final, row.value, row.inverse, nullptr);
+    else if (row.step)
+        rc = sqlite3_create_function_v2(db, row.name, args, flags, row.userData, nullptr,
+                                        row.step, row.final, nullptr);
+    else
+        return;  // SQLite's own: typed only
+    if (rc != SQLITE_OK) raiseSqlite(db, rc);
+}
+
+}  // namespace
+
+const FunctionFamily kSqliteFunctions{kSqliteRows};
+
+void defineFunction(sqlite3* db, const char* name, int args, SqlFunction fn, bool deterministic) {
+    const int flags = SQLITE_UTF8 | (deterministic ? SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS : 0);
+    const int rc =
+        sqlite3_create_function_v2(db, name, args, flags, nullptr, fn, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) raiseSqlite(db, rc);
+}
+
+void defineCatalogFunctions(sqlite3* db) {
+    for (const FunctionFamily* family : kFamilies) {
+        for (std::size_t r = 0; r < family->count; ++r) {
+            const FunctionRow& row = family->rows[r];
+            if (row.minArguments < 0) {
+                defineRow(db, row, -1);
+                continue;
+            }
+            for (int args = row.minArguments; args <= row.maxArguments; ++args)
+                defineRow(db, row, args);
+        }
+    }
+}
+
+const char* catalogResultType(const std::string& name) {
+    // Built once: name -> the type every row of that name gives (nullptr when they differ).
+    static const std::unordered_map<std::string, const char*> types = [] {
+        std::unordered_map<std::string, const char*> map;
+        for (const FunctionFamily* family : kFamilies) {
+            for (std::size_t r = 0; r < family->count; ++r) {
+                const FunctionRow& row = family->rows[r];
+                const auto [at, added] = map.emplace(row.name, row.resultType);
+                if (!added && (at->second == nullptr || row.resultType == nullptr ||
+                               std::string(at->second) != row.resultType))
+                    at->second = nullptr;
+            }
+        }
+        return map;
+    }();
+    const auto it = types.find(name);
+    return it == types.end() ? nullptr : it->second;
+}
+
+}  // namespace detail
+}  // namespace kavexdb
