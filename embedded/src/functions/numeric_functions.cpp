@@ -11,6 +11,7 @@
 #include "functions/sql_function.h"
 #include "functions/sql_values.h"
 #include "sql/sqlite_errors.h"
+#include "types/decimal.h"
 #include "types/values.h"
 #include "functions/catalog.h"
 
@@ -117,6 +118,29 @@ void mod(sqlite3_context* ctx, int, sqlite3_value** argv) {
         if (n.real == 0) return m.integer ? sqlite3_result_int64(ctx, m.whole) : resultReal(ctx, m.real);
         if (m.integer && n.integer) return sqlite3_result_int64(ctx, n.whole == -1 ? 0 : m.whole % n.whole);
         resultReal(ctx, std::fmod(m.real, n.real));
+    });
+}
+
+// ROUND_TIES_TO_EVEN(n [, integer]): n rounded to integer places (0 when omitted; negative to
+// the left of the decimal point), a value halfway between two going to the one whose last kept
+// digit is even. Decimal digits, so 0.05 is the tie it is written as.
+void roundTiesToEven(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (anyNull(argc, argv)) return sqlite3_result_null(ctx);
+        const double wanted = argc > 1 ? std::trunc(numericArg(argv[1]).real) : 0;
+        const long places = static_cast<long>(wanted < -200 ? -200 : wanted > 200 ? 200 : wanted);
+        Decimal d = decimalOf(numberArg(argv[0]));
+        const long keep = static_cast<long>(d.exponent) + places;
+        if (keep < 0) return resultNumber(ctx, occi::Number(0));
+        const std::size_t k = static_cast<std::size_t>(keep);
+        // The digits carry no trailing zeros: a tie is a single 5 after the kept digits.
+        const bool tie = d.digits.size() == k + 1 && d.digits[k] == '5';
+        const bool evenBefore = k == 0 || (d.digits[k - 1] - '0') % 2 == 0;
+        if (tie && evenBefore)
+            d.digits.resize(k);
+        else
+            d = roundDigits(std::move(d), keep);
+        resultNumber(ctx, numberOf(std::move(d)));
     });
 }
 
@@ -248,6 +272,7 @@ const FunctionRow kRows[] = {
     {"CEIL", 1, 1, wholeNumber<ceilOf>, "NUMBER"},
     {"FLOOR", 1, 1, wholeNumber<floorOf>, "NUMBER"},
     {"MOD", 2, 2, mod, "NUMBER"},
+    {"ROUND_TIES_TO_EVEN", 1, 2, roundTiesToEven, "NUMBER"},
     {"POWER", 2, 2, power, "NUMBER"},
     {"LOG", 2, 2, log, "NUMBER"},
     {"ATAN2", 2, 2, atan2, nullptr},
