@@ -12,6 +12,7 @@
 #include "types/declared_type.h"
 #include "sql/internal_names.h"
 #include "functions/catalog.h"
+#include "sql/keywords.h"
 
 namespace kavexdb {
 namespace detail {
@@ -168,10 +169,7 @@ bool isAliasWord(const TokenEditor& e, std::size_t i) {
     if (i >= e.size()) return false;
     if (e.tokens()[i].kind == Token::Kind::QuotedIdent) return true;
     if (e.tokens()[i].kind != Token::Kind::Word) return false;
-    for (const char* w : {"WHERE", "GROUP", "ORDER", "HAVING", "UNION", "INTERSECT", "EXCEPT",
-                          "MINUS", "JOIN", "LEFT", "RIGHT", "FULL", "INNER", "CROSS", "NATURAL",
-                          "ON", "USING", "LIMIT", "WINDOW", "CONNECT", "START", "FETCH", "OFFSET"})
-        if (e.word(i, w)) return false;
+    if (hasRole(e, i, kNotViewAlias)) return false;
     return true;
 }
 

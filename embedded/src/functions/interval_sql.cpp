@@ -14,6 +14,7 @@
 #include "types/values.h"
 #include "sql/internal_names.h"
 #include "functions/catalog.h"
+#include "sql/keywords.h"
 
 namespace kavexdb {
 namespace detail {
@@ -208,10 +209,7 @@ bool typeQualifier(const TokenEditor& e, std::size_t k, TypeQualifier& q) {
 bool callsFunction(const TokenEditor& e, std::size_t open) {
     const std::size_t before = e.previous(open);
     if (!e.name(before)) return false;
-    for (const char* w : {"SELECT", "WHERE", "AND", "OR", "NOT", "BY", "THEN", "ELSE", "WHEN",
-                          "ON", "SET", "IN", "CASE", "HAVING", "VALUES", "RETURN", "DISTINCT",
-                          "ALL", "AS", "IS", "BETWEEN", "LIKE", "PRIOR", "EXISTS"})
-        if (e.word(before, w)) return false;
+    if (hasRole(e, before, kBeforeParenthesis)) return false;
     return true;
 }
 

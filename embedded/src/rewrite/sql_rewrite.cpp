@@ -38,6 +38,7 @@
 #include "sql/sql_lexer.h"
 #include "sql/token_editor.h"
 #include "types/datetime_literal.h"
+#include "sql/keywords.h"
 
 namespace kavexdb {
 namespace detail {
@@ -252,11 +253,7 @@ bool isAliasAt(const TokenEditor& e, std::size_t i) {
     if (i >= e.size()) return false;
     if (e.tokens()[i].kind == TK::QuotedIdent) return true;
     if (e.tokens()[i].kind != TK::Word) return false;
-    for (const char* w :
-         {"WHERE", "GROUP", "ORDER",  "HAVING",  "UNION", "INTERSECT", "EXCEPT",  "MINUS",
-          "JOIN",  "LEFT",  "RIGHT",  "FULL",    "INNER", "CROSS",     "NATURAL", "ON",
-          "USING", "LIMIT", "WINDOW", "CONNECT", "START", "FETCH",     "OFFSET"})
-        if (e.word(i, w)) return false;
+    if (hasRole(e, i, kNotTableAlias)) return false;
     return true;
 }
 

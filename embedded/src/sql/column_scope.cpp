@@ -3,6 +3,7 @@
 #include "base/errors.h"
 #include "sql/sql_lexer.h"
 #include "sql/sqlite_util.h"
+#include "sql/keywords.h"
 
 namespace kavexdb {
 namespace detail {
@@ -11,12 +12,7 @@ namespace {
 
 // Words after a table reference that are no alias.
 bool endsTableReference(const TokenEditor& e, std::size_t i) {
-    for (const char* w :
-         {"WHERE", "GROUP",  "ORDER",     "HAVING",  "UNION",  "INTERSECT", "EXCEPT",  "JOIN",
-          "LEFT",  "RIGHT",  "FULL",      "INNER",   "CROSS",  "NATURAL",   "ON",      "USING",
-          "LIMIT", "WINDOW", "SET",       "OUTER",   "VALUES", "SELECT",    "CONNECT", "START",
-          "FETCH", "OFFSET", "RETURNING", "INDEXED", "NOT"})
-        if (e.word(i, w)) return true;
+    if (hasRole(e, i, kEndsTableReference)) return true;
     return !e.name(i);
 }
 

@@ -2,6 +2,7 @@
 #include "sql/comparisons.h"
 
 #include "sql/token_editor.h"
+#include "sql/keywords.h"
 
 namespace kavexdb {
 namespace detail {
@@ -10,12 +11,7 @@ namespace {
 
 // Words that end an operand of a comparison.
 bool endsComparand(const TokenEditor& e, std::size_t i) {
-    for (const char* w :
-         {"SELECT", "FROM",  "WHERE",  "AND",     "OR",      "NOT",   "WHEN",   "THEN",
-          "ELSE",   "END",   "ON",     "SET",     "HAVING",  "BY",    "GROUP",  "ORDER",
-          "RETURN", "CASE",  "IS",     "IN",      "BETWEEN", "LIKE",  "UNION",  "INTERSECT",
-          "EXCEPT", "MINUS", "ESCAPE", "CONNECT", "START",   "FETCH", "OFFSET", "LIMIT"})
-        if (e.word(i, w)) return true;
+    if (hasRole(e, i, kEndsComparand)) return true;
     return e.punct(i, ',') || e.punct(i, ';') || e.punct(i, '=') || e.punct(i, '<') ||
            e.punct(i, '>') || e.punct(i, '!') || e.punct(i, '^');
 }

@@ -8,6 +8,7 @@
 #include "sql/sql_lexer.h"
 #include "sql/sqlite_errors.h"
 #include "sql/token_editor.h"
+#include "sql/keywords.h"
 
 namespace kavexdb {
 namespace detail {
@@ -19,12 +20,7 @@ bool startsWith(const std::string& s, const char* prefix) {
 }
 
 bool isStatementVerb(const Token& t) {
-    for (const char* w : {"SELECT", "WITH", "INSERT", "UPDATE", "DELETE", "MERGE", "CREATE",
-                          "ALTER", "DROP", "TRUNCATE", "COMMENT", "RENAME", "GRANT", "REVOKE",
-                          "VALUES", "PRAGMA", "EXPLAIN", "ANALYZE", "VACUUM", "REINDEX",
-                          "SAVEPOINT", "RELEASE", "ROLLBACK", "COMMIT", "BEGIN", "END",
-                          "REPLACE", "ATTACH", "DETACH"})
-        if (t.isWord(w)) return true;
+    if (hasRole(t, kStatementVerb)) return true;
     return false;
 }
 
@@ -34,9 +30,7 @@ bool expectsExpression(const TokenEditor& e, std::size_t i) {
     const Token& t = e.tokens()[i];
     if (t.kind == Token::Kind::Punct)
         return t.text != ")" && t.text != ";";  // operators, '(' and ','
-    for (const char* w : {"SELECT", "WHERE", "AND", "OR", "NOT", "BY", "SET", "HAVING", "ON",
-                          "WHEN", "THEN", "ELSE", "DISTINCT", "IN", "LIKE", "BETWEEN", "IS"})
-        if (t.isWord(w)) return true;
+    if (hasRole(t, kExpressionFollows)) return true;
     return false;
 }
 

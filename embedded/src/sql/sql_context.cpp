@@ -1,5 +1,6 @@
 #include "sql/sql_context.h"
 #include "sql/internal_names.h"
+#include "sql/keywords.h"
 
 namespace kavexdb {
 namespace detail {
@@ -43,11 +44,7 @@ std::size_t enclosingParen(const TokenEditor& e, std::size_t i) {
 }
 
 bool isClauseWord(const TokenEditor& e, std::size_t i) {
-    for (const char* w : {"SELECT", "FROM",  "WHERE",  "GROUP",  "HAVING",    "ORDER",
-                          "UNION",  "MINUS", "EXCEPT", "INTERSECT", "CONNECT", "START",
-                          "FETCH",  "OFFSET", "LIMIT", "VALUES", "SET",       "INTO",
-                          "WINDOW", "RETURNING"})
-        if (e.word(i, w)) return true;
+    if (hasRole(e, i, kClauseStart)) return true;
     return false;
 }
 

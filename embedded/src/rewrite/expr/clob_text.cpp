@@ -12,6 +12,7 @@
 #include "types/declared_type.h"
 #include "sql/internal_names.h"
 #include "functions/catalog.h"
+#include "sql/keywords.h"
 
 namespace kavexdb {
 namespace detail {
@@ -31,10 +32,7 @@ bool expressionFollows(const TokenEditor& e, std::size_t before) {
     if (before >= e.size()) return false;
     const Token& t = e.tokens()[before];
     if (t.kind == Token::Kind::Punct) return !t.isPunct(')') && !t.isPunct('.');
-    for (const char* w : {"SELECT", "DISTINCT", "ALL", "WHERE", "AND", "OR", "NOT", "BY", "ON",
-                          "WHEN", "THEN", "ELSE", "CASE", "HAVING", "BETWEEN", "LIKE", "GLOB",
-                          "ESCAPE", "PRIOR"})
-        if (e.word(before, w)) return true;
+    if (hasRole(e, before, kColumnMayFollow)) return true;
     return false;
 }
 

@@ -9,6 +9,7 @@
 #include "base/errors.h"
 #include "sql/token_editor.h"
 #include "sql/internal_names.h"
+#include "sql/keywords.h"
 
 namespace kavexdb {
 namespace detail {
@@ -21,13 +22,7 @@ using Span = std::pair<std::size_t, std::size_t>;  // first and last token of an
 
 // Words that may stand before '(' without naming a function.
 bool isKeyword(const TokenEditor& e, std::size_t i) {
-    for (const char* w :
-         {"SELECT",    "WHERE",  "AND",   "OR",       "NOT",     "IN",        "EXISTS", "ON",
-          "THEN",      "ELSE",   "WHEN",  "AS",       "BY",      "VALUES",    "SET",    "FROM",
-          "JOIN",      "HAVING", "CASE",  "DISTINCT", "ALL",     "ANY",       "UNION",  "INTERSECT",
-          "EXCEPT",    "LIKE",   "GLOB",  "IS",       "BETWEEN", "USING",     "OVER",   "FILTER",
-          "RETURNING", "INTO",   "TABLE", "END",      "WITH",    "RECURSIVE", "LIMIT",  "OFFSET"})
-        if (e.word(i, w)) return true;
+    if (hasRole(e, i, kNotFunctionName)) return true;
     return false;
 }
 

@@ -8,6 +8,7 @@
 
 #include "sql/sql_lexer.h"
 #include "sql/internal_names.h"
+#include "sql/keywords.h"
 
 namespace kavexdb {
 namespace detail {
@@ -32,19 +33,7 @@ using TK = Token::Kind;
 
 // Words that end an expression (and never start an operand).
 bool isBoundaryWord(const TokenEditor& e, std::size_t i) {
-    for (const char* w :
-         {"SELECT", "FROM",     "WHERE",     "AND",     "OR",     "NOT",    "IS",       "IN",
-          "BETWEEN", "LIKE",    "GLOB",      "ESCAPE",  "AS",     "ON",     "JOIN",     "LEFT",
-          "RIGHT",  "FULL",     "INNER",     "OUTER",   "CROSS",  "NATURAL", "USING",   "GROUP",
-          "ORDER",  "BY",       "HAVING",    "UNION",   "INTERSECT", "EXCEPT", "MINUS", "ALL",
-          "DISTINCT", "WHEN",   "THEN",      "ELSE",    "END",    "INTO",   "VALUES",   "SET",
-          "LIMIT",  "OFFSET",   "FETCH",     "WITH",    "ASC",    "DESC",   "NULLS",    "COLLATE",
-          "OVER",   "PARTITION", "ROWS",     "RANGE",   "EXISTS", "RETURNING", "CASE", "DEFAULT",
-          "UPDATE", "DELETE",   "INSERT",    "CREATE",  "VIEW",   "TABLE",  "CONNECT",  "START",
-          "WINDOW", "FILTER",   "WITHIN",    "KEEP",    "FOR",    "ANY",    "SOME",     "REGEXP",
-          "MATCH",  "ISNULL",   "NOTNULL",   "CHECK",   "CONSTRAINT", "PRIMARY", "REFERENCES",
-          "UNIQUE", "FOREIGN",  "IF"})
-        if (e.word(i, w)) return true;
+    if (hasRole(e, i, kEndsExpression)) return true;
     return false;
 }
 

@@ -1,5 +1,6 @@
 #include "rewrite/query/grouping_sets.h"
 #include "sql/internal_names.h"
+#include "sql/keywords.h"
 
 #include <string>
 #include <vector>
@@ -193,11 +194,7 @@ class Rewriter {
         if (prev >= e_.size()) return false;
         const Token& p = e_.tokens()[prev];
         if (p.kind == Token::Kind::Word) {
-            for (const char* w :
-                 {"SELECT",  "DISTINCT", "UNIQUE", "ALL", "THEN",  "ELSE",   "WHEN",
-                  "CASE",    "AND",      "OR",     "NOT", "IN",    "IS",     "LIKE",
-                  "BETWEEN", "HAVING",   "BY",     "ON",  "WHERE", "ESCAPE", "PRIOR"})
-                if (e_.word(prev, w)) return false;
+            if (hasRole(e_, prev, kNotItemAlias)) return false;
             return true;  // AS, or a column before an implicit alias
         }
         return p.kind == Token::Kind::QuotedIdent || p.kind == Token::Kind::Number ||

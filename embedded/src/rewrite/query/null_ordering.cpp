@@ -2,6 +2,7 @@
 // one. SQLite sorts it as the smallest, so every ORDER BY term without NULLS FIRST/LAST gets the
 // one Oracle implies (SQLite's own syntax, so views stay readable by other tools).
 #include "rewrite/expr/expression_rewrite.h"
+#include "sql/keywords.h"
 
 namespace kavexdb {
 namespace detail {
@@ -10,9 +11,7 @@ namespace {
 
 // Words after which an ORDER BY list is over (at its own depth).
 bool endsOrderBy(const TokenEditor& e, std::size_t i) {
-    for (const char* w : {"LIMIT", "OFFSET", "FETCH", "ROWS", "RANGE", "GROUPS", "UNION",
-                          "INTERSECT", "EXCEPT", "MINUS", "FOR", "WINDOW"})
-        if (e.word(i, w)) return true;
+    if (hasRole(e, i, kEndsOrderBy)) return true;
     return e.punct(i, ';');
 }
 

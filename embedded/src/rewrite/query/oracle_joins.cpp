@@ -14,6 +14,7 @@
 #include "sql/sql_lexer.h"
 #include "sql/internal_names.h"
 #include "functions/catalog.h"
+#include "sql/keywords.h"
 
 namespace kavexdb {
 namespace detail {
@@ -181,12 +182,7 @@ void rewriteOuterJoinBlock(TokenEditor& e, std::size_t select) {
 // ---- hierarchical queries -------------------------------------------------------------------
 
 bool isKeyword(const Token& t) {
-    for (const char* w : {"AND", "OR", "NOT", "NULL", "IS", "IN", "LIKE", "BETWEEN", "CASE", "WHEN",
-                          "THEN", "ELSE", "END", "PRIOR", "LEVEL", "ESCAPE", "TRUE", "FALSE",
-                          "EXISTS", "SYSDATE", "SYSTIMESTAMP", "USER", "UID", "ROWNUM", "DATE",
-                          "TIMESTAMP", "INTERVAL", "COLLATE", "ASC", "DESC", "NULLS", "FIRST",
-                          "LAST", "CAST", "AS", "DISTINCT", "CONNECT_BY_ROOT"})
-        if (t.isWord(w)) return true;
+    if (hasRole(t, kJoinSyntax)) return true;
     return false;
 }
 

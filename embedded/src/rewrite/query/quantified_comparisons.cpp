@@ -1,4 +1,5 @@
 #include "rewrite/query/quantified_comparisons.h"
+#include "sql/keywords.h"
 
 #include <string>
 
@@ -9,9 +10,7 @@ namespace {
 
 // Words before which a comparison's left operand cannot reach.
 bool endsLeftOperand(const TokenEditor& e, std::size_t i) {
-    for (const char* w : {"WHERE", "AND", "OR", "NOT", "WHEN", "THEN", "ELSE", "HAVING", "ON",
-                          "SELECT", "CASE", "BY", "WITH", "RETURN", "CHECK"})
-        if (e.word(i, w)) return true;
+    if (hasRole(e, i, kBeforeLeftOperand)) return true;
     return e.punct(i, ',');
 }
 
