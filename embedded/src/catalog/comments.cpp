@@ -75,17 +75,17 @@ bool rewriteCommentOn(TokenEditor& e, RewrittenSql& out) {
     e[first].text = "SELECT " + (column ? sqlQuotedIdentifier(table) + "." + sqlQuotedIdentifier(columnName)
                            : std::string("1")) +
                     " FROM " + sqlQuotedIdentifier(table) + " WHERE 0";
-    out.catalogSql.push_back("CREATE TABLE IF NOT EXISTS main." + catalog +
+    out.ddl.catalogSql.push_back("CREATE TABLE IF NOT EXISTS main." + catalog +
                              " (TABLE_NAME TEXT, COLUMN_NAME TEXT, COMMENTS TEXT, "
                              "PRIMARY KEY (TABLE_NAME, COLUMN_NAME))");
     const std::string key = sqlStringLiteral(asciiUpper(table)) + ", " +
                             sqlStringLiteral(asciiUpper(columnName));
     if (text.empty())
-        out.catalogSql.push_back("DELETE FROM main." + catalog + " WHERE TABLE_NAME = " +
+        out.ddl.catalogSql.push_back("DELETE FROM main." + catalog + " WHERE TABLE_NAME = " +
                                  sqlStringLiteral(asciiUpper(table)) + " AND COLUMN_NAME = " +
                                  sqlStringLiteral(asciiUpper(columnName)));
     else
-        out.catalogSql.push_back("INSERT OR REPLACE INTO main." + catalog + " VALUES (" + key +
+        out.ddl.catalogSql.push_back("INSERT OR REPLACE INTO main." + catalog + " VALUES (" + key +
                                  ", " + sqlStringLiteral(text) + ")");
     return true;
 }

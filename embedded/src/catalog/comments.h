@@ -14,14 +14,14 @@
 namespace kavexdb {
 namespace detail {
 
-// A COMMENT statement -> e (a read of the object, which must exist) and out.catalogSql; false for other statements. Throws
-// ORA-00905 (missing keyword) or ORA-01780 (no string literal) for a malformed one.
+// A COMMENT statement -> e (a read of the object, which must exist) and out.ddl.catalogSql; false
+// for other statements. Throws ORA-00905 (missing keyword) or ORA-01780 (no string literal) for a
+// malformed one.
 bool rewriteCommentOn(TokenEditor& e, RewrittenSql& out);
 
 // The dictionary views' subqueries.
 std::string tableCommentsQuery();
 std::string columnCommentsQuery();
-
 
 }  // namespace detail
 }  // namespace kavexdb

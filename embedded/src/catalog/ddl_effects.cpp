@@ -29,11 +29,11 @@ bool mainTableExists(sqlite3* db, const char* name) {
 
 void applyDdlEffects(sqlite3* db, const RewrittenSql& rewritten) {
     if (rewritten.kind != RewrittenSql::Kind::Ddl) return;
-    for (const IdentityColumn& id : rewritten.identities) installIdentity(db, id);
-    if (!rewritten.renamedFrom.empty())
-        renameIdentities(db, rewritten.renamedFrom, rewritten.renamedTo);
-    if (!rewritten.droppedTable.empty()) forgetIdentities(db, rewritten.droppedTable);
-    for (const std::string& sql : rewritten.catalogSql) runDdlSql(db, sql);
+    for (const IdentityColumn& id : rewritten.ddl.identities) installIdentity(db, id);
+    if (!rewritten.ddl.renamedFrom.empty())
+        renameIdentities(db, rewritten.ddl.renamedFrom, rewritten.ddl.renamedTo);
+    if (!rewritten.ddl.droppedTable.empty()) forgetIdentities(db, rewritten.ddl.droppedTable);
+    for (const std::string& sql : rewritten.ddl.catalogSql) runDdlSql(db, sql);
 }
 
 }  // namespace detail

@@ -419,12 +419,12 @@ bool rewriteSequenceDdl(TokenEditor& e, RewrittenSql& out) {
     if (create) {
         std::string sql = createSql(name, parseOptions(e, i, false));
         if (ifNotExists) sql = sql.substr(sql.find(';') + 1) + " ON CONFLICT DO NOTHING";
-        out.catalogSql.push_back(sql);
+        out.ddl.catalogSql.push_back(sql);
     } else if (alter) {
-        out.catalogSql.push_back(alterSql(name, parseOptions(e, i, true)));
+        out.ddl.catalogSql.push_back(alterSql(name, parseOptions(e, i, true)));
     } else {
         if (i < e.size()) raise(933, "SQL command not properly ended");
-        out.catalogSql.push_back(dropSql(name));
+        out.ddl.catalogSql.push_back(dropSql(name));
     }
     return true;
 }

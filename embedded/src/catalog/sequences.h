@@ -22,7 +22,7 @@ namespace detail {
 extern const char* const kSequenceCatalog;  // "KAVEX$SEQUENCE"
 
 // CREATE | ALTER | DROP SEQUENCE: sets out.sql (creating the catalog when missing) and
-// out.catalogSql (the catalog change, run after it) and returns true; false for other
+// out.ddl.catalogSql (the catalog change, run after it) and returns true; false for other
 // statements. Throws the ORA error of an invalid option (ORA-04002, 04004, 04006, 04008, ...).
 bool rewriteSequenceDdl(TokenEditor& e, RewrittenSql& out);
 

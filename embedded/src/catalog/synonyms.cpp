@@ -85,10 +85,12 @@ void createSynonym(TokenEditor& e, std::size_t i, bool replace, bool isPublic,
     }
     if (!replace) taken += (taken.empty() ? "" : " OR ") + synonymExists(owner, name);
     if (!taken.empty())
-        out.catalogSql.push_back(raiseIf(955, "name is already used by an existing object", taken));
-    out.catalogSql.push_back("INSERT OR REPLACE INTO " + catalog() + " VALUES (" +
-                             sqlStringLiteral(owner) + ", " + sqlStringLiteral(name) + ", " +
-                             sqlStringLiteral(targetOwner) + ", " + sqlStringLiteral(target) + ")");
+        out.ddl.catalogSql.push_back(
+            raiseIf(955, "name is already used by an existing object", taken));
+    out.ddl.catalogSql.push_back("INSERT OR REPLACE INTO " + catalog() + " VALUES (" +
+                                 sqlStringLiteral(owner) + ", " + sqlStringLiteral(name) + ", " +
+                                 sqlStringLiteral(targetOwner) + ", " + sqlStringLiteral(target) +
+                                 ")");
 }
 
 void dropSynonym(TokenEditor& e, std::size_t i, bool isPublic, const std::string& schema,
@@ -98,12 +100,12 @@ void dropSynonym(TokenEditor& e, std::size_t i, bool isPublic, const std::string
     if (e.word(i, "FORCE")) i = e.next(i + 1);
     if (i < e.size()) raise(933, "SQL command not properly ended");
     const std::string owner = isPublic ? kPublic : schema;
-    out.catalogSql.push_back(
+    out.ddl.catalogSql.push_back(
         isPublic ? raiseIf(1432, "public synonym to be dropped does not exist",
                            "NOT " + synonymExists(owner, name))
                  : raiseIf(1434, "private synonym to be dropped does not exist",
                            "NOT " + synonymExists(owner, name)));
-    out.catalogSql.push_back("DELETE FROM " + catalog() + " WHERE OWNER = " +
+    out.ddl.catalogSql.push_back("DELETE FROM " + catalog() + " WHERE OWNER = " +
                              sqlStringLiteral(owner) + " AND SYNONYM_NAME = " +
                              sqlStringLiteral(name));
 }

@@ -21,7 +21,7 @@
 namespace kavexdb {
 namespace detail {
 
-// CREATE / DROP SYNONYM: sets out.sql and out.catalogSql and returns true; false for other
+// CREATE / DROP SYNONYM: sets out.sql and out.ddl.catalogSql and returns true; false for other
 // statements. The catalog changes check ORA-00955 (the name is taken), ORA-01434 / ORA-01432
 // (no such private / public synonym to drop); ORA-01471 for a synonym named as its own object.
 bool rewriteSynonymDdl(TokenEditor& e, RewrittenSql& out, const std::string& sessionSchema);

@@ -73,7 +73,7 @@ bool isColumnName(const std::string& name) {
 std::string sqliteSql(sqlite3* db, const std::string& oracleSql, const std::string& schema,
                       RewrittenSql::Kind kind) {
     const PreparedSql prepared = prepareStatementSql(db, oracleSql, schema);
-    if (prepared.plan.kind != kind || !prepared.plan.steps.empty())
+    if (prepared.plan.kind != kind || !prepared.plan.dml.steps.empty())
         raise(928, "missing SELECT keyword");
     return prepared.plan.sql;
 }

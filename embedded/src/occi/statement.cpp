@@ -133,7 +133,7 @@ void StatementImpl::run(const std::string& sql) {
             runQuery();
             break;
         case RewrittenSql::Kind::Dml:
-            if (r.steps.empty())
+            if (r.dml.steps.empty())
                 runDml();
             else
                 runSteps(r);
@@ -217,7 +217,7 @@ void StatementImpl::endResultSets() {
 
 void StatementImpl::runQuery() {
     sqlite3* db = connection_.db();
-    if (rewritten().forUpdate) {
+    if (rewritten().query.forUpdate) {
         // The write lock, held to COMMIT or ROLLBACK, stands for the rows' locks.
         connection_.requireIntactTransaction();
         connection_.beginWork();
@@ -341,21 +341,21 @@ void StatementImpl::runDdl(const RewrittenSql& r) {
     // A rebuilt table's old rows go without their children's foreign key actions.
     // (Set outside a transaction: SQLite ignores the setting inside one.)
     std::optional<DbConfigScope> keysOff;
-    if (r.rebuildTable) keysOff.emplace(db, SQLITE_DBCONFIG_ENABLE_FKEY, 0);
+    if (r.ddl.rebuildTable) keysOff.emplace(db, SQLITE_DBCONFIG_ENABLE_FKEY, 0);
     connection_.beginWork();
     try {
-        if (!r.droppedTable.empty() && !referencingTables(db, r.droppedTable).empty()) {
+        if (!r.ddl.droppedTable.empty() && !referencingTables(db, r.ddl.droppedTable).empty()) {
             // Oracle keeps a parent table while other tables' foreign keys name it.
-            if (!r.cascadeConstraints)
+            if (!r.ddl.cascadeConstraints)
                 raise(2449, "unique/primary keys in table referenced by foreign keys");
             Authorizer::Trusted trusted(connection_.authorizer());
-            dropReferencesTo(db, r.droppedTable);
+            dropReferencesTo(db, r.ddl.droppedTable);
         }
         CreateTableAs createAs;
-        if (!r.renamedIndexFrom.empty()) {
+        if (!r.ddl.renamedIndexFrom.empty()) {
             Authorizer::Trusted trusted(connection_.authorizer());
-            renameIndex(db, r.renamedIndexFrom, r.renamedIndexTo);
-        } else if (r.rebuildTable) {
+            renameIndex(db, r.ddl.renamedIndexFrom, r.ddl.renamedIndexTo);
+        } else if (r.ddl.rebuildTable) {
             Authorizer::Trusted trusted(connection_.authorizer());
             alterTableByRebuild(db, resolveSynonyms(db, sql_, connection_.schema()),
                                 connection_.schema());
@@ -381,11 +381,11 @@ void StatementImpl::runAccountStatement(const RewrittenSql& r) {
         Authorizer::Trusted trusted(connection_.authorizer());
         AccountStore accounts(db, connection_.schema());
         if (r.kind == RewrittenSql::Kind::CreateUser)
-            accounts.create(r.userName, r.password);
+            accounts.create(r.account.userName, r.account.password);
         else if (r.kind == RewrittenSql::Kind::AlterUser)
-            accounts.changePassword(r.userName, r.password);
+            accounts.changePassword(r.account.userName, r.account.password);
         else
-            accounts.drop(r.userName);
+            accounts.drop(r.account.userName);
         connection_.commitWork();
     } catch (...) {
         sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);

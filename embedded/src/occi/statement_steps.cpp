@@ -16,7 +16,7 @@ namespace detail {
 
 void StatementImpl::runSteps(const RewrittenSql& r) {
     sqlite3* db = connection_.db();
-    if (binds_.highestIndex() > r.bindNames.size())
+    if (binds_.highestIndex() > r.dml.bindNames.size())
         raise(32109, "invalid column or parameter position");
     connection_.beginWork();
     const unsigned iterations = binds_.iterations();
@@ -40,8 +40,8 @@ void StatementImpl::runMergeIteration(const RewrittenSql& r, unsigned it) {
     sqlite3* db = connection_.db();
     {
         sqlite3_int64 bound = 0;
-        for (std::size_t k = 0; k < r.steps.size(); ++k) {
-            const std::string& sql = r.steps[k];
+        for (std::size_t k = 0; k < r.dml.steps.size(); ++k) {
+            const std::string& sql = r.dml.steps[k];
             SqliteStmt step = prepareSql(db, sql);
             const int count = sqlite3_bind_parameter_count(step.get());
             for (int p = 1; p <= count; ++p) {
@@ -51,8 +51,8 @@ void StatementImpl::runMergeIteration(const RewrittenSql& r, unsigned it) {
                     sqlite3_bind_int64(step.get(), p, bound);
                     continue;
                 }
-                const auto at = std::find(r.bindNames.begin(), r.bindNames.end(), n);
-                const unsigned index = static_cast<unsigned>(at - r.bindNames.begin()) + 1;
+                const auto at = std::find(r.dml.bindNames.begin(), r.dml.bindNames.end(), n);
+                const unsigned index = static_cast<unsigned>(at - r.dml.bindNames.begin()) + 1;
                 const BindView v = binds_.resolve(index, it, connection_.charset());
                 if (v.kind == BindValue::Kind::Unset) raise(1008, "not all variables bound");
                 ParameterConversion* conversion = nullptr;

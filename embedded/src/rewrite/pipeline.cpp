@@ -87,13 +87,13 @@ void relex(TextState& s) { s.e = TokenEditor(lexSql(s.e.text())); }
 // MERGE and multitable INSERT run as steps, each an ordinary statement rewritten on its own.
 void runAsSteps(TextState& s) {
     if (!rewriteMerge(s.e, s.out) && !rewriteMultitableInsert(s.e, s.out)) return;
-    for (std::string& step : s.out.steps) step = rewriteSql(step, s.schema).sql;
+    for (std::string& step : s.out.dml.steps) step = rewriteSql(step, s.schema).sql;
     s.finished = true;
 }
 
 const TextPass kTextPasses[] = {
     {"steps", kDml, runAsSteps},
-    {"for update", kQueries, [](TextState& s) { s.out.forUpdate = takeForUpdate(s.e); }},
+    {"for update", kQueries, [](TextState& s) { s.out.query.forUpdate = takeForUpdate(s.e); }},
     {"outer joins and hierarchies", kSql,
      [](TextState& s) {
          const std::string joined = rewriteOracleJoins(s.e);
@@ -162,7 +162,7 @@ const SchemaPass kSchemaPasses[] = {
     {"comparison types",
      [](SchemaState& s) {
          RewrittenSql& r = s.prepared.plan;
-         if (isQuery(r) || (isDml(r) && r.steps.empty())) r.sql = typeComparisons(s.db, r.sql);
+         if (isQuery(r) || (isDml(r) && r.dml.steps.empty())) r.sql = typeComparisons(s.db, r.sql);
      }},
     {"DML forms",
      [](SchemaState& s) {
@@ -177,7 +177,7 @@ const SchemaPass kSchemaPasses[] = {
          WriteConversions w = addWriteConversions(s.db, r.sql);
          r.sql = std::move(w.sql);
          s.prepared.conversions = std::move(w.parameters);
-         for (std::string& step : r.steps) {
+         for (std::string& step : r.dml.steps) {
              WriteConversions ws = addWriteConversions(s.db, step);
              step = std::move(ws.sql);
              s.prepared.stepConversions.push_back(std::move(ws.parameters));
@@ -186,10 +186,10 @@ const SchemaPass kSchemaPasses[] = {
     {"CLOB reads",
      [](SchemaState& s) {
          RewrittenSql& r = s.prepared.plan;
-         if (!isQuery(r) && !isDml(r) && r.viewName.empty()) return;
+         if (!isQuery(r) && !isDml(r) && r.ddl.viewName.empty()) return;
          r.sql = readClobsAsText(s.db, r.sql);
-         for (std::string& step : r.steps) step = readClobsAsText(s.db, step);
-         for (std::string& view : r.catalogSql) view = readClobsAsText(s.db, view);
+         for (std::string& step : r.dml.steps) step = readClobsAsText(s.db, step);
+         for (std::string& view : r.ddl.catalogSql) view = readClobsAsText(s.db, view);
      }},
 };
 

@@ -117,7 +117,7 @@ bool parseUserStatement(const TokenEditor& e, std::size_t verb, RewrittenSql& ou
     if (!e.word(i, "USER")) return false;
     i = e.next(i + 1);
     if (!e.name(i)) raise(1935, "missing user or role name");
-    out.userName = identifierName(e.tokens()[i]);
+    out.account.userName = identifierName(e.tokens()[i]);
     if (e.word(verb, "DROP")) {
         out.kind = Kind::DropUser;
         i = e.next(i + 1);
@@ -134,9 +134,9 @@ bool parseUserStatement(const TokenEditor& e, std::size_t verb, RewrittenSql& ou
     if (i >= e.size()) raise(988, "missing or invalid password(s)");
     const Token& pw = e.tokens()[i];
     if (pw.kind == TK::QuotedIdent)
-        out.password = identifierName(pw);
+        out.account.password = identifierName(pw);
     else if (pw.kind == TK::Word || pw.kind == TK::Number)
-        out.password = pw.text;
+        out.account.password = pw.text;
     else
         raise(988, "missing or invalid password(s)");
     // Options this client does not keep (DEFAULT TABLESPACE, ...) are refused, not ignored.
@@ -427,7 +427,7 @@ void rewriteIdentity(TokenEditor& e, std::size_t from, std::size_t to, const std
         // trigger runs; INT means the same to describe and keeps it an ordinary column.
         const std::size_t type = e.next(column + 1);
         if (e.word(type, "INTEGER") && !e.punct(e.next(type + 1), '(')) e[type].text = "INT";
-        out.identities.push_back(
+        out.ddl.identities.push_back(
             IdentityColumn{asciiUpper(table), asciiUpper(identifierName(e[column])), generation});
         return;
     }
@@ -619,7 +619,7 @@ void rewriteCreateTable(TokenEditor& e, std::size_t tableWord, RewrittenSql& out
             defStart = k + 1;
         }
     }
-    if (!out.identities.empty())
+    if (!out.ddl.identities.empty())
         for (std::size_t k = e.next(close); k < e.size(); k = e.next(k + 1))
             if (e.word(k, "WITHOUT")) raise(922, "missing or invalid option");
     for (std::size_t end : keyEnds) e[end].text += " NOT NULL";
@@ -628,9 +628,9 @@ void rewriteCreateTable(TokenEditor& e, std::size_t tableWord, RewrittenSql& out
 // DROP TABLE name [CASCADE CONSTRAINTS] [PURGE]: SQLite has neither option.
 void rewriteDropTable(TokenEditor& e, std::size_t tableWord, RewrittenSql& out) {
     std::size_t i = skipIfNotExists(e, e.next(tableWord + 1));
-    out.droppedTable = asciiUpper(objectNameAt(e, i));
+    out.ddl.droppedTable = asciiUpper(objectNameAt(e, i));
     if (e.word(i, "CASCADE") && e.word(e.next(i + 1), "CONSTRAINTS")) {
-        out.cascadeConstraints = true;
+        out.ddl.cascadeConstraints = true;
         e.erase(i, e.next(i + 1) + 1);
         i = e.next(i);
     }
@@ -660,11 +660,11 @@ void rewriteAlterTable(TokenEditor& e, std::size_t tableWord, RewrittenSql& out)
         std::size_t to = e.next(e.next(i + 1) + 1);
         const std::string renamed = objectNameAt(e, to);
         if (!renamed.empty()) {
-            out.renamedFrom = asciiUpper(table);
-            out.renamedTo = asciiUpper(renamed);
+            out.ddl.renamedFrom = asciiUpper(table);
+            out.ddl.renamedTo = asciiUpper(renamed);
         }
     } else if (rebuildsTable(e, i)) {
-        out.rebuildTable = true;
+        out.ddl.rebuildTable = true;
     } else if (e.word(i, "MODIFY") || e.word(i, "ENABLE") || e.word(i, "DISABLE") ||
                ((e.word(i, "ADD") || e.word(i, "DROP")) && startsConstraint(e, e.next(i + 1)))) {
         // SQLite cannot change a table's columns or constraints in place.
@@ -675,7 +675,7 @@ void rewriteAlterTable(TokenEditor& e, std::size_t tableWord, RewrittenSql& out)
         const std::size_t open = e.next(i + 1), past = e.pastParens(open);
         const auto items = depthZeroItems(e, open + 1, past - 1);
         for (std::size_t n = 1; n < items.size(); ++n)
-            out.catalogSql.push_back("ALTER TABLE " + textOf(e, tableWord + 1, i) +
+            out.ddl.catalogSql.push_back("ALTER TABLE " + textOf(e, tableWord + 1, i) +
                                      " DROP COLUMN " +
                                      textOf(e, items[n].first, items[n].second));
         e.erase(items[0].second, past);
@@ -704,7 +704,7 @@ void rewriteAlterTable(TokenEditor& e, std::size_t tableWord, RewrittenSql& out)
         for (std::size_t n = 1; n < items.size(); ++n) {
             std::string definition;
             for (std::size_t k = items[n].first; k < items[n].second; ++k) definition += e[k].text;
-            out.catalogSql.push_back(
+            out.ddl.catalogSql.push_back(
                 rewriteSql("ALTER TABLE " + tableText + " ADD (" + definition + ")", "").sql);
         }
         if (items.size() > 1) e.erase(items[0].second, past - 1);
@@ -760,7 +760,7 @@ void rewriteDdl(TokenEditor& e, RewrittenSql& out) {
     } else if (e.word(verb, "ALTER") && e.word(object, "TABLE")) {
         rewriteAlterTable(e, object, out);
     } else if (e.word(verb, "ALTER") && e.word(object, "INDEX")) {
-        rewriteAlterIndex(e, object, out.renamedIndexFrom, out.renamedIndexTo);
+        rewriteAlterIndex(e, object, out.ddl.renamedIndexFrom, out.ddl.renamedIndexTo);
     } else if (rewriteCommentOn(e, out)) {
     } else if (e.word(verb, "RENAME")) {
         // RENAME a TO b -> ALTER TABLE a RENAME TO b
@@ -770,8 +770,8 @@ void rewriteDdl(TokenEditor& e, RewrittenSql& out) {
         e[verb].text = "ALTER TABLE";
         e[i].text = "RENAME TO";
         std::size_t to = e.next(i + 1);
-        out.renamedFrom = asciiUpper(from);
-        out.renamedTo = asciiUpper(objectNameAt(e, to));
+        out.ddl.renamedFrom = asciiUpper(from);
+        out.ddl.renamedTo = asciiUpper(objectNameAt(e, to));
     }
 }
 

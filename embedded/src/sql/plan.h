@@ -15,6 +15,37 @@ struct IdentityColumn {
     std::string table, column, generation;
 };
 
+// What a query adds to its SQL.
+struct QueryPlan {
+    bool forUpdate = false;  // SELECT ... FOR UPDATE (rewrite/query/for_update.h)
+};
+
+// A DML statement SQLite has no single statement for runs as steps (rewrite/dml/merge.h).
+struct DmlPlan {
+    std::vector<std::string> steps;      // run in order, in one savepoint per iteration
+    std::vector<std::string> bindNames;  // the steps' parameter names in the host's order
+};
+
+// What the client does besides running a DDL statement's SQL.
+struct DdlPlan {
+    std::vector<IdentityColumn> identities;  // record in kIdentityCatalog once the CREATE ran
+    std::string droppedTable;                // DROP TABLE: upper-case name whose identities go
+    bool cascadeConstraints = false;         // DROP TABLE ... CASCADE CONSTRAINTS
+    std::string renamedFrom, renamedTo;      // ALTER TABLE a RENAME TO b, upper case
+    bool rebuildTable = false;               // ALTER TABLE forms of exec/alter_table.h
+    std::string renamedIndexFrom, renamedIndexTo;  // ALTER INDEX a RENAME TO b
+    std::vector<std::string> catalogSql;     // run after sql, in its transaction
+    std::string viewName;                    // CREATE VIEW: upper-case name (views.h)
+    bool replaceView = false, forceView = false;
+};
+
+// CREATE USER, ALTER USER (password), DROP USER.
+struct AccountPlan {
+    std::string userName, password;
+};
+
+// One statement as the rewriting leaves it: its kind, the SQL SQLite runs, and the payload of
+// its kind (the payloads of the other kinds stay empty).
 struct RewrittenSql {
     enum class Kind {
         Empty,
@@ -30,20 +61,11 @@ struct RewrittenSql {
         PlSql
     };
     Kind kind = Kind::Empty;
-    std::string sql;                         // what SQLite runs (Query, Dml, Ddl, PlSql text)
-    std::string userName, password;          // CreateUser, AlterUser (password), DropUser
-    std::vector<IdentityColumn> identities;  // record in kIdentityCatalog once the CREATE ran
-    std::string droppedTable;                // DROP TABLE: upper-case name whose identities go
-    bool cascadeConstraints = false;         // DROP TABLE ... CASCADE CONSTRAINTS
-    bool forUpdate = false;                  // Query: SELECT ... FOR UPDATE (for_update.h)
-    std::string renamedFrom, renamedTo;      // ALTER TABLE a RENAME TO b, upper case
-    bool rebuildTable = false;               // ALTER TABLE forms of alter_table.h
-    std::string renamedIndexFrom, renamedIndexTo;  // ALTER INDEX a RENAME TO b
-    std::vector<std::string> catalogSql;     // Ddl: run after sql, in its transaction
-    std::string viewName;                    // CREATE VIEW: upper-case name (views.h)
-    bool replaceView = false, forceView = false;
-    std::vector<std::string> steps;          // Dml run as several statements (merge.h)
-    std::vector<std::string> bindNames;      // steps: parameter names in the host's order
+    std::string sql;  // what SQLite runs (Query, Dml, Ddl; the PL/SQL text as sent)
+    QueryPlan query;
+    DmlPlan dml;
+    DdlPlan ddl;
+    AccountPlan account;  // CreateUser, AlterUser, DropUser
 };
 
 }  // namespace detail

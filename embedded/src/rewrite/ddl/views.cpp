@@ -43,25 +43,25 @@ bool rewriteViewDdl(TokenEditor& e, RewrittenSql& out) {
             with = k;
     }
     if (with < e.size()) e.erase(with, e.size());
-    out.viewName = name;
-    out.replaceView = replace;
-    out.forceView = force;
+    out.ddl.viewName = name;
+    out.ddl.replaceView = replace;
+    out.ddl.forceView = force;
     return true;
 }
 
 void finishViewDdl(RewrittenSql& out) {
-    if (out.viewName.empty()) return;
-    const std::string quoted = sqlQuotedIdentifier(out.viewName);
-    if (out.replaceView) {
+    if (out.ddl.viewName.empty()) return;
+    const std::string quoted = sqlQuotedIdentifier(out.ddl.viewName);
+    if (out.ddl.replaceView) {
         // SQLite reports a plain CREATE VIEW over a table's name itself ("already exists").
-        out.catalogSql.push_back("DROP VIEW IF EXISTS " + quoted);
-        out.catalogSql.push_back(out.sql);
+        out.ddl.catalogSql.push_back("DROP VIEW IF EXISTS " + quoted);
+        out.ddl.catalogSql.push_back(out.sql);
         out.sql = std::string("SELECT ") + kRaiseFunction +
                   "(955, 'name is already used by an existing object') FROM main.sqlite_master "
                   "WHERE type = 'table' AND upper(name) = " +
-                  sqlStringLiteral(out.viewName);
+                  sqlStringLiteral(out.ddl.viewName);
     }
-    if (!out.forceView) out.catalogSql.push_back("SELECT * FROM " + quoted + " LIMIT 0");
+    if (!out.ddl.forceView) out.ddl.catalogSql.push_back("SELECT * FROM " + quoted + " LIMIT 0");
 }
 
 }  // namespace detail

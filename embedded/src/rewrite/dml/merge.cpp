@@ -153,25 +153,25 @@ bool rewriteMerge(TokenEditor& e, RewrittenSql& out) {
     const std::string from = " FROM " + source + " AS " + sourceAlias;
     const std::string matched = " WHERE " + on + (updateWhere.empty() ? "" : " AND (" + updateWhere + ")");
     if (update)
-        out.steps.push_back("UPDATE " + target + " AS " + targetAlias + " SET " + sets + from +
+        out.dml.steps.push_back("UPDATE " + target + " AS " + targetAlias + " SET " + sets + from +
                             matched);
     if (insert && !deleteWhere.empty())
-        out.steps.push_back("SELECT coalesce(max(rowid), 0) FROM " + target);
+        out.dml.steps.push_back("SELECT coalesce(max(rowid), 0) FROM " + target);
     if (insert)
-        out.steps.push_back("INSERT INTO " + target + " " + columns + " SELECT " + values + from +
-                            " WHERE NOT EXISTS (SELECT 1 FROM " + target + " AS " + targetAlias +
-                            " WHERE " + on + ")" +
-                            (insertWhere.empty() ? "" : " AND (" + insertWhere + ")"));
+        out.dml.steps.push_back("INSERT INTO " + target + " " + columns + " SELECT " + values +
+                                from + " WHERE NOT EXISTS (SELECT 1 FROM " + target + " AS " +
+                                targetAlias + " WHERE " + on + ")" +
+                                (insertWhere.empty() ? "" : " AND (" + insertWhere + ")"));
     if (update && !deleteWhere.empty())
-        out.steps.push_back("DELETE FROM " + target + " WHERE " +
-                            (insert ? std::string("rowid <= ") + kMergeRowidBound + " AND " : "") +
-                            "rowid IN (SELECT " + targetAlias + ".rowid FROM " + target + " AS " +
-                            targetAlias + ", " + source + " AS " + sourceAlias + matched +
-                            " AND (" + deleteWhere + "))");
+        out.dml.steps.push_back(
+            "DELETE FROM " + target + " WHERE " +
+            (insert ? std::string("rowid <= ") + kMergeRowidBound + " AND " : "") +
+            "rowid IN (SELECT " + targetAlias + ".rowid FROM " + target + " AS " + targetAlias +
+            ", " + source + " AS " + sourceAlias + matched + " AND (" + deleteWhere + "))");
     for (const Token& t : e.tokens())
-        if (t.kind == TK::Bind &&
-            std::find(out.bindNames.begin(), out.bindNames.end(), t.text) == out.bindNames.end())
-            out.bindNames.push_back(t.text);
+        if (t.kind == TK::Bind && std::find(out.dml.bindNames.begin(), out.dml.bindNames.end(),
+                                            t.text) == out.dml.bindNames.end())
+            out.dml.bindNames.push_back(t.text);
     return true;
 }
 

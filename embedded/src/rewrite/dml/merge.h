@@ -22,7 +22,7 @@ namespace detail {
 // The bound parameter step 3 compares rowids with (the largest rowid before step 2).
 extern const char* const kMergeRowidBound;  // ":kavex_merge_bound"
 
-// A MERGE statement (already rewritten in place) -> out.steps and out.bindNames; false for
+// A MERGE statement (already rewritten in place) -> out.dml.steps and out.dml.bindNames; false for
 // other statements. Throws ORA-00905/00969/... for a malformed MERGE.
 bool rewriteMerge(TokenEditor& e, RewrittenSql& out);
 

@@ -98,14 +98,15 @@ bool rewriteMultitableInsert(TokenEditor& e, RewrittenSql& out) {
             for (int c = 0; c < static_cast<int>(conditions.size()); ++c)
                 where += (where.empty() ? "NOT " : " AND NOT ") + holds(c);
         }
-        out.steps.push_back("INSERT INTO " + into.table + " " + into.columns + " SELECT " +
+        out.dml.steps.push_back("INSERT INTO " + into.table + " " + into.columns + " SELECT " +
                             (into.values.empty() ? std::string("*") : into.values) + source +
                             (where.empty() ? "" : " WHERE " + where));
     }
     for (const Token& t : e.tokens())
         if (t.kind == Token::Kind::Bind &&
-            std::find(out.bindNames.begin(), out.bindNames.end(), t.text) == out.bindNames.end())
-            out.bindNames.push_back(t.text);
+            std::find(out.dml.bindNames.begin(), out.dml.bindNames.end(), t.text) ==
+                out.dml.bindNames.end())
+            out.dml.bindNames.push_back(t.text);
     return true;
 }
 

@@ -16,7 +16,7 @@
 namespace kavexdb {
 namespace detail {
 
-// A multitable INSERT -> out.steps and out.bindNames; false for other statements. Throws
+// A multitable INSERT -> out.dml.steps and out.dml.bindNames; false for other statements. Throws
 // ORA-00926/00928/00905 for a malformed one.
 bool rewriteMultitableInsert(TokenEditor& e, RewrittenSql& out);
 
