@@ -52,18 +52,18 @@ bool rewriteCommentOn(TokenEditor& e, RewrittenSql& out) {
     // [schema.]table[.column]: the last one or two names.
     std::vector<std::string> parts;
     for (i = e.next(i + 1); e.name(i); i = e.next(i + 1)) {
-        parts.push_back(identifierName(e.tokens()[i]));
+        parts.push_back(identifierName(e.at(i)));
         i = e.next(i + 1);
         if (!e.punct(i, '.')) break;
     }
     if (parts.empty() || (column && parts.size() < 2)) raise(904, "invalid identifier");
     if (!e.word(i, "IS")) raise(905, "missing keyword");
     i = e.next(i + 1);
-    if (i >= e.size() || e.tokens()[i].kind != Token::Kind::String)
+    if (i >= e.size() || e.at(i).kind != Token::Kind::String)
         raise(1780, "string literal required");
     // '' is NULL by now, as everywhere: no comment.
     const std::string text =
-        e.tokens()[i].text == "NULL" ? std::string() : literalContent(e.tokens()[i]);
+        e.at(i).text == "NULL" ? std::string() : literalContent(e.at(i));
     if (e.next(i + 1) < e.size()) raise(933, "SQL command not properly ended");
     const std::string table = column ? parts[parts.size() - 2] : parts.back();
     const std::string columnName = column ? parts.back() : std::string();

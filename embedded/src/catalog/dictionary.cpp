@@ -167,8 +167,8 @@ std::string dictionaryQuery(const std::string& name, const std::string& schema) 
 
 bool isAliasWord(const TokenEditor& e, std::size_t i) {
     if (i >= e.size()) return false;
-    if (e.tokens()[i].kind == Token::Kind::QuotedIdent) return true;
-    if (e.tokens()[i].kind != Token::Kind::Word) return false;
+    if (e.at(i).kind == Token::Kind::QuotedIdent) return true;
+    if (e.at(i).kind != Token::Kind::Word) return false;
     if (hasRole(e, i, kNotViewAlias)) return false;
     return true;
 }
@@ -282,7 +282,7 @@ void sequenceRows(sqlite3_context* ctx, int, sqlite3_value**) {
 
 void rewriteDictionaryViews(TokenEditor& e, const std::string& schema) {
     for (std::size_t i = e.next(0); i < e.size(); i = e.next(i + 1)) {
-        if (e.tokens()[i].kind != Token::Kind::Word) continue;
+        if (e.at(i).kind != Token::Kind::Word) continue;
         std::size_t start = i;
         const std::size_t prevTok = e.previous(i);
         if (e.punct(prevTok, '.')) {
@@ -293,7 +293,7 @@ void rewriteDictionaryViews(TokenEditor& e, const std::string& schema) {
         const std::size_t before = e.previous(start);
         if (!e.word(before, "FROM") && !e.word(before, "JOIN") && !e.punct(before, ',')) continue;
         if (e.punct(e.next(i + 1), '.') || e.punct(e.next(i + 1), '(')) continue;
-        const std::string name = asciiUpper(e.tokens()[i].text);
+        const std::string name = asciiUpper(e.at(i).text);
         const std::string query = dictionaryQuery(name, schema);
         if (query.empty()) continue;
         e.erase(start, i);

@@ -56,7 +56,7 @@ std::set<std::string> assignedColumns(const TokenEditor& e, std::size_t set) {
             if (depth == 0 && itemStart) {
                 const std::size_t past = e.pastParens(k);
                 for (std::size_t c = k + 1; c + 1 < past; ++c)
-                    if (e.name(c)) out.insert(identifierName(e.tokens()[c]));
+                    if (e.name(c)) out.insert(identifierName(e.at(c)));
                 k = past - 1;
                 itemStart = false;
                 continue;
@@ -68,7 +68,7 @@ std::set<std::string> assignedColumns(const TokenEditor& e, std::size_t set) {
             itemStart = true;
             continue;
         } else if (depth == 0 && itemStart && e.name(k) && e.punct(e.next(k + 1), '=')) {
-            out.insert(identifierName(e.tokens()[k]));
+            out.insert(identifierName(e.at(k)));
         }
         itemStart = false;
     }
@@ -114,7 +114,7 @@ int foreignKeyErrorCode(sqlite3* db, const std::string& sql) {
     if (e.word(i, "OR")) i = e.next(e.next(i + 1) + 1);
     if (!e.name(i)) return 2291;
     if (e.punct(e.next(i + 1), '.')) i = e.next(e.next(i + 1) + 1);
-    const std::string table = identifierName(e.tokens()[i]);
+    const std::string table = identifierName(e.at(i));
     std::size_t set = i;
     while (set < e.size() && !e.word(set, "SET")) set = e.next(set + 1);
     const std::set<std::string> assigned = assignedColumns(e, set);
@@ -150,7 +150,7 @@ std::string withoutReferencesTo(const std::string& createSql, const std::string&
         if (!e.word(k, "REFERENCES")) continue;
         std::size_t n = e.next(k + 1);
         if (e.punct(e.next(n + 1), '.')) n = e.next(e.next(n + 1) + 1);
-        if (!e.name(n) || asciiUpper(identifierName(e.tokens()[n])) != wanted) continue;
+        if (!e.name(n) || asciiUpper(identifierName(e.at(n))) != wanted) continue;
         // The clause's end: the parent's columns, then ON DELETE/UPDATE actions, MATCH and
         // deferrability.
         std::size_t end = e.next(n + 1);

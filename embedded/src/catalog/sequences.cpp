@@ -49,8 +49,8 @@ Int integerAt(const TokenEditor& e, std::size_t& i, int errorCode, const char* e
         negative = e.punct(i, '-');
         i = e.next(i + 1);
     }
-    if (i >= e.size() || e.tokens()[i].kind != TK::Number) raise(errorCode, errorText);
-    const std::string& text = e.tokens()[i].text;
+    if (i >= e.size() || e.at(i).kind != TK::Number) raise(errorCode, errorText);
+    const std::string& text = e.at(i).text;
     if (text.find_first_of(".eE") != std::string::npos) raise(errorCode, errorText);
     errno = 0;
     // Values beyond 64 bits (MAXVALUE 9999999999999999999999999999) stand at the limit.
@@ -410,7 +410,7 @@ bool rewriteSequenceDdl(TokenEditor& e, RewrittenSql& out) {
     std::size_t nameAt = i;
     if (e.punct(e.next(i + 1), '.') && e.name(e.next(e.next(i + 1) + 1)))
         nameAt = e.next(e.next(i + 1) + 1);
-    const std::string name = identifierName(e.tokens()[nameAt]);
+    const std::string name = identifierName(e.at(nameAt));
     i = e.next(nameAt + 1);
     out.sql = "CREATE TABLE IF NOT EXISTS " + sqlQuotedIdentifier(kSequenceCatalog) +
               "(NAME TEXT PRIMARY KEY, ID TEXT NOT NULL, MIN_VALUE INTEGER, MAX_VALUE INTEGER, "

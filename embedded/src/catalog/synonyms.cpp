@@ -45,14 +45,14 @@ std::string synonymExists(const std::string& owner, const std::string& name) {
 // [schema.]name at i: the name, and the schema (or "" when none); i moves past them.
 bool qualifiedName(const TokenEditor& e, std::size_t& i, std::string& schema, std::string& name) {
     if (!e.name(i)) return false;
-    name = identifierName(e.tokens()[i]);
+    name = identifierName(e.at(i));
     schema.clear();
     i = e.next(i + 1);
     if (e.punct(i, '.')) {
         const std::size_t second = e.next(i + 1);
         if (!e.name(second)) return false;
         schema = name;
-        name = identifierName(e.tokens()[second]);
+        name = identifierName(e.at(second));
         i = e.next(second + 1);
     }
     return true;
@@ -198,8 +198,8 @@ bool isTableWord(const TokenEditor& e, std::size_t i) {
 // Whether the token after a table name is its alias.
 bool aliasFollows(const TokenEditor& e, std::size_t i) {
     if (i >= e.size()) return false;
-    if (e.tokens()[i].kind == Token::Kind::QuotedIdent || e.word(i, "AS")) return true;
-    return e.tokens()[i].kind == Token::Kind::Word && !isClauseWord(e, i) &&
+    if (e.at(i).kind == Token::Kind::QuotedIdent || e.word(i, "AS")) return true;
+    return e.at(i).kind == Token::Kind::Word && !isClauseWord(e, i) &&
            !e.word(i, "JOIN") && !e.word(i, "LEFT") && !e.word(i, "RIGHT") &&
            !e.word(i, "FULL") && !e.word(i, "INNER") && !e.word(i, "CROSS") &&
            !e.word(i, "NATURAL") && !e.word(i, "ON") && !e.word(i, "USING") &&
@@ -263,7 +263,7 @@ std::string resolveSynonyms(sqlite3* db, const std::string& oracleSql,
             fromList.back() = true;
             continue;
         }
-        if (e.tokens()[i].kind == Token::Kind::Word && isClauseWord(e, i)) fromList.back() = false;
+        if (e.at(i).kind == Token::Kind::Word && isClauseWord(e, i)) fromList.back() = false;
         if (!e.name(i) || isClauseWord(e, i)) continue;
         // [schema.]name where a table may stand, or name.NEXTVAL / name.CURRVAL.
         std::size_t start = i, before = e.previous(i);
@@ -282,7 +282,7 @@ std::string resolveSynonyms(sqlite3* db, const std::string& oracleSql,
         const bool table = isTableWord(e, before) || (e.punct(before, ',') && fromList.back());
         if (!sequence && (!table || (e.punct(after, '(') && !dmlTarget) || e.punct(after, '.')))
             continue;
-        const std::string name = identifierName(e.tokens()[i]);
+        const std::string name = identifierName(e.at(i));
         if (!loaded) {
             synonyms = loadSynonyms(db, sessionSchema);
             loaded = true;
@@ -294,7 +294,7 @@ std::string resolveSynonyms(sqlite3* db, const std::string& oracleSql,
         // A query's table keeps the synonym as its alias, so names qualified by it still work.
         e[i].text = sequence || dmlTarget || aliasFollows(e, after)
                         ? object
-                        : object + " " + e.tokens()[i].text;
+                        : object + " " + e.at(i).text;
         changed = true;
     }
     return changed ? e.text() : oracleSql;

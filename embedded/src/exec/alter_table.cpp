@@ -83,11 +83,11 @@ std::vector<Clause> clausesFrom(const TokenEditor& e, std::size_t k) {
         const std::size_t start = k;
         if (e.word(k, "CONSTRAINT")) {
             const std::size_t n = e.next(k + 1);
-            if (n < e.size()) c.name = identifierName(e.tokens()[n]);
+            if (n < e.size()) c.name = identifierName(e.at(n));
             k = e.next(n + 1);
         }
         if (k >= e.size()) break;
-        c.kind = asciiUpper(e.tokens()[k].text);
+        c.kind = asciiUpper(e.at(k).text);
         const std::size_t end = std::max(clauseEnd(e, k), k + 1);
         c.text = trimmed(textOf(e, start, end));
         out.push_back(c);
@@ -117,8 +117,8 @@ Column parseColumn(const std::string& item) {
     Column c;
     std::size_t k = e.next(0);
     if (k >= e.size()) return c;
-    c.name = identifierName(e.tokens()[k]);
-    c.nameText = e.tokens()[k].text;
+    c.name = identifierName(e.at(k));
+    c.nameText = e.at(k).text;
     const std::size_t typeStart = e.next(k + 1);
     k = typeStart;
     while (k < e.size() && !clauseStart(e, k)) k = e.next(e.punct(k, '(') ? e.pastParens(k) : k + 1);
@@ -134,7 +134,7 @@ std::vector<std::string> namesInParens(const TokenEditor& e, std::size_t k) {
     if (k >= e.size()) return out;
     for (const auto& item : depthZeroItems(e, k + 1, e.pastParens(k) - 1)) {
         const std::size_t n = e.next(item.first);
-        if (n < item.second && e.name(n)) out.push_back(identifierName(e.tokens()[n]));
+        if (n < item.second && e.name(n)) out.push_back(identifierName(e.at(n)));
     }
     return out;
 }
@@ -161,10 +161,10 @@ Item parseItem(const std::string& text) {
     item.text = trimmed(text);
     if (e.word(k, "CONSTRAINT")) {
         const std::size_t n = e.next(k + 1);
-        if (n < e.size()) item.name = identifierName(e.tokens()[n]);
+        if (n < e.size()) item.name = identifierName(e.at(n));
         k = e.next(n + 1);
     }
-    if (k < e.size()) item.kind = asciiUpper(e.tokens()[k].text);
+    if (k < e.size()) item.kind = asciiUpper(e.at(k).text);
     if (item.kind != "CHECK") item.keyColumns = namesInParens(e, k);
     return item;
 }
@@ -274,14 +274,14 @@ std::string withoutStates(const std::string& text) {
             e.erase(k);
         else if (e.word(k, "DISABLE") || e.word(k, "NOVALIDATE") || e.word(k, "DEFERRABLE") ||
                  e.word(k, "INITIALLY"))
-            unsupported(asciiUpper(e.tokens()[k].text));
+            unsupported(asciiUpper(e.at(k).text));
     }
     return trimmed(e.text());
 }
 
 std::string textUpTo(const TokenEditor& e, std::size_t from) {
     std::size_t to = e.size();
-    while (to > from && (!e.tokens()[to - 1].significant() || e.punct(to - 1, ';'))) --to;
+    while (to > from && (!e.at(to - 1).significant() || e.punct(to - 1, ';'))) --to;
     return trimmed(textOf(e, from, to));
 }
 
@@ -379,7 +379,7 @@ class TableRebuild {
         if (e.word(k, "CONSTRAINT")) {
             const std::size_t n = e.next(k + 1);
             if (!e.name(n)) raise(2250, "missing or invalid constraint name");
-            const std::string name = identifierName(e.tokens()[n]);
+            const std::string name = identifierName(e.at(n));
             found = removeWhere([&](const std::string& kind, const std::string& itemName,
                                     const std::vector<std::string>& key) {
                 if (itemName.empty() || !sameName(itemName, name)) return false;
@@ -410,7 +410,7 @@ class TableRebuild {
             while (open < e.size() && !e.punct(open, '(')) ++open;
             k = e.next(open < e.size() ? e.pastParens(open) : open);
         } else {
-            unsupported("DROP " + asciiUpper(k < e.size() ? e.tokens()[k].text : std::string()));
+            unsupported("DROP " + asciiUpper(k < e.size() ? e.at(k).text : std::string()));
         }
         cascade_ = e.word(k, "CASCADE");
         if (removedKey.empty()) return;
@@ -428,7 +428,7 @@ class TableRebuild {
         TokenEditor e(lexSql(spec));
         std::size_t k = e.next(0);
         if (!e.name(k)) raise(904, "invalid identifier");
-        const std::string name = identifierName(e.tokens()[k]);
+        const std::string name = identifierName(e.at(k));
         Column* column = def_.column(name);
         if (!column) raise(904, "\"" + name + "\": invalid identifier");
         // [type] [DEFAULT expr] [[CONSTRAINT n] NOT NULL | NULL]
@@ -456,7 +456,7 @@ class TableRebuild {
         int nullness = 0;  // 1: NOT NULL, -1: NULL
         if (e.word(k, "CONSTRAINT")) {
             const std::size_t n = e.next(k + 1);
-            if (n < e.size()) nullName = identifierName(e.tokens()[n]);
+            if (n < e.size()) nullName = identifierName(e.at(n));
             k = e.next(n + 1);
         }
         if (e.word(k, "NOT") && e.word(e.next(k + 1), "NULL")) {
@@ -467,7 +467,7 @@ class TableRebuild {
             k = e.next(k + 1);
         }
         while (e.word(k, "ENABLE") || e.word(k, "VALIDATE")) k = e.next(k + 1);
-        if (k < e.size()) unsupported("MODIFY with " + asciiUpper(e.tokens()[k].text));
+        if (k < e.size()) unsupported("MODIFY with " + asciiUpper(e.at(k).text));
 
         const std::string quotedTable = "main." + sqlQuotedIdentifier(table_);
         const std::string quotedColumn = sqlQuotedIdentifier(column->name);
@@ -614,7 +614,7 @@ class TableRebuild {
         while (k < e.size() && !e.word(k, "REFERENCES")) ++k;
         k = e.next(k + 1);
         if (!e.name(k)) raise(2270, "no matching unique or primary key for this column-list");
-        const std::string parent = identifierName(e.tokens()[k]);
+        const std::string parent = identifierName(e.at(k));
         std::vector<std::string> wanted;
         const std::size_t open = e.next(k + 1);
         if (e.punct(open, '(')) wanted = namesInParens(e, open);
@@ -709,7 +709,7 @@ void alterTableByRebuild(sqlite3* db, const std::string& oracleSql, const std::s
     } else if (e.word(i, "MODIFY")) {
         for (const std::string& item : actionItems(e, what)) rebuild.modify(item);
     } else {
-        unsupported(asciiUpper(i < e.size() ? e.tokens()[i].text : std::string()));
+        unsupported(asciiUpper(i < e.size() ? e.at(i).text : std::string()));
     }
     rebuild.run();
 }

@@ -96,18 +96,18 @@ bool parseCreateTableAs(const std::string& oracleSql, CreateTableAs& out) {
             const std::size_t name = e.next(item.first);
             // Column definitions (a name and a type): an ordinary CREATE TABLE.
             if (!e.name(name) || e.next(name + 1) < item.second) return false;
-            columns.push_back(e.tokens()[name].text);
+            columns.push_back(e.at(name).text);
         }
         i = e.next(past);
     }
     if (!e.word(i, "AS")) return false;
     std::size_t first = e.next(i + 1), end = e.size();
-    while (end > first && (!e.tokens()[end - 1].significant() || e.punct(end - 1, ';'))) --end;
+    while (end > first && (!e.at(end - 1).significant() || e.punct(end - 1, ';'))) --end;
     // AS (query): the parentheses would read as a column list after INSERT INTO name.
     while (e.punct(first, '(') && e.pastParens(first) == end) {
         first = e.next(first + 1);
         --end;
-        while (end > first && !e.tokens()[end - 1].significant()) --end;
+        while (end > first && !e.at(end - 1).significant()) --end;
     }
     if (first >= end) return false;
     const std::vector<Token>& tokens = e.tokens();

@@ -48,8 +48,8 @@ bool precisions(const TokenEditor& e, std::size_t& i, int& first, int& second, b
     if (!e.punct(i, '(')) return false;
     std::size_t k = e.next(i + 1);
     auto number = [&](int& out) {
-        if (k >= e.size() || e.tokens()[k].kind != TK::Number) invalidInterval();
-        const std::string& digits = e.tokens()[k].text;
+        if (k >= e.size() || e.at(k).kind != TK::Number) invalidInterval();
+        const std::string& digits = e.at(k).text;
         if (digits.size() > 2 || digits.find_first_not_of("0123456789") != std::string::npos ||
             std::stoi(digits) > 9)
             raise(30088, "datetime/interval precision is out of range");
@@ -191,7 +191,7 @@ bool typeQualifier(const TokenEditor& e, std::size_t k, TypeQualifier& q) {
     if (e.punct(open, '(')) {
         // Only a precision, so that "f(x) DAY" (an alias) is left alone.
         const std::size_t number = e.next(open + 1);
-        if (number >= e.size() || e.tokens()[number].kind != TK::Number) return false;
+        if (number >= e.size() || e.at(number).kind != TK::Number) return false;
     }
     precisions(e, k, q.leading, unused, false);
     if (!e.word(k, "TO") || fieldAt(e, e.next(k + 1)) != (q.yearMonth ? kMonth : kSecond))
@@ -478,7 +478,7 @@ void intervalKey(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 bool mentionsInterval(const TokenEditor& e, std::size_t first, std::size_t last) {
     for (std::size_t k = first; k <= last && k < e.size(); k = e.next(k + 1)) {
-        const Token& t = e.tokens()[k];
+        const Token& t = e.at(k);
         Interval unused;
         if (t.kind == TK::String && parseIntervalText(literalContent(t).c_str(),
                                                       literalContent(t).size(), unused))

@@ -104,7 +104,7 @@ void keepFinal(sqlite3_context* ctx) {
 
 std::string textOf(const TokenEditor& e, std::size_t from, std::size_t to) {
     std::string out;
-    for (std::size_t k = from; k < to; ++k) out += e.tokens()[k].text;
+    for (std::size_t k = from; k < to; ++k) out += e.at(k).text;
     return out;
 }
 
@@ -199,7 +199,7 @@ void rewriteRatioAt(TokenEditor& e, std::size_t i) {
     // Only a [qualified] column or a number is repeated: anything else would miss the later
     // rewriting passes in its copy.
     for (std::size_t k = e.next(open + 1); k < close; k = e.next(k + 1)) {
-        const Token& t = e.tokens()[k];
+        const Token& t = e.at(k);
         if (!(e.name(k) || e.punct(k, '.') || t.kind == Token::Kind::Number)) return;
     }
     const std::size_t wClose = e.pastParens(wOpen) - 1;

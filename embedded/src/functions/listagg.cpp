@@ -146,8 +146,8 @@ void rewriteListagg(TokenEditor& e) {
                 if (e.word(o, "TRUNCATE")) {
                     flags += "TC";
                     o = e.next(o + 1);
-                    if (o < close && e.tokens()[o].kind == Token::Kind::String) {
-                        const std::string& lit = e.tokens()[o].text;
+                    if (o < close && e.at(o).kind == Token::Kind::String) {
+                        const std::string& lit = e.at(o).text;
                         indicator.clear();
                         for (std::size_t c = 1; c + 1 < lit.size(); ++c) {
                             indicator += lit[c];
@@ -163,7 +163,7 @@ void rewriteListagg(TokenEditor& e) {
                 args.emplace_back();
                 continue;
             }
-            args.back() += e.tokens()[k].text;
+            args.back() += e.at(k).text;
         }
         if (args.size() > 2) raise(909, "invalid number of arguments");
         const std::string delimiter = args.size() > 1 ? args[1] : "NULL";
@@ -201,12 +201,12 @@ void rewriteListagg(TokenEditor& e) {
                 directions += dirChar;
                 directions += nulls;
                 std::string key;
-                for (std::size_t j = starts[s]; j <= last && j < gclose; ++j) key += e.tokens()[j].text;
+                for (std::size_t j = starts[s]; j <= last && j < gclose; ++j) key += e.at(j).text;
                 keys += ", " + key;
             }
             end = gclose + 1;
         }
-        for (std::size_t k = i; k < end; ++k) original += e.tokens()[k].text;
+        for (std::size_t k = i; k < end; ++k) original += e.at(k).text;
         std::string call = std::string(kListaggFunction) + "(" + args[0] + ", " + delimiter +
                            ", " + sqlStringLiteral(flags + "|" + indicator) + ", " +
                            sqlStringLiteral(directions) + keys + ")";

@@ -112,7 +112,7 @@ const FunctionFamily kSessionInfoFunctions{kRows};
 
 void rewriteSessionInfo(TokenEditor& e, const std::string& schema) {
     for (std::size_t i = e.next(0); i < e.size(); i = e.next(i + 1)) {
-        if (e.tokens()[i].kind != Token::Kind::Word || e.punct(e.previous(i), '.')) continue;
+        if (e.at(i).kind != Token::Kind::Word || e.punct(e.previous(i), '.')) continue;
         const std::size_t after = e.next(i + 1);
         if ((e.word(i, "USER") || e.word(i, "UID")) && !e.punct(after, '.') &&
             !e.punct(after, '(')) {

@@ -22,7 +22,7 @@ bool sameName(const std::string& a, const char* b) { return b && sqlite3_stricmp
 std::string loneParameter(const TokenEditor& e, std::size_t from, std::size_t to) {
     const std::size_t first = e.next(from);
     if (first >= to || e.next(first + 1) < to) return std::string();
-    const Token& t = e.tokens()[first];
+    const Token& t = e.at(first);
     return t.kind == Token::Kind::Bind && t.text.size() > 1 ? t.text : std::string();
 }
 
@@ -81,7 +81,7 @@ std::vector<LobTarget> findLobTargets(sqlite3* db, sqlite3_stmt* stmt, const std
             for (const auto& item : depthZeroItems(e, i + 1, past - 1)) {
                 const std::size_t name = e.next(item.first);
                 columns.push_back(name < item.second && e.name(name)
-                                      ? identifierName(e.tokens()[name])
+                                      ? identifierName(e.at(name))
                                       : std::string());
             }
             i = e.next(past);
@@ -105,7 +105,7 @@ std::vector<LobTarget> findLobTargets(sqlite3* db, sqlite3_stmt* stmt, const std
             const std::size_t name = e.next(item.first);
             const std::size_t eq = e.next(name + 1);
             if (!e.name(name) || !e.punct(eq, '=')) continue;
-            stored.emplace_back(identifierName(e.tokens()[name]),
+            stored.emplace_back(identifierName(e.at(name)),
                                 loneParameter(e, eq + 1, item.second));
         }
     }

@@ -61,9 +61,9 @@ bool checkCodes(const TokenEditor& e, std::size_t from, std::size_t to, std::vec
         const std::size_t open = e.next(k + 1);
         const std::size_t message = e.next(open + 1);
         if (!e.punct(open, '(') || message >= to ||
-            e.tokens()[message].kind != Token::Kind::String)
+            e.at(message).kind != Token::Kind::String)
             return false;
-        const std::string& text = e.tokens()[message].text;
+        const std::string& text = e.at(message).text;
         if (text.compare(0, 5, "'ORA-") != 0 || text.size() < 10) return false;
         codes.push_back(std::atoi(text.substr(5, 5).c_str()));
     }
@@ -89,7 +89,7 @@ bool onlyValueChecks(const std::string& createSql, const std::vector<Column>& co
         if (!checkCodes(e, start, k, codes)) return false;
         if (!codes.empty()) {
             if (!e.name(first)) return false;
-            const std::string name = asciiUpper(identifierName(e.tokens()[first]));
+            const std::string name = asciiUpper(identifierName(e.at(first)));
             const Column* column = nullptr;
             for (const Column& c : columns)
                 if (c.name == name) column = &c;
@@ -131,14 +131,14 @@ bool NativeChecks::plan(sqlite3* db, const std::string& sql, sqlite3_stmt* stmt)
     if (!e.word(i, "INTO")) return false;
     i = e.next(i + 1);
     if (!e.name(i)) return false;
-    const std::string table = identifierName(e.tokens()[i]);
+    const std::string table = identifierName(e.at(i));
     i = e.next(i + 1);
     std::vector<std::string> targets;  // upper case; empty: the table's columns in order
     if (e.punct(i, '(')) {
         const std::size_t past = e.pastParens(i);
         for (std::size_t k = e.next(i + 1); k + 1 < past; k = e.next(k + 1)) {
             if (!e.name(k)) return false;
-            targets.push_back(asciiUpper(identifierName(e.tokens()[k])));
+            targets.push_back(asciiUpper(identifierName(e.at(k))));
             k = e.next(k + 1);
             if (!e.punct(k, ',') && k + 1 != past) return false;
         }
@@ -150,7 +150,7 @@ bool NativeChecks::plan(sqlite3* db, const std::string& sql, sqlite3_stmt* stmt)
     const std::size_t past = e.pastParens(i);
     std::vector<std::string> parameters;
     for (std::size_t k = e.next(i + 1); k + 1 < past; k = e.next(k + 1)) {
-        const Token& t = e.tokens()[k];
+        const Token& t = e.at(k);
         if (t.kind != Token::Kind::Bind || t.text.size() < 2 || t.text[0] != ':') return false;
         parameters.push_back(t.text);
         k = e.next(k + 1);

@@ -92,14 +92,14 @@ bool isTempLobBlock(const TokenEditor& e) {
     if (!expectWord("BEGIN") || !expectWord("DBMS_LOB") || !expectPunct('.') ||
         !expectWord("CREATETEMPORARY") || !expectPunct('('))
         return false;
-    if (i >= e.size() || e.tokens()[i].kind != TK::Bind) return false;
+    if (i >= e.size() || e.at(i).kind != TK::Bind) return false;
     i = e.next(i + 1);
     if (!expectPunct(',')) return false;
     if (!expectWord("TRUE") && !expectWord("FALSE")) return false;
     if (expectPunct(',')) {
         if (expectWord("DBMS_LOB")) {
             if (!expectPunct('.') || (!expectWord("SESSION") && !expectWord("CALL"))) return false;
-        } else if (i < e.size() && e.tokens()[i].kind == TK::Number) {
+        } else if (i < e.size() && e.at(i).kind == TK::Number) {
             i = e.next(i + 1);
         } else {
             return false;
@@ -117,7 +117,7 @@ bool parseUserStatement(const TokenEditor& e, std::size_t verb, RewrittenSql& ou
     if (!e.word(i, "USER")) return false;
     i = e.next(i + 1);
     if (!e.name(i)) raise(1935, "missing user or role name");
-    out.account.userName = identifierName(e.tokens()[i]);
+    out.account.userName = identifierName(e.at(i));
     if (e.word(verb, "DROP")) {
         out.kind = Kind::DropUser;
         i = e.next(i + 1);
@@ -132,7 +132,7 @@ bool parseUserStatement(const TokenEditor& e, std::size_t verb, RewrittenSql& ou
     if (!e.word(i, "BY")) raise(922, "missing or invalid option");
     i = e.next(i + 1);
     if (i >= e.size()) raise(988, "missing or invalid password(s)");
-    const Token& pw = e.tokens()[i];
+    const Token& pw = e.at(i);
     if (pw.kind == TK::QuotedIdent)
         out.account.password = identifierName(pw);
     else if (pw.kind == TK::Word || pw.kind == TK::Number)
@@ -147,7 +147,7 @@ bool parseUserStatement(const TokenEditor& e, std::size_t verb, RewrittenSql& ou
 Kind classify(TokenEditor& e, RewrittenSql& out) {
     const std::size_t first = leadingWord(e);
     if (first >= e.size()) return Kind::Empty;
-    const Token& w = e.tokens()[first];
+    const Token& w = e.at(first);
     if (w.isWord("BEGIN") || w.isWord("DECLARE"))
         return isTempLobBlock(e) ? Kind::TempLobBlock : Kind::PlSql;
     if (w.isWord("SELECT") || w.isWord("WITH") || w.isWord("VALUES") || w.isWord("PRAGMA") ||
@@ -251,8 +251,8 @@ void dropLengthSemantics(TokenEditor& e, std::size_t type) {
 // Whether token i is an alias given to the table reference before it (AS counts as one).
 bool isAliasAt(const TokenEditor& e, std::size_t i) {
     if (i >= e.size()) return false;
-    if (e.tokens()[i].kind == TK::QuotedIdent) return true;
-    if (e.tokens()[i].kind != TK::Word) return false;
+    if (e.at(i).kind == TK::QuotedIdent) return true;
+    if (e.at(i).kind != TK::Word) return false;
     if (hasRole(e, i, kNotTableAlias)) return false;
     return true;
 }
@@ -269,11 +269,11 @@ void inlineDual(TokenEditor& e, std::size_t i) {
 // then "NAME.x" means that alias, not the schema, wherever it can stand for a column.
 bool schemaIsAlias(const TokenEditor& e, const std::string& schema) {
     for (std::size_t i = e.next(0); i < e.size(); i = e.next(i + 1)) {
-        if (!e.name(i) || e.punct(e.next(i + 1), '.') || identifierName(e.tokens()[i]) != schema)
+        if (!e.name(i) || e.punct(e.next(i + 1), '.') || identifierName(e.at(i)) != schema)
             continue;
         const std::size_t prev = e.previous(i);
         if (prev >= e.size()) continue;
-        if (e.word(prev, "AS") || e.punct(prev, ')') || e.tokens()[prev].kind == TK::QuotedIdent)
+        if (e.word(prev, "AS") || e.punct(prev, ')') || e.at(prev).kind == TK::QuotedIdent)
             return true;
         // "table alias": the word before is a name, not a keyword that takes an expression
         bool keyword = false;
@@ -374,7 +374,7 @@ std::string objectNameAt(const TokenEditor& e, std::size_t& i) {
     std::size_t dot = e.next(i + 1);
     if (e.punct(dot, '.') && e.name(e.next(dot + 1))) nameAt = e.next(dot + 1);
     i = e.next(nameAt + 1);
-    return identifierName(e.tokens()[nameAt]);
+    return identifierName(e.at(nameAt));
 }
 
 // Whether a definition in a table's parentheses is a table constraint rather than a column.
@@ -494,7 +494,7 @@ std::vector<std::size_t> primaryKeyColumnEnds(const TokenEditor& e, std::size_t 
         if (k >= item.second) continue;
         for (const auto& c : depthZeroItems(e, k + 1, e.pastParens(k) - 1)) {
             const std::size_t n = e.next(c.first);
-            if (n < c.second && e.name(n)) keyColumns.insert(identifierName(e.tokens()[n]));
+            if (n < c.second && e.name(n)) keyColumns.insert(identifierName(e.at(n)));
         }
     }
     for (const auto& item : items) {
@@ -502,7 +502,7 @@ std::vector<std::size_t> primaryKeyColumnEnds(const TokenEditor& e, std::size_t 
         if (column >= item.second || !e.name(column) || startsConstraint(e, column)) continue;
         const bool identity = wordPairAt(e, item.first, item.second, "AS", "IDENTITY");
         const bool key =
-            !identity && (keyColumns.count(identifierName(e.tokens()[column])) > 0 ||
+            !identity && (keyColumns.count(identifierName(e.at(column))) > 0 ||
                           wordPairAt(e, item.first, item.second, "PRIMARY", "KEY"));
         if (!key || wordPairAt(e, item.first, item.second, "NOT", "NULL")) continue;
         const std::size_t last = e.previous(item.second);

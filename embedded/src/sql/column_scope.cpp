@@ -44,7 +44,7 @@ ColumnScope::ColumnScope(sqlite3* db, const TokenEditor& e, bool followWith)
 void ColumnScope::commonTables(std::size_t i) {
     // name [(columns)] AS (query), ...: those without a column list.
     while (e_.name(i) && !e_.word(i, "RECURSIVE")) {
-        const std::string name = asciiUpper(identifierName(e_.tokens()[i]));
+        const std::string name = asciiUpper(identifierName(e_.at(i)));
         std::size_t as = e_.next(i + 1);
         const bool columns = e_.punct(as, '(');
         if (columns) as = e_.next(e_.pastParens(as));
@@ -52,7 +52,7 @@ void ColumnScope::commonTables(std::size_t i) {
         if (!e_.word(as, "AS") || !e_.punct(open, '(')) return;
         const std::size_t past = e_.pastParens(open);
         std::string query;
-        for (std::size_t k = open; k < past; ++k) query += e_.tokens()[k].text;
+        for (std::size_t k = open; k < past; ++k) query += e_.at(k).text;
         if (!columns) commonTables_.emplace(name, query);
         i = e_.next(past);
         if (!e_.punct(i, ',')) return;
@@ -122,7 +122,7 @@ void ColumnScope::references(std::size_t i, bool list) {
         Source source;
         if (e_.punct(i, '(')) {
             const std::size_t past = e_.pastParens(i);
-            for (std::size_t k = i; k < past; ++k) source.query += e_.tokens()[k].text;
+            for (std::size_t k = i; k < past; ++k) source.query += e_.at(k).text;
             i = e_.next(past);
         } else {
             if (!qualifiedNameAt(e_, i, source.schema, source.table)) return;
@@ -136,7 +136,7 @@ void ColumnScope::references(std::size_t i, bool list) {
         }
         if (e_.word(i, "AS")) i = e_.next(i + 1);
         if (!endsTableReference(e_, i)) {
-            source.name = asciiUpper(identifierName(e_.tokens()[i]));
+            source.name = asciiUpper(identifierName(e_.at(i)));
             i = e_.next(i + 1);
         }
         sources_.push_back(std::move(source));

@@ -34,7 +34,7 @@ enum KeywordRole : unsigned {
 // Whether t is a Word (not a quoted identifier) whose keyword plays role, ignoring case.
 bool hasRole(const Token& t, KeywordRole role);
 inline bool hasRole(const TokenEditor& e, std::size_t i, KeywordRole role) {
-    return i < e.size() && hasRole(e.tokens()[i], role);
+    return i < e.size() && hasRole(e.at(i), role);
 }
 
 }  // namespace detail

@@ -27,7 +27,7 @@ bool isStatementVerb(const Token& t) {
 // A token after which an expression must follow.
 bool expectsExpression(const TokenEditor& e, std::size_t i) {
     if (i >= e.size()) return true;
-    const Token& t = e.tokens()[i];
+    const Token& t = e.at(i);
     if (t.kind == Token::Kind::Punct)
         return t.text != ")" && t.text != ";";  // operators, '(' and ','
     if (hasRole(t, kExpressionFollows)) return true;
@@ -37,15 +37,15 @@ bool expectsExpression(const TokenEditor& e, std::size_t i) {
 [[noreturn]] void syntaxError(sqlite3* db, const std::string& sql, const std::string& message) {
     TokenEditor e(lexSql(sql));
     const std::size_t first = e.next(0);
-    if (first < e.size() && !isStatementVerb(e.tokens()[first]) && !e.punct(first, '('))
+    if (first < e.size() && !isStatementVerb(e.at(first)) && !e.punct(first, '('))
         raise(900, "invalid SQL statement: " + message);
     // The token SQLite stopped at.
     const int offset = sqlite3_error_offset(db);
     std::size_t at = e.size();
     if (offset >= 0 && message.find("incomplete input") == std::string::npos) {
         std::size_t pos = 0;
-        for (std::size_t i = 0; i < e.size(); pos += e.tokens()[i].text.size(), ++i)
-            if (pos + e.tokens()[i].text.size() > static_cast<std::size_t>(offset)) {
+        for (std::size_t i = 0; i < e.size(); pos += e.at(i).text.size(), ++i)
+            if (pos + e.at(i).text.size() > static_cast<std::size_t>(offset)) {
                 at = e.next(i);
                 break;
             }

@@ -27,7 +27,7 @@ std::vector<std::pair<std::size_t, std::size_t>> callArguments(const TokenEditor
 
 std::string textOf(const TokenEditor& e, std::size_t from, std::size_t to) {
     std::string out;
-    for (std::size_t i = from; i < to && i < e.size(); ++i) out += e.tokens()[i].text;
+    for (std::size_t i = from; i < to && i < e.size(); ++i) out += e.at(i).text;
     return out;
 }
 

@@ -17,7 +17,15 @@ class TokenEditor {
     explicit TokenEditor(std::vector<Token> tokens) : t_(std::move(tokens)) {}
 
     std::size_t size() const { return t_.size(); }
-    Token& operator[](std::size_t i) { return t_[i]; }
+    // The token at i to change; i must be a position of the statement (ORA-00600, an internal
+    // error, when it is not: a pass that walked off the end fails its statement, not the host).
+    Token& operator[](std::size_t i) {
+        if (i >= t_.size()) outOfRange(i);
+        return t_[i];
+    }
+    // The token at i, looking ahead or behind: past either end an empty Space token, so that a
+    // pass reading beyond the statement sees nothing rather than another object's memory.
+    const Token& at(std::size_t i) const { return i < t_.size() ? t_[i] : kNone; }
     const std::vector<Token>& tokens() const { return t_; }
 
     // The first significant token at or after i (size() when none).
@@ -57,6 +65,8 @@ class TokenEditor {
     std::string text() const { return joinTokens(t_); }
 
   private:
+    [[noreturn]] static void outOfRange(std::size_t i);
+    static const Token kNone;
     std::vector<Token> t_;
 };
 
@@ -97,12 +107,12 @@ inline std::size_t setListEnd(const TokenEditor& e, std::size_t from) {
 inline bool qualifiedNameAt(const TokenEditor& e, std::size_t& i, std::string& schema,
                             std::string& name) {
     if (!e.name(i)) return false;
-    name = identifierName(e.tokens()[i]);
+    name = identifierName(e.at(i));
     i = e.next(i + 1);
     if (e.punct(i, '.') && e.name(e.next(i + 1))) {
         schema = name;
         i = e.next(i + 1);
-        name = identifierName(e.tokens()[i]);
+        name = identifierName(e.at(i));
         i = e.next(i + 1);
     }
     return true;

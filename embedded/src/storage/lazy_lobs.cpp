@@ -15,7 +15,7 @@ using Range = std::pair<std::size_t, std::size_t>;
 
 std::string textOf(const TokenEditor& e, std::size_t from, std::size_t to) {
     std::string out;
-    for (std::size_t k = from; k < to; ++k) out += e.tokens()[k].text;
+    for (std::size_t k = from; k < to; ++k) out += e.at(k).text;
     return out;
 }
 
@@ -110,7 +110,7 @@ std::unique_ptr<LazyLobQuery> planLazyLobs(sqlite3* db, sqlite3_stmt* query,
     std::string qualifier = textOf(e, tableStart, k);
     if (e.word(k, "AS")) k = e.next(k + 1);
     if (e.name(k) && !endsTable(e, k)) {
-        qualifier = e.tokens()[k].text;
+        qualifier = e.at(k).text;
         k = e.next(k + 1);
     }
     if (sqlite3_stricmp(table.c_str(), plan->table.c_str()) != 0 ||

@@ -23,11 +23,11 @@ std::size_t pastAttribute(const TokenEditor& e, std::size_t k) {
         if (e.word(k, w)) return pastGroupOrToken(e, n);
     if (e.word(k, "STORAGE") || e.word(k, "RESULT_CACHE")) return pastGroupOrToken(e, n);
     if (e.word(k, "PARALLEL"))
-        return e.punct(n, '(') || (n < e.size() && e.tokens()[n].kind == Token::Kind::Number)
+        return e.punct(n, '(') || (n < e.size() && e.at(n).kind == Token::Kind::Number)
                    ? pastGroupOrToken(e, n)
                    : k + 1;
     if (e.word(k, "COMPRESS")) {
-        if (n < e.size() && e.tokens()[n].kind == Token::Kind::Number) return n + 1;
+        if (n < e.size() && e.at(n).kind == Token::Kind::Number) return n + 1;
         if (e.word(n, "BASIC") || e.word(n, "ADVANCED")) return n + 1;
         if (!e.word(n, "FOR")) return k + 1;
         std::size_t m = e.next(n + 1);  // OLTP, QUERY, ARCHIVE, ALL OPERATIONS ...
@@ -48,7 +48,7 @@ std::size_t pastAttribute(const TokenEditor& e, std::size_t k) {
         std::size_t m = e.word(k, "LOCAL") ? n : e.next(n + 1);
         for (;;) {
             bool part = e.punct(m, '(') ||
-                        (m < e.size() && e.tokens()[m].kind == Token::Kind::Number);
+                        (m < e.size() && e.at(m).kind == Token::Kind::Number);
             for (const char* w : {"RANGE", "LIST", "HASH", "REFERENCE", "SYSTEM", "INTERVAL",
                                   "SUBPARTITION", "SUBPARTITIONS", "PARTITIONS", "BY",
                                   "TEMPLATE", "STORE", "IN", "AUTOMATIC"})

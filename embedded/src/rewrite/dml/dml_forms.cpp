@@ -57,7 +57,7 @@ void replaceDefaultsInValues(TokenEditor& e, std::size_t i, const std::string& t
     if (e.punct(i, '(') && !startsQuery(e, i)) {
         const std::size_t past = e.pastParens(i);
         for (std::size_t k = i + 1; k + 1 < past; ++k)
-            if (e.name(k)) names.push_back(identifierName(e.tokens()[k]));
+            if (e.name(k)) names.push_back(identifierName(e.at(k)));
         i = e.next(past);
     }
     if (!e.word(i, "VALUES")) return;
@@ -104,7 +104,7 @@ void replaceDefaultsInSet(TokenEditor& e, std::size_t set, const std::string& ta
             columns = columnDefaults(db, table);
             loaded = true;
         }
-        e[value].text = defaultOf(columns, identifierName(e.tokens()[column]));
+        e[value].text = defaultOf(columns, identifierName(e.at(column)));
     }
 }
 
@@ -132,7 +132,7 @@ std::string rewriteDmlForms(sqlite3* db, const std::string& sql) {
         if (!e.name(k)) return sql;
         const std::size_t name = tableAt(e, k);
         while (k < e.size() && !e.word(k, "SET")) k = e.next(k + 1);
-        replaceDefaultsInSet(e, k, identifierName(e.tokens()[name]), db);
+        replaceDefaultsInSet(e, k, identifierName(e.at(name)), db);
         return e.text();
     }
     if (!e.word(i, "INSERT") || !e.word(e.next(i + 1), "INTO")) return sql;
@@ -142,7 +142,7 @@ std::string rewriteDmlForms(sqlite3* db, const std::string& sql) {
     if (e.word(k, "AS")) k = e.next(k + 1);
     if (e.name(k) && !e.word(k, "VALUES") && !e.word(k, "SELECT") && !e.word(k, "WITH"))
         k = e.next(k + 1);  // an alias
-    replaceDefaultsInValues(e, k, identifierName(e.tokens()[name]), db);
+    replaceDefaultsInValues(e, k, identifierName(e.at(name)), db);
     // A parenthesised query after the optional column list loses its parentheses.
     std::size_t q = k;
     if (e.punct(q, '(') && !startsQuery(e, q)) q = e.next(e.pastParens(q));

@@ -56,7 +56,7 @@ bool rewriteMerge(TokenEditor& e, RewrittenSql& out) {
     const std::string target = qualifiedNameAt(e, i);
     std::string targetAlias = target;
     if (e.name(i) && !e.word(i, "USING")) {
-        targetAlias = e.tokens()[i].text;
+        targetAlias = e.at(i).text;
         i = e.next(i + 1);
     }
     expectWord(e, i, "USING", 969, "missing ON keyword");
@@ -72,7 +72,7 @@ bool rewriteMerge(TokenEditor& e, RewrittenSql& out) {
         sourceAlias = source;
     }
     if (e.name(i) && !e.word(i, "ON")) {
-        sourceAlias = e.tokens()[i].text;
+        sourceAlias = e.at(i).text;
         i = e.next(i + 1);
     }
     expectWord(e, i, "ON", 969, "missing ON keyword");
@@ -132,7 +132,7 @@ bool rewriteMerge(TokenEditor& e, RewrittenSql& out) {
                         k = e.next(k + 1);
                         continue;
                     }
-                    columns += e.tokens()[k].text;
+                    columns += e.at(k).text;
                 }
                 i = e.next(past);
             }

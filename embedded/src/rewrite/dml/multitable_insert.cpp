@@ -13,7 +13,7 @@ namespace {
 
 std::string textOf(const TokenEditor& e, std::size_t from, std::size_t to) {
     std::string out;
-    for (std::size_t k = from; k < to && k < e.size(); ++k) out += e.tokens()[k].text;
+    for (std::size_t k = from; k < to && k < e.size(); ++k) out += e.at(k).text;
     return out;
 }
 

@@ -349,7 +349,7 @@ void wrap(Conversions& c, std::size_t from, std::size_t to, const Column* column
     const std::size_t first = e.next(from);
     if (first >= to) return;
     std::size_t last = e.previous(to);
-    const Token& t = e.tokens()[first];
+    const Token& t = e.at(first);
     if (first == last && t.kind == Token::Kind::Bind && t.text.size() > 1 && t.text[0] == ':' &&
         usedOnce(e, t.text)) {
         const Conversion& k = column->conversion;
@@ -387,7 +387,7 @@ void convertInsert(sqlite3* db, Conversions& c, std::size_t verb) {
         for (const auto& item : depthZeroItems(e, i + 1, past - 1)) {
             const std::size_t name = e.next(item.first);
             targets.push_back(name < item.second && e.name(name)
-                                  ? findColumn(columns, identifierName(e.tokens()[name]))
+                                  ? findColumn(columns, identifierName(e.at(name)))
                                   : nullptr);
         }
         i = e.next(past);
@@ -447,7 +447,7 @@ void convertUpdate(sqlite3* db, Conversions& c, std::size_t verb) {
         if (!e.name(name)) continue;  // (a, b) = (...)
         // SQLite names the assigned column without its table or alias.
         if (e.punct(e.previous(name), '.')) e.erase(e.next(item.first), name);
-        wrap(c, eq + 1, item.second, findColumn(columns, identifierName(e.tokens()[name])));
+        wrap(c, eq + 1, item.second, findColumn(columns, identifierName(e.at(name))));
     }
 }
 

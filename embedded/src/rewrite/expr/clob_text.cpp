@@ -30,7 +30,7 @@ bool setOperator(const TokenEditor& e, std::size_t k) {
 // opening parenthesis, a comma, or a word that an expression follows.
 bool expressionFollows(const TokenEditor& e, std::size_t before) {
     if (before >= e.size()) return false;
-    const Token& t = e.tokens()[before];
+    const Token& t = e.at(before);
     if (t.kind == Token::Kind::Punct) return !t.isPunct(')') && !t.isPunct('.');
     if (hasRole(e, before, kColumnMayFollow)) return true;
     return false;
@@ -171,8 +171,8 @@ class Pass {
         if (e_.word(before, "AS")) return true;
         if (e_.punct(before, '.')) return false;
         return e_.punct(before, ')') || e_.name(before) ||
-               e_.tokens()[before].kind == Token::Kind::String ||
-               e_.tokens()[before].kind == Token::Kind::Number;
+               e_.at(before).kind == Token::Kind::String ||
+               e_.at(before).kind == Token::Kind::Number;
     }
 
     // A select item whose value the wrapping changed is named by its text, as Oracle names it.

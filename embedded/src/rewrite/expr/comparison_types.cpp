@@ -192,7 +192,7 @@ class Pass {
     // its position or its alias.
     bool selectedDatetime(std::size_t first, std::size_t last) {
         if (first != last) return false;
-        const Token& key = e_.tokens()[first];
+        const Token& key = e_.at(first);
         const auto items = selectItems();
         for (std::size_t n = 0; n < items.size(); ++n) {
             std::size_t itemLast = items[n].second;
@@ -206,7 +206,7 @@ class Pass {
                     ? key.text == std::to_string(n + 1)
                     : aliased && e_.name(first) &&
                           asciiUpper(identifierName(key)) ==
-                              asciiUpper(identifierName(e_.tokens()[items[n].second]));
+                              asciiUpper(identifierName(e_.at(items[n].second)));
             if (named) return classOf(items[n].first, itemLast) == Class::Datetime;
         }
         return false;
@@ -239,7 +239,7 @@ class Pass {
         // A literal compared with a datetime must spell one (Oracle's error otherwise).
         const Operand& other = a.type == Class::Datetime ? b : a;
         if (other.type == Class::TextLiteral)
-            parseDefaultDateTime(literalContent(e_.tokens()[other.first]), true, true);
+            parseDefaultDateTime(literalContent(e_.at(other.first)), true, true);
         if (!anySide || a.type == Class::Datetime)
             edit(a, Edit::Collate);
         else
@@ -286,7 +286,7 @@ class Pass {
         const std::size_t before = e_.previous(last);
         return last > first && e_.name(last) && !e_.word(last, "END") && !e_.word(last, "NULL") &&
                !e_.punct(before, '.') &&
-               (e_.tokens()[before].kind != TK::Punct || e_.punct(before, ')'));
+               (e_.at(before).kind != TK::Punct || e_.punct(before, ')'));
     }
 
     // A select item without an alias is named by its text: one that gets changed keeps it. The
@@ -299,7 +299,7 @@ class Pass {
                 hasAlias(item.first, item.second))
                 continue;
             std::string text;
-            for (std::size_t k = item.first; k <= item.second; ++k) text += e_.tokens()[k].text;
+            for (std::size_t k = item.first; k <= item.second; ++k) text += e_.at(k).text;
             names.emplace_back(item.second, expressionAlias(text));
         }
         return names;
@@ -335,7 +335,7 @@ class Pass {
 
     Class classOf(std::size_t first, std::size_t last) {
         if (first >= e_.size() || last >= e_.size() || last < first) return Class::Unknown;
-        const Token& t = e_.tokens()[first];
+        const Token& t = e_.at(first);
         if (first == last) {
             switch (t.kind) {
                 case TK::Number:
@@ -367,7 +367,7 @@ class Pass {
         const std::size_t second = e_.next(first + 1);
         if (e_.name(first) && e_.punct(second, '.') && e_.next(second + 1) == last && e_.name(last))
             return scope_.column(asciiUpper(identifierName(t)),
-                                 asciiUpper(identifierName(e_.tokens()[last])));
+                                 asciiUpper(identifierName(e_.at(last))));
         if (e_.name(first) && e_.punct(second, '(') && e_.pastParens(second) == last + 1)
             return call(asciiUpper(t.text), second, last);
         return Class::Unknown;
@@ -402,10 +402,10 @@ class Pass {
             const auto items = depthZeroItems(e_, open + 1, close);
             if (items.size() < 2) return Class::Unknown;
             const std::size_t type = e_.next(items[1].first);
-            if (type >= e_.size() || e_.tokens()[type].kind != TK::String ||
+            if (type >= e_.size() || e_.at(type).kind != TK::String ||
                 e_.previous(items[1].second) != type)
                 return Class::Unknown;
-            return classOfDeclared(literalContent(e_.tokens()[type]).c_str());
+            return classOfDeclared(literalContent(e_.at(type)).c_str());
         }
         if (name == "TRUNC" || name == "ROUND" || name == "NVL" || name == "COALESCE" ||
             name == "GREATEST" || name == "LEAST" || name == "MIN" || name == "MAX" ||

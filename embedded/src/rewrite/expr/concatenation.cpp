@@ -77,7 +77,7 @@ std::size_t qualifiedStart(const TokenEditor& e, std::size_t i) {
 Span leftOperand(const TokenEditor& e, std::size_t op) {
     const std::size_t last = e.previous(op);
     if (last >= e.size()) return {kNone, kNone};
-    const Token& t = e.tokens()[last];
+    const Token& t = e.at(last);
     std::size_t first = kNone;
     if (e.punct(last, ')')) {
         first = openingParen(e, last);
@@ -92,7 +92,7 @@ Span leftOperand(const TokenEditor& e, std::size_t op) {
         first = last;
         // x'00ff': the blob literal's prefix belongs to it
         if (t.kind == Token::Kind::String && last > 0 &&
-            e.tokens()[last - 1].kind == Token::Kind::Word)
+            e.at(last - 1).kind == Token::Kind::Word)
             first = last - 1;
     }
     return first == kNone ? Span{kNone, kNone} : Span{first, last};
@@ -101,14 +101,14 @@ Span leftOperand(const TokenEditor& e, std::size_t op) {
 Span rightOperand(const TokenEditor& e, std::size_t op) {
     const std::size_t first = e.next(op + 1);
     if (first >= e.size()) return {kNone, kNone};
-    const Token& t = e.tokens()[first];
+    const Token& t = e.at(first);
     std::size_t last = kNone;
     if (e.punct(first, '(')) {
         last = closingParen(e, first);
     } else if (e.word(first, "CASE")) {
         last = endOfCase(e, first);
     } else if (t.kind == Token::Kind::Word && first + 1 < e.size() &&
-               e.tokens()[first + 1].kind == Token::Kind::String) {
+               e.at(first + 1).kind == Token::Kind::String) {
         last = first + 1;  // x'00ff'
     } else if (e.name(first) && !isKeyword(e, first)) {
         last = first;

@@ -60,10 +60,10 @@ void converts(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 
 void rewriteConversionForms(TokenEditor& e) {
     for (std::size_t i = e.next(0); i < e.size(); i = e.next(i + 1)) {
-        if (e.tokens()[i].kind != Token::Kind::Word) continue;
+        if (e.at(i).kind != Token::Kind::Word) continue;
         const std::size_t open = e.next(i + 1);
         if (!e.punct(open, '(') || e.pastParens(open) > e.size()) continue;
-        const std::string name = asciiUpper(e.tokens()[i].text);
+        const std::string name = asciiUpper(e.at(i).text);
         if (name == "VALIDATE_CONVERSION") {
             auto args = callArguments(e, open);
             // x AS type [(...)] in the first argument
@@ -75,7 +75,7 @@ void rewriteConversionForms(TokenEditor& e) {
                 if (depth == 0 && e.word(k, "AS")) as = k;
             }
             if (as >= e.size()) raise(905, "missing keyword");
-            const std::string type = asciiUpper(e.tokens()[e.next(as + 1)].text);
+            const std::string type = asciiUpper(e.at(e.next(as + 1)).text);
             const std::string function = conversionFor(type);
             std::string call = std::string(kConvertsFunction) + "(" + sqlStringLiteral(function) +
                                ", " + textOf(e, args[0].first, as);
@@ -101,7 +101,7 @@ void rewriteConversionForms(TokenEditor& e) {
         const bool nls = args.size() > 2;
         if (dflt >= e.size() && !nls) continue;
         const std::size_t close = e.pastParens(open) - 1;
-        const std::string callName = e.tokens()[i].text;
+        const std::string callName = e.at(i).text;
         if (dflt >= e.size()) {
             // TO_CHAR and TO_NUMBER show the NLS numeric characters and currencies they name.
             if (name == "TO_CHAR" || name == "TO_NUMBER") continue;

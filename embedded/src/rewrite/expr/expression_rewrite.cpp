@@ -83,7 +83,7 @@ class Parser {
   private:
     bool startsOperand(std::size_t i) const {
         if (i >= e_.size()) return false;
-        const Token& t = e_.tokens()[i];
+        const Token& t = e_.at(i);
         if (t.kind == TK::Number || t.kind == TK::String || t.kind == TK::Bind ||
             t.kind == TK::QuotedIdent)
             return true;
@@ -147,7 +147,7 @@ class Parser {
             if (!unary(i, to, ops, f, last)) return false;
             // -x of anything but a number literal is 0 - x, so a date or text operand gets
             // Oracle's error instead of a number made up from it.
-            if (minus && !(f == last && e_.tokens()[f].kind == TK::Number))
+            if (minus && !(f == last && e_.at(f).kind == TK::Number))
                 ops.push_back(Op{first, last, first, false, kOraSub, true});
             return true;
         }
@@ -157,7 +157,7 @@ class Parser {
     // One operand: a literal, bind, name, call, parenthesised expression or CASE; i moves past.
     bool primary(std::size_t& i, std::size_t to, std::size_t& first, std::size_t& last) {
         if (i >= to) return false;
-        const Token& t = e_.tokens()[i];
+        const Token& t = e_.at(i);
         first = i;
         if (t.kind == TK::Number || t.kind == TK::String || t.kind == TK::Bind) {
             last = i;
@@ -178,7 +178,7 @@ class Parser {
             last = end;
         } else if (e_.name(i) && !isBoundaryWord(e_, i) && !isUnknownForm(e_, i)) {
             last = i;
-            if (t.kind == TK::Word && i + 1 < e_.size() && e_.tokens()[i + 1].kind == TK::String) {
+            if (t.kind == TK::Word && i + 1 < e_.size() && e_.at(i + 1).kind == TK::String) {
                 last = i + 1;  // x'00ff'
             } else {
                 for (;;) {
@@ -247,11 +247,11 @@ bool endsIntervalQualifier(const TokenEditor& e, std::size_t last) {
             to = true;
             continue;
         }
-        if (e.tokens()[k].kind == TK::String) return e.word(e.previous(k), "INTERVAL");
+        if (e.at(k).kind == TK::String) return e.word(e.previous(k), "INTERVAL");
         if (!e.punct(k, ')')) return false;
         // A precision "(n)" or "(n, m)" after a field, else the parenthesised expression.
         std::size_t p = e.previous(k);
-        if (p < e.size() && e.tokens()[p].kind == TK::Number) {
+        if (p < e.size() && e.at(p).kind == TK::Number) {
             std::size_t q = e.previous(p);
             if (e.punct(q, ',')) q = e.previous(e.previous(q));
             if (e.punct(q, '(') && field(e.previous(q))) {
@@ -266,7 +266,7 @@ bool endsIntervalQualifier(const TokenEditor& e, std::size_t last) {
 
 bool aliasEnds(const TokenEditor& e, std::size_t first, std::size_t last) {
     if (last == first) return false;
-    const Token& t = e.tokens()[last];
+    const Token& t = e.at(last);
     if (t.kind == TK::QuotedIdent) return true;
     if (t.kind != TK::Word || isBoundaryWord(e, last)) return false;
     for (const char* w : {"NULL", "TRUE", "FALSE", "END"})
@@ -274,7 +274,7 @@ bool aliasEnds(const TokenEditor& e, std::size_t first, std::size_t last) {
     // "expr AS name", or "expr name" where expr ends in an operand
     const std::size_t before = e.previous(last);
     if (before >= e.size()) return false;
-    const Token& b = e.tokens()[before];
+    const Token& b = e.at(before);
     if (endsIntervalQualifier(e, last)) return false;
     return e.word(before, "AS") || e.punct(before, ')') || b.kind == TK::Number ||
            b.kind == TK::String || b.kind == TK::Bind || b.kind == TK::QuotedIdent ||
@@ -326,7 +326,7 @@ SelectItemNames::SelectItemNames(const TokenEditor& e) {
             if (first < k && last < e.size() && last >= first && !e.punct(last, '*') &&
                 !plainName && !aliasEnds(e, first, last)) {
                 std::string text;
-                for (std::size_t j = first; j <= last; ++j) text += e.tokens()[j].text;
+                for (std::size_t j = first; j <= last; ++j) text += e.at(j).text;
                 items_.push_back(Item{first, last, text});
             }
             start = k + 1;
@@ -338,7 +338,7 @@ SelectItemNames::SelectItemNames(const TokenEditor& e) {
 void SelectItemNames::nameChangedItems(TokenEditor& e) const {
     for (const Item& item : items_) {
         std::string now;
-        for (std::size_t j = item.first; j <= item.last; ++j) now += e.tokens()[j].text;
+        for (std::size_t j = item.first; j <= item.last; ++j) now += e.at(j).text;
         if (now == item.text) continue;
         // A rewrite that named the item itself (" AS NAME" at its end) keeps that name.
         const std::size_t alias = now.rfind(" AS ");

@@ -25,7 +25,7 @@ bool takeForUpdate(TokenEditor& e) {
             k = e.next(k + 1);
         } else if (e.word(k, "WAIT")) {
             k = e.next(k + 1);
-            if (k >= e.size() || e.tokens()[k].kind != Token::Kind::Number)
+            if (k >= e.size() || e.at(k).kind != Token::Kind::Number)
                 raise(30005, "missing or invalid WAIT interval");
             k = e.next(k + 1);
         } else if (e.word(k, "SKIP") && e.word(e.next(k + 1), "LOCKED")) {

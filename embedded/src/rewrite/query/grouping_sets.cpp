@@ -31,7 +31,7 @@ std::string canonical(const TokenEditor& e, Range r) {
     std::string out;
     for (std::size_t k = e.next(r.first); k < r.second; k = e.next(k + 1)) {
         if (!out.empty()) out += ' ';
-        const Token& t = e.tokens()[k];
+        const Token& t = e.at(k);
         out += t.kind == Token::Kind::Word ? asciiUpper(t.text) : t.text;
     }
     return out;
@@ -42,7 +42,7 @@ std::string columnName(const TokenEditor& e, Range r) {
     std::size_t k = e.next(r.first);
     std::string name;
     while (k < r.second && e.name(k)) {
-        name = identifierName(e.tokens()[k]);
+        name = identifierName(e.at(k));
         k = e.next(k + 1);
         if (k >= r.second) return name;
         if (!e.punct(k, '.')) return "";
@@ -178,7 +178,7 @@ class Rewriter {
                 std::size_t c = k;
                 while (e_.name(c) && e_.punct(e_.next(c + 1), '.')) c = e_.next(e_.next(c + 1) + 1);
                 const std::size_t after = e_.next(c + 1);
-                if (c < to && e_.name(c) && identifierName(e_.tokens()[c]) == names_[x] &&
+                if (c < to && e_.name(c) && identifierName(e_.at(c)) == names_[x] &&
                     !e_.punct(after, '(') && !e_.punct(after, '.')) {
                     end = c + 1;
                     return x;
@@ -192,7 +192,7 @@ class Rewriter {
     bool isAlias(std::size_t k) const {
         const std::size_t prev = e_.previous(k);
         if (prev >= e_.size()) return false;
-        const Token& p = e_.tokens()[prev];
+        const Token& p = e_.at(prev);
         if (p.kind == Token::Kind::Word) {
             if (hasRole(e_, prev, kNotItemAlias)) return false;
             return true;  // AS, or a column before an implicit alias
@@ -206,7 +206,7 @@ class Rewriter {
         std::string out;
         std::size_t k = from;
         while (k < to) {
-            const Token& t = e_.tokens()[k];
+            const Token& t = e_.at(k);
             if (!t.significant()) {
                 out += t.text;
                 ++k;
@@ -228,7 +228,7 @@ class Rewriter {
             if ((isAggregate(e_, k) && e_.punct(open, '(')) ||
                 (e_.punct(k, '(') && e_.word(e_.next(k + 1), "SELECT"))) {
                 const std::size_t past = e_.punct(k, '(') ? e_.pastParens(k) : e_.pastParens(open);
-                for (std::size_t c = k; c < past && c < to; ++c) out += e_.tokens()[c].text;
+                for (std::size_t c = k; c < past && c < to; ++c) out += e_.at(c).text;
                 k = past;
                 continue;
             }
@@ -252,7 +252,7 @@ class Rewriter {
         for (std::size_t x : s) {
             if (!out.empty()) out += ", ";
             for (std::size_t c = exprs_[x].first; c < exprs_[x].second; ++c)
-                out += e_.tokens()[c].text;
+                out += e_.at(c).text;
         }
         return out;
     }
@@ -337,7 +337,7 @@ class Rewriter {
 
     std::string joinRange(std::size_t from, std::size_t to) const {
         std::string out;
-        for (std::size_t k = from; k < to; ++k) out += e_.tokens()[k].text;
+        for (std::size_t k = from; k < to; ++k) out += e_.at(k).text;
         return out;
     }
 

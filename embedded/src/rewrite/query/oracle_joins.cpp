@@ -109,7 +109,7 @@ bool isOuterMark(const TokenEditor& e, std::size_t i) {
 // The name a FROM item is known by (its alias, or its table's name) in upper case.
 std::string itemName(const TokenEditor& e, std::size_t from, std::size_t to) {
     const std::size_t last = e.previous(to);
-    if (last < e.size() && last >= from && e.name(last)) return identifierName(e.tokens()[last]);
+    if (last < e.size() && last >= from && e.name(last)) return identifierName(e.at(last));
     return std::string();
 }
 
@@ -139,7 +139,7 @@ void rewriteOuterJoinBlock(TokenEditor& e, std::size_t select) {
                 const std::size_t dot = e.previous(column);
                 if (!e.punct(dot, '.') || !e.name(e.previous(dot)))
                     raise(904, "a column marked (+) must name its table");
-                const std::string table = identifierName(e.tokens()[e.previous(dot)]);
+                const std::string table = identifierName(e.at(e.previous(dot)));
                 if (!outer.empty() && outer != table)
                     raise(1468, "a predicate may reference only one outer-joined table");
                 outer = table;
@@ -147,7 +147,7 @@ void rewriteOuterJoinBlock(TokenEditor& e, std::size_t select) {
                 continue;
             }
             if (e.word(k, "OR")) raise(1719, "outer join operator (+) not allowed in operand of OR or IN");
-            text += e.tokens()[k].text;
+            text += e.at(k).text;
         }
         if (outer.empty()) continue;
         outerTerms[outer].push_back(text);
@@ -194,7 +194,7 @@ std::string qualified(const TokenEditor& e, std::size_t from, std::size_t to,
     std::string out;
     int priorDepth = -1, depth = 0;
     for (std::size_t i = from; i < to; ++i) {
-        const Token& t = e.tokens()[i];
+        const Token& t = e.at(i);
         if (t.isPunct('(')) ++depth;
         if (t.isPunct(')')) --depth;
         if (t.isWord("PRIOR")) {
@@ -245,14 +245,14 @@ std::string rewriteHierarchical(TokenEditor& e, std::size_t select) {
         std::size_t last = s;
         if (e.punct(e.next(s + 1), '.')) last = e.next(e.next(s + 1) + 1);
         source = textOf(e, s, last + 1);
-        alias = identifierName(e.tokens()[last]);
+        alias = identifierName(e.at(last));
         dual = e.word(last, "DUAL");
         table = !dual;
         s = e.next(last + 1);
     }
     if (e.word(s, "AS")) s = e.next(s + 1);
-    if (s < itemEnd && e.name(s)) alias = identifierName(e.tokens()[s]);
-    const std::string aliasText = s < itemEnd && e.name(s) ? e.tokens()[s].text : std::string();
+    if (s < itemEnd && e.name(s)) alias = identifierName(e.at(s));
+    const std::string aliasText = s < itemEnd && e.name(s) ? e.at(s).text : std::string();
     const std::string base = table ? source : kOraSrc;
     const std::string rid = table ? "rowid" : kOraRid;
 
@@ -347,7 +347,7 @@ std::string rewriteHierarchical(TokenEditor& e, std::size_t select) {
                 out += "h.ORA$R" + std::to_string(roots.size()) + named(i, end, selectList);
                 i = end - 1;
             } else {
-                out += e.tokens()[i].text;
+                out += e.at(i).text;
             }
         }
         return out;

@@ -40,7 +40,7 @@ std::string operatorBefore(const TokenEditor& e, std::size_t at, std::size_t& st
 
 std::string textOf(const TokenEditor& e, std::size_t from, std::size_t to) {
     std::string out;
-    for (std::size_t k = from; k < to; ++k) out += e.tokens()[k].text;
+    for (std::size_t k = from; k < to; ++k) out += e.at(k).text;
     return out;
 }
 

@@ -70,7 +70,7 @@ std::size_t whereEnd(const TokenEditor& e, std::size_t where, std::size_t blockE
 }
 
 bool isValue(const TokenEditor& e, std::size_t i) {
-    return i < e.size() && (e.tokens()[i].kind == TK::Number || e.tokens()[i].kind == TK::Bind);
+    return i < e.size() && (e.at(i).kind == TK::Number || e.at(i).kind == TK::Bind);
 }
 
 // A comparison operator at i ("<", "<=", "=", ">", ">=", "!=", "<>"); sets past to the token
@@ -78,8 +78,8 @@ bool isValue(const TokenEditor& e, std::size_t i) {
 std::string comparisonAt(const TokenEditor& e, std::size_t i, std::size_t& past) {
     std::string op;
     std::size_t k = i;
-    while (k < e.size() && e.tokens()[k].kind == TK::Punct && op.size() < 2) {
-        const char c = e.tokens()[k].text[0];
+    while (k < e.size() && e.at(k).kind == TK::Punct && op.size() < 2) {
+        const char c = e.at(k).text[0];
         if (c != '<' && c != '>' && c != '=' && c != '!') break;
         op += c;
         ++k;
@@ -106,16 +106,16 @@ bool rownumTerm(const TokenEditor& e, std::size_t from, std::size_t to, std::str
     if (e.word(a, "ROWNUM")) {
         op = comparisonAt(e, e.next(a + 1), past);
         if (!isValue(e, past) || e.next(past + 1) != e.next(to)) return false;
-        value = e.tokens()[past].text;
+        value = e.at(past).text;
     } else if (isValue(e, a)) {
         op = mirrored(comparisonAt(e, e.next(a + 1), past));
         if (!e.word(past, "ROWNUM") || e.next(past + 1) != e.next(to)) return false;
-        value = e.tokens()[a].text;
+        value = e.at(a).text;
     } else {
         return false;
     }
     never = false;
-    const bool literal = e.tokens()[e.word(a, "ROWNUM") ? past : a].kind == TK::Number;
+    const bool literal = e.at(e.word(a, "ROWNUM") ? past : a).kind == TK::Number;
     const double n = literal ? std::stod(value) : 0;
     if (op == "<=") {
         limit = literal ? std::to_string(static_cast<long long>(n)) : value;
@@ -273,7 +273,7 @@ bool limitInsideFrom(TokenEditor& e, const Block& b, const std::string& limit) {
     }
     const std::size_t last = e.previous(fromEnd);
     if (last >= e.size() || last <= b.from) return false;
-    const std::string name = e.name(last) ? e.tokens()[last].text : std::string(kOraRows);
+    const std::string name = e.name(last) ? e.at(last).text : std::string(kOraRows);
     std::string where;
     std::size_t whereStop = fromEnd;
     if (e.word(fromEnd, "WHERE")) {
