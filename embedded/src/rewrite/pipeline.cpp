@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "base/errors.h"
 #include "catalog/dictionary.h"
 #include "catalog/sequences.h"
 #include "catalog/synonyms.h"
@@ -206,11 +207,29 @@ void trace(const char* pass, const std::string& before, const std::string& after
     if (after != before) std::fprintf(stderr, "rewrite %s: %s\n", pass, after.c_str());
 }
 
+// How deep parentheses and CASE expressions may nest. The passes and SQLite's parser recurse
+// over nesting; bounding it keeps a statement's recursion within any thread's stack (a JVM
+// thread's 1 MiB included), and SQLite's own parser gives up well before this depth.
+constexpr int kMaxNesting = 255;
+
+void checkNesting(const TokenEditor& e) {
+    int depth = 0;
+    for (const Token& t : e.tokens()) {
+        if (t.isPunct('(') || t.isWord("CASE")) {
+            if (++depth > kMaxNesting)
+                raise(3095, "expression level is too deep, maximum " + std::to_string(kMaxNesting));
+        } else if (t.isPunct(')') || t.isWord("END")) {
+            if (depth > 0) --depth;
+        }
+    }
+}
+
 }  // namespace
 
 RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& sessionSchema) {
     RewrittenSql out;
     TextState s{TokenEditor(lexSql(oracleSql)), out, sessionSchema, nullptr, nullptr, false};
+    checkNesting(s.e);
     trimStatementEnd(s.e);
     rewriteParenthesizedQueries(s.e);
     out.kind = classifyStatement(s.e, out);
@@ -241,6 +260,7 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
 
 PreparedSql prepareStatementSql(sqlite3* db, const std::string& oracleSql,
                                 const std::string& sessionSchema) {
+    checkNesting(TokenEditor(lexSql(oracleSql)));
     const std::string resolved = resolveSynonyms(db, oracleSql, sessionSchema);
     if (tracing()) trace("synonyms", oracleSql, resolved);
     PreparedSql prepared{rewriteSql(resolved, sessionSchema), {}, {}};

@@ -462,6 +462,13 @@ std::string rewriteOracleJoins(const TokenEditor& in) {
             if (e.word(i, "SELECT") && clausesAt(e, i).connect < e.size()) found = i;
         if (found >= e.size()) break;
         const Clauses c = clausesAt(e, found);
+        if (c.from >= e.size()) {
+            // A query without FROM, as Oracle allows one: the hierarchy grows from DUAL's row.
+            const std::size_t first = std::min({c.where, c.start, c.connect, c.group, c.order});
+            e[first].text = "FROM DUAL " + e[first].text;
+            e = TokenEditor(lexSql(e.text()));
+            continue;
+        }
         const std::string block = rewriteHierarchical(e, found);
         const bool whole = e.next(0) == found && c.end >= e.size();
         e.erase(found, c.end);
