@@ -12,19 +12,11 @@
 #include <sqlite3.h>
 
 #include <string>
-#include <vector>
+
+#include "sql/plan.h"
 
 namespace kavexdb {
 namespace detail {
-
-struct CreateTableAs {
-    std::string table;                 // the name as the statement spells it
-    std::vector<std::string> columns;  // the names listed after the table, if any
-    std::string query;                 // the query's Oracle SQL
-};
-
-// Whether oracleSql is a CREATE TABLE ... AS query; fills out.
-bool parseCreateTableAs(const std::string& oracleSql, CreateTableAs& out);
 
 // Creates and fills the table in db's open transaction; the query is rewritten as any query is.
 // Throws ORA-00998 for an expression without a column alias, ORA-01730 when a column list does

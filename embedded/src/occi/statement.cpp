@@ -351,16 +351,14 @@ void StatementImpl::runDdl(const RewrittenSql& r) {
             Authorizer::Trusted trusted(connection_.authorizer());
             dropReferencesTo(db, r.ddl.droppedTable);
         }
-        CreateTableAs createAs;
         if (!r.ddl.renamedIndexFrom.empty()) {
             Authorizer::Trusted trusted(connection_.authorizer());
             renameIndex(db, r.ddl.renamedIndexFrom, r.ddl.renamedIndexTo);
         } else if (r.ddl.rebuildTable) {
             Authorizer::Trusted trusted(connection_.authorizer());
-            alterTableByRebuild(db, resolveSynonyms(db, sql_, connection_.schema()),
-                                connection_.schema());
-        } else if (parseCreateTableAs(resolveSynonyms(db, sql_, connection_.schema()), createAs))
-            runCreateTableAs(db, createAs, connection_.schema());
+            alterTableByRebuild(db, r.ddl.rebuiltFrom, connection_.schema());
+        } else if (r.ddl.createsTableAs)
+            runCreateTableAs(db, r.ddl.createAs, connection_.schema());
         else
             runOnce(db, r.sql);
         applyDdlEffects(db, r);

@@ -18,6 +18,7 @@
 #include "functions/extended_functions.h"
 #include "functions/interval.h"
 #include "functions/statistical_aggregates.h"
+#include "rewrite/ddl/create_table_as_form.h"
 #include "rewrite/ddl/views.h"
 #include "rewrite/dml/dml_forms.h"
 #include "rewrite/dml/merge.h"
@@ -264,6 +265,12 @@ PreparedSql prepareStatementSql(sqlite3* db, const std::string& oracleSql,
     const std::string resolved = resolveSynonyms(db, oracleSql, sessionSchema);
     if (tracing()) trace("synonyms", oracleSql, resolved);
     PreparedSql prepared{rewriteSql(resolved, sessionSchema), {}, {}};
+    DdlPlan& ddl = prepared.plan.ddl;
+    if (prepared.plan.kind == Kind::Ddl) {
+        // What execution needs of the statement's own text, taken now: it is not parsed again.
+        ddl.createsTableAs = parseCreateTableAs(resolved, ddl.createAs);
+        if (ddl.rebuildTable) ddl.rebuiltFrom = resolved;
+    }
     SchemaState s{db, prepared};
     for (const SchemaPass& pass : kSchemaPasses) {
         const std::string before = tracing() ? prepared.plan.sql : std::string();

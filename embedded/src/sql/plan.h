@@ -26,6 +26,13 @@ struct DmlPlan {
     std::vector<std::string> bindNames;  // the steps' parameter names in the host's order
 };
 
+// CREATE TABLE name [(column, ...)] AS query, as its parts (exec/create_table_as.h runs it).
+struct CreateTableAs {
+    std::string table;                 // the name as the statement spells it
+    std::vector<std::string> columns;  // the names listed after the table, if any
+    std::string query;                 // the query's Oracle SQL
+};
+
 // What the client does besides running a DDL statement's SQL.
 struct DdlPlan {
     std::vector<IdentityColumn> identities;  // record in kIdentityCatalog once the CREATE ran
@@ -37,6 +44,9 @@ struct DdlPlan {
     std::vector<std::string> catalogSql;     // run after sql, in its transaction
     std::string viewName;                    // CREATE VIEW: upper-case name (views.h)
     bool replaceView = false, forceView = false;
+    bool createsTableAs = false;  // CREATE TABLE ... AS query: createAs holds its parts
+    CreateTableAs createAs;
+    std::string rebuiltFrom;  // rebuildTable: the statement's Oracle SQL, synonyms resolved
 };
 
 // CREATE USER, ALTER USER (password), DROP USER.
