@@ -388,10 +388,10 @@ private:
             if (i < n && j < m && a_[i] == b_[j]) {
                 edits.emplace_back(' ', a_[i++]);
                 ++j;
-            } else if (j < m && (i == n || common[i][j + 1] >= common[i + 1][j])) {
-                edits.emplace_back('+', b_[j++]);
-            } else {
+            } else if (i < n && (j == m || common[i + 1][j] >= common[i][j + 1])) {
                 edits.emplace_back('-', a_[i++]);
+            } else {
+                edits.emplace_back('+', b_[j++]);
             }
         }
         return edits;

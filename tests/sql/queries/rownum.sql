@@ -9,5 +9,6 @@ select id from orders where rownum <= 2 and item <> 'a';
 select item from orders order by id offset 1 rows fetch next 1 row only;
 select id, item from (select id, item from orders order by id desc) where rownum <= 2;
 select item from orders where rownum > 1;
+select sequence_name from user_sequences;
 drop table orders;
 drop sequence order_seq;
