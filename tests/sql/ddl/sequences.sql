@@ -1,0 +1,21 @@
+-- Sequences: NEXTVAL, CURRVAL, INCREMENT BY, MAXVALUE, CYCLE.
+create sequence s start with 5 increment by 5;
+select s.currval from dual;
+select to_char(s.nextval) "Next" from dual;
+select to_char(s.nextval) "Next", to_char(s.currval) "Current" from dual;
+select to_char(s.nextval) "Next" from dual connect by level <= 3;
+create sequence s start with 1;
+create sequence small maxvalue 2;
+select to_char(small.nextval) "N" from dual;
+select to_char(small.nextval) "N" from dual;
+select small.nextval from dual;
+create sequence ring start with 1 maxvalue 3 cycle nocache;
+select to_char(ring.nextval) "N" from dual connect by level <= 5;
+create sequence down increment by -1 start with -1;
+select to_char(down.nextval) "N" from dual connect by level <= 2;
+drop sequence s;
+drop sequence small;
+drop sequence ring;
+drop sequence down;
+drop sequence s;
+select no_such_seq.nextval from dual;

@@ -1,0 +1,14 @@
+-- Datetime functions; the flat exports hand DATE values over as YYYY-MM-DD HH24:MI:SS.
+select add_months(date '2024-01-31', 1) "Next month", add_months(date '2024-03-15', -13) "Back" from dual;
+select last_day(date '2024-02-10') "Leap", last_day(date '2023-02-10') "Common" from dual;
+select to_char(months_between(date '1995-02-02', date '1995-01-01'), 'FM9.99999999') "Months" from dual;
+select to_char(months_between(date '2024-03-31', date '2024-02-29')) "Ends of months" from dual;
+select next_day(date '2001-02-02', 'TUESDAY') "NEXT DAY" from dual;
+select trunc(date '2024-08-17', 'YEAR') "Year", trunc(date '2024-08-17', 'MM') "Month",
+       trunc(date '2024-08-17', 'Q') "Quarter" from dual;
+select round(date '2000-10-27', 'YEAR') "New Year", round(date '2024-08-16', 'MONTH') "Month" from dual;
+select to_char(extract(year from date '1998-03-07')) "Year",
+       to_char(extract(month from date '1998-03-07')) "Month",
+       to_char(extract(day from date '1998-03-07')) "Day" from dual;
+select date '2024-03-14' + 1 "Tomorrow", to_char(date '2024-03-14' - date '2024-01-01') "Days" from dual;
+select to_char(timestamp '2024-03-14 10:11:12' + interval '90' minute, 'YYYY-MM-DD HH24:MI:SS') "Later" from dual;

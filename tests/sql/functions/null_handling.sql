@@ -1,0 +1,14 @@
+-- NULL-related functions, DECODE and CASE. An empty string is NULL in Oracle.
+select nvl(null, 'default') "NVL", nvl('value', 'default') "Set", nvl2(null, 'set', 'not set') "NVL2" from dual;
+select nvl('', 'empty is null') "Empty string" from dual;
+select nullif('a', 'a') "Equal", nullif('a', 'b') "Different" from dual;
+select coalesce(null, null, 'third') "COALESCE", coalesce(null, 'second', 'third') "Second" from dual;
+select decode(2, 1, 'one', 2, 'two', 'other') "Found", decode(9, 1, 'one', 2, 'two', 'other') "Default",
+       decode(9, 1, 'one') "No default" from dual;
+select decode(null, null, 'nulls match', 'no match') "DECODE null" from dual;
+select case 2 when 1 then 'one' when 2 then 'two' else 'other' end "Simple",
+       case when 1 > 2 then 'greater' when 1 < 2 then 'less' end "Searched",
+       case when 1 > 2 then 'greater' end "No else" from dual;
+select case when null = null then 'equal' else 'unknown' end "Null comparison" from dual;
+select case when lnnvl(1 = null) then 'true' else 'false' end "LNNVL" from dual;
+select to_char(length('')) "Length of empty", '[' || null || 'x' || ']' "Concat with null" from dual;
