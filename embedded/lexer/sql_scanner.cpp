@@ -25,8 +25,7 @@ std::size_t utf8Length(unsigned char c) {
 // character after the quote; 0 when it opens none. The delimiter may be any character but a
 // space, a tab or a line break.
 std::size_t qDelimiterLength(const std::string& sql, std::size_t at) {
-    if (at + 2 >= sql.size() || (sql[at] != 'q' && sql[at] != 'Q') || sql[at + 1] != '\'')
-        return 0;
+    if (at + 2 >= sql.size() || (sql[at] != 'q' && sql[at] != 'Q') || sql[at + 1] != '\'') return 0;
     const char d = sql[at + 2];
     if (d == ' ' || d == '\t' || d == '\n' || d == '\r') return 0;
     const std::size_t length = utf8Length(static_cast<unsigned char>(d));
@@ -137,9 +136,9 @@ std::vector<Lexeme> scanSql(const std::string& sql) {
 }
 
 Token tokenOf(const std::string& sql, const Lexeme& lexeme) {
-    const std::size_t delimiter =
-        lexeme.kind == Token::Kind::String && lexeme.closed ? qDelimiterLength(sql, lexeme.begin)
-                                                            : 0;
+    const std::size_t delimiter = lexeme.kind == Token::Kind::String && lexeme.closed
+                                      ? qDelimiterLength(sql, lexeme.begin)
+                                      : 0;
     if (delimiter == 0)
         return Token{lexeme.kind, sql.substr(lexeme.begin, lexeme.end - lexeme.begin)};
     const std::size_t body = lexeme.begin + 2 + delimiter;
