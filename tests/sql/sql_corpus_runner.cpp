@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "kavex_oracleociw.h"
+#include "sql/sql_scanner.h"
 
 namespace {
 
@@ -90,43 +91,20 @@ private:
         return comments;
     }
 
+    // The text up to the next ';' that is SQL: quotes, q-quotes, identifiers and comments are
+    // stepped over by the same lexer the embedded database reads statements with.
     std::string untilTerminator() {
         const std::size_t start = pos_;
         while (pos_ < text_.size()) {
-            const char c = text_[pos_];
-            if (c == ';') {
+            const kavexdb::lexer::Lexeme lexeme = kavexdb::lexer::lexemeAt(text_, pos_);
+            if (lexeme.kind == kavexdb::lexer::Token::Kind::Punct && text_[pos_] == ';') {
                 const std::string sql = trimRight(text_.substr(start, pos_ - start));
                 ++pos_;
                 return sql;
             }
-            if (c == '\'' || c == '"') {
-                skipQuoted(c);
-            } else if (text_.compare(pos_, 2, "--") == 0) {
-                pos_ = lineEnd(pos_);
-            } else if (text_.compare(pos_, 2, "/*") == 0) {
-                const std::size_t close = text_.find("*/", pos_ + 2);
-                pos_ = close == std::string::npos ? text_.size() : close + 2;
-            } else {
-                ++pos_;
-            }
+            pos_ = lexeme.end;
         }
         throw std::runtime_error("statement without its ';': " + text_.substr(start));
-    }
-
-    // Steps over a quoted literal or identifier; a doubled quote stays inside it.
-    void skipQuoted(char quote) {
-        ++pos_;
-        while (pos_ < text_.size()) {
-            if (text_[pos_] == quote) {
-                if (pos_ + 1 < text_.size() && text_[pos_ + 1] == quote) {
-                    pos_ += 2;
-                    continue;
-                }
-                ++pos_;
-                return;
-            }
-            ++pos_;
-        }
     }
 
     std::size_t lineEnd(std::size_t from) const {

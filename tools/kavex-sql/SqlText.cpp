@@ -12,135 +12,25 @@ bool isNameChar(char c) {
            (static_cast<unsigned char>(c) & 0x80);
 }
 
-// The closing delimiter of a q-quote opened with c: brackets close with their partner, any other
-// character with itself.
-char qClose(char c) {
-    switch (c) {
-        case '[':
-            return ']';
-        case '{':
-            return '}';
-        case '(':
-            return ')';
-        case '<':
-            return '>';
-        default:
-            return c;
-    }
-}
-
-// Where a q-quote starts at i ("q'" or "nq'", any case), the index of its delimiter; 0 if none.
-size_t qDelimiterAt(const std::string& sql, size_t i) {
-    if (i > 0 && isNameChar(sql[i - 1])) return 0;
-    size_t q = i;
-    if (q < sql.size() && (sql[q] == 'n' || sql[q] == 'N')) ++q;
-    if (q + 2 >= sql.size() || (sql[q] != 'q' && sql[q] != 'Q') || sql[q + 1] != '\'') return 0;
-    char delimiter = sql[q + 2];
-    if (std::isspace(static_cast<unsigned char>(delimiter))) return 0;
-    return q + 2;
-}
-
-// Calls visit(begin, end) for every placeholder ":name" outside quotes and comments.
+// Calls visit(begin, end) for every placeholder ":name" outside quotes and comments, but not
+// for the ":" of "::" or a colon inside a word.
 template <class Visit>
 void forEachPlaceholder(const std::string& sql, Visit visit) {
-    size_t i = 0;
-    while (i < sql.size()) {
-        Run run = runAt(sql, i);
-        if (run.kind != Run::Kind::None) {
-            i = run.end;
-            continue;
-        }
-        // ":name", but not "::" or ":=" and not a colon inside a word.
-        if (sql[i] == ':' && i + 1 < sql.size() && isNameChar(sql[i + 1]) &&
-            (i == 0 || (!isNameChar(sql[i - 1]) && sql[i - 1] != ':'))) {
-            size_t j = i + 1;
-            while (j < sql.size() && isNameChar(sql[j])) ++j;
-            visit(i + 1, j);
-            i = j;
-            continue;
-        }
-        ++i;
+    for (size_t i = 0; i < sql.size();) {
+        const Lexeme lexeme = lexemeAt(sql, i);
+        if (lexeme.kind == LexemeKind::Bind &&
+            (i == 0 || (!isNameChar(sql[i - 1]) && sql[i - 1] != ':')))
+            visit(i + 1, lexeme.end);
+        i = lexeme.end;
     }
 }
 
 }  // namespace
 
-Run runAt(const std::string& sql, size_t i) {
-    Run run;
-    if (i >= sql.size()) return run;
-    char c = sql[i];
-    if (size_t d = qDelimiterAt(sql, i)) {
-        run.kind = Run::Kind::QLiteral;
-        const char close = qClose(sql[d]);
-        for (size_t j = d + 1; j + 1 < sql.size(); ++j) {
-            if (sql[j] == close && sql[j + 1] == '\'') {
-                run.end = j + 2;
-                run.closed = true;
-                return run;
-            }
-        }
-        run.end = sql.size();
-        return run;
-    }
-    if (c == '\'' || c == '"') {
-        run.kind = c == '\'' ? Run::Kind::Literal : Run::Kind::Identifier;
-        size_t j = i + 1;
-        while (j < sql.size()) {
-            if (sql[j] == c) {
-                if (j + 1 < sql.size() && sql[j + 1] == c) {
-                    j += 2;  // doubled quote inside the run
-                    continue;
-                }
-                run.end = j + 1;
-                run.closed = true;
-                return run;
-            }
-            ++j;
-        }
-        run.end = sql.size();
-        return run;
-    }
-    if (c == '-' && i + 1 < sql.size() && sql[i + 1] == '-') {
-        run.kind = Run::Kind::LineComment;
-        size_t end = sql.find('\n', i);
-        run.end = end == std::string::npos ? sql.size() : end + 1;
-        run.closed = true;  // the end of the text ends a line comment too
-        return run;
-    }
-    if (c == '/' && i + 1 < sql.size() && sql[i + 1] == '*') {
-        run.kind = Run::Kind::BlockComment;
-        size_t end = sql.find("*/", i + 2);
-        run.closed = end != std::string::npos;
-        run.end = run.closed ? end + 2 : sql.size();
-        return run;
-    }
-    return run;
-}
-
 std::string standardLiterals(const std::string& sql) {
     std::string out;
-    size_t i = 0;
-    while (i < sql.size()) {
-        Run run = runAt(sql, i);
-        if (run.kind == Run::Kind::None) {
-            out += sql[i++];
-            continue;
-        }
-        if (run.kind != Run::Kind::QLiteral || !run.closed) {
-            out.append(sql, i, run.end - i);
-            i = run.end;
-            continue;
-        }
-        size_t d = qDelimiterAt(sql, i);
-        if (d - i == 3) out += sql[i];  // the N of nq'...'
-        out += '\'';
-        for (size_t j = d + 1; j + 2 < run.end; ++j) {
-            out += sql[j];
-            if (sql[j] == '\'') out += '\'';
-        }
-        out += '\'';
-        i = run.end;
-    }
+    for (const Lexeme& lexeme : kavexdb::lexer::scanSql(sql))
+        out += kavexdb::lexer::tokenOf(sql, lexeme).text;
     return out;
 }
 
@@ -178,16 +68,9 @@ std::string upperPlaceholders(const std::string& sql) {
 std::string withoutLeadingComments(const std::string& sql) {
     size_t i = 0;
     while (i < sql.size()) {
-        if (std::isspace(static_cast<unsigned char>(sql[i]))) {
-            ++i;
-            continue;
-        }
-        Run run = runAt(sql, i);
-        if (run.kind == Run::Kind::LineComment || run.kind == Run::Kind::BlockComment) {
-            i = run.end;
-            continue;
-        }
-        break;
+        const Lexeme lexeme = lexemeAt(sql, i);
+        if (lexeme.kind != LexemeKind::Space && lexeme.kind != LexemeKind::Comment) break;
+        i = lexeme.end;
     }
     return sql.substr(i);
 }

@@ -1,26 +1,21 @@
-// Lexical helpers over SQL text that know where quotes and comments are: Oracle's '...' literals
-// (with '' inside), "quoted identifiers", q-quoted literals (q'[...]', nq'{...}', q'!...!'), "--"
-// and "/* */" comments. Used to find the bind placeholders, the first keyword and a statement's
-// end.
+// Helpers over SQL text that know where quotes and comments are, read with the embedded
+// database's lexer (sql_scanner.h), the one that knows all of Oracle's lexical forms: '...'
+// literals (with '' inside), "quoted identifiers", q-quoted literals (q'[...]', nq'{...}',
+// q'!...!'), "--" and "/* */" comments. Used to find the bind placeholders, the first keyword
+// and a statement's end.
 #ifndef KAVEXSQL_SQLTEXT_H
 #define KAVEXSQL_SQLTEXT_H
 
 #include <string>
 #include <vector>
 
+#include "sql/sql_scanner.h"
+
 namespace kavexsql {
 
-// A quoted run or comment that starts at a position of the text.
-struct Run {
-    enum class Kind { None, Literal, QLiteral, Identifier, LineComment, BlockComment };
-    Kind kind = Kind::None;
-    size_t end = 0;       // one past its last character (the text's end when not closed)
-    bool closed = false;  // false when the text ends inside it
-};
-
-// The run starting at i, or Kind::None when none starts there. A q-quote counts only where a
-// word does not continue into it (so "aq'x'" is a name followed by a literal).
-Run runAt(const std::string& sql, size_t i);
+using kavexdb::lexer::Lexeme;
+using kavexdb::lexer::lexemeAt;
+using LexemeKind = kavexdb::lexer::Token::Kind;
 
 // The text with every q-quoted literal written as an ordinary one (q'[it's]' -> 'it''s',
 // nq'{x}' -> N'x'): the same value, in the form every database accepts.

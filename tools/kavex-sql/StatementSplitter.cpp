@@ -81,15 +81,10 @@ bool isCommandLine(const std::string& trimmed) {
 }
 
 bool isBlankSql(const std::string& text) {
-    size_t i = 0;
-    while (i < text.size()) {
-        if (std::isspace(static_cast<unsigned char>(text[i]))) {
-            ++i;
-            continue;
-        }
-        Run run = runAt(text, i);
-        if (run.kind != Run::Kind::LineComment && run.kind != Run::Kind::BlockComment) return false;
-        i = run.end;
+    for (size_t i = 0; i < text.size();) {
+        const Lexeme lexeme = lexemeAt(text, i);
+        if (lexeme.kind != LexemeKind::Space && lexeme.kind != LexemeKind::Comment) return false;
+        i = lexeme.end;
     }
     return true;
 }
@@ -132,24 +127,20 @@ void StatementSplitter::scan(std::vector<Unit>& done) {
     size_t i = scanned_;
     inRun_ = false;
     while (i < buffer_.size()) {
-        Run run = runAt(buffer_, i);
-        if (run.kind != Run::Kind::None) {
-            if (!run.closed) {
-                inRun_ = true;
-                runStart_ = i;
-                scanned_ = i;  // look at it again when more text arrives
-                return;
-            }
-            i = run.end;
-            continue;
+        const Lexeme lexeme = lexemeAt(buffer_, i);
+        if (!lexeme.closed) {
+            inRun_ = true;
+            runStart_ = i;
+            scanned_ = i;  // look at it again when more text arrives
+            return;
         }
-        if (buffer_[i] == ';' && !isPlsql()) {
+        if (lexeme.kind == LexemeKind::Punct && buffer_[i] == ';' && !isPlsql()) {
             emit(i, false, done);
             i = 0;
             if (isCommandLine(trim(buffer_))) return;  // the caller runs it as a command
             continue;
         }
-        ++i;
+        i = lexeme.end;
     }
     scanned_ = i;
 }
@@ -216,7 +207,7 @@ std::optional<Unit> StatementSplitter::finish() {
     if (inRun_) {
         const int opened = lineAt(runStart_);
         const size_t start = buffer_.size() - withoutLeadingComments(buffer_).size();
-        const bool comment = runAt(buffer_, runStart_).kind == Run::Kind::BlockComment;
+        const bool comment = lexemeAt(buffer_, runStart_).kind == LexemeKind::Comment;
         std::string what = comment ? "a comment opened" : "a quoted text opened";
         std::string message = what + " on line " + std::to_string(opened) +
                               " is not closed at the end of the input; lines " +

@@ -1,6 +1,7 @@
-// A small SQL lexer: splits statement text into tokens whose texts, joined, give the input back.
-// It knows string literals, quoted identifiers, comments and bind placeholders, so rewriting never
-// touches what sits inside them.
+// The client's view of SQL text as tokens: Oracle's lexical forms (sql_scanner.h), with text
+// that ends inside a literal or a quoted identifier an error as Oracle reports it. Joined, the
+// tokens give the input back, except that q-quoted literals come back as ordinary ones of the same
+// value, so rewriting meets one form of text literal and never touches what sits inside it.
 #ifndef KAVEXDB_SQL_LEXER_H
 #define KAVEXDB_SQL_LEXER_H
 
@@ -8,19 +9,13 @@
 #include <vector>
 
 #include "base/text.h"
+#include "sql/sql_scanner.h"
 
 namespace kavexdb {
 namespace detail {
 
-struct Token {
-    enum class Kind { Space, Comment, Word, QuotedIdent, String, Number, Bind, Punct };
-    Kind kind;
-    std::string text;
-
-    bool significant() const { return kind != Kind::Space && kind != Kind::Comment; }
-    bool isWord(const char* upperWord) const;  // a Word equal to upperWord, ignoring case
-    bool isPunct(char c) const { return kind == Kind::Punct && text.size() == 1 && text[0] == c; }
-};
+using lexer::sqlStringLiteral;
+using lexer::Token;
 
 // Throws ORA-01756 for an unterminated string literal and ORA-01740 for an unterminated quoted
 // identifier.
@@ -33,8 +28,7 @@ std::string identifierName(const Token& token);
 // Upper-cases the text outside string literals and quoted identifiers; text that does not lex
 // is upper-cased whole.
 std::string upperOutsideQuotes(const std::string& text);
-// 'text' and "name" with embedded quotes doubled.
-std::string sqlStringLiteral(const std::string& text);
+// "name" with embedded quotes doubled ('text' is sqlStringLiteral).
 std::string sqlQuotedIdentifier(const std::string& name);
 // The text of a string literal token: its quotes taken off, doubled quotes single again.
 std::string literalContent(const Token& t);

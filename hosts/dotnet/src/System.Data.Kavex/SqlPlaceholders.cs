@@ -3,8 +3,8 @@ using System.Collections.Generic;
 namespace System.Data.Kavex
 {
     /// <summary>The distinct :name placeholders of a SQL text in order of first appearance, skipping
-    /// quoted literals ('...', q'[...]'), quoted identifiers and comments. Position n (1-based) of
-    /// the list is the library's parameter index n.</summary>
+    /// text literals ('...', N'...', q'[...]', nq'[...]'), quoted identifiers and comments (hints
+    /// among them). Position n (1-based) of the list is the library's parameter index n.</summary>
     internal static class SqlPlaceholders
     {
         public static List<string> Find(string sql)
@@ -14,9 +14,9 @@ namespace System.Data.Kavex
             while (i < sql.Length)
             {
                 char c = sql[i];
-                if ((c == 'q' || c == 'Q') && i + 2 < sql.Length && sql[i + 1] == '\'' && !IsNamePart(Previous(sql, i)))
+                if (!IsNamePart(Previous(sql, i)) && QQuoteAt(sql, i) is int delimiterAt)
                 {
-                    i = SkipAlternativeQuote(sql, i + 2);
+                    i = SkipAlternativeQuote(sql, delimiterAt);
                 }
                 else if (c == '\'' || c == '"')
                 {
@@ -53,13 +53,26 @@ namespace System.Data.Kavex
 
         private static bool IsNamePart(char c) => char.IsLetterOrDigit(c) || c == '_' || c == '$' || c == '#';
 
-        /// <summary>Oracle's q'Xtext X' literal: the delimiter pairs ([ ], { }, ( ), &lt; &gt;) or repeats.</summary>
+        /// <summary>Where q'X or nq'X (any case) at i opens Oracle's q-quoted literal, the index of
+        /// its delimiter X; null when none opens there. X is any character but a space, a tab or a
+        /// line break.</summary>
+        private static int? QQuoteAt(string sql, int i)
+        {
+            int q = sql[i] == 'n' || sql[i] == 'N' ? i + 1 : i;
+            if (q + 2 >= sql.Length || (sql[q] != 'q' && sql[q] != 'Q') || sql[q + 1] != '\'') return null;
+            char delimiter = sql[q + 2];
+            return delimiter is ' ' or '\t' or '\r' or '\n' ? null : q + 2;
+        }
+
+        /// <summary>Past a q-quoted literal whose delimiter starts at delimiterAt: [ { ( &lt; close
+        /// with their partner, any other character (a surrogate pair too) with itself.</summary>
         private static int SkipAlternativeQuote(string sql, int delimiterAt)
         {
-            char open = sql[delimiterAt];
-            char close = open switch { '[' => ']', '{' => '}', '(' => ')', '<' => '>', _ => open };
-            int end = sql.IndexOf(close + "'", delimiterAt + 1, StringComparison.Ordinal);
-            return end < 0 ? sql.Length : end + 2;
+            int length = char.IsHighSurrogate(sql[delimiterAt]) && delimiterAt + 1 < sql.Length ? 2 : 1;
+            string open = sql.Substring(delimiterAt, length);
+            string close = open switch { "[" => "]", "{" => "}", "(" => ")", "<" => ">", _ => open };
+            int end = sql.IndexOf(close + "'", delimiterAt + length, StringComparison.Ordinal);
+            return end < 0 ? sql.Length : end + close.Length + 1;
         }
     }
 }
