@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "base/errors.h"
+#include "base/ora_messages.h"
 
 namespace kavexdb {
 namespace detail {
@@ -60,11 +61,11 @@ std::vector<Token> lexSql(const std::string& sql) {
             push(Token::Kind::Comment, close == std::string::npos ? n : close + 2);
         } else if (c == '\'') {
             const std::size_t end = closingQuote(sql, i, '\'');
-            if (end == std::string::npos) raise(1756, "quoted string not properly terminated");
+            if (end == std::string::npos) raise(ora::kUnterminatedString);
             push(Token::Kind::String, end);
         } else if (c == '"' || c == '`') {
             const std::size_t end = closingQuote(sql, i, static_cast<char>(c));
-            if (end == std::string::npos) raise(1740, "missing double quote in identifier");
+            if (end == std::string::npos) raise(ora::kMissingDoubleQuote);
             push(Token::Kind::QuotedIdent, end);
         } else if (c == ':' && j < n && isWordChar(static_cast<unsigned char>(sql[j]))) {
             while (j < n && isWordChar(static_cast<unsigned char>(sql[j]))) ++j;
