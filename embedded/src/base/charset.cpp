@@ -1,11 +1,13 @@
 // The client character sets. Storage is always standard UTF-8; under Oracle's "UTF8" a
 // supplementary character travels as a surrogate pair of two 3-byte sequences.
+#include "base/charset.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstring>
 
-#include "base/charset.h"
 #include "base/errors.h"
+#include "base/ora_messages.h"
 #include "base/utf8.h"
 
 namespace kavexdb {
@@ -17,7 +19,7 @@ Charset parseCharset(const std::string& name) {
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     if (lower == "utf8") return Charset::UTF8;
     if (lower == "al32utf8") return Charset::AL32UTF8;
-    raise(32101, "cannot create OCI Environment");
+    raise(ora::kCannotCreateEnvironment);
 }
 
 bool storageDiffers(const std::string& text, Charset cs) {

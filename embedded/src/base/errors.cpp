@@ -31,10 +31,14 @@ const char* SQLException::what() const throw() { return message_.c_str(); }
 namespace kavexdb {
 namespace detail {
 
-occi::SQLException makeError(int code, const std::string& text) {
+std::string oraErrorText(int code, const std::string& text) {
     char prefix[16];
     std::snprintf(prefix, sizeof prefix, "ORA-%05d: ", code);
-    return Access::error(code, prefix + text + "\n");
+    return prefix + text;
+}
+
+occi::SQLException makeError(int code, const std::string& text) {
+    return Access::error(code, oraErrorText(code, text) + "\n");
 }
 
 void raise(int code, const std::string& text) { throw makeError(code, text); }

@@ -2,6 +2,7 @@
 #include "base/refusal.h"
 
 #include "base/errors.h"
+#include "base/ora_messages.h"
 
 namespace kavexdb {
 namespace detail {
@@ -13,8 +14,8 @@ thread_local int lastRefusal = 1031;
 void noteRefusal(int code) { lastRefusal = code; }
 
 void raiseRefused() {
-    if (lastRefusal == 942) raise(942, "table or view does not exist");
-    raise(1031, "insufficient privileges");
+    if (lastRefusal == 942) raise(ora::kTableOrViewDoesNotExist);
+    raise(ora::kInsufficientPrivileges);
 }
 
 }  // namespace detail

@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "base/errors.h"
+#include "base/ora_messages.h"
 #include "sql/sqlite_errors.h"
 #include "sql/sqlite_util.h"
 
@@ -26,7 +27,7 @@ const std::size_t kMemLimit = 1024 * 1024;
 void ensureSodium() {
     static std::once_flag once;
     std::call_once(once, [] {
-        if (sodium_init() < 0) raise(604, "error occurred at recursive SQL level 1: libsodium");
+        if (sodium_init() < 0) raise(ora::kRecursiveSqlError, "libsodium");
     });
 }
 
@@ -34,7 +35,7 @@ std::string hashPassword(const std::string& password) {
     ensureSodium();
     char out[crypto_pwhash_STRBYTES];
     if (crypto_pwhash_str(out, password.data(), password.size(), kOpsLimit, kMemLimit) != 0)
-        raise(4030, "out of process memory when trying to allocate password hash memory");
+        raise(ora::kPasswordHashMemory);
     return out;
 }
 
@@ -80,7 +81,7 @@ void AccountStore::verifyLogon(const std::string& user, const std::string& passw
         const unsigned char* hash = sqlite3_column_text(stmt.get(), 0);
         ok = hash && passwordMatches(reinterpret_cast<const char*>(hash), password);
     }
-    if (!ok) raise(1017, "invalid username/password; logon denied");
+    if (!ok) raise(ora::kLogonDenied);
 }
 
 std::string AccountStore::administrator() const {
@@ -96,7 +97,7 @@ std::string AccountStore::administrator() const {
 }
 
 void AccountStore::requireAdministrator(const std::string& admin) const {
-    if (!admin.empty() && admin != session_) raise(1031, "insufficient privileges");
+    if (!admin.empty() && admin != session_) raise(ora::kInsufficientPrivileges);
 }
 
 void AccountStore::create(const std::string& user, const std::string& password) {
@@ -110,41 +111,40 @@ void AccountStore::create(const std::string& user, const std::string& password) 
         db_, std::string("INSERT OR IGNORE INTO ") + kAccountsTable + " VALUES (?, ?)");
     bindText(stmt.get(), 1, name);
     bindText(stmt.get(), 2, hash);
-    if (run(db_, stmt.get()) == 0)
-        raise(1920, "user name '" + name + "' conflicts with another user or role name");
+    if (run(db_, stmt.get()) == 0) raise(ora::kUserNameConflicts, name);
 }
 
 void AccountStore::changePassword(const std::string& user, const std::string& password) {
     std::string name = upperAscii(user);
     if (name != session_) requireAdministrator(administrator());
-    if (!tableExists()) raise(1918, "user '" + name + "' does not exist");
+    if (!tableExists()) raise(ora::kUserDoesNotExist, name);
     std::string hash = hashPassword(password);
     SqliteStmt stmt = prepareSql(
         db_, std::string("UPDATE ") + kAccountsTable +
                  " SET PASSWORD_HASH = ? WHERE USER_NAME = ?");
     bindText(stmt.get(), 1, hash);
     bindText(stmt.get(), 2, name);
-    if (run(db_, stmt.get()) == 0) raise(1918, "user '" + name + "' does not exist");
+    if (run(db_, stmt.get()) == 0) raise(ora::kUserDoesNotExist, name);
 }
 
 void AccountStore::drop(const std::string& user) {
     std::string name = upperAscii(user);
     const std::string admin = administrator();
     requireAdministrator(admin);
-    if (!tableExists()) raise(1918, "user '" + name + "' does not exist");
+    if (!tableExists()) raise(ora::kUserDoesNotExist, name);
     // The administrator leaves last: with others still there, nobody could manage them.
     if (name == admin) {
         SqliteStmt others = prepareSql(
             db_, std::string("SELECT 1 FROM ") + kAccountsTable + " WHERE USER_NAME <> ?");
         bindText(others.get(), 1, name);
         const int rc = sqlite3_step(others.get());
-        if (rc == SQLITE_ROW) raise(1940, "cannot drop a user that is currently connected");
+        if (rc == SQLITE_ROW) raise(ora::kUserConnected);
         if (rc != SQLITE_DONE) raiseSqlite(db_, rc);
     }
     SqliteStmt stmt = prepareSql(
         db_, std::string("DELETE FROM ") + kAccountsTable + " WHERE USER_NAME = ?");
     bindText(stmt.get(), 1, name);
-    if (run(db_, stmt.get()) == 0) raise(1918, "user '" + name + "' does not exist");
+    if (run(db_, stmt.get()) == 0) raise(ora::kUserDoesNotExist, name);
 }
 
 }  // namespace detail

@@ -1,11 +1,12 @@
 #include "catalog/comments.h"
 
 #include "base/errors.h"
+#include "base/ora_messages.h"
 #include "functions/function_args.h"
 #include "functions/sql_function.h"
-#include "sql/sql_lexer.h"
 #include "sql/internal_names.h"
 #include "functions/catalog.h"
+#include "sql/sql_lexer.h"
 
 namespace kavexdb {
 namespace detail {
@@ -45,10 +46,10 @@ bool rewriteCommentOn(TokenEditor& e, RewrittenSql& out) {
     std::size_t i = e.next(0);
     if (!e.word(i, "COMMENT")) return false;
     i = e.next(i + 1);
-    if (!e.word(i, "ON")) raise(905, "missing keyword");
+    if (!e.word(i, "ON")) raise(ora::kMissingKeyword);
     i = e.next(i + 1);
     const bool column = e.word(i, "COLUMN");
-    if (!column && !e.word(i, "TABLE")) raise(905, "missing keyword");
+    if (!column && !e.word(i, "TABLE")) raise(ora::kMissingKeyword);
     // [schema.]table[.column]: the last one or two names.
     std::vector<std::string> parts;
     for (i = e.next(i + 1); e.name(i); i = e.next(i + 1)) {
@@ -56,15 +57,15 @@ bool rewriteCommentOn(TokenEditor& e, RewrittenSql& out) {
         i = e.next(i + 1);
         if (!e.punct(i, '.')) break;
     }
-    if (parts.empty() || (column && parts.size() < 2)) raise(904, "invalid identifier");
-    if (!e.word(i, "IS")) raise(905, "missing keyword");
+    if (parts.empty() || (column && parts.size() < 2)) raise(ora::kInvalidIdentifier);
+    if (!e.word(i, "IS")) raise(ora::kMissingKeyword);
     i = e.next(i + 1);
     if (i >= e.size() || e.at(i).kind != Token::Kind::String)
-        raise(1780, "string literal required");
+        raise(ora::kStringLiteralRequired);
     // '' is NULL by now, as everywhere: no comment.
     const std::string text =
         e.at(i).text == "NULL" ? std::string() : literalContent(e.at(i));
-    if (e.next(i + 1) < e.size()) raise(933, "SQL command not properly ended");
+    if (e.next(i + 1) < e.size()) raise(ora::kCommandNotProperlyEnded);
     const std::string table = column ? parts[parts.size() - 2] : parts.back();
     const std::string columnName = column ? parts.back() : std::string();
     const std::string catalog = sqlQuotedIdentifier(kCommentCatalog);

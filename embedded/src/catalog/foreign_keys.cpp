@@ -3,6 +3,7 @@
 #include <set>
 
 #include "base/errors.h"
+#include "base/ora_messages.h"
 #include "catalog/ddl_effects.h"
 #include "sql/sql_lexer.h"
 #include "sql/sqlite_errors.h"
@@ -126,9 +127,8 @@ int foreignKeyErrorCode(sqlite3* db, const std::string& sql) {
 }
 
 void raiseForeignKey(sqlite3* db, const std::string& sql) {
-    if (foreignKeyErrorCode(db, sql) == 2292)
-        raise(2292, "integrity constraint violated - child record found");
-    raise(2291, "integrity constraint violated - parent key not found");
+    if (foreignKeyErrorCode(db, sql) == 2292) raise(ora::kChildRecordFound);
+    raise(ora::kParentKeyNotFound);
 }
 
 std::vector<std::string> referencingTables(sqlite3* db, const std::string& table) {

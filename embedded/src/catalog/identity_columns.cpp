@@ -2,6 +2,7 @@
 // in the catalog and installs triggers that give it values as Oracle's identity sequence does:
 // a row stored without a value gets the next number, never one handed out before (a high-water
 // mark per column survives deletes and TRUNCATE), and never one a row already holds.
+#include "base/ora_messages.h"
 #include "catalog/ddl_effects.h"
 #include "catalog/identity_catalog.h"
 #include "sql/sql_lexer.h"
@@ -60,16 +61,14 @@ void installIdentity(sqlite3* db, const IdentityColumn& id) {
                       " SET " + column + " = (SELECT LAST_VALUE FROM " + marks + " WHERE " + key +
                       ") WHERE rowid = NEW.rowid;");
     if (id.generation == "ALWAYS") {
-        createTrigger(
-            db, id, "IDINS", "BEFORE INSERT", "NEW." + column + " IS NOT NULL",
-            raiseError("ORA-32795: cannot insert into a generated always identity column"));
+        createTrigger(db, id, "IDINS", "BEFORE INSERT", "NEW." + column + " IS NOT NULL",
+                      raiseError(oraErrorText(ora::kInsertIntoAlwaysIdentity)));
         createTrigger(db, id, "IDUPD", "BEFORE UPDATE OF " + column,
                       "OLD." + column + " IS NOT NULL",
-                      raiseError("ORA-32796: cannot update a generated always identity column"));
+                      raiseError(oraErrorText(ora::kUpdateAlwaysIdentity)));
     } else {
         createTrigger(db, id, "IDUPD", "BEFORE UPDATE OF " + column, "NEW." + column + " IS NULL",
-                      raiseError("ORA-01407: cannot update (\"" + id.table + "\".\"" + id.column +
-                                 "\") to NULL"));
+                      raiseError(oraErrorText(ora::kCannotUpdateToNull, id.table, id.column)));
     }
 }
 

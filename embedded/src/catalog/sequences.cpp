@@ -8,12 +8,13 @@
 #include <string>
 
 #include "base/errors.h"
+#include "base/ora_messages.h"
 #include "functions/function_args.h"
+#include "sql/internal_names.h"
 #include "sql/sql_context.h"
 #include "sql/sql_lexer.h"
 #include "sql/sqlite_errors.h"
 #include "sql/sqlite_util.h"
-#include "sql/internal_names.h"
 
 namespace kavexdb {
 namespace detail {
@@ -29,7 +30,6 @@ const Int kIntMin = std::numeric_limits<Int>::min();
 
 const char* const kNextvalFunction = kOraNextval;
 const char* const kCurrvalFunction = kOraCurrval;
-const char* const kNoSuchSequence = "sequence does not exist";
 
 // ---- DDL --------------------------------------------------------------------------------------
 
@@ -43,15 +43,15 @@ struct SequenceOptions {
 };
 
 // A signed integer option value at i (a '-' or '+' token may come first); sets i past it.
-Int integerAt(const TokenEditor& e, std::size_t& i, int errorCode, const char* errorText) {
+Int integerAt(const TokenEditor& e, std::size_t& i, const OraMessage<0>& notAnInteger) {
     bool negative = false;
     if (e.punct(i, '-') || e.punct(i, '+')) {
         negative = e.punct(i, '-');
         i = e.next(i + 1);
     }
-    if (i >= e.size() || e.at(i).kind != TK::Number) raise(errorCode, errorText);
+    if (i >= e.size() || e.at(i).kind != TK::Number) raise(notAnInteger);
     const std::string& text = e.at(i).text;
-    if (text.find_first_of(".eE") != std::string::npos) raise(errorCode, errorText);
+    if (text.find_first_of(".eE") != std::string::npos) raise(notAnInteger);
     errno = 0;
     // Values beyond 64 bits (MAXVALUE 9999999999999999999999999999) stand at the limit.
     Int v = std::strtoll(text.c_str(), nullptr, 10);
@@ -63,32 +63,31 @@ Int integerAt(const TokenEditor& e, std::size_t& i, int errorCode, const char* e
 
 SequenceOptions parseOptions(const TokenEditor& e, std::size_t i, bool alter) {
     SequenceOptions o;
-    const char* const invalid = "missing or invalid option";
     while (i < e.size()) {
         if (e.word(i, "INCREMENT")) {
             i = e.next(i + 1);
-            if (!e.word(i, "BY")) raise(922, invalid);
+            if (!e.word(i, "BY")) raise(ora::kMissingOrInvalidOption);
             i = e.next(i + 1);
-            o.increment = integerAt(e, i, 4002, "INCREMENT must be a non-zero integer");
-            if (o.increment == 0) raise(4002, "INCREMENT must be a non-zero integer");
+            o.increment = integerAt(e, i, ora::kZeroIncrement);
+            if (o.increment == 0) raise(ora::kZeroIncrement);
             o.hasIncrement = true;
         } else if (e.word(i, "START")) {
-            if (alter && !o.restart) raise(2283, "cannot alter starting sequence number");
+            if (alter && !o.restart) raise(ora::kCannotAlterStart);
             i = e.next(i + 1);
-            if (!e.word(i, "WITH")) raise(922, invalid);
+            if (!e.word(i, "WITH")) raise(ora::kMissingOrInvalidOption);
             i = e.next(i + 1);
-            o.start = integerAt(e, i, 1722, "invalid number");
+            o.start = integerAt(e, i, ora::kInvalidNumber);
             o.hasStart = true;
         } else if (e.word(i, "RESTART") && alter) {
             o.restart = true;
             i = e.next(i + 1);
         } else if (e.word(i, "MINVALUE")) {
             i = e.next(i + 1);
-            o.minValue = integerAt(e, i, 1722, "invalid number");
+            o.minValue = integerAt(e, i, ora::kInvalidNumber);
             o.hasMin = true;
         } else if (e.word(i, "MAXVALUE")) {
             i = e.next(i + 1);
-            o.maxValue = integerAt(e, i, 1722, "invalid number");
+            o.maxValue = integerAt(e, i, ora::kInvalidNumber);
             o.hasMax = true;
         } else if (e.word(i, "NOMINVALUE")) {
             o.noMin = true;
@@ -102,8 +101,8 @@ SequenceOptions parseOptions(const TokenEditor& e, std::size_t i, bool alter) {
             i = e.next(i + 1);
         } else if (e.word(i, "CACHE")) {
             i = e.next(i + 1);
-            o.cache = integerAt(e, i, 1722, "invalid number");
-            if (o.cache < 2) raise(4010, "the number of values to CACHE must be greater than 1");
+            o.cache = integerAt(e, i, ora::kInvalidNumber);
+            if (o.cache < 2) raise(ora::kCacheTooSmall);
             o.hasCache = true;
         } else if (e.word(i, "NOCACHE")) {
             o.cache = 0;
@@ -117,7 +116,7 @@ SequenceOptions parseOptions(const TokenEditor& e, std::size_t i, bool alter) {
                    e.word(i, "GLOBAL") || e.word(i, "SESSION") || e.word(i, "NOSHARD")) {
             i = e.next(i + 1);  // accepted; they change nothing in a single database
         } else {
-            raise(933, "SQL command not properly ended");
+            raise(ora::kCommandNotProperlyEnded);
         }
     }
     return o;
@@ -127,13 +126,13 @@ std::string number(Int v) { return std::to_string(v); }
 
 // Oracle's checks of a complete definition.
 void validate(Int increment, Int start, Int minValue, Int maxValue, bool cycle, Int cache) {
-    if (minValue >= maxValue) raise(4004, "MINVALUE must be less than MAXVALUE");
-    if (start < minValue) raise(4006, "START WITH cannot be less than MINVALUE");
-    if (start > maxValue) raise(4008, "START WITH cannot be more than MAXVALUE");
+    if (minValue >= maxValue) raise(ora::kMinNotBelowMax);
+    if (start < minValue) raise(ora::kStartBelowMin);
+    if (start > maxValue) raise(ora::kStartAboveMax);
     const double span = static_cast<double>(maxValue) - static_cast<double>(minValue);
     const double step = increment < 0 ? -static_cast<double>(increment) : increment;
     if (cycle && cache > 0 && static_cast<double>(cache) > span / step + 1)
-        raise(4013, "number to CACHE must be less than one cycle");
+        raise(ora::kCacheExceedsCycle);
 }
 
 // CREATE SEQUENCE: Oracle's defaults depend on the direction. A bound at the 64-bit limit
@@ -146,14 +145,13 @@ std::string createSql(const std::string& name, const SequenceOptions& o) {
     validate(o.increment, start, minValue, maxValue, o.cycle, o.cache);
     auto bound = [](Int v) { return v == kIntMin || v == kIntMax ? std::string("NULL") : number(v); };
     const std::string literal = sqlStringLiteral(name);
-    return std::string("SELECT ") + kRaiseFunction +
-           "(955, 'name is already used by an existing object') WHERE EXISTS (SELECT 1 FROM " +
+    return "SELECT " + raiseCall(ora::kNameAlreadyUsed) + " WHERE EXISTS (SELECT 1 FROM " +
            sqlQuotedIdentifier(kSequenceCatalog) + " WHERE NAME = " + literal +
            ") OR EXISTS (SELECT 1 FROM main.sqlite_master WHERE upper(name) = " + literal +
            " AND type IN ('table', 'view'));" + "INSERT INTO " +
            sqlQuotedIdentifier(kSequenceCatalog) + " VALUES(" + literal +
-           ", lower(hex(randomblob(16))), " + bound(minValue) + ", " + bound(maxValue) +
-           ", " + number(o.increment) + ", " + (o.cycle ? "'Y'" : "'N'") + ", " +
+           ", lower(hex(randomblob(16))), " + bound(minValue) + ", " + bound(maxValue) + ", " +
+           number(o.increment) + ", " + (o.cycle ? "'Y'" : "'N'") + ", " +
            (o.order ? "'Y'" : "'N'") + ", " + number(o.cache) + ", " + number(start) + ")";
 }
 
@@ -177,23 +175,22 @@ std::string alterSql(const std::string& name, const SequenceOptions& o) {
                        : std::string("START_WITH = CASE WHEN INCREMENT_BY > 0 THEN "
                                      "coalesce(MIN_VALUE, 1) ELSE coalesce(MAX_VALUE, -1) END"));
     }
-    if (set.empty()) raise(2286, "no options specified for ALTER SEQUENCE");
+    if (set.empty()) raise(ora::kNoAlterSequenceOptions);
     const std::string where = " WHERE NAME = " + sqlStringLiteral(name);
-    return std::string("SELECT ") + kRaiseFunction + "(2289, '" + kNoSuchSequence +
-           "') WHERE NOT EXISTS (SELECT 1 FROM " + sqlQuotedIdentifier(kSequenceCatalog) + where +
-           ");" + "UPDATE " + sqlQuotedIdentifier(kSequenceCatalog) + " SET " + set + where +
-           ";" + "SELECT " + kRaiseFunction +
-           "(4004, 'MINVALUE must be less than MAXVALUE') FROM " +
-           sqlQuotedIdentifier(kSequenceCatalog) + where +
+    return "SELECT " + raiseCall(ora::kSequenceDoesNotExist) + " WHERE NOT EXISTS (SELECT 1 FROM " +
+           sqlQuotedIdentifier(kSequenceCatalog) + where + ");" + "UPDATE " +
+           sqlQuotedIdentifier(kSequenceCatalog) + " SET " + set + where + ";" + "SELECT " +
+           raiseCall(ora::kMinNotBelowMax) + " FROM " + sqlQuotedIdentifier(kSequenceCatalog) +
+           where +
            " AND coalesce(MIN_VALUE, -9223372036854775808) >= "
            "coalesce(MAX_VALUE, 9223372036854775807)";
 }
 
 std::string dropSql(const std::string& name) {
     const std::string where = " WHERE NAME = " + sqlStringLiteral(name);
-    return std::string("SELECT ") + kRaiseFunction + "(2289, '" + kNoSuchSequence +
-           "') WHERE NOT EXISTS (SELECT 1 FROM " + sqlQuotedIdentifier(kSequenceCatalog) + where +
-           ");" + "DELETE FROM " + sqlQuotedIdentifier(kSequenceCatalog) + where;
+    return "SELECT " + raiseCall(ora::kSequenceDoesNotExist) + " WHERE NOT EXISTS (SELECT 1 FROM " +
+           sqlQuotedIdentifier(kSequenceCatalog) + where + ");" + "DELETE FROM " +
+           sqlQuotedIdentifier(kSequenceCatalog) + where;
 }
 
 // ---- NEXTVAL and CURRVAL -----------------------------------------------------------------------
@@ -254,11 +251,11 @@ private:
             sqlQuotedIdentifier(kSequenceCatalog) + " WHERE NAME = ?1";
         if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &raw, nullptr) != SQLITE_OK) {
             sqlite3_finalize(raw);
-            raise(2289, kNoSuchSequence);
+            raise(ora::kSequenceDoesNotExist);
         }
         SqliteStmt s(raw);
         sqlite3_bind_text(raw, 1, name.c_str(), -1, SQLITE_TRANSIENT);
-        if (sqlite3_step(raw) != SQLITE_ROW) raise(2289, kNoSuchSequence);
+        if (sqlite3_step(raw) != SQLITE_ROW) raise(ora::kSequenceDoesNotExist);
         Definition d;
         d.id = textColumn(raw, 0);
         d.increment = sqlite3_column_int64(raw, 1);
@@ -321,9 +318,8 @@ private:
                 const bool overflow = __builtin_add_overflow(last, d.increment, &v);
                 const bool past = overflow || v > d.maxValue || v < d.minValue;
                 if (past && !d.cycle)
-                    raise(8004, "sequence " + name + ".NEXTVAL " +
-                                    (d.increment > 0 ? "exceeds MAXVALUE" : "goes below MINVALUE") +
-                                    " and cannot be instantiated");
+                    raise(ora::kSequenceExhausted, name,
+                          d.increment > 0 ? "exceeds MAXVALUE" : "goes below MINVALUE");
                 if (past) v = d.increment > 0 ? (d.minValue == kIntMin ? 1 : d.minValue)
                                               : d.maxValue;
             }
@@ -367,8 +363,7 @@ void currval(sqlite3_context* ctx, int, sqlite3_value** argv) {
     auto* session = static_cast<SequenceSession*>(sqlite3_user_data(ctx));
     const std::string name = textArg(argv[0]);
     Int v = 0;
-    if (!session->current(name, v))
-        return resultError(ctx, 8002, "sequence " + name + ".CURRVAL is not yet defined in this session");
+    if (!session->current(name, v)) return resultError(ctx, ora::kCurrvalNotYetDefined, name);
     sqlite3_result_int64(ctx, v);
 }
 
@@ -406,7 +401,7 @@ bool rewriteSequenceDdl(TokenEditor& e, RewrittenSql& out) {
             i = e.next(e.next(j + 1) + 1);
         }
     }
-    if (!e.name(i)) raise(2289, kNoSuchSequence);
+    if (!e.name(i)) raise(ora::kSequenceDoesNotExist);
     std::size_t nameAt = i;
     if (e.punct(e.next(i + 1), '.') && e.name(e.next(e.next(i + 1) + 1)))
         nameAt = e.next(e.next(i + 1) + 1);
@@ -423,7 +418,7 @@ bool rewriteSequenceDdl(TokenEditor& e, RewrittenSql& out) {
     } else if (alter) {
         out.ddl.catalogSql.push_back(alterSql(name, parseOptions(e, i, true)));
     } else {
-        if (i < e.size()) raise(933, "SQL command not properly ended");
+        if (i < e.size()) raise(ora::kCommandNotProperlyEnded);
         out.ddl.catalogSql.push_back(dropSql(name));
     }
     return true;

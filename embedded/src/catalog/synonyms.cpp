@@ -4,13 +4,15 @@
 #include <vector>
 
 #include "base/errors.h"
+#include "base/ora_messages.h"
 #include "functions/sql_function.h"
+#include "sql/internal_names.h"
 #include "sql/sql_context.h"
 #include "sql/sql_lexer.h"
 #include "sql/sqlite_errors.h"
 #include "sql/sqlite_util.h"
-#include "sql/internal_names.h"
 #include "functions/catalog.h"
+#include "sql/internal_names.h"
 
 namespace kavexdb {
 namespace detail {
@@ -32,9 +34,8 @@ std::string writtenName(const std::string& name) {
     return plain ? name : sqlQuotedIdentifier(name);
 }
 
-std::string raiseIf(int code, const std::string& text, const std::string& condition) {
-    return std::string("SELECT ") + kRaiseFunction + "(" + std::to_string(code) + ", " +
-           sqlStringLiteral(text) + ") WHERE " + condition;
+std::string raiseIf(const OraMessage<0>& message, const std::string& condition) {
+    return "SELECT " + raiseCall(message) + " WHERE " + condition;
 }
 
 std::string synonymExists(const std::string& owner, const std::string& name) {
@@ -61,19 +62,18 @@ bool qualifiedName(const TokenEditor& e, std::size_t& i, std::string& schema, st
 void createSynonym(TokenEditor& e, std::size_t i, bool replace, bool isPublic,
                    const std::string& schema, RewrittenSql& out) {
     std::string ownerPrefix, name, targetOwner, target;
-    if (!qualifiedName(e, i, ownerPrefix, name)) raise(903, "invalid table name");
+    if (!qualifiedName(e, i, ownerPrefix, name)) raise(ora::kInvalidTableName);
     if (e.word(i, "SHARING")) {  // SHARING = METADATA | NONE
         i = e.next(e.next(e.next(i + 1) + 1) + 1);
     }
-    if (!e.word(i, "FOR")) raise(905, "missing keyword");
+    if (!e.word(i, "FOR")) raise(ora::kMissingKeyword);
     i = e.next(i + 1);
-    if (!qualifiedName(e, i, targetOwner, target)) raise(903, "invalid table name");
-    if (e.punct(i, '@')) raise(2019, "connection description for remote database not found");
-    if (i < e.size()) raise(933, "SQL command not properly ended");
+    if (!qualifiedName(e, i, targetOwner, target)) raise(ora::kInvalidTableName);
+    if (e.punct(i, '@')) raise(ora::kRemoteDatabaseNotFound);
+    if (i < e.size()) raise(ora::kCommandNotProperlyEnded);
     const std::string owner = isPublic ? kPublic : schema;
     if (targetOwner.empty()) targetOwner = schema;
-    if (!isPublic && name == target && targetOwner == schema)
-        raise(1471, "cannot create a synonym with same name as object");
+    if (!isPublic && name == target && targetOwner == schema) raise(ora::kSynonymNamedAsObject);
     std::string taken;
     if (!isPublic) {
         // A private synonym shares its user's namespace with tables, views and sequences.
@@ -84,27 +84,22 @@ void createSynonym(TokenEditor& e, std::size_t i, bool replace, bool isPublic,
                 sqlStringLiteral(name) + ")";
     }
     if (!replace) taken += (taken.empty() ? "" : " OR ") + synonymExists(owner, name);
-    if (!taken.empty())
-        out.ddl.catalogSql.push_back(
-            raiseIf(955, "name is already used by an existing object", taken));
+    if (!taken.empty()) out.ddl.catalogSql.push_back(raiseIf(ora::kNameAlreadyUsed, taken));
     out.ddl.catalogSql.push_back("INSERT OR REPLACE INTO " + catalog() + " VALUES (" +
-                                 sqlStringLiteral(owner) + ", " + sqlStringLiteral(name) + ", " +
-                                 sqlStringLiteral(targetOwner) + ", " + sqlStringLiteral(target) +
-                                 ")");
+                             sqlStringLiteral(owner) + ", " + sqlStringLiteral(name) + ", " +
+                             sqlStringLiteral(targetOwner) + ", " + sqlStringLiteral(target) + ")");
 }
 
 void dropSynonym(TokenEditor& e, std::size_t i, bool isPublic, const std::string& schema,
                  RewrittenSql& out) {
     std::string ownerPrefix, name;
-    if (!qualifiedName(e, i, ownerPrefix, name)) raise(903, "invalid table name");
+    if (!qualifiedName(e, i, ownerPrefix, name)) raise(ora::kInvalidTableName);
     if (e.word(i, "FORCE")) i = e.next(i + 1);
-    if (i < e.size()) raise(933, "SQL command not properly ended");
+    if (i < e.size()) raise(ora::kCommandNotProperlyEnded);
     const std::string owner = isPublic ? kPublic : schema;
     out.ddl.catalogSql.push_back(
-        isPublic ? raiseIf(1432, "public synonym to be dropped does not exist",
-                           "NOT " + synonymExists(owner, name))
-                 : raiseIf(1434, "private synonym to be dropped does not exist",
-                           "NOT " + synonymExists(owner, name)));
+        isPublic ? raiseIf(ora::kNoPublicSynonymToDrop, "NOT " + synonymExists(owner, name))
+                 : raiseIf(ora::kNoPrivateSynonymToDrop, "NOT " + synonymExists(owner, name)));
     out.ddl.catalogSql.push_back("DELETE FROM " + catalog() + " WHERE OWNER = " +
                              sqlStringLiteral(owner) + " AND SYNONYM_NAME = " +
                              sqlStringLiteral(name));
@@ -185,8 +180,8 @@ std::string objectOf(sqlite3* db, const Synonyms& s, const std::string& synonym,
         name = *next;
         if (sequence ? sequenceExists(db, name) : tableExists(db, name)) return name;
     }
-    if (s.find(name)) raise(1775, "looping chain of synonyms");
-    raise(980, "synonym translation is no longer valid");
+    if (s.find(name)) raise(ora::kLoopingSynonymChain);
+    raise(ora::kSynonymTranslationInvalid);
 }
 
 bool isTableWord(const TokenEditor& e, std::size_t i) {

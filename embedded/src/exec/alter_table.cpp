@@ -7,17 +7,18 @@
 #include <vector>
 
 #include "base/errors.h"
+#include "base/ora_messages.h"
 #include "catalog/foreign_keys.h"
 #include "catalog/identity_catalog.h"
 #include "rewrite/ddl/table_rebuilds.h"
 #include "rewrite/sql_rewrite.h"
+#include "sql/internal_names.h"
 #include "sql/sql_context.h"
 #include "sql/sql_lexer.h"
 #include "sql/sqlite_errors.h"
 #include "sql/sqlite_util.h"
 #include "sql/token_editor.h"
 #include "types/declared_type.h"
-#include "sql/internal_names.h"
 
 namespace kavexdb {
 namespace detail {
@@ -224,7 +225,7 @@ Definition parseDefinition(const std::string& createSql) {
 // ---- the statement -----------------------------------------------------------------------------
 
 [[noreturn]] void unsupported(const std::string& what) {
-    raise(1735, "invalid ALTER TABLE option: " + what + " is not supported by the embedded client");
+    raise(ora::kAlterTableOptionNotSupported, what);
 }
 
 std::vector<std::string> column0(sqlite3* db, const std::string& sql, const std::string& bind) {
@@ -252,7 +253,7 @@ std::string storedForm(const std::string& oracleText, const std::string& schema)
                                        schema)
                                 .sql;
     const Definition d = parseDefinition(sql);
-    if (d.items.size() != 2) raise(1735, "invalid ALTER TABLE option");
+    if (d.items.size() != 2) raise(ora::kInvalidAlterTableOption);
     return d.items[1].render();
 }
 
@@ -314,7 +315,7 @@ class TableRebuild {
                                  "SELECT sql FROM main.sqlite_master WHERE type = 'table' AND "
                                  "name = ?1",
                                  table_);
-        if (sql.empty()) raise(942, "table or view does not exist");
+        if (sql.empty()) raise(ora::kTableOrViewDoesNotExist);
         def_ = parseDefinition(sql[0]);
     }
 
@@ -330,38 +331,33 @@ class TableRebuild {
             name = generatedName(ordinal);
             text = "CONSTRAINT " + sqlQuotedIdentifier(name) + " " + text;
         } else if (def_.namesConstraint(name)) {
-            raise(2264, "name already used by an existing constraint");
+            raise(ora::kConstraintNameUsed);
         }
         Item item = parseItem(storedForm(text, schema_));
         item.name = name;
         const std::string shown = constraintName(schema_, name);
         if (item.kind == "PRIMARY" || item.kind == "UNIQUE") {
             const bool primary = item.kind == "PRIMARY";
-            if (primary && !def_.keys(true).empty())
-                raise(2260, "table can have only one primary key");
+            if (primary && !def_.keys(true).empty()) raise(ora::kSecondPrimaryKey);
             for (bool p : {true, false})
                 for (const auto& key : def_.keys(p))
-                    if (sameColumns(key, item.keyColumns))
-                        raise(2261, "such unique or primary key already exists in the table");
+                    if (sameColumns(key, item.keyColumns)) raise(ora::kKeyAlreadyExists);
             for (const std::string& c : item.keyColumns) {
                 Column* column = def_.column(c);
-                if (!column) raise(904, "\"" + c + "\": invalid identifier");
+                if (!column) raise(ora::kInvalidColumnIdentifier, c);
                 // A primary key's columns hold no NULL, as in Oracle; an identity column gets
                 // its value after SQLite's NOT NULL check and never holds NULL anyway.
                 if (primary && !column->has("NOT") && !isIdentity(column->name))
                     column->clauses.push_back({"NOT", "", "NOT NULL"});
             }
             failures_.push_back([shown, primary](int code) {
-                if (code == 1 && primary)
-                    raise(2437, "cannot validate " + shown + " - primary key violated");
-                if (code == 1) raise(2299, "cannot validate " + shown + " - duplicate keys found");
-                if (code == 1400 && primary)
-                    raise(1449, "column contains NULL values; cannot alter to NOT NULL");
+                if (code == 1 && primary) raise(ora::kPrimaryKeyViolatedOnValidate, shown);
+                if (code == 1) raise(ora::kDuplicateKeysOnValidate, shown);
+                if (code == 1400 && primary) raise(ora::kNullsPreventNotNull);
             });
         } else if (item.kind == "CHECK") {
             failures_.push_back([shown](int code) {
-                if (code == 2290)
-                    raise(2293, "cannot validate " + shown + " - check constraint violated");
+                if (code == 2290) raise(ora::kCheckViolatedOnValidate, shown);
             });
         } else if (item.kind == "FOREIGN") {
             requireParentKey(item);
@@ -378,7 +374,7 @@ class TableRebuild {
         bool found = false;
         if (e.word(k, "CONSTRAINT")) {
             const std::size_t n = e.next(k + 1);
-            if (!e.name(n)) raise(2250, "missing or invalid constraint name");
+            if (!e.name(n)) raise(ora::kInvalidConstraintName);
             const std::string name = identifierName(e.at(n));
             found = removeWhere([&](const std::string& kind, const std::string& itemName,
                                     const std::vector<std::string>& key) {
@@ -386,7 +382,7 @@ class TableRebuild {
                 if (kind == "PRIMARY" || kind == "UNIQUE") removedKey = key;
                 return true;
             });
-            if (!found) raise(2443, "Cannot drop constraint  - nonexistent constraint");
+            if (!found) raise(ora::kNoConstraintToDrop);
             k = e.next(n + 1);
         } else if (e.word(k, "PRIMARY") && e.word(e.next(k + 1), "KEY")) {
             found = removeWhere([&](const std::string& kind, const std::string&,
@@ -395,7 +391,7 @@ class TableRebuild {
                 removedKey = key;
                 return true;
             });
-            if (!found) raise(2441, "Cannot drop nonexistent primary key");
+            if (!found) raise(ora::kNoPrimaryKeyToDrop);
             k = e.next(e.next(k + 1) + 1);
         } else if (e.word(k, "UNIQUE")) {
             const std::vector<std::string> wanted = namesInParens(e, k);
@@ -405,7 +401,7 @@ class TableRebuild {
                 removedKey = key;
                 return true;
             });
-            if (!found) raise(2442, "Cannot drop nonexistent unique key");
+            if (!found) raise(ora::kNoUniqueKeyToDrop);
             std::size_t open = k;
             while (open < e.size() && !e.punct(open, '(')) ++open;
             k = e.next(open < e.size() ? e.pastParens(open) : open);
@@ -419,7 +415,7 @@ class TableRebuild {
             return referenced.count(asciiUpper(c)) > 0;
         });
         if (!isReferenced) return;
-        if (!cascade_) raise(2273, "this unique/primary key is referenced by some foreign keys");
+        if (!cascade_) raise(ora::kKeyReferencedByForeignKeys);
         dropReferencesTo(db_, table_);
         dropSelfReferences_ = true;
     }
@@ -427,10 +423,10 @@ class TableRebuild {
     void modify(const std::string& spec) {
         TokenEditor e(lexSql(spec));
         std::size_t k = e.next(0);
-        if (!e.name(k)) raise(904, "invalid identifier");
+        if (!e.name(k)) raise(ora::kInvalidIdentifier);
         const std::string name = identifierName(e.at(k));
         Column* column = def_.column(name);
-        if (!column) raise(904, "\"" + name + "\": invalid identifier");
+        if (!column) raise(ora::kInvalidColumnIdentifier, name);
         // [type] [DEFAULT expr] [[CONSTRAINT n] NOT NULL | NULL]
         std::size_t typeStart = e.next(k + 1);
         k = typeStart;
@@ -475,7 +471,7 @@ class TableRebuild {
             mapDeclaredType(newType).dataType != mapDeclaredType(column->type).dataType &&
             anyRow(db_, "SELECT 1 FROM " + quotedTable + " WHERE " + quotedColumn +
                             " IS NOT NULL LIMIT 1"))
-            raise(1439, "column to be modified must be empty to change datatype");
+            raise(ora::kColumnNotEmptyForType);
         // The type's own checks and the default as the client's CREATE TABLE writes them.
         const Column fresh = parseColumn(
             parseDefinition(rewriteSql("CREATE TABLE " + messageName() + " (" +
@@ -492,10 +488,8 @@ class TableRebuild {
                 return std::any_of(key.begin(), key.end(),
                                    [&](const std::string& c) { return sameName(c, column->name); });
             });
-        if (nullness == 1 && column->has("NOT"))
-            raise(1442, "column to be modified to NOT NULL is already NOT NULL");
-        if (nullness == -1 && (!column->has("NOT") || primaryKeyColumn))
-            raise(1451, "column to be modified to NULL cannot be modified to NULL");
+        if (nullness == 1 && column->has("NOT")) raise(ora::kAlreadyNotNull);
+        if (nullness == -1 && (!column->has("NOT") || primaryKeyColumn)) raise(ora::kAlreadyNull);
         std::vector<Clause> clauses;
         for (const Clause& c : fresh.clauses)
             if (c.fromType() || (hasDefault && c.kind == "DEFAULT")) clauses.push_back(c);
@@ -514,11 +508,9 @@ class TableRebuild {
         const std::string shown =
             constraintName(schema_, nullName.empty() && nullness == 1 ? std::string() : nullName);
         failures_.push_back([shown, nullness](int code) {
-            if (code == 1400 && nullness == 1)
-                raise(2296, "cannot enable " + shown + " - null values found");
-            if (code == 12899) raise(1441, "cannot decrease column length because some value is too big");
-            if (code == 1438)
-                raise(1440, "column to be modified must be empty to decrease precision or scale");
+            if (code == 1400 && nullness == 1) raise(ora::kNullsOnEnable, shown);
+            if (code == 12899) raise(ora::kValueTooBigForLength);
+            if (code == 1438) raise(ora::kColumnNotEmptyForPrecision);
         });
     }
 
@@ -554,7 +546,7 @@ class TableRebuild {
         if (!foreignKeys_.empty() &&
             anyRow(db_, "SELECT 1 FROM pragma_foreign_key_check(" +
                             sqlStringLiteral(kRebuilt) + ", 'main')"))
-            raise(2298, "cannot validate " + foreignKeys_.front() + " - parent keys not found");
+            raise(ora::kParentKeysNotFoundOnValidate, foreignKeys_.front());
         runOnce(db_, "DROP TABLE " + where + sqlQuotedIdentifier(table_));
         {
             // The old name stays in the views, triggers and other tables' keys that use it.
@@ -613,7 +605,7 @@ class TableRebuild {
         std::size_t k = 0;
         while (k < e.size() && !e.word(k, "REFERENCES")) ++k;
         k = e.next(k + 1);
-        if (!e.name(k)) raise(2270, "no matching unique or primary key for this column-list");
+        if (!e.name(k)) raise(ora::kNoMatchingKey);
         const std::string parent = identifierName(e.at(k));
         std::vector<std::string> wanted;
         const std::size_t open = e.next(k + 1);
@@ -623,7 +615,7 @@ class TableRebuild {
                                   "name = ?1 COLLATE NOCASE",
                              parent)
                          .empty())
-            raise(942, "table or view does not exist");
+            raise(ora::kTableOrViewDoesNotExist);
         std::vector<std::vector<std::string>> keys;
         if (self) {
             for (bool p : {true, false})
@@ -641,13 +633,12 @@ class TableRebuild {
                 self ? !def_.keys(true).empty()
                      : !column0(db_, "SELECT name FROM pragma_table_info(?1) WHERE pk > 0", parent)
                             .empty();
-            if (!hasPrimaryKey)
-                raise(2270, "no matching unique or primary key for this column-list");
+            if (!hasPrimaryKey) raise(ora::kNoMatchingKey);
             return;
         }
         for (const auto& key : keys)
             if (sameColumns(key, wanted)) return;
-        raise(2270, "no matching unique or primary key for this column-list");
+        raise(ora::kNoMatchingKey);
     }
 
     // Removes the table constraints and column clauses test accepts (kind, name, key columns).
@@ -692,13 +683,13 @@ void alterTableByRebuild(sqlite3* db, const std::string& oracleSql, const std::s
     TokenEditor e(lexSql(oracleSql));
     std::size_t i = e.next(e.next(e.next(0) + 1) + 1);  // past ALTER TABLE
     std::string owner, name;
-    if (!qualifiedNameAt(e, i, owner, name)) raise(903, "invalid table name");
-    if (!owner.empty() && !sameName(owner, schema)) raise(942, "table or view does not exist");
+    if (!qualifiedNameAt(e, i, owner, name)) raise(ora::kInvalidTableName);
+    if (!owner.empty() && !sameName(owner, schema)) raise(ora::kTableOrViewDoesNotExist);
     const auto found = column0(db,
                                "SELECT name FROM main.sqlite_master WHERE type = 'table' AND "
                                "name = ?1 COLLATE NOCASE",
                                name);
-    if (found.empty()) raise(942, "table or view does not exist");
+    if (found.empty()) raise(ora::kTableOrViewDoesNotExist);
     TableRebuild rebuild(db, found[0], schema);
     const std::size_t what = e.next(i + 1);
     int ordinal = 0;

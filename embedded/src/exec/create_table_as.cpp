@@ -3,15 +3,16 @@
 #include "exec/create_table_as.h"
 
 #include "base/errors.h"
+#include "base/ora_messages.h"
 #include "catalog/ddl_effects.h"
 #include "exec/describe.h"
 #include "rewrite/dml/write_conversion.h"
 #include "rewrite/expr/clob_text.h"
 #include "rewrite/expr/comparison_types.h"
+#include "rewrite/pipeline.h"
 #include "rewrite/sql_rewrite.h"
 #include "sql/sql_lexer.h"
 #include "sql/token_editor.h"
-#include "rewrite/pipeline.h"
 
 namespace kavexdb {
 namespace detail {
@@ -74,7 +75,7 @@ std::string sqliteSql(sqlite3* db, const std::string& oracleSql, const std::stri
                       RewrittenSql::Kind kind) {
     const PreparedSql prepared = prepareStatementSql(db, oracleSql, schema);
     if (prepared.plan.kind != kind || !prepared.plan.dml.steps.empty())
-        raise(928, "missing SELECT keyword");
+        raise(ora::kMissingSelectKeyword);
     return prepared.plan.sql;
 }
 
@@ -86,19 +87,18 @@ void runCreateTableAs(sqlite3* db, const CreateTableAs& statement,
     {
         SqliteStmt query = prepareSql(
             db, sqliteSql(db, statement.query, sessionSchema, RewrittenSql::Kind::Query));
-        if (!query) raise(936, "missing expression");
-        if (sqlite3_bind_parameter_count(query.get()) > 0)
-            raise(1027, "bind variables not allowed for data definition operations");
+        if (!query) raise(ora::kMissingExpression);
+        if (sqlite3_bind_parameter_count(query.get()) > 0) raise(ora::kBindVariablesInDdl);
         described = describeResultColumns(db, query.get(), sampleUntypedColumns(db, query.get()));
     }
     if (!statement.columns.empty() && statement.columns.size() != described.size())
-        raise(1730, "invalid number of column names specified");
+        raise(ora::kInvalidColumnNameCount);
     std::string definitions;
     for (std::size_t c = 0; c < described.size(); ++c) {
         std::string name;
         if (statement.columns.empty()) {
             name = described[c].getString(occi::MetaData::ATTR_NAME);
-            if (!isColumnName(name)) raise(998, "must name this expression with a column alias");
+            if (!isColumnName(name)) raise(ora::kColumnAliasRequired);
             name = quoted(name);
         } else {
             name = statement.columns[c];

@@ -1,19 +1,21 @@
 // Describing result columns and named tables and views as Oracle's client reports them.
+#include "exec/describe.h"
+
 #include <map>
 #include <set>
 #include <utility>
 
 #include "base/errors.h"
+#include "base/ora_messages.h"
 #include "catalog/identity_catalog.h"
-#include "exec/describe.h"
 #include "functions/expression_types.h"
+#include "rewrite/expr/concatenation.h"
 #include "rewrite/expr/expression_rewrite.h"
 #include "sql/sql_lexer.h"
 #include "sql/sqlite_errors.h"
 #include "sql/sqlite_util.h"
 #include "sql/token_editor.h"
 #include "types/declared_type.h"
-#include "rewrite/expr/concatenation.h"
 
 namespace kavexdb {
 namespace detail {
@@ -347,7 +349,7 @@ occi::MetaData describeObject(sqlite3* db, const std::string& sessionSchema,
     if (!parseObjectName(name, object) ||
         (!object.schema.empty() && object.schema != sessionSchema) ||
         !findObject(db, object.name, found))
-        raise(4043, "object " + shown + " does not exist");
+        raise(ora::kObjectDoesNotExist, shown);
 
     auto record = std::make_shared<MetaDataRecord>();
     record->paramType =

@@ -4,10 +4,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/ora_messages.h"
 #include "functions/conversion_functions.h"
 #include "functions/interval.h"
 #include "functions/sql_function.h"
 #include "functions/sql_values.h"
+#include "sql/internal_names.h"
 #include "types/datetime_parse.h"
 #include "types/values.h"
 #include "sql/internal_names.h"
@@ -55,7 +57,7 @@ void resultShiftedDate(sqlite3_context* ctx, sqlite3_value* datetime, sqlite3_va
     const DateTimeFields f = datetimeArg(datetime);
     double d = operand(days).real;
     if (subtract) d = -d;
-    if (!(std::fabs(d) < 1e8)) raise(1841, "(full) year must be between -4713 and +9999, and not be 0");
+    if (!(std::fabs(d) < 1e8)) raise(ora::kYearOutOfRange);
     Instant at = instantOf(f);
     at.nanos -= f.fraction;
     at = addNanos(at, std::llround(d * 86400.0) * 1000000000LL);
@@ -67,7 +69,7 @@ void add(sqlite3_context* ctx, int, sqlite3_value** argv) {
         if (anyNull(2, argv)) return sqlite3_result_null(ctx);
         if (intervalOperation(ctx, '+', argv[0], argv[1])) return;
         const ValueKind a = valueKind(argv[0]), b = valueKind(argv[1]);
-        if (isDatetime(a) && isDatetime(b)) raise(975, "date + date not allowed");
+        if (isDatetime(a) && isDatetime(b)) raise(ora::kDatePlusDate);
         if (isDatetime(a)) return resultShiftedDate(ctx, argv[0], argv[1], false);
         if (isDatetime(b)) return resultShiftedDate(ctx, argv[1], argv[0], false);
         const Operand x = operand(argv[0]), y = operand(argv[1]);
@@ -91,7 +93,7 @@ void subtract(sqlite3_context* ctx, int, sqlite3_value** argv) {
             return resultReal(ctx, static_cast<double>(seconds) / 86400.0);
         }
         if (isDatetime(a)) return resultShiftedDate(ctx, argv[0], argv[1], true);
-        if (isDatetime(b)) raise(932, "inconsistent datatypes: expected NUMBER got DATE");
+        if (isDatetime(b)) raise(ora::kInconsistentDatatypes, "NUMBER", "DATE");
         const Operand x = operand(argv[0]), y = operand(argv[1]);
         sqlite3_int64 difference = 0;
         if (x.integer && y.integer && !__builtin_sub_overflow(x.whole, y.whole, &difference))
@@ -117,7 +119,7 @@ void divide(sqlite3_context* ctx, int, sqlite3_value** argv) {
         if (anyNull(2, argv)) return sqlite3_result_null(ctx);
         if (intervalOperation(ctx, '/', argv[0], argv[1])) return;
         const Operand x = operand(argv[0]), y = operand(argv[1]);
-        if (y.real == 0) raise(1476, "divisor is equal to zero");
+        if (y.real == 0) raise(ora::kDivisorIsZero);
         if (x.integer && y.integer && y.whole != -1 && x.whole % y.whole == 0)
             return sqlite3_result_int64(ctx, x.whole / y.whole);
         resultReal(ctx, x.real / y.real);

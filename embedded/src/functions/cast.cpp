@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "base/errors.h"
+#include "base/ora_messages.h"
 #include "functions/sql_function.h"
 #include "functions/sql_values.h"
+#include "sql/internal_names.h"
 #include "sql/sql_context.h"
 #include "types/calendar.h"
 #include "types/datetime_parse.h"
@@ -62,7 +64,7 @@ Target targetOf(const std::string& type) {
         !isOneOf(t.base, {"VARCHAR2", "VARCHAR", "NVARCHAR2", "CHAR", "NCHAR", "CLOB", "NCLOB",
                           "DATE", "TIMESTAMP", "TIMESTAMP WITH TIME ZONE",
                           "TIMESTAMP WITH LOCAL TIME ZONE", "RAW", "BLOB"}))
-        raise(902, "invalid datatype");
+        raise(ora::kInvalidDatatype);
     t.type = mapDeclaredType(type);
     if (isOneOf(t.base, {"DECIMAL", "DEC", "NUMERIC"}))
         t.type = mapDeclaredType("NUMBER" + type.substr(type.find('(') == std::string::npos
@@ -83,7 +85,7 @@ const char* typeName(ValueKind k) {
 }
 
 [[noreturn]] void inconsistent(const std::string& expected, ValueKind got) {
-    raise(932, "inconsistent datatypes: expected " + expected + " got " + typeName(got));
+    raise(ora::kInconsistentDatatypes, expected, typeName(got));
 }
 
 void castToNumber(sqlite3_context* ctx, sqlite3_value* v, ValueKind kind, const Target& t) {
@@ -92,8 +94,7 @@ void castToNumber(sqlite3_context* ctx, sqlite3_value* v, ValueKind kind, const 
     const int precision = t.type.precision, scale = t.type.scale;
     if (t.base != "FLOAT" && precision > 0 && scale > -127) {
         Decimal d = roundToScale(decimalOf(n), scale);
-        if (!d.isZero() && d.exponent > precision - scale)
-            raise(1438, "value larger than specified precision allowed for this column");
+        if (!d.isZero() && d.exponent > precision - scale) raise(ora::kValueLargerThanPrecision);
         n = numberOf(d);
     }
     resultNumber(ctx, n);
@@ -110,7 +111,7 @@ void castToText(sqlite3_context* ctx, sqlite3_value* v, const Target& t) {
     std::string text = oracleText(v);
     if (t.type.dataType == 112) return resultText(ctx, text);  // CLOB
     const long length = characters(text);
-    if (length > t.type.size) raise(25137, "Data value out of range");
+    if (length > t.type.size) raise(ora::kDataValueOutOfRange);
     if (t.type.dataType == 96) text.append(static_cast<std::size_t>(t.type.size - length), ' ');
     resultText(ctx, text);
 }

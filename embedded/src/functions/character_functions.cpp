@@ -4,14 +4,15 @@
 // converts them implicitly.
 #include <string>
 
+#include "base/ora_messages.h"
 #include "base/utf8.h"
 #include "functions/extended_functions.h"
 #include "functions/function_args.h"
 #include "functions/sql_function.h"
 #include "functions/sql_values.h"
-#include "types/values.h"
 #include "sql/internal_names.h"
 #include "functions/catalog.h"
+#include "types/values.h"
 
 namespace kavexdb {
 namespace detail {
@@ -27,7 +28,7 @@ void trim(sqlite3_context* ctx, int, sqlite3_value** argv) {
         const std::string mode = valueText(argv[0]);
         const std::string set = oracleText(argv[1]);
         if (utf8::sequenceLength(static_cast<unsigned char>(set[0])) != set.size())
-            raise(30001, "trim set should have only one character");
+            raise(ora::kTrimSetOfOneCharacter);
         std::string s = oracleText(argv[2]);
         if (mode != "T")
             while (s.compare(0, set.size(), set) == 0) s.erase(0, set.size());
@@ -57,8 +58,7 @@ void nchr(sqlite3_context* ctx, int, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
         if (isNullArg(argv[0])) return sqlite3_result_null(ctx);
         const long long n = integerArg(argv[0]);
-        if (n < 0 || n > 0xFFFF || (n >= 0xD800 && n < 0xE000))
-            raise(1428, "argument '" + std::to_string(n) + "' is out of range");
+        if (n < 0 || n > 0xFFFF || (n >= 0xD800 && n < 0xE000)) raise(ora::kArgumentOutOfRange, n);
         const auto c = static_cast<char32_t>(n);
         std::string out;
         if (c < 0x80) {

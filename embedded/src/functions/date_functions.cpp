@@ -9,9 +9,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/ora_messages.h"
 #include "functions/interval.h"
 #include "functions/sql_function.h"
 #include "functions/sql_values.h"
+#include "sql/internal_names.h"
 #include "sql/sql_lexer.h"
 #include "types/calendar.h"
 #include "types/datetime_parse.h"
@@ -99,7 +101,7 @@ DateTimeFields truncateDate(const DateTimeFields& f, const std::string& fmtIn, b
         if (round && y - start >= 50) start += 100;
         return dayStart(daysFromCivil(start, 1, 1));
     }
-    raise(1821, "date format not recognized");
+    raise(ora::kDateFormatNotRecognized);
 }
 
 bool isNumberArg(sqlite3_value* v) {
@@ -151,8 +153,7 @@ void addMonths(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         const long year = months >= 0 ? months / 12 : (months - 11) / 12;
         f.month = static_cast<unsigned>(months - year * 12 + 1);
         f.year = oracleYear(year);
-        if (f.year < -4712 || f.year > 9999)
-            raise(1841, "(full) year must be between -4713 and +9999, and not be 0");
+        if (f.year < -4712 || f.year > 9999) raise(ora::kYearOutOfRange);
         const unsigned lastDay = daysInMonth(f.year, f.month);
         if (last || f.day > lastDay) f.day = lastDay;
         resultDate(ctx, f);
@@ -179,7 +180,7 @@ void nextDay(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
             const std::string full = kDayNames[d];
             if (name.size() >= 3 && full.compare(0, name.size(), name) == 0) wanted = d;
         }
-        if (wanted < 0) raise(1846, "not a valid day of the week");
+        if (wanted < 0) raise(ora::kInvalidDayOfWeek);
         const Instant at = instantOf(f);
         int ahead = (wanted - weekday(at.days) + 7) % 7;
         if (ahead == 0) ahead = 7;
@@ -216,7 +217,7 @@ void extract(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         const bool zone = field == "TIMEZONE_HOUR" || field == "TIMEZONE_MINUTE";
         if ((time && kind != ValueKind::Timestamp && kind != ValueKind::TimestampTz) ||
             (zone && kind != ValueKind::TimestampTz))
-            raise(30076, "invalid extract field for extract source");
+            raise(ora::kInvalidExtractField);
         if (field == "YEAR") return sqlite3_result_int64(ctx, f.year);
         if (field == "MONTH") return sqlite3_result_int64(ctx, f.month);
         if (field == "DAY") return sqlite3_result_int64(ctx, f.day);
@@ -228,7 +229,7 @@ void extract(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         }
         if (field == "TIMEZONE_HOUR") return sqlite3_result_int64(ctx, f.tzHour);
         if (field == "TIMEZONE_MINUTE") return sqlite3_result_int64(ctx, f.tzMinute);
-        raise(907, "missing right parenthesis");
+        raise(ora::kMissingRightParenthesis);
     });
 }
 
@@ -239,9 +240,8 @@ void timestampFromText(sqlite3_context* ctx, int argc, sqlite3_value** argv, boo
         if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
         const ValueKind kind = valueKind(argv[0]);
         if (kind == ValueKind::Number || kind == ValueKind::Blob)
-            raise(932, std::string("inconsistent datatypes: expected ") +
-                           (withTimeZone ? "TIMESTAMP WITH TIME ZONE" : "TIMESTAMP") +
-                           " got NUMBER");
+            raise(ora::kInconsistentDatatypes,
+                  withTimeZone ? "TIMESTAMP WITH TIME ZONE" : "TIMESTAMP", "NUMBER");
         const std::string text = valueText(argv[0]);
         const DateTimeFields f = argc > 1 && sqlite3_value_type(argv[1]) != SQLITE_NULL
                                      ? parseDateTime(text, valueText(argv[1]))
@@ -266,8 +266,8 @@ void fromTz(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
         if (anyNull(argc, argv)) return sqlite3_result_null(ctx);
         if (valueKind(argv[0]) != ValueKind::Timestamp)
-            raise(932, "inconsistent datatypes: expected TIMESTAMP got " +
-                           std::string(valueKind(argv[0]) == ValueKind::Number ? "NUMBER" : "CHAR"));
+            raise(ora::kInconsistentDatatypes, "TIMESTAMP",
+                  valueKind(argv[0]) == ValueKind::Number ? "NUMBER" : "CHAR");
         DateTimeFields f = datetimeArg(argv[0]);
         const std::string zone = asciiUpper(valueText(argv[1]));
         f.tzHour = f.tzMinute = 0;
@@ -282,7 +282,7 @@ void fromTz(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
                 std::sscanf(offset.c_str(), "%2u:%2u %n", &hours, &minutes, &used) != 2 ||
                 static_cast<std::size_t>(used) != offset.size() || minutes > 59 ||
                 hours * 60 + minutes > 14 * 60)
-                raise(1882, "timezone region not found");
+                raise(ora::kTimeZoneRegionNotFound);
             f.tzHour = sign == '-' ? -static_cast<int>(hours) : static_cast<int>(hours);
             f.tzMinute = sign == '-' ? -static_cast<int>(minutes) : static_cast<int>(minutes);
         }
@@ -296,8 +296,8 @@ void sysExtractUtc(sqlite3_context* ctx, int, sqlite3_value** argv) {
         if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
         const ValueKind kind = valueKind(argv[0]);
         if (kind != ValueKind::Timestamp && kind != ValueKind::TimestampTz)
-            raise(932, "inconsistent datatypes: expected TIMESTAMP WITH TIME ZONE got " +
-                           std::string(kind == ValueKind::Number ? "NUMBER" : "DATE"));
+            raise(ora::kInconsistentDatatypes, "TIMESTAMP WITH TIME ZONE",
+                  kind == ValueKind::Number ? "NUMBER" : "DATE");
         const DateTimeFields f = datetimeArg(argv[0]);
         DateTimeFields utc = fieldsOf(utcInstantOf(f));
         utc.fraction = f.fraction;

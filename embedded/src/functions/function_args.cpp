@@ -1,8 +1,9 @@
 #include "functions/function_args.h"
-#include "types/values.h"
 
-#include <cstdio>
 #include <cstdlib>
+
+#include "base/ora_messages.h"
+#include "types/values.h"
 
 namespace kavexdb {
 namespace detail {
@@ -32,7 +33,7 @@ bool decimalArg(sqlite3_value* v, Decimal& out) {
     default: {
         const std::string text = textArg(v);
         if (text.empty()) return false;
-        if (!parseDecimal(text, out)) raise(1722, "invalid number");
+        if (!parseDecimal(text, out)) raise(ora::kInvalidNumber);
         return true;
     }
     }
@@ -45,7 +46,7 @@ long long integerArg(sqlite3_value* v) {
     if (d.digits.size() > static_cast<std::size_t>(d.exponent))
         d.digits.resize(static_cast<std::size_t>(d.exponent));
     std::int64_t out = 0;
-    if (!numberToInt64(numberOf(d), out)) raise(1426, "numeric overflow");
+    if (!numberToInt64(numberOf(d), out)) raise(ora::kNumericOverflow);
     return out;
 }
 
@@ -60,9 +61,7 @@ void resultDecimal(sqlite3_context* ctx, const Decimal& d) {
 }
 
 void resultError(sqlite3_context* ctx, int code, const std::string& text) {
-    char prefix[16];
-    std::snprintf(prefix, sizeof prefix, "ORA-%05d: ", code);
-    const std::string message = prefix + text;
+    const std::string message = oraErrorText(code, text);
     sqlite3_result_error(ctx, message.c_str(), static_cast<int>(message.size()));
 }
 

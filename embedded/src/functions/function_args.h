@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "base/ora_message.h"
 #include "functions/sql_values.h"  // resultText
 #include "types/decimal.h"
 
@@ -24,6 +25,10 @@ long long integerArg(sqlite3_value* v);
 
 // A numeric result: an integer when the decimal is integral and fits, else a real.
 void resultDecimal(sqlite3_context* ctx, const Decimal& d);
+// Makes message, its placeholders filled, the function's error result ("ORA-NNNNN: text").
+template <int N, class... A>
+void resultError(sqlite3_context* ctx, const OraMessage<N>& message, const A&... args);
+// The same for a code that is data (ORA$RAISE(code, text)).
 void resultError(sqlite3_context* ctx, int code, const std::string& text);
 
 // Runs body; an SQLException it throws becomes the function's error result.
@@ -36,6 +41,11 @@ void guarded(sqlite3_context* ctx, Body body) {
         if (!message.empty() && message.back() == '\n') message.pop_back();
         sqlite3_result_error(ctx, message.c_str(), static_cast<int>(message.size()));
     }
+}
+
+template <int N, class... A>
+void resultError(sqlite3_context* ctx, const OraMessage<N>& message, const A&... args) {
+    resultError(ctx, message.code, messageText(message, args...));
 }
 
 }  // namespace detail

@@ -11,13 +11,14 @@
 #include <vector>
 
 #include "base/errors.h"
+#include "base/ora_messages.h"
 #include "functions/extended_functions.h"
 #include "functions/function_args.h"
 #include "functions/sql_values.h"
 #include "functions/value_order.h"
-#include "sql/sqlite_errors.h"
 #include "sql/internal_names.h"
 #include "functions/catalog.h"
+#include "sql/sqlite_errors.h"
 
 namespace kavexdb {
 namespace detail {
@@ -41,7 +42,7 @@ Hypothetical** slotOf(sqlite3_context* ctx, bool create) {
 
 void step(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
-        if ((argc - 1) % 2 != 0) raise(909, "invalid number of arguments");
+        if ((argc - 1) % 2 != 0) raise(ora::kInvalidArgumentCount);
         const std::size_t n = static_cast<std::size_t>(argc - 1) / 2;
         Hypothetical** slot = slotOf(ctx, true);
         if (!slot) return sqlite3_result_error_nomem(ctx);
@@ -108,7 +109,7 @@ void rewriteHypotheticalRanks(TokenEditor& e) {
         if (!kind || !withinGroupAt(e, i, w) || e.punct(e.next(w.open + 1), ')')) continue;
         if (depthZeroItems(e, w.open + 1, w.close).size() !=
             depthZeroItems(e, w.by + 1, w.groupClose).size())
-            raise(909, "invalid number of arguments");
+            raise(ora::kInvalidArgumentCount);
         const std::string directions = takeKeyDirections(e, w.by + 1, w.groupClose);
         e[i].text = std::string(kOraHypotheticalPrefix) + kind;
         e[w.open].text = "('" + directions + "', ";

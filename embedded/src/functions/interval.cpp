@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "base/errors.h"
+#include "base/ora_messages.h"
 
 namespace kavexdb {
 namespace detail {
@@ -155,16 +156,14 @@ bool parseIso(Scanner& in, IsoDuration& d) {
     return any && in.atEnd();
 }
 
-void checkField(long long value, long long limit, int code, const char* message) {
-    if (value >= limit) raise(code, message);
+void checkField(long long value, long long limit, const OraMessage<0>& outOfRange) {
+    if (value >= limit) raise(outOfRange);
 }
 
 }  // namespace
 
-void invalidInterval() { raise(1867, "the interval is invalid"); }
-void leadingPrecisionTooSmall() {
-    raise(1873, "the leading precision of the interval is too small");
-}
+void invalidInterval() { raise(ora::kInvalidInterval); }
+void leadingPrecisionTooSmall() { raise(ora::kIntervalPrecisionTooSmall); }
 
 bool parseIntervalText(const char* s, std::size_t n, Interval& out) {
     if (n < 4 || (s[0] != '+' && s[0] != '-')) return false;
@@ -267,7 +266,7 @@ Interval yearMonthFromText(const std::string& text) {
         if (!in.integer(months)) invalidInterval();
         in.blanks();
         if (!in.atEnd()) invalidInterval();
-        checkField(months, 12, 1843, "not a valid month");
+        checkField(months, 12, ora::kInvalidMonth);
         v.months = years * 12 + months;
     }
     if (v.months / 12 > kMaxLeading) leadingPrecisionTooSmall();
@@ -312,9 +311,9 @@ Interval daySecondFromText(const std::string& text) {
         if (in.accept('.')) v.nanos = in.fraction();
         in.blanks();
         if (!in.atEnd()) invalidInterval();
-        checkField(hours, 24, 1850, "hour must be between 0 and 23");
-        checkField(minutes, 60, 1851, "minutes must be between 0 and 59");
-        checkField(seconds, 60, 1852, "seconds must be between 0 and 59");
+        checkField(hours, 24, ora::kHourOutOfRange);
+        checkField(minutes, 60, ora::kMinutesOutOfRange);
+        checkField(seconds, 60, ora::kSecondsOutOfRange);
     }
     v.seconds = ((days * 24 + hours) * 60 + minutes) * 60 + seconds;
     if (v.seconds / 86400 > kMaxLeading)
@@ -331,19 +330,17 @@ Instant shiftInstant(Instant at, const Interval& by, bool subtract) {
         month += back ? -by.months : by.months;
         const long long year = month >= 0 ? month / 12 : -((-month + 11) / 12);
         const int oracle = oracleYear(static_cast<long>(year));
-        if (year < -4711 || year > 9999)
-            raise(1841, "(full) year must be between -4713 and +9999, and not be 0");
+        if (year < -4711 || year > 9999) raise(ora::kYearOutOfRange);
         f.year = oracle;
         f.month = static_cast<unsigned>(month - year * 12 + 1);
-        if (f.day > daysInMonth(f.year, f.month))
-            raise(1839, "date not valid for month specified");
+        if (f.day > daysInMonth(f.year, f.month)) raise(ora::kDateNotValidForMonth);
         const long long nanos = at.nanos;
         at = instantOf(f);
         at.nanos = nanos;
         return at;
     }
     const long long days = by.seconds / 86400;
-    if (days > 6000000) raise(1841, "(full) year must be between -4713 and +9999, and not be 0");
+    if (days > 6000000) raise(ora::kYearOutOfRange);
     const long long rest = (by.seconds % 86400) * kNanosPerSecond + by.nanos;
     at.days += static_cast<long>(back ? -days : days);
     return addNanos(at, back ? -rest : rest);

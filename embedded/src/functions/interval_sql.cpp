@@ -5,10 +5,12 @@
 #include <cstdio>
 
 #include "base/errors.h"
+#include "base/ora_messages.h"
 #include "functions/interval.h"
 #include "functions/sql_function.h"
 #include "functions/sql_values.h"
 #include "sql/comparisons.h"
+#include "sql/internal_names.h"
 #include "sql/sql_lexer.h"
 #include "types/datetime_parse.h"
 #include "types/values.h"
@@ -26,9 +28,7 @@ using TK = Token::Kind;
 // Results of interval arithmetic and of the conversion functions carry the widest precisions.
 constexpr int kWidest = 9;
 
-[[noreturn]] void invalidArithmetic() {
-    raise(30081, "invalid data type for datetime/interval arithmetic");
-}
+[[noreturn]] void invalidArithmetic() { raise(ora::kInvalidDatetimeArithmetic); }
 
 // ---- Literals and types -------------------------------------------------------------------
 
@@ -52,7 +52,7 @@ bool precisions(const TokenEditor& e, std::size_t& i, int& first, int& second, b
         const std::string& digits = e.at(k).text;
         if (digits.size() > 2 || digits.find_first_not_of("0123456789") != std::string::npos ||
             std::stoi(digits) > 9)
-            raise(30088, "datetime/interval precision is out of range");
+            raise(ora::kDatetimePrecisionOutOfRange);
         out = std::stoi(digits);
         k = e.next(k + 1);
     };
@@ -61,7 +61,7 @@ bool precisions(const TokenEditor& e, std::size_t& i, int& first, int& second, b
         k = e.next(k + 1);
         number(second);
     }
-    if (!e.punct(k, ')')) raise(907, "missing right parenthesis");
+    if (!e.punct(k, ')')) raise(ora::kMissingRightParenthesis);
     i = e.next(k + 1);
     return true;
 }
@@ -75,7 +75,7 @@ struct Qualifier {
 Qualifier readQualifier(const TokenEditor& e, std::size_t& i) {
     Qualifier q;
     q.start = fieldAt(e, i);
-    if (q.start == kNoField) raise(905, "missing keyword");
+    if (q.start == kNoField) raise(ora::kMissingKeyword);
     i = e.next(i + 1);
     int second = -1;
     precisions(e, i, q.leading, second, q.start == kSecond);
@@ -86,7 +86,7 @@ Qualifier readQualifier(const TokenEditor& e, std::size_t& i) {
         q.end = fieldAt(e, i);
         if (q.end == kNoField || q.end <= q.start || q.start == kSecond ||
             yearMonthField(q.start) != yearMonthField(q.end))
-            raise(30089, "missing or invalid <datetime field>");
+            raise(ora::kInvalidDatetimeField);
         i = e.next(i + 1);
         int unused = -1;
         if (q.end == kSecond) precisions(e, i, q.fraction, unused, false);
@@ -153,10 +153,10 @@ Interval literalValue(const std::string& text, const Qualifier& q) {
     }
     blanks();
     if (i != text.size()) invalidInterval();
-    if (q.start != kMonth && values[kMonth] > 11) raise(1843, "not a valid month");
-    if (q.start != kHour && values[kHour] > 23) raise(1850, "hour must be between 0 and 23");
-    if (q.start != kMinute && values[kMinute] > 59) raise(1851, "minutes must be between 0 and 59");
-    if (q.start != kSecond && values[kSecond] > 59) raise(1852, "seconds must be between 0 and 59");
+    if (q.start != kMonth && values[kMonth] > 11) raise(ora::kInvalidMonth);
+    if (q.start != kHour && values[kHour] > 23) raise(ora::kHourOutOfRange);
+    if (q.start != kMinute && values[kMinute] > 59) raise(ora::kMinutesOutOfRange);
+    if (q.start != kSecond && values[kSecond] > 59) raise(ora::kSecondsOutOfRange);
     v.leading = q.leading;
     if (yearMonthField(q.start)) {
         v.kind = Interval::Kind::YearMonth;
@@ -307,7 +307,7 @@ void scale(sqlite3_context* ctx, const Interval& x, sqlite3_value* number, bool 
     const ValueKind k = valueKind(number);
     if (k != ValueKind::Number && k != ValueKind::Text) invalidArithmetic();
     const long double n = numberToDouble(numberArg(number));
-    if (divide && n == 0) raise(1476, "divisor is equal to zero");
+    if (divide && n == 0) raise(ora::kDivisorIsZero);
     if (x.kind == Interval::Kind::YearMonth) {
         const long double m = x.negative ? -static_cast<long double>(x.months) : x.months;
         return resultChecked(ctx, yearMonthOf(divide ? m / n : m * n), x.leading, 0);
@@ -391,8 +391,7 @@ void toInterval(sqlite3_context* ctx, int, sqlite3_value** argv) {
         if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
         const ValueKind k = valueKind(argv[0]);
         if (k == ValueKind::Blob || isDatetime(k))
-            raise(932, std::string("inconsistent datatypes: expected CHAR got ") +
-                           (k == ValueKind::Blob ? "BINARY" : "DATE"));
+            raise(ora::kInconsistentDatatypes, "CHAR", k == ValueKind::Blob ? "BINARY" : "DATE");
         resultInterval(ctx, YearMonth ? yearMonthFromText(valueText(argv[0]))
                                       : daySecondFromText(valueText(argv[0])));
     });
@@ -411,7 +410,7 @@ void numToYmInterval(sqlite3_context* ctx, int, sqlite3_value** argv) {
         if (anyNull(2, argv)) return sqlite3_result_null(ctx);
         const long double n = numberToDouble(numberArg(argv[0]));
         const std::string unit = unitName(argv[1]);
-        if (unit != "YEAR" && unit != "MONTH") raise(1760, "illegal argument for function");
+        if (unit != "YEAR" && unit != "MONTH") raise(ora::kIllegalArgument);
         resultChecked(ctx, yearMonthOf(unit == "YEAR" ? n * 12 : n), kWidest, 0);
     });
 }
@@ -427,7 +426,7 @@ void numToDsInterval(sqlite3_context* ctx, int, sqlite3_value** argv) {
                                     : unit == "MINUTE" ? 60
                                     : unit == "SECOND" ? 1
                                                        : 0;
-        if (seconds == 0) raise(1760, "illegal argument for function");
+        if (seconds == 0) raise(ora::kIllegalArgument);
         resultChecked(ctx, fromSignedNanos(n * seconds * kNanosPerSecond), kWidest, kWidest);
     });
 }
@@ -443,16 +442,15 @@ void writeInterval(sqlite3_context* ctx, int, sqlite3_value** argv) {
         if (!intervalArg(value, v)) {
             const ValueKind k = valueKind(value);
             if (k != ValueKind::Text)
-                raise(932, std::string("inconsistent datatypes: expected ") + expected + " got " +
-                               (k == ValueKind::Number ? "NUMBER"
-                                : k == ValueKind::Blob ? "BINARY"
-                                                       : "DATE"));
+                raise(ora::kInconsistentDatatypes, expected,
+                      k == ValueKind::Number ? "NUMBER"
+                      : k == ValueKind::Blob ? "BINARY"
+                                             : "DATE");
             const std::string text = valueText(value);
             v = yearMonth ? yearMonthFromText(text) : daySecondFromText(text);
         }
         if ((v.kind == Interval::Kind::YearMonth) != yearMonth)
-            raise(932, std::string("inconsistent datatypes: expected ") + expected + " got " +
-                           typeName(v));
+            raise(ora::kInconsistentDatatypes, expected, typeName(v));
         fitInterval(v, sqlite3_value_int(argv[2]), sqlite3_value_int(argv[3]));
         resultInterval(ctx, v);
     });
@@ -644,7 +642,7 @@ bool extractFromInterval(sqlite3_context* ctx, const std::string& field, sqlite3
             return true;
         }
     }
-    raise(30076, "invalid extract field for extract source");
+    raise(ora::kInvalidExtractField);
 }
 
 namespace {

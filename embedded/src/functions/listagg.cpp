@@ -10,9 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "base/ora_messages.h"
 #include "functions/extended_functions.h"
 #include "functions/function_args.h"
 #include "functions/value_order.h"
+#include "sql/internal_names.h"
 #include "sql/sql_context.h"
 #include "sql/sql_lexer.h"
 #include "sql/sqlite_errors.h"
@@ -92,7 +94,7 @@ void final(sqlite3_context* ctx) {
     for (std::size_t i = 0; i < values.size(); ++i) out += (i ? state->delimiter : "") + values[i];
     if (out.size() > kMaxResult) {
         if (flags.find('T') == std::string::npos)
-            return resultError(ctx, 1489, "result of string concatenation is too large");
+            return resultError(ctx, ora::kConcatenationTooLarge);
         // Whole values only, leaving room for the delimiter, the indicator and the count.
         const bool count = flags.find('C') != std::string::npos;
         std::string kept;
@@ -165,7 +167,7 @@ void rewriteListagg(TokenEditor& e) {
             }
             args.back() += e.at(k).text;
         }
-        if (args.size() > 2) raise(909, "invalid number of arguments");
+        if (args.size() > 2) raise(ora::kInvalidArgumentCount);
         const std::string delimiter = args.size() > 1 ? args[1] : "NULL";
         // WITHIN GROUP (ORDER BY key [ASC | DESC] [NULLS FIRST | LAST], ...)
         std::size_t end = close + 1;
@@ -173,10 +175,10 @@ void rewriteListagg(TokenEditor& e) {
         const std::size_t within = e.next(close + 1);
         if (e.word(within, "WITHIN") && e.word(e.next(within + 1), "GROUP")) {
             const std::size_t gopen = e.next(e.next(within + 1) + 1);
-            if (!e.punct(gopen, '(')) raise(906, "missing left parenthesis");
+            if (!e.punct(gopen, '(')) raise(ora::kMissingLeftParenthesis);
             const std::size_t gclose = e.pastParens(gopen) - 1;
             std::size_t k = e.next(gopen + 1);
-            if (!e.word(k, "ORDER") || !e.word(e.next(k + 1), "BY")) raise(924, "missing BY keyword");
+            if (!e.word(k, "ORDER") || !e.word(e.next(k + 1), "BY")) raise(ora::kMissingByKeyword);
             k = e.next(e.next(k + 1) + 1);
             std::vector<std::size_t> starts{k};
             int d = 0;

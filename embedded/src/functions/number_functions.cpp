@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/ora_messages.h"
 #include "functions/extended_functions.h"
 #include "functions/function_args.h"
 #include "functions/sql_function.h"
@@ -30,7 +31,7 @@ void remainder_(sqlite3_context* ctx, int, sqlite3_value** argv) {
         Decimal a, b;
         decimalArg(argv[0], a);
         decimalArg(argv[1], b);
-        if (b.isZero()) raise(1476, "divisor is equal to zero");
+        if (b.isZero()) raise(ora::kDivisorIsZero);
         if (sqlite3_value_type(argv[0]) == SQLITE_INTEGER && sqlite3_value_type(argv[1]) == SQLITE_INTEGER) {
             const long long x = sqlite3_value_int64(argv[0]), y = sqlite3_value_int64(argv[1]);
             long long q = x / y, r = x % y;
@@ -52,14 +53,12 @@ void widthBucket(sqlite3_context* ctx, int, sqlite3_value** argv) {
     guarded(ctx, [&] {
         if (isNullArg(argv[0])) return sqlite3_result_null(ctx);
         for (int i = 1; i < 4; ++i)
-            if (isNullArg(argv[i]))
-                raise(30494, "The argument [" + std::to_string(i + 1) +
-                                 "] of WIDTH_BUCKET function is NULL or invalid.");
+            if (isNullArg(argv[i])) raise(ora::kWidthBucketArgument, i + 1);
         const long long buckets = integerArg(argv[3]);
-        if (buckets < 1) raise(30494, "The argument [4] of WIDTH_BUCKET function is NULL or invalid.");
+        if (buckets < 1) raise(ora::kWidthBucketArgument, 4);
         const double x = sqlite3_value_double(argv[0]);
         const double lo = sqlite3_value_double(argv[1]), hi = sqlite3_value_double(argv[2]);
-        if (lo == hi) raise(30494, "The argument [3] of WIDTH_BUCKET function is NULL or invalid.");
+        if (lo == hi) raise(ora::kWidthBucketArgument, 3);
         long long bucket;
         if (lo < hi)
             bucket = x < lo ? 0 : x >= hi ? buckets + 1
@@ -80,8 +79,7 @@ void nanvl(sqlite3_context* ctx, int, sqlite3_value** argv) {
 }
 
 double binaryArg(sqlite3_value* v) {
-    if (isDatetime(valueKind(v)))
-        raise(932, "inconsistent datatypes: expected BINARY_DOUBLE got DATE");
+    if (isDatetime(valueKind(v))) raise(ora::kInconsistentDatatypes, "BINARY_DOUBLE", "DATE");
     if (sqlite3_value_type(v) == SQLITE_TEXT) return binaryFromText(textArg(v));
     return sqlite3_value_double(v);
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/errors.h"
+#include "base/ora_messages.h"
 #include "functions/conversion_functions.h"
 #include "functions/interval.h"
 #include "functions/sql_function.h"
@@ -46,7 +47,7 @@ Arg numericArg(sqlite3_value* v) {
 }
 
 [[noreturn]] void outOfRange(double x) {
-    raise(1428, "argument '" + plainNumberText(numberFromDouble(x)) + "' is out of range");
+    raise(ora::kArgumentOutOfRange, plainNumberText(numberFromDouble(x)));
 }
 
 using Unary = double (*)(double);
@@ -186,8 +187,8 @@ struct Sum {
 };
 
 [[noreturn]] void mixedSum(bool intervalFirst) {
-    raise(932, intervalFirst ? "inconsistent datatypes: expected INTERVAL got NUMBER"
-                             : "inconsistent datatypes: expected NUMBER got INTERVAL");
+    raise(ora::kInconsistentDatatypes, intervalFirst ? "INTERVAL" : "NUMBER",
+          intervalFirst ? "NUMBER" : "INTERVAL");
 }
 
 // Adds an interval's length; false when v is no interval.
@@ -200,8 +201,7 @@ bool accumulateInterval(Sum* s, sqlite3_value* v, int direction) {
     const int kind = 1 + static_cast<int>(iv.kind);
     if (s->intervalKind == 0 && s->count != 0) mixedSum(false);
     if (s->intervalKind != 0 && s->intervalKind != kind)
-        raise(932, "inconsistent datatypes: expected INTERVAL YEAR TO MONTH got INTERVAL DAY TO "
-                   "SECOND");
+        raise(ora::kInconsistentDatatypes, "INTERVAL YEAR TO MONTH", "INTERVAL DAY TO SECOND");
     s->intervalKind = kind;
     s->count += direction;
     const std::int64_t sign = iv.negative ? -direction : direction;

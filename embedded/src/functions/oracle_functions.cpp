@@ -5,10 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "base/ora_messages.h"
 #include "functions/conversion_functions.h"
 #include "functions/datetime_order.h"
+#include "functions/function_args.h"
 #include "functions/sql_function.h"
 #include "functions/sql_values.h"
+#include "sql/internal_names.h"
 #include "sql/token_editor.h"
 #include "types/values.h"
 #include "sql/internal_names.h"
@@ -66,7 +69,7 @@ int compare(sqlite3_value* a, sqlite3_value* b) {
 // writes them.
 void decode(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (argc < 3) {
-        sqlite3_result_error(ctx, "ORA-00938: not enough arguments for function", -1);
+        resultError(ctx, ora::kTooFewArguments);
         return;
     }
     guardedSql(ctx, [&] {
@@ -101,7 +104,7 @@ void nvl2(sqlite3_context* ctx, int, sqlite3_value** argv) {
 // written as TO_CHAR writes them; the result has that type.
 void extreme(sqlite3_context* ctx, int argc, sqlite3_value** argv, int wanted) {
     if (argc == 0) {
-        sqlite3_result_error(ctx, "ORA-00938: not enough arguments for function", -1);
+        resultError(ctx, ora::kTooFewArguments);
         return;
     }
     for (int i = 0; i < argc; ++i) {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "base/ora_messages.h"
 #include "base/utf8.h"
 #include "functions/extended_functions.h"
 #include "functions/function_args.h"
@@ -45,7 +46,8 @@ uint32_t matchOptions(sqlite3_context*, sqlite3_value* v) {
         case 'n': options |= PCRE2_DOTALL; break;
         case 'm': options = (options | PCRE2_MULTILINE) & ~PCRE2_DOLLAR_ENDONLY; break;
         case 'x': options |= PCRE2_EXTENDED; break;
-        default: raise(1760, "illegal argument for function");
+        default:
+            raise(ora::kIllegalArgument);
         }
     }
     return options;
@@ -56,19 +58,19 @@ uint32_t matchOptions(sqlite3_context*, sqlite3_value* v) {
     switch (pcreError) {
     case 114:  // missing closing parenthesis
     case 122:  // unmatched closing parenthesis
-        raise(12725, "unmatched parentheses in regular expression");
+        raise(ora::kRegexpUnmatchedParentheses);
     case 106:  // missing terminating ] for character class
-        raise(12726, "unmatched bracket in regular expression");
+        raise(ora::kRegexpUnmatchedBracket);
     case 115:  // reference to non-existent subpattern
-        raise(12727, "invalid back reference in regular expression");
+        raise(ora::kRegexpInvalidBackReference);
     case 108:  // range out of order in character class
-        raise(12728, "invalid range in regular expression");
+        raise(ora::kRegexpInvalidRange);
     case 130:  // unknown POSIX class name
-        raise(12729, "invalid character class in regular expression");
+        raise(ora::kRegexpInvalidCharacterClass);
     case 104:  // numbers out of order in {} quantifier
-        raise(12732, "invalid interval value in regular expression");
+        raise(ora::kRegexpInvalidInterval);
     default:
-        raise(12722, "regular expression internal error");
+        raise(ora::kRegexpInternalError);
     }
 }
 
@@ -107,7 +109,7 @@ public:
         const int rc = pcre2_match(code_, reinterpret_cast<PCRE2_SPTR>(subject_.data()),
                                    subject_.size(), start, 0, data_.get(), nullptr);
         if (rc == PCRE2_ERROR_NOMATCH) return false;
-        if (rc < 0) raise(12722, "regular expression internal error");
+        if (rc < 0) raise(ora::kRegexpInternalError);
         groups_ = rc;
         return true;
     }
@@ -142,7 +144,7 @@ long long characterPosition(const std::string& s, std::size_t byte) {
 long long positiveArg(sqlite3_value* v, long long fallback) {
     if (!v) return fallback;
     const long long n = integerArg(v);
-    if (n < 1) raise(1428, "argument '" + std::to_string(n) + "' is out of range");
+    if (n < 1) raise(ora::kArgumentOutOfRange, n);
     return n;
 }
 
@@ -177,7 +179,7 @@ void regexpSubstr(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         const long long occurrence = positiveArg(optional(argc, argv, 3), 1);
         const uint32_t options = matchOptions(ctx, optional(argc, argv, 4));
         const long long group = argc > 5 ? integerArg(argv[5]) : 0;
-        if (group < 0 || group > 9) raise(1428, "argument '" + std::to_string(group) + "' is out of range");
+        if (group < 0 || group > 9) raise(ora::kArgumentOutOfRange, group);
         if (isNullArg(argv[0]) || isNullArg(argv[1])) return sqlite3_result_null(ctx);
         const std::string subject = textArg(argv[0]);
         Matcher m(compiled(ctx, 1, argv[1], options), subject);
@@ -195,10 +197,10 @@ void regexpInstr(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         const long long position = positiveArg(optional(argc, argv, 2), 1);
         const long long occurrence = positiveArg(optional(argc, argv, 3), 1);
         const long long after = argc > 4 ? integerArg(argv[4]) : 0;
-        if (after < 0) raise(1428, "argument '" + std::to_string(after) + "' is out of range");
+        if (after < 0) raise(ora::kArgumentOutOfRange, after);
         const uint32_t options = matchOptions(ctx, optional(argc, argv, 5));
         const long long group = argc > 6 ? integerArg(argv[6]) : 0;
-        if (group < 0 || group > 9) raise(1428, "argument '" + std::to_string(group) + "' is out of range");
+        if (group < 0 || group > 9) raise(ora::kArgumentOutOfRange, group);
         if (isNullArg(argv[0]) || isNullArg(argv[1])) return sqlite3_result_null(ctx);
         const std::string subject = textArg(argv[0]);
         Matcher m(compiled(ctx, 1, argv[1], options), subject);
@@ -238,7 +240,7 @@ void regexpReplace(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guarded(ctx, [&] {
         const long long position = positiveArg(optional(argc, argv, 3), 1);
         const long long occurrence = argc > 4 ? integerArg(argv[4]) : 0;
-        if (occurrence < 0) raise(1428, "argument '" + std::to_string(occurrence) + "' is out of range");
+        if (occurrence < 0) raise(ora::kArgumentOutOfRange, occurrence);
         const uint32_t options = matchOptions(ctx, optional(argc, argv, 5));
         if (isNullArg(argv[0])) return sqlite3_result_null(ctx);
         const std::string subject = textArg(argv[0]);

@@ -4,9 +4,11 @@
 #include <random>
 #include <string>
 
+#include "base/ora_messages.h"
 #include "functions/extended_functions.h"
 #include "functions/function_args.h"
 #include "functions/sql_function.h"
+#include "sql/internal_names.h"
 #include "sql/sql_context.h"
 #include "sql/sql_lexer.h"
 #include "sql/internal_names.h"
@@ -80,7 +82,7 @@ void sysContext(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         else if (p == "ENTRYID")
             value = "0";
         else
-            raise(2003, "invalid USERENV parameter");
+            raise(ora::kInvalidUserenvParameter);
         if (argc > 3 && !isNullArg(argv[3])) {
             const long long n = integerArg(argv[3]);
             if (n > 0 && static_cast<std::size_t>(n) < value.size()) value.resize(static_cast<std::size_t>(n));

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/ora_messages.h"
 #include "functions/column_sample.h"
 #include "functions/conversion_functions.h"
 #include "functions/interval.h"
@@ -94,16 +95,16 @@ occi::Number numberArg(sqlite3_value* v) {
         case ValueKind::Text:
             return numberFromText(valueText(v));
         case ValueKind::Blob:
-            raise(932, "inconsistent datatypes: expected NUMBER got BINARY");
+            raise(ora::kInconsistentDatatypes, "NUMBER", "BINARY");
         default:
-            raise(932, "inconsistent datatypes: expected NUMBER got DATE");
+            raise(ora::kInconsistentDatatypes, "NUMBER", "DATE");
     }
 }
 
 DateTimeFields datetimeArg(sqlite3_value* v) {
     const ValueKind k = valueKind(v);
-    if (k == ValueKind::Number) raise(932, "inconsistent datatypes: expected DATE got NUMBER");
-    if (k == ValueKind::Blob) raise(932, "inconsistent datatypes: expected DATE got BINARY");
+    if (k == ValueKind::Number) raise(ora::kInconsistentDatatypes, "DATE", "NUMBER");
+    if (k == ValueKind::Blob) raise(ora::kInconsistentDatatypes, "DATE", "BINARY");
     return parseDefaultDateTime(valueText(v), true, true);
 }
 
@@ -172,7 +173,7 @@ double keepSignificantDigits(double d) {
 }  // namespace
 
 void resultReal(sqlite3_context* ctx, double d) {
-    if (!std::isfinite(d)) raise(1426, "numeric overflow");
+    if (!std::isfinite(d)) raise(ora::kNumericOverflow);
     d = keepSignificantDigits(d);
     if (std::fabs(d) < 9007199254740992.0 && d == std::trunc(d))
         sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(d));

@@ -12,8 +12,10 @@
 #include <vector>
 
 #include "base/errors.h"
+#include "base/ora_messages.h"
 #include "functions/extended_functions.h"
 #include "functions/sql_values.h"
+#include "sql/internal_names.h"
 #include "sql/sqlite_errors.h"
 #include "sql/token_editor.h"
 #include "types/values.h"
@@ -136,9 +138,7 @@ Percentile** percentileSlot(sqlite3_context* ctx, bool create) {
         sqlite3_aggregate_context(ctx, create ? sizeof(Percentile*) : 0));
 }
 
-[[noreturn]] void percentileOutOfRange() {
-    raise(30493, "The percentile value should be a number between 0 and 1.");
-}
+[[noreturn]] void percentileOutOfRange() { raise(ora::kPercentileOutOfRange); }
 
 // The collected state, made at the group's first row (the arguments before x set it).
 Percentile* percentileOf(sqlite3_context* ctx, int argc, sqlite3_value** argv) {

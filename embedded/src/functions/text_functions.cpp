@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/ora_messages.h"
 #include "base/utf8.h"
 #include "functions/extended_functions.h"
 #include "functions/function_args.h"
@@ -62,8 +63,7 @@ void instr(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool bytes) {
             if (isNullArg(argv[i])) return sqlite3_result_null(ctx);
         const long long position = argc > 2 ? integerArg(argv[2]) : 1;
         const long long occurrence = argc > 3 ? integerArg(argv[3]) : 1;
-        if (occurrence < 1)
-            raise(1428, "argument '" + std::to_string(occurrence) + "' is out of range");
+        if (occurrence < 1) raise(ora::kArgumentOutOfRange, occurrence);
         const std::vector<char32_t> s = units(textArg(argv[0]), bytes);
         const std::vector<char32_t> sub = units(textArg(argv[1]), bytes);
         const long long n = static_cast<long long>(s.size()), m = static_cast<long long>(sub.size());
@@ -94,7 +94,7 @@ void chr(sqlite3_context* ctx, int, sqlite3_value** argv) {
     guarded(ctx, [&] {
         if (isNullArg(argv[0])) return sqlite3_result_null(ctx);
         long long n = integerArg(argv[0]);
-        if (n < 0 || n > 0xFFFFFFFFLL) raise(1428, "argument '" + std::to_string(n) + "' is out of range");
+        if (n < 0 || n > 0xFFFFFFFFLL) raise(ora::kArgumentOutOfRange, n);
         std::string bytes;
         do {
             bytes.insert(bytes.begin(), static_cast<char>(n & 0xFF));
@@ -267,7 +267,7 @@ void binToNum(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         long double n = 0;
         for (int i = 0; i < argc; ++i) {
             const long long bit = isNullArg(argv[i]) ? -1 : integerArg(argv[i]);
-            if (bit != 0 && bit != 1) raise(1760, "illegal argument for function");
+            if (bit != 0 && bit != 1) raise(ora::kIllegalArgument);
             n = n * 2 + static_cast<long double>(bit);
         }
         if (n <= 9.2e18L)
@@ -366,7 +366,7 @@ void unistr(sqlite3_context* ctx, int, sqlite3_value** argv) {
                 continue;
             }
             unsigned v = 0, low = 0;
-            if (!hexAt(i, v)) raise(43856, "invalid Unicode escape sequence in UNISTR");
+            if (!hexAt(i, v)) raise(ora::kInvalidUnistrEscape);
             i += 5;
             if (v >= 0xD800 && v < 0xDC00 && hexAt(i, low) && low >= 0xDC00 && low < 0xE000) {
                 appendUtf8(out, 0x10000 + ((v - 0xD800) << 10) + (low - 0xDC00));

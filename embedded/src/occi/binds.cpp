@@ -1,10 +1,13 @@
 #include "occi/binds.h"
-#include "base/errors.h"
+
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <sqlite3.h>
+
+#include "base/errors.h"
+#include "base/ora_messages.h"
 
 namespace kavexdb {
 namespace detail {
@@ -17,14 +20,15 @@ std::int64_t readInteger(const void* data, sb4 size) {
     case 2: { std::int16_t v; std::memcpy(&v, data, 2); return v; }
     case 4: { std::int32_t v; std::memcpy(&v, data, 4); return v; }
     case 8: { std::int64_t v; std::memcpy(&v, data, 8); return v; }
-    default: raise(3115, "unsupported network datatype or representation");
+    default:
+        raise(ora::kUnsupportedNetworkDatatype);
     }
 }
 
 double readReal(const void* data, sb4 size) {
     if (size == sizeof(float)) { float v; std::memcpy(&v, data, sizeof v); return v; }
     if (size == sizeof(double)) { double v; std::memcpy(&v, data, sizeof v); return v; }
-    raise(3115, "unsupported network datatype or representation");
+    raise(ora::kUnsupportedNetworkDatatype);
 }
 
 }  // namespace
@@ -66,7 +70,7 @@ BindValue DataBuffer::read(Charset charset) const {
         v.real = readReal(data, size);
         break;
     default:
-        raise(3115, "unsupported network datatype or representation");
+        raise(ora::kUnsupportedNetworkDatatype);
     }
     // Oracle has no empty strings: an empty text or RAW is NULL.
     if ((v.kind == BindValue::Kind::Text || v.kind == BindValue::Kind::Blob) && v.bytes.empty())
@@ -75,7 +79,7 @@ BindValue DataBuffer::read(Charset charset) const {
 }
 
 void BindSet::checkIndex(unsigned index) {
-    if (index == 0) raise(32109, "invalid column or parameter position");
+    if (index == 0) raise(ora::kInvalidPosition);
 }
 
 void BindSet::ByteStore::open(std::size_t need) {
@@ -129,14 +133,14 @@ void BindSet::put(Param& p, BindValue::Kind kind, std::uint64_t value) {
 }
 
 void BindSet::putBytes(Param& p, BindValue::Kind kind, const char* data, std::size_t size) {
-    if (size > UINT32_MAX) raise(1461, "can bind a LONG value only for insert into a LONG column");
+    if (size > UINT32_MAX) raise(ora::kLongBindOnly);
     const char* stored = p.bytes.add(data, static_cast<std::uint32_t>(size));
     put(p, kind, reinterpret_cast<std::uintptr_t>(stored));
 }
 
 void BindSet::setMaxIterations(unsigned n) {
-    if (n == 0) raise(24333, "zero iteration count");
-    if (n < iterations_) raise(32103, "error from OCCI call: fewer iterations than added");
+    if (n == 0) raise(ora::kZeroIterationCount);
+    if (n < iterations_) raise(ora::kFewerIterationsThanAdded);
     maxIterations_ = n;
 }
 
@@ -147,8 +151,7 @@ void BindSet::setMaxParamSize(unsigned index, unsigned size) {
 }
 
 void BindSet::addIteration() {
-    if (iterations_ >= maxIterations_)
-        raise(32103, "error from OCCI call: more iterations added than setMaxIterations allows");
+    if (iterations_ >= maxIterations_) raise(ora::kMoreIterationsThanAllowed);
     ++iterations_;
 }
 
@@ -191,9 +194,8 @@ void BindSet::set(unsigned index, BindValue value) {
 void BindSet::setText(unsigned index, const std::string& storageText) {
     Param& p = param(index);
     if (maxIterations_ > 1) {
-        if (!p.hasMaxSize) raise(32108, "max column or parameter size not specified");
-        if (storageText.size() > p.maxSize)
-            raise(1461, "can bind a LONG value only for insert into a LONG column");
+        if (!p.hasMaxSize) raise(ora::kMaxSizeNotSpecified);
+        if (storageText.size() > p.maxSize) raise(ora::kLongBindOnly);
     }
     if (storageText.empty())
         put(p, BindValue::Kind::Null, 0);  // Oracle stores an empty string as NULL

@@ -7,6 +7,7 @@
 
 #include "base/access.h"
 #include "base/faults.h"
+#include "base/ora_messages.h"
 #include "catalog/accounts.h"
 #include "exec/describe.h"
 #include "occi/session_functions.h"
@@ -27,9 +28,7 @@ const int kBusyTimeoutMs = 5000;
 
 bool isUri(const std::string& connectString) { return connectString.compare(0, 5, "file:") == 0; }
 
-[[noreturn]] void unresolvable() {
-    raise(12154, "TNS:could not resolve the connect identifier specified");
-}
+[[noreturn]] void unresolvable() { raise(ora::kUnresolvableConnectIdentifier); }
 
 // SQLite open flags for a connect string. A plain path must name an existing database, as a
 // TNS alias must exist; a file: URI decides with its own mode= parameter.
@@ -112,10 +111,7 @@ int openRetryingShortReads(const std::string& name, int flags, SqliteDb& db, int
     case SQLITE_MISUSE:
         unresolvable();
     case SQLITE_IOERR:
-        if (rc == SQLITE_IOERR_SHORT_READ)
-            raise(1115, "IO error reading block from file: short read while opening; other "
-                        "sessions kept rewriting the file, gave up after " +
-                            std::to_string(waitedMs) + " ms of retries");
+        if (rc == SQLITE_IOERR_SHORT_READ) raise(ora::kShortReadWhileOpening, waitedMs);
         break;
     default:
         break;
@@ -299,7 +295,7 @@ occi::MetaData ConnectionImpl::getMetaData(const std::string& object,
         shown = first == std::string::npos
                     ? std::string()
                     : shown.substr(first, shown.find_last_not_of(" \t\r\n") + 1 - first);
-        raise(4043, "object " + shown + " does not exist");
+        raise(ora::kObjectDoesNotExist, shown);
     }
 }
 
@@ -333,17 +329,13 @@ bool ConnectionImpl::transactionLost() {
 
 void ConnectionImpl::requireIntactTransaction() {
     transactionLost();
-    if (lost_)
-        raise(2091, "transaction rolled back: an earlier failure lost the whole transaction; "
-                    "ROLLBACK to go on");
+    if (lost_) raise(ora::kTransactionLostEarlier);
 }
 
 occi::SQLException ConnectionImpl::withLossNoted(const occi::SQLException& failure) {
     if (!transactionLost()) return failure;
     // An Oracle error stack: the statement's own error, then what it did to the transaction.
-    const occi::SQLException note =
-        makeError(2091, "transaction rolled back: the whole transaction was lost with this "
-                        "statement; DML and COMMIT fail until ROLLBACK");
+    const occi::SQLException note = makeError(ora::kTransactionLostHere);
     return Access::error(failure.getErrorCode(), std::string(failure.what()) + note.what());
 }
 

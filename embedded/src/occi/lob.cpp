@@ -6,6 +6,7 @@
 #include "base/charset.h"
 #include "base/errors.h"
 #include "base/faults.h"
+#include "base/ora_messages.h"
 #include "base/utf8.h"
 #include "occi/streams.h"
 #include "storage/lob_content.h"
@@ -38,13 +39,11 @@ bool holdsValue(const std::shared_ptr<LobLocator>& locator) {
     return locator && (locator->content || (locator->isBfile && !locator->bfileName.empty()));
 }
 
-[[noreturn]] void invalidLocator() { raise(22275, "invalid LOB locator specified"); }
+[[noreturn]] void invalidLocator() { raise(ora::kInvalidLobLocator); }
 
-[[noreturn]] void noSuchFile() {
-    raise(22285, "non-existent directory or file for FILEOPEN operation");
-}
+[[noreturn]] void noSuchFile() { raise(ora::kNoFileToOpen); }
 
-[[noreturn]] void foreignStream() { raise(32140, "cannot perform this operation on stream"); }
+[[noreturn]] void foreignStream() { raise(ora::kNotOnStream); }
 
 LobLocator& valueOf(const std::shared_ptr<LobLocator>& locator) {
     if (!holdsValue(locator)) invalidLocator();
@@ -53,13 +52,13 @@ LobLocator& valueOf(const std::shared_ptr<LobLocator>& locator) {
 
 void openLocator(const std::shared_ptr<LobLocator>& locator) {
     LobLocator& l = valueOf(locator);
-    if (l.isOpen) raise(22293, "LOB already opened");
+    if (l.isOpen) raise(ora::kLobAlreadyOpen);
     l.isOpen = true;
 }
 
 void closeLocator(const std::shared_ptr<LobLocator>& locator) {
     LobLocator& l = valueOf(locator);
-    if (!l.isOpen) raise(22289, "cannot perform operation on an unopened file or LOB");
+    if (!l.isOpen) raise(ora::kLobNotOpen);
     l.isOpen = false;
 }
 

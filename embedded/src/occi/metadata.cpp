@@ -4,6 +4,7 @@
 #include "base/access.h"
 #include "base/errors.h"
 #include "base/faults.h"
+#include "base/ora_messages.h"
 #include "exec/describe.h"
 
 namespace oracle {
@@ -13,7 +14,9 @@ using kavexdb::detail::MetaDataRecord;
 
 namespace {
 
-[[noreturn]] void illegalAttribute() { kavexdb::detail::raise(24328, "illegal attribute value"); }
+[[noreturn]] void illegalAttribute() {
+    kavexdb::detail::raise(kavexdb::detail::ora::kIllegalAttributeValue);
+}
 
 const MetaDataRecord& recordOf(const std::shared_ptr<const MetaDataRecord>& record) {
     if (!record) illegalAttribute();

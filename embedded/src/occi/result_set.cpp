@@ -7,6 +7,7 @@
 
 #include "base/access.h"
 #include "base/faults.h"
+#include "base/ora_messages.h"
 #include "sql/sqlite_errors.h"
 #include "types/storage_text.h"
 
@@ -16,7 +17,7 @@ namespace detail {
 namespace {
 
 [[noreturn]] void inconsistent(const char* expected, const char* got) {
-    raise(932, std::string("inconsistent datatypes: expected ") + expected + " got " + got);
+    raise(ora::kInconsistentDatatypes, expected, got);
 }
 
 const char* sqliteTypeName(int type) {
@@ -29,13 +30,12 @@ const char* sqliteTypeName(int type) {
 }
 
 int toInt(std::int64_t v) {
-    if (v < INT_MIN || v > INT_MAX) raise(1455, "converting column overflows integer datatype");
+    if (v < INT_MIN || v > INT_MAX) raise(ora::kIntegerOverflow);
     return static_cast<int>(v);
 }
 
 int roundToInt(double v) {
-    if (std::isnan(v) || v < INT_MIN - 0.5 || v >= INT_MAX + 0.5)
-        raise(1455, "converting column overflows integer datatype");
+    if (std::isnan(v) || v < INT_MIN - 0.5 || v >= INT_MAX + 0.5) raise(ora::kIntegerOverflow);
     return static_cast<int>(std::llround(v));
 }
 
@@ -349,7 +349,7 @@ const ResultSetImpl::Cell& ResultSetImpl::readLazy(unsigned colIndex) {
 
 occi::ResultSet::Status ResultSetImpl::next(unsigned int) {
     checkFault("ResultSet::next");
-    if (ended()) raise(1001, "invalid cursor");
+    if (ended()) raise(ora::kInvalidCursor);
     onRow_ = false;
     if (afterEnd_) return END_OF_FETCH;
     if (row_ >= batchRows_ && !finished_) fetchBatch();
@@ -371,10 +371,9 @@ occi::ResultSet::Status ResultSetImpl::next(unsigned int) {
 }
 
 void ResultSetImpl::refuseCell(unsigned colIndex) const {
-    if (ended()) raise(1001, "invalid cursor");
-    if (colIndex < 1 || colIndex > columns_.size())
-        raise(32109, "invalid column or parameter position");
-    raise(1002, "fetch out of sequence");
+    if (ended()) raise(ora::kInvalidCursor);
+    if (colIndex < 1 || colIndex > columns_.size()) raise(ora::kInvalidPosition);
+    raise(ora::kFetchOutOfSequence);
 }
 
 bool ResultSetImpl::cellIsNull(unsigned colIndex, const Cell& c) const {
@@ -413,13 +412,14 @@ occi::Number ResultSetImpl::cellNumber(unsigned colIndex, const Cell& c) const {
         return numberFromDouble(c.real);
     }
     case SQLITE_TEXT: return numberFromText(std::string(arena_.data() + c.offset, c.length));
-    default: raise(1722, "invalid number");
+    default:
+        raise(ora::kInvalidNumber);
     }
 }
 
 std::vector<occi::MetaData> ResultSetImpl::getColumnListMetaData() const {
     checkFault("ResultSet::getColumnListMetaData");
-    if (ended()) raise(1001, "invalid cursor");
+    if (ended()) raise(ora::kInvalidCursor);
     if (!described_) {
         metaData_ = describeResultColumns(db_, stmt_, samples_);
         described_ = true;
@@ -429,9 +429,8 @@ std::vector<occi::MetaData> ResultSetImpl::getColumnListMetaData() const {
 
 void ResultSetImpl::setMaxColumnSize(unsigned int colIndex, unsigned int max) {
     checkFault("ResultSet::setMaxColumnSize");
-    if (ended()) raise(1001, "invalid cursor");
-    if (colIndex < 1 || colIndex > columns_.size())
-        raise(32109, "invalid column or parameter position");
+    if (ended()) raise(ora::kInvalidCursor);
+    if (colIndex < 1 || colIndex > columns_.size()) raise(ora::kInvalidPosition);
     columns_[colIndex - 1].maxSize = max;
 }
 

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "base/faults.h"
+#include "base/ora_messages.h"
 #include "catalog/accounts.h"
 #include "catalog/ddl_effects.h"
 #include "catalog/foreign_keys.h"
@@ -17,20 +18,14 @@
 #include "rewrite/dml/dml_forms.h"
 #include "rewrite/expr/clob_text.h"
 #include "rewrite/expr/comparison_types.h"
+#include "rewrite/pipeline.h"
 #include "sql/sqlite_errors.h"
 #include "types/values.h"
-#include "rewrite/pipeline.h"
 
 namespace kavexdb {
 namespace detail {
 
 namespace {
-
-const char* const kPls306 =
-    "line 1, column 7:\n"
-    "PLS-00306: wrong number or types of arguments in call to 'CREATETEMPORARY'\n"
-    "ORA-06550: line 1, column 7:\n"
-    "PL/SQL: Statement ignored";
 
 // Throws the Oracle error of a failed step, then leaves the statement ready to run again.
 [[noreturn]] void failStep(sqlite3* db, sqlite3_stmt* stmt, int rc) {
@@ -113,7 +108,7 @@ void StatementImpl::run(const std::string& sql) {
     }
     updateCount_ = 0;
     status_ = sql_.empty() ? UNPREPARED : PREPARED;
-    if (sql_.empty()) raise(24337, "statement handle not prepared");
+    if (sql_.empty()) raise(ora::kStatementNotPrepared);
     try {
         const RewrittenSql& r = rewritten();
         switch (r.kind) {
@@ -128,7 +123,7 @@ void StatementImpl::run(const std::string& sql) {
         }
         switch (r.kind) {
         case RewrittenSql::Kind::Empty:
-            raise(900, "invalid SQL statement");
+            raise(ora::kInvalidSqlStatement);
         case RewrittenSql::Kind::Query:
             runQuery();
             break;
@@ -159,7 +154,7 @@ void StatementImpl::run(const std::string& sql) {
             runTempLobBlock();
             break;
         case RewrittenSql::Kind::PlSql:
-            raise(6550, "PL/SQL is not supported by the embedded client");
+            raise(ora::kPlSqlNotSupported);
         }
     } catch (const occi::SQLException& e) {
         binds_.finishExecution();
@@ -187,10 +182,10 @@ sqlite3_stmt* StatementImpl::prepared() {
         const char* tail = nullptr;
         Authorizer::UserText user(connection_.authorizer());
         stmt_ = prepareSql(connection_.db(), rewritten().sql, &tail);
-        if (!stmt_) raise(900, "invalid SQL statement");
+        if (!stmt_) raise(ora::kInvalidSqlStatement);
         if (!onlyTerminators(tail)) {
             stmt_.reset();
-            raise(933, "SQL command not properly ended");
+            raise(ora::kCommandNotProperlyEnded);
         }
         conversionAt_.assign(static_cast<std::size_t>(sqlite3_bind_parameter_count(stmt_.get())) + 1,
                              nullptr);
@@ -207,7 +202,7 @@ sqlite3_stmt* StatementImpl::prepared() {
 
 void StatementImpl::checkParameterPositions(sqlite3_stmt* stmt) {
     if (binds_.highestIndex() > static_cast<unsigned>(sqlite3_bind_parameter_count(stmt)))
-        raise(32109, "invalid column or parameter position");
+        raise(ora::kInvalidPosition);
 }
 
 void StatementImpl::endResultSets() {
@@ -235,7 +230,7 @@ void StatementImpl::runQuery() {
     const int count = sqlite3_bind_parameter_count(stmt);
     for (int p = 1; p <= count; ++p) {
         const BindView v = binds_.resolve(static_cast<unsigned>(p), 0, connection_.charset());
-        if (v.kind == BindValue::Kind::Unset) raise(1008, "not all variables bound");
+        if (v.kind == BindValue::Kind::Unset) raise(ora::kNotAllVariablesBound);
         // A query reads its parameters while it is fetched: SQLite keeps its own copy.
         int rc = bindToSqlite(stmt, p, v, SQLITE_TRANSIENT);
         if (rc != SQLITE_OK) raiseSqlite(db, rc);
@@ -285,7 +280,7 @@ void StatementImpl::runDml() {
             const BindView v = columns_[static_cast<std::size_t>(p - 1)].at(it, charset);
             if (v.kind == BindValue::Kind::Unset) {
                 sqlite3_clear_bindings(stmt);
-                raise(1008, "not all variables bound");
+                raise(ora::kNotAllVariablesBound);
             }
             // The value stays where it is until this iteration's step is done.
             ParameterConversion* conversion = conversionAt_[static_cast<std::size_t>(p)];
@@ -346,8 +341,7 @@ void StatementImpl::runDdl(const RewrittenSql& r) {
     try {
         if (!r.ddl.droppedTable.empty() && !referencingTables(db, r.ddl.droppedTable).empty()) {
             // Oracle keeps a parent table while other tables' foreign keys name it.
-            if (!r.ddl.cascadeConstraints)
-                raise(2449, "unique/primary keys in table referenced by foreign keys");
+            if (!r.ddl.cascadeConstraints) raise(ora::kKeysReferencedByForeignKeys);
             Authorizer::Trusted trusted(connection_.authorizer());
             dropReferencesTo(db, r.ddl.droppedTable);
         }
@@ -394,7 +388,7 @@ void StatementImpl::runAccountStatement(const RewrittenSql& r) {
 
 void StatementImpl::runTempLobBlock() {
     auto it = outParams_.find(1);
-    if (it == outParams_.end()) raise(1008, "not all variables bound");
+    if (it == outParams_.end()) raise(ora::kNotAllVariablesBound);
     OutParam& out = it->second;
     out.lob.reset();
     switch (out.type) {
@@ -410,7 +404,7 @@ void StatementImpl::runTempLobBlock() {
         break;
     default:
         // A temporary BFILE does not exist, and a RAW is no LOB: Oracle refuses the call.
-        raise(6550, kPls306);
+        raise(ora::kCreateTemporaryArguments);
     }
     updateCount_ = 1;
     status_ = UPDATE_COUNT_AVAILABLE;
@@ -423,7 +417,7 @@ occi::Statement::Status StatementImpl::status() const {
 
 occi::ResultSet* StatementImpl::getResultSet() {
     checkFault("Statement::getResultSet");
-    if (!current_) raise(24338, "statement handle not executed");
+    if (!current_) raise(ora::kStatementNotExecuted);
     return current_;
 }
 
@@ -553,29 +547,29 @@ void StatementImpl::registerOutParam(unsigned int paramIndex, occi::Type type, u
 
 StatementImpl::OutParam& StatementImpl::outParam(unsigned index) {
     auto it = outParams_.find(index);
-    if (it == outParams_.end()) raise(32109, "invalid column or parameter position");
-    if (!it->second.lob) raise(24338, "statement handle not executed");
+    if (it == outParams_.end()) raise(ora::kInvalidPosition);
+    if (!it->second.lob) raise(ora::kStatementNotExecuted);
     return it->second;
 }
 
 occi::Clob StatementImpl::getClob(unsigned int paramIndex) {
     checkFault("Statement::getClob");
     OutParam& out = outParam(paramIndex);
-    if (!out.lob->isClob) raise(932, "inconsistent datatypes: expected CLOB got BLOB");
+    if (!out.lob->isClob) raise(ora::kInconsistentDatatypes, "CLOB", "BLOB");
     return makeClob(out.lob, connection_.charset());
 }
 
 occi::Blob StatementImpl::getBlob(unsigned int paramIndex) {
     checkFault("Statement::getBlob");
     OutParam& out = outParam(paramIndex);
-    if (out.lob->isClob) raise(932, "inconsistent datatypes: expected BLOB got CLOB");
+    if (out.lob->isClob) raise(ora::kInconsistentDatatypes, "BLOB", "CLOB");
     return makeBlob(out.lob);
 }
 
 occi::Bfile StatementImpl::getBfile(unsigned int paramIndex) {
     checkFault("Statement::getBfile");
     outParam(paramIndex);
-    raise(932, "inconsistent datatypes: expected BFILE got LOB");
+    raise(ora::kInconsistentDatatypes, "BFILE", "LOB");
 }
 
 }  // namespace detail

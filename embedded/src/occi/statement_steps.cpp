@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "base/errors.h"
+#include "base/ora_messages.h"
 #include "occi/binds.h"
 #include "occi/connection.h"
 #include "occi/statement.h"
@@ -16,8 +17,7 @@ namespace detail {
 
 void StatementImpl::runSteps(const RewrittenSql& r) {
     sqlite3* db = connection_.db();
-    if (binds_.highestIndex() > r.dml.bindNames.size())
-        raise(32109, "invalid column or parameter position");
+    if (binds_.highestIndex() > r.dml.bindNames.size()) raise(ora::kInvalidPosition);
     connection_.beginWork();
     const unsigned iterations = binds_.iterations();
     for (unsigned it = 0; it < iterations; ++it) {
@@ -54,7 +54,7 @@ void StatementImpl::runMergeIteration(const RewrittenSql& r, unsigned it) {
                 const auto at = std::find(r.dml.bindNames.begin(), r.dml.bindNames.end(), n);
                 const unsigned index = static_cast<unsigned>(at - r.dml.bindNames.begin()) + 1;
                 const BindView v = binds_.resolve(index, it, connection_.charset());
-                if (v.kind == BindValue::Kind::Unset) raise(1008, "not all variables bound");
+                if (v.kind == BindValue::Kind::Unset) raise(ora::kNotAllVariablesBound);
                 ParameterConversion* conversion = nullptr;
                 for (ParameterConversion& c : stepConversions_[k])
                     if (c.parameter() == n) conversion = &c;

@@ -10,6 +10,7 @@
 
 #include "base/errors.h"
 #include "base/faults.h"
+#include "base/ora_messages.h"
 #include "base/utf8.h"
 
 namespace kavexdb {
@@ -36,14 +37,13 @@ std::size_t advanceIn(const char* data, std::size_t size, std::size_t from, std:
 }  // namespace
 
 void checkLobGrowth(std::size_t size, std::size_t extra) {
-    if (extra > kMaxLobBytes || size > kMaxLobBytes - extra)
-        raise(22925, "operation would exceed maximum size allowed for a LOB value");
+    if (extra > kMaxLobBytes || size > kMaxLobBytes - extra) raise(ora::kLobTooLarge);
 }
 
 LobStream::LobStream(std::shared_ptr<LobContent> content, Charset cs, std::size_t offset,
                      std::size_t amount)
     : content_(std::move(content)), charset_(cs), limited_(amount != 0), remaining_(amount) {
-    if (offset == 0) raise(21560, "argument 1 is null, invalid, or out of range");
+    if (offset == 0) raise(ora::kArgumentNullOrOutOfRange, 1);
     const std::size_t skip = offset - 1;
     if (content_->isClob) {
         position_ = content_->advance(0, skip);
@@ -94,7 +94,7 @@ void LobStream::finish() {
 
 int LobStream::read(char* buffer, std::size_t size) {
     if (size == 0 || status_ == INACTIVE) return 0;
-    if (buffer == nullptr) raise(21560, "argument 1 is null, invalid, or out of range");
+    if (buffer == nullptr) raise(ora::kArgumentNullOrOutOfRange, 1);
     const std::size_t total = content_->size();
     if (position_ >= total || (limited_ && remaining_ == 0)) return 0;
     std::size_t n = 0;
@@ -165,16 +165,15 @@ std::size_t LobStream::readClob(char* buffer, std::size_t size) {
         std::memcpy(buffer, out.data(), out.size());
         written = out.size();
     }
-    if (take == 0)
-        raise(6502, "PL/SQL: numeric or value error: character string buffer too small");
+    if (take == 0) raise(ora::kBufferTooSmall);
     position_ += take;
     if (limited_) remaining_ -= characters;
     return written;
 }
 
 void LobStream::write(const char* data, std::size_t size) {
-    if (status_ == INACTIVE) raise(32139, "Cannot write to the stream");
-    if (size > 0 && data == nullptr) raise(21560, "argument 1 is null, invalid, or out of range");
+    if (status_ == INACTIVE) raise(ora::kCannotWriteStream);
+    if (size > 0 && data == nullptr) raise(ora::kArgumentNullOrOutOfRange, 1);
     status_ = READY_FOR_WRITE;
     window_.clear();
     if (!content_->isClob) {

@@ -37,6 +37,7 @@
 #include "rewrite/sql_rewrite.h"
 #include "sql/sql_lexer.h"
 #include "sql/token_editor.h"
+#include "base/ora_messages.h"
 
 namespace kavexdb {
 namespace detail {
@@ -218,7 +219,7 @@ void checkNesting(const TokenEditor& e) {
     for (const Token& t : e.tokens()) {
         if (t.isPunct('(') || t.isWord("CASE")) {
             if (++depth > kMaxNesting)
-                raise(3095, "expression level is too deep, maximum " + std::to_string(kMaxNesting));
+                raise(ora::kExpressionTooDeep, kMaxNesting);
         } else if (t.isPunct(')') || t.isWord("END")) {
             if (depth > 0) --depth;
         }

@@ -9,6 +9,7 @@
 #include <set>
 
 #include "base/errors.h"
+#include "base/ora_messages.h"
 #include "catalog/comments.h"
 #include "catalog/dictionary.h"
 #include "catalog/sequences.h"
@@ -116,31 +117,31 @@ bool parseUserStatement(const TokenEditor& e, std::size_t verb, RewrittenSql& ou
     std::size_t i = e.next(verb + 1);
     if (!e.word(i, "USER")) return false;
     i = e.next(i + 1);
-    if (!e.name(i)) raise(1935, "missing user or role name");
+    if (!e.name(i)) raise(ora::kMissingUserName);
     out.account.userName = identifierName(e.at(i));
     if (e.word(verb, "DROP")) {
         out.kind = Kind::DropUser;
         i = e.next(i + 1);
         if (e.word(i, "CASCADE")) i = e.next(i + 1);
-        if (i < e.size()) raise(922, "missing or invalid option");
+        if (i < e.size()) raise(ora::kMissingOrInvalidOption);
         return true;
     }
     out.kind = e.word(verb, "CREATE") ? Kind::CreateUser : Kind::AlterUser;
     i = e.next(i + 1);
-    if (!e.word(i, "IDENTIFIED")) raise(922, "missing or invalid option");
+    if (!e.word(i, "IDENTIFIED")) raise(ora::kMissingOrInvalidOption);
     i = e.next(i + 1);
-    if (!e.word(i, "BY")) raise(922, "missing or invalid option");
+    if (!e.word(i, "BY")) raise(ora::kMissingOrInvalidOption);
     i = e.next(i + 1);
-    if (i >= e.size()) raise(988, "missing or invalid password(s)");
+    if (i >= e.size()) raise(ora::kInvalidPassword);
     const Token& pw = e.at(i);
     if (pw.kind == TK::QuotedIdent)
         out.account.password = identifierName(pw);
     else if (pw.kind == TK::Word || pw.kind == TK::Number)
         out.account.password = pw.text;
     else
-        raise(988, "missing or invalid password(s)");
+        raise(ora::kInvalidPassword);
     // Options this client does not keep (DEFAULT TABLESPACE, ...) are refused, not ignored.
-    if (e.next(i + 1) < e.size()) raise(922, "missing or invalid option");
+    if (e.next(i + 1) < e.size()) raise(ora::kMissingOrInvalidOption);
     return true;
 }
 
@@ -621,7 +622,7 @@ void rewriteCreateTable(TokenEditor& e, std::size_t tableWord, RewrittenSql& out
     }
     if (!out.ddl.identities.empty())
         for (std::size_t k = e.next(close); k < e.size(); k = e.next(k + 1))
-            if (e.word(k, "WITHOUT")) raise(922, "missing or invalid option");
+            if (e.word(k, "WITHOUT")) raise(ora::kMissingOrInvalidOption);
     for (std::size_t end : keyEnds) e[end].text += " NOT NULL";
 }
 
@@ -640,10 +641,9 @@ void rewriteDropTable(TokenEditor& e, std::size_t tableWord, RewrittenSql& out) 
 // TRUNCATE TABLE name [storage clauses] -> DELETE FROM name.
 void rewriteTruncate(TokenEditor& e, std::size_t truncateWord) {
     const std::size_t tableWord = e.next(truncateWord + 1);
-    if (!e.word(tableWord, "TABLE"))
-        raise(3290, "Invalid truncate command - missing CLUSTER or TABLE keyword");
+    if (!e.word(tableWord, "TABLE")) raise(ora::kInvalidTruncateCommand);
     std::size_t i = e.next(tableWord + 1);
-    if (objectNameAt(e, i).empty()) raise(903, "invalid table name");
+    if (objectNameAt(e, i).empty()) raise(ora::kInvalidTableName);
     e.erase(i, e.size());
     e[truncateWord].text = "DELETE";
     e[tableWord].text = "FROM";
@@ -668,8 +668,7 @@ void rewriteAlterTable(TokenEditor& e, std::size_t tableWord, RewrittenSql& out)
     } else if (e.word(i, "MODIFY") || e.word(i, "ENABLE") || e.word(i, "DISABLE") ||
                ((e.word(i, "ADD") || e.word(i, "DROP")) && startsConstraint(e, e.next(i + 1)))) {
         // SQLite cannot change a table's columns or constraints in place.
-        raise(1735, "invalid ALTER TABLE option: " + asciiUpper(e[i].text) +
-                        " is not supported by the embedded client");
+        raise(ora::kAlterTableOptionNotSupported, asciiUpper(e[i].text));
     } else if (e.word(i, "DROP") && e.punct(e.next(i + 1), '(')) {
         // DROP (a, b): one DROP COLUMN each.
         const std::size_t open = e.next(i + 1), past = e.pastParens(open);
@@ -766,7 +765,7 @@ void rewriteDdl(TokenEditor& e, RewrittenSql& out) {
         // RENAME a TO b -> ALTER TABLE a RENAME TO b
         std::size_t i = object;
         const std::string from = objectNameAt(e, i);
-        if (from.empty() || !e.word(i, "TO")) raise(946, "missing TO keyword");
+        if (from.empty() || !e.word(i, "TO")) raise(ora::kMissingToKeyword);
         e[verb].text = "ALTER TABLE";
         e[i].text = "RENAME TO";
         std::size_t to = e.next(i + 1);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/errors.h"
+#include "base/ora_messages.h"
 #include "sql/sql_lexer.h"
 #include "sql/sqlite_errors.h"
 #include "sql/token_editor.h"
@@ -38,7 +39,7 @@ bool expectsExpression(const TokenEditor& e, std::size_t i) {
     TokenEditor e(lexSql(sql));
     const std::size_t first = e.next(0);
     if (first < e.size() && !isStatementVerb(e.at(first)) && !e.punct(first, '('))
-        raise(900, "invalid SQL statement: " + message);
+        raise(ora::kInvalidSqlStatementBecause, message);
     // The token SQLite stopped at.
     const int offset = sqlite3_error_offset(db);
     std::size_t at = e.size();
@@ -61,13 +62,13 @@ bool expectsExpression(const TokenEditor& e, std::size_t i) {
     const std::size_t prev = e.previous(at);
     if (e.word(prev, "FROM") || e.word(prev, "JOIN") || e.word(prev, "INTO") ||
         e.word(prev, "TABLE") || e.word(prev, "UPDATE"))
-        raise(903, "invalid table name");
-    if (expectsExpression(e, prev) && !e.punct(prev, '(')) raise(936, "missing expression");
-    if (e.punct(prev, '(') && (at >= e.size() || e.punct(at, ')'))) raise(936, "missing expression");
-    if (depth > 0) raise(907, "missing right parenthesis");
-    if (at >= e.size()) raise(921, "unexpected end of SQL command");
-    if (inSelectList) raise(923, "FROM keyword not found where expected");
-    raise(933, "SQL command not properly ended");
+        raise(ora::kInvalidTableName);
+    if (expectsExpression(e, prev) && !e.punct(prev, '(')) raise(ora::kMissingExpression);
+    if (e.punct(prev, '(') && (at >= e.size() || e.punct(at, ')'))) raise(ora::kMissingExpression);
+    if (depth > 0) raise(ora::kMissingRightParenthesis);
+    if (at >= e.size()) raise(ora::kUnexpectedEndOfCommand);
+    if (inSelectList) raise(ora::kFromKeywordNotFound);
+    raise(ora::kCommandNotProperlyEnded);
 }
 
 long numberAfter(const std::string& s, const char* word) {
@@ -90,43 +91,34 @@ void raisePrepareFailure(sqlite3* db, int rc, const std::string& sql) {
     raiseSqlite(db, rc);
 }
 
-bool oracleErrorFor(const std::string& m, int& code, std::string& text) {
-    auto set = [&](int c, const char* t) {
-        code = c;
-        text = t;
-        return true;
-    };
+const OraMessage<0>* oracleErrorFor(const std::string& m) {
     if (startsWith(m, "wrong number of arguments to function") ||
         startsWith(m, "DISTINCT aggregates must have exactly one argument"))
-        return set(909, "invalid number of arguments");
-    if (startsWith(m, "ambiguous column name")) return set(918, "column ambiguously defined");
+        return &ora::kInvalidArgumentCount;
+    if (startsWith(m, "ambiguous column name")) return &ora::kColumnAmbiguous;
     if (startsWith(m, "table ") && m.find(" columns but ") != std::string::npos) {
         const long columns = numberAfter(m, " has "), values = numberAfter(m, " but ");
-        return values < columns ? set(947, "not enough values") : set(913, "too many values");
+        return values < columns ? &ora::kNotEnoughValues : &ora::kTooManyValues;
     }
     if (m.find(" values for ") != std::string::npos && m.find(" columns") != std::string::npos) {
         const long values = std::strtol(m.c_str(), nullptr, 10);
         const long columns = numberAfter(m, " values for ");
-        return values < columns ? set(947, "not enough values") : set(913, "too many values");
+        return values < columns ? &ora::kNotEnoughValues : &ora::kTooManyValues;
     }
-    if (startsWith(m, "sub-select returns")) return set(913, "too many values");
-    if (startsWith(m, "SELECTs to the left and right of"))
-        return set(1789, "query block has incorrect number of result columns");
-    if (startsWith(m, "duplicate column name")) return set(957, "duplicate column name");
-    if (startsWith(m, "no such index")) return set(1418, "specified index does not exist");
+    if (startsWith(m, "sub-select returns")) return &ora::kTooManyValues;
+    if (startsWith(m, "SELECTs to the left and right of")) return &ora::kResultColumnCountDiffers;
+    if (startsWith(m, "duplicate column name")) return &ora::kDuplicateColumnName;
+    if (startsWith(m, "no such index")) return &ora::kIndexDoesNotExist;
     if (startsWith(m, "misuse of aggregate") || startsWith(m, "aggregate functions are not allowed"))
-        return set(934, "group function is not allowed here");
-    if (startsWith(m, "misuse of window function"))
-        return set(30483, "window  functions are not allowed here");
+        return &ora::kGroupFunctionNotAllowed;
+    if (startsWith(m, "misuse of window function")) return &ora::kWindowFunctionNotAllowed;
     if (startsWith(m, "cannot modify") && m.find("because it is a view") != std::string::npos)
-        return set(1732, "data manipulation operation not legal on this view");
+        return &ora::kDmlOnView;
     if (m.find("ORDER BY term out of range") != std::string::npos)
-        return set(1785, "ORDER BY item must be the number of a SELECT-list expression");
-    if (startsWith(m, "Cannot add a NOT NULL column"))
-        return set(1758, "table must be empty to add mandatory (NOT NULL) column");
-    if (startsWith(m, "no such savepoint"))
-        return set(1086, "savepoint never established in this session or is invalid");
-    return false;
+        return &ora::kOrderByItemNotInSelectList;
+    if (startsWith(m, "Cannot add a NOT NULL column")) return &ora::kNotNullColumnOnFilledTable;
+    if (startsWith(m, "no such savepoint")) return &ora::kSavepointNotEstablished;
+    return nullptr;
 }
 
 }  // namespace detail

@@ -9,15 +9,16 @@
 
 #include <string>
 
+#include "base/ora_message.h"
+
 namespace kavexdb {
 namespace detail {
 
 // SQLite could not prepare sql on db (rc): throws the Oracle error for it.
 [[noreturn]] void raisePrepareFailure(sqlite3* db, int rc, const std::string& sql);
 
-// Oracle's code and text for an SQLite error message about a user mistake; false when none
-// applies.
-bool oracleErrorFor(const std::string& sqliteMessage, int& code, std::string& text);
+// Oracle's message for an SQLite error message about a user mistake; nullptr when none applies.
+const OraMessage<0>* oracleErrorFor(const std::string& sqliteMessage);
 
 }  // namespace detail
 }  // namespace kavexdb

@@ -1,11 +1,18 @@
 #include "sql/sql_context.h"
+
 #include "sql/internal_names.h"
 #include "sql/keywords.h"
+#include "sql/sql_lexer.h"
 
 namespace kavexdb {
 namespace detail {
 
 const char* const kRaiseFunction = kOraRaise;
+
+std::string raiseCall(const OraMessage<0>& message) {
+    return std::string(kRaiseFunction) + "(" + std::to_string(message.code) + ", " +
+           sqlStringLiteral(message.text) + ")";
+}
 
 std::vector<std::pair<std::size_t, std::size_t>> callArguments(const TokenEditor& e,
                                                                std::size_t open) {

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/ora_message.h"
 #include "sql/token_editor.h"
 
 namespace kavexdb {
@@ -34,6 +35,8 @@ bool isClauseWord(const TokenEditor& e, std::size_t i);
 // Raises an Oracle error from SQL: ORA$RAISE(code, text) fails its statement with
 // "ORA-NNNNN: text", which the client reports as that error.
 extern const char* const kRaiseFunction;
+// ORA$RAISE(code, 'text') of message: the SQL expression that raises it.
+std::string raiseCall(const OraMessage<0>& message);
 
 }  // namespace detail
 }  // namespace kavexdb

@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "base/errors.h"
+#include "base/ora_messages.h"
 
 namespace kavexdb {
 namespace detail {
@@ -11,9 +12,9 @@ std::vector<Token> lexSql(const std::string& sql) {
     std::vector<Token> tokens;
     for (const lexer::Lexeme& lexeme : lexer::scanSql(sql)) {
         if (!lexeme.closed && lexeme.kind == Token::Kind::String)
-            raise(1756, "quoted string not properly terminated");
+            raise(ora::kUnterminatedString);
         if (!lexeme.closed && lexeme.kind == Token::Kind::QuotedIdent)
-            raise(1740, "missing double quote in identifier");
+            raise(ora::kMissingDoubleQuote);
         tokens.push_back(lexer::tokenOf(sql, lexeme));
     }
     return tokens;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "base/errors.h"
+#include "base/ora_messages.h"
 #include "base/refusal.h"
 #include "sql/oracle_errors.h"
 
@@ -65,52 +66,50 @@ void raiseSqlite(sqlite3* db, int rc) {
     case SQLITE_AUTH:
         raiseRefused();
     case SQLITE_NOTADB:
-        raise(1122, "database file failed verification check: " + msg);
+        raise(ora::kFileFailedVerification, msg);
     case SQLITE_CORRUPT:
-        raise(1578, "ORACLE data block corrupted: " + msg);
+        raise(ora::kBlockCorrupted, msg);
     case SQLITE_READONLY:
-        raise(16000, "database or pluggable database open for read-only access: " + msg);
+        raise(ora::kReadOnlyDatabase, msg);
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        raise(54, "resource busy and acquire with NOWAIT specified or timeout expired");
+        raise(ora::kResourceBusy);
     case SQLITE_CONSTRAINT:
         switch (ext) {
         case SQLITE_CONSTRAINT_UNIQUE:
         case SQLITE_CONSTRAINT_PRIMARYKEY:
             after(msg, "UNIQUE constraint failed: ", rest);
-            raise(1, "unique constraint (" + upper(rest) + ") violated");
+            raise(ora::kUniqueConstraintViolated, upper(rest));
         case SQLITE_CONSTRAINT_NOTNULL:
             after(msg, "NOT NULL constraint failed: ", rest);
-            raise(1400, "cannot insert NULL into (" + quotedName(rest) + ")");
+            raise(ora::kCannotInsertNull, quotedName(rest));
         case SQLITE_CONSTRAINT_CHECK:
             after(msg, "CHECK constraint failed: ", rest);
-            raise(2290, "check constraint (" + upper(rest) + ") violated");
+            raise(ora::kCheckConstraintViolated, upper(rest));
         case SQLITE_CONSTRAINT_FOREIGNKEY:
-            raise(2291, "integrity constraint violated - parent key not found");
+            raise(ora::kParentKeyNotFound);
         default:
             break;
         }
         break;
     case SQLITE_ERROR: {
         if (after(msg, "not authorized", rest)) raiseRefused();
-        int code = 0;
-        if (oracleErrorFor(msg, code, rest)) raise(code, rest);
+        if (const OraMessage<0>* mistake = oracleErrorFor(msg)) raise(*mistake);
         if (after(msg, "no such table: ", rest) || after(msg, "no such view: ", rest))
-            raise(942, "table or view does not exist");
+            raise(ora::kTableOrViewDoesNotExist);
         if (after(msg, "no such column: ", rest) || after(msg, "no such function: ", rest))
-            raise(904, quotedName(rest) + ": invalid identifier");
-        if (msg.find("already exists") != std::string::npos)
-            raise(955, "name is already used by an existing object");
+            raise(ora::kInvalidQuotedIdentifier, quotedName(rest));
+        if (msg.find("already exists") != std::string::npos) raise(ora::kNameAlreadyUsed);
         if (msg.find("syntax error") != std::string::npos ||
             msg.find("incomplete input") != std::string::npos ||
             msg.find("unrecognized token") != std::string::npos)
-            raise(900, "invalid SQL statement: " + msg);
+            raise(ora::kInvalidSqlStatementBecause, msg);
         break;
     }
     default:
         break;
     }
-    raise(604, "error occurred at recursive SQL level 1: " + msg);
+    raise(ora::kRecursiveSqlError, msg);
 }
 
 }  // namespace detail

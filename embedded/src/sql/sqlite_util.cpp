@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "base/errors.h"
+#include "base/ora_messages.h"
 #include "sql/oracle_errors.h"
 #include "sql/sqlite_errors.h"
 
@@ -23,7 +24,7 @@ bool onlyTerminators(const char* tail) {
 void runOnce(sqlite3* db, const std::string& sql) {
     const char* tail = nullptr;
     SqliteStmt stmt = prepareSql(db, sql, &tail);
-    if (!onlyTerminators(tail)) raise(933, "SQL command not properly ended");
+    if (!onlyTerminators(tail)) raise(ora::kCommandNotProperlyEnded);
     if (!stmt) return;
     int rc;
     while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {

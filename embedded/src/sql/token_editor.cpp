@@ -2,6 +2,7 @@
 #include "sql/token_editor.h"
 
 #include "base/errors.h"
+#include "base/ora_messages.h"
 
 namespace kavexdb {
 namespace detail {
@@ -9,7 +10,7 @@ namespace detail {
 const Token TokenEditor::kNone{Token::Kind::Space, std::string()};
 
 void TokenEditor::outOfRange(std::size_t i) {
-    raise(600, "internal error code, arguments: [token position], [" + std::to_string(i) + "]");
+    raise(ora::kInternalError, "token position", i);
 }
 
 }  // namespace detail

@@ -1,16 +1,18 @@
 #include "storage/lob_storage.h"
-#include "base/errors.h"
-#include "sql/sqlite_errors.h"
 
 #include <climits>
 #include <vector>
+
+#include "base/errors.h"
+#include "base/ora_messages.h"
+#include "sql/sqlite_errors.h"
 
 namespace kavexdb {
 namespace detail {
 
 namespace {
 
-[[noreturn]] void nonexistentValue() { raise(22922, "nonexistent LOB value"); }
+[[noreturn]] void nonexistentValue() { raise(ora::kNonexistentLobValue); }
 
 void checkBlob(sqlite3* db, int rc) {
     if (rc != SQLITE_OK) raiseSqlite(db, rc);
@@ -149,7 +151,7 @@ void LobSession::release() {
 }
 
 sqlite3_blob* LobSession::handleFor(const LobRow& row) {
-    if (!db_) raise(22275, "invalid LOB locator specified");
+    if (!db_) raise(ora::kInvalidLobLocator);
     if (handle_ && handleRow_.table == row.table && handleRow_.column == row.column &&
         handleRow_.schema == row.schema) {
         if (handleRow_.rowid == row.rowid) return handle_;

@@ -3,6 +3,7 @@
 
 #include "base/access.h"
 #include "base/errors.h"
+#include "base/ora_messages.h"
 #include "types/values.h"
 
 namespace kavexdb {
@@ -23,8 +24,7 @@ namespace occi {
 
 namespace {
 [[noreturn]] void outOfRange(int argument) {
-    kavexdb::detail::raise(21560, "argument " + std::to_string(argument) +
-                                      " is null, invalid, or out of range");
+    kavexdb::detail::raise(kavexdb::detail::ora::kArgumentNullOrOutOfRange, argument);
 }
 }  // namespace
 

@@ -2,6 +2,8 @@
 // Gregorian date, no tables.
 #include "types/calendar.h"
 
+#include "base/ora_messages.h"
+
 namespace kavexdb {
 namespace detail {
 
@@ -58,8 +60,7 @@ DateTimeFields fieldsOf(Instant i) {
     long year = 0;
     civilFromDays(i.days, year, f.month, f.day);
     f.year = oracleYear(year);
-    if (f.year < -4712 || f.year > 9999)
-        raise(1841, "(full) year must be between -4713 and +9999, and not be 0");
+    if (f.year < -4712 || f.year > 9999) raise(ora::kYearOutOfRange);
     long long seconds = i.nanos / 1000000000LL;
     f.fraction = static_cast<unsigned>(i.nanos % 1000000000LL);
     f.second = static_cast<unsigned>(seconds % 60);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "base/errors.h"
+#include "base/ora_messages.h"
 #include "types/calendar.h"
 #include "types/format_model.h"
 #include "types/storage_text.h"
@@ -19,21 +20,18 @@ namespace {
 
 void checkDate(int year, unsigned month, unsigned day, unsigned hour, unsigned minute,
                unsigned second) {
-    if (year < -4712 || year > 9999 || year == 0)
-        raise(1841, "(full) year must be between -4713 and +9999, and not be 0");
-    if (month < 1 || month > 12) raise(1843, "not a valid month");
-    if (day < 1 || (day > 28 && day > daysInMonth(year, month)))
-        raise(1847, "day of month must be between 1 and last day of month");
-    if (hour > 23) raise(1850, "hour must be between 0 and 23");
-    if (minute > 59) raise(1851, "minutes must be between 0 and 59");
-    if (second > 59) raise(1852, "seconds must be between 0 and 59");
+    if (year < -4712 || year > 9999 || year == 0) raise(ora::kYearOutOfRange);
+    if (month < 1 || month > 12) raise(ora::kInvalidMonth);
+    if (day < 1 || (day > 28 && day > daysInMonth(year, month))) raise(ora::kDayOfMonthOutOfRange);
+    if (hour > 23) raise(ora::kHourOutOfRange);
+    if (minute > 59) raise(ora::kMinutesOutOfRange);
+    if (second > 59) raise(ora::kSecondsOutOfRange);
 }
 
 void checkTimestampExtras(unsigned fs, int tzHour, int tzMinute) {
-    if (fs > 999999999u) raise(1880, "the fractional seconds must be between 0 and 999999999");
-    if (tzHour < -12 || tzHour > 14) raise(1874, "time zone hour must be between -15 and 15");
-    if (tzMinute < -59 || tzMinute > 59)
-        raise(1875, "time zone minute must be between -59 and 59");
+    if (fs > 999999999u) raise(ora::kFractionalSecondsOutOfRange);
+    if (tzHour < -12 || tzHour > 14) raise(ora::kTimeZoneHourOutOfRange);
+    if (tzMinute < -59 || tzMinute > 59) raise(ora::kTimeZoneMinuteOutOfRange);
 }
 
 // A cursor over storage text that reads small unsigned numbers.
@@ -63,7 +61,7 @@ struct TextReader {
     }
 };
 
-[[noreturn]] void malformed() { raise(1861, "literal does not match format string"); }
+[[noreturn]] void malformed() { raise(ora::kLiteralDoesNotMatchFormat); }
 
 std::uint64_t load8(const char* s) {
     std::uint64_t w;
@@ -256,9 +254,7 @@ namespace oracle {
 namespace occi {
 
 namespace {
-[[noreturn]] void nullDate() {
-    kavexdb::detail::raise(32146, "Cannot perform operation on a null date");
-}
+[[noreturn]] void nullDate() { kavexdb::detail::raise(kavexdb::detail::ora::kNullDate); }
 }  // namespace
 
 Date::Date() : null_(true), year_(1), month_(1), day_(1), hour_(0), minute_(0), second_(0) {}

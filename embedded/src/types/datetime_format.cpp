@@ -4,6 +4,7 @@
 
 #include "base/errors.h"
 #include "base/faults.h"
+#include "base/ora_messages.h"
 #include "types/calendar.h"
 #include "types/format_cache.h"
 #include "types/format_model.h"
@@ -52,8 +53,7 @@ const ElementName kElements[] = {
     {"X", Element::Radix},
 };
 
-
-[[noreturn]] void unknownElement() { raise(1821, "date format not recognized"); }
+[[noreturn]] void unknownElement() { raise(ora::kDateFormatNotRecognized); }
 
 // Everything a format element may need, worked out once per value.
 struct Calendar {

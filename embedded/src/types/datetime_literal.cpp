@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "base/errors.h"
+#include "base/ora_messages.h"
 #include "types/calendar.h"
 
 namespace kavexdb {
@@ -11,7 +12,7 @@ namespace detail {
 
 namespace {
 
-[[noreturn]] void badShape() { raise(1861, "literal does not match format string"); }
+[[noreturn]] void badShape() { raise(ora::kLiteralDoesNotMatchFormat); }
 
 class Scanner {
   public:
@@ -62,9 +63,10 @@ std::string scanDate(Scanner& in) {
     const int month = in.number(2);
     in.expect('-');
     const int day = in.number(2);
-    if (year == 0) raise(1841, "(full) year must be between -4713 and +9999, and not be 0");
-    if (month < 1 || month > 12) raise(1843, "not a valid month");
-    if (day < 1 || day > static_cast<int>(daysInMonth(year, static_cast<unsigned>(month)))) raise(1847, "day of month must be between 1 and last day of month");
+    if (year == 0) raise(ora::kYearOutOfRange);
+    if (month < 1 || month > 12) raise(ora::kInvalidMonth);
+    if (day < 1 || day > static_cast<int>(daysInMonth(year, static_cast<unsigned>(month))))
+        raise(ora::kDayOfMonthOutOfRange);
     char buf[40];
     std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", year, month, day);
     return buf;
@@ -99,9 +101,9 @@ std::string timestampLiteralToStorage(const std::string& literal) {
                 if (fraction.empty()) badShape();
             }
         }
-        if (hour > 23) raise(1850, "hour must be between 0 and 23");
-        if (minute > 59) raise(1851, "minutes must be between 0 and 59");
-        if (second > 59) raise(1852, "seconds must be between 0 and 59");
+        if (hour > 23) raise(ora::kHourOutOfRange);
+        if (minute > 59) raise(ora::kMinutesOutOfRange);
+        if (second > 59) raise(ora::kSecondsOutOfRange);
     }
     fraction.resize(9, '0');
     char buf[96];
@@ -119,8 +121,8 @@ std::string timestampLiteralToStorage(const std::string& literal) {
         const int tzHour = in.number(2);
         int tzMinute = 0;
         if (in.accept(':')) tzMinute = in.number(2);
-        if (tzHour > 15) raise(1874, "time zone hour must be between -15 and 15");
-        if (tzMinute > 59) raise(1875, "time zone minute must be between -59 and 59");
+        if (tzHour > 15) raise(ora::kTimeZoneHourOutOfRange);
+        if (tzMinute > 59) raise(ora::kTimeZoneMinuteOutOfRange);
         std::snprintf(buf, sizeof buf, "%c%02d:%02d", sign, tzHour, tzMinute);
         out += buf;
     }

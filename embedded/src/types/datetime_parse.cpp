@@ -11,6 +11,7 @@
 #include <ctime>
 
 #include "base/errors.h"
+#include "base/ora_messages.h"
 #include "base/text.h"
 #include "types/calendar.h"
 #include "types/storage_text.h"
@@ -25,8 +26,7 @@ const char* const kDefaultTimestampTzFormat = "DD-MON-RR HH.MI.SSXFF AM TZH:TZM"
 
 namespace {
 
-[[noreturn]] void mismatch() { raise(1861, "literal does not match format string"); }
-
+[[noreturn]] void mismatch() { raise(ora::kLiteralDoesNotMatchFormat); }
 
 struct Clock {
     int year;
@@ -66,8 +66,7 @@ class DateParser {
             element();
         }
         skipBlanks();
-        if (t_ < text_.size())
-            raise(1830, "date format picture ends before converting entire input string");
+        if (t_ < text_.size()) raise(ora::kFormatEndsBeforeInput);
         return finish();
     }
 
@@ -90,13 +89,20 @@ class DateParser {
     void once(unsigned group) {
         if (seen_ & group) {
             switch (group) {
-                case kYear: raise(1812, "year may only be specified once");
-                case kMonth: raise(1816, "month may only be specified once");
-                case kDayOfMonth: raise(1817, "day of month may only be specified once");
-                case kHour: raise(1813, "hour may only be specified once");
-                case kMinute: raise(1814, "minutes may only be specified once");
-                case kEra: raise(1818, "BC/AD may only be specified once");
-                default: raise(1810, "format code appears twice");
+                case kYear:
+                    raise(ora::kYearTwice);
+                case kMonth:
+                    raise(ora::kMonthTwice);
+                case kDayOfMonth:
+                    raise(ora::kDayOfMonthTwice);
+                case kHour:
+                    raise(ora::kHourTwice);
+                case kMinute:
+                    raise(ora::kMinutesTwice);
+                case kEra:
+                    raise(ora::kEraTwice);
+                default:
+                    raise(ora::kFormatCodeTwice);
             }
         }
         seen_ |= group;
@@ -123,9 +129,7 @@ class DateParser {
         return negative ? -value : value;
     }
 
-    [[noreturn]] static void wrongLength() {
-        raise(1862, "the numeric value does not match the length of the format item");
-    }
+    [[noreturn]] static void wrongLength() { raise(ora::kNumericLengthMismatch); }
 
     // The index of the longest of the names (or their first three letters) at the text.
     int name(const char* const* names, int count, bool fullName, bool abbreviation) {
@@ -148,7 +152,7 @@ class DateParser {
     // A month by name: MON accepts MONTH and MONTH accepts MON.
     unsigned monthName() {
         const int month = name(kMonthNames, 12, true, true);
-        if (month < 0) raise(1843, "not a valid month");
+        if (month < 0) raise(ora::kInvalidMonth);
         return static_cast<unsigned>(month + 1);
     }
 
@@ -166,7 +170,7 @@ class DateParser {
     }
 
     // One of two indicators (AM/PM, AD/BC), with or without periods; true for the second.
-    bool indicator(const char* first, const char* second, int error, const char* message) {
+    bool indicator(const char* first, const char* second, const OraMessage<0>& missing) {
         for (const char* word : {first, second}) {
             const char dotted[] = {word[0], '.', word[1], '.', '\0'};
             const std::size_t length = textAt(dotted) ? 4 : textAt(word) ? 2 : 0;
@@ -174,12 +178,12 @@ class DateParser {
             t_ += length;
             return word == second;
         }
-        raise(error, message);
+        raise(missing);
     }
 
     // The TH of a number element ("1ST", "22ND"); SP has no input form.
     void suffix() {
-        if (modelAt("SP")) raise(1821, "date format not recognized");
+        if (modelAt("SP")) raise(ora::kDateFormatNotRecognized);
         if (!modelAt("TH")) return;
         m_ += 2;
         if (textAt("ST") || textAt("ND") || textAt("RD") || textAt("TH")) t_ += 2;
@@ -191,7 +195,7 @@ class DateParser {
         const char c = model_[m_];
         if (c == '"') {
             const std::size_t close = model_.find('"', m_ + 1);
-            if (close == std::string::npos) raise(1821, "date format not recognized");
+            if (close == std::string::npos) raise(ora::kDateFormatNotRecognized);
             const std::string literal = model_.substr(m_ + 1, close - m_ - 1);
             if (!textAt(literal.c_str())) mismatch();
             t_ += literal.size();
@@ -215,9 +219,7 @@ class DateParser {
     }
 
     // Elements that give no date in TO_DATE.
-    [[noreturn]] static void notForInput() {
-        raise(1820, "format code cannot appear in date input format");
-    }
+    [[noreturn]] static void notForInput() { raise(ora::kFormatCodeNotForInput); }
 
     void year() {
         once(kYear);
@@ -271,7 +273,7 @@ class DateParser {
         } else if (modelAt("RM")) {
             m_ += 2;
             const int month = name(kRomanMonths, 12, true, false);
-            if (month < 0) raise(1843, "not a valid month");
+            if (month < 0) raise(ora::kInvalidMonth);
             f_.month = static_cast<unsigned>(month + 1);
         } else {  // MM, which also reads a month's name
             m_ += 2;
@@ -280,7 +282,7 @@ class DateParser {
                 return;
             }
             const long month = digits(2);
-            if (month < 1 || month > 12) raise(1843, "not a valid month");
+            if (month < 1 || month > 12) raise(ora::kInvalidMonth);
             f_.month = static_cast<unsigned>(month);
             suffix();
         }
@@ -301,7 +303,7 @@ class DateParser {
             once(kSecondsOfDay);
             m_ += 5;
             const long seconds = digits(5);
-            if (seconds > 86399) raise(1853, "seconds in day must be between 0 and 86399");
+            if (seconds > 86399) raise(ora::kSecondsInDayOutOfRange);
             secondsOfDay_ = seconds;
             suffix();
         } else if (modelAt("SYYYY") || modelAt("Y,YYY") || modelAt("YYYY") || modelAt("RRRR") ||
@@ -330,45 +332,43 @@ class DateParser {
             once(kWeekday);
             const bool full = modelAt("DAY");
             m_ += full ? 3 : 2;
-            if (name(kDayNames, 7, true, true) < 0)
-                raise(1846, "not a valid day of the week");
+            if (name(kDayNames, 7, true, true) < 0) raise(ora::kInvalidDayOfWeek);
         } else if (modelAt("D")) {
             once(kWeekday);
             m_ += 1;
             const long weekday = digits(1);
-            if (weekday < 1 || weekday > 7) raise(1846, "not a valid day of the week");
+            if (weekday < 1 || weekday > 7) raise(ora::kInvalidDayOfWeek);
             suffix();
         } else if (modelAt("J")) {
             once(kJulian);
             m_ += 1;
             julian_ = digits(7);
-            if (julian_ < 1 || julian_ > 5373484)
-                raise(1854, "julian date must be between 1 and 5373484");
+            if (julian_ < 1 || julian_ > 5373484) raise(ora::kJulianDateOutOfRange);
             suffix();
         } else if (modelAt("HH24")) {
             once(kHour);
             m_ += 4;
             f_.hour = static_cast<unsigned>(digits(2));
-            if (f_.hour > 23) raise(1850, "hour must be between 0 and 23");
+            if (f_.hour > 23) raise(ora::kHourOutOfRange);
             suffix();
         } else if (modelAt("HH12") || modelAt("HH")) {
             once(kHour);
             m_ += modelAt("HH12") ? 4 : 2;
             f_.hour = static_cast<unsigned>(digits(2));
-            if (f_.hour < 1 || f_.hour > 12) raise(1849, "hour must be between 1 and 12");
+            if (f_.hour < 1 || f_.hour > 12) raise(ora::kHour12OutOfRange);
             twelveHour_ = true;
             suffix();
         } else if (modelAt("MI")) {
             once(kMinute);
             m_ += 2;
             f_.minute = static_cast<unsigned>(digits(2));
-            if (f_.minute > 59) raise(1851, "minutes must be between 0 and 59");
+            if (f_.minute > 59) raise(ora::kMinutesOutOfRange);
             suffix();
         } else if (modelAt("SS")) {
             once(kSecond);
             m_ += 2;
             f_.second = static_cast<unsigned>(digits(2));
-            if (f_.second > 59) raise(1852, "seconds must be between 0 and 59");
+            if (f_.second > 59) raise(ora::kSecondsOutOfRange);
             suffix();
         } else if (modelAt("FF")) {
             m_ += 2;
@@ -381,7 +381,7 @@ class DateParser {
                 ++t_;
             }
             if (count == 0) mismatch();
-            if (count > 9) raise(1830, "date format picture ends before converting entire input string");
+            if (count > 9) raise(ora::kFormatEndsBeforeInput);
             for (; count < 9; ++count) fraction *= 10;
             f_.fraction = fraction;
         } else if (modelAt("X")) {  // the radix character
@@ -396,13 +396,13 @@ class DateParser {
         } else if (modelAt("AM") || modelAt("PM") || modelAt("A.M.") || modelAt("P.M.")) {
             once(kMeridian);
             m_ += model_[m_ + 1] == '.' ? 4 : 2;
-            pm_ = indicator("AM", "PM", 1855, "AM/A.M. or PM/P.M. required");
+            pm_ = indicator("AM", "PM", ora::kMeridianRequired);
         } else if (modelAt("AD") || modelAt("BC") || modelAt("A.D.") || modelAt("B.C.")) {
             once(kEra);
             m_ += model_[m_ + 1] == '.' ? 4 : 2;
-            bc_ = indicator("AD", "BC", 1856, "BC/B.C. or AD/A.D. required");
+            bc_ = indicator("AD", "BC", ora::kEraRequired);
         } else {
-            raise(1821, "date format not recognized");
+            raise(ora::kDateFormatNotRecognized);
         }
     }
 
@@ -410,44 +410,40 @@ class DateParser {
         if (twelveHour_) f_.hour = f_.hour % 12 + (pm_ ? 12 : 0);
         if (secondsOfDay_ >= 0) {
             if ((seen_ & (kHour | kMinute | kSecond)) != 0)
-                raise(1836, "hour conflicts with seconds in day");
+                raise(ora::kHourConflictsWithSecondsInDay);
             f_.hour = static_cast<unsigned>(secondsOfDay_ / 3600);
             f_.minute = static_cast<unsigned>(secondsOfDay_ / 60 % 60);
             f_.second = static_cast<unsigned>(secondsOfDay_ % 60);
         }
         if (julian_ > 0) {
             if ((seen_ & (kYear | kMonth | kDayOfMonth | kDayOfYear)) != 0)
-                raise(1811, "Julian date precludes use of day of year");
+                raise(ora::kJulianDateWithDayOfYear);
             long year = 0;
             civilFromDays(julian_ - 2440588, year, f_.month, f_.day);
             year_ = oracleYear(year);
         }
-        if (year_ == 0) raise(1841, "(full) year must be between -4713 and +9999, and not be 0");
+        if (year_ == 0) raise(ora::kYearOutOfRange);
         if (bc_) {
-            if (year_ < 0) raise(1841, "(full) year must be between -4713 and +9999, and not be 0");
+            if (year_ < 0) raise(ora::kYearOutOfRange);
             year_ = -year_;
         }
-        if (year_ < -4712 || year_ > 9999)
-            raise(1841, "(full) year must be between -4713 and +9999, and not be 0");
+        if (year_ < -4712 || year_ > 9999) raise(ora::kYearOutOfRange);
         f_.year = static_cast<int>(year_);
         if (dayOfYear_ > 0) {
             if ((seen_ & (kMonth | kDayOfMonth)) == (kMonth | kDayOfMonth))
-                raise(1811, "Julian date precludes use of day of year");
+                raise(ora::kJulianDateWithDayOfYear);
             const long first = daysFromCivil(astronomicalYear(f_.year), 1, 1);
             const long length = daysFromCivil(astronomicalYear(f_.year) + 1, 1, 1) - first;
-            if (dayOfYear_ > length)
-                raise(1848, "day of year must be between 1 and 365 (366 for leap year)");
+            if (dayOfYear_ > length) raise(ora::kDayOfYearOutOfRange);
             long year = 0;
             civilFromDays(first + dayOfYear_ - 1, year, f_.month, f_.day);
         } else if (dayOfYear_ == 0 && (seen_ & kDayOfYear)) {
-            raise(1848, "day of year must be between 1 and 365 (366 for leap year)");
+            raise(ora::kDayOfYearOutOfRange);
         }
         if (f_.day < 1 || f_.day > daysInMonth(f_.year, f_.month))
-            raise(1847, "day of month must be between 1 and last day of month");
-        if (f_.tzHour < -12 || f_.tzHour > 14)
-            raise(1874, "time zone hour must be between -15 and 15");
-        if (f_.tzMinute < -59 || f_.tzMinute > 59)
-            raise(1875, "time zone minute must be between -59 and 59");
+            raise(ora::kDayOfMonthOutOfRange);
+        if (f_.tzHour < -12 || f_.tzHour > 14) raise(ora::kTimeZoneHourOutOfRange);
+        if (f_.tzMinute < -59 || f_.tzMinute > 59) raise(ora::kTimeZoneMinuteOutOfRange);
         return f_;
     }
 

@@ -8,6 +8,7 @@
 
 #include "base/access.h"
 #include "base/errors.h"
+#include "base/ora_messages.h"
 #include "base/text.h"
 #include "types/decimal.h"
 #include "types/values.h"
@@ -43,7 +44,7 @@ Decimal fromUnsigned(std::uint64_t magnitude, bool negative) {
 
 occi::Number fromShortestText(const char* begin, const char* end) {
     Decimal d;
-    if (!parseDecimal(std::string(begin, end), d)) raise(1722, "invalid number");
+    if (!parseDecimal(std::string(begin, end), d)) raise(ora::kInvalidNumber);
     return numberOf(std::move(d));
 }
 
@@ -67,14 +68,13 @@ bool truncateToInt64(const Decimal& d, std::int64_t& out) {
 }
 
 Decimal requireValue(const occi::Number& n) {
-    if (Access::null(n)) raise(1405, "fetched column value is NULL");
+    if (Access::null(n)) raise(ora::kFetchedValueIsNull);
     return decimalOf(n);
 }
 
 std::int64_t integralPart(const occi::Number& n, std::int64_t low, std::int64_t high) {
     std::int64_t v = 0;
-    if (!truncateToInt64(requireValue(n), v) || v < low || v > high)
-        raise(1455, "converting column overflows integer datatype");
+    if (!truncateToInt64(requireValue(n), v) || v < low || v > high) raise(ora::kIntegerOverflow);
     return v;
 }
 
@@ -115,7 +115,7 @@ occi::Number numberOf(Decimal d) {
     d = roundDigits(std::move(d), static_cast<long>(kMaxDigits));
     occi::Number n(0);
     if (d.isZero() || d.exponent < kMinExponent) return n;
-    if (d.exponent > kMaxExponent) raise(1426, "numeric overflow");
+    if (d.exponent > kMaxExponent) raise(ora::kNumericOverflow);
     Access::negative(n) = d.negative;
     Access::exponent(n) = d.exponent;
     Access::ndigits(n) = static_cast<unsigned char>(d.digits.size());
@@ -174,8 +174,8 @@ occi::Number numberFromInt64(std::int64_t v) {
 }
 
 occi::Number numberFromDouble(double v) {
-    if (std::isnan(v)) raise(1722, "invalid number");
-    if (std::isinf(v)) raise(1426, "numeric overflow");
+    if (std::isnan(v)) raise(ora::kInvalidNumber);
+    if (std::isinf(v)) raise(ora::kNumericOverflow);
     char buf[64];
     auto result = std::to_chars(buf, buf + sizeof buf, v);
     return fromShortestText(buf, result.ptr);
@@ -183,7 +183,7 @@ occi::Number numberFromDouble(double v) {
 
 occi::Number numberFromText(const std::string& text) {
     Decimal d;
-    if (!parseDecimal(text, d)) raise(1722, "invalid number");
+    if (!parseDecimal(text, d)) raise(ora::kInvalidNumber);
     return numberOf(std::move(d));
 }
 
@@ -247,7 +247,7 @@ double binaryFromText(const std::string& text) {
     if (word == "-INF" || word == "-INFINITY") return -HUGE_VAL;
     if (word == "NAN") return std::nan("");
     Decimal d;
-    if (!parseDecimal(text, d)) raise(1722, "invalid number");
+    if (!parseDecimal(text, d)) raise(ora::kInvalidNumber);
     return decimalToDouble(d);
 }
 

@@ -5,6 +5,7 @@
 
 #include "base/errors.h"
 #include "base/faults.h"
+#include "base/ora_messages.h"
 #include "types/format_cache.h"
 #include "types/format_model.h"
 #include "types/values.h"
@@ -77,7 +78,7 @@ struct NumberModel {
     }
 };
 
-[[noreturn]] void invalidModel() { raise(1481, "invalid number format model"); }
+[[noreturn]] void invalidModel() { raise(ora::kInvalidNumberFormatModel); }
 
 // ASCII only: a model's letters mean the same whatever locale the host process set.
 char upperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -440,7 +441,7 @@ std::string formatFixed(const Decimal& input, const NumberModel& m, const Number
     return text;
 }
 
-[[noreturn]] void notANumber() { raise(1722, "invalid number"); }
+[[noreturn]] void notANumber() { raise(ora::kInvalidNumber); }
 
 std::string asciiUpperCopy(std::string text) {
     for (char& c : text) c = upperAscii(c);
@@ -546,9 +547,7 @@ std::string readFixed(std::string text, const NumberModel& m, const NumberNls& n
     return plain;
 }
 
-[[noreturn]] void badNlsParameter() {
-    raise(12702, "invalid NLS parameter string used in SQL function");
-}
+[[noreturn]] void badNlsParameter() { raise(ora::kInvalidNlsParameter); }
 
 // The ISO currency of a territory NLS_ISO_CURRENCY names.
 std::string isoCurrencyOf(const std::string& territory) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "base/ora_messages.h"
 #include "functions/datetime_order.h"
 #include "functions/interval_order.h"
 #include "sql/sql_lexer.h"
@@ -121,8 +122,7 @@ std::string valueCheckConstraints(const std::string& table, const std::string& c
     const std::string& value = columnRef;
     if (checks.maxLength > 0) {
         const std::string size = std::to_string(checks.maxLength);
-        out += constraint("ORA-12899: value too large for column \"" + table + "\".\"" + column +
-                              "\" (maximum: " + size + ")",
+        out += constraint(oraErrorText(ora::kValueTooLargeForColumn, table, column, size),
                           "length(" + value + ") <= " + size);
     }
     // CHAR values are stored blank-padded and compare with blank-padded semantics: trailing
@@ -137,7 +137,7 @@ std::string valueCheckConstraints(const std::string& table, const std::string& c
     // Numbers sort below every text and blob, so a plain comparison with '' settles the usual
     // case without a function call per row; the empty string and empty blob also pass.
     if (checks.numeric) {
-        out += constraint("ORA-01722: invalid number",
+        out += constraint(oraErrorText(ora::kInvalidNumber),
                           value + " <= '' OR length(" + value + ") = 0");
     }
     // Text and blobs round to 0 and pass here (the check above reports them). Values well inside
@@ -154,8 +154,7 @@ std::string valueCheckConstraints(const std::string& table, const std::string& c
             condition = "(" + value + " > -" + inner + " AND " + value + " < " + inner + ") OR " +
                         condition;
         }
-        out += constraint(
-            "ORA-01438: value larger than specified precision allowed for this column", condition);
+        out += constraint(oraErrorText(ora::kValueLargerThanPrecision), condition);
     }
     return out;
 }

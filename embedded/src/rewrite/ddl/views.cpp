@@ -1,6 +1,7 @@
 #include "rewrite/ddl/views.h"
 
 #include "base/errors.h"
+#include "base/ora_messages.h"
 #include "sql/sql_context.h"
 #include "sql/sql_lexer.h"
 
@@ -28,7 +29,7 @@ bool rewriteViewDdl(TokenEditor& e, RewrittenSql& out) {
     if (!e.word(i, "VIEW")) return false;
     e.erase(first, i);
     std::size_t nameAt = e.next(i + 1);
-    if (!e.name(nameAt)) raise(903, "invalid table name");
+    if (!e.name(nameAt)) raise(ora::kInvalidTableName);
     if (e.punct(e.next(nameAt + 1), '.') && e.name(e.next(e.next(nameAt + 1) + 1)))
         nameAt = e.next(e.next(nameAt + 1) + 1);
     const std::string name = identifierName(e[nameAt]);
@@ -56,9 +57,8 @@ void finishViewDdl(RewrittenSql& out) {
         // SQLite reports a plain CREATE VIEW over a table's name itself ("already exists").
         out.ddl.catalogSql.push_back("DROP VIEW IF EXISTS " + quoted);
         out.ddl.catalogSql.push_back(out.sql);
-        out.sql = std::string("SELECT ") + kRaiseFunction +
-                  "(955, 'name is already used by an existing object') FROM main.sqlite_master "
-                  "WHERE type = 'table' AND upper(name) = " +
+        out.sql = "SELECT " + raiseCall(ora::kNameAlreadyUsed) +
+                  " FROM main.sqlite_master WHERE type = 'table' AND upper(name) = " +
                   sqlStringLiteral(out.ddl.viewName);
     }
     if (!out.ddl.forceView) out.ddl.catalogSql.push_back("SELECT * FROM " + quoted + " LIMIT 0");

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/errors.h"
+#include "base/ora_messages.h"
 #include "sql/sql_context.h"
 #include "sql/sql_lexer.h"
 #include "sql/sqlite_errors.h"
@@ -18,7 +19,7 @@ using TK = Token::Kind;
 
 // A [schema.]name at i; sets i past it.
 std::string qualifiedNameAt(const TokenEditor& e, std::size_t& i) {
-    if (!e.name(i)) raise(903, "invalid table name");
+    if (!e.name(i)) raise(ora::kInvalidTableName);
     std::size_t last = i;
     if (e.punct(e.next(i + 1), '.') && e.name(e.next(e.next(i + 1) + 1)))
         last = e.next(e.next(i + 1) + 1);
@@ -27,9 +28,9 @@ std::string qualifiedNameAt(const TokenEditor& e, std::size_t& i) {
     return text;
 }
 
-void expectWord(const TokenEditor& e, std::size_t& i, const char* word, int code,
-                const char* text) {
-    if (!e.word(i, word)) raise(code, text);
+void expectWord(const TokenEditor& e, std::size_t& i, const char* word,
+                const OraMessage<0>& missing) {
+    if (!e.word(i, word)) raise(missing);
     i = e.next(i + 1);
 }
 
@@ -52,14 +53,14 @@ bool rewriteMerge(TokenEditor& e, RewrittenSql& out) {
     std::size_t i = e.next(0);
     if (!e.word(i, "MERGE")) return false;
     i = e.next(i + 1);
-    expectWord(e, i, "INTO", 925, "missing INTO keyword");
+    expectWord(e, i, "INTO", ora::kMissingIntoKeyword);
     const std::string target = qualifiedNameAt(e, i);
     std::string targetAlias = target;
     if (e.name(i) && !e.word(i, "USING")) {
         targetAlias = e.at(i).text;
         i = e.next(i + 1);
     }
-    expectWord(e, i, "USING", 969, "missing ON keyword");
+    expectWord(e, i, "USING", ora::kMissingOnKeyword);
     std::string source;
     std::string sourceAlias;
     if (e.punct(i, '(')) {
@@ -75,8 +76,8 @@ bool rewriteMerge(TokenEditor& e, RewrittenSql& out) {
         sourceAlias = e.at(i).text;
         i = e.next(i + 1);
     }
-    expectWord(e, i, "ON", 969, "missing ON keyword");
-    if (!e.punct(i, '(')) raise(906, "missing left parenthesis");
+    expectWord(e, i, "ON", ora::kMissingOnKeyword);
+    if (!e.punct(i, '(')) raise(ora::kMissingLeftParenthesis);
     const std::size_t onEnd = e.pastParens(i);
     const std::string on = textOf(e, i, onEnd);
     i = e.next(onEnd);
@@ -84,14 +85,14 @@ bool rewriteMerge(TokenEditor& e, RewrittenSql& out) {
     std::string sets, updateWhere, deleteWhere, columns, values, insertWhere;
     bool update = false, insert = false;
     while (i < e.size()) {
-        expectWord(e, i, "WHEN", 905, "missing keyword");
+        expectWord(e, i, "WHEN", ora::kMissingKeyword);
         const bool notMatched = e.word(i, "NOT");
         if (notMatched) i = e.next(i + 1);
-        expectWord(e, i, "MATCHED", 905, "missing keyword");
-        expectWord(e, i, "THEN", 905, "missing keyword");
+        expectWord(e, i, "MATCHED", ora::kMissingKeyword);
+        expectWord(e, i, "THEN", ora::kMissingKeyword);
         if (!notMatched) {
-            expectWord(e, i, "UPDATE", 905, "missing keyword");
-            expectWord(e, i, "SET", 971, "missing SET keyword");
+            expectWord(e, i, "UPDATE", ora::kMissingKeyword);
+            expectWord(e, i, "SET", ora::kMissingSetKeyword);
             const std::size_t end = clauseEnd(e, i, {"WHERE", "DELETE", "WHEN"});
             // Assignments: a target column may carry the target's alias, SQLite wants it bare.
             std::size_t item = i;
@@ -116,14 +117,14 @@ bool rewriteMerge(TokenEditor& e, RewrittenSql& out) {
             }
             if (e.word(i, "DELETE")) {
                 i = e.next(i + 1);
-                expectWord(e, i, "WHERE", 905, "missing keyword");
+                expectWord(e, i, "WHERE", ora::kMissingKeyword);
                 const std::size_t w = i;
                 i = clauseEnd(e, w, {"WHEN"});
                 deleteWhere = textOf(e, w, i);
             }
             update = true;
         } else {
-            expectWord(e, i, "INSERT", 905, "missing keyword");
+            expectWord(e, i, "INSERT", ora::kMissingKeyword);
             if (e.punct(i, '(')) {
                 const std::size_t past = e.pastParens(i);
                 // Column names may carry the target's alias too.
@@ -136,8 +137,8 @@ bool rewriteMerge(TokenEditor& e, RewrittenSql& out) {
                 }
                 i = e.next(past);
             }
-            expectWord(e, i, "VALUES", 926, "missing VALUES keyword");
-            if (!e.punct(i, '(')) raise(906, "missing left parenthesis");
+            expectWord(e, i, "VALUES", ora::kMissingValuesKeyword);
+            if (!e.punct(i, '(')) raise(ora::kMissingLeftParenthesis);
             const std::size_t past = e.pastParens(i);
             values = textOf(e, i + 1, past - 1);
             i = e.next(past);
@@ -149,7 +150,7 @@ bool rewriteMerge(TokenEditor& e, RewrittenSql& out) {
             insert = true;
         }
     }
-    if (!update && !insert) raise(905, "missing keyword");
+    if (!update && !insert) raise(ora::kMissingKeyword);
     const std::string from = " FROM " + source + " AS " + sourceAlias;
     const std::string matched = " WHERE " + on + (updateWhere.empty() ? "" : " AND (" + updateWhere + ")");
     if (update)

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/errors.h"
+#include "base/ora_messages.h"
 
 namespace kavexdb {
 namespace detail {
@@ -48,7 +49,7 @@ bool rewriteMultitableInsert(TokenEditor& e, RewrittenSql& out) {
                 if (e.punct(k, ')')) --depth;
                 if (depth == 0 && e.word(k, "THEN")) break;
             }
-            if (k >= e.size()) raise(905, "missing keyword");
+            if (k >= e.size()) raise(ora::kMissingKeyword);
             conditions.push_back(textOf(e, from, k));
             when = static_cast<int>(conditions.size()) - 1;
             i = e.next(k + 1);
@@ -59,12 +60,12 @@ bool rewriteMultitableInsert(TokenEditor& e, RewrittenSql& out) {
             i = e.next(i + 1);
             continue;
         }
-        if (!e.word(i, "INTO")) raise(928, "missing SELECT keyword");
+        if (!e.word(i, "INTO")) raise(ora::kMissingSelectKeyword);
         i = e.next(i + 1);
         Into into;
         into.when = when;
         const std::size_t table = i;
-        if (!e.name(i)) raise(903, "invalid table name");
+        if (!e.name(i)) raise(ora::kInvalidTableName);
         i = e.next(i + 1);
         if (e.punct(i, '.') && e.name(e.next(i + 1))) i = e.next(e.next(i + 1) + 1);
         into.table = textOf(e, table, i);
@@ -78,14 +79,14 @@ bool rewriteMultitableInsert(TokenEditor& e, RewrittenSql& out) {
         }
         if (e.word(i, "VALUES")) {
             const std::size_t open = e.next(i + 1);
-            if (!e.punct(open, '(')) raise(926, "missing VALUES keyword");
+            if (!e.punct(open, '(')) raise(ora::kMissingValuesKeyword);
             const std::size_t past = e.pastParens(open);
             into.values = textOf(e, open + 1, past - 1);
             i = e.next(past);
         }
         intos.push_back(into);
     }
-    if (intos.empty() || i >= e.size()) raise(928, "missing SELECT keyword");
+    if (intos.empty() || i >= e.size()) raise(ora::kMissingSelectKeyword);
     const std::string source = " FROM (" + textOf(e, i, e.size()) + ") ORA$MULTI";
     auto holds = [&](int c) { return "(CASE WHEN " + conditions[c] + " THEN 1 ELSE 0 END = 1)"; };
     for (const Into& into : intos) {

@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "base/errors.h"
+#include "base/ora_messages.h"
 #include "functions/sql_function.h"
 #include "functions/sql_values.h"
+#include "sql/internal_names.h"
 #include "sql/sql_lexer.h"
 #include "sql/sqlite_errors.h"
 #include "sql/token_editor.h"
@@ -31,8 +33,10 @@ namespace {
 
 [[noreturn]] void inconsistent(const char* expected, sqlite3_value* v) {
     const int type = sqlite3_value_type(v);
-    raise(932, std::string("inconsistent datatypes: expected ") + expected + " got " +
-                   (type == SQLITE_BLOB ? "BINARY" : type == SQLITE_TEXT ? "CHAR" : "NUMBER"));
+    raise(ora::kInconsistentDatatypes, expected,
+          type == SQLITE_BLOB   ? "BINARY"
+          : type == SQLITE_TEXT ? "CHAR"
+                                : "NUMBER");
 }
 
 // ORA$W_NUM(value, scale): a NUMBER(p,s) value, rounded half away from zero to s digits after
@@ -59,7 +63,7 @@ void writeNumber(sqlite3_context* ctx, int, sqlite3_value** argv) {
                     sqlite3_result_value(ctx, v);
                     return;
                 }
-                if (!std::isfinite(d)) raise(1722, "invalid number");
+                if (!std::isfinite(d)) raise(ora::kInvalidNumber);
                 n = numberFromDouble(d);
                 break;
             }
@@ -85,7 +89,7 @@ void writeBinary(sqlite3_context* ctx, int, sqlite3_value** argv) {
         if (sqlite3_value_type(v) != SQLITE_TEXT) inconsistent("BINARY_DOUBLE", v);
         const double d = binaryFromText(valueText(v));
         // SQLite stores a NaN as NULL: refuse it rather than lose it.
-        if (std::isnan(d)) raise(1722, "invalid number (NaN cannot be stored by the embedded client)");
+        if (std::isnan(d)) raise(ora::kNanNotStorable);
         sqlite3_result_double(ctx, d);
     });
 }
@@ -193,7 +197,7 @@ void writeRaw(sqlite3_context* ctx, int, sqlite3_value** argv) {
         int high = 0;
         for (std::size_t i = 0; i < text.size(); ++i) {
             const int d = hexDigit(text[i]);
-            if (d < 0) raise(1465, "invalid hex number");
+            if (d < 0) raise(ora::kInvalidHexNumber);
             if ((i + at) % 2 == 0) {
                 high = d;
             } else {

@@ -4,13 +4,15 @@
 #include <vector>
 
 #include "base/errors.h"
+#include "base/ora_messages.h"
 #include "functions/function_args.h"
 #include "functions/sql_function.h"
+#include "sql/internal_names.h"
 #include "sql/sql_context.h"
 #include "sql/sql_lexer.h"
 #include "sql/sqlite_util.h"
-#include "sql/internal_names.h"
 #include "functions/catalog.h"
+#include "sql/internal_names.h"
 
 namespace kavexdb {
 namespace detail {
@@ -42,13 +44,13 @@ std::string conversionFor(const std::string& type) {
 void converts(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     const std::string function = asciiUpper(textArg(argv[0]));
     if (isNullArg(argv[1]) || function.empty()) return sqlite3_result_int(ctx, 1);
-    if (!isConversion(function)) return resultError(ctx, 902, "invalid datatype");
+    if (!isConversion(function)) return resultError(ctx, ora::kInvalidDatatype);
     sqlite3* db = sqlite3_context_db_handle(ctx);
     const std::string sql = "SELECT " + function + (argc > 2 ? "(?1, ?2)" : "(?1)");
     sqlite3_stmt* raw = nullptr;
     if (sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr) != SQLITE_OK) {
         sqlite3_finalize(raw);
-        return resultError(ctx, 902, "invalid datatype");
+        return resultError(ctx, ora::kInvalidDatatype);
     }
     SqliteStmt stmt(raw);
     sqlite3_bind_value(raw, 1, argv[1]);
@@ -74,7 +76,7 @@ void rewriteConversionForms(TokenEditor& e) {
                 if (e.punct(k, ')')) --depth;
                 if (depth == 0 && e.word(k, "AS")) as = k;
             }
-            if (as >= e.size()) raise(905, "missing keyword");
+            if (as >= e.size()) raise(ora::kMissingKeyword);
             const std::string type = asciiUpper(e.at(e.next(as + 1)).text);
             const std::string function = conversionFor(type);
             std::string call = std::string(kConvertsFunction) + "(" + sqlStringLiteral(function) +
@@ -111,7 +113,7 @@ void rewriteConversionForms(TokenEditor& e) {
         std::size_t on = dflt;
         for (std::size_t k = dflt; k < args[0].second; ++k)
             if (e.word(k, "ON") && e.word(e.next(k + 1), "CONVERSION")) on = k;
-        if (on == dflt) raise(905, "missing keyword");
+        if (on == dflt) raise(ora::kMissingKeyword);
         const std::string value = textOf(e, args[0].first, dflt);
         const std::string fallback = textOf(e, e.next(dflt + 1), on);
         const std::string text = "(CASE WHEN " + std::string(kConvertsFunction) + "(" +

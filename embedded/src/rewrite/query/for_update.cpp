@@ -1,6 +1,7 @@
 #include "rewrite/query/for_update.h"
 
 #include "base/errors.h"
+#include "base/ora_messages.h"
 
 namespace kavexdb {
 namespace detail {
@@ -17,7 +18,7 @@ bool takeForUpdate(TokenEditor& e) {
             do {
                 k = e.next(k + 1);
                 while (e.name(k) && e.punct(e.next(k + 1), '.')) k = e.next(e.next(k + 1) + 1);
-                if (!e.name(k)) raise(904, "invalid identifier");
+                if (!e.name(k)) raise(ora::kInvalidIdentifier);
                 k = e.next(k + 1);
             } while (e.punct(k, ','));
         }
@@ -26,12 +27,12 @@ bool takeForUpdate(TokenEditor& e) {
         } else if (e.word(k, "WAIT")) {
             k = e.next(k + 1);
             if (k >= e.size() || e.at(k).kind != Token::Kind::Number)
-                raise(30005, "missing or invalid WAIT interval");
+                raise(ora::kInvalidWaitInterval);
             k = e.next(k + 1);
         } else if (e.word(k, "SKIP") && e.word(e.next(k + 1), "LOCKED")) {
             k = e.next(e.next(k + 1) + 1);
         }
-        if (k < e.size()) raise(933, "SQL command not properly ended");
+        if (k < e.size()) raise(ora::kCommandNotProperlyEnded);
         e.erase(i, e.size());
         return true;
     }

@@ -8,12 +8,14 @@
 #include <vector>
 
 #include "base/errors.h"
+#include "base/ora_messages.h"
 #include "functions/function_args.h"
 #include "functions/sql_function.h"
+#include "sql/internal_names.h"
 #include "sql/sql_context.h"
 #include "sql/sql_lexer.h"
-#include "sql/internal_names.h"
 #include "functions/catalog.h"
+#include "sql/internal_names.h"
 #include "sql/keywords.h"
 
 namespace kavexdb {
@@ -124,8 +126,7 @@ void rewriteOuterJoinBlock(TokenEditor& e, std::size_t select) {
     const auto items = split(e, c.from + 1, fromEnd, false);
     for (const auto& item : items)
         for (std::size_t k = item.first; k < item.second; ++k)
-            if (e.word(k, "JOIN"))
-                raise(25156, "old style outer join (+) cannot be used with ANSI joins");
+            if (e.word(k, "JOIN")) raise(ora::kOldStyleJoinWithAnsiJoins);
     // Terms per outer table.
     std::map<std::string, std::vector<std::string>> outerTerms;
     const auto terms = split(e, c.where + 1, whereEnd, true);
@@ -138,15 +139,14 @@ void rewriteOuterJoinBlock(TokenEditor& e, std::size_t select) {
                 const std::size_t column = e.previous(k);
                 const std::size_t dot = e.previous(column);
                 if (!e.punct(dot, '.') || !e.name(e.previous(dot)))
-                    raise(904, "a column marked (+) must name its table");
+                    raise(ora::kOuterJoinColumnNeedsTable);
                 const std::string table = identifierName(e.at(e.previous(dot)));
-                if (!outer.empty() && outer != table)
-                    raise(1468, "a predicate may reference only one outer-joined table");
+                if (!outer.empty() && outer != table) raise(ora::kOuterJoinToSeveralTables);
                 outer = table;
                 k = e.next(e.next(k + 1) + 1);  // past '+' and ')'
                 continue;
             }
-            if (e.word(k, "OR")) raise(1719, "outer join operator (+) not allowed in operand of OR or IN");
+            if (e.word(k, "OR")) raise(ora::kOuterJoinInOrOrIn);
             text += e.at(k).text;
         }
         if (outer.empty()) continue;
@@ -167,7 +167,7 @@ void rewriteOuterJoinBlock(TokenEditor& e, std::size_t select) {
         for (const std::string& term : it->second) on += (on.empty() ? "" : " AND ") + term;
         joins += " LEFT JOIN " + itemText + " ON (" + on + ")";
     }
-    if (inner.empty()) raise(1416, "two tables cannot be outer-joined to each other");
+    if (inner.empty()) raise(ora::kTablesOuterJoinedToEachOther);
     e.erase(c.from + 1, fromEnd);
     e[c.from].text += " " + inner + joins + " ";
     // WHERE: what is left of it.
@@ -230,8 +230,7 @@ std::string rewriteHierarchical(TokenEditor& e, std::size_t select) {
     const Clauses c = clausesAt(e, select);
     const std::size_t fromEnd = clauseEnd(c, c.from);
     const auto items = split(e, c.from + 1, fromEnd, false);
-    if (items.size() != 1)
-        raise(1437, "cannot have join with CONNECT BY");
+    if (items.size() != 1) raise(ora::kJoinWithConnectBy);
     // The source: a table (rowids) or anything else, numbered in a CTE of its own.
     std::size_t s = e.next(items[0].first);
     const std::size_t itemEnd = items[0].second;
@@ -264,7 +263,7 @@ std::string rewriteHierarchical(TokenEditor& e, std::size_t select) {
     bool hasPrior = false;
     std::string identity;  // the row's values that PRIOR compares, to recognise an ancestor
     for (std::size_t k = cond; k < connectEnd; ++k) {
-        if (e.word(k, "SELECT")) raise(1473, "cannot have subqueries in CONNECT BY clause");
+        if (e.word(k, "SELECT")) raise(ora::kSubqueryInConnectBy);
         if (e.word(k, "PRIOR")) {
             hasPrior = true;
             const std::size_t operand = e.next(k + 1);
@@ -332,7 +331,7 @@ std::string rewriteHierarchical(TokenEditor& e, std::size_t select) {
             } else if (e.word(i, "SYS_CONNECT_BY_PATH") && e.punct(nx, '(')) {
                 const std::size_t past = e.pastParens(nx);
                 const auto args = split(e, nx + 1, past - 1, false);
-                if (args.size() != 2) raise(909, "invalid number of arguments");
+                if (args.size() != 2) raise(ora::kInvalidArgumentCount);
                 const std::string value =
                     qualified(e, args[0].first, args[0].second, alias, "c", "c", kOraLevel);
                 const std::string sep = textOf(e, args[1].first, args[1].second);
@@ -401,11 +400,11 @@ std::string rewriteHierarchical(TokenEditor& e, std::size_t select) {
            " UNION ALL " + step + " FROM ORA$H h JOIN " + base + " p ON p." + rid +
            " = h.ORA$RID JOIN " + base + " c ON " + connect + " WHERE h.ORA$CYC = 0) ";
     const std::string joined = aliasText.empty() ? (table ? source : kOraSrc) : aliasText;
-    out += "SELECT " + list + " FROM ORA$H h JOIN " + base + (aliasText.empty() ? "" : " " + aliasText) +
-           " ON " + joined + "." + rid + " = h.ORA$RID WHERE " +
+    out += "SELECT " + list + " FROM ORA$H h JOIN " + base +
+           (aliasText.empty() ? "" : " " + aliasText) + " ON " + joined + "." + rid +
+           " = h.ORA$RID WHERE " +
            (nocycle ? std::string("h.ORA$CYC = 0")
-                    : std::string("(h.ORA$CYC = 0 OR ") + kRaiseFunction +
-                          "(1436, 'CONNECT BY loop in user data'))") +
+                    : "(h.ORA$CYC = 0 OR " + raiseCall(ora::kConnectByLoop) + ")") +
            (where.empty() ? "" : " AND (" + where + ")") + tail +
            (userOrder.empty() ? (dual ? " ORDER BY h.ORA$LVL" : " ORDER BY h.ORA$ORD")
                               : " " + userOrder);

@@ -5,8 +5,9 @@
 #include <vector>
 
 #include "base/errors.h"
-#include "sql/sql_context.h"
+#include "base/ora_messages.h"
 #include "sql/internal_names.h"
+#include "sql/sql_context.h"
 
 namespace kavexdb {
 namespace detail {
@@ -220,13 +221,13 @@ FetchClause takeFetch(TokenEditor& e, const Block& b) {
             f.percent = true;
             stop = e.next(stop + 1);
         }
-        if (!e.word(stop, "ROW") && !e.word(stop, "ROWS")) raise(933, "SQL command not properly ended");
+        if (!e.word(stop, "ROW") && !e.word(stop, "ROWS")) raise(ora::kCommandNotProperlyEnded);
         stop = e.next(stop + 1);
         if (e.word(stop, "WITH") && e.word(e.next(stop + 1), "TIES")) {
             f.ties = true;
             stop = e.next(stop + 1);
         } else if (!e.word(stop, "ONLY")) {
-            raise(933, "SQL command not properly ended");
+            raise(ora::kCommandNotProperlyEnded);
         }
         e.erase(b.fetch, stop + 1);
         f.present = true;

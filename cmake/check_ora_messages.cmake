@@ -1,0 +1,55 @@
+# Checks that the ORA messages of a source tree come from its one table, SOURCE_DIR/base/
+# ora_messages.h: no raise, makeError or resultError call spells a code as a number (the
+# declaration of the data forms has a name, not a number, there), no two entries of the table
+# hold the same code and text, and every entry is used somewhere in the tree.
+cmake_policy(VERSION 3.25)
+set(table_file "${SOURCE_DIR}/base/ora_messages.h")
+file(READ "${table_file}" table)
+# Adjacent string literals are one text.
+string(REGEX REPLACE "\"[ \t\r\n]+\"" "" table "${table}")
+# A ';' in a text would split the list of entries.
+string(REPLACE ";" "<semicolon>" table "${table}")
+string(REGEX MATCHALL
+       "OraMessage<[0-9]+> k[A-Za-z0-9]+{[ \t\r\n]*[0-9]+,[ \t\r\n]*\"([^\"\\\\]|\\\\.)*\"}"
+       entries "${table}")
+list(LENGTH entries count)
+if(count EQUAL 0)
+  message(FATAL_ERROR "${table_file}: no entries found")
+endif()
+
+file(GLOB_RECURSE files "${SOURCE_DIR}/*.h" "${SOURCE_DIR}/*.cpp")
+list(REMOVE_ITEM files "${table_file}")
+set(sources "")
+set(faults 0)
+foreach(file IN LISTS files)
+  file(READ "${file}" text)
+  string(APPEND sources "${text}")
+  string(REGEX MATCHALL "(raise|makeError|resultError)\\((ctx, *)?[0-9]+[^\n;]*" literal "${text}")
+  foreach(call IN LISTS literal)
+    file(RELATIVE_PATH shown "${SOURCE_DIR}" "${file}")
+    message(SEND_ERROR "${shown}: ${call}: name the message from base/ora_messages.h")
+    math(EXPR faults "${faults} + 1")
+  endforeach()
+endforeach()
+
+set(seen "")
+foreach(entry IN LISTS entries)
+  string(REGEX MATCH "^OraMessage<[0-9]+> (k[A-Za-z0-9]+){[ \t\r\n]*(.*)}$" parts "${entry}")
+  set(name "${CMAKE_MATCH_1}")
+  set(message "${CMAKE_MATCH_2}")
+  string(MD5 key "${message}")
+  if(key IN_LIST seen)
+    message(SEND_ERROR "${name} repeats another entry's code and text: ${message}")
+    math(EXPR faults "${faults} + 1")
+  endif()
+  list(APPEND seen "${key}")
+  string(FIND "${sources}" "ora::${name}" used)
+  if(used EQUAL -1)
+    message(SEND_ERROR "${name} is raised nowhere")
+    math(EXPR faults "${faults} + 1")
+  endif()
+endforeach()
+if(faults GREATER 0)
+  message(FATAL_ERROR "${faults} fault(s) in the ORA messages of ${SOURCE_DIR}")
+endif()
+message(STATUS "${count} ORA messages, each raised from the table")
