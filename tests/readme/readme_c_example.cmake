@@ -2,7 +2,8 @@
 # prints with the README's ```text block that follows it, so that the front page's example stays
 # true to the library.
 #
-#   cmake -DREADME=... -DCC=... -DINCLUDE_DIR=... -DLIB=... -DWORK_DIR=... -P readme_c_example.cmake
+#   cmake -DREADME=... -DCC=... [-DFLAGS=...] -DINCLUDE_DIR=... -DLIB=... -DWORK_DIR=...
+#         -P readme_c_example.cmake
 cmake_policy(VERSION 3.25)
 file(READ "${README}" readme)
 string(REGEX MATCH "```c\n(.*)\n```\n" found "${readme}")
@@ -22,7 +23,7 @@ file(MAKE_DIRECTORY "${WORK_DIR}")
 file(WRITE "${WORK_DIR}/readme_example.c" "${program}\n")
 get_filename_component(lib_dir "${LIB}" DIRECTORY)
 execute_process(
-  COMMAND "${CC}" -std=c99 -Wall -Wextra -Werror -I "${INCLUDE_DIR}"
+  COMMAND "${CC}" -std=c99 -Wall -Wextra -Werror ${FLAGS} -I "${INCLUDE_DIR}"
           "${WORK_DIR}/readme_example.c" -o "${WORK_DIR}/readme_example" "${LIB}"
           "-Wl,-rpath,${lib_dir}"
   RESULT_VARIABLE rc ERROR_VARIABLE errors)
