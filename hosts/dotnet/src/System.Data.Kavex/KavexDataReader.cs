@@ -50,7 +50,15 @@ namespace System.Data.Kavex
             connection.ActiveReader = this;
         }
 
-        public override int FieldCount => types.Length;
+        public override int FieldCount
+        {
+            get
+            {
+                RequireOpen();
+                return types.Length;
+            }
+        }
+
         public override int RecordsAffected => recordsAffected;
         public override bool IsClosed => closed;
         public override int Depth => 0;
@@ -158,9 +166,11 @@ namespace System.Data.Kavex
             return types[ordinal];
         }
 
-        public override DataTable GetSchemaTable()
+        /// <summary>The columns' description; null for a statement that returns no rows.</summary>
+        public override DataTable? GetSchemaTable()
         {
             RequireOpen();
+            if (types.Length == 0) return null;
             var table = new DataTable("SchemaTable");
             var columns = table.Columns;
             columns.Add(SchemaTableColumn.ColumnName, typeof(string));
@@ -226,6 +236,8 @@ namespace System.Data.Kavex
 
         public override int GetValues(object[] values)
         {
+            ArgumentNullException.ThrowIfNull(values);
+            CheckRow(0);
             int n = Math.Min(values.Length, types.Length);
             for (int i = 0; i < n; i++) values[i] = GetValue(i);
             return n;
@@ -362,6 +374,7 @@ namespace System.Data.Kavex
             if (readers[CheckRow(ordinal)] != Reader.Bytes) throw Cast(ordinal, "byte[]");
             var data = (byte[])NotNull(ordinal, Cached(ordinal));
             if (buffer == null) return data.Length;
+            CheckBuffer(dataOffset, buffer.Length, bufferOffset, length);
             int n = (int)Math.Max(0, Math.Min(length, data.Length - dataOffset));
             if (n > 0) Array.Copy(data, dataOffset, buffer, bufferOffset, n);
             return n;
@@ -371,6 +384,7 @@ namespace System.Data.Kavex
         {
             string text = GetString(ordinal);
             if (buffer == null) return text.Length;
+            CheckBuffer(dataOffset, buffer.Length, bufferOffset, length);
             int n = (int)Math.Max(0, Math.Min(length, text.Length - dataOffset));
             if (n > 0) text.CopyTo((int)dataOffset, buffer, bufferOffset, n);
             return n;
@@ -489,6 +503,15 @@ namespace System.Data.Kavex
         private InvalidCastException Cast(int ordinal, string target) =>
             new InvalidCastException("Column " + ordinal + " (" + GetName(ordinal) + ", " + GetDataTypeName(ordinal) + ") cannot be read as " + target);
 
+        private static void CheckBuffer(long dataOffset, int bufferLength, int bufferOffset, int length)
+        {
+            if (dataOffset < 0) throw new ArgumentOutOfRangeException(nameof(dataOffset), "dataOffset must not be negative");
+            if ((uint)bufferOffset > (uint)bufferLength)
+                throw new ArgumentOutOfRangeException(nameof(bufferOffset), "bufferOffset must lie within the buffer");
+            if (length < 0 || length > bufferLength - bufferOffset)
+                throw new ArgumentOutOfRangeException(nameof(length), "length must fit the buffer after bufferOffset");
+        }
+
         private int CheckRow(int ordinal)
         {
             CheckOrdinal(ordinal);
@@ -499,6 +522,7 @@ namespace System.Data.Kavex
         private void CheckOrdinal(int ordinal)
         {
             RequireOpen();
+            if (types.Length == 0) throw new InvalidOperationException("The statement returned no rows: it has no columns to read");
             if ((uint)ordinal >= (uint)types.Length)
                 throw new IndexOutOfRangeException("Column " + ordinal + " is outside 0.." + (types.Length - 1));
         }
