@@ -86,7 +86,7 @@ namespace System.Data.Kavex
                 pendingRow = false;
                 hasRow = true;
             }
-            else if (pendingEnd || types.Length == 0)
+            else if (pendingEnd || types.Length == 0 || (sawRow && (behavior & CommandBehavior.SingleRow) != 0))
             {
                 hasRow = false;
             }
