@@ -12,6 +12,7 @@ namespace System.Data.Kavex
         private string commandText = "";
         private readonly KavexParameterCollection parameters = new KavexParameterCollection();
         private System.Collections.Generic.List<string>? placeholders;
+        private KavexDataReader? reader;   // the last reader this command opened
 
         public KavexCommand() { }
 
@@ -27,6 +28,7 @@ namespace System.Data.Kavex
             get => commandText;
             set
             {
+                RequireNoReader();
                 commandText = value ?? "";
                 placeholders = null;
             }
@@ -55,6 +57,7 @@ namespace System.Data.Kavex
             get => connection;
             set
             {
+                RequireNoReader();
                 connection = value;
                 placeholders = null;
             }
@@ -91,7 +94,13 @@ namespace System.Data.Kavex
             placeholders = SqlPlaceholders.Find(commandText);
         }
 
-        public override int ExecuteNonQuery() => Run(Ready());
+        /// <summary>The update count of DML; -1 for a query, as for every other statement.</summary>
+        public override int ExecuteNonQuery()
+        {
+            var owner = Ready();
+            int result = Run(owner);
+            return KavexException.Check(NativeMethods.GetColumnsCount(owner.SessionId)) > 0 ? -1 : result;
+        }
 
         public override object? ExecuteScalar()
         {
@@ -107,7 +116,14 @@ namespace System.Data.Kavex
         {
             var owner = Ready();
             int result = Run(owner);
-            return new KavexDataReader(owner, result, behavior);
+            reader = new KavexDataReader(owner, result, behavior);
+            return reader;
+        }
+
+        private void RequireNoReader()
+        {
+            if (reader != null && !reader.IsClosed)
+                throw new InvalidOperationException("The command's DataReader is open; close it before changing the command");
         }
 
         private KavexConnection Ready()

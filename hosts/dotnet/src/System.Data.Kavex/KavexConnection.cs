@@ -27,13 +27,22 @@ namespace System.Data.Kavex
             {
                 if (state != ConnectionState.Closed)
                     throw new InvalidOperationException("The connection string cannot change while the connection is open");
-                connectionString = value ?? "";
+                string text = value ?? "";
+                _ = new KavexConnectionStringBuilder(text);  // refuses an unknown keyword now rather than at Open
+                connectionString = text;
             }
         }
 
         public override string Database => new KavexConnectionStringBuilder(connectionString).UserId.ToUpperInvariant();
         public override string DataSource => new KavexConnectionStringBuilder(connectionString).DataSource;
-        public override string ServerVersion => "19.0";
+        public override string ServerVersion
+        {
+            get
+            {
+                RequireOpen();
+                return "19.0";
+            }
+        }
         public override ConnectionState State => state;
 
         protected override DbProviderFactory DbProviderFactory => KavexFactory.Instance;
@@ -50,6 +59,7 @@ namespace System.Data.Kavex
         public override void Open()
         {
             if (state == ConnectionState.Open) throw new InvalidOperationException("The connection is already open");
+            if (connectionString.Length == 0) throw new InvalidOperationException("The connection string is empty");
             var settings = new KavexConnectionStringBuilder(connectionString);
             int maxColumnSize = settings.MaxColumnSize;
             int id;

@@ -50,7 +50,15 @@ namespace System.Data.Kavex
             connection.ActiveReader = this;
         }
 
-        public override int FieldCount => types.Length;
+        public override int FieldCount
+        {
+            get
+            {
+                RequireOpen();
+                return types.Length;
+            }
+        }
+
         public override int RecordsAffected => recordsAffected;
         public override bool IsClosed => closed;
         public override int Depth => 0;
@@ -78,7 +86,7 @@ namespace System.Data.Kavex
                 pendingRow = false;
                 hasRow = true;
             }
-            else if (pendingEnd || types.Length == 0)
+            else if (pendingEnd || types.Length == 0 || (sawRow && (behavior & CommandBehavior.SingleRow) != 0))
             {
                 hasRow = false;
             }
@@ -158,9 +166,11 @@ namespace System.Data.Kavex
             return types[ordinal];
         }
 
-        public override DataTable GetSchemaTable()
+        /// <summary>The columns' description; null for a statement that returns no rows.</summary>
+        public override DataTable? GetSchemaTable()
         {
             RequireOpen();
+            if (types.Length == 0) return null;
             var table = new DataTable("SchemaTable");
             var columns = table.Columns;
             columns.Add(SchemaTableColumn.ColumnName, typeof(string));
@@ -226,6 +236,8 @@ namespace System.Data.Kavex
 
         public override int GetValues(object[] values)
         {
+            ArgumentNullException.ThrowIfNull(values);
+            CheckRow(0);
             int n = Math.Min(values.Length, types.Length);
             for (int i = 0; i < n; i++) values[i] = GetValue(i);
             return n;
@@ -246,17 +258,22 @@ namespace System.Data.Kavex
             }
         }
 
-        public override decimal GetDecimal(int ordinal)
-        {
-            if (readers[CheckRow(ordinal)] == Reader.Number) return ValueText.ToDecimal(RawText(ordinal));
-            return Convert.ToDecimal(Numeric(ordinal), CultureInfo.InvariantCulture);
-        }
+        // NUMBER and PLS_INTEGER read as every .NET number and as bool (zero is false), as Oracle
+        // users store flags and counts; BINARY_FLOAT and BINARY_DOUBLE read as floating point only.
 
-        public override long GetInt64(int ordinal)
+        public override decimal GetDecimal(int ordinal) => readers[CheckRow(ordinal)] switch
         {
-            if (readers[CheckRow(ordinal)] == Reader.Number) return ValueText.ToInt64(RawText(ordinal));
-            return Convert.ToInt64(Integral(ordinal), CultureInfo.InvariantCulture);
-        }
+            Reader.Number => ValueText.ToDecimal(RawText(ordinal)),
+            Reader.Integer => (int)NotNull(ordinal, Cached(ordinal)),
+            _ => throw Cast(ordinal, "decimal"),
+        };
+
+        public override long GetInt64(int ordinal) => readers[CheckRow(ordinal)] switch
+        {
+            Reader.Number => ValueText.ToInt64(RawText(ordinal)),
+            Reader.Integer => (int)NotNull(ordinal, Cached(ordinal)),
+            _ => throw Cast(ordinal, "an integer"),
+        };
 
         public override int GetInt32(int ordinal)
         {
@@ -283,8 +300,19 @@ namespace System.Data.Kavex
 
         public override float GetFloat(int ordinal)
         {
-            if (readers[CheckRow(ordinal)] == Reader.Float) return (float)NotNull(ordinal, Cached(ordinal));
-            return (float)GetDouble(ordinal);
+            switch (readers[CheckRow(ordinal)])
+            {
+                case Reader.Float:
+                    return (float)NotNull(ordinal, Cached(ordinal));
+                case Reader.Number or Reader.Integer or Reader.Double:
+                    double value = GetDouble(ordinal);
+                    if (double.IsFinite(value) && Math.Abs(value) > float.MaxValue)
+                        throw new OverflowException("Column " + ordinal + " (" + GetName(ordinal) + ") holds " +
+                                                    value.ToString(CultureInfo.InvariantCulture) + ", beyond float");
+                    return (float)value;
+                default:
+                    throw Cast(ordinal, "float");
+            }
         }
 
         public override DateTime GetDateTime(int ordinal) => readers[CheckRow(ordinal)] switch
@@ -318,10 +346,25 @@ namespace System.Data.Kavex
             }
         }
 
-        public override Guid GetGuid(int ordinal) => Guid.Parse(GetString(ordinal));
+        /// <summary>A text holding a GUID, or a RAW of 16 bytes (what SYS_GUID gives).</summary>
+        public override Guid GetGuid(int ordinal)
+        {
+            switch (readers[CheckRow(ordinal)])
+            {
+                case Reader.Text:
+                    string text = GetString(ordinal);
+                    return Guid.TryParse(text, out Guid guid) ? guid
+                        : throw new InvalidCastException("Column " + ordinal + " (" + GetName(ordinal) + ") holds '" + text + "', not a GUID");
+                case Reader.Bytes when GetByteArray(ordinal) is { Length: 16 } bytes:
+                    return new Guid(bytes);
+                default:
+                    throw Cast(ordinal, "Guid");
+            }
+        }
 
         public override char GetChar(int ordinal)
         {
+            if (readers[CheckRow(ordinal)] != Reader.Text) throw Cast(ordinal, "char");
             string text = GetString(ordinal);
             return text.Length > 0 ? text[0] : throw new InvalidCastException("Column " + ordinal + " holds an empty text");
         }
@@ -331,6 +374,7 @@ namespace System.Data.Kavex
             if (readers[CheckRow(ordinal)] != Reader.Bytes) throw Cast(ordinal, "byte[]");
             var data = (byte[])NotNull(ordinal, Cached(ordinal));
             if (buffer == null) return data.Length;
+            CheckBuffer(dataOffset, buffer.Length, bufferOffset, length);
             int n = (int)Math.Max(0, Math.Min(length, data.Length - dataOffset));
             if (n > 0) Array.Copy(data, dataOffset, buffer, bufferOffset, n);
             return n;
@@ -340,6 +384,7 @@ namespace System.Data.Kavex
         {
             string text = GetString(ordinal);
             if (buffer == null) return text.Length;
+            CheckBuffer(dataOffset, buffer.Length, bufferOffset, length);
             int n = (int)Math.Max(0, Math.Min(length, text.Length - dataOffset));
             if (n > 0) text.CopyTo((int)dataOffset, buffer, bufferOffset, n);
             return n;
@@ -353,13 +398,15 @@ namespace System.Data.Kavex
 
         public override TextReader GetTextReader(int ordinal) => new StringReader(GetString(ordinal));
 
-        public override T GetFieldValue<T>(int ordinal)
+        /// <summary>The value through the typed getter of T (GetInt32 for int, GetStream for Stream,
+        /// ...); a nullable T gives null for NULL; other types are the value of GetValue, cast.</summary>
+        public override T GetFieldValue<T>(int ordinal) => FieldGetter<T>.Get(this, ordinal);
+
+        /// <summary>A RAW, LONG RAW or BLOB value whole.</summary>
+        public byte[] GetByteArray(int ordinal)
         {
-            if (typeof(T) == typeof(DateTimeOffset)) return (T)(object)GetDateTimeOffset(ordinal);
-            if (typeof(T) == typeof(long)) return (T)(object)GetInt64(ordinal);
-            if (typeof(T) == typeof(decimal)) return (T)(object)GetDecimal(ordinal);
-            if (typeof(T) == typeof(DateOnly)) return (T)(object)DateOnly.FromDateTime(GetDateTime(ordinal));
-            return base.GetFieldValue<T>(ordinal);
+            if (readers[CheckRow(ordinal)] != Reader.Bytes) throw Cast(ordinal, "byte[]");
+            return (byte[])NotNull(ordinal, Cached(ordinal));
         }
 
         public override IEnumerator GetEnumerator() => new DbEnumerator(this, (behavior & CommandBehavior.CloseConnection) != 0);
@@ -448,23 +495,6 @@ namespace System.Data.Kavex
             _ => Encoding.UTF8.GetString(text),
         };
 
-        private object Numeric(int ordinal)
-        {
-            object value = NotNull(ordinal, Cached(ordinal));
-            return value is byte[] raw ? Natural(ordinal, raw) : value is string or byte[] ? throw Cast(ordinal, "a number") : value;
-        }
-
-        private object Integral(int ordinal)
-        {
-            object value = Numeric(ordinal);
-            if (value is float or double)
-            {
-                double d = Convert.ToDouble(value, CultureInfo.InvariantCulture);
-                if (d != Math.Truncate(d)) throw new InvalidCastException("Column " + ordinal + " holds " + d + ", not an integer");
-            }
-            return value;
-        }
-
         private object NotNull(int ordinal, object? value) => value ?? throw Null(ordinal);
 
         private Exception Null(int ordinal) =>
@@ -472,6 +502,15 @@ namespace System.Data.Kavex
 
         private InvalidCastException Cast(int ordinal, string target) =>
             new InvalidCastException("Column " + ordinal + " (" + GetName(ordinal) + ", " + GetDataTypeName(ordinal) + ") cannot be read as " + target);
+
+        private static void CheckBuffer(long dataOffset, int bufferLength, int bufferOffset, int length)
+        {
+            if (dataOffset < 0) throw new ArgumentOutOfRangeException(nameof(dataOffset), "dataOffset must not be negative");
+            if ((uint)bufferOffset > (uint)bufferLength)
+                throw new ArgumentOutOfRangeException(nameof(bufferOffset), "bufferOffset must lie within the buffer");
+            if (length < 0 || length > bufferLength - bufferOffset)
+                throw new ArgumentOutOfRangeException(nameof(length), "length must fit the buffer after bufferOffset");
+        }
 
         private int CheckRow(int ordinal)
         {
@@ -483,6 +522,7 @@ namespace System.Data.Kavex
         private void CheckOrdinal(int ordinal)
         {
             RequireOpen();
+            if (types.Length == 0) throw new InvalidOperationException("The statement returned no rows: it has no columns to read");
             if ((uint)ordinal >= (uint)types.Length)
                 throw new IndexOutOfRangeException("Column " + ordinal + " is outside 0.." + (types.Length - 1));
         }

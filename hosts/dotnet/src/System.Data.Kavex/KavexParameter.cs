@@ -10,6 +10,7 @@ namespace System.Data.Kavex
     public sealed class KavexParameter : DbParameter
     {
         private string name = "";
+        private string sourceColumn = "";
         private KavexDbType? kavexDbType;
         private DbType? dbType;
 
@@ -74,7 +75,13 @@ namespace System.Data.Kavex
         public override int Size { get; set; }
 
         [AllowNull]
-        public override string SourceColumn { get; set; } = "";
+        public override string SourceColumn
+        {
+            get => sourceColumn;
+            set => sourceColumn = value ?? "";
+        }
+
+        public override DataRowVersion SourceVersion { get; set; } = DataRowVersion.Current;
 
         public override bool SourceColumnNullMapping { get; set; }
 

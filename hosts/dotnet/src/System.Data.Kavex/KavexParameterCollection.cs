@@ -14,7 +14,7 @@ namespace System.Data.Kavex
         public new KavexParameter this[int index]
         {
             get => items[index];
-            set => items[index] = value;
+            set => items[index] = Cast(value);
         }
 
         public new KavexParameter this[string name]
@@ -45,20 +45,25 @@ namespace System.Data.Kavex
             return items.Count - 1;
         }
 
+        /// <summary>Adds all of values, or none when one is not a KavexParameter.</summary>
         public override void AddRange(Array values)
         {
-            foreach (object value in values) Add(value);
+            ArgumentNullException.ThrowIfNull(values);
+            var added = new List<KavexParameter>(values.Length);
+            foreach (object? value in values) added.Add(Cast(value));
+            items.AddRange(added);
         }
 
         public override void Clear() => items.Clear();
         public override bool Contains(object value) => value is KavexParameter p && items.Contains(p);
-        public override bool Contains(string value) => IndexOf(value) >= 0;
+        public override bool Contains(string? value) => IndexOf(value) >= 0;
         public override void CopyTo(Array array, int index) => ((ICollection)items).CopyTo(array, index);
         public override IEnumerator GetEnumerator() => items.GetEnumerator();
         public override int IndexOf(object value) => value is KavexParameter p ? items.IndexOf(p) : -1;
 
-        public override int IndexOf(string parameterName)
+        public override int IndexOf(string? parameterName)
         {
+            if (parameterName == null) return -1;
             string bare = Bare(parameterName);
             for (int i = 0; i < items.Count; i++)
             {
@@ -99,7 +104,10 @@ namespace System.Data.Kavex
 
         private static string Bare(string name) => name.Length > 0 && (name[0] == ':' || name[0] == '@') ? name.Substring(1) : name;
 
-        private static KavexParameter Cast(object value) =>
-            value as KavexParameter ?? throw new InvalidCastException("Expected a KavexParameter, got " + (value?.GetType().Name ?? "null"));
+        private static KavexParameter Cast(object? value)
+        {
+            ArgumentNullException.ThrowIfNull(value);
+            return value as KavexParameter ?? throw new InvalidCastException("Expected a KavexParameter, got " + value.GetType().Name);
+        }
     }
 }

@@ -8,6 +8,7 @@ namespace System.Data.Kavex
     {
         private KavexConnection? connection;
         private readonly IsolationLevel isolationLevel;
+        private bool disposed;
 
         internal KavexTransaction(KavexConnection connection, IsolationLevel isolationLevel)
         {
@@ -25,6 +26,7 @@ namespace System.Data.Kavex
 
         private void Finish(string sql)
         {
+            ObjectDisposedException.ThrowIf(disposed, this);
             var owner = connection ?? throw new InvalidOperationException("The transaction has already been committed or rolled back");
             owner.RequireFree();
             connection = null;
@@ -40,6 +42,7 @@ namespace System.Data.Kavex
                 Rollback();
             }
             connection = null;
+            disposed = true;
             base.Dispose(disposing);
         }
     }

@@ -196,9 +196,13 @@ namespace System.Data.Kavex
                 case TextReader reader:
                     StreamText(index, reader.ReadToEnd());
                     return;
-                default:
+                case IConvertible or IFormattable:
                     SetText(index, Convert.ToString(value, CultureInfo.InvariantCulture) ?? "");
                     return;
+                default:
+                    // Its text would be the type's name, never the value it holds.
+                    throw new ArgumentException("Parameter '" + parameter.ParameterName + "': a value of type " + value.GetType() +
+                                                " has no Oracle type to bind it as");
             }
         }
 

@@ -1,4 +1,5 @@
 using System.Collections.Generic;
+using System.Data.Common;
 using System.Linq;
 using Dapper;
 
@@ -99,6 +100,39 @@ namespace System.Data.Kavex.Tests
             dynamic first = connection.Query("SELECT name, amount FROM every_q ORDER BY id").First();
             Assert.Equal("Name ñ 1", (string)first.NAME);
             Assert.Equal(1001.25m, (decimal)first.AMOUNT);
+        }
+
+        [Fact]
+        public void DappersReaderMapsEveryColumnThroughGetFieldValue()
+        {
+            using var connection = db.Open();
+            connection.Execute(Create.Replace("everything", "every_f"));
+            var rows = Enumerable.Range(1, 3).Select(Sample).ToList();
+            connection.Execute(Insert.Replace("everything", "every_f"), rows);
+            using var reader = (DbDataReader)connection.ExecuteReader("SELECT * FROM every_f ORDER BY id");
+            foreach (var expected in rows)
+            {
+                Assert.True(reader.Read());
+                AssertSame(expected, new Everything
+                {
+                    Id = reader.GetFieldValue<long>(0),
+                    Amount = reader.GetFieldValue<decimal>(1),
+                    Ratio = reader.GetFieldValue<double>(2),
+                    Count = reader.GetFieldValue<int>(3),
+                    Weight = reader.GetFieldValue<float>(4),
+                    Score = reader.GetFieldValue<double>(5),
+                    Name = reader.GetFieldValue<string>(6),
+                    Code = reader.IsDBNull(7) ? null : reader.GetFieldValue<string>(7),
+                    Born = reader.GetFieldValue<DateTime>(8),
+                    Stamp = reader.GetFieldValue<DateTime>(9),
+                    Zoned = reader.GetFieldValue<DateTimeOffset>(10),
+                    Doc = reader.GetFieldValue<string>(11),
+                    Pic = reader.GetFieldValue<byte[]>(12),
+                    Missing = reader.GetFieldValue<int?>(13),
+                    Active = reader.GetFieldValue<bool>(14),
+                });
+            }
+            Assert.False(reader.Read());
         }
 
         [Fact]

@@ -149,7 +149,7 @@ namespace System.Data.Kavex.Tests
         {
             using var connection = db.Open();
             using var reader = Query(connection, AllColumns);
-            var schema = reader.GetSchemaTable();
+            var schema = reader.GetSchemaTable()!;
             Assert.Equal(15, schema.Rows.Count);
             var name = schema.Rows[6];
             Assert.Equal("NAME", name["ColumnName"]);
