@@ -11,17 +11,13 @@ namespace detail {
 
 namespace {
 
-// SQLite's own functions and aggregates, and names the rewriting keeps for SQLite (TRIM's forms
-// before they become ORA$TRIM), with the types Oracle gives their results.
+// SQLite's own functions and aggregates, with the types Oracle gives their results.
 const FunctionRow kSqliteRows[] = {
     {"COUNT", -1, -1, nullptr, "NUMBER"},
     {"LENGTH", 1, 1, nullptr, "NUMBER"},
     {"ROW_NUMBER", 0, 0, nullptr, "NUMBER"},
     {"RANK", 0, 0, nullptr, "NUMBER"},
     {"DENSE_RANK", 0, 0, nullptr, "NUMBER"},
-    {"TRIM", -1, -1, nullptr, "VARCHAR2(4000)"},
-    {"LTRIM", -1, -1, nullptr, "VARCHAR2(4000)"},
-    {"RTRIM", -1, -1, nullptr, "VARCHAR2(4000)"},
 };
 
 // The order of definition: a later family's definition of a name and argument count replaces an

@@ -1,8 +1,9 @@
 // Oracle's character functions that count bytes, take keywords or treat NULL unlike SQLite's:
-// TRIM with LEADING, TRAILING, BOTH and FROM, ASCII, NCHR, LENGTHB, SUBSTRB, REPLACE. Texts are
+// TRIM with LEADING, TRAILING, BOTH and FROM, LTRIM and RTRIM, ASCII, NCHR, LENGTHB, SUBSTRB, REPLACE. Texts are
 // AL32UTF8, so a byte count is a count of UTF-8 bytes; numbers and dates become text as Oracle
 // converts them implicitly.
 #include <string>
+#include <vector>
 
 #include "base/ora_messages.h"
 #include "base/utf8.h"
@@ -36,6 +37,44 @@ void trim(sqlite3_context* ctx, int, sqlite3_value** argv) {
             while (s.size() >= set.size() && s.compare(s.size() - set.size(), set.size(), set) == 0)
                 s.erase(s.size() - set.size());
         resultText(ctx, s);
+    });
+}
+
+// The characters of a trimming set, each as its UTF-8 bytes.
+std::vector<std::string> charactersOf(const std::string& set) {
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < set.size();) {
+        std::size_t n = utf8::sequenceLength(static_cast<unsigned char>(set[i]));
+        if (n == 0 || i + n > set.size()) n = 1;
+        out.push_back(set.substr(i, n));
+        i += n;
+    }
+    return out;
+}
+
+// LTRIM(text [, set]), RTRIM(text [, set]) and TRIM(text): text without the characters of set
+// (a blank when omitted) at its start, its end, or both. A result with nothing left is NULL, as
+// every empty text is in Oracle.
+template <bool Left, bool Right>
+void trimSet(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (anyNull(argc, argv)) return sqlite3_result_null(ctx);
+        const std::string s = oracleText(argv[0]);
+        const std::vector<std::string> set = charactersOf(argc > 1 ? oracleText(argv[1]) : " ");
+        const auto startsWithOne = [&](std::size_t at) -> std::size_t {
+            for (const std::string& c : set)
+                if (s.compare(at, c.size(), c) == 0) return c.size();
+            return 0;
+        };
+        const auto endsWithOne = [&](std::size_t end) -> std::size_t {
+            for (const std::string& c : set)
+                if (c.size() <= end && s.compare(end - c.size(), c.size(), c) == 0) return c.size();
+            return 0;
+        };
+        std::size_t begin = 0, end = s.size();
+        for (std::size_t n; Left && begin < end && (n = startsWithOne(begin)) != 0;) begin += n;
+        for (std::size_t n; Right && end > begin && (n = endsWithOne(end)) != 0;) end -= n;
+        resultText(ctx, s.substr(begin, end - begin));
     });
 }
 
@@ -176,6 +215,9 @@ namespace {
 // ORA$TRIM (behind TRIM ... FROM), ASCII, NCHR, LENGTHB, SUBSTRB (character_functions.cpp).
 const FunctionRow kRows[] = {
     {kOraTrim, 3, 3, trim, "VARCHAR2(4000)"},
+    {"LTRIM", 1, 2, trimSet<true, false>, "VARCHAR2(4000)"},
+    {"RTRIM", 1, 2, trimSet<false, true>, "VARCHAR2(4000)"},
+    {"TRIM", 1, 1, trimSet<true, true>, "VARCHAR2(4000)"},
     {"ASCII", 1, 1, ascii, "NUMBER"},
     {"NCHR", 1, 1, nchr, nullptr},
     {"LENGTHB", 1, 1, lengthb, "NUMBER"},
