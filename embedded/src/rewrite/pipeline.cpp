@@ -262,7 +262,6 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
 
 PreparedSql prepareStatementSql(sqlite3* db, const std::string& oracleSql,
                                 const std::string& sessionSchema) {
-    checkNesting(TokenEditor(lexSql(oracleSql)));
     const std::string resolved = resolveSynonyms(db, oracleSql, sessionSchema);
     if (tracing()) trace("synonyms", oracleSql, resolved);
     PreparedSql prepared{rewriteSql(resolved, sessionSchema), {}, {}};

@@ -21,8 +21,7 @@ bool startsWith(const std::string& s, const char* prefix) {
 }
 
 bool isStatementVerb(const Token& t) {
-    if (hasRole(t, kStatementVerb)) return true;
-    return false;
+    return hasRole(t, kStatementVerb);
 }
 
 // A token after which an expression must follow.
@@ -31,8 +30,7 @@ bool expectsExpression(const TokenEditor& e, std::size_t i) {
     const Token& t = e.at(i);
     if (t.kind == Token::Kind::Punct)
         return t.text != ")" && t.text != ";";  // operators, '(' and ','
-    if (hasRole(t, kExpressionFollows)) return true;
-    return false;
+    return hasRole(t, kExpressionFollows);
 }
 
 [[noreturn]] void syntaxError(sqlite3* db, const std::string& sql, const std::string& message) {

@@ -51,8 +51,7 @@ std::size_t enclosingParen(const TokenEditor& e, std::size_t i) {
 }
 
 bool isClauseWord(const TokenEditor& e, std::size_t i) {
-    if (hasRole(e, i, kClauseStart)) return true;
-    return false;
+    return hasRole(e, i, kClauseStart);
 }
 
 bool isWholeSelectItem(const TokenEditor& e, std::size_t i) {

@@ -32,8 +32,7 @@ bool expressionFollows(const TokenEditor& e, std::size_t before) {
     if (before >= e.size()) return false;
     const Token& t = e.at(before);
     if (t.kind == Token::Kind::Punct) return !t.isPunct(')') && !t.isPunct('.');
-    if (hasRole(e, before, kColumnMayFollow)) return true;
-    return false;
+    return hasRole(e, before, kColumnMayFollow);
 }
 
 class Pass {

@@ -22,8 +22,7 @@ using Span = std::pair<std::size_t, std::size_t>;  // first and last token of an
 
 // Words that may stand before '(' without naming a function.
 bool isKeyword(const TokenEditor& e, std::size_t i) {
-    if (hasRole(e, i, kNotFunctionName)) return true;
-    return false;
+    return hasRole(e, i, kNotFunctionName);
 }
 
 std::size_t openingParen(const TokenEditor& e, std::size_t close) {

@@ -33,8 +33,7 @@ using TK = Token::Kind;
 
 // Words that end an expression (and never start an operand).
 bool isBoundaryWord(const TokenEditor& e, std::size_t i) {
-    if (hasRole(e, i, kEndsExpression)) return true;
-    return false;
+    return hasRole(e, i, kEndsExpression);
 }
 
 // Words that start a form the parser does not know: an expression holding one is left alone.

@@ -182,8 +182,7 @@ void rewriteOuterJoinBlock(TokenEditor& e, std::size_t select) {
 // ---- hierarchical queries -------------------------------------------------------------------
 
 bool isKeyword(const Token& t) {
-    if (hasRole(t, kJoinSyntax)) return true;
-    return false;
+    return hasRole(t, kJoinSyntax);
 }
 
 // An expression's text with its columns qualified: PRIOR x and alias.x under PRIOR name the
