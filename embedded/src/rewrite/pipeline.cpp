@@ -53,6 +53,7 @@ struct TextState {
     const std::string& schema;
     std::unique_ptr<SelectItemNames> names;                // queries and views: item names
     std::unique_ptr<IntervalComparisons> intervalCompares;  // found before operators change
+    std::unique_ptr<RowLimits> rowLimits;                   // ROWNUM taken before operators
     bool finished = false;                                  // a pass made the whole statement
 };
 
@@ -129,16 +130,28 @@ const TextPass kTextPasses[] = {
     {"percentiles", kSql, [](TextState& s) { rewritePercentiles(s.e); }},
     {"EXTRACT", kSql, [](TextState& s) { rewriteExtract(s.e); }},
     {"TRIM", kSql, [](TextState& s) { rewriteTrim(s.e); }},
+    // The passes above write calls as one token, their arguments inside it; lexed again, the
+    // arguments are tokens that the passes below rewrite (LISTAGG's measure, TRIM's operand).
+    {"calls lexed again", kSql,
+     [](TextState& s) {
+         const auto spans = s.e.relex();
+         if (s.names) s.names->relexed(spans);
+     }},
     {"intervals", kSql, [](TextState& s) { rewriteIntervalExpressions(s.e); }},
     {"NULLS order", kExpressions, [](TextState& s) { orderNullsAsOracle(s.e); }},
-    // After the keys' NULLS order, before the operators are rewritten.
-    {"row limiting", kExpressions, [](TextState& s) { rewriteRowLimiting(s.e); }},
+    // After the keys' NULLS order, before the operators wrap ROWNUM as an operand.
+    {"ROWNUM taken", kExpressions,
+     [](TextState& s) { s.rowLimits = std::make_unique<RowLimits>(s.e); }},
     {"interval comparisons found", kExpressions,
      [](TextState& s) { s.intervalCompares = std::make_unique<IntervalComparisons>(s.e); }},
     {"operators", kExpressions, [](TextState& s) { rewriteOperators(s.e); }},
     {"interval comparisons wrapped", kExpressions,
      [](TextState& s) { s.intervalCompares->wrap(s.e); }},
     {"concatenation", kSql, [](TextState& s) { rewriteConcatenation(s.e); }},
+    // Last of the expression passes: the query blocks it frames as subqueries and the text it
+    // copies into LIMIT expressions (the block for PERCENT, its keys for WITH TIES) are then
+    // rewritten already, and no later pass rewrites the arithmetic of the LIMIT it writes.
+    {"row limits written", kExpressions, [](TextState& s) { s.rowLimits->apply(s.e); }},
     {"changed item names", kQueries | kViewQueries,
      [](TextState& s) {
          if (s.names) s.names->nameChangedItems(s.e);
@@ -230,7 +243,7 @@ void checkNesting(const TokenEditor& e) {
 
 RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& sessionSchema) {
     RewrittenSql out;
-    TextState s{TokenEditor(lexSql(oracleSql)), out, sessionSchema, nullptr, nullptr, false};
+    TextState s{TokenEditor(lexSql(oracleSql)), out, sessionSchema, nullptr, nullptr, nullptr, false};
     checkNesting(s.e);
     trimStatementEnd(s.e);
     rewriteParenthesizedQueries(s.e);

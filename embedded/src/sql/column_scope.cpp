@@ -32,28 +32,41 @@ ColumnScope::ColumnScope(sqlite3* db, const TokenEditor& e, bool followWith)
                 opaque_ = true;
         }
     }
-    // A source named like a common table expression is its query.
+    // A source named like a common table expression is its query; one with a column list has
+    // those columns, of types not followed (its query may name itself).
     for (Source& source : sources_) {
         const auto it = commonTables_.find(asciiUpper(source.table));
         if (!source.schema.empty() || it == commonTables_.end()) continue;
         source.table.clear();
-        source.query = it->second;
+        source.query = it->second.query;
+        if (it->second.columns.empty()) continue;
+        for (const std::string& column : it->second.columns) source.columns.emplace(column, "");
+        source.state = State::Read;
     }
 }
 
 void ColumnScope::commonTables(std::size_t i) {
-    // name [(columns)] AS (query), ...: those without a column list.
-    while (e_.name(i) && !e_.word(i, "RECURSIVE")) {
+    // [RECURSIVE] name [(columns)] AS [[NOT] MATERIALIZED] (query), ...
+    if (e_.word(i, "RECURSIVE")) i = e_.next(i + 1);
+    while (e_.name(i)) {
         const std::string name = asciiUpper(identifierName(e_.at(i)));
         std::size_t as = e_.next(i + 1);
-        const bool columns = e_.punct(as, '(');
-        if (columns) as = e_.next(e_.pastParens(as));
-        const std::size_t open = e_.next(as + 1);
-        if (!e_.word(as, "AS") || !e_.punct(open, '(')) return;
+        std::vector<std::string> columns;
+        if (e_.punct(as, '(')) {
+            const std::size_t past = e_.pastParens(as);
+            for (std::size_t k = e_.next(as + 1); k + 1 < past; k = e_.next(k + 1))
+                if (e_.name(k)) columns.push_back(asciiUpper(identifierName(e_.at(k))));
+            as = e_.next(past);
+        }
+        if (!e_.word(as, "AS")) return;
+        std::size_t open = e_.next(as + 1);
+        while (e_.word(open, "NOT") || e_.word(open, "MATERIALIZED")) open = e_.next(open + 1);
+        if (!e_.punct(open, '(')) return;
         const std::size_t past = e_.pastParens(open);
-        std::string query;
-        for (std::size_t k = open; k < past; ++k) query += e_.at(k).text;
-        if (!columns) commonTables_.emplace(name, query);
+        CommonTable table;
+        table.columns = std::move(columns);
+        for (std::size_t k = open; k < past; ++k) table.query += e_.at(k).text;
+        commonTables_.emplace(name, std::move(table));
         i = e_.next(past);
         if (!e_.punct(i, ',')) return;
         i = e_.next(i + 1);

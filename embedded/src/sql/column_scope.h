@@ -3,7 +3,7 @@
 // when a pass asks: a table's columns one by one in the schema, a view's or a subquery's by
 // preparing a query of it. Table-valued functions are not followed, nor, unless asked for, common
 // table expressions (when followed, one is read as its query alone: one that names another, or
-// itself, stays unknown).
+// itself, stays unknown, unless it lists its columns: then it has those, of unknown types).
 #ifndef KAVEXDB_COLUMN_SCOPE_H
 #define KAVEXDB_COLUMN_SCOPE_H
 
@@ -48,7 +48,11 @@ class ColumnScope {
     sqlite3* db_;
     const TokenEditor& e_;
     std::vector<Source> sources_;
-    std::map<std::string, std::string> commonTables_;  // by upper-case name: "(query)"
+    struct CommonTable {
+        std::string query;                 // "(query)"
+        std::vector<std::string> columns;  // its column list, in upper case; empty when none
+    };
+    std::map<std::string, CommonTable> commonTables_;  // by upper-case name
     bool opaque_ = false;  // a source whose columns are not followed
 };
 

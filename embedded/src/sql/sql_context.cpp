@@ -33,9 +33,7 @@ std::vector<std::pair<std::size_t, std::size_t>> callArguments(const TokenEditor
 }
 
 std::string textOf(const TokenEditor& e, std::size_t from, std::size_t to) {
-    std::string out;
-    for (std::size_t i = from; i < to && i < e.size(); ++i) out += e.at(i).text;
-    return out;
+    return e.textBetween(from, to);
 }
 
 std::size_t enclosingParen(const TokenEditor& e, std::size_t i) {

@@ -1,5 +1,7 @@
 // Edits a lexed statement in place: an erased token becomes an empty Space, so the positions
-// of the others stay valid while rewriting passes run.
+// of the others stay valid while rewriting passes run. Text written after a token
+// (writeAfter) is part of the statement's text but no token: the passes that run later see
+// the tokens as they were.
 #ifndef KAVEXDB_TOKEN_EDITOR_H
 #define KAVEXDB_TOKEN_EDITOR_H
 
@@ -62,12 +64,38 @@ class TokenEditor {
         }
         return t_.size();
     }
-    std::string text() const { return joinTokens(t_); }
+    // Writes text after token i (after any text written there before), outside the token.
+    void writeAfter(std::size_t i, const std::string& text) {
+        if (i >= t_.size()) outOfRange(i);
+        if (after_.size() < t_.size()) after_.resize(t_.size());
+        after_[i] += text;
+    }
+    // The statement's text from token from to before token to, with the text written after
+    // each of them.
+    std::string textBetween(std::size_t from, std::size_t to) const {
+        std::string out;
+        for (std::size_t i = from; i < to && i < t_.size(); ++i) {
+            out += t_[i].text;
+            if (i < after_.size()) out += after_[i];
+        }
+        return out;
+    }
+    std::string text() const { return textBetween(0, t_.size()); }
+
+    // Where an old token went when the statement was lexed again: the new tokens first..last
+    // hold its text (last < first when it had none; then first - 1 is the new token it follows).
+    struct Span {
+        std::size_t first, last;
+    };
+    // Lexes the statement's text again, so that what passes wrote into one token (a call with
+    // its arguments) is tokens that later passes read; returns each old token's Span.
+    std::vector<Span> relex();
 
   private:
     [[noreturn]] static void outOfRange(std::size_t i);
     static const Token kNone;
     std::vector<Token> t_;
+    std::vector<std::string> after_;  // by token; shorter than t_ until something is written
 };
 
 // The depth-0 comma-separated items of e in [from, to), as [start, end) ranges.

@@ -49,7 +49,7 @@ Class classOfDeclared(const char* decl) {
 // is Unknown.
 class Scope {
   public:
-    Scope(sqlite3* db, const TokenEditor& e) : columns_(db, e) {}
+    Scope(sqlite3* db, const TokenEditor& e) : columns_(db, e, true) {}
 
     Class column(const std::string& name) {
         if (!columns_.declaredTypes(name, decls_)) return Class::Unknown;

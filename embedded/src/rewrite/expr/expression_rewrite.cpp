@@ -285,28 +285,13 @@ bool aliasEnds(const TokenEditor& e, std::size_t first, std::size_t last) {
 void rewriteOperators(TokenEditor& e) { Parser(e).region(0, e.size()); }
 
 SelectItemNames::SelectItemNames(const TokenEditor& e) {
-    // The select list of the statement's first SELECT after its WITH clause names its columns.
-    std::size_t select = e.next(0);
-    while (select < e.size() && !e.word(select, "SELECT") && !e.word(select, "WITH"))
-        select = e.next(select + 1);  // CREATE VIEW v AS, parentheses
-    if (e.word(select, "WITH")) {
-        select = e.next(select + 1);
-        if (e.word(select, "RECURSIVE")) select = e.next(select + 1);
-        while (e.name(select)) {  // name [(columns)] AS [[NOT] MATERIALIZED] (query) [,]
-            select = e.next(select + 1);
-            if (e.punct(select, '(')) select = e.next(e.pastParens(select));
-            if (!e.word(select, "AS")) return;
-            select = e.next(select + 1);
-            while (e.word(select, "NOT") || e.word(select, "MATERIALIZED")) select = e.next(select + 1);
-            if (!e.punct(select, '(')) return;
-            select = e.next(e.pastParens(select));
-            if (!e.punct(select, ',')) break;
-            select = e.next(select + 1);
-        }
-    }
-    while (e.punct(select, '(')) select = e.next(select + 1);
-    if (!e.word(select, "SELECT")) return;  // names come from a form not followed here
-    if (select >= e.size()) return;
+    // Every query block's select list names its columns: the statement's own, and those of
+    // inline views, WITH queries and set operations, whose names SELECT * reports.
+    for (std::size_t select = e.next(0); select < e.size(); select = e.next(select + 1))
+        if (e.word(select, "SELECT")) addItemsOf(e, select);
+}
+
+void SelectItemNames::addItemsOf(const TokenEditor& e, std::size_t select) {
     std::size_t i = e.next(select + 1);
     if (e.word(i, "DISTINCT") || e.word(i, "ALL") || e.word(i, "UNIQUE")) i = e.next(i + 1);
     std::size_t start = i;
@@ -332,6 +317,26 @@ SelectItemNames::SelectItemNames(const TokenEditor& e) {
             if (end) break;
         }
     }
+}
+
+void SelectItemNames::relexed(const std::vector<TokenEditor::Span>& spans) {
+    std::vector<Item> kept;
+    for (Item& item : items_) {
+        // The item now runs from the first new token of its first token to the last new token
+        // of the last of its tokens that still has text; an item with none left is gone.
+        bool any = false;
+        std::size_t last = 0;
+        for (std::size_t j = item.first; j <= item.last && j < spans.size(); ++j) {
+            if (spans[j].last < spans[j].first) continue;
+            any = true;
+            last = spans[j].last;
+        }
+        if (!any) continue;
+        item.first = spans[item.first].first;
+        item.last = last;
+        kept.push_back(std::move(item));
+    }
+    items_ = std::move(kept);
 }
 
 void SelectItemNames::nameChangedItems(TokenEditor& e) const {

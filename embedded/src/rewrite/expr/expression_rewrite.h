@@ -27,8 +27,11 @@ class SelectItemNames {
     // Gives each changed item without an alias the alias "ORA$N:<original text>", which describe
     // reports as the original text (reportedColumnName).
     void nameChangedItems(TokenEditor& e) const;
+    // Follows the statement's tokens through a TokenEditor::relex.
+    void relexed(const std::vector<TokenEditor::Span>& spans);
 
   private:
+    void addItemsOf(const TokenEditor& e, std::size_t select);
     struct Item {
         std::size_t first, last;
         std::string text;

@@ -275,33 +275,21 @@ bool limitInsideFrom(TokenEditor& e, const Block& b, const std::string& limit) {
     const std::size_t last = e.previous(fromEnd);
     if (last >= e.size() || last <= b.from) return false;
     const std::string name = e.name(last) ? e.at(last).text : std::string(kOraRows);
-    std::string where;
-    std::size_t whereStop = fromEnd;
-    if (e.word(fromEnd, "WHERE")) {
-        whereStop = whereEnd(e, fromEnd, b.end);
-        where = textOf(e, fromEnd, whereStop);
-    }
-    const std::string item = textOf(e, b.from + 1, fromEnd);
-    e.erase(b.from + 1, whereStop);
-    // OFFSET 0 keeps SQLite from taking the n rows in the outer query's ORDER BY order.
-    e[b.from].text += " (SELECT * FROM " + item + " " + where + " LIMIT " + limit +
-                      " OFFSET 0) AS " + name + " ";
+    const std::size_t whereStop =
+        e.word(fromEnd, "WHERE") ? whereEnd(e, fromEnd, b.end) : fromEnd;
+    // The item and its WHERE stay where they are, as tokens: only the subquery's frame is
+    // written around them. OFFSET 0 keeps SQLite from taking the n rows in the outer query's
+    // ORDER BY order.
+    e.writeAfter(b.from, " (SELECT * FROM ");
+    e.writeAfter(e.previous(whereStop), " LIMIT " + limit + " OFFSET 0) AS " + name + " ");
     return true;
 }
 
-void rewriteBlock(TokenEditor& e, std::size_t select) {
+// Takes the block's ROWNUM terms out of its WHERE clause (returning the limit they stand for)
+// and numbers what is left of ROWNUM in the block.
+std::string takeRownum(TokenEditor& e, std::size_t select) {
     const Block b = blockAt(e, select);
-    // Text of the block before ORDER BY and the ORDER BY keys, taken before anything changes.
-    const std::size_t bodyEnd = std::min({b.order, b.offset, b.fetch, b.end});
-    const std::string body = textOf(e, b.select, bodyEnd);
-    std::string orderKeys;
-    if (b.order < e.size())
-        orderKeys = textOf(e, e.next(b.order + 1) + 1, std::min({b.offset, b.fetch, b.end}));
-    const std::string rest = b.from < bodyEnd ? textOf(e, b.from, bodyEnd) : std::string();
-
-    std::string rownumLimit = takeRownumLimit(e, b);
-    if (!rownumLimit.empty() && limitInsideFrom(e, b, rownumLimit)) rownumLimit.clear();
-    // What is left of ROWNUM in the block numbers its rows.
+    const std::string limit = takeRownumLimit(e, b);
     int depth = 0;
     for (std::size_t i = e.next(b.select + 1); i < b.end; i = e.next(i + 1)) {
         if (e.punct(i, '(')) ++depth;
@@ -317,6 +305,21 @@ void rewriteBlock(TokenEditor& e, std::size_t select) {
             e[i].text = item ? "row_number() OVER () AS ROWNUM" : "row_number() OVER ()";
         }
     }
+    return limit;
+}
+
+// Writes the block's limits: the ROWNUM limit taken before, and its OFFSET and FETCH clauses.
+void limitBlock(TokenEditor& e, std::size_t select, std::string rownumLimit) {
+    const Block b = blockAt(e, select);
+    // Text of the block before ORDER BY and the ORDER BY keys, taken before anything changes.
+    const std::size_t bodyEnd = std::min({b.order, b.offset, b.fetch, b.end});
+    const std::string body = textOf(e, b.select, bodyEnd);
+    std::string orderKeys;
+    if (b.order < e.size())
+        orderKeys = textOf(e, e.next(b.order + 1) + 1, std::min({b.offset, b.fetch, b.end}));
+    const std::string rest = b.from < bodyEnd ? textOf(e, b.from, bodyEnd) : std::string();
+
+    if (!rownumLimit.empty() && limitInsideFrom(e, b, rownumLimit)) rownumLimit.clear();
     const FetchClause f = takeFetch(e, b);
     std::string limit = rownumLimit;
     if (b.fetch < e.size()) {
@@ -328,19 +331,25 @@ void rewriteBlock(TokenEditor& e, std::size_t select) {
     if (limit.empty()) return;
     std::string clause = " LIMIT " + limit;
     if (!f.offset.empty()) clause += " OFFSET " + f.offset;
-    const std::size_t last = e.previous(b.end);
-    e[last].text += clause;
+    e.writeAfter(e.previous(b.end), clause);
 }
 
 }  // namespace
 
-void rewriteRowLimiting(TokenEditor& e) {
+RowLimits::RowLimits(TokenEditor& e) {
     bool any = false;
     for (const Token& t : e.tokens())
         if (t.isWord("ROWNUM") || t.isWord("FETCH") || t.isWord("OFFSET")) any = true;
     if (!any) return;
     for (std::size_t i = e.next(0); i < e.size(); i = e.next(i + 1))
-        if (e.word(i, "SELECT")) rewriteBlock(e, i);
+        if (e.word(i, "SELECT")) blocks_.push_back(Limit{i, takeRownum(e, i)});
+}
+
+void RowLimits::apply(TokenEditor& e) const {
+    // Innermost blocks first: the text a block copies into its LIMIT then has its inner
+    // blocks' limits (written outside the tokens, which every block still reads as they were).
+    for (auto block = blocks_.rbegin(); block != blocks_.rend(); ++block)
+        limitBlock(e, block->select, block->rownum);
 }
 
 }  // namespace detail

@@ -14,12 +14,32 @@
 #ifndef KAVEXDB_ROW_LIMITING_H
 #define KAVEXDB_ROW_LIMITING_H
 
+#include <string>
+#include <vector>
+
 #include "sql/token_editor.h"
 
 namespace kavexdb {
 namespace detail {
 
-void rewriteRowLimiting(TokenEditor& e);
+// In two steps, as the pipeline runs them: ROWNUM is read before the operators are rewritten
+// (they wrap the operands they take, ROWNUM among them), and the limits are written after the
+// last expression pass, so that the query blocks they frame, and the text they copy into a
+// LIMIT, are rewritten already and the LIMIT's own arithmetic is left alone.
+class RowLimits {
+  public:
+    // Takes each block's ROWNUM terms out of its WHERE clause and numbers the other ROWNUMs.
+    explicit RowLimits(TokenEditor& e);
+    // Writes the limits into e, the same statement with only expression passes run since.
+    void apply(TokenEditor& e) const;
+
+  private:
+    struct Limit {
+        std::size_t select;  // the block's SELECT
+        std::string rownum;  // the LIMIT its ROWNUM terms stand for, "" when none
+    };
+    std::vector<Limit> blocks_;
+};
 
 }  // namespace detail
 }  // namespace kavexdb
