@@ -1,5 +1,6 @@
 #include "functions/expression_types.h"
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <utility>
@@ -132,13 +133,14 @@ class Typer {
         return it == columns_.end() ? unknown() : it->second;
     }
 
-    // CASE ... THEN r ...: the type of the first result.
+    // CASE ... THEN r ... [ELSE r] END: the type its results have in common.
     ExpressionType caseResult(Span s) const {
+        std::vector<ExpressionType> results;
         int depth = 0;
         for (std::size_t i = s.first + 1; i < s.second; ++i) {
             if (t_[i].isPunct('(')) ++depth;
             if (t_[i].isPunct(')')) --depth;
-            if (depth != 0 || !word(t_[i], "THEN")) continue;
+            if (depth != 0 || (!word(t_[i], "THEN") && !word(t_[i], "ELSE"))) continue;
             std::size_t end = i + 1;
             int inner = 0;
             for (; end < s.second; ++end) {
@@ -149,13 +151,44 @@ class Typer {
                     break;
             }
             if (end < s.second && word(t_[end], "CASE")) return unknown();  // nested: not followed
-            return of({i + 1, end});
+            results.push_back(of({i + 1, end}));
+            i = end - 1;
         }
-        return unknown();
+        return common(results);
     }
 
     ExpressionType argument(const std::vector<Span>& args, std::size_t i) const {
         return i < args.size() ? of(args[i]) : unknown();
+    }
+
+    // The type of an expression that gives one of several results (NVL, COALESCE, DECODE,
+    // CASE, GREATEST, LEAST): the first known result's, except that numbers of different
+    // precisions or scales give a NUMBER of neither (NVL(n52, 1.2345) is 1.2345), as Oracle
+    // converts the results to the one of highest precedence.
+    static ExpressionType common(const std::vector<ExpressionType>& results) {
+        ExpressionType found;
+        int rank = 0;  // of the numbers: 1 NUMBER, 2 BINARY_FLOAT, 3 BINARY_DOUBLE
+        bool mixed = false;
+        for (const ExpressionType& r : results) {
+            if (!r.known) continue;
+            if (!found.known) found = r;
+            if (!isNumberType(r)) continue;
+            const int t = r.type.dataType;
+            rank = std::max(rank, t == 101 ? 3 : t == 100 ? 2 : 1);
+            mixed = mixed || !isNumberType(found) || t != found.type.dataType ||
+                    r.type.precision != found.type.precision || r.type.scale != found.type.scale;
+        }
+        if (!mixed || !isNumberType(found)) return found;
+        return typed(rank == 3 ? "BINARY_DOUBLE" : rank == 2 ? "BINARY_FLOAT" : "NUMBER");
+    }
+
+    ExpressionType commonOf(const std::vector<Span>& args, std::size_t from, std::size_t step,
+                            bool withLast) const {
+        std::vector<ExpressionType> results;
+        for (std::size_t i = from; i < args.size(); i += step) results.push_back(of(args[i]));
+        if (withLast && !args.empty() && (args.size() - 1 - from) % step != 0)
+            results.push_back(of(args.back()));
+        return common(results);
     }
 
     ExpressionType call(const std::string& name, const std::vector<Span>& args) const {
@@ -179,16 +212,18 @@ class Typer {
             const std::string& literal = t_[args[1].first].text;
             return typed(literal.substr(1, literal.size() - 2));
         }
-        if (name == "MIN" || name == "MAX" || name == "GREATEST" || name == "LEAST" ||
-            name == "NVL" || name == "COALESCE" || name == "IFNULL" || name == kOraClobText)
-            return argument(args, 0);
+        if (name == "MIN" || name == "MAX" || name == kOraClobText) return argument(args, 0);
+        if (name == "GREATEST" || name == "LEAST" || name == "NVL" || name == "COALESCE" ||
+            name == "IFNULL")
+            return commonOf(args, 0, 1, false);
         if (name == "SUM" || name == "AVG") {  // of intervals an interval, of numbers a number
             const ExpressionType a = argument(args, 0);
             if (!a.known || a.type.dataType == 189 || a.type.dataType == 190) return a;
             return typed("NUMBER");
         }
-        if (name == "NVL2") return argument(args, 1);
-        if (name == "DECODE") return argument(args, 2);
+        if (name == "NVL2") return commonOf(args, 1, 1, false);
+        // DECODE(x, s1, r1, s2, r2, ..., [default])
+        if (name == "DECODE") return commonOf(args, 2, 2, true);
         if (name == "TRUNC" || name == "ROUND") {
             const ExpressionType a = argument(args, 0);
             if (isDatetimeType(a)) return typed("DATE");

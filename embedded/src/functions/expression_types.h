@@ -4,10 +4,11 @@
 // each select item is a call tree over literals and columns. Columns take their declared types,
 // read from a statement that selects them alone from the same FROM clause; operators and
 // functions give their documented result types: arithmetic on numbers NUMBER, a DATE or
-// TIMESTAMP plus or minus a number DATE, DATE minus DATE NUMBER, || VARCHAR2, CAST its target,
-// CASE, NVL, NVL2, COALESCE and DECODE the type of their first result, MIN, MAX, GREATEST, LEAST,
-// TRUNC and ROUND the type of their first argument. Anything else stays unknown, for the fetched
-// values to decide.
+// TIMESTAMP plus or minus a number DATE, DATE minus DATE NUMBER, || VARCHAR2, CAST its target;
+// CASE, NVL, NVL2, COALESCE, DECODE, GREATEST and LEAST the type of their first known result,
+// but numbers of different precisions, scales or types the number type of highest precedence
+// (NUMBER without precision, BINARY_FLOAT, BINARY_DOUBLE); MIN, MAX, TRUNC and ROUND the type
+// of their first argument. Anything else stays unknown, for the fetched values to decide.
 #ifndef KAVEXDB_EXPRESSION_TYPES_H
 #define KAVEXDB_EXPRESSION_TYPES_H
 
