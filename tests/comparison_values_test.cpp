@@ -61,3 +61,43 @@ TEST_F(ComparisonValues, SumOfAnIntervalColumnIsAnInterval) {
 }
 
 }  // namespace
+
+// A number bound against a VARCHAR2 column compares as a number (the column's text is read as
+// one), a text bound against it as text; the same prepared statement rebound from one kind to
+// the other answers each time as Oracle does.
+TEST_F(ComparisonValues, ANumberBoundAgainstTextComparesAsANumber) {
+    run("create table v (k number(2), v varchar2(5))");
+    run("insert into v values (1, '7')");
+    run("insert into v values (2, '12')");
+    auto keys = [&]() {
+        EXPECT_GE(Execute(id), 0) << GetError(-1);
+        std::string out;
+        while (NextRow(id) == 1) out += (out.empty() ? "" : ",") + text(0).value_or("-");
+        return out;
+    };
+    ASSERT_EQ(PrepareQuery(id, "select k from v where v < :1 order by k", 1), 0);
+    ASSERT_EQ(SetInt(id, 1, 10, 0), 0);
+    EXPECT_EQ("1", keys()) << "7 < 10 and not 12 < 10, as numbers";
+    ASSERT_EQ(SetString(id, 1, "8", 0), 0);
+    EXPECT_EQ("1,2", keys()) << "'7' < '8' and '12' < '8', as text";
+    ASSERT_EQ(SetDouble(id, 1, 9.5, 0), 0);
+    EXPECT_EQ("1", keys());
+    ASSERT_EQ(PrepareQuery(id, "select k from v where v between :1 and :2 order by k", 1), 0);
+    ASSERT_EQ(SetInt(id, 1, 5, 0), 0);
+    ASSERT_EQ(SetInt(id, 2, 13, 0), 0);
+    EXPECT_EQ("1,2", keys());
+    ASSERT_EQ(SetString(id, 1, "5", 0), 0);
+    ASSERT_EQ(SetString(id, 2, "13", 0), 0);
+    EXPECT_EQ("", keys()) << "'7' > '13' and '12' < '5', as text";
+    ASSERT_EQ(PrepareQuery(id, "select k from v where v = :1", 1), 0);
+    ASSERT_EQ(SetDouble(id, 1, 12.0, 0), 0);
+    EXPECT_EQ("2", keys());
+    // A text that is no number, compared with a number bind: ORA-01722, as in Oracle.
+    run("insert into v values (3, 'x')");
+    ASSERT_EQ(PrepareQuery(id, "select k from v where v = :1", 1), 0);
+    ASSERT_EQ(SetInt(id, 1, 7, 0), 0);
+    const int rc = Execute(id);
+    int fetched = rc < 0 ? rc : 0;
+    while (fetched == 0 || fetched == 1) fetched = NextRow(id);
+    EXPECT_EQ("ORA-01722: invalid number\n", std::string(GetError(fetched)));
+}

@@ -209,6 +209,18 @@ void BindSet::setBuffer(unsigned index, const DataBuffer& buffer) {
     p.buffer = buffer;
 }
 
+bool BindSet::isNumber(unsigned index, Charset charset) const {
+    const auto it = params_.find(index);
+    if (it == params_.end()) return false;
+    const Param& p = it->second;
+    BindValue::Kind kind = p.carried.kind;
+    if (!p.kinds.empty() && p.kinds[0] != BindValue::Kind::Unset)
+        kind = p.kinds[0];
+    else if (p.hasBuffer)
+        kind = p.buffer.read(charset).kind;
+    return kind == BindValue::Kind::Integer || kind == BindValue::Kind::Real;
+}
+
 unsigned BindSet::highestIndex() const { return params_.empty() ? 0 : params_.rbegin()->first; }
 
 BindValue BindSet::Param::materialize(std::size_t iteration) const {

@@ -58,6 +58,9 @@ public:
     void setBuffer(unsigned index, const DataBuffer& buffer);
 
     unsigned highestIndex() const;
+    // Whether the value the coming run gives parameter index first is a number (an integer or a
+    // double, from a setter or a buffer).
+    bool isNumber(unsigned index, Charset charset) const;
 
     // One parameter's values across the iterations of the run that begins, looked up once.
     class Column {

@@ -19,6 +19,7 @@
 #include "rewrite/expr/clob_text.h"
 #include "rewrite/expr/comparison_types.h"
 #include "rewrite/pipeline.h"
+#include "sql/sql_lexer.h"
 #include "sql/sqlite_errors.h"
 #include "types/values.h"
 
@@ -106,6 +107,10 @@ void StatementImpl::run(const std::string& sql) {
         haveRewrite_ = false;
         nativeChecks_ = NativeChecks();
     }
+    if (haveRewrite_ && !typedBinds_.empty() && numericTypedBinds() != numericBinds_) {
+        stmt_.reset();  // a bind compared with text changed between number and text
+        haveRewrite_ = false;
+    }
     updateCount_ = 0;
     status_ = sql_.empty() ? UNPREPARED : PREPARED;
     if (sql_.empty()) raise(ora::kStatementNotPrepared);
@@ -166,9 +171,39 @@ void StatementImpl::run(const std::string& sql) {
     binds_.finishExecution();
 }
 
+std::set<std::string> StatementImpl::numericTypedBinds() const {
+    std::set<std::string> numeric;
+    for (const auto& bind : typedBinds_)
+        if (binds_.isNumber(bind.second, connection_.charset())) numeric.insert(bind.first);
+    return numeric;
+}
+
+namespace {
+
+// Parameter indexes by bind name: SQLite numbers the names in the order they first appear.
+std::map<std::string, unsigned> bindIndexes(const std::string& sql,
+                                            const std::set<std::string>& names) {
+    std::map<std::string, unsigned> indexes;
+    std::set<std::string> seen;
+    for (const Token& t : lexSql(sql)) {
+        if (t.kind != Token::Kind::Bind || !seen.insert(t.text).second) continue;
+        if (names.count(t.text) != 0) indexes.emplace(t.text, static_cast<unsigned>(seen.size()));
+    }
+    return indexes;
+}
+
+}  // namespace
+
 const RewrittenSql& StatementImpl::rewritten() {
     if (!haveRewrite_) {
-        PreparedSql prepared = prepareStatementSql(connection_.db(), sql_, connection_.schema());
+        sqlite3* db = connection_.db();
+        PreparedSql prepared = prepareStatementSql(db, sql_, connection_.schema(), numericBinds_);
+        typedBinds_ = bindIndexes(prepared.plan.sql, prepared.typedBinds);
+        const std::set<std::string> numeric = numericTypedBinds();
+        if (numeric != numericBinds_) {
+            numericBinds_ = numeric;
+            prepared = prepareStatementSql(db, sql_, connection_.schema(), numericBinds_);
+        }
         rewrite_ = std::move(prepared.plan);
         conversions_ = std::move(prepared.conversions);
         stepConversions_ = std::move(prepared.stepConversions);

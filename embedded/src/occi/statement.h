@@ -6,6 +6,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,8 @@ private:
 
     void run(const std::string& sql);
     const RewrittenSql& rewritten();
+    // The binds of typedBinds_ that the coming run gives numbers.
+    std::set<std::string> numericTypedBinds() const;
     sqlite3_stmt* prepared();
     void checkParameterPositions(sqlite3_stmt* stmt);
     void endResultSets();
@@ -90,6 +93,10 @@ private:
     unsigned updateCount_ = 0;
     bool haveRewrite_ = false;
     RewrittenSql rewrite_;
+    // Binds compared with text, by their parameter index; those of them that were numbers when
+    // rewrite_ was made. A run whose numbers differ makes it again.
+    std::map<std::string, unsigned> typedBinds_;
+    std::set<std::string> numericBinds_;
     std::vector<ParameterConversion> conversions_;     // DML parameters converted when bound
     std::vector<ParameterConversion*> conversionAt_;  // by parameter index of stmt_
     std::vector<std::vector<ParameterConversion>> stepConversions_;  // by step of steps

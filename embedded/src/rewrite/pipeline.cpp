@@ -163,6 +163,7 @@ const TextPass kTextPasses[] = {
 struct SchemaState {
     sqlite3* db;
     PreparedSql& prepared;
+    const std::set<std::string>& numericBinds;
 };
 
 struct SchemaPass {
@@ -178,7 +179,8 @@ const SchemaPass kSchemaPasses[] = {
     {"comparison types",
      [](SchemaState& s) {
          RewrittenSql& r = s.prepared.plan;
-         if (isQuery(r) || (isDml(r) && r.dml.steps.empty())) r.sql = typeComparisons(s.db, r.sql);
+         if (isQuery(r) || (isDml(r) && r.dml.steps.empty()))
+             r.sql = typeComparisons(s.db, r.sql, s.numericBinds, &s.prepared.typedBinds);
      }},
     {"DML forms",
      [](SchemaState& s) {
@@ -274,17 +276,18 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
 }
 
 PreparedSql prepareStatementSql(sqlite3* db, const std::string& oracleSql,
-                                const std::string& sessionSchema) {
+                                const std::string& sessionSchema,
+                                const std::set<std::string>& numericBinds) {
     const std::string resolved = resolveSynonyms(db, oracleSql, sessionSchema);
     if (tracing()) trace("synonyms", oracleSql, resolved);
-    PreparedSql prepared{rewriteSql(resolved, sessionSchema), {}, {}};
+    PreparedSql prepared{rewriteSql(resolved, sessionSchema), {}, {}, {}};
     DdlPlan& ddl = prepared.plan.ddl;
     if (prepared.plan.kind == Kind::Ddl) {
         // What execution needs of the statement's own text, taken now: it is not parsed again.
         ddl.createsTableAs = parseCreateTableAs(resolved, ddl.createAs);
         if (ddl.rebuildTable) ddl.rebuiltFrom = resolved;
     }
-    SchemaState s{db, prepared};
+    SchemaState s{db, prepared, numericBinds};
     for (const SchemaPass& pass : kSchemaPasses) {
         const std::string before = tracing() ? prepared.plan.sql : std::string();
         pass.run(s);

@@ -12,6 +12,7 @@
 
 #include <sqlite3.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -32,12 +33,17 @@ struct PreparedSql {
     RewrittenSql plan;
     std::vector<ParameterConversion> conversions;
     std::vector<std::vector<ParameterConversion>> stepConversions;
+    // Binds compared with text: the SQL above holds for the numericBinds it was made with; a
+    // run whose binds of these are numbers otherwise needs it made again.
+    std::set<std::string> typedBinds;
 };
 
 // Every pass, in the pipeline's order: synonyms resolved in db first, the text passes, then the
 // schema passes (implicit conversions of comparisons, DML forms, write conversions, CLOB reads).
+// numericBinds: the binds (as written) whose values in the coming run are numbers.
 PreparedSql prepareStatementSql(sqlite3* db, const std::string& oracleSql,
-                                const std::string& sessionSchema);
+                                const std::string& sessionSchema,
+                                const std::set<std::string>& numericBinds = {});
 
 }  // namespace detail
 }  // namespace kavexdb

@@ -82,7 +82,9 @@ struct Operand {
 
 class Pass {
   public:
-    Pass(sqlite3* db, TokenEditor& e) : e_(e), scope_(db, e) {}
+    Pass(sqlite3* db, TokenEditor& e, const std::set<std::string>& numericBinds,
+         std::set<std::string>& typedBinds)
+        : e_(e), scope_(db, e), numericBinds_(numericBinds), typedBinds_(typedBinds) {}
 
     void run() {
         int depth = 0;
@@ -229,6 +231,8 @@ class Pass {
     // Oracle's conversion for a comparison of a with b. anySide: the collation may go on either
     // operand (SQLite takes an explicit one from either side); else it must go on a.
     void compare(const Operand& a, const Operand& b, bool anySide) {
+        noteBindAgainstText(a, b);
+        noteBindAgainstText(b, a);
         if (a.type == Class::Number || b.type == Class::Number) {
             const Operand& other = a.type == Class::Number ? b : a;
             if (other.type == Class::TextLiteral) edit(other, Edit::Number);
@@ -244,6 +248,13 @@ class Pass {
             edit(a, Edit::Collate);
         else
             edit(b, Edit::Collate);
+    }
+
+    // A bind compared with text: how it compares depends on whether its value is a number.
+    void noteBindAgainstText(const Operand& bind, const Operand& other) {
+        if (bind.first == bind.last && e_.at(bind.first).kind == TK::Bind &&
+            (other.type == Class::Text || other.type == Class::TextLiteral))
+            typedBinds_.insert(e_.at(bind.first).text);
     }
 
     void edit(const Operand& x, Edit how) { edits_.emplace(x.first, std::make_pair(x.last, how)); }
@@ -341,7 +352,7 @@ class Pass {
                 case TK::Number:
                     return Class::Number;
                 case TK::Bind:
-                    return Class::Bind;
+                    return numericBinds_.count(t.text) != 0 ? Class::Number : Class::Bind;
                 case TK::String: {
                     const std::string text = literalContent(t);
                     Interval unused;
@@ -419,6 +430,8 @@ class Pass {
 
     TokenEditor& e_;
     Scope scope_;
+    const std::set<std::string>& numericBinds_;
+    std::set<std::string>& typedBinds_;
     std::map<std::size_t, std::pair<std::size_t, Edit>> edits_;  // first token -> last, edit
 };
 
@@ -433,9 +446,12 @@ void toNumber(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 }  // namespace
 
-std::string typeComparisons(sqlite3* db, const std::string& sql) {
+std::string typeComparisons(sqlite3* db, const std::string& sql,
+                            const std::set<std::string>& numericBinds,
+                            std::set<std::string>* typedBinds) {
     TokenEditor e(lexSql(sql));
-    Pass(db, e).run();
+    std::set<std::string> found;
+    Pass(db, e, numericBinds, typedBinds ? *typedBinds : found).run();
     return e.text();
 }
 

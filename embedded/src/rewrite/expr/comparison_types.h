@@ -6,6 +6,10 @@
 //   - a string literal compared with a number (a NUMBER column, a numeric literal or function) is
 //     read as a number when the statement is prepared (ORA-01722 when it is none);
 //   - a bind parameter compared with a number is read through ORA$NUM once per execution;
+//   - a bind parameter whose value is a number (an integer or a double) compared with text is
+//     a number as well: the text side is read as one. Which binds are numbers is known only when
+//     the statement runs, so the pass names the binds compared with text (typedBinds), and the
+//     statement is rewritten again when one of them changes between number and text;
 //   - a character column compared with a number is read through ORA$NUM row by row, failing
 //     with ORA-01722 at the first row whose text is no number;
 //   - an operand that is a datetime (a datetime column, a DATE or TIMESTAMP literal, a datetime
@@ -18,6 +22,7 @@
 
 #include <sqlite3.h>
 
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,7 +35,11 @@ namespace detail {
 // sql is a query or DML statement as rewriteSql made it. Returns it with the conversions above;
 // SQL this does not follow is returned as it is. Throws ORA-01722 for a literal that must be a
 // number and is none.
-std::string typeComparisons(sqlite3* db, const std::string& sql);
+// numericBinds: the binds (as written, ":1", ":name") whose values are numbers; typedBinds, when
+// given, receives the binds whose comparison depends on that.
+std::string typeComparisons(sqlite3* db, const std::string& sql,
+                            const std::set<std::string>& numericBinds = {},
+                            std::set<std::string>* typedBinds = nullptr);
 
 
 }  // namespace detail
