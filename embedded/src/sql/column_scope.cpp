@@ -119,12 +119,14 @@ bool ColumnScope::lookup(Source& s, const std::string& name, std::string& decl) 
         decl = it->second;
         return true;
     }
-    if (state == State::Read) return false;
+    if (state == State::Read || s.missing.count(name) != 0) return false;
     const char* declared = nullptr;
     if (sqlite3_table_column_metadata(db_, s.schema.empty() ? nullptr : s.schema.c_str(),
                                       s.table.c_str(), name.c_str(), &declared, nullptr, nullptr,
-                                      nullptr, nullptr) != SQLITE_OK)
+                                      nullptr, nullptr) != SQLITE_OK) {
+        s.missing.insert(name);
         return false;
+    }
     decl = declared ? declared : "";
     s.columns.emplace(name, decl);
     return true;
@@ -152,7 +154,10 @@ void ColumnScope::references(std::size_t i, bool list) {
             source.name = asciiUpper(identifierName(e_.at(i)));
             i = e_.next(i + 1);
         }
-        sources_.push_back(std::move(source));
+        // A source named and made the same way as one seen before (each block of a long
+        // UNION ALL reading the same table) is that one.
+        std::string key = source.name + '\n' + source.schema + '\n' + source.table + '\n' + source.query;
+        if (seen_.insert(std::move(key)).second) sources_.push_back(std::move(source));
         if (!list || !e_.punct(i, ',')) return;
         i = e_.next(i + 1);
     }

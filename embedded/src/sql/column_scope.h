@@ -10,6 +10,7 @@
 #include <sqlite3.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,7 @@ class ColumnScope {
         std::string query;          // what SELECT * FROM takes
         State state = State::Unresolved;
         std::map<std::string, std::string> columns;  // declared types; a table's: those looked up
+        std::set<std::string> missing;               // a table's names looked up and not found
     };
 
     State resolve(Source& s);
@@ -48,6 +50,7 @@ class ColumnScope {
     sqlite3* db_;
     const TokenEditor& e_;
     std::vector<Source> sources_;
+    std::set<std::string> seen_;  // the sources_ by what they are
     struct CommonTable {
         std::string query;                 // "(query)"
         std::vector<std::string> columns;  // its column list, in upper case; empty when none

@@ -16,3 +16,9 @@ select last_name, connect_by_root last_name "Manager", to_char(connect_by_isleaf
 select last_name from staff start with employee_id = 104 connect by employee_id = prior manager_id;
 select to_char(level) "N" from dual connect by level <= 4 order by level desc;
 drop table staff;
+-- The row generator: one row of DUAL, one level each, ROWNUM in CONNECT BY counting them.
+select to_char(level) l from dual connect by rownum <= 3;
+select to_char(level) l from dual connect by level <= 1000000 and rownum <= 3;
+select to_char(level) l from dual where rownum <= 2 connect by level <= 1000000;
+select to_char(count(*)) c, to_char(sum(level)) s from dual connect by level <= 100000;
+select to_char(level) l, to_char(connect_by_isleaf) leaf from dual connect by level <= 2;

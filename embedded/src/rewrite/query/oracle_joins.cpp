@@ -186,10 +186,12 @@ bool isKeyword(const Token& t) {
 }
 
 // An expression's text with its columns qualified: PRIOR x and alias.x under PRIOR name the
-// parent row (qualifier `parent`), other columns the row itself (`self`); LEVEL is `level`.
+// parent row (qualifier `parent`), other columns the row itself (`self`); LEVEL is `level`, and
+// so is ROWNUM when rownumIsLevel (a source of one row numbers its rows by their levels).
 std::string qualified(const TokenEditor& e, std::size_t from, std::size_t to,
                       const std::string& alias, const std::string& self,
-                      const std::string& parent, const std::string& level) {
+                      const std::string& parent, const std::string& level,
+                      bool rownumIsLevel = false) {
     std::string out;
     int priorDepth = -1, depth = 0;
     for (std::size_t i = from; i < to; ++i) {
@@ -202,7 +204,7 @@ std::string qualified(const TokenEditor& e, std::size_t from, std::size_t to,
         }
         const bool prior = priorDepth >= 0;
         const std::string& q = prior ? parent : self;
-        if (t.kind == TK::Word && t.isWord("LEVEL")) {
+        if (t.kind == TK::Word && (t.isWord("LEVEL") || (rownumIsLevel && t.isWord("ROWNUM")))) {
             out += level;
         } else if ((t.kind == TK::Word || t.kind == TK::QuotedIdent) && !isKeyword(t) &&
                    !e.punct(e.previous(i), '.') && !e.punct(e.next(i + 1), '(')) {
@@ -274,7 +276,7 @@ std::string rewriteHierarchical(TokenEditor& e, std::size_t select) {
         }
     }
     const std::string connect =
-        qualified(e, cond, connectEnd, alias, "c", "p", "(h.ORA$LVL + 1)");
+        qualified(e, cond, connectEnd, alias, "c", "p", "(h.ORA$LVL + 1)", dual);
     const std::string start =
         c.start < e.size() ? qualified(e, e.next(e.next(c.start + 1) + 1), clauseEnd(c, c.start),
                                        alias, "c", "c", "1")
@@ -295,8 +297,8 @@ std::string rewriteHierarchical(TokenEditor& e, std::size_t select) {
             order += " || char(1) || ORA$SORTKEY(" + k + ", " + (desc ? "1" : "0") + ")";
         }
     } else if (dual) {
-        // One row: the rows of a generator come in the order of their levels.
-        order = " || '.'";
+        // One row: the rows of a generator come in the order of their levels, and a row's
+        // place is its level (a path of the levels would grow with each one: n^2 for n rows).
     } else {
         // The row number in hexadecimal behind its digit count, so that texts sort as numbers.
         order = " || char(1) || char(64 + length(printf('%x', c." + rid + "))) || printf('%x', c." +
@@ -367,9 +369,11 @@ std::string rewriteHierarchical(TokenEditor& e, std::size_t select) {
 
     std::string columns = "ORA$RID, ORA$LVL, ORA$ORD, ORA$PORD, ORA$SEEN, ORA$CYC";
     // Without PRIOR there are no ancestors to recognise: nothing is remembered.
-    std::string anchor = "SELECT c." + rid + ", 1, ''" + order + ", NULL, " +
+    const bool levelOrder = dual && !c.siblings;
+    std::string anchor = "SELECT c." + rid + ", 1, " + (levelOrder ? "1" : "''" + order) + ", NULL, " +
                          (hasPrior ? "',' || " + identity + " || ','" : "''") + ", 0";
-    std::string step = "SELECT c." + rid + ", h.ORA$LVL + 1, h.ORA$ORD" + order + ", h.ORA$ORD, " +
+    std::string step = "SELECT c." + rid + ", h.ORA$LVL + 1, " +
+                       (levelOrder ? "h.ORA$LVL + 1" : "h.ORA$ORD" + order) + ", h.ORA$ORD, " +
                        (hasPrior ? "h.ORA$SEEN || " + identity + " || ','" : "''") + ", " +
                        (hasPrior ? "instr(h.ORA$SEEN, ',' || " + identity + " || ',') > 0" : "0");
     for (std::size_t k = 0; k < paths.size(); ++k) {
@@ -391,6 +395,19 @@ std::string rewriteHierarchical(TokenEditor& e, std::size_t select) {
     };
     anchor = levelled(anchor, "1");
     step = levelled(step, "(h.ORA$LVL + 1)");
+    // A generator over one row (DUAL) with nothing to remember of the ancestors: its rows are
+    // its levels, one each, made in their order (the recursion's queue is first in, first out),
+    // so there is nothing to sort and a row limit stops the recursion.
+    const std::string used = list + where + tail + userOrder;
+    if (levelOrder && !hasPrior && paths.empty() && roots.empty() &&
+        used.find("ORA$PORD") == std::string::npos) {
+        const std::string named = aliasText.empty() ? std::string() : " " + aliasText;
+        return "WITH RECURSIVE ORA$H(ORA$LVL) AS (SELECT 1 FROM " + source + " c WHERE " + start +
+               " UNION ALL SELECT h.ORA$LVL + 1 FROM ORA$H h JOIN " + source + " c ON " + connect +
+               ") SELECT " + list + " FROM ORA$H h JOIN " + source + named + " ON 1" +
+               (where.empty() ? "" : " WHERE (" + where + ")") + tail +
+               (userOrder.empty() ? "" : " " + userOrder);
+    }
     std::string out = "WITH RECURSIVE ";
     if (!table)
         out += "ORA$SRC AS MATERIALIZED (SELECT row_number() OVER () AS ORA$RID, s.* FROM " + source +

@@ -102,6 +102,9 @@ std::string mirrored(const std::string& op) {
 bool rownumTerm(const TokenEditor& e, std::size_t from, std::size_t to, std::string& limit,
                 bool& never) {
     const std::size_t a = e.next(from);
+    const std::size_t last = e.previous(to);
+    if (e.punct(a, '(') && last < e.size() && e.pastParens(a) == last + 1)  // (ROWNUM <= n)
+        return rownumTerm(e, a + 1, last, limit, never);
     std::size_t past = 0;
     std::string op, value;
     if (e.word(a, "ROWNUM")) {
