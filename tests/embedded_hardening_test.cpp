@@ -3,8 +3,11 @@
 // that never take the process down.
 #include <gtest/gtest.h>
 
+#include <pthread.h>
+
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <string>
 
 #include "flat_host.h"
@@ -73,6 +76,91 @@ TEST(EmbeddedHardening, PaddingWithAnEmptyFillerIsNullNotACrash) {
     EXPECT_EQ(flathost::column(s, "select rpad('a', 5, empty_blob()) from dual"), "<NULL>");
     EXPECT_EQ(flathost::column(s, "select rpad('a', 3, '*') from dual"), "a**");
     CloseConnection(s);
+}
+
+// Statements past Oracle's limits fail at once with Oracle's errors; just inside them they run.
+std::string joined(int count, const std::function<std::string(int)>& item) {
+    std::string out;
+    for (int i = 1; i <= count; ++i) out += (i > 1 ? ", " : "") + item(i);
+    return out;
+}
+
+TEST(StatementLimits, ListsArgumentsAndSelectListsStopWhereOraclesDo) {
+    const int s = flathost::open(flathost::memoryDatabase());
+    auto number = [](int i) { return std::to_string(i); };
+    const std::string in1000 = "select to_char(count(*)) from dual where 1 in (" + joined(1000, number) + ")";
+    EXPECT_EQ(flathost::column(s, in1000), "1");
+    const std::string in1001 = "select to_char(count(*)) from dual where 1 in (" + joined(1001, number) + ")";
+    EXPECT_EQ(errorText(ExecuteQuery(s, in1001.c_str(), 1)),
+              "ORA-01795: maximum number of expressions in a list is 1000\n");
+    // A subquery is no expression list, and several lists ORed are each within the limit.
+    const std::string ored = "select to_char(count(*)) from dual where 1 in (" + joined(1000, number) +
+                             ") or 2 in (" + joined(1000, number) + ")";
+    EXPECT_EQ(flathost::column(s, ored), "1");
+
+    const std::string decode = "select decode(1, " +
+                               joined(127, [](int i) { return std::to_string(i) + ", 'x'"; }) +
+                               ") from dual";  // 1 + 254 arguments
+    EXPECT_EQ(flathost::column(s, decode), "x");
+    const std::string last = "select decode(127, " +
+                             joined(127, [](int i) { return std::to_string(i) + ", 'v" + std::to_string(i) + "'"; }) +
+                             ") || decode(130, " +
+                             joined(126, [](int i) { return std::to_string(i) + ", 'w'"; }) +
+                             ", 'none') from dual";
+    EXPECT_EQ(flathost::column(s, last), "v127none");
+    const std::string decode256 = "select decode(1, " +
+                                  joined(127, [](int i) { return std::to_string(i) + ", 'x'"; }) +
+                                  ", 'y') from dual";
+    EXPECT_EQ(errorText(ExecuteQuery(s, decode256.c_str(), 1)),
+              "ORA-00939: too many arguments for function\n");
+    std::string cases = "select case";
+    for (int i = 0; i < 32768; ++i) cases += " when 1 = " + std::to_string(i) + " then 'x'";
+    cases += " end from dual";
+    EXPECT_EQ(errorText(ExecuteQuery(s, cases.c_str(), 1)),
+              "ORA-00939: too many arguments for function\n");
+
+    const std::string columns1000 = "select " + joined(1000, number) + " from dual";
+    EXPECT_GE(ExecuteQuery(s, columns1000.c_str(), 1), 0) << errorText(-1);
+    const std::string columns1001 = "select " + joined(1001, number) + " from dual";
+    EXPECT_EQ(errorText(ExecuteQuery(s, columns1001.c_str(), 1)),
+              "ORA-01792: maximum number of columns in a table or view is 1000\n");
+    CloseConnection(s);
+}
+
+// Deep nesting is refused with ORA-03095 on a thread with the 1 MiB stack a JVM gives its
+// threads, instead of overflowing it.
+TEST(StatementLimits, DeepNestingIsAParseErrorOnAOneMegabyteStack) {
+    struct Run {
+        std::string parens, cases, inside;
+    } run;
+    auto body = [](void* arg) -> void* {
+        Run& r = *static_cast<Run*>(arg);
+        const int s = OpenConnection(flathost::memoryDatabase().c_str(), "scott", "tiger");
+        auto nested = [&](const std::string& open, const std::string& close, int depth) {
+            std::string sql = "select ";
+            for (int i = 0; i < depth; ++i) sql += open;
+            sql += "1";
+            for (int i = 0; i < depth; ++i) sql += close;
+            sql += " from dual";
+            const int rc = ExecuteQuery(s, sql.c_str(), 1);
+            return rc < 0 ? errorText(rc) : std::string("ran");
+        };
+        r.parens = nested("(", ")", 2000);
+        r.cases = nested("case when 1 = 1 then ", " end", 2000);
+        r.inside = nested("(", ")", 30);
+        CloseConnection(s);
+        return nullptr;
+    };
+    pthread_attr_t attr;
+    pthread_attr_init(&attr);
+    pthread_attr_setstacksize(&attr, 1 << 20);
+    pthread_t thread;
+    ASSERT_EQ(pthread_create(&thread, &attr, body, &run), 0);
+    pthread_join(thread, nullptr);
+    pthread_attr_destroy(&attr);
+    EXPECT_EQ(run.parens, "ORA-03095: expression level is too deep, maximum 255\n");
+    EXPECT_EQ(run.cases, "ORA-03095: expression level is too deep, maximum 255\n");
+    EXPECT_EQ(run.inside, "ran");
 }
 
 }  // namespace

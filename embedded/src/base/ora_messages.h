@@ -118,6 +118,11 @@ inline constexpr OraMessage<0> kDatePlusDate{975, "date + date not allowed"};
 
 // ---- Function arguments ---------------------------------------------------------------------
 inline constexpr OraMessage<0> kInvalidArgumentCount{909, "invalid number of arguments"};
+inline constexpr OraMessage<0> kTooManyArguments{939, "too many arguments for function"};
+inline constexpr OraMessage<0> kTooManyColumns{
+    1792, "maximum number of columns in a table or view is 1000"};
+inline constexpr OraMessage<0> kTooManyListExpressions{
+    1795, "maximum number of expressions in a list is 1000"};
 inline constexpr OraMessage<0> kTooFewArguments{938, "not enough arguments for function"};
 // The argument's value.
 inline constexpr OraMessage<1> kArgumentOutOfRange{1428, "argument '{}' is out of range"};

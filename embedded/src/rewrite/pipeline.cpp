@@ -27,6 +27,7 @@
 #include "rewrite/expr/comparison_types.h"
 #include "rewrite/expr/concatenation.h"
 #include "rewrite/expr/conversion_forms.h"
+#include "rewrite/expr/decode_chains.h"
 #include "rewrite/expr/expression_rewrite.h"
 #include "rewrite/query/for_update.h"
 #include "rewrite/query/grouping_sets.h"
@@ -36,6 +37,7 @@
 #include "rewrite/query/row_limiting.h"
 #include "rewrite/sql_rewrite.h"
 #include "sql/sql_lexer.h"
+#include "sql/statement_limits.h"
 #include "sql/token_editor.h"
 #include "base/ora_messages.h"
 
@@ -130,6 +132,7 @@ const TextPass kTextPasses[] = {
     {"percentiles", kSql, [](TextState& s) { rewritePercentiles(s.e); }},
     {"EXTRACT", kSql, [](TextState& s) { rewriteExtract(s.e); }},
     {"TRIM", kSql, [](TextState& s) { rewriteTrim(s.e); }},
+    {"long DECODE chained", kSql, [](TextState& s) { chainLongDecodes(s.e); }},
     // The passes above write calls as one token, their arguments inside it; lexed again, the
     // arguments are tokens that the passes below rewrite (LISTAGG's measure, TRIM's operand).
     {"calls lexed again", kSql,
@@ -224,29 +227,12 @@ void trace(const char* pass, const std::string& before, const std::string& after
     if (after != before) std::fprintf(stderr, "rewrite %s: %s\n", pass, after.c_str());
 }
 
-// How deep parentheses and CASE expressions may nest. The passes and SQLite's parser recurse
-// over nesting; bounding it keeps a statement's recursion within any thread's stack (a JVM
-// thread's 1 MiB included), and SQLite's own parser gives up well before this depth.
-constexpr int kMaxNesting = 255;
-
-void checkNesting(const TokenEditor& e) {
-    int depth = 0;
-    for (const Token& t : e.tokens()) {
-        if (t.isPunct('(') || t.isWord("CASE")) {
-            if (++depth > kMaxNesting)
-                raise(ora::kExpressionTooDeep, kMaxNesting);
-        } else if (t.isPunct(')') || t.isWord("END")) {
-            if (depth > 0) --depth;
-        }
-    }
-}
-
 }  // namespace
 
 RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& sessionSchema) {
     RewrittenSql out;
     TextState s{TokenEditor(lexSql(oracleSql)), out, sessionSchema, nullptr, nullptr, nullptr, false};
-    checkNesting(s.e);
+    checkStatementLimits(s.e);
     trimStatementEnd(s.e);
     rewriteParenthesizedQueries(s.e);
     out.kind = classifyStatement(s.e, out);

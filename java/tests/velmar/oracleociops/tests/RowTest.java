@@ -186,18 +186,19 @@ class RowTest {
         assertEquals("after", Db.firstRow(session, "select c_varchar from t").get(0));
     }
 
+    // Oracle's most: a select list of 1000 items.
     @Test
-    void aRowOfTwoThousandColumns() {
+    void aRowOfAThousandColumns() {
         StringBuilder sql = new StringBuilder("select ");
-        for (int i = 1; i <= 2000; ++i) {
+        for (int i = 1; i <= 1000; ++i) {
             sql.append(i == 1 ? "" : ", ").append("'v").append(i).append("' as c").append(i);
         }
         List<Object> row = Db.firstRow(session, sql.append(" from dual").toString());
-        assertEquals(2000, row.size());
+        assertEquals(1000, row.size());
         assertEquals("v1", row.get(0));
-        assertEquals("v2000", row.get(1999));
+        assertEquals("v1000", row.get(999));
         List<Object> meta = new ArrayList<>();
         Db.ok(getMetaData(session, "", "", meta));
-        assertEquals(1 + 12 * 2000, meta.size());
+        assertEquals(1 + 12 * 1000, meta.size());
     }
 }
