@@ -89,7 +89,9 @@ void runCreateTableAs(sqlite3* db, const CreateTableAs& statement,
             db, sqliteSql(db, statement.query, sessionSchema, RewrittenSql::Kind::Query));
         if (!query) raise(ora::kMissingExpression);
         if (sqlite3_bind_parameter_count(query.get()) > 0) raise(ora::kBindVariablesInDdl);
-        described = describeResultColumns(db, query.get(), sampleUntypedColumns(db, query.get()));
+        // Every row: a text column must be as wide as the widest value it will hold.
+        described =
+            describeResultColumns(db, query.get(), sampleUntypedColumns(db, query.get(), true));
     }
     if (!statement.columns.empty() && statement.columns.size() != described.size())
         raise(ora::kInvalidColumnNameCount);

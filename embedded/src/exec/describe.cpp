@@ -307,7 +307,7 @@ bool findObject(sqlite3* db, const std::string& name, FoundObject& out) {
 // Rows read from an object to type its columns that have no declared type.
 constexpr int kSampleRows = 50;
 
-std::vector<ColumnSample> sampleUntypedColumns(sqlite3* db, sqlite3_stmt* stmt) {
+std::vector<ColumnSample> sampleUntypedColumns(sqlite3* db, sqlite3_stmt* stmt, bool allRows) {
     const int count = sqlite3_column_count(stmt);
     std::vector<ColumnSample> samples(static_cast<std::size_t>(count));
     bool untyped = false;
@@ -317,7 +317,8 @@ std::vector<ColumnSample> sampleUntypedColumns(sqlite3* db, sqlite3_stmt* stmt) 
     }
     if (!untyped) return samples;
     int rc = SQLITE_ROW;
-    for (int row = 0; row < kSampleRows && (rc = sqlite3_step(stmt)) == SQLITE_ROW; ++row) {
+    for (int row = 0; (allRows || row < kSampleRows) && (rc = sqlite3_step(stmt)) == SQLITE_ROW;
+         ++row) {
         for (int i = 0; i < count; ++i) {
             ColumnSample& s = samples[static_cast<std::size_t>(i)];
             const int type = sqlite3_column_type(stmt, i);

@@ -34,7 +34,9 @@ occi::MetaData makeMetaData(std::shared_ptr<const MetaDataRecord> record);
 
 // Reads up to fifty rows of a prepared statement (leaving it stepped) to sample the columns that
 // have no declared type; returns empty samples without stepping when every column has one.
-std::vector<ColumnSample> sampleUntypedColumns(sqlite3* db, sqlite3_stmt* stmt);
+// allRows: every row instead, for a table made from the rows, whose columns must hold them all.
+std::vector<ColumnSample> sampleUntypedColumns(sqlite3* db, sqlite3_stmt* stmt,
+                                               bool allRows = false);
 // Describes the result columns of a prepared statement.
 std::vector<occi::MetaData> describeResultColumns(sqlite3* db, sqlite3_stmt* stmt,
                                                   const std::vector<ColumnSample>& samples);

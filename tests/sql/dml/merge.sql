@@ -15,3 +15,10 @@ merge into stock s using (select 'd' item, 4 qty from dual) n on (s.item = n.ite
   when not matched then insert (item, qty) values (n.item, n.qty) where n.qty > 5;
 select to_char(count(*)) "D rows" from stock where item = 'd';
 drop table stock;
+-- A CASE expression in the UPDATE SET of MERGE, its WHEN no clause of MERGE.
+create table bonus (id number(3), sal number(7,2));
+insert into bonus values (1, 100);
+insert into bonus values (2, 40);
+merge into bonus b using (select id from bonus) s on (b.id = s.id) when matched then update set b.sal = case when b.sal > 50 then b.sal * 2 else b.sal end;
+select id, to_char(sal) sal from bonus order by id;
+drop table bonus;

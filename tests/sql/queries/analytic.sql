@@ -27,3 +27,11 @@ select ename, to_char(sum(sal) over (order by sal rows between 1 preceding and 1
   from emp where deptno = 10 order by sal;
 select ename, to_char(ratio_to_report(sal) over (), 'FM0.9999') "Share" from emp where deptno = 10 order by ename;
 drop table emp;
+-- An analytic function as the sort key, its own ORDER BY inside OVER.
+create table marks (id number(3), mark number(3));
+insert into marks values (1, 70);
+insert into marks values (2, 90);
+insert into marks values (3, null);
+select id from marks order by rank() over (order by mark desc);
+select id from marks order by rank() over (order by mark) desc;
+drop table marks;

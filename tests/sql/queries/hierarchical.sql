@@ -22,3 +22,11 @@ select to_char(level) l from dual connect by level <= 1000000 and rownum <= 3;
 select to_char(level) l from dual where rownum <= 2 connect by level <= 1000000;
 select to_char(count(*)) c, to_char(sum(level)) s from dual connect by level <= 100000;
 select to_char(level) l, to_char(connect_by_isleaf) leaf from dual connect by level <= 2;
+-- The row limiting clause after CONNECT BY limits the hierarchy's rows, in their order.
+select to_char(level) l from dual connect by level <= 5 fetch first 2 rows only;
+create table chain (id number(3), parent number(3));
+insert into chain values (1, null);
+insert into chain values (2, 1);
+insert into chain values (3, 2);
+select id, to_char(level) l from chain start with parent is null connect by prior id = parent offset 1 rows fetch next 1 row only;
+drop table chain;

@@ -34,12 +34,13 @@ void expectWord(const TokenEditor& e, std::size_t& i, const char* word,
     i = e.next(i + 1);
 }
 
-// The end of an expression list starting at i: the next of the given words at depth 0.
+// The end of an expression list starting at i: the next of the given words outside
+// parentheses and CASE expressions (whose WHEN is no clause).
 std::size_t clauseEnd(const TokenEditor& e, std::size_t i, std::initializer_list<const char*> words) {
     int depth = 0;
     for (; i < e.size(); i = e.next(i + 1)) {
-        if (e.punct(i, '(')) ++depth;
-        if (e.punct(i, ')')) --depth;
+        if (e.punct(i, '(') || e.word(i, "CASE")) ++depth;
+        if (e.punct(i, ')') || e.word(i, "END")) --depth;
         if (depth == 0)
             for (const char* w : words)
                 if (e.word(i, w)) return i;

@@ -19,7 +19,9 @@ void addNullsClause(TokenEditor& e, std::size_t first, std::size_t last) {
     if (first > last || last >= e.size()) return;
     const std::size_t before = e.previous(last);
     if (e.word(before, "NULLS")) return;
-    e[last].text += e.word(last, "DESC") ? " NULLS FIRST" : " NULLS LAST";
+    // Written after the key's last token, not into it: the token stays what it was for the
+    // passes that read it later (a ')' closing an OVER clause that holds ORDER BY of its own).
+    e.writeAfter(last, e.word(last, "DESC") ? " NULLS FIRST" : " NULLS LAST");
 }
 
 }  // namespace

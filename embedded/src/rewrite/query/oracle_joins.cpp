@@ -48,8 +48,13 @@ Clauses clausesAt(const TokenEditor& e, std::size_t select) {
         }
         if (depth != 0) continue;
         const std::size_t nx = e.next(i + 1);
+        // The row limiting clause applies to the hierarchy's rows: it stays after the block.
+        const bool rowLimit =
+            (e.word(i, "FETCH") && (e.word(nx, "FIRST") || e.word(nx, "NEXT"))) ||
+            (e.word(i, "OFFSET") && c.from < i &&
+             (e.at(nx).kind == TK::Number || e.at(nx).kind == TK::Bind || e.punct(nx, '(')));
         if (e.word(i, "UNION") || e.word(i, "INTERSECT") || e.word(i, "EXCEPT") ||
-            e.word(i, "MINUS")) {
+            e.word(i, "MINUS") || rowLimit) {
             c.end = i;
             break;
         }

@@ -28,6 +28,29 @@ bool isSetOperator(const TokenEditor& e, std::size_t i) {
            e.word(i, "MINUS");
 }
 
+// Moves depth by the parentheses of token i's text outside its quotes: the expression passes
+// before this one write calls into tokens ("ORA$ADD(a", "b)"), so a token may hold several or
+// none of the ones it stood for. False, with depth unchanged from there, when a ')' would take it
+// below zero: the token closes what encloses the scan.
+bool step(const TokenEditor& e, std::size_t i, int& depth) {
+    const Token& t = e.at(i);
+    if (t.kind != TK::Punct && t.text.find_first_of("()") == std::string::npos) return true;
+    char quote = 0;
+    for (char c : t.text) {
+        if (quote) {
+            if (c == quote) quote = 0;
+        } else if (c == '\'' || c == '"') {
+            quote = c;
+        } else if (c == '(') {
+            ++depth;
+        } else if (c == ')') {
+            if (depth == 0) return false;
+            --depth;
+        }
+    }
+    return true;
+}
+
 Block blockAt(const TokenEditor& e, std::size_t select) {
     Block b;
     b.select = select;
@@ -35,13 +58,9 @@ Block blockAt(const TokenEditor& e, std::size_t select) {
     b.end = e.size();
     int depth = 0;
     for (std::size_t i = e.next(select + 1); i < e.size(); i = e.next(i + 1)) {
-        if (e.punct(i, '(')) ++depth;
-        if (e.punct(i, ')')) {
-            if (depth == 0) {
-                b.end = i;
-                break;
-            }
-            --depth;
+        if (!step(e, i, depth)) {
+            b.end = i;
+            break;
         }
         if (depth != 0) continue;
         if (isSetOperator(e, i) || e.punct(i, ';')) {
@@ -62,8 +81,7 @@ Block blockAt(const TokenEditor& e, std::size_t select) {
 std::size_t whereEnd(const TokenEditor& e, std::size_t where, std::size_t blockEnd) {
     int depth = 0;
     for (std::size_t i = e.next(where + 1); i < blockEnd; i = e.next(i + 1)) {
-        if (e.punct(i, '(')) ++depth;
-        if (e.punct(i, ')')) --depth;
+        if (!step(e, i, depth)) --depth;
         if (depth == 0 && (isClauseWord(e, i) || e.word(i, "GROUP") || e.word(i, "HAVING")))
             return i;
     }
@@ -147,8 +165,7 @@ std::string takeRownumLimit(TokenEditor& e, const Block& b) {
     std::vector<std::size_t> ands;
     int depth = 0;
     for (std::size_t i = e.next(b.where + 1); i < end; i = e.next(i + 1)) {
-        if (e.punct(i, '(')) ++depth;
-        if (e.punct(i, ')')) --depth;
+        if (!step(e, i, depth)) --depth;
         if (depth != 0) continue;
         if (e.word(i, "OR")) return std::string();
         if (e.word(i, "AND")) {
@@ -205,8 +222,7 @@ FetchClause takeFetch(TokenEditor& e, const Block& b) {
         std::size_t rows = i;
         int depth = 0;
         for (; rows < b.end; rows = e.next(rows + 1)) {
-            if (e.punct(rows, '(')) ++depth;
-            if (e.punct(rows, ')')) --depth;
+            if (!step(e, rows, depth)) --depth;
             if (depth == 0 && (e.word(rows, "ROW") || e.word(rows, "ROWS"))) break;
         }
         if (rows >= b.end) return f;  // SQLite's own LIMIT ... OFFSET
@@ -265,8 +281,7 @@ bool limitInsideFrom(TokenEditor& e, const Block& b, const std::string& limit) {
     std::size_t fromEnd = b.end;
     int depth = 0;
     for (std::size_t i = e.next(b.from + 1); i < b.end; i = e.next(i + 1)) {
-        if (e.punct(i, '(')) ++depth;
-        if (e.punct(i, ')')) --depth;
+        if (!step(e, i, depth)) --depth;
         if (depth != 0) continue;
         if (e.punct(i, ',') || e.word(i, "JOIN")) return false;
         if (isClauseWord(e, i) || e.word(i, "GROUP") || e.word(i, "HAVING") ||
@@ -295,8 +310,7 @@ std::string takeRownum(TokenEditor& e, std::size_t select) {
     const std::string limit = takeRownumLimit(e, b);
     int depth = 0;
     for (std::size_t i = e.next(b.select + 1); i < b.end; i = e.next(i + 1)) {
-        if (e.punct(i, '(')) ++depth;
-        if (e.punct(i, ')')) --depth;
+        if (!step(e, i, depth)) --depth;
         if (e.word(i, "SELECT") && depth > 0) {  // a nested block keeps its own numbering
             i = blockAt(e, i).end;
             if (i >= b.end) break;
