@@ -81,6 +81,12 @@ Lexeme number(const std::string& sql, std::size_t at) {
             while (j < n && isDigit(sql[j])) ++j;
         }
     }
+    // A BINARY_FLOAT or BINARY_DOUBLE literal's suffix (2.5f, 1e3D), unless it begins a word
+    // (3from is 3 FROM).
+    if (j < n && (sql[j] == 'f' || sql[j] == 'F' || sql[j] == 'd' || sql[j] == 'D') &&
+        !(j + 1 < n && (std::isalnum(static_cast<unsigned char>(sql[j + 1])) || sql[j + 1] == '_' ||
+                        sql[j + 1] == '$' || sql[j + 1] == '#')))
+        ++j;
     return Lexeme{Token::Kind::Number, at, j};
 }
 

@@ -1,5 +1,7 @@
 #include "rewrite/expr/conversion_forms.h"
 
+#include <cctype>
+
 #include <string>
 #include <vector>
 
@@ -62,6 +64,14 @@ void converts(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 
 void rewriteConversionForms(TokenEditor& e) {
     for (std::size_t i = e.next(0); i < e.size(); i = e.next(i + 1)) {
+        if (e.at(i).kind == Token::Kind::Number) {
+            const std::string& n = e.at(i).text;
+            const char suffix = static_cast<char>(std::toupper(static_cast<unsigned char>(n.back())));
+            if (suffix == 'F' || suffix == 'D')
+                e[i].text = std::string(suffix == 'F' ? "TO_BINARY_FLOAT(" : "TO_BINARY_DOUBLE(") +
+                            n.substr(0, n.size() - 1) + ")";
+            continue;
+        }
         if (e.at(i).kind != Token::Kind::Word) continue;
         const std::size_t open = e.next(i + 1);
         if (!e.punct(open, '(') || e.pastParens(open) > e.size()) continue;
