@@ -107,14 +107,19 @@ TEST_F(Values, LongColumnsKeepTheSizeOfTheirResultSet) {
     EXPECT_EQ(bytes(1), std::string(3000, '\0'));
 }
 
-TEST_F(Values, EmptyAndNullLobsHaveNoValue) {
+// An empty LOB is a value of length 0 (IS NULL is false for it in SQL); a NULL LOB has none.
+TEST_F(Values, EmptyLobsAreValuesAndNullLobsHaveNone) {
     run("CREATE TABLE t (c CLOB, b BLOB, nc CLOB, nb BLOB)");
     run("INSERT INTO t VALUES (EMPTY_CLOB(), EMPTY_BLOB(), NULL, NULL)");
     firstRow("SELECT c, b, nc, nb FROM t");
-    EXPECT_EQ(text(0), std::nullopt);
-    EXPECT_EQ(bytes(1), std::nullopt);
+    EXPECT_EQ(text(0), std::string());
+    EXPECT_EQ(bytes(1), std::string());
     EXPECT_EQ(text(2), std::nullopt);
     EXPECT_EQ(bytes(3), std::nullopt);
+    firstRow("SELECT EMPTY_BLOB(), EMPTY_CLOB() FROM dual");
+    EXPECT_EQ(GetColumnType(id, 0), 113) << "described as a BLOB";
+    EXPECT_EQ(GetColumnType(id, 1), 112) << "described as a CLOB";
+    EXPECT_EQ(bytes(0), std::string());
 }
 
 TEST_F(Values, BytesContainingZeros) {

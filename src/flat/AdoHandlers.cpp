@@ -29,6 +29,13 @@ AdoTextContainer handOut(AdoSession& session, std::string&& bytes) {
     return AdoTextContainer{false, length, session.keepString(std::move(bytes))};
 }
 
+// Hands the bytes of a non-null LOB out through the session's queue: an empty LOB is a value
+// of length 0, not a NULL (its IS NULL is false in SQL).
+AdoTextContainer handOutLob(AdoSession& session, std::string&& bytes) {
+    const auto length = static_cast<std::int32_t>(bytes.size());
+    return AdoTextContainer{false, length, session.keepString(std::move(bytes))};
+}
+
 // Hands out the text startString's string holds; an empty one counts as no value.
 AdoTextContainer handOutStarted(AdoSession& session) {
     const char* text = session.finishString();
@@ -101,7 +108,7 @@ AdoTextContainer ClobAdoHandler::readValue(AdoContext&, AdoSession& session,
     if (clob.isNull()) {
         return noValue();
     }
-    return handOut(session, readClobText(clob, column.charSetForm, session.maxColumnSize));
+    return handOutLob(session, readClobText(clob, column.charSetForm, session.maxColumnSize));
 }
 
 AdoTextContainer BlobAdoHandler::readValue(AdoContext&, AdoSession& session,
@@ -111,7 +118,7 @@ AdoTextContainer BlobAdoHandler::readValue(AdoContext&, AdoSession& session,
     if (blob.isNull()) {
         return noValue();
     }
-    return handOut(session, readBlobBytes(blob, session.maxColumnSize));
+    return handOutLob(session, readBlobBytes(blob, session.maxColumnSize));
 }
 
 AdoTextContainer BinaryAdoHandler::readValue(AdoContext&, AdoSession& session,

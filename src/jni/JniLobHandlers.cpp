@@ -24,8 +24,8 @@ jobject ClobJniHandler::readValue(JniContext& context, JniSession& session,
     if (clob.isNull()) {
         return nullptr;
     }
-    const std::string text = readClobText(clob, column.charSetForm, session.maxColumnSize);
-    return text.empty() ? nullptr : context.textValue(text);
+    // An empty CLOB is a value: "" (a NULL one is null above).
+    return context.textValue(readClobText(clob, column.charSetForm, session.maxColumnSize));
 }
 
 jobject BlobJniHandler::readValue(JniContext& context, JniSession& session,
@@ -34,7 +34,9 @@ jobject BlobJniHandler::readValue(JniContext& context, JniSession& session,
     if (blob.isNull()) {
         return nullptr;
     }
-    return bytesOrNull(context, readBlobBytes(blob, session.maxColumnSize));
+    // An empty BLOB is a value: byte[0] (a NULL one is null above).
+    const std::string bytes = readBlobBytes(blob, session.maxColumnSize);
+    return context.newByteArray(bytes.data(), static_cast<std::int32_t>(bytes.size()));
 }
 
 jobject BinaryJniHandler::readValue(JniContext& context, JniSession& session,

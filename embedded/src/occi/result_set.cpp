@@ -545,7 +545,8 @@ occi::Blob ResultSetImpl::getBlob(unsigned int colIndex) {
     checkFault("ResultSet::getBlob");
     const Cell& c = cell(colIndex);
     if (isLazy(c)) return makeBlob(lazyContent(colIndex, c, false));
-    if (cellIsNull(colIndex, c)) return occi::Blob();
+    // A blob of no bytes is an empty BLOB (EMPTY_BLOB() in a select list), not a NULL one.
+    if (cellIsNull(colIndex, c) && c.type != SQLITE_BLOB) return occi::Blob();
     if (c.type != SQLITE_TEXT && c.type != SQLITE_BLOB) inconsistent("BLOB", "NUMBER");
     auto content = std::make_shared<LobContent>(false, false);
     content->bytes.assign(arena_.data() + c.offset, c.length);

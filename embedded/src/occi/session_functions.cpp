@@ -97,8 +97,8 @@ namespace {
 
 const FunctionRow kRows[] = {
     {"NVL", 2, 2, nvl},
-    {"EMPTY_CLOB", 0, 0, emptyClob},
-    {"EMPTY_BLOB", 0, 0, emptyBlob},
+    {"EMPTY_CLOB", 0, 0, emptyClob, "CLOB"},
+    {"EMPTY_BLOB", 0, 0, emptyBlob, "BLOB"},
     {"TO_CLOB", 1, 1, toClob, "CLOB"},
     {"TO_NCLOB", 1, 1, toClob, "NCLOB"},
     {"SYSDATE", 0, 0, sysdate, "DATE", false},
