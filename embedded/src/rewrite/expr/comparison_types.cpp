@@ -401,7 +401,8 @@ class Pass {
             if (a == Class::Number && b == Class::Number) return Class::Number;
             if (name == kOraAdd || name == kOraSub) {
                 // A datetime moved by days or an interval is a datetime; DATE - DATE is days.
-                const bool moves = b == Class::Number || b == Class::Interval;
+                // A bind added to a datetime can only be one of those.
+                const bool moves = b == Class::Number || b == Class::Interval || b == Class::Bind;
                 if (a == Class::Datetime && moves) return Class::Datetime;
                 if (name == kOraAdd && (a == Class::Number || a == Class::Interval) &&
                     b == Class::Datetime)
