@@ -127,6 +127,32 @@ TEST(StatementLimits, ListsArgumentsAndSelectListsStopWhereOraclesDo) {
     CloseConnection(s);
 }
 
+// Placeholders keep their positions however many there are and however often a name repeats:
+// position k is the k-th distinct name.
+TEST(StatementLimits, ManyAndRepeatedPlaceholdersKeepTheirPositions) {
+    const int s = flathost::open(flathost::memoryDatabase());
+    ASSERT_EQ(PrepareQuery(s, "select :a || :b || :a || :c from dual", 1), 0);
+    ASSERT_EQ(SetString(s, 1, "x", 0), 0);
+    ASSERT_EQ(SetString(s, 2, "y", 0), 0);
+    ASSERT_EQ(SetString(s, 3, "z", 0), 0);
+    ASSERT_GE(Execute(s), 0) << errorText(-1);
+    ASSERT_EQ(NextRow(s), 1);
+    EXPECT_EQ(flathost::text(s, 0), "xyxz");
+    // A row of text made of 5,000 values, as a CSV export writes one: a long chain of ||.
+    std::string sql = "select to_char(length('x'";
+    for (int i = 1; i <= 5000; ++i) sql += " || :p" + std::to_string(i) + " || ','";
+    sql += " || :p1)) from dual";
+    ASSERT_EQ(PrepareQuery(s, sql.c_str(), 1), 0);
+    for (int i = 1; i <= 5000; ++i) ASSERT_EQ(SetInt(s, i, i, 0), 0);
+    const int executed = Execute(s);
+    ASSERT_GE(executed, 0) << errorText(executed);
+    ASSERT_EQ(NextRow(s), 1);
+    int digits = 0;
+    for (int i = 1; i <= 5000; ++i) digits += static_cast<int>(std::to_string(i).size());
+    EXPECT_EQ(flathost::text(s, 0), std::to_string(1 + digits + 5000 + 1));
+    CloseConnection(s);
+}
+
 // Deep nesting is refused with ORA-03095 on a thread with the 1 MiB stack a JVM gives its
 // threads, instead of overflowing it.
 TEST(StatementLimits, DeepNestingIsAParseErrorOnAOneMegabyteStack) {

@@ -184,10 +184,9 @@ TEST(SqlRewrite, StoredObjectsGetTheirOwnDual) {
 
 TEST(SqlRewrite, ConcatenationOperandsAreWrapped) {
     EXPECT_EQ(sqlOf("select a || 'x' || t.b n from t"),
-              "select ORA$CAT(ORA$CAT(a , 'x') , t.b) n from t");
+              "select ORA$CAT(a , 'x' , t.b) n from t");
     EXPECT_EQ(sqlOf("select upper(a)||(b + 1)||:1||case when c then 'y' end n from t"),
-              "select ORA$CAT(ORA$CAT(ORA$CAT(upper(a),(ORA$ADD(b , 1))),:1),"
-              "case when c then 'y' end) n from t");
+              "select ORA$CAT(upper(a),(ORA$ADD(b , 1)),:1,case when c then 'y' end) n from t");
     EXPECT_EQ(sqlOf("select f(a || b) || c n from t"),
               "select ORA$CAT(f(ORA$CAT(a , b)) , c) n from t");
     // || has the precedence of + and -, left to right; * and / bind tighter.

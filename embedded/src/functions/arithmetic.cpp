@@ -126,8 +126,13 @@ void divide(sqlite3_context* ctx, int, sqlite3_value** argv) {
     });
 }
 
-void concatenate(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    guardedSql(ctx, [&] { resultText(ctx, oracleText(argv[0]) + oracleText(argv[1])); });
+// a || b || ...: one call for a run of concatenations, so that a long chain is no deep nest.
+void concatenate(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        std::string text;
+        for (int i = 0; i < argc; ++i) text += oracleText(argv[i]);
+        resultText(ctx, text);
+    });
 }
 
 }  // namespace
@@ -139,7 +144,7 @@ const FunctionRow kRows[] = {
     {kOraSub, 2, 2, subtract, nullptr},
     {kOraMul, 2, 2, multiply, "NUMBER"},
     {kOraDiv, 2, 2, divide, "NUMBER"},
-    {kOraCat, 2, 2, concatenate, "VARCHAR2(4000)"},
+    {kOraCat, 2, 127, concatenate, "VARCHAR2(4000)"},
 };
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "sql/numbered_parameters.h"
 #include "sql/sql_lexer.h"
 #include "sql/sqlite_errors.h"
 #include "sql/sqlite_util.h"
@@ -58,6 +59,7 @@ std::vector<LobTarget> findLobTargets(sqlite3* db, sqlite3_stmt* stmt, const std
         return targets;
     }
     TokenEditor e(std::move(tokens));
+    const NumberedParameters parameters(sql);  // as stmt was prepared
     std::size_t i = e.next(0);
     const bool insert = e.word(i, "INSERT"), update = e.word(i, "UPDATE");
     if (!insert && !update) return targets;
@@ -111,7 +113,7 @@ std::vector<LobTarget> findLobTargets(sqlite3* db, sqlite3_stmt* stmt, const std
     }
     for (const auto& s : stored) {
         if (s.first.empty() || s.second.empty() || uses(e, s.second) != 1) continue;
-        const int index = sqlite3_bind_parameter_index(stmt, s.second.c_str());
+        const int index = parameters.index(s.second);
         if (index <= 0) continue;
         // The column as SQLite spells it, which blob I/O needs.
         for (const std::string& column : columnNames(db, where, table)) {

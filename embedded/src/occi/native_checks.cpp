@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "sql/numbered_parameters.h"
 #include "sql/sql_lexer.h"
 #include "sql/sqlite_util.h"
 #include "sql/token_editor.h"
@@ -195,12 +196,13 @@ bool NativeChecks::plan(sqlite3* db, const std::string& sql, sqlite3_stmt* stmt)
         for (const Column& c : columns) targets.push_back(c.name);
     if (targets.size() != parameters.size()) return false;
     checks_.assign(static_cast<std::size_t>(sqlite3_bind_parameter_count(stmt)) + 1, ValueChecks());
+    const NumberedParameters numbered(sql);  // as stmt was prepared
     std::vector<bool> bound(checks_.size(), false);
     for (std::size_t k = 0; k < targets.size(); ++k) {
         Column* column = nullptr;
         for (Column& c : columns)
             if (c.name == targets[k]) column = &c;
-        const int index = sqlite3_bind_parameter_index(stmt, parameters[k].c_str());
+        const int index = numbered.index(parameters[k]);
         if (!column || column->written || index <= 0 || bound[static_cast<std::size_t>(index)])
             return false;
         // Blank padding is a conversion of every value: those rows would need SQLite's checks.

@@ -19,6 +19,7 @@
 #include "rewrite/expr/clob_text.h"
 #include "rewrite/expr/comparison_types.h"
 #include "rewrite/pipeline.h"
+#include "sql/numbered_parameters.h"
 #include "sql/sql_lexer.h"
 #include "sql/sqlite_errors.h"
 #include "types/values.h"
@@ -216,7 +217,8 @@ sqlite3_stmt* StatementImpl::prepared() {
     if (!stmt_) {
         const char* tail = nullptr;
         Authorizer::UserText user(connection_.authorizer());
-        stmt_ = prepareSql(connection_.db(), rewritten().sql, &tail);
+        parameters_ = NumberedParameters(rewritten().sql);
+        stmt_ = prepareSql(connection_.db(), parameters_.sql(), &tail);
         if (!stmt_) raise(ora::kInvalidSqlStatement);
         if (!onlyTerminators(tail)) {
             stmt_.reset();
@@ -228,7 +230,7 @@ sqlite3_stmt* StatementImpl::prepared() {
         havePlan_ = false;
         lazyLobs_.reset();
         for (ParameterConversion& c : conversions_) {
-            const int index = sqlite3_bind_parameter_index(stmt_.get(), c.parameter().c_str());
+            const int index = parameters_.index(c.parameter());
             if (index > 0) conversionAt_[static_cast<std::size_t>(index)] = &c;
         }
     }

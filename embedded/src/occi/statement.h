@@ -15,6 +15,7 @@
 #include "occi/native_checks.h"
 #include "rewrite/dml/write_conversion.h"
 #include "rewrite/sql_rewrite.h"
+#include "sql/numbered_parameters.h"
 #include "sql/sqlite_util.h"
 #include "storage/lazy_lobs.h"
 #include "storage/lob_content.h"
@@ -93,6 +94,7 @@ private:
     unsigned updateCount_ = 0;
     bool haveRewrite_ = false;
     RewrittenSql rewrite_;
+    NumberedParameters parameters_;  // of rewrite_.sql, as stmt_ was prepared
     // Binds compared with text, by their parameter index; those of them that were numbers when
     // rewrite_ was made. A run whose numbers differ makes it again.
     std::map<std::string, unsigned> typedBinds_;

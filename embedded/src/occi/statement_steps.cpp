@@ -8,6 +8,8 @@
 #include "occi/binds.h"
 #include "occi/connection.h"
 #include "occi/statement.h"
+
+#include "sql/numbered_parameters.h"
 #include "rewrite/dml/merge.h"
 #include "sql/sqlite_errors.h"
 #include "sql/sqlite_util.h"
@@ -42,11 +44,11 @@ void StatementImpl::runMergeIteration(const RewrittenSql& r, unsigned it) {
         sqlite3_int64 bound = 0;
         for (std::size_t k = 0; k < r.dml.steps.size(); ++k) {
             const std::string& sql = r.dml.steps[k];
-            SqliteStmt step = prepareSql(db, sql);
+            const NumberedParameters parameters(sql);
+            SqliteStmt step = prepareSql(db, parameters.sql());
             const int count = sqlite3_bind_parameter_count(step.get());
             for (int p = 1; p <= count; ++p) {
-                const char* name = sqlite3_bind_parameter_name(step.get(), p);
-                const std::string n = name ? name : "";
+                const std::string& n = parameters.name(p);
                 if (n == kMergeRowidBound) {
                     sqlite3_bind_int64(step.get(), p, bound);
                     continue;

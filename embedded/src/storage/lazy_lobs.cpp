@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "sql/numbered_parameters.h"
 #include "sql/sql_lexer.h"
 #include "sql/token_editor.h"
 #include "types/declared_type.h"
@@ -170,7 +171,8 @@ std::unique_ptr<LazyLobQuery> planLazyLobs(sqlite3* db, sqlite3_stmt* query,
     const std::string rowsSql = textOf(e, 0, first) + list + ", " + qualifier + ".rowid " +
                                 textOf(e, from, e.size());
     sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(db, rowsSql.c_str(), -1, &raw, nullptr) != SQLITE_OK) {
+    const NumberedParameters numbered(rowsSql);  // as the query was prepared
+    if (sqlite3_prepare_v2(db, numbered.sql().c_str(), -1, &raw, nullptr) != SQLITE_OK) {
         sqlite3_finalize(raw);
         return nullptr;
     }
@@ -179,11 +181,7 @@ std::unique_ptr<LazyLobQuery> planLazyLobs(sqlite3* db, sqlite3_stmt* query,
     const int parameters = sqlite3_bind_parameter_count(query);
     if (sqlite3_column_count(raw) != count + 1 || sqlite3_bind_parameter_count(raw) != parameters)
         return nullptr;
-    for (int p = 1; p <= parameters; ++p) {
-        const char* a = sqlite3_bind_parameter_name(query, p);
-        const char* b = sqlite3_bind_parameter_name(raw, p);
-        if ((a == nullptr) != (b == nullptr) || (a && std::strcmp(a, b) != 0)) return nullptr;
-    }
+    if (NumberedParameters(sql).names() != numbered.names()) return nullptr;
     plan->rowidColumn = count;
     return plan;
 }

@@ -5,6 +5,7 @@
 #include "rewrite/expr/expression_rewrite.h"
 
 #include <initializer_list>
+#include <vector>
 
 #include "sql/sql_lexer.h"
 #include "sql/internal_names.h"
@@ -46,7 +47,15 @@ struct Op {
     bool concat;
     const char* function;
     bool unary = false;  // -x: op is the sign, first == op
+    // A run of concatenations a || b || c is one call ORA$CAT(a, b, c): the '||' after the
+    // first. A long chain then nests no deeper than its runs (SQLite's parser gives up on deep
+    // nesting, and a row of CSV is a long chain).
+    std::vector<std::size_t> more = {};
 };
+
+// Operands one call of a run takes at most (SQLite's limit on arguments is 127): a longer run
+// is a call of calls, each of as many.
+constexpr std::size_t kMaxRunOperands = 100;
 
 class Parser {
   public:
@@ -109,14 +118,22 @@ class Parser {
     bool additive(std::size_t& i, std::size_t to, std::vector<Op>& ops, std::size_t& first,
                   std::size_t& last) {
         if (!multiplicative(i, to, ops, first, last)) return false;
+        constexpr std::size_t kNoRun = static_cast<std::size_t>(-1);
+        std::size_t run = kNoRun;  // the op of the run of concatenations going on, if any
         while (i < to && (e_.punct(i, '+') || e_.punct(i, '-') || concatAt(i))) {
             const std::size_t op = i;
             const bool concat = concatAt(i);
             i = e_.next(concat ? i + 2 : i + 1);
             std::size_t rf = 0, rl = 0;
             if (!multiplicative(i, to, ops, rf, rl)) return false;
-            ops.push_back(Op{first, rl, op, concat,
-                             concat ? kOraCat : e_.punct(op, '+') ? kOraAdd : kOraSub});
+            if (concat && run != kNoRun) {
+                ops[run].last = rl;
+                ops[run].more.push_back(op);
+            } else {
+                ops.push_back(Op{first, rl, op, concat,
+                                 concat ? kOraCat : e_.punct(op, '+') ? kOraAdd : kOraSub});
+                run = concat ? ops.size() - 1 : kNoRun;
+            }
             last = rl;
         }
         return true;
@@ -219,10 +236,20 @@ class Parser {
                 closeCall(e_[o.last]);
                 continue;
             }
-            e_[o.first].text = std::string(o.function) + "(" + e_[o.first].text;
+            const bool chunked = o.more.size() + 2 > kMaxRunOperands;
+            const std::string call = std::string(o.function) + "(";
+            e_[o.first].text = (chunked ? call + call : call) + e_[o.first].text;
             e_[o.op].text = ",";
             if (o.concat) e_.erase(o.op + 1);
+            for (std::size_t k = 0; k < o.more.size(); ++k) {
+                // The operator after operand k + 2 of the run; every kMaxRunOperands operands a
+                // call ends and the next begins.
+                const bool boundary = chunked && (k + 2) % kMaxRunOperands == 0;
+                e_[o.more[k]].text = boundary ? "), " + call : ",";
+                e_.erase(o.more[k] + 1);
+            }
             closeCall(e_[o.last]);
+            if (chunked) closeCall(e_[o.last]);
         }
     }
 
