@@ -110,6 +110,26 @@ namespace System.Data.Kavex.Tests
         }
 
         [Fact]
+        public void TheFactoryIsFoundByItsInvariantNameAndOpensConnections()
+        {
+            Assert.Equal("System.Data.Kavex", KavexFactory.InvariantName);
+            DbProviderFactories.RegisterFactory(KavexFactory.InvariantName, typeof(KavexFactory));
+            Assert.Same(KavexFactory.Instance, DbProviderFactories.GetFactory(KavexFactory.InvariantName));
+            DbProviderFactories.UnregisterFactory(KavexFactory.InvariantName);
+            KavexFactory.Register();
+            Assert.Contains(KavexFactory.InvariantName, DbProviderFactories.GetProviderInvariantNames());
+
+            var factory = DbProviderFactories.GetFactory(KavexFactory.InvariantName);
+            using var connection = factory.CreateConnection()!;
+            connection.ConnectionString = db.ConnectionString;
+            connection.Open();
+            Assert.Same(factory, DbProviderFactories.GetFactory(connection));
+            using var command = connection.CreateCommand();
+            command.CommandText = "SELECT 'via the registry' FROM dual";
+            Assert.Equal("via the registry", command.ExecuteScalar());
+        }
+
+        [Fact]
         public void WrongPasswordIsOra01017()
         {
             string memdb = "file:/dotnet-accounts-" + Guid.NewGuid().ToString("N") + "?vfs=memdb";
