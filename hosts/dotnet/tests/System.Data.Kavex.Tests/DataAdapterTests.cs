@@ -59,7 +59,9 @@ namespace System.Data.Kavex.Tests
             Assert.Equal(4, adapter.Update(table));
 
             var again = new DataTable();
+            adapter.MissingSchemaAction = MissingSchemaAction.AddWithKey;
             adapter.Fill(again);
+            Assert.Equal("ID", Assert.Single(again.PrimaryKey).ColumnName);
             Assert.Equal(3, again.Rows.Count);
             Assert.Equal(new object[] { 1m, "Rex II", new DateTime(2020, 5, 17) }, again.Rows[0].ItemArray);
             Assert.Equal(new object[] { 2m, "Tom", new DateTime(2021, 1, 2) }, again.Rows[1].ItemArray);
