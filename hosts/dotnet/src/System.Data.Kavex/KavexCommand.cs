@@ -80,6 +80,9 @@ namespace System.Data.Kavex
             set => Transaction = value == null ? null : value as KavexTransaction ?? throw new ArgumentException("Expected a KavexTransaction");
         }
 
+        /// <summary>Does nothing: the library has no call that interrupts a running statement, and
+        /// ADO.NET's Cancel must not throw. A cancelled token stops an async call only before it
+        /// starts.</summary>
         public override void Cancel() { }
 
         protected override DbParameter CreateDbParameter() => new KavexParameter();
@@ -112,11 +115,24 @@ namespace System.Data.Kavex
 
         public new KavexDataReader ExecuteReader(CommandBehavior behavior) => (KavexDataReader)ExecuteDbDataReader(behavior);
 
+        /// <summary>Under CommandBehavior.KeyInfo the statement runs twice: once to describe its
+        /// columns, find their base table and its unique indexes (the session has one statement),
+        /// then for the reader.</summary>
         protected override DbDataReader ExecuteDbDataReader(CommandBehavior behavior)
         {
             var owner = Ready();
             int result = Run(owner);
-            reader = new KavexDataReader(owner, result, behavior);
+            DataTable? schema = null;
+            if ((behavior & CommandBehavior.KeyInfo) != 0)
+            {
+                using (var probe = new KavexDataReader(owner, result, CommandBehavior.Default)) schema = probe.GetSchemaTable();
+                if (schema != null)
+                {
+                    KeyColumns.Mark(owner, schema, commandText);
+                    result = Run(owner);
+                }
+            }
+            reader = new KavexDataReader(owner, result, behavior, schema);
             return reader;
         }
 

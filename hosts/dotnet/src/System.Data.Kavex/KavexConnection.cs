@@ -61,6 +61,7 @@ namespace System.Data.Kavex
             if (state == ConnectionState.Open) throw new InvalidOperationException("The connection is already open");
             if (connectionString.Length == 0) throw new InvalidOperationException("The connection string is empty");
             var settings = new KavexConnectionStringBuilder(connectionString);
+            settings.Validate();
             int maxColumnSize = settings.MaxColumnSize;
             int id;
             unsafe
@@ -70,7 +71,7 @@ namespace System.Data.Kavex
                 using var password = new Utf8Text(settings.Password);
                 id = NativeMethods.OpenConnection(source.Pointer, user.Pointer, password.Pointer);
             }
-            if (id < 0) throw KavexException.FromErrorId(id, settings.Password);
+            if (id < 0) throw KavexException.FromErrorId(id);
             int set = NativeMethods.SetIntSessionProperty(id, NativeMethods.MaxColumnSizeProperty, maxColumnSize);
             if (set < 0)
             {
@@ -104,6 +105,16 @@ namespace System.Data.Kavex
                 OnStateChange(new StateChangeEventArgs(ConnectionState.Open, ConnectionState.Closed));
             }
         }
+
+        /// <summary>Kept for code written against pooling providers. Sessions are not pooled (Close
+        /// always ends the library session), so there is nothing to clear.</summary>
+        public static void ClearPool(KavexConnection connection)
+        {
+            ArgumentNullException.ThrowIfNull(connection);
+        }
+
+        /// <summary>Kept for code written against pooling providers; see ClearPool.</summary>
+        public static void ClearAllPools() { }
 
         protected override void Dispose(bool disposing)
         {

@@ -26,15 +26,17 @@ namespace System.Data.Kavex
         private bool pendingEnd;
         private bool sawRow;
         private long rowNumber;
+        private readonly DataTable? schema;   // described with key information (KeyInfo)
 
         // Per-column cache for the current row: fetched when cacheRow[i] == rowNumber.
         private readonly long[] cacheRow;
         private readonly object?[] cacheValue;
 
-        internal KavexDataReader(KavexConnection connection, int result, CommandBehavior behavior)
+        internal KavexDataReader(KavexConnection connection, int result, CommandBehavior behavior, DataTable? schema = null)
         {
             this.connection = connection;
             this.behavior = behavior;
+            this.schema = schema;
             session = connection.SessionId;
             int count = KavexException.Check(NativeMethods.GetColumnsCount(session));
             recordsAffected = count > 0 ? -1 : result;
@@ -71,7 +73,7 @@ namespace System.Data.Kavex
             {
                 RequireOpen();
                 if (sawRow || pendingRow) return true;
-                if (pendingEnd || types.Length == 0) return false;
+                if (pendingEnd || types.Length == 0 || (behavior & CommandBehavior.SchemaOnly) != 0) return false;
                 pendingRow = Next();
                 pendingEnd = !pendingRow;
                 return pendingRow;
@@ -86,7 +88,8 @@ namespace System.Data.Kavex
                 pendingRow = false;
                 hasRow = true;
             }
-            else if (pendingEnd || types.Length == 0 || (sawRow && (behavior & CommandBehavior.SingleRow) != 0))
+            else if (pendingEnd || types.Length == 0 || (behavior & CommandBehavior.SchemaOnly) != 0 ||
+                     (sawRow && (behavior & CommandBehavior.SingleRow) != 0))
             {
                 hasRow = false;
             }
@@ -171,6 +174,7 @@ namespace System.Data.Kavex
         {
             RequireOpen();
             if (types.Length == 0) return null;
+            if (schema != null) return schema.Copy();
             var table = new DataTable("SchemaTable");
             var columns = table.Columns;
             columns.Add(SchemaTableColumn.ColumnName, typeof(string));
@@ -187,6 +191,7 @@ namespace System.Data.Kavex
             columns.Add("IsDbGenerated", typeof(bool));
             columns.Add(SchemaTableColumn.IsKey, typeof(bool));
             columns.Add(SchemaTableColumn.IsUnique, typeof(bool));
+            columns.Add(SchemaTableColumn.IsExpression, typeof(bool));
             columns.Add(SchemaTableColumn.BaseColumnName, typeof(string));
             columns.Add(SchemaTableColumn.BaseSchemaName, typeof(string));
             columns.Add(SchemaTableColumn.BaseTableName, typeof(string));
@@ -208,6 +213,7 @@ namespace System.Data.Kavex
                 row["IsDbGenerated"] = NativeMethods.GetColumnIsDbGenerated(session, i) == 1;
                 row[SchemaTableColumn.IsKey] = false;
                 row[SchemaTableColumn.IsUnique] = false;
+                row[SchemaTableColumn.IsExpression] = false;
                 row[SchemaTableColumn.BaseColumnName] = GetName(i);
                 row[SchemaTableColumn.BaseSchemaName] = Text(NativeMethods.GetColumnSchemaName(session, i));
                 row[SchemaTableColumn.BaseTableName] = Text(NativeMethods.GetColumnTableName(session, i));

@@ -24,12 +24,12 @@ namespace System.Data.Kavex
             ErrorId = errorId;
         }
 
-        /// <summary>The message stored under a negative result of a library call.</summary>
-        internal static KavexException FromErrorId(int errorId, string? secret = null)
+        /// <summary>The message stored under a negative result of a library call, as the library wrote
+        /// it: the library never puts a password into a message, so none is rewritten here.</summary>
+        internal static KavexException FromErrorId(int errorId)
         {
             string text;
             unsafe { text = Utf8Text.Read(NativeMethods.GetError(errorId)) ?? "Unknown error"; }
-            if (!string.IsNullOrEmpty(secret)) text = text.Replace(secret, "***", StringComparison.Ordinal);
             return new KavexException(text, OracleNumber(text), errorId);
         }
 

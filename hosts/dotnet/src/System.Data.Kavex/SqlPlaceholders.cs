@@ -49,14 +49,14 @@ namespace System.Data.Kavex
             return names;
         }
 
-        private static char Previous(string sql, int i) => i > 0 ? sql[i - 1] : ' ';
+        internal static char Previous(string sql, int i) => i > 0 ? sql[i - 1] : ' ';
 
-        private static bool IsNamePart(char c) => char.IsLetterOrDigit(c) || c == '_' || c == '$' || c == '#';
+        internal static bool IsNamePart(char c) => char.IsLetterOrDigit(c) || c == '_' || c == '$' || c == '#';
 
         /// <summary>Where q'X or nq'X (any case) at i opens Oracle's q-quoted literal, the index of
         /// its delimiter X; null when none opens there. X is any character but a space, a tab or a
         /// line break.</summary>
-        private static int? QQuoteAt(string sql, int i)
+        internal static int? QQuoteAt(string sql, int i)
         {
             int q = sql[i] == 'n' || sql[i] == 'N' ? i + 1 : i;
             if (q + 2 >= sql.Length || (sql[q] != 'q' && sql[q] != 'Q') || sql[q + 1] != '\'') return null;
@@ -66,7 +66,7 @@ namespace System.Data.Kavex
 
         /// <summary>Past a q-quoted literal whose delimiter starts at delimiterAt: [ { ( &lt; close
         /// with their partner, any other character (a surrogate pair too) with itself.</summary>
-        private static int SkipAlternativeQuote(string sql, int delimiterAt)
+        internal static int SkipAlternativeQuote(string sql, int delimiterAt)
         {
             int length = char.IsHighSurrogate(sql[delimiterAt]) && delimiterAt + 1 < sql.Length ? 2 : 1;
             string open = sql.Substring(delimiterAt, length);

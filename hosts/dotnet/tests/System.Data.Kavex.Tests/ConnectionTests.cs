@@ -61,6 +61,74 @@ namespace System.Data.Kavex.Tests
             Assert.Equal(ConnectionState.Closed, connection.State);
         }
 
+        [Theory]
+        [InlineData("x")]
+        [InlineData("p")]
+        [InlineData("e")]
+        [InlineData("n")]
+        public void AFailedOpensMessageIsTheLibrarysTextWithoutMasking(string password)
+        {
+            string missing = "/nonexistent-" + Guid.NewGuid().ToString("N") + "/x.db";
+            using var connection = new KavexConnection("Data Source=" + missing + ";User Id=scott;Password=" + password);
+            var error = Assert.Throws<KavexException>(() => connection.Open());
+            Assert.Contains(missing, error.Message);
+            Assert.DoesNotContain("***", error.Message);
+            Assert.Equal(12154, error.Number);
+        }
+
+        [Fact]
+        public void PoolingKeywordsAreCheckedAndAccepted()
+        {
+            var builder = new KavexConnectionStringBuilder("Pooling=true;Max Pool Size=5");
+            Assert.True(builder.Pooling);
+            Assert.Equal(5, builder.MaxPoolSize);
+            Assert.False(new KavexConnectionStringBuilder("").Pooling);
+            Assert.Equal(KavexConnectionStringBuilder.DefaultMaxPoolSize, new KavexConnectionStringBuilder("").MaxPoolSize);
+            builder.Pooling = false;
+            builder.MaxPoolSize = 7;
+            Assert.Equal(7, new KavexConnectionStringBuilder(builder.ConnectionString).MaxPoolSize);
+
+            // Sessions are not pooled: a closed session's in-memory database is gone.
+            const string memory = "Data Source=:memory:;User Id=scott;Password=tiger;Pooling=True;Max Pool Size=2";
+            using (var pooled = new KavexConnection(memory))
+            {
+                pooled.Open();
+                pooled.Run("CREATE TABLE left_behind (n NUMBER)");
+                KavexConnection.ClearPool(pooled);
+            }
+            KavexConnection.ClearAllPools();
+            using (var again = new KavexConnection(memory))
+            {
+                again.Open();
+                Assert.Equal(942, Assert.Throws<KavexException>(() => again.Scalar("SELECT COUNT(*) FROM left_behind")).Number);
+            }
+
+            using var wrong = new KavexConnection(db.ConnectionString + ";Max Pool Size=0");
+            Assert.Throws<ArgumentException>(() => wrong.Open());
+            using var notBool = new KavexConnection(db.ConnectionString + ";Pooling=maybe");
+            Assert.Throws<ArgumentException>(() => notBool.Open());
+        }
+
+        [Fact]
+        public void TheFactoryIsFoundByItsInvariantNameAndOpensConnections()
+        {
+            Assert.Equal("System.Data.Kavex", KavexFactory.InvariantName);
+            DbProviderFactories.RegisterFactory(KavexFactory.InvariantName, typeof(KavexFactory));
+            Assert.Same(KavexFactory.Instance, DbProviderFactories.GetFactory(KavexFactory.InvariantName));
+            DbProviderFactories.UnregisterFactory(KavexFactory.InvariantName);
+            KavexFactory.Register();
+            Assert.Contains(KavexFactory.InvariantName, DbProviderFactories.GetProviderInvariantNames());
+
+            var factory = DbProviderFactories.GetFactory(KavexFactory.InvariantName);
+            using var connection = factory.CreateConnection()!;
+            connection.ConnectionString = db.ConnectionString;
+            connection.Open();
+            Assert.Same(factory, DbProviderFactories.GetFactory(connection));
+            using var command = connection.CreateCommand();
+            command.CommandText = "SELECT 'via the registry' FROM dual";
+            Assert.Equal("via the registry", command.ExecuteScalar());
+        }
+
         [Fact]
         public void WrongPasswordIsOra01017()
         {
