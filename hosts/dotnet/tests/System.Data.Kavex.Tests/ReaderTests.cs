@@ -33,6 +33,37 @@ namespace System.Data.Kavex.Tests
         private KavexDataReader Query(KavexConnection connection, string sql) =>
             connection.CreateCommand().Also(c => c.CommandText = sql).ExecuteReader();
 
+        // An empty LOB is a value (IS NULL is false for it in SQL): an empty array or string,
+        // not DBNull; a NULL LOB is DBNull.
+        [Fact]
+        public void EmptyLobsAreEmptyValuesAndNullLobsAreDBNull()
+        {
+            using var connection = db.Open();
+            connection.Run("CREATE TABLE empty_lobs (b BLOB, c CLOB, nb BLOB, nc CLOB)");
+            try
+            {
+                connection.Run("INSERT INTO empty_lobs VALUES (EMPTY_BLOB(), EMPTY_CLOB(), NULL, NULL)");
+                using var reader = Query(connection, "SELECT b, c, nb, nc FROM empty_lobs");
+                Assert.True(reader.Read());
+                Assert.False(reader.IsDBNull(0));
+                Assert.Empty(reader.GetFieldValue<byte[]>(0));
+                Assert.Equal(0, reader.GetBytes(0, 0, null, 0, 0));
+                Assert.False(reader.IsDBNull(1));
+                Assert.Equal("", reader.GetString(1));
+                Assert.True(reader.IsDBNull(2));
+                Assert.True(reader.IsDBNull(3));
+                reader.Close();
+                using var computed = Query(connection, "SELECT EMPTY_BLOB() FROM dual");
+                Assert.True(computed.Read());
+                Assert.Equal("BLOB", computed.GetDataTypeName(0));
+                Assert.Empty(computed.GetFieldValue<byte[]>(0));
+            }
+            finally
+            {
+                connection.Run("DROP TABLE empty_lobs");
+            }
+        }
+
         [Fact]
         public void EachOracleTypeArrivesAsItsNaturalDotNetType()
         {
