@@ -294,8 +294,12 @@ void rewriteDictionaryViews(TokenEditor& e, const std::string& schema) {
         if (!e.word(before, "FROM") && !e.word(before, "JOIN") && !e.punct(before, ',')) continue;
         if (e.punct(e.next(i + 1), '.') || e.punct(e.next(i + 1), '(')) continue;
         const std::string name = asciiUpper(e.at(i).text);
-        const std::string query = dictionaryQuery(name, schema);
+        std::string query = dictionaryQuery(name, schema);
         if (query.empty()) continue;
+        // LIMIT -1 keeps SQLite from flattening the view's query into the one that reads it:
+        // flattened into a join that sorts, the table-valued pragma functions the views read
+        // give no rows (SQLite 3.40).
+        if (query.back() == ')') query.insert(query.size() - 1, " LIMIT -1");
         e.erase(start, i);
         e[i].text = isAliasWord(e, e.next(i + 1)) ? query : query + " AS " + name;
     }
