@@ -124,15 +124,8 @@ namespace System.Data.Kavex
                     tokens.Add(new Token(sql.Substring(i, end + 1 - i), depth, true, true));
                     i = end + 1;
                 }
-                else if (c == '-' && i + 1 < sql.Length && sql[i + 1] == '-')
+                else if (SqlPlaceholders.SkipComment(sql, ref i))
                 {
-                    int end = sql.IndexOf('\n', i);
-                    i = end < 0 ? sql.Length : end + 1;
-                }
-                else if (c == '/' && i + 1 < sql.Length && sql[i + 1] == '*')
-                {
-                    int end = sql.IndexOf("*/", i + 2, StringComparison.Ordinal);
-                    i = end < 0 ? sql.Length : end + 2;
                 }
                 else if (SqlPlaceholders.IsNamePart(c))
                 {

@@ -23,15 +23,8 @@ namespace System.Data.Kavex
                     int end = sql.IndexOf(c, i + 1);
                     i = end < 0 ? sql.Length : end + 1;  // a doubled quote is two adjacent literals here
                 }
-                else if (c == '-' && i + 1 < sql.Length && sql[i + 1] == '-')
+                else if (SkipComment(sql, ref i))
                 {
-                    int end = sql.IndexOf('\n', i);
-                    i = end < 0 ? sql.Length : end + 1;
-                }
-                else if (c == '/' && i + 1 < sql.Length && sql[i + 1] == '*')
-                {
-                    int end = sql.IndexOf("*/", i + 2, StringComparison.Ordinal);
-                    i = end < 0 ? sql.Length : end + 2;
                 }
                 else if (c == ':' && i + 1 < sql.Length && IsNamePart(sql[i + 1]))
                 {
@@ -50,6 +43,26 @@ namespace System.Data.Kavex
         }
 
         internal static char Previous(string sql, int i) => i > 0 ? sql[i - 1] : ' ';
+
+        /// <summary>When a comment (-- to the end of the line, /* ... */) starts at i, moves i past
+        /// it and returns true.</summary>
+        public static bool SkipComment(string sql, ref int i)
+        {
+            if (i + 1 >= sql.Length) return false;
+            if (sql[i] == '-' && sql[i + 1] == '-')
+            {
+                int end = sql.IndexOf('\n', i);
+                i = end < 0 ? sql.Length : end + 1;
+                return true;
+            }
+            if (sql[i] == '/' && sql[i + 1] == '*')
+            {
+                int end = sql.IndexOf("*/", i + 2, StringComparison.Ordinal);
+                i = end < 0 ? sql.Length : end + 2;
+                return true;
+            }
+            return false;
+        }
 
         internal static bool IsNamePart(char c) => char.IsLetterOrDigit(c) || c == '_' || c == '$' || c == '#';
 
