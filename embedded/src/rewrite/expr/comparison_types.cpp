@@ -1,5 +1,6 @@
 #include "rewrite/expr/comparison_types.h"
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -233,6 +234,12 @@ class Pass {
     void compare(const Operand& a, const Operand& b, bool anySide) {
         noteBindAgainstText(a, b);
         noteBindAgainstText(b, a);
+        // (A pair of its own only: padding the one operand of an IN list or BETWEEN would
+        // change its other comparisons.)
+        if (a.type == Class::TextLiteral && b.type == Class::TextLiteral) {
+            if (anySide) padLiterals(a, b);
+            return;
+        }
         if (a.type == Class::Number || b.type == Class::Number) {
             const Operand& other = a.type == Class::Number ? b : a;
             if (other.type == Class::TextLiteral) edit(other, Edit::Number);
@@ -248,6 +255,17 @@ class Pass {
             edit(a, Edit::Collate);
         else
             edit(b, Edit::Collate);
+    }
+
+    // Two text literals compare blank-padded, as two CHAR values do: the shorter gets blanks
+    // up to the other's length ('ab' = 'ab  ').
+    void padLiterals(const Operand& a, const Operand& b) {
+        const std::string x = literalContent(e_.at(a.first)), y = literalContent(e_.at(b.first));
+        if (x.size() == y.size()) return;
+        const Operand& shorter = x.size() < y.size() ? a : b;
+        const std::string& text = x.size() < y.size() ? x : y;
+        e_[shorter.first].text =
+            sqlStringLiteral(text + std::string(std::max(x.size(), y.size()) - text.size(), ' '));
     }
 
     // A bind compared with text: how it compares depends on whether its value is a number.
