@@ -39,13 +39,15 @@ run(pkg-config --cflags --libs kavex-oracleociw)
 string(STRIP "${run_output}" pc_flags)
 separate_arguments(pc_flags UNIX_COMMAND "${pc_flags}")
 separate_arguments(c_flags UNIX_COMMAND "${C_FLAGS}")
-run(${C_COMPILER} ${c_flags} ${CONSUMER_DIR}/consumer.c ${pc_flags} -o ${WORK_DIR}/pc-consumer)
-set(ENV{LD_LIBRARY_PATH} ${moved}/${LIBDIR})
+# As the building guide writes it: the run path from the .pc file's libdir.
+run(pkg-config --variable=libdir kavex-oracleociw)
+string(STRIP "${run_output}" pc_libdir)
+run(${C_COMPILER} ${c_flags} ${CONSUMER_DIR}/consumer.c ${pc_flags} -Wl,-rpath,${pc_libdir}
+    -o ${WORK_DIR}/pc-consumer)
 run(${WORK_DIR}/pc-consumer)
 if(NOT run_output MATCHES "consumer: 1 row")
   message(FATAL_ERROR "pkg-config consumer printed: ${run_output}")
 endif()
-unset(ENV{LD_LIBRARY_PATH})
 
 # The installed shell finds the installed library through its own run path.
 if(WITH_TOOLS)
