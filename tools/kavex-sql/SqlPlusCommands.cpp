@@ -11,6 +11,7 @@
 #include "CommandText.h"
 #include "ConnectHint.h"
 #include "DbError.h"
+#include "Logon.h"
 #include "Describer.h"
 #include "NumberFormat.h"
 #include "Password.h"
@@ -518,30 +519,11 @@ int Shell::statusOf(const ExitRule& rule) const {
 // CONNECT user[/password][@connect]: a new session replaces this one. As in SQL*Plus, a failed
 // CONNECT leaves the shell without a session, so what follows never runs as the earlier user.
 void Shell::connect(const std::string& arguments) {
-    std::string text = trim(arguments);
-    if (text.empty() || text[0] == '/') throw UsageError("CONNECT needs user[/password][@connect]");
-    std::string user, connect = login_.connect;
-    std::optional<std::string> password;
-    size_t i = text.find_first_of("/@");
-    user = text.substr(0, i);
-    if (i != std::string::npos && text[i] == '/') {
-        size_t start = i + 1;
-        if (start < text.size() && text[start] == '"') {
-            size_t close = text.find('"', start + 1);
-            if (close == std::string::npos)
-                throw UsageError("CONNECT: the password's quote is not closed");
-            password = text.substr(start + 1, close - start - 1);
-            i = close + 1 < text.size() && text[close + 1] == '@' ? close + 1 : std::string::npos;
-            if (i == std::string::npos && close + 1 < text.size())
-                throw UsageError("CONNECT: '@' expected after the quoted password");
-        } else {
-            i = text.find('@', start);
-            password = text.substr(start, i == std::string::npos ? std::string::npos : i - start);
-        }
-    }
-    if (i != std::string::npos && text[i] == '@') connect = trim(text.substr(i + 1));
-    if (user.empty() || connect.empty() || user.find_first_of(" \t") != std::string::npos)
-        throw UsageError("CONNECT needs user[/password][@connect]");
+    const Logon logon = parseLogon(arguments, "CONNECT");
+    const std::string user = logon.user;
+    const std::string connect = logon.connect ? *logon.connect : login_.connect;
+    std::optional<std::string> password = logon.password;
+    if (connect.empty()) throw UsageError("CONNECT needs user[/password]@connect: no database yet");
     if (!password) {
         if (const char* fromEnvironment = std::getenv("KAVEX_PASSWORD"))
             password = fromEnvironment;
