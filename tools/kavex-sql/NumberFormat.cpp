@@ -1,5 +1,6 @@
 #include "NumberFormat.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -15,6 +16,7 @@ struct Model {
     bool dollar = false;
     bool leadingSign = false;   // S
     bool trailingSign = false;  // MI
+    bool blankZero = false;     // B
     std::string text;           // the model as written
 };
 
@@ -28,6 +30,10 @@ bool parse(const std::string& written, Model& model) {
     }
     if (!f.empty() && f[0] == 'S') {
         model.leadingSign = true;
+        f.erase(0, 1);
+    }
+    if (!f.empty() && f[0] == 'B') {
+        model.blankZero = true;
         f.erase(0, 1);
     }
     if (!f.empty() && f[0] == '$') {
@@ -84,6 +90,38 @@ std::pair<std::string, std::string> rounded(const std::string& magnitude, size_t
 
 }  // namespace
 
+std::string fitNumber(const std::string& number, size_t width) {
+    std::string text = number;
+    const bool negative = !text.empty() && text[0] == '-';
+    if (negative) text.erase(0, 1);
+    const size_t point = text.find('.');
+    if (text.find_first_not_of("0123456789.") == std::string::npos && !text.empty()) {
+        std::string integer = text.substr(0, point);
+        if (integer == "0") integer.clear();  // SQL*Plus shows .5, not 0.5
+        const size_t fixed = integer.size() + (negative ? 1 : 0);
+        if (fixed <= width) {
+            const size_t room = width - fixed > 0 ? width - fixed - 1 : 0;  // after the "."
+            const size_t decimals =
+                point == std::string::npos ? 0 : std::min(room, text.size() - point - 1);
+            auto [whole, fraction] = rounded(text, decimals);
+            while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
+            if (whole == "0" && !fraction.empty()) whole.clear();
+            std::string out = (negative ? "-" : "") + whole + (fraction.empty() ? "" : "." + fraction);
+            const bool zero = text.find_first_not_of("0.") == std::string::npos;
+            if (out == "-" || out.empty() || out == "-0") out = zero ? "0" : "";
+            if (!out.empty() && out.size() <= width) return out;
+        }
+    }
+    // Too many digits before the point: scientific notation with as many digits as fit.
+    const double value = std::strtod(number.c_str(), nullptr);
+    for (int digits = static_cast<int>(width); digits >= 0; --digits) {
+        char buffer[64];
+        std::snprintf(buffer, sizeof buffer, "%.*E", digits, value);
+        if (std::string(buffer).size() <= width) return buffer;
+    }
+    return std::string(width, '#');
+}
+
 bool isNumberFormat(const std::string& text) {
     Model model;
     return parse(text, model);
@@ -110,7 +148,10 @@ std::string formatNumber(const std::string& number, const std::string& format) {
     bool negative = !text.empty() && text[0] == '-';
     if (negative || (!text.empty() && text[0] == '+')) text.erase(0, 1);
     auto [integer, fraction] = rounded(text, model.decimals);
-    if (integer == "0" && fraction.find_first_not_of('0') == std::string::npos) negative = false;
+    if (integer == "0" && fraction.find_first_not_of('0') == std::string::npos) {
+        negative = false;
+        if (model.blankZero) return std::string(width, ' ');
+    }
 
     size_t positions = 0;
     for (char c : model.integer) positions += c != ',';

@@ -25,7 +25,7 @@ struct ReportSettings {
     bool enabled = false;  // SQL*Plus's layout is in force
     int lineSize = 80;
     int pageSize = 14;  // lines per page, the NEWPAGE lines, headings and rows; 0: no headings
-    int newPage = 1;    // blank lines before each page's headings
+    int newPage = 1;    // blank lines before each page's headings; 0: a form feed; -1: NONE
     int numWidth = 10;
     std::string numFormat;  // the format of number columns without one of their own
     std::string colSep = " ";

@@ -37,22 +37,6 @@ std::string pad(const std::string& text, size_t width, bool right) {
     return right ? blanks + text : text + blanks;
 }
 
-// A number without a format model: SQL*Plus drops the zero before the decimal point, and shows a
-// value too wide for its column in scientific notation.
-std::string plainInWidth(std::string number, size_t width) {
-    if (number.rfind("0.", 0) == 0) number.erase(0, 1);
-    if (number.rfind("-0.", 0) == 0) number.erase(1, 1);
-    if (number.size() <= width) return number;
-    const double value = std::strtod(number.c_str(), nullptr);
-    for (int digits = static_cast<int>(width); digits >= 0; --digits) {
-        char buffer[64];
-        std::snprintf(buffer, sizeof buffer, "%.*E", digits, value);
-        std::string text = buffer;
-        if (text.size() <= width) return text;
-    }
-    return std::string(width, '#');
-}
-
 }  // namespace
 
 ReportWriter::ReportWriter(const ReportSettings& settings, bool feedbackOff, std::ostream& out)
@@ -114,7 +98,7 @@ std::string ReportWriter::text(const Layout& column, const Value& value) const {
     if (!value) return column.nullText;
     if (!column.numeric) return escapeControls(*value);
     if (isNumberFormat(column.format)) return formatNumber(*value, column.format);
-    return plainInWidth(*value, column.width);
+    return fitNumber(*value, column.width);
 }
 
 // Places the columns on the lines of a record: a column that would pass LINESIZE starts the next.
@@ -146,6 +130,8 @@ void ReportWriter::startPage() {
     linesOnPage_ = 0;
     pageStarted_ = true;
     if (settings_.pageSize == 0) return;
+    if (settings_.newPage == 0)
+        out_ << '\f';  // NEWPAGE 0: a form feed starts each page
     for (int i = 0; i < settings_.newPage; ++i) emit("");
     if (!settings_.heading) return;
     for (size_t line = 0; line < recordLines_; ++line) {
@@ -159,7 +145,9 @@ void ReportWriter::startPage() {
                 if (l.line != line) continue;
                 if (!first) text += settings_.colSep;
                 first = false;
-                text += pad(h < l.heading.size() ? l.heading[h] : "", l.width, l.numeric);
+                // Headings of fewer lines sit on the last lines, as SQL*Plus aligns them.
+                const size_t top = height - l.heading.size();
+                text += pad(h >= top ? l.heading[h - top] : "", l.width, l.numeric);
             }
             emit(text);
         }

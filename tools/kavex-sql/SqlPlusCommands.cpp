@@ -267,7 +267,7 @@ void Shell::set(const std::string& arguments) {
 // The options of SQL*Plus's report layout; any of them switches the layout on.
 std::string Shell::numberFormatOrNothing(const std::string& format) {
     if (format.empty() || isNumberFormat(format)) return format;
-    notice("number format " + format + " is not one kavex-sql lays out (9 0 , . $ S MI); ignored");
+    notice("number format " + format + " is not one kavex-sql lays out (9 0 , . $ B S MI); ignored");
     return "";
 }
 
@@ -281,7 +281,7 @@ bool Shell::setReportOption(const std::string& option, const std::string& value)
     else if (abbreviates(option, "PAGESIZE", 5))
         report_.pageSize = number(0, 50000);
     else if (abbreviates(option, "NEWPAGE", 4))
-        report_.newPage = v == "NONE" ? 0 : number(0, 999);
+        report_.newPage = v == "NONE" ? -1 : number(0, 999);
     else if (abbreviates(option, "NUMWIDTH", 4))
         report_.numWidth = number(2, 50);
     else if (abbreviates(option, "NUMFORMAT", 4))
