@@ -156,7 +156,13 @@ Shell::Outcome Shell::runUnit(const Unit& unit, LineSource& source) {
     if (echo_ && !source.interactive() && unit.kind != Unit::Kind::Error) {
         std::string text = unit.text;
         if (unit.kind == Unit::Kind::Sql) text += text.back() == ';' ? "\n/" : ";";
-        out_ << prompt_ << text << '\n';
+        // As SQL*Plus echoes a statement: the prompt, then the further lines numbered.
+        std::vector<std::string> lines = splitLines(text);
+        for (size_t i = 0; i < lines.size(); ++i) {
+            char number[32];
+            std::snprintf(number, sizeof number, "%3zu  ", i + 1);
+            out_ << (i == 0 ? prompt_ : std::string(number)) << lines[i] << '\n';
+        }
     }
     const bool sql = unit.kind != Unit::Kind::Command || isConnect(unit.text);
     const bool timed = unit.kind == Unit::Kind::Sql || unit.kind == Unit::Kind::Rerun ||
