@@ -153,6 +153,7 @@ Shell::Outcome Shell::runUnit(const Unit& unit, LineSource& source) {
     source.remember(historyText(unit));
     source_ = &source;
     line_ = unit.line;
+    spool_.setTerminal(termout_ || source.interactive());  // as SQL*Plus, only for scripts
     if (echo_ && !source.interactive() && unit.kind != Unit::Kind::Error) {
         std::string text = unit.text;
         if (unit.kind == Unit::Kind::Sql) text += text.back() == ';' ? "\n/" : ";";

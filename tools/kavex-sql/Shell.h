@@ -126,7 +126,8 @@ class Shell {
     std::vector<std::string> scripts_;  // the files being run, innermost last (for @@)
     ReportSettings report_;
     bool echo_ = false;    // SET ECHO ON: statements of scripts are printed before they run
-    bool verify_ = false;  // SET VERIFY ON: lines that substitution changed are shown
+    bool verify_ = false;
+    bool termout_ = true;  // SET TERMOUT OFF: scripts' output goes only to the spool file  // SET VERIFY ON: lines that substitution changed are shown
     std::string prompt_ = kPrompt;
     const LineSource* source_ = nullptr;  // where the unit being run comes from, for notices
     int line_ = 0;

@@ -212,6 +212,9 @@ void Shell::set(const std::string& arguments) {
             applyMaxColumnSize();
         } else if (abbreviates(option, "ECHO", 4)) {
             echo_ = onOff(value, "ECHO");
+        } else if (abbreviates(option, "TERMOUT", 4)) {
+            termout_ = onOff(value, "TERMOUT");
+            spool_.setTerminal(termout_ || (source_ && source_->interactive()));
         } else if (abbreviates(option, "VERIFY", 3)) {
             verify_ = onOff(value, "VERIFY");
         } else if (abbreviates(option, "SQLPROMPT", 4)) {
@@ -223,7 +226,7 @@ void Shell::set(const std::string& arguments) {
                    abbreviates(option, "SQLBLANKLINES", 5) || abbreviates(option, "ARRAYSIZE", 5) ||
                    abbreviates(option, "PAUSE", 3) || abbreviates(option, "SCAN", 4) ||
                    abbreviates(option, "SHOWMODE", 4) || abbreviates(option, "EXITCOMMIT", 5) ||
-                   abbreviates(option, "TERMOUT", 4) || abbreviates(option, "FLUSH", 3) ||
+                   abbreviates(option, "FLUSH", 3) ||
                    abbreviates(option, "LONGCHUNKSIZE", 5) || abbreviates(option, "TIME", 2) ||
                    abbreviates(option, "EMBEDDED", 3) || abbreviates(option, "RECSEP", 6) ||
                    abbreviates(option, "CONCAT", 3) || abbreviates(option, "ESCAPE", 3) ||
