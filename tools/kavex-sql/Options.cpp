@@ -156,8 +156,9 @@ Options:
 
 Commands (one line each, no ";" needed; \help lists them with their arguments):
   \set, \unset, \clob, \blob, \load, \maxsize, \timing, \csv, \autocommit, \d, \dt, \echo,
-  \i, \help, \q; SQL*Plus's DESCRIBE, SET, SHOW, SPOOL, PROMPT, @, @@, START, DEFINE,
-  UNDEFINE, WHENEVER SQLERROR, CONNECT, REMARK, EXIT, QUIT
+  \i, \help, \q; SQL*Plus's DESCRIBE, SET, SHOW, COLUMN, CLEAR, SPOOL, PROMPT, @, @@, START,
+  DEFINE, UNDEFINE, WHENEVER SQLERROR, CONNECT, DISCONNECT, EXECUTE, RUN, VARIABLE, REMARK, EXIT,
+  QUIT, and SQLcl's LOAD; SQL*Plus commands without effect on the database are accepted with a note
 
 Exit status: 0 success; 1 a statement or command failed (standard input, -f and -c only);
 2 bad command line or unreadable script; 3 the connection could not be opened; or the code of

@@ -478,6 +478,10 @@ void Shell::define(const std::string& arguments) {
 
 void Shell::whenever(const std::string& arguments) {
     std::vector<std::string> w = words(arguments);
+    if (!w.empty() && upper(w[0]) == "OSERROR") {
+        notice("WHENEVER OSERROR is accepted; the shell's own failures are reported as errors");
+        return;
+    }
     if (w.empty() || upper(w[0]) != "SQLERROR")
         throw UsageError("WHENEVER " + (w.empty() ? std::string() : w[0] + " ") +
                          "is not supported: only WHENEVER SQLERROR EXIT or CONTINUE");
