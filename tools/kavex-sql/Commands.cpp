@@ -51,6 +51,7 @@ SQL*Plus commands:
   COLUMN name [FORMAT An|999,990.99] [HEADING text] [NULL text] [NEW_VALUE var] [TRUNCATED]
       [NOPRINT] [CLEAR];  CLEAR COLUMNS
   LOAD table file                 SQLcl's load of a CSV file (like \load)
+  BREAK ON col [SKIP n|PAGE] [DUP] ...;  COMPUTE SUM|AVG|COUNT|... [LABEL t] OF col ON col|REPORT
   EXECUTE stmt, RUN, VARIABLE name, DISCONNECT
   SPOOL file [CREATE|REPLACE|APPEND] | SPOOL OFF    copy the output to a file (.lst added)
   PROMPT text                     print text

@@ -1,10 +1,12 @@
 #include "ReportWriter.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
 #include "NumberFormat.h"
+#include "SqlText.h"
 #include "TableWriter.h"
 #include "kavex_oracleociw.h"
 
@@ -85,6 +87,33 @@ void ReportWriter::begin(const std::vector<Column>& columns) {
             for (std::string& line : l.heading) line = cut(line, l.width).first;
         layout_.push_back(std::move(l));
     }
+    names_.clear();
+    for (const Column& column : columns) names_.push_back(upper(column.name));
+    auto indexOf = [&](const std::string& name) {
+        return static_cast<size_t>(std::find(names_.begin(), names_.end(), name) - names_.begin());
+    };
+    levels_.clear();
+    rowSkip_ = 0;
+    bool reportBreak = false;
+    for (const Break& rule : settings_.breaks) {
+        if (rule.on == "ROW") rowSkip_ = std::max(rule.skip, 0);
+        else if (rule.on == "REPORT") reportBreak = true;
+        else if (indexOf(rule.on) < names_.size()) levels_.push_back({indexOf(rule.on), &rule});
+    }
+    summaries_.clear();
+    for (const Compute& rule : settings_.computes) {
+        int level = -2;
+        if (rule.on == "REPORT" && reportBreak) level = -1;
+        for (size_t k = 0; k < levels_.size(); ++k)
+            if (names_[levels_[k].index] == rule.on) level = static_cast<int>(k);
+        if (level == -2) continue;  // a COMPUTE works only where a BREAK is
+        Summary summary{&rule, level, {}};
+        for (const std::string& of : rule.of)
+            if (indexOf(of) < names_.size()) summary.totals.push_back(Total(indexOf(of)));
+        summaries_.push_back(summary);
+    }
+    previous_.clear();
+    printed_ = 0;
     pending_.clear();
     arranged_ = false;
     rows_ = 0;
@@ -165,13 +194,161 @@ void ReportWriter::startPage() {
     }
 }
 
+// Before a row: the summaries of the groups it ends, the blank lines of its break, and which break
+// columns repeat the row above and so stay blank.
+void ReportWriter::startGroupRows(const Row& values, std::vector<bool>& suppressed) {
+    size_t changed = 0;
+    if (printed_ > 0) {
+        changed = levels_.size();
+        for (size_t k = 0; k < levels_.size(); ++k) {
+            const size_t i = levels_[k].index;
+            if (i < values.size() && i < previous_.size() && values[i] != previous_[i]) {
+                changed = k;
+                break;
+            }
+        }
+    }
+    if (printed_ > 0 && changed < levels_.size()) {
+        int skip = 0;
+        for (size_t k = levels_.size(); k-- > changed;) {
+            printSummaries(static_cast<int>(k));
+            skip = levels_[k].rule->skip < 0 || skip < 0 ? -1 : std::max(skip, levels_[k].rule->skip);
+        }
+        if (skip < 0 && settings_.pageSize > 0)
+            pageStarted_ = false;
+        for (int i = 0; i < skip; ++i) emit("");
+    } else if (printed_ > 0) {
+        for (int i = 0; i < rowSkip_; ++i) emit("");
+    }
+    for (size_t k = 0; k < changed && k < levels_.size(); ++k)
+        if (!levels_[k].rule->duplicates) suppressed[levels_[k].index] = true;
+}
+
+void ReportWriter::gather(const Row& values) {
+    for (Summary& summary : summaries_) {
+        for (Total& total : summary.totals) {
+            ++total.rows;
+            const Value& value = total.index < values.size() ? values[total.index] : Value();
+            if (!value) continue;
+            ++total.count;
+            const double x = std::strtod(value->c_str(), nullptr);
+            total.sum += x;
+            total.squares += x * x;
+            const size_t point = value->find('.');
+            if (point != std::string::npos && value->find_first_of("eE") == std::string::npos)
+                total.decimals = std::max(total.decimals, value->size() - point - 1);
+            auto less = [&](const std::string& a, const std::string& b) {
+                const bool numbers = a.find_first_not_of("-+.0123456789eE") == std::string::npos &&
+                                     b.find_first_not_of("-+.0123456789eE") == std::string::npos;
+                return numbers ? std::strtod(a.c_str(), nullptr) < std::strtod(b.c_str(), nullptr)
+                               : a < b;
+            };
+            if (!total.least || less(*value, *total.least)) total.least = value;
+            if (!total.most || less(*total.most, *value)) total.most = value;
+        }
+    }
+    previous_ = values;
+    ++printed_;
+}
+
+std::string ReportWriter::computed(const Summary&, const Total& total,
+                                   Compute::Function f) const {
+    auto fixed = [](double x, size_t decimals) {
+        char buffer[400];
+        std::snprintf(buffer, sizeof buffer, "%.*f", static_cast<int>(decimals), x);
+        return std::string(buffer);
+    };
+    const double n = static_cast<double>(total.count);
+    switch (f) {
+        case Compute::Function::Count:
+            return std::to_string(total.count);
+        case Compute::Function::Number:
+            return std::to_string(total.rows);
+        case Compute::Function::Sum:
+            return total.count ? fixed(total.sum, total.decimals) : "";
+        case Compute::Function::Minimum:
+            return total.least.value_or("");
+        case Compute::Function::Maximum:
+            return total.most.value_or("");
+        case Compute::Function::Avg:
+            return total.count ? fixed(total.sum / n, 12) : "";
+        case Compute::Function::Variance:
+        case Compute::Function::Std: {
+            if (total.count == 0) return "";
+            const double variance =
+                total.count > 1 ? (total.squares - total.sum * total.sum / n) / (n - 1) : 0;
+            return fixed(f == Compute::Function::Std ? std::sqrt(std::max(variance, 0.0))
+                                                     : variance,
+                         12);
+        }
+    }
+    return "";
+}
+
+void ReportWriter::printCells(const std::vector<std::string>& cells,
+                              const std::vector<bool>& left) {
+    for (size_t line = 0; line < recordLines_; ++line) {
+        std::string text;
+        bool first = true;
+        for (size_t c = 0; c < layout_.size(); ++c) {
+            if (layout_[c].line != line) continue;
+            if (!first) text += settings_.colSep;
+            first = false;
+            text += pad(cut(cells[c], layout_[c].width).first, layout_[c].width,
+                        layout_[c].numeric && !left[c]);
+        }
+        emit(text);
+    }
+}
+
+// The lines of the COMPUTEs on one break: "*" under the break column (the first column holds the
+// label of ON REPORT), "-" under the computed columns, then a line per function with its label.
+void ReportWriter::printSummaries(int level) {
+    for (Summary& summary : summaries_) {
+        if (summary.level != level) continue;
+        size_t labelColumn = 0;
+        if (level >= 0)
+            for (size_t c = 0; c < layout_.size(); ++c)
+                if (layout_[c].index == levels_[static_cast<size_t>(level)].index) labelColumn = c;
+        std::vector<std::string> cells(layout_.size());
+        std::vector<bool> left(layout_.size(), false);
+        for (size_t c = 0; c < layout_.size(); ++c) {
+            for (const Total& total : summary.totals)
+                if (total.index == layout_[c].index) cells[c] = std::string(layout_[c].width, '-');
+            if (level >= 0 && c == labelColumn && cells[c].empty())
+                cells[c] = std::string(layout_[c].width, '*');
+        }
+        printCells(cells, left);
+        for (const Compute::Item& item : summary.rule->items) {
+            std::fill(cells.begin(), cells.end(), std::string());
+            left[labelColumn] = true;
+            cells[labelColumn] = item.label;
+            for (const Total& total : summary.totals)
+                for (size_t c = 0; c < layout_.size(); ++c)
+                    if (total.index == layout_[c].index) {
+                        const std::string value = computed(summary, total, item.function);
+                        cells[c] = value.empty() ? value : text(layout_[c], value);
+                        left[c] = false;
+                    }
+            printCells(cells, left);
+            left[labelColumn] = false;
+        }
+        for (Total& total : summary.totals) total = Total(total.index);
+    }
+}
+
 void ReportWriter::printRecord(const Row& values) {
+    std::vector<bool> suppressed(values.size(), false);
+    startGroupRows(values, suppressed);
+    gather(values);
     // Each column's value in pieces of its width (one piece unless it wraps).
     std::vector<std::vector<std::string>> pieces;
     bool wrapped = recordLines_ > 1;
     std::vector<size_t> height(recordLines_, 1);
     for (const Layout& l : layout_) {
-        std::string rest = text(l, l.index < values.size() ? values[l.index] : Value());
+        const bool blank = l.index < suppressed.size() && suppressed[l.index];
+        std::string rest =
+            blank ? std::string() : text(l, l.index < values.size() ? values[l.index] : Value());
         std::vector<std::string> parts;
         do {
             auto [piece, after] = cut(rest, l.width);
@@ -220,6 +397,10 @@ void ReportWriter::row(Row values) {
 
 void ReportWriter::end() {
     if (!arranged_) arrange();
+    if (printed_ > 0) {
+        for (size_t k = levels_.size(); k-- > 0;) printSummaries(static_cast<int>(k));
+        printSummaries(-1);
+    }
     const bool feedback = !feedbackOff_ && settings_.feedback > 0;
     if (rows_ == 0) {
         if (feedback) out_ << "\nno rows selected\n\n";

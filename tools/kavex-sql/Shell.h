@@ -97,6 +97,8 @@ class Shell {
     std::string numberFormatOrNothing(const std::string& format);
     bool setReportOption(const std::string& option, const std::string& value);
     void column(const std::string& arguments);
+    void breaks(const std::string& arguments);
+    void compute(const std::string& arguments);
     void clear(const std::string& arguments);
     void variable(const std::string& arguments);
     void show(const std::string& arguments);

@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <climits>
 #include <cstdlib>
 #include <tuple>
@@ -158,9 +160,13 @@ Shell::Outcome Shell::sqlPlusCommand(const std::string& word, const std::string&
                         .load(w[1], w[0]);
         if (!settings_.output.quiet)
             out_ << rows << (rows == 1 ? " row" : " rows") << " loaded into " << w[0] << ".\n\n";
+    } else if (name == "BREAK") {
+        breaks(arguments);
+    } else if (name == "COMPUTE") {
+        compute(arguments);
     } else if ((name == "TTITLE" || name == "BTITLE") && upper(arguments) == "OFF") {
-    } else if (name == "TTITLE" || name == "BTITLE" || name == "BREAK" || name == "COMPUTE")
-        notice(name + " is accepted; kavex-sql prints no page titles, breaks or computed rows");
+    } else if (name == "TTITLE" || name == "BTITLE")
+        notice(name + " is accepted; kavex-sql prints no page titles");
     else
         throw UsageError("unknown command " + word + " (\\help lists the commands)");
     return Outcome::Finished;
@@ -371,14 +377,110 @@ void Shell::column(const std::string& arguments) {
     report_.enabled = true;
 }
 
+// BREAK ON element [SKIP n | SKIP PAGE] [NODUPLICATES | DUPLICATES] ...: replaces the breaks.
+void Shell::breaks(const std::string& arguments) {
+    std::vector<std::string> w = words(arguments);
+    if (w.empty()) {
+        for (const Break& b : report_.breaks)
+            out_ << "break on " << b.on << (b.skip > 0 ? " skip " + std::to_string(b.skip) : "")
+                 << (b.skip < 0 ? " page" : "") << (b.duplicates ? " dup" : " nodup") << '\n';
+        return;
+    }
+    std::vector<Break> result;
+    for (size_t i = 0; i < w.size(); ++i) {
+        const std::string word = upper(w[i]);
+        if (word == "ON") {
+            if (i + 1 >= w.size()) throw UsageError("BREAK ON needs a column, REPORT or ROW");
+            result.push_back({upper(w[++i]), 0, false});
+        } else if (result.empty()) {
+            throw UsageError("BREAK: ON expected, not '" + w[i] + "'");
+        } else if (abbreviates(word, "SKIP", 3)) {
+            if (i + 1 < w.size() && upper(w[i + 1]) == "PAGE") {
+                result.back().skip = -1;
+                ++i;
+            } else {
+                if (i + 1 >= w.size()) throw UsageError("BREAK ... SKIP needs a number or PAGE");
+                result.back().skip = static_cast<int>(boundedNumber(w[++i], 0, 1000, "SKIP"));
+            }
+        } else if (word == "PAGE") {
+            result.back().skip = -1;
+        } else if (abbreviates(word, "NODUPLICATES", 5)) {
+            result.back().duplicates = false;
+        } else if (abbreviates(word, "DUPLICATES", 3)) {
+            result.back().duplicates = true;
+        } else {
+            throw UsageError("BREAK: unexpected '" + w[i] + "'");
+        }
+    }
+    report_.breaks = result;
+    report_.enabled = true;
+}
+
+// COMPUTE function [LABEL text] ... OF column ... ON column|REPORT ...
+void Shell::compute(const std::string& arguments) {
+    static const char* const kNames[] = {"AVG", "COUNT", "MINIMUM", "MAXIMUM",
+                                         "NUMBER", "SUM", "STD", "VARIANCE"};
+    static const size_t kShortest[] = {3, 3, 3, 3, 3, 3, 3, 3};
+    std::vector<std::string> w = words(arguments);
+    if (w.empty()) {
+        for (const Compute& c : report_.computes) {
+            out_ << "COMPUTE";
+            for (const Compute::Item& item : c.items)
+                out_ << ' ' << kNames[static_cast<int>(item.function)] << " LABEL '" << item.label
+                     << "'";
+            out_ << " OF";
+            for (const std::string& column : c.of) out_ << ' ' << column;
+            out_ << " ON " << c.on << '\n';
+        }
+        return;
+    }
+    Compute compute;
+    size_t i = 0;
+    for (; i < w.size() && upper(w[i]) != "OF"; ++i) {
+        if (abbreviates(w[i], "LABEL", 3)) {
+            if (compute.items.empty() || i + 1 >= w.size())
+                throw UsageError("COMPUTE: LABEL follows a function and needs a text");
+            compute.items.back().label = w[++i];
+            continue;
+        }
+        size_t f = 0;
+        while (f < 8 && !abbreviates(w[i], kNames[f], kShortest[f])) ++f;
+        if (f == 8) throw UsageError("COMPUTE: unknown function '" + w[i] + "'");
+        std::string label = kNames[f];
+        for (char& c : label) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        compute.items.push_back({static_cast<Compute::Function>(f), label});
+    }
+    for (++i; i < w.size() && upper(w[i]) != "ON"; ++i) compute.of.push_back(upper(w[i]));
+    if (compute.items.empty() || compute.of.empty() || i + 1 >= w.size())
+        throw UsageError("COMPUTE needs function ... OF column ... ON column|REPORT");
+    std::stable_sort(compute.items.begin(), compute.items.end(),
+                     [](const Compute::Item& a, const Compute::Item& b) {
+                         return a.function < b.function;
+                     });
+    for (++i; i < w.size(); ++i) {
+        Compute one = compute;
+        one.on = upper(w[i]);
+        // A new COMPUTE on the same break replaces the earlier one, as in SQL*Plus.
+        auto& all = report_.computes;
+        all.erase(std::remove_if(all.begin(), all.end(),
+                                 [&](const Compute& c) { return c.on == one.on; }),
+                  all.end());
+        all.push_back(one);
+    }
+    report_.enabled = true;
+}
+
 // CLEAR COLUMNS forgets every COLUMN; BREAKS, COMPUTES, SCREEN, BUFFER, SQL, TIMING have nothing
 // to clear.
 void Shell::clear(const std::string& arguments) {
     for (const std::string& what : words(arguments)) {
         if (abbreviates(what, "COLUMNS", 3))
             report_.columns.clear();
-        else if (!abbreviates(what, "BREAKS", 3) && !abbreviates(what, "COMPUTES", 4) &&
-                 !abbreviates(what, "SCREEN", 3) && !abbreviates(what, "BUFFER", 4) &&
+        else if (abbreviates(what, "BREAKS", 3))
+            report_.breaks.clear();
+        else if (abbreviates(what, "COMPUTES", 4))
+            report_.computes.clear();
+        else if (!abbreviates(what, "SCREEN", 3) && !abbreviates(what, "BUFFER", 4) &&
                  !abbreviates(what, "SQL", 3) && !abbreviates(what, "TIMING", 4))
             throw UsageError("CLEAR takes BREAKS, BUFFER, COLUMNS, COMPUTES, SCREEN, SQL or TIMING");
     }
