@@ -86,6 +86,7 @@ std::vector<Column> readColumns(int session) {
         column.type = Connection::check(GetColumnType(session, i));
         column.getter = getterFor(column.type);
         column.numeric = isNumericType(column.type);
+        column.size = GetColumnSize(session, i);
     }
     return columns;
 }

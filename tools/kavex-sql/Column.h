@@ -15,6 +15,7 @@ struct Column {
     int type = 0;
     Getter getter = Getter::None;
     bool numeric = false;  // right-aligned in tables
+    int size = 0;          // GetColumnSize: the declared length of text columns
 };
 
 Getter getterFor(int typeCode);

@@ -44,7 +44,15 @@ const char* const kCommandHelp = R"HELP(Commands (one line each; a trailing ";" 
   \q                              leave (a session's open transaction is committed)
 SQL*Plus commands:
   DESCRIBE name | DESC name       columns of a table or view
-  SET AUTOCOMMIT|TIMING|FEEDBACK|DEFINE ON|OFF, SET NULL text, SET LONG n;  SHOW name|ALL|USER
+  SET AUTOCOMMIT|TIMING|DEFINE|ECHO|VERIFY|TERMOUT ON|OFF, SET FEEDBACK n|ON|OFF, SET NULL text,
+  SET LONG n, SET SQLPROMPT text;  SHOW name|ALL|USER
+  SET LINESIZE n, PAGESIZE n, NEWPAGE n, NUMWIDTH n, NUMFORMAT fmt, COLSEP text, HEADING ON|OFF,
+      HEADSEP c, UNDERLINE c, TRIMOUT ON|OFF, WRAP ON|OFF    SQL*Plus's report layout
+  COLUMN name [FORMAT An|999,990.99] [HEADING text] [NULL text] [NEW_VALUE var] [TRUNCATED]
+      [NOPRINT] [CLEAR];  CLEAR COLUMNS
+  LOAD table file                 SQLcl's load of a CSV file (like \load)
+  BREAK ON col [SKIP n|PAGE] [DUP] ...;  COMPUTE SUM|AVG|COUNT|... [LABEL t] OF col ON col|REPORT
+  EXECUTE stmt, RUN, VARIABLE name, DISCONNECT
   SPOOL file [CREATE|REPLACE|APPEND] | SPOOL OFF    copy the output to a file (.lst added)
   PROMPT text                     print text
   @file [args], @@file, START file  run a script (.sql added; @@: next to the running script)

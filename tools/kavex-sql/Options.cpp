@@ -4,6 +4,8 @@
 
 #include "CommandText.h"
 #include "DbError.h"
+#include "Logon.h"
+#include "SqlText.h"
 
 namespace kavexsql {
 
@@ -29,8 +31,11 @@ Options parseOptions(int argc, const char* const* argv) {
             return hasInline ? inlineValue : value(name);
         };
 
-        if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
+        if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-" ||
+            upper(arg) == "/NOLOG") {
             positional.push_back(arg);
+            // SQL*Plus's "@script args": everything after it belongs to the script.
+            if (!arg.empty() && arg[0] == '@') optionsEnded = true;
         } else if (arg == "--") {
             optionsEnded = true;
         } else if (arg == "-f" || arg == "--file") {
@@ -45,6 +50,10 @@ Options parseOptions(int argc, const char* const* argv) {
             options.stopOnError = true;
         } else if (arg == "--autocommit") {
             options.autoCommit = true;
+        } else if (arg == "-s" || arg == "-S" || arg == "--silent") {
+            options.silent = true;
+        } else if (arg == "-L" || arg == "-l") {
+            // SQL*Plus's "log on once": the shell never retries a logon anyway.
         } else if (arg == "-q" || arg == "--quiet") {
             options.quiet = true;
         } else if (arg == "--max-column-size") {
@@ -65,11 +74,46 @@ Options parseOptions(int argc, const char* const* argv) {
             throw UsageError("option " + arg + " takes no value");
     }
     if (options.help || options.version) return options;
-    if (positional.size() < 2) throw UsageError("CONNECT and USER are required");
+    // "@script [args]" at the end runs that script (".sql" added as SQL*Plus does).
+    for (size_t i = 0; i < positional.size(); ++i) {
+        if (positional[i].empty() || positional[i][0] != '@') continue;
+        std::string line = positional[i];
+        for (size_t k = i + 1; k < positional.size(); ++k)
+            line += positional[k].find_first_of(" \t") == std::string::npos
+                        ? " " + positional[k]
+                        : " '" + positional[k] + "'";
+        options.inputs.push_back({Input::Kind::Text, line});
+        positional.resize(i);
+        break;
+    }
+    if (positional.size() == 1 && upper(positional[0]) == "/NOLOG") {
+        options.noLogon = true;
+        return options;
+    }
+    if (positional.size() == 1) {  // SQL*Plus's user[/password]@connect
+        const Logon logon = parseLogon(positional[0], "the logon");
+        if (!logon.connect)
+            throw UsageError("CONNECT and USER are required: CONNECT USER [PASSWORD], "
+                             "user[/password]@connect or /nolog");
+        options.connect = *logon.connect;
+        options.user = logon.user;
+        options.password = logon.password;
+        return options;
+    }
+    if (positional.size() < 2)
+        throw UsageError("CONNECT and USER are required: CONNECT USER [PASSWORD], "
+                         "user[/password]@connect or /nolog");
     if (positional.size() > 3) throw UsageError("unexpected argument '" + positional[3] + "'");
     options.connect = positional[0];
     options.user = positional[1];
-    if (positional.size() == 3) options.password = positional[2];
+    if (positional.size() == 3) {
+        options.password = positional[2];
+    } else if (positional[1].find('/') != std::string::npos) {  // CONNECT user/password
+        const Logon logon = parseLogon(positional[1], "USER");
+        if (logon.connect) throw UsageError("USER names a second connect string: " + positional[1]);
+        options.user = logon.user;
+        options.password = logon.password;
+    }
     return options;
 }
 
@@ -78,11 +122,14 @@ std::string versionText() {
 }
 
 std::string helpText() {
-    return R"HELP(Usage: kavex-sql [OPTION]... CONNECT USER [PASSWORD]
+    return R"HELP(Usage: kavex-sql [OPTION]... CONNECT USER[/PASSWORD] [PASSWORD] [@SCRIPT [ARG]...]
+       kavex-sql [OPTION]... USER[/PASSWORD]@CONNECT | /nolog [@SCRIPT [ARG]...]
 
 A SQL shell over the System.Data.Kavex.OracleOCIw library. CONNECT is the connect string: with the
 embedded client a database file, a file: URI (file:demo.db?mode=rwc creates the file) or
 file:/name?vfs=memdb; with Oracle's client a TNS name or //host:port/service.
+SQL*Plus's logon USER[/PASSWORD]@CONNECT is accepted too, and /nolog starts without a session
+(CONNECT opens one); @SCRIPT runs a script with its arguments as &1, &2, ...
 Without PASSWORD the shell takes $KAVEX_PASSWORD, else asks on the terminal without echo, else
 uses an empty password.
 
@@ -103,13 +150,15 @@ Options:
                            2147483647; default 2000, for --csv no limit)
       --null TEXT          how NULL shows in tables (default "(null)")
   -q, --quiet              no banner, row counts or statement messages
+  -s, -S, --silent         no banner and no prompts (SQL*Plus's -S)
   -h, --help               show this help
       --version            show the version
 
 Commands (one line each, no ";" needed; \help lists them with their arguments):
   \set, \unset, \clob, \blob, \load, \maxsize, \timing, \csv, \autocommit, \d, \dt, \echo,
-  \i, \help, \q; SQL*Plus's DESCRIBE, SET, SHOW, SPOOL, PROMPT, @, @@, START, DEFINE,
-  UNDEFINE, WHENEVER SQLERROR, CONNECT, REMARK, EXIT, QUIT
+  \i, \help, \q; SQL*Plus's DESCRIBE, SET, SHOW, COLUMN, CLEAR, SPOOL, PROMPT, @, @@, START,
+  DEFINE, UNDEFINE, WHENEVER SQLERROR, CONNECT, DISCONNECT, EXECUTE, RUN, VARIABLE, REMARK, EXIT,
+  QUIT, and SQLcl's LOAD; SQL*Plus commands without effect on the database are accepted with a note
 
 Exit status: 0 success; 1 a statement or command failed (standard input, -f and -c only);
 2 bad command line or unreadable script; 3 the connection could not be opened; or the code of

@@ -24,6 +24,8 @@ struct Options {
     bool stopOnError = false;
     bool autoCommit = false;
     bool quiet = false;
+    bool silent = false;   // -s: no banner, no prompts
+    bool noLogon = false;  // /nolog: start without a session
     int maxColumnSize = 0;  // 0: the library's default
     std::string nullText = "(null)";
     bool help = false;

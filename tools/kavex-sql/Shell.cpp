@@ -10,6 +10,7 @@
 #include "Column.h"
 #include "DbError.h"
 #include "Interrupt.h"
+#include "ReportWriter.h"
 #include "SqlText.h"
 #include "kavex_oracleociw.h"
 
@@ -52,6 +53,17 @@ int oraCode(const std::string& message) {
          i < message.size() && std::isdigit(static_cast<unsigned char>(message[i])); ++i)
         code = code * 10 + (message[i] - '0');
     return code;
+}
+
+std::vector<std::string> splitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (;;) {
+        const size_t end = text.find('\n', start);
+        lines.push_back(text.substr(start, end == std::string::npos ? end : end - start));
+        if (end == std::string::npos) return lines;
+        start = end + 1;
+    }
 }
 
 // Commands whose time --timing reports: the ones that work in the database.
@@ -101,7 +113,12 @@ Shell::Shell(std::unique_ptr<Connection> connection, Login login, Settings setti
       err_(err.rdbuf()),
       spool_(out_, err_),
       explicitMaxSize_(settings_.maxColumnSize),
-      appliedMaxSize_(kLibraryMaxColumnSize) {}
+      appliedMaxSize_(kLibraryMaxColumnSize) {
+    if (settings_.silent) prompt_.clear();
+    report_.nullText = settings_.output.nullText == OutputOptions().nullText
+                           ? std::string()
+                           : settings_.output.nullText;
+}
 
 Shell::~Shell() { out_.flush(); }
 
@@ -114,7 +131,8 @@ Shell::Outcome Shell::run(LineSource& source) {
     for (;;) {
         out_.flush();
         std::optional<std::string> line =
-            source.readLine(splitter.open() ? kContinuationPrompt : kPrompt);
+            source.readLine(splitter.open() ? (settings_.silent ? "" : kContinuationPrompt)
+                                            : prompt_);
         if (source.takeAbandoned())
             splitter = StatementSplitter();  // Ctrl-C: forget the statement being typed
         if (!line) break;
@@ -133,6 +151,20 @@ Shell::Outcome Shell::run(LineSource& source) {
 
 Shell::Outcome Shell::runUnit(const Unit& unit, LineSource& source) {
     source.remember(historyText(unit));
+    source_ = &source;
+    line_ = unit.line;
+    spool_.setTerminal(termout_ || source.interactive());  // as SQL*Plus, only for scripts
+    if (echo_ && !source.interactive() && unit.kind != Unit::Kind::Error) {
+        std::string text = unit.text;
+        if (unit.kind == Unit::Kind::Sql) text += text.back() == ';' ? "\n/" : ";";
+        // As SQL*Plus echoes a statement: the prompt, then the further lines numbered.
+        std::vector<std::string> lines = splitLines(text);
+        for (size_t i = 0; i < lines.size(); ++i) {
+            char number[32];
+            std::snprintf(number, sizeof number, "%3zu  ", i + 1);
+            out_ << (i == 0 ? prompt_ : std::string(number)) << lines[i] << '\n';
+        }
+    }
     const bool sql = unit.kind != Unit::Kind::Command || isConnect(unit.text);
     const bool timed = unit.kind == Unit::Kind::Sql || unit.kind == Unit::Kind::Rerun ||
                        (unit.kind == Unit::Kind::Command && isDatabaseCommand(unit.text));
@@ -143,12 +175,12 @@ Shell::Outcome Shell::runUnit(const Unit& unit, LineSource& source) {
         switch (unit.kind) {
             case Unit::Kind::Sql:
                 lastSql_ = unit.text;
-                runSql(defines_.substitute(unit.text));
+                runSql(substituted(unit.text));
                 break;
             case Unit::Kind::Rerun:
                 if (!lastSql_)
                     throw UsageError("nothing to run again: no statement before this \"/\"");
-                runSql(defines_.substitute(*lastSql_));
+                runSql(substituted(*lastSql_));
                 break;
             case Unit::Kind::Command:
                 // Substitution variables are SQL*Plus's; backslash commands take text as it is.
@@ -195,6 +227,30 @@ void Shell::finishTransaction(ExitRule::Action action) {
         err_ << "ERROR: " << sql << " failed: " << e.what() << '\n';
         err_.flush();
     }
+}
+
+// SET VERIFY ON shows each line that substitution changed, before and after, as SQL*Plus does.
+std::string Shell::substituted(const std::string& text) {
+    const std::string result = defines_.substitute(text);
+    if (!verify_ || result == text) return result;
+    std::vector<std::string> before = splitLines(text), after = splitLines(result);
+    for (size_t i = 0; i < before.size() && i < after.size(); ++i) {
+        if (before[i] == after[i]) continue;
+        char number[32];
+        std::snprintf(number, sizeof number, "%4zu", i + 1);
+        out_ << "old" << number << ": " << before[i] << '\n';
+        out_ << "new" << number << ": " << after[i] << '\n';
+    }
+    return result;
+}
+
+void Shell::notice(const std::string& message) {
+    out_.flush();
+    if (!source_ || source_->interactive())
+        err_ << "Note: " << message << '\n';
+    else
+        err_ << source_->name() << ":" << line_ << ": note: " << message << '\n';
+    err_.flush();
 }
 
 void Shell::fail(const LineSource& source, int line, const std::string& message) {
@@ -247,11 +303,24 @@ void Shell::runSql(const std::string& statement) {
 void Shell::printRows() {
     const int id = session();
     std::vector<Column> columns = readColumns(id);
-    std::unique_ptr<ResultWriter> writer = makeWriter(settings_.output, out_);
+    std::unique_ptr<ResultWriter> writer =
+        report_.enabled && !settings_.output.csv
+            ? std::make_unique<ReportWriter>(report_, settings_.output.quiet, out_)
+            : makeWriter(settings_.output, out_);
     ValueReader reader(id, columns, appliedMaxSize_);
     writer->begin(columns);
-    while (!interrupt::pending() && reader.next()) writer->row(reader.row());
+    Row last;
+    while (!interrupt::pending() && reader.next()) {
+        last = reader.row();
+        writer->row(last);
+    }
     writer->end();
+    // COLUMN ... NEW_VALUE: the substitution variable takes the column's value in the last row.
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const ColumnFormat* format = report_.column(columns[i].name);
+        if (format && !format->newValue.empty())
+            defines_.set(format->newValue, i < last.size() && last[i] ? *last[i] : "");
+    }
     if (interrupt::take()) {
         // Ctrl-C can break off a write to a full terminal (EINTR), which leaves the stream
         // failed; the rows may end mid-line, but the notice and the session must go on.

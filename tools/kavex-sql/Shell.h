@@ -14,6 +14,7 @@
 #include "Connection.h"
 #include "Defines.h"
 #include "LineSource.h"
+#include "ReportSettings.h"
 #include "ResultWriter.h"
 #include "Spool.h"
 #include "kavex_oracleociw.h"
@@ -28,6 +29,7 @@ struct Settings {
     bool autoCommit = false;
     bool stopOnError = false;
     int maxColumnSize = 0;  // --max-column-size; 0: not given
+    bool silent = false;    // -s: no prompts at the terminal
 };
 
 // Where the session is connected: kept for CONNECT without "@connect" and for SHOW USER.
@@ -76,6 +78,9 @@ class Shell {
     void applyMaxColumnSize();
     int maxColumnSize() const;
     void fail(const LineSource& source, int line, const std::string& message);
+    // A one-line note on standard error that changes nothing else (not an error).
+    void notice(const std::string& message);
+    std::string substituted(const std::string& text);
 
     // Commands.cpp: DESCRIBE, EXIT and the backslash commands.
     Outcome command(const std::string& line, LineSource& source);
@@ -89,6 +94,13 @@ class Shell {
     Outcome sqlPlusCommand(const std::string& word, const std::string& rest,
                            const LineSource& source);
     void set(const std::string& arguments);
+    std::string numberFormatOrNothing(const std::string& format);
+    bool setReportOption(const std::string& option, const std::string& value);
+    void column(const std::string& arguments);
+    void breaks(const std::string& arguments);
+    void compute(const std::string& arguments);
+    void clear(const std::string& arguments);
+    void variable(const std::string& arguments);
     void show(const std::string& arguments);
     void spool(const std::string& arguments);
     void define(const std::string& arguments);
@@ -114,6 +126,13 @@ class Shell {
     int errors_ = 0;
     std::optional<int> exitCode_;
     std::vector<std::string> scripts_;  // the files being run, innermost last (for @@)
+    ReportSettings report_;
+    bool echo_ = false;    // SET ECHO ON: statements of scripts are printed before they run
+    bool verify_ = false;
+    bool termout_ = true;  // SET TERMOUT OFF: scripts' output goes only to the spool file  // SET VERIFY ON: lines that substitution changed are shown
+    std::string prompt_ = kPrompt;
+    const LineSource* source_ = nullptr;  // where the unit being run comes from, for notices
+    int line_ = 0;
 };
 
 }  // namespace kavexsql

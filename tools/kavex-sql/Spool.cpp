@@ -40,7 +40,7 @@ void Spool::start(const std::string& path, bool append) {
         file_.clear();
         throw UsageError("cannot open " + path + " for SPOOL: " + std::strerror(error));
     }
-    outTee_ = std::make_unique<TeeBuffer>(outBuffer_, file_.rdbuf());
+    outTee_ = std::make_unique<TeeBuffer>(screen(), file_.rdbuf());
     errTee_ = std::make_unique<TeeBuffer>(errBuffer_, file_.rdbuf());
     out_.flush();
     err_.flush();
@@ -53,7 +53,7 @@ bool Spool::stop() {
     if (path_.empty()) return false;
     out_.flush();
     err_.flush();
-    out_.rdbuf(outBuffer_);
+    out_.rdbuf(screen());
     err_.rdbuf(errBuffer_);
     outTee_.reset();
     errTee_.reset();
@@ -61,6 +61,19 @@ bool Spool::stop() {
     file_.clear();
     path_.clear();
     return true;
+}
+
+void Spool::setTerminal(bool on) {
+    if (on == terminal_) return;
+    out_.flush();
+    terminal_ = on;
+    if (path_.empty()) {
+        out_.rdbuf(screen());
+        return;
+    }
+    auto tee = std::make_unique<TeeBuffer>(screen(), file_.rdbuf());
+    out_.rdbuf(tee.get());
+    outTee_ = std::move(tee);
 }
 
 }  // namespace kavexsql

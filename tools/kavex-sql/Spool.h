@@ -26,6 +26,13 @@ class TeeBuffer : public std::streambuf {
     std::streambuf* second_;
 };
 
+// Takes everything and keeps nothing: the terminal's place under SET TERMOUT OFF.
+class NullBuffer : public std::streambuf {
+  protected:
+    int overflow(int c) override { return traits_type::not_eof(c); }
+    std::streamsize xsputn(const char*, std::streamsize count) override { return count; }
+};
+
 class Spool {
   public:
     // The streams whose output is copied while spooling; they must outlive the spool.
@@ -39,6 +46,9 @@ class Spool {
     void start(const std::string& path, bool append);
     // Stops copying; false when nothing was being spooled.
     bool stop();
+    // SET TERMOUT: whether results and messages reach the terminal (the spool file gets them
+    // either way; errors always reach it).
+    void setTerminal(bool on);
     // The file being written, or "" when not spooling.
     const std::string& path() const { return path_; }
 
@@ -51,6 +61,10 @@ class Spool {
     std::unique_ptr<TeeBuffer> outTee_;
     std::unique_ptr<TeeBuffer> errTee_;
     std::string path_;
+    NullBuffer null_;
+    bool terminal_ = true;
+
+    std::streambuf* screen() { return terminal_ ? outBuffer_ : &null_; }
 };
 
 }  // namespace kavexsql

@@ -3,14 +3,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <climits>
 #include <cstdlib>
 #include <tuple>
 
+#include "BatchLoader.h"
 #include "CommandText.h"
 #include "ConnectHint.h"
 #include "DbError.h"
+#include "Logon.h"
 #include "Describer.h"
+#include "NumberFormat.h"
 #include "Password.h"
 #include "Shell.h"
 #include "SqlText.h"
@@ -24,18 +29,6 @@ bool exists(const std::string& path) {
     struct stat info {};
     return stat(path.c_str(), &info) == 0;
 }
-
-// SET options that the shell does not have, accepted at the one value that matches what it does.
-struct FixedSetting {
-    const char* name;
-    size_t shortest;
-    const char* value;
-};
-constexpr FixedSetting kFixedSettings[] = {
-    {"ECHO", 4, "OFF"},          // statements are never echoed
-    {"VERIFY", 3, "OFF"},        // substitutions are never shown
-    {"SERVEROUTPUT", 9, "OFF"},  // there is no DBMS_OUTPUT
-};
 
 bool onOff(const std::string& value, const std::string& option) {
     const std::string v = upper(value);
@@ -86,10 +79,13 @@ ExitRule exitRule(const std::vector<std::string>& w, size_t from, const std::str
 Shell::Outcome Shell::sqlPlusCommand(const std::string& word, const std::string& rest,
                                      const LineSource&) {
     const std::string name = word[0] == '@' ? "@" : sqlPlusCommandName(word);
-    if (name != "@" && !isSqlPlusCommandTheShellHas(name))
-        throw UsageError(name +
-                         " is a SQL*Plus command that kavex-sql does not have (\\help lists "
-                         "the commands it has)");
+    if (name != "@" && commandKind(name) == CommandKind::NeedsDatabase)
+        throw UsageError(name + " is a SQL*Plus command that kavex-sql does not have: the "
+                         "library has no call for it");
+    if (name != "@" && commandKind(name) == CommandKind::NoEffect) {
+        notice(name + " is accepted and has no effect in kavex-sql");
+        return Outcome::Finished;
+    }
     if (name == "@" || name == "START") {
         const bool nextToScript = word.rfind("@@", 0) == 0;
         std::string target = name == "@" ? word.substr(nextToScript ? 2 : 1) : "";
@@ -118,6 +114,11 @@ Shell::Outcome Shell::sqlPlusCommand(const std::string& word, const std::string&
     if (name == "EXIT" || name == "QUIT")
         return leave(exitRule(words(stripSemicolon(rest)), 0, name, ExitRule()));
     if (name == "REMARK") return Outcome::Finished;
+    if (name == "RUN") {
+        if (!lastSql_) throw UsageError("nothing to run: no statement before this RUN");
+        runSql(substituted(*lastSql_));
+        return Outcome::Finished;
+    }
     if (name == "PROMPT") {
         out_ << rest << '\n';
         return Outcome::Finished;
@@ -138,40 +139,362 @@ Shell::Outcome Shell::sqlPlusCommand(const std::string& word, const std::string&
         whenever(arguments);
     else if (name == "CONNECT")
         connect(arguments);
+    else if (name == "DISCONNECT") {
+        connection_.reset();
+        if (!settings_.output.quiet) out_ << "Disconnected.\n";
+    } else if (name == "COLUMN")
+        column(arguments);
+    else if (name == "CLEAR")
+        clear(arguments);
+    else if (name == "VARIABLE")
+        variable(arguments);
+    else if (name == "EXECUTE") {
+        if (arguments.empty()) throw UsageError("EXECUTE needs a PL/SQL statement");
+        lastSql_ = "BEGIN " + arguments + "; END;";
+        runSql(*lastSql_);
+    } else if (name == "LOAD") {
+        // SQLcl's LOAD table file: a CSV file whose first line names the columns.
+        std::vector<std::string> w = words(arguments);
+        if (w.size() != 2) throw UsageError("LOAD needs a table name and a CSV file");
+        long rows = BatchLoader(session(), settings_.autoCommit, BatchLoader::kDefaultBatch)
+                        .load(w[1], w[0]);
+        if (!settings_.output.quiet)
+            out_ << rows << (rows == 1 ? " row" : " rows") << " loaded into " << w[0] << ".\n\n";
+    } else if (name == "BREAK") {
+        breaks(arguments);
+    } else if (name == "COMPUTE") {
+        compute(arguments);
+    } else if ((name == "TTITLE" || name == "BTITLE") && upper(arguments) == "OFF") {
+    } else if (name == "TTITLE" || name == "BTITLE")
+        notice(name + " is accepted; kavex-sql prints no page titles");
     else
         throw UsageError("unknown command " + word + " (\\help lists the commands)");
     return Outcome::Finished;
 }
 
+// SET takes one or more "option value" pairs (SET LINESIZE 100 PAGESIZE 50). Options whose value
+// is several words (SERVEROUTPUT ON SIZE n, AUTOTRACE ON EXPLAIN) take the rest of the line, and
+// so does an option the shell does not know, which is accepted with a notice.
 void Shell::set(const std::string& arguments) {
-    auto [option, value] = splitWord(arguments);
-    if (option.empty()) throw UsageError("SET needs an option and a value");
-    if (abbreviates(option, "AUTOCOMMIT", 4)) {
+    std::vector<std::string> w = words(arguments);
+    if (w.empty()) throw UsageError("SET needs an option and a value");
+    for (size_t i = 0; i < w.size(); i += 2) {
+        const std::string& option = w[i];
+        const bool lastPair = i + 2 >= w.size();
+        const std::string value = i + 1 < w.size() ? w[i + 1] : "";
         const std::string v = upper(value);
-        settings_.autoCommit = v == "IMMEDIATE" || v == "IMM" || onOff(value, "AUTOCOMMIT");
-    } else if (abbreviates(option, "TIMING", 4)) {
-        settings_.timing = onOff(value, "TIMING");
-    } else if (abbreviates(option, "FEEDBACK", 4)) {
-        settings_.output.quiet = !onOff(value, "FEEDBACK");
-    } else if (abbreviates(option, "NULL", 3)) {
-        settings_.output.nullText = unquote(value);
-    } else if (abbreviates(option, "DEFINE", 3)) {
-        defines_.enabled = onOff(value, "DEFINE");
-    } else if (abbreviates(option, "LONG", 3)) {
-        explicitMaxSize_ = static_cast<int>(boundedNumber(value, 1, INT_MAX, "SET LONG"));
-        applyMaxColumnSize();
-    } else {
-        for (const FixedSetting& fixed : kFixedSettings) {
-            if (!abbreviates(option, fixed.name, fixed.shortest)) continue;
-            if (upper(value) == fixed.value) return;
-            throw UsageError(std::string("SET ") + fixed.name + " " + value +
-                             " is not supported: the shell always works as with " + fixed.name +
-                             " " + fixed.value);
+        auto rest = [&] {
+            std::string text;
+            for (size_t k = i + 1; k < w.size(); ++k) text += (text.empty() ? "" : " ") + w[k];
+            i = w.size();
+            return text;
+        };
+        if (abbreviates(option, "AUTOCOMMIT", 4)) {
+            settings_.autoCommit =
+                v == "IMMEDIATE" || v == "IMM" ||
+                (!v.empty() && std::isdigit(static_cast<unsigned char>(v[0])) ? v != "0"
+                                                                              : onOff(value, "AUTOCOMMIT"));
+        } else if (abbreviates(option, "TIMING", 4)) {
+            settings_.timing = onOff(value, "TIMING");
+        } else if (abbreviates(option, "FEEDBACK", 4)) {
+            if (v == "ON" || v == "OFF") {
+                settings_.output.quiet = v == "OFF";
+                if (v == "ON") report_.feedback = 1;
+            } else {
+                report_.feedback = static_cast<int>(boundedNumber(value, 0, 50000, "SET FEEDBACK"));
+                settings_.output.quiet = report_.feedback == 0;
+            }
+            if (i + 2 < w.size() && upper(w[i + 2]) == "SQL_ID") ++i;
+        } else if (abbreviates(option, "NULL", 3)) {
+            settings_.output.nullText = value;
+            report_.nullText = value;
+        } else if (abbreviates(option, "DEFINE", 3)) {
+            if (v == "ON" || v == "OFF" || value == "&")
+                defines_.enabled = v != "OFF";
+            else
+                notice("SET DEFINE " + value + ": substitution keeps \"&\" as its character");
+        } else if (abbreviates(option, "LONG", 3)) {
+            explicitMaxSize_ = static_cast<int>(boundedNumber(value, 1, INT_MAX, "SET LONG"));
+            applyMaxColumnSize();
+        } else if (abbreviates(option, "ECHO", 4)) {
+            echo_ = onOff(value, "ECHO");
+        } else if (abbreviates(option, "TERMOUT", 4)) {
+            termout_ = onOff(value, "TERMOUT");
+            spool_.setTerminal(termout_ || (source_ && source_->interactive()));
+        } else if (abbreviates(option, "VERIFY", 3)) {
+            verify_ = onOff(value, "VERIFY");
+        } else if (abbreviates(option, "SQLPROMPT", 4)) {
+            if (!settings_.silent) prompt_ = value;
+        } else if (abbreviates(option, "SERVEROUTPUT", 9)) {
+            if (upper(rest()).rfind("ON", 0) == 0)
+                notice("SET SERVEROUTPUT ON is accepted; the library has no DBMS_OUTPUT to show");
+        } else if (abbreviates(option, "TAB", 3) || abbreviates(option, "TRIMSPOOL", 5) ||
+                   abbreviates(option, "SQLBLANKLINES", 5) || abbreviates(option, "ARRAYSIZE", 5) ||
+                   abbreviates(option, "PAUSE", 3) || abbreviates(option, "SCAN", 4) ||
+                   abbreviates(option, "SHOWMODE", 4) || abbreviates(option, "EXITCOMMIT", 5) ||
+                   abbreviates(option, "FLUSH", 3) ||
+                   abbreviates(option, "LONGCHUNKSIZE", 5) || abbreviates(option, "TIME", 2) ||
+                   abbreviates(option, "EMBEDDED", 3) || abbreviates(option, "RECSEP", 6) ||
+                   abbreviates(option, "CONCAT", 3) || abbreviates(option, "ESCAPE", 3) ||
+                   abbreviates(option, "SUFFIX", 3) || abbreviates(option, "SQLTERMINATOR", 6) ||
+                   abbreviates(option, "SQLCONTINUE", 5) || abbreviates(option, "SQLNUMBER", 4) ||
+                   abbreviates(option, "SQLPREFIX", 6) || abbreviates(option, "SQLCASE", 4) ||
+                   abbreviates(option, "COPYCOMMIT", 5) || abbreviates(option, "AUTOPRINT", 5) ||
+                   abbreviates(option, "BLOCKTERMINATOR", 3) || abbreviates(option, "CMDSEP", 4) ||
+                   abbreviates(option, "DOCUMENT", 3) || abbreviates(option, "EDITFILE", 5) ||
+                   abbreviates(option, "ESCCHAR", 7) || abbreviates(option, "LOBOFFSET", 4) ||
+                   abbreviates(option, "RECSEPCHAR", 7) || abbreviates(option, "SPACE", 3) ||
+                   abbreviates(option, "SQLPLUSCOMPATIBILITY", 8) ||
+                   abbreviates(option, "APPINFO", 3) || abbreviates(option, "COLINVISIBLE", 7) ||
+                   abbreviates(option, "ROWPREFETCH", 7) || abbreviates(option, "STATEMENTCACHE", 9) ||
+                   abbreviates(option, "LOBPREFETCH", 7) || abbreviates(option, "SECUREDCOL", 7) ||
+                   abbreviates(option, "SHIFTINOUT", 5) || abbreviates(option, "WORKSPACE", 9) ||
+                   abbreviates(option, "INSTANCE", 8) || abbreviates(option, "FLAGGER", 7) ||
+                   abbreviates(option, "AUTORECOVERY", 5) || abbreviates(option, "LOGSOURCE", 9) ||
+                   abbreviates(option, "COMPATIBILITY", 3) || abbreviates(option, "ERRORDETAILS", 9)) {
+            // Spacing, fetching, the terminal, the buffer: nothing that changes what a script does
+            // to the database, and the output already reads as these settings want (no tabs,
+            // trailing blanks trimmed, statements ended by ";" or "/").
+            if (lastPair && value.empty())
+                throw UsageError("SET " + upper(option) + " needs a value");
+        } else if (abbreviates(option, "AUTOTRACE", 5) || abbreviates(option, "MARKUP", 4) ||
+                   abbreviates(option, "ERRORLOGGING", 9) || abbreviates(option, "DESCRIBE", 4) ||
+                   abbreviates(option, "XQUERY", 6) || abbreviates(option, "HISTORY", 4) ||
+                   abbreviates(option, "SQLFORMAT", 9) || abbreviates(option, "LOADFORMAT", 10)) {
+            const std::string text = rest();
+            if (upper(text) != "OFF")
+                notice("SET " + upper(option) + (text.empty() ? "" : " " + text) +
+                       " is accepted and has no effect in kavex-sql");
+        } else if (!setReportOption(option, value)) {
+            const std::string text = rest();
+            notice("SET " + upper(option) + (text.empty() ? "" : " " + text) +
+                   " is not a setting kavex-sql knows; accepted without effect");
         }
-        throw UsageError("SET " + upper(option) +
-                         " is not supported (the shell has AUTOCOMMIT, DEFINE, FEEDBACK, LONG, "
-                         "NULL and TIMING)");
     }
+}
+
+// The options of SQL*Plus's report layout; any of them switches the layout on.
+std::string Shell::numberFormatOrNothing(const std::string& format) {
+    if (format.empty() || isNumberFormat(format)) return format;
+    notice("number format " + format + " is not one kavex-sql lays out (9 0 , . $ B S MI); ignored");
+    return "";
+}
+
+bool Shell::setReportOption(const std::string& option, const std::string& value) {
+    const std::string v = upper(value);
+    auto number = [&](long low, long high) {
+        return static_cast<int>(boundedNumber(value, low, high, "SET " + upper(option)));
+    };
+    if (abbreviates(option, "LINESIZE", 3))
+        report_.lineSize = number(1, 32767);
+    else if (abbreviates(option, "PAGESIZE", 5))
+        report_.pageSize = number(0, 50000);
+    else if (abbreviates(option, "NEWPAGE", 4))
+        report_.newPage = v == "NONE" ? -1 : number(0, 999);
+    else if (abbreviates(option, "NUMWIDTH", 4))
+        report_.numWidth = number(2, 50);
+    else if (abbreviates(option, "NUMFORMAT", 4))
+        report_.numFormat = numberFormatOrNothing(value);
+    else if (abbreviates(option, "COLSEP", 6))
+        report_.colSep = value;
+    else if (abbreviates(option, "HEADING", 3))
+        report_.heading = onOff(value, "HEADING");
+    else if (abbreviates(option, "HEADSEP", 5))
+        report_.headSep = v == "ON" ? '|' : v == "OFF" || value.empty() ? '\0' : value[0];
+    else if (abbreviates(option, "UNDERLINE", 3))
+        report_.underline = v == "ON" ? '-' : v == "OFF" || value.empty() ? '\0' : value[0];
+    else if (abbreviates(option, "TRIMOUT", 5))
+        report_.trimOut = onOff(value, "TRIMOUT");
+    else if (abbreviates(option, "WRAP", 3))
+        report_.wrap = onOff(value, "WRAP");
+    else
+        return false;
+    report_.enabled = true;
+    return true;
+}
+
+// COLUMN name option...: how a result column with that name (or alias) is laid out.
+void Shell::column(const std::string& arguments) {
+    std::vector<std::string> w = words(arguments);
+    if (w.empty()) {
+        for (const auto& [name, format] : report_.columns)
+            out_ << "COLUMN " << name << (format.format.empty() ? "" : " FORMAT " + format.format)
+                 << (format.heading ? " HEADING '" + *format.heading + "'" : "") << '\n';
+        return;
+    }
+    const std::string name = upper(w[0]);
+    if (w.size() == 1) {
+        const ColumnFormat* format = report_.column(name);
+        if (!format) throw UsageError("COLUMN " + w[0] + " not defined");
+        out_ << "COLUMN " << name << " ON\n";
+        if (!format->format.empty()) out_ << "FORMAT   " << format->format << '\n';
+        if (format->heading) out_ << "HEADING  '" << *format->heading << "'\n";
+        return;
+    }
+    ColumnFormat format = report_.columns[name];
+    for (size_t i = 1; i < w.size(); ++i) {
+        const std::string& option = w[i];
+        auto value = [&]() -> std::string {
+            if (i + 1 >= w.size()) throw UsageError("COLUMN " + name + " " + upper(option) +
+                                                    " needs a value");
+            return w[++i];
+        };
+        if (abbreviates(option, "FORMAT", 3)) {
+            const std::string f = value();
+            const bool text = f.size() > 1 && (f[0] == 'A' || f[0] == 'a') &&
+                              f.find_first_not_of("0123456789", 1) == std::string::npos;
+            format.format = text ? upper(f) : numberFormatOrNothing(f);
+        } else if (abbreviates(option, "HEADING", 3)) {
+            format.heading = value();
+        } else if (abbreviates(option, "NEW_VALUE", 5)) {
+            format.newValue = upper(value());
+        } else if (abbreviates(option, "NULL", 3)) {
+            format.nullText = value();
+        } else if (abbreviates(option, "NOPRINT", 5)) {
+            format.print = false;
+        } else if (abbreviates(option, "PRINT", 3)) {
+            format.print = true;
+        } else if (abbreviates(option, "WRAPPED", 3) || abbreviates(option, "WORD_WRAPPED", 3)) {
+            format.wrapped = true;
+        } else if (abbreviates(option, "TRUNCATED", 3)) {
+            format.wrapped = false;
+        } else if (abbreviates(option, "CLEAR", 3)) {
+            report_.columns.erase(name);
+            return;
+        } else if (abbreviates(option, "ON", 2) || abbreviates(option, "OFF", 3)) {
+        } else if (abbreviates(option, "JUSTIFY", 3) || abbreviates(option, "ALIAS", 3) ||
+                   abbreviates(option, "LIKE", 4) || abbreviates(option, "OLD_VALUE", 5) ||
+                   abbreviates(option, "ENTMAP", 3)) {
+            notice("COLUMN " + upper(option) + " " + value() + " is accepted without effect");
+        } else if (abbreviates(option, "FOLD_AFTER", 6) || abbreviates(option, "FOLD_BEFORE", 6) ||
+                   abbreviates(option, "NEWLINE", 4)) {
+            notice("COLUMN " + upper(option) + " is accepted without effect");
+        } else {
+            throw UsageError("COLUMN: unknown option '" + option + "'");
+        }
+    }
+    report_.columns[name] = format;
+    report_.enabled = true;
+}
+
+// BREAK ON element [SKIP n | SKIP PAGE] [NODUPLICATES | DUPLICATES] ...: replaces the breaks.
+void Shell::breaks(const std::string& arguments) {
+    std::vector<std::string> w = words(arguments);
+    if (w.empty()) {
+        for (const Break& b : report_.breaks)
+            out_ << "break on " << b.on << (b.skip > 0 ? " skip " + std::to_string(b.skip) : "")
+                 << (b.skip < 0 ? " page" : "") << (b.duplicates ? " dup" : " nodup") << '\n';
+        return;
+    }
+    std::vector<Break> result;
+    for (size_t i = 0; i < w.size(); ++i) {
+        const std::string word = upper(w[i]);
+        if (word == "ON") {
+            if (i + 1 >= w.size()) throw UsageError("BREAK ON needs a column, REPORT or ROW");
+            result.push_back({upper(w[++i]), 0, false});
+        } else if (result.empty()) {
+            throw UsageError("BREAK: ON expected, not '" + w[i] + "'");
+        } else if (abbreviates(word, "SKIP", 3)) {
+            if (i + 1 < w.size() && upper(w[i + 1]) == "PAGE") {
+                result.back().skip = -1;
+                ++i;
+            } else {
+                if (i + 1 >= w.size()) throw UsageError("BREAK ... SKIP needs a number or PAGE");
+                result.back().skip = static_cast<int>(boundedNumber(w[++i], 0, 1000, "SKIP"));
+            }
+        } else if (word == "PAGE") {
+            result.back().skip = -1;
+        } else if (abbreviates(word, "NODUPLICATES", 5)) {
+            result.back().duplicates = false;
+        } else if (abbreviates(word, "DUPLICATES", 3)) {
+            result.back().duplicates = true;
+        } else {
+            throw UsageError("BREAK: unexpected '" + w[i] + "'");
+        }
+    }
+    report_.breaks = result;
+    report_.enabled = true;
+}
+
+// COMPUTE function [LABEL text] ... OF column ... ON column|REPORT ...
+void Shell::compute(const std::string& arguments) {
+    static const char* const kNames[] = {"AVG", "COUNT", "MINIMUM", "MAXIMUM",
+                                         "NUMBER", "SUM", "STD", "VARIANCE"};
+    static const size_t kShortest[] = {3, 3, 3, 3, 3, 3, 3, 3};
+    std::vector<std::string> w = words(arguments);
+    if (w.empty()) {
+        for (const Compute& c : report_.computes) {
+            out_ << "COMPUTE";
+            for (const Compute::Item& item : c.items)
+                out_ << ' ' << kNames[static_cast<int>(item.function)] << " LABEL '" << item.label
+                     << "'";
+            out_ << " OF";
+            for (const std::string& column : c.of) out_ << ' ' << column;
+            out_ << " ON " << c.on << '\n';
+        }
+        return;
+    }
+    Compute compute;
+    size_t i = 0;
+    for (; i < w.size() && upper(w[i]) != "OF"; ++i) {
+        if (abbreviates(w[i], "LABEL", 3)) {
+            if (compute.items.empty() || i + 1 >= w.size())
+                throw UsageError("COMPUTE: LABEL follows a function and needs a text");
+            compute.items.back().label = w[++i];
+            continue;
+        }
+        size_t f = 0;
+        while (f < 8 && !abbreviates(w[i], kNames[f], kShortest[f])) ++f;
+        if (f == 8) throw UsageError("COMPUTE: unknown function '" + w[i] + "'");
+        std::string label = kNames[f];
+        for (char& c : label) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        compute.items.push_back({static_cast<Compute::Function>(f), label});
+    }
+    for (++i; i < w.size() && upper(w[i]) != "ON"; ++i) compute.of.push_back(upper(w[i]));
+    if (compute.items.empty() || compute.of.empty() || i + 1 >= w.size())
+        throw UsageError("COMPUTE needs function ... OF column ... ON column|REPORT");
+    std::stable_sort(compute.items.begin(), compute.items.end(),
+                     [](const Compute::Item& a, const Compute::Item& b) {
+                         return a.function < b.function;
+                     });
+    for (++i; i < w.size(); ++i) {
+        Compute one = compute;
+        one.on = upper(w[i]);
+        // A new COMPUTE on the same break replaces the earlier one, as in SQL*Plus.
+        auto& all = report_.computes;
+        all.erase(std::remove_if(all.begin(), all.end(),
+                                 [&](const Compute& c) { return c.on == one.on; }),
+                  all.end());
+        all.push_back(one);
+    }
+    report_.enabled = true;
+}
+
+// CLEAR COLUMNS forgets every COLUMN; BREAKS, COMPUTES, SCREEN, BUFFER, SQL, TIMING have nothing
+// to clear.
+void Shell::clear(const std::string& arguments) {
+    for (const std::string& what : words(arguments)) {
+        if (abbreviates(what, "COLUMNS", 3))
+            report_.columns.clear();
+        else if (abbreviates(what, "BREAKS", 3))
+            report_.breaks.clear();
+        else if (abbreviates(what, "COMPUTES", 4))
+            report_.computes.clear();
+        else if (!abbreviates(what, "SCREEN", 3) && !abbreviates(what, "BUFFER", 4) &&
+                 !abbreviates(what, "SQL", 3) && !abbreviates(what, "TIMING", 4))
+            throw UsageError("CLEAR takes BREAKS, BUFFER, COLUMNS, COMPUTES, SCREEN, SQL or TIMING");
+    }
+}
+
+// VARIABLE name type: a bind variable that is NULL until something sets it.
+void Shell::variable(const std::string& arguments) {
+    std::vector<std::string> w = words(arguments);
+    if (w.empty()) {
+        for (const auto& [name, value] : variables_.all())
+            out_ << "variable " << name << " = " << value.describe() << '\n';
+        return;
+    }
+    if (!variables_.find(w[0])) variables_.set(w[0], Variable());
 }
 
 void Shell::show(const std::string& arguments) {
@@ -197,10 +520,14 @@ void Shell::show(const std::string& arguments) {
          std::string("timing ") + onOffText(settings_.timing));
     line(all || what == "USER",
          connection_ ? "USER is \"" + upper(login_.user) + "\"" : "not connected");
-    if (!shown)
-        throw UsageError("SHOW " +
-                         (what.empty() ? std::string("needs a name") : what + " is not supported") +
-                         " (AUTOCOMMIT, DEFINE, FEEDBACK, LONG, NULL, SPOOL, TIMING, USER, ALL)");
+    line(all || abbreviates(what, "LINESIZE", 3), "linesize " + std::to_string(report_.lineSize));
+    line(all || abbreviates(what, "PAGESIZE", 5), "pagesize " + std::to_string(report_.pageSize));
+    line(all || abbreviates(what, "NUMWIDTH", 4), "numwidth " + std::to_string(report_.numWidth));
+    line(all || abbreviates(what, "COLSEP", 6), "colsep \"" + report_.colSep + "\"");
+    line(all || abbreviates(what, "HEADING", 3),
+         std::string("heading ") + onOffText(report_.heading));
+    if (what.empty()) throw UsageError("SHOW needs a name (or ALL)");
+    if (!shown) notice("SHOW " + what + ": kavex-sql has nothing to show for it");
 }
 
 void Shell::spool(const std::string& arguments) {
@@ -253,6 +580,10 @@ void Shell::define(const std::string& arguments) {
 
 void Shell::whenever(const std::string& arguments) {
     std::vector<std::string> w = words(arguments);
+    if (!w.empty() && upper(w[0]) == "OSERROR") {
+        notice("WHENEVER OSERROR is accepted; the shell's own failures are reported as errors");
+        return;
+    }
     if (w.empty() || upper(w[0]) != "SQLERROR")
         throw UsageError("WHENEVER " + (w.empty() ? std::string() : w[0] + " ") +
                          "is not supported: only WHENEVER SQLERROR EXIT or CONTINUE");
@@ -297,30 +628,11 @@ int Shell::statusOf(const ExitRule& rule) const {
 // CONNECT user[/password][@connect]: a new session replaces this one. As in SQL*Plus, a failed
 // CONNECT leaves the shell without a session, so what follows never runs as the earlier user.
 void Shell::connect(const std::string& arguments) {
-    std::string text = trim(arguments);
-    if (text.empty() || text[0] == '/') throw UsageError("CONNECT needs user[/password][@connect]");
-    std::string user, connect = login_.connect;
-    std::optional<std::string> password;
-    size_t i = text.find_first_of("/@");
-    user = text.substr(0, i);
-    if (i != std::string::npos && text[i] == '/') {
-        size_t start = i + 1;
-        if (start < text.size() && text[start] == '"') {
-            size_t close = text.find('"', start + 1);
-            if (close == std::string::npos)
-                throw UsageError("CONNECT: the password's quote is not closed");
-            password = text.substr(start + 1, close - start - 1);
-            i = close + 1 < text.size() && text[close + 1] == '@' ? close + 1 : std::string::npos;
-            if (i == std::string::npos && close + 1 < text.size())
-                throw UsageError("CONNECT: '@' expected after the quoted password");
-        } else {
-            i = text.find('@', start);
-            password = text.substr(start, i == std::string::npos ? std::string::npos : i - start);
-        }
-    }
-    if (i != std::string::npos && text[i] == '@') connect = trim(text.substr(i + 1));
-    if (user.empty() || connect.empty() || user.find_first_of(" \t") != std::string::npos)
-        throw UsageError("CONNECT needs user[/password][@connect]");
+    const Logon logon = parseLogon(arguments, "CONNECT");
+    const std::string user = logon.user;
+    const std::string connect = logon.connect ? *logon.connect : login_.connect;
+    std::optional<std::string> password = logon.password;
+    if (connect.empty()) throw UsageError("CONNECT needs user[/password]@connect: no database yet");
     if (!password) {
         if (const char* fromEnvironment = std::getenv("KAVEX_PASSWORD"))
             password = fromEnvironment;

@@ -10,26 +10,36 @@ namespace kavexsql {
 
 namespace {
 
-// The command words SQL*Plus users type, with the shortest abbreviation each accepts: first the
-// ones the shell has, then SQL*Plus commands it does not have (recognised so that they get a clear
-// error rather than being sent as SQL).
+// The command words SQL*Plus (and SQLcl) users type, with the shortest abbreviation each accepts
+// and what the shell does with it. All of them are line commands: they end at their line and are
+// never sent as SQL.
 struct CommandWord {
     const char* word;
     size_t shortest;
-    bool has;  // the shell runs it
+    CommandKind kind;
 };
+constexpr CommandKind R = CommandKind::Runs;
+constexpr CommandKind N = CommandKind::NoEffect;
+constexpr CommandKind D = CommandKind::NeedsDatabase;
 constexpr CommandWord kCommandWords[] = {
-    {"DESCRIBE", 4, true},    {"EXIT", 4, true},     {"QUIT", 4, true},     {"SET", 3, true},
-    {"SHOW", 3, true},        {"SPOOL", 3, true},    {"PROMPT", 3, true},   {"DEFINE", 3, true},
-    {"UNDEFINE", 5, true},    {"WHENEVER", 8, true}, {"CONNECT", 4, true},  {"REMARK", 3, true},
-    {"START", 3, true},       {"ACCEPT", 3, false},  {"APPEND", 6, false},  {"ARCHIVE", 7, false},
-    {"BREAK", 3, false},      {"BTITLE", 3, false},  {"CHANGE", 6, false},  {"CLEAR", 2, false},
-    {"COLUMN", 3, false},     {"COMPUTE", 4, false}, {"COPY", 4, false},    {"DEL", 3, false},
-    {"DISCONNECT", 4, false}, {"EDIT", 2, false},    {"EXECUTE", 4, false}, {"GET", 3, false},
-    {"HOST", 2, false},       {"INPUT", 5, false},   {"LIST", 4, false},    {"PASSWORD", 5, false},
-    {"PAUSE", 3, false},      {"PRINT", 3, false},   {"RECOVER", 7, false}, {"REPFOOTER", 4, false},
-    {"REPHEADER", 4, false},  {"RUN", 3, false},     {"SAVE", 3, false},    {"SHUTDOWN", 8, false},
-    {"STARTUP", 7, false},    {"STORE", 5, false},   {"TTITLE", 3, false},  {"VARIABLE", 3, false},
+    // What the shell runs.
+    {"DESCRIBE", 4, R}, {"EXIT", 4, R}, {"QUIT", 4, R}, {"SET", 3, R}, {"SHOW", 3, R},
+    {"SPOOL", 3, R}, {"PROMPT", 3, R}, {"DEFINE", 3, R}, {"UNDEFINE", 5, R}, {"WHENEVER", 8, R},
+    {"CONNECT", 4, R}, {"DISCONNECT", 4, R}, {"REMARK", 3, R}, {"START", 3, R}, {"COLUMN", 3, R},
+    {"CLEAR", 2, R}, {"TTITLE", 3, R}, {"BTITLE", 3, R}, {"EXECUTE", 4, R}, {"RUN", 1, R},
+    {"VARIABLE", 3, R}, {"LOAD", 4, R}, {"BREAK", 3, R}, {"COMPUTE", 4, R},
+    // Commands that change nothing in the database: accepted with a notice.
+    {"ACCEPT", 3, N}, {"APPEND", 1, N}, {"ATTRIBUTE", 4, N}, {"CHANGE", 1, N}, {"DEL", 3, N},
+    {"EDIT", 2, N}, {"GET", 3, N}, {"HOST", 2, N}, {"INPUT", 1, N}, {"LIST", 1, N},
+    {"PAUSE", 3, N}, {"PRINT", 3, N}, {"REPFOOTER", 4, N}, {"REPHEADER", 4, N}, {"SAVE", 3, N},
+    {"STORE", 5, N}, {"HISTORY", 4, N}, {"XQUERY", 6, N},
+    // SQLcl's line commands.
+    {"ALIAS", 5, N}, {"APEX", 4, N}, {"CD", 2, N}, {"CTAS", 4, N}, {"DDL", 3, N}, {"FORMAT", 6, N},
+    {"INFORMATION", 4, N}, {"OERR", 4, N}, {"REPEAT", 6, N}, {"SCRIPT", 6, N}, {"SODA", 4, N},
+    {"SSHTUNNEL", 9, N}, {"TNSPING", 7, N}, {"LIQUIBASE", 9, N},
+    // Commands that would act on the database in ways the library has no call for.
+    {"ARCHIVE", 7, D}, {"COPY", 4, D}, {"PASSWORD", 5, D}, {"RECOVER", 7, D}, {"SHUTDOWN", 8, D},
+    {"STARTUP", 7, D},
 };
 
 bool isPlsqlStart(const std::vector<std::string>& w) {
@@ -55,10 +65,10 @@ std::string sqlPlusCommandName(const std::string& word) {
     return "";
 }
 
-bool isSqlPlusCommandTheShellHas(const std::string& name) {
+CommandKind commandKind(const std::string& name) {
     for (const CommandWord& command : kCommandWords)
-        if (name == command.word) return command.has;
-    return false;
+        if (name == command.word) return command.kind;
+    return CommandKind::NoEffect;
 }
 
 bool isCommandLine(const std::string& trimmed) {
@@ -78,6 +88,15 @@ bool isCommandLine(const std::string& trimmed) {
             return false;
     }
     return true;
+}
+
+bool isCommandInsideStatement(const std::string& trimmed) {
+    if (trimmed.size() > 1 && trimmed[0] == '#') return true;
+    if (sqlPlusCommandName(firstKeyword(trimmed)) != "DESCRIBE" || !isCommandLine(trimmed))
+        return false;
+    // "DESC" alone, or "DESC NULLS LAST", is the end of an ORDER BY item.
+    std::vector<std::string> w = leadingWords(trimmed, 2);
+    return w.size() == 2 && w[1] != "NULLS";
 }
 
 bool isBlankSql(const std::string& text) {
@@ -166,6 +185,19 @@ std::vector<Unit> StatementSplitter::addLine(const std::string& line, int lineNu
                     {Unit::Kind::Command, trim(trimmed.substr(0, semicolon)), lineNumber});
                 if (semicolon == std::string::npos) return done;
                 rest = trimmed.substr(semicolon + 1);
+                continue;
+            }
+            if (open() && isCommandInsideStatement(trimmed)) {
+                if (trimmed[0] == '#') {
+                    done.push_back({Unit::Kind::Command, trim(trimmed.substr(1)), lineNumber});
+                    return done;
+                }
+                const size_t semicolon = trimmed.find(';');
+                done.push_back(
+                    {Unit::Kind::Command, trim(trimmed.substr(0, semicolon)), lineNumber});
+                if (semicolon == std::string::npos) return done;
+                rest = trimmed.substr(semicolon + 1);
+                if (trim(rest).empty()) return done;
                 continue;
             }
             if (trimmed == "/") {

@@ -6,8 +6,9 @@
 //    with the semicolons inside it;
 //  - a "/" line with no statement open: run the last statement again;
 //  - one-line commands: a line starting with "\", "@", or a command word (DESCRIBE, EXIT, SET,
-//    SPOOL, ...) when no statement is open. A line starting with "\" outside quotes and comments
-//    also ends the statement being typed first.
+//    SPOOL, COLUMN, SQLcl's LOAD, ...) when no statement is open; each ends at its line. A line
+//    starting with "\" outside quotes and comments also ends the statement being typed first;
+//    "DESCRIBE name" and "#command" inside a statement run at once and the statement goes on.
 // Text still inside a quote or a comment at the end of the input is an error unit naming the line
 // where the quote opened: none of it runs.
 #ifndef KAVEXSQL_STATEMENTSPLITTER_H
@@ -57,12 +58,19 @@ bool isBlankSql(const std::string& text);
 // True when the (trimmed) line is a one-line command rather than SQL.
 bool isCommandLine(const std::string& trimmed);
 
-// The SQL*Plus command a word names, in full ("desc" -> "DESCRIBE", "CONN" -> "CONNECT"), or ""
-// when it names none. Also names SQL*Plus commands the shell does not have (COLUMN, VARIABLE, ...).
+// The SQL*Plus or SQLcl command a word names, in full ("desc" -> "DESCRIBE", "CONN" -> "CONNECT"),
+// or "" when it names none. Also names the commands the shell does not run (HOST, SAVE, ...).
 std::string sqlPlusCommandName(const std::string& word);
 
-// True for the full names of the SQL*Plus commands the shell runs.
-bool isSqlPlusCommandTheShellHas(const std::string& name);
+// What the shell does with a command: runs it; accepts it with a notice, as it changes nothing in
+// the database; or refuses it, as it would act on the database beyond what the library offers.
+enum class CommandKind { Runs, NoEffect, NeedsDatabase };
+CommandKind commandKind(const std::string& fullName);
+
+// True when a line typed inside an unfinished statement is a command that runs at once, leaving
+// the statement as it was: "DESCRIBE name" (as SQL*Plus runs it) or a line starting with "#",
+// SQL*Plus's prefix for such commands.
+bool isCommandInsideStatement(const std::string& trimmed);
 
 }  // namespace kavexsql
 

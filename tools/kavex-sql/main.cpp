@@ -36,7 +36,9 @@ std::string password(const Options& options) {
 int run(const Options& options) {
     std::unique_ptr<Connection> connection;
     try {
-        connection = std::make_unique<Connection>(options.connect, options.user, password(options));
+        if (!options.noLogon)
+            connection =
+                std::make_unique<Connection>(options.connect, options.user, password(options));
     } catch (const DbError& e) {
         std::cerr << "kavex-sql: " << e.what() << '\n';
         const std::string hint = connectHint(options.connect, e.what());
@@ -52,6 +54,7 @@ int run(const Options& options) {
     settings.autoCommit = options.autoCommit;
     settings.stopOnError = options.stopOnError;
     settings.maxColumnSize = options.maxColumnSize;
+    settings.silent = options.silent;
     Shell shell(std::move(connection), Login{options.connect, options.user}, settings, std::cout,
                 std::cerr);
 
@@ -62,7 +65,10 @@ int run(const Options& options) {
         if (isatty(STDIN_FILENO)) {
             interactive = true;
             source = std::make_unique<TerminalSource>();
-            if (!options.quiet)
+            if (options.noLogon && !options.quiet && !options.silent)
+                std::cout << "Not connected: CONNECT user[/password]@connect opens a session; "
+                             "\\help lists the commands, \\q leaves.\n";
+            else if (!options.quiet && !options.silent)
                 std::cout
                     << "Connected to " << options.connect << " as " << options.user
                     << ". Statements end with \";\"; \\help lists the commands, \\q leaves.\n";

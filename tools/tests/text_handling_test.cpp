@@ -63,10 +63,24 @@ TEST(StatementSplitter, ReportsTheLineWhereEachUnitStarts) {
 
 TEST(StatementSplitter, RecognisesCommandsOnlyAtTheStartOfAUnit) {
     auto units = split(
-        "\\set x 1;2\nSELECT 1\nDESCRIBE t;\nDESC t; EXIT\nSELECT 2 FROM dual; describe t; quit");
-    EXPECT_EQ(texts(units), (std::vector<std::string>{
-                                "CMD \\set x 1;2", "SELECT 1\nDESCRIBE t", "CMD DESC t", "CMD EXIT",
-                                "SELECT 2 FROM dual", "CMD describe t", "CMD quit"}));
+        "\\set x 1;2\nSELECT 1\nDESCRIBE t;\nFROM dual;\nDESC t; EXIT\nSELECT 2 FROM dual; describe t; "
+        "quit\nSELECT a FROM t ORDER BY a\nDESC\n;\nSELECT a\n#SET LINESIZE 50\nFROM t;");
+    // DESCRIBE name and #command inside a statement run at once, as in SQL*Plus; an ORDER BY's
+    // DESC does not.
+    EXPECT_EQ(texts(units),
+              (std::vector<std::string>{"CMD \\set x 1;2", "CMD DESCRIBE t", "SELECT 1\nFROM dual",
+                                        "CMD DESC t", "CMD EXIT", "SELECT 2 FROM dual",
+                                        "CMD describe t", "CMD quit",
+                                        "SELECT a FROM t ORDER BY a\nDESC", "CMD SET LINESIZE 50",
+                                        "SELECT a\nFROM t"}));
+}
+
+TEST(StatementSplitter, EndsEveryLineCommandAtItsLine) {
+    // SQLcl's LOAD and the SQL*Plus commands the shell only accepts never take the next lines.
+    auto units = split("LOAD t a.csv\nLOAD u b.csv\nREM x;\nHOST ls\nALTER TABLE t ADD (b NUMBER);");
+    EXPECT_EQ(texts(units),
+              (std::vector<std::string>{"CMD LOAD t a.csv", "CMD LOAD u b.csv", "CMD REM x;",
+                                        "CMD HOST ls", "ALTER TABLE t ADD (b NUMBER)"}));
 }
 
 TEST(StatementSplitter, PlsqlUnitsEndOnlyAtASlashLineAndASlashAloneRunsAgain) {
