@@ -24,6 +24,19 @@ std::vector<std::string> words(const std::string& text);
 // as SQL*Plus accepts "AUTO" for AUTOCOMMIT.
 bool abbreviates(const std::string& word, const std::string& full, size_t shortest);
 
+// A command or option name and the shortest abbreviation of it that is taken.
+struct Abbreviation {
+    const char* full;
+    size_t shortest;
+};
+// True when word abbreviates one of the names.
+template <size_t N>
+bool abbreviatesAny(const std::string& word, const Abbreviation (&names)[N]) {
+    for (const Abbreviation& a : names)
+        if (abbreviates(word, a.full, a.shortest)) return true;
+    return false;
+}
+
 // A whole number from low to high; throws UsageError("<what> needs a number from low to high").
 long boundedNumber(const std::string& text, long low, long high, const std::string& what);
 

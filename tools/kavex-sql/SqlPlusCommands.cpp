@@ -25,6 +25,22 @@ namespace kavexsql {
 
 namespace {
 
+// SET options that change nothing a script does to the database, by name and the shortest
+// abbreviation SQL*Plus takes.
+const Abbreviation kSettingsWithoutEffect[] = {
+    {"TAB", 3}, {"TRIMSPOOL", 5}, {"SQLBLANKLINES", 5}, {"ARRAYSIZE", 5}, {"PAUSE", 3},
+    {"SCAN", 4}, {"SHOWMODE", 4}, {"EXITCOMMIT", 5}, {"FLUSH", 3}, {"LONGCHUNKSIZE", 5},
+    {"TIME", 2}, {"EMBEDDED", 3}, {"RECSEP", 6}, {"CONCAT", 3}, {"ESCAPE", 3}, {"SUFFIX", 3},
+    {"SQLTERMINATOR", 6}, {"SQLCONTINUE", 5}, {"SQLNUMBER", 4}, {"SQLPREFIX", 6}, {"SQLCASE", 4},
+    {"COPYCOMMIT", 5}, {"AUTOPRINT", 5}, {"BLOCKTERMINATOR", 3}, {"CMDSEP", 4}, {"DOCUMENT", 3},
+    {"EDITFILE", 5}, {"ESCCHAR", 7}, {"LOBOFFSET", 4}, {"RECSEPCHAR", 7}, {"SPACE", 3},
+    {"SQLPLUSCOMPATIBILITY", 8}, {"APPINFO", 3}, {"COLINVISIBLE", 7}, {"ROWPREFETCH", 7},
+    {"STATEMENTCACHE", 9}, {"LOBPREFETCH", 7}, {"SECUREDCOL", 7}, {"SHIFTINOUT", 5},
+    {"WORKSPACE", 9}, {"INSTANCE", 8}, {"FLAGGER", 7}, {"AUTORECOVERY", 5}, {"LOGSOURCE", 9},
+    {"COMPATIBILITY", 3}, {"ERRORDETAILS", 9},
+};
+
+
 bool exists(const std::string& path) {
     struct stat info {};
     return stat(path.c_str(), &info) == 0;
@@ -228,30 +244,7 @@ void Shell::set(const std::string& arguments) {
         } else if (abbreviates(option, "SERVEROUTPUT", 9)) {
             if (upper(rest()).rfind("ON", 0) == 0)
                 notice("SET SERVEROUTPUT ON is accepted; the library has no DBMS_OUTPUT to show");
-        } else if (abbreviates(option, "TAB", 3) || abbreviates(option, "TRIMSPOOL", 5) ||
-                   abbreviates(option, "SQLBLANKLINES", 5) || abbreviates(option, "ARRAYSIZE", 5) ||
-                   abbreviates(option, "PAUSE", 3) || abbreviates(option, "SCAN", 4) ||
-                   abbreviates(option, "SHOWMODE", 4) || abbreviates(option, "EXITCOMMIT", 5) ||
-                   abbreviates(option, "FLUSH", 3) ||
-                   abbreviates(option, "LONGCHUNKSIZE", 5) || abbreviates(option, "TIME", 2) ||
-                   abbreviates(option, "EMBEDDED", 3) || abbreviates(option, "RECSEP", 6) ||
-                   abbreviates(option, "CONCAT", 3) || abbreviates(option, "ESCAPE", 3) ||
-                   abbreviates(option, "SUFFIX", 3) || abbreviates(option, "SQLTERMINATOR", 6) ||
-                   abbreviates(option, "SQLCONTINUE", 5) || abbreviates(option, "SQLNUMBER", 4) ||
-                   abbreviates(option, "SQLPREFIX", 6) || abbreviates(option, "SQLCASE", 4) ||
-                   abbreviates(option, "COPYCOMMIT", 5) || abbreviates(option, "AUTOPRINT", 5) ||
-                   abbreviates(option, "BLOCKTERMINATOR", 3) || abbreviates(option, "CMDSEP", 4) ||
-                   abbreviates(option, "DOCUMENT", 3) || abbreviates(option, "EDITFILE", 5) ||
-                   abbreviates(option, "ESCCHAR", 7) || abbreviates(option, "LOBOFFSET", 4) ||
-                   abbreviates(option, "RECSEPCHAR", 7) || abbreviates(option, "SPACE", 3) ||
-                   abbreviates(option, "SQLPLUSCOMPATIBILITY", 8) ||
-                   abbreviates(option, "APPINFO", 3) || abbreviates(option, "COLINVISIBLE", 7) ||
-                   abbreviates(option, "ROWPREFETCH", 7) || abbreviates(option, "STATEMENTCACHE", 9) ||
-                   abbreviates(option, "LOBPREFETCH", 7) || abbreviates(option, "SECUREDCOL", 7) ||
-                   abbreviates(option, "SHIFTINOUT", 5) || abbreviates(option, "WORKSPACE", 9) ||
-                   abbreviates(option, "INSTANCE", 8) || abbreviates(option, "FLAGGER", 7) ||
-                   abbreviates(option, "AUTORECOVERY", 5) || abbreviates(option, "LOGSOURCE", 9) ||
-                   abbreviates(option, "COMPATIBILITY", 3) || abbreviates(option, "ERRORDETAILS", 9)) {
+        } else if (abbreviatesAny(option, kSettingsWithoutEffect)) {
             // Spacing, fetching, the terminal, the buffer: nothing that changes what a script does
             // to the database, and the output already reads as these settings want (no tabs,
             // trailing blanks trimmed, statements ended by ";" or "/").
