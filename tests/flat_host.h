@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <random>
 #include <string>
 
 #include "kavex_oracleociw.h"
@@ -30,13 +31,16 @@ inline std::string memoryDatabase() {
            std::to_string(counter++) + "?vfs=memdb";
 }
 
-// A database file in a fresh name under the test temporary directory.
+// A database file in a fresh name under the test temporary directory: with a number drawn
+// once per process beside the process id, which Windows (and Wine) soon give out again while
+// the temporary folder keeps what an earlier, failed run left.
 inline std::string fileDatabase() {
     static std::atomic<int> counter{0};
+    static const unsigned run = std::random_device{}();
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string name = info != nullptr ? std::string(info->name()) : std::string("kavex");
     return "file:" + ::testing::TempDir() + "kavex_" + name + "_" + std::to_string(::getpid()) +
-           "_" + std::to_string(counter++) + ".db?mode=rwc";
+           "_" + std::to_string(run) + "_" + std::to_string(counter++) + ".db?mode=rwc";
 }
 
 inline std::string errorText(int errorId) {

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <random>
 #include <string>
 #include <type_traits>
 
@@ -20,9 +21,14 @@ namespace clienttest {
 
 using namespace oracle::occi;
 
+// A name no other test process uses: the process id alone is not enough where ids are soon
+// used again (Windows under Wine), with files a failed run left in a lasting temporary folder.
 inline std::string uniqueName(const std::string& stem) {
     static std::atomic<int> counter{0};
-    return stem + "-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
+    static const unsigned long long run = (static_cast<unsigned long long>(std::random_device{}()) << 32) ^
+                                          std::random_device{}();
+    return stem + "-" + std::to_string(getpid()) + "-" + std::to_string(run) + "-" +
+           std::to_string(++counter);
 }
 
 // An in-memory database shared by every session of this process that names it.
@@ -31,8 +37,10 @@ inline std::string memdb() { return "file:/" + uniqueName("client") + "?vfs=memd
 // A path in a fresh temporary location; the files are removed by FileDb's destructor.
 struct FileDb {
     std::string path = ::testing::TempDir() + uniqueName("client") + ".db";
+    FileDb() { removeFiles(); }
     std::string create() const { return "file:" + path + "?mode=rwc"; }
-    ~FileDb() {
+    ~FileDb() { removeFiles(); }
+    void removeFiles() const {
         std::remove(path.c_str());
         std::remove((path + "-wal").c_str());
         std::remove((path + "-shm").c_str());
