@@ -163,34 +163,31 @@ void ReportWriter::startPage() {
         out_ << '\f';  // NEWPAGE 0: a form feed starts each page
     for (int i = 0; i < settings_.newPage; ++i) emit("");
     if (!settings_.heading) return;
+    // One line of the columns on record line `line`, each cell made by cell(layout).
+    auto joined = [this](size_t line, const auto& cell) {
+        std::string text;
+        bool first = true;
+        for (const Layout& l : layout_) {
+            if (l.line != line) continue;
+            if (!first) text += settings_.colSep;
+            first = false;
+            text += cell(l);
+        }
+        return text;
+    };
     for (size_t line = 0; line < recordLines_; ++line) {
         size_t height = 0;
         for (const Layout& l : layout_)
             if (l.line == line) height = std::max(height, l.heading.size());
         for (size_t h = 0; h < height; ++h) {
-            std::string text;
-            bool first = true;
-            for (const Layout& l : layout_) {
-                if (l.line != line) continue;
-                if (!first) text += settings_.colSep;
-                first = false;
-                // Headings of fewer lines sit on the last lines, as SQL*Plus aligns them.
+            // Headings of fewer lines sit on the last lines, as SQL*Plus aligns them.
+            emit(joined(line, [&](const Layout& l) {
                 const size_t top = height - l.heading.size();
-                text += pad(h >= top ? l.heading[h - top] : "", l.width, l.numeric);
-            }
-            emit(text);
+                return pad(h >= top ? l.heading[h - top] : "", l.width, l.numeric);
+            }));
         }
-        if (settings_.underline) {
-            std::string text;
-            bool first = true;
-            for (const Layout& l : layout_) {
-                if (l.line != line) continue;
-                if (!first) text += settings_.colSep;
-                first = false;
-                text += std::string(l.width, settings_.underline);
-            }
-            emit(text);
-        }
+        if (settings_.underline)
+            emit(joined(line, [&](const Layout& l) { return std::string(l.width, settings_.underline); }));
     }
 }
 
