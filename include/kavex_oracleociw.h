@@ -93,6 +93,11 @@ typedef unsigned char kavex_bool;
  * Other ids are accepted and change nothing. */
 #define KAVEX_PROPERTY_MAX_COLUMN_SIZE 1
 #define KAVEX_DEFAULT_MAX_COLUMN_SIZE 2000
+/* KAVEX_PROPERTY_CANCEL, called from any thread (the value is ignored): the call another thread
+ * is running on the session (ExecuteQuery, Execute, NextRow, ...) fails with ORA-01013 and the
+ * session stays usable; with no call running nothing happens. It does not wait for the session's
+ * lock. Returns 0, or a negative error id when sessionId names no open session. */
+#define KAVEX_PROPERTY_CANCEL 2
 
 #pragma pack(push, 1)
 /* 13 bytes: GetString, GetByteArray (value = pointer to the bytes), GetDouble, TestMarshaling. */

@@ -1,5 +1,6 @@
 // Running statements, walking rows, binding parameters, batches and LOB streaming.
 #include "flat/ExportFrame.h"
+#include "session/CallBreak.h"
 
 using kavex::Session;
 using kavex::withSession;
@@ -32,6 +33,8 @@ KAVEX_API int NextRow(int sessionId) {
 }
 
 KAVEX_API int SetIntSessionProperty(int sessionId, int propertyId, int value) {
+    // A cancel comes from another thread while the call it stops holds the session.
+    if (propertyId == KAVEX_PROPERTY_CANCEL) return kavex::breakSessionCall(sessionId);
     return withSession(sessionId, messages::kSetProperty, [&](Session& session) {
         return core::setIntSessionProperty(session, propertyId, value);
     });

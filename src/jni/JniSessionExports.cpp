@@ -7,6 +7,7 @@
 #include "jni/JniExportFrame.h"
 #include "jni/JniOcciHandler.h"
 #include "jni/JniText.h"
+#include "session/CallBreak.h"
 #include "session/Connect.h"
 #include "session/ErrorStore.h"
 #include "session/Registry.h"
@@ -110,6 +111,8 @@ JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_nextRow(JNIEnv*, job
 
 JNIEXPORT jint JNICALL Java_velmar_oracleociops_OcciWrapper_setIntSessionProperty(
     JNIEnv*, jobject, jint sessionId, jint propertyId, jint value) {
+    // A cancel comes from another thread while the call it stops holds the session.
+    if (propertyId == KAVEX_PROPERTY_CANCEL) return kavex::breakSessionCall(sessionId);
     return withSession(sessionId, messages::kSetProperty, [&](Session& session) {
         return core::setIntSessionProperty(session, propertyId, value);
     });

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 
 #include "session/SessionLock.h"
 
@@ -19,9 +20,19 @@ public:
     virtual std::unique_ptr<Session> createSession(const char* userName, const char* password,
                                                    const char* connectString) = 0;
 
+    // Tears the session down; for the holder of the lock once the session is closed, or the
+    // registry's close. Idempotent. Waits for a cancel in progress.
+    void tearDown() noexcept;
+    // Any thread, without the session's lock: cancels the call running on the session (see
+    // Session::breakRunningCall). False when the session is gone or the client refused.
+    bool breakRunningCall() noexcept;
+
     std::int32_t sessionId = 0;
-    std::unique_ptr<Session> session;
+    std::unique_ptr<Session> session;  // replaced only through tearDown once registered
     SessionLock lock;
+
+private:
+    std::mutex teardownMutex;  // a cancel in progress keeps the session from being torn down
 };
 
 // The handler of a front end whose sessions are FrontEndSession (a complete Session subclass).

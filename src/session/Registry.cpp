@@ -46,7 +46,7 @@ std::int32_t close(std::int32_t sessionId) {
         // call tears it down as it leaves (SessionLease). Threads that used the session may keep
         // its empty handler a while longer.
         if (handler->lock.tryTake()) {
-            handler->session.reset();
+            handler->tearDown();
             handler->lock.leave();
         }
         handler.reset();

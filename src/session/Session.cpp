@@ -59,6 +59,18 @@ Session::~Session() {
     }
 }
 
+bool Session::breakRunningCall() noexcept {
+    // OCIBreak reports through an error handle of its own: the running call's handles belong to
+    // the thread inside.
+    OCIError* error = nullptr;
+    if (OCIHandleAlloc(environment->getOCIEnvironment(), reinterpret_cast<void**>(&error),
+                       OCI_HTYPE_ERROR, 0, nullptr) != OCI_SUCCESS)
+        return false;
+    const sword status = OCIBreak(connection->getOCIServiceContext(), error);
+    OCIHandleFree(error, OCI_HTYPE_ERROR);
+    return status == OCI_SUCCESS;
+}
+
 void Session::attachHandlerTable() {
     DataTypeHandlers* table = handlerTable();
     table->fillOnce();

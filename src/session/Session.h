@@ -51,6 +51,12 @@ class Session {
     virtual bool readFloat(CallingContext& context, int index, KavexFloatRecord* record);
     virtual bool readBytes(CallingContext& context, int index, KavexPointerRecord* record);
 
+    // Any thread: asks the client to cancel the call running on the connection (OCIBreak); that
+    // call fails with ORA-01013 and the session stays usable. With no call running nothing
+    // happens. The caller must ensure the session is not torn down meanwhile
+    // (OcciHandler::breakRunningCall). False when the client refused.
+    bool breakRunningCall() noexcept;
+
     // Points typeHandlers at the front end's table, which the front end's first session fills.
     void attachHandlerTable();
 

@@ -32,7 +32,7 @@ thread_local std::size_t nextEviction = 0;
 // Tears the session down, for the holder of its lock once it is closed. Idempotent: the first
 // holder after the close does the work.
 void tearDown(OcciHandler& handler) {
-    handler.session.reset();
+    handler.tearDown();
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Threads on sessions as hosts use them and as they misuse them: own sessions on one WAL file,
 // sessions opened and closed from many threads, error texts fetched from many threads, two threads
-// on one session, a session closed while a call is inside, and the write-ahead log checkpointed
+// on one session, a session closed while a call is inside, calls cancelled from another thread,
+// and the write-ahead log checkpointed
 // on threads of the sessions' own while they commit, open and close, and large LOBs' log pages
 // handed to the disk beside the sessions writing them. Also run under ThreadSanitizer.
 #include <gtest/gtest.h>
@@ -204,6 +205,123 @@ TEST(Concurrency, ASessionClosedWhileACallIsInsideIsReleasedWhenTheCallEnds) {
         worker.join();
         EXPECT_EQ(lastFailure, "Session is not initialized");
         EXPECT_EQ(kt::liveCounts().environments, environments) << "released when the call ended";
+    }
+}
+
+// Runs call on this thread while another cancels the session every 20 ms until it returns, so
+// the cancel finds the call running however long it takes to start. Returns call's result.
+template <class Call>
+int whileCancelling(int session, Call call) {
+    std::atomic<bool> ended{false};
+    std::thread canceller([&] {
+        while (!ended) {
+            EXPECT_EQ(SetIntSessionProperty(session, KAVEX_PROPERTY_CANCEL, 1), 0);
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    });
+    const int result = call();
+    ended = true;
+    canceller.join();
+    return result;
+}
+
+// Runs for minutes unless cancelled.
+constexpr const char* kEndlessCount =
+    "WITH r (n) AS (SELECT 1 FROM dual UNION ALL SELECT n + 1 FROM r WHERE n < 1000000000) "
+    "SELECT COUNT(*) FROM r";
+
+TEST(Cancel, ARunningQueryAndAFetchEndWithOra01013AndTheSessionGoesOn) {
+    const int session = flathost::open(flathost::memoryDatabase());
+    int result = whileCancelling(session, [&] { return ExecuteQuery(session, kEndlessCount, 0); });
+    ASSERT_LT(result, 0);
+    EXPECT_EQ(errorText(result), "ORA-01013: user requested cancel of current operation\n");
+    EXPECT_EQ(flathost::column(session, "SELECT 'still' || ' up' FROM dual"), "still up");
+
+    // Rows already fetched arrive; the fetch of the next ones is cancelled.
+    ASSERT_EQ(flathost::run(session, "SELECT LEVEL FROM dual CONNECT BY LEVEL <= 1000000000"), 0);
+    long rows = 0;
+    result = whileCancelling(session, [&] {
+        int next;
+        while ((next = NextRow(session)) == 1) ++rows;
+        return next;
+    });
+    ASSERT_LT(result, 0);
+    EXPECT_EQ(errorText(result), "ORA-01013: user requested cancel of current operation\n");
+    EXPECT_GT(rows, 0);
+    // The statement runs again from its start.
+    ASSERT_EQ(Execute(session), 0);
+    ASSERT_EQ(NextRow(session), 1);
+    EXPECT_EQ(flathost::text(session, 0), "1.E+00");
+    CloseConnection(session);
+}
+
+TEST(Cancel, ACancelledWriteUndoesItselfAndNothingBefore) {
+    const int session = flathost::open(flathost::memoryDatabase());
+    flathost::run(session, "CREATE TABLE kept (n NUMBER)");
+    flathost::run(session, "INSERT INTO kept VALUES (1)");
+    ASSERT_EQ(ExecuteQuery(session, "COMMIT", 0), 0);
+    const int result = whileCancelling(session, [&] {
+        return ExecuteQuery(session,
+                            "INSERT INTO kept SELECT LEVEL FROM dual CONNECT BY LEVEL <= 1000000000",
+                            0);
+    });
+    ASSERT_LT(result, 0);
+    EXPECT_EQ(errorText(result), "ORA-01013: user requested cancel of current operation\n");
+    EXPECT_EQ(flathost::column(session, "SELECT COUNT(*) FROM kept"), "1.E+00");
+
+    // In a transaction holding changes, a write is cancelled between its iterations: the rows
+    // before stay, as after a failing iteration, and so does the earlier work.
+    flathost::run(session, "INSERT INTO kept VALUES (2)");
+    ASSERT_EQ(PrepareQuery(session, "INSERT INTO kept VALUES (:1)", 0), 0);
+    constexpr int kRows = 200000;
+    ASSERT_EQ(SetMaxIterations(session, kRows), 0);
+    for (int i = 0; i < kRows; ++i) {
+        ASSERT_EQ(SetInt(session, 1, 100 + i, 0), 0);
+        if (i + 1 < kRows) {
+            ASSERT_EQ(AddIteration(session), 0);
+        }
+    }
+    const int batch = whileCancelling(session, [&] { return Execute(session); });
+    // A cancel may come too late to stop all the rows: then they all went in.
+    const std::string count = flathost::column(session, "SELECT COUNT(*) FROM kept WHERE n < 3");
+    EXPECT_EQ(count, "2.E+00");
+    if (batch < 0) {
+        EXPECT_EQ(errorText(batch), "ORA-01013: user requested cancel of current operation\n");
+    }
+    ASSERT_EQ(ExecuteQuery(session, "COMMIT", 0), 0);
+    EXPECT_EQ(flathost::column(session, "SELECT COUNT(*) FROM kept WHERE n < 3"), "2.E+00");
+    CloseConnection(session);
+}
+
+TEST(Cancel, WithNothingRunningNothingHappensAndAnUnknownSessionIsRefused) {
+    const int session = flathost::open(flathost::memoryDatabase());
+    EXPECT_EQ(SetIntSessionProperty(session, KAVEX_PROPERTY_CANCEL, 1), 0);
+    EXPECT_EQ(flathost::column(session, "SELECT 'up' FROM dual"), "up");
+    CloseConnection(session);
+    const int refused = SetIntSessionProperty(session, KAVEX_PROPERTY_CANCEL, 1);
+    ASSERT_LT(refused, 0);
+    EXPECT_EQ(errorText(refused), "Session is not initialized");
+}
+
+// Cancels racing a session's close: the cancel finds the session or finds it gone, never a
+// session half torn down.
+TEST(Cancel, CancelsRacingACloseFindTheSessionWholeOrGone) {
+    for (int round = 0; round < 20; ++round) {
+        const int session = flathost::open(flathost::memoryDatabase());
+        std::atomic<bool> stop{false};
+        std::thread canceller([&] {
+            while (!stop) SetIntSessionProperty(session, KAVEX_PROPERTY_CANCEL, 1);
+        });
+        std::thread worker([&] {
+            for (int i = 0; i < 5; ++i) {
+                if (ExecuteQuery(session, kSlowQuery, 0) >= 0) NextRow(session);
+            }
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(round));
+        CloseConnection(session);
+        worker.join();
+        stop = true;
+        canceller.join();
     }
 }
 

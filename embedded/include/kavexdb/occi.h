@@ -32,6 +32,29 @@ typedef unsigned char OraText;
 typedef OraText text;
 typedef int boolean;
 
+// The OCI handles and calls the library uses beside OCCI (oci.h in the real client): an error
+// handle, and OCIBreak to cancel what a connection runs from another thread.
+typedef signed int sword;
+struct OCIEnv;
+struct OCISvcCtx;
+struct OCIError;
+#define OCI_SUCCESS 0
+#define OCI_ERROR (-1)
+#define OCI_INVALID_HANDLE (-2)
+#define OCI_HTYPE_ERROR 2
+
+extern "C" {
+// Allocates a handle of `type` under parenth (an environment handle); only OCI_HTYPE_ERROR is
+// known. OCI_INVALID_HANDLE when parenth or hndlpp is null or the type unknown.
+sword OCIHandleAlloc(const void* parenth, void** hndlpp, const ub4 type, const size_t xtramem_sz,
+                     void** usrmempp);
+sword OCIHandleFree(void* hndlp, const ub4 type);
+// Cancels the call running on the service context's connection, from any thread; the call
+// fails with ORA-01013 and the connection stays usable. With no call running nothing happens.
+// The caller must ensure the connection is not terminated while OCIBreak runs.
+sword OCIBreak(void* hndlp, OCIError* errhp);
+}
+
 namespace oracle {
 namespace occi {
 
@@ -421,6 +444,7 @@ public:
                                          const std::string& password,
                                          const std::string& connectString = "") = 0;
     virtual void terminateConnection(Connection* connection) = 0;
+    virtual OCIEnv* getOCIEnvironment() const = 0;
 
 protected:
     Environment() {}
@@ -435,6 +459,7 @@ public:
     virtual void rollback() = 0;
     virtual MetaData getMetaData(const std::string& object,
                                  MetaData::ParamType prmtyp = MetaData::PTYPE_UNK) const = 0;
+    virtual OCISvcCtx* getOCIServiceContext() const = 0;
 
 protected:
     Connection() {}

@@ -401,6 +401,9 @@ inline constexpr OraMessage<0> kTransactionLostHere{
     2091,
     "transaction rolled back: the whole transaction was lost with this statement; DML and COMMIT "
     "fail until ROLLBACK"};
+// A call cancelled from another thread (OCIBreak).
+inline constexpr OraMessage<0> kUserRequestedCancel{1013,
+                                                    "user requested cancel of current operation"};
 inline constexpr OraMessage<0> kSavepointNotEstablished{
     1086, "savepoint never established in this session or is invalid"};
 

@@ -229,6 +229,7 @@ std::unique_ptr<ConnectionImpl> ConnectionImpl::open(const std::string& user,
 ConnectionImpl::ConnectionImpl(SqliteDb db, std::unique_ptr<WalCheckpointer> checkpointer,
                                std::string schema, Charset charset, bool unmutexed)
     : db_(std::move(db)),
+      cancel_(db_.get()),
       checkpointer_(std::move(checkpointer)),
       authorizer_(db_.get()),
       schema_(std::move(schema)),

@@ -8,10 +8,16 @@
 
 #include "base/charset.h"
 #include "catalog/authorizer.h"
+#include "occi/call_cancel.h"
 #include "sql/sqlite_util.h"
 #include "storage/lob_content.h"
 #include "storage/lob_storage.h"
 #include "storage/wal_checkpointer.h"
+
+// What OCIBreak reaches through the service context handle: the connection's cancelling.
+struct OCISvcCtx {
+    kavexdb::detail::CallCancel* cancel;
+};
 
 namespace kavexdb {
 namespace detail {
@@ -36,11 +42,14 @@ public:
     void rollback() override;
     occi::MetaData getMetaData(const std::string& object,
                                occi::MetaData::ParamType prmtyp) const override;
+    OCISvcCtx* getOCIServiceContext() const override { return &serviceContext_; }
 
     sqlite3* db() const { return db_.get(); }
     const std::string& schema() const { return schema_; }
     Charset charset() const { return charset_; }
     Authorizer& authorizer() { return authorizer_; }
+    // Cancelling the running call from another thread (OCIBreak).
+    CallCancel& cancel() { return cancel_; }
     // The session's temporary LOB storage and lazily read LOB values.
     const std::shared_ptr<LobSession>& lobs() const { return lobs_; }
     // Before a statement changes data: LOB values read lazily keep what they were read with.
@@ -73,6 +82,8 @@ private:
                    std::string schema, Charset charset, bool unmutexed);
 
     SqliteDb db_;
+    CallCancel cancel_;  // after db_: its progress handler goes before the database closes
+    mutable OCISvcCtx serviceContext_{&cancel_};
     // Checkpoints db_'s write-ahead log off the committing thread; null where SQLite's
     // automatic checkpoint stays (in memory, read-only, not WAL). Ends before db_ closes.
     std::unique_ptr<WalCheckpointer> checkpointer_;

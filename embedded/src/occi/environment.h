@@ -8,6 +8,9 @@
 
 #include "base/charset.h"
 
+// The environment handle the OCI calls take as a parent; it holds nothing of its own.
+struct OCIEnv {};
+
 namespace kavexdb {
 namespace detail {
 
@@ -21,10 +24,12 @@ public:
     occi::Connection* createConnection(const std::string& userName, const std::string& password,
                                        const std::string& connectString) override;
     void terminateConnection(occi::Connection* connection) override;
+    OCIEnv* getOCIEnvironment() const override { return &handle_; }
 
 private:
     Charset charset_;
     bool unmutexed_;
+    mutable OCIEnv handle_;
     std::mutex mutex_;  // guards connections_ for THREADED_MUTEXED users
     std::vector<std::unique_ptr<ConnectionImpl>> connections_;
 };

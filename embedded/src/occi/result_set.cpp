@@ -171,8 +171,10 @@ std::string hexText(const std::string& bytes) {
 }  // namespace
 
 ResultSetImpl::ResultSetImpl(sqlite3* db, sqlite3_stmt* stmt, unsigned prefetch, Charset charset,
-                             const LazyLobQuery* lazy, std::shared_ptr<LobSession> lobs)
+                             CallCancel& cancel, const LazyLobQuery* lazy,
+                             std::shared_ptr<LobSession> lobs)
     : db_(db),
+      cancel_(cancel),
       stmt_(stmt),
       rows_(lazy ? lazy->rows.get() : stmt),
       lazy_(lazy),
@@ -352,7 +354,10 @@ occi::ResultSet::Status ResultSetImpl::next(unsigned int) {
     if (ended()) raise(ora::kInvalidCursor);
     onRow_ = false;
     if (afterEnd_) return END_OF_FETCH;
-    if (row_ >= batchRows_ && !finished_) fetchBatch();
+    if (row_ >= batchRows_ && !finished_) {
+        const CallCancel::Scope call(cancel_, CallCancel::Reach::Anywhere);
+        fetchBatch();
+    }
     if (row_ < batchRows_) {
         ++row_;
         onRow_ = true;

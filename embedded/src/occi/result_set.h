@@ -15,15 +15,19 @@
 #include "storage/lob_storage.h"
 #include "types/declared_type.h"
 
+#include "occi/call_cancel.h"
+
 namespace kavexdb {
 namespace detail {
 
 class ResultSetImpl final : public occi::ResultSet {
 public:
     // With lazy, its rows statement is stepped instead of stmt (both owned by the statement)
-    // and its LOB columns are read from their rows through lobs.
+    // and its LOB columns are read from their rows through lobs. A fetch can be cancelled
+    // through cancel (the connection's), which must outlive the result set.
     ResultSetImpl(sqlite3* db, sqlite3_stmt* stmt, unsigned prefetch, Charset charset,
-                  const LazyLobQuery* lazy = nullptr, std::shared_ptr<LobSession> lobs = nullptr);
+                  CallCancel& cancel, const LazyLobQuery* lazy = nullptr,
+                  std::shared_ptr<LobSession> lobs = nullptr);
     ~ResultSetImpl() override;
 
     // Fetches the first batch; errors of the query surface here, at execute.
@@ -92,6 +96,7 @@ private:
     occi::Number cellNumber(unsigned colIndex, const Cell& c) const;
 
     sqlite3* db_;
+    CallCancel& cancel_;
     sqlite3_stmt* stmt_;  // owned by the statement; null once ended
     sqlite3_stmt* rows_;  // what is stepped: stmt_ or the lazy query's rows
     const LazyLobQuery* lazy_;

@@ -115,8 +115,17 @@ void StatementImpl::run(const std::string& sql) {
     updateCount_ = 0;
     status_ = sql_.empty() ? UNPREPARED : PREPARED;
     if (sql_.empty()) raise(ora::kStatementNotPrepared);
+    // Cancellable everywhere, except inside a write that SQLite would undo with the changes
+    // the transaction held before it (call_cancel.h); COMMIT and ROLLBACK run to their end.
+    CallCancel::Scope call(connection_.cancel(), connection_.hasPendingWork()
+                                                     ? CallCancel::Reach::Boundaries
+                                                     : CallCancel::Reach::Anywhere);
     try {
         const RewrittenSql& r = rewritten();
+        if (r.kind == RewrittenSql::Kind::Query)
+            call.setReach(CallCancel::Reach::Anywhere);
+        else if (r.kind == RewrittenSql::Kind::Commit || r.kind == RewrittenSql::Kind::Rollback)
+            call.setReach(CallCancel::Reach::Boundaries);
         switch (r.kind) {
         case RewrittenSql::Kind::Query:
         case RewrittenSql::Kind::Commit:
@@ -273,7 +282,8 @@ void StatementImpl::runQuery() {
         if (rc != SQLITE_OK) raiseSqlite(db, rc);
     }
     auto rs = std::make_unique<ResultSetImpl>(db, query, prefetch_, connection_.charset(),
-                                              lazyLobs_.get(), connection_.lobs());
+                                              connection_.cancel(), lazyLobs_.get(),
+                                              connection_.lobs());
     rs->start();
     resultSets_.push_back(std::move(rs));
     current_ = resultSets_.back().get();
@@ -311,7 +321,12 @@ void StatementImpl::runDml() {
     const Charset charset = connection_.charset();
     columns_.clear();  // each parameter looked up once for every iteration
     for (int p = 1; p <= count; ++p) columns_.push_back(binds_.column(static_cast<unsigned>(p)));
+    CallCancel& cancel = connection_.cancel();
     for (unsigned it = 0; it < iterations; ++it) {
+        // A cancel stops the rows still to come; earlier iterations' rows stay, as after a
+        // failing one. Once they are the transaction's, SQLite must not stop the next row.
+        cancel.stopIfRequested();
+        if (connection_.hasPendingWork()) cancel.setReach(CallCancel::Reach::Boundaries);
         bool vouched = checksOff && checksOff->active();
         for (int p = 1; p <= count; ++p) {
             const BindView v = columns_[static_cast<std::size_t>(p - 1)].at(it, charset);

@@ -22,7 +22,10 @@ void StatementImpl::runSteps(const RewrittenSql& r) {
     if (binds_.highestIndex() > r.dml.bindNames.size()) raise(ora::kInvalidPosition);
     connection_.beginWork();
     const unsigned iterations = binds_.iterations();
+    CallCancel& cancel = connection_.cancel();
     for (unsigned it = 0; it < iterations; ++it) {
+        cancel.stopIfRequested();
+        if (connection_.hasPendingWork()) cancel.setReach(CallCancel::Reach::Boundaries);
         // One MERGE is one statement: a failing step undoes the steps before it.
         execSql(db, "SAVEPOINT kavex_merge");
         try {
@@ -33,6 +36,7 @@ void StatementImpl::runSteps(const RewrittenSql& r) {
             throw;
         }
         execSql(db, "RELEASE kavex_merge");
+        if (!autoCommit_) connection_.workDone();
     }
     status_ = UPDATE_COUNT_AVAILABLE;
     if (autoCommit_) connection_.commitWork();

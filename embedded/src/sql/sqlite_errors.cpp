@@ -74,6 +74,8 @@ void raiseSqlite(sqlite3* db, int rc) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
         raise(ora::kResourceBusy);
+    case SQLITE_INTERRUPT:
+        raise(ora::kUserRequestedCancel);
     case SQLITE_CONSTRAINT:
         switch (ext) {
         case SQLITE_CONSTRAINT_UNIQUE:

@@ -402,14 +402,15 @@ std::string rewriteHierarchical(TokenEditor& e, std::size_t select) {
     step = levelled(step, "(h.ORA$LVL + 1)");
     // A generator over one row (DUAL) with nothing to remember of the ancestors: its rows are
     // its levels, one each, made in their order (the recursion's queue is first in, first out),
-    // so there is nothing to sort and a row limit stops the recursion.
+    // so there is nothing to sort and a row limit stops the recursion. CROSS JOIN keeps the
+    // recursion the outer loop, so rows stream instead of the levels being stored first.
     const std::string used = list + where + tail + userOrder;
     if (levelOrder && !hasPrior && paths.empty() && roots.empty() &&
         used.find("ORA$PORD") == std::string::npos) {
         const std::string named = aliasText.empty() ? std::string() : " " + aliasText;
         return "WITH RECURSIVE ORA$H(ORA$LVL) AS (SELECT 1 FROM " + source + " c WHERE " + start +
                " UNION ALL SELECT h.ORA$LVL + 1 FROM ORA$H h JOIN " + source + " c ON " + connect +
-               ") SELECT " + list + " FROM ORA$H h JOIN " + source + named + " ON 1" +
+               ") SELECT " + list + " FROM ORA$H h CROSS JOIN " + source + named +
                (where.empty() ? "" : " WHERE (" + where + ")") + tail +
                (userOrder.empty() ? "" : " " + userOrder);
     }

@@ -1,6 +1,8 @@
 using System.Data.Common;
 using System.Data.Kavex.Native;
 using System.Diagnostics.CodeAnalysis;
+using System.Threading;
+using System.Threading.Tasks;
 
 namespace System.Data.Kavex
 {
@@ -34,7 +36,15 @@ namespace System.Data.Kavex
             }
         }
 
-        public override int CommandTimeout { get; set; } = 30;
+        /// <summary>Seconds a statement may run before it is cancelled (ORA-01013); 0 waits without
+        /// end. Fetching rows from a reader is not timed.</summary>
+        public override int CommandTimeout
+        {
+            get => commandTimeout;
+            set => commandTimeout = value >= 0 ? value : throw new ArgumentException("CommandTimeout must not be negative", nameof(value));
+        }
+        private int commandTimeout = 30;
+        private volatile bool executing;   // Run is inside a library call
 
         public override CommandType CommandType
         {
@@ -80,10 +90,25 @@ namespace System.Data.Kavex
             set => Transaction = value == null ? null : value as KavexTransaction ?? throw new ArgumentException("Expected a KavexTransaction");
         }
 
-        /// <summary>Does nothing: the library has no call that interrupts a running statement, and
-        /// ADO.NET's Cancel must not throw. A cancelled token stops an async call only before it
-        /// starts.</summary>
-        public override void Cancel() { }
+        /// <summary>From another thread: the statement this command runs, or the fetch its open
+        /// reader makes, fails with a KavexException ORA-01013 (Number 1013) and the connection
+        /// stays usable. With nothing running nothing happens; never throws.</summary>
+        public override void Cancel()
+        {
+            var owner = connection;
+            if (owner == null || (!executing && (reader == null || reader.IsClosed))) return;
+            owner.BreakRunningCall();
+        }
+
+        public override Task<int> ExecuteNonQueryAsync(CancellationToken cancellationToken) =>
+            CallCanceller.Run(cancellationToken, Cancel, ExecuteNonQuery);
+
+        public override Task<object?> ExecuteScalarAsync(CancellationToken cancellationToken) =>
+            CallCanceller.Run(cancellationToken, Cancel, ExecuteScalar);
+
+        protected override Task<DbDataReader> ExecuteDbDataReaderAsync(CommandBehavior behavior,
+                                                                       CancellationToken cancellationToken) =>
+            CallCanceller.Run(cancellationToken, Cancel, () => ExecuteDbDataReader(behavior));
 
         protected override DbParameter CreateDbParameter() => new KavexParameter();
 
@@ -154,7 +179,21 @@ namespace System.Data.Kavex
 
         /// <summary>Runs the statement; returns the library's result (0 for a query, else the update
         /// count).</summary>
-        private unsafe int Run(KavexConnection owner)
+        private int Run(KavexConnection owner)
+        {
+            executing = true;
+            try
+            {
+                using var timeout = CallCanceller.After(commandTimeout, owner);
+                return RunOnce(owner);
+            }
+            finally
+            {
+                executing = false;
+            }
+        }
+
+        private unsafe int RunOnce(KavexConnection owner)
         {
             int session = owner.SessionId;
             byte autoCommit = owner.Transaction == null ? (byte)1 : (byte)0;

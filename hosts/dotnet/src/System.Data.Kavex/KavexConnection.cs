@@ -50,6 +50,14 @@ namespace System.Data.Kavex
         /// <summary>The library's session id while open (11 and up), 0 when closed.</summary>
         public int SessionId => sessionId;
 
+        /// <summary>From any thread: the library call running on the session fails with ORA-01013;
+        /// with none running, or the connection closed, nothing happens.</summary>
+        internal void BreakRunningCall()
+        {
+            int id = sessionId;
+            if (id != 0) NativeMethods.SetIntSessionProperty(id, NativeMethods.CancelProperty, 1);
+        }
+
         internal KavexTransaction? Transaction { get; set; }
         internal KavexDataReader? ActiveReader { get; set; }
 

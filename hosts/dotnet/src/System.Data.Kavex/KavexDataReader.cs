@@ -5,6 +5,8 @@ using System.Data.Kavex.Native;
 using System.Globalization;
 using System.IO;
 using System.Text;
+using System.Threading;
+using System.Threading.Tasks;
 using Reader = System.Data.Kavex.TypeMapping.Reader;
 
 namespace System.Data.Kavex
@@ -102,6 +104,10 @@ namespace System.Data.Kavex
             rowNumber++;
             return hasRow;
         }
+
+        /// <summary>A token cancelled while the fetch runs cancels it (a cancelled task).</summary>
+        public override Task<bool> ReadAsync(CancellationToken cancellationToken) =>
+            CallCanceller.Run(cancellationToken, connection.BreakRunningCall, Read);
 
         private bool Next() => KavexException.Check(NativeMethods.NextRow(session)) == 1;
 

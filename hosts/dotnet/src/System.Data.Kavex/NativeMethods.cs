@@ -59,6 +59,10 @@ namespace System.Data.Kavex.Native
         /// <summary>Session property 1: the maximum size of CLOB, BLOB, RAW and LONG values read.</summary>
         public const int MaxColumnSizeProperty = 1;
 
+        /// <summary>Session property 2, set from any thread: the call running on the session fails
+        /// with ORA-01013; with none running nothing happens.</summary>
+        public const int CancelProperty = 2;
+
         [DllImport(Library)] public static extern int OpenConnection(byte* connectString, byte* userName, byte* password);
         [DllImport(Library)] public static extern int CloseConnection(int sessionId);
         [DllImport(Library)] public static extern byte* GetError(int errorId);
