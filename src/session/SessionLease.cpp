@@ -29,12 +29,6 @@ thread_local std::size_t nextEviction = 0;
 // MinGW keeps a DLL loaded until every thread that gave a thread_local object a destructor has
 // exited, and a host that frees the DLL expects it gone: on Windows every lease asks the registry.
 
-// Tears the session down, for the holder of its lock once it is closed. Idempotent: the first
-// holder after the close does the work.
-void tearDown(OcciHandler& handler) {
-    handler.tearDown();
-}
-
 }  // namespace
 
 SessionLease::SessionLease(std::int32_t sessionId) : refusalText(messages::kSessionNotInitialized) {
@@ -83,7 +77,7 @@ SessionLease::SessionLease(std::int32_t sessionId) : refusalText(messages::kSess
     if (held->lock.isClosed() || !held->session) {
         // Closed before this call got in: the call is turned away, and the first one in after
         // the close tears the session down if the close could not.
-        tearDown(*held);
+        held->tearDown();
         held->lock.leave();
         return;
     }
@@ -100,7 +94,7 @@ SessionLease::~SessionLease() {
         // Closed while this call was inside: the close left the teardown to the call, which does
         // it unless another call got in first (that one then does it).
         if (held->lock.isClosed() && held->lock.tryTake()) {
-            tearDown(*held);
+            held->tearDown();
             held->lock.leave();
         }
     }

@@ -38,6 +38,12 @@ public:
     bool requested() const { return requested_.load(std::memory_order_acquire); }
     // Throws ORA-01013 when a request came.
     void stopIfRequested() const;
+    // Between two iterations of a write: ORA-01013 when a request came; once the transaction
+    // holds changes (the earlier iterations'), SQLite must not stop the next one.
+    void betweenIterations(bool transactionHoldsChanges) {
+        stopIfRequested();
+        if (transactionHoldsChanges) setReach(Reach::Boundaries);
+    }
     // Within a Scope: where the running call can be stopped from now on.
     void setReach(Reach reach) { reach_.store(reach, std::memory_order_release); }
 

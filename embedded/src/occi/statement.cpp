@@ -325,8 +325,7 @@ void StatementImpl::runDml() {
     for (unsigned it = 0; it < iterations; ++it) {
         // A cancel stops the rows still to come; earlier iterations' rows stay, as after a
         // failing one. Once they are the transaction's, SQLite must not stop the next row.
-        cancel.stopIfRequested();
-        if (connection_.hasPendingWork()) cancel.setReach(CallCancel::Reach::Boundaries);
+        cancel.betweenIterations(connection_.hasPendingWork());
         bool vouched = checksOff && checksOff->active();
         for (int p = 1; p <= count; ++p) {
             const BindView v = columns_[static_cast<std::size_t>(p - 1)].at(it, charset);

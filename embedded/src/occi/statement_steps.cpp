@@ -24,8 +24,7 @@ void StatementImpl::runSteps(const RewrittenSql& r) {
     const unsigned iterations = binds_.iterations();
     CallCancel& cancel = connection_.cancel();
     for (unsigned it = 0; it < iterations; ++it) {
-        cancel.stopIfRequested();
-        if (connection_.hasPendingWork()) cancel.setReach(CallCancel::Reach::Boundaries);
+        cancel.betweenIterations(connection_.hasPendingWork());
         // One MERGE is one statement: a failing step undoes the steps before it.
         execSql(db, "SAVEPOINT kavex_merge");
         try {
