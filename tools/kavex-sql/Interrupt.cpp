@@ -1,6 +1,15 @@
 #include "Interrupt.h"
 
+#include <atomic>
+#include <cerrno>
 #include <csignal>
+#include <thread>
+
+#include <fcntl.h>
+#include <pthread.h>
+#include <unistd.h>
+
+#include "kavex_oracleociw.h"
 
 namespace kavexsql {
 namespace interrupt {
@@ -9,11 +18,52 @@ namespace {
 
 volatile std::sig_atomic_t interrupted = 0;
 
-extern "C" void onInterrupt(int) { interrupted = 1; }
+// The signal handler may only write to a pipe; the thread reading its other end calls the library.
+int wakeWrite = -1;
+// The session whose running call a Ctrl-C cancels; 0 while none.
+std::atomic<int> cancelled{0};
+
+extern "C" void onInterrupt(int) {
+    interrupted = 1;
+    if (wakeWrite >= 0) {
+        const int saved = errno;
+        const char byte = 1;
+        // A full pipe already holds a wake-up; nothing is lost by dropping this one.
+        [[maybe_unused]] ssize_t written = write(wakeWrite, &byte, 1);
+        errno = saved;
+    }
+}
+
+void passOnInterrupts(int wakeRead) {
+    char bytes[64];
+    for (;;) {
+        const ssize_t got = read(wakeRead, bytes, sizeof bytes);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return;
+        const int session = cancelled.load();
+        if (session > 0) SetIntSessionProperty(session, KAVEX_PROPERTY_CANCEL, 1);
+    }
+}
+
+// Starts the thread with SIGINT blocked, so the signal always reaches the main thread, whose
+// terminal reads it breaks off.
+void startWatcher() {
+    int ends[2];
+    if (pipe(ends) != 0) return;
+    fcntl(ends[1], F_SETFL, fcntl(ends[1], F_GETFL) | O_NONBLOCK);
+    sigset_t block, previous;
+    sigemptyset(&block);
+    sigaddset(&block, SIGINT);
+    pthread_sigmask(SIG_BLOCK, &block, &previous);
+    std::thread(passOnInterrupts, ends[0]).detach();
+    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    wakeWrite = ends[1];
+}
 
 }  // namespace
 
 void install() {
+    if (wakeWrite < 0) startWatcher();
     struct sigaction action {};
     action.sa_handler = onInterrupt;
     sigemptyset(&action.sa_mask);
@@ -28,6 +78,10 @@ bool take() {
     interrupted = 0;
     return was;
 }
+
+CancelsCalls::CancelsCalls(int sessionId) { cancelled.store(sessionId); }
+
+CancelsCalls::~CancelsCalls() { cancelled.store(0); }
 
 }  // namespace interrupt
 }  // namespace kavexsql

@@ -286,18 +286,31 @@ void Shell::runSql(const std::string& statement) {
     // q-quotes become ordinary literals, and ":a" and ":A" one placeholder, before the text goes.
     const std::string sql = upperPlaceholders(standardLiterals(statement));
     std::vector<std::string> names = placeholders(sql);
-    int count;
-    if (names.empty()) {
-        count = Connection::check(ExecuteQuery(id, sql.c_str(), settings_.autoCommit));
-    } else {
-        Connection::check(PrepareQuery(id, sql.c_str(), settings_.autoCommit));
-        Binder(id, variables_).bind(names);
-        count = Connection::check(Execute(id));
+    // Ctrl-C from here on cancels the execution or the fetch: it ends with ORA-01013, reported as
+    // any error is, and the Ctrl-C is spent.
+    interrupt::CancelsCalls cancels(id);
+    try {
+        int count;
+        if (names.empty()) {
+            count = Connection::check(ExecuteQuery(id, sql.c_str(), settings_.autoCommit));
+        } else {
+            Connection::check(PrepareQuery(id, sql.c_str(), settings_.autoCommit));
+            Binder(id, variables_).bind(names);
+            count = Connection::check(Execute(id));
+        }
+        if (Connection::check(GetColumnsCount(id)) > 0)
+            printRows();
+        else
+            report(sql, count);
+    } catch (const DbError&) {
+        if (interrupt::take()) resetOutput();
+        throw;
     }
-    if (Connection::check(GetColumnsCount(id)) > 0)
-        printRows();
-    else
-        report(sql, count);
+}
+
+void Shell::resetOutput() {
+    out_.clear();
+    std::clearerr(stdout);
 }
 
 void Shell::printRows() {
@@ -322,10 +335,7 @@ void Shell::printRows() {
             defines_.set(format->newValue, i < last.size() && last[i] ? *last[i] : "");
     }
     if (interrupt::take()) {
-        // Ctrl-C can break off a write to a full terminal (EINTR), which leaves the stream
-        // failed; the rows may end mid-line, but the notice and the session must go on.
-        out_.clear();
-        std::clearerr(stdout);
+        resetOutput();
         out_ << "Cancelled: the remaining rows were not fetched.\n\n";
     }
     std::vector<std::string> cut = reader.columnsAtLimit();

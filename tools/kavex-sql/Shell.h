@@ -72,6 +72,9 @@ class Shell {
     Outcome afterSqlError();
     void runSql(const std::string& sql);
     void printRows();
+    // Ctrl-C can break off a write to a full terminal (EINTR), which leaves the stream failed; the
+    // rows may end mid-line, but what follows and the session must go on.
+    void resetOutput();
     void report(const std::string& sql, int count);
     void finishTransaction(ExitRule::Action action);
     int session() const;

@@ -1,7 +1,8 @@
 # An interactive session on a pseudo-terminal: the password prompt without echo, readline's prompts,
 # a statement over two lines, an error that does not end the session, Ctrl-C abandoning a statement
-# being typed and stopping a long result that is streaming out, the history file, status 0; then a
-# restart that recalls a statement from the history, and CONNECT's password prompt.
+# being typed, cancelling a running statement and stopping a long result that is streaming out, the
+# history file, status 0; then a restart that recalls a statement from the history, and CONNECT's
+# password prompt.
 source "$(dirname "$0")/lib.bash" "$@"
 [ -n "$PYTHON" ] || { echo "python3 missing: skipped"; exit 0; }
 
@@ -49,7 +50,7 @@ class Terminal:
 PY
 
 HOME="$WORK" PYTHONPATH="$WORK" "$PYTHON" - "$SQL" "file:$WORK/tty.db?mode=rwc" >"$WORK/out" 2>"$WORK/err" <<'PY' || fail "terminal session"
-import fcntl, os, struct, sys, termios, time
+import fcntl, os, select, struct, sys, termios, time
 from terminal import Terminal
 sql, db = sys.argv[1], sys.argv[2]
 t = Terminal([sql, db, "scott"])
@@ -95,6 +96,24 @@ time.sleep(1.0)
 t.type("\x03")
 t.expect("Cancelled: the remaining rows were not fetched.")
 t.send("SELECT 'alive' AS a FROM dual;")
+t.expect("(1 row)")
+# Ctrl-C while a statement that would run for minutes executes: the library cancels it, the error
+# is reported and the session goes on. A Ctrl-C landing just before the call began cancels
+# nothing, so it is pressed again until the cancel shows.
+t.send("WITH r (n) AS (SELECT 1 FROM dual UNION ALL SELECT n + 1 FROM r WHERE n < 1000000000) SELECT COUNT(*) AS n FROM r;")
+cancelled = b"ORA-01013: user requested cancel of current operation"
+for attempt in range(20):
+    time.sleep(0.5)
+    t.type("\x03")
+    end = time.time() + 2
+    while cancelled not in t.out[t.mark:] and time.time() < end:
+        r, _, _ = select.select([t.fd], [], [], 0.1)
+        if r:
+            t.out += os.read(t.fd, 4096)
+    if cancelled in t.out[t.mark:]:
+        break
+t.expect("ORA-01013")
+t.send("SELECT 'after the cancel' AS a FROM dual;")
 t.expect("(1 row)")
 t.send("\\q")
 status = t.finish()

@@ -29,6 +29,22 @@ namespace detail {
 
 namespace {
 
+// Where a call running a statement of this kind may be stopped: anywhere, except inside a write
+// that SQLite would undo together with the changes the transaction held before it
+// (call_cancel.h); COMMIT and ROLLBACK run to their end.
+CallCancel::Reach cancelReach(RewrittenSql::Kind kind, bool transactionHoldsChanges) {
+    switch (kind) {
+    case RewrittenSql::Kind::Query:
+        return CallCancel::Reach::Anywhere;
+    case RewrittenSql::Kind::Commit:
+    case RewrittenSql::Kind::Rollback:
+        return CallCancel::Reach::Boundaries;
+    default:
+        return transactionHoldsChanges ? CallCancel::Reach::Boundaries
+                                       : CallCancel::Reach::Anywhere;
+    }
+}
+
 // Throws the Oracle error of a failed step, then leaves the statement ready to run again.
 [[noreturn]] void failStep(sqlite3* db, sqlite3_stmt* stmt, int rc) {
     try {
@@ -115,17 +131,12 @@ void StatementImpl::run(const std::string& sql) {
     updateCount_ = 0;
     status_ = sql_.empty() ? UNPREPARED : PREPARED;
     if (sql_.empty()) raise(ora::kStatementNotPrepared);
-    // Cancellable everywhere, except inside a write that SQLite would undo with the changes
-    // the transaction held before it (call_cancel.h); COMMIT and ROLLBACK run to their end.
-    CallCancel::Scope call(connection_.cancel(), connection_.hasPendingWork()
-                                                     ? CallCancel::Reach::Boundaries
-                                                     : CallCancel::Reach::Anywhere);
+    // A request that comes while the statement is rewritten is kept until its kind says where
+    // the call may be stopped.
+    CallCancel::Scope call(connection_.cancel(), CallCancel::Reach::Boundaries);
     try {
         const RewrittenSql& r = rewritten();
-        if (r.kind == RewrittenSql::Kind::Query)
-            call.setReach(CallCancel::Reach::Anywhere);
-        else if (r.kind == RewrittenSql::Kind::Commit || r.kind == RewrittenSql::Kind::Rollback)
-            call.setReach(CallCancel::Reach::Boundaries);
+        call.setReach(cancelReach(r.kind, connection_.hasPendingWork()));
         switch (r.kind) {
         case RewrittenSql::Kind::Query:
         case RewrittenSql::Kind::Commit:

@@ -42,6 +42,13 @@ public final class OcciWrapper {
     /** Session property 1: the maximum size of LONG, LONG RAW, RAW and LOB values read. */
     public static final int PROPERTY_MAX_COLUMN_SIZE = 1;
 
+    /**
+     * Session property 2, set from any thread (the value is ignored): the call another thread is
+     * running on the session fails with ORA-01013 and the session stays usable; with no call
+     * running nothing happens.
+     */
+    public static final int PROPERTY_CANCEL = 2;
+
     static {
         String path = System.getProperty(LIBRARY_PATH_PROPERTY);
         if (path != null && !path.isEmpty()) {
@@ -132,7 +139,10 @@ public final class OcciWrapper {
      */
     public static native String getError(int errorId);
 
-    /** Property 1 sets the maximum column size (a value of 0 or less restores 2000). */
+    /**
+     * Property 1 sets the maximum column size (a value of 0 or less restores 2000); property 2
+     * cancels the call running on the session, without waiting for it.
+     */
     public static native int setIntSessionProperty(int sessionId, int propertyId, int value);
 
     // Statements and rows.

@@ -177,4 +177,64 @@ class ConcurrencyTest {
         assertEquals(List.of("20"), Db.firstRow(session, "select to_char(count(*)) from t"));
         closeConnection(session);
     }
+    static final String CANCELLED = "ORA-01013: user requested cancel of current operation\n";
+
+    /** Runs call while another thread cancels the session's running call every 20 ms. */
+    private static int whileCancelling(int session, java.util.function.IntSupplier call)
+            throws InterruptedException {
+        java.util.concurrent.atomic.AtomicBoolean ended =
+                new java.util.concurrent.atomic.AtomicBoolean();
+        java.util.concurrent.atomic.AtomicInteger refused =
+                new java.util.concurrent.atomic.AtomicInteger();
+        Thread canceller = new Thread(() -> {
+            while (!ended.get()) {
+                if (setIntSessionProperty(session, PROPERTY_CANCEL, 1) != 0) {
+                    refused.incrementAndGet();
+                }
+                try {
+                    Thread.sleep(20);
+                } catch (InterruptedException e) {
+                    return;
+                }
+            }
+        });
+        canceller.start();
+        try {
+            return call.getAsInt();
+        } finally {
+            ended.set(true);
+            canceller.join();
+            assertEquals(0, refused.get(), "cancels refused");
+        }
+    }
+
+    /** A query that would run for minutes, and then a fetch, end with ORA-01013; the session goes on. */
+    @Test
+    void aCancelFromAnotherThreadEndsTheRunningCall() throws Exception {
+        int session = Db.open(Db.fileIn(dir, "cancel"));
+        int result = whileCancelling(session, () -> executeQuery(session,
+                "with r (n) as (select 1 from dual union all select n + 1 from r where n < 1000000000)"
+                        + " select count(*) from r", true));
+        assertTrue(result < 0, "cancelled, got " + result);
+        assertEquals(CANCELLED, getError(result));
+        assertEquals(List.of("up"), Db.firstRow(session, "select 'up' from dual"));
+
+        Db.run(session, "select level from dual connect by level <= 1000000000");
+        int[] rows = {0};
+        result = whileCancelling(session, () -> {
+            int next;
+            while ((next = nextRow(session)) == 1) {
+                ++rows[0];
+            }
+            return next;
+        });
+        assertTrue(result < 0, "cancelled, got " + result);
+        assertEquals(CANCELLED, getError(result));
+        assertTrue(rows[0] > 0, "rows before the cancel arrive");
+
+        assertEquals(0, setIntSessionProperty(session, PROPERTY_CANCEL, 1), "nothing running");
+        assertEquals(List.of("still up"), Db.firstRow(session, "select 'still ' || 'up' from dual"));
+        closeConnection(session);
+        assertTrue(setIntSessionProperty(session, PROPERTY_CANCEL, 1) < 0, "a closed session");
+    }
 }
