@@ -47,15 +47,24 @@ struct Op {
     bool concat;
     const char* function;
     bool unary = false;  // -x: op is the sign, first == op
-    // A run of concatenations a || b || c is one call ORA$CAT(a, b, c): the '||' after the
-    // first. A long chain then nests no deeper than its runs (SQLite's parser gives up on deep
-    // nesting, and a row of CSV is a long chain).
+    // The operators after the first of a run (SQLite's parser gives up on calls nested about
+    // 33 deep, and a row of CSV or a sum of a month's daily columns is a long chain):
+    // - concatenations a || b || c are one call ORA$CAT(a, b, c);
+    // - additions a + b + c and multiplications a * b * c nest as calls of two: to the left
+    //   ((a + b) + c) in a short run, as a balanced tree in a longer one. The tree is as deep as
+    //   the logarithm of the run, and gives the same value: over numbers, one datetime and
+    //   intervals, + and * are associative.
     std::vector<std::size_t> more = {};
 };
 
 // Operands one call of a run takes at most (SQLite's limit on arguments is 127): a longer run
 // is a call of calls, each of as many.
 constexpr std::size_t kMaxRunOperands = 100;
+
+// Operands of a run of + or * nested to the left, as written; a longer run becomes a tree.
+constexpr std::size_t kLeftNestedOperands = 8;
+
+bool extendsRun(const char* function) { return function == kOraAdd || function == kOraMul; }
 
 class Parser {
   public:
@@ -126,13 +135,13 @@ class Parser {
             i = e_.next(concat ? i + 2 : i + 1);
             std::size_t rf = 0, rl = 0;
             if (!multiplicative(i, to, ops, rf, rl)) return false;
-            if (concat && run != kNoRun) {
+            const char* function = concat ? kOraCat : e_.punct(op, '+') ? kOraAdd : kOraSub;
+            if (run != kNoRun && ops[run].function == function) {
                 ops[run].last = rl;
                 ops[run].more.push_back(op);
             } else {
-                ops.push_back(Op{first, rl, op, concat,
-                                 concat ? kOraCat : e_.punct(op, '+') ? kOraAdd : kOraSub});
-                run = concat ? ops.size() - 1 : kNoRun;
+                ops.push_back(Op{first, rl, op, concat, function});
+                run = concat || extendsRun(function) ? ops.size() - 1 : kNoRun;
             }
             last = rl;
         }
@@ -142,12 +151,21 @@ class Parser {
     bool multiplicative(std::size_t& i, std::size_t to, std::vector<Op>& ops, std::size_t& first,
                         std::size_t& last) {
         if (!unary(i, to, ops, first, last)) return false;
+        constexpr std::size_t kNoRun = static_cast<std::size_t>(-1);
+        std::size_t run = kNoRun;  // the op of the run of multiplications going on, if any
         while (i < to && (e_.punct(i, '*') || e_.punct(i, '/'))) {
             const std::size_t op = i;
             i = e_.next(i + 1);
             std::size_t rf = 0, rl = 0;
             if (!unary(i, to, ops, rf, rl)) return false;
-            ops.push_back(Op{first, rl, op, false, e_.punct(op, '*') ? kOraMul : kOraDiv});
+            const char* function = e_.punct(op, '*') ? kOraMul : kOraDiv;
+            if (run != kNoRun && function == kOraMul) {
+                ops[run].last = rl;
+                ops[run].more.push_back(op);
+            } else {
+                ops.push_back(Op{first, rl, op, false, function});
+                run = function == kOraMul ? ops.size() - 1 : kNoRun;
+            }
             last = rl;
         }
         return true;
@@ -236,6 +254,10 @@ class Parser {
                 closeCall(e_[o.last]);
                 continue;
             }
+            if (extendsRun(o.function)) {
+                nestRun(o);
+                continue;
+            }
             const bool chunked = o.more.size() + 2 > kMaxRunOperands;
             const std::string call = std::string(o.function) + "(";
             e_[o.first].text = (chunked ? call + call : call) + e_[o.first].text;
@@ -251,6 +273,29 @@ class Parser {
             closeCall(e_[o.last]);
             if (chunked) closeCall(e_[o.last]);
         }
+    }
+
+    // A run of + or * as calls of two (Op::more). Operand k runs from the token after
+    // operator k - 1 (the run's first token for operand 0) to the token before operator k.
+    void nestRun(const Op& o) {
+        std::vector<std::size_t> operators{o.op};
+        operators.insert(operators.end(), o.more.begin(), o.more.end());
+        const std::size_t n = operators.size() + 1;
+        auto firstOf = [&](std::size_t k) { return k == 0 ? o.first : e_.next(operators[k - 1] + 1); };
+        auto lastOf = [&](std::size_t k) { return k + 1 == n ? o.last : e_.previous(operators[k]); };
+        const std::string call = std::string(o.function) + "(";
+        for (std::size_t op : operators) e_[op].text = ",";
+        // Operands [lo, hi) as one call of two parts. The inner calls are written first: each
+        // call is put before the text already in front of its first operand.
+        auto nest = [&](auto& self, std::size_t lo, std::size_t hi) -> void {
+            if (hi - lo < 2) return;
+            const std::size_t split = n <= kLeftNestedOperands ? hi - 1 : lo + (hi - lo) / 2;
+            self(self, lo, split);
+            self(self, split, hi);
+            e_[firstOf(lo)].text = call + e_[firstOf(lo)].text;
+            closeCall(e_[lastOf(hi - 1)]);
+        };
+        nest(nest, 0, n);
     }
 
     TokenEditor& e_;
