@@ -221,7 +221,7 @@ private:
         if (result < 0) {
             return "<" + errorText(result) + ">";
         }
-        if (record.isNull != 0 || record.length == 0) {
+        if (record.isNull != 0) {
             return kNullMarker;
         }
         static const char digits[] = "0123456789ABCDEF";

@@ -8,6 +8,7 @@
 #include "base/access.h"
 #include "base/faults.h"
 #include "base/ora_messages.h"
+#include "functions/expression_types.h"
 #include "sql/sqlite_errors.h"
 #include "types/storage_text.h"
 
@@ -187,6 +188,7 @@ ResultSetImpl::ResultSetImpl(sqlite3* db, sqlite3_stmt* stmt, unsigned prefetch,
         const char* decl = sqlite3_column_decltype(stmt, i);
         if (!decl) continue;  // an expression: its values decide
         Column& c = columns_[static_cast<std::size_t>(i)];
+        c.typed = true;
         c.declared = mapDeclaredType(decl);
         c.clob = c.declared.dataType == occi::OCCI_SQLT_CLOB;
         c.lob = c.clob || c.declared.dataType == occi::OCCI_SQLT_BLOB;
@@ -384,8 +386,22 @@ void ResultSetImpl::refuseCell(unsigned colIndex) const {
 bool ResultSetImpl::cellIsNull(unsigned colIndex, const Cell& c) const {
     if (c.type == SQLITE_NULL) return true;
     if (c.type == SQLITE_TEXT || c.type == SQLITE_BLOB)
-        return c.length == 0 && !columns_[colIndex - 1].lob;
+        return c.length == 0 && !columns_[colIndex - 1].lob && !lobExpression(colIndex);
     return false;
+}
+
+bool ResultSetImpl::lobExpression(unsigned colIndex) const {
+    if (columns_[colIndex - 1].typed || !stmt_) return false;
+    if (lobExpressions_.empty()) {
+        lobExpressions_.assign(columns_.size(), false);
+        const std::vector<ExpressionType> types = expressionTypes(db_, stmt_);
+        for (std::size_t i = 0; i < types.size() && i < columns_.size(); ++i) {
+            const int type = types[i].type.dataType;
+            lobExpressions_[i] = types[i].known &&
+                                 (type == occi::OCCI_SQLT_CLOB || type == occi::OCCI_SQLT_BLOB);
+        }
+    }
+    return lobExpressions_[colIndex - 1];
 }
 
 std::string ResultSetImpl::cellBytes(unsigned colIndex, const Cell& c) const {

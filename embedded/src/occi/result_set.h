@@ -63,6 +63,7 @@ private:
         };
     };
     struct Column {
+        bool typed = false;      // a table column, whose declared type is declared
         DeclaredType declared;
         bool lob = false;        // CLOB or BLOB: an empty value is an empty LOB, not NULL
         bool clob = false;       // CLOB or NCLOB: a blob there holds the text's UTF-8 bytes
@@ -91,6 +92,10 @@ private:
     }
     [[noreturn]] void refuseCell(unsigned colIndex) const;
     bool cellIsNull(unsigned colIndex, const Cell& c) const;
+    // A column without a declared type whose expression is a CLOB or BLOB (EMPTY_CLOB()): an
+    // empty value there is an empty LOB too. Worked out at the first empty value met in such a
+    // column, for all of them at once.
+    bool lobExpression(unsigned colIndex) const;
     std::string cellBytes(unsigned colIndex, const Cell& c) const;  // truncated for LONG
     double cellReal(const Cell& c) const;
     occi::Number cellNumber(unsigned colIndex, const Cell& c) const;
@@ -118,6 +123,7 @@ private:
     occi::SQLException pendingError_;  // a failure met while stepping ahead, raised when reached
     mutable std::vector<occi::MetaData> metaData_;
     mutable bool described_ = false;
+    mutable std::vector<bool> lobExpressions_;  // by column; empty until lobExpression needs it
 };
 
 }  // namespace detail

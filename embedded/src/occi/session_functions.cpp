@@ -45,10 +45,12 @@ void emptyClob(sqlite3_context* ctx, int, sqlite3_value**) {
 
 void emptyBlob(sqlite3_context* ctx, int, sqlite3_value**) { sqlite3_result_zeroblob(ctx, 0); }
 
-// TO_CLOB(char) and TO_NCLOB(char): the text itself, typed as a CLOB where the query is described.
+// TO_CLOB(char) and TO_NCLOB(char): the text itself, typed as a CLOB where the query is described;
+// of an empty text (NULL in Oracle) NULL, not the empty LOB.
 void toClob(sqlite3_context* ctx, int, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
-        if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
+        if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_bytes(argv[0]) == 0)
+            return sqlite3_result_null(ctx);
         resultText(ctx, valueText(argv[0]));
     });
 }
