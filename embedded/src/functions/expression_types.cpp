@@ -1,10 +1,13 @@
 #include "functions/expression_types.h"
 
+#include "functions/interval.h"
+
 #include <algorithm>
 #include <map>
 #include <string>
 #include <utility>
 
+#include "functions/interval.h"
 #include "functions/sql_values.h"
 #include "sql/sql_lexer.h"
 #include "sql/sqlite_util.h"
@@ -32,6 +35,8 @@ bool isNumberType(const ExpressionType& t) {
     return t.known && (t.type.dataType == 2 || t.type.dataType == 3 || t.type.dataType == 100 ||
                        t.type.dataType == 101);
 }
+
+bool isVarchar(const ExpressionType& t) { return t.known && t.type.dataType == 1; }
 
 bool word(const Token& t, const char* upper) { return t.isWord(upper); }
 
@@ -102,7 +107,11 @@ class Typer {
                 if (k == ValueKind::Date) return typed("DATE");
                 if (k == ValueKind::Timestamp) return typed("TIMESTAMP(9)");
                 if (k == ValueKind::TimestampTz) return typed("TIMESTAMP WITH TIME ZONE(9)");
-                return unknown();
+                // An interval's storage text is described by its value, which holds its
+                // precisions.
+                Interval interval;
+                if (parseIntervalText(text.data(), text.size(), interval)) return unknown();
+                return textLiteral(t.text);
             }
             case Token::Kind::Word:
             case Token::Kind::QuotedIdent:
@@ -112,6 +121,17 @@ class Typer {
             default:
                 return unknown();
         }
+    }
+
+    // A text literal: as wide as its bytes, so that an expression giving it is described (and
+    // made a column by CREATE TABLE AS) as wide with no row fetched. '' is NULL: unknown.
+    static ExpressionType textLiteral(const std::string& quoted) {
+        if (quoted.size() < 3 || quoted.front() != '\'') return unknown();
+        std::size_t bytes = 0;
+        for (std::size_t i = 1; i + 1 < quoted.size(); ++i, ++bytes)
+            if (quoted[i] == '\'' && quoted[i + 1] == '\'') ++i;  // a doubled quote is one
+        if (bytes > 4000) return unknown();
+        return typed("VARCHAR2(" + std::to_string(bytes) + ")");
     }
 
     bool isQualifiedName(Span s) const {
@@ -172,6 +192,8 @@ class Typer {
         for (const ExpressionType& r : results) {
             if (!r.known) continue;
             if (!found.known) found = r;
+            // Texts as wide as the widest of them.
+            if (isVarchar(found) && isVarchar(r)) found.type.size = std::max(found.type.size, r.type.size);
             if (!isNumberType(r)) continue;
             const int t = r.type.dataType;
             rank = std::max(rank, t == 101 ? 3 : t == 100 ? 2 : 1);

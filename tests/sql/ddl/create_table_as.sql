@@ -9,3 +9,9 @@ select to_char(n) n from nums;
 drop table nums;
 drop table dst;
 drop table src;
+-- Over no rows, a column of text literals is as wide as the widest of them.
+create table empty_texts as select case when 1 = 0 then 'abc' when 1 = 2 then 'it''s long' end c, nvl(null, 'abcd') n from dual where 1 = 0;
+select column_name, data_type, to_char(data_length) len from user_tab_columns where table_name = 'EMPTY_TEXTS' order by column_id;
+insert into empty_texts values ('it''s long', 'abcd');
+select c, n from empty_texts;
+drop table empty_texts;
