@@ -189,4 +189,39 @@ TEST(StatementLimits, DeepNestingIsAParseErrorOnAOneMegabyteStack) {
     EXPECT_EQ(run.inside, "ran");
 }
 
+// A session's temporary files hold at most its temp_limit: a sort past it fails with ORA-01652
+// and gives its space back, so the session goes on sorting within the limit. (The limit is kept
+// by the VFS of Linux builds.)
+TEST(StatementLimits, TemporaryDiskStopsAtTheSessionsTempLimit) {
+#if !defined(__linux__)
+    GTEST_SKIP() << "temporary files are counted on Linux";
+#endif
+    const int s = flathost::open(flathost::fileDatabase() + "&temp_limit=32M");
+    // Rows of about 210 bytes: 100,000 spill about 21 MB to disk, 200,000 about 42 MB.
+    auto sort = [&](int rows) {
+        const std::string sql = "select count(*) from (select level l, rpad('x', 200, 'y') || level p "
+                                "from dual connect by level <= " + std::to_string(rows) +
+                                " order by p desc)";
+        const int rc = ExecuteQuery(s, sql.c_str(), 1);
+        if (rc < 0) return errorText(rc);
+        return NextRow(s) == 1 ? flathost::text(s, 0) : std::string("no row");
+    };
+    EXPECT_EQ(sort(100000), "1.E+05");
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const std::string refused = sort(200000);
+        EXPECT_EQ(refused.rfind("ORA-01652: unable to extend temp segment by ", 0), 0u) << refused;
+        EXPECT_NE(refused.find(" in tablespace TEMP"), std::string::npos) << refused;
+    }
+    EXPECT_EQ(sort(100000), "1.E+05");
+    CloseConnection(s);
+
+    // A value the parameter cannot take refuses the session.
+    const std::string bad = flathost::fileDatabase() + "&temp_limit=12X";
+    const int refused = OpenConnection(bad.c_str(), "scott", "tiger");
+    ASSERT_LT(refused, 0);
+    EXPECT_NE(errorText(refused).find("ORA-00096: invalid value 12X for parameter temp_limit"),
+              std::string::npos)
+        << errorText(refused);
+}
+
 }  // namespace

@@ -404,6 +404,12 @@ inline constexpr OraMessage<0> kTransactionLostHere{
 // A call cancelled from another thread (OCIBreak).
 inline constexpr OraMessage<0> kUserRequestedCancel{1013,
                                                     "user requested cancel of current operation"};
+// A connect string's parameter the embedded database reads, given a value it cannot take.
+inline constexpr OraMessage<3> kInvalidParameterValue{
+    96, "invalid value {} for parameter {}, must be from among {}"};
+// A statement's temporary files would pass the session's temp_limit (the blocks are of 8 KiB).
+inline constexpr OraMessage<2> kTempSegmentFull{
+    1652, "unable to extend temp segment by {} in tablespace {}"};
 inline constexpr OraMessage<0> kSavepointNotEstablished{
     1086, "savepoint never established in this session or is invalid"};
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <optional>
 #include <thread>
 
 #include "base/access.h"
@@ -135,6 +136,37 @@ void useWriteAheadLog(sqlite3* db) {
     sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
 }
 
+// The value of a URI connect string's parameter name; nullopt when it has none.
+std::optional<std::string> uriParameter(const std::string& connectString, const std::string& name) {
+    if (!isUri(connectString)) return std::nullopt;
+    const std::size_t query = connectString.find('?');
+    if (query == std::string::npos) return std::nullopt;
+    const std::string params = "&" + connectString.substr(query + 1, connectString.find('#') - query - 1);
+    const std::size_t at = params.find("&" + name + "=");
+    if (at == std::string::npos) return std::nullopt;
+    const std::size_t from = at + name.size() + 2;
+    return params.substr(from, params.find('&', from) - from);
+}
+
+// The session's temporary disk limit: the connect string's temp_limit, else the default.
+std::int64_t tempLimitOf(const std::string& connectString) {
+    const std::optional<std::string> text = uriParameter(connectString, "temp_limit");
+    std::int64_t limit = TempSpace::kDefaultLimit;
+    if (text && !TempSpace::parseLimit(*text, limit))
+        raise(ora::kInvalidParameterValue, *text, "temp_limit",
+              "bytes, or a number followed by K, M or G");
+    return limit;
+}
+
+// SQLite's memdb opens a session's temporary files on the platform's VFS, where they would
+// count against nothing: a database in memory keeps its temporary data in memory too.
+void keepTemporaryDataCounted(sqlite3* db) {
+    sqlite3_vfs* vfs = nullptr;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_VFS_POINTER, &vfs) == SQLITE_OK && vfs &&
+        std::string(vfs->zName) == "memdb")
+        execSql(db, "PRAGMA temp_store=MEMORY");
+}
+
 // Whether the main database lives in a file (not in memory, nor in SQLite's memdb).
 bool onDisk(sqlite3* db) {
     const char* file = sqlite3_db_filename(db, "main");
@@ -202,6 +234,7 @@ std::unique_ptr<ConnectionImpl> ConnectionImpl::open(const std::string& user,
                                                      const std::string& connectString,
                                                      Charset charset, bool unmutexed) {
     if (connectString.empty()) unresolvable();
+    const std::int64_t tempLimit = tempLimitOf(connectString);
     const int flags = openFlags(connectString, unmutexed);
     SqliteDb db;
     int waitedMs = 0;
@@ -214,6 +247,7 @@ std::unique_ptr<ConnectionImpl> ConnectionImpl::open(const std::string& user,
     if (rc != SQLITE_OK) raiseOpenFailure(db.get(), rc, waitedMs);
     // Nothing is written before the logon succeeded.
     execSql(db.get(), "PRAGMA foreign_keys=ON");
+    keepTemporaryDataCounted(db.get());  // first: it drops what the temporary database holds
     registerSessionFunctions(db.get());
     AccountStore(db.get(), upperAscii(user)).verifyLogon(user, password);
     useLargePagesIfNew(db.get());
@@ -223,12 +257,14 @@ std::unique_ptr<ConnectionImpl> ConnectionImpl::open(const std::string& user,
         checkpointer =
             WalCheckpointer::attach(db.get(), sameDatabase(db.get(), connectString, flags));
     return std::unique_ptr<ConnectionImpl>(new ConnectionImpl(
-        std::move(db), std::move(checkpointer), upperAscii(user), charset, unmutexed));
+        std::move(db), std::move(checkpointer), upperAscii(user), charset, unmutexed, tempLimit));
 }
 
 ConnectionImpl::ConnectionImpl(SqliteDb db, std::unique_ptr<WalCheckpointer> checkpointer,
-                               std::string schema, Charset charset, bool unmutexed)
-    : db_(std::move(db)),
+                               std::string schema, Charset charset, bool unmutexed,
+                               std::int64_t tempLimit)
+    : tempSpace_(tempLimit),
+      db_(std::move(db)),
       cancel_(db_.get()),
       checkpointer_(std::move(checkpointer)),
       authorizer_(db_.get()),

@@ -2,11 +2,13 @@
 #ifndef KAVEXDB_CONNECTION_H
 #define KAVEXDB_CONNECTION_H
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "base/charset.h"
+#include "base/temp_space.h"
 #include "catalog/authorizer.h"
 #include "occi/call_cancel.h"
 #include "sql/sqlite_util.h"
@@ -50,6 +52,8 @@ public:
     Authorizer& authorizer() { return authorizer_; }
     // Cancelling the running call from another thread (OCIBreak).
     CallCancel& cancel() { return cancel_; }
+    // What the temporary files of the session's calls may hold at once (temp_limit).
+    TempSpace& tempSpace() { return tempSpace_; }
     // The session's temporary LOB storage and lazily read LOB values.
     const std::shared_ptr<LobSession>& lobs() const { return lobs_; }
     // Before a statement changes data: LOB values read lazily keep what they were read with.
@@ -79,8 +83,11 @@ public:
 
 private:
     ConnectionImpl(SqliteDb db, std::unique_ptr<WalCheckpointer> checkpointer,
-                   std::string schema, Charset charset, bool unmutexed);
+                   std::string schema, Charset charset, bool unmutexed, std::int64_t tempLimit);
 
+    // The temporary disk of the session's calls; before db_, so that it outlives the
+    // temporary files counted against it.
+    TempSpace tempSpace_;
     SqliteDb db_;
     CallCancel cancel_;  // after db_: its progress handler goes before the database closes
     mutable OCISvcCtx serviceContext_{&cancel_};

@@ -172,10 +172,11 @@ std::string hexText(const std::string& bytes) {
 }  // namespace
 
 ResultSetImpl::ResultSetImpl(sqlite3* db, sqlite3_stmt* stmt, unsigned prefetch, Charset charset,
-                             CallCancel& cancel, const LazyLobQuery* lazy,
+                             CallCancel& cancel, TempSpace& temp, const LazyLobQuery* lazy,
                              std::shared_ptr<LobSession> lobs)
     : db_(db),
       cancel_(cancel),
+      temp_(temp),
       stmt_(stmt),
       rows_(lazy ? lazy->rows.get() : stmt),
       lazy_(lazy),
@@ -358,6 +359,7 @@ occi::ResultSet::Status ResultSetImpl::next(unsigned int) {
     if (afterEnd_) return END_OF_FETCH;
     if (row_ >= batchRows_ && !finished_) {
         const CallCancel::Scope call(cancel_, CallCancel::Reach::Anywhere);
+        const TempSpace::Scope temporaryFiles(temp_);
         fetchBatch();
     }
     if (row_ < batchRows_) {

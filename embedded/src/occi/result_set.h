@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/charset.h"
+#include "base/temp_space.h"
 #include "exec/describe.h"
 #include "storage/lazy_lobs.h"
 #include "storage/lob_content.h"
@@ -24,9 +25,10 @@ class ResultSetImpl final : public occi::ResultSet {
 public:
     // With lazy, its rows statement is stepped instead of stmt (both owned by the statement)
     // and its LOB columns are read from their rows through lobs. A fetch can be cancelled
-    // through cancel (the connection's), which must outlive the result set.
+    // through cancel, and its temporary files count against temp (both the connection's, which
+    // must outlive the result set).
     ResultSetImpl(sqlite3* db, sqlite3_stmt* stmt, unsigned prefetch, Charset charset,
-                  CallCancel& cancel, const LazyLobQuery* lazy = nullptr,
+                  CallCancel& cancel, TempSpace& temp, const LazyLobQuery* lazy = nullptr,
                   std::shared_ptr<LobSession> lobs = nullptr);
     ~ResultSetImpl() override;
 
@@ -102,6 +104,7 @@ private:
 
     sqlite3* db_;
     CallCancel& cancel_;
+    TempSpace& temp_;
     sqlite3_stmt* stmt_;  // owned by the statement; null once ended
     sqlite3_stmt* rows_;  // what is stepped: stmt_ or the lazy query's rows
     const LazyLobQuery* lazy_;

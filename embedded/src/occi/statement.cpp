@@ -134,6 +134,7 @@ void StatementImpl::run(const std::string& sql) {
     // A request that comes while the statement is rewritten is kept until its kind says where
     // the call may be stopped.
     CallCancel::Scope call(connection_.cancel(), CallCancel::Reach::Boundaries);
+    const TempSpace::Scope temporaryFiles(connection_.tempSpace());
     try {
         const RewrittenSql& r = rewritten();
         call.setReach(cancelReach(r.kind, connection_.hasPendingWork()));
@@ -293,7 +294,8 @@ void StatementImpl::runQuery() {
         if (rc != SQLITE_OK) raiseSqlite(db, rc);
     }
     auto rs = std::make_unique<ResultSetImpl>(db, query, prefetch_, connection_.charset(),
-                                              connection_.cancel(), lazyLobs_.get(),
+                                              connection_.cancel(), connection_.tempSpace(),
+                                              lazyLobs_.get(),
                                               connection_.lobs());
     rs->start();
     resultSets_.push_back(std::move(rs));

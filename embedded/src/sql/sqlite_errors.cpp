@@ -8,6 +8,7 @@
 #include "base/errors.h"
 #include "base/ora_messages.h"
 #include "base/refusal.h"
+#include "base/temp_space.h"
 #include "sql/oracle_errors.h"
 
 namespace kavexdb {
@@ -76,6 +77,12 @@ void raiseSqlite(sqlite3* db, int rc) {
         raise(ora::kResourceBusy);
     case SQLITE_INTERRUPT:
         raise(ora::kUserRequestedCancel);
+    case SQLITE_FULL:
+        if (TempSpace* space = TempSpace::current()) {
+            if (const std::int64_t refused = space->takeRefusal())
+                raise(ora::kTempSegmentFull, (refused + 8191) / 8192, "TEMP");
+        }
+        break;
     case SQLITE_CONSTRAINT:
         switch (ext) {
         case SQLITE_CONSTRAINT_UNIQUE:

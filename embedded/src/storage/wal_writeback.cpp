@@ -14,6 +14,8 @@
 #include <new>
 #include <thread>
 
+#include "storage/temp_files.h"
+
 namespace kavexdb {
 namespace detail {
 
@@ -145,7 +147,9 @@ struct WalFile {
     }
 };
 
-constexpr std::size_t kInnerOffset = (sizeof(WalFile) + 15) / 16 * 16;
+// Where the base VFS's file object starts within a file opened through the shim: past the
+// larger of the two headers, a WAL's or a counted temporary file's (temp_files.h).
+const std::size_t kInnerOffset = (std::max(sizeof(WalFile), tempFileHeaderSize()) + 15) / 16 * 16;
 
 WalFile* wal(sqlite3_file* f) { return reinterpret_cast<WalFile*>(f); }
 sqlite3_file* inner(sqlite3_file* f) { return wal(f)->inner; }
@@ -204,6 +208,7 @@ const sqlite3_io_methods walMethods = {
 };
 
 int shimOpen(sqlite3_vfs*, const char* name, sqlite3_file* f, int flags, int* outFlags) {
+    if (countsAsTemp(flags)) return openTempFile(base, kInnerOffset, name, f, flags, outFlags);
     if (!(flags & SQLITE_OPEN_WAL) || !name)
         return base->xOpen(base, name, f, flags, outFlags);
     sqlite3_file* file = reinterpret_cast<sqlite3_file*>(reinterpret_cast<char*>(f) + kInnerOffset);

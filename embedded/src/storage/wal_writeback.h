@@ -10,6 +10,9 @@
 // as before, and so is as durable; the disk has then done most of the work. Bytes written once
 // (the zeros, or a transaction of new rows) are left to the sync, so that zeros about to be
 // overwritten never go to the disk.
+//
+// The same VFS counts the temporary files SQLite opens during a session's call against the
+// session's temporary disk limit (temp_files.h).
 #ifndef KAVEXDB_WAL_WRITEBACK_H
 #define KAVEXDB_WAL_WRITEBACK_H
 

@@ -1,0 +1,98 @@
+#include "storage/temp_files.h"
+
+#include <new>
+
+#include "base/temp_space.h"
+
+namespace kavexdb {
+namespace detail {
+
+namespace {
+
+struct TempFile {
+    sqlite3_file file{};  // first: SQLite sees a TempFile as its sqlite3_file
+    sqlite3_file* inner = nullptr;
+    TempSpace* space = nullptr;
+    sqlite3_int64 counted = 0;  // bytes reserved: the file's length as written
+};
+
+TempFile* temp(sqlite3_file* f) { return reinterpret_cast<TempFile*>(f); }
+sqlite3_file* inner(sqlite3_file* f) { return temp(f)->inner; }
+const sqlite3_io_methods* io(sqlite3_file* f) { return inner(f)->pMethods; }
+
+int tempClose(sqlite3_file* f) {
+    TempFile* t = temp(f);
+    t->space->release(t->counted);
+    sqlite3_file* file = t->inner;
+    t->~TempFile();
+    return file->pMethods->xClose(file);
+}
+
+int tempWrite(sqlite3_file* f, const void* data, int n, sqlite3_int64 at) {
+    TempFile* t = temp(f);
+    const sqlite3_int64 end = at + n;
+    if (end > t->counted) {
+        if (!t->space->reserve(end - t->counted)) return SQLITE_FULL;
+        t->counted = end;
+    }
+    return io(f)->xWrite(inner(f), data, n, at);
+}
+
+int tempTruncate(sqlite3_file* f, sqlite3_int64 size) {
+    TempFile* t = temp(f);
+    const int rc = io(f)->xTruncate(inner(f), size);
+    if (rc == SQLITE_OK && size < t->counted) {
+        t->space->release(t->counted - size);
+        t->counted = size;
+    }
+    return rc;
+}
+
+const sqlite3_io_methods tempMethods = {
+    1,
+    tempClose,
+    [](sqlite3_file* f, void* out, int n, sqlite3_int64 at) {
+        return io(f)->xRead(inner(f), out, n, at);
+    },
+    tempWrite,
+    tempTruncate,
+    [](sqlite3_file* f, int flags) { return io(f)->xSync(inner(f), flags); },
+    [](sqlite3_file* f, sqlite3_int64* size) { return io(f)->xFileSize(inner(f), size); },
+    [](sqlite3_file* f, int lock) { return io(f)->xLock(inner(f), lock); },
+    [](sqlite3_file* f, int lock) { return io(f)->xUnlock(inner(f), lock); },
+    [](sqlite3_file* f, int* out) { return io(f)->xCheckReservedLock(inner(f), out); },
+    [](sqlite3_file* f, int op, void* arg) { return io(f)->xFileControl(inner(f), op, arg); },
+    [](sqlite3_file* f) { return io(f)->xSectorSize(inner(f)); },
+    [](sqlite3_file* f) { return io(f)->xDeviceCharacteristics(inner(f)); },
+    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+};
+
+}  // namespace
+
+std::size_t tempFileHeaderSize() { return sizeof(TempFile); }
+
+bool countsAsTemp(int flags) {
+    constexpr int kTemporary = SQLITE_OPEN_TEMP_DB | SQLITE_OPEN_TEMP_JOURNAL |
+                               SQLITE_OPEN_TRANSIENT_DB | SQLITE_OPEN_SUBJOURNAL;
+    return (flags & kTemporary) != 0 && TempSpace::current() != nullptr;
+}
+
+int openTempFile(sqlite3_vfs* base, std::size_t innerOffset, const char* name, sqlite3_file* f,
+                 int flags, int* outFlags) {
+    sqlite3_file* file = reinterpret_cast<sqlite3_file*>(reinterpret_cast<char*>(f) + innerOffset);
+    const int rc = base->xOpen(base, name, file, flags, outFlags);
+    if (rc != SQLITE_OK) {
+        // SQLite closes a file whose open failed only when its methods are set: these are not.
+        if (file->pMethods) file->pMethods->xClose(file);
+        f->pMethods = nullptr;
+        return rc;
+    }
+    TempFile* t = new (f) TempFile;
+    t->inner = file;
+    t->space = TempSpace::current();
+    f->pMethods = &tempMethods;
+    return SQLITE_OK;
+}
+
+}  // namespace detail
+}  // namespace kavexdb
