@@ -189,6 +189,31 @@ TEST(StatementLimits, DeepNestingIsAParseErrorOnAOneMegabyteStack) {
     EXPECT_EQ(run.inside, "ran");
 }
 
+// A chain of one set operator over more queries than SQLite takes in one compound SELECT (500)
+// runs whole, as in Oracle: its rows, the first query's column names, an ORDER BY of the whole.
+TEST(StatementLimits, SetOperatorChainsOfThousandsOfQueriesRun) {
+    const int s = flathost::open(flathost::memoryDatabase());
+    auto chain = [](int n, const char* op, int modulo) {
+        std::string sql;
+        for (int i = 0; i < n; ++i)
+            sql += (i ? std::string(" ") + op + " " : std::string()) + "select " +
+                   std::to_string(i % modulo) + (i ? "" : " v") + " from dual";
+        return sql;
+    };
+    EXPECT_EQ(flathost::column(s, "select to_char(count(*)) || ':' || to_char(sum(v)) from (" +
+                                      chain(3000, "union all", 3000) + ")"),
+              "3000:4498500");
+    EXPECT_EQ(flathost::column(s, "select to_char(count(*)) from (" + chain(1200, "union", 7) + ")"),
+              "7");
+    EXPECT_EQ(flathost::column(s, chain(1200, "union all", 1200) +
+                                      " order by v desc fetch first 2 rows only"),
+              "1.199E+03|1.198E+03");
+    flathost::run(s, "create table loaded (v number)");
+    ASSERT_EQ(flathost::run(s, "insert into loaded " + chain(2000, "union all", 2000)), 2000);
+    EXPECT_EQ(flathost::column(s, "select to_char(count(distinct v)) from loaded"), "2000");
+    CloseConnection(s);
+}
+
 // A session's temporary files hold at most its temp_limit: a sort past it fails with ORA-01652
 // and gives its space back, so the session goes on sorting within the limit. (The limit is kept
 // by the VFS of Linux builds.)

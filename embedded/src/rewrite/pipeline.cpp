@@ -31,6 +31,7 @@
 #include "rewrite/expr/expression_rewrite.h"
 #include "rewrite/query/for_update.h"
 #include "rewrite/query/grouping_sets.h"
+#include "rewrite/query/long_compounds.h"
 #include "rewrite/query/oracle_joins.h"
 #include "rewrite/query/parenthesized_queries.h"
 #include "rewrite/query/quantified_comparisons.h"
@@ -98,6 +99,11 @@ void runAsSteps(TextState& s) {
 }
 
 const TextPass kTextPasses[] = {
+    // First: the queries it frames are then plain inline views to every pass below.
+    {"long compounds framed", kExpressions,
+     [](TextState& s) {
+         if (frameLongCompounds(s.e)) relex(s);
+     }},
     {"steps", kDml, runAsSteps},
     {"for update", kQueries, [](TextState& s) { s.out.query.forUpdate = takeForUpdate(s.e); }},
     {"outer joins and hierarchies", kSql,
