@@ -8,8 +8,8 @@ namespace detail {
 
 namespace {
 
-// Queries a chain keeps together, well inside SQLite's limit of 500.
-constexpr std::size_t kTermsPerChain = 250;
+// Queries a chain keeps together: SQLite takes at most 500.
+constexpr std::size_t kTermsPerChain = 500;
 
 enum class SetOp { None, UnionAll, Union, Intersect, Other };
 

@@ -22,19 +22,32 @@ namespace System.Data.Kavex
             Value = value;
         }
 
+        /// <summary>A parameter of the type. C# takes the literal 0 of <c>new
+        /// KavexParameter("x", 0)</c> and <c>Parameters.Add("x", 0)</c> as a KavexDbType, though
+        /// no type has the number 0: that call makes the parameter of the value 0, as it was
+        /// meant.</summary>
         public KavexParameter(string name, KavexDbType type, object? value = null)
         {
             ParameterName = name;
+            if (type == 0 && value == null)
+            {
+                Value = 0;
+                return;
+            }
             KavexDbType = type;
             Value = value;
         }
 
-        /// <summary>The Oracle type; when not set, taken from DbType or from the value.</summary>
+        /// <summary>The Oracle type; when not set, taken from DbType or from the value. A number
+        /// that names none of KavexDbType's members is an ArgumentOutOfRangeException.</summary>
         public KavexDbType KavexDbType
         {
             get => kavexDbType ?? TypeMapping.FromDbType(DbType);
             set
             {
+                if (!Enum.IsDefined(typeof(KavexDbType), value))
+                    throw new ArgumentOutOfRangeException(nameof(value), value,
+                        $"{(int)value} is the number of no KavexDbType");
                 kavexDbType = value;
                 dbType = TypeMapping.ToDbType(value);
             }

@@ -42,6 +42,23 @@ namespace System.Data.Kavex.Tests
         }
 
         [Fact]
+        public void AddOfTheLiteralZeroAddsTheValueZeroNotANullOfNoType()
+        {
+            using var connection = db.Open();
+            using var command = connection.CreateCommand();
+            command.CommandText = "SELECT NVL(TO_CHAR(:x), 'null') FROM dual";
+            // C# picks Add(string, KavexDbType) for a literal 0; no type has the number 0.
+            var parameter = command.Parameters.Add("x", 0);
+            Assert.Equal(0, parameter.Value);
+            Assert.Equal("0", command.ExecuteScalar());
+            Assert.Equal(0, new KavexParameter("y", 0).Value);
+            // A type given as a number that names none is refused.
+            Assert.Throws<ArgumentOutOfRangeException>(() => new KavexParameter().KavexDbType = (KavexDbType)7);
+            Assert.Throws<ArgumentOutOfRangeException>(() => command.Parameters.Add("z", (KavexDbType)7, 1));
+            Assert.Single(command.Parameters);
+        }
+
+        [Fact]
         public void AValueWithoutAnOracleTypeIsRefusedByName()
         {
             using var connection = db.Open();
