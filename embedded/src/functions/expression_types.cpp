@@ -213,7 +213,19 @@ class Typer {
         return common(results);
     }
 
+    // Arithmetic on two numbers: the type of higher precedence, BINARY_DOUBLE over BINARY_FLOAT
+    // over NUMBER.
+    static ExpressionType arithmetic(const ExpressionType& a, const ExpressionType& b) {
+        if (a.type.dataType == 101 || b.type.dataType == 101) return typed("BINARY_DOUBLE");
+        if (a.type.dataType == 100 || b.type.dataType == 100) return typed("BINARY_FLOAT");
+        return typed("NUMBER");
+    }
+
     ExpressionType call(const std::string& name, const std::vector<Span>& args) const {
+        if (name == kOraMul || name == kOraDiv) {
+            const ExpressionType a = argument(args, 0), b = argument(args, 1);
+            return isNumberType(a) && isNumberType(b) ? arithmetic(a, b) : typed("NUMBER");
+        }
         if (name == kOraAdd || name == kOraSub) {
             const ExpressionType a = argument(args, 0), b = argument(args, 1);
             // A datetime moved by a number of days is a DATE; DATE - DATE a number of days;
@@ -224,7 +236,7 @@ class Typer {
             if ((isDatetimeType(a) && isNumberType(b)) ||
                 (name == kOraAdd && isNumberType(a) && isDatetimeType(b)))
                 return typed("DATE");
-            if (isNumberType(a) && isNumberType(b)) return typed("NUMBER");
+            if (isNumberType(a) && isNumberType(b)) return arithmetic(a, b);
             return unknown();
         }
         if (name == kOraCast || name == kOraCastOr) {

@@ -13,3 +13,5 @@ select to_char(greatest(1, 3, 2)) "Greatest", least('HARRY', 'HARRIOT', 'HAROLD'
 select to_char(width_bucket(42, 0, 100, 10)) "Bucket", to_char(width_bucket(-1, 0, 100, 10)) "Below",
        to_char(width_bucket(100, 0, 100, 10)) "Above" from dual;
 select to_char(bitand(6, 3)) "Bitand" from dual;
+-- Arithmetic takes the operand type of highest precedence: BINARY_DOUBLE, then BINARY_FLOAT, then NUMBER.
+select 1.5f + 1 "Float", 2.0d * 3 "Double", 1.5f * 2.0d "Both", to_binary_float(1) / 4 "Quarter" from dual;
