@@ -407,6 +407,9 @@ inline constexpr OraMessage<0> kUserRequestedCancel{1013,
 // A connect string's parameter the embedded database reads, given a value it cannot take.
 inline constexpr OraMessage<3> kInvalidParameterValue{
     96, "invalid value {} for parameter {}, must be from among {}"};
+// SQLite's memory reached the process's limit (KAVEX_MEMORY_LIMIT).
+inline constexpr OraMessage<1> kHeapLimitReached{
+    4030, "out of process memory when trying to allocate memory (limit: {})"};
 // A statement's temporary files would pass the session's temp_limit (the blocks are of 8 KiB).
 inline constexpr OraMessage<2> kTempSegmentFull{
     1652, "unable to extend temp segment by {} in tablespace {}"};

@@ -12,7 +12,6 @@
 
 #include <atomic>
 #include <cstdint>
-#include <string>
 
 namespace kavexdb {
 namespace detail {
@@ -26,10 +25,6 @@ public:
     explicit TempSpace(std::int64_t limit = kDefaultLimit) : limit_(limit) {}
     TempSpace(const TempSpace&) = delete;
     TempSpace& operator=(const TempSpace&) = delete;
-
-    // The limit as a connect string's temp_limit parameter gives it: bytes, or a number with K,
-    // M or G (powers of 1024). False for anything else.
-    static bool parseLimit(const std::string& text, std::int64_t& out);
 
     std::int64_t limit() const { return limit_; }
     std::int64_t used() const { return used_.load(std::memory_order_relaxed); }

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "base/access.h"
+#include "base/byte_size.h"
 #include "base/faults.h"
 #include "base/ora_messages.h"
 #include "catalog/accounts.h"
@@ -14,6 +15,7 @@
 #include "occi/session_functions.h"
 #include "occi/statement.h"
 #include "rewrite/sql_rewrite.h"
+#include "sql/heap_limit.h"
 #include "sql/sql_lexer.h"
 #include "sql/sqlite_errors.h"
 #include "storage/wal_writeback.h"
@@ -152,9 +154,8 @@ std::optional<std::string> uriParameter(const std::string& connectString, const 
 std::int64_t tempLimitOf(const std::string& connectString) {
     const std::optional<std::string> text = uriParameter(connectString, "temp_limit");
     std::int64_t limit = TempSpace::kDefaultLimit;
-    if (text && !TempSpace::parseLimit(*text, limit))
-        raise(ora::kInvalidParameterValue, *text, "temp_limit",
-              "bytes, or a number followed by K, M or G");
+    if (text && !parseByteSize(*text, limit))
+        raise(ora::kInvalidParameterValue, *text, "temp_limit", kByteSizeForms);
     return limit;
 }
 
@@ -234,6 +235,7 @@ std::unique_ptr<ConnectionImpl> ConnectionImpl::open(const std::string& user,
                                                      const std::string& connectString,
                                                      Charset charset, bool unmutexed) {
     if (connectString.empty()) unresolvable();
+    applyHeapLimit();
     const std::int64_t tempLimit = tempLimitOf(connectString);
     const int flags = openFlags(connectString, unmutexed);
     SqliteDb db;

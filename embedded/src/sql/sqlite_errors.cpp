@@ -9,6 +9,7 @@
 #include "base/ora_messages.h"
 #include "base/refusal.h"
 #include "base/temp_space.h"
+#include "sql/heap_limit.h"
 #include "sql/oracle_errors.h"
 
 namespace kavexdb {
@@ -77,6 +78,9 @@ void raiseSqlite(sqlite3* db, int rc) {
         raise(ora::kResourceBusy);
     case SQLITE_INTERRUPT:
         raise(ora::kUserRequestedCancel);
+    case SQLITE_NOMEM:
+        raise(ora::kHeapLimitReached,
+              heapLimit() > 0 ? std::to_string(heapLimit()) + " bytes" : std::string("none"));
     case SQLITE_FULL:
         if (TempSpace* space = TempSpace::current()) {
             if (const std::int64_t refused = space->takeRefusal())
