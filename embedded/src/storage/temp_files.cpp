@@ -3,6 +3,7 @@
 #include <new>
 
 #include "base/temp_space.h"
+#include "storage/wrapped_file.h"
 
 namespace kavexdb {
 namespace detail {
@@ -79,14 +80,9 @@ bool countsAsTemp(int flags) {
 
 int openTempFile(sqlite3_vfs* base, std::size_t innerOffset, const char* name, sqlite3_file* f,
                  int flags, int* outFlags) {
-    sqlite3_file* file = reinterpret_cast<sqlite3_file*>(reinterpret_cast<char*>(f) + innerOffset);
-    const int rc = base->xOpen(base, name, file, flags, outFlags);
-    if (rc != SQLITE_OK) {
-        // SQLite closes a file whose open failed only when its methods are set: these are not.
-        if (file->pMethods) file->pMethods->xClose(file);
-        f->pMethods = nullptr;
-        return rc;
-    }
+    sqlite3_file* file = nullptr;
+    const int rc = openInnerFile(base, innerOffset, name, f, flags, outFlags, &file);
+    if (rc != SQLITE_OK) return rc;
     TempFile* t = new (f) TempFile;
     t->inner = file;
     t->space = TempSpace::current();

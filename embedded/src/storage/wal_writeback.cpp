@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "storage/temp_files.h"
+#include "storage/wrapped_file.h"
 
 namespace kavexdb {
 namespace detail {
@@ -211,14 +212,9 @@ int shimOpen(sqlite3_vfs*, const char* name, sqlite3_file* f, int flags, int* ou
     if (countsAsTemp(flags)) return openTempFile(base, kInnerOffset, name, f, flags, outFlags);
     if (!(flags & SQLITE_OPEN_WAL) || !name)
         return base->xOpen(base, name, f, flags, outFlags);
-    sqlite3_file* file = reinterpret_cast<sqlite3_file*>(reinterpret_cast<char*>(f) + kInnerOffset);
-    const int rc = base->xOpen(base, name, file, flags, outFlags);
-    if (rc != SQLITE_OK) {
-        // SQLite closes a file whose open failed only when its methods are set: these are not.
-        if (file->pMethods) file->pMethods->xClose(file);
-        f->pMethods = nullptr;
-        return rc;
-    }
+    sqlite3_file* file = nullptr;
+    const int rc = openInnerFile(base, kInnerOffset, name, f, flags, outFlags, &file);
+    if (rc != SQLITE_OK) return rc;
     WalFile* w = new (f) WalFile;
     w->inner = file;
     w->fd = ::open(name, O_RDONLY | O_CLOEXEC);
