@@ -8,6 +8,7 @@
 #include "base/errors.h"
 #include "base/ora_messages.h"
 #include "functions/conversion_functions.h"
+#include "functions/decimal_sum.h"
 #include "functions/interval.h"
 #include "functions/sql_function.h"
 #include "functions/sql_values.h"
@@ -179,6 +180,7 @@ void atan2(sqlite3_context* ctx, int, sqlite3_value** argv) {
 struct Sum {
     std::int64_t whole;
     double real;
+    DecimalSum decimal;  // exact while whole no longer is
     bool inexact;
     std::int64_t count;
     int intervalKind;  // 0: numbers; 1 + Interval::Kind once an interval was added
@@ -223,6 +225,10 @@ void accumulate(sqlite3_context* ctx, sqlite3_value* v, int direction) {
         const Arg a = numericArg(v);
         s->count += direction;
         s->real += direction * a.real;
+        if (a.integer)
+            s->decimal.addWhole(a.whole, direction);
+        else
+            s->decimal.add(a.real, direction);
         const bool fits = a.integer && (direction > 0
                                             ? !__builtin_add_overflow(s->whole, a.whole, &s->whole)
                                             : !__builtin_sub_overflow(s->whole, a.whole, &s->whole));
@@ -250,7 +256,7 @@ void sumValue(sqlite3_context* ctx) {
         if (!s || s->count == 0) return sqlite3_result_null(ctx);
         if (resultIntervalSum(ctx, s, 1)) return;
         if (!s->inexact) return sqlite3_result_int64(ctx, s->whole);
-        resultReal(ctx, s->real);
+        resultReal(ctx, s->decimal.inexact ? s->real : s->decimal.value());
     });
 }
 
@@ -261,6 +267,7 @@ void avgValue(sqlite3_context* ctx) {
         if (resultIntervalSum(ctx, s, static_cast<long double>(s->count))) return;
         if (!s->inexact && s->whole % s->count == 0)
             return sqlite3_result_int64(ctx, s->whole / s->count);
+        if (!s->decimal.inexact) return resultReal(ctx, s->decimal.dividedBy(s->count));
         const double total = s->inexact ? s->real : static_cast<double>(s->whole);
         resultReal(ctx, total / static_cast<double>(s->count));
     });

@@ -15,3 +15,11 @@ select to_char(width_bucket(42, 0, 100, 10)) "Bucket", to_char(width_bucket(-1, 
 select to_char(bitand(6, 3)) "Bitand" from dual;
 -- Arithmetic takes the operand type of highest precedence: BINARY_DOUBLE, then BINARY_FLOAT, then NUMBER.
 select 1.5f + 1 "Float", 2.0d * 3 "Double", 1.5f * 2.0d "Both", to_binary_float(1) / 4 "Quarter" from dual;
+-- SUM and AVG add the decimals the values stand for exactly: money does not drift.
+create table money (amount number(12,2));
+insert into money select 0.1 from dual connect by level <= 100000;
+insert into money select 9669397.01 - 0.01 * level from dual connect by level <= 3;
+select to_char(sum(amount)) "Sum", to_char(sum(amount) - 29018190.97) "Off", to_char(round(avg(amount), 6)) "Average" from money;
+select to_char(sum(amount)) "Tenths" from money where amount < 1;
+select to_char(sum(amount) over (order by amount rows between 2 preceding and current row)) "Window" from money where amount > 1 order by amount;
+drop table money;

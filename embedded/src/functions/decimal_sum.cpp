@@ -1,0 +1,122 @@
+#include "functions/decimal_sum.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+namespace kavexdb {
+namespace detail {
+
+namespace {
+
+// Below 10^36: room left for adding without overflow checks of every step.
+constexpr __int128 kLimit = static_cast<__int128>(1000000000000000000LL) * 1000000000000000000LL;
+
+bool timesTen(__int128& v, int times) {
+    for (int i = 0; i < times; ++i) {
+        if (v > kLimit || v < -kLimit) return false;
+        v *= 10;
+    }
+    return true;
+}
+
+// The digits of |v| as text with scale decimals, signed.
+std::string decimalText(__int128 v, int scale) {
+    const bool negative = v < 0;
+    unsigned __int128 m = negative ? static_cast<unsigned __int128>(-(v + 1)) + 1
+                                   : static_cast<unsigned __int128>(v);
+    std::string digits;
+    do {
+        digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(m % 10)));
+        m /= 10;
+    } while (m != 0);
+    while (static_cast<int>(digits.size()) <= scale) digits.insert(digits.begin(), '0');
+    if (scale > 0) digits.insert(digits.size() - static_cast<std::size_t>(scale), ".");
+    return negative ? "-" + digits : digits;
+}
+
+}  // namespace
+
+void DecimalSum::addWhole(std::int64_t w, int direction) {
+    if (inexact) return;
+    __int128 v = w;
+    if (!timesTen(v, scale)) {
+        inexact = true;
+        return;
+    }
+    units += direction * v;
+    if (units > kLimit || units < -kLimit) inexact = true;
+}
+
+void DecimalSum::add(double d, int direction) {
+    if (inexact) return;
+    if (!std::isfinite(d)) {
+        inexact = true;
+        return;
+    }
+    // Fast path: d is a decimal of at most 15 digits at the sum's scale (money at scale 2). Two
+    // such decimals never read back as the same double, so this is the decimal d stands for.
+    static const double kPowers[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+    if (scale < 10) {
+        const double scaled = d * kPowers[scale];
+        if (std::fabs(scaled) < 1e15) {
+            const double r = std::nearbyint(scaled);
+            if (r / kPowers[scale] == d) {
+                units += direction * static_cast<__int128>(static_cast<std::int64_t>(r));
+                if (units > kLimit || units < -kLimit) inexact = true;
+                return;
+            }
+        }
+    }
+    // The shortest text that reads back as d: its digits and the power of ten after them.
+    char buffer[64];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, d, std::chars_format::scientific);
+    std::string text(buffer, written.ptr);
+    const std::size_t e = text.find('e');
+    int exponent = std::atoi(text.c_str() + e + 1);
+    std::string digits;
+    for (std::size_t i = 0; i < e; ++i)
+        if (text[i] >= '0' && text[i] <= '9') digits += text[i];
+    exponent -= static_cast<int>(digits.size()) - 1;  // d = digits * 10^exponent
+    const int needed = exponent < 0 ? -exponent : 0;
+    if (needed > kMaxScale || exponent > 18) {
+        inexact = true;
+        return;
+    }
+    if (needed > scale) {
+        if (!timesTen(units, needed - scale)) {
+            inexact = true;
+            return;
+        }
+        scale = needed;
+    }
+    __int128 v = std::strtoll(digits.c_str(), nullptr, 10);
+    if (!timesTen(v, exponent + scale)) {
+        inexact = true;
+        return;
+    }
+    units += (text[0] == '-' ? -direction : direction) * v;
+    if (units > kLimit || units < -kLimit) inexact = true;
+}
+
+double DecimalSum::value() const { return std::strtod(decimalText(units, scale).c_str(), nullptr); }
+
+double DecimalSum::dividedBy(std::int64_t count) const {
+    // The quotient to 40 significant digits, as Oracle divides, then the nearest double.
+    __int128 q = units / count, r = units % count;
+    std::string text = decimalText(q, 0);
+    if (q == 0 && units < 0) text = "-0";
+    std::string fraction;
+    for (int i = 0; i < 40 && r != 0; ++i) {
+        r *= 10;
+        fraction += static_cast<char>('0' + static_cast<int>((r < 0 ? -r : r) / count));
+        r %= count;
+    }
+    const std::string shifted = text + "." + (fraction.empty() ? "0" : fraction) + "e-" +
+                                std::to_string(scale);
+    return std::strtod(shifted.c_str(), nullptr);
+}
+
+}  // namespace detail
+}  // namespace kavexdb

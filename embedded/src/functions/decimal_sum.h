@@ -1,0 +1,36 @@
+// An exact running sum for SUM and AVG over NUMBER values. A non-integer NUMBER is held as the
+// double nearest to it, whose shortest decimal text is the number written; the sum adds those
+// decimals exactly (a 128-bit count of units of 10^-scale), so that a hundred thousand 0.1s make
+// 10000 and not 10000.0000000002. Only the result is made a double again, the nearest one.
+//
+// SQLite hands aggregate state over zero-filled and never constructed: a zero-filled
+// DecimalSum is an empty, exact sum.
+#ifndef KAVEXDB_FUNCTIONS_DECIMAL_SUM_H
+#define KAVEXDB_FUNCTIONS_DECIMAL_SUM_H
+
+#include <cstdint>
+
+namespace kavexdb {
+namespace detail {
+
+struct DecimalSum {
+    // Decimals the sum keeps at most; a value with more makes it inexact.
+    static constexpr int kMaxScale = 24;
+
+    __int128 units;  // the sum in units of 10^-scale
+    int scale;
+    bool inexact;    // a value or the total left what the sum can hold exactly
+
+    // Adds d (direction 1) or takes it out again (-1).
+    void add(double d, int direction);
+    void addWhole(std::int64_t w, int direction);
+    // The sum, or the sum divided by count (at least 1), as the nearest double. Only while
+    // !inexact.
+    double value() const;
+    double dividedBy(std::int64_t count) const;
+};
+
+}  // namespace detail
+}  // namespace kavexdb
+
+#endif
