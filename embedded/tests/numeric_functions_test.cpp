@@ -46,7 +46,8 @@ TEST_F(NumericFunctions, DocumentedResults) {
 TEST_F(NumericFunctions, DatesAndTextThatIsNoNumberAreErrors) {
     s.exec("create table t (d date, v varchar2(10), r raw(2))");
     s.exec("insert into t values (DATE '2024-01-15', 'abc', '0A0B')");
-    for (const char* f : {"abs(d)", "sqrt(d)", "mod(d, 2)", "ceil(d)", "sign(d)", "power(d, 2)",
+    // (CEIL and FLOOR of a date are the date functions of Oracle Database 23ai.)
+    for (const char* f : {"abs(d)", "sqrt(d)", "mod(d, 2)", "sign(d)", "power(d, 2)",
                           "sum(d)", "avg(d)", "abs(r)"})
         EXPECT_EQ(932, code(std::string("select ") + f + " from t")) << f;
     for (const char* f : {"abs(v)", "floor(v)", "exp(v)", "sum(v)", "avg(v)"})

@@ -138,6 +138,49 @@ void truncOrRound(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool rou
     });
 }
 
+// The smallest step from the start of a period fmt names that lands in the next period.
+long long stepPastPeriod(const std::string& fmtIn) {
+    const std::string fmt = asciiUpper(fmtIn);
+    constexpr long long kDay = kNanosPerDay;
+    if (fmt == "MI") return 60LL * 1000000000LL;
+    if (fmt == "HH" || fmt == "HH12" || fmt == "HH24") return 3600LL * 1000000000LL;
+    if (fmt == "DD" || fmt == "DDD" || fmt == "J") return kDay;
+    if (fmt == "MONTH" || fmt == "MON" || fmt == "MM" || fmt == "RM") return 31 * kDay;
+    if (fmt == "Q") return 92 * kDay;
+    if (fmt == "CC" || fmt == "SCC") return 36600 * kDay;
+    for (const char* year : {"SYYYY", "YYYY", "YEAR", "SYEAR", "YYY", "YY", "Y"})
+        if (fmt == year) return 366 * kDay;
+    return 7 * kDay;  // the weeks; truncateDate refuses what is no format
+}
+
+// CEIL(datetime [, fmt]) and FLOOR(datetime [, fmt]) (Oracle Database 23ai): the start of the
+// period fmt names (default DD) that holds the value, and for CEIL the start of the next one
+// unless the value is a start already. A DATE either way. Of a number, the whole number above
+// or below it.
+void ceilOrFloor(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool ceil) {
+    guardedSql(ctx, [&] {
+        if (anyNull(argc, argv)) return sqlite3_result_null(ctx);
+        // A text is converted to a number, as for the numeric CEIL and FLOOR.
+        if (isNumberArg(argv[0]) || valueKind(argv[0]) == ValueKind::Text) {
+            if (argc > 1) raise(ora::kInvalidArgumentCount);
+            if (sqlite3_value_type(argv[0]) == SQLITE_INTEGER)
+                return sqlite3_result_int64(ctx, sqlite3_value_int64(argv[0]));
+            const double x = numberToDouble(numberArg(argv[0]));
+            return resultReal(ctx, ceil ? std::ceil(x) : std::floor(x));
+        }
+        const DateTimeFields f = datetimeArg(argv[0]);
+        const std::string fmt = argc > 1 ? valueText(argv[1]) : "DD";
+        DateTimeFields start = truncateDate(f, fmt, false);
+        const Instant at = instantOf(f), from = instantOf(start);
+        if (ceil && (at.days != from.days || at.nanos != from.nanos))
+            start = truncateDate(fieldsOf(addNanos(from, stepPastPeriod(fmt))), fmt, false);
+        resultDate(ctx, start);
+    });
+}
+
+void ceilFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) { ceilOrFloor(ctx, argc, argv, true); }
+void floorFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) { ceilOrFloor(ctx, argc, argv, false); }
+
 void trunc(sqlite3_context* ctx, int argc, sqlite3_value** argv) { truncOrRound(ctx, argc, argv, false); }
 void roundFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) { truncOrRound(ctx, argc, argv, true); }
 
@@ -326,6 +369,8 @@ namespace {
 
 const FunctionRow kRows[] = {
     {"TRUNC", 1, 2, trunc, nullptr},
+    {"CEIL", 1, 2, ceilFn, nullptr},
+    {"FLOOR", 1, 2, floorFn, nullptr},
     {"ROUND", 1, 2, roundFn, nullptr},
     {"TO_TIMESTAMP", 1, 2, toTimestamp, "TIMESTAMP(9)"},
     {"TO_TIMESTAMP_TZ", 1, 2, toTimestampTz, "TIMESTAMP WITH TIME ZONE(9)"},

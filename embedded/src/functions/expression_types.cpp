@@ -258,6 +258,8 @@ class Typer {
         if (name == "NVL2") return commonOf(args, 1, 1, false);
         // DECODE(x, s1, r1, s2, r2, ..., [default])
         if (name == "DECODE") return commonOf(args, 2, 2, true);
+        if (name == "CEIL" || name == "FLOOR")
+            return typed(isDatetimeType(argument(args, 0)) ? "DATE" : "NUMBER");
         if (name == "TRUNC" || name == "ROUND") {
             const ExpressionType a = argument(args, 0);
             if (isDatetimeType(a)) return typed("DATE");

@@ -61,11 +61,16 @@ void step(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     state->rows.push_back(std::move(row));
 }
 
-void final(sqlite3_context* ctx) {
-    std::unique_ptr<State> state(stateOf(ctx, false));
+// The rows gathered so far joined in their order; the rows stay in the order they came, which
+// the analytic form's inverse needs.
+void emit(sqlite3_context* ctx, const State* state) {
     if (!state || state->rows.empty()) return sqlite3_result_null(ctx);
     const std::string& dir = state->directions;
-    std::stable_sort(state->rows.begin(), state->rows.end(), [&](const Row& a, const Row& b) {
+    std::vector<const Row*> sorted;
+    for (const Row& r : state->rows) sorted.push_back(&r);
+    std::stable_sort(sorted.begin(), sorted.end(), [&](const Row* pa, const Row* pb) {
+        const Row& a = *pa;
+        const Row& b = *pb;
         for (std::size_t k = 0; k < a.keys.size(); ++k) {
             const bool desc = 2 * k < dir.size() && dir[2 * k] == 'D';
             const bool nullsFirst = 2 * k + 1 < dir.size() ? dir[2 * k + 1] == 'F' : desc;
@@ -84,11 +89,11 @@ void final(sqlite3_context* ctx) {
     const std::string flags = opts.substr(0, bar);
     const std::string indicator = bar == std::string::npos ? "..." : opts.substr(bar + 1);
     std::vector<std::string> values;
-    for (const Row& r : state->rows) {
+    for (const Row* r : sorted) {
         if (flags.find('D') != std::string::npos &&
-            std::find(values.begin(), values.end(), r.text) != values.end())
+            std::find(values.begin(), values.end(), r->text) != values.end())
             continue;
-        values.push_back(r.text);
+        values.push_back(r->text);
     }
     std::string out;
     for (std::size_t i = 0; i < values.size(); ++i) out += (i ? state->delimiter : "") + values[i];
@@ -112,9 +117,23 @@ void final(sqlite3_context* ctx) {
     resultText(ctx, out);
 }
 
+void final(sqlite3_context* ctx) {
+    std::unique_ptr<State> state(stateOf(ctx, false));
+    emit(ctx, state.get());
+}
+
+// LISTAGG ... OVER (PARTITION BY ...): the window's value, and the oldest row leaving it.
+void value(sqlite3_context* ctx) { emit(ctx, stateOf(ctx, false)); }
+
+void inverse(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    State* state = stateOf(ctx, false);
+    if (!state || isNullArg(argv[0]) || state->rows.empty()) return;
+    state->rows.erase(state->rows.begin());
+}
+
 // The aggregate behind LISTAGG.
 const FunctionRow kRows[] = {
-    {kListaggFunction, -1, -1, nullptr, "VARCHAR2(4000)", false, step, final},
+    {kListaggFunction, -1, -1, nullptr, "VARCHAR2(4000)", false, step, final, value, inverse},
 };
 
 }  // namespace

@@ -76,8 +76,6 @@ double tanhOf(double x) { return std::tanh(x); }
 double asinOf(double x) { return std::asin(x); }
 double acosOf(double x) { return std::acos(x); }
 double atanOf(double x) { return std::atan(x); }
-double ceilOf(double x) { return std::ceil(x); }
-double floorOf(double x) { return std::floor(x); }
 
 bool anywhere(double) { return true; }
 bool notNegative(double x) { return x >= 0; }
@@ -99,16 +97,6 @@ void sign(sqlite3_context* ctx, int, sqlite3_value** argv) {
         if (anyNull(1, argv)) return sqlite3_result_null(ctx);
         const double x = numericArg(argv[0]).real;
         sqlite3_result_int(ctx, x > 0 ? 1 : x < 0 ? -1 : 0);
-    });
-}
-
-template <Unary F>
-void wholeNumber(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    guardedSql(ctx, [&] {
-        if (anyNull(1, argv)) return sqlite3_result_null(ctx);
-        const Arg a = numericArg(argv[0]);
-        if (a.integer) return sqlite3_result_int64(ctx, a.whole);
-        resultReal(ctx, F(a.real));
     });
 }
 
@@ -276,8 +264,6 @@ void avgValue(sqlite3_context* ctx) {
 const FunctionRow kRows[] = {
     {"ABS", 1, 1, abs, "NUMBER"},
     {"SIGN", 1, 1, sign, "NUMBER"},
-    {"CEIL", 1, 1, wholeNumber<ceilOf>, "NUMBER"},
-    {"FLOOR", 1, 1, wholeNumber<floorOf>, "NUMBER"},
     {"MOD", 2, 2, mod, "NUMBER"},
     {"ROUND_TIES_TO_EVEN", 1, 2, roundTiesToEven, "NUMBER"},
     {"POWER", 2, 2, power, "NUMBER"},

@@ -105,8 +105,11 @@ void chr(sqlite3_context* ctx, int, sqlite3_value** argv) {
 }
 
 // CONCAT(a, b): NULL counts as empty, as in ||.
-void concat(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    resultText(ctx, textArg(argv[0]) + textArg(argv[1]));
+// CONCAT(char1, char2 [, charN]...): the texts one after another, as || joins them.
+void concat(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    std::string text;
+    for (int i = 0; i < argc; ++i) text += textArg(argv[i]);
+    resultText(ctx, text);
 }
 
 // TRANSLATE(text, from, to): each character of from becomes the one at its place in to, or
@@ -391,7 +394,7 @@ const FunctionRow kRows[] = {
     {"INSTR", 2, 4, instrChars, "NUMBER"},
     {"INSTRB", 2, 4, instrBytes, "NUMBER"},
     {"CHR", 1, 1, chr, "VARCHAR2(4000)"},
-    {"CONCAT", 2, 2, concat, "VARCHAR2(4000)"},
+    {"CONCAT", 2, 127, concat, "VARCHAR2(4000)"},
     {"TRANSLATE", 3, 3, translate, "VARCHAR2(4000)"},
     {"UPPER", 1, 1, nlsUpper, "VARCHAR2(4000)"},
     {"LOWER", 1, 1, nlsLower, "VARCHAR2(4000)"},

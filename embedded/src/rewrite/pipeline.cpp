@@ -23,6 +23,7 @@
 #include "rewrite/dml/dml_forms.h"
 #include "rewrite/dml/merge.h"
 #include "rewrite/dml/multitable_insert.h"
+#include "rewrite/dml/rownum_dml.h"
 #include "rewrite/expr/clob_text.h"
 #include "rewrite/expr/comparison_types.h"
 #include "rewrite/expr/concatenation.h"
@@ -148,6 +149,10 @@ const TextPass kTextPasses[] = {
      }},
     {"intervals", kSql, [](TextState& s) { rewriteIntervalExpressions(s.e); }},
     {"NULLS order", kExpressions, [](TextState& s) { orderNullsAsOracle(s.e); }},
+    {"ROWNUM in UPDATE and DELETE", kDml,
+     [](TextState& s) {
+         if (rewriteRownumInDml(s.e)) relex(s);
+     }},
     // After the keys' NULLS order, before the operators wrap ROWNUM as an operand.
     {"ROWNUM taken", kExpressions,
      [](TextState& s) { s.rowLimits = std::make_unique<RowLimits>(s.e); }},

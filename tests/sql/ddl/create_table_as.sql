@@ -15,3 +15,8 @@ select column_name, data_type, to_char(data_length) len from user_tab_columns wh
 insert into empty_texts values ('it''s long', 'abcd');
 select c, n from empty_texts;
 drop table empty_texts;
+-- ORGANIZATION INDEX and its attributes are storage choices: the table holds its rows as any.
+create table iot (id number(3) primary key, name varchar2(10), note varchar2(100)) organization index pctthreshold 20 including name overflow tablespace users;
+insert into iot values (1, 'one', 'first');
+select id, name, note from iot;
+drop table iot;

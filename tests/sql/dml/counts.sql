@@ -15,3 +15,15 @@ delete from items;
 rollback;
 select to_char(count(*)) "Rows" from items;
 drop table items;
+-- ROWNUM in the WHERE of UPDATE and DELETE counts the rows the WHERE finds: the idiom for
+-- changing rows in batches.
+create table batch (id number(3), state varchar2(4));
+insert into batch select level, 'new' from dual connect by level <= 10;
+update batch set state = 'done' where state = 'new' and rownum <= 3;
+update batch b set b.state = 'done' where b.state = 'new' and rownum <= 3;
+select state, to_char(count(*)) n from batch group by state order by state;
+delete from batch where state = 'done' and rownum <= 4;
+delete batch where rownum < 3;
+select to_char(count(*)) n from batch;
+select to_char(count(*)) n from batch where rowid in (select rowid from batch where rownum <= 2);
+drop table batch;

@@ -24,3 +24,5 @@ select to_char(regexp_instr('500 Oracle Parkway, Redwood Shores, CA',
 select to_char(regexp_count('123123123123', '123', 3, 'i')) "Count" from dual;
 select case when regexp_like('Steven', '^Ste(v|ph)en$') then 'match' else 'no match' end "Like" from dual;
 select user from dual;
+-- CONCAT takes more than two texts (Oracle Database 23ai); a NULL among them adds nothing.
+select concat('Hello', ' ', 'World', null, '!') "Concat" from dual;

@@ -12,3 +12,8 @@ select to_char(extract(year from date '1998-03-07')) "Year",
        to_char(extract(day from date '1998-03-07')) "Day" from dual;
 select date '2024-03-14' + 1 "Tomorrow", to_char(date '2024-03-14' - date '2024-01-01') "Days" from dual;
 select to_char(timestamp '2024-03-14 10:11:12' + interval '90' minute, 'YYYY-MM-DD HH24:MI:SS') "Later" from dual;
+-- CEIL and FLOOR of a datetime (Oracle Database 23ai): the start of the period the format names
+-- (default DD) holding it, for CEIL the next one unless it is a start already; always a DATE.
+select ceil(to_date('28-FEB-2023', 'DD-MON-YYYY'), 'MM') "Month ceiling", ceil(to_timestamp('28-FEB-2023 14:10:10', 'DD-MON-YYYY HH24:MI:SS'), 'HH24') "Hour ceiling" from dual;
+select ceil(date '2023-02-01', 'MONTH') "Already", floor(timestamp '2023-02-28 14:10:10.5') "Floor", ceil(date '2023-11-15', 'IW') "Week" from dual;
+select to_char(ceil(2.1)) "Number ceiling", to_char(floor(-2.1)) "Number floor" from dual;

@@ -35,3 +35,8 @@ insert into marks values (3, null);
 select id from marks order by rank() over (order by mark desc);
 select id from marks order by rank() over (order by mark) desc;
 drop table marks;
+-- LISTAGG as an analytic function: each row gets its partition's list.
+create table parts (id number(2), grp number(1), name varchar2(5));
+insert into parts select level, mod(level, 2), 'p' || level from dual connect by level <= 5;
+select id, listagg(name, ',') within group (order by id desc) over (partition by grp) "List" from parts order by id;
+drop table parts;

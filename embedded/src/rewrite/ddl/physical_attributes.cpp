@@ -41,7 +41,13 @@ std::size_t pastAttribute(const TokenEditor& e, std::size_t k) {
     if ((e.word(k, "ENABLE") || e.word(k, "DISABLE")) && e.word(n, "ROW") &&
         e.word(e.next(n + 1), "MOVEMENT"))
         return e.next(n + 1) + 1;
-    if (e.word(k, "ORGANIZATION") && e.word(n, "HEAP")) return n + 1;
+    // An index-organized table keeps its rows in its primary key's order: a storage choice,
+    // with its own attributes (INCLUDING col OVERFLOW [attributes], PCTTHRESHOLD n, MAPPING
+    // TABLE | NOMAPPING).
+    if (e.word(k, "ORGANIZATION") && (e.word(n, "HEAP") || e.word(n, "INDEX"))) return n + 1;
+    if (e.word(k, "OVERFLOW") || e.word(k, "NOMAPPING")) return k + 1;
+    if (e.word(k, "PCTTHRESHOLD") || e.word(k, "INCLUDING")) return pastGroupOrToken(e, n);
+    if (e.word(k, "MAPPING") && e.word(n, "TABLE")) return n + 1;
     // Partitioning: PARTITION BY RANGE (k) [INTERVAL (...)] [SUBPARTITION BY ...] [PARTITIONS n]
     // [(PARTITION p VALUES LESS THAN (...), ...)]; an index's LOCAL [(...)].
     if ((e.word(k, "PARTITION") && e.word(n, "BY")) || e.word(k, "LOCAL")) {

@@ -437,6 +437,8 @@ class Pass {
                 return Class::Unknown;
             return classOfDeclared(literalContent(e_.at(type)).c_str());
         }
+        if (name == "CEIL" || name == "FLOOR")
+            return argument(open, close, 0) == Class::Datetime ? Class::Datetime : Class::Number;
         if (name == "TRUNC" || name == "ROUND" || name == "NVL" || name == "COALESCE" ||
             name == "GREATEST" || name == "LEAST" || name == "MIN" || name == "MAX" ||
             name == "SUM" || name == "AVG") {

@@ -298,7 +298,12 @@ bool limitInsideFrom(TokenEditor& e, const Block& b, const std::string& limit) {
     // The item and its WHERE stay where they are, as tokens: only the subquery's frame is
     // written around them. OFFSET 0 keeps SQLite from taking the n rows in the outer query's
     // ORDER BY order.
-    e.writeAfter(b.from, " (SELECT * FROM ");
+    // The subquery keeps the item's ROWID for a block that asks for it (SELECT ROWID ...,
+    // WHERE ROWID IN (SELECT ROWID ... WHERE ROWNUM <= n)).
+    bool rowid = false;
+    for (std::size_t i = e.next(b.select + 1); i < b.end && !rowid; i = e.next(i + 1))
+        rowid = e.word(i, "ROWID");
+    e.writeAfter(b.from, rowid ? " (SELECT *, rowid AS rowid FROM " : " (SELECT * FROM ");
     e.writeAfter(e.previous(whereStop), " LIMIT " + limit + " OFFSET 0) AS " + name + " ");
     return true;
 }
