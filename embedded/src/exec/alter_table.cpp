@@ -515,6 +515,21 @@ class TableRebuild {
     }
 
     void run() {
+        // A table whose foreign keys reference itself is rebuilt first without them: while the
+        // rows are copied, the keys would name the old table, which may lack the key they
+        // reference (a primary key and a self-reference added in one statement). The second
+        // rebuild adds them and checks the rows against them.
+        const std::string full = def_.createSql(sqlQuotedIdentifier(kRebuilt));
+        if (!dropSelfReferences_ && withoutReferencesTo(full, table_) != full) {
+            dropSelfReferences_ = true;
+            rebuild();
+            dropSelfReferences_ = false;
+        }
+        rebuild();
+    }
+
+  private:
+    void rebuild() {
         const std::string where = "main.";
         auto definition = [&](const std::string& name) {
             const std::string sql = def_.createSql(name);
