@@ -45,8 +45,9 @@ void DecimalSum::addWhole(std::int64_t w, int direction) {
         inexact = true;
         return;
     }
-    units += direction * v;
-    if (units > kLimit || units < -kLimit) inexact = true;
+    const __int128 sum = units() + direction * v;
+    setUnits(sum);
+    if (sum > kLimit || sum < -kLimit) inexact = true;
 }
 
 void DecimalSum::add(double d, int direction) {
@@ -63,8 +64,9 @@ void DecimalSum::add(double d, int direction) {
         if (std::fabs(scaled) < 1e15) {
             const double r = std::nearbyint(scaled);
             if (r / kPowers[scale] == d) {
-                units += direction * static_cast<__int128>(static_cast<std::int64_t>(r));
-                if (units > kLimit || units < -kLimit) inexact = true;
+                const __int128 sum = units() + direction * static_cast<__int128>(static_cast<std::int64_t>(r));
+                setUnits(sum);
+                if (sum > kLimit || sum < -kLimit) inexact = true;
                 return;
             }
         }
@@ -85,10 +87,12 @@ void DecimalSum::add(double d, int direction) {
         return;
     }
     if (needed > scale) {
-        if (!timesTen(units, needed - scale)) {
+        __int128 scaled = units();
+        if (!timesTen(scaled, needed - scale)) {
             inexact = true;
             return;
         }
+        setUnits(scaled);
         scale = needed;
     }
     __int128 v = std::strtoll(digits.c_str(), nullptr, 10);
@@ -96,17 +100,19 @@ void DecimalSum::add(double d, int direction) {
         inexact = true;
         return;
     }
-    units += (text[0] == '-' ? -direction : direction) * v;
-    if (units > kLimit || units < -kLimit) inexact = true;
+    const __int128 sum = units() + (text[0] == '-' ? -direction : direction) * v;
+    setUnits(sum);
+    if (sum > kLimit || sum < -kLimit) inexact = true;
 }
 
-double DecimalSum::value() const { return std::strtod(decimalText(units, scale).c_str(), nullptr); }
+double DecimalSum::value() const { return std::strtod(decimalText(units(), scale).c_str(), nullptr); }
 
 double DecimalSum::dividedBy(std::int64_t count) const {
     // The quotient to 40 significant digits, as Oracle divides, then the nearest double.
-    __int128 q = units / count, r = units % count;
+    const __int128 total = units();
+    __int128 q = total / count, r = total % count;
     std::string text = decimalText(q, 0);
-    if (q == 0 && units < 0) text = "-0";
+    if (q == 0 && total < 0) text = "-0";
     std::string fraction;
     for (int i = 0; i < 40 && r != 0; ++i) {
         r *= 10;

@@ -17,7 +17,10 @@ struct DecimalSum {
     // Decimals the sum keeps at most; a value with more makes it inexact.
     static constexpr int kMaxScale = 24;
 
-    __int128 units;  // the sum in units of 10^-scale
+    // The sum in units of 10^-scale, as the two halves of a 128-bit integer: SQLite aligns
+    // aggregate state to 8 bytes, an __int128 member would need 16.
+    std::uint64_t unitsLow;
+    std::int64_t unitsHigh;
     int scale;
     bool inexact;    // a value or the total left what the sum can hold exactly
 
@@ -28,6 +31,16 @@ struct DecimalSum {
     // !inexact.
     double value() const;
     double dividedBy(std::int64_t count) const;
+
+private:
+    __int128 units() const {
+        return static_cast<__int128>(static_cast<unsigned __int128>(
+            (static_cast<unsigned __int128>(static_cast<std::uint64_t>(unitsHigh)) << 64) | unitsLow));
+    }
+    void setUnits(__int128 v) {
+        unitsLow = static_cast<std::uint64_t>(v);
+        unitsHigh = static_cast<std::int64_t>(v >> 64);
+    }
 };
 
 }  // namespace detail
