@@ -80,7 +80,7 @@ TEST_F(ConstraintsDdl, AddedColumnsKeepTheirTypeDefaultAndChecks) {
     EXPECT_EQ("ORA-01758: table must be empty to add mandatory (NOT NULL) column\n",
               oraMessage([&] { s.exec("alter table departments add (budget number not null)"); }));
     s.exec("alter table departments add (budget number default 0 not null)");
-    EXPECT_EQ(1400, oraCode([&] { s.exec("update departments set budget = null"); }));
+    EXPECT_EQ(1407, oraCode([&] { s.exec("update departments set budget = null"); }));
     s.exec("create table empty_t (a number)");
     s.exec("alter table empty_t add (b number(3) not null)");
     EXPECT_EQ(1400, oraCode([&] { s.exec("insert into empty_t (a) values (1)"); }));
@@ -263,7 +263,7 @@ TEST_F(ConstraintsDdl, AlterTableDropsConstraintsAndModifiesColumns) {
               oraMessage([&] { s.exec("alter table parts modify note not null"); }));
     s.exec("alter table parts modify qty constraint qty_nn not null");
     EXPECT_EQ(1442, oraCode([&] { s.exec("alter table parts modify qty not null"); }));
-    EXPECT_EQ(1400, oraCode([&] { s.exec("update parts set qty = null"); }));
+    EXPECT_EQ(1407, oraCode([&] { s.exec("update parts set qty = null"); }));
     s.exec("alter table parts modify qty null");
     EXPECT_EQ(1451, oraCode([&] { s.exec("alter table parts modify qty null"); }));
     EXPECT_EQ(3u, s.exec("update parts set qty = null"));

@@ -45,12 +45,29 @@ CallCancel::Reach cancelReach(RewrittenSql::Kind kind, bool transactionHoldsChan
     }
 }
 
+// An UPDATE that sets a NOT NULL column to NULL: ORA-01407, where an INSERT's is ORA-01400.
+void refuseUpdateToNull(sqlite3* db, sqlite3_stmt* stmt) {
+    const char* sql = sqlite3_sql(stmt);
+    while (sql && std::isspace(static_cast<unsigned char>(*sql))) ++sql;
+    if (!sql || sqlite3_strnicmp(sql, "UPDATE", 6) != 0) return;
+    const std::string message = sqlite3_errmsg(db);
+    const std::string prefix = "NOT NULL constraint failed: ";
+    if (message.compare(0, prefix.size(), prefix) != 0) return;
+    const std::string name = upperAscii(message.substr(prefix.size()));
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string::npos) return;
+    raise(ora::kCannotUpdateToNull, name.substr(0, dot), name.substr(dot + 1));
+}
+
 // Throws the Oracle error of a failed step, then leaves the statement ready to run again.
 [[noreturn]] void failStep(sqlite3* db, sqlite3_stmt* stmt, int rc) {
     try {
         if ((rc & 0xff) == SQLITE_CONSTRAINT &&
             sqlite3_extended_errcode(db) == SQLITE_CONSTRAINT_FOREIGNKEY)
             raiseForeignKey(db, sqlite3_sql(stmt));
+        if ((rc & 0xff) == SQLITE_CONSTRAINT &&
+            sqlite3_extended_errcode(db) == SQLITE_CONSTRAINT_NOTNULL)
+            refuseUpdateToNull(db, stmt);
         raiseSqlite(db, rc);
     } catch (...) {
         sqlite3_reset(stmt);

@@ -24,10 +24,17 @@ bool isStatementVerb(const Token& t) {
     return hasRole(t, kStatementVerb);
 }
 
-// A token after which an expression must follow.
+// A token after which an expression must follow. A '*' that stands for all columns (after
+// SELECT, DISTINCT, a ',' or "t.") is a whole select item.
 bool expectsExpression(const TokenEditor& e, std::size_t i) {
     if (i >= e.size()) return true;
     const Token& t = e.at(i);
+    if (t.isPunct('*')) {
+        const std::size_t before = e.previous(i);
+        if (e.word(before, "SELECT") || e.word(before, "DISTINCT") || e.word(before, "ALL") ||
+            e.word(before, "UNIQUE") || e.punct(before, ',') || e.punct(before, '.'))
+            return false;
+    }
     if (t.kind == Token::Kind::Punct)
         return t.text != ")" && t.text != ";";  // operators, '(' and ','
     return hasRole(t, kExpressionFollows);

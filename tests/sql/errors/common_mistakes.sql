@@ -21,3 +21,12 @@ drop table no_such_table;
 select sum(ename, empno) from emp;
 drop table emp;
 drop table dept;
+-- FROM misspelt after a select list of all columns is a missing FROM, not a missing expression.
+select * form dual;
+select d.* form dual d;
+-- A NOT NULL column set to NULL by an UPDATE is ORA-01407; by an INSERT, ORA-01400.
+create table required (id number(3) not null);
+insert into required values (1);
+update required set id = null;
+insert into required values (null);
+drop table required;
