@@ -10,9 +10,7 @@ namespace detail {
 
 namespace {
 
-struct TempFile {
-    sqlite3_file file{};  // first: SQLite sees a TempFile as its sqlite3_file
-    sqlite3_file* inner = nullptr;
+struct TempFile : WrappedFile {
     TempSpace* space = nullptr;
     sqlite3_int64 counted = 0;  // bytes reserved: the file's length as written
 };
@@ -49,24 +47,13 @@ int tempTruncate(sqlite3_file* f, sqlite3_int64 size) {
     return rc;
 }
 
-const sqlite3_io_methods tempMethods = {
-    1,
-    tempClose,
-    [](sqlite3_file* f, void* out, int n, sqlite3_int64 at) {
-        return io(f)->xRead(inner(f), out, n, at);
-    },
-    tempWrite,
-    tempTruncate,
-    [](sqlite3_file* f, int flags) { return io(f)->xSync(inner(f), flags); },
-    [](sqlite3_file* f, sqlite3_int64* size) { return io(f)->xFileSize(inner(f), size); },
-    [](sqlite3_file* f, int lock) { return io(f)->xLock(inner(f), lock); },
-    [](sqlite3_file* f, int lock) { return io(f)->xUnlock(inner(f), lock); },
-    [](sqlite3_file* f, int* out) { return io(f)->xCheckReservedLock(inner(f), out); },
-    [](sqlite3_file* f, int op, void* arg) { return io(f)->xFileControl(inner(f), op, arg); },
-    [](sqlite3_file* f) { return io(f)->xSectorSize(inner(f)); },
-    [](sqlite3_file* f) { return io(f)->xDeviceCharacteristics(inner(f)); },
-    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-};
+const sqlite3_io_methods tempMethods = [] {
+    sqlite3_io_methods m = passThroughMethods(1);
+    m.xClose = tempClose;
+    m.xWrite = tempWrite;
+    m.xTruncate = tempTruncate;
+    return m;
+}();
 
 }  // namespace
 

@@ -98,9 +98,7 @@ private:
 // A write-ahead log opened through the shim: this header, then the base VFS's own file object.
 // Every other file is the base VFS's object alone, with its own methods, so that it costs
 // nothing.
-struct WalFile {
-    sqlite3_file file{};  // first: SQLite sees a WalFile as its sqlite3_file
-    sqlite3_file* inner = nullptr;
+struct WalFile : WrappedFile {
     // A second descriptor of the same log, for sync_file_range; -1 when it could not be opened,
     // which leaves every byte to the sync.
     int fd = -1;
@@ -178,35 +176,14 @@ int walSync(sqlite3_file* f, int flags) {
     return io(f)->xSync(inner(f), flags);
 }
 
-const sqlite3_io_methods walMethods = {
-    3,
-    walClose,
-    [](sqlite3_file* f, void* out, int n, sqlite3_int64 at) {
-        return io(f)->xRead(inner(f), out, n, at);
-    },
-    walWrite,
-    walTruncate,
-    walSync,
-    [](sqlite3_file* f, sqlite3_int64* size) { return io(f)->xFileSize(inner(f), size); },
-    [](sqlite3_file* f, int lock) { return io(f)->xLock(inner(f), lock); },
-    [](sqlite3_file* f, int lock) { return io(f)->xUnlock(inner(f), lock); },
-    [](sqlite3_file* f, int* out) { return io(f)->xCheckReservedLock(inner(f), out); },
-    [](sqlite3_file* f, int op, void* arg) { return io(f)->xFileControl(inner(f), op, arg); },
-    [](sqlite3_file* f) { return io(f)->xSectorSize(inner(f)); },
-    [](sqlite3_file* f) { return io(f)->xDeviceCharacteristics(inner(f)); },
-    [](sqlite3_file* f, int page, int size, int extend, void volatile** out) {
-        return io(f)->xShmMap(inner(f), page, size, extend, out);
-    },
-    [](sqlite3_file* f, int offset, int n, int flags) {
-        return io(f)->xShmLock(inner(f), offset, n, flags);
-    },
-    [](sqlite3_file* f) { io(f)->xShmBarrier(inner(f)); },
-    [](sqlite3_file* f, int deleteFlag) { return io(f)->xShmUnmap(inner(f), deleteFlag); },
-    [](sqlite3_file* f, sqlite3_int64 at, int n, void** out) {
-        return io(f)->xFetch(inner(f), at, n, out);
-    },
-    [](sqlite3_file* f, sqlite3_int64 at, void* p) { return io(f)->xUnfetch(inner(f), at, p); },
-};
+const sqlite3_io_methods walMethods = [] {
+    sqlite3_io_methods m = passThroughMethods(3);
+    m.xClose = walClose;
+    m.xWrite = walWrite;
+    m.xTruncate = walTruncate;
+    m.xSync = walSync;
+    return m;
+}();
 
 int shimOpen(sqlite3_vfs*, const char* name, sqlite3_file* f, int flags, int* outFlags) {
     if (countsAsTemp(flags)) return openTempFile(base, kInnerOffset, name, f, flags, outFlags);

@@ -11,6 +11,17 @@
 namespace kavexdb {
 namespace detail {
 
+// The header every wrapper's file starts with: SQLite's sqlite3_file first, so that SQLite sees
+// the wrapper's file as its own, then the base VFS's file object the calls go on to.
+struct WrappedFile {
+    sqlite3_file file{};
+    sqlite3_file* inner = nullptr;
+};
+
+// Methods that pass every call on to the inner file, at the given version of
+// sqlite3_io_methods; a wrapper replaces the ones it adds to.
+sqlite3_io_methods passThroughMethods(int version);
+
 // Opens the base VFS's file object within f; SQLite's code. On failure f has no methods, which
 // tells SQLite there is nothing to close.
 inline int openInnerFile(sqlite3_vfs* base, std::size_t innerOffset, const char* name,
