@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <mutex>
 #include <thread>
 
 #include <fcntl.h>
@@ -17,14 +18,23 @@ namespace interrupt {
 namespace {
 
 volatile std::sig_atomic_t interrupted = 0;
+// Ctrl-Cs pressed so far; lock-free, so the signal handler may count them.
+std::atomic<unsigned> presses{0};
+static_assert(std::atomic<unsigned>::is_always_lock_free, "the signal handler counts presses");
 
 // The signal handler may only write to a pipe; the thread reading its other end calls the library.
 int wakeWrite = -1;
-// The session whose running call a Ctrl-C cancels; 0 while none.
-std::atomic<int> cancelled{0};
+
+// The session whose running call a Ctrl-C cancels (0 while none), and the presses counted when
+// it was named: the watcher may read a wake-up late, after the shell has already spent that
+// Ctrl-C and begun the next statement, which it must then leave alone.
+std::mutex armedMutex;
+int armedSession = 0;
+unsigned armedAt = 0;
 
 extern "C" void onInterrupt(int) {
     interrupted = 1;
+    presses.fetch_add(1);
     if (wakeWrite >= 0) {
         const int saved = errno;
         const char byte = 1;
@@ -40,8 +50,9 @@ void passOnInterrupts(int wakeRead) {
         const ssize_t got = read(wakeRead, bytes, sizeof bytes);
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0) return;
-        const int session = cancelled.load();
-        if (session > 0) SetIntSessionProperty(session, KAVEX_PROPERTY_CANCEL, 1);
+        std::lock_guard<std::mutex> lock(armedMutex);
+        if (armedSession > 0 && presses.load() != armedAt)
+            SetIntSessionProperty(armedSession, KAVEX_PROPERTY_CANCEL, 1);
     }
 }
 
@@ -79,9 +90,16 @@ bool take() {
     return was;
 }
 
-CancelsCalls::CancelsCalls(int sessionId) { cancelled.store(sessionId); }
+CancelsCalls::CancelsCalls(int sessionId) {
+    std::lock_guard<std::mutex> lock(armedMutex);
+    armedSession = sessionId;
+    armedAt = presses.load();
+}
 
-CancelsCalls::~CancelsCalls() { cancelled.store(0); }
+CancelsCalls::~CancelsCalls() {
+    std::lock_guard<std::mutex> lock(armedMutex);
+    armedSession = 0;
+}
 
 }  // namespace interrupt
 }  // namespace kavexsql

@@ -15,9 +15,10 @@ bool pending();
 // Returns pending() and clears it.
 bool take();
 
-// While one is alive, Ctrl-C cancels the library call running on the session it names (through
-// KAVEX_PROPERTY_CANCEL, from the thread install() started). One at a time; without install() it
-// does nothing.
+// While one is alive, a Ctrl-C pressed after it was made cancels the library call running on the
+// session it names (through KAVEX_PROPERTY_CANCEL, from the thread install() started); one
+// pressed before, even if the thread only reads it now, does not. One at a time; without
+// install() it does nothing.
 class CancelsCalls {
   public:
     explicit CancelsCalls(int sessionId);

@@ -18,6 +18,19 @@ namespace kavexsql {
 
 namespace {
 
+// Fetches the next row; false at the end of the rows, and also when a Ctrl-C cancelled the
+// fetch, so that the result ends the same way whether the Ctrl-C came between two rows or
+// while the library was reading the next ones.
+bool nextRow(ValueReader& reader) {
+    try {
+        return reader.next();
+    } catch (const DbError& error) {
+        if (interrupt::pending() && std::string(error.what()).find("ORA-01013") != std::string::npos)
+            return false;
+        throw;
+    }
+}
+
 // What the shell asks for when nothing may be cut.
 constexpr int kUnlimitedColumnSize = INT_MAX;
 
@@ -323,7 +336,7 @@ void Shell::printRows() {
     ValueReader reader(id, columns, appliedMaxSize_);
     writer->begin(columns);
     Row last;
-    while (!interrupt::pending() && reader.next()) {
+    while (!interrupt::pending() && nextRow(reader)) {
         last = reader.row();
         writer->row(last);
     }

@@ -22,7 +22,8 @@ class Terminal:
         end = time.time() + timeout
         while text.encode() not in self.out[self.mark:]:
             if time.time() > end:
-                sys.exit("timed out waiting for %r; got %r" % (text, self.out))
+                # The end of the output first: a long log is cut when shown.
+                sys.exit("timed out waiting for %r; the output ends with %r" % (text, self.out[-800:]))
             r, _, _ = select.select([self.fd], [], [], 0.1)
             if r:
                 try:

@@ -5,6 +5,8 @@
 #include <string>
 #include <system_error>
 
+#include "base/quiet_thread.h"
+
 namespace kavexdb {
 namespace detail {
 
@@ -69,7 +71,7 @@ bool WalCheckpointer::handOver(int pages) {
     asked_ = true;
     if (!thread_.joinable()) {
         try {
-            thread_ = std::thread(&WalCheckpointer::run, this);
+            thread_ = startQuietThread([this] { run(); });
         } catch (const std::system_error&) {
             unusable_ = true;
             asked_ = false;

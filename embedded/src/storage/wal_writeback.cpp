@@ -14,6 +14,7 @@
 #include <new>
 #include <thread>
 
+#include "base/quiet_thread.h"
 #include "storage/temp_files.h"
 #include "storage/wrapped_file.h"
 
@@ -49,7 +50,7 @@ struct ByteRange {
 class WritebackThread {
 public:
     // fd must stay open until the destructor returns.
-    explicit WritebackThread(int fd) : fd_(fd), thread_([this] { run(); }) {}
+    explicit WritebackThread(int fd) : fd_(fd), thread_(startQuietThread([this] { run(); })) {}
 
     // Queues what was asked for and joins the thread.
     ~WritebackThread() {
