@@ -131,6 +131,12 @@ inline constexpr OraMessage<0> kIllegalArgument{1760, "illegal argument for func
 inline constexpr OraMessage<1> kArgumentNullOrOutOfRange{
     21560, "argument {} is null, invalid, or out of range"};
 inline constexpr OraMessage<0> kInvalidUserenvParameter{2003, "invalid USERENV parameter"};
+// ALTER SESSION: a clause or parameter it does not take; a session setting the client keeps at one
+// value, asked for another.
+inline constexpr OraMessage<0> kInvalidAlterSessionOption{2248, "invalid option for ALTER SESSION"};
+inline constexpr OraMessage<2> kSessionSettingKept{
+    2097, "parameter cannot be modified because specified value is invalid: the embedded client "
+          "keeps {} = {}"};
 inline constexpr OraMessage<0> kTrimSetOfOneCharacter{30001,
                                                       "trim set should have only one character"};
 inline constexpr OraMessage<0> kPercentileOutOfRange{

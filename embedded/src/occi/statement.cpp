@@ -160,6 +160,7 @@ void StatementImpl::run(const std::string& sql) {
         case RewrittenSql::Kind::Commit:
         case RewrittenSql::Kind::TempLobBlock:
         case RewrittenSql::Kind::PlSql:
+        case RewrittenSql::Kind::AlterSession:
         case RewrittenSql::Kind::Empty:
             break;
         default:
@@ -196,6 +197,10 @@ void StatementImpl::run(const std::string& sql) {
             break;
         case RewrittenSql::Kind::TempLobBlock:
             runTempLobBlock();
+            break;
+        case RewrittenSql::Kind::AlterSession:
+            // Checked while rewritten: what it asks for is already so. It ends no transaction.
+            status_ = UPDATE_COUNT_AVAILABLE;
             break;
         case RewrittenSql::Kind::PlSql:
             raise(ora::kPlSqlNotSupported);

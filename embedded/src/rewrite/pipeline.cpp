@@ -37,6 +37,7 @@
 #include "rewrite/query/parenthesized_queries.h"
 #include "rewrite/query/quantified_comparisons.h"
 #include "rewrite/query/row_limiting.h"
+#include "rewrite/session/alter_session.h"
 #include "rewrite/sql_rewrite.h"
 #include "sql/sql_lexer.h"
 #include "sql/statement_limits.h"
@@ -255,6 +256,9 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
     case Kind::TempLobBlock:
     case Kind::PlSql:
         out.sql = oracleSql;  // the block's text as sent
+        return out;
+    case Kind::AlterSession:
+        checkAlterSession(s.e, sessionSchema);  // a statement that changes nothing, or an error
         return out;
     default:
         return out;  // COMMIT, ROLLBACK, the account statements: nothing runs as SQL

@@ -30,6 +30,7 @@
 #include "rewrite/expr/conversion_forms.h"
 #include "rewrite/expr/expression_rewrite.h"
 #include "rewrite/query/for_update.h"
+#include "rewrite/session/alter_session.h"
 #include "rewrite/query/grouping_sets.h"
 #include "rewrite/query/oracle_joins.h"
 #include "rewrite/query/parenthesized_queries.h"
@@ -161,6 +162,7 @@ Kind classify(TokenEditor& e, RewrittenSql& out) {
         return Kind::Dml;  // ROLLBACK TO SAVEPOINT and the like: SQLite decides
     }
     if (w.isWord("CREATE") || w.isWord("ALTER") || w.isWord("DROP")) {
+        if (isAlterSession(e, first)) return Kind::AlterSession;
         if (parseUserStatement(e, first, out)) return out.kind;
         return Kind::Ddl;
     }

@@ -67,6 +67,7 @@ struct RewrittenSql {
         CreateUser,
         AlterUser,
         DropUser,
+        AlterSession,
         TempLobBlock,
         PlSql
     };
