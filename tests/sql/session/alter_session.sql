@@ -34,3 +34,4 @@ insert into t values (1);
 alter session set nls_sort = binary;
 rollback;
 select count(*) from t;
+drop table t;
