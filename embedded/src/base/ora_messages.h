@@ -209,6 +209,7 @@ inline constexpr OraMessage<0> kTimeZoneMinuteOutOfRange{
     1875, "time zone minute must be between -59 and 59"};
 inline constexpr OraMessage<0> kFractionalSecondsOutOfRange{
     1880, "the fractional seconds must be between 0 and 999999999"};
+inline constexpr OraMessage<0> kNotValidTimeZone{1857, "not a valid time zone"};
 inline constexpr OraMessage<0> kTimeZoneRegionNotFound{1882, "timezone region not found"};
 inline constexpr OraMessage<0> kNullDate{32146, "Cannot perform operation on a null date"};
 

@@ -231,6 +231,47 @@ void nextDay(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     });
 }
 
+// The zones NEW_TIME knows, each with its offset from UTC in minutes.
+struct NamedZone {
+    const char* name;
+    int minutes;
+};
+constexpr NamedZone kNewTimeZones[] = {
+    {"AST", -240}, {"ADT", -180},  // Atlantic
+    {"BST", -660}, {"BDT", -600},  // Bering
+    {"CST", -360}, {"CDT", -300},  // Central
+    {"EST", -300}, {"EDT", -240},  // Eastern
+    {"GMT", 0},                    // Greenwich
+    {"HST", -600}, {"HDT", -540},  // Alaska-Hawaii
+    {"MST", -420}, {"MDT", -360},  // Mountain
+    {"NST", -210},                 // Newfoundland
+    {"PST", -480}, {"PDT", -420},  // Pacific
+    {"YST", -540}, {"YDT", -480},  // Yukon
+};
+
+int newTimeZoneMinutes(const std::string& zone) {
+    const std::string name = asciiUpper(zone);
+    for (const NamedZone& z : kNewTimeZones)
+        if (name == z.name) return z.minutes;
+    raise(ora::kNotValidTimeZone);
+}
+
+// NEW_TIME(date, zone1, zone2): the date and time in zone2 when it is date in zone1. Always a
+// DATE: a timestamp's fraction and zone are left off first.
+void newTime(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (anyNull(argc, argv)) return sqlite3_result_null(ctx);
+        DateTimeFields f = datetimeArg(argv[0]);
+        f.fraction = 0;
+        f.tzHour = f.tzMinute = 0;
+        const long long shift = newTimeZoneMinutes(valueText(argv[2])) -
+                                newTimeZoneMinutes(valueText(argv[1]));
+        const DateTimeFields shifted = fieldsOf(addNanos(instantOf(f), shift * (kNanosPerDay / (24 * 60))));
+        if (shifted.year < -4712 || shifted.year > 9999) raise(ora::kYearOutOfRange);
+        resultDate(ctx, shifted);
+    });
+}
+
 void monthsBetween(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
         if (anyNull(argc, argv)) return sqlite3_result_null(ctx);
@@ -379,6 +420,7 @@ const FunctionRow kRows[] = {
     {"SYS_EXTRACT_UTC", 1, 1, sysExtractUtc, "TIMESTAMP(9)"},
     {"LAST_DAY", 1, 1, lastDay, "DATE"},
     {"NEXT_DAY", 2, 2, nextDay, "DATE"},
+    {"NEW_TIME", 3, 3, newTime, "DATE"},
     {"MONTHS_BETWEEN", 2, 2, monthsBetween, "NUMBER"},
     {kOraExtract, 2, 2, extract, "NUMBER"},
 };

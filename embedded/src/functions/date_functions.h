@@ -1,5 +1,5 @@
 // Oracle's datetime functions over the client's storage texts: TRUNC and ROUND (of dates and of
-// numbers), ADD_MONTHS, LAST_DAY, NEXT_DAY, MONTHS_BETWEEN, EXTRACT (as ORA$EXTRACT, see
+// numbers), ADD_MONTHS, LAST_DAY, NEXT_DAY, NEW_TIME, MONTHS_BETWEEN, EXTRACT (as ORA$EXTRACT, see
 // rewriteExtract), TO_TIMESTAMP and LOCALTIMESTAMP. Dates in, dates out: a DATE result is the
 // DATE storage text.
 #ifndef KAVEXDB_DATE_FUNCTIONS_H

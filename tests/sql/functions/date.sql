@@ -17,3 +17,8 @@ select to_char(timestamp '2024-03-14 10:11:12' + interval '90' minute, 'YYYY-MM-
 select ceil(to_date('28-FEB-2023', 'DD-MON-YYYY'), 'MM') "Month ceiling", ceil(to_timestamp('28-FEB-2023 14:10:10', 'DD-MON-YYYY HH24:MI:SS'), 'HH24') "Hour ceiling" from dual;
 select ceil(date '2023-02-01', 'MONTH') "Already", floor(timestamp '2023-02-28 14:10:10.5') "Floor", ceil(date '2023-11-15', 'IW') "Week" from dual;
 select to_char(ceil(2.1)) "Number ceiling", to_char(floor(-2.1)) "Number floor" from dual;
+-- NEW_TIME: the time in the second zone when it is the date in the first; always a DATE (the
+-- documented example: 01:23:45 Atlantic Standard Time is 21:23:45 the day before in Pacific).
+select to_char(new_time(to_date('11-10-09 01:23:45', 'MM-DD-YY HH24:MI:SS'), 'AST', 'PST'), 'DD-MON-YYYY HH24:MI:SS') "New Date and Time" from dual;
+select to_char(new_time(date '2024-01-01', 'GMT', 'NST'), 'YYYY-MM-DD HH24:MI') nst, to_char(new_time(timestamp '2024-06-30 23:59:59', 'EDT', 'BDT'), 'YYYY-MM-DD HH24:MI:SS') bdt, new_time(null, 'GMT', 'EST') none from dual;
+select new_time(date '2024-01-01', 'GMT', 'CET') from dual;
