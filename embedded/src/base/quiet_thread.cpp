@@ -10,23 +10,24 @@
 namespace kavexdb {
 namespace detail {
 
+#ifndef _WIN32
 namespace {
 
 // Blocks every signal on the calling thread while alive; a thread started meanwhile inherits
 // the full mask.
 class SignalsBlocked {
 public:
-#ifndef _WIN32
     SignalsBlocked() {
         sigset_t all;
         sigfillset(&all);
         pthread_sigmask(SIG_SETMASK, &all, &previous_);
     }
     ~SignalsBlocked() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+    SignalsBlocked(const SignalsBlocked&) = delete;
+    SignalsBlocked& operator=(const SignalsBlocked&) = delete;
 
 private:
     sigset_t previous_;
-#endif
 };
 
 }  // namespace
@@ -35,6 +36,10 @@ std::thread startQuietThread(std::function<void()> work) {
     SignalsBlocked blocked;
     return std::thread(std::move(work));
 }
+#else
+// Windows delivers console interrupts on a thread of its own, never to a thread we start.
+std::thread startQuietThread(std::function<void()> work) { return std::thread(std::move(work)); }
+#endif
 
 }  // namespace detail
 }  // namespace kavexdb
