@@ -11,6 +11,7 @@
 #include "sql/internal_names.h"
 #include "sql/sql_context.h"
 #include "sql/sql_lexer.h"
+#include "types/session_settings.h"
 #include "sql/internal_names.h"
 #include "functions/catalog.h"
 
@@ -59,16 +60,9 @@ void sysContext(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
             value = "AMERICAN_AMERICA.AL32UTF8";
         else if (p == "LANG")
             value = "US";
-        else if (p == "NLS_TERRITORY")
-            value = "AMERICA";
-        else if (p == "NLS_DATE_FORMAT")
-            value = "DD-MON-RR";
-        else if (p == "NLS_DATE_LANGUAGE")
-            value = "AMERICAN";
-        else if (p == "NLS_CALENDAR")
-            value = "GREGORIAN";
-        else if (p == "NLS_SORT")
-            value = "BINARY";
+        else if (p == "NLS_TERRITORY" || p == "NLS_DATE_FORMAT" || p == "NLS_DATE_LANGUAGE" ||
+                 p == "NLS_CALENDAR" || p == "NLS_SORT" || p == "NLS_CURRENCY")
+            value = keptSessionSetting(p)->value;
         else if (p == "ISDBA")
             value = "FALSE";
         else if (p == "AUTHENTICATION_METHOD")
@@ -126,7 +120,7 @@ void rewriteSessionInfo(TokenEditor& e, const std::string& schema) {
                    !e.punct(after, '.') && !e.punct(after, '(')) {
             // Sessions and the database keep time in UTC.
             const std::string shown = asciiUpper(e[i].text);
-            e[i].text = "'+00:00'";
+            e[i].text = sqlStringLiteral(keptSessionSetting("TIME_ZONE")->value);
             if (isWholeSelectItem(e, i)) e[i].text += " AS " + shown;
         } else if ((e.word(i, "SYS_CONTEXT") || e.word(i, "USERENV")) && e.punct(after, '(')) {
             // USERENV(parameter) is SYS_CONTEXT('USERENV', parameter).

@@ -5,6 +5,7 @@
 #include "base/ora_messages.h"
 #include "base/text.h"
 #include "sql/sql_lexer.h"
+#include "types/session_settings.h"
 
 namespace kavexdb {
 namespace detail {
@@ -12,34 +13,6 @@ namespace detail {
 namespace {
 
 using TK = Token::Kind;
-
-// A setting the client keeps at one value. A format model or a set of characters is compared
-// as written (Mon and MON show months differently); a name ignoring case.
-struct KeptSetting {
-    const char* name;
-    const char* value;
-    bool exact;
-};
-
-constexpr KeptSetting kKeptSettings[] = {
-    {"NLS_LANGUAGE", "AMERICAN", false},
-    {"NLS_TERRITORY", "AMERICA", false},
-    {"NLS_DATE_LANGUAGE", "AMERICAN", false},
-    {"NLS_SORT", "BINARY", false},
-    {"NLS_COMP", "BINARY", false},
-    {"NLS_CALENDAR", "GREGORIAN", false},
-    {"NLS_ISO_CURRENCY", "AMERICA", false},
-    {"NLS_LENGTH_SEMANTICS", "BYTE", false},
-    {"NLS_NCHAR_CONV_EXCP", "FALSE", false},
-    {"NLS_DATE_FORMAT", "DD-MON-RR", true},
-    {"NLS_TIMESTAMP_FORMAT", "DD-MON-RR HH.MI.SSXFF AM", true},
-    {"NLS_TIMESTAMP_TZ_FORMAT", "DD-MON-RR HH.MI.SSXFF AM TZH:TZM", true},
-    {"NLS_NUMERIC_CHARACTERS", ".,", true},
-    {"NLS_CURRENCY", "$", true},
-    {"NLS_DUAL_CURRENCY", "$", true},
-    // Sessions keep time in UTC, as the database does.
-    {"TIME_ZONE", "+00:00", true},
-};
 
 // Settings that tune what the client does not have (an optimizer, tracing, memory areas,
 // parallel servers, waits for locks held by other sessions): any value is taken and changes
@@ -102,12 +75,6 @@ bool isTuning(const std::string& name) {
     return false;
 }
 
-const KeptSetting* keptSetting(const std::string& name) {
-    for (const KeptSetting& kept : kKeptSettings)
-        if (name == kept.name) return &kept;
-    return nullptr;
-}
-
 // SET name = value [, value]... [name = value ...]; i is the first token after SET.
 void checkSettings(const TokenEditor& e, std::size_t i, const std::string& sessionSchema) {
     if (i >= e.size()) raise(ora::kMissingOrInvalidOption);
@@ -141,7 +108,7 @@ void checkSettings(const TokenEditor& e, std::size_t i, const std::string& sessi
                 raise(ora::kSessionSettingKept, name, sessionSchema);
             continue;
         }
-        const KeptSetting* kept = keptSetting(name);
+        const SessionSetting* kept = keptSessionSetting(name);
         if (!kept) raise(ora::kInvalidAlterSessionOption);
         std::string given = valueText(value);
         if (name == "TIME_ZONE" && value.kind == TK::Word && asciiUpper(given) == "DBTIMEZONE")
@@ -180,9 +147,12 @@ void checkSwitch(const TokenEditor& e, std::size_t i) {
             if (e.at(i).kind != TK::String) raise(ora::kMissingOrInvalidOption);
             i = e.next(i + 1);
         }
-    } else if (!force && e.word(i, "COMMIT") && e.word(e.next(i + 1), "IN") &&
-               e.word(e.next(e.next(i + 1) + 1), "PROCEDURE")) {
-        i = e.next(e.next(e.next(i + 1) + 1) + 1);
+    } else if (!force && e.word(i, "COMMIT")) {
+        for (const char* word : {"IN", "PROCEDURE"}) {
+            i = e.next(i + 1);
+            if (!e.word(i, word)) raise(ora::kInvalidAlterSessionOption);
+        }
+        i = e.next(i + 1);
     } else {
         raise(ora::kInvalidAlterSessionOption);
     }
