@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
@@ -47,6 +48,7 @@ std::string trimRight(std::string text) {
 struct Statement {
     std::string comments;
     std::string sql;
+    bool block = false;  // a PL/SQL block: ended by a "/" line, sent with its last ";"
 };
 
 // Cuts a script into statements the way SQL*Plus does for SQL: a ';' outside quotes and
@@ -65,7 +67,8 @@ public:
             if (pos_ >= text_.size()) {
                 break;
             }
-            statement.sql = untilTerminator();
+            statement.block = startsBlock();
+            statement.sql = statement.block ? untilSlashLine() : untilTerminator();
             result.push_back(std::move(statement));
         }
         return result;
@@ -105,6 +108,30 @@ private:
             pos_ = lexeme.end;
         }
         throw std::runtime_error("statement without its ';': " + text_.substr(start));
+    }
+
+    // DECLARE or BEGIN: a PL/SQL block, whose ";" end its statements, not it.
+    bool startsBlock() const {
+        std::size_t end = pos_;
+        while (end < text_.size() && std::isalpha(static_cast<unsigned char>(text_[end]))) ++end;
+        std::string word = text_.substr(pos_, end - pos_);
+        for (char& c : word) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        return word == "DECLARE" || word == "BEGIN";
+    }
+
+    // The text up to a line holding only "/", as SQL*Plus ends a block.
+    std::string untilSlashLine() {
+        const std::size_t start = pos_;
+        while (pos_ < text_.size()) {
+            const std::size_t end = lineEnd(pos_);
+            if (trimRight(text_.substr(pos_, end - pos_)) == "/") {
+                const std::string sql = trimRight(text_.substr(start, pos_ - start));
+                pos_ = end + 1;
+                return sql;
+            }
+            pos_ = end + 1;
+        }
+        throw std::runtime_error("block without its \"/\" line: " + text_.substr(start));
     }
 
     std::size_t lineEnd(std::size_t from) const {
@@ -245,7 +272,7 @@ public:
     explicit TranscriptWriter(int session) : session_(session) {}
 
     void run(const Statement& statement) {
-        out_ << statement.comments << statement.sql << ";\n";
+        out_ << statement.comments << statement.sql << (statement.block ? "\n/\n" : ";\n");
         const int result = ExecuteQuery(session_, statement.sql.c_str(), 0);
         if (result < 0) {
             out_ << errorText(result) << "\n";

@@ -311,14 +311,35 @@ void Shell::runSql(const std::string& statement) {
             Binder(id, variables_).bind(names);
             count = Connection::check(Execute(id));
         }
-        if (Connection::check(GetColumnsCount(id)) > 0)
+        if (Connection::check(GetColumnsCount(id)) > 0) {
             printRows();
-        else
+            printServerOutput();
+        } else {
+            // SQL*Plus shows a block's lines before its "successfully completed".
+            printServerOutput();
             report(sql, count);
+        }
     } catch (const DbError&) {
         if (interrupt::take()) resetOutput();
+        printServerOutput();
         throw;
     }
+}
+
+void Shell::printServerOutput() {
+    if (!serverOutput_) return;
+    const int id = session();
+    if (ExecuteQuery(id, "SELECT COLUMN_VALUE FROM TABLE(DBMS_OUTPUT.GET_LINES)", false) < 0)
+        return;
+    bool any = false;
+    while (NextRow(id) == 1) {
+        KavexPointerRecord line;
+        if (GetString(id, 0, &line) < 0) break;
+        if (!line.isNull) out_.write(line.value, line.length);
+        out_ << "\n";
+        any = true;
+    }
+    if (any && !settings_.output.quiet) out_ << "\n";
 }
 
 void Shell::resetOutput() {

@@ -71,6 +71,8 @@ class Shell {
     Outcome runUnit(const Unit& unit, LineSource& source);
     Outcome afterSqlError();
     void runSql(const std::string& sql);
+    // SET SERVEROUTPUT ON: the DBMS_OUTPUT lines a statement's PL/SQL wrote, printed after it.
+    void printServerOutput();
     void printRows();
     // Ctrl-C can break off a write to a full terminal (EINTR), which leaves the stream failed; the
     // rows may end mid-line, but what follows and the session must go on.
@@ -131,6 +133,7 @@ class Shell {
     std::vector<std::string> scripts_;  // the files being run, innermost last (for @@)
     ReportSettings report_;
     bool echo_ = false;    // SET ECHO ON: statements of scripts are printed before they run
+    bool serverOutput_ = false;  // SET SERVEROUTPUT ON
     bool verify_ = false;
     bool termout_ = true;  // SET TERMOUT OFF: scripts' output goes only to the spool file  // SET VERIFY ON: lines that substitution changed are shown
     std::string prompt_ = kPrompt;

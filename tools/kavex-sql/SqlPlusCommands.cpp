@@ -242,8 +242,19 @@ void Shell::set(const std::string& arguments) {
         } else if (abbreviates(option, "SQLPROMPT", 4)) {
             if (!settings_.silent) prompt_ = value;
         } else if (abbreviates(option, "SERVEROUTPUT", 9)) {
-            if (upper(rest()).rfind("ON", 0) == 0)
-                notice("SET SERVEROUTPUT ON is accepted; the library has no DBMS_OUTPUT to show");
+            // SET SERVEROUTPUT ON [SIZE n | SIZE UNLIMITED] [FORMAT ...] | OFF
+            const std::vector<std::string> o = words(upper(rest()));
+            if (o.empty() || (o[0] != "ON" && o[0] != "OFF"))
+                throw UsageError("SET SERVEROUTPUT needs ON or OFF");
+            std::string size = "NULL";  // unlimited, SQL*Plus's default
+            for (size_t k = 1; k + 1 < o.size(); ++k)
+                if (o[k] == "SIZE" && o[k + 1] != "UNLIMITED")
+                    size = std::to_string(
+                        boundedNumber(o[k + 1], 2000, 1000000, "SET SERVEROUTPUT SIZE"));
+            serverOutput_ = o[0] == "ON";
+            const std::string call = serverOutput_ ? "DBMS_OUTPUT.ENABLE(" + size + ")"
+                                                   : "DBMS_OUTPUT.DISABLE";
+            Connection::check(ExecuteQuery(session(), ("BEGIN " + call + "; END;").c_str(), false));
         } else if (abbreviatesAny(option, kSettingsWithoutEffect)) {
             // Spacing, fetching, the terminal, the buffer: nothing that changes what a script does
             // to the database, and the output already reads as these settings want (no tabs,

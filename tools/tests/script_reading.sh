@@ -15,7 +15,8 @@ expect_status 1 "/ with nothing before it"
 expect_err '-c:1: ERROR: nothing to run again: no statement before this "/"' "/ with nothing before it"
 
 # A procedure body is one statement ended by its "/" line: it is refused whole, neither the INSERT
-# nor the COMMIT inside it runs, and the statement after the "/" runs.
+# nor the COMMIT inside it runs, and the statement after the "/" runs. A block that fails undoes
+# what it did (its DELETE).
 run "$DB" scott tiger -c "CREATE TABLE t (a NUMBER(3));
 INSERT INTO t VALUES (1);
 CREATE OR REPLACE PROCEDURE p AS
@@ -27,6 +28,7 @@ END;
 SELECT COUNT(*) AS n FROM t WHERE a = 2;
 BEGIN
     DELETE FROM t;
+    no_such_procedure;
 END;
 /
 CREATE OR REPLACE FUNCTION f RETURN NUMBER IS BEGIN RETURN 1; END;
@@ -38,13 +40,15 @@ CREATE TYPE point AS OBJECT (x NUMBER, y NUMBER);
 SELECT 'after' AS w FROM dual;"
 expect_status 1 "PL/SQL units fail"
 [ "$(grep -c ERROR "$WORK/err")" -eq 5 ] || fail "each PL/SQL unit fails once, as one statement"
-for line in 3 10 14 16 18; do
+for line in 3 10 15 17 19; do
     grep -qE "^-c:$line: ERROR: ORA-[0-9]{5}" "$WORK/err" || fail "no ORA error for the unit on line $line"
 done
 expect_no_out "Statement processed" "no fragment of a body runs"
 expect_no_out "Commit complete" "COMMIT inside the body does not run"
 [ "$(grep -A2 ' N$' "$WORK/out" | tail -1 | tr -d ' ')" = "0" ] || fail "the INSERT inside the body ran"
 expect_out " after" "the statement after the last / runs"
+run "$DB" scott tiger -q --csv -c "SELECT COUNT(*) AS n FROM t;"
+[ "$(tail -1 "$WORK/out")" = "1" ] || fail "the failed block's DELETE was undone"
 
 # q-quotes: the quote and ";" inside are text, every delimiter pair works, and nq'...' too.
 run "$DB" scott tiger --csv -q -c "SELECT q'[it's; fine]' AS a, Q'{b}' AS b, q'(c)' AS c, q'<d>' AS d, q'!e'!' AS e, nq'#f#' AS f FROM dual;

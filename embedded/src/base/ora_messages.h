@@ -43,8 +43,6 @@ inline constexpr OraMessage<1> kExpressionTooDeep{3095, "expression level is too
 inline constexpr OraMessage<0> kInvalidTruncateCommand{
     3290, "Invalid truncate command - missing CLUSTER or TABLE keyword"};
 inline constexpr OraMessage<0> kInvalidWaitInterval{30005, "missing or invalid WAIT interval"};
-inline constexpr OraMessage<0> kPlSqlNotSupported{6550,
-                                                  "PL/SQL is not supported by the embedded client"};
 // The error stack of DBMS_LOB.CREATETEMPORARY called with other arguments than the client knows.
 inline constexpr OraMessage<0> kCreateTemporaryArguments{
     6550,
@@ -422,6 +420,52 @@ inline constexpr OraMessage<2> kTempSegmentFull{
     1652, "unable to extend temp segment by {} in tablespace {}"};
 inline constexpr OraMessage<0> kSavepointNotEstablished{
     1086, "savepoint never established in this session or is invalid"};
+
+// ---- PL/SQL ----------------------------------------------------------------------------------
+// A block that does not compile: where, then the PLS- message.
+inline constexpr OraMessage<3> kPlSqlCompileError{6550, "line {}, column {}:\n{}"};
+// The line of the block an unhandled error left, after the error itself.
+// The PLS- messages a compile error names (kPlSqlCompileError's third part), by PLS number.
+inline constexpr OraMessage<2> kPlsEncountered{
+    103, "Encountered the symbol \"{}\" when expecting one of the following:\n\n   {}"};
+inline constexpr OraMessage<1> kPlsProgramTooLarge{123, "program too large ({})"};
+inline constexpr OraMessage<1> kPlsNotDeclared{201, "identifier '{}' must be declared"};
+inline constexpr OraMessage<1> kPlsWrongArguments{
+    306, "wrong number or types of arguments in call to '{}'"};
+inline constexpr OraMessage<0> kPlsWrongType{382, "expression is of wrong type"};
+inline constexpr OraMessage<1> kPlsNotAssignable{
+    363, "expression '{}' cannot be used as an assignment target"};
+inline constexpr OraMessage<0> kPlsIntoExpected{
+    428, "an INTO clause is expected in this SELECT statement"};
+inline constexpr OraMessage<0> kPlsExitOutsideLoop{
+    376, "illegal EXIT/CONTINUE statement; it must appear inside a loop"};
+inline constexpr OraMessage<1> kPlsNotLoopLabel{
+    373, "EXIT/CONTINUE label '{}' must label a LOOP statement"};
+inline constexpr OraMessage<1> kPlsRestriction{
+    999, "implementation restriction (may be temporary) {}"};
+// Blocks that run blocks (EXECUTE IMMEDIATE of a block) past the client's depth.
+inline constexpr OraMessage<1> kRecursiveSqlLevels{
+    36, "maximum number of recursive SQL levels ({}) exceeded"};
+inline constexpr OraMessage<1> kPlSqlAtLine{6512, "at line {}"};
+inline constexpr OraMessage<0> kNoDataFound{1403, "no data found"};
+inline constexpr OraMessage<0> kTooManyRows{
+    1422, "exact fetch returns more than requested number of rows"};
+inline constexpr OraMessage<0> kNumericOrValueError{6502, "PL/SQL: numeric or value error"};
+inline constexpr OraMessage<0> kNumberPrecisionTooLarge{
+    6502, "PL/SQL: numeric or value error: number precision too large"};
+inline constexpr OraMessage<0> kCharacterToNumber{
+    6502, "PL/SQL: numeric or value error: character to number conversion error"};
+inline constexpr OraMessage<0> kUnhandledUserException{
+    6510, "PL/SQL: unhandled user-defined exception"};
+inline constexpr OraMessage<0> kCursorAlreadyOpen{6511, "PL/SQL: cursor already open"};
+inline constexpr OraMessage<0> kCaseNotFound{6592,
+                                             "CASE not found while executing CASE statement"};
+inline constexpr OraMessage<1> kApplicationErrorOutOfRange{
+    21000, "error number argument to raise_application_error of {} is out of range"};
+inline constexpr OraMessage<1> kOutputBufferOverflow{
+    20000, "ORU-10027: buffer overflow, limit of {} bytes"};
+inline constexpr OraMessage<0> kOutputLineOverflow{
+    20000, "ORU-10028: line length overflow, limit of 32767 bytes per line"};
 
 }  // namespace ora
 }  // namespace detail

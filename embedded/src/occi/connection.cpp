@@ -1,4 +1,5 @@
 #include "occi/connection.h"
+#include "occi/output_lines_table.h"
 
 #include <algorithm>
 #include <chrono>
@@ -273,6 +274,7 @@ ConnectionImpl::ConnectionImpl(SqliteDb db, std::unique_ptr<WalCheckpointer> che
       schema_(std::move(schema)),
       charset_(charset),
       lobs_(std::make_shared<LobSession>(db_.get(), unmutexed)) {
+    registerOutputLinesTable(db_.get(), output_);
     liveAdd(Live::Connection, 1);
 }
 

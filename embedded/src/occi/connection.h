@@ -11,6 +11,7 @@
 #include "base/temp_space.h"
 #include "catalog/authorizer.h"
 #include "occi/call_cancel.h"
+#include "plsql/output_buffer.h"
 #include "sql/sqlite_util.h"
 #include "storage/lob_content.h"
 #include "storage/lob_storage.h"
@@ -56,6 +57,8 @@ public:
     TempSpace& tempSpace() { return tempSpace_; }
     // The session's temporary LOB storage and lazily read LOB values.
     const std::shared_ptr<LobSession>& lobs() const { return lobs_; }
+    // DBMS_OUTPUT's lines of the session's PL/SQL.
+    plsql::OutputBuffer& output() { return output_; }
     // Before a statement changes data: LOB values read lazily keep what they were read with.
     void keepLobValues() { lobs_->detachAll(false); }
 
@@ -99,6 +102,7 @@ private:
     Charset charset_;
     std::shared_ptr<LobSession> lobs_;
     std::vector<std::unique_ptr<StatementImpl>> statements_;
+    plsql::OutputBuffer output_;
     bool pendingWork_ = false;  // the open transaction holds changes
     bool lost_ = false;         // ORA-02091 until ROLLBACK
 };

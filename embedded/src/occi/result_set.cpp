@@ -482,6 +482,30 @@ std::string ResultSetImpl::getString(unsigned int colIndex) {
     }
 }
 
+BindValue ResultSetImpl::value(unsigned colIndex) {
+    const Cell& c = valueCell(colIndex);
+    if (cellIsNull(colIndex, c)) return BindValue::null();
+    BindValue v;
+    switch (c.type) {
+    case SQLITE_INTEGER:
+        v.kind = BindValue::Kind::Integer;
+        v.integer = c.integer;
+        break;
+    case SQLITE_FLOAT:
+        v.kind = BindValue::Kind::Real;
+        v.real = c.real;
+        break;
+    case SQLITE_BLOB:
+        v.kind = columns_[colIndex - 1].clob ? BindValue::Kind::Text : BindValue::Kind::Blob;
+        v.bytes = cellBytes(colIndex, c);
+        break;
+    default:
+        v.kind = BindValue::Kind::Text;
+        v.bytes = cellBytes(colIndex, c);
+    }
+    return v;
+}
+
 int ResultSetImpl::getInt(unsigned int colIndex) {
     checkFault("ResultSet::getInt");
     const Cell& c = valueCell(colIndex);

@@ -11,6 +11,7 @@
 #include "base/charset.h"
 #include "base/temp_space.h"
 #include "exec/describe.h"
+#include "storage/bind_value.h"
 #include "storage/lazy_lobs.h"
 #include "storage/lob_content.h"
 #include "storage/lob_storage.h"
@@ -52,6 +53,8 @@ public:
     occi::Clob getClob(unsigned int colIndex) override;
     occi::Blob getBlob(unsigned int colIndex) override;
     occi::Bytes getBytes(unsigned int colIndex) override;
+    // The current row's value as SQLite holds it (a CLOB's as text), for the PL/SQL engine.
+    BindValue value(unsigned colIndex);
 
 private:
     // One fetched value; text and blob bytes live in the batch's arena.

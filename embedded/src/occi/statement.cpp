@@ -13,11 +13,13 @@
 #include "exec/alter_table.h"
 #include "exec/create_table_as.h"
 #include "occi/connection.h"
+#include "occi/plsql_port.h"
 #include "occi/result_set.h"
 #include "rewrite/ddl/alter_index.h"
 #include "rewrite/dml/dml_forms.h"
 #include "rewrite/expr/clob_text.h"
 #include "rewrite/expr/comparison_types.h"
+#include "plsql/block_runner.h"
 #include "rewrite/pipeline.h"
 #include "sql/numbered_parameters.h"
 #include "sql/sql_lexer.h"
@@ -203,7 +205,8 @@ void StatementImpl::run(const std::string& sql) {
             status_ = UPDATE_COUNT_AVAILABLE;
             break;
         case RewrittenSql::Kind::PlSql:
-            raise(ora::kPlSqlNotSupported);
+            runPlSql();
+            break;
         }
     } catch (const occi::SQLException& e) {
         binds_.finishExecution();
@@ -470,6 +473,59 @@ void StatementImpl::runAccountStatement(const RewrittenSql& r) {
         throw;
     }
     status_ = UPDATE_COUNT_AVAILABLE;
+}
+
+void StatementImpl::runPlSql() {
+    // The host's binds by name, in the order the names first appear.
+    plsql::HostBinds host;
+    for (const Token& t : lexSql(sql_)) {
+        if (t.kind != Token::Kind::Bind) continue;
+        const std::string name = upperAscii(t.text.substr(1));
+        if (std::find(host.names.begin(), host.names.end(), name) != host.names.end()) continue;
+        host.names.push_back(name);
+        const BindView v = binds_.resolve(static_cast<unsigned>(host.names.size()), 0,
+                                          connection_.charset());
+        plsql::Value value;
+        switch (v.kind) {
+        case BindValue::Kind::Integer:
+        case BindValue::Kind::Real:
+            value.type = plsql::ValueType::Number;
+            break;
+        case BindValue::Kind::Text:
+            value.type = plsql::ValueType::Text;
+            break;
+        case BindValue::Kind::Blob:
+            value.type = plsql::ValueType::Raw;
+            break;
+        default:
+            break;
+        }
+        value.data.kind = v.kind == BindValue::Kind::Unset || v.kind == BindValue::Kind::Lob
+                              ? BindValue::Kind::Null
+                              : v.kind;
+        value.data.integer = v.integer;
+        value.data.real = v.real;
+        if (v.data) value.data.bytes.assign(v.data, v.size);
+        host.values.push_back(std::move(value));
+    }
+    // A block is one statement: what it changed is undone when it fails, and what the
+    // transaction held before it stays.
+    sqlite3* db = connection_.db();
+    connection_.beginWork();
+    execSql(db, "SAVEPOINT kavex_block");
+    PlSqlPort port(connection_);
+    try {
+        plsql::runAnonymousBlock(port, sql_, host);
+    } catch (...) {
+        if (sqlite3_exec(db, "ROLLBACK TO kavex_block", nullptr, nullptr, nullptr) == SQLITE_OK)
+            sqlite3_exec(db, "RELEASE kavex_block", nullptr, nullptr, nullptr);
+        throw;
+    }
+    sqlite3_exec(db, "RELEASE kavex_block", nullptr, nullptr, nullptr);
+    if (connection_.inTransaction()) connection_.workDone();
+    updateCount_ = 1;
+    status_ = UPDATE_COUNT_AVAILABLE;
+    if (autoCommit_) connection_.commitWork();
 }
 
 void StatementImpl::runTempLobBlock() {

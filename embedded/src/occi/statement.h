@@ -60,6 +60,9 @@ public:
     occi::Blob getBlob(unsigned int paramIndex) override;
     occi::Bfile getBfile(unsigned int paramIndex) override;
 
+    // A value as SQLite takes it, for the PL/SQL engine's binds (indexes as the setters').
+    void bindValue(unsigned index, BindValue value) { set(index, std::move(value)); }
+
 private:
     // An out parameter of the temporary-LOB block.
     struct OutParam {
@@ -81,6 +84,7 @@ private:
     void runDdl(const RewrittenSql& r);
     void runAccountStatement(const RewrittenSql& r);
     void runTempLobBlock();
+    void runPlSql();
     OutParam& outParam(unsigned index);
     void set(unsigned index, BindValue value);
     // Where parameter index stores its value whole, for LOBs bound without building them.

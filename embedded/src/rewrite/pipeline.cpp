@@ -37,6 +37,7 @@
 #include "rewrite/query/parenthesized_queries.h"
 #include "rewrite/query/quantified_comparisons.h"
 #include "rewrite/query/row_limiting.h"
+#include "rewrite/query/table_collections.h"
 #include "rewrite/session/alter_session.h"
 #include "rewrite/sql_rewrite.h"
 #include "sql/sql_lexer.h"
@@ -119,6 +120,7 @@ const TextPass kTextPasses[] = {
     {"select item names", kQueries | kViewQueries,
      [](TextState& s) { s.names = std::make_unique<SelectItemNames>(s.e); }},
     {"DBMS_LOB calls", kSql, [](TextState& s) { rewriteDbmsLobCalls(s.e); }},
+    {"table collections", kQueries, [](TextState& s) { rewriteTableCollections(s.e); }},
     {"common forms", kSql,
      [](TextState& s) { rewriteCommonForms(s.e, s.schema, s.out.kind == Kind::Ddl); }},
     {"sequence DDL", kDdl,

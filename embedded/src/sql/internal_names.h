@@ -8,6 +8,8 @@ namespace kavexdb {
 namespace detail {
 
 inline constexpr const char* kOraAdd = "ORA$ADD";
+// The table of the session's DBMS_OUTPUT lines (TABLE(DBMS_OUTPUT.GET_LINES)).
+inline constexpr const char* kOutputLinesTable = "ORA$DBMS_OUTPUT";
 inline constexpr const char* kOraCast = "ORA$CAST";
 inline constexpr const char* kOraCastOr = "ORA$CAST_OR";
 inline constexpr const char* kOraCat = "ORA$CAT";

@@ -71,8 +71,15 @@ Lexeme qQuoted(const std::string& sql, std::size_t at, std::size_t delimiterLeng
 
 Lexeme number(const std::string& sql, std::size_t at) {
     const std::size_t n = sql.size();
+    // One decimal point at most, and none that begins PL/SQL's range operator (1..10).
+    bool point = sql[at] == '.';
     std::size_t j = at + 1;
-    while (j < n && (isDigit(sql[j]) || sql[j] == '.')) ++j;
+    for (; j < n; ++j) {
+        if (sql[j] == '.' && !point && !(j + 1 < n && sql[j + 1] == '.'))
+            point = true;
+        else if (!isDigit(sql[j]))
+            break;
+    }
     if (j < n && (sql[j] == 'e' || sql[j] == 'E')) {
         std::size_t k = j + 1;
         if (k < n && (sql[k] == '+' || sql[k] == '-')) ++k;

@@ -1,0 +1,24 @@
+// The PL/SQL engine's entry: one anonymous block, parsed and run on a session's SQL.
+#ifndef KAVEXDB_PLSQL_BLOCK_RUNNER_H
+#define KAVEXDB_PLSQL_BLOCK_RUNNER_H
+
+#include <string>
+
+#include "plsql/interpreter.h"
+#include "plsql/sql_port.h"
+
+namespace kavexdb {
+namespace detail {
+namespace plsql {
+
+// Parses and runs text. Errors come as occi::SQLException: ORA-06550 when the block does not
+// compile, the unhandled error with "ORA-06512: at line N" when it fails as it runs, and
+// ORA-00036 for blocks that run blocks (EXECUTE IMMEDIATE) more than 50 deep. The caller undoes
+// what a failed block changed.
+void runAnonymousBlock(SqlPort& port, const std::string& text, const HostBinds& host);
+
+}  // namespace plsql
+}  // namespace detail
+}  // namespace kavexdb
+
+#endif

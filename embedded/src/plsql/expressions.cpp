@@ -1,0 +1,795 @@
+// The interpreter's expressions: the native evaluator for the simple forms, the SQL text of the
+// others with the PL/SQL names they hold turned into binds, and the conversions a value goes
+// through when it is assigned.
+#include <climits>
+#include <cmath>
+#include <set>
+
+#include "base/ora_messages.h"
+#include "base/utf8.h"
+#include "plsql/compile_error.h"
+#include "plsql/interpreter.h"
+
+namespace kavexdb {
+namespace detail {
+namespace plsql {
+
+// One node of an expression the interpreter evaluates itself.
+struct Interpreter::Native {
+    enum class Op {
+        Literal,
+        Variable,
+        Field,
+        Not,
+        And,
+        Or,
+        Negate,
+        Add,
+        Subtract,
+        Multiply,
+        Compare,
+        IsNull,
+        IsNotNull
+    };
+    Op op = Op::Literal;
+    Value literal;
+    std::string name, field, compare;
+    std::unique_ptr<Native> a, b;
+};
+
+Interpreter::Interpreter(SqlPort& port, const Source& source, const HostBinds& host)
+    : port_(port), src_(source), host_(host) {}
+
+Interpreter::~Interpreter() = default;
+
+namespace {
+
+using NativePtr = std::unique_ptr<Interpreter::Native>;
+
+bool isComparison(const std::string& s) {
+    return s == "=" || s == "<>" || s == "!=" || s == "^=" || s == "~=" || s == "<" || s == ">" ||
+           s == "<=" || s == ">=";
+}
+
+}  // namespace
+
+// ---- the native evaluator --------------------------------------------------------------------
+
+namespace {
+
+// Reads an expression's tokens into Native nodes; gives up (null) at anything it does not know,
+// which then goes to SQL whole.
+template <class Lookup>
+class NativeParser {
+  public:
+    using Native = Interpreter::Native;
+    NativeParser(const Source& src, Range r, Lookup isVariable)
+        : src_(src), i_(r.first), last_(r.last), isVariable_(isVariable) {}
+
+    NativePtr parse() {
+        NativePtr n = disjunction();
+        if (!n || i_ != last_) return nullptr;
+        return n;
+    }
+
+  private:
+    const SourceToken& peek(std::size_t k = 0) const {
+        static const SourceToken none;
+        return i_ + k < last_ ? src_.at(i_ + k) : none;
+    }
+    static NativePtr node(Native::Op op, NativePtr a = nullptr, NativePtr b = nullptr) {
+        auto n = std::make_unique<Native>();
+        n->op = op;
+        n->a = std::move(a);
+        n->b = std::move(b);
+        return n;
+    }
+    NativePtr disjunction() {
+        NativePtr a = conjunction();
+        while (a && peek().isWord("OR")) {
+            ++i_;
+            NativePtr b = conjunction();
+            if (!b) return nullptr;
+            a = node(Native::Op::Or, std::move(a), std::move(b));
+        }
+        return a;
+    }
+    NativePtr conjunction() {
+        NativePtr a = negation();
+        while (a && peek().isWord("AND")) {
+            ++i_;
+            NativePtr b = negation();
+            if (!b) return nullptr;
+            a = node(Native::Op::And, std::move(a), std::move(b));
+        }
+        return a;
+    }
+    NativePtr negation() {
+        if (peek().isWord("NOT")) {
+            ++i_;
+            NativePtr a = negation();
+            return a ? node(Native::Op::Not, std::move(a)) : nullptr;
+        }
+        return comparison();
+    }
+    // = <> != ^= ~= < > <= >= (the lexer gives two-character ones as two symbols)
+    std::string comparisonSymbol() {
+        const SourceToken& t = peek();
+        if (t.kind != Token::Kind::Punct) return "";
+        std::string s = t.text;
+        const SourceToken& next = peek(1);
+        if (next.kind == Token::Kind::Punct && next.begin == t.end && isComparison(s + next.text)) {
+            i_ += 2;
+            return s + next.text;
+        }
+        if (!isComparison(s) || s == "!" || s == "^" || s == "~") return "";
+        ++i_;
+        return s;
+    }
+    NativePtr comparison() {
+        NativePtr a = additive();
+        if (!a) return nullptr;
+        if (peek().isWord("IS")) {
+            ++i_;
+            const bool negated = peek().isWord("NOT");
+            if (negated) ++i_;
+            if (!peek().isWord("NULL")) return nullptr;
+            ++i_;
+            return node(negated ? Native::Op::IsNotNull : Native::Op::IsNull, std::move(a));
+        }
+        const std::size_t save = i_;
+        const std::string op = comparisonSymbol();
+        if (op.empty()) {
+            i_ = save;
+            return a;
+        }
+        NativePtr b = additive();
+        if (!b) return nullptr;
+        NativePtr n = node(Native::Op::Compare, std::move(a), std::move(b));
+        n->compare = op == "!=" || op == "^=" || op == "~=" ? "<>" : op;
+        return n;
+    }
+    NativePtr additive() {
+        NativePtr a = multiplicative();
+        while (a && (peek().isSymbol("+") || peek().isSymbol("-"))) {
+            const Native::Op op = peek().isSymbol("+") ? Native::Op::Add : Native::Op::Subtract;
+            ++i_;
+            NativePtr b = multiplicative();
+            if (!b) return nullptr;
+            a = node(op, std::move(a), std::move(b));
+        }
+        return a;
+    }
+    NativePtr multiplicative() {
+        NativePtr a = unary();
+        while (a && peek().isSymbol("*") && !peek(1).isSymbol("*")) {
+            ++i_;
+            NativePtr b = unary();
+            if (!b) return nullptr;
+            a = node(Native::Op::Multiply, std::move(a), std::move(b));
+        }
+        return a;
+    }
+    NativePtr unary() {
+        if (peek().isSymbol("-")) {
+            ++i_;
+            NativePtr a = unary();
+            return a ? node(Native::Op::Negate, std::move(a)) : nullptr;
+        }
+        if (peek().isSymbol("+")) ++i_;
+        return primary();
+    }
+    NativePtr primary() {
+        const SourceToken& t = peek();
+        if (i_ >= last_) return nullptr;
+        if (t.isSymbol("(")) {
+            ++i_;
+            NativePtr a = disjunction();
+            if (!a || !peek().isSymbol(")")) return nullptr;
+            ++i_;
+            return a;
+        }
+        NativePtr n = node(Native::Op::Literal);
+        if (t.kind == Token::Kind::Number) {
+            // Integers that fit 64 bits; other numbers are SQL's.
+            if (t.text.find_first_not_of("0123456789") != std::string::npos || t.text.size() > 18)
+                return nullptr;
+            n->literal = Value::integer(std::stoll(t.text));
+        } else if (t.kind == Token::Kind::String) {
+            if (t.text.size() < 2 || t.text[0] != '\'') return nullptr;  // N'..' and the like
+            const std::string content = literalContent(Token{t.kind, t.text});
+            // '' is NULL in Oracle.
+            n->literal = content.empty() ? Value::null(ValueType::Text) : Value::text(content);
+        } else if (t.isWord("NULL")) {
+            n->literal = Value::null();
+        } else if (t.isWord("TRUE") || t.isWord("FALSE")) {
+            if (isVariable_(t.name())) return variable(t);
+            n->literal = Value::boolean(t.isWord("TRUE"));
+        } else if (t.kind == Token::Kind::Word || t.kind == Token::Kind::QuotedIdent) {
+            return variable(t);
+        } else {
+            return nullptr;
+        }
+        ++i_;
+        return n;
+    }
+    NativePtr variable(const SourceToken& t) {
+        const std::string name = t.name();
+        if (!isVariable_(name)) return nullptr;
+        if (peek(1).isSymbol("(") || peek(1).isSymbol("%")) return nullptr;
+        NativePtr n = node(Native::Op::Variable);
+        n->name = name;
+        ++i_;
+        if (peek().isSymbol(".")) {
+            const SourceToken& f = peek(1);
+            if (f.kind != Token::Kind::Word && f.kind != Token::Kind::QuotedIdent) return nullptr;
+            n->op = Native::Op::Field;
+            n->field = f.name();
+            i_ += 2;
+        }
+        return n;
+    }
+
+    const Source& src_;
+    std::size_t i_, last_;
+    Lookup isVariable_;
+};
+
+}  // namespace
+
+bool Interpreter::nativeEvaluate(const Expr& e, Value& out) {
+    auto found = natives_.find(&e);
+    if (found == natives_.end()) {
+        auto isVariable = [this](const std::string& name) { return findVariable(name) != nullptr; };
+        NativeParser<decltype(isVariable)> parser(src_, e.range, isVariable);
+        found = natives_.emplace(&e, parser.parse()).first;
+    }
+    if (!found->second) return false;
+    out = evalNative(*found->second);
+    return true;
+}
+
+namespace {
+
+Value truth(bool known, bool value) {
+    return known ? Value::boolean(value) : Value::null(ValueType::Boolean);
+}
+
+void requireBoolean(const Value& v, Position at) {
+    if (v.type != ValueType::Boolean && !(v.isNull() && v.type == ValueType::Unknown))
+        compileError(at, ora::kPlsWrongType);
+}
+
+}  // namespace
+
+Value Interpreter::evalNative(const Native& n) {
+    using Op = Native::Op;
+    switch (n.op) {
+        case Op::Literal:
+            return n.literal;
+        case Op::Variable:
+        case Op::Field: {
+            Variable* v = findVariable(n.name);
+            if (!v) throw PlError::numbered(ora::kNumericOrValueError.code, at_);
+            if (n.op == Op::Variable) return v->value;
+            for (const auto& f : v->fields)
+                if (f.first == n.field) return f.second;
+            throw PlError::numbered(ora::kNumericOrValueError.code, at_);
+        }
+        case Op::Not: {
+            const Value a = evalNative(*n.a);
+            requireBoolean(a, at_);
+            return truth(!a.isNull(), a.isFalse());
+        }
+        case Op::And:
+        case Op::Or: {
+            const Value a = evalNative(*n.a);
+            requireBoolean(a, at_);
+            const bool isAnd = n.op == Op::And;
+            // FALSE AND x is FALSE and TRUE OR x is TRUE, whatever x is.
+            if (isAnd ? a.isFalse() : a.isTrue()) return a;
+            const Value b = evalNative(*n.b);
+            requireBoolean(b, at_);
+            if (isAnd ? b.isFalse() : b.isTrue()) return b;
+            if (a.isNull() || b.isNull()) return Value::null(ValueType::Boolean);
+            return a;
+        }
+        case Op::IsNull:
+        case Op::IsNotNull:
+            return Value::boolean(evalNative(*n.a).isNull() == (n.op == Op::IsNull));
+        case Op::Negate: {
+            const Value a = evalNative(*n.a);
+            if (a.isNull()) return Value::null(ValueType::Number);
+            if (a.data.kind == BindValue::Kind::Integer && a.data.integer != INT64_MIN)
+                return Value::integer(-a.data.integer);
+            return operatorSql("-", Value::integer(0), a, false);
+        }
+        case Op::Add:
+        case Op::Subtract:
+        case Op::Multiply: {
+            const Value a = evalNative(*n.a), b = evalNative(*n.b);
+            const char* op = n.op == Op::Add ? "+" : (n.op == Op::Subtract ? "-" : "*");
+            if (a.type == ValueType::Boolean || b.type == ValueType::Boolean)
+                compileError(at_, ora::kPlsWrongType);
+            if (a.data.kind == BindValue::Kind::Integer &&
+                b.data.kind == BindValue::Kind::Integer && a.type == ValueType::Number &&
+                b.type == ValueType::Number) {
+                std::int64_t r;
+                const bool overflow =
+                    n.op == Op::Add ? __builtin_add_overflow(a.data.integer, b.data.integer, &r)
+                    : n.op == Op::Subtract
+                        ? __builtin_sub_overflow(a.data.integer, b.data.integer, &r)
+                        : __builtin_mul_overflow(a.data.integer, b.data.integer, &r);
+                if (!overflow) return Value::integer(r);
+            }
+            if ((a.isNull() || b.isNull()) && a.type != ValueType::Date &&
+                b.type != ValueType::Date && a.type != ValueType::Timestamp &&
+                b.type != ValueType::Timestamp)
+                return Value::null(ValueType::Number);
+            return operatorSql(op, a, b, false);
+        }
+        case Op::Compare: {
+            const Value a = evalNative(*n.a), b = evalNative(*n.b);
+            if (a.isNull() || b.isNull()) return Value::null(ValueType::Boolean);
+            const bool integers = a.data.kind == BindValue::Kind::Integer &&
+                                  b.data.kind == BindValue::Kind::Integer && a.type == b.type &&
+                                  (a.type == ValueType::Number || a.type == ValueType::Boolean);
+            if (!integers) return operatorSql(n.compare, a, b, true);
+            const std::int64_t x = a.data.integer, y = b.data.integer;
+            const std::string& c = n.compare;
+            const bool r = c == "="    ? x == y
+                           : c == "<>" ? x != y
+                           : c == "<"  ? x < y
+                           : c == ">"  ? x > y
+                           : c == "<=" ? x <= y
+                                       : x >= y;
+            return Value::boolean(r);
+        }
+    }
+    return Value::null();
+}
+
+// ---- evaluation ------------------------------------------------------------------------------
+
+Value Interpreter::evaluate(const Expr& e, Mode mode) {
+    Value v;
+    if (nativeEvaluate(e, v)) {
+        if (mode == Mode::Condition && v.type != ValueType::Boolean) {
+            if (!v.isNull() || v.type != ValueType::Unknown) compileError(e.at, ora::kPlsWrongType);
+            v.type = ValueType::Boolean;
+        }
+        return v;
+    }
+    return evaluateSql(e, mode);
+}
+
+bool Interpreter::isTrue(const Expr& e) { return evaluate(e, Mode::Condition).isTrue(); }
+
+namespace {
+
+// A procedural expression's conversion errors are VALUE_ERROR, where SQL's are its own.
+[[noreturn]] void asValueError(const occi::SQLException& e) {
+    switch (e.getErrorCode()) {
+        case 1722:
+            throw makeError(ora::kCharacterToNumber);
+        case 1438:
+            throw makeError(ora::kNumberPrecisionTooLarge);
+        case 12899:
+            throw makeError(ora::kBufferTooSmall);
+        default:
+            throw e;
+    }
+}
+
+}  // namespace
+
+Value Interpreter::evaluateSql(const Expr& e, Mode mode) {
+    CompiledSql& c = compiled(&e, mode == Mode::Condition ? 2 : 1, e.range, Range{}, false);
+    try {
+        bindAll(c);
+        c.cursor->execute();
+        Value v = c.cursor->next() ? c.cursor->column(1) : Value::null();
+        if (mode == Mode::Condition) v.type = ValueType::Boolean;
+        return v;
+    } catch (const occi::SQLException& err) {
+        asValueError(err);
+    }
+}
+
+Value Interpreter::convertSql(const std::string& expression, const Value& v) {
+    auto found = helpers_.find(expression);
+    if (found == helpers_.end())
+        found = helpers_.emplace(expression, port_.prepare("SELECT " + expression + " FROM DUAL"))
+                    .first;
+    SqlCursor& c = *found->second;
+    try {
+        c.bind(1, v);
+        c.execute();
+        return c.next() ? c.column(1) : Value::null();
+    } catch (const occi::SQLException& err) {
+        asValueError(err);
+    }
+}
+
+Value Interpreter::operatorSql(const std::string& op, const Value& a, const Value& b,
+                               bool comparison) {
+    const std::string expression =
+        comparison ? "CASE WHEN :P1 " + op + " :P2 THEN 1 WHEN NOT (:P1 " + op + " :P2) THEN 0 END"
+                   : ":P1 " + op + " :P2";
+    auto found = helpers_.find(expression);
+    if (found == helpers_.end())
+        found = helpers_.emplace(expression, port_.prepare("SELECT " + expression + " FROM DUAL"))
+                    .first;
+    SqlCursor& c = *found->second;
+    try {
+        c.bind(1, a);
+        c.bind(2, b);
+        c.execute();
+        Value v = c.next() ? c.column(1) : Value::null();
+        if (comparison) v.type = ValueType::Boolean;
+        return v;
+    } catch (const occi::SQLException& err) {
+        asValueError(err);
+    }
+}
+
+// ---- SQL text with binds ---------------------------------------------------------------------
+
+Interpreter::CompiledSql& Interpreter::compiled(const void* node, int mode, Range r, Range skip,
+                                                bool statement) {
+    const auto key = std::make_pair(node, mode);
+    auto found = compiled_.find(key);
+    if (found != compiled_.end()) return found->second;
+    CompiledSql c = compile(r, skip, statement);
+    if (!statement) {
+        c.sql = mode == 2 ? "SELECT CASE WHEN (" + c.sql + ") THEN 1 WHEN NOT (" + c.sql +
+                                ") THEN 0 END FROM DUAL"
+                          : "SELECT " + c.sql + " FROM DUAL";
+    }
+    c.cursor = port_.prepare(c.sql);
+    return compiled_.emplace(key, std::move(c)).first->second;
+}
+
+namespace {
+
+bool isClauseWord(const SourceToken& t) {
+    static const char* const kWords[] = {
+        "WHERE",     "GROUP",     "ORDER", "HAVING", "CONNECT", "START",   "UNION",  "MINUS",
+        "INTERSECT", "EXCEPT",    "SET",   "ON",     "VALUES",  "FETCH",   "OFFSET", "FOR",
+        "WHEN",      "LEFT",      "RIGHT", "INNER",  "OUTER",   "FULL",    "CROSS",  "JOIN",
+        "NATURAL",   "RETURNING", "MODEL", "WINDOW", "PIVOT",   "UNPIVOT", "SELECT", "USING"};
+    for (const char* w : kWords)
+        if (t.isWord(w)) return true;
+    return false;
+}
+
+bool isName(const SourceToken& t) {
+    return t.kind == Token::Kind::Word || t.kind == Token::Kind::QuotedIdent;
+}
+
+}  // namespace
+
+Interpreter::CompiledSql Interpreter::compile(Range r, Range skip, bool statement) {
+    // In a SQL statement the columns of the tables it names hide PL/SQL variables of the same
+    // names, as Oracle resolves them; an INSERT's column list names columns only.
+    std::set<std::string> columns;
+    std::vector<Range> columnLists;
+    if (statement) {
+        auto addTable = [&](std::size_t k) -> std::size_t {
+            if (k >= r.last || !isName(src_.at(k))) return k;
+            std::string name = src_.at(k).name();
+            std::size_t end = k + 1;
+            if (src_.at(end).isSymbol(".") && isName(src_.at(end + 1))) {
+                name += "." + src_.at(end + 1).name();
+                end += 2;
+            }
+            for (const std::string& c : port_.columnsOf(name)) columns.insert(c);
+            return end;
+        };
+        for (std::size_t k = r.first; k < r.last; ++k) {
+            const SourceToken& t = src_.at(k);
+            if (t.isWord("INSERT") && src_.at(k + 1).isWord("INTO")) {
+                std::size_t j = k + 2;
+                while (j < r.last && !src_.at(j).isSymbol("(") && !isClauseWord(src_.at(j)) &&
+                       !src_.at(j).isWord("VALUES"))
+                    ++j;
+                if (j < r.last && src_.at(j).isSymbol("(") && !src_.at(j + 1).isWord("SELECT") &&
+                    !src_.at(j + 1).isWord("WITH")) {
+                    int depth = 0;
+                    std::size_t e = j;
+                    for (; e < r.last; ++e) {
+                        if (src_.at(e).isSymbol("(")) ++depth;
+                        if (src_.at(e).isSymbol(")") && --depth == 0) break;
+                    }
+                    columnLists.push_back(Range{j, e});
+                }
+                k = j - 1;
+            } else if (t.isWord("UPDATE") || t.isWord("JOIN") ||
+                       (t.isWord("INTO") && k > r.first && src_.at(k - 1).isWord("MERGE")) ||
+                       (t.isWord("USING") && k > r.first)) {
+                addTable(k + 1);
+            } else if (t.isWord("FROM")) {
+                // FROM a [alias], b [alias], ... up to the next clause.
+                std::size_t j = addTable(k + 1);
+                while (j < r.last && !isClauseWord(src_.at(j)) && !src_.at(j).isSymbol(")") &&
+                       !src_.at(j).isSymbol("(")) {
+                    if (src_.at(j).isSymbol(","))
+                        j = addTable(j + 1);
+                    else
+                        ++j;
+                }
+            }
+        }
+    }
+    auto inColumnList = [&](std::size_t k) {
+        for (const Range& l : columnLists)
+            if (k > l.first && k < l.last) return true;
+        return false;
+    };
+
+    CompiledSql c;
+    std::map<std::string, unsigned> index;
+    auto placeholder = [&](BindSource b) {
+        const std::string key =
+            std::to_string(static_cast<int>(b.kind)) + ":" + b.name + "." + b.field;
+        auto found = index.find(key);
+        if (found == index.end()) {
+            c.binds.push_back(b);
+            found = index.emplace(key, static_cast<unsigned>(c.binds.size())).first;
+        }
+        return ":P" + std::to_string(found->second);
+    };
+    const std::string& text = src_.text();
+    std::string out;
+    std::size_t pos = src_.at(r.first).begin;
+    for (std::size_t k = r.first; k < r.last; ++k) {
+        if (!skip.empty() && k == skip.first) {
+            out += text.substr(pos, src_.at(k).begin - pos);
+            pos = src_.at(skip.last).begin;
+            k = skip.last - 1;
+            continue;
+        }
+        const SourceToken& t = src_.at(k);
+        std::string replacement;
+        std::size_t through = k;
+        const bool qualified = k > r.first && src_.at(k - 1).isSymbol(".");
+        if (t.kind == Token::Kind::Bind) {
+            std::string name = t.text.substr(1);
+            for (char& ch : name)
+                ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+            replacement = placeholder(BindSource{BindSource::Kind::Host, name, ""});
+        } else if (isName(t) && !qualified && !inColumnList(k)) {
+            const std::string name = t.name();
+            const SourceToken& next = src_.at(k + 1);
+            const SourceToken& after = src_.at(k + 2);
+            const bool attribute = next.isSymbol("%") && k + 2 < r.last &&
+                                   (after.isWord("ROWCOUNT") || after.isWord("FOUND") ||
+                                    after.isWord("NOTFOUND") || after.isWord("ISOPEN"));
+            Variable* v = findVariable(name);
+            if (attribute && (name == "SQL" || findCursor(name))) {
+                const bool isSql = name == "SQL";
+                BindSource b{
+                    isSql ? BindSource::Kind::SqlAttribute : BindSource::Kind::CursorAttribute,
+                    name, after.name()};
+                replacement = placeholder(b);
+                if (!after.isWord("ROWCOUNT")) replacement = "(" + replacement + " = 1)";
+                through = k + 2;
+            } else if (next.isSymbol("(")) {
+                // a function call
+            } else if (v && v->record && next.isSymbol(".") && k + 2 < r.last && isName(after)) {
+                replacement = placeholder(BindSource{BindSource::Kind::Field, name, after.name()});
+                through = k + 2;
+            } else if (v && columns.count(name) == 0) {
+                replacement = placeholder(BindSource{BindSource::Kind::Variable, name, ""});
+                if (v->type.kind == TypeSpec::Kind::Boolean)
+                    replacement = "(" + replacement + " = 1)";
+            } else if (!v && columns.count(name) == 0) {
+                if (t.isWord("TRUE"))
+                    replacement = "(1=1)";
+                else if (t.isWord("FALSE"))
+                    replacement = "(1=0)";
+                else if (t.isWord("SQLCODE"))
+                    replacement = placeholder(BindSource{BindSource::Kind::SqlCode, "", ""});
+                else if (t.isWord("SQLERRM"))
+                    replacement = placeholder(BindSource{BindSource::Kind::SqlErrm, "", ""});
+            }
+        }
+        if (replacement.empty()) continue;
+        out += text.substr(pos, t.begin - pos);
+        out += replacement;
+        pos = src_.at(through).end;
+        k = through;
+    }
+    const std::size_t end = src_.at(r.last - 1).end;
+    if (end > pos) out += text.substr(pos, end - pos);
+    c.sql = std::move(out);
+    return c;
+}
+
+void Interpreter::bindAll(CompiledSql& c) {
+    for (std::size_t i = 0; i < c.binds.size(); ++i)
+        c.cursor->bind(static_cast<unsigned>(i + 1), bindValue(c.binds[i]));
+}
+
+Value Interpreter::bindValue(const BindSource& b) {
+    switch (b.kind) {
+        case BindSource::Kind::Variable:
+        case BindSource::Kind::Field: {
+            Variable* v = findVariable(b.name);
+            if (!v) throw makeError(ora::kNotAllVariablesBound);
+            if (b.kind == BindSource::Kind::Variable) return v->value;
+            for (const auto& f : v->fields)
+                if (f.first == b.field) return f.second;
+            compileError(at_, ora::kPlsNotDeclared, b.name + "." + b.field);
+        }
+        case BindSource::Kind::Host:
+            for (std::size_t i = 0; i < host_.names.size(); ++i)
+                if (host_.names[i] == b.name) return host_.values[i];
+            throw makeError(ora::kNotAllVariablesBound);
+        case BindSource::Kind::SqlAttribute:
+            if (b.field == "ROWCOUNT")
+                return sqlRan_ ? Value::integer(sqlRowCount_) : Value::null();
+            if (b.field == "ISOPEN") return Value::boolean(false);
+            if (!sqlRan_) return Value::null(ValueType::Boolean);
+            return Value::boolean((sqlRowCount_ > 0) == (b.field == "FOUND"));
+        case BindSource::Kind::CursorAttribute: {
+            CursorState* c = findCursor(b.name);
+            if (b.field == "ISOPEN") return Value::boolean(c && c->open);
+            if (!c || !c->open) throw makeError(ora::kInvalidCursor);
+            if (b.field == "ROWCOUNT") return Value::integer(c->rowCount);
+            if (!c->fetched) return Value::null(ValueType::Boolean);
+            return Value::boolean(c->found == (b.field == "FOUND"));
+        }
+        case BindSource::Kind::SqlCode:
+            return Value::integer(handling_.empty() ? 0 : handling_.back().sqlcode());
+        case BindSource::Kind::SqlErrm:
+            return Value::text(handling_.empty() ? "ORA-0000: normal, successful completion"
+                                                 : handling_.back().sqlerrm());
+    }
+    return Value::null();
+}
+
+// ---- conversions -----------------------------------------------------------------------------
+
+namespace {
+
+ValueType valueTypeOf(const TypeSpec& t) {
+    switch (t.kind) {
+        case TypeSpec::Kind::Number:
+        case TypeSpec::Kind::PlsInteger:
+            return ValueType::Number;
+        case TypeSpec::Kind::BinaryDouble:
+        case TypeSpec::Kind::BinaryFloat:
+            return ValueType::BinaryDouble;
+        case TypeSpec::Kind::Varchar2:
+        case TypeSpec::Kind::Char:
+            return ValueType::Text;
+        case TypeSpec::Kind::Date:
+            return ValueType::Date;
+        case TypeSpec::Kind::Timestamp:
+            return ValueType::Timestamp;
+        case TypeSpec::Kind::Boolean:
+            return ValueType::Boolean;
+        case TypeSpec::Kind::Clob:
+            return ValueType::Clob;
+        case TypeSpec::Kind::Blob:
+        case TypeSpec::Kind::Raw:
+            return ValueType::Raw;
+        default:
+            return ValueType::Unknown;
+    }
+}
+
+int decimalDigits(std::int64_t n) {
+    int digits = 1;
+    for (std::uint64_t u = n < 0 ? 0 - static_cast<std::uint64_t>(n)
+                                 : static_cast<std::uint64_t>(n);
+         u >= 10; u /= 10)
+        ++digits;
+    return digits;
+}
+
+}  // namespace
+
+std::string Interpreter::textOf(const Value& v) {
+    if (v.isNull()) return std::string();
+    switch (v.type) {
+        case ValueType::Text:
+        case ValueType::Clob:
+            return v.data.bytes;
+        case ValueType::Boolean:
+            compileError(at_, ora::kPlsWrongType);
+        default:
+            break;
+    }
+    if (v.data.kind == BindValue::Kind::Integer) return std::to_string(v.data.integer);
+    if (v.data.kind == BindValue::Kind::Text && v.type == ValueType::Unknown) return v.data.bytes;
+    const Value t = convertSql("TO_CHAR(:P1)", v);
+    return t.isNull() ? std::string() : t.data.bytes;
+}
+
+Value Interpreter::coerce(const Value& v, const TypeSpec& t, Position at) {
+    using K = TypeSpec::Kind;
+    if (t.kind == K::RowType || t.kind == K::RefCursor) return v;
+    if (v.isNull()) return Value::null(valueTypeOf(t));
+    const bool temporal = v.type == ValueType::Date || v.type == ValueType::Timestamp;
+    switch (t.kind) {
+        case K::Boolean:
+            if (v.type != ValueType::Boolean) compileError(at, ora::kPlsWrongType);
+            return v;
+        case K::PlsInteger:
+        case K::Number: {
+            if (v.type == ValueType::Boolean || temporal) compileError(at, ora::kPlsWrongType);
+            Value n = v;
+            if (n.data.kind == BindValue::Kind::Text || n.data.kind == BindValue::Kind::Blob)
+                n = convertSql("TO_NUMBER(:P1)", n);
+            n.type = ValueType::Number;
+            if (t.kind == K::PlsInteger) {
+                if (n.data.kind == BindValue::Kind::Real) {
+                    if (!std::isfinite(n.data.real) || std::fabs(n.data.real) > 4e18)
+                        throw makeError(ora::kNumericOverflow);
+                    n = Value::integer(std::llround(n.data.real));
+                }
+                if (n.data.integer < INT32_MIN || n.data.integer > INT32_MAX)
+                    throw makeError(ora::kNumericOverflow);
+                return n;
+            }
+            if (t.precision == 0 && !t.hasScale) return n;
+            if (n.data.kind == BindValue::Kind::Integer && (!t.hasScale || t.scale >= 0) &&
+                decimalDigits(n.data.integer) <= (t.precision ? t.precision : 38) - t.scale)
+                return n;
+            Value r = convertSql("CAST(:P1 AS " + t.sqlText + ")", n);
+            r.type = ValueType::Number;
+            return r;
+        }
+        case K::BinaryDouble:
+        case K::BinaryFloat: {
+            if (v.type == ValueType::Boolean || temporal) compileError(at, ora::kPlsWrongType);
+            Value r =
+                v.data.kind == BindValue::Kind::Real ? v : convertSql("TO_BINARY_DOUBLE(:P1)", v);
+            r.type = ValueType::BinaryDouble;
+            return r;
+        }
+        case K::Varchar2:
+        case K::Char: {
+            std::string s = textOf(v);
+            if (s.empty()) return Value::null(ValueType::Text);
+            const std::size_t chars = utf8::countCharacters(s.data(), s.size());
+            if (t.length != 0 && chars > t.length) throw makeError(ora::kBufferTooSmall);
+            if (t.kind == K::Char && chars < t.length) s.append(t.length - chars, ' ');
+            return Value::text(std::move(s));
+        }
+        case K::Date:
+        case K::Timestamp: {
+            const bool date = t.kind == K::Date;
+            const ValueType want = date ? ValueType::Date : ValueType::Timestamp;
+            if (v.type == want) return v;
+            Value r;
+            if (v.type == ValueType::Text || v.type == ValueType::Unknown)
+                r = convertSql(date ? "TO_DATE(:P1)" : "TO_TIMESTAMP(:P1)", v);
+            else if (temporal)
+                r = convertSql(date ? "CAST(:P1 AS DATE)" : "CAST(:P1 AS TIMESTAMP)", v);
+            else
+                compileError(at, ora::kPlsWrongType);
+            r.type = want;
+            return r;
+        }
+        case K::Clob: {
+            Value r = Value::text(textOf(v));
+            r.type = ValueType::Clob;
+            return r;
+        }
+        case K::Blob:
+        case K::Raw: {
+            Value r = v;
+            r.type = ValueType::Raw;
+            return r;
+        }
+        default:
+            return v;
+    }
+}
+
+}  // namespace plsql
+}  // namespace detail
+}  // namespace kavexdb

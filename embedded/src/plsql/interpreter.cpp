@@ -1,0 +1,684 @@
+#include "plsql/interpreter.h"
+
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+#include "base/access.h"
+#include "base/ora_messages.h"
+#include "plsql/compile_error.h"
+#include "plsql/output_buffer.h"
+#include "plsql/parser.h"
+
+namespace kavexdb {
+namespace detail {
+namespace plsql {
+
+void Interpreter::run(const Block& block) {
+    try {
+        const Flow flow = runBlock(block);
+        if (flow.kind == FlowKind::Exit || flow.kind == FlowKind::Continue)
+            compileError(block.at, ora::kPlsExitOutsideLoop);
+    } catch (const PlError& err) {
+        const std::string stack = err.message + oraErrorText(ora::kPlSqlAtLine, err.at.line) + "\n";
+        throw Access::error(err.name.empty() ? err.code : ora::kUnhandledUserException.code, stack);
+    }
+}
+
+// ---- blocks ----------------------------------------------------------------------------------
+
+Interpreter::Frame& Interpreter::pushFrame() {
+    frames_.push_back(std::make_unique<Frame>());
+    return *frames_.back();
+}
+
+namespace {
+
+// Pops the innermost frame when a block or loop is left, however it is left.
+template <class Frames>
+class FrameScope {
+  public:
+    explicit FrameScope(Frames& frames) : frames_(frames), depth_(frames.size()) {}
+    ~FrameScope() {
+        while (frames_.size() > depth_) frames_.pop_back();
+    }
+    FrameScope(const FrameScope&) = delete;
+    FrameScope& operator=(const FrameScope&) = delete;
+
+  private:
+    Frames& frames_;
+    std::size_t depth_;
+};
+
+}  // namespace
+
+Interpreter::Flow Interpreter::runBlock(const Block& block) {
+    FrameScope<decltype(frames_)> scope(frames_);
+    pushFrame();
+    // An error in the declarations goes to the enclosing block: this one's handlers are not
+    // active yet.
+    for (const Decl& d : block.decls) declare(d);
+    try {
+        return runBody(block.body);
+    } catch (const PlError& err) {
+        const Handler* h = handlerFor(block, err);
+        if (!h) throw;
+        handling_.push_back(err);
+        struct Handled {
+            std::vector<PlError>& stack;
+            ~Handled() { stack.pop_back(); }
+        } handled{handling_};
+        return runBody(h->body);
+    }
+}
+
+const Handler* Interpreter::handlerFor(const Block& block, const PlError& err) const {
+    for (const Handler& h : block.handlers) {
+        for (const std::string& name : h.names) {
+            if (name == "OTHERS") return &h;
+            if (const ExceptionName* declared = findException(name)) {
+                if (declared->code != 0 ? err.name.empty() && err.code == declared->code
+                                        : err.name == declared->name)
+                    return &h;
+                continue;
+            }
+            const int code = predefinedException(name);
+            if (code == 0) compileError(h.at, ora::kPlsNotDeclared, name);
+            if (err.name.empty() && err.code == code) return &h;
+        }
+    }
+    return nullptr;
+}
+
+void Interpreter::declare(const Decl& d) {
+    Frame& frame = *frames_.back();
+    switch (d.kind) {
+        case Decl::Kind::Exception:
+            frame.exceptions.push_back(ExceptionName{d.name, 0});
+            return;
+        case Decl::Kind::ExceptionInit: {
+            for (auto& f : frames_)
+                for (ExceptionName& e : f->exceptions)
+                    if (e.name == d.name) {
+                        if (d.code == 100) {
+                            e.code = ora::kNoDataFound.code;
+                        } else if (d.code >= 0 || d.code < -1000000) {
+                            compileError(d.at, ora::kPlsRestriction,
+                                         "EXCEPTION_INIT of a number that is no ORA error");
+                        } else {
+                            e.code = -d.code;
+                        }
+                        return;
+                    }
+            compileError(d.at, ora::kPlsNotDeclared, d.name);
+        }
+        case Decl::Kind::Cursor: {
+            CursorState c;
+            c.name = d.name;
+            c.decl = &d;
+            frame.cursors.push_back(c);
+            return;
+        }
+        case Decl::Kind::Variable:
+            break;
+    }
+    Variable& v = declareVariable(d.name, d.type, d.at);
+    if (d.hasInit) {
+        const Mode mode = v.type.kind == TypeSpec::Kind::Boolean ? Mode::Condition : Mode::Value;
+        v.value = coerce(evaluate(d.init, mode), v.type, d.at);
+    }
+    v.notNull = d.notNull;
+    v.constant = d.constant;
+    if (v.notNull && v.value.isNull())
+        throw PlError::numbered(ora::kNumericOrValueError.code, d.at);
+}
+
+Interpreter::Variable& Interpreter::declareVariable(const std::string& name, const TypeSpec& type,
+                                                    Position at) {
+    Frame& frame = *frames_.back();
+    Variable v;
+    v.name = name;
+    v.type = resolveType(type, at, &v);
+    frame.vars.push_back(std::move(v));
+    return frame.vars.back();
+}
+
+TypeSpec Interpreter::resolveType(const TypeSpec& type, Position at, Variable* recordOf) {
+    switch (type.kind) {
+        case TypeSpec::Kind::ColumnType: {
+            const std::string& column = type.of.back();
+            std::string table;
+            for (std::size_t i = 0; i + 1 < type.of.size(); ++i)
+                table += (i ? "." : "") + type.of[i];
+            const std::string written = port_.columnType(table, column);
+            if (written.empty()) compileError(at, ora::kPlsNotDeclared, table + "." + column);
+            return parseTypeText(written);
+        }
+        case TypeSpec::Kind::VariableType: {
+            Variable* other = findVariable(type.of[0]);
+            if (!other) compileError(at, ora::kPlsNotDeclared, type.of[0]);
+            if (other->record && recordOf) {
+                recordOf->record = true;
+                recordOf->fields = other->fields;
+                for (auto& f : recordOf->fields) f.second = Value::null();
+            }
+            return other->type;
+        }
+        case TypeSpec::Kind::RowType: {
+            if (recordOf) recordOf->record = true;
+            // A loop's record, or a cursor's %ROWTYPE: its fields come with the rows.
+            if (type.of.empty() || (type.of.size() == 1 && findCursor(type.of[0]))) return type;
+            std::string table;
+            for (std::size_t i = 0; i < type.of.size(); ++i) table += (i ? "." : "") + type.of[i];
+            const std::vector<std::string> columns = port_.columnsOf(table);
+            if (columns.empty()) compileError(at, ora::kPlsNotDeclared, table);
+            if (recordOf)
+                for (const std::string& c : columns)
+                    recordOf->fields.emplace_back(c, Value::null());
+            return type;
+        }
+        case TypeSpec::Kind::RefCursor:
+            compileError(at, ora::kPlsRestriction, "SYS_REFCURSOR");
+        default:
+            return type;
+    }
+}
+
+Interpreter::Variable* Interpreter::findVariable(const std::string& name) {
+    for (auto f = frames_.rbegin(); f != frames_.rend(); ++f)
+        for (auto v = (*f)->vars.rbegin(); v != (*f)->vars.rend(); ++v)
+            if (v->name == name) return &*v;
+    return nullptr;
+}
+
+Interpreter::CursorState* Interpreter::findCursor(const std::string& name) {
+    for (auto f = frames_.rbegin(); f != frames_.rend(); ++f)
+        for (CursorState& c : (*f)->cursors)
+            if (c.name == name) return &c;
+    return nullptr;
+}
+
+const Interpreter::ExceptionName* Interpreter::findException(const std::string& name) const {
+    for (auto f = frames_.rbegin(); f != frames_.rend(); ++f)
+        for (const ExceptionName& e : (*f)->exceptions)
+            if (e.name == name) return &e;
+    return nullptr;
+}
+
+// ---- statements ------------------------------------------------------------------------------
+
+Interpreter::Flow Interpreter::runBody(const Body& body) {
+    for (const auto& s : body) {
+        Flow flow = runStatement(*s);
+        if (flow.kind != FlowKind::Normal) return flow;
+    }
+    return Flow{};
+}
+
+Interpreter::Flow Interpreter::runStatement(const Stmt& s) {
+    at_ = s.at;
+    try {
+        switch (s.kind) {
+            case Stmt::Kind::Null:
+                break;
+            case Stmt::Kind::Assign: {
+                const TypeSpec* type = nullptr;
+                targetValue(s.target, &type);
+                const Mode mode =
+                    type && type->kind == TypeSpec::Kind::Boolean ? Mode::Condition : Mode::Value;
+                assign(s.target, evaluate(s.exprs[0], mode));
+                break;
+            }
+            case Stmt::Kind::If:
+                return runIf(s);
+            case Stmt::Kind::Case:
+                return runCase(s);
+            case Stmt::Kind::Loop:
+            case Stmt::Kind::While:
+                return runLoop(s);
+            case Stmt::Kind::ForRange:
+                return runForRange(s);
+            case Stmt::Kind::ForCursor:
+                return runForCursor(s);
+            case Stmt::Kind::Exit:
+            case Stmt::Kind::Continue: {
+                if (loopLabels_.empty()) compileError(s.at, ora::kPlsExitOutsideLoop);
+                if (!s.name.empty()) {
+                    bool found = false;
+                    for (const std::string& l : loopLabels_) found = found || l == s.name;
+                    if (!found) compileError(s.at, ora::kPlsNotLoopLabel, s.name);
+                }
+                if (!s.exprs.empty() && !isTrue(s.exprs[0])) break;
+                return Flow{s.kind == Stmt::Kind::Exit ? FlowKind::Exit : FlowKind::Continue,
+                            s.name};
+            }
+            case Stmt::Kind::Return:
+                return Flow{FlowKind::Return, ""};
+            case Stmt::Kind::Raise:
+                runRaise(s);
+            case Stmt::Kind::Block:
+                return runBlock(*s.block);
+            case Stmt::Kind::Sql:
+                runSql(s);
+                break;
+            case Stmt::Kind::SelectInto:
+                runSelectInto(s);
+                break;
+            case Stmt::Kind::ExecuteImmediate:
+                runExecuteImmediate(s);
+                break;
+            case Stmt::Kind::Call:
+                runCall(s);
+                break;
+            case Stmt::Kind::Open:
+                runOpen(s);
+                break;
+            case Stmt::Kind::Fetch:
+                runFetch(s);
+                break;
+            case Stmt::Kind::Close:
+                runClose(s);
+                break;
+        }
+    } catch (const occi::SQLException& e) {
+        throw PlError::fromSql(e, s.at);
+    }
+    return Flow{};
+}
+
+Interpreter::Flow Interpreter::runIf(const Stmt& s) {
+    for (std::size_t i = 0; i < s.exprs.size(); ++i)
+        if (isTrue(s.exprs[i])) return runBody(s.bodies[i]);
+    if (s.hasElse) return runBody(s.bodies.back());
+    return Flow{};
+}
+
+Interpreter::Flow Interpreter::runCase(const Stmt& s) {
+    const std::size_t first = s.hasSelector ? 1 : 0;
+    Value selector;
+    if (s.hasSelector) selector = evaluate(s.exprs[0]);
+    for (std::size_t i = first; i < s.exprs.size(); ++i) {
+        bool match;
+        if (s.hasSelector) {
+            const Value v = evaluate(s.exprs[i]);
+            match = operatorSql("=", selector, v, true).isTrue();
+        } else {
+            match = isTrue(s.exprs[i]);
+        }
+        if (match) return runBody(s.bodies[i - first]);
+    }
+    if (s.hasElse) return runBody(s.bodies.back());
+    throw PlError::numbered(ora::kCaseNotFound.code, s.at);
+}
+
+bool Interpreter::loopGoesOn(const Stmt& loop, Flow& flow) {
+    switch (flow.kind) {
+        case FlowKind::Normal:
+            return true;
+        case FlowKind::Continue:
+            if (flow.label.empty() || flow.label == loop.label) {
+                flow = Flow{};
+                return true;
+            }
+            return false;
+        case FlowKind::Exit:
+            if (flow.label.empty() || flow.label == loop.label) flow = Flow{};
+            return false;
+        case FlowKind::Return:
+            return false;
+    }
+    return false;
+}
+
+namespace {
+
+// The loop's label on the stack of enclosing loops while it runs.
+class LoopScope {
+  public:
+    LoopScope(std::vector<std::string>& labels, const std::string& label) : labels_(labels) {
+        labels_.push_back(label);
+    }
+    ~LoopScope() { labels_.pop_back(); }
+    LoopScope(const LoopScope&) = delete;
+    LoopScope& operator=(const LoopScope&) = delete;
+
+  private:
+    std::vector<std::string>& labels_;
+};
+
+}  // namespace
+
+Interpreter::Flow Interpreter::runLoop(const Stmt& s) {
+    LoopScope loop(loopLabels_, s.label);
+    for (;;) {
+        port_.checkCancel();
+        if (s.kind == Stmt::Kind::While && !isTrue(s.exprs[0])) return Flow{};
+        Flow flow = runBody(s.bodies[0]);
+        if (!loopGoesOn(s, flow)) return flow;
+    }
+}
+
+Interpreter::Flow Interpreter::runForRange(const Stmt& s) {
+    const Value low =
+        coerce(evaluate(s.exprs[0]), TypeSpec::plain(TypeSpec::Kind::PlsInteger), s.at);
+    const Value high =
+        coerce(evaluate(s.exprs[1]), TypeSpec::plain(TypeSpec::Kind::PlsInteger), s.at);
+    if (low.isNull() || high.isNull())
+        throw PlError::numbered(ora::kNumericOrValueError.code, s.at);
+    LoopScope loop(loopLabels_, s.label);
+    FrameScope<decltype(frames_)> scope(frames_);
+    pushFrame();
+    Variable& counter =
+        declareVariable(s.target.parts[0], TypeSpec::plain(TypeSpec::Kind::PlsInteger), s.at);
+    counter.constant = true;
+    const std::int64_t from = low.data.integer, to = high.data.integer;
+    for (std::int64_t i = s.reverse ? to : from; s.reverse ? i >= from : i <= to;
+         s.reverse ? --i : ++i) {
+        port_.checkCancel();
+        counter.value = Value::integer(i);
+        Flow flow = runBody(s.bodies[0]);
+        if (!loopGoesOn(s, flow)) return flow;
+    }
+    return Flow{};
+}
+
+Interpreter::Flow Interpreter::runForCursor(const Stmt& s) {
+    SqlCursor* cursor;
+    CursorState* declared = nullptr;
+    if (s.name.empty()) {
+        CompiledSql& c = compiled(&s, 0, s.sql, Range{}, true);
+        bindAll(c);
+        c.cursor->execute();
+        cursor = c.cursor.get();
+    } else {
+        declared = findCursor(s.name);
+        if (!declared) compileError(s.at, ora::kPlsNotDeclared, s.name);
+        runOpen(s);
+        cursor = cursorQueries_[declared->decl].cursor.get();
+    }
+    struct CloseAtEnd {
+        CursorState* c;
+        ~CloseAtEnd() {
+            if (c) c->open = false;
+        }
+    } closeAtEnd{declared};
+    LoopScope loop(loopLabels_, s.label);
+    FrameScope<decltype(frames_)> scope(frames_);
+    pushFrame();
+    Variable& row =
+        declareVariable(s.target.parts[0], TypeSpec::plain(TypeSpec::Kind::RowType), s.at);
+    row.record = true;
+    const unsigned columns = cursor->columnCount();
+    for (unsigned i = 1; i <= columns; ++i) row.fields.emplace_back(cursor->columnName(i), Value());
+    while (cursor->next()) {
+        port_.checkCancel();
+        if (declared) {
+            declared->fetched = declared->found = true;
+            ++declared->rowCount;
+        }
+        for (unsigned i = 1; i <= columns; ++i) row.fields[i - 1].second = cursor->column(i);
+        Flow flow = runBody(s.bodies[0]);
+        if (!loopGoesOn(s, flow)) return flow;
+    }
+    return Flow{};
+}
+
+[[noreturn]] void Interpreter::runRaise(const Stmt& s) {
+    if (s.name.empty()) {
+        if (handling_.empty()) compileError(s.at, ora::kPlsRestriction, "RAISE outside a handler");
+        throw handling_.back();
+    }
+    if (const ExceptionName* declared = findException(s.name)) {
+        if (declared->code != 0) throw PlError::numbered(declared->code, s.at);
+        throw PlError::userDefined(declared->name, s.at);
+    }
+    const int code = predefinedException(s.name);
+    if (code == 0) compileError(s.at, ora::kPlsNotDeclared, s.name);
+    throw PlError::numbered(code, s.at);
+}
+
+// ---- SQL -------------------------------------------------------------------------------------
+
+void Interpreter::runSql(const Stmt& s) {
+    CompiledSql& c = compiled(&s, 0, s.sql, Range{}, true);
+    bindAll(c);
+    c.cursor->execute();
+    sqlRan_ = true;
+    sqlRowCount_ = c.cursor->rowsChanged();
+}
+
+void Interpreter::runSelectInto(const Stmt& s) {
+    CompiledSql& c = compiled(&s, 0, s.sql, s.skip, true);
+    bindAll(c);
+    c.cursor->execute();
+    sqlRan_ = true;
+    if (!c.cursor->next()) {
+        sqlRowCount_ = 0;
+        throw PlError::numbered(ora::kNoDataFound.code, s.at);
+    }
+    assignRow(s.into, *c.cursor, s.at);
+    sqlRowCount_ = 1;
+    if (c.cursor->next()) {
+        sqlRowCount_ = 2;
+        throw PlError::numbered(ora::kTooManyRows.code, s.at);
+    }
+}
+
+void Interpreter::runExecuteImmediate(const Stmt& s) {
+    const Value text = evaluate(s.exprs[0]);
+    if (text.isNull()) throw PlError::numbered(ora::kNumericOrValueError.code, s.at);
+    const std::string sql = textOf(text);
+    auto found = dynamic_.find(sql);
+    if (found == dynamic_.end()) {
+        if (dynamic_.size() >= 64) dynamic_.clear();  // a loop of distinct texts keeps few
+        found = dynamic_.emplace(sql, port_.prepare(sql)).first;
+    }
+    SqlCursor& cursor = *found->second;
+    for (std::size_t i = 1; i < s.exprs.size(); ++i)
+        cursor.bind(static_cast<unsigned>(i), evaluate(s.exprs[i]));
+    cursor.execute();
+    sqlRan_ = true;
+    sqlRowCount_ = cursor.rowsChanged();
+    if (s.into.empty()) return;
+    if (!cursor.next()) {
+        sqlRowCount_ = 0;
+        throw PlError::numbered(ora::kNoDataFound.code, s.at);
+    }
+    assignRow(s.into, cursor, s.at);
+    sqlRowCount_ = 1;
+    if (cursor.next()) throw PlError::numbered(ora::kTooManyRows.code, s.at);
+}
+
+void Interpreter::runOpen(const Stmt& s) {
+    CursorState* c = findCursor(s.name);
+    if (!c) compileError(s.at, ora::kPlsNotDeclared, s.name);
+    if (c->open) throw PlError::numbered(ora::kCursorAlreadyOpen.code, s.at);
+    const Decl& d = *c->decl;
+    if (s.exprs.size() > d.params.size()) compileError(s.at, ora::kPlsWrongArguments, d.name);
+    // The parameters are variables of the cursor's query while it is bound.
+    std::vector<Value> arguments;
+    for (std::size_t i = 0; i < d.params.size(); ++i) {
+        if (i < s.exprs.size())
+            arguments.push_back(evaluate(s.exprs[i]));
+        else if (d.params[i].hasDefault)
+            arguments.push_back(evaluate(d.params[i].defaultValue));
+        else
+            compileError(s.at, ora::kPlsWrongArguments, d.name);
+    }
+    FrameScope<decltype(frames_)> scope(frames_);
+    pushFrame();
+    for (std::size_t i = 0; i < d.params.size(); ++i) {
+        Variable& p = declareVariable(d.params[i].name, d.params[i].type, s.at);
+        p.value = coerce(arguments[i], p.type, s.at);
+    }
+    auto it = cursorQueries_.find(&d);
+    if (it == cursorQueries_.end()) {
+        CompiledSql query = compile(d.query, Range{}, true);
+        query.cursor = port_.prepare(query.sql);
+        it = cursorQueries_.emplace(&d, std::move(query)).first;
+    }
+    bindAll(it->second);
+    it->second.cursor->execute();
+    c->open = true;
+    c->fetched = c->found = false;
+    c->rowCount = 0;
+}
+
+void Interpreter::runFetch(const Stmt& s) {
+    CursorState* c = findCursor(s.name);
+    if (!c) compileError(s.at, ora::kPlsNotDeclared, s.name);
+    if (!c->open) throw PlError::numbered(ora::kInvalidCursor.code, s.at);
+    SqlCursor& cursor = *cursorQueries_[c->decl].cursor;
+    c->fetched = true;
+    c->found = cursor.next();
+    if (!c->found) return;
+    ++c->rowCount;
+    assignRow(s.into, cursor, s.at);
+}
+
+void Interpreter::runClose(const Stmt& s) {
+    CursorState* c = findCursor(s.name);
+    if (!c) compileError(s.at, ora::kPlsNotDeclared, s.name);
+    if (!c->open) throw PlError::numbered(ora::kInvalidCursor.code, s.at);
+    c->open = false;
+}
+
+// ---- built-in procedures ---------------------------------------------------------------------
+
+void Interpreter::runCall(const Stmt& s) {
+    const std::string& name = s.name;
+    const std::size_t args = s.exprs.size();
+    auto argumentCount = [&](std::size_t least, std::size_t most) {
+        if (args < least || args > most) compileError(s.at, ora::kPlsWrongArguments, name);
+    };
+    OutputBuffer& out = port_.output();
+    if (name == "DBMS_OUTPUT.PUT_LINE" || name == "DBMS_OUTPUT.PUT") {
+        argumentCount(1, 1);
+        const Value v = evaluate(s.exprs[0]);
+        const std::string text = v.isNull() ? std::string() : textOf(v);
+        if (name == "DBMS_OUTPUT.PUT")
+            out.put(text);
+        else
+            out.putLine(text);
+    } else if (name == "DBMS_OUTPUT.NEW_LINE") {
+        argumentCount(0, 0);
+        out.newLine();
+    } else if (name == "DBMS_OUTPUT.ENABLE") {
+        argumentCount(0, 1);
+        long long size = 20000;
+        if (args == 1) {
+            const Value v =
+                coerce(evaluate(s.exprs[0]), TypeSpec::plain(TypeSpec::Kind::PlsInteger), s.at);
+            size = v.isNull() ? 0 : v.data.integer;
+        }
+        out.enable(size);
+    } else if (name == "DBMS_OUTPUT.DISABLE") {
+        argumentCount(0, 0);
+        out.disable();
+    } else if (name == "DBMS_OUTPUT.GET_LINE") {
+        argumentCount(2, 2);
+        // Both arguments are OUT: they must name variables.
+        NamePath targets[2];
+        for (int i = 0; i < 2; ++i) {
+            const Range r = s.exprs[static_cast<std::size_t>(i)].range;
+            if (r.last - r.first != 1 || src_.at(r.first).kind != Token::Kind::Word)
+                compileError(s.exprs[static_cast<std::size_t>(i)].at, ora::kPlsNotAssignable,
+                             src_.slice(r.first, r.last));
+            targets[i].parts.push_back(src_.at(r.first).name());
+            targets[i].at = s.exprs[static_cast<std::size_t>(i)].at;
+        }
+        std::string line;
+        const bool got = out.getLine(line);
+        assign(targets[0], got ? Value::text(line) : Value::null(ValueType::Text));
+        assign(targets[1], Value::integer(got ? 0 : 1));
+    } else if (name == "RAISE_APPLICATION_ERROR") {
+        argumentCount(2, 3);
+        const Value number =
+            coerce(evaluate(s.exprs[0]), TypeSpec::plain(TypeSpec::Kind::PlsInteger), s.at);
+        const Value message = evaluate(s.exprs[1]);
+        const std::int64_t n = number.isNull() ? 0 : number.data.integer;
+        if (n < -20999 || n > -20000) {
+            const occi::SQLException e = makeError(ora::kApplicationErrorOutOfRange, n);
+            throw PlError::fromSql(e, s.at);
+        }
+        const int code = static_cast<int>(-n);
+        std::string text = message.isNull() ? std::string() : textOf(message);
+        if (text.size() > 2048) text.resize(2048);
+        throw PlError::fromSql(Access::error(code, oraErrorText(code, text) + "\n"), s.at);
+    } else if (name == "DBMS_LOCK.SLEEP" || name == "DBMS_SESSION.SLEEP") {
+        argumentCount(1, 1);
+        const Value v = convertSql("TO_BINARY_DOUBLE", evaluate(s.exprs[0]));
+        const double seconds = v.isNull() ? 0 : v.data.real;
+        if (!(seconds >= 0) || seconds > 3600.0 * 24)
+            throw PlError::numbered(ora::kNumericOrValueError.code, s.at);
+        const auto until = std::chrono::steady_clock::now() +
+                           std::chrono::microseconds(static_cast<long long>(seconds * 1e6));
+        while (std::chrono::steady_clock::now() < until) {
+            port_.checkCancel();
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    } else if (name == "NULL") {
+    } else {
+        compileError(s.at, ora::kPlsNotDeclared, name);
+    }
+}
+
+// ---- assignment ------------------------------------------------------------------------------
+
+Value& Interpreter::targetValue(const NamePath& target, const TypeSpec** type) {
+    static const TypeSpec kAnyType = TypeSpec::plain(TypeSpec::Kind::RowType);
+    if (target.hostBind)
+        compileError(target.at, ora::kPlsRestriction, "assignment to a host variable");
+    Variable* v = findVariable(target.parts[0]);
+    if (!v) compileError(target.at, ora::kPlsNotDeclared, target.shown());
+    if (v->constant) compileError(target.at, ora::kPlsNotAssignable, target.shown());
+    if (target.parts.size() == 1) {
+        if (type) *type = &v->type;
+        return v->value;
+    }
+    if (!v->record || target.parts.size() != 2)
+        compileError(target.at, ora::kPlsNotDeclared, target.shown());
+    for (auto& f : v->fields)
+        if (f.first == target.parts[1]) {
+            if (type) *type = &kAnyType;
+            return f.second;
+        }
+    compileError(target.at, ora::kPlsNotDeclared, target.shown());
+}
+
+void Interpreter::assign(const NamePath& target, const Value& value) {
+    const TypeSpec* type = nullptr;
+    Value& slot = targetValue(target, &type);
+    Variable* v = findVariable(target.parts[0]);
+    if (target.parts.size() == 1 && v->record)
+        compileError(target.at, ora::kPlsRestriction, "assignment of a whole record");
+    Value converted =
+        type->kind == TypeSpec::Kind::RowType ? value : coerce(value, *type, target.at);
+    if (target.parts.size() == 1 && v->notNull && converted.isNull())
+        throw PlError::numbered(ora::kNumericOrValueError.code, target.at);
+    slot = std::move(converted);
+}
+
+void Interpreter::assignRow(const std::vector<NamePath>& into, SqlCursor& cursor, Position at) {
+    const unsigned columns = cursor.columnCount();
+    if (into.size() == 1 && !into[0].hostBind && into[0].parts.size() == 1) {
+        Variable* v = findVariable(into[0].parts[0]);
+        if (v && v->record) {
+            // A record takes the row's columns in order; one declared by a cursor's %ROWTYPE
+            // takes their names too.
+            if (v->fields.empty())
+                for (unsigned i = 1; i <= columns; ++i)
+                    v->fields.emplace_back(cursor.columnName(i), Value());
+            if (v->fields.size() != columns)
+                throw PlError::numbered(ora::kNumericOrValueError.code, at);
+            for (unsigned i = 1; i <= columns; ++i) v->fields[i - 1].second = cursor.column(i);
+            return;
+        }
+    }
+    if (into.size() != columns) throw PlError::numbered(ora::kNumericOrValueError.code, at);
+    for (unsigned i = 1; i <= columns; ++i) assign(into[i - 1], cursor.column(i));
+}
+
+}  // namespace plsql
+}  // namespace detail
+}  // namespace kavexdb

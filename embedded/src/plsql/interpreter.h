@@ -1,0 +1,172 @@
+// Runs a parsed PL/SQL block against a session's SQL. Variables live in frames, one per block
+// (and loop) entered. Expressions are evaluated here when they are simple (literals, variables,
+// integer arithmetic, comparisons of integers, AND / OR / NOT, IS NULL) and by the session's
+// SQL otherwise (SELECT expression FROM DUAL), so that every SQL function and conversion is the
+// one SQL has. SQL statements inside the block are prepared once, with the PL/SQL variables
+// they name as binds, and run again with new values as often as the block reaches them.
+#ifndef KAVEXDB_PLSQL_INTERPRETER_H
+#define KAVEXDB_PLSQL_INTERPRETER_H
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "plsql/ast.h"
+#include "plsql/exceptions.h"
+#include "plsql/source.h"
+#include "plsql/sql_port.h"
+#include "plsql/value.h"
+
+namespace kavexdb {
+namespace detail {
+namespace plsql {
+
+// The host's IN binds of the block, by name (upper case, without the colon).
+struct HostBinds {
+    std::vector<std::string> names;
+    std::vector<Value> values;
+};
+
+class Interpreter {
+  public:
+    // port, source and host must outlive the interpreter.
+    Interpreter(SqlPort& port, const Source& source, const HostBinds& host);
+    ~Interpreter();
+    Interpreter(const Interpreter&) = delete;
+    Interpreter& operator=(const Interpreter&) = delete;
+
+    // Runs the block to its end. An exception it does not handle comes out as the
+    // occi::SQLException the host reads: the error, then "ORA-06512: at line N".
+    void run(const Block& block);
+
+    // A node of the expressions evaluated without SQL (expressions.cpp).
+    struct Native;
+
+  private:
+    // ---- state -------------------------------------------------------------------------------
+    struct Variable {
+        std::string name;
+        TypeSpec type;
+        Value value;
+        bool constant = false;
+        bool notNull = false;
+        bool record = false;
+        std::vector<std::pair<std::string, Value>> fields;  // a record's, in column order
+    };
+    struct CursorState {
+        std::string name;
+        const Decl* decl = nullptr;
+        bool open = false;
+        bool fetched = false;  // %FOUND is NULL until the first FETCH
+        bool found = false;
+        unsigned rowCount = 0;
+    };
+    struct ExceptionName {
+        std::string name;
+        int code = 0;  // 0: user-defined, matched by name
+    };
+    struct Frame {
+        std::deque<Variable> vars;  // a deque: references stay valid as it grows
+        std::vector<ExceptionName> exceptions;
+        std::deque<CursorState> cursors;
+    };
+
+    // What one bind of a compiled SQL text takes its value from.
+    struct BindSource {
+        enum class Kind { Variable, Field, Host, SqlAttribute, CursorAttribute, SqlCode, SqlErrm };
+        Kind kind = Kind::Variable;
+        std::string name;   // variable, record, host bind or cursor
+        std::string field;  // Field: the record's field; attributes: FOUND, NOTFOUND, ...
+    };
+    struct CompiledSql {
+        std::string sql;
+        std::vector<BindSource> binds;  // by bind index - 1
+        std::unique_ptr<SqlCursor> cursor;
+    };
+    // How an expression's SQL is asked for its value.
+    enum class Mode { Value, Condition };
+
+    enum class FlowKind { Normal, Exit, Continue, Return };
+    struct Flow {
+        FlowKind kind = FlowKind::Normal;
+        std::string label;
+    };
+
+    // ---- blocks and statements (interpreter.cpp) ---------------------------------------------
+    Flow runBlock(const Block& block);
+    void declare(const Decl& d);
+    Flow runBody(const Body& body);
+    Flow runStatement(const Stmt& s);
+    Flow runIf(const Stmt& s);
+    Flow runCase(const Stmt& s);
+    Flow runLoop(const Stmt& s);
+    Flow runForRange(const Stmt& s);
+    Flow runForCursor(const Stmt& s);
+    // After one pass of a loop's body: whether the loop goes on, and the flow it passes out.
+    bool loopGoesOn(const Stmt& loop, Flow& flow);
+    void runSql(const Stmt& s);
+    void runSelectInto(const Stmt& s);
+    void runExecuteImmediate(const Stmt& s);
+    void runCall(const Stmt& s);
+    void runOpen(const Stmt& s);
+    void runFetch(const Stmt& s);
+    void runClose(const Stmt& s);
+    [[noreturn]] void runRaise(const Stmt& s);
+    const Handler* handlerFor(const Block& block, const PlError& err) const;
+
+    // ---- names -------------------------------------------------------------------------------
+    Frame& pushFrame();
+    Variable* findVariable(const std::string& name);
+    CursorState* findCursor(const std::string& name);
+    const ExceptionName* findException(const std::string& name) const;
+    Variable& declareVariable(const std::string& name, const TypeSpec& type, Position at);
+    TypeSpec resolveType(const TypeSpec& type, Position at, Variable* recordOf);
+    // The value a target names can take; Value& of a variable or a record's field.
+    Value& targetValue(const NamePath& target, const TypeSpec** type);
+    void assign(const NamePath& target, const Value& value);
+    // A row of a query into targets: one record, or one target per column.
+    void assignRow(const std::vector<NamePath>& into, SqlCursor& cursor, Position at);
+
+    // ---- expressions (expressions.cpp) -------------------------------------------------------
+    Value evaluate(const Expr& e, Mode mode = Mode::Value);
+    bool isTrue(const Expr& e);
+    Value evaluateSql(const Expr& e, Mode mode);
+    // The SQL text of tokens r (leaving out skip) with the PL/SQL names it holds as binds.
+    CompiledSql compile(Range r, Range skip, bool statement);
+    CompiledSql& compiled(const void* node, int mode, Range r, Range skip, bool statement);
+    void bindAll(CompiledSql& c);
+    Value bindValue(const BindSource& b);
+    // SELECT f(:1) FROM DUAL for one value, through a cached statement per f.
+    Value convertSql(const std::string& function, const Value& v);
+    Value operatorSql(const std::string& op, const Value& a, const Value& b, bool comparison);
+    // v converted to what a variable of type t holds (ORA-06502 when it cannot be).
+    Value coerce(const Value& v, const TypeSpec& t, Position at);
+    std::string textOf(const Value& v);
+    // Native evaluation; false when the expression is not one this evaluator knows.
+    bool nativeEvaluate(const Expr& e, Value& out);
+    Value evalNative(const Native& n);
+
+    SqlPort& port_;
+    const Source& src_;
+    Position at_;  // the statement running
+    const HostBinds& host_;
+    std::vector<std::unique_ptr<Frame>> frames_;
+    std::vector<PlError> handling_;  // the exceptions whose handlers run, innermost last
+    std::vector<std::string> loopLabels_;
+    unsigned sqlRowCount_ = 0;
+    bool sqlRan_ = false;  // SQL%FOUND is NULL before the first SQL statement
+    std::map<std::pair<const void*, int>, CompiledSql> compiled_;
+    std::map<const void*, std::unique_ptr<Native>> natives_;     // null: not native
+    std::map<std::string, std::unique_ptr<SqlCursor>> helpers_;  // convertSql / operatorSql
+    std::map<std::string, std::unique_ptr<SqlCursor>> dynamic_;  // EXECUTE IMMEDIATE texts
+    std::map<const Decl*, CompiledSql> cursorQueries_;
+};
+
+}  // namespace plsql
+}  // namespace detail
+}  // namespace kavexdb
+
+#endif

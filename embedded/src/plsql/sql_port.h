@@ -1,0 +1,57 @@
+// What the PL/SQL engine needs of the session it runs in: SQL statements prepared, bound, run
+// and read, the columns of a table, the session's DBMS_OUTPUT buffer and its cancelling. The
+// session's own classes implement it; the engine knows nothing else of them.
+#ifndef KAVEXDB_PLSQL_SQL_PORT_H
+#define KAVEXDB_PLSQL_SQL_PORT_H
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "plsql/value.h"
+
+namespace kavexdb {
+namespace detail {
+namespace plsql {
+
+class OutputBuffer;
+
+// One SQL statement of the session, prepared once and run as often as the block needs.
+class SqlCursor {
+  public:
+    virtual ~SqlCursor() = default;
+    // index counts the statement's bind names from 1, in the order they first appear.
+    virtual void bind(unsigned index, const Value& value) = 0;
+    // Runs the statement with the values bound; errors come as occi::SQLException. A query's
+    // rows are then read with next() and column().
+    virtual void execute() = 0;
+    virtual bool isQuery() const = 0;
+    virtual bool next() = 0;
+    virtual unsigned columnCount() = 0;
+    // The column's name as the query heads it (1-based).
+    virtual std::string columnName(unsigned index) = 0;
+    virtual Value column(unsigned index) = 0;
+    // Rows the last run of an INSERT, UPDATE, DELETE or MERGE changed.
+    virtual unsigned rowsChanged() const = 0;
+};
+
+class SqlPort {
+  public:
+    virtual ~SqlPort() = default;
+    virtual std::unique_ptr<SqlCursor> prepare(const std::string& sql) = 0;
+    // The column names of the table or view the session sees by that name (as written in SQL);
+    // empty when there is none.
+    virtual std::vector<std::string> columnsOf(const std::string& name) = 0;
+    // The declared type of a table's column as SQL writes it ("NUMBER(4)"); empty when the
+    // table or the column does not exist.
+    virtual std::string columnType(const std::string& table, const std::string& column) = 0;
+    // ORA-01013 when the host asked to cancel the running call.
+    virtual void checkCancel() = 0;
+    virtual OutputBuffer& output() = 0;
+};
+
+}  // namespace plsql
+}  // namespace detail
+}  // namespace kavexdb
+
+#endif
