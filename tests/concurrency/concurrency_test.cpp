@@ -293,6 +293,30 @@ TEST(Cancel, ACancelledWriteUndoesItselfAndNothingBefore) {
     CloseConnection(session);
 }
 
+// A PL/SQL loop without end stops at the cancel (between its iterations), with the block's
+// changes undone and the transaction's earlier work kept.
+TEST(Cancel, ARunawayPlSqlLoopEndsWithOra01013AndItsChangesUndone) {
+    const int session = flathost::open(flathost::memoryDatabase());
+    flathost::run(session, "CREATE TABLE kept (n NUMBER)");
+    flathost::run(session, "INSERT INTO kept VALUES (1)");
+    const int result = whileCancelling(session, [&] {
+        return ExecuteQuery(session,
+                            "DECLARE i PLS_INTEGER := 0; BEGIN LOOP i := i + 1; "
+                            "INSERT INTO kept VALUES (i + 1); END LOOP; END;",
+                            0);
+    });
+    ASSERT_LT(result, 0);
+    EXPECT_EQ(errorText(result).rfind("ORA-01013: user requested cancel of current operation\n", 0),
+              0u);
+    EXPECT_EQ(flathost::column(session, "SELECT COUNT(*) FROM kept"), "1.E+00");
+    // A sleep is cancelled too.
+    const int slept = whileCancelling(
+        session, [&] { return ExecuteQuery(session, "BEGIN DBMS_LOCK.SLEEP(600); END;", 0); });
+    ASSERT_LT(slept, 0);
+    EXPECT_EQ(errorText(slept).rfind("ORA-01013", 0), 0u);
+    CloseConnection(session);
+}
+
 TEST(Cancel, WithNothingRunningNothingHappensAndAnUnknownSessionIsRefused) {
     const int session = flathost::open(flathost::memoryDatabase());
     EXPECT_EQ(SetIntSessionProperty(session, KAVEX_PROPERTY_CANCEL, 1), 0);

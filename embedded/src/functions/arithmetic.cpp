@@ -130,7 +130,7 @@ void divide(sqlite3_context* ctx, int, sqlite3_value** argv) {
 void concatenate(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
         std::string text;
-        for (int i = 0; i < argc; ++i) text += oracleText(argv[i]);
+        for (int i = 0; i < argc; ++i) appendOracleText(text, argv[i]);
         resultText(ctx, text);
     });
 }

@@ -1,5 +1,6 @@
 #include "functions/sql_values.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -109,29 +110,48 @@ DateTimeFields datetimeArg(sqlite3_value* v) {
 }
 
 std::string oracleText(sqlite3_value* v) {
+    std::string text;
+    appendOracleText(text, v);
+    return text;
+}
+
+void appendOracleText(std::string& out, sqlite3_value* v) {
     switch (sqlite3_value_type(v)) {
         case SQLITE_NULL:
-            return std::string();
-        case SQLITE_INTEGER:
-            return std::to_string(sqlite3_value_int64(v));
+            return;
+        case SQLITE_INTEGER: {
+            char digits[24];
+            const auto end = std::to_chars(digits, digits + sizeof digits,
+                                           static_cast<long long>(sqlite3_value_int64(v)))
+                                 .ptr;
+            out.append(digits, end);
+            return;
+        }
         case SQLITE_FLOAT:
-            return plainNumberText(numberFromDouble(sqlite3_value_double(v)));
+            out += plainNumberText(numberFromDouble(sqlite3_value_double(v)));
+            return;
         case SQLITE_BLOB:
-            return hexText(sqlite3_value_blob(v), static_cast<std::size_t>(sqlite3_value_bytes(v)));
+            out += hexText(sqlite3_value_blob(v), static_cast<std::size_t>(sqlite3_value_bytes(v)));
+            return;
         default:
             break;
     }
     // Dates and timestamps are written in the session's default formats, as TO_CHAR does.
-    const std::string text = valueText(v);
-    switch (textKind(text.data(), text.size())) {
+    const char* text = reinterpret_cast<const char*>(sqlite3_value_text(v));
+    const std::size_t size = static_cast<std::size_t>(sqlite3_value_bytes(v));
+    if (!text) return;
+    switch (textKind(text, size)) {
         case ValueKind::Date:
-            return dateFromText(text).toText(kDefaultDateFormat);
+            out += dateFromText(std::string(text, size)).toText(kDefaultDateFormat);
+            return;
         case ValueKind::Timestamp:
-            return timestampFromText(text).toText(kDefaultTimestampFormat, 6);
+            out += timestampFromText(std::string(text, size)).toText(kDefaultTimestampFormat, 6);
+            return;
         case ValueKind::TimestampTz:
-            return timestampFromText(text).toText(kDefaultTimestampTzFormat, 6);
+            out += timestampFromText(std::string(text, size)).toText(kDefaultTimestampTzFormat, 6);
+            return;
         default:
-            return text;
+            out.append(text, size);
     }
 }
 

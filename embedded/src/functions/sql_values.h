@@ -33,6 +33,8 @@ DateTimeFields datetimeArg(sqlite3_value* v);
 // A value as Oracle converts it to text: NULL as '', numbers and dates as TO_CHAR writes them
 // without a model, RAW as hexadecimal digits (for ||, CAST and the like).
 std::string oracleText(sqlite3_value* v);
+// oracleText(v) appended to out.
+void appendOracleText(std::string& out, sqlite3_value* v);
 
 // Bytes as upper-case hexadecimal digits, as RAW values are written as text.
 std::string hexText(const void* bytes, std::size_t size);

@@ -27,6 +27,7 @@ struct Interpreter::Native {
         Add,
         Subtract,
         Multiply,
+        Power,
         Compare,
         IsNull,
         IsNotNull
@@ -177,7 +178,18 @@ class NativeParser {
             return a ? node(Native::Op::Negate, std::move(a)) : nullptr;
         }
         if (peek().isSymbol("+")) ++i_;
-        return primary();
+        return power();
+    }
+    // a ** b binds tighter than the signs: -2 ** 2 is -4.
+    NativePtr power() {
+        NativePtr a = primary();
+        if (a && peek().isSymbol("*") && peek(1).isSymbol("*") && peek(1).begin == peek().end) {
+            i_ += 2;
+            NativePtr b = unary();
+            if (!b) return nullptr;
+            return node(Native::Op::Power, std::move(a), std::move(b));
+        }
+        return a;
     }
     NativePtr primary() {
         const SourceToken& t = peek();
@@ -328,7 +340,20 @@ Value Interpreter::evalNative(const Native& n) {
                 return Value::null(ValueType::Number);
             return operatorSql(op, a, b, false);
         }
-        case Op::Compare: {
+        case Op::Power: {
+        const Value a = evalNative(*n.a), b = evalNative(*n.b);
+        if (a.isNull() || b.isNull()) return Value::null(ValueType::Number);
+        if (a.data.kind == BindValue::Kind::Integer && b.data.kind == BindValue::Kind::Integer &&
+            b.data.integer >= 0 && b.data.integer < 64) {
+            std::int64_t r = 1;
+            bool overflow = false;
+            for (std::int64_t k = 0; k < b.data.integer && !overflow; ++k)
+                overflow = __builtin_mul_overflow(r, a.data.integer, &r);
+            if (!overflow) return Value::integer(r);
+        }
+        return operatorSql(",", a, b, false, "POWER");
+    }
+    case Op::Compare: {
             const Value a = evalNative(*n.a), b = evalNative(*n.b);
             if (a.isNull() || b.isNull()) return Value::null(ValueType::Boolean);
             const bool integers = a.data.kind == BindValue::Kind::Integer &&
@@ -412,9 +437,10 @@ Value Interpreter::convertSql(const std::string& expression, const Value& v) {
 }
 
 Value Interpreter::operatorSql(const std::string& op, const Value& a, const Value& b,
-                               bool comparison) {
+                               bool comparison, const char* function) {
     const std::string expression =
         comparison ? "CASE WHEN :P1 " + op + " :P2 THEN 1 WHEN NOT (:P1 " + op + " :P2) THEN 0 END"
+        : function ? std::string(function) + "(:P1 " + op + " :P2)"
                    : ":P1 " + op + " :P2";
     auto found = helpers_.find(expression);
     if (found == helpers_.end())

@@ -607,7 +607,7 @@ void Interpreter::runCall(const Stmt& s) {
         throw PlError::fromSql(Access::error(code, oraErrorText(code, text) + "\n"), s.at);
     } else if (name == "DBMS_LOCK.SLEEP" || name == "DBMS_SESSION.SLEEP") {
         argumentCount(1, 1);
-        const Value v = convertSql("TO_BINARY_DOUBLE", evaluate(s.exprs[0]));
+        const Value v = convertSql("TO_BINARY_DOUBLE(:P1)", evaluate(s.exprs[0]));
         const double seconds = v.isNull() ? 0 : v.data.real;
         if (!(seconds >= 0) || seconds > 3600.0 * 24)
             throw PlError::numbered(ora::kNumericOrValueError.code, s.at);

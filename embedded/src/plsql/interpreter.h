@@ -141,7 +141,9 @@ class Interpreter {
     Value bindValue(const BindSource& b);
     // SELECT f(:1) FROM DUAL for one value, through a cached statement per f.
     Value convertSql(const std::string& function, const Value& v);
-    Value operatorSql(const std::string& op, const Value& a, const Value& b, bool comparison);
+    // a op b (or function(a op b)) through SQL, for what the native evaluator leaves to it.
+    Value operatorSql(const std::string& op, const Value& a, const Value& b, bool comparison,
+                      const char* function = nullptr);
     // v converted to what a variable of type t holds (ORA-06502 when it cannot be).
     Value coerce(const Value& v, const TypeSpec& t, Position at);
     std::string textOf(const Value& v);
