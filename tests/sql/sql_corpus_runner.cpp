@@ -110,13 +110,32 @@ private:
         throw std::runtime_error("statement without its ';': " + text_.substr(start));
     }
 
-    // DECLARE or BEGIN: a PL/SQL block, whose ";" end its statements, not it.
+    // A PL/SQL unit, whose ";" end its statements, not it: DECLARE or BEGIN, or CREATE [OR
+    // REPLACE] [EDITIONABLE | NONEDITIONABLE] PROCEDURE | FUNCTION | PACKAGE | TRIGGER | TYPE.
     bool startsBlock() const {
-        std::size_t end = pos_;
-        while (end < text_.size() && std::isalpha(static_cast<unsigned char>(text_[end]))) ++end;
-        std::string word = text_.substr(pos_, end - pos_);
-        for (char& c : word) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        return word == "DECLARE" || word == "BEGIN";
+        std::vector<std::string> words;
+        std::size_t at = pos_;
+        while (words.size() < 5) {
+            while (at < text_.size() && std::isspace(static_cast<unsigned char>(text_[at]))) ++at;
+            std::size_t end = at;
+            while (end < text_.size() && std::isalpha(static_cast<unsigned char>(text_[end])))
+                ++end;
+            if (end == at) break;
+            std::string word = text_.substr(at, end - at);
+            for (char& c : word) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            words.push_back(word);
+            at = end;
+        }
+        if (words.empty()) return false;
+        if (words[0] == "DECLARE" || words[0] == "BEGIN") return true;
+        if (words[0] != "CREATE") return false;
+        for (std::size_t i = 1; i < words.size(); ++i) {
+            const std::string& w = words[i];
+            if (w == "OR" || w == "REPLACE" || w == "EDITIONABLE" || w == "NONEDITIONABLE") continue;
+            return w == "PROCEDURE" || w == "FUNCTION" || w == "PACKAGE" || w == "TRIGGER" ||
+                   w == "TYPE";
+        }
+        return false;
     }
 
     // The text up to a line holding only "/", as SQL*Plus ends a block.

@@ -319,9 +319,17 @@ void Shell::runSql(const std::string& statement) {
             printServerOutput();
             report(sql, count);
         }
-    } catch (const DbError&) {
+    } catch (const DbError& e) {
         if (interrupt::take()) resetOutput();
         printServerOutput();
+        // A stored unit that did not compile is created all the same, as SQL*Plus reports it.
+        if (oraCode(e.what()) == 24344) {
+            std::string created = ddlMessage(sql, "CREATE", "created");
+            created.pop_back();  // its "."
+            if (!settings_.output.quiet)
+                out_ << "Warning: " << created << " with compilation errors.\n\n";
+            return;
+        }
         throw;
     }
 }

@@ -430,6 +430,9 @@ inline constexpr OraMessage<2> kPlsEncountered{
     103, "Encountered the symbol \"{}\" when expecting one of the following:\n\n   {}"};
 inline constexpr OraMessage<1> kPlsProgramTooLarge{123, "program too large ({})"};
 inline constexpr OraMessage<1> kPlsNotDeclared{201, "identifier '{}' must be declared"};
+inline constexpr OraMessage<1> kPlsNotProcedure{
+    221, "'{}' is not a procedure or is undefined"};
+inline constexpr OraMessage<1> kPlsObjectInvalid{905, "object {} is invalid"};
 inline constexpr OraMessage<1> kPlsWrongArguments{
     306, "wrong number or types of arguments in call to '{}'"};
 inline constexpr OraMessage<0> kPlsWrongType{382, "expression is of wrong type"};
@@ -446,6 +449,15 @@ inline constexpr OraMessage<1> kPlsRestriction{
 // Blocks that run blocks (EXECUTE IMMEDIATE of a block) past the client's depth.
 inline constexpr OraMessage<1> kRecursiveSqlLevels{
     36, "maximum number of recursive SQL levels ({}) exceeded"};
+// The same for a line of a stored unit: at "SCOTT.P", line 3.
+inline constexpr OraMessage<2> kPlSqlAtUnitLine{6512, "at \"{}\", line {}"};
+inline constexpr OraMessage<0> kFunctionReturnedWithoutValue{
+    6503, "PL/SQL: Function returned without value"};
+// CREATE of a stored unit whose body does not compile: the unit is kept, INVALID.
+inline constexpr OraMessage<0> kSuccessWithCompilationError{24344,
+                                                            "success with compilation error"};
+inline constexpr OraMessage<0> kDmlInsideQuery{14551,
+                                               "cannot perform a DML operation inside a query"};
 inline constexpr OraMessage<1> kPlSqlAtLine{6512, "at line {}"};
 inline constexpr OraMessage<0> kNoDataFound{1403, "no data found"};
 inline constexpr OraMessage<0> kTooManyRows{

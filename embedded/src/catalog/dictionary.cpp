@@ -132,7 +132,16 @@ std::string objects() {
            "FROM main.sqlite_master m WHERE m.type IN ('table', 'view', 'index', 'trigger') AND " +
            std::string(kOwnObjects) +
            " UNION ALL SELECT json_extract(j.value, '$[0]'), NULL, 'SEQUENCE', 'VALID', 'N', 'N' "
-           "FROM json_each(ORA$SEQUENCE_ROWS()) j)";
+           "FROM json_each(ORA$SEQUENCE_ROWS()) j"
+           " UNION ALL SELECT json_extract(u.value, '$[0]'), NULL, json_extract(u.value, '$[1]'), "
+           "json_extract(u.value, '$[2]'), 'N', 'N' FROM json_each(ORA$UNIT_ROWS()) u)";
+}
+
+// USER_SOURCE: the stored units' source, a row per line.
+std::string source() {
+    return "(SELECT json_extract(l.value, '$[0]') AS NAME, json_extract(l.value, '$[1]') AS TYPE, "
+           "json_extract(l.value, '$[2]') AS LINE, json_extract(l.value, '$[3]') AS TEXT "
+           "FROM json_each(ORA$SOURCE_LINES()) l)";
 }
 
 std::string users(const std::string& owner, bool all) {
@@ -158,6 +167,7 @@ std::string dictionaryQuery(const std::string& name, const std::string& schema) 
     if (name == "USER_IND_COLUMNS") return indexColumns();
     if (name == "USER_CONSTRAINTS") return constraints(owner);
     if (name == "USER_OBJECTS") return objects();
+    if (name == "USER_SOURCE") return source();
     if (name == "USER_USERS") return users(owner, false);
     if (name == "USER_TAB_COMMENTS") return tableCommentsQuery();
     if (name == "USER_COL_COMMENTS") return columnCommentsQuery();

@@ -29,7 +29,8 @@ const FunctionFamily* const kFamilies[] = {
     &kTextFunctions,     &kCharacterFunctions,  &kNumberFunctions,      &kSessionInfoFunctions,
     &kListaggAggregate,  &kKeepAggregate,       &kHypotheticalRanks,    &kStatisticalAggregates,
     &kDictionaryFunctions, &kCommentFunctions,  &kJoinFunctions,        &kConversionFormFunctions,
-    &kSynonymFunctions,  &kCastFunctions,       &kNumericFunctions,     &kSqliteFunctions,
+    &kSynonymFunctions,  &kCastFunctions,       &kNumericFunctions,     &kStoredUnitFunctions,
+    &kSqliteFunctions,
 };
 
 void defineRow(sqlite3* db, const FunctionRow& row, int args) {

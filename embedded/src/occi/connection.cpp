@@ -1,5 +1,6 @@
 #include "occi/connection.h"
 #include "occi/output_lines_table.h"
+#include "occi/plsql_port.h"
 
 #include <algorithm>
 #include <chrono>
@@ -275,6 +276,7 @@ ConnectionImpl::ConnectionImpl(SqliteDb db, std::unique_ptr<WalCheckpointer> che
       charset_(charset),
       lobs_(std::make_shared<LobSession>(db_.get(), unmutexed)) {
     registerOutputLinesTable(db_.get(), output_);
+    registerPlSqlCalls(db_.get(), *this);
     liveAdd(Live::Connection, 1);
 }
 

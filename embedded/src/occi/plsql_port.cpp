@@ -1,9 +1,16 @@
 #include "occi/plsql_port.h"
 
+#include "base/ora_messages.h"
+#include "catalog/stored_units.h"
+#include "functions/function_args.h"
 #include "occi/connection.h"
 #include "occi/result_set.h"
 #include "occi/statement.h"
+#include "plsql/block_runner.h"
 #include "plsql/output_buffer.h"
+#include "sql/internal_names.h"
+#include "sql/sqlite_errors.h"
+#include "sql/sqlite_util.h"
 
 namespace kavexdb {
 namespace detail {
@@ -114,7 +121,104 @@ std::vector<occi::MetaData> describedColumns(ConnectionImpl& connection, const s
 }  // namespace
 
 std::unique_ptr<plsql::SqlCursor> PlSqlPort::prepare(const std::string& sql) {
+    if (fromQuery_) {
+        // A function a query calls reads; Oracle refuses its DML (ORA-14551).
+        std::size_t first = sql.find_first_not_of(" \t\r\n(");
+        const std::string verb = upperAscii(sql.substr(first == std::string::npos ? 0 : first, 6));
+        if (verb.compare(0, 6, "SELECT") != 0 && verb.compare(0, 4, "WITH") != 0)
+            raise(ora::kDmlInsideQuery);
+    }
     return std::make_unique<StatementCursor>(connection_, sql);
+}
+
+std::string PlSqlPort::schema() { return connection_.schema(); }
+
+bool PlSqlPort::findUnit(const std::string& name, plsql::UnitSource& out) {
+    StoredUnit u;
+    if (!findStoredUnit(connection_.db(), name, u)) return false;
+    out.name = u.name;
+    out.type = u.type;
+    out.status = u.status;
+    out.text = u.text;
+    return true;
+}
+
+void PlSqlPort::saveUnit(const plsql::UnitSource& unit, bool orReplace) {
+    saveStoredUnit(connection_.db(), connection_.schema(),
+                   StoredUnit{unit.name, unit.type, unit.status, unit.text}, orReplace);
+}
+
+void PlSqlPort::dropUnit(const std::string& name, const std::string& type) {
+    dropStoredUnit(connection_.db(), name, type);
+}
+
+namespace {
+
+// SQL's values as the engine's: numbers, texts, RAW; NULL of no type.
+plsql::Value engineValue(sqlite3_value* v) {
+    plsql::Value out;
+    switch (sqlite3_value_type(v)) {
+        case SQLITE_INTEGER:
+            out = plsql::Value::integer(sqlite3_value_int64(v));
+            break;
+        case SQLITE_FLOAT:
+            out.type = plsql::ValueType::Number;
+            out.data.kind = BindValue::Kind::Real;
+            out.data.real = sqlite3_value_double(v);
+            break;
+        case SQLITE_TEXT:
+            out =
+                plsql::Value::text(std::string(reinterpret_cast<const char*>(sqlite3_value_text(v)),
+                                               static_cast<std::size_t>(sqlite3_value_bytes(v))));
+            break;
+        case SQLITE_BLOB:
+            out.type = plsql::ValueType::Raw;
+            out.data.kind = BindValue::Kind::Blob;
+            out.data.bytes.assign(static_cast<const char*>(sqlite3_value_blob(v)),
+                                  static_cast<std::size_t>(sqlite3_value_bytes(v)));
+            break;
+        default:
+            break;
+    }
+    return out;
+}
+
+void plsqlCall(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        auto& connection = *static_cast<ConnectionImpl*>(sqlite3_user_data(ctx));
+        const std::string name = textArg(argv[0]);
+        std::vector<plsql::Value> args;
+        for (int i = 1; i < argc; ++i) args.push_back(engineValue(argv[i]));
+        PlSqlPort port(connection, true);
+        const plsql::Value r = plsql::callStoredFunction(port, name, args);
+        const BindValue& d = r.data;
+        switch (d.kind) {
+            case BindValue::Kind::Integer:
+                sqlite3_result_int64(ctx, d.integer);
+                break;
+            case BindValue::Kind::Real:
+                sqlite3_result_double(ctx, d.real);
+                break;
+            case BindValue::Kind::Text:
+                sqlite3_result_text(ctx, d.bytes.data(), static_cast<int>(d.bytes.size()),
+                                    SQLITE_TRANSIENT);
+                break;
+            case BindValue::Kind::Blob:
+                sqlite3_result_blob(ctx, d.bytes.data(), static_cast<int>(d.bytes.size()),
+                                    SQLITE_TRANSIENT);
+                break;
+            default:
+                sqlite3_result_null(ctx);
+        }
+    });
+}
+
+}  // namespace
+
+void registerPlSqlCalls(sqlite3* db, ConnectionImpl& connection) {
+    const int rc = sqlite3_create_function_v2(db, kOraPlSqlCall, -1, SQLITE_UTF8, &connection,
+                                              plsqlCall, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) raiseSqlite(db, rc);
 }
 
 std::vector<std::string> PlSqlPort::columnsOf(const std::string& name) {

@@ -3,6 +3,8 @@
 #ifndef KAVEXDB_OCCI_PLSQL_PORT_H
 #define KAVEXDB_OCCI_PLSQL_PORT_H
 
+#include <sqlite3.h>
+
 #include <string>
 #include <vector>
 
@@ -17,6 +19,14 @@ class PlSqlPort final : public plsql::SqlPort {
   public:
     explicit PlSqlPort(ConnectionImpl& connection) : connection_(connection) {}
 
+    // fromQuery: the port of a function that a query calls, which may not change data.
+    PlSqlPort(ConnectionImpl& connection, bool fromQuery)
+        : connection_(connection), fromQuery_(fromQuery) {}
+
+    std::string schema() override;
+    bool findUnit(const std::string& name, plsql::UnitSource& out) override;
+    void saveUnit(const plsql::UnitSource& unit, bool orReplace) override;
+    void dropUnit(const std::string& name, const std::string& type) override;
     std::unique_ptr<plsql::SqlCursor> prepare(const std::string& sql) override;
     std::vector<std::string> columnsOf(const std::string& name) override;
     std::string columnType(const std::string& table, const std::string& column) override;
@@ -25,7 +35,12 @@ class PlSqlPort final : public plsql::SqlPort {
 
   private:
     ConnectionImpl& connection_;
+    bool fromQuery_ = false;
 };
+
+// ORA$PLSQL_CALL('NAME', arguments...): SQL's call of a stored function, run by the PL/SQL engine
+// on the connection. connection must outlive db's use of it.
+void registerPlSqlCalls(sqlite3* db, ConnectionImpl& connection);
 
 }  // namespace detail
 }  // namespace kavexdb

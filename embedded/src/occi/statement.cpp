@@ -508,12 +508,22 @@ void StatementImpl::runPlSql() {
         if (v.data) value.data.bytes.assign(v.data, v.size);
         host.values.push_back(std::move(value));
     }
+    PlSqlPort port(connection_, false);
+    const std::size_t first = sql_.find_first_not_of(" \t\r\n");
+    const std::string verb = upperAscii(sql_.substr(first == std::string::npos ? 0 : first, 6));
+    if (verb.compare(0, 6, "CREATE") == 0 || verb.compare(0, 4, "DROP") == 0) {
+        // DDL: it ends the transaction, as any DDL does.
+        connection_.requireIntactTransaction();
+        connection_.commitWork();
+        status_ = UPDATE_COUNT_AVAILABLE;
+        plsql::runUnitDdl(port, sql_);
+        return;
+    }
     // A block is one statement: what it changed is undone when it fails, and what the
     // transaction held before it stays.
     sqlite3* db = connection_.db();
     connection_.beginWork();
     execSql(db, "SAVEPOINT kavex_block");
-    PlSqlPort port(connection_);
     try {
         plsql::runAnonymousBlock(port, sql_, host);
     } catch (...) {

@@ -159,8 +159,30 @@ struct Stmt {
     // exprs: Assign {value}; If {conditions...}; Case {selector?, when values...};
     // While {condition}; ForRange {low, high}; Exit / Continue {WHEN condition?};
     // Call / Open / ForCursor {arguments}; ExecuteImmediate {text, USING arguments...};
-    // Return {}; Raise {}.
+    // Return {value?}; Raise {}.
     std::vector<std::string> argumentNames;  // Call: name => value ("" where positional)
+};
+
+// A parameter of a stored procedure or function.
+struct Parameter {
+    enum class Mode { In, Out, InOut };
+    std::string name;
+    Mode mode = Mode::In;
+    TypeSpec type;
+    bool hasDefault = false;
+    Expr defaultValue;
+    Position at;
+};
+
+// A stored procedure or function: PROCEDURE | FUNCTION name [(parameters)] [RETURN type] IS|AS
+// declarations BEGIN ... END.
+struct Unit {
+    enum class Kind { Procedure, Function };
+    Kind kind = Kind::Procedure;
+    std::string name;
+    std::vector<Parameter> params;
+    TypeSpec returnType;
+    std::unique_ptr<Block> body;
 };
 
 }  // namespace plsql

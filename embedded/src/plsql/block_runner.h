@@ -17,6 +17,13 @@ namespace plsql {
 // what a failed block changed.
 void runAnonymousBlock(SqlPort& port, const std::string& text, const HostBinds& host);
 
+// CREATE [OR REPLACE] PROCEDURE | FUNCTION (the unit is kept; one that does not compile is kept
+// INVALID, and the call then fails with ORA-24344) and DROP PROCEDURE | FUNCTION.
+void runUnitDdl(SqlPort& port, const std::string& text);
+
+// A stored function called from SQL, with its arguments in order.
+Value callStoredFunction(SqlPort& port, const std::string& name, const std::vector<Value>& args);
+
 }  // namespace plsql
 }  // namespace detail
 }  // namespace kavexdb

@@ -9,6 +9,7 @@
 #include "base/utf8.h"
 #include "plsql/compile_error.h"
 #include "plsql/interpreter.h"
+#include "sql/internal_names.h"
 
 namespace kavexdb {
 namespace detail {
@@ -341,19 +342,20 @@ Value Interpreter::evalNative(const Native& n) {
             return operatorSql(op, a, b, false);
         }
         case Op::Power: {
-        const Value a = evalNative(*n.a), b = evalNative(*n.b);
-        if (a.isNull() || b.isNull()) return Value::null(ValueType::Number);
-        if (a.data.kind == BindValue::Kind::Integer && b.data.kind == BindValue::Kind::Integer &&
-            b.data.integer >= 0 && b.data.integer < 64) {
-            std::int64_t r = 1;
-            bool overflow = false;
-            for (std::int64_t k = 0; k < b.data.integer && !overflow; ++k)
-                overflow = __builtin_mul_overflow(r, a.data.integer, &r);
-            if (!overflow) return Value::integer(r);
+            const Value a = evalNative(*n.a), b = evalNative(*n.b);
+            if (a.isNull() || b.isNull()) return Value::null(ValueType::Number);
+            if (a.data.kind == BindValue::Kind::Integer &&
+                b.data.kind == BindValue::Kind::Integer && b.data.integer >= 0 &&
+                b.data.integer < 64) {
+                std::int64_t r = 1;
+                bool overflow = false;
+                for (std::int64_t k = 0; k < b.data.integer && !overflow; ++k)
+                    overflow = __builtin_mul_overflow(r, a.data.integer, &r);
+                if (!overflow) return Value::integer(r);
+            }
+            return operatorSql(",", a, b, false, "POWER");
         }
-        return operatorSql(",", a, b, false, "POWER");
-    }
-    case Op::Compare: {
+        case Op::Compare: {
             const Value a = evalNative(*n.a), b = evalNative(*n.b);
             if (a.isNull() || b.isNull()) return Value::null(ValueType::Boolean);
             const bool integers = a.data.kind == BindValue::Kind::Integer &&
@@ -601,7 +603,13 @@ Interpreter::CompiledSql Interpreter::compile(Range r, Range skip, bool statemen
                 if (!after.isWord("ROWCOUNT")) replacement = "(" + replacement + " = 1)";
                 through = k + 2;
             } else if (next.isSymbol("(")) {
-                // a function call
+                // A call: of a stored function, through SQL's ORA$PLSQL_CALL; others are SQL's.
+                const LoadedUnit* u = v ? nullptr : loadUnit(name);
+                if (u && (!u->unit || u->unit->kind == Unit::Kind::Function)) {
+                    replacement = std::string(kOraPlSqlCall) + "(" + sqlStringLiteral(name) +
+                                  (after.isSymbol(")") ? "" : ", ");
+                    through = k + 1;
+                }
             } else if (v && v->record && next.isSymbol(".") && k + 2 < r.last && isName(after)) {
                 replacement = placeholder(BindSource{BindSource::Kind::Field, name, after.name()});
                 through = k + 2;

@@ -253,6 +253,10 @@ Interpreter::Flow Interpreter::runStatement(const Stmt& s) {
                             s.name};
             }
             case Stmt::Kind::Return:
+                if (!s.exprs.empty()) {
+                    returnValue_ = evaluate(s.exprs[0]);
+                    returned_ = true;
+                }
                 return Flow{FlowKind::Return, ""};
             case Stmt::Kind::Raise:
                 runRaise(s);
@@ -617,7 +621,10 @@ void Interpreter::runCall(const Stmt& s) {
             port_.checkCancel();
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
-    } else if (name == "NULL") {
+    } else if (LoadedUnit* u = s.target.parts.size() == 1 ? loadUnit(name) : nullptr) {
+        if (u->unit && u->unit->kind == Unit::Kind::Function)
+            compileError(s.at, ora::kPlsNotProcedure, name);
+        callStored(*u, s.exprs, s.argumentNames, s.at);
     } else {
         compileError(s.at, ora::kPlsNotDeclared, name);
     }

@@ -45,6 +45,10 @@ class Interpreter {
     // A node of the expressions evaluated without SQL (expressions.cpp).
     struct Native;
 
+    // Calls the stored function of that name with args (positional) and gives its value; for
+    // SQL's calls of a function (calls.cpp).
+    Value callFunction(const std::string& name, const std::vector<Value>& args);
+
   private:
     // ---- state -------------------------------------------------------------------------------
     struct Variable {
@@ -117,6 +121,28 @@ class Interpreter {
     [[noreturn]] void runRaise(const Stmt& s);
     const Handler* handlerFor(const Block& block, const PlError& err) const;
 
+    // ---- stored units (calls.cpp) ------------------------------------------------------------
+    // A stored unit as calls meet it: its source and its parse (null when it does not compile).
+    struct LoadedUnit {
+        UnitSource stored;
+        std::unique_ptr<Source> source;
+        std::unique_ptr<Unit> unit;
+    };
+    // The unit of that name, loaded once per interpreter; null when there is none.
+    LoadedUnit* loadUnit(const std::string& name);
+    // Calls u with the caller's argument expressions (positional or named), then assigns its
+    // OUT and IN OUT parameters back to the arguments that name them.
+    Value callStored(LoadedUnit& u, const std::vector<Expr>& args,
+                     const std::vector<std::string>& names, Position at);
+    // Runs u in an interpreter of its own with the parameters' values (given[i] false: the
+    // default); outs receives the parameters' values at its end.
+    Value runUnit(LoadedUnit& u, const std::vector<Value>& values, const std::vector<bool>& given,
+                  std::vector<Value>& outs, Position at);
+    Value enterUnit(const Unit& unit, const std::vector<Value>& values,
+                    const std::vector<bool>& given, std::vector<Value>& outs);
+    // The argument an OUT parameter is passed: a variable or a record's field.
+    NamePath outTarget(const Expr& e);
+
     // ---- names -------------------------------------------------------------------------------
     Frame& pushFrame();
     Variable* findVariable(const std::string& name);
@@ -165,6 +191,9 @@ class Interpreter {
     std::map<std::string, std::unique_ptr<SqlCursor>> helpers_;  // convertSql / operatorSql
     std::map<std::string, std::unique_ptr<SqlCursor>> dynamic_;  // EXECUTE IMMEDIATE texts
     std::map<const Decl*, CompiledSql> cursorQueries_;
+    std::map<std::string, std::unique_ptr<LoadedUnit>> units_;  // null: no such unit
+    bool returned_ = false;                                     // a function's RETURN ran
+    Value returnValue_;
 };
 
 }  // namespace plsql

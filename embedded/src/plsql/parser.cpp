@@ -40,6 +40,53 @@ class Parser {
         return b;
     }
 
+    std::unique_ptr<Unit> storedUnit() {
+        auto u = std::make_unique<Unit>();
+        if (acceptWord("FUNCTION"))
+            u->kind = Unit::Kind::Function;
+        else
+            expectWord("PROCEDURE");
+        u->name = identifier();
+        while (acceptSymbol(".")) u->name = identifier();  // schema.name
+        if (acceptSymbol("(")) {
+            do {
+                Parameter p;
+                p.at = positionOf(peek());
+                p.name = identifier();
+                if (acceptWord("IN")) {
+                    if (acceptWord("OUT")) p.mode = Parameter::Mode::InOut;
+                } else if (acceptWord("OUT")) {
+                    p.mode = Parameter::Mode::Out;
+                }
+                acceptWord("NOCOPY");
+                p.type = typeSpec(true);
+                if (acceptSymbol(":=") || acceptWord("DEFAULT")) {
+                    p.hasDefault = true;
+                    p.defaultValue = expression({}, {",", ")"});
+                }
+                u->params.push_back(std::move(p));
+            } while (acceptSymbol(","));
+            expectSymbol(")");
+        }
+        if (u->kind == Unit::Kind::Function) {
+            expectWord("RETURN");
+            u->returnType = typeSpec(true);
+        }
+        // AUTHID CURRENT_USER | DEFINER, DETERMINISTIC, PARALLEL_ENABLE, RESULT_CACHE, ...
+        while (!peek().isWord("IS") && !peek().isWord("AS")) {
+            if (atEnd() || peek().kind != Token::Kind::Word) fail("is as");
+            ++i_;
+        }
+        ++i_;
+        if (isOneOf(peek(), {"LANGUAGE", "EXTERNAL"})) restriction("external procedures");
+        inFunction_ = u->kind == Unit::Kind::Function;
+        u->body = block("", true);
+        if (peek().isSymbol(";")) ++i_;
+        if (peek().isSymbol("/") && at(1).kind == Token::Kind::Punct && at(1).text.empty()) ++i_;
+        if (!atEnd()) fail("end-of-file");
+        return u;
+    }
+
     TypeSpec typeOnly() {
         TypeSpec t = typeSpec();
         if (!atEnd()) fail("end-of-file");
@@ -104,12 +151,12 @@ class Parser {
         return label;
     }
 
-    std::unique_ptr<Block> block(const std::string& label) {
+    std::unique_ptr<Block> block(const std::string& label, bool unitBody = false) {
         Nesting nesting(*this);
         auto b = std::make_unique<Block>();
         b->label = label;
         b->at = positionOf(peek());
-        if (acceptWord("DECLARE")) declarations(*b);
+        if (unitBody || acceptWord("DECLARE")) declarations(*b);
         expectWord("BEGIN");
         b->body = statements();
         if (b->body.empty()) fail("a statement");
@@ -163,7 +210,7 @@ class Parser {
                         Decl::Param p;
                         p.name = identifier();
                         acceptWord("IN");
-                        p.type = typeSpec();
+                        p.type = typeSpec(true);
                         if (acceptSymbol(":=") || acceptWord("DEFAULT")) {
                             p.hasDefault = true;
                             p.defaultValue = expression({}, {",", ")"});
@@ -201,7 +248,8 @@ class Parser {
         }
     }
 
-    TypeSpec typeSpec() {
+    // parameter: a parameter's type, which takes no length (VARCHAR2, RAW).
+    TypeSpec typeSpec(bool parameter = false) {
         TypeSpec t;
         const std::size_t first = i_;
         const SourceToken& head = peek();
@@ -256,7 +304,7 @@ class Parser {
         } else if (name == "VARCHAR2" || name == "VARCHAR" || name == "NVARCHAR2" ||
                    name == "STRING") {
             t.kind = K::Varchar2;
-            length(t, true);
+            length(t, !parameter);
         } else if (name == "CHAR" || name == "NCHAR" || name == "CHARACTER") {
             t.kind = K::Char;
             if (acceptWord("VARYING")) t.kind = K::Varchar2;
@@ -286,7 +334,7 @@ class Parser {
             t.kind = K::Blob;
         } else if (name == "RAW") {
             t.kind = K::Raw;
-            length(t, true);
+            length(t, !parameter);
         } else if (name == "ROWID" || name == "UROWID") {
             t.kind = K::Varchar2;
             t.length = 4000;
@@ -377,7 +425,10 @@ class Parser {
             if (acceptWord("WHEN")) s->exprs.push_back(expression({}, {}));
         } else if (acceptWord("RETURN")) {
             s->kind = Stmt::Kind::Return;
-            if (!peek().isSymbol(";")) restriction("RETURN with a value outside a function");
+            if (!peek().isSymbol(";")) {
+                if (!inFunction_) restriction("RETURN with a value outside a function");
+                s->exprs.push_back(expression({}, {}));
+            }
         } else if (acceptWord("RAISE")) {
             s->kind = Stmt::Kind::Raise;
             if (!peek().isSymbol(";")) {
@@ -683,6 +734,7 @@ class Parser {
     const Source& src_;
     std::size_t i_ = 0;
     int depth_ = 0;
+    bool inFunction_ = false;  // RETURN takes a value
 };
 
 }  // namespace
@@ -690,6 +742,33 @@ class Parser {
 std::unique_ptr<Block> parseAnonymousBlock(const Source& source) {
     return Parser(source).anonymousBlock();
 }
+
+bool readUnitHead(const Source& source, UnitHead& head) {
+    std::size_t i = 0;
+    if (!source.at(i).isWord("CREATE")) return false;
+    ++i;
+    if (source.at(i).isWord("OR") && source.at(i + 1).isWord("REPLACE")) {
+        head.orReplace = true;
+        i += 2;
+    }
+    if (source.at(i).isWord("EDITIONABLE") || source.at(i).isWord("NONEDITIONABLE")) ++i;
+    if (!source.at(i).isWord("PROCEDURE") && !source.at(i).isWord("FUNCTION")) return false;
+    head.type = source.at(i).name();
+    head.sourceBegin = source.at(i).begin;
+    std::size_t n = i + 1;
+    const SourceToken* name = &source.at(n);
+    while (source.at(n + 1).isSymbol(".")) {  // schema.name
+        n += 2;
+        name = &source.at(n);
+    }
+    if (name->kind != Token::Kind::Word && name->kind != Token::Kind::QuotedIdent)
+        compileError(positionOf(*name), ora::kPlsEncountered,
+                     name->text.empty() ? "end-of-file" : name->text, "an identifier");
+    head.name = name->name();
+    return true;
+}
+
+std::unique_ptr<Unit> parseStoredUnit(const Source& source) { return Parser(source).storedUnit(); }
 
 TypeSpec parseTypeText(const std::string& text) {
     const Source source(text);

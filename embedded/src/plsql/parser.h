@@ -18,6 +18,19 @@ std::unique_ptr<Block> parseAnonymousBlock(const Source& source);
 // A declared type on its own ("NUMBER(7,2)", as a column's type is written).
 TypeSpec parseTypeText(const std::string& text);
 
+// What a CREATE [OR REPLACE] [EDITIONABLE | NONEDITIONABLE] PROCEDURE | FUNCTION statement
+// names, read from its head only (a unit is created even when its body does not compile).
+struct UnitHead {
+    bool orReplace = false;
+    std::string type;             // PROCEDURE or FUNCTION
+    std::string name;             // upper case unless quoted
+    std::size_t sourceBegin = 0;  // where PROCEDURE or FUNCTION starts in the text
+};
+// False when the statement is no CREATE of a procedure or function.
+bool readUnitHead(const Source& source, UnitHead& head);
+// A unit's source from PROCEDURE or FUNCTION on, as the catalog keeps it.
+std::unique_ptr<Unit> parseStoredUnit(const Source& source);
+
 }  // namespace plsql
 }  // namespace detail
 }  // namespace kavexdb

@@ -35,9 +35,25 @@ class SqlCursor {
     virtual unsigned rowsChanged() const = 0;
 };
 
+// A stored unit as the catalog keeps it.
+struct UnitSource {
+    std::string name;
+    std::string type;    // PROCEDURE or FUNCTION
+    std::string status;  // VALID or INVALID
+    std::string text;    // from PROCEDURE or FUNCTION on
+};
+
 class SqlPort {
   public:
     virtual ~SqlPort() = default;
+    // The session's schema (the owner that error stacks name).
+    virtual std::string schema() = 0;
+    // The stored unit of that name; false when there is none.
+    virtual bool findUnit(const std::string& name, UnitSource& out) = 0;
+    // ORA-00955 when the name is taken (by a unit, unless orReplace).
+    virtual void saveUnit(const UnitSource& unit, bool orReplace) = 0;
+    // ORA-04043 when there is no such unit.
+    virtual void dropUnit(const std::string& name, const std::string& type) = 0;
     virtual std::unique_ptr<SqlCursor> prepare(const std::string& sql) = 0;
     // The column names of the table or view the session sees by that name (as written in SQL);
     // empty when there is none.

@@ -11,6 +11,7 @@
 #include "base/errors.h"
 #include "catalog/dictionary.h"
 #include "catalog/sequences.h"
+#include "catalog/stored_units.h"
 #include "catalog/synonyms.h"
 #include "functions/cast.h"
 #include "functions/date_functions.h"
@@ -192,6 +193,14 @@ bool isQuery(const RewrittenSql& r) { return r.kind == Kind::Query; }
 bool isDml(const RewrittenSql& r) { return r.kind == Kind::Dml; }
 
 const SchemaPass kSchemaPasses[] = {
+    // Calls of stored functions go to the PL/SQL engine (before typing reads the calls).
+    {"stored function calls",
+     [](SchemaState& s) {
+         RewrittenSql& r = s.prepared.plan;
+         if (!isQuery(r) && !isDml(r)) return;
+         r.sql = callStoredFunctions(s.db, r.sql);
+         for (std::string& step : r.dml.steps) step = callStoredFunctions(s.db, step);
+     }},
     // Implicit conversions of comparisons (a statement run as steps keeps its steps' own).
     {"comparison types",
      [](SchemaState& s) {

@@ -146,6 +146,19 @@ bool parseUserStatement(const TokenEditor& e, std::size_t verb, RewrittenSql& ou
     return true;
 }
 
+// CREATE [OR REPLACE] [EDITIONABLE | NONEDITIONABLE] PROCEDURE | FUNCTION, and DROP PROCEDURE |
+// FUNCTION: statements of the PL/SQL engine.
+bool isStoredUnitDdl(const TokenEditor& e, std::size_t verb) {
+    std::size_t i = e.next(verb + 1);
+    if (e.word(verb, "CREATE")) {
+        if (e.word(i, "OR") && e.word(e.next(i + 1), "REPLACE")) i = e.next(e.next(i + 1) + 1);
+        if (e.word(i, "EDITIONABLE") || e.word(i, "NONEDITIONABLE")) i = e.next(i + 1);
+    } else if (!e.word(verb, "DROP")) {
+        return false;
+    }
+    return e.word(i, "PROCEDURE") || e.word(i, "FUNCTION");
+}
+
 Kind classify(TokenEditor& e, RewrittenSql& out) {
     const std::size_t first = leadingWord(e);
     if (first >= e.size()) return Kind::Empty;
@@ -163,6 +176,7 @@ Kind classify(TokenEditor& e, RewrittenSql& out) {
     }
     if (w.isWord("CREATE") || w.isWord("ALTER") || w.isWord("DROP")) {
         if (isAlterSession(e, first)) return Kind::AlterSession;
+        if (isStoredUnitDdl(e, first)) return Kind::PlSql;
         if (parseUserStatement(e, first, out)) return out.kind;
         return Kind::Ddl;
     }

@@ -44,6 +44,10 @@ inline constexpr const char* kOraRebuild = "ORA$REBUILD";
 inline constexpr const char* kOraRid = "ORA$RID";
 inline constexpr const char* kOraRows = "ORA$ROWS";
 inline constexpr const char* kOraSequenceRows = "ORA$SEQUENCE_ROWS";
+inline constexpr const char* kOraUnitRows = "ORA$UNIT_ROWS";
+inline constexpr const char* kOraSourceLines = "ORA$SOURCE_LINES";
+// A stored PL/SQL function called from SQL: ORA$PLSQL_CALL('NAME', arguments...).
+inline constexpr const char* kOraPlSqlCall = "ORA$PLSQL_CALL";
 inline constexpr const char* kOraSortkey = "ORA$SORTKEY";
 inline constexpr const char* kOraSrc = "ORA$SRC";
 inline constexpr const char* kOraStr = "ORA$STR";

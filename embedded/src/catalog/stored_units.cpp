@@ -1,0 +1,174 @@
+#include "catalog/stored_units.h"
+
+#include <cstdio>
+#include <set>
+
+#include "base/ora_messages.h"
+#include "functions/catalog.h"
+#include "sql/internal_names.h"
+#include "sql/sql_lexer.h"
+#include "sql/sqlite_errors.h"
+#include "sql/sqlite_util.h"
+#include "sql/token_editor.h"
+
+namespace kavexdb {
+namespace detail {
+
+namespace {
+
+constexpr const char* kCatalog = "\"KAVEX$SOURCE\"";
+
+void createCatalog(sqlite3* db) {
+    execSql(db, (std::string("CREATE TABLE IF NOT EXISTS ") + kCatalog +
+                 "(OWNER TEXT, NAME TEXT PRIMARY KEY, TYPE TEXT, STATUS TEXT, TEXT TEXT)")
+                    .c_str());
+}
+
+bool catalogExists(sqlite3* db) {
+    SqliteStmt s = prepareSql(
+        db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'KAVEX$SOURCE'");
+    return sqlite3_step(s.get()) == SQLITE_ROW;
+}
+
+// Whether a table, view or sequence of the database has the name (as SQLite keeps it, in
+// either case).
+bool nameTaken(sqlite3* db, const std::string& name) {
+    SqliteStmt s = prepareSql(db,
+                              "SELECT 1 FROM sqlite_master WHERE type IN ('table', 'view') AND "
+                              "upper(name) = upper(?1) UNION ALL SELECT 1 FROM json_each(" +
+                                  std::string(kOraSequenceRows) +
+                                  "()) j WHERE json_extract(j.value, '$[0]') = ?1");
+    sqlite3_bind_text(s.get(), 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
+    return sqlite3_step(s.get()) == SQLITE_ROW;
+}
+
+std::string column(sqlite3_stmt* s, int i) {
+    const unsigned char* t = sqlite3_column_text(s, i);
+    return t ? reinterpret_cast<const char*>(t) : std::string();
+}
+
+std::string jsonText(const std::string& text) {
+    std::string out = "\"";
+    for (unsigned char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c < 0x20) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", c);
+            out += escape;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out + "\"";
+}
+
+// ORA$UNIT_ROWS(): [name, type, status] of every unit, as JSON, for USER_OBJECTS.
+// ORA$SOURCE_LINES(): [name, type, line, text] of every unit's source, for USER_SOURCE.
+void unitRows(sqlite3_context* ctx, bool lines) {
+    sqlite3* db = sqlite3_context_db_handle(ctx);
+    std::string out = "[";
+    if (catalogExists(db)) {
+        SqliteStmt s = prepareSql(
+            db, std::string("SELECT NAME, TYPE, STATUS, TEXT FROM ") + kCatalog + " ORDER BY NAME");
+        while (sqlite3_step(s.get()) == SQLITE_ROW) {
+            const std::string prefix =
+                "[" + jsonText(column(s.get(), 0)) + "," + jsonText(column(s.get(), 1)) + ",";
+            if (!lines) {
+                if (out.size() > 1) out += ',';
+                out += prefix + jsonText(column(s.get(), 2)) + "]";
+                continue;
+            }
+            const std::string text = column(s.get(), 3);
+            std::size_t start = 0;
+            for (int line = 1; start < text.size(); ++line) {
+                std::size_t end = text.find('\n', start);
+                if (end == std::string::npos) end = text.size();
+                if (out.size() > 1) out += ',';
+                // USER_SOURCE keeps each line with its newline.
+                out += prefix + std::to_string(line) + "," +
+                       jsonText(text.substr(start, end - start) + "\n") + "]";
+                start = end + 1;
+            }
+        }
+    }
+    out += "]";
+    sqlite3_result_text(ctx, out.c_str(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
+}
+
+void unitObjects(sqlite3_context* ctx, int, sqlite3_value**) { unitRows(ctx, false); }
+void sourceLines(sqlite3_context* ctx, int, sqlite3_value**) { unitRows(ctx, true); }
+
+const FunctionRow kRows[] = {
+    {kOraUnitRows, 0, 0, unitObjects, nullptr, false},
+    {kOraSourceLines, 0, 0, sourceLines, nullptr, false},
+};
+
+}  // namespace
+
+const FunctionFamily kStoredUnitFunctions{kRows};
+
+void saveStoredUnit(sqlite3* db, const std::string& owner, const StoredUnit& u, bool orReplace) {
+    StoredUnit existing;
+    const bool exists = findStoredUnit(db, u.name, existing);
+    if (exists ? !orReplace || existing.type != u.type : nameTaken(db, u.name))
+        raise(ora::kNameAlreadyUsed);
+    createCatalog(db);
+    SqliteStmt s = prepareSql(db, std::string("INSERT OR REPLACE INTO ") + kCatalog +
+                                      " (OWNER, NAME, TYPE, STATUS, TEXT) VALUES (?, ?, ?, ?, ?)");
+    const std::string* values[] = {&owner, &u.name, &u.type, &u.status, &u.text};
+    for (int i = 0; i < 5; ++i)
+        sqlite3_bind_text(s.get(), i + 1, values[i]->data(), static_cast<int>(values[i]->size()),
+                          SQLITE_TRANSIENT);
+    const int rc = sqlite3_step(s.get());
+    if (rc != SQLITE_DONE) raiseSqlite(db, rc);
+}
+
+void dropStoredUnit(sqlite3* db, const std::string& name, const std::string& type) {
+    StoredUnit existing;
+    if (!findStoredUnit(db, name, existing) || existing.type != type)
+        raise(ora::kObjectDoesNotExist, name);
+    SqliteStmt s = prepareSql(db, std::string("DELETE FROM ") + kCatalog + " WHERE NAME = ?");
+    sqlite3_bind_text(s.get(), 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
+    const int rc = sqlite3_step(s.get());
+    if (rc != SQLITE_DONE) raiseSqlite(db, rc);
+}
+
+std::string callStoredFunctions(sqlite3* db, const std::string& sql) {
+    if (!catalogExists(db)) return sql;
+    std::set<std::string> functions;
+    SqliteStmt s =
+        prepareSql(db, std::string("SELECT NAME FROM ") + kCatalog + " WHERE TYPE = 'FUNCTION'");
+    while (sqlite3_step(s.get()) == SQLITE_ROW) functions.insert(column(s.get(), 0));
+    if (functions.empty()) return sql;
+    TokenEditor e(lexSql(sql));
+    bool changed = false;
+    for (std::size_t k = e.next(0); k < e.size(); k = e.next(k + 1)) {
+        if (!e.name(k) || e.punct(e.previous(k), '.')) continue;
+        const std::size_t open = e.next(k + 1);
+        if (!e.punct(open, '(') || functions.count(identifierName(e.at(k))) == 0) continue;
+        const bool noArguments = e.punct(e.next(open + 1), ')');
+        e[k].text = std::string(kOraPlSqlCall) + "(" + sqlStringLiteral(identifierName(e.at(k))) +
+                    (noArguments ? "" : ", ");
+        e.erase(open);
+        changed = true;
+    }
+    return changed ? e.text() : sql;
+}
+
+bool findStoredUnit(sqlite3* db, const std::string& name, StoredUnit& out) {
+    if (!catalogExists(db)) return false;
+    SqliteStmt s = prepareSql(
+        db, std::string("SELECT NAME, TYPE, STATUS, TEXT FROM ") + kCatalog + " WHERE NAME = ?");
+    sqlite3_bind_text(s.get(), 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
+    if (sqlite3_step(s.get()) != SQLITE_ROW) return false;
+    out.name = column(s.get(), 0);
+    out.type = column(s.get(), 1);
+    out.status = column(s.get(), 2);
+    out.text = column(s.get(), 3);
+    return true;
+}
+
+}  // namespace detail
+}  // namespace kavexdb

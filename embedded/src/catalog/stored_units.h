@@ -1,0 +1,37 @@
+// Stored PL/SQL units: what CREATE [OR REPLACE] PROCEDURE / FUNCTION keep, in the catalog table
+// "KAVEX$SOURCE" (OWNER, NAME, TYPE, STATUS, TEXT): the source from PROCEDURE or FUNCTION on, as
+// USER_SOURCE shows it, and VALID or INVALID (a unit that did not compile is kept, INVALID, as
+// Oracle keeps it). Units share the one namespace of tables, views and sequences; names are in
+// upper case unless they were quoted.
+#ifndef KAVEXDB_CATALOG_STORED_UNITS_H
+#define KAVEXDB_CATALOG_STORED_UNITS_H
+
+#include <sqlite3.h>
+
+#include <string>
+
+namespace kavexdb {
+namespace detail {
+
+struct StoredUnit {
+    std::string name;
+    std::string type;    // PROCEDURE or FUNCTION
+    std::string status;  // VALID or INVALID
+    std::string text;
+};
+
+// Keeps u, in place of a unit of its name when orReplace. ORA-00955 when another object has the
+// name (or, without orReplace, a unit).
+void saveStoredUnit(sqlite3* db, const std::string& owner, const StoredUnit& u, bool orReplace);
+// ORA-04043 when there is no unit of that name and type.
+void dropStoredUnit(sqlite3* db, const std::string& name, const std::string& type);
+// The unit of that name; false when there is none.
+bool findStoredUnit(sqlite3* db, const std::string& name, StoredUnit& out);
+// The SQL with its calls of stored functions, f(a, b), written as ORA$PLSQL_CALL('F', a, b),
+// which the session defines; the text as it is when the database has no stored functions.
+std::string callStoredFunctions(sqlite3* db, const std::string& sql);
+
+}  // namespace detail
+}  // namespace kavexdb
+
+#endif

@@ -1,0 +1,171 @@
+// The interpreter's calls of stored procedures and functions: arguments matched to parameters
+// by position or by name, the unit run in an interpreter of its own (it sees its parameters and
+// its own declarations, not the caller's), and its OUT parameters assigned back.
+#include "base/access.h"
+#include "base/ora_messages.h"
+#include "plsql/compile_error.h"
+#include "plsql/interpreter.h"
+#include "plsql/nesting.h"
+#include "plsql/parser.h"
+
+namespace kavexdb {
+namespace detail {
+namespace plsql {
+
+Interpreter::LoadedUnit* Interpreter::loadUnit(const std::string& name) {
+    auto found = units_.find(name);
+    if (found != units_.end()) return found->second.get();
+    std::unique_ptr<LoadedUnit> u;
+    UnitSource stored;
+    if (port_.findUnit(name, stored)) {
+        u = std::make_unique<LoadedUnit>();
+        u->stored = std::move(stored);
+        u->source = std::make_unique<Source>(u->stored.text);
+        try {
+            u->unit = parseStoredUnit(*u->source);
+        } catch (const CompileError&) {
+            u->unit.reset();  // INVALID: a call says so
+        }
+    }
+    return units_.emplace(name, std::move(u)).first->second.get();
+}
+
+NamePath Interpreter::outTarget(const Expr& e) {
+    const Range r = e.range;
+    NamePath p;
+    p.at = e.at;
+    const SourceToken& first = src_.at(r.first);
+    const bool name = first.kind == Token::Kind::Word || first.kind == Token::Kind::QuotedIdent;
+    if (name && r.last - r.first == 1) {
+        p.parts.push_back(first.name());
+    } else if (name && r.last - r.first == 3 && src_.at(r.first + 1).isSymbol(".")) {
+        p.parts.push_back(first.name());
+        p.parts.push_back(src_.at(r.first + 2).name());
+    } else {
+        compileError(e.at, ora::kPlsNotAssignable, src_.slice(r.first, r.last));
+    }
+    return p;
+}
+
+Value Interpreter::callStored(LoadedUnit& u, const std::vector<Expr>& args,
+                              const std::vector<std::string>& names, Position at) {
+    const std::string shown = port_.schema() + "." + u.stored.name;
+    if (!u.unit) compileError(at, ora::kPlsObjectInvalid, shown);
+    const std::vector<Parameter>& params = u.unit->params;
+    // Which argument each parameter takes: positional ones first, then name => value.
+    std::vector<int> argumentOf(params.size(), -1);
+    std::size_t positional = 0;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::size_t p = params.size();
+        if (names[i].empty()) {
+            if (positional != i) compileError(at, ora::kPlsWrongArguments, u.stored.name);
+            p = positional++;
+        } else {
+            for (std::size_t k = 0; k < params.size(); ++k)
+                if (params[k].name == names[i]) p = k;
+        }
+        if (p >= params.size() || argumentOf[p] >= 0)
+            compileError(at, ora::kPlsWrongArguments, u.stored.name);
+        argumentOf[p] = static_cast<int>(i);
+    }
+    std::vector<Value> values(params.size());
+    std::vector<bool> given(params.size(), false);
+    for (std::size_t p = 0; p < params.size(); ++p) {
+        const int a = argumentOf[p];
+        if (a < 0) {
+            if (params[p].mode != Parameter::Mode::In || !params[p].hasDefault)
+                compileError(at, ora::kPlsWrongArguments, u.stored.name);
+            continue;
+        }
+        given[p] = true;
+        const Expr& e = args[static_cast<std::size_t>(a)];
+        if (params[p].mode == Parameter::Mode::In) {
+            values[p] = evaluate(
+                e, params[p].type.kind == TypeSpec::Kind::Boolean ? Mode::Condition : Mode::Value);
+        } else {
+            const NamePath target = outTarget(e);
+            const TypeSpec* type = nullptr;
+            const Value& current = targetValue(target, &type);
+            if (params[p].mode == Parameter::Mode::InOut) values[p] = current;
+        }
+    }
+    std::vector<Value> outs;
+    const Value result = runUnit(u, values, given, outs, at);
+    for (std::size_t p = 0; p < params.size(); ++p)
+        if (params[p].mode != Parameter::Mode::In && argumentOf[p] >= 0)
+            assign(outTarget(args[static_cast<std::size_t>(argumentOf[p])]), outs[p]);
+    return result;
+}
+
+Value Interpreter::runUnit(LoadedUnit& u, const std::vector<Value>& values,
+                           const std::vector<bool>& given, std::vector<Value>& outs, Position at) {
+    const NestingLevel level;
+    const HostBinds none;
+    Interpreter inner(port_, *u.source, none);
+    try {
+        return inner.enterUnit(*u.unit, values, given, outs);
+    } catch (PlError& err) {
+        // The error stack names the line of the unit, then the caller's line.
+        err.message +=
+            oraErrorText(ora::kPlSqlAtUnitLine, port_.schema() + "." + u.stored.name, err.at.line) +
+            "\n";
+        err.at = at;
+        throw;
+    }
+}
+
+Value Interpreter::enterUnit(const Unit& unit, const std::vector<Value>& values,
+                             const std::vector<bool>& given, std::vector<Value>& outs) {
+    pushFrame();
+    std::vector<Variable*> params;
+    for (std::size_t p = 0; p < unit.params.size(); ++p) {
+        const Parameter& param = unit.params[p];
+        Variable& v = declareVariable(param.name, param.type, param.at);
+        at_ = param.at;
+        if (given[p])
+            v.value = coerce(values[p], v.type, param.at);
+        else if (param.hasDefault)
+            v.value = coerce(evaluate(param.defaultValue), v.type, param.at);
+        v.constant = param.mode == Parameter::Mode::In;
+        params.push_back(&v);
+    }
+    const Flow flow = runBlock(*unit.body);
+    if (flow.kind == FlowKind::Exit || flow.kind == FlowKind::Continue)
+        compileError(unit.body->at, ora::kPlsExitOutsideLoop);
+    for (Variable* v : params) outs.push_back(v->value);
+    if (unit.kind == Unit::Kind::Procedure) return Value::null();
+    if (!returned_) throw PlError::fromSql(makeError(ora::kFunctionReturnedWithoutValue), at_);
+    return coerce(returnValue_, unit.returnType, at_);
+}
+
+Value Interpreter::callFunction(const std::string& name, const std::vector<Value>& args) {
+    LoadedUnit* u = loadUnit(name);
+    if (!u || (u->unit && u->unit->kind != Unit::Kind::Function))
+        compileError(Position{}, ora::kPlsNotDeclared, name);
+    if (!u->unit) compileError(Position{}, ora::kPlsObjectInvalid, port_.schema() + "." + name);
+    const std::vector<Parameter>& params = u->unit->params;
+    if (args.size() > params.size()) compileError(Position{}, ora::kPlsWrongArguments, name);
+    std::vector<bool> given(params.size(), false);
+    std::vector<Value> values(params.size());
+    for (std::size_t p = 0; p < params.size(); ++p) {
+        if (params[p].mode != Parameter::Mode::In)
+            compileError(Position{}, ora::kPlsRestriction, "OUT parameters of a function in SQL");
+        if (p < args.size()) {
+            values[p] = args[p];
+            given[p] = true;
+        } else if (!params[p].hasDefault) {
+            compileError(Position{}, ora::kPlsWrongArguments, name);
+        }
+    }
+    std::vector<Value> outs;
+    try {
+        return runUnit(*u, values, given, outs, Position{});
+    } catch (const PlError& err) {
+        throw Access::error(err.name.empty() ? err.code : ora::kUnhandledUserException.code,
+                            err.message);
+    }
+}
+
+}  // namespace plsql
+}  // namespace detail
+}  // namespace kavexdb

@@ -1,0 +1,113 @@
+-- Stored procedures and functions: CREATE [OR REPLACE], calls with positional and named
+-- arguments, defaults, OUT and IN OUT parameters, functions in PL/SQL expressions and in SQL,
+-- the error stack through a unit, USER_OBJECTS and USER_SOURCE, units that do not compile, and
+-- DROP.
+create table acct_pl (id number(4) primary key, owner varchar2(10), bal number(10,2));
+insert into acct_pl values (1, 'ann', 100);
+insert into acct_pl values (2, 'bob', 50);
+create or replace procedure transfer_pl (p_from in number, p_to in number,
+                                         p_amount in number default 10) is
+  v_bal acct_pl.bal%type;
+begin
+  select bal into v_bal from acct_pl where id = p_from;
+  if v_bal < p_amount then
+    raise_application_error(-20001, 'insufficient funds in account ' || p_from);
+  end if;
+  update acct_pl set bal = bal - p_amount where id = p_from;
+  update acct_pl set bal = bal + p_amount where id = p_to;
+end transfer_pl;
+/
+create or replace function balance_pl (p_id number) return number is
+  v acct_pl.bal%type;
+begin
+  select bal into v from acct_pl where id = p_id;
+  return v;
+exception
+  when no_data_found then
+    return null;
+end;
+/
+create or replace procedure split_pl (p_full in varchar2, p_first out varchar2,
+                                      p_count in out number) as
+begin
+  p_first := substr(p_full, 1, instr(p_full, ' ') - 1);
+  p_count := p_count + 1;
+end;
+/
+-- Positional and named notation, a default, and a function in an expression.
+begin
+  dbms_output.enable;
+  transfer_pl(1, 2, 30);
+  transfer_pl(p_to => 1, p_from => 2);
+  dbms_output.put_line('ann ' || balance_pl(1) || ', bob ' || balance_pl(2)
+                       || ', nobody ' || nvl(to_char(balance_pl(9)), 'none'));
+end;
+/
+select column_value from table(dbms_output.get_lines);
+-- A function in SQL, in the select list and in WHERE.
+select id, owner, to_char(balance_pl(id)) as bal from acct_pl where balance_pl(id) > 75 order by id;
+-- OUT and IN OUT parameters come back to the caller's variables.
+declare
+  first_name varchar2(10);
+  calls number := 0;
+begin
+  split_pl('Grace Hopper', first_name, calls);
+  split_pl('Alan Turing', first_name, calls);
+  dbms_output.put_line(first_name || ' after ' || calls || ' calls');
+end;
+/
+select column_value from table(dbms_output.get_lines);
+-- An error raised in a unit names the unit's line, then the block's.
+begin
+  transfer_pl(2, 1, 1000);
+end;
+/
+select to_char(bal) from acct_pl order by id;
+-- Wrong arguments, a procedure called as a function's way, and an IN parameter assigned.
+begin
+  transfer_pl(1);
+end;
+/
+begin
+  transfer_pl(1, 2, p_nothing => 3);
+end;
+/
+begin
+  balance_pl(1);
+end;
+/
+create or replace procedure assign_in_pl (p number) is
+begin
+  p := 1;
+end;
+/
+begin
+  assign_in_pl(1);
+end;
+/
+-- What the dictionary shows.
+select object_name, object_type, status from user_objects
+ where object_type in ('PROCEDURE', 'FUNCTION') order by object_name;
+select to_char(line) as line, rtrim(text, chr(10)) as text from user_source where name = 'BALANCE_PL' order by line;
+-- A unit that does not compile is created INVALID; calling it says so. Its name is taken.
+create or replace procedure broken_pl is
+begin
+  v := ;
+end;
+/
+select status from user_objects where object_name = 'BROKEN_PL';
+begin
+  broken_pl;
+end;
+/
+create procedure broken_pl is begin null; end;
+/
+create or replace function acct_pl return number is begin return 1; end;
+/
+drop procedure broken_pl;
+drop procedure assign_in_pl;
+drop function balance_pl;
+drop procedure transfer_pl;
+drop procedure split_pl;
+drop procedure split_pl;
+drop table acct_pl;
