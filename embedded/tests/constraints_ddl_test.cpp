@@ -38,8 +38,19 @@ TEST_F(ConstraintsDdl, ForeignKeysNameTheSideAStatementBreaks) {
     EXPECT_EQ(2292, oraCode([&] { s.exec("delete from departments where department_id = 20"); }));
     EXPECT_EQ(2292, oraCode([&] { s.exec("update departments set department_id = 11 where department_id = 10"); }));
     EXPECT_EQ(2292, oraCode([&] { s.exec("update employees set employee_id = 1 where employee_id = 100"); }));
-    EXPECT_EQ("ORA-02292: integrity constraint violated - child record found\n",
+    // The message names the key as USER_CONSTRAINTS lists it: here the unnamed self-reference,
+    // the one key whose children block the DELETE (FK_MGR sets its children's key to NULL).
+    const std::string selfKey =
+        rows("select constraint_name from user_cons_columns where table_name = 'EMPLOYEES' "
+             "and column_name = 'MANAGER_ID'");
+    EXPECT_EQ("SYS_C", selfKey.substr(0, 5));
+    EXPECT_EQ("ORA-02292: integrity constraint (SCOTT." + selfKey +
+                  ") violated - child record found\n",
               oraMessage([&] { s.exec("delete from employees where employee_id = 100"); }));
+    EXPECT_EQ("ORA-02291: integrity constraint (SCOTT.FK_DEPTNO) violated - parent key not found\n",
+              oraMessage([&] { s.exec("insert into dept_20 values (2, null, 90)"); }));
+    EXPECT_EQ("ORA-02291: integrity constraint (SCOTT.EMP_DEPT_FK) violated - parent key not found\n",
+              oraMessage([&] { s.exec("update employees set department_id = 30 where employee_id = 100"); }));
     EXPECT_EQ(1u, s.exec("update departments set department_name = 'Admin' where department_id = 10"));
     // ON DELETE SET NULL empties the child's key; ON DELETE CASCADE removes the children.
     EXPECT_EQ(1u, s.exec("delete from employees where employee_id = 201"));

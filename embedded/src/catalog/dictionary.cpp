@@ -1,11 +1,13 @@
 #include "catalog/dictionary.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
 #include "catalog/comments.h"
 #include "catalog/sequences.h"
 #include "catalog/synonyms.h"
+#include "catalog/table_definition.h"
 #include "functions/function_args.h"
 #include "functions/sql_function.h"
 #include "sql/sql_lexer.h"
@@ -100,29 +102,26 @@ std::string indexColumns() {
            "il.name NOT LIKE 'KAVEX$%')";
 }
 
+// One row per constraint of ORA$CONSTRAINT_ROWS() (below), as USER_CONSTRAINTS shows it.
 std::string constraints(const std::string& owner) {
-    const std::string table = shownName("m.name", "m.sql");
-    const std::string common = "'ENABLED' AS STATUS, 'NOT DEFERRABLE' AS \"DEFERRABLE\", "
-                               "'IMMEDIATE' AS DEFERRED, 'VALIDATED' AS VALIDATED";
-    const std::string from = " FROM main.sqlite_master m";
-    const std::string own = " m.type = 'table' AND " + std::string(kOwnObjects);
-    return "(SELECT " + owner + " AS OWNER, 'SYS_C_' || upper(m.name) || '_PK' AS CONSTRAINT_NAME, "
-           "'P' AS CONSTRAINT_TYPE, " + table + " AS TABLE_NAME, NULL AS SEARCH_CONDITION, "
-           "NULL AS R_OWNER, NULL AS R_CONSTRAINT_NAME, NULL AS DELETE_RULE, " + common + from +
-           " WHERE" + own + " AND EXISTS (SELECT 1 FROM pragma_table_info(m.name) p WHERE p.pk > 0)"
-           " UNION ALL SELECT " + owner + ", 'SYS_C_' || upper(m.name) || '_U' || il.seq, 'U', " +
-           table + ", NULL, NULL, NULL, NULL, 'ENABLED', 'NOT DEFERRABLE', 'IMMEDIATE', "
-           "'VALIDATED'" + from + ", pragma_index_list(m.name) il WHERE" + own +
-           " AND il.origin = 'u'"
-           " UNION ALL SELECT " + owner + ", 'SYS_C_' || upper(m.name) || '_R' || f.id, 'R', " +
-           table + ", NULL, " + owner + ", 'SYS_C_' || upper(f.\"table\") || '_PK', "
-           "CASE f.on_delete WHEN 'CASCADE' THEN 'CASCADE' WHEN 'SET NULL' THEN 'SET NULL' "
-           "ELSE 'NO ACTION' END, 'ENABLED', 'NOT DEFERRABLE', 'IMMEDIATE', 'VALIDATED'" + from +
-           ", pragma_foreign_key_list(m.name) f WHERE" + own + " AND f.seq = 0" +
-           " UNION ALL SELECT " + owner + ", 'SYS_C_' || upper(m.name) || '_C' || p.cid, 'C', " +
-           table + ", '\"' || upper(p.name) || '\" IS NOT NULL', NULL, NULL, NULL, 'ENABLED', "
-           "'NOT DEFERRABLE', 'IMMEDIATE', 'VALIDATED'" + from +
-           ", pragma_table_info(m.name) p WHERE" + own + " AND p.\"notnull\" AND p.pk = 0)";
+    auto field = [](int i) { return "json_extract(j.value, '$[" + std::to_string(i) + "]')"; };
+    return "(SELECT " + owner + " AS OWNER, " + field(0) + " AS CONSTRAINT_NAME, " + field(1) +
+           " AS CONSTRAINT_TYPE, " + field(2) + " AS TABLE_NAME, " + field(3) +
+           " AS SEARCH_CONDITION, CASE WHEN " + field(4) + " IS NULL THEN NULL ELSE " + owner +
+           " END AS R_OWNER, " + field(4) + " AS R_CONSTRAINT_NAME, " + field(5) +
+           " AS DELETE_RULE, " + field(6) + " AS STATUS, 'NOT DEFERRABLE' AS \"DEFERRABLE\", "
+           "'IMMEDIATE' AS DEFERRED, CASE " + field(6) + " WHEN 'ENABLED' THEN 'VALIDATED' "
+           "ELSE 'NOT VALIDATED' END AS VALIDATED, " + field(8) + " AS GENERATED "
+           "FROM json_each(" + kOraConstraintRows + "()) j)";
+}
+
+// One row per column of a constraint, as USER_CONS_COLUMNS shows it.
+std::string constraintColumns(const std::string& owner) {
+    return "(SELECT " + owner + " AS OWNER, json_extract(j.value, '$[0]') AS CONSTRAINT_NAME, "
+           "json_extract(j.value, '$[2]') AS TABLE_NAME, json_extract(c.value, '$[0]') AS "
+           "COLUMN_NAME, json_extract(c.value, '$[1]') AS POSITION "
+           "FROM json_each(" + std::string(kOraConstraintRows) + "()) j, "
+           "json_each(json_extract(j.value, '$[7]')) c)";
 }
 
 std::string objects() {
@@ -156,7 +155,8 @@ std::string dictionaryQuery(const std::string& name, const std::string& schema) 
     if (name == "ALL_SEQUENCES") return sequences(owner, true);
     if (name == "USER_INDEXES") return indexes(owner);
     if (name == "USER_IND_COLUMNS") return indexColumns();
-    if (name == "USER_CONSTRAINTS") return constraints(owner);
+    if (name == "USER_CONSTRAINTS" || name == "ALL_CONSTRAINTS") return constraints(owner);
+    if (name == "USER_CONS_COLUMNS" || name == "ALL_CONS_COLUMNS") return constraintColumns(owner);
     if (name == "USER_OBJECTS") return objects();
     if (name == "USER_USERS") return users(owner, false);
     if (name == "USER_TAB_COMMENTS") return tableCommentsQuery();
@@ -278,6 +278,105 @@ void sequenceRows(sqlite3_context* ctx, int, sqlite3_value**) {
     sqlite3_result_text(ctx, out.c_str(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
 }
 
+std::string jsonString(const std::string& text) {
+    return jsonText(reinterpret_cast<const unsigned char*>(text.c_str()));
+}
+
+std::string jsonOrNull(const std::string& text) { return text.empty() ? "null" : jsonString(text); }
+
+bool systemName(const std::string& name) {
+    if (name.size() <= 5 || name.compare(0, 5, "SYS_C") != 0) return false;
+    for (std::size_t i = 5; i < name.size(); ++i)
+        if (name[i] < '0' || name[i] > '9') return false;
+    return true;
+}
+
+std::vector<std::string> sortedUpper(std::vector<std::string> names) {
+    for (std::string& n : names) n = asciiUpper(n);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The name of the parent key a foreign key refers to: the parent's primary key, or its primary
+// or unique key over the columns the foreign key names.
+std::string referencedKey(const std::vector<StoredTable>& tables, const DeclaredConstraint& key) {
+    for (const StoredTable& t : tables) {
+        if (sqlite3_stricmp(t.name.c_str(), key.parent.c_str()) != 0) continue;
+        for (const DeclaredConstraint& c : t.definition.constraints()) {
+            if (key.parentColumns.empty() ? c.type == 'P'
+                                          : (c.type == 'P' || c.type == 'U') &&
+                                                sortedUpper(c.columns) ==
+                                                    sortedUpper(key.parentColumns))
+                return c.name;
+        }
+    }
+    return std::string();
+}
+
+// One constraint's row: [name, type, table, condition, parent key, delete rule, status,
+// [[column, position], ...], generated].
+std::string constraintRow(const std::string& name, char type, const std::string& table,
+                          const std::string& condition, const std::string& parentKey,
+                          const std::string& deleteRule, const std::vector<std::string>& columns) {
+    std::string cols;
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        cols += std::string(i ? "," : "") + "[" + jsonString(columns[i]) + "," +
+                (type == 'C' ? std::string("null") : std::to_string(i + 1)) + "]";
+    return "[" + jsonString(name) + "," + jsonString(std::string(1, type)) + "," +
+           jsonString(table) + "," + jsonOrNull(condition) + "," + jsonOrNull(parentKey) + "," +
+           jsonOrNull(deleteRule) + ",\"ENABLED\",[" + cols + "]," +
+           jsonString(systemName(name) ? "GENERATED NAME" : "USER NAME") + "]";
+}
+
+// ORA$CONSTRAINT_ROWS(): the constraints the tables' definitions declare, as a JSON array of
+// constraintRow rows for json_each: keys, checks and foreign keys in the order written, then the
+// NOT NULL constraints of the columns outside the primary key. A constraint of a table made
+// before the client named every constraint gets SYS_C_<table>_<type><n>.
+void constraintRows(sqlite3_context* ctx, int, sqlite3_value**) {
+    guarded(ctx, [&] {
+        sqlite3* db = sqlite3_context_db_handle(ctx);
+        const std::vector<StoredTable> tables = storedTables(db);
+        std::string out = "[";
+        auto add = [&](const std::string& row) { out += (out.size() > 1 ? "," : "") + row; };
+        for (const StoredTable& t : tables) {
+            int ordinal = 0;
+            for (const DeclaredConstraint& c : t.definition.constraints()) {
+                ++ordinal;
+                const std::string name =
+                    c.name.empty() ? "SYS_C_" + asciiUpper(t.name) + "_" + c.type +
+                                         std::to_string(ordinal)
+                                   : c.name;
+                add(constraintRow(name, c.type, t.shown, c.condition,
+                                  c.type == 'R' ? referencedKey(tables, c) : std::string(),
+                                  c.deleteRule, c.columns));
+            }
+            std::vector<std::string> keyColumns;
+            for (const auto& key : t.definition.keys(true))
+                keyColumns.insert(keyColumns.end(), key.begin(), key.end());
+            int position = 0;
+            for (const Item& item : t.definition.items) {
+                if (!item.isColumn) continue;
+                ++position;
+                const Column& column = item.column;
+                if (std::find(keyColumns.begin(), keyColumns.end(), column.name) !=
+                    keyColumns.end())
+                    continue;
+                for (const Clause& clause : column.clauses) {
+                    if (clause.kind != "NOT") continue;
+                    const std::string name =
+                        clause.name.empty() ? "SYS_C_" + asciiUpper(t.name) + "_N" +
+                                                  std::to_string(position)
+                                            : clause.name;
+                    add(constraintRow(name, 'C', t.shown, "\"" + column.name + "\" IS NOT NULL",
+                                      std::string(), std::string(), {column.name}));
+                }
+            }
+        }
+        out += "]";
+        sqlite3_result_text(ctx, out.c_str(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
+    });
+}
+
 }  // namespace
 
 void rewriteDictionaryViews(TokenEditor& e, const std::string& schema) {
@@ -307,10 +406,12 @@ void rewriteDictionaryViews(TokenEditor& e, const std::string& schema) {
 
 namespace {
 
-// ORA$COLUMN_TYPE(declared type, attribute) and ORA$SEQUENCE_ROWS(), which the subqueries use.
+// ORA$COLUMN_TYPE(declared type, attribute), ORA$SEQUENCE_ROWS() and ORA$CONSTRAINT_ROWS(),
+// which the subqueries use.
 const FunctionRow kRows[] = {
     {kOraColumnType, 2, 2, columnType},
     {kOraSequenceRows, 0, 0, sequenceRows, nullptr, false},
+    {kOraConstraintRows, 0, 0, constraintRows, nullptr, false},
 };
 
 }  // namespace

@@ -9,8 +9,9 @@
 #include "base/errors.h"
 #include "base/ora_messages.h"
 #include "catalog/foreign_keys.h"
+#include "catalog/constraint_names.h"
 #include "catalog/identity_catalog.h"
-#include "rewrite/ddl/table_rebuilds.h"
+#include "catalog/table_definition.h"
 #include "rewrite/sql_rewrite.h"
 #include "sql/internal_names.h"
 #include "sql/sql_context.h"
@@ -29,197 +30,6 @@ const char* const kRebuilt = kOraRebuild;
 
 bool sameName(const std::string& a, const std::string& b) {
     return sqlite3_stricmp(a.c_str(), b.c_str()) == 0;
-}
-
-// ---- a table's stored definition, clause by clause -------------------------------------------
-
-// Where a clause of a column definition starts: NOT only before NULL, NULL and DEFAULT not after
-// ON DELETE SET, which a REFERENCES clause ends with.
-bool clauseStart(const TokenEditor& e, std::size_t k) {
-    bool keyword = false;
-    for (const char* w : {"CONSTRAINT", "PRIMARY", "UNIQUE", "CHECK", "REFERENCES", "NOT", "NULL",
-                          "DEFAULT", "COLLATE", "GENERATED", "AS"})
-        keyword = keyword || e.word(k, w);
-    if (!keyword) return false;
-    if (e.word(k, "NOT")) return e.word(e.next(k + 1), "NULL");
-    const std::size_t before = e.previous(k);
-    if (e.word(k, "NULL")) return !e.word(before, "NOT") && !e.word(before, "SET");
-    if (e.word(k, "DEFAULT")) return !e.word(before, "SET");
-    return true;
-}
-
-std::size_t pastTerm(const TokenEditor& e, std::size_t k) {
-    if (e.punct(k, '(')) return e.pastParens(k);
-    if (e.punct(k, '-') || e.punct(k, '+')) k = e.next(k + 1);
-    return k < e.size() ? k + 1 : k;
-}
-
-// Just past the clause whose keyword is at k.
-std::size_t clauseEnd(const TokenEditor& e, std::size_t k) {
-    if (e.word(k, "NOT")) return e.next(k + 1) + 1;
-    if (e.word(k, "DEFAULT") || e.word(k, "COLLATE")) return pastTerm(e, e.next(k + 1));
-    if (e.word(k, "CHECK")) return pastTerm(e, e.next(k + 1));
-    std::size_t m = e.next(k + 1);
-    while (m < e.size() && !clauseStart(e, m)) m = e.next(e.punct(m, '(') ? e.pastParens(m) : m + 1);
-    return m;
-}
-
-struct Clause {
-    std::string kind;  // its keyword (after CONSTRAINT name), upper case
-    std::string name;  // the constraint's name as Oracle resolves it; empty when unnamed
-    std::string text;
-    // The client adds these itself to hold values to the declared type (value_checks.h).
-    bool fromType() const {
-        return kind == "COLLATE" || (kind == "CHECK" && name.empty() &&
-                                     text.compare(0, 12, "CHECK ('ORA-") == 0);
-    }
-};
-
-// Parses the clauses from k to the end of e.
-std::vector<Clause> clausesFrom(const TokenEditor& e, std::size_t k) {
-    std::vector<Clause> out;
-    k = e.next(k);
-    while (k < e.size()) {
-        Clause c;
-        const std::size_t start = k;
-        if (e.word(k, "CONSTRAINT")) {
-            const std::size_t n = e.next(k + 1);
-            if (n < e.size()) c.name = identifierName(e.at(n));
-            k = e.next(n + 1);
-        }
-        if (k >= e.size()) break;
-        c.kind = asciiUpper(e.at(k).text);
-        const std::size_t end = std::max(clauseEnd(e, k), k + 1);
-        c.text = trimmed(textOf(e, start, end));
-        out.push_back(c);
-        k = e.next(end);
-    }
-    return out;
-}
-
-struct Column {
-    std::string name, nameText, type;
-    std::vector<Clause> clauses;
-
-    bool has(const char* kind) const {
-        return std::any_of(clauses.begin(), clauses.end(),
-                           [&](const Clause& c) { return c.kind == kind; });
-    }
-    std::string text() const {
-        std::string out = nameText;
-        if (!type.empty()) out += " " + type;
-        for (const Clause& c : clauses) out += " " + c.text;
-        return out;
-    }
-};
-
-Column parseColumn(const std::string& item) {
-    TokenEditor e(lexSql(item));
-    Column c;
-    std::size_t k = e.next(0);
-    if (k >= e.size()) return c;
-    c.name = identifierName(e.at(k));
-    c.nameText = e.at(k).text;
-    const std::size_t typeStart = e.next(k + 1);
-    k = typeStart;
-    while (k < e.size() && !clauseStart(e, k)) k = e.next(e.punct(k, '(') ? e.pastParens(k) : k + 1);
-    c.type = trimmed(textOf(e, typeStart, k));
-    c.clauses = clausesFrom(e, k);
-    return c;
-}
-
-// The names in the first parentheses from k on (a key's columns).
-std::vector<std::string> namesInParens(const TokenEditor& e, std::size_t k) {
-    std::vector<std::string> out;
-    while (k < e.size() && !e.punct(k, '(')) ++k;
-    if (k >= e.size()) return out;
-    for (const auto& item : depthZeroItems(e, k + 1, e.pastParens(k) - 1)) {
-        const std::size_t n = e.next(item.first);
-        if (n < item.second && e.name(n)) out.push_back(identifierName(e.at(n)));
-    }
-    return out;
-}
-
-// One definition in the table's parentheses: a column or a table constraint.
-struct Item {
-    bool isColumn = true;
-    Column column;
-    std::string kind, name, text;  // table constraint
-    std::vector<std::string> keyColumns;  // PRIMARY KEY, UNIQUE, FOREIGN KEY
-
-    std::string render() const { return isColumn ? column.text() : text; }
-};
-
-Item parseItem(const std::string& text) {
-    Item item;
-    TokenEditor e(lexSql(text));
-    std::size_t k = e.next(0);
-    if (!startsTableConstraint(e, k)) {
-        item.column = parseColumn(text);
-        return item;
-    }
-    item.isColumn = false;
-    item.text = trimmed(text);
-    if (e.word(k, "CONSTRAINT")) {
-        const std::size_t n = e.next(k + 1);
-        if (n < e.size()) item.name = identifierName(e.at(n));
-        k = e.next(n + 1);
-    }
-    if (k < e.size()) item.kind = asciiUpper(e.at(k).text);
-    if (item.kind != "CHECK") item.keyColumns = namesInParens(e, k);
-    return item;
-}
-
-struct Definition {
-    std::string nameText;  // the table's name as CREATE TABLE spelled it
-    std::vector<Item> items;
-    std::string tail;  // after the parentheses: WITHOUT ROWID and the like
-
-    std::string createSql(const std::string& name) const {
-        std::string out = "CREATE TABLE " + name + " (";
-        for (std::size_t i = 0; i < items.size(); ++i) out += (i ? ", " : "") + items[i].render();
-        return out + ")" + tail;
-    }
-    Column* column(const std::string& name) {
-        for (Item& i : items)
-            if (i.isColumn && sameName(i.column.name, name)) return &i.column;
-        return nullptr;
-    }
-    bool namesConstraint(const std::string& name) const {
-        for (const Item& i : items) {
-            if (!i.isColumn && !i.name.empty() && sameName(i.name, name)) return true;
-            if (i.isColumn)
-                for (const Clause& c : i.column.clauses)
-                    if (!c.name.empty() && sameName(c.name, name)) return true;
-        }
-        return false;
-    }
-    // The columns of each PRIMARY KEY (first) and UNIQUE key.
-    std::vector<std::vector<std::string>> keys(bool primary) const {
-        std::vector<std::vector<std::string>> out;
-        const char* kind = primary ? "PRIMARY" : "UNIQUE";
-        for (const Item& i : items) {
-            if (!i.isColumn && i.kind == kind) out.push_back(i.keyColumns);
-            if (i.isColumn && i.column.has(kind)) out.push_back({i.column.name});
-        }
-        return out;
-    }
-};
-
-Definition parseDefinition(const std::string& createSql) {
-    TokenEditor e(lexSql(createSql));
-    Definition d;
-    std::size_t open = 0;
-    while (open < e.size() && !e.punct(open, '(')) ++open;
-    if (open >= e.size()) return d;
-    std::size_t name = e.next(0);
-    while (name < open && !e.word(name, "TABLE")) name = e.next(name + 1);
-    d.nameText = trimmed(textOf(e, name + 1, open));
-    const std::size_t past = e.pastParens(open);
-    for (const auto& range : depthZeroItems(e, open + 1, past - 1))
-        d.items.push_back(parseItem(textOf(e, range.first, range.second)));
-    d.tail = textOf(e, past, e.size());
-    return d;
 }
 
 // ---- the statement -----------------------------------------------------------------------------
@@ -310,7 +120,7 @@ using Failure = std::function<void(int code)>;
 class TableRebuild {
   public:
     TableRebuild(sqlite3* db, std::string table, std::string schema)
-        : db_(db), table_(std::move(table)), schema_(std::move(schema)) {
+        : db_(db), table_(std::move(table)), schema_(std::move(schema)), names_(db) {
         const auto sql = column0(db_,
                                  "SELECT sql FROM main.sqlite_master WHERE type = 'table' AND "
                                  "name = ?1",
@@ -322,13 +132,13 @@ class TableRebuild {
     Definition& definition() { return def_; }
     const std::string& table() const { return table_; }
 
-    void add(const std::string& oracleText, int ordinal) {
+    void add(const std::string& oracleText) {
         std::string text = withoutStates(oracleText);
         Item given = parseItem(text);
         if (given.isColumn) unsupported("ADD of a column with a constraint");
         std::string name = given.name;
         if (name.empty()) {
-            name = generatedName(ordinal);
+            name = names_.next();
             text = "CONSTRAINT " + sqlQuotedIdentifier(name) + " " + text;
         } else if (def_.namesConstraint(name)) {
             raise(ora::kConstraintNameUsed);
@@ -606,14 +416,6 @@ class TableRebuild {
         return sqlite3_step(s.get()) == SQLITE_ROW;
     }
 
-    // Oracle names an unnamed constraint SYS_C followed by a number.
-    std::string generatedName(int ordinal) {
-        const auto version = column0(db_, "PRAGMA main.schema_version", std::string());
-        const long n = (version.empty() ? 0 : std::stol(version[0])) * 10 + ordinal;
-        std::string digits = std::to_string(n % 10000000);
-        return "SYS_C" + std::string(digits.size() < 7 ? 7 - digits.size() : 0, '0') + digits;
-    }
-
     // A foreign key names a parent table and its primary key or unique columns.
     void requireParentKey(const Item& item) {
         TokenEditor e(lexSql(item.text));
@@ -687,6 +489,7 @@ class TableRebuild {
     sqlite3* db_;
     std::string table_, schema_;
     Definition def_;
+    SystemConstraintNames names_;
     std::vector<Failure> failures_;
     std::vector<std::string> foreignKeys_;
     bool cascade_ = false, dropSelfReferences_ = false;
@@ -707,9 +510,8 @@ void alterTableByRebuild(sqlite3* db, const std::string& oracleSql, const std::s
     if (found.empty()) raise(ora::kTableOrViewDoesNotExist);
     TableRebuild rebuild(db, found[0], schema);
     const std::size_t what = e.next(i + 1);
-    int ordinal = 0;
     if (e.word(i, "ADD")) {
-        for (const std::string& item : actionItems(e, what)) rebuild.add(item, ++ordinal);
+        for (const std::string& item : actionItems(e, what)) rebuild.add(item);
     } else if (e.word(i, "DROP")) {
         rebuild.drop(e, what);
     } else if (e.word(i, "MODIFY")) {

@@ -1,16 +1,11 @@
 // Which ALTER TABLE actions the client carries out by rebuilding the table (exec/alter_table.h).
 #include "rewrite/ddl/table_rebuilds.h"
 
+#include "catalog/table_definition.h"
 #include "sql/token_editor.h"
 
 namespace kavexdb {
 namespace detail {
-
-bool startsTableConstraint(const TokenEditor& e, std::size_t i) {
-    for (const char* w : {"CONSTRAINT", "PRIMARY", "UNIQUE", "CHECK", "FOREIGN"})
-        if (e.word(i, w)) return true;
-    return false;
-}
 
 bool rebuildsTable(const TokenEditor& e, std::size_t i) {
     const std::size_t n = e.next(i + 1);

@@ -10,10 +10,6 @@ namespace detail {
 
 class TokenEditor;
 
-// Whether the words at token i start a table constraint (CONSTRAINT, PRIMARY, UNIQUE, CHECK,
-// FOREIGN).
-bool startsTableConstraint(const TokenEditor& e, std::size_t i);
-
 // Whether the ALTER TABLE action starting at token i (ADD, DROP, MODIFY) is one of the forms
 // above.
 bool rebuildsTable(const TokenEditor& e, std::size_t i);
