@@ -60,6 +60,40 @@ TEST_F(ConstraintsDdl, ForeignKeysNameTheSideAStatementBreaks) {
     EXPECT_EQ("", rows("select employee_id from employees"));
 }
 
+// Unnamed constraints get SYS_C names of their own, unique in the schema, in the table's
+// definition: the message names the one USER_CONSTRAINTS lists, also for a constraint ALTER
+// TABLE adds, and a unique index by its own name.
+TEST_F(ConstraintsDdl, UnnamedConstraintsAreNamedAsTheDictionaryListsThem) {
+    s.exec("create table parts (id number primary key, code varchar2(5) unique, "
+           "qty number check (qty > 0), bin number)");
+    s.exec("insert into parts values (1, 'A', 1, 1)");
+    auto named = [&](const std::string& type, const std::string& column) {
+        return rows("select c.constraint_name from user_constraints c, user_cons_columns k "
+                    "where c.constraint_name = k.constraint_name and c.table_name = 'PARTS' "
+                    "and c.constraint_type = '" + type + "' and k.column_name = '" + column + "'");
+    };
+    const std::string pk = named("P", "ID"), unique = named("U", "CODE"), check = named("C", "QTY");
+    EXPECT_EQ("SYS_C", pk.substr(0, 5));
+    EXPECT_NE(pk, unique);
+    EXPECT_NE(unique, check);
+    EXPECT_EQ("ORA-00001: unique constraint (SCOTT." + pk + ") violated\n",
+              oraMessage([&] { s.exec("insert into parts values (1, 'B', 1, 1)"); }));
+    EXPECT_EQ("ORA-00001: unique constraint (SCOTT." + unique + ") violated\n",
+              oraMessage([&] { s.exec("insert into parts values (2, 'A', 1, 1)"); }));
+    EXPECT_EQ("ORA-02290: check constraint (SCOTT." + check + ") violated\n",
+              oraMessage([&] { s.exec("update parts set qty = 0"); }));
+    s.exec("alter table parts add check (bin < 10)");
+    const std::string added = named("C", "BIN");
+    EXPECT_EQ("SYS_C", added.substr(0, 5));
+    EXPECT_EQ("0", rows("select count(*) - count(distinct constraint_name) from user_constraints"));
+    EXPECT_EQ("ORA-02290: check constraint (SCOTT." + added + ") violated\n",
+              oraMessage([&] { s.exec("update parts set bin = 10"); }));
+    s.exec("create unique index parts_bin on parts (bin)");
+    EXPECT_EQ("ORA-00001: unique constraint (SCOTT.PARTS_BIN) violated\n",
+              oraMessage([&] { s.exec("insert into parts values (3, 'C', 1, 1)"); }));
+    s.exec("drop table parts");
+}
+
 TEST_F(ConstraintsDdl, ParentTableStaysWhileOthersReferToIt) {
     EXPECT_EQ("ORA-02449: unique/primary keys in table referenced by foreign keys\n",
               oraMessage([&] { s.exec("drop table departments"); }));

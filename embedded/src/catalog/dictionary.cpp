@@ -107,7 +107,7 @@ std::string constraints(const std::string& owner) {
     auto field = [](int i) { return "json_extract(j.value, '$[" + std::to_string(i) + "]')"; };
     return "(SELECT " + owner + " AS OWNER, " + field(0) + " AS CONSTRAINT_NAME, " + field(1) +
            " AS CONSTRAINT_TYPE, " + field(2) + " AS TABLE_NAME, " + field(3) +
-           " AS SEARCH_CONDITION, CASE WHEN " + field(4) + " IS NULL THEN NULL ELSE " + owner +
+           " AS SEARCH_CONDITION, " + field(3) + " AS SEARCH_CONDITION_VC, CASE WHEN " + field(4) + " IS NULL THEN NULL ELSE " + owner +
            " END AS R_OWNER, " + field(4) + " AS R_CONSTRAINT_NAME, " + field(5) +
            " AS DELETE_RULE, " + field(6) + " AS STATUS, 'NOT DEFERRABLE' AS \"DEFERRABLE\", "
            "'IMMEDIATE' AS DEFERRED, CASE " + field(6) + " WHEN 'ENABLED' THEN 'VALIDATED' "

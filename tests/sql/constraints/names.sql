@@ -1,0 +1,51 @@
+-- Constraint errors name the constraint with its owner, as USER_CONSTRAINTS lists it:
+-- ORA-00001 for a primary or unique key, ORA-02290 for a check, ORA-02291 and ORA-02292 for
+-- either side of a foreign key; ORA-12899 names the column with its owner and tells the length.
+create table cn_dept (deptno number(2) constraint cn_dept_pk primary key,
+  dname varchar2(14) constraint cn_dept_uk unique,
+  loc varchar2(13) constraint cn_loc_ck check (loc <> 'NOWHERE'));
+create table cn_emp (empno number(4) constraint cn_emp_pk primary key,
+  ename varchar2(10) constraint cn_ename_nn not null, sal number(7,2), deptno number(2),
+  mgr number(4),
+  constraint cn_sal_ck check (sal > 0),
+  constraint cn_emp_dept_fk foreign key (deptno) references cn_dept,
+  constraint cn_emp_mgr_fk foreign key (mgr) references cn_emp (empno),
+  constraint cn_ename_uk unique (ename, deptno));
+insert into cn_dept values (10, 'ACCOUNTING', 'NEW YORK');
+insert into cn_dept values (10, 'RESEARCH', 'DALLAS');
+insert into cn_dept values (20, 'ACCOUNTING', 'DALLAS');
+insert into cn_dept values (30, 'SALES', 'NOWHERE');
+insert into cn_emp values (7839, 'KING', 5000, 10, null);
+insert into cn_emp values (7782, 'CLARK', 0, 10, 7839);
+-- Of two foreign keys, the message names the one whose parent is missing.
+insert into cn_emp values (7782, 'CLARK', 2450, 40, 7839);
+insert into cn_emp values (7782, 'CLARK', 2450, 10, 7000);
+insert into cn_emp values (7782, 'KING', 2450, 10, 7839);
+insert into cn_emp values (7782, 'CLARK', 2450, 10, 7839);
+update cn_emp set deptno = 50 where empno = 7782;
+update cn_emp set mgr = 1 where empno = 7782;
+delete from cn_dept where deptno = 10;
+delete from cn_emp where empno = 7839;
+update cn_emp set ename = 'CLARK THE SECOND' where empno = 7782;
+insert into cn_dept (deptno, dname) values (40, 'OPERATIONS AND MORE');
+select empno, ename, deptno, mgr from cn_emp order by empno;
+select constraint_name, constraint_type, table_name, search_condition, r_constraint_name,
+  delete_rule, status from user_constraints
+  where table_name in ('CN_DEPT', 'CN_EMP') order by table_name, constraint_name;
+select constraint_name, table_name, column_name, to_char(position) position from user_cons_columns
+  where table_name = 'CN_EMP' and position is not null order by constraint_name, position;
+select constraint_name, column_name from user_cons_columns
+  where table_name = 'CN_EMP' and position is null order by constraint_name;
+select owner, constraint_name, constraint_type from all_constraints
+  where constraint_name = 'CN_DEPT_PK';
+-- Constraints declared without a name get one of the form SYS_Cn, which the dictionary
+-- reports as generated; a check keeps its condition as written.
+create table cn_free (id number(4) primary key, code varchar2(5) unique,
+  qty number(3) check (qty > 0), note varchar2(20) not null);
+select constraint_type, substr(constraint_name, 1, 5) name_start, generated, search_condition
+  from user_constraints where table_name = 'CN_FREE' order by constraint_type, search_condition_vc;
+select to_char(count(distinct constraint_name)) names from user_constraints
+  where table_name = 'CN_FREE';
+drop table cn_free;
+drop table cn_emp;
+drop table cn_dept;
