@@ -310,6 +310,14 @@ inline constexpr OraMessage<0> kNoPrimaryKeyToDrop{2441, "Cannot drop nonexisten
 inline constexpr OraMessage<0> kNoUniqueKeyToDrop{2442, "Cannot drop nonexistent unique key"};
 inline constexpr OraMessage<0> kNoConstraintToDrop{
     2443, "Cannot drop constraint  - nonexistent constraint"};
+// The constraint's name as the statement gives it.
+inline constexpr OraMessage<1> kNoConstraintToEnable{
+    2430, "cannot enable constraint ({}) - no such constraint"};
+inline constexpr OraMessage<1> kNoConstraintToDisable{
+    2431, "cannot disable constraint ({}) - no such constraint"};
+// The key's name, owner first.
+inline constexpr OraMessage<1> kDisableWithDependencies{
+    2297, "cannot disable constraint ({}) - dependencies exist"};
 inline constexpr OraMessage<0> kNotNullColumnOnFilledTable{
     1758, "table must be empty to add mandatory (NOT NULL) column"};
 

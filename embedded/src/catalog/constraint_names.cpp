@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "catalog/disabled_constraints.h"
 #include "catalog/table_definition.h"
 #include "sql/sql_lexer.h"
 #include "sql/sqlite_util.h"
@@ -57,6 +58,9 @@ SystemConstraintNames::SystemConstraintNames(sqlite3* db) {
             if (sql) last_ = highestSystemNumber(reinterpret_cast<const char*>(sql), last_);
         }
     }
+    // A disabled constraint keeps its name for ENABLE.
+    for (const DisabledConstraint& c : disabledConstraints(db))
+        last_ = highestSystemNumber(c.name, last_);
 }
 
 std::string SystemConstraintNames::next() {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "catalog/comments.h"
+#include "catalog/disabled_constraints.h"
 #include "catalog/sequences.h"
 #include "catalog/synonyms.h"
 #include "catalog/table_definition.h"
@@ -317,25 +318,28 @@ std::string referencedKey(const std::vector<StoredTable>& tables, const Declared
 // [[column, position], ...], generated].
 std::string constraintRow(const std::string& name, char type, const std::string& table,
                           const std::string& condition, const std::string& parentKey,
-                          const std::string& deleteRule, const std::vector<std::string>& columns) {
+                          const std::string& deleteRule, const std::vector<std::string>& columns,
+                          const char* status = "ENABLED") {
     std::string cols;
     for (std::size_t i = 0; i < columns.size(); ++i)
         cols += std::string(i ? "," : "") + "[" + jsonString(columns[i]) + "," +
                 (type == 'C' ? std::string("null") : std::to_string(i + 1)) + "]";
     return "[" + jsonString(name) + "," + jsonString(std::string(1, type)) + "," +
            jsonString(table) + "," + jsonOrNull(condition) + "," + jsonOrNull(parentKey) + "," +
-           jsonOrNull(deleteRule) + ",\"ENABLED\",[" + cols + "]," +
+           jsonOrNull(deleteRule) + "," + jsonString(status) + ",[" + cols + "]," +
            jsonString(systemName(name) ? "GENERATED NAME" : "USER NAME") + "]";
 }
 
 // ORA$CONSTRAINT_ROWS(): the constraints the tables' definitions declare, as a JSON array of
 // constraintRow rows for json_each: keys, checks and foreign keys in the order written, then the
-// NOT NULL constraints of the columns outside the primary key. A constraint of a table made
+// NOT NULL constraints of the columns outside the primary key; a disabled constraint
+// (disabled_constraints.h) shows as DISABLED. A constraint of a table made
 // before the client named every constraint gets SYS_C_<table>_<type><n>.
 void constraintRows(sqlite3_context* ctx, int, sqlite3_value**) {
     guarded(ctx, [&] {
         sqlite3* db = sqlite3_context_db_handle(ctx);
         const std::vector<StoredTable> tables = storedTables(db);
+        const std::vector<DisabledConstraint> disabled = disabledConstraints(db);
         std::string out = "[";
         auto add = [&](const std::string& row) { out += (out.size() > 1 ? "," : "") + row; };
         for (const StoredTable& t : tables) {
@@ -349,6 +353,18 @@ void constraintRows(sqlite3_context* ctx, int, sqlite3_value**) {
                 add(constraintRow(name, c.type, t.shown, c.condition,
                                   c.type == 'R' ? referencedKey(tables, c) : std::string(),
                                   c.deleteRule, c.columns));
+            }
+            // A disabled one, read as if it stood last in the definition.
+            for (const DisabledConstraint& d : disabled) {
+                if (sqlite3_stricmp(d.table.c_str(), t.name.c_str()) != 0) continue;
+                Definition with = t.definition;
+                with.items.push_back(parseItem(d.definition));
+                const std::vector<DeclaredConstraint> all = with.constraints();
+                if (all.empty()) continue;
+                const DeclaredConstraint& c = all.back();
+                add(constraintRow(d.name, c.type, t.shown, c.condition,
+                                  c.type == 'R' ? referencedKey(tables, c) : std::string(),
+                                  c.deleteRule, c.columns, "DISABLED"));
             }
             std::vector<std::string> keyColumns;
             for (const auto& key : t.definition.keys(true))

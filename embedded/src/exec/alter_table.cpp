@@ -10,6 +10,7 @@
 #include "base/ora_messages.h"
 #include "catalog/foreign_keys.h"
 #include "catalog/constraint_names.h"
+#include "catalog/disabled_constraints.h"
 #include "catalog/identity_catalog.h"
 #include "catalog/table_definition.h"
 #include "rewrite/sql_rewrite.h"
@@ -132,7 +133,9 @@ class TableRebuild {
     Definition& definition() { return def_; }
     const std::string& table() const { return table_; }
 
-    void add(const std::string& oracleText) {
+    // ADD of a constraint (the host's text), or of one ENABLE takes back from the catalog,
+    // already as the client's CREATE TABLE stores it (stored).
+    void add(const std::string& oracleText, bool stored = false) {
         std::string text = withoutStates(oracleText);
         Item given = parseItem(text);
         if (given.isColumn) unsupported("ADD of a column with a constraint");
@@ -143,7 +146,7 @@ class TableRebuild {
         } else if (def_.namesConstraint(name)) {
             raise(ora::kConstraintNameUsed);
         }
-        Item item = parseItem(storedForm(text, schema_));
+        Item item = parseItem(stored ? text : storedForm(text, schema_));
         item.name = name;
         const std::string shown = constraintName(schema_, name);
         if (item.kind == "PRIMARY" || item.kind == "UNIQUE") {
@@ -228,6 +231,60 @@ class TableRebuild {
         if (!cascade_) raise(ora::kKeyReferencedByForeignKeys);
         dropReferencesTo(db_, table_);
         dropSelfReferences_ = true;
+    }
+
+    // DISABLE CONSTRAINT name / DISABLE PRIMARY KEY: the table is rebuilt without it; the
+    // catalog keeps it, as a table constraint, for ENABLE.
+    void disable(const std::string& name, bool primaryKey, bool cascade) {
+        const DeclaredConstraint* found = nullptr;
+        const std::vector<DeclaredConstraint> declared = def_.constraints();
+        for (const DeclaredConstraint& c : declared)
+            if (primaryKey ? c.type == 'P' : !c.name.empty() && sameName(c.name, name)) found = &c;
+        if (!found && !primaryKey)
+            for (const Item& item : def_.items)
+                for (const Clause& c : item.column.clauses)
+                    if (item.isColumn && c.kind == "NOT" && !c.name.empty() && sameName(c.name, name))
+                        unsupported("DISABLE of a NOT NULL constraint");
+        if (!found) raise(ora::kNoConstraintToDisable, primaryKey ? "PRIMARY KEY" : name);
+        if (found->type == 'P' || found->type == 'U') {
+            const std::set<std::string> referenced = referencedColumns(db_, table_);
+            for (const std::string& c : found->columns)
+                if (referenced.count(asciiUpper(c))) {
+                    if (cascade) unsupported("DISABLE ... CASCADE");
+                    raise(ora::kDisableWithDependencies, schema_ + "." + found->name);
+                }
+        }
+        DisabledConstraint kept{table_, found->name, tableConstraintText(*found)};
+        removeWhere([&](const std::string& kind, const std::string& itemName,
+                        const std::vector<std::string>&) {
+            return kind != "NOT" && !itemName.empty() && sameName(itemName, kept.name);
+        });
+        // The NOT NULL a primary key gave its columns goes with it (ENABLE gives it back).
+        if (found->type == 'P')
+            for (const std::string& name : found->columns)
+                if (Column* column = def_.column(name))
+                    column->clauses.erase(
+                        std::remove_if(column->clauses.begin(), column->clauses.end(),
+                                       [](const Clause& c) { return c.kind == "NOT" && c.name.empty(); }),
+                        column->clauses.end());
+        recordDisabledConstraint(db_, kept);
+    }
+
+    // ENABLE CONSTRAINT name: a disabled constraint goes back into the definition, and the rows
+    // are checked against it as for ADD; one that is enabled already stays as it is.
+    // ENABLE PRIMARY KEY names the table's disabled primary key, if it has one.
+    void enable(std::string name, bool primaryKey) {
+        if (primaryKey) {
+            for (const DisabledConstraint& c : disabledConstraints(db_))
+                if (sameName(c.table, table_) && parseItem(c.definition).kind == "PRIMARY")
+                    name = c.name;
+            if (name.empty() && def_.keys(true).empty())
+                raise(ora::kNoConstraintToEnable, "PRIMARY KEY");
+            if (name.empty()) return;
+        }
+        std::string definition;
+        if (takeDisabledConstraint(db_, table_, name, definition)) return add(definition, true);
+        if (!def_.namesConstraint(name)) raise(ora::kNoConstraintToEnable, name);
     }
 
     void modify(const std::string& spec) {
@@ -394,6 +451,31 @@ class TableRebuild {
         return plain ? table_ : sqlQuotedIdentifier(table_);
     }
 
+    // A constraint as a table constraint of the stored definition: a column's own key, check or
+    // reference written for the table.
+    std::string tableConstraintText(const DeclaredConstraint& c) const {
+        for (const Item& item : def_.items) {
+            if (!item.isColumn) {
+                if (sameName(item.name, c.name)) return item.text;
+                continue;
+            }
+            for (const Clause& clause : item.column.clauses) {
+                if (clause.name.empty() || !sameName(clause.name, c.name) || clause.kind == "NOT")
+                    continue;
+                const std::string named = "CONSTRAINT " + sqlQuotedIdentifier(c.name) + " ";
+                const std::string column = "(" + item.column.nameText + ")";
+                if (clause.kind == "PRIMARY") return named + "PRIMARY KEY " + column;
+                if (clause.kind == "UNIQUE") return named + "UNIQUE " + column;
+                // The clause's text from its keyword on, after CONSTRAINT name.
+                const std::string upper = asciiUpper(clause.text);
+                if (clause.kind == "CHECK") return named + clause.text.substr(upper.find("CHECK"));
+                return named + "FOREIGN KEY " + column + " " +
+                       clause.text.substr(upper.find("REFERENCES"));
+            }
+        }
+        unsupported("DISABLE of this constraint");
+    }
+
     static bool sameColumns(std::vector<std::string> a, std::vector<std::string> b) {
         for (auto& c : a) c = asciiUpper(c);
         for (auto& c : b) c = asciiUpper(c);
@@ -516,6 +598,26 @@ void alterTableByRebuild(sqlite3* db, const std::string& oracleSql, const std::s
         rebuild.drop(e, what);
     } else if (e.word(i, "MODIFY")) {
         for (const std::string& item : actionItems(e, what)) rebuild.modify(item);
+    } else if (e.word(i, "DISABLE") || e.word(i, "ENABLE")) {
+        std::size_t k = what;
+        if (e.word(k, "NOVALIDATE")) unsupported("NOVALIDATE");
+        if (e.word(k, "VALIDATE")) k = e.next(k + 1);
+        const bool primaryKey = e.word(k, "PRIMARY");
+        std::string constraint;
+        if (!primaryKey) {
+            const std::size_t n = e.next(k + 1);
+            if (!e.name(n)) raise(ora::kInvalidConstraintName);
+            constraint = identifierName(e.at(n));
+            k = e.next(n + 1);
+        } else {
+            k = e.next(e.next(k + 1) + 1);
+        }
+        const bool cascade = e.word(k, "CASCADE");
+        if (e.word(i, "DISABLE")) {
+            rebuild.disable(constraint, primaryKey, cascade);
+        } else {
+            rebuild.enable(constraint, primaryKey);
+        }
     } else {
         unsupported(asciiUpper(i < e.size() ? e.at(i).text : std::string()));
     }

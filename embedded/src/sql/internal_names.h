@@ -14,6 +14,7 @@ inline constexpr const char* kOraCat = "ORA$CAT";
 inline constexpr const char* kOraClobText = "ORA$CLOB_TEXT";
 inline constexpr const char* kOraColumnType = "ORA$COLUMN_TYPE";
 inline constexpr const char* kOraComment = "ORA$COMMENT";
+inline constexpr const char* kDisabledConstraintCatalog = "KAVEX$DISABLED_CONSTRAINTS";
 inline constexpr const char* kOraConstraintRows = "ORA$CONSTRAINT_ROWS";
 inline constexpr const char* kOraConverts = "ORA$CONVERTS";
 inline constexpr const char* kOraCurrval = "ORA$CURRVAL";

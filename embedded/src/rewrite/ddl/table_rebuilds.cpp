@@ -15,6 +15,11 @@ bool rebuildsTable(const TokenEditor& e, std::size_t i) {
     if (e.word(i, "DROP"))
         return e.word(n, "CONSTRAINT") || e.word(n, "UNIQUE") ||
                (e.word(n, "PRIMARY") && e.word(e.next(n + 1), "KEY"));
+    if (e.word(i, "DISABLE") || e.word(i, "ENABLE")) {
+        const std::size_t what = e.word(n, "VALIDATE") || e.word(n, "NOVALIDATE") ? e.next(n + 1) : n;
+        return e.word(what, "CONSTRAINT") ||
+               (e.word(what, "PRIMARY") && e.word(e.next(what + 1), "KEY"));
+    }
     if (e.word(i, "MODIFY"))
         return (e.name(n) && !e.word(n, "CONSTRAINT") && !e.word(n, "PRIMARY") &&
                 !e.word(n, "UNIQUE") && !e.word(n, "PARTITION") && !e.word(n, "DEFAULT")) ||
