@@ -157,8 +157,8 @@ bool hasMatchedChildRows(sqlite3* db, const StoredTable& child, const DeclaredCo
     for (std::size_t c = 0; c < parentColumns.size(); ++c)
         match += (c ? " AND p." : "p.") + sqlQuotedIdentifier(parentColumns[c]) + " = c." +
                  sqlQuotedIdentifier(key.columns[c]);
-    const std::string sql = "SELECT 1 FROM main." + sqlQuotedIdentifier(child.name) +
-                            " c WHERE EXISTS (SELECT 1 FROM main." +
+    const std::string sql = "SELECT 1 FROM " + sqlQuotedIdentifier(child.name) +
+                            " c WHERE EXISTS (SELECT 1 FROM " +
                             sqlQuotedIdentifier(key.parent) + " p WHERE " + match + ") LIMIT 1";
     sqlite3_stmt* raw = nullptr;
     const bool found = sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr) == SQLITE_OK &&

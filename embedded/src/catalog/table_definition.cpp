@@ -280,11 +280,15 @@ namespace {
 
 std::vector<StoredTable> tablesWhere(sqlite3* db, const char* condition, const std::string& name) {
     std::vector<StoredTable> out;
-    SqliteStmt read = prepareSql(db, std::string("SELECT name, sql FROM main.sqlite_master WHERE "
-                                                 "type = 'table' AND sql IS NOT NULL AND "
+    // Temporary tables (GLOBAL TEMPORARY) after the file's own.
+    SqliteStmt read = prepareSql(db, std::string("SELECT name, sql FROM (SELECT name, sql, type, "
+                                                 "0 AS temp, rowid AS seq FROM main.sqlite_master "
+                                                 "UNION ALL SELECT name, sql, type, 1, rowid FROM "
+                                                 "temp.sqlite_master) WHERE type = 'table' AND "
+                                                 "sql IS NOT NULL AND "
                                                  "name NOT LIKE 'sqlite\\_%' ESCAPE '\\' AND "
                                                  "name NOT LIKE 'KAVEX$%' AND ") +
-                                         condition + " ORDER BY rowid");
+                                         condition + " ORDER BY temp, seq");
     if (!name.empty()) sqlite3_bind_text(read.get(), 1, name.c_str(), -1, SQLITE_TRANSIENT);
     while (sqlite3_step(read.get()) == SQLITE_ROW) {
         StoredTable t;

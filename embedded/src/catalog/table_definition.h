@@ -82,14 +82,15 @@ struct Definition {
 
 Definition parseDefinition(const std::string& createSql);
 
-// A table of the main database with its stored definition.
+// A table of the database (or a temporary one) with its stored definition.
 struct StoredTable {
     std::string name;   // SQLite's name
     std::string shown;  // Oracle's: upper case unless the definition quotes it
     Definition definition;
 };
 
-// The user's tables (not SQLite's or the client's own), in the order they were made.
+// The user's tables (not SQLite's or the client's own), in the order they were made, the
+// temporary ones last.
 std::vector<StoredTable> storedTables(sqlite3* db);
 // The one of that name (any case), or false.
 bool storedTable(sqlite3* db, const std::string& name, StoredTable& table);

@@ -46,6 +46,13 @@ select constraint_type, substr(constraint_name, 1, 5) name_start, generated, sea
   from user_constraints where table_name = 'CN_FREE' order by constraint_type, search_condition_vc;
 select to_char(count(distinct constraint_name)) names from user_constraints
   where table_name = 'CN_FREE';
+-- A temporary table's constraints are named the same way.
+create global temporary table cn_tmp (id number(2) constraint cn_tmp_pk primary key)
+  on commit delete rows;
+insert into cn_tmp values (1);
+insert into cn_tmp values (1);
+commit;
+drop table cn_tmp;
 drop table cn_free;
 drop table cn_emp;
 drop table cn_dept;
