@@ -172,7 +172,8 @@ TEST_F(ConstraintsDdl, OracleDdlAsWritten) {
                                 "from orders"));
     EXPECT_EQ(1, oraCode([&] { s.exec("insert into orders (id) values (1)"); }));
     EXPECT_EQ(2290, oraCode([&] { s.exec("insert into orders (id, qty) values (2, 0)"); }));
-    EXPECT_EQ("ORDERS_NOTE_IX;ORDERS_QTY_BX",
+    // A key's index takes the key's name, as in Oracle.
+    EXPECT_EQ("ORDERS_NOTE_IX;ORDERS_PK;ORDERS_QTY_BX",
               rows("select index_name from user_indexes where index_name like 'ORDERS_%' "
                    "order by 1"));
     EXPECT_EQ("0", rows("select count(*) from orders_copy"));
@@ -189,7 +190,7 @@ TEST_F(ConstraintsDdl, OracleDdlAsWritten) {
     s.exec("alter index orders_note_ix rename to orders_note_ix2");
     EXPECT_EQ(955, oraCode([&] { s.exec("alter index orders_note_ix2 rename to orders"); }));
     EXPECT_EQ(1418, oraCode([&] { s.exec("alter index orders_note_ix rename to x"); }));
-    EXPECT_EQ("ORDERS_NOTE_IX2;ORDERS_QTY_BX",
+    EXPECT_EQ("ORDERS_NOTE_IX2;ORDERS_PK;ORDERS_QTY_BX",
               rows("select index_name from user_indexes where index_name like 'ORDERS_%' "
                    "order by 1"));
     s.exec("drop index orders_note_ix2");
@@ -253,8 +254,9 @@ TEST_F(ConstraintsDdl, AlterTableAddsConstraints) {
     EXPECT_EQ(2292, oraCode([&] { s.exec("delete from departments where department_id = 20"); }));
     EXPECT_EQ("1|Ada|10|800;2|Bob|20|-;3|Cy|-|100",
               rows("select * from staff order by id"));
-    EXPECT_EQ("STAFF_NAME_IX", rows("select index_name from user_indexes "
-                                    "where table_name = 'STAFF' and index_name like 'STAFF%'"));
+    EXPECT_EQ("STAFF_NAME_IX;STAFF_NAME_UQ;STAFF_PK",
+              rows("select index_name from user_indexes "
+                   "where table_name = 'STAFF' and index_name like 'STAFF%' order by 1"));
     // What hangs on the table stays: identity columns, views, comments, a quoted name.
     s.exec("create table \"Tagged\" (id number generated always as identity, tag varchar2(5))");
     s.exec("create view tagged_v as select * from \"Tagged\"");

@@ -12,6 +12,7 @@
 #include "functions/function_args.h"
 #include "functions/sql_function.h"
 #include "sql/sql_lexer.h"
+#include "sql/sqlite_util.h"
 #include "types/declared_type.h"
 #include "sql/internal_names.h"
 #include "functions/catalog.h"
@@ -78,29 +79,42 @@ std::string sequences(const std::string& owner, bool all) {
            "FROM json_each(ORA$SEQUENCE_ROWS()) j)";
 }
 
+// The name an index of table t (il, from pragma_index_list) shows: its own, or for the index
+// SQLite makes for a key, the key's constraint name. Such an index is left out when the user
+// made one of the key's name already (CREATE UNIQUE INDEX emp_pk ... then ADD CONSTRAINT emp_pk
+// PRIMARY KEY, as Oracle's HR schema does): Oracle lists the one index.
+std::string indexName(const std::string& sqlColumn) {
+    return "CASE WHEN il.origin = 'c' THEN " + shownName("il.name", sqlColumn) + " ELSE coalesce(" +
+           kOraKeyIndex + "(t.name, il.name), 'SYS_C_' || upper(t.name) || '_' || il.seq) END";
+}
+
+std::string ownIndexes() {
+    return std::string("t.type = 'table' AND t.name NOT LIKE 'sqlite\\_%' ESCAPE '\\' AND "
+                       "t.name NOT LIKE 'KAVEX$%' AND il.name NOT LIKE 'KAVEX$%' AND "
+                       "(il.origin = 'c' OR NOT EXISTS (SELECT 1 FROM pragma_index_list(t.name) o "
+                       "WHERE o.origin = 'c' AND upper(o.name) = upper(") +
+           kOraKeyIndex + "(t.name, il.name))))";
+}
+
 std::string indexes(const std::string& owner) {
-    return "(SELECT " + shownName("CASE WHEN il.origin = 'c' THEN il.name ELSE "
-                                  "'SYS_C_' || t.name || '_' || il.seq END", "i.sql") +
+    return "(SELECT " + indexName("i.sql") +
            " AS INDEX_NAME, 'NORMAL' AS INDEX_TYPE, " + owner + " AS TABLE_OWNER, " +
            shownName("t.name", "t.sql") + " AS TABLE_NAME, 'TABLE' AS TABLE_TYPE, "
            "CASE WHEN il.\"unique\" THEN 'UNIQUE' ELSE 'NONUNIQUE' END AS UNIQUENESS, "
            "'USERS' AS TABLESPACE_NAME, 'VALID' AS STATUS, 'N' AS TEMPORARY "
            "FROM main.sqlite_master t, pragma_index_list(t.name) il "
            "LEFT JOIN main.sqlite_master i ON i.type = 'index' AND i.name = il.name "
-           "WHERE t.type = 'table' AND t.name NOT LIKE 'sqlite\\_%' ESCAPE '\\' AND "
-           "t.name NOT LIKE 'KAVEX$%' AND il.name NOT LIKE 'KAVEX$%')";
+           "WHERE " + ownIndexes() + ")";
 }
 
 std::string indexColumns() {
-    return "(SELECT CASE WHEN il.origin = 'c' THEN upper(il.name) ELSE "
-           "'SYS_C_' || upper(t.name) || '_' || il.seq END AS INDEX_NAME, upper(t.name) AS TABLE_NAME, "
+    return "(SELECT " + indexName("i.sql") + " AS INDEX_NAME, upper(t.name) AS TABLE_NAME, "
            "upper(ii.name) AS COLUMN_NAME, ii.seqno + 1 AS COLUMN_POSITION, "
            "CASE WHEN ix.\"desc\" THEN 'DESC' ELSE 'ASC' END AS DESCEND "
            "FROM main.sqlite_master t, pragma_index_list(t.name) il, pragma_index_info(il.name) ii, "
            "pragma_index_xinfo(il.name) ix "
-           "WHERE t.type = 'table' AND ix.seqno = ii.seqno AND ix.key = 1 AND "
-           "t.name NOT LIKE 'sqlite\\_%' ESCAPE '\\' AND t.name NOT LIKE 'KAVEX$%' AND "
-           "il.name NOT LIKE 'KAVEX$%')";
+           "LEFT JOIN main.sqlite_master i ON i.type = 'index' AND i.name = il.name "
+           "WHERE ix.seqno = ii.seqno AND ix.key = 1 AND " + ownIndexes() + ")";
 }
 
 // One row per constraint of ORA$CONSTRAINT_ROWS() (below), as USER_CONSTRAINTS shows it.
@@ -330,6 +344,28 @@ std::string constraintRow(const std::string& name, char type, const std::string&
            jsonString(systemName(name) ? "GENERATED NAME" : "USER NAME") + "]";
 }
 
+// ORA$KEY_INDEX(table, index): the name of table's primary key or unique constraint whose
+// columns the index holds, NULL for none.
+void keyIndex(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        sqlite3* db = sqlite3_context_db_handle(ctx);
+        StoredTable table;
+        if (!storedTable(db, textArg(argv[0]), table)) return sqlite3_result_null(ctx);
+        std::vector<std::string> columns;
+        SqliteStmt read = prepareSql(db, "SELECT name FROM pragma_index_info(?1)");
+        const std::string index = textArg(argv[1]);
+        sqlite3_bind_text(read.get(), 1, index.c_str(), -1, SQLITE_TRANSIENT);
+        while (sqlite3_step(read.get()) == SQLITE_ROW)
+            columns.push_back(reinterpret_cast<const char*>(sqlite3_column_text(read.get(), 0)));
+        const std::vector<std::string> wanted = sortedUpper(columns);
+        for (const DeclaredConstraint& c : table.definition.constraints())
+            if ((c.type == 'P' || c.type == 'U') && !c.name.empty() &&
+                sortedUpper(c.columns) == wanted)
+                return resultText(ctx, c.name);
+        sqlite3_result_null(ctx);
+    });
+}
+
 // ORA$CONSTRAINT_ROWS(): the constraints the tables' definitions declare, as a JSON array of
 // constraintRow rows for json_each: keys, checks and foreign keys in the order written, then the
 // NOT NULL constraints of the columns outside the primary key; a disabled constraint
@@ -422,12 +458,13 @@ void rewriteDictionaryViews(TokenEditor& e, const std::string& schema) {
 
 namespace {
 
-// ORA$COLUMN_TYPE(declared type, attribute), ORA$SEQUENCE_ROWS() and ORA$CONSTRAINT_ROWS(),
-// which the subqueries use.
+// ORA$COLUMN_TYPE(declared type, attribute), ORA$SEQUENCE_ROWS(), ORA$CONSTRAINT_ROWS() and
+// ORA$KEY_INDEX(table, index), which the subqueries use.
 const FunctionRow kRows[] = {
     {kOraColumnType, 2, 2, columnType},
     {kOraSequenceRows, 0, 0, sequenceRows, nullptr, false},
     {kOraConstraintRows, 0, 0, constraintRows, nullptr, false},
+    {kOraKeyIndex, 2, 2, keyIndex, nullptr, false},
 };
 
 }  // namespace

@@ -28,6 +28,7 @@ inline constexpr const char* kOraHypotheticalC = "ORA$HYPOTHETICAL_C";
 inline constexpr const char* kOraIvDiff = "ORA$IV_DIFF";
 inline constexpr const char* kOraIvKey = "ORA$IV_KEY";
 inline constexpr const char* kOraKeep = "ORA$KEEP";
+inline constexpr const char* kOraKeyIndex = "ORA$KEY_INDEX";
 inline constexpr const char* kOraLevel = "ORA$LEVEL";
 inline constexpr const char* kOraListagg = "ORA$LISTAGG";
 inline constexpr const char* kOraLobPrefix = "ORA$LOB_";

@@ -38,6 +38,16 @@ select constraint_name, column_name from user_cons_columns
   where table_name = 'CN_EMP' and position is null order by constraint_name;
 select owner, constraint_name, constraint_type from all_constraints
   where constraint_name = 'CN_DEPT_PK';
+-- A key's index has the key's name; a unique index made first under that name (as Oracle's HR
+-- schema script makes them) is the key's one index.
+create table cn_region (region_id number(4), region_name varchar2(25));
+create unique index cn_reg_id_pk on cn_region (region_id);
+alter table cn_region add (constraint cn_reg_id_pk primary key (region_id));
+select index_name, table_name, uniqueness from user_indexes
+  where table_name in ('CN_DEPT', 'CN_REGION') order by index_name;
+insert into cn_region values (1, 'Europe');
+insert into cn_region values (1, 'Americas');
+drop table cn_region;
 -- Constraints declared without a name get one of the form SYS_Cn, which the dictionary
 -- reports as generated; a check keeps its condition as written.
 create table cn_free (id number(4) primary key, code varchar2(5) unique,
