@@ -63,8 +63,7 @@ std::string uniqueKeyName(sqlite3* db, const std::string& table,
     if (!storedTable(db, table, stored)) return std::string();
     const std::vector<std::string> wanted = upperSorted(columns);
     for (const DeclaredConstraint& c : stored.definition.constraints())
-        if ((c.type == 'P' || c.type == 'U') && !c.name.empty() &&
-            upperSorted(c.columns) == wanted)
+        if ((c.type == 'P' || c.type == 'U') && !c.name.empty() && upperSorted(c.columns) == wanted)
             return c.name;
     for (const std::string& index :
          texts(db, "SELECT name FROM pragma_index_list(?1) WHERE origin = 'c' AND \"unique\"",
@@ -110,42 +109,44 @@ void raiseStepFailure(sqlite3* db, int rc, const std::string& sql, const std::st
     const std::string message = sqlite3_errmsg(db);
     std::string name;
     switch (ext) {
-    case SQLITE_CONSTRAINT_UNIQUE:
-    case SQLITE_CONSTRAINT_PRIMARYKEY: {
-        const std::string prefix = "UNIQUE constraint failed: ";
-        if (!startsWith(message, prefix)) break;
-        std::string table;
-        std::vector<std::string> columns;
-        keyOf(message.substr(prefix.size()), table, columns);
-        // The lookups below leave their own record on the handle: each case raises itself.
-        name = uniqueKeyName(db, table, columns);
-        if (name.empty()) raise(ora::kUniqueConstraintViolated, asciiUpper(message.substr(prefix.size())));
-        raise(ora::kUniqueConstraintViolated, owner + "." + name);
-    }
-    case SQLITE_CONSTRAINT_CHECK: {
-        const std::string prefix = "CHECK constraint failed: ";
-        if (!startsWith(message, prefix) || startsWith(message.substr(prefix.size()), "ORA-"))
-            break;
-        name = checkName(db, message.substr(prefix.size()));
-        if (name.empty()) raise(ora::kCheckConstraintViolated, asciiUpper(message.substr(prefix.size())));
-        raise(ora::kCheckConstraintViolated, owner + "." + name);
-    }
-    case SQLITE_CONSTRAINT_FOREIGNKEY: {
-        const int code = foreignKeyErrorCode(db, sql);
-        if (code == 2291 && failed) name = probedForeignKey(db, failed);
-        if (name.empty()) name = brokenForeignKey(db, sql, code);
-        if (code == 2292) {
-            if (name.empty()) raise(ora::kChildRecordFound);
-            raise(ora::kChildRecordOfFound, owner + "." + name);
+        case SQLITE_CONSTRAINT_UNIQUE:
+        case SQLITE_CONSTRAINT_PRIMARYKEY: {
+            const std::string prefix = "UNIQUE constraint failed: ";
+            if (!startsWith(message, prefix)) break;
+            std::string table;
+            std::vector<std::string> columns;
+            keyOf(message.substr(prefix.size()), table, columns);
+            // The lookups below leave their own record on the handle: each case raises itself.
+            name = uniqueKeyName(db, table, columns);
+            if (name.empty())
+                raise(ora::kUniqueConstraintViolated, asciiUpper(message.substr(prefix.size())));
+            raise(ora::kUniqueConstraintViolated, owner + "." + name);
         }
-        if (name.empty()) raise(ora::kParentKeyNotFound);
-        raise(ora::kParentKeyOfNotFound, owner + "." + name);
-    }
-    case SQLITE_CONSTRAINT_NOTNULL:
-        refuseUpdateToNull(message, sql);
-        break;
-    default:
-        break;
+        case SQLITE_CONSTRAINT_CHECK: {
+            const std::string prefix = "CHECK constraint failed: ";
+            if (!startsWith(message, prefix) || startsWith(message.substr(prefix.size()), "ORA-"))
+                break;
+            name = checkName(db, message.substr(prefix.size()));
+            if (name.empty())
+                raise(ora::kCheckConstraintViolated, asciiUpper(message.substr(prefix.size())));
+            raise(ora::kCheckConstraintViolated, owner + "." + name);
+        }
+        case SQLITE_CONSTRAINT_FOREIGNKEY: {
+            const int code = foreignKeyErrorCode(db, sql);
+            if (code == 2291 && failed) name = probedForeignKey(db, failed);
+            if (name.empty()) name = brokenForeignKey(db, sql, code);
+            if (code == 2292) {
+                if (name.empty()) raise(ora::kChildRecordFound);
+                raise(ora::kChildRecordOfFound, owner + "." + name);
+            }
+            if (name.empty()) raise(ora::kParentKeyNotFound);
+            raise(ora::kParentKeyOfNotFound, owner + "." + name);
+        }
+        case SQLITE_CONSTRAINT_NOTNULL:
+            refuseUpdateToNull(message, sql);
+            break;
+        default:
+            break;
     }
     raiseSqlite(db, rc);
 }

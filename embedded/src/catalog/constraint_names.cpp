@@ -37,8 +37,7 @@ long highestSystemNumber(const std::string& text, long highest) {
 bool typeCheck(const TokenEditor& e, std::size_t k) {
     const std::size_t open = e.next(k + 1);
     const std::size_t message = e.next(open + 1);
-    return e.punct(open, '(') && message < e.size() &&
-           e.at(message).kind == Token::Kind::String &&
+    return e.punct(open, '(') && message < e.size() && e.at(message).kind == Token::Kind::String &&
            e.at(message).text.compare(0, 5, "'ORA-") == 0;
 }
 
@@ -51,8 +50,9 @@ bool named(const TokenEditor& e, std::size_t k) {
 
 SystemConstraintNames::SystemConstraintNames(sqlite3* db) {
     for (const char* schema : {"main", "temp"}) {
-        SqliteStmt read = prepareSql(db, std::string("SELECT sql FROM ") + schema +
-                                             ".sqlite_master WHERE sql LIKE '%SYS\\_C%' ESCAPE '\\'");
+        SqliteStmt read =
+            prepareSql(db, std::string("SELECT sql FROM ") + schema +
+                               ".sqlite_master WHERE sql LIKE '%SYS\\_C%' ESCAPE '\\'");
         while (sqlite3_step(read.get()) == SQLITE_ROW) {
             const unsigned char* sql = sqlite3_column_text(read.get(), 0);
             if (sql) last_ = highestSystemNumber(reinterpret_cast<const char*>(sql), last_);

@@ -19,8 +19,8 @@ std::string catalog() { return "main." + sqlQuotedIdentifier(kDisabledConstraint
 std::vector<DisabledConstraint> disabledConstraints(sqlite3* db) {
     std::vector<DisabledConstraint> out;
     if (!mainTableExists(db, kDisabledConstraintCatalog)) return out;
-    SqliteStmt read = prepareSql(db, "SELECT TABLE_NAME, CONSTRAINT_NAME, DEFINITION FROM " +
-                                         catalog() + " ORDER BY rowid");
+    SqliteStmt read = prepareSql(
+        db, "SELECT TABLE_NAME, CONSTRAINT_NAME, DEFINITION FROM " + catalog() + " ORDER BY rowid");
     while (sqlite3_step(read.get()) == SQLITE_ROW) {
         DisabledConstraint c;
         c.table = reinterpret_cast<const char*>(sqlite3_column_text(read.get(), 0));
@@ -36,7 +36,8 @@ void recordDisabledConstraint(sqlite3* db, const DisabledConstraint& c) {
                       " (TABLE_NAME TEXT NOT NULL, CONSTRAINT_NAME TEXT NOT NULL, "
                       "DEFINITION TEXT NOT NULL)");
     runDdlSql(db, "INSERT INTO " + catalog() + " VALUES (" + sqlStringLiteral(asciiUpper(c.table)) +
-                      ", " + sqlStringLiteral(c.name) + ", " + sqlStringLiteral(c.definition) + ")");
+                      ", " + sqlStringLiteral(c.name) + ", " + sqlStringLiteral(c.definition) +
+                      ")");
 }
 
 bool takeDisabledConstraint(sqlite3* db, const std::string& table, const std::string& name,

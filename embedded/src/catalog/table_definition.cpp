@@ -44,7 +44,8 @@ std::size_t clauseEnd(const TokenEditor& e, std::size_t k) {
     if (e.word(k, "DEFAULT") || e.word(k, "COLLATE")) return pastTerm(e, e.next(k + 1));
     if (e.word(k, "CHECK")) return pastTerm(e, e.next(k + 1));
     std::size_t m = e.next(k + 1);
-    while (m < e.size() && !clauseStart(e, m)) m = e.next(e.punct(m, '(') ? e.pastParens(m) : m + 1);
+    while (m < e.size() && !clauseStart(e, m))
+        m = e.next(e.punct(m, '(') ? e.pastParens(m) : m + 1);
     return m;
 }
 
@@ -169,7 +170,8 @@ Column parseColumn(const std::string& item) {
     c.nameText = e.at(k).text;
     const std::size_t typeStart = e.next(k + 1);
     k = typeStart;
-    while (k < e.size() && !clauseStart(e, k)) k = e.next(e.punct(k, '(') ? e.pastParens(k) : k + 1);
+    while (k < e.size() && !clauseStart(e, k))
+        k = e.next(e.punct(k, '(') ? e.pastParens(k) : k + 1);
     c.type = trimmed(textOf(e, typeStart, k));
     c.clauses = clausesFrom(e, k);
     return c;
@@ -232,9 +234,8 @@ std::vector<DeclaredConstraint> Definition::constraints() const {
     for (const Item& i : items) {
         DeclaredConstraint c;
         if (!i.isColumn) {
-            if (declared(i.kind, i.name, i.text, i.kind == "CHECK" ? std::vector<std::string>()
-                                                                   : i.keyColumns,
-                         c))
+            if (declared(i.kind, i.name, i.text,
+                         i.kind == "CHECK" ? std::vector<std::string>() : i.keyColumns, c))
                 out.push_back(c);
             continue;
         }
@@ -293,7 +294,8 @@ std::vector<StoredTable> tablesWhere(sqlite3* db, const char* condition, const s
     while (sqlite3_step(read.get()) == SQLITE_ROW) {
         StoredTable t;
         t.name = reinterpret_cast<const char*>(sqlite3_column_text(read.get(), 0));
-        t.definition = parseDefinition(reinterpret_cast<const char*>(sqlite3_column_text(read.get(), 1)));
+        t.definition =
+            parseDefinition(reinterpret_cast<const char*>(sqlite3_column_text(read.get(), 1)));
         const std::vector<Token> tokens = lexSql(t.definition.nameText);
         t.shown = asciiUpper(t.name);
         for (const Token& token : tokens)

@@ -26,10 +26,9 @@ void destroyOwner(void* p) { delete static_cast<std::string*>(p); }
 }  // namespace
 
 void registerValueTooLarge(sqlite3* db, const std::string& owner) {
-    const int rc = sqlite3_create_function_v2(db, kOraValueTooLarge, 4,
-                                              SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS,
-                                              new std::string(owner), valueTooLarge, nullptr,
-                                              nullptr, destroyOwner);
+    const int rc = sqlite3_create_function_v2(
+        db, kOraValueTooLarge, 4, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS,
+        new std::string(owner), valueTooLarge, nullptr, nullptr, destroyOwner);
     if (rc != SQLITE_OK) raiseSqlite(db, rc);  // SQLite called destroyOwner already
 }
 
