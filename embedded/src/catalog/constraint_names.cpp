@@ -69,9 +69,44 @@ std::string SystemConstraintNames::next() {
     return name;
 }
 
+namespace {
+
+// Names the unnamed constraints of the column definition whose name is at first and which ends
+// before end; keyColumn: a primary key's column, whose NOT NULL the key stands for.
+void nameColumnConstraints(TokenEditor& e, std::size_t first, std::size_t end, bool keyColumn,
+                           SystemConstraintNames& names) {
+    for (std::size_t m = e.next(first + 1); m < end;
+         m = e.next(e.punct(m, '(') ? e.pastParens(m) : m + 1)) {
+        const bool constraint = e.word(m, "PRIMARY") || e.word(m, "UNIQUE") ||
+                                e.word(m, "REFERENCES") ||
+                                (e.word(m, "CHECK") && !typeCheck(e, m)) ||
+                                (!keyColumn && e.word(m, "NOT") && e.word(e.next(m + 1), "NULL"));
+        if (constraint && !named(e, m)) e[m].text = "CONSTRAINT " + names.next() + " " + e[m].text;
+    }
+}
+
+// ALTER TABLE t ADD [COLUMN] definition: the column's own constraints.
+std::string withAddedColumnNames(sqlite3* db, TokenEditor& e, std::size_t table,
+                                 const std::string& sql) {
+    std::size_t k = e.next(table + 1);
+    if (e.punct(e.next(k + 1), '.')) k = e.next(e.next(k + 1) + 1);
+    k = e.next(k + 1);
+    if (!e.word(k, "ADD")) return sql;
+    k = e.next(k + 1);
+    if (e.word(k, "COLUMN")) k = e.next(k + 1);
+    if (k >= e.size() || !e.name(k) || startsTableConstraint(e, k)) return sql;
+    SystemConstraintNames names(db);
+    nameColumnConstraints(e, k, e.size(), false, names);
+    return e.text();
+}
+
+}  // namespace
+
 std::string withConstraintNames(sqlite3* db, const std::string& createSql) {
     TokenEditor e(lexSql(createSql));
     std::size_t k = e.next(0);
+    if (e.word(k, "ALTER") && e.word(e.next(k + 1), "TABLE"))
+        return withAddedColumnNames(db, e, e.next(k + 1), createSql);
     if (!e.word(k, "CREATE")) return createSql;
     k = e.next(k + 1);
     if (e.word(k, "TEMP") || e.word(k, "TEMPORARY")) k = e.next(k + 1);
@@ -87,26 +122,17 @@ std::string withConstraintNames(sqlite3* db, const std::string& createSql) {
     for (const auto& key : parseDefinition(createSql).keys(true))
         keyColumns.insert(keyColumns.end(), key.begin(), key.end());
     SystemConstraintNames names(db);
-    auto name = [&](std::size_t at) {
-        e[at].text = "CONSTRAINT " + names.next() + " " + e[at].text;
-    };
     for (const auto& item : depthZeroItems(e, open + 1, close)) {
         const std::size_t first = e.next(item.first);
         if (first >= item.second) continue;
         if (startsTableConstraint(e, first)) {
-            if (!e.word(first, "CONSTRAINT")) name(first);
+            if (!e.word(first, "CONSTRAINT"))
+                e[first].text = "CONSTRAINT " + names.next() + " " + e[first].text;
             continue;
         }
         const bool keyColumn = std::find(keyColumns.begin(), keyColumns.end(),
                                          identifierName(e.at(first))) != keyColumns.end();
-        for (std::size_t m = e.next(first + 1); m < item.second;
-             m = e.next(e.punct(m, '(') ? e.pastParens(m) : m + 1)) {
-            const bool constraint =
-                e.word(m, "PRIMARY") || e.word(m, "UNIQUE") || e.word(m, "REFERENCES") ||
-                (e.word(m, "CHECK") && !typeCheck(e, m)) ||
-                (!keyColumn && e.word(m, "NOT") && e.word(e.next(m + 1), "NULL"));
-            if (constraint && !named(e, m)) name(m);
-        }
+        nameColumnConstraints(e, first, item.second, keyColumn, names);
     }
     return e.text();
 }

@@ -24,7 +24,8 @@ class SystemConstraintNames {
 // A CREATE TABLE statement (SQLite's text, as the rewriting leaves it) with CONSTRAINT
 // SYS_Cnnnnnnn before each PRIMARY KEY, UNIQUE, CHECK, REFERENCES, FOREIGN KEY and NOT NULL
 // (of a column outside the primary key) constraint that has no name; the checks the declared
-// types ask for (value_checks.h) stay unnamed. Any other statement comes back as it is.
+// types ask for (value_checks.h) stay unnamed. ALTER TABLE t ADD [COLUMN] definition gets the
+// same for the column's constraints. Any other statement comes back as it is.
 std::string withConstraintNames(sqlite3* db, const std::string& createSql);
 
 }  // namespace detail

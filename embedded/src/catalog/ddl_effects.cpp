@@ -1,6 +1,7 @@
 #include "catalog/ddl_effects.h"
 
 #include "base/errors.h"
+#include "catalog/constraint_names.h"
 #include "catalog/disabled_constraints.h"
 #include "sql/sqlite_errors.h"
 
@@ -39,7 +40,9 @@ void applyDdlEffects(sqlite3* db, const RewrittenSql& rewritten) {
         forgetIdentities(db, rewritten.ddl.droppedTable);
         forgetDisabledConstraints(db, rewritten.ddl.droppedTable);
     }
-    for (const std::string& sql : rewritten.ddl.catalogSql) runDdlSql(db, sql);
+    // The further columns of ALTER TABLE ... ADD (a ..., b ...) name their constraints too.
+    for (const std::string& sql : rewritten.ddl.catalogSql)
+        runDdlSql(db, withConstraintNames(db, sql));
 }
 
 }  // namespace detail

@@ -56,6 +56,14 @@ select constraint_type, substr(constraint_name, 1, 5) name_start, generated, sea
   from user_constraints where table_name = 'CN_FREE' order by constraint_type, search_condition_vc;
 select to_char(count(distinct constraint_name)) names from user_constraints
   where table_name = 'CN_FREE';
+-- So do those of columns ALTER TABLE adds.
+insert into cn_free values (1, 'A', 1, 'n');
+alter table cn_free add (extra number(2) check (extra < 50),
+  tag varchar2(3) constraint cn_tag_ck check (tag <> 'x'));
+update cn_free set tag = 'x';
+select substr(constraint_name, 1, 5) name_start, generated, search_condition
+  from user_constraints where table_name = 'CN_FREE' and constraint_type = 'C'
+  order by search_condition_vc;
 -- A temporary table's constraints are named the same way.
 create global temporary table cn_tmp (id number(2) constraint cn_tmp_pk primary key)
   on commit delete rows;
