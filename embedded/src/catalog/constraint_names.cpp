@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "base/errors.h"
+#include "base/ora_messages.h"
 #include "catalog/disabled_constraints.h"
 #include "catalog/table_definition.h"
 #include "sql/sql_lexer.h"
@@ -135,6 +137,49 @@ std::string withConstraintNames(sqlite3* db, const std::string& createSql) {
         nameColumnConstraints(e, first, item.second, keyColumn, names);
     }
     return e.text();
+}
+
+namespace {
+
+// The names a definition gives its constraints, in order, repeated ones repeated.
+std::vector<std::string> declaredNames(const Definition& d) {
+    std::vector<std::string> out;
+    for (const DeclaredConstraint& c : d.constraints())
+        if (!c.name.empty()) out.push_back(c.name);
+    for (const Item& item : d.items)
+        for (const Clause& c : item.column.clauses)
+            if (item.isColumn && c.kind == "NOT" && !c.name.empty()) out.push_back(c.name);
+    return out;
+}
+
+}  // namespace
+
+std::set<std::string> constraintNamesInUse(sqlite3* db) {
+    std::set<std::string> out;
+    for (const StoredTable& t : storedTables(db))
+        for (const std::string& name : declaredNames(t.definition)) out.insert(name);
+    for (const DisabledConstraint& c : disabledConstraints(db)) out.insert(c.name);
+    return out;
+}
+
+void refuseUsedConstraintNames(sqlite3* db, const std::string& createSql) {
+    TokenEditor e(lexSql(createSql));
+    std::size_t k = e.next(0);
+    if (!e.word(k, "CREATE")) return;
+    k = e.next(k + 1);
+    if (e.word(k, "TEMP") || e.word(k, "TEMPORARY")) k = e.next(k + 1);
+    if (!e.word(k, "TABLE")) return;
+    const Definition definition = parseDefinition(createSql);
+    // A table of that name exists: the statement fails on that (ORA-00955) first.
+    std::string table;
+    for (const Token& t : lexSql(definition.nameText))
+        if (t.kind == Token::Kind::Word || t.kind == Token::Kind::QuotedIdent)
+            table = identifierName(t);
+    StoredTable existing;
+    if (table.empty() || storedTable(db, table, existing)) return;
+    std::set<std::string> used = constraintNamesInUse(db);
+    for (const std::string& name : declaredNames(definition))
+        if (!used.insert(name).second) raise(ora::kConstraintNameUsed);
 }
 
 }  // namespace detail

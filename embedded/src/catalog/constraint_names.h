@@ -6,6 +6,7 @@
 
 #include <sqlite3.h>
 
+#include <set>
 #include <string>
 
 namespace kavexdb {
@@ -27,6 +28,13 @@ class SystemConstraintNames {
 // types ask for (value_checks.h) stay unnamed. ALTER TABLE t ADD [COLUMN] definition gets the
 // same for the column's constraints. Any other statement comes back as it is.
 std::string withConstraintNames(sqlite3* db, const std::string& createSql);
+
+// The names of the schema's constraints: declared, generated and disabled ones, NOT NULL too.
+std::set<std::string> constraintNamesInUse(sqlite3* db);
+
+// ORA-02264 when a CREATE TABLE (SQLite's text) gives a constraint a name another constraint of
+// the schema has, or gives one name twice. Any other statement passes.
+void refuseUsedConstraintNames(sqlite3* db, const std::string& createSql);
 
 }  // namespace detail
 }  // namespace kavexdb

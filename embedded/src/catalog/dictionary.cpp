@@ -126,7 +126,9 @@ std::string constraints(const std::string& owner) {
            " END AS R_OWNER, " + field(4) + " AS R_CONSTRAINT_NAME, " + field(5) +
            " AS DELETE_RULE, " + field(6) + " AS STATUS, 'NOT DEFERRABLE' AS \"DEFERRABLE\", "
            "'IMMEDIATE' AS DEFERRED, CASE " + field(6) + " WHEN 'ENABLED' THEN 'VALIDATED' "
-           "ELSE 'NOT VALIDATED' END AS VALIDATED, " + field(8) + " AS GENERATED "
+           "ELSE 'NOT VALIDATED' END AS VALIDATED, " + field(8) + " AS GENERATED, CASE WHEN " +
+           field(1) + " IN ('P', 'U') AND " + field(6) + " = 'ENABLED' THEN " + field(0) +
+           " END AS INDEX_NAME "
            "FROM json_each(" + kOraConstraintRows + "()) j)";
 }
 

@@ -143,7 +143,7 @@ class TableRebuild {
         if (name.empty()) {
             name = names_.next();
             text = "CONSTRAINT " + sqlQuotedIdentifier(name) + " " + text;
-        } else if (def_.namesConstraint(name)) {
+        } else if (!stored && (def_.namesConstraint(name) || constraintNamesInUse(db_).count(name))) {
             raise(ora::kConstraintNameUsed);
         }
         Item item = parseItem(stored ? text : storedForm(text, schema_));

@@ -425,8 +425,10 @@ void StatementImpl::runDdl(const RewrittenSql& r) {
             alterTableByRebuild(db, r.ddl.rebuiltFrom, connection_.schema());
         } else if (r.ddl.createsTableAs)
             runCreateTableAs(db, r.ddl.createAs, connection_.schema());
-        else
+        else {
+            refuseUsedConstraintNames(db, r.sql);
             runOnce(db, withConstraintNames(db, r.sql));
+        }
         applyDdlEffects(db, r);
         connection_.commitWork();
     } catch (...) {

@@ -38,6 +38,12 @@ select constraint_name, column_name from user_cons_columns
   where table_name = 'CN_EMP' and position is null order by constraint_name;
 select owner, constraint_name, constraint_type from all_constraints
   where constraint_name = 'CN_DEPT_PK';
+-- A constraint's name is the schema's: another table cannot use it (ORA-02264). A key's
+-- constraint names its index.
+create table cn_other (id number(2) constraint cn_dept_pk primary key);
+alter table cn_dept add constraint cn_sal_ck check (deptno > 0);
+select constraint_name, index_name from user_constraints
+  where table_name = 'CN_DEPT' order by constraint_name;
 -- A key's index has the key's name; a unique index made first under that name (as Oracle's HR
 -- schema script makes them) is the key's one index.
 create table cn_region (region_id number(4), region_name varchar2(25));
