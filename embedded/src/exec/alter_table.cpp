@@ -366,9 +366,10 @@ class TableRebuild {
             clauses.push_back(c);
         }
         if (nullness == 1) {
-            std::string text = "NOT NULL";
-            if (!nullName.empty()) text = "CONSTRAINT " + sqlQuotedIdentifier(nullName) + " " + text;
-            clauses.push_back({"NOT", nullName, text});
+            // Unnamed, it gets a SYS_C name as in CREATE TABLE.
+            const std::string given = nullName.empty() ? names_.next() : nullName;
+            clauses.push_back(
+                {"NOT", given, "CONSTRAINT " + sqlQuotedIdentifier(given) + " NOT NULL"});
         }
         if (!newType.empty()) column->type = newType;
         column->clauses = clauses;

@@ -51,6 +51,10 @@ create unique index cn_reg_id_pk on cn_region (region_id);
 alter table cn_region add (constraint cn_reg_id_pk primary key (region_id));
 select index_name, table_name, uniqueness from user_indexes
   where table_name in ('CN_DEPT', 'CN_REGION') order by index_name;
+-- MODIFY ... NOT NULL without a name makes a NOT NULL constraint with a generated one.
+alter table cn_region modify (region_name not null);
+select substr(constraint_name, 1, 5) name_start, generated, search_condition
+  from user_constraints where table_name = 'CN_REGION' and constraint_type = 'C';
 insert into cn_region values (1, 'Europe');
 insert into cn_region values (1, 'Americas');
 drop table cn_region;
