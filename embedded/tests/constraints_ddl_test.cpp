@@ -64,12 +64,12 @@ TEST_F(ConstraintsDdl, ForeignKeysNameTheSideAStatementBreaks) {
 // definition: the message names the one USER_CONSTRAINTS lists, also for a constraint ALTER
 // TABLE adds, and a unique index by its own name.
 TEST_F(ConstraintsDdl, UnnamedConstraintsAreNamedAsTheDictionaryListsThem) {
-    s.exec("create table parts (id number primary key, code varchar2(5) unique, "
+    s.exec("create table stock (id number primary key, code varchar2(5) unique, "
            "qty number check (qty > 0), bin number)");
-    s.exec("insert into parts values (1, 'A', 1, 1)");
+    s.exec("insert into stock values (1, 'A', 1, 1)");
     auto named = [&](const std::string& type, const std::string& column) {
         return rows("select c.constraint_name from user_constraints c, user_cons_columns k "
-                    "where c.constraint_name = k.constraint_name and c.table_name = 'PARTS' "
+                    "where c.constraint_name = k.constraint_name and c.table_name = 'STOCK' "
                     "and c.constraint_type = '" + type + "' and k.column_name = '" + column + "'");
     };
     const std::string pk = named("P", "ID"), unique = named("U", "CODE"), check = named("C", "QTY");
@@ -77,21 +77,21 @@ TEST_F(ConstraintsDdl, UnnamedConstraintsAreNamedAsTheDictionaryListsThem) {
     EXPECT_NE(pk, unique);
     EXPECT_NE(unique, check);
     EXPECT_EQ("ORA-00001: unique constraint (SCOTT." + pk + ") violated\n",
-              oraMessage([&] { s.exec("insert into parts values (1, 'B', 1, 1)"); }));
+              oraMessage([&] { s.exec("insert into stock values (1, 'B', 1, 1)"); }));
     EXPECT_EQ("ORA-00001: unique constraint (SCOTT." + unique + ") violated\n",
-              oraMessage([&] { s.exec("insert into parts values (2, 'A', 1, 1)"); }));
+              oraMessage([&] { s.exec("insert into stock values (2, 'A', 1, 1)"); }));
     EXPECT_EQ("ORA-02290: check constraint (SCOTT." + check + ") violated\n",
-              oraMessage([&] { s.exec("update parts set qty = 0"); }));
-    s.exec("alter table parts add check (bin < 10)");
+              oraMessage([&] { s.exec("update stock set qty = 0"); }));
+    s.exec("alter table stock add check (bin < 10)");
     const std::string added = named("C", "BIN");
     EXPECT_EQ("SYS_C", added.substr(0, 5));
     EXPECT_EQ("0", rows("select count(*) - count(distinct constraint_name) from user_constraints"));
     EXPECT_EQ("ORA-02290: check constraint (SCOTT." + added + ") violated\n",
-              oraMessage([&] { s.exec("update parts set bin = 10"); }));
-    s.exec("create unique index parts_bin on parts (bin)");
-    EXPECT_EQ("ORA-00001: unique constraint (SCOTT.PARTS_BIN) violated\n",
-              oraMessage([&] { s.exec("insert into parts values (3, 'C', 1, 1)"); }));
-    s.exec("drop table parts");
+              oraMessage([&] { s.exec("update stock set bin = 10"); }));
+    s.exec("create unique index stock_bin on stock (bin)");
+    EXPECT_EQ("ORA-00001: unique constraint (SCOTT.STOCK_BIN) violated\n",
+              oraMessage([&] { s.exec("insert into stock values (3, 'C', 1, 1)"); }));
+    s.exec("drop table stock");
 }
 
 TEST_F(ConstraintsDdl, ParentTableStaysWhileOthersReferToIt) {
