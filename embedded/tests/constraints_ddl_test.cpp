@@ -38,8 +38,19 @@ TEST_F(ConstraintsDdl, ForeignKeysNameTheSideAStatementBreaks) {
     EXPECT_EQ(2292, oraCode([&] { s.exec("delete from departments where department_id = 20"); }));
     EXPECT_EQ(2292, oraCode([&] { s.exec("update departments set department_id = 11 where department_id = 10"); }));
     EXPECT_EQ(2292, oraCode([&] { s.exec("update employees set employee_id = 1 where employee_id = 100"); }));
-    EXPECT_EQ("ORA-02292: integrity constraint violated - child record found\n",
+    // The message names the key as USER_CONSTRAINTS lists it: here the unnamed self-reference,
+    // the one key whose children block the DELETE (FK_MGR sets its children's key to NULL).
+    const std::string selfKey =
+        rows("select constraint_name from user_cons_columns where table_name = 'EMPLOYEES' "
+             "and column_name = 'MANAGER_ID'");
+    EXPECT_EQ("SYS_C", selfKey.substr(0, 5));
+    EXPECT_EQ("ORA-02292: integrity constraint (SCOTT." + selfKey +
+                  ") violated - child record found\n",
               oraMessage([&] { s.exec("delete from employees where employee_id = 100"); }));
+    EXPECT_EQ("ORA-02291: integrity constraint (SCOTT.FK_DEPTNO) violated - parent key not found\n",
+              oraMessage([&] { s.exec("insert into dept_20 values (2, null, 90)"); }));
+    EXPECT_EQ("ORA-02291: integrity constraint (SCOTT.EMP_DEPT_FK) violated - parent key not found\n",
+              oraMessage([&] { s.exec("update employees set department_id = 30 where employee_id = 100"); }));
     EXPECT_EQ(1u, s.exec("update departments set department_name = 'Admin' where department_id = 10"));
     // ON DELETE SET NULL empties the child's key; ON DELETE CASCADE removes the children.
     EXPECT_EQ(1u, s.exec("delete from employees where employee_id = 201"));
@@ -47,6 +58,40 @@ TEST_F(ConstraintsDdl, ForeignKeysNameTheSideAStatementBreaks) {
     s.exec("delete from dept_20");
     EXPECT_EQ(1u, s.exec("delete from departments where department_id = 10"));
     EXPECT_EQ("", rows("select employee_id from employees"));
+}
+
+// Unnamed constraints get SYS_C names of their own, unique in the schema, in the table's
+// definition: the message names the one USER_CONSTRAINTS lists, also for a constraint ALTER
+// TABLE adds, and a unique index by its own name.
+TEST_F(ConstraintsDdl, UnnamedConstraintsAreNamedAsTheDictionaryListsThem) {
+    s.exec("create table stock (id number primary key, code varchar2(5) unique, "
+           "qty number check (qty > 0), bin number)");
+    s.exec("insert into stock values (1, 'A', 1, 1)");
+    auto named = [&](const std::string& type, const std::string& column) {
+        return rows("select c.constraint_name from user_constraints c, user_cons_columns k "
+                    "where c.constraint_name = k.constraint_name and c.table_name = 'STOCK' "
+                    "and c.constraint_type = '" + type + "' and k.column_name = '" + column + "'");
+    };
+    const std::string pk = named("P", "ID"), unique = named("U", "CODE"), check = named("C", "QTY");
+    EXPECT_EQ("SYS_C", pk.substr(0, 5));
+    EXPECT_NE(pk, unique);
+    EXPECT_NE(unique, check);
+    EXPECT_EQ("ORA-00001: unique constraint (SCOTT." + pk + ") violated\n",
+              oraMessage([&] { s.exec("insert into stock values (1, 'B', 1, 1)"); }));
+    EXPECT_EQ("ORA-00001: unique constraint (SCOTT." + unique + ") violated\n",
+              oraMessage([&] { s.exec("insert into stock values (2, 'A', 1, 1)"); }));
+    EXPECT_EQ("ORA-02290: check constraint (SCOTT." + check + ") violated\n",
+              oraMessage([&] { s.exec("update stock set qty = 0"); }));
+    s.exec("alter table stock add check (bin < 10)");
+    const std::string added = named("C", "BIN");
+    EXPECT_EQ("SYS_C", added.substr(0, 5));
+    EXPECT_EQ("0", rows("select count(*) - count(distinct constraint_name) from user_constraints"));
+    EXPECT_EQ("ORA-02290: check constraint (SCOTT." + added + ") violated\n",
+              oraMessage([&] { s.exec("update stock set bin = 10"); }));
+    s.exec("create unique index stock_bin on stock (bin)");
+    EXPECT_EQ("ORA-00001: unique constraint (SCOTT.STOCK_BIN) violated\n",
+              oraMessage([&] { s.exec("insert into stock values (3, 'C', 1, 1)"); }));
+    s.exec("drop table stock");
 }
 
 TEST_F(ConstraintsDdl, ParentTableStaysWhileOthersReferToIt) {
@@ -103,8 +148,7 @@ TEST_F(ConstraintsDdl, AlterTableAddsAndDropsSeveralColumns) {
     EXPECT_EQ("ORA-00904: \"NOPE\": invalid identifier\n",
               oraMessage([&] { s.exec("alter table countries drop column nope"); }));
     // Constraint states the client cannot keep are refused, the table unchanged.
-    for (const char* form : {"disable constraint country_pk",
-                             "add constraint country_ck check (duty_pct > 0) disable",
+    for (const char* form : {"add constraint country_ck check (duty_pct > 0) disable",
                              "add constraint country_ck check (duty_pct > 0) novalidate"})
         EXPECT_EQ(1735, oraCode([&] { s.exec(std::string("alter table countries ") + form); }))
             << form;
@@ -128,7 +172,8 @@ TEST_F(ConstraintsDdl, OracleDdlAsWritten) {
                                 "from orders"));
     EXPECT_EQ(1, oraCode([&] { s.exec("insert into orders (id) values (1)"); }));
     EXPECT_EQ(2290, oraCode([&] { s.exec("insert into orders (id, qty) values (2, 0)"); }));
-    EXPECT_EQ("ORDERS_NOTE_IX;ORDERS_QTY_BX",
+    // A key's index takes the key's name, as in Oracle.
+    EXPECT_EQ("ORDERS_NOTE_IX;ORDERS_PK;ORDERS_QTY_BX",
               rows("select index_name from user_indexes where index_name like 'ORDERS_%' "
                    "order by 1"));
     EXPECT_EQ("0", rows("select count(*) from orders_copy"));
@@ -145,7 +190,7 @@ TEST_F(ConstraintsDdl, OracleDdlAsWritten) {
     s.exec("alter index orders_note_ix rename to orders_note_ix2");
     EXPECT_EQ(955, oraCode([&] { s.exec("alter index orders_note_ix2 rename to orders"); }));
     EXPECT_EQ(1418, oraCode([&] { s.exec("alter index orders_note_ix rename to x"); }));
-    EXPECT_EQ("ORDERS_NOTE_IX2;ORDERS_QTY_BX",
+    EXPECT_EQ("ORDERS_NOTE_IX2;ORDERS_PK;ORDERS_QTY_BX",
               rows("select index_name from user_indexes where index_name like 'ORDERS_%' "
                    "order by 1"));
     s.exec("drop index orders_note_ix2");
@@ -209,8 +254,9 @@ TEST_F(ConstraintsDdl, AlterTableAddsConstraints) {
     EXPECT_EQ(2292, oraCode([&] { s.exec("delete from departments where department_id = 20"); }));
     EXPECT_EQ("1|Ada|10|800;2|Bob|20|-;3|Cy|-|100",
               rows("select * from staff order by id"));
-    EXPECT_EQ("STAFF_NAME_IX", rows("select index_name from user_indexes "
-                                    "where table_name = 'STAFF' and index_name like 'STAFF%'"));
+    EXPECT_EQ("STAFF_NAME_IX;STAFF_NAME_UQ;STAFF_PK",
+              rows("select index_name from user_indexes "
+                   "where table_name = 'STAFF' and index_name like 'STAFF%' order by 1"));
     // What hangs on the table stays: identity columns, views, comments, a quoted name.
     s.exec("create table \"Tagged\" (id number generated always as identity, tag varchar2(5))");
     s.exec("create view tagged_v as select * from \"Tagged\"");

@@ -22,7 +22,7 @@ class Describe : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_EQ(sqlite3_open(":memory:", &db_), SQLITE_OK);
-        registerSessionFunctions(db_);
+        registerSessionFunctions(db_, "SCOTT");
     }
     void TearDown() override { sqlite3_close(db_); }
 
@@ -385,12 +385,12 @@ TEST_F(Describe, ValueChecksReachHostsWithTheirOracleErrors) {
     exec("alter table t add (a varchar2(2) check (a <> 'no'))");
     const std::string tooLarge = "ORA-12899: value too large for column ";
     EXPECT_EQ(oraError("insert into t (s) values ('abcd')"),
-              tooLarge + "\"T\".\"S\" (maximum: 3)\n");
+              tooLarge + "\"SCOTT\".\"T\".\"S\" (actual: 4, maximum: 3)\n");
     EXPECT_EQ(oraError("update t set lower_c = 'xyz'"),
-              tooLarge + "\"T\".\"LOWER_C\" (maximum: 2)\n");
+              tooLarge + "\"SCOTT\".\"T\".\"LOWER_C\" (actual: 3, maximum: 2)\n");
     EXPECT_EQ(oraError("insert into t (\"Odd 'x\") values ('xy')"),
-              tooLarge + "\"T\".\"Odd 'x\" (maximum: 1)\n");
-    EXPECT_EQ(oraError("update t set a = 'abc'"), tooLarge + "\"T\".\"A\" (maximum: 2)\n");
+              tooLarge + "\"SCOTT\".\"T\".\"Odd 'x\" (actual: 2, maximum: 1)\n");
+    EXPECT_EQ(oraError("update t set a = 'abc'"), tooLarge + "\"SCOTT\".\"T\".\"A\" (actual: 3, maximum: 2)\n");
     EXPECT_EQ(oraError("insert into t (n) values ('x')"), "ORA-01722: invalid number\n");
     EXPECT_EQ(oraError("update t set n = 999.5"),
               "ORA-01438: value larger than specified precision allowed for this column\n");

@@ -240,21 +240,26 @@ inline constexpr OraMessage<0> kOldStyleJoinWithAnsiJoins{
 inline constexpr OraMessage<0> kConnectByLoop{1436, "CONNECT BY loop in user data"};
 
 // ---- Constraints on written rows ------------------------------------------------------------
-// The constraint's name.
+// The constraint's (or unique index's) name, owner first (SCOTT.DEPT_PK).
 inline constexpr OraMessage<1> kUniqueConstraintViolated{1, "unique constraint ({}) violated"};
 // The column, quoted and qualified ("T"."C").
 inline constexpr OraMessage<1> kCannotInsertNull{1400, "cannot insert NULL into ({})"};
-// The constraint's name.
+// The constraint's name, owner first (SCOTT.SAL_CK).
 inline constexpr OraMessage<1> kCheckConstraintViolated{2290, "check constraint ({}) violated"};
 inline constexpr OraMessage<0> kParentKeyNotFound{
     2291, "integrity constraint violated - parent key not found"};
 inline constexpr OraMessage<0> kChildRecordFound{
     2292, "integrity constraint violated - child record found"};
+// The foreign key's name, owner first (SCOTT.EMP_FK).
+inline constexpr OraMessage<1> kParentKeyOfNotFound{
+    2291, "integrity constraint ({}) violated - parent key not found"};
+inline constexpr OraMessage<1> kChildRecordOfFound{
+    2292, "integrity constraint ({}) violated - child record found"};
 // The table, then the column.
 inline constexpr OraMessage<2> kCannotUpdateToNull{1407, "cannot update (\"{}\".\"{}\") to NULL"};
-// The table, the column, then its maximum length.
-inline constexpr OraMessage<3> kValueTooLargeForColumn{
-    12899, "value too large for column \"{}\".\"{}\" (maximum: {})"};
+// The owner, the table, the column, then the value's length and the column's maximum.
+inline constexpr OraMessage<5> kValueTooLargeForColumn{
+    12899, "value too large for column \"{}\".\"{}\".\"{}\" (actual: {}, maximum: {})"};
 inline constexpr OraMessage<0> kInsertIntoAlwaysIdentity{
     32795, "cannot insert into a generated always identity column"};
 inline constexpr OraMessage<0> kUpdateAlwaysIdentity{
@@ -303,6 +308,14 @@ inline constexpr OraMessage<0> kNoPrimaryKeyToDrop{2441, "Cannot drop nonexisten
 inline constexpr OraMessage<0> kNoUniqueKeyToDrop{2442, "Cannot drop nonexistent unique key"};
 inline constexpr OraMessage<0> kNoConstraintToDrop{
     2443, "Cannot drop constraint  - nonexistent constraint"};
+// The constraint's name as the statement gives it.
+inline constexpr OraMessage<1> kNoConstraintToEnable{
+    2430, "cannot enable constraint ({}) - no such constraint"};
+inline constexpr OraMessage<1> kNoConstraintToDisable{
+    2431, "cannot disable constraint ({}) - no such constraint"};
+// The key's name, owner first.
+inline constexpr OraMessage<1> kDisableWithDependencies{
+    2297, "cannot disable constraint ({}) - dependencies exist"};
 inline constexpr OraMessage<0> kNotNullColumnOnFilledTable{
     1758, "table must be empty to add mandatory (NOT NULL) column"};
 

@@ -1,6 +1,8 @@
 #include "catalog/ddl_effects.h"
 
 #include "base/errors.h"
+#include "catalog/constraint_names.h"
+#include "catalog/disabled_constraints.h"
 #include "sql/sqlite_errors.h"
 
 namespace kavexdb {
@@ -30,10 +32,17 @@ bool mainTableExists(sqlite3* db, const char* name) {
 void applyDdlEffects(sqlite3* db, const RewrittenSql& rewritten) {
     if (rewritten.kind != RewrittenSql::Kind::Ddl) return;
     for (const IdentityColumn& id : rewritten.ddl.identities) installIdentity(db, id);
-    if (!rewritten.ddl.renamedFrom.empty())
+    if (!rewritten.ddl.renamedFrom.empty()) {
         renameIdentities(db, rewritten.ddl.renamedFrom, rewritten.ddl.renamedTo);
-    if (!rewritten.ddl.droppedTable.empty()) forgetIdentities(db, rewritten.ddl.droppedTable);
-    for (const std::string& sql : rewritten.ddl.catalogSql) runDdlSql(db, sql);
+        renameDisabledConstraints(db, rewritten.ddl.renamedFrom, rewritten.ddl.renamedTo);
+    }
+    if (!rewritten.ddl.droppedTable.empty()) {
+        forgetIdentities(db, rewritten.ddl.droppedTable);
+        forgetDisabledConstraints(db, rewritten.ddl.droppedTable);
+    }
+    // The further columns of ALTER TABLE ... ADD (a ..., b ...) name their constraints too.
+    for (const std::string& sql : rewritten.ddl.catalogSql)
+        runDdlSql(db, withConstraintNames(db, sql));
 }
 
 }  // namespace detail

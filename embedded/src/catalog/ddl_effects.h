@@ -1,5 +1,5 @@
 // What a successful CREATE, ALTER or DROP TABLE leaves behind besides the table itself: the
-// identity catalog and generators. (Written values are checked by CHECK constraints the
+// identity catalog and generators, and the disabled constraints (disabled_constraints.h). (Written values are checked by CHECK constraints the
 // rewriting puts into the table's own definition, value_checks.h.)
 #ifndef KAVEXDB_DDL_EFFECTS_H
 #define KAVEXDB_DDL_EFFECTS_H

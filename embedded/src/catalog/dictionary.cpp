@@ -1,14 +1,18 @@
 #include "catalog/dictionary.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
 #include "catalog/comments.h"
+#include "catalog/disabled_constraints.h"
 #include "catalog/sequences.h"
 #include "catalog/synonyms.h"
+#include "catalog/table_definition.h"
 #include "functions/function_args.h"
 #include "functions/sql_function.h"
 #include "sql/sql_lexer.h"
+#include "sql/sqlite_util.h"
 #include "types/declared_type.h"
 #include "sql/internal_names.h"
 #include "functions/catalog.h"
@@ -75,54 +79,66 @@ std::string sequences(const std::string& owner, bool all) {
            "FROM json_each(ORA$SEQUENCE_ROWS()) j)";
 }
 
+// The name an index of table t (il, from pragma_index_list) shows: its own, or for the index
+// SQLite makes for a key, the key's constraint name. Such an index is left out when the user
+// made one of the key's name already (CREATE UNIQUE INDEX emp_pk ... then ADD CONSTRAINT emp_pk
+// PRIMARY KEY, as Oracle's HR schema does): Oracle lists the one index.
+std::string indexName(const std::string& sqlColumn) {
+    return "CASE WHEN il.origin = 'c' THEN " + shownName("il.name", sqlColumn) + " ELSE coalesce(" +
+           kOraKeyIndex + "(t.name, il.name), 'SYS_C_' || upper(t.name) || '_' || il.seq) END";
+}
+
+std::string ownIndexes() {
+    return std::string("t.type = 'table' AND t.name NOT LIKE 'sqlite\\_%' ESCAPE '\\' AND "
+                       "t.name NOT LIKE 'KAVEX$%' AND il.name NOT LIKE 'KAVEX$%' AND "
+                       "(il.origin = 'c' OR NOT EXISTS (SELECT 1 FROM pragma_index_list(t.name) o "
+                       "WHERE o.origin = 'c' AND upper(o.name) = upper(") +
+           kOraKeyIndex + "(t.name, il.name))))";
+}
+
 std::string indexes(const std::string& owner) {
-    return "(SELECT " + shownName("CASE WHEN il.origin = 'c' THEN il.name ELSE "
-                                  "'SYS_C_' || t.name || '_' || il.seq END", "i.sql") +
+    return "(SELECT " + indexName("i.sql") +
            " AS INDEX_NAME, 'NORMAL' AS INDEX_TYPE, " + owner + " AS TABLE_OWNER, " +
            shownName("t.name", "t.sql") + " AS TABLE_NAME, 'TABLE' AS TABLE_TYPE, "
            "CASE WHEN il.\"unique\" THEN 'UNIQUE' ELSE 'NONUNIQUE' END AS UNIQUENESS, "
            "'USERS' AS TABLESPACE_NAME, 'VALID' AS STATUS, 'N' AS TEMPORARY "
            "FROM main.sqlite_master t, pragma_index_list(t.name) il "
            "LEFT JOIN main.sqlite_master i ON i.type = 'index' AND i.name = il.name "
-           "WHERE t.type = 'table' AND t.name NOT LIKE 'sqlite\\_%' ESCAPE '\\' AND "
-           "t.name NOT LIKE 'KAVEX$%' AND il.name NOT LIKE 'KAVEX$%')";
+           "WHERE " + ownIndexes() + ")";
 }
 
 std::string indexColumns() {
-    return "(SELECT CASE WHEN il.origin = 'c' THEN upper(il.name) ELSE "
-           "'SYS_C_' || upper(t.name) || '_' || il.seq END AS INDEX_NAME, upper(t.name) AS TABLE_NAME, "
+    return "(SELECT " + indexName("i.sql") + " AS INDEX_NAME, upper(t.name) AS TABLE_NAME, "
            "upper(ii.name) AS COLUMN_NAME, ii.seqno + 1 AS COLUMN_POSITION, "
            "CASE WHEN ix.\"desc\" THEN 'DESC' ELSE 'ASC' END AS DESCEND "
            "FROM main.sqlite_master t, pragma_index_list(t.name) il, pragma_index_info(il.name) ii, "
            "pragma_index_xinfo(il.name) ix "
-           "WHERE t.type = 'table' AND ix.seqno = ii.seqno AND ix.key = 1 AND "
-           "t.name NOT LIKE 'sqlite\\_%' ESCAPE '\\' AND t.name NOT LIKE 'KAVEX$%' AND "
-           "il.name NOT LIKE 'KAVEX$%')";
+           "LEFT JOIN main.sqlite_master i ON i.type = 'index' AND i.name = il.name "
+           "WHERE ix.seqno = ii.seqno AND ix.key = 1 AND " + ownIndexes() + ")";
 }
 
+// One row per constraint of ORA$CONSTRAINT_ROWS() (below), as USER_CONSTRAINTS shows it.
 std::string constraints(const std::string& owner) {
-    const std::string table = shownName("m.name", "m.sql");
-    const std::string common = "'ENABLED' AS STATUS, 'NOT DEFERRABLE' AS \"DEFERRABLE\", "
-                               "'IMMEDIATE' AS DEFERRED, 'VALIDATED' AS VALIDATED";
-    const std::string from = " FROM main.sqlite_master m";
-    const std::string own = " m.type = 'table' AND " + std::string(kOwnObjects);
-    return "(SELECT " + owner + " AS OWNER, 'SYS_C_' || upper(m.name) || '_PK' AS CONSTRAINT_NAME, "
-           "'P' AS CONSTRAINT_TYPE, " + table + " AS TABLE_NAME, NULL AS SEARCH_CONDITION, "
-           "NULL AS R_OWNER, NULL AS R_CONSTRAINT_NAME, NULL AS DELETE_RULE, " + common + from +
-           " WHERE" + own + " AND EXISTS (SELECT 1 FROM pragma_table_info(m.name) p WHERE p.pk > 0)"
-           " UNION ALL SELECT " + owner + ", 'SYS_C_' || upper(m.name) || '_U' || il.seq, 'U', " +
-           table + ", NULL, NULL, NULL, NULL, 'ENABLED', 'NOT DEFERRABLE', 'IMMEDIATE', "
-           "'VALIDATED'" + from + ", pragma_index_list(m.name) il WHERE" + own +
-           " AND il.origin = 'u'"
-           " UNION ALL SELECT " + owner + ", 'SYS_C_' || upper(m.name) || '_R' || f.id, 'R', " +
-           table + ", NULL, " + owner + ", 'SYS_C_' || upper(f.\"table\") || '_PK', "
-           "CASE f.on_delete WHEN 'CASCADE' THEN 'CASCADE' WHEN 'SET NULL' THEN 'SET NULL' "
-           "ELSE 'NO ACTION' END, 'ENABLED', 'NOT DEFERRABLE', 'IMMEDIATE', 'VALIDATED'" + from +
-           ", pragma_foreign_key_list(m.name) f WHERE" + own + " AND f.seq = 0" +
-           " UNION ALL SELECT " + owner + ", 'SYS_C_' || upper(m.name) || '_C' || p.cid, 'C', " +
-           table + ", '\"' || upper(p.name) || '\" IS NOT NULL', NULL, NULL, NULL, 'ENABLED', "
-           "'NOT DEFERRABLE', 'IMMEDIATE', 'VALIDATED'" + from +
-           ", pragma_table_info(m.name) p WHERE" + own + " AND p.\"notnull\" AND p.pk = 0)";
+    auto field = [](int i) { return "json_extract(j.value, '$[" + std::to_string(i) + "]')"; };
+    return "(SELECT " + owner + " AS OWNER, " + field(0) + " AS CONSTRAINT_NAME, " + field(1) +
+           " AS CONSTRAINT_TYPE, " + field(2) + " AS TABLE_NAME, " + field(3) +
+           " AS SEARCH_CONDITION, " + field(3) + " AS SEARCH_CONDITION_VC, CASE WHEN " + field(4) + " IS NULL THEN NULL ELSE " + owner +
+           " END AS R_OWNER, " + field(4) + " AS R_CONSTRAINT_NAME, " + field(5) +
+           " AS DELETE_RULE, " + field(6) + " AS STATUS, 'NOT DEFERRABLE' AS \"DEFERRABLE\", "
+           "'IMMEDIATE' AS DEFERRED, CASE " + field(6) + " WHEN 'ENABLED' THEN 'VALIDATED' "
+           "ELSE 'NOT VALIDATED' END AS VALIDATED, " + field(8) + " AS GENERATED, CASE WHEN " +
+           field(1) + " IN ('P', 'U') AND " + field(6) + " = 'ENABLED' THEN " + field(0) +
+           " END AS INDEX_NAME "
+           "FROM json_each(" + kOraConstraintRows + "()) j)";
+}
+
+// One row per column of a constraint, as USER_CONS_COLUMNS shows it.
+std::string constraintColumns(const std::string& owner) {
+    return "(SELECT " + owner + " AS OWNER, json_extract(j.value, '$[0]') AS CONSTRAINT_NAME, "
+           "json_extract(j.value, '$[2]') AS TABLE_NAME, json_extract(c.value, '$[0]') AS "
+           "COLUMN_NAME, json_extract(c.value, '$[1]') AS POSITION "
+           "FROM json_each(" + std::string(kOraConstraintRows) + "()) j, "
+           "json_each(json_extract(j.value, '$[7]')) c)";
 }
 
 std::string objects() {
@@ -165,7 +181,8 @@ std::string dictionaryQuery(const std::string& name, const std::string& schema) 
     if (name == "ALL_SEQUENCES") return sequences(owner, true);
     if (name == "USER_INDEXES") return indexes(owner);
     if (name == "USER_IND_COLUMNS") return indexColumns();
-    if (name == "USER_CONSTRAINTS") return constraints(owner);
+    if (name == "USER_CONSTRAINTS" || name == "ALL_CONSTRAINTS") return constraints(owner);
+    if (name == "USER_CONS_COLUMNS" || name == "ALL_CONS_COLUMNS") return constraintColumns(owner);
     if (name == "USER_OBJECTS") return objects();
     if (name == "USER_SOURCE") return source();
     if (name == "USER_USERS") return users(owner, false);
@@ -288,6 +305,142 @@ void sequenceRows(sqlite3_context* ctx, int, sqlite3_value**) {
     sqlite3_result_text(ctx, out.c_str(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
 }
 
+std::string jsonString(const std::string& text) {
+    return jsonText(reinterpret_cast<const unsigned char*>(text.c_str()));
+}
+
+std::string jsonOrNull(const std::string& text) { return text.empty() ? "null" : jsonString(text); }
+
+bool systemName(const std::string& name) {
+    if (name.size() <= 5 || name.compare(0, 5, "SYS_C") != 0) return false;
+    for (std::size_t i = 5; i < name.size(); ++i)
+        if (name[i] < '0' || name[i] > '9') return false;
+    return true;
+}
+
+std::vector<std::string> sortedUpper(std::vector<std::string> names) {
+    for (std::string& n : names) n = asciiUpper(n);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The name of the parent key a foreign key refers to: the parent's primary key, or its primary
+// or unique key over the columns the foreign key names.
+std::string referencedKey(const std::vector<StoredTable>& tables, const DeclaredConstraint& key) {
+    for (const StoredTable& t : tables) {
+        if (sqlite3_stricmp(t.name.c_str(), key.parent.c_str()) != 0) continue;
+        for (const DeclaredConstraint& c : t.definition.constraints()) {
+            if (key.parentColumns.empty() ? c.type == 'P'
+                                          : (c.type == 'P' || c.type == 'U') &&
+                                                sortedUpper(c.columns) ==
+                                                    sortedUpper(key.parentColumns))
+                return c.name;
+        }
+    }
+    return std::string();
+}
+
+// One constraint's row: [name, type, table, condition, parent key, delete rule, status,
+// [[column, position], ...], generated].
+std::string constraintRow(const std::string& name, char type, const std::string& table,
+                          const std::string& condition, const std::string& parentKey,
+                          const std::string& deleteRule, const std::vector<std::string>& columns,
+                          const char* status = "ENABLED") {
+    std::string cols;
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        cols += std::string(i ? "," : "") + "[" + jsonString(columns[i]) + "," +
+                (type == 'C' ? std::string("null") : std::to_string(i + 1)) + "]";
+    return "[" + jsonString(name) + "," + jsonString(std::string(1, type)) + "," +
+           jsonString(table) + "," + jsonOrNull(condition) + "," + jsonOrNull(parentKey) + "," +
+           jsonOrNull(deleteRule) + "," + jsonString(status) + ",[" + cols + "]," +
+           jsonString(systemName(name) ? "GENERATED NAME" : "USER NAME") + "]";
+}
+
+// ORA$KEY_INDEX(table, index): the name of table's primary key or unique constraint whose
+// columns the index holds, NULL for none.
+void keyIndex(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        sqlite3* db = sqlite3_context_db_handle(ctx);
+        StoredTable table;
+        if (!storedTable(db, textArg(argv[0]), table)) return sqlite3_result_null(ctx);
+        std::vector<std::string> columns;
+        SqliteStmt read = prepareSql(db, "SELECT name FROM pragma_index_info(?1)");
+        const std::string index = textArg(argv[1]);
+        sqlite3_bind_text(read.get(), 1, index.c_str(), -1, SQLITE_TRANSIENT);
+        while (sqlite3_step(read.get()) == SQLITE_ROW)
+            columns.push_back(reinterpret_cast<const char*>(sqlite3_column_text(read.get(), 0)));
+        const std::vector<std::string> wanted = sortedUpper(columns);
+        for (const DeclaredConstraint& c : table.definition.constraints())
+            if ((c.type == 'P' || c.type == 'U') && !c.name.empty() &&
+                sortedUpper(c.columns) == wanted)
+                return resultText(ctx, c.name);
+        sqlite3_result_null(ctx);
+    });
+}
+
+// ORA$CONSTRAINT_ROWS(): the constraints the tables' definitions declare, as a JSON array of
+// constraintRow rows for json_each: keys, checks and foreign keys in the order written, then the
+// NOT NULL constraints of the columns outside the primary key; a disabled constraint
+// (disabled_constraints.h) shows as DISABLED. A constraint of a table made
+// before the client named every constraint gets SYS_C_<table>_<type><n>.
+void constraintRows(sqlite3_context* ctx, int, sqlite3_value**) {
+    guarded(ctx, [&] {
+        sqlite3* db = sqlite3_context_db_handle(ctx);
+        const std::vector<StoredTable> tables = storedTables(db);
+        const std::vector<DisabledConstraint> disabled = disabledConstraints(db);
+        std::string out = "[";
+        auto add = [&](const std::string& row) { out += (out.size() > 1 ? "," : "") + row; };
+        for (const StoredTable& t : tables) {
+            int ordinal = 0;
+            for (const DeclaredConstraint& c : t.definition.constraints()) {
+                ++ordinal;
+                const std::string name =
+                    c.name.empty() ? "SYS_C_" + asciiUpper(t.name) + "_" + c.type +
+                                         std::to_string(ordinal)
+                                   : c.name;
+                add(constraintRow(name, c.type, t.shown, c.condition,
+                                  c.type == 'R' ? referencedKey(tables, c) : std::string(),
+                                  c.deleteRule, c.columns));
+            }
+            // A disabled one, read as if it stood last in the definition.
+            for (const DisabledConstraint& d : disabled) {
+                if (sqlite3_stricmp(d.table.c_str(), t.name.c_str()) != 0) continue;
+                Definition with = t.definition;
+                with.items.push_back(parseItem(d.definition));
+                const std::vector<DeclaredConstraint> all = with.constraints();
+                if (all.empty()) continue;
+                const DeclaredConstraint& c = all.back();
+                add(constraintRow(d.name, c.type, t.shown, c.condition,
+                                  c.type == 'R' ? referencedKey(tables, c) : std::string(),
+                                  c.deleteRule, c.columns, "DISABLED"));
+            }
+            std::vector<std::string> keyColumns;
+            for (const auto& key : t.definition.keys(true))
+                keyColumns.insert(keyColumns.end(), key.begin(), key.end());
+            int position = 0;
+            for (const Item& item : t.definition.items) {
+                if (!item.isColumn) continue;
+                ++position;
+                const Column& column = item.column;
+                if (std::find(keyColumns.begin(), keyColumns.end(), column.name) !=
+                    keyColumns.end())
+                    continue;
+                for (const Clause& clause : column.clauses) {
+                    if (clause.kind != "NOT") continue;
+                    const std::string name =
+                        clause.name.empty() ? "SYS_C_" + asciiUpper(t.name) + "_N" +
+                                                  std::to_string(position)
+                                            : clause.name;
+                    add(constraintRow(name, 'C', t.shown, "\"" + column.name + "\" IS NOT NULL",
+                                      std::string(), std::string(), {column.name}));
+                }
+            }
+        }
+        out += "]";
+        sqlite3_result_text(ctx, out.c_str(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
+    });
+}
+
 }  // namespace
 
 void rewriteDictionaryViews(TokenEditor& e, const std::string& schema) {
@@ -317,10 +470,13 @@ void rewriteDictionaryViews(TokenEditor& e, const std::string& schema) {
 
 namespace {
 
-// ORA$COLUMN_TYPE(declared type, attribute) and ORA$SEQUENCE_ROWS(), which the subqueries use.
+// ORA$COLUMN_TYPE(declared type, attribute), ORA$SEQUENCE_ROWS(), ORA$CONSTRAINT_ROWS() and
+// ORA$KEY_INDEX(table, index), which the subqueries use.
 const FunctionRow kRows[] = {
     {kOraColumnType, 2, 2, columnType},
     {kOraSequenceRows, 0, 0, sequenceRows, nullptr, false},
+    {kOraConstraintRows, 0, 0, constraintRows, nullptr, false},
+    {kOraKeyIndex, 2, 2, keyIndex, nullptr, false},
 };
 
 }  // namespace

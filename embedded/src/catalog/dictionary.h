@@ -1,7 +1,9 @@
 // Oracle's data dictionary views for the session's own schema, read-only:
 //   USER_TABLES, USER_TAB_COLUMNS (also USER_TAB_COLS), USER_VIEWS, USER_SEQUENCES,
-//   USER_INDEXES, USER_IND_COLUMNS, USER_CONSTRAINTS, USER_OBJECTS, USER_USERS,
-//   and ALL_TABLES, ALL_TAB_COLUMNS, ALL_VIEWS, ALL_SEQUENCES, ALL_USERS over the same schema.
+//   USER_INDEXES, USER_IND_COLUMNS, USER_CONSTRAINTS, USER_CONS_COLUMNS, USER_OBJECTS,
+//   USER_USERS, and ALL_TABLES, ALL_TAB_COLUMNS, ALL_VIEWS, ALL_SEQUENCES, ALL_CONSTRAINTS,
+//   ALL_CONS_COLUMNS, ALL_USERS over the same schema. The constraints are those the tables'
+//   definitions declare, with the names they were given (catalog/constraint_names.h).
 // A dictionary name in a FROM or JOIN position (optionally qualified by SYS or PUBLIC) becomes
 // a subquery over SQLite's schema (sqlite_master and the table-valued pragmas), so nothing is
 // stored and every session sees the current schema. Oracle's short public synonyms (TABS, COLS,

@@ -5,6 +5,7 @@
 #include "base/errors.h"
 #include "base/ora_messages.h"
 #include "catalog/ddl_effects.h"
+#include "catalog/table_definition.h"
 #include "sql/sql_lexer.h"
 #include "sql/sqlite_errors.h"
 #include "sql/sqlite_util.h"
@@ -126,9 +127,125 @@ int foreignKeyErrorCode(sqlite3* db, const std::string& sql) {
     return children.empty() && !parents.empty() ? 2292 : 2291;
 }
 
-void raiseForeignKey(sqlite3* db, const std::string& sql) {
-    if (foreignKeyErrorCode(db, sql) == 2292) raise(ora::kChildRecordFound);
-    raise(ora::kParentKeyNotFound);
+namespace {
+
+// The table an INSERT, UPDATE or DELETE writes, as SQLite's text names it; "" for another.
+std::string targetTable(const TokenEditor& e, std::size_t& verb) {
+    verb = e.next(0);
+    std::size_t i = e.next(verb + 1);
+    if (e.word(i, "OR")) i = e.next(e.next(i + 1) + 1);
+    if (e.word(i, "INTO") || e.word(i, "FROM")) i = e.next(i + 1);
+    if (!e.name(i)) return std::string();
+    if (e.punct(e.next(i + 1), '.')) i = e.next(e.next(i + 1) + 1);
+    return identifierName(e.at(i));
+}
+
+bool sameText(const std::string& a, const std::string& b) {
+    return sqlite3_stricmp(a.c_str(), b.c_str()) == 0;
+}
+
+// Whether child has a row whose key columns match a row of parent.
+bool hasMatchedChildRows(sqlite3* db, const StoredTable& child, const DeclaredConstraint& key) {
+    std::vector<std::string> parentColumns = key.parentColumns;
+    if (parentColumns.empty())
+        for (const auto& row : textRows(db, "SELECT name FROM pragma_table_info(?1) WHERE pk > 0 "
+                                            "ORDER BY pk",
+                                        key.parent, 1))
+            parentColumns.push_back(row[0]);
+    if (parentColumns.size() != key.columns.size() || parentColumns.empty()) return false;
+    std::string match;
+    for (std::size_t c = 0; c < parentColumns.size(); ++c)
+        match += (c ? " AND p." : "p.") + sqlQuotedIdentifier(parentColumns[c]) + " = c." +
+                 sqlQuotedIdentifier(key.columns[c]);
+    const std::string sql = "SELECT 1 FROM " + sqlQuotedIdentifier(child.name) +
+                            " c WHERE EXISTS (SELECT 1 FROM " +
+                            sqlQuotedIdentifier(key.parent) + " p WHERE " + match + ") LIMIT 1";
+    sqlite3_stmt* raw = nullptr;
+    const bool found = sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr) == SQLITE_OK &&
+                       sqlite3_step(raw) == SQLITE_ROW;
+    sqlite3_finalize(raw);
+    return found;
+}
+
+}  // namespace
+
+std::string brokenForeignKey(sqlite3* db, const std::string& sql, int code) {
+    TokenEditor e(lexSql(sql));
+    std::size_t verb = 0;
+    const std::string table = targetTable(e, verb);
+    if (table.empty()) return std::string();
+    if (code == 2291) {
+        StoredTable child;
+        if (!storedTable(db, table, child)) return std::string();
+        std::set<std::string> assigned;
+        if (e.word(verb, "UPDATE")) {
+            std::size_t set = verb;
+            while (set < e.size() && !e.word(set, "SET")) set = e.next(set + 1);
+            assigned = assignedColumns(e, set);
+        }
+        std::string first;
+        for (const DeclaredConstraint& c : child.definition.constraints()) {
+            if (c.type != 'R') continue;
+            const std::set<std::string> columns(c.columns.begin(), c.columns.end());
+            if (assigned.empty() || meets(assigned, columns)) return c.name;
+            if (first.empty()) first = c.name;
+        }
+        return first;
+    }
+    std::string first;
+    for (const StoredTable& child : storedTables(db))
+        for (const DeclaredConstraint& c : child.definition.constraints()) {
+            if (c.type != 'R' || !sameText(c.parent, table)) continue;
+            // A DELETE takes such children with it or empties their key.
+            if (e.word(verb, "DELETE") && c.deleteRule != "NO ACTION") continue;
+            if (hasMatchedChildRows(db, child, c)) return c.name;
+            if (first.empty()) first = c.name;
+        }
+    return first;
+}
+
+std::string probedForeignKey(sqlite3* db, sqlite3_stmt* stmt) {
+    TokenEditor e(lexSql(sqlite3_sql(stmt)));
+    std::size_t verb = 0;
+    StoredTable child;
+    if (!storedTable(db, targetTable(e, verb), child)) return std::string();
+    std::vector<DeclaredConstraint> keys;
+    for (const DeclaredConstraint& c : child.definition.constraints())
+        if (c.type == 'R') keys.push_back(c);
+    if (keys.size() < 2) return std::string();
+    // SQLite's number of the key whose check fails, and that key's columns and parent.
+    std::string parent;
+    std::set<std::string> columns;
+    sqlite3_reset(stmt);
+    if (sqlite3_exec(db, "SAVEPOINT kavex_key_probe", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return std::string();
+    sqlite3_exec(db, "PRAGMA defer_foreign_keys = ON", nullptr, nullptr, nullptr);
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    }
+    sqlite3_reset(stmt);
+    if (rc == SQLITE_DONE) {
+        const auto failed = textRows(db, "SELECT fkid FROM pragma_foreign_key_check(?1) LIMIT 1",
+                                     child.name, 1);
+        if (!failed.empty()) {
+            const std::string keyColumns =
+                "SELECT \"table\", \"from\" FROM pragma_foreign_key_list(?1) WHERE id = " +
+                std::to_string(std::stol(failed[0][0]));
+            for (const auto& row : textRows(db, keyColumns.c_str(), child.name, 2)) {
+                parent = row[0];
+                columns.insert(row[1]);
+            }
+        }
+    }
+    sqlite3_exec(db, "ROLLBACK TO kavex_key_probe", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "RELEASE kavex_key_probe", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "PRAGMA defer_foreign_keys = OFF", nullptr, nullptr, nullptr);
+    for (const DeclaredConstraint& c : keys) {
+        std::set<std::string> own;
+        for (const std::string& column : c.columns) own.insert(asciiUpper(column));
+        if (own == columns && sameText(c.parent, parent)) return c.name;
+    }
+    return std::string();
 }
 
 std::vector<std::string> referencingTables(sqlite3* db, const std::string& table) {

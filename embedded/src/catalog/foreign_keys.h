@@ -18,8 +18,16 @@ namespace detail {
 // child rows.
 int foreignKeyErrorCode(sqlite3* db, const std::string& sql);
 
-// Throws the ORA error foreignKeyErrorCode names.
-[[noreturn]] void raiseForeignKey(sqlite3* db, const std::string& sql);
+// The name of the foreign key such a statement broke, as the table's definition declares it
+// ("" for a key without a name): for 2291 a key of the table the statement writes (for an
+// UPDATE one whose columns it sets), for 2292 a key naming that table whose child rows have a
+// parent row there. SQLite does not tell which key failed: of several that fit, the first.
+std::string brokenForeignKey(sqlite3* db, const std::string& sql, int code);
+
+// For a statement that failed with 2291 writing a table with several foreign keys: runs stmt
+// once more (bound as it was) with the keys' checks deferred, inside a savepoint it then rolls
+// back, and returns the name of the key whose check then fails; "" when it cannot tell.
+std::string probedForeignKey(sqlite3* db, sqlite3_stmt* stmt);
 
 // The tables other than itself whose foreign keys name table (SQLite's names, any case).
 std::vector<std::string> referencingTables(sqlite3* db, const std::string& table);

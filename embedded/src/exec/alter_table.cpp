@@ -9,8 +9,10 @@
 #include "base/errors.h"
 #include "base/ora_messages.h"
 #include "catalog/foreign_keys.h"
+#include "catalog/constraint_names.h"
+#include "catalog/disabled_constraints.h"
 #include "catalog/identity_catalog.h"
-#include "rewrite/ddl/table_rebuilds.h"
+#include "catalog/table_definition.h"
 #include "rewrite/sql_rewrite.h"
 #include "sql/internal_names.h"
 #include "sql/sql_context.h"
@@ -29,197 +31,6 @@ const char* const kRebuilt = kOraRebuild;
 
 bool sameName(const std::string& a, const std::string& b) {
     return sqlite3_stricmp(a.c_str(), b.c_str()) == 0;
-}
-
-// ---- a table's stored definition, clause by clause -------------------------------------------
-
-// Where a clause of a column definition starts: NOT only before NULL, NULL and DEFAULT not after
-// ON DELETE SET, which a REFERENCES clause ends with.
-bool clauseStart(const TokenEditor& e, std::size_t k) {
-    bool keyword = false;
-    for (const char* w : {"CONSTRAINT", "PRIMARY", "UNIQUE", "CHECK", "REFERENCES", "NOT", "NULL",
-                          "DEFAULT", "COLLATE", "GENERATED", "AS"})
-        keyword = keyword || e.word(k, w);
-    if (!keyword) return false;
-    if (e.word(k, "NOT")) return e.word(e.next(k + 1), "NULL");
-    const std::size_t before = e.previous(k);
-    if (e.word(k, "NULL")) return !e.word(before, "NOT") && !e.word(before, "SET");
-    if (e.word(k, "DEFAULT")) return !e.word(before, "SET");
-    return true;
-}
-
-std::size_t pastTerm(const TokenEditor& e, std::size_t k) {
-    if (e.punct(k, '(')) return e.pastParens(k);
-    if (e.punct(k, '-') || e.punct(k, '+')) k = e.next(k + 1);
-    return k < e.size() ? k + 1 : k;
-}
-
-// Just past the clause whose keyword is at k.
-std::size_t clauseEnd(const TokenEditor& e, std::size_t k) {
-    if (e.word(k, "NOT")) return e.next(k + 1) + 1;
-    if (e.word(k, "DEFAULT") || e.word(k, "COLLATE")) return pastTerm(e, e.next(k + 1));
-    if (e.word(k, "CHECK")) return pastTerm(e, e.next(k + 1));
-    std::size_t m = e.next(k + 1);
-    while (m < e.size() && !clauseStart(e, m)) m = e.next(e.punct(m, '(') ? e.pastParens(m) : m + 1);
-    return m;
-}
-
-struct Clause {
-    std::string kind;  // its keyword (after CONSTRAINT name), upper case
-    std::string name;  // the constraint's name as Oracle resolves it; empty when unnamed
-    std::string text;
-    // The client adds these itself to hold values to the declared type (value_checks.h).
-    bool fromType() const {
-        return kind == "COLLATE" || (kind == "CHECK" && name.empty() &&
-                                     text.compare(0, 12, "CHECK ('ORA-") == 0);
-    }
-};
-
-// Parses the clauses from k to the end of e.
-std::vector<Clause> clausesFrom(const TokenEditor& e, std::size_t k) {
-    std::vector<Clause> out;
-    k = e.next(k);
-    while (k < e.size()) {
-        Clause c;
-        const std::size_t start = k;
-        if (e.word(k, "CONSTRAINT")) {
-            const std::size_t n = e.next(k + 1);
-            if (n < e.size()) c.name = identifierName(e.at(n));
-            k = e.next(n + 1);
-        }
-        if (k >= e.size()) break;
-        c.kind = asciiUpper(e.at(k).text);
-        const std::size_t end = std::max(clauseEnd(e, k), k + 1);
-        c.text = trimmed(textOf(e, start, end));
-        out.push_back(c);
-        k = e.next(end);
-    }
-    return out;
-}
-
-struct Column {
-    std::string name, nameText, type;
-    std::vector<Clause> clauses;
-
-    bool has(const char* kind) const {
-        return std::any_of(clauses.begin(), clauses.end(),
-                           [&](const Clause& c) { return c.kind == kind; });
-    }
-    std::string text() const {
-        std::string out = nameText;
-        if (!type.empty()) out += " " + type;
-        for (const Clause& c : clauses) out += " " + c.text;
-        return out;
-    }
-};
-
-Column parseColumn(const std::string& item) {
-    TokenEditor e(lexSql(item));
-    Column c;
-    std::size_t k = e.next(0);
-    if (k >= e.size()) return c;
-    c.name = identifierName(e.at(k));
-    c.nameText = e.at(k).text;
-    const std::size_t typeStart = e.next(k + 1);
-    k = typeStart;
-    while (k < e.size() && !clauseStart(e, k)) k = e.next(e.punct(k, '(') ? e.pastParens(k) : k + 1);
-    c.type = trimmed(textOf(e, typeStart, k));
-    c.clauses = clausesFrom(e, k);
-    return c;
-}
-
-// The names in the first parentheses from k on (a key's columns).
-std::vector<std::string> namesInParens(const TokenEditor& e, std::size_t k) {
-    std::vector<std::string> out;
-    while (k < e.size() && !e.punct(k, '(')) ++k;
-    if (k >= e.size()) return out;
-    for (const auto& item : depthZeroItems(e, k + 1, e.pastParens(k) - 1)) {
-        const std::size_t n = e.next(item.first);
-        if (n < item.second && e.name(n)) out.push_back(identifierName(e.at(n)));
-    }
-    return out;
-}
-
-// One definition in the table's parentheses: a column or a table constraint.
-struct Item {
-    bool isColumn = true;
-    Column column;
-    std::string kind, name, text;  // table constraint
-    std::vector<std::string> keyColumns;  // PRIMARY KEY, UNIQUE, FOREIGN KEY
-
-    std::string render() const { return isColumn ? column.text() : text; }
-};
-
-Item parseItem(const std::string& text) {
-    Item item;
-    TokenEditor e(lexSql(text));
-    std::size_t k = e.next(0);
-    if (!startsTableConstraint(e, k)) {
-        item.column = parseColumn(text);
-        return item;
-    }
-    item.isColumn = false;
-    item.text = trimmed(text);
-    if (e.word(k, "CONSTRAINT")) {
-        const std::size_t n = e.next(k + 1);
-        if (n < e.size()) item.name = identifierName(e.at(n));
-        k = e.next(n + 1);
-    }
-    if (k < e.size()) item.kind = asciiUpper(e.at(k).text);
-    if (item.kind != "CHECK") item.keyColumns = namesInParens(e, k);
-    return item;
-}
-
-struct Definition {
-    std::string nameText;  // the table's name as CREATE TABLE spelled it
-    std::vector<Item> items;
-    std::string tail;  // after the parentheses: WITHOUT ROWID and the like
-
-    std::string createSql(const std::string& name) const {
-        std::string out = "CREATE TABLE " + name + " (";
-        for (std::size_t i = 0; i < items.size(); ++i) out += (i ? ", " : "") + items[i].render();
-        return out + ")" + tail;
-    }
-    Column* column(const std::string& name) {
-        for (Item& i : items)
-            if (i.isColumn && sameName(i.column.name, name)) return &i.column;
-        return nullptr;
-    }
-    bool namesConstraint(const std::string& name) const {
-        for (const Item& i : items) {
-            if (!i.isColumn && !i.name.empty() && sameName(i.name, name)) return true;
-            if (i.isColumn)
-                for (const Clause& c : i.column.clauses)
-                    if (!c.name.empty() && sameName(c.name, name)) return true;
-        }
-        return false;
-    }
-    // The columns of each PRIMARY KEY (first) and UNIQUE key.
-    std::vector<std::vector<std::string>> keys(bool primary) const {
-        std::vector<std::vector<std::string>> out;
-        const char* kind = primary ? "PRIMARY" : "UNIQUE";
-        for (const Item& i : items) {
-            if (!i.isColumn && i.kind == kind) out.push_back(i.keyColumns);
-            if (i.isColumn && i.column.has(kind)) out.push_back({i.column.name});
-        }
-        return out;
-    }
-};
-
-Definition parseDefinition(const std::string& createSql) {
-    TokenEditor e(lexSql(createSql));
-    Definition d;
-    std::size_t open = 0;
-    while (open < e.size() && !e.punct(open, '(')) ++open;
-    if (open >= e.size()) return d;
-    std::size_t name = e.next(0);
-    while (name < open && !e.word(name, "TABLE")) name = e.next(name + 1);
-    d.nameText = trimmed(textOf(e, name + 1, open));
-    const std::size_t past = e.pastParens(open);
-    for (const auto& range : depthZeroItems(e, open + 1, past - 1))
-        d.items.push_back(parseItem(textOf(e, range.first, range.second)));
-    d.tail = textOf(e, past, e.size());
-    return d;
 }
 
 // ---- the statement -----------------------------------------------------------------------------
@@ -310,7 +121,7 @@ using Failure = std::function<void(int code)>;
 class TableRebuild {
   public:
     TableRebuild(sqlite3* db, std::string table, std::string schema)
-        : db_(db), table_(std::move(table)), schema_(std::move(schema)) {
+        : db_(db), table_(std::move(table)), schema_(std::move(schema)), names_(db) {
         const auto sql = column0(db_,
                                  "SELECT sql FROM main.sqlite_master WHERE type = 'table' AND "
                                  "name = ?1",
@@ -322,18 +133,20 @@ class TableRebuild {
     Definition& definition() { return def_; }
     const std::string& table() const { return table_; }
 
-    void add(const std::string& oracleText, int ordinal) {
+    // ADD of a constraint (the host's text), or of one ENABLE takes back from the catalog,
+    // already as the client's CREATE TABLE stores it (stored).
+    void add(const std::string& oracleText, bool stored = false) {
         std::string text = withoutStates(oracleText);
         Item given = parseItem(text);
         if (given.isColumn) unsupported("ADD of a column with a constraint");
         std::string name = given.name;
         if (name.empty()) {
-            name = generatedName(ordinal);
+            name = names_.next();
             text = "CONSTRAINT " + sqlQuotedIdentifier(name) + " " + text;
-        } else if (def_.namesConstraint(name)) {
+        } else if (!stored && (def_.namesConstraint(name) || constraintNamesInUse(db_).count(name))) {
             raise(ora::kConstraintNameUsed);
         }
-        Item item = parseItem(storedForm(text, schema_));
+        Item item = parseItem(stored ? text : storedForm(text, schema_));
         item.name = name;
         const std::string shown = constraintName(schema_, name);
         if (item.kind == "PRIMARY" || item.kind == "UNIQUE") {
@@ -420,6 +233,60 @@ class TableRebuild {
         dropSelfReferences_ = true;
     }
 
+    // DISABLE CONSTRAINT name / DISABLE PRIMARY KEY: the table is rebuilt without it; the
+    // catalog keeps it, as a table constraint, for ENABLE.
+    void disable(const std::string& name, bool primaryKey, bool cascade) {
+        const DeclaredConstraint* found = nullptr;
+        const std::vector<DeclaredConstraint> declared = def_.constraints();
+        for (const DeclaredConstraint& c : declared)
+            if (primaryKey ? c.type == 'P' : !c.name.empty() && sameName(c.name, name)) found = &c;
+        if (!found && !primaryKey)
+            for (const Item& item : def_.items)
+                for (const Clause& c : item.column.clauses)
+                    if (item.isColumn && c.kind == "NOT" && !c.name.empty() && sameName(c.name, name))
+                        unsupported("DISABLE of a NOT NULL constraint");
+        if (!found) raise(ora::kNoConstraintToDisable, primaryKey ? "PRIMARY KEY" : name);
+        if (found->type == 'P' || found->type == 'U') {
+            const std::set<std::string> referenced = referencedColumns(db_, table_);
+            for (const std::string& c : found->columns)
+                if (referenced.count(asciiUpper(c))) {
+                    if (cascade) unsupported("DISABLE ... CASCADE");
+                    raise(ora::kDisableWithDependencies, schema_ + "." + found->name);
+                }
+        }
+        DisabledConstraint kept{table_, found->name, tableConstraintText(*found)};
+        removeWhere([&](const std::string& kind, const std::string& itemName,
+                        const std::vector<std::string>&) {
+            return kind != "NOT" && !itemName.empty() && sameName(itemName, kept.name);
+        });
+        // The NOT NULL a primary key gave its columns goes with it (ENABLE gives it back).
+        if (found->type == 'P')
+            for (const std::string& name : found->columns)
+                if (Column* column = def_.column(name))
+                    column->clauses.erase(
+                        std::remove_if(column->clauses.begin(), column->clauses.end(),
+                                       [](const Clause& c) { return c.kind == "NOT" && c.name.empty(); }),
+                        column->clauses.end());
+        recordDisabledConstraint(db_, kept);
+    }
+
+    // ENABLE CONSTRAINT name: a disabled constraint goes back into the definition, and the rows
+    // are checked against it as for ADD; one that is enabled already stays as it is.
+    // ENABLE PRIMARY KEY names the table's disabled primary key, if it has one.
+    void enable(std::string name, bool primaryKey) {
+        if (primaryKey) {
+            for (const DisabledConstraint& c : disabledConstraints(db_))
+                if (sameName(c.table, table_) && parseItem(c.definition).kind == "PRIMARY")
+                    name = c.name;
+            if (name.empty() && def_.keys(true).empty())
+                raise(ora::kNoConstraintToEnable, "PRIMARY KEY");
+            if (name.empty()) return;
+        }
+        std::string definition;
+        if (takeDisabledConstraint(db_, table_, name, definition)) return add(definition, true);
+        if (!def_.namesConstraint(name)) raise(ora::kNoConstraintToEnable, name);
+    }
+
     void modify(const std::string& spec) {
         TokenEditor e(lexSql(spec));
         std::size_t k = e.next(0);
@@ -499,9 +366,10 @@ class TableRebuild {
             clauses.push_back(c);
         }
         if (nullness == 1) {
-            std::string text = "NOT NULL";
-            if (!nullName.empty()) text = "CONSTRAINT " + sqlQuotedIdentifier(nullName) + " " + text;
-            clauses.push_back({"NOT", nullName, text});
+            // Unnamed, it gets a SYS_C name as in CREATE TABLE.
+            const std::string given = nullName.empty() ? names_.next() : nullName;
+            clauses.push_back(
+                {"NOT", given, "CONSTRAINT " + sqlQuotedIdentifier(given) + " NOT NULL"});
         }
         if (!newType.empty()) column->type = newType;
         column->clauses = clauses;
@@ -584,6 +452,31 @@ class TableRebuild {
         return plain ? table_ : sqlQuotedIdentifier(table_);
     }
 
+    // A constraint as a table constraint of the stored definition: a column's own key, check or
+    // reference written for the table.
+    std::string tableConstraintText(const DeclaredConstraint& c) const {
+        for (const Item& item : def_.items) {
+            if (!item.isColumn) {
+                if (sameName(item.name, c.name)) return item.text;
+                continue;
+            }
+            for (const Clause& clause : item.column.clauses) {
+                if (clause.name.empty() || !sameName(clause.name, c.name) || clause.kind == "NOT")
+                    continue;
+                const std::string named = "CONSTRAINT " + sqlQuotedIdentifier(c.name) + " ";
+                const std::string column = "(" + item.column.nameText + ")";
+                if (clause.kind == "PRIMARY") return named + "PRIMARY KEY " + column;
+                if (clause.kind == "UNIQUE") return named + "UNIQUE " + column;
+                // The clause's text from its keyword on, after CONSTRAINT name.
+                const std::string upper = asciiUpper(clause.text);
+                if (clause.kind == "CHECK") return named + clause.text.substr(upper.find("CHECK"));
+                return named + "FOREIGN KEY " + column + " " +
+                       clause.text.substr(upper.find("REFERENCES"));
+            }
+        }
+        unsupported("DISABLE of this constraint");
+    }
+
     static bool sameColumns(std::vector<std::string> a, std::vector<std::string> b) {
         for (auto& c : a) c = asciiUpper(c);
         for (auto& c : b) c = asciiUpper(c);
@@ -604,14 +497,6 @@ class TableRebuild {
         sqlite3_bind_text(s.get(), 1, asciiUpper(table_).c_str(), -1, SQLITE_TRANSIENT);
         sqlite3_bind_text(s.get(), 2, asciiUpper(column).c_str(), -1, SQLITE_TRANSIENT);
         return sqlite3_step(s.get()) == SQLITE_ROW;
-    }
-
-    // Oracle names an unnamed constraint SYS_C followed by a number.
-    std::string generatedName(int ordinal) {
-        const auto version = column0(db_, "PRAGMA main.schema_version", std::string());
-        const long n = (version.empty() ? 0 : std::stol(version[0])) * 10 + ordinal;
-        std::string digits = std::to_string(n % 10000000);
-        return "SYS_C" + std::string(digits.size() < 7 ? 7 - digits.size() : 0, '0') + digits;
     }
 
     // A foreign key names a parent table and its primary key or unique columns.
@@ -687,6 +572,7 @@ class TableRebuild {
     sqlite3* db_;
     std::string table_, schema_;
     Definition def_;
+    SystemConstraintNames names_;
     std::vector<Failure> failures_;
     std::vector<std::string> foreignKeys_;
     bool cascade_ = false, dropSelfReferences_ = false;
@@ -707,13 +593,32 @@ void alterTableByRebuild(sqlite3* db, const std::string& oracleSql, const std::s
     if (found.empty()) raise(ora::kTableOrViewDoesNotExist);
     TableRebuild rebuild(db, found[0], schema);
     const std::size_t what = e.next(i + 1);
-    int ordinal = 0;
     if (e.word(i, "ADD")) {
-        for (const std::string& item : actionItems(e, what)) rebuild.add(item, ++ordinal);
+        for (const std::string& item : actionItems(e, what)) rebuild.add(item);
     } else if (e.word(i, "DROP")) {
         rebuild.drop(e, what);
     } else if (e.word(i, "MODIFY")) {
         for (const std::string& item : actionItems(e, what)) rebuild.modify(item);
+    } else if (e.word(i, "DISABLE") || e.word(i, "ENABLE")) {
+        std::size_t k = what;
+        if (e.word(k, "NOVALIDATE")) unsupported("NOVALIDATE");
+        if (e.word(k, "VALIDATE")) k = e.next(k + 1);
+        const bool primaryKey = e.word(k, "PRIMARY");
+        std::string constraint;
+        if (!primaryKey) {
+            const std::size_t n = e.next(k + 1);
+            if (!e.name(n)) raise(ora::kInvalidConstraintName);
+            constraint = identifierName(e.at(n));
+            k = e.next(n + 1);
+        } else {
+            k = e.next(e.next(k + 1) + 1);
+        }
+        const bool cascade = e.word(k, "CASCADE");
+        if (e.word(i, "DISABLE")) {
+            rebuild.disable(constraint, primaryKey, cascade);
+        } else {
+            rebuild.enable(constraint, primaryKey);
+        }
     } else {
         unsupported(asciiUpper(i < e.size() ? e.at(i).text : std::string()));
     }

@@ -252,7 +252,7 @@ std::unique_ptr<ConnectionImpl> ConnectionImpl::open(const std::string& user,
     // Nothing is written before the logon succeeded.
     execSql(db.get(), "PRAGMA foreign_keys=ON");
     keepTemporaryDataCounted(db.get());  // first: it drops what the temporary database holds
-    registerSessionFunctions(db.get());
+    registerSessionFunctions(db.get(), upperAscii(user));
     AccountStore(db.get(), upperAscii(user)).verifyLogon(user, password);
     useLargePagesIfNew(db.get());
     useWriteAheadLog(db.get());

@@ -18,6 +18,7 @@
 #include "functions/oracle_functions.h"
 #include "functions/sql_function.h"
 #include "functions/sql_values.h"
+#include "functions/value_too_large.h"
 #include "occi/session_functions.h"
 #include "rewrite/dml/write_conversion.h"
 #include "rewrite/expr/clob_text.h"
@@ -111,8 +112,9 @@ const FunctionRow kRows[] = {
 
 const FunctionFamily kSessionFunctions{kRows};
 
-void registerSessionFunctions(sqlite3* db) {
+void registerSessionFunctions(sqlite3* db, const std::string& owner) {
     defineCatalogFunctions(db);
+    registerValueTooLarge(db, owner);
     // Oracle's LIKE compares characters exactly, case included.
     runPragma(db, "PRAGMA case_sensitive_like = ON");
     registerSequenceFunctions(db);

@@ -7,6 +7,8 @@
 #include "base/faults.h"
 #include "base/ora_messages.h"
 #include "catalog/accounts.h"
+#include "catalog/constraint_errors.h"
+#include "catalog/constraint_names.h"
 #include "catalog/ddl_effects.h"
 #include "catalog/foreign_keys.h"
 #include "catalog/synonyms.h"
@@ -47,30 +49,14 @@ CallCancel::Reach cancelReach(RewrittenSql::Kind kind, bool transactionHoldsChan
     }
 }
 
-// An UPDATE that sets a NOT NULL column to NULL: ORA-01407, where an INSERT's is ORA-01400.
-void refuseUpdateToNull(sqlite3* db, sqlite3_stmt* stmt) {
-    const char* sql = sqlite3_sql(stmt);
-    while (sql && std::isspace(static_cast<unsigned char>(*sql))) ++sql;
-    if (!sql || sqlite3_strnicmp(sql, "UPDATE", 6) != 0) return;
-    const std::string message = sqlite3_errmsg(db);
-    const std::string prefix = "NOT NULL constraint failed: ";
-    if (message.compare(0, prefix.size(), prefix) != 0) return;
-    const std::string name = upperAscii(message.substr(prefix.size()));
-    const std::size_t dot = name.rfind('.');
-    if (dot == std::string::npos) return;
-    raise(ora::kCannotUpdateToNull, name.substr(0, dot), name.substr(dot + 1));
-}
-
 // Throws the Oracle error of a failed step, then leaves the statement ready to run again.
-[[noreturn]] void failStep(sqlite3* db, sqlite3_stmt* stmt, int rc) {
+// The lookups that name the failed constraint are the client's own SQL: the authorizer trusts
+// them.
+[[noreturn]] void failStep(sqlite3* db, sqlite3_stmt* stmt, int rc, const std::string& owner,
+                           Authorizer& authorizer) {
     try {
-        if ((rc & 0xff) == SQLITE_CONSTRAINT &&
-            sqlite3_extended_errcode(db) == SQLITE_CONSTRAINT_FOREIGNKEY)
-            raiseForeignKey(db, sqlite3_sql(stmt));
-        if ((rc & 0xff) == SQLITE_CONSTRAINT &&
-            sqlite3_extended_errcode(db) == SQLITE_CONSTRAINT_NOTNULL)
-            refuseUpdateToNull(db, stmt);
-        raiseSqlite(db, rc);
+        Authorizer::Trusted trusted(authorizer);
+        raiseStepFailure(db, rc, sqlite3_sql(stmt), owner, stmt);
     } catch (...) {
         sqlite3_reset(stmt);
         sqlite3_clear_bindings(stmt);
@@ -388,14 +374,14 @@ void StatementImpl::runDml() {
                 sqlite3_clear_bindings(stmt);
                 throw;
             }
-            if (rc != SQLITE_OK) failStep(db, stmt, rc);
+            if (rc != SQLITE_OK) failStep(db, stmt, rc, connection_.schema(), connection_.authorizer());
         }
         if (checksOff && !vouched) checksOff->restore();
         int rc;
         lobs.watch();
         while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         }
-        if (rc != SQLITE_DONE) failStep(db, stmt, rc);  // earlier iterations' rows stay
+        if (rc != SQLITE_DONE) failStep(db, stmt, rc, connection_.schema(), connection_.authorizer());  // earlier iterations' rows stay
         if (!lobs.empty()) {
             try {
                 lobs.write();
@@ -442,8 +428,10 @@ void StatementImpl::runDdl(const RewrittenSql& r) {
             alterTableByRebuild(db, r.ddl.rebuiltFrom, connection_.schema());
         } else if (r.ddl.createsTableAs)
             runCreateTableAs(db, r.ddl.createAs, connection_.schema());
-        else
-            runOnce(db, r.sql);
+        else {
+            refuseUsedConstraintNames(db, r.sql);
+            runOnce(db, withConstraintNames(db, r.sql));
+        }
         applyDdlEffects(db, r);
         connection_.commitWork();
     } catch (...) {

@@ -5,6 +5,7 @@
 
 #include "base/errors.h"
 #include "base/ora_messages.h"
+#include "catalog/constraint_errors.h"
 #include "occi/binds.h"
 #include "occi/connection.h"
 #include "occi/statement.h"
@@ -70,7 +71,7 @@ void StatementImpl::runMergeIteration(const RewrittenSql& r, unsigned it) {
             int rc;
             while ((rc = sqlite3_step(step.get())) == SQLITE_ROW)
                 bound = sqlite3_column_int64(step.get(), 0);
-            if (rc != SQLITE_DONE) raiseSqlite(db, rc);
+            if (rc != SQLITE_DONE) raiseStepFailure(db, rc, sql, connection_.schema());
             if (sql.compare(0, 6, "UPDATE") == 0 || sql.compare(0, 6, "INSERT") == 0)
                 updateCount_ += static_cast<unsigned>(sqlite3_changes(db));
         }

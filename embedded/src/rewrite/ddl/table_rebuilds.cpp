@@ -1,16 +1,11 @@
 // Which ALTER TABLE actions the client carries out by rebuilding the table (exec/alter_table.h).
 #include "rewrite/ddl/table_rebuilds.h"
 
+#include "catalog/table_definition.h"
 #include "sql/token_editor.h"
 
 namespace kavexdb {
 namespace detail {
-
-bool startsTableConstraint(const TokenEditor& e, std::size_t i) {
-    for (const char* w : {"CONSTRAINT", "PRIMARY", "UNIQUE", "CHECK", "FOREIGN"})
-        if (e.word(i, w)) return true;
-    return false;
-}
 
 bool rebuildsTable(const TokenEditor& e, std::size_t i) {
     const std::size_t n = e.next(i + 1);
@@ -20,6 +15,11 @@ bool rebuildsTable(const TokenEditor& e, std::size_t i) {
     if (e.word(i, "DROP"))
         return e.word(n, "CONSTRAINT") || e.word(n, "UNIQUE") ||
                (e.word(n, "PRIMARY") && e.word(e.next(n + 1), "KEY"));
+    if (e.word(i, "DISABLE") || e.word(i, "ENABLE")) {
+        const std::size_t what = e.word(n, "VALIDATE") || e.word(n, "NOVALIDATE") ? e.next(n + 1) : n;
+        return e.word(what, "CONSTRAINT") ||
+               (e.word(what, "PRIMARY") && e.word(e.next(what + 1), "KEY"));
+    }
     if (e.word(i, "MODIFY"))
         return (e.name(n) && !e.word(n, "CONSTRAINT") && !e.word(n, "PRIMARY") &&
                 !e.word(n, "UNIQUE") && !e.word(n, "PARTITION") && !e.word(n, "DEFAULT")) ||

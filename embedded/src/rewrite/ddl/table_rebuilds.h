@@ -1,5 +1,6 @@
-// The ALTER TABLE forms SQLite has no statement for (adding or dropping a table constraint,
-// modifying a column), which the client carries out by rebuilding the table (exec/alter_table.h).
+// The ALTER TABLE forms SQLite has no statement for (adding, dropping, disabling or enabling a
+// table constraint, modifying a column), which the client carries out by rebuilding the table
+// (exec/alter_table.h).
 #ifndef KAVEXDB_REWRITE_DDL_TABLE_REBUILDS_H
 #define KAVEXDB_REWRITE_DDL_TABLE_REBUILDS_H
 
@@ -10,12 +11,8 @@ namespace detail {
 
 class TokenEditor;
 
-// Whether the words at token i start a table constraint (CONSTRAINT, PRIMARY, UNIQUE, CHECK,
-// FOREIGN).
-bool startsTableConstraint(const TokenEditor& e, std::size_t i);
-
-// Whether the ALTER TABLE action starting at token i (ADD, DROP, MODIFY) is one of the forms
-// above.
+// Whether the ALTER TABLE action starting at token i (ADD, DROP, MODIFY, DISABLE, ENABLE) is one
+// of the forms above.
 bool rebuildsTable(const TokenEditor& e, std::size_t i);
 
 }  // namespace detail

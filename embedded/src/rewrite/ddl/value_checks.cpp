@@ -9,6 +9,7 @@
 #include "base/ora_messages.h"
 #include "functions/datetime_order.h"
 #include "functions/interval_order.h"
+#include "sql/internal_names.h"
 #include "sql/sql_lexer.h"
 #include "types/declared_type.h"
 
@@ -40,6 +41,12 @@ bool isOneOf(const std::string& name, std::initializer_list<const char*> names) 
 // dequotes: starting with the message literal, it fails as "CHECK constraint failed: ORA-...".
 std::string constraint(const std::string& oraMessage, const std::string& condition) {
     return " CHECK (" + sqlStringLiteral(oraMessage) + " IS NOT NULL AND (" + condition + "))";
+}
+
+// "ORA-NNNNN": the literal that marks a check whose message a function composes.
+std::string codeTag(int code) {
+    std::string digits = std::to_string(code);
+    return "ORA-" + std::string(digits.size() < 5 ? 5 - digits.size() : 0, '0') + digits;
 }
 
 }  // namespace
@@ -120,10 +127,15 @@ std::string valueCheckConstraints(const std::string& table, const std::string& c
     std::string out;
     const ValueChecks checks = valueChecksFor(declaredType);
     const std::string& value = columnRef;
+    // A longer value fails in ORA$VALUE_TOO_LARGE, which names the session's user as the
+    // owner and tells the value's length.
     if (checks.maxLength > 0) {
         const std::string size = std::to_string(checks.maxLength);
-        out += constraint(oraErrorText(ora::kValueTooLargeForColumn, table, column, size),
-                          "length(" + value + ") <= " + size);
+        const std::string length = "length(" + value + ")";
+        out += constraint(codeTag(ora::kValueTooLargeForColumn.code),
+                          length + " <= " + size + " OR " + kOraValueTooLarge + "(" +
+                              sqlStringLiteral(table) + ", " + sqlStringLiteral(column) + ", " +
+                              length + ", " + size + ")");
     }
     // CHAR values are stored blank-padded and compare with blank-padded semantics: trailing
     // blanks do not count (SQLite's built-in RTRIM collation, so other tools read it too).

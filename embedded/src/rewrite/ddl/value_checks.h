@@ -1,8 +1,9 @@
 // Write-time checks of Oracle's declared types, which SQLite's flexible typing does not make,
 // as inline CHECK constraints the DDL rewriting adds to a column definition. Each constraint
 // fails as "CHECK constraint failed: ORA-NNNNN: text" with the Oracle error it stands for, so
-// hosts get that code and text (errors.cpp), and the database file stays plain SQL for other
-// SQLite tools.
+// hosts get that code and text (errors.cpp); the length check, whose message tells the
+// value's length, fails in ORA$VALUE_TOO_LARGE (functions/value_too_large.h), which other
+// SQLite tools lack for writing such a column.
 #ifndef KAVEXDB_VALUE_CHECKS_H
 #define KAVEXDB_VALUE_CHECKS_H
 
