@@ -32,13 +32,18 @@ struct Expr {
 };
 
 // A name as a target or a reference: V, R.FIELD, or a host's :BIND.
+// A collection's element is parts[0](index), and its record field after it: v(i).f.
 struct NamePath {
     std::vector<std::string> parts;  // upper case unless quoted
     bool hostBind = false;
     Position at;
+    bool indexed = false;
+    Expr index;
+    std::string field;  // of an indexed element
     std::string shown() const {
         std::string s = hostBind ? ":" : "";
         for (std::size_t i = 0; i < parts.size(); ++i) s += (i ? "." : "") + parts[i];
+        if (indexed) s += "(..)" + (field.empty() ? "" : "." + field);
         return s;
     }
 };
@@ -62,7 +67,8 @@ struct TypeSpec {
         RefCursor,
         ColumnType,
         VariableType,
-        RowType
+        RowType,
+        UserType  // a TYPE the block declares: of = {name}
     };
     Kind kind = Kind::Number;
     int precision = 0;  // 0: none given
@@ -83,7 +89,7 @@ struct Stmt;
 using Body = std::vector<std::unique_ptr<Stmt>>;
 
 struct Decl {
-    enum class Kind { Variable, Exception, ExceptionInit, Cursor };
+    enum class Kind { Variable, Exception, ExceptionInit, Cursor, Type };
     Kind kind = Kind::Variable;
     std::string name;
     Position at;
@@ -99,8 +105,14 @@ struct Decl {
         bool hasDefault = false;
         Expr defaultValue;
     };
-    std::vector<Param> params;  // Cursor
+    std::vector<Param> params;  // Cursor; Type: a record's fields
     Range query;                // Cursor
+    // Type: TYPE name IS RECORD (fields) | TABLE OF element [INDEX BY key] | VARRAY(n) OF element
+    enum class Form { Record, AssociativeArray, NestedTable, Varray };
+    Form form = Form::Record;
+    TypeSpec element;
+    bool textKeys = false;  // INDEX BY VARCHAR2
+    long limit = 0;         // VARRAY(n)
 };
 
 struct Handler {
@@ -139,7 +151,8 @@ struct Stmt {
         Call,
         Open,
         Fetch,
-        Close
+        Close,
+        Forall  // FORALL i IN a .. b dml: exprs {low, high}, sql
     };
     Kind kind = Kind::Null;
     Position at;

@@ -31,12 +31,16 @@ struct Interpreter::Native {
         Power,
         Compare,
         IsNull,
-        IsNotNull
+        IsNotNull,
+        Element,  // name(index)[.field]
+        Method    // name.field[(index)]: COUNT, FIRST, NEXT(k), ...
     };
     Op op = Op::Literal;
     Value literal;
     std::string name, field, compare;
     std::unique_ptr<Native> a, b;
+    bool hasIndex = false;
+    Expr index;
 };
 
 Interpreter::Interpreter(SqlPort& port, const Source& source, const HostBinds& host)
@@ -47,6 +51,10 @@ Interpreter::~Interpreter() = default;
 namespace {
 
 using NativePtr = std::unique_ptr<Interpreter::Native>;
+
+bool isName(const SourceToken& t) {
+    return t.kind == Token::Kind::Word || t.kind == Token::Kind::QuotedIdent;
+}
 
 bool isComparison(const std::string& s) {
     return s == "=" || s == "<>" || s == "!=" || s == "^=" || s == "~=" || s == "<" || s == ">" ||
@@ -226,13 +234,52 @@ class NativeParser {
         ++i_;
         return n;
     }
+    // The token after the ")" that closes the "(" at i_; last_ when there is none.
+    std::size_t closing() const {
+        int depth = 0;
+        for (std::size_t k = i_; k < last_; ++k) {
+            if (src_.at(k).isSymbol("(")) ++depth;
+            if (src_.at(k).isSymbol(")") && --depth == 0) return k;
+        }
+        return last_;
+    }
+    // "(" index ")" at i_: the index as an expression of its own.
+    bool subscript(Native& n) {
+        const std::size_t close = closing();
+        if (close >= last_ || close == i_ + 1) return false;
+        n.hasIndex = true;
+        n.index = Expr{Range{i_ + 1, close}, Position{peek(1).line, peek(1).column}};
+        i_ = close + 1;
+        return true;
+    }
     NativePtr variable(const SourceToken& t) {
         const std::string name = t.name();
-        if (!isVariable_(name)) return nullptr;
-        if (peek(1).isSymbol("(") || peek(1).isSymbol("%")) return nullptr;
+        const auto* var = isVariable_(name);
+        if (!var) return nullptr;
+        if (peek(1).isSymbol("%")) return nullptr;
         NativePtr n = node(Native::Op::Variable);
         n->name = name;
         ++i_;
+        if (var->collection) {
+            if (peek().isSymbol("(")) {
+                n->op = Native::Op::Element;
+                if (!subscript(*n)) return nullptr;
+                if (peek().isSymbol(".") && isName(peek(1))) {
+                    n->field = peek(1).name();
+                    i_ += 2;
+                }
+                return n;
+            }
+            if (peek().isSymbol(".") && isName(peek(1))) {
+                n->op = Native::Op::Method;
+                n->field = peek(1).name();
+                i_ += 2;
+                if (peek().isSymbol("(") && !subscript(*n)) return nullptr;
+                return n;
+            }
+            return nullptr;  // a whole collection is no value
+        }
+        if (peek().isSymbol("(")) return nullptr;
         if (peek().isSymbol(".")) {
             const SourceToken& f = peek(1);
             if (f.kind != Token::Kind::Word && f.kind != Token::Kind::QuotedIdent) return nullptr;
@@ -253,7 +300,7 @@ class NativeParser {
 bool Interpreter::nativeEvaluate(const Expr& e, Value& out) {
     auto found = natives_.find(&e);
     if (found == natives_.end()) {
-        auto isVariable = [this](const std::string& name) { return findVariable(name) != nullptr; };
+        auto isVariable = [this](const std::string& name) { return findVariable(name); };
         NativeParser<decltype(isVariable)> parser(src_, e.range, isVariable);
         found = natives_.emplace(&e, parser.parse()).first;
     }
@@ -288,6 +335,14 @@ Value Interpreter::evalNative(const Native& n) {
             for (const auto& f : v->fields)
                 if (f.first == n.field) return f.second;
             throw PlError::numbered(ora::kNumericOrValueError.code, at_);
+        }
+        case Op::Element:
+        case Op::Method: {
+            Variable* v = findVariable(n.name);
+            if (!v || !v->collection) throw PlError::numbered(ora::kNumericOrValueError.code, at_);
+            const Value index = n.hasIndex ? evaluate(n.index) : Value::null();
+            if (n.op == Op::Element) return elementValue(*v, index, n.field, at_);
+            return collectionMethod(*v, n.field, n.hasIndex ? &index : nullptr, at_);
         }
         case Op::Not: {
             const Value a = evalNative(*n.a);
@@ -491,10 +546,6 @@ bool isClauseWord(const SourceToken& t) {
     return false;
 }
 
-bool isName(const SourceToken& t) {
-    return t.kind == Token::Kind::Word || t.kind == Token::Kind::QuotedIdent;
-}
-
 }  // namespace
 
 Interpreter::CompiledSql Interpreter::compile(Range r, Range skip, bool statement) {
@@ -558,8 +609,8 @@ Interpreter::CompiledSql Interpreter::compile(Range r, Range skip, bool statemen
     CompiledSql c;
     std::map<std::string, unsigned> index;
     auto placeholder = [&](BindSource b) {
-        const std::string key =
-            std::to_string(static_cast<int>(b.kind)) + ":" + b.name + "." + b.field;
+        const std::string key = std::to_string(static_cast<int>(b.kind)) + ":" + b.name + "." +
+                                b.field + "@" + std::to_string(b.index ? b.index->range.first : 0);
         auto found = index.find(key);
         if (found == index.end()) {
             c.binds.push_back(b);
@@ -602,6 +653,39 @@ Interpreter::CompiledSql Interpreter::compile(Range r, Range skip, bool statemen
                 replacement = placeholder(b);
                 if (!after.isWord("ROWCOUNT")) replacement = "(" + replacement + " = 1)";
                 through = k + 2;
+            } else if (v && v->collection && (next.isSymbol("(") || next.isSymbol("."))) {
+                // v(i), v(i).f, v.COUNT, v.EXISTS(k): bound with the value they have.
+                if (!c.subscripts) c.subscripts = std::make_shared<std::deque<Expr>>();
+                BindSource b{
+                    next.isSymbol("(") ? BindSource::Kind::Element : BindSource::Kind::Method, name,
+                    "", nullptr};
+                std::size_t open = k + 1;
+                if (b.kind == BindSource::Kind::Method) {
+                    b.field = after.name();
+                    open = k + 3;
+                    through = k + 2;
+                }
+                if (open < r.last && src_.at(open).isSymbol("(")) {
+                    int depth = 0;
+                    std::size_t close = open;
+                    for (; close < r.last; ++close) {
+                        if (src_.at(close).isSymbol("(")) ++depth;
+                        if (src_.at(close).isSymbol(")") && --depth == 0) break;
+                    }
+                    c.subscripts->push_back(
+                        Expr{Range{open + 1, close},
+                             Position{src_.at(open).line, src_.at(open).column}});
+                    b.index = &c.subscripts->back();
+                    through = close;
+                    if (b.kind == BindSource::Kind::Element && src_.at(close + 1).isSymbol(".") &&
+                        close + 2 < r.last && isName(src_.at(close + 2))) {
+                        b.field = src_.at(close + 2).name();
+                        through = close + 2;
+                    }
+                }
+                replacement = placeholder(b);
+                if (b.kind == BindSource::Kind::Method && b.field == "EXISTS")
+                    replacement = "(" + replacement + " = 1)";
             } else if (next.isSymbol("(")) {
                 // A call: of a stored function, through SQL's ORA$PLSQL_CALL; others are SQL's.
                 const LoadedUnit* u = v ? nullptr : loadUnit(name);
@@ -673,6 +757,14 @@ Value Interpreter::bindValue(const BindSource& b) {
             if (b.field == "ROWCOUNT") return Value::integer(c->rowCount);
             if (!c->fetched) return Value::null(ValueType::Boolean);
             return Value::boolean(c->found == (b.field == "FOUND"));
+        }
+        case BindSource::Kind::Element:
+        case BindSource::Kind::Method: {
+            Variable* v = findVariable(b.name);
+            if (!v || !v->collection) throw makeError(ora::kNotAllVariablesBound);
+            const Value index = b.index ? evaluate(*b.index) : Value::null();
+            if (b.kind == BindSource::Kind::Element) return elementValue(*v, index, b.field, at_);
+            return collectionMethod(*v, b.field, b.index ? &index : nullptr, at_);
         }
         case BindSource::Kind::SqlCode:
             return Value::integer(handling_.empty() ? 0 : handling_.back().sqlcode());

@@ -119,11 +119,18 @@ void Interpreter::declare(const Decl& d) {
             frame.cursors.push_back(c);
             return;
         }
+        case Decl::Kind::Type:
+            frame.types.push_back(&d);
+            return;
         case Decl::Kind::Variable:
             break;
     }
     Variable& v = declareVariable(d.name, d.type, d.at);
-    if (d.hasInit) {
+    if (d.hasInit && v.collection) {
+        assignCollection(v, d.init);
+    } else if (d.hasInit && v.record) {
+        compileError(d.at, ora::kPlsRestriction, "a record's initial value");
+    } else if (d.hasInit) {
         const Mode mode = v.type.kind == TypeSpec::Kind::Boolean ? Mode::Condition : Mode::Value;
         v.value = coerce(evaluate(d.init, mode), v.type, d.at);
     }
@@ -162,6 +169,7 @@ TypeSpec Interpreter::resolveType(const TypeSpec& type, Position at, Variable* r
                 recordOf->fields = other->fields;
                 for (auto& f : recordOf->fields) f.second = Value::null();
             }
+            if (other->collection && recordOf) makeOfType(*recordOf, *other->collection->type, at);
             return other->type;
         }
         case TypeSpec::Kind::RowType: {
@@ -175,6 +183,12 @@ TypeSpec Interpreter::resolveType(const TypeSpec& type, Position at, Variable* r
             if (recordOf)
                 for (const std::string& c : columns)
                     recordOf->fields.emplace_back(c, Value::null());
+            return type;
+        }
+        case TypeSpec::Kind::UserType: {
+            const Decl* declared = findType(type.of[0]);
+            if (!declared) compileError(at, ora::kPlsNotDeclared, type.of[0]);
+            if (recordOf) makeOfType(*recordOf, *declared, at);
             return type;
         }
         case TypeSpec::Kind::RefCursor:
@@ -222,6 +236,17 @@ Interpreter::Flow Interpreter::runStatement(const Stmt& s) {
             case Stmt::Kind::Null:
                 break;
             case Stmt::Kind::Assign: {
+                if (s.target.indexed) {
+                    assignElement(s.target, evaluate(s.exprs[0]));
+                    break;
+                }
+                Variable* whole = s.target.parts.size() == 1 && !s.target.hostBind
+                                      ? findVariable(s.target.parts[0])
+                                      : nullptr;
+                if (whole && whole->collection) {
+                    assignCollection(*whole, s.exprs[0]);
+                    break;
+                }
                 const TypeSpec* type = nullptr;
                 targetValue(s.target, &type);
                 const Mode mode =
@@ -283,6 +308,8 @@ Interpreter::Flow Interpreter::runStatement(const Stmt& s) {
             case Stmt::Kind::Close:
                 runClose(s);
                 break;
+            case Stmt::Kind::Forall:
+                return runForall(s);
         }
     } catch (const occi::SQLException& e) {
         throw PlError::fromSql(e, s.at);
@@ -456,6 +483,10 @@ void Interpreter::runSelectInto(const Stmt& s) {
     bindAll(c);
     c.cursor->execute();
     sqlRan_ = true;
+    if (s.bulk) {
+        sqlRowCount_ = collectRows(s.into, *c.cursor, 0, s.at);
+        return;
+    }
     if (!c.cursor->next()) {
         sqlRowCount_ = 0;
         throw PlError::numbered(ora::kNoDataFound.code, s.at);
@@ -534,6 +565,21 @@ void Interpreter::runFetch(const Stmt& s) {
     if (!c->open) throw PlError::numbered(ora::kInvalidCursor.code, s.at);
     SqlCursor& cursor = *cursorQueries_[c->decl].cursor;
     c->fetched = true;
+    if (s.bulk) {
+        unsigned limit = 0;
+        if (!s.exprs.empty()) {
+            const Value n =
+                coerce(evaluate(s.exprs[0]), TypeSpec::plain(TypeSpec::Kind::PlsInteger), s.at);
+            if (n.isNull() || n.data.integer < 1)
+                throw PlError::numbered(ora::kNumericOrValueError.code, s.at);
+            limit = static_cast<unsigned>(n.data.integer);
+        }
+        const unsigned rows = collectRows(s.into, cursor, limit, s.at);
+        c->rowCount += rows;
+        // %NOTFOUND: the fetch found fewer rows than it asked for.
+        c->found = limit == 0 ? rows > 0 : rows == limit;
+        return;
+    }
     c->found = cursor.next();
     if (!c->found) return;
     ++c->rowCount;
@@ -550,6 +596,7 @@ void Interpreter::runClose(const Stmt& s) {
 // ---- built-in procedures ---------------------------------------------------------------------
 
 void Interpreter::runCall(const Stmt& s) {
+    if (runCollectionMethod(s)) return;
     const std::string& name = s.name;
     const std::size_t args = s.exprs.size();
     auto argumentCount = [&](std::size_t least, std::size_t most) {

@@ -51,6 +51,19 @@ class Interpreter {
 
   private:
     // ---- state -------------------------------------------------------------------------------
+    using Fields = std::vector<std::pair<std::string, Value>>;  // a record's, in column order
+    // One element of a collection: a value, or a record's fields.
+    struct Element {
+        Value value;
+        Fields fields;
+    };
+    // An associative array, nested table or VARRAY (collections.cpp).
+    struct Collection {
+        const Decl* type = nullptr;  // its TYPE declaration
+        bool null = false;           // a nested table or VARRAY not made yet
+        std::map<std::int64_t, Element> ints;
+        std::map<std::string, Element> texts;  // INDEX BY VARCHAR2
+    };
     struct Variable {
         std::string name;
         TypeSpec type;
@@ -58,7 +71,8 @@ class Interpreter {
         bool constant = false;
         bool notNull = false;
         bool record = false;
-        std::vector<std::pair<std::string, Value>> fields;  // a record's, in column order
+        Fields fields;
+        std::shared_ptr<Collection> collection;  // set for a collection variable
     };
     struct CursorState {
         std::string name;
@@ -76,19 +90,32 @@ class Interpreter {
         std::deque<Variable> vars;  // a deque: references stay valid as it grows
         std::vector<ExceptionName> exceptions;
         std::deque<CursorState> cursors;
+        std::vector<const Decl*> types;  // TYPE declarations
     };
 
     // What one bind of a compiled SQL text takes its value from.
     struct BindSource {
-        enum class Kind { Variable, Field, Host, SqlAttribute, CursorAttribute, SqlCode, SqlErrm };
+        enum class Kind {
+            Variable,
+            Field,
+            Host,
+            SqlAttribute,
+            CursorAttribute,
+            SqlCode,
+            SqlErrm,
+            Element,
+            Method
+        };
         Kind kind = Kind::Variable;
-        std::string name;   // variable, record, host bind or cursor
-        std::string field;  // Field: the record's field; attributes: FOUND, NOTFOUND, ...
+        std::string name;   // variable, record, host bind, cursor or collection
+        std::string field;  // Field and Element: the field; attributes and methods: their name
+        const Expr* index = nullptr;  // Element: the subscript; Method: the argument, if any
     };
     struct CompiledSql {
         std::string sql;
         std::vector<BindSource> binds;  // by bind index - 1
         std::unique_ptr<SqlCursor> cursor;
+        std::shared_ptr<std::deque<Expr>> subscripts;  // what binds' index point at
     };
     // How an expression's SQL is asked for its value.
     enum class Mode { Value, Condition };
@@ -143,6 +170,26 @@ class Interpreter {
     // The argument an OUT parameter is passed: a variable or a record's field.
     NamePath outTarget(const Expr& e);
 
+    // ---- collections (collections.cpp) -------------------------------------------------------
+    const Decl* findType(const std::string& name) const;
+    // A TYPE's variable: a record's fields, or an empty (or, nested and VARRAY, null) collection.
+    void makeOfType(Variable& v, const Decl& type, Position at);
+    // v(index) of a collection; ORA-06531 (null), NO_DATA_FOUND / ORA-06533 (no such element).
+    Element& element(Variable& v, const Value& index, Position at, bool forWrite);
+    Value elementValue(Variable& v, const Value& index, const std::string& field, Position at);
+    void assignElement(const NamePath& target, const Value& value);
+    // COUNT, FIRST, LAST, LIMIT, NEXT(k), PRIOR(k), EXISTS(k).
+    Value collectionMethod(Variable& v, const std::string& method, const Value* argument,
+                           Position at);
+    // EXTEND [(n)], TRIM [(n)], DELETE [(i [, j])] as statements.
+    bool runCollectionMethod(const Stmt& s);
+    // v := T(a, b, ...), v := other, v := NULL for a collection variable.
+    void assignCollection(Variable& v, const Expr& e);
+    // The rows of a query into collections (BULK COLLECT); limit 0: all of them.
+    unsigned collectRows(const std::vector<NamePath>& into, SqlCursor& cursor, unsigned limit,
+                         Position at);
+    Flow runForall(const Stmt& s);
+
     // ---- names -------------------------------------------------------------------------------
     Frame& pushFrame();
     Variable* findVariable(const std::string& name);
@@ -192,6 +239,7 @@ class Interpreter {
     std::map<std::string, std::unique_ptr<SqlCursor>> dynamic_;  // EXECUTE IMMEDIATE texts
     std::map<const Decl*, CompiledSql> cursorQueries_;
     std::map<std::string, std::unique_ptr<LoadedUnit>> units_;  // null: no such unit
+    std::map<const Expr*, std::vector<Expr>> constructorArgs_;  // T(a, b): a and b, kept
     bool returned_ = false;                                     // a function's RETURN ran
     Value returnValue_;
 };

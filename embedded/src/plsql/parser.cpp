@@ -222,7 +222,9 @@ class Parser {
                 if (acceptWord("RETURN")) typeSpec();
                 expectWord("IS");
                 d.query = sqlRange();
-            } else if (isOneOf(peek(), {"TYPE", "SUBTYPE", "PROCEDURE", "FUNCTION"})) {
+            } else if (acceptWord("TYPE")) {
+                typeDeclaration(d);
+            } else if (isOneOf(peek(), {"SUBTYPE", "PROCEDURE", "FUNCTION"})) {
                 restriction(peek().name() + " declarations");
             } else {
                 d.name = identifier();
@@ -245,6 +247,55 @@ class Parser {
             }
             expectSymbol(";");
             b.decls.push_back(std::move(d));
+        }
+    }
+
+    // TYPE name IS RECORD (field type [NOT NULL] [:= value], ...) | TABLE OF type [NOT NULL]
+    // [INDEX BY key type] | VARRAY (n) OF type | VARYING ARRAY (n) OF type, after TYPE.
+    void typeDeclaration(Decl& d) {
+        d.kind = Decl::Kind::Type;
+        d.name = identifier();
+        expectWord("IS");
+        if (acceptWord("RECORD")) {
+            d.form = Decl::Form::Record;
+            expectSymbol("(");
+            do {
+                Decl::Param f;
+                f.name = identifier();
+                f.type = typeSpec();
+                if (acceptWord("NOT")) expectWord("NULL");
+                if (acceptSymbol(":=") || acceptWord("DEFAULT")) {
+                    f.hasDefault = true;
+                    f.defaultValue = expression({}, {",", ")"});
+                }
+                d.params.push_back(std::move(f));
+            } while (acceptSymbol(","));
+            expectSymbol(")");
+            return;
+        }
+        if (acceptWord("REF")) restriction("REF CURSOR types");
+        if (acceptWord("TABLE")) {
+            d.form = Decl::Form::NestedTable;
+        } else {
+            if (!acceptWord("VARRAY")) {
+                expectWord("VARYING");
+                expectWord("ARRAY");
+            }
+            d.form = Decl::Form::Varray;
+            expectSymbol("(");
+            d.limit = number();
+            expectSymbol(")");
+        }
+        expectWord("OF");
+        d.element = typeSpec();
+        if (acceptWord("NOT")) expectWord("NULL");
+        if (d.form == Decl::Form::NestedTable && acceptWord("INDEX")) {
+            expectWord("BY");
+            const TypeSpec key = typeSpec();
+            d.form = Decl::Form::AssociativeArray;
+            d.textKeys = key.kind == TypeSpec::Kind::Varchar2;
+            if (!d.textKeys && key.kind != TypeSpec::Kind::PlsInteger)
+                restriction("INDEX BY other than PLS_INTEGER, BINARY_INTEGER or VARCHAR2");
         }
     }
 
@@ -341,7 +392,8 @@ class Parser {
         } else if (name == "SYS_REFCURSOR") {
             t.kind = K::RefCursor;
         } else {
-            compileError(positionOf(head), ora::kPlsNotDeclared, name);
+            t.kind = K::UserType;  // a TYPE of the block, found when the declaration runs
+            t.of = {name};
         }
         t.sqlText = src_.slice(first, i_);
         return t;
@@ -459,13 +511,33 @@ class Parser {
         } else if (acceptWord("FETCH")) {
             s->kind = Stmt::Kind::Fetch;
             s->name = identifier();
-            if (acceptWord("BULK")) restriction("BULK COLLECT");
+            if (acceptWord("BULK")) {
+                expectWord("COLLECT");
+                s->bulk = true;
+            }
             expectWord("INTO");
             targets(s->into);
+            if (s->bulk && acceptWord("LIMIT")) s->exprs.push_back(expression({}, {}));
         } else if (acceptWord("CLOSE")) {
             s->kind = Stmt::Kind::Close;
             s->name = identifier();
-        } else if (isOneOf(peek(), {"FORALL", "PIPE"})) {
+        } else if (acceptWord("FORALL")) {
+            // FORALL i IN a .. b [SAVE EXCEPTIONS] one DML statement
+            s->kind = Stmt::Kind::Forall;
+            s->target.at = positionOf(peek());
+            s->target.parts.push_back(identifier());
+            expectWord("IN");
+            if (isOneOf(peek(), {"INDICES", "VALUES"}))
+                restriction("FORALL over INDICES OF / VALUES OF");
+            s->exprs.push_back(expression({}, {".."}));
+            expectSymbol("..");
+            s->exprs.push_back(expression({"INSERT", "UPDATE", "DELETE", "MERGE", "SAVE"}, {}));
+            if (acceptWord("SAVE")) restriction("SAVE EXCEPTIONS");
+            if (!isOneOf(peek(), {"INSERT", "UPDATE", "DELETE", "MERGE"}))
+                fail("insert update delete merge");
+            s->sql = sqlRange();
+            refuseReturningInto(s->sql);
+        } else if (isOneOf(peek(), {"PIPE"})) {
             restriction(peek().name());
         } else {
             NamePath path = namePath();
@@ -479,7 +551,20 @@ class Parser {
                 s->target = std::move(path);
                 if (acceptSymbol("(")) {
                     arguments(*s);
-                    if (peek().isSymbol(":=")) restriction("assignment to a collection element");
+                    if (peek().isSymbol(":=") || peek().isSymbol(".")) {
+                        // v(i) := value, v(i).field := value
+                        if (s->exprs.size() != 1 || !s->argumentNames[0].empty() ||
+                            s->target.parts.size() != 1)
+                            fail(":=");
+                        s->kind = Stmt::Kind::Assign;
+                        s->target.indexed = true;
+                        s->target.index = s->exprs[0];
+                        s->exprs.clear();
+                        s->argumentNames.clear();
+                        if (acceptSymbol(".")) s->target.field = identifier();
+                        expectSymbol(":=");
+                        s->exprs.push_back(expression({}, {}));
+                    }
                 }
             }
         }
@@ -598,11 +683,13 @@ class Parser {
             else if (t.isSymbol(")"))
                 --depth;
             else if (depth == 0 && (t.isWord("INTO") || t.isWord("BULK"))) {
-                if (t.isWord("BULK")) {
-                    compileError(positionOf(t), ora::kPlsRestriction, "BULK COLLECT");
-                }
                 const std::size_t save = i_;
                 i_ = k + 1;
+                if (t.isWord("BULK")) {
+                    expectWord("COLLECT");
+                    expectWord("INTO");
+                    s.bulk = true;
+                }
                 targets(s.into);
                 if (!peek().isWord("FROM")) fail("from");
                 s.skip = Range{k, i_};

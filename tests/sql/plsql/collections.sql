@@ -1,0 +1,143 @@
+-- Records and collections: TYPE ... IS RECORD, associative arrays indexed by PLS_INTEGER and by
+-- VARCHAR2, nested tables and VARRAYs with constructors and methods, BULK COLLECT INTO, FORALL,
+-- and the exceptions of a missing element.
+create table emp_col (id number(4) primary key, name varchar2(20), sal number(7));
+insert into emp_col values (1, 'ann', 100);
+insert into emp_col values (2, 'bob', 200);
+insert into emp_col values (3, 'cid', 300);
+begin
+  dbms_output.enable;
+end;
+/
+-- A nested table: its constructor, COUNT / FIRST / LAST, EXTEND, DELETE leaving a gap, EXISTS,
+-- NEXT and PRIOR over the gap, TRIM.
+declare
+  type num_tab is table of number;
+  n num_tab := num_tab(10, 20, 30);
+begin
+  dbms_output.put_line('count ' || n.count || ', first ' || n.first || ', last ' || n.last
+                       || ', n(2) ' || n(2));
+  n.extend;
+  n(4) := 40;
+  n.delete(2);
+  dbms_output.put_line('count ' || n.count || ', last ' || n.last || ', next(1) ' || n.next(1)
+                       || ', prior(3) ' || n.prior(3));
+  if not n.exists(2) and n.exists(4) then
+    dbms_output.put_line('2 is deleted, 4 exists');
+  end if;
+  n.trim;
+  dbms_output.put_line('after trim last ' || n.last);
+end;
+/
+select column_value from table(dbms_output.get_lines);
+-- An associative array indexed by VARCHAR2 is walked in key order; one indexed by PLS_INTEGER
+-- takes any integer as its key.
+declare
+  type population is table of number index by varchar2(64);
+  city population;
+  i varchar2(64);
+  type sparse is table of varchar2(20) index by pls_integer;
+  s sparse;
+begin
+  city('Smallville') := 2000;
+  city('Midland') := 750000;
+  city('Megalopolis') := 1000000;
+  city('Smallville') := 2001;
+  i := city.first;
+  while i is not null loop
+    dbms_output.put_line('Population of ' || i || ' is ' || city(i));
+    i := city.next(i);
+  end loop;
+  s(-5) := 'minus five';
+  s(100) := 'hundred';
+  dbms_output.put_line(s.first || ': ' || s(s.first) || ', ' || s.last || ': ' || s(s.last));
+end;
+/
+select column_value from table(dbms_output.get_lines);
+-- A record type with a default, and a collection of rows filled by BULK COLLECT.
+declare
+  type emp_rec is record (id number, name varchar2(20), bonus number := 5);
+  r emp_rec;
+  type emp_tab is table of emp_col%rowtype;
+  e emp_tab;
+  total number := 0;
+begin
+  r.id := 7;
+  r.name := 'rec';
+  dbms_output.put_line(r.id || ' ' || r.name || ' ' || r.bonus);
+  select * bulk collect into e from emp_col order by id;
+  for k in 1 .. e.count loop
+    total := total + e(k).sal;
+  end loop;
+  dbms_output.put_line(e.count || ' rows, total ' || total || ', second ' || e(2).name);
+end;
+/
+select column_value from table(dbms_output.get_lines);
+-- BULK COLLECT of columns into collections of their own, and FETCH ... BULK COLLECT ... LIMIT.
+declare
+  type names_t is table of varchar2(20);
+  type sals_t is table of number;
+  names names_t;
+  sals sals_t;
+  cursor c is select name from emp_col order by id;
+  batch names_t;
+begin
+  select name, sal bulk collect into names, sals from emp_col where sal > 150 order by id;
+  dbms_output.put_line(names(1) || ' ' || sals(1) || ', ' || names(2) || ' ' || sals(2));
+  open c;
+  loop
+    fetch c bulk collect into batch limit 2;
+    dbms_output.put_line('batch of ' || batch.count);
+    exit when c%notfound;
+  end loop;
+  close c;
+end;
+/
+select column_value from table(dbms_output.get_lines);
+-- FORALL runs its DML once per index, and SQL%ROWCOUNT counts all the rows.
+declare
+  type ids_t is table of number;
+  ids ids_t := ids_t(1, 3);
+begin
+  forall k in 1 .. ids.count
+    update emp_col set sal = sal + 1 where id = ids(k);
+  dbms_output.put_line('updated ' || sql%rowcount);
+end;
+/
+select column_value from table(dbms_output.get_lines);
+select id, sal from emp_col order by id;
+-- A VARRAY keeps to its limit; a missing element raises what Oracle raises.
+declare
+  type small_t is varray(3) of number;
+  v small_t := small_t();
+  type num_tab is table of number;
+  n num_tab := num_tab(1);
+  u num_tab;
+  type by_name is table of number index by varchar2(10);
+  m by_name;
+begin
+  v.extend(3);
+  begin
+    v.extend;
+  exception
+    when subscript_outside_limit then dbms_output.put_line('outside the limit of ' || v.limit);
+  end;
+  begin
+    dbms_output.put_line(n(2));
+  exception
+    when subscript_beyond_count then dbms_output.put_line('beyond count');
+  end;
+  begin
+    dbms_output.put_line(m('none'));
+  exception
+    when no_data_found then dbms_output.put_line('no such key');
+  end;
+  begin
+    u.extend;
+  exception
+    when collection_is_null then dbms_output.put_line('collection is null: ' || sqlcode);
+  end;
+end;
+/
+select column_value from table(dbms_output.get_lines);
+drop table emp_col;
