@@ -94,26 +94,19 @@ class NativeParser {
         n->b = std::move(b);
         return n;
     }
-    NativePtr disjunction() {
-        NativePtr a = conjunction();
-        while (a && peek().isWord("OR")) {
+    // operand (word operand)*, left to right: OR over AND, AND over NOT.
+    NativePtr chain(const char* word, Native::Op op, NativePtr (NativeParser::*operand)()) {
+        NativePtr a = (this->*operand)();
+        while (a && peek().isWord(word)) {
             ++i_;
-            NativePtr b = conjunction();
+            NativePtr b = (this->*operand)();
             if (!b) return nullptr;
-            a = node(Native::Op::Or, std::move(a), std::move(b));
+            a = node(op, std::move(a), std::move(b));
         }
         return a;
     }
-    NativePtr conjunction() {
-        NativePtr a = negation();
-        while (a && peek().isWord("AND")) {
-            ++i_;
-            NativePtr b = negation();
-            if (!b) return nullptr;
-            a = node(Native::Op::And, std::move(a), std::move(b));
-        }
-        return a;
-    }
+    NativePtr disjunction() { return chain("OR", Native::Op::Or, &NativeParser::conjunction); }
+    NativePtr conjunction() { return chain("AND", Native::Op::And, &NativeParser::negation); }
     NativePtr negation() {
         if (peek().isWord("NOT")) {
             ++i_;

@@ -46,13 +46,37 @@ namespace System.Data.Kavex
         private int commandTimeout = 30;
         private volatile bool executing;   // Run is inside a library call
 
+        /// <summary>Text, or StoredProcedure: CommandText names a procedure, which runs with the
+        /// parameters passed by name (their ParameterName, without ':' or '@'), as
+        /// BEGIN name(p => :p, ...); END;</summary>
         public override CommandType CommandType
         {
-            get => CommandType.Text;
+            get => commandType;
             set
             {
-                if (value != CommandType.Text) throw new NotSupportedException("Only CommandType.Text is supported");
+                if (value != CommandType.Text && value != CommandType.StoredProcedure)
+                    throw new NotSupportedException("Only CommandType.Text and CommandType.StoredProcedure are supported");
+                RequireNoReader();
+                commandType = value;
+                placeholders = null;
             }
+        }
+        private CommandType commandType = CommandType.Text;
+
+        /// <summary>The statement the library runs: the text, or the block that calls the procedure.</summary>
+        private string StatementText()
+        {
+            if (commandType != CommandType.StoredProcedure) return commandText;
+            var arguments = new System.Text.StringBuilder();
+            foreach (var parameter in parameters.Items)
+            {
+                string name = parameter.ParameterName.TrimStart(':', '@');
+                if (name.Length == 0)
+                    throw new InvalidOperationException("A stored procedure's parameters need names");
+                if (arguments.Length > 0) arguments.Append(", ");
+                arguments.Append(name).Append(" => :").Append(name);
+            }
+            return "BEGIN " + commandText + "(" + arguments + "); END;";
         }
 
         public override bool DesignTimeVisible { get; set; }
@@ -119,7 +143,7 @@ namespace System.Data.Kavex
         public override void Prepare()
         {
             Ready();
-            placeholders = SqlPlaceholders.Find(commandText);
+            placeholders = SqlPlaceholders.Find(StatementText());
         }
 
         /// <summary>The update count of DML; -1 for a query, as for every other statement.</summary>
@@ -197,11 +221,14 @@ namespace System.Data.Kavex
         {
             int session = owner.SessionId;
             byte autoCommit = owner.Transaction == null ? (byte)1 : (byte)0;
-            using var sql = new Utf8Text(commandText);
+            string text = StatementText();
+            using var sql = new Utf8Text(text);
             if (parameters.Count == 0 && ArrayBindCount <= 0)
                 return KavexException.Check(NativeMethods.ExecuteQuery(session, sql.Pointer, autoCommit));
 
-            placeholders ??= SqlPlaceholders.Find(commandText);
+            // A procedure's block follows its parameters, so its placeholders are found each time.
+            if (commandType == CommandType.StoredProcedure) placeholders = null;
+            placeholders ??= SqlPlaceholders.Find(text);
             var matched = ParameterBinder.Match(placeholders, parameters.Items);
             KavexException.Check(NativeMethods.PrepareQuery(session, sql.Pointer, autoCommit));
             var binder = new ParameterBinder(session);

@@ -21,6 +21,31 @@ namespace System.Data.Kavex.Tests
         }
 
         [Fact]
+        public void AStoredProcedureRunsWithItsParametersByName()
+        {
+            using var connection = db.Open();
+            Fresh(connection, "proc_log", "id NUMBER(5), note VARCHAR2(20)");
+            connection.Run("CREATE OR REPLACE PROCEDURE log_note (p_id IN NUMBER, p_note IN VARCHAR2 DEFAULT 'none') IS " +
+                           "BEGIN INSERT INTO proc_log VALUES (p_id, p_note); END;");
+            using var command = connection.CreateCommand();
+            command.CommandType = CommandType.StoredProcedure;
+            command.CommandText = "log_note";
+            command.Parameters.Add(new KavexParameter("p_note", "first"));
+            command.Parameters.Add(new KavexParameter("p_id", 1));
+            command.ExecuteNonQuery();
+            command.Parameters.Clear();
+            command.Parameters.Add(new KavexParameter(":p_id", 2));
+            command.ExecuteNonQuery();
+            Assert.Equal("first,none", connection.Scalar("SELECT LISTAGG(note, ',') WITHIN GROUP (ORDER BY id) FROM proc_log"));
+            // An error the procedure raises arrives with its number.
+            command.CommandText = "no_such_procedure";
+            var error = Assert.Throws<KavexException>(() => command.ExecuteNonQuery());
+            Assert.Equal(6550, error.Number);
+            Assert.Throws<NotSupportedException>(() => command.CommandType = CommandType.TableDirect);
+            connection.Run("DROP PROCEDURE log_note");
+        }
+
+        [Fact]
         public void ExecuteNonQueryReturnsTheUpdateCount()
         {
             using var connection = db.Open();
