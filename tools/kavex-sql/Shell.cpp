@@ -311,6 +311,7 @@ void Shell::runSql(const std::string& statement) {
             Binder(id, variables_).bind(names);
             count = Connection::check(Execute(id));
         }
+        rememberUnit(sql);
         if (Connection::check(GetColumnsCount(id)) > 0) {
             printRows();
             printServerOutput();
@@ -324,6 +325,7 @@ void Shell::runSql(const std::string& statement) {
         printServerOutput();
         // A stored unit that did not compile is created all the same, as SQL*Plus reports it.
         if (oraCode(e.what()) == 24344) {
+            rememberUnit(sql);
             std::string created = ddlMessage(sql, "CREATE", "created");
             created.pop_back();  // its "."
             if (!settings_.output.quiet)
@@ -331,6 +333,25 @@ void Shell::runSql(const std::string& statement) {
             return;
         }
         throw;
+    }
+}
+
+void Shell::rememberUnit(const std::string& sql) {
+    const std::vector<std::string> w = leadingWords(withoutLeadingComments(sql), 6);
+    if (w.empty() || w[0] != "CREATE") return;
+    for (size_t i = 1; i + 1 < w.size(); ++i) {
+        if (w[i] == "OR" || w[i] == "REPLACE" || w[i] == "EDITIONABLE" || w[i] == "NONEDITIONABLE")
+            continue;
+        if (w[i] != "PROCEDURE" && w[i] != "FUNCTION" && w[i] != "PACKAGE" && w[i] != "TRIGGER" &&
+            w[i] != "TYPE")
+            return;
+        lastUnitType_ = w[i];
+        lastUnitName_ = w[i + 1];
+        if (w[i + 1] == "BODY" && i + 2 < w.size()) {
+            lastUnitType_ += " BODY";
+            lastUnitName_ = w[i + 2];
+        }
+        return;
     }
 }
 

@@ -73,6 +73,8 @@ class Shell {
     void runSql(const std::string& sql);
     // SET SERVEROUTPUT ON: the DBMS_OUTPUT lines a statement's PL/SQL wrote, printed after it.
     void printServerOutput();
+    // After CREATE of a PL/SQL unit: the unit SHOW ERRORS shows.
+    void rememberUnit(const std::string& sql);
     void printRows();
     // Ctrl-C can break off a write to a full terminal (EINTR), which leaves the stream failed; the
     // rows may end mid-line, but what follows and the session must go on.
@@ -107,6 +109,8 @@ class Shell {
     void clear(const std::string& arguments);
     void variable(const std::string& arguments);
     void show(const std::string& arguments);
+    // SHOW ERRORS [type name]: USER_ERRORS of that unit, or of the last one this shell created.
+    void showErrors(const std::string& arguments);
     void spool(const std::string& arguments);
     void define(const std::string& arguments);
     void whenever(const std::string& arguments);
@@ -134,6 +138,7 @@ class Shell {
     ReportSettings report_;
     bool echo_ = false;    // SET ECHO ON: statements of scripts are printed before they run
     bool serverOutput_ = false;  // SET SERVEROUTPUT ON
+    std::string lastUnitType_, lastUnitName_;  // the PL/SQL unit last created, for SHOW ERRORS
     bool verify_ = false;
     bool termout_ = true;  // SET TERMOUT OFF: scripts' output goes only to the spool file  // SET VERIFY ON: lines that substitution changed are shown
     std::string prompt_ = kPrompt;

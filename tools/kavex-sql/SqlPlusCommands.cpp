@@ -501,8 +501,75 @@ void Shell::variable(const std::string& arguments) {
     if (!variables_.find(w[0])) variables_.set(w[0], Variable());
 }
 
+void Shell::showErrors(const std::string& arguments) {
+    std::vector<std::string> w = words(upper(arguments));
+    std::string type = lastUnitType_, name = lastUnitName_;
+    if (w.size() >= 2) {
+        type = w[0];
+        if (w.size() == 3 && w[1] == "BODY") type += " BODY";
+        name = w.back();
+        const size_t dot = name.find('.');
+        if (dot != std::string::npos) name = name.substr(dot + 1);
+    } else if (!w.empty()) {
+        throw UsageError("SHOW ERRORS takes a type and a name (SHOW ERRORS PROCEDURE p)");
+    }
+    if (name.empty()) {
+        out_ << "No errors.\n";
+        return;
+    }
+    auto quoted = [](const std::string& text) {
+        std::string q = "'";
+        for (char c : text) q += c == '\'' ? std::string("''") : std::string(1, c);
+        return q + "'";
+    };
+    const int id = session();
+    Connection::check(ExecuteQuery(id,
+                                   ("SELECT TO_CHAR(LINE) || '/' || TO_CHAR(POSITION), TEXT FROM "
+                                    "USER_ERRORS WHERE NAME = " +
+                                    quoted(name) + " AND TYPE = " + quoted(type) +
+                                    " ORDER BY SEQUENCE")
+                                       .c_str(),
+                                   false));
+    bool any = false;
+    while (Connection::check(NextRow(id)) == 1) {
+        KavexPointerRecord where, text;
+        Connection::check(GetString(id, 0, &where));
+        Connection::check(GetString(id, 1, &text));
+        if (!any) {
+            out_ << "Errors for " << type << " " << name << ":\n\nLINE/COL ERROR\n"
+                 << "-------- " << std::string(65, '-') << "\n";
+            any = true;
+        }
+        std::string at(where.value, static_cast<size_t>(where.length));
+        at.resize(std::max<size_t>(at.size(), 8), ' ');
+        const std::string message(text.value, static_cast<size_t>(text.length));
+        // The message's further lines go under its first, as SQL*Plus indents them.
+        size_t start = 0;
+        bool first = true;
+        while (start <= message.size()) {
+            size_t end = message.find('\n', start);
+            if (end == std::string::npos) end = message.size();
+            std::string part = message.substr(start, end - start);
+            const size_t lead = part.find_first_not_of(' ');
+            if (lead != std::string::npos) {
+                out_ << (first ? at : std::string(8, ' ')) << " " << part.substr(lead) << "\n";
+                first = false;
+            }
+            start = end + 1;
+        }
+    }
+    out_ << (any ? "\n" : "No errors.\n");
+}
+
 void Shell::show(const std::string& arguments) {
     const std::string what = upper(arguments);
+    {
+        const std::vector<std::string> w = words(what);
+        if (!w.empty() && abbreviates(w[0], "ERRORS", 3)) {
+            showErrors(arguments.substr(arguments.find_first_not_of(" \t") + w[0].size()));
+            return;
+        }
+    }
     const bool all = what == "ALL";
     bool shown = false;
     auto line = [&](bool wanted, const std::string& text) {

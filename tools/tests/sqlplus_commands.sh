@@ -20,7 +20,7 @@ SELECT a, c FROM t;"
 expect_status 0 "SET and SHOW"
 [ "$(sed -n 1,8p "$WORK/out")" = "$(printf 'autocommit ON\ndefine ON\nfeedback OFF\nlong 3\nnull "n/a"\nspool OFF\ntiming OFF\nUSER is "SCOTT"')" ] \
     || fail "SHOW ALL"
-expect_err "-c:10: note: SHOW ERRORS: kavex-sql has nothing to show for it" "SHOW ERRORS"
+expect_out "No errors." "SHOW ERRORS with no unit created"
 expect_no_out "created" "FEEDBACK OFF"
 expect_out " n/a | abc" "NULL text, LONG, and AUTOCOMMIT (ROLLBACK kept the row)"
 expect_err "Warning: values of column C reached the maximum column size of 3" "LONG cuts"

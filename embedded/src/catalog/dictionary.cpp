@@ -153,6 +153,15 @@ std::string objects() {
            "json_extract(u.value, '$[2]'), 'N', 'N' FROM json_each(ORA$UNIT_ROWS()) u)";
 }
 
+// USER_ERRORS: the compile errors of the stored units that are INVALID.
+std::string errors() {
+    return "(SELECT json_extract(e.value, '$[0]') AS NAME, json_extract(e.value, '$[1]') AS TYPE, "
+           "1 AS SEQUENCE, json_extract(e.value, '$[2]') AS LINE, "
+           "json_extract(e.value, '$[3]') AS POSITION, json_extract(e.value, '$[4]') AS TEXT, "
+           "'ERROR' AS ATTRIBUTE, CAST(substr(json_extract(e.value, '$[4]'), 5, 5) AS INTEGER) "
+           "AS MESSAGE_NUMBER FROM json_each(ORA$UNIT_ERRORS()) e)";
+}
+
 // USER_SOURCE: the stored units' source, a row per line.
 std::string source() {
     return "(SELECT json_extract(l.value, '$[0]') AS NAME, json_extract(l.value, '$[1]') AS TYPE, "
@@ -185,6 +194,7 @@ std::string dictionaryQuery(const std::string& name, const std::string& schema) 
     if (name == "USER_CONS_COLUMNS" || name == "ALL_CONS_COLUMNS") return constraintColumns(owner);
     if (name == "USER_OBJECTS") return objects();
     if (name == "USER_SOURCE") return source();
+    if (name == "USER_ERRORS") return errors();
     if (name == "USER_USERS") return users(owner, false);
     if (name == "USER_TAB_COMMENTS") return tableCommentsQuery();
     if (name == "USER_COL_COMMENTS") return columnCommentsQuery();

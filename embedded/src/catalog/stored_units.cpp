@@ -20,7 +20,8 @@ constexpr const char* kCatalog = "\"KAVEX$SOURCE\"";
 
 void createCatalog(sqlite3* db) {
     execSql(db, (std::string("CREATE TABLE IF NOT EXISTS ") + kCatalog +
-                 "(OWNER TEXT, NAME TEXT PRIMARY KEY, TYPE TEXT, STATUS TEXT, TEXT TEXT)")
+                 "(OWNER TEXT, NAME TEXT PRIMARY KEY, TYPE TEXT, STATUS TEXT, TEXT TEXT, "
+                 "ERROR_LINE INTEGER, ERROR_POSITION INTEGER, ERROR_TEXT TEXT)")
                     .c_str());
 }
 
@@ -66,15 +67,28 @@ std::string jsonText(const std::string& text) {
 
 // ORA$UNIT_ROWS(): [name, type, status] of every unit, as JSON, for USER_OBJECTS.
 // ORA$SOURCE_LINES(): [name, type, line, text] of every unit's source, for USER_SOURCE.
-void unitRows(sqlite3_context* ctx, bool lines) {
+// ORA$UNIT_ERRORS(): [name, type, line, position, text] of every unit's error, for USER_ERRORS.
+enum class Rows { Units, Lines, Errors };
+void unitRows(sqlite3_context* ctx, Rows rows) {
+    const bool lines = rows == Rows::Lines;
     sqlite3* db = sqlite3_context_db_handle(ctx);
     std::string out = "[";
     if (catalogExists(db)) {
         SqliteStmt s = prepareSql(
-            db, std::string("SELECT NAME, TYPE, STATUS, TEXT FROM ") + kCatalog + " ORDER BY NAME");
+            db, std::string("SELECT NAME, TYPE, STATUS, TEXT, ERROR_LINE, ERROR_POSITION, "
+                            "ERROR_TEXT FROM ") +
+                    kCatalog + " ORDER BY NAME");
         while (sqlite3_step(s.get()) == SQLITE_ROW) {
             const std::string prefix =
                 "[" + jsonText(column(s.get(), 0)) + "," + jsonText(column(s.get(), 1)) + ",";
+            if (rows == Rows::Errors) {
+                if (sqlite3_column_type(s.get(), 6) == SQLITE_NULL) continue;
+                if (out.size() > 1) out += ',';
+                out += prefix + std::to_string(sqlite3_column_int(s.get(), 4)) + "," +
+                       std::to_string(sqlite3_column_int(s.get(), 5)) + "," +
+                       jsonText(column(s.get(), 6)) + "]";
+                continue;
+            }
             if (!lines) {
                 if (out.size() > 1) out += ',';
                 out += prefix + jsonText(column(s.get(), 2)) + "]";
@@ -97,12 +111,14 @@ void unitRows(sqlite3_context* ctx, bool lines) {
     sqlite3_result_text(ctx, out.c_str(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
 }
 
-void unitObjects(sqlite3_context* ctx, int, sqlite3_value**) { unitRows(ctx, false); }
-void sourceLines(sqlite3_context* ctx, int, sqlite3_value**) { unitRows(ctx, true); }
+void unitObjects(sqlite3_context* ctx, int, sqlite3_value**) { unitRows(ctx, Rows::Units); }
+void sourceLines(sqlite3_context* ctx, int, sqlite3_value**) { unitRows(ctx, Rows::Lines); }
+void unitErrors(sqlite3_context* ctx, int, sqlite3_value**) { unitRows(ctx, Rows::Errors); }
 
 const FunctionRow kRows[] = {
     {kOraUnitRows, 0, 0, unitObjects, nullptr, false},
     {kOraSourceLines, 0, 0, sourceLines, nullptr, false},
+    {kOraUnitErrors, 0, 0, unitErrors, nullptr, false},
 };
 
 }  // namespace
@@ -115,12 +131,20 @@ void saveStoredUnit(sqlite3* db, const std::string& owner, const StoredUnit& u, 
     if (exists ? !orReplace || existing.type != u.type : nameTaken(db, u.name))
         raise(ora::kNameAlreadyUsed);
     createCatalog(db);
-    SqliteStmt s = prepareSql(db, std::string("INSERT OR REPLACE INTO ") + kCatalog +
-                                      " (OWNER, NAME, TYPE, STATUS, TEXT) VALUES (?, ?, ?, ?, ?)");
+    SqliteStmt s =
+        prepareSql(db, std::string("INSERT OR REPLACE INTO ") + kCatalog +
+                           " (OWNER, NAME, TYPE, STATUS, TEXT, ERROR_LINE, "
+                           "ERROR_POSITION, ERROR_TEXT) VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
     const std::string* values[] = {&owner, &u.name, &u.type, &u.status, &u.text};
     for (int i = 0; i < 5; ++i)
         sqlite3_bind_text(s.get(), i + 1, values[i]->data(), static_cast<int>(values[i]->size()),
                           SQLITE_TRANSIENT);
+    if (!u.errorText.empty()) {
+        sqlite3_bind_int(s.get(), 6, u.errorLine);
+        sqlite3_bind_int(s.get(), 7, u.errorPosition);
+        sqlite3_bind_text(s.get(), 8, u.errorText.data(), static_cast<int>(u.errorText.size()),
+                          SQLITE_TRANSIENT);
+    }
     const int rc = sqlite3_step(s.get());
     if (rc != SQLITE_DONE) raiseSqlite(db, rc);
 }

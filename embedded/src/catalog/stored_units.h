@@ -1,8 +1,8 @@
 // Stored PL/SQL units: what CREATE [OR REPLACE] PROCEDURE / FUNCTION keep, in the catalog table
-// "KAVEX$SOURCE" (OWNER, NAME, TYPE, STATUS, TEXT): the source from PROCEDURE or FUNCTION on, as
-// USER_SOURCE shows it, and VALID or INVALID (a unit that did not compile is kept, INVALID, as
-// Oracle keeps it). Units share the one namespace of tables, views and sequences; names are in
-// upper case unless they were quoted.
+// "KAVEX$SOURCE" (OWNER, NAME, TYPE, STATUS, TEXT, ERROR_LINE, ERROR_POSITION, ERROR_TEXT): the
+// source from PROCEDURE or FUNCTION on, as USER_SOURCE shows it, and VALID or INVALID (a unit that
+// did not compile is kept, INVALID, with its error, as Oracle keeps it). Units share the one
+// namespace of tables, views and sequences; names are in upper case unless they were quoted.
 #ifndef KAVEXDB_CATALOG_STORED_UNITS_H
 #define KAVEXDB_CATALOG_STORED_UNITS_H
 
@@ -18,6 +18,10 @@ struct StoredUnit {
     std::string type;    // PROCEDURE or FUNCTION
     std::string status;  // VALID or INVALID
     std::string text;
+    // An INVALID unit's compile error, as USER_ERRORS shows it.
+    int errorLine = 0;
+    int errorPosition = 0;
+    std::string errorText;  // "PLS-00103: ..."
 };
 
 // Keeps u, in place of a unit of its name when orReplace. ORA-00955 when another object has the

@@ -145,7 +145,9 @@ bool PlSqlPort::findUnit(const std::string& name, plsql::UnitSource& out) {
 
 void PlSqlPort::saveUnit(const plsql::UnitSource& unit, bool orReplace) {
     saveStoredUnit(connection_.db(), connection_.schema(),
-                   StoredUnit{unit.name, unit.type, unit.status, unit.text}, orReplace);
+                   StoredUnit{unit.name, unit.type, unit.status, unit.text, unit.errorLine,
+                              unit.errorPosition, unit.errorText},
+                   orReplace);
 }
 
 void PlSqlPort::dropUnit(const std::string& name, const std::string& type) {

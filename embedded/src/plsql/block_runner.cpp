@@ -1,6 +1,7 @@
 #include "plsql/block_runner.h"
 
 #include <cctype>
+#include <cstdio>
 
 #include "base/ora_messages.h"
 #include "plsql/compile_error.h"
@@ -39,8 +40,20 @@ void runUnitDdl(SqlPort& port, const std::string& text) {
         try {
             const Source body(unit.text);
             parseStoredUnit(body);
-        } catch (const CompileError&) {
+        } catch (const CompileError& e) {
+            // "ORA-06550: line L, column C:\nPLS-...": USER_ERRORS keeps where and the PLS text.
             valid = false;
+            const std::string message = e.error.what();
+            std::sscanf(message.c_str(), "ORA-06550: line %d, column %d", &unit.errorLine,
+                        &unit.errorPosition);
+            const std::size_t pls = message.find("PLS-");
+            unit.errorText = pls == std::string::npos ? message : message.substr(pls);
+            while (!unit.errorText.empty() && unit.errorText.back() == '\n')
+                unit.errorText.pop_back();
+        } catch (const occi::SQLException& e) {
+            valid = false;  // the text does not even lex
+            unit.errorLine = unit.errorPosition = 1;
+            unit.errorText = e.what();
         }
         unit.status = valid ? "VALID" : "INVALID";
         port.saveUnit(unit, head.orReplace);

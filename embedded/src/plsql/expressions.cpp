@@ -107,8 +107,18 @@ class NativeParser {
     }
     NativePtr disjunction() { return chain("OR", Native::Op::Or, &NativeParser::conjunction); }
     NativePtr conjunction() { return chain("AND", Native::Op::And, &NativeParser::negation); }
+    // NOT, signs and parentheses nest; past kMostDepth the expression is SQL's, which bounds it.
+    static constexpr int kMostDepth = 64;
+    struct Deeper {
+        explicit Deeper(int& depth) : depth_(depth) { ++depth_; }
+        ~Deeper() { --depth_; }
+        bool tooDeep() const { return depth_ > kMostDepth; }
+        int& depth_;
+    };
     NativePtr negation() {
         if (peek().isWord("NOT")) {
+            const Deeper deeper(depth_);
+            if (deeper.tooDeep()) return nullptr;
             ++i_;
             NativePtr a = negation();
             return a ? node(Native::Op::Not, std::move(a)) : nullptr;
@@ -174,6 +184,8 @@ class NativeParser {
         return a;
     }
     NativePtr unary() {
+        const Deeper deeper(depth_);
+        if (deeper.tooDeep()) return nullptr;
         if (peek().isSymbol("-")) {
             ++i_;
             NativePtr a = unary();
@@ -197,6 +209,8 @@ class NativeParser {
         const SourceToken& t = peek();
         if (i_ >= last_) return nullptr;
         if (t.isSymbol("(")) {
+            const Deeper deeper(depth_);
+            if (deeper.tooDeep()) return nullptr;
             ++i_;
             NativePtr a = disjunction();
             if (!a || !peek().isSymbol(")")) return nullptr;
@@ -286,6 +300,7 @@ class NativeParser {
     const Source& src_;
     std::size_t i_, last_;
     Lookup isVariable_;
+    int depth_ = 0;
 };
 
 }  // namespace
@@ -427,6 +442,14 @@ Value Interpreter::evalNative(const Native& n) {
 // ---- evaluation ------------------------------------------------------------------------------
 
 Value Interpreter::evaluate(const Expr& e, Mode mode) {
+    // Subscripts evaluate expressions within expressions: v(v(v(...))) is bounded here.
+    struct Level {
+        explicit Level(int& depth) : depth_(depth) { ++depth_; }
+        ~Level() { --depth_; }
+        int& depth_;
+    } level(evaluationDepth_);
+    if (evaluationDepth_ > kMostEvaluationDepth)
+        compileError(e.at, ora::kPlsProgramTooLarge, "expression nesting");
     Value v;
     if (nativeEvaluate(e, v)) {
         if (mode == Mode::Condition && v.type != ValueType::Boolean) {

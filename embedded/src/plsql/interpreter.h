@@ -240,7 +240,9 @@ class Interpreter {
     std::map<const Decl*, CompiledSql> cursorQueries_;
     std::map<std::string, std::unique_ptr<LoadedUnit>> units_;  // null: no such unit
     std::map<const Expr*, std::vector<Expr>> constructorArgs_;  // T(a, b): a and b, kept
-    bool returned_ = false;                                     // a function's RETURN ran
+    static constexpr int kMostEvaluationDepth = 200;
+    int evaluationDepth_ = 0;  // expressions being evaluated within one another
+    bool returned_ = false;    // a function's RETURN ran
     Value returnValue_;
 };
 

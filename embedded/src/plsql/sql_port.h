@@ -41,6 +41,10 @@ struct UnitSource {
     std::string type;    // PROCEDURE or FUNCTION
     std::string status;  // VALID or INVALID
     std::string text;    // from PROCEDURE or FUNCTION on
+    // An INVALID unit's compile error: where, and its PLS- message.
+    int errorLine = 0;
+    int errorPosition = 0;
+    std::string errorText;
 };
 
 class SqlPort {

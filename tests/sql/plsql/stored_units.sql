@@ -96,6 +96,9 @@ begin
 end;
 /
 select status from user_objects where object_name = 'BROKEN_PL';
+select name, type, to_char(line) as line, to_char(position) as position, text,
+       to_char(message_number) as message_number
+  from user_errors where name = 'BROKEN_PL';
 begin
   broken_pl;
 end;
