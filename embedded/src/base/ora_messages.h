@@ -435,6 +435,8 @@ inline constexpr OraMessage<0> kSavepointNotEstablished{
     1086, "savepoint never established in this session or is invalid"};
 
 // ---- PL/SQL ----------------------------------------------------------------------------------
+// DBMS_ASSERT.SIMPLE_SQL_NAME of a text that is no name.
+inline constexpr OraMessage<0> kInvalidSqlName{44003, "invalid SQL name"};
 // A block that does not compile: where, then the PLS- message.
 inline constexpr OraMessage<3> kPlSqlCompileError{6550, "line {}, column {}:\n{}"};
 // The line of the block an unhandled error left, after the error itself.

@@ -30,6 +30,7 @@ const FunctionFamily* const kFamilies[] = {
     &kListaggAggregate,  &kKeepAggregate,       &kHypotheticalRanks,    &kStatisticalAggregates,
     &kDictionaryFunctions, &kCommentFunctions,  &kJoinFunctions,        &kConversionFormFunctions,
     &kSynonymFunctions,  &kCastFunctions,       &kNumericFunctions,     &kStoredUnitFunctions,
+    &kBuiltinPackageFunctions,
     &kSqliteFunctions,
 };
 

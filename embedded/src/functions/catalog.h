@@ -57,6 +57,7 @@ extern const FunctionFamily kCharacterFunctions;      // functions/character_fun
 extern const FunctionFamily kConversionFunctions;     // functions/conversion_functions.cpp
 extern const FunctionFamily kDateFunctions;           // functions/date_functions.cpp
 extern const FunctionFamily kDbmsLobFunctions;        // functions/dbms_lob_functions.cpp
+extern const FunctionFamily kBuiltinPackageFunctions; // functions/builtin_packages.cpp
 extern const FunctionFamily kHypotheticalRanks;       // functions/hypothetical_ranks.cpp
 extern const FunctionFamily kIntervalFunctions;       // functions/interval_sql.cpp
 extern const FunctionFamily kKeepAggregate;           // functions/keep_and_ratio.cpp

@@ -726,6 +726,17 @@ Interpreter::CompiledSql Interpreter::compile(Range r, Range skip, bool statemen
                     replacement = placeholder(BindSource{BindSource::Kind::SqlCode, "", ""});
                 else if (t.isWord("SQLERRM"))
                     replacement = placeholder(BindSource{BindSource::Kind::SqlErrm, "", ""});
+                else if (t.isWord("DBMS_UTILITY") && next.isSymbol(".") &&
+                         (after.isWord("FORMAT_ERROR_STACK") ||
+                          after.isWord("FORMAT_ERROR_BACKTRACE"))) {
+                    // The error being handled: its whole stack, or the lines it passed.
+                    replacement = placeholder(
+                        BindSource{BindSource::Kind::SqlErrm, "", after.name(), nullptr});
+                    through = k + 2;
+                    if (src_.at(k + 3).isSymbol("(") && src_.at(k + 4).isSymbol(")") &&
+                        k + 4 < r.last)
+                        through = k + 4;
+                }
             }
         }
         if (replacement.empty()) continue;
@@ -784,9 +795,22 @@ Value Interpreter::bindValue(const BindSource& b) {
         }
         case BindSource::Kind::SqlCode:
             return Value::integer(handling_.empty() ? 0 : handling_.back().sqlcode());
-        case BindSource::Kind::SqlErrm:
-            return Value::text(handling_.empty() ? "ORA-0000: normal, successful completion"
-                                                 : handling_.back().sqlerrm());
+        case BindSource::Kind::SqlErrm: {
+            if (b.field.empty())
+                return Value::text(handling_.empty() ? "ORA-0000: normal, successful completion"
+                                                     : handling_.back().sqlerrm());
+            if (handling_.empty()) return Value::null(ValueType::Text);
+            const PlError& err = handling_.back();
+            if (b.field == "FORMAT_ERROR_STACK") return Value::text(err.message);
+            // FORMAT_ERROR_BACKTRACE: the units the error left, then the line it was raised at.
+            std::string trace;
+            for (std::size_t at = err.message.find("ORA-06512"); at != std::string::npos;
+                 at = err.message.find("ORA-06512", at + 1)) {
+                const std::size_t end = err.message.find('\n', at);
+                trace += err.message.substr(at, end == std::string::npos ? end : end - at) + "\n";
+            }
+            return Value::text(trace + oraErrorText(ora::kPlSqlAtLine, err.at.line) + "\n");
+        }
     }
     return Value::null();
 }

@@ -668,6 +668,9 @@ void Interpreter::runCall(const Stmt& s) {
             port_.checkCancel();
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
+    } else if (name == "DBMS_RANDOM.SEED") {
+        argumentCount(1, 1);
+        convertSql("ORA$DBMS_RANDOM_SEED(:P1)", evaluate(s.exprs[0]));
     } else if (LoadedUnit* u = s.target.parts.size() == 1 ? loadUnit(name) : nullptr) {
         if (u->unit && u->unit->kind == Unit::Kind::Function)
             compileError(s.at, ora::kPlsNotProcedure, name);

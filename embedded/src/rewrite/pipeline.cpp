@@ -13,6 +13,7 @@
 #include "catalog/sequences.h"
 #include "catalog/stored_units.h"
 #include "catalog/synonyms.h"
+#include "functions/builtin_packages.h"
 #include "functions/cast.h"
 #include "functions/date_functions.h"
 #include "functions/dbms_lob_functions.h"
@@ -121,6 +122,7 @@ const TextPass kTextPasses[] = {
     {"select item names", kQueries | kViewQueries,
      [](TextState& s) { s.names = std::make_unique<SelectItemNames>(s.e); }},
     {"DBMS_LOB calls", kSql, [](TextState& s) { rewriteDbmsLobCalls(s.e); }},
+    {"built-in package calls", kSql, [](TextState& s) { rewriteBuiltinPackageCalls(s.e); }},
     {"table collections", kQueries, [](TextState& s) { rewriteTableCollections(s.e); }},
     {"common forms", kSql,
      [](TextState& s) { rewriteCommonForms(s.e, s.schema, s.out.kind == Kind::Ddl); }},
