@@ -447,6 +447,8 @@ inline constexpr OraMessage<1> kPlsProgramTooLarge{123, "program too large ({})"
 inline constexpr OraMessage<1> kPlsNotDeclared{201, "identifier '{}' must be declared"};
 inline constexpr OraMessage<1> kPlsNotProcedure{
     221, "'{}' is not a procedure or is undefined"};
+inline constexpr OraMessage<1> kPlsNoSuchFunction{
+    222, "no function with name '{}' exists in this scope"};
 inline constexpr OraMessage<1> kPlsObjectInvalid{905, "object {} is invalid"};
 inline constexpr OraMessage<1> kPlsWrongArguments{
     306, "wrong number or types of arguments in call to '{}'"};

@@ -86,10 +86,11 @@ struct TypeSpec {
 };
 
 struct Stmt;
+struct Unit;
 using Body = std::vector<std::unique_ptr<Stmt>>;
 
 struct Decl {
-    enum class Kind { Variable, Exception, ExceptionInit, Cursor, Type };
+    enum class Kind { Variable, Exception, ExceptionInit, Cursor, Type, Subtype, Subprogram };
     Kind kind = Kind::Variable;
     std::string name;
     Position at;
@@ -113,6 +114,8 @@ struct Decl {
     TypeSpec element;
     bool textKeys = false;  // INDEX BY VARCHAR2
     long limit = 0;         // VARRAY(n)
+    // Subprogram: a procedure or function the block declares (null for a forward declaration).
+    std::shared_ptr<Unit> unit;
 };
 
 struct Handler {

@@ -47,25 +47,38 @@ NamePath Interpreter::outTarget(const Expr& e) {
     return p;
 }
 
+const Unit* Interpreter::findSubprogram(const std::string& name) const {
+    for (auto f = frames_.rbegin(); f != frames_.rend(); ++f)
+        for (const Unit* u : (*f)->subprograms)
+            if (u->name == name) return u;
+    return nullptr;
+}
+
 Value Interpreter::callStored(LoadedUnit& u, const std::vector<Expr>& args,
                               const std::vector<std::string>& names, Position at) {
     const std::string shown = port_.schema() + "." + u.stored.name;
     if (!u.unit) compileError(at, ora::kPlsObjectInvalid, shown);
-    const std::vector<Parameter>& params = u.unit->params;
+    return callUnit(*u.unit, &u, args, names, at);
+}
+
+Value Interpreter::callUnit(const Unit& unit, LoadedUnit* stored, const std::vector<Expr>& args,
+                            const std::vector<std::string>& names, Position at) {
+    const std::vector<Parameter>& params = unit.params;
+    const std::string& unitName = unit.name;
     // Which argument each parameter takes: positional ones first, then name => value.
     std::vector<int> argumentOf(params.size(), -1);
     std::size_t positional = 0;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::size_t p = params.size();
         if (names[i].empty()) {
-            if (positional != i) compileError(at, ora::kPlsWrongArguments, u.stored.name);
+            if (positional != i) compileError(at, ora::kPlsWrongArguments, unitName);
             p = positional++;
         } else {
             for (std::size_t k = 0; k < params.size(); ++k)
                 if (params[k].name == names[i]) p = k;
         }
         if (p >= params.size() || argumentOf[p] >= 0)
-            compileError(at, ora::kPlsWrongArguments, u.stored.name);
+            compileError(at, ora::kPlsWrongArguments, unitName);
         argumentOf[p] = static_cast<int>(i);
     }
     std::vector<Value> values(params.size());
@@ -74,7 +87,7 @@ Value Interpreter::callStored(LoadedUnit& u, const std::vector<Expr>& args,
         const int a = argumentOf[p];
         if (a < 0) {
             if (params[p].mode != Parameter::Mode::In || !params[p].hasDefault)
-                compileError(at, ora::kPlsWrongArguments, u.stored.name);
+                compileError(at, ora::kPlsWrongArguments, unitName);
             continue;
         }
         given[p] = true;
@@ -90,7 +103,28 @@ Value Interpreter::callStored(LoadedUnit& u, const std::vector<Expr>& args,
         }
     }
     std::vector<Value> outs;
-    const Value result = runUnit(u, values, given, outs, at);
+    Value result;
+    if (stored) {
+        result = runUnit(*stored, values, given, outs, at);
+    } else {
+        // The block's own subprogram runs in this interpreter, on top of the caller's frames.
+        const NestingLevel level;
+        const bool outerReturned = returned_;
+        const Value outerValue = returnValue_;
+        const std::size_t depth = frames_.size();
+        returned_ = false;
+        try {
+            result = enterUnit(unit, values, given, outs);
+        } catch (...) {
+            while (frames_.size() > depth) frames_.pop_back();
+            returned_ = outerReturned;
+            returnValue_ = outerValue;
+            throw;
+        }
+        while (frames_.size() > depth) frames_.pop_back();
+        returned_ = outerReturned;
+        returnValue_ = outerValue;
+    }
     for (std::size_t p = 0; p < params.size(); ++p)
         if (params[p].mode != Parameter::Mode::In && argumentOf[p] >= 0)
             assign(outTarget(args[static_cast<std::size_t>(argumentOf[p])]), outs[p]);

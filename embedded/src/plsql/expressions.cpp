@@ -33,7 +33,9 @@ struct Interpreter::Native {
         IsNull,
         IsNotNull,
         Element,  // name(index)[.field]
-        Method    // name.field[(index)]: COUNT, FIRST, NEXT(k), ...
+        Method,   // name.field[(index)]: COUNT, FIRST, NEXT(k), ...
+        Concat,   // a || b
+        Call      // a function the block declares: name(args)
     };
     Op op = Op::Literal;
     Value literal;
@@ -41,6 +43,8 @@ struct Interpreter::Native {
     std::unique_ptr<Native> a, b;
     bool hasIndex = false;
     Expr index;
+    std::vector<Expr> args;  // Call
+    std::vector<std::string> argumentNames;
 };
 
 Interpreter::Interpreter(SqlPort& port, const Source& source, const HostBinds& host)
@@ -69,12 +73,12 @@ namespace {
 
 // Reads an expression's tokens into Native nodes; gives up (null) at anything it does not know,
 // which then goes to SQL whole.
-template <class Lookup>
+template <class Lookup, class FunctionLookup>
 class NativeParser {
   public:
     using Native = Interpreter::Native;
-    NativeParser(const Source& src, Range r, Lookup isVariable)
-        : src_(src), i_(r.first), last_(r.last), isVariable_(isVariable) {}
+    NativeParser(const Source& src, Range r, Lookup isVariable, FunctionLookup isFunction)
+        : src_(src), i_(r.first), last_(r.last), isVariable_(isVariable), isFunction_(isFunction) {}
 
     NativePtr parse() {
         NativePtr n = disjunction();
@@ -162,10 +166,16 @@ class NativeParser {
         n->compare = op == "!=" || op == "^=" || op == "~=" ? "<>" : op;
         return n;
     }
+    bool concatenation() const {
+        return peek().isSymbol("|") && peek(1).isSymbol("|") && peek(1).begin == peek().end;
+    }
     NativePtr additive() {
         NativePtr a = multiplicative();
-        while (a && (peek().isSymbol("+") || peek().isSymbol("-"))) {
-            const Native::Op op = peek().isSymbol("+") ? Native::Op::Add : Native::Op::Subtract;
+        while (a && (peek().isSymbol("+") || peek().isSymbol("-") || concatenation())) {
+            const Native::Op op = concatenation()        ? Native::Op::Concat
+                                  : peek().isSymbol("+") ? Native::Op::Add
+                                                         : Native::Op::Subtract;
+            if (op == Native::Op::Concat) ++i_;
             ++i_;
             NativePtr b = multiplicative();
             if (!b) return nullptr;
@@ -234,6 +244,7 @@ class NativeParser {
             if (isVariable_(t.name())) return variable(t);
             n->literal = Value::boolean(t.isWord("TRUE"));
         } else if (t.kind == Token::Kind::Word || t.kind == Token::Kind::QuotedIdent) {
+            if (!isVariable_(t.name()) && isFunction_(t.name())) return call(t);
             return variable(t);
         } else {
             return nullptr;
@@ -258,6 +269,39 @@ class NativeParser {
         n.index = Expr{Range{i_ + 1, close}, Position{peek(1).line, peek(1).column}};
         i_ = close + 1;
         return true;
+    }
+    // name [(argument, name => argument, ...)]: a call of a function the block declares.
+    NativePtr call(const SourceToken& t) {
+        NativePtr n = node(Native::Op::Call);
+        n->name = t.name();
+        ++i_;
+        if (!peek().isSymbol("(")) return n;
+        const std::size_t close = closing();
+        if (close >= last_) return nullptr;
+        std::size_t start = i_ + 1;
+        int depth = 0;
+        for (std::size_t k = i_ + 1; k <= close; ++k) {
+            const SourceToken& x = src_.at(k);
+            if (x.isSymbol("(")) ++depth;
+            if (x.isSymbol(")") && k < close) --depth;
+            if ((depth == 0 && x.isSymbol(",")) || k == close) {
+                if (k == start) {
+                    if (k == close && n->args.empty()) break;  // f()
+                    return nullptr;
+                }
+                std::string named;
+                if (k > start + 2 && isName(src_.at(start)) && src_.at(start + 1).isSymbol("=>")) {
+                    named = src_.at(start).name();
+                    start += 2;
+                }
+                n->argumentNames.push_back(named);
+                n->args.push_back(
+                    Expr{Range{start, k}, Position{src_.at(start).line, src_.at(start).column}});
+                start = k + 1;
+            }
+        }
+        i_ = close + 1;
+        return n;
     }
     NativePtr variable(const SourceToken& t) {
         const std::string name = t.name();
@@ -300,6 +344,7 @@ class NativeParser {
     const Source& src_;
     std::size_t i_, last_;
     Lookup isVariable_;
+    FunctionLookup isFunction_;
     int depth_ = 0;
 };
 
@@ -309,7 +354,12 @@ bool Interpreter::nativeEvaluate(const Expr& e, Value& out) {
     auto found = natives_.find(&e);
     if (found == natives_.end()) {
         auto isVariable = [this](const std::string& name) { return findVariable(name); };
-        NativeParser<decltype(isVariable)> parser(src_, e.range, isVariable);
+        auto isFunction = [this](const std::string& name) {
+            const Unit* u = findSubprogram(name);
+            return u && u->kind == Unit::Kind::Function;
+        };
+        NativeParser<decltype(isVariable), decltype(isFunction)> parser(src_, e.range, isVariable,
+                                                                        isFunction);
         found = natives_.emplace(&e, parser.parse()).first;
     }
     if (!found->second) return false;
@@ -343,6 +393,19 @@ Value Interpreter::evalNative(const Native& n) {
             for (const auto& f : v->fields)
                 if (f.first == n.field) return f.second;
             throw PlError::numbered(ora::kNumericOrValueError.code, at_);
+        }
+        case Op::Concat: {
+            const Value a = evalNative(*n.a), b = evalNative(*n.b);
+            std::string text = textOf(a) + textOf(b);
+            return text.empty() ? Value::null(ValueType::Text) : Value::text(std::move(text));
+        }
+        case Op::Call: {
+            const Unit* u = findSubprogram(n.name);
+            if (!u) compileError(at_, ora::kPlsNotDeclared, n.name);
+            const Position at = at_;
+            Value r = callUnit(*u, nullptr, n.args, n.argumentNames, at);
+            at_ = at;
+            return r;
         }
         case Op::Element:
         case Op::Method: {
@@ -702,6 +765,26 @@ Interpreter::CompiledSql Interpreter::compile(Range r, Range skip, bool statemen
                 replacement = placeholder(b);
                 if (b.kind == BindSource::Kind::Method && b.field == "EXISTS")
                     replacement = "(" + replacement + " = 1)";
+            } else if (!v && findSubprogram(name) && columns.count(name) == 0) {
+                if (findSubprogram(name)->kind != Unit::Kind::Function)
+                    compileError(Position{t.line, t.column}, ora::kPlsNoSuchFunction, name);
+                // A call of the block's own function: bound with the value it returns.
+                if (!c.subscripts) c.subscripts = std::make_shared<std::deque<Expr>>();
+                std::size_t end = k + 1;
+                if (next.isSymbol("(")) {
+                    int depth = 0;
+                    for (std::size_t j = k + 1; j < r.last; ++j) {
+                        if (src_.at(j).isSymbol("(")) ++depth;
+                        if (src_.at(j).isSymbol(")") && --depth == 0) {
+                            end = j + 1;
+                            break;
+                        }
+                    }
+                }
+                c.subscripts->push_back(Expr{Range{k, end}, Position{t.line, t.column}});
+                replacement = placeholder(
+                    BindSource{BindSource::Kind::Call, name, "", &c.subscripts->back()});
+                through = end - 1;
             } else if (next.isSymbol("(")) {
                 // A call: of a stored function, through SQL's ORA$PLSQL_CALL; others are SQL's.
                 const LoadedUnit* u = v ? nullptr : loadUnit(name);
@@ -785,6 +868,8 @@ Value Interpreter::bindValue(const BindSource& b) {
             if (!c->fetched) return Value::null(ValueType::Boolean);
             return Value::boolean(c->found == (b.field == "FOUND"));
         }
+        case BindSource::Kind::Call:
+            return evaluate(*b.index);
         case BindSource::Kind::Element:
         case BindSource::Kind::Method: {
             Variable* v = findVariable(b.name);

@@ -120,7 +120,11 @@ void Interpreter::declare(const Decl& d) {
             return;
         }
         case Decl::Kind::Type:
+        case Decl::Kind::Subtype:
             frame.types.push_back(&d);
+            return;
+        case Decl::Kind::Subprogram:
+            if (d.unit) frame.subprograms.push_back(d.unit.get());
             return;
         case Decl::Kind::Variable:
             break;
@@ -188,6 +192,8 @@ TypeSpec Interpreter::resolveType(const TypeSpec& type, Position at, Variable* r
         case TypeSpec::Kind::UserType: {
             const Decl* declared = findType(type.of[0]);
             if (!declared) compileError(at, ora::kPlsNotDeclared, type.of[0]);
+            if (declared->kind == Decl::Kind::Subtype)
+                return resolveType(declared->type, at, recordOf);
             if (recordOf) makeOfType(*recordOf, *declared, at);
             return type;
         }
@@ -671,6 +677,10 @@ void Interpreter::runCall(const Stmt& s) {
     } else if (name == "DBMS_RANDOM.SEED") {
         argumentCount(1, 1);
         convertSql("ORA$DBMS_RANDOM_SEED(:P1)", evaluate(s.exprs[0]));
+    } else if (const Unit* local =
+                   s.target.parts.size() == 1 ? findSubprogram(s.target.parts[0]) : nullptr) {
+        if (local->kind == Unit::Kind::Function) compileError(s.at, ora::kPlsNotProcedure, name);
+        callUnit(*local, nullptr, s.exprs, s.argumentNames, s.at);
     } else if (LoadedUnit* u = s.target.parts.size() == 1 ? loadUnit(name) : nullptr) {
         if (u->unit && u->unit->kind == Unit::Kind::Function)
             compileError(s.at, ora::kPlsNotProcedure, name);

@@ -90,7 +90,8 @@ class Interpreter {
         std::deque<Variable> vars;  // a deque: references stay valid as it grows
         std::vector<ExceptionName> exceptions;
         std::deque<CursorState> cursors;
-        std::vector<const Decl*> types;  // TYPE declarations
+        std::vector<const Decl*> types;        // TYPE and SUBTYPE declarations
+        std::vector<const Unit*> subprograms;  // procedures and functions the block declares
     };
 
     // What one bind of a compiled SQL text takes its value from.
@@ -104,7 +105,8 @@ class Interpreter {
             SqlCode,
             SqlErrm,
             Element,
-            Method
+            Method,
+            Call  // a call of the block's own function: index is the call
         };
         Kind kind = Kind::Variable;
         std::string name;   // variable, record, host bind, cursor or collection
@@ -161,6 +163,11 @@ class Interpreter {
     // OUT and IN OUT parameters back to the arguments that name them.
     Value callStored(LoadedUnit& u, const std::vector<Expr>& args,
                      const std::vector<std::string>& names, Position at);
+    // Calls unit with the caller's arguments: a stored one (stored set) in an interpreter of its
+    // own, a block's own in this one, where it sees the block's names.
+    Value callUnit(const Unit& unit, LoadedUnit* stored, const std::vector<Expr>& args,
+                   const std::vector<std::string>& names, Position at);
+    const Unit* findSubprogram(const std::string& name) const;
     // Runs u in an interpreter of its own with the parameters' values (given[i] false: the
     // default); outs receives the parameters' values at its end.
     Value runUnit(LoadedUnit& u, const std::vector<Value>& values, const std::vector<bool>& given,

@@ -41,6 +41,17 @@ class Parser {
     }
 
     std::unique_ptr<Unit> storedUnit() {
+        std::unique_ptr<Unit> u = subprogram(false);
+        if (peek().isSymbol(";")) ++i_;
+        if (peek().isSymbol("/") && at(1).kind == Token::Kind::Punct && at(1).text.empty()) ++i_;
+        if (!atEnd()) fail("end-of-file");
+        return u;
+    }
+
+    // PROCEDURE | FUNCTION name [(parameters)] [RETURN type] IS|AS declarations BEGIN ... END:
+    // a stored unit, or (local) one a block declares, which may be a declaration only, ended by
+    // its ";" (its body follows later in the block: the unit is then null).
+    std::unique_ptr<Unit> subprogram(bool local) {
         auto u = std::make_unique<Unit>();
         if (acceptWord("FUNCTION"))
             u->kind = Unit::Kind::Function;
@@ -74,16 +85,16 @@ class Parser {
         }
         // AUTHID CURRENT_USER | DEFINER, DETERMINISTIC, PARALLEL_ENABLE, RESULT_CACHE, ...
         while (!peek().isWord("IS") && !peek().isWord("AS")) {
+            if (local && peek().isSymbol(";")) return nullptr;  // a forward declaration
             if (atEnd() || peek().kind != Token::Kind::Word) fail("is as");
             ++i_;
         }
         ++i_;
         if (isOneOf(peek(), {"LANGUAGE", "EXTERNAL"})) restriction("external procedures");
+        const bool outerFunction = inFunction_;
         inFunction_ = u->kind == Unit::Kind::Function;
         u->body = block("", true);
-        if (peek().isSymbol(";")) ++i_;
-        if (peek().isSymbol("/") && at(1).kind == Token::Kind::Punct && at(1).text.empty()) ++i_;
-        if (!atEnd()) fail("end-of-file");
+        inFunction_ = outerFunction;
         return u;
     }
 
@@ -224,8 +235,17 @@ class Parser {
                 d.query = sqlRange();
             } else if (acceptWord("TYPE")) {
                 typeDeclaration(d);
-            } else if (isOneOf(peek(), {"SUBTYPE", "PROCEDURE", "FUNCTION"})) {
-                restriction(peek().name() + " declarations");
+            } else if (isOneOf(peek(), {"PROCEDURE", "FUNCTION"})) {
+                d.kind = Decl::Kind::Subprogram;
+                d.unit = subprogram(true);
+                if (d.unit) d.name = d.unit->name;
+            } else if (acceptWord("SUBTYPE")) {
+                // SUBTYPE name IS base [NOT NULL]: another name for the base type.
+                d.kind = Decl::Kind::Subtype;
+                d.name = identifier();
+                expectWord("IS");
+                d.type = typeSpec();
+                if (acceptWord("NOT")) expectWord("NULL");
             } else {
                 d.name = identifier();
                 if (acceptWord("EXCEPTION")) {
