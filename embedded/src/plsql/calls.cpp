@@ -54,6 +54,13 @@ const Unit* Interpreter::findSubprogram(const std::string& name) const {
     return nullptr;
 }
 
+bool Interpreter::callableFunction(const std::string& name) {
+    if (const Unit* u = findSubprogram(name)) return u->kind == Unit::Kind::Function;
+    if (findVariable(name)) return false;
+    const LoadedUnit* stored = loadUnit(name);
+    return stored && (!stored->unit || stored->unit->kind == Unit::Kind::Function);
+}
+
 Value Interpreter::callStored(LoadedUnit& u, const std::vector<Expr>& args,
                               const std::vector<std::string>& names, Position at) {
     const std::string shown = port_.schema() + "." + u.stored.name;

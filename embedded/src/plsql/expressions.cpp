@@ -354,10 +354,7 @@ bool Interpreter::nativeEvaluate(const Expr& e, Value& out) {
     auto found = natives_.find(&e);
     if (found == natives_.end()) {
         auto isVariable = [this](const std::string& name) { return findVariable(name); };
-        auto isFunction = [this](const std::string& name) {
-            const Unit* u = findSubprogram(name);
-            return u && u->kind == Unit::Kind::Function;
-        };
+        auto isFunction = [this](const std::string& name) { return callableFunction(name); };
         NativeParser<decltype(isVariable), decltype(isFunction)> parser(src_, e.range, isVariable,
                                                                         isFunction);
         found = natives_.emplace(&e, parser.parse()).first;
@@ -400,10 +397,17 @@ Value Interpreter::evalNative(const Native& n) {
             return text.empty() ? Value::null(ValueType::Text) : Value::text(std::move(text));
         }
         case Op::Call: {
-            const Unit* u = findSubprogram(n.name);
-            if (!u) compileError(at_, ora::kPlsNotDeclared, n.name);
+            // The block's own function, else a stored one, called from this interpreter: it
+            // may change data, as a function called from PL/SQL may.
             const Position at = at_;
-            Value r = callUnit(*u, nullptr, n.args, n.argumentNames, at);
+            Value r;
+            if (const Unit* u = findSubprogram(n.name)) {
+                r = callUnit(*u, nullptr, n.args, n.argumentNames, at);
+            } else {
+                LoadedUnit* stored = loadUnit(n.name);
+                if (!stored) compileError(at_, ora::kPlsNotDeclared, n.name);
+                r = callStored(*stored, n.args, n.argumentNames, at);
+            }
             at_ = at;
             return r;
         }
@@ -765,10 +769,13 @@ Interpreter::CompiledSql Interpreter::compile(Range r, Range skip, bool statemen
                 replacement = placeholder(b);
                 if (b.kind == BindSource::Kind::Method && b.field == "EXISTS")
                     replacement = "(" + replacement + " = 1)";
-            } else if (!v && findSubprogram(name) && columns.count(name) == 0) {
-                if (findSubprogram(name)->kind != Unit::Kind::Function)
+            } else if (!v && columns.count(name) == 0 &&
+                       (findSubprogram(name) || (!statement && callableFunction(name)))) {
+                if (findSubprogram(name) && findSubprogram(name)->kind != Unit::Kind::Function)
                     compileError(Position{t.line, t.column}, ora::kPlsNoSuchFunction, name);
-                // A call of the block's own function: bound with the value it returns.
+                // A call of the block's own function, or in an expression of a stored one:
+                // bound with the value it returns. (A SQL statement's call of a stored function
+                // is SQL's, below: its arguments may be columns.)
                 if (!c.subscripts) c.subscripts = std::make_shared<std::deque<Expr>>();
                 std::size_t end = k + 1;
                 if (next.isSymbol("(")) {

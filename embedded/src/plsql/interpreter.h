@@ -168,6 +168,8 @@ class Interpreter {
     Value callUnit(const Unit& unit, LoadedUnit* stored, const std::vector<Expr>& args,
                    const std::vector<std::string>& names, Position at);
     const Unit* findSubprogram(const std::string& name) const;
+    // Whether name(...) in an expression calls a function: the block's own or a stored one.
+    bool callableFunction(const std::string& name);
     // Runs u in an interpreter of its own with the parameters' values (given[i] false: the
     // default); outs receives the parameters' values at its end.
     Value runUnit(LoadedUnit& u, const std::vector<Value>& values, const std::vector<bool>& given,

@@ -57,6 +57,27 @@ begin
 end;
 /
 select column_value from table(dbms_output.get_lines);
+-- A function called from PL/SQL may change data; one a query calls may not (ORA-14551).
+create table calls_pl (n number);
+create or replace function logged_pl return number is
+begin
+  insert into calls_pl values (1);
+  return 42;
+end;
+/
+declare
+  x number;
+begin
+  x := logged_pl;
+  x := x + logged_pl();
+  dbms_output.put_line('logged ' || x);
+end;
+/
+select column_value from table(dbms_output.get_lines);
+select to_char(count(*)) from calls_pl;
+select logged_pl() from dual;
+drop function logged_pl;
+drop table calls_pl;
 -- An error raised in a unit names the unit's line, then the block's.
 begin
   transfer_pl(2, 1, 1000);
