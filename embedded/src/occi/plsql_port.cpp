@@ -89,6 +89,25 @@ class StatementCursor final : public plsql::SqlCursor {
         return v;
     }
     unsigned rowsChanged() const override { return rows_ ? 0 : statement_->getUpdateCount(); }
+    void keepReturnedRows() override { statement_->keepReturnedRows(&returnedSql_); }
+    const std::vector<std::vector<Value>>& returnedRows() const override {
+        returned_.clear();
+        for (const auto& row : returnedSql_) {
+            std::vector<Value> values;
+            for (const BindValue& b : row) {
+                Value v;
+                v.data = b;
+                v.type = b.kind == BindValue::Kind::Integer || b.kind == BindValue::Kind::Real
+                             ? ValueType::Number
+                         : b.kind == BindValue::Kind::Blob ? ValueType::Raw
+                         : b.kind == BindValue::Kind::Text ? ValueType::Text
+                                                           : ValueType::Unknown;
+                values.push_back(std::move(v));
+            }
+            returned_.push_back(std::move(values));
+        }
+        return returned_;
+    }
 
   private:
     void describe() {
@@ -106,6 +125,8 @@ class StatementCursor final : public plsql::SqlCursor {
     bool described_ = false;
     std::vector<std::string> names_;
     std::vector<ValueType> types_;
+    std::vector<std::vector<BindValue>> returnedSql_;
+    mutable std::vector<std::vector<Value>> returned_;
 };
 
 // The columns of a table or view, described; none when it does not exist.

@@ -49,6 +49,38 @@ CallCancel::Reach cancelReach(RewrittenSql::Kind kind, bool transactionHoldsChan
     }
 }
 
+// The current row of a statement as SQLite holds its values (RETURNING's rows).
+std::vector<BindValue> rowValues(sqlite3_stmt* stmt) {
+    std::vector<BindValue> row;
+    for (int c = 0; c < sqlite3_column_count(stmt); ++c) {
+        BindValue v = BindValue::null();
+        switch (sqlite3_column_type(stmt, c)) {
+            case SQLITE_INTEGER:
+                v.kind = BindValue::Kind::Integer;
+                v.integer = sqlite3_column_int64(stmt, c);
+                break;
+            case SQLITE_FLOAT:
+                v.kind = BindValue::Kind::Real;
+                v.real = sqlite3_column_double(stmt, c);
+                break;
+            case SQLITE_TEXT:
+            case SQLITE_BLOB: {
+                v.kind = sqlite3_column_type(stmt, c) == SQLITE_TEXT ? BindValue::Kind::Text
+                                                                     : BindValue::Kind::Blob;
+                const void* data = sqlite3_column_blob(stmt, c);
+                if (data)
+                    v.bytes.assign(static_cast<const char*>(data),
+                                   static_cast<std::size_t>(sqlite3_column_bytes(stmt, c)));
+                break;
+            }
+            default:
+                break;
+        }
+        row.push_back(std::move(v));
+    }
+    return row;
+}
+
 // Throws the Oracle error of a failed step, then leaves the statement ready to run again.
 // The lookups that name the failed constraint are the client's own SQL: the authorizer trusts
 // them.
@@ -325,6 +357,7 @@ const LobTarget& StatementImpl::lobTarget(int index) {
 
 void StatementImpl::runDml() {
     sqlite3* db = connection_.db();
+    if (returned_) returned_->clear();
     sqlite3_stmt* stmt = prepared();
     checkParameterPositions(stmt);
     sqlite3_reset(stmt);
@@ -380,6 +413,7 @@ void StatementImpl::runDml() {
         int rc;
         lobs.watch();
         while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+            if (returned_) returned_->push_back(rowValues(stmt));
         }
         if (rc != SQLITE_DONE) failStep(db, stmt, rc, connection_.schema(), connection_.authorizer());  // earlier iterations' rows stay
         if (!lobs.empty()) {

@@ -60,6 +60,9 @@ public:
     occi::Blob getBlob(unsigned int paramIndex) override;
     occi::Bfile getBfile(unsigned int paramIndex) override;
 
+    // The rows a DML statement's RETURNING returns, for the PL/SQL engine: collected into sink
+    // (cleared at each run) while it is set.
+    void keepReturnedRows(std::vector<std::vector<BindValue>>* sink) { returned_ = sink; }
     // A value as SQLite takes it, for the PL/SQL engine's binds (indexes as the setters').
     void bindValue(unsigned index, BindValue value) { set(index, std::move(value)); }
 
@@ -117,6 +120,7 @@ private:
     std::map<unsigned, OutParam> outParams_;
     std::vector<std::unique_ptr<ResultSetImpl>> resultSets_;
     ResultSetImpl* current_ = nullptr;
+    std::vector<std::vector<BindValue>>* returned_ = nullptr;  // keepReturnedRows
 };
 
 }  // namespace detail

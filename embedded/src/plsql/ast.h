@@ -169,6 +169,7 @@ struct Stmt {
     bool bulk = false;           // BULK COLLECT INTO
     Range sql;                   // Sql, SelectInto, ForCursor's query
     Range skip;                  // SelectInto: its INTO clause, which SQL does not see
+    Range returning;             // Sql: the expressions of RETURNING ... INTO
     std::vector<NamePath> into;  // SelectInto, Fetch, ExecuteImmediate INTO
     std::string name;            // Raise, Call (dotted), Open/Fetch/Close, ForCursor's cursor
     std::unique_ptr<Block> block;

@@ -7,6 +7,7 @@
 
 #include "base/ora_messages.h"
 #include "base/utf8.h"
+#include "functions/sql_values.h"
 #include "plsql/compile_error.h"
 #include "plsql/interpreter.h"
 #include "sql/internal_names.h"
@@ -1022,6 +1023,17 @@ Value Interpreter::coerce(const Value& v, const TypeSpec& t, Position at) {
             const bool date = t.kind == K::Date;
             const ValueType want = date ? ValueType::Date : ValueType::Timestamp;
             if (v.type == want) return v;
+            // A date or timestamp as SQL stores it (RETURNING's values) is one already.
+            if (v.data.kind == BindValue::Kind::Text) {
+                const ValueKind kind = textKind(v.data.bytes.data(), v.data.bytes.size());
+                if (kind == ValueKind::Date || kind == ValueKind::Timestamp ||
+                    kind == ValueKind::TimestampTz) {
+                    Value r =
+                        date && kind != ValueKind::Date ? convertSql("CAST(:P1 AS DATE)", v) : v;
+                    r.type = want;
+                    return r;
+                }
+            }
             Value r;
             if (v.type == ValueType::Text || v.type == ValueType::Unknown)
                 r = convertSql(date ? "TO_DATE(:P1)" : "TO_TIMESTAMP(:P1)", v);

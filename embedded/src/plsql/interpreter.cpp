@@ -477,11 +477,53 @@ Interpreter::Flow Interpreter::runForCursor(const Stmt& s) {
 // ---- SQL -------------------------------------------------------------------------------------
 
 void Interpreter::runSql(const Stmt& s) {
-    CompiledSql& c = compiled(&s, 0, s.sql, Range{}, true);
+    if (!s.into.empty() && src_.at(s.sql.first).isWord("INSERT")) return runInsertReturning(s);
+    CompiledSql& c = compiled(&s, 0, s.sql, s.skip, true);
+    if (!s.into.empty()) c.cursor->keepReturnedRows();
     bindAll(c);
     c.cursor->execute();
     sqlRan_ = true;
     sqlRowCount_ = c.cursor->rowsChanged();
+    if (s.into.empty()) return;
+    // RETURNING ... INTO: the one row's values; none leaves the targets NULL.
+    const std::vector<std::vector<Value>>& rows = c.cursor->returnedRows();
+    if (rows.size() > 1) throw PlError::numbered(ora::kTooManyRows.code, s.at);
+    for (std::size_t i = 0; i < s.into.size(); ++i) {
+        if (!rows.empty() && s.into.size() != rows[0].size())
+            throw PlError::numbered(ora::kNumericOrValueError.code, s.at);
+        assign(s.into[i], rows.empty() ? Value::null() : rows[0][i]);
+    }
+}
+
+// INSERT ... RETURNING exprs INTO targets: the row is read back after the INSERT, so that what
+// its triggers gave it (an identity column's value) is what the targets get.
+void Interpreter::runInsertReturning(const Stmt& s) {
+    CompiledSql& insert = compiled(&s, 0, s.sql, Range{s.returning.first - 1, s.sql.last}, true);
+    bindAll(insert);
+    insert.cursor->execute();
+    sqlRan_ = true;
+    sqlRowCount_ = insert.cursor->rowsChanged();
+    const auto key = std::make_pair(static_cast<const void*>(&s.returning), 0);
+    auto found = compiled_.find(key);
+    if (found == compiled_.end()) {
+        // INSERT INTO table [alias] ...: the table the row went to.
+        const std::size_t t = s.sql.first + 2;
+        const std::string table =
+            src_.at(t + 1).isSymbol(".") ? src_.slice(t, t + 3) : src_.slice(t, t + 1);
+        CompiledSql c = compile(s.returning, Range{}, true);
+        c.sql = "SELECT " + c.sql + " FROM " + table + " WHERE rowid = last_insert_rowid()";
+        c.cursor = port_.prepare(c.sql);
+        found = compiled_.emplace(key, std::move(c)).first;
+    }
+    CompiledSql& read = found->second;
+    if (sqlRowCount_ > 1) throw PlError::numbered(ora::kTooManyRows.code, s.at);
+    bindAll(read);
+    read.cursor->execute();
+    if (sqlRowCount_ == 0 || !read.cursor->next()) {
+        for (const NamePath& target : s.into) assign(target, Value::null());
+        return;
+    }
+    assignRow(s.into, *read.cursor, s.at);
 }
 
 void Interpreter::runSelectInto(const Stmt& s) {

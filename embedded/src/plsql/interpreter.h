@@ -141,6 +141,7 @@ class Interpreter {
     // After one pass of a loop's body: whether the loop goes on, and the flow it passes out.
     bool loopGoesOn(const Stmt& loop, Flow& flow);
     void runSql(const Stmt& s);
+    void runInsertReturning(const Stmt& s);
     void runSelectInto(const Stmt& s);
     void runExecuteImmediate(const Stmt& s);
     void runCall(const Stmt& s);

@@ -520,7 +520,7 @@ class Parser {
                    (peek().isWord("SET") && at(1).isWord("TRANSACTION"))) {
             s->kind = Stmt::Kind::Sql;
             s->sql = sqlRange();
-            refuseReturningInto(s->sql);
+            returningInto(*s);
             expectSymbol(";");
             return s;
         } else if (acceptWord("OPEN")) {
@@ -556,7 +556,8 @@ class Parser {
             if (!isOneOf(peek(), {"INSERT", "UPDATE", "DELETE", "MERGE"}))
                 fail("insert update delete merge");
             s->sql = sqlRange();
-            refuseReturningInto(s->sql);
+            returningInto(*s);
+            if (!s->into.empty()) restriction("RETURNING INTO in FORALL");
         } else if (isOneOf(peek(), {"PIPE"})) {
             restriction(peek().name());
         } else {
@@ -725,15 +726,34 @@ class Parser {
         expectSymbol(";");
     }
 
-    void refuseReturningInto(const Range& r) {
-        for (std::size_t k = r.first; k + 1 < r.last; ++k)
-            if ((src_.at(k).isWord("RETURNING") || src_.at(k).isWord("RETURN")) &&
-                src_.at(k).kind == Token::Kind::Word) {
-                for (std::size_t j = k + 1; j < r.last; ++j)
-                    if (src_.at(j).isWord("INTO"))
-                        compileError(positionOf(src_.at(k)), ora::kPlsRestriction,
-                                     "RETURNING INTO");
+    // RETURNING | RETURN exprs INTO targets at the end of a DML statement: the targets, and the
+    // INTO clause as the part SQL does not see.
+    void returningInto(Stmt& s) {
+        int depth = 0;
+        for (std::size_t k = s.sql.first; k < s.sql.last; ++k) {
+            const SourceToken& t = src_.at(k);
+            if (t.isSymbol("(")) ++depth;
+            if (t.isSymbol(")")) --depth;
+            if (depth != 0 || !(t.isWord("RETURNING") || t.isWord("RETURN"))) continue;
+            for (std::size_t j = k + 1; j < s.sql.last; ++j) {
+                const SourceToken& into = src_.at(j);
+                if (into.isSymbol("(")) ++depth;
+                if (into.isSymbol(")")) --depth;
+                if (depth != 0) continue;
+                if (into.isWord("BULK"))
+                    compileError(positionOf(into), ora::kPlsRestriction, "RETURNING BULK COLLECT");
+                if (!into.isWord("INTO")) continue;
+                const std::size_t save = i_;
+                i_ = j + 1;
+                targets(s.into);
+                if (i_ != s.sql.last) fail(";");
+                s.skip = Range{j, s.sql.last};
+                s.returning = Range{k + 1, j};
+                i_ = save;
+                return;
             }
+            return;
+        }
     }
 
     void targets(std::vector<NamePath>& into) {

@@ -33,6 +33,10 @@ class SqlCursor {
     virtual Value column(unsigned index) = 0;
     // Rows the last run of an INSERT, UPDATE, DELETE or MERGE changed.
     virtual unsigned rowsChanged() const = 0;
+    // Asks the coming runs of a DML statement with RETURNING for the rows it returns.
+    virtual void keepReturnedRows() = 0;
+    // The rows the last run returned (RETURNING), each its columns' values as SQLite holds them.
+    virtual const std::vector<std::vector<Value>>& returnedRows() const = 0;
 };
 
 // A stored unit as the catalog keeps it.

@@ -122,6 +122,30 @@ end;
 /
 select column_value from table(dbms_output.get_lines);
 select * from dyn_pl order by a;
+-- RETURNING ... INTO: an identity column's value, an UPDATE's new value, none for no row, and
+-- TOO_MANY_ROWS for more than one.
+create table ret_pl (id number generated always as identity, n number, d date default date '2024-05-06');
+declare
+  v_id number;
+  v_n number;
+  v_d date;
+begin
+  insert into ret_pl (n) values (5) returning id, n, d into v_id, v_n, v_d;
+  dbms_output.put_line('id ' || v_id || ', n ' || v_n || ', d ' || to_char(v_d, 'YYYY-MM-DD'));
+  insert into ret_pl (n) values (6) returning id into v_id;
+  update ret_pl set n = n + 10 where id = 1 returning n into v_n;
+  dbms_output.put_line('second id ' || v_id || ', updated to ' || v_n);
+  delete from ret_pl where id = 99 returning n into v_n;
+  dbms_output.put_line('no row: ' || nvl(to_char(v_n), 'null'));
+  begin
+    update ret_pl set n = 0 returning n into v_n;
+  exception
+    when too_many_rows then dbms_output.put_line('too_many_rows ' || sqlcode);
+  end;
+end;
+/
+select column_value from table(dbms_output.get_lines);
+drop table ret_pl;
 -- COMMIT and ROLLBACK inside a block end the session's transaction.
 begin
   insert into dyn_pl values (3, 'three');
