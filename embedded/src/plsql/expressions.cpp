@@ -2,6 +2,7 @@
 // others with the PL/SQL names they hold turned into binds, and the conversions a value goes
 // through when it is assigned.
 #include <climits>
+#include <initializer_list>
 #include <cmath>
 #include <set>
 
@@ -562,19 +563,27 @@ Value Interpreter::evaluateSql(const Expr& e, Mode mode) {
     }
 }
 
-Value Interpreter::convertSql(const std::string& expression, const Value& v) {
+// SELECT expression FROM DUAL with args bound to :P1, :P2, ..., through a statement kept per
+// expression.
+Value Interpreter::helperSql(const std::string& expression,
+                             std::initializer_list<const Value*> args) {
     auto found = helpers_.find(expression);
     if (found == helpers_.end())
         found = helpers_.emplace(expression, port_.prepare("SELECT " + expression + " FROM DUAL"))
                     .first;
     SqlCursor& c = *found->second;
     try {
-        c.bind(1, v);
+        unsigned index = 0;
+        for (const Value* a : args) c.bind(++index, *a);
         c.execute();
         return c.next() ? c.column(1) : Value::null();
     } catch (const occi::SQLException& err) {
         asValueError(err);
     }
+}
+
+Value Interpreter::convertSql(const std::string& expression, const Value& v) {
+    return helperSql(expression, {&v});
 }
 
 Value Interpreter::operatorSql(const std::string& op, const Value& a, const Value& b,
@@ -583,21 +592,9 @@ Value Interpreter::operatorSql(const std::string& op, const Value& a, const Valu
         comparison ? "CASE WHEN :P1 " + op + " :P2 THEN 1 WHEN NOT (:P1 " + op + " :P2) THEN 0 END"
         : function ? std::string(function) + "(:P1 " + op + " :P2)"
                    : ":P1 " + op + " :P2";
-    auto found = helpers_.find(expression);
-    if (found == helpers_.end())
-        found = helpers_.emplace(expression, port_.prepare("SELECT " + expression + " FROM DUAL"))
-                    .first;
-    SqlCursor& c = *found->second;
-    try {
-        c.bind(1, a);
-        c.bind(2, b);
-        c.execute();
-        Value v = c.next() ? c.column(1) : Value::null();
-        if (comparison) v.type = ValueType::Boolean;
-        return v;
-    } catch (const occi::SQLException& err) {
-        asValueError(err);
-    }
+    Value v = helperSql(expression, {&a, &b});
+    if (comparison) v.type = ValueType::Boolean;
+    return v;
 }
 
 // ---- SQL text with binds ---------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #define KAVEXDB_PLSQL_INTERPRETER_H
 
 #include <deque>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <string>
@@ -224,6 +225,7 @@ class Interpreter {
     Value bindValue(const BindSource& b);
     // SELECT f(:1) FROM DUAL for one value, through a cached statement per f.
     Value convertSql(const std::string& function, const Value& v);
+    Value helperSql(const std::string& expression, std::initializer_list<const Value*> args);
     // a op b (or function(a op b)) through SQL, for what the native evaluator leaves to it.
     Value operatorSql(const std::string& op, const Value& a, const Value& b, bool comparison,
                       const char* function = nullptr);
