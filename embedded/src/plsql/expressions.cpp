@@ -2,8 +2,8 @@
 // others with the PL/SQL names they hold turned into binds, and the conversions a value goes
 // through when it is assigned.
 #include <climits>
-#include <initializer_list>
 #include <cmath>
+#include <initializer_list>
 #include <set>
 
 #include "base/ora_messages.h"
@@ -844,11 +844,17 @@ void Interpreter::bindAll(CompiledSql& c) {
         c.cursor->bind(static_cast<unsigned>(i + 1), bindValue(c.binds[i]));
 }
 
-Value Interpreter::bindValue(const BindSource& b) {
+Value Interpreter::bindValue(BindSource& b) {
     switch (b.kind) {
         case BindSource::Kind::Variable:
         case BindSource::Kind::Field: {
-            Variable* v = findVariable(b.name);
+            // A statement runs in the same frames again and again (a loop's body): the variable
+            // found last time is the one, until a frame is pushed.
+            if (b.foundIn != framesVersion_ || !b.found) {
+                b.found = findVariable(b.name);
+                b.foundIn = framesVersion_;
+            }
+            Variable* v = b.found;
             if (!v) throw makeError(ora::kNotAllVariablesBound);
             if (b.kind == BindSource::Kind::Variable) return v->value;
             for (const auto& f : v->fields)

@@ -28,6 +28,7 @@ void Interpreter::run(const Block& block) {
 // ---- blocks ----------------------------------------------------------------------------------
 
 Interpreter::Frame& Interpreter::pushFrame() {
+    ++framesVersion_;
     frames_.push_back(std::make_unique<Frame>());
     return *frames_.back();
 }

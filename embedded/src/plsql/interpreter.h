@@ -113,6 +113,9 @@ class Interpreter {
         std::string name;   // variable, record, host bind, cursor or collection
         std::string field;  // Field and Element: the field; attributes and methods: their name
         const Expr* index = nullptr;  // Element: the subscript; Method: the argument, if any
+        // Variable: where it was found, while the frames are those it was found in.
+        Variable* found = nullptr;
+        std::uint64_t foundIn = 0;
     };
     struct CompiledSql {
         std::string sql;
@@ -222,7 +225,7 @@ class Interpreter {
     CompiledSql compile(Range r, Range skip, bool statement);
     CompiledSql& compiled(const void* node, int mode, Range r, Range skip, bool statement);
     void bindAll(CompiledSql& c);
-    Value bindValue(const BindSource& b);
+    Value bindValue(BindSource& b);
     // SELECT f(:1) FROM DUAL for one value, through a cached statement per f.
     Value convertSql(const std::string& function, const Value& v);
     Value helperSql(const std::string& expression, std::initializer_list<const Value*> args);
@@ -252,6 +255,7 @@ class Interpreter {
     std::map<const Decl*, CompiledSql> cursorQueries_;
     std::map<std::string, std::unique_ptr<LoadedUnit>> units_;  // null: no such unit
     std::map<const Expr*, std::vector<Expr>> constructorArgs_;  // T(a, b): a and b, kept
+    std::uint64_t framesVersion_ = 0;  // changes whenever a frame is pushed
     static constexpr int kMostEvaluationDepth = 200;
     int evaluationDepth_ = 0;  // expressions being evaluated within one another
     bool returned_ = false;    // a function's RETURN ran
