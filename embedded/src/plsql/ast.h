@@ -166,6 +166,7 @@ struct Stmt {
     bool hasElse = false;
     bool reverse = false;        // FOR .. IN REVERSE
     bool hasSelector = false;    // CASE selector WHEN ...
+    bool openFor = false;        // OPEN v FOR query (sql) | FOR text (exprs {text, USING...})
     bool bulk = false;           // BULK COLLECT INTO
     Range sql;                   // Sql, SelectInto, ForCursor's query
     Range skip;                  // SelectInto: its INTO clause, which SQL does not see

@@ -199,7 +199,13 @@ TypeSpec Interpreter::resolveType(const TypeSpec& type, Position at, Variable* r
             return type;
         }
         case TypeSpec::Kind::RefCursor:
-            compileError(at, ora::kPlsRestriction, "SYS_REFCURSOR");
+            // A cursor variable: a cursor of its name, which OPEN ... FOR gives a query.
+            if (recordOf) {
+                CursorState c;
+                c.name = recordOf->name;
+                frames_.back()->cursors.push_back(std::move(c));
+            }
+            return type;
         default:
             return type;
     }
@@ -576,6 +582,30 @@ void Interpreter::runExecuteImmediate(const Stmt& s) {
 void Interpreter::runOpen(const Stmt& s) {
     CursorState* c = findCursor(s.name);
     if (!c) compileError(s.at, ora::kPlsNotDeclared, s.name);
+    if (s.openFor) {
+        // A cursor variable opens on a query, or on a query's text with USING binds; opening one
+        // that is open closes it first, as Oracle does.
+        if (c->decl) compileError(s.at, ora::kPlsWrongType);
+        if (!s.sql.empty()) {
+            CompiledSql& q = compiled(&s, 0, s.sql, Range{}, true);
+            bindAll(q);
+            q.cursor->execute();
+            c->active = q.cursor.get();
+        } else {
+            const Value text = evaluate(s.exprs[0]);
+            if (text.isNull()) throw PlError::numbered(ora::kNumericOrValueError.code, s.at);
+            c->owned = std::shared_ptr<SqlCursor>(port_.prepare(textOf(text)));
+            for (std::size_t i = 1; i < s.exprs.size(); ++i)
+                c->owned->bind(static_cast<unsigned>(i), evaluate(s.exprs[i]));
+            c->owned->execute();
+            c->active = c->owned.get();
+        }
+        c->open = true;
+        c->fetched = c->found = false;
+        c->rowCount = 0;
+        return;
+    }
+    if (!c->decl) compileError(s.at, ora::kPlsWrongType);
     if (c->open) throw PlError::numbered(ora::kCursorAlreadyOpen.code, s.at);
     const Decl& d = *c->decl;
     if (s.exprs.size() > d.params.size()) compileError(s.at, ora::kPlsWrongArguments, d.name);
@@ -612,7 +642,7 @@ void Interpreter::runFetch(const Stmt& s) {
     CursorState* c = findCursor(s.name);
     if (!c) compileError(s.at, ora::kPlsNotDeclared, s.name);
     if (!c->open) throw PlError::numbered(ora::kInvalidCursor.code, s.at);
-    SqlCursor& cursor = *cursorQueries_[c->decl].cursor;
+    SqlCursor& cursor = c->active ? *c->active : *cursorQueries_[c->decl].cursor;
     c->fetched = true;
     if (s.bulk) {
         unsigned limit = 0;

@@ -77,7 +77,9 @@ class Interpreter {
     };
     struct CursorState {
         std::string name;
-        const Decl* decl = nullptr;
+        const Decl* decl = nullptr;        // null: a SYS_REFCURSOR variable
+        SqlCursor* active = nullptr;       // a cursor variable's query, from OPEN ... FOR
+        std::shared_ptr<SqlCursor> owned;  // the statement of OPEN ... FOR 'text'
         bool open = false;
         bool fetched = false;  // %FOUND is NULL until the first FETCH
         bool found = false;

@@ -526,7 +526,22 @@ class Parser {
         } else if (acceptWord("OPEN")) {
             s->kind = Stmt::Kind::Open;
             s->name = identifier();
-            if (peek().isWord("FOR")) restriction("OPEN FOR");
+            if (acceptWord("FOR")) {
+                s->openFor = true;
+                if (isOneOf(peek(), {"SELECT", "WITH"}) || peek().isSymbol("(")) {
+                    s->sql = sqlRange();
+                } else {
+                    s->exprs.push_back(expression({"USING"}, {}));
+                    if (acceptWord("USING")) {
+                        do {
+                            acceptWord("IN");
+                            s->exprs.push_back(expression({}, {","}));
+                        } while (acceptSymbol(","));
+                    }
+                }
+                expectSymbol(";");
+                return s;
+            }
             if (acceptSymbol("(")) arguments(*s);
         } else if (acceptWord("FETCH")) {
             s->kind = Stmt::Kind::Fetch;

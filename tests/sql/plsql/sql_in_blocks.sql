@@ -81,6 +81,27 @@ begin
 end;
 /
 select column_value from table(dbms_output.get_lines);
+-- A cursor variable (SYS_REFCURSOR) opened on a query's text with USING binds, then on a query.
+declare
+  c sys_refcursor;
+  v_name emp_pl.ename%type;
+  n pls_integer := 0;
+begin
+  open c for 'select ename from emp_pl where deptno = :d order by empno' using 10;
+  loop
+    fetch c into v_name;
+    exit when c%notfound;
+    n := n + 1;
+    dbms_output.put_line(n || ' ' || v_name);
+  end loop;
+  close c;
+  open c for select ename from emp_pl where empno = 7000 + n;
+  fetch c into v_name;
+  dbms_output.put_line('then ' || v_name || ', rowcount ' || c%rowcount);
+  close c;
+end;
+/
+select column_value from table(dbms_output.get_lines);
 -- Cursor errors: FETCH from a closed cursor is INVALID_CURSOR, OPEN of an open one is
 -- CURSOR_ALREADY_OPEN.
 declare
