@@ -168,6 +168,33 @@ TEST_F(BindingTest, ClientRefusalsKeepTheirText) {
     EXPECT_EQ(text.rfind("ORA-", 0), 0u) << text;
 }
 
+// A PL/SQL block takes the setters' values as IN binds, by the names' order of appearance (a
+// name used twice is one bind); a name the host set nothing for is ORA-01008 when the block reads
+// it, with everything the block did undone.
+TEST_F(BindingTest, APlSqlBlockTakesTheSettersValuesAsInBinds) {
+    ASSERT_EQ(PrepareQuery(session,
+                           "begin insert into v (k, i, s, d) values (:k, :k * 10, :s, :d); end;",
+                           1),
+              0);
+    ASSERT_EQ(SetInt(session, 1, 5, 0), 0);
+    ASSERT_EQ(SetString(session, 2, "from a block", 0), 0);
+    ASSERT_EQ(SetDouble(session, 3, 2.5, 0), 0);
+    ASSERT_EQ(Execute(session), 1);
+    selectRow(5);
+    EXPECT_EQ(flathost::text(session, 0), "50");
+    EXPECT_EQ(flathost::text(session, 1), "from a block");
+    EXPECT_EQ(flathost::rowCount(session, "select * from v where k = 5 and d = 2.5"), 1);
+
+    ASSERT_EQ(PrepareQuery(session, "begin insert into v (k) values (6); insert into v (k, s) "
+                                    "values (7, :never_set); end;",
+                           1),
+              0);
+    const int unbound = Execute(session);
+    ASSERT_LT(unbound, 0);
+    EXPECT_EQ(errorText(unbound), "ORA-01008: not all variables bound\nORA-06512: at line 1\n");
+    EXPECT_EQ(flathost::rowCount(session, "select * from v where k in (6, 7)"), 0);
+}
+
 TEST_F(BindingTest, SettersWithoutStatementFailWithTheirOwnText) {
     const int fresh = flathost::open(flathost::memoryDatabase());
     EXPECT_EQ(errorText(SetNull(fresh, 1, 2)), "Cannot assign NULL value to [1] parameter");

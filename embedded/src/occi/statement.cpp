@@ -529,6 +529,7 @@ void StatementImpl::runPlSql() {
         value.data.real = v.real;
         if (v.data) value.data.bytes.assign(v.data, v.size);
         host.values.push_back(std::move(value));
+        host.bound.push_back(v.kind != BindValue::Kind::Unset);
     }
     PlSqlPort port(connection_, false);
     const std::size_t first = sql_.find_first_not_of(" \t\r\n");

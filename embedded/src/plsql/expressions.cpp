@@ -863,7 +863,11 @@ Value Interpreter::bindValue(BindSource& b) {
         }
         case BindSource::Kind::Host:
             for (std::size_t i = 0; i < host_.names.size(); ++i)
-                if (host_.names[i] == b.name) return host_.values[i];
+                if (host_.names[i] == b.name) {
+                    if (i < host_.bound.size() && !host_.bound[i])
+                        throw makeError(ora::kNotAllVariablesBound);
+                    return host_.values[i];
+                }
             throw makeError(ora::kNotAllVariablesBound);
         case BindSource::Kind::SqlAttribute:
             if (b.field == "ROWCOUNT")

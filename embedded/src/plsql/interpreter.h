@@ -29,6 +29,7 @@ namespace plsql {
 struct HostBinds {
     std::vector<std::string> names;
     std::vector<Value> values;
+    std::vector<bool> bound;  // false: the host set no value (ORA-01008 when the block reads it)
 };
 
 class Interpreter {
