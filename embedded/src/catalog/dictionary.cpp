@@ -162,6 +162,24 @@ std::string errors() {
            "AS MESSAGE_NUMBER FROM json_each(ORA$UNIT_ERRORS()) e)";
 }
 
+// USER_PROCEDURES: the stored procedures and functions.
+std::string procedures() {
+    return "(SELECT json_extract(u.value, '$[0]') AS OBJECT_NAME, NULL AS PROCEDURE_NAME, "
+           "json_extract(u.value, '$[1]') AS OBJECT_TYPE, 'NO' AS AGGREGATE, 'NO' AS PIPELINED, "
+           "'NO' AS PARALLEL, 'NO' AS INTERFACE, 'NO' AS DETERMINISTIC, 'DEFINER' AS AUTHID "
+           "FROM json_each(ORA$UNIT_ROWS()) u)";
+}
+
+// USER_ARGUMENTS: their parameters, and a function's result as position 0.
+std::string arguments() {
+    return "(SELECT json_extract(u.value, '$[0]') AS OBJECT_NAME, NULL AS PACKAGE_NAME, "
+           "json_extract(a.value, '$[0]') AS ARGUMENT_NAME, json_extract(a.value, '$[1]') AS "
+           "POSITION, json_extract(a.value, '$[1]') + (json_extract(u.value, '$[1]') = "
+           "'FUNCTION') AS SEQUENCE, 0 AS DATA_LEVEL, json_extract(a.value, '$[3]') AS DATA_TYPE, "
+           "json_extract(a.value, '$[4]') AS DEFAULTED, json_extract(a.value, '$[2]') AS IN_OUT "
+           "FROM json_each(ORA$UNIT_ARGUMENTS()) u, json_each(json_extract(u.value, '$[2]')) a)";
+}
+
 // USER_SOURCE: the stored units' source, a row per line.
 std::string source() {
     return "(SELECT json_extract(l.value, '$[0]') AS NAME, json_extract(l.value, '$[1]') AS TYPE, "
@@ -195,6 +213,8 @@ std::string dictionaryQuery(const std::string& name, const std::string& schema) 
     if (name == "USER_OBJECTS") return objects();
     if (name == "USER_SOURCE") return source();
     if (name == "USER_ERRORS") return errors();
+    if (name == "USER_PROCEDURES") return procedures();
+    if (name == "USER_ARGUMENTS") return arguments();
     if (name == "USER_USERS") return users(owner, false);
     if (name == "USER_TAB_COMMENTS") return tableCommentsQuery();
     if (name == "USER_COL_COMMENTS") return columnCommentsQuery();

@@ -21,7 +21,7 @@ constexpr const char* kCatalog = "\"KAVEX$SOURCE\"";
 void createCatalog(sqlite3* db) {
     execSql(db, (std::string("CREATE TABLE IF NOT EXISTS ") + kCatalog +
                  "(OWNER TEXT, NAME TEXT PRIMARY KEY, TYPE TEXT, STATUS TEXT, TEXT TEXT, "
-                 "ERROR_LINE INTEGER, ERROR_POSITION INTEGER, ERROR_TEXT TEXT)")
+                 "ERROR_LINE INTEGER, ERROR_POSITION INTEGER, ERROR_TEXT TEXT, ARGUMENTS TEXT)")
                     .c_str());
 }
 
@@ -68,7 +68,8 @@ std::string jsonText(const std::string& text) {
 // ORA$UNIT_ROWS(): [name, type, status] of every unit, as JSON, for USER_OBJECTS.
 // ORA$SOURCE_LINES(): [name, type, line, text] of every unit's source, for USER_SOURCE.
 // ORA$UNIT_ERRORS(): [name, type, line, position, text] of every unit's error, for USER_ERRORS.
-enum class Rows { Units, Lines, Errors };
+// ORA$UNIT_ARGUMENTS(): [name, type, [argument rows]] of every unit, for USER_ARGUMENTS.
+enum class Rows { Units, Lines, Errors, Arguments };
 void unitRows(sqlite3_context* ctx, Rows rows) {
     const bool lines = rows == Rows::Lines;
     sqlite3* db = sqlite3_context_db_handle(ctx);
@@ -76,11 +77,16 @@ void unitRows(sqlite3_context* ctx, Rows rows) {
     if (catalogExists(db)) {
         SqliteStmt s = prepareSql(
             db, std::string("SELECT NAME, TYPE, STATUS, TEXT, ERROR_LINE, ERROR_POSITION, "
-                            "ERROR_TEXT FROM ") +
+                            "ERROR_TEXT, coalesce(ARGUMENTS, '[]') FROM ") +
                     kCatalog + " ORDER BY NAME");
         while (sqlite3_step(s.get()) == SQLITE_ROW) {
             const std::string prefix =
                 "[" + jsonText(column(s.get(), 0)) + "," + jsonText(column(s.get(), 1)) + ",";
+            if (rows == Rows::Arguments) {
+                if (out.size() > 1) out += ',';
+                out += prefix + column(s.get(), 7) + "]";
+                continue;
+            }
             if (rows == Rows::Errors) {
                 if (sqlite3_column_type(s.get(), 6) == SQLITE_NULL) continue;
                 if (out.size() > 1) out += ',';
@@ -114,11 +120,13 @@ void unitRows(sqlite3_context* ctx, Rows rows) {
 void unitObjects(sqlite3_context* ctx, int, sqlite3_value**) { unitRows(ctx, Rows::Units); }
 void sourceLines(sqlite3_context* ctx, int, sqlite3_value**) { unitRows(ctx, Rows::Lines); }
 void unitErrors(sqlite3_context* ctx, int, sqlite3_value**) { unitRows(ctx, Rows::Errors); }
+void unitArguments(sqlite3_context* ctx, int, sqlite3_value**) { unitRows(ctx, Rows::Arguments); }
 
 const FunctionRow kRows[] = {
     {kOraUnitRows, 0, 0, unitObjects, nullptr, false},
     {kOraSourceLines, 0, 0, sourceLines, nullptr, false},
     {kOraUnitErrors, 0, 0, unitErrors, nullptr, false},
+    {kOraUnitArguments, 0, 0, unitArguments, nullptr, false},
 };
 
 }  // namespace
@@ -131,14 +139,16 @@ void saveStoredUnit(sqlite3* db, const std::string& owner, const StoredUnit& u, 
     if (exists ? !orReplace || existing.type != u.type : nameTaken(db, u.name))
         raise(ora::kNameAlreadyUsed);
     createCatalog(db);
-    SqliteStmt s =
-        prepareSql(db, std::string("INSERT OR REPLACE INTO ") + kCatalog +
-                           " (OWNER, NAME, TYPE, STATUS, TEXT, ERROR_LINE, "
-                           "ERROR_POSITION, ERROR_TEXT) VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+    SqliteStmt s = prepareSql(db, std::string("INSERT OR REPLACE INTO ") + kCatalog +
+                                      " (OWNER, NAME, TYPE, STATUS, TEXT, ERROR_LINE, "
+                                      "ERROR_POSITION, ERROR_TEXT, ARGUMENTS) "
+                                      "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
     const std::string* values[] = {&owner, &u.name, &u.type, &u.status, &u.text};
     for (int i = 0; i < 5; ++i)
         sqlite3_bind_text(s.get(), i + 1, values[i]->data(), static_cast<int>(values[i]->size()),
                           SQLITE_TRANSIENT);
+    sqlite3_bind_text(s.get(), 9, u.arguments.data(), static_cast<int>(u.arguments.size()),
+                      SQLITE_TRANSIENT);
     if (!u.errorText.empty()) {
         sqlite3_bind_int(s.get(), 6, u.errorLine);
         sqlite3_bind_int(s.get(), 7, u.errorPosition);

@@ -22,6 +22,7 @@ struct StoredUnit {
     int errorLine = 0;
     int errorPosition = 0;
     std::string errorText;  // "PLS-00103: ..."
+    std::string arguments = "[]";  // USER_ARGUMENTS' rows, as JSON (plsql/sql_port.h)
 };
 
 // Keeps u, in place of a unit of its name when orReplace. ORA-00955 when another object has the

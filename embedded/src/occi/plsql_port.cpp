@@ -167,7 +167,7 @@ bool PlSqlPort::findUnit(const std::string& name, plsql::UnitSource& out) {
 void PlSqlPort::saveUnit(const plsql::UnitSource& unit, bool orReplace) {
     saveStoredUnit(connection_.db(), connection_.schema(),
                    StoredUnit{unit.name, unit.type, unit.status, unit.text, unit.errorLine,
-                              unit.errorPosition, unit.errorText},
+                              unit.errorPosition, unit.errorText, unit.arguments},
                    orReplace);
 }
 

@@ -24,6 +24,76 @@ void runAnonymousBlock(SqlPort& port, const std::string& text, const HostBinds& 
     }
 }
 
+namespace {
+
+// The data type USER_ARGUMENTS shows for a parameter's declared type.
+std::string argumentType(const TypeSpec& t) {
+    using K = TypeSpec::Kind;
+    switch (t.kind) {
+        case K::Number:
+            return "NUMBER";
+        case K::PlsInteger:
+            return "BINARY_INTEGER";
+        case K::BinaryDouble:
+            return "BINARY_DOUBLE";
+        case K::BinaryFloat:
+            return "BINARY_FLOAT";
+        case K::Varchar2:
+            return "VARCHAR2";
+        case K::Char:
+            return "CHAR";
+        case K::Date:
+            return "DATE";
+        case K::Timestamp:
+            return "TIMESTAMP";
+        case K::Boolean:
+            return "PL/SQL BOOLEAN";
+        case K::Clob:
+            return "CLOB";
+        case K::Blob:
+            return "BLOB";
+        case K::Raw:
+            return "RAW";
+        case K::RefCursor:
+            return "REF CURSOR";
+        case K::RowType:
+            return "PL/SQL RECORD";
+        default:
+            return t.sqlText;  // %TYPE and the like, as written
+    }
+}
+
+std::string jsonText(const std::string& text) {
+    std::string out = "\"";
+    for (unsigned char c : text) {
+        if (c == '"' || c == '\\') out += '\\';
+        if (c >= 0x20) out += static_cast<char>(c);
+    }
+    return out + "\"";
+}
+
+std::string argumentRows(const Unit& unit) {
+    std::string out = "[";
+    auto row = [&](const std::string& name, std::size_t position, const char* mode,
+                   const std::string& type, bool defaulted) {
+        if (out.size() > 1) out += ',';
+        out += "[" + (name.empty() ? std::string("null") : jsonText(name)) + "," +
+               std::to_string(position) + "," + jsonText(mode) + "," + jsonText(type) + "," +
+               jsonText(defaulted ? "Y" : "N") + "]";
+    };
+    if (unit.kind == Unit::Kind::Function) row("", 0, "OUT", argumentType(unit.returnType), false);
+    for (std::size_t i = 0; i < unit.params.size(); ++i) {
+        const Parameter& p = unit.params[i];
+        const char* mode = p.mode == Parameter::Mode::In    ? "IN"
+                           : p.mode == Parameter::Mode::Out ? "OUT"
+                                                            : "IN/OUT";
+        row(p.name, i + 1, mode, argumentType(p.type), p.hasDefault);
+    }
+    return out + "]";
+}
+
+}  // namespace
+
 void runUnitDdl(SqlPort& port, const std::string& text) {
     const Source source(text);
     UnitHead head;
@@ -39,7 +109,7 @@ void runUnitDdl(SqlPort& port, const std::string& text) {
         bool valid = true;
         try {
             const Source body(unit.text);
-            parseStoredUnit(body);
+            unit.arguments = argumentRows(*parseStoredUnit(body));
         } catch (const CompileError& e) {
             // "ORA-06550: line L, column C:\nPLS-...": USER_ERRORS keeps where and the PLS text.
             valid = false;

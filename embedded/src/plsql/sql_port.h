@@ -49,6 +49,9 @@ struct UnitSource {
     int errorLine = 0;
     int errorPosition = 0;
     std::string errorText;
+    // Its parameters as USER_ARGUMENTS lists them, a JSON array of [name, position, IN | OUT |
+    // IN/OUT, data type, Y | N (defaulted)]; a function's result is position 0 without a name.
+    std::string arguments = "[]";
 };
 
 class SqlPort {

@@ -50,6 +50,7 @@ inline constexpr const char* kOraSequenceRows = "ORA$SEQUENCE_ROWS";
 inline constexpr const char* kOraUnitRows = "ORA$UNIT_ROWS";
 inline constexpr const char* kOraSourceLines = "ORA$SOURCE_LINES";
 inline constexpr const char* kOraUnitErrors = "ORA$UNIT_ERRORS";
+inline constexpr const char* kOraUnitArguments = "ORA$UNIT_ARGUMENTS";
 // A stored PL/SQL function called from SQL: ORA$PLSQL_CALL('NAME', arguments...).
 inline constexpr const char* kOraPlSqlCall = "ORA$PLSQL_CALL";
 inline constexpr const char* kOraSortkey = "ORA$SORTKEY";

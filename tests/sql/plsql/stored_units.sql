@@ -109,6 +109,12 @@ end;
 -- What the dictionary shows.
 select object_name, object_type, status from user_objects
  where object_type in ('PROCEDURE', 'FUNCTION') order by object_name;
+select object_name, object_type, authid from user_procedures
+ where object_name in ('TRANSFER_PL', 'BALANCE_PL') order by object_name;
+select object_name, argument_name, to_char(position) as position, to_char(sequence) as seq,
+       data_type, in_out, defaulted
+  from user_arguments where object_name in ('TRANSFER_PL', 'BALANCE_PL', 'SPLIT_PL')
+ order by object_name, sequence;
 select to_char(line) as line, rtrim(text, chr(10)) as text from user_source where name = 'BALANCE_PL' order by line;
 -- A unit that does not compile is created INVALID; calling it says so. Its name is taken.
 create or replace procedure broken_pl is
