@@ -40,9 +40,9 @@ TEST(NumberFormat, DigitPositionsCoverSizeAndPrecision) {
     EXPECT_EQ(formatFor(22, 3, 25), "FMD" + nines(25));
 }
 
-TEST(NumberFormat, FloatingColumnsKeepThirtyEightSignificantDigits) {
+TEST(NumberFormat, FloatingColumnsKeepFortySignificantDigits) {
     const std::string format = formatFor(22, 0, -127, true);
-    EXPECT_EQ(format, "FM" + nines(16) + "D" + nines(37) + "EEEE");
+    EXPECT_EQ(format, "FM" + nines(16) + "D" + nines(39) + "EEEE");
     EXPECT_LT(format.size(), 64u);
 }
 

@@ -42,12 +42,17 @@ TEST(Number, ThirtyEightDigitsExactly) {
     EXPECT_EQ(plain(numberFromText(digits38)), digits38);
     EXPECT_EQ(plain(numberFromText("-" + digits38)), "-" + digits38);
     EXPECT_EQ(plain(numberFromText("0.00" + digits38)), "0.00" + digits38);
-    // A 39th digit is rounded away, half away from zero.
+    // Twenty base-100 digits: 39 decimal ones when the exponent is odd, 40 when it is even;
+    // beyond them the value is rounded half away from zero.
     EXPECT_EQ(plain(numberFromText("123456789012345678901234567890123456785")),
-              "123456789012345678901234567890123456790");
-    EXPECT_EQ(plain(numberFromText("9999999999999999999999999999999999999999")), "1E+40");
-    EXPECT_EQ(plain(numberFromText("99999999999999999999999999999999999999.5")),
-              "100000000000000000000000000000000000000");
+              "123456789012345678901234567890123456785");
+    EXPECT_EQ(plain(numberFromText("1234567890123456789012345678901234567895")),
+              "1234567890123456789012345678901234567895");
+    EXPECT_EQ(plain(numberFromText("1.2345678901234567890123456789012345678951")),
+              "1.2345678901234567890123456789012345679");
+    EXPECT_EQ(plain(numberFromText("0.33333333333333333333333333333333333333333")),
+              "0.3333333333333333333333333333333333333333");
+    EXPECT_EQ(plain(numberFromText("99999999999999999999999999999999999999999")), "1E+41");
 }
 
 TEST(Number, FromText) {

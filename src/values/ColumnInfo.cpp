@@ -9,10 +9,10 @@ namespace kavex {
 
 namespace {
 
-// Fill mode, 16 digits, the decimal character, 37 digits, scientific notation: the 38 significant
-// digits a NUMBER without precision holds.
+// Fill mode, 16 digits, the decimal character, 39 digits, scientific notation: the 40 significant
+// digits a NUMBER without precision holds at most (twenty base-100 digits; 38 always fit).
 constexpr char kFloatingFormat[] =
-    "FM9999999999999999D9999999999999999999999999999999999999EEEE";
+    "FM9999999999999999D999999999999999999999999999999999999999EEEE";
 
 }  // namespace
 

@@ -19,13 +19,14 @@ struct Decimal {
     bool isZero() const { return digits.empty(); }
 };
 
-// Oracle NUMBER's limits: 38 significant digits, magnitudes from 1E-130 to below 1E126.
-constexpr std::size_t kMaxDigits = 38;
+// Oracle NUMBER's limits: twenty base-100 digits (40 decimal digits, 39 when the leading
+// base-100 digit has one; 38 always fit), magnitudes from 1E-130 to below 1E126.
+constexpr std::size_t kMaxDigits = 40;
 constexpr int kMaxExponent = 126;
 constexpr int kMinExponent = -129;
 
 Decimal decimalOf(const occi::Number& n);  // n must not be NULL
-// Normalises, rounds to 38 digits and checks the range (ORA-01426 beyond it; tiny values
+// Normalises, rounds to NUMBER's digits and checks the range (ORA-01426 beyond it; tiny values
 // become zero, as Oracle's NUMBER does).
 occi::Number numberOf(Decimal d);
 // Parses "[+-]digits[.digits][e[+-]digits]" with surrounding blanks; false when malformed.

@@ -112,7 +112,9 @@ Decimal roundDigits(Decimal d, long keep) {
 
 occi::Number numberOf(Decimal d) {
     stripZeros(d);
-    d = roundDigits(std::move(d), static_cast<long>(kMaxDigits));
+    // Twenty base-100 digits: forty decimal ones when the exponent (in units of 10) is even, so
+    // that the leading base-100 digit holds two, thirty-nine when it holds one.
+    d = roundDigits(std::move(d), static_cast<long>(d.exponent % 2 == 0 ? kMaxDigits : kMaxDigits - 1));
     occi::Number n(0);
     if (d.isZero() || d.exponent < kMinExponent) return n;
     if (d.exponent > kMaxExponent) raise(ora::kNumericOverflow);
