@@ -6,8 +6,9 @@
 //   ORA$MUL/ORA$DIV: numbers; a division never truncates, dividing by zero is ORA-01476.
 //   ORA$CAT: concatenation with NULL as '', numbers and dates as TO_CHAR writes them, RAW as
 //     hex.
-// Results with a fraction are computed in binary floating point and kept to 15 significant digits,
-// so decimal sums come out exact (0.1 + 0.2 = 0.3); Oracle's NUMBER carries 38.
+// Numbers are computed exactly in decimal (number_arithmetic.h) and come back as resultComputed
+// gives them: whole 64-bit results as INTEGER, results of 15 digits or fewer as REAL, longer ones
+// as their exact text where the call's third argument (written by the rewriting) allows it.
 #ifndef KAVEXDB_ARITHMETIC_H
 #define KAVEXDB_ARITHMETIC_H
 

@@ -24,8 +24,8 @@ bool timesTen(__int128& v, int times) {
 // The digits of |v| as text with scale decimals, signed.
 std::string decimalText(__int128 v, int scale) {
     const bool negative = v < 0;
-    unsigned __int128 m = negative ? static_cast<unsigned __int128>(-(v + 1)) + 1
-                                   : static_cast<unsigned __int128>(v);
+    unsigned __int128 m =
+        negative ? static_cast<unsigned __int128>(-(v + 1)) + 1 : static_cast<unsigned __int128>(v);
     std::string digits;
     do {
         digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(m % 10)));
@@ -64,7 +64,8 @@ void DecimalSum::add(double d, int direction) {
         if (std::fabs(scaled) < 1e15) {
             const double r = std::nearbyint(scaled);
             if (r / kPowers[scale] == d) {
-                const __int128 sum = units() + direction * static_cast<__int128>(static_cast<std::int64_t>(r));
+                const __int128 sum =
+                    units() + direction * static_cast<__int128>(static_cast<std::int64_t>(r));
                 setUnits(sum);
                 if (sum > kLimit || sum < -kLimit) inexact = true;
                 return;
@@ -73,7 +74,8 @@ void DecimalSum::add(double d, int direction) {
     }
     // The shortest text that reads back as d: its digits and the power of ten after them.
     char buffer[64];
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, d, std::chars_format::scientific);
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, d, std::chars_format::scientific);
     std::string text(buffer, written.ptr);
     const std::size_t e = text.find('e');
     int exponent = std::atoi(text.c_str() + e + 1);
@@ -105,7 +107,9 @@ void DecimalSum::add(double d, int direction) {
     if (sum > kLimit || sum < -kLimit) inexact = true;
 }
 
-double DecimalSum::value() const { return std::strtod(decimalText(units(), scale).c_str(), nullptr); }
+double DecimalSum::value() const { return std::strtod(text().c_str(), nullptr); }
+
+std::string DecimalSum::text() const { return decimalText(units(), scale); }
 
 double DecimalSum::dividedBy(std::int64_t count) const {
     // The quotient to 40 significant digits, as Oracle divides, then the nearest double.
@@ -119,8 +123,8 @@ double DecimalSum::dividedBy(std::int64_t count) const {
         fraction += static_cast<char>('0' + static_cast<int>((r < 0 ? -r : r) / count));
         r %= count;
     }
-    const std::string shifted = text + "." + (fraction.empty() ? "0" : fraction) + "e-" +
-                                std::to_string(scale);
+    const std::string shifted =
+        text + "." + (fraction.empty() ? "0" : fraction) + "e-" + std::to_string(scale);
     return std::strtod(shifted.c_str(), nullptr);
 }
 

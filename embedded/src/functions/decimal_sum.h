@@ -9,6 +9,7 @@
 #define KAVEXDB_FUNCTIONS_DECIMAL_SUM_H
 
 #include <cstdint>
+#include <string>
 
 namespace kavexdb {
 namespace detail {
@@ -22,7 +23,7 @@ struct DecimalSum {
     std::uint64_t unitsLow;
     std::int64_t unitsHigh;
     int scale;
-    bool inexact;    // a value or the total left what the sum can hold exactly
+    bool inexact;  // a value or the total left what the sum can hold exactly
 
     // Adds d (direction 1) or takes it out again (-1).
     void add(double d, int direction);
@@ -31,11 +32,14 @@ struct DecimalSum {
     // !inexact.
     double value() const;
     double dividedBy(std::int64_t count) const;
+    // The exact sum as decimal text ("-12.5"). Only while !inexact.
+    std::string text() const;
 
-private:
+  private:
     __int128 units() const {
         return static_cast<__int128>(static_cast<unsigned __int128>(
-            (static_cast<unsigned __int128>(static_cast<std::uint64_t>(unitsHigh)) << 64) | unitsLow));
+            (static_cast<unsigned __int128>(static_cast<std::uint64_t>(unitsHigh)) << 64) |
+            unitsLow));
     }
     void setUnits(__int128 v) {
         unitsLow = static_cast<std::uint64_t>(v);

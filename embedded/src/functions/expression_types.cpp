@@ -250,7 +250,7 @@ class Typer {
         if (name == "GREATEST" || name == "LEAST" || name == "NVL" || name == "COALESCE" ||
             name == "IFNULL")
             return commonOf(args, 0, 1, false);
-        if (name == "SUM" || name == "AVG") {  // of intervals an interval, of numbers a number
+        if (name == "SUM" || name == "AVG" || name == kOraWideSum || name == kOraWideAvg) {  // of intervals an interval, of numbers a number
             const ExpressionType a = argument(args, 0);
             if (!a.known || a.type.dataType == 189 || a.type.dataType == 190) return a;
             return typed("NUMBER");

@@ -7,15 +7,17 @@
 
 #include "base/errors.h"
 #include "base/ora_messages.h"
+#include "functions/catalog.h"
 #include "functions/conversion_functions.h"
 #include "functions/decimal_sum.h"
 #include "functions/interval.h"
 #include "functions/sql_function.h"
 #include "functions/sql_values.h"
+#include "sql/internal_names.h"
 #include "sql/sqlite_errors.h"
 #include "types/decimal.h"
+#include "types/number_arithmetic.h"
 #include "types/values.h"
-#include "functions/catalog.h"
 
 namespace kavexdb {
 namespace detail {
@@ -105,8 +107,10 @@ void mod(sqlite3_context* ctx, int, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
         if (anyNull(2, argv)) return sqlite3_result_null(ctx);
         const Arg m = numericArg(argv[0]), n = numericArg(argv[1]);
-        if (n.real == 0) return m.integer ? sqlite3_result_int64(ctx, m.whole) : resultReal(ctx, m.real);
-        if (m.integer && n.integer) return sqlite3_result_int64(ctx, n.whole == -1 ? 0 : m.whole % n.whole);
+        if (n.real == 0)
+            return m.integer ? sqlite3_result_int64(ctx, m.whole) : resultReal(ctx, m.real);
+        if (m.integer && n.integer)
+            return sqlite3_result_int64(ctx, n.whole == -1 ? 0 : m.whole % n.whole);
         resultReal(ctx, std::fmod(m.real, n.real));
     });
 }
@@ -134,13 +138,12 @@ void roundTiesToEven(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     });
 }
 
-void power(sqlite3_context* ctx, int, sqlite3_value** argv) {
+// POWER(m, n), exact for an integer n; a third argument 1 allows a wide result.
+void power(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
         if (anyNull(2, argv)) return sqlite3_result_null(ctx);
-        const double m = numericArg(argv[0]).real, n = numericArg(argv[1]).real;
-        if (m < 0 && n != std::trunc(n)) outOfRange(m);
-        if (m == 0 && n < 0) outOfRange(n);
-        resultReal(ctx, std::pow(m, n));
+        resultComputed(ctx, numeric::power(numberArg(argv[0]), numberArg(argv[1])),
+                       wideAllowed(argc, argv, 2));
     });
 }
 
@@ -171,7 +174,7 @@ struct Sum {
     DecimalSum decimal;  // exact while whole no longer is
     bool inexact;
     std::int64_t count;
-    int intervalKind;  // 0: numbers; 1 + Interval::Kind once an interval was added
+    int intervalKind;           // 0: numbers; 1 + Interval::Kind once an interval was added
     std::int64_t units, nanos;  // the signed total in months, or in seconds and nanoseconds
     int leading, fraction;
 };
@@ -217,9 +220,9 @@ void accumulate(sqlite3_context* ctx, sqlite3_value* v, int direction) {
             s->decimal.addWhole(a.whole, direction);
         else
             s->decimal.add(a.real, direction);
-        const bool fits = a.integer && (direction > 0
-                                            ? !__builtin_add_overflow(s->whole, a.whole, &s->whole)
-                                            : !__builtin_sub_overflow(s->whole, a.whole, &s->whole));
+        const bool fits =
+            a.integer && (direction > 0 ? !__builtin_add_overflow(s->whole, a.whole, &s->whole)
+                                        : !__builtin_sub_overflow(s->whole, a.whole, &s->whole));
         if (!fits) s->inexact = true;
     });
 }
@@ -248,6 +251,34 @@ void sumValue(sqlite3_context* ctx) {
     });
 }
 
+// The exact sum of numbers, or its quotient by the count: wide allowed (ORA$WIDE_SUM and
+// ORA$WIDE_AVG, a query's result); false when the sum is not exact or not of numbers.
+bool resultExactSum(sqlite3_context* ctx, const Sum* s, bool average) {
+    if (s->intervalKind != 0 || (s->inexact && s->decimal.inexact)) return false;
+    occi::Number total = s->inexact ? numberFromText(s->decimal.text()) : numberFromInt64(s->whole);
+    if (average) total = numeric::divide(total, numberFromInt64(s->count));
+    resultComputed(ctx, total, true);
+    return true;
+}
+
+void wideSumValue(sqlite3_context* ctx) {
+    guardedSql(ctx, [&] {
+        const auto* s = static_cast<Sum*>(sqlite3_aggregate_context(ctx, 0));
+        if (!s || s->count == 0) return sqlite3_result_null(ctx);
+        if (!resultExactSum(ctx, s, false)) sumValue(ctx);
+    });
+}
+
+void avgValue(sqlite3_context* ctx);
+
+void wideAvgValue(sqlite3_context* ctx) {
+    guardedSql(ctx, [&] {
+        const auto* s = static_cast<Sum*>(sqlite3_aggregate_context(ctx, 0));
+        if (!s || s->count == 0) return sqlite3_result_null(ctx);
+        if (!resultExactSum(ctx, s, true)) avgValue(ctx);
+    });
+}
+
 void avgValue(sqlite3_context* ctx) {
     guardedSql(ctx, [&] {
         const auto* s = static_cast<Sum*>(sqlite3_aggregate_context(ctx, 0));
@@ -266,7 +297,7 @@ const FunctionRow kRows[] = {
     {"SIGN", 1, 1, sign, "NUMBER"},
     {"MOD", 2, 2, mod, "NUMBER"},
     {"ROUND_TIES_TO_EVEN", 1, 2, roundTiesToEven, "NUMBER"},
-    {"POWER", 2, 2, power, "NUMBER"},
+    {"POWER", 2, 3, power, "NUMBER"},
     {"LOG", 2, 2, log, "NUMBER"},
     {"ATAN2", 2, 2, atan2, nullptr},
     {"SQRT", 1, 1, unary<sqrtOf, notNegative>, "NUMBER"},
@@ -284,6 +315,8 @@ const FunctionRow kRows[] = {
     // Of intervals an interval, of numbers a number: describe decides by the argument.
     {"SUM", 1, 1, nullptr, nullptr, true, sumStep, sumValue, sumValue, sumInverse},
     {"AVG", 1, 1, nullptr, nullptr, true, sumStep, avgValue, avgValue, sumInverse},
+    {kOraWideSum, 1, 1, nullptr, nullptr, true, sumStep, wideSumValue, wideSumValue, sumInverse},
+    {kOraWideAvg, 1, 1, nullptr, nullptr, true, sumStep, wideAvgValue, wideAvgValue, sumInverse},
 };
 
 }  // namespace

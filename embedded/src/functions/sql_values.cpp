@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/access.h"
 #include "base/ora_messages.h"
 #include "functions/column_sample.h"
 #include "functions/conversion_functions.h"
@@ -209,6 +210,18 @@ void resultNumber(sqlite3_context* ctx, const occi::Number& n) {
         sqlite3_result_double(ctx, numberToDouble(n));
 }
 
+void resultComputed(sqlite3_context* ctx, const occi::Number& n, bool wide) {
+    std::int64_t whole = 0;
+    if (numberToInt64(n, whole)) return sqlite3_result_int64(ctx, whole);
+    if (Access::ndigits(n) <= 15 || !wide) return resultReal(ctx, numberToDouble(n));
+    resultText(ctx, numberToPlainText(n));
+}
+
+bool wideAllowed(int argc, sqlite3_value** argv, int i) {
+    return i < argc && sqlite3_value_type(argv[i]) == SQLITE_INTEGER &&
+           sqlite3_value_int64(argv[i]) == 1;
+}
+
 void resultText(sqlite3_context* ctx, const std::string& text) {
     if (text.empty())
         sqlite3_result_null(ctx);  // Oracle has no empty strings
@@ -222,11 +235,11 @@ void resultDate(sqlite3_context* ctx, const DateTimeFields& f) {
 }
 
 void resultTimestamp(sqlite3_context* ctx, const DateTimeFields& f, bool withTimeZone) {
-    resultText(ctx, timestampToStorage(occi::Timestamp(nullptr, f.year, f.month, f.day, f.hour,
-                                                       f.minute, f.second, f.fraction,
-                                                       withTimeZone ? f.tzHour : 0,
-                                                       withTimeZone ? f.tzMinute : 0),
-                                       withTimeZone));
+    resultText(ctx,
+               timestampToStorage(occi::Timestamp(nullptr, f.year, f.month, f.day, f.hour, f.minute,
+                                                  f.second, f.fraction, withTimeZone ? f.tzHour : 0,
+                                                  withTimeZone ? f.tzMinute : 0),
+                                  withTimeZone));
 }
 
 }  // namespace detail

@@ -52,6 +52,7 @@ class StatementCursor final : public plsql::SqlCursor {
         : connection_(connection),
           statement_(static_cast<StatementImpl*>(connection.createStatement(sql))) {
         statement_->setPrefetchRowCount(64);
+        statement_->keepResultsComparable();
     }
     ~StatementCursor() override { connection_.terminateStatement(statement_); }
     StatementCursor(const StatementCursor&) = delete;

@@ -262,12 +262,14 @@ std::map<std::string, unsigned> bindIndexes(const std::string& sql,
 const RewrittenSql& StatementImpl::rewritten() {
     if (!haveRewrite_) {
         sqlite3* db = connection_.db();
-        PreparedSql prepared = prepareStatementSql(db, sql_, connection_.schema(), numericBinds_);
+        PreparedSql prepared = prepareStatementSql(db, sql_, connection_.schema(), numericBinds_,
+                                                  exactResults_);
         typedBinds_ = bindIndexes(prepared.plan.sql, prepared.typedBinds);
         const std::set<std::string> numeric = numericTypedBinds();
         if (numeric != numericBinds_) {
             numericBinds_ = numeric;
-            prepared = prepareStatementSql(db, sql_, connection_.schema(), numericBinds_);
+            prepared = prepareStatementSql(db, sql_, connection_.schema(), numericBinds_,
+                                           exactResults_);
         }
         rewrite_ = std::move(prepared.plan);
         conversions_ = std::move(prepared.conversions);

@@ -31,6 +31,7 @@
 #include "rewrite/expr/concatenation.h"
 #include "rewrite/expr/conversion_forms.h"
 #include "rewrite/expr/decode_chains.h"
+#include "rewrite/expr/exact_results.h"
 #include "rewrite/expr/expression_rewrite.h"
 #include "rewrite/query/for_update.h"
 #include "rewrite/query/grouping_sets.h"
@@ -184,6 +185,7 @@ struct SchemaState {
     sqlite3* db;
     PreparedSql& prepared;
     const std::set<std::string>& numericBinds;
+    bool exactResults;
 };
 
 struct SchemaPass {
@@ -236,6 +238,12 @@ const SchemaPass kSchemaPasses[] = {
          r.sql = readClobsAsText(s.db, r.sql);
          for (std::string& step : r.dml.steps) step = readClobsAsText(s.db, step);
          for (std::string& view : r.ddl.catalogSql) view = readClobsAsText(s.db, view);
+     }},
+    // Last: it marks calls in the query text every other pass has finished.
+    {"exact results",
+     [](SchemaState& s) {
+         RewrittenSql& r = s.prepared.plan;
+         if (s.exactResults && isQuery(r)) r.sql = markExactResults(r.sql);
      }},
 };
 
@@ -291,7 +299,7 @@ RewrittenSql rewriteSql(const std::string& oracleSql, const std::string& session
 
 PreparedSql prepareStatementSql(sqlite3* db, const std::string& oracleSql,
                                 const std::string& sessionSchema,
-                                const std::set<std::string>& numericBinds) {
+                                const std::set<std::string>& numericBinds, bool exactResults) {
     const std::string resolved = resolveSynonyms(db, oracleSql, sessionSchema);
     if (tracing()) trace("synonyms", oracleSql, resolved);
     PreparedSql prepared{rewriteSql(resolved, sessionSchema), {}, {}, {}};
@@ -301,7 +309,7 @@ PreparedSql prepareStatementSql(sqlite3* db, const std::string& oracleSql,
         ddl.createsTableAs = parseCreateTableAs(resolved, ddl.createAs);
         if (ddl.rebuildTable) ddl.rebuiltFrom = resolved;
     }
-    SchemaState s{db, prepared, numericBinds};
+    SchemaState s{db, prepared, numericBinds, exactResults};
     for (const SchemaPass& pass : kSchemaPasses) {
         const std::string before = tracing() ? prepared.plan.sql : std::string();
         pass.run(s);

@@ -41,9 +41,12 @@ struct PreparedSql {
 // Every pass, in the pipeline's order: synonyms resolved in db first, the text passes, then the
 // schema passes (implicit conversions of comparisons, DML forms, write conversions, CLOB reads).
 // numericBinds: the binds (as written) whose values in the coming run are numbers.
+// exactResults: a query's result may carry NUMBER values past a double's digits as their exact
+// text (exact_results.h); only for results that go to a host, never to further SQL.
 PreparedSql prepareStatementSql(sqlite3* db, const std::string& oracleSql,
                                 const std::string& sessionSchema,
-                                const std::set<std::string>& numericBinds = {});
+                                const std::set<std::string>& numericBinds = {},
+                                bool exactResults = false);
 
 }  // namespace detail
 }  // namespace kavexdb
