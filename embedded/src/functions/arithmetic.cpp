@@ -46,12 +46,11 @@ Operand operand(sqlite3_value* v) {
     return o;
 }
 
-// The exact result of op over the two operands, as resultComputed hands it back (argument 2,
-// when the rewriting wrote it, allows a wide result).
-void resultOf(sqlite3_context* ctx, int argc, sqlite3_value** argv,
-              occi::Number (*op)(const occi::Number&, const occi::Number&), const Operand& x,
-              const Operand& y) {
-    resultComputed(ctx, op(x.exact(), y.exact()), wideAllowed(argc, argv, 2));
+// The exact result of op over the two operands, as resultComputed hands it back (wide from an
+// exact twin).
+void resultOf(sqlite3_context* ctx, occi::Number (*op)(const occi::Number&, const occi::Number&),
+              const Operand& x, const Operand& y) {
+    resultComputed(ctx, op(x.exact(), y.exact()), resultsMayBeWide(ctx));
 }
 
 // A datetime moved by a number of days: a DATE, to the nearest second.
@@ -67,7 +66,7 @@ void resultShiftedDate(sqlite3_context* ctx, sqlite3_value* datetime, sqlite3_va
     resultDate(ctx, fieldsOf(at));
 }
 
-void add(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+void add(sqlite3_context* ctx, int, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
         if (anyNull(2, argv)) return sqlite3_result_null(ctx);
         if (intervalOperation(ctx, '+', argv[0], argv[1])) return;
@@ -79,11 +78,11 @@ void add(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         sqlite3_int64 sum = 0;
         if (x.integer && y.integer && !__builtin_add_overflow(x.whole, y.whole, &sum))
             return sqlite3_result_int64(ctx, sum);
-        resultOf(ctx, argc, argv, numeric::add, x, y);
+        resultOf(ctx, numeric::add, x, y);
     });
 }
 
-void subtract(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+void subtract(sqlite3_context* ctx, int, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
         if (anyNull(2, argv)) return sqlite3_result_null(ctx);
         if (intervalOperation(ctx, '-', argv[0], argv[1])) return;  // TIMESTAMP differences too
@@ -101,11 +100,11 @@ void subtract(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         sqlite3_int64 difference = 0;
         if (x.integer && y.integer && !__builtin_sub_overflow(x.whole, y.whole, &difference))
             return sqlite3_result_int64(ctx, difference);
-        resultOf(ctx, argc, argv, numeric::subtract, x, y);
+        resultOf(ctx, numeric::subtract, x, y);
     });
 }
 
-void multiply(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+void multiply(sqlite3_context* ctx, int, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
         if (anyNull(2, argv)) return sqlite3_result_null(ctx);
         if (intervalOperation(ctx, '*', argv[0], argv[1])) return;
@@ -113,11 +112,11 @@ void multiply(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         sqlite3_int64 product = 0;
         if (x.integer && y.integer && !__builtin_mul_overflow(x.whole, y.whole, &product))
             return sqlite3_result_int64(ctx, product);
-        resultOf(ctx, argc, argv, numeric::multiply, x, y);
+        resultOf(ctx, numeric::multiply, x, y);
     });
 }
 
-void divide(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+void divide(sqlite3_context* ctx, int, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
         if (anyNull(2, argv)) return sqlite3_result_null(ctx);
         if (intervalOperation(ctx, '/', argv[0], argv[1])) return;
@@ -125,7 +124,7 @@ void divide(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         if (y.integer && y.whole == 0) raise(ora::kDivisorIsZero);
         if (x.integer && y.integer && y.whole != -1 && x.whole % y.whole == 0)
             return sqlite3_result_int64(ctx, x.whole / y.whole);
-        resultOf(ctx, argc, argv, numeric::divide, x, y);
+        resultOf(ctx, numeric::divide, x, y);
     });
 }
 
@@ -143,11 +142,10 @@ void concatenate(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 namespace {
 
 const FunctionRow kRows[] = {
-    // A third argument 1 allows a wide result (resultComputed).
-    {kOraAdd, 2, 3, add, nullptr},
-    {kOraSub, 2, 3, subtract, nullptr},
-    {kOraMul, 2, 3, multiply, "NUMBER"},
-    {kOraDiv, 2, 3, divide, "NUMBER"},
+    {kOraAdd, 2, 2, add, nullptr},
+    {kOraSub, 2, 2, subtract, nullptr},
+    {kOraMul, 2, 2, multiply, "NUMBER"},
+    {kOraDiv, 2, 2, divide, "NUMBER"},
     {kOraCat, 2, 127, concatenate, "VARCHAR2(4000)"},
 };
 

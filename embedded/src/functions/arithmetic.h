@@ -8,7 +8,7 @@
 //     hex.
 // Numbers are computed exactly in decimal (number_arithmetic.h) and come back as resultComputed
 // gives them: whole 64-bit results as INTEGER, results of 15 digits or fewer as REAL, longer ones
-// as their exact text where the call's third argument (written by the rewriting) allows it.
+// as their exact text when called as exact twins (functions/catalog.h).
 #ifndef KAVEXDB_ARITHMETIC_H
 #define KAVEXDB_ARITHMETIC_H
 

@@ -2,8 +2,10 @@
 // are defined, the names SQLite itself defines that the catalog only types, and the lookups.
 #include "functions/catalog.h"
 
+#include <string>
 #include <unordered_map>
 
+#include "sql/internal_names.h"
 #include "sql/sqlite_errors.h"
 
 namespace kavexdb {
@@ -34,22 +36,38 @@ const FunctionFamily* const kFamilies[] = {
     &kSqliteFunctions,
 };
 
-void defineRow(sqlite3* db, const FunctionRow& row, int args) {
+// The functions with exact twins, by the names their rows give.
+const char* const kExactTwins[] = {
+    kOraAdd, kOraSub, kOraMul, kOraDiv, kOraNum, "POWER", "SUM", "AVG", "ROUND", "TRUNC",
+    "ABS", "CEIL", "FLOOR", "MOD", "REMAINDER", "SQRT", "EXP", "LN", "LOG",
+};
+constexpr const char* kTwinPrefix = "ORA$X_";
+// The user data of every twin: its address tells a twin from its row.
+char kTwinMarker = 0;
+
+void defineRow(sqlite3* db, const FunctionRow& row, const char* name, void* userData,
+               int args) {
     int rc;
-    if (row.scalar) {
-        defineFunction(db, row.name, args, row.scalar, row.deterministic);
-        return;
-    }
     const int flags = SQLITE_UTF8 | (row.deterministic ? SQLITE_DETERMINISTIC : 0);
-    if (row.value)
-        rc = sqlite3_create_window_function(db, row.name, args, flags, row.userData, row.step,
-                                            row.final, row.value, row.inverse, nullptr);
+    if (row.scalar)
+        rc = sqlite3_create_function_v2(
+            db, name, args, flags | (row.deterministic ? SQLITE_INNOCUOUS : 0), userData,
+            row.scalar, nullptr, nullptr, nullptr);
+    else if (row.value)
+        rc = sqlite3_create_window_function(db, name, args, flags, userData, row.step, row.final,
+                                            row.value, row.inverse, nullptr);
     else if (row.step)
-        rc = sqlite3_create_function_v2(db, row.name, args, flags, row.userData, nullptr,
-                                        row.step, row.final, nullptr);
+        rc = sqlite3_create_function_v2(db, name, args, flags, userData, nullptr, row.step,
+                                        row.final, nullptr);
     else
         return;  // SQLite's own: typed only
     if (rc != SQLITE_OK) raiseSqlite(db, rc);
+}
+
+void defineRow(sqlite3* db, const FunctionRow& row, int args) {
+    defineRow(db, row, row.name, row.userData, args);
+    if (row.userData == nullptr && hasExactTwin(row.name))
+        defineRow(db, row, exactTwinName(row.name).c_str(), &kTwinMarker, args);
 }
 
 }  // namespace
@@ -77,6 +95,26 @@ void defineCatalogFunctions(sqlite3* db) {
     }
 }
 
+bool hasExactTwin(const std::string& upperName) {
+    for (const char* name : kExactTwins)
+        if (upperName == name) return true;
+    return false;
+}
+
+std::string exactTwinName(const std::string& upperName) {
+    const bool internal = upperName.compare(0, 4, "ORA$") == 0;
+    return kTwinPrefix + upperName.substr(internal ? 4 : 0);
+}
+
+std::string baseFunctionName(const std::string& upperName) {
+    const std::size_t prefix = std::char_traits<char>::length(kTwinPrefix);
+    if (upperName.compare(0, prefix, kTwinPrefix) != 0) return upperName;
+    const std::string rest = upperName.substr(prefix);
+    return hasExactTwin(rest) ? rest : "ORA$" + rest;
+}
+
+bool resultsMayBeWide(sqlite3_context* ctx) { return sqlite3_user_data(ctx) == &kTwinMarker; }
+
 const char* catalogResultType(const std::string& name) {
     // Built once: name -> the type every row of that name gives (nullptr when they differ).
     static const std::unordered_map<std::string, const char*> types = [] {
@@ -92,7 +130,7 @@ const char* catalogResultType(const std::string& name) {
         }
         return map;
     }();
-    const auto it = types.find(name);
+    const auto it = types.find(baseFunctionName(name));
     return it == types.end() ? nullptr : it->second;
 }
 

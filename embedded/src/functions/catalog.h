@@ -87,6 +87,17 @@ extern const FunctionFamily kSessionFunctions;        // occi/session_functions.
 // none does, or when the rows of that name disagree.
 const char* catalogResultType(const std::string& name);
 
+// Exact twins: the functions of NUMBER arithmetic are defined a second time as
+// "ORA$X_<name>" (the name without a leading "ORA$"), the form a query's outermost select items
+// call (rewrite/expr/exact_results.h). A twin runs its row's implementation; there a value past
+// a double's digits may come back as its exact text (resultsMayBeWide, resultComputed).
+bool hasExactTwin(const std::string& upperName);
+std::string exactTwinName(const std::string& upperName);
+// The function a twin's name stands for; any other name as it is.
+std::string baseFunctionName(const std::string& upperName);
+// Whether the running function was called as an exact twin.
+bool resultsMayBeWide(sqlite3_context* ctx);
+
 // Defines every row of every family in db, in kFamilies' order. Throws the Oracle form of
 // SQLite's error.
 void defineCatalogFunctions(sqlite3* db);

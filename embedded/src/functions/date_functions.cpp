@@ -3,6 +3,7 @@
 // noon, on the 16th of a month and on the 1st of July, weeks start on Sunday (American
 // territory) for DAY and on Monday for IW.
 #include "functions/date_functions.h"
+#include "types/number_arithmetic.h"
 
 #include <cctype>
 #include <cmath>
@@ -131,7 +132,7 @@ void truncOrRound(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool rou
                 else if (keep < static_cast<long>(d.digits.size()))
                     d.digits.resize(static_cast<std::size_t>(keep));
             }
-            return resultNumber(ctx, numberOf(d));
+            return resultComputed(ctx, numberOf(d), resultsMayBeWide(ctx));
         }
         const DateTimeFields f = datetimeArg(argv[0]);
         resultDate(ctx, truncateDate(f, argc > 1 ? valueText(argv[1]) : "DD", round));
@@ -165,8 +166,8 @@ void ceilOrFloor(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool ceil
             if (argc > 1) raise(ora::kInvalidArgumentCount);
             if (sqlite3_value_type(argv[0]) == SQLITE_INTEGER)
                 return sqlite3_result_int64(ctx, sqlite3_value_int64(argv[0]));
-            const double x = numberToDouble(numberArg(argv[0]));
-            return resultReal(ctx, ceil ? std::ceil(x) : std::floor(x));
+            return resultComputed(ctx, numeric::ceilOrFloor(numberArg(argv[0]), ceil),
+                                  resultsMayBeWide(ctx));
         }
         const DateTimeFields f = datetimeArg(argv[0]);
         const std::string fmt = argc > 1 ? valueText(argv[1]) : "DD";

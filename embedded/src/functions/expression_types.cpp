@@ -90,7 +90,8 @@ class Typer {
         if (word(first, "CASE")) return caseResult(s);
         if ((first.kind == Token::Kind::Word || first.kind == Token::Kind::QuotedIdent) &&
             t_[s.first + 1].isPunct('(') && pastParens(t_, s.first + 1, s.second) == s.second)
-            return call(asciiUpper(first.text), splitTopLevel(t_, s.first + 2, s.second - 1));
+            return call(baseFunctionName(asciiUpper(first.text)),
+                        splitTopLevel(t_, s.first + 2, s.second - 1));
         if (isQualifiedName(s)) return column(s);
         return unknown();
     }
@@ -250,7 +251,7 @@ class Typer {
         if (name == "GREATEST" || name == "LEAST" || name == "NVL" || name == "COALESCE" ||
             name == "IFNULL")
             return commonOf(args, 0, 1, false);
-        if (name == "SUM" || name == "AVG" || name == kOraWideSum || name == kOraWideAvg) {  // of intervals an interval, of numbers a number
+        if (name == "SUM" || name == "AVG") {  // of intervals an interval, of numbers a number
             const ExpressionType a = argument(args, 0);
             if (!a.known || a.type.dataType == 189 || a.type.dataType == 190) return a;
             return typed("NUMBER");

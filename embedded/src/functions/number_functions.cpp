@@ -8,6 +8,7 @@
 #include "functions/function_args.h"
 #include "functions/sql_function.h"
 #include "functions/sql_values.h"
+#include "types/number_arithmetic.h"
 #include "types/values.h"
 #include "functions/catalog.h"
 
@@ -43,8 +44,8 @@ void remainder_(sqlite3_context* ctx, int, sqlite3_value** argv) {
             }
             return sqlite3_result_int64(ctx, r);
         }
-        const double r = std::remainder(sqlite3_value_double(argv[0]), sqlite3_value_double(argv[1]));
-        resultDecimal(ctx, decimalOf(numberFromDouble(r)));
+        resultComputed(ctx, numeric::remainder(numberArg(argv[0]), numberArg(argv[1])),
+                       resultsMayBeWide(ctx));
     });
 }
 

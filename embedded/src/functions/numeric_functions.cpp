@@ -55,11 +55,15 @@ Arg numericArg(sqlite3_value* v) {
 
 using Unary = double (*)(double);
 
-// One-argument functions over reals; `domain` says which arguments they take.
-template <Unary F, bool (*Domain)(double)>
+// One-argument functions over reals; `domain` says which arguments they take. Exact, the
+// function's decimal form (when it has one) computes in a query's result.
+using Exact = occi::Number (*)(const occi::Number&);
+template <Unary F, bool (*Domain)(double), Exact Decimal = nullptr>
 void unary(sqlite3_context* ctx, int, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
         if (anyNull(1, argv)) return sqlite3_result_null(ctx);
+        if (Decimal != nullptr && resultsMayBeWide(ctx))
+            return resultComputed(ctx, Decimal(numberArg(argv[0])), true);
         const double x = numericArg(argv[0]).real;
         if (!Domain(x)) outOfRange(x);
         resultReal(ctx, F(x));
@@ -90,7 +94,7 @@ void abs(sqlite3_context* ctx, int, sqlite3_value** argv) {
         const Arg a = numericArg(argv[0]);
         if (a.integer && a.whole != std::numeric_limits<std::int64_t>::min())
             return sqlite3_result_int64(ctx, a.whole < 0 ? -a.whole : a.whole);
-        resultReal(ctx, std::fabs(a.real));
+        resultComputed(ctx, numeric::absolute(numberArg(argv[0])), resultsMayBeWide(ctx));
     });
 }
 
@@ -107,11 +111,12 @@ void mod(sqlite3_context* ctx, int, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
         if (anyNull(2, argv)) return sqlite3_result_null(ctx);
         const Arg m = numericArg(argv[0]), n = numericArg(argv[1]);
-        if (n.real == 0)
-            return m.integer ? sqlite3_result_int64(ctx, m.whole) : resultReal(ctx, m.real);
-        if (m.integer && n.integer)
+        if (m.integer && n.integer) {
+            if (n.whole == 0) return sqlite3_result_int64(ctx, m.whole);
             return sqlite3_result_int64(ctx, n.whole == -1 ? 0 : m.whole % n.whole);
-        resultReal(ctx, std::fmod(m.real, n.real));
+        }
+        resultComputed(ctx, numeric::modulo(numberArg(argv[0]), numberArg(argv[1])),
+                       resultsMayBeWide(ctx));
     });
 }
 
@@ -138,12 +143,12 @@ void roundTiesToEven(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     });
 }
 
-// POWER(m, n), exact for an integer n; a third argument 1 allows a wide result.
-void power(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+// POWER(m, n), exact for an integer n.
+void power(sqlite3_context* ctx, int, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
         if (anyNull(2, argv)) return sqlite3_result_null(ctx);
         resultComputed(ctx, numeric::power(numberArg(argv[0]), numberArg(argv[1])),
-                       wideAllowed(argc, argv, 2));
+                       resultsMayBeWide(ctx));
     });
 }
 
@@ -151,6 +156,9 @@ void power(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 void log(sqlite3_context* ctx, int, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
         if (anyNull(2, argv)) return sqlite3_result_null(ctx);
+        if (resultsMayBeWide(ctx))
+            return resultComputed(ctx, numeric::logarithm(numberArg(argv[0]), numberArg(argv[1])),
+                                  true);
         const double base = numericArg(argv[0]).real, x = numericArg(argv[1]).real;
         if (base <= 0 || base == 1) outOfRange(base);
         if (x <= 0) outOfRange(x);
@@ -241,41 +249,24 @@ bool resultIntervalSum(sqlite3_context* ctx, const Sum* s, long double divisor) 
     return true;
 }
 
-void sumValue(sqlite3_context* ctx) {
-    guardedSql(ctx, [&] {
-        const auto* s = static_cast<Sum*>(sqlite3_aggregate_context(ctx, 0));
-        if (!s || s->count == 0) return sqlite3_result_null(ctx);
-        if (resultIntervalSum(ctx, s, 1)) return;
-        if (!s->inexact) return sqlite3_result_int64(ctx, s->whole);
-        resultReal(ctx, s->decimal.inexact ? s->real : s->decimal.value());
-    });
-}
-
-// The exact sum of numbers, or its quotient by the count: wide allowed (ORA$WIDE_SUM and
-// ORA$WIDE_AVG, a query's result); false when the sum is not exact or not of numbers.
+// The exact sum of numbers, or its quotient by the count, from an exact twin (SUM and AVG in a
+// query's result); false when the sum is not exact or not of numbers.
 bool resultExactSum(sqlite3_context* ctx, const Sum* s, bool average) {
-    if (s->intervalKind != 0 || (s->inexact && s->decimal.inexact)) return false;
+    if (!resultsMayBeWide(ctx) || s->intervalKind != 0 || (s->inexact && s->decimal.inexact))
+        return false;
     occi::Number total = s->inexact ? numberFromText(s->decimal.text()) : numberFromInt64(s->whole);
     if (average) total = numeric::divide(total, numberFromInt64(s->count));
     resultComputed(ctx, total, true);
     return true;
 }
 
-void wideSumValue(sqlite3_context* ctx) {
+void sumValue(sqlite3_context* ctx) {
     guardedSql(ctx, [&] {
         const auto* s = static_cast<Sum*>(sqlite3_aggregate_context(ctx, 0));
         if (!s || s->count == 0) return sqlite3_result_null(ctx);
-        if (!resultExactSum(ctx, s, false)) sumValue(ctx);
-    });
-}
-
-void avgValue(sqlite3_context* ctx);
-
-void wideAvgValue(sqlite3_context* ctx) {
-    guardedSql(ctx, [&] {
-        const auto* s = static_cast<Sum*>(sqlite3_aggregate_context(ctx, 0));
-        if (!s || s->count == 0) return sqlite3_result_null(ctx);
-        if (!resultExactSum(ctx, s, true)) avgValue(ctx);
+        if (resultIntervalSum(ctx, s, 1) || resultExactSum(ctx, s, false)) return;
+        if (!s->inexact) return sqlite3_result_int64(ctx, s->whole);
+        resultReal(ctx, s->decimal.inexact ? s->real : s->decimal.value());
     });
 }
 
@@ -283,7 +274,9 @@ void avgValue(sqlite3_context* ctx) {
     guardedSql(ctx, [&] {
         const auto* s = static_cast<Sum*>(sqlite3_aggregate_context(ctx, 0));
         if (!s || s->count == 0) return sqlite3_result_null(ctx);
-        if (resultIntervalSum(ctx, s, static_cast<long double>(s->count))) return;
+        if (resultIntervalSum(ctx, s, static_cast<long double>(s->count)) ||
+            resultExactSum(ctx, s, true))
+            return;
         if (!s->inexact && s->whole % s->count == 0)
             return sqlite3_result_int64(ctx, s->whole / s->count);
         if (!s->decimal.inexact) return resultReal(ctx, s->decimal.dividedBy(s->count));
@@ -297,12 +290,12 @@ const FunctionRow kRows[] = {
     {"SIGN", 1, 1, sign, "NUMBER"},
     {"MOD", 2, 2, mod, "NUMBER"},
     {"ROUND_TIES_TO_EVEN", 1, 2, roundTiesToEven, "NUMBER"},
-    {"POWER", 2, 3, power, "NUMBER"},
+    {"POWER", 2, 2, power, "NUMBER"},
     {"LOG", 2, 2, log, "NUMBER"},
     {"ATAN2", 2, 2, atan2, nullptr},
-    {"SQRT", 1, 1, unary<sqrtOf, notNegative>, "NUMBER"},
-    {"EXP", 1, 1, unary<expOf, anywhere>, "NUMBER"},
-    {"LN", 1, 1, unary<lnOf, positive>, "NUMBER"},
+    {"SQRT", 1, 1, unary<sqrtOf, notNegative, numeric::squareRoot>, "NUMBER"},
+    {"EXP", 1, 1, unary<expOf, anywhere, numeric::exponential>, "NUMBER"},
+    {"LN", 1, 1, unary<lnOf, positive, numeric::naturalLog>, "NUMBER"},
     {"SIN", 1, 1, unary<sinOf, anywhere>, nullptr},
     {"COS", 1, 1, unary<cosOf, anywhere>, nullptr},
     {"TAN", 1, 1, unary<tanOf, anywhere>, nullptr},
@@ -315,8 +308,6 @@ const FunctionRow kRows[] = {
     // Of intervals an interval, of numbers a number: describe decides by the argument.
     {"SUM", 1, 1, nullptr, nullptr, true, sumStep, sumValue, sumValue, sumInverse},
     {"AVG", 1, 1, nullptr, nullptr, true, sumStep, avgValue, avgValue, sumInverse},
-    {kOraWideSum, 1, 1, nullptr, nullptr, true, sumStep, wideSumValue, wideSumValue, sumInverse},
-    {kOraWideAvg, 1, 1, nullptr, nullptr, true, sumStep, wideAvgValue, wideAvgValue, sumInverse},
 };
 
 }  // namespace

@@ -217,11 +217,6 @@ void resultComputed(sqlite3_context* ctx, const occi::Number& n, bool wide) {
     resultText(ctx, numberToPlainText(n));
 }
 
-bool wideAllowed(int argc, sqlite3_value** argv, int i) {
-    return i < argc && sqlite3_value_type(argv[i]) == SQLITE_INTEGER &&
-           sqlite3_value_int64(argv[i]) == 1;
-}
-
 void resultText(sqlite3_context* ctx, const std::string& text) {
     if (text.empty())
         sqlite3_result_null(ctx);  // Oracle has no empty strings

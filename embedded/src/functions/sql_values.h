@@ -51,11 +51,9 @@ void resultReal(sqlite3_context* ctx, double d);
 // A NUMBER computed exactly: INTEGER when whole within 64 bits; REAL when it has 15 significant
 // digits or fewer (a double holds every such decimal, and its shortest text gives it back);
 // otherwise, when wide, its exact digits as plain text (where the rewriting allows that: a
-// query's result and the arithmetic that makes it, see exact_results.h), else the nearest REAL
-// kept to 15 digits.
+// query's result and the arithmetic that makes it, the exact twins of functions/catalog.h),
+// else the nearest REAL kept to 15 digits.
 void resultComputed(sqlite3_context* ctx, const occi::Number& n, bool wide);
-// Whether argument i of a call is the rewriting's flag that allows a wide result (a trailing 1).
-bool wideAllowed(int argc, sqlite3_value** argv, int i);
 void resultText(sqlite3_context* ctx, const std::string& text);  // '' gives NULL
 void resultDate(sqlite3_context* ctx, const DateTimeFields& f);  // fraction and zone dropped
 void resultTimestamp(sqlite3_context* ctx, const DateTimeFields& f, bool withTimeZone);

@@ -40,10 +40,6 @@ inline constexpr const char* kOraLobInstr = "ORA$LOB_INSTR";
 inline constexpr const char* kOraLobSubstr = "ORA$LOB_SUBSTR";
 inline constexpr const char* kOraMul = "ORA$MUL";
 inline constexpr const char* kOraNextval = "ORA$NEXTVAL";
-// SUM and AVG in a query's result, where the total may come back as its exact text
-// (exact_results.h).
-inline constexpr const char* kOraWideSum = "ORA$WIDE_SUM";
-inline constexpr const char* kOraWideAvg = "ORA$WIDE_AVG";
 inline constexpr const char* kOraNum = "ORA$NUM";
 inline constexpr const char* kOraPercentile = "ORA$PERCENTILE";
 inline constexpr const char* kOraRaise = "ORA$RAISE";

@@ -150,6 +150,23 @@ occi::Number power(const occi::Number& base, const occi::Number& exponent) {
     return apply(mpd_qpow, base, exponent, context(kWorkingDigits));
 }
 
+occi::Number ceilOrFloor(const occi::Number& a, bool up) {
+    Decimal d = decimalOf(a);
+    if (d.isZero() || d.exponent >= static_cast<int>(d.digits.size())) return a;
+    const bool away = up != d.negative;  // past the truncation, away from zero
+    if (d.exponent <= 0)
+        return away ? occi::Number(d.negative ? -1 : 1) : occi::Number(0);
+    d.digits.resize(static_cast<std::size_t>(d.exponent));
+    const occi::Number truncated = numberOf(d);
+    return away ? add(truncated, occi::Number(d.negative ? -1 : 1)) : truncated;
+}
+
+occi::Number absolute(const occi::Number& a) {
+    Decimal d = decimalOf(a);
+    d.negative = false;
+    return numberOf(std::move(d));
+}
+
 occi::Number squareRoot(const occi::Number& a) {
     if (signOf(a) < 0) outOfRange(a);
     return apply(mpd_qsqrt, a);

@@ -28,6 +28,9 @@ occi::Number remainder(const occi::Number& a, const occi::Number& b);
 // POWER: exact for an integer exponent (then a negative base is allowed); a fractional one
 // needs a base of at least zero (ORA-01428 otherwise). 0 to a negative power is ORA-01476.
 occi::Number power(const occi::Number& base, const occi::Number& exponent);
+// CEIL (up) or FLOOR: the nearest whole number above or below a.
+occi::Number ceilOrFloor(const occi::Number& a, bool up);
+occi::Number absolute(const occi::Number& a);
 occi::Number squareRoot(const occi::Number& a);  // ORA-01428 below zero
 occi::Number exponential(const occi::Number& a);
 occi::Number naturalLog(const occi::Number& a);  // ORA-01428 at zero or below

@@ -456,12 +456,12 @@ class Pass {
     std::map<std::size_t, std::pair<std::size_t, Edit>> edits_;  // first token -> last, edit
 };
 
-void toNumber(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+void toNumber(sqlite3_context* ctx, int, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
         const int type = sqlite3_value_type(argv[0]);
         if (type == SQLITE_NULL || type == SQLITE_INTEGER || type == SQLITE_FLOAT)
             return sqlite3_result_value(ctx, argv[0]);
-        resultComputed(ctx, numberArg(argv[0]), wideAllowed(argc, argv, 1));
+        resultComputed(ctx, numberArg(argv[0]), resultsMayBeWide(ctx));
     });
 }
 
@@ -478,10 +478,9 @@ std::string typeComparisons(sqlite3* db, const std::string& sql,
 
 namespace {
 
-// ORA$NUM(x): x as a NUMBER (ORA-01722 for text that is no number); NULL stays NULL. A second
-// argument 1 allows a wide result (resultComputed).
+// ORA$NUM(x): x as a NUMBER (ORA-01722 for text that is no number); NULL stays NULL.
 const FunctionRow kRows[] = {
-    {kOraNum, 1, 2, toNumber, "NUMBER"},
+    {kOraNum, 1, 1, toNumber, "NUMBER"},
 };
 
 }  // namespace

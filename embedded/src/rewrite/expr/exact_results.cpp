@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/text.h"
+#include "functions/catalog.h"
 #include "rewrite/expr/expression_rewrite.h"
 #include "sql/internal_names.h"
 #include "sql/sql_context.h"
@@ -17,19 +19,6 @@ namespace kavexdb {
 namespace detail {
 
 namespace {
-
-// Calls that compute exactly and take a trailing 1 allowing a wide result.
-bool takesWideFlag(const std::string& upper) {
-    return upper == kOraAdd || upper == kOraSub || upper == kOraMul || upper == kOraDiv ||
-           upper == kOraNum || upper == "POWER";
-}
-
-// Aggregates with a wide form of their own name.
-const char* wideAggregate(const std::string& upper) {
-    if (upper == "SUM") return kOraWideSum;
-    if (upper == "AVG") return kOraWideAvg;
-    return nullptr;
-}
 
 // A numeric literal a double would not hold: more than 15 significant digits, unless it is a
 // whole number within 64 bits (SQLite reads those exactly).
@@ -52,43 +41,32 @@ class Marker {
         if (from >= to) return false;
         const std::size_t last = e_.previous(to);
         if (from == last && isLongLiteral(e_[from])) {
-            e_[from].text = std::string(kOraNum) + "('" + e_[from].text + "', 1)";
+            e_[from].text = exactTwinName(kOraNum) + "('" + e_[from].text + "')";
             return true;
         }
-        if (!e_.name(from) || e_[from].kind != Token::Kind::Word) return false;
+        // A signed literal: its sign goes into the text.
+        if ((e_.punct(from, '-') || e_.punct(from, '+')) && e_.next(from + 1) == last &&
+            isLongLiteral(e_[last])) {
+            e_[last].text = exactTwinName(kOraNum) + "('" + e_[from].text + e_[last].text + "')";
+            e_.erase(from);
+            return true;
+        }
+        if (e_[from].kind != Token::Kind::Word) return false;
         const std::size_t open = e_.next(from + 1);
         if (!e_.punct(open, '(')) return false;
         const std::size_t close = e_.pastParens(open);
         if (close > e_.size() || close == 0) return false;
-        const std::size_t closing = close - 1;
-        const std::string upper = asciiUpperName(e_[from].text);
-        if (const char* wide = wideAggregate(upper)) {
-            // The whole expression must be the call (a window's OVER clause may follow).
-            const std::size_t after = e_.next(close);
-            if (after < to && !e_.word(after, "OVER")) return false;
-            if (e_.word(e_.next(open + 1), "DISTINCT")) return false;
-            e_[from].text = wide;
-            return true;
-        }
-        if (!takesWideFlag(upper) || closing != last) return false;
-        const auto args = callArguments(e_, open);
-        if (upper == kOraNum || upper == "POWER") {
-            if (args.size() != (upper == kOraNum ? 1u : 2u)) return false;
-        } else if (args.size() != 2) {
-            return false;
-        }
-        for (const auto& a : args) mark(a.first, a.second);
-        e_.writeAfter(e_.previous(closing), ", 1");
+        const std::string upper = asciiUpper(e_[from].text);
+        if (!hasExactTwin(upper)) return false;
+        // The whole expression must be the call (an aggregate's OVER clause may follow).
+        const std::size_t after = e_.next(close);
+        if (close - 1 != last && !(after < to && e_.word(after, "OVER"))) return false;
+        for (const auto& a : callArguments(e_, open)) mark(a.first, a.second);
+        e_[from].text = exactTwinName(upper);
         return true;
     }
 
   private:
-    static std::string asciiUpperName(const std::string& s) {
-        std::string out = s;
-        for (char& c : out)
-            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-        return out;
-    }
     TokenEditor& e_;
 };
 

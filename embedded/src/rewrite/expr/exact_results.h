@@ -4,12 +4,12 @@
 //
 // SQLite orders a text after every number, so a value carried as its exact text may only go where
 // no comparison, sort key or stored column sees it. That is the result of the outermost query
-// (each part of a compound), and the arithmetic feeding it: in those items the pass marks the
-// calls of exact arithmetic (ORA$ADD, ORA$SUB, ORA$MUL, ORA$DIV, ORA$NUM, SUM, AVG, POWER) whose
-// value is the item's or an argument of another marked call, so that they may return exact text
-// (resultComputed), and writes each long numeric literal there as ORA$NUM('digits', 1), which
-// keeps its digits. Items a top-level ORDER BY names (by position or alias) and compounds with an
-// ORDER BY are left as they are, as is everything elsewhere in the statement.
+// (each part of a compound), and the arithmetic feeding it: in those items the pass calls the
+// exact twins (functions/catalog.h) of the functions whose value is the item's or an argument of
+// another twin, so that they may return exact text (resultComputed), and writes each long numeric
+// literal there as ORA$X_NUM('digits'), which keeps its digits. Items a top-level ORDER BY names
+// (by position or alias) and compounds with an ORDER BY are left as they are, as is everything
+// elsewhere in the statement.
 #ifndef KAVEXDB_REWRITE_EXPR_EXACT_RESULTS_H
 #define KAVEXDB_REWRITE_EXPR_EXACT_RESULTS_H
 
