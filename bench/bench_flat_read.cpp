@@ -9,8 +9,8 @@
 
 #include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <cstdlib>
+#include <ctime>
 #include <string>
 
 #include "bench_util.h"
@@ -28,9 +28,8 @@ void createTable(const std::string& path, long rows) {
     const std::string connect = "file:" + path + "?mode=rwc";
     const int id = OpenConnection(connect.c_str(), "bench", "bench");
     check(id, "open");
-    check(ExecuteQuery(id,
-                       "CREATE TABLE t (a NUMBER(10), b NUMBER(10,2), c VARCHAR2(30), d TIMESTAMP)",
-                       1),
+    check(ExecuteQuery(
+              id, "CREATE TABLE t (a NUMBER(10), b NUMBER(10,2), c VARCHAR2(30), d TIMESTAMP)", 1),
           "create");
     CloseConnection(id);
 
@@ -38,6 +37,9 @@ void createTable(const std::string& path, long rows) {
     if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) {
         fail("sqlite3_open");
     }
+    // The table's CHECK constraints call functions only the library registers (VARCHAR2 length);
+    // every row written here meets them, so the raw connection leaves them unchecked.
+    sqlite3_exec(db, "PRAGMA ignore_check_constraints = ON", nullptr, nullptr, nullptr);
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
     sqlite3_stmt* insert = nullptr;
     sqlite3_prepare_v2(db, "INSERT INTO t VALUES (?, ?, ?, ?)", -1, &insert, nullptr);
@@ -149,9 +151,10 @@ int main(int argc, char** argv) {
     }
     std::printf("raw sqlite3 loop : %8.3f s wall %8.3f s cpu  %10.0f rows/s (%ld rows)\n",
                 raw.seconds, raw.cpuSeconds, raw.rows / raw.seconds, raw.rows);
-    std::printf("flat exports     : %8.3f s wall %8.3f s cpu  %10.0f rows/s (%ld rows, %llu bytes)\n",
-                library.seconds, library.cpuSeconds, library.rows / library.seconds, library.rows,
-                library.bytes);
+    std::printf(
+        "flat exports     : %8.3f s wall %8.3f s cpu  %10.0f rows/s (%ld rows, %llu bytes)\n",
+        library.seconds, library.cpuSeconds, library.rows / library.seconds, library.rows,
+        library.bytes);
     std::printf("ratio            : %8.2fx wall %7.2fx cpu\n", library.seconds / raw.seconds,
                 library.cpuSeconds / raw.cpuSeconds);
     benchutil::printTarget("flat fetch with text rendering, library / raw CPU",

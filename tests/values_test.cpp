@@ -318,20 +318,15 @@ TEST_F(Values, UnknownSessionIsRefused) {
     EXPECT_STREQ(GetError(result), "Session is not initialized");
 }
 
-// The strings the session keeps for the host, seen through its queue.
-const std::deque<std::string>& handedOut(int id) {
+// The texts the session keeps for the host.
+const HandedOutStrings& handedOut(int id) {
     OcciHandler* handler = registry::find(id).get();  // the registry keeps it alive
     auto* session = dynamic_cast<AdoSession*>(handler->session.get());
-    return session->returnedStrings;
+    return session->handedOut;
 }
 
 bool stillHeld(int id, const char* pointer) {
-    for (const std::string& kept : handedOut(id)) {
-        if (kept.c_str() == pointer) {
-            return true;
-        }
-    }
-    return false;
+    return handedOut(id).holds(pointer);
 }
 
 TEST_F(Values, HandedOutStringsLastTenFurtherHandOuts) {
@@ -351,11 +346,11 @@ TEST_F(Values, HandedOutStringsLastTenFurtherHandOuts) {
             ASSERT_EQ(GetString(id, 0, &ignored), 0);
         }
         EXPECT_TRUE(stillHeld(id, first.value)) << "after " << i + 1 << " further hand-outs";
-        EXPECT_LE(handedOut(id).size(), 11u);
+        EXPECT_LE(handedOut(id).count(), 11u);
     }
     ASSERT_STREQ(GetColumnName(id, 1), "N");
     EXPECT_FALSE(stillHeld(id, first.value));
-    EXPECT_EQ(handedOut(id).size(), 11u);
+    EXPECT_EQ(handedOut(id).count(), 11u);
 }
 
 TEST_F(FaultedValues, TextFailingWhileWrittenHandsNothingOutAndTheNextOnesAreWhole) {
@@ -374,12 +369,40 @@ TEST_F(FaultedValues, TextFailingWhileWrittenHandsNothingOutAndTheNextOnesAreWho
         ASSERT_EQ(GetString(id, 1, &number), 0);
         EXPECT_EQ(std::string(number.value, static_cast<std::size_t>(number.length)), "12.5");
         EXPECT_TRUE(stillHeld(id, first.value)) << "after " << i + 1 << " further hand-outs";
-        EXPECT_LE(handedOut(id).size(), 11u);
+        EXPECT_LE(handedOut(id).count(), 11u);
     }
     KavexPointerRecord last{};
     ASSERT_EQ(GetString(id, 1, &last), 0);
     EXPECT_FALSE(stillHeld(id, first.value));
-    EXPECT_EQ(handedOut(id).size(), 11u);
+    EXPECT_EQ(handedOut(id).count(), 11u);
+}
+
+TEST_F(FaultedValues, RenderedTextsThatHandNothingOutLeaveEveryKeptTextValid) {
+    run("CREATE TABLE t (v VARCHAR2(3), n NUMBER(5,1), z NUMBER(5,1))");
+    run("INSERT INTO t VALUES ('a', 12.5, NULL)");
+    firstRow("SELECT v, n, z FROM t");
+    KavexPointerRecord first{};
+    ASSERT_EQ(GetString(id, 0, &first), 0);
+    for (int i = 0; i < 10; ++i) {
+        KavexPointerRecord number{};
+        ASSERT_EQ(GetString(id, 1, &number), 0);
+    }
+    // Eleven texts held: a NULL NUMBER and a NUMBER failing while written are rendered in place
+    // and hand nothing out, so the oldest stays.
+    KavexPointerRecord none{};
+    ASSERT_EQ(GetString(id, 2, &none), 0);
+    EXPECT_EQ(none.isNull, 1);
+    kavexdb::testing::injectFault("ResultSet::getBDouble", 1,
+                                  kavexdb::testing::FaultKind::RuntimeError, 0, "x");
+    KavexPointerRecord failed{};
+    EXPECT_LT(GetString(id, 1, &failed), 0);
+    EXPECT_TRUE(stillHeld(id, first.value));
+    EXPECT_EQ(std::string(first.value, static_cast<std::size_t>(first.length)), "a");
+    KavexPointerRecord next{};
+    ASSERT_EQ(GetString(id, 1, &next), 0);
+    EXPECT_EQ(std::string(next.value, static_cast<std::size_t>(next.length)), "12.5");
+    EXPECT_FALSE(stillHeld(id, first.value));
+    EXPECT_EQ(handedOut(id).count(), 11u);
 }
 
 }  // namespace

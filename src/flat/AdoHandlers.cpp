@@ -38,12 +38,11 @@ AdoTextContainer handOutLob(AdoSession& session, std::string&& bytes) {
 
 // Hands out the text startString's string holds; an empty one counts as no value.
 AdoTextContainer handOutStarted(AdoSession& session) {
-    const char* text = session.finishString();
+    const std::string* text = session.finishString();
     if (text == nullptr) {
         return noValue();
     }
-    const auto length = static_cast<std::int32_t>(session.returnedStrings.back().size());
-    return AdoTextContainer{false, length, text};
+    return AdoTextContainer{false, static_cast<std::int32_t>(text->size()), text->c_str()};
 }
 
 }  // namespace

@@ -14,9 +14,6 @@ namespace kavex {
 
 namespace {
 
-// A handed-out pointer stays valid while at most this many further strings are handed out.
-constexpr std::size_t kKeptStrings = 10;
-
 using types::HandlerKind;
 // A set of handler kinds, one bit each.
 using Kinds = unsigned int;
@@ -75,9 +72,7 @@ bool readInto(AdoSession& session, CallingContext& context, int index, Record* r
 
 }  // namespace
 
-AdoSession::~AdoSession() {
-    returnedStrings.clear();
-}
+AdoSession::~AdoSession() = default;
 
 Session::DataTypeHandlers* AdoSession::handlerTable() {
     return &adoHandlerTable();
@@ -99,51 +94,7 @@ const char* AdoSession::returnString(const char* text, std::int32_t length) {
     if (text == nullptr) {
         return nullptr;
     }
-    return keepString(std::string(text, static_cast<std::size_t>(std::max<std::int32_t>(length, 0))));
-}
-
-const char* AdoSession::keepString(std::string&& text) {
-    if (pending) {
-        released = std::move(returnedStrings.back());
-        returnedStrings.pop_back();
-        pending = false;
-    }
-    returnedStrings.push_back(std::move(text));
-    letOldestGo();
-    return returnedStrings.back().c_str();
-}
-
-std::string& AdoSession::startString() {
-    if (!pending) {
-        returnedStrings.push_back(std::move(released));
-        pending = true;
-    }
-    std::string& text = returnedStrings.back();
-    text.clear();
-    return text;
-}
-
-const char* AdoSession::finishString() {
-    pending = false;
-    std::string& text = returnedStrings.back();
-    if (text.empty()) {
-        released = std::move(text);
-        returnedStrings.pop_back();
-        return nullptr;
-    }
-    letOldestGo();
-    return text.c_str();  // letting the front go leaves the back in place
-}
-
-void AdoSession::letOldestGo() {
-    // Each hand-out adds one string to at most 11, so one goes at most.
-    if (returnedStrings.size() > kKeptStrings + 1) {
-        // The larger storage is the one worth keeping for the next rendered text.
-        if (returnedStrings.front().capacity() > released.capacity()) {
-            released = std::move(returnedStrings.front());
-        }
-        returnedStrings.pop_front();
-    }
+    return handedOut.copy(text, static_cast<std::size_t>(std::max<std::int32_t>(length, 0)));
 }
 
 bool AdoSession::readString(CallingContext& context, int index, KavexPointerRecord* record) {
