@@ -96,7 +96,7 @@ void toBinaryDouble(sqlite3_context* ctx, int, sqlite3_value** argv) {
 void toBinaryFloat(sqlite3_context* ctx, int, sqlite3_value** argv) {
     guarded(ctx, [&] {
         if (isNullArg(argv[0])) return sqlite3_result_null(ctx);
-        sqlite3_result_double(ctx, static_cast<double>(static_cast<float>(binaryArg(argv[0]))));
+        sqlite3_result_double(ctx, singlePrecision(binaryArg(argv[0])));
     });
 }
 

@@ -239,6 +239,16 @@ double decimalToDouble(const Decimal& d) {
 
 double numberToDouble(const occi::Number& n) { return decimalToDouble(requireValue(n)); }
 
+double singlePrecision(double d) {
+    // Past the largest float by half its last step rounds to infinity; the cast itself is only
+    // defined within the float range.
+    constexpr double kOverflow = 3.4028235677973366e38;
+    if (std::isnan(d)) return d;
+    if (d >= kOverflow) return HUGE_VAL;
+    if (d <= -kOverflow) return -HUGE_VAL;
+    return static_cast<double>(static_cast<float>(d));
+}
+
 double binaryFromText(const std::string& text) {
     std::string word = asciiUpper(text);
     const std::size_t first = word.find_first_not_of(" \t");

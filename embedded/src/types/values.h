@@ -21,6 +21,8 @@ occi::Number numberFromText(const std::string& text);  // ORA-01722 when not a n
 std::string numberToPlainText(const occi::Number& n);
 bool numberToInt64(const occi::Number& n, std::int64_t& out);  // false when not integral/too big
 double numberToDouble(const occi::Number& n);
+// A double rounded to the nearest BINARY_FLOAT (single precision), infinite beyond its range.
+double singlePrecision(double d);
 // Number text read as a BINARY_DOUBLE: the whole double range, beyond NUMBER's, and the words
 // INF, INFINITY (signed) and NAN; ORA-01722 when none of these.
 double binaryFromText(const std::string& text);

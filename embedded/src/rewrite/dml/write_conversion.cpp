@@ -81,16 +81,25 @@ void writeNumber(sqlite3_context* ctx, int, sqlite3_value** argv) {
     });
 }
 
-// ORA$W_BIN(value): a BINARY_FLOAT or BINARY_DOUBLE value; text may also spell the infinities.
-void writeBinary(sqlite3_context* ctx, int, sqlite3_value** argv) {
+// ORA$W_BIN(value [, single]): a BINARY_DOUBLE value, or with single = 1 a BINARY_FLOAT one
+// (rounded to single precision); text may also spell the infinities.
+void writeBinary(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
         sqlite3_value* v = argv[0];
-        if (resultIfNullOrNumber(ctx, v)) return;
-        if (sqlite3_value_type(v) != SQLITE_TEXT) inconsistent("BINARY_DOUBLE", v);
-        const double d = binaryFromText(valueText(v));
+        const bool single = argc > 1 && sqlite3_value_int(argv[1]) == 1;
+        if (!single && resultIfNullOrNumber(ctx, v)) return;
+        const int type = sqlite3_value_type(v);
+        if (type == SQLITE_NULL) return sqlite3_result_null(ctx);
+        double d = 0;
+        if (type == SQLITE_INTEGER || type == SQLITE_FLOAT)
+            d = sqlite3_value_double(v);
+        else if (type == SQLITE_TEXT)
+            d = binaryFromText(valueText(v));
+        else
+            inconsistent(single ? "BINARY_FLOAT" : "BINARY_DOUBLE", v);
         // SQLite stores a NaN as NULL: refuse it rather than lose it.
         if (std::isnan(d)) raise(ora::kNanNotStorable);
-        sqlite3_result_double(ctx, d);
+        sqlite3_result_double(ctx, single ? singlePrecision(d) : d);
     });
 }
 
@@ -264,9 +273,8 @@ Conversion conversionFor(const std::string& declared) {
             return Conversion{};
         case 100:
         case 101:
-            return base == "BINARY_FLOAT" || base == "BINARY_DOUBLE"
-                       ? call(kOraWBin, "", Form::Binary)
-                       : Conversion{};
+            if (base == "BINARY_FLOAT") return call(kOraWBin, ", 1", Form::Float);
+            return base == "BINARY_DOUBLE" ? call(kOraWBin, "", Form::Binary) : Conversion{};
         case 12:
             return call(kOraWDate, "", Form::Date);
         case 187:
@@ -470,6 +478,8 @@ ParameterConversion::ParameterConversion(std::string parameter, std::string call
 bool ParameterConversion::inColumnForm(const BindView& v) const {
     using K = BindValue::Kind;
     switch (form_) {
+        case Form::Float:
+            return false;
         case Form::Date:
             return v.kind == K::Text && isStorageText(v.data, v.size, 19);
         case Form::Timestamp:
@@ -520,7 +530,7 @@ namespace {
 // The conversion functions the wrapped statements call, and HEXTORAW and RAWTOHEX.
 const FunctionRow kRows[] = {
     {kOraWNum, 2, 2, writeNumber, nullptr},
-    {kOraWBin, 1, 1, writeBinary, nullptr},
+    {kOraWBin, 1, 2, writeBinary, nullptr},
     {kOraWDate, 1, 1, writeDate, nullptr},
     {kOraWTs, 3, 3, writeTimestamp, nullptr},
     {kOraWRaw, 1, 1, writeRaw, nullptr},

@@ -22,7 +22,8 @@ namespace detail {
 // already in the column's form (what the setters give for dates, timestamps and integers).
 class ParameterConversion {
   public:
-    enum class Form { Number, Binary, Date, Timestamp, Other };
+    // Float: a BINARY_FLOAT column, whose numbers are rounded to single precision.
+    enum class Form { Number, Binary, Float, Date, Timestamp, Other };
     ParameterConversion(std::string parameter, std::string call, Form form, int scale);
 
     const std::string& parameter() const { return parameter_; }  // ":name" as written
