@@ -39,7 +39,7 @@ const FunctionFamily* const kFamilies[] = {
 // The functions with exact twins, by the names their rows give.
 const char* const kExactTwins[] = {
     kOraAdd, kOraSub, kOraMul, kOraDiv, kOraNum, "POWER", "SUM", "AVG", "ROUND", "TRUNC",
-    "ABS", "CEIL", "FLOOR", "MOD", "REMAINDER", "SQRT", "EXP", "LN", "LOG",
+    "ABS", "CEIL", "FLOOR", "MOD", "REMAINDER", "SQRT", "EXP", "LN", "LOG", "TO_CHAR",
 };
 constexpr const char* kTwinPrefix = "ORA$X_";
 // The user data of every twin: its address tells a twin from its row.
@@ -48,7 +48,9 @@ char kTwinMarker = 0;
 void defineRow(sqlite3* db, const FunctionRow& row, const char* name, void* userData,
                int args) {
     int rc;
-    const int flags = SQLITE_UTF8 | (row.deterministic ? SQLITE_DETERMINISTIC : 0);
+    // A twin reads the subtype of its arguments (isExactNumberText).
+    const int flags = SQLITE_UTF8 | (row.deterministic ? SQLITE_DETERMINISTIC : 0) |
+                      (userData == &kTwinMarker ? SQLITE_SUBTYPE : 0);
     if (row.scalar)
         rc = sqlite3_create_function_v2(
             db, name, args, flags | (row.deterministic ? SQLITE_INNOCUOUS : 0), userData,

@@ -104,6 +104,7 @@ void toChar(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
                 break;
         }
         const std::string text = valueText(v);
+        if (isExactNumberText(v)) return resultText(ctx, numberToChar(numberFromText(text), model, nls));
         switch (textKind(text.data(), text.size())) {
             case ValueKind::Date:
                 resultText(ctx, dateFromText(text).toText(model ? *model : kDateFormat));

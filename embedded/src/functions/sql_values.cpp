@@ -215,6 +215,11 @@ void resultComputed(sqlite3_context* ctx, const occi::Number& n, bool wide) {
     if (numberToInt64(n, whole)) return sqlite3_result_int64(ctx, whole);
     if (Access::ndigits(n) <= 15 || !wide) return resultReal(ctx, numberToDouble(n));
     resultText(ctx, numberToPlainText(n));
+    sqlite3_result_subtype(ctx, kExactNumber);
+}
+
+bool isExactNumberText(sqlite3_value* v) {
+    return sqlite3_value_type(v) == SQLITE_TEXT && sqlite3_value_subtype(v) == kExactNumber;
 }
 
 void resultText(sqlite3_context* ctx, const std::string& text) {

@@ -53,7 +53,11 @@ void resultReal(sqlite3_context* ctx, double d);
 // otherwise, when wide, its exact digits as plain text (where the rewriting allows that: a
 // query's result and the arithmetic that makes it, the exact twins of functions/catalog.h),
 // else the nearest REAL kept to 15 digits.
+// The exact text carries the subtype kExactNumber, so that a function it is handed to straight
+// away (TO_CHAR) reads it as the number it is (isExactNumberText).
 void resultComputed(sqlite3_context* ctx, const occi::Number& n, bool wide);
+inline constexpr unsigned kExactNumber = 'N';
+bool isExactNumberText(sqlite3_value* v);
 void resultText(sqlite3_context* ctx, const std::string& text);  // '' gives NULL
 void resultDate(sqlite3_context* ctx, const DateTimeFields& f);  // fraction and zone dropped
 void resultTimestamp(sqlite3_context* ctx, const DateTimeFields& f, bool withTimeZone);

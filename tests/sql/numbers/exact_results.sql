@@ -15,6 +15,8 @@ select 0.1 + 0.2, 1.1 * 1.1, 1 - 0.9 from dual;
 select 1/3, 2/3, 10/3, -1/3 * 3 from dual;
 select 1e-130 / 3, 123456789012345678901234567890 * 1000000000000 from dual;
 select 1/0 from dual;
+-- TO_CHAR writes every digit, as Oracle's default conversion of a NUMBER to text does.
+select to_char(1/3), to_char(12345678901234567890 + 1), to_char(2/3, '0.99999999999999999999') from dual;
 
 create table extremes (n number);
 insert into extremes values (-9223372036854775808);
