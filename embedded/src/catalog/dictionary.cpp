@@ -1,5 +1,7 @@
 #include "catalog/dictionary.h"
 
+#include "base/text.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -291,19 +293,9 @@ void columnType(sqlite3_context* ctx, int, sqlite3_value** argv) {
     });
 }
 
-std::string jsonText(const unsigned char* t) {
-    std::string out = "\"";
-    for (const unsigned char* p = t; p && *p; ++p) {
-        if (*p == '"' || *p == '\\') out += '\\';
-        if (*p < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", *p);
-            out += buf;
-            continue;
-        }
-        out += static_cast<char>(*p);
-    }
-    return out + "\"";
+// A column's text as a JSON string ("" for NULL).
+std::string jsonCell(const unsigned char* t) {
+    return jsonText(std::string(t ? reinterpret_cast<const char*>(t) : ""));
 }
 
 // ORA$SEQUENCE_ROWS(): the sequence catalog as a JSON array of rows (empty when the database
@@ -320,12 +312,12 @@ void sequenceRows(sqlite3_context* ctx, int, sqlite3_value**) {
     if (sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr) == SQLITE_OK) {
         while (sqlite3_step(raw) == SQLITE_ROW) {
             if (out.size() > 1) out += ',';
-            out += "[" + jsonText(sqlite3_column_text(raw, 0));
+            out += "[" + jsonCell(sqlite3_column_text(raw, 0));
             for (int c = 1; c < 8; ++c) {
                 const bool text = c == 4 || c == 5;
                 const unsigned char* v = sqlite3_column_text(raw, c);
                 out += ",";
-                out += text ? jsonText(v) : std::string(v ? reinterpret_cast<const char*>(v) : "null");
+                out += text ? jsonCell(v) : std::string(v ? reinterpret_cast<const char*>(v) : "null");
             }
             out += "]";
         }
@@ -336,7 +328,7 @@ void sequenceRows(sqlite3_context* ctx, int, sqlite3_value**) {
 }
 
 std::string jsonString(const std::string& text) {
-    return jsonText(reinterpret_cast<const unsigned char*>(text.c_str()));
+    return jsonText(text);
 }
 
 std::string jsonOrNull(const std::string& text) { return text.empty() ? "null" : jsonString(text); }

@@ -1,5 +1,7 @@
 #include "catalog/stored_units.h"
 
+#include "base/text.h"
+
 #include <cstdio>
 #include <set>
 
@@ -48,22 +50,6 @@ std::string column(sqlite3_stmt* s, int i) {
     return t ? reinterpret_cast<const char*>(t) : std::string();
 }
 
-std::string jsonText(const std::string& text) {
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", c);
-            out += escape;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
-}
 
 // ORA$UNIT_ROWS(): [name, type, status] of every unit, as JSON, for USER_OBJECTS.
 // ORA$SOURCE_LINES(): [name, type, line, text] of every unit's source, for USER_SOURCE.

@@ -1,5 +1,7 @@
 #include "plsql/block_runner.h"
 
+#include "base/text.h"
+
 #include <cctype>
 #include <cstdio>
 
@@ -63,14 +65,6 @@ std::string argumentType(const TypeSpec& t) {
     }
 }
 
-std::string jsonText(const std::string& text) {
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        if (c == '"' || c == '\\') out += '\\';
-        if (c >= 0x20) out += static_cast<char>(c);
-    }
-    return out + "\"";
-}
 
 std::string argumentRows(const Unit& unit) {
     std::string out = "[";
