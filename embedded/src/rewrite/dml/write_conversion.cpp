@@ -492,8 +492,64 @@ bool ParameterConversion::inColumnForm(const BindView& v) const {
     }
 }
 
+namespace {
+
+// 10^k as a double, exact for k <= 22.
+double powerOfTen(int k) {
+    double p = 1;
+    for (int i = 0; i < k; ++i) p *= 10;
+    return p;
+}
+
+constexpr std::int64_t kFifteenDigits = 999999999999999;
+
+// A NUMBER(p, scale) value a host bound that is already what the column stores (ORA$W_NUM would
+// give it back unchanged): a double that is the nearest one to a decimal of at most 15
+// significant digits and `scale` decimals, or plain decimal text of that kind ("-12.5"), then
+// read as that double. The column's own checks still apply.
+bool numberInColumnForm(const BindView& v, int scale, double& out) {
+    if (scale < 0 || scale > 15) return false;
+    const double p = powerOfTen(scale);
+    if (v.kind == BindValue::Kind::Real) {
+        if (!std::isfinite(v.real) || std::fabs(v.real) * p >= 1e15) return false;
+        const double m = std::nearbyint(v.real * p);
+        if (m / p != v.real) return false;
+        out = v.real;
+        return true;
+    }
+    if (v.kind != BindValue::Kind::Text || v.size == 0 || v.size > 20) return false;
+    std::size_t i = 0;
+    const bool negative = v.data[0] == '-';
+    if (negative) ++i;
+    std::int64_t m = 0;
+    int digits = 0, decimals = -1;
+    for (; i < v.size; ++i) {
+        const char c = v.data[i];
+        if (c == '.' && decimals < 0) {
+            decimals = 0;
+            continue;
+        }
+        if (c < '0' || c > '9') return false;
+        m = m * 10 + (c - '0');
+        if (m > kFifteenDigits) return false;
+        ++digits;
+        if (decimals >= 0) ++decimals;
+    }
+    if (digits == 0 || decimals > scale) return false;
+    out = static_cast<double>(negative ? -m : m) / powerOfTen(decimals < 0 ? 0 : decimals);
+    return true;
+}
+
+}  // namespace
+
 int ParameterConversion::bind(sqlite3* db, sqlite3_stmt* target, int index, const BindView& v) {
     if (bindsAsIs(v)) return bindToSqlite(target, index, v, SQLITE_STATIC);
+    double number = 0;
+    if (form_ == Form::Number && numberInColumnForm(v, scale_, number)) {
+        // A whole value is stored as an INTEGER, as ORA$W_NUM stores it.
+        if (number == std::trunc(number)) return sqlite3_bind_int64(target, index, static_cast<sqlite3_int64>(number));
+        return sqlite3_bind_double(target, index, number);
+    }
     if (!converter_) converter_ = prepareSql(db, "SELECT " + call_);
     sqlite3_stmt* convert = converter_.get();
     int rc = bindToSqlite(convert, 1, v, SQLITE_STATIC);
