@@ -1,6 +1,6 @@
 # NUMBER results past a double's 15 digits show every digit Oracle keeps, in the default table
 # and in --csv: 1/3 to 40 significant digits, exact integer arithmetic past 2^63, and a bound
-# 38-digit value through arithmetic.
+# 38-digit value through arithmetic; and the SQL*Plus report layout when its width allows.
 source "$(dirname "$0")/lib.bash" "$@"
 
 third=0.3333333333333333333333333333333333333333
