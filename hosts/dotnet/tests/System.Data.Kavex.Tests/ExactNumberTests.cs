@@ -190,6 +190,30 @@ namespace System.Data.Kavex.Tests
             var averages = connection.Query<decimal>(
                 "SELECT AVG(x) FROM (SELECT 1 AS x FROM dual UNION ALL SELECT 2 FROM dual UNION ALL SELECT 2 FROM dual)").ToList();
             Assert.Equal(new[] { 1.6666666666666666666666666667m }, averages);
+            // Beyond decimal's range a double member still maps; a decimal member refuses loudly.
+            Assert.Equal(1e40, connection.QuerySingle<double>("SELECT POWER(10, 40) FROM dual"));
+            var refused = Assert.ThrowsAny<Exception>(() => connection.QuerySingle<decimal>("SELECT POWER(10, 40) FROM dual"));
+            Assert.IsType<OverflowException>(refused.GetBaseException());
+        }
+
+        [Fact]
+        public void ADataTableTakesRoundedDigitsAndRefusesValuesBeyondDecimal()
+        {
+            using var connection = db.Open();
+            var table = new DataTable();
+            using (var command = connection.CreateCommand())
+            {
+                command.CommandText = "SELECT 1/3 AS third, 12345678901234567890 + 1 AS next FROM dual";
+                using var reader = command.ExecuteReader();
+                table.Load(reader);
+            }
+            Assert.Equal(typeof(decimal), table.Columns["THIRD"]!.DataType);
+            Assert.Equal(0.3333333333333333333333333333m, table.Rows[0]["THIRD"]);
+            Assert.Equal(12345678901234567891m, table.Rows[0]["NEXT"]);
+            using var big = connection.CreateCommand();
+            big.CommandText = "SELECT POWER(10, 40) AS big FROM dual";
+            using var bigReader = big.ExecuteReader();
+            Assert.ThrowsAny<ArgumentException>(() => new DataTable().Load(bigReader));
         }
     }
 }
