@@ -286,23 +286,24 @@ namespace System.Data.Kavex
         private decimal ExactDecimal(int ordinal)
         {
             ReadOnlySpan<byte> text = RawText(ordinal);
-            switch (ValueText.ToDecimal(text, out decimal value))
+            DecimalFit fit = ValueText.ToDecimal(text, out decimal value);
+            if (fit == DecimalFit.Exact) return value;
+            // The text may be the library's buffer: copied before anything else calls the library.
+            string shown = Encoding.UTF8.GetString(text);
+            switch (fit)
             {
-                case DecimalFit.Exact:
-                    return value;
                 case DecimalFit.TooManyDigits:
-                    throw new InvalidCastException(Holds(ordinal, text) + ", more significant digits than decimal keeps (at most 28 " +
+                    throw new InvalidCastException(Holds(ordinal, shown) + ", more significant digits than decimal keeps (at most 28 " +
                                                    "after the point, 29 in all); GetString gives every digit, or ROUND it in the query");
                 case DecimalFit.OutOfRange:
-                    throw new OverflowException(Holds(ordinal, text) + ", beyond decimal's range (1E-28 to 79228162514264337593543950335 " +
+                    throw new OverflowException(Holds(ordinal, shown) + ", beyond decimal's range (1E-28 to 79228162514264337593543950335 " +
                                                 "in magnitude); GetString gives every digit, GetDouble the nearest double");
                 default:
-                    throw new InvalidCastException(Holds(ordinal, text) + ", which is not a decimal number");
+                    throw new InvalidCastException(Holds(ordinal, shown) + ", which is not a decimal number");
             }
         }
 
-        private string Holds(int ordinal, ReadOnlySpan<byte> text) =>
-            "Column " + ordinal + " (" + GetName(ordinal) + ", NUMBER) holds " + Encoding.UTF8.GetString(text);
+        private string Holds(int ordinal, string text) => "Column " + ordinal + " (" + GetName(ordinal) + ", NUMBER) holds " + text;
 
         public override long GetInt64(int ordinal) => readers[CheckRow(ordinal)] switch
         {
