@@ -275,10 +275,35 @@ namespace System.Data.Kavex
 
         public override decimal GetDecimal(int ordinal) => readers[CheckRow(ordinal)] switch
         {
-            Reader.Number => ValueText.ToDecimal(RawText(ordinal)),
+            Reader.Number => ExactDecimal(ordinal),
             Reader.Integer => (int)NotNull(ordinal, Cached(ordinal)),
             _ => throw Cast(ordinal, "decimal"),
         };
+
+        /// <summary>A NUMBER as decimal, only when decimal holds every digit of it. A value with
+        /// more digits is an invalid cast, as a fraction is for GetInt64; a value beyond decimal's
+        /// range overflows, as one beyond int does for GetInt32.</summary>
+        private decimal ExactDecimal(int ordinal)
+        {
+            ReadOnlySpan<byte> text = RawText(ordinal);
+            DecimalFit fit = ValueText.ToDecimal(text, out decimal value);
+            if (fit == DecimalFit.Exact) return value;
+            // The text may be the library's buffer: copied before anything else calls the library.
+            string shown = Encoding.UTF8.GetString(text);
+            switch (fit)
+            {
+                case DecimalFit.TooManyDigits:
+                    throw new InvalidCastException(Holds(ordinal, shown) + ", more significant digits than decimal keeps (at most 28 " +
+                                                   "after the point, 29 in all); GetString gives every digit, or ROUND it in the query");
+                case DecimalFit.OutOfRange:
+                    throw new OverflowException(Holds(ordinal, shown) + ", beyond decimal's range (1E-28 to 79228162514264337593543950335 " +
+                                                "in magnitude); GetString gives every digit, GetDouble the nearest double");
+                default:
+                    throw new InvalidCastException(Holds(ordinal, shown) + ", which is not a decimal number");
+            }
+        }
+
+        private string Holds(int ordinal, string text) => "Column " + ordinal + " (" + GetName(ordinal) + ", NUMBER) holds " + text;
 
         public override long GetInt64(int ordinal) => readers[CheckRow(ordinal)] switch
         {

@@ -9,7 +9,9 @@ namespace System.Data.Kavex
     {
         private const NumberStyles NumberStyle = NumberStyles.Float;
 
-        public static decimal ToDecimal(ReadOnlySpan<byte> text)
+        /// <summary>The NUMBER text as a decimal when decimal holds it exactly; otherwise why it
+        /// does not fit (value is then 0).</summary>
+        public static DecimalFit ToDecimal(ReadOnlySpan<byte> text, out decimal value)
         {
             // Up to 18 digits without an exponent fit a long mantissa: no general parser needed.
             int i = 0;
@@ -27,7 +29,7 @@ namespace System.Data.Kavex
                 byte c = text[i];
                 if (c >= '0' && c <= '9')
                 {
-                    if (++digits > 18) return Parse(text);
+                    if (++digits > 18) return DecimalText.Read(text, out value);
                     mantissa = mantissa * 10 + (c - '0');
                     if (scale >= 0) scale++;
                 }
@@ -37,40 +39,57 @@ namespace System.Data.Kavex
                 }
                 else
                 {
-                    return Parse(text);
+                    return DecimalText.Read(text, out value);
                 }
             }
-            if (digits == 0) return Parse(text);
-            return new decimal((int)mantissa, (int)(mantissa >> 32), 0, negative, (byte)Math.Max(scale, 0));
-        }
-
-        private static decimal Parse(ReadOnlySpan<byte> text)
-        {
-            if (decimal.TryParse(text, NumberStyle, CultureInfo.InvariantCulture, out decimal value)) return value;
-            throw new FormatException("Not a number: '" + Text.Encoding.UTF8.GetString(text) + "'");
+            if (digits == 0) return DecimalText.Read(text, out value);
+            value = new decimal((int)mantissa, (int)(mantissa >> 32), 0, negative && mantissa != 0, (byte)Math.Max(scale, 0));
+            return DecimalFit.Exact;
         }
 
         public static long ToInt64(ReadOnlySpan<byte> text)
         {
             if (long.TryParse(text, NumberStyles.AllowLeadingSign, CultureInfo.InvariantCulture, out long value)) return value;
-            decimal exact = Parse(text);
-            if (exact != decimal.Truncate(exact)) throw new InvalidCastException("NUMBER value " + exact.ToString(CultureInfo.InvariantCulture) + " is not an integer");
-            return decimal.ToInt64(exact);
+            switch (ToDecimal(text, out decimal exact))
+            {
+                case DecimalFit.Exact when exact == decimal.Truncate(exact):
+                    return decimal.ToInt64(exact);  // OverflowException beyond long
+                case DecimalFit.Exact or DecimalFit.TooManyDigits:
+                    // Too many digits for decimal within its range means digits after the point.
+                    throw new InvalidCastException("NUMBER value " + Utf8(text) + " is not an integer");
+                case DecimalFit.OutOfRange:
+                    throw new OverflowException("NUMBER value " + Utf8(text) + " is beyond a 64-bit integer");
+                default:
+                    throw NotANumber(text);
+            }
         }
 
         public static double ToDouble(ReadOnlySpan<byte> text)
         {
             if (double.TryParse(text, NumberStyle, CultureInfo.InvariantCulture, out double value)) return value;
-            throw new FormatException("Not a number: '" + Text.Encoding.UTF8.GetString(text) + "'");
+            throw NotANumber(text);
         }
 
-        /// <summary>The value of a NUMBER in its natural .NET type: decimal, or double beyond
-        /// decimal's range.</summary>
+        /// <summary>The value of a NUMBER in its natural .NET type: decimal, exact when decimal
+        /// holds every digit and rounded to decimal's 28 or 29 significant digits when the value
+        /// has more; double beyond decimal's range (above 79228162514264337593543950335 in
+        /// magnitude, or below 1E-28 and not zero), where a decimal could hold no digit of it.</summary>
         public static object ToNatural(ReadOnlySpan<byte> text)
         {
-            if (decimal.TryParse(text, NumberStyle, CultureInfo.InvariantCulture, out decimal value)) return value;
+            switch (ToDecimal(text, out decimal exact))
+            {
+                case DecimalFit.Exact:
+                    return exact;
+                case DecimalFit.TooManyDigits:
+                    if (decimal.TryParse(text, NumberStyle, CultureInfo.InvariantCulture, out decimal rounded)) return rounded;
+                    break;
+            }
             return ToDouble(text);
         }
+
+        private static string Utf8(ReadOnlySpan<byte> text) => Text.Encoding.UTF8.GetString(text);
+
+        private static FormatException NotANumber(ReadOnlySpan<byte> text) => new FormatException("Not a number: '" + Utf8(text) + "'");
 
         private static readonly string[] Months = { "JAN", "FEB", "MAR", "APR", "MAY", "JUN", "JUL", "AUG", "SEP", "OCT", "NOV", "DEC" };
 

@@ -3,6 +3,7 @@ package velmar.oracleociops.tests;
 import static org.junit.jupiter.api.Assertions.*;
 import static velmar.oracleociops.OcciWrapper.*;
 
+import java.math.BigDecimal;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.Path;
 import java.util.ArrayList;
@@ -176,5 +177,52 @@ class LosslessValuesTest {
         row.clear();
         assertEquals(1, getRow(session, row));
         assertEquals(List.of("-9.223372036854775808E+18", "-9223372036854775808"), row);
+    }
+
+    /** 1/3 as Oracle's NUMBER holds it: 40 significant digits (a double keeps 15 to 17). */
+    static final BigDecimal THIRD = new BigDecimal("0." + "3".repeat(40));
+
+    /** The NUMBER texts of a row as the values they spell (plain or scientific form). */
+    static List<BigDecimal> numbers(List<Object> row) {
+        List<BigDecimal> values = new ArrayList<>();
+        for (Object text : row) {
+            values.add(new BigDecimal((String) text).stripTrailingZeros());
+        }
+        return values;
+    }
+
+    static List<BigDecimal> numbers(String... texts) {
+        return numbers(List.of((Object[]) texts));
+    }
+
+    @Test
+    void arithmeticResultsKeepEveryDigitOfTheirNumber() {
+        List<Object> row = Db.firstRow(session, "select 1/3, power(2, 64), 12345678901234567890 + 1,"
+                + " -2/3, power(2, 64) - 1 from dual");
+        assertEquals(List.of(THIRD, new BigDecimal("18446744073709551616"),
+                new BigDecimal("12345678901234567891"), new BigDecimal("-0." + "6".repeat(39) + "7"),
+                new BigDecimal("18446744073709551615")), numbers(row));
+        // A long row of long texts: every value keeps its digits side by side.
+        StringBuilder sql = new StringBuilder("select 1/3");
+        for (int i = 1; i < 64; i++) {
+            sql.append(", 1/3");
+        }
+        List<Object> wide = Db.firstRow(session, sql.append(" from dual").toString());
+        assertEquals(java.util.Collections.nCopies(64, THIRD), numbers(wide));
+    }
+
+    @Test
+    void aBoundThirtyEightDigitNumberComesBackWhole() {
+        String[] values = {"12345678901234567890123456789012345678",
+            "-0.12345678901234567890123456789012345678", "99999999999999999999999999999999999999"};
+        Db.ok(prepareQuery(session, "select :1 + 0, -:1 from dual", false));
+        for (String value : values) {
+            Db.ok(setString(session, 1, value, false));
+            Db.ok(execute(session));
+            BigDecimal bound = new BigDecimal(value);
+            assertEquals(List.of(bound.stripTrailingZeros(), bound.negate().stripTrailingZeros()),
+                    numbers(Db.nextValues(session)));
+            assertEquals(0, nextRow(session));
+        }
     }
 }
