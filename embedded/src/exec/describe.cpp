@@ -227,6 +227,8 @@ std::vector<ColumnRecord> describeColumns(sqlite3* db, sqlite3_stmt* stmt,
                               : type == 189 ? "INTERVAL YEAR TO MONTH(" + leading + ")"
                                             : "INTERVAL DAY TO SECOND(" + leading + "," +
                                                   std::to_string(sample.intervalFraction) + ")"));
+        } else if (expressions[at].numberUnlessDatetime) {
+            applyType(*r, mapDeclaredType("NUMBER"));
         } else if (r->name == "SYSDATE" || r->name.compare(0, 8, "TO_DATE(") == 0) {
             applyType(*r, mapDeclaredType("DATE"));
         } else if (r->name == "SYSTIMESTAMP") {

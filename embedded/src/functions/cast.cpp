@@ -97,7 +97,7 @@ void castToNumber(sqlite3_context* ctx, sqlite3_value* v, ValueKind kind, const 
         if (!d.isZero() && d.exponent > precision - scale) raise(ora::kValueLargerThanPrecision);
         n = numberOf(d);
     }
-    resultNumber(ctx, n);
+    resultComputed(ctx, n, resultsMayBeWide(ctx));
 }
 
 long characters(const std::string& text) {

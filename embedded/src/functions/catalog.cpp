@@ -39,7 +39,7 @@ const FunctionFamily* const kFamilies[] = {
 // The functions with exact twins, by the names their rows give.
 const char* const kExactTwins[] = {
     kOraAdd, kOraSub, kOraMul, kOraDiv, kOraNum, "POWER", "SUM", "AVG", "ROUND", "TRUNC",
-    "ABS", "CEIL", "FLOOR", "MOD", "REMAINDER", "SQRT", "EXP", "LN", "LOG", "TO_CHAR",
+    "ABS", "CEIL", "FLOOR", "MOD", "REMAINDER", "SQRT", "EXP", "LN", "LOG", "TO_CHAR", "TO_NUMBER", kOraCast,
 };
 constexpr const char* kTwinPrefix = "ORA$X_";
 // The user data of every twin: its address tells a twin from its row.

@@ -143,12 +143,7 @@ void toNumber(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
             sqlite3_result_null(ctx);
             return;
         }
-        const occi::Number n = numberFromText(text);
-        std::int64_t whole = 0;
-        if (numberToInt64(n, whole))
-            sqlite3_result_int64(ctx, whole);
-        else
-            sqlite3_result_double(ctx, numberToDouble(n));
+        resultComputed(ctx, numberFromText(text), resultsMayBeWide(ctx));
     });
 }
 

@@ -238,7 +238,14 @@ class Typer {
                 (name == kOraAdd && isNumberType(a) && isDatetimeType(b)))
                 return typed("DATE");
             if (isNumberType(a) && isNumberType(b)) return arithmetic(a, b);
-            return unknown();
+            auto interval = [](const ExpressionType& t) {
+                return t.known && (t.type.dataType == 189 || t.type.dataType == 190);
+            };
+            if (isDatetimeType(a) || isDatetimeType(b) || interval(a) || interval(b))
+                return unknown();
+            ExpressionType maybe = unknown();
+            maybe.numberUnlessDatetime = true;
+            return maybe;
         }
         if (name == kOraCast || name == kOraCastOr) {
             if (args.size() < 2 || args[1].second != args[1].first + 1 ||

@@ -24,6 +24,9 @@ namespace detail {
 struct ExpressionType {
     bool known = false;
     DeclaredType type;
+    // Not known, but a NUMBER unless its values are datetimes or intervals: + or - of an operand
+    // whose type only the values tell (a bind) and one that is no datetime.
+    bool numberUnlessDatetime = false;
 };
 
 // One entry per result column of stmt; columns with a declared type (plain table columns) and

@@ -137,6 +137,10 @@ void appendOracleText(std::string& out, sqlite3_value* v) {
         default:
             break;
     }
+    if (isExactNumberText(v)) {
+        out += plainNumberText(numberFromText(valueText(v)));
+        return;
+    }
     // Dates and timestamps are written in the session's default formats, as TO_CHAR does.
     const char* text = reinterpret_cast<const char*>(sqlite3_value_text(v));
     const std::size_t size = static_cast<std::size_t>(sqlite3_value_bytes(v));
