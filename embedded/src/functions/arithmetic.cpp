@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "base/ora_messages.h"
 #include "functions/catalog.h"
@@ -13,6 +14,7 @@
 #include "sql/internal_names.h"
 #include "types/datetime_parse.h"
 #include "types/number_arithmetic.h"
+#include "types/short_decimal.h"
 #include "types/values.h"
 
 namespace kavexdb {
@@ -20,28 +22,66 @@ namespace detail {
 
 namespace {
 
-// An operand as a number: its 64-bit integer when it is one (integer is set), else the exact
-// NUMBER (a REAL is the decimal its shortest text writes).
+// An operand as a number: its 64-bit integer when it is one (integer is set); a REAL or an
+// INTEGER also as a short decimal (the REAL's shortest text), which the fast path computes with;
+// else the exact NUMBER of a text.
 struct Operand {
     bool integer = false;
     sqlite3_int64 whole = 0;
+    bool isShort = false;
+    ShortDecimal shortValue;
     occi::Number number;
-    occi::Number exact() const { return integer ? numberFromInt64(whole) : number; }
-    double real() const { return integer ? static_cast<double>(whole) : numberToDouble(number); }
+    occi::Number exact() const {
+        if (integer) return numberFromInt64(whole);
+        return isShort ? numberOf(shortValue) : number;
+    }
+    double real() const {
+        if (integer) return static_cast<double>(whole);
+        return isShort ? realValue : numberToDouble(number);
+    }
+    double realValue = 0;
+
+  private:
+    static occi::Number numberOf(const ShortDecimal& v) {
+        return numberFromText(int128Text(v.coefficient) + "E" + std::to_string(v.exponent));
+    }
+    static std::string int128Text(__int128 c) {
+        const bool negative = c < 0;
+        unsigned __int128 m = negative ? static_cast<unsigned __int128>(-(c + 1)) + 1
+                                       : static_cast<unsigned __int128>(c);
+        std::string digits;
+        do {
+            digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(m % 10)));
+            m /= 10;
+        } while (m != 0);
+        return negative ? "-" + digits : digits;
+    }
 };
 
 Operand operand(sqlite3_value* v) {
     Operand o;
-    if (sqlite3_value_type(v) == SQLITE_INTEGER) {
+    const int type = sqlite3_value_type(v);
+    if (type == SQLITE_INTEGER) {
         o.integer = true;
         o.whole = sqlite3_value_int64(v);
+        o.isShort = true;
+        o.shortValue = shortDecimalOf(o.whole);
         return o;
+    }
+    if (type == SQLITE_FLOAT) {
+        o.realValue = sqlite3_value_double(v);
+        if (shortDecimalOf(o.realValue, o.shortValue)) {
+            o.isShort = true;
+            return o;
+        }
     }
     o.number = numberArg(v);
     std::int64_t whole = 0;
     if (numberToInt64(o.number, whole)) {
         o.integer = true;
         o.whole = whole;
+        o.isShort = true;
+        o.shortValue = shortDecimalOf(whole);
     }
     return o;
 }
@@ -51,6 +91,27 @@ Operand operand(sqlite3_value* v) {
 void resultOf(sqlite3_context* ctx, occi::Number (*op)(const occi::Number&, const occi::Number&),
               const Operand& x, const Operand& y) {
     resultComputed(ctx, op(x.exact(), y.exact()), resultsMayBeWide(ctx));
+}
+
+// A short result as SQLite holds it; false when it needs the exact path (a wide result, a far
+// exponent).
+bool resultShort(sqlite3_context* ctx, const ShortDecimal& v) {
+    StorageForm form;
+    if (!storageFormOf(v, !resultsMayBeWide(ctx), form)) return false;
+    if (form.integer)
+        sqlite3_result_int64(ctx, form.whole);
+    else
+        sqlite3_result_double(ctx, form.real);
+    return true;
+}
+
+// + - * of two short operands on the fast path; false when it does not apply.
+bool shortArithmetic(sqlite3_context* ctx, char op, const Operand& x, const Operand& y) {
+    if (!x.isShort || !y.isShort) return false;
+    ShortDecimal r;
+    const bool computed = op == '*' ? shortProduct(x.shortValue, y.shortValue, r)
+                                    : shortSum(x.shortValue, y.shortValue, op == '-', r);
+    return computed && resultShort(ctx, r);
 }
 
 // A datetime moved by a number of days: a DATE, to the nearest second.
@@ -78,6 +139,7 @@ void add(sqlite3_context* ctx, int, sqlite3_value** argv) {
         sqlite3_int64 sum = 0;
         if (x.integer && y.integer && !__builtin_add_overflow(x.whole, y.whole, &sum))
             return sqlite3_result_int64(ctx, sum);
+        if (shortArithmetic(ctx, '+', x, y)) return;
         resultOf(ctx, numeric::add, x, y);
     });
 }
@@ -100,6 +162,7 @@ void subtract(sqlite3_context* ctx, int, sqlite3_value** argv) {
         sqlite3_int64 difference = 0;
         if (x.integer && y.integer && !__builtin_sub_overflow(x.whole, y.whole, &difference))
             return sqlite3_result_int64(ctx, difference);
+        if (shortArithmetic(ctx, '-', x, y)) return;
         resultOf(ctx, numeric::subtract, x, y);
     });
 }
@@ -112,6 +175,7 @@ void multiply(sqlite3_context* ctx, int, sqlite3_value** argv) {
         sqlite3_int64 product = 0;
         if (x.integer && y.integer && !__builtin_mul_overflow(x.whole, y.whole, &product))
             return sqlite3_result_int64(ctx, product);
+        if (shortArithmetic(ctx, '*', x, y)) return;
         resultOf(ctx, numeric::multiply, x, y);
     });
 }
@@ -121,9 +185,13 @@ void divide(sqlite3_context* ctx, int, sqlite3_value** argv) {
         if (anyNull(2, argv)) return sqlite3_result_null(ctx);
         if (intervalOperation(ctx, '/', argv[0], argv[1])) return;
         const Operand x = operand(argv[0]), y = operand(argv[1]);
-        if (y.integer && y.whole == 0) raise(ora::kDivisorIsZero);
+        if ((y.integer && y.whole == 0) || (y.isShort && y.shortValue.coefficient == 0))
+            raise(ora::kDivisorIsZero);
         if (x.integer && y.integer && y.whole != -1 && x.whole % y.whole == 0)
             return sqlite3_result_int64(ctx, x.whole / y.whole);
+        // Kept to 15 digits, a quotient of two doubles rounds as the exact one does.
+        if (!resultsMayBeWide(ctx) && x.isShort && y.isShort)
+            return resultReal(ctx, x.real() / y.real());
         resultOf(ctx, numeric::divide, x, y);
     });
 }

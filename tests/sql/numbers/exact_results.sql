@@ -32,6 +32,11 @@ select case when 1/3 > 0.333 then 'greater' end from dual;
 select 2/3 x from dual union select 1/3 from dual order by 1;
 select count(*) from (select 1/3 x from dual union select 1/3 from dual);
 
+-- In a subquery arithmetic keeps 15 significant digits, rounded half away from zero.
+select * from (select 0.5 + 0.011 a, 123456789012345.6 + 0.04 b, 0.1 * 3 c, 1e20 + 1 d,
+  2.5 * 4 e, 99999999999999.95 + 0 f, -0.000001 * 0.000001 g from dual);
+select * from (select 0.1 / 0 from dual);
+select * from (select 1e100 * 1e100 from dual);
 create table thirds (n number);
 insert into thirds select 1/3 from dual;
 select n from thirds where n > 0.333;
