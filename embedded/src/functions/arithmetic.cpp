@@ -105,6 +105,21 @@ bool resultShort(sqlite3_context* ctx, const ShortDecimal& v) {
     return true;
 }
 
+// a op b of two INTEGERs when it fits 64 bits, before anything else is looked at.
+bool integerArithmetic(sqlite3_context* ctx, char op, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) != SQLITE_INTEGER ||
+        sqlite3_value_type(argv[1]) != SQLITE_INTEGER)
+        return false;
+    const sqlite3_int64 a = sqlite3_value_int64(argv[0]), b = sqlite3_value_int64(argv[1]);
+    sqlite3_int64 r = 0;
+    const bool overflow = op == '+'   ? __builtin_add_overflow(a, b, &r)
+                          : op == '-' ? __builtin_sub_overflow(a, b, &r)
+                                      : __builtin_mul_overflow(a, b, &r);
+    if (overflow) return false;
+    sqlite3_result_int64(ctx, r);
+    return true;
+}
+
 // + - * of two short operands on the fast path; false when it does not apply.
 bool shortArithmetic(sqlite3_context* ctx, char op, const Operand& x, const Operand& y) {
     if (!x.isShort || !y.isShort) return false;
@@ -130,6 +145,7 @@ void resultShiftedDate(sqlite3_context* ctx, sqlite3_value* datetime, sqlite3_va
 void add(sqlite3_context* ctx, int, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
         if (anyNull(2, argv)) return sqlite3_result_null(ctx);
+        if (integerArithmetic(ctx, '+', argv)) return;
         if (intervalOperation(ctx, '+', argv[0], argv[1])) return;
         const ValueKind a = valueKind(argv[0]), b = valueKind(argv[1]);
         if (isDatetime(a) && isDatetime(b)) raise(ora::kDatePlusDate);
@@ -147,6 +163,7 @@ void add(sqlite3_context* ctx, int, sqlite3_value** argv) {
 void subtract(sqlite3_context* ctx, int, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
         if (anyNull(2, argv)) return sqlite3_result_null(ctx);
+        if (integerArithmetic(ctx, '-', argv)) return;
         if (intervalOperation(ctx, '-', argv[0], argv[1])) return;  // TIMESTAMP differences too
         const ValueKind a = valueKind(argv[0]), b = valueKind(argv[1]);
         if (isDatetime(a) && isDatetime(b)) {
@@ -170,6 +187,7 @@ void subtract(sqlite3_context* ctx, int, sqlite3_value** argv) {
 void multiply(sqlite3_context* ctx, int, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
         if (anyNull(2, argv)) return sqlite3_result_null(ctx);
+        if (integerArithmetic(ctx, '*', argv)) return;
         if (intervalOperation(ctx, '*', argv[0], argv[1])) return;
         const Operand x = operand(argv[0]), y = operand(argv[1]);
         sqlite3_int64 product = 0;
