@@ -30,6 +30,7 @@ struct Operand {
     sqlite3_int64 whole = 0;
     bool isShort = false;
     ShortDecimal shortValue;
+    double realValue = 0;  // of a REAL
     occi::Number number;
     occi::Number exact() const {
         if (integer) return numberFromInt64(whole);
@@ -39,7 +40,6 @@ struct Operand {
         if (integer) return static_cast<double>(whole);
         return isShort ? realValue : numberToDouble(number);
     }
-    double realValue = 0;
 
   private:
     static occi::Number numberOf(const ShortDecimal& v) {

@@ -13,7 +13,6 @@
 #include "functions/interval.h"
 #include "functions/sql_function.h"
 #include "functions/sql_values.h"
-#include "sql/internal_names.h"
 #include "sql/sqlite_errors.h"
 #include "types/decimal.h"
 #include "types/number_arithmetic.h"
