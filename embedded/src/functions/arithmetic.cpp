@@ -43,18 +43,7 @@ struct Operand {
 
   private:
     static occi::Number numberOf(const ShortDecimal& v) {
-        return numberFromText(int128Text(v.coefficient) + "E" + std::to_string(v.exponent));
-    }
-    static std::string int128Text(__int128 c) {
-        const bool negative = c < 0;
-        unsigned __int128 m = negative ? static_cast<unsigned __int128>(-(c + 1)) + 1
-                                       : static_cast<unsigned __int128>(c);
-        std::string digits;
-        do {
-            digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(m % 10)));
-            m /= 10;
-        } while (m != 0);
-        return negative ? "-" + digits : digits;
+        return numberFromText(decimalText(v.coefficient, 0) + "E" + std::to_string(v.exponent));
     }
 };
 
@@ -152,9 +141,6 @@ void add(sqlite3_context* ctx, int, sqlite3_value** argv) {
         if (isDatetime(a)) return resultShiftedDate(ctx, argv[0], argv[1], false);
         if (isDatetime(b)) return resultShiftedDate(ctx, argv[1], argv[0], false);
         const Operand x = operand(argv[0]), y = operand(argv[1]);
-        sqlite3_int64 sum = 0;
-        if (x.integer && y.integer && !__builtin_add_overflow(x.whole, y.whole, &sum))
-            return sqlite3_result_int64(ctx, sum);
         if (shortArithmetic(ctx, '+', x, y)) return;
         resultOf(ctx, numeric::add, x, y);
     });
@@ -176,9 +162,6 @@ void subtract(sqlite3_context* ctx, int, sqlite3_value** argv) {
         if (isDatetime(a)) return resultShiftedDate(ctx, argv[0], argv[1], true);
         if (isDatetime(b)) raise(ora::kInconsistentDatatypes, "NUMBER", "DATE");
         const Operand x = operand(argv[0]), y = operand(argv[1]);
-        sqlite3_int64 difference = 0;
-        if (x.integer && y.integer && !__builtin_sub_overflow(x.whole, y.whole, &difference))
-            return sqlite3_result_int64(ctx, difference);
         if (shortArithmetic(ctx, '-', x, y)) return;
         resultOf(ctx, numeric::subtract, x, y);
     });
@@ -190,9 +173,6 @@ void multiply(sqlite3_context* ctx, int, sqlite3_value** argv) {
         if (integerArithmetic(ctx, '*', argv)) return;
         if (intervalOperation(ctx, '*', argv[0], argv[1])) return;
         const Operand x = operand(argv[0]), y = operand(argv[1]);
-        sqlite3_int64 product = 0;
-        if (x.integer && y.integer && !__builtin_mul_overflow(x.whole, y.whole, &product))
-            return sqlite3_result_int64(ctx, product);
         if (shortArithmetic(ctx, '*', x, y)) return;
         resultOf(ctx, numeric::multiply, x, y);
     });

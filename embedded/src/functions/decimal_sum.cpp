@@ -1,5 +1,7 @@
 #include "functions/decimal_sum.h"
 
+#include "types/short_decimal.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -22,19 +24,6 @@ bool timesTen(__int128& v, int times) {
 }
 
 // The digits of |v| as text with scale decimals, signed.
-std::string decimalText(__int128 v, int scale) {
-    const bool negative = v < 0;
-    unsigned __int128 m =
-        negative ? static_cast<unsigned __int128>(-(v + 1)) + 1 : static_cast<unsigned __int128>(v);
-    std::string digits;
-    do {
-        digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(m % 10)));
-        m /= 10;
-    } while (m != 0);
-    while (static_cast<int>(digits.size()) <= scale) digits.insert(digits.begin(), '0');
-    if (scale > 0) digits.insert(digits.size() - static_cast<std::size_t>(scale), ".");
-    return negative ? "-" + digits : digits;
-}
 
 }  // namespace
 

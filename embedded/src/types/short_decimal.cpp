@@ -40,6 +40,20 @@ void stripZeros(ShortDecimal& v) {
 
 }  // namespace
 
+std::string decimalText(__int128 v, int scale) {
+    const bool negative = v < 0;
+    unsigned __int128 m =
+        negative ? static_cast<unsigned __int128>(-(v + 1)) + 1 : static_cast<unsigned __int128>(v);
+    std::string digits;
+    do {
+        digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(m % 10)));
+        m /= 10;
+    } while (m != 0);
+    while (static_cast<int>(digits.size()) <= scale) digits.insert(digits.begin(), '0');
+    if (scale > 0) digits.insert(digits.size() - static_cast<std::size_t>(scale), ".");
+    return negative ? "-" + digits : digits;
+}
+
 ShortDecimal shortDecimalOf(std::int64_t whole) {
     ShortDecimal v;
     v.coefficient = whole;

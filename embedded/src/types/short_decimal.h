@@ -6,6 +6,7 @@
 #define KAVEXDB_TYPES_SHORT_DECIMAL_H
 
 #include <cstdint>
+#include <string>
 
 namespace kavexdb {
 namespace detail {
@@ -15,6 +16,9 @@ struct ShortDecimal {
     __int128 coefficient = 0;
     int exponent = 0;
 };
+
+// v / 10^scale as plain decimal text ("-12.5" for -125 and 1; scale >= 0).
+std::string decimalText(__int128 v, int scale);
 
 ShortDecimal shortDecimalOf(std::int64_t whole);
 // False for infinities and NaN.
