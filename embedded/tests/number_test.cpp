@@ -7,6 +7,8 @@
 
 #include "kavexdb/occi.h"
 #include "test_util.h"
+#include "types/decimal.h"
+#include "types/number_storage.h"
 #include "types/values.h"
 
 namespace {
@@ -129,3 +131,63 @@ TEST(Number, BackToDoubleAndIntegers) {
 }
 
 }  // namespace
+
+// The storage forms: INTEGER within 64 bits, REAL when a double gives the digits back, else the
+// BLOB whose bytes sort as the numbers do.
+namespace storage {
+
+using kavexdb::detail::canonicalForm;
+using kavexdb::detail::CanonicalForm;
+using kavexdb::detail::Decimal;
+using kavexdb::detail::numberKey;
+using kavexdb::detail::parseDecimal;
+using kavexdb::detail::storedNumber;
+
+Decimal dec(const std::string& text) {
+    Decimal d;
+    EXPECT_TRUE(parseDecimal(text, d)) << text;
+    return d;
+}
+
+TEST(NumberStorage, EachValueHasOneForm) {
+    using K = CanonicalForm::Kind;
+    EXPECT_EQ(K::Integer, canonicalForm(dec("-9223372036854775808")).kind);
+    EXPECT_EQ(K::Integer, canonicalForm(dec("1.0e3")).kind);
+    EXPECT_EQ(K::Blob, canonicalForm(dec("9223372036854775808")).kind);
+    EXPECT_EQ(K::Real, canonicalForm(dec("0.1")).kind);
+    EXPECT_EQ(K::Real, canonicalForm(dec("0.30000000000000004")).kind);
+    EXPECT_EQ(K::Real, canonicalForm(dec("1e100")).kind);
+    EXPECT_EQ(K::Blob, canonicalForm(dec("0.10000000000000000001")).kind);
+    EXPECT_EQ(K::Blob, canonicalForm(dec("18446744073709551616")).kind);
+    EXPECT_EQ(K::Blob, canonicalForm(dec("9999999999999999.99")).kind);
+    EXPECT_EQ(0.1, canonicalForm(dec("0.1")).real);
+}
+
+TEST(NumberStorage, BlobBytesGiveTheDigitsBackAndSortByValue) {
+    const char* ascending[] = {
+        "-1e125", "-12345678901234567890123456789012345678", "-100.5", "-100.05", "-100",
+        "-99.99999999999999999999", "-0.505", "-0.5", "-1e-130", "0", "1e-130",
+        "0.1", "0.10000000000000000001", "0.5", "0.505", "5", "9999999999999999.99",
+        "18446744073709551616", "12345678901234567890123456789012345678", "9.99e125"};
+    std::string previous;
+    for (const char* text : ascending) {
+        const Decimal d = dec(text);
+        const std::string key = numberKey(d);
+        Decimal back;
+        ASSERT_TRUE(storedNumber(key.data(), key.size(), &back)) << text;
+        EXPECT_EQ(d.negative, back.negative) << text;
+        EXPECT_EQ(d.exponent, back.exponent) << text;
+        EXPECT_EQ(d.digits, back.digits) << text;
+        if (!previous.empty()) {
+            EXPECT_LT(previous, key) << text;
+        }
+        previous = key;
+    }
+    // Bytes that are no stored number: a RAW value, a truncated key, a digit out of range.
+    const std::string key = numberKey(dec("-0.5"));
+    EXPECT_FALSE(storedNumber("\x01\x02\x03", 3));
+    EXPECT_FALSE(storedNumber(key.data(), key.size() - 1));
+    EXPECT_FALSE(storedNumber("\xFFN\x03\x80\x66", 5));
+}
+
+}  // namespace storage

@@ -295,7 +295,8 @@ TEST(SqlRewriteDdl, ValueChecks) {
               R"sql((length("Odd ""x") <= 2 OR ORA$VALUE_TOO_LARGE('T', 'Odd "x', length("Odd ""x"), 2))) )sql"
               R"sql(COLLATE RTRIM, )sql"
               R"sql(i integer CHECK ('ORA-01722: invalid number' IS NOT NULL AND (i <= '' OR )sql"
-              R"sql(length(i) = 0)), d date COLLATE ORA_DATETIME, txt text, big bigint))sql");
+              R"sql(length(i) = 0 OR (typeof(i) = 'blob' AND hex(i) GLOB 'FF4E0[123]*'))), )sql"
+              R"sql(d date COLLATE ORA_DATETIME, txt text, big bigint))sql");
     // A type after a multi-word name with its precision moved to the end; a quoted table.
     EXPECT_EQ(sqlOf("create table \"Mixed\" (ts timestamp(3) with time zone, "
                     "v varchar2(4) default 'x')"),

@@ -103,6 +103,7 @@ void toChar(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
             default:
                 break;
         }
+        if (isStoredNumber(v)) return resultText(ctx, numberToChar(storedNumberOf(v), model, nls));
         const std::string text = valueText(v);
         if (isExactNumberText(v)) return resultText(ctx, numberToChar(numberFromText(text), model, nls));
         switch (textKind(text.data(), text.size())) {

@@ -14,6 +14,7 @@ bool isNullArg(sqlite3_value* v) {
 }
 
 std::string textArg(sqlite3_value* v) {
+    if (isStoredNumber(v)) return oracleText(v);  // a NUMBER as Oracle converts it to text
     const unsigned char* t = sqlite3_value_text(v);
     return t ? std::string(reinterpret_cast<const char*>(t),
                            static_cast<std::size_t>(sqlite3_value_bytes(v)))
@@ -30,13 +31,17 @@ bool decimalArg(sqlite3_value* v, Decimal& out) {
     case SQLITE_FLOAT:
         out = decimalOf(numberFromDouble(sqlite3_value_double(v)));
         return true;
-    default: {
-        const std::string text = textArg(v);
-        if (text.empty()) return false;
-        if (!parseDecimal(text, out)) raise(ora::kInvalidNumber);
+    case SQLITE_BLOB:
+        if (!isStoredNumber(v)) break;
+        out = decimalOf(storedNumberOf(v));
         return true;
+    default:
+        break;
     }
-    }
+    const std::string text = textArg(v);
+    if (text.empty()) return false;
+    if (!parseDecimal(text, out)) raise(ora::kInvalidNumber);
+    return true;
 }
 
 long long integerArg(sqlite3_value* v) {

@@ -11,6 +11,8 @@
 #include "functions/conversion_functions.h"
 #include "functions/interval.h"
 #include "types/datetime_parse.h"
+#include "types/decimal.h"
+#include "types/number_storage.h"
 #include "types/storage_text.h"
 
 namespace kavexdb {
@@ -41,7 +43,7 @@ ValueKind valueKind(sqlite3_value* v) {
         case SQLITE_FLOAT:
             return ValueKind::Number;
         case SQLITE_BLOB:
-            return ValueKind::Blob;
+            return isStoredNumber(v) ? ValueKind::Number : ValueKind::Blob;
         default:
             break;
     }
@@ -91,9 +93,14 @@ std::string valueText(sqlite3_value* v) {
 occi::Number numberArg(sqlite3_value* v) {
     switch (valueKind(v)) {
         case ValueKind::Number:
-            return sqlite3_value_type(v) == SQLITE_INTEGER
-                       ? numberFromInt64(sqlite3_value_int64(v))
-                       : numberFromDouble(sqlite3_value_double(v));
+            switch (sqlite3_value_type(v)) {
+                case SQLITE_INTEGER:
+                    return numberFromInt64(sqlite3_value_int64(v));
+                case SQLITE_FLOAT:
+                    return numberFromDouble(sqlite3_value_double(v));
+                default:
+                    return storedNumberOf(v);
+            }
         case ValueKind::Text:
             return numberFromText(valueText(v));
         case ValueKind::Blob:
@@ -132,7 +139,10 @@ void appendOracleText(std::string& out, sqlite3_value* v) {
             out += plainNumberText(numberFromDouble(sqlite3_value_double(v)));
             return;
         case SQLITE_BLOB:
-            out += hexText(sqlite3_value_blob(v), static_cast<std::size_t>(sqlite3_value_bytes(v)));
+            if (isStoredNumber(v))
+                out += plainNumberText(storedNumberOf(v));
+            else
+                out += hexText(sqlite3_value_blob(v), static_cast<std::size_t>(sqlite3_value_bytes(v)));
             return;
         default:
             break;
@@ -168,7 +178,8 @@ bool anyNull(int argc, sqlite3_value** argv) {
 
 bool resultIfNullOrNumber(sqlite3_context* ctx, sqlite3_value* v) {
     const int type = sqlite3_value_type(v);
-    if (type != SQLITE_NULL && type != SQLITE_INTEGER && type != SQLITE_FLOAT) return false;
+    if (type != SQLITE_NULL && type != SQLITE_INTEGER && type != SQLITE_FLOAT && !isStoredNumber(v))
+        return false;
     sqlite3_result_value(ctx, v);
     return true;
 }
@@ -220,6 +231,31 @@ void resultComputed(sqlite3_context* ctx, const occi::Number& n, bool wide) {
     if (Access::ndigits(n) <= 15 || !wide) return resultReal(ctx, numberToDouble(n));
     resultText(ctx, numberToPlainText(n));
     sqlite3_result_subtype(ctx, kExactNumber);
+}
+
+void resultStored(sqlite3_context* ctx, const occi::Number& n) {
+    const CanonicalForm f = canonicalForm(decimalOf(n));
+    switch (f.kind) {
+        case CanonicalForm::Kind::Integer:
+            return sqlite3_result_int64(ctx, f.whole);
+        case CanonicalForm::Kind::Real:
+            return sqlite3_result_double(ctx, f.real);
+        case CanonicalForm::Kind::Blob:
+            return sqlite3_result_blob(ctx, f.bytes.data(), static_cast<int>(f.bytes.size()),
+                                       SQLITE_TRANSIENT);
+    }
+}
+
+bool isStoredNumber(sqlite3_value* v) {
+    return sqlite3_value_type(v) == SQLITE_BLOB &&
+           storedNumber(sqlite3_value_blob(v), static_cast<std::size_t>(sqlite3_value_bytes(v)));
+}
+
+occi::Number storedNumberOf(sqlite3_value* v) {
+    Decimal d;
+    if (!storedNumber(sqlite3_value_blob(v), static_cast<std::size_t>(sqlite3_value_bytes(v)), &d))
+        raise(ora::kInconsistentDatatypes, "NUMBER", "BINARY");
+    return numberOf(std::move(d));
 }
 
 bool isExactNumberText(sqlite3_value* v) {

@@ -1,6 +1,7 @@
 // What a SQLite value is as an Oracle value, for the client's SQL functions: dates and timestamps
 // are recognised by their storage texts, which only the client's write conversions and functions
-// produce for DATE and TIMESTAMP values.
+// produce for DATE and TIMESTAMP values, and NUMBERs a double does not hold by their BLOB form
+// (types/number_storage.h), which only NUMBER columns and their conversions hold.
 #ifndef KAVEXDB_SQL_VALUES_H
 #define KAVEXDB_SQL_VALUES_H
 
@@ -57,6 +58,11 @@ void resultReal(sqlite3_context* ctx, double d);
 // away (TO_CHAR) reads it as the number it is (isExactNumberText).
 void resultComputed(sqlite3_context* ctx, const occi::Number& n, bool wide);
 inline constexpr unsigned kExactNumber = 'N';
+// A NUMBER as a column stores it (types/number_storage.h): INTEGER, REAL or its BLOB form.
+void resultStored(sqlite3_context* ctx, const occi::Number& n);
+// Whether v is a NUMBER in its BLOB form, and that number (ORA-00932 for other values).
+bool isStoredNumber(sqlite3_value* v);
+occi::Number storedNumberOf(sqlite3_value* v);
 bool isExactNumberText(sqlite3_value* v);
 void resultText(sqlite3_context* ctx, const std::string& text);  // '' gives NULL
 void resultDate(sqlite3_context* ctx, const DateTimeFields& f);  // fraction and zone dropped

@@ -8,7 +8,9 @@
 #include "base/access.h"
 #include "base/faults.h"
 #include "base/ora_messages.h"
+#include "functions/conversion_functions.h"
 #include "functions/expression_types.h"
+#include "functions/sql_values.h"
 #include "sql/sqlite_errors.h"
 #include "types/storage_text.h"
 
@@ -270,8 +272,15 @@ void ResultSetImpl::fetchBatch() {
                 Cell& c = *cell;
                 const int stored = sqlite3_value_type(value);
                 c.type = stored;
-                if (stored == SQLITE_BLOB && columns_[static_cast<std::size_t>(i)].clob)
+                const Column& column = columns_[static_cast<std::size_t>(i)];
+                if (stored == SQLITE_BLOB && column.clob)
                     c.type = SQLITE_TEXT;  // a CLOB streamed in as its UTF-8 bytes
+                std::string digits;  // a NUMBER stored as a BLOB reads as its digits
+                if (stored == SQLITE_BLOB && !column.lob && isStoredNumber(value) &&
+                    (!column.typed || column.declared.dataType == occi::OCCI_SQLT_NUM)) {
+                    c.type = SQLITE_TEXT;
+                    digits = plainNumberText(storedNumberOf(value));
+                }
                 switch (c.type) {
                 case SQLITE_INTEGER:
                     c.integer = sqlite3_value_int64(value);
@@ -281,10 +290,11 @@ void ResultSetImpl::fetchBatch() {
                     break;
                 case SQLITE_TEXT:
                 case SQLITE_BLOB: {
-                    const void* p = stored == SQLITE_TEXT
-                                        ? static_cast<const void*>(sqlite3_value_text(value))
-                                        : sqlite3_value_blob(value);
-                    c.length = static_cast<std::uint32_t>(sqlite3_value_bytes(value));
+                    const void* p = !digits.empty()       ? digits.data()
+                                    : stored == SQLITE_TEXT ? static_cast<const void*>(sqlite3_value_text(value))
+                                                            : sqlite3_value_blob(value);
+                    c.length = static_cast<std::uint32_t>(digits.empty() ? sqlite3_value_bytes(value)
+                                                                         : digits.size());
                     c.offset = used;
                     if (c.length) {
                         if (arena_.size() < used + c.length)

@@ -244,6 +244,10 @@ const SchemaPass kSchemaPasses[] = {
      [](SchemaState& s) {
          RewrittenSql& r = s.prepared.plan;
          if (s.exactResults && isQuery(r)) r.sql = markExactResults(r.sql);
+         if (isDml(r)) {
+             r.sql = markExactWrites(r.sql);
+             for (std::string& step : r.dml.steps) step = markExactWrites(step);
+         }
      }},
 };
 

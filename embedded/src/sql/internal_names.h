@@ -41,6 +41,11 @@ inline constexpr const char* kOraLobSubstr = "ORA$LOB_SUBSTR";
 inline constexpr const char* kOraMul = "ORA$MUL";
 inline constexpr const char* kOraNextval = "ORA$NEXTVAL";
 inline constexpr const char* kOraNum = "ORA$NUM";
+// Comparisons and sorts of NUMBERs stored as BLOBs (types/number_storage.h).
+inline constexpr const char* kOraNumCompare = "ORA$NCMP";
+inline constexpr const char* kOraNumKey = "ORA$NKEY";
+inline constexpr const char* kOraNumValue = "ORA$NVAL";
+inline constexpr const char* kOraNumStored = "ORA$NSTORE";
 inline constexpr const char* kOraPercentile = "ORA$PERCENTILE";
 inline constexpr const char* kOraRaise = "ORA$RAISE";
 inline constexpr const char* kOraRebuild = "ORA$REBUILD";

@@ -11,7 +11,10 @@
 #include "functions/interval_order.h"
 #include "sql/internal_names.h"
 #include "sql/sql_lexer.h"
+#include "functions/sql_values.h"
+#include "types/decimal.h"
 #include "types/declared_type.h"
+#include "types/number_storage.h"
 
 namespace kavexdb {
 namespace detail {
@@ -148,9 +151,15 @@ std::string valueCheckConstraints(const std::string& table, const std::string& c
     if (dataType == 189 || dataType == 190) out += std::string(" COLLATE ") + kIntervalCollation;
     // Numbers sort below every text and blob, so a plain comparison with '' settles the usual
     // case without a function call per row; the empty string and empty blob also pass.
+    // A NUMBER a double does not hold is stored as a blob that starts with its marker and sign
+    // (number_storage.h). Built-in functions only, so that other tools can write the table.
+    const std::string storedNumber =
+        "(typeof(" + value + ") = 'blob' AND hex(" + value + ") GLOB 'FF4E0[123]*')";
+    const bool blobs = mayHoldStoredBlobs(mapDeclaredType(declaredType));
     if (checks.numeric) {
         out += constraint(oraErrorText(ora::kInvalidNumber),
-                          value + " <= '' OR length(" + value + ") = 0");
+                          value + " <= '' OR length(" + value + ") = 0" +
+                              (blobs ? " OR " + storedNumber : std::string()));
     }
     // Text and blobs round to 0 and pass here (the check above reports them). Values well inside
     // the bound pass on two comparisons; only those near it are rounded to the column's scale.
@@ -165,6 +174,18 @@ std::string valueCheckConstraints(const std::string& table, const std::string& c
             const std::string inner = "(" + bound + " - 1)";
             condition = "(" + value + " > -" + inner + " AND " + value + " < " + inner + ") OR " +
                         condition;
+        }
+        // Stored numbers sort as numbers among themselves: compared with the bounds' own forms.
+        if (blobs) {
+            Decimal limit;
+            limit.digits = "1";
+            limit.exponent = digits + 1;
+            const std::string upper = numberKey(limit);
+            limit.negative = true;
+            const std::string lower = numberKey(limit);
+            condition += " OR (" + storedNumber + " AND " + value + " > x'" +
+                         hexText(lower.data(), lower.size()) + "' AND " + value + " < x'" +
+                         hexText(upper.data(), upper.size()) + "')";
         }
         out += constraint(oraErrorText(ora::kValueLargerThanPrecision), condition);
     }

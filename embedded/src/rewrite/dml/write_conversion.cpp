@@ -29,6 +29,9 @@ namespace detail {
 
 namespace {
 
+// The scale of a NUMBER without precision, whose values keep every digit.
+constexpr int kAnyScale = 1000;
+
 // ---- The conversion functions -------------------------------------------------------------
 
 [[noreturn]] void inconsistent(const char* expected, sqlite3_value* v) {
@@ -40,10 +43,13 @@ namespace {
 }
 
 // ORA$W_NUM(value, scale): a NUMBER(p,s) value, rounded half away from zero to s digits after
-// the point (s < 0: to a multiple of 10^-s) in decimal, as Oracle stores it.
+// the point (s < 0: to a multiple of 10^-s) in decimal, as Oracle stores it; a NULL scale (a
+// NUMBER without precision) keeps every digit NUMBER holds. The result is the value's storage
+// form (resultStored): whole numbers and what a double gives back exactly stay numbers.
 void writeNumber(sqlite3_context* ctx, int, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
         sqlite3_value* v = argv[0];
+        const bool anyScale = sqlite3_value_type(argv[1]) == SQLITE_NULL;
         const int scale = sqlite3_value_int(argv[1]);
         occi::Number n;
         switch (sqlite3_value_type(v)) {
@@ -51,7 +57,7 @@ void writeNumber(sqlite3_context* ctx, int, sqlite3_value** argv) {
                 sqlite3_result_null(ctx);
                 return;
             case SQLITE_INTEGER:
-                if (scale >= 0) {
+                if (anyScale || scale >= 0) {
                     sqlite3_result_value(ctx, v);
                     return;
                 }
@@ -59,11 +65,11 @@ void writeNumber(sqlite3_context* ctx, int, sqlite3_value** argv) {
                 break;
             case SQLITE_FLOAT: {
                 const double d = sqlite3_value_double(v);
-                if (scale >= 0 && std::fabs(d) < 1e15 && d == std::trunc(d)) {
+                if (!std::isfinite(d)) raise(ora::kInvalidNumber);
+                if (anyScale || (scale >= 0 && std::fabs(d) < 1e15 && d == std::trunc(d))) {
                     sqlite3_result_value(ctx, v);
                     return;
                 }
-                if (!std::isfinite(d)) raise(ora::kInvalidNumber);
                 n = numberFromDouble(d);
                 break;
             }
@@ -71,13 +77,18 @@ void writeNumber(sqlite3_context* ctx, int, sqlite3_value** argv) {
                 n = numberFromText(valueText(v));
                 break;
             default:
-                inconsistent("NUMBER", v);
+                if (!isStoredNumber(v)) inconsistent("NUMBER", v);
+                if (anyScale) {
+                    sqlite3_result_value(ctx, v);
+                    return;
+                }
+                n = storedNumberOf(v);
         }
         if (n.isNull()) {
             sqlite3_result_null(ctx);
             return;
         }
-        resultNumber(ctx, numberOf(roundToScale(decimalOf(n), scale)));
+        resultStored(ctx, anyScale ? n : numberOf(roundToScale(decimalOf(n), scale)));
     });
 }
 
@@ -268,6 +279,9 @@ Conversion conversionFor(const std::string& declared) {
         case 2:
             if (base == "NUMBER" && t.precision > 0)
                 return call(kOraWNum, ", " + std::to_string(t.scale), Form::Number, t.scale);
+            // Without precision (NUMBER, FLOAT): every digit is kept, in its storage form.
+            if (base == "NUMBER" || base == "FLOAT")
+                return call(kOraWNum, ", NULL", Form::Number, kAnyScale);
             if (base == "INTEGER" || base == "INT" || base == "SMALLINT")
                 return call(kOraWNum, ", 0", Form::Number, 0);
             return Conversion{};
@@ -472,6 +486,7 @@ ParameterConversion::ParameterConversion(std::string parameter, std::string call
     auto bit = [](K kind) { return 1u << static_cast<unsigned>(kind); };
     asIsKinds_ = bit(K::Null) | bit(K::Unset);
     if (form_ == Form::Number && scale_ >= 0) asIsKinds_ |= bit(K::Integer);
+    if (form_ == Form::Number && scale_ == kAnyScale) asIsKinds_ |= bit(K::Real);
     if (form_ == Form::Binary) asIsKinds_ |= bit(K::Integer) | bit(K::Real);
 }
 
@@ -545,7 +560,8 @@ bool numberInColumnForm(const BindView& v, int scale, double& out) {
 int ParameterConversion::bind(sqlite3* db, sqlite3_stmt* target, int index, const BindView& v) {
     if (bindsAsIs(v)) return bindToSqlite(target, index, v, SQLITE_STATIC);
     double number = 0;
-    if (form_ == Form::Number && numberInColumnForm(v, scale_, number)) {
+    if (form_ == Form::Number &&
+        numberInColumnForm(v, scale_ == kAnyScale ? 15 : scale_, number)) {
         // A whole value is stored as an INTEGER, as ORA$W_NUM stores it.
         if (number == std::trunc(number)) return sqlite3_bind_int64(target, index, static_cast<sqlite3_int64>(number));
         return sqlite3_bind_double(target, index, number);

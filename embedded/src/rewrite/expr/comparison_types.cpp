@@ -15,7 +15,9 @@
 #include "sql/sql_lexer.h"
 #include "sql/sqlite_util.h"
 #include "types/datetime_parse.h"
+#include "types/decimal.h"
 #include "types/declared_type.h"
+#include "types/number_storage.h"
 #include "types/values.h"
 #include "sql/internal_names.h"
 #include "functions/catalog.h"
@@ -61,7 +63,23 @@ class Scope {
         return agreed();
     }
 
+    // Whether the column may hold NUMBERs in their BLOB form (number_storage.h): one of its
+    // sources is a NUMBER whose values may have more digits than a double keeps.
+    bool wide(const std::string& name) {
+        return columns_.declaredTypes(name, decls_) && anyWide();
+    }
+    bool wide(const std::string& source, const std::string& name) {
+        columns_.declaredTypes(source, name, decls_);
+        return anyWide();
+    }
+
   private:
+    bool anyWide() const {
+        for (const std::string& d : decls_)
+            if (mayHoldStoredBlobs(mapDeclaredType(d))) return true;
+        return false;
+    }
+
     Class agreed() const {
         Class found = Class::Unknown;
         for (std::size_t i = 0; i < decls_.size(); ++i) {
@@ -79,7 +97,19 @@ class Scope {
 struct Operand {
     std::size_t first, last;
     Class type;
+    bool wide = false;  // a NUMBER column that may hold stored BLOBs
 };
+
+// The BLOB form of a numeric literal that a double would not hold, as SQL ("x'FF4E...'"); empty
+// for a literal a number holds.
+std::string storedLiteral(const std::string& literal) {
+    Decimal d;
+    if (!parseDecimal(literal, d)) return std::string();
+    d = decimalOf(numberOf(d));
+    const CanonicalForm f = canonicalForm(d);
+    if (f.kind != CanonicalForm::Kind::Blob) return std::string();
+    return "x'" + hexText(f.bytes.data(), f.bytes.size()) + "'";
+}
 
 class Pass {
   public:
@@ -98,7 +128,7 @@ class Pass {
                 simpleCase(op);
             } else if ((e_.word(op, "ORDER") || e_.word(op, "GROUP")) &&
                        e_.word(e_.next(op + 1), "BY")) {
-                orderBy(e_.next(e_.next(op + 1) + 1), depth == 0);
+                orderBy(e_.next(e_.next(op + 1) + 1), depth == 0, e_.word(op, "ORDER"));
             } else if ((e_.word(op, "MIN") || e_.word(op, "MAX")) &&
                        e_.punct(e_.next(op + 1), '(')) {
                 extreme(op);
@@ -106,16 +136,37 @@ class Pass {
                 const auto operands = comparisonAt(e_, op);
                 if (operands.empty()) continue;
                 const Operand x = operand(operands[0].first, operands[0].second);
-                for (std::size_t i = 1; i < operands.size(); ++i)  // with BETWEEN on x alone
-                    compare(x, operand(operands[i].first, operands[i].second),
-                            operands.size() == 2);
+                std::vector<Operand> others;
+                for (std::size_t i = 1; i < operands.size(); ++i) {  // with BETWEEN on x alone
+                    others.push_back(operand(operands[i].first, operands[i].second));
+                    compare(x, others.back(), operands.size() == 2);
+                }
+                if (operands.size() == 2) {
+                    std::string opText;
+                    for (std::size_t k = e_.next(x.last + 1); k < others[0].first; k = e_.next(k + 1))
+                        opText += e_.at(k).text;
+                    wideComparison(x, others[0], opText);
+                } else if (others.size() == 2) {
+                    std::size_t between = e_.next(x.last + 1);
+                    const bool negated = e_.word(between, "NOT");
+                    wideBetween(x, others[0], others[1], negated);
+                }
             }
         }
         apply();
     }
 
   private:
-    enum class Edit { Number, ToNumber, Collate };
+    enum class Edit { Number, ToNumber, ToStored, Collate, Key, Value };
+    struct WideComparison {
+        Operand x, y;
+        std::string op;
+        std::size_t span() const { return std::max(x.last, y.last) - std::min(x.first, y.first); }
+    };
+    struct WideBetween {
+        Operand x, low, high;
+        bool negated;
+    };
 
     // CASE x WHEN a THEN ... WHEN b THEN ...: x compared with a, b, ... as x = a would be.
     void simpleCase(std::size_t caseWord) {
@@ -153,7 +204,9 @@ class Pass {
         for (const auto& item : depthZeroItems(e_, open + 1, past - 1)) {
             const std::size_t first = e_.next(item.first), last = e_.previous(item.second);
             if (first >= item.second || last < first) continue;
-            compare(x, operand(first, last), false);
+            const Operand y = operand(first, last);
+            compare(x, y, false);
+            wideComparison(x, y, "=");
         }
     }
 
@@ -165,7 +218,7 @@ class Pass {
     }
 
     // ORDER BY and GROUP BY keys that are datetimes sort and group as instants.
-    void orderBy(std::size_t i, bool outermost) {
+    void orderBy(std::size_t i, bool outermost, bool ordering) {
         while (i < e_.size()) {
             std::size_t k = i, last = e_.size();
             int depth = 0;
@@ -185,10 +238,24 @@ class Pass {
                 const Operand key = operand(i, last);
                 if (key.type == Class::Datetime || (outermost && selectedDatetime(i, last)))
                     edit(key, Edit::Collate);
+                else if (key.wide && ordering && !rangeFrame(k))
+                    edit(key, Edit::Key);
             }
             if (!e_.punct(k, ',')) return;
             i = e_.next(k + 1);
         }
+    }
+
+    // Whether the window the ORDER BY keys ending at k belong to has a RANGE frame, whose
+    // offsets need the keys to stay numbers.
+    bool rangeFrame(std::size_t k) const {
+        int depth = 0;
+        for (; k < e_.size(); k = e_.next(k + 1)) {
+            if (e_.punct(k, '(')) ++depth;
+            if (e_.punct(k, ')') && --depth < 0) return false;
+            if (depth == 0 && e_.word(k, "RANGE")) return true;
+        }
+        return false;
     }
 
     // Whether an ORDER BY key of the outermost query names a select item that is a datetime: by
@@ -227,6 +294,95 @@ class Pass {
             if (item.second != past - 1) return;  // MIN and MAX of several values: SQLite's
         const Operand x = operand(first, last);
         if (x.type == Class::Datetime) edit(x, Edit::Collate);
+        if (x.wide) {  // the extreme of the keys, given back as the number
+            edit(x, Edit::Key);
+            edit(Operand{name, past - 1, Class::Number}, Edit::Value);
+        }
+    }
+
+    // A comparison x op y with a NUMBER column that may hold stored BLOBs, which SQLite sorts
+    // after every number. An equality compares stored forms, which are one per value: a long
+    // literal becomes its BLOB and a bind its stored form. An ordering compares as numbers do
+    // where neither side is a BLOB, keeping the column's index, and exactly where one is.
+    void wideComparison(const Operand& x, const Operand& y, const std::string& op) {
+        if (!x.wide && !y.wide) return;
+        const bool equality = op == "=" || op == "<>" || op == "!=" || op == "^=";
+        if (equality) {
+            for (const Operand* side : {&x, &y}) {
+                const Operand& other = side == &x ? y : x;
+                if (!side->wide) continue;
+                if (other.first == other.last && e_.at(other.first).kind == TK::Number) {
+                    const std::string blob = storedLiteral(e_.at(other.first).text);
+                    if (!blob.empty()) e_[other.first].text = blob;
+                } else if (other.first == other.last && e_.at(other.first).kind == TK::Bind) {
+                    edits_[other.first] = std::make_pair(other.last, Edit::ToStored);
+                }
+            }
+            return;
+        }
+        if (op != "<" && op != "<=" && op != ">" && op != ">=") return;
+        wide_.push_back(WideComparison{x, y, op});
+    }
+
+    void wideBetween(const Operand& x, const Operand& low, const Operand& high, bool negated) {
+        if (!x.wide) return;
+        between_.push_back(WideBetween{x, low, high, negated});
+    }
+
+    // Whether an operand compared with a stored-BLOB column is never a BLOB itself: a short
+    // literal, a bind (read through ORA$NUM) or a NUMBER column that holds no BLOBs.
+    bool neverBlob(const Operand& o) const {
+        if (o.wide) return false;
+        std::size_t first = o.first;
+        if ((e_.punct(first, '-') || e_.punct(first, '+')) && e_.next(first + 1) == o.last)
+            first = o.last;
+        if (first != o.last) return o.type == Class::Number && isColumn(o);
+        const Token& t = e_.at(first);
+        if (t.kind == TK::Number) return storedLiteral(t.text).empty();
+        return t.kind == TK::Bind || (o.type == Class::Number && isColumn(o));
+    }
+
+    bool isColumn(const Operand& o) const {
+        if (o.first == o.last) return e_.name(o.first);
+        const std::size_t dot = e_.next(o.first + 1);
+        return e_.name(o.first) && e_.punct(dot, '.') && e_.next(dot + 1) == o.last &&
+               e_.name(o.last);
+    }
+
+    // SQL for x op y (texts as the other edits left them).
+    std::string orderedComparison(const WideComparison& c) const {
+        const std::string x = trimmed(e_.textBetween(c.x.first, c.x.last + 1));
+        const std::string y = trimmed(e_.textBetween(c.y.first, c.y.last + 1));
+        const std::string exact =
+            std::string(kOraNumCompare) + "(" + x + ", " + y + ") " + c.op + " 0";
+        const Operand* column = c.x.wide && neverBlob(c.y)   ? &c.x
+                                : c.y.wide && neverBlob(c.x) ? &c.y
+                                                             : nullptr;
+        if (!column) return exact;
+        const std::string& z = column == &c.x ? x : y;
+        return "((" + x + " " + c.op + " " + y + " AND " + z + " < x'') OR (" + z + " >= x'' AND " +
+               exact + "))";
+    }
+
+    void applyWide() {
+        // Inner comparisons (in a subquery of an operand) first: their spans are shorter.
+        std::sort(wide_.begin(), wide_.end(), [](const WideComparison& a, const WideComparison& b) {
+            return a.span() < b.span();
+        });
+        for (const WideComparison& c : wide_) {
+            const std::size_t first = std::min(c.x.first, c.y.first);
+            const std::size_t last = std::max(c.x.last, c.y.last);
+            const std::string text = orderedComparison(c);
+            e_.erase(first + 1, last + 1);
+            e_[first] = Token{TK::Space, text};
+        }
+        for (const WideBetween& b : between_) {
+            const std::string low = orderedComparison(WideComparison{b.x, b.low, ">="});
+            const std::string high = orderedComparison(WideComparison{b.x, b.high, "<="});
+            const std::string text = std::string(b.negated ? "NOT " : "") + "(" + low + " AND " + high + ")";
+            e_.erase(b.x.first + 1, b.high.last + 1);
+            e_[b.x.first] = Token{TK::Space, text};
+        }
     }
 
     // Oracle's conversion for a comparison of a with b. anySide: the collation may go on either
@@ -338,7 +494,8 @@ class Pass {
         const auto names = itemNames();
         for (const auto& entry : edits_) {
             const std::size_t first = entry.first, last = entry.second.first;
-            switch (entry.second.second) {
+            const Edit how = entry.second.second;
+            switch (how) {
                 case Edit::Number: {
                     // ORA-01722 when the literal is no number.
                     const occi::Number n = numberFromText(literalContent(e_[first]));
@@ -349,17 +506,35 @@ class Pass {
                     e_[first].text = "ORA$NUM(" + e_[first].text;
                     e_[last].text += ")";
                     break;
+                case Edit::ToStored:
+                    e_[first].text = std::string(kOraNumStored) + "(" + e_[first].text;
+                    e_[last].text += ")";
+                    break;
                 case Edit::Collate:
                     e_[first].text = "(" + e_[first].text;
                     e_[last].text += std::string(") COLLATE ") + kDatetimeCollation;
                     break;
+                case Edit::Key:
+                case Edit::Value:
+                    e_[first].text = std::string(how == Edit::Key ? kOraNumKey : kOraNumValue) +
+                                     "(" + e_[first].text;
+                    e_[last].text += ")";
+                    break;
             }
         }
         for (const auto& name : names) e_[name.first].text += name.second;
+        applyWide();
     }
 
     Operand operand(std::size_t first, std::size_t last) {
-        return Operand{first, last, classOf(first, last)};
+        Operand o{first, last, classOf(first, last)};
+        if (o.type == Class::Number && isColumn(o)) {
+            o.wide = first == last
+                         ? scope_.wide(asciiUpper(identifierName(e_.at(first))))
+                         : scope_.wide(asciiUpper(identifierName(e_.at(first))),
+                                       asciiUpper(identifierName(e_.at(last))));
+        }
+        return o;
     }
 
     Class classOf(std::size_t first, std::size_t last) {
@@ -454,7 +629,38 @@ class Pass {
     const std::set<std::string>& numericBinds_;
     std::set<std::string>& typedBinds_;
     std::map<std::size_t, std::pair<std::size_t, Edit>> edits_;  // first token -> last, edit
+    std::vector<WideComparison> wide_;
+    std::vector<WideBetween> between_;
 };
+
+Decimal keyDecimal(sqlite3_value* v) { return decimalOf(numberArg(v)); }
+
+// ORA$NCMP(a, b): -1, 0 or 1 as the numbers a and b compare; NULL when either is.
+void numberCompare(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (anyNull(2, argv)) return sqlite3_result_null(ctx);
+        const int c = numberKey(keyDecimal(argv[0])).compare(numberKey(keyDecimal(argv[1])));
+        sqlite3_result_int(ctx, c < 0 ? -1 : c > 0 ? 1 : 0);
+    });
+}
+
+// ORA$NKEY(x): the number x in its BLOB form, which sorts as the numbers do.
+void numberSortKey(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
+        const std::string key = numberKey(keyDecimal(argv[0]));
+        sqlite3_result_blob(ctx, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
+    });
+}
+
+// ORA$NSTORE(x): x as a NUMBER in its stored form, for equality with a stored column; as
+// ORA$NVAL(key), the number of a key ORA$NKEY made.
+void storedNumberFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guardedSql(ctx, [&] {
+        if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
+        resultStored(ctx, numberArg(argv[0]));
+    });
+}
 
 void toNumber(sqlite3_context* ctx, int, sqlite3_value** argv) {
     guardedSql(ctx, [&] {
@@ -481,6 +687,10 @@ namespace {
 // ORA$NUM(x): x as a NUMBER (ORA-01722 for text that is no number); NULL stays NULL.
 const FunctionRow kRows[] = {
     {kOraNum, 1, 1, toNumber, "NUMBER"},
+    {kOraNumCompare, 2, 2, numberCompare, "NUMBER"},
+    {kOraNumKey, 1, 1, numberSortKey, "RAW"},
+    {kOraNumValue, 1, 1, storedNumberFunction, "NUMBER"},
+    {kOraNumStored, 1, 1, storedNumberFunction, "NUMBER"},
 };
 
 }  // namespace

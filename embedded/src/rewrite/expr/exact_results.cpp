@@ -128,7 +128,7 @@ std::string markExactResults(const std::string& sql) {
     // The parts of a compound, and the ORDER BY after them.
     std::vector<std::vector<Item>> parts;
     std::size_t k = i;
-    bool compound = false;
+    bool compound = false, distinct = false;
     std::size_t orderBy = e.size();
     while (k < e.size() && e.word(k, "SELECT")) {
         std::size_t listEnd = 0;
@@ -142,7 +142,10 @@ std::string markExactResults(const std::string& sql) {
             if (e.word(j, "UNION") || e.word(j, "INTERSECT") || e.word(j, "EXCEPT")) {
                 compound = true;
                 next = e.next(j + 1);
-                if (e.word(next, "ALL")) next = e.next(next + 1);
+                if (e.word(next, "ALL"))
+                    next = e.next(next + 1);
+                else
+                    distinct = true;
                 break;
             }
             if (e.word(j, "ORDER") && orderBy == e.size()) orderBy = j;
@@ -180,12 +183,32 @@ std::string markExactResults(const std::string& sql) {
                 continue;
             const std::string before = textOf(e, item.first, item.end);
             const bool changed = marker.mark(item.first, item.end);
+            // A compound that drops duplicates compares its rows: values in their stored form
+            // compare equal to a column's (number_storage.h).
+            if (changed && distinct) {
+                e[item.first].text = std::string(kOraNumStored) + "(" + e[item.first].text;
+                e[e.previous(item.end)].text += ")";
+            }
             // An item without an alias keeps the name its text gave it.
             if (changed && item.alias.empty() && !isExpressionAlias(before))
                 e.writeAfter(e.previous(item.end), expressionAlias(trimmed(before)));
         }
     }
     return e.text();
+}
+
+std::string markExactWrites(const std::string& sql) {
+    TokenEditor e(lexSql(sql));
+    Marker marker(e);
+    bool changed = false;
+    for (std::size_t k = e.next(0); k < e.size(); k = e.next(k + 1)) {
+        if (!e.word(k, kOraWNum) || e.punct(e.previous(k), '.')) continue;
+        const std::size_t open = e.next(k + 1);
+        if (!e.punct(open, '(')) continue;
+        const auto args = callArguments(e, open);
+        if (!args.empty()) changed = marker.mark(args[0].first, args[0].second) || changed;
+    }
+    return changed ? e.text() : sql;
 }
 
 }  // namespace detail

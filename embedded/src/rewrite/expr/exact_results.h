@@ -20,6 +20,9 @@ namespace detail {
 
 // sql: a query as the other passes left it. Returns it with its exact results marked.
 std::string markExactResults(const std::string& sql);
+// sql: DML as the write conversions left it. The value each NUMBER conversion (ORA$W_NUM) stores
+// is marked the same way, so that a column keeps every digit of what it is given.
+std::string markExactWrites(const std::string& sql);
 
 }  // namespace detail
 }  // namespace kavexdb
