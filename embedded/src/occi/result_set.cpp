@@ -272,15 +272,8 @@ void ResultSetImpl::fetchBatch() {
                 Cell& c = *cell;
                 const int stored = sqlite3_value_type(value);
                 c.type = stored;
-                const Column& column = columns_[static_cast<std::size_t>(i)];
-                if (stored == SQLITE_BLOB && column.clob)
+                if (stored == SQLITE_BLOB && columns_[static_cast<std::size_t>(i)].clob)
                     c.type = SQLITE_TEXT;  // a CLOB streamed in as its UTF-8 bytes
-                std::string digits;  // a NUMBER stored as a BLOB reads as its digits
-                if (stored == SQLITE_BLOB && !column.lob && isStoredNumber(value) &&
-                    (!column.typed || column.declared.dataType == occi::OCCI_SQLT_NUM)) {
-                    c.type = SQLITE_TEXT;
-                    digits = plainNumberText(storedNumberOf(value));
-                }
                 switch (c.type) {
                 case SQLITE_INTEGER:
                     c.integer = sqlite3_value_int64(value);
@@ -290,11 +283,18 @@ void ResultSetImpl::fetchBatch() {
                     break;
                 case SQLITE_TEXT:
                 case SQLITE_BLOB: {
-                    const void* p = !digits.empty()       ? digits.data()
-                                    : stored == SQLITE_TEXT ? static_cast<const void*>(sqlite3_value_text(value))
-                                                            : sqlite3_value_blob(value);
-                    c.length = static_cast<std::uint32_t>(digits.empty() ? sqlite3_value_bytes(value)
-                                                                         : digits.size());
+                    const void* p = stored == SQLITE_TEXT
+                                        ? static_cast<const void*>(sqlite3_value_text(value))
+                                        : sqlite3_value_blob(value);
+                    c.length = static_cast<std::uint32_t>(sqlite3_value_bytes(value));
+                    std::string digits;  // a NUMBER stored as a BLOB reads as its digits
+                    if (c.type == SQLITE_BLOB && storedNumberColumn(static_cast<std::size_t>(i)) &&
+                        isStoredNumber(value)) {
+                        c.type = SQLITE_TEXT;
+                        digits = plainNumberText(storedNumberOf(value));
+                        p = digits.data();
+                        c.length = static_cast<std::uint32_t>(digits.size());
+                    }
                     c.offset = used;
                     if (c.length) {
                         if (arena_.size() < used + c.length)

@@ -78,6 +78,12 @@ private:
     };
 
     void fetchBatch();
+    // Whether a BLOB in column i may be a NUMBER in its stored form: an expression, or a
+    // NUMBER column.
+    bool storedNumberColumn(std::size_t i) const {
+        const Column& c = columns_[i];
+        return !c.lob && (!c.typed || c.declared.dataType == occi::OCCI_SQLT_NUM);
+    }
     // A LOB value not read yet: its type (kLazyText or kLazyBlob) and, in integer, its rowid.
     static constexpr int kLazyText = 100, kLazyBlob = 101;
     static bool isLazy(const Cell& c) { return c.type >= kLazyText; }
