@@ -45,4 +45,24 @@ SELECT POWER(2, 64) AS two64, 1/3 AS third FROM dual;"
 expect_status 0 "report layout"
 grep -qE "^ +\\${third#0} *$" "$WORK/out" || fail "NUMWIDTH 45 lacks every digit of 1/3"
 grep -qE "^ +18446744073709551616 \\.333333333 *$" "$WORK/out" || fail "COLUMN FORMAT lacks digits, or NUMWIDTH 10 is not kept"
+# A table keeps every digit: a literal, a bound text and arithmetic stored into NUMBER columns
+# read back whole, and compare and sort by value.
+run "file:$WORK/n.db?mode=rwc" scott tiger -q --csv -c "\\set p -${bound}
+CREATE TABLE digits (id NUMBER(2), n NUMBER, p NUMBER(38));
+INSERT INTO digits VALUES (1, ${bound}, ${bound});
+INSERT INTO digits VALUES (2, :p, :p);
+INSERT INTO digits VALUES (3, 1/3, POWER(2, 64));
+SELECT id, n, p FROM digits ORDER BY n;
+SELECT id FROM digits WHERE n > 0.3333333333333333 AND p < 18446744073709551617 ORDER BY id;"
+expect_status 0 "stored digits"
+expected="ID,N,P
+2,-${bound},-${bound}
+3,${third},18446744073709551616
+1,${bound},${bound}
+ID
+3"
+[ "$(cat "$WORK/out")" = "$expected" ] || fail "stored digits differ; expected:
+$expected
+got:
+$(cat "$WORK/out")"
 echo "number digits: ok"

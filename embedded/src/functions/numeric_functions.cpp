@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -16,6 +17,7 @@
 #include "sql/sqlite_errors.h"
 #include "types/decimal.h"
 #include "types/number_arithmetic.h"
+#include "types/number_storage.h"
 #include "types/values.h"
 
 namespace kavexdb {
@@ -184,7 +186,28 @@ struct Sum {
     int intervalKind;           // 0: numbers; 1 + Interval::Kind once an interval was added
     std::int64_t units, nanos;  // the signed total in months, or in seconds and nanoseconds
     int leading, fraction;
+    // The exact total of the values stored as BLOBs (number_storage.h), in that form; added to
+    // the rest at the end.
+    bool wide;
+    unsigned char wideLength;
+    unsigned char wideKey[32];
 };
+
+occi::Number wideTotal(const Sum* s) {
+    Decimal d;
+    storedNumber(s->wideKey, s->wideLength, &d);
+    return numberOf(std::move(d));
+}
+
+void addWide(Sum* s, const occi::Number& n, int direction) {
+    occi::Number total = s->wide ? wideTotal(s) : numberFromInt64(0);
+    total = direction > 0 ? numeric::add(total, n) : numeric::subtract(total, n);
+    const std::string key = numberKey(decimalOf(total));
+    if (key.size() > sizeof s->wideKey) raise(ora::kNumericOverflow);
+    std::memcpy(s->wideKey, key.data(), key.size());
+    s->wideLength = static_cast<unsigned char>(key.size());
+    s->wide = true;
+}
 
 [[noreturn]] void mixedSum(bool intervalFirst) {
     raise(ora::kInconsistentDatatypes, intervalFirst ? "INTERVAL" : "NUMBER",
@@ -220,6 +243,13 @@ void accumulate(sqlite3_context* ctx, sqlite3_value* v, int direction) {
         if (!s) return sqlite3_result_error_nomem(ctx);
         if (sqlite3_value_type(v) == SQLITE_TEXT && accumulateInterval(s, v, direction)) return;
         if (s->intervalKind != 0) mixedSum(true);
+        if (isStoredNumber(v)) {
+            const occi::Number n = storedNumberOf(v);
+            s->count += direction;
+            s->real += direction * numberToDouble(n);
+            addWide(s, n, direction);
+            return;
+        }
         const Arg a = numericArg(v);
         s->count += direction;
         s->real += direction * a.real;
@@ -254,6 +284,7 @@ bool resultExactSum(sqlite3_context* ctx, const Sum* s, bool average) {
     if (!resultsMayBeWide(ctx) || s->intervalKind != 0 || (s->inexact && s->decimal.inexact))
         return false;
     occi::Number total = s->inexact ? numberFromText(s->decimal.text()) : numberFromInt64(s->whole);
+    if (s->wide) total = numeric::add(total, wideTotal(s));
     if (average) total = numeric::divide(total, numberFromInt64(s->count));
     resultComputed(ctx, total, true);
     return true;
@@ -264,6 +295,7 @@ void sumValue(sqlite3_context* ctx) {
         const auto* s = static_cast<Sum*>(sqlite3_aggregate_context(ctx, 0));
         if (!s || s->count == 0) return sqlite3_result_null(ctx);
         if (resultIntervalSum(ctx, s, 1) || resultExactSum(ctx, s, false)) return;
+        if (s->wide) return resultReal(ctx, s->real);
         if (!s->inexact) return sqlite3_result_int64(ctx, s->whole);
         resultReal(ctx, s->decimal.inexact ? s->real : s->decimal.value());
     });
@@ -276,6 +308,7 @@ void avgValue(sqlite3_context* ctx) {
         if (resultIntervalSum(ctx, s, static_cast<long double>(s->count)) ||
             resultExactSum(ctx, s, true))
             return;
+        if (s->wide) return resultReal(ctx, s->real / static_cast<double>(s->count));
         if (!s->inexact && s->whole % s->count == 0)
             return sqlite3_result_int64(ctx, s->whole / s->count);
         if (!s->decimal.inexact) return resultReal(ctx, s->decimal.dividedBy(s->count));

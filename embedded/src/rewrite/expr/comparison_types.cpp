@@ -161,11 +161,12 @@ class Pass {
     struct WideComparison {
         Operand x, y;
         std::string op;
+        bool exactOnly;  // a side is a BLOB literal: only ORA$NCMP compares it
         std::size_t span() const { return std::max(x.last, y.last) - std::min(x.first, y.first); }
     };
     struct WideBetween {
         Operand x, low, high;
-        bool negated;
+        bool negated, exactOnly;
     };
 
     // CASE x WHEN a THEN ... WHEN b THEN ...: x compared with a, b, ... as x = a would be.
@@ -311,22 +312,32 @@ class Pass {
             for (const Operand* side : {&x, &y}) {
                 const Operand& other = side == &x ? y : x;
                 if (!side->wide) continue;
-                if (other.first == other.last && e_.at(other.first).kind == TK::Number) {
-                    const std::string blob = storedLiteral(e_.at(other.first).text);
-                    if (!blob.empty()) e_[other.first].text = blob;
-                } else if (other.first == other.last && e_.at(other.first).kind == TK::Bind) {
+                if (exactLiteral(other)) continue;
+                if (other.first == other.last && e_.at(other.first).kind == TK::Bind) {
                     edits_[other.first] = std::make_pair(other.last, Edit::ToStored);
                 }
             }
             return;
         }
         if (op != "<" && op != "<=" && op != ">" && op != ">=") return;
-        wide_.push_back(WideComparison{x, y, op});
+        const bool exact = exactLiteral(x) | exactLiteral(y);
+        wide_.push_back(WideComparison{x, y, op, exact});
     }
 
     void wideBetween(const Operand& x, const Operand& low, const Operand& high, bool negated) {
         if (!x.wide) return;
-        between_.push_back(WideBetween{x, low, high, negated});
+        const bool exact = exactLiteral(low) | exactLiteral(high);
+        between_.push_back(WideBetween{x, low, high, negated, exact});
+    }
+
+    // A long literal compared with a stored-BLOB column becomes its BLOB, which ORA$NCMP reads
+    // exactly (SQLite would read it as the nearest double). Returns whether it did.
+    bool exactLiteral(const Operand& o) {
+        if (o.first != o.last || e_.at(o.first).kind != TK::Number) return false;
+        const std::string blob = storedLiteral(e_.at(o.first).text);
+        if (blob.empty()) return false;
+        e_[o.first].text = blob;
+        return true;
     }
 
     // Whether an operand compared with a stored-BLOB column is never a BLOB itself: a short
@@ -355,7 +366,8 @@ class Pass {
         const std::string y = trimmed(e_.textBetween(c.y.first, c.y.last + 1));
         const std::string exact =
             std::string(kOraNumCompare) + "(" + x + ", " + y + ") " + c.op + " 0";
-        const Operand* column = c.x.wide && neverBlob(c.y)   ? &c.x
+        const Operand* column = c.exactOnly                  ? nullptr
+                                : c.x.wide && neverBlob(c.y) ? &c.x
                                 : c.y.wide && neverBlob(c.x) ? &c.y
                                                              : nullptr;
         if (!column) return exact;
@@ -377,8 +389,9 @@ class Pass {
             e_[first] = Token{TK::Space, text};
         }
         for (const WideBetween& b : between_) {
-            const std::string low = orderedComparison(WideComparison{b.x, b.low, ">="});
-            const std::string high = orderedComparison(WideComparison{b.x, b.high, "<="});
+            const std::string low = orderedComparison(WideComparison{b.x, b.low, ">=", b.exactOnly});
+            const std::string high =
+                orderedComparison(WideComparison{b.x, b.high, "<=", b.exactOnly});
             const std::string text = std::string(b.negated ? "NOT " : "") + "(" + low + " AND " + high + ")";
             e_.erase(b.x.first + 1, b.high.last + 1);
             e_[b.x.first] = Token{TK::Space, text};
