@@ -215,5 +215,40 @@ namespace System.Data.Kavex.Tests
             using var bigReader = big.ExecuteReader();
             Assert.ThrowsAny<ArgumentException>(() => new DataTable().Load(bigReader));
         }
+    
+        [Fact]
+        public void ThirtyEightDigitValuesRoundTripThroughATable()
+        {
+            using var connection = db.Open();
+            connection.Run("CREATE TABLE exact_rows (k NUMBER(2), n NUMBER, d NUMBER(29, 28))");
+            string[] texts = { "12345678901234567890123456789012345678", "-0.12345678901234567890123456789012345678" };
+            using (var insert = connection.CreateCommand())
+            {
+                insert.CommandText = "INSERT INTO exact_rows VALUES (:k, :n, :d)";
+                insert.Parameters.Add("k", 1);
+                insert.Parameters.Add("n", texts[0]);
+                insert.Parameters.Add("d", 0.1234567890123456789012345678m);
+                Assert.Equal(1, insert.ExecuteNonQuery());
+                insert.Parameters["k"].Value = 2;
+                insert.Parameters["n"].Value = texts[1];
+                insert.Parameters["d"].Value = decimal.MinValue / 1e28m;
+                Assert.Equal(1, insert.ExecuteNonQuery());
+            }
+            using (var command = connection.CreateCommand())
+            {
+                command.CommandText = "SELECT n, d FROM exact_rows ORDER BY n";
+                using var reader = command.ExecuteReader();
+                Assert.True(reader.Read());
+                Assert.Equal(texts[1], Plain(reader.GetString(0)));
+                Assert.Equal(decimal.MinValue / 1e28m, reader.GetDecimal(1));
+                Assert.True(reader.Read());
+                Assert.Equal(texts[0], Plain(reader.GetString(0)));
+                Assert.Equal(0.1234567890123456789012345678m, reader.GetDecimal(1));
+                Assert.Throws<OverflowException>(() => reader.GetDecimal(0));  // beyond decimal's range
+                Assert.False(reader.Read());
+            }
+            Assert.Equal(1m, connection.QuerySingle<decimal>(
+                "SELECT k FROM exact_rows WHERE n = 12345678901234567890123456789012345678"));
+        }
     }
 }

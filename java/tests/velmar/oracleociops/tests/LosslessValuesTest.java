@@ -225,4 +225,35 @@ class LosslessValuesTest {
             assertEquals(0, nextRow(session));
         }
     }
+
+    @Test
+    void thirtyEightDigitNumbersRoundTripThroughATable() {
+        Db.run(session, "create table t (k number(2), n number, p number(38, 2))");
+        String[] values = {"12345678901234567890123456789012345678",
+            "-0.12345678901234567890123456789012345678", "123456789012345678901234567890123456.785"};
+        // NUMBER(38, 2) keeps 36 digits before the point: the first value is too large for it.
+        Db.ok(prepareQuery(session, "insert into t values (:1, :2, :3)", true));
+        for (int k = 0; k < values.length; k++) {
+            Db.ok(setInt(session, 1, k, false));
+            Db.ok(setString(session, 2, values[k], false));
+            Db.ok(setString(session, 3, values[k], k == 0));
+            assertEquals(1, execute(session));
+        }
+        // Every digit comes back, rounded to the column's scale; the rows sort by value.
+        Db.run(session, "select n, p from t where k > 0 order by n");
+        for (int k : new int[] {1, 2}) {
+            BigDecimal value = new BigDecimal(values[k]);
+            assertEquals(List.of(value.stripTrailingZeros(),
+                    value.setScale(2, java.math.RoundingMode.HALF_UP).stripTrailingZeros()),
+                    numbers(Db.nextValues(session)));
+        }
+        assertEquals(0, nextRow(session));
+        // Found by value, compared by value.
+        assertEquals(List.of(new BigDecimal(0)), numbers(Db.firstRow(session,
+                "select k from t where n = 12345678901234567890123456789012345678")));
+        assertEquals(List.of(new BigDecimal(1)), numbers(Db.firstRow(session,
+                "select count(*) from t where p > 0")));
+        assertEquals(List.of(new BigDecimal(values[0])), numbers(Db.firstRow(session,
+                "select max(n) from t")));
+    }
 }
