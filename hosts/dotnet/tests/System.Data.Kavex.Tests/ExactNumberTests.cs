@@ -7,7 +7,7 @@ namespace System.Data.Kavex.Tests
     /// <summary>NUMBER values past a double's 15 digits (Oracle's NUMBER keeps up to 40
     /// significant digits): GetDecimal gives exactly what decimal holds and refuses the rest,
     /// GetString gives every digit, GetValue keeps its natural type, and decimal parameters
-    /// arrive whole. Values come from arithmetic in the select list, which keeps every digit.</summary>
+    /// arrive whole, from arithmetic in the select list and through a table alike.</summary>
     public class ExactNumberTests : IClassFixture<TestDatabase>
     {
         private const string Third = "0.3333333333333333333333333333333333333333";  // 40 digits
