@@ -21,6 +21,8 @@ select id from exact where n in (0.10000000000000000001, 5, 18446744073709551616
 select id from exact where 1 < n order by id;
 select id, n from exact order by n;
 select id, n from exact order by n desc nulls last;
+select n from exact order by 1;
+select id, n value from exact order by value desc;
 select min(n), max(n), min(p), max(p), count(distinct n) from exact;
 select id, row_number() over (order by n) r from exact order by id;
 

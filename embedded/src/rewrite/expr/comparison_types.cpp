@@ -241,6 +241,8 @@ class Pass {
                     edit(key, Edit::Collate);
                 else if (key.wide && ordering && !rangeFrame(k))
                     edit(key, Edit::Key);
+                else if (outermost && ordering)
+                    orderBySelectedWide(i, last);
             }
             if (!e_.punct(k, ',')) return;
             i = e_.next(k + 1);
@@ -259,9 +261,9 @@ class Pass {
         return false;
     }
 
-    // Whether an ORDER BY key of the outermost query names a select item that is a datetime: by
-    // its position or its alias.
-    bool selectedDatetime(std::size_t first, std::size_t last) {
+    // The select item of the outermost query an ORDER BY key [first, last] names by its position
+    // or alias, as its first and last token without the alias; false when it names none.
+    bool namedItem(std::size_t first, std::size_t last, std::pair<std::size_t, std::size_t>& out) {
         if (first != last) return false;
         const Token& key = e_.at(first);
         const auto items = selectItems();
@@ -278,7 +280,37 @@ class Pass {
                     : aliased && e_.name(first) &&
                           asciiUpper(identifierName(key)) ==
                               asciiUpper(identifierName(e_.at(items[n].second)));
-            if (named) return classOf(items[n].first, itemLast) == Class::Datetime;
+            if (named) {
+                out = {items[n].first, itemLast};
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // Whether an ORDER BY key of the outermost query names a select item that is a datetime.
+    bool selectedDatetime(std::size_t first, std::size_t last) {
+        std::pair<std::size_t, std::size_t> item;
+        return namedItem(first, last, item) && classOf(item.first, item.second) == Class::Datetime;
+    }
+
+    // An ORDER BY key of the outermost query that names a select item that is a stored-BLOB
+    // column sorts by that column's key (not in a compound, whose keys must be its columns).
+    void orderBySelectedWide(std::size_t first, std::size_t last) {
+        std::pair<std::size_t, std::size_t> item;
+        if (!namedItem(first, last, item) || compound()) return;
+        if (!operand(item.first, item.second).wide) return;
+        e_[first].text = std::string(kOraNumKey) + "(" + e_.textBetween(item.first, item.second + 1) + ")";
+    }
+
+    bool compound() const {
+        int depth = 0;
+        for (std::size_t k = e_.next(0); k < e_.size(); k = e_.next(k + 1)) {
+            if (e_.punct(k, '(')) ++depth;
+            if (e_.punct(k, ')')) --depth;
+            if (depth == 0 && (e_.word(k, "UNION") || e_.word(k, "INTERSECT") ||
+                               e_.word(k, "EXCEPT") || e_.word(k, "MINUS")))
+                return true;
         }
         return false;
     }
