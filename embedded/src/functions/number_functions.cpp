@@ -7,6 +7,7 @@
 #include "functions/extended_functions.h"
 #include "functions/function_args.h"
 #include "functions/sql_function.h"
+#include "sql/internal_names.h"
 #include "functions/sql_values.h"
 #include "types/number_arithmetic.h"
 #include "types/values.h"
@@ -82,7 +83,22 @@ void nanvl(sqlite3_context* ctx, int, sqlite3_value** argv) {
 double binaryArg(sqlite3_value* v) {
     if (isDatetime(valueKind(v))) raise(ora::kInconsistentDatatypes, "BINARY_DOUBLE", "DATE");
     if (sqlite3_value_type(v) == SQLITE_TEXT) return binaryFromText(textArg(v));
+    if (sqlite3_value_type(v) == SQLITE_BLOB) return numberToDouble(numberArg(v));
     return sqlite3_value_double(v);
+}
+
+// ORA$B_ADD, _SUB, _MUL, _DIV(a, b): arithmetic with a BINARY_DOUBLE operand, and ORA$F_ADD,
+// ... with a BINARY_FLOAT one and no BINARY_DOUBLE (rounded to single precision), in IEEE
+// binary floating point as Oracle computes them: no rounding to decimal, and a division by zero
+// is an infinity (or NaN, which SQLite holds as NULL).
+template <char Op, bool Single>
+void binaryArithmetic(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        if (isNullArg(argv[0]) || isNullArg(argv[1])) return sqlite3_result_null(ctx);
+        const double a = binaryArg(argv[0]), b = binaryArg(argv[1]);
+        const double r = Op == '+' ? a + b : Op == '-' ? a - b : Op == '*' ? a * b : a / b;
+        sqlite3_result_double(ctx, Single ? singlePrecision(r) : r);
+    });
 }
 
 // TO_BINARY_DOUBLE / TO_BINARY_FLOAT(expr [, fmt [, nls]]) of numbers and number texts.
@@ -112,6 +128,14 @@ const FunctionRow kRows[] = {
     {"NANVL", 2, 2, nanvl, nullptr},
     {"TO_BINARY_DOUBLE", 1, 3, toBinaryDouble, "BINARY_DOUBLE"},
     {"TO_BINARY_FLOAT", 1, 3, toBinaryFloat, "BINARY_FLOAT"},
+    {kOraBinaryAdd, 2, 2, binaryArithmetic<'+', false>, "BINARY_DOUBLE"},
+    {kOraBinarySub, 2, 2, binaryArithmetic<'-', false>, "BINARY_DOUBLE"},
+    {kOraBinaryMul, 2, 2, binaryArithmetic<'*', false>, "BINARY_DOUBLE"},
+    {kOraBinaryDiv, 2, 2, binaryArithmetic<'/', false>, "BINARY_DOUBLE"},
+    {kOraFloatAdd, 2, 2, binaryArithmetic<'+', true>, "BINARY_FLOAT"},
+    {kOraFloatSub, 2, 2, binaryArithmetic<'-', true>, "BINARY_FLOAT"},
+    {kOraFloatMul, 2, 2, binaryArithmetic<'*', true>, "BINARY_FLOAT"},
+    {kOraFloatDiv, 2, 2, binaryArithmetic<'/', true>, "BINARY_FLOAT"},
 };
 
 }  // namespace

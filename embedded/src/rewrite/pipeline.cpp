@@ -26,6 +26,7 @@
 #include "rewrite/dml/merge.h"
 #include "rewrite/dml/multitable_insert.h"
 #include "rewrite/dml/rownum_dml.h"
+#include "rewrite/expr/binary_arithmetic.h"
 #include "rewrite/expr/clob_text.h"
 #include "rewrite/expr/comparison_types.h"
 #include "rewrite/expr/concatenation.h"
@@ -204,6 +205,14 @@ const SchemaPass kSchemaPasses[] = {
          if (!isQuery(r) && !isDml(r)) return;
          r.sql = callStoredFunctions(s.db, r.sql);
          for (std::string& step : r.dml.steps) step = callStoredFunctions(s.db, step);
+     }},
+    // Arithmetic with binary operands in binary floating point (before typing reads the calls).
+    {"binary arithmetic",
+     [](SchemaState& s) {
+         RewrittenSql& r = s.prepared.plan;
+         if (!isQuery(r) && !isDml(r)) return;
+         r.sql = binaryArithmetic(s.db, r.sql);
+         for (std::string& step : r.dml.steps) step = binaryArithmetic(s.db, step);
      }},
     // Implicit conversions of comparisons (a statement run as steps keeps its steps' own).
     {"comparison types",

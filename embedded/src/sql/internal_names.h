@@ -41,6 +41,15 @@ inline constexpr const char* kOraLobSubstr = "ORA$LOB_SUBSTR";
 inline constexpr const char* kOraMul = "ORA$MUL";
 inline constexpr const char* kOraNextval = "ORA$NEXTVAL";
 inline constexpr const char* kOraNum = "ORA$NUM";
+// Arithmetic with a BINARY_DOUBLE or BINARY_FLOAT operand (rewrite/expr/binary_arithmetic.h).
+inline constexpr const char* kOraBinaryAdd = "ORA$B_ADD";
+inline constexpr const char* kOraBinarySub = "ORA$B_SUB";
+inline constexpr const char* kOraBinaryMul = "ORA$B_MUL";
+inline constexpr const char* kOraBinaryDiv = "ORA$B_DIV";
+inline constexpr const char* kOraFloatAdd = "ORA$F_ADD";
+inline constexpr const char* kOraFloatSub = "ORA$F_SUB";
+inline constexpr const char* kOraFloatMul = "ORA$F_MUL";
+inline constexpr const char* kOraFloatDiv = "ORA$F_DIV";
 // Comparisons and sorts of NUMBERs stored as BLOBs (types/number_storage.h).
 inline constexpr const char* kOraNumCompare = "ORA$NCMP";
 inline constexpr const char* kOraNumKey = "ORA$NKEY";
