@@ -206,20 +206,14 @@ const SchemaPass kSchemaPasses[] = {
          r.sql = callStoredFunctions(s.db, r.sql);
          for (std::string& step : r.dml.steps) step = callStoredFunctions(s.db, step);
      }},
-    // Arithmetic with binary operands in binary floating point (before typing reads the calls).
-    {"binary arithmetic",
-     [](SchemaState& s) {
-         RewrittenSql& r = s.prepared.plan;
-         if (!isQuery(r) && !isDml(r)) return;
-         r.sql = binaryArithmetic(s.db, r.sql);
-         for (std::string& step : r.dml.steps) step = binaryArithmetic(s.db, step);
-     }},
-    // Implicit conversions of comparisons (a statement run as steps keeps its steps' own).
+    // Implicit conversions of comparisons (a statement run as steps keeps its steps' own), and
+    // arithmetic with binary operands in binary floating point.
     {"comparison types",
      [](SchemaState& s) {
          RewrittenSql& r = s.prepared.plan;
          if (isQuery(r) || (isDml(r) && r.dml.steps.empty()))
              r.sql = typeComparisons(s.db, r.sql, s.numericBinds, &s.prepared.typedBinds);
+         for (std::string& step : r.dml.steps) step = binaryArithmetic(s.db, step);
      }},
     {"DML forms",
      [](SchemaState& s) {

@@ -9,8 +9,10 @@ namespace kavexdb {
 namespace detail {
 
 std::vector<Token> lexSql(const std::string& sql) {
+    const std::vector<lexer::Lexeme> lexemes = lexer::scanSql(sql);
     std::vector<Token> tokens;
-    for (const lexer::Lexeme& lexeme : lexer::scanSql(sql)) {
+    tokens.reserve(lexemes.size());
+    for (const lexer::Lexeme& lexeme : lexemes) {
         if (!lexeme.closed && lexeme.kind == Token::Kind::String)
             raise(ora::kUnterminatedString);
         if (!lexeme.closed && lexeme.kind == Token::Kind::QuotedIdent)

@@ -101,9 +101,13 @@ Lexeme number(const std::string& sql, std::size_t at) {
 
 bool Token::isWord(const char* upperWord) const {
     if (kind != Kind::Word) return false;
+    // ASCII case folding (what the C locale's toupper does, without its call per character).
     std::size_t i = 0;
-    for (; i < text.size() && upperWord[i]; ++i)
-        if (std::toupper(static_cast<unsigned char>(text[i])) != upperWord[i]) return false;
+    for (; i < text.size() && upperWord[i]; ++i) {
+        const char c = text[i];
+        if ((c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c) != upperWord[i])
+            return false;
+    }
     return i == text.size() && upperWord[i] == '\0';
 }
 
@@ -143,6 +147,7 @@ Lexeme lexemeAt(const std::string& sql, std::size_t at) {
 
 std::vector<Lexeme> scanSql(const std::string& sql) {
     std::vector<Lexeme> lexemes;
+    lexemes.reserve(sql.size() / 4 + 8);  // SQL text averages a lexeme in fewer than 4 bytes
     for (std::size_t at = 0; at < sql.size(); at = lexemes.back().end)
         lexemes.push_back(lexemeAt(sql, at));
     return lexemes;

@@ -41,7 +41,7 @@ const Operation kOperations[] = {
 
 class Pass {
   public:
-    Pass(sqlite3* db, TokenEditor& e) : e_(e), columns_(db, e, true) {}
+    Pass(TokenEditor& e, ColumnScope& columns) : e_(e), columns_(columns) {}
 
     bool run() {
         bool changed = false;
@@ -124,19 +124,28 @@ class Pass {
     }
 
     TokenEditor& e_;
-    ColumnScope columns_;
+    ColumnScope& columns_;
 };
+
+// Whether sql has an operation this pass may change: only the operators pass writes them,
+// spelled as it spells them.
+bool hasOperations(const std::string& sql) {
+    for (const Operation& op : kOperations)
+        if (sql.find(op.number) != std::string::npos) return true;
+    return false;
+}
 
 }  // namespace
 
+bool rewriteBinaryArithmetic(TokenEditor& e, ColumnScope& columns) {
+    return Pass(e, columns).run();
+}
+
 std::string binaryArithmetic(sqlite3* db, const std::string& sql) {
-    // Most statements have no binary type at all: those pay one scan of the text.
-    const std::string upper = asciiUpper(sql);
-    bool any = upper.find("BINARY") != std::string::npos;
-    for (const Operation& op : kOperations) any = any || upper.find(op.number) != std::string::npos;
-    if (!any) return sql;
+    if (!hasOperations(sql)) return sql;
     TokenEditor e(lexSql(sql));
-    return Pass(db, e).run() ? e.text() : sql;
+    ColumnScope columns(db, e, true);
+    return rewriteBinaryArithmetic(e, columns) ? e.text() : sql;
 }
 
 }  // namespace detail

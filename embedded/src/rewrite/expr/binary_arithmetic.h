@@ -16,8 +16,13 @@
 namespace kavexdb {
 namespace detail {
 
-// sql: a query or DML statement as the rewriting made it. Returns it with binary arithmetic
-// called for binary operands; looks the statement's columns up in db.
+class ColumnScope;
+class TokenEditor;
+
+// e: a query or DML statement as the rewriting made it; columns: the scope of its tables. Makes
+// the operations with binary operands call the binary ones; returns whether it changed any.
+bool rewriteBinaryArithmetic(TokenEditor& e, ColumnScope& columns);
+// The same for SQL text, looking the statement's columns up in db.
 std::string binaryArithmetic(sqlite3* db, const std::string& sql);
 
 }  // namespace detail

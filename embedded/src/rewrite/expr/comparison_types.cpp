@@ -9,6 +9,7 @@
 #include "functions/interval.h"
 #include "functions/sql_function.h"
 #include "functions/sql_values.h"
+#include "rewrite/expr/binary_arithmetic.h"
 #include "rewrite/expr/expression_rewrite.h"
 #include "sql/column_scope.h"
 #include "sql/comparisons.h"
@@ -53,6 +54,7 @@ Class classOfDeclared(const char* decl) {
 class Scope {
   public:
     Scope(sqlite3* db, const TokenEditor& e) : columns_(db, e, true) {}
+    ColumnScope& columns() { return columns_; }
 
     Class column(const std::string& name) {
         if (!columns_.declaredTypes(name, decls_)) return Class::Unknown;
@@ -118,6 +120,8 @@ class Pass {
         : e_(e), scope_(db, e), numericBinds_(numericBinds), typedBinds_(typedBinds) {}
 
     void run() {
+        // Binary operations first: their results are binary numbers to the comparisons.
+        rewriteBinaryArithmetic(e_, scope_.columns());
         int depth = 0;
         for (std::size_t op = e_.next(0); op < e_.size(); op = e_.next(op + 1)) {
             if (e_.punct(op, '(')) ++depth;
@@ -188,7 +192,11 @@ class Pass {
         const Operand x = operand(baseFirst, baseLast);
         for (std::size_t i = 0; i < whens.size(); ++i) {
             const std::size_t first = e_.next(whens[i] + 1), last = e_.previous(thens[i]);
-            if (last >= first && last < e_.size()) compare(x, operand(first, last), true);
+            if (last >= first && last < e_.size()) {
+                const Operand y = operand(first, last);
+                compare(x, y, true);
+                wideComparison(x, y, "=");
+            }
         }
     }
 

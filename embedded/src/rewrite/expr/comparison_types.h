@@ -16,7 +16,12 @@
 //     function's result, date arithmetic) gets the collation ORA_DATETIME, as do ORDER BY keys
 //     and MIN/MAX arguments that are datetimes, so they compare as instants whether or not a
 //     column was declared with that collation (tables created before it existed included).
-// Comparisons are =, <>, !=, ^=, <, <=, >, >=, [NOT] BETWEEN and [NOT] IN (list).
+//   - on a NUMBER column that may hold values in their BLOB form (types/number_storage.h), an
+//     ordering comparison, ORDER BY and MIN/MAX compare by value (ORA$NCMP, ORA$NKEY), and an
+//     equality compares stored forms (a long literal as its BLOB, a bind through ORA$NSTORE).
+// Comparisons are =, <>, !=, ^=, <, <=, >, >=, [NOT] BETWEEN and [NOT] IN (list). The pass first
+// makes arithmetic with binary operands binary (rewrite/expr/binary_arithmetic.h), sharing its
+// reading of the statement's columns.
 #ifndef KAVEXDB_COMPARISON_TYPES_H
 #define KAVEXDB_COMPARISON_TYPES_H
 
