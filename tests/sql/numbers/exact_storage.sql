@@ -22,6 +22,8 @@ select id from exact where 1 < n order by id;
 select id, n from exact order by n;
 select id, n from exact order by n desc nulls last;
 select n from exact order by 1;
+select n from exact where id < 3 union select n from exact where id > 5 order by n;
+select n from (select n from exact union all select 1 from dual) where n > 0.2 order by n;
 select id, n value from exact order by value desc;
 select min(n), max(n), min(p), max(p), count(distinct n) from exact;
 select id, row_number() over (order by n) r from exact order by id;

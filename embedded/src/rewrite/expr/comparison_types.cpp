@@ -100,6 +100,7 @@ struct Operand {
     std::size_t first, last;
     Class type;
     bool wide = false;  // a NUMBER column that may hold stored BLOBs
+    bool unknownColumn = false;  // a column of no known type (a view's or subquery's mixed one)
 };
 
 // The BLOB form of a numeric literal that a double would not hold, as SQL ("x'FF4E...'"); empty
@@ -132,7 +133,10 @@ class Pass {
                 simpleCase(op);
             } else if ((e_.word(op, "ORDER") || e_.word(op, "GROUP")) &&
                        e_.word(e_.next(op + 1), "BY")) {
-                orderBy(e_.next(e_.next(op + 1) + 1), depth == 0, e_.word(op, "ORDER"));
+                const bool compound = e_.word(op, "ORDER") && compoundBefore(op);
+                orderBy(e_.next(e_.next(op + 1) + 1), depth == 0,
+                        e_.word(op, "ORDER") && !compound);
+                if (compound && depth == 0) frameCompound(op);
             } else if ((e_.word(op, "MIN") || e_.word(op, "MAX")) &&
                        e_.punct(e_.next(op + 1), '(')) {
                 extreme(op);
@@ -227,6 +231,8 @@ class Pass {
     }
 
     // ORDER BY and GROUP BY keys that are datetimes sort and group as instants.
+    // ordering: the keys of an ORDER BY that may sort by expressions (not a compound's, whose
+    // keys must name its columns).
     void orderBy(std::size_t i, bool outermost, bool ordering) {
         while (i < e_.size()) {
             std::size_t k = i, last = e_.size();
@@ -303,22 +309,77 @@ class Pass {
     }
 
     // An ORDER BY key of the outermost query that names a select item that is a stored-BLOB
-    // column sorts by that column's key (not in a compound, whose keys must be its columns).
+    // column sorts by that column's key.
     void orderBySelectedWide(std::size_t first, std::size_t last) {
         std::pair<std::size_t, std::size_t> item;
-        if (!namedItem(first, last, item) || compound()) return;
+        if (!namedItem(first, last, item)) return;
         if (!operand(item.first, item.second).wide) return;
         e_[first].text = std::string(kOraNumKey) + "(" + e_.textBetween(item.first, item.second + 1) + ")";
     }
 
-    bool compound() const {
+    // A compound's ORDER BY may name only its columns, so one that sorts by a stored-BLOB column
+    // is made the ORDER BY of a query of the compound: SELECT * FROM (compound) ORDER BY
+    // ORA$NKEY(column). Keys by name only (a position names no column to take the key of).
+    void frameCompound(std::size_t order) {
+        std::vector<std::size_t> keys;
+        bool anyWide = false;
+        for (const auto& key : depthZeroItems(e_, e_.next(order + 1) + 1, keysEnd(order))) {
+            const std::size_t first = e_.next(key.first);
+            if (first >= key.second || !e_.name(first)) continue;
+            std::size_t last = first;
+            const std::size_t after = e_.next(first + 1);
+            if (e_.punct(after, '.')) last = e_.next(after + 1);
+            if (last >= key.second) continue;
+            const Operand o = operand(first, last);
+            if (!o.wide) continue;
+            anyWide = true;
+            keys.push_back(first);
+            keys.push_back(last);
+        }
+        if (!anyWide) return;
+        std::size_t select = e_.next(0);
+        for (int depth = 0; select < order; select = e_.next(select + 1)) {
+            if (e_.punct(select, '(')) ++depth;
+            if (e_.punct(select, ')')) --depth;
+            if (depth == 0 && e_.word(select, "SELECT")) break;
+        }
+        if (select >= order) return;
+        frame_ = Frame{select, order, keys};
+    }
+
+    // Where the ORDER BY keys after the ORDER token at order end.
+    std::size_t keysEnd(std::size_t order) const {
         int depth = 0;
-        for (std::size_t k = e_.next(0); k < e_.size(); k = e_.next(k + 1)) {
+        std::size_t k = e_.next(order + 1);
+        for (; k < e_.size(); k = e_.next(k + 1)) {
             if (e_.punct(k, '(')) ++depth;
-            if (e_.punct(k, ')')) --depth;
-            if (depth == 0 && (e_.word(k, "UNION") || e_.word(k, "INTERSECT") ||
-                               e_.word(k, "EXCEPT") || e_.word(k, "MINUS")))
+            if (e_.punct(k, ')') && --depth < 0) break;
+            if (depth == 0 && endsKeys(k) && !e_.word(k, "ORDER")) break;
+        }
+        return k;
+    }
+
+    void applyFrame() {
+        if (!frame_.order) return;
+        e_[frame_.select].text = "SELECT * FROM (" + e_[frame_.select].text;
+        e_[frame_.order].text = ") " + e_[frame_.order].text;
+        for (std::size_t i = 0; i + 1 < frame_.keys.size(); i += 2) {
+            e_[frame_.keys[i]].text = std::string(kOraNumKey) + "(" + e_[frame_.keys[i]].text;
+            e_[frame_.keys[i + 1]].text += ")";
+        }
+    }
+
+    // Whether the query block the token at k ends is a compound: a set operator before k, in
+    // the same parentheses.
+    bool compoundBefore(std::size_t k) const {
+        int depth = 0;
+        for (std::size_t j = e_.previous(k); j < e_.size(); j = e_.previous(j)) {
+            if (e_.punct(j, ')')) ++depth;
+            if (e_.punct(j, '(') && depth-- == 0) return false;
+            if (depth == 0 && (e_.word(j, "UNION") || e_.word(j, "INTERSECT") ||
+                               e_.word(j, "EXCEPT") || e_.word(j, "MINUS")))
                 return true;
+            if (j == 0) break;
         }
         return false;
     }
@@ -345,7 +406,10 @@ class Pass {
     // after every number. An equality compares stored forms, which are one per value: a long
     // literal becomes its BLOB and a bind its stored form. An ordering compares as numbers do
     // where neither side is a BLOB, keeping the column's index, and exactly where one is.
-    void wideComparison(const Operand& x, const Operand& y, const std::string& op) {
+    void wideComparison(Operand x, Operand y, const std::string& op) {
+        // A column of no known type compared with a number may hold stored BLOBs too.
+        if (x.unknownColumn && y.type == Class::Number && neverBlob(y)) x.wide = true;
+        if (y.unknownColumn && x.type == Class::Number && neverBlob(x)) y.wide = true;
         if (!x.wide && !y.wide) return;
         const bool equality = op == "=" || op == "<>" || op == "!=" || op == "^=";
         if (equality) {
@@ -364,7 +428,10 @@ class Pass {
         wide_.push_back(WideComparison{x, y, op, exact});
     }
 
-    void wideBetween(const Operand& x, const Operand& low, const Operand& high, bool negated) {
+    void wideBetween(Operand x, const Operand& low, const Operand& high, bool negated) {
+        if (x.unknownColumn && low.type == Class::Number && high.type == Class::Number &&
+            neverBlob(low) && neverBlob(high))
+            x.wide = true;
         if (!x.wide) return;
         const bool exact = exactLiteral(low) | exactLiteral(high);
         between_.push_back(WideBetween{x, low, high, negated, exact});
@@ -577,10 +644,12 @@ class Pass {
         }
         for (const auto& name : names) e_[name.first].text += name.second;
         applyWide();
+        applyFrame();
     }
 
     Operand operand(std::size_t first, std::size_t last) {
         Operand o{first, last, classOf(first, last)};
+        o.unknownColumn = o.type == Class::Unknown && isColumn(o);
         if (o.type == Class::Number && isColumn(o)) {
             o.wide = first == last
                          ? scope_.wide(asciiUpper(identifierName(e_.at(first))))
@@ -684,6 +753,10 @@ class Pass {
     std::map<std::size_t, std::pair<std::size_t, Edit>> edits_;  // first token -> last, edit
     std::vector<WideComparison> wide_;
     std::vector<WideBetween> between_;
+    struct Frame {
+        std::size_t select = 0, order = 0;  // the compound's first SELECT, its ORDER
+        std::vector<std::size_t> keys;      // first and last token of each key to sort by key
+    } frame_;
 };
 
 Decimal keyDecimal(sqlite3_value* v) { return decimalOf(numberArg(v)); }
