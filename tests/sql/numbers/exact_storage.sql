@@ -46,6 +46,13 @@ select v from ones union select 0.1000000000000000000000000000000000000001 from 
 create unique index ones_v on ones (v);
 drop table ones;
 
+-- INSERT ... SELECT and CREATE TABLE AS store what the query computes, every digit.
+create table copies as select id, n * 2 twice from exact where id in (1, 3);
+insert into copies select id, n + 1 from exact where id = 4;
+insert into copies select 9, 1/3 from dual;
+select id, twice from copies order by id;
+drop table copies;
+
 -- Updates keep the digits; a unique key over the stored form finds one row.
 update exact set n = n * 10 where id = 1;
 select n from exact where id = 1;

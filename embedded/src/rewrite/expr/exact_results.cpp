@@ -199,8 +199,28 @@ std::string markExactResults(const std::string& sql) {
 
 std::string markExactWrites(const std::string& sql) {
     TokenEditor e(lexSql(sql));
-    Marker marker(e);
     bool changed = false;
+    // INSERT ... SELECT converts the query's rows named in WITH ora$rows(...) AS (query): the
+    // query's items are what the columns store.
+    for (std::size_t k = e.next(0); k < e.size(); k = e.next(k + 1)) {
+        if (!e.word(k, "WITH") || !e.word(e.next(k + 1), kOraRows)) continue;
+        std::size_t open = e.next(k + 1);
+        while (open < e.size() && !e.word(open, "AS"))
+            open = e.punct(open, '(') ? e.next(e.pastParens(open)) : e.next(open + 1);
+        open = e.next(open + 1);
+        if (!e.punct(open, '(')) break;
+        const std::size_t past = e.pastParens(open);
+        if (past > e.size() || past < open + 2) break;
+        const std::string query = e.textBetween(open + 1, past - 1);
+        const std::string marked = markExactResults(query);
+        if (marked != query) {
+            e.erase(open + 2, past - 1);
+            e[open + 1].text = marked;
+            changed = true;
+        }
+        break;
+    }
+    Marker marker(e);
     for (std::size_t k = e.next(0); k < e.size(); k = e.next(k + 1)) {
         if (!e.word(k, kOraWNum) || e.punct(e.previous(k), '.')) continue;
         const std::size_t open = e.next(k + 1);
