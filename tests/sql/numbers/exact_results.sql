@@ -37,6 +37,7 @@ select * from (select 0.5 + 0.011 a, 123456789012345.6 + 0.04 b, 0.1 * 3 c, 1e20
   2.5 * 4 e, 99999999999999.95 + 0 f, -0.000001 * 0.000001 g from dual);
 select * from (select 0.1 / 0 from dual);
 select * from (select 1e100 * 1e100 from dual);
+-- A column keeps every digit it is given.
 create table thirds (n number);
 insert into thirds select 1/3 from dual;
 select n from thirds where n > 0.333;
