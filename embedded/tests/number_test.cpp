@@ -188,6 +188,9 @@ TEST(NumberStorage, BlobBytesGiveTheDigitsBackAndSortByValue) {
     EXPECT_FALSE(storedNumber("\x01\x02\x03", 3));
     EXPECT_FALSE(storedNumber(key.data(), key.size() - 1));
     EXPECT_FALSE(storedNumber("\xFFN\x03\x80\x66", 5));
+    EXPECT_FALSE(storedNumber("\xFFN\x01\x80\x66", 5));  // a negative without digits
+    EXPECT_FALSE(storedNumber("\xFFN\x03\x80", 4));
+    EXPECT_FALSE(storedNumber("\xFFN\x03\xFF\x02", 5));  // 1E+253, past NUMBER's range
 }
 
 }  // namespace storage

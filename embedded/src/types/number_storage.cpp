@@ -106,7 +106,7 @@ bool storedNumber(const void* bytes, std::size_t size, Decimal* out) {
     const bool negative = b[2] == kNegative;
     if (!negative && b[2] != kPositive) return false;
     const std::size_t end = negative ? size - 1 : size;
-    if (size < 5 || (negative && b[size - 1] != kNegativeEnd)) return false;
+    if (end <= 4 || (negative && b[size - 1] != kNegativeEnd)) return false;  // no digit
     Decimal d;
     d.negative = negative;
     const int biased = negative ? 255 - b[3] : b[3];
@@ -125,6 +125,7 @@ bool storedNumber(const void* bytes, std::size_t size, Decimal* out) {
         --d.exponent;
     }
     if (d.digits.back() == '0') d.digits.pop_back();
+    if (d.exponent > kMaxExponent || d.exponent < kMinExponent) return false;  // past NUMBER
     if (out) *out = std::move(d);
     return true;
 }
