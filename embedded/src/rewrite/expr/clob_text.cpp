@@ -8,6 +8,7 @@
 #include "sql/column_scope.h"
 #include "sql/sql_context.h"
 #include "sql/sql_lexer.h"
+#include "sql/sqlite_util.h"
 #include "sql/token_editor.h"
 #include "types/declared_type.h"
 #include "sql/internal_names.h"
@@ -262,7 +263,21 @@ void clobText(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 }  // namespace
 
+namespace {
+
+// Whether a table of db may have a CLOB column: its definition names the type. A database
+// without one has no column this pass wraps (GLOB, which no Oracle function replaces).
+bool mayHaveClobColumns(sqlite3* db) {
+    const SqliteStmt q = prepareSql(
+        db, "SELECT 1 FROM sqlite_schema WHERE sql GLOB '*[Cc][Ll][Oo][Bb]*' UNION ALL "
+            "SELECT 1 FROM sqlite_temp_schema WHERE sql GLOB '*[Cc][Ll][Oo][Bb]*' LIMIT 1");
+    return sqlite3_step(q.get()) == SQLITE_ROW;
+}
+
+}  // namespace
+
 std::string readClobsAsText(sqlite3* db, const std::string& sql) {
+    if (!mayHaveClobColumns(db)) return sql;
     TokenEditor e(lexSql(sql));
     std::size_t first = e.next(0);
     if (e.word(first, "CREATE")) {
