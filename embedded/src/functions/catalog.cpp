@@ -40,6 +40,8 @@ const FunctionFamily* const kFamilies[] = {
 const char* const kExactTwins[] = {
     kOraAdd, kOraSub, kOraMul, kOraDiv, kOraNum, "POWER", "SUM", "AVG", "ROUND", "TRUNC",
     "ABS", "CEIL", "FLOOR", "MOD", "REMAINDER", "SQRT", "EXP", "LN", "LOG", "TO_CHAR", "TO_NUMBER", kOraCast,
+    "VARIANCE", "VAR_SAMP", "VAR_POP", "STDDEV", "STDDEV_SAMP", "STDDEV_POP", "COVAR_POP",
+    "COVAR_SAMP", "CORR",
 };
 constexpr const char* kTwinPrefix = "ORA$X_";
 // The user data of every twin: its address tells a twin from its row.

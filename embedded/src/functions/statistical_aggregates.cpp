@@ -2,7 +2,9 @@
 // VAR_POP, STDDEV, STDDEV_SAMP, STDDEV_POP over one argument, COVAR_POP, COVAR_SAMP and CORR
 // over pairs (rows where either is NULL do not count), and MEDIAN. NULLs are ignored; an empty
 // set gives NULL. VARIANCE and STDDEV give 0 for one row where the _SAMP forms give NULL, as
-// Oracle documents. Results are binary floating point, kept to 15 significant digits.
+// Oracle documents. In a query's result (their exact twins, functions/catalog.h) the sums and
+// the result are NUMBER arithmetic, to NUMBER's digits; elsewhere binary floating point, kept to
+// 15 significant digits.
 #include "functions/statistical_aggregates.h"
 
 #include <algorithm>
@@ -18,6 +20,9 @@
 #include "sql/internal_names.h"
 #include "sql/sqlite_errors.h"
 #include "sql/token_editor.h"
+#include "types/decimal.h"
+#include "types/number_arithmetic.h"
+#include "types/number_storage.h"
 #include "types/values.h"
 #include "sql/internal_names.h"
 #include "functions/catalog.h"
@@ -29,10 +34,32 @@ namespace {
 
 // Sums of the rows counted so far; SQLite hands the state over zero-filled and only 8-byte
 // aligned, so it is copied in and out (long double wants 16).
+// An exact sum: the BLOB form of a NUMBER (types/number_storage.h); length 0 for zero.
+struct ExactSum {
+    unsigned char length;
+    unsigned char key[31];
+};
+
 struct Moments {
     long long n;
     long double x, y, xx, yy, xy;
+    ExactSum ex, ey, exx, eyy, exy;  // the same sums exactly, for an exact twin
 };
+
+occi::Number exactOf(const ExactSum& s) {
+    Decimal d;
+    if (s.length == 0 || !storedNumber(s.key, s.length, &d)) return numberFromInt64(0);
+    return numberOf(std::move(d));
+}
+
+void addExact(ExactSum& s, const occi::Number& v, int direction) {
+    const occi::Number total =
+        direction > 0 ? numeric::add(exactOf(s), v) : numeric::subtract(exactOf(s), v);
+    const std::string key = numberKey(decimalOf(total));
+    if (key.size() > sizeof s.key) raise(ora::kNumericOverflow);
+    std::memcpy(s.key, key.data(), key.size());
+    s.length = static_cast<unsigned char>(key.size());
+}
 
 bool loadMoments(sqlite3_context* ctx, int bytes, Moments& m) {
     void* state = sqlite3_aggregate_context(ctx, bytes);
@@ -49,6 +76,15 @@ void accumulate(sqlite3_context* ctx, int argc, sqlite3_value** argv, int direct
             if (sqlite3_value_type(argv[i]) == SQLITE_NULL) return;
         Moments m;
         if (!loadMoments(ctx, sizeof m, m)) return sqlite3_result_error_nomem(ctx);
+        if (resultsMayBeWide(ctx)) {
+            const occi::Number x = numberArg(argv[0]);
+            const occi::Number y = argc > 1 ? numberArg(argv[1]) : x;
+            addExact(m.ex, x, direction);
+            addExact(m.ey, y, direction);
+            addExact(m.exx, numeric::multiply(x, x), direction);
+            addExact(m.eyy, numeric::multiply(y, y), direction);
+            addExact(m.exy, numeric::multiply(x, y), direction);
+        }
         const long double x = numeric(argv[0]);
         const long double y = argc > 1 ? numeric(argv[1]) : x;
         m.n += direction;
@@ -83,11 +119,63 @@ enum class Stat {
     Corr
 };
 
+bool negative(const occi::Number& n) { return decimalOf(n).negative; }
+bool zero(const occi::Number& n) { return decimalOf(n).isZero(); }
+
+// The statistic from the exact sums, in NUMBER arithmetic; false when it is NULL. Each is one
+// quotient of exact sums (n Sxx - Sx Sx over n (n - 1), ...), so that it is rounded once.
+template <Stat S>
+bool exactValue(const Moments& m, occi::Number& r) {
+    using namespace numeric;
+    const occi::Number n = numberFromInt64(m.n);
+    const occi::Number x = exactOf(m.ex), y = exactOf(m.ey);
+    // n times the sum of the products of the deviations from the means.
+    auto deviations = [&](const occi::Number& a, const occi::Number& b, const ExactSum& ab) {
+        return subtract(multiply(n, exactOf(ab)), multiply(a, b));
+    };
+    occi::Number qxx = deviations(x, x, m.exx), qyy = deviations(y, y, m.eyy);
+    if (negative(qxx)) qxx = numberFromInt64(0);
+    if (negative(qyy)) qyy = numberFromInt64(0);
+    const occi::Number qxy = deviations(x, y, m.exy);
+    const bool one = m.n == 1;
+    const occi::Number pairs = multiply(n, numberFromInt64(m.n - 1)), squared = multiply(n, n);
+    switch (S) {
+        case Stat::VarSamp:
+        case Stat::StddevSamp:
+        case Stat::CovarSamp:
+            if (one) return false;
+            r = divide(S == Stat::CovarSamp ? qxy : qxx, pairs);
+            break;
+        case Stat::Variance:
+        case Stat::Stddev:
+            r = one ? numberFromInt64(0) : divide(qxx, pairs);
+            break;
+        case Stat::VarPop:
+        case Stat::StddevPop:
+            r = divide(qxx, squared);
+            break;
+        case Stat::CovarPop:
+            r = divide(qxy, squared);
+            break;
+        case Stat::Corr:
+            if (zero(qxx) || zero(qyy)) return false;
+            r = divide(qxy, squareRoot(multiply(qxx, qyy)));
+            break;
+    }
+    if (S == Stat::StddevSamp || S == Stat::StddevPop || S == Stat::Stddev) r = squareRoot(r);
+    return true;
+}
+
 template <Stat S>
 void value(sqlite3_context* ctx) {
     guardedSql(ctx, [&] {
         Moments m;
         if (!loadMoments(ctx, 0, m) || m.n <= 0) return sqlite3_result_null(ctx);
+        if (resultsMayBeWide(ctx)) {
+            occi::Number r;
+            if (!exactValue<S>(m, r)) return sqlite3_result_null(ctx);
+            return resultComputed(ctx, r, true);
+        }
         const long double n = static_cast<long double>(m.n);
         const long double sxx = std::max<long double>(0, deviations(m, m.x, m.x, m.xx));
         const long double syy = std::max<long double>(0, deviations(m, m.y, m.y, m.yy));

@@ -15,3 +15,17 @@ select power(0, -1) from dual;
 select power(10, 200) from dual;
 -- Nested in a comparison, the same functions still compare by value.
 select 'yes' from dual where sqrt(2) > 1.414 and mod(1/3, 0.1) < 0.034;
+
+-- The statistical aggregates of a query's result are NUMBER arithmetic: VARIANCE of 1, 2 and 4
+-- is 7/3, VAR_POP 14/9, COVAR_POP with 2, 4.5 and 7 is 2.5, COVAR_SAMP 3.75, and CORR
+-- 22.5 / SQRT(525).
+create table moments (x number, y number);
+insert into moments values (1, 2);
+insert into moments values (2, 4.5);
+insert into moments values (4, 7);
+select variance(x), var_samp(x), var_pop(x), stddev(x), stddev_pop(x) from moments;
+select covar_pop(x, y), covar_samp(x, y), corr(x, y) from moments;
+select x, variance(x) over (order by x) v from moments order by x;
+select variance(x) from moments where x = 1;
+select var_samp(x) from moments where x = 1;
+drop table moments;
