@@ -424,8 +424,9 @@ class Pass {
             return;
         }
         if (op != "<" && op != "<=" && op != ">" && op != ">=") return;
-        const bool exact = exactLiteral(x) | exactLiteral(y);
-        wide_.push_back(WideComparison{x, y, op, exact});
+        const bool xExact = exactLiteral(x);  // both sides, whichever is long
+        const bool yExact = exactLiteral(y);
+        wide_.push_back(WideComparison{x, y, op, xExact || yExact});
     }
 
     void wideBetween(Operand x, const Operand& low, const Operand& high, bool negated) {
@@ -433,8 +434,9 @@ class Pass {
             neverBlob(low) && neverBlob(high))
             x.wide = true;
         if (!x.wide) return;
-        const bool exact = exactLiteral(low) | exactLiteral(high);
-        between_.push_back(WideBetween{x, low, high, negated, exact});
+        const bool lowExact = exactLiteral(low);  // both bounds, whichever is long
+        const bool highExact = exactLiteral(high);
+        between_.push_back(WideBetween{x, low, high, negated, lowExact || highExact});
     }
 
     // A long literal compared with a stored-BLOB column becomes its BLOB, which ORA$NCMP reads
