@@ -1,9 +1,16 @@
 #include "functions/decimal_sum.h"
 
+#include "base/errors.h"
+#include "base/ora_messages.h"
+#include "types/decimal.h"
+#include "types/number_arithmetic.h"
+#include "types/number_storage.h"
 #include "types/short_decimal.h"
+#include "types/values.h"
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <cstdlib>
 #include <string>
 
@@ -115,6 +122,21 @@ double DecimalSum::dividedBy(std::int64_t count) const {
     const std::string shifted =
         text + "." + (fraction.empty() ? "0" : fraction) + "e-" + std::to_string(scale);
     return std::strtod(shifted.c_str(), nullptr);
+}
+
+void NumberSum::add(const oracle::occi::Number& n, int direction) {
+    const oracle::occi::Number total =
+        direction > 0 ? numeric::add(value(), n) : numeric::subtract(value(), n);
+    const std::string bytes = numberKey(decimalOf(total));
+    if (bytes.size() > sizeof key) raise(ora::kNumericOverflow);
+    std::memcpy(key, bytes.data(), bytes.size());
+    length = static_cast<unsigned char>(bytes.size());
+}
+
+oracle::occi::Number NumberSum::value() const {
+    Decimal d;
+    if (length == 0 || !storedNumber(key, length, &d)) return numberFromInt64(0);
+    return numberOf(std::move(d));
 }
 
 }  // namespace detail

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <string>
 
+#include "kavexdb/occi.h"
+
 namespace kavexdb {
 namespace detail {
 
@@ -45,6 +47,17 @@ struct DecimalSum {
         unitsLow = static_cast<std::uint64_t>(v);
         unitsHigh = static_cast<std::int64_t>(v >> 64);
     }
+};
+
+// An exact running sum of any NUMBERs, in NUMBER arithmetic (rounded to NUMBER's digits), kept
+// in the stored BLOB form (types/number_storage.h) so that it lives in aggregate state.
+// Zero-filled, it is zero.
+struct NumberSum {
+    unsigned char length;
+    unsigned char key[31];
+    // Adds n (direction 1) or takes it out again (-1).
+    void add(const oracle::occi::Number& n, int direction);
+    oracle::occi::Number value() const;
 };
 
 }  // namespace detail

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <string>
 
@@ -17,7 +16,6 @@
 #include "sql/sqlite_errors.h"
 #include "types/decimal.h"
 #include "types/number_arithmetic.h"
-#include "types/number_storage.h"
 #include "types/values.h"
 
 namespace kavexdb {
@@ -186,28 +184,11 @@ struct Sum {
     int intervalKind;           // 0: numbers; 1 + Interval::Kind once an interval was added
     std::int64_t units, nanos;  // the signed total in months, or in seconds and nanoseconds
     int leading, fraction;
-    // The exact total of the values stored as BLOBs (number_storage.h), in that form; added to
-    // the rest at the end.
+    // The exact total of the values stored as BLOBs (number_storage.h); added to the rest at the
+    // end.
     bool wide;
-    unsigned char wideLength;
-    unsigned char wideKey[32];
+    NumberSum wideTotal;
 };
-
-occi::Number wideTotal(const Sum* s) {
-    Decimal d;
-    storedNumber(s->wideKey, s->wideLength, &d);
-    return numberOf(std::move(d));
-}
-
-void addWide(Sum* s, const occi::Number& n, int direction) {
-    occi::Number total = s->wide ? wideTotal(s) : numberFromInt64(0);
-    total = direction > 0 ? numeric::add(total, n) : numeric::subtract(total, n);
-    const std::string key = numberKey(decimalOf(total));
-    if (key.size() > sizeof s->wideKey) raise(ora::kNumericOverflow);
-    std::memcpy(s->wideKey, key.data(), key.size());
-    s->wideLength = static_cast<unsigned char>(key.size());
-    s->wide = true;
-}
 
 [[noreturn]] void mixedSum(bool intervalFirst) {
     raise(ora::kInconsistentDatatypes, intervalFirst ? "INTERVAL" : "NUMBER",
@@ -247,7 +228,8 @@ void accumulate(sqlite3_context* ctx, sqlite3_value* v, int direction) {
             const occi::Number n = storedNumberOf(v);
             s->count += direction;
             s->real += direction * numberToDouble(n);
-            addWide(s, n, direction);
+            s->wideTotal.add(n, direction);
+            s->wide = true;
             return;
         }
         const Arg a = numericArg(v);
@@ -284,7 +266,7 @@ bool resultExactSum(sqlite3_context* ctx, const Sum* s, bool average) {
     if (!resultsMayBeWide(ctx) || s->intervalKind != 0 || (s->inexact && s->decimal.inexact))
         return false;
     occi::Number total = s->inexact ? numberFromText(s->decimal.text()) : numberFromInt64(s->whole);
-    if (s->wide) total = numeric::add(total, wideTotal(s));
+    if (s->wide) total = numeric::add(total, s->wideTotal.value());
     if (average) total = numeric::divide(total, numberFromInt64(s->count));
     resultComputed(ctx, total, true);
     return true;

@@ -15,6 +15,7 @@
 
 #include "base/errors.h"
 #include "base/ora_messages.h"
+#include "functions/decimal_sum.h"
 #include "functions/extended_functions.h"
 #include "functions/sql_values.h"
 #include "sql/internal_names.h"
@@ -22,7 +23,6 @@
 #include "sql/token_editor.h"
 #include "types/decimal.h"
 #include "types/number_arithmetic.h"
-#include "types/number_storage.h"
 #include "types/values.h"
 #include "sql/internal_names.h"
 #include "functions/catalog.h"
@@ -34,32 +34,11 @@ namespace {
 
 // Sums of the rows counted so far; SQLite hands the state over zero-filled and only 8-byte
 // aligned, so it is copied in and out (long double wants 16).
-// An exact sum: the BLOB form of a NUMBER (types/number_storage.h); length 0 for zero.
-struct ExactSum {
-    unsigned char length;
-    unsigned char key[31];
-};
-
 struct Moments {
     long long n;
     long double x, y, xx, yy, xy;
-    ExactSum ex, ey, exx, eyy, exy;  // the same sums exactly, for an exact twin
+    NumberSum ex, ey, exx, eyy, exy;  // the same sums exactly, for an exact twin
 };
-
-occi::Number exactOf(const ExactSum& s) {
-    Decimal d;
-    if (s.length == 0 || !storedNumber(s.key, s.length, &d)) return numberFromInt64(0);
-    return numberOf(std::move(d));
-}
-
-void addExact(ExactSum& s, const occi::Number& v, int direction) {
-    const occi::Number total =
-        direction > 0 ? numeric::add(exactOf(s), v) : numeric::subtract(exactOf(s), v);
-    const std::string key = numberKey(decimalOf(total));
-    if (key.size() > sizeof s.key) raise(ora::kNumericOverflow);
-    std::memcpy(s.key, key.data(), key.size());
-    s.length = static_cast<unsigned char>(key.size());
-}
 
 bool loadMoments(sqlite3_context* ctx, int bytes, Moments& m) {
     void* state = sqlite3_aggregate_context(ctx, bytes);
@@ -79,11 +58,11 @@ void accumulate(sqlite3_context* ctx, int argc, sqlite3_value** argv, int direct
         if (resultsMayBeWide(ctx)) {
             const occi::Number x = numberArg(argv[0]);
             const occi::Number y = argc > 1 ? numberArg(argv[1]) : x;
-            addExact(m.ex, x, direction);
-            addExact(m.ey, y, direction);
-            addExact(m.exx, numeric::multiply(x, x), direction);
-            addExact(m.eyy, numeric::multiply(y, y), direction);
-            addExact(m.exy, numeric::multiply(x, y), direction);
+            m.ex.add(x, direction);
+            m.ey.add(y, direction);
+            m.exx.add(numeric::multiply(x, x), direction);
+            m.eyy.add(numeric::multiply(y, y), direction);
+            m.exy.add(numeric::multiply(x, y), direction);
         }
         const long double x = numeric(argv[0]);
         const long double y = argc > 1 ? numeric(argv[1]) : x;
@@ -128,10 +107,10 @@ template <Stat S>
 bool exactValue(const Moments& m, occi::Number& r) {
     using namespace numeric;
     const occi::Number n = numberFromInt64(m.n);
-    const occi::Number x = exactOf(m.ex), y = exactOf(m.ey);
+    const occi::Number x = m.ex.value(), y = m.ey.value();
     // n times the sum of the products of the deviations from the means.
-    auto deviations = [&](const occi::Number& a, const occi::Number& b, const ExactSum& ab) {
-        return subtract(multiply(n, exactOf(ab)), multiply(a, b));
+    auto deviations = [&](const occi::Number& a, const occi::Number& b, const NumberSum& ab) {
+        return subtract(multiply(n, ab.value()), multiply(a, b));
     };
     occi::Number qxx = deviations(x, x, m.exx), qyy = deviations(y, y, m.eyy);
     if (negative(qxx)) qxx = numberFromInt64(0);
