@@ -280,7 +280,8 @@ TEST_F(ClientStatement, PlSqlRules) {
     EXPECT_EQ(6550, oraCode([&] { s.exec("DECLARE x number; BEGIN x = 1; END;"); }));
     s.exec("create table t (x integer)");
     s.exec("create table log (x integer)");
-    s.exec("create trigger trg after insert on t begin insert into log values (new.x); end");
+    s.exec("create trigger trg after insert on t for each row "
+           "begin insert into log values (:new.x); end;");
     s.exec("insert into t values (5)");
     EXPECT_EQ("5", s.one("select x from log"));
 }

@@ -61,10 +61,15 @@ TEST(SqlRewriteClassify, StatementKinds) {
     EXPECT_EQ(rw("declare x number; begin x := 1; end;").kind, Kind::PlSql);
 }
 
-TEST(SqlRewriteClassify, CreateTriggerIsSqlNotPlSql) {
-    const RewrittenSql r = rw("CREATE TRIGGER tr AFTER INSERT ON t BEGIN UPDATE t SET a = 1; END;");
-    EXPECT_EQ(r.kind, Kind::Ddl);
-    EXPECT_EQ(r.sql, "CREATE TRIGGER tr AFTER INSERT ON t BEGIN UPDATE t SET a = 1; END");
+TEST(SqlRewriteClassify, TriggerDdlIsPlSql) {
+    EXPECT_EQ(rw("CREATE TRIGGER tr AFTER INSERT ON t BEGIN UPDATE t SET a = 1; END;").kind,
+              Kind::PlSql);
+    EXPECT_EQ(rw("create or replace editionable trigger tr before delete on t begin null; end;")
+                  .kind,
+              Kind::PlSql);
+    EXPECT_EQ(rw("ALTER TRIGGER tr DISABLE").kind, Kind::PlSql);
+    EXPECT_EQ(rw("drop trigger tr").kind, Kind::PlSql);
+    EXPECT_EQ(rw("alter table t add (c number)").kind, Kind::Ddl);
 }
 
 TEST(SqlRewriteClassify, TemporaryLobBlockInAnySpellingAndSpacing) {

@@ -297,8 +297,10 @@ void Shell::runSql(const std::string& statement) {
     const int id = session();
     applyMaxColumnSize();
     // q-quotes become ordinary literals, and ":a" and ":A" one placeholder, before the text goes.
-    const std::string sql = upperPlaceholders(standardLiterals(statement));
-    std::vector<std::string> names = placeholders(sql);
+    // A stored unit's text goes as written: its :NEW and :OLD are no shell variables.
+    const bool unit = createsUnit(statement);
+    const std::string sql = unit ? statement : upperPlaceholders(standardLiterals(statement));
+    std::vector<std::string> names = unit ? std::vector<std::string>() : placeholders(sql);
     // Ctrl-C from here on cancels the execution or the fetch: it ends with ORA-01013, reported as
     // any error is, and the Ctrl-C is spent.
     interrupt::CancelsCalls cancels(id);
@@ -336,22 +338,38 @@ void Shell::runSql(const std::string& statement) {
     }
 }
 
-void Shell::rememberUnit(const std::string& sql) {
-    const std::vector<std::string> w = leadingWords(withoutLeadingComments(sql), 6);
-    if (w.empty() || w[0] != "CREATE") return;
+namespace {
+
+// Where the type word of CREATE [OR REPLACE] [EDITIONABLE] PROCEDURE | FUNCTION | PACKAGE |
+// TRIGGER | TYPE stands in w; 0 for other statements.
+size_t unitTypeWord(const std::vector<std::string>& w) {
+    if (w.empty() || w[0] != "CREATE") return 0;
     for (size_t i = 1; i + 1 < w.size(); ++i) {
         if (w[i] == "OR" || w[i] == "REPLACE" || w[i] == "EDITIONABLE" || w[i] == "NONEDITIONABLE")
             continue;
         if (w[i] != "PROCEDURE" && w[i] != "FUNCTION" && w[i] != "PACKAGE" && w[i] != "TRIGGER" &&
             w[i] != "TYPE")
-            return;
-        lastUnitType_ = w[i];
-        lastUnitName_ = w[i + 1];
-        if (w[i + 1] == "BODY" && i + 2 < w.size()) {
-            lastUnitType_ += " BODY";
-            lastUnitName_ = w[i + 2];
-        }
-        return;
+            return 0;
+        return i;
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool Shell::createsUnit(const std::string& sql) {
+    return unitTypeWord(leadingWords(withoutLeadingComments(sql), 6)) != 0;
+}
+
+void Shell::rememberUnit(const std::string& sql) {
+    const std::vector<std::string> w = leadingWords(withoutLeadingComments(sql), 6);
+    const size_t i = unitTypeWord(w);
+    if (i == 0) return;
+    lastUnitType_ = w[i];
+    lastUnitName_ = w[i + 1];
+    if (w[i + 1] == "BODY" && i + 2 < w.size()) {
+        lastUnitType_ += " BODY";
+        lastUnitName_ = w[i + 2];
     }
 }
 

@@ -75,6 +75,8 @@ class Shell {
     void printServerOutput();
     // After CREATE of a PL/SQL unit: the unit SHOW ERRORS shows.
     void rememberUnit(const std::string& sql);
+    // CREATE of a procedure, function, package, trigger or type.
+    static bool createsUnit(const std::string& sql);
     void printRows();
     // Ctrl-C can break off a write to a full terminal (EINTR), which leaves the stream failed; the
     // rows may end mid-line, but what follows and the session must go on.

@@ -476,6 +476,27 @@ inline constexpr OraMessage<0> kSuccessWithCompilationError{24344,
 inline constexpr OraMessage<0> kDmlInsideQuery{14551,
                                                "cannot perform a DML operation inside a query"};
 inline constexpr OraMessage<1> kPlSqlAtLine{6512, "at line {}"};
+// ---- Triggers
+inline constexpr OraMessage<1> kTriggerDoesNotExist{4080, "trigger '{}' does not exist"};
+inline constexpr OraMessage<1> kTriggerExists{4081, "trigger '{}' already exists"};
+inline constexpr OraMessage<0> kTriggerTypeOnView{25001, "cannot create this trigger type on views"};
+inline constexpr OraMessage<0> kInsteadOfOnTable{25002,
+                                                 "cannot create INSTEAD OF triggers on tables"};
+inline constexpr OraMessage<0> kMissingTriggerTiming{
+    4071, "missing BEFORE, AFTER or INSTEAD OF keyword"};
+inline constexpr OraMessage<0> kInvalidTriggerSpecification{4079,
+                                                            "invalid trigger specification"};
+inline constexpr OraMessage<0> kColumnListNotValidForTrigger{
+    4073, "column list not valid for this trigger type"};
+inline constexpr OraMessage<0> kWhenOnStatementTrigger{
+    4077, "WHEN clause cannot be used with table level triggers"};
+inline constexpr OraMessage<0> kNewOldInStatementTrigger{
+    4082, "NEW or OLD references not allowed in table level triggers"};
+// The last line of a trigger's error stack: 'SCOTT.NAME'.
+inline constexpr OraMessage<1> kTriggerFailed{4088, "error during execution of trigger '{}'"};
+inline constexpr OraMessage<1> kTransactionInTrigger{4092, "cannot {} in a trigger"};
+inline constexpr OraMessage<1> kTriggerInvalid{
+    4098, "trigger '{}' is invalid and failed re-validation"};
 inline constexpr OraMessage<0> kNoDataFound{1403, "no data found"};
 inline constexpr OraMessage<0> kTooManyRows{
     1422, "exact fetch returns more than requested number of rows"};

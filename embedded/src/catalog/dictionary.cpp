@@ -164,6 +164,19 @@ std::string errors() {
            "AS MESSAGE_NUMBER FROM json_each(ORA$UNIT_ERRORS()) e)";
 }
 
+// USER_TRIGGERS and ALL_TRIGGERS: the triggers (catalog/stored_triggers.h).
+std::string triggers(const std::string& owner, bool all) {
+    auto field = [](int i) { return "json_extract(t.value, '$[" + std::to_string(i) + "]')"; };
+    return "(SELECT " + (all ? owner + " AS OWNER, " : std::string()) + field(0) +
+           " AS TRIGGER_NAME, " + field(1) + " AS TRIGGER_TYPE, " + field(2) +
+           " AS TRIGGERING_EVENT, " + owner + " AS TABLE_OWNER, " + field(4) +
+           " AS BASE_OBJECT_TYPE, " + field(3) + " AS TABLE_NAME, NULL AS COLUMN_NAME, " +
+           field(5) + " AS REFERENCING_NAMES, " + field(6) + " AS WHEN_CLAUSE, " + field(7) +
+           " AS STATUS, " + field(8) + " AS DESCRIPTION, 'PL/SQL     ' AS ACTION_TYPE, " +
+           field(9) + " AS TRIGGER_BODY FROM json_each(" + std::string(kOraTriggerRows) +
+           "()) t)";
+}
+
 // USER_PROCEDURES: the stored procedures and functions.
 std::string procedures() {
     return "(SELECT json_extract(u.value, '$[0]') AS OBJECT_NAME, NULL AS PROCEDURE_NAME, "
@@ -216,6 +229,8 @@ std::string dictionaryQuery(const std::string& name, const std::string& schema) 
     if (name == "USER_SOURCE") return source();
     if (name == "USER_ERRORS") return errors();
     if (name == "USER_PROCEDURES") return procedures();
+    if (name == "USER_TRIGGERS") return triggers(owner, false);
+    if (name == "ALL_TRIGGERS" || name == "DBA_TRIGGERS") return triggers(owner, true);
     if (name == "USER_ARGUMENTS") return arguments();
     if (name == "USER_USERS") return users(owner, false);
     if (name == "USER_TAB_COMMENTS") return tableCommentsQuery();

@@ -122,7 +122,9 @@ const FunctionFamily kStoredUnitFunctions{kRows};
 void saveStoredUnit(sqlite3* db, const std::string& owner, const StoredUnit& u, bool orReplace) {
     StoredUnit existing;
     const bool exists = findStoredUnit(db, u.name, existing);
-    if (exists ? !orReplace || existing.type != u.type : nameTaken(db, u.name))
+    // Triggers have a namespace of their own: a trigger may share a table's name.
+    if (exists ? !orReplace || existing.type != u.type
+               : u.type != "TRIGGER" && nameTaken(db, u.name))
         raise(ora::kNameAlreadyUsed);
     createCatalog(db);
     SqliteStmt s = prepareSql(db, std::string("INSERT OR REPLACE INTO ") + kCatalog +
@@ -151,6 +153,16 @@ void dropStoredUnit(sqlite3* db, const std::string& name, const std::string& typ
         raise(ora::kObjectDoesNotExist, name);
     SqliteStmt s = prepareSql(db, std::string("DELETE FROM ") + kCatalog + " WHERE NAME = ?");
     sqlite3_bind_text(s.get(), 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
+    const int rc = sqlite3_step(s.get());
+    if (rc != SQLITE_DONE) raiseSqlite(db, rc);
+}
+
+void dropStoredUnitIfAny(sqlite3* db, const std::string& name, const std::string& type) {
+    if (!catalogExists(db)) return;
+    SqliteStmt s =
+        prepareSql(db, std::string("DELETE FROM ") + kCatalog + " WHERE NAME = ? AND TYPE = ?");
+    sqlite3_bind_text(s.get(), 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_text(s.get(), 2, type.data(), static_cast<int>(type.size()), SQLITE_TRANSIENT);
     const int rc = sqlite3_step(s.get());
     if (rc != SQLITE_DONE) raiseSqlite(db, rc);
 }

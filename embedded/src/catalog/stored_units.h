@@ -15,7 +15,7 @@ namespace detail {
 
 struct StoredUnit {
     std::string name;
-    std::string type;    // PROCEDURE or FUNCTION
+    std::string type;    // PROCEDURE, FUNCTION or TRIGGER
     std::string status;  // VALID or INVALID
     std::string text;
     // An INVALID unit's compile error, as USER_ERRORS shows it.
@@ -30,6 +30,8 @@ struct StoredUnit {
 void saveStoredUnit(sqlite3* db, const std::string& owner, const StoredUnit& u, bool orReplace);
 // ORA-04043 when there is no unit of that name and type.
 void dropStoredUnit(sqlite3* db, const std::string& name, const std::string& type);
+// The same, quietly when there is none.
+void dropStoredUnitIfAny(sqlite3* db, const std::string& name, const std::string& type);
 // The unit of that name; false when there is none.
 bool findStoredUnit(sqlite3* db, const std::string& name, StoredUnit& out);
 // The SQL with its calls of stored functions, f(a, b), written as ORA$PLSQL_CALL('F', a, b),

@@ -1,4 +1,5 @@
 #include "occi/connection.h"
+#include "occi/trigger_firing.h"
 #include "occi/output_lines_table.h"
 #include "occi/plsql_port.h"
 
@@ -277,10 +278,13 @@ ConnectionImpl::ConnectionImpl(SqliteDb db, std::unique_ptr<WalCheckpointer> che
       lobs_(std::make_shared<LobSession>(db_.get(), unmutexed)) {
     registerOutputLinesTable(db_.get(), output_);
     registerPlSqlCalls(db_.get(), *this);
+    triggers_ = std::make_unique<TriggerFiring>(*this);
+    registerTriggerFiring(db_.get(), *this);
     liveAdd(Live::Connection, 1);
 }
 
 ConnectionImpl::~ConnectionImpl() {
+    triggers_.reset();
     while (!statements_.empty()) statements_.pop_back();
     // Its thread and connection end first: the logoff's commit checkpoints as SQLite's own, and
     // the session's close below stays the last one, which checkpoints and removes the log.

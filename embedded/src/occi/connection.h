@@ -26,6 +26,7 @@ namespace kavexdb {
 namespace detail {
 
 class StatementImpl;
+class TriggerFiring;
 
 class ConnectionImpl final : public occi::Connection {
 public:
@@ -59,6 +60,8 @@ public:
     const std::shared_ptr<LobSession>& lobs() const { return lobs_; }
     // DBMS_OUTPUT's lines of the session's PL/SQL.
     plsql::OutputBuffer& output() { return output_; }
+    // The session's triggers: compiled ones, and the rows they wrote for running statements.
+    TriggerFiring& triggers() { return *triggers_; }
     // Before a statement changes data: LOB values read lazily keep what they were read with.
     void keepLobValues() { lobs_->detachAll(false); }
 
@@ -103,6 +106,7 @@ private:
     std::shared_ptr<LobSession> lobs_;
     std::vector<std::unique_ptr<StatementImpl>> statements_;
     plsql::OutputBuffer output_;
+    std::unique_ptr<TriggerFiring> triggers_;  // its statements go before statements_
     bool pendingWork_ = false;  // the open transaction holds changes
     bool lost_ = false;         // ORA-02091 until ROLLBACK
 };

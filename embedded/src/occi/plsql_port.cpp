@@ -1,8 +1,13 @@
 #include "occi/plsql_port.h"
 
+#include <cstring>
+
 #include "base/ora_messages.h"
+#include "catalog/stored_triggers.h"
 #include "catalog/stored_units.h"
+#include "functions/conversion_functions.h"
 #include "functions/function_args.h"
+#include "functions/sql_values.h"
 #include "occi/connection.h"
 #include "occi/result_set.h"
 #include "occi/statement.h"
@@ -15,13 +20,10 @@
 namespace kavexdb {
 namespace detail {
 
-namespace {
-
 using plsql::Value;
 using plsql::ValueType;
 
-// The type a column's values have, from the describe's type code.
-ValueType valueType(int code) {
+ValueType columnValueType(int code) {
     switch (code) {
         case occi::OCCI_SQLT_NUM:
         case occi::OCCIINT:
@@ -45,6 +47,8 @@ ValueType valueType(int code) {
             return ValueType::Text;
     }
 }
+
+namespace {
 
 class StatementCursor final : public plsql::SqlCursor {
   public:
@@ -115,7 +119,7 @@ class StatementCursor final : public plsql::SqlCursor {
         if (described_ || !rows_) return;
         for (const occi::MetaData& m : rows_->getColumnListMetaData()) {
             names_.push_back(m.getString(occi::MetaData::ATTR_NAME));
-            types_.push_back(valueType(m.getInt(occi::MetaData::ATTR_DATA_TYPE)));
+            types_.push_back(columnValueType(m.getInt(occi::MetaData::ATTR_DATA_TYPE)));
         }
         described_ = true;
     }
@@ -150,14 +154,51 @@ std::unique_ptr<plsql::SqlCursor> PlSqlPort::prepare(const std::string& sql) {
         if (verb.compare(0, 6, "SELECT") != 0 && verb.compare(0, 4, "WITH") != 0)
             raise(ora::kDmlInsideQuery);
     }
+    if (inTrigger_) {
+        // A trigger runs inside its statement: it cannot end the transaction (DDL would).
+        const std::size_t first = sql.find_first_not_of(" \t\r\n");
+        const std::string verb = upperAscii(sql.substr(first == std::string::npos ? 0 : first, 8));
+        for (const char* ends : {"COMMIT", "ROLLBACK", "CREATE", "ALTER", "DROP", "TRUNCATE"})
+            if (verb.compare(0, std::strlen(ends), ends) == 0)
+                raise(ora::kTransactionInTrigger, verb.compare(0, 8, "ROLLBACK") == 0 ? "ROLLBACK" : "COMMIT");
+    }
     return std::make_unique<StatementCursor>(connection_, sql);
+}
+
+void PlSqlPort::saveTrigger(const TriggerDefinition& trigger, const plsql::UnitSource& source,
+                            bool orReplace) {
+    sqlite3* db = connection_.db();
+    connection_.triggers().forget();
+    StoredUnit other;
+    if (findStoredUnit(db, source.name, other) && other.type != "TRIGGER")
+        raise(ora::kNameAlreadyUsed);
+    kavexdb::detail::saveTrigger(db, connection_.schema(), trigger, orReplace);
+    saveStoredUnit(db, connection_.schema(),
+                   StoredUnit{source.name, source.type, source.status, source.text,
+                              source.errorLine, source.errorPosition, source.errorText, "[]"},
+                   true);
+}
+
+void PlSqlPort::dropTrigger(const std::string& name) {
+    connection_.triggers().forget();
+    kavexdb::detail::dropTrigger(connection_.db(), name);
+}
+
+void PlSqlPort::alterTrigger(const std::string& name, const std::string& action) {
+    connection_.triggers().forget();
+    if (action == "COMPILE") {
+        TriggerDefinition kept;
+        if (!findTrigger(connection_.db(), name, kept)) raise(ora::kTriggerDoesNotExist, name);
+        return;
+    }
+    enableTrigger(connection_.db(), name, action == "ENABLE");
 }
 
 std::string PlSqlPort::schema() { return connection_.schema(); }
 
 bool PlSqlPort::findUnit(const std::string& name, plsql::UnitSource& out) {
     StoredUnit u;
-    if (!findStoredUnit(connection_.db(), name, u)) return false;
+    if (!findStoredUnit(connection_.db(), name, u) || u.type == "TRIGGER") return false;
     out.name = u.name;
     out.type = u.type;
     out.status = u.status;
@@ -176,9 +217,6 @@ void PlSqlPort::dropUnit(const std::string& name, const std::string& type) {
     dropStoredUnit(connection_.db(), name, type);
 }
 
-namespace {
-
-// SQL's values as the engine's: numbers, texts, RAW; NULL of no type.
 plsql::Value engineValue(sqlite3_value* v) {
     plsql::Value out;
     switch (sqlite3_value_type(v)) {
@@ -196,6 +234,12 @@ plsql::Value engineValue(sqlite3_value* v) {
                                                static_cast<std::size_t>(sqlite3_value_bytes(v))));
             break;
         case SQLITE_BLOB:
+            if (isStoredNumber(v)) {  // a NUMBER of more digits than a double holds
+                out.type = plsql::ValueType::Number;
+                out.data.kind = BindValue::Kind::Text;
+                out.data.bytes = plainNumberText(storedNumberOf(v));
+                break;
+            }
             out.type = plsql::ValueType::Raw;
             out.data.kind = BindValue::Kind::Blob;
             out.data.bytes.assign(static_cast<const char*>(sqlite3_value_blob(v)),
@@ -206,6 +250,8 @@ plsql::Value engineValue(sqlite3_value* v) {
     }
     return out;
 }
+
+namespace {
 
 void plsqlCall(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guarded(ctx, [&] {

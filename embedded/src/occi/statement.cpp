@@ -11,6 +11,7 @@
 #include "catalog/constraint_names.h"
 #include "catalog/ddl_effects.h"
 #include "catalog/foreign_keys.h"
+#include "catalog/stored_triggers.h"
 #include "catalog/synonyms.h"
 #include "exec/alter_table.h"
 #include "exec/create_table_as.h"
@@ -159,6 +160,7 @@ void StatementImpl::run(const std::string& sql) {
         stmt_.reset();
         sql_ = sql;
         haveRewrite_ = false;
+        dmlTarget_.reset();
         nativeChecks_ = NativeChecks();
     }
     if (haveRewrite_ && !typedBinds_.empty() && numericTypedBinds() != numericBinds_) {
@@ -196,7 +198,7 @@ void StatementImpl::run(const std::string& sql) {
             if (r.dml.steps.empty())
                 runDml();
             else
-                runSteps(r);
+                withStatementTriggers([&] { runSteps(r); });
             break;
         case RewrittenSql::Kind::Ddl:
             runDdl(r);
@@ -357,7 +359,48 @@ const LobTarget& StatementImpl::lobTarget(int index) {
     return lobTargets_[static_cast<std::size_t>(index)];
 }
 
+void StatementImpl::withStatementTriggers(const std::function<void()>& rows) {
+    if (!dmlTarget_) dmlTarget_ = dmlTarget(sql_);
+    const DmlTarget& target = *dmlTarget_;
+    TriggerFiring& triggers = connection_.triggers();
+    bool any = false;
+    if (!triggers.rewriting())
+        for (char event : target.events)
+            any = any || triggers.hasStatementTriggers(target.table, event, target.updated);
+    const TriggerFiring::StatementScope running(triggers, &target.updated);
+    if (!any) return rows();
+    // The statement with its triggers is one: a failing trigger undoes the rows too. An
+    // auto-commit waits for the AFTER triggers.
+    sqlite3* db = connection_.db();
+    connection_.requireIntactTransaction();
+    connection_.beginWork();
+    const bool autoCommit = autoCommit_;
+    autoCommit_ = false;
+    execSql(db, "SAVEPOINT kavex_statement");
+    try {
+        for (char event : target.events)
+            triggers.fireStatementTriggers(target.table, event, target.updated, true);
+        rows();
+        for (char event : target.events)
+            triggers.fireStatementTriggers(target.table, event, target.updated, false);
+    } catch (...) {
+        autoCommit_ = autoCommit;
+        if (sqlite3_exec(db, "ROLLBACK TO kavex_statement", nullptr, nullptr, nullptr) ==
+            SQLITE_OK)
+            sqlite3_exec(db, "RELEASE kavex_statement", nullptr, nullptr, nullptr);
+        throw;
+    }
+    autoCommit_ = autoCommit;
+    execSql(db, "RELEASE kavex_statement");
+    connection_.workDone();
+    if (autoCommit_ || !connection_.inTransaction()) connection_.commitWork();
+}
+
 void StatementImpl::runDml() {
+    withStatementTriggers([this] { runDmlRows(); });
+}
+
+void StatementImpl::runDmlRows() {
     sqlite3* db = connection_.db();
     if (returned_) returned_->clear();
     sqlite3_stmt* stmt = prepared();
@@ -414,6 +457,8 @@ void StatementImpl::runDml() {
         if (checksOff && !vouched) checksOff->restore();
         int rc;
         lobs.watch();
+        TriggerFiring& triggers = connection_.triggers();
+        const std::uint64_t done = triggers.rowsDone();
         while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
             if (returned_) returned_->push_back(rowValues(stmt));
         }
@@ -429,7 +474,11 @@ void StatementImpl::runDml() {
             lobs.clear();
         }
         if (keepsWork) connection_.workDone();
-        updateCount_ += static_cast<unsigned>(sqlite3_changes(db));
+        // Rows its triggers wrote in place of the statement's count as its own.
+        const std::uint64_t written = triggers.rowsDone() - done;
+        if (written != 0 && triggers.lastRowid() != 0)
+            sqlite3_set_last_insert_rowid(db, triggers.lastRowid());
+        updateCount_ += static_cast<unsigned>(sqlite3_changes(db) + written);
         sqlite3_reset(stmt);
     }
     sqlite3_clear_bindings(stmt);
@@ -444,6 +493,8 @@ void StatementImpl::runDdl(const RewrittenSql& r) {
     connection_.requireIntactTransaction();
     connection_.commitWork();
     stmt_.reset();
+    // Compiled triggers keep statements prepared that could hold the DDL up.
+    connection_.triggers().forget();
     // A rebuilt table's old rows go without their children's foreign key actions.
     // (Set outside a transaction: SQLite ignores the setting inside one.)
     std::optional<DbConfigScope> keysOff;
@@ -469,6 +520,11 @@ void StatementImpl::runDdl(const RewrittenSql& r) {
             runOnce(db, withConstraintNames(db, r.sql));
         }
         applyDdlEffects(db, r);
+        {
+            // A dropped table's triggers go with it; a rebuilt one's come back.
+            Authorizer::Trusted trusted(connection_.authorizer());
+            syncTriggers(db);
+        }
         connection_.commitWork();
     } catch (...) {
         sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -536,7 +592,8 @@ void StatementImpl::runPlSql() {
     PlSqlPort port(connection_, false);
     const std::size_t first = sql_.find_first_not_of(" \t\r\n");
     const std::string verb = upperAscii(sql_.substr(first == std::string::npos ? 0 : first, 6));
-    if (verb.compare(0, 6, "CREATE") == 0 || verb.compare(0, 4, "DROP") == 0) {
+    if (verb.compare(0, 6, "CREATE") == 0 || verb.compare(0, 4, "DROP") == 0 ||
+        verb.compare(0, 5, "ALTER") == 0) {
         // DDL: it ends the transaction, as any DDL does.
         connection_.requireIntactTransaction();
         connection_.commitWork();

@@ -4,7 +4,9 @@
 #ifndef KAVEXDB_STATEMENT_H
 #define KAVEXDB_STATEMENT_H
 
+#include <functional>
 #include <map>
+#include <optional>
 #include <memory>
 #include <set>
 #include <string>
@@ -13,6 +15,7 @@
 #include "occi/binds.h"
 #include "occi/lob_binds.h"
 #include "occi/native_checks.h"
+#include "occi/trigger_firing.h"
 #include "rewrite/dml/write_conversion.h"
 #include "rewrite/sql_rewrite.h"
 #include "sql/numbered_parameters.h"
@@ -86,6 +89,11 @@ private:
     void endResultSets();
     void runQuery();
     void runDml();
+    // The rows of runDml, without its statement triggers.
+    void runDmlRows();
+    // Runs rows (the statement's iterations) between its BEFORE and AFTER statement triggers,
+    // undoing all of it when a trigger fails; rows alone when there are none.
+    void withStatementTriggers(const std::function<void()>& rows);
     void runSteps(const RewrittenSql& r);  // merge.cpp
     void runMergeIteration(const RewrittenSql& r, unsigned iteration);
     void runDdl(const RewrittenSql& r);
@@ -104,6 +112,7 @@ private:
     unsigned prefetch_ = 1;
     unsigned updateCount_ = 0;
     bool haveRewrite_ = false;
+    std::optional<DmlTarget> dmlTarget_;  // of sql_, read on the first DML run
     // A query's result may carry NUMBER values as their exact text (prepareStatementSql): on
     // for a host's statements, off for the PL/SQL engine's, which computes on with them.
     bool exactResults_ = true;

@@ -69,11 +69,14 @@ void StatementImpl::runMergeIteration(const RewrittenSql& r, unsigned it) {
                 if (rc != SQLITE_OK) raiseSqlite(db, rc);
             }
             int rc;
+            const std::uint64_t done = connection_.triggers().rowsDone();
             while ((rc = sqlite3_step(step.get())) == SQLITE_ROW)
                 bound = sqlite3_column_int64(step.get(), 0);
             if (rc != SQLITE_DONE) raiseStepFailure(db, rc, sql, connection_.schema());
+            // Rows its triggers wrote in place of the step's count as its own.
             if (sql.compare(0, 6, "UPDATE") == 0 || sql.compare(0, 6, "INSERT") == 0)
-                updateCount_ += static_cast<unsigned>(sqlite3_changes(db));
+                updateCount_ += static_cast<unsigned>(sqlite3_changes(db) +
+                                                      connection_.triggers().rowsDone() - done);
         }
     }
 }

@@ -9,6 +9,7 @@
 #include "plsql/compile_error.h"
 #include "plsql/nesting.h"
 #include "plsql/parser.h"
+#include "plsql/triggers.h"
 
 namespace kavexdb {
 namespace detail {
@@ -90,6 +91,7 @@ std::string argumentRows(const Unit& unit) {
 
 void runUnitDdl(SqlPort& port, const std::string& text) {
     const Source source(text);
+    if (isTriggerDdl(source)) return runTriggerDdl(port, source);
     UnitHead head;
     if (readUnitHead(source, head)) {
         UnitSource unit;

@@ -17,8 +17,9 @@ namespace plsql {
 // what a failed block changed.
 void runAnonymousBlock(SqlPort& port, const std::string& text, const HostBinds& host);
 
-// CREATE [OR REPLACE] PROCEDURE | FUNCTION (the unit is kept; one that does not compile is kept
-// INVALID, and the call then fails with ORA-24344) and DROP PROCEDURE | FUNCTION.
+// CREATE [OR REPLACE] PROCEDURE | FUNCTION | TRIGGER (the unit is kept; one that does not
+// compile is kept INVALID, and the call then fails with ORA-24344), DROP PROCEDURE | FUNCTION |
+// TRIGGER and ALTER TRIGGER.
 void runUnitDdl(SqlPort& port, const std::string& text);
 
 // A stored function called from SQL, with its arguments in order.

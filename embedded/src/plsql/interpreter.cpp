@@ -25,6 +25,53 @@ void Interpreter::run(const Block& block) {
     }
 }
 
+void Interpreter::runTrigger(const Block& block, const std::string& shownName, char event,
+                             TriggerRow* row) {
+    const std::size_t depth = frames_.size();
+    struct Popped {
+        std::vector<std::unique_ptr<Frame>>& frames;
+        std::size_t depth;
+        ~Popped() {
+            while (frames.size() > depth) frames.pop_back();
+        }
+    } popped{frames_, depth};
+    pushFrame();
+    for (const auto& predicate :
+         {std::make_pair("INSERTING", 'I'), {"UPDATING", 'U'}, {"DELETING", 'D'}}) {
+        Variable& v = declareVariable(predicate.first, TypeSpec::plain(TypeSpec::Kind::Boolean),
+                                      block.at);
+        v.value = Value::boolean(event == predicate.second);
+        v.constant = true;
+    }
+    Variable* newRecord = nullptr;
+    if (row) {
+        for (int side = 0; side < 2; ++side) {
+            Variable& v = declareVariable(side == 0 ? row->newName : row->oldName,
+                                          TypeSpec::plain(TypeSpec::Kind::RowType), block.at);
+            v.record = true;
+            const std::vector<Value>& values = side == 0 ? row->newValues : row->oldValues;
+            for (std::size_t c = 0; c < row->columns.size(); ++c)
+                v.fields.emplace_back(row->columns[c], c < values.size() ? values[c] : Value::null());
+            // OLD, and NEW after the row is written, cannot be changed.
+            v.constant = side == 1 || !row->newAssignable;
+            if (side == 0) newRecord = &v;
+        }
+    }
+    try {
+        const Flow flow = runBlock(block);
+        if (flow.kind == FlowKind::Exit || flow.kind == FlowKind::Continue)
+            compileError(block.at, ora::kPlsExitOutsideLoop);
+    } catch (const PlError& err) {
+        const std::string stack = err.message +
+                                  oraErrorText(ora::kPlSqlAtUnitLine, shownName, err.at.line) +
+                                  "\n" + oraErrorText(ora::kTriggerFailed, shownName) + "\n";
+        throw Access::error(err.name.empty() ? err.code : ora::kUnhandledUserException.code, stack);
+    }
+    if (newRecord)
+        for (std::size_t c = 0; c < row->newValues.size() && c < newRecord->fields.size(); ++c)
+            row->newValues[c] = newRecord->fields[c].second;
+}
+
 // ---- blocks ----------------------------------------------------------------------------------
 
 Interpreter::Frame& Interpreter::pushFrame() {

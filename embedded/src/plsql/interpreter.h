@@ -32,6 +32,17 @@ struct HostBinds {
     std::vector<bool> bound;  // false: the host set no value (ORA-01008 when the block reads it)
 };
 
+// What a row trigger's body sees as NEW and OLD (by the names REFERENCING gives them): records
+// of its table's columns, in the table's order.
+struct TriggerRow {
+    std::string newName = "NEW";
+    std::string oldName = "OLD";
+    std::vector<std::string> columns;
+    std::vector<Value> newValues;  // NULLs for a DELETE
+    std::vector<Value> oldValues;  // NULLs for an INSERT
+    bool newAssignable = false;    // a BEFORE row trigger may change NEW
+};
+
 class Interpreter {
   public:
     // port, source and host must outlive the interpreter.
@@ -43,6 +54,11 @@ class Interpreter {
     // Runs the block to its end. An exception it does not handle comes out as the
     // occi::SQLException the host reads: the error, then "ORA-06512: at line N".
     void run(const Block& block);
+
+    // Runs a trigger's block with INSERTING, UPDATING and DELETING (event 'I', 'U' or 'D') and,
+    // for a row trigger, row's records in scope; row->newValues take NEW's fields at its end. An
+    // error it does not handle comes out with "at "SCOTT.NAME", line N" and ORA-04088 after it.
+    void runTrigger(const Block& block, const std::string& shownName, char event, TriggerRow* row);
 
     // A node of the expressions evaluated without SQL (expressions.cpp).
     struct Native;

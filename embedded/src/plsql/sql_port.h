@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "catalog/stored_triggers.h"
 #include "plsql/value.h"
 
 namespace kavexdb {
@@ -42,7 +43,7 @@ class SqlCursor {
 // A stored unit as the catalog keeps it.
 struct UnitSource {
     std::string name;
-    std::string type;    // PROCEDURE or FUNCTION
+    std::string type;    // PROCEDURE, FUNCTION or TRIGGER
     std::string status;  // VALID or INVALID
     std::string text;    // from PROCEDURE or FUNCTION on
     // An INVALID unit's compile error: where, and its PLS- message.
@@ -65,6 +66,14 @@ class SqlPort {
     virtual void saveUnit(const UnitSource& unit, bool orReplace) = 0;
     // ORA-04043 when there is no such unit.
     virtual void dropUnit(const std::string& name, const std::string& type) = 0;
+    // A trigger and its source: ORA-04081 when the name is taken (unless orReplace), ORA-00942
+    // when its table does not exist.
+    virtual void saveTrigger(const TriggerDefinition& trigger, const UnitSource& source,
+                             bool orReplace) = 0;
+    // ORA-04080 when there is no such trigger.
+    virtual void dropTrigger(const std::string& name) = 0;
+    // action: ENABLE, DISABLE or COMPILE.
+    virtual void alterTrigger(const std::string& name, const std::string& action) = 0;
     virtual std::unique_ptr<SqlCursor> prepare(const std::string& sql) = 0;
     // The column names of the table or view the session sees by that name (as written in SQL);
     // empty when there is none.

@@ -146,17 +146,19 @@ bool parseUserStatement(const TokenEditor& e, std::size_t verb, RewrittenSql& ou
     return true;
 }
 
-// CREATE [OR REPLACE] [EDITIONABLE | NONEDITIONABLE] PROCEDURE | FUNCTION, and DROP PROCEDURE |
-// FUNCTION: statements of the PL/SQL engine.
+// CREATE [OR REPLACE] [EDITIONABLE | NONEDITIONABLE] PROCEDURE | FUNCTION | TRIGGER, DROP
+// PROCEDURE | FUNCTION | TRIGGER and ALTER TRIGGER: statements of the PL/SQL engine.
 bool isStoredUnitDdl(const TokenEditor& e, std::size_t verb) {
     std::size_t i = e.next(verb + 1);
     if (e.word(verb, "CREATE")) {
         if (e.word(i, "OR") && e.word(e.next(i + 1), "REPLACE")) i = e.next(e.next(i + 1) + 1);
         if (e.word(i, "EDITIONABLE") || e.word(i, "NONEDITIONABLE")) i = e.next(i + 1);
+    } else if (e.word(verb, "ALTER")) {
+        return e.word(i, "TRIGGER");
     } else if (!e.word(verb, "DROP")) {
         return false;
     }
-    return e.word(i, "PROCEDURE") || e.word(i, "FUNCTION");
+    return e.word(i, "PROCEDURE") || e.word(i, "FUNCTION") || e.word(i, "TRIGGER");
 }
 
 Kind classify(TokenEditor& e, RewrittenSql& out) {

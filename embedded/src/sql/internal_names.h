@@ -67,6 +67,9 @@ inline constexpr const char* kOraUnitErrors = "ORA$UNIT_ERRORS";
 inline constexpr const char* kOraUnitArguments = "ORA$UNIT_ARGUMENTS";
 // A stored PL/SQL function called from SQL: ORA$PLSQL_CALL('NAME', arguments...).
 inline constexpr const char* kOraPlSqlCall = "ORA$PLSQL_CALL";
+// A row trigger's firing, from the SQLite trigger that stands for it (catalog/stored_triggers.h).
+inline constexpr const char* kOraTrigger = "ORA$TRIGGER";
+inline constexpr const char* kOraTriggerRows = "ORA$TRIGGER_ROWS";
 inline constexpr const char* kOraSortkey = "ORA$SORTKEY";
 inline constexpr const char* kOraSrc = "ORA$SRC";
 inline constexpr const char* kOraStr = "ORA$STR";

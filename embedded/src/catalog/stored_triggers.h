@@ -1,0 +1,61 @@
+// Triggers as the catalog keeps them. What CREATE TRIGGER names (table, timing, events, WHEN,
+// REFERENCING) sits in "KAVEX$TRIGGERS"; the source, its status and its compile error sit with the
+// other stored units ("KAVEX$SOURCE", type TRIGGER), so USER_OBJECTS, USER_SOURCE and USER_ERRORS
+// show triggers as they show procedures.
+//
+// A trigger fires through SQLite triggers of its own, one per event, named "KAVEX$T$<name>$<I|U|D|S>":
+// a row trigger's calls ORA$TRIGGER(name, version, event, the new values..., the old values...,
+// old rowid) and ignores the row when that answers 1 (the row was written again with the values
+// the trigger gave it); a statement trigger's never fires (WHEN 0) and is there so that the
+// schema changes with every trigger and the trigger goes with its table. syncTriggers makes
+// them what the catalog says.
+#ifndef KAVEXDB_CATALOG_STORED_TRIGGERS_H
+#define KAVEXDB_CATALOG_STORED_TRIGGERS_H
+
+#include <sqlite3.h>
+
+#include <string>
+#include <vector>
+
+namespace kavexdb {
+namespace detail {
+
+struct TriggerDefinition {
+    std::string name;    // upper case unless quoted
+    std::string table;   // the table or view, as SQL names it (upper case unless quoted)
+    std::string timing;  // BEFORE, AFTER or INSTEAD OF
+    bool inserts = false;
+    bool updates = false;
+    bool deletes = false;
+    std::vector<std::string> updateColumns;  // UPDATE OF these; empty: any
+    bool forEachRow = false;
+    std::string newName = "NEW";  // REFERENCING NEW AS ...
+    std::string oldName = "OLD";
+    std::string when;  // the condition, without its parentheses; empty: none
+    bool enabled = true;
+    std::string body;  // from DECLARE or BEGIN on
+    int version = 0;   // set by saveTrigger: changes with every CREATE OR REPLACE
+};
+
+// The trigger of that name; false when there is none.
+bool findTrigger(sqlite3* db, const std::string& name, TriggerDefinition& out);
+// Keeps t (and its SQLite triggers): ORA-04081 when a trigger has the name and not orReplace,
+// ORA-00942 when its table or view does not exist. source, status and the error go to the
+// stored units.
+void saveTrigger(sqlite3* db, const std::string& owner, TriggerDefinition t, bool orReplace);
+// ORA-04080 when there is no such trigger.
+void dropTrigger(sqlite3* db, const std::string& name);
+void enableTrigger(sqlite3* db, const std::string& name, bool enabled);
+// The enabled statement triggers of the table for an event ('I', 'U' or 'D'), in the order they
+// were created; updated: the columns an UPDATE sets (a trigger UPDATE OF others does not fire).
+std::vector<TriggerDefinition> statementTriggers(sqlite3* db, const std::string& table,
+                                                 char event,
+                                                 const std::vector<std::string>& updated);
+// Makes the SQLite triggers what the catalog says, after DDL that may have dropped or changed a
+// table: a trigger whose table is gone goes too, as in Oracle.
+void syncTriggers(sqlite3* db);
+
+}  // namespace detail
+}  // namespace kavexdb
+
+#endif

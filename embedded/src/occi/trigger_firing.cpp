@@ -1,0 +1,384 @@
+#include "occi/trigger_firing.h"
+
+#include <algorithm>
+
+#include "base/ora_messages.h"
+#include "base/text.h"
+#include "catalog/stored_triggers.h"
+#include "catalog/stored_units.h"
+#include "functions/function_args.h"
+#include "occi/connection.h"
+#include "occi/plsql_port.h"
+#include "plsql/triggers.h"
+#include "sql/internal_names.h"
+#include "sql/sql_lexer.h"
+#include "sql/sqlite_errors.h"
+#include "sql/token_editor.h"
+
+namespace kavexdb {
+namespace detail {
+
+using plsql::Value;
+
+struct TriggerFiring::Loaded {
+    TriggerDefinition definition;
+    std::unique_ptr<PlSqlPort> port;
+    std::unique_ptr<plsql::CompiledTrigger> compiled;
+    std::vector<std::string> columns;  // as the records name them
+    std::vector<plsql::ValueType> types;
+    std::string table;  // as SQL names it
+    std::unique_ptr<plsql::SqlCursor> insert;
+    // The UPDATEs that write a row again, by the columns they set ('1' set, '0' not).
+    std::map<std::string, std::unique_ptr<plsql::SqlCursor>> updates;
+};
+
+class TriggerFiring::Level {
+  public:
+    Level(TriggerFiring& firing, std::set<std::string> passed, bool rewriting = false)
+        : firing_(firing) {
+        firing_.contexts_.push_back(Context{std::move(passed), 0, 0, rewriting, nullptr});
+    }
+    ~Level() { firing_.contexts_.pop_back(); }
+    Level(const Level&) = delete;
+    Level& operator=(const Level&) = delete;
+
+  private:
+    TriggerFiring& firing_;
+};
+
+TriggerFiring::TriggerFiring(ConnectionImpl& connection) : connection_(connection) {
+    contexts_.emplace_back();
+}
+
+TriggerFiring::StatementScope::StatementScope(TriggerFiring& firing,
+                                              const std::vector<std::string>* updated)
+    : firing_(firing), before_(firing.contexts_.back().updated) {
+    firing_.contexts_.back().updated = updated;
+}
+
+TriggerFiring::StatementScope::~StatementScope() { firing_.contexts_.back().updated = before_; }
+
+bool TriggerFiring::updating(const std::string& column) const {
+    if (firing_.empty() || !firing_.back()) return false;
+    for (const std::string& c : *firing_.back())
+        if (asciiUpper(c) == asciiUpper(column)) return true;
+    return false;
+}
+
+namespace {
+
+// Keeps what a firing's UPDATE sets on the stack while its body runs.
+class Firing {
+  public:
+    Firing(std::vector<const std::vector<std::string>*>& stack,
+           const std::vector<std::string>* updated)
+        : stack_(stack) {
+        stack_.push_back(updated);
+    }
+    ~Firing() { stack_.pop_back(); }
+    Firing(const Firing&) = delete;
+    Firing& operator=(const Firing&) = delete;
+
+  private:
+    std::vector<const std::vector<std::string>*>& stack_;
+};
+
+}  // namespace
+
+TriggerFiring::~TriggerFiring() = default;
+
+void TriggerFiring::forget() {
+    loaded_.clear();
+    statementTriggers_.clear();
+    cachedVersion_ = -1;
+}
+
+namespace {
+
+// A name as SQL text: plain when it is a word in upper case, quoted otherwise.
+std::string sqlName(const std::string& name) {
+    bool plain = !name.empty() && name[0] >= 'A' && name[0] <= 'Z';
+    for (char c : name)
+        plain = plain && ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+                          c == '$' || c == '#');
+    return plain ? name : sqlQuotedIdentifier(name);
+}
+
+bool sameValue(const Value& a, const Value& b) {
+    if (a.isNull() || b.isNull()) return a.isNull() == b.isNull();
+    if (a.data.kind != b.data.kind) return false;
+    switch (a.data.kind) {
+        case BindValue::Kind::Integer:
+            return a.data.integer == b.data.integer;
+        case BindValue::Kind::Real:
+            return a.data.real == b.data.real;
+        default:
+            return a.data.bytes == b.data.bytes;
+    }
+}
+
+}  // namespace
+
+TriggerFiring::Loaded& TriggerFiring::load(const std::string& name, int version) {
+    auto found = loaded_.find(name);
+    if (found != loaded_.end() && found->second->definition.version == version)
+        return *found->second;
+    auto t = std::make_unique<Loaded>();
+    sqlite3* db = connection_.db();
+    StoredUnit source;
+    if (!findTrigger(db, name, t->definition) ||
+        (findStoredUnit(db, name, source) && source.status != "VALID"))
+        raise(ora::kTriggerInvalid, connection_.schema() + "." + name);
+    t->table = sqlName(t->definition.table);
+    t->port = std::make_unique<PlSqlPort>(connection_, false);
+    t->port->refuseTransactionControl();
+    try {
+        const occi::MetaData table =
+            connection_.getMetaData(t->definition.table, occi::MetaData::PTYPE_UNK);
+        for (const occi::MetaData& c : table.getVector(occi::MetaData::ATTR_LIST_COLUMNS)) {
+            t->columns.push_back(c.getString(occi::MetaData::ATTR_NAME));
+            t->types.push_back(columnValueType(c.getInt(occi::MetaData::ATTR_DATA_TYPE)));
+        }
+    } catch (const occi::SQLException&) {
+        raise(ora::kTriggerInvalid, connection_.schema() + "." + name);
+    }
+    t->compiled = std::make_unique<plsql::CompiledTrigger>(*t->port, t->definition);
+    Loaded& out = *t;
+    loaded_[name] = std::move(t);
+    return out;
+}
+
+bool TriggerFiring::fireRow(int argc, sqlite3_value** argv) {
+    const std::string name = textArg(argv[0]);
+    const int version = sqlite3_value_int(argv[1]);
+    const char event = textArg(argv[2])[0];
+    if (contexts_.back().passed.count(name) != 0) return false;
+    Loaded& t = load(name, version);
+    const std::size_t n = t.columns.size();
+    if (static_cast<std::size_t>(argc) != 4 + 2 * n)  // the table changed under the trigger
+        raise(ora::kTriggerInvalid, connection_.schema() + "." + name);
+    plsql::TriggerRow row;
+    row.newName = t.definition.newName;
+    row.oldName = t.definition.oldName;
+    row.columns = t.columns;
+    for (std::size_t side = 0; side < 2; ++side) {
+        std::vector<Value>& values = side == 0 ? row.newValues : row.oldValues;
+        for (std::size_t c = 0; c < n; ++c) {
+            Value v = engineValue(argv[3 + side * n + c]);
+            const BindValue::Kind k = v.data.kind;
+            if (!(k == BindValue::Kind::Integer || k == BindValue::Kind::Real) ||
+                t.types[c] == plsql::ValueType::BinaryDouble)
+                v.type = t.types[c];
+            values.push_back(std::move(v));
+        }
+    }
+    const bool before = t.definition.timing == "BEFORE";
+    row.newAssignable = before && event != 'D';
+    const std::vector<Value> given = row.newValues;
+    {
+        const Firing firing(firing_, contexts_.back().updated);
+        Level level(*this, {});
+        t.compiled->fire(event, &row);
+    }
+    if (t.definition.timing == "INSTEAD OF") {
+        ++contexts_.back().rows;
+        return false;
+    }
+    if (!row.newAssignable) return false;
+    bool changed = false;
+    for (std::size_t c = 0; c < n && !changed; ++c)
+        changed = !sameValue(given[c], row.newValues[c]);
+    if (!changed) return false;
+    rewriteRow(t, event, row, argv[argc - 1]);
+    return true;
+}
+
+void TriggerFiring::rewriteRow(Loaded& t, char event, const plsql::TriggerRow& row,
+                               sqlite3_value* rowid) {
+    const std::size_t n = t.columns.size();
+    std::set<std::string> passed = contexts_.back().passed;
+    passed.insert(t.definition.name);
+    sqlite3_int64 written = 0;
+    {
+        Level level(*this, std::move(passed), true);
+        plsql::SqlCursor* cursor = nullptr;
+        if (event == 'I') {
+            if (!t.insert) {
+                std::string sql = "INSERT INTO " + t.table + " (";
+                for (std::size_t c = 0; c < n; ++c) sql += (c ? ", " : "") + sqlName(t.columns[c]);
+                sql += ") VALUES (";
+                for (std::size_t c = 0; c < n; ++c) sql += (c ? ", :" : ":") + std::to_string(c + 1);
+                t.insert = t.port->prepare(sql + ")");
+            }
+            cursor = t.insert.get();
+            for (std::size_t c = 0; c < n; ++c)
+                cursor->bind(static_cast<unsigned>(c + 1), row.newValues[c]);
+        } else {
+            // The columns whose values differ from the row's old ones.
+            std::string mask(n, '0');
+            for (std::size_t c = 0; c < n; ++c)
+                if (!sameValue(row.oldValues[c], row.newValues[c])) mask[c] = '1';
+            if (mask.find('1') == std::string::npos) mask[0] = '1';
+            std::unique_ptr<plsql::SqlCursor>& update = t.updates[mask];
+            if (!update) {
+                std::string sql = "UPDATE " + t.table + " SET ";
+                unsigned k = 0;
+                for (std::size_t c = 0; c < n; ++c) {
+                    if (mask[c] != '1') continue;
+                    sql += std::string(k ? ", " : "") + sqlName(t.columns[c]) + " = :";
+                    sql += std::to_string(++k);
+                }
+                update = t.port->prepare(sql + " WHERE rowid = :" + std::to_string(k + 1));
+            }
+            cursor = update.get();
+            unsigned k = 0;
+            for (std::size_t c = 0; c < n; ++c)
+                if (mask[c] == '1') cursor->bind(++k, row.newValues[c]);
+            cursor->bind(k + 1, engineValue(rowid));
+        }
+        cursor->execute();
+        written = sqlite3_last_insert_rowid(connection_.db());
+    }
+    ++contexts_.back().rows;
+    if (event == 'I') contexts_.back().lastRowid = written;
+}
+
+const std::vector<TriggerDefinition>& TriggerFiring::statementTriggers(
+    const std::string& table, char event, const std::vector<std::string>& updated) {
+    sqlite3* db = connection_.db();
+    if (!schemaVersion_) schemaVersion_ = prepareSql(db, "PRAGMA schema_version");
+    sqlite3_stmt* s = schemaVersion_.get();
+    sqlite3_reset(s);
+    const int version = sqlite3_step(s) == SQLITE_ROW ? sqlite3_column_int(s, 0) : -1;
+    sqlite3_reset(s);
+    if (version != cachedVersion_) {
+        statementTriggers_.clear();
+        cachedVersion_ = version;
+    }
+    std::string key = asciiUpper(table) + "\n" + event;
+    for (const std::string& c : updated) key += "\n" + asciiUpper(c);
+    auto found = statementTriggers_.find(key);
+    if (found == statementTriggers_.end())
+        found = statementTriggers_
+                    .emplace(key, kavexdb::detail::statementTriggers(db, table, event, updated))
+                    .first;
+    return found->second;
+}
+
+bool TriggerFiring::hasStatementTriggers(const std::string& table, char event,
+                                         const std::vector<std::string>& updated) {
+    return !statementTriggers(table, event, updated).empty();
+}
+
+void TriggerFiring::fireStatementTriggers(const std::string& table, char event,
+                                          const std::vector<std::string>& updated, bool before) {
+    // A copy: a trigger's DDL-free body may still fire others that refill the cache.
+    const std::vector<TriggerDefinition> triggers = statementTriggers(table, event, updated);
+    for (const TriggerDefinition& d : triggers) {
+        if ((d.timing == "BEFORE") != before) continue;
+        Loaded& t = load(d.name, d.version);
+        const Firing firing(firing_, &updated);
+        Level level(*this, {});
+        t.compiled->fire(event, nullptr);
+    }
+}
+
+DmlTarget dmlTarget(const std::string& sql) {
+    DmlTarget out;
+    const TokenEditor e(lexSql(sql));
+    std::size_t i = e.next(0);
+    auto tableAt = [&](std::size_t k) {
+        if (!e.name(k)) return;
+        out.table = identifierName(e.at(k));
+        if (e.punct(e.next(k + 1), '.') && e.name(e.next(e.next(k + 1) + 1)))
+            out.table = identifierName(e.at(e.next(e.next(k + 1) + 1)));
+    };
+    // The columns of SET c = ..., (c, d) = (...) at i (after SET), at the top level.
+    auto setColumns = [&](std::size_t k) {
+        int depth = 0;
+        bool listStart = true;  // after SET or a top-level comma
+        for (; k < e.size(); k = e.next(k + 1)) {
+            if (depth == 0 && (e.word(k, "WHERE") || e.word(k, "RETURNING") ||
+                               e.word(k, "RETURN") || e.word(k, "LOG") || e.word(k, "WHEN") ||
+                               e.word(k, "DELETE")))
+                break;
+            if (e.punct(k, '(')) {
+                ++depth;
+                if (depth == 1 && listStart) {
+                    for (std::size_t c = e.next(k + 1); c < e.size() && !e.punct(c, ')');
+                         c = e.next(c + 1))
+                        if (e.name(c)) out.updated.push_back(identifierName(e.at(c)));
+                }
+            } else if (e.punct(k, ')')) {
+                --depth;
+            } else if (depth == 0 && e.punct(k, ',')) {
+                listStart = true;
+                continue;
+            } else if (depth == 0 && listStart && e.name(k)) {
+                std::size_t c = k;
+                if (e.punct(e.next(c + 1), '.')) c = e.next(e.next(c + 1) + 1);  // alias.column
+                out.updated.push_back(identifierName(e.at(c)));
+            }
+            listStart = false;
+        }
+    };
+    if (e.word(i, "INSERT")) {
+        i = e.next(i + 1);
+        if (!e.word(i, "INTO")) return out;
+        tableAt(e.next(i + 1));
+        out.events = "I";
+    } else if (e.word(i, "UPDATE")) {
+        tableAt(e.next(i + 1));
+        out.events = "U";
+        std::size_t k = e.next(i + 1);
+        while (k < e.size() && !e.word(k, "SET")) k = e.next(k + 1);
+        setColumns(e.next(k + 1));
+    } else if (e.word(i, "DELETE")) {
+        i = e.next(i + 1);
+        if (e.word(i, "FROM")) i = e.next(i + 1);
+        tableAt(i);
+        out.events = "D";
+    } else if (e.word(i, "MERGE")) {
+        i = e.next(i + 1);
+        if (!e.word(i, "INTO")) return out;
+        tableAt(e.next(i + 1));
+        out.events = "IU";
+        for (std::size_t k = i; k < e.size(); k = e.next(k + 1)) {
+            if (e.word(k, "SET") && out.updated.empty()) setColumns(e.next(k + 1));
+            if (e.word(k, "DELETE")) out.events = "IUD";
+        }
+    }
+    return out;
+}
+
+namespace {
+
+void oraTrigger(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        auto& connection = *static_cast<ConnectionImpl*>(sqlite3_user_data(ctx));
+        if (argc < 4) raise(ora::kInvalidArgumentCount);
+        sqlite3_result_int(ctx, connection.triggers().fireRow(argc, argv) ? 1 : 0);
+    });
+}
+
+// UPDATING('column'), the conditional predicate of a trigger's body (which hands it to SQL).
+void oraUpdating(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        auto& connection = *static_cast<ConnectionImpl*>(sqlite3_user_data(ctx));
+        sqlite3_result_int(ctx, connection.triggers().updating(textArg(argv[0])) ? 1 : 0);
+    });
+}
+
+}  // namespace
+
+void registerTriggerFiring(sqlite3* db, ConnectionImpl& connection) {
+    int rc = sqlite3_create_function_v2(db, kOraTrigger, -1, SQLITE_UTF8, &connection,
+                                        oraTrigger, nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_create_function_v2(db, "UPDATING", 1, SQLITE_UTF8, &connection, oraUpdating,
+                                        nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) raiseSqlite(db, rc);
+}
+
+}  // namespace detail
+}  // namespace kavexdb
