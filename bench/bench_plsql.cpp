@@ -4,6 +4,8 @@
 //     block at most 1.0x the host's CPU time.
 //   - a cursor FOR loop summing a column over 1,000,000 rows, against SELECT SUM of the same.
 //     Target: at most 5x.
+//   - array DML of 1,000,000 rows into a table with a BEFORE INSERT row trigger that assigns
+//     :NEW.id from a sequence, against the same without the trigger. Target: at most 3x.
 //   - 10,000,000 iterations of PLS_INTEGER arithmetic and an IF: iterations per second beside a
 //     C loop's (informational).
 //
@@ -79,6 +81,43 @@ void sums(const std::string& path, long rows, double& query, double& loop) {
     CloseConnection(id);
 }
 
+// One array INSERT of rows rows (one Execute), with or without the trigger that numbers them.
+double arrayInserts(const std::string& path, long rows, bool trigger) {
+    benchutil::removeDb(path);
+    const std::string connect = "file:" + path + "?mode=rwc";
+    const int id = OpenConnection(connect.c_str(), "bench", "bench");
+    check(id, "open");
+    check(ExecuteQuery(id, "CREATE TABLE t2 (id NUMBER(10), b VARCHAR2(30))", 0), "create");
+    check(ExecuteQuery(id, "CREATE SEQUENCE t2_seq CACHE 1000", 0), "sequence");
+    if (trigger)
+        check(ExecuteQuery(id,
+                           "CREATE TRIGGER t2_id BEFORE INSERT ON t2 FOR EACH ROW "
+                           "BEGIN :NEW.id := t2_seq.NEXTVAL; END;",
+                           0),
+              "trigger");
+    char name[40];
+    const double start = cpuSeconds();
+    check(PrepareQuery(id, "INSERT INTO t2 (b) VALUES (:1)", 0), "prepare");
+    check(SetMaxIterations(id, static_cast<unsigned>(rows)), "iterations");
+    check(SetMaxParSize(id, 1, 30), "size");
+    for (long i = 1; i <= rows; ++i) {
+        std::snprintf(name, sizeof name, "row %ld", i);
+        check(SetString(id, 1, name, 0), "string");
+        if (i < rows) check(AddIteration(id), "iteration");
+    }
+    const int inserted = Execute(id);
+    check(inserted, "execute");
+    check(ExecuteQuery(id, "COMMIT", 0), "commit");
+    const double seconds = cpuSeconds() - start;
+    if (inserted != rows) benchutil::fail("inserted " + std::to_string(inserted) + " rows");
+    if (trigger) {
+        check(ExecuteQuery(id, "SELECT COUNT(DISTINCT id) FROM t2", 0), "count");
+        check(NextRow(id), "count row");
+    }
+    CloseConnection(id);
+    return seconds;
+}
+
 double plsqlIterations(const std::string& path, long iterations) {
     const int id = openFresh(path);
     const std::string block = "DECLARE x PLS_INTEGER := 0; BEGIN FOR i IN 1 .. " +
@@ -124,6 +163,14 @@ int main(int argc, char** argv) {
                 query, loop);
     benchutil::printTarget("PL/SQL cursor FOR loop sum / SELECT SUM", loop / query, "x", true,
                            5.0);
+
+    double plain = arrayInserts(path, sumRows, false), triggered = arrayInserts(path, sumRows, true);
+    plain = std::min(plain, arrayInserts(path, sumRows, false));
+    std::printf("array INSERT of %ld rows: %.3f s CPU, with a BEFORE INSERT row trigger %.3f s "
+                "CPU\n",
+                sumRows, plain, triggered);
+    benchutil::printTarget("array DML with a row trigger / without", triggered / plain, "x", true,
+                           3.0);
 
     const long iterations = rows * 100;
     const double plsql = plsqlIterations(path, iterations), c = cIterations(iterations);

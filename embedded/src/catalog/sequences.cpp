@@ -4,7 +4,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <limits>
+#include <cstdint>
 #include <map>
+#include <mutex>
 #include <string>
 
 #include "base/errors.h"
@@ -203,7 +205,30 @@ struct Definition {
     std::string id;
     Int increment = 1, start = 1, minValue = 1, maxValue = kIntMax;
     bool cycle = false;
+    Int cache = 0;
+    bool sameSeries(const Definition& o) const {
+        return id == o.id && increment == o.increment && minValue == o.minValue &&
+               maxValue == o.maxValue && cycle == o.cycle && cache == o.cache;
+    }
 };
+
+// The values a sequence's CACHE holds: taken from the counter database together, handed out one
+// by one. Sessions of one process share them, as an instance's sessions share its cache, so they
+// see one series; another process takes its own blocks. Values a process never hands out are
+// lost, as Oracle loses a cache at shutdown.
+struct CachedValues {
+    Definition definition;
+    Int next = 0;
+    Int left = 0;
+    Int given = 0;     // the last value handed out
+    Int blockEnd = 0;  // the last value of the block, as the counter database records it
+    bool any = false;  // a block was taken
+};
+std::mutex cacheLock;
+std::map<std::string, CachedValues>& sharedCaches() {
+    static std::map<std::string, CachedValues> caches;  // by counter database and sequence id
+    return caches;
+}
 
 std::string textColumn(sqlite3_stmt* s, int i) {
     const unsigned char* t = sqlite3_column_text(s, i);
@@ -229,6 +254,10 @@ public:
         return v;
     }
 
+    // Definitions are read again after a change to the sequences: this session's DDL says so
+    // (changed()), another connection's commit changes the file's data version.
+    void changed() { definitions_.clear(); }
+
     bool current(const std::string& name, Int& out) const {
         auto it = current_.find(name);
         if (it == current_.end()) return false;
@@ -244,10 +273,25 @@ private:
         Int value = 0;
     };
 
+    Definition definitionOf(const std::string& name) {
+        unsigned int version = 0;
+        sqlite3_file_control(db_, "main", SQLITE_FCNTL_DATA_VERSION, &version);
+        if (version != dataVersion_) {
+            definitions_.clear();
+            dataVersion_ = version;
+        }
+        auto found = definitions_.find(name);
+        if (found != definitions_.end()) return found->second;
+        const Definition d = definition(name);
+        definitions_[name] = d;
+        return d;
+    }
+
     Definition definition(const std::string& name) {
         sqlite3_stmt* raw = nullptr;
         const std::string sql =
-            "SELECT ID, INCREMENT_BY, START_WITH, MIN_VALUE, MAX_VALUE, CYCLE_FLAG FROM " +
+            "SELECT ID, INCREMENT_BY, START_WITH, MIN_VALUE, MAX_VALUE, CYCLE_FLAG, CACHE_SIZE "
+            "FROM " +
             sqlQuotedIdentifier(kSequenceCatalog) + " WHERE NAME = ?1";
         if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &raw, nullptr) != SQLITE_OK) {
             sqlite3_finalize(raw);
@@ -265,6 +309,7 @@ private:
         d.maxValue = sqlite3_column_type(raw, 4) == SQLITE_NULL ? kIntMax
                                                                 : sqlite3_column_int64(raw, 4);
         d.cycle = textColumn(raw, 5) == "Y";
+        d.cache = sqlite3_column_int64(raw, 6);
         return d;
     }
 
@@ -303,10 +348,32 @@ private:
         return counters_.get();
     }
 
-    // Takes the sequence's next value under the counter database's write lock.
+    // The sequence's next value: from the process's cache of it, or a new block of CACHE values
+    // (one for NOCACHE) taken under the counter database's write lock.
     Int take(const std::string& name) {
-        const Definition d = definition(name);
+        const Definition d = definitionOf(name);
         sqlite3* c = counters();
+        int flags = 0;
+        std::string key = counterName(flags);
+        if (key == ":memory:") key += std::to_string(reinterpret_cast<std::uintptr_t>(this));
+        key += "\n" + d.id;
+        const std::lock_guard<std::mutex> hold(cacheLock);
+        CachedValues& cached = sharedCaches()[key];
+        if (cached.left > 0 && cached.definition.sameSeries(d)) {
+            --cached.left;
+            const Int v = cached.next;
+            if (cached.left > 0) cached.next += d.increment;
+            cached.given = v;
+            return v;
+        }
+        const Int first = takeBlock(name, d, c, cached);
+        cached.given = first;
+        return first;
+    }
+
+    // Takes up to d.cache values after the last one taken (fewer where MAXVALUE or MINVALUE
+    // ends the series), records the last of them, and keeps the rest in cached.
+    Int takeBlock(const std::string& name, const Definition& d, sqlite3* c, CachedValues& cached) {
         execSql(c, "BEGIN IMMEDIATE");
         try {
             sqlite3_stmt* read = read_.get();
@@ -314,7 +381,11 @@ private:
             sqlite3_bind_text(read, 1, d.id.c_str(), -1, SQLITE_TRANSIENT);
             Int v = d.start;
             if (sqlite3_step(read) == SQLITE_ROW) {
-                const Int last = sqlite3_column_int64(read, 0);
+                Int last = sqlite3_column_int64(read, 0);
+                // ALTER SEQUENCE drops the cache: the series goes on after the last value handed
+                // out, as Oracle's does, while no other process took a block since.
+                if (cached.any && cached.definition.id == d.id && cached.blockEnd == last)
+                    last = cached.given;
                 const bool overflow = __builtin_add_overflow(last, d.increment, &v);
                 const bool past = overflow || v > d.maxValue || v < d.minValue;
                 if (past && !d.cycle)
@@ -324,14 +395,29 @@ private:
                                               : d.maxValue;
             }
             sqlite3_reset(read);
+            // The block: v and the values after it, within the series' bounds.
+            Int last = v, count = 1;
+            while (count < d.cache) {
+                Int after = 0;
+                if (__builtin_add_overflow(last, d.increment, &after) || after > d.maxValue ||
+                    after < d.minValue)
+                    break;
+                last = after;
+                ++count;
+            }
             sqlite3_stmt* write = write_.get();
             sqlite3_reset(write);
             sqlite3_bind_text(write, 1, d.id.c_str(), -1, SQLITE_TRANSIENT);
-            sqlite3_bind_int64(write, 2, v);
+            sqlite3_bind_int64(write, 2, last);
             const int rc = sqlite3_step(write);
             sqlite3_reset(write);
             if (rc != SQLITE_DONE) raiseSqlite(c, rc);
             execSql(c, "COMMIT");
+            cached.definition = d;
+            cached.any = true;
+            cached.blockEnd = last;
+            cached.left = count - 1;
+            cached.next = v + (count > 1 ? d.increment : 0);
             return v;
         } catch (...) {
             sqlite3_reset(read_.get());
@@ -344,6 +430,8 @@ private:
     SqliteDb counters_;
     SqliteStmt read_, write_;  // on counters_, finalized before it closes
     std::map<std::string, RowUse> rows_;
+    std::map<std::string, Definition> definitions_;
+    unsigned int dataVersion_ = 0;
     std::map<std::string, Int> current_;
 };
 
@@ -356,6 +444,12 @@ void nextval(sqlite3_context* ctx, int, sqlite3_value** argv) {
                                                     sqlite3_value_int64(argv[1])),
                                                 sqlite3_value_int64(argv[2])));
     });
+}
+
+// ORA$SEQUENCES_CHANGED(): after this session's CREATE, ALTER or DROP SEQUENCE.
+void sequencesChanged(sqlite3_context* ctx, int, sqlite3_value**) {
+    static_cast<SequenceSession*>(sqlite3_user_data(ctx))->changed();
+    sqlite3_result_null(ctx);
 }
 
 // ORA$CURRVAL(name)
@@ -421,6 +515,7 @@ bool rewriteSequenceDdl(TokenEditor& e, RewrittenSql& out) {
         if (i < e.size()) raise(ora::kCommandNotProperlyEnded);
         out.ddl.catalogSql.push_back(dropSql(name));
     }
+    out.ddl.catalogSql.push_back(std::string("SELECT ") + kOraSequencesChanged + "()");
     return true;
 }
 
@@ -460,6 +555,9 @@ void registerSequenceFunctions(sqlite3* db) {
     if (rc != SQLITE_OK) raiseSqlite(db, rc);  // SQLite called destroySession already
     rc = sqlite3_create_function_v2(db, kCurrvalFunction, 1, SQLITE_UTF8, session, currval,
                                     nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) raiseSqlite(db, rc);
+    rc = sqlite3_create_function_v2(db, kOraSequencesChanged, 0, SQLITE_UTF8, session,
+                                    sequencesChanged, nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) raiseSqlite(db, rc);
     rc = sqlite3_create_function_v2(db, kRaiseFunction, 2, SQLITE_UTF8, nullptr, raiseFromSql,
                                     nullptr, nullptr, nullptr);

@@ -7,7 +7,9 @@
 //   a database file F            -> the file F-kvseq beside it
 //   file:/name?vfs=memdb         -> file:/name-kvseq?vfs=memdb (shared by the process)
 //   :memory:                     -> a private in-memory counter database
-// Each NEXTVAL takes one value under the counter database's write lock (no session cache).
+// NEXTVAL takes CACHE values at a time under the counter database's write lock and hands them
+// out from a cache the process's sessions share (values a process does not hand out are lost,
+// as a cache is lost at an instance's shutdown).
 #ifndef KAVEXDB_SEQUENCES_H
 #define KAVEXDB_SEQUENCES_H
 

@@ -26,7 +26,8 @@ void createCatalog(sqlite3* db) {
     execSql(db, (std::string("CREATE TABLE IF NOT EXISTS ") + kCatalog +
                  "(NAME TEXT PRIMARY KEY, TABLE_NAME TEXT, TIMING TEXT, EVENTS TEXT, "
                  "UPDATE_COLUMNS TEXT, FOR_EACH_ROW INTEGER, NEW_NAME TEXT, OLD_NAME TEXT, "
-                 "WHEN_CLAUSE TEXT, ENABLED INTEGER, BODY TEXT, VERSION INTEGER, SEQ INTEGER)")
+                 "WHEN_CLAUSE TEXT, ENABLED INTEGER, BODY TEXT, VERSION INTEGER, SEQ INTEGER, "
+                 "INLINE_INSERT TEXT)")
                     .c_str());
 }
 
@@ -74,7 +75,7 @@ std::string events(const TriggerDefinition& t) {
 
 const char* kColumns =
     "NAME, TABLE_NAME, TIMING, EVENTS, UPDATE_COLUMNS, FOR_EACH_ROW, NEW_NAME, OLD_NAME, "
-    "WHEN_CLAUSE, ENABLED, BODY, VERSION";
+    "WHEN_CLAUSE, ENABLED, BODY, VERSION, INLINE_INSERT";
 
 TriggerDefinition readRow(sqlite3_stmt* s) {
     TriggerDefinition t;
@@ -93,6 +94,7 @@ TriggerDefinition readRow(sqlite3_stmt* s) {
     t.enabled = sqlite3_column_int(s, 9) != 0;
     t.body = text(s, 10);
     t.version = sqlite3_column_int(s, 11);
+    t.inlineInsert = text(s, 12);
     return t;
 }
 
@@ -127,8 +129,9 @@ std::vector<std::string> tableColumns(sqlite3* db, const std::string& sqliteName
 }
 
 // The SQLite triggers t needs, by name: their CREATE TRIGGER texts.
+// inlined: t writes its rows by its inline INSERT.
 void sqliteTriggersOf(sqlite3* db, const TriggerDefinition& t, const std::string& table,
-                      bool view, std::map<std::string, std::string>& out) {
+                      bool view, bool inlined, std::map<std::string, std::string>& out) {
     const std::string prefix = std::string(kSqlitePrefix) + t.name + "$";
     const std::string on = " ON " + sqlQuotedIdentifier(table);
     if (!t.forEachRow) {
@@ -136,6 +139,13 @@ void sqliteTriggersOf(sqlite3* db, const TriggerDefinition& t, const std::string
         const std::string name = prefix + "S";
         out[name] = "CREATE TRIGGER " + sqlQuotedIdentifier(name) + " AFTER INSERT" + on +
                     " WHEN 0 BEGIN SELECT 1; END";
+        return;
+    }
+    if (inlined) {
+        const std::string name = prefix + "I";
+        out[name] = "CREATE TRIGGER " + sqlQuotedIdentifier(name) + " BEFORE INSERT" + on +
+                    " FOR EACH ROW BEGIN " + t.inlineInsert + "; SELECT " + kOraTriggerWrote +
+                    "(last_insert_rowid()); SELECT RAISE(IGNORE); END";
         return;
     }
     const std::vector<std::string> columns = tableColumns(db, table);
@@ -197,7 +207,7 @@ void saveTrigger(sqlite3* db, const std::string&, TriggerDefinition t, bool orRe
     SqliteStmt s = prepareSql(db, std::string("INSERT OR REPLACE INTO ") + kCatalog + " (" +
                                       kColumns +
                                       ", SEQ) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, "
-                                      "?11, ?12, (SELECT coalesce(max(SEQ), 0) + 1 FROM " +
+                                      "?11, ?12, ?13, (SELECT coalesce(max(SEQ), 0) + 1 FROM " +
                                       kCatalog + "))");
     bindText(s.get(), 1, t.name);
     bindText(s.get(), 2, t.table);
@@ -211,6 +221,7 @@ void saveTrigger(sqlite3* db, const std::string&, TriggerDefinition t, bool orRe
     sqlite3_bind_int(s.get(), 10, t.enabled ? 1 : 0);
     bindText(s.get(), 11, t.body);
     sqlite3_bind_int(s.get(), 12, t.version);
+    bindText(s.get(), 13, t.inlineInsert);
     step(db, s.get());
     syncTriggers(db);
 }
@@ -256,14 +267,25 @@ std::vector<TriggerDefinition> statementTriggers(sqlite3* db, const std::string&
 
 void syncTriggers(sqlite3* db) {
     std::map<std::string, std::string> wanted;
-    for (const TriggerDefinition& t : allTriggers(db)) {
+    std::map<std::string, std::string> engineForm;  // what an inline trigger falls back to
+    const std::vector<TriggerDefinition> triggers = allTriggers(db);
+    // The tables with more than one enabled BEFORE INSERT row trigger: those all run in the
+    // engine, which runs each on the row the one before it left.
+    std::map<std::string, int> beforeInserts;
+    for (const TriggerDefinition& t : triggers)
+        if (t.enabled && t.forEachRow && t.inserts && t.timing == "BEFORE")
+            ++beforeInserts[asciiUpper(t.table)];
+    for (const TriggerDefinition& t : triggers) {
         std::string table;
         bool view = false;
         if (!findTable(db, t.table, table, view)) {
             deleteTrigger(db, t.name);  // its table was dropped
             continue;
         }
-        if (t.enabled) sqliteTriggersOf(db, t, table, view, wanted);
+        if (!t.enabled) continue;
+        const bool inlined = !t.inlineInsert.empty() && beforeInserts[asciiUpper(t.table)] == 1;
+        sqliteTriggersOf(db, t, table, view, inlined, wanted);
+        if (inlined) sqliteTriggersOf(db, t, table, view, false, engineForm);
     }
     std::set<std::string> present;
     std::vector<std::string> stale;
@@ -282,8 +304,14 @@ void syncTriggers(sqlite3* db) {
     }
     for (const std::string& name : stale)
         execSql(db, ("DROP TRIGGER " + sqlQuotedIdentifier(name)).c_str());
-    for (const auto& w : wanted)
-        if (present.count(w.first) == 0) execSql(db, w.second.c_str());
+    for (const auto& w : wanted) {
+        if (present.count(w.first) != 0) continue;
+        if (sqlite3_exec(db, w.second.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK) continue;
+        // An inline INSERT SQLite does not take: the engine runs the trigger.
+        auto fallback = engineForm.find(w.first);
+        if (fallback == engineForm.end()) raiseSqlite(db, sqlite3_errcode(db));
+        execSql(db, fallback->second.c_str());
+    }
 }
 
 namespace {

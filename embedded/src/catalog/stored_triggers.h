@@ -6,7 +6,9 @@
 // A trigger fires through SQLite triggers of its own, one per event, named "KAVEX$T$<name>$<I|U|D|S>":
 // a row trigger's calls ORA$TRIGGER(name, version, event, the new values..., the old values...,
 // old rowid) and ignores the row when that answers 1 (the row was written again with the values
-// the trigger gave it); a statement trigger's never fires (WHEN 0) and is there so that the
+// the trigger gave it). A BEFORE INSERT trigger with an inline INSERT, the only BEFORE INSERT
+// row trigger of its table, writes the row in SQL and ignores the original, calling
+// ORA$TRIGGER_WROTE(rowid) so that the statement counts it. A statement trigger's never fires (WHEN 0) and is there so that the
 // schema changes with every trigger and the trigger goes with its table. syncTriggers makes
 // them what the catalog says.
 #ifndef KAVEXDB_CATALOG_STORED_TRIGGERS_H
@@ -35,6 +37,9 @@ struct TriggerDefinition {
     bool enabled = true;
     std::string body;  // from DECLARE or BEGIN on
     int version = 0;   // set by saveTrigger: changes with every CREATE OR REPLACE
+    // A BEFORE INSERT row trigger that SQL alone can run: the INSERT (in SQLite's SQL) that
+    // writes the row as the trigger leaves it; empty for others.
+    std::string inlineInsert;
 };
 
 // The trigger of that name; false when there is none.

@@ -13,6 +13,8 @@
 #include "occi/statement.h"
 #include "plsql/block_runner.h"
 #include "plsql/output_buffer.h"
+#include "plsql/triggers.h"
+#include "rewrite/pipeline.h"
 #include "sql/internal_names.h"
 #include "sql/sqlite_errors.h"
 #include "sql/sqlite_util.h"
@@ -66,6 +68,7 @@ class StatementCursor final : public plsql::SqlCursor {
         statement_->bindValue(index, value.data);
     }
     void execute() override {
+        statement_->dropEndedResultSets();  // its columns stay described: the text is the same
         rows_ = nullptr;
         if (statement_->execute("") == occi::Statement::RESULT_SET_AVAILABLE)
             rows_ = static_cast<ResultSetImpl*>(statement_->getResultSet());
@@ -172,7 +175,19 @@ void PlSqlPort::saveTrigger(const TriggerDefinition& trigger, const plsql::UnitS
     StoredUnit other;
     if (findStoredUnit(db, source.name, other) && other.type != "TRIGGER")
         raise(ora::kNameAlreadyUsed);
-    kavexdb::detail::saveTrigger(db, connection_.schema(), trigger, orReplace);
+    // A BEFORE INSERT trigger that only sets NEW's columns runs as SQL alone.
+    TriggerDefinition kept = trigger;
+    std::string insert;
+    if (plsql::triggerAsInsert(trigger, columnsOf(trigger.table), insert)) {
+        try {
+            const PreparedSql sql = prepareStatementSql(db, insert, connection_.schema());
+            if (sql.plan.kind == RewrittenSql::Kind::Dml && sql.plan.dml.steps.empty())
+                kept.inlineInsert = sql.plan.sql;
+        } catch (const occi::SQLException&) {
+            // left to the engine
+        }
+    }
+    kavexdb::detail::saveTrigger(db, connection_.schema(), kept, orReplace);
     saveStoredUnit(db, connection_.schema(),
                    StoredUnit{source.name, source.type, source.status, source.text,
                               source.errorLine, source.errorPosition, source.errorText, "[]"},

@@ -669,6 +669,11 @@ void StatementImpl::closeResultSet(occi::ResultSet* resultSet) {
     }
 }
 
+void StatementImpl::dropEndedResultSets() {
+    endResultSets();
+    resultSets_.clear();
+}
+
 void StatementImpl::setPrefetchRowCount(unsigned int rowCount) {
     checkFault("Statement::setPrefetchRowCount");
     prefetch_ = rowCount;

@@ -42,6 +42,9 @@ public:
     void closeResultSet(occi::ResultSet* resultSet) override;
     void setPrefetchRowCount(unsigned int rowCount) override;
     void setAutoCommit(bool autoCommit) override;
+    // Ends and frees the result sets of earlier runs: for the session's own statements, which run
+    // again and again and whose result sets no host holds (a host's stay, ended, until it goes).
+    void dropEndedResultSets();
     void setMaxParamSize(unsigned int paramIndex, unsigned int maxSize) override;
     void setMaxIterations(unsigned int maxIterations) override;
     void addIteration() override;

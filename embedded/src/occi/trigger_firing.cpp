@@ -369,6 +369,12 @@ void oraUpdating(sqlite3_context* ctx, int, sqlite3_value** argv) {
     });
 }
 
+void oraTriggerWrote(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    auto& connection = *static_cast<ConnectionImpl*>(sqlite3_user_data(ctx));
+    connection.triggers().wrote(sqlite3_value_int64(argv[0]));
+    sqlite3_result_null(ctx);
+}
+
 }  // namespace
 
 void registerTriggerFiring(sqlite3* db, ConnectionImpl& connection) {
@@ -377,6 +383,9 @@ void registerTriggerFiring(sqlite3* db, ConnectionImpl& connection) {
     if (rc == SQLITE_OK)
         rc = sqlite3_create_function_v2(db, "UPDATING", 1, SQLITE_UTF8, &connection, oraUpdating,
                                         nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_create_function_v2(db, kOraTriggerWrote, 1, SQLITE_UTF8, &connection,
+                                        oraTriggerWrote, nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) raiseSqlite(db, rc);
 }
 

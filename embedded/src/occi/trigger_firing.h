@@ -73,6 +73,13 @@ class TriggerFiring {
         const std::vector<std::string>* before_;
     };
 
+    // ORA$TRIGGER_WROTE(rowid): an inline BEFORE INSERT trigger wrote the row in place of the
+    // statement's.
+    void wrote(sqlite3_int64 rowid) {
+        ++contexts_.back().rows;
+        contexts_.back().lastRowid = rowid;
+    }
+
     // Drops the compiled triggers (before DDL, which their prepared statements could hold up).
     void forget();
 

@@ -186,7 +186,148 @@ void keepCompileError(const occi::SQLException& error, UnitSource& unit) {
     while (!unit.errorText.empty() && unit.errorText.back() == '\n') unit.errorText.pop_back();
 }
 
+// The body's effect on NEW as SQL expressions, column by column (triggerAsInsert).
+class InsertValues {
+  public:
+    InsertValues(const Source& source, const TriggerDefinition& d,
+                 const std::vector<std::string>& columns)
+        : src_(source), d_(d), columns_(columns) {
+        for (const std::string& c : columns) values_.push_back("NEW." + c);
+    }
+
+    bool body(const Body& statements) { return run(statements, values_); }
+    const std::vector<std::string>& values() const { return values_; }
+
+  private:
+    using Values = std::vector<std::string>;
+
+    bool run(const Body& statements, Values& values) {
+        for (const auto& s : statements) {
+            switch (s->kind) {
+                case Stmt::Kind::Null:
+                    break;
+                case Stmt::Kind::Assign: {
+                    const NamePath& t = s->target;
+                    if (t.hostBind || t.indexed || t.parts.size() != 2 || t.parts[0] != d_.newName)
+                        return false;
+                    const std::size_t c = column(t.parts[1]);
+                    std::string e;
+                    if (c == columns_.size() || !sql(s->exprs[0], values, e)) return false;
+                    values[c] = "(" + e + ")";
+                    break;
+                }
+                case Stmt::Kind::If: {
+                    // Each column a branch changes: CASE WHEN cond THEN its value ... ELSE the
+                    // value after ELSE, or the one before the IF.
+                    std::vector<std::string> conditions;
+                    std::vector<Values> branches;
+                    for (std::size_t b = 0; b < s->bodies.size(); ++b) {
+                        const bool isElse = s->hasElse && b + 1 == s->bodies.size();
+                        if (!isElse) {
+                            std::string c;
+                            if (b >= s->exprs.size() || !sql(s->exprs[b], values, c)) return false;
+                            conditions.push_back(c);
+                        }
+                        branches.push_back(values);
+                        if (!run(s->bodies[b], branches.back())) return false;
+                    }
+                    for (std::size_t c = 0; c < values.size(); ++c) {
+                        bool changed = false;
+                        for (const Values& v : branches) changed = changed || v[c] != values[c];
+                        if (!changed) continue;
+                        std::string e = "CASE";
+                        for (std::size_t b = 0; b < conditions.size(); ++b)
+                            e += " WHEN (" + conditions[b] + ") THEN " + branches[b][c];
+                        e += " ELSE " + (s->hasElse ? branches.back()[c] : values[c]) + " END";
+                        values[c] = e;
+                    }
+                    break;
+                }
+                case Stmt::Kind::Block:
+                    if (!s->block || !s->block->decls.empty() || !s->block->handlers.empty() ||
+                        !run(s->block->body, values))
+                        return false;
+                    break;
+                default:
+                    return false;
+            }
+        }
+        return true;
+    }
+
+    std::size_t column(const std::string& name) const {
+        for (std::size_t c = 0; c < columns_.size(); ++c)
+            if (columns_[c] == name) return c;
+        return columns_.size();
+    }
+
+    // e's text with NEW.c as the column's value so far and OLD.c as NULL; false when it names
+    // what only PL/SQL knows (a bind, a conditional predicate, SQLCODE).
+    bool sql(const Expr& e, const Values& values, std::string& out) const {
+        const std::string& text = src_.text();
+        std::size_t from = src_.at(e.range.first).begin;
+        for (std::size_t k = e.range.first; k < e.range.last; ++k) {
+            const SourceToken& t = src_.at(k);
+            if (t.kind == Token::Kind::Bind) return false;
+            for (const char* word : {"INSERTING", "UPDATING", "DELETING", "SQLCODE", "SQLERRM"})
+                if (t.isWord(word)) return false;
+            const bool isNew = t.kind == Token::Kind::Word && t.name() == d_.newName;
+            const bool isOld = t.kind == Token::Kind::Word && t.name() == d_.oldName;
+            if (!isNew && !isOld) continue;
+            if (k + 2 >= e.range.last || !src_.at(k + 1).isSymbol(".")) return false;
+            const std::size_t c = column(src_.at(k + 2).name());
+            if (c == columns_.size()) return false;
+            out += text.substr(from, t.begin - from) + (isNew ? values[c] : "NULL");
+            from = src_.at(k + 2).end;
+            k += 2;
+        }
+        out += text.substr(from, src_.at(e.range.last - 1).end - from);
+        return true;
+    }
+
+    const Source& src_;
+    const TriggerDefinition& d_;
+    const std::vector<std::string>& columns_;
+    Values values_;
+};
+
 }  // namespace
+
+bool triggerAsInsert(const TriggerDefinition& d, const std::vector<std::string>& columns,
+                     std::string& insert) {
+    if (d.timing != "BEFORE" || !d.forEachRow || !d.inserts || d.updates || d.deletes ||
+        columns.empty())
+        return false;
+    // Names that SQL takes as written (a quoted one in other case is left to the engine).
+    auto plain = [](const std::string& name) {
+        bool ok = !name.empty() && name[0] >= 'A' && name[0] <= 'Z';
+        for (char c : name)
+            ok = ok && ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '$' ||
+                        c == '#');
+        return ok;
+    };
+    if (!plain(d.table)) return false;
+    for (const std::string& c : columns)
+        if (!plain(c)) return false;
+    try {
+        const Source source(runnableBody(d));
+        const std::unique_ptr<Block> block = parseAnonymousBlock(source);
+        if (!block->decls.empty() || !block->handlers.empty()) return false;
+        InsertValues values(source, d, columns);
+        if (!values.body(block->body)) return false;
+        insert = "INSERT INTO " + d.table + " (";
+        for (std::size_t c = 0; c < columns.size(); ++c) insert += (c ? ", " : "") + columns[c];
+        insert += ") VALUES (";
+        for (std::size_t c = 0; c < columns.size(); ++c)
+            insert += (c ? ", " : "") + values.values()[c];
+        insert += ")";
+        return true;
+    } catch (const CompileError&) {
+        return false;
+    } catch (const occi::SQLException&) {
+        return false;
+    }
+}
 
 bool isTriggerDdl(const Source& s) {
     if (triggerKeyword(s) != 0) return true;

@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "plsql/interpreter.h"
 #include "plsql/sql_port.h"
@@ -23,6 +24,14 @@ bool isTriggerDdl(const Source& source);
 // Runs it: a trigger whose body does not compile is kept INVALID (ORA-24344, as for units).
 // Errors in the head are Oracle's: ORA-04071, ORA-04077, ORA-04082, ORA-00942, ORA-04081 ...
 void runTriggerDdl(SqlPort& port, const Source& source);
+
+// A BEFORE INSERT row trigger whose body only gives NEW's columns values (assignments, IF, NULL,
+// nested BEGIN ... END; no declarations, handlers or other statements), as one SQL INSERT of
+// its table: "INSERT INTO t (c1, ...) VALUES (e1, ...)", each e the column's value after the
+// body, in terms of NEW.c (SQL's name of the row being inserted). The row is then written by
+// SQL alone. False for any other trigger; columns: its table's, in order.
+bool triggerAsInsert(const TriggerDefinition& definition, const std::vector<std::string>& columns,
+                     std::string& insert);
 
 class CompiledTrigger {
   public:

@@ -40,6 +40,7 @@ inline constexpr const char* kOraLobInstr = "ORA$LOB_INSTR";
 inline constexpr const char* kOraLobSubstr = "ORA$LOB_SUBSTR";
 inline constexpr const char* kOraMul = "ORA$MUL";
 inline constexpr const char* kOraNextval = "ORA$NEXTVAL";
+inline constexpr const char* kOraSequencesChanged = "ORA$SEQUENCES_CHANGED";
 inline constexpr const char* kOraNum = "ORA$NUM";
 // Arithmetic with a BINARY_DOUBLE or BINARY_FLOAT operand (rewrite/expr/binary_arithmetic.h).
 inline constexpr const char* kOraBinaryAdd = "ORA$B_ADD";
@@ -70,6 +71,7 @@ inline constexpr const char* kOraPlSqlCall = "ORA$PLSQL_CALL";
 // A row trigger's firing, from the SQLite trigger that stands for it (catalog/stored_triggers.h).
 inline constexpr const char* kOraTrigger = "ORA$TRIGGER";
 inline constexpr const char* kOraTriggerRows = "ORA$TRIGGER_ROWS";
+inline constexpr const char* kOraTriggerWrote = "ORA$TRIGGER_WROTE";
 inline constexpr const char* kOraSortkey = "ORA$SORTKEY";
 inline constexpr const char* kOraSrc = "ORA$SRC";
 inline constexpr const char* kOraStr = "ORA$STR";

@@ -184,7 +184,7 @@ select id, name, salary, changed_by from staff_tg where id in (100, 900) order b
 -- A table rebuilt by ALTER TABLE keeps its triggers; a dropped table takes them along.
 alter table staff_tg modify (job varchar2(12));
 insert into staff_tg (name, salary, job) values ('turner', 1500, 'SALESMAN');
-select id, name from staff_tg where job = 'SALESMAN';
+select name from staff_tg where job = 'SALESMAN';
 drop view emp_dept_tg;
 drop table emp_tg;
 drop table dept_tg;
