@@ -459,6 +459,8 @@ inline constexpr OraMessage<0> kPlsIntoExpected{
     428, "an INTO clause is expected in this SELECT statement"};
 inline constexpr OraMessage<0> kPlsExitOutsideLoop{
     376, "illegal EXIT/CONTINUE statement; it must appear inside a loop"};
+inline constexpr OraMessage<1> kPlsIllegalGoto{
+    375, "illegal GOTO statement; this GOTO cannot branch to label '{}'"};
 inline constexpr OraMessage<1> kPlsNotLoopLabel{
     373, "EXIT/CONTINUE label '{}' must label a LOOP statement"};
 inline constexpr OraMessage<1> kPlsRestriction{
@@ -497,6 +499,8 @@ inline constexpr OraMessage<1> kTriggerFailed{4088, "error during execution of t
 inline constexpr OraMessage<1> kTransactionInTrigger{4092, "cannot {} in a trigger"};
 inline constexpr OraMessage<1> kTriggerInvalid{
     4098, "trigger '{}' is invalid and failed re-validation"};
+// FORALL ... SAVE EXCEPTIONS, after it ran past executions that failed.
+inline constexpr OraMessage<0> kArrayDmlErrors{24381, "error(s) in array DML"};
 inline constexpr OraMessage<0> kNoDataFound{1403, "no data found"};
 inline constexpr OraMessage<0> kTooManyRows{
     1422, "exact fetch returns more than requested number of rows"};

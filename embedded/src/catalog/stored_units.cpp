@@ -167,7 +167,93 @@ void dropStoredUnitIfAny(sqlite3* db, const std::string& name, const std::string
     if (rc != SQLITE_DONE) raiseSqlite(db, rc);
 }
 
-std::string callStoredFunctions(sqlite3* db, const std::string& sql) {
+namespace {
+
+// Whether the name at k stands where an operand does (after an operator, a comma, an opening
+// parenthesis or a clause's keyword), not where an alias does (after AS or after an operand).
+bool operandPosition(const TokenEditor& e, std::size_t k) {
+    const std::size_t p = e.previous(k);
+    if (p >= e.size()) return false;
+    const Token& t = e.at(p);
+    if (t.kind == Token::Kind::Punct) return !t.isPunct(')') && !t.isPunct('.');
+    if (t.kind != Token::Kind::Word) return false;
+    static const char* const kWords[] = {"SELECT", "DISTINCT", "UNIQUE", "ALL",   "WHERE",
+                                         "AND",    "OR",       "NOT",    "BY",    "WHEN",
+                                         "THEN",   "ELSE",     "HAVING", "ON",    "BETWEEN",
+                                         "LIKE",   "CASE",     "PRIOR",  "RETURN"};
+    for (const char* w : kWords)
+        if (t.isWord(w)) return true;
+    return false;
+}
+
+// The names a statement gives its columns otherwise than by a stored function: the columns of
+// the tables and views it names, and the aliases it gives (a select item's, a table's).
+std::set<std::string> columnNames(sqlite3* db, const TokenEditor& e) {
+    std::set<std::string> names, seen;
+    SqliteStmt columns = prepareSql(db,
+                                    "SELECT upper(p.name) FROM sqlite_master m, "
+                                    "pragma_table_info(m.name) p WHERE m.type IN ('table', "
+                                    "'view') AND upper(m.name) = upper(?1)");
+    for (std::size_t k = e.next(0); k < e.size(); k = e.next(k + 1)) {
+        if (!e.name(k)) continue;
+        const std::string name = identifierName(e.at(k));
+        if (!e.punct(e.previous(k), '.') && !operandPosition(e, k) &&
+            e.previous(k) < e.size() && !e.punct(e.previous(k), ','))
+            names.insert(name);
+        if (!seen.insert(name).second) continue;
+        sqlite3_reset(columns.get());
+        sqlite3_bind_text(columns.get(), 1, name.data(), static_cast<int>(name.size()),
+                          SQLITE_TRANSIENT);
+        while (sqlite3_step(columns.get()) == SQLITE_ROW) names.insert(column(columns.get(), 0));
+    }
+    return names;
+}
+
+// A select-list item of a query block: its tokens, its text, and whether it ends in an alias.
+struct SelectItem {
+    std::size_t first = 0, last = 0;
+    std::string text;
+    bool aliased = false;
+    bool calls = false;  // a stored function call was written into it
+};
+
+std::vector<SelectItem> selectItems(const TokenEditor& e) {
+    std::vector<SelectItem> items;
+    for (std::size_t select = e.next(0); select < e.size(); select = e.next(select + 1)) {
+        if (!e.word(select, "SELECT")) continue;
+        std::size_t i = e.next(select + 1);
+        if (e.word(i, "DISTINCT") || e.word(i, "ALL") || e.word(i, "UNIQUE")) i = e.next(i + 1);
+        std::size_t start = i;
+        int depth = 0;
+        for (std::size_t k = i; k <= e.size(); ++k) {
+            const bool end =
+                k == e.size() || (depth == 0 && (e.word(k, "FROM") || e.punct(k, ')') ||
+                                                 e.word(k, "UNION") || e.word(k, "INTO")));
+            if (k < e.size() && e.punct(k, '(')) ++depth;
+            if (k < e.size() && e.punct(k, ')') && depth > 0) --depth;
+            if (!end && !(depth == 0 && e.punct(k, ','))) continue;
+            SelectItem item;
+            item.first = e.next(start);
+            item.last = e.previous(k);
+            if (item.first < k && item.last < e.size() && item.last >= item.first) {
+                for (std::size_t j = item.first; j <= item.last; ++j) item.text += e.at(j).text;
+                const std::size_t before = e.previous(item.last);
+                item.aliased = item.last != item.first && e.name(item.last) &&
+                               (e.word(before, "AS") || !operandPosition(e, item.last)) &&
+                               !e.punct(before, '.');
+                items.push_back(item);
+            }
+            start = k + 1;
+            if (end) break;
+        }
+    }
+    return items;
+}
+
+}  // namespace
+
+std::string callStoredFunctions(sqlite3* db, const std::string& sql,
+                                std::string (*itemName)(const std::string& text)) {
     if (!catalogExists(db)) return sql;
     std::set<std::string> functions;
     SqliteStmt s =
@@ -175,18 +261,43 @@ std::string callStoredFunctions(sqlite3* db, const std::string& sql) {
     while (sqlite3_step(s.get()) == SQLITE_ROW) functions.insert(column(s.get(), 0));
     if (functions.empty()) return sql;
     TokenEditor e(lexSql(sql));
+    std::vector<SelectItem> items = selectItems(e);
+    bool columnsRead = false;
+    std::set<std::string> columns;
     bool changed = false;
     for (std::size_t k = e.next(0); k < e.size(); k = e.next(k + 1)) {
         if (!e.name(k) || e.punct(e.previous(k), '.')) continue;
+        const std::string name = identifierName(e.at(k));
+        if (functions.count(name) == 0) continue;
         const std::size_t open = e.next(k + 1);
-        if (!e.punct(open, '(') || functions.count(identifierName(e.at(k))) == 0) continue;
-        const bool noArguments = e.punct(e.next(open + 1), ')');
-        e[k].text = std::string(kOraPlSqlCall) + "(" + sqlStringLiteral(identifierName(e.at(k))) +
-                    (noArguments ? "" : ", ");
-        e.erase(open);
+        const bool parens = e.punct(open, '(');
+        if (!parens) {
+            // A function without arguments may be named without (); a column or an alias of
+            // the same name is what the name stands for then, as Oracle resolves it.
+            if (e.punct(open, '.') || !operandPosition(e, k)) continue;
+            if (!columnsRead) {
+                columns = columnNames(db, e);
+                columnsRead = true;
+            }
+            if (columns.count(name)) continue;
+        }
+        const bool noArguments = !parens || e.punct(e.next(open + 1), ')');
+        e[k].text = std::string(kOraPlSqlCall) + "(" + sqlStringLiteral(name) +
+                    (noArguments ? (parens ? "" : ")") : ", ");
+        if (parens) e.erase(open);
+        SelectItem* innermost = nullptr;
+        for (SelectItem& item : items)
+            if (item.first <= k && k <= item.last &&
+                (!innermost || item.last - item.first < innermost->last - innermost->first))
+                innermost = &item;
+        if (innermost) innermost->calls = true;
         changed = true;
     }
-    return changed ? e.text() : sql;
+    if (!changed) return sql;
+    // A select item the call was written into is headed by the text it was written as.
+    for (const SelectItem& item : items)
+        if (item.calls && !item.aliased && itemName) e[item.last].text += itemName(item.text);
+    return e.text();
 }
 
 bool findStoredUnit(sqlite3* db, const std::string& name, StoredUnit& out) {

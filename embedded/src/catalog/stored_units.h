@@ -35,8 +35,12 @@ void dropStoredUnitIfAny(sqlite3* db, const std::string& name, const std::string
 // The unit of that name; false when there is none.
 bool findStoredUnit(sqlite3* db, const std::string& name, StoredUnit& out);
 // The SQL with its calls of stored functions, f(a, b), written as ORA$PLSQL_CALL('F', a, b),
-// which the session defines; the text as it is when the database has no stored functions.
-std::string callStoredFunctions(sqlite3* db, const std::string& sql);
+// which the session defines; the text as it is when the database has no stored functions. A
+// function without arguments is also called by its name alone, where no column or alias of the
+// statement has that name. A select item without alias that holds a call gets the alias
+// itemName gives for the item's text (its column is headed by what was written).
+std::string callStoredFunctions(sqlite3* db, const std::string& sql,
+                                std::string (*itemName)(const std::string& text));
 
 }  // namespace detail
 }  // namespace kavexdb

@@ -155,11 +155,16 @@ struct Stmt {
         Open,
         Fetch,
         Close,
-        Forall  // FORALL i IN a .. b dml: exprs {low, high}, sql
+        Forall,  // FORALL i IN bounds [SAVE EXCEPTIONS] dml: see forall, exprs, sql
+        Goto     // GOTO name
     };
+    // FORALL's bounds: a .. b (exprs {low, high}), INDICES OF name [BETWEEN low AND high]
+    // (exprs {} or {low, high}), VALUES OF name.
+    enum class Bounds { Range, IndicesOf, ValuesOf };
     Kind kind = Kind::Null;
     Position at;
-    std::string label;         // loops: the <<label>> before them
+    std::string label;         // loops: the <<label>> before them (the last, if several)
+    std::vector<std::string> labels;  // every <<label>> before the statement, for GOTO
     NamePath target;           // Assign; ForRange / ForCursor: the loop's own variable
     std::vector<Expr> exprs;   // see below
     std::vector<Body> bodies;  // If / Case: one per branch, then ELSE's; loops: bodies[0]
@@ -168,11 +173,13 @@ struct Stmt {
     bool hasSelector = false;    // CASE selector WHEN ...
     bool openFor = false;        // OPEN v FOR query (sql) | FOR text (exprs {text, USING...})
     bool bulk = false;           // BULK COLLECT INTO
+    Bounds forall = Bounds::Range;
+    bool saveExceptions = false;  // FORALL ... SAVE EXCEPTIONS
     Range sql;                   // Sql, SelectInto, ForCursor's query
     Range skip;                  // SelectInto: its INTO clause, which SQL does not see
     Range returning;             // Sql: the expressions of RETURNING ... INTO
     std::vector<NamePath> into;  // SelectInto, Fetch, ExecuteImmediate INTO
-    std::string name;            // Raise, Call (dotted), Open/Fetch/Close, ForCursor's cursor
+    std::string name;  // Raise, Call (dotted), Open/Fetch/Close, ForCursor's cursor, Goto's label
     std::unique_ptr<Block> block;
     // exprs: Assign {value}; If {conditions...}; Case {selector?, when values...};
     // While {condition}; ForRange {low, high}; Exit / Continue {WHEN condition?};

@@ -283,31 +283,100 @@ unsigned Interpreter::collectRows(const std::vector<NamePath>& into, SqlCursor& 
     return rows;
 }
 
-Interpreter::Flow Interpreter::runForall(const Stmt& s) {
+std::vector<std::int64_t> Interpreter::forallIndexes(const Stmt& s) {
     const TypeSpec counterType = TypeSpec::plain(TypeSpec::Kind::PlsInteger);
-    const Value low = coerce(evaluate(s.exprs[0]), counterType, s.at);
-    const Value high = coerce(evaluate(s.exprs[1]), counterType, s.at);
-    if (low.isNull() || high.isNull())
-        throw PlError::numbered(ora::kNumericOrValueError.code, s.at);
+    auto bound = [&](const Expr& e) {
+        const Value v = coerce(evaluate(e), counterType, s.at);
+        if (v.isNull()) throw PlError::numbered(ora::kNumericOrValueError.code, s.at);
+        return v.data.integer;
+    };
+    std::vector<std::int64_t> indexes;
+    if (s.forall == Stmt::Bounds::Range) {
+        const std::int64_t low = bound(s.exprs[0]), high = bound(s.exprs[1]);
+        for (std::int64_t i = low; i <= high; ++i) indexes.push_back(i);
+        return indexes;
+    }
+    Variable* v = findVariable(s.name);
+    if (!v) compileError(s.at, ora::kPlsNotDeclared, s.name);
+    if (!v->collection || v->collection->type->textKeys) compileError(s.at, ora::kPlsWrongType);
+    const Collection& c = *v->collection;
+    if (c.null) throw PlError::numbered(kCollectionIsNull, s.at);
+    if (s.forall == Stmt::Bounds::IndicesOf) {
+        // The subscripts the collection has, in order; BETWEEN skips those outside its bounds.
+        const bool between = !s.exprs.empty();
+        const std::int64_t low = between ? bound(s.exprs[0]) : 0;
+        const std::int64_t high = between ? bound(s.exprs[1]) : 0;
+        for (const auto& e : c.ints)
+            if (!between || (e.first >= low && e.first <= high)) indexes.push_back(e.first);
+        return indexes;
+    }
+    // VALUES OF: the elements' values, in the order of their subscripts, repeats and all.
+    for (const auto& e : c.ints) {
+        const Value n = coerce(e.second.value, counterType, s.at);
+        if (n.isNull()) throw PlError::numbered(ora::kNumericOrValueError.code, s.at);
+        indexes.push_back(n.data.integer);
+    }
+    return indexes;
+}
+
+Interpreter::Flow Interpreter::runForall(const Stmt& s) {
+    const std::vector<std::int64_t> indexes = forallIndexes(s);
     pushFrame();
     struct Pop {
         std::vector<std::unique_ptr<Frame>>& frames;
         ~Pop() { frames.pop_back(); }
     } pop{frames_};
-    Variable& counter = declareVariable(s.target.parts[0], counterType, s.at);
+    Variable& counter =
+        declareVariable(s.target.parts[0], TypeSpec::plain(TypeSpec::Kind::PlsInteger), s.at);
     counter.constant = true;
     CompiledSql& c = compiled(&s, 0, s.sql, Range{}, true);
+    bulkRowCounts_.clear();
+    bulkExceptions_.clear();
     unsigned total = 0;
-    for (std::int64_t i = low.data.integer; i <= high.data.integer; ++i) {
-        port_.checkCancel();
-        counter.value = Value::integer(i);
-        bindAll(c);
-        c.cursor->execute();
-        total += c.cursor->rowsChanged();
-    }
     sqlRan_ = true;
+    sqlRowCount_ = 0;
+    for (std::size_t n = 0; n < indexes.size(); ++n) {
+        port_.checkCancel();
+        counter.value = Value::integer(indexes[n]);
+        bindAll(c);
+        unsigned rows = 0;
+        try {
+            c.cursor->execute();
+            rows = c.cursor->rowsChanged();
+        } catch (const occi::SQLException& e) {
+            // Without SAVE EXCEPTIONS the first failing execution ends the statement; the
+            // executions before it keep their changes.
+            sqlRowCount_ = total;
+            if (!s.saveExceptions) throw;
+            bulkExceptions_.push_back(BulkException{static_cast<unsigned>(n + 1),
+                                                    e.getErrorCode()});
+        }
+        bulkRowCounts_[indexes[n]] = rows;
+        total += rows;
+    }
     sqlRowCount_ = total;
+    if (!bulkExceptions_.empty())
+        throw PlError::fromSql(makeError(ora::kArrayDmlErrors), s.at);
     return Flow{};
+}
+
+Value Interpreter::bulkAttribute(const std::string& attribute, const Value* index) {
+    auto subscript = [&]() -> std::int64_t {
+        if (!index || index->isNull()) throw PlError::numbered(ora::kNumericOrValueError.code, at_);
+        return coerce(*index, TypeSpec::plain(TypeSpec::Kind::PlsInteger), at_).data.integer;
+    };
+    if (attribute == "BULK_ROWCOUNT") {
+        const auto found = bulkRowCounts_.find(subscript());
+        if (found == bulkRowCounts_.end()) throw PlError::numbered(ora::kNoDataFound.code, at_);
+        return Value::integer(found->second);
+    }
+    if (attribute == "BULK_EXCEPTIONS.COUNT")
+        return Value::integer(static_cast<std::int64_t>(bulkExceptions_.size()));
+    const std::int64_t j = subscript();
+    if (j < 1 || j > static_cast<std::int64_t>(bulkExceptions_.size()))
+        throw PlError::numbered(ora::kNoDataFound.code, at_);
+    const BulkException& e = bulkExceptions_[static_cast<std::size_t>(j - 1)];
+    return Value::integer(attribute == "BULK_EXCEPTIONS.ERROR_INDEX" ? e.iteration : e.code);
 }
 
 }  // namespace plsql

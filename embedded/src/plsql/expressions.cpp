@@ -726,7 +726,42 @@ Interpreter::CompiledSql Interpreter::compile(Range r, Range skip, bool statemen
                                    (after.isWord("ROWCOUNT") || after.isWord("FOUND") ||
                                     after.isWord("NOTFOUND") || after.isWord("ISOPEN"));
             Variable* v = findVariable(name);
-            if (attribute && (name == "SQL" || findCursor(name))) {
+            const bool bulk = name == "SQL" && next.isSymbol("%") && k + 2 < r.last &&
+                              (after.isWord("BULK_ROWCOUNT") || after.isWord("BULK_EXCEPTIONS"));
+            if (bulk) {
+                // SQL%BULK_ROWCOUNT(i), SQL%BULK_EXCEPTIONS.COUNT,
+                // SQL%BULK_EXCEPTIONS(j).ERROR_INDEX | ERROR_CODE: bound with their values.
+                BindSource b{BindSource::Kind::SqlAttribute, name, after.name(), nullptr};
+                through = k + 2;
+                if (src_.at(k + 3).isSymbol("(") && k + 3 < r.last) {
+                    int depth = 0;
+                    std::size_t close = k + 3;
+                    for (; close < r.last; ++close) {
+                        if (src_.at(close).isSymbol("(")) ++depth;
+                        if (src_.at(close).isSymbol(")") && --depth == 0) break;
+                    }
+                    if (!c.subscripts) c.subscripts = std::make_shared<std::deque<Expr>>();
+                    c.subscripts->push_back(
+                        Expr{Range{k + 4, close},
+                             Position{src_.at(k + 3).line, src_.at(k + 3).column}});
+                    b.index = &c.subscripts->back();
+                    through = close;
+                }
+                if (after.isWord("BULK_EXCEPTIONS")) {
+                    const SourceToken& field = src_.at(through + 2);
+                    if (!src_.at(through + 1).isSymbol(".") || through + 2 >= r.last ||
+                        !(b.index ? field.isWord("ERROR_INDEX") || field.isWord("ERROR_CODE")
+                                  : field.isWord("COUNT")))
+                        compileError(Position{t.line, t.column}, ora::kPlsNotDeclared,
+                                     "SQL%BULK_EXCEPTIONS");
+                    b.field += "." + field.name();
+                    through += 2;
+                } else if (!b.index) {
+                    compileError(Position{t.line, t.column}, ora::kPlsNotDeclared,
+                                 "SQL%BULK_ROWCOUNT");
+                }
+                replacement = placeholder(b);
+            } else if (attribute && (name == "SQL" || findCursor(name))) {
                 const bool isSql = name == "SQL";
                 BindSource b{
                     isSql ? BindSource::Kind::SqlAttribute : BindSource::Kind::CursorAttribute,
@@ -870,6 +905,10 @@ Value Interpreter::bindValue(BindSource& b) {
                 }
             throw makeError(ora::kNotAllVariablesBound);
         case BindSource::Kind::SqlAttribute:
+            if (b.field.compare(0, 5, "BULK_") == 0) {
+                const Value index = b.index ? evaluate(*b.index) : Value::null();
+                return bulkAttribute(b.field, b.index ? &index : nullptr);
+            }
             if (b.field == "ROWCOUNT")
                 return sqlRan_ ? Value::integer(sqlRowCount_) : Value::null();
             if (b.field == "ISOPEN") return Value::boolean(false);

@@ -7,6 +7,7 @@
 #include "base/access.h"
 #include "base/ora_messages.h"
 #include "plsql/compile_error.h"
+#include "plsql/goto_targets.h"
 #include "plsql/output_buffer.h"
 #include "plsql/parser.h"
 
@@ -282,9 +283,18 @@ const Interpreter::ExceptionName* Interpreter::findException(const std::string& 
 // ---- statements ------------------------------------------------------------------------------
 
 Interpreter::Flow Interpreter::runBody(const Body& body) {
-    for (const auto& s : body) {
-        Flow flow = runStatement(*s);
+    for (std::size_t i = 0; i < body.size();) {
+        Flow flow = runStatement(*body[i]);
+        if (flow.kind == FlowKind::Goto) {
+            const std::size_t target = labelledStatement(body, flow.label);
+            if (target < body.size()) {
+                port_.checkCancel();  // a GOTO back may loop without end
+                i = target;
+                continue;
+            }
+        }
         if (flow.kind != FlowKind::Normal) return flow;
+        ++i;
     }
     return Flow{};
 }
@@ -370,6 +380,8 @@ Interpreter::Flow Interpreter::runStatement(const Stmt& s) {
                 break;
             case Stmt::Kind::Forall:
                 return runForall(s);
+            case Stmt::Kind::Goto:
+                return Flow{FlowKind::Goto, s.name};
         }
     } catch (const occi::SQLException& e) {
         throw PlError::fromSql(e, s.at);
@@ -416,6 +428,7 @@ bool Interpreter::loopGoesOn(const Stmt& loop, Flow& flow) {
             if (flow.label.empty() || flow.label == loop.label) flow = Flow{};
             return false;
         case FlowKind::Return:
+        case FlowKind::Goto:
             return false;
     }
     return false;

@@ -145,10 +145,12 @@ class Interpreter {
     // How an expression's SQL is asked for its value.
     enum class Mode { Value, Condition };
 
-    enum class FlowKind { Normal, Exit, Continue, Return };
+    // How a statement ends: Goto goes out to the statement sequence holding its label, which
+    // goes on from the statement labelled so.
+    enum class FlowKind { Normal, Exit, Continue, Return, Goto };
     struct Flow {
         FlowKind kind = FlowKind::Normal;
-        std::string label;
+        std::string label;  // Exit / Continue: the loop's (or none); Goto: the target
     };
 
     // ---- blocks and statements (interpreter.cpp) ---------------------------------------------
@@ -221,7 +223,12 @@ class Interpreter {
     // The rows of a query into collections (BULK COLLECT); limit 0: all of them.
     unsigned collectRows(const std::vector<NamePath>& into, SqlCursor& cursor, unsigned limit,
                          Position at);
+    // FORALL's index values, in the order the statement runs with them.
+    std::vector<std::int64_t> forallIndexes(const Stmt& s);
     Flow runForall(const Stmt& s);
+    // SQL%BULK_ROWCOUNT(i), SQL%BULK_EXCEPTIONS.COUNT, SQL%BULK_EXCEPTIONS(j).ERROR_INDEX and
+    // .ERROR_CODE of the last FORALL; index: the subscript, when the attribute takes one.
+    Value bulkAttribute(const std::string& attribute, const Value* index);
 
     // ---- names -------------------------------------------------------------------------------
     Frame& pushFrame();
@@ -266,6 +273,14 @@ class Interpreter {
     std::vector<PlError> handling_;  // the exceptions whose handlers run, innermost last
     std::vector<std::string> loopLabels_;
     unsigned sqlRowCount_ = 0;
+    // The last FORALL's rows by index value, and the executions SAVE EXCEPTIONS kept going past
+    // (the execution's number counting from 1, and its ORA error number).
+    struct BulkException {
+        unsigned iteration = 0;
+        int code = 0;
+    };
+    std::map<std::int64_t, unsigned> bulkRowCounts_;
+    std::vector<BulkException> bulkExceptions_;
     bool sqlRan_ = false;  // SQL%FOUND is NULL before the first SQL statement
     std::map<std::pair<const void*, int>, CompiledSql> compiled_;
     std::map<const void*, std::unique_ptr<Native>> natives_;     // null: not native

@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "plsql/compile_error.h"
+#include "plsql/goto_targets.h"
 
 namespace kavexdb {
 namespace detail {
@@ -152,11 +153,14 @@ class Parser {
     };
 
     // ---- blocks ------------------------------------------------------------------------------
-    std::string labels() {
+    // <<a>> <<b>> ...: all of them into `all` (when given); the last is the one a loop or block
+    // is named by.
+    std::string labels(std::vector<std::string>* all = nullptr) {
         std::string label;
         while (peek().isSymbol("<<")) {
             ++i_;
             label = identifier();
+            if (all) all->push_back(label);
             expectSymbol(">>");
         }
         return label;
@@ -463,11 +467,14 @@ class Parser {
 
     std::unique_ptr<Stmt> statement() {
         Nesting nesting(*this);
-        const std::string label = labels();
         auto s = std::make_unique<Stmt>();
+        const std::string label = labels(&s->labels);
         s->label = label;
         s->at = positionOf(peek());
         const SourceToken& t = peek();
+        // A label precedes a statement or a block, never the end of a sequence.
+        if (!label.empty() && (atEnd() || isOneOf(t, {"END", "EXCEPTION", "ELSIF", "ELSE", "WHEN"})))
+            fail("a statement");
         if (t.isWord("DECLARE") || t.isWord("BEGIN")) {
             s->kind = Stmt::Kind::Block;
             s->block = block(label);
@@ -508,7 +515,8 @@ class Parser {
                 while (acceptSymbol(".")) s->name += "." + identifier();
             }
         } else if (acceptWord("GOTO")) {
-            restriction("GOTO");
+            s->kind = Stmt::Kind::Goto;
+            s->name = identifier();
         } else if (peek().isWord("EXECUTE") && at(1).isWord("IMMEDIATE")) {
             i_ += 2;
             executeImmediate(*s);
@@ -557,17 +565,32 @@ class Parser {
             s->kind = Stmt::Kind::Close;
             s->name = identifier();
         } else if (acceptWord("FORALL")) {
-            // FORALL i IN a .. b [SAVE EXCEPTIONS] one DML statement
+            // FORALL i IN a .. b | INDICES OF c [BETWEEN a AND b] | VALUES OF c
+            // [SAVE EXCEPTIONS] one DML statement
             s->kind = Stmt::Kind::Forall;
             s->target.at = positionOf(peek());
             s->target.parts.push_back(identifier());
             expectWord("IN");
-            if (isOneOf(peek(), {"INDICES", "VALUES"}))
-                restriction("FORALL over INDICES OF / VALUES OF");
-            s->exprs.push_back(expression({}, {".."}));
-            expectSymbol("..");
-            s->exprs.push_back(expression({"INSERT", "UPDATE", "DELETE", "MERGE", "SAVE"}, {}));
-            if (acceptWord("SAVE")) restriction("SAVE EXCEPTIONS");
+            const Words dml = {"INSERT", "UPDATE", "DELETE", "MERGE", "SAVE"};
+            if (isOneOf(peek(), {"INDICES", "VALUES"}) && at(1).isWord("OF")) {
+                s->forall = peek().isWord("INDICES") ? Stmt::Bounds::IndicesOf
+                                                     : Stmt::Bounds::ValuesOf;
+                i_ += 2;
+                s->name = identifier();
+                if (s->forall == Stmt::Bounds::IndicesOf && acceptWord("BETWEEN")) {
+                    s->exprs.push_back(expression({"AND"}, {}));
+                    expectWord("AND");
+                    s->exprs.push_back(expression(dml, {}));
+                }
+            } else {
+                s->exprs.push_back(expression({}, {".."}));
+                expectSymbol("..");
+                s->exprs.push_back(expression(dml, {}));
+            }
+            if (acceptWord("SAVE")) {
+                expectWord("EXCEPTIONS");
+                s->saveExceptions = true;
+            }
             if (!isOneOf(peek(), {"INSERT", "UPDATE", "DELETE", "MERGE"}))
                 fail("insert update delete merge");
             s->sql = sqlRange();
@@ -882,7 +905,9 @@ class Parser {
 }  // namespace
 
 std::unique_ptr<Block> parseAnonymousBlock(const Source& source) {
-    return Parser(source).anonymousBlock();
+    std::unique_ptr<Block> block = Parser(source).anonymousBlock();
+    checkGotos(*block);
+    return block;
 }
 
 bool readUnitHead(const Source& source, UnitHead& head) {
@@ -910,7 +935,11 @@ bool readUnitHead(const Source& source, UnitHead& head) {
     return true;
 }
 
-std::unique_ptr<Unit> parseStoredUnit(const Source& source) { return Parser(source).storedUnit(); }
+std::unique_ptr<Unit> parseStoredUnit(const Source& source) {
+    std::unique_ptr<Unit> unit = Parser(source).storedUnit();
+    checkGotos(*unit->body);
+    return unit;
+}
 
 TypeSpec parseTypeText(const std::string& text) {
     const Source source(text);

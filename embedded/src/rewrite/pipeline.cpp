@@ -203,8 +203,9 @@ const SchemaPass kSchemaPasses[] = {
      [](SchemaState& s) {
          RewrittenSql& r = s.prepared.plan;
          if (!isQuery(r) && !isDml(r)) return;
-         r.sql = callStoredFunctions(s.db, r.sql);
-         for (std::string& step : r.dml.steps) step = callStoredFunctions(s.db, step);
+         r.sql = callStoredFunctions(s.db, r.sql, expressionAlias);
+         for (std::string& step : r.dml.steps)
+             step = callStoredFunctions(s.db, step, expressionAlias);
      }},
     // Implicit conversions of comparisons (a statement run as steps keeps its steps' own), and
     // arithmetic with binary operands in binary floating point.

@@ -46,6 +46,46 @@ end;
 select column_value from table(dbms_output.get_lines);
 -- A function in SQL, in the select list and in WHERE.
 select id, owner, to_char(balance_pl(id)) as bal from acct_pl where balance_pl(id) > 75 order by id;
+-- A function in SQL is headed by the call as written.
+select to_char(balance_pl(1)), owner from acct_pl where id = 2;
+-- A function without arguments is called by its name alone too, headed by that name, and with
+-- (): in the select list, WHERE, ORDER BY and INSERT ... VALUES.
+create or replace function answer_pl return number is
+begin
+  return 42;
+end;
+/
+select answer_pl from dual;
+select answer_pl() from dual;
+create table ids_pl (id number(4));
+insert into ids_pl values (answer_pl);
+insert into ids_pl values (answer_pl() + 1);
+insert into ids_pl values (7);
+select id from ids_pl where id >= answer_pl order by id;
+select id from ids_pl order by abs(id - answer_pl);
+-- A column of the statement's tables, or a select item's alias, of that name is what the name
+-- stands for; () still calls the function.
+create table answers_pl (id number(4), answer_pl number(4));
+insert into answers_pl values (1, 7);
+insert into answers_pl values (2, 50);
+select id, answer_pl from answers_pl where answer_pl < answer_pl() order by id;
+select id from answers_pl a where exists (select 1 from ids_pl i where i.id = answer_pl);
+select 5 answer_pl from dual order by answer_pl;
+select answer_pl from (select 6 as answer_pl from dual);
+-- In the SQL of a PL/SQL block, and in its expressions.
+declare
+  n number;
+begin
+  select count(*) into n from ids_pl where id = answer_pl;
+  insert into ids_pl values (answer_pl * 2);
+  dbms_output.put_line(n || ' of ' || answer_pl || ', then ' || (answer_pl + 1));
+end;
+/
+select column_value from table(dbms_output.get_lines);
+select id from ids_pl order by id;
+drop table answers_pl;
+drop table ids_pl;
+drop function answer_pl;
 -- OUT and IN OUT parameters come back to the caller's variables.
 declare
   first_name varchar2(10);
