@@ -21,13 +21,14 @@ namespace {
 
 constexpr const char* kCatalog = "\"KAVEX$TRIGGERS\"";
 constexpr const char* kSqlitePrefix = "KAVEX$T$";
+constexpr const char* kTemporaryPrefix = "KAVEX$TT$";
 
 void createCatalog(sqlite3* db) {
     execSql(db, (std::string("CREATE TABLE IF NOT EXISTS ") + kCatalog +
                  "(NAME TEXT PRIMARY KEY, TABLE_NAME TEXT, TIMING TEXT, EVENTS TEXT, "
                  "UPDATE_COLUMNS TEXT, FOR_EACH_ROW INTEGER, NEW_NAME TEXT, OLD_NAME TEXT, "
                  "WHEN_CLAUSE TEXT, ENABLED INTEGER, BODY TEXT, VERSION INTEGER, SEQ INTEGER, "
-                 "INLINE_INSERT TEXT)")
+                 "INLINE_INSERT TEXT, INLINE_SQL TEXT)")
                     .c_str());
 }
 
@@ -75,7 +76,7 @@ std::string events(const TriggerDefinition& t) {
 
 const char* kColumns =
     "NAME, TABLE_NAME, TIMING, EVENTS, UPDATE_COLUMNS, FOR_EACH_ROW, NEW_NAME, OLD_NAME, "
-    "WHEN_CLAUSE, ENABLED, BODY, VERSION, INLINE_INSERT";
+    "WHEN_CLAUSE, ENABLED, BODY, VERSION, INLINE_INSERT, INLINE_SQL";
 
 TriggerDefinition readRow(sqlite3_stmt* s) {
     TriggerDefinition t;
@@ -95,6 +96,7 @@ TriggerDefinition readRow(sqlite3_stmt* s) {
     t.body = text(s, 10);
     t.version = sqlite3_column_int(s, 11);
     t.inlineInsert = text(s, 12);
+    t.inlineSql = text(s, 13);
     return t;
 }
 
@@ -129,28 +131,13 @@ std::vector<std::string> tableColumns(sqlite3* db, const std::string& sqliteName
 }
 
 // The SQLite triggers t needs, by name: their CREATE TRIGGER texts.
-// inlined: t writes its rows by its inline INSERT.
-void sqliteTriggersOf(sqlite3* db, const TriggerDefinition& t, const std::string& table,
-                      bool view, bool inlined, std::map<std::string, std::string>& out) {
-    const std::string prefix = std::string(kSqlitePrefix) + t.name + "$";
+// A row trigger's SQLite triggers, by name.
+void rowTriggersOf(sqlite3* db, const TriggerDefinition& t, const std::string& table, bool view,
+                   std::map<std::string, std::string>& out) {
     const std::string on = " ON " + sqlQuotedIdentifier(table);
-    if (!t.forEachRow) {
-        // Never fires: it ties the trigger to its table, and changes the schema with it.
-        const std::string name = prefix + "S";
-        out[name] = "CREATE TRIGGER " + sqlQuotedIdentifier(name) + " AFTER INSERT" + on +
-                    " WHEN 0 BEGIN SELECT 1; END";
-        return;
-    }
-    if (inlined) {
-        const std::string name = prefix + "I";
-        out[name] = "CREATE TRIGGER " + sqlQuotedIdentifier(name) + " BEFORE INSERT" + on +
-                    " FOR EACH ROW BEGIN " + t.inlineInsert + "; SELECT " + kOraTriggerWrote +
-                    "(last_insert_rowid()); SELECT RAISE(IGNORE); END";
-        return;
-    }
     const std::vector<std::string> columns = tableColumns(db, table);
     for (char event : events(t)) {
-        const std::string name = prefix + event;
+        const std::string name = kSqlitePrefix + t.name + "$" + event;
         std::string sql = "CREATE TRIGGER " + sqlQuotedIdentifier(name) + " " + t.timing + " ";
         if (event == 'I') sql += "INSERT";
         if (event == 'D') sql += "DELETE";
@@ -171,6 +158,17 @@ void sqliteTriggersOf(sqlite3* db, const TriggerDefinition& t, const std::string
         sql += ") THEN RAISE(IGNORE) END; END";
         out[name] = sql;
     }
+}
+
+// Whether t runs as its inline INSERT: it has one and is the only enabled BEFORE INSERT row
+// trigger of its table (several run in the engine, each on the row the one before it left).
+bool isInline(const TriggerDefinition& t, const std::vector<TriggerDefinition>& all) {
+    if (t.inlineInsert.empty() || !t.enabled) return false;
+    for (const TriggerDefinition& o : all)
+        if (o.name != t.name && o.enabled && o.forEachRow && o.inserts && o.timing == "BEFORE" &&
+            asciiUpper(o.table) == asciiUpper(t.table))
+            return false;
+    return true;
 }
 
 // The trigger's row and its source (kept with the stored units) go.
@@ -207,7 +205,7 @@ void saveTrigger(sqlite3* db, const std::string&, TriggerDefinition t, bool orRe
     SqliteStmt s = prepareSql(db, std::string("INSERT OR REPLACE INTO ") + kCatalog + " (" +
                                       kColumns +
                                       ", SEQ) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, "
-                                      "?11, ?12, ?13, (SELECT coalesce(max(SEQ), 0) + 1 FROM " +
+                                      "?11, ?12, ?13, ?14, (SELECT coalesce(max(SEQ), 0) + 1 FROM " +
                                       kCatalog + "))");
     bindText(s.get(), 1, t.name);
     bindText(s.get(), 2, t.table);
@@ -222,6 +220,7 @@ void saveTrigger(sqlite3* db, const std::string&, TriggerDefinition t, bool orRe
     bindText(s.get(), 11, t.body);
     sqlite3_bind_int(s.get(), 12, t.version);
     bindText(s.get(), 13, t.inlineInsert);
+    bindText(s.get(), 14, t.inlineSql);
     step(db, s.get());
     syncTriggers(db);
 }
@@ -267,14 +266,7 @@ std::vector<TriggerDefinition> statementTriggers(sqlite3* db, const std::string&
 
 void syncTriggers(sqlite3* db) {
     std::map<std::string, std::string> wanted;
-    std::map<std::string, std::string> engineForm;  // what an inline trigger falls back to
     const std::vector<TriggerDefinition> triggers = allTriggers(db);
-    // The tables with more than one enabled BEFORE INSERT row trigger: those all run in the
-    // engine, which runs each on the row the one before it left.
-    std::map<std::string, int> beforeInserts;
-    for (const TriggerDefinition& t : triggers)
-        if (t.enabled && t.forEachRow && t.inserts && t.timing == "BEFORE")
-            ++beforeInserts[asciiUpper(t.table)];
     for (const TriggerDefinition& t : triggers) {
         std::string table;
         bool view = false;
@@ -282,10 +274,9 @@ void syncTriggers(sqlite3* db) {
             deleteTrigger(db, t.name);  // its table was dropped
             continue;
         }
-        if (!t.enabled) continue;
-        const bool inlined = !t.inlineInsert.empty() && beforeInserts[asciiUpper(t.table)] == 1;
-        sqliteTriggersOf(db, t, table, view, inlined, wanted);
-        if (inlined) sqliteTriggersOf(db, t, table, view, false, engineForm);
+        // Statement triggers and inline ones have no SQLite trigger.
+        if (t.enabled && t.forEachRow && !isInline(t, triggers))
+            rowTriggersOf(db, t, table, view, wanted);
     }
     std::set<std::string> present;
     std::vector<std::string> stale;
@@ -304,14 +295,30 @@ void syncTriggers(sqlite3* db) {
     }
     for (const std::string& name : stale)
         execSql(db, ("DROP TRIGGER " + sqlQuotedIdentifier(name)).c_str());
-    for (const auto& w : wanted) {
-        if (present.count(w.first) != 0) continue;
-        if (sqlite3_exec(db, w.second.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK) continue;
-        // An inline INSERT SQLite does not take: the engine runs the trigger.
-        auto fallback = engineForm.find(w.first);
-        if (fallback == engineForm.end()) raiseSqlite(db, sqlite3_errcode(db));
-        execSql(db, fallback->second.c_str());
-    }
+    for (const auto& w : wanted)
+        if (present.count(w.first) == 0) execSql(db, w.second.c_str());
+}
+
+bool inlineTrigger(sqlite3* db, const std::string& table, TriggerDefinition& out) {
+    const std::vector<TriggerDefinition> triggers = allTriggers(db);
+    for (const TriggerDefinition& t : triggers)
+        if (asciiUpper(t.table) == asciiUpper(table) && isInline(t, triggers)) {
+            out = t;
+            return true;
+        }
+    return false;
+}
+
+std::pair<std::string, std::string> temporaryInlineTrigger(sqlite3* db,
+                                                           const TriggerDefinition& t) {
+    std::string table;
+    bool view = false;
+    if (!findTable(db, t.table, table, view) || t.inlineSql.empty()) return {};
+    const std::string name = sqlQuotedIdentifier(kTemporaryPrefix + t.name);
+    return {"CREATE TEMP TRIGGER " + name + " BEFORE INSERT ON main." +
+                sqlQuotedIdentifier(table) + " FOR EACH ROW BEGIN " + t.inlineSql + "; SELECT " +
+                kOraTriggerWrote + "(last_insert_rowid()); SELECT RAISE(IGNORE); END",
+            "DROP TRIGGER IF EXISTS temp." + name};
 }
 
 namespace {

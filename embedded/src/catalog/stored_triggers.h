@@ -3,20 +3,23 @@
 // other stored units ("KAVEX$SOURCE", type TRIGGER), so USER_OBJECTS, USER_SOURCE and USER_ERRORS
 // show triggers as they show procedures.
 //
-// A trigger fires through SQLite triggers of its own, one per event, named "KAVEX$T$<name>$<I|U|D|S>":
-// a row trigger's calls ORA$TRIGGER(name, version, event, the new values..., the old values...,
-// old rowid) and ignores the row when that answers 1 (the row was written again with the values
-// the trigger gave it). A BEFORE INSERT trigger with an inline INSERT, the only BEFORE INSERT
-// row trigger of its table, writes the row in SQL and ignores the original, calling
-// ORA$TRIGGER_WROTE(rowid) so that the statement counts it. A statement trigger's never fires (WHEN 0) and is there so that the
-// schema changes with every trigger and the trigger goes with its table. syncTriggers makes
-// them what the catalog says.
+// A row trigger fires through SQLite triggers of its own, one per event, named
+// "KAVEX$T$<name>$<I|U|D>", which call ORA$TRIGGER(name, version, event, the new values..., the
+// old values..., old rowid) and ignore the row when that answers 1 (the row was written again
+// with the values the trigger gave it). syncTriggers makes them what the catalog says.
+//
+// Two kinds have none. Statement triggers fire from the statement (occi/trigger_firing.h). A
+// BEFORE INSERT row trigger that only gives NEW's columns values, the only BEFORE INSERT row
+// trigger of its table, is inline: the INSERTs of its table are written with its values in
+// them (a SQLite trigger would make every such INSERT keep a statement journal of the pages it
+// changes). An INSERT that cannot be written so runs with temporary SQLite triggers of it.
 #ifndef KAVEXDB_CATALOG_STORED_TRIGGERS_H
 #define KAVEXDB_CATALOG_STORED_TRIGGERS_H
 
 #include <sqlite3.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kavexdb {
@@ -37,9 +40,11 @@ struct TriggerDefinition {
     bool enabled = true;
     std::string body;  // from DECLARE or BEGIN on
     int version = 0;   // set by saveTrigger: changes with every CREATE OR REPLACE
-    // A BEFORE INSERT row trigger that SQL alone can run: the INSERT (in SQLite's SQL) that
-    // writes the row as the trigger leaves it; empty for others.
+    // A BEFORE INSERT row trigger that SQL alone can run: "INSERT INTO T (C1, ...) VALUES
+    // (E1, ...)" in Oracle's SQL, each E the column's value after the trigger in terms of NEW.C;
+    // empty for others.
     std::string inlineInsert;
+    std::string inlineSql;  // the same INSERT in SQLite's SQL
 };
 
 // The trigger of that name; false when there is none.
@@ -56,6 +61,12 @@ void enableTrigger(sqlite3* db, const std::string& name, bool enabled);
 std::vector<TriggerDefinition> statementTriggers(sqlite3* db, const std::string& table,
                                                  char event,
                                                  const std::vector<std::string>& updated);
+// The inline BEFORE INSERT trigger of the table; false when it has none.
+bool inlineTrigger(sqlite3* db, const std::string& table, TriggerDefinition& out);
+// The statements that create the inline trigger t as a temporary SQLite trigger (which writes
+// the row by t.inlineSql, and has SQLite drop the original) and drop it again, for an INSERT of
+// its table that cannot take its values inline; empty when its table is gone.
+std::pair<std::string, std::string> temporaryInlineTrigger(sqlite3* db, const TriggerDefinition& t);
 // Makes the SQLite triggers what the catalog says, after DDL that may have dropped or changed a
 // table: a trigger whose table is gone goes too, as in Oracle.
 void syncTriggers(sqlite3* db);

@@ -181,8 +181,10 @@ void PlSqlPort::saveTrigger(const TriggerDefinition& trigger, const plsql::UnitS
     if (plsql::triggerAsInsert(trigger, columnsOf(trigger.table), insert)) {
         try {
             const PreparedSql sql = prepareStatementSql(db, insert, connection_.schema());
-            if (sql.plan.kind == RewrittenSql::Kind::Dml && sql.plan.dml.steps.empty())
-                kept.inlineInsert = sql.plan.sql;
+            if (sql.plan.kind == RewrittenSql::Kind::Dml && sql.plan.dml.steps.empty()) {
+                kept.inlineInsert = insert;
+                kept.inlineSql = sql.plan.sql;
+            }
         } catch (const occi::SQLException&) {
             // left to the engine
         }

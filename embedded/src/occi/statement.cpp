@@ -167,6 +167,11 @@ void StatementImpl::run(const std::string& sql) {
         stmt_.reset();  // a bind compared with text changed between number and text
         haveRewrite_ = false;
     }
+    if (haveRewrite_ && !insertTable_.empty() &&
+        connection_.triggers().inlineVersion(insertTable_) != inlineVersion_) {
+        stmt_.reset();  // the table's inline trigger came, went or changed
+        haveRewrite_ = false;
+    }
     updateCount_ = 0;
     status_ = sql_.empty() ? UNPREPARED : PREPARED;
     if (sql_.empty()) raise(ora::kStatementNotPrepared);
@@ -264,13 +269,28 @@ std::map<std::string, unsigned> bindIndexes(const std::string& sql,
 const RewrittenSql& StatementImpl::rewritten() {
     if (!haveRewrite_) {
         sqlite3* db = connection_.db();
-        PreparedSql prepared = prepareStatementSql(db, sql_, connection_.schema(), numericBinds_,
+        // An INSERT into a table with an inline BEFORE INSERT trigger takes its values.
+        std::string text = sql_;
+        bool inlined = false;
+        insertTable_.clear();
+        inlineTrigger_ = false;
+        if (!dmlTarget_) dmlTarget_ = dmlTarget(sql_);
+        if (dmlTarget_->events == "I") {
+            insertTable_ = dmlTarget_->table;
+            inlineVersion_ = connection_.triggers().inlineVersion(insertTable_);
+            std::string written;
+            if (connection_.triggers().insertWithTrigger(sql_, written, inlined)) {
+                text = written;
+                inlineTrigger_ = true;
+            }
+        }
+        PreparedSql prepared = prepareStatementSql(db, text, connection_.schema(), numericBinds_,
                                                   exactResults_);
         typedBinds_ = bindIndexes(prepared.plan.sql, prepared.typedBinds);
         const std::set<std::string> numeric = numericTypedBinds();
         if (numeric != numericBinds_) {
             numericBinds_ = numeric;
-            prepared = prepareStatementSql(db, sql_, connection_.schema(), numericBinds_,
+            prepared = prepareStatementSql(db, text, connection_.schema(), numericBinds_,
                                            exactResults_);
         }
         rewrite_ = std::move(prepared.plan);
@@ -368,6 +388,11 @@ void StatementImpl::withStatementTriggers(const std::function<void()>& rows) {
         for (char event : target.events)
             any = any || triggers.hasStatementTriggers(target.table, event, target.updated);
     const TriggerFiring::StatementScope running(triggers, &target.updated);
+    // An INSERT that could not take its table's inline trigger runs with it as a SQLite trigger.
+    std::optional<TriggerFiring::TemporaryTrigger> temporary;
+    if (target.events.find('I') != std::string::npos && !inlineTrigger_ &&
+        !triggers.inlineVersion(target.table).empty())
+        temporary.emplace(triggers, target.table);
     if (!any) return rows();
     // The statement with its triggers is one: a failing trigger undoes the rows too. An
     // auto-commit waits for the AFTER triggers.

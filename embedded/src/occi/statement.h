@@ -116,6 +116,11 @@ private:
     unsigned updateCount_ = 0;
     bool haveRewrite_ = false;
     std::optional<DmlTarget> dmlTarget_;  // of sql_, read on the first DML run
+    // An INSERT's table and the inline trigger its rewrite took (inlineTrigger_ says whether the
+    // values went in; if not, the trigger runs as a temporary SQLite trigger).
+    std::string insertTable_;
+    std::string inlineVersion_;
+    bool inlineTrigger_ = false;
     // A query's result may carry NUMBER values as their exact text (prepareStatementSql): on
     // for a host's statements, off for the PL/SQL engine's, which computes on with them.
     bool exactResults_ = true;

@@ -53,6 +53,30 @@ class TriggerFiring {
     void fireStatementTriggers(const std::string& table, char event,
                                const std::vector<std::string>& updated, bool before);
 
+    // An INSERT ... VALUES of a table with an inline BEFORE INSERT trigger, written with the
+    // trigger's values in it: true, with out set. False when its table has none (inline false)
+    // or the statement cannot be written so (inline true: it runs with the trigger as a
+    // temporary SQLite trigger, see TemporaryTrigger).
+    bool insertWithTrigger(const std::string& sql, std::string& out, bool& inline_);
+
+    // Which inline trigger the table has ("" for none): a statement written with one is
+    // written again when it changes.
+    std::string inlineVersion(const std::string& table);
+
+    // While an INSERT that could not take its table's inline trigger runs: that trigger as a
+    // temporary SQLite trigger.
+    class TemporaryTrigger {
+      public:
+        TemporaryTrigger(TriggerFiring& firing, const std::string& table);
+        ~TemporaryTrigger();
+        TemporaryTrigger(const TemporaryTrigger&) = delete;
+        TemporaryTrigger& operator=(const TemporaryTrigger&) = delete;
+
+      private:
+        sqlite3* db_;
+        std::string drop_;
+    };
+
     // ORA$TRIGGER(name, version, event, new values..., old values..., old rowid): fires the row
     // trigger; true when the row was written again and SQLite is to drop its own.
     bool fireRow(int argc, sqlite3_value** argv);
@@ -96,6 +120,10 @@ class TriggerFiring {
     class Level;
 
     Loaded& load(const std::string& name, int version);
+    // Forgets what it read of the catalog when another connection committed since.
+    void checkDataVersion();
+    // The table's inline trigger; null when it has none.
+    const TriggerDefinition* inlineTriggerOf(const std::string& table);
     // The triggers of the table's statements, read again when the schema changed.
     const std::vector<TriggerDefinition>& statementTriggers(
         const std::string& table, char event, const std::vector<std::string>& updated);
@@ -107,8 +135,8 @@ class TriggerFiring {
     std::vector<const std::vector<std::string>*> firing_;
     std::map<std::string, std::unique_ptr<Loaded>> loaded_;
     std::map<std::string, std::vector<TriggerDefinition>> statementTriggers_;
-    SqliteStmt schemaVersion_;
-    int cachedVersion_ = -1;
+    std::map<std::string, std::unique_ptr<TriggerDefinition>> inlineTriggers_;  // by table
+    unsigned int dataVersion_ = 0;
 };
 
 // The table a DML statement writes and the events its statement triggers answer to: INSERT INTO t
