@@ -273,7 +273,13 @@ private:
         Int value = 0;
     };
 
-    Definition definitionOf(const std::string& name) {
+    // A sequence as NEXTVAL uses it: its definition and its values cached in the process.
+    struct Known {
+        Definition definition;
+        CachedValues* shared = nullptr;  // guarded by cacheLock
+    };
+
+    Known& known(const std::string& name) {
         unsigned int version = 0;
         sqlite3_file_control(db_, "main", SQLITE_FCNTL_DATA_VERSION, &version);
         if (version != dataVersion_) {
@@ -282,9 +288,12 @@ private:
         }
         auto found = definitions_.find(name);
         if (found != definitions_.end()) return found->second;
-        const Definition d = definition(name);
-        definitions_[name] = d;
-        return d;
+        Known k;
+        k.definition = definition(name);
+        counters();
+        const std::lock_guard<std::mutex> hold(cacheLock);
+        k.shared = &sharedCaches()[counterKey_ + "\n" + k.definition.id];
+        return definitions_.emplace(name, std::move(k)).first->second;
     }
 
     Definition definition(const std::string& name) {
@@ -332,6 +341,10 @@ private:
         if (counters_) return counters_.get();
         int flags = 0;
         const std::string name = counterName(flags);
+        // The counter database a process's caches are of (a private one is this session's).
+        counterKey_ = name == ":memory:"
+                          ? name + std::to_string(reinterpret_cast<std::uintptr_t>(this))
+                          : name;
         sqlite3* raw = nullptr;
         const int rc = sqlite3_open_v2(name.c_str(), &raw, flags, nullptr);
         SqliteDb db(raw);
@@ -351,14 +364,11 @@ private:
     // The sequence's next value: from the process's cache of it, or a new block of CACHE values
     // (one for NOCACHE) taken under the counter database's write lock.
     Int take(const std::string& name) {
-        const Definition d = definitionOf(name);
+        Known& k = known(name);
+        const Definition& d = k.definition;
         sqlite3* c = counters();
-        int flags = 0;
-        std::string key = counterName(flags);
-        if (key == ":memory:") key += std::to_string(reinterpret_cast<std::uintptr_t>(this));
-        key += "\n" + d.id;
         const std::lock_guard<std::mutex> hold(cacheLock);
-        CachedValues& cached = sharedCaches()[key];
+        CachedValues& cached = *k.shared;
         if (cached.left > 0 && cached.definition.sameSeries(d)) {
             --cached.left;
             const Int v = cached.next;
@@ -430,7 +440,8 @@ private:
     SqliteDb counters_;
     SqliteStmt read_, write_;  // on counters_, finalized before it closes
     std::map<std::string, RowUse> rows_;
-    std::map<std::string, Definition> definitions_;
+    std::map<std::string, Known> definitions_;
+    std::string counterKey_;
     unsigned int dataVersion_ = 0;
     std::map<std::string, Int> current_;
 };
