@@ -512,6 +512,9 @@ inline constexpr OraMessage<0> kCharacterToNumber{
 inline constexpr OraMessage<0> kUnhandledUserException{
     6510, "PL/SQL: unhandled user-defined exception"};
 inline constexpr OraMessage<0> kCursorAlreadyOpen{6511, "PL/SQL: cursor already open"};
+inline constexpr OraMessage<0> kCollectionIsNull{6531, "Reference to uninitialized collection"};
+inline constexpr OraMessage<0> kSubscriptOutsideLimit{6532, "Subscript outside of limit"};
+inline constexpr OraMessage<0> kSubscriptBeyondCount{6533, "Subscript beyond count"};
 inline constexpr OraMessage<0> kCaseNotFound{6592,
                                              "CASE not found while executing CASE statement"};
 inline constexpr OraMessage<1> kApplicationErrorOutOfRange{

@@ -13,9 +13,9 @@ namespace plsql {
 
 namespace {
 
-constexpr int kCollectionIsNull = 6531;
-constexpr int kSubscriptOutsideLimit = 6532;
-constexpr int kSubscriptBeyondCount = 6533;
+constexpr int kCollectionIsNull = ora::kCollectionIsNull.code;
+constexpr int kSubscriptOutsideLimit = ora::kSubscriptOutsideLimit.code;
+constexpr int kSubscriptBeyondCount = ora::kSubscriptBeyondCount.code;
 
 bool isDense(const Decl& type) { return type.form != Decl::Form::AssociativeArray; }
 

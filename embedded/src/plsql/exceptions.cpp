@@ -99,6 +99,15 @@ PlError PlError::numbered(int code, Position at) {
         case 6592:
             e = makeError(ora::kCaseNotFound);
             break;
+        case 6531:
+            e = makeError(ora::kCollectionIsNull);
+            break;
+        case 6532:
+            e = makeError(ora::kSubscriptOutsideLimit);
+            break;
+        case 6533:
+            e = makeError(ora::kSubscriptBeyondCount);
+            break;
         case 1:
             e = makeError(ora::kUniqueConstraintViolated, ".");
             break;

@@ -141,3 +141,26 @@ end;
 /
 select column_value from table(dbms_output.get_lines);
 drop table emp_col;
+-- An element past the count, past a VARRAY's limit, and of a collection not made yet: Oracle's
+-- errors, with their texts.
+declare
+  type nums is table of number;
+  v nums := nums(1, 2);
+begin
+  v(3) := 0;
+end;
+/
+declare
+  type nums is varray(2) of number;
+  v nums := nums(1, 2);
+begin
+  v.extend;
+end;
+/
+declare
+  type nums is table of number;
+  v nums;
+begin
+  v(1) := 0;
+end;
+/
