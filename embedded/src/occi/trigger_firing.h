@@ -22,6 +22,7 @@
 
 #include "catalog/stored_triggers.h"
 #include "plsql/interpreter.h"
+#include "rewrite/dml/trigger_targets.h"
 #include "sql/sqlite_util.h"
 
 namespace kavexdb {
@@ -138,16 +139,6 @@ class TriggerFiring {
     std::map<std::string, std::unique_ptr<TriggerDefinition>> inlineTriggers_;  // by table
     unsigned int dataVersion_ = 0;
 };
-
-// The table a DML statement writes and the events its statement triggers answer to: INSERT INTO t
-// ('I'), UPDATE t ... SET ('U', with the columns set), DELETE [FROM] t ('D'), MERGE INTO t ('IU',
-// and 'D' with a DELETE clause). No table for other statements (INSERT ALL among them).
-struct DmlTarget {
-    std::string table;
-    std::string events;
-    std::vector<std::string> updated;
-};
-DmlTarget dmlTarget(const std::string& sql);
 
 // Defines ORA$TRIGGER on db for connection, which must outlive db's use of it.
 void registerTriggerFiring(sqlite3* db, ConnectionImpl& connection);
