@@ -3,7 +3,6 @@
 #include <map>
 
 #include "base/text.h"
-
 #include "sql/sql_lexer.h"
 #include "sql/token_editor.h"
 
