@@ -171,6 +171,13 @@ bool isInline(const TriggerDefinition& t, const std::vector<TriggerDefinition>& 
     return true;
 }
 
+// Changes the schema, so that sessions read the triggers again (a trigger without SQLite
+// triggers of its own changes nothing else there).
+void touchSchema(sqlite3* db) {
+    execSql(db, "CREATE TABLE IF NOT EXISTS \"KAVEX$TRIGGERS_CHANGED\"(X); "
+                "DROP TABLE \"KAVEX$TRIGGERS_CHANGED\"");
+}
+
 // The trigger's row and its source (kept with the stored units) go.
 void deleteTrigger(sqlite3* db, const std::string& name) {
     SqliteStmt s = prepareSql(db, std::string("DELETE FROM ") + kCatalog + " WHERE NAME = ?1");
@@ -223,6 +230,7 @@ void saveTrigger(sqlite3* db, const std::string&, TriggerDefinition t, bool orRe
     bindText(s.get(), 14, t.inlineSql);
     step(db, s.get());
     syncTriggers(db);
+    touchSchema(db);
 }
 
 void dropTrigger(sqlite3* db, const std::string& name) {
@@ -230,6 +238,7 @@ void dropTrigger(sqlite3* db, const std::string& name) {
     if (!findTrigger(db, name, existing)) raise(ora::kTriggerDoesNotExist, name);
     deleteTrigger(db, name);
     syncTriggers(db);
+    touchSchema(db);
 }
 
 void enableTrigger(sqlite3* db, const std::string& name, bool enabled) {
@@ -241,6 +250,7 @@ void enableTrigger(sqlite3* db, const std::string& name, bool enabled) {
     bindText(s.get(), 2, name);
     step(db, s.get());
     syncTriggers(db);
+    touchSchema(db);
 }
 
 std::vector<TriggerDefinition> statementTriggers(sqlite3* db, const std::string& table,

@@ -92,19 +92,22 @@ void TriggerFiring::forget() {
     loaded_.clear();
     statementTriggers_.clear();
     inlineTriggers_.clear();
+    cachedVersion_ = -1;
 }
 
-void TriggerFiring::checkDataVersion() {
-    unsigned int version = 0;
-    sqlite3_file_control(connection_.db(), "main", SQLITE_FCNTL_DATA_VERSION, &version);
-    if (version == dataVersion_) return;
+void TriggerFiring::checkSchemaVersion() {
+    if (!schemaVersion_) schemaVersion_ = prepareSql(connection_.db(), "PRAGMA schema_version");
+    sqlite3_stmt* s = schemaVersion_.get();
+    const long long version = sqlite3_step(s) == SQLITE_ROW ? sqlite3_column_int64(s, 0) : -1;
+    sqlite3_reset(s);
+    if (version == cachedVersion_) return;
     statementTriggers_.clear();
     inlineTriggers_.clear();
-    dataVersion_ = version;
+    cachedVersion_ = version;
 }
 
 const TriggerDefinition* TriggerFiring::inlineTriggerOf(const std::string& table) {
-    checkDataVersion();
+    checkSchemaVersion();
     const std::string key = asciiUpper(table);
     auto found = inlineTriggers_.find(key);
     if (found == inlineTriggers_.end()) {
@@ -307,7 +310,7 @@ void TriggerFiring::rewriteRow(Loaded& t, char event, const plsql::TriggerRow& r
 const std::vector<TriggerDefinition>& TriggerFiring::statementTriggers(
     const std::string& table, char event, const std::vector<std::string>& updated) {
     sqlite3* db = connection_.db();
-    checkDataVersion();
+    checkSchemaVersion();
     std::string key = asciiUpper(table) + "\n" + event;
     for (const std::string& c : updated) key += "\n" + asciiUpper(c);
     auto found = statementTriggers_.find(key);

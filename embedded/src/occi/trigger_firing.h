@@ -121,8 +121,9 @@ class TriggerFiring {
     class Level;
 
     Loaded& load(const std::string& name, int version);
-    // Forgets what it read of the catalog when another connection committed since.
-    void checkDataVersion();
+    // Forgets what it read of the catalog when the schema changed since (every trigger DDL
+    // changes it, also another connection's).
+    void checkSchemaVersion();
     // The table's inline trigger; null when it has none.
     const TriggerDefinition* inlineTriggerOf(const std::string& table);
     // The triggers of the table's statements, read again when the schema changed.
@@ -137,7 +138,8 @@ class TriggerFiring {
     std::map<std::string, std::unique_ptr<Loaded>> loaded_;
     std::map<std::string, std::vector<TriggerDefinition>> statementTriggers_;
     std::map<std::string, std::unique_ptr<TriggerDefinition>> inlineTriggers_;  // by table
-    unsigned int dataVersion_ = 0;
+    SqliteStmt schemaVersion_;  // PRAGMA schema_version on the session's database
+    long long cachedVersion_ = -1;
 };
 
 // Defines ORA$TRIGGER on db for connection, which must outlive db's use of it.
