@@ -32,16 +32,8 @@ void createCatalog(sqlite3* db) {
                     .c_str());
 }
 
-bool catalogExists(sqlite3* db) {
-    SqliteStmt s = prepareSql(
-        db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'KAVEX$TRIGGERS'");
-    return sqlite3_step(s.get()) == SQLITE_ROW;
-}
+bool catalogExists(sqlite3* db) { return tableExists(db, "KAVEX$TRIGGERS"); }
 
-std::string text(sqlite3_stmt* s, int i) {
-    const unsigned char* t = sqlite3_column_text(s, i);
-    return t ? reinterpret_cast<const char*>(t) : std::string();
-}
 
 void bindText(sqlite3_stmt* s, int i, const std::string& v) {
     sqlite3_bind_text(s, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
@@ -80,23 +72,23 @@ const char* kColumns =
 
 TriggerDefinition readRow(sqlite3_stmt* s) {
     TriggerDefinition t;
-    t.name = text(s, 0);
-    t.table = text(s, 1);
-    t.timing = text(s, 2);
-    const std::string e = text(s, 3);
+    t.name = columnText(s, 0);
+    t.table = columnText(s, 1);
+    t.timing = columnText(s, 2);
+    const std::string e = columnText(s, 3);
     t.inserts = e.find('I') != std::string::npos;
     t.updates = e.find('U') != std::string::npos;
     t.deletes = e.find('D') != std::string::npos;
-    t.updateColumns = split(text(s, 4));
+    t.updateColumns = split(columnText(s, 4));
     t.forEachRow = sqlite3_column_int(s, 5) != 0;
-    t.newName = text(s, 6);
-    t.oldName = text(s, 7);
-    t.when = text(s, 8);
+    t.newName = columnText(s, 6);
+    t.oldName = columnText(s, 7);
+    t.when = columnText(s, 8);
     t.enabled = sqlite3_column_int(s, 9) != 0;
-    t.body = text(s, 10);
+    t.body = columnText(s, 10);
     t.version = sqlite3_column_int(s, 11);
-    t.inlineInsert = text(s, 12);
-    t.inlineSql = text(s, 13);
+    t.inlineInsert = columnText(s, 12);
+    t.inlineSql = columnText(s, 13);
     return t;
 }
 
@@ -117,8 +109,8 @@ bool findTable(sqlite3* db, const std::string& name, std::string& sqliteName, bo
                               "'view') AND upper(name) = upper(?1) AND name NOT LIKE 'KAVEX$%'");
     bindText(s.get(), 1, name);
     if (sqlite3_step(s.get()) != SQLITE_ROW) return false;
-    sqliteName = text(s.get(), 0);
-    view = text(s.get(), 1) == "view";
+    sqliteName = columnText(s.get(), 0);
+    view = columnText(s.get(), 1) == "view";
     return true;
 }
 
@@ -126,7 +118,7 @@ std::vector<std::string> tableColumns(sqlite3* db, const std::string& sqliteName
     std::vector<std::string> out;
     SqliteStmt s = prepareSql(db, "SELECT name FROM pragma_table_info(?1)");
     bindText(s.get(), 1, sqliteName);
-    while (sqlite3_step(s.get()) == SQLITE_ROW) out.push_back(text(s.get(), 0));
+    while (sqlite3_step(s.get()) == SQLITE_ROW) out.push_back(columnText(s.get(), 0));
     return out;
 }
 
@@ -295,9 +287,9 @@ void syncTriggers(sqlite3* db) {
                                   "SELECT name, sql FROM sqlite_master WHERE type = 'trigger' "
                                   "AND name LIKE 'KAVEX$T$%'");
         while (sqlite3_step(s.get()) == SQLITE_ROW) {
-            const std::string name = text(s.get(), 0);
+            const std::string name = columnText(s.get(), 0);
             auto w = wanted.find(name);
-            if (w != wanted.end() && w->second == text(s.get(), 1))
+            if (w != wanted.end() && w->second == columnText(s.get(), 1))
                 present.insert(name);
             else
                 stale.push_back(name);

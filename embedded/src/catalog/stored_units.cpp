@@ -27,11 +27,7 @@ void createCatalog(sqlite3* db) {
                     .c_str());
 }
 
-bool catalogExists(sqlite3* db) {
-    SqliteStmt s = prepareSql(
-        db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'KAVEX$SOURCE'");
-    return sqlite3_step(s.get()) == SQLITE_ROW;
-}
+bool catalogExists(sqlite3* db) { return tableExists(db, "KAVEX$SOURCE"); }
 
 // Whether a table, view or sequence of the database has the name (as SQLite keeps it, in
 // either case).
@@ -45,10 +41,7 @@ bool nameTaken(sqlite3* db, const std::string& name) {
     return sqlite3_step(s.get()) == SQLITE_ROW;
 }
 
-std::string column(sqlite3_stmt* s, int i) {
-    const unsigned char* t = sqlite3_column_text(s, i);
-    return t ? reinterpret_cast<const char*>(t) : std::string();
-}
+std::string column(sqlite3_stmt* s, int i) { return columnText(s, i); }
 
 
 // ORA$UNIT_ROWS(): [name, type, status] of every unit, as JSON, for USER_OBJECTS.

@@ -40,6 +40,20 @@ SqliteStmt prepareSql(sqlite3* db, const std::string& sql, const char** tail) {
     return stmt;
 }
 
+bool tableExists(sqlite3* db, const char* name) {
+    SqliteStmt s =
+        prepareSql(db, "SELECT 1 FROM main.sqlite_master WHERE type = 'table' AND name = ?1");
+    sqlite3_bind_text(s.get(), 1, name, -1, SQLITE_STATIC);
+    return sqlite3_step(s.get()) == SQLITE_ROW;
+}
+
+std::string columnText(sqlite3_stmt* s, int i) {
+    const unsigned char* t = sqlite3_column_text(s, i);
+    return t ? std::string(reinterpret_cast<const char*>(t),
+                           static_cast<std::size_t>(sqlite3_column_bytes(s, i)))
+             : std::string();
+}
+
 std::string trimmed(const std::string& text) {
     const std::size_t first = text.find_first_not_of(" \t\r\n");
     if (first == std::string::npos) return std::string();

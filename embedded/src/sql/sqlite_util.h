@@ -48,6 +48,10 @@ bool onlyTerminators(const char* tail);
 // holds more than one.
 void runOnce(sqlite3* db, const std::string& sql);
 std::string upperAscii(std::string text);
+// Whether the main database has a table of that name (as SQLite keeps it).
+bool tableExists(sqlite3* db, const char* name);
+// A result column as text; "" for NULL.
+std::string columnText(sqlite3_stmt* s, int i);
 // text without leading and trailing blanks, tabs and line ends.
 std::string trimmed(const std::string& text);
 

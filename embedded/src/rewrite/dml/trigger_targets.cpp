@@ -4,6 +4,7 @@
 
 #include "base/text.h"
 #include "sql/sql_lexer.h"
+#include "sql/sqlite_util.h"
 #include "sql/token_editor.h"
 
 namespace kavexdb {
@@ -12,12 +13,6 @@ namespace detail {
 namespace {
 
 // The text of tokens [from, to).
-std::string trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos) return std::string();
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
-
 std::string slice(const TokenEditor& e, std::size_t from, std::size_t to) {
     std::string out;
     for (std::size_t k = from; k < to && k < e.size(); ++k) out += e.at(k).text;
