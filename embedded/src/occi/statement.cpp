@@ -394,6 +394,16 @@ void StatementImpl::withStatementTriggers(const std::function<void()>& rows) {
         !triggers.inlineVersion(target.table).empty())
         temporary.emplace(triggers, target.table);
     if (!any) return rows();
+    // Inside a trigger the statement is part of the one that fired it, which SQLite undoes
+    // whole (and which holds SQLite's savepoints up).
+    if (triggers.firing()) {
+        for (char event : target.events)
+            triggers.fireStatementTriggers(target.table, event, target.updated, true);
+        rows();
+        for (char event : target.events)
+            triggers.fireStatementTriggers(target.table, event, target.updated, false);
+        return;
+    }
     // The statement with its triggers is one: a failing trigger undoes the rows too. An
     // auto-commit waits for the AFTER triggers.
     sqlite3* db = connection_.db();

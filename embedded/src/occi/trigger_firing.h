@@ -43,6 +43,10 @@ class TriggerFiring {
     // The rowid of the last row a trigger wrote again for an INSERT at this level; 0 for none.
     sqlite3_int64 lastRowid() const { return contexts_.back().lastRowid; }
 
+    // Whether a trigger's body is running: the statements it runs are part of the statement
+    // that fired it, which SQLite undoes whole when it fails.
+    bool firing() const { return contexts_.size() > 1; }
+
     // Whether the running statement writes a row again for a trigger: its own statement
     // triggers do not fire.
     bool rewriting() const { return contexts_.back().rewriting; }

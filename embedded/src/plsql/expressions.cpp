@@ -30,6 +30,7 @@ struct Interpreter::Native {
         Add,
         Subtract,
         Multiply,
+        Modulo,  // a MOD b, PL/SQL's operator for SQL's MOD(a, b)
         Power,
         Compare,
         IsNull,
@@ -187,11 +188,12 @@ class NativeParser {
     }
     NativePtr multiplicative() {
         NativePtr a = unary();
-        while (a && peek().isSymbol("*") && !peek(1).isSymbol("*")) {
+        while (a && ((peek().isSymbol("*") && !peek(1).isSymbol("*")) || peek().isWord("MOD"))) {
+            const Native::Op op = peek().isWord("MOD") ? Native::Op::Modulo : Native::Op::Multiply;
             ++i_;
             NativePtr b = unary();
             if (!b) return nullptr;
-            a = node(Native::Op::Multiply, std::move(a), std::move(b));
+            a = node(op, std::move(a), std::move(b));
         }
         return a;
     }
@@ -472,6 +474,18 @@ Value Interpreter::evalNative(const Native& n) {
                 b.type != ValueType::Timestamp)
                 return Value::null(ValueType::Number);
             return operatorSql(op, a, b, false);
+        }
+        case Op::Modulo: {
+            const Value a = evalNative(*n.a), b = evalNative(*n.b);
+            if (a.type == ValueType::Boolean || b.type == ValueType::Boolean)
+                compileError(at_, ora::kPlsWrongType);
+            if (a.isNull() || b.isNull()) return Value::null(ValueType::Number);
+            // MOD(m, 0) is m; otherwise the remainder takes m's sign, as C++'s does.
+            if (a.data.kind == BindValue::Kind::Integer && b.data.kind == BindValue::Kind::Integer &&
+                b.data.integer != -1)
+                return Value::integer(b.data.integer == 0 ? a.data.integer
+                                                          : a.data.integer % b.data.integer);
+            return operatorSql(",", a, b, false, "MOD");
         }
         case Op::Power: {
             const Value a = evalNative(*n.a), b = evalNative(*n.b);

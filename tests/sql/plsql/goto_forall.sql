@@ -5,13 +5,13 @@ begin
 end;
 /
 -- A GOTO out of a loop to a label after it: the loop is left (a prime test that jumps to the
--- line it prints).
+-- line it prints; MOD is PL/SQL's remainder operator).
 declare
   p varchar2(30);
   n pls_integer := 37;
 begin
   for j in 2 .. round(sqrt(n)) loop
-    if n - trunc(n / j) * j = 0 then
+    if n mod j = 0 then
       p := ' is not a prime number';
       goto print_now;
     end if;
@@ -19,6 +19,14 @@ begin
   p := ' is a prime number';
   <<print_now>>
   dbms_output.put_line(to_char(n) || p);
+end;
+/
+select column_value from table(dbms_output.get_lines);
+-- a MOD b takes a's sign, and MOD 0 leaves a as it is, as SQL's MOD(a, b) does.
+declare
+  n pls_integer := 9;
+begin
+  dbms_output.put_line((-11) mod 4 || ' ' || 11 mod -4 || ' ' || 7 mod 0 || ' ' || n mod 2 * 3);
 end;
 /
 select column_value from table(dbms_output.get_lines);

@@ -193,3 +193,35 @@ select to_char(count(*)) from user_triggers;
 drop table staff_log_tg;
 drop sequence staff_seq_tg;
 drop sequence staff_log_seq_tg;
+-- A trigger's DML fires the triggers of its own table; an error deep down fails the first
+-- statement whole, its stack naming each trigger on the way, and what the triggers wrote for
+-- earlier rows goes with it.
+create table parent_tg (x number);
+create table child_tg (y number);
+create table note_tg (z varchar2(20));
+create trigger child_stmt_tg after insert on child_tg
+begin
+  insert into note_tg values ('child statement');
+end;
+/
+create trigger parent_row_tg after insert on parent_tg for each row
+begin
+  insert into child_tg values (:new.x * 10);
+end;
+/
+insert into parent_tg select level from dual connect by level <= 3;
+select to_char(y) from child_tg order by y;
+select z, to_char(count(*)) from note_tg group by z;
+create trigger child_check_tg before insert on child_tg for each row
+begin
+  if :new.y > 40 then
+    raise_application_error(-20009, 'child ' || :new.y || ' too large');
+  end if;
+end;
+/
+insert into parent_tg select 3 + level from dual connect by level <= 2;
+select to_char(count(*)) from parent_tg;
+select to_char(count(*)) from child_tg;
+drop table parent_tg;
+drop table child_tg;
+drop table note_tg;
