@@ -486,8 +486,7 @@ inline constexpr OraMessage<0> kInsteadOfOnTable{25002,
                                                  "cannot create INSTEAD OF triggers on tables"};
 inline constexpr OraMessage<0> kMissingTriggerTiming{
     4071, "missing BEFORE, AFTER or INSTEAD OF keyword"};
-inline constexpr OraMessage<0> kInvalidTriggerSpecification{4079,
-                                                            "invalid trigger specification"};
+inline constexpr OraMessage<0> kInvalidTriggerType{4072, "invalid trigger type"};
 inline constexpr OraMessage<0> kColumnListNotValidForTrigger{
     4073, "column list not valid for this trigger type"};
 inline constexpr OraMessage<0> kWhenOnStatementTrigger{

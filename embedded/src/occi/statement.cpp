@@ -390,8 +390,9 @@ void StatementImpl::withStatementTriggers(const std::function<void()>& rows) {
     const TriggerFiring::StatementScope running(triggers, &target.updated);
     // An INSERT that could not take its table's inline trigger runs with it as a SQLite trigger.
     std::optional<TriggerFiring::TemporaryTrigger> temporary;
+    // (An INSERT's run already knows its table's inline trigger: inlineVersion_.)
     if (target.events.find('I') != std::string::npos && !inlineTrigger_ &&
-        !triggers.inlineVersion(target.table).empty())
+        !(insertTable_.empty() ? triggers.inlineVersion(target.table) : inlineVersion_).empty())
         temporary.emplace(triggers, target.table);
     if (!any) return rows();
     // Inside a trigger the statement is part of the one that fired it, which SQLite undoes

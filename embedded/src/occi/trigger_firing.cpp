@@ -93,6 +93,7 @@ void TriggerFiring::forget() {
     statementTriggers_.clear();
     inlineTriggers_.clear();
     cachedVersion_ = -1;
+    anyTriggers_ = true;
 }
 
 void TriggerFiring::checkSchemaVersion() {
@@ -104,10 +105,12 @@ void TriggerFiring::checkSchemaVersion() {
     statementTriggers_.clear();
     inlineTriggers_.clear();
     cachedVersion_ = version;
+    anyTriggers_ = tableExists(connection_.db(), "KAVEX$TRIGGERS");
 }
 
 const TriggerDefinition* TriggerFiring::inlineTriggerOf(const std::string& table) {
     checkSchemaVersion();
+    if (!anyTriggers_) return nullptr;
     const std::string key = asciiUpper(table);
     auto found = inlineTriggers_.find(key);
     if (found == inlineTriggers_.end()) {
@@ -159,15 +162,6 @@ TriggerFiring::TemporaryTrigger::~TemporaryTrigger() {
 
 namespace {
 
-// A name as SQL text: plain when it is a word in upper case, quoted otherwise.
-std::string sqlName(const std::string& name) {
-    bool plain = !name.empty() && name[0] >= 'A' && name[0] <= 'Z';
-    for (char c : name)
-        plain = plain && ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
-                          c == '$' || c == '#');
-    return plain ? name : sqlQuotedIdentifier(name);
-}
-
 bool sameValue(const Value& a, const Value& b) {
     if (a.isNull() || b.isNull()) return a.isNull() == b.isNull();
     if (a.data.kind != b.data.kind) return false;
@@ -193,7 +187,7 @@ TriggerFiring::Loaded& TriggerFiring::load(const std::string& name, int version)
     if (!findTrigger(db, name, t->definition) ||
         (findStoredUnit(db, name, source) && source.status != "VALID"))
         raise(ora::kTriggerInvalid, connection_.schema() + "." + name);
-    t->table = sqlName(t->definition.table);
+    t->table = sqlIdentifier(t->definition.table);
     t->port = std::make_unique<PlSqlPort>(connection_, false);
     t->port->refuseTransactionControl();
     try {
@@ -269,7 +263,7 @@ void TriggerFiring::rewriteRow(Loaded& t, char event, const plsql::TriggerRow& r
         if (event == 'I') {
             if (!t.insert) {
                 std::string sql = "INSERT INTO " + t.table + " (";
-                for (std::size_t c = 0; c < n; ++c) sql += (c ? ", " : "") + sqlName(t.columns[c]);
+                for (std::size_t c = 0; c < n; ++c) sql += (c ? ", " : "") + sqlIdentifier(t.columns[c]);
                 sql += ") VALUES (";
                 for (std::size_t c = 0; c < n; ++c) sql += (c ? ", :" : ":") + std::to_string(c + 1);
                 t.insert = t.port->prepare(sql + ")");
@@ -289,7 +283,7 @@ void TriggerFiring::rewriteRow(Loaded& t, char event, const plsql::TriggerRow& r
                 unsigned k = 0;
                 for (std::size_t c = 0; c < n; ++c) {
                     if (mask[c] != '1') continue;
-                    sql += std::string(k ? ", " : "") + sqlName(t.columns[c]) + " = :";
+                    sql += std::string(k ? ", " : "") + sqlIdentifier(t.columns[c]) + " = :";
                     sql += std::to_string(++k);
                 }
                 update = t.port->prepare(sql + " WHERE rowid = :" + std::to_string(k + 1));
@@ -311,6 +305,8 @@ const std::vector<TriggerDefinition>& TriggerFiring::statementTriggers(
     const std::string& table, char event, const std::vector<std::string>& updated) {
     sqlite3* db = connection_.db();
     checkSchemaVersion();
+    static const std::vector<TriggerDefinition> kNone;
+    if (!anyTriggers_) return kNone;  // a database that never had a trigger
     std::string key = asciiUpper(table) + "\n" + event;
     for (const std::string& c : updated) key += "\n" + asciiUpper(c);
     auto found = statementTriggers_.find(key);

@@ -144,6 +144,7 @@ class TriggerFiring {
     std::map<std::string, std::unique_ptr<TriggerDefinition>> inlineTriggers_;  // by table
     SqliteStmt schemaVersion_;  // PRAGMA schema_version on the session's database
     long long cachedVersion_ = -1;
+    bool anyTriggers_ = true;  // the trigger catalog exists (as of cachedVersion_)
 };
 
 // Defines ORA$TRIGGER on db for connection, which must outlive db's use of it.

@@ -29,7 +29,7 @@ bool isName(const SourceToken& t) {
 
 // [schema.]name at i; i is left after it.
 std::string qualifiedName(const Source& s, std::size_t& i) {
-    if (!isName(s.at(i))) raise(ora::kInvalidTriggerSpecification);
+    if (!isName(s.at(i))) raise(ora::kMissingOrInvalidOption);
     std::string name = s.at(i).name();
     ++i;
     if (s.at(i).isSymbol(".") && isName(s.at(i + 1))) {
@@ -83,13 +83,13 @@ TriggerHead readHead(const Source& s) {
                 ++i;
                 do {
                     if (s.at(i).isSymbol(",")) ++i;
-                    if (!isName(s.at(i))) raise(ora::kInvalidTriggerSpecification);
+                    if (!isName(s.at(i))) raise(ora::kMissingOrInvalidOption);
                     d.updateColumns.push_back(s.at(i).name());
                     ++i;
                 } while (s.at(i).isSymbol(","));
             }
         } else {
-            raise(ora::kInvalidTriggerSpecification);
+            raise(ora::kInvalidTriggerType);
         }
         if (!s.at(i).isWord("OR")) break;
         ++i;
@@ -104,7 +104,7 @@ TriggerHead readHead(const Source& s) {
             const bool isOld = s.at(i).isWord("OLD");
             ++i;
             if (s.at(i).isWord("AS")) ++i;
-            if (!isName(s.at(i))) raise(ora::kInvalidTriggerSpecification);
+            if (!isName(s.at(i))) raise(ora::kMissingOrInvalidOption);
             if (isNew) d.newName = s.at(i).name();
             if (isOld) d.oldName = s.at(i).name();
             ++i;
@@ -130,7 +130,7 @@ TriggerHead readHead(const Source& s) {
     if (s.at(i).isWord("WHEN")) {
         if (!d.forEachRow) raise(ora::kWhenOnStatementTrigger);
         ++i;
-        if (!s.at(i).isSymbol("(")) raise(ora::kInvalidTriggerSpecification);
+        if (!s.at(i).isSymbol("(")) raise(ora::kMissingOrInvalidOption);
         const std::size_t open = i;
         int depth = 0;
         for (; i + 1 < s.tokens().size(); ++i) {
@@ -299,13 +299,7 @@ bool triggerAsInsert(const TriggerDefinition& d, const std::vector<std::string>&
         columns.empty())
         return false;
     // Names that SQL takes as written (a quoted one in other case is left to the engine).
-    auto plain = [](const std::string& name) {
-        bool ok = !name.empty() && name[0] >= 'A' && name[0] <= 'Z';
-        for (char c : name)
-            ok = ok && ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '$' ||
-                        c == '#');
-        return ok;
-    };
+    auto plain = [](const std::string& name) { return sqlIdentifier(name) == name; };
     if (!plain(d.table)) return false;
     for (const std::string& c : columns)
         if (!plain(c)) return false;

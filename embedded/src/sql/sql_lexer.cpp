@@ -62,6 +62,14 @@ std::string literalContent(const Token& t) {
     }
     return body;
 }
+std::string sqlIdentifier(const std::string& name) {
+    bool plain = !name.empty() && name[0] >= 'A' && name[0] <= 'Z';
+    for (char c : name)
+        plain = plain && ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+                          c == '$' || c == '#');
+    return plain ? name : sqlQuotedIdentifier(name);
+}
+
 std::string sqlQuotedIdentifier(const std::string& name) {
     std::string out(1, '"');
     for (char c : name) {

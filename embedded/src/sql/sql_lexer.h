@@ -30,6 +30,9 @@ std::string identifierName(const Token& token);
 std::string upperOutsideQuotes(const std::string& text);
 // "name" with embedded quotes doubled ('text' is sqlStringLiteral).
 std::string sqlQuotedIdentifier(const std::string& name);
+// name as SQL text: as it is when it is a word in upper case (a letter, then letters, digits,
+// _, $ and #), which SQL reads back as the same name; quoted otherwise.
+std::string sqlIdentifier(const std::string& name);
 // The text of a string literal token: its quotes taken off, doubled quotes single again.
 std::string literalContent(const Token& t);
 

@@ -12,13 +12,6 @@ namespace detail {
 
 namespace {
 
-// The text of tokens [from, to).
-std::string slice(const TokenEditor& e, std::size_t from, std::size_t to) {
-    std::string out;
-    for (std::size_t k = from; k < to && k < e.size(); ++k) out += e.at(k).text;
-    return out;
-}
-
 // The items of the parenthesized list opening at open, split at its top-level commas, as token
 // ranges; end is left just past the closing parenthesis. False when it does not close.
 bool listItems(const TokenEditor& e, std::size_t open,
@@ -165,12 +158,12 @@ bool insertWithTriggerValues(const std::string& sql, const std::string& inlineIn
     if (e.punct(e.next(rest), ',')) return false;  // more than one row
     std::map<std::string, std::string> value;  // NEW.c at the trigger's start
     for (std::size_t c = 0; c < listed.size(); ++c)
-        value[listed[c]] = "(" + trimmed(slice(e, given[c].first, given[c].second)) + ")";
+        value[listed[c]] = "(" + trimmed(e.textBetween(given[c].first, given[c].second)) + ")";
     std::string outColumns, outValues;
     for (std::size_t c = 0; c < columns.size(); ++c) {
         const auto& r = tValues[c];
         const std::string own = "NEW." + columns[c];
-        const bool assigned = asciiUpper(slice(t, t.next(r.first), r.second)) != own;
+        const bool assigned = asciiUpper(t.textBetween(t.next(r.first), r.second)) != own;
         const bool isListed = value.count(columns[c]) != 0;
         if (!assigned && !isListed) continue;
         std::string text;
@@ -181,16 +174,17 @@ bool insertWithTriggerValues(const std::string& sql, const std::string& inlineIn
             const std::string column = identifierName(t.at(name));
             auto found = value.find(column);
             if (found == value.end() && defaulted.count(column) != 0) return false;
-            text += slice(t, from, q) + (found == value.end() ? std::string("NULL") : found->second);
+            text += t.textBetween(from, q) +
+                    (found == value.end() ? std::string("NULL") : found->second);
             from = name + 1;
         }
-        text += slice(t, from, r.second);
+        text += t.textBetween(from, r.second);
         text = trimmed(text);
         outColumns += (outColumns.empty() ? "" : ", ") + columns[c];
         outValues += (outValues.empty() ? "" : ", ") + text;
     }
-    out = trimmed(slice(e, 0, k)) + " (" + outColumns + ") VALUES (" +
-          outValues + ")" + slice(e, rest, e.size());
+    out = trimmed(e.textBetween(0, k)) + " (" + outColumns + ") VALUES (" +
+          outValues + ")" + e.textBetween(rest, e.size());
     // Each bind once, in the order the statement has them: positions stay what the host bound.
     if (bindsOf(out) != bindsOf(sql)) return false;
     return true;
