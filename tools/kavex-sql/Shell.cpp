@@ -39,21 +39,28 @@ std::string plural(long count, const std::string& noun) {
 }
 
 // "Table created." from "CREATE TABLE ...": the object word after the verb and its modifiers.
-std::string ddlMessage(const std::string& sql, const std::string& verb, const std::string& done) {
+// A package's body is "Package body" ("Package Body" in a warning: bodyWord).
+std::string ddlMessage(const std::string& sql, const std::string& verb, const std::string& done,
+                       const char* bodyWord = "body") {
     std::string object;
-    for (const std::string& word : leadingWords(withoutLeadingComments(sql), 6)) {
+    const std::vector<std::string> words = leadingWords(withoutLeadingComments(sql), 7);
+    bool body = false;
+    for (size_t i = 0; i < words.size(); ++i) {
+        const std::string& word = words[i];
         if (word == verb || word == "OR" || word == "REPLACE" || word == "UNIQUE" ||
             word == "GLOBAL" || word == "TEMPORARY" || word == "TEMP" || word == "PUBLIC" ||
             word == "IF" || word == "NOT" || word == "EXISTS" || word == "EDITIONABLE" ||
             word == "NONEDITIONABLE" || word == "FORCE" || word == "NOFORCE" || word == "BITMAP")
             continue;
         object = word;
+        body = word == "PACKAGE" && i + 1 < words.size() && words[i + 1] == "BODY";
         break;
     }
     if (object.empty()) return verb.substr(0, 1) + upper(verb).substr(1) + " done.";
     std::string name = object.substr(0, 1);
     for (size_t k = 1; k < object.size(); ++k)
         name += static_cast<char>(std::tolower(static_cast<unsigned char>(object[k])));
+    if (body) name += std::string(" ") + bodyWord;
     return name + " " + done + ".";
 }
 
@@ -328,7 +335,7 @@ void Shell::runSql(const std::string& statement) {
         // A stored unit that did not compile is created all the same, as SQL*Plus reports it.
         if (oraCode(e.what()) == 24344) {
             rememberUnit(sql);
-            std::string created = ddlMessage(sql, "CREATE", "created");
+            std::string created = ddlMessage(sql, "CREATE", "created", "Body");
             created.pop_back();  // its "."
             if (!settings_.output.quiet)
                 out_ << "Warning: " << created << " with compilation errors.\n\n";

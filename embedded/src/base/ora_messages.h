@@ -452,6 +452,15 @@ inline constexpr OraMessage<1> kPlsNoSuchFunction{
 inline constexpr OraMessage<1> kPlsObjectInvalid{905, "object {} is invalid"};
 inline constexpr OraMessage<1> kPlsWrongArguments{
     306, "wrong number or types of arguments in call to '{}'"};
+// PKG.NAME where the package's specification declares no NAME.
+inline constexpr OraMessage<1> kPlsNoSuchComponent{302, "component '{}' must be declared"};
+inline constexpr OraMessage<1> kPlsTooManyMatches{
+    307, "too many declarations of '{}' match this call"};
+inline constexpr OraMessage<1> kPlsBodyWithoutSpec{
+    304, "cannot compile body of '{}' without its specification"};
+inline constexpr OraMessage<1> kPlsNotDefinedInBody{
+    323, "subprogram or cursor '{}' is declared in a package specification and must be defined "
+         "in the package body"};
 inline constexpr OraMessage<0> kPlsWrongType{382, "expression is of wrong type"};
 inline constexpr OraMessage<1> kPlsNotAssignable{
     363, "expression '{}' cannot be used as an assignment target"};
@@ -470,6 +479,9 @@ inline constexpr OraMessage<1> kRecursiveSqlLevels{
     36, "maximum number of recursive SQL levels ({}) exceeded"};
 // The same for a line of a stored unit: at "SCOTT.P", line 3.
 inline constexpr OraMessage<2> kPlSqlAtUnitLine{6512, "at \"{}\", line {}"};
+// A call of a package's subprogram when the package has no body: "SCOTT.PKG".
+inline constexpr OraMessage<1> kPackageBodyMissing{
+    4067, "not executed, package body \"{}\" does not exist"};
 inline constexpr OraMessage<0> kFunctionReturnedWithoutValue{
     6503, "PL/SQL: Function returned without value"};
 // CREATE of a stored unit whose body does not compile: the unit is kept, INVALID.

@@ -177,22 +177,40 @@ std::string triggers(const std::string& owner, bool all) {
            "()) t)";
 }
 
-// USER_PROCEDURES: the stored procedures and functions.
+// USER_PROCEDURES: the stored procedures, functions, packages and triggers, and a row for each
+// subprogram a package's specification declares. A package's ARGUMENTS are
+// [[subprogram, overload, PROCEDURE | FUNCTION, [argument rows]], ...].
 std::string procedures() {
     return "(SELECT json_extract(u.value, '$[0]') AS OBJECT_NAME, NULL AS PROCEDURE_NAME, "
-           "json_extract(u.value, '$[1]') AS OBJECT_TYPE, 'NO' AS AGGREGATE, 'NO' AS PIPELINED, "
-           "'NO' AS PARALLEL, 'NO' AS INTERFACE, 'NO' AS DETERMINISTIC, 'DEFINER' AS AUTHID "
-           "FROM json_each(ORA$UNIT_ROWS()) u)";
+           "json_extract(u.value, '$[1]') AS OBJECT_TYPE, NULL AS OVERLOAD, 'NO' AS AGGREGATE, "
+           "'NO' AS PIPELINED, 'NO' AS PARALLEL, 'NO' AS INTERFACE, 'NO' AS DETERMINISTIC, "
+           "'DEFINER' AS AUTHID FROM json_each(ORA$UNIT_ROWS()) u "
+           "WHERE json_extract(u.value, '$[1]') <> 'PACKAGE BODY' "
+           "UNION ALL SELECT json_extract(u.value, '$[0]'), json_extract(m.value, '$[0]'), "
+           "'PACKAGE', json_extract(m.value, '$[1]'), 'NO', 'NO', 'NO', 'NO', 'NO', 'DEFINER' "
+           "FROM json_each(ORA$UNIT_ARGUMENTS()) u, json_each(json_extract(u.value, '$[2]')) m "
+           "WHERE json_extract(u.value, '$[1]') = 'PACKAGE')";
 }
 
 // USER_ARGUMENTS: their parameters, and a function's result as position 0.
 std::string arguments() {
+    // function: whether the arguments' unit or subprogram is a function (its result at 0).
+    auto columns = [](const std::string& function) {
+        return "json_extract(a.value, '$[0]') AS ARGUMENT_NAME, json_extract(a.value, '$[1]') "
+               "AS POSITION, json_extract(a.value, '$[1]') + (" + function + " = 'FUNCTION') "
+               "AS SEQUENCE, 0 AS DATA_LEVEL, json_extract(a.value, '$[3]') AS DATA_TYPE, "
+               "json_extract(a.value, '$[4]') AS DEFAULTED, json_extract(a.value, '$[2]') AS "
+               "IN_OUT";
+    };
     return "(SELECT json_extract(u.value, '$[0]') AS OBJECT_NAME, NULL AS PACKAGE_NAME, "
-           "json_extract(a.value, '$[0]') AS ARGUMENT_NAME, json_extract(a.value, '$[1]') AS "
-           "POSITION, json_extract(a.value, '$[1]') + (json_extract(u.value, '$[1]') = "
-           "'FUNCTION') AS SEQUENCE, 0 AS DATA_LEVEL, json_extract(a.value, '$[3]') AS DATA_TYPE, "
-           "json_extract(a.value, '$[4]') AS DEFAULTED, json_extract(a.value, '$[2]') AS IN_OUT "
-           "FROM json_each(ORA$UNIT_ARGUMENTS()) u, json_each(json_extract(u.value, '$[2]')) a)";
+           "NULL AS OVERLOAD, " + columns("json_extract(u.value, '$[1]')") +
+           " FROM json_each(ORA$UNIT_ARGUMENTS()) u, json_each(json_extract(u.value, '$[2]')) a "
+           "WHERE json_extract(u.value, '$[1]') IN ('PROCEDURE', 'FUNCTION') "
+           "UNION ALL SELECT json_extract(m.value, '$[0]'), json_extract(u.value, '$[0]'), "
+           "json_extract(m.value, '$[1]'), " + columns("json_extract(m.value, '$[2]')") +
+           " FROM json_each(ORA$UNIT_ARGUMENTS()) u, json_each(json_extract(u.value, '$[2]')) m, "
+           "json_each(json_extract(m.value, '$[3]')) a "
+           "WHERE json_extract(u.value, '$[1]') = 'PACKAGE')";
 }
 
 // USER_SOURCE: the stored units' source, a row per line.

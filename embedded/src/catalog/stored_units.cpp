@@ -20,14 +20,31 @@ namespace {
 
 constexpr const char* kCatalog = "\"KAVEX$SOURCE\"";
 
-void createCatalog(sqlite3* db) {
-    execSql(db, (std::string("CREATE TABLE IF NOT EXISTS ") + kCatalog +
-                 "(OWNER TEXT, NAME TEXT PRIMARY KEY, TYPE TEXT, STATUS TEXT, TEXT TEXT, "
-                 "ERROR_LINE INTEGER, ERROR_POSITION INTEGER, ERROR_TEXT TEXT, ARGUMENTS TEXT)")
-                    .c_str());
-}
+constexpr const char* kColumns =
+    "(OWNER TEXT, NAME TEXT, TYPE TEXT, STATUS TEXT, TEXT TEXT, ERROR_LINE INTEGER, "
+    "ERROR_POSITION INTEGER, ERROR_TEXT TEXT, ARGUMENTS TEXT, PRIMARY KEY (NAME, TYPE))";
 
 bool catalogExists(sqlite3* db) { return tableExists(db, "KAVEX$SOURCE"); }
+
+// A package's specification and body share a name: the catalog is keyed by name and type. A
+// catalog of an older file, keyed by name alone, is copied into one keyed so.
+void createCatalog(sqlite3* db) {
+    if (catalogExists(db)) {
+        SqliteStmt key = prepareSql(
+            db, "SELECT count(*) FROM pragma_table_info('KAVEX$SOURCE') WHERE pk > 0");
+        if (sqlite3_step(key.get()) == SQLITE_ROW && sqlite3_column_int(key.get(), 0) == 2) return;
+        key.reset();
+        execSql(db, (std::string("ALTER TABLE ") + kCatalog + " RENAME TO \"KAVEX$SOURCE_OLD\"")
+                        .c_str());
+        execSql(db, (std::string("CREATE TABLE ") + kCatalog + kColumns).c_str());
+        execSql(db, (std::string("INSERT INTO ") + kCatalog +
+                     " SELECT * FROM \"KAVEX$SOURCE_OLD\"")
+                        .c_str());
+        execSql(db, "DROP TABLE \"KAVEX$SOURCE_OLD\"");
+        return;
+    }
+    execSql(db, (std::string("CREATE TABLE ") + kCatalog + kColumns).c_str());
+}
 
 // Whether a table, view or sequence of the database has the name (as SQLite keeps it, in
 // either case).
@@ -114,11 +131,17 @@ const FunctionFamily kStoredUnitFunctions{kRows};
 
 void saveStoredUnit(sqlite3* db, const std::string& owner, const StoredUnit& u, bool orReplace) {
     StoredUnit existing;
-    const bool exists = findStoredUnit(db, u.name, existing);
-    // Triggers have a namespace of their own: a trigger may share a table's name.
-    if (exists ? !orReplace || existing.type != u.type
-               : u.type != "TRIGGER" && nameTaken(db, u.name))
-        raise(ora::kNameAlreadyUsed);
+    if (u.type == "PACKAGE BODY") {
+        // A body goes with its package's specification, which holds the name.
+        if (findStoredUnitOfType(db, u.name, u.type, existing) && !orReplace)
+            raise(ora::kNameAlreadyUsed);
+    } else {
+        const bool exists = findStoredUnit(db, u.name, existing);
+        // Triggers have a namespace of their own: a trigger may share a table's name.
+        if (exists ? !orReplace || existing.type != u.type
+                   : u.type != "TRIGGER" && nameTaken(db, u.name))
+            raise(ora::kNameAlreadyUsed);
+    }
     createCatalog(db);
     SqliteStmt s = prepareSql(db, std::string("INSERT OR REPLACE INTO ") + kCatalog +
                                       " (OWNER, NAME, TYPE, STATUS, TEXT, ERROR_LINE, "
@@ -142,10 +165,13 @@ void saveStoredUnit(sqlite3* db, const std::string& owner, const StoredUnit& u, 
 
 void dropStoredUnit(sqlite3* db, const std::string& name, const std::string& type) {
     StoredUnit existing;
-    if (!findStoredUnit(db, name, existing) || existing.type != type)
-        raise(ora::kObjectDoesNotExist, name);
-    SqliteStmt s = prepareSql(db, std::string("DELETE FROM ") + kCatalog + " WHERE NAME = ?");
+    if (!findStoredUnitOfType(db, name, type, existing)) raise(ora::kObjectDoesNotExist, name);
+    // DROP PACKAGE drops the body with the specification.
+    SqliteStmt s = prepareSql(
+        db, std::string("DELETE FROM ") + kCatalog +
+                " WHERE NAME = ?1 AND (TYPE = ?2 OR (?2 = 'PACKAGE' AND TYPE = 'PACKAGE BODY'))");
     sqlite3_bind_text(s.get(), 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_text(s.get(), 2, type.data(), static_cast<int>(type.size()), SQLITE_TRANSIENT);
     const int rc = sqlite3_step(s.get());
     if (rc != SQLITE_DONE) raiseSqlite(db, rc);
 }
@@ -248,11 +274,12 @@ std::vector<SelectItem> selectItems(const TokenEditor& e) {
 std::string callStoredFunctions(sqlite3* db, const std::string& sql,
                                 std::string (*itemName)(const std::string& text)) {
     if (!catalogExists(db)) return sql;
-    std::set<std::string> functions;
-    SqliteStmt s =
-        prepareSql(db, std::string("SELECT NAME FROM ") + kCatalog + " WHERE TYPE = 'FUNCTION'");
-    while (sqlite3_step(s.get()) == SQLITE_ROW) functions.insert(column(s.get(), 0));
-    if (functions.empty()) return sql;
+    std::set<std::string> functions, packages;
+    SqliteStmt s = prepareSql(db, std::string("SELECT NAME, TYPE FROM ") + kCatalog +
+                                      " WHERE TYPE IN ('FUNCTION', 'PACKAGE')");
+    while (sqlite3_step(s.get()) == SQLITE_ROW)
+        (column(s.get(), 1) == "PACKAGE" ? packages : functions).insert(column(s.get(), 0));
+    if (functions.empty() && packages.empty()) return sql;
     TokenEditor e(lexSql(sql));
     std::vector<SelectItem> items = selectItems(e);
     bool columnsRead = false;
@@ -260,11 +287,25 @@ std::string callStoredFunctions(sqlite3* db, const std::string& sql,
     bool changed = false;
     for (std::size_t k = e.next(0); k < e.size(); k = e.next(k + 1)) {
         if (!e.name(k) || e.punct(e.previous(k), '.')) continue;
-        const std::string name = identifierName(e.at(k));
-        if (functions.count(name) == 0) continue;
-        const std::size_t open = e.next(k + 1);
+        std::string name = identifierName(e.at(k));
+        std::size_t open = e.next(k + 1);
+        if (packages.count(name) && e.punct(open, '.') && e.name(e.next(open + 1))) {
+            // PKG.F(...) or PKG.F: a package's function, unless PKG is the statement's alias.
+            if (!columnsRead) {
+                columns = columnNames(db, e);
+                columnsRead = true;
+            }
+            if (columns.count(name)) continue;
+            const std::size_t member = e.next(open + 1);
+            name += "." + identifierName(e.at(member));
+            e.erase(open);
+            e.erase(member);
+            open = e.next(member + 1);
+        } else if (functions.count(name) == 0) {
+            continue;
+        }
         const bool parens = e.punct(open, '(');
-        if (!parens) {
+        if (!parens && name.find('.') == std::string::npos) {
             // A function without arguments may be named without (); a column or an alias of
             // the same name is what the name stands for then, as Oracle resolves it.
             if (e.punct(open, '.') || !operandPosition(e, k)) continue;
@@ -293,10 +334,26 @@ std::string callStoredFunctions(sqlite3* db, const std::string& sql,
     return e.text();
 }
 
+bool findStoredUnitOfType(sqlite3* db, const std::string& name, const std::string& type,
+                          StoredUnit& out) {
+    if (!catalogExists(db)) return false;
+    SqliteStmt s = prepareSql(db, std::string("SELECT NAME, TYPE, STATUS, TEXT FROM ") +
+                                      kCatalog + " WHERE NAME = ? AND TYPE = ?");
+    sqlite3_bind_text(s.get(), 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_text(s.get(), 2, type.data(), static_cast<int>(type.size()), SQLITE_TRANSIENT);
+    if (sqlite3_step(s.get()) != SQLITE_ROW) return false;
+    out.name = column(s.get(), 0);
+    out.type = column(s.get(), 1);
+    out.status = column(s.get(), 2);
+    out.text = column(s.get(), 3);
+    return true;
+}
+
 bool findStoredUnit(sqlite3* db, const std::string& name, StoredUnit& out) {
     if (!catalogExists(db)) return false;
-    SqliteStmt s = prepareSql(
-        db, std::string("SELECT NAME, TYPE, STATUS, TEXT FROM ") + kCatalog + " WHERE NAME = ?");
+    SqliteStmt s = prepareSql(db, std::string("SELECT NAME, TYPE, STATUS, TEXT FROM ") +
+                                      kCatalog +
+                                      " WHERE NAME = ? ORDER BY TYPE = 'PACKAGE BODY' LIMIT 1");
     sqlite3_bind_text(s.get(), 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
     if (sqlite3_step(s.get()) != SQLITE_ROW) return false;
     out.name = column(s.get(), 0);

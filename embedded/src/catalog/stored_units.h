@@ -1,8 +1,9 @@
-// Stored PL/SQL units: what CREATE [OR REPLACE] PROCEDURE / FUNCTION keep, in the catalog table
-// "KAVEX$SOURCE" (OWNER, NAME, TYPE, STATUS, TEXT, ERROR_LINE, ERROR_POSITION, ERROR_TEXT): the
-// source from PROCEDURE or FUNCTION on, as USER_SOURCE shows it, and VALID or INVALID (a unit that
-// did not compile is kept, INVALID, with its error, as Oracle keeps it). Units share the one
-// namespace of tables, views and sequences; names are in upper case unless they were quoted.
+// Stored PL/SQL units: what CREATE [OR REPLACE] PROCEDURE / FUNCTION / PACKAGE [BODY] keep, in the
+// catalog table "KAVEX$SOURCE" (OWNER, NAME, TYPE, STATUS, TEXT, ERROR_LINE, ERROR_POSITION,
+// ERROR_TEXT, ARGUMENTS), keyed by name and type: the source from PROCEDURE, FUNCTION or PACKAGE
+// on, as USER_SOURCE shows it, and VALID or INVALID (a unit that did not compile is kept,
+// INVALID, with its error, as Oracle keeps it). Units share the one namespace of tables, views
+// and sequences; names are in upper case unless they were quoted.
 #ifndef KAVEXDB_CATALOG_STORED_UNITS_H
 #define KAVEXDB_CATALOG_STORED_UNITS_H
 
@@ -15,7 +16,7 @@ namespace detail {
 
 struct StoredUnit {
     std::string name;
-    std::string type;    // PROCEDURE, FUNCTION or TRIGGER
+    std::string type;    // PROCEDURE, FUNCTION, PACKAGE, PACKAGE BODY or TRIGGER
     std::string status;  // VALID or INVALID
     std::string text;
     // An INVALID unit's compile error, as USER_ERRORS shows it.
@@ -32,8 +33,10 @@ void saveStoredUnit(sqlite3* db, const std::string& owner, const StoredUnit& u, 
 void dropStoredUnit(sqlite3* db, const std::string& name, const std::string& type);
 // The same, quietly when there is none.
 void dropStoredUnitIfAny(sqlite3* db, const std::string& name, const std::string& type);
-// The unit of that name; false when there is none.
+// The unit of that name (of a package, its specification); false when there is none.
 bool findStoredUnit(sqlite3* db, const std::string& name, StoredUnit& out);
+bool findStoredUnitOfType(sqlite3* db, const std::string& name, const std::string& type,
+                          StoredUnit& out);
 // The SQL with its calls of stored functions, f(a, b), written as ORA$PLSQL_CALL('F', a, b),
 // which the session defines; the text as it is when the database has no stored functions. A
 // function without arguments is also called by its name alone, where no column or alias of the

@@ -284,6 +284,7 @@ ConnectionImpl::ConnectionImpl(SqliteDb db, std::unique_ptr<WalCheckpointer> che
 }
 
 ConnectionImpl::~ConnectionImpl() {
+    packages_.clear();
     triggers_.reset();
     while (!statements_.empty()) statements_.pop_back();
     // Its thread and connection end first: the logoff's commit checkpoints as SQLite's own, and

@@ -12,6 +12,7 @@
 #include "catalog/authorizer.h"
 #include "occi/call_cancel.h"
 #include "plsql/output_buffer.h"
+#include "plsql/packages.h"
 #include "sql/sqlite_util.h"
 #include "storage/lob_content.h"
 #include "storage/lob_storage.h"
@@ -60,6 +61,8 @@ public:
     const std::shared_ptr<LobSession>& lobs() const { return lobs_; }
     // DBMS_OUTPUT's lines of the session's PL/SQL.
     plsql::OutputBuffer& output() { return output_; }
+    // The session's instances of packages, with their variables' values.
+    plsql::PackageSession& packages() { return packages_; }
     // The session's triggers: compiled ones, and the rows they wrote for running statements.
     TriggerFiring& triggers() { return *triggers_; }
     // Before a statement changes data: LOB values read lazily keep what they were read with.
@@ -106,6 +109,8 @@ private:
     std::shared_ptr<LobSession> lobs_;
     std::vector<std::unique_ptr<StatementImpl>> statements_;
     plsql::OutputBuffer output_;
+    // Before triggers_ and statements_ go: a package's prepared statements are the session's.
+    plsql::PackageSession packages_;
     std::unique_ptr<TriggerFiring> triggers_;  // its statements go before statements_
     bool pendingWork_ = false;  // the open transaction holds changes
     bool lost_ = false;         // ORA-02091 until ROLLBACK

@@ -213,17 +213,36 @@ void PlSqlPort::alterTrigger(const std::string& name, const std::string& action)
 
 std::string PlSqlPort::schema() { return connection_.schema(); }
 
-bool PlSqlPort::findUnit(const std::string& name, plsql::UnitSource& out) {
-    StoredUnit u;
-    if (!findStoredUnit(connection_.db(), name, u) || u.type == "TRIGGER") return false;
+namespace {
+
+void sourceOf(const StoredUnit& u, plsql::UnitSource& out) {
     out.name = u.name;
     out.type = u.type;
     out.status = u.status;
     out.text = u.text;
+}
+
+}  // namespace
+
+bool PlSqlPort::findUnit(const std::string& name, plsql::UnitSource& out) {
+    StoredUnit u;
+    if (!findStoredUnit(connection_.db(), name, u) || u.type == "TRIGGER") return false;
+    sourceOf(u, out);
     return true;
 }
 
+bool PlSqlPort::findUnitOfType(const std::string& name, const std::string& type,
+                               plsql::UnitSource& out) {
+    StoredUnit u;
+    if (!findStoredUnitOfType(connection_.db(), name, type, u)) return false;
+    sourceOf(u, out);
+    return true;
+}
+
+plsql::PackageSession& PlSqlPort::packages() { return connection_.packages(); }
+
 void PlSqlPort::saveUnit(const plsql::UnitSource& unit, bool orReplace) {
+    connection_.packages().forget(unit.name);
     saveStoredUnit(connection_.db(), connection_.schema(),
                    StoredUnit{unit.name, unit.type, unit.status, unit.text, unit.errorLine,
                               unit.errorPosition, unit.errorText, unit.arguments},
@@ -231,6 +250,7 @@ void PlSqlPort::saveUnit(const plsql::UnitSource& unit, bool orReplace) {
 }
 
 void PlSqlPort::dropUnit(const std::string& name, const std::string& type) {
+    connection_.packages().forget(name);
     dropStoredUnit(connection_.db(), name, type);
 }
 

@@ -28,6 +28,9 @@ class PlSqlPort final : public plsql::SqlPort {
 
     std::string schema() override;
     bool findUnit(const std::string& name, plsql::UnitSource& out) override;
+    bool findUnitOfType(const std::string& name, const std::string& type,
+                        plsql::UnitSource& out) override;
+    plsql::PackageSession& packages() override;
     void saveUnit(const plsql::UnitSource& unit, bool orReplace) override;
     void dropUnit(const std::string& name, const std::string& type) override;
     void saveTrigger(const TriggerDefinition& trigger, const plsql::UnitSource& source,

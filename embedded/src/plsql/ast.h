@@ -207,6 +207,15 @@ struct Unit {
     std::string name;
     std::vector<Parameter> params;
     TypeSpec returnType;
+    std::unique_ptr<Block> body;  // null: a declaration only (its body comes later)
+};
+
+// A package: its specification's declarations (the public ones) and its body's, with the body's
+// initialisation part as the body's statements (none when it has no BEGIN). A specification
+// parsed alone has no body.
+struct Package {
+    std::string name;
+    Block spec;
     std::unique_ptr<Block> body;
 };
 

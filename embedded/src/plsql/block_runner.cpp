@@ -5,9 +5,11 @@
 #include <cctype>
 #include <cstdio>
 
+#include "base/access.h"
 #include "base/ora_messages.h"
 #include "plsql/compile_error.h"
 #include "plsql/nesting.h"
+#include "plsql/packages.h"
 #include "plsql/parser.h"
 #include "plsql/triggers.h"
 
@@ -87,6 +89,27 @@ std::string argumentRows(const Unit& unit) {
     return out + "]";
 }
 
+// The USER_ARGUMENTS rows of a unit's text; CompileError when it does not compile. A package's
+// body compiles with its specification, which must be there and VALID.
+std::string compiledArguments(SqlPort& port, const UnitSource& unit) {
+    if (unit.type == "PACKAGE") {
+        const Source spec(unit.text);
+        return packageArgumentRows(*parsePackage(spec), argumentRows);
+    }
+    if (unit.type == "PACKAGE BODY") {
+        UnitSource spec;
+        if (!port.findUnitOfType(unit.name, "PACKAGE", spec))
+            compileError(Position{}, ora::kPlsBodyWithoutSpec, unit.name);
+        if (spec.status != "VALID")
+            compileError(Position{}, ora::kPlsObjectInvalid, port.schema() + "." + unit.name);
+        const Source both(spec.text, unit.text);
+        checkPackageBody(*parsePackage(both));
+        return "[]";
+    }
+    const Source body(unit.text);
+    return argumentRows(*parseStoredUnit(body));
+}
+
 }  // namespace
 
 void runUnitDdl(SqlPort& port, const std::string& text) {
@@ -104,8 +127,7 @@ void runUnitDdl(SqlPort& port, const std::string& text) {
             unit.text.pop_back();
         bool valid = true;
         try {
-            const Source body(unit.text);
-            unit.arguments = argumentRows(*parseStoredUnit(body));
+            unit.arguments = compiledArguments(port, unit);
         } catch (const CompileError& e) {
             // "ORA-06550: line L, column C:\nPLS-...": USER_ERRORS keeps where and the PLS text.
             valid = false;
@@ -126,21 +148,24 @@ void runUnitDdl(SqlPort& port, const std::string& text) {
         if (!valid) raise(ora::kSuccessWithCompilationError);
         return;
     }
-    // DROP PROCEDURE | FUNCTION name
+    // DROP PROCEDURE | FUNCTION | PACKAGE [BODY] name
     const SourceToken& type = source.at(1);
-    const SourceToken& name = source.at(2);
-    if (!source.at(0).isWord("DROP") || !(type.isWord("PROCEDURE") || type.isWord("FUNCTION")) ||
+    const bool body = type.isWord("PACKAGE") && source.at(2).isWord("BODY");
+    std::size_t at = body ? 3 : 2;
+    const SourceToken& name = source.at(at);
+    if (!source.at(0).isWord("DROP") ||
+        !(type.isWord("PROCEDURE") || type.isWord("FUNCTION") || type.isWord("PACKAGE")) ||
         (name.kind != Token::Kind::Word && name.kind != Token::Kind::QuotedIdent))
         raise(ora::kInvalidSqlStatement);
-    std::size_t end = 3;
+    std::size_t end = at + 1;
     std::string unitName = name.name();
-    if (source.at(3).isSymbol(".")) {  // schema.name
-        unitName = source.at(4).name();
-        end = 5;
+    if (source.at(end).isSymbol(".")) {  // schema.name
+        unitName = source.at(end + 1).name();
+        end += 2;
     }
     if (source.at(end).isSymbol(";")) ++end;
     if (end + 1 < source.tokens().size()) raise(ora::kCommandNotProperlyEnded);
-    port.dropUnit(unitName, type.name());
+    port.dropUnit(unitName, body ? "PACKAGE BODY" : type.name());
 }
 
 Value callStoredFunction(SqlPort& port, const std::string& name, const std::vector<Value>& args) {
@@ -151,6 +176,9 @@ Value callStoredFunction(SqlPort& port, const std::string& name, const std::vect
         return interpreter.callFunction(name, args);
     } catch (const CompileError& e) {
         throw e.error;
+    } catch (const PlError& err) {  // a package's opening that failed
+        throw Access::error(err.name.empty() ? err.code : ora::kUnhandledUserException.code,
+                            err.message);
     }
 }
 

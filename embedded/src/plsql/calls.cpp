@@ -6,6 +6,7 @@
 #include "plsql/compile_error.h"
 #include "plsql/interpreter.h"
 #include "plsql/nesting.h"
+#include "plsql/packages.h"
 #include "plsql/parser.h"
 
 namespace kavexdb {
@@ -17,7 +18,7 @@ Interpreter::LoadedUnit* Interpreter::loadUnit(const std::string& name) {
     if (found != units_.end()) return found->second.get();
     std::unique_ptr<LoadedUnit> u;
     UnitSource stored;
-    if (port_.findUnit(name, stored)) {
+    if (port_->findUnit(name, stored) && stored.type != "PACKAGE") {
         u = std::make_unique<LoadedUnit>();
         u->stored = std::move(stored);
         u->source = std::make_unique<Source>(u->stored.text);
@@ -48,13 +49,22 @@ NamePath Interpreter::outTarget(const Expr& e) {
 }
 
 const Unit* Interpreter::findSubprogram(const std::string& name) const {
-    for (auto f = frames_.rbegin(); f != frames_.rend(); ++f)
-        for (const Unit* u : (*f)->subprograms)
+    for (std::size_t i = frames_.size(); i-- > 0; i = outerFrame(i))
+        for (const Unit* u : frames_[i]->subprograms)
             if (u->name == name) return u;
     return nullptr;
 }
 
+std::vector<const Unit*> Interpreter::findSubprograms(const std::string& name) const {
+    std::vector<const Unit*> found;
+    for (std::size_t i = frames_.size(); i-- > 0 && found.empty(); i = outerFrame(i))
+        for (const Unit* u : frames_[i]->subprograms)
+            if (u->name == name) found.push_back(u);
+    return found;
+}
+
 bool Interpreter::callableFunction(const std::string& name) {
+    if (name.find('.') != std::string::npos) return packageFunction(name);
     if (const Unit* u = findSubprogram(name)) return u->kind == Unit::Kind::Function;
     if (findVariable(name)) return false;
     const LoadedUnit* stored = loadUnit(name);
@@ -63,13 +73,14 @@ bool Interpreter::callableFunction(const std::string& name) {
 
 Value Interpreter::callStored(LoadedUnit& u, const std::vector<Expr>& args,
                               const std::vector<std::string>& names, Position at) {
-    const std::string shown = port_.schema() + "." + u.stored.name;
+    const std::string shown = port_->schema() + "." + u.stored.name;
     if (!u.unit) compileError(at, ora::kPlsObjectInvalid, shown);
     return callUnit(*u.unit, &u, args, names, at);
 }
 
 Value Interpreter::callUnit(const Unit& unit, LoadedUnit* stored, const std::vector<Expr>& args,
-                            const std::vector<std::string>& names, Position at) {
+                            const std::vector<std::string>& names, Position at,
+                            PackageInstance* package) {
     const std::vector<Parameter>& params = unit.params;
     const std::string& unitName = unit.name;
     // Which argument each parameter takes: positional ones first, then name => value.
@@ -113,6 +124,8 @@ Value Interpreter::callUnit(const Unit& unit, LoadedUnit* stored, const std::vec
     Value result;
     if (stored) {
         result = runUnit(*stored, values, given, outs, at);
+    } else if (package) {
+        result = runMember(*package, unit, values, given, outs, at);
     } else {
         // The block's own subprogram runs in this interpreter, on top of the caller's frames.
         const NestingLevel level;
@@ -142,13 +155,13 @@ Value Interpreter::runUnit(LoadedUnit& u, const std::vector<Value>& values,
                            const std::vector<bool>& given, std::vector<Value>& outs, Position at) {
     const NestingLevel level;
     const HostBinds none;
-    Interpreter inner(port_, *u.source, none);
+    Interpreter inner(*port_, *u.source, none);
     try {
         return inner.enterUnit(*u.unit, values, given, outs);
     } catch (PlError& err) {
         // The error stack names the line of the unit, then the caller's line.
         err.message +=
-            oraErrorText(ora::kPlSqlAtUnitLine, port_.schema() + "." + u.stored.name, err.at.line) +
+            oraErrorText(ora::kPlSqlAtUnitLine, port_->schema() + "." + u.stored.name, err.at.line) +
             "\n";
         err.at = at;
         throw;
@@ -180,10 +193,59 @@ Value Interpreter::enterUnit(const Unit& unit, const std::vector<Value>& values,
 }
 
 Value Interpreter::callFunction(const std::string& name, const std::vector<Value>& args) {
+    std::string member;
+    if (PackageInstance* p = packageOf(name, member)) {
+        // SQL's arguments are values: the overload is the one their number and types fit.
+        const Unit* chosen = nullptr;
+        int fits = 0;
+        for (const Unit* u : p->publicSubprograms(member)) {
+            if (u->kind != Unit::Kind::Function || args.size() > u->params.size()) continue;
+            bool fit = true;
+            for (std::size_t i = 0; i < u->params.size() && fit; ++i) {
+                if (i >= args.size()) {
+                    fit = u->params[i].hasDefault;
+                    continue;
+                }
+                const ValueType t = args[i].type;
+                const TypeSpec::Kind k = u->params[i].type.kind;
+                const bool number = k == TypeSpec::Kind::Number ||
+                                    k == TypeSpec::Kind::PlsInteger ||
+                                    k == TypeSpec::Kind::BinaryDouble ||
+                                    k == TypeSpec::Kind::BinaryFloat;
+                const bool text = k == TypeSpec::Kind::Varchar2 || k == TypeSpec::Kind::Char ||
+                                  k == TypeSpec::Kind::Clob;
+                if ((t == ValueType::Number && text) || (t == ValueType::Text && number))
+                    fit = false;
+            }
+            if (fit) {
+                chosen = chosen ? chosen : u;
+                ++fits;
+            }
+        }
+        if (!chosen) compileError(Position{}, ora::kPlsWrongArguments, name);
+        if (fits > 1) compileError(Position{}, ora::kPlsTooManyMatches, name);
+        for (const Parameter& param : chosen->params)
+            if (param.mode != Parameter::Mode::In)
+                compileError(Position{}, ora::kPlsRestriction,
+                             "OUT parameters of a function in SQL");
+        std::vector<bool> given(chosen->params.size(), false);
+        std::vector<Value> values(chosen->params.size());
+        for (std::size_t i = 0; i < args.size(); ++i) {
+            values[i] = args[i];
+            given[i] = true;
+        }
+        std::vector<Value> outs;
+        try {
+            return runMember(*p, *chosen, values, given, outs, Position{});
+        } catch (const PlError& err) {
+            throw Access::error(err.name.empty() ? err.code : ora::kUnhandledUserException.code,
+                                err.message);
+        }
+    }
     LoadedUnit* u = loadUnit(name);
     if (!u || (u->unit && u->unit->kind != Unit::Kind::Function))
         compileError(Position{}, ora::kPlsNotDeclared, name);
-    if (!u->unit) compileError(Position{}, ora::kPlsObjectInvalid, port_.schema() + "." + name);
+    if (!u->unit) compileError(Position{}, ora::kPlsObjectInvalid, port_->schema() + "." + name);
     const std::vector<Parameter>& params = u->unit->params;
     if (args.size() > params.size()) compileError(Position{}, ora::kPlsWrongArguments, name);
     std::vector<bool> given(params.size(), false);

@@ -22,8 +22,8 @@ bool isDense(const Decl& type) { return type.form != Decl::Form::AssociativeArra
 }  // namespace
 
 const Decl* Interpreter::findType(const std::string& name) const {
-    for (auto f = frames_.rbegin(); f != frames_.rend(); ++f)
-        for (const Decl* d : (*f)->types)
+    for (std::size_t i = frames_.size(); i-- > 0; i = outerFrame(i))
+        for (const Decl* d : frames_[i]->types)
             if (d->name == name) return d;
     return nullptr;
 }
@@ -267,7 +267,7 @@ unsigned Interpreter::collectRows(const std::vector<NamePath>& into, SqlCursor& 
     }
     unsigned rows = 0;
     while ((limit == 0 || rows < limit) && cursor.next()) {
-        port_.checkCancel();
+        port_->checkCancel();
         ++rows;
         if (records) {
             Element& e = targets[0]->collection->ints[rows];
@@ -336,7 +336,7 @@ Interpreter::Flow Interpreter::runForall(const Stmt& s) {
     sqlRan_ = true;
     sqlRowCount_ = 0;
     for (std::size_t n = 0; n < indexes.size(); ++n) {
-        port_.checkCancel();
+        port_->checkCancel();
         counter.value = Value::integer(indexes[n]);
         bindAll(c);
         unsigned rows = 0;

@@ -51,7 +51,7 @@ struct Interpreter::Native {
 };
 
 Interpreter::Interpreter(SqlPort& port, const Source& source, const HostBinds& host)
-    : port_(port), src_(source), host_(host) {}
+    : port_(&port), src_(source), host_(host) {}
 
 Interpreter::~Interpreter() = default;
 
@@ -245,11 +245,19 @@ class NativeParser {
         } else if (t.isWord("NULL")) {
             n->literal = Value::null();
         } else if (t.isWord("TRUE") || t.isWord("FALSE")) {
-            if (isVariable_(t.name())) return variable(t);
+            if (isVariable_(t.name())) return variable(t.name(), 1);
             n->literal = Value::boolean(t.isWord("TRUE"));
         } else if (t.kind == Token::Kind::Word || t.kind == Token::Kind::QuotedIdent) {
-            if (!isVariable_(t.name()) && isFunction_(t.name())) return call(t);
-            return variable(t);
+            const bool local = isVariable_(t.name());
+            if (!local && peek(1).isSymbol(".") && isName(peek(2))) {
+                // PKG.MEMBER: a package's public function or variable.
+                const std::string dotted = t.name() + "." + peek(2).name();
+                if (isFunction_(dotted)) return call(dotted, 3);
+                if (isVariable_(dotted)) return variable(dotted, 3);
+                return nullptr;
+            }
+            if (!local && isFunction_(t.name())) return call(t.name(), 1);
+            return variable(t.name(), 1);
         } else {
             return nullptr;
         }
@@ -275,10 +283,10 @@ class NativeParser {
         return true;
     }
     // name [(argument, name => argument, ...)]: a call of a function the block declares.
-    NativePtr call(const SourceToken& t) {
+    NativePtr call(const std::string& name, std::size_t tokens) {
         NativePtr n = node(Native::Op::Call);
-        n->name = t.name();
-        ++i_;
+        n->name = name;
+        i_ += tokens;
         if (!peek().isSymbol("(")) return n;
         const std::size_t close = closing();
         if (close >= last_) return nullptr;
@@ -307,14 +315,13 @@ class NativeParser {
         i_ = close + 1;
         return n;
     }
-    NativePtr variable(const SourceToken& t) {
-        const std::string name = t.name();
+    NativePtr variable(const std::string& name, std::size_t tokens) {
         const auto* var = isVariable_(name);
         if (!var) return nullptr;
-        if (peek(1).isSymbol("%")) return nullptr;
+        if (peek(tokens).isSymbol("%")) return nullptr;
         NativePtr n = node(Native::Op::Variable);
         n->name = name;
-        ++i_;
+        i_ += tokens;
         if (var->collection) {
             if (peek().isSymbol("(")) {
                 n->op = Native::Op::Element;
@@ -405,7 +412,17 @@ Value Interpreter::evalNative(const Native& n) {
             // may change data, as a function called from PL/SQL may.
             const Position at = at_;
             Value r;
-            if (const Unit* u = findSubprogram(n.name)) {
+            std::string member;
+            if (n.name.find('.') != std::string::npos) {
+                PackageInstance* p = packageOf(n.name, member);
+                if (!p) compileError(at_, ora::kPlsNotDeclared, n.name);
+                r = callPackaged(*p, member, n.args, n.argumentNames, at, true);
+            } else if (findSubprogram(n.name)) {
+                std::vector<const Unit*> functions;
+                for (const Unit* u : findSubprograms(n.name))
+                    if (u->kind == Unit::Kind::Function) functions.push_back(u);
+                if (functions.empty()) compileError(at_, ora::kPlsNoSuchFunction, n.name);
+                const Unit* u = chooseOverload(functions, n.args, n.argumentNames, at, n.name);
                 r = callUnit(*u, nullptr, n.args, n.argumentNames, at);
             } else {
                 LoadedUnit* stored = loadUnit(n.name);
@@ -583,7 +600,7 @@ Value Interpreter::helperSql(const std::string& expression,
                              std::initializer_list<const Value*> args) {
     auto found = helpers_.find(expression);
     if (found == helpers_.end())
-        found = helpers_.emplace(expression, port_.prepare("SELECT " + expression + " FROM DUAL"))
+        found = helpers_.emplace(expression, port_->prepare("SELECT " + expression + " FROM DUAL"))
                     .first;
     SqlCursor& c = *found->second;
     try {
@@ -624,7 +641,7 @@ Interpreter::CompiledSql& Interpreter::compiled(const void* node, int mode, Rang
                                 ") THEN 0 END FROM DUAL"
                           : "SELECT " + c.sql + " FROM DUAL";
     }
-    c.cursor = port_.prepare(c.sql);
+    c.cursor = port_->prepare(c.sql);
     return compiled_.emplace(key, std::move(c)).first->second;
 }
 
@@ -657,7 +674,7 @@ Interpreter::CompiledSql Interpreter::compile(Range r, Range skip, bool statemen
                 name += "." + src_.at(end + 1).name();
                 end += 2;
             }
-            for (const std::string& c : port_.columnsOf(name)) columns.insert(c);
+            for (const std::string& c : port_->columnsOf(name)) columns.insert(c);
             return end;
         };
         for (std::size_t k = r.first; k < r.last; ++k) {
@@ -839,6 +856,40 @@ Interpreter::CompiledSql Interpreter::compile(Range r, Range skip, bool statemen
                 replacement = placeholder(
                     BindSource{BindSource::Kind::Call, name, "", &c.subscripts->back()});
                 through = end - 1;
+            } else if (!v && next.isSymbol(".") && k + 2 < r.last && isName(after) &&
+                       columns.count(name) == 0 && findPackage(name)) {
+                // PKG.MEMBER: a package's function (called as the block's own are, or by SQL's
+                // ORA$PLSQL_CALL in a statement) or its public variable.
+                const std::string dotted = name + "." + after.name();
+                const bool parens = k + 3 < r.last && src_.at(k + 3).isSymbol("(");
+                if (packageFunction(dotted) && !statement) {
+                    if (!c.subscripts) c.subscripts = std::make_shared<std::deque<Expr>>();
+                    std::size_t end = k + 3;
+                    if (parens) {
+                        int depth = 0;
+                        for (std::size_t j = k + 3; j < r.last; ++j) {
+                            if (src_.at(j).isSymbol("(")) ++depth;
+                            if (src_.at(j).isSymbol(")") && --depth == 0) {
+                                end = j + 1;
+                                break;
+                            }
+                        }
+                    }
+                    c.subscripts->push_back(Expr{Range{k, end}, Position{t.line, t.column}});
+                    replacement = placeholder(
+                        BindSource{BindSource::Kind::Call, dotted, "", &c.subscripts->back()});
+                    through = end - 1;
+                } else if (packageFunction(dotted)) {
+                    const bool none = !parens || src_.at(k + 4).isSymbol(")");
+                    replacement = std::string(kOraPlSqlCall) + "(" + sqlStringLiteral(dotted) +
+                                  (none ? (parens ? "" : ")") : ", ");
+                    through = parens ? k + 3 : k + 2;
+                } else if (Variable* pv = packageVariable(dotted)) {
+                    replacement = placeholder(BindSource{BindSource::Kind::Variable, dotted, ""});
+                    if (pv->type.kind == TypeSpec::Kind::Boolean)
+                        replacement = "(" + replacement + " = 1)";
+                    through = k + 2;
+                }
             } else if (next.isSymbol("(")) {
                 // A call: of a stored function, through SQL's ORA$PLSQL_CALL; others are SQL's.
                 const LoadedUnit* u = v ? nullptr : loadUnit(name);

@@ -162,6 +162,7 @@ void Interpreter::declare(const Decl& d) {
             compileError(d.at, ora::kPlsNotDeclared, d.name);
         }
         case Decl::Kind::Cursor: {
+            if (d.query.empty()) return;  // a specification's: the body's gives the query
             CursorState c;
             c.name = d.name;
             c.decl = &d;
@@ -173,7 +174,7 @@ void Interpreter::declare(const Decl& d) {
             frame.types.push_back(&d);
             return;
         case Decl::Kind::Subprogram:
-            if (d.unit) frame.subprograms.push_back(d.unit.get());
+            if (d.unit->body) frame.subprograms.push_back(d.unit.get());
             return;
         case Decl::Kind::Variable:
             break;
@@ -210,7 +211,14 @@ TypeSpec Interpreter::resolveType(const TypeSpec& type, Position at, Variable* r
             std::string table;
             for (std::size_t i = 0; i + 1 < type.of.size(); ++i)
                 table += (i ? "." : "") + type.of[i];
-            const std::string written = port_.columnType(table, column);
+            const std::string written = port_->columnType(table, column);
+            if (written.empty() && findVariable(table + "." + column)) {
+                // PKG.NAME%TYPE: of a package's public variable.
+                TypeSpec variable = type;
+                variable.kind = TypeSpec::Kind::VariableType;
+                variable.of = {table + "." + column};
+                return resolveType(variable, at, recordOf);
+            }
             if (written.empty()) compileError(at, ora::kPlsNotDeclared, table + "." + column);
             return parseTypeText(written);
         }
@@ -231,7 +239,7 @@ TypeSpec Interpreter::resolveType(const TypeSpec& type, Position at, Variable* r
             if (type.of.empty() || (type.of.size() == 1 && findCursor(type.of[0]))) return type;
             std::string table;
             for (std::size_t i = 0; i < type.of.size(); ++i) table += (i ? "." : "") + type.of[i];
-            const std::vector<std::string> columns = port_.columnsOf(table);
+            const std::vector<std::string> columns = port_->columnsOf(table);
             if (columns.empty()) compileError(at, ora::kPlsNotDeclared, table);
             if (recordOf)
                 for (const std::string& c : columns)
@@ -239,11 +247,15 @@ TypeSpec Interpreter::resolveType(const TypeSpec& type, Position at, Variable* r
             return type;
         }
         case TypeSpec::Kind::UserType: {
+            Interpreter* owner = this;
             const Decl* declared = findType(type.of[0]);
+            if (!declared) declared = packageType(type.of[0], &owner);
             if (!declared) compileError(at, ora::kPlsNotDeclared, type.of[0]);
             if (declared->kind == Decl::Kind::Subtype)
-                return resolveType(declared->type, at, recordOf);
-            if (recordOf) makeOfType(*recordOf, *declared, at);
+                return owner->resolveType(declared->type, at, recordOf);
+            // A package's type is made by the package's interpreter: its fields' defaults are
+            // expressions of the package's text.
+            if (recordOf) owner->makeOfType(*recordOf, *declared, at);
             return type;
         }
         case TypeSpec::Kind::RefCursor:
@@ -260,22 +272,26 @@ TypeSpec Interpreter::resolveType(const TypeSpec& type, Position at, Variable* r
 }
 
 Interpreter::Variable* Interpreter::findVariable(const std::string& name) {
-    for (auto f = frames_.rbegin(); f != frames_.rend(); ++f)
-        for (auto v = (*f)->vars.rbegin(); v != (*f)->vars.rend(); ++v)
+    for (std::size_t i = frames_.size(); i-- > 0; i = outerFrame(i)) {
+        auto& vars = frames_[i]->vars;
+        for (auto v = vars.rbegin(); v != vars.rend(); ++v)
             if (v->name == name) return &*v;
+    }
+    // PKG.NAME: a package's public variable.
+    if (name.find('.') != std::string::npos) return packageVariable(name);
     return nullptr;
 }
 
 Interpreter::CursorState* Interpreter::findCursor(const std::string& name) {
-    for (auto f = frames_.rbegin(); f != frames_.rend(); ++f)
-        for (CursorState& c : (*f)->cursors)
+    for (std::size_t i = frames_.size(); i-- > 0; i = outerFrame(i))
+        for (CursorState& c : frames_[i]->cursors)
             if (c.name == name) return &c;
     return nullptr;
 }
 
 const Interpreter::ExceptionName* Interpreter::findException(const std::string& name) const {
-    for (auto f = frames_.rbegin(); f != frames_.rend(); ++f)
-        for (const ExceptionName& e : (*f)->exceptions)
+    for (std::size_t i = frames_.size(); i-- > 0; i = outerFrame(i))
+        for (const ExceptionName& e : frames_[i]->exceptions)
             if (e.name == name) return &e;
     return nullptr;
 }
@@ -288,7 +304,7 @@ Interpreter::Flow Interpreter::runBody(const Body& body) {
         if (flow.kind == FlowKind::Goto) {
             const std::size_t target = labelledStatement(body, flow.label);
             if (target < body.size()) {
-                port_.checkCancel();  // a GOTO back may loop without end
+                port_->checkCancel();  // a GOTO back may loop without end
                 i = target;
                 continue;
             }
@@ -455,7 +471,7 @@ class LoopScope {
 Interpreter::Flow Interpreter::runLoop(const Stmt& s) {
     LoopScope loop(loopLabels_, s.label);
     for (;;) {
-        port_.checkCancel();
+        port_->checkCancel();
         if (s.kind == Stmt::Kind::While && !isTrue(s.exprs[0])) return Flow{};
         Flow flow = runBody(s.bodies[0]);
         if (!loopGoesOn(s, flow)) return flow;
@@ -478,7 +494,7 @@ Interpreter::Flow Interpreter::runForRange(const Stmt& s) {
     const std::int64_t from = low.data.integer, to = high.data.integer;
     for (std::int64_t i = s.reverse ? to : from; s.reverse ? i >= from : i <= to;
          s.reverse ? --i : ++i) {
-        port_.checkCancel();
+        port_->checkCancel();
         counter.value = Value::integer(i);
         Flow flow = runBody(s.bodies[0]);
         if (!loopGoesOn(s, flow)) return flow;
@@ -515,7 +531,7 @@ Interpreter::Flow Interpreter::runForCursor(const Stmt& s) {
     const unsigned columns = cursor->columnCount();
     for (unsigned i = 1; i <= columns; ++i) row.fields.emplace_back(cursor->columnName(i), Value());
     while (cursor->next()) {
-        port_.checkCancel();
+        port_->checkCancel();
         if (declared) {
             declared->fetched = declared->found = true;
             ++declared->rowCount;
@@ -579,7 +595,7 @@ void Interpreter::runInsertReturning(const Stmt& s) {
             src_.at(t + 1).isSymbol(".") ? src_.slice(t, t + 3) : src_.slice(t, t + 1);
         CompiledSql c = compile(s.returning, Range{}, true);
         c.sql = "SELECT " + c.sql + " FROM " + table + " WHERE rowid = last_insert_rowid()";
-        c.cursor = port_.prepare(c.sql);
+        c.cursor = port_->prepare(c.sql);
         found = compiled_.emplace(key, std::move(c)).first;
     }
     CompiledSql& read = found->second;
@@ -621,7 +637,7 @@ void Interpreter::runExecuteImmediate(const Stmt& s) {
     auto found = dynamic_.find(sql);
     if (found == dynamic_.end()) {
         if (dynamic_.size() >= 64) dynamic_.clear();  // a loop of distinct texts keeps few
-        found = dynamic_.emplace(sql, port_.prepare(sql)).first;
+        found = dynamic_.emplace(sql, port_->prepare(sql)).first;
     }
     SqlCursor& cursor = *found->second;
     for (std::size_t i = 1; i < s.exprs.size(); ++i)
@@ -654,7 +670,7 @@ void Interpreter::runOpen(const Stmt& s) {
         } else {
             const Value text = evaluate(s.exprs[0]);
             if (text.isNull()) throw PlError::numbered(ora::kNumericOrValueError.code, s.at);
-            c->owned = std::shared_ptr<SqlCursor>(port_.prepare(textOf(text)));
+            c->owned = std::shared_ptr<SqlCursor>(port_->prepare(textOf(text)));
             for (std::size_t i = 1; i < s.exprs.size(); ++i)
                 c->owned->bind(static_cast<unsigned>(i), evaluate(s.exprs[i]));
             c->owned->execute();
@@ -688,7 +704,7 @@ void Interpreter::runOpen(const Stmt& s) {
     auto it = cursorQueries_.find(&d);
     if (it == cursorQueries_.end()) {
         CompiledSql query = compile(d.query, Range{}, true);
-        query.cursor = port_.prepare(query.sql);
+        query.cursor = port_->prepare(query.sql);
         it = cursorQueries_.emplace(&d, std::move(query)).first;
     }
     bindAll(it->second);
@@ -741,7 +757,8 @@ void Interpreter::runCall(const Stmt& s) {
     auto argumentCount = [&](std::size_t least, std::size_t most) {
         if (args < least || args > most) compileError(s.at, ora::kPlsWrongArguments, name);
     };
-    OutputBuffer& out = port_.output();
+    OutputBuffer& out = port_->output();
+    PackageInstance* package = nullptr;
     if (name == "DBMS_OUTPUT.PUT_LINE" || name == "DBMS_OUTPUT.PUT") {
         argumentCount(1, 1);
         const Value v = evaluate(s.exprs[0]);
@@ -804,15 +821,22 @@ void Interpreter::runCall(const Stmt& s) {
         const auto until = std::chrono::steady_clock::now() +
                            std::chrono::microseconds(static_cast<long long>(seconds * 1e6));
         while (std::chrono::steady_clock::now() < until) {
-            port_.checkCancel();
+            port_->checkCancel();
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
     } else if (name == "DBMS_RANDOM.SEED") {
         argumentCount(1, 1);
         convertSql("ORA$DBMS_RANDOM_SEED(:P1)", evaluate(s.exprs[0]));
+    } else if (std::string member;
+               s.target.parts.size() >= 2 && (package = packageOf(name, member))) {
+        callPackaged(*package, member, s.exprs, s.argumentNames, s.at, false);
     } else if (const Unit* local =
                    s.target.parts.size() == 1 ? findSubprogram(s.target.parts[0]) : nullptr) {
         if (local->kind == Unit::Kind::Function) compileError(s.at, ora::kPlsNotProcedure, name);
+        std::vector<const Unit*> procedures;
+        for (const Unit* u : findSubprograms(name))
+            if (u->kind == Unit::Kind::Procedure) procedures.push_back(u);
+        local = chooseOverload(procedures, s.exprs, s.argumentNames, s.at, name);
         callUnit(*local, nullptr, s.exprs, s.argumentNames, s.at);
     } else if (LoadedUnit* u = s.target.parts.size() == 1 ? loadUnit(name) : nullptr) {
         if (u->unit && u->unit->kind == Unit::Kind::Function)
@@ -825,21 +849,30 @@ void Interpreter::runCall(const Stmt& s) {
 
 // ---- assignment ------------------------------------------------------------------------------
 
+Interpreter::Variable* Interpreter::targetVariable(const NamePath& target, std::size_t& used) {
+    used = 1;
+    if (Variable* v = findVariable(target.parts[0])) return v;
+    if (target.parts.size() < 2) return nullptr;
+    used = 2;  // PKG.NAME: a package's public variable
+    return findVariable(target.parts[0] + "." + target.parts[1]);
+}
+
 Value& Interpreter::targetValue(const NamePath& target, const TypeSpec** type) {
     static const TypeSpec kAnyType = TypeSpec::plain(TypeSpec::Kind::RowType);
     if (target.hostBind)
         compileError(target.at, ora::kPlsRestriction, "assignment to a host variable");
-    Variable* v = findVariable(target.parts[0]);
+    std::size_t used = 0;
+    Variable* v = targetVariable(target, used);
     if (!v) compileError(target.at, ora::kPlsNotDeclared, target.shown());
     if (v->constant) compileError(target.at, ora::kPlsNotAssignable, target.shown());
-    if (target.parts.size() == 1) {
+    if (target.parts.size() == used) {
         if (type) *type = &v->type;
         return v->value;
     }
-    if (!v->record || target.parts.size() != 2)
+    if (!v->record || target.parts.size() != used + 1)
         compileError(target.at, ora::kPlsNotDeclared, target.shown());
     for (auto& f : v->fields)
-        if (f.first == target.parts[1]) {
+        if (f.first == target.parts[used]) {
             if (type) *type = &kAnyType;
             return f.second;
         }
@@ -849,12 +882,13 @@ Value& Interpreter::targetValue(const NamePath& target, const TypeSpec** type) {
 void Interpreter::assign(const NamePath& target, const Value& value) {
     const TypeSpec* type = nullptr;
     Value& slot = targetValue(target, &type);
-    Variable* v = findVariable(target.parts[0]);
-    if (target.parts.size() == 1 && v->record)
+    std::size_t used = 0;
+    Variable* v = targetVariable(target, used);
+    if (target.parts.size() == used && v->record)
         compileError(target.at, ora::kPlsRestriction, "assignment of a whole record");
     Value converted =
         type->kind == TypeSpec::Kind::RowType ? value : coerce(value, *type, target.at);
-    if (target.parts.size() == 1 && v->notNull && converted.isNull())
+    if (target.parts.size() == used && v->notNull && converted.isNull())
         throw PlError::numbered(ora::kNumericOrValueError.code, target.at);
     slot = std::move(converted);
 }

@@ -25,6 +25,8 @@ namespace kavexdb {
 namespace detail {
 namespace plsql {
 
+class PackageInstance;
+
 // The host's IN binds of the block, by name (upper case, without the colon).
 struct HostBinds {
     std::vector<std::string> names;
@@ -63,9 +65,14 @@ class Interpreter {
     // A node of the expressions evaluated without SQL (expressions.cpp).
     struct Native;
 
-    // Calls the stored function of that name with args (positional) and gives its value; for
-    // SQL's calls of a function (calls.cpp).
+    // Calls the stored function of that name (or PKG.NAME, a package's) with args (positional)
+    // and gives its value; for SQL's calls of a function (calls.cpp).
     Value callFunction(const std::string& name, const std::vector<Value>& args);
+
+    // For a package's own interpreter: declares the package's specification and its body in
+    // frames of their own, at the bottom of the interpreter, and runs the body's initialisation,
+    // on port (package_calls.cpp).
+    void openPackage(const Package& package, SqlPort& port);
 
   private:
     // ---- state -------------------------------------------------------------------------------
@@ -112,6 +119,9 @@ class Interpreter {
         std::deque<CursorState> cursors;
         std::vector<const Decl*> types;        // TYPE and SUBTYPE declarations
         std::vector<const Unit*> subprograms;  // procedures and functions the block declares
+        // A call into a package from outside it: the names below it, up to the package's own
+        // frames, are the interrupted calls', which the call does not see.
+        bool callBase = false;
     };
 
     // What one bind of a compiled SQL text takes its value from.
@@ -192,8 +202,18 @@ class Interpreter {
     // Calls unit with the caller's arguments: a stored one (stored set) in an interpreter of its
     // own, a block's own in this one, where it sees the block's names.
     Value callUnit(const Unit& unit, LoadedUnit* stored, const std::vector<Expr>& args,
-                   const std::vector<std::string>& names, Position at);
+                   const std::vector<std::string>& names, Position at,
+                   PackageInstance* package = nullptr);
     const Unit* findSubprogram(const std::string& name) const;
+    // The subprograms of that name the innermost frame that declares any declares (overloads).
+    std::vector<const Unit*> findSubprograms(const std::string& name) const;
+    // The one of candidates that a call with these arguments matches: by their number and
+    // names, then by the types of the arguments whose types are known before they run.
+    // PLS-00306 when none does, PLS-00307 when more than one does.
+    const Unit* chooseOverload(const std::vector<const Unit*>& candidates,
+                               const std::vector<Expr>& args,
+                               const std::vector<std::string>& names, Position at,
+                               const std::string& shown);
     // Whether name(...) in an expression calls a function: the block's own or a stored one.
     bool callableFunction(const std::string& name);
     // Runs u in an interpreter of its own with the parameters' values (given[i] false: the
@@ -204,6 +224,28 @@ class Interpreter {
                     const std::vector<bool>& given, std::vector<Value>& outs);
     // The argument an OUT parameter is passed: a variable or a record's field.
     NamePath outTarget(const Expr& e);
+
+    // ---- packages (package_calls.cpp) ---------------------------------------------------------
+    // The session's instance of the package of that name, looked up once per interpreter (and
+    // made, with its initialisation run, on the session's first use); null when there is none.
+    PackageInstance* findPackage(const std::string& name);
+    // For "PKG.MEMBER" or "SCHEMA.PKG.MEMBER": the package, and member set to MEMBER; null when
+    // the name is not one of a package's member.
+    PackageInstance* packageOf(const std::string& dotted, std::string& member);
+    // A package's public variable, type or exception by its dotted name; null when none.
+    Variable* packageVariable(const std::string& dotted);
+    // owner: set to the package's interpreter, which makes the type's variables.
+    const Decl* packageType(const std::string& dotted, Interpreter** owner);
+    // Calls a package's public subprogram from outside the package (function: a function is
+    // wanted, else a procedure).
+    Value callPackaged(PackageInstance& package, const std::string& member,
+                       const std::vector<Expr>& args, const std::vector<std::string>& names,
+                       Position at, bool function);
+    // Runs one of the package's subprograms in its interpreter, for a caller outside it.
+    Value runMember(PackageInstance& package, const Unit& unit, const std::vector<Value>& values,
+                    const std::vector<bool>& given, std::vector<Value>& outs, Position at);
+    // Whether the package's public function member is callable with no arguments.
+    bool packageFunction(const std::string& dotted);
 
     // ---- collections (collections.cpp) -------------------------------------------------------
     const Decl* findType(const std::string& name) const;
@@ -232,11 +274,19 @@ class Interpreter {
 
     // ---- names -------------------------------------------------------------------------------
     Frame& pushFrame();
+    // Lookups go from frame i to the frame below what this gives (the innermost first): past a
+    // call's base, to the package's own frames.
+    std::size_t outerFrame(std::size_t i) const {
+        return frames_[i]->callBase && i > packageFrames_ ? packageFrames_ : i;
+    }
     Variable* findVariable(const std::string& name);
     CursorState* findCursor(const std::string& name);
     const ExceptionName* findException(const std::string& name) const;
     Variable& declareVariable(const std::string& name, const TypeSpec& type, Position at);
     TypeSpec resolveType(const TypeSpec& type, Position at, Variable* recordOf);
+    // The variable a target names, and how many of its parts name it (PKG.NAME: two); null
+    // when none.
+    Variable* targetVariable(const NamePath& target, std::size_t& used);
     // The value a target names can take; Value& of a variable or a record's field.
     Value& targetValue(const NamePath& target, const TypeSpec** type);
     void assign(const NamePath& target, const Value& value);
@@ -265,7 +315,7 @@ class Interpreter {
     bool nativeEvaluate(const Expr& e, Value& out);
     Value evalNative(const Native& n);
 
-    SqlPort& port_;
+    SqlPort* port_;  // the caller's, while a package's interpreter runs a call
     const Source& src_;
     Position at_;  // the statement running
     const HostBinds& host_;
@@ -288,6 +338,11 @@ class Interpreter {
     std::map<std::string, std::unique_ptr<SqlCursor>> dynamic_;  // EXECUTE IMMEDIATE texts
     std::map<const Decl*, CompiledSql> cursorQueries_;
     std::map<std::string, std::unique_ptr<LoadedUnit>> units_;  // null: no such unit
+    // The packages the interpreter used, kept while it runs (null: no such package).
+    std::map<std::string, std::shared_ptr<PackageInstance>> packages_;
+    // A package's own interpreter: its frames at the bottom (spec, body), and its name.
+    std::size_t packageFrames_ = 0;
+    std::string packageName_;
     std::map<const Expr*, std::vector<Expr>> constructorArgs_;  // T(a, b): a and b, kept
     std::uint64_t framesVersion_ = 0;  // changes whenever a frame is pushed
     static constexpr int kMostEvaluationDepth = 200;

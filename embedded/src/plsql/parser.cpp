@@ -86,7 +86,7 @@ class Parser {
         }
         // AUTHID CURRENT_USER | DEFINER, DETERMINISTIC, PARALLEL_ENABLE, RESULT_CACHE, ...
         while (!peek().isWord("IS") && !peek().isWord("AS")) {
-            if (local && peek().isSymbol(";")) return nullptr;  // a forward declaration
+            if (local && peek().isSymbol(";")) return u;  // a declaration only: no body
             if (atEnd() || peek().kind != Token::Kind::Word) fail("is as");
             ++i_;
         }
@@ -97,6 +97,34 @@ class Parser {
         u->body = block("", true);
         inFunction_ = outerFunction;
         return u;
+    }
+
+    // PACKAGE name IS|AS declarations END [name]; then, when the text goes on, PACKAGE BODY name
+    // IS|AS declarations [BEGIN statements [EXCEPTION handlers]] END [name];
+    std::unique_ptr<Package> package() {
+        auto p = std::make_unique<Package>();
+        p->spec.at = positionOf(peek());
+        p->name = packageHead(false);
+        declarations(p->spec, true);
+        p->spec.end = positionOf(peek());
+        packageEnd(p->name);
+        if (atEnd()) return p;
+        p->body = std::make_unique<Block>();
+        p->body->at = positionOf(peek());
+        if (packageHead(true) != p->name) fail("package body " + p->name);
+        declarations(*p->body, true);
+        if (acceptWord("BEGIN")) {
+            p->body->body = statements();
+            if (p->body->body.empty()) fail("a statement");
+            if (acceptWord("EXCEPTION")) {
+                while (peek().isWord("WHEN")) p->body->handlers.push_back(handler());
+                if (p->body->handlers.empty()) fail("when");
+            }
+        }
+        p->body->end = positionOf(peek());
+        packageEnd(p->name);
+        if (!atEnd()) fail("end-of-file");
+        return p;
     }
 
     TypeSpec typeOnly() {
@@ -152,6 +180,30 @@ class Parser {
         Parser& p_;
     };
 
+    // PACKAGE [BODY] [schema.]name [AUTHID ... | ACCESSIBLE BY (...) ...] IS | AS: the name.
+    std::string packageHead(bool body) {
+        expectWord("PACKAGE");
+        if (body) expectWord("BODY");
+        std::string name = identifier();
+        while (acceptSymbol(".")) name = identifier();
+        while (!peek().isWord("IS") && !peek().isWord("AS")) {
+            if (atEnd()) fail("is as");
+            ++i_;
+        }
+        ++i_;
+        return name;
+    }
+    // END [name] [;] [/]
+    void packageEnd(const std::string& name) {
+        expectWord("END");
+        if (peek().kind == Token::Kind::Word || peek().kind == Token::Kind::QuotedIdent) {
+            if (peek().name() != name) fail(";");
+            ++i_;
+        }
+        acceptSymbol(";");
+        if (peek().isSymbol("/") && at(1).kind == Token::Kind::Punct) ++i_;
+    }
+
     // ---- blocks ------------------------------------------------------------------------------
     // <<a>> <<b>> ...: all of them into `all` (when given); the last is the one a loop or block
     // is named by.
@@ -201,11 +253,19 @@ class Parser {
         return h;
     }
 
-    void declarations(Block& b) {
-        while (!peek().isWord("BEGIN")) {
+    // A block's declarations, up to its BEGIN; a package's (inPackage) up to BEGIN or END.
+    void declarations(Block& b, bool inPackage = false) {
+        while (!peek().isWord("BEGIN") && !(inPackage && peek().isWord("END"))) {
             if (atEnd()) fail("begin");
             Decl d;
             d.at = positionOf(peek());
+            if (peek().isWord("PRAGMA") &&
+                isOneOf(at(1), {"RESTRICT_REFERENCES", "SERIALLY_REUSABLE", "INLINE"})) {
+                // Hints to the compiler that change nothing here.
+                while (!atEnd() && !peek().isSymbol(";")) ++i_;
+                expectSymbol(";");
+                continue;
+            }
             if (acceptWord("PRAGMA")) {
                 if (!acceptWord("EXCEPTION_INIT")) restriction("PRAGMA " + peek().text);
                 expectSymbol("(");
@@ -235,14 +295,17 @@ class Parser {
                     expectSymbol(")");
                 }
                 if (acceptWord("RETURN")) typeSpec();
-                expectWord("IS");
-                d.query = sqlRange();
+                // A package specification may declare a cursor whose query its body gives.
+                if (!(inPackage && peek().isSymbol(";"))) {
+                    expectWord("IS");
+                    d.query = sqlRange();
+                }
             } else if (acceptWord("TYPE")) {
                 typeDeclaration(d);
             } else if (isOneOf(peek(), {"PROCEDURE", "FUNCTION"})) {
                 d.kind = Decl::Kind::Subprogram;
                 d.unit = subprogram(true);
-                if (d.unit) d.name = d.unit->name;
+                d.name = d.unit->name;
             } else if (acceptWord("SUBTYPE")) {
                 // SUBTYPE name IS base [NOT NULL]: another name for the base type.
                 d.kind = Decl::Kind::Subtype;
@@ -349,9 +412,17 @@ class Parser {
             t.sqlText = src_.slice(first, i_);
             return t;
         }
+        using K = TypeSpec::Kind;
+        if (path.size() > 1) {  // PKG.TYPE: a type a package's specification declares
+            i_ += k;
+            t.kind = K::UserType;
+            t.of = {path[0]};
+            for (std::size_t p = 1; p < path.size(); ++p) t.of[0] += "." + path[p];
+            t.sqlText = src_.slice(first, i_);
+            return t;
+        }
         const std::string name = head.name();
         ++i_;
-        using K = TypeSpec::Kind;
         if (name == "NUMBER" || name == "NUMERIC" || name == "DECIMAL" || name == "DEC") {
             t.kind = K::Number;
             sizes(t, true);
@@ -919,10 +990,16 @@ bool readUnitHead(const Source& source, UnitHead& head) {
         i += 2;
     }
     if (source.at(i).isWord("EDITIONABLE") || source.at(i).isWord("NONEDITIONABLE")) ++i;
-    if (!source.at(i).isWord("PROCEDURE") && !source.at(i).isWord("FUNCTION")) return false;
+    if (!source.at(i).isWord("PROCEDURE") && !source.at(i).isWord("FUNCTION") &&
+        !source.at(i).isWord("PACKAGE"))
+        return false;
     head.type = source.at(i).name();
     head.sourceBegin = source.at(i).begin;
     std::size_t n = i + 1;
+    if (head.type == "PACKAGE" && source.at(n).isWord("BODY")) {
+        head.type = "PACKAGE BODY";
+        ++n;
+    }
     const SourceToken* name = &source.at(n);
     while (source.at(n + 1).isSymbol(".")) {  // schema.name
         n += 2;
@@ -939,6 +1016,16 @@ std::unique_ptr<Unit> parseStoredUnit(const Source& source) {
     std::unique_ptr<Unit> unit = Parser(source).storedUnit();
     checkGotos(*unit->body);
     return unit;
+}
+
+std::unique_ptr<Package> parsePackage(const Source& source) {
+    std::unique_ptr<Package> p = Parser(source).package();
+    for (const Block* b : {&p->spec, p->body.get()})
+        if (b)
+            for (const Decl& d : b->decls)
+                if (d.kind == Decl::Kind::Subprogram && d.unit->body) checkGotos(*d.unit->body);
+    if (p->body && !p->body->body.empty()) checkGotos(*p->body);
+    return p;
 }
 
 TypeSpec parseTypeText(const std::string& text) {

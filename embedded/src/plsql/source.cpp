@@ -36,12 +36,24 @@ bool joins(const std::string& first, char second) {
 
 }  // namespace
 
-Source::Source(std::string text) : text_(std::move(text)) {
+Source::Source(std::string text) : text_(std::move(text)) { scan(std::string::npos); }
+
+Source::Source(const std::string& first, const std::string& second) : text_(first + "\n" + second) {
+    scan(first.size() + 1);
+}
+
+void Source::scan(std::size_t restartAt) {
     int line = 1;
     std::size_t lineStart = 0, counted = 0;
     auto position = [&](std::size_t at, SourceToken& t) {
-        for (; counted < at; ++counted)
-            if (text_[counted] == '\n') ++line, lineStart = counted + 1;
+        for (; counted < at; ++counted) {
+            if (counted + 1 == restartAt) {
+                line = 1;
+                lineStart = restartAt;
+            } else if (text_[counted] == '\n') {
+                ++line, lineStart = counted + 1;
+            }
+        }
         t.line = line;
         t.column = static_cast<int>(at - lineStart) + 1;
     };

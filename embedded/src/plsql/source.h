@@ -32,6 +32,9 @@ class Source {
   public:
     // ORA-01756 / ORA-01740 for a literal or quoted identifier that does not end.
     explicit Source(std::string text);
+    // A package's specification and body as one text (joined by a newline), with the body's
+    // lines counted from 1 again, as Oracle counts each unit's lines.
+    Source(const std::string& first, const std::string& second);
 
     const std::string& text() const { return text_; }
     // The significant tokens, then one empty Punct token at the end of the text.
@@ -43,6 +46,8 @@ class Source {
     std::string slice(std::size_t first, std::size_t last) const;
 
   private:
+    void scan(std::size_t restartAt);
+
     std::string text_;
     std::vector<SourceToken> tokens_;
 };

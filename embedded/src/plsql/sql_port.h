@@ -16,6 +16,7 @@ namespace detail {
 namespace plsql {
 
 class OutputBuffer;
+class PackageSession;
 
 // One SQL statement of the session, prepared once and run as often as the block needs.
 class SqlCursor {
@@ -43,9 +44,9 @@ class SqlCursor {
 // A stored unit as the catalog keeps it.
 struct UnitSource {
     std::string name;
-    std::string type;    // PROCEDURE, FUNCTION or TRIGGER
+    std::string type;    // PROCEDURE, FUNCTION, PACKAGE, PACKAGE BODY or TRIGGER
     std::string status;  // VALID or INVALID
-    std::string text;    // from PROCEDURE or FUNCTION on
+    std::string text;    // from PROCEDURE, FUNCTION or PACKAGE on
     // An INVALID unit's compile error: where, and its PLS- message.
     int errorLine = 0;
     int errorPosition = 0;
@@ -60,8 +61,13 @@ class SqlPort {
     virtual ~SqlPort() = default;
     // The session's schema (the owner that error stacks name).
     virtual std::string schema() = 0;
-    // The stored unit of that name; false when there is none.
+    // The stored unit of that name (a package's specification); false when there is none.
     virtual bool findUnit(const std::string& name, UnitSource& out) = 0;
+    // The unit of that name and type (PACKAGE BODY for a package's body).
+    virtual bool findUnitOfType(const std::string& name, const std::string& type,
+                                UnitSource& out) = 0;
+    // The session's packages and their state.
+    virtual PackageSession& packages() = 0;
     // ORA-00955 when the name is taken (by a unit, unless orReplace).
     virtual void saveUnit(const UnitSource& unit, bool orReplace) = 0;
     // ORA-04043 when there is no such unit.

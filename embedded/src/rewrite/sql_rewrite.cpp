@@ -146,8 +146,9 @@ bool parseUserStatement(const TokenEditor& e, std::size_t verb, RewrittenSql& ou
     return true;
 }
 
-// CREATE [OR REPLACE] [EDITIONABLE | NONEDITIONABLE] PROCEDURE | FUNCTION | TRIGGER, DROP
-// PROCEDURE | FUNCTION | TRIGGER and ALTER TRIGGER: statements of the PL/SQL engine.
+// CREATE [OR REPLACE] [EDITIONABLE | NONEDITIONABLE] PROCEDURE | FUNCTION | PACKAGE | TRIGGER,
+// DROP PROCEDURE | FUNCTION | PACKAGE | TRIGGER and ALTER TRIGGER: statements of the PL/SQL
+// engine.
 bool isStoredUnitDdl(const TokenEditor& e, std::size_t verb) {
     std::size_t i = e.next(verb + 1);
     if (e.word(verb, "CREATE")) {
@@ -158,7 +159,8 @@ bool isStoredUnitDdl(const TokenEditor& e, std::size_t verb) {
     } else if (!e.word(verb, "DROP")) {
         return false;
     }
-    return e.word(i, "PROCEDURE") || e.word(i, "FUNCTION") || e.word(i, "TRIGGER");
+    return e.word(i, "PROCEDURE") || e.word(i, "FUNCTION") || e.word(i, "PACKAGE") ||
+           e.word(i, "TRIGGER");
 }
 
 Kind classify(TokenEditor& e, RewrittenSql& out) {
