@@ -26,8 +26,11 @@ INSERT INTO orders VALUES (order_ids.NEXTVAL, 2, 180.25)
 /
 COMMIT;
 
-PROMPT The package body is optional: the embedded database refuses PL/SQL.
-WHENEVER SQLERROR CONTINUE
+PROMPT The package: created whole, nothing in its body runs.
+CREATE OR REPLACE PACKAGE shop_api AS
+    PROCEDURE add_order(p_customer NUMBER, p_amount NUMBER);
+END shop_api;
+/
 CREATE OR REPLACE PACKAGE BODY shop_api AS
     PROCEDURE add_order(p_customer NUMBER, p_amount NUMBER) IS
     BEGIN
