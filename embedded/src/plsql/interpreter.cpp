@@ -9,6 +9,7 @@
 #include "plsql/compile_error.h"
 #include "plsql/goto_targets.h"
 #include "plsql/output_buffer.h"
+#include "plsql/packages.h"
 #include "plsql/parser.h"
 
 namespace kavexdb {
@@ -121,13 +122,14 @@ Interpreter::Flow Interpreter::runBlock(const Block& block) {
     }
 }
 
-const Handler* Interpreter::handlerFor(const Block& block, const PlError& err) const {
+const Handler* Interpreter::handlerFor(const Block& block, const PlError& err) {
     for (const Handler& h : block.handlers) {
         for (const std::string& name : h.names) {
             if (name == "OTHERS") return &h;
-            if (const ExceptionName* declared = findException(name)) {
+            std::string identity;
+            if (const ExceptionName* declared = findException(name, identity)) {
                 if (declared->code != 0 ? err.name.empty() && err.code == declared->code
-                                        : err.name == declared->name)
+                                        : err.name == identity)
                     return &h;
                 continue;
             }
@@ -289,10 +291,27 @@ Interpreter::CursorState* Interpreter::findCursor(const std::string& name) {
     return nullptr;
 }
 
-const Interpreter::ExceptionName* Interpreter::findException(const std::string& name) const {
+const Interpreter::ExceptionName* Interpreter::findException(const std::string& name,
+                                                             std::string& identity) {
     for (std::size_t i = frames_.size(); i-- > 0; i = outerFrame(i))
         for (const ExceptionName& e : frames_[i]->exceptions)
-            if (e.name == name) return &e;
+            if (e.name == name) {
+                // A package's own exceptions are known by the package's name as well, so
+                // that a handler outside it tells them from others of the same name.
+                identity = i < packageFrames_ ? packageName_ + "." + name : name;
+                return &e;
+            }
+    if (name.find('.') == std::string::npos) return nullptr;
+    std::string member;
+    PackageInstance* p = packageOf(name, member);
+    if (!p) return nullptr;
+    Interpreter& in = p->interpreter();
+    if (in.frames_.empty()) return nullptr;
+    for (const ExceptionName& e : in.frames_[0]->exceptions)
+        if (e.name == member) {
+            identity = in.packageName_ + "." + member;
+            return &e;
+        }
     return nullptr;
 }
 
@@ -548,9 +567,10 @@ Interpreter::Flow Interpreter::runForCursor(const Stmt& s) {
         if (handling_.empty()) compileError(s.at, ora::kPlsRestriction, "RAISE outside a handler");
         throw handling_.back();
     }
-    if (const ExceptionName* declared = findException(s.name)) {
+    std::string identity;
+    if (const ExceptionName* declared = findException(s.name, identity)) {
         if (declared->code != 0) throw PlError::numbered(declared->code, s.at);
-        throw PlError::userDefined(declared->name, s.at);
+        throw PlError::userDefined(identity, s.at);
     }
     const int code = predefinedException(s.name);
     if (code == 0) compileError(s.at, ora::kPlsNotDeclared, s.name);

@@ -184,7 +184,7 @@ class Interpreter {
     void runFetch(const Stmt& s);
     void runClose(const Stmt& s);
     [[noreturn]] void runRaise(const Stmt& s);
-    const Handler* handlerFor(const Block& block, const PlError& err) const;
+    const Handler* handlerFor(const Block& block, const PlError& err);
 
     // ---- stored units (calls.cpp) ------------------------------------------------------------
     // A stored unit as calls meet it: its source and its parse (null when it does not compile).
@@ -281,7 +281,9 @@ class Interpreter {
     }
     Variable* findVariable(const std::string& name);
     CursorState* findCursor(const std::string& name);
-    const ExceptionName* findException(const std::string& name) const;
+    // A declared exception, or a package's (PKG.NAME); identity: the name errors raised as it
+    // carry.
+    const ExceptionName* findException(const std::string& name, std::string& identity);
     Variable& declareVariable(const std::string& name, const TypeSpec& type, Position at);
     TypeSpec resolveType(const TypeSpec& type, Position at, Variable* recordOf);
     // The variable a target names, and how many of its parts name it (PKG.NAME: two); null

@@ -218,3 +218,83 @@ drop package half_pk;
 select count(*) from user_objects where object_type like 'PACKAGE%';
 drop package emp_mgmt;
 drop package body nospec_pk;
+
+-- A package's exception is caught outside by its qualified name; a package's cursor, recursion,
+-- a function called without parentheses, and a call back into a package from another one while
+-- the first runs (the callee sees the package's variables, not its caller's).
+create table t_pk (n number);
+insert into t_pk values (3);
+insert into t_pk values (1);
+create or replace package a_pk as
+  e_bad exception;
+  cnt number := 0;
+  function next_id return number;
+  function fact (n number) return number;
+  procedure fail_now;
+  procedure call_b;
+  cursor c is select n from t_pk order by n;
+  function first_n return number;
+end;
+/
+create or replace package b_pk as
+  procedure back;
+end;
+/
+create or replace package body a_pk as
+  function next_id return number is begin cnt := cnt + 1; return cnt; end;
+  function fact (n number) return number is
+  begin
+    if n <= 1 then return 1; end if;
+    return n * fact(n - 1);
+  end;
+  procedure fail_now is begin raise e_bad; end;
+  procedure call_b is
+    cnt number := -1;  -- hides the package's cnt here only
+  begin
+    b_pk.back;
+    dbms_output.put_line('package cnt ' || a_pk.cnt || ', local cnt ' || cnt);
+  end;
+  function first_n return number is
+    v number;
+  begin
+    open c;
+    fetch c into v;
+    close c;
+    return v;
+  end;
+end;
+/
+create or replace package body b_pk as
+  procedure back is begin a_pk.cnt := a_pk.next_id + 99; end;
+end;
+/
+begin
+  dbms_output.put_line(a_pk.next_id || ' ' || a_pk.next_id || ' ' || a_pk.fact(5));
+  dbms_output.put_line('without parentheses ' || a_pk.next_id);
+  scott.a_pk.call_b;
+  begin
+    a_pk.fail_now;
+  exception
+    when a_pk.e_bad then dbms_output.put_line('caught a_pk.e_bad');
+  end;
+  dbms_output.put_line('first ' || a_pk.first_n);
+end;
+/
+select column_value from table(dbms_output.get_lines);
+select a_pk.next_id, a_pk.fact(4) f from dual;
+begin
+  a_pk.fail_now;
+end;
+/
+create or replace package dml_pk as
+  function f return number;
+end;
+/
+create or replace package body dml_pk as
+  function f return number is begin insert into t_pk values (9); return 1; end;
+end;
+/
+select dml_pk.f from dual;
+drop package a_pk;
+drop package b_pk;
+drop package dml_pk;
