@@ -335,7 +335,10 @@ void Shell::runSql(const std::string& statement) {
         // A stored unit that did not compile is created all the same, as SQL*Plus reports it.
         if (oraCode(e.what()) == 24344) {
             rememberUnit(sql);
-            std::string created = ddlMessage(sql, "CREATE", "created", "Body");
+            const std::vector<std::string> verb = leadingWords(withoutLeadingComments(sql), 1);
+            const bool alter = !verb.empty() && verb[0] == "ALTER";
+            std::string created = alter ? ddlMessage(sql, "ALTER", "altered", "Body")
+                                        : ddlMessage(sql, "CREATE", "created", "Body");
             created.pop_back();  // its "."
             if (!settings_.output.quiet)
                 out_ << "Warning: " << created << " with compilation errors.\n\n";

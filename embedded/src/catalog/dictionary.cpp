@@ -213,6 +213,17 @@ std::string arguments() {
            "WHERE json_extract(u.value, '$[1]') = 'PACKAGE')";
 }
 
+// USER_DEPENDENCIES and ALL_DEPENDENCIES: what the stored units use
+// (catalog/unit_dependencies.h).
+std::string dependencies(const std::string& owner, bool all) {
+    auto field = [](int i) { return "json_extract(d.value, '$[" + std::to_string(i) + "]')"; };
+    return "(SELECT " + (all ? owner + " AS OWNER, " : std::string()) + field(0) + " AS NAME, " +
+           field(1) + " AS TYPE, " + owner + " AS REFERENCED_OWNER, " + field(2) +
+           " AS REFERENCED_NAME, " + field(3) +
+           " AS REFERENCED_TYPE, NULL AS REFERENCED_LINK_NAME, 'HARD' AS DEPENDENCY_TYPE "
+           "FROM json_each(" + kOraDependencyRows + "()) d)";
+}
+
 // USER_SOURCE: the stored units' source, a row per line.
 std::string source() {
     return "(SELECT json_extract(l.value, '$[0]') AS NAME, json_extract(l.value, '$[1]') AS TYPE, "
@@ -250,6 +261,8 @@ std::string dictionaryQuery(const std::string& name, const std::string& schema) 
     if (name == "USER_TRIGGERS") return triggers(owner, false);
     if (name == "ALL_TRIGGERS" || name == "DBA_TRIGGERS") return triggers(owner, true);
     if (name == "USER_ARGUMENTS") return arguments();
+    if (name == "USER_DEPENDENCIES") return dependencies(owner, false);
+    if (name == "ALL_DEPENDENCIES") return dependencies(owner, true);
     if (name == "USER_USERS") return users(owner, false);
     if (name == "USER_TAB_COMMENTS") return tableCommentsQuery();
     if (name == "USER_COL_COMMENTS") return columnCommentsQuery();

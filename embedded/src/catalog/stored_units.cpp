@@ -334,32 +334,44 @@ std::string callStoredFunctions(sqlite3* db, const std::string& sql,
     return e.text();
 }
 
+namespace {
+
+constexpr const char* kUnitColumns =
+    "NAME, TYPE, STATUS, TEXT, ERROR_LINE, ERROR_POSITION, ERROR_TEXT, "
+    "coalesce(ARGUMENTS, '[]')";
+
+void readUnit(sqlite3_stmt* s, StoredUnit& out) {
+    out.name = column(s, 0);
+    out.type = column(s, 1);
+    out.status = column(s, 2);
+    out.text = column(s, 3);
+    out.errorLine = sqlite3_column_int(s, 4);
+    out.errorPosition = sqlite3_column_int(s, 5);
+    out.errorText = column(s, 6);
+    out.arguments = column(s, 7);
+}
+
+}  // namespace
+
 bool findStoredUnitOfType(sqlite3* db, const std::string& name, const std::string& type,
                           StoredUnit& out) {
     if (!catalogExists(db)) return false;
-    SqliteStmt s = prepareSql(db, std::string("SELECT NAME, TYPE, STATUS, TEXT FROM ") +
-                                      kCatalog + " WHERE NAME = ? AND TYPE = ?");
+    SqliteStmt s = prepareSql(db, std::string("SELECT ") + kUnitColumns + " FROM " + kCatalog +
+                                      " WHERE NAME = ? AND TYPE = ?");
     sqlite3_bind_text(s.get(), 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
     sqlite3_bind_text(s.get(), 2, type.data(), static_cast<int>(type.size()), SQLITE_TRANSIENT);
     if (sqlite3_step(s.get()) != SQLITE_ROW) return false;
-    out.name = column(s.get(), 0);
-    out.type = column(s.get(), 1);
-    out.status = column(s.get(), 2);
-    out.text = column(s.get(), 3);
+    readUnit(s.get(), out);
     return true;
 }
 
 bool findStoredUnit(sqlite3* db, const std::string& name, StoredUnit& out) {
     if (!catalogExists(db)) return false;
-    SqliteStmt s = prepareSql(db, std::string("SELECT NAME, TYPE, STATUS, TEXT FROM ") +
-                                      kCatalog +
+    SqliteStmt s = prepareSql(db, std::string("SELECT ") + kUnitColumns + " FROM " + kCatalog +
                                       " WHERE NAME = ? ORDER BY TYPE = 'PACKAGE BODY' LIMIT 1");
     sqlite3_bind_text(s.get(), 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
     if (sqlite3_step(s.get()) != SQLITE_ROW) return false;
-    out.name = column(s.get(), 0);
-    out.type = column(s.get(), 1);
-    out.status = column(s.get(), 2);
-    out.text = column(s.get(), 3);
+    readUnit(s.get(), out);
     return true;
 }
 

@@ -32,7 +32,7 @@ const FunctionFamily* const kFamilies[] = {
     &kListaggAggregate,  &kKeepAggregate,       &kHypotheticalRanks,    &kStatisticalAggregates,
     &kDictionaryFunctions, &kCommentFunctions,  &kJoinFunctions,        &kConversionFormFunctions,
     &kSynonymFunctions,  &kCastFunctions,       &kNumericFunctions,     &kStoredUnitFunctions,
-    &kTriggerCatalogFunctions, &kBuiltinPackageFunctions,
+    &kTriggerCatalogFunctions, &kUnitDependencyFunctions, &kBuiltinPackageFunctions,
     &kSqliteFunctions,
 };
 

@@ -75,6 +75,7 @@ extern const FunctionFamily kCommentFunctions;        // catalog/comments.cpp
 extern const FunctionFamily kDictionaryFunctions;     // catalog/dictionary.cpp
 extern const FunctionFamily kStoredUnitFunctions;     // catalog/stored_units.cpp
 extern const FunctionFamily kTriggerCatalogFunctions; // catalog/stored_triggers.cpp
+extern const FunctionFamily kUnitDependencyFunctions; // catalog/unit_dependencies.cpp
 extern const FunctionFamily kSequenceFunctions;       // catalog/sequences.cpp
 extern const FunctionFamily kSynonymFunctions;        // catalog/synonyms.cpp
 extern const FunctionFamily kWriteConversions;        // rewrite/dml/write_conversion.cpp

@@ -1,10 +1,12 @@
 #include "occi/plsql_port.h"
 
 #include <cstring>
+#include <set>
 
 #include "base/ora_messages.h"
 #include "catalog/stored_triggers.h"
 #include "catalog/stored_units.h"
+#include "catalog/unit_dependencies.h"
 #include "functions/conversion_functions.h"
 #include "functions/function_args.h"
 #include "functions/sql_values.h"
@@ -16,6 +18,7 @@
 #include "plsql/triggers.h"
 #include "rewrite/pipeline.h"
 #include "sql/internal_names.h"
+#include "sql/sql_lexer.h"
 #include "sql/sqlite_errors.h"
 #include "sql/sqlite_util.h"
 
@@ -220,6 +223,24 @@ void sourceOf(const StoredUnit& u, plsql::UnitSource& out) {
     out.type = u.type;
     out.status = u.status;
     out.text = u.text;
+    out.errorLine = u.errorLine;
+    out.errorPosition = u.errorPosition;
+    out.errorText = u.errorText;
+    out.arguments = u.arguments;
+}
+
+StoredUnit storedOf(const plsql::UnitSource& unit) {
+    return StoredUnit{unit.name,      unit.type,          unit.status,    unit.text,
+                      unit.errorLine, unit.errorPosition, unit.errorText, unit.arguments};
+}
+
+// The names a unit's text holds, among them the objects it uses.
+std::set<std::string> namesIn(const std::string& text) {
+    std::set<std::string> names;
+    for (const Token& t : lexSql(text))
+        if (t.kind == Token::Kind::Word || t.kind == Token::Kind::QuotedIdent)
+            names.insert(identifierName(t));
+    return names;
 }
 
 }  // namespace
@@ -242,16 +263,30 @@ bool PlSqlPort::findUnitOfType(const std::string& name, const std::string& type,
 plsql::PackageSession& PlSqlPort::packages() { return connection_.packages(); }
 
 void PlSqlPort::saveUnit(const plsql::UnitSource& unit, bool orReplace) {
+    sqlite3* db = connection_.db();
     connection_.packages().forget(unit.name);
-    saveStoredUnit(connection_.db(), connection_.schema(),
-                   StoredUnit{unit.name, unit.type, unit.status, unit.text, unit.errorLine,
-                              unit.errorPosition, unit.errorText, unit.arguments},
-                   orReplace);
+    saveStoredUnit(db, connection_.schema(), storedOf(unit), orReplace);
+    recordDependencies(db, unit.name, unit.type, namesIn(unit.text));
+    invalidateDependents(db, unit.name, unit.type);
 }
 
 void PlSqlPort::dropUnit(const std::string& name, const std::string& type) {
+    sqlite3* db = connection_.db();
     connection_.packages().forget(name);
-    dropStoredUnit(connection_.db(), name, type);
+    dropStoredUnit(db, name, type);
+    invalidateDependents(db, name, type);
+    forgetDependencies(db, name, type);
+    if (type == "PACKAGE") forgetDependencies(db, name, "PACKAGE BODY");
+}
+
+void PlSqlPort::saveCompiled(const plsql::UnitSource& unit) {
+    connection_.packages().forget(unit.name);
+    saveStoredUnit(connection_.db(), connection_.schema(), storedOf(unit), true);
+}
+
+std::vector<std::pair<std::string, std::string>> PlSqlPort::brokenUses(
+    const plsql::UnitSource& unit) {
+    return brokenDependencies(connection_.db(), unit.name, unit.type);
 }
 
 plsql::Value engineValue(sqlite3_value* v) {

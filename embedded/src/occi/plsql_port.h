@@ -33,6 +33,9 @@ class PlSqlPort final : public plsql::SqlPort {
     plsql::PackageSession& packages() override;
     void saveUnit(const plsql::UnitSource& unit, bool orReplace) override;
     void dropUnit(const std::string& name, const std::string& type) override;
+    void saveCompiled(const plsql::UnitSource& unit) override;
+    std::vector<std::pair<std::string, std::string>> brokenUses(
+        const plsql::UnitSource& unit) override;
     void saveTrigger(const TriggerDefinition& trigger, const plsql::UnitSource& source,
                      bool orReplace) override;
     void dropTrigger(const std::string& name) override;

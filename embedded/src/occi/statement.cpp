@@ -12,6 +12,7 @@
 #include "catalog/ddl_effects.h"
 #include "catalog/foreign_keys.h"
 #include "catalog/stored_triggers.h"
+#include "catalog/unit_dependencies.h"
 #include "catalog/synonyms.h"
 #include "exec/alter_table.h"
 #include "exec/create_table_as.h"
@@ -556,6 +557,7 @@ void StatementImpl::runDdl(const RewrittenSql& r) {
             runOnce(db, withConstraintNames(db, r.sql));
         }
         applyDdlEffects(db, r);
+        invalidateDependentsOfDdl(db, sql_);
         {
             // A dropped table's triggers go with it; a rebuilt one's come back.
             Authorizer::Trusted trusted(connection_.authorizer());

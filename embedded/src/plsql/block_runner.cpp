@@ -12,6 +12,7 @@
 #include "plsql/packages.h"
 #include "plsql/parser.h"
 #include "plsql/triggers.h"
+#include "plsql/unit_compiler.h"
 
 namespace kavexdb {
 namespace detail {
@@ -31,83 +32,38 @@ void runAnonymousBlock(SqlPort& port, const std::string& text, const HostBinds& 
 
 namespace {
 
-// The data type USER_ARGUMENTS shows for a parameter's declared type.
-std::string argumentType(const TypeSpec& t) {
-    using K = TypeSpec::Kind;
-    switch (t.kind) {
-        case K::Number:
-            return "NUMBER";
-        case K::PlsInteger:
-            return "BINARY_INTEGER";
-        case K::BinaryDouble:
-            return "BINARY_DOUBLE";
-        case K::BinaryFloat:
-            return "BINARY_FLOAT";
-        case K::Varchar2:
-            return "VARCHAR2";
-        case K::Char:
-            return "CHAR";
-        case K::Date:
-            return "DATE";
-        case K::Timestamp:
-            return "TIMESTAMP";
-        case K::Boolean:
-            return "PL/SQL BOOLEAN";
-        case K::Clob:
-            return "CLOB";
-        case K::Blob:
-            return "BLOB";
-        case K::Raw:
-            return "RAW";
-        case K::RefCursor:
-            return "REF CURSOR";
-        case K::RowType:
-            return "PL/SQL RECORD";
-        default:
-            return t.sqlText;  // %TYPE and the like, as written
+// ALTER PROCEDURE | FUNCTION | PACKAGE [schema.]name COMPILE [PACKAGE | SPECIFICATION | BODY]
+// [DEBUG] [REUSE SETTINGS]: the unit compiled again (a package's specification and body, or the
+// one named), ORA-24344 when it does not compile.
+void alterUnit(SqlPort& port, const Source& source) {
+    const SourceToken& type = source.at(1);
+    std::size_t i = 2;
+    std::string name = source.at(i).name();
+    if (source.at(i + 1).isSymbol(".")) {
+        i += 2;
+        name = source.at(i).name();
     }
-}
-
-
-std::string argumentRows(const Unit& unit) {
-    std::string out = "[";
-    auto row = [&](const std::string& name, std::size_t position, const char* mode,
-                   const std::string& type, bool defaulted) {
-        if (out.size() > 1) out += ',';
-        out += "[" + (name.empty() ? std::string("null") : jsonText(name)) + "," +
-               std::to_string(position) + "," + jsonText(mode) + "," + jsonText(type) + "," +
-               jsonText(defaulted ? "Y" : "N") + "]";
-    };
-    if (unit.kind == Unit::Kind::Function) row("", 0, "OUT", argumentType(unit.returnType), false);
-    for (std::size_t i = 0; i < unit.params.size(); ++i) {
-        const Parameter& p = unit.params[i];
-        const char* mode = p.mode == Parameter::Mode::In    ? "IN"
-                           : p.mode == Parameter::Mode::Out ? "OUT"
-                                                            : "IN/OUT";
-        row(p.name, i + 1, mode, argumentType(p.type), p.hasDefault);
+    ++i;
+    if (!(type.isWord("PROCEDURE") || type.isWord("FUNCTION") || type.isWord("PACKAGE")) ||
+        !source.at(i).isWord("COMPILE"))
+        raise(ora::kMissingOrInvalidOption);
+    std::vector<std::string> types{type.name()};
+    const SourceToken& part = source.at(i + 1);
+    if (type.isWord("PACKAGE") && part.isWord("BODY")) types = {"PACKAGE BODY"};
+    if (type.isWord("PACKAGE") && !part.isWord("BODY") && !part.isWord("SPECIFICATION"))
+        types.push_back("PACKAGE BODY");
+    bool valid = true;
+    for (const std::string& t : types) {
+        UnitSource unit;
+        if (!port.findUnitOfType(name, t, unit)) {
+            if (t == "PACKAGE BODY" && types.size() == 2) continue;  // a package without one
+            raise(ora::kObjectDoesNotExist, name);
+        }
+        compileUnit(port, unit, true);
+        port.saveCompiled(unit);
+        valid = valid && unit.status == "VALID";
     }
-    return out + "]";
-}
-
-// The USER_ARGUMENTS rows of a unit's text; CompileError when it does not compile. A package's
-// body compiles with its specification, which must be there and VALID.
-std::string compiledArguments(SqlPort& port, const UnitSource& unit) {
-    if (unit.type == "PACKAGE") {
-        const Source spec(unit.text);
-        return packageArgumentRows(*parsePackage(spec), argumentRows);
-    }
-    if (unit.type == "PACKAGE BODY") {
-        UnitSource spec;
-        if (!port.findUnitOfType(unit.name, "PACKAGE", spec))
-            compileError(Position{}, ora::kPlsBodyWithoutSpec, unit.name);
-        if (spec.status != "VALID")
-            compileError(Position{}, ora::kPlsObjectInvalid, port.schema() + "." + unit.name);
-        const Source both(spec.text, unit.text);
-        checkPackageBody(*parsePackage(both));
-        return "[]";
-    }
-    const Source body(unit.text);
-    return argumentRows(*parseStoredUnit(body));
+    if (!valid) raise(ora::kSuccessWithCompilationError);
 }
 
 }  // namespace
@@ -125,29 +81,12 @@ void runUnitDdl(SqlPort& port, const std::string& text) {
         while (!unit.text.empty() && (unit.text.back() == '/' ||
                                       std::isspace(static_cast<unsigned char>(unit.text.back()))))
             unit.text.pop_back();
-        bool valid = true;
-        try {
-            unit.arguments = compiledArguments(port, unit);
-        } catch (const CompileError& e) {
-            // "ORA-06550: line L, column C:\nPLS-...": USER_ERRORS keeps where and the PLS text.
-            valid = false;
-            const std::string message = e.error.what();
-            std::sscanf(message.c_str(), "ORA-06550: line %d, column %d", &unit.errorLine,
-                        &unit.errorPosition);
-            const std::size_t pls = message.find("PLS-");
-            unit.errorText = pls == std::string::npos ? message : message.substr(pls);
-            while (!unit.errorText.empty() && unit.errorText.back() == '\n')
-                unit.errorText.pop_back();
-        } catch (const occi::SQLException& e) {
-            valid = false;  // the text does not even lex
-            unit.errorLine = unit.errorPosition = 1;
-            unit.errorText = e.what();
-        }
-        unit.status = valid ? "VALID" : "INVALID";
+        compileUnit(port, unit, false);
         port.saveUnit(unit, head.orReplace);
-        if (!valid) raise(ora::kSuccessWithCompilationError);
+        if (unit.status != "VALID") raise(ora::kSuccessWithCompilationError);
         return;
     }
+    if (source.at(0).isWord("ALTER")) return alterUnit(port, source);
     // DROP PROCEDURE | FUNCTION | PACKAGE [BODY] name
     const SourceToken& type = source.at(1);
     const bool body = type.isWord("PACKAGE") && source.at(2).isWord("BODY");

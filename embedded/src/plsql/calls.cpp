@@ -8,6 +8,7 @@
 #include "plsql/nesting.h"
 #include "plsql/packages.h"
 #include "plsql/parser.h"
+#include "plsql/unit_compiler.h"
 
 namespace kavexdb {
 namespace detail {
@@ -19,6 +20,7 @@ Interpreter::LoadedUnit* Interpreter::loadUnit(const std::string& name) {
     std::unique_ptr<LoadedUnit> u;
     UnitSource stored;
     if (port_->findUnit(name, stored) && stored.type != "PACKAGE") {
+        revalidateUnit(*port_, stored);
         u = std::make_unique<LoadedUnit>();
         u->stored = std::move(stored);
         u->source = std::make_unique<Source>(u->stored.text);
@@ -74,7 +76,7 @@ bool Interpreter::callableFunction(const std::string& name) {
 Value Interpreter::callStored(LoadedUnit& u, const std::vector<Expr>& args,
                               const std::vector<std::string>& names, Position at) {
     const std::string shown = port_->schema() + "." + u.stored.name;
-    if (!u.unit) compileError(at, ora::kPlsObjectInvalid, shown);
+    if (!u.unit || u.stored.status != "VALID") compileError(at, ora::kPlsObjectInvalid, shown);
     return callUnit(*u.unit, &u, args, names, at);
 }
 
@@ -245,7 +247,8 @@ Value Interpreter::callFunction(const std::string& name, const std::vector<Value
     LoadedUnit* u = loadUnit(name);
     if (!u || (u->unit && u->unit->kind != Unit::Kind::Function))
         compileError(Position{}, ora::kPlsNotDeclared, name);
-    if (!u->unit) compileError(Position{}, ora::kPlsObjectInvalid, port_->schema() + "." + name);
+    if (!u->unit || u->stored.status != "VALID")
+        compileError(Position{}, ora::kPlsObjectInvalid, port_->schema() + "." + name);
     const std::vector<Parameter>& params = u->unit->params;
     if (args.size() > params.size()) compileError(Position{}, ora::kPlsWrongArguments, name);
     std::vector<bool> given(params.size(), false);

@@ -8,6 +8,7 @@
 #include "plsql/compile_error.h"
 #include "plsql/nesting.h"
 #include "plsql/parser.h"
+#include "plsql/unit_compiler.h"
 
 namespace kavexdb {
 namespace detail {
@@ -73,7 +74,9 @@ std::shared_ptr<PackageInstance> PackageSession::instance(SqlPort& port, const s
         instances_.erase(name);
         return nullptr;
     }
+    revalidateUnit(port, spec);
     const bool hasBody = port.findUnitOfType(name, "PACKAGE BODY", body);
+    if (hasBody) revalidateUnit(port, body);
     const std::string shown = port.schema() + "." + name;
     if (spec.status != "VALID" || (hasBody && body.status != "VALID"))
         compileError(Position{}, ora::kPlsObjectInvalid, shown);

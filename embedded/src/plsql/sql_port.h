@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "catalog/stored_triggers.h"
@@ -70,8 +71,14 @@ class SqlPort {
     virtual PackageSession& packages() = 0;
     // ORA-00955 when the name is taken (by a unit, unless orReplace).
     virtual void saveUnit(const UnitSource& unit, bool orReplace) = 0;
-    // ORA-04043 when there is no such unit.
+    // ORA-04043 when there is no such unit. Saving or dropping a unit makes the units that use
+    // it INVALID; saving records what the unit's text uses.
     virtual void dropUnit(const std::string& name, const std::string& type) = 0;
+    // A unit compiled again: its status, error and arguments, in place of the kept ones.
+    virtual void saveCompiled(const UnitSource& unit) = 0;
+    // What the unit was recorded to use that is gone, or is a unit INVALID with errors of its
+    // own: (name, type) pairs, type TABLE, VIEW, SEQUENCE or a unit's.
+    virtual std::vector<std::pair<std::string, std::string>> brokenUses(const UnitSource& unit) = 0;
     // A trigger and its source: ORA-04081 when the name is taken (unless orReplace), ORA-00942
     // when its table does not exist.
     virtual void saveTrigger(const TriggerDefinition& trigger, const UnitSource& source,

@@ -147,15 +147,16 @@ bool parseUserStatement(const TokenEditor& e, std::size_t verb, RewrittenSql& ou
 }
 
 // CREATE [OR REPLACE] [EDITIONABLE | NONEDITIONABLE] PROCEDURE | FUNCTION | PACKAGE | TRIGGER,
-// DROP PROCEDURE | FUNCTION | PACKAGE | TRIGGER and ALTER TRIGGER: statements of the PL/SQL
-// engine.
+// DROP PROCEDURE | FUNCTION | PACKAGE | TRIGGER and ALTER PROCEDURE | FUNCTION | PACKAGE |
+// TRIGGER: statements of the PL/SQL engine.
 bool isStoredUnitDdl(const TokenEditor& e, std::size_t verb) {
     std::size_t i = e.next(verb + 1);
     if (e.word(verb, "CREATE")) {
         if (e.word(i, "OR") && e.word(e.next(i + 1), "REPLACE")) i = e.next(e.next(i + 1) + 1);
         if (e.word(i, "EDITIONABLE") || e.word(i, "NONEDITIONABLE")) i = e.next(i + 1);
     } else if (e.word(verb, "ALTER")) {
-        return e.word(i, "TRIGGER");
+        return e.word(i, "TRIGGER") || e.word(i, "PROCEDURE") || e.word(i, "FUNCTION") ||
+               e.word(i, "PACKAGE");
     } else if (!e.word(verb, "DROP")) {
         return false;
     }

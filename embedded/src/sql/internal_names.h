@@ -66,6 +66,7 @@ inline constexpr const char* kOraUnitRows = "ORA$UNIT_ROWS";
 inline constexpr const char* kOraSourceLines = "ORA$SOURCE_LINES";
 inline constexpr const char* kOraUnitErrors = "ORA$UNIT_ERRORS";
 inline constexpr const char* kOraUnitArguments = "ORA$UNIT_ARGUMENTS";
+inline constexpr const char* kOraDependencyRows = "ORA$DEPENDENCY_ROWS";
 // A stored PL/SQL function called from SQL: ORA$PLSQL_CALL('NAME', arguments...).
 inline constexpr const char* kOraPlSqlCall = "ORA$PLSQL_CALL";
 // A row trigger's firing, from the SQLite trigger that stands for it (catalog/stored_triggers.h).
