@@ -890,7 +890,7 @@ Interpreter::CompiledSql Interpreter::compile(Range r, Range skip, bool statemen
                         replacement = "(" + replacement + " = 1)";
                     through = k + 2;
                 }
-            } else if (next.isSymbol("(")) {
+            } else if (next.isSymbol("(") && !(t.isWord("SQLERRM") && !v)) {
                 // A call: of a stored function, through SQL's ORA$PLSQL_CALL; others are SQL's.
                 const LoadedUnit* u = v ? nullptr : loadUnit(name);
                 if (u && (!u->unit || u->unit->kind == Unit::Kind::Function)) {
@@ -912,7 +912,21 @@ Interpreter::CompiledSql Interpreter::compile(Range r, Range skip, bool statemen
                     replacement = "(1=0)";
                 else if (t.isWord("SQLCODE"))
                     replacement = placeholder(BindSource{BindSource::Kind::SqlCode, "", ""});
-                else if (t.isWord("SQLERRM"))
+                else if (t.isWord("SQLERRM") && next.isSymbol("(") && k + 1 < r.last) {
+                    // SQLERRM(code): the message of that error number.
+                    int depth = 0;
+                    std::size_t close = k + 1;
+                    for (; close < r.last; ++close) {
+                        if (src_.at(close).isSymbol("(")) ++depth;
+                        if (src_.at(close).isSymbol(")") && --depth == 0) break;
+                    }
+                    if (!c.subscripts) c.subscripts = std::make_shared<std::deque<Expr>>();
+                    c.subscripts->push_back(
+                        Expr{Range{k + 2, close}, Position{next.line, next.column}});
+                    replacement = placeholder(BindSource{BindSource::Kind::SqlErrm, "", "CODE",
+                                                         &c.subscripts->back()});
+                    through = close;
+                } else if (t.isWord("SQLERRM"))
                     replacement = placeholder(BindSource{BindSource::Kind::SqlErrm, "", ""});
                 else if (t.isWord("DBMS_UTILITY") && next.isSymbol(".") &&
                          (after.isWord("FORMAT_ERROR_STACK") ||
@@ -1000,6 +1014,19 @@ Value Interpreter::bindValue(BindSource& b) {
         case BindSource::Kind::SqlCode:
             return Value::integer(handling_.empty() ? 0 : handling_.back().sqlcode());
         case BindSource::Kind::SqlErrm: {
+            if (b.field == "CODE") {
+                const Value v = coerce(evaluate(*b.index), TypeSpec::plain(TypeSpec::Kind::PlsInteger), at_);
+                const std::int64_t n = v.isNull() ? 0 : v.data.integer;
+                if (n == 0) return Value::text("ORA-0000: normal, successful completion");
+                if (n == 100) return Value::text(PlError::numbered(1403, at_).sqlerrm());
+                if (n > 0) return Value::text("-" + std::to_string(n) + ": non-ORACLE exception");
+                if (n < -99999) {  // no ORA number: Oracle's words for a number it has not
+                    const std::string number = std::to_string(-n);
+                    return Value::text("ORA-" + number + ": Message " + number +
+                                       " not found;  product=RDBMS; facility=ORA");
+                }
+                return Value::text(PlError::numbered(static_cast<int>(-n), at_).sqlerrm());
+            }
             if (b.field.empty())
                 return Value::text(handling_.empty() ? "ORA-0000: normal, successful completion"
                                                      : handling_.back().sqlerrm());

@@ -121,3 +121,16 @@ end;
 /
 select to_char(count(*)) from log_pl;
 drop table log_pl;
+
+-- SQLERRM(code): the message of an error number; ORA-0000 for 0, ORA-01403 for +100, and
+-- "-n: non-ORACLE exception" for another positive number.
+begin
+  dbms_output.put_line('SQLERRM(-6511): ' || to_char(sqlerrm(-6511)));
+  dbms_output.put_line(sqlerrm(-1476));
+  dbms_output.put_line(sqlerrm(100));
+  dbms_output.put_line(sqlerrm(0));
+  dbms_output.put_line(sqlerrm(5));
+  dbms_output.put_line(sqlerrm(-20001));
+end;
+/
+select column_value from table(dbms_output.get_lines);
