@@ -159,7 +159,9 @@ Value Interpreter::runUnit(LoadedUnit& u, const std::vector<Value>& values,
     const HostBinds none;
     Interpreter inner(*port_, *u.source, none);
     try {
-        return inner.enterUnit(*u.unit, values, given, outs);
+        Value result = inner.enterUnit(*u.unit, values, given, outs);
+        calledRecord_ = std::move(inner.calledRecord_);
+        return result;
     } catch (PlError& err) {
         // The error stack names the line of the unit, then the caller's line.
         err.message +=
@@ -172,7 +174,7 @@ Value Interpreter::runUnit(LoadedUnit& u, const std::vector<Value>& values,
 
 Value Interpreter::enterUnit(const Unit& unit, const std::vector<Value>& values,
                              const std::vector<bool>& given, std::vector<Value>& outs) {
-    pushFrame();
+    pushFrame().owner = unit.name;
     std::vector<Variable*> params;
     for (std::size_t p = 0; p < unit.params.size(); ++p) {
         const Parameter& param = unit.params[p];
@@ -191,6 +193,12 @@ Value Interpreter::enterUnit(const Unit& unit, const std::vector<Value>& values,
     for (Variable* v : params) outs.push_back(v->value);
     if (unit.kind == Unit::Kind::Procedure) return Value::null();
     if (!returned_) throw PlError::fromSql(makeError(ora::kFunctionReturnedWithoutValue), at_);
+    const TypeSpec::Kind k = unit.returnType.kind;
+    if ((k == TypeSpec::Kind::UserType || k == TypeSpec::Kind::RowType) &&
+        !returnFields_.empty()) {
+        calledRecord_ = returnFields_;  // a record's fields, read as f(x).field; no value
+        return Value::null();
+    }
     return coerce(returnValue_, unit.returnType, at_);
 }
 

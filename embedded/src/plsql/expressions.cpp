@@ -313,6 +313,10 @@ class NativeParser {
             }
         }
         i_ = close + 1;
+        if (peek().isSymbol(".") && isName(peek(1))) {  // f(x).field: of a record it returns
+            n->field = peek(1).name();
+            i_ += 2;
+        }
         return n;
     }
     NativePtr variable(const std::string& name, std::size_t tokens) {
@@ -430,7 +434,10 @@ Value Interpreter::evalNative(const Native& n) {
                 r = callStored(*stored, n.args, n.argumentNames, at);
             }
             at_ = at;
-            return r;
+            if (n.field.empty()) return r;
+            for (const auto& f : calledRecord_)
+                if (f.first == n.field) return f.second;
+            compileError(at, ora::kPlsNoSuchComponent, n.field);
         }
         case Op::Element:
         case Op::Method: {
@@ -757,6 +764,7 @@ Interpreter::CompiledSql Interpreter::compile(Range r, Range skip, bool statemen
                                    (after.isWord("ROWCOUNT") || after.isWord("FOUND") ||
                                     after.isWord("NOTFOUND") || after.isWord("ISOPEN"));
             Variable* v = findVariable(name);
+            Variable* named = nullptr;  // UNIT.NAME and the like
             const bool bulk = name == "SQL" && next.isSymbol("%") && k + 2 < r.last &&
                               (after.isWord("BULK_ROWCOUNT") || after.isWord("BULK_EXCEPTIONS"));
             if (bulk) {
@@ -833,6 +841,15 @@ Interpreter::CompiledSql Interpreter::compile(Range r, Range skip, bool statemen
                 replacement = placeholder(b);
                 if (b.kind == BindSource::Kind::Method && b.field == "EXISTS")
                     replacement = "(" + replacement + " = 1)";
+            } else if (!v && next.isSymbol(".") && k + 2 < r.last && isName(after) &&
+                       columns.count(name) == 0 &&
+                       (named = findVariable(name + "." + after.name())) != nullptr) {
+                // UNIT.NAME, LABEL.NAME, PKG.NAME: a variable named with what declares it.
+                replacement = placeholder(
+                    BindSource{BindSource::Kind::Variable, name + "." + after.name(), ""});
+                if (named->type.kind == TypeSpec::Kind::Boolean)
+                    replacement = "(" + replacement + " = 1)";
+                through = k + 2;
             } else if (!v && columns.count(name) == 0 &&
                        (findSubprogram(name) || (!statement && callableFunction(name)))) {
                 if (findSubprogram(name) && findSubprogram(name)->kind != Unit::Kind::Function)
@@ -852,14 +869,16 @@ Interpreter::CompiledSql Interpreter::compile(Range r, Range skip, bool statemen
                         }
                     }
                 }
+                if (src_.at(end).isSymbol(".") && end + 1 < r.last && isName(src_.at(end + 1)))
+                    end += 2;  // f(x).field
                 c.subscripts->push_back(Expr{Range{k, end}, Position{t.line, t.column}});
                 replacement = placeholder(
                     BindSource{BindSource::Kind::Call, name, "", &c.subscripts->back()});
                 through = end - 1;
             } else if (!v && next.isSymbol(".") && k + 2 < r.last && isName(after) &&
                        columns.count(name) == 0 && findPackage(name)) {
-                // PKG.MEMBER: a package's function (called as the block's own are, or by SQL's
-                // ORA$PLSQL_CALL in a statement) or its public variable.
+                // PKG.F: a package's function, called as the block's own are (or by SQL's
+                // ORA$PLSQL_CALL in a statement). Its variables are named above.
                 const std::string dotted = name + "." + after.name();
                 const bool parens = k + 3 < r.last && src_.at(k + 3).isSymbol("(");
                 if (packageFunction(dotted) && !statement) {
@@ -875,6 +894,9 @@ Interpreter::CompiledSql Interpreter::compile(Range r, Range skip, bool statemen
                             }
                         }
                     }
+                    if (src_.at(end).isSymbol(".") && end + 1 < r.last &&
+                        isName(src_.at(end + 1)))
+                        end += 2;  // pkg.f(x).field
                     c.subscripts->push_back(Expr{Range{k, end}, Position{t.line, t.column}});
                     replacement = placeholder(
                         BindSource{BindSource::Kind::Call, dotted, "", &c.subscripts->back()});
@@ -884,11 +906,6 @@ Interpreter::CompiledSql Interpreter::compile(Range r, Range skip, bool statemen
                     replacement = std::string(kOraPlSqlCall) + "(" + sqlStringLiteral(dotted) +
                                   (none ? (parens ? "" : ")") : ", ");
                     through = parens ? k + 3 : k + 2;
-                } else if (Variable* pv = packageVariable(dotted)) {
-                    replacement = placeholder(BindSource{BindSource::Kind::Variable, dotted, ""});
-                    if (pv->type.kind == TypeSpec::Kind::Boolean)
-                        replacement = "(" + replacement + " = 1)";
-                    through = k + 2;
                 }
             } else if (next.isSymbol("(") && !(t.isWord("SQLERRM") && !v)) {
                 // A call: of a stored function, through SQL's ORA$PLSQL_CALL; others are SQL's.

@@ -104,7 +104,7 @@ class FrameScope {
 
 Interpreter::Flow Interpreter::runBlock(const Block& block) {
     FrameScope<decltype(frames_)> scope(frames_);
-    pushFrame();
+    pushFrame().owner = block.label;
     // An error in the declarations goes to the enclosing block: this one's handlers are not
     // active yet.
     for (const Decl& d : block.decls) declare(d);
@@ -279,9 +279,21 @@ Interpreter::Variable* Interpreter::findVariable(const std::string& name) {
         for (auto v = vars.rbegin(); v != vars.rend(); ++v)
             if (v->name == name) return &*v;
     }
-    // PKG.NAME: a package's public variable.
-    if (name.find('.') != std::string::npos) return packageVariable(name);
-    return nullptr;
+    const std::size_t dot = name.find('.');
+    if (dot == std::string::npos) return nullptr;
+    // UNIT.NAME or LABEL.NAME: a name of the subprogram or labelled block running, or of
+    // those within it.
+    const std::string owner = name.substr(0, dot), inner = name.substr(dot + 1);
+    for (std::size_t i = frames_.size(); i-- > 0; i = outerFrame(i)) {
+        if (frames_[i]->owner != owner) continue;
+        for (std::size_t k = frames_.size(); k-- > i;) {
+            auto& vars = frames_[k]->vars;
+            for (auto v = vars.rbegin(); v != vars.rend(); ++v)
+                if (v->name == inner) return &*v;
+        }
+        break;
+    }
+    return packageVariable(name);  // PKG.NAME: a package's public variable
 }
 
 Interpreter::CursorState* Interpreter::findCursor(const std::string& name) {
@@ -384,7 +396,16 @@ Interpreter::Flow Interpreter::runStatement(const Stmt& s) {
             }
             case Stmt::Kind::Return:
                 if (!s.exprs.empty()) {
-                    returnValue_ = evaluate(s.exprs[0]);
+                    const Range r = s.exprs[0].range;
+                    Variable* record = r.last - r.first == 1 ? findVariable(src_.at(r.first).name())
+                                                             : nullptr;
+                    if (record && record->record) {
+                        returnFields_ = record->fields;  // a function of a record type
+                        returnValue_ = Value::null();
+                    } else {
+                        returnFields_.clear();
+                        returnValue_ = evaluate(s.exprs[0]);
+                    }
                     returned_ = true;
                 }
                 return Flow{FlowKind::Return, ""};

@@ -122,6 +122,7 @@ class Interpreter {
         // A call into a package from outside it: the names below it, up to the package's own
         // frames, are the interrupted calls', which the call does not see.
         bool callBase = false;
+        std::string owner;  // the subprogram or labelled block it holds the names of
     };
 
     // What one bind of a compiled SQL text takes its value from.
@@ -351,6 +352,8 @@ class Interpreter {
     int evaluationDepth_ = 0;  // expressions being evaluated within one another
     bool returned_ = false;    // a function's RETURN ran
     Value returnValue_;
+    Fields returnFields_;  // what RETURN of a record gave
+    Fields calledRecord_;  // the record the last function call gave, for f(x).field
 };
 
 }  // namespace plsql

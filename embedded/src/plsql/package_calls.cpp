@@ -161,7 +161,9 @@ Value Interpreter::runMember(PackageInstance& package, const Unit& unit,
     in.returned_ = false;
     in.pushFrame().callBase = true;
     try {
-        return in.enterUnit(unit, values, given, outs);
+        Value result = in.enterUnit(unit, values, given, outs);
+        calledRecord_ = in.calledRecord_;
+        return result;
     } catch (PlError& err) {
         err.message += oraErrorText(ora::kPlSqlAtUnitLine, port_->schema() + "." + package.name(),
                                     err.at.line) +
