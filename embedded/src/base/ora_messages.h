@@ -452,15 +452,13 @@ inline constexpr OraMessage<1> kPlsNoSuchFunction{
 inline constexpr OraMessage<1> kPlsObjectInvalid{905, "object {} is invalid"};
 inline constexpr OraMessage<1> kPlsWrongArguments{
     306, "wrong number or types of arguments in call to '{}'"};
-// PKG.NAME where the package's specification declares no NAME.
+// PKG.NAME where the package declares no NAME.
 inline constexpr OraMessage<1> kPlsNoSuchComponent{302, "component '{}' must be declared"};
 inline constexpr OraMessage<1> kPlsTooManyMatches{
     307, "too many declarations of '{}' match this call"};
-inline constexpr OraMessage<1> kPlsBodyWithoutSpec{
-    304, "cannot compile body of '{}' without its specification"};
 inline constexpr OraMessage<1> kPlsNotDefinedInBody{
-    323, "subprogram or cursor '{}' is declared in a package specification and must be defined "
-         "in the package body"};
+    323, "subprogram or cursor '{}' is declared in a package and must be defined in the "
+         "package body"};
 inline constexpr OraMessage<0> kPlsWrongType{382, "expression is of wrong type"};
 inline constexpr OraMessage<1> kPlsNotAssignable{
     363, "expression '{}' cannot be used as an assignment target"};

@@ -178,7 +178,7 @@ std::string triggers(const std::string& owner, bool all) {
 }
 
 // USER_PROCEDURES: the stored procedures, functions, packages and triggers, and a row for each
-// subprogram a package's specification declares. A package's ARGUMENTS are
+// subprogram a package declares. A package's ARGUMENTS are
 // [[subprogram, overload, PROCEDURE | FUNCTION, [argument rows]], ...].
 std::string procedures() {
     return "(SELECT json_extract(u.value, '$[0]') AS OBJECT_NAME, NULL AS PROCEDURE_NAME, "

@@ -26,7 +26,7 @@ constexpr const char* kColumns =
 
 bool catalogExists(sqlite3* db) { return tableExists(db, "KAVEX$SOURCE"); }
 
-// A package's specification and body share a name: the catalog is keyed by name and type. A
+// A package and its body share a name: the catalog is keyed by name and type. A
 // catalog of an older file, keyed by name alone, is copied into one keyed so.
 void createCatalog(sqlite3* db) {
     if (catalogExists(db)) {
@@ -132,7 +132,7 @@ const FunctionFamily kStoredUnitFunctions{kRows};
 void saveStoredUnit(sqlite3* db, const std::string& owner, const StoredUnit& u, bool orReplace) {
     StoredUnit existing;
     if (u.type == "PACKAGE BODY") {
-        // A body goes with its package's specification, which holds the name.
+        // A body goes with its package, which holds the name.
         if (findStoredUnitOfType(db, u.name, u.type, existing) && !orReplace)
             raise(ora::kNameAlreadyUsed);
     } else {
@@ -166,7 +166,7 @@ void saveStoredUnit(sqlite3* db, const std::string& owner, const StoredUnit& u, 
 void dropStoredUnit(sqlite3* db, const std::string& name, const std::string& type) {
     StoredUnit existing;
     if (!findStoredUnitOfType(db, name, type, existing)) raise(ora::kObjectDoesNotExist, name);
-    // DROP PACKAGE drops the body with the specification.
+    // DROP PACKAGE drops its body too.
     SqliteStmt s = prepareSql(
         db, std::string("DELETE FROM ") + kCatalog +
                 " WHERE NAME = ?1 AND (TYPE = ?2 OR (?2 = 'PACKAGE' AND TYPE = 'PACKAGE BODY'))");

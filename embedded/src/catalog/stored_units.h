@@ -33,7 +33,7 @@ void saveStoredUnit(sqlite3* db, const std::string& owner, const StoredUnit& u, 
 void dropStoredUnit(sqlite3* db, const std::string& name, const std::string& type);
 // The same, quietly when there is none.
 void dropStoredUnitIfAny(sqlite3* db, const std::string& name, const std::string& type);
-// The unit of that name (of a package, its specification); false when there is none.
+// The unit of that name (a package rather than its body); false when there is none.
 bool findStoredUnit(sqlite3* db, const std::string& name, StoredUnit& out);
 bool findStoredUnitOfType(sqlite3* db, const std::string& name, const std::string& type,
                           StoredUnit& out);

@@ -85,7 +85,7 @@ void recordDependencies(sqlite3* db, const std::string& name, const std::string&
         bindText(objects.get(), 1, used);
         while (sqlite3_step(objects.get()) == SQLITE_ROW) {
             const std::string usedType = columnText(objects.get(), 0);
-            // A unit does not use itself; a package's body uses its specification.
+            // A unit does not use itself; a package's body uses its package.
             if (used == name && !(type == "PACKAGE BODY" && usedType == "PACKAGE")) continue;
             sqlite3_reset(insert.get());
             bindText(insert.get(), 1, name);

@@ -3,7 +3,7 @@
 // USER_DEPENDENCIES shows them. When one of those is replaced, altered or dropped, the units
 // that use it, and the units that use those, become INVALID (without errors of their own); the
 // next use of such a unit compiles it again (plsql/unit_compiler.h). A package's body uses its
-// specification; replacing a body changes nothing for the units that call the package.
+// package; replacing a body changes nothing for the units that call the package.
 #ifndef KAVEXDB_CATALOG_UNIT_DEPENDENCIES_H
 #define KAVEXDB_CATALOG_UNIT_DEPENDENCIES_H
 

@@ -210,12 +210,12 @@ struct Unit {
     std::unique_ptr<Block> body;  // null: a declaration only (its body comes later)
 };
 
-// A package: its specification's declarations (the public ones) and its body's, with the body's
-// initialisation part as the body's statements (none when it has no BEGIN). A specification
-// parsed alone has no body.
+// A package: its declarations (CREATE PACKAGE: the public ones) and its body's, with the body's
+// initialisation part as the body's statements (none when it has no BEGIN). A package parsed
+// without its body has none.
 struct Package {
     std::string name;
-    Block spec;
+    Block declared;
     std::unique_ptr<Block> body;
 };
 

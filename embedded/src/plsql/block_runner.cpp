@@ -32,9 +32,9 @@ void runAnonymousBlock(SqlPort& port, const std::string& text, const HostBinds& 
 
 namespace {
 
-// ALTER PROCEDURE | FUNCTION | PACKAGE [schema.]name COMPILE [PACKAGE | SPECIFICATION | BODY]
-// [DEBUG] [REUSE SETTINGS]: the unit compiled again (a package's specification and body, or the
-// one named), ORA-24344 when it does not compile.
+// ALTER PROCEDURE | FUNCTION | PACKAGE [schema.]name COMPILE [PACKAGE | BODY | the word for the
+// package alone] [DEBUG] [REUSE SETTINGS]: the unit compiled again (a package and its body, or
+// the one named), ORA-24344 when it does not compile.
 void alterUnit(SqlPort& port, const Source& source) {
     const SourceToken& type = source.at(1);
     std::size_t i = 2;
@@ -50,8 +50,10 @@ void alterUnit(SqlPort& port, const Source& source) {
     std::vector<std::string> types{type.name()};
     const SourceToken& part = source.at(i + 1);
     if (type.isWord("PACKAGE") && part.isWord("BODY")) types = {"PACKAGE BODY"};
-    if (type.isWord("PACKAGE") && !part.isWord("BODY") && !part.isWord("SPECIFICATION"))
-        types.push_back("PACKAGE BODY");
+    const bool both = !part.isWord("BODY") && (part.kind != Token::Kind::Word ||
+                                                part.isWord("PACKAGE") || part.isWord("DEBUG") ||
+                                                part.isWord("REUSE"));
+    if (type.isWord("PACKAGE") && both) types.push_back("PACKAGE BODY");
     bool valid = true;
     for (const std::string& t : types) {
         UnitSource unit;

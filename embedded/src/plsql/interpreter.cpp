@@ -164,7 +164,7 @@ void Interpreter::declare(const Decl& d) {
             compileError(d.at, ora::kPlsNotDeclared, d.name);
         }
         case Decl::Kind::Cursor: {
-            if (d.query.empty()) return;  // a specification's: the body's gives the query
+            if (d.query.empty()) return;  // a package's: its body's gives the query
             CursorState c;
             c.name = d.name;
             c.decl = &d;

@@ -69,7 +69,7 @@ class Interpreter {
     // and gives its value; for SQL's calls of a function (calls.cpp).
     Value callFunction(const std::string& name, const std::vector<Value>& args);
 
-    // For a package's own interpreter: declares the package's specification and its body in
+    // For a package's own interpreter: makes the package's declarations and its body's in
     // frames of their own, at the bottom of the interpreter, and runs the body's initialisation,
     // on port (package_calls.cpp).
     void openPackage(const Package& package, SqlPort& port);
@@ -343,7 +343,7 @@ class Interpreter {
     std::map<std::string, std::unique_ptr<LoadedUnit>> units_;  // null: no such unit
     // The packages the interpreter used, kept while it runs (null: no such package).
     std::map<std::string, std::shared_ptr<PackageInstance>> packages_;
-    // A package's own interpreter: its frames at the bottom (spec, body), and its name.
+    // A package's own interpreter: its frames at the bottom (package, body), and its name.
     std::size_t packageFrames_ = 0;
     std::string packageName_;
     std::map<const Expr*, std::vector<Expr>> constructorArgs_;  // T(a, b): a and b, kept

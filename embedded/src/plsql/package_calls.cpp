@@ -16,7 +16,7 @@ void Interpreter::openPackage(const Package& package, SqlPort& port) {
     packageName_ = package.name;
     try {
         pushFrame();
-        for (const Decl& d : package.spec.decls) declare(d);
+        for (const Decl& d : package.declared.decls) declare(d);
         if (package.body) {
             pushFrame();
             for (const Decl& d : package.body->decls) declare(d);
@@ -107,7 +107,7 @@ bool Interpreter::packageFunction(const std::string& dotted) {
     std::string member;
     PackageInstance* p = packageOf(dotted, member);
     if (!p) return false;
-    for (const Decl& d : p->package().spec.decls)
+    for (const Decl& d : p->package().declared.decls)
         if (d.kind == Decl::Kind::Subprogram && d.name == member)
             return d.unit->kind == Unit::Kind::Function;
     return false;
@@ -120,7 +120,7 @@ Value Interpreter::callPackaged(PackageInstance& package, const std::string& mem
     const std::string shown = package.name() + "." + member;
     std::vector<const Unit*> candidates;
     bool declared = false;
-    for (const Decl& d : package.package().spec.decls)
+    for (const Decl& d : package.package().declared.decls)
         if (d.kind == Decl::Kind::Subprogram && d.name == member) declared = true;
     for (const Unit* u : package.publicSubprograms(member))
         if ((u->kind == Unit::Kind::Function) == function) candidates.push_back(u);

@@ -16,7 +16,7 @@ namespace plsql {
 
 namespace {
 
-// Whether a body's subprogram is the one a specification's declaration declares: the same
+// Whether a body's subprogram is the one a package's declaration declares: the same
 // name, kind and parameters (by name, mode and type, in order), which tells overloads apart.
 bool sameHead(const Unit& declared, const Unit& defined) {
     if (declared.name != defined.name || declared.kind != defined.kind ||
@@ -42,12 +42,12 @@ const Unit* definition(const Package& p, const Unit& declared) {
 
 }  // namespace
 
-PackageInstance::PackageInstance(SqlPort& port, const UnitSource& spec, const UnitSource* body)
-    : specText_(spec.text), bodyText_(body ? body->text : std::string()) {
-    source_ = body ? std::make_unique<Source>(spec.text, body->text)
-                   : std::make_unique<Source>(spec.text);
+PackageInstance::PackageInstance(SqlPort& port, const UnitSource& declared, const UnitSource* body)
+    : declaredText_(declared.text), bodyText_(body ? body->text : std::string()) {
+    source_ = body ? std::make_unique<Source>(declared.text, body->text)
+                   : std::make_unique<Source>(declared.text);
     package_ = parsePackage(*source_);
-    for (const Decl& d : package_->spec.decls) {
+    for (const Decl& d : package_->declared.decls) {
         if (d.kind != Decl::Kind::Subprogram) continue;
         if (const Unit* u = definition(*package_, *d.unit)) public_[d.name].push_back(u);
     }
@@ -57,8 +57,8 @@ PackageInstance::PackageInstance(SqlPort& port, const UnitSource& spec, const Un
 
 PackageInstance::~PackageInstance() = default;
 
-bool PackageInstance::madeOf(const UnitSource& spec, const UnitSource* body) const {
-    return spec.text == specText_ && (body ? body->text : std::string()) == bodyText_ &&
+bool PackageInstance::madeOf(const UnitSource& declared, const UnitSource* body) const {
+    return declared.text == declaredText_ && (body ? body->text : std::string()) == bodyText_ &&
            (body != nullptr) == hasBody();
 }
 
@@ -69,28 +69,28 @@ const std::vector<const Unit*>& PackageInstance::publicSubprograms(const std::st
 }
 
 std::shared_ptr<PackageInstance> PackageSession::instance(SqlPort& port, const std::string& name) {
-    UnitSource spec, body;
-    if (!port.findUnitOfType(name, "PACKAGE", spec)) {
+    UnitSource declared, body;
+    if (!port.findUnitOfType(name, "PACKAGE", declared)) {
         instances_.erase(name);
         return nullptr;
     }
-    revalidateUnit(port, spec);
+    revalidateUnit(port, declared);
     const bool hasBody = port.findUnitOfType(name, "PACKAGE BODY", body);
     if (hasBody) revalidateUnit(port, body);
     const std::string shown = port.schema() + "." + name;
-    if (spec.status != "VALID" || (hasBody && body.status != "VALID"))
+    if (declared.status != "VALID" || (hasBody && body.status != "VALID"))
         compileError(Position{}, ora::kPlsObjectInvalid, shown);
     auto found = instances_.find(name);
-    if (found != instances_.end() && found->second->madeOf(spec, hasBody ? &body : nullptr))
+    if (found != instances_.end() && found->second->madeOf(declared, hasBody ? &body : nullptr))
         return found->second;
     instances_.erase(name);
-    auto made = std::make_shared<PackageInstance>(port, spec, hasBody ? &body : nullptr);
+    auto made = std::make_shared<PackageInstance>(port, declared, hasBody ? &body : nullptr);
     instances_[name] = made;
     return made;
 }
 
 void checkPackageBody(const Package& package) {
-    for (const Decl& d : package.spec.decls)
+    for (const Decl& d : package.declared.decls)
         if (d.kind == Decl::Kind::Subprogram && !definition(package, *d.unit))
             compileError(package.body->at, ora::kPlsNotDefinedInBody, d.name);
 }
@@ -98,10 +98,10 @@ void checkPackageBody(const Package& package) {
 std::string packageArgumentRows(const Package& package,
                                 std::string (*unitRows)(const Unit& unit)) {
     std::map<std::string, int> declared, numbered;
-    for (const Decl& d : package.spec.decls)
+    for (const Decl& d : package.declared.decls)
         if (d.kind == Decl::Kind::Subprogram) ++declared[d.name];
     std::string out = "[";
-    for (const Decl& d : package.spec.decls) {
+    for (const Decl& d : package.declared.decls) {
         if (d.kind != Decl::Kind::Subprogram) continue;
         if (out.size() > 1) out += ',';
         const std::string overload =

@@ -103,10 +103,10 @@ class Parser {
     // IS|AS declarations [BEGIN statements [EXCEPTION handlers]] END [name];
     std::unique_ptr<Package> package() {
         auto p = std::make_unique<Package>();
-        p->spec.at = positionOf(peek());
+        p->declared.at = positionOf(peek());
         p->name = packageHead(false);
-        declarations(p->spec, true);
-        p->spec.end = positionOf(peek());
+        declarations(p->declared, true);
+        p->declared.end = positionOf(peek());
         packageEnd(p->name);
         if (atEnd()) return p;
         p->body = std::make_unique<Block>();
@@ -295,7 +295,7 @@ class Parser {
                     expectSymbol(")");
                 }
                 if (acceptWord("RETURN")) typeSpec();
-                // A package specification may declare a cursor whose query its body gives.
+                // A package may declare a cursor whose query its body gives.
                 if (!(inPackage && peek().isSymbol(";"))) {
                     expectWord("IS");
                     d.query = sqlRange();
@@ -413,7 +413,7 @@ class Parser {
             return t;
         }
         using K = TypeSpec::Kind;
-        if (path.size() > 1) {  // PKG.TYPE: a type a package's specification declares
+        if (path.size() > 1) {  // PKG.TYPE: a type a package declares
             i_ += k;
             t.kind = K::UserType;
             t.of = {path[0]};
@@ -1020,7 +1020,7 @@ std::unique_ptr<Unit> parseStoredUnit(const Source& source) {
 
 std::unique_ptr<Package> parsePackage(const Source& source) {
     std::unique_ptr<Package> p = Parser(source).package();
-    for (const Block* b : {&p->spec, p->body.get()})
+    for (const Block* b : {&p->declared, p->body.get()})
         if (b)
             for (const Decl& d : b->decls)
                 if (d.kind == Decl::Kind::Subprogram && d.unit->body) checkGotos(*d.unit->body);

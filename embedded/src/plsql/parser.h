@@ -31,8 +31,7 @@ struct UnitHead {
 bool readUnitHead(const Source& source, UnitHead& head);
 // A unit's source from PROCEDURE or FUNCTION on, as the catalog keeps it.
 std::unique_ptr<Unit> parseStoredUnit(const Source& source);
-// A package's specification from PACKAGE on, or (a Source of two texts) its specification and
-// then its body.
+// A package from PACKAGE on, or (a Source of two texts) the package and then its body.
 std::unique_ptr<Package> parsePackage(const Source& source);
 
 }  // namespace plsql

@@ -32,7 +32,7 @@ class Source {
   public:
     // ORA-01756 / ORA-01740 for a literal or quoted identifier that does not end.
     explicit Source(std::string text);
-    // A package's specification and body as one text (joined by a newline), with the body's
+    // A package and its body as one text (joined by a newline), with the body's
     // lines counted from 1 again, as Oracle counts each unit's lines.
     Source(const std::string& first, const std::string& second);
 

@@ -62,7 +62,7 @@ class SqlPort {
     virtual ~SqlPort() = default;
     // The session's schema (the owner that error stacks name).
     virtual std::string schema() = 0;
-    // The stored unit of that name (a package's specification); false when there is none.
+    // The stored unit of that name (a package rather than its body); false when there is none.
     virtual bool findUnit(const std::string& name, UnitSource& out) = 0;
     // The unit of that name and type (PACKAGE BODY for a package's body).
     virtual bool findUnitOfType(const std::string& name, const std::string& type,

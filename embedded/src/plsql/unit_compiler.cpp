@@ -74,19 +74,19 @@ std::string argumentRows(const Unit& unit) {
 }
 
 // The USER_ARGUMENTS rows of a unit's text; CompileError when it does not compile. A package's
-// body compiles with its specification, which must be there and VALID.
+// body compiles with its package, which must be there and VALID.
 std::string compiledArguments(SqlPort& port, const UnitSource& unit) {
     if (unit.type == "PACKAGE") {
-        const Source spec(unit.text);
-        return packageArgumentRows(*parsePackage(spec), argumentRows);
+        const Source declared(unit.text);
+        return packageArgumentRows(*parsePackage(declared), argumentRows);
     }
     if (unit.type == "PACKAGE BODY") {
-        UnitSource spec;
-        if (!port.findUnitOfType(unit.name, "PACKAGE", spec))
-            compileError(Position{}, ora::kPlsBodyWithoutSpec, unit.name);
-        if (spec.status != "VALID")
+        UnitSource declared;
+        if (!port.findUnitOfType(unit.name, "PACKAGE", declared))
+            compileError(Position{}, ora::kPlsNotDeclared, unit.name);
+        if (declared.status != "VALID")
             compileError(Position{}, ora::kPlsObjectInvalid, port.schema() + "." + unit.name);
-        const Source both(spec.text, unit.text);
+        const Source both(declared.text, unit.text);
         checkPackageBody(*parsePackage(both));
         return "[]";
     }

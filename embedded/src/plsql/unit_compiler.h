@@ -11,7 +11,7 @@ namespace detail {
 namespace plsql {
 
 // Sets unit's status (VALID or INVALID), arguments and error from its text. A package's body
-// compiles with its specification, which must be there and VALID. uses: the objects the unit
+// compiles with its package, which must be there and VALID. uses: the objects the unit
 // was recorded to use must still be there (and not INVALID with errors of their own).
 void compileUnit(SqlPort& port, UnitSource& unit, bool uses);
 

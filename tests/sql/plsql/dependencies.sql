@@ -21,7 +21,7 @@ create or replace package body dep_pk as procedure run is begin dep_top; end; en
 select name, type, referenced_name, referenced_type, dependency_type from user_dependencies order by name, type, referenced_name;
 
 -- A column added to the table: what uses it, and what uses those, is INVALID until its next
--- use; a package's body that calls them too, not its specification.
+-- use; a package's body that calls them too, not the package itself.
 alter table dep_t add (m number);
 select object_name, object_type, status from user_objects where object_name like 'DEP%' and object_type not in ('TABLE', 'VIEW') order by 1, 2;
 begin

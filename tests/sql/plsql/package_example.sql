@@ -1,4 +1,4 @@
--- A package with a public record type, a cursor its specification declares and its body defines,
+-- A package with a public record type, a cursor it declares and its body defines,
 -- an exception, overloads, a private function, a function of the record type read as
 -- f(n).field, parameters named with their function's name, and an initialisation that logs.
 begin

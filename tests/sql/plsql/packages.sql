@@ -1,7 +1,7 @@
--- Packages: a specification's public variables, constants, types, cursors and subprograms; a
+-- Packages: a package's public variables, constants, types, cursors and subprograms; a
 -- body's private ones and its initialisation, which runs once per session; state that stays
 -- from call to call; overloading; calls from blocks, from other units and from SQL; the
--- dictionary views; a body without its specification, a specification's subprogram the body
+-- dictionary views; a body without its package, a package's subprogram the body
 -- does not define, and DROP.
 create table emp_pk (empno number(4) primary key, ename varchar2(10), sal number(7,2), deptno number(2));
 insert into emp_pk values (7369, 'SMITH', 800, 20);
@@ -167,13 +167,13 @@ end;
 /
 select column_value from table(dbms_output.get_lines);
 
--- A body without its specification, a specification's subprogram that the body does not
+-- A body without its package, a package's subprogram that the body does not
 -- define, and a call of a package without a body.
-create or replace package body nospec_pk as
+create or replace package body nohead_pk as
   procedure p is begin null; end;
 end;
 /
-select name, type, text from user_errors where name = 'NOSPEC_PK';
+select name, type, text from user_errors where name = 'NOHEAD_PK';
 create or replace package half_pk as
   procedure p;
   procedure q;
@@ -217,7 +217,7 @@ drop package consts_pk;
 drop package half_pk;
 select count(*) from user_objects where object_type like 'PACKAGE%';
 drop package emp_mgmt;
-drop package body nospec_pk;
+drop package body nohead_pk;
 
 -- A package's exception is caught outside by its qualified name; a package's cursor, recursion,
 -- a function called without parentheses, and a call back into a package from another one while
