@@ -108,6 +108,10 @@ Interpreter::Flow Interpreter::runBlock(const Block& block) {
     // An error in the declarations goes to the enclosing block: this one's handlers are not
     // active yet.
     for (const Decl& d : block.decls) declare(d);
+    return runHandled(block);
+}
+
+Interpreter::Flow Interpreter::runHandled(const Block& block) {
     try {
         return runBody(block.body);
     } catch (const PlError& err) {

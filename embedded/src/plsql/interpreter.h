@@ -166,6 +166,8 @@ class Interpreter {
 
     // ---- blocks and statements (interpreter.cpp) ---------------------------------------------
     Flow runBlock(const Block& block);
+    // The block's statements, with its handlers, in the frame its declarations were made in.
+    Flow runHandled(const Block& block);
     void declare(const Decl& d);
     Flow runBody(const Body& body);
     Flow runStatement(const Stmt& s);

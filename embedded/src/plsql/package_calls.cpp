@@ -22,19 +22,7 @@ void Interpreter::openPackage(const Package& package, SqlPort& port) {
             for (const Decl& d : package.body->decls) declare(d);
         }
         packageFrames_ = frames_.size();
-        if (!package.body || package.body->body.empty()) return;
-        try {
-            runBody(package.body->body);
-        } catch (const PlError& err) {
-            const Handler* h = handlerFor(*package.body, err);
-            if (!h) throw;
-            handling_.push_back(err);
-            struct Handled {
-                std::vector<PlError>& stack;
-                ~Handled() { stack.pop_back(); }
-            } handled{handling_};
-            runBody(h->body);
-        }
+        if (package.body && !package.body->body.empty()) runHandled(*package.body);
     } catch (const occi::SQLException& e) {
         throw PlError::fromSql(e, at_);
     }
@@ -46,17 +34,14 @@ PackageInstance* Interpreter::findPackage(const std::string& name) {
     // Not while the package opens itself: it is no instance yet.
     if (name == packageName_ && packageFrames_ == 0) return nullptr;
     std::shared_ptr<PackageInstance> p;
-    {
-        try {
-            const NestingLevel level;  // packages whose openings use each other end
-            p = port_->packages().instance(*port_, name);
-        } catch (PlError& err) {
-            err.message += oraErrorText(ora::kPlSqlAtUnitLine, port_->schema() + "." + name,
-                                        err.at.line) +
-                           "\n";
-            err.at = at_;
-            throw;
-        }
+    try {
+        const NestingLevel level;  // packages whose openings use each other end
+        p = port_->packages().instance(*port_, name);
+    } catch (PlError& err) {
+        err.message +=
+            oraErrorText(ora::kPlSqlAtUnitLine, port_->schema() + "." + name, err.at.line) + "\n";
+        err.at = at_;
+        throw;
     }
     return packages_.emplace(name, std::move(p)).first->second.get();
 }

@@ -298,3 +298,38 @@ select dml_pk.f from dual;
 drop package a_pk;
 drop package b_pk;
 drop package dml_pk;
+
+-- An initialisation's own handler; an error the initialisation does not handle reaches the
+-- caller with the package's line.
+create or replace package init_pk as
+  v number;
+end;
+/
+create or replace package body init_pk as
+begin
+  v := 1 / 0;
+exception
+  when zero_divide then
+    v := -1;
+end;
+/
+create or replace package init2_pk as
+  v number;
+end;
+/
+create or replace package body init2_pk as
+begin
+  v := 1 / 0;
+end;
+/
+begin
+  dbms_output.put_line('init_pk.v = ' || init_pk.v);
+end;
+/
+select column_value from table(dbms_output.get_lines);
+begin
+  dbms_output.put_line('init2_pk.v = ' || init2_pk.v);
+end;
+/
+drop package init_pk;
+drop package init2_pk;
