@@ -12,6 +12,8 @@
 #include "plsql/compile_error.h"
 #include "plsql/interpreter.h"
 #include "sql/internal_names.h"
+#include "sql/sql_lexer.h"
+#include "sql/token_editor.h"
 
 namespace kavexdb {
 namespace detail {
@@ -637,6 +639,65 @@ Value Interpreter::operatorSql(const std::string& op, const Value& a, const Valu
 
 // ---- SQL text with binds ---------------------------------------------------------------------
 
+namespace {
+
+// PL/SQL's remainder operator in an expression SQL evaluates: a MOD b, written as SQL's
+// MOD(a, b). It binds as * and / do: its left operand reaches back to the nearest operator that
+// binds less (+, -, ||, a comparison, AND / OR / NOT, a comma or an opening parenthesis), its
+// right one is one signed term (a value, a call, a parenthesised expression).
+std::string withModFunction(const std::string& sql) {
+    std::string text = sql;
+    for (int rounds = 0; rounds < 64; ++rounds) {
+        TokenEditor e(lexSql(text));
+        std::size_t k = e.next(0);
+        for (; k < e.size(); k = e.next(k + 1)) {
+            const std::size_t before = e.previous(k);
+            const Token& p = e.at(before);
+            if (e.word(k, "MOD") && !e.punct(e.next(k + 1), '(') && before < e.size() &&
+                (p.kind != Token::Kind::Punct || p.isPunct(')')))
+                break;
+        }
+        if (k >= e.size()) return text;
+        auto weaker = [&](std::size_t i) {
+            const Token& t = e.at(i);
+            if (t.kind == Token::Kind::Punct)
+                return t.isPunct(',') || t.isPunct('+') || t.isPunct('-') || t.isPunct('|') ||
+                       t.isPunct('=') || t.isPunct('<') || t.isPunct('>') || t.isPunct('!') ||
+                       t.isPunct('^') || t.isPunct('~');
+            for (const char* w : {"AND", "OR", "NOT", "SELECT", "WHEN", "THEN", "ELSE", "CASE",
+                                  "IS", "IN", "LIKE", "BETWEEN", "RETURN"})
+                if (t.isWord(w)) return true;
+            return false;
+        };
+        std::size_t first = k;
+        int depth = 0;
+        for (std::size_t i = e.previous(k); i < e.size(); i = e.previous(i)) {
+            if (e.punct(i, ')')) ++depth;
+            if (e.punct(i, '(') && depth-- == 0) break;
+            if (depth == 0 && weaker(i)) break;
+            first = i;
+        }
+        std::size_t last = e.next(k + 1);
+        while (e.punct(last, '-') || e.punct(last, '+')) last = e.next(last + 1);
+        if (last >= e.size() || first == k) return text;
+        if (e.punct(last, '(')) {
+            last = e.pastParens(last) - 1;
+        } else {
+            while (e.punct(e.next(last + 1), '.') && e.name(e.next(e.next(last + 1) + 1)))
+                last = e.next(e.next(last + 1) + 1);
+            if (e.punct(e.next(last + 1), '(')) last = e.pastParens(e.next(last + 1)) - 1;
+        }
+        if (last >= e.size()) return text;
+        e[first].text = "MOD(" + e[first].text;
+        e[k].text = ",";
+        e[last].text += ")";
+        text = e.textBetween(0, e.size());
+    }
+    return text;
+}
+
+}  // namespace
+
 Interpreter::CompiledSql& Interpreter::compiled(const void* node, int mode, Range r, Range skip,
                                                 bool statement) {
     const auto key = std::make_pair(node, mode);
@@ -644,6 +705,7 @@ Interpreter::CompiledSql& Interpreter::compiled(const void* node, int mode, Rang
     if (found != compiled_.end()) return found->second;
     CompiledSql c = compile(r, skip, statement);
     if (!statement) {
+        c.sql = withModFunction(c.sql);
         c.sql = mode == 2 ? "SELECT CASE WHEN (" + c.sql + ") THEN 1 WHEN NOT (" + c.sql +
                                 ") THEN 0 END FROM DUAL"
                           : "SELECT " + c.sql + " FROM DUAL";

@@ -30,6 +30,17 @@ begin
 end;
 /
 select column_value from table(dbms_output.get_lines);
+-- MOD where SQL evaluates the expression (decimals, function calls): it binds as * and /,
+-- below the signs.
+begin
+  dbms_output.put_line(7.5 mod 2 || ' ' || sqrt(16) mod 3 || ' ' || -7.5 mod 2);
+  dbms_output.put_line(1 + 10.5 mod 4 * 2 || ' ' || 2 * 10.5 mod 4 || ' ' || (7.5 + 1) mod -3);
+  if 9.5 mod 2 = 1.5 then
+    dbms_output.put_line('9.5 mod 2 = 1.5');
+  end if;
+end;
+/
+select column_value from table(dbms_output.get_lines);
 -- A GOTO back to a label of the enclosing block, from inside a sub-block, runs the labelled
 -- statement and what follows it again.
 declare
