@@ -799,6 +799,36 @@ Interpreter::CompiledSql Interpreter::compile(Range r, Range skip, bool statemen
         }
         return ":P" + std::to_string(found->second);
     };
+    // The ")" that closes the "(" at open, within r (r.last when none does).
+    auto closing = [&](std::size_t open) {
+        int depth = 0;
+        for (std::size_t j = open; j < r.last; ++j) {
+            if (src_.at(j).isSymbol("(")) ++depth;
+            if (src_.at(j).isSymbol(")") && --depth == 0) return j;
+        }
+        return r.last;
+    };
+    // Tokens [first, last) as an expression of their own, which a bind's value comes from.
+    auto subscript = [&](std::size_t first, std::size_t last, const SourceToken& at) {
+        if (!c.subscripts) c.subscripts = std::make_shared<std::deque<Expr>>();
+        c.subscripts->push_back(Expr{Range{first, last}, Position{at.line, at.column}});
+        return &c.subscripts->back();
+    };
+    // A call bound with the value it gives: from first, with its arguments when "(" is at open,
+    // and the field of the record it gives (f(x).field). Gives the call's last token.
+    auto callBind = [&](const std::string& name, std::size_t first, std::size_t open,
+                        std::string& replacement) {
+        std::size_t end = open;
+        if (open < r.last && src_.at(open).isSymbol("(")) {
+            const std::size_t close = closing(open);
+            if (close < r.last) end = close + 1;
+        }
+        if (src_.at(end).isSymbol(".") && end + 1 < r.last && isName(src_.at(end + 1)))
+            end += 2;
+        replacement = placeholder(BindSource{BindSource::Kind::Call, name, "",
+                                             subscript(first, end, src_.at(first))});
+        return end - 1;
+    };
     const std::string& text = src_.text();
     std::string out;
     std::size_t pos = src_.at(r.first).begin;
@@ -835,17 +865,8 @@ Interpreter::CompiledSql Interpreter::compile(Range r, Range skip, bool statemen
                 BindSource b{BindSource::Kind::SqlAttribute, name, after.name(), nullptr};
                 through = k + 2;
                 if (src_.at(k + 3).isSymbol("(") && k + 3 < r.last) {
-                    int depth = 0;
-                    std::size_t close = k + 3;
-                    for (; close < r.last; ++close) {
-                        if (src_.at(close).isSymbol("(")) ++depth;
-                        if (src_.at(close).isSymbol(")") && --depth == 0) break;
-                    }
-                    if (!c.subscripts) c.subscripts = std::make_shared<std::deque<Expr>>();
-                    c.subscripts->push_back(
-                        Expr{Range{k + 4, close},
-                             Position{src_.at(k + 3).line, src_.at(k + 3).column}});
-                    b.index = &c.subscripts->back();
+                    const std::size_t close = closing(k + 3);
+                    b.index = subscript(k + 4, close, src_.at(k + 3));
                     through = close;
                 }
                 if (after.isWord("BULK_EXCEPTIONS")) {
@@ -872,7 +893,6 @@ Interpreter::CompiledSql Interpreter::compile(Range r, Range skip, bool statemen
                 through = k + 2;
             } else if (v && v->collection && (next.isSymbol("(") || next.isSymbol("."))) {
                 // v(i), v(i).f, v.COUNT, v.EXISTS(k): bound with the value they have.
-                if (!c.subscripts) c.subscripts = std::make_shared<std::deque<Expr>>();
                 BindSource b{
                     next.isSymbol("(") ? BindSource::Kind::Element : BindSource::Kind::Method, name,
                     "", nullptr};
@@ -883,16 +903,8 @@ Interpreter::CompiledSql Interpreter::compile(Range r, Range skip, bool statemen
                     through = k + 2;
                 }
                 if (open < r.last && src_.at(open).isSymbol("(")) {
-                    int depth = 0;
-                    std::size_t close = open;
-                    for (; close < r.last; ++close) {
-                        if (src_.at(close).isSymbol("(")) ++depth;
-                        if (src_.at(close).isSymbol(")") && --depth == 0) break;
-                    }
-                    c.subscripts->push_back(
-                        Expr{Range{open + 1, close},
-                             Position{src_.at(open).line, src_.at(open).column}});
-                    b.index = &c.subscripts->back();
+                    const std::size_t close = closing(open);
+                    b.index = subscript(open + 1, close, src_.at(open));
                     through = close;
                     if (b.kind == BindSource::Kind::Element && src_.at(close + 1).isSymbol(".") &&
                         close + 2 < r.last && isName(src_.at(close + 2))) {
@@ -919,24 +931,7 @@ Interpreter::CompiledSql Interpreter::compile(Range r, Range skip, bool statemen
                 // A call of the block's own function, or in an expression of a stored one:
                 // bound with the value it returns. (A SQL statement's call of a stored function
                 // is SQL's, below: its arguments may be columns.)
-                if (!c.subscripts) c.subscripts = std::make_shared<std::deque<Expr>>();
-                std::size_t end = k + 1;
-                if (next.isSymbol("(")) {
-                    int depth = 0;
-                    for (std::size_t j = k + 1; j < r.last; ++j) {
-                        if (src_.at(j).isSymbol("(")) ++depth;
-                        if (src_.at(j).isSymbol(")") && --depth == 0) {
-                            end = j + 1;
-                            break;
-                        }
-                    }
-                }
-                if (src_.at(end).isSymbol(".") && end + 1 < r.last && isName(src_.at(end + 1)))
-                    end += 2;  // f(x).field
-                c.subscripts->push_back(Expr{Range{k, end}, Position{t.line, t.column}});
-                replacement = placeholder(
-                    BindSource{BindSource::Kind::Call, name, "", &c.subscripts->back()});
-                through = end - 1;
+                through = callBind(name, k, k + 1, replacement);
             } else if (!v && next.isSymbol(".") && k + 2 < r.last && isName(after) &&
                        columns.count(name) == 0 && findPackage(name)) {
                 // PKG.F: a package's function, called as the block's own are (or by SQL's
@@ -944,25 +939,7 @@ Interpreter::CompiledSql Interpreter::compile(Range r, Range skip, bool statemen
                 const std::string dotted = name + "." + after.name();
                 const bool parens = k + 3 < r.last && src_.at(k + 3).isSymbol("(");
                 if (packageFunction(dotted) && !statement) {
-                    if (!c.subscripts) c.subscripts = std::make_shared<std::deque<Expr>>();
-                    std::size_t end = k + 3;
-                    if (parens) {
-                        int depth = 0;
-                        for (std::size_t j = k + 3; j < r.last; ++j) {
-                            if (src_.at(j).isSymbol("(")) ++depth;
-                            if (src_.at(j).isSymbol(")") && --depth == 0) {
-                                end = j + 1;
-                                break;
-                            }
-                        }
-                    }
-                    if (src_.at(end).isSymbol(".") && end + 1 < r.last &&
-                        isName(src_.at(end + 1)))
-                        end += 2;  // pkg.f(x).field
-                    c.subscripts->push_back(Expr{Range{k, end}, Position{t.line, t.column}});
-                    replacement = placeholder(
-                        BindSource{BindSource::Kind::Call, dotted, "", &c.subscripts->back()});
-                    through = end - 1;
+                    through = callBind(dotted, k, k + 3, replacement);
                 } else if (packageFunction(dotted)) {
                     const bool none = !parens || src_.at(k + 4).isSymbol(")");
                     replacement = std::string(kOraPlSqlCall) + "(" + sqlStringLiteral(dotted) +
@@ -993,17 +970,9 @@ Interpreter::CompiledSql Interpreter::compile(Range r, Range skip, bool statemen
                     replacement = placeholder(BindSource{BindSource::Kind::SqlCode, "", ""});
                 else if (t.isWord("SQLERRM") && next.isSymbol("(") && k + 1 < r.last) {
                     // SQLERRM(code): the message of that error number.
-                    int depth = 0;
-                    std::size_t close = k + 1;
-                    for (; close < r.last; ++close) {
-                        if (src_.at(close).isSymbol("(")) ++depth;
-                        if (src_.at(close).isSymbol(")") && --depth == 0) break;
-                    }
-                    if (!c.subscripts) c.subscripts = std::make_shared<std::deque<Expr>>();
-                    c.subscripts->push_back(
-                        Expr{Range{k + 2, close}, Position{next.line, next.column}});
+                    const std::size_t close = closing(k + 1);
                     replacement = placeholder(BindSource{BindSource::Kind::SqlErrm, "", "CODE",
-                                                         &c.subscripts->back()});
+                                                         subscript(k + 2, close, next)});
                     through = close;
                 } else if (t.isWord("SQLERRM"))
                     replacement = placeholder(BindSource{BindSource::Kind::SqlErrm, "", ""});
