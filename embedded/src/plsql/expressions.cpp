@@ -1011,8 +1011,9 @@ Value Interpreter::bindValue(BindSource& b) {
         case BindSource::Kind::Variable:
         case BindSource::Kind::Field: {
             // A statement runs in the same frames again and again (a loop's body): the variable
-            // found last time is the one, until a frame is pushed.
-            if (b.foundIn != framesVersion_ || !b.found) {
+            // found last time is the one, until a frame is pushed. A package's (PKG.NAME) is
+            // looked up each time: the package may have been made anew since.
+            if (b.foundIn != framesVersion_ || !b.found || b.name.find('.') != std::string::npos) {
                 b.found = findVariable(b.name);
                 b.foundIn = framesVersion_;
             }

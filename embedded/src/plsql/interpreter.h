@@ -343,8 +343,12 @@ class Interpreter {
     std::map<std::string, std::unique_ptr<SqlCursor>> dynamic_;  // EXECUTE IMMEDIATE texts
     std::map<const Decl*, CompiledSql> cursorQueries_;
     std::map<std::string, std::unique_ptr<LoadedUnit>> units_;  // null: no such unit
-    // The packages the interpreter used, kept while it runs (null: no such package).
-    std::map<std::string, std::shared_ptr<PackageInstance>> packages_;
+    // The packages the interpreter used (expired: none, or replaced since). A package's own
+    // interpreter does not keep the packages it uses alive, which would make cycles of packages
+    // that use each other; other interpreters (and any whose variables have a package's type)
+    // keep them in held_ while they run, so that what they found in them stays.
+    std::map<std::string, std::weak_ptr<PackageInstance>> packages_;
+    std::vector<std::shared_ptr<PackageInstance>> held_;
     // A package's own interpreter: its frames at the bottom (package, body), and its name.
     std::size_t packageFrames_ = 0;
     std::string packageName_;

@@ -30,7 +30,10 @@ void Interpreter::openPackage(const Package& package, SqlPort& port) {
 
 PackageInstance* Interpreter::findPackage(const std::string& name) {
     auto found = packages_.find(name);
-    if (found != packages_.end()) return found->second.get();
+    if (found != packages_.end()) {
+        if (const std::shared_ptr<PackageInstance> p = found->second.lock()) return p.get();
+        if (packageName_.empty()) return nullptr;  // none when this interpreter looked
+    }
     // Not while the package opens itself: it is no instance yet.
     if (name == packageName_ && packageFrames_ == 0) return nullptr;
     std::shared_ptr<PackageInstance> p;
@@ -43,7 +46,9 @@ PackageInstance* Interpreter::findPackage(const std::string& name) {
         err.at = at_;
         throw;
     }
-    return packages_.emplace(name, std::move(p)).first->second.get();
+    packages_[name] = p;
+    if (p && packageName_.empty()) held_.push_back(p);
+    return p.get();
 }
 
 PackageInstance* Interpreter::packageOf(const std::string& dotted, std::string& member) {
@@ -83,6 +88,10 @@ const Decl* Interpreter::packageType(const std::string& dotted, Interpreter** ow
     for (const Decl* d : in.frames_[0]->types)
         if (d->name == member) {
             *owner = &in;
+            // The variables made of the type point at its declaration: it stays while they do.
+            bool held = false;
+            for (const auto& h : held_) held = held || h.get() == p;
+            if (!held) held_.push_back(p->shared_from_this());
             return d;
         }
     return nullptr;
@@ -124,6 +133,7 @@ Value Interpreter::runMember(PackageInstance& package, const Unit& unit,
                              const std::vector<Value>& values, const std::vector<bool>& given,
                              std::vector<Value>& outs, Position at) {
     const NestingLevel level;
+    const std::shared_ptr<PackageInstance> keep = package.shared_from_this();  // while it runs
     Interpreter& in = package.interpreter();
     // The package's interpreter runs the call on the caller's session port, above its own
     // frames; whatever the call leaves, the interpreter is as it was before it.

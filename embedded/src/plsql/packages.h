@@ -20,7 +20,7 @@ namespace kavexdb {
 namespace detail {
 namespace plsql {
 
-class PackageInstance {
+class PackageInstance : public std::enable_shared_from_this<PackageInstance> {
   public:
     // declared (the PACKAGE unit) and body as the catalog keeps them (body null: the package has
     // none). The
