@@ -1,5 +1,7 @@
 #include "catalog/unit_dependencies.h"
 
+#include <map>
+
 #include "base/text.h"
 #include "functions/catalog.h"
 #include "sql/internal_names.h"
@@ -77,14 +79,17 @@ void recordDependencies(sqlite3* db, const std::string& name, const std::string&
                  "(NAME TEXT, TYPE TEXT, REFERENCED_NAME TEXT, REFERENCED_TYPE TEXT)")
                     .c_str());
     forgetDependencies(db, name, type);
-    SqliteStmt objects =
-        prepareSql(db, std::string("SELECT t FROM (") + kObjects + ") WHERE n = ?1");
-    SqliteStmt insert = prepareSql(db, std::string("INSERT INTO ") + kTable + " VALUES (?1, ?2, ?3, ?4)");
+    // The database's objects, read once: the text's names are looked up among them.
+    std::multimap<std::string, std::string> objects;
+    SqliteStmt all = prepareSql(db, kObjects);
+    while (sqlite3_step(all.get()) == SQLITE_ROW)
+        objects.emplace(columnText(all.get(), 0), columnText(all.get(), 1));
+    SqliteStmt insert =
+        prepareSql(db, std::string("INSERT INTO ") + kTable + " VALUES (?1, ?2, ?3, ?4)");
     for (const std::string& used : names) {
-        sqlite3_reset(objects.get());
-        bindText(objects.get(), 1, used);
-        while (sqlite3_step(objects.get()) == SQLITE_ROW) {
-            const std::string usedType = columnText(objects.get(), 0);
+        const auto range = objects.equal_range(used);
+        for (auto o = range.first; o != range.second; ++o) {
+            const std::string& usedType = o->second;
             // A unit does not use itself; a package's body uses its package.
             if (used == name && !(type == "PACKAGE BODY" && usedType == "PACKAGE")) continue;
             sqlite3_reset(insert.get());
