@@ -368,6 +368,10 @@ Interpreter::Flow Interpreter::runStatement(const Stmt& s) {
                     assignCollection(*whole, s.exprs[0]);
                     break;
                 }
+                if (whole && whole->record) {
+                    assignRecord(*whole, s.exprs[0]);
+                    break;
+                }
                 const TypeSpec* type = nullptr;
                 targetValue(s.target, &type);
                 const Mode mode =
@@ -936,6 +940,36 @@ void Interpreter::assign(const NamePath& target, const Value& value) {
     if (target.parts.size() == used && v->notNull && converted.isNull())
         throw PlError::numbered(ora::kNumericOrValueError.code, target.at);
     slot = std::move(converted);
+}
+
+void Interpreter::assignRecord(Variable& v, const Expr& e) {
+    if (v.constant) compileError(e.at, ora::kPlsNotAssignable, v.name);
+    const SourceToken& first = src_.at(e.range.first);
+    const bool single = e.range.last - e.range.first == 1;
+    if (single && first.isWord("NULL")) {
+        for (auto& f : v.fields) f.second = Value::null();
+        return;
+    }
+    Fields from;
+    Variable* other = single && (first.kind == Token::Kind::Word ||
+                                 first.kind == Token::Kind::QuotedIdent)
+                          ? findVariable(first.name())
+                          : nullptr;
+    if (other && other->record) {
+        from = other->fields;
+    } else {
+        // A function of a record type: its RETURN's fields.
+        calledRecord_.clear();
+        evaluate(e);
+        from = calledRecord_;
+    }
+    if (from.empty() || (!v.fields.empty() && from.size() != v.fields.size()))
+        compileError(e.at, ora::kPlsWrongType);
+    if (v.fields.empty()) {  // a cursor's %ROWTYPE before its first row: the other's names
+        v.fields = from;
+        return;
+    }
+    for (std::size_t i = 0; i < from.size(); ++i) v.fields[i].second = from[i].second;
 }
 
 void Interpreter::assignRow(const std::vector<NamePath>& into, SqlCursor& cursor, Position at) {

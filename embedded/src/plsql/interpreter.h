@@ -295,6 +295,9 @@ class Interpreter {
     // The value a target names can take; Value& of a variable or a record's field.
     Value& targetValue(const NamePath& target, const TypeSpec** type);
     void assign(const NamePath& target, const Value& value);
+    // r := other record, r := f(x) (a function of a record type), r := NULL: field by field,
+    // in order (PLS-00382 when the two do not have as many fields).
+    void assignRecord(Variable& v, const Expr& e);
     // A row of a query into targets: one record, or one target per column.
     void assignRow(const std::vector<NamePath>& into, SqlCursor& cursor, Position at);
 

@@ -360,7 +360,15 @@ class Parser {
             expectSymbol(")");
             return;
         }
-        if (acceptWord("REF")) restriction("REF CURSOR types");
+        if (acceptWord("REF")) {
+            // TYPE name IS REF CURSOR [RETURN type]: another name for SYS_REFCURSOR (the rows'
+            // type is the query's, whatever RETURN says).
+            expectWord("CURSOR");
+            if (acceptWord("RETURN")) typeSpec();
+            d.kind = Decl::Kind::Subtype;
+            d.type = TypeSpec::plain(TypeSpec::Kind::RefCursor);
+            return;
+        }
         if (acceptWord("TABLE")) {
             d.form = Decl::Form::NestedTable;
         } else {

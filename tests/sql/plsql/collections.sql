@@ -164,3 +164,39 @@ begin
   v(1) := 0;
 end;
 /
+
+-- A record assigned whole: from another record of its shape, from a function of its type, or
+-- NULL; a REF CURSOR type names SYS_REFCURSOR.
+create table rec_pl (id number, name varchar2(10));
+insert into rec_pl values (1, 'ann');
+insert into rec_pl values (2, 'bob');
+declare
+  type cur_t is ref cursor return rec_pl%rowtype;
+  c cur_t;
+  r1 rec_pl%rowtype;
+  r2 rec_pl%rowtype;
+  type pair_t is record (a number, b varchar2(10));
+  p1 pair_t;
+  p2 pair_t;
+  function make_pair (n number) return pair_t is
+    x pair_t;
+  begin
+    x.a := n;
+    x.b := 'v' || n;
+    return x;
+  end;
+begin
+  open c for select * from rec_pl order by id desc;
+  fetch c into r1;
+  close c;
+  r2 := r1;
+  dbms_output.put_line(r2.id || ' ' || r2.name);
+  p1 := make_pair(7);
+  p2 := p1;
+  dbms_output.put_line(p2.a || ' ' || p2.b || ' ' || make_pair(8).b);
+  p2 := null;
+  dbms_output.put_line('[' || p2.a || '][' || p2.b || ']');
+end;
+/
+select column_value from table(dbms_output.get_lines);
+drop table rec_pl;
