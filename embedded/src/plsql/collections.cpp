@@ -77,6 +77,11 @@ Value Interpreter::elementValue(Variable& v, const Value& index, const std::stri
                                 Position at) {
     Element& e = element(v, index, at, false);
     if (field.empty()) return e.value;
+    if (field[0] == '#') {  // the nth field (VALUES t(i))
+        const std::size_t i = std::stoul(field.substr(1));
+        if (i < e.fields.size()) return e.fields[i].second;
+        throw makeError(ora::kNotEnoughValues);
+    }
     for (const auto& f : e.fields)
         if (f.first == field) return f.second;
     compileError(at, ora::kPlsNotDeclared, v.name + "(..)." + field);

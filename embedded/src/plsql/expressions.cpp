@@ -734,6 +734,7 @@ Interpreter::CompiledSql Interpreter::compile(Range r, Range skip, bool statemen
     // names, as Oracle resolves them; an INSERT's column list names columns only.
     std::set<std::string> columns;
     std::vector<Range> columnLists;
+    std::string dmlTable;  // INSERT INTO's or UPDATE's table, for VALUES r and SET ROW = r
     if (statement) {
         auto addTable = [&](std::size_t k) -> std::size_t {
             if (k >= r.last || !isName(src_.at(k))) return k;
@@ -749,6 +750,9 @@ Interpreter::CompiledSql Interpreter::compile(Range r, Range skip, bool statemen
         for (std::size_t k = r.first; k < r.last; ++k) {
             const SourceToken& t = src_.at(k);
             if (t.isWord("INSERT") && src_.at(k + 1).isWord("INTO")) {
+                if (isName(src_.at(k + 2))) dmlTable = src_.slice(k + 2, k + 3);
+                if (src_.at(k + 3).isSymbol(".") && isName(src_.at(k + 4)))
+                    dmlTable = src_.slice(k + 2, k + 5);
                 std::size_t j = k + 2;
                 while (j < r.last && !src_.at(j).isSymbol("(") && !isClauseWord(src_.at(j)) &&
                        !src_.at(j).isWord("VALUES"))
@@ -764,6 +768,9 @@ Interpreter::CompiledSql Interpreter::compile(Range r, Range skip, bool statemen
                     columnLists.push_back(Range{j, e});
                 }
                 k = j - 1;
+            } else if (t.isWord("UPDATE") && k == r.first && isName(src_.at(k + 1))) {
+                dmlTable = src_.slice(k + 1, src_.at(k + 2).isSymbol(".") ? k + 4 : k + 2);
+                addTable(k + 1);
             } else if (t.isWord("UPDATE") || t.isWord("JOIN") ||
                        (t.isWord("INTO") && k > r.first && src_.at(k - 1).isWord("MERGE")) ||
                        (t.isWord("USING") && k > r.first)) {
@@ -814,6 +821,40 @@ Interpreter::CompiledSql Interpreter::compile(Range r, Range skip, bool statemen
         c.subscripts->push_back(Expr{Range{first, last}, Position{at.line, at.column}});
         return &c.subscripts->back();
     };
+    // INSERT ... VALUES r and VALUES t(i) (a record, or a collection's element that is one),
+    // UPDATE ... SET ROW = r: the record's fields bound by position, as (:P1, :P2, ...) or
+    // c1 = :P1, c2 = :P2, ... with the table's columns. False when no record follows.
+    auto recordValues = [&](std::size_t k, bool setRow, std::string& replacement,
+                            std::size_t& through) {
+        const std::size_t at = setRow ? k + 2 : k + 1;
+        const SourceToken& n = src_.at(at);
+        Variable* rv = at < r.last && isName(n) ? findVariable(n.name()) : nullptr;
+        const std::vector<std::string> columns = port_->columnsOf(dmlTable);
+        BindSource b{BindSource::Kind::Field, n.name(), "", nullptr};
+        std::size_t end = at, count = 0;
+        if (rv && rv->record && !src_.at(at + 1).isSymbol(".") &&
+            !src_.at(at + 1).isSymbol("(")) {
+            count = rv->fields.size();
+        } else if (rv && rv->collection && src_.at(at + 1).isSymbol("(")) {
+            end = closing(at + 1);
+            if (end >= r.last || src_.at(end + 1).isSymbol(".")) return false;  // t(i).f
+            b.kind = BindSource::Kind::Element;
+            b.index = subscript(at + 2, end, src_.at(at + 1));
+            count = columns.size();
+        } else {
+            return false;
+        }
+        if (setRow && count != columns.size()) throw makeError(ora::kNotEnoughValues);
+        std::string list;
+        for (std::size_t i = 0; i < count; ++i) {
+            b.field = "#" + std::to_string(i);
+            list += (i ? ", " : "") + (setRow ? columns[i] + " = " : std::string()) +
+                    placeholder(b);
+        }
+        replacement = setRow ? list : "VALUES (" + list + ")";
+        through = end;
+        return true;
+    };
     // A call bound with the value it gives: from first, with its arguments when "(" is at open,
     // and the field of the record it gives (f(x).field). Gives the call's last token.
     auto callBind = [&](const std::string& name, std::size_t first, std::size_t open,
@@ -843,7 +884,12 @@ Interpreter::CompiledSql Interpreter::compile(Range r, Range skip, bool statemen
         std::string replacement;
         std::size_t through = k;
         const bool qualified = k > r.first && src_.at(k - 1).isSymbol(".");
-        if (t.kind == Token::Kind::Bind) {
+        const bool setRow = t.isWord("ROW") && k > r.first && src_.at(k - 1).isWord("SET") &&
+                            src_.at(k + 1).isSymbol("=");
+        if (statement && (t.isWord("VALUES") || setRow) && !dmlTable.empty() &&
+            recordValues(k, setRow, replacement, through)) {
+            // VALUES r, VALUES t(i), SET ROW = r: a record's fields, in order
+        } else if (t.kind == Token::Kind::Bind) {
             std::string name = t.text.substr(1);
             for (char& ch : name)
                 ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
@@ -1020,6 +1066,11 @@ Value Interpreter::bindValue(BindSource& b) {
             Variable* v = b.found;
             if (!v) throw makeError(ora::kNotAllVariablesBound);
             if (b.kind == BindSource::Kind::Variable) return v->value;
+            if (b.field[0] == '#') {  // the nth field (VALUES r)
+                const std::size_t i = std::stoul(b.field.substr(1));
+                if (i < v->fields.size()) return v->fields[i].second;
+                throw makeError(ora::kNotEnoughValues);
+            }
             for (const auto& f : v->fields)
                 if (f.first == b.field) return f.second;
             compileError(at_, ora::kPlsNotDeclared, b.name + "." + b.field);

@@ -178,3 +178,29 @@ end;
 select a from dyn_pl order by a;
 drop table dyn_pl;
 drop table emp_pl;
+
+-- A record as a row: INSERT ... VALUES r, UPDATE ... SET ROW = r, and FORALL of a collection of
+-- records, field by field in the table's column order.
+create table row_pl (id number, name varchar2(10));
+declare
+  r row_pl%rowtype;
+  type rows_t is table of row_pl%rowtype index by pls_integer;
+  t rows_t;
+begin
+  r.id := 1;
+  r.name := 'one';
+  insert into row_pl values r;
+  r.name := 'uno';
+  update row_pl set row = r where id = 1;
+  for i in 1 .. 3 loop
+    t(i).id := 10 + i;
+    t(i).name := 'n' || i;
+  end loop;
+  forall i in 1 .. 3
+    insert into row_pl values t(i);
+  dbms_output.put_line(sql%rowcount || ' rows');
+end;
+/
+select column_value from table(dbms_output.get_lines);
+select id, name from row_pl order by id;
+drop table row_pl;
