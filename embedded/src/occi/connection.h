@@ -10,6 +10,7 @@
 #include "base/charset.h"
 #include "base/temp_space.h"
 #include "catalog/authorizer.h"
+#include "occi/bind_values_table.h"
 #include "occi/call_cancel.h"
 #include "plsql/output_buffer.h"
 #include "sql/sqlite_util.h"
@@ -60,6 +61,8 @@ public:
     const std::shared_ptr<LobSession>& lobs() const { return lobs_; }
     // DBMS_OUTPUT's lines of the session's PL/SQL.
     plsql::OutputBuffer& output() { return output_; }
+    // The host binds the session's last anonymous block assigned (TABLE(KAVEX$BIND_VALUES)).
+    AssignedBinds& assignedBinds() { return assignedBinds_; }
     // The session's triggers: compiled ones, and the rows they wrote for running statements.
     TriggerFiring& triggers() { return *triggers_; }
     // Before a statement changes data: LOB values read lazily keep what they were read with.
@@ -106,6 +109,7 @@ private:
     std::shared_ptr<LobSession> lobs_;
     std::vector<std::unique_ptr<StatementImpl>> statements_;
     plsql::OutputBuffer output_;
+    AssignedBinds assignedBinds_;
     std::unique_ptr<TriggerFiring> triggers_;  // its statements go before statements_
     bool pendingWork_ = false;  // the open transaction holds changes
     bool lost_ = false;         // ORA-02091 until ROLLBACK

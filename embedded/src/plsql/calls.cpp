@@ -7,6 +7,7 @@
 #include "plsql/interpreter.h"
 #include "plsql/nesting.h"
 #include "plsql/parser.h"
+#include "sql/sqlite_util.h"
 
 namespace kavexdb {
 namespace detail {
@@ -36,7 +37,10 @@ NamePath Interpreter::outTarget(const Expr& e) {
     p.at = e.at;
     const SourceToken& first = src_.at(r.first);
     const bool name = first.kind == Token::Kind::Word || first.kind == Token::Kind::QuotedIdent;
-    if (name && r.last - r.first == 1) {
+    if (first.kind == Token::Kind::Bind && r.last - r.first == 1) {
+        p.hostBind = true;  // the host's bind, an OUT bind of the block
+        p.parts.push_back(upperAscii(first.text.substr(1)));
+    } else if (name && r.last - r.first == 1) {
         p.parts.push_back(first.name());
     } else if (name && r.last - r.first == 3 && src_.at(r.first + 1).isSymbol(".")) {
         p.parts.push_back(first.name());

@@ -25,11 +25,16 @@ namespace kavexdb {
 namespace detail {
 namespace plsql {
 
-// The host's IN binds of the block, by name (upper case, without the colon).
+// The host's binds of the block, by name (upper case, without the colon): the values the host
+// bound, and at the block's end the values it assigned to them (its OUT binds).
 struct HostBinds {
     std::vector<std::string> names;
     std::vector<Value> values;
     std::vector<bool> bound;  // false: the host set no value (ORA-01008 when the block reads it)
+    // The most bytes a text assigned to the bind may take (the host's maximum parameter size);
+    // 0 or missing: no limit. Past it an assignment fails with ORA-06502.
+    std::vector<unsigned> maxBytes;
+    std::vector<bool> assigned;  // the block assigned the bind a value
 };
 
 // What a row trigger's body sees as NEW and OLD (by the names REFERENCING gives them): records
@@ -45,7 +50,7 @@ struct TriggerRow {
 
 class Interpreter {
   public:
-    // port, source and host must outlive the interpreter.
+    // port and source must outlive the interpreter; it works on its own copy of host.
     Interpreter(SqlPort& port, const Source& source, const HostBinds& host);
     ~Interpreter();
     Interpreter(const Interpreter&) = delete;
@@ -54,6 +59,8 @@ class Interpreter {
     // Runs the block to its end. An exception it does not handle comes out as the
     // occi::SQLException the host reads: the error, then "ORA-06512: at line N".
     void run(const Block& block);
+    // The host binds with the values the block assigned them so far.
+    const HostBinds& hostBinds() const { return host_; }
 
     // Runs a trigger's block with INSERTING, UPDATING and DELETING (event 'I', 'U' or 'D') and,
     // for a row trigger, row's records in scope; row->newValues take NEW's fields at its end. An
@@ -237,8 +244,13 @@ class Interpreter {
     const ExceptionName* findException(const std::string& name) const;
     Variable& declareVariable(const std::string& name, const TypeSpec& type, Position at);
     TypeSpec resolveType(const TypeSpec& type, Position at, Variable* recordOf);
-    // The value a target names can take; Value& of a variable or a record's field.
+    // The value a target names can take; Value& of a variable, a record's field or a host bind.
     Value& targetValue(const NamePath& target, const TypeSpec** type);
+    // The index in host_ of a host bind the block assigns (marked assigned from now on).
+    std::size_t assignedHostBind(const NamePath& target);
+    // value as the host bind at index i takes it: the type of the value the host bound, and no
+    // more bytes than the host's maximum parameter size (ORA-06502).
+    Value hostBindValue(std::size_t i, const Value& value, Position at);
     void assign(const NamePath& target, const Value& value);
     // A row of a query into targets: one record, or one target per column.
     void assignRow(const std::vector<NamePath>& into, SqlCursor& cursor, Position at);
@@ -268,7 +280,8 @@ class Interpreter {
     SqlPort& port_;
     const Source& src_;
     Position at_;  // the statement running
-    const HostBinds& host_;
+    HostBinds host_;
+    std::vector<ValueType> hostTypes_;  // of the values the host bound (assignedHostBind)
     std::vector<std::unique_ptr<Frame>> frames_;
     std::vector<PlError> handling_;  // the exceptions whose handlers run, innermost last
     std::vector<std::string> loopLabels_;
