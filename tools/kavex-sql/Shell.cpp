@@ -321,6 +321,14 @@ void Shell::runSql(const std::string& statement) {
             // SQL*Plus shows a block's lines before its "successfully completed".
             printServerOutput();
             report(sql, count);
+            const std::string verb = firstKeyword(sql);
+            if (verb == "BEGIN" || verb == "DECLARE") {
+                // The block's OUT binds: what it assigned to the variables it names.
+                readAssignedBinds(names);
+                if (autoPrint_)
+                    for (const std::string& name : names)
+                        if (variables_.declaration(name)) printVariable(name);
+            }
         }
     } catch (const DbError& e) {
         if (interrupt::take()) resetOutput();

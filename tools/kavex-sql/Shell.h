@@ -110,6 +110,10 @@ class Shell {
     void compute(const std::string& arguments);
     void clear(const std::string& arguments);
     void variable(const std::string& arguments);
+    void print(const std::string& arguments);
+    void printVariable(const std::string& name);
+    // After a PL/SQL block that names these bind variables: the values it assigned to them.
+    void readAssignedBinds(const std::vector<std::string>& names);
     void show(const std::string& arguments);
     // SHOW ERRORS [type name]: USER_ERRORS of that unit, or of the last one this shell created.
     void showErrors(const std::string& arguments);
@@ -140,6 +144,7 @@ class Shell {
     ReportSettings report_;
     bool echo_ = false;    // SET ECHO ON: statements of scripts are printed before they run
     bool serverOutput_ = false;  // SET SERVEROUTPUT ON
+    bool autoPrint_ = false;     // SET AUTOPRINT ON: a block's bind variables printed after it
     std::string lastUnitType_, lastUnitName_;  // the PL/SQL unit last created, for SHOW ERRORS
     bool verify_ = false;
     bool termout_ = true;  // SET TERMOUT OFF: scripts' output goes only to the spool file  // SET VERIFY ON: lines that substitution changed are shown
