@@ -593,7 +593,9 @@ void Shell::readAssignedBinds(const std::vector<std::string>& names) {
     if (names.empty()) return;
     const int id = session();
     Connection::check(
-        ExecuteQuery(id, "SELECT NAME, VALUE FROM TABLE(KAVEX$BIND_VALUES)", false));
+        // TO_CHAR: every value as text (a DATE as NLS_DATE_FORMAT writes it, as Oracle gives
+        // a DATE to a text bind), whatever mix of types the values have.
+        ExecuteQuery(id, "SELECT NAME, TO_CHAR(VALUE) FROM TABLE(KAVEX$BIND_VALUES)", false));
     std::vector<std::pair<std::string, std::optional<std::string>>> assigned;
     while (Connection::check(NextRow(id)) == 1) {
         KavexPointerRecord name, value;
