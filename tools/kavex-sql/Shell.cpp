@@ -402,9 +402,11 @@ void Shell::resetOutput() {
     std::clearerr(stdout);
 }
 
-void Shell::printRows() {
+void Shell::printRows(int textSize) {
     const int id = session();
     std::vector<Column> columns = readColumns(id);
+    if (textSize > 0)
+        for (Column& column : columns) column.size = textSize;
     std::unique_ptr<ResultWriter> writer =
         report_.enabled && !settings_.output.csv
             ? std::make_unique<ReportWriter>(report_, settings_.output.quiet, out_)

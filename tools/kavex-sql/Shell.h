@@ -77,7 +77,9 @@ class Shell {
     void rememberUnit(const std::string& sql);
     // CREATE of a procedure, function, package, trigger or type.
     static bool createsUnit(const std::string& sql);
-    void printRows();
+    // The current result's rows. textSize > 0: the size of its columns, text ones, where the
+    // describe of an expression sees only the values (PRINT of a CHAR or VARCHAR2 variable).
+    void printRows(int textSize = 0);
     // Ctrl-C can break off a write to a full terminal (EINTR), which leaves the stream failed; the
     // rows may end mid-line, but what follows and the session must go on.
     void resetOutput();

@@ -586,7 +586,7 @@ void Shell::printVariable(const std::string& name) {
     Connection::check(PrepareQuery(id, sql.c_str(), false));
     Binder(id, variables_).bind({name});
     Connection::check(Execute(id));
-    printRows();
+    printRows(d && d->type.text() ? static_cast<int>(d->type.length) : 0);
 }
 
 void Shell::readAssignedBinds(const std::vector<std::string>& names) {
