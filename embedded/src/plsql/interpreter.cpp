@@ -857,7 +857,8 @@ std::size_t Interpreter::assignedHostBind(const NamePath& target) {
         hostTypes_.push_back(host_.values[hostTypes_.size()].type);
     std::size_t i = 0;
     while (i < host_.names.size() && host_.names[i] != target.parts[0]) ++i;
-    if (i == host_.names.size()) host_.names.push_back(target.parts[0]);
+    // A block's binds are all among the host's; a stored unit has none.
+    if (i == host_.names.size()) compileError(target.at, ora::kPlsBadBind, target.parts[0]);
     const std::size_t n = host_.names.size();
     host_.values.resize(n);
     host_.bound.resize(n, false);
