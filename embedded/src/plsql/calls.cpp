@@ -110,7 +110,9 @@ Value Interpreter::callUnit(const Unit& unit, LoadedUnit* stored, const std::vec
             const NamePath target = outTarget(e);
             const TypeSpec* type = nullptr;
             const Value& current = targetValue(target, &type);
-            if (params[p].mode == Parameter::Mode::InOut) values[p] = current;
+            // A host bind goes in as a read of it: ORA-01008 when the host bound nothing.
+            if (params[p].mode == Parameter::Mode::InOut)
+                values[p] = target.hostBind ? evaluate(e) : current;
         }
     }
     std::vector<Value> outs;

@@ -49,15 +49,21 @@ select name, value from table(kavex$bind_values) where name = 'PET';
 
 select value from table(kavex$bind_values) where name = 'BORN';
 
--- A procedure's OUT and IN OUT parameters write the binds passed to them; an IN OUT bind the host
--- set nothing for goes in NULL.
+-- A procedure's OUT and IN OUT parameters write the binds passed to them; an IN OUT argument is
+-- read first, so a bind nobody set before it is ORA-01008 there.
 begin
+  :calls := null;
   ob_lookup(1, :pet_name, :calls);
   ob_lookup(2, :pet_name, :calls);
 end;
 /
 
 select name, value from table(kavex$bind_values);
+
+begin
+  ob_lookup(1, :pet_name, :never_set);
+end;
+/
 
 -- FETCH INTO, a RETURNING INTO and an exception handler that writes a bind.
 declare
