@@ -496,7 +496,6 @@ void Shell::clear(const std::string& arguments) {
     }
 }
 
-// VARIABLE name type: a bind variable that is NULL until something sets it.
 namespace {
 
 // SQL*Plus's answer to a bind variable VARIABLE or PRINT names that was never declared.
@@ -592,9 +591,9 @@ void Shell::printVariable(const std::string& name) {
 void Shell::readAssignedBinds(const std::vector<std::string>& names) {
     if (names.empty()) return;
     const int id = session();
+    // TO_CHAR: every value as text (a DATE as NLS_DATE_FORMAT writes it, as Oracle gives a DATE
+    // to a text bind), whatever mix of types the values have.
     Connection::check(
-        // TO_CHAR: every value as text (a DATE as NLS_DATE_FORMAT writes it, as Oracle gives
-        // a DATE to a text bind), whatever mix of types the values have.
         ExecuteQuery(id, "SELECT NAME, TO_CHAR(VALUE) FROM TABLE(KAVEX$BIND_VALUES)", false));
     std::vector<std::pair<std::string, std::optional<std::string>>> assigned;
     while (Connection::check(NextRow(id)) == 1) {
