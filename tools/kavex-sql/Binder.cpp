@@ -1,6 +1,8 @@
 #include "Binder.h"
 
 #include <cerrno>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 
@@ -19,9 +21,29 @@ void Binder::bind(const std::vector<std::string>& names) const {
         if (!variable)
             throw UsageError("bind variable :" + names[i] + " is not set (use \\set " + names[i] +
                              " VALUE)");
+        // A declared CHAR or VARCHAR2 takes no longer text from a block (ORA-06502 there).
+        const Declaration* declared = variables_.declaration(names[i]);
+        if (declared && declared->type.maxBytes > 0)
+            Connection::check(SetMaxParSize(session_, static_cast<unsigned>(i + 1),
+                                            declared->type.maxBytes));
         bindOne(static_cast<int>(i + 1), *variable);
     }
 }
+
+namespace {
+
+// The significant digits of a number's text ("-0.00120E5": 2).
+size_t significantDigits(const std::string& text) {
+    size_t first = text.find_first_of("123456789");
+    const size_t end = text.find_first_of("eE");
+    if (first == std::string::npos || (end != std::string::npos && first > end)) return 0;
+    size_t last = text.find_last_of("123456789", end == std::string::npos ? end : end - 1);
+    size_t digits = 0;
+    for (size_t i = first; i <= last; ++i) digits += text[i] >= '0' && text[i] <= '9';
+    return digits;
+}
+
+}  // namespace
 
 void Binder::bindOne(int index, const Variable& variable) const {
     using Kind = Variable::Kind;
@@ -32,6 +54,19 @@ void Binder::bindOne(int index, const Variable& variable) const {
         case Kind::Null:
             Connection::check(SetString(session_, index, nullptr, 1));
             break;
+        case Kind::Number: {
+            // As a number where one holds its digits exactly, else as its text.
+            char* end = nullptr;
+            const long long n = std::strtoll(variable.text.c_str(), &end, 10);
+            if (*end == '\0' && n >= INT32_MIN && n <= INT32_MAX)
+                Connection::check(SetInt(session_, index, static_cast<int>(n), 0));
+            else if (significantDigits(variable.text) <= 15)
+                Connection::check(
+                    SetDouble(session_, index, std::strtod(variable.text.c_str(), nullptr), 0));
+            else
+                Connection::check(SetString(session_, index, variable.text.c_str(), 0));
+            break;
+        }
         case Kind::Integer:
             Connection::check(SetInt(session_, index, variable.integer, 0));
             break;

@@ -52,7 +52,8 @@ SQL*Plus commands:
       [NOPRINT] [CLEAR];  CLEAR COLUMNS
   LOAD table file                 SQLcl's load of a CSV file (like \load)
   BREAK ON col [SKIP n|PAGE] [DUP] ...;  COMPUTE SUM|AVG|COUNT|... [LABEL t] OF col ON col|REPORT
-  EXECUTE stmt, RUN, VARIABLE name, DISCONNECT
+  EXECUTE stmt, RUN, DISCONNECT
+  VARIABLE [name [type]], PRINT [name ...], SET AUTOPRINT ON|OFF   bind variables blocks assign
   SPOOL file [CREATE|REPLACE|APPEND] | SPOOL OFF    copy the output to a file (.lst added)
   PROMPT text                     print text
   @file [args], @@file, START file  run a script (.sql added; @@: next to the running script)

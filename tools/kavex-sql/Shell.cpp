@@ -328,6 +328,14 @@ void Shell::runSql(const std::string& statement) {
             // SQL*Plus shows a block's lines before its "successfully completed".
             printServerOutput();
             report(sql, count);
+            const std::string verb = firstKeyword(sql);
+            if (verb == "BEGIN" || verb == "DECLARE") {
+                // The block's OUT binds: what it assigned to the variables it names.
+                readAssignedBinds(names);
+                if (autoPrint_)
+                    for (const std::string& name : names)
+                        if (variables_.declaration(name)) printVariable(name);
+            }
         }
     } catch (const DbError& e) {
         if (interrupt::take()) resetOutput();
@@ -404,9 +412,11 @@ void Shell::resetOutput() {
     std::clearerr(stdout);
 }
 
-void Shell::printRows() {
+void Shell::printRows(int textSize) {
     const int id = session();
     std::vector<Column> columns = readColumns(id);
+    if (textSize > 0)
+        for (Column& column : columns) column.size = textSize;
     std::unique_ptr<ResultWriter> writer =
         report_.enabled && !settings_.output.csv
             ? std::make_unique<ReportWriter>(report_, settings_.output.quiet, out_)

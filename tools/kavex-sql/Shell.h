@@ -77,7 +77,9 @@ class Shell {
     void rememberUnit(const std::string& sql);
     // CREATE of a procedure, function, package, trigger or type.
     static bool createsUnit(const std::string& sql);
-    void printRows();
+    // The current result's rows. textSize > 0: the size of its columns, text ones, where the
+    // describe of an expression sees only the values (PRINT of a CHAR or VARCHAR2 variable).
+    void printRows(int textSize = 0);
     // Ctrl-C can break off a write to a full terminal (EINTR), which leaves the stream failed; the
     // rows may end mid-line, but what follows and the session must go on.
     void resetOutput();
@@ -110,6 +112,10 @@ class Shell {
     void compute(const std::string& arguments);
     void clear(const std::string& arguments);
     void variable(const std::string& arguments);
+    void print(const std::string& arguments);
+    void printVariable(const std::string& name);
+    // After a PL/SQL block that names these bind variables: the values it assigned to them.
+    void readAssignedBinds(const std::vector<std::string>& names);
     void show(const std::string& arguments);
     // SHOW ERRORS [type name]: USER_ERRORS of that unit, or of the last one this shell created.
     void showErrors(const std::string& arguments);
@@ -140,6 +146,7 @@ class Shell {
     ReportSettings report_;
     bool echo_ = false;    // SET ECHO ON: statements of scripts are printed before they run
     bool serverOutput_ = false;  // SET SERVEROUTPUT ON
+    bool autoPrint_ = false;     // SET AUTOPRINT ON: a block's bind variables printed after it
     std::string lastUnitType_, lastUnitName_;  // the PL/SQL unit last created, for SHOW ERRORS
     bool verify_ = false;
     bool termout_ = true;  // SET TERMOUT OFF: scripts' output goes only to the spool file  // SET VERIFY ON: lines that substitution changed are shown

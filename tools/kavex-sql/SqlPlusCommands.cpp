@@ -7,9 +7,11 @@
 #include <cctype>
 #include <climits>
 #include <cstdlib>
+#include <optional>
 #include <tuple>
 
 #include "BatchLoader.h"
+#include "Binder.h"
 #include "CommandText.h"
 #include "ConnectHint.h"
 #include "DbError.h"
@@ -32,7 +34,7 @@ const Abbreviation kSettingsWithoutEffect[] = {
     {"SCAN", 4}, {"SHOWMODE", 4}, {"EXITCOMMIT", 5}, {"FLUSH", 3}, {"LONGCHUNKSIZE", 5},
     {"TIME", 2}, {"EMBEDDED", 3}, {"RECSEP", 6}, {"CONCAT", 3}, {"ESCAPE", 3}, {"SUFFIX", 3},
     {"SQLTERMINATOR", 6}, {"SQLCONTINUE", 5}, {"SQLNUMBER", 4}, {"SQLPREFIX", 6}, {"SQLCASE", 4},
-    {"COPYCOMMIT", 5}, {"AUTOPRINT", 5}, {"BLOCKTERMINATOR", 3}, {"CMDSEP", 4}, {"DOCUMENT", 3},
+    {"COPYCOMMIT", 5}, {"BLOCKTERMINATOR", 3}, {"CMDSEP", 4}, {"DOCUMENT", 3},
     {"EDITFILE", 5}, {"ESCCHAR", 7}, {"LOBOFFSET", 4}, {"RECSEPCHAR", 7}, {"SPACE", 3},
     {"SQLPLUSCOMPATIBILITY", 8}, {"APPINFO", 3}, {"COLINVISIBLE", 7}, {"ROWPREFETCH", 7},
     {"STATEMENTCACHE", 9}, {"LOBPREFETCH", 7}, {"SECUREDCOL", 7}, {"SHIFTINOUT", 5},
@@ -164,6 +166,8 @@ Shell::Outcome Shell::sqlPlusCommand(const std::string& word, const std::string&
         clear(arguments);
     else if (name == "VARIABLE")
         variable(arguments);
+    else if (name == "PRINT")
+        print(arguments);
     else if (name == "EXECUTE") {
         if (arguments.empty()) throw UsageError("EXECUTE needs a PL/SQL statement");
         lastSql_ = "BEGIN " + arguments + "; END;";
@@ -241,6 +245,8 @@ void Shell::set(const std::string& arguments) {
             verify_ = onOff(value, "VERIFY");
         } else if (abbreviates(option, "SQLPROMPT", 4)) {
             if (!settings_.silent) prompt_ = value;
+        } else if (abbreviates(option, "AUTOPRINT", 5)) {
+            autoPrint_ = onOff(value, "AUTOPRINT");
         } else if (abbreviates(option, "SERVEROUTPUT", 9)) {
             // SET SERVEROUTPUT ON [SIZE n | SIZE UNLIMITED] [FORMAT ...] | OFF
             const std::vector<std::string> o = words(upper(rest()));
@@ -490,15 +496,118 @@ void Shell::clear(const std::string& arguments) {
     }
 }
 
-// VARIABLE name type: a bind variable that is NULL until something sets it.
+namespace {
+
+// SQL*Plus's answer to a bind variable VARIABLE or PRINT names that was never declared.
+UsageError notDeclared(const std::string& name) {
+    return UsageError("SP2-0552: Bind variable \"" + upper(name) + "\" not declared.");
+}
+
+}  // namespace
+
+// VARIABLE [name [type]]: declares a bind variable, or lists one or all of them as SQL*Plus does.
 void Shell::variable(const std::string& arguments) {
-    std::vector<std::string> w = words(arguments);
-    if (w.empty()) {
-        for (const auto& [name, value] : variables_.all())
-            out_ << "variable " << name << " = " << value.describe() << '\n';
+    const std::string text = trim(arguments);
+    auto list = [&](const Declaration& d) {
+        out_ << "variable   " << d.name << "\n"
+             << "datatype   " << d.type.shown << "\n";
+    };
+    if (text.empty()) {
+        bool first = true;
+        for (const Declaration* d : variables_.declarations()) {
+            if (!first) out_ << "\n";
+            list(*d);
+            first = false;
+        }
         return;
     }
-    if (!variables_.find(w[0])) variables_.set(w[0], Variable());
+    size_t end = 0;
+    while (end < text.size() && (std::isalnum(static_cast<unsigned char>(text[end])) ||
+                                 text[end] == '_' || text[end] == '$' || text[end] == '#'))
+        ++end;
+    const std::string name = text.substr(0, end);
+    const std::string type = trim(text.substr(end));
+    if (name.empty() || !std::isalpha(static_cast<unsigned char>(name[0])) ||
+        (!type.empty() && !std::isspace(static_cast<unsigned char>(text[end])) && text[end] != '('))
+        throw UsageError("VARIABLE needs a variable name (a letter, then letters, digits, _ $ #), "
+                         "not '" + text + "'");
+    if (type.empty()) {
+        const Declaration* d = variables_.declaration(name);
+        if (!d) throw notDeclared(name);
+        list(*d);
+        return;
+    }
+    variables_.declare(name, parseBindType(type));
+}
+
+// PRINT [name ...]: each variable's value as a query result of one column headed by its name,
+// read back through SQL of its declared type. PRINT alone prints every declared variable.
+void Shell::print(const std::string& arguments) {
+    std::vector<std::string> names = words(arguments);
+    if (names.empty())
+        for (const Declaration* d : variables_.declarations()) names.push_back(d->name);
+    for (const std::string& name : names) {
+        const std::string key = upper(name);
+        if (!variables_.declaration(key) && !variables_.find(key)) throw notDeclared(name);
+        printVariable(key);
+    }
+}
+
+void Shell::printVariable(const std::string& name) {
+    using Base = BindType::Base;
+    const Declaration* d = variables_.declaration(name);
+    std::string value = ":" + name;
+    if (d) {
+        switch (d->type.base) {
+            case Base::Number:
+                value = "TO_NUMBER(" + value + ")";
+                break;
+            case Base::BinaryFloat:
+                value = "TO_BINARY_FLOAT(" + value + ")";
+                break;
+            case Base::BinaryDouble:
+                value = "TO_BINARY_DOUBLE(" + value + ")";
+                break;
+            case Base::Char:
+            case Base::Varchar2:
+                value = "CAST(" + value + " AS " +
+                        std::string(d->type.base == Base::Char ? "CHAR" : "VARCHAR2") + "(" +
+                        std::to_string(d->type.length) + "))";
+                break;
+            case Base::Clob:
+                value = "TO_CLOB(" + value + ")";
+                break;
+        }
+    }
+    const int id = session();
+    applyMaxColumnSize();
+    const std::string sql = "SELECT " + value + " AS \"" + name + "\" FROM DUAL";
+    Connection::check(PrepareQuery(id, sql.c_str(), false));
+    Binder(id, variables_).bind({name});
+    Connection::check(Execute(id));
+    printRows(d && d->type.text() ? static_cast<int>(d->type.length) : 0);
+}
+
+void Shell::readAssignedBinds(const std::vector<std::string>& names) {
+    if (names.empty()) return;
+    const int id = session();
+    // TO_CHAR: every value as text (a DATE as NLS_DATE_FORMAT writes it, as Oracle gives a DATE
+    // to a text bind), whatever mix of types the values have.
+    Connection::check(
+        ExecuteQuery(id, "SELECT NAME, TO_CHAR(VALUE) FROM TABLE(KAVEX$BIND_VALUES)", false));
+    std::vector<std::pair<std::string, std::optional<std::string>>> assigned;
+    while (Connection::check(NextRow(id)) == 1) {
+        KavexPointerRecord name, value;
+        Connection::check(GetString(id, 0, &name));
+        Connection::check(GetString(id, 1, &value));
+        assigned.emplace_back(std::string(name.value, name.length),
+                              value.isNull ? std::nullopt
+                                           : std::optional<std::string>(
+                                                 std::string(value.value, value.length)));
+    }
+    for (const auto& [name, value] : assigned)
+        if (std::find(names.begin(), names.end(), name) != names.end())
+            variables_.assign(name, value ? &*value : nullptr);
 }
 
 void Shell::showErrors(const std::string& arguments) {

@@ -27,11 +27,11 @@ constexpr CommandWord kCommandWords[] = {
     {"SPOOL", 3, R}, {"PROMPT", 3, R}, {"DEFINE", 3, R}, {"UNDEFINE", 5, R}, {"WHENEVER", 8, R},
     {"CONNECT", 4, R}, {"DISCONNECT", 4, R}, {"REMARK", 3, R}, {"START", 3, R}, {"COLUMN", 3, R},
     {"CLEAR", 2, R}, {"TTITLE", 3, R}, {"BTITLE", 3, R}, {"EXECUTE", 4, R}, {"RUN", 1, R},
-    {"VARIABLE", 3, R}, {"LOAD", 4, R}, {"BREAK", 3, R}, {"COMPUTE", 4, R},
+    {"VARIABLE", 3, R}, {"PRINT", 3, R}, {"LOAD", 4, R}, {"BREAK", 3, R}, {"COMPUTE", 4, R},
     // Commands that change nothing in the database: accepted with a notice.
     {"ACCEPT", 3, N}, {"APPEND", 1, N}, {"ATTRIBUTE", 4, N}, {"CHANGE", 1, N}, {"DEL", 3, N},
     {"EDIT", 2, N}, {"GET", 3, N}, {"HOST", 2, N}, {"INPUT", 1, N}, {"LIST", 1, N},
-    {"PAUSE", 3, N}, {"PRINT", 3, N}, {"REPFOOTER", 4, N}, {"REPHEADER", 4, N}, {"SAVE", 3, N},
+    {"PAUSE", 3, N}, {"REPFOOTER", 4, N}, {"REPHEADER", 4, N}, {"SAVE", 3, N},
     {"STORE", 5, N}, {"HISTORY", 4, N}, {"XQUERY", 6, N},
     // SQLcl's line commands.
     {"ALIAS", 5, N}, {"APEX", 4, N}, {"CD", 2, N}, {"CTAS", 4, N}, {"DDL", 3, N}, {"FORMAT", 6, N},

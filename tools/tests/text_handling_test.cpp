@@ -267,3 +267,52 @@ TEST(Variables, TimestampsParseWithFractionAndZone) {
     EXPECT_TRUE(variables.unset("Name"));
     EXPECT_FALSE(variables.find("name"));
 }
+
+// VARIABLE's types as SQL*Plus reads them: lengths in bytes unless CHAR says characters (and
+// the national types count characters), CHAR and NCHAR one long without a length, VARCHAR2 only
+// with one, and lengths within SQL*Plus's limits.
+TEST(BindTypes, VariableTypesTakeSqlPlusLengthsAndLimits) {
+    const BindType number = parseBindType("number");
+    EXPECT_EQ(number.base, BindType::Base::Number);
+    EXPECT_EQ(number.shown, "NUMBER");
+    const BindType name = parseBindType("varchar2 ( 20 )");
+    EXPECT_EQ(name.shown, "VARCHAR2(20)");
+    EXPECT_EQ(name.maxBytes, 20u);
+    const BindType chars = parseBindType("VARCHAR2(10 CHAR)");
+    EXPECT_EQ(chars.shown, "VARCHAR2(10 CHAR)");
+    EXPECT_EQ(chars.maxBytes, 40u);
+    EXPECT_EQ(parseBindType("CHAR").shown, "CHAR(1)");
+    EXPECT_EQ(parseBindType("NCHAR").maxBytes, 4u);
+    EXPECT_EQ(parseBindType("VARCHAR2(32767)").length, 32767u);
+    EXPECT_THROW(parseBindType("VARCHAR2"), UsageError);
+    EXPECT_THROW(parseBindType("VARCHAR2(32768)"), UsageError);
+    EXPECT_THROW(parseBindType("CHAR(2001)"), UsageError);
+    EXPECT_THROW(parseBindType("CHAR(0)"), UsageError);
+    EXPECT_THROW(parseBindType("NUMBER(5)"), UsageError);
+    EXPECT_THROW(parseBindType("REFCURSOR"), UsageError);
+    EXPECT_THROW(parseBindType("DATE"), UsageError);
+}
+
+// What a block assigned takes the declared type: digits for a NUMBER, a padded CHAR, NULL for
+// no value; an undeclared variable that held a number keeps one.
+TEST(BindTypes, AssignedValuesTakeTheDeclaredType) {
+    Variables variables;
+    variables.declare("n", parseBindType("NUMBER"));
+    variables.declare("c", parseBindType("CHAR(4)"));
+    const std::string digits = "12345678901234567890", text = "ab", empty;
+    variables.assign("N", &digits);
+    variables.assign("c", &text);
+    EXPECT_EQ(variables.find("n")->kind, Variable::Kind::Number);
+    EXPECT_EQ(variables.find("n")->text, digits);
+    EXPECT_EQ(variables.find("C")->text, "ab  ");
+    variables.assign("n", &empty);
+    EXPECT_EQ(variables.find("n")->kind, Variable::Kind::Null);
+    Variable counted;
+    counted.kind = Variable::Kind::Integer;
+    variables.set("k", counted);
+    const std::string seven = "7";
+    variables.assign("k", &seven);
+    EXPECT_EQ(variables.find("k")->kind, Variable::Kind::Number);
+    EXPECT_EQ(variables.declarations().size(), 2u);
+    EXPECT_EQ(variables.declarations()[0]->name, "n");
+}

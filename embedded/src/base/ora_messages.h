@@ -444,6 +444,7 @@ inline constexpr OraMessage<3> kPlSqlCompileError{6550, "line {}, column {}:\n{}
 inline constexpr OraMessage<2> kPlsEncountered{
     103, "Encountered the symbol \"{}\" when expecting one of the following:\n\n   {}"};
 inline constexpr OraMessage<1> kPlsProgramTooLarge{123, "program too large ({})"};
+inline constexpr OraMessage<1> kPlsBadBind{49, "bad bind variable '{}'"};
 inline constexpr OraMessage<1> kPlsNotDeclared{201, "identifier '{}' must be declared"};
 inline constexpr OraMessage<1> kPlsNotProcedure{
     221, "'{}' is not a procedure or is undefined"};

@@ -150,6 +150,11 @@ void BindSet::setMaxParamSize(unsigned index, unsigned size) {
     p.maxSize = size;
 }
 
+unsigned BindSet::maxParamSize(unsigned index) const {
+    const auto it = params_.find(index);
+    return it == params_.end() || !it->second.hasMaxSize ? 0 : it->second.maxSize;
+}
+
 void BindSet::addIteration() {
     if (iterations_ >= maxIterations_) raise(ora::kMoreIterationsThanAllowed);
     ++iterations_;

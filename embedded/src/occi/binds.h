@@ -45,6 +45,8 @@ public:
     void setMaxIterations(unsigned n);
     unsigned maxIterations() const { return maxIterations_; }
     void setMaxParamSize(unsigned index, unsigned size);
+    // What setMaxParamSize gave the parameter; 0 when nothing did.
+    unsigned maxParamSize(unsigned index) const;
     // ORA-32109-style refusal past the declared maximum.
     void addIteration();
     unsigned iterations() const { return iterations_; }

@@ -277,6 +277,7 @@ ConnectionImpl::ConnectionImpl(SqliteDb db, std::unique_ptr<WalCheckpointer> che
       charset_(charset),
       lobs_(std::make_shared<LobSession>(db_.get(), unmutexed)) {
     registerOutputLinesTable(db_.get(), output_);
+    registerBindValuesTable(db_.get(), assignedBinds_);
     registerPlSqlCalls(db_.get(), *this);
     triggers_ = std::make_unique<TriggerFiring>(*this);
     registerTriggerFiring(db_.get(), *this);

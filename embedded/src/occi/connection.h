@@ -10,6 +10,7 @@
 #include "base/charset.h"
 #include "base/temp_space.h"
 #include "catalog/authorizer.h"
+#include "occi/bind_values_table.h"
 #include "occi/call_cancel.h"
 #include "plsql/output_buffer.h"
 #include "plsql/packages.h"
@@ -63,6 +64,8 @@ public:
     plsql::OutputBuffer& output() { return output_; }
     // The session's instances of packages, with their variables' values.
     plsql::PackageSession& packages() { return packages_; }
+    // The host binds the session's last anonymous block assigned (TABLE(KAVEX$BIND_VALUES)).
+    AssignedBinds& assignedBinds() { return assignedBinds_; }
     // The session's triggers: compiled ones, and the rows they wrote for running statements.
     TriggerFiring& triggers() { return *triggers_; }
     // Before a statement changes data: LOB values read lazily keep what they were read with.
@@ -111,6 +114,7 @@ private:
     plsql::OutputBuffer output_;
     // Before triggers_ and statements_ go: a package's prepared statements are the session's.
     plsql::PackageSession packages_;
+    AssignedBinds assignedBinds_;
     std::unique_ptr<TriggerFiring> triggers_;  // its statements go before statements_
     bool pendingWork_ = false;  // the open transaction holds changes
     bool lost_ = false;         // ORA-02091 until ROLLBACK

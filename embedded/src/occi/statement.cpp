@@ -626,6 +626,8 @@ void StatementImpl::runPlSql() {
         if (v.data) value.data.bytes.assign(v.data, v.size);
         host.values.push_back(std::move(value));
         host.bound.push_back(v.kind != BindValue::Kind::Unset);
+        host.maxBytes.push_back(binds_.maxParamSize(static_cast<unsigned>(host.names.size())));
+        host.assigned.push_back(false);
     }
     PlSqlPort port(connection_, false);
     const std::size_t first = sql_.find_first_not_of(" \t\r\n");
@@ -644,6 +646,8 @@ void StatementImpl::runPlSql() {
     sqlite3* db = connection_.db();
     connection_.beginWork();
     execSql(db, "SAVEPOINT kavex_block");
+    // TABLE(KAVEX$BIND_VALUES) gives what this block assigned to its binds, or nothing.
+    connection_.assignedBinds().clear();
     try {
         plsql::runAnonymousBlock(port, sql_, host);
     } catch (...) {
@@ -651,6 +655,7 @@ void StatementImpl::runPlSql() {
             sqlite3_exec(db, "RELEASE kavex_block", nullptr, nullptr, nullptr);
         throw;
     }
+    connection_.assignedBinds().keep(host);
     sqlite3_exec(db, "RELEASE kavex_block", nullptr, nullptr, nullptr);
     if (connection_.inTransaction()) connection_.workDone();
     updateCount_ = 1;

@@ -18,13 +18,14 @@ namespace kavexdb {
 namespace detail {
 namespace plsql {
 
-void runAnonymousBlock(SqlPort& port, const std::string& text, const HostBinds& host) {
+void runAnonymousBlock(SqlPort& port, const std::string& text, HostBinds& host) {
     const NestingLevel nested;
     try {
         const Source source(text);
         const std::unique_ptr<Block> block = parseAnonymousBlock(source);
         Interpreter interpreter(port, source, host);
         interpreter.run(*block);
+        host = interpreter.hostBinds();
     } catch (const CompileError& e) {
         throw e.error;
     }

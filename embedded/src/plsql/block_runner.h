@@ -14,8 +14,9 @@ namespace plsql {
 // Parses and runs text. Errors come as occi::SQLException: ORA-06550 when the block does not
 // compile, the unhandled error with "ORA-06512: at line N" when it fails as it runs, and
 // ORA-00036 for blocks that run blocks (EXECUTE IMMEDIATE) more than 50 deep. The caller undoes
-// what a failed block changed.
-void runAnonymousBlock(SqlPort& port, const std::string& text, const HostBinds& host);
+// what a failed block changed. When the block ends, host holds the values it assigned to its
+// host binds (HostBinds::assigned marks them); a failed block leaves host as it was.
+void runAnonymousBlock(SqlPort& port, const std::string& text, HostBinds& host);
 
 // CREATE [OR REPLACE] PROCEDURE | FUNCTION | TRIGGER (the unit is kept; one that does not
 // compile is kept INVALID, and the call then fails with ORA-24344), DROP PROCEDURE | FUNCTION |

@@ -9,6 +9,7 @@
 #include "plsql/packages.h"
 #include "plsql/parser.h"
 #include "plsql/unit_compiler.h"
+#include "sql/sqlite_util.h"
 
 namespace kavexdb {
 namespace detail {
@@ -39,7 +40,10 @@ NamePath Interpreter::outTarget(const Expr& e) {
     p.at = e.at;
     const SourceToken& first = src_.at(r.first);
     const bool name = first.kind == Token::Kind::Word || first.kind == Token::Kind::QuotedIdent;
-    if (name && r.last - r.first == 1) {
+    if (first.kind == Token::Kind::Bind && r.last - r.first == 1) {
+        p.hostBind = true;  // the host's bind, an OUT bind of the block
+        p.parts.push_back(upperAscii(first.text.substr(1)));
+    } else if (name && r.last - r.first == 1) {
         p.parts.push_back(first.name());
     } else if (name && r.last - r.first == 3 && src_.at(r.first + 1).isSymbol(".")) {
         p.parts.push_back(first.name());
@@ -119,7 +123,9 @@ Value Interpreter::callUnit(const Unit& unit, LoadedUnit* stored, const std::vec
             const NamePath target = outTarget(e);
             const TypeSpec* type = nullptr;
             const Value& current = targetValue(target, &type);
-            if (params[p].mode == Parameter::Mode::InOut) values[p] = current;
+            // A host bind goes in as a read of it: ORA-01008 when the host bound nothing.
+            if (params[p].mode == Parameter::Mode::InOut)
+                values[p] = target.hostBind ? evaluate(e) : current;
         }
     }
     std::vector<Value> outs;

@@ -908,8 +908,12 @@ Interpreter::Variable* Interpreter::targetVariable(const NamePath& target, std::
 
 Value& Interpreter::targetValue(const NamePath& target, const TypeSpec** type) {
     static const TypeSpec kAnyType = TypeSpec::plain(TypeSpec::Kind::RowType);
-    if (target.hostBind)
-        compileError(target.at, ora::kPlsRestriction, "assignment to a host variable");
+    if (target.hostBind) {
+        // hostBindValue gives an assigned value the bind's type.
+        const std::size_t i = assignedHostBind(target);
+        if (type) *type = &kAnyType;
+        return host_.values[i];
+    }
     std::size_t used = 0;
     Variable* v = targetVariable(target, used);
     if (!v) compileError(target.at, ora::kPlsNotDeclared, target.shown());
@@ -928,7 +932,61 @@ Value& Interpreter::targetValue(const NamePath& target, const TypeSpec** type) {
     compileError(target.at, ora::kPlsNotDeclared, target.shown());
 }
 
+std::size_t Interpreter::assignedHostBind(const NamePath& target) {
+    if (target.parts.size() != 1) compileError(target.at, ora::kPlsNotDeclared, target.shown());
+    // The types of the values the host bound, before the block assigns any.
+    while (hostTypes_.size() < host_.names.size())
+        hostTypes_.push_back(host_.values[hostTypes_.size()].type);
+    std::size_t i = 0;
+    while (i < host_.names.size() && host_.names[i] != target.parts[0]) ++i;
+    // A block's binds are all among the host's; a stored unit has none.
+    if (i == host_.names.size()) compileError(target.at, ora::kPlsBadBind, target.parts[0]);
+    const std::size_t n = host_.names.size();
+    host_.values.resize(n);
+    host_.bound.resize(n, false);
+    host_.maxBytes.resize(n, 0);
+    host_.assigned.resize(n, false);
+    hostTypes_.resize(n, ValueType::Unknown);
+    host_.assigned[i] = true;
+    return i;
+}
+
+Value Interpreter::hostBindValue(std::size_t i, const Value& value, Position at) {
+    using K = TypeSpec::Kind;
+    Value v = value;
+    switch (hostTypes_[i]) {
+        case ValueType::Number:
+            v = coerce(value, TypeSpec::plain(K::Number), at);
+            break;
+        case ValueType::BinaryDouble:
+            v = coerce(value, TypeSpec::plain(K::BinaryDouble), at);
+            break;
+        case ValueType::Text:
+            v = coerce(value, TypeSpec::plain(K::Varchar2), at);
+            break;
+        case ValueType::Date:
+            v = coerce(value, TypeSpec::plain(K::Date), at);
+            break;
+        case ValueType::Timestamp:
+            v = coerce(value, TypeSpec::plain(K::Timestamp), at);
+            break;
+        default:  // the host bound NULL or nothing: the bind takes the value's own type
+            break;
+    }
+    if (v.type == ValueType::Boolean) compileError(at, ora::kPlsWrongType);
+    const unsigned most = host_.maxBytes[i];
+    if (most != 0 && v.data.kind == BindValue::Kind::Text && v.data.bytes.size() > most)
+        raise(ora::kBufferTooSmall);
+    return v;
+}
+
 void Interpreter::assign(const NamePath& target, const Value& value) {
+    if (target.hostBind) {
+        const std::size_t i = assignedHostBind(target);
+        host_.values[i] = hostBindValue(i, value, target.at);
+        host_.bound[i] = true;
+        return;
+    }
     const TypeSpec* type = nullptr;
     Value& slot = targetValue(target, &type);
     std::size_t used = 0;

@@ -27,11 +27,16 @@ namespace plsql {
 
 class PackageInstance;
 
-// The host's IN binds of the block, by name (upper case, without the colon).
+// The host's binds of the block, by name (upper case, without the colon): the values the host
+// bound, and at the block's end the values it assigned to them (its OUT binds).
 struct HostBinds {
     std::vector<std::string> names;
     std::vector<Value> values;
     std::vector<bool> bound;  // false: the host set no value (ORA-01008 when the block reads it)
+    // The most bytes a text assigned to the bind may take (the host's maximum parameter size);
+    // 0 or missing: no limit. Past it an assignment fails with ORA-06502.
+    std::vector<unsigned> maxBytes;
+    std::vector<bool> assigned;  // the block assigned the bind a value
 };
 
 // What a row trigger's body sees as NEW and OLD (by the names REFERENCING gives them): records
@@ -47,7 +52,7 @@ struct TriggerRow {
 
 class Interpreter {
   public:
-    // port, source and host must outlive the interpreter.
+    // port and source must outlive the interpreter; it works on its own copy of host.
     Interpreter(SqlPort& port, const Source& source, const HostBinds& host);
     ~Interpreter();
     Interpreter(const Interpreter&) = delete;
@@ -56,6 +61,8 @@ class Interpreter {
     // Runs the block to its end. An exception it does not handle comes out as the
     // occi::SQLException the host reads: the error, then "ORA-06512: at line N".
     void run(const Block& block);
+    // The host binds with the values the block assigned them so far.
+    const HostBinds& hostBinds() const { return host_; }
 
     // Runs a trigger's block with INSERTING, UPDATING and DELETING (event 'I', 'U' or 'D') and,
     // for a row trigger, row's records in scope; row->newValues take NEW's fields at its end. An
@@ -292,8 +299,13 @@ class Interpreter {
     // The variable a target names, and how many of its parts name it (PKG.NAME: two); null
     // when none.
     Variable* targetVariable(const NamePath& target, std::size_t& used);
-    // The value a target names can take; Value& of a variable or a record's field.
+    // The value a target names can take; Value& of a variable, a record's field or a host bind.
     Value& targetValue(const NamePath& target, const TypeSpec** type);
+    // The index in host_ of a host bind the block assigns (marked assigned from now on).
+    std::size_t assignedHostBind(const NamePath& target);
+    // value as the host bind at index i takes it: the type of the value the host bound, and no
+    // more bytes than the host's maximum parameter size (ORA-06502).
+    Value hostBindValue(std::size_t i, const Value& value, Position at);
     void assign(const NamePath& target, const Value& value);
     // r := other record, r := f(x) (a function of a record type), r := NULL: field by field,
     // in order (PLS-00382 when the two do not have as many fields).
@@ -326,7 +338,8 @@ class Interpreter {
     SqlPort* port_;  // the caller's, while a package's interpreter runs a call
     const Source& src_;
     Position at_;  // the statement running
-    const HostBinds& host_;
+    HostBinds host_;
+    std::vector<ValueType> hostTypes_;  // of the values the host bound (assignedHostBind)
     std::vector<std::unique_ptr<Frame>> frames_;
     std::vector<PlError> handling_;  // the exceptions whose handlers run, innermost last
     std::vector<std::string> loopLabels_;

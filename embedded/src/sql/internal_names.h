@@ -10,6 +10,8 @@ namespace detail {
 inline constexpr const char* kOraAdd = "ORA$ADD";
 // The table of the session's DBMS_OUTPUT lines (TABLE(DBMS_OUTPUT.GET_LINES)).
 inline constexpr const char* kOutputLinesTable = "ORA$DBMS_OUTPUT";
+// The table of the host binds the session's last block assigned (TABLE(KAVEX$BIND_VALUES)).
+inline constexpr const char* kBindValuesTable = "ORA$BIND_VALUES";
 inline constexpr const char* kOraCast = "ORA$CAST";
 inline constexpr const char* kOraCastOr = "ORA$CAST_OR";
 inline constexpr const char* kOraCat = "ORA$CAT";
