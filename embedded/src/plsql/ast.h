@@ -173,6 +173,7 @@ struct Stmt {
     bool hasSelector = false;    // CASE selector WHEN ...
     bool openFor = false;        // OPEN v FOR query (sql) | FOR text (exprs {text, USING...})
     bool bulk = false;           // BULK COLLECT INTO
+    bool returningInto = false;  // ExecuteImmediate: RETURNING INTO targets (into)
     Bounds forall = Bounds::Range;
     bool saveExceptions = false;  // FORALL ... SAVE EXCEPTIONS
     Range sql;                   // Sql, SelectInto, ForCursor's query

@@ -11,6 +11,8 @@
 #include "plsql/output_buffer.h"
 #include "plsql/packages.h"
 #include "plsql/parser.h"
+#include "sql/sql_lexer.h"
+#include "sql/token_editor.h"
 
 namespace kavexdb {
 namespace detail {
@@ -256,6 +258,7 @@ TypeSpec Interpreter::resolveType(const TypeSpec& type, Position at, Variable* r
             Interpreter* owner = this;
             const Decl* declared = findType(type.of[0]);
             if (!declared) declared = packageType(type.of[0], &owner);
+            if (!declared && type.of[0] == "DBMS_OUTPUT.CHARARR") declared = &outputLines();
             if (!declared) compileError(at, ora::kPlsNotDeclared, type.of[0]);
             if (declared->kind == Decl::Kind::Subtype)
                 return owner->resolveType(declared->type, at, recordOf);
@@ -682,11 +685,28 @@ void Interpreter::runSelectInto(const Stmt& s) {
 void Interpreter::runExecuteImmediate(const Stmt& s) {
     const Value text = evaluate(s.exprs[0]);
     if (text.isNull()) throw PlError::numbered(ora::kNumericOrValueError.code, s.at);
-    const std::string sql = textOf(text);
+    std::string sql = textOf(text);
+    if (s.returningInto) {
+        // The text's RETURNING ... INTO :b: the statement returns its row, without the INTO,
+        // and the targets take it.
+        TokenEditor e(lexSql(sql));
+        std::size_t into = e.size();
+        int depth = 0;
+        bool returning = false;
+        for (std::size_t k = e.next(0); k < e.size(); k = e.next(k + 1)) {
+            if (e.punct(k, '(')) ++depth;
+            if (e.punct(k, ')')) --depth;
+            if (depth == 0 && (e.word(k, "RETURNING") || e.word(k, "RETURN"))) returning = true;
+            if (depth == 0 && returning && e.word(k, "INTO")) into = k;
+        }
+        if (into == e.size()) throw PlError::fromSql(makeError(ora::kMissingKeyword), s.at);
+        sql = e.textBetween(0, into);
+    }
     auto found = dynamic_.find(sql);
     if (found == dynamic_.end()) {
         if (dynamic_.size() >= 64) dynamic_.clear();  // a loop of distinct texts keeps few
         found = dynamic_.emplace(sql, port_->prepare(sql)).first;
+        if (s.returningInto) found->second->keepReturnedRows();
     }
     SqlCursor& cursor = *found->second;
     for (std::size_t i = 1; i < s.exprs.size(); ++i)
@@ -695,6 +715,15 @@ void Interpreter::runExecuteImmediate(const Stmt& s) {
     sqlRan_ = true;
     sqlRowCount_ = cursor.rowsChanged();
     if (s.into.empty()) return;
+    if (s.returningInto) {
+        const std::vector<std::vector<Value>>& rows = cursor.returnedRows();
+        if (rows.size() > 1) throw PlError::numbered(ora::kTooManyRows.code, s.at);
+        if (!rows.empty() && rows[0].size() != s.into.size())
+            throw PlError::numbered(ora::kNumericOrValueError.code, s.at);
+        for (std::size_t i = 0; i < s.into.size(); ++i)
+            assign(s.into[i], rows.empty() ? Value::null() : rows[0][i]);
+        return;
+    }
     if (!cursor.next()) {
         sqlRowCount_ = 0;
         throw PlError::numbered(ora::kNoDataFound.code, s.at);
@@ -831,6 +860,23 @@ void Interpreter::runCall(const Stmt& s) {
     } else if (name == "DBMS_OUTPUT.DISABLE") {
         argumentCount(0, 0);
         out.disable();
+    } else if (name == "DBMS_OUTPUT.GET_LINES") {
+        // GET_LINES(lines OUT CHARARR, numlines IN OUT): up to numlines lines, and how many.
+        argumentCount(2, 2);
+        const NamePath lines = outTarget(s.exprs[0]), count = outTarget(s.exprs[1]);
+        Variable* v = lines.parts.size() == 1 ? findVariable(lines.parts[0]) : nullptr;
+        if (!v || !v->collection) compileError(s.exprs[0].at, ora::kPlsWrongArguments, name);
+        const TypeSpec* countType = nullptr;
+        const Value wanted = coerce(targetValue(count, &countType),
+                                    TypeSpec::plain(TypeSpec::Kind::PlsInteger), s.at);
+        Collection& c = *v->collection;
+        c.null = false;
+        c.ints.clear();
+        std::int64_t got = 0;
+        std::string line;
+        while (got < (wanted.isNull() ? 0 : wanted.data.integer) && out.getLine(line))
+            c.ints[++got].value = line.empty() ? Value::null(ValueType::Text) : Value::text(line);
+        assign(count, Value::integer(got));
     } else if (name == "DBMS_OUTPUT.GET_LINE") {
         argumentCount(2, 2);
         // Both arguments are OUT: they must name variables.
@@ -894,6 +940,19 @@ void Interpreter::runCall(const Stmt& s) {
     } else {
         compileError(s.at, ora::kPlsNotDeclared, name);
     }
+}
+
+const Decl& Interpreter::outputLines() {
+    static const Decl lines = [] {
+        Decl d;
+        d.kind = Decl::Kind::Type;
+        d.name = "DBMS_OUTPUT.CHARARR";
+        d.form = Decl::Form::AssociativeArray;
+        d.element = TypeSpec::plain(TypeSpec::Kind::Varchar2);
+        d.element.length = 32767;
+        return d;
+    }();
+    return lines;
 }
 
 // ---- assignment ------------------------------------------------------------------------------

@@ -190,6 +190,9 @@ class Interpreter {
     void runSelectInto(const Stmt& s);
     void runExecuteImmediate(const Stmt& s);
     void runCall(const Stmt& s);
+    // DBMS_OUTPUT.CHARARR, the type of GET_LINES' lines: TABLE OF VARCHAR2(32767) INDEX BY
+    // BINARY_INTEGER.
+    static const Decl& outputLines();
     void runOpen(const Stmt& s);
     void runFetch(const Stmt& s);
     void runClose(const Stmt& s);

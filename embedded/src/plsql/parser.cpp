@@ -806,7 +806,15 @@ class Parser {
                 s.exprs.push_back(expression({"RETURNING", "RETURN"}, {","}));
             } while (acceptSymbol(","));
         }
-        if (isOneOf(peek(), {"RETURNING", "RETURN"})) restriction("RETURNING INTO");
+        if (isOneOf(peek(), {"RETURNING", "RETURN"})) {
+            // The statement's own RETURNING ... INTO :b names what it returns; these targets
+            // take it.
+            if (!s.into.empty()) fail(";");
+            ++i_;
+            expectWord("INTO");
+            targets(s.into);
+            s.returningInto = true;
+        }
     }
 
     void selectInto(Stmt& s) {

@@ -56,3 +56,18 @@ end;
 /
 select column_value from table(dbms_output.get_lines);
 drop procedure raise_deep_pl;
+
+-- DBMS_OUTPUT.GET_LINES into a DBMS_OUTPUT.CHARARR: at most numlines lines, which leave the
+-- buffer; numlines says how many came.
+declare
+  lines dbms_output.chararr;
+  n integer := 2;
+begin
+  dbms_output.put_line('first');
+  dbms_output.put_line('second');
+  dbms_output.put_line('third');
+  dbms_output.get_lines(lines, n);
+  dbms_output.put_line('got ' || n || ': ' || lines(1) || ', ' || lines(2) || ' of ' || lines.count);
+end;
+/
+select column_value from table(dbms_output.get_lines);

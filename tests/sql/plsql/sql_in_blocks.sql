@@ -204,3 +204,22 @@ end;
 select column_value from table(dbms_output.get_lines);
 select id, name from row_pl order by id;
 drop table row_pl;
+
+-- EXECUTE IMMEDIATE of DML with RETURNING: the text's RETURNING ... INTO :b, the statement's
+-- RETURNING INTO targets.
+create table dyn_ret (id number, v varchar2(10));
+insert into dyn_ret values (1, 'a');
+declare
+  s varchar2(10);
+  n number;
+begin
+  execute immediate 'update dyn_ret set v = :1 where id = :2 returning v, id * 10 into :3, :4'
+    using 'b', 1 returning into s, n;
+  dbms_output.put_line('returned ' || s || ' ' || n);
+  execute immediate 'delete from dyn_ret where id = :1 returning v into :2' using 99
+    returning into s;
+  dbms_output.put_line('no row: [' || s || '] ' || sql%rowcount);
+end;
+/
+select column_value from table(dbms_output.get_lines);
+drop table dyn_ret;
