@@ -40,6 +40,12 @@ struct NamePath {
     bool indexed = false;
     Expr index;
     std::string field;  // of an indexed element
+    // The name's parts joined: V, or PKG.V.
+    std::string joined() const {
+        std::string s;
+        for (std::size_t i = 0; i < parts.size(); ++i) s += (i ? "." : "") + parts[i];
+        return s;
+    }
     std::string shown() const {
         std::string s = hostBind ? ":" : "";
         for (std::size_t i = 0; i < parts.size(); ++i) s += (i ? "." : "") + parts[i];

@@ -88,7 +88,7 @@ Value Interpreter::elementValue(Variable& v, const Value& index, const std::stri
 }
 
 void Interpreter::assignElement(const NamePath& target, const Value& value) {
-    Variable* v = findVariable(target.parts[0]);
+    Variable* v = findVariable(target.joined());  // v(i), or a package's PKG.V(i)
     if (!v || !v->collection) compileError(target.at, ora::kPlsNotDeclared, target.shown());
     const Value index = evaluate(target.index);
     Element& e = element(*v, index, target.at, true);
@@ -156,10 +156,13 @@ Value Interpreter::collectionMethod(Variable& v, const std::string& method, cons
 }
 
 bool Interpreter::runCollectionMethod(const Stmt& s) {
-    if (s.target.parts.size() != 2) return false;
-    Variable* v = findVariable(s.target.parts[0]);
+    // v.METHOD, or a package's PKG.V.METHOD
+    const std::size_t parts = s.target.parts.size();
+    if (parts != 2 && parts != 3) return false;
+    Variable* v = findVariable(parts == 2 ? s.target.parts[0]
+                                          : s.target.parts[0] + "." + s.target.parts[1]);
     if (!v || !v->collection) return false;
-    const std::string& method = s.target.parts[1];
+    const std::string& method = s.target.parts[parts - 1];
     Collection& c = *v->collection;
     const Decl& type = *c.type;
     std::vector<std::int64_t> args;
@@ -223,14 +226,23 @@ void Interpreter::assignCollection(Variable& v, const Expr& e) {
         c = *other->collection;
         return;
     }
-    // T(a, b, ...): a nested table or VARRAY of these elements.
-    if (!name || !src_.at(r.first + 1).isSymbol("(") || !src_.at(r.last - 1).isSymbol(")") ||
-        findType(first.name()) != c.type || !isDense(*c.type))
+    // T(a, b, ...) or PKG.T(a, b, ...): a nested table or VARRAY of these elements.
+    std::size_t open = r.first + 1;
+    std::string typeName = name ? first.name() : std::string();
+    if (name && src_.at(open).isSymbol(".") && open + 1 < r.last) {
+        typeName += "." + src_.at(open + 1).name();
+        open += 2;
+    }
+    Interpreter* owner = this;
+    const Decl* type = name ? findType(typeName) : nullptr;
+    if (!type && typeName.find('.') != std::string::npos) type = packageType(typeName, &owner);
+    if (!name || !src_.at(open).isSymbol("(") || !src_.at(r.last - 1).isSymbol(")") ||
+        type != c.type || !isDense(*c.type))
         compileError(e.at, ora::kPlsWrongType);
     std::vector<Expr> args;
     int depth = 0;
-    std::size_t start = r.first + 2;
-    for (std::size_t k = r.first + 2; k + 1 < r.last; ++k) {
+    std::size_t start = open + 1;
+    for (std::size_t k = open + 1; k + 1 < r.last; ++k) {
         const SourceToken& t = src_.at(k);
         if (t.isSymbol("(")) ++depth;
         if (t.isSymbol(")")) --depth;

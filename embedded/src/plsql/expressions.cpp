@@ -855,6 +855,32 @@ Interpreter::CompiledSql Interpreter::compile(Range r, Range skip, bool statemen
         through = end;
         return true;
     };
+    // v(i), v(i).f, v.COUNT, v.EXISTS(k) of the collection variable name, whose name ends before
+    // at: bound with the value they have. Gives the form's last token.
+    auto collectionBind = [&](const std::string& name, std::size_t at, std::string& replacement) {
+        const bool element = src_.at(at).isSymbol("(");
+        BindSource b{element ? BindSource::Kind::Element : BindSource::Kind::Method, name, "",
+                     nullptr};
+        std::size_t open = at, through = at;
+        if (!element) {
+            b.field = src_.at(at + 1).name();
+            open = at + 2;
+            through = at + 1;
+        }
+        if (open < r.last && src_.at(open).isSymbol("(")) {
+            const std::size_t close = closing(open);
+            b.index = subscript(open + 1, close, src_.at(open));
+            through = close;
+            if (element && src_.at(close + 1).isSymbol(".") && close + 2 < r.last &&
+                isName(src_.at(close + 2))) {
+                b.field = src_.at(close + 2).name();
+                through = close + 2;
+            }
+        }
+        replacement = placeholder(b);
+        if (!element && b.field == "EXISTS") replacement = "(" + replacement + " = 1)";
+        return through;
+    };
     // A call bound with the value it gives: from first, with its arguments when "(" is at open,
     // and the field of the record it gives (f(x).field). Gives the call's last token.
     auto callBind = [&](const std::string& name, std::size_t first, std::size_t open,
@@ -938,38 +964,23 @@ Interpreter::CompiledSql Interpreter::compile(Range r, Range skip, bool statemen
                 if (!after.isWord("ROWCOUNT")) replacement = "(" + replacement + " = 1)";
                 through = k + 2;
             } else if (v && v->collection && (next.isSymbol("(") || next.isSymbol("."))) {
-                // v(i), v(i).f, v.COUNT, v.EXISTS(k): bound with the value they have.
-                BindSource b{
-                    next.isSymbol("(") ? BindSource::Kind::Element : BindSource::Kind::Method, name,
-                    "", nullptr};
-                std::size_t open = k + 1;
-                if (b.kind == BindSource::Kind::Method) {
-                    b.field = after.name();
-                    open = k + 3;
-                    through = k + 2;
-                }
-                if (open < r.last && src_.at(open).isSymbol("(")) {
-                    const std::size_t close = closing(open);
-                    b.index = subscript(open + 1, close, src_.at(open));
-                    through = close;
-                    if (b.kind == BindSource::Kind::Element && src_.at(close + 1).isSymbol(".") &&
-                        close + 2 < r.last && isName(src_.at(close + 2))) {
-                        b.field = src_.at(close + 2).name();
-                        through = close + 2;
-                    }
-                }
-                replacement = placeholder(b);
-                if (b.kind == BindSource::Kind::Method && b.field == "EXISTS")
-                    replacement = "(" + replacement + " = 1)";
+                through = collectionBind(name, k + 1, replacement);
             } else if (!v && next.isSymbol(".") && k + 2 < r.last && isName(after) &&
                        columns.count(name) == 0 &&
                        (named = findVariable(name + "." + after.name())) != nullptr) {
                 // UNIT.NAME, LABEL.NAME, PKG.NAME: a variable named with what declares it.
-                replacement = placeholder(
-                    BindSource{BindSource::Kind::Variable, name + "." + after.name(), ""});
-                if (named->type.kind == TypeSpec::Kind::Boolean)
-                    replacement = "(" + replacement + " = 1)";
-                through = k + 2;
+                const std::string dotted = name + "." + after.name();
+                const SourceToken& then = src_.at(k + 3);
+                if (named->collection && k + 3 < r.last &&
+                    (then.isSymbol("(") || then.isSymbol("."))) {
+                    through = collectionBind(dotted, k + 3, replacement);
+                } else {
+                    replacement =
+                        placeholder(BindSource{BindSource::Kind::Variable, dotted, ""});
+                    if (named->type.kind == TypeSpec::Kind::Boolean)
+                        replacement = "(" + replacement + " = 1)";
+                    through = k + 2;
+                }
             } else if (!v && columns.count(name) == 0 &&
                        (findSubprogram(name) || (!statement && callableFunction(name)))) {
                 if (findSubprogram(name) && findSubprogram(name)->kind != Unit::Kind::Function)

@@ -692,7 +692,7 @@ class Parser {
                     if (peek().isSymbol(":=") || peek().isSymbol(".")) {
                         // v(i) := value, v(i).field := value
                         if (s->exprs.size() != 1 || !s->argumentNames[0].empty() ||
-                            s->target.parts.size() != 1)
+                            s->target.parts.size() > 2)  // v(i), or a package's PKG.V(i)
                             fail(":=");
                         s->kind = Stmt::Kind::Assign;
                         s->target.indexed = true;

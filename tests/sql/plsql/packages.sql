@@ -333,3 +333,31 @@ end;
 /
 drop package init_pk;
 drop package init2_pk;
+
+-- A package's collection from outside it: its elements and methods, assigned, deleted; a
+-- package's collection type with its constructor.
+create or replace package list_pk as
+  type list_t is table of varchar2(20) index by pls_integer;
+  names list_t;
+  type nums_t is table of number;
+  procedure add (s varchar2);
+end;
+/
+create or replace package body list_pk as
+  procedure add (s varchar2) is begin names(names.count + 1) := s; end;
+end;
+/
+declare
+  l list_pk.nums_t := list_pk.nums_t(1, 2, 3);
+begin
+  list_pk.add('a');
+  list_pk.add('b');
+  dbms_output.put_line(list_pk.names.count || ' ' || list_pk.names(2));
+  list_pk.names(3) := 'c';
+  dbms_output.put_line(list_pk.names(3) || ' ' || upper(list_pk.names(1)));
+  list_pk.names.delete(1);
+  dbms_output.put_line('first ' || list_pk.names.first || ', nums ' || l.count || ' ' || l(3));
+end;
+/
+select column_value from table(dbms_output.get_lines);
+drop package list_pk;
