@@ -107,6 +107,16 @@ Value Interpreter::callUnit(const Unit& unit, LoadedUnit* stored, const std::vec
     }
     std::vector<Value> values(params.size());
     std::vector<bool> given(params.size(), false);
+    Composites composites(params.size());
+    // The caller's collection or record an argument names, which goes in (and out) whole.
+    auto composite = [&](const Expr& e) -> Variable* {
+        const SourceToken& t = src_.at(e.range.first);
+        if (e.range.last - e.range.first != 1 ||
+            (t.kind != Token::Kind::Word && t.kind != Token::Kind::QuotedIdent))
+            return nullptr;
+        Variable* v = findVariable(t.name());
+        return v && (v->collection || v->record) ? v : nullptr;
+    };
     for (std::size_t p = 0; p < params.size(); ++p) {
         const int a = argumentOf[p];
         if (a < 0) {
@@ -116,7 +126,12 @@ Value Interpreter::callUnit(const Unit& unit, LoadedUnit* stored, const std::vec
         }
         given[p] = true;
         const Expr& e = args[static_cast<std::size_t>(a)];
-        if (params[p].mode == Parameter::Mode::In) {
+        if (Variable* whole = composite(e)) {
+            Composite& c = composites[p];
+            c.given = true;
+            if (whole->collection) c.collection = std::make_shared<Collection>(*whole->collection);
+            c.fields = whole->fields;
+        } else if (params[p].mode == Parameter::Mode::In) {
             values[p] = evaluate(
                 e, params[p].type.kind == TypeSpec::Kind::Boolean ? Mode::Condition : Mode::Value);
         } else {
@@ -131,9 +146,9 @@ Value Interpreter::callUnit(const Unit& unit, LoadedUnit* stored, const std::vec
     std::vector<Value> outs;
     Value result;
     if (stored) {
-        result = runUnit(*stored, values, given, outs, at);
+        result = runUnit(*stored, values, given, outs, at, &composites);
     } else if (package) {
-        result = runMember(*package, unit, values, given, outs, at);
+        result = runMember(*package, unit, values, given, outs, at, &composites);
     } else {
         // The block's own subprogram runs in this interpreter, on top of the caller's frames.
         const NestingLevel level;
@@ -142,7 +157,7 @@ Value Interpreter::callUnit(const Unit& unit, LoadedUnit* stored, const std::vec
         const std::size_t depth = frames_.size();
         returned_ = false;
         try {
-            result = enterUnit(unit, values, given, outs);
+            result = enterUnit(unit, values, given, outs, &composites);
         } catch (...) {
             while (frames_.size() > depth) frames_.pop_back();
             returned_ = outerReturned;
@@ -153,19 +168,36 @@ Value Interpreter::callUnit(const Unit& unit, LoadedUnit* stored, const std::vec
         returned_ = outerReturned;
         returnValue_ = outerValue;
     }
-    for (std::size_t p = 0; p < params.size(); ++p)
-        if (params[p].mode != Parameter::Mode::In && argumentOf[p] >= 0)
-            assign(outTarget(args[static_cast<std::size_t>(argumentOf[p])]), outs[p]);
+    for (std::size_t p = 0; p < params.size(); ++p) {
+        if (params[p].mode == Parameter::Mode::In || argumentOf[p] < 0) continue;
+        const Expr& e = args[static_cast<std::size_t>(argumentOf[p])];
+        if (!composites[p].given) {
+            assign(outTarget(e), outs[p]);
+            continue;
+        }
+        Variable* whole = composite(e);  // the collection or record takes what the unit left
+        if (whole->collection && composites[p].collection) {
+            Collection& to = *whole->collection;
+            const Collection& from = *composites[p].collection;
+            to.null = from.null;
+            to.ints = from.ints;
+            to.texts = from.texts;
+        } else if (whole->record && composites[p].fields.size() == whole->fields.size()) {
+            for (std::size_t i = 0; i < whole->fields.size(); ++i)
+                whole->fields[i].second = composites[p].fields[i].second;
+        }
+    }
     return result;
 }
 
 Value Interpreter::runUnit(LoadedUnit& u, const std::vector<Value>& values,
-                           const std::vector<bool>& given, std::vector<Value>& outs, Position at) {
+                           const std::vector<bool>& given, std::vector<Value>& outs, Position at,
+                           Composites* composites) {
     const NestingLevel level;
     const HostBinds none;
     Interpreter inner(*port_, *u.source, none);
     try {
-        Value result = inner.enterUnit(*u.unit, values, given, outs);
+        Value result = inner.enterUnit(*u.unit, values, given, outs, composites);
         calledRecord_ = std::move(inner.calledRecord_);
         return result;
     } catch (PlError& err) {
@@ -179,14 +211,31 @@ Value Interpreter::runUnit(LoadedUnit& u, const std::vector<Value>& values,
 }
 
 Value Interpreter::enterUnit(const Unit& unit, const std::vector<Value>& values,
-                             const std::vector<bool>& given, std::vector<Value>& outs) {
+                             const std::vector<bool>& given, std::vector<Value>& outs,
+                             Composites* composites) {
     pushFrame().owner = unit.name;
     std::vector<Variable*> params;
     for (std::size_t p = 0; p < unit.params.size(); ++p) {
         const Parameter& param = unit.params[p];
         Variable& v = declareVariable(param.name, param.type, param.at);
         at_ = param.at;
-        if (given[p])
+        const Composite* whole = composites && (*composites)[p].given ? &(*composites)[p] : nullptr;
+        if (whole) {
+            // A collection or record comes in whole (an OUT one starts empty, as Oracle's does).
+            const bool in = param.mode != Parameter::Mode::Out;
+            if (!v.collection && !v.record) compileError(param.at, ora::kPlsWrongType);
+            if (v.collection && whole->collection && in) {
+                v.collection->null = whole->collection->null;
+                v.collection->ints = whole->collection->ints;
+                v.collection->texts = whole->collection->texts;
+            } else if (v.record && in) {
+                if (v.fields.empty()) v.fields = whole->fields;
+                if (v.fields.size() != whole->fields.size())
+                    compileError(param.at, ora::kPlsWrongType);
+                for (std::size_t i = 0; i < v.fields.size(); ++i)
+                    v.fields[i].second = whole->fields[i].second;
+            }
+        } else if (given[p])
             v.value = coerce(values[p], v.type, param.at);
         else if (param.hasDefault)
             v.value = coerce(evaluate(param.defaultValue), v.type, param.at);
@@ -196,7 +245,13 @@ Value Interpreter::enterUnit(const Unit& unit, const std::vector<Value>& values,
     const Flow flow = runBlock(*unit.body);
     if (flow.kind == FlowKind::Exit || flow.kind == FlowKind::Continue)
         compileError(unit.body->at, ora::kPlsExitOutsideLoop);
-    for (Variable* v : params) outs.push_back(v->value);
+    for (std::size_t p = 0; p < params.size(); ++p) {
+        outs.push_back(params[p]->value);
+        if (!composites || !(*composites)[p].given) continue;
+        if (params[p]->collection)
+            (*composites)[p].collection = std::make_shared<Collection>(*params[p]->collection);
+        (*composites)[p].fields = params[p]->fields;
+    }
     if (unit.kind == Unit::Kind::Procedure) return Value::null();
     if (!returned_) throw PlError::fromSql(makeError(ora::kFunctionReturnedWithoutValue), at_);
     const TypeSpec::Kind k = unit.returnType.kind;

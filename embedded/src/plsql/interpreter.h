@@ -231,10 +231,19 @@ class Interpreter {
     bool callableFunction(const std::string& name);
     // Runs u in an interpreter of its own with the parameters' values (given[i] false: the
     // default); outs receives the parameters' values at its end.
+    // A collection or record an argument passes (given: the argument is one), and what the
+    // parameter holds at the call's end.
+    struct Composite {
+        bool given = false;
+        std::shared_ptr<Collection> collection;
+        Fields fields;
+    };
+    using Composites = std::vector<Composite>;
     Value runUnit(LoadedUnit& u, const std::vector<Value>& values, const std::vector<bool>& given,
-                  std::vector<Value>& outs, Position at);
+                  std::vector<Value>& outs, Position at, Composites* composites = nullptr);
     Value enterUnit(const Unit& unit, const std::vector<Value>& values,
-                    const std::vector<bool>& given, std::vector<Value>& outs);
+                    const std::vector<bool>& given, std::vector<Value>& outs,
+                    Composites* composites = nullptr);
     // The argument an OUT parameter is passed: a variable or a record's field.
     NamePath outTarget(const Expr& e);
 
@@ -256,7 +265,8 @@ class Interpreter {
                        Position at, bool function);
     // Runs one of the package's subprograms in its interpreter, for a caller outside it.
     Value runMember(PackageInstance& package, const Unit& unit, const std::vector<Value>& values,
-                    const std::vector<bool>& given, std::vector<Value>& outs, Position at);
+                    const std::vector<bool>& given, std::vector<Value>& outs, Position at,
+                    Composites* composites = nullptr);
     // Whether the package's public function member is callable with no arguments.
     bool packageFunction(const std::string& dotted);
 

@@ -131,7 +131,7 @@ Value Interpreter::callPackaged(PackageInstance& package, const std::string& mem
 
 Value Interpreter::runMember(PackageInstance& package, const Unit& unit,
                              const std::vector<Value>& values, const std::vector<bool>& given,
-                             std::vector<Value>& outs, Position at) {
+                             std::vector<Value>& outs, Position at, Composites* composites) {
     const NestingLevel level;
     const std::shared_ptr<PackageInstance> keep = package.shared_from_this();  // while it runs
     Interpreter& in = package.interpreter();
@@ -156,7 +156,7 @@ Value Interpreter::runMember(PackageInstance& package, const Unit& unit,
     in.returned_ = false;
     in.pushFrame().callBase = true;
     try {
-        Value result = in.enterUnit(unit, values, given, outs);
+        Value result = in.enterUnit(unit, values, given, outs, composites);
         calledRecord_ = in.calledRecord_;
         return result;
     } catch (PlError& err) {

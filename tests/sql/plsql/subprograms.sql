@@ -65,3 +65,51 @@ begin
   n := p;
 end;
 /
+
+-- Collections and records as parameters: IN ones come in whole, OUT ones go back whole; the
+-- overload is the one whose collection type the argument has.
+declare
+  type date_tab_typ is table of date index by pls_integer;
+  type num_tab_typ is table of number index by pls_integer;
+  type pair_t is record (a number, b varchar2(10));
+  hiredate_tab date_tab_typ;
+  sal_tab num_tab_typ;
+  p pair_t;
+  procedure initialize (tab out date_tab_typ, n integer) is
+  begin
+    dbms_output.put_line('Invoked first version');
+    for i in 1 .. n loop
+      tab(i) := sysdate;
+    end loop;
+  end initialize;
+  procedure initialize (tab out num_tab_typ, n integer) is
+  begin
+    dbms_output.put_line('Invoked second version');
+    for i in 1 .. n loop
+      tab(i) := 0.0;
+    end loop;
+  end initialize;
+  function total (tab num_tab_typ) return number is
+    t number := 0;
+  begin
+    for i in 1 .. tab.count loop
+      t := t + tab(i);
+    end loop;
+    return t;
+  end;
+  procedure fill (r in out pair_t) is
+  begin
+    r.a := r.a * 2;
+    r.b := 'filled';
+  end;
+begin
+  initialize(hiredate_tab, 50);
+  initialize(sal_tab, 100);
+  sal_tab(3) := 7;
+  dbms_output.put_line(hiredate_tab.count || ' ' || sal_tab.count || ' ' || total(sal_tab));
+  p.a := 21;
+  fill(p);
+  dbms_output.put_line(p.a || ' ' || p.b);
+end;
+/
+select column_value from table(dbms_output.get_lines);
