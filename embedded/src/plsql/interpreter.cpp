@@ -307,6 +307,18 @@ Interpreter::CursorState* Interpreter::findCursor(const std::string& name) {
     for (std::size_t i = frames_.size(); i-- > 0; i = outerFrame(i))
         for (CursorState& c : frames_[i]->cursors)
             if (c.name == name) return &c;
+    if (name.find('.') == std::string::npos) return nullptr;
+    // PKG.C: a cursor the package declares (its query may be the body's).
+    std::string member;
+    PackageInstance* p = packageOf(name, member);
+    if (!p) return nullptr;
+    bool declared = false;
+    for (const Decl& d : p->package().declared.decls)
+        declared = declared || (d.kind == Decl::Kind::Cursor && d.name == member);
+    Interpreter& in = p->interpreter();
+    for (std::size_t i = 0; declared && i < in.packageFrames_; ++i)
+        for (CursorState& c : in.frames_[i]->cursors)
+            if (c.name == member) return &c;
     return nullptr;
 }
 
@@ -565,7 +577,7 @@ Interpreter::Flow Interpreter::runForCursor(const Stmt& s) {
         declared = findCursor(s.name);
         if (!declared) compileError(s.at, ora::kPlsNotDeclared, s.name);
         runOpen(s);
-        cursor = cursorQueries_[declared->decl].cursor.get();
+        cursor = declared->active;
     }
     struct CloseAtEnd {
         CursorState* c;
@@ -773,11 +785,28 @@ void Interpreter::runOpen(const Stmt& s) {
         else
             compileError(s.at, ora::kPlsWrongArguments, d.name);
     }
+    // A package's cursor opens in the package's interpreter: its query is the package's text.
+    std::string member;
+    PackageInstance* package =
+        s.name.find('.') != std::string::npos ? packageOf(s.name, member) : nullptr;
+    Interpreter& owner = package ? package->interpreter() : *this;
+    SqlPort* const ownerPort = owner.port_;
+    owner.port_ = port_;
+    struct Restore {
+        Interpreter& in;
+        SqlPort* port;
+        ~Restore() { in.port_ = port; }
+    } restore{owner, ownerPort};
+    owner.openDeclared(*c, arguments, s.at);
+}
+
+void Interpreter::openDeclared(CursorState& c, const std::vector<Value>& arguments, Position at) {
+    const Decl& d = *c.decl;
     FrameScope<decltype(frames_)> scope(frames_);
     pushFrame();
     for (std::size_t i = 0; i < d.params.size(); ++i) {
-        Variable& p = declareVariable(d.params[i].name, d.params[i].type, s.at);
-        p.value = coerce(arguments[i], p.type, s.at);
+        Variable& p = declareVariable(d.params[i].name, d.params[i].type, at);
+        p.value = coerce(arguments[i], p.type, at);
     }
     auto it = cursorQueries_.find(&d);
     if (it == cursorQueries_.end()) {
@@ -787,16 +816,17 @@ void Interpreter::runOpen(const Stmt& s) {
     }
     bindAll(it->second);
     it->second.cursor->execute();
-    c->open = true;
-    c->fetched = c->found = false;
-    c->rowCount = 0;
+    c.active = it->second.cursor.get();
+    c.open = true;
+    c.fetched = c.found = false;
+    c.rowCount = 0;
 }
 
 void Interpreter::runFetch(const Stmt& s) {
     CursorState* c = findCursor(s.name);
     if (!c) compileError(s.at, ora::kPlsNotDeclared, s.name);
     if (!c->open) throw PlError::numbered(ora::kInvalidCursor.code, s.at);
-    SqlCursor& cursor = c->active ? *c->active : *cursorQueries_[c->decl].cursor;
+    SqlCursor& cursor = *c->active;  // an open cursor has its query
     c->fetched = true;
     if (s.bulk) {
         unsigned limit = 0;

@@ -194,6 +194,9 @@ class Interpreter {
     // BINARY_INTEGER.
     static const Decl& outputLines();
     void runOpen(const Stmt& s);
+    // Opens a declared cursor of this interpreter's (a package's, for another's OPEN) with its
+    // parameters' values.
+    void openDeclared(CursorState& c, const std::vector<Value>& arguments, Position at);
     void runFetch(const Stmt& s);
     void runClose(const Stmt& s);
     [[noreturn]] void runRaise(const Stmt& s);

@@ -170,6 +170,17 @@ class Parser {
         return t.name();
     }
 
+    // A cursor's name: C, or a package's PKG.C.
+    std::string cursorName() {
+        std::string name = identifier();
+        if (peek().isSymbol(".") && (at(1).kind == Token::Kind::Word ||
+                                     at(1).kind == Token::Kind::QuotedIdent)) {
+            ++i_;
+            name += "." + identifier();
+        }
+        return name;
+    }
+
     struct Nesting {
         explicit Nesting(Parser& p) : p_(p) {
             if (++p_.depth_ > kMostNesting) {
@@ -612,7 +623,7 @@ class Parser {
             return s;
         } else if (acceptWord("OPEN")) {
             s->kind = Stmt::Kind::Open;
-            s->name = identifier();
+            s->name = cursorName();
             if (acceptWord("FOR")) {
                 s->openFor = true;
                 if (isOneOf(peek(), {"SELECT", "WITH"}) || peek().isSymbol("(")) {
@@ -632,7 +643,7 @@ class Parser {
             if (acceptSymbol("(")) arguments(*s);
         } else if (acceptWord("FETCH")) {
             s->kind = Stmt::Kind::Fetch;
-            s->name = identifier();
+            s->name = cursorName();
             if (acceptWord("BULK")) {
                 expectWord("COLLECT");
                 s->bulk = true;
@@ -642,7 +653,7 @@ class Parser {
             if (s->bulk && acceptWord("LIMIT")) s->exprs.push_back(expression({}, {}));
         } else if (acceptWord("CLOSE")) {
             s->kind = Stmt::Kind::Close;
-            s->name = identifier();
+            s->name = cursorName();
         } else if (acceptWord("FORALL")) {
             // FORALL i IN a .. b | INDICES OF c [BETWEEN a AND b] | VALUES OF c
             // [SAVE EXCEPTIONS] one DML statement
@@ -777,7 +788,7 @@ class Parser {
                     // FOR r IN cursor [(arguments)] LOOP
                     i_ = start;
                     s.kind = Stmt::Kind::ForCursor;
-                    s.name = identifier();
+                    s.name = cursorName();
                     if (acceptSymbol("(")) arguments(s);
                 }
             }

@@ -361,3 +361,33 @@ end;
 /
 select column_value from table(dbms_output.get_lines);
 drop package list_pk;
+
+-- A package's cursors from outside it: one its declaration gives the query of, one whose query
+-- its body gives; a cursor FOR loop over one, OPEN with an argument, FETCH and CLOSE.
+create table cur_pl (n number);
+insert into cur_pl values (1);
+insert into cur_pl values (2);
+create or replace package cur_pk as
+  cursor c_all is select n from cur_pl order by n;
+  cursor c_gt (p number) return cur_pl%rowtype;
+end;
+/
+create or replace package body cur_pk as
+  cursor c_gt (p number) return cur_pl%rowtype is select * from cur_pl where n > p;
+end;
+/
+declare
+  v number;
+begin
+  for r in cur_pk.c_all loop
+    dbms_output.put_line('all ' || r.n);
+  end loop;
+  open cur_pk.c_gt(1);
+  fetch cur_pk.c_gt into v;
+  close cur_pk.c_gt;
+  dbms_output.put_line('greater than 1: ' || v);
+end;
+/
+select column_value from table(dbms_output.get_lines);
+drop package cur_pk;
+drop table cur_pl;
