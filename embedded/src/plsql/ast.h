@@ -193,6 +193,8 @@ struct Stmt {
     // Call / Open / ForCursor {arguments}; ExecuteImmediate {text, USING arguments...};
     // Return {value?}; Raise {}.
     std::vector<std::string> argumentNames;  // Call: name => value ("" where positional)
+    // ExecuteImmediate: the USING arguments that are OUT or IN OUT (by argument, from 0).
+    std::vector<bool> usingOut;
 };
 
 // A parameter of a stored procedure or function.

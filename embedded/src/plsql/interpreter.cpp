@@ -1,5 +1,6 @@
 #include "plsql/interpreter.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <thread>
@@ -721,11 +722,41 @@ void Interpreter::runExecuteImmediate(const Stmt& s) {
         if (s.returningInto) found->second->keepReturnedRows();
     }
     SqlCursor& cursor = *found->second;
-    for (std::size_t i = 1; i < s.exprs.size(); ++i)
-        cursor.bind(static_cast<unsigned>(i), evaluate(s.exprs[i]));
+    bool outs = false;
+    for (std::size_t i = 1; i < s.exprs.size(); ++i) {
+        const bool out = i - 1 < s.usingOut.size() && s.usingOut[i - 1];
+        outs = outs || out;
+        // An OUT argument goes in as NULL of its target's type; IN OUT with its value.
+        const TypeSpec* type = nullptr;
+        const Value in = out ? targetValue(outTarget(s.exprs[i]), &type) : evaluate(s.exprs[i]);
+        cursor.bind(static_cast<unsigned>(i), in);
+    }
     cursor.execute();
     sqlRan_ = true;
     sqlRowCount_ = cursor.rowsChanged();
+    if (outs) {
+        // A block's OUT binds: what it assigned them, read back by the names its binds have,
+        // in the order they first stand in the text.
+        std::vector<std::string> names;
+        for (const Token& t : lexSql(sql)) {
+            if (t.kind != Token::Kind::Bind) continue;
+            std::string name = t.text.substr(1);
+            for (char& ch : name)
+                ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+            if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+        }
+        auto& read = helpers_["KAVEX$BIND_VALUES"];  // kept with the helper statements
+        if (!read)
+            read = port_->prepare("SELECT VALUE FROM TABLE(KAVEX$BIND_VALUES) WHERE NAME = :1");
+        std::vector<std::pair<NamePath, Value>> assigned;
+        for (std::size_t i = 1; i < s.exprs.size() && i - 1 < names.size(); ++i) {
+            if (i - 1 >= s.usingOut.size() || !s.usingOut[i - 1]) continue;
+            read->bind(1, Value::text(names[i - 1]));
+            read->execute();
+            if (read->next()) assigned.emplace_back(outTarget(s.exprs[i]), read->column(1));
+        }
+        for (const auto& a : assigned) assign(a.first, a.second);
+    }
     if (s.into.empty()) return;
     if (s.returningInto) {
         const std::vector<std::vector<Value>>& rows = cursor.returnedRows();

@@ -809,11 +809,13 @@ class Parser {
         if (acceptWord("INTO")) targets(s.into);
         if (acceptWord("USING")) {
             do {
+                bool out = false;
                 if (acceptWord("IN")) {
-                    if (acceptWord("OUT")) restriction("OUT binds of EXECUTE IMMEDIATE");
-                } else if (peek().isWord("OUT")) {
-                    restriction("OUT binds of EXECUTE IMMEDIATE");
+                    out = acceptWord("OUT");
+                } else if (acceptWord("OUT")) {
+                    out = true;
                 }
+                s.usingOut.push_back(out);
                 s.exprs.push_back(expression({"RETURNING", "RETURN"}, {","}));
             } while (acceptSymbol(","));
         }

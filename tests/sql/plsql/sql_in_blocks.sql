@@ -223,3 +223,22 @@ end;
 /
 select column_value from table(dbms_output.get_lines);
 drop table dyn_ret;
+
+-- EXECUTE IMMEDIATE of a block with OUT and IN OUT arguments: they take what the block
+-- assigned its binds.
+create or replace procedure dyn_out_pl (a in number, b out number, c in out varchar2) is
+begin
+  b := a * 2;
+  c := c || '!';
+end;
+/
+declare
+  x number;
+  y varchar2(20) := 'hi';
+begin
+  execute immediate 'begin dyn_out_pl(:a, :b, :c); end;' using 21, out x, in out y;
+  dbms_output.put_line(x || ' ' || y);
+end;
+/
+select column_value from table(dbms_output.get_lines);
+drop procedure dyn_out_pl;
