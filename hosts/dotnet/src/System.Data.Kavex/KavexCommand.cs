@@ -234,7 +234,26 @@ namespace System.Data.Kavex
             var binder = new ParameterBinder(session);
             if (ArrayBindCount > 0) binder.BindArrays(matched, ArrayBindCount);
             else binder.BindSingle(matched);
-            return KavexException.Check(NativeMethods.Execute(session));
+            int result = KavexException.Check(NativeMethods.Execute(session));
+            ReadOutputParameters(owner);
+            return result;
+        }
+
+        /// <summary>The values a block assigned to its Output and InputOutput parameters, which
+        /// the library keeps for the query of TABLE(KAVEX$BIND_VALUES), one bind at a time so
+        /// that each keeps its own type.</summary>
+        private unsafe void ReadOutputParameters(KavexConnection owner)
+        {
+            foreach (var parameter in parameters.Items)
+            {
+                if (parameter.Direction == ParameterDirection.Input) continue;
+                string name = parameter.ParameterName.TrimStart(':', '@').ToUpperInvariant();
+                using var query = new Utf8Text("SELECT VALUE FROM TABLE(KAVEX$BIND_VALUES) WHERE NAME = '" +
+                                               name.Replace("'", "''") + "'");
+                int result = KavexException.Check(NativeMethods.ExecuteQuery(owner.SessionId, query.Pointer, 0));
+                using var reader = new KavexDataReader(owner, result, CommandBehavior.Default);
+                parameter.Value = reader.Read() ? reader.GetValue(0) : DBNull.Value;
+            }
         }
     }
 }

@@ -66,15 +66,20 @@ namespace System.Data.Kavex
         internal bool HasExplicitType => kavexDbType != null || dbType != null;
         internal KavexDbType? ExplicitKavexDbType => kavexDbType;
 
+        /// <summary>Input, or Output and InputOutput for a PL/SQL block's or a stored procedure's
+        /// OUT and IN OUT parameters: after the command runs, Value holds what the block assigned.</summary>
         public override ParameterDirection Direction
         {
-            get => ParameterDirection.Input;
+            get => direction;
             set
             {
-                if (value != ParameterDirection.Input)
-                    throw new NotSupportedException("Only input parameters are supported");
+                if (value != ParameterDirection.Input && value != ParameterDirection.Output &&
+                    value != ParameterDirection.InputOutput)
+                    throw new NotSupportedException("Only input, output and input-output parameters are supported");
+                direction = value;
             }
         }
+        private ParameterDirection direction = ParameterDirection.Input;
 
         public override bool IsNullable { get; set; }
 

@@ -46,6 +46,40 @@ namespace System.Data.Kavex.Tests
         }
 
         [Fact]
+        public void OutputParametersTakeWhatTheProcedureAssigned()
+        {
+            using var connection = db.Open();
+            connection.Run("CREATE OR REPLACE PROCEDURE split_name (p_full IN VARCHAR2, p_first OUT VARCHAR2, " +
+                           "p_len OUT NUMBER, p_count IN OUT NUMBER) IS BEGIN " +
+                           "p_first := SUBSTR(p_full, 1, INSTR(p_full, ' ') - 1); p_len := LENGTH(p_full); " +
+                           "p_count := p_count + 1; END;");
+            using var command = connection.CreateCommand();
+            command.CommandType = CommandType.StoredProcedure;
+            command.CommandText = "split_name";
+            command.Parameters.Add(new KavexParameter("p_full", "Ada Lovelace"));
+            var first = new KavexParameter("p_first", KavexDbType.Varchar2) { Direction = ParameterDirection.Output, Size = 20 };
+            var length = new KavexParameter("p_len", KavexDbType.Number) { Direction = ParameterDirection.Output };
+            var count = new KavexParameter("p_count", 41) { Direction = ParameterDirection.InputOutput };
+            command.Parameters.Add(first);
+            command.Parameters.Add(length);
+            command.Parameters.Add(count);
+            command.ExecuteNonQuery();
+            Assert.Equal("Ada", first.Value);
+            Assert.Equal(12m, Convert.ToDecimal(length.Value));
+            Assert.Equal(42m, Convert.ToDecimal(count.Value));
+            // A block's own bind, as Text: an Output parameter the block leaves alone is DBNull.
+            using var block = connection.CreateCommand();
+            block.CommandText = "BEGIN IF :n > 0 THEN :r := 'positive'; END IF; END;";
+            block.Parameters.Add(new KavexParameter("n", -1));
+            var r = new KavexParameter("r", KavexDbType.Varchar2) { Direction = ParameterDirection.Output, Size = 10 };
+            block.Parameters.Add(r);
+            block.ExecuteNonQuery();
+            Assert.Equal(DBNull.Value, r.Value);
+            Assert.Throws<NotSupportedException>(() => r.Direction = ParameterDirection.ReturnValue);
+            connection.Run("DROP PROCEDURE split_name");
+        }
+
+        [Fact]
         public void ExecuteNonQueryReturnsTheUpdateCount()
         {
             using var connection = db.Open();
