@@ -18,12 +18,13 @@ namespace plsql {
 // host binds (HostBinds::assigned marks them); a failed block leaves host as it was.
 void runAnonymousBlock(SqlPort& port, const std::string& text, HostBinds& host);
 
-// CREATE [OR REPLACE] PROCEDURE | FUNCTION | TRIGGER (the unit is kept; one that does not
-// compile is kept INVALID, and the call then fails with ORA-24344), DROP PROCEDURE | FUNCTION |
-// TRIGGER and ALTER TRIGGER.
+// CREATE [OR REPLACE] PROCEDURE | FUNCTION | PACKAGE [BODY] | TRIGGER (the unit is kept; one
+// that does not compile is kept INVALID, and the statement then fails with ORA-24344), DROP of
+// each, ALTER TRIGGER, and ALTER PROCEDURE | FUNCTION | PACKAGE ... COMPILE.
 void runUnitDdl(SqlPort& port, const std::string& text);
 
-// A stored function called from SQL, with its arguments in order.
+// A stored function (NAME, or PKG.NAME of a package) called from SQL, with its arguments in
+// order.
 Value callStoredFunction(SqlPort& port, const std::string& name, const std::vector<Value>& args);
 
 }  // namespace plsql

@@ -1,6 +1,6 @@
 // Packages as a session holds them. A package's instance is made the first time the session
-// uses the package: its declarations and its body's are made in an interpreter of
-// its own, and the body's initialisation part runs once. The instance's variables then keep
+// uses the package: its declarations and its body's are made in an interpreter of its own, and
+// the body's initialisation part runs once. The instance's variables then keep
 // their values from call to call until the session ends, or until the package is replaced
 // (CREATE OR REPLACE) or dropped, when the next use makes a new instance.
 #ifndef KAVEXDB_PLSQL_PACKAGES_H

@@ -1,6 +1,7 @@
 // What the PL/SQL engine needs of the session it runs in: SQL statements prepared, bound, run
-// and read, the columns of a table, the session's DBMS_OUTPUT buffer and its cancelling. The
-// session's own classes implement it; the engine knows nothing else of them.
+// and read, the stored units and what they use, the columns of a table, the session's
+// DBMS_OUTPUT buffer, its packages' state and its cancelling. The session's own classes
+// implement it; the engine knows nothing else of them.
 #ifndef KAVEXDB_PLSQL_SQL_PORT_H
 #define KAVEXDB_PLSQL_SQL_PORT_H
 
