@@ -19,31 +19,12 @@ namespace {
 std::vector<SessionRow> assigned(void* source) {
     std::vector<SessionRow> rows;
     for (const AssignedBinds::Entry& e : static_cast<const AssignedBinds*>(source)->entries()) {
-        SessionRow::Cell name, value;
-        name.kind = SessionRow::Kind::Text;
+        BindValue name;
+        name.kind = BindValue::Kind::Text;
         name.bytes = e.first;
-        const BindValue& v = e.second.data;
-        switch (v.kind) {
-            case BindValue::Kind::Integer:
-                value.kind = SessionRow::Kind::Integer;
-                value.integer = v.integer;
-                break;
-            case BindValue::Kind::Real:
-                value.kind = SessionRow::Kind::Real;
-                value.real = v.real;
-                break;
-            case BindValue::Kind::Text:
-                if (!v.bytes.empty()) value.kind = SessionRow::Kind::Text;
-                value.bytes = v.bytes;
-                break;
-            case BindValue::Kind::Blob:
-                value.kind = SessionRow::Kind::Blob;
-                value.bytes = v.bytes;
-                break;
-            default:
-                break;
-        }
-        rows.push_back(SessionRow{{std::move(name), std::move(value)}});
+        BindValue value = e.second.data;
+        if (value.kind == BindValue::Kind::Text && value.bytes.empty()) value = BindValue::null();
+        rows.push_back(SessionRow{std::move(name), std::move(value)});
     }
     return rows;
 }

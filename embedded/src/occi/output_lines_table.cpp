@@ -17,12 +17,12 @@ std::vector<SessionRow> lines(void* source) {
     std::vector<SessionRow> rows;
     std::string line;
     while (buffer.getLine(line)) {
-        SessionRow::Cell cell;
+        BindValue cell = BindValue::null();
         if (!line.empty()) {
-            cell.kind = SessionRow::Kind::Text;
+            cell.kind = BindValue::Kind::Text;
             cell.bytes = std::move(line);
         }
-        rows.push_back(SessionRow{{std::move(cell)}});
+        rows.push_back(SessionRow{std::move(cell)});
         line.clear();
     }
     return rows;

@@ -332,26 +332,7 @@ void plsqlCall(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         std::vector<plsql::Value> args;
         for (int i = 1; i < argc; ++i) args.push_back(engineValue(argv[i]));
         PlSqlPort port(connection, true);
-        const plsql::Value r = plsql::callStoredFunction(port, name, args);
-        const BindValue& d = r.data;
-        switch (d.kind) {
-            case BindValue::Kind::Integer:
-                sqlite3_result_int64(ctx, d.integer);
-                break;
-            case BindValue::Kind::Real:
-                sqlite3_result_double(ctx, d.real);
-                break;
-            case BindValue::Kind::Text:
-                sqlite3_result_text(ctx, d.bytes.data(), static_cast<int>(d.bytes.size()),
-                                    SQLITE_TRANSIENT);
-                break;
-            case BindValue::Kind::Blob:
-                sqlite3_result_blob(ctx, d.bytes.data(), static_cast<int>(d.bytes.size()),
-                                    SQLITE_TRANSIENT);
-                break;
-            default:
-                sqlite3_result_null(ctx);
-        }
+        resultToSqlite(ctx, plsql::callStoredFunction(port, name, args).data);
     });
 }
 

@@ -75,30 +75,11 @@ int eof(sqlite3_vtab_cursor* cursor) {
 
 int column(sqlite3_vtab_cursor* cursor, sqlite3_context* ctx, int n) {
     const auto* c = reinterpret_cast<Cursor*>(cursor);
-    const std::vector<SessionRow::Cell>& cells = c->rows[c->row].cells;
-    if (n < 0 || static_cast<std::size_t>(n) >= cells.size()) {
+    const SessionRow& row = c->rows[c->row];
+    if (n < 0 || static_cast<std::size_t>(n) >= row.size())
         sqlite3_result_null(ctx);
-        return SQLITE_OK;
-    }
-    const SessionRow::Cell& v = cells[static_cast<std::size_t>(n)];
-    switch (v.kind) {
-        case SessionRow::Kind::Integer:
-            sqlite3_result_int64(ctx, v.integer);
-            break;
-        case SessionRow::Kind::Real:
-            sqlite3_result_double(ctx, v.real);
-            break;
-        case SessionRow::Kind::Text:
-            sqlite3_result_text(ctx, v.bytes.data(), static_cast<int>(v.bytes.size()),
-                                SQLITE_TRANSIENT);
-            break;
-        case SessionRow::Kind::Blob:
-            sqlite3_result_blob(ctx, v.bytes.data(), static_cast<int>(v.bytes.size()),
-                                SQLITE_TRANSIENT);
-            break;
-        default:
-            sqlite3_result_null(ctx);
-    }
+    else
+        resultToSqlite(ctx, row[static_cast<std::size_t>(n)]);
     return SQLITE_OK;
 }
 

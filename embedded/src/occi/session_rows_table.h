@@ -6,23 +6,15 @@
 
 #include <sqlite3.h>
 
-#include <string>
 #include <vector>
+
+#include "storage/bind_value.h"
 
 namespace kavexdb {
 namespace detail {
 
-// A table's rows, each its columns' values as SQLite takes them.
-struct SessionRow {
-    enum class Kind { Null, Integer, Real, Text, Blob };
-    struct Cell {
-        Kind kind = Kind::Null;
-        sqlite3_int64 integer = 0;
-        double real = 0;
-        std::string bytes;  // Text and Blob
-    };
-    std::vector<Cell> cells;
-};
+// A table's row: its columns' values (Integer, Real, Text, Blob; anything else is NULL).
+using SessionRow = std::vector<BindValue>;
 
 // What a table is: its columns ("CREATE TABLE x(...)", as sqlite3_declare_vtab takes it) and
 // how a scan reads the rows of the session's source.

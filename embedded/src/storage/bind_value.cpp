@@ -46,5 +46,26 @@ int bindToSqlite(sqlite3_stmt* stmt, int index, const BindView& value,
     return SQLITE_MISUSE;
 }
 
+void resultToSqlite(sqlite3_context* ctx, const BindValue& value) {
+    switch (value.kind) {
+        case BindValue::Kind::Integer:
+            sqlite3_result_int64(ctx, value.integer);
+            break;
+        case BindValue::Kind::Real:
+            sqlite3_result_double(ctx, value.real);
+            break;
+        case BindValue::Kind::Text:
+            sqlite3_result_text(ctx, value.bytes.data(), static_cast<int>(value.bytes.size()),
+                                SQLITE_TRANSIENT);
+            break;
+        case BindValue::Kind::Blob:
+            sqlite3_result_blob(ctx, value.bytes.data(), static_cast<int>(value.bytes.size()),
+                                SQLITE_TRANSIENT);
+            break;
+        default:
+            sqlite3_result_null(ctx);
+    }
+}
+
 }  // namespace detail
 }  // namespace kavexdb

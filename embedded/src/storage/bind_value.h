@@ -50,6 +50,9 @@ inline BindView viewOf(const BindValue& value) {
 // (or the LOB content it refers to) must outlive the statement's use of it.
 int bindToSqlite(sqlite3_stmt* stmt, int index, const BindView& value,
                  sqlite3_destructor_type lifetime);
+// Makes value (Integer, Real, Text or Blob; anything else is NULL) the result of an SQL
+// function or a virtual table's column; SQLite copies it.
+void resultToSqlite(sqlite3_context* ctx, const BindValue& value);
 
 }  // namespace detail
 }  // namespace kavexdb
