@@ -14,6 +14,7 @@
 #include "occi/result_set.h"
 #include "occi/statement.h"
 #include "plsql/block_runner.h"
+#include "plsql/number_value.h"
 #include "plsql/output_buffer.h"
 #include "plsql/triggers.h"
 #include "rewrite/pipeline.h"
@@ -21,6 +22,8 @@
 #include "sql/sql_lexer.h"
 #include "sql/sqlite_errors.h"
 #include "sql/sqlite_util.h"
+#include "types/number_storage.h"
+#include "types/values.h"
 
 namespace kavexdb {
 namespace detail {
@@ -55,13 +58,22 @@ ValueType columnValueType(int code) {
 
 namespace {
 
+// A text in a NUMBER column of a result: the exact digits of a number past a double's, or (in
+// a column whose values describe themselves) a text.
+void numberOrText(Value& v) {
+    Decimal d;
+    if (parseDecimal(v.data.bytes, d))
+        v = plsql::numberValue(numberOf(std::move(d)));
+    else
+        v.type = ValueType::Text;
+}
+
 class StatementCursor final : public plsql::SqlCursor {
   public:
     StatementCursor(ConnectionImpl& connection, const std::string& sql)
         : connection_(connection),
           statement_(static_cast<StatementImpl*>(connection.createStatement(sql))) {
         statement_->setPrefetchRowCount(64);
-        statement_->keepResultsComparable();
     }
     ~StatementCursor() override { connection_.terminateStatement(statement_); }
     StatementCursor(const StatementCursor&) = delete;
@@ -95,6 +107,8 @@ class StatementCursor final : public plsql::SqlCursor {
         if ((k == BindValue::Kind::Integer || k == BindValue::Kind::Real) &&
             v.type != ValueType::BinaryDouble)
             v.type = ValueType::Number;
+        else if (k == BindValue::Kind::Text && v.type == ValueType::Number)
+            numberOrText(v);
         else if (k == BindValue::Kind::Blob && v.type != ValueType::Clob)
             v.type = ValueType::Raw;
         return v;
@@ -113,6 +127,10 @@ class StatementCursor final : public plsql::SqlCursor {
                          : b.kind == BindValue::Kind::Blob ? ValueType::Raw
                          : b.kind == BindValue::Kind::Text ? ValueType::Text
                                                            : ValueType::Unknown;
+                Decimal stored;  // a NUMBER past a double's digits, as its column keeps it
+                if (b.kind == BindValue::Kind::Blob &&
+                    storedNumber(b.bytes.data(), b.bytes.size(), &stored))
+                    v = plsql::numberValue(numberOf(std::move(stored)));
                 values.push_back(std::move(v));
             }
             returned_.push_back(std::move(values));
@@ -332,7 +350,12 @@ void plsqlCall(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         std::vector<plsql::Value> args;
         for (int i = 1; i < argc; ++i) args.push_back(engineValue(argv[i]));
         PlSqlPort port(connection, true);
-        resultToSqlite(ctx, plsql::callStoredFunction(port, name, args).data);
+        const plsql::Value r = plsql::callStoredFunction(port, name, args);
+        // A NUMBER past a double's digits goes back in its stored form, a number to SQL.
+        if (r.type == ValueType::Number && r.data.kind == BindValue::Kind::Text)
+            resultStored(ctx, plsql::numberIn(r));
+        else
+            resultToSqlite(ctx, r.data);
     });
 }
 

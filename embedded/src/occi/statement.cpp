@@ -157,6 +157,13 @@ unsigned int StatementImpl::executeUpdate(const std::string& sql) {
 
 void StatementImpl::run(const std::string& sql) {
     endResultSets();
+    // The triggers' schema version is read once in this run, and again after it (its DDL, or
+    // another session's, may have changed the triggers).
+    struct SchemaRead {
+        TriggerFiring& triggers;
+        explicit SchemaRead(TriggerFiring& t) : triggers(t) { triggers.schemaMayHaveChanged(); }
+        ~SchemaRead() { triggers.schemaMayHaveChanged(); }
+    } schemaRead(connection_.triggers());
     if (!sql.empty() && sql != sql_) {
         stmt_.reset();
         sql_ = sql;
@@ -208,6 +215,7 @@ void StatementImpl::run(const std::string& sql) {
             break;
         case RewrittenSql::Kind::Ddl:
             runDdl(r);
+            connection_.triggers().schemaMayHaveChanged();
             break;
         case RewrittenSql::Kind::Commit:
             connection_.requireIntactTransaction();
@@ -286,13 +294,12 @@ const RewrittenSql& StatementImpl::rewritten() {
             }
         }
         PreparedSql prepared = prepareStatementSql(db, text, connection_.schema(), numericBinds_,
-                                                  exactResults_);
+                                                  true);
         typedBinds_ = bindIndexes(prepared.plan.sql, prepared.typedBinds);
         const std::set<std::string> numeric = numericTypedBinds();
         if (numeric != numericBinds_) {
             numericBinds_ = numeric;
-            prepared = prepareStatementSql(db, text, connection_.schema(), numericBinds_,
-                                           exactResults_);
+            prepared = prepareStatementSql(db, text, connection_.schema(), numericBinds_, true);
         }
         rewrite_ = std::move(prepared.plan);
         conversions_ = std::move(prepared.conversions);

@@ -72,10 +72,6 @@ public:
     // A value as SQLite takes it, for the PL/SQL engine's binds (indexes as the setters').
     void bindValue(unsigned index, BindValue value) { set(index, std::move(value)); }
 
-    // Results computed for further SQL (the PL/SQL engine's statements): NUMBER values keep the
-    // forms SQL compares and sorts by value. Before the first execute.
-    void keepResultsComparable() { exactResults_ = false; }
-
 private:
     // An out parameter of the temporary-LOB block.
     struct OutParam {
@@ -123,7 +119,6 @@ private:
     bool inlineTrigger_ = false;
     // A query's result may carry NUMBER values as their exact text (prepareStatementSql): on
     // for a host's statements, off for the PL/SQL engine's, which computes on with them.
-    bool exactResults_ = true;
     RewrittenSql rewrite_;
     NumberedParameters parameters_;  // of rewrite_.sql, as stmt_ was prepared
     // Binds compared with text, by their parameter index; those of them that were numbers when

@@ -97,6 +97,8 @@ void TriggerFiring::forget() {
 }
 
 void TriggerFiring::checkSchemaVersion() {
+    if (schemaChecked_) return;
+    schemaChecked_ = true;
     if (!schemaVersion_) schemaVersion_ = prepareSql(connection_.db(), "PRAGMA schema_version");
     sqlite3_stmt* s = schemaVersion_.get();
     const long long version = sqlite3_step(s) == SQLITE_ROW ? sqlite3_column_int64(s, 0) : -1;

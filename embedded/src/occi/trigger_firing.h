@@ -51,6 +51,10 @@ class TriggerFiring {
     // triggers do not fire.
     bool rewriting() const { return contexts_.back().rewriting; }
 
+    // A statement's run starts or ends: the next lookup reads the schema's version again, to
+    // see triggers another session (or this one's DDL) made or dropped. Lookups within one run
+    // read it once.
+    void schemaMayHaveChanged() { schemaChecked_ = false; }
     // The statement triggers of a DML statement: event 'I', 'U' or 'D' on table (as SQL names
     // it); updated: the columns an UPDATE sets. before: the BEFORE ones, else the AFTER ones.
     bool hasStatementTriggers(const std::string& table, char event,
@@ -144,6 +148,7 @@ class TriggerFiring {
     std::map<std::string, std::unique_ptr<TriggerDefinition>> inlineTriggers_;  // by table
     SqliteStmt schemaVersion_;  // PRAGMA schema_version on the session's database
     long long cachedVersion_ = -1;
+    bool schemaChecked_ = false;  // cachedVersion_ was read in the running statement
     bool anyTriggers_ = true;  // the trigger catalog exists (as of cachedVersion_)
 };
 

@@ -11,9 +11,13 @@
 #include "functions/sql_values.h"
 #include "plsql/compile_error.h"
 #include "plsql/interpreter.h"
+#include "plsql/number_value.h"
 #include "sql/internal_names.h"
 #include "sql/sql_lexer.h"
 #include "sql/token_editor.h"
+#include "types/decimal.h"
+#include "types/number_arithmetic.h"
+#include "types/values.h"
 
 namespace kavexdb {
 namespace detail {
@@ -32,6 +36,7 @@ struct Interpreter::Native {
         Add,
         Subtract,
         Multiply,
+        Divide,
         Modulo,  // a MOD b, PL/SQL's operator for SQL's MOD(a, b)
         Power,
         Compare,
@@ -45,11 +50,18 @@ struct Interpreter::Native {
     Op op = Op::Literal;
     Value literal;
     std::string name, field, compare;
+    // Compare: which orders of the operands make it true (bit 0 below, 1 equal, 2 above).
+    unsigned char holdsFor = 0;
     std::unique_ptr<Native> a, b;
     bool hasIndex = false;
     Expr index;
     std::vector<Expr> args;  // Call
     std::vector<std::string> argumentNames;
+    // The variable found last time (Variable, Field, Element, Method), for frames as they were
+    // at foundIn.
+    mutable Variable* found = nullptr;
+    mutable std::uint64_t foundIn = 0;
+    mutable signed char dotted = -1;  // whether name is PKG.NAME (-1: not known yet)
 };
 
 Interpreter::Interpreter(SqlPort& port, const Source& source, const HostBinds& host)
@@ -169,6 +181,13 @@ class NativeParser {
         if (!b) return nullptr;
         NativePtr n = node(Native::Op::Compare, std::move(a), std::move(b));
         n->compare = op == "!=" || op == "^=" || op == "~=" ? "<>" : op;
+        const std::string& c = n->compare;
+        n->holdsFor = c == "="    ? 2
+                      : c == "<>" ? 5
+                      : c == "<"  ? 1
+                      : c == ">"  ? 4
+                      : c == "<=" ? 3
+                                  : 6;
         return n;
     }
     bool concatenation() const {
@@ -190,8 +209,11 @@ class NativeParser {
     }
     NativePtr multiplicative() {
         NativePtr a = unary();
-        while (a && ((peek().isSymbol("*") && !peek(1).isSymbol("*")) || peek().isWord("MOD"))) {
-            const Native::Op op = peek().isWord("MOD") ? Native::Op::Modulo : Native::Op::Multiply;
+        while (a && ((peek().isSymbol("*") && !peek(1).isSymbol("*")) || peek().isSymbol("/") ||
+                     peek().isWord("MOD"))) {
+            const Native::Op op = peek().isWord("MOD")    ? Native::Op::Modulo
+                                  : peek().isSymbol("/") ? Native::Op::Divide
+                                                         : Native::Op::Multiply;
             ++i_;
             NativePtr b = unary();
             if (!b) return nullptr;
@@ -235,10 +257,12 @@ class NativeParser {
         }
         NativePtr n = node(Native::Op::Literal);
         if (t.kind == Token::Kind::Number) {
-            // Integers that fit 64 bits; other numbers are SQL's.
-            if (t.text.find_first_not_of("0123456789") != std::string::npos || t.text.size() > 18)
+            // Integers that fit 64 bits, and other NUMBER literals exactly; BINARY_FLOAT and
+            // BINARY_DOUBLE ones (1.5f, 2d) are SQL's.
+            if (t.text.find_first_not_of("0123456789") == std::string::npos && t.text.size() <= 18)
+                n->literal = Value::integer(std::stoll(t.text));
+            else if (!numberLiteral(t.text, n->literal))
                 return nullptr;
-            n->literal = Value::integer(std::stoll(t.text));
         } else if (t.kind == Token::Kind::String) {
             if (t.text.size() < 2 || t.text[0] != '\'') return nullptr;  // N'..' and the like
             const std::string content = literalContent(Token{t.kind, t.text});
@@ -394,6 +418,17 @@ void requireBoolean(const Value& v, Position at) {
 
 }  // namespace
 
+Interpreter::Variable* Interpreter::nativeVariable(const Native& n) {
+    // As a bind's (bindValue): the same frames give the same variable; a package's is looked
+    // up each time, as the package may have been made anew.
+    if (n.dotted < 0) n.dotted = n.name.find('.') != std::string::npos;
+    if (n.foundIn != framesVersion_ || !n.found || n.dotted) {
+        n.found = findVariable(n.name);
+        n.foundIn = framesVersion_;
+    }
+    return n.found;
+}
+
 Value Interpreter::evalNative(const Native& n) {
     using Op = Native::Op;
     switch (n.op) {
@@ -401,7 +436,7 @@ Value Interpreter::evalNative(const Native& n) {
             return n.literal;
         case Op::Variable:
         case Op::Field: {
-            Variable* v = findVariable(n.name);
+            Variable* v = nativeVariable(n);
             if (!v) throw PlError::numbered(ora::kNumericOrValueError.code, at_);
             if (n.op == Op::Variable) return v->value;
             for (const auto& f : v->fields)
@@ -443,7 +478,7 @@ Value Interpreter::evalNative(const Native& n) {
         }
         case Op::Element:
         case Op::Method: {
-            Variable* v = findVariable(n.name);
+            Variable* v = nativeVariable(n);
             if (!v || !v->collection) throw PlError::numbered(ora::kNumericOrValueError.code, at_);
             const Value index = n.hasIndex ? evaluate(n.index) : Value::null();
             if (n.op == Op::Element) return elementValue(*v, index, n.field, at_);
@@ -475,18 +510,20 @@ Value Interpreter::evalNative(const Native& n) {
             if (a.isNull()) return Value::null(ValueType::Number);
             if (a.data.kind == BindValue::Kind::Integer && a.data.integer != INT64_MIN)
                 return Value::integer(-a.data.integer);
+            if (a.type == ValueType::Number)
+                return numberValue(numeric::subtract(numberFromInt64(0), numberIn(a)));
             return operatorSql("-", Value::integer(0), a, false);
         }
         case Op::Add:
         case Op::Subtract:
-        case Op::Multiply: {
+        case Op::Multiply:
+        case Op::Divide: {
             const Value a = evalNative(*n.a), b = evalNative(*n.b);
-            const char* op = n.op == Op::Add ? "+" : (n.op == Op::Subtract ? "-" : "*");
             if (a.type == ValueType::Boolean || b.type == ValueType::Boolean)
                 compileError(at_, ora::kPlsWrongType);
             if (a.data.kind == BindValue::Kind::Integer &&
                 b.data.kind == BindValue::Kind::Integer && a.type == ValueType::Number &&
-                b.type == ValueType::Number) {
+                b.type == ValueType::Number && n.op != Op::Divide) {
                 std::int64_t r;
                 const bool overflow =
                     n.op == Op::Add ? __builtin_add_overflow(a.data.integer, b.data.integer, &r)
@@ -499,6 +536,17 @@ Value Interpreter::evalNative(const Native& n) {
                 b.type != ValueType::Date && a.type != ValueType::Timestamp &&
                 b.type != ValueType::Timestamp)
                 return Value::null(ValueType::Number);
+            if (a.type == ValueType::Number && b.type == ValueType::Number) {
+                const occi::Number x = numberIn(a), y = numberIn(b);
+                return numberValue(n.op == Op::Add        ? numeric::add(x, y)
+                                   : n.op == Op::Subtract ? numeric::subtract(x, y)
+                                   : n.op == Op::Multiply ? numeric::multiply(x, y)
+                                                          : numeric::divide(x, y));
+            }
+            const char* op = n.op == Op::Add        ? "+"
+                             : n.op == Op::Subtract ? "-"
+                             : n.op == Op::Multiply ? "*"
+                                                    : "/";
             return operatorSql(op, a, b, false);
         }
         case Op::Modulo: {
@@ -511,6 +559,8 @@ Value Interpreter::evalNative(const Native& n) {
                 b.data.integer != -1)
                 return Value::integer(b.data.integer == 0 ? a.data.integer
                                                           : a.data.integer % b.data.integer);
+            if (a.type == ValueType::Number && b.type == ValueType::Number)
+                return numberValue(numeric::modulo(numberIn(a), numberIn(b)));
             return operatorSql(",", a, b, false, "MOD");
         }
         case Op::Power: {
@@ -525,23 +575,22 @@ Value Interpreter::evalNative(const Native& n) {
                     overflow = __builtin_mul_overflow(r, a.data.integer, &r);
                 if (!overflow) return Value::integer(r);
             }
+            if (a.type == ValueType::Number && b.type == ValueType::Number)
+                return numberValue(numeric::power(numberIn(a), numberIn(b)));
             return operatorSql(",", a, b, false, "POWER");
         }
         case Op::Compare: {
             const Value a = evalNative(*n.a), b = evalNative(*n.b);
             if (a.isNull() || b.isNull()) return Value::null(ValueType::Boolean);
-            const bool integers = a.data.kind == BindValue::Kind::Integer &&
-                                  b.data.kind == BindValue::Kind::Integer && a.type == b.type &&
-                                  (a.type == ValueType::Number || a.type == ValueType::Boolean);
-            if (!integers) return operatorSql(n.compare, a, b, true);
-            const std::int64_t x = a.data.integer, y = b.data.integer;
-            const std::string& c = n.compare;
-            const bool r = c == "="    ? x == y
-                           : c == "<>" ? x != y
-                           : c == "<"  ? x < y
-                           : c == ">"  ? x > y
-                           : c == "<=" ? x <= y
-                                       : x >= y;
+            int order;
+            if (a.data.kind == BindValue::Kind::Integer && b.data.kind == BindValue::Kind::Integer &&
+                a.type == b.type && a.type == ValueType::Boolean)
+                order = a.data.integer < b.data.integer ? -1 : a.data.integer > b.data.integer;
+            else if (a.type == ValueType::Number && b.type == ValueType::Number)
+                order = compareNumbers(a, b);
+            else
+                return operatorSql(n.compare, a, b, true);
+            const bool r = (n.holdsFor >> (order + 1)) & 1;
             return Value::boolean(r);
         }
     }
@@ -1211,6 +1260,7 @@ std::string Interpreter::textOf(const Value& v) {
             break;
     }
     if (v.data.kind == BindValue::Kind::Integer) return std::to_string(v.data.integer);
+    if (v.type == ValueType::Number) return numberText(v);
     if (v.data.kind == BindValue::Kind::Text && v.type == ValueType::Unknown) return v.data.bytes;
     const Value t = convertSql("TO_CHAR(:P1)", v);
     return t.isNull() ? std::string() : t.data.bytes;
@@ -1229,23 +1279,26 @@ Value Interpreter::coerce(const Value& v, const TypeSpec& t, Position at) {
         case K::Number: {
             if (v.type == ValueType::Boolean || temporal) compileError(at, ora::kPlsWrongType);
             Value n = v;
-            if (n.data.kind == BindValue::Kind::Text || n.data.kind == BindValue::Kind::Blob)
+            if (n.type != ValueType::Number &&
+                (n.data.kind == BindValue::Kind::Text || n.data.kind == BindValue::Kind::Blob))
                 n = convertSql("TO_NUMBER(:P1)", n);
             n.type = ValueType::Number;
-            if (t.kind == K::PlsInteger) {
-                if (n.data.kind == BindValue::Kind::Real) {
-                    if (!std::isfinite(n.data.real) || std::fabs(n.data.real) > 4e18)
-                        throw makeError(ora::kNumericOverflow);
-                    n = Value::integer(std::llround(n.data.real));
-                }
-                if (n.data.integer < INT32_MIN || n.data.integer > INT32_MAX)
-                    throw makeError(ora::kNumericOverflow);
+            if (n.data.kind == BindValue::Kind::Integer && (!t.hasScale || t.scale >= 0) &&
+                (t.kind == K::PlsInteger ? n.data.integer >= INT32_MIN && n.data.integer <= INT32_MAX
+                                         : (t.precision == 0 && !t.hasScale) ||
+                                               decimalDigits(n.data.integer) <=
+                                                   (t.precision ? t.precision : 38) - t.scale))
                 return n;
+            if (t.kind == K::PlsInteger) {
+                // Rounded to a whole number, which must fit 32 bits.
+                std::int64_t whole = 0;
+                const Decimal d = decimalOf(numberIn(n));
+                if (d.exponent > 10 || !numberToInt64(numberOf(roundToScale(d, 0)), whole) ||
+                    whole < INT32_MIN || whole > INT32_MAX)
+                    throw makeError(ora::kNumericOverflow);
+                return Value::integer(whole);
             }
             if (t.precision == 0 && !t.hasScale) return n;
-            if (n.data.kind == BindValue::Kind::Integer && (!t.hasScale || t.scale >= 0) &&
-                decimalDigits(n.data.integer) <= (t.precision ? t.precision : 38) - t.scale)
-                return n;
             Value r = convertSql("CAST(:P1 AS " + t.sqlText + ")", n);
             r.type = ValueType::Number;
             return r;

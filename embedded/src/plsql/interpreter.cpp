@@ -377,8 +377,9 @@ Interpreter::Flow Interpreter::runStatement(const Stmt& s) {
                     assignElement(s.target, evaluate(s.exprs[0]));
                     break;
                 }
+                std::size_t used = 0;
                 Variable* whole = s.target.parts.size() == 1 && !s.target.hostBind
-                                      ? findVariable(s.target.parts[0])
+                                      ? targetVariable(s.target, used)
                                       : nullptr;
                 if (whole && whole->collection) {
                     assignCollection(*whole, s.exprs[0]);
@@ -1020,7 +1021,14 @@ const Decl& Interpreter::outputLines() {
 
 Interpreter::Variable* Interpreter::targetVariable(const NamePath& target, std::size_t& used) {
     used = 1;
-    if (Variable* v = findVariable(target.parts[0])) return v;
+    auto found = targets_.find(&target);
+    if (found != targets_.end() && found->second.foundIn == framesVersion_ &&
+        found->second.name == target.parts[0])
+        return found->second.variable;
+    if (Variable* v = findVariable(target.parts[0])) {
+        targets_[&target] = FoundTarget{v, framesVersion_, target.parts[0]};
+        return v;
+    }
     if (target.parts.size() < 2) return nullptr;
     used = 2;  // PKG.NAME: a package's public variable
     return findVariable(target.parts[0] + "." + target.parts[1]);

@@ -12,6 +12,7 @@
 #include <deque>
 #include <initializer_list>
 #include <map>
+#include <unordered_map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -351,6 +352,7 @@ class Interpreter {
     std::string textOf(const Value& v);
     // Native evaluation; false when the expression is not one this evaluator knows.
     bool nativeEvaluate(const Expr& e, Value& out);
+    Variable* nativeVariable(const Native& n);
     Value evalNative(const Native& n);
 
     SqlPort* port_;  // the caller's, while a package's interpreter runs a call
@@ -373,6 +375,16 @@ class Interpreter {
     bool sqlRan_ = false;  // SQL%FOUND is NULL before the first SQL statement
     std::map<std::pair<const void*, int>, CompiledSql> compiled_;
     std::map<const void*, std::unique_ptr<Native>> natives_;     // null: not native
+    // The local variable each assignment target named last time, for frames as they were then
+    // (as a bind's): a loop assigns the same variable again and again. Keyed by the target's
+    // address, which a target made for a moment (an OUT argument's) may share with another:
+    // the name must match too.
+    struct FoundTarget {
+        Variable* variable;
+        std::uint64_t foundIn;
+        std::string name;
+    };
+    std::unordered_map<const NamePath*, FoundTarget> targets_;
     std::map<std::string, std::unique_ptr<SqlCursor>> helpers_;  // convertSql / operatorSql
     std::map<std::string, std::unique_ptr<SqlCursor>> dynamic_;  // EXECUTE IMMEDIATE texts
     std::map<const Decl*, CompiledSql> cursorQueries_;
