@@ -80,6 +80,15 @@ class StatementCursor final : public plsql::SqlCursor {
     StatementCursor& operator=(const StatementCursor&) = delete;
 
     void bind(unsigned index, const Value& value) override {
+        if (value.type == ValueType::Number && value.data.kind == BindValue::Kind::Text) {
+            // A NUMBER past a double's digits goes in as a column stores it: a number to
+            // every comparison and function, which its text would not be.
+            BindValue stored;
+            stored.kind = BindValue::Kind::Blob;
+            stored.bytes = numberKey(decimalOf(plsql::numberIn(value)));
+            statement_->bindValue(index, std::move(stored));
+            return;
+        }
         statement_->bindValue(index, value.data);
     }
     void execute() override {

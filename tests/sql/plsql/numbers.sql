@@ -43,6 +43,11 @@ begin
   if x = y then dbms_output.put_line('read back equal'); end if;
   select count(*) into c from wide_numbers where n = x;
   dbms_output.put_line('rows equal to x: ' || c);
+  y := x + 1;
+  select count(*) into c from wide_numbers where n in (x, y);
+  dbms_output.put_line('rows in (x, x + 1): ' || c);
+  select max(n) - x into y from wide_numbers where n <> x;
+  dbms_output.put_line('max(n) - x: ' || y);
   update wide_numbers set n = n * 10 where id = 2;
   select n * 2 into y from wide_numbers where id = 2;
   dbms_output.put_line('computed in SQL ' || y);
