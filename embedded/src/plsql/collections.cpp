@@ -268,12 +268,7 @@ void Interpreter::assignCollection(Variable& v, const Expr& e) {
 unsigned Interpreter::collectRows(const std::vector<NamePath>& into, SqlCursor& cursor,
                                   unsigned limit, Position at) {
     const unsigned columns = cursor.columnCount();
-    std::vector<Variable*> targets;
-    for (const NamePath& t : into) {
-        Variable* v = t.parts.size() == 1 ? findVariable(t.parts[0]) : nullptr;
-        if (!v || !v->collection) compileError(t.at, ora::kPlsWrongType);
-        targets.push_back(v);
-    }
+    const std::vector<Variable*> targets = collectionTargets(into);
     const bool records = targets.size() == 1 && columns > 1;
     if (!records && targets.size() != columns)
         throw PlError::numbered(ora::kNumericOrValueError.code, at);
@@ -298,6 +293,38 @@ unsigned Interpreter::collectRows(const std::vector<NamePath>& into, SqlCursor& 
         }
     }
     return rows;
+}
+
+std::vector<Interpreter::Variable*> Interpreter::collectionTargets(
+    const std::vector<NamePath>& into) {
+    std::vector<Variable*> targets;
+    for (const NamePath& t : into) {
+        Variable* v = t.parts.size() == 1 ? findVariable(t.parts[0]) : nullptr;
+        if (!v || !v->collection) compileError(t.at, ora::kPlsWrongType);
+        targets.push_back(v);
+    }
+    return targets;
+}
+
+void Interpreter::collectReturned(const std::vector<NamePath>& into,
+                                  const std::vector<std::vector<Value>>& rows, bool append,
+                                  Position at) {
+    const std::vector<Variable*> targets = collectionTargets(into);
+    for (Variable* v : targets) {
+        if (v->collection->type->textKeys) compileError(at, ora::kPlsWrongType);
+        if (append) continue;
+        v->collection->ints.clear();
+        v->collection->null = false;
+    }
+    for (const std::vector<Value>& row : rows) {
+        if (row.size() != targets.size())
+            throw PlError::numbered(ora::kNumericOrValueError.code, at);
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            Collection& c = *targets[i]->collection;
+            const std::int64_t next = c.ints.empty() ? 1 : c.ints.rbegin()->first + 1;
+            c.ints[next].value = coerce(row[i], c.type->element, at);
+        }
+    }
 }
 
 std::vector<std::int64_t> Interpreter::forallIndexes(const Stmt& s) {
@@ -346,7 +373,15 @@ Interpreter::Flow Interpreter::runForall(const Stmt& s) {
     Variable& counter =
         declareVariable(s.target.parts[0], TypeSpec::plain(TypeSpec::Kind::PlsInteger), s.at);
     counter.constant = true;
-    CompiledSql& c = compiled(&s, 0, s.sql, Range{}, true);
+    // RETURNING ... BULK COLLECT INTO: each execution's rows follow the ones before. An
+    // INSERT's row is read back after it, as a single INSERT's is (its triggers' values).
+    const bool insert = !s.into.empty() && src_.at(s.sql.first).isWord("INSERT");
+    CompiledSql& c = compiled(&s, 0, s.sql,
+                              insert ? Range{s.returning.first - 1, s.sql.last} : s.skip, true);
+    if (!s.into.empty()) {
+        if (!insert) c.cursor->keepReturnedRows();
+        collectReturned(s.into, {}, false, s.at);
+    }
     bulkRowCounts_.clear();
     bulkExceptions_.clear();
     unsigned total = 0;
@@ -360,6 +395,10 @@ Interpreter::Flow Interpreter::runForall(const Stmt& s) {
         try {
             c.cursor->execute();
             rows = c.cursor->rowsChanged();
+            if (insert)
+                collectReturned(s.into, insertedRows(insertedRow(s), rows), true, s.at);
+            else if (!s.into.empty())
+                collectReturned(s.into, c.cursor->returnedRows(), true, s.at);
         } catch (const occi::SQLException& e) {
             // Without SAVE EXCEPTIONS the first failing execution ends the statement; the
             // executions before it keep their changes.

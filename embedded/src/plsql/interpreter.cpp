@@ -634,8 +634,10 @@ void Interpreter::runSql(const Stmt& s) {
     sqlRan_ = true;
     sqlRowCount_ = c.cursor->rowsChanged();
     if (s.into.empty()) return;
-    // RETURNING ... INTO: the one row's values; none leaves the targets NULL.
     const std::vector<std::vector<Value>>& rows = c.cursor->returnedRows();
+    if (s.bulk) return collectReturned(s.into, rows, false, s.at);
+    // RETURNING ... INTO: the one row's values; none leaves the targets NULL.
+
     if (rows.size() > 1) throw PlError::numbered(ora::kTooManyRows.code, s.at);
     for (std::size_t i = 0; i < s.into.size(); ++i) {
         if (!rows.empty() && s.into.size() != rows[0].size())
@@ -652,6 +654,20 @@ void Interpreter::runInsertReturning(const Stmt& s) {
     insert.cursor->execute();
     sqlRan_ = true;
     sqlRowCount_ = insert.cursor->rowsChanged();
+    if (sqlRowCount_ > 1) throw PlError::numbered(ora::kTooManyRows.code, s.at);
+    SqlCursor& read = insertedRow(s);
+    if (s.bulk) {  // BULK COLLECT INTO: the one row, or none
+        collectReturned(s.into, insertedRows(read, sqlRowCount_), false, s.at);
+        return;
+    }
+    if (sqlRowCount_ == 0 || !read.next()) {
+        for (const NamePath& target : s.into) assign(target, Value::null());
+        return;
+    }
+    assignRow(s.into, read, s.at);
+}
+
+SqlCursor& Interpreter::insertedRow(const Stmt& s) {
     const auto key = std::make_pair(static_cast<const void*>(&s.returning), 0);
     auto found = compiled_.find(key);
     if (found == compiled_.end()) {
@@ -665,14 +681,17 @@ void Interpreter::runInsertReturning(const Stmt& s) {
         found = compiled_.emplace(key, std::move(c)).first;
     }
     CompiledSql& read = found->second;
-    if (sqlRowCount_ > 1) throw PlError::numbered(ora::kTooManyRows.code, s.at);
     bindAll(read);
     read.cursor->execute();
-    if (sqlRowCount_ == 0 || !read.cursor->next()) {
-        for (const NamePath& target : s.into) assign(target, Value::null());
-        return;
-    }
-    assignRow(s.into, *read.cursor, s.at);
+    return *read.cursor;
+}
+
+std::vector<std::vector<Value>> Interpreter::insertedRows(SqlCursor& read, unsigned inserted) {
+    std::vector<std::vector<Value>> rows;
+    if (inserted == 0 || !read.next()) return rows;
+    rows.emplace_back();
+    for (unsigned i = 1; i <= read.columnCount(); ++i) rows.back().push_back(read.column(i));
+    return rows;
 }
 
 void Interpreter::runSelectInto(const Stmt& s) {

@@ -294,6 +294,16 @@ class Interpreter {
     // The rows of a query into collections (BULK COLLECT); limit 0: all of them.
     unsigned collectRows(const std::vector<NamePath>& into, SqlCursor& cursor, unsigned limit,
                          Position at);
+    // RETURNING ... BULK COLLECT INTO: each returned column into its collection, after the
+    // elements there when append (FORALL's later executions), else in place of them.
+    void collectReturned(const std::vector<NamePath>& into,
+                         const std::vector<std::vector<Value>>& rows, bool append, Position at);
+    // INSERT ... RETURNING: the query of the returned expressions over the row just inserted,
+    // run; and its row as returned rows (none when the INSERT made none).
+    SqlCursor& insertedRow(const Stmt& s);
+    std::vector<std::vector<Value>> insertedRows(SqlCursor& read, unsigned inserted);
+    // The collection variables BULK COLLECT INTO names (PLS-00382 for any other).
+    std::vector<Variable*> collectionTargets(const std::vector<NamePath>& into);
     // FORALL's index values, in the order the statement runs with them.
     std::vector<std::int64_t> forallIndexes(const Stmt& s);
     Flow runForall(const Stmt& s);

@@ -685,7 +685,7 @@ class Parser {
                 fail("insert update delete merge");
             s->sql = sqlRange();
             returningInto(*s);
-            if (!s->into.empty()) restriction("RETURNING INTO in FORALL");
+            if (!s->into.empty() && !s->bulk) restriction("RETURNING INTO in FORALL");
         } else if (isOneOf(peek(), {"PIPE"})) {
             restriction(peek().name());
         } else {
@@ -878,11 +878,13 @@ class Parser {
                 if (into.isSymbol("(")) ++depth;
                 if (into.isSymbol(")")) --depth;
                 if (depth != 0) continue;
-                if (into.isWord("BULK"))
-                    compileError(positionOf(into), ora::kPlsRestriction, "RETURNING BULK COLLECT");
-                if (!into.isWord("INTO")) continue;
+                // RETURNING ... BULK COLLECT INTO collections: every row the statement returns.
+                const bool bulk = into.isWord("BULK") && src_.at(j + 1).isWord("COLLECT") &&
+                                  src_.at(j + 2).isWord("INTO");
+                if (!bulk && !into.isWord("INTO")) continue;
+                s.bulk = bulk;
                 const std::size_t save = i_;
-                i_ = j + 1;
+                i_ = bulk ? j + 3 : j + 1;
                 targets(s.into);
                 if (i_ != s.sql.last) fail(";");
                 s.skip = Range{j, s.sql.last};

@@ -200,3 +200,69 @@ end;
 /
 select column_value from table(dbms_output.get_lines);
 drop table rec_pl;
+-- RETURNING ... BULK COLLECT INTO: every row a DELETE or UPDATE returns, one collection per
+-- expression; in FORALL each execution's rows follow the ones before.
+create table emp_temp (employee_id number, last_name varchar2(25), department_id number, salary number);
+insert into emp_temp values (114, 'Raphaely', 30, 11000);
+insert into emp_temp values (115, 'Khoo', 30, 3100);
+insert into emp_temp values (116, 'Baida', 30, 2900);
+insert into emp_temp values (200, 'Whalen', 10, 4400);
+insert into emp_temp values (201, 'Hartstein', 20, 13000);
+insert into emp_temp values (202, 'Fay', 20, 6000);
+declare
+  type num_list is table of emp_temp.employee_id%type;
+  enums num_list;
+  type name_list is table of emp_temp.last_name%type;
+  names name_list;
+  type sal_list is table of number index by pls_integer;
+  sals sal_list;
+begin
+  update emp_temp set salary = salary + 100 where department_id = 20
+    returning salary bulk collect into sals;
+  dbms_output.put_line('raised ' || sals.count || ': ' || sals(1) || ', ' || sals(2));
+  delete from emp_temp where department_id = 30
+    returning employee_id, last_name bulk collect into enums, names;
+  dbms_output.put_line('Deleted ' || sql%rowcount || ' rows:');
+  for i in enums.first .. enums.last loop
+    dbms_output.put_line('Employee #' || enums(i) || ': ' || names(i));
+  end loop;
+  delete from emp_temp where department_id = 99
+    returning employee_id, last_name bulk collect into enums, names;
+  dbms_output.put_line('none deleted: ' || enums.count);
+end;
+/
+select column_value from table(dbms_output.get_lines);
+declare
+  type num_list is table of number;
+  depts num_list := num_list(10, 20, 30);
+  type enum_t is table of emp_temp.employee_id%type;
+  e_ids enum_t;
+  type dept_t is table of emp_temp.department_id%type;
+  d_ids dept_t;
+begin
+  forall j in depts.first .. depts.last
+    delete from emp_temp where department_id = depts(j)
+      returning employee_id, department_id bulk collect into e_ids, d_ids;
+  dbms_output.put_line('Deleted ' || sql%rowcount || ' rows:');
+  for i in e_ids.first .. e_ids.last loop
+    dbms_output.put_line('Employee #' || e_ids(i) || ' from dept #' || d_ids(i));
+  end loop;
+end;
+/
+select column_value from table(dbms_output.get_lines);
+drop table emp_temp;
+-- An INSERT's RETURNING BULK COLLECT INTO reads the row back, with the identity it was given.
+create table ids_given (id number generated always as identity, v varchar2(10));
+declare
+  type ids_t is table of number;
+  ids ids_t;
+begin
+  insert into ids_given (v) values ('a') returning id bulk collect into ids;
+  dbms_output.put_line(ids.count || ' row: ' || ids(1));
+  forall i in 1 .. 3
+    insert into ids_given (v) values ('b' || i) returning id bulk collect into ids;
+  dbms_output.put_line(ids.count || ' rows: ' || ids(1) || ' ' || ids(2) || ' ' || ids(3));
+end;
+/
+select column_value from table(dbms_output.get_lines);
+drop table ids_given;
