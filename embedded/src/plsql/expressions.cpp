@@ -583,8 +583,8 @@ Value Interpreter::evalNative(const Native& n) {
             const Value a = evalNative(*n.a), b = evalNative(*n.b);
             if (a.isNull() || b.isNull()) return Value::null(ValueType::Boolean);
             int order;
-            if (a.data.kind == BindValue::Kind::Integer && b.data.kind == BindValue::Kind::Integer &&
-                a.type == b.type && a.type == ValueType::Boolean)
+            if (a.type == ValueType::Boolean && b.type == ValueType::Boolean &&
+                a.data.kind == BindValue::Kind::Integer && b.data.kind == BindValue::Kind::Integer)
                 order = a.data.integer < b.data.integer ? -1 : a.data.integer > b.data.integer;
             else if (a.type == ValueType::Number && b.type == ValueType::Number)
                 order = compareNumbers(a, b);
@@ -1283,11 +1283,14 @@ Value Interpreter::coerce(const Value& v, const TypeSpec& t, Position at) {
                 (n.data.kind == BindValue::Kind::Text || n.data.kind == BindValue::Kind::Blob))
                 n = convertSql("TO_NUMBER(:P1)", n);
             n.type = ValueType::Number;
-            if (n.data.kind == BindValue::Kind::Integer && (!t.hasScale || t.scale >= 0) &&
-                (t.kind == K::PlsInteger ? n.data.integer >= INT32_MIN && n.data.integer <= INT32_MAX
-                                         : (t.precision == 0 && !t.hasScale) ||
-                                               decimalDigits(n.data.integer) <=
-                                                   (t.precision ? t.precision : 38) - t.scale))
+            // A whole number that fits the type as it is.
+            const bool fits =
+                t.kind == K::PlsInteger
+                    ? n.data.integer >= INT32_MIN && n.data.integer <= INT32_MAX
+                    : (t.precision == 0 && !t.hasScale) ||
+                          decimalDigits(n.data.integer) <=
+                              (t.precision ? t.precision : 38) - t.scale;
+            if (n.data.kind == BindValue::Kind::Integer && (!t.hasScale || t.scale >= 0) && fits)
                 return n;
             if (t.kind == K::PlsInteger) {
                 // Rounded to a whole number, which must fit 32 bits.

@@ -1,8 +1,8 @@
 // Runs a parsed PL/SQL block against a session's SQL. Variables live in frames, one per block
 // (and loop) entered. Expressions are evaluated here when they are simple (literals, variables,
-// integer arithmetic, comparisons of integers, AND / OR / NOT, IS NULL) and by the session's
-// SQL otherwise (SELECT expression FROM DUAL), so that every SQL function and conversion is the
-// one SQL has. SQL statements inside the block are prepared once, with the PL/SQL variables
+// NUMBER arithmetic in decimal, comparisons of numbers, AND / OR / NOT, IS NULL) and by the
+// session's SQL otherwise (SELECT expression FROM DUAL), so that every SQL function and
+// conversion is the one SQL has. SQL statements inside the block are prepared once, with the PL/SQL variables
 // they name as binds, and run again with new values as often as the block reaches them. A
 // package's instance has an interpreter of its own, whose bottom frames hold the package's
 // variables; other interpreters reach its public members through it.
