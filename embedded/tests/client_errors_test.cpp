@@ -35,7 +35,7 @@ TEST_F(ClientErrors, SqliteFailuresMapToOracleErrors) {
     s.exec("insert into child values (1, 1, 1, 'a')");
     EXPECT_EQ(1, oraCode([&] { s.exec("insert into child values (1, 1, 1, 'b')"); }));
     EXPECT_EQ(1, oraCode([&] { s.exec("insert into child values (2, 1, 1, 'a')"); }));
-    EXPECT_EQ("ORA-01400: cannot insert NULL into (\"CHILD\".\"PID\")\n",
+    EXPECT_EQ("ORA-01400: cannot insert NULL into (\"SCOTT\".\"CHILD\".\"PID\")\n",
               oraMessage([&] { s.exec("insert into child values (3, null, 1, 'c')"); }));
     EXPECT_EQ(2290, oraCode([&] { s.exec("insert into child values (4, 1, 0, 'd')"); }));
     EXPECT_EQ(2291, oraCode([&] { s.exec("insert into child values (5, 9, 1, 'e')"); }));

@@ -256,7 +256,7 @@ inline constexpr OraMessage<1> kParentKeyOfNotFound{
 inline constexpr OraMessage<1> kChildRecordOfFound{
     2292, "integrity constraint ({}) violated - child record found"};
 // The table, then the column.
-inline constexpr OraMessage<2> kCannotUpdateToNull{1407, "cannot update (\"{}\".\"{}\") to NULL"};
+inline constexpr OraMessage<1> kCannotUpdateToNull{1407, "cannot update ({}) to NULL"};
 // The owner, the table, the column, then the value's length and the column's maximum.
 inline constexpr OraMessage<5> kValueTooLargeForColumn{
     12899, "value too large for column \"{}\".\"{}\".\"{}\" (actual: {}, maximum: {})"};

@@ -87,17 +87,21 @@ std::string checkName(sqlite3* db, const std::string& reported) {
     return std::string();
 }
 
-// An UPDATE that sets a NOT NULL column to NULL: ORA-01407, where an INSERT's is ORA-01400.
-void refuseUpdateToNull(const std::string& message, const std::string& sql) {
-    std::size_t start = 0;
-    while (start < sql.size() && std::isspace(static_cast<unsigned char>(sql[start]))) ++start;
-    if (sqlite3_strnicmp(sql.c_str() + start, "UPDATE", 6) != 0) return;
+// A NOT NULL column given NULL: ORA-01407 for an UPDATE, ORA-01400 otherwise, naming the column
+// with its owner and table as Oracle does ("SCOTT"."EMP"."ENAME").
+void refuseNull(const std::string& message, const std::string& sql, const std::string& owner) {
     const std::string prefix = "NOT NULL constraint failed: ";
     if (!startsWith(message, prefix)) return;
     const std::string name = asciiUpper(message.substr(prefix.size()));
     const std::size_t dot = name.rfind('.');
     if (dot == std::string::npos) return;
-    raise(ora::kCannotUpdateToNull, name.substr(0, dot), name.substr(dot + 1));
+    const std::string column = "\"" + owner + "\".\"" + name.substr(0, dot) + "\".\"" +
+                               name.substr(dot + 1) + "\"";
+    std::size_t start = 0;
+    while (start < sql.size() && std::isspace(static_cast<unsigned char>(sql[start]))) ++start;
+    if (sqlite3_strnicmp(sql.c_str() + start, "UPDATE", 6) == 0)
+        raise(ora::kCannotUpdateToNull, column);
+    raise(ora::kCannotInsertNull, column);
 }
 
 }  // namespace
@@ -143,7 +147,7 @@ void raiseStepFailure(sqlite3* db, int rc, const std::string& sql, const std::st
             raise(ora::kParentKeyOfNotFound, owner + "." + name);
         }
         case SQLITE_CONSTRAINT_NOTNULL:
-            refuseUpdateToNull(message, sql);
+            refuseNull(message, sql, owner);
             break;
         default:
             break;

@@ -1,8 +1,9 @@
 // Oracle's errors for a row SQLite refused on one of the table's constraints, naming the
 // constraint as Oracle does, with the owner: ORA-00001 unique constraint (SCOTT.DEPT_PK),
 // ORA-02290 check constraint (SCOTT.SAL_CK), ORA-02291 and ORA-02292 integrity constraint
-// (SCOTT.EMP_FK), ORA-01407 for an UPDATE that sets a NOT NULL column to NULL. SQLite names the
-// columns of a key, or the check's name; the names come from the tables' stored definitions.
+// (SCOTT.EMP_FK), ORA-01400 for NULL into a NOT NULL column ("SCOTT"."EMP"."ENAME"), ORA-01407
+// when an UPDATE sets one to NULL. SQLite names the columns of a key, or the check's name; the
+// names come from the tables' stored definitions.
 #ifndef KAVEXDB_CATALOG_CONSTRAINT_ERRORS_H
 #define KAVEXDB_CATALOG_CONSTRAINT_ERRORS_H
 

@@ -68,7 +68,8 @@ void installIdentity(sqlite3* db, const IdentityColumn& id) {
                       raiseError(oraErrorText(ora::kUpdateAlwaysIdentity)));
     } else {
         createTrigger(db, id, "IDUPD", "BEFORE UPDATE OF " + column, "NEW." + column + " IS NULL",
-                      raiseError(oraErrorText(ora::kCannotUpdateToNull, id.table, id.column)));
+                      raiseError(oraErrorText(ora::kCannotUpdateToNull,
+                                               "\"" + id.table + "\".\"" + id.column + "\"")));
     }
 }
 
