@@ -127,8 +127,8 @@ std::string constraints(const std::string& owner) {
            " AS SEARCH_CONDITION, " + field(3) + " AS SEARCH_CONDITION_VC, CASE WHEN " + field(4) + " IS NULL THEN NULL ELSE " + owner +
            " END AS R_OWNER, " + field(4) + " AS R_CONSTRAINT_NAME, " + field(5) +
            " AS DELETE_RULE, " + field(6) + " AS STATUS, 'NOT DEFERRABLE' AS \"DEFERRABLE\", "
-           "'IMMEDIATE' AS DEFERRED, CASE " + field(6) + " WHEN 'ENABLED' THEN 'VALIDATED' "
-           "ELSE 'NOT VALIDATED' END AS VALIDATED, " + field(8) + " AS GENERATED, CASE WHEN " +
+           "'IMMEDIATE' AS DEFERRED, " + field(9) + " AS VALIDATED, " + field(8) +
+           " AS GENERATED, CASE WHEN " +
            field(1) + " IN ('P', 'U') AND " + field(6) + " = 'ENABLED' THEN " + field(0) +
            " END AS INDEX_NAME "
            "FROM json_each(" + kOraConstraintRows + "()) j)";
@@ -413,7 +413,7 @@ std::string referencedKey(const std::vector<StoredTable>& tables, const Declared
 std::string constraintRow(const std::string& name, char type, const std::string& table,
                           const std::string& condition, const std::string& parentKey,
                           const std::string& deleteRule, const std::vector<std::string>& columns,
-                          const char* status = "ENABLED") {
+                          const char* status = "ENABLED", bool validated = true) {
     std::string cols;
     for (std::size_t i = 0; i < columns.size(); ++i)
         cols += std::string(i ? "," : "") + "[" + jsonString(columns[i]) + "," +
@@ -421,7 +421,10 @@ std::string constraintRow(const std::string& name, char type, const std::string&
     return "[" + jsonString(name) + "," + jsonString(std::string(1, type)) + "," +
            jsonString(table) + "," + jsonOrNull(condition) + "," + jsonOrNull(parentKey) + "," +
            jsonOrNull(deleteRule) + "," + jsonString(status) + ",[" + cols + "]," +
-           jsonString(systemName(name) ? "GENERATED NAME" : "USER NAME") + "]";
+           jsonString(systemName(name) ? "GENERATED NAME" : "USER NAME") + "," +
+           jsonString(validated && std::string(status) == "ENABLED" ? "VALIDATED"
+                                                                    : "NOT VALIDATED") +
+           "]";
 }
 
 // ORA$KEY_INDEX(table, index): the name of table's primary key or unique constraint whose
@@ -456,6 +459,7 @@ void constraintRows(sqlite3_context* ctx, int, sqlite3_value**) {
         sqlite3* db = sqlite3_context_db_handle(ctx);
         const std::vector<StoredTable> tables = storedTables(db);
         const std::vector<DisabledConstraint> disabled = disabledConstraints(db);
+        const auto unvalidated = unvalidatedConstraints(db);
         std::string out = "[";
         auto add = [&](const std::string& row) { out += (out.size() > 1 ? "," : "") + row; };
         for (const StoredTable& t : tables) {
@@ -466,9 +470,11 @@ void constraintRows(sqlite3_context* ctx, int, sqlite3_value**) {
                     c.name.empty() ? "SYS_C_" + asciiUpper(t.name) + "_" + c.type +
                                          std::to_string(ordinal)
                                    : c.name;
+                const bool validated =
+                    unvalidated.count({asciiUpper(t.name), asciiUpper(name)}) == 0;
                 add(constraintRow(name, c.type, t.shown, c.condition,
                                   c.type == 'R' ? referencedKey(tables, c) : std::string(),
-                                  c.deleteRule, c.columns));
+                                  c.deleteRule, c.columns, "ENABLED", validated));
             }
             // A disabled one, read as if it stood last in the definition.
             for (const DisabledConstraint& d : disabled) {

@@ -13,6 +13,9 @@ namespace detail {
 namespace {
 
 std::string catalog() { return "main." + sqlQuotedIdentifier(kDisabledConstraintCatalog); }
+std::string unvalidated() {
+    return "main." + sqlQuotedIdentifier(kUnvalidatedConstraintCatalog);
+}
 
 }  // namespace
 
@@ -54,13 +57,45 @@ bool takeDisabledConstraint(sqlite3* db, const std::string& table, const std::st
     return true;
 }
 
+void recordValidation(sqlite3* db, const std::string& table, const std::string& name,
+                      bool validated) {
+    if (!validated)
+        runDdlSql(db, "CREATE TABLE IF NOT EXISTS " + unvalidated() +
+                          " (TABLE_NAME TEXT NOT NULL, CONSTRAINT_NAME TEXT NOT NULL)");
+    if (!mainTableExists(db, kUnvalidatedConstraintCatalog)) return;
+    const std::string table_ = sqlStringLiteral(asciiUpper(table));
+    const std::string name_ = sqlStringLiteral(asciiUpper(name));
+    runDdlSql(db, "DELETE FROM " + unvalidated() + " WHERE TABLE_NAME = " + table_ +
+                      " AND CONSTRAINT_NAME = " + name_);
+    if (!validated)
+        runDdlSql(db, "INSERT INTO " + unvalidated() + " VALUES (" + table_ + ", " + name_ + ")");
+}
+
+std::set<std::pair<std::string, std::string>> unvalidatedConstraints(sqlite3* db) {
+    std::set<std::pair<std::string, std::string>> out;
+    if (!mainTableExists(db, kUnvalidatedConstraintCatalog)) return out;
+    SqliteStmt read =
+        prepareSql(db, "SELECT TABLE_NAME, CONSTRAINT_NAME FROM " + unvalidated());
+    while (sqlite3_step(read.get()) == SQLITE_ROW)
+        out.emplace(reinterpret_cast<const char*>(sqlite3_column_text(read.get(), 0)),
+                    reinterpret_cast<const char*>(sqlite3_column_text(read.get(), 1)));
+    return out;
+}
+
 void forgetDisabledConstraints(sqlite3* db, const std::string& table) {
+    if (mainTableExists(db, kUnvalidatedConstraintCatalog))
+        runDdlSql(db, "DELETE FROM " + unvalidated() +
+                          " WHERE TABLE_NAME = " + sqlStringLiteral(asciiUpper(table)));
     if (!mainTableExists(db, kDisabledConstraintCatalog)) return;
     runDdlSql(db, "DELETE FROM " + catalog() +
                       " WHERE TABLE_NAME = " + sqlStringLiteral(asciiUpper(table)));
 }
 
 void renameDisabledConstraints(sqlite3* db, const std::string& from, const std::string& to) {
+    if (mainTableExists(db, kUnvalidatedConstraintCatalog))
+        runDdlSql(db, "UPDATE " + unvalidated() +
+                          " SET TABLE_NAME = " + sqlStringLiteral(asciiUpper(to)) +
+                          " WHERE TABLE_NAME = " + sqlStringLiteral(asciiUpper(from)));
     if (!mainTableExists(db, kDisabledConstraintCatalog)) return;
     runDdlSql(db, "UPDATE " + catalog() + " SET TABLE_NAME = " + sqlStringLiteral(asciiUpper(to)) +
                       " WHERE TABLE_NAME = " + sqlStringLiteral(asciiUpper(from)));

@@ -7,7 +7,9 @@
 
 #include <sqlite3.h>
 
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kavexdb {
@@ -29,7 +31,15 @@ void recordDisabledConstraint(sqlite3* db, const DisabledConstraint& constraint)
 bool takeDisabledConstraint(sqlite3* db, const std::string& table, const std::string& name,
                             std::string& definition);
 
-// DROP TABLE and RENAME TO: the table's disabled constraints go, or follow its new name.
+// Constraints enabled with NOVALIDATE, which USER_CONSTRAINTS shows NOT VALIDATED: validated
+// false records table's constraint name, true takes it out (ENABLE VALIDATE, DISABLE, DROP).
+void recordValidation(sqlite3* db, const std::string& table, const std::string& name,
+                      bool validated);
+// The (table, constraint name) pairs recorded, upper case.
+std::set<std::pair<std::string, std::string>> unvalidatedConstraints(sqlite3* db);
+
+// DROP TABLE and RENAME TO: the table's disabled and unvalidated constraints go, or follow its
+// new name.
 void forgetDisabledConstraints(sqlite3* db, const std::string& table);
 void renameDisabledConstraints(sqlite3* db, const std::string& from, const std::string& to);
 

@@ -50,6 +50,23 @@ std::vector<std::string> column0(sqlite3* db, const std::string& sql, const std:
     return out;
 }
 
+// SQLite leaves CHECK constraints unchecked while it lives, when on is set (ENABLE NOVALIDATE's
+// copy of the rows there).
+class ChecksIgnored {
+  public:
+    ChecksIgnored(sqlite3* db, bool on) : db_(on ? db : nullptr) {
+        if (db_) runOnce(db_, "PRAGMA ignore_check_constraints = 1");
+    }
+    ~ChecksIgnored() {
+        if (db_) sqlite3_exec(db_, "PRAGMA ignore_check_constraints = 0", nullptr, nullptr, nullptr);
+    }
+    ChecksIgnored(const ChecksIgnored&) = delete;
+    ChecksIgnored& operator=(const ChecksIgnored&) = delete;
+
+  private:
+    sqlite3* db_;
+};
+
 bool anyRow(sqlite3* db, const std::string& sql) {
     SqliteStmt s = prepareSql(db, sql);
     const int rc = sqlite3_step(s.get());
@@ -169,12 +186,13 @@ class TableRebuild {
                 if (code == 1400 && primary) raise(ora::kNullsPreventNotNull);
             });
         } else if (item.kind == "CHECK") {
+            if (validate_) validatesCheck_ = true;
             failures_.push_back([shown](int code) {
                 if (code == 2290) raise(ora::kCheckViolatedOnValidate, shown);
             });
         } else if (item.kind == "FOREIGN") {
             requireParentKey(item);
-            foreignKeys_.push_back(shown);
+            if (validate_) foreignKeys_.push_back(shown);
         } else {
             unsupported("ADD " + item.kind);
         }
@@ -196,6 +214,7 @@ class TableRebuild {
                 return true;
             });
             if (!found) raise(ora::kNoConstraintToDrop);
+            recordValidation(db_, table_, name, true);
             k = e.next(n + 1);
         } else if (e.word(k, "PRIMARY") && e.word(e.next(k + 1), "KEY")) {
             found = removeWhere([&](const std::string& kind, const std::string&,
@@ -268,12 +287,15 @@ class TableRebuild {
                                        [](const Clause& c) { return c.kind == "NOT" && c.name.empty(); }),
                         column->clauses.end());
         recordDisabledConstraint(db_, kept);
+        recordValidation(db_, table_, kept.name, true);
     }
 
     // ENABLE CONSTRAINT name: a disabled constraint goes back into the definition, and the rows
     // are checked against it as for ADD; one that is enabled already stays as it is.
     // ENABLE PRIMARY KEY names the table's disabled primary key, if it has one.
-    void enable(std::string name, bool primaryKey) {
+    // validate false (ENABLE NOVALIDATE): the rows there are kept as they are; a key's unique
+    // index still refuses duplicates among them, as Oracle's does.
+    void enable(std::string name, bool primaryKey, bool validate = true) {
         if (primaryKey) {
             for (const DisabledConstraint& c : disabledConstraints(db_))
                 if (sameName(c.table, table_) && parseItem(c.definition).kind == "PRIMARY")
@@ -282,9 +304,27 @@ class TableRebuild {
                 raise(ora::kNoConstraintToEnable, "PRIMARY KEY");
             if (name.empty()) return;
         }
+        validate_ = validate;
         std::string definition;
-        if (takeDisabledConstraint(db_, table_, name, definition)) return add(definition, true);
+        if (takeDisabledConstraint(db_, table_, name, definition)) {
+            recordValidation(db_, table_, name, validate);
+            return add(definition, true);
+        }
         if (!def_.namesConstraint(name)) raise(ora::kNoConstraintToEnable, name);
+        recordValidation(db_, table_, name, validate);
+        // Enabled already: VALIDATE checks the rows there against it.
+        if (!validate) return;
+        for (const DeclaredConstraint& c : def_.constraints()) {
+            if (c.name.empty() || !sameName(c.name, name)) continue;
+            const std::string shown = constraintName(schema_, c.name);
+            if (c.type == 'C') {
+                validatesCheck_ = true;
+                failures_.push_back([shown](int code) {
+                    if (code == 2290) raise(ora::kCheckViolatedOnValidate, shown);
+                });
+            }
+            if (c.type == 'R') foreignKeys_.push_back(shown);
+        }
     }
 
     void modify(const std::string& spec) {
@@ -420,6 +460,12 @@ class TableRebuild {
         runOnce(db_, createSql);
         const std::string list = (rowid ? std::string("rowid, ") : std::string()) + columns;
         try {
+            // Rows a CHECK enabled NOVALIDATE lets stay are copied as they are, unless this
+            // statement validates a CHECK (which then checks them all).
+            bool unvalidated = false;
+            for (const auto& c : unvalidatedConstraints(db_))
+                unvalidated = unvalidated || sameName(c.first, table_);
+            const ChecksIgnored checks(db_, unvalidated && !validatesCheck_);
             runOnce(db_, "INSERT INTO " + where + sqlQuotedIdentifier(kRebuilt) + " (" + list +
                              ") SELECT " + list + " FROM " + where + sqlQuotedIdentifier(table_));
         } catch (const occi::SQLException& e) {
@@ -575,8 +621,51 @@ class TableRebuild {
     SystemConstraintNames names_;
     std::vector<Failure> failures_;
     std::vector<std::string> foreignKeys_;
+    bool validate_ = true;         // the constraint added or enabled checks the rows there
+    bool validatesCheck_ = false;  // a CHECK is added or enabled with VALIDATE
     bool cascade_ = false, dropSelfReferences_ = false;
 };
+
+// A constraint's state as ALTER TABLE gives it: ENABLE or DISABLE, then VALIDATE or NOVALIDATE
+// (in either order; RELY and NORELY are taken and change nothing). end: the token after.
+struct ConstraintState {
+    bool given = false;
+    bool enable = true;
+    bool validate = true;  // unless NOVALIDATE; DISABLE alone does not validate
+    bool cascade = false;
+    std::size_t end = 0;
+};
+
+ConstraintState constraintState(const TokenEditor& e, std::size_t k) {
+    ConstraintState state;
+    bool validateSaid = false;
+    for (;; k = e.next(k + 1)) {
+        if (e.word(k, "ENABLE") || e.word(k, "DISABLE")) {
+            state.given = true;
+            state.enable = e.word(k, "ENABLE");
+        } else if (e.word(k, "VALIDATE") || e.word(k, "NOVALIDATE")) {
+            validateSaid = true;
+            state.validate = e.word(k, "VALIDATE");
+        } else if (!e.word(k, "RELY") && !e.word(k, "NORELY")) {
+            break;
+        }
+    }
+    if (!validateSaid) state.validate = state.enable;
+    state.end = k;
+    return state;
+}
+
+// Carries a state out: DISABLE [NOVALIDATE] leaves the constraint unenforced; ENABLE
+// [VALIDATE] enforces it and checks the rows there; ENABLE NOVALIDATE enforces it for the rows
+// written from now on. DISABLE VALIDATE (a table whose rows may no longer change) is refused.
+void changeState(TableRebuild& rebuild, const ConstraintState& state,
+                 const std::string& constraint, bool primaryKey) {
+    if (!state.enable && state.validate) unsupported("DISABLE VALIDATE");
+    if (state.enable)
+        rebuild.enable(constraint, primaryKey, state.validate);
+    else
+        rebuild.disable(constraint, primaryKey, state.cascade);
+}
 
 }  // namespace
 
@@ -597,12 +686,25 @@ void alterTableByRebuild(sqlite3* db, const std::string& oracleSql, const std::s
         for (const std::string& item : actionItems(e, what)) rebuild.add(item);
     } else if (e.word(i, "DROP")) {
         rebuild.drop(e, what);
+    } else if (e.word(i, "MODIFY") &&
+               (e.word(what, "CONSTRAINT") || e.word(what, "PRIMARY"))) {
+        // MODIFY CONSTRAINT c state / MODIFY PRIMARY KEY state: the state after the name.
+        const bool primaryKey = e.word(what, "PRIMARY");
+        std::string constraint;
+        const std::size_t k = e.next(what + 1);
+        if (!primaryKey) {
+            if (!e.name(k)) raise(ora::kInvalidConstraintName);
+            constraint = identifierName(e.at(k));
+        }
+        const ConstraintState state = constraintState(e, e.next(k + 1));
+        if (!state.given) raise(ora::kInvalidAlterTableOption);
+        changeState(rebuild, state, constraint, primaryKey);
     } else if (e.word(i, "MODIFY")) {
         for (const std::string& item : actionItems(e, what)) rebuild.modify(item);
     } else if (e.word(i, "DISABLE") || e.word(i, "ENABLE")) {
-        std::size_t k = what;
-        if (e.word(k, "NOVALIDATE")) unsupported("NOVALIDATE");
-        if (e.word(k, "VALIDATE")) k = e.next(k + 1);
+        // ENABLE | DISABLE [VALIDATE | NOVALIDATE] CONSTRAINT c | PRIMARY KEY [CASCADE]
+        ConstraintState state = constraintState(e, i);
+        std::size_t k = state.end;
         const bool primaryKey = e.word(k, "PRIMARY");
         std::string constraint;
         if (!primaryKey) {
@@ -613,12 +715,8 @@ void alterTableByRebuild(sqlite3* db, const std::string& oracleSql, const std::s
         } else {
             k = e.next(e.next(k + 1) + 1);
         }
-        const bool cascade = e.word(k, "CASCADE");
-        if (e.word(i, "DISABLE")) {
-            rebuild.disable(constraint, primaryKey, cascade);
-        } else {
-            rebuild.enable(constraint, primaryKey);
-        }
+        state.cascade = e.word(k, "CASCADE");
+        changeState(rebuild, state, constraint, primaryKey);
     } else {
         unsupported(asciiUpper(i < e.size() ? e.at(i).text : std::string()));
     }

@@ -19,6 +19,7 @@ inline constexpr const char* kOraClobText = "ORA$CLOB_TEXT";
 inline constexpr const char* kOraColumnType = "ORA$COLUMN_TYPE";
 inline constexpr const char* kOraComment = "ORA$COMMENT";
 inline constexpr const char* kDisabledConstraintCatalog = "KAVEX$DISABLED_CONSTRAINTS";
+inline constexpr const char* kUnvalidatedConstraintCatalog = "KAVEX$UNVALIDATED_CONSTRAINTS";
 inline constexpr const char* kOraConstraintRows = "ORA$CONSTRAINT_ROWS";
 inline constexpr const char* kOraConverts = "ORA$CONVERTS";
 inline constexpr const char* kOraCurrval = "ORA$CURRVAL";

@@ -50,3 +50,34 @@ alter table ed_dept enable constraint ed_no_such;
 alter table ed_dept disable constraint ed_dept_mgr_fk;
 drop table ed_dept cascade constraints;
 drop table ed_emp;
+-- MODIFY CONSTRAINT gives the state after the name, as a load script does around its load:
+-- DISABLE NOVALIDATE, then ENABLE NOVALIDATE, which keeps the rows there and checks new ones
+-- (USER_CONSTRAINTS: ENABLED, NOT VALIDATED); ENABLE VALIDATE checks the rows there.
+create table ed_region (id number constraint ed_region_pk primary key);
+insert into ed_region values (1);
+create table ed_sale (id number, region_id number constraint ed_sale_region_fk references ed_region,
+  amount number constraint ed_sale_amount_ck check (amount > 0));
+alter table ed_sale modify constraint ed_sale_region_fk disable novalidate;
+alter table ed_sale modify constraint ed_sale_amount_ck disable novalidate;
+insert into ed_sale values (1, 9, -5);
+insert into ed_sale values (2, 1, 10);
+select constraint_name, status, validated from user_constraints
+  where table_name = 'ED_SALE' order by constraint_name;
+alter table ed_sale modify constraint ed_sale_region_fk enable novalidate;
+alter table ed_sale modify constraint ed_sale_amount_ck enable novalidate;
+select constraint_name, status, validated from user_constraints
+  where table_name = 'ED_SALE' order by constraint_name;
+insert into ed_sale values (3, 9, 10);
+insert into ed_sale values (4, 1, -1);
+alter table ed_sale modify constraint ed_sale_amount_ck enable validate;
+alter table ed_sale modify constraint ed_sale_region_fk enable validate;
+delete from ed_sale where id = 1;
+alter table ed_sale modify constraint ed_sale_amount_ck enable validate;
+alter table ed_sale enable validate constraint ed_sale_region_fk;
+select constraint_name, status, validated from user_constraints
+  where table_name = 'ED_SALE' order by constraint_name;
+alter table ed_sale modify constraint ed_sale_amount_ck disable validate;
+alter table ed_region modify primary key disable novalidate;
+select constraint_name, status from user_constraints where table_name = 'ED_REGION';
+drop table ed_sale;
+drop table ed_region;

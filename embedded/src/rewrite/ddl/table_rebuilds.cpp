@@ -20,6 +20,9 @@ bool rebuildsTable(const TokenEditor& e, std::size_t i) {
         return e.word(what, "CONSTRAINT") ||
                (e.word(what, "PRIMARY") && e.word(e.next(what + 1), "KEY"));
     }
+    if (e.word(i, "MODIFY") && (e.word(n, "CONSTRAINT") ||
+                                (e.word(n, "PRIMARY") && e.word(e.next(n + 1), "KEY"))))
+        return true;  // MODIFY CONSTRAINT c | PRIMARY KEY with its new state
     if (e.word(i, "MODIFY"))
         return (e.name(n) && !e.word(n, "CONSTRAINT") && !e.word(n, "PRIMARY") &&
                 !e.word(n, "UNIQUE") && !e.word(n, "PARTITION") && !e.word(n, "DEFAULT")) ||
