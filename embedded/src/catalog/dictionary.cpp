@@ -7,6 +7,7 @@
 #include <string>
 
 #include "catalog/comments.h"
+#include "catalog/dimensions.h"
 #include "catalog/disabled_constraints.h"
 #include "catalog/sequences.h"
 #include "catalog/synonyms.h"
@@ -152,7 +153,8 @@ std::string objects() {
            " UNION ALL SELECT json_extract(j.value, '$[0]'), NULL, 'SEQUENCE', 'VALID', 'N', 'N' "
            "FROM json_each(ORA$SEQUENCE_ROWS()) j"
            " UNION ALL SELECT json_extract(u.value, '$[0]'), NULL, json_extract(u.value, '$[1]'), "
-           "json_extract(u.value, '$[2]'), 'N', 'N' FROM json_each(ORA$UNIT_ROWS()) u)";
+           "json_extract(u.value, '$[2]'), 'N', 'N' FROM json_each(ORA$UNIT_ROWS()) u"
+           " UNION ALL " + dimensionObjectRows() + ")";
 }
 
 // USER_ERRORS: the compile errors of the stored units that are INVALID.
@@ -267,6 +269,8 @@ std::string dictionaryQuery(const std::string& name, const std::string& schema) 
     if (name == "USER_TAB_COMMENTS") return tableCommentsQuery();
     if (name == "USER_COL_COMMENTS") return columnCommentsQuery();
     if (name == "ALL_USERS") return users(owner, true);
+    const std::string dimensions = dimensionDictionaryQuery(name, schema);
+    if (!dimensions.empty()) return dimensions;
     return synonymDictionaryQuery(name, schema);
 }
 

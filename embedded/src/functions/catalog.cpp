@@ -31,7 +31,7 @@ const FunctionFamily* const kFamilies[] = {
     &kTextFunctions,     &kCharacterFunctions,  &kNumberFunctions,      &kSessionInfoFunctions,
     &kListaggAggregate,  &kKeepAggregate,       &kHypotheticalRanks,    &kStatisticalAggregates,
     &kDictionaryFunctions, &kCommentFunctions,  &kJoinFunctions,        &kConversionFormFunctions,
-    &kSynonymFunctions,  &kCastFunctions,       &kNumericFunctions,     &kStoredUnitFunctions,
+    &kSynonymFunctions,  &kDimensionFunctions,  &kCastFunctions,       &kNumericFunctions,     &kStoredUnitFunctions,
     &kTriggerCatalogFunctions, &kUnitDependencyFunctions, &kBuiltinPackageFunctions,
     &kSqliteFunctions,
 };

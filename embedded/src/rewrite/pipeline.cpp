@@ -12,6 +12,7 @@
 #include "catalog/dictionary.h"
 #include "catalog/sequences.h"
 #include "catalog/stored_units.h"
+#include "catalog/dimensions.h"
 #include "catalog/synonyms.h"
 #include "functions/builtin_packages.h"
 #include "functions/cast.h"
@@ -132,6 +133,7 @@ const TextPass kTextPasses[] = {
      [](TextState& s) { s.finished = rewriteSequenceDdl(s.e, s.out); }},
     {"synonym DDL", kDdl,
      [](TextState& s) { s.finished = rewriteSynonymDdl(s.e, s.out, s.schema); }},
+    {"dimension DDL", kDdl, [](TextState& s) { s.finished = rewriteDimensionDdl(s.e, s.out); }},
     {"view and table DDL", kDdl,
      [](TextState& s) {
          if (!rewriteViewDdl(s.e, s.out)) rewriteTableDdl(s.e, s.out);
