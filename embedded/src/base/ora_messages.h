@@ -43,6 +43,8 @@ inline constexpr OraMessage<1> kExpressionTooDeep{3095, "expression level is too
 inline constexpr OraMessage<0> kInvalidTruncateCommand{
     3290, "Invalid truncate command - missing CLUSTER or TABLE keyword"};
 inline constexpr OraMessage<0> kInvalidWaitInterval{30005, "missing or invalid WAIT interval"};
+inline constexpr OraMessage<0> kSamplePercentRange{
+    30562, "SAMPLE percentage must be in the range [0.000001,100)"};
 // The error stack of DBMS_LOB.CREATETEMPORARY called with other arguments than the client knows.
 inline constexpr OraMessage<0> kCreateTemporaryArguments{
     6550,

@@ -31,7 +31,7 @@ const FunctionFamily* const kFamilies[] = {
     &kTextFunctions,     &kCharacterFunctions,  &kNumberFunctions,      &kSessionInfoFunctions,
     &kListaggAggregate,  &kKeepAggregate,       &kHypotheticalRanks,    &kStatisticalAggregates,
     &kDictionaryFunctions, &kCommentFunctions,  &kJoinFunctions,        &kConversionFormFunctions,
-    &kSynonymFunctions,  &kDimensionFunctions,  &kCastFunctions,       &kNumericFunctions,     &kStoredUnitFunctions,
+    &kSynonymFunctions,  &kDimensionFunctions,  &kSampleFunctions,  &kCastFunctions,       &kNumericFunctions,     &kStoredUnitFunctions,
     &kTriggerCatalogFunctions, &kUnitDependencyFunctions, &kBuiltinPackageFunctions,
     &kSqliteFunctions,
 };

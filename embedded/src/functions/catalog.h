@@ -79,6 +79,7 @@ extern const FunctionFamily kUnitDependencyFunctions; // catalog/unit_dependenci
 extern const FunctionFamily kSequenceFunctions;       // catalog/sequences.cpp
 extern const FunctionFamily kSynonymFunctions;        // catalog/synonyms.cpp
 extern const FunctionFamily kDimensionFunctions;      // catalog/dimensions.cpp
+extern const FunctionFamily kSampleFunctions;         // rewrite/query/sample_clause.cpp
 extern const FunctionFamily kWriteConversions;        // rewrite/dml/write_conversion.cpp
 extern const FunctionFamily kClobTextFunctions;       // rewrite/expr/clob_text.cpp
 extern const FunctionFamily kComparisonFunctions;     // rewrite/expr/comparison_types.cpp

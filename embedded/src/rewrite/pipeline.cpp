@@ -42,6 +42,7 @@
 #include "rewrite/query/parenthesized_queries.h"
 #include "rewrite/query/quantified_comparisons.h"
 #include "rewrite/query/row_limiting.h"
+#include "rewrite/query/sample_clause.h"
 #include "rewrite/query/table_collections.h"
 #include "rewrite/session/alter_session.h"
 #include "rewrite/sql_rewrite.h"
@@ -122,6 +123,9 @@ const TextPass kTextPasses[] = {
     {"quantified comparisons", kSql,
      [](TextState& s) { while (rewriteQuantifiedComparisons(s.e)) relex(s); }},
     {"grouping sets", kSql, [](TextState& s) { while (rewriteGroupingSets(s.e)) relex(s); }},
+    {"SAMPLE clauses", kExpressions, [](TextState& s) {
+         if (rewriteSampleClauses(s.e)) relex(s);
+     }},
     {"select item names", kQueries | kViewQueries,
      [](TextState& s) { s.names = std::make_unique<SelectItemNames>(s.e); }},
     {"DBMS_LOB calls", kSql, [](TextState& s) { rewriteDbmsLobCalls(s.e); }},

@@ -82,6 +82,7 @@ inline constexpr const char* kOraSortkey = "ORA$SORTKEY";
 inline constexpr const char* kOraSrc = "ORA$SRC";
 inline constexpr const char* kOraStr = "ORA$STR";
 inline constexpr const char* kOraSub = "ORA$SUB";
+inline constexpr const char* kOraSample = "ORA$SAMPLE";
 inline constexpr const char* kOraSynonymRows = "ORA$SYNONYM_ROWS";
 inline constexpr const char* kOraSysContext = "ORA$SYS_CONTEXT";
 inline constexpr const char* kOraTrim = "ORA$TRIM";
