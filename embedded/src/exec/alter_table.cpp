@@ -58,7 +58,8 @@ class ChecksIgnored {
         if (db_) runOnce(db_, "PRAGMA ignore_check_constraints = 1");
     }
     ~ChecksIgnored() {
-        if (db_) sqlite3_exec(db_, "PRAGMA ignore_check_constraints = 0", nullptr, nullptr, nullptr);
+        if (db_)
+            sqlite3_exec(db_, "PRAGMA ignore_check_constraints = 0", nullptr, nullptr, nullptr);
     }
     ChecksIgnored(const ChecksIgnored&) = delete;
     ChecksIgnored& operator=(const ChecksIgnored&) = delete;

@@ -31,7 +31,8 @@ const FunctionFamily* const kFamilies[] = {
     &kTextFunctions,     &kCharacterFunctions,  &kNumberFunctions,      &kSessionInfoFunctions,
     &kListaggAggregate,  &kKeepAggregate,       &kHypotheticalRanks,    &kStatisticalAggregates,
     &kDictionaryFunctions, &kCommentFunctions,  &kJoinFunctions,        &kConversionFormFunctions,
-    &kSynonymFunctions,  &kDimensionFunctions,  &kSampleFunctions,  &kCastFunctions,       &kNumericFunctions,     &kStoredUnitFunctions,
+    &kSynonymFunctions,  &kDimensionFunctions,  &kSampleFunctions,      &kCastFunctions,
+    &kNumericFunctions,  &kStoredUnitFunctions,
     &kTriggerCatalogFunctions, &kUnitDependencyFunctions, &kBuiltinPackageFunctions,
     &kSqliteFunctions,
 };

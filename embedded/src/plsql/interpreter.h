@@ -2,10 +2,10 @@
 // (and loop) entered. Expressions are evaluated here when they are simple (literals, variables,
 // NUMBER arithmetic in decimal, comparisons of numbers, AND / OR / NOT, IS NULL) and by the
 // session's SQL otherwise (SELECT expression FROM DUAL), so that every SQL function and
-// conversion is the one SQL has. SQL statements inside the block are prepared once, with the PL/SQL variables
-// they name as binds, and run again with new values as often as the block reaches them. A
-// package's instance has an interpreter of its own, whose bottom frames hold the package's
-// variables; other interpreters reach its public members through it.
+// conversion is the one SQL has. SQL statements inside the block are prepared once, with the
+// PL/SQL variables they name as binds, and run again with new values as often as the block
+// reaches them. A package's instance has an interpreter of its own, whose bottom frames hold
+// the package's variables; other interpreters reach its public members through it.
 #ifndef KAVEXDB_PLSQL_INTERPRETER_H
 #define KAVEXDB_PLSQL_INTERPRETER_H
 
