@@ -24,14 +24,6 @@ std::string dimensionExists(const std::string& name) {
            sqlStringLiteral(name) + ")";
 }
 
-// ORA$RAISE(code, text) of an error with its arguments, for SQL that raises it.
-std::string raiseWith(int code, const std::string& errorText) {
-    const std::size_t colon = errorText.find(": ");
-    return std::string(kRaiseFunction) + "(" + std::to_string(code) + ", " +
-           sqlStringLiteral(colon == std::string::npos ? errorText : errorText.substr(colon + 2)) +
-           ")";
-}
-
 }  // namespace
 
 bool rewriteDimensionDdl(TokenEditor& e, RewrittenSql& out) {
@@ -66,9 +58,8 @@ bool rewriteDimensionDdl(TokenEditor& e, RewrittenSql& out) {
     } else {
         if (rest < e.size() && !e.punct(rest, ';')) raise(ora::kCommandNotProperlyEnded);
         out.ddl.catalogSql.push_back(
-            "SELECT " +
-            raiseWith(ora::kObjectDoesNotExist.code, oraErrorText(ora::kObjectDoesNotExist, name)) +
-            " WHERE NOT " + dimensionExists(name));
+            "SELECT " + raiseCall(ora::kObjectDoesNotExist, name) + " WHERE NOT " +
+            dimensionExists(name));
         out.ddl.catalogSql.push_back("DELETE FROM " + catalog() +
                                      " WHERE DIMENSION_NAME = " + sqlStringLiteral(name));
     }

@@ -9,9 +9,9 @@ namespace detail {
 
 const char* const kRaiseFunction = kOraRaise;
 
-std::string raiseCall(const OraMessage<0>& message) {
-    return std::string(kRaiseFunction) + "(" + std::to_string(message.code) + ", " +
-           sqlStringLiteral(message.text) + ")";
+std::string raiseCallText(int code, const std::string& text) {
+    return std::string(kRaiseFunction) + "(" + std::to_string(code) + ", " +
+           sqlStringLiteral(text) + ")";
 }
 
 std::vector<std::pair<std::size_t, std::size_t>> callArguments(const TokenEditor& e,

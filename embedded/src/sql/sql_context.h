@@ -35,8 +35,13 @@ bool isClauseWord(const TokenEditor& e, std::size_t i);
 // Raises an Oracle error from SQL: ORA$RAISE(code, text) fails its statement with
 // "ORA-NNNNN: text", which the client reports as that error.
 extern const char* const kRaiseFunction;
-// ORA$RAISE(code, 'text') of message: the SQL expression that raises it.
-std::string raiseCall(const OraMessage<0>& message);
+// ORA$RAISE(code, 'text'): the SQL expression that raises the error code with text.
+std::string raiseCallText(int code, const std::string& text);
+// ORA$RAISE(code, 'text') of message with its arguments.
+template <int N, class... A>
+std::string raiseCall(const OraMessage<N>& message, const A&... args) {
+    return raiseCallText(message.code, messageText(message, args...));
+}
 
 }  // namespace detail
 }  // namespace kavexdb
